@@ -1,0 +1,66 @@
+#pragma once
+// Kernel objects behind HANDLE values: a handle table (so a stale or forged handle is refused
+// with ERROR_INVALID_HANDLE instead of being dereferenced), waitable objects, events and the
+// wait functions, and the per-thread last-error value.
+#include <memory>
+#include <mutex>
+
+#include "platform/rtl/Types.h"
+
+namespace rtl {
+
+class KernelObject {
+public:
+    virtual ~KernelObject() = default;
+    // Called when the last handle to the object is closed.
+    virtual void OnClose() {}
+};
+
+// An object that can be waited on. All waitable state is guarded by one process-wide mutex,
+// so a wait on several objects sees a consistent picture.
+class Waitable : public KernelObject {
+public:
+    // Both are called with WaitMutex() held.
+    virtual bool IsSignaledLocked() const = 0;
+    // A successful wait consumes the signal of an auto-reset object.
+    virtual void AcquireLocked() {}
+};
+
+std::mutex& WaitMutex();
+// Wakes every waiter so it re-checks its objects; call with WaitMutex() held or not.
+void NotifyWaiters();
+
+class Event final : public Waitable {
+public:
+    Event(bool manualReset, bool initialState) : FManualReset(manualReset), FSignaled(initialState) {}
+    void Set();
+    void Reset();
+    bool IsSet() const;
+    bool IsSignaledLocked() const override { return FSignaled; }
+    void AcquireLocked() override {
+        if (!FManualReset) FSignaled = false;
+    }
+
+private:
+    bool FManualReset;
+    bool FSignaled;
+};
+
+HANDLE RegisterHandle(std::shared_ptr<KernelObject> object);
+std::shared_ptr<KernelObject> LookupHandle(HANDLE h);
+template <class T>
+std::shared_ptr<T> LookupHandleAs(HANDLE h) {
+    return std::dynamic_pointer_cast<T>(LookupHandle(h));
+}
+
+}  // namespace rtl
+
+DWORD GetLastError();
+void SetLastError(DWORD code);
+
+HANDLE CreateEvent(void* attributes, BOOL manualReset, BOOL initialState, const char16_t* name);
+BOOL SetEvent(HANDLE h);
+BOOL ResetEvent(HANDLE h);
+BOOL CloseHandle(HANDLE h);
+DWORD WaitForSingleObject(HANDLE h, DWORD ms);
+DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD ms);

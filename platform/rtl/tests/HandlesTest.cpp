@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "platform/rtl/Clock.h"
+#include "platform/rtl/Handles.h"
+
+TEST(HandlesTest, ManualResetEventStaysSignalledUntilReset) {
+    HANDLE e = CreateEvent(nullptr, 1, 1, nullptr);
+    EXPECT_EQ(WaitForSingleObject(e, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(e, 0), WAIT_OBJECT_0);
+    ResetEvent(e);
+    EXPECT_EQ(WaitForSingleObject(e, 0), WAIT_TIMEOUT);
+    CloseHandle(e);
+}
+
+TEST(HandlesTest, AutoResetEventIsConsumedByOneWait) {
+    HANDLE e = CreateEvent(nullptr, 0, 1, nullptr);
+    EXPECT_EQ(WaitForSingleObject(e, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(e, 0), WAIT_TIMEOUT);
+    CloseHandle(e);
+}
+
+TEST(HandlesTest, WaitForMultipleAnswersTheSignalledIndex) {
+    HANDLE h[2] = {CreateEvent(nullptr, 1, 0, nullptr), CreateEvent(nullptr, 1, 0, nullptr)};
+    std::thread t([&] { SetEvent(h[0]); });
+    EXPECT_EQ(WaitForMultipleObjects(2, h, 0, INFINITE), WAIT_OBJECT_0);
+    t.join();
+    ResetEvent(h[0]);
+    SetEvent(h[1]);
+    EXPECT_EQ(WaitForMultipleObjects(2, h, 0, 0), WAIT_OBJECT_0 + 1);
+    CloseHandle(h[0]);
+    CloseHandle(h[1]);
+}
+
+TEST(HandlesTest, ClosedOrForgedHandlesAreRefused) {
+    HANDLE e = CreateEvent(nullptr, 1, 0, nullptr);
+    EXPECT_TRUE(CloseHandle(e));
+    EXPECT_FALSE(CloseHandle(e));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(WaitForSingleObject(reinterpret_cast<HANDLE>(0x12345), 0), WAIT_FAILED);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+}
+
+TEST(HandlesTest, TimedWaitFollowsTheManualClock) {
+    rtl::ScopedManualClock clock;
+    HANDLE e = CreateEvent(nullptr, 1, 0, nullptr);
+    DWORD result = 0, started = 0, ended = 0;
+    std::atomic<bool> done{false};
+    std::thread t([&] {
+        started = GetTickCount();
+        result = WaitForSingleObject(e, 3000);
+        ended = GetTickCount();
+        done = true;
+    });
+    while (!done) {
+        clock->Advance(100);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    t.join();
+    EXPECT_EQ(result, WAIT_TIMEOUT);
+    EXPECT_GE(ended - started, 3000u);
+    EXPECT_LE(ended - started, 3200u);
+    CloseHandle(e);
+}
