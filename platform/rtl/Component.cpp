@@ -109,7 +109,7 @@ void TComponent::DestroyComponents() {
             RemoveComponent(instance);
         else
             Remove(instance);
-        delete instance;
+        instance->Free();
     }
 }
 
@@ -136,6 +136,17 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
     std::vector<TComponent*> owned = FComponents;
     for (TComponent* c : owned)
         if (std::find(FComponents.begin(), FComponents.end(), c) != FComponents.end()) c->Notification(AComponent, Operation);
+}
+
+void TComponent::Free() {
+    BeforeDestruction();
+    delete this;
+}
+
+void TComponent::BeforeDestruction() {
+    if (FBeforeDestructionDone) return;
+    FBeforeDestructionDone = true;
+    Destroying();
 }
 
 void TComponent::Destroying() { FComponentState << csDestroying; }

@@ -81,6 +81,13 @@ public:
     void FreeNotification(TComponent* AComponent);
     void RemoveFreeNotification(TComponent* AComponent);
 
+    // Frees the component: BeforeDestruction while the whole object still stands, then delete.
+    // Owners free their components this way; code freeing a component itself calls Free.
+    void Free();
+    // Runs before any destructor: the place for work that needs the derived object intact
+    // (a form's OnDestroy). Sets csDestroying. Runs once.
+    virtual void BeforeDestruction();
+
     // Marks the component as being freed. The destructor calls it; derived destructors that do
     // work depending on the flag call it first themselves.
     virtual void Destroying();
@@ -103,6 +110,7 @@ private:
     void Remove(TComponent* AComponent);
     void RemoveNotification(TComponent* AComponent);
 
+    bool FBeforeDestructionDone = false;
     TComponent* FOwner = nullptr;
     String FName;
     intptr_t FTag = 0;
