@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -312,7 +313,11 @@ void WidgetPeer::SetCursorShape(TCursor cursor) {
 void WidgetPeer::SetMouseCapture(bool) {}
 
 void WidgetPeer::SetFocus() { FWidget->setFocus(Qt::OtherFocusReason); }
-void WidgetPeer::Raise() { FWidget->raise(); }
+void WidgetPeer::Raise() {
+    // The headless platform has no stacking of windows (and says so on every call).
+    if (FTopLevel && QGuiApplication::platformName() == "offscreen") return;
+    FWidget->raise();
+}
 void WidgetPeer::Lower() { FWidget->lower(); }
 
 void WidgetPeer::Activate() {
