@@ -306,7 +306,11 @@ void ModemSim::Run() {
         pollfd fds[2] = {{FWakeFd, POLLIN, 0},
                          {FFd, static_cast<short>(POLLIN | (writeBlocked ? POLLOUT : 0)), 0}};
         int r = poll(fds, 2, writeBlocked ? 60000 : PollMs(wait));
-        if (r < 0 && errno != EINTR) ThrowOs("poll");
+        if (r < 0) {
+            // Only EINTR is expected; anything else must not spin the thread.
+            if (errno != EINTR) std::this_thread::sleep_for(kHangupPoll);
+            continue;
+        }
         if (fds[0].revents & POLLIN) {
             char buf[64];
             while (read(FWakeFd, buf, sizeof buf) > 0) {

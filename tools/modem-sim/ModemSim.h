@@ -97,7 +97,8 @@ public:
     int Channel() const;
     void SetLevel(int channel, int dBm);
 
-    // Called on the serving thread for every logged command (e.g. the program prints them).
+    // Called on the serving thread for every logged command (e.g. the program prints them). It
+    // must not throw, and must not call back into the simulator's Send or faults while blocking.
     void SetCommandObserver(std::function<void(const LoggedCommand&)> observer);
 
 private:
