@@ -6,6 +6,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -54,10 +55,11 @@ void MakeRaw(int fd, int baud) {
     if (tcsetattr(fd, TCSANOW, &t) != 0) ThrowOs("tcsetattr");
 }
 
-int PollMs(SteadyClock::duration d) {
-    if (d <= SteadyClock::duration::zero()) return 0;
-    auto ms = std::chrono::ceil<std::chrono::milliseconds>(d).count();
-    return ms > 60000 ? 60000 : static_cast<int>(ms);
+// Byte times at the usual rates are well under a millisecond: wait with ppoll's nanoseconds.
+timespec Timeout(SteadyClock::duration d) {
+    d = std::clamp<SteadyClock::duration>(d, SteadyClock::duration::zero(), std::chrono::seconds(60));
+    auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(d).count();
+    return timespec{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
 }
 
 }  // namespace
@@ -305,7 +307,8 @@ void ModemSim::Run() {
         if (dataMode && !FIsPty) wait = std::min<SteadyClock::duration>(wait, kLinePoll);
         pollfd fds[2] = {{FWakeFd, POLLIN, 0},
                          {FFd, static_cast<short>(POLLIN | (writeBlocked ? POLLOUT : 0)), 0}};
-        int r = poll(fds, 2, writeBlocked ? 60000 : PollMs(wait));
+        timespec timeout = Timeout(writeBlocked ? std::chrono::seconds(60) : wait);
+        int r = ppoll(fds, 2, &timeout, nullptr);
         if (r < 0) {
             // Only EINTR is expected; anything else must not spin the thread.
             if (errno != EINTR) std::this_thread::sleep_for(kHangupPoll);
