@@ -23,7 +23,7 @@ enum class Kind {
     Reset,       // "@IZ"
 };
 
-struct Spec {
+struct CommandInfo {
     const char* code;
     Kind kind;
     int max = 0xFF;
@@ -31,7 +31,7 @@ struct Spec {
 };
 
 // Every command the workbench's pages send. The word rows are the modem's value words.
-const Spec kSpecs[] = {
+const CommandInfo kCommands[] = {
     {"CH", Kind::Channel},
     {"GI", Kind::Byte},
     {"EI", Kind::Byte},
@@ -71,8 +71,8 @@ const Spec kSpecs[] = {
     {"IZ", Kind::Reset},
 };
 
-const Spec* FindSpec(std::string_view code) {
-    for (const Spec& s : kSpecs)
+const CommandInfo* FindCommand(std::string_view code) {
+    for (const CommandInfo& s : kCommands)
         if (code == s.code) return &s;
     return nullptr;
 }
@@ -169,7 +169,7 @@ ModemModel::ModemModel(ModemOptions options) : FOptions(std::move(options)), FRa
 
 void ModemModel::Reset() {
     FSettings.clear();
-    for (const Spec& s : kSpecs) {
+    for (const CommandInfo& s : kCommands) {
         if (s.kind == Kind::Byte) FSettings[s.code] = "00";
         if (s.kind == Kind::Word) FSettings[s.code] = s.words[0];
     }
@@ -194,7 +194,7 @@ void ModemModel::Reset() {
 int ModemModel::Channel() const { return ParseHex(FSettings.find("CH")->second); }
 
 std::optional<std::string> ModemModel::Setting(std::string_view code) const {
-    if (code == "MD") return std::string(FindSpec("MD")->words[static_cast<size_t>(FMode)]);
+    if (code == "MD") return std::string(FindCommand("MD")->words[static_cast<size_t>(FMode)]);
     auto it = FSettings.find(code);
     if (it == FSettings.end()) return std::nullopt;
     return it->second;
@@ -216,15 +216,15 @@ std::string ModemModel::Execute(std::string_view line) {
     if (line.empty() || line[0] != '@') return {};
     if (line.size() < 3) return ErrorFrame(kErrUnknownCommand);
     const std::string code = Upper(line.substr(1, 2));
-    if (!FindSpec(code)) return ErrorFrame(kErrUnknownCommand);
+    if (!FindCommand(code)) return ErrorFrame(kErrUnknownCommand);
     std::string_view arg = line.substr(3);
     if (arg.empty()) return Query(code);
     return Set(code, arg);
 }
 
 std::string ModemModel::Query(const std::string& code) {
-    const Spec& spec = *FindSpec(code);
-    switch (spec.kind) {
+    const CommandInfo& info = *FindCommand(code);
+    switch (info.kind) {
     case Kind::Level:
         return LevelFrame(code, LevelOf(Channel()));
     case Kind::AirMonitor:
@@ -239,31 +239,31 @@ std::string ModemModel::Query(const std::string& code) {
 }
 
 std::string ModemModel::Set(const std::string& code, std::string_view arg) {
-    const Spec& spec = *FindSpec(code);
+    const CommandInfo& info = *FindCommand(code);
     const std::string bad = ErrorFrame(kErrBadArgument);
 
     // "/w" asks the modem to keep the setting over power-down; a simulator has nothing to keep.
-    if (spec.kind == Kind::Byte || spec.kind == Kind::Channel || spec.kind == Kind::Word ||
-        spec.kind == Kind::UserId) {
+    if (info.kind == Kind::Byte || info.kind == Kind::Channel || info.kind == Kind::Word ||
+        info.kind == Kind::UserId) {
         if (arg.size() > 2 && (arg.substr(arg.size() - 2) == "/w" || arg.substr(arg.size() - 2) == "/W"))
             arg.remove_suffix(2);
     }
 
-    switch (spec.kind) {
+    switch (info.kind) {
     case Kind::Byte:
     case Kind::Channel: {
         if (arg.size() != 2 || !IsHex(arg)) return bad;
         int value = ParseHex(arg);
-        if (spec.kind == Kind::Channel ? (value < FOptions.minChannel || value > FOptions.maxChannel)
-                                       : value > spec.max)
+        if (info.kind == Kind::Channel ? (value < FOptions.minChannel || value > FOptions.maxChannel)
+                                       : value > info.max)
             return bad;
         FSettings[code] = HexByte(value);
         return ValueFrame(code, HexByte(value));
     }
     case Kind::Word: {
         std::string word = Upper(arg);
-        for (size_t i = 0; i < spec.words.size(); ++i) {
-            if (spec.words[i] && word == spec.words[i]) {
+        for (size_t i = 0; i < info.words.size(); ++i) {
+            if (info.words[i] && word == info.words[i]) {
                 if (code == "MD")
                     FMode = static_cast<LinkMode>(i);
                 else
