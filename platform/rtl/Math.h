@@ -2,6 +2,7 @@
 // Rounding and the small numeric helpers the components call by name. Round rounds halves to the
 // even neighbour, as the original platform's Round does; integer division stays C++'s (truncating).
 #include <cstdint>
+#include <type_traits>
 
 // Nearest integer, halves to even: Round(2.5) = 2, Round(3.5) = 4, Round(-2.5) = -2.
 // NaN, infinities and values outside int64 raise EInvalidOp instead of giving garbage.
@@ -24,26 +25,42 @@ double Log10(double value);
 double RoundTo(double value, int digit);
 double SimpleRoundTo(double value, int digit = -2);
 
-inline int32_t Min(int32_t a, int32_t b) { return a < b ? a : b; }
-inline int64_t Min(int64_t a, int64_t b) { return a < b ? a : b; }
-inline uint32_t Min(uint32_t a, uint32_t b) { return a < b ? a : b; }
-inline double Min(double a, double b) { return a < b ? a : b; }
-inline int32_t Max(int32_t a, int32_t b) { return a > b ? a : b; }
-inline int64_t Max(int64_t a, int64_t b) { return a > b ? a : b; }
-inline uint32_t Max(uint32_t a, uint32_t b) { return a > b ? a : b; }
-inline double Max(double a, double b) { return a > b ? a : b; }
+namespace rtl {
+// The type two arguments of Min/Max/InRange/EnsureRange are compared in: the common type, except
+// that a signed and an unsigned integer meet in int64 so that Max(-1, 0u) is 0, as on the
+// original platform, and never 4294967295.
+template <class A, class B>
+using CompareType = std::conditional_t<
+    std::is_floating_point_v<A> || std::is_floating_point_v<B>, std::common_type_t<A, B>,
+    std::conditional_t<std::is_signed_v<A> != std::is_signed_v<B> && sizeof(std::common_type_t<A, B>) < 8,
+                       int64_t, std::common_type_t<A, B>>>;
+template <class T>
+concept Number = std::is_arithmetic_v<T>;
+}  // namespace rtl
 
-inline bool InRange(int32_t v, int32_t lo, int32_t hi) { return v >= lo && v <= hi; }
-inline bool InRange(int64_t v, int64_t lo, int64_t hi) { return v >= lo && v <= hi; }
-inline bool InRange(double v, double lo, double hi) { return v >= lo && v <= hi; }
-inline int32_t EnsureRange(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
-inline int64_t EnsureRange(int64_t v, int64_t lo, int64_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
-inline double EnsureRange(double v, double lo, double hi) { return v < lo ? lo : (v > hi ? hi : v); }
-
+// Templates rather than fixed overloads so that Max(x, 0) with a double x is no ambiguity.
+template <rtl::Number A, rtl::Number B>
+constexpr rtl::CompareType<A, B> Min(A a, B b) {
+    using T = rtl::CompareType<A, B>;
+    return static_cast<T>(a) < static_cast<T>(b) ? static_cast<T>(a) : static_cast<T>(b);
+}
+template <rtl::Number A, rtl::Number B>
+constexpr rtl::CompareType<A, B> Max(A a, B b) {
+    using T = rtl::CompareType<A, B>;
+    return static_cast<T>(a) > static_cast<T>(b) ? static_cast<T>(a) : static_cast<T>(b);
+}
+template <rtl::Number V, rtl::Number L, rtl::Number H>
+constexpr bool InRange(V value, L lo, H hi) {
+    using T = rtl::CompareType<rtl::CompareType<V, L>, H>;
+    return static_cast<T>(value) >= static_cast<T>(lo) && static_cast<T>(value) <= static_cast<T>(hi);
+}
+template <rtl::Number V, rtl::Number L, rtl::Number H>
+constexpr auto EnsureRange(V value, L lo, H hi) {
+    return Max(Min(value, hi), lo);
+}
 // -1, 0 or 1.
-inline int Sign(int32_t v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
-inline int Sign(int64_t v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
-inline int Sign(double v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
+template <rtl::Number T>
+constexpr int Sign(T value) { return value < T(0) ? -1 : (value > T(0) ? 1 : 0); }
 
 bool IsNan(double value);
 bool IsInfinite(double value);

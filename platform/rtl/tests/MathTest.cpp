@@ -61,6 +61,11 @@ TEST(MathTest, SmallHelpers) {
     EXPECT_DOUBLE_EQ(IntPower(2, -2), 0.25);
     EXPECT_DOUBLE_EQ(IntPower(10, 3), 1000);
     EXPECT_EQ(Min(3, -4), -4);
+    EXPECT_EQ(Max(-1, 0u), 0);  // signed and unsigned meet in int64, not in unsigned
+    EXPECT_EQ(Min(-1, 5u), -1);
+    EXPECT_DOUBLE_EQ(Max(0.25, 0), 0.25);  // mixed double and int: no ambiguity
+    EXPECT_TRUE(InRange(-1, -5, 5u));
+    EXPECT_TRUE(InRange(2.5, 0, 3));
     EXPECT_EQ(Max(int64_t{3}, int64_t{5}), 5);
     EXPECT_DOUBLE_EQ(Max(1.5, -2.0), 1.5);
     EXPECT_TRUE(InRange(5, 1, 5));
