@@ -31,7 +31,7 @@ String Hex(uint64_t bits, int digits) {
 // fit the signed range. Nothing may follow the digits.
 bool ParseInteger(const String& s, int bits, int64_t& out) {
     size_t i = 0, n = s.size();
-    while (i < n && (s[i] == u' ' || s[i] == u'\t')) ++i;
+    while (i < n && s[i] == u' ') ++i;
     bool negative = false;
     if (i < n && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
     bool hex = false;

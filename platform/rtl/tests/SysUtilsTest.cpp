@@ -42,7 +42,7 @@ TEST(SysUtilsTest, StrToIntAcceptsDecimalAndHex) {
         EXPECT_TRUE(TryStrToInt(c.text, v)) << c.text;
     }
     const char* bad[] = {"", " ", "ZZ", "12 ", "1.5", "2147483648", "-2147483649", "$1FFFFFFFF",
-                         "$", "0x", "1e3", "12a", "- 1", "$-1", "１２"};
+                         "$", "0x", "1e3", "12a", "- 1", "$-1", "１２", "\t1"};
     for (const char* text : bad) {
         EXPECT_THROW(StrToInt(text), EConvertError) << text;
         EXPECT_EQ(StrToIntDef(text, -7), -7) << text;
