@@ -4,6 +4,7 @@
 // Number formatting lives in Format.h and date-time routines in DateUtils.h; both come with this
 // header, as the components expect them all from one place.
 #include <cstdint>
+#include <memory>
 
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Exceptions.h"
@@ -158,6 +159,52 @@ bool RemoveDir(const String& dir);
 bool ForceDirectories(const String& dir);
 String GetCurrentDir();
 bool SetCurrentDir(const String& dir);
+
+// ---- File search ----
+
+constexpr int faReadOnly = 0x01;
+constexpr int faHidden = 0x02;  // a name that starts with '.'
+constexpr int faSysFile = 0x04;
+constexpr int faVolumeID = 0x08;
+constexpr int faDirectory = 0x10;
+constexpr int faArchive = 0x20;  // every regular file has it, as files usually do on the original
+constexpr int faNormal = 0x80;
+constexpr int faSymLink = 0x400;
+constexpr int faAnyFile = 0x1FF;
+
+namespace rtl {
+struct FindState;
+}
+
+struct TSearchRec {
+    int Time = 0;  // last write time, local, in the packed DOS form (FileDateToDateTime)
+    int64_t Size = 0;
+    int Attr = 0;
+    String Name;
+    int ExcludeAttr = 0;
+    TDateTime TimeStamp = 0;  // the same time as a TDateTime
+    std::shared_ptr<rtl::FindState> FindHandle;
+};
+
+// Entries of the folder part of path whose names match its last part, where '*' stands for any
+// run of characters and '?' for one, compared without regard to case as on the original
+// platform ("*.*" matches every name). "." and ".." are entries too. Hidden entries and folders
+// are returned only when attr asks for them (faHidden, faDirectory); faAnyFile returns all.
+// Entries come in name order. Returns 0, or 2 (no match), 3 (no such folder) or 18 (no more
+// entries, FindNext). FindClose releases the search; the record's destructor does the same.
+int FindFirst(const String& path, int attr, TSearchRec& rec);
+int FindNext(TSearchRec& rec);
+void FindClose(TSearchRec& rec);
+namespace rtl {
+// Whether name matches a '*' and '?' pattern as FindFirst matches it.
+bool MatchesWildcard(const String& name, const String& pattern);
+}  // namespace rtl
+
+// The last write time of a file: packed DOS form (-1 when there is no such file), or as TDateTime.
+int FileAge(const String& fileName);
+bool FileAge(const String& fileName, TDateTime& value);
+TDateTime FileDateToDateTime(int fileDate);
+int DateTimeToFileDate(TDateTime value);
 
 // ---- The program ----
 

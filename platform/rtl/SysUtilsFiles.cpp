@@ -1,4 +1,5 @@
 // File names, files, the command line and the environment.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -39,7 +42,144 @@ std::vector<String> CommandLine() {
     return args;
 }
 
+struct FoundEntry {
+    String name;
+    int attr = 0;
+    int64_t size = 0;
+    struct timespec mtime {};
+};
+
+constexpr int kNoMatch = 2;        // ERROR_FILE_NOT_FOUND
+constexpr int kNoFolder = 3;       // ERROR_PATH_NOT_FOUND
+constexpr int kNoMoreEntries = 18; // ERROR_NO_MORE_FILES
+
+TDateTime LocalDateTime(const struct timespec& t) {
+    struct tm local {};
+    time_t secs = t.tv_sec;
+    localtime_r(&secs, &local);
+    double localSecs = static_cast<double>(secs) + static_cast<double>(local.tm_gmtoff);
+    return UnixDateDelta + (localSecs + static_cast<double>(t.tv_nsec / 1000000) / 1000.0) / SecsPerDay;
+}
+
 }  // namespace
+
+namespace rtl {
+
+struct FindState {
+    std::vector<FoundEntry> entries;
+    size_t next = 0;
+};
+
+bool MatchesWildcard(const String& name, const String& pattern) {
+    // "*.*" is every name on the original platform, also one without a dot.
+    const String& p = pattern == u"*.*" ? String(u"*") : pattern;
+    size_t n = 0, m = 0, starM = String::npos, starN = 0;
+    while (n < name.size()) {
+        if (m < p.size() && (p[m] == u'?' || AnsiUpperChar(p[m]) == AnsiUpperChar(name[n]))) {
+            ++n;
+            ++m;
+        } else if (m < p.size() && p[m] == u'*') {
+            starM = m++;
+            starN = n;
+        } else if (starM != String::npos) {
+            m = starM + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (m < p.size() && p[m] == u'*') ++m;
+    return m == p.size();
+}
+
+}  // namespace rtl
+
+namespace {
+
+void Fill(TSearchRec& rec, const FoundEntry& e) {
+    rec.Name = e.name;
+    rec.Attr = e.attr;
+    rec.Size = e.size;
+    rec.TimeStamp = LocalDateTime(e.mtime);
+    rec.Time = DateTimeToFileDate(rec.TimeStamp);
+}
+
+}  // namespace
+
+int FindFirst(const String& path, int attr, TSearchRec& rec) {
+    FindClose(rec);
+    String folder = ExtractFilePath(path);
+    String pattern = ExtractFileName(path);
+    std::string native = folder.empty() ? std::string(".") : Native(folder);
+    DIR* dir = ::opendir(native.c_str());
+    if (!dir) return kNoFolder;
+    // Hidden entries and folders must be asked for; ordinary files always come.
+    rec.ExcludeAttr = ~attr & (faHidden | faSysFile | faVolumeID | faDirectory);
+    auto state = std::make_shared<rtl::FindState>();
+    while (struct dirent* d = ::readdir(dir)) {
+        FoundEntry e;
+        e.name = String(d->d_name);
+        if (!rtl::MatchesWildcard(e.name, pattern)) continue;
+        struct stat st {};
+        std::string full = native + "/" + d->d_name;
+        if (::stat(full.c_str(), &st) != 0 && ::lstat(full.c_str(), &st) != 0) continue;
+        if (S_ISDIR(st.st_mode)) e.attr |= faDirectory;
+        else e.attr |= faArchive;
+        if (!(st.st_mode & S_IWUSR)) e.attr |= faReadOnly;
+        if (e.name.size() > 0 && e.name[0] == u'.' && e.name != u"." && e.name != u"..") e.attr |= faHidden;
+        struct stat lst {};
+        if (::lstat(full.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) e.attr |= faSymLink;
+        if (e.attr & rec.ExcludeAttr) continue;
+        e.size = S_ISDIR(st.st_mode) ? 0 : static_cast<int64_t>(st.st_size);
+        e.mtime = st.st_mtim;
+        state->entries.push_back(std::move(e));
+    }
+    ::closedir(dir);
+    // Directory order on Linux is arbitrary; name order keeps results the same from run to run.
+    std::sort(state->entries.begin(), state->entries.end(),
+              [](const FoundEntry& a, const FoundEntry& b) { return a.name < b.name; });
+    if (state->entries.empty()) return kNoMatch;
+    rec.FindHandle = state;
+    return FindNext(rec) == 0 ? 0 : kNoMatch;
+}
+
+int FindNext(TSearchRec& rec) {
+    rtl::FindState* state = rec.FindHandle.get();
+    if (!state || state->next >= state->entries.size()) return kNoMoreEntries;
+    Fill(rec, state->entries[state->next++]);
+    return 0;
+}
+
+void FindClose(TSearchRec& rec) { rec.FindHandle.reset(); }
+
+int DateTimeToFileDate(TDateTime value) {
+    WORD y, mo, d, h, mi, s, ms;
+    DecodeDateTime(value, y, mo, d, h, mi, s, ms);
+    if (y < 1980 || y > 2107) return 0;
+    return static_cast<int>((static_cast<uint32_t>(y - 1980) << 25) | (uint32_t{mo} << 21) | (uint32_t{d} << 16) |
+                            (uint32_t{h} << 11) | (uint32_t{mi} << 5) | (s / 2u));
+}
+
+TDateTime FileDateToDateTime(int fileDate) {
+    uint32_t v = static_cast<uint32_t>(fileDate);
+    TDateTime date, time;
+    if (!TryEncodeDate(static_cast<int>(v >> 25) + 1980, (v >> 21) & 15, (v >> 16) & 31, date) ||
+        !TryEncodeTime((v >> 11) & 31, (v >> 5) & 63, (v & 31) * 2, 0, time))
+        return 0;
+    return date + time;
+}
+
+bool FileAge(const String& fileName, TDateTime& value) {
+    struct stat st {};
+    if (fileName.empty() || ::stat(Native(fileName).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    value = LocalDateTime(st.st_mtim);
+    return true;
+}
+
+int FileAge(const String& fileName) {
+    TDateTime t;
+    return FileAge(fileName, t) ? DateTimeToFileDate(t) : -1;
+}
 
 String ExtractFilePath(const String& fileName) { return Copy(fileName, 1, LastDelimiter(kPathDelims, fileName)); }
 

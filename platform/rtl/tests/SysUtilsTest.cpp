@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "platform/rtl/SysUtils.h"
 
@@ -285,6 +287,54 @@ TEST_F(FileTest, CurrentDirectory) {
     EXPECT_EQ(ExpandFileName("k/../f.ini"), FDir + "f.ini");
     EXPECT_TRUE(SetCurrentDir(before));
     EXPECT_FALSE(SetCurrentDir(FDir + "missing"));
+}
+
+TEST_F(FileTest, FindFirstListsMatchingEntries) {
+    for (const char* name : {"a.txt", "B.TXT", "c.log", ".hidden"}) Touch(FDir + name);
+    ASSERT_TRUE(CreateDir(FDir + "sub"));
+    auto list = [&](const char* pattern, int attr) {
+        std::vector<String> names;
+        TSearchRec rec;
+        if (FindFirst(FDir + pattern, attr, rec) == 0) {
+            do names.push_back(rec.Name + ((rec.Attr & faDirectory) ? "/" : ""));
+            while (FindNext(rec) == 0);
+        }
+        FindClose(rec);
+        return names;
+    };
+    using V = std::vector<String>;
+    EXPECT_EQ(list("*.txt", faAnyFile), (V{"B.TXT", "a.txt"}));  // no case on the original platform
+    EXPECT_EQ(list("*", 0), (V{"B.TXT", "a.txt", "c.log"}));     // folders and hidden files must be asked for
+    EXPECT_EQ(list("*", faDirectory), (V{"./", "../", "B.TXT", "a.txt", "c.log", "sub/"}));
+    EXPECT_EQ(list("*.*", faAnyFile), (V{"./", "../", ".hidden", "B.TXT", "a.txt", "c.log", "sub/"}));
+    EXPECT_EQ(list("?.log", faAnyFile), (V{"c.log"}));
+
+    TSearchRec rec;
+    ASSERT_EQ(FindFirst(FDir + "a.txt", faAnyFile, rec), 0);
+    EXPECT_EQ(rec.Size, 1);
+    EXPECT_EQ(rec.Attr & (faDirectory | faHidden), 0);
+    EXPECT_EQ(rec.Time, FileAge(FDir + "a.txt"));
+    EXPECT_LT(std::fabs(rec.TimeStamp - Now()), 1.0);
+    EXPECT_EQ(FindNext(rec), 18);
+    FindClose(rec);
+    EXPECT_EQ(FindFirst(FDir + "*.bmp", faAnyFile, rec), 2);
+    EXPECT_EQ(FindFirst(FDir + "missing/*", faAnyFile, rec), 3);
+    EXPECT_EQ(FileAge(FDir + "missing"), -1);
+}
+
+TEST(SysUtilsTest, WildcardsAndFileDates) {
+    struct Case { const char* name; const char* pattern; bool matches; };
+    const Case cases[] = {
+        {"abc", "a*c", true},       {"abc", "a?c", true},   {"ac", "a?c", false},   {"ABC.txt", "*.TXT", true},
+        {"noext", "*.*", true},     {"a.b.c", "*.c", true}, {"abc", "*b", false},   {"", "*", true},
+        {"x", "", false},           {"aXbXc", "a*b*c", true}, {"ｱﾝﾃﾅ.csv", "ｱ*", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(rtl::MatchesWildcard(c.name, c.pattern), c.matches) << c.name << " " << c.pattern;
+
+    TDateTime t = EncodeDateTime(2026, 3, 7, 14, 5, 8, 0);
+    EXPECT_DOUBLE_EQ(FileDateToDateTime(DateTimeToFileDate(t)), t);
+    EXPECT_DOUBLE_EQ(FileDateToDateTime(DateTimeToFileDate(IncSecond(t))), t);  // two-second steps
+    EXPECT_EQ(DateTimeToFileDate(EncodeDate(1979, 12, 31)), 0);
 }
 
 TEST(SysUtilsTest, ProgramParametersAndEnvironment) {
