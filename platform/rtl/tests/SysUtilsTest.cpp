@@ -239,7 +239,7 @@ TEST(SysUtilsTest, FileNameParts) {
     EXPECT_EQ(ExpandFileName("x"), IncludeTrailingPathDelimiter(GetCurrentDir()) + "x");
 }
 
-class FileTest : public ::testing::Test {
+class SysUtilsFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         char tmpl[] = "/tmp/rtl-sysutils-XXXXXX";
@@ -251,7 +251,7 @@ protected:
     String FDir;
 };
 
-TEST_F(FileTest, CreateRenameAndDelete) {
+TEST_F(SysUtilsFileTest, CreateRenameAndDelete) {
     String deep = FDir + "ｱﾝﾃﾅ/y/z";
     EXPECT_FALSE(DirectoryExists(deep));
     EXPECT_TRUE(ForceDirectories(deep + "/"));
@@ -280,7 +280,7 @@ TEST_F(FileTest, CreateRenameAndDelete) {
     EXPECT_FALSE(DirectoryExists(FDir + "new"));
 }
 
-TEST_F(FileTest, CurrentDirectory) {
+TEST_F(SysUtilsFileTest, CurrentDirectory) {
     String before = GetCurrentDir();
     ASSERT_TRUE(SetCurrentDir(FDir));
     EXPECT_EQ(IncludeTrailingPathDelimiter(GetCurrentDir()), ExpandFileName(FDir));
@@ -289,7 +289,7 @@ TEST_F(FileTest, CurrentDirectory) {
     EXPECT_FALSE(SetCurrentDir(FDir + "missing"));
 }
 
-TEST_F(FileTest, FindFirstListsMatchingEntries) {
+TEST_F(SysUtilsFileTest, FindFirstListsMatchingEntries) {
     for (const char* name : {"a.txt", "B.TXT", "c.log", ".hidden"}) Touch(FDir + name);
     ASSERT_TRUE(CreateDir(FDir + "sub"));
     auto list = [&](const char* pattern, int attr) {
