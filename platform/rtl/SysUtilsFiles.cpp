@@ -49,9 +49,9 @@ struct FoundEntry {
     struct timespec mtime {};
 };
 
-constexpr int kNoMatch = 2;        // ERROR_FILE_NOT_FOUND
-constexpr int kNoFolder = 3;       // ERROR_PATH_NOT_FOUND
-constexpr int kNoMoreEntries = 18; // ERROR_NO_MORE_FILES
+constexpr int kNoMatch = ERROR_FILE_NOT_FOUND;
+constexpr int kNoFolder = ERROR_PATH_NOT_FOUND;
+constexpr int kNoMoreEntries = ERROR_NO_MORE_FILES;
 
 TDateTime LocalDateTime(const struct timespec& t) {
     struct tm local {};
