@@ -73,6 +73,11 @@ public:
 
     void Wake() override { FDispatcher->wakeUp(); }
 
+    void SetOverrideCursor(TCursor cursor) override {
+        while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+        if (cursor != crDefault) QGuiApplication::setOverrideCursor(QCursor(CursorShapeOf(cursor)));
+    }
+
     TRect ScreenRect() override {
         QScreen* s = QGuiApplication::primaryScreen();
         if (!s) return TRect(0, 0, 800, 600);

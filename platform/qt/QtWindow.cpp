@@ -283,7 +283,10 @@ void WidgetPeer::SetFixedSize(bool fixed) {
     }
 }
 
-void WidgetPeer::SetCursorShape(TCursor cursor) {
+void WidgetPeer::SetCursorShape(TCursor cursor) { FWidget->setCursor(CursorShapeOf(cursor)); }
+
+Qt::CursorShape CursorShapeOf(TCursor cursor) {
+    // The program's own cursors (positive slots) show as the arrow until cursor images load.
     Qt::CursorShape shape = Qt::ArrowCursor;
     switch (cursor) {
         case crNone: shape = Qt::BlankCursor; break;
@@ -305,7 +308,7 @@ void WidgetPeer::SetCursorShape(TCursor cursor) {
         case crSizeAll: shape = Qt::SizeAllCursor; break;
         default: break;
     }
-    FWidget->setCursor(shape);
+    return shape;
 }
 
 // Qt grabs the mouse for the widget a button went down on; the library keeps its own capture

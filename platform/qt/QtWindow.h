@@ -85,6 +85,8 @@ private:
     bool FFixedSize = false;
 };
 
+Qt::CursorShape CursorShapeOf(TCursor cursor);
+
 // Key codes between Qt and the platform's virtual keys.
 WORD QtKeyToVk(int key);
 int VkToQtKey(WORD vk);

@@ -48,6 +48,8 @@ public:
     virtual void WaitForEvents(uint64_t deadlineMs) = 0;
     // Any thread: ends a wait of the UI thread.
     virtual void Wake() = 0;
+    // Screen.Cursor: one shape for the whole application while not crDefault.
+    virtual void SetOverrideCursor(TCursor cursor) = 0;
     virtual TRect ScreenRect() = 0;
     virtual TRect WorkArea() = 0;
     virtual bool Headless() = 0;

@@ -16,6 +16,7 @@ bool InputAllowed(TCustomForm* form);
 namespace {
 
 TControl* gCaptureControl = nullptr;
+ui::PopupMenuHandler gPopupHandler;
 
 TWinControl* WindowOf(TControl* c) {
     if (auto* w = dynamic_cast<TWinControl*>(c)) return w;
@@ -25,6 +26,8 @@ TWinControl* WindowOf(TControl* c) {
 void HandleUiException(TObject* sender) { Application->HandleException(sender); }
 
 }  // namespace
+
+void ui::SetPopupMenuHandler(PopupMenuHandler handler) { gPopupHandler = std::move(handler); }
 
 TShiftState KeysToShiftState(WPARAM keys) {
     TShiftState s;
@@ -292,6 +295,7 @@ void TControl::Dispatch(TMessage& Message) {
         case CM_PARENTCOLORCHANGED: CMParentColorChanged(Message); break;
         case CM_FONTCHANGED: CMFontChanged(Message); break;
         case CM_HITTEST: CMHitTest(Message); break;
+        case WM_CONTEXTMENU: WMContextMenu(Message); break;
         default: DefaultHandler(Message); break;
     }
 }
@@ -390,7 +394,36 @@ void TControl::WMLButtonUp(TMessage& Message) {
 }
 
 void TControl::WMRButtonDown(TMessage& Message) { DoMouseDown(Message, mbRight); }
-void TControl::WMRButtonUp(TMessage& Message) { DoMouseUp(Message, mbRight); }
+void TControl::WMRButtonUp(TMessage& Message) {
+    DoMouseUp(Message, mbRight);
+    if (ComponentState().Contains(csDestroying)) return;
+    TPoint screen = ClientToScreen(Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)));
+    Perform(WM_CONTEXTMENU, 0, PointToLParam(screen.X, screen.Y));
+}
+
+void TControl::DoContextPopup(const TPoint& MousePos, bool& Handled) {
+    if (OnContextPopup) OnContextPopup(this, MousePos, Handled);
+}
+
+void TControl::WMContextMenu(TMessage& Message) {
+    if (Message.Result != 0) return;
+    TPoint screen(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+    bool fromKeyboard = screen.X == -1 && screen.Y == -1;
+    TPoint local = fromKeyboard ? screen : ScreenToClient(screen);
+    bool handled = false;
+    DoContextPopup(local, handled);
+    Message.Result = 1;
+    if (handled) return;
+    if (FPopupMenu && gPopupHandler) {
+        TPoint at = fromKeyboard ? ClientToScreen(Point(0, 0)) : screen;
+        if (gPopupHandler(FPopupMenu, this, at)) return;
+    }
+    if (FParent) {
+        Message.Result = FParent->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
+        return;
+    }
+    Message.Result = 0;
+}
 void TControl::WMMButtonDown(TMessage& Message) { DoMouseDown(Message, mbMiddle); }
 void TControl::WMMButtonUp(TMessage& Message) { DoMouseUp(Message, mbMiddle); }
 

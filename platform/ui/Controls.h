@@ -59,6 +59,8 @@ using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shi
 using TKeyPressEvent = std::function<void(TObject* Sender, char16_t& Key)>;
 using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+
 struct TSizeConstraints {
     int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;  // 0: no limit
 };
@@ -71,6 +73,9 @@ bool IsAccel(WORD Key, const String& Caption);
 
 namespace ui {
 class WidgetPeer;
+// Opens a pop-up menu at a screen position; installed by the menu unit. True when it opened.
+using PopupMenuHandler = std::function<bool(TPopupMenu* menu, TControl* control, const TPoint& screenPos)>;
+void SetPopupMenuHandler(PopupMenuHandler handler);
 }
 
 class TControl : public TComponent {
@@ -175,8 +180,13 @@ public:
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
     TNotifyEvent OnResize;
+    // Right-click or the menu key: MousePos in client coordinates, (-1, -1) from the keyboard.
+    // Unhandled, the control's PopupMenu opens; without one the parent is asked.
+    TContextPopupEvent OnContextPopup;
 
 protected:
+    virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
+    virtual void WMContextMenu(TMessage& Message);
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
@@ -267,6 +277,10 @@ public:
     // Sends the message to every child control.
     void Broadcast(TMessage& Message);
     void AlignControls();
+
+    // Windowed controls always draw into their backing image; kept for the components that set it.
+    bool DoubleBuffered() const { return FDoubleBuffered; }
+    void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
 
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool value);
@@ -359,6 +373,7 @@ private:
     TRect FDirty;
     bool FTabStop = false;
     bool FAligning = false;
+    bool FDoubleBuffered = false;
 };
 
 class TGraphicControl : public TControl {

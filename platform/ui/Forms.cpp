@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "platform/rtl/Clock.h"
+#include "platform/ui/AppEvnts.h"
 #include "platform/ui/Backend.h"
 #include "platform/win/Window.h"
 
@@ -16,6 +17,7 @@ TScreen* gScreen = nullptr;
 std::vector<TCustomForm*> gModalStack;
 std::function<int(const ui::MessageBoxCall&)> gMessageBoxHook;
 std::vector<ui::MessageBoxCall> gMessageBoxLog;
+std::vector<TApplicationEvents*> gAppEvents;  // in creation order
 
 int FirstButtonAnswer(UINT flags) {
     switch (flags & 0x0F) {
@@ -53,6 +55,13 @@ namespace detail {
 
 void ForgetControl(TControl* control) {
     if (gApplication && gApplication->MouseControl() == control) gApplication->SetMouseControl(nullptr);
+}
+
+void RegisterApplicationEvents(TApplicationEvents* events, bool add) {
+    if (add)
+        gAppEvents.push_back(events);
+    else
+        std::erase(gAppEvents, events);
 }
 
 bool InputAllowed(TCustomForm* form) { return gModalStack.empty() || gModalStack.back() == form; }
@@ -410,6 +419,9 @@ void TApplication::Idle(bool& Done) {
     Done = true;
     try {
         if (OnIdle) OnIdle(this, Done);
+        std::vector<TApplicationEvents*> events = gAppEvents;
+        for (auto it = events.rbegin(); it != events.rend(); ++it)
+            if (std::find(gAppEvents.begin(), gAppEvents.end(), *it) != gAppEvents.end() && (*it)->OnIdle) (*it)->OnIdle(*it, Done);
     } catch (...) {
         HandleException(this);
     }
@@ -436,21 +448,33 @@ bool TApplication::HandleMessageNoWait() {
 }
 
 void TApplication::HandleException(TObject* Sender) {
-    try {
-        throw;
-    } catch (EAbort&) {
-        // Silent by design.
-    } catch (Exception& e) {
-        if (OnException)
+    auto report = [&](Exception& e) {
+        bool handled = false;
+        if (OnException) {
             OnException(Sender, e);
-        else
-            ShowException(e);
-    } catch (std::exception& e) {
-        Exception wrapped{String(e.what())};
-        if (OnException)
-            OnException(Sender, wrapped);
-        else
-            ShowException(wrapped);
+            handled = true;
+        }
+        std::vector<TApplicationEvents*> events = gAppEvents;
+        for (auto it = events.rbegin(); it != events.rend(); ++it) {
+            if (std::find(gAppEvents.begin(), gAppEvents.end(), *it) == gAppEvents.end() || !(*it)->OnException) continue;
+            (*it)->OnException(Sender, e);
+            handled = true;
+        }
+        if (!handled) ShowException(e);
+    };
+    try {
+        try {
+            throw;
+        } catch (EAbort&) {
+            // Silent by design.
+        } catch (Exception& e) {
+            report(e);
+        } catch (std::exception& e) {
+            Exception wrapped{String(e.what())};
+            report(wrapped);
+        }
+    } catch (...) {
+        // A failing exception handler must not take the loop down with it.
     }
 }
 
@@ -514,7 +538,11 @@ void TScreen::SetCursors(int index, HANDLE cursor) {
         FCursors.erase(index);
 }
 
-void TScreen::SetCursor(TCursor value) { FCursor = value; }
+void TScreen::SetCursor(TCursor value) {
+    if (FCursor == value) return;
+    FCursor = value;
+    ui::GetBackend().SetOverrideCursor(value);
+}
 
 TWinControl* TScreen::ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }
 
