@@ -10,8 +10,15 @@ namespace rtl {
 
 namespace {
 
-std::mutex gWaitMutex;
-std::condition_variable gWaitCv;
+// Never destroyed: a free-on-terminate thread may still signal its end while the process exits.
+struct WaitState {
+    std::mutex mutex;
+    std::condition_variable cv;
+};
+WaitState& Waits() {
+    static WaitState* state = new WaitState;
+    return *state;
+}
 
 struct HandleTable {
     std::mutex mutex;
@@ -28,25 +35,25 @@ thread_local DWORD tLastError = 0;
 
 }  // namespace
 
-std::mutex& WaitMutex() { return gWaitMutex; }
+std::mutex& WaitMutex() { return Waits().mutex; }
 
-void NotifyWaiters() { gWaitCv.notify_all(); }
+void NotifyWaiters() { Waits().cv.notify_all(); }
 
 void Event::Set() {
     {
-        std::lock_guard<std::mutex> g(gWaitMutex);
+        std::lock_guard<std::mutex> g(Waits().mutex);
         FSignaled = true;
     }
     NotifyWaiters();
 }
 
 void Event::Reset() {
-    std::lock_guard<std::mutex> g(gWaitMutex);
+    std::lock_guard<std::mutex> g(Waits().mutex);
     FSignaled = false;
 }
 
 bool Event::IsSet() const {
-    std::lock_guard<std::mutex> g(gWaitMutex);
+    std::lock_guard<std::mutex> g(Waits().mutex);
     return FSignaled;
 }
 
@@ -77,12 +84,12 @@ DWORD WaitForObjects(const std::vector<std::shared_ptr<Waitable>>& objects, bool
         return WAIT_TIMEOUT;
     };
     uint64_t deadline = DeadlineAfter(ms);
-    std::unique_lock<std::mutex> lock(gWaitMutex);
+    std::unique_lock<std::mutex> lock(Waits().mutex);
     for (;;) {
         DWORD result = take();
         if (result != WAIT_TIMEOUT || ms == 0) return result;
         // One last look after the deadline: the objects may have been signalled as it passed.
-        if (!CurrentClock().WaitUntil(gWaitCv, lock, deadline)) return take();
+        if (!CurrentClock().WaitUntil(Waits().cv, lock, deadline)) return take();
     }
 }
 

@@ -224,28 +224,30 @@ TThread::~TThread() {
         // Free-on-terminate: the thread deletes its own object and ends right after.
         if (FThread.joinable()) FThread.detach();
     } else {
-        bool started;
-        {
-            std::lock_guard<std::mutex> g(FMutex);
-            started = FStarted;
-        }
-        if (started) {
-            Terminate();
-            for (;;) {
-                try {
-                    WaitUntilFinished();
-                    break;
-                } catch (...) {
-                    // A queued call run while waiting failed; a destructor cannot report it.
-                }
-            }
-            if (FThread.joinable()) FThread.join();
-        } else {
-            FFinishedSignal->MarkFinished();  // wakes anyone waiting on the handle of a thread that never ran
-        }
+        TerminateAndWaitFor();
+        if (FThread.joinable()) FThread.join();
+        else FFinishedSignal->MarkFinished();  // wakes anyone waiting on the handle of a thread that never ran
     }
     RemoveQueuedEvents(this);
     CloseHandle(FHandle);
+}
+
+void TThread::TerminateAndWaitFor() {
+    if (GetCurrentThreadId() == FThreadID) return;
+    {
+        std::lock_guard<std::mutex> g(FMutex);
+        if (!FStarted) return;
+    }
+    Terminate();
+    for (;;) {
+        try {
+            WaitUntilFinished();
+            return;
+        } catch (...) {
+            // A queued call run while waiting failed; this wait (often a destructor's) cannot
+            // report it, and the thread still has to be waited for.
+        }
+    }
 }
 
 void TThread::Start() {
@@ -377,22 +379,17 @@ void TThread::Synchronize(TThread* thread, std::function<void()> method) {
     r->synchronous = true;
     Enqueue(r);
     auto& s = Sync();
+    std::exception_ptr error;
     {
         std::unique_lock<std::mutex> lock(s.mutex);
         s.done.wait(lock, [&] { return r->done; });
+        // Taken out of the record, so the exception ends its life in this thread only.
+        error = std::move(r->error);
     }
-    if (r->error) std::rethrow_exception(r->error);
+    if (error) std::rethrow_exception(error);
 }
 
 void TThread::Queue(TThread* thread, std::function<void()> method) {
-    if (IsMainThread()) {
-        method();
-        return;
-    }
-    ForceQueue(thread, std::move(method));
-}
-
-void TThread::ForceQueue(TThread* thread, std::function<void()> method) {
     auto r = std::make_shared<SyncRecord>();
     r->thread = thread;
     r->method = std::move(method);

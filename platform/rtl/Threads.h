@@ -61,8 +61,8 @@ class ThreadObject;
 //
 // Starting. C++ has no step after the most-derived constructor, so the thread cannot start by
 // itself "as construction ends" (it would call Execute on a half-made object). TThread(false)
-// therefore means: the derived class calls Start() as the last statement of its constructor.
-// TThread(true) waits for Start() or Resume() from whoever made it. A thread terminated before it
+// therefore means: the most-derived class calls Start() as the last statement of its
+// constructor. TThread(true) waits for Start() or Resume() from whoever made it. A thread terminated before it
 // started skips Execute but still finishes (DoTerminate, FreeOnTerminate): to end a never-started
 // free-on-terminate thread, Terminate() then Start().
 //
@@ -74,13 +74,14 @@ class ThreadObject;
 //
 // Ending. An exception escaping Execute is caught and kept (FatalException()) and the thread
 // finishes normally. After Execute, DoTerminate runs OnTerminate on the main thread
-// (Synchronize); then, with FreeOnTerminate, the object deletes itself. Handle() is signalled when
-// all of that is done.
+// (Synchronize); then, with FreeOnTerminate, the object deletes itself (so it must have been
+// made with new, and nobody else deletes it once it has started). Handle() is signalled when all
+// of that is done.
 //
 // Destruction. The destructor terminates the thread and waits for it (running Synchronize calls
 // meanwhile when on the main thread). It runs after the derived class's destructor, so a derived
-// class whose Execute uses its own members, or that overrides DoTerminate, calls Terminate() and
-// WaitFor() in its own destructor.
+// class whose Execute uses its own members, or that overrides DoTerminate, calls
+// TerminateAndWaitFor() in its own destructor.
 class TThread {
 public:
     explicit TThread(bool CreateSuspended);
@@ -130,11 +131,10 @@ public:
     // the calling thread. On the main thread it runs method directly.
     void Synchronize(std::function<void()> method) { Synchronize(this, std::move(method)); }
     static void Synchronize(TThread* thread, std::function<void()> method);
-    // Runs method on the main thread later and does not wait. Called on the main thread it runs
-    // method directly, as the original platform does; ForceQueue always defers.
+    // Runs method on the main thread later and does not wait; on the main thread too, where it
+    // runs at the next CheckSynchronize (the original platform ran it at once there).
     void Queue(std::function<void()> method) { Queue(this, std::move(method)); }
     static void Queue(TThread* thread, std::function<void()> method);
-    static void ForceQueue(TThread* thread, std::function<void()> method);
     // Drops the Queue calls made for thread (nullptr: those made without a thread) that have not
     // run yet. Synchronize calls are kept: their callers wait for them. The destructor calls it.
     static void RemoveQueuedEvents(TThread* thread);
@@ -149,6 +149,10 @@ protected:
     // The pause point of a cooperative Suspend(): blocks while a Suspend() is in force and the
     // thread is not terminated.
     void WaitWhileSuspended();
+    // What the destructor does, for derived destructors: Terminate() and wait until the thread has
+    // finished, serving Synchronize calls on the main thread. Nothing for a thread that never
+    // started, nor on the thread itself (a free-on-terminate thread deleting itself).
+    void TerminateAndWaitFor();
 
 private:
     void Run();

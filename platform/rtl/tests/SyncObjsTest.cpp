@@ -79,9 +79,8 @@ class EventLoopThread : public TThread {
 public:
     EventLoopThread() : TThread(false) { Start(); }
     ~EventLoopThread() override {
-        Terminate();
         Stop.SetEvent();
-        WaitFor();
+        TerminateAndWaitFor();
     }
     TEvent Stop{true, false};
     TEvent Io{true, false};

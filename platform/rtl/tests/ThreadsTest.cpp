@@ -25,14 +25,7 @@ public:
     explicit LambdaThread(Body body) : TThread(true), FBody(std::move(body)) {}
     ~LambdaThread() override {
         // Stop before our members go; the base destructor would wait only after they are gone.
-        if (!FreeOnTerminate()) {
-            Terminate();
-            try {
-                WaitFor();
-            } catch (const EThread&) {
-                // never started
-            }
-        }
+        TerminateAndWaitFor();
         if (OnDestroy) OnDestroy();
     }
     void Pause() { WaitWhileSuspended(); }
@@ -134,6 +127,29 @@ TEST_F(ThreadsTest, DestroyingARunningThreadFromTheMainThreadServesItsSynchroniz
     EXPECT_GE(calls.load(), 1);
 }
 
+TEST_F(ThreadsTest, DestroyingAPausedOrNeverStartedThreadEndsIt) {
+    std::atomic<int> rounds{0};
+    TEvent paused(true, false);
+    {
+        LambdaThread never([&](LambdaThread&) { ++rounds; });
+    }
+    EXPECT_EQ(rounds.load(), 0);  // never ran, and the destructor did not wait for it
+
+    {
+        LambdaThread t([&](LambdaThread& self) {
+            self.Suspend();  // pauses here until resumed or terminated
+            paused.SetEvent();
+            self.Pause();
+            if (!self.Terminated()) ++rounds;
+        });
+        t.Start();
+        ASSERT_TRUE(PumpUntil([&] { return t.Suspended(); }));
+        t.Suspend();
+    }  // the destructor terminates, which releases the pause
+    EXPECT_EQ(paused.WaitFor(0), wrSignaled);
+    EXPECT_EQ(rounds.load(), 0);
+}
+
 TEST_F(ThreadsTest, QueueReturnsAtOnceAndRunsLaterOnTheMainThread) {
     std::atomic<bool> ran{false};
     std::atomic<bool> ranBeforeQueueReturned{true};
@@ -156,23 +172,22 @@ TEST_F(ThreadsTest, QueueReturnsAtOnceAndRunsLaterOnTheMainThread) {
     EXPECT_FALSE(CheckSynchronize(0));  // ran once only
 }
 
-TEST_F(ThreadsTest, QueueOnTheMainThreadRunsDirectlyAndForceQueueDefers) {
+TEST_F(ThreadsTest, QueueOnTheMainThreadAlsoWaitsForCheckSynchronize) {
     Log log;
-    TThread::Queue(nullptr, [&] { log.Add("queued"); });
-    log.Add("after queue");
-    TThread::ForceQueue(nullptr, [&] { log.Add("forced"); });
-    log.Add("after force");
+    TThread::Queue(nullptr, [&] { log.Add("first"); });
+    TThread::Queue(nullptr, [&] { log.Add("second"); });
+    log.Add("queued");
     EXPECT_TRUE(CheckSynchronize(0));
-    EXPECT_EQ(log.Items(), (std::vector<std::string>{"queued", "after queue", "after force", "forced"}));
+    EXPECT_EQ(log.Items(), (std::vector<std::string>{"queued", "first", "second"}));
 }
 
 TEST_F(ThreadsTest, CallsQueuedWhileAPassRunsWaitForTheNextPass) {
     int runs = 0;
     std::function<void()> again = [&] {
         ++runs;
-        TThread::ForceQueue(nullptr, again);
+        TThread::Queue(nullptr, again);
     };
-    TThread::ForceQueue(nullptr, again);
+    TThread::Queue(nullptr, again);
     EXPECT_TRUE(CheckSynchronize(0));  // must not loop forever on a call that re-queues itself
     EXPECT_EQ(runs, 1);
     EXPECT_TRUE(CheckSynchronize(0));
@@ -357,8 +372,8 @@ TEST_F(ThreadsTest, CheckSynchronizeTimesOutOnTheRtlClock) {
 
 TEST_F(ThreadsTest, ExceptionOfAQueuedCallLeavesCheckSynchronizeAndTheRestStayQueued) {
     bool second = false;
-    TThread::ForceQueue(nullptr, [] { throw EAbort("stop"); });
-    TThread::ForceQueue(nullptr, [&] { second = true; });
+    TThread::Queue(nullptr, [] { throw EAbort("stop"); });
+    TThread::Queue(nullptr, [&] { second = true; });
     EXPECT_THROW(CheckSynchronize(0), EAbort);
     EXPECT_FALSE(second);
     EXPECT_TRUE(CheckSynchronize(0));
