@@ -254,12 +254,7 @@ void TThread::Start() {
     std::lock_guard<std::mutex> g(FMutex);
     if (FFinished) throw EThread("Cannot call Start on a running or finished thread");
     if (!FStarted) {
-        try {
-            FThread = std::thread([this] { Run(); });
-        } catch (const std::system_error& e) {
-            throw EThread(String("Cannot create thread: ") + e.what());
-        }
-        FStarted = true;
+        StartLocked();
         return;
     }
     if (!FSuspendRequested) throw EThread("Cannot call Start on a running or finished thread");
@@ -267,17 +262,24 @@ void TThread::Start() {
     FResumed.notify_all();
 }
 
-void TThread::Resume() {
-    {
-        std::lock_guard<std::mutex> g(FMutex);
-        if (FFinished) return;
-        if (FStarted) {
-            FSuspendRequested = false;
-            FResumed.notify_all();
-            return;
-        }
+void TThread::StartLocked() {
+    try {
+        FThread = std::thread([this] { Run(); });
+    } catch (const std::system_error& e) {
+        throw EThread(String("Cannot create thread: ") + e.what());
     }
-    Start();
+    FStarted = true;
+}
+
+void TThread::Resume() {
+    std::lock_guard<std::mutex> g(FMutex);
+    if (FFinished) return;
+    if (!FStarted) {
+        StartLocked();
+        return;
+    }
+    FSuspendRequested = false;
+    FResumed.notify_all();
 }
 
 void TThread::Suspend() {

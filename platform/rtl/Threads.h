@@ -156,6 +156,7 @@ protected:
 
 private:
     void Run();
+    void StartLocked();  // FMutex held
     void WaitUntilFinished();
 
     DWORD FThreadID;
