@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/Threads.h"
 #include "platform/ui/AppEvnts.h"
 #include "platform/ui/Backend.h"
 #include "platform/win/Window.h"
@@ -353,9 +354,13 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
+    if (FInitialized) return;
+    FInitialized = true;
     ui::GetBackend();
     Handle();
     win::SetQueueWakeHook([] { ui::GetBackend().Wake(); });
+    // Synchronize and Queue calls of other threads wake the loop, which runs them.
+    SetWakeMainThread([] { ui::GetBackend().Wake(); });
 }
 
 HWND TApplication::Handle() {
@@ -384,10 +389,17 @@ void TApplication::Terminate() {
 }
 
 bool TApplication::ProcessMessage() {
+    Initialize();
     ui::Backend& backend = ui::GetBackend();
     bool any = false;
     try {
         any = backend.ProcessEvents();
+    } catch (...) {
+        HandleException(this);
+        any = true;
+    }
+    try {
+        if (CheckSynchronize(0)) any = true;
     } catch (...) {
         HandleException(this);
         any = true;

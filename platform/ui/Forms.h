@@ -203,6 +203,7 @@ private:
     String FTitle;
     bool FTerminated = false;
     bool FRunning = false;
+    bool FInitialized = false;
     bool FShowHint = true;
     int FHintPause = 500;
     int FHintHidePause = 2500;

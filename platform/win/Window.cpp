@@ -12,6 +12,7 @@
 
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Handles.h"
+#include "platform/rtl/Threads.h"
 
 namespace {
 
@@ -37,6 +38,8 @@ struct TimerEntry {
 
 struct ThreadQueue {
     std::thread::id thread;
+    DWORD threadId = 0;
+    bool isMain = false;
     bool alive = true;
     std::deque<MSG> posted;
     std::deque<std::shared_ptr<SentItem>> sent;
@@ -86,6 +89,8 @@ std::shared_ptr<ThreadQueue> CurrentQueueLocked() {
     if (!tHolder.queue) {
         auto q = std::make_shared<ThreadQueue>();
         q->thread = std::this_thread::get_id();
+        q->threadId = GetCurrentThreadId();
+        q->isMain = IsMainThread();
         gQueues[q->thread] = q;
         tHolder.queue = q;
     }
@@ -107,8 +112,18 @@ std::shared_ptr<WindowObject> LookupWindow(HWND hwnd) {
 void Wake(const std::shared_ptr<ThreadQueue>& q, std::unique_lock<std::mutex>& lock) {
     q->cv.notify_all();
     auto wake = q->wake;
+    bool isMain = q->isMain;
     lock.unlock();
     if (wake) wake();
+    // The main thread may be waiting in TThread::WaitFor or CheckSynchronize instead of its loop.
+    if (isMain) WakeMainThreadNow();
+}
+
+// Messages sent to the main thread are also delivered by CheckSynchronize, so a main thread that
+// waits for a thread (TThread::WaitFor) still answers the thread's SendMessage.
+void EnsureSynchronizeHook() {
+    static std::once_flag once;
+    std::call_once(once, [] { AddSynchronizeHook([] { return win::ProcessSentMessages(); }); });
 }
 
 LRESULT CallProc(const std::shared_ptr<WNDPROC>& proc, HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
@@ -293,6 +308,7 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         SetLastError(ERROR_INVALID_HANDLE);
         return 0;
     }
+    if (w->queue->isMain && !IsMainThread()) EnsureSynchronizeHook();
     std::unique_lock<std::mutex> lock(gMutex);
     auto self = CurrentQueueLocked();
     if (w->queue == self) {
@@ -332,6 +348,21 @@ BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!target) target = CurrentQueueLocked();
     if (!target->alive) return 0;
     target->posted.push_back(MSG{hwnd, msg, wParam, lParam, GetTickCount(), {}});
+    Wake(target, lock);
+    return 1;
+}
+
+BOOL PostThreadMessage(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam) {
+    std::unique_lock<std::mutex> lock(gMutex);
+    std::shared_ptr<ThreadQueue> target;
+    for (auto& [id, q] : gQueues)
+        if (q->threadId == threadId) target = q;
+    if (!target) {
+        // A thread that never took a message has no queue, as on the platform.
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    target->posted.push_back(MSG{nullptr, msg, wParam, lParam, GetTickCount(), {}});
     Wake(target, lock);
     return 1;
 }
