@@ -380,6 +380,11 @@ void TApplication::Run() {
     if (FMainForm && !FMainForm->Visible()) FMainForm->Show();
     while (!FTerminated) HandleMessage();
     FRunning = false;
+    // The program ends here: the forms go now, newest first, with their OnDestroy, while the
+    // whole application still stands. Flash-timer style clients see the application as being
+    // destroyed meanwhile.
+    Destroying();
+    DestroyComponents();
 }
 
 void TApplication::Terminate() {
@@ -519,6 +524,7 @@ void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TApplication::ResetForTests() {
+    FComponentState >> csDestroying;
     OnIdle = nullptr;
     OnException = nullptr;
     OnActivate = nullptr;

@@ -149,7 +149,8 @@ public:
         if (!FMainForm) FMainForm = form;
         form->AfterConstruction();
     }
-    // Shows the main form and runs the message loop until Terminate.
+    // Shows the main form and runs the message loop until Terminate; then frees the forms and
+    // other components the application owns (their OnDestroy runs), as the program ends.
     void Run();
     void Terminate();
     bool Terminated() const { return FTerminated; }

@@ -195,13 +195,30 @@ TEST_F(LoopTest, MessageBoxAnswersFromTheHookAndIsRecorded) {
     EXPECT_EQ(Application->MessageBox(String("Go on?"), String("Q"), MB_YESNOCANCEL), IDYES);
 }
 
-TEST_F(LoopTest, TerminateEndsRun) {
-    auto* form = new TForm(nullptr);
-    Application->OnIdle = [](TObject*, bool& Done) {
-        Done = false;
-        Application->Terminate();
+TEST_F(LoopTest, RunShowsTheMainFormAndFreesTheFormsWhenTerminated) {
+    TForm* main = nullptr;
+    TForm* second = nullptr;
+    Application->CreateForm(main);
+    Application->CreateForm(second);
+    EXPECT_EQ(Application->MainForm(), main);
+    std::vector<std::string> destroyed;
+    bool appDestroyingSeen = false;
+    main->OnDestroy = [&](TObject*) {
+        destroyed.push_back("main");
+        appDestroyingSeen = Application->ComponentState().Contains(csDestroying);
     };
-    Application->Run();  // no main form: returns once terminated
+    second->OnDestroy = [&](TObject*) { destroyed.push_back("second"); };
+    bool shownWhenIdle = false;
+    Application->OnIdle = [&](TObject*, bool& Done) {
+        Done = false;
+        shownWhenIdle = main->Visible();
+        main->Close();  // closing the main form ends the program
+    };
+    Application->Run();
     EXPECT_TRUE(Application->Terminated());
-    form->Free();
+    EXPECT_TRUE(shownWhenIdle);
+    EXPECT_EQ(destroyed, (std::vector<std::string>{"second", "main"}));
+    EXPECT_TRUE(appDestroyingSeen);
+    EXPECT_EQ(Application->MainForm(), nullptr);
+    EXPECT_EQ(Application->ComponentCount(), 0);
 }
