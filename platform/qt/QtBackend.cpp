@@ -62,6 +62,7 @@ public:
             if (deadlineMs <= now) return;
             if (!manual) {
                 timer.setSingleShot(true);
+                timer.setTimerType(Qt::PreciseTimer);
                 timer.start(static_cast<int>(std::min<uint64_t>(deadlineMs - now, INT32_MAX)));
             }
         }
