@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <numeric>
+#include <string_view>
+#include <typeinfo>
 
 #include "platform/rtl/Streams.h"
 
@@ -499,10 +501,62 @@ bool TStringList::Find(const String& S, int& Index) const {
 void TStringList::Sort() {
     if (FSorted || FItems.size() < 2) return;
     Changing();
-    // stable_sort stays within bounds even for a CompareStrings override that is not a strict order.
-    std::stable_sort(FItems.begin(), FItems.end(),
-                     [this](const Item& a, const Item& b) { return CompareStrings(a.S, b.S) < 0; });
+    if (typeid(*this) == typeid(TStringList)) {
+        SortByFoldedKeys();
+    } else {
+        // A derived list may compare in its own way: ask CompareStrings. stable_sort stays within
+        // bounds even for a comparison that is not a strict order.
+        std::stable_sort(FItems.begin(), FItems.end(),
+                         [this](const Item& a, const Item& b) { return CompareStrings(a.S, b.S) < 0; });
+    }
     Changed();
+}
+
+void TStringList::SortByFoldedKeys() {
+    // Our CompareStrings compares the case-folded texts unit by unit. Each key carries the first
+    // twelve folded units packed so that integer order is text order, so most comparisons end
+    // without touching the strings (with a million items, chasing each string's pointer costs
+    // more than the comparison itself); only equal heads compare the whole texts. Ties keep the
+    // original order, so the sort is stable.
+    struct Key {
+        uint64_t Head[3];  // units 0-3, 4-7, 8-11, most significant first, 0 past the end
+        uint32_t Length;
+        uint32_t Index;
+    };
+    constexpr size_t kHeadUnits = 12;
+    const bool folding = !FCaseSensitive;
+    const size_t n = FItems.size();
+    std::vector<Key> keys(n);
+    for (size_t i = 0; i < n; ++i) {
+        const String& s = FItems[i].S;
+        Key& k = keys[i];
+        k.Head[0] = k.Head[1] = k.Head[2] = 0;
+        size_t m = std::min<size_t>(kHeadUnits, s.size());
+        for (size_t j = 0; j < m; ++j) {
+            uint64_t unit = folding ? Fold(s[j]) : s[j];
+            k.Head[j / 4] |= unit << (16 * (3 - (j & 3)));
+        }
+        k.Length = static_cast<uint32_t>(s.size());
+        k.Index = static_cast<uint32_t>(i);
+    }
+    const Item* items = FItems.data();
+    std::sort(keys.begin(), keys.end(), [items, folding](const Key& a, const Key& b) {
+        if (a.Head[0] != b.Head[0]) return a.Head[0] < b.Head[0];
+        if (a.Head[1] != b.Head[1]) return a.Head[1] < b.Head[1];
+        if (a.Head[2] != b.Head[2]) return a.Head[2] < b.Head[2];
+        // Equal heads (a unit 0 inside the head also lands here): compare the whole texts.
+        if (a.Length > kHeadUnits || b.Length > kHeadUnits || a.Length != b.Length) {
+            const String& sa = items[a.Index].S;
+            const String& sb = items[b.Index].S;
+            int c = folding ? CompareTextCI(sa, sb) : CompareTextCS(sa, sb);
+            if (c != 0) return c < 0;
+        }
+        return a.Index < b.Index;
+    });
+    std::vector<Item> sorted;
+    sorted.reserve(n);
+    for (const Key& k : keys) sorted.push_back(std::move(FItems[k.Index]));
+    FItems = std::move(sorted);
 }
 
 void TStringList::CustomSort(const TStringListSortCompare& Compare) {

@@ -174,6 +174,7 @@ private:
     void CheckIndex(int Index) const;
     void CheckUnsorted() const;
     void InsertItem(int Index, const String& S, void* AObject);
+    void SortByFoldedKeys();
 
     std::vector<Item> FItems;
     TDuplicates FDuplicates = dupIgnore;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <vector>
 
 #include "platform/rtl/Classes.h"
@@ -142,6 +143,35 @@ TEST(StringListTest, SortingAndCaseSensitivity) {
         return std::stoi(list->Get(i1).ToUtf8()) - std::stoi(list->Get(i2).ToUtf8());
     });
     EXPECT_EQ(Items(n), V({"9", "10", "100"}));
+}
+
+// Sort takes a faster path than comparing item by item; it must give the same order as
+// CompareStrings, stably, in both case modes. Random texts over a small alphabet make long common
+// heads, case variants, embedded NULs and equal items common.
+TEST(StringListTest, SortAgreesWithCompareStrings) {
+    const char16_t alphabet[] = {u'a', u'A', u'b', u'B', u'_', u'0', u'\0', u'\u00E9', u'\u00C9', u'\uFF71', u'\uFF41', u'\uFF21'};
+    std::mt19937 rng(7);
+    for (bool caseSensitive : {false, true}) {
+        TStringList list;
+        list.SetCaseSensitive(caseSensitive);
+        std::vector<std::pair<String, int>> expected;
+        for (int i = 0; i < 3000; ++i) {
+            String s;
+            size_t length = rng() % 20;
+            for (size_t j = 0; j < length; ++j) s.push_back(alphabet[rng() % (j < 10 ? 3 : std::size(alphabet))]);
+            int* tag = reinterpret_cast<int*>(static_cast<intptr_t>(i + 1));
+            list.AddObject(s, tag);
+            expected.emplace_back(s, i + 1);
+        }
+        std::stable_sort(expected.begin(), expected.end(), [&](const auto& a, const auto& b) {
+            return list.CompareStrings(a.first, b.first) < 0;
+        });
+        list.Sort();
+        for (int i = 0; i < list.Count(); ++i) {
+            ASSERT_EQ(list[i], expected[static_cast<size_t>(i)].first) << "at " << i << " case " << caseSensitive;
+            ASSERT_EQ(reinterpret_cast<intptr_t>(list.Objects(i)), expected[static_cast<size_t>(i)].second) << i;
+        }
+    }
 }
 
 TEST(StringListTest, NamesAndValues) {
