@@ -469,6 +469,11 @@ int TStringList::IndexOf(const String& S) const {
         return Find(S, index) ? index : -1;
     }
     const size_t n = FItems.size();
+    if (!HasOwnCompare()) {
+        for (size_t i = 0; i < n; ++i)
+            if (CompareStrings(FItems[i].S, S) == 0) return static_cast<int>(i);
+        return -1;
+    }
     for (size_t i = 0; i < n; ++i) {
         const String& item = FItems[i].S;
         // Folding keeps lengths, so a length mismatch settles it without comparing.
@@ -501,7 +506,7 @@ bool TStringList::Find(const String& S, int& Index) const {
 void TStringList::Sort() {
     if (FSorted || FItems.size() < 2) return;
     Changing();
-    if (typeid(*this) == typeid(TStringList)) {
+    if (HasOwnCompare()) {
         SortByFoldedKeys();
     } else {
         // A derived list may compare in its own way: ask CompareStrings. stable_sort stays within
@@ -510,6 +515,11 @@ void TStringList::Sort() {
                          [this](const Item& a, const Item& b) { return CompareStrings(a.S, b.S) < 0; });
     }
     Changed();
+}
+
+bool TStringList::HasOwnCompare() const {
+    // A derived class may override CompareStrings; then only CompareStrings may decide.
+    return typeid(*this) == typeid(TStringList);
 }
 
 void TStringList::SortByFoldedKeys() {

@@ -40,9 +40,11 @@ public:
     virtual void Put(int Index, const String& S);
 
     // ---- items ----
-    String Strings(int Index) const { return Get(Index); }
+    // const, so that an assignment to an item (list[i] = s) does not compile and silently do
+    // nothing: use SetStrings or Put.
+    const String Strings(int Index) const { return Get(Index); }
     void SetStrings(int Index, const String& S) { Put(Index, S); }
-    String operator[](int Index) const { return Get(Index); }
+    const String operator[](int Index) const { return Get(Index); }
     void* Objects(int Index) const { return GetObject(Index); }
     void SetObjects(int Index, void* AObject) { PutObject(Index, AObject); }
 
@@ -174,6 +176,7 @@ private:
     void CheckIndex(int Index) const;
     void CheckUnsorted() const;
     void InsertItem(int Index, const String& S, void* AObject);
+    bool HasOwnCompare() const;
     void SortByFoldedKeys();
 
     std::vector<Item> FItems;

@@ -174,6 +174,26 @@ TEST(StringListTest, SortAgreesWithCompareStrings) {
     }
 }
 
+// A derived list's own comparison decides sorting, searching and duplicates.
+TEST(StringListTest, DerivedCompareStringsIsHonoured) {
+    class NumericList : public TStringList {
+    public:
+        int CompareStrings(const String& a, const String& b) const override {
+            int x = std::stoi(a.ToUtf8()), y = std::stoi(b.ToUtf8());
+            return x < y ? -1 : x > y ? 1 : 0;
+        }
+    };
+    NumericList l;
+    for (const char* s : {"10", "9", "0100", "1"}) l.Add(s);
+    EXPECT_EQ(l.IndexOf("100"), 2);
+    l.Sort();
+    EXPECT_EQ(Items(l), V({"1", "9", "10", "0100"}));
+    l.SetSorted(true);
+    l.Add("009");  // equal to "9": ignored
+    EXPECT_EQ(l.Count(), 4);
+    EXPECT_EQ(l.IndexOf("01"), 0);
+}
+
 TEST(StringListTest, NamesAndValues) {
     TStringList l;
     l.SetText("Port=ttyUSB0\r\nBaud=9600\r\nnote\r\nEmpty=\r\n");
