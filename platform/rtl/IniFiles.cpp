@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -25,23 +26,11 @@ std::u16string_view TrimView(std::u16string_view s) {
     return s.substr(b, e - b);
 }
 
-String Trim(std::u16string_view s) { return String(TrimView(s)); }
-
-// Upper-case folding for case-insensitive names (ASCII, Latin-1, Greek, Cyrillic, full-width
-// Latin); every mapping keeps the length.
-char16_t Fold(char16_t c) {
-    if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 0x20);
-    if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return static_cast<char16_t>(c - 0x20);
-    if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 0x20);
-    if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
-    if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 0x20);
-    return c;
-}
+String TrimmedString(std::u16string_view s) { return String(TrimView(s)); }
 
 std::u16string FoldKey(std::u16string_view s) {
     std::u16string r(TrimView(s));
-    for (char16_t& c : r) c = Fold(c);
+    for (char16_t& c : r) c = AnsiLowerChar(c);
     return r;
 }
 
@@ -410,7 +399,7 @@ private:
         std::u16string_view t = TrimView(line);
         if (!t.empty() && t[0] == u'[') {
             size_t close = t.find(u']');
-            String name = Trim(t.substr(1, close == std::u16string_view::npos ? std::u16string_view::npos : close - 1));
+            String name = TrimmedString(t.substr(1, close == std::u16string_view::npos ? std::u16string_view::npos : close - 1));
             auto it = FSectionIndex.find(FoldKey(name));
             // A section that appears twice is read as one: its later keys join the first.
             current = it != FSectionIndex.end() ? &FSections[it->second] : &NewSection(name, String(line));
@@ -422,8 +411,8 @@ private:
         e.Raw = String(line);
         e.HasRaw = true;
         if (isKey) {
-            e.Key = Trim(t.substr(0, eq));
-            e.Value = Trim(t.substr(eq + 1));
+            e.Key = TrimmedString(t.substr(0, eq));
+            e.Value = TrimmedString(t.substr(eq + 1));
             e.IsKey = !e.Key.empty();
         }
         if (!current) {

@@ -6,51 +6,9 @@
 #include <typeinfo>
 
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
-
-// Upper-case folding of one UTF-16 unit for case-insensitive comparison: ASCII, Latin-1,
-// Latin Extended-A, Greek, Cyrillic and the full-width Latin letters, which is what the user
-// texts of this system contain. Every mapping keeps the length, so equal texts have equal length.
-char16_t FoldWide(char16_t c) {
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 0x20);
-    if (c == 0xFF) return 0x178;
-    if (c >= 0x100 && c <= 0x17F) {
-        bool oddIsLower = (c <= 0x137) || (c >= 0x14A && c <= 0x177);
-        if (c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
-        if (oddIsLower) return (c & 1) ? static_cast<char16_t>(c - 1) : c;
-        return (c & 1) ? c : static_cast<char16_t>(c - 1);  // 0139-0148, 0179-017E
-    }
-    if (c >= 0x3B1 && c <= 0x3C9) return c == 0x3C2 ? char16_t(0x3A3) : static_cast<char16_t>(c - 0x20);
-    if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 0x20);
-    if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
-    if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 0x20);
-    return c;
-}
-
-inline char16_t Fold(char16_t c) {
-    if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
-    return FoldWide(c);
-}
-
-int CompareTextCI(const std::u16string& a, const std::u16string& b) {
-    size_t n = std::min(a.size(), b.size());
-    const char16_t* pa = a.data();
-    const char16_t* pb = b.data();
-    for (size_t i = 0; i < n; ++i) {
-        char16_t ca = pa[i], cb = pb[i];
-        if (ca == cb) continue;
-        ca = Fold(ca);
-        cb = Fold(cb);
-        if (ca != cb) return ca < cb ? -1 : 1;
-    }
-    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
-}
-
-int CompareTextCS(const std::u16string& a, const std::u16string& b) {
-    int c = a.compare(b);
-    return c < 0 ? -1 : c > 0 ? 1 : 0;
-}
 
 // BeginUpdate/EndUpdate that also end when an exception passes.
 class UpdateScope {
@@ -358,7 +316,7 @@ void TStrings::Assign(const TPersistent* Source) {
     TPersistent::Assign(Source);
 }
 
-int TStrings::CompareStrings(const String& S1, const String& S2) const { return CompareTextCI(S1, S2); }
+int TStrings::CompareStrings(const String& S1, const String& S2) const { return AnsiCompareText(S1, S2); }
 
 // ---- TStringList ----
 
@@ -523,18 +481,17 @@ bool TStringList::HasOwnCompare() const {
 }
 
 void TStringList::SortByFoldedKeys() {
-    // Our CompareStrings compares the case-folded texts unit by unit. Each key carries the first
-    // twelve folded units packed so that integer order is text order, so most comparisons end
-    // without touching the strings (with a million items, chasing each string's pointer costs
-    // more than the comparison itself); only equal heads compare the whole texts. Ties keep the
-    // original order, so the sort is stable.
+    // Both of our comparisons order first by the case-folded texts (AnsiCompareStr only lets case
+    // decide between texts that are otherwise equal). Each key carries the first twelve folded
+    // units packed so that integer order is that order, so most comparisons end without touching
+    // the strings (with a million items, chasing each string's pointer costs more than the
+    // comparison itself); equal heads ask CompareStrings. Ties keep the original order, so the
+    // sort is stable.
     struct Key {
         uint64_t Head[3];  // units 0-3, 4-7, 8-11, most significant first, 0 past the end
-        uint32_t Length;
         uint32_t Index;
     };
     constexpr size_t kHeadUnits = 12;
-    const bool folding = !FCaseSensitive;
     const size_t n = FItems.size();
     std::vector<Key> keys(n);
     for (size_t i = 0; i < n; ++i) {
@@ -542,26 +499,16 @@ void TStringList::SortByFoldedKeys() {
         Key& k = keys[i];
         k.Head[0] = k.Head[1] = k.Head[2] = 0;
         size_t m = std::min<size_t>(kHeadUnits, s.size());
-        for (size_t j = 0; j < m; ++j) {
-            uint64_t unit = folding ? Fold(s[j]) : s[j];
-            k.Head[j / 4] |= unit << (16 * (3 - (j & 3)));
-        }
-        k.Length = static_cast<uint32_t>(s.size());
+        for (size_t j = 0; j < m; ++j) k.Head[j / 4] |= uint64_t{AnsiLowerChar(s[j])} << (16 * (3 - (j & 3)));
         k.Index = static_cast<uint32_t>(i);
     }
     const Item* items = FItems.data();
-    std::sort(keys.begin(), keys.end(), [items, folding](const Key& a, const Key& b) {
+    std::sort(keys.begin(), keys.end(), [this, items](const Key& a, const Key& b) {
         if (a.Head[0] != b.Head[0]) return a.Head[0] < b.Head[0];
         if (a.Head[1] != b.Head[1]) return a.Head[1] < b.Head[1];
         if (a.Head[2] != b.Head[2]) return a.Head[2] < b.Head[2];
-        // Equal heads (a unit 0 inside the head also lands here): compare the whole texts.
-        if (a.Length > kHeadUnits || b.Length > kHeadUnits || a.Length != b.Length) {
-            const String& sa = items[a.Index].S;
-            const String& sb = items[b.Index].S;
-            int c = folding ? CompareTextCI(sa, sb) : CompareTextCS(sa, sb);
-            if (c != 0) return c < 0;
-        }
-        return a.Index < b.Index;
+        int c = CompareStrings(items[a.Index].S, items[b.Index].S);
+        return c != 0 ? c < 0 : a.Index < b.Index;
     });
     std::vector<Item> sorted;
     sorted.reserve(n);
@@ -605,7 +552,7 @@ void TStringList::SetCapacity(int Value) {
 }
 
 int TStringList::CompareStrings(const String& S1, const String& S2) const {
-    return FCaseSensitive ? CompareTextCS(S1, S2) : CompareTextCI(S1, S2);
+    return FCaseSensitive ? AnsiCompareStr(S1, S2) : AnsiCompareText(S1, S2);
 }
 
 void TStringList::SetUpdateState(bool Updating) {

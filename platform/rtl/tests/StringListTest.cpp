@@ -123,19 +123,25 @@ TEST(StringListTest, SortedListKeepsOrderAndHandlesDuplicates) {
 TEST(StringListTest, SortingAndCaseSensitivity) {
     TStringList l;
     int tag = 7;
-    for (const char* s : {"b", "C", "a", "B"}) l.Add(s);
+    for (const char* s : {"b", "C", "a", "B", "_x"}) l.Add(s);
     l.SetObjects(1, &tag);
     l.Sort();
-    EXPECT_EQ(Items(l), V({"a", "b", "B", "C"}));  // equal items keep their order
-    EXPECT_EQ(l.Objects(3), &tag);                 // objects travel with their strings
+    // Case folds to lower case, as AnsiCompareText does, so "_" sorts before the letters;
+    // equal items keep their order.
+    EXPECT_EQ(Items(l), V({"_x", "a", "b", "B", "C"}));
+    EXPECT_EQ(l.Objects(4), &tag);  // objects travel with their strings
 
+    l.Add("A");
     l.SetSorted(true);
-    l.SetCaseSensitive(true);  // re-sorts, so Find keeps working
-    EXPECT_EQ(Items(l), V({"B", "C", "a", "b"}));
+    // Case-sensitive is AnsiCompareStr: case decides only between otherwise equal texts, lower
+    // case first. Changing it re-sorts, so Find keeps working.
+    l.SetCaseSensitive(true);
+    EXPECT_EQ(Items(l), V({"_x", "a", "A", "b", "B", "C"}));
     int index;
-    EXPECT_TRUE(l.Find("a", index));
+    EXPECT_TRUE(l.Find("A", index));
     EXPECT_EQ(index, 2);
-    EXPECT_FALSE(l.Find("A", index));
+    EXPECT_FALSE(l.Find("c", index));
+    EXPECT_EQ(index, 5);
 
     TStringList n;
     for (const char* s : {"10", "9", "100"}) n.Add(s);
