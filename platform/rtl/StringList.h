@@ -110,7 +110,7 @@ public:
 
 protected:
     // Called when the outermost BeginUpdate starts (true) and the outermost EndUpdate ends (false).
-    virtual void SetUpdateState(bool Updating) {}
+    virtual void SetUpdateState(bool /*Updating*/) {}
     [[noreturn]] static void IndexError(int Index);
 
 private:
