@@ -136,11 +136,12 @@ bool ControlWidget::event(QEvent* e) {
             NoteModifiers(k->modifiers());
             bool alt = (k->modifiers() & Qt::AltModifier) != 0;
             WORD vk = QtKeyToVk(k->key());
+            bool consumed = false;
             if (vk) {
                 win::SetKeyState(vk, down);
-                UiInput::Key(FControl, down, vk, alt);
+                consumed = UiInput::Key(FControl, down, vk, alt);
             }
-            if (down) {
+            if (down && !consumed) {
                 QString text = k->text();
                 for (QChar ch : text) {
                     if (!self || !FControl) break;

@@ -73,7 +73,8 @@ struct UiInput {
     static void Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys);
     static void MouseWheel(TWinControl* target, int delta, int x, int y, WPARAM keys);
     static void MouseLeave(TWinControl* target);
-    static void Key(TWinControl* window, bool down, WORD vk, bool alt);
+    // True when the key went to the dialog or a shortcut: its characters must not follow.
+    static bool Key(TWinControl* window, bool down, WORD vk, bool alt);
     static void Char(TWinControl* window, char16_t ch, bool alt);
     static void Paint(TWinControl* target);
     static void Resized(TWinControl* target, int width, int height);

@@ -903,6 +903,7 @@ void TWinControl::WMSysChar(TMessage& Message) {
 void TWinControl::CNKeyDown(TMessage& Message) {
     Message.Result = 1;
     WORD key = static_cast<WORD>(Message.WParam);
+    if (TCustomForm* form = GetParentForm(this); form && form->IsShortCut(Message)) return;
     if (Perform(CM_CHILDKEY, key, reinterpret_cast<LPARAM>(this)) != 0) return;
     LRESULT mask = 0;
     switch (key) {

@@ -19,6 +19,7 @@ std::vector<TCustomForm*> gModalStack;
 std::function<int(const ui::MessageBoxCall&)> gMessageBoxHook;
 std::vector<ui::MessageBoxCall> gMessageBoxLog;
 std::vector<TApplicationEvents*> gAppEvents;  // in creation order
+std::function<bool(TCustomForm*, TMessage&)> gShortCutHandler;
 
 int FirstButtonAnswer(UINT flags) {
     switch (flags & 0x0F) {
@@ -48,6 +49,7 @@ TScreenRef::operator TScreen*() const { return operator->(); }
 
 namespace ui {
 
+void SetShortCutHandler(std::function<bool(TCustomForm*, TMessage&)> handler) { gShortCutHandler = std::move(handler); }
 void SetMessageBoxHook(std::function<int(const MessageBoxCall&)> hook) { gMessageBoxHook = std::move(hook); }
 const std::vector<MessageBoxCall>& MessageBoxLog() { return gMessageBoxLog; }
 void ClearMessageBoxLog() { gMessageBoxLog.clear(); }
@@ -297,6 +299,13 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
 void TCustomForm::FocusControl(TWinControl* Control) {
     if (Screen->ActiveForm() != this && Visible()) Screen->SetActiveForm(this);
     SetFocusedControl(Control);
+}
+
+bool TCustomForm::IsShortCut(TMessage& Message) {
+    bool handled = false;
+    if (OnShortCut) OnShortCut(Message, handled);
+    if (!handled && gShortCutHandler) handled = gShortCutHandler(this, Message);
+    return handled;
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle value) {

@@ -21,6 +21,7 @@ enum TPosition {
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 
+using TShortCutEvent = std::function<void(TMessage& Msg, bool& Handled)>;
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
@@ -69,6 +70,9 @@ public:
     TWindowState WindowState() const { return FWindowState; }
     void SetWindowState(TWindowState value);
 
+    // A key-down that may be a shortcut: OnShortCut, then the shortcut handler of the menus.
+    virtual bool IsShortCut(TMessage& Message);
+
     bool Showing() const override;
     bool CanFocus() const override;
     void SetFocus() override;
@@ -81,6 +85,7 @@ public:
     TNotifyEvent OnDeactivate;
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
+    TShortCutEvent OnShortCut;
 
 protected:
     void CreateParams(TCreateParams& Params) override;
@@ -270,6 +275,8 @@ struct MessageBoxCall {
     String Caption;
     UINT Flags = 0;
 };
+// Menus install this to fire the menu item whose shortcut matches a key-down of the form.
+void SetShortCutHandler(std::function<bool(TCustomForm* form, TMessage& message)> handler);
 void SetMessageBoxHook(std::function<int(const MessageBoxCall&)> hook);
 const std::vector<MessageBoxCall>& MessageBoxLog();
 void ClearMessageBoxLog();

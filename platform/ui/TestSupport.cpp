@@ -99,7 +99,19 @@ void Key(TControl* control, WORD vk, const String& text, TShiftState shift) {
     int x = 0, y = 0;
     TWinControl* w = InputWindow(control, x, y);
     if (!w || !w->Peer()) return;
-    GetBackend().SendKey(*w->Peer(), true, vk, text, shift);
+    String chars = text;
+    // The keys that type a control character do so, as a keyboard does.
+    if (chars.empty() && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt)) {
+        switch (vk) {
+            case VK_RETURN: chars = String(u"\r"); break;
+            case VK_ESCAPE: chars = String(u"\x1b"); break;
+            case VK_BACK: chars = String(u"\b"); break;
+            case VK_TAB: chars = String(u"\t"); break;
+            case VK_SPACE: chars = String(u" "); break;
+            default: break;
+        }
+    }
+    GetBackend().SendKey(*w->Peer(), true, vk, chars, shift);
     GetBackend().SendKey(*w->Peer(), false, vk, String(), shift);
 }
 

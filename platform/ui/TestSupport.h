@@ -26,7 +26,8 @@ void MouseUp(TControl* control, int x, int y, TMouseButton button = mbLeft);
 void Click(TControl* control, int x, int y);
 // The pointer leaves the window of the control.
 void MouseLeave(TControl* control);
-// A key press (down, the characters of `text`, up) to the form of the control.
+// A key press (down, the characters of `text`, up) to the form of the control. Enter, Escape,
+// Backspace, Tab and Space type their character unless text is given.
 void Key(TControl* control, WORD vk, const String& text = String(), TShiftState shift = {});
 void TypeText(TControl* control, const String& text);
 

@@ -66,12 +66,13 @@ void UiInput::MouseLeave(TWinControl* target) {
     if (mc && (mc == target || target->ContainsControl(mc))) Application->SetMouseControl(nullptr);
 }
 
-void UiInput::Key(TWinControl* window, bool down, WORD vk, bool alt) {
-    if (!Accepts(window)) return;
+bool UiInput::Key(TWinControl* window, bool down, WORD vk, bool alt) {
+    if (!Accepts(window)) return true;
     TWinControl* target = KeyTarget(window);
     try {
         if (down) {
-            if (target->Perform(alt ? CN_SYSKEYDOWN : CN_KEYDOWN, vk, 0) != 0) return;
+            // Shortcuts and dialog keys first; a key they take is not translated into characters.
+            if (target->Perform(alt ? CN_SYSKEYDOWN : CN_KEYDOWN, vk, 0) != 0) return true;
             target->Perform(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, 0);
         } else {
             target->Perform(alt ? WM_SYSKEYUP : WM_KEYUP, vk, 0);
@@ -79,6 +80,7 @@ void UiInput::Key(TWinControl* window, bool down, WORD vk, bool alt) {
     } catch (...) {
         Application->HandleException(target);
     }
+    return false;
 }
 
 void UiInput::Char(TWinControl* window, char16_t ch, bool alt) {

@@ -199,3 +199,73 @@ TEST_F(InputTest, ScreenKeepsCustomCursorSlotsAndForms) {
     f->Free();
     EXPECT_EQ(Screen->FormCount(), before);
 }
+
+namespace {
+
+// Keeps every character it is given, as a memo would, and lets the dialog have Enter.
+class CharLog : public TCustomControl {
+public:
+    explicit CharLog(TComponent* owner) : TCustomControl(owner) {
+        SetTabStop(true);
+        SetBounds(0, 0, 50, 20);
+    }
+    String Chars;
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (m.Msg == WM_GETDLGCODE) {
+            m.Result = DLGC_WANTCHARS;
+            return;
+        }
+        TCustomControl::Dispatch(m);
+    }
+    void KeyPress(char16_t& key) override {
+        Chars += key;
+        TCustomControl::KeyPress(key);
+    }
+};
+
+// Takes Enter when the dialog offers it, as a default button does.
+class DefaultTaker : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    int Taken = 0;
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (m.Msg == CM_DIALOGKEY && m.WParam == VK_RETURN) {
+            ++Taken;
+            m.Result = 1;
+            return;
+        }
+        TGraphicControl::Dispatch(m);
+    }
+};
+
+}  // namespace
+
+TEST_F(InputTest, KeysTakenByTheDialogOrAShortcutTypeNoCharacter) {
+    auto* form = new TForm(nullptr);
+    auto* log = new CharLog(form);
+    log->SetParent(form);
+    auto* def = new DefaultTaker(form);
+    def->SetParent(form);
+    int quits = 0;
+    form->OnShortCut = [&](TMessage& m, bool& handled) {
+        if (m.WParam == 'Q' && GetKeyState(VK_CONTROL) < 0) {
+            ++quits;
+            handled = true;
+        }
+    };
+    form->Show();
+    ui::test::Key(form, VK_RETURN);
+    EXPECT_EQ(def->Taken, 1);
+    ui::test::Key(form, 'Q', String(u"\x11"), {ssCtrl});
+    EXPECT_EQ(quits, 1);
+    EXPECT_EQ(log->Chars, String());  // neither the Enter nor the Ctrl+Q reached it as a character
+    ui::test::Key(form, VK_BACK);
+    ui::test::Key(form, 'Q', String("q"));
+    EXPECT_EQ(log->Chars, String(u"\bq"));
+    EXPECT_EQ(quits, 1);
+    form->Free();
+}
