@@ -67,6 +67,7 @@ public:
     void SetStayOnTop(bool value) override;
     void SetFixedSize(bool fixed) override;
     void SetCursorShape(TCursor cursor) override;
+    void SetToolTip(const String& text, int hideAfterMs) override;
     void SetMouseCapture(bool capture) override;
     void SetFocus() override;
     void Raise() override;

@@ -25,6 +25,9 @@ public:
     virtual void SetStayOnTop(bool value) = 0;
     virtual void SetFixedSize(bool fixed) = 0;
     virtual void SetCursorShape(TCursor cursor) = 0;
+    // The hint shown while the pointer rests on the widget; empty: none. hideAfterMs: how long
+    // it stays (0: the platform's default).
+    virtual void SetToolTip(const String& text, int hideAfterMs) = 0;
     virtual void SetMouseCapture(bool capture) = 0;
     virtual void SetFocus() = 0;
     virtual void Raise() = 0;

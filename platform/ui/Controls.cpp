@@ -61,6 +61,16 @@ bool IsAccel(WORD Key, const String& Caption) {
     return false;
 }
 
+String GetShortHint(const String& Hint) {
+    size_t bar = Hint.find(u'|');
+    return bar == String::npos ? Hint : String(Hint.substr(0, bar));
+}
+
+String GetLongHint(const String& Hint) {
+    size_t bar = Hint.find(u'|');
+    return bar == String::npos ? Hint : String(Hint.substr(bar + 1));
+}
+
 TCustomForm* GetParentForm(const TControl* Control) {
     const TControl* c = Control;
     while (c && c->Parent()) c = c->Parent();
@@ -432,8 +442,19 @@ void TControl::WMMouseMove(TMessage& Message) {
     MouseMove(KeysToShiftState(Message.WParam), GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
 }
 
-void TControl::CMMouseEnter(TMessage&) { DoMouseEnter(); }
-void TControl::CMMouseLeave(TMessage&) { DoMouseLeave(); }
+void TControl::CMMouseEnter(TMessage&) {
+    // The hint of the control under the pointer shows on the window it sits in.
+    if (TWinControl* w = WindowOf(this); w && w->Peer()) {
+        bool show = Application->ShowHint() && FShowHint && !FHint.empty();
+        w->Peer()->SetToolTip(show ? GetShortHint(FHint) : String(), Application->HintHidePause());
+    }
+    DoMouseEnter();
+}
+
+void TControl::CMMouseLeave(TMessage&) {
+    if (TWinControl* w = WindowOf(this); w && w->Peer()) w->Peer()->SetToolTip(String(), 0);
+    DoMouseLeave();
+}
 void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
 
 void TControl::CMVisibleChanged(TMessage&) {

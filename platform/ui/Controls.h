@@ -68,6 +68,9 @@ struct TSizeConstraints {
 // Shift state of a mouse message's WParam, and of the keyboard as the backend last reported it.
 TShiftState KeysToShiftState(WPARAM keys);
 TShiftState KeyboardShiftState();
+// Hints may hold a short and a long text: "short|long".
+String GetShortHint(const String& Hint);
+String GetLongHint(const String& Hint);
 // True when Caption holds Key as its accelerator ("&x", case-insensitive).
 bool IsAccel(WORD Key, const String& Caption);
 

@@ -391,6 +391,13 @@ TEST_F(ControlsTest, AcceleratorsMatchTheMarkedCharacter) {
     EXPECT_FALSE(IsAccel('X', String("Exit")));
 }
 
+TEST_F(ControlsTest, HintsSplitIntoShortAndLong) {
+    EXPECT_EQ(GetShortHint(String("Open|Opens the port")), String("Open"));
+    EXPECT_EQ(GetLongHint(String("Open|Opens the port")), String("Opens the port"));
+    EXPECT_EQ(GetShortHint(String("ﾎﾟｰﾄ")), String("ﾎﾟｰﾄ"));
+    EXPECT_EQ(GetLongHint(String("ﾎﾟｰﾄ")), String("ﾎﾟｰﾄ"));
+}
+
 TEST_F(ControlsTest, DisabledFormTakesNoInput) {
     auto* form = new TForm(nullptr);
     auto* edit = new TextHolder(form);
