@@ -135,8 +135,11 @@ public:
         OVERLAPPED local{};
         Transfer t = NewTransfer(ov ? ov : &local, static_cast<uint8_t*>(buffer), count);
         if (!t.ov) return FALSE_;
+        // Bytes already in the kernel are taken on the caller's thread, sparing a hand-over.
+        if (FReads.empty() && FRx.Size() < count) ReceiveLocked(nullptr);
         FReads.push_back(std::move(t));
         ServiceReadsLocked();
+        DeliverEventsLocked();
         return Finish(lock, ov ? ov : &local, ov == nullptr, done);
     }
 
@@ -156,7 +159,7 @@ public:
         ServiceWritesLocked();
         CheckTxEmptyLocked();
         DeliverEventsLocked();
-        if (!FWrites.empty() || FTxBusy) Wake();
+        if (FTxBusy && FWrites.empty()) Wake();  // the I/O thread watches the last bytes leave
         return Finish(lock, ov ? ov : &local, ov == nullptr, done);
     }
 
@@ -425,7 +428,7 @@ private:
             while (o->Internal == kPending) rtl::CurrentClock().WaitUntil(FCv, lock, rtl::NoDeadline);
         }
         if (o->Internal == kPending) {
-            Wake();
+            if (NeedsWakeLocked()) Wake();
             return Fail(ERROR_IO_PENDING);
         }
         if (done) *done = static_cast<DWORD>(o->InternalHigh);
@@ -436,8 +439,29 @@ private:
     void CompleteLocked(Transfer& t, DWORD code) {
         t.ov->InternalHigh = t.done;
         t.ov->Internal = code;
-        if (t.event) t.event->Set();
-        FCv.notify_all();
+        if (t.event) SignalLocked(t.event);
+        NotifyLocked();
+    }
+
+    // The I/O thread sets events and wakes waiters after it has let go of the lock, so that a
+    // woken caller does not run straight into the held lock.
+    void SignalLocked(const std::shared_ptr<rtl::Event>& event) {
+        if (FDefer) FSignals.push_back(event);
+        else event->Set();
+    }
+    void NotifyLocked() {
+        if (FDefer) FNotifyPending = true;
+        else FCv.notify_all();
+    }
+    void UnlockAndSignal(std::unique_lock<std::mutex>& lock) {
+        std::vector<std::shared_ptr<rtl::Event>> signals;
+        signals.swap(FSignals);
+        bool notify = FNotifyPending;
+        FNotifyPending = false;
+        FDefer = false;
+        lock.unlock();
+        for (auto& e : signals) e->Set();
+        if (notify) FCv.notify_all();
     }
 
     void AbortAllLocked(std::deque<Transfer>& list, DWORD code) {
@@ -449,9 +473,9 @@ private:
         *FWait.mask = mask;
         FWait.ov->InternalHigh = sizeof(DWORD);
         FWait.ov->Internal = code;
-        if (FWait.event) FWait.event->Set();
+        if (FWait.event) SignalLocked(FWait.event);
         FWait = {};
-        FCv.notify_all();
+        NotifyLocked();
     }
 
     void RaiseLocked(DWORD events) { FHistory |= events & FMask; }
@@ -511,11 +535,25 @@ private:
         }
     }
 
-    // Takes what the device has, as far as the receive queue has room.
-    void ReceiveLocked() {
-        while (!FGone && FRx.Free() > 0) {
+    // Takes what the device has, as far as the receive queue has room. The I/O thread passes its
+    // lock to read unlocked, so callers are not held up by the system call; meanwhile FReading
+    // keeps every other reader off the device, which keeps the bytes in order. Only the reader
+    // adds to the queue, so its free room can only grow while the lock is released.
+    void ReceiveLocked(std::unique_lock<std::mutex>* unlockForRead) {
+        while (!FGone && FRx.Free() > 0 && !FReading) {
             size_t want = std::min(FRx.Free(), FScratch.size());
-            long n = FDevice->Read(FScratch.data(), want);
+            long n;
+            if (unlockForRead) {
+                FReading = true;
+                UnlockAndSignal(*unlockForRead);
+                n = FDevice->Read(FScratch.data(), want);
+                unlockForRead->lock();
+                FDefer = true;
+                FReading = false;
+                if (FStop) return;
+            } else {
+                n = FDevice->Read(FScratch.data(), want);
+            }
             if (n < 0) {
                 GoneLocked();
                 return;
@@ -707,6 +745,7 @@ private:
 
     void Run() {
         std::unique_lock<std::mutex> lock(FMutex);
+        FDefer = true;
         while (!FStop) {
             pollfd fds[2] = {{FWakeFd, POLLIN, 0}, {-1, 0, 0}};
             nfds_t nfds = 1;
@@ -718,11 +757,18 @@ private:
                 nfds = 2;
             }
             int timeout = PollTimeoutLocked();
-            lock.unlock();
+            FPollIn = fds[1].events & POLLIN;
+            FPollOut = fds[1].events & POLLOUT;
+            if (timeout < 0) FSleepUntil = rtl::NoDeadline;
+            else FSleepUntil = rtl::CurrentClock().IsManual() ? 0 : Now() + static_cast<uint64_t>(timeout);
+            UnlockAndSignal(lock);
             int r = ::poll(fds, nfds, timeout);
             lock.lock();
+            FDefer = true;
+            FSleepUntil = 0;
+            FPollIn = FPollOut = false;
             if (FStop) break;
-            if (r < 0 && errno != EINTR) break;
+            if (r < 0 && errno != EINTR) GoneLocked();  // a descriptor poll refuses is no device
             if (fds[0].revents & POLLIN) {
                 uint64_t v;
                 ssize_t n = ::read(FWakeFd, &v, sizeof v);
@@ -730,11 +776,25 @@ private:
             }
             if (nfds == 2 && fds[1].revents) {
                 FDevice->Acknowledge();
-                if (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) ReceiveLocked();
+                if (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) ReceiveLocked(&lock);
                 if ((fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) && FRx.Free() == 0) GoneLocked();
             }
             ServicePassLocked();
         }
+        UnlockAndSignal(lock);
+    }
+
+    // Whether the I/O thread, as it sleeps now, would miss a deadline or a descriptor it must watch.
+    bool NeedsWakeLocked() const {
+        if (FSleepUntil == 0) return true;
+        uint64_t d = rtl::NoDeadline;
+        if (!FReads.empty() && FReads.front().armed)
+            d = std::min({d, FReads.front().deadline, FReads.front().intervalDeadline});
+        if (!FWrites.empty() && FWrites.front().armed) d = std::min(d, FWrites.front().deadline);
+        if (d < FSleepUntil) return true;
+        if (!FPollOut && FDevice->PollsForWrite() && WantsTransmitLocked()) return true;
+        if (!FPollIn && !FGone && FRx.Free() > 0) return true;
+        return false;
     }
 
     void ServicePassLocked() {
@@ -772,6 +832,15 @@ private:
     bool FStop = false;
     bool FClosed = false;
     bool FGone = false;
+    bool FReading = false;
+    // While the I/O thread holds the lock, completions queue their signals here.
+    bool FDefer = false;
+    std::vector<std::shared_ptr<rtl::Event>> FSignals;
+    bool FNotifyPending = false;  // the I/O thread reads the device without the lock
+    // What the sleeping I/O thread watches: its deadline (0 while awake) and descriptor events.
+    uint64_t FSleepUntil = 0;
+    bool FPollIn = false;
+    bool FPollOut = false;
 
     DCB FDcb;
     COMMTIMEOUTS FTimeouts;
