@@ -333,8 +333,16 @@ TEST_F(PtyPort, RefusedCombinationsAreInvalidParameter) {
         EXPECT_FALSE(SetCommState(h, &d));
         EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     }
+    DCB same = before;
+    same.fOutX = 1;
+    same.XonChar = same.XoffChar = 0x13;
+    EXPECT_FALSE(SetCommState(h, &same)) << "XON and XOFF must differ when software flow is on";
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     DCB after = State();
     EXPECT_EQ(std::memcmp(&before, &after, sizeof(DCB)), 0) << "a refused state changes nothing";
+    COMMTIMEOUTS never{MAXDWORD, MAXDWORD, MAXDWORD, 0, 0};
+    EXPECT_FALSE(SetCommTimeouts(h, &never));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
 TEST_F(PtyPort, FieldsWithoutTermiosCounterpartReadBackUnchanged) {
