@@ -40,6 +40,8 @@ public:
     virtual bool SetDtr(bool on) = 0;
     virtual bool SetRts(bool on) = 0;
     virtual bool SetBreak(bool on) = 0;
+    // The output lines as last set (TIOCM_DTR/TIOCM_RTS style: bit 0 DTR, bit 1 RTS).
+    virtual DWORD ControlLines() = 0;
     // Drops what the device itself holds (PURGE_TXCLEAR / PURGE_RXCLEAR bits).
     virtual void Purge(DWORD flags) = 0;
     // Line errors (CE_* bits) that arose since the last call.

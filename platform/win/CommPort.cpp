@@ -368,6 +368,14 @@ public:
         return TRUE_;
     }
 
+    BOOL ControlLines(DWORD* lines) {
+        std::lock_guard<std::mutex> g(FMutex);
+        if (!CheckOpenLocked()) return FALSE_;
+        if (!lines) return Fail(ERROR_INVALID_PARAMETER);
+        *lines = FDevice->ControlLines();
+        return TRUE_;
+    }
+
     BOOL TransmitChar(char c) {
         std::lock_guard<std::mutex> g(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
@@ -956,3 +964,4 @@ BOOL ClearCommError(HANDLE h, DWORD* errors, COMSTAT* stat) { WITH_PORT(h, Clear
 BOOL GetCommModemStatus(HANDLE h, DWORD* status) { WITH_PORT(h, ModemStatus(status)); }
 BOOL EscapeCommFunction(HANDLE h, DWORD function) { WITH_PORT(h, Escape(function)); }
 BOOL TransmitCommChar(HANDLE h, char c) { WITH_PORT(h, TransmitChar(c)); }
+BOOL GetCommControlLines(HANDLE h, DWORD* lines) { WITH_PORT(h, ControlLines(lines)); }
