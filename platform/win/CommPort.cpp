@@ -43,6 +43,17 @@ public:
         FSize += n;
     }
     void Push(uint8_t c) { Push(&c, 1); }
+    // The bytes at the head that lie in one piece.
+    size_t Peek(const uint8_t** p) const {
+        *p = FData.data() + FHead;
+        return std::min(FSize, FData.size() - FHead);
+    }
+    void Drop(size_t n) {
+        n = std::min(n, FSize);
+        FHead = (FHead + n) % FData.size();
+        FSize -= n;
+        if (FSize == 0) FHead = 0;
+    }
     size_t Pop(uint8_t* p, size_t n) {
         n = std::min(n, FSize);
         size_t cap = FData.size();
@@ -159,7 +170,8 @@ public:
         ServiceWritesLocked();
         CheckTxEmptyLocked();
         DeliverEventsLocked();
-        if (FTxBusy && FWrites.empty()) Wake();  // the I/O thread watches the last bytes leave
+        // The I/O thread drains the queue, or watches the last bytes leave the device.
+        if (NeedsWakeLocked() || (FTxBusy && FWrites.empty())) Wake();
         return Finish(lock, ov ? ov : &local, ov == nullptr, done);
     }
 
@@ -182,7 +194,7 @@ public:
         if (!CheckOpenLocked()) return FALSE_;
         FDevice->Trace("SetupComm", in);
         if (in) FRx.Resize(in);
-        if (out) FOutSize = out;
+        if (out) FTx.Resize(out);
         return TRUE_;
     }
 
@@ -296,6 +308,7 @@ public:
         if (flags & PURGE_RXABORT) AbortAllLocked(FReads, ERROR_OPERATION_ABORTED);
         if (flags & PURGE_TXCLEAR) {
             FDevice->Purge(PURGE_TXCLEAR);
+            FTx.Clear();
             FTxChar = -1;
             if (FWrites.empty()) FTxBusy = false;
         }
@@ -330,6 +343,7 @@ public:
             stat->cbInQue = static_cast<DWORD>(FRx.Size());
             DWORD out = 0;
             for (auto& w : FWrites) out += w.count - w.done;
+            out += static_cast<DWORD>(FTx.Size());
             if (!FGone) out += FDevice->OutQueue();
             stat->cbOutQue = out;
         }
@@ -620,6 +634,7 @@ private:
         RaiseLocked(EV_ERR);
         AbortAllLocked(FWrites, ERROR_DEVICE_NOT_CONNECTED);
         FTxBusy = false;
+        FTx.Clear();
         FTxChar = FFlowChar = -1;
         Wake();
     }
@@ -636,7 +651,7 @@ private:
     bool WantsTransmitLocked() const {
         if (FGone) return false;
         if (FFlowChar >= 0) return !FBreak;
-        return (FTxChar >= 0 || !FWrites.empty()) && !HeldLocked();
+        return (FTxChar >= 0 || FTx.Size() > 0 || !FWrites.empty()) && !HeldLocked();
     }
 
     bool WriteByteLocked(int& c) {
@@ -653,6 +668,10 @@ private:
         return n == 1;
     }
 
+    // Moves bytes out: the transmit queue first, then the pending writes, straight to the device
+    // while the queue is empty and into the queue once the device is full. A write is done when
+    // all its bytes are in the queue or the device; nothing is taken while the output is held,
+    // so a held write runs into its time-out with what it had placed.
     void ServiceWritesLocked() {
         if (FGone) return;
         ArmWriteLocked();
@@ -660,9 +679,11 @@ private:
         if (FFlowChar >= 0 && !FBreak && !WriteByteLocked(FFlowChar)) return;
         if (HeldLocked()) return;
         if (FTxChar >= 0 && !WriteByteLocked(FTxChar)) return;
+        bool deviceFull = FTx.Size() > 0 && !DrainQueueLocked();
+        if (FGone) return;
         while (!FWrites.empty()) {
             Transfer& w = FWrites.front();
-            if (w.done < w.count) {
+            if (!deviceFull && FTx.Size() == 0 && w.done < w.count) {
                 long n = FDevice->Write(w.data + w.done, w.count - w.done);
                 if (n < 0) {
                     GoneLocked();
@@ -670,12 +691,35 @@ private:
                 }
                 if (n > 0) FTxBusy = true;
                 w.done += static_cast<DWORD>(n);
+                deviceFull = w.done < w.count;
             }
-            if (w.done < w.count) return;  // the device is full
+            if (w.done < w.count) {
+                size_t k = std::min<size_t>(FTx.Free(), w.count - w.done);
+                FTx.Push(w.data + w.done, k);
+                w.done += static_cast<DWORD>(k);
+                if (k > 0) FTxBusy = true;
+            }
+            if (w.done < w.count) return;  // queue and device are full
             CompleteLocked(w, 0);
             FWrites.pop_front();
             ArmWriteLocked();
         }
+    }
+
+    // True when the queue is empty afterwards.
+    bool DrainQueueLocked() {
+        while (FTx.Size() > 0) {
+            const uint8_t* p;
+            size_t n = FTx.Peek(&p);
+            long k = FDevice->Write(p, n);
+            if (k < 0) {
+                GoneLocked();
+                return false;
+            }
+            FTx.Drop(static_cast<size_t>(k));
+            if (static_cast<size_t>(k) < n) return false;
+        }
+        return true;
     }
 
     // The time-out of a write runs from the moment it reaches the head of the list, held or not.
@@ -701,7 +745,7 @@ private:
     }
 
     void CheckTxEmptyLocked() {
-        if (!FTxBusy || FGone || !FWrites.empty() || FTxChar >= 0 || FFlowChar >= 0) return;
+        if (!FTxBusy || FGone || !FWrites.empty() || FTx.Size() > 0 || FTxChar >= 0 || FFlowChar >= 0) return;
         if (FDevice->OutQueue() != 0) return;
         FTxBusy = false;
         RaiseLocked(EV_TXEMPTY);
@@ -747,7 +791,7 @@ private:
         auto cap = [&timeout](int ms) { timeout = timeout < 0 ? ms : std::min(timeout, ms); };
         if (int ms = FDevice->StatusPollMs(); ms > 0 && !FGone) cap(ms);
         // TIOCOUTQ has no wake-up: watch the last bytes leave.
-        if (FTxBusy && FWrites.empty() && !FGone && FDevice->OutQueue() != 0) cap(1);
+        if (FTxBusy && FWrites.empty() && FTx.Size() == 0 && !FGone && FDevice->OutQueue() != 0) cap(1);
         return timeout;
     }
 
@@ -852,9 +896,9 @@ private:
 
     DCB FDcb;
     COMMTIMEOUTS FTimeouts;
-    DWORD FOutSize = kDefaultQueue;
 
     ByteRing FRx;
+    ByteRing FTx{kDefaultQueue};
     std::vector<uint8_t> FScratch;
     bool FRx80 = false;
     std::deque<Transfer> FReads;
