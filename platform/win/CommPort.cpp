@@ -23,6 +23,7 @@ namespace {
 
 constexpr ULONG_PTR kPending = ERROR_IO_PENDING;
 constexpr DWORD kDefaultQueue = 4096;
+constexpr DWORD kMaxQueue = 16 * 1024 * 1024;
 // The bytes taken from the device in one go.
 constexpr size_t kScratch = 64 * 1024;
 
@@ -193,6 +194,8 @@ public:
         std::lock_guard<std::mutex> g(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
         FDevice->Trace("SetupComm", in);
+        // Queues are allocated in full: an absurd size is refused rather than taken from memory.
+        if (in > kMaxQueue || out > kMaxQueue) return Fail(ERROR_INVALID_PARAMETER);
         if (in) FRx.Resize(in);
         if (out) FTx.Resize(out);
         return TRUE_;

@@ -393,6 +393,12 @@ TEST_F(SimPort, PurgeAbortsPendingTransfersAndClearsTheQueue) {
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
+TEST_F(SimPort, AbsurdQueueSizeIsRefused) {
+    EXPECT_FALSE(SetupComm(h, 0xFFFFFFFFu, 1024));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    SendAndWait("still works");
+}
+
 TEST_F(SimPort, ClosingEndsPendingTransfersAndInvalidatesTheHandle) {
     char buf[4];
     Async r;
