@@ -276,6 +276,7 @@ public:
     BOOL WaitEvent(DWORD* mask, OVERLAPPED* ov) {
         std::unique_lock<std::mutex> lock(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
+        FDevice->Trace("WaitCommEvent", FMask);
         if (!mask || FMask == 0 || FWait.ov) return Fail(ERROR_INVALID_PARAMETER);
         OVERLAPPED local{};
         OVERLAPPED* o = ov ? ov : &local;
