@@ -181,6 +181,10 @@ void ControlWidget::paintEvent(QPaintEvent* e) {
 void ControlWidget::Mouse(QMouseEvent* e, UINT msg) {
     if (!FControl) return;
     NoteModifiers(e->modifiers());
+    // Button state for GetKeyState(VK_LBUTTON) and the like.
+    win::SetKeyState(VK_LBUTTON, (e->buttons() & Qt::LeftButton) != 0);
+    win::SetKeyState(VK_RBUTTON, (e->buttons() & Qt::RightButton) != 0);
+    win::SetKeyState(VK_MBUTTON, (e->buttons() & Qt::MiddleButton) != 0);
     QPoint pos = e->position().toPoint();
     UiInput::Mouse(FControl, msg, pos.x(), pos.y(), KeysOf(e->buttons(), e->modifiers()));
     e->accept();

@@ -736,6 +736,11 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
+void TWinControl::Loaded() {
+    TControl::Loaded();
+    AlignControls();
+}
+
 void TWinControl::BoundsChanged(const TRect& oldBounds) {
     bool resized = oldBounds.Width() != Width() || oldBounds.Height() != Height();
     if (FPeer) {

@@ -299,6 +299,7 @@ public:
     virtual void SetFocus();
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void Loaded() override;
     void Invalidate() override;
     void Update() override;
     bool Showing() const override;
