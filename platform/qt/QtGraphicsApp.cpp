@@ -1,0 +1,26 @@
+#include "platform/qt/QtGraphicsApp.h"
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "platform/qt/QtGraphicsAccess.h"
+
+namespace qtbackend {
+
+void EnsureApplication() {
+    if (QCoreApplication::instance()) return;
+    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // Qt keeps references to argc and argv for the application's lifetime.
+    static int argc = 1;
+    static char name[] = "rwb";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);  // lives until the process ends, as the application object does
+}
+
+bool SaveBitmapAsPng(TBitmap& bitmap, const String& fileName) {
+    EnsureApplication();
+    return ToRgb32(bitmap).save(QString::fromStdU16String(fileName), "PNG");
+}
+
+}  // namespace qtbackend
