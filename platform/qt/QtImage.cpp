@@ -33,14 +33,24 @@ static QList<QRgb> VgaTable() {
     return QList<QRgb>(std::begin(t), std::end(t));
 }
 
+// New 8-bit bitmaps: the sixteen standard colours, a 6 x 6 x 6 colour cube and a grey ramp, so
+// that the usual drawing colours are exact.
+static QList<QRgb> DefaultTable256() {
+    QList<QRgb> t = VgaTable();
+    for (int r = 0; r < 6; ++r)
+        for (int g = 0; g < 6; ++g)
+            for (int b = 0; b < 6; ++b) t.push_back(qRgb(r * 51, g * 51, b * 51));
+    for (int i = 1; i <= 24; ++i) t.push_back(qRgb(i * 10, i * 10, i * 10));
+    return t;
+}
+
 static QImage ConvertTo(const QImage& src, TPixelFormat format, const QList<QRgb>& keepTable = {}) {
     QImage::Format f = QtFormatOf(format);
     auto flags = Qt::ThresholdDither | Qt::AvoidDither;
     if (f == QImage::Format_Mono) return src.convertToFormat(f, MonoTable(), flags);
     if (format == pf4bit) return src.convertToFormat(f, keepTable.isEmpty() ? VgaTable() : keepTable, flags);
     if (f == QImage::Format_Indexed8) {
-        if (!keepTable.isEmpty()) return src.convertToFormat(f, keepTable, flags);
-        return src.convertToFormat(f, flags);
+        return src.convertToFormat(f, keepTable.isEmpty() ? DefaultTable256() : keepTable, flags);
     }
     return src.convertToFormat(f);
 }
