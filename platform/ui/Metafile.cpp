@@ -347,7 +347,7 @@ void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
     if (FBounds.IsEmpty()) FBounds = TRect();
     TRect frame(I32At(d + 24), I32At(d + 28), I32At(d + 32) + 1, I32At(d + 36) + 1);
     FFrame = TRect(HmmToPx(frame.Left), HmmToPx(frame.Top), HmmToPx(frame.Right), HmmToPx(frame.Bottom));
-    uint32_t nDesc = Get32(d + 64), offDesc = Get32(d + 68);
+    uint32_t nDesc = Get32(d + 60), offDesc = Get32(d + 64);
     if (nDesc && offDesc + 2ull * nDesc <= b.size()) {
         FDescription = ReadUtf16(d + offDesc, nDesc);
         while (!FDescription.empty() && FDescription.back() == 0) FDescription.pop_back();
