@@ -537,7 +537,9 @@ void TCanvas::DrawFocusRect(const TRect& rect) {
 
 void TCanvas::FillSolid(const TRect& rect, TColor color) {
     if (rect.IsEmpty() || color == clNone) return;
+    Changing();
     WithPainter(this, [&](QPainter& p) { p.fillRect(QRectOf(rect), QColorOf(color)); });
+    Changed();
 }
 
 void TCanvas::ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip, const TRect* opaque) {
@@ -833,20 +835,28 @@ COLORREF GetPixel(HDC dc, int x, int y) {
     return static_cast<COLORREF>(c->Pixels(x, y));
 }
 
+bool TCanvas::StretchBltImpl(int x, int y, int w, int h, TCanvas* s, int sx, int sy, int sw, int sh, DWORD rop) {
+    uint8_t r3 = static_cast<uint8_t>(rop >> 16);
+    if (w == 0 || h == 0) return true;
+    Changing();
+    if (!RopUsesSource(r3)) {
+        RopBlit(this, DeviceRect(this, x, y, w, h), nullptr, r3);
+    } else {
+        if (!s || !s->Bitmap() || s->Bitmap()->Empty() || sw == 0 || sh == 0) return false;
+        QImage img = SourceImage(s, sx, sy, sw, sh, w, h, this);
+        RopBlit(this, DeviceRect(this, x, y, w, h), &img, r3);
+    }
+    Changed();
+    return true;
+}
+
 BOOL StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, DWORD rop) {
     TCanvas* d = TCanvas::FromHandle(dst);
     if (!d) return FALSE_;
     uint8_t r3 = static_cast<uint8_t>(rop >> 16);
-    if (w == 0 || h == 0) return TRUE_;
-    if (!RopUsesSource(r3)) {
-        RopBlit(d, DeviceRect(d, x, y, w, h), nullptr, r3);
-        return TRUE_;
-    }
-    TCanvas* s = TCanvas::FromHandle(src);
-    if (!s || !s->Bitmap() || s->Bitmap()->Empty() || sw == 0 || sh == 0) return FALSE_;
-    QImage img = SourceImage(s, sx, sy, sw, sh, w, h, d);
-    RopBlit(d, DeviceRect(d, x, y, w, h), &img, r3);
-    return TRUE_;
+    TCanvas* s = RopUsesSource(r3) ? TCanvas::FromHandle(src) : nullptr;
+    if (RopUsesSource(r3) && !s) return FALSE_;
+    return d->StretchBltImpl(x, y, w, h, s, sx, sy, sw, sh, rop) ? TRUE_ : FALSE_;
 }
 
 BOOL BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop) {
@@ -857,8 +867,7 @@ BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop) {
     TCanvas* c = TCanvas::FromHandle(dc);
     uint8_t r3 = static_cast<uint8_t>(rop >> 16);
     if (!c || RopUsesSource(r3)) return FALSE_;
-    if (w != 0 && h != 0) RopBlit(c, DeviceRect(c, x, y, w, h), nullptr, r3);
-    return TRUE_;
+    return c->StretchBltImpl(x, y, w, h, nullptr, 0, 0, 0, 0, rop) ? TRUE_ : FALSE_;
 }
 
 BOOL InvertRect(HDC dc, const TRect* rect) {

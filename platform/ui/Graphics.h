@@ -332,6 +332,9 @@ public:
     virtual void ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip, const TRect* opaque);
     // A rectangle of one colour, ignoring pen and brush (underlines, focus marks).
     virtual void FillSolid(const TRect& rect, TColor color);
+    // BitBlt, StretchBlt and PatBlt onto this canvas (src may be nullptr when the operation does
+    // not use a source); false when the transfer cannot be made.
+    virtual bool StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop);
     // The canvas behind a handle, nullptr for anything else.
     static TCanvas* FromHandle(HDC dc);
     TCanvasDc& Dc() { return *FDc; }

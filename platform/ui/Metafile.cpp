@@ -587,8 +587,6 @@ void TMetafile::ParseWmf(const std::vector<uint8_t>& b) {
         return static_cast<uint32_t>(i + 1);
     };
     TPoint org, ext;
-    auto scale = [&](int v, int o, int e, int target) { return e ? static_cast<int>(std::lround((v - o) * 1.0 * target / e)) : v - o; };
-    (void)scale;
     while (pos + 6 <= b.size()) {
         uint32_t words = Get32(d + pos);
         uint16_t fn = Get16(d + pos + 4);
@@ -1189,4 +1187,27 @@ void TMetafileCanvas::DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const T
     o.style = CopyMode();
     FRec->Grow(dest);
     FRec->ops.push_back(std::move(o));
+}
+
+bool TMetafileCanvas::StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh,
+                                     DWORD rop) {
+    TRect dest(x, y, x + w, y + h);
+    if (dest.IsEmpty()) return true;  // mirrored transfers are not recorded
+    switch (static_cast<uint8_t>(rop >> 16)) {
+        case 0xF0: FillRect(dest); return true;           // PATCOPY
+        case 0x00: FillSolid(dest, clBlack); return true;  // BLACKNESS
+        case 0xFF: FillSolid(dest, clWhite); return true;  // WHITENESS
+        default: break;
+    }
+    if (!src || !src->Bitmap() || sw <= 0 || sh <= 0) return false;
+    // The source area as a bitmap of its own, recorded with the transfer's raster operation.
+    TBitmap part;
+    part.SetPixelFormat(src->Bitmap()->Monochrome() ? pf1bit : pf24bit);
+    part.SetSize(sw, sh);
+    part.Canvas()->CopyRect(Rect(0, 0, sw, sh), src, Rect(sx, sy, sx + sw, sy + sh));
+    TCopyMode old = CopyMode();
+    SetCopyMode(rop);
+    DrawBitmapImpl(dest, &part, Rect(0, 0, sw, sh), false, clNone, false);
+    SetCopyMode(old);
+    return true;
 }

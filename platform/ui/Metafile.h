@@ -108,6 +108,7 @@ public:
     void FrameRect(const TRect& rect) override;
     void ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip, const TRect* opaque) override;
     void FillSolid(const TRect& rect, TColor color) override;
+    bool StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop) override;
 
 protected:
     void DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const TRect& source, bool transparent,

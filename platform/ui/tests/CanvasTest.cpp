@@ -175,6 +175,7 @@ TEST_F(CanvasTest, RasterOperations) {
         {PATCOPY, clRed, "PATCOPY"},
         {MERGECOPY, static_cast<TColor>(0xF0F0F0 & 0x0000FF), "MERGECOPY"},
         {BLACKNESS, clBlack, "BLACKNESS"},
+        {0x00B8074A, static_cast<TColor>(0x30303F), "PSDPxax: brush where the source is black"},
         {WHITENESS, clWhite, "WHITENESS"},
     };
     for (const Case& k : cases) {
