@@ -328,7 +328,10 @@ void TCanvas::Init() {
     FPen = std::make_unique<TPen>();
     FBrush = std::make_unique<TBrush>();
     FDc = std::make_unique<TCanvasDc>();
-    FFont->OnChange = [this](TPersistent*) { FDc->fontDirty = true; };
+    FFont->OnChange = [this](TPersistent*) {
+        FDc->fontDirty = true;
+        FDc->qfontValid = false;
+    };
     FBrush->OnChange = [this](TPersistent*) { FDc->brushDirty = true; };
     std::lock_guard lock(gCanvasMutex);
     LiveCanvases().insert(this);
@@ -546,8 +549,8 @@ void TCanvas::ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip
     Changing();
     WithPainter(this, [&](QPainter& p) {
         const TCanvasDcState& s = FDc->state;
-        QFont f = QFontOf(*FFont, FAntiAlias);
-        QFontMetrics m(f);
+        const QFont& f = CanvasFont(this);
+        const QFontMetrics& m = CanvasMetrics(this);
         QString q = QString::fromStdU16String(text);
         if (clip) p.setClipRect(QRectOf(*clip), Qt::IntersectClip);
         if (opaque) p.fillRect(QRectOf(*opaque), QColor(QRgbOf(s.bkColor)));

@@ -39,12 +39,31 @@ QFont QFontOf(const TFont& font, bool antialias) {
     return q;
 }
 
+static void EnsureFont(TCanvas* c) {
+    TCanvasDc& dc = c->Dc();
+    if (dc.qfontValid && dc.qfontAntialias == c->AntiAlias()) return;
+    dc.qfont = QFontOf(*c->Font(), c->AntiAlias());
+    dc.metrics = std::make_unique<QFontMetrics>(dc.qfont);
+    dc.qfontAntialias = c->AntiAlias();
+    dc.qfontValid = true;
+}
+
+const QFont& CanvasFont(TCanvas* c) {
+    EnsureFont(c);
+    return c->Dc().qfont;
+}
+
+const QFontMetrics& CanvasMetrics(TCanvas* c) {
+    EnsureFont(c);
+    return *c->Dc().metrics;
+}
+
 }  // namespace qtbackend
 
 using namespace qtbackend;
 
 TSize TCanvas::TextExtent(const String& text) {
-    QFontMetrics m(QFontOf(*FFont, FAntiAlias));
+    const QFontMetrics& m = CanvasMetrics(this);
     return TSize(m.horizontalAdvance(QString::fromStdU16String(text)), m.ascent() + m.descent());
 }
 
@@ -54,8 +73,8 @@ int TCanvas::TextHeight(const String& text) { return TextExtent(text).cy; }
 BOOL GetTextMetrics(HDC dc, TEXTMETRIC* tm) {
     TCanvas* c = TCanvas::FromHandle(dc);
     if (!c || !tm) return FALSE_;
-    QFont f = QFontOf(*c->Font(), c->AntiAlias());
-    QFontMetrics m(f);
+    const QFont& f = CanvasFont(c);
+    const QFontMetrics& m = CanvasMetrics(c);
     *tm = TEXTMETRIC();
     tm->tmAscent = m.ascent();
     tm->tmDescent = m.descent();

@@ -3,9 +3,11 @@
 // TCanvas, and the conversions between the layer's values and Qt's. Only platform/qt includes it.
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
+#include <memory>
 #include <vector>
 
 #include "platform/ui/Graphics.h"
@@ -34,6 +36,11 @@ struct TCanvasDc {
     // The font and brush are realised into the colours above when they have changed since.
     bool fontDirty = true;
     bool brushDirty = true;
+    // The Qt font of the canvas's TFont and its metrics, made again after the font changes.
+    bool qfontValid = false;
+    bool qfontAntialias = false;
+    QFont qfont;
+    std::unique_ptr<QFontMetrics> metrics;
 };
 
 namespace qtbackend {
@@ -54,6 +61,9 @@ inline QRgb QRgbOf(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBVal
 inline COLORREF ColorRefOf(QRgb c) { return RGB(qRed(c), qGreen(c), qBlue(c)); }
 
 QFont QFontOf(const TFont& font, bool antialias = false);
+// The canvas's font and metrics, cached until its TFont changes.
+const QFont& CanvasFont(TCanvas* canvas);
+const QFontMetrics& CanvasMetrics(TCanvas* canvas);
 
 // A TBitmap opened for drawing: paintable formats are used in place, the others through an RGB32
 // copy that is converted back when the surface closes.
