@@ -371,6 +371,28 @@ TEST_F(CanvasTest, BrushCopyReplacesAColour) {
     EXPECT_EQ(c->Pixels(1, 0), clBlue);
 }
 
+TEST_F(CanvasTest, WidePensAndHatchedBrushes) {
+    c->Pen()->SetColor(clBlack);
+    c->Pen()->SetWidth(3);
+    c->Pen()->SetStyle(psInsideFrame);
+    c->Brush()->SetStyle(bsClear);
+    c->Rectangle(5, 5, 25, 25);
+    EXPECT_EQ(InkColumns(Rect(0, 0, 40, 40)), std::make_pair(5, 24));  // inside the bounds
+    EXPECT_EQ(c->Pixels(6, 15), clBlack);
+    EXPECT_EQ(c->Pixels(15, 15), clWhite);
+    Clear(clWhite);
+    c->Pen()->SetStyle(psClear);
+    c->Brush()->SetStyle(bsCross);
+    c->Brush()->SetColor(clRed);
+    SetBkColor(c->Handle(), RGB(0, 0, 255));
+    SetBkMode(c->Handle(), OPAQUE);
+    c->FillRect(Rect(0, 0, 16, 16));
+    int red = CountOf(clRed, Rect(0, 0, 16, 16)), blue = CountOf(clBlue, Rect(0, 0, 16, 16));
+    EXPECT_GT(red, 16);
+    EXPECT_GT(blue, 100);  // the gaps take the background colour
+    EXPECT_EQ(red + blue, 256);
+}
+
 // Text ------------------------------------------------------------------------------------------
 
 class TextTest : public CanvasTest {
@@ -403,6 +425,22 @@ TEST_F(TextTest, TextOutDrawsAtTopLeftAndMovesThePen) {
     EXPECT_EQ(c->Pixels(10 + ext.cx, 60), clWhite);
 }
 
+TEST_F(TextTest, OrientationRotatesTheText) {
+    c->Font()->SetOrientation(900);  // up the page
+    c->TextOut(50, 100, "Vertical");
+    int lo = INT32_MAX, hi = -1, left = INT32_MAX, right = -1;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 200; ++x)
+            if (c->Pixels(x, y) == clBlack) {
+                lo = std::min(lo, y); hi = std::max(hi, y);
+                left = std::min(left, x); right = std::max(right, x);
+            }
+    ASSERT_GE(hi, 0);
+    EXPECT_GT(hi - lo, 2 * (right - left));  // taller than wide
+    EXPECT_LE(hi, 100);                      // it runs upwards from the point
+    EXPECT_GE(left, 50);
+}
+
 TEST_F(TextTest, TextMetricsOfTheNamedFont) {
     TEXTMETRIC tm;
     ASSERT_TRUE(GetTextMetrics(c->Handle(), &tm));
@@ -433,6 +471,26 @@ TEST_F(TextTest, CalcRectWordBreakGrowsTallerWhenNarrower) {
     DrawText(c->Handle(), "abc", -1, &one, DT_CALCRECT | DT_SINGLELINE);
     EXPECT_EQ(one.Right - one.Left, c->TextWidth("abc"));
     EXPECT_EQ(one.Bottom - one.Top, c->TextHeight("abc"));
+}
+
+TEST_F(TextTest, TabsAndLongWords) {
+    TEXTMETRIC tm;
+    GetTextMetrics(c->Handle(), &tm);
+    TRect r(0, 0, 0, 0);
+    DrawText(c->Handle(), "a\tb", -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+    EXPECT_EQ(r.Right, 8 * tm.tmAveCharWidth + c->TextWidth("b"));
+    // A word longer than the line overflows it, unless the text is laid out like an edit control.
+    String word("Supercalifragilistic");
+    TRect plain(0, 0, 40, 0), edit(0, 0, 40, 0);
+    int h1 = DrawText(c->Handle(), word, -1, &plain, DT_CALCRECT | DT_WORDBREAK);
+    int h2 = DrawText(c->Handle(), word, -1, &edit, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL);
+    EXPECT_EQ(h1, tm.tmHeight);
+    EXPECT_GT(plain.Right, 40);
+    EXPECT_GT(h2, 2 * tm.tmHeight);
+    EXPECT_LE(edit.Right, 40);
+    // Explicit line breaks without DT_SINGLELINE.
+    TRect lines(0, 0, 200, 0);
+    EXPECT_EQ(DrawText(c->Handle(), "one\r\ntwo\nthree", -1, &lines, DT_CALCRECT), 3 * tm.tmHeight);
 }
 
 TEST_F(TextTest, JapaneseWrapsBetweenFullWidthCharacters) {
