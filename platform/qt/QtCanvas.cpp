@@ -280,13 +280,16 @@ QRect DeviceRect(TCanvas* c, int x, int y, int w, int h) {
     return r;
 }
 
-// GDI objects: regions and solid brushes, kept in a table so that handles are checked.
+// GDI objects: regions, pens, brushes and fonts, kept in a table so that handles are checked.
+// Pens, brushes and fonts are held as the layer's own objects, which selecting assigns.
 struct GdiObject {
-    enum Kind { Region, Brush } kind = Region;
+    enum Kind { Region, Brush, Pen, Font } kind = Region;
     QRegion region;
-    COLORREF color = 0;
-    int sysIndex = -1;  // a system-colour brush, never freed
-    bool null = false;
+    std::shared_ptr<TBrush> brush;
+    std::shared_ptr<TPen> pen;
+    std::shared_ptr<TFont> font;
+    bool stock = false;     // never freed
+    bool snapshot = false;  // made by SelectObject to bring back what was selected; freed when it is
 };
 std::mutex gGdiMutex;
 std::unordered_map<uintptr_t, GdiObject>& GdiTable() {
@@ -305,6 +308,15 @@ GdiObject* FindGdi(const void* h, GdiObject::Kind kind) {
     auto it = GdiTable().find(reinterpret_cast<uintptr_t>(h));
     if (it == GdiTable().end() || it->second.kind != kind) return nullptr;
     return &it->second;
+}
+void* NewBrush(TColor color, TBrushStyle style, bool stock = false) {
+    GdiObject o;
+    o.kind = GdiObject::Brush;
+    o.brush = std::make_shared<TBrush>();
+    o.brush->SetColor(color);
+    o.brush->SetStyle(style);
+    o.stock = stock;
+    return NewGdi(std::move(o));
 }
 int RegionType(const QRegion& r) {
     if (r.isEmpty()) return NULLREGION;
@@ -1040,10 +1052,12 @@ int ExcludeClipRect(HDC dc, int l, int t, int r, int b) { return ClipWithRect(dc
 // Brushes --------------------------------------------------------------------------------------
 
 HBRUSH CreateSolidBrush(COLORREF color) {
-    GdiObject o;
-    o.kind = GdiObject::Brush;
-    o.color = color;
-    return static_cast<HBRUSH>(NewGdi(std::move(o)));
+    return static_cast<HBRUSH>(NewBrush(static_cast<TColor>(color & 0xFFFFFF), bsSolid));
+}
+
+HBRUSH CreateHatchBrush(int hatch, COLORREF color) {
+    if (hatch < HS_HORIZONTAL || hatch > HS_DIAGCROSS) return nullptr;
+    return static_cast<HBRUSH>(NewBrush(static_cast<TColor>(color & 0xFFFFFF), static_cast<TBrushStyle>(bsHorizontal + hatch)));
 }
 
 HBRUSH GetSysColorBrush(int index) {
@@ -1052,10 +1066,7 @@ HBRUSH GetSysColorBrush(int index) {
     std::lock_guard lock(m);
     auto it = cache.find(index);
     if (it != cache.end()) return it->second;
-    GdiObject o;
-    o.kind = GdiObject::Brush;
-    o.sysIndex = index;
-    HBRUSH h = static_cast<HBRUSH>(NewGdi(std::move(o)));
+    HBRUSH h = static_cast<HBRUSH>(NewBrush(TColorSys(index), bsSolid, true));
     cache[index] = h;
     return h;
 }
@@ -1072,8 +1083,8 @@ static bool BrushColor(HBRUSH brush, TColor& color) {
         }
         return false;
     }
-    if (o->null) return false;
-    color = o->sysIndex >= 0 ? TColorSys(o->sysIndex) : static_cast<TColor>(o->color);
+    if (o->brush->Style() == bsClear || o->brush->Color() == clNone) return false;
+    color = o->brush->Color();
     return true;
 }
 
@@ -1133,13 +1144,234 @@ BOOL FrameRgn(HDC dc, HRGN rgn, HBRUSH brush, int width, int height) {
     return TRUE_;
 }
 
+static std::mutex gBitmapMutex;
+static std::unordered_map<TBitmap*, std::unique_ptr<TBitmap>>& OwnedBitmaps() {
+    static std::unordered_map<TBitmap*, std::unique_ptr<TBitmap>> m;
+    return m;
+}
+
 BOOL DeleteObject(HGDIOBJ object) {
-    std::lock_guard lock(gGdiMutex);
-    auto it = GdiTable().find(reinterpret_cast<uintptr_t>(object));
-    if (it == GdiTable().end()) return FALSE_;
-    if (it->second.sysIndex >= 0) return TRUE_;
-    GdiTable().erase(it);
+    {
+        std::unique_ptr<TBitmap> gone;
+        std::lock_guard lock(gBitmapMutex);
+        auto it = OwnedBitmaps().find(static_cast<TBitmap*>(object));
+        if (it != OwnedBitmaps().end()) {
+            gone = std::move(it->second);
+            OwnedBitmaps().erase(it);
+            return TRUE_;
+        }
+    }
+    GdiObject gone;  // freed after the lock is released: a freed object may free handles itself
+    {
+        std::lock_guard lock(gGdiMutex);
+        auto it = GdiTable().find(reinterpret_cast<uintptr_t>(object));
+        if (it == GdiTable().end()) return FALSE_;
+        if (it->second.stock) return TRUE_;
+        gone = std::move(it->second);
+        GdiTable().erase(it);
+    }
     return TRUE_;
+}
+
+HGDIOBJ GetStockObject(int index) {
+    static std::mutex m;
+    static std::unordered_map<int, HGDIOBJ> cache;
+    std::lock_guard lock(m);
+    auto it = cache.find(index);
+    if (it != cache.end()) return it->second;
+    HGDIOBJ h = nullptr;
+    GdiObject o;
+    o.stock = true;
+    switch (index) {
+        case WHITE_BRUSH: h = NewBrush(clWhite, bsSolid, true); break;
+        case LTGRAY_BRUSH: h = NewBrush(clSilver, bsSolid, true); break;
+        case GRAY_BRUSH: h = NewBrush(clGray, bsSolid, true); break;
+        case DKGRAY_BRUSH: h = NewBrush(static_cast<TColor>(0x404040), bsSolid, true); break;
+        case BLACK_BRUSH: h = NewBrush(clBlack, bsSolid, true); break;
+        case NULL_BRUSH: h = NewBrush(clWhite, bsClear, true); break;
+        case WHITE_PEN:
+        case BLACK_PEN:
+        case NULL_PEN:
+            o.kind = GdiObject::Pen;
+            o.pen = std::make_shared<TPen>();
+            o.pen->SetColor(index == WHITE_PEN ? clWhite : clBlack);
+            if (index == NULL_PEN) o.pen->SetStyle(psClear);
+            h = NewGdi(std::move(o));
+            break;
+        case SYSTEM_FONT:
+        case DEFAULT_GUI_FONT:
+            o.kind = GdiObject::Font;
+            o.font = std::make_shared<TFont>();
+            if (index == SYSTEM_FONT) o.font->SetName("System");
+            h = NewGdi(std::move(o));
+            break;
+        default: return nullptr;
+    }
+    cache[index] = h;
+    return h;
+}
+
+HPEN CreatePen(int style, int width, COLORREF color) {
+    if (style < PS_SOLID || style > PS_INSIDEFRAME) return nullptr;
+    GdiObject o;
+    o.kind = GdiObject::Pen;
+    o.pen = std::make_shared<TPen>();
+    o.pen->SetStyle(static_cast<TPenStyle>(style));
+    o.pen->SetWidth(std::max(1, width));
+    o.pen->SetColor(static_cast<TColor>(color & 0xFFFFFF));
+    return static_cast<HPEN>(NewGdi(std::move(o)));
+}
+
+HFONT CreateFontIndirect(const LOGFONT* lf) {
+    if (!lf) return nullptr;
+    GdiObject o;
+    o.kind = GdiObject::Font;
+    o.font = std::make_shared<TFont>();
+    TFont& f = *o.font;
+    String face;
+    for (size_t i = 0; i < 32 && lf->lfFaceName[i]; ++i) face.push_back(lf->lfFaceName[i]);
+    if (!face.empty()) f.SetName(face);
+    f.SetHeight(lf->lfHeight ? lf->lfHeight : -16);
+    TFontStyles st;
+    if (lf->lfWeight >= 600) st << fsBold;
+    if (lf->lfItalic) st << fsItalic;
+    if (lf->lfUnderline) st << fsUnderline;
+    if (lf->lfStrikeOut) st << fsStrikeOut;
+    f.SetStyle(st);
+    f.SetOrientation(lf->lfEscapement);
+    f.SetCharset(lf->lfCharSet);
+    f.SetPitch((lf->lfPitchAndFamily & 3) == 1 ? fpFixed : (lf->lfPitchAndFamily & 3) == 2 ? fpVariable : fpDefault);
+    return static_cast<HFONT>(NewGdi(std::move(o)));
+}
+
+// The 1 x 1 monochrome bitmap a new memory DC holds, as on the platform.
+static TBitmap* DefaultBitmap() {
+    static TBitmap* b = [] {
+        auto* bmp = new TBitmap(1, 1, pf1bit);  // shared by every memory DC for the process's life
+        return bmp;
+    }();
+    return b;
+}
+
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c || !object) return nullptr;
+    if (TBitmap* b = TBitmap::FromHandle(static_cast<HBITMAP>(object))) {
+        TBitmap* old = c->Bitmap();
+        c->SetBitmap(b);
+        return old ? old->Handle() : DefaultBitmap()->Handle();
+    }
+    GdiObject sel;
+    {
+        std::lock_guard lock(gGdiMutex);
+        auto it = GdiTable().find(reinterpret_cast<uintptr_t>(object));
+        if (it == GdiTable().end()) return nullptr;
+        sel = it->second;
+        if (sel.snapshot) GdiTable().erase(it);
+    }
+    if (sel.kind == GdiObject::Region) {
+        int type = SelectClipRgn(dc, static_cast<HRGN>(object));
+        return reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(type));
+    }
+    GdiObject prev;
+    prev.kind = sel.kind;
+    prev.snapshot = true;
+    if (sel.kind == GdiObject::Pen) {
+        prev.pen = std::make_shared<TPen>();
+        prev.pen->Assign(c->Pen());
+        c->Pen()->Assign(sel.pen.get());
+    } else if (sel.kind == GdiObject::Brush) {
+        prev.brush = std::make_shared<TBrush>();
+        prev.brush->Assign(c->Brush());
+        c->Brush()->Assign(sel.brush.get());
+    } else {
+        prev.font = std::make_shared<TFont>();
+        prev.font->Assign(c->Font());
+        // Selecting a font keeps the canvas's text colour: fonts have none in GDI.
+        TColor color = c->Font()->Color();
+        c->Font()->Assign(sel.font.get());
+        c->Font()->SetColor(color);
+    }
+    return NewGdi(std::move(prev));
+}
+
+int GetObject(HGDIOBJ object, int size, void* out) {
+    if (TBitmap* b = TBitmap::FromHandle(static_cast<HBITMAP>(object))) {
+        if (!out || size < static_cast<int>(sizeof(BITMAP))) return 0;
+        BITMAP bm;
+        bm.bmWidth = b->Width();
+        bm.bmHeight = b->Height();
+        static const WORD bits[] = {32, 1, 4, 8, 16, 16, 24, 32, 32};
+        bm.bmBitsPixel = bits[b->PixelFormat()];
+        bm.bmWidthBytes = ((b->Width() * bm.bmBitsPixel + 15) / 16) * 2;
+        *static_cast<BITMAP*>(out) = bm;
+        return sizeof(BITMAP);
+    }
+    std::lock_guard lock(gGdiMutex);
+    GdiObject* o = FindGdi(object, GdiObject::Font);
+    if (!o || !out || size < static_cast<int>(sizeof(LOGFONT))) return 0;
+    LOGFONT lf;
+    const TFont& f = *o->font;
+    lf.lfHeight = f.Height();
+    lf.lfEscapement = lf.lfOrientation = f.Orientation();
+    lf.lfWeight = f.Style().Contains(fsBold) ? 700 : 400;
+    lf.lfItalic = f.Style().Contains(fsItalic);
+    lf.lfUnderline = f.Style().Contains(fsUnderline);
+    lf.lfStrikeOut = f.Style().Contains(fsStrikeOut);
+    lf.lfCharSet = f.Charset();
+    String name = f.Name();
+    for (size_t i = 0; i < 31 && i < name.size(); ++i) lf.lfFaceName[i] = name[i];
+    *static_cast<LOGFONT*>(out) = lf;
+    return sizeof(LOGFONT);
+}
+
+static std::mutex gMemDcMutex;
+static std::unordered_map<TCanvas*, std::unique_ptr<TCanvas>>& MemoryDcs() {
+    static std::unordered_map<TCanvas*, std::unique_ptr<TCanvas>> m;
+    return m;
+}
+
+HDC CreateCompatibleDC(HDC) {
+    auto c = std::make_unique<TCanvas>(DefaultBitmap());
+    HDC h = c->Handle();
+    std::lock_guard lock(gMemDcMutex);
+    MemoryDcs().emplace(c.get(), std::move(c));
+    return h;
+}
+
+BOOL DeleteDC(HDC dc) {
+    std::unique_ptr<TCanvas> gone;
+    std::lock_guard lock(gMemDcMutex);
+    auto it = MemoryDcs().find(TCanvas::FromHandle(dc));
+    if (it == MemoryDcs().end()) return FALSE_;
+    gone = std::move(it->second);
+    MemoryDcs().erase(it);
+    return TRUE_;
+}
+
+HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
+    if (width <= 0 || height <= 0) return nullptr;
+    auto b = std::make_unique<TBitmap>(width, height);
+    HBITMAP h = b->Handle();
+    std::lock_guard lock(gBitmapMutex);
+    OwnedBitmaps().emplace(b.get(), std::move(b));
+    return h;
+}
+
+int GetDeviceCaps(HDC dc, int index) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return 0;
+    TBitmap* b = c->Bitmap();
+    switch (index) {
+        case LOGPIXELSX:
+        case LOGPIXELSY: return 96;
+        case HORZRES: return b ? b->Width() : 0;
+        case VERTRES: return b ? b->Height() : 0;
+        case BITSPIXEL: return b && b->Monochrome() ? 1 : 32;
+        case PLANES: return 1;
+        case NUMCOLORS: return -1;
+        default: return 0;
+    }
 }
 
 // Origins and saved states ------------------------------------------------------------------------

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <istream>
 #include <iterator>
+#include <mutex>
+#include <unordered_set>
 #include <ostream>
 
 #include "platform/qt/QtGraphicsAccess.h"
@@ -99,7 +101,25 @@ Surface::~Surface() {
 
 using namespace qtbackend;
 
-TBitmap::TBitmap() : FImage(std::make_unique<TBitmapImage>()) {}
+namespace {
+// Live bitmaps, so that a stale or forged HBITMAP is refused instead of dereferenced.
+std::mutex gLiveMutex;
+std::unordered_set<TBitmap*>& LiveBitmaps() {
+    static std::unordered_set<TBitmap*> s;
+    return s;
+}
+}  // namespace
+
+TBitmap* TBitmap::FromHandle(HBITMAP handle) {
+    auto* b = reinterpret_cast<TBitmap*>(handle);
+    std::lock_guard lock(gLiveMutex);
+    return LiveBitmaps().count(b) ? b : nullptr;
+}
+
+TBitmap::TBitmap() : FImage(std::make_unique<TBitmapImage>()) {
+    std::lock_guard lock(gLiveMutex);
+    LiveBitmaps().insert(this);
+}
 
 TBitmap::TBitmap(int width, int height, TPixelFormat format) : TBitmap() {
     FImage->format = format;
@@ -107,6 +127,10 @@ TBitmap::TBitmap(int width, int height, TPixelFormat format) : TBitmap() {
 }
 
 TBitmap::~TBitmap() {
+    {
+        std::lock_guard lock(gLiveMutex);
+        LiveBitmaps().erase(this);
+    }
     FCanvas.reset();
     for (TCanvas* c : FAttached) c->FTarget = nullptr;
 }

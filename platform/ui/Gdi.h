@@ -206,6 +206,58 @@ BOOL InvertRect(HDC dc, const TRect* rect);
 // Frees a region or brush; stock and system-colour brushes are kept. FALSE for an unknown handle.
 BOOL DeleteObject(HGDIOBJ object);
 
+// Pens, brushes, fonts and bitmaps as GDI objects. SelectObject puts a pen, brush or font into
+// the canvas's Pen, Brush or Font and returns a handle that restores the previous one when it is
+// selected again; a bitmap becomes the canvas's surface; a region becomes its clip.
+struct LOGFONT {
+    LONG lfHeight = 0;
+    LONG lfWidth = 0;
+    LONG lfEscapement = 0;
+    LONG lfOrientation = 0;
+    LONG lfWeight = 400;
+    BYTE lfItalic = 0;
+    BYTE lfUnderline = 0;
+    BYTE lfStrikeOut = 0;
+    BYTE lfCharSet = 1;
+    BYTE lfOutPrecision = 0;
+    BYTE lfClipPrecision = 0;
+    BYTE lfQuality = 0;
+    BYTE lfPitchAndFamily = 0;
+    char16_t lfFaceName[32] = {};
+};
+using LOGFONTW = LOGFONT;
+struct BITMAP {
+    LONG bmType = 0;
+    LONG bmWidth = 0;
+    LONG bmHeight = 0;
+    LONG bmWidthBytes = 0;
+    WORD bmPlanes = 1;
+    WORD bmBitsPixel = 0;
+    void* bmBits = nullptr;
+};
+constexpr int PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4, PS_NULL = 5,
+              PS_INSIDEFRAME = 6;
+constexpr int HS_HORIZONTAL = 0, HS_VERTICAL = 1, HS_FDIAGONAL = 2, HS_BDIAGONAL = 3, HS_CROSS = 4,
+              HS_DIAGCROSS = 5;
+constexpr int WHITE_BRUSH = 0, LTGRAY_BRUSH = 1, GRAY_BRUSH = 2, DKGRAY_BRUSH = 3, BLACK_BRUSH = 4,
+              NULL_BRUSH = 5, HOLLOW_BRUSH = NULL_BRUSH, WHITE_PEN = 6, BLACK_PEN = 7, NULL_PEN = 8,
+              SYSTEM_FONT = 13, DEFAULT_GUI_FONT = 17;
+HGDIOBJ GetStockObject(int index);
+HPEN CreatePen(int style, int width, COLORREF color);
+HBRUSH CreateHatchBrush(int hatch, COLORREF color);
+HFONT CreateFontIndirect(const LOGFONT* font);
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+// Fills a BITMAP for a bitmap or a LOGFONT for a font; returns the bytes written, 0 on failure.
+int GetObject(HGDIOBJ object, int size, void* out);
+// A canvas with no surface until a bitmap is selected into it; DeleteDC frees it.
+HDC CreateCompatibleDC(HDC dc);
+BOOL DeleteDC(HDC dc);
+// A white bitmap owned by the GDI table until DeleteObject.
+HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
+constexpr int HORZRES = 8, VERTRES = 10, BITSPIXEL = 12, PLANES = 14, NUMCOLORS = 24, LOGPIXELSX = 88,
+              LOGPIXELSY = 90;
+int GetDeviceCaps(HDC dc, int index);
+
 // Edges of 3D frames.
 constexpr UINT BDR_RAISEDOUTER = 0x0001;
 constexpr UINT BDR_SUNKENOUTER = 0x0002;

@@ -141,6 +141,26 @@ void TGraphicsObject::Changed() {
 
 TFont::TFont() : FName("MS Sans Serif"), FHeight(-11), FColor(clWindowText) {}
 
+TFont::~TFont() {
+    if (FHandle) DeleteObject(FHandle);
+}
+
+HFONT TFont::Handle() {
+    if (FHandle) DeleteObject(FHandle);
+    LOGFONT lf;
+    lf.lfHeight = FHeight;
+    lf.lfEscapement = lf.lfOrientation = FOrientation;
+    lf.lfWeight = FStyle.Contains(fsBold) ? 700 : 400;
+    lf.lfItalic = FStyle.Contains(fsItalic);
+    lf.lfUnderline = FStyle.Contains(fsUnderline);
+    lf.lfStrikeOut = FStyle.Contains(fsStrikeOut);
+    lf.lfCharSet = FCharset;
+    lf.lfPitchAndFamily = FPitch == fpFixed ? 1 : FPitch == fpVariable ? 2 : 0;
+    for (size_t i = 0; i < 31 && i < FName.size(); ++i) lf.lfFaceName[i] = FName[i];
+    FHandle = CreateFontIndirect(&lf);
+    return FHandle;
+}
+
 void TFont::Assign(const TPersistent* Source) {
     if (auto* f = dynamic_cast<const TFont*>(Source)) {
         if (f == this) return;
@@ -273,6 +293,17 @@ std::vector<String> TFont::SubstituteFamilies(const String& name) {
     return out;
 }
 
+TPen::~TPen() {
+    if (FHandle) DeleteObject(FHandle);
+}
+
+HPEN TPen::Handle() {
+    if (FHandle) DeleteObject(FHandle);
+    bool none = FStyle == psClear || FColor == clNone || FMode == pmNop;
+    FHandle = CreatePen(none ? PS_NULL : static_cast<int>(FStyle), FWidth, static_cast<COLORREF>(ColorToRGB(FColor)));
+    return FHandle;
+}
+
 void TPen::Assign(const TPersistent* Source) {
     if (auto* p = dynamic_cast<const TPen*>(Source)) {
         if (p == this) return;
@@ -354,7 +385,10 @@ void TBrush::SetBitmap(TBitmap* value) {
 
 HBRUSH TBrush::Handle() {
     if (FHandle) DeleteObject(FHandle);
-    FHandle = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(FColor)));
+    COLORREF c = static_cast<COLORREF>(ColorToRGB(FColor));
+    if (FStyle == bsClear || FColor == clNone) FHandle = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    else if (FStyle >= bsHorizontal) FHandle = CreateHatchBrush(FStyle - bsHorizontal, c);
+    else FHandle = CreateSolidBrush(c);
     return FHandle;
 }
 

@@ -184,6 +184,10 @@ public:
     void SetOrientation(int value);
     int PixelsPerInch() const { return 96; }
 
+    // A GDI font object with the current attributes, owned by the font.
+    HFONT Handle();
+    ~TFont() override;
+
     // Installed families to use for a font name of the original platform, best first.
     static std::vector<String> SubstituteFamilies(const String& name);
 
@@ -195,6 +199,7 @@ private:
     TFontCharset FCharset = DEFAULT_CHARSET;
     TFontPitch FPitch = fpDefault;
     int FOrientation = 0;
+    HFONT FHandle = nullptr;
 };
 
 class TPen : public TGraphicsObject {
@@ -209,8 +214,12 @@ public:
     void SetStyle(TPenStyle value);
     TPenMode Mode() const { return FMode; }
     void SetMode(TPenMode value);
+    // A GDI pen object with the current attributes, owned by the pen.
+    HPEN Handle();
+    ~TPen() override;
 
 private:
+    HPEN FHandle = nullptr;
     TColor FColor = clBlack;
     int FWidth = 1;
     TPenStyle FStyle = psSolid;
@@ -228,6 +237,7 @@ public:
     void SetColor(TColor value);
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle value);
+    // A GDI brush object with the current colour and style, owned by the brush.
     // A pattern bitmap (8 x 8 is usual) that replaces colour and style while set; the brush keeps a
     // copy, so the caller may free its bitmap.
     TBitmap* Bitmap() const { return FBitmap.get(); }
@@ -433,6 +443,8 @@ public:
     TBitmapHandleType HandleType() const { return FHandleType; }
     void SetHandleType(TBitmapHandleType value) { FHandleType = value; }
     HBITMAP Handle() const { return reinterpret_cast<HBITMAP>(const_cast<TBitmap*>(this)); }
+    // The live bitmap behind a handle, nullptr for anything else.
+    static TBitmap* FromHandle(HBITMAP handle);
     // tmAuto: the colour of the bottom-left pixel; setting a colour switches to tmFixed.
     TColor TransparentColor() const;
     void SetTransparentColor(TColor value);

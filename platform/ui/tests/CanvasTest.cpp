@@ -314,6 +314,60 @@ TEST_F(CanvasTest, FreedBitmapDetachesItsCanvases) {
     EXPECT_EQ(SetBkMode(reinterpret_cast<HDC>(0x1000), TRANSPARENT), 0);
 }
 
+TEST_F(CanvasTest, MemoryDcDoubleBufferingWithGdiObjects) {
+    HDC mem = CreateCompatibleDC(c->Handle());
+    ASSERT_NE(mem, nullptr);
+    HBITMAP off = CreateCompatibleBitmap(c->Handle(), 10, 10);
+    BITMAP bm;
+    ASSERT_EQ(GetObject(off, sizeof bm, &bm), static_cast<int>(sizeof bm));
+    EXPECT_EQ(bm.bmWidth, 10);
+    HGDIOBJ oldBitmap = SelectObject(mem, off);
+    ASSERT_NE(oldBitmap, nullptr);
+    HGDIOBJ oldBrush = SelectObject(mem, GetStockObject(BLACK_BRUSH));
+    HPEN red = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+    HGDIOBJ oldPen = SelectObject(mem, red);
+    Rectangle(mem, 0, 0, 10, 10);
+    EXPECT_EQ(GetPixel(mem, 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(mem, 5, 5), RGB(0, 0, 0));
+    // Selecting the old objects back restores the canvas's pen and brush.
+    SelectObject(mem, oldPen);
+    SelectObject(mem, oldBrush);
+    TCanvas* mc = TCanvas::FromHandle(mem);
+    EXPECT_EQ(mc->Pen()->Color(), clBlack);
+    EXPECT_EQ(mc->Brush()->Color(), clWhite);
+    ASSERT_TRUE(BitBlt(c->Handle(), 20, 20, 10, 10, mem, 0, 0, SRCCOPY));
+    EXPECT_EQ(c->Pixels(20, 20), clRed);
+    EXPECT_EQ(c->Pixels(25, 25), clBlack);
+    EXPECT_EQ(GetDeviceCaps(mem, LOGPIXELSY), 96);
+    EXPECT_EQ(GetDeviceCaps(mem, HORZRES), 10);
+    SelectObject(mem, oldBitmap);
+    EXPECT_EQ(GetDeviceCaps(mem, HORZRES), 1);
+    EXPECT_TRUE(DeleteObject(red));
+    EXPECT_TRUE(DeleteObject(off));
+    EXPECT_FALSE(DeleteObject(off));
+    EXPECT_TRUE(DeleteDC(mem));
+    EXPECT_FALSE(DeleteDC(mem));
+    EXPECT_FALSE(DeleteDC(c->Handle()));  // not a memory DC
+    // A font selected into a canvas keeps the canvas's text colour.
+    c->Font()->SetColor(clBlue);
+    LOGFONT lf;
+    lf.lfHeight = -20;
+    lf.lfWeight = 700;
+    std::u16string face = u"Arial";
+    std::copy(face.begin(), face.end(), lf.lfFaceName);
+    HFONT f = CreateFontIndirect(&lf);
+    HGDIOBJ oldFont = SelectObject(c->Handle(), f);
+    EXPECT_EQ(c->Font()->Height(), -20);
+    EXPECT_TRUE(c->Font()->Style().Contains(fsBold));
+    EXPECT_EQ(c->Font()->Color(), clBlue);
+    SelectObject(c->Handle(), oldFont);
+    EXPECT_EQ(c->Font()->Height(), -11);
+    LOGFONT back;
+    ASSERT_EQ(GetObject(c->Font()->Handle(), sizeof back, &back), static_cast<int>(sizeof back));
+    EXPECT_EQ(back.lfHeight, -11);
+    DeleteObject(f);
+}
+
 TEST_F(CanvasTest, FloodFillSurfaceAndBorder) {
     c->Pen()->SetColor(clBlack);
     c->Brush()->SetStyle(bsClear);
