@@ -112,12 +112,12 @@ QBrush QBrushOf(TBrush& brush) {
 void Sync(TCanvas* c) {
     TCanvasDc& dc = c->Dc();
     if (dc.fontDirty) {
-        dc.state.textColor = static_cast<COLORREF>(ColorToRGB(c->Font()->Color()));
+        dc.state.textColor = static_cast<COLORREF>(ColorToRGB(c->Font()->Color())) & 0xFFFFFF;
         dc.fontDirty = false;
     }
     if (dc.brushDirty) {
         TBrush* b = c->Brush();
-        dc.state.bkColor = static_cast<COLORREF>(ColorToRGB(b->Color() == clNone ? clWhite : b->Color()));
+        dc.state.bkColor = static_cast<COLORREF>(ColorToRGB(b->Color() == clNone ? clWhite : b->Color())) & 0xFFFFFF;
         dc.state.bkMode = BrushVisible(*b) ? OPAQUE : TRANSPARENT;
         dc.brushDirty = false;
     }
@@ -750,7 +750,7 @@ COLORREF SetTextColor(HDC dc, COLORREF color) {
     if (!c) return CLR_INVALID;
     Sync(c);
     COLORREF old = c->Dc().state.textColor;
-    c->Dc().state.textColor = static_cast<COLORREF>(ColorToRGB(static_cast<TColor>(color)));
+    c->Dc().state.textColor = static_cast<COLORREF>(ColorToRGB(static_cast<TColor>(color))) & 0xFFFFFF;
     return old;
 }
 COLORREF GetTextColor(HDC dc) {
@@ -764,7 +764,7 @@ COLORREF SetBkColor(HDC dc, COLORREF color) {
     if (!c) return CLR_INVALID;
     Sync(c);
     COLORREF old = c->Dc().state.bkColor;
-    c->Dc().state.bkColor = static_cast<COLORREF>(ColorToRGB(static_cast<TColor>(color)));
+    c->Dc().state.bkColor = static_cast<COLORREF>(ColorToRGB(static_cast<TColor>(color))) & 0xFFFFFF;
     return old;
 }
 COLORREF GetBkColor(HDC dc) {

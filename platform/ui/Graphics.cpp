@@ -53,10 +53,8 @@ COLORREF GetSysColor(int index) {
 }
 
 int32_t ColorToRGB(TColor color) {
-    if (color == clNone) return 0xFFFFFF;
-    if (color == clDefault) return 0;
-    if (static_cast<uint32_t>(color) >> 24 == 0xFF) return static_cast<int32_t>(GetSysColor(color & 0xFF));
-    return color & 0xFFFFFF;
+    if (color < 0) return static_cast<int32_t>(GetSysColor(color & 0xFF));
+    return color;
 }
 
 namespace {

@@ -75,9 +75,9 @@ constexpr TColor clMedGray = 0xA4A0A0;
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 
-// The RGB value of a colour: system colours resolved through GetSysColor, the rest masked to
-// 0x00BBGGRR. clNone resolves to white and clDefault to black, the values they stand for when
-// drawn; drawing code treats clNone as "draw nothing" before it resolves.
+// The RGB value of a colour: system colours (negative values) resolved through GetSysColor, any
+// other value returned as it is, as the components expect (clNone stays 0x1FFFFFFF). Drawing
+// uses the low three bytes; it treats clNone as "draw nothing" before it resolves.
 int32_t ColorToRGB(TColor color);
 // "clRed" for the named colours, otherwise "$00BBGGRR".
 String ColorToString(TColor color);

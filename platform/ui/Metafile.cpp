@@ -1029,7 +1029,7 @@ struct TMetafileCanvas::Recorder {
         bool none = p->Style() == psClear || p->Color() == clNone || p->Mode() == pmNop;
         o.style = none ? 5 : styles[p->Style()];
         o.width = p->Width();
-        o.color = static_cast<COLORREF>(ColorToRGB(p->Color()));
+        o.color = static_cast<COLORREF>(ColorToRGB(p->Color())) & 0xFFFFFF;
         Use(o, pen, penOp, SamePen);
         uint32_t r2 = kR2OfMode[p->Mode()];
         if (r2 != rop2) {
@@ -1054,7 +1054,7 @@ struct TMetafileCanvas::Recorder {
         if (!b->Bitmap() && (b->Style() == bsClear || b->Color() == clNone)) {
             o.style = 1;
         } else {
-            o.color = static_cast<COLORREF>(ColorToRGB(b->Color()));
+            o.color = static_cast<COLORREF>(ColorToRGB(b->Color())) & 0xFFFFFF;
             if (!b->Bitmap() && b->Style() >= bsHorizontal) {
                 o.style = 2;
                 o.hatch = static_cast<uint32_t>(b->Style() - bsHorizontal);
@@ -1065,7 +1065,7 @@ struct TMetafileCanvas::Recorder {
     void SolidBrush(TColor color) {
         TMetafileOp o;
         o.kind = TMetafileOp::CreateBrush;
-        o.color = static_cast<COLORREF>(ColorToRGB(color));
+        o.color = static_cast<COLORREF>(ColorToRGB(color)) & 0xFFFFFF;
         Use(o, brush, brushOp, SameBrush);
     }
     void Font(TCanvas* c) {

@@ -25,7 +25,8 @@ TEST(Colors, SystemColoursResolveToTheClassicScheme) {
     EXPECT_EQ(ColorToRGB(clBtnHighlight), 0xFFFFFF);
     EXPECT_EQ(ColorToRGB(clWindowText), 0);
     EXPECT_EQ(ColorToRGB(clRed), 0x0000FF);
-    EXPECT_EQ(ColorToRGB(static_cast<TColor>(0x02123456)), 0x123456);  // palette-relative flags dropped
+    EXPECT_EQ(ColorToRGB(clNone), clNone);  // only system colours are resolved
+    EXPECT_EQ(ColorToRGB(static_cast<TColor>(0x02123456)), 0x02123456);
     EXPECT_EQ(clBtnFace, static_cast<TColor>(0xFF00000F));
     EXPECT_EQ(GetRValue(RGB(1, 2, 3)), 1);
     EXPECT_EQ(GetGValue(RGB(1, 2, 3)), 2);
