@@ -244,7 +244,6 @@ std::vector<String> TFont::SubstituteFamilies(const String& name) {
     // The one table from the original platform's font names to the families scripts/setup installs.
     static const std::map<std::u16string, std::vector<const char*>> table = {
         {u"ms sans serif", {"Liberation Sans"}},
-        {u"microsoft sans serif", {"Liberation Sans"}},
         {u"ms shell dlg", {"Liberation Sans"}},
         {u"ms shell dlg 2", {"Liberation Sans"}},
         {u"arial", {"Liberation Sans"}},
