@@ -13,8 +13,13 @@
 #include "platform/ui/Graphics.h"
 
 struct TBitmapImage {
-    QImage image;
+    mutable QImage image;
     TPixelFormat format = pfDevice;
+    // Rows of a 4-bit bitmap, two pixels a byte, handed out by ScanLine; they are written back into
+    // image (which holds one index a byte) at the next access to the pixels.
+    mutable std::vector<uint8_t> packed;
+    mutable bool packedPending = false;
+    void Flush() const;
 };
 
 struct TCanvasDcState {

@@ -454,7 +454,8 @@ public:
     void SetTransparentMode(TTransparentMode value);
     // The pixels of a row in the bitmap's format, top row 0: pf24bit B,G,R; pf32bit and pfDevice
     // B,G,R,A; pf8bit palette indexes; pf1bit eight pixels a byte, first pixel in the high bit.
-    // pf4bit has no row layout of its own here and raises EInvalidGraphicOperation.
+    // pf4bit two pixels a byte, first pixel in the high half; such rows are taken back into the
+    // picture at the next drawing or reading, so call ScanLine again after drawing.
     void* ScanLine(int row);
     int BytesPerScanLine() const;
     // Colour table of pf1bit and pf8bit bitmaps.

@@ -161,6 +161,23 @@ TEST(Bitmaps, ScanLineIsInTheBitmapsFormat) {
     EXPECT_EQ(top[8], 0x66);
     EXPECT_THROW(b.ScanLine(2), EInvalidGraphicOperation);
 
+    // Four bits: two pixels a byte, taken back into the picture when it is drawn on or read.
+    TBitmap f(3, 2, pf4bit);
+    EXPECT_EQ(f.BytesPerScanLine(), 2);
+    auto* nib = static_cast<uint8_t*>(f.ScanLine(0));
+    nib[0] = 0x9C;  // pixel 0: colour 9 (red), pixel 1: colour 12 (blue)
+    nib[1] = 0xA0;  // pixel 2: colour 10 (lime)
+    EXPECT_EQ(f.Canvas()->Pixels(0, 0), clRed);
+    EXPECT_EQ(f.Canvas()->Pixels(1, 0), clBlue);
+    EXPECT_EQ(f.Canvas()->Pixels(2, 0), clLime);
+    f.Canvas()->SetPixels(0, 1, clYellow);
+    EXPECT_EQ(static_cast<uint8_t*>(f.ScanLine(1))[0] >> 4, 11);
+    EXPECT_EQ(static_cast<uint8_t*>(f.ScanLine(0))[0], 0x9C);
+    TBitmap f2;
+    f2.LoadFromBytes(f.SaveToBytes());
+    EXPECT_EQ(f2.Canvas()->Pixels(1, 0), clBlue);
+    EXPECT_EQ(f2.Canvas()->Pixels(0, 1), clYellow);
+
     TBitmap m(10, 1);
     m.SetMonochrome(true);
     EXPECT_EQ(m.PixelFormat(), pf1bit);
