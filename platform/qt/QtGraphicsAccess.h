@@ -30,6 +30,7 @@ struct TCanvasDcState {
     COLORREF textColor = 0x000000;
     COLORREF bkColor = 0xFFFFFF;
     int bkMode = OPAQUE;
+    UINT textAlign = TA_TOP | TA_LEFT;
     TPoint penPos;
 };
 
