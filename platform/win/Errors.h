@@ -1,0 +1,7 @@
+#pragma once
+// Texts of the error codes the layer reports through GetLastError.
+#include "platform/rtl/String.h"
+#include "platform/rtl/Types.h"
+
+// The system's text for an error code, as shown to users ("Access is denied." style).
+String SysErrorMessage(DWORD code);

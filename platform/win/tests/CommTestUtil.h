@@ -1,0 +1,55 @@
+#pragma once
+// Helpers shared by the comm tests.
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "platform/win/Comm.h"
+
+namespace commtest {
+
+// Real-time wait for a condition another thread brings about; generous bound, never the point
+// of a test.
+inline bool Eventually(const std::function<bool()>& condition, int ms = 5000) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// Lets the I/O thread run a few passes (used to show that something does NOT happen).
+inline void Settle(int ms = 30) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// An OVERLAPPED with its own manual-reset event, as the serial library uses them.
+struct Async {
+    OVERLAPPED ov{};
+    Async() { ov.hEvent = CreateEvent(nullptr, 1, 1, nullptr); }
+    ~Async() { CloseHandle(ov.hEvent); }
+    Async(const Async&) = delete;
+    Async& operator=(const Async&) = delete;
+    bool Signalled() const { return WaitForSingleObject(ov.hEvent, 0) == WAIT_OBJECT_0; }
+};
+
+// The outcome of an overlapped transfer once it has ended.
+struct Outcome {
+    bool ok = false;
+    DWORD error = 0;
+    DWORD bytes = 0;
+};
+
+inline bool Completed(HANDLE h, Async& a) {
+    DWORD n = 0;
+    if (GetOverlappedResult(h, &a.ov, &n, 0)) return true;
+    return GetLastError() != ERROR_IO_INCOMPLETE;
+}
+
+inline Outcome Result(HANDLE h, Async& a) {
+    Outcome o;
+    o.ok = GetOverlappedResult(h, &a.ov, &o.bytes, 0) != 0;
+    o.error = o.ok ? 0 : GetLastError();
+    return o;
+}
+
+}  // namespace commtest
