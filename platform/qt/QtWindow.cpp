@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QWheelEvent>
 
 #include "platform/qt/QtGraphicsAccess.h"
@@ -259,6 +260,15 @@ void WidgetPeer::SetWindowState(int state) {
     if (state == 1) s |= Qt::WindowMinimized;
     if (state == 2) s |= Qt::WindowMaximized;
     FWidget->setWindowState(s);
+}
+
+QIcon QIconOf(TIcon* icon) {
+    if (!icon || icon->Empty() || !icon->Bitmap()) return QIcon();
+    return QIcon(QPixmap::fromImage(qtbackend::ImageOf(*icon->Bitmap())));
+}
+
+void WidgetPeer::SetIcon(TIcon* icon) {
+    if (FTopLevel) FWidget->setWindowIcon(QIconOf(icon));
 }
 
 void WidgetPeer::SetCursorShape(TCursor cursor) { FWidget->setCursor(CursorShapeOf(cursor)); }

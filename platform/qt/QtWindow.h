@@ -1,6 +1,7 @@
 #pragma once
 // The Qt side of a windowed control: a widget that shows the control's backing image (a TBitmap)
 // and turns its Qt events into the control's input, and the peer object the UI library talks to.
+#include <QIcon>
 #include <QPointer>
 #include <QWidget>
 
@@ -49,6 +50,7 @@ public:
     void SetCaption(const String& caption) override;
     void SetWindowStyle(const WindowStyle& style) override;
     void SetWindowState(int state) override;
+    void SetIcon(TIcon* icon) override;
     void SetCursorShape(TCursor cursor) override;
     void SetToolTip(const String& text, int hideAfterMs) override;
     void SetMouseCapture(bool capture) override;
@@ -68,6 +70,7 @@ private:
 };
 
 Qt::CursorShape CursorShapeOf(TCursor cursor);
+QIcon QIconOf(TIcon* icon);
 
 // Key codes between Qt and the platform's virtual keys.
 WORD QtKeyToVk(int key);
