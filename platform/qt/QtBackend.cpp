@@ -74,7 +74,7 @@ public:
 
     void SetOverrideCursor(TCursor cursor) override {
         while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
-        if (cursor != crDefault) QGuiApplication::setOverrideCursor(QCursor(CursorShapeOf(cursor)));
+        if (cursor != crDefault) QGuiApplication::setOverrideCursor(CursorOf(cursor));
     }
 
     TRect ScreenRect() override {

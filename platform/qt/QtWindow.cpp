@@ -11,6 +11,8 @@
 #include <QWheelEvent>
 
 #include "platform/qt/QtGraphicsAccess.h"
+#include "platform/ui/Cursors.h"
+#include "platform/ui/Forms.h"
 #include "platform/win/Window.h"
 
 namespace qtb {
@@ -271,10 +273,21 @@ void WidgetPeer::SetIcon(TIcon* icon) {
     if (FTopLevel) FWidget->setWindowIcon(QIconOf(icon));
 }
 
-void WidgetPeer::SetCursorShape(TCursor cursor) { FWidget->setCursor(CursorShapeOf(cursor)); }
+void WidgetPeer::SetCursorShape(TCursor cursor) { FWidget->setCursor(CursorOf(cursor)); }
+
+QCursor CursorOf(TCursor cursor) {
+    // The program's own cursors are the slots of Screen->Cursors.
+    if (cursor > 0) {
+        ui::CursorInfo info;
+        if (ui::GetCursorInfo(Screen->Cursors(cursor), info)) {
+            if (!info.Image) return QCursor(CursorShapeOf(info.Shape));
+            return QCursor(QPixmap::fromImage(qtbackend::ImageOf(*info.Image)), info.HotSpot.X, info.HotSpot.Y);
+        }
+    }
+    return QCursor(CursorShapeOf(cursor));
+}
 
 Qt::CursorShape CursorShapeOf(TCursor cursor) {
-    // The program's own cursors (positive slots) show as the arrow until cursor images load.
     Qt::CursorShape shape = Qt::ArrowCursor;
     switch (cursor) {
         case crNone: shape = Qt::BlankCursor; break;

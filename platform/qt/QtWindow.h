@@ -1,6 +1,7 @@
 #pragma once
 // The Qt side of a windowed control: a widget that shows the control's backing image (a TBitmap)
 // and turns its Qt events into the control's input, and the peer object the UI library talks to.
+#include <QCursor>
 #include <QIcon>
 #include <QPointer>
 #include <QWidget>
@@ -70,6 +71,8 @@ private:
 };
 
 Qt::CursorShape CursorShapeOf(TCursor cursor);
+// A control's cursor: a built-in shape, or the program's own cursor in that Screen slot.
+QCursor CursorOf(TCursor cursor);
 QIcon QIconOf(TIcon* icon);
 
 // Key codes between Qt and the platform's virtual keys.
