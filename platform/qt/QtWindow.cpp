@@ -1,0 +1,346 @@
+#include "platform/qt/QtWindow.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "platform/win/Window.h"
+
+namespace qtb {
+
+namespace {
+
+QColor ToQColor(int32_t color) {
+    int32_t c = ui::ResolveColor(color);
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+WPARAM KeysOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
+    WPARAM k = 0;
+    if (buttons & Qt::LeftButton) k |= MK_LBUTTON;
+    if (buttons & Qt::RightButton) k |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton) k |= MK_MBUTTON;
+    if (mods & Qt::ShiftModifier) k |= MK_SHIFT;
+    if (mods & Qt::ControlModifier) k |= MK_CONTROL;
+    return k;
+}
+
+void NoteModifiers(Qt::KeyboardModifiers mods) {
+    win::SetKeyState(VK_SHIFT, (mods & Qt::ShiftModifier) != 0);
+    win::SetKeyState(VK_CONTROL, (mods & Qt::ControlModifier) != 0);
+    win::SetKeyState(VK_MENU, (mods & Qt::AltModifier) != 0);
+}
+
+struct KeyPair {
+    int qt;
+    WORD vk;
+};
+
+constexpr KeyPair kKeys[] = {
+    {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, VK_TAB},         {Qt::Key_Backtab, VK_TAB},
+    {Qt::Key_Return, VK_RETURN},  {Qt::Key_Enter, VK_RETURN},    {Qt::Key_Shift, VK_SHIFT},
+    {Qt::Key_Control, VK_CONTROL}, {Qt::Key_Alt, VK_MENU},       {Qt::Key_Pause, VK_PAUSE},
+    {Qt::Key_CapsLock, VK_CAPITAL}, {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_Space, VK_SPACE},
+    {Qt::Key_PageUp, VK_PRIOR},   {Qt::Key_PageDown, VK_NEXT},   {Qt::Key_End, VK_END},
+    {Qt::Key_Home, VK_HOME},      {Qt::Key_Left, VK_LEFT},       {Qt::Key_Up, VK_UP},
+    {Qt::Key_Right, VK_RIGHT},    {Qt::Key_Down, VK_DOWN},       {Qt::Key_Insert, VK_INSERT},
+    {Qt::Key_Delete, VK_DELETE},
+};
+
+}  // namespace
+
+WORD QtKeyToVk(int key) {
+    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) return static_cast<WORD>(key);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<WORD>(VK_F1 + (key - Qt::Key_F1));
+    for (const auto& k : kKeys)
+        if (k.qt == key) return k.vk;
+    return 0;
+}
+
+int VkToQtKey(WORD vk) {
+    if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return vk;
+    if (vk >= VK_F1 && vk < VK_F1 + 24) return Qt::Key_F1 + (vk - VK_F1);
+    for (const auto& k : kKeys)
+        if (k.vk == vk) return k.qt;
+    return Qt::Key_unknown;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void ImageSurface::Resize(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == FImage.width() && height == FImage.height()) return;
+    QImage next(width, height, QImage::Format_RGB32);
+    next.fill(Qt::white);
+    if (!FImage.isNull()) {
+        QPainter p(&next);
+        p.drawImage(0, 0, FImage);
+    }
+    FImage = std::move(next);
+}
+
+void ImageSurface::FillRect(const TRect& r, int32_t color) {
+    if (FImage.isNull()) return;
+    QPainter p(&FImage);
+    p.fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), ToQColor(color));
+}
+
+int32_t ImageSurface::Pixel(int x, int y) const {
+    if (!FImage.valid(x, y)) return -1;
+    QRgb c = FImage.pixel(x, y);
+    return static_cast<int32_t>(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16));
+}
+
+void ImageSurface::SetPixel(int x, int y, int32_t color) {
+    if (!FImage.valid(x, y)) return;
+    FImage.setPixelColor(x, y, ToQColor(color));
+}
+
+void ImageSurface::Changed(const TRect& r) {
+    if (Widget && !InPaint) Widget->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+ControlWidget::ControlWidget(TWinControl* control, ImageSurface* surface) : FControl(control), FSurface(surface) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ControlWidget::Detach() {
+    FControl = nullptr;
+    FSurface = nullptr;
+}
+
+bool ControlWidget::event(QEvent* e) {
+    ++FEventDepth;
+    struct Depth {
+        int& d;
+        ~Depth() { --d; }
+    } depth{FEventDepth};
+    QPointer<ControlWidget> self(this);
+    switch (e->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: {
+            if (!FControl) return true;
+            auto* k = static_cast<QKeyEvent*>(e);
+            bool down = e->type() == QEvent::KeyPress;
+            NoteModifiers(k->modifiers());
+            bool alt = (k->modifiers() & Qt::AltModifier) != 0;
+            WORD vk = QtKeyToVk(k->key());
+            bool consumed = false;
+            if (vk) {
+                win::SetKeyState(vk, down);
+                consumed = UiInput::Key(FControl, down, vk, alt);
+            }
+            if (down && !consumed) {
+                QString text = k->text();
+                for (QChar ch : text) {
+                    if (!self || !FControl) break;
+                    UiInput::Char(FControl, ch.unicode(), alt);
+                }
+            }
+            e->accept();
+            return true;
+        }
+        case QEvent::ShortcutOverride:
+            e->accept();  // every key is the control's, not a Qt shortcut
+            return true;
+        case QEvent::InputMethod: {
+            auto* im = static_cast<QInputMethodEvent*>(e);
+            for (QChar ch : im->commitString()) {
+                if (!self || !FControl) break;
+                UiInput::Char(FControl, ch.unicode(), false);
+            }
+            e->accept();
+            return true;
+        }
+        default:
+            return QWidget::event(e);
+    }
+}
+
+void ControlWidget::paintEvent(QPaintEvent* e) {
+    if (!FControl || !FSurface) return;
+    FSurface->InPaint = true;
+    UiInput::Paint(FControl);
+    if (!FSurface) return;  // the control went away while painting
+    FSurface->InPaint = false;
+    QPainter p(this);
+    p.drawImage(e->rect(), FSurface->Image(), e->rect());
+}
+
+void ControlWidget::Mouse(QMouseEvent* e, UINT msg) {
+    if (!FControl) return;
+    NoteModifiers(e->modifiers());
+    QPoint pos = e->position().toPoint();
+    UiInput::Mouse(FControl, msg, pos.x(), pos.y(), KeysOf(e->buttons(), e->modifiers()));
+    e->accept();
+}
+
+static UINT ButtonMessage(Qt::MouseButton b, UINT left, UINT right, UINT middle) {
+    return b == Qt::RightButton ? right : b == Qt::MiddleButton ? middle : left;
+}
+
+void ControlWidget::mousePressEvent(QMouseEvent* e) {
+    Mouse(e, ButtonMessage(e->button(), WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN));
+}
+
+void ControlWidget::mouseReleaseEvent(QMouseEvent* e) {
+    Mouse(e, ButtonMessage(e->button(), WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP));
+}
+
+void ControlWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    Mouse(e, ButtonMessage(e->button(), WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK));
+}
+
+void ControlWidget::mouseMoveEvent(QMouseEvent* e) { Mouse(e, WM_MOUSEMOVE); }
+
+void ControlWidget::wheelEvent(QWheelEvent* e) {
+    if (!FControl) return;
+    QPoint pos = e->position().toPoint();
+    UiInput::MouseWheel(FControl, e->angleDelta().y(), pos.x(), pos.y(), KeysOf(e->buttons(), e->modifiers()));
+    e->accept();
+}
+
+void ControlWidget::leaveEvent(QEvent*) {
+    if (FControl) UiInput::MouseLeave(FControl);
+}
+
+void ControlWidget::resizeEvent(QResizeEvent*) {
+    if (FControl && isWindow()) UiInput::Resized(FControl, width(), height());
+}
+
+void ControlWidget::closeEvent(QCloseEvent* e) {
+    // The form decides: OnCloseQuery, OnClose and the close action.
+    e->ignore();
+    if (FControl) UiInput::CloseRequest(FControl);
+}
+
+void ControlWidget::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::ActivationChange && FControl && isWindow()) UiInput::Activated(FControl, isActiveWindow());
+    QWidget::changeEvent(e);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+WidgetPeer::WidgetPeer(TWinControl* control, const TCreateParams& params) : FTopLevel(params.TopLevel) {
+    FWidget = new ControlWidget(control, &FSurface);
+    FSurface.Widget = FWidget.data();
+    if (FTopLevel) FWidget->setWindowTitle(QString::fromStdU16String(params.Caption));
+}
+
+WidgetPeer::~WidgetPeer() {
+    if (!FWidget) return;
+    ControlWidget* w = FWidget.data();
+    w->Detach();
+    w->hide();
+    if (w->InEvent()) {
+        // Freed from inside one of its own events: out of the tree now, deleted once it returns.
+        w->setParent(nullptr);
+        w->deleteLater();
+    } else {
+        delete w;
+    }
+}
+
+void WidgetPeer::SetParent(ui::WidgetPeer* parent) {
+    auto* p = static_cast<WidgetPeer*>(parent);
+    FWidget->setParent(p ? p->Widget() : nullptr);
+    FTopLevel = p == nullptr;
+}
+
+void WidgetPeer::SetBounds(const TRect& r) {
+    if (FFixedSize) FWidget->setFixedSize(r.Width(), r.Height());
+    FWidget->setGeometry(r.Left, r.Top, r.Width(), r.Height());
+}
+
+void WidgetPeer::SetVisible(bool visible) { FWidget->setVisible(visible); }
+void WidgetPeer::SetEnabled(bool enabled) { FWidget->setEnabled(enabled); }
+void WidgetPeer::SetCaption(const String& caption) { FWidget->setWindowTitle(QString::fromStdU16String(caption)); }
+
+void WidgetPeer::SetStayOnTop(bool value) {
+    if (!FTopLevel) return;
+    bool shown = FWidget->isVisible();
+    FWidget->setWindowFlag(Qt::WindowStaysOnTopHint, value);
+    if (shown) FWidget->show();  // changing window flags hides the window
+}
+
+void WidgetPeer::SetFixedSize(bool fixed) {
+    FFixedSize = fixed;
+    if (fixed)
+        FWidget->setFixedSize(FWidget->size());
+    else {
+        FWidget->setMinimumSize(0, 0);
+        FWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+}
+
+void WidgetPeer::SetCursorShape(TCursor cursor) { FWidget->setCursor(CursorShapeOf(cursor)); }
+
+Qt::CursorShape CursorShapeOf(TCursor cursor) {
+    // The program's own cursors (positive slots) show as the arrow until cursor images load.
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    switch (cursor) {
+        case crNone: shape = Qt::BlankCursor; break;
+        case crCross: shape = Qt::CrossCursor; break;
+        case crIBeam: shape = Qt::IBeamCursor; break;
+        case crSizeNESW: shape = Qt::SizeBDiagCursor; break;
+        case crSizeNS: shape = Qt::SizeVerCursor; break;
+        case crSizeNWSE: shape = Qt::SizeFDiagCursor; break;
+        case crSizeWE: shape = Qt::SizeHorCursor; break;
+        case crUpArrow: shape = Qt::UpArrowCursor; break;
+        case crHourGlass: case crSQLWait: shape = Qt::WaitCursor; break;
+        case crDrag: case crMultiDrag: shape = Qt::DragMoveCursor; break;
+        case crNoDrop: case crNo: shape = Qt::ForbiddenCursor; break;
+        case crHSplit: shape = Qt::SplitHCursor; break;
+        case crVSplit: shape = Qt::SplitVCursor; break;
+        case crAppStart: shape = Qt::BusyCursor; break;
+        case crHelp: shape = Qt::WhatsThisCursor; break;
+        case crHandPoint: shape = Qt::PointingHandCursor; break;
+        case crSizeAll: shape = Qt::SizeAllCursor; break;
+        default: break;
+    }
+    return shape;
+}
+
+void WidgetPeer::SetToolTip(const String& text, int hideAfterMs) {
+    FWidget->setToolTip(QString::fromStdU16String(text));
+    FWidget->setToolTipDuration(hideAfterMs > 0 ? hideAfterMs : -1);
+}
+
+// Qt grabs the mouse for the widget a button went down on; the library keeps its own capture
+// control for graphic children, so nothing more is needed here.
+void WidgetPeer::SetMouseCapture(bool) {}
+
+void WidgetPeer::SetFocus() { FWidget->setFocus(Qt::OtherFocusReason); }
+void WidgetPeer::Raise() {
+    // The headless platform has no stacking of windows (and says so on every call).
+    if (FTopLevel && QGuiApplication::platformName() == "offscreen") return;
+    FWidget->raise();
+}
+void WidgetPeer::Lower() { FWidget->lower(); }
+
+void WidgetPeer::Activate() {
+    if (FTopLevel && FWidget->isVisible()) FWidget->activateWindow();
+}
+
+void WidgetPeer::Update(const TRect& r) {
+    if (FSurface.InPaint) return;
+    FWidget->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
+}
+
+bool WidgetPeer::SaveToPng(const std::string& path) {
+    QPixmap pm = FWidget->grab();
+    return pm.save(QString::fromStdString(path), "PNG");
+}
+
+}  // namespace qtb

@@ -1,0 +1,95 @@
+#pragma once
+// The Qt side of a windowed control: a widget that shows the control's backing image and turns
+// its Qt events into the control's input, and the peer object the UI library talks to.
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/ui/Backend.h"
+
+namespace qtb {
+
+class ImageSurface final : public ui::Surface {
+public:
+    int Width() const override { return FImage.width(); }
+    int Height() const override { return FImage.height(); }
+    void Resize(int width, int height) override;
+    void FillRect(const TRect& r, int32_t color) override;
+    int32_t Pixel(int x, int y) const override;
+    void SetPixel(int x, int y, int32_t color) override;
+    void Changed(const TRect& r) override;
+
+    QImage& Image() { return FImage; }
+    QWidget* Widget = nullptr;
+    bool InPaint = false;  // the widget is showing the image: no further update requests
+
+private:
+    QImage FImage;
+};
+
+class ControlWidget final : public QWidget {
+public:
+    ControlWidget(TWinControl* control, ImageSurface* surface);
+    TWinControl* Control() const { return FControl; }
+    // The control is gone: the widget ignores everything from now on.
+    void Detach();
+    bool InEvent() const { return FEventDepth > 0; }
+
+protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    void Mouse(QMouseEvent* e, UINT msg);
+    TWinControl* FControl;
+    ImageSurface* FSurface;
+    int FEventDepth = 0;
+};
+
+class WidgetPeer final : public ui::WidgetPeer {
+public:
+    WidgetPeer(TWinControl* control, const TCreateParams& params);
+    ~WidgetPeer() override;
+    void SetParent(ui::WidgetPeer* parent) override;
+    void SetBounds(const TRect& r) override;
+    void SetVisible(bool visible) override;
+    void SetEnabled(bool enabled) override;
+    void SetCaption(const String& caption) override;
+    void SetStayOnTop(bool value) override;
+    void SetFixedSize(bool fixed) override;
+    void SetCursorShape(TCursor cursor) override;
+    void SetToolTip(const String& text, int hideAfterMs) override;
+    void SetMouseCapture(bool capture) override;
+    void SetFocus() override;
+    void Raise() override;
+    void Lower() override;
+    void Activate() override;
+    void Update(const TRect& r) override;
+    ui::Surface& BackingSurface() override { return FSurface; }
+    bool SaveToPng(const std::string& path) override;
+
+    ControlWidget* Widget() const { return FWidget.data(); }
+
+private:
+    ImageSurface FSurface;
+    QPointer<ControlWidget> FWidget;
+    bool FTopLevel;
+    bool FFixedSize = false;
+};
+
+Qt::CursorShape CursorShapeOf(TCursor cursor);
+
+// Key codes between Qt and the platform's virtual keys.
+WORD QtKeyToVk(int key);
+int VkToQtKey(WORD vk);
+
+}  // namespace qtb

@@ -1,0 +1,41 @@
+#include "platform/ui/Surface.h"
+
+namespace ui {
+
+int32_t ResolveColor(int32_t color) {
+    if ((static_cast<uint32_t>(color) & 0xFF000000u) != 0xFF000000u) return color & 0x00FFFFFF;
+    switch (color & 0xFF) {
+        case 5: return 0xFFFFFF;   // window
+        case 8: return 0x000000;   // window text
+        case 15: return 0xF0F0F0;  // button face
+        case 16: return 0xA0A0A0;  // button shadow
+        case 20: return 0xFFFFFF;  // button highlight
+        case 18: return 0x000000;  // button text
+        default: return 0xC0C0C0;
+    }
+}
+
+void SurfaceCanvas::FillRect(const TRect& r, int32_t color) {
+    if (!Target) return;
+    TRect s = IntersectRects(OffsetRectBy(r, Origin.X, Origin.Y), Clip);
+    if (s.IsEmpty()) return;
+    Target->FillRect(s, color);
+    Target->Changed(s);
+}
+
+int32_t SurfaceCanvas::Pixel(int x, int y) const {
+    if (!Target) return -1;
+    TPoint p(x + Origin.X, y + Origin.Y);
+    if (!Clip.Contains(p)) return -1;  // CLR_INVALID, as the platform answers outside the clip
+    return Target->Pixel(p.X, p.Y);
+}
+
+void SurfaceCanvas::SetPixel(int x, int y, int32_t color) {
+    if (!Target) return;
+    TPoint p(x + Origin.X, y + Origin.Y);
+    if (!Clip.Contains(p)) return;
+    Target->SetPixel(p.X, p.Y, color);
+    Target->Changed(Rect(p.X, p.Y, p.X + 1, p.Y + 1));
+}
+
+}  // namespace ui
