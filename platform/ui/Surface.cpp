@@ -1,18 +1,13 @@
 #include "platform/ui/Surface.h"
 
+#include "platform/ui/Gdi.h"
+
 namespace ui {
 
 int32_t ResolveColor(int32_t color) {
     if ((static_cast<uint32_t>(color) & 0xFF000000u) != 0xFF000000u) return color & 0x00FFFFFF;
-    switch (color & 0xFF) {
-        case 5: return 0xFFFFFF;   // window
-        case 8: return 0x000000;   // window text
-        case 15: return 0xF0F0F0;  // button face
-        case 16: return 0xA0A0A0;  // button shadow
-        case 20: return 0xFFFFFF;  // button highlight
-        case 18: return 0x000000;  // button text
-        default: return 0xC0C0C0;
-    }
+    // One system colour scheme for backgrounds and for what the canvas draws on them.
+    return static_cast<int32_t>(GetSysColor(color & 0xFF));
 }
 
 void SurfaceCanvas::FillRect(const TRect& r, int32_t color) {
