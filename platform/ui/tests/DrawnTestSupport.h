@@ -1,0 +1,29 @@
+#pragma once
+// Shared by the tests of the drawn controls: a snapshot of a form's pixels and a focusable
+// control.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "platform/ui/TestSupport.h"
+
+namespace drawn_test {
+
+inline ui::test::Picture Snapshot(TWinControl* form, const char* name) {
+    std::string path = (std::filesystem::temp_directory_path() / (std::string("rwb_drawn_") + name + ".png")).string();
+    ui::test::Picture pic;
+    if (ui::test::SaveToPng(form, path)) ui::test::LoadPng(path, pic);
+    std::remove(path.c_str());
+    return pic;
+}
+
+// A windowed control that takes the focus, as an edit does.
+class Focusable : public TCustomControl {
+public:
+    explicit Focusable(TComponent* owner) : TCustomControl(owner) {
+        SetTabStop(true);
+        SetBounds(0, 0, 60, 20);
+    }
+};
+
+}  // namespace drawn_test
