@@ -82,7 +82,7 @@ void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabl
 // TTabSheet
 
 TTabSheet::TTabSheet(TComponent* AOwner) : TCustomControl(AOwner) {
-    FControlStyle = TControlStyle() << csAcceptsControls;
+    FControlStyle << csAcceptsControls;
     SetVisible(false);
 }
 

@@ -110,6 +110,17 @@ TEST_F(PageControlTest, HiddenTabIsSkippedByClicksAndCtrlTab) {
     EXPECT_EQ(pc->ActivePage(), sheets[2]);
     EXPECT_EQ(log, (std::vector<std::string>{"changing 0", "change 2", "changing 2", "change 0", "changing 0",
                                              "change 2"}));
+    // The arrow keys on the focused page control skip it as well.
+    ui::test::Key(form, VK_LEFT);
+    EXPECT_EQ(pc->ActivePage(), sheets[0]);
+    ui::test::Key(form, VK_RIGHT);
+    EXPECT_EQ(pc->ActivePage(), sheets[2]);
+    // A click where no tab is changes nothing.
+    log.clear();
+    TRect last = pc->TabRect(2);
+    ui::test::Click(pc, last.Right + 20, last.Top + 3);
+    EXPECT_EQ(pc->ActivePage(), sheets[2]);
+    EXPECT_TRUE(log.empty());
 }
 
 TEST_F(PageControlTest, CtrlTabFromAControlOnAPageMovesOnAndRespectsRefusal) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ExtCtrlsDrawn.h"
 #include "platform/ui/StdCtrlsDrawn.h"
@@ -84,6 +86,79 @@ TEST_F(DrawnCtrlsTest, LabelAutoSizesToItsTextAndDrawsIt) {
     label->SetTransparent(true);
     pic = drawn_test::Snapshot(form, "label2");
     EXPECT_EQ(pic.At(label->Left(), label->Top()), kFace);
+}
+
+// The bounding box of the black pixels inside r of a picture; empty when there are none.
+TRect DarkBox(const ui::test::Picture& pic, const TRect& r) {
+    TRect box(10000, 10000, -1, -1);
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+            if (pic.At(x, y) == 0) {
+                box.Left = std::min(box.Left, x);
+                box.Top = std::min(box.Top, y);
+                box.Right = std::max(box.Right, x + 1);
+                box.Bottom = std::max(box.Bottom, y + 1);
+            }
+    return box.Right < 0 ? TRect() : box;
+}
+
+TEST_F(DrawnCtrlsTest, LabelAlignmentAndLayoutPlaceTheText) {
+    struct Case {
+        TAlignment alignment;
+        TTextLayout layout;
+        bool right, bottom;
+    } cases[] = {{taLeftJustify, tlTop, false, false}, {taRightJustify, tlBottom, true, true},
+                 {taCenter, tlCenter, false, false}};
+    auto* label = new TLabel(form);
+    label->SetParent(form);
+    label->SetAutoSize(false);
+    label->SetBounds(10, 10, 200, 80);
+    label->SetCaption(String("Ab"));
+    form->Show();
+    for (const Case& c : cases) {
+        label->SetAlignment(c.alignment);
+        label->SetLayout(c.layout);
+        ui::test::Picture pic = drawn_test::Snapshot(form, "labelpos");
+        ASSERT_GT(pic.Width, 0);
+        TRect box = DarkBox(pic, label->BoundsRect());
+        ASSERT_FALSE(box.IsEmpty());
+        int cx = (box.Left + box.Right) / 2 - 10, cy = (box.Top + box.Bottom) / 2 - 10;
+        SCOPED_TRACE(testing::Message() << c.alignment << "," << c.layout << " text at " << cx << "," << cy);
+        if (c.alignment == taCenter) {
+            EXPECT_NEAR(cx, 100, 4);
+        } else {
+            EXPECT_EQ(cx > 100, c.right);
+        }
+        if (c.layout == tlCenter) {
+            EXPECT_NEAR(cy, 40, 4);
+        } else {
+            EXPECT_EQ(cy > 40, c.bottom);
+        }
+    }
+}
+
+TEST_F(DrawnCtrlsTest, StaticTextAcceleratorAndBorder) {
+    auto* st = new TStaticText(form);
+    st->SetParent(form);
+    st->SetBounds(10, 10, 10, 10);
+    st->SetBorderStyle(sbsSunken);
+    st->SetCaption(String("&Port"));
+    auto* other = new drawn_test::Focusable(form);
+    other->SetParent(form);
+    other->SetTop(100);
+    auto* target = new drawn_test::Focusable(form);
+    target->SetParent(form);
+    target->SetTop(140);
+    st->SetFocusControl(target);
+    form->Show();
+    EXPECT_GT(st->Width(), 20);  // sized to its caption and border
+    ui::test::Picture pic = drawn_test::Snapshot(form, "static");
+    ASSERT_GT(pic.Width, 0);
+    EXPECT_EQ(pic.At(10, 15), kShadow);
+    EXPECT_EQ(pic.At(10 + st->Width() - 1, 15), kHighlight);
+    other->SetFocus();
+    ui::test::Key(form, 'P', String("p"), {ssAlt});
+    EXPECT_EQ(form->ActiveControl(), target);
 }
 
 TEST_F(DrawnCtrlsTest, PanelBevelsDrawHighlightAndShadowEdges) {
@@ -293,6 +368,44 @@ TEST_F(DrawnCtrlsTest, ImagePlacesThePictureByCenterStretchAndProportional) {
             EXPECT_EQ(pic.At(e.Right, e.Bottom - 1), kFace);
         }
     }
+}
+
+TEST_F(DrawnCtrlsTest, ImageTransparencyDrawingAndClicks) {
+    TBitmap pic20(20, 20);
+    pic20.Canvas()->Brush()->SetColor(clLime);  // bottom-left: the transparent colour
+    pic20.Canvas()->FillRect(Rect(0, 0, 20, 20));
+    pic20.Canvas()->Brush()->SetColor(clRed);
+    pic20.Canvas()->FillRect(Rect(5, 5, 15, 15));
+    auto* image = new TImage(form);
+    image->SetParent(form);
+    image->SetBounds(10, 10, 20, 20);
+    image->Picture()->SetGraphic(&pic20);
+    int clicks = 0;
+    image->OnClick = [&](TObject* s) {
+        EXPECT_EQ(s, image);
+        ++clicks;
+    };
+    form->Show();
+    ui::test::Picture pic = drawn_test::Snapshot(form, "imgt1");
+    ASSERT_GT(pic.Width, 0);
+    EXPECT_EQ(pic.At(11, 11), clLime);
+    image->SetTransparent(true);
+    pic = drawn_test::Snapshot(form, "imgt2");
+    EXPECT_EQ(pic.At(11, 11), kFace);
+    EXPECT_EQ(pic.At(20, 20), clRed);
+    ui::test::Click(image, 3, 3);
+    EXPECT_EQ(clicks, 1);
+
+    // Drawing on the image's canvas shows on the form.
+    auto* blank = new TImage(form);
+    blank->SetParent(form);
+    blank->SetBounds(100, 10, 30, 30);
+    blank->Canvas()->Brush()->SetColor(clBlue);
+    blank->Canvas()->FillRect(Rect(0, 0, 10, 10));
+    EXPECT_EQ(blank->Picture()->Width(), 30);
+    pic = drawn_test::Snapshot(form, "imgt3");
+    EXPECT_EQ(pic.At(105, 15), clBlue);
+    EXPECT_EQ(pic.At(115, 25), clWhite);
 }
 
 TEST_F(DrawnCtrlsTest, ShapeCircleStaysInsideItsBounds) {
