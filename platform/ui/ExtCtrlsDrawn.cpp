@@ -20,33 +20,45 @@ void TCustomPanel::SetAlignment(TAlignment value) {
 void TCustomPanel::SetBevelInner(TPanelBevel value) {
     if (FBevelInner == value) return;
     FBevelInner = value;
-    Invalidate();
+    FrameChanged();
 }
 
 void TCustomPanel::SetBevelOuter(TPanelBevel value) {
     if (FBevelOuter == value) return;
     FBevelOuter = value;
-    Invalidate();
+    FrameChanged();
 }
 
 void TCustomPanel::SetBevelWidth(TBevelWidth value) {
     value = std::max(value, 1);
     if (FBevelWidth == value) return;
     FBevelWidth = value;
-    Invalidate();
+    FrameChanged();
 }
 
 void TCustomPanel::SetBorderWidth(int value) {
     value = std::max(value, 0);
     if (FBorderWidth == value) return;
     FBorderWidth = value;
-    Invalidate();
+    FrameChanged();
 }
 
 void TCustomPanel::SetBorderStyle(TBorderStyle value) {
     if (FBorderStyle == value) return;
     FBorderStyle = value;
+    FrameChanged();
+}
+
+void TCustomPanel::FrameChanged() {
+    AlignControls();
     Invalidate();
+}
+
+void TCustomPanel::AdjustClientRect(TRect& Rect) {
+    int size = FBorderWidth + (FBorderStyle != bsNone ? 1 : 0);
+    if (FBevelOuter != bvNone) size += FBevelWidth;
+    if (FBevelInner != bvNone) size += FBevelWidth;
+    Rect = ::Rect(Rect.Left + size, Rect.Top + size, Rect.Right - size, Rect.Bottom - size);
 }
 
 void TCustomPanel::SetParentBackground(bool value) {

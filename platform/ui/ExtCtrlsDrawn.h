@@ -31,8 +31,11 @@ public:
 protected:
     void Paint() override;
     void Dispatch(TMessage& Message) override;
+    // Aligned children stay inside the bevels and the border.
+    void AdjustClientRect(TRect& Rect) override;
 
 private:
+    void FrameChanged();
     TControlFont FFont{this};
     TAlignment FAlignment = taCenter;
     TPanelBevel FBevelInner = bvNone;

@@ -249,8 +249,14 @@ void TCustomGroupBox::Paint() {
     ui::DrawControlText(c, Caption(), text, DT_SINGLELINE | DT_LEFT, Enabled());
 }
 
+void TCustomGroupBox::AdjustClientRect(TRect& Rect) {
+    ui::MeasureCanvas mc(Font());
+    Rect = ::Rect(Rect.Left + 2, Rect.Top + mc->TextHeight(String("0")) + 2, Rect.Right - 2, Rect.Bottom - 2);
+}
+
 void TCustomGroupBox::Dispatch(TMessage& Message) {
     if (Message.Msg == CM_FONTCHANGED || Message.Msg == CM_TEXTCHANGED) {
+        if (Message.Msg == CM_FONTCHANGED) AlignControls();
         Invalidate();
         return;
     }

@@ -100,6 +100,8 @@ public:
 protected:
     void Paint() override;
     void Dispatch(TMessage& Message) override;
+    // Aligned children stay below the caption and inside the frame.
+    void AdjustClientRect(TRect& Rect) override;
 
 private:
     TControlFont FFont{this};

@@ -191,6 +191,32 @@ TEST_F(DrawnCtrlsTest, PanelBevelsDrawHighlightAndShadowEdges) {
     for (const Case& c : sunk) EXPECT_EQ(pic.At(c.x, c.y), c.color) << c.x << "," << c.y;
 }
 
+TEST_F(DrawnCtrlsTest, AlignedChildrenStayInsideFrames) {
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(0, 0, 120, 80);
+    panel->SetBevelInner(bvLowered);
+    panel->SetBevelWidth(2);
+    panel->SetBorderWidth(3);
+    auto* child = new TPanel(form);
+    child->SetParent(panel);
+    child->SetAlign(alClient);
+    EXPECT_EQ(child->BoundsRect(), Rect(7, 7, 113, 73));
+    panel->SetBevelOuter(bvNone);
+    EXPECT_EQ(child->BoundsRect(), Rect(5, 5, 115, 75));
+
+    auto* gb = new TGroupBox(form);
+    gb->SetParent(form);
+    gb->SetBounds(130, 0, 120, 80);
+    auto* top = new TPanel(form);
+    top->SetParent(gb);
+    top->SetHeight(20);
+    top->SetAlign(alTop);
+    EXPECT_EQ(top->Left(), 2);
+    EXPECT_GT(top->Top(), 8);
+    EXPECT_EQ(top->Width(), 116);
+}
+
 TEST_F(DrawnCtrlsTest, BevelShapesAndStyles) {
     auto* box = new TBevel(form);
     box->SetParent(form);
