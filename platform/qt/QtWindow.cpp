@@ -1,5 +1,7 @@
 #include "platform/qt/QtWindow.h"
 
+#include <cstring>
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -100,6 +102,32 @@ int32_t ImageSurface::Pixel(int x, int y) const {
 void ImageSurface::SetPixel(int x, int y, int32_t color) {
     if (!FImage.valid(x, y)) return;
     FImage.setPixelColor(x, y, ToQColor(color));
+}
+
+// The image is RGB32: each pixel is 0xFFRRGGBB, bytes B, G, R, 0xFF in memory.
+void ImageSurface::ReadBgra(const TRect& r, uint8_t* dst, int stride) const {
+    TRect c = IntersectRects(r, Rect(0, 0, FImage.width(), FImage.height()));
+    if (c != r || FImage.format() != QImage::Format_RGB32) {
+        ui::Surface::ReadBgra(r, dst, stride);
+        return;
+    }
+    for (int y = r.Top; y < r.Bottom; ++y)
+        std::memcpy(dst + static_cast<ptrdiff_t>(y - r.Top) * stride, FImage.constScanLine(y) + r.Left * 4,
+                    static_cast<size_t>(r.Width()) * 4);
+}
+
+void ImageSurface::WriteBgra(const TRect& r, const uint8_t* src, int stride) {
+    TRect c = IntersectRects(r, Rect(0, 0, FImage.width(), FImage.height()));
+    if (c != r || FImage.format() != QImage::Format_RGB32) {
+        ui::Surface::WriteBgra(r, src, stride);
+        return;
+    }
+    for (int y = r.Top; y < r.Bottom; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(FImage.scanLine(y)) + r.Left;
+        const uint8_t* p = src + static_cast<ptrdiff_t>(y - r.Top) * stride;
+        std::memcpy(row, p, static_cast<size_t>(r.Width()) * 4);
+        for (int x = 0; x < r.Width(); ++x) row[x] |= 0xFF000000u;
+    }
 }
 
 void ImageSurface::Changed(const TRect& r) {

@@ -18,6 +18,8 @@ public:
     int32_t Pixel(int x, int y) const override;
     void SetPixel(int x, int y, int32_t color) override;
     void Changed(const TRect& r) override;
+    void ReadBgra(const TRect& r, uint8_t* dst, int stride) const override;
+    void WriteBgra(const TRect& r, const uint8_t* src, int stride) override;
 
     QImage& Image() { return FImage; }
     QWidget* Widget = nullptr;

@@ -1,5 +1,7 @@
 #include "platform/ui/Surface.h"
 
+#include <cstddef>
+
 #include "platform/ui/Gdi.h"
 
 namespace ui {
@@ -8,6 +10,26 @@ int32_t ResolveColor(int32_t color) {
     if ((static_cast<uint32_t>(color) & 0xFF000000u) != 0xFF000000u) return color & 0x00FFFFFF;
     // One system colour scheme for backgrounds and for what the canvas draws on them.
     return static_cast<int32_t>(GetSysColor(color & 0xFF));
+}
+
+void Surface::ReadBgra(const TRect& r, uint8_t* dst, int stride) const {
+    for (int y = r.Top; y < r.Bottom; ++y) {
+        uint8_t* p = dst + static_cast<ptrdiff_t>(y - r.Top) * stride;
+        for (int x = r.Left; x < r.Right; ++x, p += 4) {
+            int32_t c = Pixel(x, y);
+            p[0] = static_cast<uint8_t>((c >> 16) & 0xFF);
+            p[1] = static_cast<uint8_t>((c >> 8) & 0xFF);
+            p[2] = static_cast<uint8_t>(c & 0xFF);
+            p[3] = 0xFF;
+        }
+    }
+}
+
+void Surface::WriteBgra(const TRect& r, const uint8_t* src, int stride) {
+    for (int y = r.Top; y < r.Bottom; ++y) {
+        const uint8_t* p = src + static_cast<ptrdiff_t>(y - r.Top) * stride;
+        for (int x = r.Left; x < r.Right; ++x, p += 4) SetPixel(x, y, p[2] | (p[1] << 8) | (p[0] << 16));
+    }
 }
 
 void SurfaceCanvas::FillRect(const TRect& r, int32_t color) {

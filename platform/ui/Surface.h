@@ -20,6 +20,11 @@ public:
     virtual void SetPixel(int x, int y, int32_t color) = 0;
     // Tells the widget that shows the image that this part changed.
     virtual void Changed(const TRect& r) = 0;
+    // Bulk access for controls that draw through a bitmap of their own: the pixels of r (inside
+    // the image) as rows of bytes B, G, R, A (A is 0xFF), `stride` bytes apart, the layout of a
+    // pf32bit bitmap's scan lines. These defaults go pixel by pixel.
+    virtual void ReadBgra(const TRect& r, uint8_t* dst, int stride) const;
+    virtual void WriteBgra(const TRect& r, const uint8_t* src, int stride);
 };
 
 // System colours (high byte 0xFF) to RGB; other values pass unchanged.
