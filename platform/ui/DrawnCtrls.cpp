@@ -5,22 +5,16 @@
 namespace ui {
 
 DrawnCanvas::DrawnCanvas(SurfaceCanvas& target, int width, int height)
-    : FTarget(target), FBitmap(std::max(width, 1), std::max(height, 1), pf32bit) {
+    : FTarget(target), FBitmap(std::max(width, 1), std::max(height, 1), pfDevice) {
     if (!FTarget.Target) return;
     TRect surface = Rect(0, 0, FTarget.Target->Width(), FTarget.Target->Height());
     TRect clip = IntersectRects(FTarget.Clip, surface);
     FArea = IntersectRects(OffsetRectBy(clip, -FTarget.Origin.X, -FTarget.Origin.Y), Rect(0, 0, width, height));
     if (FArea.IsEmpty()) return;
     for (int y = FArea.Top; y < FArea.Bottom; ++y) {
-        auto* row = static_cast<uint8_t*>(FBitmap.ScanLine(y));
-        for (int x = FArea.Left; x < FArea.Right; ++x) {
-            int32_t c = FTarget.Target->Pixel(x + FTarget.Origin.X, y + FTarget.Origin.Y);
-            uint8_t* p = row + x * 4;
-            p[0] = static_cast<uint8_t>((c >> 16) & 0xFF);
-            p[1] = static_cast<uint8_t>((c >> 8) & 0xFF);
-            p[2] = static_cast<uint8_t>(c & 0xFF);
-            p[3] = 0xFF;
-        }
+        auto* row = static_cast<uint8_t*>(FBitmap.ScanLine(y)) + FArea.Left * 4;
+        TRect line = Rect(FArea.Left, y, FArea.Right, y + 1);
+        FTarget.Target->ReadBgra(OffsetRectBy(line, FTarget.Origin.X, FTarget.Origin.Y), row, FArea.Width() * 4);
     }
     FBitmap.PixelsChanged();
     FBitmap.Canvas()->SetDeviceClipRect(&FArea);
@@ -29,12 +23,9 @@ DrawnCanvas::DrawnCanvas(SurfaceCanvas& target, int width, int height)
 DrawnCanvas::~DrawnCanvas() {
     if (!FTarget.Target || FArea.IsEmpty()) return;
     for (int y = FArea.Top; y < FArea.Bottom; ++y) {
-        auto* row = static_cast<const uint8_t*>(FBitmap.ScanLine(y));
-        for (int x = FArea.Left; x < FArea.Right; ++x) {
-            const uint8_t* p = row + x * 4;
-            int32_t c = p[2] | (p[1] << 8) | (p[0] << 16);
-            FTarget.Target->SetPixel(x + FTarget.Origin.X, y + FTarget.Origin.Y, c);
-        }
+        auto* row = static_cast<const uint8_t*>(FBitmap.ScanLine(y)) + FArea.Left * 4;
+        TRect line = Rect(FArea.Left, y, FArea.Right, y + 1);
+        FTarget.Target->WriteBgra(OffsetRectBy(line, FTarget.Origin.X, FTarget.Origin.Y), row, FArea.Width() * 4);
     }
     FTarget.Target->Changed(OffsetRectBy(FArea, FTarget.Origin.X, FTarget.Origin.Y));
 }
