@@ -5,12 +5,16 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 #include "platform/ui/TestSupport.h"
 
 namespace drawn_test {
 
 inline ui::test::Picture Snapshot(TWinControl* form, const char* name) {
-    std::string path = (std::filesystem::temp_directory_path() / (std::string("rwb_drawn_") + name + ".png")).string();
+    // The process id keeps parallel test runs (and other checkouts) from sharing a file.
+    std::string file = std::string("rwb_drawn_") + std::to_string(::getpid()) + "_" + name + ".png";
+    std::string path = (std::filesystem::temp_directory_path() / file).string();
     ui::test::Picture pic;
     if (ui::test::SaveToPng(form, path)) ui::test::LoadPng(path, pic);
     std::remove(path.c_str());
