@@ -148,11 +148,28 @@ TEST_F(PageControlTest, MultiLineTabsWrapIntoRowsOfTheGivenHeight) {
     EXPECT_EQ(pc->TabRect(0).Width(), 120);
     EXPECT_EQ(pc->DisplayRect().Top, 2 + 2 * 20 + 4);
     EXPECT_EQ(sheets[0]->Top(), pc->DisplayRect().Top);
-    // Removing a page leaves the others in order.
-    sheets[1]->Free();
-    sheets.erase(sheets.begin() + 1);
+}
+
+TEST_F(PageControlTest, PagesMoveAndFreedPagesLeave) {
+    sheets[2]->SetPageIndex(0);
+    EXPECT_EQ(pc->Pages(0), sheets[2]);
+    EXPECT_EQ(pc->Pages(1), sheets[0]);
+    EXPECT_LT(pc->TabRect(0).Left, pc->TabRect(1).Left);
+    EXPECT_EQ(sheets[0]->PageIndex(), 1);
+    // Freeing the active page activates its neighbour, without events.
+    pc->SetActivePage(sheets[0]);
+    sheets[0]->Free();
     EXPECT_EQ(pc->PageCount(), 2);
-    EXPECT_EQ(pc->Pages(1), sheets[1]);
+    EXPECT_EQ(pc->ActivePage(), sheets[1]);
+    EXPECT_TRUE(sheets[1]->Visible());
+    EXPECT_TRUE(log.empty());
+    // A sheet moved to another page control leaves this one.
+    auto* other = new TPageControl(form);
+    other->SetParent(form);
+    sheets[1]->SetPageControl(other);
+    EXPECT_EQ(pc->PageCount(), 1);
+    EXPECT_EQ(pc->ActivePage(), sheets[2]);
+    EXPECT_EQ(other->ActivePage(), sheets[1]);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -336,6 +336,48 @@ TEST_F(DrawnCtrlsTest, SpeedButtonGlyphStatesAndTransparency) {
     EXPECT_TRUE(btn->Down());
 }
 
+TEST_F(DrawnCtrlsTest, SpeedButtonLayoutMarginAndSpacingPlaceGlyphAndCaption) {
+    const TColor red[] = {clRed};
+    auto glyph = Strip(1, red, clLime);
+    struct Case {
+        TButtonLayout layout;
+        int margin, spacing;
+        TRect glyph;  // where the glyph's 10 x 10 lands in the 80 x 60 button
+    } cases[] = {
+        {blGlyphLeft, 4, 3, Rect(4, 25, 14, 35)},
+        {blGlyphRight, 4, 3, Rect(66, 25, 76, 35)},
+        {blGlyphTop, 2, 2, Rect(35, 2, 45, 12)},
+        {blGlyphBottom, 2, 2, Rect(35, 48, 45, 58)},
+    };
+    auto* btn = new TSpeedButton(form);
+    btn->SetParent(form);
+    btn->SetBounds(0, 0, 80, 60);
+    btn->SetGlyph(glyph.get());
+    btn->SetCaption(String("Go"));
+    form->Show();
+    for (const Case& c : cases) {
+        btn->SetLayout(c.layout);
+        btn->SetMargin(c.margin);
+        btn->SetSpacing(c.spacing);
+        SCOPED_TRACE(testing::Message() << "layout " << c.layout);
+        ui::test::Picture pic = drawn_test::Snapshot(form, "speedlayout");
+        ASSERT_GT(pic.Width, 0);
+        // The glyph's red middle, its transparent border excluded.
+        EXPECT_EQ(pic.At(c.glyph.Left + 1, c.glyph.Top + 1), clRed);
+        EXPECT_EQ(pic.At(c.glyph.Right - 2, c.glyph.Bottom - 2), clRed);
+        EXPECT_NE(pic.At(c.glyph.Left - 1, c.glyph.Top + 5), clRed);
+        // The caption sits on the far side of the glyph, `spacing` away.
+        TRect text = DarkBox(pic, Rect(2, 2, 78, 58));
+        ASSERT_FALSE(text.IsEmpty());
+        switch (c.layout) {
+            case blGlyphLeft: EXPECT_GE(text.Left, c.glyph.Right + c.spacing); break;
+            case blGlyphRight: EXPECT_LE(text.Right, c.glyph.Left - c.spacing); break;
+            case blGlyphTop: EXPECT_GE(text.Top, c.glyph.Bottom + c.spacing); break;
+            case blGlyphBottom: EXPECT_LE(text.Bottom, c.glyph.Top - c.spacing); break;
+        }
+    }
+}
+
 TEST_F(DrawnCtrlsTest, FlatSpeedButtonShowsAFrameWhileHovered) {
     auto* btn = new TSpeedButton(form);
     btn->SetParent(form);
