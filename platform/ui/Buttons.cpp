@@ -152,9 +152,6 @@ void TSpeedButton::Dispatch(TMessage& Message) {
             FMouseInControl = false;
             if (FFlat && Enabled()) Invalidate();
             return;
-        case CM_FONTCHANGED:
-            Invalidate();
-            return;
         default:
             break;
     }
@@ -203,8 +200,7 @@ void TSpeedButton::DrawGlyph(TCanvas* canvas, int x, int y, TButtonState state) 
 }
 
 void TSpeedButton::Paint() {
-    ui::DrawnCanvas dc(Canvas(), Width(), Height());
-    TCanvas* c = dc.Canvas();
+    TCanvas* c = Canvas();
     if (!Enabled()) {
         FState = bsDisabled;
         FDragging = false;

@@ -37,8 +37,6 @@ public:
     // Pixels between glyph and caption; -1 centres the caption in the room left.
     int Spacing() const { return FSpacing; }
     void SetSpacing(int value);
-    TFont* Font() const { return FFont.Get(); }
-    void SetFont(TFont* value) { FFont.Get()->Assign(value); }
     // Flat buttons let the parent show through.
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool value);
@@ -58,7 +56,6 @@ private:
     void UpdateExclusive();
     void DrawGlyph(TCanvas* canvas, int x, int y, TButtonState state);
     std::unique_ptr<TBitmap> FGlyph;
-    TControlFont FFont{this};
     TNumGlyphs FNumGlyphs = 1;
     int FGroupIndex = 0;
     bool FDown = false;

@@ -336,8 +336,7 @@ void TPageControl::PlaceSheets() {
 }
 
 void TPageControl::Paint() {
-    ui::DrawnCanvas dc(Canvas(), Width(), Height());
-    TCanvas* c = dc.Canvas();
+    TCanvas* c = Canvas();
     Layout();
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(Color());
@@ -534,8 +533,7 @@ TRect TStatusBar::PanelTextRect(int Index) {
 }
 
 void TStatusBar::Paint() {
-    ui::DrawnCanvas dc(Canvas(), Width(), Height());
-    TCanvas* c = dc.Canvas();
+    TCanvas* c = Canvas();
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(Color());
     c->FillRect(ClientRect());
@@ -566,7 +564,7 @@ void TStatusBar::Paint() {
 }
 
 void TStatusBar::Dispatch(TMessage& Message) {
-    if (Message.Msg == CM_FONTCHANGED || Message.Msg == WM_SIZE) Invalidate();
+    if (Message.Msg == WM_SIZE) Invalidate();
     TCustomControl::Dispatch(Message);
 }
 
@@ -669,8 +667,7 @@ void TToolButton::Dispatch(TMessage& Message) {
 }
 
 void TToolButton::Paint() {
-    ui::DrawnCanvas dc(Canvas(), Width(), Height());
-    TCanvas* c = dc.Canvas();
+    TCanvas* c = Canvas();
     TToolBar* tb = ToolBar();
     TRect r = ClientRect();
     if (FStyle == tbsSeparator) return;
@@ -793,6 +790,6 @@ void TToolBar::ArrangeButtons() {
 void TToolBar::Paint() {}
 
 void TToolBar::Dispatch(TMessage& Message) {
-    if (Message.Msg == CM_FONTCHANGED) ArrangeButtons();
     TCustomControl::Dispatch(Message);
+    if (Message.Msg == CM_FONTCHANGED) ArrangeButtons();
 }

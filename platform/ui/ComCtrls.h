@@ -105,8 +105,6 @@ public:
     void SetTabHeight(int value);
     int TabWidth() const { return FTabWidth; }
     void SetTabWidth(int value);
-    TFont* Font() const { return FFont.Get(); }
-    void SetFont(TFont* value) { FFont.Get()->Assign(value); }
     TCustomImageList* Images() const { return FImages; }
     void SetImages(TCustomImageList* value) { FImages = value; Invalidate(); }
 
@@ -139,7 +137,6 @@ private:
     bool FMultiLine = false;
     int FTabHeight = 0;
     int FTabWidth = 0;
-    TControlFont FFont{this};
     TCustomImageList* FImages = nullptr;
     std::vector<TRect> FTabRects;  // by page, empty for hidden tabs
     int FRows = 1;
@@ -205,8 +202,6 @@ public:
     void SetSimpleText(const String& value);
     bool SizeGrip() const { return FSizeGrip; }
     void SetSizeGrip(bool value);
-    TFont* Font() const { return FFont.Get(); }
-    void SetFont(TFont* value) { FFont.Get()->Assign(value); }
     // A panel's area in client coordinates; the last panel reaches the right edge.
     TRect PanelRect(int Index) const;
     // Where a panel's text is drawn (after the last paint).
@@ -221,7 +216,6 @@ private:
     bool FSimplePanel = false;
     String FSimpleText;
     bool FSizeGrip = true;
-    TControlFont FFont{this};
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -280,8 +274,6 @@ public:
     void SetShowCaptions(bool value);
     bool Flat() const { return FFlat; }
     void SetFlat(bool value);
-    TFont* Font() const { return FFont.Get(); }
-    void SetFont(TFont* value) { FFont.Get()->Assign(value); }
     // Places the buttons left to right in the order they were added.
     void ArrangeButtons();
 
@@ -296,5 +288,4 @@ private:
     TCustomImageList* FImages = nullptr;
     bool FShowCaptions = false;
     bool FFlat = false;
-    TControlFont FFont{this};
 };

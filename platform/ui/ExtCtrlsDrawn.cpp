@@ -68,8 +68,7 @@ void TCustomPanel::SetParentBackground(bool value) {
 }
 
 void TCustomPanel::Paint() {
-    ui::DrawnCanvas dc(Canvas(), Width(), Height());
-    TCanvas* c = dc.Canvas();
+    TCanvas* c = Canvas();
     TColor face = (FParentBackground && Parent()) ? Parent()->Color() : Color();
     TRect r = ClientRect();
     if (FBorderStyle != bsNone) Frame3D(c, r, clWindowFrame, clWindowFrame, 1);
@@ -91,14 +90,6 @@ void TCustomPanel::Paint() {
     ui::DrawControlText(c, Caption(), r, flags, Enabled());
 }
 
-void TCustomPanel::Dispatch(TMessage& Message) {
-    if (Message.Msg == CM_FONTCHANGED) {
-        Invalidate();
-        return;
-    }
-    TCustomControl::Dispatch(Message);
-}
-
 // ---------------------------------------------------------------------------------------------
 // TBevel
 
@@ -117,8 +108,7 @@ void TBevel::SetStyle(TBevelStyle value) {
 }
 
 void TBevel::Paint() {
-    ui::DrawnCanvas dc(Canvas(), Width(), Height());
-    TCanvas* c = dc.Canvas();
+    TCanvas* c = Canvas();
     TColor c1 = FStyle == bsLowered ? clBtnShadow : clBtnHighlight;
     TColor c2 = FStyle == bsLowered ? clBtnHighlight : clBtnShadow;
     int w = Width(), h = Height();
@@ -247,12 +237,12 @@ TRect TImage::DestRect() const {
 }
 
 void TImage::Paint() {
-    ui::DrawnCanvas dc(TGraphicControl::Canvas(), Width(), Height());
+    TCanvas* c = TGraphicControl::Canvas();
     TGraphic* g = FPicture->Graphic();
     if (!g || g->Empty()) return;
     TRect r = DestRect();
-    if (r.Width() == g->Width() && r.Height() == g->Height()) dc->Draw(r.Left, r.Top, g);
-    else dc->StretchDraw(r, g);
+    if (r.Width() == g->Width() && r.Height() == g->Height()) c->Draw(r.Left, r.Top, g);
+    else c->StretchDraw(r, g);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -273,8 +263,7 @@ void TShape::SetShape(TShapeType value) {
 }
 
 void TShape::Paint() {
-    ui::DrawnCanvas dc(Canvas(), Width(), Height());
-    TCanvas* c = dc.Canvas();
+    TCanvas* c = Canvas();
     c->SetPen(FPen.get());
     c->SetBrush(FBrush.get());
     int pw = FPen->Width();

@@ -10,8 +10,6 @@ public:
     explicit TCustomPanel(TComponent* AOwner);
     const char* ClassName() const override { return "TCustomPanel"; }
 
-    TFont* Font() const { return FFont.Get(); }
-    void SetFont(TFont* value) { FFont.Get()->Assign(value); }
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
     TPanelBevel BevelInner() const { return FBevelInner; }
@@ -30,13 +28,11 @@ public:
 
 protected:
     void Paint() override;
-    void Dispatch(TMessage& Message) override;
     // Aligned children stay inside the bevels and the border.
     void AdjustClientRect(TRect& Rect) override;
 
 private:
     void FrameChanged();
-    TControlFont FFont{this};
     TAlignment FAlignment = taCenter;
     TPanelBevel FBevelInner = bvNone;
     TPanelBevel FBevelOuter = bvRaised;

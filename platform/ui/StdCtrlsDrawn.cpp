@@ -103,8 +103,7 @@ void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TCustomLabel::Paint() {
-    ui::DrawnCanvas dc(Canvas(), Width(), Height());
-    TCanvas* c = dc.Canvas();
+    TCanvas* c = Canvas();
     TRect r = ClientRect();
     if (!FTransparent) {
         c->Brush()->SetStyle(bsSolid);
@@ -129,8 +128,7 @@ void TCustomLabel::Dispatch(TMessage& Message) {
         case CM_TEXTCHANGED:
         case CM_FONTCHANGED:
             AdjustBounds();
-            Invalidate();
-            return;
+            break;
         default:
             break;
     }
@@ -193,8 +191,7 @@ void TStaticText::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TStaticText::Paint() {
-    ui::DrawnCanvas dc(Canvas(), Width(), Height());
-    TCanvas* c = dc.Canvas();
+    TCanvas* c = Canvas();
     TRect r = ClientRect();
     if (FBorderStyle == sbsSunken) {
         DrawEdge(c->Handle(), &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
@@ -216,8 +213,7 @@ void TStaticText::Dispatch(TMessage& Message) {
         case CM_TEXTCHANGED:
         case CM_FONTCHANGED:
             AdjustBounds();
-            Invalidate();
-            return;
+            break;
         default:
             break;
     }
@@ -234,8 +230,7 @@ TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 void TCustomGroupBox::Paint() {
-    ui::DrawnCanvas dc(Canvas(), Width(), Height());
-    TCanvas* c = dc.Canvas();
+    TCanvas* c = Canvas();
     c->SetFont(Font());
     int h = c->TextHeight(String("0"));
     TRect frame = Rect(0, h / 2 - 1, Width(), Height());
@@ -255,10 +250,7 @@ void TCustomGroupBox::AdjustClientRect(TRect& Rect) {
 }
 
 void TCustomGroupBox::Dispatch(TMessage& Message) {
-    if (Message.Msg == CM_FONTCHANGED || Message.Msg == CM_TEXTCHANGED) {
-        if (Message.Msg == CM_FONTCHANGED) AlignControls();
-        Invalidate();
-        return;
-    }
     TCustomControl::Dispatch(Message);
+    // The caption's height decides where aligned children start.
+    if (Message.Msg == CM_FONTCHANGED) AlignControls();
 }

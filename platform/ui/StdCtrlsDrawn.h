@@ -8,8 +8,6 @@ public:
     explicit TCustomLabel(TComponent* AOwner);
     const char* ClassName() const override { return "TCustomLabel"; }
 
-    TFont* Font() const { return FFont.Get(); }
-    void SetFont(TFont* value) { FFont.Get()->Assign(value); }
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool value);
     TAlignment Alignment() const { return FAlignment; }
@@ -37,7 +35,6 @@ protected:
     UINT TextFlags() const;
 
 private:
-    TControlFont FFont{this};
     bool FAutoSize = true;
     TAlignment FAlignment = taLeftJustify;
     TTextLayout FLayout = tlTop;
@@ -62,8 +59,6 @@ public:
     explicit TStaticText(TComponent* AOwner);
     const char* ClassName() const override { return "TStaticText"; }
 
-    TFont* Font() const { return FFont.Get(); }
-    void SetFont(TFont* value) { FFont.Get()->Assign(value); }
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
     bool AutoSize() const { return FAutoSize; }
@@ -82,7 +77,6 @@ protected:
     void AdjustBounds();
 
 private:
-    TControlFont FFont{this};
     TAlignment FAlignment = taLeftJustify;
     bool FAutoSize = true;
     TStaticBorderStyle FBorderStyle = sbsNone;
@@ -94,8 +88,6 @@ class TCustomGroupBox : public TCustomControl {
 public:
     explicit TCustomGroupBox(TComponent* AOwner);
     const char* ClassName() const override { return "TCustomGroupBox"; }
-    TFont* Font() const { return FFont.Get(); }
-    void SetFont(TFont* value) { FFont.Get()->Assign(value); }
 
 protected:
     void Paint() override;
@@ -104,7 +96,6 @@ protected:
     void AdjustClientRect(TRect& Rect) override;
 
 private:
-    TControlFont FFont{this};
 };
 
 class TGroupBox : public TCustomGroupBox {
