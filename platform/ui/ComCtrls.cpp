@@ -325,7 +325,6 @@ TRect TPageControl::DisplayRect() {
     Layout();
     int tabsBottom = 0;
     for (const TRect& r : FTabRects) tabsBottom = std::max(tabsBottom, r.Bottom);
-    if (tabsBottom == 0) tabsBottom = 0;
     return Rect(4, tabsBottom + 4, std::max(4, Width() - 4), std::max(tabsBottom + 4, Height() - 4));
 }
 
@@ -342,15 +341,21 @@ void TPageControl::Paint() {
     c->Brush()->SetColor(Color());
     c->FillRect(ClientRect());
     TRect display = DisplayRect();
-    TRect frame = Rect(0, display.Top - 2, Width(), Height());
+    TRect frame = Rect(0, display.Top - 4, Width(), Height());
     DrawEdge(c->Handle(), &frame, EDGE_RAISED, BF_RECT);
     c->SetFont(Font());
-    for (size_t i = 0; i < FPages.size(); ++i) {
+    // The active tab last: it overlaps its neighbours.
+    std::vector<size_t> order;
+    for (size_t i = 0; i < FPages.size(); ++i)
+        if (FPages[i] != FActivePage) order.push_back(i);
+    for (size_t i = 0; i < FPages.size(); ++i)
+        if (FPages[i] == FActivePage) order.push_back(i);
+    for (size_t i : order) {
         TRect t = FTabRects[i];
         if (t.IsEmpty()) continue;
         bool active = FPages[i] == FActivePage;
         // The active tab stands out two pixels and joins the page below it.
-        if (active) t = Rect(t.Left - 2, t.Top - 2, t.Right + 2, t.Bottom + 1);
+        if (active) t = Rect(t.Left - 2, t.Top - 2, t.Right + 2, t.Bottom + 2);
         c->Brush()->SetColor(Color());
         c->FillRect(t);
         TRect e = t;
