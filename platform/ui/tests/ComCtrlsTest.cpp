@@ -138,6 +138,28 @@ TEST_F(PageControlTest, CtrlTabFromAControlOnAPageMovesOnAndRespectsRefusal) {
     EXPECT_NE(form->ActiveControl(), edit);
 }
 
+TEST_F(PageControlTest, ActiveTabJoinsThePageFrame) {
+    ui::test::Picture pic = drawn_test::Snapshot(form, "tabs");
+    ASSERT_GT(pic.Width, 0);
+    const TColor face = ColorToRGB(clBtnFace);
+    int frameTop = pc->Top() + pc->DisplayRect().Top - 4;
+    auto middle = [&](int page) { return pc->Left() + (pc->TabRect(page).Left + pc->TabRect(page).Right) / 2; };
+    // No frame line under the active tab; one under the others.
+    EXPECT_EQ(pic.At(middle(0), frameTop), face);
+    EXPECT_NE(pic.At(middle(1), frameTop), face);
+    ClickTab(1);
+    pic = drawn_test::Snapshot(form, "tabs2");
+    EXPECT_NE(pic.At(middle(0), frameTop), face);
+    EXPECT_EQ(pic.At(middle(1), frameTop), face);
+    // The captions are drawn inside their tabs.
+    int dark = 0;
+    TRect t = pc->TabRect(2);
+    for (int y = t.Top; y < t.Bottom; ++y)
+        for (int x = t.Left; x < t.Right; ++x)
+            if (pic.At(pc->Left() + x, pc->Top() + y) == 0) ++dark;
+    EXPECT_GT(dark, 10);
+}
+
 TEST_F(PageControlTest, MultiLineTabsWrapIntoRowsOfTheGivenHeight) {
     pc->SetTabHeight(20);
     pc->SetTabWidth(120);
