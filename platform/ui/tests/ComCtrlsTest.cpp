@@ -142,7 +142,8 @@ TEST_F(PageControlTest, ActiveTabJoinsThePageFrame) {
     ui::test::Picture pic = drawn_test::Snapshot(form, "tabs");
     ASSERT_GT(pic.Width, 0);
     const TColor face = ColorToRGB(clBtnFace);
-    int frameTop = pc->Top() + pc->DisplayRect().Top - 4;
+    // The frame's outer light line is the face colour; its highlight line lies below it.
+    int frameTop = pc->Top() + pc->DisplayRect().Top - 3;
     auto middle = [&](int page) { return pc->Left() + (pc->TabRect(page).Left + pc->TabRect(page).Right) / 2; };
     // No frame line under the active tab; one under the others.
     EXPECT_EQ(pic.At(middle(0), frameTop), face);
