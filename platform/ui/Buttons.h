@@ -3,7 +3,13 @@
 // group of which at most one is down.
 #include "platform/ui/DrawnCtrls.h"
 
+// The bit button's unit declares the layout type the two buttons share; where it is not built,
+// it is declared here.
+#if __has_include("platform/ui/BitBtn.h")
+#include "platform/ui/BitBtn.h"
+#else
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+#endif
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 using TNumGlyphs = int;
 
