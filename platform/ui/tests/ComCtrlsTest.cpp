@@ -328,4 +328,34 @@ TEST_F(ToolBarTest, ButtonsInARowWithImagesAndCheckStyle) {
     form->Free();
 }
 
+TEST_F(ToolBarTest, GroupedCheckButtonsKeepOneDown) {
+    auto* form = new TForm(nullptr);
+    auto* tb = new TToolBar(form);
+    tb->SetParent(form);
+    tb->SetShowCaptions(true);
+    TToolButton* b[4];
+    for (int i = 0; i < 4; ++i) {
+        b[i] = new TToolButton(form);
+        b[i]->SetParent(tb);
+        b[i]->SetCaption(String(i == 2 ? "" : "Mode"));
+        b[i]->SetStyle(i == 2 ? tbsSeparator : tbsCheck);
+        b[i]->SetGrouped(true);
+    }
+    form->Show();
+    // Without images the captions decide the width.
+    EXPECT_GT(b[0]->Width(), 0);
+    EXPECT_EQ(b[1]->Left(), b[0]->Width());
+    ui::test::Click(b[0], 3, 3);
+    ui::test::Click(b[1], 3, 3);
+    EXPECT_FALSE(b[0]->Down());
+    EXPECT_TRUE(b[1]->Down());
+    // A grouped button stays down when clicked again, and the separator ends the group.
+    ui::test::Click(b[1], 3, 3);
+    EXPECT_TRUE(b[1]->Down());
+    ui::test::Click(b[3], 3, 3);
+    EXPECT_TRUE(b[3]->Down());
+    EXPECT_TRUE(b[1]->Down());
+    form->Free();
+}
+
 }  // namespace
