@@ -356,8 +356,23 @@ TCustomForm* TMainMenu::Form() const {
 }
 
 void TMainMenu::MenuChanged(TMenuItem* source, bool rebuild) {
-    if (TCustomForm* form = Form()) ui::menus::SetMenuBar(form, this);
+    if (ComponentState().Contains(csDestroying)) return;
+    if (TCustomForm* form = Form(); form && !form->ComponentState().Contains(csDestroying)) ui::menus::SetMenuBar(form, this);
     TMenu::MenuChanged(source, rebuild);
+}
+
+void TMainMenu::Notification(TComponent* AComponent, TOperation Operation) {
+    TMenu::Notification(AComponent, Operation);
+    if (Operation != opRemove) return;
+    auto& menus = FormMenus();
+    for (auto it = menus.begin(); it != menus.end();) {
+        if (it->first == AComponent && it->second == this) {
+            ui::menus::SetMenuBar(const_cast<TCustomForm*>(it->first), nullptr);
+            it = menus.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 TMainMenu* FormMenu(const TCustomForm* form) {
@@ -367,8 +382,13 @@ TMainMenu* FormMenu(const TCustomForm* form) {
 
 void SetFormMenu(TCustomForm* form, TMainMenu* menu) {
     if (!form) return;
-    if (menu) FormMenus()[form] = menu;
-    else FormMenus().erase(form);
+    if (menu) {
+        FormMenus()[form] = menu;
+        // The entry goes when the form does, even if the menu outlives it.
+        form->FreeNotification(menu);
+    } else {
+        FormMenus().erase(form);
+    }
     ui::menus::SetMenuBar(form, menu);
 }
 

@@ -143,6 +143,7 @@ public:
 
 protected:
     void MenuChanged(TMenuItem* source, bool rebuild) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 
 enum TPopupAlignment { paLeft, paRight, paCenter };

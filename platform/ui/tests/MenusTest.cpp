@@ -272,3 +272,20 @@ TEST_F(MenusTest, RadioItemsOfAGroupCheckOneAtATime) {
     toggle->Click();
     EXPECT_FALSE(toggle->Checked());
 }
+
+TEST(MainMenuOfAForm, AFormFreedBeforeItsMenuLeavesNoStaleEntry) {
+    ui::test::AppScope scope;
+    auto* form = new TForm(nullptr);
+    auto* menu = new TMainMenu(nullptr);  // not owned by the form
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(String("&File"));
+    menu->Items()->Add(item);
+    SetFormMenu(form, menu);
+    form->Show();
+    EXPECT_EQ(FormMenu(form), menu);
+    EXPECT_EQ(menu->Form(), form);
+    form->Free();
+    EXPECT_EQ(menu->Form(), nullptr);
+    item->SetCaption(String("&Edit"));  // no form to rebuild for
+    delete menu;
+}
