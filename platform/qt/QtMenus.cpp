@@ -5,10 +5,13 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <QCoreApplication>
 #include <QPointer>
+#include <QTimer>
 #include <map>
 #include <memory>
 
+#include "platform/qt/QtGraphicsApp.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/ui/Menus.h"
 
@@ -67,6 +70,32 @@ std::map<TCustomForm*, Bar>& Bars() {
     return bars;
 }
 
+// Forms whose main menu waits for the form's window to exist. The menu unit removes a form
+// from here (SetMenuBar with no menu) before the form is freed.
+std::map<TCustomForm*, TMainMenu*>& Pending() {
+    static std::map<TCustomForm*, TMainMenu*> pending;
+    return pending;
+}
+
+QTimer* PendingTimer();
+
+void RetryPending() {
+    auto pending = Pending();
+    for (auto& [form, menu] : pending)
+        if (form->Peer()) ui::menus::SetMenuBar(form, menu);
+    if (Pending().empty()) PendingTimer()->stop();
+}
+
+QTimer* PendingTimer() {
+    static QTimer* timer = [] {
+        auto* t = new QTimer(QCoreApplication::instance());
+        t->setInterval(50);
+        QObject::connect(t, &QTimer::timeout, t, RetryPending);
+        return t;
+    }();
+    return timer;
+}
+
 }  // namespace
 
 namespace ui::menus {
@@ -90,7 +119,14 @@ void SetMenuBar(TCustomForm* form, TMainMenu* menu) {
         if (it->second.bar) it->second.bar->deleteLater();
         bars.erase(it);
     }
-    if (!menu || !form->Peer()) return;
+    Pending().erase(form);
+    if (!menu) return;
+    qtbackend::EnsureApplication();
+    if (!form->Peer()) {
+        Pending()[form] = menu;
+        if (!PendingTimer()->isActive()) PendingTimer()->start();
+        return;
+    }
     auto* peer = dynamic_cast<qtb::WidgetPeer*>(form->Peer());
     if (!peer || !peer->Widget()) return;
     auto* bar = new QMenuBar(peer->Widget());
@@ -118,6 +154,17 @@ void SetMenuBar(TCustomForm* form, TMainMenu* menu) {
     bar->setGeometry(0, 0, peer->Widget()->width(), bar->sizeHint().height());
     bar->show();
     bars[form] = Bar{bar};
+}
+
+std::vector<String> MenuBarCaptions(TCustomForm* form) {
+    std::vector<String> captions;
+    auto it = Bars().find(form);
+    if (it == Bars().end() || !it->second.bar) return captions;
+    for (QAction* a : it->second.bar->actions()) {
+        QString text = a->text();
+        captions.push_back(String(std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()))));
+    }
+    return captions;
 }
 
 }  // namespace ui::menus

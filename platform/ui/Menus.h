@@ -205,8 +205,11 @@ void SetPopupMenuHook(PopupMenuHook hook);
 namespace menus {
 // Shows the pop-up menu modally and returns the chosen item, or nullptr.
 TMenuItem* ShowPopup(TPopupMenu* menu, const TPoint& at);
-// Builds (or rebuilds) the menu bar of the form's window; menu nullptr removes it.
+// Builds (or rebuilds) the menu bar of the form's window; menu nullptr removes it. A form
+// without a window yet gets its bar as soon as the window exists.
 void SetMenuBar(TCustomForm* form, TMainMenu* menu);
+// The captions of the menu bar the form's window shows now (empty: none).
+std::vector<String> MenuBarCaptions(TCustomForm* form);
 }  // namespace menus
 
 }  // namespace ui

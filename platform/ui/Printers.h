@@ -40,7 +40,9 @@ public:
     void SetOrientation(TPrinterOrientation value);
     int Copies() const { return FCopies; }
     void SetCopies(int value);
-    // Dots per inch of the page bitmaps (300 unless changed before BeginDoc).
+    // Dots per inch of the page bitmaps. 96 by default, because a canvas reports 96 pixels per
+    // inch (GetDeviceCaps) and sizes its fonts for it: points then come out right on paper.
+    // A caller that scales its drawing itself may ask for more before BeginDoc.
     int Resolution() const { return FResolution; }
     void SetResolution(int dpi);
     // The printable area of a page in device pixels, for the selected printer and orientation.
@@ -78,7 +80,7 @@ private:
     String FTitle;
     TPrinterOrientation FOrientation = poPortrait;
     int FCopies = 1;
-    int FResolution = 300;
+    int FResolution = 96;
     int FPageNumber = 0;
     bool FAborted = false;
 };
