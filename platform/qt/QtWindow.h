@@ -1,7 +1,8 @@
 #pragma once
-// The Qt side of a windowed control: a widget that shows the control's backing image and turns
-// its Qt events into the control's input, and the peer object the UI library talks to.
-#include <QImage>
+// The Qt side of a windowed control: a widget that shows the control's backing image (a TBitmap)
+// and turns its Qt events into the control's input, and the peer object the UI library talks to.
+#include <QCursor>
+#include <QIcon>
 #include <QPointer>
 #include <QWidget>
 
@@ -9,27 +10,9 @@
 
 namespace qtb {
 
-class ImageSurface final : public ui::Surface {
-public:
-    int Width() const override { return FImage.width(); }
-    int Height() const override { return FImage.height(); }
-    void Resize(int width, int height) override;
-    void FillRect(const TRect& r, int32_t color) override;
-    int32_t Pixel(int x, int y) const override;
-    void SetPixel(int x, int y, int32_t color) override;
-    void Changed(const TRect& r) override;
-
-    QImage& Image() { return FImage; }
-    QWidget* Widget = nullptr;
-    bool InPaint = false;  // the widget is showing the image: no further update requests
-
-private:
-    QImage FImage;
-};
-
 class ControlWidget final : public QWidget {
 public:
-    ControlWidget(TWinControl* control, ImageSurface* surface);
+    explicit ControlWidget(TWinControl* control);
     TWinControl* Control() const { return FControl; }
     // The control is gone: the widget ignores everything from now on.
     void Detach();
@@ -51,8 +34,10 @@ protected:
 private:
     void Mouse(QMouseEvent* e, UINT msg);
     TWinControl* FControl;
-    ImageSurface* FSurface;
     int FEventDepth = 0;
+
+public:
+    bool InPaint = false;  // showing the image: update requests would only loop
 };
 
 class WidgetPeer final : public ui::WidgetPeer {
@@ -66,6 +51,7 @@ public:
     void SetCaption(const String& caption) override;
     void SetWindowStyle(const WindowStyle& style) override;
     void SetWindowState(int state) override;
+    void SetIcon(TIcon* icon) override;
     void SetCursorShape(TCursor cursor) override;
     void SetToolTip(const String& text, int hideAfterMs) override;
     void SetMouseCapture(bool capture) override;
@@ -74,19 +60,20 @@ public:
     void Lower() override;
     void Activate() override;
     void Update(const TRect& r) override;
-    ui::Surface& BackingSurface() override { return FSurface; }
     bool SaveToPng(const std::string& path) override;
 
     ControlWidget* Widget() const { return FWidget.data(); }
 
 private:
-    ImageSurface FSurface;
     QPointer<ControlWidget> FWidget;
     bool FTopLevel;
     bool FFixedSize = false;
 };
 
 Qt::CursorShape CursorShapeOf(TCursor cursor);
+// A control's cursor: a built-in shape, or the program's own cursor in that Screen slot.
+QCursor CursorOf(TCursor cursor);
+QIcon QIconOf(TIcon* icon);
 
 // Key codes between Qt and the platform's virtual keys.
 WORD QtKeyToVk(int key);

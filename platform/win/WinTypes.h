@@ -1,5 +1,5 @@
 #pragma once
-// Geometry and window-handle types of the operating-system surface.
+// Window handles, and value-returning helpers for the rectangles of platform/rtl/Geometry.h.
 #include <algorithm>
 #include <cstdint>
 
