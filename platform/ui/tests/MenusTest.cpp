@@ -300,3 +300,20 @@ TEST_F(MenusTest, TheFormsWindowShowsTheMainMenuAsAMenuBar) {
     EXPECT_TRUE(ui::menus::MenuBarCaptions(form).empty());
     EXPECT_EQ(FormMenu(form), nullptr);
 }
+
+TEST(MainMenuOfAForm, ShortCutsWorkOnAFormWithoutAFocusedControl) {
+    ui::test::AppScope scope;
+    auto* form = new TForm(nullptr);
+    auto* menu = new TMainMenu(form);
+    auto* quit = new TMenuItem(form);
+    quit->SetCaption(String("閉じる"));
+    quit->SetShortCut(TextToShortCut(String("Ctrl+Q")));
+    menu->Items()->Add(quit);
+    int quits = 0;
+    quit->OnClick = [&](TObject*) { ++quits; };
+    form->Show();
+    ASSERT_EQ(form->ActiveControl(), nullptr);
+    ui::test::Key(form, 'Q', String(), {ssCtrl});
+    EXPECT_EQ(quits, 1);
+    form->Free();
+}
