@@ -72,43 +72,57 @@ String GetClipboardFormatName(UINT format) {
 
 // ---------------------------------------------------------------------------------------------
 TClipboard::Content TClipboard::Read() {
-    if (FOpenCount > 0 && FEmptied) return FPending;
+    if (FOpenCount > 0) return FPending;
     return UsePrivate() ? gPrivate : ui::clipboard::ReadSystem();
 }
 
 void TClipboard::Open() {
-    if (FOpenCount++ == 0) {
+    if (FOpenCount == 0) {
+        // What is there now: the raw API adds to it; TClipboard's writes replace it.
+        FPending = UsePrivate() ? gPrivate : ui::clipboard::ReadSystem();
         FEmptied = false;
-        FPending.clear();
+        FDirty = false;
     }
+    ++FOpenCount;
 }
 
 void TClipboard::Close() {
     if (FOpenCount == 0) return;
     if (--FOpenCount > 0) return;
-    if (FEmptied) {
+    if (FDirty) {
         if (UsePrivate()) gPrivate = FPending;
         else ui::clipboard::WriteSystem(FPending);
     }
     FEmptied = false;
+    FDirty = false;
     FPending.clear();
 }
 
 void TClipboard::Clear() {
     Open();
-    FEmptied = true;
-    FPending.clear();
+    Empty();
     Close();
+}
+
+void TClipboard::Empty() {
+    FPending.clear();
+    FEmptied = true;
+    FDirty = true;
 }
 
 void TClipboard::Put(UINT format, std::vector<uint8_t> bytes) {
     Open();
-    if (!FEmptied) {
-        FEmptied = true;
-        FPending.clear();
-    }
+    if (!FEmptied) Empty();
     FPending[format] = std::move(bytes);
+    FDirty = true;
     Close();
+}
+
+bool TClipboard::Add(UINT format, std::vector<uint8_t> bytes) {
+    if (FOpenCount == 0 || format == 0) return false;
+    FPending[format] = std::move(bytes);
+    FDirty = true;
+    return true;
 }
 
 const std::vector<uint8_t>* TClipboard::Find(const Content& c, UINT format) const {
@@ -265,6 +279,32 @@ TClipboard* SetClipboard(TClipboard* NewClipboard) {
     clip.reset(NewClipboard);
     return old;
 }
+
+BOOL OpenClipboard(HWND) {
+    Clipboard()->Open();
+    return TRUE_;
+}
+
+BOOL CloseClipboard() {
+    if (!Clipboard()->IsOpen()) return FALSE_;
+    Clipboard()->Close();
+    return TRUE_;
+}
+
+BOOL EmptyClipboard() {
+    if (!Clipboard()->IsOpen()) return FALSE_;
+    Clipboard()->Empty();
+    return TRUE_;
+}
+
+BOOL IsClipboardFormatAvailable(UINT format) { return Clipboard()->HasFormat(format) ? TRUE_ : FALSE_; }
+
+BOOL SetClipboardBytes(UINT format, const void* data, size_t size) {
+    const auto* p = static_cast<const uint8_t*>(data);
+    return Clipboard()->Add(format, std::vector<uint8_t>(p, p + (p ? size : 0))) ? TRUE_ : FALSE_;
+}
+
+std::vector<uint8_t> GetClipboardBytes(UINT format) { return Clipboard()->GetBuffer(format); }
 
 namespace ui::clipboard {
 void SetStoreMode(StoreMode mode) { gMode = mode; }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/ui/Graphics.h"
+#include "platform/win/WinTypes.h"
 
 constexpr UINT CF_TEXT = 1;
 constexpr UINT CF_BITMAP = 2;
@@ -40,6 +41,12 @@ public:
     void Close();
     // Empties the clipboard.
     void Clear();
+    bool IsOpen() const { return FOpenCount > 0; }
+    // While open: empties the content being built (the raw API's EmptyClipboard).
+    void Empty();
+    // While open: adds or replaces one format and keeps the others (the raw API's
+    // SetClipboardData). False when the clipboard is not open.
+    bool Add(UINT format, std::vector<uint8_t> bytes);
 
     String AsText();
     void SetAsText(const String& value);
@@ -73,9 +80,20 @@ private:
     const std::vector<uint8_t>* Find(const Content& c, UINT format) const;
 
     int FOpenCount = 0;
-    bool FEmptied = false;
+    bool FEmptied = false;  // a TClipboard write has replaced the content in this Open
+    bool FDirty = false;    // something changed in this Open: Close stores it
     Content FPending;
 };
+
+// The clipboard API for code that adds a format to what is on the clipboard: between Open and
+// Close, SetClipboardBytes adds without emptying unless EmptyClipboard was called. Data goes as
+// bytes: the platform has no movable global memory.
+BOOL OpenClipboard(HWND owner);
+BOOL CloseClipboard();
+BOOL EmptyClipboard();
+BOOL IsClipboardFormatAvailable(UINT format);
+BOOL SetClipboardBytes(UINT format, const void* data, size_t size);
+std::vector<uint8_t> GetClipboardBytes(UINT format);
 
 // The process's clipboard, made on first use.
 TClipboard* Clipboard();

@@ -139,6 +139,37 @@ TEST_P(ClipbrdTest, CustomFormatsRoundTripBytesAndOpenCloseMakesOneContent) {
     EXPECT_EQ(Clipboard()->GetBuffer(cells), bytes);
 }
 
+TEST_P(ClipbrdTest, TheRawApiAddsFormatsToWhatIsThere) {
+    UINT rtf = RegisterClipboardFormat(String("Rich Text Format"));
+    UINT cells = RegisterClipboardFormat(String("TVerAdevovEdav Cells"));
+    const char rtfText[] = "{\\rtf1 x}";
+    EXPECT_FALSE(SetClipboardBytes(rtf, rtfText, sizeof rtfText));  // not open
+    EXPECT_FALSE(CloseClipboard());
+    EXPECT_FALSE(EmptyClipboard());
+    // A copy: the text first (which empties), then further formats added to it.
+    Clipboard()->SetAsText(String("1\t2"));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_TRUE(SetClipboardBytes(rtf, rtfText, sizeof rtfText));
+    EXPECT_TRUE(SetClipboardBytes(cells, "\x01\x00\x02", 3));
+    ASSERT_TRUE(CloseClipboard());
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+    EXPECT_TRUE(IsClipboardFormatAvailable(rtf));
+    EXPECT_EQ(Clipboard()->AsText(), String("1\t2"));
+    EXPECT_EQ(GetClipboardBytes(cells), (std::vector<uint8_t>{1, 0, 2}));
+    // EmptyClipboard inside Open starts over.
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_TRUE(EmptyClipboard());
+    EXPECT_TRUE(SetClipboardBytes(cells, "\x05", 1));
+    ASSERT_TRUE(CloseClipboard());
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+    EXPECT_FALSE(IsClipboardFormatAvailable(rtf));
+    EXPECT_EQ(GetClipboardBytes(cells), std::vector<uint8_t>{5});
+    // Opening and closing without a change leaves the content alone.
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    ASSERT_TRUE(CloseClipboard());
+    EXPECT_EQ(GetClipboardBytes(cells), std::vector<uint8_t>{5});
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, ClipbrdTest,
                          ::testing::Values(ui::clipboard::StoreMode::Private, ui::clipboard::StoreMode::System),
                          [](const auto& info) { return info.param == ui::clipboard::StoreMode::Private ? "Private" : "Qt"; });
