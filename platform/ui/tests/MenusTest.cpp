@@ -74,10 +74,16 @@ TEST_F(MenusTest, ShortCutKeysRunTheirItemBeforeTheFocusedControl) {
         TShiftState shift;
         TMenuItem* item;
     };
+    TMenuItem* exportItem = NewItem(form, file, "Export", TextToShortCut(String("Alt+X")));
+    TMenuItem* option = NewItem(form, settings, "Option", TextToShortCut(String("Ctrl+Shift+O")));
+    for (TMenuItem* item : {exportItem, option})
+        item->OnClick = [this](TObject* sender) { clicks.push_back(static_cast<TMenuItem*>(sender)); };
     const Case cases[] = {
         {VK_F1 + 7, {}, measure},
         {'Q', {ssCtrl}, close},
         {VK_F1 + 6, {ssShift}, port},
+        {'X', {ssAlt}, exportItem},
+        {'O', {ssCtrl, ssShift}, option},
     };
     for (const Case& c : cases) {
         clicks.clear();
