@@ -156,6 +156,16 @@ void TClipboard::Assign(const TPersistent* Source) {
         Put(CF_BITMAP, Bytes(out.str()));
         return;
     }
+    if (auto* g = dynamic_cast<const TGraphic*>(Source); g && !g->Empty()) {
+        // Other pictures (JPEG, icons) go as the bitmap they draw.
+        TBitmap b;
+        b.SetSize(g->Width(), g->Height());
+        b.Canvas()->Brush()->SetColor(clWhite);
+        b.Canvas()->FillRect(Rect(0, 0, b.Width(), b.Height()));
+        b.Canvas()->Draw(0, 0, const_cast<TGraphic*>(g));
+        Assign(&b);
+        return;
+    }
     throw EClipboardException(String("Cannot assign a ") + String(Source ? Source->ClassName() : "nil") + " to the clipboard");
 }
 

@@ -51,8 +51,9 @@ public:
     String AsText();
     void SetAsText(const String& value);
 
-    // TBitmap (CF_BITMAP), TMetafile (CF_ENHMETAFILE, or CF_METAFILEPICT when not Enhanced) or
-    // TPicture holding one of them. Anything else raises EClipboardException.
+    // TBitmap (CF_BITMAP), TMetafile (CF_ENHMETAFILE, or CF_METAFILEPICT when not Enhanced),
+    // another picture (JPEG, icon: drawn into a CF_BITMAP) or a TPicture holding one. Anything
+    // else, or an empty picture, raises EClipboardException.
     void Assign(const TPersistent* Source) override;
     // Reads a picture from the clipboard into Dest (TBitmap, TMetafile or TPicture); false when
     // the clipboard holds no picture of a kind Dest can take.

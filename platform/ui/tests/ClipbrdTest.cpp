@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/Jpeg.h"
 #include "platform/ui/Metafile.h"
 #include "platform/ui/TestSupport.h"
 #include "platform/win/Window.h"
@@ -79,6 +80,18 @@ TEST_P(ClipbrdTest, BitmapRoundTripsAndReplacesTheText) {
     pic.Assign(Clipboard());
     ASSERT_NE(dynamic_cast<TBitmap*>(pic.Graphic()), nullptr);
     EXPECT_EQ(pic.Width(), 7);
+    // A JPEG picture goes as the bitmap it shows.
+    TJPEGImage jpeg;
+    jpeg.Assign(&bmp);
+    TPicture jpic;
+    jpic.SetGraphic(&jpeg);
+    Clipboard()->Assign(&jpic);
+    TBitmap fromJpeg;
+    ASSERT_TRUE(Clipboard()->GetPicture(&fromJpeg));
+    EXPECT_EQ(fromJpeg.Width(), 7);
+    TPicture empty;
+    EXPECT_THROW(Clipboard()->Assign(&empty), EClipboardException);
+    Clipboard()->Assign(&bmp);
     // The DIB form is the bitmap without its file header.
     std::vector<uint8_t> dib = Clipboard()->GetBuffer(CF_DIB);
     ASSERT_GE(dib.size(), 40u);
