@@ -69,12 +69,14 @@ void TPrinter::SetResolution(int dpi) {
 }
 
 int TPrinter::PageWidth() {
+    if (FPage) return FPage->Width();  // while printing: the page being drawn
     int i = PrinterIndex();
     String name = i == PdfPrinterIndex() ? String() : (*Printers())[i];
     return ui::printers::PageSize(name, FOrientation == poLandscape, FResolution).cx;
 }
 
 int TPrinter::PageHeight() {
+    if (FPage) return FPage->Height();
     int i = PrinterIndex();
     String name = i == PdfPrinterIndex() ? String() : (*Printers())[i];
     return ui::printers::PageSize(name, FOrientation == poLandscape, FResolution).cy;
@@ -86,8 +88,10 @@ void TPrinter::CheckPrinting(bool printing) const {
 }
 
 void TPrinter::StartPage() {
+    FPage.reset();
+    int w = PageWidth(), h = PageHeight();
     FPage = std::make_unique<TBitmap>();
-    FPage->SetSize(PageWidth(), PageHeight());
+    FPage->SetSize(w, h);
     FCanvas->SetBitmap(FPage.get());
     FCanvas->Refresh();
 }
