@@ -74,11 +74,9 @@ bool AutoPopup(TPopupMenu* menu, TControl* control, const TPoint& at) {
     return true;
 }
 
-// The menus take part in key and right-click handling from the first menu made on.
+// The menus take part in key and right-click handling from the first menu made on (again at
+// each new menu, should anything have reset the handlers).
 void InstallHandlers() {
-    static bool installed = false;
-    if (installed) return;
-    installed = true;
     ui::SetShortCutHandler(MenuShortCut);
     ui::SetPopupMenuHandler(AutoPopup);
 }
