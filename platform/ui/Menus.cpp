@@ -373,6 +373,24 @@ void TMainMenu::Notification(TComponent* AComponent, TOperation Operation) {
     }
 }
 
+TMenuItem* NewItem(TComponent* owner, const String& caption, TShortCut shortCut, TNotifyEvent onClick, bool enabled, bool checked) {
+    auto* item = new TMenuItem(owner);
+    item->SetCaption(caption);
+    item->SetShortCut(shortCut);
+    item->OnClick = std::move(onClick);
+    item->SetEnabled(enabled);
+    item->SetChecked(checked);
+    return item;
+}
+
+TMenuItem* NewLine(TComponent* owner) { return NewItem(owner, String("-")); }
+
+TMenuItem* NewSubMenu(TComponent* owner, const String& caption, std::initializer_list<TMenuItem*> items) {
+    TMenuItem* sub = NewItem(owner, caption);
+    for (TMenuItem* item : items) sub->Add(item);
+    return sub;
+}
+
 TMainMenu* FormMenu(const TCustomForm* form) {
     auto it = FormMenus().find(form);
     return it == FormMenus().end() ? nullptr : it->second;

@@ -6,6 +6,7 @@
 // Showing a menu goes through the backend (a Qt menu bar or pop-up menu built from the items).
 // Tests replace the pop-up with a hook that picks an item, and read what would have been shown.
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
@@ -171,6 +172,13 @@ private:
     TPopupAlignment FAlignment = paLeft;
     TPoint FPopupPoint{-1, -1};
 };
+
+// Building menus in code: an item (owned by owner, which may be nullptr), a separator line, and
+// an item holding sub-items (which it takes over from their old parents).
+TMenuItem* NewItem(TComponent* owner, const String& caption, TShortCut shortCut = scNone,
+                   TNotifyEvent onClick = nullptr, bool enabled = true, bool checked = false);
+TMenuItem* NewLine(TComponent* owner);
+TMenuItem* NewSubMenu(TComponent* owner, const String& caption, std::initializer_list<TMenuItem*> items);
 
 // The main menu of a form. Kept by the menu unit: forms have no menu field of their own.
 TMainMenu* FormMenu(const TCustomForm* form);

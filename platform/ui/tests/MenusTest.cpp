@@ -323,3 +323,19 @@ TEST(MainMenuOfAForm, ShortCutsWorkOnAFormWithoutAFocusedControl) {
     EXPECT_EQ(quits, 1);
     form->Free();
 }
+
+TEST(MenuBuilding, HelpersMakeATreeOfItems) {
+    TComponent owner(nullptr);
+    int clicks = 0;
+    TMenuItem* file = NewSubMenu(&owner, String("ﾌｧｲﾙ"), {
+        NewItem(&owner, String("ｲﾒｰｼﾞﾋﾞｭｰｱ"), TextToShortCut(String("Ctrl+I"))),
+        NewLine(&owner),
+        NewItem(&owner, String("閉じる"), TextToShortCut(String("Ctrl+Q")), [&](TObject*) { ++clicks; }, true, false),
+    });
+    ASSERT_EQ(file->Count(), 3);
+    EXPECT_TRUE(file->Items(1)->IsLine());
+    EXPECT_EQ(ShortCutToText(file->Items(0)->ShortCut()), String("Ctrl+I"));
+    ui::FindMenuItem(file, String("閉じる"))->Click();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(owner.ComponentCount(), 4);
+}
