@@ -1,0 +1,104 @@
+#pragma once
+// The printer: the desktop's printers plus a "PDF" printer that writes a PDF file and always
+// exists. A document is drawn page by page on Canvas, a TCanvas like any other; each page is a
+// bitmap at the printer's resolution, handed to the print system when the page ends.
+#include <memory>
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/StringList.h"
+#include "platform/ui/Graphics.h"
+
+RTL_DECLARE_EXCEPTION(EPrinter, Exception);
+
+enum TPrinterOrientation { poPortrait, poLandscape };
+
+struct TPrinterJob;  // the print run, defined in platform/qt
+
+class TPrinter : public TPersistent {
+public:
+    TPrinter();
+    ~TPrinter() override;
+    TPrinter(const TPrinter&) = delete;
+    TPrinter& operator=(const TPrinter&) = delete;
+    const char* ClassName() const override { return "TPrinter"; }
+
+    // Printer names: the desktop's printers, then "PDF". Read again on each call.
+    TStrings* Printers();
+    // Index into Printers; -1 selects the default printer (the desktop's default, else PDF).
+    int PrinterIndex();
+    void SetPrinterIndex(int value);
+    // The index of the "PDF" printer in Printers.
+    int PdfPrinterIndex();
+    // True when the selected printer is the PDF printer or an output file is set.
+    bool PrintsToFile();
+    // Output file: with the PDF printer the document is written here; with a desktop printer a
+    // set name makes the job a PDF file too (print to file).
+    const String& FileName() const { return FFileName; }
+    void SetFileName(const String& value);
+
+    TPrinterOrientation Orientation() const { return FOrientation; }
+    void SetOrientation(TPrinterOrientation value);
+    int Copies() const { return FCopies; }
+    void SetCopies(int value);
+    // Dots per inch of the page bitmaps. 96 by default, because a canvas reports 96 pixels per
+    // inch (GetDeviceCaps) and sizes its fonts for it: points then come out right on paper.
+    // A caller that scales its drawing itself may ask for more before BeginDoc.
+    int Resolution() const { return FResolution; }
+    void SetResolution(int dpi);
+    // The printable area of a page in device pixels, for the selected printer and orientation.
+    int PageWidth();
+    int PageHeight();
+
+    const String& Title() const { return FTitle; }
+    void SetTitle(const String& value) { FTitle = value; }
+
+    // BeginDoc starts a document with page 1; NewPage ends a page and starts the next one; EndDoc
+    // sends the document; Abort drops it (a partial PDF file is removed). Each raises EPrinter
+    // when called at the wrong time or when the output cannot be opened.
+    void BeginDoc();
+    void NewPage();
+    void EndDoc();
+    void Abort();
+    bool Printing() const { return FJob != nullptr; }
+    bool Aborted() const { return FAborted; }
+    int PageNumber() const { return FPageNumber; }
+    // Draws on the current page; outside a document it has no surface.
+    TCanvas* Canvas() { return FCanvas.get(); }
+    HDC Handle() { return FCanvas->Handle(); }
+
+private:
+    void CheckPrinting(bool printing) const;
+    void StartPage();
+    void FlushPage();
+
+    std::unique_ptr<TStringList> FPrinters;
+    std::unique_ptr<TCanvas> FCanvas;
+    std::unique_ptr<TBitmap> FPage;
+    TPrinterJob* FJob = nullptr;
+    int FPrinterIndex = -1;
+    String FFileName;
+    String FTitle;
+    TPrinterOrientation FOrientation = poPortrait;
+    int FCopies = 1;
+    int FResolution = 96;
+    int FPageNumber = 0;
+    bool FAborted = false;
+};
+
+// The process's printer, made on first use.
+TPrinter* Printer();
+// Replaces it (the old one is returned and no longer owned).
+TPrinter* SetPrinter(TPrinter* NewPrinter);
+
+namespace ui::printers {
+// What the backend supplies (platform/qt/QtPrinter.cpp).
+std::vector<String> DesktopPrinters();
+// Index into DesktopPrinters of the default printer, or -1.
+int DefaultDesktopPrinter();
+// Page size in pixels at dpi for a printer name (empty: PDF) and orientation.
+TSize PageSize(const String& printer, bool landscape, int dpi);
+TPrinterJob* BeginJob(const String& printer, const String& fileName, const String& title, bool landscape, int copies, int dpi);
+void PrintPage(TPrinterJob* job, TBitmap& page, bool newPageFirst);
+// Ends the job; abort drops it. False when the print system refused the document.
+bool EndJob(TPrinterJob* job, bool abort);
+}  // namespace ui::printers
