@@ -11,6 +11,7 @@
 
 #include "platform/win/CommBaudOther.h"
 #include "platform/win/CommDevice.h"
+#include "platform/win/CommTermios.h"
 
 namespace win {
 
@@ -30,6 +31,12 @@ constexpr RateCode kRates[] = {
     {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000}, {3500000, B3500000}, {4000000, B4000000},
 };
 
+speed_t StandardRate(uint32_t rate) {
+    for (const auto& r : kRates)
+        if (r.rate == rate) return r.code;
+    return 0;
+}
+
 DWORD OpenError(int e) {
     switch (e) {
     case ENOENT:
@@ -46,6 +53,39 @@ DWORD OpenError(int e) {
     default: return ERROR_GEN_FAILURE;
     }
 }
+
+}  // namespace
+
+void TranslateDcb(const DCB& dcb, termios& t) {
+    // Raw bytes: no translation, no echo, no signals. Software flow control is done by the
+    // port in user space; a break is counted (TIOCGICOUNT), not read as a NUL.
+    t.c_iflag = IGNBRK | (dcb.fParity ? INPCK : 0);
+    t.c_oflag = 0;
+    t.c_lflag = 0;
+    t.c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CRTSCTS);
+    t.c_cflag |= CREAD | CLOCAL;
+    static const tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
+    t.c_cflag |= sizes[dcb.ByteSize - 5];
+    // Two stop bits with five data bits is what the UART sends as one and a half.
+    if (dcb.StopBits != ONESTOPBIT) t.c_cflag |= CSTOPB;
+    switch (dcb.Parity) {
+    case ODDPARITY: t.c_cflag |= PARENB | PARODD; break;
+    case EVENPARITY: t.c_cflag |= PARENB; break;
+    case MARKPARITY: t.c_cflag |= PARENB | CMSPAR | PARODD; break;
+    case SPACEPARITY: t.c_cflag |= PARENB | CMSPAR; break;
+    default: break;
+    }
+    if (dcb.fOutxCtsFlow || dcb.fRtsControl == RTS_CONTROL_HANDSHAKE) t.c_cflag |= CRTSCTS;
+    t.c_cc[VMIN] = 1;
+    t.c_cc[VTIME] = 0;
+    t.c_cc[VSTART] = static_cast<cc_t>(dcb.XonChar);
+    t.c_cc[VSTOP] = static_cast<cc_t>(dcb.XoffChar);
+    speed_t code = StandardRate(dcb.BaudRate);
+    cfsetispeed(&t, code ? code : B38400);
+    cfsetospeed(&t, code ? code : B38400);
+}
+
+namespace {
 
 class TermiosDevice final : public CommDevice {
 public:
@@ -87,34 +127,11 @@ public:
     DWORD Configure(const DCB& dcb) override {
         termios t {};
         if (tcgetattr(FFd, &t) != 0) return ERROR_GEN_FAILURE;
-        // Raw bytes: no translation, no echo, no signals. Software flow control is done by the
-        // port in user space; a break is counted (TIOCGICOUNT), not read as a NUL.
-        t.c_iflag = IGNBRK | (dcb.fParity ? INPCK : 0);
-        t.c_oflag = 0;
-        t.c_lflag = 0;
-        t.c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CRTSCTS);
-        t.c_cflag |= CREAD | CLOCAL;
-        static const tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
-        t.c_cflag |= sizes[dcb.ByteSize - 5];
-        // Two stop bits with five data bits is what the UART sends as one and a half.
-        if (dcb.StopBits != ONESTOPBIT) t.c_cflag |= CSTOPB;
-        switch (dcb.Parity) {
-        case ODDPARITY: t.c_cflag |= PARENB | PARODD; break;
-        case EVENPARITY: t.c_cflag |= PARENB; break;
-        case MARKPARITY: t.c_cflag |= PARENB | CMSPAR | PARODD; break;
-        case SPACEPARITY: t.c_cflag |= PARENB | CMSPAR; break;
-        default: break;
-        }
-        if (dcb.fOutxCtsFlow || dcb.fRtsControl == RTS_CONTROL_HANDSHAKE) t.c_cflag |= CRTSCTS;
-        t.c_cc[VMIN] = 1;
-        t.c_cc[VTIME] = 0;
-        t.c_cc[VSTART] = static_cast<cc_t>(dcb.XonChar);
-        t.c_cc[VSTOP] = static_cast<cc_t>(dcb.XoffChar);
-        speed_t code = 0;
-        for (const auto& r : kRates)
-            if (r.rate == dcb.BaudRate) code = r.code;
-        cfsetispeed(&t, code ? code : B38400);
-        cfsetospeed(&t, code ? code : B38400);
+        TranslateDcb(dcb, t);
+        // A pseudo-terminal carries bytes, not characters: it keeps no size or parity (and the C
+        // library reports the attempt as a failure).
+        if (FPty) t.c_cflag = (t.c_cflag & ~(CSIZE | PARENB)) | CS8;
+        speed_t code = StandardRate(dcb.BaudRate);
         if (tcsetattr(FFd, TCSANOW, &t) != 0) return errno == EINVAL ? ERROR_INVALID_PARAMETER : ERROR_GEN_FAILURE;
         if (!code && SetOtherRate(FFd, dcb.BaudRate) != 0) return ERROR_INVALID_PARAMETER;
         return 0;

@@ -1,0 +1,98 @@
+// Port enumeration over a fake sysfs tree.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/win/CommPorts.h"
+#include "platform/win/CommSim.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FakeSysfs : public ::testing::Test {
+protected:
+    fs::path root = fs::temp_directory_path() / ("commports-" + std::to_string(::getpid()));
+    fs::path tty = root / "class/tty";
+    fs::path dev = root / "dev";
+
+    void SetUp() override {
+        fs::remove_all(root);
+        fs::create_directories(tty);
+        fs::create_directories(dev);
+        fs::create_directories(root / "drivers");
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    static void Write(const fs::path& file, const std::string& text) {
+        fs::create_directories(file.parent_path());
+        std::ofstream(file) << text << "\n";
+    }
+
+    // A tty whose device sits at devicePath (relative to root) and is bound to driver.
+    void AddPort(const std::string& name, const std::string& devicePath, const std::string& driver, bool node = true) {
+        fs::path device = root / devicePath;
+        fs::create_directories(device);
+        fs::create_directories(root / "drivers" / driver);
+        fs::create_directory_symlink(root / "drivers" / driver, device / "driver");
+        fs::create_directories(tty / name);
+        fs::create_directory_symlink(device, tty / name / "device");
+        if (node) Write(dev / name, "");
+    }
+};
+
+TEST_F(FakeSysfs, ListsPresentPortsSortedWithFriendlyNames) {
+    Write(root / "devices/usb1/1-1/idVendor", "0403");
+    Write(root / "devices/usb1/1-1/idProduct", "6001");
+    Write(root / "devices/usb1/1-1/product", "FT232R USB UART");
+    AddPort("ttyUSB0", "devices/usb1/1-1/1-1:1.0/ttyUSB0", "ftdi_sio");
+    Write(root / "devices/usb1/1-2/idVendor", "2341");
+    Write(root / "devices/usb1/1-2/idProduct", "0043");
+    Write(root / "devices/usb1/1-2/manufacturer", "Maker");
+    AddPort("ttyACM0", "devices/usb1/1-2/1-2:1.0", "cdc_acm");
+    AddPort("ttyXR1", "devices/pci0/0000:01:00.0", "exar_serial");
+    // Not listed: a virtual terminal (no device), a legacy UART slot without a chip (the fake
+    // node answers no serial ioctl), a port whose node is missing.
+    fs::create_directories(tty / "tty0");
+    Write(dev / "tty0", "");
+    AddPort("ttyS3", "devices/platform/serial8250/tty/ttyS3", "serial8250");
+    AddPort("ttyAMA0", "devices/platform/uart0", "uart-pl011", false);
+
+    auto ports = win::EnumerateSerialPorts(tty.string(), dev.string());
+    ASSERT_EQ(ports.size(), 3u);
+    EXPECT_EQ(ports[0].Name, String("ttyACM0"));
+    EXPECT_EQ(ports[0].FriendlyName, String("Maker USB serial device (ttyACM0)"));
+    EXPECT_EQ(ports[0].Driver, String("cdc_acm"));
+    EXPECT_EQ(ports[1].Name, String("ttyUSB0"));
+    EXPECT_EQ(ports[1].FriendlyName, String("FT232R USB UART (ttyUSB0)"));
+    EXPECT_EQ(ports[1].Path, String((dev / "ttyUSB0").string()));
+    EXPECT_EQ(ports[2].Name, String("ttyXR1"));
+    EXPECT_EQ(ports[2].FriendlyName, String("exar_serial (ttyXR1)"));
+}
+
+TEST_F(FakeSysfs, MissingTreeGivesAnEmptyList) {
+    EXPECT_TRUE(win::EnumerateSerialPorts((root / "nothing").string(), dev.string()).empty());
+}
+
+TEST(CommPorts, RegisteredSimulatedDevicesAreListed) {
+    auto b = win::SimDevice::Register(u"SIMLIST2");
+    auto a = win::SimDevice::Register(u"SIMLIST1");
+    auto ports = win::EnumerateSerialPorts();
+    std::vector<String> names;
+    for (auto& p : ports) names.push_back(p.Name);
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+    auto i1 = std::find(names.begin(), names.end(), String("SIMLIST1"));
+    auto i2 = std::find(names.begin(), names.end(), String("SIMLIST2"));
+    ASSERT_NE(i1, names.end());
+    ASSERT_NE(i2, names.end());
+    EXPECT_LT(i1, i2);
+    b.reset();
+    names.clear();
+    for (auto& p : win::EnumerateSerialPorts()) names.push_back(p.Name);
+    EXPECT_EQ(std::count(names.begin(), names.end(), String("SIMLIST2")), 0) << "gone with its last owner";
+}
+
+}  // namespace
