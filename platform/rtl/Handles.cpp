@@ -10,8 +10,15 @@ namespace rtl {
 
 namespace {
 
-std::mutex gWaitMutex;
-std::condition_variable gWaitCv;
+// Never destroyed: a free-on-terminate thread may still signal its end while the process exits.
+struct WaitState {
+    std::mutex mutex;
+    std::condition_variable cv;
+};
+WaitState& Waits() {
+    static WaitState* state = new WaitState;
+    return *state;
+}
 
 struct HandleTable {
     std::mutex mutex;
@@ -28,26 +35,62 @@ thread_local DWORD tLastError = 0;
 
 }  // namespace
 
-std::mutex& WaitMutex() { return gWaitMutex; }
+std::mutex& WaitMutex() { return Waits().mutex; }
 
-void NotifyWaiters() { gWaitCv.notify_all(); }
+void NotifyWaiters() { Waits().cv.notify_all(); }
 
 void Event::Set() {
     {
-        std::lock_guard<std::mutex> g(gWaitMutex);
+        std::lock_guard<std::mutex> g(Waits().mutex);
         FSignaled = true;
     }
     NotifyWaiters();
 }
 
 void Event::Reset() {
-    std::lock_guard<std::mutex> g(gWaitMutex);
+    std::lock_guard<std::mutex> g(Waits().mutex);
     FSignaled = false;
 }
 
 bool Event::IsSet() const {
-    std::lock_guard<std::mutex> g(gWaitMutex);
+    std::lock_guard<std::mutex> g(Waits().mutex);
     return FSignaled;
+}
+
+DWORD WaitForObjects(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitAll, DWORD ms) {
+    size_t count = objects.size();
+    if (count == 0 || count > 64) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return WAIT_FAILED;
+    }
+    for (auto& o : objects)
+        if (!o) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return WAIT_FAILED;
+        }
+    // With the wait mutex held: takes the signal(s) and answers the result, or WAIT_TIMEOUT.
+    auto take = [&]() -> DWORD {
+        if (waitAll) {
+            for (auto& o : objects)
+                if (!o->IsSignaledLocked()) return WAIT_TIMEOUT;
+            for (auto& o : objects) o->AcquireLocked();
+            return WAIT_OBJECT_0;
+        }
+        for (size_t i = 0; i < count; ++i)
+            if (objects[i]->IsSignaledLocked()) {
+                objects[i]->AcquireLocked();
+                return WAIT_OBJECT_0 + static_cast<DWORD>(i);
+            }
+        return WAIT_TIMEOUT;
+    };
+    uint64_t deadline = DeadlineAfter(ms);
+    std::unique_lock<std::mutex> lock(Waits().mutex);
+    for (;;) {
+        DWORD result = take();
+        if (result != WAIT_TIMEOUT || ms == 0) return result;
+        // One last look after the deadline: the objects may have been signalled as it passed.
+        if (!CurrentClock().WaitUntil(Waits().cv, lock, deadline)) return take();
+    }
 }
 
 HANDLE RegisterHandle(std::shared_ptr<KernelObject> object) {
@@ -122,33 +165,5 @@ DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, D
         }
         objects.push_back(std::move(w));
     }
-    uint64_t deadline = rtl::DeadlineAfter(ms);
-    std::unique_lock<std::mutex> lock(rtl::gWaitMutex);
-    for (;;) {
-        if (waitAll) {
-            bool all = true;
-            for (auto& o : objects) all = all && o->IsSignaledLocked();
-            if (all) {
-                for (auto& o : objects) o->AcquireLocked();
-                return WAIT_OBJECT_0;
-            }
-        } else {
-            for (DWORD i = 0; i < count; ++i) {
-                if (objects[i]->IsSignaledLocked()) {
-                    objects[i]->AcquireLocked();
-                    return WAIT_OBJECT_0 + i;
-                }
-            }
-        }
-        if (ms == 0) return WAIT_TIMEOUT;
-        if (!rtl::CurrentClock().WaitUntil(rtl::gWaitCv, lock, deadline)) {
-            // One last look: the object may have been signalled as the deadline passed.
-            for (DWORD i = 0; i < count && !waitAll; ++i)
-                if (objects[i]->IsSignaledLocked()) {
-                    objects[i]->AcquireLocked();
-                    return WAIT_OBJECT_0 + i;
-                }
-            return WAIT_TIMEOUT;
-        }
-    }
+    return rtl::WaitForObjects(objects, waitAll != 0, ms);
 }

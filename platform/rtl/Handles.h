@@ -4,6 +4,7 @@
 // wait functions, and the per-thread last-error value.
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "platform/rtl/Types.h"
 
@@ -45,6 +46,11 @@ private:
     bool FManualReset;
     bool FSignaled;
 };
+
+// The wait behind WaitForMultipleObjects, on objects the caller already holds: the layer uses it
+// for objects it never hands out as handles. Answers WAIT_OBJECT_0 + index, WAIT_TIMEOUT or
+// WAIT_FAILED (no objects, more than 64, or a null entry).
+DWORD WaitForObjects(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitAll, DWORD ms);
 
 HANDLE RegisterHandle(std::shared_ptr<KernelObject> object);
 std::shared_ptr<KernelObject> LookupHandle(HANDLE h);
