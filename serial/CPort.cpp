@@ -91,7 +91,13 @@ void TCustomComPort::Open() {
 }
 
 void TCustomComPort::Close() {
-    if (!FConnected || Designing()) return;
+    // A handler that runs while the event thread ends may call Close again: that call is over.
+    if (!FConnected || Designing() || FClosing) return;
+    FClosing = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{FClosing};
     ForEachLink([&](TComLink& l) { if (l.OnCTSChange) l.OnCTSChange(this, false); });
     ForEachLink([&](TComLink& l) { if (l.OnDSRChange) l.OnDSRChange(this, false); });
     ForEachLink([&](TComLink& l) { if (l.OnRLSDChange) l.OnRLSDChange(this, false); });

@@ -9,6 +9,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Persistent.h"
 #include "platform/rtl/String.h"
+#include "platform/rtl/Threads.h"
 #include "platform/win/Comm.h"
 #include "serial/CPortBase.h"
 
@@ -266,7 +267,24 @@ public:
     TComSignalEvent OnRx;
 };
 
-class TComThread;
+class TCustomComPort;
+
+// The thread that waits for the device's events while a port is open and hands each batch to
+// the port. Made by Open, stopped and freed by Close.
+class TComThread : public TThread {
+public:
+    explicit TComThread(TCustomComPort* AComPort);
+    ~TComThread() override;
+
+protected:
+    void Execute() override;
+
+private:
+    void DispatchComMsg();
+    TCustomComPort* FComPort;
+    HANDLE FStopEvent;
+    TComEvents FEvents;
+};
 
 // ---- the port ----------------------------------------------------------------------------
 
@@ -414,6 +432,7 @@ private:
     friend class TComFlowControl;
     friend class TComParity;
     friend class TComBuffer;
+    friend class TComThread;
 
     // Whether an apply step may touch the device now.
     bool CanApply() const;
@@ -432,6 +451,13 @@ private:
     void Escape(DWORD function);
     void CreateEventThread();
     void DestroyEventThread();
+    // The handler sequence of one batch of device events, and one step of it (an EV_ mask bit).
+    void CallEvents(TComEvents Events);
+    void CallEvent(DWORD Event);
+    void ReceiveStep();
+    // Runs one batch or step as the thread's delivery; an escaping exception goes to the
+    // application and delivery goes on.
+    void Deliver(const std::function<void()>& step);
 
     TComThread* FEventThread = nullptr;
     bool FThreadCreated = false;
@@ -442,6 +468,7 @@ private:
     TThreadPriority FEventThreadPriority = tpNormal;
     bool FHasLink = false;
     bool FConnected = false;
+    bool FClosing = false;
     TBaudRate FBaudRate = br9600;
     int FCustomBaudRate = 9600;
     String FPort = u"COM1";

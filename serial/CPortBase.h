@@ -70,5 +70,3 @@ private:
 };
 
 using TComPortBase = TComPortComponent;
-
-enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
