@@ -1,0 +1,258 @@
+#include "platform/rtl/Streams.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+String ErrnoText(int err) {
+    char buf[256];
+    // GNU strerror_r answers a pointer that may or may not be buf.
+    const char* text = strerror_r(err, buf, sizeof buf);
+    return String(text);
+}
+
+// Answers the target position of a seek, or raises when it would fall before the start.
+int64_t SeekTarget(int64_t Offset, TSeekOrigin Origin, int64_t Current, int64_t Size) {
+    int64_t base = Origin == soBeginning ? 0 : Origin == soCurrent ? Current : Size;
+    int64_t target = base + Offset;
+    if (target < 0) throw EStreamError(String("Invalid stream position"));
+    return target;
+}
+
+int32_t ClampCount(int64_t Count) {
+    return static_cast<int32_t>(std::min<int64_t>(Count, std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
+// ---- TStream ----
+
+int64_t TStream::Seek(int64_t Offset, int Origin) {
+    if (Origin < soBeginning || Origin > soEnd) throw EStreamError(String("Invalid seek origin"));
+    return Seek(Offset, static_cast<TSeekOrigin>(Origin));
+}
+
+int64_t TStream::Position() { return Seek(0, soCurrent); }
+
+int64_t TStream::Size() {
+    int64_t pos = Seek(0, soCurrent);
+    int64_t size = Seek(0, soEnd);
+    Seek(pos, soBeginning);
+    return size;
+}
+
+void TStream::ReadBuffer(void* Buffer, int64_t Count) {
+    auto* p = static_cast<uint8_t*>(Buffer);
+    while (Count > 0) {
+        int32_t n = Read(p, ClampCount(Count));
+        if (n <= 0) throw EReadError(String("Stream read error"));
+        p += n;
+        Count -= n;
+    }
+}
+
+void TStream::WriteBuffer(const void* Buffer, int64_t Count) {
+    auto* p = static_cast<const uint8_t*>(Buffer);
+    while (Count > 0) {
+        int32_t n = Write(p, ClampCount(Count));
+        if (n <= 0) throw EWriteError(String("Stream write error"));
+        p += n;
+        Count -= n;
+    }
+}
+
+int64_t TStream::CopyFrom(TStream* Source, int64_t Count) {
+    if (Count <= 0) {
+        Source->SetPosition(0);
+        Count = Source->Size();
+    }
+    const int64_t total = Count;
+    std::vector<uint8_t> buffer(static_cast<size_t>(std::min<int64_t>(Count, 64 * 1024)));
+    while (Count > 0) {
+        int64_t n = std::min<int64_t>(Count, static_cast<int64_t>(buffer.size()));
+        Source->ReadBuffer(buffer.data(), n);
+        WriteBuffer(buffer.data(), n);
+        Count -= n;
+    }
+    return total;
+}
+
+// ---- TMemoryStream ----
+
+int32_t TMemoryStream::Read(void* Buffer, int32_t Count) {
+    int64_t size = static_cast<int64_t>(FData.size());
+    if (Count <= 0 || FPosition >= size) return 0;
+    int32_t n = static_cast<int32_t>(std::min<int64_t>(Count, size - FPosition));
+    std::memcpy(Buffer, FData.data() + FPosition, static_cast<size_t>(n));
+    FPosition += n;
+    return n;
+}
+
+int32_t TMemoryStream::Write(const void* Buffer, int32_t Count) {
+    if (Count <= 0) return 0;
+    int64_t end = FPosition + Count;
+    if (end > static_cast<int64_t>(FData.size())) FData.resize(static_cast<size_t>(end));
+    std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
+    FPosition = end;
+    return Count;
+}
+
+int64_t TMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin) {
+    FPosition = SeekTarget(Offset, Origin, FPosition, static_cast<int64_t>(FData.size()));
+    return FPosition;
+}
+
+void TMemoryStream::SetSize(int64_t NewSize) {
+    if (NewSize < 0) throw EStreamError(String("Invalid stream size"));
+    FData.resize(static_cast<size_t>(NewSize));
+    if (FPosition > NewSize) FPosition = NewSize;
+}
+
+void TMemoryStream::Clear() {
+    FData.clear();
+    FData.shrink_to_fit();
+    FPosition = 0;
+}
+
+void TMemoryStream::LoadFromStream(TStream* Stream) {
+    Stream->SetPosition(0);
+    int64_t count = Stream->Size();
+    SetSize(count);
+    if (count > 0) Stream->ReadBuffer(FData.data(), count);
+}
+
+void TMemoryStream::LoadFromFile(const String& FileName) {
+    TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(&file);
+}
+
+void TMemoryStream::SaveToStream(TStream* Stream) {
+    if (!FData.empty()) Stream->WriteBuffer(FData.data(), static_cast<int64_t>(FData.size()));
+}
+
+void TMemoryStream::SaveToFile(const String& FileName) {
+    TFileStream file(FileName, fmCreate);
+    SaveToStream(&file);
+}
+
+// ---- TFileStream ----
+
+TFileStream::TFileStream(const String& FileName, uint16_t Mode) : TFileStream(FileName, Mode, 0) {}
+
+TFileStream::TFileStream(const String& FileName, uint16_t Mode, uint32_t Rights) : FFileName(FileName) {
+    std::string path = FileName.ToUtf8();
+    bool create = (Mode & fmCreate) == fmCreate;
+    if (create) {
+        FHandle = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC,
+                         Rights != 0 ? static_cast<mode_t>(Rights) : 0666);
+        if (FHandle < 0) {
+            throw EFCreateError(String("Cannot create file \"") + FileName + "\". " + ErrnoText(errno));
+        }
+        return;
+    }
+    int flags;
+    switch (Mode & 0x3) {
+    case fmOpenWrite: flags = O_WRONLY; break;
+    case fmOpenReadWrite: flags = O_RDWR; break;
+    default: flags = O_RDONLY; break;
+    }
+    FHandle = ::open(path.c_str(), flags | O_CLOEXEC);
+    int err = errno;
+    if (FHandle >= 0) {
+        // A folder opens read-only on Linux; a file stream over one would only fail later.
+        struct stat st;
+        if (::fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
+            ::close(FHandle);
+            FHandle = -1;
+            err = EISDIR;
+        }
+    }
+    if (FHandle < 0) throw EFOpenError(String("Cannot open file \"") + FileName + "\". " + ErrnoText(err));
+}
+
+TFileStream::~TFileStream() {
+    if (FHandle >= 0) ::close(FHandle);
+}
+
+int32_t TFileStream::Read(void* Buffer, int32_t Count) {
+    if (Count <= 0) return 0;
+    for (;;) {
+        ssize_t n = ::read(FHandle, Buffer, static_cast<size_t>(Count));
+        if (n >= 0) return static_cast<int32_t>(n);
+        if (errno != EINTR) return 0;
+    }
+}
+
+int32_t TFileStream::Write(const void* Buffer, int32_t Count) {
+    if (Count <= 0) return 0;
+    for (;;) {
+        ssize_t n = ::write(FHandle, Buffer, static_cast<size_t>(Count));
+        if (n >= 0) return static_cast<int32_t>(n);
+        if (errno != EINTR) return 0;
+    }
+}
+
+int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin) {
+    int whence = Origin == soBeginning ? SEEK_SET : Origin == soCurrent ? SEEK_CUR : SEEK_END;
+    off_t r = ::lseek(FHandle, static_cast<off_t>(Offset), whence);
+    if (r < 0) throw EStreamError(String("Invalid stream position"));
+    return static_cast<int64_t>(r);
+}
+
+void TFileStream::SetSize(int64_t NewSize) {
+    if (NewSize < 0 || ::ftruncate(FHandle, static_cast<off_t>(NewSize)) != 0) {
+        throw EStreamError(String("Cannot change the size of \"") + FFileName + "\". " + ErrnoText(errno));
+    }
+    if (Position() > NewSize) SetPosition(NewSize);
+}
+
+// ---- TStringStream ----
+
+int32_t TStringStream::Read(void* Buffer, int32_t Count) {
+    int64_t size = static_cast<int64_t>(FData.size());
+    if (Count <= 0 || FPosition >= size) return 0;
+    int32_t n = static_cast<int32_t>(std::min<int64_t>(Count, size - FPosition));
+    std::memcpy(Buffer, FData.data() + FPosition, static_cast<size_t>(n));
+    FPosition += n;
+    return n;
+}
+
+int32_t TStringStream::Write(const void* Buffer, int32_t Count) {
+    if (Count <= 0) return 0;
+    int64_t end = FPosition + Count;
+    if (end > static_cast<int64_t>(FData.size())) FData.resize(static_cast<size_t>(end));
+    std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
+    FPosition = end;
+    return Count;
+}
+
+int64_t TStringStream::Seek(int64_t Offset, TSeekOrigin Origin) {
+    FPosition = SeekTarget(Offset, Origin, FPosition, static_cast<int64_t>(FData.size()));
+    return FPosition;
+}
+
+void TStringStream::SetSize(int64_t NewSize) {
+    if (NewSize < 0) throw EStreamError(String("Invalid stream size"));
+    FData.resize(static_cast<size_t>(NewSize));
+    if (FPosition > NewSize) FPosition = NewSize;
+}
+
+AnsiString TStringStream::ReadString(int32_t Count) {
+    int64_t size = static_cast<int64_t>(FData.size());
+    if (Count <= 0 || FPosition >= size) return {};
+    int64_t n = std::min<int64_t>(Count, size - FPosition);
+    AnsiString result = FData.substr(static_cast<size_t>(FPosition), static_cast<size_t>(n));
+    FPosition += n;
+    return result;
+}
+
+void TStringStream::WriteString(const AnsiString& Data) {
+    if (!Data.empty()) WriteBuffer(Data.data(), static_cast<int64_t>(Data.size()));
+}
