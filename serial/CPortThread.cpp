@@ -28,8 +28,9 @@ void TComThread::Execute() {
     OVERLAPPED ov{};
     ov.hEvent = CreateEvent(nullptr, TRUE_, TRUE_, nullptr);
     HANDLE handles[2] = {FStopEvent, ov.hEvent};
+    // Lives as long as ov: a wait still pending at the stop writes it when the mask is reset.
+    DWORD mask = 0;
     for (;;) {
-        DWORD mask = 0;
         // A wait that cannot start, or that ends in failure, would come back at once for ever:
         // the device is of no further use, so the thread only waits to be stopped.
         if (!WaitCommEvent(port, &mask, &ov) && GetLastError() != ERROR_IO_PENDING) {
