@@ -93,6 +93,9 @@ void TCustomComPort::Open() {
 void TCustomComPort::Close() {
     // A handler that runs while the event thread ends may call Close again: that call is over.
     if (!FConnected || Designing() || FClosing) return;
+    // Close waits for the event thread to end, which that thread itself cannot do.
+    if (FEventThread && TThread::CurrentThread() == FEventThread)
+        throw EInvalidOperation(u"The port cannot be closed from its own event thread");
     FClosing = true;
     struct Reset {
         bool& flag;

@@ -225,6 +225,26 @@ TEST_F(Events, CloseWhileABatchWaitsForTheMainThread) {
     EXPECT_EQ(std::count(v.begin(), v.end(), "CTS(0)"), 2);
 }
 
+TEST_F(Events, CloseFromTheEventThreadIsRefusedNotAHang) {
+    port->SetSyncMethod(smNone);
+    port->SetEvents({evRxChar});
+    SetComApplicationExceptionHandler([this](TComPortBase*, std::exception_ptr e) {
+        try {
+            std::rethrow_exception(e);
+        } catch (const EInvalidOperation&) {
+            Note("refused");
+        }
+    });
+    port->OnRxChar = [this](TComPortBase*, int) { port->Close(); };
+    port->Open();
+    sim->Send("x");
+    EXPECT_TRUE(Await("refused"));
+    EXPECT_TRUE(port->Connected());
+    port->Close();
+    SetComApplicationExceptionHandler(nullptr);
+    EXPECT_FALSE(sim->IsOpen());
+}
+
 TEST_F(Events, ReopeningMakesAFreshThread) {
     port->SetSyncMethod(smNone);
     port->SetEvents({evRxChar});
