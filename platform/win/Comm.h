@@ -210,3 +210,9 @@ BOOL ClearCommError(HANDLE h, DWORD* errors, COMSTAT* stat);
 BOOL GetCommModemStatus(HANDLE h, DWORD* status);
 BOOL EscapeCommFunction(HANDLE h, DWORD function);
 BOOL TransmitCommChar(HANDLE h, char c);
+
+// Not in the platform's API: the output lines as last set, for diagnostics and tests (a
+// pseudo-terminal has no lines, so the layer keeps what was set).
+constexpr DWORD COMM_LINE_DTR = 0x1;
+constexpr DWORD COMM_LINE_RTS = 0x2;
+BOOL GetCommControlLines(HANDLE h, DWORD* lines);

@@ -1,8 +1,9 @@
 #pragma once
 // The device under an open port. The port (CommPort.cpp) keeps the queues, transfers, time-outs,
 // events and software flow control; a device only moves bytes and drives the line. Two exist:
-// termios (CommTermios.cpp) and the simulated device (CommSim.cpp). Every call is made with the
-// port's lock held, from the port's I/O thread or from a caller of the API.
+// termios (CommTermios.cpp) and the simulated device (CommSim.cpp). Calls are serialised by the
+// port: all but the I/O thread's Read are made with the port's lock held, and no other Read runs
+// while that one does.
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -39,6 +40,8 @@ public:
     virtual bool SetDtr(bool on) = 0;
     virtual bool SetRts(bool on) = 0;
     virtual bool SetBreak(bool on) = 0;
+    // The output lines as last set (TIOCM_DTR/TIOCM_RTS style: bit 0 DTR, bit 1 RTS).
+    virtual DWORD ControlLines() = 0;
     // Drops what the device itself holds (PURGE_TXCLEAR / PURGE_RXCLEAR bits).
     virtual void Purge(DWORD flags) = 0;
     // Line errors (CE_* bits) that arose since the last call.

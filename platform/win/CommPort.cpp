@@ -23,6 +23,7 @@ namespace {
 
 constexpr ULONG_PTR kPending = ERROR_IO_PENDING;
 constexpr DWORD kDefaultQueue = 4096;
+constexpr DWORD kMaxQueue = 16 * 1024 * 1024;
 // The bytes taken from the device in one go.
 constexpr size_t kScratch = 64 * 1024;
 
@@ -43,6 +44,17 @@ public:
         FSize += n;
     }
     void Push(uint8_t c) { Push(&c, 1); }
+    // The bytes at the head that lie in one piece.
+    size_t Peek(const uint8_t** p) const {
+        *p = FData.data() + FHead;
+        return std::min(FSize, FData.size() - FHead);
+    }
+    void Drop(size_t n) {
+        n = std::min(n, FSize);
+        FHead = (FHead + n) % FData.size();
+        FSize -= n;
+        if (FSize == 0) FHead = 0;
+    }
     size_t Pop(uint8_t* p, size_t n) {
         n = std::min(n, FSize);
         size_t cap = FData.size();
@@ -135,8 +147,11 @@ public:
         OVERLAPPED local{};
         Transfer t = NewTransfer(ov ? ov : &local, static_cast<uint8_t*>(buffer), count);
         if (!t.ov) return FALSE_;
+        // Bytes already in the kernel are taken on the caller's thread, sparing a hand-over.
+        if (FReads.empty() && FRx.Size() < count) ReceiveLocked(nullptr);
         FReads.push_back(std::move(t));
         ServiceReadsLocked();
+        DeliverEventsLocked();
         return Finish(lock, ov ? ov : &local, ov == nullptr, done);
     }
 
@@ -156,7 +171,8 @@ public:
         ServiceWritesLocked();
         CheckTxEmptyLocked();
         DeliverEventsLocked();
-        if (!FWrites.empty() || FTxBusy) Wake();
+        // The I/O thread drains the queue, or watches the last bytes leave the device.
+        if (NeedsWakeLocked() || (FTxBusy && FWrites.empty())) Wake();
         return Finish(lock, ov ? ov : &local, ov == nullptr, done);
     }
 
@@ -178,8 +194,10 @@ public:
         std::lock_guard<std::mutex> g(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
         FDevice->Trace("SetupComm", in);
+        // Queues are allocated in full: an absurd size is refused rather than taken from memory.
+        if (in > kMaxQueue || out > kMaxQueue) return Fail(ERROR_INVALID_PARAMETER);
         if (in) FRx.Resize(in);
-        if (out) FOutSize = out;
+        if (out) FTx.Resize(out);
         return TRUE_;
     }
 
@@ -258,6 +276,7 @@ public:
     BOOL WaitEvent(DWORD* mask, OVERLAPPED* ov) {
         std::unique_lock<std::mutex> lock(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
+        FDevice->Trace("WaitCommEvent", FMask);
         if (!mask || FMask == 0 || FWait.ov) return Fail(ERROR_INVALID_PARAMETER);
         OVERLAPPED local{};
         OVERLAPPED* o = ov ? ov : &local;
@@ -293,6 +312,7 @@ public:
         if (flags & PURGE_RXABORT) AbortAllLocked(FReads, ERROR_OPERATION_ABORTED);
         if (flags & PURGE_TXCLEAR) {
             FDevice->Purge(PURGE_TXCLEAR);
+            FTx.Clear();
             FTxChar = -1;
             if (FWrites.empty()) FTxBusy = false;
         }
@@ -327,6 +347,7 @@ public:
             stat->cbInQue = static_cast<DWORD>(FRx.Size());
             DWORD out = 0;
             for (auto& w : FWrites) out += w.count - w.done;
+            out += static_cast<DWORD>(FTx.Size());
             if (!FGone) out += FDevice->OutQueue();
             stat->cbOutQue = out;
         }
@@ -362,6 +383,14 @@ public:
         }
         if (!ok) return Fail(ERROR_GEN_FAILURE);
         Wake();
+        return TRUE_;
+    }
+
+    BOOL ControlLines(DWORD* lines) {
+        std::lock_guard<std::mutex> g(FMutex);
+        if (!CheckOpenLocked()) return FALSE_;
+        if (!lines) return Fail(ERROR_INVALID_PARAMETER);
+        *lines = FDevice->ControlLines();
         return TRUE_;
     }
 
@@ -425,7 +454,7 @@ private:
             while (o->Internal == kPending) rtl::CurrentClock().WaitUntil(FCv, lock, rtl::NoDeadline);
         }
         if (o->Internal == kPending) {
-            Wake();
+            if (NeedsWakeLocked()) Wake();
             return Fail(ERROR_IO_PENDING);
         }
         if (done) *done = static_cast<DWORD>(o->InternalHigh);
@@ -436,8 +465,29 @@ private:
     void CompleteLocked(Transfer& t, DWORD code) {
         t.ov->InternalHigh = t.done;
         t.ov->Internal = code;
-        if (t.event) t.event->Set();
-        FCv.notify_all();
+        if (t.event) SignalLocked(t.event);
+        NotifyLocked();
+    }
+
+    // The I/O thread sets events and wakes waiters after it has let go of the lock, so that a
+    // woken caller does not run straight into the held lock.
+    void SignalLocked(const std::shared_ptr<rtl::Event>& event) {
+        if (FDefer) FSignals.push_back(event);
+        else event->Set();
+    }
+    void NotifyLocked() {
+        if (FDefer) FNotifyPending = true;
+        else FCv.notify_all();
+    }
+    void UnlockAndSignal(std::unique_lock<std::mutex>& lock) {
+        std::vector<std::shared_ptr<rtl::Event>> signals;
+        signals.swap(FSignals);
+        bool notify = FNotifyPending;
+        FNotifyPending = false;
+        FDefer = false;
+        lock.unlock();
+        for (auto& e : signals) e->Set();
+        if (notify) FCv.notify_all();
     }
 
     void AbortAllLocked(std::deque<Transfer>& list, DWORD code) {
@@ -449,9 +499,9 @@ private:
         *FWait.mask = mask;
         FWait.ov->InternalHigh = sizeof(DWORD);
         FWait.ov->Internal = code;
-        if (FWait.event) FWait.event->Set();
+        if (FWait.event) SignalLocked(FWait.event);
         FWait = {};
-        FCv.notify_all();
+        NotifyLocked();
     }
 
     void RaiseLocked(DWORD events) { FHistory |= events & FMask; }
@@ -511,11 +561,25 @@ private:
         }
     }
 
-    // Takes what the device has, as far as the receive queue has room.
-    void ReceiveLocked() {
-        while (!FGone && FRx.Free() > 0) {
+    // Takes what the device has, as far as the receive queue has room. The I/O thread passes its
+    // lock to read unlocked, so callers are not held up by the system call; meanwhile FReading
+    // keeps every other reader off the device, which keeps the bytes in order. Only the reader
+    // adds to the queue, so its free room can only grow while the lock is released.
+    void ReceiveLocked(std::unique_lock<std::mutex>* unlockForRead) {
+        while (!FGone && FRx.Free() > 0 && !FReading) {
             size_t want = std::min(FRx.Free(), FScratch.size());
-            long n = FDevice->Read(FScratch.data(), want);
+            long n;
+            if (unlockForRead) {
+                FReading = true;
+                UnlockAndSignal(*unlockForRead);
+                n = FDevice->Read(FScratch.data(), want);
+                unlockForRead->lock();
+                FDefer = true;
+                FReading = false;
+                if (FStop) return;
+            } else {
+                n = FDevice->Read(FScratch.data(), want);
+            }
             if (n < 0) {
                 GoneLocked();
                 return;
@@ -574,6 +638,7 @@ private:
         RaiseLocked(EV_ERR);
         AbortAllLocked(FWrites, ERROR_DEVICE_NOT_CONNECTED);
         FTxBusy = false;
+        FTx.Clear();
         FTxChar = FFlowChar = -1;
         Wake();
     }
@@ -590,7 +655,7 @@ private:
     bool WantsTransmitLocked() const {
         if (FGone) return false;
         if (FFlowChar >= 0) return !FBreak;
-        return (FTxChar >= 0 || !FWrites.empty()) && !HeldLocked();
+        return (FTxChar >= 0 || FTx.Size() > 0 || !FWrites.empty()) && !HeldLocked();
     }
 
     bool WriteByteLocked(int& c) {
@@ -607,6 +672,10 @@ private:
         return n == 1;
     }
 
+    // Moves bytes out: the transmit queue first, then the pending writes, straight to the device
+    // while the queue is empty and into the queue once the device is full. A write is done when
+    // all its bytes are in the queue or the device; nothing is taken while the output is held,
+    // so a held write runs into its time-out with what it had placed.
     void ServiceWritesLocked() {
         if (FGone) return;
         ArmWriteLocked();
@@ -614,9 +683,11 @@ private:
         if (FFlowChar >= 0 && !FBreak && !WriteByteLocked(FFlowChar)) return;
         if (HeldLocked()) return;
         if (FTxChar >= 0 && !WriteByteLocked(FTxChar)) return;
+        bool deviceFull = FTx.Size() > 0 && !DrainQueueLocked();
+        if (FGone) return;
         while (!FWrites.empty()) {
             Transfer& w = FWrites.front();
-            if (w.done < w.count) {
+            if (!deviceFull && FTx.Size() == 0 && w.done < w.count) {
                 long n = FDevice->Write(w.data + w.done, w.count - w.done);
                 if (n < 0) {
                     GoneLocked();
@@ -624,12 +695,35 @@ private:
                 }
                 if (n > 0) FTxBusy = true;
                 w.done += static_cast<DWORD>(n);
+                deviceFull = w.done < w.count;
             }
-            if (w.done < w.count) return;  // the device is full
+            if (w.done < w.count) {
+                size_t k = std::min<size_t>(FTx.Free(), w.count - w.done);
+                FTx.Push(w.data + w.done, k);
+                w.done += static_cast<DWORD>(k);
+                if (k > 0) FTxBusy = true;
+            }
+            if (w.done < w.count) return;  // queue and device are full
             CompleteLocked(w, 0);
             FWrites.pop_front();
             ArmWriteLocked();
         }
+    }
+
+    // True when the queue is empty afterwards.
+    bool DrainQueueLocked() {
+        while (FTx.Size() > 0) {
+            const uint8_t* p;
+            size_t n = FTx.Peek(&p);
+            long k = FDevice->Write(p, n);
+            if (k < 0) {
+                GoneLocked();
+                return false;
+            }
+            FTx.Drop(static_cast<size_t>(k));
+            if (static_cast<size_t>(k) < n) return false;
+        }
+        return true;
     }
 
     // The time-out of a write runs from the moment it reaches the head of the list, held or not.
@@ -655,7 +749,7 @@ private:
     }
 
     void CheckTxEmptyLocked() {
-        if (!FTxBusy || FGone || !FWrites.empty() || FTxChar >= 0 || FFlowChar >= 0) return;
+        if (!FTxBusy || FGone || !FWrites.empty() || FTx.Size() > 0 || FTxChar >= 0 || FFlowChar >= 0) return;
         if (FDevice->OutQueue() != 0) return;
         FTxBusy = false;
         RaiseLocked(EV_TXEMPTY);
@@ -701,12 +795,13 @@ private:
         auto cap = [&timeout](int ms) { timeout = timeout < 0 ? ms : std::min(timeout, ms); };
         if (int ms = FDevice->StatusPollMs(); ms > 0 && !FGone) cap(ms);
         // TIOCOUTQ has no wake-up: watch the last bytes leave.
-        if (FTxBusy && FWrites.empty() && !FGone && FDevice->OutQueue() != 0) cap(1);
+        if (FTxBusy && FWrites.empty() && FTx.Size() == 0 && !FGone && FDevice->OutQueue() != 0) cap(1);
         return timeout;
     }
 
     void Run() {
         std::unique_lock<std::mutex> lock(FMutex);
+        FDefer = true;
         while (!FStop) {
             pollfd fds[2] = {{FWakeFd, POLLIN, 0}, {-1, 0, 0}};
             nfds_t nfds = 1;
@@ -718,11 +813,18 @@ private:
                 nfds = 2;
             }
             int timeout = PollTimeoutLocked();
-            lock.unlock();
+            FPollIn = fds[1].events & POLLIN;
+            FPollOut = fds[1].events & POLLOUT;
+            if (timeout < 0) FSleepUntil = rtl::NoDeadline;
+            else FSleepUntil = rtl::CurrentClock().IsManual() ? 0 : Now() + static_cast<uint64_t>(timeout);
+            UnlockAndSignal(lock);
             int r = ::poll(fds, nfds, timeout);
             lock.lock();
+            FDefer = true;
+            FSleepUntil = 0;
+            FPollIn = FPollOut = false;
             if (FStop) break;
-            if (r < 0 && errno != EINTR) break;
+            if (r < 0 && errno != EINTR) GoneLocked();  // a descriptor poll refuses is no device
             if (fds[0].revents & POLLIN) {
                 uint64_t v;
                 ssize_t n = ::read(FWakeFd, &v, sizeof v);
@@ -730,11 +832,25 @@ private:
             }
             if (nfds == 2 && fds[1].revents) {
                 FDevice->Acknowledge();
-                if (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) ReceiveLocked();
+                if (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) ReceiveLocked(&lock);
                 if ((fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) && FRx.Free() == 0) GoneLocked();
             }
             ServicePassLocked();
         }
+        UnlockAndSignal(lock);
+    }
+
+    // Whether the I/O thread, as it sleeps now, would miss a deadline or a descriptor it must watch.
+    bool NeedsWakeLocked() const {
+        if (FSleepUntil == 0) return true;
+        uint64_t d = rtl::NoDeadline;
+        if (!FReads.empty() && FReads.front().armed)
+            d = std::min({d, FReads.front().deadline, FReads.front().intervalDeadline});
+        if (!FWrites.empty() && FWrites.front().armed) d = std::min(d, FWrites.front().deadline);
+        if (d < FSleepUntil) return true;
+        if (!FPollOut && FDevice->PollsForWrite() && WantsTransmitLocked()) return true;
+        if (!FPollIn && !FGone && FRx.Free() > 0) return true;
+        return false;
     }
 
     void ServicePassLocked() {
@@ -772,12 +888,21 @@ private:
     bool FStop = false;
     bool FClosed = false;
     bool FGone = false;
+    bool FReading = false;
+    // While the I/O thread holds the lock, completions queue their signals here.
+    bool FDefer = false;
+    std::vector<std::shared_ptr<rtl::Event>> FSignals;
+    bool FNotifyPending = false;  // the I/O thread reads the device without the lock
+    // What the sleeping I/O thread watches: its deadline (0 while awake) and descriptor events.
+    uint64_t FSleepUntil = 0;
+    bool FPollIn = false;
+    bool FPollOut = false;
 
     DCB FDcb;
     COMMTIMEOUTS FTimeouts;
-    DWORD FOutSize = kDefaultQueue;
 
     ByteRing FRx;
+    ByteRing FTx{kDefaultQueue};
     std::vector<uint8_t> FScratch;
     bool FRx80 = false;
     std::deque<Transfer> FReads;
@@ -887,3 +1012,4 @@ BOOL ClearCommError(HANDLE h, DWORD* errors, COMSTAT* stat) { WITH_PORT(h, Clear
 BOOL GetCommModemStatus(HANDLE h, DWORD* status) { WITH_PORT(h, ModemStatus(status)); }
 BOOL EscapeCommFunction(HANDLE h, DWORD function) { WITH_PORT(h, Escape(function)); }
 BOOL TransmitCommChar(HANDLE h, char c) { WITH_PORT(h, TransmitChar(c)); }
+BOOL GetCommControlLines(HANDLE h, DWORD* lines) { WITH_PORT(h, ControlLines(lines)); }

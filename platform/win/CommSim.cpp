@@ -223,6 +223,10 @@ public:
     bool SetDtr(bool on) override { return SetFlag(FSim->FDtr, on); }
     bool SetRts(bool on) override { return SetFlag(FSim->FRts, on); }
     bool SetBreak(bool on) override { return SetFlag(FSim->FBreak, on); }
+    DWORD ControlLines() override {
+        std::lock_guard<std::mutex> g(FSim->FMutex);
+        return (FSim->FDtr ? COMM_LINE_DTR : 0) | (FSim->FRts ? COMM_LINE_RTS : 0);
+    }
 
     void Purge(DWORD flags) override {
         std::lock_guard<std::mutex> g(FSim->FMutex);

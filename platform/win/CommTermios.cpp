@@ -154,6 +154,12 @@ public:
     bool SetDtr(bool on) override { return SetLine(TIOCM_DTR, on); }
     bool SetRts(bool on) override { return SetLine(TIOCM_RTS, on); }
 
+    DWORD ControlLines() override {
+        int bits = 0;
+        if (!FPty && ioctl(FFd, TIOCMGET, &bits) == 0) FLines = ((bits & TIOCM_DTR) ? COMM_LINE_DTR : 0) | ((bits & TIOCM_RTS) ? COMM_LINE_RTS : 0);
+        return FLines;
+    }
+
     bool SetBreak(bool on) override {
         if (FPty) return true;
         return ioctl(FFd, on ? TIOCSBRK : TIOCCBRK) == 0;
@@ -184,8 +190,10 @@ public:
 
 private:
     bool SetLine(int bit, bool on) {
-        if (FPty) return true;  // recorded by the port's DCB and escape state
-        return ioctl(FFd, on ? TIOCMBIS : TIOCMBIC, &bit) == 0;
+        DWORD line = bit == TIOCM_DTR ? COMM_LINE_DTR : COMM_LINE_RTS;
+        if (!FPty && ioctl(FFd, on ? TIOCMBIS : TIOCMBIC, &bit) != 0) return false;
+        FLines = on ? FLines | line : FLines & ~line;  // all a pseudo-terminal has of them
+        return true;
     }
 
     int FFd;
@@ -193,6 +201,7 @@ private:
     bool FHasCounters = false;
     serial_icounter_struct FCounters {};
     DWORD FLastModem = 0;
+    DWORD FLines = 0;
 };
 
 bool IsPseudoTerminal(int fd, const std::string& path) {

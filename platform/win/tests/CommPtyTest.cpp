@@ -333,8 +333,16 @@ TEST_F(PtyPort, RefusedCombinationsAreInvalidParameter) {
         EXPECT_FALSE(SetCommState(h, &d));
         EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     }
+    DCB same = before;
+    same.fOutX = 1;
+    same.XonChar = same.XoffChar = 0x13;
+    EXPECT_FALSE(SetCommState(h, &same)) << "XON and XOFF must differ when software flow is on";
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     DCB after = State();
     EXPECT_EQ(std::memcmp(&before, &after, sizeof(DCB)), 0) << "a refused state changes nothing";
+    COMMTIMEOUTS never{MAXDWORD, MAXDWORD, MAXDWORD, 0, 0};
+    EXPECT_FALSE(SetCommTimeouts(h, &never));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
 TEST_F(PtyPort, FieldsWithoutTermiosCounterpartReadBackUnchanged) {
@@ -364,7 +372,23 @@ TEST_F(PtyPort, PseudoTerminalReportsDsrAndCtsAndRecordsDtrRts) {
     DWORD status = 0;
     ASSERT_TRUE(GetCommModemStatus(h, &status));
     EXPECT_EQ(status, MS_CTS_ON | MS_DSR_ON);
-    for (DWORD f : {SETDTR, CLRDTR, SETRTS, CLRRTS, SETBREAK, CLRBREAK}) EXPECT_TRUE(EscapeCommFunction(h, f)) << f;
+    struct Case {
+        DWORD function, lines;
+    } cases[] = {{SETDTR, COMM_LINE_DTR},  {SETRTS, COMM_LINE_DTR | COMM_LINE_RTS}, {CLRDTR, COMM_LINE_RTS},
+                 {SETBREAK, COMM_LINE_RTS}, {CLRBREAK, COMM_LINE_RTS},             {CLRRTS, 0}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(EscapeCommFunction(h, c.function)) << c.function;
+        DWORD lines = 99;
+        ASSERT_TRUE(GetCommControlLines(h, &lines));
+        EXPECT_EQ(lines, c.lines) << c.function;
+    }
+    DCB d = State();
+    d.fDtrControl = DTR_CONTROL_ENABLE;
+    d.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    ASSERT_TRUE(SetCommState(h, &d));
+    DWORD lines = 0;
+    ASSERT_TRUE(GetCommControlLines(h, &lines));
+    EXPECT_EQ(lines, COMM_LINE_DTR | COMM_LINE_RTS) << "the DCB's line control sets both";
 }
 
 TEST_F(PtyPort, TransmitEmptyWithoutAPendingWaitIsReturnedByTheNextWait) {

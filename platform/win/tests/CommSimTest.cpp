@@ -205,6 +205,7 @@ TEST_F(SimPort, ReceivedBytesWhileNoWaitIsPendingAreReportedAtTheNextWait) {
     // Reported once: the next wait pends.
     EXPECT_FALSE(WaitCommEvent(h, &mask, &e.ov));
     EXPECT_EQ(GetLastError(), ERROR_IO_PENDING);
+    ASSERT_TRUE(SetCommMask(h, 0));  // the record must not go while its wait is pending
 }
 
 TEST_F(SimPort, SetCommMaskEndsAPendingWaitWithMaskZero) {
@@ -303,20 +304,27 @@ TEST_F(SimPort, FirstByteModeEndsWhenTheFirstByteArrives) {
     EXPECT_EQ(buf[0], 'x');
 }
 
-TEST_F(SimPort, BlockedWriteEndsAtItsTotalTimeoutWithTheBytesSent) {
-    SetTimeouts({0, 0, 0, 5, 50});  // 5 * 10 + 50 = 100 ms for 10 bytes
+TEST_F(SimPort, WriteBeyondQueueAndDeviceEndsAtItsTotalTimeoutWithTheBytesPlaced) {
+    ASSERT_TRUE(SetupComm(h, 100, 16));
+    SetTimeouts({0, 0, 0, 5, 50});  // 5 * 30 + 50 = 200 ms for 30 bytes
     sim->HoldTransmit(true, 4);
     Async w;
-    ASSERT_FALSE(WriteFile(h, "0123456789", 10, nullptr, &w.ov));
+    std::string data(30, 'w');
+    ASSERT_FALSE(WriteFile(h, data.data(), 30, nullptr, &w.ov));
     ASSERT_EQ(GetLastError(), ERROR_IO_PENDING);
-    clock->Advance(99);
+    clock->Advance(199);
     Settle();
     ASSERT_FALSE(Completed(h, w));
     clock->Advance(1);
     ASSERT_TRUE(Eventually([&] { return Completed(h, w); }));
     Outcome o = Result(h, w);
     EXPECT_TRUE(o.ok) << "a timed-out write is not a failure";
-    EXPECT_EQ(o.bytes, 4u);
+    EXPECT_EQ(o.bytes, 20u) << "4 taken by the device, 16 by the queue";
+    EXPECT_EQ(Stat().cbOutQue, 20u);
+    sim->HoldTransmit(false);
+    std::string sent;
+    EXPECT_TRUE(Eventually([&] { return (sent += sim->TakeWritten()).size() == 20; }));
+    EXPECT_EQ(Stat().cbOutQue, 0u);
 }
 
 TEST_F(SimPort, CtsOutputFlowHoldsTheWriteUntilCtsRises) {
@@ -363,6 +371,7 @@ TEST_F(SimPort, InputFlowControlSendsXoffNearFullAndXonWhenDrained) {
 
 TEST_F(SimPort, PurgeAbortsPendingTransfersAndClearsTheQueue) {
     SetTimeouts({0, 0, 0, 0, 0});
+    ASSERT_TRUE(SetupComm(h, 100, 2));
     sim->HoldTransmit(true, 0);
     char buf[4];
     Async r, w;
@@ -375,11 +384,19 @@ TEST_F(SimPort, PurgeAbortsPendingTransfersAndClearsTheQueue) {
         EXPECT_FALSE(o.ok);
         EXPECT_EQ(o.error, ERROR_OPERATION_ABORTED);
     }
+    EXPECT_EQ(Stat().cbOutQue, 2u) << "what the aborted write had placed stays queued";
     SendAndWait("xyz");
     ASSERT_TRUE(PurgeComm(h, PURGE_RXCLEAR | PURGE_TXCLEAR));
     EXPECT_EQ(Stat().cbInQue, 0u);
+    EXPECT_EQ(Stat().cbOutQue, 0u);
     EXPECT_FALSE(PurgeComm(h, 0x10));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(SimPort, AbsurdQueueSizeIsRefused) {
+    EXPECT_FALSE(SetupComm(h, 0xFFFFFFFFu, 1024));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    SendAndWait("still works");
 }
 
 TEST_F(SimPort, ClosingEndsPendingTransfersAndInvalidatesTheHandle) {
@@ -422,6 +439,7 @@ TEST_F(SimPort, UnpluggedDeviceFailsTransfersAndRaisesError) {
     // Reported once: the event thread of a library is not woken again and again.
     EXPECT_FALSE(WaitCommEvent(h, &mask, &e.ov));
     EXPECT_EQ(GetLastError(), ERROR_IO_PENDING);
+    ASSERT_TRUE(SetCommMask(h, 0));
 }
 
 TEST_F(SimPort, CallsThatReachTheDeviceAreLogged) {
