@@ -74,7 +74,8 @@ TEST_F(Events, TheThreadLivesFromOpenToClose) {
     port->Close();
     // Close aborts the transfers, then the thread resets the mask and drops both queues.
     std::vector<std::pair<std::string, DWORD>> calls;
-    for (auto& c : sim->Calls()) calls.emplace_back(c.name, c.argument);
+    for (auto& c : sim->Calls())
+        if (c.name != "WaitCommEvent") calls.emplace_back(c.name, c.argument);
     std::vector<std::pair<std::string, DWORD>> expected{
         {"PurgeComm", 3}, {"SetCommMask", 0}, {"PurgeComm", 12}};
     EXPECT_EQ(calls, expected);

@@ -191,14 +191,16 @@ TEST_F(PortIO, LastErrorsMapsTheLineErrors) {
 }
 
 TEST_F(PortIO, AbortEndsAPendingWriteWithAnError) {
-    sim->HoldTransmit(true, 2);
+    // A write is done once its bytes are queued: a small queue and a held line keep it pending.
+    port->Buffer()->SetOutputSize(4);
+    sim->HoldTransmit(true, 0);
     port->Timeouts()->SetWriteTotalMultiplier(0);
     port->Timeouts()->SetWriteTotalConstant(0);  // no time-out: only the abort ends it
     PAsync a = nullptr;
     AllocAsync(a);
-    EXPECT_EQ(port->WriteAsync("abcdef", 6, a), 0);
+    EXPECT_EQ(port->WriteAsync("abcdefghij", 10, a), 0);
     EXPECT_FALSE(port->IsAsyncCompleted(a));
-    EXPECT_EQ(port->OutputCount(), 6);
+    EXPECT_EQ(port->OutputCount(), 10);
     port->AbortAllAsync();
     // Asking after the abort is a failure of the transfer, not a pending state.
     Raised r = Catch([&] { port->IsAsyncCompleted(a); });
@@ -260,8 +262,10 @@ TEST(PortIOClock, AWriteTimeOutReturnsTheShortCount) {
     port.SetEvents({});
     port.Timeouts()->SetWriteTotalMultiplier(0);
     port.Timeouts()->SetWriteTotalConstant(100);
+    port.Buffer()->SetOutputSize(4);
     port.Open();
-    sim->HoldTransmit(true, 4);
+    // The line is held: only what fits the transmit queue is taken.
+    sim->HoldTransmit(true, 0);
     auto writer = std::async(std::launch::async, [&] { return port.WriteStr(u"0123456789"); });
     // Time moves only by hand: the write cannot end before 100 ms have been advanced.
     for (int i = 0; i < 2000 && writer.wait_for(std::chrono::milliseconds(2)) != std::future_status::ready; ++i)
