@@ -1,0 +1,1475 @@
+// TCanvas over QPainter, with the pixel rules of the original window system, and the GDI calls
+// on its handle: raster operations, regions, colours, origins and saved states.
+#include <QPainterPath>
+#include <QPolygon>
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "platform/qt/QtGraphicsAccess.h"
+#include "platform/qt/QtGraphicsApp.h"
+
+using namespace qtbackend;
+
+namespace {
+
+// Live canvases, so that a stale or forged HDC is refused instead of dereferenced.
+std::mutex gCanvasMutex;
+std::unordered_set<TCanvas*>& LiveCanvases() {
+    static std::unordered_set<TCanvas*> set;
+    return set;
+}
+
+QPoint Offset(TCanvas* c) {
+    const TCanvasDcState& s = c->Dc().state;
+    return QPoint(s.viewportOrg.X - s.windowOrg.X, s.viewportOrg.Y - s.windowOrg.Y);
+}
+
+// Where the canvas may draw, in device coordinates.
+QRegion Visible(TCanvas* c) {
+    TBitmap* b = c->Bitmap();
+    if (!b || b->Empty()) return QRegion();
+    QRegion r(0, 0, b->Width(), b->Height());
+    TCanvasDc& dc = c->Dc();
+    if (dc.hasDeviceClip) r &= dc.deviceClip;
+    if (dc.state.hasClip) r &= dc.state.clip;
+    return r;
+}
+
+QRect QRectOf(const TRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
+
+QPainter::CompositionMode ModeOf(TPenMode m) {
+    switch (m) {
+        case pmNot: return QPainter::RasterOp_NotDestination;
+        case pmNotCopy: return QPainter::RasterOp_NotSource;
+        case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
+        case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
+        case pmMergeNotPen: return QPainter::RasterOp_NotSourceOrDestination;
+        case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
+        case pmMerge: return QPainter::RasterOp_SourceOrDestination;
+        case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
+        case pmMask: return QPainter::RasterOp_SourceAndDestination;
+        case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
+        case pmXor: return QPainter::RasterOp_SourceXorDestination;
+        case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
+        default: return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+bool PenVisible(const TPen& pen) {
+    return pen.Style() != psClear && pen.Mode() != pmNop && pen.Color() != clNone;
+}
+bool BrushVisible(const TBrush& brush) {
+    return brush.Bitmap() || (brush.Style() != bsClear && brush.Color() != clNone);
+}
+
+QColor PenColor(const TPen& pen) {
+    if (pen.Mode() == pmBlack) return Qt::black;
+    if (pen.Mode() == pmWhite) return Qt::white;
+    return QColorOf(pen.Color());
+}
+
+QPen QPenOf(const TPen& pen, Qt::PenCapStyle cap = Qt::FlatCap) {
+    if (!PenVisible(pen)) return QPen(Qt::NoPen);
+    QPen q(PenColor(pen));
+    int w = pen.Width();
+    if (w <= 1) {
+        q.setWidth(0);
+        q.setCapStyle(Qt::FlatCap);
+    } else {
+        q.setWidth(w);
+        q.setCapStyle(cap == Qt::FlatCap ? Qt::RoundCap : cap);
+        q.setJoinStyle(Qt::RoundJoin);
+    }
+    switch (pen.Style()) {
+        // Styled lines are one pixel wide on the original platform whatever the width.
+        case psDash: q.setStyle(Qt::DashLine); q.setWidth(0); break;
+        case psDot: q.setStyle(Qt::DotLine); q.setWidth(0); break;
+        case psDashDot: q.setStyle(Qt::DashDotLine); q.setWidth(0); break;
+        case psDashDotDot: q.setStyle(Qt::DashDotDotLine); q.setWidth(0); break;
+        default: q.setStyle(Qt::SolidLine); break;
+    }
+    return q;
+}
+
+QBrush QBrushOf(TBrush& brush) {
+    if (!BrushVisible(brush)) return QBrush(Qt::NoBrush);
+    if (brush.Bitmap() && !brush.Bitmap()->Empty()) return QBrush(ToRgb32(*brush.Bitmap()));
+    QColor c = QColorOf(brush.Color());
+    switch (brush.Style()) {
+        case bsHorizontal: return QBrush(c, Qt::HorPattern);
+        case bsVertical: return QBrush(c, Qt::VerPattern);
+        case bsFDiagonal: return QBrush(c, Qt::FDiagPattern);
+        case bsBDiagonal: return QBrush(c, Qt::BDiagPattern);
+        case bsCross: return QBrush(c, Qt::CrossPattern);
+        case bsDiagCross: return QBrush(c, Qt::DiagCrossPattern);
+        default: return QBrush(c);
+    }
+}
+
+void Sync(TCanvas* c) {
+    TCanvasDc& dc = c->Dc();
+    if (dc.fontDirty) {
+        dc.state.textColor = static_cast<COLORREF>(ColorToRGB(c->Font()->Color())) & 0xFFFFFF;
+        dc.fontDirty = false;
+    }
+    if (dc.brushDirty) {
+        TBrush* b = c->Brush();
+        dc.state.bkColor = static_cast<COLORREF>(ColorToRGB(b->Color() == clNone ? clWhite : b->Color())) & 0xFFFFFF;
+        dc.state.bkMode = BrushVisible(*b) ? OPAQUE : TRANSPARENT;
+        dc.brushDirty = false;
+    }
+}
+
+// Runs f with a painter on the canvas's surface: clipped, translated to logical coordinates, with
+// the canvas's background for hatches and styled lines.
+template <class F>
+void WithPainter(TCanvas* c, F f) {
+    if (!c->Bitmap() || c->Bitmap()->Empty()) return;
+    Sync(c);
+    QRegion vis = Visible(c);
+    if (vis.isEmpty()) return;
+    Surface surface(*c->Bitmap());
+    QPainter p(&surface.Image());
+    p.setClipRegion(vis);
+    QPoint off = Offset(c);
+    p.translate(off);
+    p.setBrushOrigin(-off);
+    p.setRenderHint(QPainter::Antialiasing, c->AntiAlias());
+    p.setRenderHint(QPainter::TextAntialiasing, c->AntiAlias());
+    const TCanvasDcState& s = c->Dc().state;
+    p.setBackgroundMode(s.bkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
+    p.setBackground(QColor(QRgbOf(s.bkColor)));
+    f(p);
+}
+
+// Pen, brush and raster mode of a shape.
+void SetupShape(TCanvas* c, QPainter& p, bool fill) {
+    p.setPen(QPenOf(*c->Pen()));
+    p.setBrush(fill ? QBrushOf(*c->Brush()) : QBrush(Qt::NoBrush));
+    p.setCompositionMode(ModeOf(c->Pen()->Mode()));
+}
+
+// The drawing rectangle of a shape bounded by (x1, y1, x2, y2) with exclusive right and bottom.
+QRect ShapeRect(TCanvas* c, int x1, int y1, int x2, int y2) {
+    int l = std::min(x1, x2), t = std::min(y1, y2), r = std::max(x1, x2), b = std::max(y1, y2);
+    int w = PenVisible(*c->Pen()) ? c->Pen()->Width() : 1;
+    if (c->Pen()->Style() == psInsideFrame && w > 1) {
+        // The wide pen stays inside the bounds.
+        int in = w / 2;
+        return QRect(l + in, t + in, std::max(0, r - l - 1 - 2 * in), std::max(0, b - t - 1 - 2 * in));
+    }
+    return QRect(l, t, r - l - 1, b - t - 1);
+}
+
+// The parametric angle (degrees, counter-clockwise from 3 o'clock) of the ellipse point on the
+// radial towards (x, y): the platform measures arcs by radials, Qt by parameter.
+double ArcAngle(const QRect& r, int x, int y) {
+    double a = std::max(0.5, r.width() / 2.0), b = std::max(0.5, r.height() / 2.0);
+    double cx = r.x() + r.width() / 2.0, cy = r.y() + r.height() / 2.0;
+    double dx = x - cx, dyUp = cy - y;
+    if (dx == 0 && dyUp == 0) return 0;
+    double t = std::atan2(a * dyUp, b * dx) * 180.0 / M_PI;
+    return t < 0 ? t + 360 : t;
+}
+
+void ArcAngles(const QRect& r, int x3, int y3, int x4, int y4, int& start16, int& span16) {
+    double a1 = ArcAngle(r, x3, y3), a2 = ArcAngle(r, x4, y4);
+    double span = a2 - a1;
+    while (span <= 0) span += 360;
+    start16 = static_cast<int>(std::lround(a1 * 16));
+    span16 = static_cast<int>(std::lround(span * 16));
+}
+
+uint32_t Rop3(uint32_t P, uint32_t S, uint32_t D, uint8_t rop) {
+    switch (rop) {
+        case 0xCC: return S;
+        case 0x66: return S ^ D;
+        case 0x88: return S & D;
+        case 0xEE: return S | D;
+        case 0x33: return ~S;
+        case 0x55: return ~D;
+        case 0xF0: return P;
+        case 0xC0: return P & S;
+        case 0x5A: return P ^ D;
+        case 0x00: return 0;
+        case 0xFF: return 0xFFFFFFFF;
+        default: break;
+    }
+    uint32_t r = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (!(rop & (1 << i))) continue;
+        r |= ((i & 4) ? P : ~P) & ((i & 2) ? S : ~S) & ((i & 1) ? D : ~D);
+    }
+    return r;
+}
+
+bool RopUsesSource(uint8_t rop) { return ((rop >> 2) & 0x33) != (rop & 0x33); }
+
+// Combines src (RGB32, the size of dev) into the canvas at the device rectangle dev.
+void RopBlit(TCanvas* c, const QRect& dev, const QImage* src, uint8_t rop) {
+    if (!c->Bitmap() || c->Bitmap()->Empty()) return;
+    Sync(c);
+    QRegion vis = Visible(c) & dev;
+    if (vis.isEmpty()) return;
+    TBrush* brush = c->Brush();
+    QImage pattern;
+    if (brush->Bitmap() && !brush->Bitmap()->Empty()) pattern = ToRgb32(*brush->Bitmap());
+    uint32_t P = QRgbOf(static_cast<COLORREF>(ColorToRGB(brush->Color() == clNone ? clWhite : brush->Color())));
+    Surface surface(*c->Bitmap(), true);
+    QImage& im = surface.Image();
+    bool keepAlpha = im.format() == QImage::Format_ARGB32;
+    for (const QRect& r : vis) {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto* d = reinterpret_cast<uint32_t*>(im.scanLine(y));
+            const uint32_t* s = src ? reinterpret_cast<const uint32_t*>(src->constScanLine(y - dev.top())) : nullptr;
+            const uint32_t* pl = pattern.isNull() ? nullptr
+                : reinterpret_cast<const uint32_t*>(pattern.constScanLine(y % pattern.height()));
+            for (int x = r.left(); x <= r.right(); ++x) {
+                uint32_t S = s ? s[x - dev.left()] : 0;
+                uint32_t p = pl ? pl[x % pattern.width()] : P;
+                uint32_t res = Rop3(p, S, d[x], rop) & 0x00FFFFFF;
+                d[x] = res | (keepAlpha && rop == 0xCC && s ? (S & 0xFF000000) : 0xFF000000);
+            }
+        }
+    }
+}
+
+// The source pixels of a transfer from canvas src, device-mapped, mirrored and scaled to w x h.
+QImage SourceImage(TCanvas* src, int sx, int sy, int sw, int sh, int w, int h, TCanvas* dst) {
+    QPoint off = Offset(src);
+    QRect r(sx + off.x(), sy + off.y(), std::abs(sw), std::abs(sh));
+    if (sw < 0) r.moveLeft(r.left() + sw + 1);
+    if (sh < 0) r.moveTop(r.top() + sh + 1);
+    TBitmap* sb = src->Bitmap();
+    QImage img = ToRgb32(*sb).copy(r);
+    if (img.format() != QImage::Format_RGB32) img = img.convertToFormat(QImage::Format_RGB32);
+    // Monochrome into colour takes the destination's text (0) and background (1) colours; colour
+    // into monochrome makes the source's background colour white and everything else black.
+    bool srcMono = sb->Monochrome();
+    bool dstMono = dst->Bitmap() && dst->Bitmap()->Monochrome();
+    Sync(src);
+    Sync(dst);
+    if (srcMono && !dstMono) {
+        QRgb fg = QRgbOf(dst->Dc().state.textColor), bg = QRgbOf(dst->Dc().state.bkColor);
+        for (int y = 0; y < img.height(); ++y) {
+            auto* l = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x) l[x] = (l[x] & 0xFFFFFF) ? bg : fg;
+        }
+    } else if (!srcMono && dstMono) {
+        QRgb bg = QRgbOf(src->Dc().state.bkColor) & 0xFFFFFF;
+        for (int y = 0; y < img.height(); ++y) {
+            auto* l = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x) l[x] = (l[x] & 0xFFFFFF) == bg ? 0xFFFFFFFF : 0xFF000000;
+        }
+    }
+    bool mirrorH = (sw < 0) != (w < 0), mirrorV = (sh < 0) != (h < 0);
+    if (mirrorH || mirrorV) img = img.mirrored(mirrorH, mirrorV);
+    if (img.width() != std::abs(w) || img.height() != std::abs(h))
+        img = img.scaled(std::abs(w), std::abs(h), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    return img;
+}
+
+QRect DeviceRect(TCanvas* c, int x, int y, int w, int h) {
+    QPoint off = Offset(c);
+    QRect r(x + off.x(), y + off.y(), std::abs(w), std::abs(h));
+    if (w < 0) r.moveLeft(r.left() + w + 1);
+    if (h < 0) r.moveTop(r.top() + h + 1);
+    return r;
+}
+
+// GDI objects: regions, pens, brushes and fonts, kept in a table so that handles are checked.
+// Pens, brushes and fonts are held as the layer's own objects, which selecting assigns.
+struct GdiObject {
+    enum Kind { Region, Brush, Pen, Font } kind = Region;
+    QRegion region;
+    std::shared_ptr<TBrush> brush;
+    std::shared_ptr<TPen> pen;
+    std::shared_ptr<TFont> font;
+    bool stock = false;     // never freed
+    bool snapshot = false;  // made by SelectObject to bring back what was selected; freed when it is
+};
+std::mutex gGdiMutex;
+std::unordered_map<uintptr_t, GdiObject>& GdiTable() {
+    static std::unordered_map<uintptr_t, GdiObject> t;
+    return t;
+}
+uintptr_t gNextGdi = 0x10000;
+
+void* NewGdi(GdiObject o) {
+    std::lock_guard lock(gGdiMutex);
+    uintptr_t h = gNextGdi += 4;
+    GdiTable().emplace(h, std::move(o));
+    return reinterpret_cast<void*>(h);
+}
+GdiObject* FindGdi(const void* h, GdiObject::Kind kind) {
+    auto it = GdiTable().find(reinterpret_cast<uintptr_t>(h));
+    if (it == GdiTable().end() || it->second.kind != kind) return nullptr;
+    return &it->second;
+}
+void* NewBrush(TColor color, TBrushStyle style, bool stock = false) {
+    GdiObject o;
+    o.kind = GdiObject::Brush;
+    o.brush = std::make_shared<TBrush>();
+    o.brush->SetColor(color);
+    o.brush->SetStyle(style);
+    o.stock = stock;
+    return NewGdi(std::move(o));
+}
+// No clip region: the whole plane (the surface limits it when drawing).
+QRegion Everything() { return QRegion(-(1 << 28), -(1 << 28), 1 << 29, 1 << 29); }
+
+int RegionType(const QRegion& r) {
+    if (r.isEmpty()) return NULLREGION;
+    return r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+}  // namespace
+
+// TCanvas ---------------------------------------------------------------------------------------
+
+TCanvas::TCanvas() { Init(); }
+
+TCanvas::TCanvas(TBitmap* target) {
+    Init();
+    SetBitmap(target);
+}
+
+void TCanvas::Init() {
+    EnsureApplication();
+    FFont = std::make_unique<TFont>();
+    FPen = std::make_unique<TPen>();
+    FBrush = std::make_unique<TBrush>();
+    FDc = std::make_unique<TCanvasDc>();
+    FFont->OnChange = [this](TPersistent*) {
+        FDc->fontDirty = true;
+        FDc->qfontValid = false;
+    };
+    FBrush->OnChange = [this](TPersistent*) { FDc->brushDirty = true; };
+    std::lock_guard lock(gCanvasMutex);
+    LiveCanvases().insert(this);
+}
+
+TCanvas::~TCanvas() {
+    if (FTarget) FTarget->DetachCanvas(this);
+    std::lock_guard lock(gCanvasMutex);
+    LiveCanvases().erase(this);
+}
+
+TCanvas* TCanvas::FromHandle(HDC dc) {
+    auto* c = reinterpret_cast<TCanvas*>(dc);
+    std::lock_guard lock(gCanvasMutex);
+    return LiveCanvases().count(c) ? c : nullptr;
+}
+
+void TCanvas::SetBitmap(TBitmap* target) {
+    if (target == FTarget) return;
+    if (FTarget) FTarget->DetachCanvas(this);
+    FTarget = target;
+    if (FTarget) FTarget->AttachCanvas(this);
+}
+
+void TCanvas::SetOrigin(int x, int y) { FDc->state.viewportOrg = TPoint(x, y); }
+TPoint TCanvas::Origin() const { return FDc->state.viewportOrg; }
+
+void TCanvas::SetDeviceClipRect(const TRect* rect) {
+    FDc->hasDeviceClip = rect != nullptr;
+    if (rect) FDc->deviceClip = QRectOf(*rect);
+}
+
+HDC TCanvas::Handle() {
+    Sync(this);
+    return reinterpret_cast<HDC>(this);
+}
+
+TPoint TCanvas::PenPos() const { return FDc->state.penPos; }
+void TCanvas::SetPenPos(TPoint p) { MoveTo(p.X, p.Y); }
+
+TRect TCanvas::ClipRect() {
+    TRect r;
+    GetClipBox(reinterpret_cast<HDC>(this), &r);
+    return r;
+}
+
+void TCanvas::Refresh() {
+    FDc->fontDirty = true;
+    FDc->brushDirty = true;
+}
+
+void TCanvas::Changing() {
+    if (OnChanging) OnChanging(this);
+}
+void TCanvas::Changed() {
+    if (OnChange) OnChange(this);
+}
+
+void TCanvas::MoveTo(int X, int Y) { FDc->state.penPos = TPoint(X, Y); }
+
+void TCanvas::LineTo(int X, int Y) {
+    TPoint from = FDc->state.penPos;
+    FDc->state.penPos = TPoint(X, Y);
+    if (from == TPoint(X, Y) || !PenVisible(*FPen)) return;
+    Changing();
+    WithPainter(this, [&](QPainter& p) {
+        SetupShape(this, p, false);
+        p.drawLine(from.X, from.Y, X, Y);  // a flat-capped line leaves out its end point
+    });
+    Changed();
+}
+
+void TCanvas::Polyline(const TPoint* points, int count) {
+    if (!points || count < 2 || !PenVisible(*FPen)) return;
+    Changing();
+    WithPainter(this, [&](QPainter& p) {
+        SetupShape(this, p, false);
+        QPolygon poly;
+        for (int i = 0; i < count; ++i) poly << QPoint(points[i].X, points[i].Y);
+        p.drawPolyline(poly);
+    });
+    Changed();
+}
+
+void TCanvas::Polygon(const TPoint* points, int count) {
+    if (!points || count < 2) return;
+    Changing();
+    WithPainter(this, [&](QPainter& p) {
+        SetupShape(this, p, true);
+        QPolygon poly;
+        for (int i = 0; i < count; ++i) poly << QPoint(points[i].X, points[i].Y);
+        p.drawPolygon(poly);
+    });
+    Changed();
+}
+
+void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
+    Changing();
+    WithPainter(this, [&](QPainter& p) {
+        SetupShape(this, p, true);
+        QRect r = ShapeRect(this, X1, Y1, X2, Y2);
+        if (r.width() < 0 || r.height() < 0) return;
+        p.drawRect(r);
+    });
+    Changed();
+}
+
+void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
+    Changing();
+    WithPainter(this, [&](QPainter& p) {
+        SetupShape(this, p, true);
+        QRect r = ShapeRect(this, X1, Y1, X2, Y2);
+        if (r.width() < 0 || r.height() < 0) return;
+        p.drawRoundedRect(r, X3 / 2.0, Y3 / 2.0);
+    });
+    Changed();
+}
+
+void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
+    Changing();
+    WithPainter(this, [&](QPainter& p) {
+        SetupShape(this, p, true);
+        QRect r = ShapeRect(this, X1, Y1, X2, Y2);
+        if (r.width() < 0 || r.height() < 0) return;
+        p.drawEllipse(r);
+    });
+    Changed();
+}
+
+void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    if (!PenVisible(*FPen)) return;
+    Changing();
+    WithPainter(this, [&](QPainter& p) {
+        SetupShape(this, p, false);
+        QRect r = ShapeRect(this, X1, Y1, X2, Y2);
+        int a, s;
+        ArcAngles(r, X3, Y3, X4, Y4, a, s);
+        p.drawArc(r, a, s);
+    });
+    Changed();
+}
+
+void TCanvas::Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    Changing();
+    WithPainter(this, [&](QPainter& p) {
+        SetupShape(this, p, true);
+        QRect r = ShapeRect(this, X1, Y1, X2, Y2);
+        int a, s;
+        ArcAngles(r, X3, Y3, X4, Y4, a, s);
+        p.drawChord(r, a, s);
+    });
+    Changed();
+}
+
+void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    Changing();
+    WithPainter(this, [&](QPainter& p) {
+        SetupShape(this, p, true);
+        QRect r = ShapeRect(this, X1, Y1, X2, Y2);
+        int a, s;
+        ArcAngles(r, X3, Y3, X4, Y4, a, s);
+        p.drawPie(r, a, s);
+    });
+    Changed();
+}
+
+void TCanvas::FillRect(const TRect& rect) {
+    if (!BrushVisible(*FBrush) || rect.IsEmpty()) return;
+    Changing();
+    WithPainter(this, [&](QPainter& p) { p.fillRect(QRectOf(rect), QBrushOf(*FBrush)); });
+    Changed();
+}
+
+void TCanvas::FrameRect(const TRect& rect) {
+    if (!BrushVisible(*FBrush) || rect.IsEmpty()) return;
+    Changing();
+    WithPainter(this, [&](QPainter& p) {
+        QBrush b = QBrushOf(*FBrush);
+        const TRect& r = rect;
+        p.fillRect(QRect(r.Left, r.Top, r.Width(), 1), b);
+        p.fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), b);
+        p.fillRect(QRect(r.Left, r.Top, 1, r.Height()), b);
+        p.fillRect(QRect(r.Right - 1, r.Top, 1, r.Height()), b);
+    });
+    Changed();
+}
+
+void TCanvas::DrawFocusRect(const TRect& rect) {
+    if (rect.IsEmpty()) return;
+    Changing();
+    WithPainter(this, [&](QPainter& p) {
+        // A dotted frame that inverts, so drawing it twice removes it.
+        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        QBrush b(Qt::white, Qt::Dense4Pattern);
+        p.setBackgroundMode(Qt::TransparentMode);
+        const TRect& r = rect;
+        p.fillRect(QRect(r.Left, r.Top, r.Width(), 1), b);
+        if (r.Height() > 1) p.fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), b);
+        if (r.Height() > 2) {
+            p.fillRect(QRect(r.Left, r.Top + 1, 1, r.Height() - 2), b);
+            if (r.Width() > 1) p.fillRect(QRect(r.Right - 1, r.Top + 1, 1, r.Height() - 2), b);
+        }
+    });
+    Changed();
+}
+
+void TCanvas::FillSolid(const TRect& rect, TColor color) {
+    if (rect.IsEmpty() || color == clNone) return;
+    Changing();
+    WithPainter(this, [&](QPainter& p) { p.fillRect(QRectOf(rect), QColorOf(color)); });
+    Changed();
+}
+
+void TCanvas::ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip, const TRect* opaque) {
+    Changing();
+    const QFontMetrics& metrics = CanvasMetrics(this);
+    int width = metrics.horizontalAdvance(QString::fromStdU16String(text));
+    UINT align = FDc->state.textAlign;
+    if (align & TA_UPDATECP) {
+        X = FDc->state.penPos.X;
+        Y = FDc->state.penPos.Y;
+    }
+    WithPainter(this, [&](QPainter& p) {
+        const TCanvasDcState& s = FDc->state;
+        const QFont& f = CanvasFont(this);
+        const QFontMetrics& m = CanvasMetrics(this);
+        QString q = QString::fromStdU16String(text);
+        if (clip) p.setClipRect(QRectOf(*clip), Qt::IntersectClip);
+        if (opaque) p.fillRect(QRectOf(*opaque), QColor(QRgbOf(s.bkColor)));
+        p.translate(X, Y);
+        if (FFont->Orientation() != 0) p.rotate(-FFont->Orientation() / 10.0);
+        // The reference point is the text box's left, right or centre and its top, bottom or base line.
+        int dx = (align & TA_CENTER) == TA_CENTER ? -width / 2 : (align & TA_RIGHT) ? -width : 0;
+        int dy = (align & TA_BASELINE) == TA_BASELINE ? -m.ascent() : (align & TA_BOTTOM) ? -(m.ascent() + m.descent()) : 0;
+        if (!opaque && s.bkMode == OPAQUE && !q.isEmpty())
+            p.fillRect(QRect(dx, dy, width, m.ascent() + m.descent()), QColor(QRgbOf(s.bkColor)));
+        p.setFont(f);
+        p.setPen(QColor(QRgbOf(s.textColor)));
+        p.setBackgroundMode(Qt::TransparentMode);
+        p.drawText(dx, dy + m.ascent(), q);
+    });
+    if (align & TA_UPDATECP) FDc->state.penPos.X = X + ((align & TA_CENTER) == TA_CENTER ? 0 : (align & TA_RIGHT) ? -width : width);
+    Changed();
+}
+
+void TCanvas::TextOut(int X, int Y, const String& text) {
+    ExtTextOutImpl(X, Y, text, nullptr, nullptr);
+    FDc->state.penPos = TPoint(X + TextWidth(text), Y);
+}
+
+void TCanvas::TextRect(const TRect& rect, int X, int Y, const String& text) {
+    Sync(this);
+    ExtTextOutImpl(X, Y, text, &rect, BrushVisible(*FBrush) ? &rect : nullptr);
+}
+
+void TCanvas::Draw(int X, int Y, TGraphic* graphic) {
+    if (!graphic || graphic->Empty()) return;
+    Changing();
+    graphic->Draw(this, Rect(X, Y, X + graphic->Width(), Y + graphic->Height()));
+    Changed();
+}
+
+void TCanvas::StretchDraw(const TRect& rect, TGraphic* graphic) {
+    if (!graphic || graphic->Empty()) return;
+    Changing();
+    graphic->Draw(this, rect);
+    Changed();
+}
+
+void TCanvas::DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const TRect& source, bool transparent,
+                             TColor transparentColor, bool useAlpha) {
+    if (!bitmap || bitmap->Empty() || !FTarget) return;
+    int w = dest.Width(), h = dest.Height();
+    if (w == 0 || h == 0) return;
+    QImage img;
+    QRect src = QRectOf(source);
+    if (useAlpha) img = ImageOf(*bitmap).convertToFormat(QImage::Format_ARGB32).copy(src);
+    else img = ToRgb32(*bitmap).copy(src);
+    if (w < 0 || h < 0) img = img.mirrored(w < 0, h < 0);
+    if (img.width() != std::abs(w) || img.height() != std::abs(h))
+        img = img.scaled(std::abs(w), std::abs(h), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    QRect dst(std::min(dest.Left, dest.Right), std::min(dest.Top, dest.Bottom), std::abs(w), std::abs(h));
+    if (transparent) {
+        img = img.convertToFormat(QImage::Format_ARGB32);
+        QRgb key = QRgbOf(static_cast<COLORREF>(ColorToRGB(transparentColor))) & 0xFFFFFF;
+        for (int y = 0; y < img.height(); ++y) {
+            auto* l = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x)
+                if ((l[x] & 0xFFFFFF) == key) l[x] = 0;
+        }
+        useAlpha = true;
+    }
+    if (useAlpha) {
+        WithPainter(this, [&](QPainter& p) { p.drawImage(dst.topLeft(), img); });
+        return;
+    }
+    QRect dev = dst.translated(Offset(this));
+    RopBlit(this, dev, &img, static_cast<uint8_t>(FCopyMode >> 16));
+}
+
+void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) {
+    if (!canvas) return;
+    Changing();
+    StretchBlt(Handle(), dest.Left, dest.Top, dest.Width(), dest.Height(), canvas->Handle(), source.Left,
+               source.Top, source.Width(), source.Height(), FCopyMode);
+    Changed();
+}
+
+void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& source, TColor color) {
+    if (!bitmap || bitmap->Empty() || !FTarget) return;
+    Changing();
+    QImage img = ToRgb32(*bitmap).copy(QRectOf(source)).convertToFormat(QImage::Format_RGB32);
+    QRgb key = QRgbOf(static_cast<COLORREF>(ColorToRGB(color))) & 0xFFFFFF;
+    QRgb with = QRgbOf(static_cast<COLORREF>(ColorToRGB(FBrush->Color())));
+    for (int y = 0; y < img.height(); ++y) {
+        auto* l = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            if ((l[x] & 0xFFFFFF) == key) l[x] = with;
+    }
+    if (img.width() != dest.Width() || img.height() != dest.Height())
+        img = img.scaled(std::max(1, dest.Width()), std::max(1, dest.Height()), Qt::IgnoreAspectRatio,
+                         Qt::FastTransformation);
+    RopBlit(this, QRectOf(dest).translated(Offset(this)), &img, 0xCC);
+    Changed();
+}
+
+TColor TCanvas::Pixels(int X, int Y) {
+    if (!FTarget) return static_cast<TColor>(CLR_INVALID);
+    QPoint d = QPoint(X, Y) + Offset(this);
+    if (!Visible(this).contains(d)) return static_cast<TColor>(CLR_INVALID);
+    return static_cast<TColor>(ColorRefOf(ImageOf(*FTarget).pixel(d)));
+}
+
+void TCanvas::SetPixels(int X, int Y, TColor color) {
+    if (!FTarget || color == clNone) return;
+    QPoint d = QPoint(X, Y) + Offset(this);
+    if (!Visible(this).contains(d)) return;
+    Changing();
+    QImage& im = ImageOf(*FTarget);
+    QRgb rgb = QRgbOf(static_cast<COLORREF>(ColorToRGB(color)));
+    if (im.colorCount() > 0) {
+        // Nearest entry of the colour table.
+        int best = 0, bestDist = INT32_MAX;
+        for (int i = 0; i < im.colorCount(); ++i) {
+            QRgb c = im.color(i);
+            int dr = qRed(c) - qRed(rgb), dg = qGreen(c) - qGreen(rgb), db = qBlue(c) - qBlue(rgb);
+            int dist = dr * dr + dg * dg + db * db;
+            if (dist < bestDist) { bestDist = dist; best = i; }
+        }
+        im.setPixel(d, static_cast<uint>(best));
+    } else {
+        im.setPixel(d, rgb);
+    }
+    FTarget->PixelsChanged();
+    Changed();
+}
+
+void TCanvas::FloodFill(int X, int Y, TColor color, TFillStyle style) {
+    if (!FTarget || FTarget->Empty() || !BrushVisible(*FBrush)) return;
+    QPoint start = QPoint(X, Y) + Offset(this);
+    QRegion vis = Visible(this);
+    if (!vis.contains(start)) return;
+    Changing();
+    {
+        Surface surface(*FTarget, true);
+        QImage& im = surface.Image();
+        QRgb key = QRgbOf(static_cast<COLORREF>(ColorToRGB(color))) & 0xFFFFFF;
+        QRgb fill = QRgbOf(static_cast<COLORREF>(ColorToRGB(FBrush->Color())));
+        QRect box = vis.boundingRect();
+        bool simple = vis.rectCount() == 1;
+        auto inside = [&](int x, int y) {
+            if (!box.contains(x, y) || (!simple && !vis.contains(QPoint(x, y)))) return false;
+            QRgb c = im.pixel(x, y) & 0xFFFFFF;
+            return style == fsSurface ? c == key : c != key;
+        };
+        std::vector<uint8_t> done(static_cast<size_t>(im.width()) * im.height(), 0);
+        std::vector<QPoint> stack{start};
+        while (!stack.empty()) {
+            QPoint p = stack.back();
+            stack.pop_back();
+            size_t idx = static_cast<size_t>(p.y()) * im.width() + p.x();
+            if (!box.contains(p) || done[idx] || !inside(p.x(), p.y())) continue;
+            done[idx] = 1;
+            im.setPixel(p, fill);
+            stack.push_back(QPoint(p.x() + 1, p.y()));
+            stack.push_back(QPoint(p.x() - 1, p.y()));
+            stack.push_back(QPoint(p.x(), p.y() + 1));
+            stack.push_back(QPoint(p.x(), p.y() - 1));
+        }
+    }
+    Changed();
+}
+
+// GDI calls ------------------------------------------------------------------------------------
+
+int SetBkMode(HDC dc, int mode) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
+    Sync(c);
+    int old = c->Dc().state.bkMode;
+    c->Dc().state.bkMode = mode;
+    return old;
+}
+int GetBkMode(HDC dc) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return 0;
+    Sync(c);
+    return c->Dc().state.bkMode;
+}
+COLORREF SetTextColor(HDC dc, COLORREF color) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return CLR_INVALID;
+    Sync(c);
+    COLORREF old = c->Dc().state.textColor;
+    c->Dc().state.textColor = static_cast<COLORREF>(ColorToRGB(static_cast<TColor>(color))) & 0xFFFFFF;
+    return old;
+}
+COLORREF GetTextColor(HDC dc) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return CLR_INVALID;
+    Sync(c);
+    return c->Dc().state.textColor;
+}
+COLORREF SetBkColor(HDC dc, COLORREF color) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return CLR_INVALID;
+    Sync(c);
+    COLORREF old = c->Dc().state.bkColor;
+    c->Dc().state.bkColor = static_cast<COLORREF>(ColorToRGB(static_cast<TColor>(color))) & 0xFFFFFF;
+    return old;
+}
+COLORREF GetBkColor(HDC dc) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return CLR_INVALID;
+    Sync(c);
+    return c->Dc().state.bkColor;
+}
+
+UINT SetTextAlign(HDC dc, UINT align) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return GDI_ERROR;
+    UINT old = c->Dc().state.textAlign;
+    c->Dc().state.textAlign = align;
+    return old;
+}
+
+UINT GetTextAlign(HDC dc) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    return c ? c->Dc().state.textAlign : GDI_ERROR;
+}
+
+BOOL TextOut(HDC dc, int x, int y, const String& text, int count) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c || count < 0) return FALSE_;
+    Sync(c);
+    c->ExtTextOutImpl(x, y, text.substr(0, static_cast<size_t>(count)), nullptr, nullptr);
+    return TRUE_;
+}
+
+BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, const String& text, int count,
+                const int* dx) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c || count < 0) return FALSE_;
+    Sync(c);
+    const TRect* clip = (options & ETO_CLIPPED) && rect ? rect : nullptr;
+    const TRect* opaque = (options & ETO_OPAQUE) && rect ? rect : nullptr;
+    String s = text.substr(0, static_cast<size_t>(count));
+    if (!dx) {
+        c->ExtTextOutImpl(x, y, s, clip, opaque);
+        return TRUE_;
+    }
+    // Explicit advances: each character at its own place.
+    if (opaque) c->FillSolid(*opaque, static_cast<TColor>(c->Dc().state.bkColor));
+    int px = x;
+    for (size_t i = 0; i < s.size(); ++i) {
+        c->ExtTextOutImpl(px, y, String(s.substr(i, 1)), clip, nullptr);
+        px += dx[i];
+    }
+    return TRUE_;
+}
+
+BOOL MoveToEx(HDC dc, int x, int y, TPoint* previous) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return FALSE_;
+    if (previous) *previous = c->PenPos();
+    c->MoveTo(x, y);
+    return TRUE_;
+}
+BOOL LineTo(HDC dc, int x, int y) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return FALSE_;
+    c->LineTo(x, y);
+    return TRUE_;
+}
+BOOL Rectangle(HDC dc, int l, int t, int r, int b) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return FALSE_;
+    c->Rectangle(l, t, r, b);
+    return TRUE_;
+}
+BOOL Ellipse(HDC dc, int l, int t, int r, int b) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return FALSE_;
+    c->Ellipse(l, t, r, b);
+    return TRUE_;
+}
+BOOL Polyline(HDC dc, const TPoint* points, int count) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return FALSE_;
+    c->Polyline(points, count);
+    return TRUE_;
+}
+BOOL Polygon(HDC dc, const TPoint* points, int count) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return FALSE_;
+    c->Polygon(points, count);
+    return TRUE_;
+}
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return CLR_INVALID;
+    c->SetPixels(x, y, static_cast<TColor>(color));
+    return static_cast<COLORREF>(c->Pixels(x, y));
+}
+COLORREF GetPixel(HDC dc, int x, int y) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return CLR_INVALID;
+    return static_cast<COLORREF>(c->Pixels(x, y));
+}
+
+bool TCanvas::StretchBltImpl(int x, int y, int w, int h, TCanvas* s, int sx, int sy, int sw, int sh, DWORD rop) {
+    uint8_t r3 = static_cast<uint8_t>(rop >> 16);
+    if (w == 0 || h == 0) return true;
+    Changing();
+    if (!RopUsesSource(r3)) {
+        RopBlit(this, DeviceRect(this, x, y, w, h), nullptr, r3);
+    } else {
+        if (!s || !s->Bitmap() || s->Bitmap()->Empty() || sw == 0 || sh == 0) return false;
+        QImage img = SourceImage(s, sx, sy, sw, sh, w, h, this);
+        RopBlit(this, DeviceRect(this, x, y, w, h), &img, r3);
+    }
+    Changed();
+    return true;
+}
+
+BOOL StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, DWORD rop) {
+    TCanvas* d = TCanvas::FromHandle(dst);
+    if (!d) return FALSE_;
+    uint8_t r3 = static_cast<uint8_t>(rop >> 16);
+    TCanvas* s = RopUsesSource(r3) ? TCanvas::FromHandle(src) : nullptr;
+    if (RopUsesSource(r3) && !s) return FALSE_;
+    return d->StretchBltImpl(x, y, w, h, s, sx, sy, sw, sh, rop) ? TRUE_ : FALSE_;
+}
+
+BOOL BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop) {
+    return StretchBlt(dst, x, y, w, h, src, sx, sy, w, h, rop);
+}
+
+BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    uint8_t r3 = static_cast<uint8_t>(rop >> 16);
+    if (!c || RopUsesSource(r3)) return FALSE_;
+    return c->StretchBltImpl(x, y, w, h, nullptr, 0, 0, 0, 0, rop) ? TRUE_ : FALSE_;
+}
+
+BOOL InvertRect(HDC dc, const TRect* rect) {
+    if (!rect) return FALSE_;
+    return PatBlt(dc, rect->Left, rect->Top, rect->Width(), rect->Height(), DSTINVERT);
+}
+
+BOOL DrawFocusRect(HDC dc, const TRect* rect) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c || !rect) return FALSE_;
+    c->DrawFocusRect(*rect);
+    return TRUE_;
+}
+
+// Regions --------------------------------------------------------------------------------------
+
+HRGN CreateRectRgn(int l, int t, int r, int b) {
+    GdiObject o;
+    o.region = QRegion(QRect(QPoint(std::min(l, r), std::min(t, b)), QPoint(std::max(l, r) - 1, std::max(t, b) - 1)));
+    return static_cast<HRGN>(NewGdi(std::move(o)));
+}
+HRGN CreateRectRgnIndirect(const TRect* r) {
+    return r ? CreateRectRgn(r->Left, r->Top, r->Right, r->Bottom) : nullptr;
+}
+HRGN CreateEllipticRgn(int l, int t, int r, int b) {
+    GdiObject o;
+    o.region = QRegion(QRect(std::min(l, r), std::min(t, b), std::abs(r - l), std::abs(b - t)), QRegion::Ellipse);
+    return static_cast<HRGN>(NewGdi(std::move(o)));
+}
+HRGN CreateEllipticRgnIndirect(const TRect* r) {
+    return r ? CreateEllipticRgn(r->Left, r->Top, r->Right, r->Bottom) : nullptr;
+}
+HRGN CreateRoundRectRgn(int l, int t, int r, int b, int ew, int eh) {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(std::min(l, r), std::min(t, b), std::abs(r - l), std::abs(b - t)), ew / 2.0, eh / 2.0);
+    GdiObject o;
+    o.region = QRegion(path.toFillPolygon().toPolygon());
+    return static_cast<HRGN>(NewGdi(std::move(o)));
+}
+HRGN CreatePolygonRgn(const TPoint* points, int count, int fillMode) {
+    if (!points || count < 3) return nullptr;
+    QPolygon poly;
+    for (int i = 0; i < count; ++i) poly << QPoint(points[i].X, points[i].Y);
+    GdiObject o;
+    o.region = QRegion(poly, fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    return static_cast<HRGN>(NewGdi(std::move(o)));
+}
+
+int CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode) {
+    std::lock_guard lock(gGdiMutex);
+    GdiObject* d = FindGdi(dst, GdiObject::Region);
+    GdiObject* a = FindGdi(src1, GdiObject::Region);
+    GdiObject* b = mode == RGN_COPY ? nullptr : FindGdi(src2, GdiObject::Region);
+    if (!d || !a || (mode != RGN_COPY && !b)) return ERROR;
+    switch (mode) {
+        case RGN_AND: d->region = a->region & b->region; break;
+        case RGN_OR: d->region = a->region | b->region; break;
+        case RGN_XOR: d->region = a->region ^ b->region; break;
+        case RGN_DIFF: d->region = a->region - b->region; break;
+        case RGN_COPY: d->region = a->region; break;
+        default: return ERROR;
+    }
+    return RegionType(d->region);
+}
+
+BOOL OffsetRgn(HRGN rgn, int dx, int dy) {
+    std::lock_guard lock(gGdiMutex);
+    GdiObject* o = FindGdi(rgn, GdiObject::Region);
+    if (!o) return ERROR;
+    o->region.translate(dx, dy);
+    return RegionType(o->region);
+}
+BOOL PtInRegion(HRGN rgn, int x, int y) {
+    std::lock_guard lock(gGdiMutex);
+    GdiObject* o = FindGdi(rgn, GdiObject::Region);
+    return o && o->region.contains(QPoint(x, y)) ? TRUE_ : FALSE_;
+}
+BOOL RectInRegion(HRGN rgn, const TRect* rect) {
+    std::lock_guard lock(gGdiMutex);
+    GdiObject* o = FindGdi(rgn, GdiObject::Region);
+    return o && rect && o->region.intersects(QRectOf(*rect)) ? TRUE_ : FALSE_;
+}
+int GetRgnBox(HRGN rgn, TRect* rect) {
+    std::lock_guard lock(gGdiMutex);
+    GdiObject* o = FindGdi(rgn, GdiObject::Region);
+    if (!o || !rect) return ERROR;
+    QRect b = o->region.boundingRect();
+    *rect = o->region.isEmpty() ? TRect() : TRect(b.left(), b.top(), b.right() + 1, b.bottom() + 1);
+    return RegionType(o->region);
+}
+BOOL EqualRgn(HRGN a, HRGN b) {
+    std::lock_guard lock(gGdiMutex);
+    GdiObject* x = FindGdi(a, GdiObject::Region);
+    GdiObject* y = FindGdi(b, GdiObject::Region);
+    return x && y && x->region == y->region ? TRUE_ : FALSE_;
+}
+
+int ExtSelectClipRgn(HDC dc, HRGN rgn, int mode) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return ERROR;
+    TCanvasDcState& s = c->Dc().state;
+    QRegion r;
+    {
+        std::lock_guard lock(gGdiMutex);
+        GdiObject* o = rgn ? FindGdi(rgn, GdiObject::Region) : nullptr;
+        if (rgn && !o) return ERROR;
+        if (!o) {
+            if (mode != RGN_COPY) return ERROR;
+            s.hasClip = false;
+            c->ClipChanged();
+            return RegionType(Visible(c));
+        }
+        r = o->region;
+    }
+    QRegion current = s.hasClip ? s.clip : Everything();
+    switch (mode) {
+        case RGN_AND: r = current & r; break;
+        case RGN_OR: r = current | r; break;
+        case RGN_XOR: r = current ^ r; break;
+        case RGN_DIFF: r = current - r; break;
+        case RGN_COPY: break;
+        default: return ERROR;
+    }
+    s.clip = r;
+    s.hasClip = true;
+    c->ClipChanged();
+    return RegionType(Visible(c));
+}
+
+int SelectClipRgn(HDC dc, HRGN rgn) { return ExtSelectClipRgn(dc, rgn, RGN_COPY); }
+
+int GetClipRgn(HDC dc, HRGN rgn) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return -1;
+    std::lock_guard lock(gGdiMutex);
+    GdiObject* o = FindGdi(rgn, GdiObject::Region);
+    if (!o) return -1;
+    if (!c->Dc().state.hasClip) return 0;
+    o->region = c->Dc().state.clip;
+    return 1;
+}
+
+std::vector<TRect> GetClipRegionRects(HDC dc, bool* clipped) {
+    std::vector<TRect> out;
+    TCanvas* c = TCanvas::FromHandle(dc);
+    bool has = c && c->Dc().state.hasClip;
+    if (clipped) *clipped = has;
+    if (has)
+        for (const QRect& q : c->Dc().state.clip) out.emplace_back(q.left(), q.top(), q.right() + 1, q.bottom() + 1);
+    return out;
+}
+
+int GetClipBox(HDC dc, TRect* rect) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c || !rect) return ERROR;
+    QRegion vis = Visible(c);
+    if (vis.isEmpty()) {
+        *rect = TRect();
+        return NULLREGION;
+    }
+    QRect b = vis.boundingRect().translated(-Offset(c));
+    *rect = TRect(b.left(), b.top(), b.right() + 1, b.bottom() + 1);
+    return RegionType(vis);
+}
+
+static int ClipWithRect(HDC dc, int l, int t, int r, int b, bool exclude) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return ERROR;
+    TCanvasDcState& s = c->Dc().state;
+    QRect dev = QRect(l, t, r - l, b - t).translated(Offset(c));
+    QRegion current = s.hasClip ? s.clip : Everything();
+    s.clip = exclude ? current - dev : current & dev;
+    s.hasClip = true;
+    c->ClipChanged();
+    return RegionType(Visible(c));
+}
+int IntersectClipRect(HDC dc, int l, int t, int r, int b) { return ClipWithRect(dc, l, t, r, b, false); }
+int ExcludeClipRect(HDC dc, int l, int t, int r, int b) { return ClipWithRect(dc, l, t, r, b, true); }
+
+// Brushes --------------------------------------------------------------------------------------
+
+HBRUSH CreateSolidBrush(COLORREF color) {
+    return static_cast<HBRUSH>(NewBrush(static_cast<TColor>(color & 0xFFFFFF), bsSolid));
+}
+
+HBRUSH CreateHatchBrush(int hatch, COLORREF color) {
+    if (hatch < HS_HORIZONTAL || hatch > HS_DIAGCROSS) return nullptr;
+    return static_cast<HBRUSH>(NewBrush(static_cast<TColor>(color & 0xFFFFFF), static_cast<TBrushStyle>(bsHorizontal + hatch)));
+}
+
+HBRUSH GetSysColorBrush(int index) {
+    static std::mutex m;
+    static std::unordered_map<int, HBRUSH> cache;
+    std::lock_guard lock(m);
+    auto it = cache.find(index);
+    if (it != cache.end()) return it->second;
+    HBRUSH h = static_cast<HBRUSH>(NewBrush(TColorSys(index), bsSolid, true));
+    cache[index] = h;
+    return h;
+}
+
+static bool BrushColor(HBRUSH brush, TColor& color) {
+    std::lock_guard lock(gGdiMutex);
+    GdiObject* o = FindGdi(brush, GdiObject::Brush);
+    if (!o) {
+        // The platform also takes a system colour index + 1 in place of a brush.
+        uintptr_t v = reinterpret_cast<uintptr_t>(brush);
+        if (v >= 1 && v <= 31) {
+            color = TColorSys(static_cast<int>(v - 1));
+            return true;
+        }
+        return false;
+    }
+    if (o->brush->Style() == bsClear || o->brush->Color() == clNone) return false;
+    color = o->brush->Color();
+    return true;
+}
+
+int FillRect(HDC dc, const TRect* rect, HBRUSH brush) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    TColor color;
+    if (!c || !rect || !BrushColor(brush, color)) return 0;
+    c->FillSolid(*rect, color);
+    return 1;
+}
+
+int FrameRect(HDC dc, const TRect* rect, HBRUSH brush) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    TColor color;
+    if (!c || !rect || !BrushColor(brush, color)) return 0;
+    if (rect->IsEmpty()) return 1;
+    const TRect& r = *rect;
+    c->FillSolid(TRect(r.Left, r.Top, r.Right, r.Top + 1), color);
+    c->FillSolid(TRect(r.Left, r.Bottom - 1, r.Right, r.Bottom), color);
+    c->FillSolid(TRect(r.Left, r.Top, r.Left + 1, r.Bottom), color);
+    c->FillSolid(TRect(r.Right - 1, r.Top, r.Right, r.Bottom), color);
+    return 1;
+}
+
+BOOL FillRgn(HDC dc, HRGN rgn, HBRUSH brush) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    TColor color;
+    if (!c || !BrushColor(brush, color)) return FALSE_;
+    QRegion r;
+    {
+        std::lock_guard lock(gGdiMutex);
+        GdiObject* o = FindGdi(rgn, GdiObject::Region);
+        if (!o) return FALSE_;
+        r = o->region;
+    }
+    for (const QRect& q : r) c->FillSolid(TRect(q.left(), q.top(), q.right() + 1, q.bottom() + 1), color);
+    return TRUE_;
+}
+
+BOOL FrameRgn(HDC dc, HRGN rgn, HBRUSH brush, int width, int height) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    TColor color;
+    if (!c || !BrushColor(brush, color)) return FALSE_;
+    QRegion r;
+    {
+        std::lock_guard lock(gGdiMutex);
+        GdiObject* o = FindGdi(rgn, GdiObject::Region);
+        if (!o) return FALSE_;
+        r = o->region;
+    }
+    // The frame is the region minus the region shrunk by the frame's width and height.
+    QRegion inner = r;
+    for (int dx = -width; dx <= width; ++dx)
+        for (int dy = -height; dy <= height; ++dy)
+            if (std::abs(dx) == width || std::abs(dy) == height) inner &= r.translated(dx, dy);
+    for (const QRect& q : r - inner) c->FillSolid(TRect(q.left(), q.top(), q.right() + 1, q.bottom() + 1), color);
+    return TRUE_;
+}
+
+static std::mutex gBitmapMutex;
+static std::unordered_map<TBitmap*, std::unique_ptr<TBitmap>>& OwnedBitmaps() {
+    static std::unordered_map<TBitmap*, std::unique_ptr<TBitmap>> m;
+    return m;
+}
+
+BOOL DeleteObject(HGDIOBJ object) {
+    {
+        std::unique_ptr<TBitmap> gone;
+        std::lock_guard lock(gBitmapMutex);
+        auto it = OwnedBitmaps().find(static_cast<TBitmap*>(object));
+        if (it != OwnedBitmaps().end()) {
+            gone = std::move(it->second);
+            OwnedBitmaps().erase(it);
+            return TRUE_;
+        }
+    }
+    GdiObject gone;  // freed after the lock is released: a freed object may free handles itself
+    {
+        std::lock_guard lock(gGdiMutex);
+        auto it = GdiTable().find(reinterpret_cast<uintptr_t>(object));
+        if (it == GdiTable().end()) return FALSE_;
+        if (it->second.stock) return TRUE_;
+        gone = std::move(it->second);
+        GdiTable().erase(it);
+    }
+    return TRUE_;
+}
+
+HGDIOBJ GetStockObject(int index) {
+    static std::mutex m;
+    static std::unordered_map<int, HGDIOBJ> cache;
+    std::lock_guard lock(m);
+    auto it = cache.find(index);
+    if (it != cache.end()) return it->second;
+    HGDIOBJ h = nullptr;
+    GdiObject o;
+    o.stock = true;
+    switch (index) {
+        case WHITE_BRUSH: h = NewBrush(clWhite, bsSolid, true); break;
+        case LTGRAY_BRUSH: h = NewBrush(clSilver, bsSolid, true); break;
+        case GRAY_BRUSH: h = NewBrush(clGray, bsSolid, true); break;
+        case DKGRAY_BRUSH: h = NewBrush(static_cast<TColor>(0x404040), bsSolid, true); break;
+        case BLACK_BRUSH: h = NewBrush(clBlack, bsSolid, true); break;
+        case NULL_BRUSH: h = NewBrush(clWhite, bsClear, true); break;
+        case WHITE_PEN:
+        case BLACK_PEN:
+        case NULL_PEN:
+            o.kind = GdiObject::Pen;
+            o.pen = std::make_shared<TPen>();
+            o.pen->SetColor(index == WHITE_PEN ? clWhite : clBlack);
+            if (index == NULL_PEN) o.pen->SetStyle(psClear);
+            h = NewGdi(std::move(o));
+            break;
+        case SYSTEM_FONT:
+        case DEFAULT_GUI_FONT:
+            o.kind = GdiObject::Font;
+            o.font = std::make_shared<TFont>();
+            if (index == SYSTEM_FONT) o.font->SetName("System");
+            h = NewGdi(std::move(o));
+            break;
+        default: return nullptr;
+    }
+    cache[index] = h;
+    return h;
+}
+
+HPEN CreatePen(int style, int width, COLORREF color) {
+    if (style < PS_SOLID || style > PS_INSIDEFRAME) return nullptr;
+    GdiObject o;
+    o.kind = GdiObject::Pen;
+    o.pen = std::make_shared<TPen>();
+    o.pen->SetStyle(static_cast<TPenStyle>(style));
+    o.pen->SetWidth(std::max(1, width));
+    o.pen->SetColor(static_cast<TColor>(color & 0xFFFFFF));
+    return static_cast<HPEN>(NewGdi(std::move(o)));
+}
+
+HFONT CreateFontIndirect(const LOGFONT* lf) {
+    if (!lf) return nullptr;
+    GdiObject o;
+    o.kind = GdiObject::Font;
+    o.font = std::make_shared<TFont>();
+    TFont& f = *o.font;
+    String face;
+    for (size_t i = 0; i < 32 && lf->lfFaceName[i]; ++i) face.push_back(lf->lfFaceName[i]);
+    if (!face.empty()) f.SetName(face);
+    f.SetHeight(lf->lfHeight ? lf->lfHeight : -16);
+    TFontStyles st;
+    if (lf->lfWeight >= 600) st << fsBold;
+    if (lf->lfItalic) st << fsItalic;
+    if (lf->lfUnderline) st << fsUnderline;
+    if (lf->lfStrikeOut) st << fsStrikeOut;
+    f.SetStyle(st);
+    f.SetOrientation(lf->lfEscapement);
+    f.SetCharset(lf->lfCharSet);
+    f.SetPitch((lf->lfPitchAndFamily & 3) == 1 ? fpFixed : (lf->lfPitchAndFamily & 3) == 2 ? fpVariable : fpDefault);
+    return static_cast<HFONT>(NewGdi(std::move(o)));
+}
+
+// The 1 x 1 monochrome bitmap a new memory DC holds, as on the platform.
+static TBitmap* DefaultBitmap() {
+    static TBitmap* b = [] {
+        auto* bmp = new TBitmap(1, 1, pf1bit);  // shared by every memory DC for the process's life
+        return bmp;
+    }();
+    return b;
+}
+
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c || !object) return nullptr;
+    if (TBitmap* b = TBitmap::FromHandle(static_cast<HBITMAP>(object))) {
+        TBitmap* old = c->Bitmap();
+        c->SetBitmap(b);
+        return old ? old->Handle() : DefaultBitmap()->Handle();
+    }
+    GdiObject sel;
+    {
+        std::lock_guard lock(gGdiMutex);
+        auto it = GdiTable().find(reinterpret_cast<uintptr_t>(object));
+        if (it == GdiTable().end()) return nullptr;
+        sel = it->second;
+        if (sel.snapshot) GdiTable().erase(it);
+    }
+    if (sel.kind == GdiObject::Region) {
+        int type = SelectClipRgn(dc, static_cast<HRGN>(object));
+        return reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(type));
+    }
+    GdiObject prev;
+    prev.kind = sel.kind;
+    prev.snapshot = true;
+    if (sel.kind == GdiObject::Pen) {
+        prev.pen = std::make_shared<TPen>();
+        prev.pen->Assign(c->Pen());
+        c->Pen()->Assign(sel.pen.get());
+    } else if (sel.kind == GdiObject::Brush) {
+        prev.brush = std::make_shared<TBrush>();
+        prev.brush->Assign(c->Brush());
+        c->Brush()->Assign(sel.brush.get());
+    } else {
+        prev.font = std::make_shared<TFont>();
+        prev.font->Assign(c->Font());
+        // Selecting a font keeps the canvas's text colour: fonts have none in GDI.
+        TColor color = c->Font()->Color();
+        c->Font()->Assign(sel.font.get());
+        c->Font()->SetColor(color);
+    }
+    return NewGdi(std::move(prev));
+}
+
+int GetObject(HGDIOBJ object, int size, void* out) {
+    if (TBitmap* b = TBitmap::FromHandle(static_cast<HBITMAP>(object))) {
+        if (!out || size < static_cast<int>(sizeof(BITMAP))) return 0;
+        BITMAP bm;
+        bm.bmWidth = b->Width();
+        bm.bmHeight = b->Height();
+        static const WORD bits[] = {32, 1, 4, 8, 16, 16, 24, 32, 32};
+        bm.bmBitsPixel = bits[b->PixelFormat()];
+        bm.bmWidthBytes = ((b->Width() * bm.bmBitsPixel + 15) / 16) * 2;
+        *static_cast<BITMAP*>(out) = bm;
+        return sizeof(BITMAP);
+    }
+    std::lock_guard lock(gGdiMutex);
+    GdiObject* o = FindGdi(object, GdiObject::Font);
+    if (!o || !out || size < static_cast<int>(sizeof(LOGFONT))) return 0;
+    LOGFONT lf;
+    const TFont& f = *o->font;
+    lf.lfHeight = f.Height();
+    lf.lfEscapement = lf.lfOrientation = f.Orientation();
+    lf.lfWeight = f.Style().Contains(fsBold) ? 700 : 400;
+    lf.lfItalic = f.Style().Contains(fsItalic);
+    lf.lfUnderline = f.Style().Contains(fsUnderline);
+    lf.lfStrikeOut = f.Style().Contains(fsStrikeOut);
+    lf.lfCharSet = f.Charset();
+    String name = f.Name();
+    for (size_t i = 0; i < 31 && i < name.size(); ++i) lf.lfFaceName[i] = name[i];
+    *static_cast<LOGFONT*>(out) = lf;
+    return sizeof(LOGFONT);
+}
+
+static std::mutex gMemDcMutex;
+static std::unordered_map<TCanvas*, std::unique_ptr<TCanvas>>& MemoryDcs() {
+    static std::unordered_map<TCanvas*, std::unique_ptr<TCanvas>> m;
+    return m;
+}
+
+HDC CreateCompatibleDC(HDC) {
+    auto c = std::make_unique<TCanvas>(DefaultBitmap());
+    HDC h = c->Handle();
+    std::lock_guard lock(gMemDcMutex);
+    MemoryDcs().emplace(c.get(), std::move(c));
+    return h;
+}
+
+BOOL DeleteDC(HDC dc) {
+    std::unique_ptr<TCanvas> gone;
+    std::lock_guard lock(gMemDcMutex);
+    auto it = MemoryDcs().find(TCanvas::FromHandle(dc));
+    if (it == MemoryDcs().end()) return FALSE_;
+    gone = std::move(it->second);
+    MemoryDcs().erase(it);
+    return TRUE_;
+}
+
+HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
+    if (width <= 0 || height <= 0) return nullptr;
+    auto b = std::make_unique<TBitmap>(width, height);
+    HBITMAP h = b->Handle();
+    std::lock_guard lock(gBitmapMutex);
+    OwnedBitmaps().emplace(b.get(), std::move(b));
+    return h;
+}
+
+int GetDeviceCaps(HDC dc, int index) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return 0;
+    TBitmap* b = c->Bitmap();
+    switch (index) {
+        case LOGPIXELSX:
+        case LOGPIXELSY: return 96;
+        case HORZRES: return b ? b->Width() : 0;
+        case VERTRES: return b ? b->Height() : 0;
+        case BITSPIXEL: return b && b->Monochrome() ? 1 : 32;
+        case PLANES: return 1;
+        case NUMCOLORS: return -1;
+        default: return 0;
+    }
+}
+
+// Origins and saved states ------------------------------------------------------------------------
+
+BOOL SetWindowOrgEx(HDC dc, int x, int y, TPoint* previous) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return FALSE_;
+    if (previous) *previous = c->Dc().state.windowOrg;
+    c->Dc().state.windowOrg = TPoint(x, y);
+    return TRUE_;
+}
+BOOL GetWindowOrgEx(HDC dc, TPoint* origin) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c || !origin) return FALSE_;
+    *origin = c->Dc().state.windowOrg;
+    return TRUE_;
+}
+BOOL SetViewportOrgEx(HDC dc, int x, int y, TPoint* previous) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return FALSE_;
+    if (previous) *previous = c->Dc().state.viewportOrg;
+    c->Dc().state.viewportOrg = TPoint(x, y);
+    return TRUE_;
+}
+BOOL GetViewportOrgEx(HDC dc, TPoint* origin) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c || !origin) return FALSE_;
+    *origin = c->Dc().state.viewportOrg;
+    return TRUE_;
+}
+BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* previous) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return FALSE_;
+    TPoint& o = c->Dc().state.viewportOrg;
+    if (previous) *previous = o;
+    o = TPoint(o.X + dx, o.Y + dy);
+    return TRUE_;
+}
+
+int SaveDC(HDC dc) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return 0;
+    Sync(c);
+    c->Dc().saved.push_back(c->Dc().state);
+    return static_cast<int>(c->Dc().saved.size());
+}
+
+BOOL RestoreDC(HDC dc, int saved) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return FALSE_;
+    auto& stack = c->Dc().saved;
+    int n = static_cast<int>(stack.size());
+    int index = saved < 0 ? n + saved : saved - 1;  // -1 is the last one saved
+    if (index < 0 || index >= n) return FALSE_;
+    bool clipDiffers = c->Dc().state.hasClip != stack[static_cast<size_t>(index)].hasClip ||
+                       c->Dc().state.clip != stack[static_cast<size_t>(index)].clip;
+    c->Dc().state = stack[static_cast<size_t>(index)];
+    stack.resize(static_cast<size_t>(index));
+    if (clipDiffers) c->ClipChanged();
+    return TRUE_;
+}

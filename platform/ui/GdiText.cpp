@@ -1,0 +1,259 @@
+// DrawText: line breaking, prefixes, ellipses and alignment, measured with the canvas's font and
+// drawn through its text output, so a recording canvas records the result.
+#include <algorithm>
+
+#include "platform/ui/Graphics.h"
+
+namespace {
+
+bool IsWideBreakChar(char16_t c) {
+    // Full-width characters may break anywhere; half-width katakana behave like letters.
+    return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFF01 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6);
+}
+
+struct Line {
+    std::u16string text;
+    std::vector<bool> underline;
+};
+
+class Layout {
+public:
+    Layout(TCanvas* c, UINT format, int tabLength) : FCanvas(c), FFormat(format) {
+        TEXTMETRIC tm;
+        GetTextMetrics(c->Handle(), &tm);
+        FAscent = tm.tmAscent;
+        FLineHeight = tm.tmHeight + ((format & DT_EXTERNALLEADING) ? tm.tmExternalLeading : 0);
+        FTabWidth = std::max(1, tabLength) * std::max(1, static_cast<int>(tm.tmAveCharWidth));
+    }
+
+    int Width(std::u16string_view s) const {
+        if (!(FFormat & DT_EXPANDTABS) || s.find(u'\t') == std::u16string_view::npos)
+            return FCanvas->TextWidth(String(s));
+        int x = 0;
+        size_t start = 0;
+        for (;;) {
+            size_t tab = s.find(u'\t', start);
+            x += FCanvas->TextWidth(String(s.substr(start, tab == std::u16string_view::npos ? s.npos : tab - start)));
+            if (tab == std::u16string_view::npos) return x;
+            x = (x / FTabWidth + 1) * FTabWidth;
+            start = tab + 1;
+        }
+    }
+
+    // Draws s at (x, y), honouring tabs; clip may be null.
+    void DrawRun(int x, int y, const std::u16string& s, const TRect* clip) const {
+        if (!(FFormat & DT_EXPANDTABS) || s.find(u'\t') == std::u16string::npos) {
+            FCanvas->ExtTextOutImpl(x, y, String(s), clip, nullptr);
+            return;
+        }
+        size_t start = 0;
+        int px = 0;
+        for (;;) {
+            size_t tab = s.find(u'\t', start);
+            std::u16string part = s.substr(start, tab == std::u16string::npos ? s.npos : tab - start);
+            if (!part.empty()) FCanvas->ExtTextOutImpl(x + px, y, String(part), clip, nullptr);
+            px += FCanvas->TextWidth(String(part));
+            if (tab == std::u16string::npos) return;
+            px = (px / FTabWidth + 1) * FTabWidth;
+            start = tab + 1;
+        }
+    }
+
+    std::vector<Line> Wrap(const Line& para, int maxWidth) const {
+        std::vector<Line> out;
+        const std::u16string& t = para.text;
+        size_t n = t.size(), pos = 0;
+        bool wideBreaks = !(FFormat & DT_NOFULLWIDTHCHARBREAK);
+        auto breakAt = [&](size_t b) {
+            return b > 0 && b < n &&
+                   (t[b] == u' ' || t[b - 1] == u' ' || t[b] == u'\t' ||
+                    (wideBreaks && (IsWideBreakChar(t[b]) || IsWideBreakChar(t[b - 1]))));
+        };
+        if (n == 0) out.push_back(para);
+        while (pos < n) {
+            size_t fit = pos;
+            while (fit < n && Width(std::u16string_view(t).substr(pos, fit + 1 - pos)) <= maxWidth) ++fit;
+            size_t end;
+            if (fit == n) {
+                end = n;
+            } else {
+                end = 0;
+                for (size_t b = fit; b > pos; --b)
+                    if (breakAt(b)) { end = b; break; }
+                if (end == 0) {
+                    if (FFormat & DT_EDITCONTROL) {
+                        end = std::max(fit, pos + 1);  // an edit control breaks a long word
+                    } else {
+                        end = fit + 1;  // a word longer than the line overflows it
+                        while (end < n && !breakAt(end)) ++end;
+                    }
+                }
+            }
+            size_t trimmed = end;
+            while (trimmed > pos && t[trimmed - 1] == u' ') --trimmed;
+            Line l;
+            l.text = t.substr(pos, trimmed - pos);
+            l.underline.assign(para.underline.begin() + static_cast<long>(pos),
+                               para.underline.begin() + static_cast<long>(trimmed));
+            out.push_back(std::move(l));
+            pos = end;
+            while (pos < n && t[pos] == u' ') ++pos;
+        }
+        return out;
+    }
+
+    void Ellipsize(Line& l, int maxWidth) const {
+        if (Width(l.text) <= maxWidth) return;
+        static const std::u16string dots = u"...";
+        auto cut = [&](size_t k, const std::u16string& tail) {
+            l.text = l.text.substr(0, k) + dots + tail;
+            l.underline.resize(k);
+            l.underline.resize(l.text.size(), false);
+        };
+        if (FFormat & DT_PATH_ELLIPSIS) {
+            size_t sep = l.text.find_last_of(u"\\/");
+            if (sep != std::u16string::npos && sep > 0) {
+                std::u16string tail = l.text.substr(sep);
+                size_t k = sep;
+                while (k > 0 && Width(l.text.substr(0, k) + dots + tail) > maxWidth) --k;
+                if (Width(l.text.substr(0, k) + dots + tail) <= maxWidth) {
+                    cut(k, tail);
+                    return;
+                }
+            }
+        }
+        size_t k = l.text.size();
+        while (k > 0 && Width(l.text.substr(0, k) + dots) > maxWidth) --k;
+        if (FFormat & DT_WORD_ELLIPSIS) {
+            size_t w = k;
+            while (w > 0 && l.text[w] != u' ' && l.text[w - 1] != u' ') --w;
+            if (w > 0) k = w;
+            while (k > 0 && l.text[k - 1] == u' ') --k;
+        }
+        cut(k, u"");
+    }
+
+    int LineHeight() const { return FLineHeight; }
+    int Ascent() const { return FAscent; }
+
+private:
+    TCanvas* FCanvas;
+    UINT FFormat;
+    int FAscent = 0;
+    int FLineHeight = 0;
+    int FTabWidth = 8;
+};
+
+// "&x" underlines x, "&&" is one "&".
+Line StripPrefixes(std::u16string_view s, bool process) {
+    Line l;
+    for (size_t i = 0; i < s.size(); ++i) {
+        bool under = false;
+        if (process && s[i] == u'&') {
+            if (i + 1 >= s.size()) break;  // a lone "&" at the end shows nothing
+            ++i;
+            under = s[i] != u'&';
+        }
+        l.text.push_back(s[i]);
+        l.underline.push_back(under);
+    }
+    return l;
+}
+
+}  // namespace
+
+int DrawTextEx(HDC dc, const String& text, int count, TRect* rect, UINT format, DRAWTEXTPARAMS* params) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c || !rect) return 0;
+    std::u16string_view src(text);
+    if (count < 0) src = src.substr(0, std::min(src.size(), src.find(u'\0')));
+    else src = src.substr(0, std::min(src.size(), static_cast<size_t>(count)));
+
+    int leftMargin = params ? params->iLeftMargin : 0;
+    int rightMargin = params ? params->iRightMargin : 0;
+    Layout layout(c, format, params ? params->iTabLength : 8);
+    TRect box(rect->Left + leftMargin, rect->Top, rect->Right - rightMargin, rect->Bottom);
+    int boxWidth = std::max(0, box.Width());
+    bool single = format & DT_SINGLELINE;
+
+    // Paragraphs, then lines.
+    Line all = StripPrefixes(src, !(format & DT_NOPREFIX));
+    std::vector<Line> paras;
+    if (single) {
+        paras.push_back(all);
+    } else {
+        Line cur;
+        for (size_t i = 0; i < all.text.size(); ++i) {
+            char16_t ch = all.text[i];
+            if (ch == u'\r' || ch == u'\n') {
+                paras.push_back(std::move(cur));
+                cur = Line();
+                if (ch == u'\r' && i + 1 < all.text.size() && all.text[i + 1] == u'\n') ++i;
+                continue;
+            }
+            cur.text.push_back(ch);
+            cur.underline.push_back(all.underline[i]);
+        }
+        paras.push_back(std::move(cur));
+    }
+    std::vector<Line> lines;
+    for (Line& p : paras) {
+        if ((format & DT_WORDBREAK) && !single) {
+            for (Line& l : layout.Wrap(p, boxWidth)) lines.push_back(std::move(l));
+        } else {
+            lines.push_back(std::move(p));
+        }
+    }
+    if (format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS))
+        for (Line& l : lines) layout.Ellipsize(l, boxWidth);
+
+    int lh = layout.LineHeight();
+    int total = lh * static_cast<int>(lines.size());
+    int maxWidth = 0;
+    for (const Line& l : lines) maxWidth = std::max(maxWidth, layout.Width(l.text));
+    if (params) params->uiLengthDrawn = static_cast<UINT>(src.size());
+
+    int y = box.Top;
+    if (single && (format & DT_VCENTER)) y = box.Top + (box.Height() - lh) / 2;
+    else if (single && (format & DT_BOTTOM)) y = box.Bottom - lh;
+    int result = (single && (format & (DT_VCENTER | DT_BOTTOM))) ? y - rect->Top + total : total;
+
+    if (format & DT_CALCRECT) {
+        rect->Right = rect->Left + leftMargin + maxWidth + rightMargin;
+        rect->Bottom = rect->Top + total;
+        return result;
+    }
+
+    const TRect* clip = (format & DT_NOCLIP) ? nullptr : rect;
+    COLORREF textColor = GetTextColor(dc);
+    bool drawText = !(format & DT_PREFIXONLY);
+    bool drawUnderline = !(format & DT_HIDEPREFIX);
+    for (const Line& l : lines) {
+        int w = layout.Width(l.text);
+        int x = box.Left;
+        if (format & DT_CENTER) x = box.Left + (box.Width() - w) / 2;
+        else if (format & DT_RIGHT) x = box.Right - w;
+        if (drawText) layout.DrawRun(x, y, l.text, clip);
+        if (drawUnderline) {
+            for (size_t i = 0; i < l.underline.size(); ++i) {
+                if (!l.underline[i]) continue;
+                int x0 = x + layout.Width(std::u16string_view(l.text).substr(0, i));
+                int x1 = x + layout.Width(std::u16string_view(l.text).substr(0, i + 1));
+                TRect u(x0, y + layout.Ascent() + 1, x1, y + layout.Ascent() + 2);
+                if (clip) IntersectRect(&u, &u, clip);
+                c->FillSolid(u, static_cast<TColor>(textColor));
+            }
+        }
+        y += lh;
+    }
+    return result;
+}
+
+int DrawText(HDC dc, const String& text, int count, TRect* rect, UINT format) {
+    return DrawTextEx(dc, text, count, rect, format, nullptr);
+}
+
+int DrawText(HDC dc, const char16_t* text, int count, TRect* rect, UINT format) {
+    return DrawTextEx(dc, String(text), count, rect, format, nullptr);
+}

@@ -1,0 +1,239 @@
+// The metafile canvas: the EMF and WMF files it writes and their playback.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+
+#include "platform/qt/QtGraphicsApp.h"
+#include "platform/ui/GraphicsBmp.h"
+#include "platform/ui/Metafile.h"
+
+using gfx::Get16;
+using gfx::Get32;
+
+namespace {
+
+// Draws a scene of lines, shapes, text and a bitmap through any canvas.
+void Scene(TCanvas* c) {
+    c->Pen()->SetColor(clBlack);
+    c->MoveTo(5, 5);
+    c->LineTo(90, 5);
+    c->LineTo(90, 60);
+    c->Pen()->SetColor(clRed);
+    TPoint pts[3] = {{10, 70}, {40, 90}, {70, 70}};
+    c->Polyline(pts, 3);
+    c->Pen()->SetColor(clBlue);
+    c->Brush()->SetColor(clYellow);
+    c->Rectangle(10, 10, 40, 30);
+    c->Brush()->SetStyle(bsClear);
+    c->Ellipse(50, 10, 80, 40);
+    c->Font()->SetName("Arial");
+    c->Font()->SetHeight(-13);
+    c->Font()->SetColor(clGreen);
+    c->TextOut(12, 40, "EMF 123");
+    TBitmap glyph(4, 4, pf24bit);
+    glyph.Canvas()->Brush()->SetColor(clFuchsia);
+    glyph.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    c->Draw(100, 80, &glyph);
+    // A transfer through the handle, as chart and button code make.
+    glyph.Canvas()->SetPixels(0, 0, clNavy);
+    BitBlt(c->Handle(), 108, 80, 2, 2, glyph.Canvas()->Handle(), 0, 0, SRCCOPY);
+    // A clipped line: only its left part shows, in the file as on the bitmap.
+    HDC h = c->Handle();
+    int saved = SaveDC(h);
+    IntersectClipRect(h, 0, 95, 60, 100);
+    c->Pen()->SetColor(clPurple);
+    c->MoveTo(0, 97);
+    c->LineTo(120, 97);
+    SetTextAlign(h, TA_RIGHT | TA_BOTTOM);
+    c->TextOut(118, 94, "R");
+    RestoreDC(h, saved);
+    c->MoveTo(0, 99);
+    c->LineTo(120, 99);
+}
+
+void ExpectSamePixels(TBitmap& a, TBitmap& b) {
+    ASSERT_EQ(a.Width(), b.Width());
+    int diff = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.Canvas()->Pixels(x, y) != b.Canvas()->Pixels(x, y)) {
+                if (++diff < 5) ADD_FAILURE() << "pixel " << x << "," << y;
+            }
+    EXPECT_EQ(diff, 0);
+}
+
+class MetafileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qtbackend::EnsureApplication();
+        direct.SetSize(120, 100);
+        Scene(direct.Canvas());
+        mf.SetWidth(120);
+        mf.SetHeight(100);
+        {
+            TMetafileCanvas mc(&mf, nullptr, "Workbench", "scene");
+            Scene(&mc);
+        }
+    }
+    TBitmap direct;
+    TMetafile mf;
+};
+
+TEST_F(MetafileTest, EmfHeaderAndRecordsAreConsistent) {
+    std::vector<uint8_t> b = mf.EmfBytes();
+    ASSERT_GE(b.size(), 108u);
+    EXPECT_EQ(Get32(b.data()), 1u);               // EMR_HEADER
+    EXPECT_EQ(Get32(b.data() + 40), 0x464D4520u);  // " EMF"
+    EXPECT_EQ(Get32(b.data() + 48), b.size());     // nBytes
+    // Walk the records: the count and the types.
+    std::map<uint32_t, int> types;
+    size_t pos = 0;
+    uint32_t records = 0, last = 0, maxHandle = 0;
+    while (pos < b.size()) {
+        uint32_t type = Get32(b.data() + pos), size = Get32(b.data() + pos + 4);
+        ASSERT_GE(size, 8u);
+        ASSERT_EQ(size % 4, 0u);
+        if (type == 38 || type == 39 || type == 82) maxHandle = std::max(maxHandle, Get32(b.data() + pos + 8));
+        ++types[type];
+        ++records;
+        last = type;
+        pos += size;
+    }
+    EXPECT_EQ(pos, b.size());
+    EXPECT_EQ(last, 14u);  // EMR_EOF
+    EXPECT_EQ(Get32(b.data() + 52), records);
+    EXPECT_EQ(Get16(b.data() + 56), maxHandle + 1);  // nHandles counts the reserved index 0
+    for (uint32_t t : {27u, 54u, 87u, 43u, 42u, 38u, 39u, 37u, 40u, 24u, 82u, 84u, 81u, 75u})
+        EXPECT_GT(types[t], 0) << "record type " << t;
+    // Bounds: inclusive, around everything drawn (5..90 across, the bitmap reaches 103, 83).
+    int32_t l = static_cast<int32_t>(Get32(b.data() + 8)), t = static_cast<int32_t>(Get32(b.data() + 12));
+    int32_t r = static_cast<int32_t>(Get32(b.data() + 16)), bo = static_cast<int32_t>(Get32(b.data() + 20));
+    EXPECT_LE(l, 5);
+    EXPECT_LE(t, 5);
+    EXPECT_EQ(r, 120);  // the clipped line's unclipped end
+    EXPECT_GE(bo, 90);
+    // Frame: the picture's 120 x 100 pixels in 0.01 mm.
+    EXPECT_NEAR(static_cast<int32_t>(Get32(b.data() + 32)) + 1, 120 * 2540 / 96, 2);
+    EXPECT_NEAR(static_cast<int32_t>(Get32(b.data() + 36)) + 1, 100 * 2540 / 96, 2);
+    // The description: creator and title.
+    uint32_t nDesc = Get32(b.data() + 60), offDesc = Get32(b.data() + 64);
+    ASSERT_GT(nDesc, 0u);
+    EXPECT_EQ(Get16(b.data() + offDesc), u'W');
+    TMetafile back;
+    back.LoadFromBytes(b);
+    EXPECT_EQ(back.Description(), String(u"Workbench\0scene", 15));
+}
+
+TEST_F(MetafileTest, PlaybackMatchesDirectDrawing) {
+    TBitmap played(120, 100);
+    played.Canvas()->Draw(0, 0, &mf);
+    ExpectSamePixels(direct, played);
+    EXPECT_EQ(played.Canvas()->Pixels(59, 97), clPurple);
+    EXPECT_EQ(played.Canvas()->Pixels(60, 97), clWhite);
+    EXPECT_EQ(played.Canvas()->Pixels(100, 99), clPurple);
+}
+
+TEST_F(MetafileTest, PlaybackKeepsTheTargetsOwnClip) {
+    TBitmap played(120, 100);
+    TCanvas* c = played.Canvas();
+    HRGN left = CreateRectRgn(0, 0, 30, 100);
+    SelectClipRgn(c->Handle(), left);
+    c->Draw(0, 0, &mf);
+    EXPECT_EQ(c->Pixels(10, 99), clPurple);
+    TCanvas reader(&played);
+    EXPECT_EQ(reader.Pixels(100, 99), clWhite);  // outside the target's clip
+    EXPECT_EQ(reader.Pixels(50, 97), clWhite);
+    TRect box;
+    GetClipBox(c->Handle(), &box);
+    EXPECT_EQ(box, Rect(0, 0, 30, 100));  // restored after playback
+    DeleteObject(left);
+}
+
+TEST_F(MetafileTest, EmfFileLoadsBackAndPlaysTheSame) {
+    String name = String(::testing::TempDir()) + "scene.emf";
+    mf.SaveToFile(name);
+    TMetafile back;
+    back.LoadFromFile(name);
+    EXPECT_TRUE(back.Enhanced());
+    EXPECT_EQ(back.Width(), 120);
+    EXPECT_EQ(back.Height(), 100);
+    TBitmap played(120, 100);
+    played.Canvas()->Draw(0, 0, &back);
+    ExpectSamePixels(direct, played);
+    // Stretched to half size the lines are still where they should be.
+    TBitmap half(60, 50);
+    half.Canvas()->StretchDraw(Rect(0, 0, 60, 50), &back);
+    int top = -1;
+    for (int y = 0; y < 10 && top < 0; ++y)
+        if (half.Canvas()->Pixels(20, y) == clBlack) top = y;
+    EXPECT_GE(top, 2);  // the top line at y 5 / 2
+    EXPECT_LE(top, 3);
+    std::remove(name.ToUtf8().c_str());
+}
+
+TEST_F(MetafileTest, WmfHasThePlaceableHeaderAndPlaysTheSame) {
+    String name = String(::testing::TempDir()) + "scene.wmf";
+    mf.SaveToFile(name);  // the extension selects the older format
+    std::ifstream in(name.ToUtf8(), std::ios::binary);
+    std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(b.size(), 40u);
+    EXPECT_EQ(Get32(b.data()), 0x9AC6CDD7u);
+    uint16_t sum = 0;
+    for (int i = 0; i < 10; ++i) sum ^= Get16(b.data() + 2 * i);
+    EXPECT_EQ(Get16(b.data() + 20), sum);
+    EXPECT_EQ(Get16(b.data() + 10), 120);  // bounding box right
+    EXPECT_EQ(Get16(b.data() + 14), 96);   // units per inch
+    EXPECT_EQ(Get16(b.data() + 22), 1);    // memory metafile
+    EXPECT_EQ(Get16(b.data() + 24), 9);    // header words
+    EXPECT_EQ(Get32(b.data() + 28) * 2, b.size() - 22);
+    EXPECT_EQ(Get16(b.data() + b.size() - 2), 0);  // META_EOF
+    TMetafile back;
+    back.LoadFromFile(name);
+    EXPECT_FALSE(back.Enhanced());
+    TBitmap played(120, 100);
+    played.Canvas()->Draw(0, 0, &back);
+    ExpectSamePixels(direct, played);
+    std::remove(name.ToUtf8().c_str());
+}
+
+TEST_F(MetafileTest, DrawTextOnTheMetafileCanvasRecordsItsLayout) {
+    TMetafile m;
+    m.SetWidth(100);
+    m.SetHeight(60);
+    TBitmap ref(100, 60);
+    auto draw = [](TCanvas* c) {
+        c->Font()->SetName("Arial");
+        c->Font()->SetHeight(-12);
+        c->Brush()->SetStyle(bsClear);
+        TRect r(0, 0, 100, 60);
+        DrawText(c->Handle(), "&Open the file", -1, &r, DT_CENTER | DT_WORDBREAK);
+    };
+    draw(ref.Canvas());
+    {
+        TMetafileCanvas mc(&m);
+        draw(&mc);
+    }
+    TBitmap played(100, 60);
+    played.Canvas()->Draw(0, 0, &m);
+    ExpectSamePixels(ref, played);
+}
+
+TEST(Metafile, DamagedFilesAreRefused) {
+    TMetafile m;
+    EXPECT_THROW(m.LoadFromBytes({1, 2, 3}), EInvalidGraphic);
+    TMetafile good;
+    good.SetWidth(10);
+    good.SetHeight(10);
+    {
+        TMetafileCanvas mc(&good);
+        mc.Rectangle(0, 0, 5, 5);
+    }
+    auto b = good.EmfBytes();
+    b[good.EmfBytes().size() - 16] = 0xFF;  // the end record's size runs past the file
+    b[good.EmfBytes().size() - 15] = 0xFF;
+    EXPECT_THROW(m.LoadFromBytes(b), EInvalidGraphic);
+}
+
+}  // namespace
