@@ -246,6 +246,24 @@ TEST_F(Events, CloseFromTheEventThreadIsRefusedNotAHang) {
     EXPECT_FALSE(sim->IsOpen());
 }
 
+TEST_F(Events, AReadInAHandlerLeavesLineErrorsForOnError) {
+    port->SetSyncMethod(smNone);
+    port->SetEvents({evRxChar, evError});
+    LogAll();
+    port->OnRxChar = [this](TComPortBase*, int n) {
+        sim->InjectErrors(CE_FRAME);
+        size_t queries = sim->CallCount("ClearCommError");
+        String s;
+        port->ReadStr(s, n);
+        EXPECT_EQ(sim->CallCount("ClearCommError"), queries) << "the read asks nothing that clears errors";
+        Note("RxChar(" + s.ToUtf8() + ")");
+    };
+    port->Open();
+    sim->Send("e");
+    EXPECT_TRUE(Await("RxChar(e)"));
+    EXPECT_TRUE(Await("Error(1)"));
+}
+
 TEST_F(Events, ReopeningMakesAFreshThread) {
     port->SetSyncMethod(smNone);
     port->SetEvents({evRxChar});
