@@ -1,0 +1,121 @@
+#pragma once
+// TComponent: the owned, named objects every form and control is made of. An owner keeps the
+// components it owns in creation order and frees them, newest first, when it is freed itself.
+// Components are heap objects; one without owner is deleted by whoever created it.
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+#include "platform/rtl/Persistent.h"
+#include "platform/rtl/String.h"
+
+namespace rtl {
+
+// A set of up to 32 enumerators, for the small flag sets of the class library.
+template <class E>
+class SmallSet {
+public:
+    constexpr SmallSet() = default;
+    constexpr SmallSet(std::initializer_list<E> items) {
+        for (E e : items) FBits |= Bit(e);
+    }
+    constexpr bool Contains(E e) const { return (FBits & Bit(e)) != 0; }
+    constexpr SmallSet& operator<<(E e) { FBits |= Bit(e); return *this; }
+    constexpr SmallSet& operator>>(E e) { FBits &= ~Bit(e); return *this; }
+    constexpr SmallSet operator+(SmallSet o) const { SmallSet r; r.FBits = FBits | o.FBits; return r; }
+    constexpr SmallSet operator-(SmallSet o) const { SmallSet r; r.FBits = FBits & ~o.FBits; return r; }
+    constexpr SmallSet operator*(SmallSet o) const { SmallSet r; r.FBits = FBits & o.FBits; return r; }
+    constexpr bool operator==(const SmallSet&) const = default;
+    constexpr bool Empty() const { return FBits == 0; }
+    constexpr uint32_t Bits() const { return FBits; }
+
+private:
+    static constexpr uint32_t Bit(E e) { return 1u << static_cast<unsigned>(e); }
+    uint32_t FBits = 0;
+};
+
+}  // namespace rtl
+
+enum TOperation { opInsert, opRemove };
+
+enum TComponentStateItem {
+    csLoading, csReading, csWriting, csDestroying, csDesigning, csAncestor, csUpdating, csFixups,
+    csFreeNotification, csInline, csDesignInstance
+};
+using TComponentState = rtl::SmallSet<TComponentStateItem>;
+
+class TComponent;
+using TComponentClass = TComponent* (*)(TComponent* owner);
+
+class TComponent : public TPersistent {
+public:
+    explicit TComponent(TComponent* AOwner);
+    ~TComponent() override;
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
+
+    const char* ClassName() const override { return "TComponent"; }
+
+    TComponent* Owner() const { return FOwner; }
+    int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+    // Owned components in the order they were created (or inserted).
+    TComponent* Components(int index) const;
+    int ComponentIndex() const;
+    TComponent* FindComponent(const String& name) const;
+
+    const String& Name() const { return FName; }
+    // Names are unique among the components of one owner (case-insensitive); an invalid or
+    // duplicate name raises EComponentError. An empty name is always allowed.
+    virtual void SetName(const String& value);
+    intptr_t Tag() const { return FTag; }
+    void SetTag(intptr_t value) { FTag = value; }
+
+    TComponentState ComponentState() const { return FComponentState; }
+
+    void InsertComponent(TComponent* AComponent);
+    void RemoveComponent(TComponent* AComponent);
+    // Frees every owned component, newest first.
+    void DestroyComponents();
+
+    // AComponent will get Notification(this, opRemove) when this component is freed.
+    void FreeNotification(TComponent* AComponent);
+    void RemoveFreeNotification(TComponent* AComponent);
+
+    // Frees the component: BeforeDestruction while the whole object still stands, then delete.
+    // Owners free their components this way; code freeing a component itself calls Free.
+    void Free();
+    // Runs before any destructor: the place for work that needs the derived object intact
+    // (a form's OnDestroy). Sets csDestroying. Runs once.
+    virtual void BeforeDestruction();
+
+    // Marks the component as being freed. The destructor calls it; derived destructors that do
+    // work depending on the flag call it first themselves.
+    virtual void Destroying();
+
+    // Streaming protocol: a loader sets csLoading, assigns the properties, then calls Loaded.
+    void BeginLoading() { FComponentState << csLoading; }
+    virtual void Loaded();
+    void SetDesigning(bool value);
+
+protected:
+    // Told when a component is inserted into or removed from this owner, and when a component
+    // this one asked to be notified about is freed. Passes the news on to owned components.
+    virtual void Notification(TComponent* AComponent, TOperation Operation);
+    TPersistent* GetOwner() const override { return FOwner; }
+    void ValidateRename(TComponent* AComponent, const String& curName, const String& newName) const;
+    TComponentState FComponentState;
+
+private:
+    void Insert(TComponent* AComponent);
+    void Remove(TComponent* AComponent);
+    void RemoveNotification(TComponent* AComponent);
+
+    bool FBeforeDestructionDone = false;
+    TComponent* FOwner = nullptr;
+    String FName;
+    intptr_t FTag = 0;
+    std::vector<TComponent*> FComponents;
+    std::vector<TComponent*> FFreeNotifies;
+};
+
+RTL_DECLARE_EXCEPTION(EComponentError, Exception);

@@ -1,0 +1,101 @@
+#pragma once
+// The seam between the UI library and its backend. The library declares these interfaces; the
+// backend (platform/qt) implements them. Input and paint requests come back from the backend
+// through UiInput.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/Controls.h"
+
+class TCustomForm;
+
+namespace ui {
+
+// The widget of one windowed control.
+class WidgetPeer {
+public:
+    virtual ~WidgetPeer() = default;
+    virtual void SetParent(WidgetPeer* parent) = 0;
+    virtual void SetBounds(const TRect& r) = 0;
+    virtual void SetVisible(bool visible) = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    virtual void SetCaption(const String& caption) = 0;
+    // Frame and buttons of a top-level window.
+    struct WindowStyle {
+        bool StayOnTop = false;
+        bool Frameless = false;
+        bool ToolWindow = false;
+        bool FixedSize = false;
+        bool SystemMenu = true;
+        bool MinimizeButton = true;
+        bool MaximizeButton = true;
+    };
+    virtual void SetWindowStyle(const WindowStyle& style) = 0;
+    // The window's icon; nullptr or an empty icon: the application's.
+    virtual void SetIcon(TIcon* icon) = 0;
+    // 0 normal, 1 minimised, 2 maximised.
+    virtual void SetWindowState(int state) = 0;
+    virtual void SetCursorShape(TCursor cursor) = 0;
+    // The hint shown while the pointer rests on the widget; empty: none. hideAfterMs: how long
+    // it stays (0: the platform's default).
+    virtual void SetToolTip(const String& text, int hideAfterMs) = 0;
+    virtual void SetMouseCapture(bool capture) = 0;
+    virtual void SetFocus() = 0;
+    virtual void Raise() = 0;
+    virtual void Lower() = 0;
+    virtual void Activate() = 0;
+    // Schedules showing this part of the control's backing image again (ignored while the
+    // widget is painting).
+    virtual void Update(const TRect& r) = 0;
+    // Renders the widget with its child widgets to a PNG file.
+    virtual bool SaveToPng(const std::string& path) = 0;
+};
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual std::unique_ptr<WidgetPeer> CreateWidget(TWinControl* control, const TCreateParams& params) = 0;
+    // Handles the backend's pending events without waiting; true when any was handled.
+    virtual bool ProcessEvents() = 0;
+    // Waits for a backend event, a wake-up or the process clock reaching deadlineMs
+    // (rtl::NoDeadline: no time limit).
+    virtual void WaitForEvents(uint64_t deadlineMs) = 0;
+    // Any thread: ends a wait of the UI thread.
+    virtual void Wake() = 0;
+    // The icon of every window that has none of its own.
+    virtual void SetApplicationIcon(TIcon* icon) = 0;
+    // Screen.Cursor: one shape for the whole application while not crDefault.
+    virtual void SetOverrideCursor(TCursor cursor) = 0;
+    virtual TRect ScreenRect() = 0;
+    virtual TRect WorkArea() = 0;
+    virtual bool Headless() = 0;
+    // A real message box; the answer is one of the IDxxx values.
+    virtual int ShowMessageBox(const String& text, const String& caption, UINT flags) = 0;
+    // Synthetic input, delivered through the widget as real input is.
+    virtual void SendMouse(WidgetPeer& peer, UINT msg, int x, int y, WPARAM keys) = 0;
+    virtual void SendMouseLeave(WidgetPeer& peer) = 0;
+    virtual void SendKey(WidgetPeer& peer, bool down, WORD vk, const String& text, TShiftState shift) = 0;
+    // Reads a PNG file into 0x00BBGGRR pixels, row by row.
+    virtual bool ReadPng(const std::string& path, int& width, int& height, std::vector<int32_t>& pixels) = 0;
+};
+
+// The backend, made on first use (on the UI thread).
+Backend& GetBackend();
+
+}  // namespace ui
+
+// Entry points for the backend: events of a control's widget, in client coordinates.
+struct UiInput {
+    static void Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys);
+    static void MouseWheel(TWinControl* target, int delta, int x, int y, WPARAM keys);
+    static void MouseLeave(TWinControl* target);
+    // True when the key went to the dialog or a shortcut: its characters must not follow.
+    static bool Key(TWinControl* window, bool down, WORD vk, bool alt);
+    static void Char(TWinControl* window, char16_t ch, bool alt);
+    static void Paint(TWinControl* target);
+    static void Resized(TWinControl* target, int width, int height);
+    static void CloseRequest(TWinControl* target);
+    static void Activated(TWinControl* target, bool active);
+};

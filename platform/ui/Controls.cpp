@@ -1,0 +1,1124 @@
+#include "platform/ui/Controls.h"
+
+#include <algorithm>
+
+#include "platform/ui/Backend.h"
+#include "platform/ui/Forms.h"
+#include "platform/win/Window.h"
+
+namespace ui::detail {
+// Forms.cpp: the application forgets a control that goes away (mouse tracking).
+void ForgetControl(TControl* control);
+// Forms.cpp: false while a modal form other than this one runs.
+bool InputAllowed(TCustomForm* form);
+}  // namespace ui::detail
+
+namespace {
+
+TControl* gCaptureControl = nullptr;
+ui::PopupMenuHandler gPopupHandler;
+
+TWinControl* WindowOf(TControl* c) {
+    if (auto* w = dynamic_cast<TWinControl*>(c)) return w;
+    return c ? c->Parent() : nullptr;
+}
+
+void HandleUiException(TObject* sender) { Application->HandleException(sender); }
+
+}  // namespace
+
+void ui::SetPopupMenuHandler(PopupMenuHandler handler) { gPopupHandler = std::move(handler); }
+
+TShiftState KeysToShiftState(WPARAM keys) {
+    TShiftState s;
+    if (keys & MK_SHIFT) s << ssShift;
+    if (keys & MK_CONTROL) s << ssCtrl;
+    if (keys & MK_LBUTTON) s << ssLeft;
+    if (keys & MK_RBUTTON) s << ssRight;
+    if (keys & MK_MBUTTON) s << ssMiddle;
+    if (GetKeyState(VK_MENU) < 0) s << ssAlt;
+    return s;
+}
+
+TShiftState KeyboardShiftState() {
+    TShiftState s;
+    if (GetKeyState(VK_SHIFT) < 0) s << ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) s << ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) s << ssAlt;
+    return s;
+}
+
+bool IsAccel(WORD Key, const String& Caption) {
+    auto upper = [](char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c; };
+    for (size_t i = 0; i + 1 < Caption.size(); ++i) {
+        if (Caption[i] != u'&') continue;
+        if (Caption[i + 1] == u'&') {
+            ++i;  // "&&" is a literal ampersand
+            continue;
+        }
+        return upper(Caption[i + 1]) == upper(static_cast<char16_t>(Key));
+    }
+    return false;
+}
+
+String GetShortHint(const String& Hint) {
+    size_t bar = Hint.find(u'|');
+    return bar == String::npos ? Hint : String(Hint.substr(0, bar));
+}
+
+String GetLongHint(const String& Hint) {
+    size_t bar = Hint.find(u'|');
+    return bar == String::npos ? Hint : String(Hint.substr(bar + 1));
+}
+
+TCustomForm* GetParentForm(const TControl* Control) {
+    const TControl* c = Control;
+    while (c && c->Parent()) c = c->Parent();
+    return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
+}
+
+TControl* GetCaptureControl() { return gCaptureControl; }
+
+void SetCaptureControl(TControl* Control) {
+    if (gCaptureControl == Control) return;
+    TControl* old = gCaptureControl;
+    gCaptureControl = Control;
+    if (TWinControl* w = WindowOf(old); w && w->Peer()) w->Peer()->SetMouseCapture(false);
+    if (TWinControl* w = WindowOf(Control); w && w->Peer()) w->Peer()->SetMouseCapture(true);
+    if (old) old->Perform(WM_CAPTURECHANGED, 0, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TControlCanvas
+
+void TControlCanvas::UpdateTarget(const TRect* paintClip) {
+    auto* own = dynamic_cast<TWinControl*>(FControl);
+    TWinControl* window = own ? own : FControl->Parent();
+    SetBitmap(window ? window->BackingImage() : nullptr);
+    if (!window) return;
+    TRect clip = own ? own->ClientRect() : IntersectRects(FControl->BoundsRect(), window->ClientRect());
+    TPoint origin = own ? Point(0, 0) : FControl->BoundsRect().TopLeft();
+    if (paintClip) clip = IntersectRects(clip, *paintClip);
+    SetOrigin(origin.X, origin.Y);
+    FDeviceClip = clip;
+    SetDeviceClipRect(&FDeviceClip);
+}
+
+void TControlCanvas::Changed() {
+    TCanvas::Changed();
+    // Drawn outside a paint pass: the window shows it at its next repaint.
+    auto* own = dynamic_cast<TWinControl*>(FControl);
+    TWinControl* window = own ? own : FControl->Parent();
+    if (window && window->Peer() && !FDeviceClip.IsEmpty()) window->Peer()->Update(FDeviceClip);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TControl
+
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
+    FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+    FFont->OnChange = [this](TPersistent*) { FontChanged(); };
+}
+
+TControl::~TControl() {
+    Destroying();
+    if (gCaptureControl == this) gCaptureControl = nullptr;
+    ui::detail::ForgetControl(this);
+    if (FParent) FParent->RemoveControl(this);
+}
+
+void TControl::BeforeDestruction() { TComponent::BeforeDestruction(); }
+
+void TControl::ApplyConstraints(int& w, int& h) const {
+    if (FConstraints.MinWidth > 0) w = std::max(w, FConstraints.MinWidth);
+    if (FConstraints.MaxWidth > 0) w = std::min(w, FConstraints.MaxWidth);
+    if (FConstraints.MinHeight > 0) h = std::max(h, FConstraints.MinHeight);
+    if (FConstraints.MaxHeight > 0) h = std::min(h, FConstraints.MaxHeight);
+    w = std::max(w, 0);
+    h = std::max(h, 0);
+}
+
+void TControl::SetConstraints(const TSizeConstraints& c) {
+    FConstraints = c;
+    SetBounds(FLeft, FTop, FWidth, FHeight);
+}
+
+void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    ApplyConstraints(AWidth, AHeight);
+    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+    TRect old = BoundsRect();
+    bool resized = AWidth != FWidth || AHeight != FHeight;
+    FLeft = ALeft;
+    FTop = ATop;
+    FWidth = AWidth;
+    FHeight = AHeight;
+    BoundsChanged(old);
+    if (resized && !dynamic_cast<TWinControl*>(this)) Resize();
+}
+
+void TControl::BoundsChanged(const TRect& oldBounds) {
+    if (!FParent) return;
+    if (FVisible) {
+        FParent->InvalidateRect(oldBounds);
+        FParent->InvalidateRect(BoundsRect());
+    }
+    if (FAlign != alNone) FParent->AlignControls();
+}
+
+void TControl::SetClientWidth(int v) { SetWidth(v + (FWidth - ClientWidth())); }
+void TControl::SetClientHeight(int v) { SetHeight(v + (FHeight - ClientHeight())); }
+
+TPoint TControl::ClientOrigin() const {
+    if (!FParent) return Point(FLeft, FTop);
+    TPoint p = FParent->ClientOrigin();
+    return Point(p.X + FLeft, p.Y + FTop);
+}
+
+TPoint TControl::ClientToScreen(const TPoint& p) const {
+    TPoint o = ClientOrigin();
+    return Point(p.X + o.X, p.Y + o.Y);
+}
+
+TPoint TControl::ScreenToClient(const TPoint& p) const {
+    TPoint o = ClientOrigin();
+    return Point(p.X - o.X, p.Y - o.Y);
+}
+
+void TControl::SetAlign(TAlign value) {
+    if (FAlign == value) return;
+    FAlign = value;
+    if (FParent) FParent->AlignControls();
+}
+
+void TControl::SetParent(TWinControl* AParent) {
+    if (FParent == AParent) return;
+    if (AParent == this) throw EInvalidOperation(String("A control cannot have itself as its parent"));
+    if (FParent) FParent->RemoveControl(this);
+    if (AParent) AParent->InsertControl(this);
+}
+
+void TControl::SetVisible(bool value) {
+    if (FVisible == value) return;
+    FVisible = value;
+    Perform(CM_VISIBLECHANGED, value ? 1 : 0, 0);
+}
+
+void TControl::Show() {
+    if (FParent) FParent->Show();
+    SetVisible(true);
+}
+
+void TControl::Hide() { SetVisible(false); }
+
+bool TControl::Showing() const { return FVisible && FParent && FParent->Showing(); }
+
+void TControl::SetEnabled(bool value) {
+    if (FEnabled == value) return;
+    FEnabled = value;
+    Perform(CM_ENABLEDCHANGED, 0, 0);
+}
+
+void TControl::SetColor(TColor value) {
+    if (FColor != value) {
+        FColor = value;
+        FParentColor = false;
+        Perform(CM_COLORCHANGED, 0, 0);
+    } else {
+        FParentColor = false;
+    }
+}
+
+void TControl::SetParentColor(bool value) {
+    if (FParentColor == value) return;
+    FParentColor = value;
+    if (value && FParent) Perform(CM_PARENTCOLORCHANGED, 0, 0);
+}
+
+void TControl::SetParentFont(bool value) {
+    if (FParentFont == value) return;
+    FParentFont = value;
+    if (value && FParent) Perform(CM_PARENTFONTCHANGED, 0, 0);
+}
+
+void TControl::FontChanged() {
+    FParentFont = false;
+    Perform(CM_FONTCHANGED, 0, 0);
+}
+
+void TControl::CMParentFontChanged(TMessage& Message) {
+    if (!FParentFont || !FParent) return;
+    const TFont* source = Message.WParam ? reinterpret_cast<const TFont*>(Message.LParam) : FParent->Font();
+    FFont->Assign(source);
+    FParentFont = true;  // taking the parent's font is no font of our own
+}
+
+void TControl::SetText(const String& value) {
+    if (FText == value) return;
+    FText = value;
+    Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+void TControl::SetShowHint(bool value) {
+    FParentShowHint = false;
+    if (FShowHint == value) return;
+    FShowHint = value;
+    Perform(CM_SHOWHINTCHANGED, 0, 0);
+}
+
+void TControl::SetParentShowHint(bool value) {
+    FParentShowHint = value;
+    if (value && FParent) FShowHint = FParent->ShowHint();
+}
+
+void TControl::SetCursor(TCursor value) {
+    if (FCursor == value) return;
+    FCursor = value;
+    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->Peer()) w->Peer()->SetCursorShape(value);
+    Perform(CM_CURSORCHANGED, 0, 0);
+}
+
+void TControl::InvalidateRect(const TRect& r) {
+    if (FParent && FVisible) FParent->InvalidateRect(IntersectRects(OffsetRectBy(r, FLeft, FTop), BoundsRect()));
+}
+
+void TControl::Invalidate() { InvalidateRect(ClientRect()); }
+
+void TControl::Update() {
+    if (FParent) FParent->Update();
+}
+
+void TControl::Repaint() {
+    Invalidate();
+    Update();
+}
+
+void TControl::BringToFront() {
+    if (!FParent) {
+        if (auto* w = dynamic_cast<TWinControl*>(this); w && w->Peer()) w->Peer()->Raise();
+        return;
+    }
+    auto& list = FParent->FControls;
+    std::erase(list, this);
+    list.push_back(this);
+    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->Peer()) w->Peer()->Raise();
+    Invalidate();
+}
+
+void TControl::SendToBack() {
+    if (!FParent) return;
+    auto& list = FParent->FControls;
+    std::erase(list, this);
+    list.insert(list.begin(), this);
+    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->Peer()) w->Peer()->Lower();
+    Invalidate();
+}
+
+LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
+    TMessage m{Msg, WParam, LParam, 0};
+    WndProc(m);
+    return m.Result;
+}
+
+void TControl::WndProc(TMessage& Message) {
+    // A control that does not take double-clicks sees the second click as another press.
+    if (!FControlStyle.Contains(csDoubleClicks)) {
+        if (Message.Msg == WM_LBUTTONDBLCLK) Message.Msg = WM_LBUTTONDOWN;
+        else if (Message.Msg == WM_RBUTTONDBLCLK) Message.Msg = WM_RBUTTONDOWN;
+        else if (Message.Msg == WM_MBUTTONDBLCLK) Message.Msg = WM_MBUTTONDOWN;
+    }
+    Dispatch(Message);
+}
+
+void TControl::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+        case WM_LBUTTONDOWN: WMLButtonDown(Message); break;
+        case WM_LBUTTONUP: WMLButtonUp(Message); break;
+        case WM_LBUTTONDBLCLK: WMLButtonDblClk(Message); break;
+        case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: WMRButtonDown(Message); break;
+        case WM_RBUTTONUP: WMRButtonUp(Message); break;
+        case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: WMMButtonDown(Message); break;
+        case WM_MBUTTONUP: WMMButtonUp(Message); break;
+        case WM_MOUSEMOVE: WMMouseMove(Message); break;
+        case CM_MOUSEENTER: CMMouseEnter(Message); break;
+        case CM_MOUSELEAVE: CMMouseLeave(Message); break;
+        case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
+        case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
+        case CM_TEXTCHANGED: CMTextChanged(Message); break;
+        case CM_COLORCHANGED: CMColorChanged(Message); break;
+        case CM_PARENTCOLORCHANGED: CMParentColorChanged(Message); break;
+        case CM_FONTCHANGED: CMFontChanged(Message); break;
+        case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
+        case CM_HITTEST: CMHitTest(Message); break;
+        case WM_CONTEXTMENU: WMContextMenu(Message); break;
+        default: DefaultHandler(Message); break;
+    }
+}
+
+void TControl::DefaultHandler(TMessage& Message) {
+    switch (Message.Msg) {
+        case WM_GETTEXTLENGTH: Message.Result = FText.Length(); break;
+        case WM_SETTEXT:
+            if (Message.LParam) SetText(String(reinterpret_cast<const char16_t*>(Message.LParam)));
+            Message.Result = 1;
+            break;
+        case WM_GETTEXT: {
+            auto* buf = reinterpret_cast<char16_t*>(Message.LParam);
+            size_t cap = static_cast<size_t>(Message.WParam);
+            if (!buf || cap == 0) break;
+            size_t n = std::min(cap - 1, FText.size());
+            std::copy_n(FText.data(), n, buf);
+            buf[n] = 0;
+            Message.Result = static_cast<LRESULT>(n);
+            break;
+        }
+        default: break;
+    }
+}
+
+bool TControl::MouseCapture() const { return gCaptureControl == this; }
+
+void TControl::SetMouseCapture(bool value) {
+    if (value)
+        SetCaptureControl(this);
+    else if (gCaptureControl == this)
+        SetCaptureControl(nullptr);
+}
+
+void TControl::Click() {
+    if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick() {
+    if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseMove(TShiftState Shift, int X, int Y) {
+    if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+}
+
+void TControl::Resize() {
+    if (OnResize) OnResize(this);
+}
+
+void TControl::DoMouseEnter() {
+    if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TControl::DoMouseLeave() {
+    if (OnMouseLeave) OnMouseLeave(this);
+}
+
+void TControl::DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState extra) {
+    if (FControlStyle.Contains(csNoStdEvents)) return;
+    MouseDown(Button, KeysToShiftState(Message.WParam) + extra, GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+}
+
+void TControl::DoMouseUp(TMessage& Message, TMouseButton Button) {
+    if (FControlStyle.Contains(csNoStdEvents)) return;
+    MouseUp(Button, KeysToShiftState(Message.WParam), GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+}
+
+void TControl::WMLButtonDown(TMessage& Message) {
+    if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
+    if (FControlStyle.Contains(csClickEvents)) FControlState << csClicked;
+    DoMouseDown(Message, mbLeft);
+}
+
+void TControl::WMLButtonDblClk(TMessage& Message) {
+    if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
+    if (FControlStyle.Contains(csClickEvents)) DblClick();
+    DoMouseDown(Message, mbLeft, {ssDouble});
+}
+
+void TControl::WMLButtonUp(TMessage& Message) {
+    if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
+    if (FControlState.Contains(csClicked)) {
+        FControlState >> csClicked;
+        if (ClientRect().Contains(Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)))) Click();
+    }
+    DoMouseUp(Message, mbLeft);
+}
+
+void TControl::WMRButtonDown(TMessage& Message) { DoMouseDown(Message, mbRight); }
+void TControl::WMRButtonUp(TMessage& Message) {
+    DoMouseUp(Message, mbRight);
+    if (ComponentState().Contains(csDestroying)) return;
+    TPoint screen = ClientToScreen(Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)));
+    Perform(WM_CONTEXTMENU, 0, PointToLParam(screen.X, screen.Y));
+}
+
+void TControl::DoContextPopup(const TPoint& MousePos, bool& Handled) {
+    if (OnContextPopup) OnContextPopup(this, MousePos, Handled);
+}
+
+void TControl::WMContextMenu(TMessage& Message) {
+    if (Message.Result != 0) return;
+    TPoint screen(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+    bool fromKeyboard = screen.X == -1 && screen.Y == -1;
+    TPoint local = fromKeyboard ? screen : ScreenToClient(screen);
+    bool handled = false;
+    DoContextPopup(local, handled);
+    Message.Result = 1;
+    if (handled) return;
+    if (FPopupMenu && gPopupHandler) {
+        TPoint at = fromKeyboard ? ClientToScreen(Point(0, 0)) : screen;
+        if (gPopupHandler(FPopupMenu, this, at)) return;
+    }
+    if (FParent) {
+        Message.Result = FParent->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
+        return;
+    }
+    Message.Result = 0;
+}
+void TControl::WMMButtonDown(TMessage& Message) { DoMouseDown(Message, mbMiddle); }
+void TControl::WMMButtonUp(TMessage& Message) { DoMouseUp(Message, mbMiddle); }
+
+void TControl::WMMouseMove(TMessage& Message) {
+    if (FControlStyle.Contains(csNoStdEvents)) return;
+    MouseMove(KeysToShiftState(Message.WParam), GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+}
+
+void TControl::CMMouseEnter(TMessage&) {
+    // The hint of the control under the pointer shows on the window it sits in.
+    if (TWinControl* w = WindowOf(this); w && w->Peer()) {
+        bool show = Application->ShowHint() && FShowHint && !FHint.empty();
+        w->Peer()->SetToolTip(show ? GetShortHint(FHint) : String(), Application->HintHidePause());
+    }
+    DoMouseEnter();
+}
+
+void TControl::CMMouseLeave(TMessage&) {
+    if (TWinControl* w = WindowOf(this); w && w->Peer()) w->Peer()->SetToolTip(String(), 0);
+    DoMouseLeave();
+}
+void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
+
+void TControl::CMVisibleChanged(TMessage&) {
+    if (!FParent) return;
+    FParent->InvalidateRect(BoundsRect());
+    if (FAlign != alNone) FParent->AlignControls();
+}
+
+void TControl::CMTextChanged(TMessage&) { Invalidate(); }
+void TControl::CMColorChanged(TMessage&) { Invalidate(); }
+
+void TControl::CMParentColorChanged(TMessage& Message) {
+    if (!FParentColor || !FParent) return;
+    TColor c = Message.WParam ? static_cast<TColor>(Message.LParam) : FParent->Color();
+    if (c != FColor) {
+        FColor = c;
+        Perform(CM_COLORCHANGED, 0, 0);
+    }
+}
+
+void TControl::CMFontChanged(TMessage&) { Invalidate(); }
+void TControl::CMHitTest(TMessage& Message) { Message.Result = 1; }  // HTCLIENT
+
+// ---------------------------------------------------------------------------------------------
+// TWinControl
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+
+TWinControl::~TWinControl() {
+    Destroying();
+    if (TCustomForm* form = GetParentForm(this); form && form != static_cast<TControl*>(this)) {
+        if (form->FActiveControl && (form->FActiveControl == this || ContainsControl(form->FActiveControl)))
+            form->FActiveControl = nullptr;
+    }
+    // Children go with their parent, whoever owns them.
+    while (!FControls.empty()) {
+        TControl* c = FControls.back();
+        RemoveControl(c);
+        c->Free();
+    }
+    if (FParent) FParent->RemoveControl(this);
+    DestroyHandleTree();
+}
+
+HWND TWinControl::Handle() {
+    if (!FHandle) {
+        if (FParent && !FParent->HandleAllocated()) {
+            FParent->Handle();  // makes the windows of all its children, ours included
+            if (FHandle) return FHandle;
+        }
+        CreateHandleTree();
+    }
+    return FHandle;
+}
+
+void TWinControl::CreateParams(TCreateParams& Params) {
+    Params.Caption = Text();
+    Params.Bounds = BoundsRect();
+    Params.TopLevel = FParent == nullptr;
+    Params.Visible = Visible() && FParent != nullptr;
+    Params.Enabled = Enabled();
+}
+
+void TWinControl::CreateWnd() {
+    TCreateParams params;
+    CreateParams(params);
+    FHandle = win::CreateWindowHandle([this](HWND, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+        TMessage m{msg, w, l, 0};
+        try {
+            WndProc(m);
+        } catch (...) {
+            HandleUiException(this);
+        }
+        return m.Result;
+    });
+    FImage = std::make_unique<TBitmap>(std::max(Width(), 0), std::max(Height(), 0));
+    FPeer = ui::GetBackend().CreateWidget(this, params);
+    if (FParent && FParent->FPeer) FPeer->SetParent(FParent->FPeer.get());
+    FPeer->SetBounds(params.Bounds);
+    FPeer->SetEnabled(params.Enabled);
+    FPeer->SetCursorShape(Cursor());
+    FDirty = ClientRect();
+    FPeer->SetVisible(params.Visible);
+}
+
+void TWinControl::DestroyWnd() {
+    FPeer.reset();
+    FImage.reset();  // detaches the canvases that drew on it
+    if (FHandle) DestroyWindow(FHandle);
+    FHandle = nullptr;
+    FDirty = TRect();
+}
+
+void TWinControl::CreateHandleTree() {
+    if (!FHandle) CreateWnd();
+    for (TControl* c : FControls)
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->FHandle) w->CreateHandleTree();
+}
+
+void TWinControl::DestroyHandleTree() {
+    // Children first: a widget takes its child widgets with it.
+    for (TControl* c : FControls)
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandleTree();
+    if (FHandle) DestroyWnd();
+}
+
+void TWinControl::UpdatePeer() {
+    if (!FPeer) return;
+    FPeer->SetBounds(BoundsRect());
+    FPeer->SetVisible(Visible() && (FParent != nullptr || Showing()));
+}
+
+bool TWinControl::ContainsControl(const TControl* c) const {
+    for (const TControl* p = c ? c->Parent() : nullptr; p; p = p->Parent())
+        if (p == this) return true;
+    return false;
+}
+
+void TWinControl::InsertControl(TControl* AControl) {
+    AControl->FParent = this;
+    FControls.push_back(AControl);
+    if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
+        FTabList.push_back(w);
+        if (FHandle) w->CreateHandleTree();
+    }
+    if (AControl->FParentColor) AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
+    if (AControl->FParentFont) AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
+    if (AControl->FParentShowHint) AControl->FShowHint = ShowHint();
+    if (AControl->Align() != alNone) AlignControls();
+    if (AControl->Visible()) InvalidateRect(AControl->BoundsRect());
+}
+
+void TWinControl::RemoveControl(TControl* AControl) {
+    if (AControl->FParent != this) return;
+    if (TCustomForm* form = GetParentForm(this)) {
+        TWinControl* active = form->FActiveControl;
+        if (active && (active == AControl || (dynamic_cast<TWinControl*>(AControl) &&
+                                              static_cast<TWinControl*>(AControl)->ContainsControl(active))))
+            form->FActiveControl = nullptr;
+    }
+    if (gCaptureControl == AControl) gCaptureControl = nullptr;
+    if (auto* w = dynamic_cast<TWinControl*>(AControl)) w->DestroyHandleTree();
+    std::erase_if(FTabList, [AControl](TWinControl* w) { return static_cast<TControl*>(w) == AControl; });
+    std::erase(FControls, AControl);
+    if (AControl->Visible()) InvalidateRect(AControl->BoundsRect());
+    AControl->FParent = nullptr;
+    if (AControl->Align() != alNone) AlignControls();
+}
+
+TControl* TWinControl::ControlAtPos(const TPoint& P, bool AllowDisabled, bool AllowWinControls) const {
+    for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
+        TControl* c = *it;
+        if (!AllowWinControls && dynamic_cast<TWinControl*>(c)) continue;
+        if (!c->Visible() || (!AllowDisabled && !c->Enabled())) continue;
+        if (!c->BoundsRect().Contains(P)) continue;
+        TPoint local(P.X - c->Left(), P.Y - c->Top());
+        if (c->Perform(CM_HITTEST, 0, PointToLParam(local.X, local.Y)) != 0) return c;
+    }
+    return nullptr;
+}
+
+void TWinControl::Broadcast(TMessage& Message) {
+    std::vector<TControl*> children = FControls;
+    for (TControl* c : children) {
+        if (std::find(FControls.begin(), FControls.end(), c) == FControls.end()) continue;
+        c->WndProc(Message);
+        if (Message.Result != 0) return;
+    }
+}
+
+void TWinControl::AlignControls() {
+    if (FAligning) return;
+    FAligning = true;
+    TRect r = ClientRect();
+    auto place = [&](TAlign which) {
+        std::vector<TControl*> list;
+        for (TControl* c : FControls)
+            if (c->Align() == which && c->Visible()) list.push_back(c);
+        // Nearer the edge first, as the controls were laid out.
+        std::stable_sort(list.begin(), list.end(), [which](TControl* a, TControl* b) {
+            switch (which) {
+                case alTop: return a->Top() < b->Top();
+                case alBottom: return a->Top() + a->Height() > b->Top() + b->Height();
+                case alLeft: return a->Left() < b->Left();
+                case alRight: return a->Left() + a->Width() > b->Left() + b->Width();
+                default: return false;
+            }
+        });
+        for (TControl* c : list) {
+            switch (which) {
+                case alTop: c->SetBounds(r.Left, r.Top, r.Width(), c->Height()); r.Top += c->Height(); break;
+                case alBottom: c->SetBounds(r.Left, r.Bottom - c->Height(), r.Width(), c->Height()); r.Bottom -= c->Height(); break;
+                case alLeft: c->SetBounds(r.Left, r.Top, c->Width(), r.Height()); r.Left += c->Width(); break;
+                case alRight: c->SetBounds(r.Right - c->Width(), r.Top, c->Width(), r.Height()); r.Right -= c->Width(); break;
+                case alClient: c->SetBounds(r.Left, r.Top, r.Width(), r.Height()); break;
+                default: break;
+            }
+        }
+    };
+    place(alTop);
+    place(alBottom);
+    place(alLeft);
+    place(alRight);
+    place(alClient);
+    FAligning = false;
+}
+
+void TWinControl::SetTabStop(bool value) {
+    if (FTabStop == value) return;
+    FTabStop = value;
+    Perform(CM_TABSTOPCHANGED, 0, 0);
+}
+
+int TWinControl::TabOrder() const {
+    if (!FParent) return -1;
+    auto& list = FParent->FTabList;
+    auto it = std::find(list.begin(), list.end(), this);
+    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int value) {
+    if (!FParent) return;
+    auto& list = FParent->FTabList;
+    std::erase(list, this);
+    size_t pos = value < 0 ? list.size() : std::min(static_cast<size_t>(value), list.size());
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(pos), this);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const {
+    for (TWinControl* w : FTabList) {
+        list.push_back(w);
+        w->GetTabOrderList(list);
+    }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent) const {
+    std::vector<TWinControl*> list;
+    GetTabOrderList(list);
+    if (list.empty()) return nullptr;
+    auto n = static_cast<std::ptrdiff_t>(list.size());
+    auto it = std::find(list.begin(), list.end(), CurControl);
+    std::ptrdiff_t start = it == list.end() ? (GoForward ? n - 1 : 0) : it - list.begin();
+    std::ptrdiff_t i = start;
+    for (std::ptrdiff_t step = 0; step < n; ++step) {
+        i = GoForward ? (i + 1) % n : (i - 1 + n) % n;
+        TWinControl* c = list[static_cast<size_t>(i)];
+        if (c == CurControl) break;
+        if ((!CheckTabStop || c->TabStop()) && (!CheckParent || c->Parent() == this) && c->CanFocus()) return c;
+    }
+    return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
+    if (TWinControl* next = FindNextControl(CurControl, GoForward, CheckTabStop, !CheckTabStop)) next->SetFocus();
+}
+
+bool TWinControl::CanFocus() const {
+    TCustomForm* form = GetParentForm(this);
+    if (!form) return false;
+    for (const TControl* c = this; c && c != static_cast<TControl*>(form); c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return form->CanFocus();
+}
+
+bool TWinControl::Focused() const {
+    TCustomForm* form = GetParentForm(this);
+    if (!form || Screen->ActiveForm() != form) return false;
+    return form->ActiveControl() == this || (form == static_cast<const TControl*>(this) && !form->ActiveControl());
+}
+
+void TWinControl::SetFocus() {
+    TCustomForm* form = GetParentForm(this);
+    if (!form) return;
+    if (!CanFocus()) throw EInvalidOperation(String("Cannot focus a disabled or invisible window"));
+    form->FocusControl(this);
+}
+
+void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TWinControl::Loaded() {
+    TControl::Loaded();
+    AlignControls();
+}
+
+void TWinControl::BoundsChanged(const TRect& oldBounds) {
+    bool resized = oldBounds.Width() != Width() || oldBounds.Height() != Height();
+    if (FPeer) {
+        FPeer->SetBounds(BoundsRect());
+        if (resized) FImage->SetSize(Width(), Height());
+    }
+    if (FParent && Align() != alNone) FParent->AlignControls();
+    if (resized) {
+        Perform(WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(Width()), static_cast<WORD>(Height())));
+        Invalidate();
+    }
+}
+
+void TWinControl::InvalidateRect(const TRect& r) {
+    if (!FPeer) return;
+    TRect c = IntersectRects(r, ClientRect());
+    if (c.IsEmpty()) return;
+    FDirty = UnionRects(FDirty, c);
+    FPeer->Update(c);
+}
+
+void TWinControl::Invalidate() { InvalidateRect(ClientRect()); }
+
+void TWinControl::Update() {
+    if (!FPeer || FDirty.IsEmpty()) return;
+    TRect r = FDirty;
+    PaintPending();
+    FPeer->Update(r);
+}
+
+bool TWinControl::Showing() const {
+    return Visible() && FParent && FParent->Showing();
+}
+
+void TWinControl::SetEnabled(bool value) { TControl::SetEnabled(value); }
+
+void TWinControl::PaintPending() {
+    if (!FPeer || FDirty.IsEmpty()) return;
+    TRect r = FDirty;
+    FDirty = TRect();
+    PaintBackground(r);
+    PaintWindow(r);
+    PaintControls(r);
+}
+
+void TWinControl::PaintBackground(const TRect& r) {
+    if (FControlStyle.Contains(csOpaque) || !FImage) return;
+    TCanvas* c = FImage->Canvas();
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(Color());
+    c->FillRect(r);
+}
+
+void TWinControl::PaintControls(const TRect& r) {
+    if (!FPeer) return;
+    std::vector<TControl*> children = FControls;
+    for (TControl* c : children) {
+        auto* g = dynamic_cast<TGraphicControl*>(c);
+        if (!g || !g->Visible()) continue;
+        TRect clip = IntersectRects(g->BoundsRect(), r);
+        if (clip.IsEmpty()) continue;
+        if (!g->FCanvas) g->FCanvas = std::make_unique<TControlCanvas>(g);
+        g->FCanvas->UpdateTarget(&clip);
+        g->FInPaint = true;
+        try {
+            g->Perform(WM_PAINT, 0, 0);
+        } catch (...) {
+            g->FInPaint = false;
+            throw;
+        }
+        g->FInPaint = false;
+    }
+}
+
+void TWinControl::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+        case WM_KEYDOWN: WMKeyDown(Message); break;
+        case WM_KEYUP: case WM_SYSKEYUP: WMKeyUp(Message); break;
+        case WM_CHAR: WMChar(Message); break;
+        case WM_SYSKEYDOWN: WMSysKeyDown(Message); break;
+        case WM_SYSCHAR: WMSysChar(Message); break;
+        case CN_KEYDOWN: case CN_SYSKEYDOWN: CNKeyDown(Message); break;
+        case CN_CHAR: CNChar(Message); break;
+        case WM_GETDLGCODE: WMGetDlgCode(Message); break;
+        case WM_SETFOCUS: WMSetFocus(Message); break;
+        case WM_KILLFOCUS: WMKillFocus(Message); break;
+        case WM_MOUSEWHEEL: WMMouseWheel(Message); break;
+        case WM_SIZE: WMSize(Message); break;
+        case CM_ENTER: CMEnter(Message); break;
+        case CM_EXIT: CMExit(Message); break;
+        case CM_DIALOGKEY: CMDialogKey(Message); break;
+        case CM_DIALOGCHAR: CMDialogChar(Message); break;
+        case CM_FOCUSCHANGED:
+            CMFocusChanged(Message);
+            Broadcast(Message);
+            break;
+        case WM_PAINT: PaintPending(); break;
+        default: TControl::Dispatch(Message); break;
+    }
+}
+
+void TWinControl::KeyDown(WORD& Key, TShiftState Shift) {
+    if (OnKeyDown) OnKeyDown(this, Key, Shift);
+}
+
+void TWinControl::KeyUp(WORD& Key, TShiftState Shift) {
+    if (OnKeyUp) OnKeyUp(this, Key, Shift);
+}
+
+void TWinControl::KeyPress(char16_t& Key) {
+    if (OnKeyPress) OnKeyPress(this, Key);
+}
+
+bool TWinControl::DoKeyDown(TMessage& Message) {
+    WORD key = static_cast<WORD>(Message.WParam);
+    TShiftState shift = KeyboardShiftState();
+    TWinControl* form = GetParentForm(this);
+    if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview()) {
+        form->KeyDown(key, shift);
+        if (key == 0) {
+            Message.WParam = 0;
+            return true;
+        }
+    }
+    KeyDown(key, shift);
+    Message.WParam = key;
+    return key == 0;
+}
+
+bool TWinControl::DoKeyUp(TMessage& Message) {
+    WORD key = static_cast<WORD>(Message.WParam);
+    TShiftState shift = KeyboardShiftState();
+    TWinControl* form = GetParentForm(this);
+    if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview()) {
+        form->KeyUp(key, shift);
+        if (key == 0) {
+            Message.WParam = 0;
+            return true;
+        }
+    }
+    KeyUp(key, shift);
+    Message.WParam = key;
+    return key == 0;
+}
+
+bool TWinControl::DoKeyPress(TMessage& Message) {
+    char16_t key = static_cast<char16_t>(Message.WParam);
+    TWinControl* form = GetParentForm(this);
+    if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview()) {
+        form->KeyPress(key);
+        if (key == 0) {
+            Message.WParam = 0;
+            return true;
+        }
+    }
+    KeyPress(key);
+    Message.WParam = key;
+    return key == 0;
+}
+
+void TWinControl::WMKeyDown(TMessage& Message) {
+    if (!DoKeyDown(Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMSysKeyDown(TMessage& Message) {
+    if (!DoKeyDown(Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMKeyUp(TMessage& Message) {
+    if (!DoKeyUp(Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMChar(TMessage& Message) {
+    if (!DoKeyPress(Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMSysChar(TMessage& Message) {
+    // Alt+letter: the form's accelerators.
+    if (TCustomForm* form = GetParentForm(this)) {
+        if (form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0) {
+            Message.Result = 1;
+            return;
+        }
+    }
+    DefaultHandler(Message);
+}
+
+void TWinControl::CNKeyDown(TMessage& Message) {
+    Message.Result = 1;
+    WORD key = static_cast<WORD>(Message.WParam);
+    if (TCustomForm* form = GetParentForm(this); form && form->IsShortCut(Message)) return;
+    if (Perform(CM_CHILDKEY, key, reinterpret_cast<LPARAM>(this)) != 0) return;
+    LRESULT mask = 0;
+    switch (key) {
+        case VK_TAB: mask = DLGC_WANTTAB; break;
+        case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: mask = DLGC_WANTARROWS; break;
+        case VK_RETURN: case VK_EXECUTE: case VK_ESCAPE: case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
+        default: break;
+    }
+    if (mask != 0 && Perform(CM_WANTSPECIALKEY, key, 0) == 0 && (Perform(WM_GETDLGCODE, 0, 0) & mask) == 0) {
+        if (TCustomForm* form = GetParentForm(this); form && form->Perform(CM_DIALOGKEY, key, Message.LParam) != 0) return;
+    }
+    Message.Result = 0;
+}
+
+void TWinControl::CNChar(TMessage& Message) {
+    Message.Result = 1;
+    if ((Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS) == 0) {
+        if (TCustomForm* form = GetParentForm(this); form && form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0) return;
+    }
+    Message.Result = 0;
+}
+
+void TWinControl::WMGetDlgCode(TMessage& Message) { Message.Result = 0; }
+
+void TWinControl::WMSetFocus(TMessage&) {
+    if (FPeer) FPeer->SetFocus();
+}
+
+void TWinControl::WMKillFocus(TMessage&) {}
+
+bool TWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) {
+    bool handled = false;
+    if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
+    return handled;
+}
+
+void TWinControl::WMMouseWheel(TMessage& Message) {
+    int delta = static_cast<int16_t>(Message.WParamHi());
+    TPoint pos(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+    if (DoMouseWheel(KeysToShiftState(Message.WParamLo()), delta, pos)) {
+        Message.Result = 1;
+        return;
+    }
+    // Not handled here: the parent may scroll.
+    if (FParent) Message.Result = FParent->Perform(WM_MOUSEWHEEL, Message.WParam, Message.LParam);
+}
+
+void TWinControl::WMSize(TMessage&) {
+    AlignControls();
+    Resize();
+}
+
+void TWinControl::DoEnter() {
+    if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+    if (OnExit) OnExit(this);
+}
+
+void TWinControl::CMEnter(TMessage&) { DoEnter(); }
+void TWinControl::CMExit(TMessage&) { DoExit(); }
+
+void TWinControl::CMDialogKey(TMessage& Message) { Broadcast(Message); }
+void TWinControl::CMDialogChar(TMessage& Message) { Broadcast(Message); }
+
+void TWinControl::CMEnabledChanged(TMessage& Message) {
+    if (FPeer) FPeer->SetEnabled(Enabled());
+    TControl::CMEnabledChanged(Message);
+}
+
+void TWinControl::CMVisibleChanged(TMessage& Message) {
+    if (Visible() && FParent && FParent->HandleAllocated() && !FHandle) CreateHandleTree();
+    if (FPeer) FPeer->SetVisible(Visible());
+    if (!Visible()) {
+        if (TCustomForm* form = GetParentForm(this); form && form != static_cast<TControl*>(this)) {
+            TWinControl* active = form->FActiveControl;
+            if (active && (active == this || ContainsControl(active))) form->FActiveControl = nullptr;
+        }
+    }
+    TControl::CMVisibleChanged(Message);
+}
+
+void TWinControl::CMColorChanged(TMessage& Message) {
+    TControl::CMColorChanged(Message);
+    TMessage m{CM_PARENTCOLORCHANGED, 0, 0, 0};
+    std::vector<TControl*> children = FControls;
+    for (TControl* c : children) c->WndProc(m);
+}
+
+void TWinControl::CMFontChanged(TMessage& Message) {
+    TControl::CMFontChanged(Message);
+    TMessage m{CM_PARENTFONTCHANGED, 0, 0, 0};
+    std::vector<TControl*> children = FControls;
+    for (TControl* c : children) c->WndProc(m);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TGraphicControl, TCustomControl
+
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
+TGraphicControl::~TGraphicControl() = default;
+
+TCanvas* TGraphicControl::Canvas() {
+    if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
+    if (!FInPaint) FCanvas->UpdateTarget();
+    return FCanvas.get();
+}
+
+void TGraphicControl::Dispatch(TMessage& Message) {
+    if (Message.Msg == WM_PAINT) {
+        WMPaint(Message);
+        return;
+    }
+    TControl::Dispatch(Message);
+}
+
+void TGraphicControl::WMPaint(TMessage&) {
+    if (FInPaint) Paint();
+}
+
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
+TCustomControl::~TCustomControl() = default;
+
+TCanvas* TCustomControl::Canvas() {
+    if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
+    if (!FInPaint) {
+        HandleNeeded();
+        FCanvas->UpdateTarget();
+    }
+    return FCanvas.get();
+}
+
+void TCustomControl::PaintWindow(const TRect& r) {
+    HandleNeeded();
+    if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
+    FCanvas->UpdateTarget(&r);
+    FInPaint = true;
+    try {
+        Paint();
+    } catch (...) {
+        FInPaint = false;
+        throw;
+    }
+    FInPaint = false;
+}

@@ -1,0 +1,454 @@
+#pragma once
+// Controls: TControl (geometry, visibility, mouse, messages), TWinControl (a control with a window
+// of its own: children, focus, keyboard), TGraphicControl (no window: paints on its parent's
+// surface) and TCustomControl (a windowed control that paints itself).
+//
+// Messages: every control has a virtual WndProc, which passes the message to Dispatch, which
+// calls the handler for the message number or DefaultHandler. A component handles a message by
+// overriding Dispatch (a switch over the numbers it handles, falling back to the inherited
+// Dispatch), by overriding one of the handler methods below, or by overriding WndProc to see
+// every message first; each override calls the inherited one for what it leaves alone.
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/rtl/Component.h"
+#include "platform/ui/Graphics.h"
+#include "platform/win/Messages.h"
+
+class TControl;
+class TWinControl;
+class TCustomForm;
+class TPopupMenu;
+
+using TObject = TPersistent;
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = rtl::SmallSet<TShiftStateItem>;
+
+enum TControlStyleItem {
+    csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption,
+    csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable,
+    csNoStdEvents, csDisplayDragImage, csReflector, csActionClient, csMenuEvents, csParentBackground
+};
+using TControlStyle = rtl::SmallSet<TControlStyleItem>;
+
+enum TControlStateItem {
+    csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded, csFocusing, csCreating,
+    csPaintCopy, csCustomPaint, csDestroyingHandle, csDocking
+};
+using TControlState = rtl::SmallSet<TControlStateItem>;
+
+using TCursor = int16_t;
+constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4,
+                  crSizeNESW = -6, crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10,
+                  crHourGlass = -11, crDrag = -12, crNoDrop = -13, crHSplit = -14, crVSplit = -15,
+                  crMultiDrag = -16, crSQLWait = -17, crNo = -18, crAppStart = -19, crHelp = -20,
+                  crHandPoint = -21, crSizeAll = -22;
+
+
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, char16_t& Key)>;
+using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
+
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+
+struct TSizeConstraints {
+    int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;  // 0: no limit
+};
+
+// Shift state of a mouse message's WParam, and of the keyboard as the backend last reported it.
+TShiftState KeysToShiftState(WPARAM keys);
+TShiftState KeyboardShiftState();
+// Hints may hold a short and a long text: "short|long".
+String GetShortHint(const String& Hint);
+String GetLongHint(const String& Hint);
+// True when Caption holds Key as its accelerator ("&x", case-insensitive).
+bool IsAccel(WORD Key, const String& Caption);
+
+namespace ui {
+class WidgetPeer;
+// Opens a pop-up menu at a screen position; installed by the menu unit. True when it opened.
+using PopupMenuHandler = std::function<bool(TPopupMenu* menu, TControl* control, const TPoint& screenPos)>;
+void SetPopupMenuHandler(PopupMenuHandler handler);
+}
+
+// The canvas of a control: on the backing image of the control's window, with its origin at the
+// control and clipped to it (and, during a paint pass, to the part being painted). Drawing shows
+// at once.
+class TControlCanvas : public TCanvas {
+public:
+    explicit TControlCanvas(TControl* control) : FControl(control) {}
+    const char* ClassName() const override { return "TControlCanvas"; }
+    TControl* Control() const { return FControl; }
+    // Points the canvas at the current image, position and clip; paintClip is in the window's
+    // client coordinates.
+    void UpdateTarget(const TRect* paintClip = nullptr);
+
+protected:
+    void Changed() override;
+
+private:
+    TControl* FControl;
+    TRect FDeviceClip;
+};
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* AOwner);
+    ~TControl() override;
+    const char* ClassName() const override { return "TControl"; }
+    void BeforeDestruction() override;
+
+    // Geometry, in the parent's client coordinates.
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetLeft(int v) { SetBounds(v, FTop, FWidth, FHeight); }
+    void SetTop(int v) { SetBounds(FLeft, v, FWidth, FHeight); }
+    void SetWidth(int v) { SetBounds(FLeft, FTop, v, FHeight); }
+    void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
+    virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+    void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
+    virtual TRect ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
+    int ClientWidth() const { return ClientRect().Width(); }
+    int ClientHeight() const { return ClientRect().Height(); }
+    void SetClientWidth(int v);
+    void SetClientHeight(int v);
+    TPoint ClientOrigin() const;  // screen position of the client area's top-left
+    TPoint ClientToScreen(const TPoint& p) const;
+    TPoint ScreenToClient(const TPoint& p) const;
+    TSizeConstraints& Constraints() { return FConstraints; }
+    void SetConstraints(const TSizeConstraints& c);
+
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign value);
+
+    TWinControl* Parent() const { return FParent; }
+    virtual void SetParent(TWinControl* AParent);
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value);
+    void Show();
+    void Hide();
+    // Visible and every parent visible, up to a shown top-level window.
+    virtual bool Showing() const;
+
+    bool Enabled() const { return FEnabled; }
+    virtual void SetEnabled(bool value);
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool value);
+
+    // The control's font; with ParentFont it follows the parent's font.
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(TFont* value) { FFont->Assign(value); }
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool value);
+
+    const String& Caption() const { return FText; }
+    void SetCaption(const String& value) { SetText(value); }
+    const String& Text() const { return FText; }
+    void SetText(const String& value);
+    int GetTextLen() const { return FText.Length(); }
+
+    const String& Hint() const { return FHint; }
+    void SetHint(const String& value) { FHint = value; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool value);
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool value);
+
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* value) { FPopupMenu = value; }
+
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor value);
+
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle value) { FControlStyle = value; }
+    TControlState ControlState() const { return FControlState; }
+    void SetControlState(TControlState value) { FControlState = value; }
+
+    // Repaints the control's area at the next paint pass; Update runs pending paint passes now.
+    virtual void Invalidate();
+    virtual void Update();
+    void Repaint();
+    void Refresh() { Repaint(); }
+    void BringToFront();
+    void SendToBack();
+
+    LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+    virtual void WndProc(TMessage& Message);
+    virtual void Dispatch(TMessage& Message);
+    virtual void DefaultHandler(TMessage& Message);
+
+    bool MouseCapture() const;
+    void SetMouseCapture(bool value);
+
+    virtual void Click();
+    virtual void DblClick();
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+    TNotifyEvent OnResize;
+    // Right-click or the menu key: MousePos in client coordinates, (-1, -1) from the keyboard.
+    // Unhandled, the control's PopupMenu opens; without one the parent is asked.
+    TContextPopupEvent OnContextPopup;
+
+protected:
+    virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
+    virtual void WMContextMenu(TMessage& Message);
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual void Resize();
+    virtual void DoMouseEnter();
+    virtual void DoMouseLeave();
+    // The part of the control that changed, in its own coordinates, to repaint.
+    virtual void InvalidateRect(const TRect& r);
+    // Bounds changed: the parent realigns and repaints.
+    virtual void BoundsChanged(const TRect& oldBounds);
+    void ApplyConstraints(int& w, int& h) const;
+
+    // Message handlers; each is reached through Dispatch.
+    virtual void WMLButtonDown(TMessage& Message);
+    virtual void WMLButtonUp(TMessage& Message);
+    virtual void WMLButtonDblClk(TMessage& Message);
+    virtual void WMRButtonDown(TMessage& Message);
+    virtual void WMRButtonUp(TMessage& Message);
+    virtual void WMMButtonDown(TMessage& Message);
+    virtual void WMMButtonUp(TMessage& Message);
+    virtual void WMMouseMove(TMessage& Message);
+    virtual void CMMouseEnter(TMessage& Message);
+    virtual void CMMouseLeave(TMessage& Message);
+    virtual void CMEnabledChanged(TMessage& Message);
+    virtual void CMVisibleChanged(TMessage& Message);
+    virtual void CMTextChanged(TMessage& Message);
+    virtual void CMColorChanged(TMessage& Message);
+    virtual void CMParentColorChanged(TMessage& Message);
+    virtual void CMFontChanged(TMessage& Message);
+    virtual void CMParentFontChanged(TMessage& Message);
+    // The font changed: ParentFont ends, CM_FONTCHANGED goes out.
+    virtual void FontChanged();
+    virtual void CMHitTest(TMessage& Message);
+
+    TControlStyle FControlStyle;
+    TControlState FControlState;
+
+private:
+    friend class TWinControl;
+    friend class TCustomForm;
+    friend struct UiInput;
+    void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState extra = {});
+    void DoMouseUp(TMessage& Message, TMouseButton Button);
+
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    TSizeConstraints FConstraints;
+    TAlign FAlign = alNone;
+    TWinControl* FParent = nullptr;
+    bool FVisible = true;
+    bool FEnabled = true;
+    TColor FColor = clBtnFace;
+    bool FParentColor = false;
+    std::unique_ptr<TFont> FFont;
+    bool FParentFont = true;
+    String FText;
+    String FHint;
+    bool FShowHint = false;
+    bool FParentShowHint = true;
+    TPopupMenu* FPopupMenu = nullptr;
+    TCursor FCursor = crDefault;
+};
+
+struct TCreateParams {
+    String Caption;
+    TRect Bounds;
+    bool TopLevel = false;
+    bool Visible = false;
+    bool Enabled = true;
+};
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* AOwner);
+    ~TWinControl() override;
+    const char* ClassName() const override { return "TWinControl"; }
+
+    // The window: made on first use (or when the control is first shown on a parent that has
+    // one), with the control's WndProc as window procedure.
+    HWND Handle();
+    bool HandleAllocated() const { return FHandle != nullptr; }
+    void HandleNeeded() { Handle(); }
+    ui::WidgetPeer* Peer() const { return FPeer.get(); }
+    // The backing image all drawing of this control and its graphic children goes to; nullptr
+    // until the window exists.
+    TBitmap* BackingImage() const { return FImage.get(); }
+
+    int ControlCount() const { return static_cast<int>(FControls.size()); }
+    TControl* Controls(int index) const { return FControls.at(static_cast<size_t>(index)); }
+    bool ContainsControl(const TControl* c) const;
+    void InsertControl(TControl* AControl);
+    void RemoveControl(TControl* AControl);
+    // The topmost visible child under P (client coordinates).
+    TControl* ControlAtPos(const TPoint& P, bool AllowDisabled, bool AllowWinControls = false) const;
+    // Sends the message to every child control.
+    void Broadcast(TMessage& Message);
+    void AlignControls();
+
+    // Windowed controls always draw into their backing image; kept for the components that set it.
+    bool DoubleBuffered() const { return FDoubleBuffered; }
+    void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
+
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool value);
+    int TabOrder() const;
+    void SetTabOrder(int value);
+    // Windowed descendants in tab order, depth first.
+    void GetTabOrderList(std::vector<TWinControl*>& list) const;
+    TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent) const;
+    void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
+
+    virtual bool CanFocus() const;
+    bool Focused() const;
+    virtual void SetFocus();
+
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void Loaded() override;
+    void Invalidate() override;
+    void Update() override;
+    bool Showing() const override;
+    void SetEnabled(bool value) override;
+
+    // Paints the pending part of the window now: background, the control's own painting and its
+    // graphic children. The backend calls it before showing the image.
+    void PaintPending();
+
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TMouseWheelEvent OnMouseWheel;
+
+protected:
+    virtual void CreateParams(TCreateParams& Params);
+    virtual void CreateWnd();
+    virtual void DestroyWnd();
+    // Made visible, hidden, reparented, resized: the widget follows.
+    void UpdatePeer();
+
+    virtual void KeyDown(WORD& Key, TShiftState Shift);
+    virtual void KeyUp(WORD& Key, TShiftState Shift);
+    virtual void KeyPress(char16_t& Key);
+    // KeyPreview of the form, then KeyDown/KeyUp/KeyPress; true when the key was swallowed.
+    bool DoKeyDown(TMessage& Message);
+    bool DoKeyUp(TMessage& Message);
+    bool DoKeyPress(TMessage& Message);
+    virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos);
+    virtual void DoEnter();
+    virtual void DoExit();
+    // Background fill of the pending part; a control that paints all of itself skips it.
+    virtual void PaintBackground(const TRect& r);
+    // The control's own painting (TCustomControl).
+    virtual void PaintWindow(const TRect& r) {}
+    void PaintControls(const TRect& r);
+    void InvalidateRect(const TRect& r) override;
+    void BoundsChanged(const TRect& oldBounds) override;
+
+    void Dispatch(TMessage& Message) override;
+    virtual void WMKeyDown(TMessage& Message);
+    virtual void WMKeyUp(TMessage& Message);
+    virtual void WMChar(TMessage& Message);
+    virtual void WMSysKeyDown(TMessage& Message);
+    virtual void WMSysChar(TMessage& Message);
+    virtual void CNKeyDown(TMessage& Message);
+    virtual void CNChar(TMessage& Message);
+    virtual void WMGetDlgCode(TMessage& Message);
+    virtual void WMSetFocus(TMessage& Message);
+    virtual void WMKillFocus(TMessage& Message);
+    virtual void WMMouseWheel(TMessage& Message);
+    virtual void WMSize(TMessage& Message);
+    virtual void CMEnter(TMessage& Message);
+    virtual void CMExit(TMessage& Message);
+    virtual void CMDialogKey(TMessage& Message);
+    virtual void CMDialogChar(TMessage& Message);
+    virtual void CMFocusChanged(TMessage& Message) {}
+    void CMEnabledChanged(TMessage& Message) override;
+    void CMVisibleChanged(TMessage& Message) override;
+    void CMColorChanged(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
+
+private:
+    friend class TControl;
+    friend class TCustomForm;
+    friend struct UiInput;
+    void CreateHandleTree();
+    void DestroyHandleTree();
+
+    std::vector<TControl*> FControls;     // z-order, bottom first
+    std::vector<TWinControl*> FTabList;   // tab order
+    HWND FHandle = nullptr;
+    std::unique_ptr<TBitmap> FImage;
+    std::unique_ptr<ui::WidgetPeer> FPeer;
+    TRect FDirty;
+    bool FTabStop = false;
+    bool FAligning = false;
+    bool FDoubleBuffered = false;
+};
+
+class TGraphicControl : public TControl {
+public:
+    explicit TGraphicControl(TComponent* AOwner);
+    ~TGraphicControl() override;
+    const char* ClassName() const override { return "TGraphicControl"; }
+    // Drawing on the parent's image, clipped to this control; inside a paint pass also to the
+    // part being painted. Reading gives the parent's pixels under the control.
+    TCanvas* Canvas();
+
+protected:
+    virtual void Paint() {}
+    void Dispatch(TMessage& Message) override;
+    virtual void WMPaint(TMessage& Message);
+
+private:
+    friend class TWinControl;
+    std::unique_ptr<TControlCanvas> FCanvas;
+    bool FInPaint = false;
+};
+
+class TCustomControl : public TWinControl {
+public:
+    explicit TCustomControl(TComponent* AOwner);
+    ~TCustomControl() override;
+    const char* ClassName() const override { return "TCustomControl"; }
+    TCanvas* Canvas();
+
+protected:
+    virtual void Paint() {}
+    void PaintWindow(const TRect& r) override;
+
+private:
+    std::unique_ptr<TControlCanvas> FCanvas;
+    bool FInPaint = false;
+};
+
+// The form a control sits on, or nullptr.
+TCustomForm* GetParentForm(const TControl* Control);
+// The control under the mouse, capture control.
+TControl* GetCaptureControl();
+void SetCaptureControl(TControl* Control);

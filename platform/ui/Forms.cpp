@@ -1,0 +1,622 @@
+#include "platform/ui/Forms.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/rtl/Clock.h"
+#include "platform/rtl/Threads.h"
+#include "platform/ui/AppEvnts.h"
+#include "platform/ui/Backend.h"
+#include "platform/win/Window.h"
+
+namespace {
+
+TApplication* gApplication = nullptr;
+TScreen* gScreen = nullptr;
+std::vector<TCustomForm*> gModalStack;
+std::function<int(const ui::MessageBoxCall&)> gMessageBoxHook;
+std::vector<ui::MessageBoxCall> gMessageBoxLog;
+std::vector<TApplicationEvents*> gAppEvents;  // in creation order
+std::function<bool(TCustomForm*, TMessage&)> gShortCutHandler;
+
+int FirstButtonAnswer(UINT flags) {
+    switch (flags & 0x0F) {
+        case MB_ABORTRETRYIGNORE: return IDABORT;
+        case MB_YESNOCANCEL: case MB_YESNO: return IDYES;
+        case MB_RETRYCANCEL: return IDRETRY;
+        default: return IDOK;
+    }
+}
+
+}  // namespace
+
+TApplicationRef Application;
+TScreenRef Screen;
+
+TApplication* TApplicationRef::operator->() const {
+    if (!gApplication) gApplication = new TApplication(nullptr);
+    return gApplication;
+}
+TApplicationRef::operator TApplication*() const { return operator->(); }
+
+TScreen* TScreenRef::operator->() const {
+    if (!gScreen) gScreen = new TScreen(nullptr);
+    return gScreen;
+}
+TScreenRef::operator TScreen*() const { return operator->(); }
+
+namespace ui {
+
+void SetShortCutHandler(std::function<bool(TCustomForm*, TMessage&)> handler) { gShortCutHandler = std::move(handler); }
+void SetMessageBoxHook(std::function<int(const MessageBoxCall&)> hook) { gMessageBoxHook = std::move(hook); }
+const std::vector<MessageBoxCall>& MessageBoxLog() { return gMessageBoxLog; }
+void ClearMessageBoxLog() { gMessageBoxLog.clear(); }
+
+namespace detail {
+
+void ForgetControl(TControl* control) {
+    if (gApplication && gApplication->MouseControl() == control) gApplication->SetMouseControl(nullptr);
+}
+
+void RegisterApplicationEvents(TApplicationEvents* events, bool add) {
+    if (add)
+        gAppEvents.push_back(events);
+    else
+        std::erase(gAppEvents, events);
+}
+
+bool InputAllowed(TCustomForm* form) { return gModalStack.empty() || gModalStack.back() == form; }
+
+}  // namespace detail
+}  // namespace ui
+
+// ---------------------------------------------------------------------------------------------
+// TCustomForm
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FIcon(std::make_unique<TIcon>()) {
+    FIcon->OnChange = [this](TPersistent*) {
+        if (Peer()) Peer()->SetIcon(FIcon.get());
+    };
+    FVisible = false;  // forms appear when shown
+    FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+    SetBounds(0, 0, 320, 240);
+    Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+    // OnDestroy ran in BeforeDestruction (Free, or the owner freeing the form); a form deleted
+    // directly skips it, as the handler would see a half-destroyed form.
+    std::erase(gModalStack, this);
+    if (gApplication && gApplication->FMainForm == this) gApplication->FMainForm = nullptr;
+    if (gScreen) gScreen->RemoveForm(this);
+}
+
+void TCustomForm::AfterConstruction() {
+    if (FCreated) return;
+    FCreated = true;
+    DoCreate();
+}
+
+void TCustomForm::BeforeDestruction() {
+    TWinControl::BeforeDestruction();
+    if (!FDestroyed) DoDestroy();
+}
+
+void TCustomForm::DoCreate() {
+    if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::DoDestroy() {
+    FDestroyed = true;
+    if (OnDestroy) OnDestroy(this);
+}
+
+void TCustomForm::DoShow() {
+    if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+    if (OnHide) OnHide(this);
+}
+
+void TCustomForm::DoClose(TCloseAction& Action) {
+    if (OnClose) OnClose(this, Action);
+}
+
+void TCustomForm::CreateParams(TCreateParams& Params) {
+    TWinControl::CreateParams(Params);
+    Params.TopLevel = true;
+    Params.Visible = false;  // shown by Show
+}
+
+void TCustomForm::CreateWnd() {
+    TWinControl::CreateWnd();
+    Peer()->SetCaption(Caption());
+    ApplyWindowStyle();
+    if (FWindowState != wsNormal) Peer()->SetWindowState(static_cast<int>(FWindowState));
+    if (!FIcon->Empty()) Peer()->SetIcon(FIcon.get());
+}
+
+void TCustomForm::PlaceOnScreen() {
+    if (FPlaced) return;
+    FPlaced = true;
+    if (FPosition == poScreenCenter || FPosition == poDesktopCenter) {
+        TRect s = Screen->WorkAreaRect();
+        SetBounds(s.Left + (s.Width() - Width()) / 2, s.Top + (s.Height() - Height()) / 2, Width(), Height());
+    } else if (FPosition == poMainFormCenter || FPosition == poOwnerFormCenter) {
+        TCustomForm* ref = FPosition == poOwnerFormCenter ? dynamic_cast<TCustomForm*>(Owner()) : Application->MainForm();
+        if (ref && ref != this)
+            SetBounds(ref->Left() + (ref->Width() - Width()) / 2, ref->Top() + (ref->Height() - Height()) / 2, Width(), Height());
+    }
+}
+
+void TCustomForm::Show() {
+    SetVisible(true);
+    if (Peer()) Peer()->Raise();
+    Screen->SetActiveForm(this);
+}
+
+void TCustomForm::Hide() { SetVisible(false); }
+
+bool TCustomForm::Showing() const { return Visible() && HandleAllocated(); }
+
+bool TCustomForm::CanFocus() const { return Visible() && Enabled(); }
+
+void TCustomForm::SetFocus() {
+    if (!CanFocus()) throw EInvalidOperation(String("Cannot focus a disabled or invisible window"));
+    Screen->SetActiveForm(this);
+}
+
+void TCustomForm::CMVisibleChanged(TMessage& Message) {
+    if (Visible()) {
+        HandleNeeded();
+        PlaceOnScreen();
+        DoShow();
+        if (Peer()) Peer()->SetVisible(true);
+    } else {
+        DoHide();
+        if (Peer()) Peer()->SetVisible(false);
+        if (Screen->ActiveForm() == this) {
+            Activate(false);
+            // The topmost remaining visible form takes over.
+            TCustomForm* next = nullptr;
+            for (int i = 0; i < Screen->FormCount(); ++i) {
+                TCustomForm* f = Screen->Forms(i);
+                if (f != this && f->Visible()) next = f;
+            }
+            Screen->SetActiveForm(next);
+        }
+    }
+}
+
+void TCustomForm::Activate(bool active) {
+    if (FActive == active) return;
+    FActive = active;
+    if (active) {
+        if (!FActiveControl) {
+            if (TWinControl* first = FindNextControl(nullptr, true, true, false)) SetFocusedControl(first);
+        } else if (FActiveControl->Peer()) {
+            FActiveControl->Peer()->SetFocus();
+        }
+        if (OnActivate) OnActivate(this);
+    } else {
+        if (OnDeactivate) OnDeactivate(this);
+    }
+}
+
+int TCustomForm::ShowModal() {
+    if (Visible() || !Enabled() || FModal) throw EInvalidOperation(String("Cannot make a visible window modal"));
+    TCustomForm* previous = Screen->ActiveForm();
+    FModal = true;
+    FModalResult = mrNone;
+    gModalStack.push_back(this);
+    auto finish = [&] {
+        std::erase(gModalStack, this);
+        FModal = false;
+        if (Visible()) Hide();
+        if (previous && previous != this && previous->Visible()) Screen->SetActiveForm(previous);
+    };
+    try {
+        Show();
+        do {
+            Application->HandleMessage();
+            if (Application->Terminated()) {
+                FModalResult = mrCancel;
+            } else if (FModalResult != mrNone) {
+                // Closing modally: OnCloseQuery may refuse, OnClose may keep the form open.
+                TCloseAction action = caNone;
+                if (CloseQuery()) {
+                    action = caHide;
+                    DoClose(action);
+                }
+                if (action == caNone) FModalResult = mrNone;
+                else if (action == caFree) Release();
+            }
+        } while (FModalResult == mrNone);
+    } catch (...) {
+        finish();
+        throw;
+    }
+    TModalResult result = FModalResult;
+    finish();
+    return result;
+}
+
+bool TCustomForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close() {
+    if (FModal) {
+        FModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    DoClose(action);
+    if (action == caNone) return;
+    if (Application->MainForm() == this) {
+        Application->Terminate();
+        return;
+    }
+    switch (action) {
+        case caHide: Hide(); break;
+        case caMinimize: SetWindowState(wsMinimized); break;
+        case caFree: Release(); break;
+        default: break;
+    }
+}
+
+void TCustomForm::Release() { PostMessage(Handle(), CM_RELEASE, 0, 0); }
+
+void TCustomForm::SetActiveControl(TWinControl* Control) {
+    if (Control == FActiveControl) return;
+    if (Control && (!ContainsControl(Control) || !Control->CanFocus()) && Visible())
+        throw EInvalidOperation(String("Cannot focus a disabled or invisible window"));
+    if (Visible() && Screen->ActiveForm() == this)
+        SetFocusedControl(Control);
+    else
+        FActiveControl = Control;
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* Control) {
+    if (Control == FActiveControl) return true;
+    TWinControl* old = FActiveControl;
+    if (old) {
+        old->Perform(CM_EXIT, 0, 0);
+        if (FActiveControl != old) return false;  // OnExit moved the focus itself
+        old->Perform(WM_KILLFOCUS, 0, 0);
+    }
+    FActiveControl = Control;
+    if (Control) {
+        Control->Perform(WM_SETFOCUS, 0, 0);
+        Control->Perform(CM_ENTER, 0, 0);
+    }
+    Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
+    return true;
+}
+
+void TCustomForm::FocusControl(TWinControl* Control) {
+    if (Screen->ActiveForm() != this && Visible()) Screen->SetActiveForm(this);
+    SetFocusedControl(Control);
+}
+
+bool TCustomForm::IsShortCut(TMessage& Message) {
+    bool handled = false;
+    if (OnShortCut) OnShortCut(Message, handled);
+    if (!handled && gShortCutHandler) handled = gShortCutHandler(this, Message);
+    return handled;
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
+    FBorderStyle = value;
+    ApplyWindowStyle();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons value) {
+    FBorderIcons = value;
+    ApplyWindowStyle();
+}
+
+void TCustomForm::ApplyWindowStyle() {
+    if (!Peer()) return;
+    ui::WidgetPeer::WindowStyle style;
+    style.StayOnTop = FFormStyle == fsStayOnTop;
+    style.Frameless = FBorderStyle == bsNone;
+    style.ToolWindow = FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin;
+    style.FixedSize = FBorderStyle != bsSizeable && FBorderStyle != bsSizeToolWin;
+    style.SystemMenu = FBorderIcons.Contains(biSystemMenu);
+    // Dialog frames carry no minimise or maximise buttons, whatever the icons say.
+    style.MinimizeButton = FBorderIcons.Contains(biMinimize) && FBorderStyle != bsDialog;
+    style.MaximizeButton = FBorderIcons.Contains(biMaximize) && FBorderStyle != bsDialog;
+    Peer()->SetWindowStyle(style);
+}
+
+void TCustomForm::SetFormStyle(TFormStyle value) {
+    FFormStyle = value;
+    ApplyWindowStyle();
+}
+
+void TCustomForm::SetWindowState(TWindowState value) {
+    FWindowState = value;
+    if (Peer()) Peer()->SetWindowState(static_cast<int>(value));
+}
+
+void TCustomForm::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+        case WM_CLOSE: Close(); break;
+        case CM_RELEASE: Free(); return;  // nothing of the form may be touched after this
+        default: TWinControl::Dispatch(Message); break;
+    }
+}
+
+void TCustomForm::CMDialogKey(TMessage& Message) {
+    WORD key = static_cast<WORD>(Message.WParam);
+    if (GetKeyState(VK_MENU) >= 0) {
+        if (key == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+            SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
+            Message.Result = 1;
+            return;
+        }
+        if ((key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN) && FActiveControl) {
+            if (TWinControl* p = FActiveControl->Parent())
+                p->SelectNext(FActiveControl, key == VK_RIGHT || key == VK_DOWN, false);
+            Message.Result = 1;
+            return;
+        }
+    }
+    TWinControl::CMDialogKey(Message);
+}
+
+void TCustomForm::CMTextChanged(TMessage& Message) {
+    if (Peer()) Peer()->SetCaption(Caption());
+    TWinControl::CMTextChanged(Message);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TApplication
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), FIcon(std::make_unique<TIcon>()) {
+    FIcon->OnChange = [this](TPersistent*) { ui::GetBackend().SetApplicationIcon(FIcon.get()); };
+}
+
+TApplication::~TApplication() {
+    if (FHandle) DeallocateHWnd(FHandle);
+}
+
+void TApplication::Initialize() {
+    if (FInitialized) return;
+    FInitialized = true;
+    ui::GetBackend();
+    Handle();
+    win::SetQueueWakeHook([] { ui::GetBackend().Wake(); });
+    // Synchronize and Queue calls of other threads wake the loop, which runs them.
+    SetWakeMainThread([] { ui::GetBackend().Wake(); });
+}
+
+HWND TApplication::Handle() {
+    if (!FHandle) FHandle = AllocateHWnd([](TMessage& m) { m.Result = DefWindowProc(nullptr, m.Msg, m.WParam, m.LParam); });
+    return FHandle;
+}
+
+String TApplication::ExeName() const {
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    return n > 0 ? String(std::string(buf, static_cast<size_t>(n))) : String();
+}
+
+void TApplication::Run() {
+    Initialize();
+    FRunning = true;
+    if (FMainForm && !FMainForm->Visible()) FMainForm->Show();
+    while (!FTerminated) HandleMessage();
+    FRunning = false;
+    // The program ends here: the forms go now, newest first, with their OnDestroy, while the
+    // whole application still stands. Flash-timer style clients see the application as being
+    // destroyed meanwhile.
+    Destroying();
+    DestroyComponents();
+}
+
+void TApplication::Terminate() {
+    if (FTerminated) return;
+    FTerminated = true;
+    PostQuitMessage(0);
+}
+
+bool TApplication::ProcessMessage() {
+    Initialize();
+    ui::Backend& backend = ui::GetBackend();
+    bool any = false;
+    try {
+        any = backend.ProcessEvents();
+    } catch (...) {
+        HandleException(this);
+        any = true;
+    }
+    try {
+        if (CheckSynchronize(0)) any = true;
+    } catch (...) {
+        HandleException(this);
+        any = true;
+    }
+    MSG msg;
+    if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        any = true;
+        if (msg.message == WM_QUIT) {
+            FTerminated = true;
+        } else {
+            try {
+                TranslateMessage(&msg);
+                DispatchMessage(&msg);
+            } catch (...) {
+                HandleException(this);
+            }
+        }
+    }
+    return any;
+}
+
+void TApplication::ProcessMessages() {
+    // Stops when nothing is left; a handler that keeps posting keeps it going, as on the platform.
+    while (ProcessMessage()) {
+    }
+}
+
+void TApplication::Idle(bool& Done) {
+    Done = true;
+    try {
+        if (OnIdle) OnIdle(this, Done);
+        std::vector<TApplicationEvents*> events = gAppEvents;
+        for (auto it = events.rbegin(); it != events.rend(); ++it)
+            if (std::find(gAppEvents.begin(), gAppEvents.end(), *it) != gAppEvents.end() && (*it)->OnIdle) (*it)->OnIdle(*it, Done);
+    } catch (...) {
+        HandleException(this);
+    }
+}
+
+void TApplication::WaitForMessage() {
+    if (FTerminated || win::HasPendingMessages()) return;
+    ui::GetBackend().WaitForEvents(win::NextTimerDue());
+}
+
+void TApplication::HandleMessage() {
+    if (!ProcessMessage()) {
+        bool done = true;
+        Idle(done);
+        if (done) WaitForMessage();
+    }
+}
+
+bool TApplication::HandleMessageNoWait() {
+    if (ProcessMessage()) return true;
+    bool done = true;
+    Idle(done);
+    return !done;
+}
+
+void TApplication::HandleException(TObject* Sender) {
+    auto report = [&](Exception& e) {
+        bool handled = false;
+        if (OnException) {
+            OnException(Sender, e);
+            handled = true;
+        }
+        std::vector<TApplicationEvents*> events = gAppEvents;
+        for (auto it = events.rbegin(); it != events.rend(); ++it) {
+            if (std::find(gAppEvents.begin(), gAppEvents.end(), *it) == gAppEvents.end() || !(*it)->OnException) continue;
+            (*it)->OnException(Sender, e);
+            handled = true;
+        }
+        if (!handled) ShowException(e);
+    };
+    try {
+        try {
+            throw;
+        } catch (EAbort&) {
+            // Silent by design.
+        } catch (Exception& e) {
+            report(e);
+        } catch (std::exception& e) {
+            Exception wrapped{String(e.what())};
+            report(wrapped);
+        }
+    } catch (...) {
+        // A failing exception handler must not take the loop down with it.
+    }
+}
+
+void TApplication::ShowException(const Exception& E) {
+    String msg = E.Message();
+    if (!msg.empty() && msg.back() > u'.') msg += u'.';
+    MessageBox(msg, FTitle, MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const String& Text, const String& Caption, UINT Flags) {
+    ui::MessageBoxCall call{Text, Caption, Flags};
+    gMessageBoxLog.push_back(call);
+    if (gMessageBoxHook) return gMessageBoxHook(call);
+    ui::Backend& backend = ui::GetBackend();
+    if (backend.Headless()) return FirstButtonAnswer(Flags);
+    return backend.ShowMessageBox(Text, Caption, Flags);
+}
+
+void TApplication::SetMouseControl(TControl* Control) {
+    if (FMouseControl == Control) return;
+    TControl* old = FMouseControl;
+    FMouseControl = Control;
+    if (old && !old->ComponentState().Contains(csDestroying)) old->Perform(CM_MOUSELEAVE, 0, 0);
+    if (Control && FMouseControl == Control) Control->Perform(CM_MOUSEENTER, 0, 0);
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FMainForm) FMainForm = nullptr;
+}
+
+void TApplication::ResetForTests() {
+    FComponentState >> csDestroying;
+    OnIdle = nullptr;
+    OnException = nullptr;
+    OnActivate = nullptr;
+    OnDeactivate = nullptr;
+    FTerminated = false;
+    FMainForm = nullptr;
+    FMouseControl = nullptr;
+    MSG m;
+    while (PeekMessage(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TScreen
+
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+
+HANDLE TScreen::Cursors(int index) const {
+    auto it = FCursors.find(index);
+    if (it != FCursors.end()) return it->second;
+    auto arrow = FCursors.find(crArrow);
+    return arrow != FCursors.end() ? arrow->second : nullptr;
+}
+
+void TScreen::SetCursors(int index, HANDLE cursor) {
+    if (cursor)
+        FCursors[index] = cursor;
+    else
+        FCursors.erase(index);
+}
+
+void TScreen::SetCursor(TCursor value) {
+    if (FCursor == value) return;
+    FCursor = value;
+    ui::GetBackend().SetOverrideCursor(value);
+}
+
+TWinControl* TScreen::ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }
+
+int TScreen::Width() const { return ui::GetBackend().ScreenRect().Width(); }
+int TScreen::Height() const { return ui::GetBackend().ScreenRect().Height(); }
+TRect TScreen::WorkAreaRect() const { return ui::GetBackend().WorkArea(); }
+
+void TScreen::AddForm(TCustomForm* f) { FForms.push_back(f); }
+
+void TScreen::RemoveForm(TCustomForm* f) {
+    std::erase(FForms, f);
+    if (FActiveForm == f) FActiveForm = nullptr;
+}
+
+void TScreen::SetActiveForm(TCustomForm* f) {
+    if (FActiveForm == f) return;
+    TCustomForm* old = FActiveForm;
+    FActiveForm = f;
+    if (old) old->Activate(false);
+    if (f) {
+        if (f->Peer()) f->Peer()->Activate();
+        f->Activate(true);
+    }
+}

@@ -1,0 +1,291 @@
+#pragma once
+// Forms, the application object with its message loop, and the screen.
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "platform/ui/Controls.h"
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
+                       mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10, mrClose = 11;
+
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = rtl::SmallSet<TBorderIcon>;
+enum TPosition {
+    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+    poMainFormCenter, poOwnerFormCenter
+};
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+
+using TShortCutEvent = std::function<void(TMessage& Msg, bool& Handled)>;
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+class TCustomForm : public TWinControl {
+public:
+    explicit TCustomForm(TComponent* AOwner);
+    ~TCustomForm() override;
+    const char* ClassName() const override { return "TCustomForm"; }
+    // OnCreate: run by Application->CreateForm and by NewForm once the form is built.
+    virtual void AfterConstruction();
+    void BeforeDestruction() override;
+
+    void Show();
+    void Hide();
+    // Shows the form modally and runs a nested message loop until ModalResult is set (or the
+    // form is closed, which sets mrCancel); the other forms take no input meanwhile.
+    virtual int ShowModal();
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult value) { FModalResult = value; }
+    bool Modal() const { return FModal; }
+    // Asks OnCloseQuery, then OnClose decides what closing means (hide by default, free for
+    // caFree, nothing for caNone). Closing the main form ends the application.
+    void Close();
+    virtual bool CloseQuery();
+    // Frees the form once the messages now queued have been handled.
+    void Release();
+
+    bool Active() const { return FActive; }
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* Control);
+    // Moves the focus, sending CM_EXIT/WM_KILLFOCUS to the old control and WM_SETFOCUS/CM_ENTER
+    // to the new one, then CM_FOCUSCHANGED to every control of the form.
+    bool SetFocusedControl(TWinControl* Control);
+    void FocusControl(TWinControl* Control);
+
+    bool KeyPreview() const { return FKeyPreview; }
+    void SetKeyPreview(bool value) { FKeyPreview = value; }
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle value);
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons value);
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition value) { FPosition = value; }
+    TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle value);
+    TWindowState WindowState() const { return FWindowState; }
+    void SetWindowState(TWindowState value);
+    // The window's icon; empty: the application's.
+    TIcon* Icon() const { return FIcon.get(); }
+    void SetIcon(TIcon* value) { FIcon->Assign(value); }
+
+    // A key-down that may be a shortcut: OnShortCut, then the shortcut handler of the menus.
+    virtual bool IsShortCut(TMessage& Message);
+
+    bool Showing() const override;
+    bool CanFocus() const override;
+    void SetFocus() override;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+    TShortCutEvent OnShortCut;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    virtual void DoCreate();
+    virtual void DoDestroy();
+    virtual void DoShow();
+    virtual void DoHide();
+    virtual void DoClose(TCloseAction& Action);
+    void Dispatch(TMessage& Message) override;
+    void CMDialogKey(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+    void CMVisibleChanged(TMessage& Message) override;
+
+private:
+    friend class TScreen;
+    friend class TApplication;
+    friend class TWinControl;
+    void Activate(bool active);
+    void PlaceOnScreen();
+    void ApplyWindowStyle();
+
+    TModalResult FModalResult = mrNone;
+    bool FModal = false;
+    bool FActive = false;
+    bool FCreated = false;
+    bool FDestroyed = false;
+    bool FPlaced = false;
+    TWinControl* FActiveControl = nullptr;
+    bool FKeyPreview = false;
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
+    TPosition FPosition = poDesigned;
+    TFormStyle FFormStyle = fsNormal;
+    TWindowState FWindowState = wsNormal;
+    std::unique_ptr<TIcon> FIcon;
+};
+
+class TForm : public TCustomForm {
+public:
+    explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+    const char* ClassName() const override { return "TForm"; }
+};
+
+// Builds a form and runs its OnCreate, as CreateForm does, without making it the main form.
+template <class T>
+T* NewForm(TComponent* owner) {
+    T* form = new T(owner);
+    form->AfterConstruction();
+    return form;
+}
+
+using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
+using TExceptionEvent = std::function<void(TObject* Sender, Exception& E)>;
+
+class TApplication : public TComponent {
+public:
+    explicit TApplication(TComponent* AOwner);
+    ~TApplication() override;
+    const char* ClassName() const override { return "TApplication"; }
+
+    void Initialize();
+    // Makes a form owned by the application; the first one becomes the main form.
+    template <class T>
+    void CreateForm(T*& Reference) {
+        T* form = new T(this);
+        Reference = form;
+        if (!FMainForm) FMainForm = form;
+        form->AfterConstruction();
+    }
+    // Shows the main form and runs the message loop until Terminate; then frees the forms and
+    // other components the application owns (their OnDestroy runs), as the program ends.
+    void Run();
+    void Terminate();
+    bool Terminated() const { return FTerminated; }
+    // Handles every pending message and event, never the idle event.
+    void ProcessMessages();
+    // One pass of the loop: a message, or else the idle event and, when it says Done, a wait
+    // for the next message.
+    void HandleMessage();
+    // One pass without the wait; false when the pass would have waited.
+    bool HandleMessageNoWait();
+    void HandleException(TObject* Sender);
+    void ShowException(const Exception& E);
+    int MessageBox(const String& Text, const String& Caption, UINT Flags = MB_OK);
+    // Idle, mouse tracking, hints: called when the queue is empty.
+    void Idle(bool& Done);
+
+    TCustomForm* MainForm() const { return FMainForm; }
+    // The icon of the windows that have none of their own.
+    TIcon* Icon() const { return FIcon.get(); }
+    const String& Title() const { return FTitle; }
+    void SetTitle(const String& value) { FTitle = value; }
+    String ExeName() const;
+    HWND Handle();
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool v) { FShowHint = v; }
+    int HintPause() const { return FHintPause; }
+    void SetHintPause(int v) { FHintPause = v; }
+    int HintHidePause() const { return FHintHidePause; }
+    void SetHintHidePause(int v) { FHintHidePause = v; }
+    bool Active() const { return true; }
+
+    TIdleEvent OnIdle;
+    TExceptionEvent OnException;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+
+    // The control under the mouse: CM_MOUSELEAVE to the old one, CM_MOUSEENTER to the new one.
+    void SetMouseControl(TControl* Control);
+    TControl* MouseControl() const { return FMouseControl; }
+    // Test support: forget the state one test leaves behind.
+    void ResetForTests();
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    friend class TCustomForm;
+    bool ProcessMessage();
+    void WaitForMessage();
+
+    TCustomForm* FMainForm = nullptr;
+    TControl* FMouseControl = nullptr;
+    String FTitle;
+    bool FTerminated = false;
+    bool FRunning = false;
+    bool FInitialized = false;
+    bool FShowHint = true;
+    int FHintPause = 500;
+    int FHintHidePause = 2500;
+    int FHandlingDepth = 0;
+    HWND FHandle = nullptr;
+    std::unique_ptr<TIcon> FIcon;
+};
+
+class TScreen : public TComponent {
+public:
+    explicit TScreen(TComponent* AOwner);
+    const char* ClassName() const override { return "TScreen"; }
+
+    // Cursor slots: built-in shapes at the negative crXxx numbers, the program's own at positive
+    // numbers. An empty slot reads as the arrow.
+    HANDLE Cursors(int index) const;
+    void SetCursors(int index, HANDLE cursor);
+    // Overrides every control's cursor while not crDefault (the hourglass during long work).
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor value);
+
+    int FormCount() const { return static_cast<int>(FForms.size()); }
+    TCustomForm* Forms(int index) const { return FForms.at(static_cast<size_t>(index)); }
+    TCustomForm* ActiveForm() const { return FActiveForm; }
+    TWinControl* ActiveControl() const;
+    int Width() const;
+    int Height() const;
+    TRect WorkAreaRect() const;
+    int WorkAreaWidth() const { return WorkAreaRect().Width(); }
+    int WorkAreaHeight() const { return WorkAreaRect().Height(); }
+    int PixelsPerInch() const { return 96; }
+
+private:
+    friend class TCustomForm;
+    friend struct UiInput;
+    void AddForm(TCustomForm* f);
+    void RemoveForm(TCustomForm* f);
+    void SetActiveForm(TCustomForm* f);
+
+    std::vector<TCustomForm*> FForms;
+    TCustomForm* FActiveForm = nullptr;
+    std::map<int, HANDLE> FCursors;
+    TCursor FCursor = crDefault;
+};
+
+// Application and Screen exist from their first use on; both live until the process ends.
+struct TApplicationRef {
+    TApplication* operator->() const;
+    operator TApplication*() const;
+};
+struct TScreenRef {
+    TScreen* operator->() const;
+    operator TScreen*() const;
+};
+extern TApplicationRef Application;
+extern TScreenRef Screen;
+
+namespace ui {
+// Message boxes: every call is recorded. A hook answers instead of a dialog (tests script the
+// answers); without one, a real dialog runs, except on the headless platform, where the box
+// answers with its first button.
+struct MessageBoxCall {
+    String Text;
+    String Caption;
+    UINT Flags = 0;
+};
+// Menus install this to fire the menu item whose shortcut matches a key-down of the form.
+void SetShortCutHandler(std::function<bool(TCustomForm* form, TMessage& message)> handler);
+void SetMessageBoxHook(std::function<int(const MessageBoxCall&)> hook);
+const std::vector<MessageBoxCall>& MessageBoxLog();
+void ClearMessageBoxLog();
+}  // namespace ui

@@ -1,0 +1,153 @@
+#include "platform/ui/TestSupport.h"
+
+#include <chrono>
+#include <thread>
+
+#include "platform/ui/Backend.h"
+#include "platform/win/Window.h"
+
+namespace ui::test {
+
+namespace {
+
+// The window that receives input for the control, and the point in its client coordinates.
+TWinControl* InputWindow(TControl* control, int& x, int& y) {
+    if (auto* w = dynamic_cast<TWinControl*>(control)) {
+        w->HandleNeeded();
+        return w;
+    }
+    TWinControl* p = control->Parent();
+    if (!p) return nullptr;
+    x += control->Left();
+    y += control->Top();
+    p->HandleNeeded();
+    return p;
+}
+
+WPARAM ButtonFlag(TMouseButton b) {
+    switch (b) {
+        case mbRight: return MK_RBUTTON;
+        case mbMiddle: return MK_MBUTTON;
+        default: return MK_LBUTTON;
+    }
+}
+
+void SendMouse(TControl* control, UINT msg, int x, int y, WPARAM keys) {
+    TWinControl* w = InputWindow(control, x, y);
+    if (!w || !w->Peer()) return;
+    GetBackend().SendMouse(*w->Peer(), msg, x, y, keys);
+}
+
+UINT DownMessage(TMouseButton b) { return b == mbRight ? WM_RBUTTONDOWN : b == mbMiddle ? WM_MBUTTONDOWN : WM_LBUTTONDOWN; }
+UINT UpMessage(TMouseButton b) { return b == mbRight ? WM_RBUTTONUP : b == mbMiddle ? WM_MBUTTONUP : WM_LBUTTONUP; }
+
+}  // namespace
+
+int Pump(int passes) {
+    Application->Initialize();
+    int n = 0;
+    while (n < passes) {
+        ++n;
+        if (!Application->HandleMessageNoWait()) break;
+    }
+    return n;
+}
+
+bool PumpUntil(const std::function<bool()>& cond, int timeoutMs) {
+    Application->Initialize();
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!cond()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        if (!Application->HandleMessageNoWait()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+void AdvanceClock(rtl::ManualClock& clock, uint64_t ms) {
+    Application->Initialize();
+    uint64_t target = clock.MonotonicMs() + ms;
+    Pump();
+    for (;;) {
+        uint64_t now = clock.MonotonicMs();
+        uint64_t due = win::NextTimerDue();
+        uint64_t next = std::min(due, target);
+        if (next > now) clock.Advance(next - now);
+        Pump();
+        if (next >= target) break;
+    }
+}
+
+void MouseMove(TControl* control, int x, int y, WPARAM keys) { SendMouse(control, WM_MOUSEMOVE, x, y, keys); }
+void MouseDown(TControl* control, int x, int y, TMouseButton button) {
+    SendMouse(control, DownMessage(button), x, y, ButtonFlag(button));
+}
+void MouseUp(TControl* control, int x, int y, TMouseButton button) { SendMouse(control, UpMessage(button), x, y, 0); }
+
+void Click(TControl* control, int x, int y) {
+    MouseMove(control, x, y);
+    MouseDown(control, x, y);
+    MouseUp(control, x, y);
+}
+
+void MouseLeave(TControl* control) {
+    int x = 0, y = 0;
+    TWinControl* w = InputWindow(control, x, y);
+    if (w && w->Peer()) GetBackend().SendMouseLeave(*w->Peer());
+}
+
+void Key(TControl* control, WORD vk, const String& text, TShiftState shift) {
+    int x = 0, y = 0;
+    TWinControl* w = InputWindow(control, x, y);
+    if (!w || !w->Peer()) return;
+    String chars = text;
+    // The keys that type a control character do so, as a keyboard does.
+    if (chars.empty() && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt)) {
+        switch (vk) {
+            case VK_RETURN: chars = String(u"\r"); break;
+            case VK_ESCAPE: chars = String(u"\x1b"); break;
+            case VK_BACK: chars = String(u"\b"); break;
+            case VK_TAB: chars = String(u"\t"); break;
+            case VK_SPACE: chars = String(u" "); break;
+            default: break;
+        }
+    }
+    GetBackend().SendKey(*w->Peer(), true, vk, chars, shift);
+    GetBackend().SendKey(*w->Peer(), false, vk, String(), shift);
+}
+
+void TypeText(TControl* control, const String& text) {
+    for (char16_t c : text) {
+        WORD vk = (c >= u'a' && c <= u'z') ? static_cast<WORD>(c - 32) : static_cast<WORD>(c);
+        if (c >= 0x80) vk = 0;
+        Key(control, vk, String(c));
+    }
+}
+
+bool SaveToPng(TWinControl* control, const std::string& path) {
+    control->HandleNeeded();
+    std::function<void(TWinControl*)> paint = [&](TWinControl* w) {
+        w->Update();
+        for (int i = 0; i < w->ControlCount(); ++i)
+            if (auto* c = dynamic_cast<TWinControl*>(w->Controls(i))) paint(c);
+    };
+    paint(control);
+    return control->Peer()->SaveToPng(path);
+}
+
+bool LoadPng(const std::string& path, Picture& picture) {
+    return GetBackend().ReadPng(path, picture.Width, picture.Height, picture.Pixels);
+}
+
+AppScope::AppScope() {
+    Application->Initialize();
+    Application->ResetForTests();
+}
+
+AppScope::~AppScope() {
+    Application->ResetForTests();
+    SetMessageBoxHook(nullptr);
+    ClearMessageBoxLog();
+    win::ClearKeyState();
+}
+
+}  // namespace ui::test

@@ -1,0 +1,52 @@
+#pragma once
+// Helpers for tests of controls and forms: pump the loop, move the manual clock through timer
+// due times, send input through the backend as real input arrives, render to PNG.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/rtl/Clock.h"
+#include "platform/ui/Forms.h"
+
+namespace ui::test {
+
+// Runs up to `passes` passes of the loop; stops early at a pass that would wait. Returns the
+// number of passes that ran.
+int Pump(int passes = 1000);
+// Runs passes (waiting as the loop does, up to timeoutMs of real time) until cond holds.
+bool PumpUntil(const std::function<bool()>& cond, int timeoutMs = 5000);
+// Moves the manual clock forward by ms, stopping at every timer due time on the way and
+// pumping there, as time passing for real would.
+void AdvanceClock(rtl::ManualClock& clock, uint64_t ms);
+
+// Mouse input at (x, y) in the control's client coordinates, through the widget of its window.
+void MouseMove(TControl* control, int x, int y, WPARAM keys = 0);
+void MouseDown(TControl* control, int x, int y, TMouseButton button = mbLeft);
+void MouseUp(TControl* control, int x, int y, TMouseButton button = mbLeft);
+void Click(TControl* control, int x, int y);
+// The pointer leaves the window of the control.
+void MouseLeave(TControl* control);
+// A key press (down, the characters of `text`, up) to the form of the control. Enter, Escape,
+// Backspace, Tab and Space type their character unless text is given.
+void Key(TControl* control, WORD vk, const String& text = String(), TShiftState shift = {});
+void TypeText(TControl* control, const String& text);
+
+// Paints what is pending and writes the control's window (with its child windows) to a PNG.
+bool SaveToPng(TWinControl* control, const std::string& path);
+
+// A PNG read back: pixels 0x00BBGGRR, row by row.
+struct Picture {
+    int Width = 0;
+    int Height = 0;
+    std::vector<int32_t> Pixels;
+    int32_t At(int x, int y) const { return Pixels.at(static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)); }
+};
+bool LoadPng(const std::string& path, Picture& picture);
+
+// Forgets what a test left in the application (handlers, main form, terminate flag).
+struct AppScope {
+    AppScope();
+    ~AppScope();
+};
+
+}  // namespace ui::test

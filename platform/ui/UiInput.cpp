@@ -1,0 +1,130 @@
+// Input and paint requests from the backend, turned into the messages of the controls.
+#include "platform/ui/Backend.h"
+#include "platform/ui/Forms.h"
+
+namespace ui::detail {
+bool InputAllowed(TCustomForm* form);
+}
+
+namespace {
+
+TCustomForm* FormOf(TWinControl* w) {
+    TCustomForm* form = GetParentForm(w);
+    return form ? form : dynamic_cast<TCustomForm*>(w);
+}
+
+// A disabled form, or one behind a modal form, takes no input.
+bool Accepts(TWinControl* w) {
+    TCustomForm* form = FormOf(w);
+    if (!form) return w->Enabled();
+    return form->Enabled() && ui::detail::InputAllowed(form);
+}
+
+TWinControl* KeyTarget(TWinControl* w) {
+    TCustomForm* form = FormOf(w);
+    if (!form) return w;
+    return form->ActiveControl() ? form->ActiveControl() : form;
+}
+
+}  // namespace
+
+void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
+    if (!Accepts(target)) return;
+    TControl* dest = target;
+    TControl* cap = GetCaptureControl();
+    if (cap && cap != target && cap->Parent() == target && !dynamic_cast<TWinControl*>(cap)) {
+        dest = cap;
+    } else if (!cap || cap == target) {
+        if (TControl* c = target->ControlAtPos(Point(x, y), false)) dest = c;
+    }
+    try {
+        Application->SetMouseControl(dest);
+        if (dest != target) {
+            x -= dest->Left();
+            y -= dest->Top();
+        }
+        dest->Perform(msg, keys, PointToLParam(x, y));
+    } catch (...) {
+        Application->HandleException(dest);
+    }
+}
+
+void UiInput::MouseWheel(TWinControl* target, int delta, int x, int y, WPARAM keys) {
+    if (!Accepts(target)) return;
+    TWinControl* dest = KeyTarget(target);  // the wheel goes to the focused control first
+    TPoint screen = target->ClientToScreen(Point(x, y));
+    try {
+        dest->Perform(WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(keys), static_cast<WORD>(static_cast<int16_t>(delta))),
+                      PointToLParam(screen.X, screen.Y));
+    } catch (...) {
+        Application->HandleException(dest);
+    }
+}
+
+void UiInput::MouseLeave(TWinControl* target) {
+    TControl* mc = Application->MouseControl();
+    if (mc && (mc == target || target->ContainsControl(mc))) Application->SetMouseControl(nullptr);
+}
+
+bool UiInput::Key(TWinControl* window, bool down, WORD vk, bool alt) {
+    if (!Accepts(window)) return true;
+    TWinControl* target = KeyTarget(window);
+    try {
+        if (down) {
+            // Shortcuts and dialog keys first; a key they take is not translated into characters.
+            if (target->Perform(alt ? CN_SYSKEYDOWN : CN_KEYDOWN, vk, 0) != 0) return true;
+            target->Perform(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, 0);
+        } else {
+            target->Perform(alt ? WM_SYSKEYUP : WM_KEYUP, vk, 0);
+        }
+    } catch (...) {
+        Application->HandleException(target);
+    }
+    return false;
+}
+
+void UiInput::Char(TWinControl* window, char16_t ch, bool alt) {
+    if (!Accepts(window)) return;
+    TWinControl* target = KeyTarget(window);
+    try {
+        if (alt) {
+            target->Perform(WM_SYSCHAR, ch, 0);
+            return;
+        }
+        if (target->Perform(CN_CHAR, ch, 0) != 0) return;
+        target->Perform(WM_CHAR, ch, 0);
+    } catch (...) {
+        Application->HandleException(target);
+    }
+}
+
+void UiInput::Paint(TWinControl* target) {
+    try {
+        target->PaintPending();
+    } catch (...) {
+        Application->HandleException(target);
+    }
+}
+
+void UiInput::Resized(TWinControl* target, int width, int height) {
+    if (width == target->Width() && height == target->Height()) return;
+    try {
+        target->SetBounds(target->Left(), target->Top(), width, height);
+    } catch (...) {
+        Application->HandleException(target);
+    }
+}
+
+void UiInput::CloseRequest(TWinControl* target) {
+    try {
+        target->Perform(WM_CLOSE, 0, 0);
+    } catch (...) {
+        Application->HandleException(target);
+    }
+}
+
+void UiInput::Activated(TWinControl* target, bool active) {
+    TCustomForm* form = FormOf(target);
+    if (!active || !form || !form->Visible() || !ui::detail::InputAllowed(form)) return;
+    Screen->SetActiveForm(form);
+}

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "platform/rtl/Clock.h"
+#include "platform/win/Window.h"
+
+namespace {
+
+// Pumps the calling thread's queue until `done` holds (the worker side of a cross-thread test).
+template <class Pred>
+void PumpUntil(Pred done) {
+    MSG m;
+    while (!done()) {
+        if (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessage(&m);
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+}  // namespace
+
+TEST(WindowMessages, SendOnSameThreadCallsProcedureDirectly) {
+    std::vector<UINT> seen;
+    HWND h = AllocateHWnd([&](TMessage& m) {
+        seen.push_back(m.Msg);
+        m.Result = static_cast<LRESULT>(m.WParam + m.LParam);
+    });
+    EXPECT_EQ(SendMessage(h, WM_USER + 1, 40, 2), 42);
+    EXPECT_EQ(seen, std::vector<UINT>{WM_USER + 1});
+    DeallocateHWnd(h);
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_EQ(SendMessage(h, WM_USER + 1, 40, 2), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+}
+
+TEST(WindowMessages, SendFromWorkerReturnsOwnersResultAndBlocksUntilHandled) {
+    std::atomic<bool> handledOnOwner{false};
+    auto owner = std::this_thread::get_id();
+    HWND h = AllocateHWnd([&](TMessage& m) {
+        if (m.Msg == WM_USER + 5) {
+            handledOnOwner = std::this_thread::get_id() == owner;
+            EXPECT_TRUE(InSendMessage());
+            m.Result = 0x1234;
+        }
+    });
+    std::atomic<LRESULT> result{0};
+    std::atomic<bool> finished{false};
+    std::thread worker([&] {
+        EXPECT_FALSE(InSendMessage());
+        result = SendMessage(h, WM_USER + 5, 0, 0);
+        finished = true;
+    });
+    PumpUntil([&] { return finished.load(); });
+    worker.join();
+    EXPECT_TRUE(handledOnOwner);
+    EXPECT_EQ(result.load(), 0x1234);
+    EXPECT_FALSE(InSendMessage());
+    DeallocateHWnd(h);
+}
+
+TEST(WindowMessages, ReplyMessageReleasesTheSenderEarly) {
+    std::atomic<bool> senderReleased{false};
+    std::atomic<bool> handlerSawRelease{false};
+    HWND h = AllocateHWnd([&](TMessage& m) {
+        if (m.Msg != WM_USER + 1) return;
+        ReplyMessage(7);
+        // The sender goes on while this handler still runs.
+        for (int i = 0; i < 5000 && !senderReleased; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        handlerSawRelease = senderReleased.load();
+        m.Result = 99;  // too late: the reply was given
+    });
+    std::atomic<LRESULT> result{0};
+    std::thread worker([&] {
+        result = SendMessage(h, WM_USER + 1, 0, 0);
+        senderReleased = true;
+    });
+    PumpUntil([&] { return senderReleased.load(); });
+    worker.join();
+    EXPECT_TRUE(handlerSawRelease);
+    EXPECT_EQ(result.load(), 7);
+    DeallocateHWnd(h);
+}
+
+TEST(WindowMessages, PostedMessagesArriveInOrderThroughTheQueue) {
+    std::vector<WPARAM> order;
+    HWND h = AllocateHWnd([&](TMessage& m) {
+        if (m.Msg == WM_USER) order.push_back(m.WParam);
+    });
+    std::thread worker([&] {
+        for (WPARAM i = 1; i <= 3; ++i) PostMessage(h, WM_USER, i, 0);
+    });
+    worker.join();
+    EXPECT_TRUE(order.empty());  // nothing runs before the owner takes its messages
+    MSG m;
+    EXPECT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(m.wParam, 1u);
+    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
+    EXPECT_EQ(order, (std::vector<WPARAM>{1, 2, 3}));
+    // A destroyed window's queued messages are dropped with it.
+    PostMessage(h, WM_USER, 9, 0);
+    DeallocateHWnd(h);
+    EXPECT_FALSE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST(WindowMessages, QuitMessageEndsGetMessage) {
+    PostQuitMessage(3);
+    MSG m;
+    EXPECT_EQ(GetMessage(&m, nullptr, 0, 0), 0);
+    EXPECT_EQ(m.message, WM_QUIT);
+    EXPECT_EQ(m.wParam, 3u);
+}
+
+TEST(WindowMessages, RegisteredMessagesShareNumbersByName) {
+    UINT a = RegisterWindowMessage(String("WorkbenchPing"));
+    UINT b = RegisterWindowMessage(String("workbenchping"));
+    UINT c = RegisterWindowMessage(String("WorkbenchPong"));
+    EXPECT_GE(a, 0xC000u);
+    EXPECT_EQ(a, b);
+    EXPECT_NE(a, c);
+    EXPECT_EQ(RegisterWindowMessage(String()), 0u);
+}
+
+TEST(WindowTimers, FireOnTheManualClockAndCollapseMissedPeriods) {
+    rtl::ScopedManualClock clock;
+    int ticks = 0;
+    HWND h = AllocateHWnd([&](TMessage& m) {
+        if (m.Msg == WM_TIMER && m.WParam == 7) ++ticks;
+    });
+    ASSERT_NE(SetTimer(h, 7, 100, nullptr), 0u);
+    auto pump = [] {
+        MSG m;
+        while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
+    };
+    for (int i = 0; i < 30; ++i) {
+        clock->Advance(10);
+        pump();
+    }
+    EXPECT_EQ(ticks, 3);
+    // A stall of several periods gives one message, and the grid stays: next at 500.
+    clock->Advance(150);  // now 450
+    pump();
+    EXPECT_EQ(ticks, 4);
+    clock->Advance(40);
+    pump();
+    EXPECT_EQ(ticks, 4);
+    clock->Advance(10);
+    pump();
+    EXPECT_EQ(ticks, 5);
+    EXPECT_EQ(win::NextTimerDue(), 600u);
+    EXPECT_TRUE(KillTimer(h, 7));
+    clock->Advance(1000);
+    pump();
+    EXPECT_EQ(ticks, 5);
+    EXPECT_FALSE(KillTimer(h, 7));
+    DeallocateHWnd(h);
+}
+
+TEST(WindowTimers, GetMessageWaitsForATimerOnTheManualClock) {
+    rtl::ScopedManualClock clock;
+    HWND h = AllocateHWnd([](TMessage&) {});
+    SetTimer(h, 1, 50, nullptr);
+    std::atomic<bool> stop{false};
+    std::thread advancer([&] {
+        while (!stop) {
+            clock->Advance(10);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    MSG m;
+    EXPECT_EQ(GetMessage(&m, nullptr, 0, 0), 1);
+    stop = true;
+    advancer.join();
+    EXPECT_EQ(m.message, WM_TIMER);
+    EXPECT_EQ(m.wParam, 1u);
+    DeallocateHWnd(h);
+}
+
+TEST(KeyState, ReflectsWhatTheBackendReports) {
+    win::ClearKeyState();
+    EXPECT_EQ(GetKeyState(VK_SHIFT), 0);
+    win::SetKeyState(VK_SHIFT, true);
+    EXPECT_LT(GetKeyState(VK_SHIFT), 0);  // high bit set: down
+    EXPECT_LT(GetAsyncKeyState(VK_SHIFT), 0);
+    win::SetKeyState(VK_SHIFT, false);
+    EXPECT_GE(GetKeyState(VK_SHIFT), 0);
+    EXPECT_EQ(GetKeyState(VK_SHIFT) & 1, 1);  // toggled by the press
+    win::ClearKeyState();
+}
+
+TEST(MessageBeepTest, IsRecorded) {
+    win::ResetMessageBeeps();
+    MessageBeep(MB_ICONEXCLAMATION);
+    MessageBeep(MB_OK);
+    EXPECT_EQ(win::MessageBeepCount(), 2);
+    EXPECT_EQ(win::LastMessageBeepType(), MB_OK);
+}
