@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-TCustomComPort::TCustomComPort(TComPortBase* AOwner) : TComPortBase(AOwner) {
+TCustomComPort::TCustomComPort(TComponent* AOwner) : TComponent(AOwner) {
     FParity = new TComParity;
     FFlowControl = new TComFlowControl;
     FTimeouts = new TComTimeouts;
@@ -117,7 +117,7 @@ void TCustomComPort::Close() {
 }
 
 void TCustomComPort::Loaded() {
-    TComPortBase::Loaded();
+    TComponent::Loaded();
     if (FConnected && !Designing()) {
         FConnected = false;
         try {

@@ -11,7 +11,7 @@
 #include "platform/rtl/String.h"
 #include "platform/rtl/Threads.h"
 #include "platform/win/Comm.h"
-#include "serial/CPortBase.h"
+#include "platform/rtl/Component.h"
 
 // ---- value types -------------------------------------------------------------------------
 
@@ -79,21 +79,21 @@ private:
 // ---- events ------------------------------------------------------------------------------
 
 class TCustomComPort;
-using TComNotifyEvent = std::function<void(TComPortBase* Sender)>;
-using TRxCharEvent = std::function<void(TComPortBase* Sender, int Count)>;
-using TRxBufEvent = std::function<void(TComPortBase* Sender, const void* Buffer, int Count)>;
-using TComSignalEvent = std::function<void(TComPortBase* Sender, bool OnOff)>;
-using TComErrorEvent = std::function<void(TComPortBase* Sender, TComErrors Errors)>;
-using TComExceptionEvent = std::function<void(TComPortBase* Sender, TComExceptions TComException,
+using TComNotifyEvent = std::function<void(TComponent* Sender)>;
+using TRxCharEvent = std::function<void(TComponent* Sender, int Count)>;
+using TRxBufEvent = std::function<void(TComponent* Sender, const void* Buffer, int Count)>;
+using TComSignalEvent = std::function<void(TComponent* Sender, bool OnOff)>;
+using TComErrorEvent = std::function<void(TComponent* Sender, TComErrors Errors)>;
+using TComExceptionEvent = std::function<void(TComponent* Sender, TComExceptions TComException,
                                               const String& ComportMessage, int64_t WinError,
                                               const String& WinMessage)>;
 
 // Exceptions that no caller can receive: those escaping a handler on the event thread, or the
 // open that Loaded runs. The application points this at its own exception handling; unset, the
 // message goes to stderr. The handler may be called on the event thread.
-using TComApplicationExceptionHandler = std::function<void(TComPortBase* Sender, std::exception_ptr E)>;
+using TComApplicationExceptionHandler = std::function<void(TComponent* Sender, std::exception_ptr E)>;
 void SetComApplicationExceptionHandler(TComApplicationExceptionHandler Handler);
-void HandleComApplicationException(TComPortBase* Sender, std::exception_ptr E);
+void HandleComApplicationException(TComponent* Sender, std::exception_ptr E);
 
 // ---- settings objects --------------------------------------------------------------------
 
@@ -288,9 +288,9 @@ private:
 
 // ---- the port ----------------------------------------------------------------------------
 
-class TCustomComPort : public TComPortBase {
+class TCustomComPort : public TComponent {
 public:
-    explicit TCustomComPort(TComPortBase* AOwner);
+    explicit TCustomComPort(TComponent* AOwner);
     ~TCustomComPort() override;
     const char* ClassName() const override { return "TCustomComPort"; }
 
