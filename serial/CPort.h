@@ -79,21 +79,23 @@ private:
 // ---- events ------------------------------------------------------------------------------
 
 class TCustomComPort;
-using TComNotifyEvent = std::function<void(TComponent* Sender)>;
-using TRxCharEvent = std::function<void(TComponent* Sender, int Count)>;
-using TRxBufEvent = std::function<void(TComponent* Sender, const void* Buffer, int Count)>;
-using TComSignalEvent = std::function<void(TComponent* Sender, bool OnOff)>;
-using TComErrorEvent = std::function<void(TComponent* Sender, TComErrors Errors)>;
-using TComExceptionEvent = std::function<void(TComponent* Sender, TComExceptions TComException,
+// Senders are the platform's root object (what the UI library calls TObject), so the
+// application's plain notify handlers fit these events.
+using TComNotifyEvent = std::function<void(TPersistent* Sender)>;
+using TRxCharEvent = std::function<void(TPersistent* Sender, int Count)>;
+using TRxBufEvent = std::function<void(TPersistent* Sender, const void* Buffer, int Count)>;
+using TComSignalEvent = std::function<void(TPersistent* Sender, bool OnOff)>;
+using TComErrorEvent = std::function<void(TPersistent* Sender, TComErrors Errors)>;
+using TComExceptionEvent = std::function<void(TPersistent* Sender, TComExceptions TComException,
                                               const String& ComportMessage, int64_t WinError,
                                               const String& WinMessage)>;
 
 // Exceptions that no caller can receive: those escaping a handler on the event thread, or the
 // open that Loaded runs. The application points this at its own exception handling; unset, the
 // message goes to stderr. The handler may be called on the event thread.
-using TComApplicationExceptionHandler = std::function<void(TComponent* Sender, std::exception_ptr E)>;
+using TComApplicationExceptionHandler = std::function<void(TPersistent* Sender, std::exception_ptr E)>;
 void SetComApplicationExceptionHandler(TComApplicationExceptionHandler Handler);
-void HandleComApplicationException(TComponent* Sender, std::exception_ptr E);
+void HandleComApplicationException(TPersistent* Sender, std::exception_ptr E);
 
 // ---- settings objects --------------------------------------------------------------------
 

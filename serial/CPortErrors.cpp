@@ -74,7 +74,7 @@ void SetComApplicationExceptionHandler(TComApplicationExceptionHandler Handler_)
     Handler() = std::move(Handler_);
 }
 
-void HandleComApplicationException(TComponent* Sender, std::exception_ptr E) {
+void HandleComApplicationException(TPersistent* Sender, std::exception_ptr E) {
     TComApplicationExceptionHandler handler;
     {
         std::lock_guard<std::mutex> g(gHandlerMutex);

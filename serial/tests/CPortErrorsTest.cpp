@@ -51,8 +51,8 @@ TEST(PortErrors, MissingDeviceRaisesCodeOneWithFileNotFound) {
     TComPort port(nullptr);
     port.SetPort(u"no-such-serial-device");
     std::vector<std::string> log;
-    port.OnBeforeOpen = [&](TComponent*) { log.push_back("BeforeOpen"); };
-    port.OnAfterOpen = [&](TComponent*) { log.push_back("AfterOpen"); };
+    port.OnBeforeOpen = [&](TPersistent*) { log.push_back("BeforeOpen"); };
+    port.OnAfterOpen = [&](TPersistent*) { log.push_back("AfterOpen"); };
     Raised r = Catch([&] { port.Open(); });
     EXPECT_EQ(r.Code, 1);
     EXPECT_EQ(r.WinCode, 2);
@@ -73,8 +73,8 @@ TEST(PortErrors, OnExceptionTakesTheReportInsteadOfTheRaise) {
     };
     std::vector<Seen> seen;
     bool afterOpen = false;
-    port.OnAfterOpen = [&](TComponent*) { afterOpen = true; };
-    port.OnException = [&](TComponent* sender, TComExceptions e, const String& text, int64_t win,
+    port.OnAfterOpen = [&](TPersistent*) { afterOpen = true; };
+    port.OnException = [&](TPersistent* sender, TComExceptions e, const String& text, int64_t win,
                            const String& winText) {
         EXPECT_EQ(sender, &port);
         seen.push_back({e, text.ToUtf8(), win, winText.ToUtf8()});

@@ -36,21 +36,21 @@ protected:
         });
     }
     void LogAll() {
-        port->OnError = [this](TComponent*, TComErrors e) { Note("Error(" + std::to_string(e.Bits()) + ")"); };
-        port->OnRxChar = [this](TComponent*, int n) {
+        port->OnError = [this](TPersistent*, TComErrors e) { Note("Error(" + std::to_string(e.Bits()) + ")"); };
+        port->OnRxChar = [this](TPersistent*, int n) {
             String s;
             port->ReadStr(s, n);
             Note("RxChar(" + s.ToUtf8() + ")");
         };
-        port->OnRxBuf = [this](TComponent*, const void* b, int n) {
+        port->OnRxBuf = [this](TPersistent*, const void* b, int n) {
             Note("RxBuf(" + std::string(static_cast<const char*>(b), static_cast<size_t>(n)) + ")");
         };
-        port->OnTxEmpty = [this](TComponent*) { Note("TxEmpty"); };
-        port->OnCTSChange = [this](TComponent*, bool on) { Note(on ? "CTS(1)" : "CTS(0)"); };
-        port->OnDSRChange = [this](TComponent*, bool on) { Note(on ? "DSR(1)" : "DSR(0)"); };
-        port->OnRLSDChange = [this](TComponent*, bool on) { Note(on ? "RLSD(1)" : "RLSD(0)"); };
-        port->OnRing = [this](TComponent*) { Note("Ring"); };
-        port->OnBreak = [this](TComponent*) { Note("Break"); };
+        port->OnTxEmpty = [this](TPersistent*) { Note("TxEmpty"); };
+        port->OnCTSChange = [this](TPersistent*, bool on) { Note(on ? "CTS(1)" : "CTS(0)"); };
+        port->OnDSRChange = [this](TPersistent*, bool on) { Note(on ? "DSR(1)" : "DSR(0)"); };
+        port->OnRLSDChange = [this](TPersistent*, bool on) { Note(on ? "RLSD(1)" : "RLSD(0)"); };
+        port->OnRing = [this](TPersistent*) { Note("Ring"); };
+        port->OnBreak = [this](TPersistent*) { Note("Break"); };
     }
     std::vector<std::string> After(const std::string& marker) {
         auto v = Seen();
@@ -104,7 +104,7 @@ TEST_F(Events, ABatchRunsItsHandlersInTheFixedOrder) {
         port->SetEvents({evError, evRxChar, evCTS, evDSR});
         LogAll();
         bool once = false;
-        port->OnDSRChange = [&](TComponent*, bool on) {
+        port->OnDSRChange = [&](TPersistent*, bool on) {
             if (!on && !once) {
                 Note("held");
                 once = true;
@@ -137,11 +137,11 @@ TEST_F(Events, BufferLinksTakeTheBytes) {
     LogAll();
     TComLink link;
     int conn = 0;
-    link.OnConn = [&](TComponent*, bool) { ++conn; };
-    link.OnRxBuf = [this](TComponent*, const void* b, int n) {
+    link.OnConn = [&](TPersistent*, bool) { ++conn; };
+    link.OnRxBuf = [this](TPersistent*, const void* b, int n) {
         Note("link.RxBuf(" + std::string(static_cast<const char*>(b), static_cast<size_t>(n)) + ")");
     };
-    link.OnTxEmpty = [this](TComponent*) { Note("link.TxEmpty"); };
+    link.OnTxEmpty = [this](TPersistent*) { Note("link.TxEmpty"); };
     port->RegisterLink(&link);
     Raised r = Catch([&] { port->RegisterLink(&link); });
     EXPECT_EQ(r.Code, 18);
@@ -188,8 +188,8 @@ TEST_F(Events, AHandlerExceptionGoesToTheApplicationAndDeliveryGoesOn) {
         port->SetSyncMethod(method);
         port->SetEvents({evRxChar, evTxEmpty});
         LogAll();
-        port->OnRxChar = [](TComponent*, int) { throw Exception(u"handler failed"); };
-        SetComApplicationExceptionHandler([this](TComponent* sender, std::exception_ptr e) {
+        port->OnRxChar = [](TPersistent*, int) { throw Exception(u"handler failed"); };
+        SetComApplicationExceptionHandler([this](TPersistent* sender, std::exception_ptr e) {
             EXPECT_EQ(sender, port.get());
             try {
                 std::rethrow_exception(e);
@@ -229,14 +229,14 @@ TEST_F(Events, CloseWhileABatchWaitsForTheMainThread) {
 TEST_F(Events, CloseFromTheEventThreadIsRefusedNotAHang) {
     port->SetSyncMethod(smNone);
     port->SetEvents({evRxChar});
-    SetComApplicationExceptionHandler([this](TComponent*, std::exception_ptr e) {
+    SetComApplicationExceptionHandler([this](TPersistent*, std::exception_ptr e) {
         try {
             std::rethrow_exception(e);
         } catch (const EInvalidOperation&) {
             Note("refused");
         }
     });
-    port->OnRxChar = [this](TComponent*, int) { port->Close(); };
+    port->OnRxChar = [this](TPersistent*, int) { port->Close(); };
     port->Open();
     sim->Send("x");
     EXPECT_TRUE(Await("refused"));
@@ -250,7 +250,7 @@ TEST_F(Events, AReadInAHandlerLeavesLineErrorsForOnError) {
     port->SetSyncMethod(smNone);
     port->SetEvents({evRxChar, evError});
     LogAll();
-    port->OnRxChar = [this](TComponent*, int n) {
+    port->OnRxChar = [this](TPersistent*, int n) {
         sim->InjectErrors(CE_FRAME);
         size_t queries = sim->CallCount("ClearCommError");
         String s;

@@ -215,11 +215,11 @@ TEST_F(PortIO, AbortEndsAPendingWriteWithAnError) {
 TEST_F(PortIO, LinksSeeWritesAndReads) {
     TComLink link;
     std::vector<std::string> seen;
-    link.OnTx = [&](TComponent*, bool on) { seen.push_back(on ? "Tx(1)" : "Tx(0)"); };
-    link.OnTxBuf = [&](TComponent*, const void* b, int n) {
+    link.OnTx = [&](TPersistent*, bool on) { seen.push_back(on ? "Tx(1)" : "Tx(0)"); };
+    link.OnTxBuf = [&](TPersistent*, const void* b, int n) {
         seen.push_back("TxBuf(" + std::string(static_cast<const char*>(b), static_cast<size_t>(n)) + ")");
     };
-    link.OnRx = [&](TComponent*, bool on) { seen.push_back(on ? "Rx(1)" : "Rx(0)"); };
+    link.OnRx = [&](TPersistent*, bool on) { seen.push_back(on ? "Rx(1)" : "Rx(0)"); };
     port->RegisterLink(&link);
     port->WriteStr(u"hi");
     sim->Send("z");

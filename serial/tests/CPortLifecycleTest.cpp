@@ -15,8 +15,8 @@ TEST_F(Lifecycle, OpenAndCloseNotifyInOrder) {
     sim->SetRlsd(false);
     LogEvents();
     TComLink link;
-    link.OnConn = [&](TComponent*, bool on) { log.push_back(on ? "link.Conn(1)" : "link.Conn(0)"); };
-    link.OnCTSChange = [&](TComponent*, bool on) { log.push_back(on ? "link.CTS(1)" : "link.CTS(0)"); };
+    link.OnConn = [&](TPersistent*, bool on) { log.push_back(on ? "link.Conn(1)" : "link.Conn(0)"); };
+    link.OnCTSChange = [&](TPersistent*, bool on) { log.push_back(on ? "link.CTS(1)" : "link.CTS(0)"); };
     port->RegisterLink(&link);
     port->Open();
     EXPECT_TRUE(port->Connected());
@@ -114,11 +114,11 @@ TEST_F(Lifecycle, AnOpenThatFailsLeavesThePortClosed) {
     const FailCase cases[] = {
         {"line settings refused", [](TComPort& p) { p.SetDataBits(dbFive); p.SetStopBits(sbTwoStopBits); }, 7},
         {"line signals unreadable",
-         [](TComPort& p) { p.OnAfterOpen = [&p](TComponent*) { CloseHandle(p.Handle()); }; }, 11},
+         [](TComPort& p) { p.OnAfterOpen = [&p](TPersistent*) { CloseHandle(p.Handle()); }; }, 11},
         {"after-open handler raises",
-         [](TComPort& p) { p.OnAfterOpen = [](TComponent*) { throw Exception(u"handler"); }; }, 0},
+         [](TComPort& p) { p.OnAfterOpen = [](TPersistent*) { throw Exception(u"handler"); }; }, 0},
         {"line handler raises",
-         [](TComPort& p) { p.OnDSRChange = [](TComponent*, bool) { throw Exception(u"handler"); }; }, 0},
+         [](TComPort& p) { p.OnDSRChange = [](TPersistent*, bool) { throw Exception(u"handler"); }; }, 0},
     };
     for (const FailCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -161,7 +161,7 @@ TEST_F(Lifecycle, LoadingStoresConnectedAndLoadedOpens) {
 
 TEST_F(Lifecycle, AFailedOpenInLoadedGoesToTheApplication) {
     std::vector<std::string> seen;
-    SetComApplicationExceptionHandler([&](TComponent* sender, std::exception_ptr e) {
+    SetComApplicationExceptionHandler([&](TPersistent* sender, std::exception_ptr e) {
         EXPECT_EQ(sender, port.get());
         try {
             std::rethrow_exception(e);
@@ -190,9 +190,9 @@ TEST_F(Lifecycle, DestroyingClosesTheDevice) {
     LogEvents();
     port->Open();
     port->OnAfterClose = nullptr;
-    port->OnBeforeClose = [](TComponent*) { throw Exception(u"handler"); };
+    port->OnBeforeClose = [](TPersistent*) { throw Exception(u"handler"); };
     bool reported = false;
-    SetComApplicationExceptionHandler([&](TComponent*, std::exception_ptr) { reported = true; });
+    SetComApplicationExceptionHandler([&](TPersistent*, std::exception_ptr) { reported = true; });
     port.reset();
     SetComApplicationExceptionHandler(nullptr);
     EXPECT_FALSE(sim->IsOpen());

@@ -70,13 +70,13 @@ TEST(PortPty, TenThousandEchoedLinesArriveCompleteAndInOrder) {
     std::mutex mutex;
     std::string received;
     std::atomic<int> errors{0};
-    port.OnRxChar = [&](TComponent*, int count) {
+    port.OnRxChar = [&](TPersistent*, int count) {
         String s;
         int n = port.ReadStr(s, count);
         std::lock_guard<std::mutex> g(mutex);
         for (int i = 0; i < n; ++i) received.push_back(static_cast<char>(s[static_cast<size_t>(i)]));
     };
-    port.OnError = [&](TComponent*, TComErrors) { ++errors; };
+    port.OnError = [&](TPersistent*, TComErrors) { ++errors; };
     port.Open();
 
     std::string sent;

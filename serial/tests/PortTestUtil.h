@@ -74,13 +74,13 @@ protected:
 
     // Records the notifications of the port in log, by name.
     void LogEvents() {
-        port->OnBeforeOpen = [this](TComponent*) { log.push_back("BeforeOpen"); };
-        port->OnAfterOpen = [this](TComponent*) { log.push_back("AfterOpen"); };
-        port->OnBeforeClose = [this](TComponent*) { log.push_back("BeforeClose"); };
-        port->OnAfterClose = [this](TComponent*) { log.push_back("AfterClose"); };
-        port->OnCTSChange = [this](TComponent*, bool on) { log.push_back(on ? "CTS(1)" : "CTS(0)"); };
-        port->OnDSRChange = [this](TComponent*, bool on) { log.push_back(on ? "DSR(1)" : "DSR(0)"); };
-        port->OnRLSDChange = [this](TComponent*, bool on) { log.push_back(on ? "RLSD(1)" : "RLSD(0)"); };
+        port->OnBeforeOpen = [this](TPersistent*) { log.push_back("BeforeOpen"); };
+        port->OnAfterOpen = [this](TPersistent*) { log.push_back("AfterOpen"); };
+        port->OnBeforeClose = [this](TPersistent*) { log.push_back("BeforeClose"); };
+        port->OnAfterClose = [this](TPersistent*) { log.push_back("AfterClose"); };
+        port->OnCTSChange = [this](TPersistent*, bool on) { log.push_back(on ? "CTS(1)" : "CTS(0)"); };
+        port->OnDSRChange = [this](TPersistent*, bool on) { log.push_back(on ? "DSR(1)" : "DSR(0)"); };
+        port->OnRLSDChange = [this](TPersistent*, bool on) { log.push_back(on ? "RLSD(1)" : "RLSD(0)"); };
     }
 };
 
