@@ -11,6 +11,7 @@
 #include "platform/rtl/String.h"
 #include "platform/rtl/Threads.h"
 #include "platform/win/Comm.h"
+#include "platform/win/Messages.h"
 #include "platform/rtl/Component.h"
 
 // ---- value types -------------------------------------------------------------------------
@@ -428,6 +429,9 @@ protected:
     virtual void DoBeforeOpen();
     virtual void DoBeforeClose();
     virtual void DoRx80Full();
+    // The utility window's procedure (smWindowSync): message WM_USER + 1 carries one device
+    // event (its EV_ mask bit in WParam) from the event thread.
+    virtual void WndProc(TMessage& Message);
 
 private:
     friend class TComTimeouts;
@@ -464,6 +468,7 @@ private:
     TComThread* FEventThread = nullptr;
     bool FThreadCreated = false;
     HANDLE FHandle = INVALID_HANDLE_VALUE;
+    HWND FWindow = nullptr;
     int FUpdateCount = 0;
     std::vector<TComLink*> FLinks;
     bool FTriggersOnRxChar = true;

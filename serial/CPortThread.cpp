@@ -2,7 +2,17 @@
 #include <vector>
 
 #include "platform/rtl/Clock.h"
+#include "platform/win/Window.h"
 #include "serial/CPort.h"
+
+namespace {
+
+constexpr UINT kComPortEvent = WM_USER + 1;
+// The handler order within one batch.
+constexpr DWORD kEventOrder[] = {EV_ERR, EV_RXCHAR, EV_TXEMPTY, EV_BREAK, EV_RING,
+                                 EV_CTS, EV_DSR,    EV_RXFLAG,  EV_RLSD,  EV_RX80FULL};
+
+}  // namespace
 
 // ---- the thread ----
 
@@ -59,8 +69,13 @@ void TComThread::DispatchComMsg() {
     case smThreadSync:
         Synchronize([port, events] { port->Deliver([&] { port->CallEvents(events); }); });
         break;
-    case smWindowSync:
-        // Delivered through the port's utility window (not available yet): run as smNone.
+    case smWindowSync: {
+        // One blocking send per event; the window replies before it runs the step.
+        DWORD mask = ComEventsToMask(events);
+        for (DWORD event : kEventOrder)
+            if (mask & event) SendMessage(port->FWindow, kComPortEvent, event, 0);
+        break;
+    }
     case smNone:
         port->Deliver([&] { port->CallEvents(events); });
         break;
@@ -70,6 +85,7 @@ void TComThread::DispatchComMsg() {
 // ---- the port's side ----
 
 void TCustomComPort::CreateEventThread() {
+    if (FSyncMethod == smWindowSync) FWindow = AllocateHWnd([this](TMessage& m) { WndProc(m); });
     FEventThread = new TComThread(this);
     FThreadCreated = true;
 }
@@ -78,8 +94,24 @@ void TCustomComPort::DestroyEventThread() {
     // Taken out first: a handler run while the thread ends must not free it a second time.
     TComThread* thread = FEventThread;
     FEventThread = nullptr;
+    // On the main thread the wait for the thread also takes the messages it sends.
     delete thread;
     FThreadCreated = false;
+    if (FWindow) {
+        HWND window = FWindow;
+        FWindow = nullptr;
+        DeallocateHWnd(window);
+    }
+}
+
+void TCustomComPort::WndProc(TMessage& Message) {
+    if (Message.Msg != kComPortEvent) {
+        Message.Result = DefWindowProc(FWindow, Message.Msg, Message.WParam, Message.LParam);
+        return;
+    }
+    // Releases the event thread before any handler runs.
+    if (InSendMessage()) ReplyMessage(0);
+    if (FConnected) Deliver([&] { CallEvent(static_cast<DWORD>(Message.WParam)); });
 }
 
 void TCustomComPort::Deliver(const std::function<void()>& step) {
@@ -91,10 +123,8 @@ void TCustomComPort::Deliver(const std::function<void()>& step) {
 }
 
 void TCustomComPort::CallEvents(TComEvents Events) {
-    static constexpr DWORD order[] = {EV_ERR, EV_RXCHAR, EV_TXEMPTY, EV_BREAK, EV_RING,
-                                      EV_CTS, EV_DSR,    EV_RXFLAG,  EV_RLSD,  EV_RX80FULL};
     DWORD mask = ComEventsToMask(Events);
-    for (DWORD event : order)
+    for (DWORD event : kEventOrder)
         if (mask & event) CallEvent(event);
 }
 
