@@ -70,9 +70,12 @@ int TCustomComPort::WriteAsync(const void* Buffer, int Count, PAsync& AsyncPtr) 
     return static_cast<int>(done);
 }
 
+// After a report that OnException took, a synchronous call on a closed port ends there, with
+// nothing transferred, rather than waiting on the invalid handle.
 int TCustomComPort::Write(const void* Buffer, int Count) {
     AsyncGuard g;
     WriteAsync(Buffer, Count, g.a);
+    if (FHandle == INVALID_HANDLE_VALUE) return 0;
     return WaitForAsync(g.a);
 }
 
@@ -89,6 +92,7 @@ int TCustomComPort::WriteStr(String Str) {
     if (Str.empty()) return 0;
     AsyncGuard g;
     WriteStrAsync(Str, g.a);
+    if (FHandle == INVALID_HANDLE_VALUE) return 0;
     return WaitForAsync(g.a);
 }
 
@@ -141,6 +145,7 @@ int TCustomComPort::ReadAsync(void* Buffer, int Count, PAsync& AsyncPtr) {
 int TCustomComPort::Read(void* Buffer, int Count) {
     AsyncGuard g;
     ReadAsync(Buffer, Count, g.a);
+    if (FHandle == INVALID_HANDLE_VALUE) return 0;
     return WaitForAsync(g.a);
 }
 
@@ -158,7 +163,7 @@ int TCustomComPort::ReadStr(String& Str, int Count) {
     {
         AsyncGuard g;
         ReadStrAsync(bytes, Count, g.a);
-        n = WaitForAsync(g.a);
+        n = FHandle == INVALID_HANDLE_VALUE ? 0 : WaitForAsync(g.a);
     }
     n = std::clamp(n, 0, Count);
     Str.resize(static_cast<size_t>(n));

@@ -99,6 +99,23 @@ TEST_F(PortIO, ClosedPortErrors) {
     EXPECT_EQ(r.Message, "Invalid Async parameter");
 }
 
+TEST_F(PortIO, WithOnExceptionAClosedPortReportsOnceAndTransfersNothing) {
+    port->Close();
+    std::vector<TComExceptions> reports;
+    port->OnException = [&](TPersistent*, TComExceptions e, const String&, int64_t win, const String&) {
+        reports.push_back(e);
+        EXPECT_EQ(win, -24);
+    };
+    String s = u"x";
+    char buf[2];
+    EXPECT_EQ(port->WriteStr(u"abc"), 0);
+    EXPECT_EQ(port->Write("abc", 3), 0);
+    EXPECT_EQ(port->ReadStr(s, 3), 0);
+    EXPECT_TRUE(s.empty());
+    EXPECT_EQ(port->Read(buf, 2), 0);
+    EXPECT_EQ(reports, std::vector<TComExceptions>(4, CEPortNotOpen));
+}
+
 TEST_F(PortIO, ClearBufferPurgesInOneCall) {
     sim->ClearCalls();
     port->ClearBuffer(true, true);
