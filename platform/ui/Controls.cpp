@@ -673,6 +673,7 @@ void TWinControl::AlignControls() {
     if (FAligning) return;
     FAligning = true;
     TRect r = ClientRect();
+    AdjustClientRect(r);
     auto place = [&](TAlign which) {
         std::vector<TControl*> list;
         for (TControl* c : FControls)

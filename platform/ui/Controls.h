@@ -366,6 +366,9 @@ protected:
     virtual void PaintBackground(const TRect& r);
     // The control's own painting (TCustomControl).
     virtual void PaintWindow(const TRect& r) {}
+    // The part of the client area that aligned children share (a frame drawn by the control
+    // stays free).
+    virtual void AdjustClientRect(TRect& Rect) {}
     void PaintControls(const TRect& r);
     void InvalidateRect(const TRect& r) override;
     void BoundsChanged(const TRect& oldBounds) override;

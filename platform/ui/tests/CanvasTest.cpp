@@ -1,5 +1,6 @@
 // Pixel rules of the canvas: what the components' drawing code relies on.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -661,7 +662,7 @@ TEST_F(TextTest, HalfWidthKatakanaRendersWithTheMappedFont) {
     TSize ext = c->TextExtent("ｱﾝﾃﾅ");
     EXPECT_GT(ext.cx, 12);
     EXPECT_GT(CountOf(clBlack, Rect(0, 0, ext.cx, ext.cy)), 20);
-    EXPECT_TRUE(qtbackend::SaveBitmapAsPng(bmp, String(::testing::TempDir()) + "katakana.png"));
+    EXPECT_TRUE(qtbackend::SaveBitmapAsPng(bmp, String(::testing::TempDir() + std::to_string(getpid())) + "katakana.png"));
 }
 
 TEST_F(TextTest, TextRectClipsAndDrawText3DOffsets) {

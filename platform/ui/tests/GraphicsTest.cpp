@@ -1,5 +1,6 @@
 // Colours, graphics objects, bitmaps and their files, icons and the picture container.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -12,7 +13,10 @@
 
 namespace {
 
-String TempFile(const char* name) { return String(::testing::TempDir()) + name; }
+// Tests run in parallel processes: the pid keeps their files apart.
+String TempFile(const char* name) {
+    return String(::testing::TempDir() + std::to_string(getpid()) + "_") + name;
+}
 
 std::vector<uint8_t> ReadFile(const String& name) {
     std::ifstream in(name.ToUtf8(), std::ios::binary);

@@ -1,5 +1,6 @@
 // The metafile canvas: the EMF and WMF files it writes and their playback.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -152,7 +153,7 @@ TEST_F(MetafileTest, PlaybackKeepsTheTargetsOwnClip) {
 }
 
 TEST_F(MetafileTest, EmfFileLoadsBackAndPlaysTheSame) {
-    String name = String(::testing::TempDir()) + "scene.emf";
+    String name = String(::testing::TempDir() + std::to_string(getpid())) + "scene.emf";
     mf.SaveToFile(name);
     TMetafile back;
     back.LoadFromFile(name);
@@ -174,7 +175,7 @@ TEST_F(MetafileTest, EmfFileLoadsBackAndPlaysTheSame) {
 }
 
 TEST_F(MetafileTest, WmfHasThePlaceableHeaderAndPlaysTheSame) {
-    String name = String(::testing::TempDir()) + "scene.wmf";
+    String name = String(::testing::TempDir() + std::to_string(getpid())) + "scene.wmf";
     mf.SaveToFile(name);  // the extension selects the older format
     std::ifstream in(name.ToUtf8(), std::ios::binary);
     std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -88,7 +89,7 @@ TEST(CommandLineTest, LevelFileUsesTheOptionForm) {
 }
 
 TEST(CommandLineTest, LevelFileIsReadFromDisk) {
-    std::string path = ::testing::TempDir() + "modem-sim-levels.txt";
+    std::string path = ::testing::TempDir() + std::to_string(getpid()) + "modem-sim-levels.txt";
     {
         std::ofstream f(path);
         f << "27=-66\n";
