@@ -1,0 +1,361 @@
+// Transfers on the open device, and its queries and line commands.
+#include <algorithm>
+#include <cstring>
+
+#include "serial/CPort.h"
+
+// ---- records ----
+
+void AllocAsync(PAsync& AsyncPtr) {
+    AsyncPtr = new TAsync;
+    std::memset(&AsyncPtr->Overlapped, 0, sizeof AsyncPtr->Overlapped);
+    AsyncPtr->Overlapped.hEvent = CreateEvent(nullptr, TRUE_, TRUE_, nullptr);
+    AsyncPtr->Kind = okWrite;
+    AsyncPtr->Data = nullptr;
+    AsyncPtr->Size = 0;
+}
+
+void ReleaseAsync(PAsync& AsyncPtr) {
+    if (!AsyncPtr) return;
+    CloseHandle(AsyncPtr->Overlapped.hEvent);
+    delete[] AsyncPtr->Data;
+    delete AsyncPtr;
+    AsyncPtr = nullptr;
+}
+
+void FillAsyncRecord(TOperationKind Kind, const void* Buffer, int Count, PAsync AsyncPtr) {
+    AsyncPtr->Kind = Kind;
+    delete[] AsyncPtr->Data;
+    AsyncPtr->Data = nullptr;
+    AsyncPtr->Size = 0;
+    if (Count > 0) {
+        AsyncPtr->Data = new uint8_t[static_cast<size_t>(Count)];
+        std::memcpy(AsyncPtr->Data, Buffer, static_cast<size_t>(Count));
+        AsyncPtr->Size = Count;
+    }
+}
+
+namespace {
+
+// Releases a record however the synchronous call ends.
+struct AsyncGuard {
+    PAsync a = nullptr;
+    AsyncGuard() { AllocAsync(a); }
+    ~AsyncGuard() { ReleaseAsync(a); }
+    AsyncGuard(const AsyncGuard&) = delete;
+    AsyncGuard& operator=(const AsyncGuard&) = delete;
+};
+
+DWORD ToCount(int Count) { return Count > 0 ? static_cast<DWORD>(Count) : 0; }
+
+}  // namespace
+
+// ---- writes ----
+
+int TCustomComPort::WriteAsync(const void* Buffer, int Count, PAsync& AsyncPtr) {
+    if (!AsyncPtr) {
+        ReportComError(4, 0);
+        return 0;
+    }
+    if (FHandle == INVALID_HANDLE_VALUE) {
+        ReportComError(24, -24);
+        return 0;
+    }
+    FillAsyncRecord(okWrite, Buffer, Count, AsyncPtr);
+    DWORD done = 0;
+    if (!WriteFile(FHandle, Buffer, ToCount(Count), &done, &AsyncPtr->Overlapped) &&
+        GetLastError() != ERROR_IO_PENDING)
+        ReportComError(2, GetLastError());
+    ForEachLink([&](TComLink& l) { if (l.OnTx) l.OnTx(this, true); });
+    return static_cast<int>(done);
+}
+
+// After a report that OnException took, a synchronous call on a closed port ends there, with
+// nothing transferred, rather than waiting on the invalid handle.
+int TCustomComPort::Write(const void* Buffer, int Count) {
+    AsyncGuard g;
+    WriteAsync(Buffer, Count, g.a);
+    if (FHandle == INVALID_HANDLE_VALUE) return 0;
+    return WaitForAsync(g.a);
+}
+
+int TCustomComPort::WriteStrAsync(String& Str, PAsync& AsyncPtr) {
+    if (Str.empty()) return 0;
+    // Narrowed in place, front to back: byte i lands in code unit i/2, which is already read.
+    auto* bytes = reinterpret_cast<uint8_t*>(Str.data());
+    size_t n = Str.size();
+    for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<uint8_t>(Str[i] & 0xFF);
+    return WriteAsync(bytes, static_cast<int>(n), AsyncPtr);
+}
+
+int TCustomComPort::WriteStr(String Str) {
+    if (Str.empty()) return 0;
+    AsyncGuard g;
+    WriteStrAsync(Str, g.a);
+    if (FHandle == INVALID_HANDLE_VALUE) return 0;
+    return WaitForAsync(g.a);
+}
+
+namespace {
+
+AnsiString Encode(const String& s, uint32_t codePage) {
+    switch (codePage) {
+    case 0:
+    case 65001: return s.ToUtf8();
+    case 932: return Utf16ToCp932(s);
+    default: throw EInvalidArgument(String("Code page not supported: ") + String(std::to_string(codePage)));
+    }
+}
+
+String Decode(std::string_view bytes, uint32_t codePage) {
+    switch (codePage) {
+    case 0:
+    case 65001: return Utf8ToUtf16(bytes);
+    case 932: return Cp932ToUtf16(bytes);
+    default: throw EInvalidArgument(String("Code page not supported: ") + String(std::to_string(codePage)));
+    }
+}
+
+}  // namespace
+
+int TCustomComPort::WriteUnicodeString(const String& Str) {
+    AnsiString bytes = Encode(Str, FCodePage);
+    return Write(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+// ---- reads ----
+
+int TCustomComPort::ReadAsync(void* Buffer, int Count, PAsync& AsyncPtr) {
+    if (!AsyncPtr) {
+        ReportComError(4, 0);
+        return 0;
+    }
+    AsyncPtr->Kind = okRead;
+    if (FHandle == INVALID_HANDLE_VALUE) {
+        ReportComError(24, -24);
+        return 0;
+    }
+    DWORD done = 0;
+    if (!ReadFile(FHandle, Buffer, ToCount(Count), &done, &AsyncPtr->Overlapped) &&
+        GetLastError() != ERROR_IO_PENDING)
+        ReportComError(3, GetLastError());
+    return static_cast<int>(done);
+}
+
+int TCustomComPort::Read(void* Buffer, int Count) {
+    AsyncGuard g;
+    ReadAsync(Buffer, Count, g.a);
+    if (FHandle == INVALID_HANDLE_VALUE) return 0;
+    return WaitForAsync(g.a);
+}
+
+int TCustomComPort::ReadStrAsync(AnsiString& Str, int Count, PAsync& AsyncPtr) {
+    Str.assign(ToCount(Count), '\0');
+    if (Count < 1) return 0;
+    return ReadAsync(Str.data(), Count, AsyncPtr);
+}
+
+int TCustomComPort::ReadStr(String& Str, int Count) {
+    Str.clear();
+    if (Count < 1) return 0;
+    AnsiString bytes;
+    int n;
+    {
+        AsyncGuard g;
+        ReadStrAsync(bytes, Count, g.a);
+        n = FHandle == INVALID_HANDLE_VALUE ? 0 : WaitForAsync(g.a);
+    }
+    n = std::clamp(n, 0, Count);
+    Str.resize(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) Str[static_cast<size_t>(i)] = static_cast<uint8_t>(bytes[static_cast<size_t>(i)]);
+    return n;
+}
+
+int TCustomComPort::ReadUnicodeString(String& Str, int Count) {
+    AnsiString bytes(ToCount(Count), '\0');
+    int n = Count > 0 ? Read(bytes.data(), Count) : 0;
+    Str = Decode(std::string_view(bytes.data(), static_cast<size_t>(std::clamp(n, 0, Count))), FCodePage);
+    return Str.Length();
+}
+
+// ---- completion ----
+
+int TCustomComPort::WaitForAsync(PAsync& AsyncPtr) {
+    if (!AsyncPtr) {
+        ReportComError(4, 0);
+        return 0;
+    }
+    DWORD transferred = 0;
+    bool ok = WaitForSingleObject(AsyncPtr->Overlapped.hEvent, INFINITE) == WAIT_OBJECT_0 &&
+              GetOverlappedResult(FHandle, &AsyncPtr->Overlapped, &transferred, FALSE_);
+    if (!ok) {
+        ReportComError(AsyncPtr->Kind == okWrite ? 2 : 3, GetLastError());
+        return 0;
+    }
+    if (AsyncPtr->Kind == okRead) {
+        // Asking for the queue count also clears the device's line errors, which the event
+        // thread has yet to report: only ask when a link wants the answer.
+        bool wanted = std::any_of(FLinks.begin(), FLinks.end(), [](TComLink* l) { return bool(l->OnRx); });
+        if (wanted && InputCount() == 0) {
+            ForEachLink([&](TComLink& l) { if (l.OnRx) l.OnRx(this, false); });
+            return static_cast<int>(transferred);
+        }
+    }
+    if (AsyncPtr->Kind == okWrite && AsyncPtr->Data) {
+        uint8_t* data = AsyncPtr->Data;
+        int size = AsyncPtr->Size;
+        ForEachLink([&](TComLink& l) { if (l.OnTxBuf) l.OnTxBuf(this, data, size); });
+    }
+    return static_cast<int>(transferred);
+}
+
+bool TCustomComPort::IsAsyncCompleted(PAsync AsyncPtr) {
+    if (!AsyncPtr) {
+        ReportComError(4, 0);
+        return false;
+    }
+    DWORD transferred = 0;
+    if (GetOverlappedResult(FHandle, &AsyncPtr->Overlapped, &transferred, FALSE_)) return true;
+    DWORD e = GetLastError();
+    if (e == ERROR_IO_PENDING || e == ERROR_IO_INCOMPLETE) return false;
+    ReportComError(6, e);
+    return false;
+}
+
+void TCustomComPort::AbortAllAsync() {
+    // Nothing to abort on a closed port, and a failure here helps no caller.
+    PurgeComm(FHandle, PURGE_TXABORT | PURGE_RXABORT);
+}
+
+// ---- queries ----
+
+bool TCustomComPort::ClearError(DWORD* errors, COMSTAT* stat) {
+    if (ClearCommError(FHandle, errors, stat)) return true;
+    ReportComError(10, GetLastError());
+    return false;
+}
+
+int TCustomComPort::InputCount() {
+    COMSTAT stat{};
+    DWORD errors = 0;
+    return ClearError(&errors, &stat) ? static_cast<int>(stat.cbInQue) : 0;
+}
+
+int TCustomComPort::OutputCount() {
+    COMSTAT stat{};
+    DWORD errors = 0;
+    return ClearError(&errors, &stat) ? static_cast<int>(stat.cbOutQue) : 0;
+}
+
+TComStateFlags TCustomComPort::StateFlags() {
+    COMSTAT stat{};
+    DWORD errors = 0;
+    TComStateFlags flags;
+    if (!ClearError(&errors, &stat)) return flags;
+    for (int bit = fCtlHold; bit <= fTxim; ++bit)
+        if (stat.Flags & (1u << bit)) flags << static_cast<TComStateFlag>(bit);
+    return flags;
+}
+
+TComErrors TCustomComPort::LastErrors() {
+    COMSTAT stat{};
+    DWORD errors = 0;
+    TComErrors result;
+    if (!ClearError(&errors, &stat)) return result;
+    if (errors & CE_FRAME) result << ceFrame;
+    if ((errors & CE_RXPARITY) && FParity->Check()) result << ceRxParity;
+    if (errors & CE_OVERRUN) result << ceOverrun;
+    if (errors & CE_BREAK) result << ceBreak;
+    if (errors & CE_IOE) result << ceIO;
+    if (errors & CE_MODE) result << ceMode;
+    if (errors & CE_RXOVER) result << ceRxOver;
+    if (errors & CE_TXFULL) result << ceTxFull;
+    return result;
+}
+
+TComSignals TCustomComPort::Signals() {
+    DWORD status = 0;
+    TComSignals result;
+    if (!GetCommModemStatus(FHandle, &status)) {
+        ReportComError(11, GetLastError());
+        return result;
+    }
+    for (int bit = csCTS; bit <= csRLSD; ++bit)
+        if ((status >> 4) & (1u << bit)) result << static_cast<TComSignal>(bit);
+    return result;
+}
+
+// ---- commands ----
+
+void TCustomComPort::Escape(DWORD function) {
+    if (!EscapeCommFunction(FHandle, function)) ReportComError(12, GetLastError());
+}
+
+void TCustomComPort::SetDTR(bool OnOff) { Escape(OnOff ? SETDTR : CLRDTR); }
+void TCustomComPort::SetRTS(bool OnOff) { Escape(OnOff ? SETRTS : CLRRTS); }
+void TCustomComPort::SetXonXoff(bool OnOff) { Escape(OnOff ? SETXON : SETXOFF); }
+void TCustomComPort::SetBreak(bool OnOff) { Escape(OnOff ? SETBREAK : CLRBREAK); }
+
+void TCustomComPort::ClearBuffer(bool Input, bool Output) {
+    DWORD flags = (Input ? PURGE_RXCLEAR : 0) | (Output ? PURGE_TXCLEAR : 0);
+    // Nothing asked for: the device is left alone (it would refuse an empty purge).
+    if (flags == 0) return;
+    if (!PurgeComm(FHandle, flags)) ReportComError(5, GetLastError());
+}
+
+void TCustomComPort::TransmitChar(char16_t Ch) {
+    if (!TransmitCommChar(FHandle, static_cast<char>(Ch & 0xFF))) ReportComError(13, GetLastError());
+}
+
+// ---- event masks and the one-shot wait ----
+
+namespace {
+
+constexpr DWORD kEventMask[] = {EV_RXCHAR, EV_TXEMPTY, EV_RXFLAG, EV_RING, EV_BREAK,
+                                EV_CTS,    EV_DSR,     EV_ERR,    EV_RLSD, EV_RX80FULL};
+
+}  // namespace
+
+DWORD ComEventsToMask(TComEvents Events) {
+    DWORD mask = 0;
+    for (int e = evRxChar; e <= evRx80Full; ++e)
+        if (Events.Contains(static_cast<TComEvent>(e))) mask |= kEventMask[e];
+    return mask;
+}
+
+TComEvents MaskToComEvents(DWORD Mask) {
+    TComEvents events;
+    for (int e = evRxChar; e <= evRx80Full; ++e)
+        if (Mask & kEventMask[e]) events << static_cast<TComEvent>(e);
+    return events;
+}
+
+void TCustomComPort::WaitForEvent(TComEvents& Events, HANDLE StopEvent, int Timeout) {
+    if (FThreadCreated) {
+        ReportComError(20, 0);
+        return;
+    }
+    OVERLAPPED ov{};
+    ov.hEvent = CreateEvent(nullptr, TRUE_, FALSE_, nullptr);
+    DWORD mask = 0;
+    bool failed = false;
+    DWORD error = 0;
+    SetCommMask(FHandle, ComEventsToMask(Events));
+    if (WaitCommEvent(FHandle, &mask, &ov) || GetLastError() == ERROR_IO_PENDING) {
+        HANDLE handles[2] = {ov.hEvent, StopEvent};
+        DWORD count = StopEvent ? 2 : 1;
+        DWORD r = WaitForMultipleObjects(count, handles, FALSE_, static_cast<DWORD>(Timeout));
+        if (r != WAIT_OBJECT_0 && r != WAIT_OBJECT_0 + 1 && r != WAIT_TIMEOUT) {
+            failed = true;
+            error = GetLastError();
+        }
+        // Ends a wait still pending, so the device no longer refers to mask and ov.
+        SetCommMask(FHandle, 0);
+    } else {
+        failed = true;
+        error = GetLastError();
+    }
+    CloseHandle(ov.hEvent);
+    if (failed) ReportComError(21, error);
+    Events = MaskToComEvents(mask);
+}

@@ -1,0 +1,185 @@
+// The event thread and the delivery of device events as component events.
+#include <vector>
+
+#include "platform/rtl/Clock.h"
+#include "platform/win/Window.h"
+#include "serial/CPort.h"
+
+namespace {
+
+constexpr UINT kComPortEvent = WM_USER + 1;
+// The handler order within one batch.
+constexpr DWORD kEventOrder[] = {EV_ERR, EV_RXCHAR, EV_TXEMPTY, EV_BREAK, EV_RING,
+                                 EV_CTS, EV_DSR,    EV_RXFLAG,  EV_RLSD,  EV_RX80FULL};
+
+}  // namespace
+
+// ---- the thread ----
+
+TComThread::TComThread(TCustomComPort* AComPort) : TThread(false), FComPort(AComPort) {
+    FStopEvent = CreateEvent(nullptr, TRUE_, FALSE_, nullptr);
+    SetPriority(AComPort->EventThreadPriority());
+    SetCommMask(AComPort->Handle(), ComEventsToMask(AComPort->Events()));
+    Start();
+}
+
+TComThread::~TComThread() {
+    SetEvent(FStopEvent);
+    Sleep(0);
+    // Not Terminate: a thread stopped before its body ran would skip the closing steps. On the
+    // main thread the wait keeps serving Synchronize calls, so a batch that waits for the main
+    // thread is delivered and the thread reaches its stop test.
+    WaitFor();
+    CloseHandle(FStopEvent);
+}
+
+void TComThread::Execute() {
+    HANDLE port = FComPort->Handle();
+    OVERLAPPED ov{};
+    ov.hEvent = CreateEvent(nullptr, TRUE_, TRUE_, nullptr);
+    HANDLE handles[2] = {FStopEvent, ov.hEvent};
+    // Lives as long as ov: a wait still pending at the stop writes it when the mask is reset.
+    DWORD mask = 0;
+    for (;;) {
+        // A wait that cannot start, or that ends in failure, would come back at once for ever:
+        // the device is of no further use, so the thread only waits to be stopped.
+        if (!WaitCommEvent(port, &mask, &ov) && GetLastError() != ERROR_IO_PENDING) {
+            WaitForSingleObject(FStopEvent, INFINITE);
+            break;
+        }
+        if (WaitForMultipleObjects(2, handles, FALSE_, INFINITE) != WAIT_OBJECT_0 + 1) break;
+        DWORD transferred = 0;
+        if (!GetOverlappedResult(port, &ov, &transferred, FALSE_)) {
+            WaitForSingleObject(FStopEvent, INFINITE);
+            break;
+        }
+        FEvents = MaskToComEvents(mask);
+        DispatchComMsg();
+    }
+    // Also ends a wait still pending after the stop.
+    SetCommMask(port, 0);
+    PurgeComm(port, PURGE_TXCLEAR | PURGE_RXCLEAR);
+    CloseHandle(ov.hEvent);
+}
+
+void TComThread::DispatchComMsg() {
+    TCustomComPort* port = FComPort;
+    TComEvents events = FEvents;
+    switch (port->SyncMethod()) {
+    case smThreadSync:
+        Synchronize([port, events] { port->Deliver([&] { port->CallEvents(events); }); });
+        break;
+    case smWindowSync: {
+        // One blocking send per event; the window replies before it runs the step.
+        DWORD mask = ComEventsToMask(events);
+        for (DWORD event : kEventOrder)
+            if (mask & event) SendMessage(port->FWindow, kComPortEvent, event, 0);
+        break;
+    }
+    case smNone:
+        port->Deliver([&] { port->CallEvents(events); });
+        break;
+    }
+}
+
+// ---- the port's side ----
+
+void TCustomComPort::CreateEventThread() {
+    if (FSyncMethod == smWindowSync) FWindow = AllocateHWnd([this](TMessage& m) { WndProc(m); });
+    FEventThread = new TComThread(this);
+    FThreadCreated = true;
+}
+
+void TCustomComPort::DestroyEventThread() {
+    // Taken out first: a handler run while the thread ends must not free it a second time.
+    TComThread* thread = FEventThread;
+    FEventThread = nullptr;
+    // On the main thread the wait for the thread also takes the messages it sends.
+    delete thread;
+    FThreadCreated = false;
+    if (FWindow) {
+        HWND window = FWindow;
+        FWindow = nullptr;
+        DeallocateHWnd(window);
+    }
+}
+
+void TCustomComPort::WndProc(TMessage& Message) {
+    if (Message.Msg != kComPortEvent) {
+        Message.Result = DefWindowProc(FWindow, Message.Msg, Message.WParam, Message.LParam);
+        return;
+    }
+    // Releases the event thread before any handler runs.
+    if (InSendMessage()) ReplyMessage(0);
+    if (FConnected) Deliver([&] { CallEvent(static_cast<DWORD>(Message.WParam)); });
+}
+
+void TCustomComPort::Deliver(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (...) {
+        HandleComApplicationException(this, std::current_exception());
+    }
+}
+
+void TCustomComPort::CallEvents(TComEvents Events) {
+    DWORD mask = ComEventsToMask(Events);
+    for (DWORD event : kEventOrder)
+        if (mask & event) CallEvent(event);
+}
+
+void TCustomComPort::CallEvent(DWORD Event) {
+    switch (Event) {
+    case EV_ERR: {
+        TComErrors errors = LastErrors();
+        if (!errors.Empty()) DoError(errors);
+        break;
+    }
+    case EV_RXCHAR: ReceiveStep(); break;
+    case EV_TXEMPTY:
+        ForEachLink([&](TComLink& l) { if (l.OnTx) l.OnTx(this, false); });
+        ForEachLink([&](TComLink& l) { if (l.OnTxEmpty) l.OnTxEmpty(this); });
+        DoTxEmpty();
+        break;
+    case EV_BREAK: DoBreak(); break;
+    case EV_RING:
+        ForEachLink([&](TComLink& l) { if (l.OnRing) l.OnRing(this); });
+        DoRing();
+        break;
+    case EV_CTS: CallSignalEvents(csCTS, Signals().Contains(csCTS)); break;
+    case EV_DSR: CallSignalEvents(csDSR, Signals().Contains(csDSR)); break;
+    case EV_RXFLAG:
+        ForEachLink([&](TComLink& l) { if (l.OnRxFlag) l.OnRxFlag(this); });
+        DoRxFlag();
+        break;
+    case EV_RLSD: CallSignalEvents(csRLSD, Signals().Contains(csRLSD)); break;
+    case EV_RX80FULL: DoRx80Full(); break;
+    default: break;
+    }
+}
+
+void TCustomComPort::ReceiveStep() {
+    int count = InputCount();
+    if (count > 0) ForEachLink([&](TComLink& l) { if (l.OnRx) l.OnRx(this, true); });
+    if (count > 0 && !TriggersOnRxChar()) {
+        std::vector<uint8_t> buffer;
+        int got = 0;
+        bool read = false;
+        auto readOnce = [&] {
+            if (read) return;
+            read = true;
+            buffer.resize(static_cast<size_t>(count));
+            // The handlers get what was read, which a read time-out may have cut short.
+            got = Read(buffer.data(), count);
+            DoRxBuf(buffer.data(), got);
+        };
+        ForEachLink([&](TComLink& l) {
+            if (!l.OnRxBuf) return;
+            readOnce();
+            l.OnRxBuf(this, buffer.data(), got);
+        });
+        if (!read && !FTriggersOnRxChar) readOnce();
+        if (read) count = 0;
+    }
+    if (count > 0) DoRxChar(count);
+}

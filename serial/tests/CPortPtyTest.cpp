@@ -1,0 +1,99 @@
+// End to end on a pseudo-terminal: a peer thread on the master side echoes everything back.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+#include "serial/tests/PortTestUtil.h"
+
+using namespace porttest;
+
+namespace {
+
+class EchoPeer {
+public:
+    EchoPeer() {
+        FMaster = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (FMaster < 0 || grantpt(FMaster) != 0 || unlockpt(FMaster) != 0) return;
+        FSlave = ptsname(FMaster);
+        FThread = std::thread([this] { Run(); });
+    }
+    ~EchoPeer() {
+        FStop = true;
+        if (FThread.joinable()) FThread.join();
+        if (FMaster >= 0) ::close(FMaster);
+    }
+    const std::string& Slave() const { return FSlave; }
+
+private:
+    void Run() {
+        char buf[4096];
+        while (!FStop) {
+            pollfd p{FMaster, POLLIN, 0};
+            if (::poll(&p, 1, 10) <= 0 || !(p.revents & POLLIN)) continue;
+            ssize_t n = ::read(FMaster, buf, sizeof buf);
+            for (ssize_t done = 0; n > 0 && done < n && !FStop;) {
+                ssize_t w = ::write(FMaster, buf + done, static_cast<size_t>(n - done));
+                if (w > 0) done += w;
+            }
+        }
+    }
+    int FMaster = -1;
+    std::string FSlave;
+    std::thread FThread;
+    std::atomic<bool> FStop{false};
+};
+
+TEST(PortPty, TenThousandEchoedLinesArriveCompleteAndInOrder) {
+    EchoPeer peer;
+    ASSERT_FALSE(peer.Slave().empty());
+    TComPort port(nullptr);
+    // The workbench's settings, as its form holds them.
+    port.SetPort(String(peer.Slave()));
+    port.SetBaudRate(br19200);
+    port.SetEvents({evRxChar, evTxEmpty, evCTS, evDSR, evError});
+    port.Buffer()->SetInputSize(512);
+    port.Buffer()->SetOutputSize(512);
+    port.FlowControl()->SetOutCTSFlow(true);
+    port.FlowControl()->SetControlDTR(dtrEnable);
+    port.FlowControl()->SetControlRTS(rtsHandshake);
+    port.Timeouts()->SetReadTotalConstant(3000);
+    port.Timeouts()->SetWriteTotalMultiplier(0);
+    port.Timeouts()->SetWriteTotalConstant(3000);
+    port.SetSyncMethod(smNone);
+
+    std::mutex mutex;
+    std::string received;
+    std::atomic<int> errors{0};
+    port.OnRxChar = [&](TPersistent*, int count) {
+        String s;
+        int n = port.ReadStr(s, count);
+        std::lock_guard<std::mutex> g(mutex);
+        for (int i = 0; i < n; ++i) received.push_back(static_cast<char>(s[static_cast<size_t>(i)]));
+    };
+    port.OnError = [&](TPersistent*, TComErrors) { ++errors; };
+    port.Open();
+
+    std::string sent;
+    char line[32];
+    for (int i = 0; i < 10000; ++i) {
+        std::snprintf(line, sizeof line, "line %05d\r\n", i);
+        sent += line;
+        ASSERT_EQ(port.WriteStr(String(line)), 12) << i;
+    }
+    EXPECT_TRUE(Eventually([&] {
+        std::lock_guard<std::mutex> g(mutex);
+        return received.size() >= sent.size();
+    }, 60000));
+    port.Close();
+    EXPECT_EQ(received.size(), sent.size());
+    EXPECT_TRUE(received == sent);
+    EXPECT_EQ(errors.load(), 0);
+}
+
+}  // namespace
