@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/rtl/Component.h"
+#include "platform/rtl/Objects.h"
 #include "platform/ui/Graphics.h"
 #include "platform/win/Messages.h"
 
@@ -20,9 +21,6 @@ class TControl;
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
-
-using TObject = TPersistent;
-using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
