@@ -147,9 +147,17 @@ void WithPainter(TCanvas* c, F f) {
 
 // Pen, brush and raster mode of a shape.
 void SetupShape(TCanvas* c, QPainter& p, bool fill) {
-    p.setPen(QPenOf(*c->Pen()));
-    p.setBrush(fill ? QBrushOf(*c->Brush()) : QBrush(Qt::NoBrush));
+    QPen pen = QPenOf(*c->Pen());
+    QBrush brush = fill ? QBrushOf(*c->Brush()) : QBrush(Qt::NoBrush);
+    p.setPen(pen);
+    p.setBrush(brush);
     p.setCompositionMode(ModeOf(c->Pen()->Mode()));
+    // The background only shows through hatches and styled lines. Qt strokes curves in opaque
+    // mode by another path, which ends even-sized ellipses one pixel short and lopsided.
+    bool solidPen = pen.style() == Qt::SolidLine || pen.style() == Qt::NoPen;
+    bool solidBrush = brush.style() == Qt::SolidPattern || brush.style() == Qt::NoBrush ||
+                      brush.style() == Qt::TexturePattern;
+    if (solidPen && solidBrush) p.setBackgroundMode(Qt::TransparentMode);
 }
 
 // The drawing rectangle of a shape bounded by (x1, y1, x2, y2) with exclusive right and bottom.

@@ -105,6 +105,43 @@ TEST_F(CanvasTest, EllipseFitsTheExclusiveRectangle) {
     EXPECT_EQ(c->Pixels(10, 5), clWhite);  // clear brush: hollow
 }
 
+TEST_F(CanvasTest, EllipseOutlineTouchesAllFourSidesOfTheExclusiveRectangle) {
+    // A 1-pixel outline reaches Right-1 and Bottom-1 for even and odd sizes alike, filled or
+    // hollow, and nothing lies outside the rectangle.
+    struct Case { TRect r; TBrushStyle brush; };
+    const Case cases[] = {
+        {Rect(0, 0, 80, 80), bsClear}, {Rect(0, 0, 80, 80), bsSolid}, {Rect(0, 0, 21, 11), bsClear},
+        {Rect(3, 5, 43, 25), bsClear}, {Rect(2, 1, 12, 11), bsSolid},  {Rect(7, 9, 58, 90), bsClear},
+    };
+    bmp.SetSize(100, 100);
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << k.r.Left << "," << k.r.Top << "," << k.r.Right << "," << k.r.Bottom);
+        Clear(clWhite);
+        c->Pen()->SetColor(clBlack);
+        c->Pen()->SetWidth(1);
+        c->Brush()->SetColor(clRed);
+        c->Brush()->SetStyle(k.brush);
+        c->Ellipse(k.r.Left, k.r.Top, k.r.Right, k.r.Bottom);
+        int minX = INT32_MAX, maxX = -1, minY = INT32_MAX, maxY = -1;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                if (c->Pixels(x, y) != clWhite) {
+                    minX = std::min(minX, x); maxX = std::max(maxX, x);
+                    minY = std::min(minY, y); maxY = std::max(maxY, y);
+                }
+        EXPECT_EQ(minX, k.r.Left);
+        EXPECT_EQ(minY, k.r.Top);
+        EXPECT_EQ(maxX, k.r.Right - 1);
+        EXPECT_EQ(maxY, k.r.Bottom - 1);
+        // The outline is drawn by the pen on the extreme rows and columns.
+        int cx = (k.r.Left + k.r.Right) / 2, cy = (k.r.Top + k.r.Bottom) / 2;
+        EXPECT_GT(CountOf(clBlack, Rect(k.r.Right - 1, k.r.Top, k.r.Right, k.r.Bottom)), 0);
+        EXPECT_GT(CountOf(clBlack, Rect(k.r.Left, k.r.Bottom - 1, k.r.Right, k.r.Bottom)), 0);
+        if (k.brush == bsSolid) EXPECT_EQ(c->Pixels(cx, cy), clRed);
+        else EXPECT_EQ(c->Pixels(cx, cy), clWhite);
+    }
+}
+
 TEST_F(CanvasTest, ArcRunsCounterClockwiseBetweenRadials) {
     // The lamp highlight: from the top centre to the left middle is the upper-left quarter.
     c->Pen()->SetColor(clBlack);
