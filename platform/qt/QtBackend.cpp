@@ -153,7 +153,8 @@ public:
         Qt::KeyboardModifiers mods;
         if (keys & MK_SHIFT) mods |= Qt::ShiftModifier;
         if (keys & MK_CONTROL) mods |= Qt::ControlModifier;
-        QPointF local(x, y);
+        // x, y are client coordinates: below a form's menu bar.
+        QPointF local(x, y + static_cast<WidgetPeer&>(peer).Widget()->ClientTop);
         QMouseEvent ev(type, local, w->mapToGlobal(local), button, buttons, mods);
         QCoreApplication::sendEvent(w, &ev);
     }

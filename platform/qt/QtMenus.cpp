@@ -114,22 +114,40 @@ TMenuItem* ShowPopup(TPopupMenu* menu, const TPoint& at) {
 
 void SetMenuBar(TCustomForm* form, TMainMenu* menu) {
     auto& bars = Bars();
+    // A form being destroyed may be half gone: only its component state is read then.
+    bool destroying = form->ComponentState().Contains(csDestroying);
+    qtb::WidgetPeer* peer = destroying ? nullptr : dynamic_cast<qtb::WidgetPeer*>(form->Peer());
+    if (peer && !peer->Widget()) peer = nullptr;
     auto it = bars.find(form);
     if (it != bars.end()) {
-        if (it->second.bar) it->second.bar->deleteLater();
+        if (it->second.bar) {
+            it->second.bar->hide();
+            it->second.bar->deleteLater();
+        }
         bars.erase(it);
     }
     Pending().erase(form);
-    if (!menu) return;
+    // The bar is outside the client area: the form learns the new height once, after any rebuild.
+    auto place = [&](QMenuBar* bar) {
+        if (!peer) return;
+        peer->SetMenuBar(bar);
+        UiInput::MenuBarChanged(form, peer->Widget()->ClientTop);
+    };
+    if (!menu) {
+        place(nullptr);
+        return;
+    }
+    if (destroying) return;
     qtbackend::EnsureApplication();
     if (!form->Peer()) {
         Pending()[form] = menu;
         if (!PendingTimer()->isActive()) PendingTimer()->start();
         return;
     }
-    auto* peer = dynamic_cast<qtb::WidgetPeer*>(form->Peer());
-    if (!peer || !peer->Widget()) return;
+    if (!peer) return;
     auto* bar = new QMenuBar(peer->Widget());
+    // Always in the window, so the client area has the same geometry on every desktop.
+    bar->setNativeMenuBar(false);
     // Choices run after the menu has closed, as a click on the platform's menu does.
     for (int i = 0; i < menu->Items()->Count(); ++i) {
         TMenuItem* top = menu->Items()->Items(i);
@@ -151,8 +169,7 @@ void SetMenuBar(TCustomForm* form, TMainMenu* menu) {
             }
         });
     }
-    bar->setGeometry(0, 0, peer->Widget()->width(), bar->sizeHint().height());
-    bar->show();
+    place(bar);
     bars[form] = Bar{bar};
 }
 

@@ -1,5 +1,7 @@
 #include "platform/qt/QtWindow.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -136,8 +138,10 @@ void ControlWidget::paintEvent(QPaintEvent* e) {
     UiInput::Paint(FControl);
     InPaint = false;
     if (!FControl || !FControl->BackingImage()) return;  // the control went away while painting
+    QRect area = e->rect() & QRect(0, ClientTop, width(), std::max(0, height() - ClientTop));
+    if (area.isEmpty()) return;
     QPainter p(this);
-    p.drawImage(e->rect(), qtbackend::ImageOf(*FControl->BackingImage()), e->rect());
+    p.drawImage(area, qtbackend::ImageOf(*FControl->BackingImage()), area.translated(0, -ClientTop));
 }
 
 void ControlWidget::Mouse(QMouseEvent* e, UINT msg) {
@@ -148,7 +152,7 @@ void ControlWidget::Mouse(QMouseEvent* e, UINT msg) {
     win::SetKeyState(VK_RBUTTON, (e->buttons() & Qt::RightButton) != 0);
     win::SetKeyState(VK_MBUTTON, (e->buttons() & Qt::MiddleButton) != 0);
     QPoint pos = e->position().toPoint();
-    UiInput::Mouse(FControl, msg, pos.x(), pos.y(), KeysOf(e->buttons(), e->modifiers()));
+    UiInput::Mouse(FControl, msg, pos.x(), pos.y() - ClientTop, KeysOf(e->buttons(), e->modifiers()));
     e->accept();
 }
 
@@ -173,7 +177,7 @@ void ControlWidget::mouseMoveEvent(QMouseEvent* e) { Mouse(e, WM_MOUSEMOVE); }
 void ControlWidget::wheelEvent(QWheelEvent* e) {
     if (!FControl) return;
     QPoint pos = e->position().toPoint();
-    UiInput::MouseWheel(FControl, e->angleDelta().y(), pos.x(), pos.y(), KeysOf(e->buttons(), e->modifiers()));
+    UiInput::MouseWheel(FControl, e->angleDelta().y(), pos.x(), pos.y() - ClientTop, KeysOf(e->buttons(), e->modifiers()));
     e->accept();
 }
 
@@ -182,6 +186,7 @@ void ControlWidget::leaveEvent(QEvent*) {
 }
 
 void ControlWidget::resizeEvent(QResizeEvent*) {
+    if (MenuBar) MenuBar->setGeometry(0, 0, width(), ClientTop);
     if (FControl && isWindow()) UiInput::Resized(FControl, width(), height());
 }
 
@@ -225,7 +230,29 @@ void WidgetPeer::SetParent(ui::WidgetPeer* parent) {
 
 void WidgetPeer::SetBounds(const TRect& r) {
     if (FFixedSize) FWidget->setFixedSize(r.Width(), r.Height());
-    FWidget->setGeometry(r.Left, r.Top, r.Width(), r.Height());
+    // The bounds are in the parent's client coordinates, which start below its menu bar.
+    int top = r.Top;
+    if (!FTopLevel)
+        if (auto* parent = dynamic_cast<ControlWidget*>(FWidget->parentWidget())) top += parent->ClientTop;
+    FWidget->setGeometry(r.Left, top, r.Width(), r.Height());
+}
+
+void WidgetPeer::SetMenuBar(QWidget* bar) {
+    ControlWidget* w = FWidget.data();
+    if (!w) return;
+    int old = w->ClientTop;
+    w->MenuBar = bar;
+    w->ClientTop = bar ? std::max(0, bar->sizeHint().height()) : 0;
+    if (bar) {
+        bar->setParent(w);
+        bar->setGeometry(0, 0, w->width(), w->ClientTop);
+        bar->show();
+    }
+    if (int dy = w->ClientTop - old; dy != 0) {
+        for (QObject* o : w->children())
+            if (auto* child = dynamic_cast<ControlWidget*>(o)) child->move(child->x(), child->y() + dy);
+    }
+    w->update();
 }
 
 void WidgetPeer::SetVisible(bool visible) { FWidget->setVisible(visible); }
@@ -335,7 +362,7 @@ void WidgetPeer::Activate() {
 
 void WidgetPeer::Update(const TRect& r) {
     if (!FWidget || FWidget->InPaint) return;
-    FWidget->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
+    FWidget->update(QRect(r.Left, r.Top + FWidget->ClientTop, r.Width(), r.Height()));
 }
 
 bool WidgetPeer::SaveToPng(const std::string& path) {

@@ -38,6 +38,10 @@ private:
 
 public:
     bool InPaint = false;  // showing the image: update requests would only loop
+    // Rows at the top that belong to the window, not to the control: a form's menu bar. The
+    // control's client area, its image, mouse positions and child widgets start below them.
+    int ClientTop = 0;
+    QPointer<QWidget> MenuBar;
 };
 
 class WidgetPeer final : public ui::WidgetPeer {
@@ -63,6 +67,9 @@ public:
     bool SaveToPng(const std::string& path) override;
 
     ControlWidget* Widget() const { return FWidget.data(); }
+    // Shows the bar across the top of the window, above the client area (nullptr: none); the
+    // caller owns the bar. Child widgets move with the client area.
+    void SetMenuBar(QWidget* bar);
 
 private:
     QPointer<ControlWidget> FWidget;

@@ -98,4 +98,6 @@ struct UiInput {
     static void Resized(TWinControl* target, int width, int height);
     static void CloseRequest(TWinControl* target);
     static void Activated(TWinControl* target, bool active);
+    // The form's window now shows a menu bar this high above its client area (0: none).
+    static void MenuBarChanged(TCustomForm* form, int height);
 };

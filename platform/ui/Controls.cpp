@@ -169,7 +169,11 @@ void TControl::SetClientWidth(int v) { SetWidth(v + (FWidth - ClientWidth())); }
 void TControl::SetClientHeight(int v) { SetHeight(v + (FHeight - ClientHeight())); }
 
 TPoint TControl::ClientOrigin() const {
-    if (!FParent) return Point(FLeft, FTop);
+    if (!FParent) {
+        // A form's client area starts below its menu bar.
+        const auto* form = dynamic_cast<const TCustomForm*>(this);
+        return Point(FLeft, FTop + (form ? form->MenuBarHeight() : 0));
+    }
     TPoint p = FParent->ClientOrigin();
     return Point(p.X + FLeft, p.Y + FTop);
 }

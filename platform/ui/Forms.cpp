@@ -341,6 +341,15 @@ void TCustomForm::SetFormStyle(TFormStyle value) {
     ApplyWindowStyle();
 }
 
+void TCustomForm::SetMenuBarHeight(int height) {
+    height = std::max(0, height);
+    if (height == FMenuBarHeight) return;
+    int grow = height - FMenuBarHeight;
+    FMenuBarHeight = height;
+    SetBounds(Left(), Top(), Width(), std::max(0, Height() + grow));
+    Invalidate();
+}
+
 void TCustomForm::SetWindowState(TWindowState value) {
     FWindowState = value;
     if (Peer()) Peer()->SetWindowState(static_cast<int>(value));

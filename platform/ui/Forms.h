@@ -1,5 +1,6 @@
 #pragma once
 // Forms, the application object with its message loop, and the screen.
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <vector>
@@ -76,6 +77,10 @@ public:
     // A key-down that may be a shortcut: OnShortCut, then the shortcut handler of the menus.
     virtual bool IsShortCut(TMessage& Message);
 
+    // The menu bar is outside the client area: ClientHeight is Height less the bar.
+    TRect ClientRect() const override { return Rect(0, 0, Width(), std::max(0, Height() - FMenuBarHeight)); }
+    int MenuBarHeight() const { return FMenuBarHeight; }
+
     bool Showing() const override;
     bool CanFocus() const override;
     void SetFocus() override;
@@ -107,7 +112,11 @@ private:
     friend class TScreen;
     friend class TApplication;
     friend class TWinControl;
+    friend struct UiInput;
     void Activate(bool active);
+    // A menu bar appeared, went or changed height: the client area keeps its size and the
+    // window grows or shrinks around it.
+    void SetMenuBarHeight(int height);
     void PlaceOnScreen();
     void ApplyWindowStyle();
 
@@ -124,6 +133,7 @@ private:
     TPosition FPosition = poDesigned;
     TFormStyle FFormStyle = fsNormal;
     TWindowState FWindowState = wsNormal;
+    int FMenuBarHeight = 0;
     std::unique_ptr<TIcon> FIcon;
 };
 

@@ -123,6 +123,14 @@ void UiInput::CloseRequest(TWinControl* target) {
     }
 }
 
+void UiInput::MenuBarChanged(TCustomForm* form, int height) {
+    try {
+        form->SetMenuBarHeight(height);
+    } catch (...) {
+        Application->HandleException(form);
+    }
+}
+
 void UiInput::Activated(TWinControl* target, bool active) {
     TCustomForm* form = FormOf(target);
     if (!active || !form || !form->Visible() || !ui::detail::InputAllowed(form)) return;
