@@ -8,6 +8,7 @@
 #include <mutex>
 #include <sstream>
 
+#include "platform/rtl/Streams.h"
 #include "platform/ui/Jpeg.h"
 #include "platform/ui/Metafile.h"
 
@@ -467,6 +468,28 @@ void TGraphic::LoadFromBytes(const std::vector<uint8_t>& bytes) {
     LoadFromStream(in);
 }
 
+namespace {
+
+// What is left of the stream from its Position.
+std::vector<uint8_t> RestOf(TStream* stream) {
+    if (!stream) throw EInvalidGraphic(String("No stream to read the picture from"));
+    int64_t left = std::max<int64_t>(0, stream->Size() - stream->Position());
+    std::vector<uint8_t> bytes(static_cast<size_t>(left));
+    if (left > 0) stream->ReadBuffer(bytes.data(), left);
+    return bytes;
+}
+
+void WriteAll(TStream* stream, const std::vector<uint8_t>& bytes) {
+    if (!stream) throw EInvalidGraphic(String("No stream to write the picture to"));
+    if (!bytes.empty()) stream->WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+}
+
+}  // namespace
+
+void TGraphic::LoadFromStream(TStream* stream) { LoadFromBytes(RestOf(stream)); }
+
+void TGraphic::SaveToStream(TStream* stream) { WriteAll(stream, SaveToBytes()); }
+
 std::vector<uint8_t> TGraphic::SaveToBytes() {
     std::ostringstream out(std::ios::binary);
     SaveToStream(out);
@@ -577,6 +600,29 @@ void TPicture::LoadFromFile(const String& fileName) {
     else throw EInvalidGraphic(String("Unknown picture file extension (.") + String(ext) + ")");
     g->LoadFromFile(fileName);
     Adopt(std::move(g));
+}
+
+void TPicture::LoadFromStream(TStream* stream) {
+    std::vector<uint8_t> bytes = RestOf(stream);
+    auto starts = [&](std::initializer_list<uint8_t> sig, size_t at = 0) {
+        if (bytes.size() < at + sig.size()) return false;
+        return std::equal(sig.begin(), sig.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+    };
+    std::unique_ptr<TGraphic> g;
+    if (starts({'B', 'M'})) g = std::make_unique<TBitmap>();
+    else if (starts({0xFF, 0xD8, 0xFF})) g = std::make_unique<TJPEGImage>();
+    else if (starts({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A})) g = std::make_unique<TPngImage>();
+    else if (starts({0, 0, 1, 0})) g = std::make_unique<TIcon>();
+    else if (starts({0xD7, 0xCD, 0xC6, 0x9A}) || (starts({1, 0, 0, 0}) && starts({' ', 'E', 'M', 'F'}, 40)))
+        g = std::make_unique<TMetafile>();
+    else throw EInvalidGraphic(String("Unknown picture format in the stream"));
+    g->LoadFromBytes(bytes);
+    Adopt(std::move(g));
+}
+
+void TPicture::SaveToStream(TStream* stream) {
+    if (!stream) throw EInvalidGraphic(String("No stream to write the picture to"));
+    if (FGraphic) FGraphic->SaveToStream(stream);
 }
 
 void TPicture::SaveToFile(const String& fileName) {

@@ -14,6 +14,8 @@
 #include "platform/rtl/String.h"
 #include "platform/ui/Gdi.h"
 
+class TStream;
+
 // ---------------------------------------------------------------------------------------------
 // Colours: 0x00BBGGRR, or a system colour 0xFF000000 + COLOR_ index.
 using TColor = int32_t;
@@ -401,6 +403,11 @@ public:
     virtual void SaveToFile(const String& fileName);
     virtual void LoadFromStream(std::istream& stream) = 0;
     virtual void SaveToStream(std::ostream& stream) = 0;
+    // The class library's streams: loading reads from the stream's Position to its end, saving
+    // writes at its Position. Every graphic class brings these into scope with a using
+    // declaration, since its override of the std::istream pair would hide them.
+    void LoadFromStream(TStream* stream);
+    void SaveToStream(TStream* stream);
     void LoadFromBytes(const std::vector<uint8_t>& bytes);
     std::vector<uint8_t> SaveToBytes();
 
@@ -467,6 +474,8 @@ public:
 
     void LoadFromStream(std::istream& stream) override;
     void SaveToStream(std::ostream& stream) override;
+    using TGraphic::LoadFromStream;
+    using TGraphic::SaveToStream;
     // From the registry of resources the program embeds (RegisterResource); the data is a .bmp
     // file or a DIB without file header. Raises EResNotFound when there is no such resource.
     void LoadFromResourceName(uintptr_t instance, const String& name);
@@ -508,6 +517,8 @@ public:
     bool Transparent() const override { return true; }
     void LoadFromStream(std::istream& stream) override;
     void SaveToStream(std::ostream& stream) override;
+    using TGraphic::LoadFromStream;
+    using TGraphic::SaveToStream;
     // The image with its alpha channel (pf32bit).
     TBitmap* Bitmap() const { return FBitmap.get(); }
 
@@ -541,6 +552,11 @@ public:
     // .bmp, .jpg/.jpeg, .ico, .emf, .wmf and .png; EInvalidGraphic for another extension.
     void LoadFromFile(const String& fileName);
     void SaveToFile(const String& fileName);
+    // Reads a BMP, JPEG, PNG, icon, EMF or WMF picture from the stream's Position to its end, the
+    // format told by its first bytes (EInvalidGraphic for anything else); writes the graphic in
+    // its own format at the stream's Position (nothing when the picture is empty).
+    void LoadFromStream(TStream* stream);
+    void SaveToStream(TStream* stream);
 
     TGraphicsNotify OnChange;
 
@@ -559,4 +575,6 @@ public:
     const char* ClassName() const override { return "TPngImage"; }
     void LoadFromStream(std::istream& stream) override;
     void SaveToStream(std::ostream& stream) override;
+    using TBitmap::LoadFromStream;
+    using TBitmap::SaveToStream;
 };

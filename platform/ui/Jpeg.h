@@ -47,6 +47,8 @@ public:
 
     void LoadFromStream(std::istream& stream) override;
     void SaveToStream(std::ostream& stream) override;
+    using TGraphic::LoadFromStream;
+    using TGraphic::SaveToStream;
 
 protected:
     void Draw(TCanvas* canvas, const TRect& rect) override;

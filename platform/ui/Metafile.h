@@ -62,6 +62,8 @@ public:
 
     void LoadFromStream(std::istream& stream) override;
     void SaveToStream(std::ostream& stream) override;
+    using TGraphic::LoadFromStream;
+    using TGraphic::SaveToStream;
     void SaveToFile(const String& fileName) override;
     std::vector<uint8_t> EmfBytes() const;
     std::vector<uint8_t> WmfBytes() const;
