@@ -52,7 +52,8 @@ public:
     // reports changes through PollFd() or has nothing to report.
     virtual int StatusPollMs() const = 0;
     // Records an API call that reached the port (the simulated device keeps a log for tests).
-    virtual void Trace(const char* call, DWORD argument) {}
+    // Non-zero: the call fails with this error code before doing anything (a test's injection).
+    virtual DWORD Trace(const char* call, DWORD argument) { return 0; }
 };
 
 // Opens the named device. nullptr with *error set when it cannot.

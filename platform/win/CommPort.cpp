@@ -141,7 +141,7 @@ public:
         std::unique_lock<std::mutex> lock(FMutex);
         if (done) *done = 0;
         if (!CheckOpenLocked()) return FALSE_;
-        FDevice->Trace("ReadFile", count);
+        if (DWORD e = FDevice->Trace("ReadFile", count)) return Fail(e);
         if (!buffer && count) return Fail(ERROR_INVALID_PARAMETER);
         if (FGone && FRx.Size() == 0 && count) return Fail(ERROR_DEVICE_NOT_CONNECTED);
         OVERLAPPED local{};
@@ -159,7 +159,7 @@ public:
         std::unique_lock<std::mutex> lock(FMutex);
         if (done) *done = 0;
         if (!CheckOpenLocked()) return FALSE_;
-        FDevice->Trace("WriteFile", count);
+        if (DWORD e = FDevice->Trace("WriteFile", count)) return Fail(e);
         if (!buffer && count) return Fail(ERROR_INVALID_PARAMETER);
         if (FGone) return Fail(ERROR_DEVICE_NOT_CONNECTED);
         OVERLAPPED local{};
@@ -193,7 +193,7 @@ public:
     BOOL Setup(DWORD in, DWORD out) {
         std::lock_guard<std::mutex> g(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
-        FDevice->Trace("SetupComm", in);
+        if (DWORD e = FDevice->Trace("SetupComm", in)) return Fail(e);
         // Queues are allocated in full: an absurd size is refused rather than taken from memory.
         if (in > kMaxQueue || out > kMaxQueue) return Fail(ERROR_INVALID_PARAMETER);
         if (in) FRx.Resize(in);
@@ -213,7 +213,7 @@ public:
         std::lock_guard<std::mutex> g(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
         if (!dcb) return Fail(ERROR_INVALID_PARAMETER);
-        FDevice->Trace("SetCommState", dcb->BaudRate);
+        if (DWORD e = FDevice->Trace("SetCommState", dcb->BaudRate)) return Fail(e);
         const DCB& d = *dcb;
         bool valid = d.BaudRate != 0 && d.ByteSize >= 5 && d.ByteSize <= 8 && d.Parity <= SPACEPARITY &&
                      d.StopBits <= TWOSTOPBITS && !(d.StopBits == ONE5STOPBITS && d.ByteSize != 5) &&
@@ -245,7 +245,7 @@ public:
         std::lock_guard<std::mutex> g(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
         if (!t) return Fail(ERROR_INVALID_PARAMETER);
-        FDevice->Trace("SetCommTimeouts", t->ReadIntervalTimeout);
+        if (DWORD e = FDevice->Trace("SetCommTimeouts", t->ReadIntervalTimeout)) return Fail(e);
         if (t->ReadIntervalTimeout == MAXDWORD && t->ReadTotalTimeoutMultiplier == MAXDWORD &&
             t->ReadTotalTimeoutConstant == MAXDWORD)
             return Fail(ERROR_INVALID_PARAMETER);
@@ -266,7 +266,7 @@ public:
     BOOL SetMask(DWORD mask) {
         std::lock_guard<std::mutex> g(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
-        FDevice->Trace("SetCommMask", mask);
+        if (DWORD e = FDevice->Trace("SetCommMask", mask)) return Fail(e);
         FMask = mask;
         FHistory = 0;
         if (FWait.ov) CompleteWaitLocked(0, 0);
@@ -276,7 +276,7 @@ public:
     BOOL WaitEvent(DWORD* mask, OVERLAPPED* ov) {
         std::unique_lock<std::mutex> lock(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
-        FDevice->Trace("WaitCommEvent", FMask);
+        if (DWORD e = FDevice->Trace("WaitCommEvent", FMask)) return Fail(e);
         if (!mask || FMask == 0 || FWait.ov) return Fail(ERROR_INVALID_PARAMETER);
         OVERLAPPED local{};
         OVERLAPPED* o = ov ? ov : &local;
@@ -305,7 +305,7 @@ public:
     BOOL Purge(DWORD flags) {
         std::lock_guard<std::mutex> g(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
-        FDevice->Trace("PurgeComm", flags);
+        if (DWORD e = FDevice->Trace("PurgeComm", flags)) return Fail(e);
         if (flags == 0 || (flags & ~(PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR)))
             return Fail(ERROR_INVALID_PARAMETER);
         if (flags & PURGE_TXABORT) AbortAllLocked(FWrites, ERROR_OPERATION_ABORTED);
@@ -329,7 +329,7 @@ public:
     BOOL ClearError(DWORD* errors, COMSTAT* stat) {
         std::lock_guard<std::mutex> g(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
-        FDevice->Trace("ClearCommError", 0);
+        if (DWORD e = FDevice->Trace("ClearCommError", 0)) return Fail(e);
         // Errors the I/O thread has not sampled yet belong to this call.
         SampleLineLocked();
         CheckTxEmptyLocked();
@@ -357,7 +357,7 @@ public:
     BOOL ModemStatus(DWORD* status) {
         std::lock_guard<std::mutex> g(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
-        FDevice->Trace("GetCommModemStatus", 0);
+        if (DWORD e = FDevice->Trace("GetCommModemStatus", 0)) return Fail(e);
         if (!status) return Fail(ERROR_INVALID_PARAMETER);
         // A fresh reading; the event logic keeps its own last state so no change goes unreported.
         *status = FGone ? FModem : FDevice->ModemStatus();
@@ -367,7 +367,7 @@ public:
     BOOL Escape(DWORD function) {
         std::lock_guard<std::mutex> g(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
-        FDevice->Trace("EscapeCommFunction", function);
+        if (DWORD e = FDevice->Trace("EscapeCommFunction", function)) return Fail(e);
         if (FGone) return Fail(ERROR_DEVICE_NOT_CONNECTED);
         bool ok = true;
         switch (function) {
@@ -397,7 +397,7 @@ public:
     BOOL TransmitChar(char c) {
         std::lock_guard<std::mutex> g(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
-        FDevice->Trace("TransmitCommChar", static_cast<uint8_t>(c));
+        if (DWORD e = FDevice->Trace("TransmitCommChar", static_cast<uint8_t>(c))) return Fail(e);
         if (FGone) return Fail(ERROR_DEVICE_NOT_CONNECTED);
         if (FTxChar >= 0) return Fail(ERROR_GEN_FAILURE);  // the previous one is still waiting
         FTxChar = static_cast<uint8_t>(c);

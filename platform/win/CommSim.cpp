@@ -148,6 +148,15 @@ DCB SimDevice::State() const {
     return FState;
 }
 
+void SimDevice::FailCall(const char* name, DWORD error) {
+    std::lock_guard<std::mutex> g(FMutex);
+    if (error == 0) {
+        std::erase_if(FFailures, [&](const auto& f) { return f.first == name; });
+        return;
+    }
+    FFailures.emplace_back(name, error);
+}
+
 std::vector<SimDevice::Call> SimDevice::Calls() const {
     std::lock_guard<std::mutex> g(FMutex);
     return FCalls;
@@ -244,9 +253,15 @@ public:
     bool HandlesCtsFlow() const override { return false; }
     int StatusPollMs() const override { return 0; }
 
-    void Trace(const char* call, DWORD argument) override {
+    DWORD Trace(const char* call, DWORD argument) override {
         std::lock_guard<std::mutex> g(FSim->FMutex);
         FSim->FCalls.push_back({call, argument});
+        auto& failures = FSim->FFailures;
+        auto it = std::find_if(failures.begin(), failures.end(), [&](const auto& f) { return f.first == call; });
+        if (it == failures.end()) return 0;
+        DWORD error = it->second;
+        failures.erase(it);
+        return error;
     }
 
 private:

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/rtl/String.h"
@@ -62,6 +63,11 @@ public:
     // The line settings last applied.
     DCB State() const;
 
+    // The next call of that name (as logged in Calls(): "ReadFile", "SetCommState", ...) that
+    // reaches the device fails with this error code (its last error) and does nothing; it is still
+    // logged. Each FailCall covers one call; error 0 withdraws the failures pending for the name.
+    void FailCall(const char* name, DWORD error);
+
     struct Call {
         std::string name;
         DWORD argument;
@@ -92,6 +98,7 @@ private:
     DWORD FErrors = 0;
     DCB FState{};
     std::vector<Call> FCalls;
+    std::vector<std::pair<std::string, DWORD>> FFailures;
 };
 
 }  // namespace win

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "platform/rtl/Clock.h"
@@ -480,6 +481,67 @@ TEST_F(SimPort, BlockingTransfersWithoutOverlappedRecord) {
 TEST_F(SimPort, TransmitCommCharGoesOut) {
     ASSERT_TRUE(TransmitCommChar(h, '\x7e'));
     ASSERT_TRUE(Eventually([&] { return sim->TakeWritten() == "\x7e"; }));
+}
+
+TEST_F(SimPort, AChosenCallFailsOnceWithTheInjectedErrorAndChangesNothing) {
+    DCB dcb{};
+    ASSERT_TRUE(GetCommState(h, &dcb));
+    dcb.BaudRate = 9600;
+    ASSERT_TRUE(SetCommState(h, &dcb));
+    DCB faster = dcb;
+    faster.BaudRate = 115200;
+    COMMTIMEOUTS t{MAXDWORD, 0, 0, 0, 0};
+    DWORD status = 0, errors = 0;
+    struct Case {
+        const char* name;
+        DWORD error;
+        std::function<BOOL()> call;
+        std::function<bool()> tookEffect;  // what the call changes on the device, where visible
+    };
+    const Case cases[] = {
+        {"SetCommState", ERROR_GEN_FAILURE, [&] { return SetCommState(h, &faster); },
+         [&] { return sim->State().BaudRate == 115200; }},
+        {"EscapeCommFunction", ERROR_GEN_FAILURE, [&] { return EscapeCommFunction(h, SETBREAK); },
+         [&] { return sim->Break(); }},
+        {"SetCommTimeouts", ERROR_INVALID_HANDLE, [&] { return SetCommTimeouts(h, &t); }, nullptr},
+        {"SetCommMask", ERROR_ACCESS_DENIED, [&] { return SetCommMask(h, EV_RXCHAR); }, nullptr},
+        {"SetupComm", ERROR_NOT_ENOUGH_MEMORY, [&] { return SetupComm(h, 4096, 4096); }, nullptr},
+        {"PurgeComm", ERROR_GEN_FAILURE, [&] { return PurgeComm(h, PURGE_RXCLEAR); }, nullptr},
+        {"ClearCommError", ERROR_DEVICE_NOT_CONNECTED, [&] { return ClearCommError(h, &errors, nullptr); }, nullptr},
+        {"GetCommModemStatus", ERROR_GEN_FAILURE, [&] { return GetCommModemStatus(h, &status); }, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim->ClearCalls();
+        sim->FailCall(c.name, c.error);
+        SetLastError(0);
+        EXPECT_FALSE(c.call());
+        EXPECT_EQ(GetLastError(), c.error);
+        EXPECT_EQ(sim->CallCount(c.name), 1u) << "the failed call still reached the device";
+        if (c.tookEffect) {
+            EXPECT_FALSE(c.tookEffect());
+        }
+        EXPECT_TRUE(c.call()) << "only the next call fails";
+        if (c.tookEffect) {
+            EXPECT_TRUE(c.tookEffect());
+        }
+    }
+    ASSERT_TRUE(EscapeCommFunction(h, CLRBREAK));
+
+    // A failed write takes nothing to send.
+    sim->FailCall("WriteFile", ERROR_OPERATION_ABORTED);
+    Async w;
+    SetLastError(0);
+    EXPECT_FALSE(WriteFile(h, "lost", 4, nullptr, &w.ov));
+    EXPECT_EQ(GetLastError(), ERROR_OPERATION_ABORTED);
+    EXPECT_EQ(Stat().cbOutQue, 0u);
+    EXPECT_EQ(sim->TakeWritten(), "");
+    // Two failures queue up for one name; error 0 withdraws what is still pending.
+    sim->FailCall("SetCommMask", ERROR_GEN_FAILURE);
+    sim->FailCall("SetCommMask", ERROR_GEN_FAILURE);
+    EXPECT_FALSE(SetCommMask(h, EV_RXCHAR));
+    sim->FailCall("SetCommMask", 0);
+    EXPECT_TRUE(SetCommMask(h, EV_RXCHAR));
 }
 
 }  // namespace
