@@ -318,6 +318,9 @@ void* NewBrush(TColor color, TBrushStyle style, bool stock = false) {
     o.stock = stock;
     return NewGdi(std::move(o));
 }
+// No clip region: the whole plane (the surface limits it when drawing).
+QRegion Everything() { return QRegion(-(1 << 28), -(1 << 28), 1 << 29, 1 << 29); }
+
 int RegionType(const QRegion& r) {
     if (r.isEmpty()) return NULLREGION;
     return r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
@@ -992,11 +995,12 @@ int ExtSelectClipRgn(HDC dc, HRGN rgn, int mode) {
         if (!o) {
             if (mode != RGN_COPY) return ERROR;
             s.hasClip = false;
+            c->ClipChanged();
             return RegionType(Visible(c));
         }
         r = o->region;
     }
-    QRegion current = s.hasClip ? s.clip : QRegion(Visible(c).boundingRect() | r.boundingRect());
+    QRegion current = s.hasClip ? s.clip : Everything();
     switch (mode) {
         case RGN_AND: r = current & r; break;
         case RGN_OR: r = current | r; break;
@@ -1007,6 +1011,7 @@ int ExtSelectClipRgn(HDC dc, HRGN rgn, int mode) {
     }
     s.clip = r;
     s.hasClip = true;
+    c->ClipChanged();
     return RegionType(Visible(c));
 }
 
@@ -1021,6 +1026,16 @@ int GetClipRgn(HDC dc, HRGN rgn) {
     if (!c->Dc().state.hasClip) return 0;
     o->region = c->Dc().state.clip;
     return 1;
+}
+
+std::vector<TRect> GetClipRegionRects(HDC dc, bool* clipped) {
+    std::vector<TRect> out;
+    TCanvas* c = TCanvas::FromHandle(dc);
+    bool has = c && c->Dc().state.hasClip;
+    if (clipped) *clipped = has;
+    if (has)
+        for (const QRect& q : c->Dc().state.clip) out.emplace_back(q.left(), q.top(), q.right() + 1, q.bottom() + 1);
+    return out;
 }
 
 int GetClipBox(HDC dc, TRect* rect) {
@@ -1041,9 +1056,10 @@ static int ClipWithRect(HDC dc, int l, int t, int r, int b, bool exclude) {
     if (!c) return ERROR;
     TCanvasDcState& s = c->Dc().state;
     QRect dev = QRect(l, t, r - l, b - t).translated(Offset(c));
-    QRegion current = s.hasClip ? s.clip : QRegion(Visible(c).boundingRect());
+    QRegion current = s.hasClip ? s.clip : Everything();
     s.clip = exclude ? current - dev : current & dev;
     s.hasClip = true;
+    c->ClipChanged();
     return RegionType(Visible(c));
 }
 int IntersectClipRect(HDC dc, int l, int t, int r, int b) { return ClipWithRect(dc, l, t, r, b, false); }
@@ -1426,7 +1442,10 @@ BOOL RestoreDC(HDC dc, int saved) {
     int n = static_cast<int>(stack.size());
     int index = saved < 0 ? n + saved : saved - 1;  // -1 is the last one saved
     if (index < 0 || index >= n) return FALSE_;
+    bool clipDiffers = c->Dc().state.hasClip != stack[static_cast<size_t>(index)].hasClip ||
+                       c->Dc().state.clip != stack[static_cast<size_t>(index)].clip;
     c->Dc().state = stack[static_cast<size_t>(index)];
     stack.resize(static_cast<size_t>(index));
+    if (clipDiffers) c->ClipChanged();
     return TRUE_;
 }

@@ -3,6 +3,7 @@
 // text drawing and metrics, bit-block transfers with raster operations, clipping regions, the
 // text and background colours, origins, and solid brushes. A HDC is the Handle of a TCanvas.
 #include <cstdint>
+#include <vector>
 
 #include "platform/rtl/Geometry.h"
 #include "platform/rtl/String.h"
@@ -193,6 +194,9 @@ int GetClipRgn(HDC dc, HRGN rgn);
 // The box of the visible area in logical coordinates.
 int GetClipBox(HDC dc, TRect* rect);
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
+// The layer's own: the rectangles of the DC's clip region (device coordinates); clipped is set
+// to false, and the list is empty, when no clip region is selected.
+std::vector<TRect> GetClipRegionRects(HDC dc, bool* clipped);
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom);
 BOOL FillRgn(HDC dc, HRGN rgn, HBRUSH brush);
 BOOL FrameRgn(HDC dc, HRGN rgn, HBRUSH brush, int width, int height);

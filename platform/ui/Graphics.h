@@ -345,6 +345,8 @@ public:
     // BitBlt, StretchBlt and PatBlt onto this canvas (src may be nullptr when the operation does
     // not use a source); false when the transfer cannot be made.
     virtual bool StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop);
+    // Called after the clip region was changed through the handle (a recording canvas records it).
+    virtual void ClipChanged() {}
     // The canvas behind a handle, nullptr for anything else.
     static TCanvas* FromHandle(HDC dc);
     TCanvasDc& Dc() { return *FDc; }

@@ -22,7 +22,7 @@ enum : uint32_t {
     EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39, EMR_DELETEOBJECT = 40, EMR_ELLIPSE = 42,
     EMR_RECTANGLE = 43, EMR_ROUNDRECT = 44, EMR_ARC = 45, EMR_CHORD = 46, EMR_PIE = 47, EMR_LINETO = 54,
     EMR_STRETCHDIBITS = 81, EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTW = 84, EMR_POLYGON16 = 86,
-    EMR_POLYLINE16 = 87,
+    EMR_POLYLINE16 = 87, EMR_EXTSELECTCLIPRGN = 75,
 };
 constexpr uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
@@ -35,7 +35,8 @@ enum : uint16_t {
     META_RECTANGLE = 0x041B, META_SETPIXEL = 0x041F, META_ROUNDRECT = 0x061C, META_ARC = 0x0817,
     META_PIE = 0x081A, META_CHORD = 0x0830, META_POLYGON = 0x0324, META_POLYLINE = 0x0325,
     META_EXTTEXTOUT = 0x0A32, META_CREATEPENINDIRECT = 0x02FA, META_CREATEFONTINDIRECT = 0x02FB,
-    META_CREATEBRUSHINDIRECT = 0x02FC, META_STRETCHDIB = 0x0F43,
+    META_CREATEBRUSHINDIRECT = 0x02FC, META_STRETCHDIB = 0x0F43, META_SAVEDC = 0x001E, META_RESTOREDC = 0x0127,
+    META_INTERSECTCLIPRECT = 0x0416,
 };
 
 // Reference device of the recordings: 96 pixels per inch exactly.
@@ -283,6 +284,23 @@ std::vector<uint8_t> TMetafile::EmfBytes() const {
                     for (uint32_t i = 0; i < n; ++i) w.U32(static_cast<uint32_t>(op.points.size() > i ? op.points[i].X : 0));
                 });
                 break;
+            case TMetafileOp::SelectClip:
+                rec(EMR_EXTSELECTCLIPRGN, [&](Writer& w) {
+                    if (!op.style) {
+                        w.U32(0);
+                        w.U32(RGN_COPY);
+                        return;
+                    }
+                    TRect bound;
+                    for (const TRect& r : op.rects) UnionRect(&bound, &bound, &r);
+                    w.U32(static_cast<uint32_t>(32 + 16 * op.rects.size()));
+                    w.U32(RGN_COPY);
+                    w.U32(32); w.U32(1); w.U32(static_cast<uint32_t>(op.rects.size()));
+                    w.U32(static_cast<uint32_t>(16 * op.rects.size()));
+                    w.I32(bound.Left); w.I32(bound.Top); w.I32(bound.Right); w.I32(bound.Bottom);
+                    for (const TRect& r : op.rects) { w.I32(r.Left); w.I32(r.Top); w.I32(r.Right); w.I32(r.Bottom); }
+                });
+                break;
             case TMetafileOp::StretchDib:
                 rec(EMR_STRETCHDIBITS, [&](Writer& w) {
                     w.I32(op.rect.Left); w.I32(op.rect.Top); w.I32(op.rect.Right - 1); w.I32(op.rect.Bottom - 1);
@@ -426,6 +444,22 @@ void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
                 op.text = ReadUtf16(d + pos + offString, n);
                 break;
             }
+            case EMR_EXTSELECTCLIPRGN: {
+                need(8);
+                op.kind = TMetafileOp::SelectClip;
+                uint32_t cb = Get32(r);
+                if (Get32(r + 4) != RGN_COPY) { add = false; break; }  // only what we write
+                if (cb == 0) break;
+                need(8 + 32);
+                uint32_t n = Get32(r + 16);
+                need(8 + 32 + 16ull * n);
+                op.style = 1;
+                for (uint32_t i = 0; i < n; ++i) {
+                    const uint8_t* q = r + 40 + 16 * i;
+                    op.rects.emplace_back(I32At(q), I32At(q + 4), I32At(q + 8), I32At(q + 12));
+                }
+                break;
+            }
             case EMR_STRETCHDIBITS: {
                 need(72);
                 op.kind = TMetafileOp::StretchDib;
@@ -465,6 +499,7 @@ std::vector<uint8_t> TMetafile::WmfBytes() const {
     };
     auto ansi = [](const String& s) { return Utf16ToCp932(s); };
     TRect frame = FFrame.IsEmpty() ? FBounds : FFrame;
+    bool clipSaved = false;
     rec(META_SETWINDOWORG, [&](Writer& w) { w.I16(frame.Top); w.I16(frame.Left); });
     rec(META_SETWINDOWEXT, [&](Writer& w) { w.I16(frame.Height()); w.I16(frame.Width()); });
     for (const TMetafileOp& op : FOps) {
@@ -531,6 +566,20 @@ std::vector<uint8_t> TMetafile::WmfBytes() const {
                     w.Pad2();
                 });
                 break;
+            case TMetafileOp::SelectClip:
+                // The older format cannot replace a clip: it is saved before and restored after,
+                // and a region becomes its bounding box.
+                if (clipSaved) rec(META_RESTOREDC, [](Writer& w) { w.I16(-1); });
+                clipSaved = op.style != 0;
+                if (clipSaved) {
+                    TRect bound;
+                    for (const TRect& q : op.rects) UnionRect(&bound, &bound, &q);
+                    rec(META_SAVEDC, [](Writer&) {});
+                    rec(META_INTERSECTCLIPRECT, [&](Writer& w) {
+                        w.I16(bound.Bottom); w.I16(bound.Right); w.I16(bound.Top); w.I16(bound.Left);
+                    });
+                }
+                break;
             case TMetafileOp::StretchDib:
                 rec(META_STRETCHDIB, [&](Writer& w) {
                     w.U32(op.style);
@@ -587,6 +636,17 @@ void TMetafile::ParseWmf(const std::vector<uint8_t>& b) {
         return static_cast<uint32_t>(i + 1);
     };
     TPoint org, ext;
+    // Clip of the older format: a stack of saved clips and rectangle intersections.
+    struct Clip { bool on = false; TRect box; };
+    Clip clip;
+    std::vector<Clip> clipStack;
+    auto emitClip = [&]() {
+        TMetafileOp c;
+        c.kind = TMetafileOp::SelectClip;
+        c.style = clip.on ? 1 : 0;
+        if (clip.on) c.rects.push_back(clip.box);
+        FOps.push_back(std::move(c));
+    };
     while (pos + 6 <= b.size()) {
         uint32_t words = Get32(d + pos);
         uint16_t fn = Get16(d + pos + 4);
@@ -599,6 +659,25 @@ void TMetafile::ParseWmf(const std::vector<uint8_t>& b) {
         switch (fn) {
             case META_EOF: add = false; pos = b.size(); break;
             case META_SETWINDOWORG: need(4); org = TPoint(I16At(r + 2), I16At(r)); add = false; break;
+            case META_SAVEDC: clipStack.push_back(clip); add = false; break;
+            case META_RESTOREDC:
+                add = false;
+                if (!clipStack.empty()) {
+                    clip = clipStack.back();
+                    clipStack.pop_back();
+                    emitClip();
+                }
+                break;
+            case META_INTERSECTCLIPRECT: {
+                need(8);
+                add = false;
+                TRect q(I16At(r + 6), I16At(r + 4), I16At(r + 2), I16At(r));
+                if (clip.on) IntersectRect(&clip.box, &clip.box, &q);
+                else clip.box = q;
+                clip.on = true;
+                emitClip();
+                break;
+            }
             case META_SETWINDOWEXT: need(4); ext = TPoint(I16At(r + 2), I16At(r)); add = false; break;
             case META_MOVETO: need(4); op.kind = TMetafileOp::MoveTo; op.p1 = TPoint(I16At(r + 2), I16At(r)); break;
             case META_LINETO: need(4); op.kind = TMetafileOp::LineTo; op.p1 = TPoint(I16At(r + 2), I16At(r)); break;
@@ -726,6 +805,21 @@ void TMetafile::Draw(TCanvas* canvas, const TRect& rect) {
     COLORREF textColor = 0, bkColor = 0xFFFFFF;
     int bkMode = OPAQUE;
     std::map<uint32_t, const TMetafileOp*> objects;
+    // The target's own clip stays: the picture's clip is intersected with it.
+    bool targetClipped = false;
+    std::vector<TRect> targetClip = GetClipRegionRects(dc, &targetClipped);
+    TPoint vOrg, wOrg;
+    GetViewportOrgEx(dc, &vOrg);
+    GetWindowOrgEx(dc, &wOrg);
+    auto regionOf = [](const std::vector<TRect>& rects) {
+        HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+        for (const TRect& q : rects) {
+            HRGN part = CreateRectRgnIndirect(&q);
+            CombineRgn(rgn, rgn, part, RGN_OR);
+            DeleteObject(part);
+        }
+        return rgn;
+    };
     canvas->Pen()->SetColor(clBlack);
     canvas->Pen()->SetWidth(1);
     canvas->Pen()->SetStyle(psSolid);
@@ -826,6 +920,25 @@ void TMetafile::Draw(TCanvas* canvas, const TRect& rect) {
                 TRect r = R(op.rect);
                 canvas->ExtTextOutImpl(X(op.p1.X), Y(op.p1.Y), op.text, (op.style & ETO_CLIPPED) ? &r : nullptr,
                                        (op.style & ETO_OPAQUE) ? &r : nullptr);
+                break;
+            }
+            case TMetafileOp::SelectClip: {
+                HRGN base = targetClipped ? regionOf(targetClip) : nullptr;
+                if (!op.style) {
+                    SelectClipRgn(dc, base);
+                } else {
+                    std::vector<TRect> mapped;
+                    for (const TRect& q : op.rects) {
+                        TRect m = R(q);
+                        OffsetRect(&m, vOrg.X - wOrg.X, vOrg.Y - wOrg.Y);
+                        mapped.push_back(m);
+                    }
+                    HRGN rgn = regionOf(mapped);
+                    if (base) CombineRgn(rgn, rgn, base, RGN_AND);
+                    SelectClipRgn(dc, rgn);
+                    DeleteObject(rgn);
+                }
+                if (base) DeleteObject(base);
                 break;
             }
             case TMetafileOp::StretchDib: {
@@ -1210,4 +1323,13 @@ bool TMetafileCanvas::StretchBltImpl(int x, int y, int w, int h, TCanvas* src, i
     DrawBitmapImpl(dest, &part, Rect(0, 0, sw, sh), false, clNone, false);
     SetCopyMode(old);
     return true;
+}
+
+void TMetafileCanvas::ClipChanged() {
+    bool clipped = false;
+    TMetafileOp o;
+    o.kind = TMetafileOp::SelectClip;
+    o.rects = GetClipRegionRects(Handle(), &clipped);
+    o.style = clipped ? 1 : 0;
+    FRec->ops.push_back(std::move(o));
 }

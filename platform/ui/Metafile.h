@@ -11,10 +11,12 @@ struct TMetafileOp {
     enum Kind {
         MoveTo, LineTo, Polyline, Polygon, Rectangle, Ellipse, RoundRect, Arc, Chord, Pie,
         CreatePen, CreateBrush, CreateFont, Select, Delete,
-        SetTextColor, SetBkColor, SetBkMode, SetRop2, Text, StretchDib, SetPixel
+        SetTextColor, SetBkColor, SetBkMode, SetRop2, Text, StretchDib, SetPixel,
+        SelectClip  // rects is the new clip region; style 0 removes the clip
     };
     Kind kind = MoveTo;
     std::vector<TPoint> points;
+    std::vector<TRect> rects;
     TRect rect;      // shape box, text clip/opaque rectangle, destination of a bitmap
     TPoint p1, p2;   // arc radials, round-rect corner (p1), text reference point (p1)
     uint32_t index = 0;   // object index (1-based, as in EMF)
@@ -109,6 +111,7 @@ public:
     void ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip, const TRect* opaque) override;
     void FillSolid(const TRect& rect, TColor color) override;
     bool StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop) override;
+    void ClipChanged() override;
 
 protected:
     void DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const TRect& source, bool transparent,

@@ -39,6 +39,16 @@ void Scene(TCanvas* c) {
     // A transfer through the handle, as chart and button code make.
     glyph.Canvas()->SetPixels(0, 0, clNavy);
     BitBlt(c->Handle(), 108, 80, 2, 2, glyph.Canvas()->Handle(), 0, 0, SRCCOPY);
+    // A clipped line: only its left part shows, in the file as on the bitmap.
+    HDC h = c->Handle();
+    int saved = SaveDC(h);
+    IntersectClipRect(h, 0, 95, 60, 100);
+    c->Pen()->SetColor(clPurple);
+    c->MoveTo(0, 97);
+    c->LineTo(120, 97);
+    RestoreDC(h, saved);
+    c->MoveTo(0, 99);
+    c->LineTo(120, 99);
 }
 
 void ExpectSamePixels(TBitmap& a, TBitmap& b) {
@@ -93,14 +103,14 @@ TEST_F(MetafileTest, EmfHeaderAndRecordsAreConsistent) {
     EXPECT_EQ(last, 14u);  // EMR_EOF
     EXPECT_EQ(Get32(b.data() + 52), records);
     EXPECT_EQ(Get16(b.data() + 56), maxHandle + 1);  // nHandles counts the reserved index 0
-    for (uint32_t t : {27u, 54u, 87u, 43u, 42u, 38u, 39u, 37u, 40u, 24u, 82u, 84u, 81u})
+    for (uint32_t t : {27u, 54u, 87u, 43u, 42u, 38u, 39u, 37u, 40u, 24u, 82u, 84u, 81u, 75u})
         EXPECT_GT(types[t], 0) << "record type " << t;
     // Bounds: inclusive, around everything drawn (5..90 across, the bitmap reaches 103, 83).
     int32_t l = static_cast<int32_t>(Get32(b.data() + 8)), t = static_cast<int32_t>(Get32(b.data() + 12));
     int32_t r = static_cast<int32_t>(Get32(b.data() + 16)), bo = static_cast<int32_t>(Get32(b.data() + 20));
     EXPECT_LE(l, 5);
     EXPECT_LE(t, 5);
-    EXPECT_EQ(r, 109);
+    EXPECT_EQ(r, 120);  // the clipped line's unclipped end
     EXPECT_GE(bo, 90);
     // Frame: the picture's 120 x 100 pixels in 0.01 mm.
     EXPECT_NEAR(static_cast<int32_t>(Get32(b.data() + 32)) + 1, 120 * 2540 / 96, 2);
@@ -118,6 +128,25 @@ TEST_F(MetafileTest, PlaybackMatchesDirectDrawing) {
     TBitmap played(120, 100);
     played.Canvas()->Draw(0, 0, &mf);
     ExpectSamePixels(direct, played);
+    EXPECT_EQ(played.Canvas()->Pixels(59, 97), clPurple);
+    EXPECT_EQ(played.Canvas()->Pixels(60, 97), clWhite);
+    EXPECT_EQ(played.Canvas()->Pixels(100, 99), clPurple);
+}
+
+TEST_F(MetafileTest, PlaybackKeepsTheTargetsOwnClip) {
+    TBitmap played(120, 100);
+    TCanvas* c = played.Canvas();
+    HRGN left = CreateRectRgn(0, 0, 30, 100);
+    SelectClipRgn(c->Handle(), left);
+    c->Draw(0, 0, &mf);
+    EXPECT_EQ(c->Pixels(10, 99), clPurple);
+    TCanvas reader(&played);
+    EXPECT_EQ(reader.Pixels(100, 99), clWhite);  // outside the target's clip
+    EXPECT_EQ(reader.Pixels(50, 97), clWhite);
+    TRect box;
+    GetClipBox(c->Handle(), &box);
+    EXPECT_EQ(box, Rect(0, 0, 30, 100));  // restored after playback
+    DeleteObject(left);
 }
 
 TEST_F(MetafileTest, EmfFileLoadsBackAndPlaysTheSame) {
