@@ -1,0 +1,410 @@
+#pragma once
+// The standard native controls: edit, memo, combo box, push button, check box, radio button and
+// radio group. Each keeps its state itself and shows it through a native view (NativePeers.h);
+// input arrives as window messages, and the default handling of those messages does what the
+// platform's control does, so components can override any step of it.
+#include <memory>
+
+#include "platform/rtl/StringList.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/NativePeers.h"
+
+// A windowed control shown by a native widget of one kind.
+class TNativeControl : public TWinControl, protected ui::NativeSink {
+public:
+    TNativeControl(TComponent* AOwner, ui::NativeKind kind);
+    ~TNativeControl() override;
+    const char* ClassName() const override { return "TNativeControl"; }
+    // The text colour (the background is Color).
+    int32_t FontColor() const { return FFontColor; }
+    void SetFontColor(int32_t value);
+
+protected:
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    // The view was made: the control shows its whole state on it.
+    virtual void InitView() {}
+    ui::NativeView* View() const { return FView.get(); }
+    void NativeNotification(ui::NativeNotify, int) override {}
+    void CMColorChanged(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+    void ApplyLooks();
+    // Focus follows a click, as on the platform's controls.
+    void FocusOnClick();
+
+private:
+    ui::NativeKind FKind;
+    std::unique_ptr<ui::NativeView> FView;
+    int32_t FFontColor = static_cast<int32_t>(0xFF000008);  // the window text colour
+};
+
+// ---------------------------------------------------------------------------------------------
+// Edit and memo
+
+class TCustomEdit : public TNativeControl {
+public:
+    explicit TCustomEdit(TComponent* AOwner);
+    const char* ClassName() const override { return "TCustomEdit"; }
+
+    // 0: no limit. Limits what the user types and pastes, not what the program writes.
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value);
+    bool AutoSelect() const { return FAutoSelect; }
+    void SetAutoSelect(bool value) { FAutoSelect = value; }
+    char16_t PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(char16_t value);
+
+    int SelStart() const { return std::min(FAnchor, FCaret); }
+    void SetSelStart(int value) { Perform(EM_SETSEL, static_cast<WPARAM>(value), value); }
+    int SelLength() const { return std::abs(FCaret - FAnchor); }
+    void SetSelLength(int value) { Perform(EM_SETSEL, static_cast<WPARAM>(SelStart()), SelStart() + value); }
+    String SelText() const;
+    // Replaces the selection as the user would (the limit applies) and puts the caret after it.
+    void SetSelText(const String& value);
+    void SelectAll() { Perform(EM_SETSEL, 0, -1); }
+    void ClearSelection() { Perform(WM_CLEAR, 0, 0); }
+    void Clear() { SetText(String()); }
+
+    bool Modified() const { return FModified; }
+    void SetModified(bool value) { FModified = value; }
+    bool CanUndo() const { return FCanUndo; }
+    void Undo() { Perform(WM_UNDO, 0, 0); }
+    void ClearUndo() { Perform(EM_EMPTYUNDOBUFFER, 0, 0); }
+    void CopyToClipboard() { Perform(WM_COPY, 0, 0); }
+    void CutToClipboard() { Perform(WM_CUT, 0, 0); }
+    void PasteFromClipboard() { Perform(WM_PASTE, 0, 0); }
+
+    // The text's rectangle inside the control (EM_SETRECT); empty: the whole client area.
+    TRect FormatRect() const;
+
+    TNotifyEvent OnChange;
+
+protected:
+    virtual void Change();
+    void InitView() override;
+    bool MultiLine() const { return FMultiLine; }
+    // A multi-line edit: Enter and line breaks are text, Up and Down move between lines.
+    void SetMultiLine(bool value) { FMultiLine = value; }
+    bool WantReturns() const { return FWantReturns; }
+    void SetWantReturns(bool value) { FWantReturns = value; }
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantTabs(bool value) { FWantTabs = value; }
+
+    void DefaultHandler(TMessage& Message) override;
+    void WMGetDlgCode(TMessage& Message) override;
+    void WMLButtonDown(TMessage& Message) override;
+    void WMLButtonDblClk(TMessage& Message) override;
+    void WMLButtonUp(TMessage& Message) override;
+    void WMMouseMove(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+    void CMEnter(TMessage& Message) override;
+
+    // Replaces [start, end) of the text; the caret goes after the new text. A user change is
+    // undoable and sets Modified. Answers false when the text limit refused it.
+    bool ReplaceRange(int start, int end, String text, bool user);
+    void SetSelection(int anchor, int caret);
+    // Positions of the view: a memo's CR LF is one character there.
+    int ToView(int pos) const;
+    int FromView(int pos) const;
+    int LineCount() const;
+    int LineIndex(int line) const;
+    int LineFromChar(int pos) const;
+
+    bool FTypingRun = false;  // consecutive typing undoes in one step
+
+private:
+    void TypeChar(char16_t ch);
+    void KeyAction(WORD key);
+    void Paste();
+    void DoUndo();
+    int WordStart(int pos) const;
+    int WordEnd(int pos) const;
+
+    int FMaxLength = 0;
+    bool FReadOnly = false;
+    bool FAutoSelect = true;
+    char16_t FPasswordChar = 0;
+    bool FModified = false;
+    bool FMultiLine = false;
+    bool FWantReturns = true;
+    bool FWantTabs = false;
+    int FAnchor = 0, FCaret = 0;
+    bool FCanUndo = false;
+    String FUndoText;
+    int FUndoCaret = 0;
+        bool FInternalText = false;
+    bool FMouseSelecting = false;
+    TRect FFormatRect;
+};
+
+class TEdit : public TCustomEdit {
+public:
+    using TCustomEdit::TCustomEdit;
+    const char* ClassName() const override { return "TEdit"; }
+};
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TCustomMemo;
+
+// The memo's text as a list of lines: changing one changes the other.
+class TMemoStrings final : public TStrings {
+public:
+    explicit TMemoStrings(TCustomMemo* memo) : FMemo(memo) {}
+    int Count() const override;
+    String Get(int Index) const override;
+    void* GetObject(int) const override { return nullptr; }
+    void PutObject(int, void*) override {}
+    void Put(int Index, const String& S) override;
+    void Insert(int Index, const String& S) override;
+    void Delete(int Index) override;
+    void Clear() override;
+    String Text() const override;
+    void SetText(const String& Value) override;
+
+private:
+    TCustomMemo* FMemo;
+};
+
+class TCustomMemo : public TCustomEdit {
+public:
+    explicit TCustomMemo(TComponent* AOwner);
+    ~TCustomMemo() override;
+    const char* ClassName() const override { return "TCustomMemo"; }
+    TStrings* Lines() const { return FLines.get(); }
+    void SetLines(const TStrings* value) { FLines->Assign(value); }
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
+    using TCustomEdit::SetWantReturns;
+    using TCustomEdit::SetWantTabs;
+    using TCustomEdit::WantReturns;
+    using TCustomEdit::WantTabs;
+    // Puts the caret at the end and scrolls it into view.
+    void CaretToEnd();
+
+protected:
+    void InitView() override;
+
+private:
+    friend class TMemoStrings;
+    std::unique_ptr<TMemoStrings> FLines;
+    TScrollStyle FScrollBars = ssNone;
+    bool FWordWrap = true;
+};
+
+class TMemo : public TCustomMemo {
+public:
+    using TCustomMemo::TCustomMemo;
+    const char* ClassName() const override { return "TMemo"; }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Combo box
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+
+class TCustomComboBox : public TNativeControl {
+public:
+    explicit TCustomComboBox(TComponent* AOwner);
+    ~TCustomComboBox() override;
+    const char* ClassName() const override { return "TCustomComboBox"; }
+
+    TComboBoxStyle Style() const { return FStyle; }
+    void SetStyle(TComboBoxStyle value);
+    TStrings* Items() const { return FItems.get(); }
+    void SetItems(const TStrings* value) { FItems->Assign(value); }
+    // -1: no item; the text stays as it is.
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int value);
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int value);
+    bool DroppedDown() const { return FDroppedDown; }
+    void SetDroppedDown(bool value);
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool value);
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int value) { FMaxLength = std::max(0, value); }
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int value) { FItemHeight = value; }
+    int SelStart() const { return std::min(FAnchor, FCaret); }
+    int SelLength() const { return std::abs(FCaret - FAnchor); }
+    void SetSelStart(int value) { Perform(CB_SETEDITSEL, 0, MAKELPARAM(value, value)); }
+    void SetSelLength(int value) { Perform(CB_SETEDITSEL, 0, MAKELPARAM(SelStart(), SelStart() + value)); }
+    void SelectAll() { Perform(CB_SETEDITSEL, 0, MAKELPARAM(0, 0xFFFF)); }
+    void Clear();
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnSelect;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+
+protected:
+    virtual void Change();
+    virtual void Select();
+    virtual void DropDown();
+    virtual void CloseUp();
+    bool Editable() const { return FStyle == csDropDown || FStyle == csSimple; }
+    void InitView() override;
+    void NativeNotification(ui::NativeNotify what, int value) override;
+    void DefaultHandler(TMessage& Message) override;
+    void WMGetDlgCode(TMessage& Message) override;
+    void WMLButtonDown(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+    void CMDialogKey(TMessage& Message) override;
+    // The user picked item i (list, arrow keys, first letter).
+    void UserSelect(int index);
+
+private:
+    void ItemsChanged();
+    void EditText(int start, int end, const String& s);
+    void SetEditSel(int anchor, int caret);
+    void MatchItem();
+    int Find(const String& s, int after, bool exact) const;
+
+    TComboBoxStyle FStyle = csDropDown;
+    std::unique_ptr<TStringList> FItems;
+    int FItemIndex = -1;
+    int FDropDownCount = 8;
+    bool FDroppedDown = false;
+    bool FSorted = false;
+    int FMaxLength = 0;
+    int FItemHeight = 16;
+    int FAnchor = 0, FCaret = 0;
+    bool FInternalText = false;
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+    using TCustomComboBox::TCustomComboBox;
+    const char* ClassName() const override { return "TComboBox"; }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Buttons
+
+class TButtonControl : public TNativeControl {
+public:
+    using TNativeControl::TNativeControl;
+    const char* ClassName() const override { return "TButtonControl"; }
+
+protected:
+    void InitView() override;
+    void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_BUTTON; }
+    void WMLButtonDown(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
+    void CMDialogChar(TMessage& Message) override;
+};
+
+class TButton : public TButtonControl {
+public:
+    explicit TButton(TComponent* AOwner);
+    const char* ClassName() const override { return "TButton"; }
+    // Enter on the form clicks the default button (unless another button has the focus).
+    bool Default() const { return FDefault; }
+    void SetDefault(bool value);
+    // Escape on the form clicks the cancel button.
+    bool Cancel() const { return FCancel; }
+    void SetCancel(bool value) { FCancel = value; }
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult value) { FModalResult = value; }
+    // Sets the form's ModalResult (closing a modal form), then OnClick.
+    void Click() override;
+
+protected:
+    void InitView() override;
+    void CMDialogKey(TMessage& Message) override;
+
+private:
+    bool FDefault = false;
+    bool FCancel = false;
+    TModalResult FModalResult = mrNone;
+};
+
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+class TCustomCheckBox : public TButtonControl {
+public:
+    explicit TCustomCheckBox(TComponent* AOwner);
+    const char* ClassName() const override { return "TCustomCheckBox"; }
+    bool Checked() const { return FState == cbChecked; }
+    void SetChecked(bool value) { SetState(value ? cbChecked : cbUnchecked); }
+    TCheckBoxState State() const { return FState; }
+    // A change of state fires OnClick, whoever made it.
+    void SetState(TCheckBoxState value);
+    bool AllowGrayed() const { return FAllowGrayed; }
+    void SetAllowGrayed(bool value) { FAllowGrayed = value; }
+    // The user's click: unchecked, (grayed,) checked, unchecked...
+    virtual void Toggle();
+
+protected:
+    void InitView() override;
+    void DefaultHandler(TMessage& Message) override;
+
+private:
+    TCheckBoxState FState = cbUnchecked;
+    bool FAllowGrayed = false;
+};
+
+class TCheckBox : public TCustomCheckBox {
+public:
+    using TCustomCheckBox::TCustomCheckBox;
+    const char* ClassName() const override { return "TCheckBox"; }
+};
+
+class TRadioButton : public TButtonControl {
+public:
+    explicit TRadioButton(TComponent* AOwner);
+    const char* ClassName() const override { return "TRadioButton"; }
+    bool Checked() const { return FChecked; }
+    // Checking one turns its sibling radio buttons off and fires OnClick.
+    void SetChecked(bool value);
+
+protected:
+    void InitView() override;
+    void DefaultHandler(TMessage& Message) override;
+
+private:
+    bool FChecked = false;
+};
+
+// A framed group of radio buttons made from Items, in Columns.
+class TCustomRadioGroup : public TNativeControl {
+public:
+    explicit TCustomRadioGroup(TComponent* AOwner);
+    ~TCustomRadioGroup() override;
+    const char* ClassName() const override { return "TCustomRadioGroup"; }
+    TStrings* Items() const { return FItems.get(); }
+    void SetItems(const TStrings* value) { FItems->Assign(value); }
+    // -1: no button checked.
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int value);
+    int Columns() const { return FColumns; }
+    void SetColumns(int value);
+    int ButtonCount() const { return static_cast<int>(FButtons.size()); }
+    TRadioButton* Buttons(int index) const { return FButtons.at(static_cast<size_t>(index)); }
+
+protected:
+    void InitView() override;
+    void WMSize(TMessage& Message) override;
+
+private:
+    void UpdateButtons();
+    void ArrangeButtons();
+    void ButtonClick(TRadioButton* button);
+
+    std::unique_ptr<TStringList> FItems;
+    std::vector<TRadioButton*> FButtons;
+    int FItemIndex = -1;
+    int FColumns = 1;
+    bool FUpdating = false;
+};
+
+class TRadioGroup : public TCustomRadioGroup {
+public:
+    using TCustomRadioGroup::TCustomRadioGroup;
+    const char* ClassName() const override { return "TRadioGroup"; }
+};
