@@ -897,6 +897,10 @@ void TCustomComboBox::DefaultHandler(TMessage& Message) {
                 SetDroppedDown(!FDroppedDown);
                 return;
             }
+            if (FDroppedDown && (key == VK_ESCAPE || key == VK_RETURN)) {
+                SetDroppedDown(false);
+                return;
+            }
             switch (key) {
                 case VK_UP:
                 case VK_DOWN:
@@ -1085,15 +1089,32 @@ void TCustomComboBox::DefaultHandler(TMessage& Message) {
 
 void TButtonControl::InitView() { View()->SetCaption(Text()); }
 
+TButtonControl::TButtonControl(TComponent* AOwner, ui::NativeKind kind) : TNativeControl(AOwner, kind) {
+    // The click comes from the button's own press and release (BM_CLICK), as on the platform.
+    FControlStyle >> csClickEvents;
+}
+
 void TButtonControl::WMLButtonDown(TMessage& Message) {
     TNativeControl::WMLButtonDown(Message);
     FocusOnClick();
+    FPressed = true;
+    if (View()) View()->SetDown(true);
+}
+
+void TButtonControl::WMLButtonUp(TMessage& Message) {
+    bool pressed = FPressed;
+    FPressed = false;
+    if (View()) View()->SetDown(false);
+    TNativeControl::WMLButtonUp(Message);
+    if (pressed && !ComponentState().Contains(csDestroying) &&
+        ClientRect().Contains(Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam))))
+        Perform(BM_CLICK, 0, 0);
 }
 
 void TButtonControl::DefaultHandler(TMessage& Message) {
     switch (Message.Msg) {
         case WM_KEYUP:
-            if (Message.WParam == VK_SPACE) Click();
+            if (Message.WParam == VK_SPACE) Perform(BM_CLICK, 0, 0);
             return;
         case BM_CLICK: Click(); return;
         default: TNativeControl::DefaultHandler(Message); return;
@@ -1173,11 +1194,7 @@ void TCustomCheckBox::Toggle() {
 
 void TCustomCheckBox::DefaultHandler(TMessage& Message) {
     switch (Message.Msg) {
-        case WM_LBUTTONUP:
         case BM_CLICK: Toggle(); return;
-        case WM_KEYUP:
-            if (Message.WParam == VK_SPACE) Toggle();
-            return;
         case BM_GETCHECK: Message.Result = static_cast<LRESULT>(FState); return;
         case BM_SETCHECK: {
             // The platform's message changes the look and fires nothing.
@@ -1214,11 +1231,7 @@ void TRadioButton::SetChecked(bool value) {
 
 void TRadioButton::DefaultHandler(TMessage& Message) {
     switch (Message.Msg) {
-        case WM_LBUTTONUP:
         case BM_CLICK: SetChecked(true); return;
-        case WM_KEYUP:
-            if (Message.WParam == VK_SPACE) SetChecked(true);
-            return;
         case BM_GETCHECK: Message.Result = FChecked ? 1 : 0; return;
         case BM_SETCHECK:
             FChecked = Message.WParam == BST_CHECKED;

@@ -288,15 +288,20 @@ public:
 
 class TButtonControl : public TNativeControl {
 public:
-    using TNativeControl::TNativeControl;
+    TButtonControl(TComponent* AOwner, ui::NativeKind kind);
     const char* ClassName() const override { return "TButtonControl"; }
 
 protected:
     void InitView() override;
     void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_BUTTON; }
     void WMLButtonDown(TMessage& Message) override;
+    void WMLButtonUp(TMessage& Message) override;
+    // BM_CLICK: the button's action (click, toggle, check); WM_KEYUP of Space sends it.
     void DefaultHandler(TMessage& Message) override;
     void CMDialogChar(TMessage& Message) override;
+
+private:
+    bool FPressed = false;
 };
 
 class TButton : public TButtonControl {
