@@ -112,12 +112,12 @@ QBrush QBrushOf(TBrush& brush) {
 void Sync(TCanvas* c) {
     TCanvasDc& dc = c->Dc();
     if (dc.fontDirty) {
-        dc.state.textColor = static_cast<COLORREF>(ColorToRGB(c->Font()->Color()));
+        dc.state.textColor = static_cast<COLORREF>(ColorToRGB(c->Font()->Color())) & 0xFFFFFF;
         dc.fontDirty = false;
     }
     if (dc.brushDirty) {
         TBrush* b = c->Brush();
-        dc.state.bkColor = static_cast<COLORREF>(ColorToRGB(b->Color() == clNone ? clWhite : b->Color()));
+        dc.state.bkColor = static_cast<COLORREF>(ColorToRGB(b->Color() == clNone ? clWhite : b->Color())) & 0xFFFFFF;
         dc.state.bkMode = BrushVisible(*b) ? OPAQUE : TRANSPARENT;
         dc.brushDirty = false;
     }
@@ -562,6 +562,13 @@ void TCanvas::FillSolid(const TRect& rect, TColor color) {
 
 void TCanvas::ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip, const TRect* opaque) {
     Changing();
+    const QFontMetrics& metrics = CanvasMetrics(this);
+    int width = metrics.horizontalAdvance(QString::fromStdU16String(text));
+    UINT align = FDc->state.textAlign;
+    if (align & TA_UPDATECP) {
+        X = FDc->state.penPos.X;
+        Y = FDc->state.penPos.Y;
+    }
     WithPainter(this, [&](QPainter& p) {
         const TCanvasDcState& s = FDc->state;
         const QFont& f = CanvasFont(this);
@@ -571,13 +578,17 @@ void TCanvas::ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip
         if (opaque) p.fillRect(QRectOf(*opaque), QColor(QRgbOf(s.bkColor)));
         p.translate(X, Y);
         if (FFont->Orientation() != 0) p.rotate(-FFont->Orientation() / 10.0);
+        // The reference point is the text box's left, right or centre and its top, bottom or base line.
+        int dx = (align & TA_CENTER) == TA_CENTER ? -width / 2 : (align & TA_RIGHT) ? -width : 0;
+        int dy = (align & TA_BASELINE) == TA_BASELINE ? -m.ascent() : (align & TA_BOTTOM) ? -(m.ascent() + m.descent()) : 0;
         if (!opaque && s.bkMode == OPAQUE && !q.isEmpty())
-            p.fillRect(QRect(0, 0, m.horizontalAdvance(q), m.ascent() + m.descent()), QColor(QRgbOf(s.bkColor)));
+            p.fillRect(QRect(dx, dy, width, m.ascent() + m.descent()), QColor(QRgbOf(s.bkColor)));
         p.setFont(f);
         p.setPen(QColor(QRgbOf(s.textColor)));
         p.setBackgroundMode(Qt::TransparentMode);
-        p.drawText(0, m.ascent(), q);
+        p.drawText(dx, dy + m.ascent(), q);
     });
+    if (align & TA_UPDATECP) FDc->state.penPos.X = X + ((align & TA_CENTER) == TA_CENTER ? 0 : (align & TA_RIGHT) ? -width : width);
     Changed();
 }
 
@@ -750,7 +761,7 @@ COLORREF SetTextColor(HDC dc, COLORREF color) {
     if (!c) return CLR_INVALID;
     Sync(c);
     COLORREF old = c->Dc().state.textColor;
-    c->Dc().state.textColor = static_cast<COLORREF>(ColorToRGB(static_cast<TColor>(color)));
+    c->Dc().state.textColor = static_cast<COLORREF>(ColorToRGB(static_cast<TColor>(color))) & 0xFFFFFF;
     return old;
 }
 COLORREF GetTextColor(HDC dc) {
@@ -764,7 +775,7 @@ COLORREF SetBkColor(HDC dc, COLORREF color) {
     if (!c) return CLR_INVALID;
     Sync(c);
     COLORREF old = c->Dc().state.bkColor;
-    c->Dc().state.bkColor = static_cast<COLORREF>(ColorToRGB(static_cast<TColor>(color)));
+    c->Dc().state.bkColor = static_cast<COLORREF>(ColorToRGB(static_cast<TColor>(color))) & 0xFFFFFF;
     return old;
 }
 COLORREF GetBkColor(HDC dc) {
@@ -772,6 +783,19 @@ COLORREF GetBkColor(HDC dc) {
     if (!c) return CLR_INVALID;
     Sync(c);
     return c->Dc().state.bkColor;
+}
+
+UINT SetTextAlign(HDC dc, UINT align) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return GDI_ERROR;
+    UINT old = c->Dc().state.textAlign;
+    c->Dc().state.textAlign = align;
+    return old;
+}
+
+UINT GetTextAlign(HDC dc) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    return c ? c->Dc().state.textAlign : GDI_ERROR;
 }
 
 BOOL TextOut(HDC dc, int x, int y, const String& text, int count) {

@@ -13,8 +13,13 @@
 #include "platform/ui/Graphics.h"
 
 struct TBitmapImage {
-    QImage image;
+    mutable QImage image;
     TPixelFormat format = pfDevice;
+    // Rows of a 4-bit bitmap, two pixels a byte, handed out by ScanLine; they are written back into
+    // image (which holds one index a byte) at the next access to the pixels.
+    mutable std::vector<uint8_t> packed;
+    mutable bool packedPending = false;
+    void Flush() const;
 };
 
 struct TCanvasDcState {
@@ -25,6 +30,7 @@ struct TCanvasDcState {
     COLORREF textColor = 0x000000;
     COLORREF bkColor = 0xFFFFFF;
     int bkMode = OPAQUE;
+    UINT textAlign = TA_TOP | TA_LEFT;
     TPoint penPos;
 };
 

@@ -50,15 +50,25 @@ static QImage ConvertTo(const QImage& src, TPixelFormat format, const QList<QRgb
     QImage::Format f = QtFormatOf(format);
     auto flags = Qt::ThresholdDither | Qt::AvoidDither;
     if (f == QImage::Format_Mono) return src.convertToFormat(f, MonoTable(), flags);
-    if (format == pf4bit) return src.convertToFormat(f, keepTable.isEmpty() ? VgaTable() : keepTable, flags);
+    if (format == pf4bit) {
+        QList<QRgb> table = keepTable.isEmpty() ? VgaTable() : keepTable;
+        while (table.size() < 16) table.push_back(qRgb(0, 0, 0));  // every 4-bit index has a colour
+        return src.convertToFormat(f, table, flags);
+    }
     if (f == QImage::Format_Indexed8) {
         return src.convertToFormat(f, keepTable.isEmpty() ? DefaultTable256() : keepTable, flags);
     }
     return src.convertToFormat(f);
 }
 
-QImage& ImageOf(TBitmap& bitmap) { return bitmap.Image().image; }
-const QImage& ImageOf(const TBitmap& bitmap) { return bitmap.Image().image; }
+QImage& ImageOf(TBitmap& bitmap) {
+    bitmap.Image().Flush();
+    return bitmap.Image().image;
+}
+const QImage& ImageOf(const TBitmap& bitmap) {
+    bitmap.Image().Flush();
+    return bitmap.Image().image;
+}
 
 QImage ToRgb32(const TBitmap& bitmap) {
     const QImage& im = ImageOf(bitmap);
@@ -70,6 +80,7 @@ QImage ToRgb32(const TBitmap& bitmap) {
 
 void SetImage(TBitmap& bitmap, const QImage& image) {
     TBitmapImage& bi = bitmap.Image();
+    bi.packedPending = false;
     bi.image = image.isNull() ? QImage() : ConvertTo(image, bi.format);
     bitmap.PixelsChanged();
 }
@@ -98,6 +109,17 @@ Surface::~Surface() {
 }
 
 }  // namespace qtbackend
+
+void TBitmapImage::Flush() const {
+    if (!packedPending) return;
+    packedPending = false;
+    int w = image.width(), stride = (w + 1) / 2;
+    for (int y = 0; y < image.height(); ++y) {
+        uchar* row = image.scanLine(y);
+        const uint8_t* src = packed.data() + static_cast<size_t>(y) * stride;
+        for (int x = 0; x < w; ++x) row[x] = (x & 1) ? (src[x / 2] & 0x0F) : (src[x / 2] >> 4);
+    }
+}
 
 using namespace qtbackend;
 
@@ -140,18 +162,18 @@ void TBitmap::DetachCanvas(TCanvas* canvas) {
     FAttached.erase(std::remove(FAttached.begin(), FAttached.end(), canvas), FAttached.end());
 }
 
-int TBitmap::Width() const { return FImage->image.width(); }
-int TBitmap::Height() const { return FImage->image.height(); }
+int TBitmap::Width() const { return ImageOf(*this).width(); }
+int TBitmap::Height() const { return ImageOf(*this).height(); }
 void TBitmap::SetWidth(int value) { SetSize(value, Height()); }
 void TBitmap::SetHeight(int value) { SetSize(Width(), value); }
 
 void TBitmap::SetSize(int width, int height) {
     width = std::max(0, width);
     height = std::max(0, height);
-    QImage& old = FImage->image;
+    QImage& old = ImageOf(*this);
     if (width == old.width() && height == old.height()) return;
     if (width == 0 || height == 0) {
-        FImage->image = QImage();
+        ImageOf(*this) = QImage();
         Changed();
         return;
     }
@@ -163,7 +185,7 @@ void TBitmap::SetSize(int width, int height) {
         QPainter p(&fresh);
         p.drawImage(0, 0, src);
     }
-    FImage->image = ConvertTo(fresh, FImage->format, old.colorTable());
+    ImageOf(*this) = ConvertTo(fresh, FImage->format, old.colorTable());
     Changed();
 }
 
@@ -177,12 +199,12 @@ TPixelFormat TBitmap::PixelFormat() const { return FImage->format; }
 void TBitmap::SetPixelFormat(TPixelFormat value) {
     if (value == FImage->format) return;
     FImage->format = value;
-    if (!FImage->image.isNull()) {
+    if (!ImageOf(*this).isNull()) {
         // A 16-colour table survives the step to 4 bits (how 4-bit files are read).
         QList<QRgb> keep;
-        if (value == pf4bit && FImage->image.colorCount() > 0 && FImage->image.colorCount() <= 16)
-            keep = FImage->image.colorTable();
-        FImage->image = ConvertTo(FImage->image, value, keep);
+        if (value == pf4bit && ImageOf(*this).colorCount() > 0 && ImageOf(*this).colorCount() <= 16)
+            keep = ImageOf(*this).colorTable();
+        ImageOf(*this) = ConvertTo(ImageOf(*this), value, keep);
     }
     Changed();
 }
@@ -194,8 +216,8 @@ void TBitmap::SetMonochrome(bool value) {
 
 TColor TBitmap::TransparentColor() const {
     if (FTransparentMode == tmFixed && FTransparentColor != clDefault) return FTransparentColor;
-    if (FImage->image.isNull()) return clDefault;
-    QRgb c = FImage->image.pixel(0, Height() - 1);
+    if (ImageOf(*this).isNull()) return clDefault;
+    QRgb c = ImageOf(*this).pixel(0, Height() - 1);
     return static_cast<TColor>(ColorRefOf(c));
 }
 
@@ -217,9 +239,21 @@ void TBitmap::SetTransparentMode(TTransparentMode value) {
 void* TBitmap::ScanLine(int row) {
     if (row < 0 || row >= Height())
         throw EInvalidGraphicOperation(String("Scan line index out of range"));
-    if (FImage->format == pf4bit)
-        throw EInvalidGraphicOperation(String("4-bit bitmaps have no scan line access"));
-    return FImage->image.scanLine(row);
+    if (FImage->format == pf4bit) {
+        TBitmapImage& bi = *FImage;
+        int w = bi.image.width(), stride = (w + 1) / 2;
+        if (!bi.packedPending) {
+            bi.packed.assign(static_cast<size_t>(stride) * bi.image.height(), 0);
+            for (int y = 0; y < bi.image.height(); ++y) {
+                const uchar* src = bi.image.constScanLine(y);
+                uint8_t* dst = bi.packed.data() + static_cast<size_t>(y) * stride;
+                for (int x = 0; x < w; ++x) dst[x / 2] |= static_cast<uint8_t>((x & 1) ? (src[x] & 0x0F) : (src[x] & 0x0F) << 4);
+            }
+            bi.packedPending = true;
+        }
+        return bi.packed.data() + static_cast<size_t>(row) * stride;
+    }
+    return ImageOf(*this).scanLine(row);
 }
 
 int TBitmap::BytesPerScanLine() const {
@@ -237,12 +271,12 @@ int TBitmap::BytesPerScanLine() const {
 
 std::vector<TColor> TBitmap::Palette() const {
     std::vector<TColor> out;
-    for (QRgb c : FImage->image.colorTable()) out.push_back(static_cast<TColor>(ColorRefOf(c)));
+    for (QRgb c : ImageOf(*this).colorTable()) out.push_back(static_cast<TColor>(ColorRefOf(c)));
     return out;
 }
 
 void TBitmap::SetPalette(const std::vector<TColor>& colors) {
-    QImage& im = FImage->image;
+    QImage& im = ImageOf(*this);
     if (im.isNull() || im.colorCount() == 0) return;
     QList<QRgb> table;
     for (TColor c : colors) table.push_back(QRgbOf(static_cast<COLORREF>(ColorToRGB(c))));
@@ -254,13 +288,13 @@ void TBitmap::SetPalette(const std::vector<TColor>& colors) {
 
 void TBitmap::Assign(const TPersistent* Source) {
     if (!Source) {
-        FImage->image = QImage();
+        ImageOf(*this) = QImage();
         Changed();
         return;
     }
     if (auto* b = dynamic_cast<const TBitmap*>(Source)) {
         if (b == this) return;
-        FImage->image = b->FImage->image.copy();
+        ImageOf(*this) = ImageOf(*b).copy();
         FImage->format = b->FImage->format;
         FTransparentMode = b->FTransparentMode;
         FTransparentColor = b->FTransparentColor;
@@ -271,7 +305,7 @@ void TBitmap::Assign(const TPersistent* Source) {
     }
     if (auto* g = dynamic_cast<const TGraphic*>(Source)) {
         auto* graphic = const_cast<TGraphic*>(g);
-        FImage->image = QImage();
+        ImageOf(*this) = QImage();
         if (FImage->format == pf1bit) FImage->format = pfDevice;
         SetSize(graphic->Width(), graphic->Height());
         if (!Empty()) {

@@ -181,6 +181,10 @@ void ControlWidget::paintEvent(QPaintEvent* e) {
 void ControlWidget::Mouse(QMouseEvent* e, UINT msg) {
     if (!FControl) return;
     NoteModifiers(e->modifiers());
+    // Button state for GetKeyState(VK_LBUTTON) and the like.
+    win::SetKeyState(VK_LBUTTON, (e->buttons() & Qt::LeftButton) != 0);
+    win::SetKeyState(VK_RBUTTON, (e->buttons() & Qt::RightButton) != 0);
+    win::SetKeyState(VK_MBUTTON, (e->buttons() & Qt::MiddleButton) != 0);
     QPoint pos = e->position().toPoint();
     UiInput::Mouse(FControl, msg, pos.x(), pos.y(), KeysOf(e->buttons(), e->modifiers()));
     e->accept();
@@ -267,21 +271,36 @@ void WidgetPeer::SetVisible(bool visible) { FWidget->setVisible(visible); }
 void WidgetPeer::SetEnabled(bool enabled) { FWidget->setEnabled(enabled); }
 void WidgetPeer::SetCaption(const String& caption) { FWidget->setWindowTitle(QString::fromStdU16String(caption)); }
 
-void WidgetPeer::SetStayOnTop(bool value) {
-    if (!FTopLevel) return;
-    bool shown = FWidget->isVisible();
-    FWidget->setWindowFlag(Qt::WindowStaysOnTopHint, value);
-    if (shown) FWidget->show();  // changing window flags hides the window
-}
-
-void WidgetPeer::SetFixedSize(bool fixed) {
-    FFixedSize = fixed;
-    if (fixed)
+void WidgetPeer::SetWindowStyle(const WindowStyle& style) {
+    FFixedSize = style.FixedSize;
+    if (FFixedSize)
         FWidget->setFixedSize(FWidget->size());
     else {
         FWidget->setMinimumSize(0, 0);
         FWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
+    if (!FTopLevel) return;
+    Qt::WindowFlags flags = style.ToolWindow ? Qt::Tool : Qt::Window;
+    if (style.Frameless) flags |= Qt::FramelessWindowHint;
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (style.SystemMenu) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (style.MinimizeButton) flags |= Qt::WindowMinimizeButtonHint;
+        if (style.MaximizeButton && !style.FixedSize) flags |= Qt::WindowMaximizeButtonHint;
+    }
+    if (style.StayOnTop) flags |= Qt::WindowStaysOnTopHint;
+    if (FWidget->windowFlags() == flags) return;
+    bool shown = FWidget->isVisible();
+    FWidget->setWindowFlags(flags);
+    if (shown) FWidget->show();  // changing window flags hides the window
+}
+
+void WidgetPeer::SetWindowState(int state) {
+    if (!FTopLevel) return;
+    Qt::WindowStates s = FWidget->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (state == 1) s |= Qt::WindowMinimized;
+    if (state == 2) s |= Qt::WindowMaximized;
+    FWidget->setWindowState(s);
 }
 
 void WidgetPeer::SetCursorShape(TCursor cursor) { FWidget->setCursor(CursorShapeOf(cursor)); }

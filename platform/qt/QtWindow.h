@@ -64,8 +64,8 @@ public:
     void SetVisible(bool visible) override;
     void SetEnabled(bool enabled) override;
     void SetCaption(const String& caption) override;
-    void SetStayOnTop(bool value) override;
-    void SetFixedSize(bool fixed) override;
+    void SetWindowStyle(const WindowStyle& style) override;
+    void SetWindowState(int state) override;
     void SetCursorShape(TCursor cursor) override;
     void SetToolTip(const String& text, int hideAfterMs) override;
     void SetMouseCapture(bool capture) override;

@@ -22,8 +22,19 @@ public:
     virtual void SetVisible(bool visible) = 0;
     virtual void SetEnabled(bool enabled) = 0;
     virtual void SetCaption(const String& caption) = 0;
-    virtual void SetStayOnTop(bool value) = 0;
-    virtual void SetFixedSize(bool fixed) = 0;
+    // Frame and buttons of a top-level window.
+    struct WindowStyle {
+        bool StayOnTop = false;
+        bool Frameless = false;
+        bool ToolWindow = false;
+        bool FixedSize = false;
+        bool SystemMenu = true;
+        bool MinimizeButton = true;
+        bool MaximizeButton = true;
+    };
+    virtual void SetWindowStyle(const WindowStyle& style) = 0;
+    // 0 normal, 1 minimised, 2 maximised.
+    virtual void SetWindowState(int state) = 0;
     virtual void SetCursorShape(TCursor cursor) = 0;
     // The hint shown while the pointer rests on the widget; empty: none. hideAfterMs: how long
     // it stays (0: the platform's default).

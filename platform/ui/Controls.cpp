@@ -193,7 +193,7 @@ void TControl::SetEnabled(bool value) {
     Perform(CM_ENABLEDCHANGED, 0, 0);
 }
 
-void TControl::SetColor(int32_t value) {
+void TControl::SetColor(TColor value) {
     if (FColor != value) {
         FColor = value;
         FParentColor = false;
@@ -468,7 +468,7 @@ void TControl::CMColorChanged(TMessage&) { Invalidate(); }
 
 void TControl::CMParentColorChanged(TMessage& Message) {
     if (!FParentColor || !FParent) return;
-    int32_t c = Message.WParam ? static_cast<int32_t>(Message.LParam) : FParent->Color();
+    TColor c = Message.WParam ? static_cast<TColor>(Message.LParam) : FParent->Color();
     if (c != FColor) {
         FColor = c;
         Perform(CM_COLORCHANGED, 0, 0);
@@ -734,6 +734,11 @@ void TWinControl::SetFocus() {
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TWinControl::Loaded() {
+    TControl::Loaded();
+    AlignControls();
 }
 
 void TWinControl::BoundsChanged(const TRect& oldBounds) {

@@ -49,7 +49,8 @@ constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBea
                   crMultiDrag = -16, crSQLWait = -17, crNo = -18, crAppStart = -19, crHelp = -20,
                   crHandPoint = -21, crSizeAll = -22;
 
-// Colours until the graphics unit provides TColor: 0x00BBGGRR, system colours 0xFF0000nn.
+// Colours: 0x00BBGGRR, system colours 0xFF0000nn (the graphics unit declares the same type).
+using TColor = int32_t;
 constexpr int32_t clControlBtnFace = static_cast<int32_t>(0xFF00000F);
 constexpr int32_t clControlWindow = static_cast<int32_t>(0xFF000005);
 
@@ -127,8 +128,8 @@ public:
     bool Enabled() const { return FEnabled; }
     virtual void SetEnabled(bool value);
 
-    int32_t Color() const { return FColor; }
-    void SetColor(int32_t value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
     bool ParentColor() const { return FParentColor; }
     void SetParentColor(bool value);
 
@@ -237,7 +238,7 @@ private:
     TWinControl* FParent = nullptr;
     bool FVisible = true;
     bool FEnabled = true;
-    int32_t FColor = clControlBtnFace;
+    TColor FColor = clControlBtnFace;
     bool FParentColor = false;
     String FText;
     String FHint;
@@ -299,6 +300,7 @@ public:
     virtual void SetFocus();
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void Loaded() override;
     void Invalidate() override;
     void Update() override;
     bool Showing() const override;

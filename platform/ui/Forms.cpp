@@ -131,8 +131,8 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
     Peer()->SetCaption(Caption());
-    Peer()->SetStayOnTop(FFormStyle == fsStayOnTop);
-    Peer()->SetFixedSize(FBorderStyle != bsSizeable && FBorderStyle != bsSizeToolWin);
+    ApplyWindowStyle();
+    if (FWindowState != wsNormal) Peer()->SetWindowState(static_cast<int>(FWindowState));
 }
 
 void TCustomForm::PlaceOnScreen() {
@@ -310,17 +310,37 @@ bool TCustomForm::IsShortCut(TMessage& Message) {
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
     FBorderStyle = value;
-    if (Peer()) Peer()->SetFixedSize(value != bsSizeable && value != bsSizeToolWin);
+    ApplyWindowStyle();
 }
 
-void TCustomForm::SetBorderIcons(TBorderIcons value) { FBorderIcons = value; }
+void TCustomForm::SetBorderIcons(TBorderIcons value) {
+    FBorderIcons = value;
+    ApplyWindowStyle();
+}
+
+void TCustomForm::ApplyWindowStyle() {
+    if (!Peer()) return;
+    ui::WidgetPeer::WindowStyle style;
+    style.StayOnTop = FFormStyle == fsStayOnTop;
+    style.Frameless = FBorderStyle == bsNone;
+    style.ToolWindow = FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin;
+    style.FixedSize = FBorderStyle != bsSizeable && FBorderStyle != bsSizeToolWin;
+    style.SystemMenu = FBorderIcons.Contains(biSystemMenu);
+    // Dialog frames carry no minimise or maximise buttons, whatever the icons say.
+    style.MinimizeButton = FBorderIcons.Contains(biMinimize) && FBorderStyle != bsDialog;
+    style.MaximizeButton = FBorderIcons.Contains(biMaximize) && FBorderStyle != bsDialog;
+    Peer()->SetWindowStyle(style);
+}
 
 void TCustomForm::SetFormStyle(TFormStyle value) {
     FFormStyle = value;
-    if (Peer()) Peer()->SetStayOnTop(value == fsStayOnTop);
+    ApplyWindowStyle();
 }
 
-void TCustomForm::SetWindowState(TWindowState value) { FWindowState = value; }
+void TCustomForm::SetWindowState(TWindowState value) {
+    FWindowState = value;
+    if (Peer()) Peer()->SetWindowState(static_cast<int>(value));
+}
 
 void TCustomForm::Dispatch(TMessage& Message) {
     switch (Message.Msg) {

@@ -106,6 +106,7 @@ private:
     friend class TWinControl;
     void Activate(bool active);
     void PlaceOnScreen();
+    void ApplyWindowStyle();
 
     TModalResult FModalResult = mrNone;
     bool FModal = false;

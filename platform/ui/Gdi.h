@@ -125,6 +125,12 @@ COLORREF SetTextColor(HDC dc, COLORREF color);  // previous colour, CLR_INVALID 
 COLORREF GetTextColor(HDC dc);
 COLORREF SetBkColor(HDC dc, COLORREF color);
 COLORREF GetBkColor(HDC dc);
+constexpr UINT TA_NOUPDATECP = 0, TA_UPDATECP = 1, TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6, TA_TOP = 0,
+               TA_BOTTOM = 8, TA_BASELINE = 24;
+constexpr UINT GDI_ERROR = 0xFFFFFFFFu;
+// Where the point given to text output lies on the text; returns the previous setting.
+UINT SetTextAlign(HDC dc, UINT align);
+UINT GetTextAlign(HDC dc);
 constexpr UINT ETO_OPAQUE = 0x0002;
 constexpr UINT ETO_CLIPPED = 0x0004;
 BOOL TextOut(HDC dc, int x, int y, const String& text, int count);

@@ -53,10 +53,8 @@ COLORREF GetSysColor(int index) {
 }
 
 int32_t ColorToRGB(TColor color) {
-    if (color == clNone) return 0xFFFFFF;
-    if (color == clDefault) return 0;
-    if (static_cast<uint32_t>(color) >> 24 == 0xFF) return static_cast<int32_t>(GetSysColor(color & 0xFF));
-    return color & 0xFFFFFF;
+    if (color < 0) return static_cast<int32_t>(GetSysColor(color & 0xFF));
+    return color;
 }
 
 namespace {
@@ -246,7 +244,6 @@ std::vector<String> TFont::SubstituteFamilies(const String& name) {
     // The one table from the original platform's font names to the families scripts/setup installs.
     static const std::map<std::u16string, std::vector<const char*>> table = {
         {u"ms sans serif", {"Liberation Sans"}},
-        {u"microsoft sans serif", {"Liberation Sans"}},
         {u"ms shell dlg", {"Liberation Sans"}},
         {u"ms shell dlg 2", {"Liberation Sans"}},
         {u"arial", {"Liberation Sans"}},

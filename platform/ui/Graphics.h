@@ -75,9 +75,9 @@ constexpr TColor clMedGray = 0xA4A0A0;
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 
-// The RGB value of a colour: system colours resolved through GetSysColor, the rest masked to
-// 0x00BBGGRR. clNone resolves to white and clDefault to black, the values they stand for when
-// drawn; drawing code treats clNone as "draw nothing" before it resolves.
+// The RGB value of a colour: system colours (negative values) resolved through GetSysColor, any
+// other value returned as it is, as the components expect (clNone stays 0x1FFFFFFF). Drawing
+// uses the low three bytes; it treats clNone as "draw nothing" before it resolves.
 int32_t ColorToRGB(TColor color);
 // "clRed" for the named colours, otherwise "$00BBGGRR".
 String ColorToString(TColor color);
@@ -454,7 +454,8 @@ public:
     void SetTransparentMode(TTransparentMode value);
     // The pixels of a row in the bitmap's format, top row 0: pf24bit B,G,R; pf32bit and pfDevice
     // B,G,R,A; pf8bit palette indexes; pf1bit eight pixels a byte, first pixel in the high bit.
-    // pf4bit has no row layout of its own here and raises EInvalidGraphicOperation.
+    // pf4bit two pixels a byte, first pixel in the high half; such rows are taken back into the
+    // picture at the next drawing or reading, so call ScanLine again after drawing.
     void* ScanLine(int row);
     int BytesPerScanLine() const;
     // Colour table of pf1bit and pf8bit bitmaps.

@@ -18,7 +18,7 @@ namespace {
 // Record types of the enhanced format.
 enum : uint32_t {
     EMR_HEADER = 1, EMR_POLYGON = 3, EMR_POLYLINE = 4, EMR_EOF = 14, EMR_SETPIXELV = 15, EMR_SETBKMODE = 18,
-    EMR_SETROP2 = 20, EMR_SETTEXTCOLOR = 24, EMR_SETBKCOLOR = 25, EMR_MOVETOEX = 27, EMR_SELECTOBJECT = 37,
+    EMR_SETROP2 = 20, EMR_SETTEXTCOLOR = 24, EMR_SETTEXTALIGN = 22, EMR_SETBKCOLOR = 25, EMR_MOVETOEX = 27, EMR_SELECTOBJECT = 37,
     EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39, EMR_DELETEOBJECT = 40, EMR_ELLIPSE = 42,
     EMR_RECTANGLE = 43, EMR_ROUNDRECT = 44, EMR_ARC = 45, EMR_CHORD = 46, EMR_PIE = 47, EMR_LINETO = 54,
     EMR_STRETCHDIBITS = 81, EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTW = 84, EMR_POLYGON16 = 86,
@@ -30,7 +30,7 @@ constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
 // Functions of the older format.
 enum : uint16_t {
     META_EOF = 0x0000, META_SETBKCOLOR = 0x0201, META_SETBKMODE = 0x0102, META_SETROP2 = 0x0104,
-    META_SETTEXTCOLOR = 0x0209, META_SETWINDOWORG = 0x020B, META_SETWINDOWEXT = 0x020C, META_LINETO = 0x0213,
+    META_SETTEXTCOLOR = 0x0209, META_SETTEXTALIGN = 0x012E, META_SETWINDOWORG = 0x020B, META_SETWINDOWEXT = 0x020C, META_LINETO = 0x0213,
     META_MOVETO = 0x0214, META_SELECTOBJECT = 0x012D, META_DELETEOBJECT = 0x01F0, META_ELLIPSE = 0x0418,
     META_RECTANGLE = 0x041B, META_SETPIXEL = 0x041F, META_ROUNDRECT = 0x061C, META_ARC = 0x0817,
     META_PIE = 0x081A, META_CHORD = 0x0830, META_POLYGON = 0x0324, META_POLYLINE = 0x0325,
@@ -264,6 +264,7 @@ std::vector<uint8_t> TMetafile::EmfBytes() const {
             case TMetafileOp::SetBkColor: rec(EMR_SETBKCOLOR, [&](Writer& w) { w.U32(op.color); }); break;
             case TMetafileOp::SetBkMode: rec(EMR_SETBKMODE, [&](Writer& w) { w.U32(op.style); }); break;
             case TMetafileOp::SetRop2: rec(EMR_SETROP2, [&](Writer& w) { w.U32(op.style); }); break;
+            case TMetafileOp::SetTextAlign: rec(EMR_SETTEXTALIGN, [&](Writer& w) { w.U32(op.style); }); break;
             case TMetafileOp::SetPixel:
                 rec(EMR_SETPIXELV, [&](Writer& w) { w.I32(op.p1.X); w.I32(op.p1.Y); w.U32(op.color); });
                 break;
@@ -431,6 +432,7 @@ void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
             case EMR_SETBKCOLOR: need(4); op.kind = TMetafileOp::SetBkColor; op.color = Get32(r); break;
             case EMR_SETBKMODE: need(4); op.kind = TMetafileOp::SetBkMode; op.style = Get32(r); break;
             case EMR_SETROP2: need(4); op.kind = TMetafileOp::SetRop2; op.style = Get32(r); break;
+            case EMR_SETTEXTALIGN: need(4); op.kind = TMetafileOp::SetTextAlign; op.style = Get32(r); break;
             case EMR_SETPIXELV: need(12); op.kind = TMetafileOp::SetPixel; op.p1 = TPoint(I32At(r), I32At(r + 4)); op.color = Get32(r + 8); break;
             case EMR_EXTTEXTOUTW: {
                 need(68);
@@ -554,6 +556,7 @@ std::vector<uint8_t> TMetafile::WmfBytes() const {
             case TMetafileOp::SetBkColor: rec(META_SETBKCOLOR, [&](Writer& w) { w.U32(op.color); }); break;
             case TMetafileOp::SetBkMode: rec(META_SETBKMODE, [&](Writer& w) { w.U16(op.style); w.U16(0); }); break;
             case TMetafileOp::SetRop2: rec(META_SETROP2, [&](Writer& w) { w.U16(op.style); w.U16(0); }); break;
+            case TMetafileOp::SetTextAlign: rec(META_SETTEXTALIGN, [&](Writer& w) { w.U16(op.style); w.U16(0); }); break;
             case TMetafileOp::SetPixel: rec(META_SETPIXEL, [&](Writer& w) { w.U32(op.color); w.I16(op.p1.Y); w.I16(op.p1.X); }); break;
             case TMetafileOp::Text:
                 rec(META_EXTTEXTOUT, [&](Writer& w) {
@@ -737,6 +740,7 @@ void TMetafile::ParseWmf(const std::vector<uint8_t>& b) {
             case META_SETBKCOLOR: need(4); op.kind = TMetafileOp::SetBkColor; op.color = Get32(r); break;
             case META_SETBKMODE: need(2); op.kind = TMetafileOp::SetBkMode; op.style = Get16(r); break;
             case META_SETROP2: need(2); op.kind = TMetafileOp::SetRop2; op.style = Get16(r); break;
+            case META_SETTEXTALIGN: need(2); op.kind = TMetafileOp::SetTextAlign; op.style = Get16(r); break;
             case META_SETPIXEL: need(8); op.kind = TMetafileOp::SetPixel; op.color = Get32(r); op.p1 = TPoint(I16At(r + 6), I16At(r + 4)); break;
             case META_EXTTEXTOUT: {
                 need(8);
@@ -911,6 +915,7 @@ void TMetafile::Draw(TCanvas* canvas, const TRect& rect) {
                 mode = ModeOfR2(op.style);
                 canvas->Pen()->SetMode(mode);
                 break;
+            case TMetafileOp::SetTextAlign: ::SetTextAlign(dc, op.style); break;
             case TMetafileOp::SetPixel: canvas->SetPixels(X(op.p1.X), Y(op.p1.Y), static_cast<TColor>(op.color & 0xFFFFFF)); break;
             case TMetafileOp::Text: {
                 HDC h = canvas->Handle();
@@ -971,6 +976,7 @@ struct TMetafileCanvas::Recorder {
     COLORREF bkColor = 0xFFFFFF;
     int bkMode = OPAQUE;
     uint32_t rop2 = 13;
+    UINT textAlign = 0;
 
     uint32_t Alloc() {
         size_t i = 0;
@@ -1029,7 +1035,7 @@ struct TMetafileCanvas::Recorder {
         bool none = p->Style() == psClear || p->Color() == clNone || p->Mode() == pmNop;
         o.style = none ? 5 : styles[p->Style()];
         o.width = p->Width();
-        o.color = static_cast<COLORREF>(ColorToRGB(p->Color()));
+        o.color = static_cast<COLORREF>(ColorToRGB(p->Color())) & 0xFFFFFF;
         Use(o, pen, penOp, SamePen);
         uint32_t r2 = kR2OfMode[p->Mode()];
         if (r2 != rop2) {
@@ -1054,7 +1060,7 @@ struct TMetafileCanvas::Recorder {
         if (!b->Bitmap() && (b->Style() == bsClear || b->Color() == clNone)) {
             o.style = 1;
         } else {
-            o.color = static_cast<COLORREF>(ColorToRGB(b->Color()));
+            o.color = static_cast<COLORREF>(ColorToRGB(b->Color())) & 0xFFFFFF;
             if (!b->Bitmap() && b->Style() >= bsHorizontal) {
                 o.style = 2;
                 o.hatch = static_cast<uint32_t>(b->Style() - bsHorizontal);
@@ -1065,7 +1071,7 @@ struct TMetafileCanvas::Recorder {
     void SolidBrush(TColor color) {
         TMetafileOp o;
         o.kind = TMetafileOp::CreateBrush;
-        o.color = static_cast<COLORREF>(ColorToRGB(color));
+        o.color = static_cast<COLORREF>(ColorToRGB(color)) & 0xFFFFFF;
         Use(o, brush, brushOp, SameBrush);
     }
     void Font(TCanvas* c) {
@@ -1089,6 +1095,8 @@ struct TMetafileCanvas::Recorder {
         if (tc != textColor) { TMetafileOp o; o.kind = TMetafileOp::SetTextColor; o.color = tc; ops.push_back(o); textColor = tc; }
         if (bc != bkColor) { TMetafileOp o; o.kind = TMetafileOp::SetBkColor; o.color = bc; ops.push_back(o); bkColor = bc; }
         if (bm != bkMode) { TMetafileOp o; o.kind = TMetafileOp::SetBkMode; o.style = static_cast<uint32_t>(bm); ops.push_back(o); bkMode = bm; }
+        UINT ta = GetTextAlign(dc);
+        if (ta != textAlign) { TMetafileOp o; o.kind = TMetafileOp::SetTextAlign; o.style = ta; ops.push_back(o); textAlign = ta; }
     }
 };
 
@@ -1272,11 +1280,23 @@ void TMetafileCanvas::ExtTextOutImpl(int X, int Y, const String& text, const TRe
         prev = w;
     }
     TSize ext = TextExtent(text);
-    TRect box(X, Y, X + ext.cx, Y + ext.cy);
+    // The box around the text, from the reference point and the text alignment.
+    UINT ta = GetTextAlign(dc);
+    int bx = X, by = Y;
+    if ((ta & TA_CENTER) == TA_CENTER) bx -= ext.cx / 2;
+    else if (ta & TA_RIGHT) bx -= ext.cx;
+    if ((ta & TA_BASELINE) == TA_BASELINE) {
+        TEXTMETRIC tm;
+        GetTextMetrics(dc, &tm);
+        by -= tm.tmAscent;
+    } else if (ta & TA_BOTTOM) {
+        by -= ext.cy;
+    }
+    TRect box(bx, by, bx + ext.cx, by + ext.cy);
     if (clip) IntersectRect(&box, &box, clip);
     FRec->Grow(box);
     if (opaque) FRec->Grow(*opaque);
-    if (o.rect.IsEmpty() && !(o.style & (ETO_CLIPPED | ETO_OPAQUE))) o.rect = TRect(X, Y, X + ext.cx, Y + ext.cy);
+    if (o.rect.IsEmpty() && !(o.style & (ETO_CLIPPED | ETO_OPAQUE))) o.rect = TRect(bx, by, bx + ext.cx, by + ext.cy);
     FRec->ops.push_back(std::move(o));
 }
 

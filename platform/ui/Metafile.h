@@ -11,7 +11,7 @@ struct TMetafileOp {
     enum Kind {
         MoveTo, LineTo, Polyline, Polygon, Rectangle, Ellipse, RoundRect, Arc, Chord, Pie,
         CreatePen, CreateBrush, CreateFont, Select, Delete,
-        SetTextColor, SetBkColor, SetBkMode, SetRop2, Text, StretchDib, SetPixel,
+        SetTextColor, SetBkColor, SetBkMode, SetRop2, Text, StretchDib, SetPixel, SetTextAlign,
         SelectClip  // rects is the new clip region; style 0 removes the clip
     };
     Kind kind = MoveTo;

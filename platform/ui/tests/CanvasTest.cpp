@@ -495,6 +495,26 @@ TEST_F(TextTest, OrientationRotatesTheText) {
     EXPECT_GE(left, 50);
 }
 
+TEST_F(TextTest, TextAlignMovesTheReferencePoint) {
+    HDC dc = c->Handle();
+    EXPECT_EQ(SetTextAlign(dc, TA_RIGHT | TA_BASELINE), TA_TOP | TA_LEFT);
+    c->TextOut(100, 50, "Hg");
+    TEXTMETRIC tm;
+    GetTextMetrics(dc, &tm);
+    auto [lo, hi] = InkColumns(Rect(0, 0, 200, 120));
+    EXPECT_LE(hi, 100);
+    EXPECT_GE(lo, 100 - c->TextWidth("Hg"));
+    EXPECT_GT(CountOf(clBlack, Rect(0, 50 - tm.tmAscent, 200, 50)), 10);  // the H stands on the line
+    EXPECT_EQ(CountOf(clBlack, Rect(0, 50 + tm.tmDescent, 200, 120)), 0);
+    Clear(clWhite);
+    c->Brush()->SetStyle(bsClear);
+    SetTextAlign(dc, TA_CENTER | TA_TOP);
+    c->TextOut(100, 10, "Centre");
+    auto [l2, h2] = InkColumns(Rect(0, 0, 200, 120));
+    EXPECT_NEAR((l2 + h2) / 2.0, 100, 3);
+    EXPECT_EQ(GetTextAlign(dc), TA_CENTER | TA_TOP);
+}
+
 TEST_F(TextTest, TextMetricsOfTheNamedFont) {
     TEXTMETRIC tm;
     ASSERT_TRUE(GetTextMetrics(c->Handle(), &tm));

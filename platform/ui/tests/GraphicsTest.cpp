@@ -25,7 +25,8 @@ TEST(Colors, SystemColoursResolveToTheClassicScheme) {
     EXPECT_EQ(ColorToRGB(clBtnHighlight), 0xFFFFFF);
     EXPECT_EQ(ColorToRGB(clWindowText), 0);
     EXPECT_EQ(ColorToRGB(clRed), 0x0000FF);
-    EXPECT_EQ(ColorToRGB(static_cast<TColor>(0x02123456)), 0x123456);  // palette-relative flags dropped
+    EXPECT_EQ(ColorToRGB(clNone), clNone);  // only system colours are resolved
+    EXPECT_EQ(ColorToRGB(static_cast<TColor>(0x02123456)), 0x02123456);
     EXPECT_EQ(clBtnFace, static_cast<TColor>(0xFF00000F));
     EXPECT_EQ(GetRValue(RGB(1, 2, 3)), 1);
     EXPECT_EQ(GetGValue(RGB(1, 2, 3)), 2);
@@ -159,6 +160,23 @@ TEST(Bitmaps, ScanLineIsInTheBitmapsFormat) {
     EXPECT_EQ(top[6], 0x44);
     EXPECT_EQ(top[8], 0x66);
     EXPECT_THROW(b.ScanLine(2), EInvalidGraphicOperation);
+
+    // Four bits: two pixels a byte, taken back into the picture when it is drawn on or read.
+    TBitmap f(3, 2, pf4bit);
+    EXPECT_EQ(f.BytesPerScanLine(), 2);
+    auto* nib = static_cast<uint8_t*>(f.ScanLine(0));
+    nib[0] = 0x9C;  // pixel 0: colour 9 (red), pixel 1: colour 12 (blue)
+    nib[1] = 0xA0;  // pixel 2: colour 10 (lime)
+    EXPECT_EQ(f.Canvas()->Pixels(0, 0), clRed);
+    EXPECT_EQ(f.Canvas()->Pixels(1, 0), clBlue);
+    EXPECT_EQ(f.Canvas()->Pixels(2, 0), clLime);
+    f.Canvas()->SetPixels(0, 1, clYellow);
+    EXPECT_EQ(static_cast<uint8_t*>(f.ScanLine(1))[0] >> 4, 11);
+    EXPECT_EQ(static_cast<uint8_t*>(f.ScanLine(0))[0], 0x9C);
+    TBitmap f2;
+    f2.LoadFromBytes(f.SaveToBytes());
+    EXPECT_EQ(f2.Canvas()->Pixels(1, 0), clBlue);
+    EXPECT_EQ(f2.Canvas()->Pixels(0, 1), clYellow);
 
     TBitmap m(10, 1);
     m.SetMonochrome(true);

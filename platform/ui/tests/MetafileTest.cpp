@@ -46,6 +46,8 @@ void Scene(TCanvas* c) {
     c->Pen()->SetColor(clPurple);
     c->MoveTo(0, 97);
     c->LineTo(120, 97);
+    SetTextAlign(h, TA_RIGHT | TA_BOTTOM);
+    c->TextOut(118, 94, "R");
     RestoreDC(h, saved);
     c->MoveTo(0, 99);
     c->LineTo(120, 99);
