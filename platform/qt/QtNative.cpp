@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -428,10 +429,27 @@ public:
     void SetTopIndex(int index) override {
         if (QListWidgetItem* it = W()->item(index)) W()->scrollToItem(it, QAbstractItemView::PositionAtTop);
     }
+    int ItemHeight() override {
+        int h = W()->count() > 0 ? W()->sizeHintForRow(0) : 0;
+        return h > 0 ? h : W()->fontMetrics().height();
+    }
     int ItemAtPos(int x, int y) override {
         QPoint p = W()->viewport()->mapFrom(FHost, QPoint(x, y));
         QListWidgetItem* it = W()->itemAt(p);
         return it ? W()->row(it) : -1;
+    }
+};
+
+// ---- label ----
+
+class LabelView final : public ViewBase {
+public:
+    LabelView(ui::WidgetPeer& host, TWinControl* control) : ViewBase(new QLabel, host, control, true) {}
+    QLabel* W() const { return static_cast<QLabel*>(FInner.data()); }
+    void SetCaption(const String& caption) override { W()->setText(Q(caption)); }
+    TSize PreferredSize() override {
+        QSize s = W()->sizeHint();
+        return TSize{s.width(), s.height()};
     }
 };
 
@@ -520,6 +538,7 @@ namespace ui {
 std::unique_ptr<NativeView> CreateNativeView(NativeKind kind, WidgetPeer& host, TWinControl* control, NativeSink* sink) {
     using namespace qtb;
     switch (kind) {
+        case NativeKind::Label: return std::make_unique<LabelView>(host, control);
         case NativeKind::Edit: return std::make_unique<EditView>(host, control);
         case NativeKind::Memo: return std::make_unique<MemoView>(host, control);
         case NativeKind::ComboBox: return std::make_unique<ComboView>(host, control, sink);

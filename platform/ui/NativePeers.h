@@ -33,6 +33,13 @@ constexpr UINT CB_GETEDITSEL = 0x0140, CB_LIMITTEXT = 0x0141, CB_SETEDITSEL = 0x
                CB_SETITEMDATA = 0x0151, CB_SETITEMHEIGHT = 0x0153, CB_GETITEMHEIGHT = 0x0154,
                CB_GETDROPPEDSTATE = 0x0157, CB_FINDSTRINGEXACT = 0x0158;
 constexpr LRESULT CB_ERR = -1;
+constexpr UINT LB_ADDSTRING = 0x0180, LB_INSERTSTRING = 0x0181, LB_DELETESTRING = 0x0182, LB_RESETCONTENT = 0x0184,
+               LB_SETSEL = 0x0185, LB_SETCURSEL = 0x0186, LB_GETSEL = 0x0187, LB_GETCURSEL = 0x0188, LB_GETTEXT = 0x0189,
+               LB_GETTEXTLEN = 0x018A, LB_GETCOUNT = 0x018B, LB_SELECTSTRING = 0x018C, LB_GETTOPINDEX = 0x018E,
+               LB_FINDSTRING = 0x018F, LB_GETSELCOUNT = 0x0190, LB_SETTOPINDEX = 0x0197, LB_GETITEMRECT = 0x0198,
+               LB_GETITEMDATA = 0x0199, LB_SETITEMDATA = 0x019A, LB_SETITEMHEIGHT = 0x01A0, LB_GETITEMHEIGHT = 0x01A1,
+               LB_FINDSTRINGEXACT = 0x01A2, LB_ITEMFROMPOINT = 0x01A9;
+constexpr LRESULT LB_ERR = -1;
 constexpr UINT BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1, BM_CLICK = 0x00F5;
 constexpr WPARAM BST_UNCHECKED = 0, BST_CHECKED = 1, BST_INDETERMINATE = 2;
 constexpr int SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1, SB_PAGEUP = 2, SB_PAGELEFT = 2,
@@ -43,7 +50,7 @@ namespace ui {
 
 class WidgetPeer;
 
-enum class NativeKind { Edit, Memo, ComboBox, ListBox, Button, CheckBox, RadioButton, GroupBox, ScrollBar, TrackBar, UpDown };
+enum class NativeKind { Label, Edit, Memo, ComboBox, ListBox, Button, CheckBox, RadioButton, GroupBox, ScrollBar, TrackBar, UpDown };
 
 // What the toolkit reports back to the control.
 enum class NativeNotify {
@@ -83,6 +90,8 @@ public:
     // Looks.
     virtual void SetColors(int32_t background, int32_t text) { (void)background; (void)text; }
     virtual void SetCaption(const String& caption) { (void)caption; }
+    // The size the widget would like for its content; (0, 0) when it cannot tell.
+    virtual TSize PreferredSize() { return TSize(); }
     // Lists and combo boxes.
     virtual void SetItems(const std::vector<String>& items) { (void)items; }
     virtual void SetItemIndex(int index) { (void)index; }
@@ -90,6 +99,8 @@ public:
     virtual void SetItemChecked(int index, int state) { (void)index; (void)state; }
     virtual void SetTopIndex(int index) { (void)index; }
     virtual int ItemAtPos(int x, int y) { (void)x; (void)y; return -1; }
+    // Height of one item row; 0 when the view cannot tell.
+    virtual int ItemHeight() { return 0; }
     virtual void SetEditable(bool value) { (void)value; }
     virtual void SetDroppedDown(bool value) { (void)value; }
     virtual void SetDropDownCount(int value) { (void)value; }

@@ -1336,3 +1336,389 @@ void TCustomRadioGroup::ButtonClick(TRadioButton* button) {
     FItemIndex = static_cast<int>(it - FButtons.begin());
     Click();
 }
+
+// ---------------------------------------------------------------------------------------------
+// TCustomListBox
+
+TCustomListBox::TCustomListBox(TComponent* AOwner)
+    : TNativeControl(AOwner, ui::NativeKind::ListBox), FItems(std::make_unique<TStringList>()) {
+    SetBounds(0, 0, 121, 97);
+    SetTabStop(true);
+    SetColor(clControlWindow);
+    // OnClick reports a change of selection by the user, not every click.
+    FControlStyle >> csClickEvents;
+    FItems->OnChange = [this](TStrings*) { ItemsChanged(); };
+}
+
+TCustomListBox::~TCustomListBox() { FItems->OnChange = nullptr; }
+
+void TCustomListBox::InitView() {
+    std::vector<String> items;
+    for (int i = 0; i < FItems->Count(); ++i) items.push_back(FItems->Get(i));
+    View()->SetItems(items);
+    ShowSelection();
+    View()->SetTopIndex(FTopIndex);
+}
+
+void TCustomListBox::ShowSelection() {
+    if (!View()) return;
+    View()->SetItemIndex(FItemIndex);
+    for (int i = 0; i < static_cast<int>(FSelected.size()); ++i) View()->SetItemSelected(i, FSelected[static_cast<size_t>(i)]);
+}
+
+void TCustomListBox::ItemsChanged() {
+    int n = FItems->Count();
+    FSelected.resize(static_cast<size_t>(n), false);
+    if (FItemIndex >= n) FItemIndex = -1;
+    if (FTopIndex >= n) FTopIndex = std::max(0, n - 1);
+    if (View()) InitView();
+}
+
+void TCustomListBox::SelectOnly(int index) {
+    std::fill(FSelected.begin(), FSelected.end(), false);
+    if (index >= 0 && index < static_cast<int>(FSelected.size())) FSelected[static_cast<size_t>(index)] = true;
+}
+
+void TCustomListBox::SetItemIndex(int value) {
+    if (value < -1 || value >= FItems->Count()) value = -1;
+    FItemIndex = value;
+    if (!FMultiSelect) SelectOnly(value);
+    else if (value >= 0) FSelected[static_cast<size_t>(value)] = true;
+    FAnchor = value;
+    ShowSelection();
+}
+
+void TCustomListBox::SetMultiSelect(bool value) {
+    FMultiSelect = value;
+    if (!value) SelectOnly(FItemIndex);
+    ShowSelection();
+}
+
+bool TCustomListBox::Selected(int index) const {
+    if (index < 0 || index >= static_cast<int>(FSelected.size())) throw EListError(String("List index out of bounds (") + IntToStr(index) + String(")"));
+    return FSelected[static_cast<size_t>(index)];
+}
+
+void TCustomListBox::SetSelected(int index, bool value) {
+    if (index < 0 || index >= static_cast<int>(FSelected.size())) throw EListError(String("List index out of bounds (") + IntToStr(index) + String(")"));
+    if (!FMultiSelect) {
+        SetItemIndex(value ? index : (index == FItemIndex ? -1 : FItemIndex));
+        return;
+    }
+    FSelected[static_cast<size_t>(index)] = value;
+    ShowSelection();
+}
+
+int TCustomListBox::SelCount() const {
+    if (!FMultiSelect) return -1;  // as the platform answers for a single-selection list
+    return static_cast<int>(std::count(FSelected.begin(), FSelected.end(), true));
+}
+
+void TCustomListBox::SetSorted(bool value) {
+    FSorted = value;
+    String cur = FItemIndex >= 0 ? FItems->Get(FItemIndex) : String();
+    FItems->SetSorted(value);
+    if (FItemIndex >= 0) SetItemIndex(FItems->IndexOf(cur));
+}
+
+void TCustomListBox::SetTopIndex(int value) {
+    FTopIndex = std::clamp(value, 0, std::max(0, FItems->Count() - 1));
+    if (View()) View()->SetTopIndex(FTopIndex);
+}
+
+int TCustomListBox::ItemHeight() const {
+    if (FItemHeight > 0) return FItemHeight;
+    int h = View() ? View()->ItemHeight() : 0;
+    return h > 0 ? h : 16;
+}
+
+int TCustomListBox::ItemAtPos(const TPoint& p, bool existing) const {
+    int i = View() ? View()->ItemAtPos(p.X, p.Y) : -1;
+    if (i < 0 && (!View() || FItemHeight > 0)) i = FTopIndex + p.Y / ItemHeight();
+    if (i >= 0 && i < FItems->Count()) return i;
+    return existing ? -1 : FItems->Count();
+}
+
+void TCustomListBox::UserSelected() { Click(); }
+
+void TCustomListBox::WMLButtonDown(TMessage& Message) {
+    TNativeControl::WMLButtonDown(Message);
+    FocusOnClick();
+    int x = GET_X_LPARAM(Message.LParam);
+    int i = ItemAtPos(Point(x, GET_Y_LPARAM(Message.LParam)), true);
+    if (i < 0) return;
+    bool ctrl = (Message.WParam & MK_CONTROL) != 0, shift = (Message.WParam & MK_SHIFT) != 0;
+    if (FMultiSelect) {
+        if (ctrl || !FExtendedSelect) {
+            FSelected[static_cast<size_t>(i)] = !FSelected[static_cast<size_t>(i)];
+            FAnchor = i;
+        } else if (shift && FAnchor >= 0) {
+            std::fill(FSelected.begin(), FSelected.end(), false);
+            for (int k = std::min(FAnchor, i); k <= std::max(FAnchor, i); ++k) FSelected[static_cast<size_t>(k)] = true;
+        } else {
+            SelectOnly(i);
+            FAnchor = i;
+        }
+        FItemIndex = i;
+    } else {
+        FItemIndex = i;
+        SelectOnly(i);
+    }
+    ShowSelection();
+    ClickItem(i, x);
+    UserSelected();
+}
+
+void TCustomListBox::WMLButtonDblClk(TMessage& Message) {
+    TNativeControl::WMLButtonDblClk(Message);
+    DblClick();
+}
+
+void TCustomListBox::DefaultHandler(TMessage& Message) {
+    auto textOf = [](LPARAM l) { return l ? String(reinterpret_cast<const char16_t*>(l)) : String(); };
+    auto find = [this](const String& s, int after, bool exact) {
+        int n = FItems->Count();
+        String key = AnsiUpperCase(s);
+        int first = (after < -1 || after >= n) ? 0 : after + 1;
+        for (int k = 0; k < n; ++k) {
+            int i = (first + k) % n;
+            String item = AnsiUpperCase(FItems->Get(i));
+            if (exact ? item == key : item.compare(0, key.size(), key) == 0) return i;
+        }
+        return -1;
+    };
+    int idx = static_cast<int>(static_cast<int32_t>(Message.WParam));
+    bool valid = idx >= 0 && idx < FItems->Count();
+    switch (Message.Msg) {
+        case WM_KEYDOWN: {
+            WORD key = static_cast<WORD>(Message.WParam);
+            int n = FItems->Count();
+            if (n == 0) return;
+            int page = std::max(1, Height() / ItemHeight() - 1);
+            int i = FItemIndex;
+            switch (key) {
+                case VK_UP: i = i < 0 ? 0 : i - 1; break;
+                case VK_DOWN: i = i < 0 ? 0 : i + 1; break;
+                case VK_PRIOR: i -= page; break;
+                case VK_NEXT: i = i < 0 ? page : i + page; break;
+                case VK_HOME: i = 0; break;
+                case VK_END: i = n - 1; break;
+                case VK_SPACE:
+                    if (FItemIndex >= 0) {
+                        if (FMultiSelect) {
+                            FSelected[static_cast<size_t>(FItemIndex)] = !FSelected[static_cast<size_t>(FItemIndex)];
+                            ShowSelection();
+                        }
+                        ClickItem(FItemIndex, -1);
+                        UserSelected();
+                    }
+                    return;
+                default: return;
+            }
+            i = std::clamp(i, 0, n - 1);
+            if (i == FItemIndex) return;
+            SetItemIndex(i);
+            if (FMultiSelect) SelectOnly(i), ShowSelection();
+            if (i < FTopIndex) SetTopIndex(i);
+            else if (i >= FTopIndex + page + 1) SetTopIndex(i - page);
+            UserSelected();
+            return;
+        }
+        case WM_CHAR: {
+            char16_t ch = static_cast<char16_t>(Message.WParam);
+            if (ch <= 0x20) return;
+            int i = find(String(1, ch), FItemIndex, false);
+            if (i >= 0 && i != FItemIndex) {
+                SetItemIndex(i);
+                UserSelected();
+            }
+            return;
+        }
+        case LB_GETCOUNT: Message.Result = FItems->Count(); return;
+        case LB_GETCURSEL: Message.Result = FMultiSelect ? FItemIndex : (FItemIndex >= 0 ? FItemIndex : LB_ERR); return;
+        case LB_SETCURSEL:
+            if (FMultiSelect) {
+                Message.Result = LB_ERR;
+                return;
+            }
+            SetItemIndex(valid ? idx : -1);
+            Message.Result = valid ? idx : LB_ERR;
+            return;
+        case LB_GETSEL: Message.Result = valid ? (FSelected[static_cast<size_t>(idx)] ? 1 : 0) : LB_ERR; return;
+        case LB_SETSEL: {
+            // wParam: select or not; lParam: the item, -1 for all.
+            int item = static_cast<int>(static_cast<int32_t>(Message.LParam));
+            if (!FMultiSelect) {
+                Message.Result = LB_ERR;
+                return;
+            }
+            if (item == -1) std::fill(FSelected.begin(), FSelected.end(), Message.WParam != 0);
+            else if (item >= 0 && item < FItems->Count()) FSelected[static_cast<size_t>(item)] = Message.WParam != 0;
+            else {
+                Message.Result = LB_ERR;
+                return;
+            }
+            ShowSelection();
+            return;
+        }
+        case LB_GETSELCOUNT: Message.Result = FMultiSelect ? SelCount() : LB_ERR; return;
+        case LB_GETTEXT:
+        case LB_GETTEXTLEN: {
+            if (!valid) {
+                Message.Result = LB_ERR;
+                return;
+            }
+            String s = FItems->Get(idx);
+            if (Message.Msg == LB_GETTEXT && Message.LParam) {
+                auto* buf = reinterpret_cast<char16_t*>(Message.LParam);
+                std::copy(s.begin(), s.end(), buf);
+                buf[s.size()] = 0;
+            }
+            Message.Result = s.Length();
+            return;
+        }
+        case LB_ADDSTRING: Message.Result = FItems->Add(textOf(Message.LParam)); return;
+        case LB_INSERTSTRING: {
+            int i = (idx < 0 || idx > FItems->Count()) ? FItems->Count() : idx;
+            FItems->Insert(i, textOf(Message.LParam));
+            Message.Result = i;
+            return;
+        }
+        case LB_DELETESTRING:
+            if (!valid) {
+                Message.Result = LB_ERR;
+                return;
+            }
+            FSelected.erase(FSelected.begin() + idx);
+            if (idx == FItemIndex) FItemIndex = -1;
+            else if (idx < FItemIndex) --FItemIndex;
+            FItems->Delete(idx);
+            Message.Result = FItems->Count();
+            return;
+        case LB_RESETCONTENT: FItems->Clear(); return;
+        case LB_FINDSTRING:
+        case LB_FINDSTRINGEXACT: Message.Result = find(textOf(Message.LParam), idx, Message.Msg == LB_FINDSTRINGEXACT); return;
+        case LB_SELECTSTRING: {
+            int i = find(textOf(Message.LParam), idx, false);
+            if (i >= 0) SetItemIndex(i);
+            Message.Result = i;
+            return;
+        }
+        case LB_GETTOPINDEX: Message.Result = FTopIndex; return;
+        case LB_SETTOPINDEX: SetTopIndex(idx); return;
+        case LB_GETITEMHEIGHT: Message.Result = ItemHeight(); return;
+        case LB_SETITEMHEIGHT: SetItemHeight(static_cast<int>(Message.LParam)); return;
+        case LB_GETITEMRECT: {
+            if (!valid || !Message.LParam) {
+                Message.Result = LB_ERR;
+                return;
+            }
+            int h = ItemHeight();
+            *reinterpret_cast<TRect*>(Message.LParam) = Bounds(0, (idx - FTopIndex) * h, ClientWidth(), h);
+            return;
+        }
+        case LB_ITEMFROMPOINT: {
+            int i = ItemAtPos(Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)), false);
+            int n = FItems->Count();
+            Message.Result = i < n ? i : MAKELPARAM(static_cast<WORD>(std::max(0, n - 1)), 1);
+            return;
+        }
+        case LB_GETITEMDATA:
+        case LB_SETITEMDATA:
+            if (!valid) {
+                Message.Result = LB_ERR;
+                return;
+            }
+            if (Message.Msg == LB_SETITEMDATA) FItems->PutObject(idx, reinterpret_cast<void*>(Message.LParam));
+            Message.Result = reinterpret_cast<LRESULT>(FItems->GetObject(idx));
+            return;
+        default: TNativeControl::DefaultHandler(Message); return;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TBoundLabel, TCustomLabeledEdit
+
+TBoundLabel::TBoundLabel(TComponent* AOwner) : TNativeControl(AOwner, ui::NativeKind::Label) {
+    SetBounds(0, 0, 60, 13);
+    SetColor(clControlBtnFace);
+}
+
+void TBoundLabel::CMDialogChar(TMessage& Message) {
+    // The accelerator of the caption focuses the control it labels.
+    if (FFocusControl && IsAccel(static_cast<WORD>(Message.WParam), Caption()) && FFocusControl->CanFocus()) {
+        FFocusControl->SetFocus();
+        Message.Result = 1;
+        return;
+    }
+    TNativeControl::CMDialogChar(Message);
+}
+
+void TBoundLabel::CMTextChanged(TMessage& Message) {
+    TNativeControl::CMTextChanged(Message);
+    AdjustSize();
+}
+
+void TBoundLabel::AdjustSize() {
+    TSize size = View() ? View()->PreferredSize() : TSize();
+    if (size.cx <= 0) size = TSize{std::max(1, Caption().Length() * 7), 15};  // until the widget can measure
+    if (size.cx == Width() && size.cy == Height()) return;
+    SetBounds(Left(), Top(), size.cx, size.cy);
+    if (auto* edit = dynamic_cast<TCustomLabeledEdit*>(FFocusControl)) edit->PlaceLabel();
+}
+
+TCustomLabeledEdit::TCustomLabeledEdit(TComponent* AOwner) : TCustomEdit(AOwner) {
+    // The label is a sub-component: the edit's owner does not free it twice.
+    FEditLabel = new TBoundLabel(this);
+    FEditLabel->SetFocusControl(this);
+    FEditLabel->FreeNotification(this);
+}
+
+void TCustomLabeledEdit::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomEdit::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FEditLabel) FEditLabel = nullptr;
+}
+
+void TCustomLabeledEdit::SetParent(TWinControl* AParent) {
+    TCustomEdit::SetParent(AParent);
+    if (!FEditLabel) return;
+    FEditLabel->SetParent(AParent);
+    FEditLabel->SetVisible(Visible());
+    PlaceLabel();
+}
+
+void TCustomLabeledEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    TCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
+    PlaceLabel();
+}
+
+void TCustomLabeledEdit::SetLabelPosition(TLabelPosition value) {
+    FLabelPosition = value;
+    PlaceLabel();
+}
+
+void TCustomLabeledEdit::SetLabelSpacing(int value) {
+    FLabelSpacing = value;
+    PlaceLabel();
+}
+
+void TCustomLabeledEdit::PlaceLabel() {
+    if (!FEditLabel) return;
+    int w = FEditLabel->Width(), h = FEditLabel->Height();
+    switch (FLabelPosition) {
+        case lpAbove: FEditLabel->SetBounds(Left(), Top() - h - FLabelSpacing, w, h); break;
+        case lpBelow: FEditLabel->SetBounds(Left(), Top() + Height() + FLabelSpacing, w, h); break;
+        case lpLeft: FEditLabel->SetBounds(Left() - w - FLabelSpacing, Top() + (Height() - h) / 2, w, h); break;
+        case lpRight: FEditLabel->SetBounds(Left() + Width() + FLabelSpacing, Top() + (Height() - h) / 2, w, h); break;
+    }
+}
+
+void TCustomLabeledEdit::CMVisibleChanged(TMessage& Message) {
+    TCustomEdit::CMVisibleChanged(Message);
+    if (FEditLabel) FEditLabel->SetVisible(Visible());
+}
+
+void TCustomLabeledEdit::CMEnabledChanged(TMessage& Message) {
+    TCustomEdit::CMEnabledChanged(Message);
+    if (FEditLabel) FEditLabel->SetEnabled(Enabled());
+}

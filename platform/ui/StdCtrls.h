@@ -413,3 +413,123 @@ public:
     using TCustomRadioGroup::TCustomRadioGroup;
     const char* ClassName() const override { return "TRadioGroup"; }
 };
+
+// ---------------------------------------------------------------------------------------------
+// List box
+
+class TCustomListBox : public TNativeControl {
+public:
+    explicit TCustomListBox(TComponent* AOwner);
+    ~TCustomListBox() override;
+    const char* ClassName() const override { return "TCustomListBox"; }
+
+    TStrings* Items() const { return FItems.get(); }
+    void SetItems(const TStrings* value) { FItems->Assign(value); }
+    // The focused item; in a single-selection list also the selected one. -1: none.
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int value);
+    bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool value);
+    bool ExtendedSelect() const { return FExtendedSelect; }
+    void SetExtendedSelect(bool value) { FExtendedSelect = value; }
+    bool Selected(int index) const;
+    void SetSelected(int index, bool value);
+    int SelCount() const;
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool value);
+    int TopIndex() const { return FTopIndex; }
+    void SetTopIndex(int value);
+    int ItemHeight() const;
+    void SetItemHeight(int value) { FItemHeight = std::max(1, value); }
+    // The item at a point of the client area, or -1.
+    int ItemAtPos(const TPoint& p, bool existing) const;
+    void Clear() { FItems->Clear(); }
+
+protected:
+    void InitView() override;
+    void DefaultHandler(TMessage& Message) override;
+    void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
+    void WMLButtonDown(TMessage& Message) override;
+    void WMLButtonDblClk(TMessage& Message) override;
+    // The user moved the selection: OnClick, as the platform's list reports it.
+    virtual void UserSelected();
+    virtual void ItemsChanged();
+    // Unticks or ticks items of a check list; here nothing.
+    virtual void ClickItem(int index, int x) { (void)index; (void)x; }
+    void ShowSelection();
+
+private:
+    void SelectOnly(int index);
+
+    std::unique_ptr<TStringList> FItems;
+    std::vector<bool> FSelected;
+    int FItemIndex = -1;
+    int FAnchor = -1;
+    bool FMultiSelect = false;
+    bool FExtendedSelect = true;
+    bool FSorted = false;
+    int FTopIndex = 0;
+    int FItemHeight = 0;  // 0: the view's
+};
+
+class TListBox : public TCustomListBox {
+public:
+    using TCustomListBox::TCustomListBox;
+    const char* ClassName() const override { return "TListBox"; }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Edit with a label
+
+enum TLabelPosition { lpAbove, lpBelow, lpLeft, lpRight };
+
+// A caption shown by a native label beside another control.
+class TBoundLabel : public TNativeControl {
+public:
+    explicit TBoundLabel(TComponent* AOwner);
+    const char* ClassName() const override { return "TBoundLabel"; }
+    bool CanFocus() const override { return false; }
+    TControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* value) { FFocusControl = value; }
+
+protected:
+    void InitView() override { AdjustSize(); }
+    void CMDialogChar(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+
+private:
+    // The label is as large as its caption.
+    void AdjustSize();
+    TWinControl* FFocusControl = nullptr;
+};
+
+class TCustomLabeledEdit : public TCustomEdit {
+public:
+    explicit TCustomLabeledEdit(TComponent* AOwner);
+    const char* ClassName() const override { return "TCustomLabeledEdit"; }
+    TBoundLabel* EditLabel() const { return FEditLabel; }
+    TLabelPosition LabelPosition() const { return FLabelPosition; }
+    void SetLabelPosition(TLabelPosition value);
+    int LabelSpacing() const { return FLabelSpacing; }
+    void SetLabelSpacing(int value);
+    void SetParent(TWinControl* AParent) override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+protected:
+    void CMVisibleChanged(TMessage& Message) override;
+    void CMEnabledChanged(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    friend class TBoundLabel;
+    void PlaceLabel();
+    TBoundLabel* FEditLabel;
+    TLabelPosition FLabelPosition = lpAbove;
+    int FLabelSpacing = 3;
+};
+
+class TLabeledEdit : public TCustomLabeledEdit {
+public:
+    using TCustomLabeledEdit::TCustomLabeledEdit;
+    const char* ClassName() const override { return "TLabeledEdit"; }
+};
