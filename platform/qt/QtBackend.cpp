@@ -11,6 +11,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "platform/qt/QtGraphicsApp.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/rtl/Clock.h"
 
@@ -37,12 +38,7 @@ Qt::MouseButtons ButtonsOf(WPARAM keys) {
 class QtBackend final : public ui::Backend {
 public:
     QtBackend() {
-        if (!QCoreApplication::instance()) {
-            static int argc = 1;
-            static char arg0[] = "workbench";
-            static char* argv[] = {arg0, nullptr};
-            new QApplication(argc, argv);
-        }
+        qtbackend::EnsureApplication();
         FDispatcher = QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread());
     }
 

@@ -9,16 +9,12 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "platform/qt/QtGraphicsAccess.h"
 #include "platform/win/Window.h"
 
 namespace qtb {
 
 namespace {
-
-QColor ToQColor(int32_t color) {
-    int32_t c = ui::ResolveColor(color);
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
 
 WPARAM KeysOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
     WPARAM k = 0;
@@ -72,53 +68,16 @@ int VkToQtKey(WORD vk) {
 
 // ---------------------------------------------------------------------------------------------
 
-void ImageSurface::Resize(int width, int height) {
-    width = std::max(width, 0);
-    height = std::max(height, 0);
-    if (width == FImage.width() && height == FImage.height()) return;
-    QImage next(width, height, QImage::Format_RGB32);
-    next.fill(Qt::white);
-    if (!FImage.isNull()) {
-        QPainter p(&next);
-        p.drawImage(0, 0, FImage);
-    }
-    FImage = std::move(next);
-}
-
-void ImageSurface::FillRect(const TRect& r, int32_t color) {
-    if (FImage.isNull()) return;
-    QPainter p(&FImage);
-    p.fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), ToQColor(color));
-}
-
-int32_t ImageSurface::Pixel(int x, int y) const {
-    if (!FImage.valid(x, y)) return -1;
-    QRgb c = FImage.pixel(x, y);
-    return static_cast<int32_t>(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16));
-}
-
-void ImageSurface::SetPixel(int x, int y, int32_t color) {
-    if (!FImage.valid(x, y)) return;
-    FImage.setPixelColor(x, y, ToQColor(color));
-}
-
-void ImageSurface::Changed(const TRect& r) {
-    if (Widget && !InPaint) Widget->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
-}
-
 // ---------------------------------------------------------------------------------------------
 
-ControlWidget::ControlWidget(TWinControl* control, ImageSurface* surface) : FControl(control), FSurface(surface) {
+ControlWidget::ControlWidget(TWinControl* control) : FControl(control) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_InputMethodEnabled);
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void ControlWidget::Detach() {
-    FControl = nullptr;
-    FSurface = nullptr;
-}
+void ControlWidget::Detach() { FControl = nullptr; }
 
 bool ControlWidget::event(QEvent* e) {
     ++FEventDepth;
@@ -169,13 +128,13 @@ bool ControlWidget::event(QEvent* e) {
 }
 
 void ControlWidget::paintEvent(QPaintEvent* e) {
-    if (!FControl || !FSurface) return;
-    FSurface->InPaint = true;
+    if (!FControl) return;
+    InPaint = true;
     UiInput::Paint(FControl);
-    if (!FSurface) return;  // the control went away while painting
-    FSurface->InPaint = false;
+    InPaint = false;
+    if (!FControl || !FControl->BackingImage()) return;  // the control went away while painting
     QPainter p(this);
-    p.drawImage(e->rect(), FSurface->Image(), e->rect());
+    p.drawImage(e->rect(), qtbackend::ImageOf(*FControl->BackingImage()), e->rect());
 }
 
 void ControlWidget::Mouse(QMouseEvent* e, UINT msg) {
@@ -237,8 +196,7 @@ void ControlWidget::changeEvent(QEvent* e) {
 // ---------------------------------------------------------------------------------------------
 
 WidgetPeer::WidgetPeer(TWinControl* control, const TCreateParams& params) : FTopLevel(params.TopLevel) {
-    FWidget = new ControlWidget(control, &FSurface);
-    FSurface.Widget = FWidget.data();
+    FWidget = new ControlWidget(control);
     if (FTopLevel) FWidget->setWindowTitle(QString::fromStdU16String(params.Caption));
 }
 
@@ -353,7 +311,7 @@ void WidgetPeer::Activate() {
 }
 
 void WidgetPeer::Update(const TRect& r) {
-    if (FSurface.InPaint) return;
+    if (!FWidget || FWidget->InPaint) return;
     FWidget->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
 }
 

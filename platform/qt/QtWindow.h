@@ -1,7 +1,6 @@
 #pragma once
-// The Qt side of a windowed control: a widget that shows the control's backing image and turns
-// its Qt events into the control's input, and the peer object the UI library talks to.
-#include <QImage>
+// The Qt side of a windowed control: a widget that shows the control's backing image (a TBitmap)
+// and turns its Qt events into the control's input, and the peer object the UI library talks to.
 #include <QPointer>
 #include <QWidget>
 
@@ -9,27 +8,9 @@
 
 namespace qtb {
 
-class ImageSurface final : public ui::Surface {
-public:
-    int Width() const override { return FImage.width(); }
-    int Height() const override { return FImage.height(); }
-    void Resize(int width, int height) override;
-    void FillRect(const TRect& r, int32_t color) override;
-    int32_t Pixel(int x, int y) const override;
-    void SetPixel(int x, int y, int32_t color) override;
-    void Changed(const TRect& r) override;
-
-    QImage& Image() { return FImage; }
-    QWidget* Widget = nullptr;
-    bool InPaint = false;  // the widget is showing the image: no further update requests
-
-private:
-    QImage FImage;
-};
-
 class ControlWidget final : public QWidget {
 public:
-    ControlWidget(TWinControl* control, ImageSurface* surface);
+    explicit ControlWidget(TWinControl* control);
     TWinControl* Control() const { return FControl; }
     // The control is gone: the widget ignores everything from now on.
     void Detach();
@@ -51,8 +32,10 @@ protected:
 private:
     void Mouse(QMouseEvent* e, UINT msg);
     TWinControl* FControl;
-    ImageSurface* FSurface;
     int FEventDepth = 0;
+
+public:
+    bool InPaint = false;  // showing the image: update requests would only loop
 };
 
 class WidgetPeer final : public ui::WidgetPeer {
@@ -74,13 +57,11 @@ public:
     void Lower() override;
     void Activate() override;
     void Update(const TRect& r) override;
-    ui::Surface& BackingSurface() override { return FSurface; }
     bool SaveToPng(const std::string& path) override;
 
     ControlWidget* Widget() const { return FWidget.data(); }
 
 private:
-    ImageSurface FSurface;
     QPointer<ControlWidget> FWidget;
     bool FTopLevel;
     bool FFixedSize = false;

@@ -44,9 +44,9 @@ public:
     virtual void Raise() = 0;
     virtual void Lower() = 0;
     virtual void Activate() = 0;
-    // Schedules showing this part of the backing image again.
+    // Schedules showing this part of the control's backing image again (ignored while the
+    // widget is painting).
     virtual void Update(const TRect& r) = 0;
-    virtual Surface& BackingSurface() = 0;
     // Renders the widget with its child widgets to a PNG file.
     virtual bool SaveToPng(const std::string& path) = 0;
 };

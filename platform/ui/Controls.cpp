@@ -89,10 +89,35 @@ void SetCaptureControl(TControl* Control) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// TControlCanvas
+
+void TControlCanvas::UpdateTarget(const TRect* paintClip) {
+    auto* own = dynamic_cast<TWinControl*>(FControl);
+    TWinControl* window = own ? own : FControl->Parent();
+    SetBitmap(window ? window->BackingImage() : nullptr);
+    if (!window) return;
+    TRect clip = own ? own->ClientRect() : IntersectRects(FControl->BoundsRect(), window->ClientRect());
+    TPoint origin = own ? Point(0, 0) : FControl->BoundsRect().TopLeft();
+    if (paintClip) clip = IntersectRects(clip, *paintClip);
+    SetOrigin(origin.X, origin.Y);
+    FDeviceClip = clip;
+    SetDeviceClipRect(&FDeviceClip);
+}
+
+void TControlCanvas::Changed() {
+    TCanvas::Changed();
+    // Drawn outside a paint pass: the window shows it at its next repaint.
+    auto* own = dynamic_cast<TWinControl*>(FControl);
+    TWinControl* window = own ? own : FControl->Parent();
+    if (window && window->Peer() && !FDeviceClip.IsEmpty()) window->Peer()->Update(FDeviceClip);
+}
+
+// ---------------------------------------------------------------------------------------------
 // TControl
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
     FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+    FFont->OnChange = [this](TPersistent*) { FontChanged(); };
 }
 
 TControl::~TControl() {
@@ -209,6 +234,24 @@ void TControl::SetParentColor(bool value) {
     if (value && FParent) Perform(CM_PARENTCOLORCHANGED, 0, 0);
 }
 
+void TControl::SetParentFont(bool value) {
+    if (FParentFont == value) return;
+    FParentFont = value;
+    if (value && FParent) Perform(CM_PARENTFONTCHANGED, 0, 0);
+}
+
+void TControl::FontChanged() {
+    FParentFont = false;
+    Perform(CM_FONTCHANGED, 0, 0);
+}
+
+void TControl::CMParentFontChanged(TMessage& Message) {
+    if (!FParentFont || !FParent) return;
+    const TFont* source = Message.WParam ? reinterpret_cast<const TFont*>(Message.LParam) : FParent->Font();
+    FFont->Assign(source);
+    FParentFont = true;  // taking the parent's font is no font of our own
+}
+
 void TControl::SetText(const String& value) {
     if (FText == value) return;
     FText = value;
@@ -304,6 +347,7 @@ void TControl::Dispatch(TMessage& Message) {
         case CM_COLORCHANGED: CMColorChanged(Message); break;
         case CM_PARENTCOLORCHANGED: CMParentColorChanged(Message); break;
         case CM_FONTCHANGED: CMFontChanged(Message); break;
+        case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
         case CM_HITTEST: CMHitTest(Message); break;
         case WM_CONTEXTMENU: WMContextMenu(Message); break;
         default: DefaultHandler(Message); break;
@@ -510,8 +554,6 @@ HWND TWinControl::Handle() {
     return FHandle;
 }
 
-ui::Surface* TWinControl::BackingSurface() const { return FPeer ? &FPeer->BackingSurface() : nullptr; }
-
 void TWinControl::CreateParams(TCreateParams& Params) {
     Params.Caption = Text();
     Params.Bounds = BoundsRect();
@@ -532,10 +574,10 @@ void TWinControl::CreateWnd() {
         }
         return m.Result;
     });
+    FImage = std::make_unique<TBitmap>(std::max(Width(), 0), std::max(Height(), 0));
     FPeer = ui::GetBackend().CreateWidget(this, params);
     if (FParent && FParent->FPeer) FPeer->SetParent(FParent->FPeer.get());
     FPeer->SetBounds(params.Bounds);
-    FPeer->BackingSurface().Resize(Width(), Height());
     FPeer->SetEnabled(params.Enabled);
     FPeer->SetCursorShape(Cursor());
     FDirty = ClientRect();
@@ -544,6 +586,7 @@ void TWinControl::CreateWnd() {
 
 void TWinControl::DestroyWnd() {
     FPeer.reset();
+    FImage.reset();  // detaches the canvases that drew on it
     if (FHandle) DestroyWindow(FHandle);
     FHandle = nullptr;
     FDirty = TRect();
@@ -582,6 +625,7 @@ void TWinControl::InsertControl(TControl* AControl) {
         if (FHandle) w->CreateHandleTree();
     }
     if (AControl->FParentColor) AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
+    if (AControl->FParentFont) AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
     if (AControl->FParentShowHint) AControl->FShowHint = ShowHint();
     if (AControl->Align() != alNone) AlignControls();
     if (AControl->Visible()) InvalidateRect(AControl->BoundsRect());
@@ -745,7 +789,7 @@ void TWinControl::BoundsChanged(const TRect& oldBounds) {
     bool resized = oldBounds.Width() != Width() || oldBounds.Height() != Height();
     if (FPeer) {
         FPeer->SetBounds(BoundsRect());
-        if (resized) FPeer->BackingSurface().Resize(Width(), Height());
+        if (resized) FImage->SetSize(Width(), Height());
     }
     if (FParent && Align() != alNone) FParent->AlignControls();
     if (resized) {
@@ -787,8 +831,11 @@ void TWinControl::PaintPending() {
 }
 
 void TWinControl::PaintBackground(const TRect& r) {
-    if (FControlStyle.Contains(csOpaque) || !FPeer) return;
-    FPeer->BackingSurface().FillRect(r, Color());
+    if (FControlStyle.Contains(csOpaque) || !FImage) return;
+    TCanvas* c = FImage->Canvas();
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(Color());
+    c->FillRect(r);
 }
 
 void TWinControl::PaintControls(const TRect& r) {
@@ -799,9 +846,8 @@ void TWinControl::PaintControls(const TRect& r) {
         if (!g || !g->Visible()) continue;
         TRect clip = IntersectRects(g->BoundsRect(), r);
         if (clip.IsEmpty()) continue;
-        g->FCanvas.Target = &FPeer->BackingSurface();
-        g->FCanvas.Origin = g->BoundsRect().TopLeft();
-        g->FCanvas.Clip = clip;
+        if (!g->FCanvas) g->FCanvas = std::make_unique<TControlCanvas>(g);
+        g->FCanvas->UpdateTarget(&clip);
         g->FInPaint = true;
         try {
             g->Perform(WM_PAINT, 0, 0);
@@ -1020,18 +1066,23 @@ void TWinControl::CMColorChanged(TMessage& Message) {
     for (TControl* c : children) c->WndProc(m);
 }
 
+void TWinControl::CMFontChanged(TMessage& Message) {
+    TControl::CMFontChanged(Message);
+    TMessage m{CM_PARENTFONTCHANGED, 0, 0, 0};
+    std::vector<TControl*> children = FControls;
+    for (TControl* c : children) c->WndProc(m);
+}
+
 // ---------------------------------------------------------------------------------------------
 // TGraphicControl, TCustomControl
 
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
+TGraphicControl::~TGraphicControl() = default;
 
-ui::SurfaceCanvas& TGraphicControl::Canvas() {
-    if (FInPaint) return FCanvas;
-    TWinControl* p = Parent();
-    FCanvas.Target = p ? p->BackingSurface() : nullptr;
-    FCanvas.Origin = BoundsRect().TopLeft();
-    FCanvas.Clip = p ? IntersectRects(BoundsRect(), p->ClientRect()) : TRect();
-    return FCanvas;
+TCanvas* TGraphicControl::Canvas() {
+    if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
+    if (!FInPaint) FCanvas->UpdateTarget();
+    return FCanvas.get();
 }
 
 void TGraphicControl::Dispatch(TMessage& Message) {
@@ -1047,21 +1098,21 @@ void TGraphicControl::WMPaint(TMessage&) {
 }
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
+TCustomControl::~TCustomControl() = default;
 
-ui::SurfaceCanvas& TCustomControl::Canvas() {
-    if (FInPaint) return FCanvas;
-    HandleNeeded();
-    FCanvas.Target = BackingSurface();
-    FCanvas.Origin = Point(0, 0);
-    FCanvas.Clip = ClientRect();
-    return FCanvas;
+TCanvas* TCustomControl::Canvas() {
+    if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
+    if (!FInPaint) {
+        HandleNeeded();
+        FCanvas->UpdateTarget();
+    }
+    return FCanvas.get();
 }
 
 void TCustomControl::PaintWindow(const TRect& r) {
     HandleNeeded();
-    FCanvas.Target = BackingSurface();
-    FCanvas.Origin = Point(0, 0);
-    FCanvas.Clip = r;
+    if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
+    FCanvas->UpdateTarget(&r);
     FInPaint = true;
     try {
         Paint();

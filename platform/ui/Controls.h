@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/rtl/Component.h"
-#include "platform/ui/Surface.h"
+#include "platform/ui/Graphics.h"
 #include "platform/win/Messages.h"
 
 class TControl;
@@ -49,10 +49,6 @@ constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBea
                   crMultiDrag = -16, crSQLWait = -17, crNo = -18, crAppStart = -19, crHelp = -20,
                   crHandPoint = -21, crSizeAll = -22;
 
-// Colours: 0x00BBGGRR, system colours 0xFF0000nn (the graphics unit declares the same type).
-using TColor = int32_t;
-constexpr int32_t clControlBtnFace = static_cast<int32_t>(0xFF00000F);
-constexpr int32_t clControlWindow = static_cast<int32_t>(0xFF000005);
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
@@ -81,6 +77,26 @@ class WidgetPeer;
 using PopupMenuHandler = std::function<bool(TPopupMenu* menu, TControl* control, const TPoint& screenPos)>;
 void SetPopupMenuHandler(PopupMenuHandler handler);
 }
+
+// The canvas of a control: on the backing image of the control's window, with its origin at the
+// control and clipped to it (and, during a paint pass, to the part being painted). Drawing shows
+// at once.
+class TControlCanvas : public TCanvas {
+public:
+    explicit TControlCanvas(TControl* control) : FControl(control) {}
+    const char* ClassName() const override { return "TControlCanvas"; }
+    TControl* Control() const { return FControl; }
+    // Points the canvas at the current image, position and clip; paintClip is in the window's
+    // client coordinates.
+    void UpdateTarget(const TRect* paintClip = nullptr);
+
+protected:
+    void Changed() override;
+
+private:
+    TControl* FControl;
+    TRect FDeviceClip;
+};
 
 class TControl : public TComponent {
 public:
@@ -132,6 +148,12 @@ public:
     void SetColor(TColor value);
     bool ParentColor() const { return FParentColor; }
     void SetParentColor(bool value);
+
+    // The control's font; with ParentFont it follows the parent's font.
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(TFont* value) { FFont->Assign(value); }
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool value);
 
     const String& Caption() const { return FText; }
     void SetCaption(const String& value) { SetText(value); }
@@ -220,6 +242,9 @@ protected:
     virtual void CMColorChanged(TMessage& Message);
     virtual void CMParentColorChanged(TMessage& Message);
     virtual void CMFontChanged(TMessage& Message);
+    virtual void CMParentFontChanged(TMessage& Message);
+    // The font changed: ParentFont ends, CM_FONTCHANGED goes out.
+    virtual void FontChanged();
     virtual void CMHitTest(TMessage& Message);
 
     TControlStyle FControlStyle;
@@ -238,8 +263,10 @@ private:
     TWinControl* FParent = nullptr;
     bool FVisible = true;
     bool FEnabled = true;
-    TColor FColor = clControlBtnFace;
+    TColor FColor = clBtnFace;
     bool FParentColor = false;
+    std::unique_ptr<TFont> FFont;
+    bool FParentFont = true;
     String FText;
     String FHint;
     bool FShowHint = false;
@@ -268,8 +295,9 @@ public:
     bool HandleAllocated() const { return FHandle != nullptr; }
     void HandleNeeded() { Handle(); }
     ui::WidgetPeer* Peer() const { return FPeer.get(); }
-    // The backing image all drawing of this control and its graphic children goes to.
-    ui::Surface* BackingSurface() const;
+    // The backing image all drawing of this control and its graphic children goes to; nullptr
+    // until the window exists.
+    TBitmap* BackingImage() const { return FImage.get(); }
 
     int ControlCount() const { return static_cast<int>(FControls.size()); }
     TControl* Controls(int index) const { return FControls.at(static_cast<size_t>(index)); }
@@ -363,6 +391,7 @@ protected:
     void CMEnabledChanged(TMessage& Message) override;
     void CMVisibleChanged(TMessage& Message) override;
     void CMColorChanged(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
 
 private:
     friend class TControl;
@@ -374,6 +403,7 @@ private:
     std::vector<TControl*> FControls;     // z-order, bottom first
     std::vector<TWinControl*> FTabList;   // tab order
     HWND FHandle = nullptr;
+    std::unique_ptr<TBitmap> FImage;
     std::unique_ptr<ui::WidgetPeer> FPeer;
     TRect FDirty;
     bool FTabStop = false;
@@ -384,10 +414,11 @@ private:
 class TGraphicControl : public TControl {
 public:
     explicit TGraphicControl(TComponent* AOwner);
+    ~TGraphicControl() override;
     const char* ClassName() const override { return "TGraphicControl"; }
-    // Drawing on the parent's surface, clipped to this control; inside a paint pass also to the
+    // Drawing on the parent's image, clipped to this control; inside a paint pass also to the
     // part being painted. Reading gives the parent's pixels under the control.
-    ui::SurfaceCanvas& Canvas();
+    TCanvas* Canvas();
 
 protected:
     virtual void Paint() {}
@@ -396,22 +427,23 @@ protected:
 
 private:
     friend class TWinControl;
-    ui::SurfaceCanvas FCanvas;
+    std::unique_ptr<TControlCanvas> FCanvas;
     bool FInPaint = false;
 };
 
 class TCustomControl : public TWinControl {
 public:
     explicit TCustomControl(TComponent* AOwner);
+    ~TCustomControl() override;
     const char* ClassName() const override { return "TCustomControl"; }
-    ui::SurfaceCanvas& Canvas();
+    TCanvas* Canvas();
 
 protected:
     virtual void Paint() {}
     void PaintWindow(const TRect& r) override;
 
 private:
-    ui::SurfaceCanvas FCanvas;
+    std::unique_ptr<TControlCanvas> FCanvas;
     bool FInPaint = false;
 };
 

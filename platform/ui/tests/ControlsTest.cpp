@@ -25,7 +25,8 @@ public:
 protected:
     void Paint() override {
         ++Paints;
-        Canvas().FillRect(Rect(-50, -50, Width() + 50, Height() + 50), kBoxColor);
+        Canvas()->Brush()->SetColor(kBoxColor);
+        Canvas()->FillRect(Rect(-50, -50, Width() + 50, Height() + 50));
     }
     void Dispatch(TMessage& m) override {
         if (m.Msg == CM_MOUSEENTER) ++Enters;
@@ -118,10 +119,14 @@ TEST_F(ControlsTest, GraphicControlPaintsInsideItsBoundsOnItsParent) {
     EXPECT_EQ(pic.At(55, 39), kPanelColor);
     EXPECT_EQ(pic.At(55, 50), kPanelColor);
     // Drawing outside a paint pass lands at once, clipped the same way, and reads back.
-    box->Canvas().FillRect(Rect(0, 0, 5, 5), 0x0000FF00);
-    EXPECT_EQ(box->Canvas().Pixel(2, 2), 0x0000FF00);
-    EXPECT_EQ(panel->BackingSurface()->Pixel(42, 32), 0x0000FF00);
-    EXPECT_EQ(box->Canvas().Pixel(-1, 2), -1);  // outside the control: nothing to read
+    box->Canvas()->Brush()->SetColor(clLime);
+    box->Canvas()->FillRect(Rect(-5, 0, 5, 5));
+    EXPECT_EQ(box->Canvas()->Pixels(2, 2), clLime);
+    EXPECT_EQ(panel->BackingImage()->Canvas()->Pixels(42, 32), clLime);
+    EXPECT_EQ(panel->BackingImage()->Canvas()->Pixels(39, 32), kPanelColor);  // clipped at the box's edge
+    EXPECT_EQ(box->Canvas()->Pixels(-1, 2), static_cast<TColor>(CLR_INVALID));  // outside the control
+    // The parent's pixels under the control read back through the control's canvas.
+    EXPECT_EQ(box->Canvas()->Pixels(10, 5), kBoxColor);
     form->Free();
 }
 
@@ -361,6 +366,27 @@ TEST_F(ControlsTest, AlignAndParentColorFollowTheParent) {
     EXPECT_FALSE(box->ParentColor());
     client->SetColor(0x222222);
     EXPECT_EQ(box->Color(), 0x111111);
+    form->Free();
+}
+
+TEST_F(ControlsTest, ParentFontFollowsTheParentUntilAFontOfItsOwn) {
+    auto* form = new TForm(nullptr);
+    auto* panel = new Panel(form);
+    panel->SetParent(form);
+    auto* box = new Box(form);
+    box->SetParent(panel);
+    form->Font()->SetName(String("Noto Sans CJK JP"));
+    form->Font()->SetSize(12);
+    EXPECT_EQ(panel->Font()->Size(), 12);
+    EXPECT_EQ(box->Font()->Name(), String("Noto Sans CJK JP"));
+    EXPECT_TRUE(box->ParentFont());
+    box->Font()->SetStyle(TFontStyles() << fsBold);
+    EXPECT_FALSE(box->ParentFont());
+    form->Font()->SetSize(9);
+    EXPECT_EQ(panel->Font()->Size(), 9);
+    EXPECT_EQ(box->Font()->Size(), 12);
+    box->SetParentFont(true);
+    EXPECT_EQ(box->Font()->Size(), 9);
     form->Free();
 }
 
