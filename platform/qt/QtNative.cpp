@@ -22,6 +22,7 @@
 #include <QTextBlock>
 #include <QWheelEvent>
 
+#include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/ui/NativePeers.h"
 #include "platform/win/Window.h"
@@ -32,10 +33,7 @@ namespace {
 
 QString Q(const String& s) { return QString::fromStdU16String(s); }
 
-QColor ColorOf(int32_t color) {
-    int32_t c = ui::ResolveColor(color);
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
+QColor ColorOf(int32_t color) { return qtbackend::QColorOf(color); }
 
 WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
     WPARAM k = 0;
@@ -186,6 +184,9 @@ public:
             w->installEventFilter(FForwarder);
             if (w->focusPolicy() != Qt::NoFocus && w->window() == FInner->window()) w->setFocusProxy(nullptr);
         }
+    }
+    void SetFont(const TFont& font) override {
+        if (FInner) FInner->setFont(qtbackend::QFontOf(font));
     }
     void SetColors(int32_t background, int32_t text) override {
         if (!FInner) return;
@@ -411,7 +412,14 @@ public:
     void SetItems(const std::vector<String>& items) override {
         QSignalBlocker b(W());
         W()->clear();
-        for (const String& s : items) W()->addItem(Q(s));
+        for (const String& s : items) {
+            W()->addItem(Q(s));
+            if (FItemHeight > 0) W()->item(W()->count() - 1)->setSizeHint(QSize(0, FItemHeight));
+        }
+    }
+    void SetItemHeight(int height) override {
+        FItemHeight = height;
+        for (int i = 0; i < W()->count(); ++i) W()->item(i)->setSizeHint(QSize(0, height));
     }
     void SetItemIndex(int index) override {
         QSignalBlocker b(W());
@@ -438,6 +446,9 @@ public:
         QListWidgetItem* it = W()->itemAt(p);
         return it ? W()->row(it) : -1;
     }
+
+private:
+    int FItemHeight = 0;
 };
 
 // ---- label ----

@@ -46,6 +46,8 @@ constexpr int SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1,
               SB_PAGEDOWN = 3, SB_PAGERIGHT = 3, SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5, SB_TOP = 6, SB_LEFT = 6,
               SB_BOTTOM = 7, SB_RIGHT = 7, SB_ENDSCROLL = 8;
 
+class TFont;
+
 namespace ui {
 
 class WidgetPeer;
@@ -88,6 +90,7 @@ public:
     virtual TPoint PosFromChar(int index) { (void)index; return TPoint(-1, -1); }
     virtual void EnsureCaretVisible() {}
     // Looks.
+    virtual void SetFont(const TFont& font) { (void)font; }
     virtual void SetColors(int32_t background, int32_t text) { (void)background; (void)text; }
     virtual void SetCaption(const String& caption) { (void)caption; }
     // The size the widget would like for its content; (0, 0) when it cannot tell.
@@ -101,6 +104,7 @@ public:
     virtual int ItemAtPos(int x, int y) { (void)x; (void)y; return -1; }
     // Height of one item row; 0 when the view cannot tell.
     virtual int ItemHeight() { return 0; }
+    virtual void SetItemHeight(int height) { (void)height; }
     virtual void SetEditable(bool value) { (void)value; }
     virtual void SetDroppedDown(bool value) { (void)value; }
     virtual void SetDropDownCount(int value) { (void)value; }

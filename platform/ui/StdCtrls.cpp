@@ -22,8 +22,8 @@ bool IsWordChar(char16_t c) { return c > u' ' && c != u'\r' && c != u'\n'; }
 TNativeControl::TNativeControl(TComponent* AOwner, ui::NativeKind kind)
     : TWinControl(AOwner), FKind(kind) {}
 
-void TNativeControl::SetFontColor(int32_t value) {
-    FFontColor = value;
+void TNativeControl::CMFontChanged(TMessage& Message) {
+    TWinControl::CMFontChanged(Message);
     ApplyLooks();
 }
 
@@ -49,7 +49,8 @@ void TNativeControl::DestroyWnd() {
 
 void TNativeControl::ApplyLooks() {
     if (!FView) return;
-    FView->SetColors(Color(), FFontColor);
+    FView->SetFont(*Font());
+    FView->SetColors(Color(), Font()->Color());
 }
 
 void TNativeControl::CMColorChanged(TMessage& Message) {
@@ -72,7 +73,7 @@ void TNativeControl::FocusOnClick() {
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TNativeControl(AOwner, ui::NativeKind::Edit) {
     SetBounds(0, 0, 121, 21);
     SetTabStop(true);
-    SetColor(clControlWindow);
+    SetColor(clWindow);
     FControlStyle >> csClickEvents;
     FControlStyle << csClickEvents;  // the platform's edit reports clicks as well
 }
@@ -672,7 +673,7 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     : TNativeControl(AOwner, ui::NativeKind::ComboBox), FItems(std::make_unique<TStringList>()) {
     SetBounds(0, 0, 145, 21);
     SetTabStop(true);
-    SetColor(clControlWindow);
+    SetColor(clWindow);
     FItems->OnChange = [this](TStrings*) { ItemsChanged(); };
 }
 
@@ -1344,7 +1345,7 @@ TCustomListBox::TCustomListBox(TComponent* AOwner)
     : TNativeControl(AOwner, ui::NativeKind::ListBox), FItems(std::make_unique<TStringList>()) {
     SetBounds(0, 0, 121, 97);
     SetTabStop(true);
-    SetColor(clControlWindow);
+    SetColor(clWindow);
     // OnClick reports a change of selection by the user, not every click.
     FControlStyle >> csClickEvents;
     FItems->OnChange = [this](TStrings*) { ItemsChanged(); };
@@ -1355,6 +1356,7 @@ TCustomListBox::~TCustomListBox() { FItems->OnChange = nullptr; }
 void TCustomListBox::InitView() {
     std::vector<String> items;
     for (int i = 0; i < FItems->Count(); ++i) items.push_back(FItems->Get(i));
+    if (FItemHeight > 0) View()->SetItemHeight(FItemHeight);
     View()->SetItems(items);
     ShowSelection();
     View()->SetTopIndex(FTopIndex);
@@ -1432,9 +1434,15 @@ int TCustomListBox::ItemHeight() const {
     return h > 0 ? h : 16;
 }
 
+void TCustomListBox::SetItemHeight(int value) {
+    FItemHeight = std::max(1, value);
+    if (View()) View()->SetItemHeight(FItemHeight);
+}
+
 int TCustomListBox::ItemAtPos(const TPoint& p, bool existing) const {
-    int i = View() ? View()->ItemAtPos(p.X, p.Y) : -1;
-    if (i < 0 && (!View() || FItemHeight > 0)) i = FTopIndex + p.Y / ItemHeight();
+    int i = -1;
+    if (View() && FItemHeight <= 0) i = View()->ItemAtPos(p.X, p.Y);
+    else if (p.Y >= 0) i = FTopIndex + p.Y / ItemHeight();
     if (i >= 0 && i < FItems->Count()) return i;
     return existing ? -1 : FItems->Count();
 }
@@ -1641,7 +1649,7 @@ void TCustomListBox::DefaultHandler(TMessage& Message) {
 
 TBoundLabel::TBoundLabel(TComponent* AOwner) : TNativeControl(AOwner, ui::NativeKind::Label) {
     SetBounds(0, 0, 60, 13);
-    SetColor(clControlBtnFace);
+    SetColor(clBtnFace);
 }
 
 void TBoundLabel::CMDialogChar(TMessage& Message) {

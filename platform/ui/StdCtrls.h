@@ -7,6 +7,7 @@
 
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Graphics.h"
 #include "platform/ui/NativePeers.h"
 
 // A windowed control shown by a native widget of one kind.
@@ -15,9 +16,6 @@ public:
     TNativeControl(TComponent* AOwner, ui::NativeKind kind);
     ~TNativeControl() override;
     const char* ClassName() const override { return "TNativeControl"; }
-    // The text colour (the background is Color).
-    int32_t FontColor() const { return FFontColor; }
-    void SetFontColor(int32_t value);
 
 protected:
     void CreateWnd() override;
@@ -28,6 +26,7 @@ protected:
     void NativeNotification(ui::NativeNotify, int) override {}
     void CMColorChanged(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
     void ApplyLooks();
     // Focus follows a click, as on the platform's controls.
     void FocusOnClick();
@@ -35,7 +34,6 @@ protected:
 private:
     ui::NativeKind FKind;
     std::unique_ptr<ui::NativeView> FView;
-    int32_t FFontColor = static_cast<int32_t>(0xFF000008);  // the window text colour
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -440,7 +438,7 @@ public:
     int TopIndex() const { return FTopIndex; }
     void SetTopIndex(int value);
     int ItemHeight() const;
-    void SetItemHeight(int value) { FItemHeight = std::max(1, value); }
+    void SetItemHeight(int value);
     // The item at a point of the client area, or -1.
     int ItemAtPos(const TPoint& p, bool existing) const;
     void Clear() { FItems->Clear(); }
