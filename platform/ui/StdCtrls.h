@@ -531,3 +531,53 @@ public:
     using TCustomLabeledEdit::TCustomLabeledEdit;
     const char* ClassName() const override { return "TLabeledEdit"; }
 };
+
+// ---------------------------------------------------------------------------------------------
+// Scroll bar
+
+enum TScrollBarKind { sbHorizontal, sbVertical };
+enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
+
+class TScrollBar : public TNativeControl {
+public:
+    explicit TScrollBar(TComponent* AOwner);
+    const char* ClassName() const override { return "TScrollBar"; }
+    TScrollBarKind Kind() const { return FKind; }
+    void SetKind(TScrollBarKind value);
+    int Min() const { return FMin; }
+    void SetMin(int value) { SetParams(FPosition, value, FMax); }
+    int Max() const { return FMax; }
+    void SetMax(int value) { SetParams(FPosition, FMin, value); }
+    int Position() const { return FPosition; }
+    // A new position fires OnChange, whoever set it.
+    void SetPosition(int value) { SetParams(value, FMin, FMax); }
+    void SetParams(int APosition, int AMin, int AMax);
+    int SmallChange() const { return FSmallChange; }
+    void SetSmallChange(int value);
+    int LargeChange() const { return FLargeChange; }
+    void SetLargeChange(int value);
+    // Size of the thumb in positions; 0: a plain thumb.
+    int PageSize() const { return FPageSize; }
+    void SetPageSize(int value);
+
+    TNotifyEvent OnChange;
+    // Before a user's scroll lands: ScrollPos may be changed.
+    TScrollEvent OnScroll;
+
+protected:
+    virtual void Change();
+    virtual void Scroll(TScrollCode ScrollCode, int& ScrollPos);
+    // A user's scroll action: the new position by the code, OnScroll, then the position.
+    void DoScroll(TScrollCode code, int trackPos);
+    void InitView() override;
+    void NativeNotification(ui::NativeNotify what, int value) override;
+    void DefaultHandler(TMessage& Message) override;
+    void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_WANTARROWS; }
+
+private:
+    TScrollBarKind FKind = sbHorizontal;
+    int FMin = 0, FMax = 100, FPosition = 0;
+    int FSmallChange = 1, FLargeChange = 1, FPageSize = 0;
+    int FPendingCode = -1;
+};
