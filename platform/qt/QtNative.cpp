@@ -484,6 +484,26 @@ public:
         else (void)value;
     }
     void SetDown(bool value) override { Btn()->setDown(value); }
+    void SetGlyph(TBitmap* glyph, int index, int count, int layout, int spacing, int margin) override {
+        (void)spacing;
+        (void)margin;
+        if (!glyph) {
+            Btn()->setIcon(QIcon());
+            return;
+        }
+        QImage all = qtbackend::ToRgb32(*glyph);
+        int w = all.width() / std::max(1, count);
+        QImage frame = all.copy(w * index, 0, w, all.height()).convertToFormat(QImage::Format_ARGB32);
+        // The bottom-left pixel's colour is the background of the picture.
+        QRgb key = frame.pixel(0, frame.height() - 1);
+        for (int y = 0; y < frame.height(); ++y)
+            for (int x = 0; x < frame.width(); ++x)
+                if ((frame.pixel(x, y) & 0xFFFFFF) == (key & 0xFFFFFF)) frame.setPixel(x, y, 0);
+        Btn()->setIcon(QIcon(QPixmap::fromImage(frame)));
+        Btn()->setIconSize(frame.size());
+        // Qt's push button puts the picture before the caption; right means mirrored.
+        Btn()->setLayoutDirection(layout == 1 ? Qt::RightToLeft : Qt::LeftToRight);
+    }
 };
 
 class GroupView final : public ViewBase {

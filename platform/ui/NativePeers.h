@@ -47,6 +47,7 @@ constexpr int SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1,
               SB_BOTTOM = 7, SB_RIGHT = 7, SB_ENDSCROLL = 8;
 
 class TFont;
+class TBitmap;
 
 namespace ui {
 
@@ -112,6 +113,11 @@ public:
     virtual void SetCheckState(int state) { (void)state; }
     virtual void SetDefault(bool value) { (void)value; }
     virtual void SetDown(bool value) { (void)value; }
+    // A button's picture: frame `index` of `count` side-by-side pictures, the colour of the
+    // bottom-left pixel transparent; nullptr: none. layout as TButtonLayout.
+    virtual void SetGlyph(TBitmap* glyph, int index, int count, int layout, int spacing, int margin) {
+        (void)glyph; (void)index; (void)count; (void)layout; (void)spacing; (void)margin;
+    }
     // Ranges.
     virtual void SetRange(int min, int max, int page) { (void)min; (void)max; (void)page; }
     virtual void SetPosition(int value) { (void)value; }
