@@ -70,9 +70,11 @@ public:
 
     void Wake() override { FDispatcher->wakeUp(); }
 
+    void SetApplicationIcon(TIcon* icon) override { QApplication::setWindowIcon(QIconOf(icon)); }
+
     void SetOverrideCursor(TCursor cursor) override {
         while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
-        if (cursor != crDefault) QGuiApplication::setOverrideCursor(QCursor(CursorShapeOf(cursor)));
+        if (cursor != crDefault) QGuiApplication::setOverrideCursor(CursorOf(cursor));
     }
 
     TRect ScreenRect() override {

@@ -7,9 +7,12 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QWheelEvent>
 
 #include "platform/qt/QtGraphicsAccess.h"
+#include "platform/ui/Cursors.h"
+#include "platform/ui/Forms.h"
 #include "platform/win/Window.h"
 
 namespace qtb {
@@ -261,10 +264,30 @@ void WidgetPeer::SetWindowState(int state) {
     FWidget->setWindowState(s);
 }
 
-void WidgetPeer::SetCursorShape(TCursor cursor) { FWidget->setCursor(CursorShapeOf(cursor)); }
+QIcon QIconOf(TIcon* icon) {
+    if (!icon || icon->Empty() || !icon->Bitmap()) return QIcon();
+    return QIcon(QPixmap::fromImage(qtbackend::ImageOf(*icon->Bitmap())));
+}
+
+void WidgetPeer::SetIcon(TIcon* icon) {
+    if (FTopLevel) FWidget->setWindowIcon(QIconOf(icon));
+}
+
+void WidgetPeer::SetCursorShape(TCursor cursor) { FWidget->setCursor(CursorOf(cursor)); }
+
+QCursor CursorOf(TCursor cursor) {
+    // The program's own cursors are the slots of Screen->Cursors.
+    if (cursor > 0) {
+        ui::CursorInfo info;
+        if (ui::GetCursorInfo(Screen->Cursors(cursor), info)) {
+            if (!info.Image) return QCursor(CursorShapeOf(info.Shape));
+            return QCursor(QPixmap::fromImage(qtbackend::ImageOf(*info.Image)), info.HotSpot.X, info.HotSpot.Y);
+        }
+    }
+    return QCursor(CursorShapeOf(cursor));
+}
 
 Qt::CursorShape CursorShapeOf(TCursor cursor) {
-    // The program's own cursors (positive slots) show as the arrow until cursor images load.
     Qt::CursorShape shape = Qt::ArrowCursor;
     switch (cursor) {
         case crNone: shape = Qt::BlankCursor; break;

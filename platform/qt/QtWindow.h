@@ -1,6 +1,8 @@
 #pragma once
 // The Qt side of a windowed control: a widget that shows the control's backing image (a TBitmap)
 // and turns its Qt events into the control's input, and the peer object the UI library talks to.
+#include <QCursor>
+#include <QIcon>
 #include <QPointer>
 #include <QWidget>
 
@@ -49,6 +51,7 @@ public:
     void SetCaption(const String& caption) override;
     void SetWindowStyle(const WindowStyle& style) override;
     void SetWindowState(int state) override;
+    void SetIcon(TIcon* icon) override;
     void SetCursorShape(TCursor cursor) override;
     void SetToolTip(const String& text, int hideAfterMs) override;
     void SetMouseCapture(bool capture) override;
@@ -68,6 +71,9 @@ private:
 };
 
 Qt::CursorShape CursorShapeOf(TCursor cursor);
+// A control's cursor: a built-in shape, or the program's own cursor in that Screen slot.
+QCursor CursorOf(TCursor cursor);
+QIcon QIconOf(TIcon* icon);
 
 // Key codes between Qt and the platform's virtual keys.
 WORD QtKeyToVk(int key);

@@ -33,6 +33,8 @@ public:
         bool MaximizeButton = true;
     };
     virtual void SetWindowStyle(const WindowStyle& style) = 0;
+    // The window's icon; nullptr or an empty icon: the application's.
+    virtual void SetIcon(TIcon* icon) = 0;
     // 0 normal, 1 minimised, 2 maximised.
     virtual void SetWindowState(int state) = 0;
     virtual void SetCursorShape(TCursor cursor) = 0;
@@ -62,6 +64,8 @@ public:
     virtual void WaitForEvents(uint64_t deadlineMs) = 0;
     // Any thread: ends a wait of the UI thread.
     virtual void Wake() = 0;
+    // The icon of every window that has none of its own.
+    virtual void SetApplicationIcon(TIcon* icon) = 0;
     // Screen.Cursor: one shape for the whole application while not crDefault.
     virtual void SetOverrideCursor(TCursor cursor) = 0;
     virtual TRect ScreenRect() = 0;

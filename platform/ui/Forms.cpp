@@ -75,7 +75,10 @@ bool InputAllowed(TCustomForm* form) { return gModalStack.empty() || gModalStack
 // ---------------------------------------------------------------------------------------------
 // TCustomForm
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FIcon(std::make_unique<TIcon>()) {
+    FIcon->OnChange = [this](TPersistent*) {
+        if (Peer()) Peer()->SetIcon(FIcon.get());
+    };
     FVisible = false;  // forms appear when shown
     FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     SetBounds(0, 0, 320, 240);
@@ -133,6 +136,7 @@ void TCustomForm::CreateWnd() {
     Peer()->SetCaption(Caption());
     ApplyWindowStyle();
     if (FWindowState != wsNormal) Peer()->SetWindowState(static_cast<int>(FWindowState));
+    if (!FIcon->Empty()) Peer()->SetIcon(FIcon.get());
 }
 
 void TCustomForm::PlaceOnScreen() {
@@ -376,7 +380,9 @@ void TCustomForm::CMTextChanged(TMessage& Message) {
 // ---------------------------------------------------------------------------------------------
 // TApplication
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), FIcon(std::make_unique<TIcon>()) {
+    FIcon->OnChange = [this](TPersistent*) { ui::GetBackend().SetApplicationIcon(FIcon.get()); };
+}
 
 TApplication::~TApplication() {
     if (FHandle) DeallocateHWnd(FHandle);

@@ -69,6 +69,9 @@ public:
     void SetFormStyle(TFormStyle value);
     TWindowState WindowState() const { return FWindowState; }
     void SetWindowState(TWindowState value);
+    // The window's icon; empty: the application's.
+    TIcon* Icon() const { return FIcon.get(); }
+    void SetIcon(TIcon* value) { FIcon->Assign(value); }
 
     // A key-down that may be a shortcut: OnShortCut, then the shortcut handler of the menus.
     virtual bool IsShortCut(TMessage& Message);
@@ -121,6 +124,7 @@ private:
     TPosition FPosition = poDesigned;
     TFormStyle FFormStyle = fsNormal;
     TWindowState FWindowState = wsNormal;
+    std::unique_ptr<TIcon> FIcon;
 };
 
 class TForm : public TCustomForm {
@@ -174,6 +178,8 @@ public:
     void Idle(bool& Done);
 
     TCustomForm* MainForm() const { return FMainForm; }
+    // The icon of the windows that have none of their own.
+    TIcon* Icon() const { return FIcon.get(); }
     const String& Title() const { return FTitle; }
     void SetTitle(const String& value) { FTitle = value; }
     String ExeName() const;
@@ -216,6 +222,7 @@ private:
     int FHintHidePause = 2500;
     int FHandlingDepth = 0;
     HWND FHandle = nullptr;
+    std::unique_ptr<TIcon> FIcon;
 };
 
 class TScreen : public TComponent {

@@ -453,3 +453,25 @@ TEST_F(ControlsTest, FreeingAParentFreesItsChildrenAndClearsReferences) {
     EXPECT_EQ(Application->MouseControl(), nullptr);
     form->Free();
 }
+
+TEST_F(ControlsTest, IconsOfTheApplicationAndOfAForm) {
+    // A missing icon file fails loudly, so a start-up that loads one stops there.
+    EXPECT_THROW(Application->Icon()->LoadFromFile(String("Error !!")), EFOpenError);
+    TIcon source;
+    source.Bitmap()->SetSize(16, 16);
+    std::vector<uint8_t> bytes = source.SaveToBytes();
+    auto* form = new TForm(nullptr);
+    form->Show();
+    int changes = 0;
+    form->Icon()->LoadFromBytes(bytes);
+    EXPECT_EQ(form->Icon()->Width(), 16);
+    TGraphicsNotify previous = Application->Icon()->OnChange;
+    Application->Icon()->OnChange = [&](TPersistent* s) {
+        ++changes;
+        previous(s);
+    };
+    Application->Icon()->LoadFromBytes(bytes);
+    Application->Icon()->OnChange = previous;
+    EXPECT_GE(changes, 1);
+    form->Free();
+}

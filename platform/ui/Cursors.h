@@ -1,0 +1,35 @@
+#pragma once
+// Cursors as handles: the built-in shapes and the program's own cursors, loaded from embedded
+// resources (RegisterResource) or from .cur/.ico files. Screen->SetCursors(n, LoadCursor(...))
+// makes one available as cursor n.
+#include "platform/ui/Controls.h"
+
+using HCURSOR = HANDLE;
+using HINSTANCE = uintptr_t;
+// The program's module: resources are looked up in the program's registry.
+constexpr HINSTANCE HInstance = 0;
+
+// Built-in cursors, as the platform numbers them.
+constexpr uintptr_t IDC_ARROW = 32512, IDC_IBEAM = 32513, IDC_WAIT = 32514, IDC_CROSS = 32515,
+                    IDC_UPARROW = 32516, IDC_SIZENWSE = 32642, IDC_SIZENESW = 32643, IDC_SIZEWE = 32644,
+                    IDC_SIZENS = 32645, IDC_SIZEALL = 32646, IDC_NO = 32648, IDC_HAND = 32649,
+                    IDC_APPSTARTING = 32650, IDC_HELP = 32651;
+
+// Built-in: LoadCursor(0, IDC_xxx). Own: the named resource, a .cur or .ico file's bytes.
+// nullptr (ERROR_RESOURCE_NAME_NOT_FOUND) when there is no such cursor.
+HCURSOR LoadCursor(HINSTANCE instance, uintptr_t id);
+HCURSOR LoadCursor(HINSTANCE instance, const String& name);
+HCURSOR LoadCursorFromFile(const String& fileName);
+BOOL DestroyCursor(HCURSOR cursor);
+
+namespace ui {
+// What a cursor handle stands for: a built-in shape (crXxx), or an image with its hot spot.
+struct CursorInfo {
+    TCursor Shape = crArrow;
+    const TBitmap* Image = nullptr;  // nullptr for a built-in shape
+    TPoint HotSpot;
+};
+bool GetCursorInfo(HCURSOR cursor, CursorInfo& info);
+// A .cur (or .ico) file's bytes to a cursor handle; nullptr when they are no cursor.
+HCURSOR CreateCursorFromBytes(const std::vector<uint8_t>& bytes);
+}  // namespace ui
