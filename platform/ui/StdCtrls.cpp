@@ -539,21 +539,25 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
     }
 }
 
+// The platform's edit acts on the button first (focus, caret, word selection); the control's
+// events follow, so a handler sees and may change the result.
 void TCustomEdit::WMLButtonDown(TMessage& Message) {
-    TNativeControl::WMLButtonDown(Message);
     FocusOnClick();
-    if (!View()) return;
-    int pos = FromView(View()->CharFromPos(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)));
-    if (pos < 0) return;
-    FTypingRun = false;
-    FMouseSelecting = true;
-    SetSelection((Message.WParam & MK_SHIFT) ? FAnchor : pos, pos);
+    if (View()) {
+        int pos = FromView(View()->CharFromPos(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)));
+        if (pos >= 0) {
+            FTypingRun = false;
+            FMouseSelecting = true;
+            SetSelection((Message.WParam & MK_SHIFT) ? FAnchor : pos, pos);
+        }
+    }
+    TNativeControl::WMLButtonDown(Message);
 }
 
 void TCustomEdit::WMLButtonDblClk(TMessage& Message) {
-    TNativeControl::WMLButtonDblClk(Message);
     int pos = FCaret;
     SetSelection(WordStart(std::min(pos + 1, Text().Length())), WordEnd(pos));
+    TNativeControl::WMLButtonDblClk(Message);
 }
 
 void TCustomEdit::WMLButtonUp(TMessage& Message) {

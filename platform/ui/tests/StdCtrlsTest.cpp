@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/ui/Backend.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/TestSupport.h"
 #include "platform/win/Window.h"
@@ -479,4 +480,34 @@ TEST_F(StdCtrlsTest, RadioGroupItemIndexAndClicks) {
     // Two columns: the third item starts the second column.
     EXPECT_GT(group->Buttons(2)->Left(), group->Buttons(0)->Left());
     EXPECT_EQ(group->Buttons(2)->Top(), group->Buttons(0)->Top());
+}
+
+TEST_F(StdCtrlsTest, MemoDoubleClickHandlerSeesTheWordSelectedAndMayChangeIt) {
+    auto* memo = Add<TMemo>();
+    memo->SetText(String(u"one two three"));
+    form->Show();
+    int downs = 0;
+    memo->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+        ++downs;
+        EXPECT_TRUE(memo->Focused());  // the edit took the focus first
+    };
+    String seen;
+    memo->OnDblClick = [&](TObject*) {
+        seen = memo->SelText();
+        memo->SelectAll();
+        memo->CaretToEnd();
+    };
+    TPoint p(-1, -1);
+    LRESULT r = memo->Perform(EM_POSFROMCHAR, 5, 0);  // inside "two"
+    ASSERT_NE(r, -1);
+    p = Point(static_cast<int16_t>(LOWORD(static_cast<DWORD>(r))) + 1, static_cast<int16_t>(HIWORD(static_cast<DWORD>(r))) + 2);
+    ui::test::MouseDown(memo, p.X, p.Y);
+    ui::test::MouseUp(memo, p.X, p.Y);
+    EXPECT_EQ(memo->SelStart(), 5);
+    memo->HandleNeeded();
+    ui::GetBackend().SendMouse(*memo->Peer(), WM_LBUTTONDBLCLK, p.X, p.Y, MK_LBUTTON);
+    ui::test::MouseUp(memo, p.X, p.Y);
+    EXPECT_EQ(seen, String(u"two "));
+    EXPECT_EQ(memo->SelStart(), memo->Text().Length());
+    EXPECT_EQ(downs, 2);
 }
