@@ -188,6 +188,19 @@ public:
     void SetFont(const TFont& font) override {
         if (FInner) FInner->setFont(qtbackend::QFontOf(font));
     }
+    void SetOwnerPainted(bool value) override {
+        if (!FInner) return;
+        // Hidden, the widget keeps its geometry and state and can still be rendered.
+        FInner->setVisible(!value);
+        if (FHost) FHost->setFocusProxy(value ? nullptr : FInner.data());
+    }
+    void Render(TBitmap& target) override {
+        if (!FInner) return;
+        QImage img(std::max(1, target.Width()), std::max(1, target.Height()), QImage::Format_RGB32);
+        img.fill(FInner->palette().color(QPalette::Window));
+        FInner->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        qtbackend::SetImage(target, img);
+    }
     void SetColors(int32_t background, int32_t text) override {
         if (!FInner) return;
         QPalette pal = FInner->palette();

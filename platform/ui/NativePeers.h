@@ -90,6 +90,10 @@ public:
     // Top-left of a character (index = length: just after the last one); (-1, -1) when unknown.
     virtual TPoint PosFromChar(int index) { (void)index; return TPoint(-1, -1); }
     virtual void EnsureCaretVisible() {}
+    // Owner-painted: the widget is not shown; the control draws it (Render) and paints over it.
+    virtual void SetOwnerPainted(bool value) { (void)value; }
+    // Draws the widget as it looks now into a bitmap of the control's size.
+    virtual void Render(TBitmap& target) { (void)target; }
     // Looks.
     virtual void SetFont(const TFont& font) { (void)font; }
     virtual void SetColors(int32_t background, int32_t text) { (void)background; (void)text; }

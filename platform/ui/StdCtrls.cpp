@@ -36,10 +36,54 @@ void TNativeControl::CreateWnd() {
     TWinControl::CreateWnd();
     if (Peer()) FView = ui::CreateNativeView(FKind, *Peer(), this, this);
     if (FView) {
+        if (FOwnerPainted) FView->SetOwnerPainted(true);
         ApplyLooks();
         FView->SetCaption(Text());
         InitView();
     }
+}
+
+ui::NativeView* TNativeControl::View() const {
+    if (FOwnerPainted && FView && !FInPaint) const_cast<TNativeControl*>(this)->Invalidate();
+    return FView.get();
+}
+
+void TNativeControl::SetOwnerPainted(bool value) {
+    FOwnerPainted = value;
+    if (FView) FView->SetOwnerPainted(value);
+    Invalidate();
+}
+
+TCanvas* TNativeControl::Canvas() {
+    if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
+    if (!FInPaint) {
+        HandleNeeded();
+        FCanvas->UpdateTarget();
+    }
+    return FCanvas.get();
+}
+
+void TNativeControl::PaintNative(TCanvas* canvas) {
+    if (!FView) return;
+    TBitmap picture(Width(), Height());
+    FView->Render(picture);
+    canvas->Draw(0, 0, &picture);
+}
+
+void TNativeControl::Paint() { PaintNative(Canvas()); }
+
+void TNativeControl::PaintWindow(const TRect& r) {
+    if (!FOwnerPainted) return;  // the native widget shows itself
+    if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
+    FCanvas->UpdateTarget(&r);
+    FInPaint = true;
+    try {
+        Paint();
+    } catch (...) {
+        FInPaint = false;
+        throw;
+    }
+    FInPaint = false;
 }
 
 void TNativeControl::DestroyWnd() {

@@ -17,12 +17,25 @@ public:
     ~TNativeControl() override;
     const char* ClassName() const override { return "TNativeControl"; }
 
+    // The canvas of the control's window, for painting over an owner-painted control.
+    TCanvas* Canvas();
+
 protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     // The view was made: the control shows its whole state on it.
     virtual void InitView() {}
-    ui::NativeView* View() const { return FView.get(); }
+    // The view, to show a change on it. An owner-painted control repaints after a change.
+    ui::NativeView* View() const;
+    // Owner-painted: the native widget is drawn into the control's own image by Paint, so a
+    // component can paint frames and buttons over it (as the styled controls do in WM_PAINT).
+    bool OwnerPainted() const { return FOwnerPainted; }
+    void SetOwnerPainted(bool value);
+    // Default painting of an owner-painted control: the native widget's picture.
+    virtual void Paint();
+    // Draws the native widget's current picture at (0, 0) of the canvas.
+    void PaintNative(TCanvas* canvas);
+    void PaintWindow(const TRect& r) override;
     void NativeNotification(ui::NativeNotify, int) override {}
     void CMColorChanged(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
@@ -34,6 +47,9 @@ protected:
 private:
     ui::NativeKind FKind;
     std::unique_ptr<ui::NativeView> FView;
+    std::unique_ptr<TControlCanvas> FCanvas;
+    bool FOwnerPainted = false;
+    bool FInPaint = false;
 };
 
 // ---------------------------------------------------------------------------------------------
