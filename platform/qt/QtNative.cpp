@@ -412,6 +412,7 @@ public:
         W()->Programmatic = false;
     }
     void SetDropDownCount(int value) override { W()->setMaxVisibleItems(std::max(1, value)); }
+    void SetDroppedWidth(int value) override { W()->view()->setMinimumWidth(value); }
 };
 
 // ---- list box ----

@@ -31,7 +31,8 @@ constexpr UINT CB_GETEDITSEL = 0x0140, CB_LIMITTEXT = 0x0141, CB_SETEDITSEL = 0x
                CB_GETLBTEXTLEN = 0x0149, CB_INSERTSTRING = 0x014A, CB_RESETCONTENT = 0x014B, CB_FINDSTRING = 0x014C,
                CB_SELECTSTRING = 0x014D, CB_SETCURSEL = 0x014E, CB_SHOWDROPDOWN = 0x014F, CB_GETITEMDATA = 0x0150,
                CB_SETITEMDATA = 0x0151, CB_SETITEMHEIGHT = 0x0153, CB_GETITEMHEIGHT = 0x0154,
-               CB_GETDROPPEDSTATE = 0x0157, CB_FINDSTRINGEXACT = 0x0158;
+               CB_GETDROPPEDSTATE = 0x0157, CB_FINDSTRINGEXACT = 0x0158, CB_GETDROPPEDWIDTH = 0x015F,
+               CB_SETDROPPEDWIDTH = 0x0160;
 constexpr LRESULT CB_ERR = -1;
 constexpr UINT LB_ADDSTRING = 0x0180, LB_INSERTSTRING = 0x0181, LB_DELETESTRING = 0x0182, LB_RESETCONTENT = 0x0184,
                LB_SETSEL = 0x0185, LB_SETCURSEL = 0x0186, LB_GETSEL = 0x0187, LB_GETCURSEL = 0x0188, LB_GETTEXT = 0x0189,
@@ -113,6 +114,7 @@ public:
     virtual void SetEditable(bool value) { (void)value; }
     virtual void SetDroppedDown(bool value) { (void)value; }
     virtual void SetDropDownCount(int value) { (void)value; }
+    virtual void SetDroppedWidth(int value) { (void)value; }
     // Buttons: state 0 unchecked, 1 checked, 2 grayed.
     virtual void SetCheckState(int state) { (void)state; }
     virtual void SetDefault(bool value) { (void)value; }

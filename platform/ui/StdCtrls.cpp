@@ -10,6 +10,12 @@ namespace {
 
 const String kCrLf(u"\r\n");
 
+String InCase(const String& s, TEditCharCase c) {
+    if (c == ecUpperCase) return AnsiUpperCase(s);
+    if (c == ecLowerCase) return AnsiLowerCase(s);
+    return s;
+}
+
 DWORD MakeLong(DWORD lo, DWORD hi) { return (lo & 0xFFFF) | ((hi & 0xFFFF) << 16); }
 
 bool IsWordChar(char16_t c) { return c > u' ' && c != u'\r' && c != u'\n'; }
@@ -214,7 +220,13 @@ void TCustomEdit::SetSelection(int anchor, int caret) {
     }
 }
 
+void TCustomEdit::SetCharCase(TEditCharCase value) {
+    FCharCase = value;
+    if (value != ecNormal && InCase(Text(), value) != Text()) SetText(InCase(Text(), value));
+}
+
 bool TCustomEdit::ReplaceRange(int start, int end, String text, bool user) {
+    text = InCase(text, FCharCase);
     const String& old = Text();
     start = std::clamp(start, 0, old.Length());
     end = std::clamp(end, start, old.Length());
@@ -256,6 +268,10 @@ bool TCustomEdit::ReplaceRange(int start, int end, String text, bool user) {
 }
 
 void TCustomEdit::CMTextChanged(TMessage& Message) {
+    if (!FInternalText && FCharCase != ecNormal && InCase(Text(), FCharCase) != Text()) {
+        SetText(InCase(Text(), FCharCase));  // comes back here with the converted text
+        return;
+    }
     if (!FInternalText) {
         // Written by the program: the caret goes to the start, nothing to undo, not modified.
         FAnchor = FCaret = 0;
@@ -736,6 +752,7 @@ void TCustomComboBox::InitView() {
     v->SetItemIndex(FItemIndex);
     v->SetText(Text());
     v->SetDropDownCount(FDropDownCount);
+    if (FDroppedWidth > 0) v->SetDroppedWidth(FDroppedWidth);
     v->SetSelection(FAnchor, FCaret);
 }
 
@@ -871,8 +888,13 @@ void TCustomComboBox::MatchItem() {
     FItemIndex = i;
 }
 
+void TCustomComboBox::SetCharCase(TEditCharCase value) {
+    FCharCase = value;
+    if (Editable() && value != ecNormal && InCase(Text(), value) != Text()) SetText(InCase(Text(), value));
+}
+
 void TCustomComboBox::EditText(int start, int end, const String& in) {
-    String s = in;
+    String s = InCase(in, FCharCase);
     size_t br = s.find_first_of(u"\r\n");
     if (br != String::npos) s = String(s.substr(0, br));
     const String& old = Text();
@@ -1127,6 +1149,12 @@ void TCustomComboBox::DefaultHandler(TMessage& Message) {
             Message.Result = static_cast<LRESULT>(MakeLong(s, e));
             return;
         }
+        case CB_SETDROPPEDWIDTH:
+            FDroppedWidth = static_cast<int>(Message.WParam);
+            if (View()) View()->SetDroppedWidth(DroppedWidth());
+            Message.Result = DroppedWidth();
+            return;
+        case CB_GETDROPPEDWIDTH: Message.Result = DroppedWidth(); return;
         case CB_SETITEMHEIGHT: FItemHeight = static_cast<int>(Message.LParam); Message.Result = 0; return;
         case CB_GETITEMHEIGHT: Message.Result = FItemHeight; return;
         default: TNativeControl::DefaultHandler(Message); return;

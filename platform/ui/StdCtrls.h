@@ -11,6 +11,8 @@
 #include "platform/ui/NativePeers.h"
 
 // A windowed control shown by a native widget of one kind.
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
 class TNativeControl : public TWinControl, protected ui::NativeSink {
 public:
     TNativeControl(TComponent* AOwner, ui::NativeKind kind);
@@ -69,6 +71,9 @@ public:
     void SetAutoSelect(bool value) { FAutoSelect = value; }
     char16_t PasswordChar() const { return FPasswordChar; }
     void SetPasswordChar(char16_t value);
+    // Typed and written text in one case; setting it converts the text.
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase value);
 
     int SelStart() const { return std::min(FAnchor, FCaret); }
     void SetSelStart(int value) { Perform(EM_SETSEL, static_cast<WPARAM>(value), value); }
@@ -140,6 +145,7 @@ private:
     bool FReadOnly = false;
     bool FAutoSelect = true;
     char16_t FPasswordChar = 0;
+    TEditCharCase FCharCase = ecNormal;
     bool FModified = false;
     bool FMultiLine = false;
     bool FWantReturns = true;
@@ -244,6 +250,10 @@ public:
     void SetMaxLength(int value) { FMaxLength = std::max(0, value); }
     int ItemHeight() const { return FItemHeight; }
     void SetItemHeight(int value) { FItemHeight = value; }
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase value);
+    // Width of the open list; 0: the combo's width.
+    int DroppedWidth() const { return FDroppedWidth > 0 ? FDroppedWidth : Width(); }
     int SelStart() const { return std::min(FAnchor, FCaret); }
     int SelLength() const { return std::abs(FCaret - FAnchor); }
     void SetSelStart(int value) { Perform(CB_SETEDITSEL, 0, MAKELPARAM(value, value)); }
@@ -287,6 +297,8 @@ private:
     bool FSorted = false;
     int FMaxLength = 0;
     int FItemHeight = 16;
+    int FDroppedWidth = 0;
+    TEditCharCase FCharCase = ecNormal;
     int FAnchor = 0, FCaret = 0;
     bool FInternalText = false;
 };

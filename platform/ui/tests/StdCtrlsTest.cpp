@@ -511,3 +511,23 @@ TEST_F(StdCtrlsTest, MemoDoubleClickHandlerSeesTheWordSelectedAndMayChangeIt) {
     EXPECT_EQ(memo->SelStart(), memo->Text().Length());
     EXPECT_EQ(downs, 2);
 }
+
+TEST_F(StdCtrlsTest, CharCaseConvertsTypedAndWrittenText) {
+    auto* edit = Add<TEdit>();
+    int changes = 0;
+    edit->OnChange = [&](TObject*) { ++changes; };
+    edit->SetCharCase(ecUpperCase);
+    edit->SetText(String(u"abc"));
+    EXPECT_EQ(edit->Text(), String(u"ABC"));
+    EXPECT_EQ(changes, 1);
+    Focus(edit);
+    edit->SetSelStart(3);
+    ui::test::TypeText(edit, String(u"d"));
+    EXPECT_EQ(edit->Text(), String(u"ABCD"));
+    auto* combo = Add<TComboBox>(10, 40);
+    combo->SetText(String(u"Hex"));
+    combo->SetCharCase(ecLowerCase);
+    EXPECT_EQ(combo->Text(), String(u"hex"));
+    combo->Perform(CB_SETDROPPEDWIDTH, 300);
+    EXPECT_EQ(combo->Perform(CB_GETDROPPEDWIDTH), 300);
+}
