@@ -475,3 +475,29 @@ TEST_F(ControlsTest, IconsOfTheApplicationAndOfAForm) {
     EXPECT_GE(changes, 1);
     form->Free();
 }
+
+TEST_F(ControlsTest, ClosingAModalFormCancelsUnlessOnCloseSaysOtherwise) {
+    auto* dlg = NewForm<TForm>(nullptr);
+    dlg->SetPosition(poOwnerFormCenter);
+    bool confirm = false;
+    dlg->OnClose = [&](TObject*, TCloseAction&) {
+        if (confirm) dlg->SetModalResult(mrOk);  // every way of closing counts as OK
+    };
+    Application->OnIdle = [&](TObject*, bool& Done) {
+        Done = false;
+        if (dlg->Visible()) dlg->Perform(WM_CLOSE);  // the window's close box
+    };
+    EXPECT_EQ(dlg->ShowModal(), mrCancel);
+    confirm = true;
+    EXPECT_EQ(dlg->ShowModal(), mrOk);
+    EXPECT_FALSE(dlg->Visible());
+    // A modal form refusing to close keeps the loop going until it agrees.
+    int asked = 0;
+    dlg->OnCloseQuery = [&](TObject*, bool& CanClose) { CanClose = ++asked >= 3; };
+    EXPECT_EQ(dlg->ShowModal(), mrOk);
+    EXPECT_EQ(asked, 3);
+    // Showing an already visible form modally is refused.
+    dlg->Show();
+    EXPECT_THROW(dlg->ShowModal(), EInvalidOperation);
+    dlg->Free();
+}
