@@ -11,6 +11,8 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -336,6 +338,48 @@ public:
     }
 };
 
+// ---- owner-drawn items ----
+
+// Asks the control to draw each item (and, for variable heights, to measure it).
+class OwnerDrawDelegate final : public QStyledItemDelegate {
+public:
+    OwnerDrawDelegate(ui::NativeSink* sink, QWidget* viewport, bool variable, QObject* parent)
+        : QStyledItemDelegate(parent), FSink(sink), FViewport(viewport), FVariable(variable) {}
+    int FixedHeight = 0;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QWidget* area = FViewport ? FViewport.data() : nullptr;
+        QSize size = area ? area->size() : option.rect.size();
+        TBitmap target(std::max(1, size.width()), std::max(1, std::max(size.height(), option.rect.bottom() + 1)));
+        unsigned state = 0;
+        if (option.state & QStyle::State_Selected) state |= 1u << 0;   // odSelected
+        if (!(option.state & QStyle::State_Enabled)) state |= 1u << 2;  // odDisabled
+        if (option.state & QStyle::State_HasFocus) state |= 1u << 4;    // odFocused
+        QRect r = option.rect;
+        TRect rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+        if (!FSink || !FSink->NativeDrawItem(index.row(), rect, state, target)) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const QImage& img = qtbackend::ImageOf(target);
+        painter->drawImage(r, img, r);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize base = QStyledItemDelegate::sizeHint(option, index);
+        if (FVariable && FSink) {
+            int h = FSink->NativeMeasureItem(index.row());
+            if (h > 0) return QSize(base.width(), h);
+        }
+        if (FixedHeight > 0) return QSize(base.width(), FixedHeight);
+        return base;
+    }
+
+private:
+    ui::NativeSink* FSink;
+    QPointer<QWidget> FViewport;
+    bool FVariable;
+};
+
 // ---- combo box ----
 
 class Combo final : public QComboBox {
@@ -413,14 +457,39 @@ public:
     }
     void SetDropDownCount(int value) override { W()->setMaxVisibleItems(std::max(1, value)); }
     void SetDroppedWidth(int value) override { W()->view()->setMinimumWidth(value); }
+    void SetOwnerDrawItems(bool ownerDraw, bool variable) override {
+        if (ownerDraw == FOwnerDraw && variable == FVariable) return;
+        FOwnerDraw = ownerDraw;
+        FVariable = variable;
+        if (ownerDraw) W()->setItemDelegate(new OwnerDrawDelegate(W()->Sink, W()->view()->viewport(), variable, W()));
+        else W()->setItemDelegate(new QStyledItemDelegate(W()));
+    }
+
+private:
+    bool FOwnerDraw = false, FVariable = false;
 };
 
 // ---- list box ----
 
 class ListView final : public ViewBase {
 public:
-    ListView(ui::WidgetPeer& host, TWinControl* control) : ViewBase(new QListWidget, host, control, true) {
+    ListView(ui::WidgetPeer& host, TWinControl* control, ui::NativeSink* sink) : ViewBase(new QListWidget, host, control, true), FSink(sink) {
         W()->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    }
+    void SetOwnerDrawItems(bool ownerDraw, bool variable) override {
+        if (ownerDraw == FOwnerDraw && variable == FVariable) return;
+        FOwnerDraw = ownerDraw;
+        FVariable = variable;
+        QAbstractItemDelegate* old = W()->itemDelegate();
+        if (ownerDraw) {
+            auto* d = new OwnerDrawDelegate(FSink, W()->viewport(), variable, W());
+            d->FixedHeight = FItemHeight;
+            W()->setItemDelegate(d);
+        } else {
+            W()->setItemDelegate(new QStyledItemDelegate(W()));
+        }
+        if (old && old->parent() == W()) old->deleteLater();
+        W()->doItemsLayout();
     }
     QListWidget* W() const { return static_cast<QListWidget*>(FInner.data()); }
     void SetItems(const std::vector<String>& items) override {
@@ -433,6 +502,7 @@ public:
     }
     void SetItemHeight(int height) override {
         FItemHeight = height;
+        if (auto* d = dynamic_cast<OwnerDrawDelegate*>(W()->itemDelegate())) d->FixedHeight = height;
         for (int i = 0; i < W()->count(); ++i) W()->item(i)->setSizeHint(QSize(0, height));
     }
     void SetItemIndex(int index) override {
@@ -462,7 +532,9 @@ public:
     }
 
 private:
+    ui::NativeSink* FSink;
     int FItemHeight = 0;
+    bool FOwnerDraw = false, FVariable = false;
 };
 
 // ---- label ----
@@ -587,7 +659,7 @@ std::unique_ptr<NativeView> CreateNativeView(NativeKind kind, WidgetPeer& host, 
         case NativeKind::Edit: return std::make_unique<EditView>(host, control);
         case NativeKind::Memo: return std::make_unique<MemoView>(host, control);
         case NativeKind::ComboBox: return std::make_unique<ComboView>(host, control, sink);
-        case NativeKind::ListBox: return std::make_unique<ListView>(host, control);
+        case NativeKind::ListBox: return std::make_unique<ListView>(host, control, sink);
         case NativeKind::Button: return std::make_unique<ButtonView<QPushButton>>(host, control);
         case NativeKind::CheckBox: return std::make_unique<ButtonView<QCheckBox>>(host, control);
         case NativeKind::RadioButton: return std::make_unique<ButtonView<QRadioButton>>(host, control);

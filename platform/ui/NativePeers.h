@@ -68,6 +68,14 @@ class NativeSink {
 public:
     virtual ~NativeSink() = default;
     virtual void NativeNotification(NativeNotify what, int value) = 0;
+    // Owner-drawn items of a list: draws item `index` into `target` (the size of the control's
+    // client area) inside `rect`; state bits as TOwnerDrawState. False: the view draws it.
+    virtual bool NativeDrawItem(int index, const TRect& rect, unsigned state, TBitmap& target) {
+        (void)index; (void)rect; (void)state; (void)target;
+        return false;
+    }
+    // Height of an owner-drawn item; -1: the view's.
+    virtual int NativeMeasureItem(int index) { (void)index; return -1; }
 };
 
 // Positions are character indexes of the text as the view shows it: in a multi-line view a line
@@ -111,6 +119,8 @@ public:
     // Height of one item row; 0 when the view cannot tell.
     virtual int ItemHeight() { return 0; }
     virtual void SetItemHeight(int height) { (void)height; }
+    // Items drawn by the control (NativeSink::NativeDrawItem); variable: heights asked per item.
+    virtual void SetOwnerDrawItems(bool ownerDraw, bool variable) { (void)ownerDraw; (void)variable; }
     virtual void SetEditable(bool value) { (void)value; }
     virtual void SetDroppedDown(bool value) { (void)value; }
     virtual void SetDropDownCount(int value) { (void)value; }

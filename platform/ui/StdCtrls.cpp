@@ -61,6 +61,7 @@ void TNativeControl::SetOwnerPainted(bool value) {
 }
 
 TCanvas* TNativeControl::Canvas() {
+    if (FItemCanvas) return FItemCanvas;
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
     if (!FInPaint) {
         HandleNeeded();
@@ -90,6 +91,34 @@ void TNativeControl::PaintWindow(const TRect& r) {
         throw;
     }
     FInPaint = false;
+}
+
+bool TNativeControl::NativeDrawItem(int index, const TRect& rect, unsigned state, TBitmap& target) {
+    if (!OwnerDrawsItems()) return false;
+    TOwnerDrawState st;
+    if (state & 1u) st << odSelected;
+    if (state & 4u) st << odDisabled;
+    if (state & 16u) st << odFocused;
+    TCanvas* c = target.Canvas();
+    c->Font()->Assign(Font());
+    c->Brush()->SetColor(st.Contains(odSelected) ? clHighlight : Color());
+    if (st.Contains(odSelected)) c->Font()->SetColor(clHighlightText);
+    FItemCanvas = c;
+    try {
+        DrawItem(index, rect, st);
+    } catch (...) {
+        FItemCanvas = nullptr;
+        throw;
+    }
+    FItemCanvas = nullptr;
+    return true;
+}
+
+int TNativeControl::NativeMeasureItem(int index) {
+    if (!OwnerDrawsItems()) return -1;
+    int h = -1;
+    MeasureItem(index, h);
+    return h;
 }
 
 void TNativeControl::DestroyWnd() {
@@ -746,6 +775,7 @@ TCustomComboBox::~TCustomComboBox() { FItems->OnChange = nullptr; }
 void TCustomComboBox::InitView() {
     ui::NativeView* v = View();
     v->SetEditable(Editable());
+    v->SetOwnerDrawItems(OwnerDrawsItems(), FStyle == csOwnerDrawVariable);
     std::vector<String> items;
     for (int i = 0; i < FItems->Count(); ++i) items.push_back(FItems->Get(i));
     v->SetItems(items);
@@ -763,6 +793,7 @@ void TCustomComboBox::ItemsChanged() {
 
 void TCustomComboBox::SetStyle(TComboBoxStyle value) {
     FStyle = value;
+    if (View()) View()->SetOwnerDrawItems(OwnerDrawsItems(), value == csOwnerDrawVariable);
     if (!Editable() && FItemIndex < 0 && !Text().empty()) {
         FInternalText = true;
         TControl::SetText(String());
@@ -812,6 +843,20 @@ void TCustomComboBox::Clear() {
     FItems->Clear();
     FItemIndex = -1;
     SetText(String());
+}
+
+void TCustomComboBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) {
+    if (OnDrawItem) {
+        OnDrawItem(this, Index, Rect, State);
+        return;
+    }
+    Canvas()->FillRect(Rect);
+    if (Index >= 0 && Index < FItems->Count()) Canvas()->TextOut(Rect.Left + 2, Rect.Top, FItems->Get(Index));
+}
+
+void TCustomComboBox::MeasureItem(int Index, int& Height) {
+    Height = FItemHeight;
+    if (FStyle == csOwnerDrawVariable && OnMeasureItem) OnMeasureItem(this, Index, Height);
 }
 
 void TCustomComboBox::Change() {
@@ -1433,6 +1478,7 @@ void TCustomListBox::InitView() {
     std::vector<String> items;
     for (int i = 0; i < FItems->Count(); ++i) items.push_back(FItems->Get(i));
     if (FItemHeight > 0) View()->SetItemHeight(FItemHeight);
+    View()->SetOwnerDrawItems(FStyle != lbStandard, FStyle == lbOwnerDrawVariable);
     View()->SetItems(items);
     ShowSelection();
     View()->SetTopIndex(FTopIndex);
@@ -1524,6 +1570,25 @@ int TCustomListBox::ItemAtPos(const TPoint& p, bool existing) const {
 }
 
 void TCustomListBox::UserSelected() { Click(); }
+
+void TCustomListBox::SetStyle(TListBoxStyle value) {
+    FStyle = value;
+    if (View()) View()->SetOwnerDrawItems(value != lbStandard, value == lbOwnerDrawVariable);
+}
+
+void TCustomListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) {
+    if (OnDrawItem) {
+        OnDrawItem(this, Index, Rect, State);
+        return;
+    }
+    Canvas()->FillRect(Rect);
+    if (Index >= 0 && Index < FItems->Count()) Canvas()->TextOut(Rect.Left + 2, Rect.Top, FItems->Get(Index));
+}
+
+void TCustomListBox::MeasureItem(int Index, int& Height) {
+    Height = FItemHeight > 0 ? FItemHeight : 16;  // not the view's: it asks here
+    if (FStyle == lbOwnerDrawVariable && OnMeasureItem) OnMeasureItem(this, Index, Height);
+}
 
 void TCustomListBox::WMLButtonDown(TMessage& Message) {
     TNativeControl::WMLButtonDown(Message);

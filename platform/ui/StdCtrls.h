@@ -13,13 +13,20 @@
 // A windowed control shown by a native widget of one kind.
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
+enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight,
+                           odInactive, odNoAccel, odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit };
+using TOwnerDrawState = rtl::SmallSet<TOwnerDrawStateItem>;
+using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
+using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
+
 class TNativeControl : public TWinControl, protected ui::NativeSink {
 public:
     TNativeControl(TComponent* AOwner, ui::NativeKind kind);
     ~TNativeControl() override;
     const char* ClassName() const override { return "TNativeControl"; }
 
-    // The canvas of the control's window, for painting over an owner-painted control.
+    // The canvas of the control's window, for painting over an owner-painted control; while an
+    // owner-drawn item is drawn, the canvas of that item's picture.
     TCanvas* Canvas();
 
 protected:
@@ -38,6 +45,12 @@ protected:
     // Draws the native widget's current picture at (0, 0) of the canvas.
     void PaintNative(TCanvas* canvas);
     void PaintWindow(const TRect& r) override;
+    // Owner-drawn items: DrawItem paints item Index in Rect on Canvas().
+    bool NativeDrawItem(int index, const TRect& rect, unsigned state, TBitmap& target) override;
+    int NativeMeasureItem(int index) override;
+    virtual bool OwnerDrawsItems() const { return false; }
+    virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) { (void)Index; (void)Rect; (void)State; }
+    virtual void MeasureItem(int Index, int& Height) { (void)Index; (void)Height; }
     void NativeNotification(ui::NativeNotify, int) override {}
     void CMColorChanged(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
@@ -50,6 +63,7 @@ private:
     ui::NativeKind FKind;
     std::unique_ptr<ui::NativeView> FView;
     std::unique_ptr<TControlCanvas> FCanvas;
+    TCanvas* FItemCanvas = nullptr;
     bool FOwnerPainted = false;
     bool FInPaint = false;
 };
@@ -265,6 +279,9 @@ public:
     TNotifyEvent OnSelect;
     TNotifyEvent OnDropDown;
     TNotifyEvent OnCloseUp;
+    // csOwnerDrawFixed / csOwnerDrawVariable: the items of the list are drawn by these.
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
 
 protected:
     virtual void Change();
@@ -272,6 +289,9 @@ protected:
     virtual void DropDown();
     virtual void CloseUp();
     bool Editable() const { return FStyle == csDropDown || FStyle == csSimple; }
+    bool OwnerDrawsItems() const override { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
+    void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) override;
+    void MeasureItem(int Index, int& Height) override;
     void InitView() override;
     void NativeNotification(ui::NativeNotify what, int value) override;
     void DefaultHandler(TMessage& Message) override;
@@ -443,6 +463,8 @@ public:
 // ---------------------------------------------------------------------------------------------
 // List box
 
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
+
 class TCustomListBox : public TNativeControl {
 public:
     explicit TCustomListBox(TComponent* AOwner);
@@ -470,6 +492,11 @@ public:
     // The item at a point of the client area, or -1.
     int ItemAtPos(const TPoint& p, bool existing) const;
     void Clear() { FItems->Clear(); }
+    TListBoxStyle Style() const { return FStyle; }
+    void SetStyle(TListBoxStyle value);
+
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
 
 protected:
     void InitView() override;
@@ -483,6 +510,9 @@ protected:
     // Unticks or ticks items of a check list; here nothing.
     virtual void ClickItem(int index, int x) { (void)index; (void)x; }
     void ShowSelection();
+    bool OwnerDrawsItems() const override { return FStyle != lbStandard; }
+    void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) override;
+    void MeasureItem(int Index, int& Height) override;
 
 private:
     void SelectOnly(int index);
@@ -496,6 +526,7 @@ private:
     bool FSorted = false;
     int FTopIndex = 0;
     int FItemHeight = 0;  // 0: the view's
+    TListBoxStyle FStyle = lbStandard;
 };
 
 class TListBox : public TCustomListBox {

@@ -62,3 +62,40 @@ TEST_F(NativePaintTest, OwnerPaintedEditShowsTheNativePictureUnderItsOwnDrawing)
     EXPECT_GT(dark, 20);
     form->Free();
 }
+
+TEST_F(NativePaintTest, OwnerDrawnListItemsAreDrawnByTheControl) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 200, 160);
+    auto* list = new TListBox(form);
+    list->SetBounds(10, 10, 150, 120);
+    list->SetParent(form);
+    list->SetStyle(lbOwnerDrawVariable);
+    for (const char16_t* s : {u"a", u"b", u"c"}) list->Items()->Add(String(s));
+    std::vector<int> drawn;
+    bool sawSelected = false;
+    list->OnMeasureItem = [&](TWinControl*, int index, int& height) { height = index == 1 ? 40 : 20; };
+    list->OnDrawItem = [&](TWinControl* control, int index, TRect rect, TOwnerDrawState state) {
+        drawn.push_back(index);
+        if (state.Contains(odSelected)) sawSelected = index == 2;
+        TCanvas* c = static_cast<TListBox*>(control)->Canvas();
+        c->Brush()->SetColor(index == 1 ? static_cast<TColor>(0x000000FF) : static_cast<TColor>(0x00FFFFFF));
+        c->FillRect(rect);
+        EXPECT_EQ(rect.Height(), index == 1 ? 40 : 20);
+    };
+    list->SetItemIndex(2);
+    form->Show();
+    std::string path = (std::filesystem::temp_directory_path() / "rwb_ui_owner_list.png").string();
+    ASSERT_TRUE(ui::test::SaveToPng(form, path));
+    ui::test::Picture pic;
+    ASSERT_TRUE(ui::test::LoadPng(path, pic));
+    std::remove(path.c_str());
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), 1), drawn.end());
+    EXPECT_TRUE(sawSelected);
+    // Item 1 (rows 20..59 of the list, inside its frame) is red from the handler.
+    int red = 0;
+    for (int y = 10; y < 130; ++y)
+        if (pic.At(60, y) == 0x0000FF) ++red;
+    EXPECT_GE(red, 36);
+    EXPECT_LE(red, 40);
+    form->Free();
+}
