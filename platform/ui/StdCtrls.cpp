@@ -1276,12 +1276,12 @@ void TButton::Click() {
 
 void TButton::CMDialogKey(TMessage& Message) {
     WORD key = static_cast<WORD>(Message.WParam);
-    bool enter = key == VK_RETURN && FDefault, escape = key == VK_ESCAPE && FCancel;
+    // Enter clicks the focused button, or the default one while no button has the focus.
+    TCustomForm* form = GetParentForm(this);
+    TWinControl* active = form ? form->ActiveControl() : nullptr;
+    bool isActive = active == this || (FDefault && !dynamic_cast<TButton*>(active));
+    bool enter = key == VK_RETURN && isActive, escape = key == VK_ESCAPE && FCancel;
     if ((enter || escape) && Enabled() && Showing()) {
-        // Enter belongs to a focused button of its own; the default answers otherwise.
-        TCustomForm* form = GetParentForm(this);
-        TWinControl* active = form ? form->ActiveControl() : nullptr;
-        if (enter && active && active != this && dynamic_cast<TButton*>(active)) return;
         Click();
         Message.Result = 1;
         return;
@@ -1349,6 +1349,13 @@ void TRadioButton::SetChecked(bool value) {
             if (auto* r = dynamic_cast<TRadioButton*>(p->Controls(i)); r && r != this) r->SetChecked(false);
     }
     if (!ComponentState().Contains(csLoading)) Click();
+}
+
+void TRadioButton::CMEnter(TMessage& Message) {
+    // Arrow keys move through a group and check the button they reach, as the platform's
+    // automatic radio buttons do.
+    if (GetKeyState(VK_LEFT) < 0 || GetKeyState(VK_RIGHT) < 0 || GetKeyState(VK_UP) < 0 || GetKeyState(VK_DOWN) < 0) SetChecked(true);
+    TButtonControl::CMEnter(Message);
 }
 
 void TRadioButton::DefaultHandler(TMessage& Message) {

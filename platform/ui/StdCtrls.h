@@ -417,6 +417,7 @@ public:
 protected:
     void InitView() override;
     void DefaultHandler(TMessage& Message) override;
+    void CMEnter(TMessage& Message) override;
 
 private:
     bool FChecked = false;

@@ -417,8 +417,9 @@ TEST_F(StdCtrlsTest, DefaultAndCancelButtonsAnswerEnterAndEscape) {
     cancel->SetFocus();
     ui::test::Key(cancel, VK_RETURN);
     EXPECT_EQ(okClicks, 0);
-    ui::test::Key(cancel, VK_SPACE);
     EXPECT_EQ(cancelClicks, 1);
+    ui::test::Key(cancel, VK_SPACE);
+    EXPECT_EQ(cancelClicks, 2);
 }
 
 TEST_F(StdCtrlsTest, CheckBoxCyclesItsStates) {
@@ -454,6 +455,12 @@ TEST_F(StdCtrlsTest, RadioButtonsExcludeEachOther) {
     c->SetChecked(true);
     EXPECT_FALSE(b->Checked());
     EXPECT_TRUE(c->Checked());
+    // Arrow keys move the focus to the next button of the group and check it.
+    c->SetFocus();
+    ui::test::Key(c, VK_UP);
+    EXPECT_TRUE(b->Focused());
+    EXPECT_TRUE(b->Checked());
+    EXPECT_FALSE(c->Checked());
 }
 
 TEST_F(StdCtrlsTest, RadioGroupItemIndexAndClicks) {
@@ -530,4 +537,41 @@ TEST_F(StdCtrlsTest, CharCaseConvertsTypedAndWrittenText) {
     EXPECT_EQ(combo->Text(), String(u"hex"));
     combo->Perform(CB_SETDROPPEDWIDTH, 300);
     EXPECT_EQ(combo->Perform(CB_GETDROPPEDWIDTH), 300);
+}
+
+namespace {
+
+// Stands in for the toolkit's open list, which reports the item the user picked.
+class PickableCombo : public TComboBox {
+public:
+    using TComboBox::TComboBox;
+    void UserPicks(int index) { NativeNotification(ui::NativeNotify::ItemPicked, index); }
+    void ListCloses() { NativeNotification(ui::NativeNotify::CloseUp, 0); }
+};
+
+}  // namespace
+
+TEST_F(StdCtrlsTest, ComboItemPickedFromTheOpenListSelectsAndClosesIt) {
+    auto* combo = Add<PickableCombo>();
+    for (const char16_t* s : {u"@DT", u"@CH", u"@EI"}) combo->Items()->Add(String(s));
+    std::vector<String> order;
+    combo->OnSelect = [&](TObject*) { order.push_back(String(u"select ") + combo->Text()); };
+    combo->OnChange = [&](TObject*) { order.push_back(String(u"change")); };
+    combo->OnCloseUp = [&](TObject*) { order.push_back(String(u"closeup")); };
+    combo->OnDropDown = [&](TObject*) { order.push_back(String(u"dropdown")); };
+    form->Show();
+    ui::test::Click(combo, combo->Width() - 5, 5);  // the arrow opens the list
+    EXPECT_TRUE(combo->DroppedDown());
+    combo->UserPicks(1);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(order, (std::vector<String>{String(u"dropdown"), String(u"select @CH"), String(u"closeup")}));
+    combo->SetDroppedDown(true);
+    combo->ListCloses();  // closed without a pick: Escape or a click elsewhere
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(order.back(), String(u"closeup"));
+    combo->OnSelect = nullptr;  // without OnSelect, a pick is a change
+    combo->UserPicks(2);
+    EXPECT_EQ(order.back(), String(u"change"));
 }
