@@ -153,8 +153,6 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TNativeControl(AOwner, ui::Native
     SetBounds(0, 0, 121, 21);
     SetTabStop(true);
     SetColor(clWindow);
-    FControlStyle >> csClickEvents;
-    FControlStyle << csClickEvents;  // the platform's edit reports clicks as well
 }
 
 void TCustomEdit::InitView() {
@@ -162,6 +160,7 @@ void TCustomEdit::InitView() {
     v->SetText(Text());
     v->SetReadOnly(FReadOnly);
     v->SetPasswordChar(FPasswordChar);
+    v->SetFramed(FBorderStyle != bsNone);
     if (!FFormatRect.IsEmpty())
         v->SetTextMargins(TRect(FFormatRect.Left, FFormatRect.Top, std::max(0, Width() - FFormatRect.Right),
                                 std::max(0, Height() - FFormatRect.Bottom)));
@@ -247,6 +246,11 @@ void TCustomEdit::SetSelection(int anchor, int caret) {
         View()->SetSelection(ToView(FAnchor), ToView(FCaret));
         View()->EnsureCaretVisible();
     }
+}
+
+void TCustomEdit::SetBorderStyle(TFormBorderStyle value) {
+    FBorderStyle = value;
+    if (View()) View()->SetFramed(value != bsNone);
 }
 
 void TCustomEdit::SetCharCase(TEditCharCase value) {
@@ -754,8 +758,6 @@ void TMemoStrings::Delete(int Index) {
 }
 
 void TMemoStrings::Clear() { FMemo->SetText(String()); }
-
-String TMemoStrings::Text() const { return TStrings::Text(); }
 
 void TMemoStrings::SetText(const String& Value) { FMemo->SetText(Value); }
 

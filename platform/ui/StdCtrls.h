@@ -85,6 +85,9 @@ public:
     void SetAutoSelect(bool value) { FAutoSelect = value; }
     char16_t PasswordChar() const { return FPasswordChar; }
     void SetPasswordChar(char16_t value);
+    // bsSingle: the sunken frame; bsNone: none (the other values are the form's).
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle value);
     // Typed and written text in one case; setting it converts the text.
     TEditCharCase CharCase() const { return FCharCase; }
     void SetCharCase(TEditCharCase value);
@@ -160,6 +163,7 @@ private:
     bool FAutoSelect = true;
     char16_t FPasswordChar = 0;
     TEditCharCase FCharCase = ecNormal;
+    TFormBorderStyle FBorderStyle = bsSingle;
     bool FModified = false;
     bool FMultiLine = false;
     bool FWantReturns = true;
@@ -195,7 +199,6 @@ public:
     void Insert(int Index, const String& S) override;
     void Delete(int Index) override;
     void Clear() override;
-    String Text() const override;
     void SetText(const String& Value) override;
 
 private:
