@@ -281,6 +281,10 @@ bool TCustomEdit::ReplaceRange(int start, int end, String text, bool user) {
         FUndoText = old;
         FUndoCaret = FCaret;
         FCanUndo = true;
+    } else {
+        // An undo step from before would take this change back with it.
+        FCanUndo = false;
+        FUndoText.clear();
     }
     int vstart = ToView(start), vend = ToView(end);
     String next = old;
@@ -294,7 +298,7 @@ bool TCustomEdit::ReplaceRange(int start, int end, String text, bool user) {
     }
     FInternalText = false;
     if (View()) View()->Replace(vstart, vend - vstart, text);
-    FModified = true;
+    if (user) FModified = true;
     int caret = start + text.Length();
     SetSelection(caret, caret);
     return true;
@@ -538,16 +542,9 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         case EM_REPLACESEL: {
             String s = Message.LParam ? String(reinterpret_cast<const char16_t*>(Message.LParam)) : String();
             FTypingRun = false;
-            bool undoable = Message.WParam != 0;
-            bool couldUndo = FCanUndo;
-            String undo = FUndoText;
-            int undoCaret = FUndoCaret;
-            ReplaceRange(SelStart(), SelStart() + SelLength(), s, true);
-            if (!undoable) {
-                FCanUndo = couldUndo;
-                FUndoText = undo;
-                FUndoCaret = undoCaret;
-            }
+            // wParam false: no undo step, and none left that would bring back an older text.
+            ReplaceRange(SelStart(), SelStart() + SelLength(), s, Message.WParam != 0);
+            FModified = true;
             return;
         }
         case EM_LIMITTEXT: FMaxLength = static_cast<int>(std::min<WPARAM>(Message.WParam, 0x7FFFFFFE)); return;

@@ -575,3 +575,20 @@ TEST_F(StdCtrlsTest, ComboItemPickedFromTheOpenListSelectsAndClosesIt) {
     combo->UserPicks(2);
     EXPECT_EQ(order.back(), String(u"change"));
 }
+
+TEST_F(StdCtrlsTest, ProgramInsertionsLeaveNoStaleUndoStep) {
+    auto* memo = Add<TMemo>();
+    Focus(memo);
+    ui::test::TypeText(memo, String(u"ab"));
+    ASSERT_TRUE(memo->CanUndo());
+    memo->SetSelText(String(u"cd"));  // the program's insertion cannot be undone...
+    EXPECT_FALSE(memo->CanUndo());
+    memo->Undo();  // ...and an undo does not bring back the text before it
+    EXPECT_EQ(memo->Text(), String(u"abcd"));
+    memo->Perform(EM_REPLACESEL, 1, reinterpret_cast<LPARAM>(u"e"));  // an undoable one
+    ASSERT_TRUE(memo->CanUndo());
+    memo->Undo();
+    EXPECT_EQ(memo->Text(), String(u"abcd"));
+    memo->Lines()->Add(String(u"x"));
+    EXPECT_FALSE(memo->CanUndo());
+}
