@@ -1,6 +1,7 @@
 #include "platform/ui/StdCtrls.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Backend.h"
@@ -185,25 +186,37 @@ void TCustomEdit::Change() {
     if (OnChange) OnChange(this);
 }
 
+// Where the CR LF pairs are (the CR's index), made again after each change of the text, so a
+// large memo pays one pass per change rather than one per position.
+const std::vector<int>& TCustomEdit::Breaks() const {
+    if (FBreaksValid) return FBreaks;
+    FBreaks.clear();
+    std::u16string_view t(Text());
+    for (size_t i = t.find(u'\r'); i != std::u16string_view::npos; i = t.find(u'\r', i + 1))
+        if (i + 1 < t.size() && t[i + 1] == u'\n') FBreaks.push_back(static_cast<int>(i));
+    FBreaksValid = true;
+    return FBreaks;
+}
+
 int TCustomEdit::ToView(int pos) const {
     if (!FMultiLine) return pos;
-    const String& t = Text();
-    int n = pos;
-    for (int i = 0; i + 1 < pos && i + 1 < t.Length(); ++i)
-        if (t[static_cast<size_t>(i)] == u'\r' && t[static_cast<size_t>(i) + 1] == u'\n') --n;
-    return n;
+    const std::vector<int>& b = Breaks();
+    // Every pair that ends before pos counts one character less.
+    auto n = std::lower_bound(b.begin(), b.end(), pos - 1) - b.begin();
+    return pos - static_cast<int>(n);
 }
 
 int TCustomEdit::FromView(int pos) const {
     if (!FMultiLine || pos < 0) return pos;
-    const String& t = Text();
-    int v = 0, i = 0;
-    while (i < t.Length() && v < pos) {
-        if (t[static_cast<size_t>(i)] == u'\r' && i + 1 < t.Length() && t[static_cast<size_t>(i) + 1] == u'\n') i += 2;
-        else ++i;
-        ++v;
+    const std::vector<int>& b = Breaks();
+    // The k-th pair sits at view position b[k] - k; each one before pos adds a character.
+    size_t lo = 0, hi = b.size();
+    while (lo < hi) {
+        size_t mid = (lo + hi) / 2;
+        if (b[mid] - static_cast<int>(mid) < pos) lo = mid + 1;
+        else hi = mid;
     }
-    return i;
+    return std::min(pos + static_cast<int>(lo), Text().Length());
 }
 
 int TCustomEdit::LineCount() const {
@@ -305,6 +318,7 @@ bool TCustomEdit::ReplaceRange(int start, int end, String text, bool user) {
 }
 
 void TCustomEdit::CMTextChanged(TMessage& Message) {
+    FBreaksValid = false;
     if (!FInternalText && FCharCase != ecNormal && InCase(Text(), FCharCase) != Text()) {
         SetText(InCase(Text(), FCharCase));  // comes back here with the converted text
         return;

@@ -144,6 +144,7 @@ protected:
     // Positions of the view: a memo's CR LF is one character there.
     int ToView(int pos) const;
     int FromView(int pos) const;
+    const std::vector<int>& Breaks() const;
     int LineCount() const;
     int LineIndex(int line) const;
     int LineFromChar(int pos) const;
@@ -175,6 +176,8 @@ private:
         bool FInternalText = false;
     bool FMouseSelecting = false;
     TRect FFormatRect;
+    mutable std::vector<int> FBreaks;
+    mutable bool FBreaksValid = false;
 };
 
 class TEdit : public TCustomEdit {
