@@ -592,3 +592,33 @@ TEST_F(StdCtrlsTest, ProgramInsertionsLeaveNoStaleUndoStep) {
     memo->Lines()->Add(String(u"x"));
     EXPECT_FALSE(memo->CanUndo());
 }
+
+TEST_F(StdCtrlsTest, MemoPositionsCountLineBreaksAsTwoCharacters) {
+    auto* memo = Add<TMemo>();
+    memo->SetBounds(10, 10, 200, 120);
+    memo->SetText(String(u"ab\r\ncd\r\n\r\nef"));
+    Focus(memo);
+    struct Case {
+        int index, line;
+    } cases[] = {{0, 0}, {1, 0}, {2, 0}, {4, 1}, {5, 1}, {6, 1}, {8, 2}, {10, 3}, {11, 3}, {12, 3}};
+    int lastY = -1;
+    for (const auto& c : cases) {
+        LRESULT pos = memo->Perform(EM_POSFROMCHAR, static_cast<WPARAM>(c.index), 0);
+        ASSERT_NE(pos, -1) << c.index;
+        int x = static_cast<int16_t>(LOWORD(static_cast<DWORD>(pos)));
+        int y = static_cast<int16_t>(HIWORD(static_cast<DWORD>(pos)));
+        EXPECT_GE(y, lastY) << c.index;
+        lastY = y;
+        LRESULT ch = memo->Perform(EM_CHARFROMPOS, 0, MAKELPARAM(x, y + 2));
+        EXPECT_EQ(LOWORD(static_cast<DWORD>(ch)), c.index);
+        EXPECT_EQ(HIWORD(static_cast<DWORD>(ch)), c.line);
+        EXPECT_EQ(memo->Perform(EM_LINEFROMCHAR, static_cast<WPARAM>(c.index)), c.line);
+    }
+    EXPECT_EQ(memo->Perform(EM_LINEINDEX, 2), 8);
+    EXPECT_EQ(memo->Perform(EM_LINELENGTH, 5), 2);
+    memo->Perform(EM_SETSEL, 5, 5);
+    ui::test::Key(memo, VK_DOWN);  // column 1 of an empty line: its end
+    EXPECT_EQ(memo->SelStart(), 8);
+    ui::test::Key(memo, VK_RIGHT);  // over the line break at once
+    EXPECT_EQ(memo->SelStart(), 10);
+}
