@@ -4,7 +4,6 @@
 // run the interaction itself (an open drop-down list, a slider's thumb).
 #include <QAbstractItemView>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -26,6 +25,7 @@
 
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtWindow.h"
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/NativePeers.h"
 #include "platform/win/Window.h"
 
@@ -677,13 +677,10 @@ std::unique_ptr<NativeView> CreateNativeView(NativeKind kind, WidgetPeer& host, 
     return nullptr;
 }
 
-String NativeClipboardText() {
-    QClipboard* c = QGuiApplication::clipboard();
-    return c ? String(c->text().toStdU16String()) : String();
-}
+// The edit controls share the application's clipboard, so what they copy pastes elsewhere and
+// headless runs keep to the private store.
+String NativeClipboardText() { return Clipboard()->AsText(); }
 
-void SetNativeClipboardText(const String& text) {
-    if (QClipboard* c = QGuiApplication::clipboard()) c->setText(QString::fromStdU16String(text));
-}
+void SetNativeClipboardText(const String& text) { Clipboard()->SetAsText(text); }
 
 }  // namespace ui
