@@ -249,6 +249,7 @@ public:
         }
     }
     void SetReadOnly(bool value) override { W()->setReadOnly(value); }
+    void SetFramed(bool value) override { W()->setFrame(value); }
     void SetPasswordChar(char16_t ch) override { W()->setEchoMode(ch ? QLineEdit::Password : QLineEdit::Normal); }
     void SetTextMargins(const TRect& m) override { W()->setTextMargins(m.Left, m.Top, m.Right, m.Bottom); }
     int CharFromPos(int x, int y) override {
@@ -308,6 +309,7 @@ public:
         W()->setTextCursor(c);
     }
     void EnsureCaretVisible() override { W()->ensureCursorVisible(); }
+    void SetFramed(bool value) override { W()->setFrameShape(value ? QFrame::StyledPanel : QFrame::NoFrame); }
     void SetReadOnly(bool value) override {
         W()->setReadOnly(value);
         W()->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard | (value ? Qt::NoTextInteraction : Qt::TextEditable));

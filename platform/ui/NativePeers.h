@@ -106,6 +106,8 @@ public:
     // Looks.
     virtual void SetFont(const TFont& font) { (void)font; }
     virtual void SetColors(int32_t background, int32_t text) { (void)background; (void)text; }
+    // The sunken frame of edits and lists.
+    virtual void SetFramed(bool value) { (void)value; }
     virtual void SetCaption(const String& caption) { (void)caption; }
     // The size the widget would like for its content; (0, 0) when it cannot tell.
     virtual TSize PreferredSize() { return TSize(); }

@@ -1,6 +1,7 @@
 #include "platform/ui/StdCtrls.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Backend.h"
@@ -153,8 +154,6 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TNativeControl(AOwner, ui::Native
     SetBounds(0, 0, 121, 21);
     SetTabStop(true);
     SetColor(clWindow);
-    FControlStyle >> csClickEvents;
-    FControlStyle << csClickEvents;  // the platform's edit reports clicks as well
 }
 
 void TCustomEdit::InitView() {
@@ -162,6 +161,7 @@ void TCustomEdit::InitView() {
     v->SetText(Text());
     v->SetReadOnly(FReadOnly);
     v->SetPasswordChar(FPasswordChar);
+    v->SetFramed(FBorderStyle != bsNone);
     if (!FFormatRect.IsEmpty())
         v->SetTextMargins(TRect(FFormatRect.Left, FFormatRect.Top, std::max(0, Width() - FFormatRect.Right),
                                 std::max(0, Height() - FFormatRect.Bottom)));
@@ -186,25 +186,37 @@ void TCustomEdit::Change() {
     if (OnChange) OnChange(this);
 }
 
+// Where the CR LF pairs are (the CR's index), made again after each change of the text, so a
+// large memo pays one pass per change rather than one per position.
+const std::vector<int>& TCustomEdit::Breaks() const {
+    if (FBreaksValid) return FBreaks;
+    FBreaks.clear();
+    std::u16string_view t(Text());
+    for (size_t i = t.find(u'\r'); i != std::u16string_view::npos; i = t.find(u'\r', i + 1))
+        if (i + 1 < t.size() && t[i + 1] == u'\n') FBreaks.push_back(static_cast<int>(i));
+    FBreaksValid = true;
+    return FBreaks;
+}
+
 int TCustomEdit::ToView(int pos) const {
     if (!FMultiLine) return pos;
-    const String& t = Text();
-    int n = pos;
-    for (int i = 0; i + 1 < pos && i + 1 < t.Length(); ++i)
-        if (t[static_cast<size_t>(i)] == u'\r' && t[static_cast<size_t>(i) + 1] == u'\n') --n;
-    return n;
+    const std::vector<int>& b = Breaks();
+    // Every pair that ends before pos counts one character less.
+    auto n = std::lower_bound(b.begin(), b.end(), pos - 1) - b.begin();
+    return pos - static_cast<int>(n);
 }
 
 int TCustomEdit::FromView(int pos) const {
     if (!FMultiLine || pos < 0) return pos;
-    const String& t = Text();
-    int v = 0, i = 0;
-    while (i < t.Length() && v < pos) {
-        if (t[static_cast<size_t>(i)] == u'\r' && i + 1 < t.Length() && t[static_cast<size_t>(i) + 1] == u'\n') i += 2;
-        else ++i;
-        ++v;
+    const std::vector<int>& b = Breaks();
+    // The k-th pair sits at view position b[k] - k; each one before pos adds a character.
+    size_t lo = 0, hi = b.size();
+    while (lo < hi) {
+        size_t mid = (lo + hi) / 2;
+        if (b[mid] - static_cast<int>(mid) < pos) lo = mid + 1;
+        else hi = mid;
     }
-    return i;
+    return std::min(pos + static_cast<int>(lo), Text().Length());
 }
 
 int TCustomEdit::LineCount() const {
@@ -249,6 +261,11 @@ void TCustomEdit::SetSelection(int anchor, int caret) {
     }
 }
 
+void TCustomEdit::SetBorderStyle(TFormBorderStyle value) {
+    FBorderStyle = value;
+    if (View()) View()->SetFramed(value != bsNone);
+}
+
 void TCustomEdit::SetCharCase(TEditCharCase value) {
     FCharCase = value;
     if (value != ecNormal && InCase(Text(), value) != Text()) SetText(InCase(Text(), value));
@@ -277,6 +294,10 @@ bool TCustomEdit::ReplaceRange(int start, int end, String text, bool user) {
         FUndoText = old;
         FUndoCaret = FCaret;
         FCanUndo = true;
+    } else {
+        // An undo step from before would take this change back with it.
+        FCanUndo = false;
+        FUndoText.clear();
     }
     int vstart = ToView(start), vend = ToView(end);
     String next = old;
@@ -290,13 +311,14 @@ bool TCustomEdit::ReplaceRange(int start, int end, String text, bool user) {
     }
     FInternalText = false;
     if (View()) View()->Replace(vstart, vend - vstart, text);
-    FModified = true;
+    if (user) FModified = true;
     int caret = start + text.Length();
     SetSelection(caret, caret);
     return true;
 }
 
 void TCustomEdit::CMTextChanged(TMessage& Message) {
+    FBreaksValid = false;
     if (!FInternalText && FCharCase != ecNormal && InCase(Text(), FCharCase) != Text()) {
         SetText(InCase(Text(), FCharCase));  // comes back here with the converted text
         return;
@@ -534,16 +556,9 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         case EM_REPLACESEL: {
             String s = Message.LParam ? String(reinterpret_cast<const char16_t*>(Message.LParam)) : String();
             FTypingRun = false;
-            bool undoable = Message.WParam != 0;
-            bool couldUndo = FCanUndo;
-            String undo = FUndoText;
-            int undoCaret = FUndoCaret;
-            ReplaceRange(SelStart(), SelStart() + SelLength(), s, true);
-            if (!undoable) {
-                FCanUndo = couldUndo;
-                FUndoText = undo;
-                FUndoCaret = undoCaret;
-            }
+            // wParam false: no undo step, and none left that would bring back an older text.
+            ReplaceRange(SelStart(), SelStart() + SelLength(), s, Message.WParam != 0);
+            FModified = true;
             return;
         }
         case EM_LIMITTEXT: FMaxLength = static_cast<int>(std::min<WPARAM>(Message.WParam, 0x7FFFFFFE)); return;
@@ -754,8 +769,6 @@ void TMemoStrings::Delete(int Index) {
 }
 
 void TMemoStrings::Clear() { FMemo->SetText(String()); }
-
-String TMemoStrings::Text() const { return TStrings::Text(); }
 
 void TMemoStrings::SetText(const String& Value) { FMemo->SetText(Value); }
 
@@ -1276,12 +1289,12 @@ void TButton::Click() {
 
 void TButton::CMDialogKey(TMessage& Message) {
     WORD key = static_cast<WORD>(Message.WParam);
-    bool enter = key == VK_RETURN && FDefault, escape = key == VK_ESCAPE && FCancel;
+    // Enter clicks the focused button, or the default one while no button has the focus.
+    TCustomForm* form = GetParentForm(this);
+    TWinControl* active = form ? form->ActiveControl() : nullptr;
+    bool isActive = active == this || (FDefault && !dynamic_cast<TButton*>(active));
+    bool enter = key == VK_RETURN && isActive, escape = key == VK_ESCAPE && FCancel;
     if ((enter || escape) && Enabled() && Showing()) {
-        // Enter belongs to a focused button of its own; the default answers otherwise.
-        TCustomForm* form = GetParentForm(this);
-        TWinControl* active = form ? form->ActiveControl() : nullptr;
-        if (enter && active && active != this && dynamic_cast<TButton*>(active)) return;
         Click();
         Message.Result = 1;
         return;
@@ -1349,6 +1362,13 @@ void TRadioButton::SetChecked(bool value) {
             if (auto* r = dynamic_cast<TRadioButton*>(p->Controls(i)); r && r != this) r->SetChecked(false);
     }
     if (!ComponentState().Contains(csLoading)) Click();
+}
+
+void TRadioButton::CMEnter(TMessage& Message) {
+    // Arrow keys move through a group and check the button they reach, as the platform's
+    // automatic radio buttons do.
+    if (GetKeyState(VK_LEFT) < 0 || GetKeyState(VK_RIGHT) < 0 || GetKeyState(VK_UP) < 0 || GetKeyState(VK_DOWN) < 0) SetChecked(true);
+    TButtonControl::CMEnter(Message);
 }
 
 void TRadioButton::DefaultHandler(TMessage& Message) {

@@ -85,6 +85,9 @@ public:
     void SetAutoSelect(bool value) { FAutoSelect = value; }
     char16_t PasswordChar() const { return FPasswordChar; }
     void SetPasswordChar(char16_t value);
+    // bsSingle: the sunken frame; bsNone: none (the other values are the form's).
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle value);
     // Typed and written text in one case; setting it converts the text.
     TEditCharCase CharCase() const { return FCharCase; }
     void SetCharCase(TEditCharCase value);
@@ -141,6 +144,7 @@ protected:
     // Positions of the view: a memo's CR LF is one character there.
     int ToView(int pos) const;
     int FromView(int pos) const;
+    const std::vector<int>& Breaks() const;
     int LineCount() const;
     int LineIndex(int line) const;
     int LineFromChar(int pos) const;
@@ -160,6 +164,7 @@ private:
     bool FAutoSelect = true;
     char16_t FPasswordChar = 0;
     TEditCharCase FCharCase = ecNormal;
+    TFormBorderStyle FBorderStyle = bsSingle;
     bool FModified = false;
     bool FMultiLine = false;
     bool FWantReturns = true;
@@ -171,6 +176,8 @@ private:
         bool FInternalText = false;
     bool FMouseSelecting = false;
     TRect FFormatRect;
+    mutable std::vector<int> FBreaks;
+    mutable bool FBreaksValid = false;
 };
 
 class TEdit : public TCustomEdit {
@@ -195,7 +202,6 @@ public:
     void Insert(int Index, const String& S) override;
     void Delete(int Index) override;
     void Clear() override;
-    String Text() const override;
     void SetText(const String& Value) override;
 
 private:
@@ -417,6 +423,7 @@ public:
 protected:
     void InitView() override;
     void DefaultHandler(TMessage& Message) override;
+    void CMEnter(TMessage& Message) override;
 
 private:
     bool FChecked = false;

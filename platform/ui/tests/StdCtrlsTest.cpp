@@ -417,8 +417,9 @@ TEST_F(StdCtrlsTest, DefaultAndCancelButtonsAnswerEnterAndEscape) {
     cancel->SetFocus();
     ui::test::Key(cancel, VK_RETURN);
     EXPECT_EQ(okClicks, 0);
-    ui::test::Key(cancel, VK_SPACE);
     EXPECT_EQ(cancelClicks, 1);
+    ui::test::Key(cancel, VK_SPACE);
+    EXPECT_EQ(cancelClicks, 2);
 }
 
 TEST_F(StdCtrlsTest, CheckBoxCyclesItsStates) {
@@ -454,6 +455,12 @@ TEST_F(StdCtrlsTest, RadioButtonsExcludeEachOther) {
     c->SetChecked(true);
     EXPECT_FALSE(b->Checked());
     EXPECT_TRUE(c->Checked());
+    // Arrow keys move the focus to the next button of the group and check it.
+    c->SetFocus();
+    ui::test::Key(c, VK_UP);
+    EXPECT_TRUE(b->Focused());
+    EXPECT_TRUE(b->Checked());
+    EXPECT_FALSE(c->Checked());
 }
 
 TEST_F(StdCtrlsTest, RadioGroupItemIndexAndClicks) {
@@ -530,4 +537,88 @@ TEST_F(StdCtrlsTest, CharCaseConvertsTypedAndWrittenText) {
     EXPECT_EQ(combo->Text(), String(u"hex"));
     combo->Perform(CB_SETDROPPEDWIDTH, 300);
     EXPECT_EQ(combo->Perform(CB_GETDROPPEDWIDTH), 300);
+}
+
+namespace {
+
+// Stands in for the toolkit's open list, which reports the item the user picked.
+class PickableCombo : public TComboBox {
+public:
+    using TComboBox::TComboBox;
+    void UserPicks(int index) { NativeNotification(ui::NativeNotify::ItemPicked, index); }
+    void ListCloses() { NativeNotification(ui::NativeNotify::CloseUp, 0); }
+};
+
+}  // namespace
+
+TEST_F(StdCtrlsTest, ComboItemPickedFromTheOpenListSelectsAndClosesIt) {
+    auto* combo = Add<PickableCombo>();
+    for (const char16_t* s : {u"@DT", u"@CH", u"@EI"}) combo->Items()->Add(String(s));
+    std::vector<String> order;
+    combo->OnSelect = [&](TObject*) { order.push_back(String(u"select ") + combo->Text()); };
+    combo->OnChange = [&](TObject*) { order.push_back(String(u"change")); };
+    combo->OnCloseUp = [&](TObject*) { order.push_back(String(u"closeup")); };
+    combo->OnDropDown = [&](TObject*) { order.push_back(String(u"dropdown")); };
+    form->Show();
+    ui::test::Click(combo, combo->Width() - 5, 5);  // the arrow opens the list
+    EXPECT_TRUE(combo->DroppedDown());
+    combo->UserPicks(1);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(order, (std::vector<String>{String(u"dropdown"), String(u"select @CH"), String(u"closeup")}));
+    combo->SetDroppedDown(true);
+    combo->ListCloses();  // closed without a pick: Escape or a click elsewhere
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(order.back(), String(u"closeup"));
+    combo->OnSelect = nullptr;  // without OnSelect, a pick is a change
+    combo->UserPicks(2);
+    EXPECT_EQ(order.back(), String(u"change"));
+}
+
+TEST_F(StdCtrlsTest, ProgramInsertionsLeaveNoStaleUndoStep) {
+    auto* memo = Add<TMemo>();
+    Focus(memo);
+    ui::test::TypeText(memo, String(u"ab"));
+    ASSERT_TRUE(memo->CanUndo());
+    memo->SetSelText(String(u"cd"));  // the program's insertion cannot be undone...
+    EXPECT_FALSE(memo->CanUndo());
+    memo->Undo();  // ...and an undo does not bring back the text before it
+    EXPECT_EQ(memo->Text(), String(u"abcd"));
+    memo->Perform(EM_REPLACESEL, 1, reinterpret_cast<LPARAM>(u"e"));  // an undoable one
+    ASSERT_TRUE(memo->CanUndo());
+    memo->Undo();
+    EXPECT_EQ(memo->Text(), String(u"abcd"));
+    memo->Lines()->Add(String(u"x"));
+    EXPECT_FALSE(memo->CanUndo());
+}
+
+TEST_F(StdCtrlsTest, MemoPositionsCountLineBreaksAsTwoCharacters) {
+    auto* memo = Add<TMemo>();
+    memo->SetBounds(10, 10, 200, 120);
+    memo->SetText(String(u"ab\r\ncd\r\n\r\nef"));
+    Focus(memo);
+    struct Case {
+        int index, line;
+    } cases[] = {{0, 0}, {1, 0}, {2, 0}, {4, 1}, {5, 1}, {6, 1}, {8, 2}, {10, 3}, {11, 3}, {12, 3}};
+    int lastY = -1;
+    for (const auto& c : cases) {
+        LRESULT pos = memo->Perform(EM_POSFROMCHAR, static_cast<WPARAM>(c.index), 0);
+        ASSERT_NE(pos, -1) << c.index;
+        int x = static_cast<int16_t>(LOWORD(static_cast<DWORD>(pos)));
+        int y = static_cast<int16_t>(HIWORD(static_cast<DWORD>(pos)));
+        EXPECT_GE(y, lastY) << c.index;
+        lastY = y;
+        LRESULT ch = memo->Perform(EM_CHARFROMPOS, 0, MAKELPARAM(x, y + 2));
+        EXPECT_EQ(LOWORD(static_cast<DWORD>(ch)), c.index);
+        EXPECT_EQ(HIWORD(static_cast<DWORD>(ch)), c.line);
+        EXPECT_EQ(memo->Perform(EM_LINEFROMCHAR, static_cast<WPARAM>(c.index)), c.line);
+    }
+    EXPECT_EQ(memo->Perform(EM_LINEINDEX, 2), 8);
+    EXPECT_EQ(memo->Perform(EM_LINELENGTH, 5), 2);
+    memo->Perform(EM_SETSEL, 5, 5);
+    ui::test::Key(memo, VK_DOWN);  // column 1 of an empty line: its end
+    EXPECT_EQ(memo->SelStart(), 8);
+    ui::test::Key(memo, VK_RIGHT);  // over the line break at once
+    EXPECT_EQ(memo->SelStart(), 10);
 }
