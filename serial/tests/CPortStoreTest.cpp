@@ -238,6 +238,9 @@ TEST_F(PortStore, RegistryPathChoosesRootAndKey) {
     port->StoreSettings(stRegistry, u"Elsewhere\\Software\\Other");
     EXPECT_TRUE(user.KeyExists(u"Software\\Test\\ComPort1"));
     EXPECT_TRUE(user.KeyExists(u"Software\\Other\\ComPort1"));
+    // Nothing after the root: the key Name right below it.
+    port->StoreSettings(stRegistry, u"HKEY_CURRENT_USER\\");
+    EXPECT_TRUE(user.KeyExists(u"ComPort1"));
 }
 
 TEST_F(PortStore, FailuresAreErrors16And17) {
