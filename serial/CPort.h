@@ -14,6 +14,10 @@
 #include "platform/win/Messages.h"
 #include "platform/rtl/Component.h"
 
+class TStrings;
+class TCustomIniFile;
+class TRegistry;
+
 // ---- value types -------------------------------------------------------------------------
 
 enum TBaudRate {
@@ -388,6 +392,14 @@ public:
     // events that occurred (empty after the time-out or the stop event).
     void WaitForEvent(TComEvents& Events, HANDLE StopEvent, int Timeout);
 
+    // ---- settings persistence ----
+    // The groups of StoredProps, as readable text: in an ini file (StoreTo names the file, the
+    // section is Name) or in the registry (StoreTo is a key path such as
+    // "HKEY_CURRENT_USER\Software\App"; the values go in its sub-key Name). Any failure raises
+    // error 16 (store) or 17 (load). A load runs inside one update bracket.
+    void StoreSettings(TStoreType StoreType, const String& StoreTo);
+    void LoadSettings(TStoreType StoreType, const String& LoadFrom);
+
     // ---- events ----
     TRxCharEvent OnRxChar;
     TRxBufEvent OnRxBuf;
@@ -413,6 +425,11 @@ protected:
     virtual void ApplyLineSettings();
     virtual void ApplyTimeoutSettings();
     virtual void ApplyBufferSettings();
+
+    virtual void StoreToRegistry(TRegistry& Reg);
+    virtual void StoreToIniFile(TCustomIniFile& IniFile);
+    virtual void LoadFromRegistry(TRegistry& Reg);
+    virtual void LoadFromIniFile(TCustomIniFile& IniFile);
 
     virtual void DoRxChar(int Count);
     virtual void DoRxBuf(const void* Buffer, int Count);
@@ -499,3 +516,42 @@ public:
     using TCustomComPort::TCustomComPort;
     const char* ClassName() const override { return "TComPort"; }
 };
+
+// ---- port list and value names ------------------------------------------------------------
+
+// Replaces Strings with the names of the serial ports present (device names such as "ttyS0",
+// "ttyUSB0", and registered simulated devices), sorted as text without regard to case.
+void ListSerialPorts(TStrings* Strings);
+
+// The short English names of setting values, as settings files and combo boxes show them.
+void BaudRateName(TBaudRate Value, String& Name);
+void StopBitsName(TStopBits Value, String& Name);
+void DataBitsName(TDataBits Value, String& Name);
+void ParityName(TParityBits Value, String& Name);
+void FlowControlName(TFlowControl Value, String& Name);
+void DTRControlName(TDTRFlowControl Value, String& Name);
+void RTSControlName(TRTSFlowControl Value, String& Name);
+
+// The value whose name equals Name without regard to case; a name of none gives br9600,
+// sbOneStopBit, dbEight, prNone, fcCustom, dtrDisable and rtsDisable respectively.
+TBaudRate BaudRateFromName(const String& Name);
+TStopBits StopBitsFromName(const String& Name);
+TDataBits DataBitsFromName(const String& Name);
+TParityBits ParityFromName(const String& Name);
+TFlowControl FlowControlFromName(const String& Name);
+TDTRFlowControl DTRControlFromName(const String& Name);
+TRTSFlowControl RTSControlFromName(const String& Name);
+
+// "Yes" or "No"; only "YES" in any case reads as true.
+void YesNoText(bool Value, String& Text);
+bool YesNoValue(const String& Text);
+// A character from 33 to 127 as itself, any other as "#" and its decimal code ("#17"). Read
+// back: "" is #0, "#n" the code n cut to 8 bits (#0 when n is no number), else the first
+// character.
+void CharSettingText(char16_t Ch, String& Text);
+char16_t CharSettingValue(const String& Text);
+
+// Opens (creating it) the key Name below Path, whose first part chooses the root key
+// ("HKEY_LOCAL_MACHINE" or "HKEY_CURRENT_USER"; another leaves the default). A Path without
+// "\" opens nothing.
+void OpenSettingsKey(TRegistry& Registry, const String& Path, const String& Name);

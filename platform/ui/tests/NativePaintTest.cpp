@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/ui/StdCtrls.h"
+#include "platform/ui/TestSupport.h"
+
+namespace {
+
+// A styled edit: the native edit's picture with a frame of its own drawn over it.
+class FramedEdit : public TEdit {
+public:
+    explicit FramedEdit(TComponent* owner) : TEdit(owner) { SetOwnerPainted(true); }
+    int Paints = 0;
+
+protected:
+    void Paint() override {
+        ++Paints;
+        TEdit::Paint();
+        TCanvas* c = Canvas();
+        c->Brush()->SetColor(static_cast<TColor>(0x000000FF));
+        c->FrameRect(ClientRect());
+    }
+};
+
+class NativePaintTest : public ::testing::Test {
+protected:
+    ui::test::AppScope scope;
+};
+
+}  // namespace
+
+TEST_F(NativePaintTest, OwnerPaintedEditShowsTheNativePictureUnderItsOwnDrawing) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 200, 80);
+    auto* edit = new FramedEdit(form);
+    edit->SetBounds(10, 10, 150, 30);
+    edit->SetParent(form);
+    edit->SetText(String(u"WWWW"));
+    form->Show();
+    edit->SetFocus();
+    ui::test::TypeText(edit, String(u"MM"));  // input still reaches the edit
+    EXPECT_EQ(edit->Text(), String(u"MM"));  // focus selected all: typing replaced it
+    std::string path = (std::filesystem::temp_directory_path() / "rwb_ui_native_paint.png").string();
+    ASSERT_TRUE(ui::test::SaveToPng(form, path));
+    ui::test::Picture pic;
+    ASSERT_TRUE(ui::test::LoadPng(path, pic));
+    std::remove(path.c_str());
+    EXPECT_GE(edit->Paints, 1);
+    // The frame on the edit's edge...
+    EXPECT_EQ(pic.At(10, 25), 0x0000FF);
+    EXPECT_EQ(pic.At(159, 25), 0x0000FF);
+    EXPECT_EQ(pic.At(80, 10), 0x0000FF);
+    // ...and inside it the native edit's text: dark pixels.
+    int dark = 0;
+    for (int y = 12; y < 38; ++y)
+        for (int x = 12; x < 158; ++x) {
+            int32_t c = pic.At(x, y);
+            if ((c & 0xFF) < 0x60 && ((c >> 8) & 0xFF) < 0x60 && ((c >> 16) & 0xFF) < 0x60) ++dark;
+        }
+    EXPECT_GT(dark, 20);
+    form->Free();
+}
+
+TEST_F(NativePaintTest, OwnerDrawnListItemsAreDrawnByTheControl) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 200, 160);
+    auto* list = new TListBox(form);
+    list->SetBounds(10, 10, 150, 120);
+    list->SetParent(form);
+    list->SetStyle(lbOwnerDrawVariable);
+    for (const char16_t* s : {u"a", u"b", u"c"}) list->Items()->Add(String(s));
+    std::vector<int> drawn;
+    bool sawSelected = false;
+    list->OnMeasureItem = [&](TWinControl*, int index, int& height) { height = index == 1 ? 40 : 20; };
+    list->OnDrawItem = [&](TWinControl* control, int index, TRect rect, TOwnerDrawState state) {
+        drawn.push_back(index);
+        if (state.Contains(odSelected)) sawSelected = index == 2;
+        TCanvas* c = static_cast<TListBox*>(control)->Canvas();
+        c->Brush()->SetColor(index == 1 ? static_cast<TColor>(0x000000FF) : static_cast<TColor>(0x00FFFFFF));
+        c->FillRect(rect);
+        EXPECT_EQ(rect.Height(), index == 1 ? 40 : 20);
+    };
+    list->SetItemIndex(2);
+    form->Show();
+    std::string path = (std::filesystem::temp_directory_path() / "rwb_ui_owner_list.png").string();
+    ASSERT_TRUE(ui::test::SaveToPng(form, path));
+    ui::test::Picture pic;
+    ASSERT_TRUE(ui::test::LoadPng(path, pic));
+    std::remove(path.c_str());
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), 1), drawn.end());
+    EXPECT_TRUE(sawSelected);
+    // Item 1 (rows 20..59 of the list, inside its frame) is red from the handler.
+    int red = 0;
+    for (int y = 10; y < 130; ++y)
+        if (pic.At(60, y) == 0x0000FF) ++red;
+    EXPECT_GE(red, 36);
+    EXPECT_LE(red, 40);
+    form->Free();
+}

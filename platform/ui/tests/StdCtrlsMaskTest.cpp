@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "platform/ui/Mask.h"
+#include "platform/ui/TestSupport.h"
+
+namespace {
+
+class StdCtrlsMaskTest : public ::testing::Test {
+protected:
+    ui::test::AppScope scope;
+    TForm* form = nullptr;
+    TMaskEdit* edit = nullptr;
+
+    void SetUp() override {
+        form = new TForm(nullptr);
+        edit = new TMaskEdit(form);
+        edit->SetParent(form);
+    }
+    void TearDown() override { form->Free(); }
+};
+
+}  // namespace
+
+TEST_F(StdCtrlsMaskTest, MaskFillsPlacesAndSkipsLiterals) {
+    edit->SetEditMask(String(u"!99:99;1;_"));
+    EXPECT_EQ(edit->Text(), String(u"__:__"));
+    form->Show();
+    edit->SetFocus();
+    edit->SetSelStart(0);
+    ui::test::TypeText(edit, String(u"1x23"));  // x does not fit a digit place and is refused
+    EXPECT_EQ(edit->Text(), String(u"12:3_"));
+    EXPECT_EQ(edit->SelStart(), 4);
+    EXPECT_EQ(edit->MaskText(), String(u"12:3 "));
+    ui::test::Key(edit, VK_BACK);
+    EXPECT_EQ(edit->Text(), String(u"12:__"));
+    ui::test::Key(edit, VK_BACK);  // over the literal to the place before it
+    EXPECT_EQ(edit->Text(), String(u"1_:__"));
+}
+
+TEST_F(StdCtrlsMaskTest, SectionsCaseAndValidation) {
+    struct Case {
+        const char16_t* mask;
+        const char16_t* given;
+        const char16_t* edit;
+        const char16_t* value;
+    } cases[] = {
+        {u">LL-000;0;*", u"ab123", u"AB-123", u"AB123"},
+        {u"000\\-00;1;_", u"12345", u"123-45", u"123-45"},
+        {u"<ll", u"XY", u"xy", u"xy"},
+        {u"(999)", u"(12)", u"(12_)", u"(12 )"},
+    };
+    for (const auto& c : cases) {
+        edit->SetEditMask(String(c.mask));
+        edit->SetEditText(String(c.given));
+        EXPECT_EQ(edit->Text(), String(c.edit)) << String(c.mask).ToUtf8();
+        EXPECT_EQ(edit->MaskText(), String(c.value)) << String(c.mask).ToUtf8();
+    }
+    edit->SetEditMask(String(u"000;1;_"));
+    edit->SetEditText(String(u"12"));
+    EXPECT_THROW(edit->ValidateEdit(), EDBEditError);
+    edit->SetEditText(String(u"123"));
+    EXPECT_NO_THROW(edit->ValidateEdit());
+    edit->SetEditMask(String());
+    EXPECT_FALSE(edit->IsMasked());
+    edit->SetText(String(u"free text"));
+    EXPECT_EQ(edit->MaskText(), String(u"free text"));
+}
