@@ -10,22 +10,14 @@
 #include <vector>
 
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/tests/StringsTestSupport.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<String> Items(const TStrings& list) {
-    std::vector<String> r;
-    for (int i = 0; i < list.Count(); ++i) r.push_back(list[i]);
-    return r;
-}
-
-std::vector<String> V(std::initializer_list<const char*> items) {
-    std::vector<String> r;
-    for (const char* s : items) r.emplace_back(s);
-    return r;
-}
+using rtl_test::Items;
+using rtl_test::V;
 
 std::string ErrorOf(const std::function<void()>& f) {
     try {
