@@ -191,6 +191,33 @@ void ArcAngles(const QRect& r, int x3, int y3, int x4, int y4, int& start16, int
     span16 = static_cast<int>(std::lround(span * 16));
 }
 
+// Paints a filled shape bounded by (x1, y1, x2, y2): draw gets the painter and the drawing
+// rectangle; a shape with no room left inside its pen paints nothing.
+template <class Draw>
+void PaintBoxShape(TCanvas* c, int x1, int y1, int x2, int y2, Draw draw) {
+    WithPainter(c, [&](QPainter& p) {
+        SetupShape(c, p, true);
+        QRect r = ShapeRect(c, x1, y1, x2, y2);
+        if (r.width() < 0 || r.height() < 0) return;
+        draw(p, r);
+    });
+}
+
+// Paints the part of the ellipse bounded by (x1, y1, x2, y2) from the radial towards (x3, y3)
+// counter-clockwise to the one towards (x4, y4): draw gets the painter, the drawing rectangle and
+// Qt's start and span angles.
+template <class Draw>
+void PaintArcShape(TCanvas* c, bool fill, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4,
+                   Draw draw) {
+    WithPainter(c, [&](QPainter& p) {
+        SetupShape(c, p, fill);
+        QRect r = ShapeRect(c, x1, y1, x2, y2);
+        int a, s;
+        ArcAngles(r, x3, y3, x4, y4, a, s);
+        draw(p, r, a, s);
+    });
+}
+
 uint32_t Rop3(uint32_t P, uint32_t S, uint32_t D, uint8_t rop) {
     switch (rop) {
         case 0xCC: return S;
@@ -453,71 +480,42 @@ void TCanvas::Polygon(const TPoint* points, int count) {
 
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
     Changing();
-    WithPainter(this, [&](QPainter& p) {
-        SetupShape(this, p, true);
-        QRect r = ShapeRect(this, X1, Y1, X2, Y2);
-        if (r.width() < 0 || r.height() < 0) return;
-        p.drawRect(r);
-    });
+    PaintBoxShape(this, X1, Y1, X2, Y2, [](QPainter& p, const QRect& r) { p.drawRect(r); });
     Changed();
 }
 
 void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
     Changing();
-    WithPainter(this, [&](QPainter& p) {
-        SetupShape(this, p, true);
-        QRect r = ShapeRect(this, X1, Y1, X2, Y2);
-        if (r.width() < 0 || r.height() < 0) return;
-        p.drawRoundedRect(r, X3 / 2.0, Y3 / 2.0);
-    });
+    PaintBoxShape(this, X1, Y1, X2, Y2,
+                  [&](QPainter& p, const QRect& r) { p.drawRoundedRect(r, X3 / 2.0, Y3 / 2.0); });
     Changed();
 }
 
 void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
     Changing();
-    WithPainter(this, [&](QPainter& p) {
-        SetupShape(this, p, true);
-        QRect r = ShapeRect(this, X1, Y1, X2, Y2);
-        if (r.width() < 0 || r.height() < 0) return;
-        p.drawEllipse(r);
-    });
+    PaintBoxShape(this, X1, Y1, X2, Y2, [](QPainter& p, const QRect& r) { p.drawEllipse(r); });
     Changed();
 }
 
 void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
     if (!PenVisible(*FPen)) return;
     Changing();
-    WithPainter(this, [&](QPainter& p) {
-        SetupShape(this, p, false);
-        QRect r = ShapeRect(this, X1, Y1, X2, Y2);
-        int a, s;
-        ArcAngles(r, X3, Y3, X4, Y4, a, s);
-        p.drawArc(r, a, s);
-    });
+    PaintArcShape(this, false, X1, Y1, X2, Y2, X3, Y3, X4, Y4,
+                  [](QPainter& p, const QRect& r, int a, int s) { p.drawArc(r, a, s); });
     Changed();
 }
 
 void TCanvas::Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
     Changing();
-    WithPainter(this, [&](QPainter& p) {
-        SetupShape(this, p, true);
-        QRect r = ShapeRect(this, X1, Y1, X2, Y2);
-        int a, s;
-        ArcAngles(r, X3, Y3, X4, Y4, a, s);
-        p.drawChord(r, a, s);
-    });
+    PaintArcShape(this, true, X1, Y1, X2, Y2, X3, Y3, X4, Y4,
+                  [](QPainter& p, const QRect& r, int a, int s) { p.drawChord(r, a, s); });
     Changed();
 }
 
 void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
     Changing();
-    WithPainter(this, [&](QPainter& p) {
-        SetupShape(this, p, true);
-        QRect r = ShapeRect(this, X1, Y1, X2, Y2);
-        int a, s;
-        ArcAngles(r, X3, Y3, X4, Y4, a, s);
-        p.drawPie(r, a, s);
-    });
+    PaintArcShape(this, true, X1, Y1, X2, Y2, X3, Y3, X4, Y4,
+                  [](QPainter& p, const QRect& r, int a, int s) { p.drawPie(r, a, s); });
     Changed();
 }
 

@@ -30,6 +30,34 @@ int32_t ClampCount(int64_t Count) {
     return static_cast<int32_t>(std::min<int64_t>(Count, std::numeric_limits<int32_t>::max()));
 }
 
+// Reading, writing and sizing of the streams held in memory, over their byte vector or string.
+template <class Bytes>
+int32_t ReadBytes(const Bytes& data, int64_t& position, void* buffer, int32_t count) {
+    int64_t size = static_cast<int64_t>(data.size());
+    if (count <= 0 || position >= size) return 0;
+    int32_t n = static_cast<int32_t>(std::min<int64_t>(count, size - position));
+    std::memcpy(buffer, data.data() + position, static_cast<size_t>(n));
+    position += n;
+    return n;
+}
+
+template <class Bytes>
+int32_t WriteBytes(Bytes& data, int64_t& position, const void* buffer, int32_t count) {
+    if (count <= 0) return 0;
+    int64_t end = position + count;
+    if (end > static_cast<int64_t>(data.size())) data.resize(static_cast<size_t>(end));
+    std::memcpy(data.data() + position, buffer, static_cast<size_t>(count));
+    position = end;
+    return count;
+}
+
+template <class Bytes>
+void ResizeBytes(Bytes& data, int64_t& position, int64_t newSize) {
+    if (newSize < 0) throw EStreamError(String("Invalid stream size"));
+    data.resize(static_cast<size_t>(newSize));
+    if (position > newSize) position = newSize;
+}
+
 }  // namespace
 
 // ---- TStream ----
@@ -86,34 +114,16 @@ int64_t TStream::CopyFrom(TStream* Source, int64_t Count) {
 
 // ---- TMemoryStream ----
 
-int32_t TMemoryStream::Read(void* Buffer, int32_t Count) {
-    int64_t size = static_cast<int64_t>(FData.size());
-    if (Count <= 0 || FPosition >= size) return 0;
-    int32_t n = static_cast<int32_t>(std::min<int64_t>(Count, size - FPosition));
-    std::memcpy(Buffer, FData.data() + FPosition, static_cast<size_t>(n));
-    FPosition += n;
-    return n;
-}
+int32_t TMemoryStream::Read(void* Buffer, int32_t Count) { return ReadBytes(FData, FPosition, Buffer, Count); }
 
-int32_t TMemoryStream::Write(const void* Buffer, int32_t Count) {
-    if (Count <= 0) return 0;
-    int64_t end = FPosition + Count;
-    if (end > static_cast<int64_t>(FData.size())) FData.resize(static_cast<size_t>(end));
-    std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
-    FPosition = end;
-    return Count;
-}
+int32_t TMemoryStream::Write(const void* Buffer, int32_t Count) { return WriteBytes(FData, FPosition, Buffer, Count); }
 
 int64_t TMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin) {
     FPosition = SeekTarget(Offset, Origin, FPosition, static_cast<int64_t>(FData.size()));
     return FPosition;
 }
 
-void TMemoryStream::SetSize(int64_t NewSize) {
-    if (NewSize < 0) throw EStreamError(String("Invalid stream size"));
-    FData.resize(static_cast<size_t>(NewSize));
-    if (FPosition > NewSize) FPosition = NewSize;
-}
+void TMemoryStream::SetSize(int64_t NewSize) { ResizeBytes(FData, FPosition, NewSize); }
 
 void TMemoryStream::Clear() {
     FData.clear();
@@ -215,34 +225,16 @@ void TFileStream::SetSize(int64_t NewSize) {
 
 // ---- TStringStream ----
 
-int32_t TStringStream::Read(void* Buffer, int32_t Count) {
-    int64_t size = static_cast<int64_t>(FData.size());
-    if (Count <= 0 || FPosition >= size) return 0;
-    int32_t n = static_cast<int32_t>(std::min<int64_t>(Count, size - FPosition));
-    std::memcpy(Buffer, FData.data() + FPosition, static_cast<size_t>(n));
-    FPosition += n;
-    return n;
-}
+int32_t TStringStream::Read(void* Buffer, int32_t Count) { return ReadBytes(FData, FPosition, Buffer, Count); }
 
-int32_t TStringStream::Write(const void* Buffer, int32_t Count) {
-    if (Count <= 0) return 0;
-    int64_t end = FPosition + Count;
-    if (end > static_cast<int64_t>(FData.size())) FData.resize(static_cast<size_t>(end));
-    std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
-    FPosition = end;
-    return Count;
-}
+int32_t TStringStream::Write(const void* Buffer, int32_t Count) { return WriteBytes(FData, FPosition, Buffer, Count); }
 
 int64_t TStringStream::Seek(int64_t Offset, TSeekOrigin Origin) {
     FPosition = SeekTarget(Offset, Origin, FPosition, static_cast<int64_t>(FData.size()));
     return FPosition;
 }
 
-void TStringStream::SetSize(int64_t NewSize) {
-    if (NewSize < 0) throw EStreamError(String("Invalid stream size"));
-    FData.resize(static_cast<size_t>(NewSize));
-    if (FPosition > NewSize) FPosition = NewSize;
-}
+void TStringStream::SetSize(int64_t NewSize) { ResizeBytes(FData, FPosition, NewSize); }
 
 AnsiString TStringStream::ReadString(int32_t Count) {
     int64_t size = static_cast<int64_t>(FData.size());

@@ -21,6 +21,32 @@ DWORD MakeLong(DWORD lo, DWORD hi) { return (lo & 0xFFFF) | ((hi & 0xFFFF) << 16
 
 bool IsWordChar(char16_t c) { return c > u' ' && c != u'\r' && c != u'\n'; }
 
+// The text a list or combo message points at (none for a null pointer).
+String MessageText(LPARAM l) { return l ? String(reinterpret_cast<const char16_t*>(l)) : String(); }
+
+// Copies an item's text with its terminating zero into the caller's buffer, when one is given.
+void CopyItemText(const String& s, LPARAM buffer) {
+    if (!buffer) return;
+    auto* buf = reinterpret_cast<char16_t*>(buffer);
+    std::copy(s.begin(), s.end(), buf);
+    buf[s.size()] = 0;
+}
+
+// The first item after `after` (wrapping round) that starts with s, or equals it when exact,
+// ignoring case; -1 when none does.
+int FindItem(const TStrings& items, const String& s, int after, bool exact) {
+    int n = items.Count();
+    if (n == 0) return -1;
+    String key = AnsiUpperCase(s);
+    int first = (after < -1 || after >= n) ? 0 : after + 1;
+    for (int k = 0; k < n; ++k) {
+        int i = (first + k) % n;
+        String item = AnsiUpperCase(items.Get(i));
+        if (exact ? item == key : item.compare(0, key.size(), key) == 0) return i;
+    }
+    return -1;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -973,16 +999,7 @@ void TCustomComboBox::EditText(int start, int end, const String& in) {
 }
 
 int TCustomComboBox::Find(const String& s, int after, bool exact) const {
-    int n = FItems->Count();
-    if (n == 0) return -1;
-    String key = AnsiUpperCase(s);
-    int first = (after < -1 || after >= n) ? 0 : after + 1;
-    for (int k = 0; k < n; ++k) {
-        int i = (first + k) % n;
-        String item = AnsiUpperCase(FItems->Get(i));
-        if (exact ? item == key : item.compare(0, key.size(), key) == 0) return i;
-    }
-    return -1;
+    return FindItem(*FItems, s, after, exact);
 }
 
 void TCustomComboBox::WMGetDlgCode(TMessage& Message) {
@@ -1017,7 +1034,6 @@ void TCustomComboBox::WMLButtonDown(TMessage& Message) {
 }
 
 void TCustomComboBox::DefaultHandler(TMessage& Message) {
-    auto textOf = [](LPARAM l) { return l ? String(reinterpret_cast<const char16_t*>(l)) : String(); };
     switch (Message.Msg) {
         case WM_KEYDOWN: {
             WORD key = static_cast<WORD>(Message.WParam);
@@ -1124,10 +1140,10 @@ void TCustomComboBox::DefaultHandler(TMessage& Message) {
         case CB_GETCOUNT: Message.Result = FItems->Count(); return;
         case CB_FINDSTRING:
         case CB_FINDSTRINGEXACT:
-            Message.Result = Find(textOf(Message.LParam), static_cast<int>(static_cast<int32_t>(Message.WParam)), Message.Msg == CB_FINDSTRINGEXACT);
+            Message.Result = Find(MessageText(Message.LParam), static_cast<int>(static_cast<int32_t>(Message.WParam)), Message.Msg == CB_FINDSTRINGEXACT);
             return;
         case CB_SELECTSTRING: {
-            int i = Find(textOf(Message.LParam), static_cast<int>(static_cast<int32_t>(Message.WParam)), false);
+            int i = Find(MessageText(Message.LParam), static_cast<int>(static_cast<int32_t>(Message.WParam)), false);
             if (i >= 0) SetItemIndex(i);
             Message.Result = i;
             return;
@@ -1140,19 +1156,15 @@ void TCustomComboBox::DefaultHandler(TMessage& Message) {
                 return;
             }
             String s = FItems->Get(i);
-            if (Message.Msg == CB_GETLBTEXT && Message.LParam) {
-                auto* buf = reinterpret_cast<char16_t*>(Message.LParam);
-                std::copy(s.begin(), s.end(), buf);
-                buf[s.size()] = 0;
-            }
+            if (Message.Msg == CB_GETLBTEXT) CopyItemText(s, Message.LParam);
             Message.Result = s.Length();
             return;
         }
-        case CB_ADDSTRING: Message.Result = FItems->Add(textOf(Message.LParam)); return;
+        case CB_ADDSTRING: Message.Result = FItems->Add(MessageText(Message.LParam)); return;
         case CB_INSERTSTRING: {
             int i = static_cast<int>(static_cast<int32_t>(Message.WParam));
             if (i < 0 || i > FItems->Count()) i = FItems->Count();
-            FItems->Insert(i, textOf(Message.LParam));
+            FItems->Insert(i, MessageText(Message.LParam));
             Message.Result = i;
             return;
         }
@@ -1644,18 +1656,6 @@ void TCustomListBox::WMLButtonDblClk(TMessage& Message) {
 }
 
 void TCustomListBox::DefaultHandler(TMessage& Message) {
-    auto textOf = [](LPARAM l) { return l ? String(reinterpret_cast<const char16_t*>(l)) : String(); };
-    auto find = [this](const String& s, int after, bool exact) {
-        int n = FItems->Count();
-        String key = AnsiUpperCase(s);
-        int first = (after < -1 || after >= n) ? 0 : after + 1;
-        for (int k = 0; k < n; ++k) {
-            int i = (first + k) % n;
-            String item = AnsiUpperCase(FItems->Get(i));
-            if (exact ? item == key : item.compare(0, key.size(), key) == 0) return i;
-        }
-        return -1;
-    };
     int idx = static_cast<int>(static_cast<int32_t>(Message.WParam));
     bool valid = idx >= 0 && idx < FItems->Count();
     switch (Message.Msg) {
@@ -1696,7 +1696,7 @@ void TCustomListBox::DefaultHandler(TMessage& Message) {
         case WM_CHAR: {
             char16_t ch = static_cast<char16_t>(Message.WParam);
             if (ch <= 0x20) return;
-            int i = find(String(1, ch), FItemIndex, false);
+            int i = FindItem(*FItems, String(1, ch), FItemIndex, false);
             if (i >= 0 && i != FItemIndex) {
                 SetItemIndex(i);
                 UserSelected();
@@ -1738,18 +1738,14 @@ void TCustomListBox::DefaultHandler(TMessage& Message) {
                 return;
             }
             String s = FItems->Get(idx);
-            if (Message.Msg == LB_GETTEXT && Message.LParam) {
-                auto* buf = reinterpret_cast<char16_t*>(Message.LParam);
-                std::copy(s.begin(), s.end(), buf);
-                buf[s.size()] = 0;
-            }
+            if (Message.Msg == LB_GETTEXT) CopyItemText(s, Message.LParam);
             Message.Result = s.Length();
             return;
         }
-        case LB_ADDSTRING: Message.Result = FItems->Add(textOf(Message.LParam)); return;
+        case LB_ADDSTRING: Message.Result = FItems->Add(MessageText(Message.LParam)); return;
         case LB_INSERTSTRING: {
             int i = (idx < 0 || idx > FItems->Count()) ? FItems->Count() : idx;
-            FItems->Insert(i, textOf(Message.LParam));
+            FItems->Insert(i, MessageText(Message.LParam));
             Message.Result = i;
             return;
         }
@@ -1766,9 +1762,11 @@ void TCustomListBox::DefaultHandler(TMessage& Message) {
             return;
         case LB_RESETCONTENT: FItems->Clear(); return;
         case LB_FINDSTRING:
-        case LB_FINDSTRINGEXACT: Message.Result = find(textOf(Message.LParam), idx, Message.Msg == LB_FINDSTRINGEXACT); return;
+        case LB_FINDSTRINGEXACT:
+            Message.Result = FindItem(*FItems, MessageText(Message.LParam), idx, Message.Msg == LB_FINDSTRINGEXACT);
+            return;
         case LB_SELECTSTRING: {
-            int i = find(textOf(Message.LParam), idx, false);
+            int i = FindItem(*FItems, MessageText(Message.LParam), idx, false);
             if (i >= 0) SetItemIndex(i);
             Message.Result = i;
             return;

@@ -11,22 +11,15 @@
 #include <memory>
 
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/tests/StringsTestSupport.h"
+#include "platform/rtl/tests/TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<String> Items(const TStrings& list) {
-    std::vector<String> r;
-    for (int i = 0; i < list.Count(); ++i) r.push_back(list[i]);
-    return r;
-}
-
-std::vector<String> V(std::initializer_list<const char*> items) {
-    std::vector<String> r;
-    for (const char* s : items) r.emplace_back(s);
-    return r;
-}
+using rtl_test::Items;
+using rtl_test::V;
 
 const char* const kSample =
     "; settings of the workbench\r\n"
@@ -50,25 +43,18 @@ const char* const kSample =
 
 class IniDirTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "rtl-ini-XXXXXX").string();
-        Dir = mkdtemp(tmpl.data());
-        Path = (Dir / "app.ini").string();
-    }
+    void SetUp() override { ASSERT_FALSE(Dir.empty()); }
     void TearDown() override {
         std::error_code ec;
-        fs::permissions(Dir, fs::perms::owner_all, ec);
-        fs::remove_all(Dir, ec);
         if (!Moved.empty()) fs::remove_all(Moved, ec);
     }
     void WriteFile(const std::string& bytes) { std::ofstream(Path, std::ios::binary) << bytes; }
-    std::string ReadFile() const {
-        std::ifstream in(Path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string ReadFile() const { return rtl_test::ReadAll(Path); }
 
-    fs::path Dir, Moved;
-    std::string Path;
+    rtl_test::TempDir temp{"rtl-ini"};
+    const fs::path Dir = temp.Path;
+    const std::string Path = (Dir / "app.ini").string();
+    fs::path Moved;
 };
 
 // The behaviour both classes share.

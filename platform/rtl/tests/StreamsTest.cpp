@@ -10,26 +10,14 @@
 #include <memory>
 
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/tests/TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class TempDir {
-public:
-    TempDir() {
-        std::string tmpl = (fs::temp_directory_path() / "rtl-streams-XXXXXX").string();
-        Path = mkdtemp(tmpl.data());
-    }
-    ~TempDir() { fs::remove_all(Path); }
-    std::string File(const char* name) const { return (Path / name).string(); }
-    fs::path Path;
-};
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using rtl_test::ReadAll;
+using rtl_test::TempDir;
 
 }  // namespace
 
@@ -132,7 +120,7 @@ TEST(StreamsTest, StringStreamHoldsUtf8AndReadsStrings) {
 }
 
 TEST(StreamsTest, FileStreamCreatesWritesAndReopens) {
-    TempDir dir;
+    TempDir dir("rtl-streams");
     std::string path = dir.File("data.bin");
     {
         TFileStream f(String(path), fmCreate);
@@ -157,7 +145,7 @@ TEST(StreamsTest, FileStreamCreatesWritesAndReopens) {
 }
 
 TEST(StreamsTest, FileStreamFailuresNameTheFile) {
-    TempDir dir;
+    TempDir dir("rtl-streams");
     std::string missing = dir.File("missing.bin");
     try {
         TFileStream f(String(missing), fmOpenRead);
@@ -177,7 +165,7 @@ TEST(StreamsTest, FileStreamFailuresNameTheFile) {
 }
 
 TEST(StreamsTest, MemoryStreamSavesAndLoadsFiles) {
-    TempDir dir;
+    TempDir dir("rtl-streams");
     std::string path = dir.File("mem.bin");
     TMemoryStream m;
     m.WriteBuffer("\x00\x01\x02\xFF", 4);

@@ -10,22 +10,16 @@
 #include <vector>
 
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/tests/StringsTestSupport.h"
+#include "platform/rtl/tests/TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<String> Items(const TStrings& list) {
-    std::vector<String> r;
-    for (int i = 0; i < list.Count(); ++i) r.push_back(list[i]);
-    return r;
-}
-
-std::vector<String> V(std::initializer_list<const char*> items) {
-    std::vector<String> r;
-    for (const char* s : items) r.emplace_back(s);
-    return r;
-}
+using rtl_test::Items;
+using rtl_test::ReadAll;
+using rtl_test::V;
 
 std::string ErrorOf(const std::function<void()>& f) {
     try {
@@ -367,21 +361,14 @@ TEST(StringListTest, AssignAndAddStrings) {
 
 class StringListFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "rtl-strings-XXXXXX").string();
-        Dir = mkdtemp(tmpl.data());
-    }
-    void TearDown() override { fs::remove_all(Dir); }
+    void SetUp() override { ASSERT_FALSE(Dir.empty()); }
     std::string Write(const char* name, const std::string& bytes) {
         std::string path = (Dir / name).string();
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
-    static std::string ReadAll(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    fs::path Dir;
+    rtl_test::TempDir temp{"rtl-strings"};
+    const fs::path Dir = temp.Path;
 };
 
 TEST_F(StringListFileTest, LoadsUtf8WithAndWithoutMarkAndCp932) {

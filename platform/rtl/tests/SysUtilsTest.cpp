@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/tests/TempDir.h"
 
 TEST(SysUtilsTest, IntToStrAndIntToHex) {
     EXPECT_EQ(IntToStr(-2147483647 - 1), String("-2147483648"));
@@ -241,14 +242,10 @@ TEST(SysUtilsTest, FileNameParts) {
 
 class SysUtilsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/rtl-sysutils-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        FDir = String(tmpl) + "/";
-    }
-    void TearDown() override { std::filesystem::remove_all(FDir.ToUtf8()); }
+    void SetUp() override { ASSERT_FALSE(temp.Path.empty()); }
     void Touch(const String& name) { std::ofstream(name.ToUtf8()) << "x"; }
-    String FDir;
+    rtl_test::TempDir temp{"rtl-sysutils"};
+    const String FDir = String(temp.Path.string()) + "/";
 };
 
 TEST_F(SysUtilsFileTest, CreateRenameAndDelete) {

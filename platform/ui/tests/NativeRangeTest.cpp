@@ -2,28 +2,12 @@
 
 #include "platform/ui/ComCtrlsNative.h"
 #include "platform/ui/TestSupport.h"
+#include "platform/ui/tests/UiTestFixture.h"
 
 namespace {
 
-class NativeRangeTest : public ::testing::Test {
+class NativeRangeTest : public ui_test::FormTest {
 protected:
-    ui::test::AppScope scope;
-    TForm* form = nullptr;
-
-    void SetUp() override {
-        form = new TForm(nullptr);
-        form->SetBounds(0, 0, 320, 240);
-    }
-    void TearDown() override { form->Free(); }
-
-    template <class T>
-    T* Add(int left = 10, int top = 10) {
-        auto* c = new T(form);
-        c->SetLeft(left);
-        c->SetTop(top);
-        c->SetParent(form);
-        return c;
-    }
     void Focus(TWinControl* c) {
         form->Show();
         c->SetFocus();

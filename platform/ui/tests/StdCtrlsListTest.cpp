@@ -3,29 +3,11 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/CheckLst.h"
 #include "platform/ui/TestSupport.h"
+#include "platform/ui/tests/UiTestFixture.h"
 
 namespace {
 
-class StdCtrlsListTest : public ::testing::Test {
-protected:
-    ui::test::AppScope scope;
-    TForm* form = nullptr;
-
-    void SetUp() override {
-        form = new TForm(nullptr);
-        form->SetBounds(0, 0, 320, 240);
-    }
-    void TearDown() override { form->Free(); }
-
-    template <class T>
-    T* Add(int left = 10, int top = 10) {
-        auto* c = new T(form);
-        c->SetLeft(left);
-        c->SetTop(top);
-        c->SetParent(form);
-        return c;
-    }
-};
+class StdCtrlsListTest : public ui_test::FormTest {};
 
 }  // namespace
 

@@ -3,29 +3,13 @@
 #include "platform/ui/Backend.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/TestSupport.h"
+#include "platform/ui/tests/UiTestFixture.h"
 #include "platform/win/Window.h"
 
 namespace {
 
-class StdCtrlsTest : public ::testing::Test {
+class StdCtrlsTest : public ui_test::FormTest {
 protected:
-    ui::test::AppScope scope;
-    TForm* form = nullptr;
-
-    void SetUp() override {
-        form = new TForm(nullptr);
-        form->SetBounds(0, 0, 320, 240);
-    }
-    void TearDown() override { form->Free(); }
-
-    template <class T>
-    T* Add(int left = 10, int top = 10) {
-        auto* c = new T(form);
-        c->SetLeft(left);
-        c->SetTop(top);
-        c->SetParent(form);
-        return c;
-    }
     // Shows the form with the control focused, so typed keys go to it.
     void Focus(TWinControl* c) {
         form->Show();

@@ -57,33 +57,21 @@ HANDLE OpenPort(const std::string& name) {
                       nullptr);
 }
 
-class PtyPort : public ::testing::Test {
+class PtyPort : public PortTest {
 protected:
     rtl::ScopedManualClock clock;  // outlives the port's I/O thread
     Pty pty;
-    HANDLE h = INVALID_HANDLE_VALUE;
 
     void SetUp() override {
         ASSERT_FALSE(pty.slave.empty());
         h = OpenPort(pty.slave);
         ASSERT_NE(h, INVALID_HANDLE_VALUE) << GetLastError();
     }
-    void TearDown() override {
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    }
 
     DCB State() {
         DCB d{};
         EXPECT_TRUE(GetCommState(h, &d));
         return d;
-    }
-    void SetTimeouts(COMMTIMEOUTS t) { ASSERT_TRUE(SetCommTimeouts(h, &t)); }
-    COMSTAT Stat(DWORD* errors = nullptr) {
-        DWORD e = 0;
-        COMSTAT s{};
-        EXPECT_TRUE(ClearCommError(h, &e, &s));
-        if (errors) *errors = e;
-        return s;
     }
     termios SlaveTermios() {
         termios t{};

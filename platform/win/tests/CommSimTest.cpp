@@ -16,12 +16,11 @@ using win::SimDevice;
 
 namespace {
 
-class SimPort : public ::testing::Test {
+class SimPort : public PortTest {
 protected:
-    // The clock first: it must outlive the port's I/O thread.
+    // The clock first: it must outlive the port's I/O thread (the port is closed in TearDown).
     rtl::ScopedManualClock clock;
     std::shared_ptr<SimDevice> sim = SimDevice::Register(u"SIMT1");
-    HANDLE h = INVALID_HANDLE_VALUE;
 
     void Open() {
         h = CreateFile(u"\\\\.\\SIMT1", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -29,19 +28,6 @@ protected:
         ASSERT_NE(h, INVALID_HANDLE_VALUE) << GetLastError();
     }
     void SetUp() override { Open(); }
-    void TearDown() override {
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    }
-
-    void SetTimeouts(COMMTIMEOUTS t) { ASSERT_TRUE(SetCommTimeouts(h, &t)); }
-
-    COMSTAT Stat(DWORD* errors = nullptr) {
-        DWORD e = 0;
-        COMSTAT s{};
-        EXPECT_TRUE(ClearCommError(h, &e, &s));
-        if (errors) *errors = e;
-        return s;
-    }
 
     void SendAndWait(const std::string& bytes) {
         DWORD before = Stat().cbInQue;

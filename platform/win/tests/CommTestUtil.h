@@ -4,6 +4,8 @@
 #include <functional>
 #include <thread>
 
+#include <gtest/gtest.h>
+
 #include "platform/win/Comm.h"
 
 namespace commtest {
@@ -51,5 +53,25 @@ inline Outcome Result(HANDLE h, Async& a) {
     o.error = o.ok ? 0 : GetLastError();
     return o;
 }
+
+// A test of one open port: the handle the test opens in h is closed after it.
+class PortTest : public ::testing::Test {
+protected:
+    HANDLE h = INVALID_HANDLE_VALUE;
+
+    void TearDown() override {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+
+    void SetTimeouts(COMMTIMEOUTS t) { ASSERT_TRUE(SetCommTimeouts(h, &t)); }
+
+    COMSTAT Stat(DWORD* errors = nullptr) {
+        DWORD e = 0;
+        COMSTAT s{};
+        EXPECT_TRUE(ClearCommError(h, &e, &s));
+        if (errors) *errors = e;
+        return s;
+    }
+};
 
 }  // namespace commtest
