@@ -37,22 +37,6 @@ QString Q(const String& s) { return QString::fromStdU16String(s); }
 
 QColor ColorOf(int32_t color) { return qtbackend::QColorOf(color); }
 
-WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
-    WPARAM k = 0;
-    if (buttons & Qt::LeftButton) k |= MK_LBUTTON;
-    if (buttons & Qt::RightButton) k |= MK_RBUTTON;
-    if (buttons & Qt::MiddleButton) k |= MK_MBUTTON;
-    if (mods & Qt::ShiftModifier) k |= MK_SHIFT;
-    if (mods & Qt::ControlModifier) k |= MK_CONTROL;
-    return k;
-}
-
-void NoteModifiers(Qt::KeyboardModifiers mods) {
-    win::SetKeyState(VK_SHIFT, (mods & Qt::ShiftModifier) != 0);
-    win::SetKeyState(VK_CONTROL, (mods & Qt::ControlModifier) != 0);
-    win::SetKeyState(VK_MENU, (mods & Qt::AltModifier) != 0);
-}
-
 // Sends the input of the native widget (and its inner widgets) to the control as messages,
 // and keeps Qt from acting on it.
 class Forwarder final : public QObject {
@@ -118,7 +102,7 @@ protected:
                 if (e->type() == QEvent::MouseButtonPress) msg = right ? WM_RBUTTONDOWN : middle ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
                 if (e->type() == QEvent::MouseButtonRelease) msg = right ? WM_RBUTTONUP : middle ? WM_MBUTTONUP : WM_LBUTTONUP;
                 if (e->type() == QEvent::MouseButtonDblClick) msg = right ? WM_RBUTTONDBLCLK : middle ? WM_MBUTTONDBLCLK : WM_LBUTTONDBLCLK;
-                UiInput::Mouse(FControl, msg, p.x(), p.y(), MouseKeys(m->buttons(), m->modifiers()));
+                UiInput::Mouse(FControl, msg, p.x(), p.y(), KeysOf(m->buttons(), m->modifiers()));
                 return true;
             }
             case QEvent::Wheel: {
@@ -126,7 +110,7 @@ protected:
                 if (!FControl) return true;
                 auto* we = static_cast<QWheelEvent*>(e);
                 QPoint p = w->mapTo(FHost, we->position().toPoint());
-                UiInput::MouseWheel(FControl, we->angleDelta().y(), p.x(), p.y(), MouseKeys(we->buttons(), we->modifiers()));
+                UiInput::MouseWheel(FControl, we->angleDelta().y(), p.x(), p.y(), KeysOf(we->buttons(), we->modifiers()));
                 return true;
             }
             case QEvent::ContextMenu:

@@ -21,22 +21,6 @@ namespace qtb {
 
 namespace {
 
-WPARAM KeysOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
-    WPARAM k = 0;
-    if (buttons & Qt::LeftButton) k |= MK_LBUTTON;
-    if (buttons & Qt::RightButton) k |= MK_RBUTTON;
-    if (buttons & Qt::MiddleButton) k |= MK_MBUTTON;
-    if (mods & Qt::ShiftModifier) k |= MK_SHIFT;
-    if (mods & Qt::ControlModifier) k |= MK_CONTROL;
-    return k;
-}
-
-void NoteModifiers(Qt::KeyboardModifiers mods) {
-    win::SetKeyState(VK_SHIFT, (mods & Qt::ShiftModifier) != 0);
-    win::SetKeyState(VK_CONTROL, (mods & Qt::ControlModifier) != 0);
-    win::SetKeyState(VK_MENU, (mods & Qt::AltModifier) != 0);
-}
-
 struct KeyPair {
     int qt;
     WORD vk;
@@ -54,6 +38,22 @@ constexpr KeyPair kKeys[] = {
 };
 
 }  // namespace
+
+WPARAM KeysOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
+    WPARAM k = 0;
+    if (buttons & Qt::LeftButton) k |= MK_LBUTTON;
+    if (buttons & Qt::RightButton) k |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton) k |= MK_MBUTTON;
+    if (mods & Qt::ShiftModifier) k |= MK_SHIFT;
+    if (mods & Qt::ControlModifier) k |= MK_CONTROL;
+    return k;
+}
+
+void NoteModifiers(Qt::KeyboardModifiers mods) {
+    win::SetKeyState(VK_SHIFT, (mods & Qt::ShiftModifier) != 0);
+    win::SetKeyState(VK_CONTROL, (mods & Qt::ControlModifier) != 0);
+    win::SetKeyState(VK_MENU, (mods & Qt::AltModifier) != 0);
+}
 
 WORD QtKeyToVk(int key) {
     if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) return static_cast<WORD>(key);

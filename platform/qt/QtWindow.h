@@ -10,6 +10,11 @@
 
 namespace qtb {
 
+// The MK_ flags of a Qt mouse event, and the key state of its modifiers, for every widget that
+// turns Qt input into messages.
+WPARAM KeysOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
+void NoteModifiers(Qt::KeyboardModifiers mods);
+
 class ControlWidget final : public QWidget {
 public:
     explicit ControlWidget(TWinControl* control);
