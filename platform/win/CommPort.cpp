@@ -564,7 +564,7 @@ private:
     // Takes what the device has, as far as the receive queue has room. The I/O thread passes its
     // lock to read unlocked, so callers are not held up by the system call; meanwhile FReading
     // keeps every other reader off the device, which keeps the bytes in order. Only the reader
-    // adds to the queue, so its free room can only grow while the lock is released.
+    // adds to the queue; SetupComm alone can take room from it meanwhile.
     void ReceiveLocked(std::unique_lock<std::mutex>* unlockForRead) {
         while (!FGone && FRx.Free() > 0 && !FReading) {
             size_t want = std::min(FRx.Free(), FScratch.size());
@@ -585,6 +585,9 @@ private:
                 return;
             }
             if (n == 0) return;
+            // SetupComm may have shrunk the queue while the device was read unlocked: grow it
+            // back rather than overrun it or drop bytes already taken from the device.
+            if (static_cast<size_t>(n) > FRx.Free()) FRx.Resize(FRx.Size() + static_cast<size_t>(n));
             DWORD events = 0;
             size_t before = FRx.Size();
             const uint8_t* p = FScratch.data();

@@ -148,6 +148,11 @@ DCB SimDevice::State() const {
     return FState;
 }
 
+void SimDevice::BeforeNextRead(std::function<void()> action) {
+    std::lock_guard<std::mutex> g(FMutex);
+    FBeforeRead = std::move(action);
+}
+
 void SimDevice::FailCall(const char* name, DWORD error) {
     std::lock_guard<std::mutex> g(FMutex);
     if (error == 0) {
@@ -191,6 +196,12 @@ public:
     }
 
     long Read(uint8_t* buffer, size_t count) override {
+        std::function<void()> action;
+        {
+            std::lock_guard<std::mutex> g(FSim->FMutex);
+            action.swap(FSim->FBeforeRead);
+        }
+        if (action) action();
         std::lock_guard<std::mutex> g(FSim->FMutex);
         if (FSim->FUnplugged) return -1;
         size_t n = std::min(count, FSim->FIn.size());

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -63,6 +64,10 @@ public:
     // The line settings last applied.
     DCB State() const;
 
+    // Runs action once, on the thread that next reads the device, just before it reads. The
+    // port's I/O thread reads without the port's lock, so a test can act on the port meanwhile.
+    void BeforeNextRead(std::function<void()> action);
+
     // The next call of that name (as logged in Calls(): "ReadFile", "SetCommState", ...) that
     // reaches the device fails with this error code (its last error) and does nothing; it is still
     // logged. Each FailCall covers one call; error 0 withdraws the failures pending for the name.
@@ -99,6 +104,7 @@ private:
     DCB FState{};
     std::vector<Call> FCalls;
     std::vector<std::pair<std::string, DWORD>> FFailures;
+    std::function<void()> FBeforeRead;
 };
 
 }  // namespace win

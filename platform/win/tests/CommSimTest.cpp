@@ -2,6 +2,7 @@
 // with the manual clock.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -384,6 +385,28 @@ TEST_F(SimPort, AbsurdQueueSizeIsRefused) {
     EXPECT_FALSE(SetupComm(h, 0xFFFFFFFFu, 1024));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     SendAndWait("still works");
+}
+
+// The I/O thread reads the device without the port's lock; a queue made smaller meanwhile must
+// still take what was read, without overrunning it or losing bytes.
+TEST_F(SimPort, ShrinkingTheReceiveQueueDuringADeviceReadKeepsEveryByte) {
+    ASSERT_TRUE(SetupComm(h, 4096, 4096));
+    std::atomic<bool> shrunk{false};
+    sim->BeforeNextRead([&] {
+        EXPECT_TRUE(SetupComm(h, 16, 16));
+        shrunk = true;
+    });
+    std::string data(4096, '\0');
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7 + 1);
+    sim->Send(data);
+    ASSERT_TRUE(Eventually([&] { return shrunk.load(); }));
+    ASSERT_TRUE(Eventually([&] { return Stat().cbInQue == data.size(); }));
+    SetTimeouts({MAXDWORD, 0, 0, 0, 0});
+    std::string got(data.size(), '\0');
+    DWORD n = 0;
+    ASSERT_TRUE(ReadFile(h, got.data(), static_cast<DWORD>(got.size()), &n, nullptr));
+    EXPECT_EQ(n, data.size());
+    EXPECT_EQ(got, data);
 }
 
 TEST_F(SimPort, ClosingEndsPendingTransfersAndInvalidatesTheHandle) {
