@@ -77,9 +77,17 @@ bool AtOrBelow(const String& section, const String& key) {
     return s.size() > key.size() && s[key.size()] == u'\\' && AnsiSameText(s.substr(0, key.size()), key);
 }
 
+// Every operation reads, changes and rewrites a whole file: one lock for the process keeps two
+// threads from overwriting each other's changes. Recursive, since an operation may open a second
+// store (OpenKey asks KeyExists).
+std::recursive_mutex& StoreMutex() {
+    static std::recursive_mutex m;
+    return m;
+}
+
 // The file of a root, opened afresh; failures to read become registry errors.
 struct Store {
-    explicit Store(HKEY root) try : file(win::RegistryFileName(root)), ini(file) {
+    explicit Store(HKEY root) try : guard(StoreMutex()), file(win::RegistryFileName(root)), ini(file) {
     } catch (const ERegistryException&) {
         throw;
     } catch (const Exception& e) {
@@ -108,6 +116,7 @@ struct Store {
         return String();
     }
 
+    std::lock_guard<std::recursive_mutex> guard;
     String file;
     TMemIniFile ini;
 };

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/StringList.h"
@@ -129,4 +130,22 @@ TEST_F(RegistryTest, EnvironmentChoosesTheFolder) {
     EXPECT_EQ(win::RegistryFolder().ToUtf8(), (root / "xdg" / "radio-workbench").string());
     if (xdg.empty()) unsetenv("XDG_CONFIG_HOME"); else setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
     if (!saved.empty()) setenv("RWB_REGISTRY_DIR", saved.c_str(), 1);
+}
+
+TEST_F(RegistryTest, WritersOnTwoThreadsKeepEachOthersValues) {
+    auto writer = [](const char* prefix) {
+        TRegistry reg;
+        reg.SetRootKey(HKEY_CURRENT_USER);
+        ASSERT_TRUE(reg.OpenKey(u"Software\\Test", true));
+        for (int i = 0; i < 60; ++i) reg.WriteInteger(String(prefix + std::to_string(i)), i);
+    };
+    std::thread a(writer, "a"), b(writer, "b");
+    a.join();
+    b.join();
+    TRegistry reg;
+    reg.SetRootKey(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg.OpenKey(u"Software\\Test", false));
+    TStringList names;
+    reg.GetValueNames(&names);
+    EXPECT_EQ(names.Count(), 120);
 }
