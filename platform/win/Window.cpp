@@ -199,7 +199,8 @@ bool PeekLocked(ThreadQueue& q, MSG* out, HWND hwnd, UINT lo, UINT hi, bool remo
         if (remove) {
             // Missed periods collapse into this one message; the phase is kept.
             uint64_t now = rtl::MonotonicMs();
-            while (t->due <= now) t->due += t->elapse;
+            // Skip every missed period at once: a long clock jump must not cost one step each.
+            if (t->due <= now) t->due += ((now - t->due) / t->elapse + 1) * t->elapse;
         }
         return true;
     }
