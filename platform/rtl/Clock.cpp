@@ -3,6 +3,7 @@
 #include <chrono>
 #include <ctime>
 #include <thread>
+#include <vector>
 
 namespace rtl {
 
@@ -93,7 +94,11 @@ Clock& CurrentClock() {
 }
 
 void SetClock(std::shared_ptr<Clock> clock) {
+    // A clock that was current is never freed: a thread may have taken CurrentClock() just before
+    // the switch and still be inside its WaitUntil. Clocks are small and set a few times a run.
+    static auto* retired = new std::vector<std::shared_ptr<Clock>>;
     std::lock_guard<std::mutex> g(gClockMutex);
+    retired->push_back(std::move(gClock));
     gClock = clock ? std::move(clock) : std::make_shared<SystemClock>();
 }
 

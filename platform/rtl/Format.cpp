@@ -435,6 +435,8 @@ String Format(const String& format, const TVarRec* args, size_t count, const TFo
                 ++i;
                 const TVarRec& a = takeArg();
                 if (a.VType != TVarRec::vtInteger && a.VType != TVarRec::vtInt64) InvalidFormat(spec());
+                // The same bound as a written number: a width from data must not ask for gigabytes.
+                if (a.VInt64 > 100000) InvalidFormat(spec());
                 return static_cast<long>(a.VInt64);
             }
             if (i >= n || format[i] < u'0' || format[i] > u'9') return -1;

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/Handles.h"
 
 TEST(ClockTest, ManualClockMovesTickCountByExactlyTheAdvance) {
     rtl::ScopedManualClock clock(1000);
@@ -18,4 +23,22 @@ TEST(ClockTest, TickCountWrapsAt32Bits) {
     DWORD after = GetTickCount();
     EXPECT_EQ(after, 4u);
     EXPECT_EQ(static_cast<DWORD>(after - before), 10u);  // elapsed-time arithmetic survives the wrap
+}
+
+// A thread may be inside a timed wait on a manual clock when that clock is replaced; the wait must
+// go on reading the clock now installed, not touch the one that was just uninstalled.
+TEST(ClockTest, TimedWaitSurvivesItsClockBeingReplaced) {
+    HANDLE event = CreateEvent(nullptr, 1, 0, nullptr);
+    std::atomic<DWORD> result{0xFFFF};
+    rtl::SetClock(std::make_shared<rtl::ManualClock>());  // held by nobody else
+    std::thread waiter([&] { result = WaitForSingleObject(event, 60000); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // let it enter the wait
+    rtl::SetClock(std::make_shared<rtl::ManualClock>());  // time 0 again: the deadline is ahead
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // it keeps polling meanwhile
+    EXPECT_EQ(result.load(), 0xFFFFu);
+    SetEvent(event);
+    waiter.join();
+    rtl::SetClock(nullptr);
+    EXPECT_EQ(result.load(), WAIT_OBJECT_0);
+    CloseHandle(event);
 }

@@ -186,6 +186,7 @@ TEST(FormatTest, FormatRejectsBadSpecifiersAndArguments) {
         {"%d", {1.5}},      {"%f", {1}},   {"%s", {1}},   {"%x", {"a"}},
         {"%d %d", {1}},     {"%", {1}},    {"%5", {1}},   {"%q", {1}},
         {"%2:d", {1, 2}},   {"%*d", {"a", 1}},
+        {"%*d", {2147483647, 1}},   {"%.*d", {2147483647, 1}},   {"%.*s", {100001, "a"}},
     };
     for (const auto& c : cases) EXPECT_THROW(Format(c.format, c.args), EConvertError) << c.format;
     try {
