@@ -94,7 +94,8 @@ void TCustomComPort::Close() {
     // A handler that runs while the event thread ends may call Close again: that call is over.
     if (!FConnected || Designing() || FClosing) return;
     // Close waits for the event thread to end, which that thread itself cannot do.
-    if (FEventThread && TThread::CurrentThread() == FEventThread)
+    // So can a handler of a batch the thread hands to the main thread: the thread waits for it.
+    if (FEventThread && (TThread::CurrentThread() == FEventThread || FInThreadBatch))
         throw EInvalidOperation(u"The port cannot be closed from its own event thread");
     FClosing = true;
     struct Reset {

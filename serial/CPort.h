@@ -493,6 +493,8 @@ private:
     bool FHasLink = false;
     bool FConnected = false;
     bool FClosing = false;
+    // Set on the main thread while it runs a batch the event thread waits for (smThreadSync).
+    bool FInThreadBatch = false;
     TBaudRate FBaudRate = br9600;
     int FCustomBaudRate = 9600;
     String FPort = u"COM1";

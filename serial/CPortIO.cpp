@@ -37,11 +37,16 @@ void FillAsyncRecord(TOperationKind Kind, const void* Buffer, int Count, PAsync 
 
 namespace {
 
-// Releases a record however the synchronous call ends.
+// Releases a record however the synchronous call ends. A transfer that started before a link
+// handler failed still refers to the record: the release waits for its end (the event is set
+// when no transfer runs).
 struct AsyncGuard {
     PAsync a = nullptr;
     AsyncGuard() { AllocAsync(a); }
-    ~AsyncGuard() { ReleaseAsync(a); }
+    ~AsyncGuard() {
+        WaitForSingleObject(a->Overlapped.hEvent, INFINITE);
+        ReleaseAsync(a);
+    }
     AsyncGuard(const AsyncGuard&) = delete;
     AsyncGuard& operator=(const AsyncGuard&) = delete;
 };

@@ -67,7 +67,11 @@ void TComThread::DispatchComMsg() {
     TComEvents events = FEvents;
     switch (port->SyncMethod()) {
     case smThreadSync:
-        Synchronize([port, events] { port->Deliver([&] { port->CallEvents(events); }); });
+        Synchronize([port, events] {
+            port->FInThreadBatch = true;
+            port->Deliver([&] { port->CallEvents(events); });
+            port->FInThreadBatch = false;
+        });
         break;
     case smWindowSync: {
         // One blocking send per event; the window replies before it runs the step.

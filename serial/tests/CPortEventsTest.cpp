@@ -358,3 +358,28 @@ TEST_F(Events, ReopeningMakesAFreshThread) {
 }
 
 }  // namespace
+
+namespace {
+
+// The thread waits for the batch it handed to the main thread, so Close there cannot wait for it.
+TEST_F(Events, CloseInAThreadSyncHandlerIsRefusedNotAHang) {
+    port->SetSyncMethod(smThreadSync);
+    port->SetEvents({evRxChar});
+    SetComApplicationExceptionHandler([this](TPersistent*, std::exception_ptr e) {
+        try {
+            std::rethrow_exception(e);
+        } catch (const EInvalidOperation&) {
+            Note("refused");
+        }
+    });
+    port->OnRxChar = [this](TPersistent*, int) { port->Close(); };
+    port->Open();
+    sim->Send("x");
+    EXPECT_TRUE(Await("refused"));
+    EXPECT_TRUE(port->Connected());
+    port->Close();
+    SetComApplicationExceptionHandler(nullptr);
+    EXPECT_FALSE(sim->IsOpen());
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <thread>
 
 #include "serial/tests/PortTestUtil.h"
 
@@ -227,6 +228,29 @@ TEST_F(PortIO, AbortEndsAPendingWriteWithAnError) {
     EXPECT_EQ(r.Code, 2);
     EXPECT_EQ(r.WinCode, static_cast<int>(ERROR_OPERATION_ABORTED));
     ReleaseAsync(a);
+}
+
+// A link that fails when the write has started must not leave the transfer writing into a
+// record the synchronous write has already freed: the write still ends before the error passes.
+TEST_F(PortIO, AFailingTxLinkLetsTheWriteEndFirst) {
+    port->Buffer()->SetOutputSize(4);
+    sim->HoldTransmit(true, 0);
+    port->Timeouts()->SetWriteTotalMultiplier(0);
+    port->Timeouts()->SetWriteTotalConstant(0);
+    TComLink link;
+    link.OnTx = [](TPersistent*, bool) { throw Exception(u"link failed"); };
+    port->RegisterLink(&link);
+    std::atomic<bool> released{false};
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        released = true;
+        sim->HoldTransmit(false);
+    });
+    EXPECT_THROW(port->WriteStr(u"abcdefghij"), Exception);
+    EXPECT_TRUE(released.load()) << "the error came while the write was still pending";
+    releaser.join();
+    port->UnRegisterLink(&link);
+    EXPECT_TRUE(Eventually([&] { return sim->TakeWritten().size() > 0; }));
 }
 
 TEST_F(PortIO, LinksSeeWritesAndReads) {
