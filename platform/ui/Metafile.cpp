@@ -81,6 +81,13 @@ String ReadUtf16(const uint8_t* p, size_t chars) {
     return s;
 }
 
+// A damaged bitmap in a record is refused with the file rather than at playback, where the
+// exception would leave the target's pen, brush, font and saved state changed.
+void CheckDib(const std::vector<uint8_t>& dib, size_t bitsOffset) {
+    TBitmap probe;
+    gfx::DecodeDib(dib.data(), dib.size(), bitsOffset, probe);
+}
+
 }  // namespace
 
 // TMetafile --------------------------------------------------------------------------------------
@@ -480,6 +487,7 @@ void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
                 op.dib.resize(offBits - offBmi, 0);
                 op.dib.insert(op.dib.end(), d + pos + offBits, d + pos + offBits + cbBits);
                 op.hatch = offBits - offBmi;
+                CheckDib(op.dib, op.hatch);
                 break;
             }
             default: add = false; break;
@@ -771,6 +779,7 @@ void TMetafile::ParseWmf(const std::vector<uint8_t>& b) {
                 op.rect = ::Bounds(I16At(r + 20), I16At(r + 18), I16At(r + 16), I16At(r + 14));
                 op.dib.assign(r + 22, r + len);
                 op.hatch = 0;  // bits follow the colour table
+                CheckDib(op.dib, 0);
                 break;
             }
             default: add = false; break;

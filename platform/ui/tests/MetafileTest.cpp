@@ -221,6 +221,34 @@ TEST_F(MetafileTest, DrawTextOnTheMetafileCanvasRecordsItsLayout) {
     ExpectSamePixels(ref, played);
 }
 
+// A bitmap record whose image header is damaged: refused when the file is read, in both formats,
+// instead of raising in the middle of playback.
+TEST_F(MetafileTest, DamagedBitmapRecordsAreRefusedAtLoad) {
+    std::vector<uint8_t> emf = mf.EmfBytes();
+    size_t found = 0;
+    for (size_t pos = 0; pos + 8 <= emf.size(); pos += Get32(emf.data() + pos + 4))
+        if (Get32(emf.data() + pos) == 81) {  // EMR_STRETCHDIBITS: the header at offBmi
+            found = pos + Get32(emf.data() + pos + 8 + 40);
+            break;
+        }
+    ASSERT_NE(found, 0u);
+    emf[found] = 7;  // no header is 7 bytes long
+    TMetafile e;
+    EXPECT_THROW(e.LoadFromBytes(emf), EInvalidGraphic);
+
+    std::vector<uint8_t> wmf = mf.WmfBytes();
+    found = 0;
+    for (size_t pos = 22 + 18; pos + 6 <= wmf.size(); pos += 2 * Get32(wmf.data() + pos))
+        if (Get16(wmf.data() + pos + 4) == 0x0F43) {  // META_STRETCHDIB: the header after 22 bytes
+            found = pos + 6 + 22;
+            break;
+        }
+    ASSERT_NE(found, 0u);
+    wmf[found] = 7;
+    TMetafile w;
+    EXPECT_THROW(w.LoadFromBytes(wmf), EInvalidGraphic);
+}
+
 TEST(Metafile, DamagedFilesAreRefused) {
     TMetafile m;
     EXPECT_THROW(m.LoadFromBytes({1, 2, 3}), EInvalidGraphic);
