@@ -53,6 +53,7 @@ void DecodeDib(const uint8_t* data, size_t size, size_t bitsOffset, TBitmap& out
         Bad("unknown header");
     }
     bool topDown = h < 0;
+    if (h == INT32_MIN) Bad("bad size");  // has no positive counterpart
     if (topDown) h = -h;
     if (icon) h /= 2;
     if (w <= 0 || h <= 0 || static_cast<int64_t>(w) * h > (1 << 28)) Bad("bad size");
@@ -64,12 +65,14 @@ void DecodeDib(const uint8_t* data, size_t size, size_t bitsOffset, TBitmap& out
         if (hs == 40) {
             if (size < 52) Bad("missing masks");
             pos += 12;
+        } else if (hs < 52) {
+            Bad("missing masks");  // the header is too short to hold them
         }
         for (int i = 0; i < 3; ++i) masks[i] = Get32(data + 40 + 4 * i);
     }
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) Bad("unsupported bit count");
     size_t colors = 0;
     if (bpp <= 8) colors = clrUsed && clrUsed <= (1u << bpp) ? clrUsed : (1u << bpp);
-    else if (bpp != 16 && bpp != 24 && bpp != 32) Bad("unsupported bit count");
     if (pos + colors * entrySize > size) Bad("colour table truncated");
     std::vector<TColor> palette;
     for (size_t i = 0; i < colors; ++i) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -69,6 +70,12 @@ std::string Decode(const std::vector<uint8_t>& data, bool gray, int scaleDenom, 
     out.height = static_cast<int>(info.output_height);
     out.components = info.output_components;
     out.space = info.out_color_space;
+    // A forged header of a few bytes can claim 65500 by 65500 pixels: refuse it before the buffer
+    // is taken, as .bmp files are refused.
+    if (static_cast<uint64_t>(out.width) * static_cast<uint64_t>(out.height) > (1u << 28)) {
+        jpeg_destroy_decompress(&info);
+        return "Image is too large";
+    }
     if (headerOnly) {
         jpeg_destroy_decompress(&info);
         return "";

@@ -65,6 +65,10 @@ struct Writer {
 
 int32_t I32At(const uint8_t* p) { return static_cast<int32_t>(Get32(p)); }
 int16_t I16At(const uint8_t* p) { return static_cast<int16_t>(Get16(p)); }
+// Values of the enhanced format, held to a range in which the inclusive-to-exclusive step, sizes
+// and the mapping at playback cannot overflow; a real picture stays far inside it.
+constexpr int32_t kMaxCoord = 1 << 27;
+int32_t CoordAt(const uint8_t* p) { return std::clamp(I32At(p), -kMaxCoord, kMaxCoord); }
 
 bool FitsInt16(const TPoint& p) { return p.X >= -32768 && p.X <= 32767 && p.Y >= -32768 && p.Y <= 32767; }
 
@@ -75,6 +79,13 @@ String ReadUtf16(const uint8_t* p, size_t chars) {
         s.push_back(c);
     }
     return s;
+}
+
+// A damaged bitmap in a record is refused with the file rather than at playback, where the
+// exception would leave the target's pen, brush, font and saved state changed.
+void CheckDib(const std::vector<uint8_t>& dib, size_t bitsOffset) {
+    TBitmap probe;
+    gfx::DecodeDib(dib.data(), dib.size(), bitsOffset, probe);
 }
 
 }  // namespace
@@ -361,10 +372,10 @@ std::vector<uint8_t> TMetafile::EmfBytes() const {
 
 void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
     const uint8_t* d = b.data();
-    auto rectIncl = [](const uint8_t* p) { return TRect(I32At(p), I32At(p + 4), I32At(p + 8) + 1, I32At(p + 12) + 1); };
+    auto rectIncl = [](const uint8_t* p) { return TRect(CoordAt(p), CoordAt(p + 4), CoordAt(p + 8) + 1, CoordAt(p + 12) + 1); };
     FBounds = rectIncl(d + 8);
     if (FBounds.IsEmpty()) FBounds = TRect();
-    TRect frame(I32At(d + 24), I32At(d + 28), I32At(d + 32) + 1, I32At(d + 36) + 1);
+    TRect frame(CoordAt(d + 24), CoordAt(d + 28), CoordAt(d + 32) + 1, CoordAt(d + 36) + 1);
     FFrame = TRect(HmmToPx(frame.Left), HmmToPx(frame.Top), HmmToPx(frame.Right), HmmToPx(frame.Bottom));
     uint32_t nDesc = Get32(d + 60), offDesc = Get32(d + 64);
     if (nDesc && offDesc + 2ull * nDesc <= b.size()) {
@@ -381,8 +392,8 @@ void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
         bool add = true;
         auto need = [&](size_t n) { if (len < n) throw EInvalidGraphic(String("Metafile is not valid")); };
         switch (type) {
-            case EMR_MOVETOEX: need(8); op.kind = TMetafileOp::MoveTo; op.p1 = TPoint(I32At(r), I32At(r + 4)); break;
-            case EMR_LINETO: need(8); op.kind = TMetafileOp::LineTo; op.p1 = TPoint(I32At(r), I32At(r + 4)); break;
+            case EMR_MOVETOEX: need(8); op.kind = TMetafileOp::MoveTo; op.p1 = TPoint(CoordAt(r), CoordAt(r + 4)); break;
+            case EMR_LINETO: need(8); op.kind = TMetafileOp::LineTo; op.p1 = TPoint(CoordAt(r), CoordAt(r + 4)); break;
             case EMR_POLYLINE16: case EMR_POLYGON16: case EMR_POLYLINE: case EMR_POLYGON: {
                 need(20);
                 bool small = type == EMR_POLYLINE16 || type == EMR_POLYGON16;
@@ -391,23 +402,23 @@ void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
                 need(20 + static_cast<size_t>(n) * (small ? 4 : 8));
                 for (uint32_t i = 0; i < n; ++i) {
                     if (small) op.points.emplace_back(I16At(r + 20 + 4 * i), I16At(r + 22 + 4 * i));
-                    else op.points.emplace_back(I32At(r + 20 + 8 * i), I32At(r + 24 + 8 * i));
+                    else op.points.emplace_back(CoordAt(r + 20 + 8 * i), CoordAt(r + 24 + 8 * i));
                 }
                 break;
             }
             case EMR_RECTANGLE: need(16); op.kind = TMetafileOp::Rectangle; op.rect = rectIncl(r); break;
             case EMR_ELLIPSE: need(16); op.kind = TMetafileOp::Ellipse; op.rect = rectIncl(r); break;
-            case EMR_ROUNDRECT: need(24); op.kind = TMetafileOp::RoundRect; op.rect = rectIncl(r); op.p1 = TPoint(I32At(r + 16), I32At(r + 20)); break;
+            case EMR_ROUNDRECT: need(24); op.kind = TMetafileOp::RoundRect; op.rect = rectIncl(r); op.p1 = TPoint(CoordAt(r + 16), CoordAt(r + 20)); break;
             case EMR_ARC: case EMR_CHORD: case EMR_PIE:
                 need(32);
                 op.kind = type == EMR_ARC ? TMetafileOp::Arc : type == EMR_CHORD ? TMetafileOp::Chord : TMetafileOp::Pie;
                 op.rect = rectIncl(r);
-                op.p1 = TPoint(I32At(r + 16), I32At(r + 20));
-                op.p2 = TPoint(I32At(r + 24), I32At(r + 28));
+                op.p1 = TPoint(CoordAt(r + 16), CoordAt(r + 20));
+                op.p2 = TPoint(CoordAt(r + 24), CoordAt(r + 28));
                 break;
             case EMR_CREATEPEN:
                 need(20); op.kind = TMetafileOp::CreatePen; op.index = Get32(r); op.style = Get32(r + 4);
-                op.width = I32At(r + 8); op.color = Get32(r + 16);
+                op.width = CoordAt(r + 8); op.color = Get32(r + 16);
                 break;
             case EMR_CREATEBRUSHINDIRECT:
                 need(16); op.kind = TMetafileOp::CreateBrush; op.index = Get32(r); op.style = Get32(r + 4);
@@ -418,9 +429,9 @@ void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
                 op.kind = TMetafileOp::CreateFont;
                 op.index = Get32(r);
                 const uint8_t* f = r + 4;
-                op.width = I32At(f);
-                op.orientation = I32At(f + 8);
-                op.weight = I32At(f + 16);
+                op.width = CoordAt(f);
+                op.orientation = CoordAt(f + 8);
+                op.weight = CoordAt(f + 16);
                 op.italic = f[20]; op.underline = f[21]; op.strikeOut = f[22]; op.charset = f[23]; op.pitch = f[27];
                 op.text = ReadUtf16(f + 28, 32);
                 op.text.resize(std::min(op.text.size(), op.text.find(u'\0')));
@@ -433,15 +444,15 @@ void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
             case EMR_SETBKMODE: need(4); op.kind = TMetafileOp::SetBkMode; op.style = Get32(r); break;
             case EMR_SETROP2: need(4); op.kind = TMetafileOp::SetRop2; op.style = Get32(r); break;
             case EMR_SETTEXTALIGN: need(4); op.kind = TMetafileOp::SetTextAlign; op.style = Get32(r); break;
-            case EMR_SETPIXELV: need(12); op.kind = TMetafileOp::SetPixel; op.p1 = TPoint(I32At(r), I32At(r + 4)); op.color = Get32(r + 8); break;
+            case EMR_SETPIXELV: need(12); op.kind = TMetafileOp::SetPixel; op.p1 = TPoint(CoordAt(r), CoordAt(r + 4)); op.color = Get32(r + 8); break;
             case EMR_EXTTEXTOUTW: {
                 need(68);
                 op.kind = TMetafileOp::Text;
                 const uint8_t* t = r + 28;  // the text structure after bounds, mode and scales
-                op.p1 = TPoint(I32At(t), I32At(t + 4));
+                op.p1 = TPoint(CoordAt(t), CoordAt(t + 4));
                 uint32_t n = Get32(t + 8), offString = Get32(t + 12);
                 op.style = Get32(t + 16);
-                op.rect = TRect(I32At(t + 20), I32At(t + 24), I32At(t + 28), I32At(t + 32));
+                op.rect = TRect(CoordAt(t + 20), CoordAt(t + 24), CoordAt(t + 28), CoordAt(t + 32));
                 if (offString + 2ull * n > size) throw EInvalidGraphic(String("Metafile is not valid"));
                 op.text = ReadUtf16(d + pos + offString, n);
                 break;
@@ -458,24 +469,25 @@ void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
                 op.style = 1;
                 for (uint32_t i = 0; i < n; ++i) {
                     const uint8_t* q = r + 40 + 16 * i;
-                    op.rects.emplace_back(I32At(q), I32At(q + 4), I32At(q + 8), I32At(q + 12));
+                    op.rects.emplace_back(CoordAt(q), CoordAt(q + 4), CoordAt(q + 8), CoordAt(q + 12));
                 }
                 break;
             }
             case EMR_STRETCHDIBITS: {
                 need(72);
                 op.kind = TMetafileOp::StretchDib;
-                int32_t xd = I32At(r + 16), yd = I32At(r + 20);
-                op.source = ::Bounds(I32At(r + 24), I32At(r + 28), I32At(r + 32), I32At(r + 36));
+                int32_t xd = CoordAt(r + 16), yd = CoordAt(r + 20);
+                op.source = ::Bounds(CoordAt(r + 24), CoordAt(r + 28), CoordAt(r + 32), CoordAt(r + 36));
                 uint32_t offBmi = Get32(r + 40), cbBmi = Get32(r + 44), offBits = Get32(r + 48), cbBits = Get32(r + 52);
                 op.style = Get32(r + 60);
-                op.rect = ::Bounds(xd, yd, I32At(r + 64), I32At(r + 68));
+                op.rect = ::Bounds(xd, yd, CoordAt(r + 64), CoordAt(r + 68));
                 if (offBmi + static_cast<uint64_t>(cbBmi) > size || offBits + static_cast<uint64_t>(cbBits) > size || offBits < offBmi)
                     throw EInvalidGraphic(String("Metafile is not valid"));
                 op.dib.assign(d + pos + offBmi, d + pos + offBmi + cbBmi);
                 op.dib.resize(offBits - offBmi, 0);
                 op.dib.insert(op.dib.end(), d + pos + offBits, d + pos + offBits + cbBits);
                 op.hatch = offBits - offBmi;
+                CheckDib(op.dib, op.hatch);
                 break;
             }
             default: add = false; break;
@@ -767,6 +779,7 @@ void TMetafile::ParseWmf(const std::vector<uint8_t>& b) {
                 op.rect = ::Bounds(I16At(r + 20), I16At(r + 18), I16At(r + 16), I16At(r + 14));
                 op.dib.assign(r + 22, r + len);
                 op.hatch = 0;  // bits follow the colour table
+                CheckDib(op.dib, 0);
                 break;
             }
             default: add = false; break;

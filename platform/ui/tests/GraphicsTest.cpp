@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 
@@ -247,6 +248,40 @@ TEST(Bitmaps, BadFilesAreRefused) {
     huge[20] = 0xFF;
     huge[21] = 0x7F;
     EXPECT_THROW(b.LoadFromBytes(huge), EInvalidGraphic);
+}
+
+// Files of a header alone, whose fields are forged: each must be refused without reading past the
+// data or overflowing.
+TEST(Bitmaps, ForgedHeaderFieldsAreRefused) {
+    struct Case {
+        const char* what;
+        uint32_t headerSize;
+        int32_t height;
+        uint16_t bits;
+        uint32_t compression;
+    };
+    const Case cases[] = {
+        {"bit-field masks beyond a 44-byte header", 44, 1, 16, 3},
+        {"height with no positive counterpart", 40, INT32_MIN, 24, 0},
+        {"unsupported bit count", 40, 1, 2, 0},
+    };
+    for (const Case& k : cases) {
+        std::vector<uint8_t> v = {'B', 'M'};
+        gfx::Put32(v, 14 + k.headerSize);
+        gfx::Put32(v, 0);
+        gfx::Put32(v, 14 + k.headerSize);
+        gfx::Put32(v, k.headerSize);
+        gfx::Put32(v, 1);
+        gfx::Put32(v, static_cast<uint32_t>(k.height));
+        gfx::Put16(v, 1);
+        gfx::Put16(v, k.bits);
+        gfx::Put32(v, k.compression);
+        v.resize(14 + k.headerSize, 0);
+        // The pixels of the small cases fit inside the forged size, so an accepting decoder reads them.
+        if (k.bits == 2) v.insert(v.end(), {0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+        TBitmap b;
+        EXPECT_THROW(b.LoadFromBytes(v), EInvalidGraphic) << k.what;
+    }
 }
 
 TEST(Bitmaps, ResourcesByNameWithOrWithoutFileHeader) {

@@ -155,4 +155,34 @@ TEST(Jpeg, DamagedDataIsRefusedWithAnException) {
     EXPECT_THROW(empty.SaveToBytes(), EInvalidGraphicOperation);
 }
 
+// A header may claim any size up to 65500 by 65500 in a few bytes: beyond what .bmp files may hold,
+// the image is refused at load instead of taking gigabytes at the first paint.
+TEST(Jpeg, ForgedHugeSizeIsRefusedBeforeDecoding) {
+    TBitmap src;
+    Paint(src);
+    TJPEGImage ok;
+    ok.Assign(&src);
+    const std::vector<uint8_t> bytes = ok.SaveToBytes();
+    size_t sof = 0;
+    for (size_t i = 2; i + 9 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && (bytes[i + 1] == 0xC0 || bytes[i + 1] == 0xC2)) { sof = i; break; }
+    ASSERT_NE(sof, 0u);
+    auto withSize = [&](int w, int h) {
+        std::vector<uint8_t> v = bytes;
+        v[sof + 5] = static_cast<uint8_t>(h >> 8);
+        v[sof + 6] = static_cast<uint8_t>(h);
+        v[sof + 7] = static_cast<uint8_t>(w >> 8);
+        v[sof + 8] = static_cast<uint8_t>(w);
+        return v;
+    };
+    TJPEGImage forged;
+    EXPECT_THROW(forged.LoadFromBytes(withSize(60000, 60000)), EJPEG);
+    EXPECT_THROW(forged.LoadFromBytes(withSize(16384, 16385)), EJPEG);
+    // The largest accepted size still loads (only its header is read here).
+    TJPEGImage largest;
+    largest.LoadFromBytes(withSize(16384, 16384));
+    EXPECT_EQ(largest.Width(), 16384);
+    EXPECT_EQ(largest.Height(), 16384);
+}
+
 }  // namespace

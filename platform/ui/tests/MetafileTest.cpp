@@ -221,6 +221,34 @@ TEST_F(MetafileTest, DrawTextOnTheMetafileCanvasRecordsItsLayout) {
     ExpectSamePixels(ref, played);
 }
 
+// A bitmap record whose image header is damaged: refused when the file is read, in both formats,
+// instead of raising in the middle of playback.
+TEST_F(MetafileTest, DamagedBitmapRecordsAreRefusedAtLoad) {
+    std::vector<uint8_t> emf = mf.EmfBytes();
+    size_t found = 0;
+    for (size_t pos = 0; pos + 8 <= emf.size(); pos += Get32(emf.data() + pos + 4))
+        if (Get32(emf.data() + pos) == 81) {  // EMR_STRETCHDIBITS: the header at offBmi
+            found = pos + Get32(emf.data() + pos + 8 + 40);
+            break;
+        }
+    ASSERT_NE(found, 0u);
+    emf[found] = 7;  // no header is 7 bytes long
+    TMetafile e;
+    EXPECT_THROW(e.LoadFromBytes(emf), EInvalidGraphic);
+
+    std::vector<uint8_t> wmf = mf.WmfBytes();
+    found = 0;
+    for (size_t pos = 22 + 18; pos + 6 <= wmf.size(); pos += 2 * Get32(wmf.data() + pos))
+        if (Get16(wmf.data() + pos + 4) == 0x0F43) {  // META_STRETCHDIB: the header after 22 bytes
+            found = pos + 6 + 22;
+            break;
+        }
+    ASSERT_NE(found, 0u);
+    wmf[found] = 7;
+    TMetafile w;
+    EXPECT_THROW(w.LoadFromBytes(wmf), EInvalidGraphic);
+}
+
 TEST(Metafile, DamagedFilesAreRefused) {
     TMetafile m;
     EXPECT_THROW(m.LoadFromBytes({1, 2, 3}), EInvalidGraphic);
@@ -235,6 +263,51 @@ TEST(Metafile, DamagedFilesAreRefused) {
     b[good.EmfBytes().size() - 16] = 0xFF;  // the end record's size runs past the file
     b[good.EmfBytes().size() - 15] = 0xFF;
     EXPECT_THROW(m.LoadFromBytes(b), EInvalidGraphic);
+}
+
+// Coordinates at the ends of the 32-bit range: the inclusive edges of the file become exclusive
+// ones and are mapped at playback, which must neither overflow nor turn the picture inside out.
+TEST(Metafile, ExtremeCoordinatesLoadAndPlay) {
+    qtbackend::EnsureApplication();
+    TMetafile good;
+    good.SetWidth(10);
+    good.SetHeight(10);
+    {
+        TMetafileCanvas mc(&good);
+        mc.Rectangle(0, 0, 5, 5);
+    }
+    const std::vector<uint8_t> bytes = good.EmfBytes();
+    auto put = [](std::vector<uint8_t>& v, size_t at, int32_t x) {
+        for (int i = 0; i < 4; ++i) v[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(x) >> (8 * i));
+    };
+    size_t rect = 0;
+    for (size_t pos = 0; pos + 8 <= bytes.size(); pos += Get32(bytes.data() + pos + 4))
+        if (Get32(bytes.data() + pos) == 43) rect = pos;  // EMR_RECTANGLE
+    ASSERT_NE(rect, 0u);
+
+    // The rectangle reaches the far right and bottom: its top and left edges cross the picture.
+    std::vector<uint8_t> wide = bytes;
+    put(wide, rect + 16, INT32_MAX);
+    put(wide, rect + 20, INT32_MAX);
+    TMetafile m;
+    m.LoadFromBytes(wide);
+    TBitmap target(10, 10, pf24bit);
+    target.Canvas()->StretchDraw(Rect(0, 0, 10, 10), &m);
+    EXPECT_EQ(target.Canvas()->Pixels(9, 0), clBlack);
+    EXPECT_EQ(target.Canvas()->Pixels(0, 9), clBlack);
+
+    // A frame from the least to the greatest value keeps a positive size.
+    std::vector<uint8_t> frame = bytes;
+    put(frame, 24, INT32_MIN);
+    put(frame, 28, INT32_MIN);
+    put(frame, 32, INT32_MAX);
+    put(frame, 36, INT32_MAX);
+    TMetafile f;
+    f.LoadFromBytes(frame);
+    EXPECT_GT(f.Width(), 0);
+    EXPECT_GT(f.Height(), 0);
+    TBitmap other(10, 10, pf24bit);
+    other.Canvas()->StretchDraw(Rect(0, 0, 10, 10), &f);
 }
 
 }  // namespace
