@@ -144,3 +144,19 @@ TEST_F(StdCtrlsListTest, MultiSelectListSelectsItemsAddedInsideAnUpdate) {
     EXPECT_TRUE(list->Selected(35));
     EXPECT_EQ(list->SelCount(), 2);
 }
+
+// The anchor of a shift-click goes with the items it stood on.
+TEST_F(StdCtrlsListTest, ShiftClickAfterTheAnchorItemWentSelectsOnlyTheClickedItem) {
+    auto* list = Add<TListBox>();
+    list->SetItemHeight(16);
+    list->SetMultiSelect(true);
+    for (int i = 0; i < 200; ++i) list->Items()->Add(String(u"item") + IntToStr(i));
+    list->SetItemIndex(150);  // the anchor
+    list->Items()->Clear();
+    for (int i = 0; i < 3; ++i) list->Items()->Add(String(u"item") + IntToStr(i));
+    form->Show();
+    list->Perform(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, PointToLParam(5, 16 + 8));
+    list->Perform(WM_LBUTTONUP, MK_SHIFT, PointToLParam(5, 16 + 8));
+    EXPECT_EQ(list->SelCount(), 1);
+    EXPECT_TRUE(list->Selected(1));
+}
