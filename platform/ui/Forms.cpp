@@ -88,6 +88,7 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FIcon(std::m
 TCustomForm::~TCustomForm() {
     // OnDestroy ran in BeforeDestruction (Free, or the owner freeing the form); a form deleted
     // directly skips it, as the handler would see a half-destroyed form.
+    if (FModalGone) *FModalGone = true;
     std::erase(gModalStack, this);
     if (gApplication && gApplication->FMainForm == this) gApplication->FMainForm = nullptr;
     if (gScreen) gScreen->RemoveForm(this);
@@ -212,24 +213,39 @@ int TCustomForm::ShowModal() {
     FModal = true;
     FModalResult = mrNone;
     gModalStack.push_back(this);
+    // A handler may free the form, or the form it came from, while the loop runs.
+    bool gone = false;
+    FModalGone = &gone;
     auto finish = [&] {
-        std::erase(gModalStack, this);
-        FModal = false;
-        if (Visible()) Hide();
-        if (previous && previous != this && previous->Visible()) Screen->SetActiveForm(previous);
+        if (!gone) {
+            FModalGone = nullptr;
+            std::erase(gModalStack, this);
+            FModal = false;
+            if (Visible()) Hide();
+        }
+        bool previousAlive = false;
+        for (int i = 0; i < Screen->FormCount(); ++i) previousAlive = previousAlive || Screen->Forms(i) == previous;
+        if (previousAlive && previous != this && previous->Visible()) Screen->SetActiveForm(previous);
+        if (!gone && FReleaseAfterModal) {
+            FReleaseAfterModal = false;
+            Release();
+        }
     };
     try {
         Show();
         do {
             Application->HandleMessage();
-            if (Application->Terminated()) {
+            if (gone) break;
+            if (Application->Terminated() || FReleaseAfterModal) {
                 FModalResult = mrCancel;
             } else if (FModalResult != mrNone) {
                 // Closing modally: OnCloseQuery may refuse, OnClose may keep the form open.
                 TCloseAction action = caNone;
                 if (CloseQuery()) {
+                    if (gone) break;
                     action = caHide;
                     DoClose(action);
+                    if (gone) break;
                 }
                 if (action == caNone) FModalResult = mrNone;
                 else if (action == caFree) Release();
@@ -239,7 +255,7 @@ int TCustomForm::ShowModal() {
         finish();
         throw;
     }
-    TModalResult result = FModalResult;
+    TModalResult result = gone ? mrCancel : FModalResult;
     finish();
     return result;
 }
@@ -358,7 +374,14 @@ void TCustomForm::SetWindowState(TWindowState value) {
 void TCustomForm::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
         case WM_CLOSE: Close(); break;
-        case CM_RELEASE: Free(); return;  // nothing of the form may be touched after this
+        case CM_RELEASE:
+            // The modal loop still runs on this form: end it first, free the form after it.
+            if (FModal) {
+                FReleaseAfterModal = true;
+                return;
+            }
+            Free();
+            return;  // nothing of the form may be touched after this
         default: TWinControl::Dispatch(Message); break;
     }
 }

@@ -122,6 +122,8 @@ private:
 
     TModalResult FModalResult = mrNone;
     bool FModal = false;
+    bool FReleaseAfterModal = false;  // released inside its own modal loop
+    bool* FModalGone = nullptr;       // set by the destructor: the modal loop must not touch the form
     bool FActive = false;
     bool FCreated = false;
     bool FDestroyed = false;

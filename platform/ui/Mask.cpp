@@ -1,5 +1,6 @@
 #include "platform/ui/Mask.h"
 
+#include <algorithm>
 #include <cwctype>
 
 namespace {
@@ -147,7 +148,7 @@ int TCustomMaskEdit::NextEditable(int pos) const {
 }
 
 int TCustomMaskEdit::PrevEditable(int pos) const {
-    --pos;
+    pos = std::min(pos, static_cast<int>(FSlots.size())) - 1;
     while (pos >= 0 && !FSlots[static_cast<size_t>(pos)].Kind) --pos;
     return pos;
 }
@@ -169,7 +170,7 @@ void TCustomMaskEdit::DefaultHandler(TMessage& Message) {
             int start = SelStart(), end = SelStart() + SelLength();
             if (ch == u'\b') {
                 if (end > start) {
-                    for (int i = start; i < end; ++i)
+                    for (int i = start; i < end && i < static_cast<int>(FSlots.size()); ++i)
                         if (FSlots[static_cast<size_t>(i)].Kind) PutAt(i, FBlank);
                     SetSelection(start, start);
                     return;
@@ -183,7 +184,7 @@ void TCustomMaskEdit::DefaultHandler(TMessage& Message) {
             int p = NextEditable(start);
             if (p >= static_cast<int>(FSlots.size())) return;
             if (!Fits(FSlots[static_cast<size_t>(p)], ch)) return;  // refused: text and caret stay
-            for (int i = start; i < end; ++i)
+            for (int i = start; i < end && i < static_cast<int>(FSlots.size()); ++i)
                 if (FSlots[static_cast<size_t>(i)].Kind && i != p) PutAt(i, FBlank);
             PutAt(p, ch);
             int next = NextEditable(p + 1);
@@ -212,7 +213,7 @@ void TCustomMaskEdit::DefaultHandler(TMessage& Message) {
         case WM_CLEAR: {
             if (Message.Msg == WM_CUT && SelLength() > 0) ui::SetNativeClipboardText(SelText());
             int start = SelStart(), end = SelStart() + SelLength();
-            for (int i = start; i < end; ++i)
+            for (int i = start; i < end && i < static_cast<int>(FSlots.size()); ++i)
                 if (FSlots[static_cast<size_t>(i)].Kind) PutAt(i, FBlank);
             SetSelection(start, start);
             return;

@@ -1522,10 +1522,16 @@ void TCustomListBox::ShowSelection() {
     for (int i = 0; i < static_cast<int>(FSelected.size()); ++i) View()->SetItemSelected(i, FSelected[static_cast<size_t>(i)]);
 }
 
-void TCustomListBox::ItemsChanged() {
+void TCustomListBox::FitSelection() {
     int n = FItems->Count();
     FSelected.resize(static_cast<size_t>(n), false);
     if (FItemIndex >= n) FItemIndex = -1;
+    if (FAnchor >= n) FAnchor = -1;
+}
+
+void TCustomListBox::ItemsChanged() {
+    int n = FItems->Count();
+    FitSelection();
     if (FTopIndex >= n) FTopIndex = std::max(0, n - 1);
     if (View()) InitView();
 }
@@ -1536,6 +1542,7 @@ void TCustomListBox::SelectOnly(int index) {
 }
 
 void TCustomListBox::SetItemIndex(int value) {
+    FitSelection();
     if (value < -1 || value >= FItems->Count()) value = -1;
     FItemIndex = value;
     if (!FMultiSelect) SelectOnly(value);
@@ -1625,6 +1632,7 @@ void TCustomListBox::MeasureItem(int Index, int& Height) {
 void TCustomListBox::WMLButtonDown(TMessage& Message) {
     TNativeControl::WMLButtonDown(Message);
     FocusOnClick();
+    FitSelection();
     int x = GET_X_LPARAM(Message.LParam);
     int i = ItemAtPos(Point(x, GET_Y_LPARAM(Message.LParam)), true);
     if (i < 0) return;
@@ -1656,6 +1664,7 @@ void TCustomListBox::WMLButtonDblClk(TMessage& Message) {
 }
 
 void TCustomListBox::DefaultHandler(TMessage& Message) {
+    FitSelection();
     int idx = static_cast<int>(static_cast<int32_t>(Message.WParam));
     bool valid = idx >= 0 && idx < FItems->Count();
     switch (Message.Msg) {

@@ -523,6 +523,9 @@ protected:
 
 private:
     void SelectOnly(int index);
+    // Fits the selection marks, the item index and the anchor to the items as they are now, which
+    // inside an update of the items the list has not been told of yet.
+    void FitSelection();
 
     std::unique_ptr<TStringList> FItems;
     std::vector<bool> FSelected;

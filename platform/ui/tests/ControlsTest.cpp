@@ -501,3 +501,63 @@ TEST_F(ControlsTest, ClosingAModalFormCancelsUnlessOnCloseSaysOtherwise) {
     EXPECT_THROW(dlg->ShowModal(), EInvalidOperation);
     dlg->Free();
 }
+
+// Release from inside the form's own modal loop ends the loop as a cancel; the form goes only
+// once the loop no longer touches it.
+TEST_F(ControlsTest, ReleasingAModalFormEndsItsLoopBeforeFreeingIt) {
+    auto* dlg = NewForm<TForm>(nullptr);
+    bool destroyed = false;
+    dlg->OnDestroy = [&](TObject*) { destroyed = true; };
+    dlg->OnCloseQuery = [](TObject*, bool& CanClose) { CanClose = false; };  // a release is not asked
+    bool released = false;
+    Application->OnIdle = [&](TObject*, bool& Done) {
+        Done = false;
+        if (!released && dlg->Visible()) {
+            released = true;
+            dlg->Release();
+        }
+    };
+    EXPECT_EQ(dlg->ShowModal(), mrCancel);
+    EXPECT_TRUE(released);
+    EXPECT_FALSE(destroyed);
+    Application->OnIdle = nullptr;
+    Application->ProcessMessages();
+    EXPECT_TRUE(destroyed);
+}
+
+// A form may go while it runs modally (its owner freed) or while the form it came from goes: the
+// loop ends as a cancel and touches neither afterwards.
+TEST_F(ControlsTest, ModalLoopSurvivesItsFormOrThePreviousFormBeingFreed) {
+    auto* owner = new TForm(nullptr);
+    owner->Show();
+    auto* dlg = NewForm<TForm>(owner);
+    bool freed = false;
+    Application->OnIdle = [&](TObject*, bool& Done) {
+        Done = false;
+        if (!freed && dlg->Visible()) {
+            freed = true;
+            owner->Free();  // takes the dialog with it
+        }
+    };
+    EXPECT_EQ(dlg->ShowModal(), mrCancel);
+    EXPECT_TRUE(freed);
+
+    auto* previous = new TForm(nullptr);
+    previous->Show();
+    auto* other = NewForm<TForm>(nullptr);
+    EXPECT_EQ(Screen->ActiveForm(), previous);
+    freed = false;
+    Application->OnIdle = [&](TObject*, bool& Done) {
+        Done = false;
+        if (!freed && other->Visible()) {
+            freed = true;
+            previous->Free();
+            other->SetModalResult(mrOk);
+        }
+    };
+    EXPECT_EQ(other->ShowModal(), mrOk);
+    EXPECT_TRUE(freed);
+    EXPECT_NE(Screen->ActiveForm(), previous);
+    Application->OnIdle = nullptr;
+    other->Free();
+}

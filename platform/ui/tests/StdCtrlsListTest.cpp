@@ -126,3 +126,37 @@ TEST_F(StdCtrlsListTest, LabeledEditPlacesItsLabelAndItsAcceleratorFocusesTheEdi
     edit->Free();  // takes its label with it
     EXPECT_EQ(form->ControlCount(), 1);
 }
+
+// Inside an update of the items the list has not yet heard of the new ones: selecting one, or
+// asking for it by message, must not reach past the selection marks it keeps.
+TEST_F(StdCtrlsListTest, MultiSelectListSelectsItemsAddedInsideAnUpdate) {
+    auto* list = Add<TListBox>();
+    list->SetMultiSelect(true);
+    list->Items()->BeginUpdate();
+    for (int i = 0; i < 40; ++i) list->Items()->Add(String(u"item") + IntToStr(i));
+    list->SetItemIndex(30);
+    EXPECT_EQ(list->Perform(LB_SETSEL, 1, 35), 0);
+    EXPECT_EQ(list->Perform(LB_GETSEL, 35), 1);
+    EXPECT_EQ(list->Perform(LB_DELETESTRING, 39), 39);
+    list->Items()->EndUpdate();
+    EXPECT_EQ(list->ItemIndex(), 30);
+    EXPECT_TRUE(list->Selected(30));
+    EXPECT_TRUE(list->Selected(35));
+    EXPECT_EQ(list->SelCount(), 2);
+}
+
+// The anchor of a shift-click goes with the items it stood on.
+TEST_F(StdCtrlsListTest, ShiftClickAfterTheAnchorItemWentSelectsOnlyTheClickedItem) {
+    auto* list = Add<TListBox>();
+    list->SetItemHeight(16);
+    list->SetMultiSelect(true);
+    for (int i = 0; i < 200; ++i) list->Items()->Add(String(u"item") + IntToStr(i));
+    list->SetItemIndex(150);  // the anchor
+    list->Items()->Clear();
+    for (int i = 0; i < 3; ++i) list->Items()->Add(String(u"item") + IntToStr(i));
+    form->Show();
+    list->Perform(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, PointToLParam(5, 16 + 8));
+    list->Perform(WM_LBUTTONUP, MK_SHIFT, PointToLParam(5, 16 + 8));
+    EXPECT_EQ(list->SelCount(), 1);
+    EXPECT_TRUE(list->Selected(1));
+}

@@ -65,3 +65,30 @@ TEST_F(StdCtrlsMaskTest, SectionsCaseAndValidation) {
     edit->SetText(String(u"free text"));
     EXPECT_EQ(edit->MaskText(), String(u"free text"));
 }
+
+// The program may set a text longer than the mask: editing keys over the part beyond the mask's
+// places leave that part alone instead of reading past the places.
+TEST_F(StdCtrlsMaskTest, EditingKeysStayWithinTheMaskOnALongerText) {
+    edit->SetEditMask(String(u"000;1;_"));
+    const String longer(u"1234567890abcdef");
+    struct Case {
+        const char* what;
+        UINT msg;
+        WPARAM wparam;
+        bool selectAll;
+        const char16_t* text;
+    } cases[] = {
+        {"clear all", WM_CLEAR, 0, true, u"___4567890abcdef"},
+        {"cut all", WM_CUT, 0, true, u"___4567890abcdef"},
+        {"backspace over all", WM_CHAR, u'\b', true, u"___4567890abcdef"},
+        {"typing over all", WM_CHAR, u'7', true, u"7__4567890abcdef"},
+        {"backspace at the end", WM_CHAR, u'\b', false, u"12_4567890abcdef"},
+    };
+    for (const Case& c : cases) {
+        edit->SetText(longer);
+        if (c.selectAll) edit->SelectAll();
+        else edit->SetSelStart(longer.Length());
+        edit->Perform(c.msg, c.wparam, 0);
+        EXPECT_EQ(edit->Text(), String(c.text)) << c.what;
+    }
+}
