@@ -270,8 +270,8 @@ TFloatRec PictureDigits(const Picture& p, double value, int* exponent) {
 
 // ---- Format ----
 
-[[noreturn]] void InvalidFormat(const String& spec) {
-    throw EConvertError(u"Format '" + spec + u"' invalid or incompatible with argument");
+[[noreturn]] void InvalidFormat(const String& directive) {
+    throw EConvertError(u"Format '" + directive + u"' invalid or incompatible with argument");
 }
 
 std::string UnsignedDigits(uint64_t v, int base, bool upper) {
@@ -424,9 +424,9 @@ String Format(const String& format, const TVarRec* args, size_t count, const TFo
             continue;
         }
         ++i;
-        auto spec = [&] { return String(format.substr(start, (i < n ? i + 1 : n) - start)); };
+        auto directive = [&] { return String(format.substr(start, (i < n ? i + 1 : n) - start)); };
         auto takeArg = [&]() -> const TVarRec& {
-            if (next >= count) throw EConvertError(u"No argument for format '" + spec() + u"'");
+            if (next >= count) throw EConvertError(u"No argument for format '" + directive() + u"'");
             return args[next++];
         };
         // A number or "*"; -1 when there is none.
@@ -434,23 +434,23 @@ String Format(const String& format, const TVarRec* args, size_t count, const TFo
             if (i < n && format[i] == u'*') {
                 ++i;
                 const TVarRec& a = takeArg();
-                if (a.VType != TVarRec::vtInteger && a.VType != TVarRec::vtInt64) InvalidFormat(spec());
+                if (a.VType != TVarRec::vtInteger && a.VType != TVarRec::vtInt64) InvalidFormat(directive());
                 // The same bound as a written number: a width from data must not ask for gigabytes.
-                if (a.VInt64 > 100000) InvalidFormat(spec());
+                if (a.VInt64 > 100000) InvalidFormat(directive());
                 return static_cast<long>(a.VInt64);
             }
             if (i >= n || format[i] < u'0' || format[i] > u'9') return -1;
             long v = 0;
             while (i < n && format[i] >= u'0' && format[i] <= u'9') {
                 v = v * 10 + (format[i] - u'0');
-                if (v > 100000) InvalidFormat(spec());
+                if (v > 100000) InvalidFormat(directive());
                 ++i;
             }
             return v;
         };
         long width = number();
         if (i < n && format[i] == u':') {
-            if (width < 0) InvalidFormat(spec());
+            if (width < 0) InvalidFormat(directive());
             next = static_cast<size_t>(width);
             ++i;
             width = -1;
@@ -467,7 +467,7 @@ String Format(const String& format, const TVarRec* args, size_t count, const TFo
             precision = number();
             if (precision < 0) precision = 0;
         }
-        if (i >= n) InvalidFormat(spec());
+        if (i >= n) InvalidFormat(directive());
         char16_t type = format[i];
         const TVarRec& a = takeArg();
         bool isInt = a.VType == TVarRec::vtInteger || a.VType == TVarRec::vtInt64;
@@ -475,7 +475,7 @@ String Format(const String& format, const TVarRec* args, size_t count, const TFo
         switch (type) {
             case u'd':
             case u'D': {
-                if (!isInt) InvalidFormat(spec());
+                if (!isInt) InvalidFormat(directive());
                 uint64_t magnitude = a.VInt64 < 0 ? 0 - static_cast<uint64_t>(a.VInt64) : static_cast<uint64_t>(a.VInt64);
                 text = PadDigits(UnsignedDigits(magnitude, 10, false), static_cast<int>(precision));
                 if (a.VInt64 < 0) text.insert(text.begin(), u'-');
@@ -485,7 +485,7 @@ String Format(const String& format, const TVarRec* args, size_t count, const TFo
             case u'U':
             case u'x':
             case u'X': {
-                if (!isInt) InvalidFormat(spec());
+                if (!isInt) InvalidFormat(directive());
                 // An int is 32 bits wide, as on the original platform: -1 is FFFFFFFF.
                 uint64_t bits = a.VType == TVarRec::vtInteger ? static_cast<uint32_t>(a.VInt64) : static_cast<uint64_t>(a.VInt64);
                 bool hex = type == u'x' || type == u'X';
@@ -494,7 +494,7 @@ String Format(const String& format, const TVarRec* args, size_t count, const TFo
             }
             case u'e': case u'E': case u'f': case u'F': case u'g': case u'G':
             case u'n': case u'N': case u'm': case u'M': {
-                if (a.VType != TVarRec::vtExtended) InvalidFormat(spec());
+                if (a.VType != TVarRec::vtExtended) InvalidFormat(directive());
                 char16_t t = static_cast<char16_t>(type | 0x20);
                 int prec = static_cast<int>(precision);
                 if (t == u'e') text = FloatToStrF(a.VExtended, ffExponent, prec < 0 ? 15 : prec, 3, fs);
@@ -508,22 +508,22 @@ String Format(const String& format, const TVarRec* args, size_t count, const TFo
             case u'S':
                 if (a.VType == TVarRec::vtUnicodeString) text = a.VString;
                 else if (a.VType == TVarRec::vtChar) text = String(a.VChar);
-                else InvalidFormat(spec());
+                else InvalidFormat(directive());
                 if (precision >= 0 && static_cast<size_t>(precision) < text.size()) text.resize(static_cast<size_t>(precision));
                 break;
             case u'c':
             case u'C':
                 if (a.VType == TVarRec::vtChar) text = String(a.VChar);
                 else if (isInt) text = String(static_cast<char16_t>(a.VInt64));
-                else InvalidFormat(spec());
+                else InvalidFormat(directive());
                 break;
             case u'p':
             case u'P':
-                if (a.VType != TVarRec::vtPointer) InvalidFormat(spec());
+                if (a.VType != TVarRec::vtPointer) InvalidFormat(directive());
                 text = PadDigits(UnsignedDigits(reinterpret_cast<uintptr_t>(a.VPointer), 16, true),
                                  static_cast<int>(sizeof(void*) * 2));
                 break;
-            default: InvalidFormat(spec());
+            default: InvalidFormat(directive());
         }
         if (width > static_cast<long>(text.size())) {
             String pad(static_cast<size_t>(width) - text.size(), u' ');
