@@ -189,7 +189,11 @@ String DecodeText(std::string_view bytes, TextEncoding* found) {
 
 std::string EncodeText(std::u16string_view text, TextEncoding encoding) {
     switch (encoding) {
-    case TextEncoding::Utf8: return Utf16ToUtf8(text);
+    case TextEncoding::Utf8:
+        // A leading U+FEFF would read back as a byte-order mark and vanish; a real mark before it
+        // is what the reader strips instead.
+        if (!text.empty() && text[0] == u'\uFEFF') return "\xEF\xBB\xBF" + Utf16ToUtf8(text);
+        return Utf16ToUtf8(text);
     case TextEncoding::Utf8Bom: return "\xEF\xBB\xBF" + Utf16ToUtf8(text);
     case TextEncoding::Cp932: return Utf16ToCp932(text);
     case TextEncoding::Utf16LE:

@@ -32,3 +32,10 @@ TEST(StringTest, DecodeTextHonoursMarksAndFallsBackToCp932) {
     }
     EXPECT_EQ(EncodeText(u"あｱ", TextEncoding::Cp932), "\x82\xA0\xB1");
 }
+
+TEST(StringTest, LeadingZeroWidthNoBreakSpaceSurvivesEveryEncoding) {
+    // A text that itself starts with U+FEFF must not lose it to the reader's mark stripping.
+    const std::u16string text = u"\uFEFFabc";
+    for (auto enc : {TextEncoding::Utf8, TextEncoding::Utf8Bom, TextEncoding::Utf16LE, TextEncoding::Utf16BE})
+        EXPECT_EQ(DecodeText(EncodeText(text, enc)), String(text)) << static_cast<int>(enc);
+}
