@@ -200,7 +200,8 @@ bool TryStrToFloat(const String& s, double& value, const TFormatSettings& fs) {
         if (c >= u'0' && c <= u'9') {
             text.push_back(static_cast<char>(c));
             ++mantissaDigits;
-            if (!point) ++intDigits;
+            // Leading zeros add no magnitude: they must not count in the overflow test below.
+            if (!point && (intDigits > 0 || c != u'0')) ++intDigits;
         } else if (c == fs.DecimalSeparator && !point) {
             text.push_back('.');
             point = true;

@@ -75,6 +75,9 @@ TEST(SysUtilsTest, StrToFloatUsesTheSettingsDecimalSeparator) {
         {"1e-999", 0}, {"0.1", 0.1}, {"123456789012345678", 123456789012345678.0},
     };
     for (const auto& c : good) EXPECT_DOUBLE_EQ(StrToFloat(c.text), c.value) << c.text;
+    // Leading zeros add no magnitude: this is as small as "1e-330", not too large.
+    EXPECT_DOUBLE_EQ(StrToFloat(String(std::string(330, '0') + "1e-330")), 0);
+    EXPECT_DOUBLE_EQ(StrToFloat(String(std::string(400, '0') + "25")), 25);
     const char* bad[] = {"", "1,5", "abc", "1e", "1.2.3", "1e999", "--1", ".", "e5", "1 000", "INF"};
     for (const char* text : bad) {
         EXPECT_THROW(StrToFloat(text), EConvertError) << text;
