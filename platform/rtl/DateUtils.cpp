@@ -221,12 +221,14 @@ struct Scanner {
         while (pos < s.size() && s[pos] == u' ') ++pos;
     }
     bool Char(char16_t c) {
+        size_t before = pos;
         Blanks();
         if (pos < s.size() && s[pos] == c) {
             ++pos;
             return true;
         }
-        return false;
+        // A blank separator is the blanks just skipped, so a date written with one reads back.
+        return c == u' ' && pos > before;
     }
     // Up to four digits; length gives how many were read.
     bool Number(int& value, int& length) {

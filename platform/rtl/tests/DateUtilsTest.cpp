@@ -234,6 +234,13 @@ TEST(DateUtilsTest, StrToDateFollowsTheShortDateFormat) {
     mdy.ShortDateFormat = u"m/d/yyyy";
     EXPECT_DOUBLE_EQ(StrToDate("3/7/2026", mdy), EncodeDate(2026, 3, 7));
     EXPECT_DOUBLE_EQ(StrToDate(DateToStr(46088, mdy), mdy), 46088);
+
+    // A blank separator: what DateToStr writes reads back.
+    TFormatSettings blank;
+    blank.DateSeparator = u' ';
+    EXPECT_EQ(DateToStr(EncodeDate(2026, 3, 7), blank), String("2026 03 07"));
+    for (int day = 1; day <= 2958465; day += 7919) EXPECT_DOUBLE_EQ(StrToDate(DateToStr(day, blank), blank), day) << day;
+    EXPECT_THROW(StrToDate("2026 03 07x", blank), EConvertError);
 }
 
 TEST(DateUtilsTest, StrToTimeAndStrToDateTime) {
