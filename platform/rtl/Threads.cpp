@@ -1,5 +1,6 @@
 #include "platform/rtl/Threads.h"
 
+#include <algorithm>
 #include <deque>
 #include <system_error>
 #include <utility>
@@ -59,6 +60,9 @@ struct SyncState {
     std::function<void()> wake;
     std::vector<std::pair<int, std::shared_ptr<std::function<bool()>>>> hooks;
     int nextHookId = 1;
+    // Owners of the queued calls running now on the main thread (nested passes stack up); a
+    // free-on-terminate thread waits until its own is done before it frees itself. Guarded by mutex.
+    std::vector<TThread*> running;
 };
 
 SyncState& Sync() {
@@ -126,6 +130,20 @@ bool RunPass() {
             }
             s.done.notify_all();
         } else {
+            {
+                std::lock_guard<std::mutex> g(s.mutex);
+                s.running.push_back(r->thread);
+            }
+            struct Done {
+                SyncState& s;
+                ~Done() {
+                    {
+                        std::lock_guard<std::mutex> g(s.mutex);
+                        s.running.pop_back();
+                    }
+                    s.done.notify_all();
+                }
+            } done{s};
             try {
                 r->method();
             } catch (...) {
@@ -147,6 +165,15 @@ bool RunPass() {
     for (auto& h : hooks)
         if (HookRegistered(h.first) && (*h.second)()) ran = true;  // an earlier hook may remove a later one
     return ran;
+}
+
+// Drops the thread's pending queued calls and waits for one already running on the main thread,
+// so a thread that frees itself never does so under its own call.
+void DetachFromMainThread(TThread* thread) {
+    TThread::RemoveQueuedEvents(thread);
+    auto& s = Sync();
+    std::unique_lock<std::mutex> lock(s.mutex);
+    s.done.wait(lock, [&] { return std::find(s.running.begin(), s.running.end(), thread) == s.running.end(); });
 }
 
 }  // namespace
@@ -357,7 +384,6 @@ void TThread::Run() {
             FFatalException = std::current_exception();
         }
     }
-    bool freeThread = FreeOnTerminate();
     FFinished = true;
     try {
         DoTerminate();
@@ -365,8 +391,13 @@ void TThread::Run() {
         std::lock_guard<std::mutex> g(FMutex);
         if (!FFatalException) FFatalException = std::current_exception();
     }
+    // Read after OnTerminate, which may still ask for it.
+    bool freeThread = FreeOnTerminate();
     tCurrentThread = nullptr;
-    if (freeThread) delete this;
+    if (freeThread) {
+        DetachFromMainThread(this);
+        delete this;
+    }
     finished->MarkFinished();
 }
 

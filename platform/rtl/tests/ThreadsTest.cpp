@@ -482,3 +482,38 @@ TEST_F(ThreadsTest, CurrentThreadAndPriority) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ThreadsTest, FreeOnTerminateSetInsideOnTerminateFreesTheThread) {
+    TEvent destroyed(true, false);
+    auto* t = new LambdaThread([](LambdaThread&) {});
+    t->OnDestroy = [&] { destroyed.SetEvent(); };
+    t->OnTerminate = [](TThread* self) { self->SetFreeOnTerminate(true); };
+    t->Start();
+    EXPECT_TRUE(PumpUntil([&] { return destroyed.WaitFor(0) == wrSignaled; }));
+}
+
+TEST_F(ThreadsTest, FreeOnTerminateThreadWaitsForItsQueuedCallRunningOnTheMainThread) {
+    // The queued call is still running on the main thread when the thread finishes; the thread
+    // must not free itself (and the call's state) under it.
+    TEvent callStarted(true, false), destroyed(true, false);
+    std::atomic<bool> freedDuringCall{false}, callDone{false};
+    auto* t = new LambdaThread([&](LambdaThread& self) {
+        self.Queue([&, owner = &self] {
+            callStarted.SetEvent();
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            freedDuringCall = destroyed.WaitFor(0) == wrSignaled;
+            (void)owner->Terminated();  // touches the thread object: ASan would flag a freed one
+            callDone = true;
+        });
+        callStarted.WaitFor(kLongWait);
+    });
+    t->SetFreeOnTerminate(true);
+    t->OnDestroy = [&] { destroyed.SetEvent(); };
+    t->Start();
+    ASSERT_TRUE(PumpUntil([&] { return callDone.load() && destroyed.WaitFor(0) == wrSignaled; }));
+    EXPECT_FALSE(freedDuringCall.load());
+}
+
+}  // namespace
