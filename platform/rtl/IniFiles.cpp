@@ -92,14 +92,18 @@ bool ReadFileBytes(const std::string& path, std::string& out) {
 // Writes bytes to a new file beside path and renames it over path, so readers see either the
 // old file or the new one, never a half-written file.
 void ReplaceFile(const std::string& path, const std::string& bytes) {
+    // Replace the file a link points to, not the link, even when that file does not exist yet
+    // (a dangling link would otherwise be turned into a plain file).
     std::string target = path;
     struct stat st;
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        // Replace the file the link points to, not the link.
-        if (char* real = ::realpath(path.c_str(), nullptr)) {
-            target = real;
-            ::free(real);
-        }
+    for (int hops = 0; ::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode); ++hops) {
+        if (hops == 40) WriteFailed(path, ELOOP);
+        std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n < 0) WriteFailed(path, errno);
+        link.resize(static_cast<size_t>(n));
+        size_t cut = target.rfind('/');
+        target = link[0] == '/' || cut == std::string::npos ? link : target.substr(0, cut + 1) + link;
     }
     bool existed = ::stat(target.c_str(), &st) == 0;
     size_t slash = target.rfind('/');
@@ -144,6 +148,12 @@ void ReplaceFile(const std::string& path, const std::string& bytes) {
         int err = errno;
         ::unlink(temp.c_str());
         WriteFailed(path, err);
+    }
+    // The rename itself is durable only once the folder is flushed.
+    int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        (void)::fsync(dirFd);
+        ::close(dirFd);
     }
 }
 

@@ -265,6 +265,36 @@ TEST_P(IniFileTest, WriteThatRunsOutOfSpaceFailsAndKeepsTheOldFile) {
     EXPECT_EQ(files, 1u);
 }
 
+TEST_P(IniFileTest, WritingThroughALinkKeepsTheLinkEvenWhenItsFileIsMissing) {
+    // A dangling link, a relative link to an existing file, and a chain of two links.
+    fs::create_directory(Dir / "real");
+    struct Case { const char* name; const char* link; const char* target; bool targetExists; };
+    const Case cases[] = {
+        {"dangling", "real/new.ini", "real/new.ini", false},
+        {"existing", "real/old.ini", "real/old.ini", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(Path);
+        if (c.targetExists) std::ofstream(Dir / c.target, std::ios::binary) << "[Old]\r\nk=1\r\n";
+        fs::create_symlink(c.link, Path);
+        auto ini = Open();
+        ini->WriteString("A", "B", "c");
+        Flush(*ini);
+        EXPECT_TRUE(fs::is_symlink(Path));
+        EXPECT_EQ(rtl_test::ReadAll((Dir / c.target).string()),
+                  c.targetExists ? "[Old]\r\nk=1\r\n\r\n[A]\r\nB=c\r\n" : "[A]\r\nB=c\r\n");
+    }
+    fs::remove(Path);
+    fs::create_symlink("hop.ini", Path);
+    fs::create_symlink("real/chained.ini", Dir / "hop.ini");
+    auto ini = Open();
+    ini->WriteString("A", "B", "c");
+    Flush(*ini);
+    EXPECT_TRUE(fs::is_symlink(Dir / "hop.ini"));
+    EXPECT_EQ(rtl_test::ReadAll((Dir / "real/chained.ini").string()), "[A]\r\nB=c\r\n");
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, IniFileTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "IniFile" : "MemIniFile"; });
 
