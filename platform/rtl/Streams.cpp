@@ -21,8 +21,9 @@ String ErrnoText(int err) {
 // Answers the target position of a seek, or raises when it would fall before the start.
 int64_t SeekTarget(int64_t Offset, TSeekOrigin Origin, int64_t Current, int64_t Size) {
     int64_t base = Origin == soBeginning ? 0 : Origin == soCurrent ? Current : Size;
-    int64_t target = base + Offset;
-    if (target < 0) throw EStreamError(String("Invalid stream position"));
+    int64_t target;
+    if (__builtin_add_overflow(base, Offset, &target) || target < 0)
+        throw EStreamError(String("Invalid stream position"));
     return target;
 }
 
@@ -44,7 +45,8 @@ int32_t ReadBytes(const Bytes& data, int64_t& position, void* buffer, int32_t co
 template <class Bytes>
 int32_t WriteBytes(Bytes& data, int64_t& position, const void* buffer, int32_t count) {
     if (count <= 0) return 0;
-    int64_t end = position + count;
+    int64_t end;
+    if (__builtin_add_overflow(position, count, &end)) return 0;  // WriteBuffer reports it
     if (end > static_cast<int64_t>(data.size())) data.resize(static_cast<size_t>(end));
     std::memcpy(data.data() + position, buffer, static_cast<size_t>(count));
     position = end;

@@ -58,6 +58,15 @@ TEST_P(MemoryLikeStreamTest, WritesReadsAndSeeks) {
     EXPECT_EQ(s->Position(), 5);
 
     EXPECT_THROW(s->Seek(-1, soBeginning), EStreamError);
+
+    // Offsets near the ends of the 64-bit range are refused, never wrapped.
+    EXPECT_THROW(s->Seek(INT64_MAX, soEnd), EStreamError);
+    EXPECT_THROW(s->Seek(INT64_MIN, soCurrent), EStreamError);
+    EXPECT_EQ(s->Seek(INT64_MAX, soBeginning), INT64_MAX);
+    EXPECT_EQ(s->Write("x", 1), 0);
+    EXPECT_THROW(s->WriteBuffer("x", 1), EWriteError);
+    EXPECT_EQ(s->Seek(0, soBeginning), 0);
+    EXPECT_EQ(s->Size(), 5);
 }
 
 TEST_P(MemoryLikeStreamTest, ShortReadBufferRaisesReadError) {
