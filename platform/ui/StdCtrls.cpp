@@ -799,6 +799,34 @@ void TMemoStrings::Clear() { FMemo->SetText(String()); }
 void TMemoStrings::SetText(const String& Value) { FMemo->SetText(Value); }
 
 // ---------------------------------------------------------------------------------------------
+// TItemTracker
+
+void TItemTracker::Before(const TStrings& items, bool needed) {
+    FBefore.clear();
+    FActive = needed;
+    if (!needed) return;
+    FBefore.reserve(static_cast<size_t>(items.Count()));
+    for (int i = 0; i < items.Count(); ++i) FBefore.emplace_back(items.Get(i), items.GetObject(i));
+}
+
+int TItemTracker::Map(const TStrings& items, int oldIndex) const {
+    int before = static_cast<int>(FBefore.size()), after = items.Count();
+    if (!FActive || oldIndex < 0 || oldIndex >= before) return -1;
+    auto same = [&](int b, int a) { return FBefore[static_cast<size_t>(b)].first == items.Get(a) &&
+                                           FBefore[static_cast<size_t>(b)].second == items.GetObject(a); };
+    // The unchanged head and tail of the list; the change lies between them.
+    int head = 0;
+    while (head < before && head < after && same(head, head)) ++head;
+    int tail = 0;
+    while (tail < before - head && tail < after - head && same(before - 1 - tail, after - 1 - tail)) ++tail;
+    if (oldIndex < head) return oldIndex;
+    if (oldIndex >= before - tail) return oldIndex + (after - before);
+    for (int a = head; a < after - tail; ++a)
+        if (same(oldIndex, a)) return a;
+    return -1;
+}
+
+// ---------------------------------------------------------------------------------------------
 // TCustomComboBox
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
@@ -806,10 +834,14 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     SetBounds(0, 0, 145, 21);
     SetTabStop(true);
     SetColor(clWindow);
+    FItems->OnChanging = [this](TStrings*) { FTracker.Before(*FItems, FItemIndex >= 0); };
     FItems->OnChange = [this](TStrings*) { ItemsChanged(); };
 }
 
-TCustomComboBox::~TCustomComboBox() { FItems->OnChange = nullptr; }
+TCustomComboBox::~TCustomComboBox() {
+    FItems->OnChanging = nullptr;
+    FItems->OnChange = nullptr;
+}
 
 void TCustomComboBox::InitView() {
     ui::NativeView* v = View();
@@ -826,6 +858,9 @@ void TCustomComboBox::InitView() {
 }
 
 void TCustomComboBox::ItemsChanged() {
+    // The selection follows its item; the shown text stays as it is.
+    if (FTracker.Active()) FItemIndex = FTracker.Map(*FItems, FItemIndex);
+    FTracker.Done();
     if (FItemIndex >= FItems->Count()) FItemIndex = -1;
     if (View()) InitView();
 }
@@ -872,10 +907,7 @@ void TCustomComboBox::SetDroppedDown(bool value) {
 
 void TCustomComboBox::SetSorted(bool value) {
     FSorted = value;
-    String sel = FItemIndex >= 0 ? FItems->Get(FItemIndex) : String();
-    FItems->SetSorted(value);
-    if (FItemIndex >= 0) FItemIndex = FItems->IndexOf(sel);
-    ItemsChanged();
+    FItems->SetSorted(value);  // the selection follows its item
 }
 
 void TCustomComboBox::Clear() {
@@ -1174,8 +1206,6 @@ void TCustomComboBox::DefaultHandler(TMessage& Message) {
                 Message.Result = CB_ERR;
                 return;
             }
-            if (i == FItemIndex) FItemIndex = -1;
-            else if (i < FItemIndex) --FItemIndex;
             FItems->Delete(i);
             Message.Result = FItems->Count();
             return;
@@ -1501,10 +1531,17 @@ TCustomListBox::TCustomListBox(TComponent* AOwner)
     SetColor(clWindow);
     // OnClick reports a change of selection by the user, not every click.
     FControlStyle >> csClickEvents;
+    FItems->OnChanging = [this](TStrings*) {
+        FitSelection();
+        FTracker.Before(*FItems, FItemIndex >= 0 || FAnchor >= 0 || std::find(FSelected.begin(), FSelected.end(), true) != FSelected.end());
+    };
     FItems->OnChange = [this](TStrings*) { ItemsChanged(); };
 }
 
-TCustomListBox::~TCustomListBox() { FItems->OnChange = nullptr; }
+TCustomListBox::~TCustomListBox() {
+    FItems->OnChanging = nullptr;
+    FItems->OnChange = nullptr;
+}
 
 void TCustomListBox::InitView() {
     std::vector<String> items;
@@ -1531,6 +1568,19 @@ void TCustomListBox::FitSelection() {
 
 void TCustomListBox::ItemsChanged() {
     int n = FItems->Count();
+    if (FTracker.Active()) {
+        // Selection marks, item index and anchor move with their items.
+        std::vector<bool> moved(static_cast<size_t>(n), false);
+        for (size_t i = 0; i < FSelected.size(); ++i) {
+            if (!FSelected[i]) continue;
+            int to = FTracker.Map(*FItems, static_cast<int>(i));
+            if (to >= 0) moved[static_cast<size_t>(to)] = true;
+        }
+        FSelected = std::move(moved);
+        FItemIndex = FTracker.Map(*FItems, FItemIndex);
+        FAnchor = FTracker.Map(*FItems, FAnchor);
+    }
+    FTracker.Done();
     FitSelection();
     if (FTopIndex >= n) FTopIndex = std::max(0, n - 1);
     if (View()) InitView();
@@ -1579,9 +1629,7 @@ int TCustomListBox::SelCount() const {
 
 void TCustomListBox::SetSorted(bool value) {
     FSorted = value;
-    String cur = FItemIndex >= 0 ? FItems->Get(FItemIndex) : String();
-    FItems->SetSorted(value);
-    if (FItemIndex >= 0) SetItemIndex(FItems->IndexOf(cur));
+    FItems->SetSorted(value);  // the selection follows its item
 }
 
 void TCustomListBox::SetTopIndex(int value) {
@@ -1763,9 +1811,6 @@ void TCustomListBox::DefaultHandler(TMessage& Message) {
                 Message.Result = LB_ERR;
                 return;
             }
-            FSelected.erase(FSelected.begin() + idx);
-            if (idx == FItemIndex) FItemIndex = -1;
-            else if (idx < FItemIndex) --FItemIndex;
             FItems->Delete(idx);
             Message.Result = FItems->Count();
             return;

@@ -247,6 +247,22 @@ public:
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
+// Follows the items of a list control across a change of its string list: taken before the
+// change (only while something is selected), it tells where an item stands afterwards, so a
+// selection moves with its item when others are inserted, deleted or reordered.
+class TItemTracker {
+public:
+    void Before(const TStrings& items, bool needed);
+    // Where the item at oldIndex before the change stands now; -1 when it is gone.
+    int Map(const TStrings& items, int oldIndex) const;
+    bool Active() const { return FActive; }
+    void Done() { FActive = false; FBefore.clear(); }
+
+private:
+    std::vector<std::pair<String, void*>> FBefore;
+    bool FActive = false;
+};
+
 class TCustomComboBox : public TNativeControl {
 public:
     explicit TCustomComboBox(TComponent* AOwner);
@@ -317,6 +333,7 @@ private:
 
     TComboBoxStyle FStyle = csDropDown;
     std::unique_ptr<TStringList> FItems;
+    TItemTracker FTracker;
     int FItemIndex = -1;
     int FDropDownCount = 8;
     bool FDroppedDown = false;
@@ -528,6 +545,7 @@ private:
     void FitSelection();
 
     std::unique_ptr<TStringList> FItems;
+    TItemTracker FTracker;
     std::vector<bool> FSelected;
     int FItemIndex = -1;
     int FAnchor = -1;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/CheckLst.h"
 #include "platform/ui/TestSupport.h"
@@ -159,4 +162,60 @@ TEST_F(StdCtrlsListTest, ShiftClickAfterTheAnchorItemWentSelectsOnlyTheClickedIt
     list->Perform(WM_LBUTTONUP, MK_SHIFT, PointToLParam(5, 16 + 8));
     EXPECT_EQ(list->SelCount(), 1);
     EXPECT_TRUE(list->Selected(1));
+}
+
+TEST_F(StdCtrlsListTest, SelectionMovesWithItsItemWhenOthersAreInsertedDeletedOrReordered) {
+    auto* list = Add<TListBox>();
+    auto* combo = Add<TComboBox>();
+    for (TStrings* items : {list->Items(), combo->Items()})
+        for (const char16_t* s : {u"d", u"b", u"c", u"a"}) items->Add(String(s));
+    struct Step { const char* what; std::function<void(TStrings*)> change; int index; };
+    // Each step starts from "c" selected, at the index the previous step left it.
+    const Step steps[] = {
+        {"insert before", [](TStrings* s) { s->Insert(0, "x"); }, 3},
+        {"insert after", [](TStrings* s) { s->Add("y"); }, 3},
+        {"delete before", [](TStrings* s) { s->Delete(0); }, 2},
+        {"exchange", [](TStrings* s) { s->Exchange(2, 0); }, 0},
+        {"move", [](TStrings* s) { s->Move(0, 3); }, 3},
+        {"sort", [](TStrings* s) { static_cast<TStringList*>(s)->Sort(); }, 2},
+        {"batch", [](TStrings* s) {
+             s->BeginUpdate();
+             s->Insert(0, "p");
+             s->Insert(0, "q");
+             s->Delete(s->Count() - 1);
+             s->EndUpdate();
+         }, 4},
+        {"delete it", [](TStrings* s) { s->Delete(4); }, -1},
+    };
+    list->SetItemIndex(2);
+    combo->SetItemIndex(2);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change(list->Items());
+        step.change(combo->Items());
+        EXPECT_EQ(list->ItemIndex(), step.index);
+        EXPECT_EQ(combo->ItemIndex(), step.index);
+        if (step.index >= 0) {
+            EXPECT_EQ(list->Items()->Get(step.index), String("c"));
+            EXPECT_TRUE(list->Selected(step.index));
+        }
+    }
+    EXPECT_EQ(list->SelCount(), -1);
+    for (int i = 0; i < list->Items()->Count(); ++i) EXPECT_FALSE(list->Selected(i)) << i;
+
+    // Several marks of a multi-select list move together; messages take the same road.
+    auto* multi = Add<TListBox>();
+    multi->SetMultiSelect(true);
+    for (const char16_t* s : {u"a", u"b", u"c", u"d"}) multi->Items()->Add(String(s));
+    multi->SetSelected(1, true);
+    multi->SetSelected(3, true);
+    multi->Perform(LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(u"z"));
+    multi->Perform(LB_DELETESTRING, 3);  // "c", unselected
+    std::vector<bool> marks;
+    for (int i = 0; i < multi->Items()->Count(); ++i) marks.push_back(multi->Selected(i));
+    EXPECT_EQ(marks, (std::vector<bool>{false, false, true, true}));  // z a b d
+    combo->Items()->Add("k");
+    combo->SetItemIndex(combo->Items()->Count() - 1);
+    combo->Perform(CB_DELETESTRING, 0);
+    EXPECT_EQ(combo->Items()->Get(combo->ItemIndex()), String("k"));
 }
