@@ -80,13 +80,11 @@ bool TCustomMaskEdit::Fits(const Slot& s, char16_t& ch) const {
     }
 }
 
-void TCustomMaskEdit::SetEditText(const String& value) {
-    if (!IsMasked()) {
-        SetText(value);
-        return;
-    }
+void TCustomMaskEdit::SetEditText(const String& value) { SetText(IsMasked() ? FitToMask(value) : value); }
+
+String TCustomMaskEdit::FitToMask(const String& value) const {
     // Fills the places in order from the given characters; a literal of the mask may be
-    // given or left out.
+    // given or left out. A fitted text fits again unchanged.
     String s = EmptyText();
     size_t k = 0;
     for (size_t i = 0; i < FSlots.size() && k < value.size(); ++i) {
@@ -96,7 +94,7 @@ void TCustomMaskEdit::SetEditText(const String& value) {
             continue;
         }
         char16_t ch = value[k];
-        if (ch == FBlank || ch == u' ') {
+        if (ch == FBlank || (ch == u' ' && !Fits(slot, ch))) {
             ++k;
             continue;
         }
@@ -108,7 +106,19 @@ void TCustomMaskEdit::SetEditText(const String& value) {
             --i;  // try the next given character at this place
         }
     }
-    SetText(s);
+    return s;
+}
+
+void TCustomMaskEdit::CMTextChanged(TMessage& Message) {
+    // A text the program writes is shown through the mask, whichever way it was written.
+    if (IsMasked()) {
+        String fitted = FitToMask(Text());
+        if (fitted != Text()) {
+            SetText(fitted);  // comes back here with the fitted text
+            return;
+        }
+    }
+    TCustomEdit::CMTextChanged(Message);
 }
 
 String TCustomMaskEdit::MaskText() const {

@@ -32,6 +32,7 @@ public:
 protected:
     void DefaultHandler(TMessage& Message) override;
     void CMExit(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
 
 private:
     struct Slot {
@@ -43,6 +44,7 @@ private:
     int NextEditable(int pos) const;
     int PrevEditable(int pos) const;
     String EmptyText() const;
+    String FitToMask(const String& value) const;
     void PutAt(int pos, char16_t ch);
 
     String FEditMask;

@@ -66,11 +66,24 @@ TEST_F(StdCtrlsMaskTest, SectionsCaseAndValidation) {
     EXPECT_EQ(edit->MaskText(), String(u"free text"));
 }
 
-// The program may set a text longer than the mask: editing keys over the part beyond the mask's
-// places leave that part alone instead of reading past the places.
-TEST_F(StdCtrlsMaskTest, EditingKeysStayWithinTheMaskOnALongerText) {
+// A text the program writes goes through the mask, however it is written, so the editing keys
+// only ever work on the mask's places.
+TEST_F(StdCtrlsMaskTest, ProgramTextIsFittedToTheMaskAndKeysStayWithinIt) {
     edit->SetEditMask(String(u"000;1;_"));
     const String longer(u"1234567890abcdef");
+    edit->SetText(longer);
+    EXPECT_EQ(edit->Text(), String(u"123"));
+    edit->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"9x8"));
+    EXPECT_EQ(edit->Text(), String(u"98_"));
+    edit->SetEditMask(String(u"000-0000;1;_"));
+    struct Given { const char16_t* text; const char16_t* shown; } given[] = {
+        {u"5551234", u"555-1234"}, {u"555-1234", u"555-1234"}, {u"12", u"12_-____"}, {u"abc", u"___-____"},
+    };
+    for (const auto& g : given) {
+        edit->SetText(String(g.text));
+        EXPECT_EQ(edit->Text(), String(g.shown)) << String(g.text).ToUtf8();
+    }
+    edit->SetEditMask(String(u"000;1;_"));
     struct Case {
         const char* what;
         UINT msg;
@@ -78,16 +91,16 @@ TEST_F(StdCtrlsMaskTest, EditingKeysStayWithinTheMaskOnALongerText) {
         bool selectAll;
         const char16_t* text;
     } cases[] = {
-        {"clear all", WM_CLEAR, 0, true, u"___4567890abcdef"},
-        {"cut all", WM_CUT, 0, true, u"___4567890abcdef"},
-        {"backspace over all", WM_CHAR, u'\b', true, u"___4567890abcdef"},
-        {"typing over all", WM_CHAR, u'7', true, u"7__4567890abcdef"},
-        {"backspace at the end", WM_CHAR, u'\b', false, u"12_4567890abcdef"},
+        {"clear all", WM_CLEAR, 0, true, u"___"},
+        {"cut all", WM_CUT, 0, true, u"___"},
+        {"backspace over all", WM_CHAR, u'\b', true, u"___"},
+        {"typing over all", WM_CHAR, u'7', true, u"7__"},
+        {"backspace at the end", WM_CHAR, u'\b', false, u"12_"},
     };
     for (const Case& c : cases) {
         edit->SetText(longer);
         if (c.selectAll) edit->SelectAll();
-        else edit->SetSelStart(longer.Length());
+        else edit->SetSelStart(edit->Text().Length());
         edit->Perform(c.msg, c.wparam, 0);
         EXPECT_EQ(edit->Text(), String(c.text)) << c.what;
     }
