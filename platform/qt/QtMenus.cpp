@@ -22,7 +22,7 @@ QString QStringOf(const String& s) { return QString::fromUtf16(s.data(), static_
 bool Headless() { return ui::GetBackend().Headless(); }
 
 // Qt marks accelerators with '&' too, so the caption goes over as it is.
-void AddItems(QMenu* qmenu, TMenuItem* parent, std::map<QAction*, TMenuItem*>& actions) {
+void AddItems(QMenu* qmenu, TMenuItem* root, TMenuItem* parent, std::map<QAction*, TMenuItem*>& actions) {
     std::map<int, QActionGroup*> groups;
     for (int i = 0; i < parent->Count(); ++i) {
         TMenuItem* item = parent->Items(i);
@@ -35,8 +35,11 @@ void AddItems(QMenu* qmenu, TMenuItem* parent, std::map<QAction*, TMenuItem*>& a
             QMenu* sub = qmenu->addMenu(QStringOf(item->Caption()));
             sub->setEnabled(item->Enabled());
             // Opening a sub-menu runs the parent item's OnClick, which may update the sub-items.
-            QObject::connect(sub, &QMenu::aboutToShow, sub, [item] { if (item->OnClick) item->OnClick(item); });
-            AddItems(sub, item, actions);
+            // The item may have been freed since the menu opened: it is looked up first.
+            QObject::connect(sub, &QMenu::aboutToShow, sub, [root, item] {
+                if (ui::MenuHoldsItem(root, item) && item->OnClick) item->OnClick(item);
+            });
+            AddItems(sub, root, item, actions);
             continue;
         }
         QAction* a = qmenu->addAction(QStringOf(item->Caption()));
@@ -105,7 +108,7 @@ TMenuItem* ShowPopup(TPopupMenu* menu, const TPoint& at) {
     if (Headless()) return nullptr;
     QMenu qmenu;
     std::map<QAction*, TMenuItem*> actions;
-    AddItems(&qmenu, menu->Items(), actions);
+    AddItems(&qmenu, menu->Items(), menu->Items(), actions);
     if (actions.empty() && qmenu.isEmpty()) return nullptr;
     QAction* chosen = qmenu.exec(QPoint(at.X, at.Y));
     auto it = actions.find(chosen);
@@ -155,7 +158,7 @@ void SetMenuBar(TCustomForm* form, TMainMenu* menu) {
         QMenu* qm = bar->addMenu(QStringOf(top->Caption()));
         qm->setEnabled(top->Enabled());
         auto actions = std::make_shared<std::map<QAction*, TMenuItem*>>();
-        AddItems(qm, top, *actions);
+        AddItems(qm, menu->Items(), top, *actions);
         QObject::connect(qm, &QMenu::aboutToShow, qm, [top] { if (top->OnClick) top->OnClick(top); });
         QObject::connect(qm, &QMenu::triggered, qm, [actions](QAction* a) {
             auto found = actions->find(a);

@@ -415,13 +415,22 @@ void TPopupMenu::Popup(int X, int Y) {
     FPopupPoint = Point(X, Y);
     if (OnPopup) OnPopup(this);
     TMenuItem* chosen = gPopupHook ? gPopupHook(this, FPopupPoint) : ui::menus::ShowPopup(this, FPopupPoint);
-    // The choice must still belong to this menu and be runnable.
-    if (!chosen || chosen->GetParentMenu() != this || !chosen->CanRun()) return;
+    // The choice must still belong to this menu and be runnable. Items may have been freed while
+    // the menu was open, so the answer is looked up among the items before it is touched.
+    if (!chosen || !ui::MenuHoldsItem(Items(), chosen) || !chosen->CanRun()) return;
     chosen->Click();
 }
 
 // ---------------------------------------------------------------------------------------------
 namespace ui {
+
+bool MenuHoldsItem(const TMenuItem* root, const TMenuItem* item) {
+    for (int i = 0; i < root->Count(); ++i) {
+        const TMenuItem* child = root->Items(i);
+        if (child == item || MenuHoldsItem(child, item)) return true;
+    }
+    return false;
+}
 
 std::vector<MenuLine> DescribeMenu(const TMenuItem* root) {
     std::vector<MenuLine> lines;

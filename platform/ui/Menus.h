@@ -203,6 +203,9 @@ struct MenuLine {
 std::vector<MenuLine> DescribeMenu(const TMenuItem* root);
 // The item at a path of captions separated by '/' (compared as Find does: "File/Close").
 TMenuItem* FindMenuItem(const TMenuItem* root, const String& path);
+// Whether item is root's child or a child of its children; item itself is never dereferenced,
+// so it may be an item freed while a menu was open.
+bool MenuHoldsItem(const TMenuItem* root, const TMenuItem* item);
 
 // Replaces the shown pop-up menu: given the menu and the screen position, the hook returns the
 // item the user picks (nullptr: the menu is dismissed). An item that cannot run is not clicked.

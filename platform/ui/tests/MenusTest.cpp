@@ -226,6 +226,31 @@ TEST_F(MenusTest, RightClickOpensThePopupMenuAndThePickedItemRuns) {
     sink->SetPopupMenu(nullptr);
 }
 
+TEST_F(MenusTest, ItemsFreedWhileThePopupMenuIsOpenAreNeverTouched) {
+    auto* popup = new TPopupMenu(form);
+    TMenuItem* keep = NewItem(popup, popup->Items(), "Keep");
+    TMenuItem* gone = NewItem(popup, popup->Items(), "Gone");
+    std::vector<String> ran;
+    keep->OnClick = [&](TObject*) { ran.push_back("Keep"); };
+    gone->OnClick = [&](TObject*) { ran.push_back("Gone"); };
+    // The user picks an item that the program frees before the menu closes (a timer, say).
+    ui::SetPopupMenuHook([&](TPopupMenu*, const TPoint&) {
+        gone->Free();
+        return gone;
+    });
+    popup->Popup(1, 1);  // ASan would flag a read of the freed item
+    EXPECT_TRUE(ran.empty());
+    EXPECT_EQ(popup->Items()->Count(), 1);
+    // Another item freed meanwhile does not stop the chosen one.
+    TMenuItem* other = NewItem(popup, popup->Items(), "Other");
+    ui::SetPopupMenuHook([&](TPopupMenu*, const TPoint&) {
+        other->Free();
+        return keep;
+    });
+    popup->Popup(1, 1);
+    EXPECT_EQ(ran, std::vector<String>{"Keep"});
+}
+
 TEST_F(MenusTest, ItemsFormATreeThatFreesItsChildren) {
     EXPECT_EQ(menu->Items()->Count(), 2);
     EXPECT_EQ(menu->Items()->Find(String("file")), file);  // accelerator marks and case ignored
