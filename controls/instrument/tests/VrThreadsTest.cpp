@@ -202,7 +202,7 @@ TEST_F(VrTimerTest, ThreadTimerWithoutSyncRunsOnTheWorker) {
     timer->SetEnabled(true);
     clock->Advance(100);
     // Nobody pumps the loop: the worker delivers by itself.
-    for (int i = 0; i < 500 && Fired() < 1; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    for (int i = 0; i < 2500 && Fired() < 1; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     ASSERT_EQ(Fired(), 1u);
     EXPECT_FALSE(onMain[0]);
 }
