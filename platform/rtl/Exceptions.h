@@ -52,6 +52,8 @@ RTL_DECLARE_EXCEPTION(EZeroDivide, EMathError);
 RTL_DECLARE_EXCEPTION(EOverflow, EMathError);
 RTL_DECLARE_EXCEPTION(EInvalidOp, EMathError);
 RTL_DECLARE_EXCEPTION(EOutOfMemory, Exception);
+// The system has run out of a resource other than memory (timers, handles).
+RTL_DECLARE_EXCEPTION(EOutOfResources, EOutOfMemory);
 RTL_DECLARE_EXCEPTION(EOSError, Exception);
 RTL_DECLARE_EXCEPTION(EThread, Exception);
 RTL_DECLARE_EXCEPTION(EInvalidArgument, Exception);

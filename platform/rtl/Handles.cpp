@@ -58,6 +58,10 @@ bool Event::IsSet() const {
 }
 
 DWORD WaitForObjects(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitAll, DWORD ms) {
+    return WaitForObjectsUntil(objects, waitAll, ms == 0 ? 0 : DeadlineAfter(ms));
+}
+
+DWORD WaitForObjectsUntil(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitAll, uint64_t deadline) {
     size_t count = objects.size();
     if (count == 0 || count > 64) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -83,11 +87,10 @@ DWORD WaitForObjects(const std::vector<std::shared_ptr<Waitable>>& objects, bool
             }
         return WAIT_TIMEOUT;
     };
-    uint64_t deadline = DeadlineAfter(ms);
     std::unique_lock<std::mutex> lock(Waits().mutex);
     for (;;) {
         DWORD result = take();
-        if (result != WAIT_TIMEOUT || ms == 0) return result;
+        if (result != WAIT_TIMEOUT || deadline == 0) return result;
         // One last look after the deadline: the objects may have been signalled as it passed.
         if (!CurrentClock().WaitUntil(Waits().cv, lock, deadline)) return take();
     }

@@ -51,6 +51,10 @@ private:
 // for objects it never hands out as handles. Answers WAIT_OBJECT_0 + index, WAIT_TIMEOUT or
 // WAIT_FAILED (no objects, more than 64, or a null entry).
 DWORD WaitForObjects(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitAll, DWORD ms);
+// The same wait up to a point of the rtl clock (MonotonicMs) rather than for a span from now: a
+// waiter that computed its deadline earlier keeps it even when the clock moved meanwhile. A
+// deadline already passed (or 0) just polls.
+DWORD WaitForObjectsUntil(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitAll, uint64_t deadlineMs);
 
 HANDLE RegisterHandle(std::shared_ptr<KernelObject> object);
 std::shared_ptr<KernelObject> LookupHandle(HANDLE h);

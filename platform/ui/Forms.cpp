@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <mutex>
 
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Threads.h"
@@ -420,9 +421,42 @@ TApplication::~TApplication() {
     if (FHandle) DeallocateHWnd(FHandle);
 }
 
+namespace {
+struct UnitStarts {
+    std::mutex mutex;
+    std::vector<std::function<void()>> pending;
+    bool ran = false;
+};
+UnitStarts& Starts() {
+    static UnitStarts* starts = new UnitStarts;  // registered during static initialisation
+    return *starts;
+}
+void RunUnitStarts() {
+    std::vector<std::function<void()>> list;
+    {
+        std::lock_guard<std::mutex> g(Starts().mutex);
+        Starts().ran = true;
+        list.swap(Starts().pending);
+    }
+    for (auto& start : list) start();
+}
+}  // namespace
+
+void ui::AddUnitStart(std::function<void()> start) {
+    {
+        std::lock_guard<std::mutex> g(Starts().mutex);
+        if (!Starts().ran) {
+            Starts().pending.push_back(std::move(start));
+            return;
+        }
+    }
+    start();
+}
+
 void TApplication::Initialize() {
     if (FInitialized) return;
     FInitialized = true;
+    RunUnitStarts();
     ui::GetBackend();
     Handle();
     win::SetQueueWakeHook([] { ui::GetBackend().Wake(); });

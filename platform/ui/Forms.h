@@ -1,6 +1,7 @@
 #pragma once
 // Forms, the application object with its message loop, and the screen.
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <vector>
@@ -226,7 +227,7 @@ private:
     TCustomForm* FMainForm = nullptr;
     TControl* FMouseControl = nullptr;
     String FTitle;
-    bool FTerminated = false;
+    std::atomic<bool> FTerminated{false};  // read by worker threads that stop when the program ends
     bool FRunning = false;
     bool FInitialized = false;
     bool FShowHint = true;
@@ -287,6 +288,11 @@ extern TApplicationRef Application;
 extern TScreenRef Screen;
 
 namespace ui {
+// Start-up work of a unit (a library's process-wide state: cursors, tables), registered by a static
+// object of the unit. Application->Initialize runs the registered starts once each, in the order of
+// registration, before anything else; a start registered after that runs at once.
+void AddUnitStart(std::function<void()> start);
+
 // Message boxes: every call is recorded. A hook answers instead of a dialog (tests script the
 // answers); without one, a real dialog runs, except on the headless platform, where the box
 // answers with its first button.

@@ -38,11 +38,13 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
         if (TControl* c = target->ControlAtPos(Point(x, y), false)) dest = c;
     }
     try {
-        Application->SetMouseControl(dest);
         if (dest != target) {
             x -= dest->Left();
             y -= dest->Top();
         }
+        // A captured control keeps the messages but not the pointer: once it moves off the
+        // control, the control is left (and entered again when it comes back).
+        Application->SetMouseControl(dest->ClientRect().Contains(Point(x, y)) ? dest : nullptr);
         dest->Perform(msg, keys, PointToLParam(x, y));
     } catch (...) {
         Application->HandleException(dest);

@@ -210,6 +210,7 @@ bool PeekLocked(ThreadQueue& q, MSG* out, HWND hwnd, UINT lo, UINT hi, bool remo
 std::array<std::atomic<uint8_t>, 256> gKeys{};
 std::atomic<int> gBeepCount{0};
 std::atomic<UINT> gLastBeep{0};
+std::atomic<bool> gTimersExhausted{false};
 
 std::mutex gAtomMutex;
 std::map<std::u16string, UINT> gAtoms;  // keys upper-cased: names are case-insensitive
@@ -256,6 +257,8 @@ uint64_t NextTimerDue() {
     for (auto& t : q->timers) due = std::min(due, t.due);
     return due;
 }
+
+void SetTimersExhausted(bool exhausted) { gTimersExhausted.store(exhausted); }
 
 void SetKeyState(int vk, bool down) {
     if (vk < 0 || vk > 255) return;
@@ -467,6 +470,10 @@ HWND AllocateHWnd(std::function<void(TMessage&)> method) {
 void DeallocateHWnd(HWND hwnd) { DestroyWindow(hwnd); }
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
+    if (gTimersExhausted.load()) {
+        SetLastError(ERROR_NO_SYSTEM_RESOURCES);
+        return 0;
+    }
     std::shared_ptr<ThreadQueue> q;
     if (hwnd) {
         auto w = LookupWindow(hwnd);

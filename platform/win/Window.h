@@ -37,6 +37,10 @@ bool HasPendingMessages();
 // if it has none.
 uint64_t NextTimerDue();
 
+// Test switch: while set, SetTimer fails (answers 0, ERROR_NO_SYSTEM_RESOURCES) as the platform
+// does when it has no timers left.
+void SetTimersExhausted(bool exhausted);
+
 // Keyboard state as the UI backend last saw it (virtual-key codes).
 void SetKeyState(int vk, bool down);
 void ClearKeyState();

@@ -64,3 +64,24 @@ TEST(HandlesTest, TimedWaitFollowsTheManualClock) {
     EXPECT_GE(ended - started, 3000u);
     CloseHandle(e);
 }
+
+TEST(HandlesTest, WaitUntilKeepsADeadlineTakenBeforeTheClockMoved) {
+    rtl::ScopedManualClock clock;
+    HANDLE e = CreateEvent(nullptr, 0, 0, nullptr);
+    auto event = rtl::LookupHandleAs<rtl::Waitable>(e);
+    ASSERT_TRUE(event);
+    uint64_t deadline = rtl::MonotonicMs() + 100;
+    clock->Advance(60);  // the waiter is late: a wait of 100 ms from now would end at 160
+    std::atomic<DWORD> result{0xFFFF};
+    std::thread t([&] { result = rtl::WaitForObjectsUntil({event}, false, deadline); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(result.load(), 0xFFFFu);
+    clock->Advance(40);  // 100
+    t.join();
+    EXPECT_EQ(result.load(), WAIT_TIMEOUT);
+    // A passed deadline polls; a signal is taken.
+    EXPECT_EQ(rtl::WaitForObjectsUntil({event}, false, 0), WAIT_TIMEOUT);
+    SetEvent(e);
+    EXPECT_EQ(rtl::WaitForObjectsUntil({event}, false, rtl::NoDeadline), WAIT_OBJECT_0);
+    CloseHandle(e);
+}

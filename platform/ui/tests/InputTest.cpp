@@ -269,3 +269,50 @@ TEST_F(InputTest, KeysTakenByTheDialogOrAShortcutTypeNoCharacter) {
     EXPECT_EQ(quits, 1);
     form->Free();
 }
+
+namespace {
+
+// Logs the enter and leave notifications it gets.
+class EnterLeaveLog : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    std::vector<UINT> Log;
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE) Log.push_back(m.Msg);
+        TCustomControl::Dispatch(m);
+    }
+};
+
+bool gEarlyStartRan = false;
+[[maybe_unused]] const bool gEarlyStart = (ui::AddUnitStart([] { gEarlyStartRan = true; }), true);
+
+}  // namespace
+
+TEST_F(InputTest, ACapturedControlIsLeftWhenThePointerMovesOff) {
+    TForm* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 200, 100);
+    auto* c = new EnterLeaveLog(form);
+    c->SetBounds(10, 10, 50, 30);
+    c->SetParent(form);
+    form->Show();
+    ui::test::Pump();
+    ui::test::MouseMove(c, 5, 5);
+    ui::test::MouseDown(c, 5, 5);  // captures
+    ui::test::MouseMove(c, 120, 5, MK_LBUTTON);
+    ui::test::MouseMove(c, 10, 5, MK_LBUTTON);
+    ui::test::MouseUp(c, 120, 5);
+    EXPECT_EQ(c->Log, (std::vector<UINT>{CM_MOUSEENTER, CM_MOUSELEAVE, CM_MOUSEENTER, CM_MOUSELEAVE}));
+    EXPECT_EQ(Application->MouseControl(), nullptr);
+    form->Free();
+}
+
+TEST_F(InputTest, UnitStartsRunOnceAtInitialize) {
+    EXPECT_TRUE(gEarlyStartRan);  // registered during static initialisation, run by the scope's Initialize
+    int runs = 0;
+    ui::AddUnitStart([&] { ++runs; });  // after start-up: at once
+    EXPECT_EQ(runs, 1);
+    Application->Initialize();
+    EXPECT_EQ(runs, 1);
+}

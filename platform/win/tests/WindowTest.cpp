@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/Exceptions.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -196,4 +197,24 @@ TEST(MessageBeepTest, IsRecorded) {
     MessageBeep(MB_OK);
     EXPECT_EQ(win::MessageBeepCount(), 2);
     EXPECT_EQ(win::LastMessageBeepType(), MB_OK);
+}
+
+TEST(WindowTimers, ExhaustedTimersAreRefused) {
+    rtl::ScopedManualClock clock;
+    HWND h = AllocateHWnd([](TMessage&) {});
+    win::SetTimersExhausted(true);
+    SetLastError(0);
+    EXPECT_EQ(SetTimer(h, 1, 100, nullptr), 0u);
+    EXPECT_EQ(GetLastError(), ERROR_NO_SYSTEM_RESOURCES);
+    EXPECT_EQ(win::NextTimerDue(), rtl::NoDeadline);
+    win::SetTimersExhausted(false);
+    EXPECT_EQ(SetTimer(h, 1, 100, nullptr), 1u);
+    EXPECT_EQ(win::NextTimerDue(), 100u);
+    DeallocateHWnd(h);
+    // The error the components raise for it is an out-of-memory kind.
+    try {
+        throw EOutOfResources(String("No timer resources left."));
+    } catch (const EOutOfMemory& e) {
+        EXPECT_STREQ(e.ClassName(), "EOutOfResources");
+    }
 }
