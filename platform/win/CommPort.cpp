@@ -303,11 +303,17 @@ public:
     // ---- line control and status ----
 
     BOOL Purge(DWORD flags) {
-        std::lock_guard<std::mutex> g(FMutex);
+        std::unique_lock<std::mutex> lock(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
         if (DWORD e = FDevice->Trace("PurgeComm", flags)) return Fail(e);
         if (flags == 0 || (flags & ~(PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR)))
             return Fail(ERROR_INVALID_PARAMETER);
+        // Bytes the I/O thread is reading without the lock were in the device when the purge
+        // was asked for: wait for them to reach the queue, so that the clear takes them too.
+        if (flags & PURGE_RXCLEAR) {
+            while (FReading && !FClosed) rtl::CurrentClock().WaitUntil(FCv, lock, rtl::NoDeadline);
+            if (!CheckOpenLocked()) return FALSE_;
+        }
         if (flags & PURGE_TXABORT) AbortAllLocked(FWrites, ERROR_OPERATION_ABORTED);
         if (flags & PURGE_RXABORT) AbortAllLocked(FReads, ERROR_OPERATION_ABORTED);
         if (flags & PURGE_TXCLEAR) {
@@ -576,6 +582,7 @@ private:
                 unlockForRead->lock();
                 FDefer = true;
                 FReading = false;
+                NotifyLocked();  // a purge may wait for this read
                 if (FStop) return;
             } else {
                 n = FDevice->Read(FScratch.data(), want);
