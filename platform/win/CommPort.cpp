@@ -171,8 +171,9 @@ public:
         ServiceWritesLocked();
         CheckTxEmptyLocked();
         DeliverEventsLocked();
-        // The I/O thread drains the queue, or watches the last bytes leave the device.
-        if (NeedsWakeLocked() || (FTxBusy && FWrites.empty())) Wake();
+        // The I/O thread drains the queue, or watches the last bytes leave the device when a
+        // wait wants to hear of it.
+        if (NeedsWakeLocked() || (FTxBusy && FWrites.empty() && (FMask & EV_TXEMPTY))) Wake();
         return Finish(lock, ov ? ov : &local, ov == nullptr, done);
     }
 
@@ -270,6 +271,8 @@ public:
         FMask = mask;
         FHistory = 0;
         if (FWait.ov) CompleteWaitLocked(0, 0);
+        // Bytes still leaving are watched from now on.
+        if (FTxBusy && (mask & EV_TXEMPTY)) Wake();
         return TRUE_;
     }
 
@@ -804,8 +807,10 @@ private:
         }
         auto cap = [&timeout](int ms) { timeout = timeout < 0 ? ms : std::min(timeout, ms); };
         if (int ms = FDevice->StatusPollMs(); ms > 0 && !FGone) cap(ms);
-        // TIOCOUTQ has no wake-up: watch the last bytes leave.
-        if (FTxBusy && FWrites.empty() && FTx.Size() == 0 && !FGone && FDevice->OutQueue() != 0) cap(1);
+        // TIOCOUTQ has no wake-up: watch the last bytes leave, when that is an event to report.
+        if (FTxBusy && (FMask & EV_TXEMPTY) && FWrites.empty() && FTx.Size() == 0 && !FGone &&
+            FDevice->OutQueue() != 0)
+            cap(1);
         return timeout;
     }
 
