@@ -126,6 +126,7 @@ public:
 
     void Echo(const char* out, char* in, int n) {
         FReceived = 0;
+        FExpected = n;
         if (FPort.Write(out, n) != n) std::abort();
         switch (FMode) {
         case Mode::ReadWrite:
@@ -152,7 +153,8 @@ private:
         int got = FPort.Read(FIn, std::min<int>(count, static_cast<int>(sizeof FIn)));
         std::lock_guard<std::mutex> g(FMutex);
         FReceived += got;
-        FCv.notify_all();
+        // The waiting thread is woken once, when the whole echo is in.
+        if (FReceived >= FExpected) FCv.notify_all();
     }
 
     Mode FMode;
@@ -161,6 +163,7 @@ private:
     std::mutex FMutex;
     std::condition_variable FCv;
     std::atomic<int> FReceived{0};
+    std::atomic<int> FExpected{0};
 };
 
 // Process-wide CPU time and voluntary context switches (thread hand-overs): on a loaded machine
