@@ -15,6 +15,7 @@ TCustomComPort::TCustomComPort(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TCustomComPort::~TCustomComPort() {
+    *FAlive = false;
     // A destructor cannot pass an exception on: a failing close handler still lets the port
     // close, and the error goes to the application.
     try {
@@ -74,20 +75,57 @@ void TCustomComPort::Open() {
     // A report that OnException took returns here; nothing may be done with an invalid handle.
     if (FHandle == INVALID_HANDLE_VALUE) return;
     FConnected = true;
+    // Set once the links were told the port is open: a failure after that tells them, and
+    // OnAfterClose, that it closed again.
+    bool told = false;
     // Whatever fails from here on leaves the port closed: the caller is never told that Open
     // failed while the device stays open behind its back.
     try {
         ApplyPortSettings();
         if (!FEvents.Empty()) CreateEventThread();
         ForEachLink([&](TComLink& l) { if (l.OnConn) l.OnConn(this, true); });
+        told = true;
+        // A handler may close the port; then there is nothing left to report.
+        if (!FConnected) return;
         DoAfterOpen();
-        CallSignalEvents(csCTS, Signals().Contains(csCTS));
-        CallSignalEvents(csDSR, Signals().Contains(csDSR));
-        CallSignalEvents(csRLSD, Signals().Contains(csRLSD));
+        for (TComSignal signal : {csCTS, csDSR, csRLSD}) {
+            if (!FConnected) return;
+            CallSignalEvents(signal, Signals().Contains(signal));
+        }
     } catch (...) {
+        bool wasOpen = FConnected;
         AbandonOpen();
+        // A handler's Close has told everyone already.
+        if (told && wasOpen) {
+            // The open's own error is the one raised; a failing notification goes to the
+            // application.
+            try {
+                ForEachLink([&](TComLink& l) { if (l.OnConn) l.OnConn(this, false); });
+                DoAfterClose();
+            } catch (...) {
+                HandleComApplicationException(this, std::current_exception());
+            }
+        }
         throw;
     }
+}
+
+void TCustomComPort::Free() {
+    if (!InOwnBatch()) {
+        TComponent::Free();
+        return;
+    }
+    if (FFreePending.exchange(true)) return;
+    // Queued for the main thread, which runs it in a later pass than the batch's own.
+    std::shared_ptr<std::atomic<bool>> alive = FAlive;
+    TThread::Queue(nullptr, [this, alive] {
+        if (*alive) TComponent::Free();
+    });
+}
+
+bool TCustomComPort::InOwnBatch() const {
+    return (FEventThread && TThread::CurrentThread() == FEventThread) ||
+           (IsMainThread() && (FInThreadBatch || FInWindowStep));
 }
 
 void TCustomComPort::Close() {

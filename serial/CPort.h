@@ -1,9 +1,11 @@
 #pragma once
 // The serial port component: one serial device opened for overlapped I/O, its settings, the
 // transfers on it, and an event thread that turns device events into component events.
+#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
@@ -291,6 +293,8 @@ private:
     TCustomComPort* FComPort;
     HANDLE FStopEvent;
     TComEvents FEvents;
+    // The error word of the batch, taken as the wait ended, before any step asks the device.
+    DWORD FErrors = 0;
 };
 
 // ---- the port ----------------------------------------------------------------------------
@@ -303,6 +307,10 @@ public:
 
     void Open();
     void Close();
+    // Frees the port. From a handler of the port's own event batch the free is deferred: the
+    // rest of the batch is not delivered, and the main thread frees the port once the batch has
+    // ended (at its next CheckSynchronize). Hides TComponent::Free for that reason.
+    void Free();
     // Settings changed inside the bracket reach the device once, at the outermost EndUpdate.
     void BeginUpdate();
     void EndUpdate();
@@ -458,6 +466,14 @@ private:
     friend class TComThread;
 
     // Whether an apply step may touch the device now.
+    // The queue count for the library's own steps: the line errors the query takes from the
+    // device are kept for the next error step rather than dropped.
+    int QueueCount();
+    // The device's error word taken for a batch's error step, with what QueueCount kept.
+    DWORD TakeBatchErrors();
+    TComErrors ErrorsFromWord(DWORD Errors) const;
+    // Whether the calling code runs inside a batch of this port's events.
+    bool InOwnBatch() const;
     bool CanApply() const;
     bool Designing() const { return ComponentState().Contains(csDesigning); }
     bool Loading() const { return ComponentState().Contains(csLoading); }
@@ -475,8 +491,10 @@ private:
     void CreateEventThread();
     void DestroyEventThread();
     // The handler sequence of one batch of device events, and one step of it (an EV_ mask bit).
-    void CallEvents(TComEvents Events);
-    void CallEvent(DWORD Event);
+    // Each step runs under its own catch, so a raising handler does not cost the rest of its
+    // batch. Errors is the error word the event thread took for the batch.
+    void CallEvents(TComEvents Events, DWORD Errors);
+    void CallEvent(DWORD Event, DWORD Errors);
     void ReceiveStep();
     // Runs one batch or step as the thread's delivery; an escaping exception goes to the
     // application and delivery goes on.
@@ -495,6 +513,14 @@ private:
     bool FClosing = false;
     // Set on the main thread while it runs a batch the event thread waits for (smThreadSync).
     bool FInThreadBatch = false;
+    // Set on the main thread while it runs one step sent by the event thread (smWindowSync).
+    bool FInWindowStep = false;
+    // Free was called from a handler of the port's own batch: nothing more is delivered.
+    std::atomic<bool> FFreePending{false};
+    // Cleared by the destructor, so a deferred free that comes too late does nothing.
+    std::shared_ptr<std::atomic<bool>> FAlive = std::make_shared<std::atomic<bool>>(true);
+    // Line errors taken from the device by QueueCount and not yet delivered.
+    std::atomic<DWORD> FPendingErrors{0};
     TBaudRate FBaudRate = br9600;
     int FCustomBaudRate = 9600;
     String FPort = u"COM1";

@@ -201,7 +201,7 @@ int TCustomComPort::WaitForAsync(PAsync& AsyncPtr) {
         // Asking for the queue count also clears the device's line errors, which the event
         // thread has yet to report: only ask when a link wants the answer.
         bool wanted = std::any_of(FLinks.begin(), FLinks.end(), [](TComLink* l) { return bool(l->OnRx); });
-        if (wanted && InputCount() == 0) {
+        if (wanted && QueueCount() == 0) {
             ForEachLink([&](TComLink& l) { if (l.OnRx) l.OnRx(this, false); });
             return static_cast<int>(transferred);
         }
@@ -240,16 +240,36 @@ bool TCustomComPort::ClearError(DWORD* errors, COMSTAT* stat) {
     return false;
 }
 
+// The caller's own queries clear the device's errors, those the library's steps kept included.
 int TCustomComPort::InputCount() {
     COMSTAT stat{};
     DWORD errors = 0;
-    return ClearError(&errors, &stat) ? static_cast<int>(stat.cbInQue) : 0;
+    if (!ClearError(&errors, &stat)) return 0;
+    FPendingErrors = 0;
+    return static_cast<int>(stat.cbInQue);
+}
+
+int TCustomComPort::QueueCount() {
+    COMSTAT stat{};
+    DWORD errors = 0;
+    if (!ClearError(&errors, &stat)) return 0;
+    if (errors) FPendingErrors |= errors;
+    return static_cast<int>(stat.cbInQue);
+}
+
+DWORD TCustomComPort::TakeBatchErrors() {
+    DWORD errors = 0;
+    // A failure here is the device going away, which its own error word reports next time.
+    if (!ClearCommError(FHandle, &errors, nullptr)) errors = 0;
+    return errors | FPendingErrors.exchange(0);
 }
 
 int TCustomComPort::OutputCount() {
     COMSTAT stat{};
     DWORD errors = 0;
-    return ClearError(&errors, &stat) ? static_cast<int>(stat.cbOutQue) : 0;
+    if (!ClearError(&errors, &stat)) return 0;
+    FPendingErrors = 0;
+    return static_cast<int>(stat.cbOutQue);
 }
 
 TComStateFlags TCustomComPort::StateFlags() {
@@ -257,16 +277,14 @@ TComStateFlags TCustomComPort::StateFlags() {
     DWORD errors = 0;
     TComStateFlags flags;
     if (!ClearError(&errors, &stat)) return flags;
+    FPendingErrors = 0;
     for (int bit = fCtlHold; bit <= fTxim; ++bit)
         if (stat.Flags & (1u << bit)) flags << static_cast<TComStateFlag>(bit);
     return flags;
 }
 
-TComErrors TCustomComPort::LastErrors() {
-    COMSTAT stat{};
-    DWORD errors = 0;
+TComErrors TCustomComPort::ErrorsFromWord(DWORD errors) const {
     TComErrors result;
-    if (!ClearError(&errors, &stat)) return result;
     if (errors & CE_FRAME) result << ceFrame;
     if ((errors & CE_RXPARITY) && FParity->Check()) result << ceRxParity;
     if (errors & CE_OVERRUN) result << ceOverrun;
@@ -276,6 +294,13 @@ TComErrors TCustomComPort::LastErrors() {
     if (errors & CE_RXOVER) result << ceRxOver;
     if (errors & CE_TXFULL) result << ceTxFull;
     return result;
+}
+
+TComErrors TCustomComPort::LastErrors() {
+    COMSTAT stat{};
+    DWORD errors = 0;
+    if (!ClearError(&errors, &stat)) return {};
+    return ErrorsFromWord(errors | FPendingErrors.exchange(0));
 }
 
 TComSignals TCustomComPort::Signals() {

@@ -25,6 +25,15 @@ String CharText(char16_t ch) {
     return s;
 }
 
+// A character setting as loaded. The device takes one byte per character, so a text character
+// beyond U+00FF is refused (the load fails) rather than cut to another character; "#n" keeps its
+// cut to 8 bits.
+char16_t LoadedChar(const String& text) {
+    char16_t ch = CharSettingValue(text);
+    if (ch > 0xFF) throw Exception(u"A port character setting lies outside 0..255");
+    return ch;
+}
+
 // The two stores behind one face, so that both write and read the same keys in the same order.
 class SettingsWriter {
 public:
@@ -150,14 +159,14 @@ void Load(TCustomComPort& port, SettingsReader& r) {
             r.Text(u"FlowControl", NameText(FlowControlName, port.FlowControl()->FlowControl()))));
     }
     if (props.Contains(spOthers)) {
-        port.SetEventChar(CharSettingValue(r.Text(u"EventChar", CharText(port.EventChar()))));
+        port.SetEventChar(LoadedChar(r.Text(u"EventChar", CharText(port.EventChar()))));
         port.SetDiscardNull(YesNoValue(r.Text(u"DiscardNull", YesNo(port.DiscardNull()))));
     }
     if (props.Contains(spParity)) {
         TComParity* p = port.Parity();
         p->SetCheck(YesNoValue(r.Text(u"Parity.Check", YesNo(p->Check()))));
         p->SetReplace(YesNoValue(r.Text(u"Parity.Replace", YesNo(p->Replace()))));
-        p->SetReplaceChar(CharSettingValue(r.Text(u"Parity.ReplaceChar", CharText(p->ReplaceChar()))));
+        p->SetReplaceChar(LoadedChar(r.Text(u"Parity.ReplaceChar", CharText(p->ReplaceChar()))));
     }
     if (props.Contains(spBuffer)) {
         TComBuffer* b = port.Buffer();
@@ -182,8 +191,8 @@ void Load(TCustomComPort& port, SettingsReader& r) {
         f->SetTxContinueOnXoff(YesNoValue(r.Text(u"FlowControl.TxContinueOnXoff", YesNo(f->TxContinueOnXoff()))));
         f->SetXonXoffIn(YesNoValue(r.Text(u"FlowControl.XonXoffIn", YesNo(f->XonXoffIn()))));
         f->SetXonXoffOut(YesNoValue(r.Text(u"FlowControl.XonXoffOut", YesNo(f->XonXoffOut()))));
-        f->SetXoffChar(CharSettingValue(r.Text(u"FlowControl.XoffChar", CharText(f->XoffChar()))));
-        f->SetXonChar(CharSettingValue(r.Text(u"FlowControl.XonChar", CharText(f->XonChar()))));
+        f->SetXoffChar(LoadedChar(r.Text(u"FlowControl.XoffChar", CharText(f->XoffChar()))));
+        f->SetXonChar(LoadedChar(r.Text(u"FlowControl.XonChar", CharText(f->XonChar()))));
     }
 }
 

@@ -19,7 +19,8 @@ constexpr DWORD kEventOrder[] = {EV_ERR, EV_RXCHAR, EV_TXEMPTY, EV_BREAK, EV_RIN
 TComThread::TComThread(TCustomComPort* AComPort) : TThread(false), FComPort(AComPort) {
     FStopEvent = CreateEvent(nullptr, TRUE_, FALSE_, nullptr);
     SetPriority(AComPort->EventThreadPriority());
-    SetCommMask(AComPort->Handle(), ComEventsToMask(AComPort->Events()));
+    // The port has set the device's event mask (CreateEventThread), where a failure can be
+    // reported before the thread exists.
     Start();
 }
 
@@ -54,6 +55,9 @@ void TComThread::Execute() {
             break;
         }
         FEvents = MaskToComEvents(mask);
+        // Taken now: a step of an earlier batch still running on the main thread, or a receive
+        // step of this one, would otherwise clear the word before the error step reads it.
+        FErrors = (mask & EV_ERR) ? FComPort->TakeBatchErrors() : 0;
         DispatchComMsg();
     }
     // Also ends a wait still pending after the stop.
@@ -65,23 +69,27 @@ void TComThread::Execute() {
 void TComThread::DispatchComMsg() {
     TCustomComPort* port = FComPort;
     TComEvents events = FEvents;
+    DWORD errors = FErrors;
+    if (port->FFreePending) return;
     switch (port->SyncMethod()) {
     case smThreadSync:
-        Synchronize([port, events] {
+        Synchronize([port, events, errors] {
             port->FInThreadBatch = true;
-            port->Deliver([&] { port->CallEvents(events); });
+            port->CallEvents(events, errors);
             port->FInThreadBatch = false;
         });
         break;
     case smWindowSync: {
-        // One blocking send per event; the window replies before it runs the step.
+        // One blocking send per event; the window replies before it runs the step. The error
+        // step's word travels with its message.
         DWORD mask = ComEventsToMask(events);
         for (DWORD event : kEventOrder)
-            if (mask & event) SendMessage(port->FWindow, kComPortEvent, event, 0);
+            if (mask & event)
+                SendMessage(port->FWindow, kComPortEvent, event, event == EV_ERR ? static_cast<LPARAM>(errors) : 0);
         break;
     }
     case smNone:
-        port->Deliver([&] { port->CallEvents(events); });
+        port->CallEvents(events, errors);
         break;
     }
 }
@@ -89,6 +97,12 @@ void TComThread::DispatchComMsg() {
 // ---- the port's side ----
 
 void TCustomComPort::CreateEventThread() {
+    // A thread waiting on a device without an event mask would never report anything.
+    if (!SetCommMask(FHandle, ComEventsToMask(FEvents))) {
+        ReportComError(CE_WaitFailed + 1, GetLastError());
+        return;
+    }
+    FPendingErrors = 0;
     if (FSyncMethod == smWindowSync) FWindow = AllocateHWnd([this](TMessage& m) { WndProc(m); });
     FEventThread = new TComThread(this);
     FThreadCreated = true;
@@ -115,7 +129,10 @@ void TCustomComPort::WndProc(TMessage& Message) {
     }
     // Releases the event thread before any handler runs.
     if (InSendMessage()) ReplyMessage(0);
-    if (FConnected) Deliver([&] { CallEvent(static_cast<DWORD>(Message.WParam)); });
+    if (!FConnected || FFreePending) return;
+    FInWindowStep = true;
+    Deliver([&] { CallEvent(static_cast<DWORD>(Message.WParam), static_cast<DWORD>(Message.LParam)); });
+    FInWindowStep = false;
 }
 
 void TCustomComPort::Deliver(const std::function<void()>& step) {
@@ -126,16 +143,16 @@ void TCustomComPort::Deliver(const std::function<void()>& step) {
     }
 }
 
-void TCustomComPort::CallEvents(TComEvents Events) {
+void TCustomComPort::CallEvents(TComEvents Events, DWORD Errors) {
     DWORD mask = ComEventsToMask(Events);
     for (DWORD event : kEventOrder)
-        if (mask & event) CallEvent(event);
+        if ((mask & event) && !FFreePending) Deliver([&] { CallEvent(event, Errors); });
 }
 
-void TCustomComPort::CallEvent(DWORD Event) {
+void TCustomComPort::CallEvent(DWORD Event, DWORD Errors) {
     switch (Event) {
     case EV_ERR: {
-        TComErrors errors = LastErrors();
+        TComErrors errors = ErrorsFromWord(Errors);
         if (!errors.Empty()) DoError(errors);
         break;
     }
@@ -163,7 +180,7 @@ void TCustomComPort::CallEvent(DWORD Event) {
 }
 
 void TCustomComPort::ReceiveStep() {
-    int count = InputCount();
+    int count = QueueCount();
     if (count > 0) ForEachLink([&](TComLink& l) { if (l.OnRx) l.OnRx(this, true); });
     if (count > 0 && !TriggersOnRxChar()) {
         std::vector<uint8_t> buffer;

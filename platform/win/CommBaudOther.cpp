@@ -3,13 +3,29 @@
 #include <asm/termbits.h>
 #include <sys/ioctl.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstring>
 
 namespace win {
 
-int SetOtherRate(int fd, uint32_t rate) {
+namespace {
+
+std::atomic<int> gFailNext{0};
+
+}  // namespace
+
+int SetLineWithRate(int fd, const LineFields& fields, uint32_t rate) {
+    if (int e = gFailNext.exchange(0)) return e;
     struct termios2 t {};
     if (ioctl(fd, TCGETS2, &t) != 0) return errno;
+    t.c_iflag = fields.iflag;
+    t.c_oflag = fields.oflag;
+    t.c_cflag = fields.cflag;
+    t.c_lflag = fields.lflag;
+    t.c_line = fields.line;
+    std::memcpy(t.c_cc, fields.cc, std::min(sizeof t.c_cc, sizeof fields.cc));
     t.c_cflag &= ~(CBAUD | (CBAUD << IBSHIFT));
     t.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
     t.c_ispeed = rate;
@@ -25,5 +41,7 @@ int GetRates(int fd, uint32_t* inRate, uint32_t* outRate) {
     if (outRate) *outRate = t.c_ospeed;
     return 0;
 }
+
+void FailNextLineWithRate(int error) { gFailNext = error; }
 
 }  // namespace win

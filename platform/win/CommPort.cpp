@@ -171,8 +171,9 @@ public:
         ServiceWritesLocked();
         CheckTxEmptyLocked();
         DeliverEventsLocked();
-        // The I/O thread drains the queue, or watches the last bytes leave the device.
-        if (NeedsWakeLocked() || (FTxBusy && FWrites.empty())) Wake();
+        // The I/O thread drains the queue, or watches the last bytes leave the device when a
+        // wait wants to hear of it.
+        if (NeedsWakeLocked() || (FTxBusy && FWrites.empty() && (FMask & EV_TXEMPTY))) Wake();
         return Finish(lock, ov ? ov : &local, ov == nullptr, done);
     }
 
@@ -270,6 +271,8 @@ public:
         FMask = mask;
         FHistory = 0;
         if (FWait.ov) CompleteWaitLocked(0, 0);
+        // Bytes still leaving are watched from now on.
+        if (FTxBusy && (mask & EV_TXEMPTY)) Wake();
         return TRUE_;
     }
 
@@ -303,11 +306,17 @@ public:
     // ---- line control and status ----
 
     BOOL Purge(DWORD flags) {
-        std::lock_guard<std::mutex> g(FMutex);
+        std::unique_lock<std::mutex> lock(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
         if (DWORD e = FDevice->Trace("PurgeComm", flags)) return Fail(e);
         if (flags == 0 || (flags & ~(PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR)))
             return Fail(ERROR_INVALID_PARAMETER);
+        // Bytes the I/O thread is reading without the lock were in the device when the purge
+        // was asked for: wait for them to reach the queue, so that the clear takes them too.
+        if (flags & PURGE_RXCLEAR) {
+            while (FReading && !FClosed) rtl::CurrentClock().WaitUntil(FCv, lock, rtl::NoDeadline);
+            if (!CheckOpenLocked()) return FALSE_;
+        }
         if (flags & PURGE_TXABORT) AbortAllLocked(FWrites, ERROR_OPERATION_ABORTED);
         if (flags & PURGE_RXABORT) AbortAllLocked(FReads, ERROR_OPERATION_ABORTED);
         if (flags & PURGE_TXCLEAR) {
@@ -576,6 +585,7 @@ private:
                 unlockForRead->lock();
                 FDefer = true;
                 FReading = false;
+                NotifyLocked();  // a purge may wait for this read
                 if (FStop) return;
             } else {
                 n = FDevice->Read(FScratch.data(), want);
@@ -797,8 +807,10 @@ private:
         }
         auto cap = [&timeout](int ms) { timeout = timeout < 0 ? ms : std::min(timeout, ms); };
         if (int ms = FDevice->StatusPollMs(); ms > 0 && !FGone) cap(ms);
-        // TIOCOUTQ has no wake-up: watch the last bytes leave.
-        if (FTxBusy && FWrites.empty() && FTx.Size() == 0 && !FGone && FDevice->OutQueue() != 0) cap(1);
+        // TIOCOUTQ has no wake-up: watch the last bytes leave, when that is an event to report.
+        if (FTxBusy && (FMask & EV_TXEMPTY) && FWrites.empty() && FTx.Size() == 0 && !FGone &&
+            FDevice->OutQueue() != 0)
+            cap(1);
         return timeout;
     }
 

@@ -153,6 +153,11 @@ void SimDevice::BeforeNextRead(std::function<void()> action) {
     FBeforeRead = std::move(action);
 }
 
+void SimDevice::AfterNextRead(std::function<void()> action) {
+    std::lock_guard<std::mutex> g(FMutex);
+    FAfterRead = std::move(action);
+}
+
 void SimDevice::FailCall(const char* name, DWORD error) {
     std::lock_guard<std::mutex> g(FMutex);
     if (error == 0) {
@@ -202,11 +207,17 @@ public:
             action.swap(FSim->FBeforeRead);
         }
         if (action) action();
-        std::lock_guard<std::mutex> g(FSim->FMutex);
-        if (FSim->FUnplugged) return -1;
-        size_t n = std::min(count, FSim->FIn.size());
-        std::copy_n(FSim->FIn.begin(), n, buffer);
-        FSim->FIn.erase(FSim->FIn.begin(), FSim->FIn.begin() + static_cast<std::ptrdiff_t>(n));
+        size_t n;
+        std::function<void()> after;
+        {
+            std::lock_guard<std::mutex> g(FSim->FMutex);
+            if (FSim->FUnplugged) return -1;
+            n = std::min(count, FSim->FIn.size());
+            std::copy_n(FSim->FIn.begin(), n, buffer);
+            FSim->FIn.erase(FSim->FIn.begin(), FSim->FIn.begin() + static_cast<std::ptrdiff_t>(n));
+            if (n > 0) after.swap(FSim->FAfterRead);
+        }
+        if (after) after();
         return static_cast<long>(n);
     }
 

@@ -67,6 +67,9 @@ public:
     // Runs action once, on the thread that next reads the device, just before it reads. The
     // port's I/O thread reads without the port's lock, so a test can act on the port meanwhile.
     void BeforeNextRead(std::function<void()> action);
+    // Runs action once, on that thread, after the next read that took bytes from the device and
+    // before the port has them.
+    void AfterNextRead(std::function<void()> action);
 
     // The next call of that name (as logged in Calls(): "ReadFile", "SetCommState", ...) that
     // reaches the device fails with this error code (its last error) and does nothing; it is still
@@ -105,6 +108,7 @@ private:
     std::vector<Call> FCalls;
     std::vector<std::pair<std::string, DWORD>> FFailures;
     std::function<void()> FBeforeRead;
+    std::function<void()> FAfterRead;
 };
 
 }  // namespace win

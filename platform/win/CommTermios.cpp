@@ -131,9 +131,21 @@ public:
         // A pseudo-terminal carries bytes, not characters: it keeps no size or parity (and the C
         // library reports the attempt as a failure).
         if (FPty) t.c_cflag = (t.c_cflag & ~(CSIZE | PARENB)) | CS8;
-        speed_t code = StandardRate(dcb.BaudRate);
-        if (tcsetattr(FFd, TCSANOW, &t) != 0) return errno == EINVAL ? ERROR_INVALID_PARAMETER : ERROR_GEN_FAILURE;
-        if (!code && SetOtherRate(FFd, dcb.BaudRate) != 0) return ERROR_INVALID_PARAMETER;
+        if (StandardRate(dcb.BaudRate)) {
+            if (tcsetattr(FFd, TCSANOW, &t) != 0) return errno == EINVAL ? ERROR_INVALID_PARAMETER : ERROR_GEN_FAILURE;
+            return 0;
+        }
+        // Another rate goes with the other settings in one call: a rate the device refuses
+        // leaves the line as it was, not half set.
+        LineFields f;
+        f.iflag = t.c_iflag;
+        f.oflag = t.c_oflag;
+        f.cflag = t.c_cflag;
+        f.lflag = t.c_lflag;
+        f.line = t.c_line;
+        static_assert(sizeof f.cc <= sizeof t.c_cc);
+        std::memcpy(f.cc, t.c_cc, sizeof f.cc);
+        if (SetLineWithRate(FFd, f, dcb.BaudRate) != 0) return ERROR_INVALID_PARAMETER;
         return 0;
     }
 

@@ -116,6 +116,18 @@ struct Store {
         return String();
     }
 
+    // The section of key, added (through the file's text, so that it reads back as written) when
+    // it has none. Empty when the file cannot hold the name: it would read back as another key.
+    String MakeSection(const String& key) {
+        String section = SectionOf(key);
+        if (!section.empty()) return section;
+        TStringList lines;
+        ini.GetStrings(&lines);
+        lines.Add(u"[" + key + u"]");
+        ini.SetStrings(&lines);
+        return SectionOf(key);
+    }
+
     std::lock_guard<std::recursive_mutex> guard;
     String file;
     TMemIniFile ini;
@@ -144,12 +156,8 @@ bool TRegistry::OpenKey(const String& Key, bool CanCreate) {
         Store store(FRootKey);
         if (!path.empty() && !KeyExists(u"\\" + path)) {
             if (!CanCreate) return false;
-            // A key without values is an empty section, added through the file's text.
-            TStringList lines;
-            store.ini.GetStrings(&lines);
-            lines.Add(u"[" + path + u"]");
-            store.ini.SetStrings(&lines);
-            if (store.SectionOf(path).empty()) return false;  // a name the file cannot hold
+            // A key without values is an empty section.
+            if (store.MakeSection(path).empty()) return false;
             store.Save();
         }
     } catch (const Exception&) {
@@ -185,8 +193,10 @@ void TRegistry::WriteString(const String& Name, const String& Value) {
     RequireKey("WriteString");
     if (FReadOnly) throw ERegistryException(u"Failed to set data for '" + Name + u"': the key is read-only");
     Store store(FRootKey);
-    String section = store.SectionOf(FCurrentPath);
-    if (section.empty()) section = FCurrentPath;
+    // An open key may exist only through keys below it, and have no section of its own yet.
+    String section = store.MakeSection(FCurrentPath);
+    if (section.empty())
+        throw ERegistryException(u"Failed to set data for '" + Name + u"': the store cannot hold the key's name");
     try {
         store.ini.WriteString(section, Name, Value);
     } catch (const Exception& e) {

@@ -367,4 +367,77 @@ TEST_F(Events, ReopeningMakesAFreshThread) {
     }
 }
 
+// Each step of a batch has its own catch: a raising receive handler still lets the transmit-empty
+// of the same batch through, so a sender waiting for it does not stall.
+TEST_F(Events, ARaisingHandlerLeavesTheRestOfItsBatch) {
+    SetComApplicationExceptionHandler([this](TPersistent*, std::exception_ptr e) {
+        try {
+            std::rethrow_exception(e);
+        } catch (const Exception& x) {
+            Note("App(" + x.Message().ToUtf8() + ")");
+        }
+    });
+    for (TSyncMethod method : {smThreadSync, smWindowSync, smNone}) {
+        SCOPED_TRACE(static_cast<int>(method));
+        port = MakePort();
+        {
+            std::lock_guard<std::mutex> g(mutex);
+            seen.clear();
+        }
+        port->SetSyncMethod(method);
+        port->SetEvents({evRxChar, evTxEmpty, evCTS});
+        BatchHold hold(method);
+        port->OnCTSChange = [&](TPersistent*, bool) { hold.InHandler(); };
+        port->OnRxChar = [](TPersistent*, int) { throw Exception(u"handler failed"); };
+        port->OnTxEmpty = [this](TPersistent*) { Note("TxEmpty"); };
+        sim->SetCts(true);
+        port->Open();
+        sim->SetCts(false);
+        ASSERT_TRUE(Eventually([&] { return hold.Waiting(); }));
+        // Both arrive while the held batch waits, so the next batch carries both.
+        sim->Send("x");
+        port->WriteStr(u"y");
+        ASSERT_TRUE(Eventually([&] { return port->InputCount() == 1; }));
+        hold.Release();
+        EXPECT_TRUE(Await("App(handler failed)"));
+        EXPECT_TRUE(Await("TxEmpty"));
+        port->Close();
+    }
+    SetComApplicationExceptionHandler(nullptr);
+}
+
+// A port freed from a handler of its own batch is freed once the batch has ended, on the main
+// thread; nothing more is delivered to it meanwhile.
+TEST_F(Events, AHandlerMayFreeItsOwnPort) {
+    struct Port : TComPort {
+        using TComPort::TComPort;
+        std::function<void()> destroyed;
+        ~Port() override { destroyed(); }
+    };
+    for (TSyncMethod method : {smThreadSync, smWindowSync, smNone}) {
+        SCOPED_TRACE(static_cast<int>(method));
+        {
+            std::lock_guard<std::mutex> g(mutex);
+            seen.clear();
+        }
+        auto* p = new Port(nullptr);
+        p->SetPort(name);
+        p->SetSyncMethod(method);
+        p->SetEvents({evRxChar, evTxEmpty});
+        p->destroyed = [this] { Note("destroyed"); };
+        p->OnRxChar = [this, p](TPersistent*, int) {
+            Note("RxChar");
+            p->Free();
+            Note("returned");
+        };
+        p->OnTxEmpty = [this](TPersistent*) { Note("TxEmpty"); };
+        p->OnAfterClose = [this](TPersistent*) { Note("AfterClose"); };
+        p->Open();
+        sim->Send("x");
+        ASSERT_TRUE(Await("AfterClose"));
+        EXPECT_EQ(Seen(), (std::vector<std::string>{"RxChar", "returned", "destroyed", "AfterClose"}));
+        EXPECT_FALSE(sim->IsOpen());
+    }
+}
+
 }  // namespace

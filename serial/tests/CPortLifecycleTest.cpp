@@ -200,3 +200,114 @@ TEST_F(Lifecycle, DestroyingClosesTheDevice) {
 }
 
 }  // namespace
+
+namespace {
+
+// Logs the connection news a link gets.
+struct ConnLink : TComLink {
+    explicit ConnLink(std::vector<std::string>& log) {
+        OnConn = [&log](TPersistent*, bool on) { log.push_back(on ? "Conn(1)" : "Conn(0)"); };
+    }
+};
+
+}  // namespace
+
+// Whoever was told "open" is told "closed" when the open fails afterwards, once; a failure
+// before that tells nobody.
+TEST_F(Lifecycle, AnOpenThatFailsLateTellsItsListenersItClosed) {
+    struct Case {
+        const char* name;
+        std::function<void(TComPort&, win::SimDevice&, Strings&)> arrange;
+        Strings expect;
+    };
+    const Strings told{"BeforeOpen", "Conn(1)", "AfterOpen", "Conn(0)", "AfterClose"};
+    const Case cases[] = {
+        {"line handler raises",
+         [](TComPort& p, win::SimDevice&, Strings&) {
+             p.OnCTSChange = [](TPersistent*, bool) { throw Exception(u"handler"); };
+         },
+         told},
+        {"line signals unreadable",
+         [](TComPort&, win::SimDevice& sim, Strings&) { sim.FailCall("GetCommModemStatus", ERROR_GEN_FAILURE); },
+         told},
+        {"after-open handler raises",
+         [](TComPort& p, win::SimDevice&, Strings& log) {
+             p.OnAfterOpen = [&log](TPersistent*) {
+                 log.push_back("AfterOpen");
+                 throw Exception(u"handler");
+             };
+         },
+         told},
+        {"line settings refused",
+         [](TComPort&, win::SimDevice& sim, Strings&) { sim.FailCall("SetCommState", ERROR_GEN_FAILURE); },
+         Strings{"BeforeOpen"}},
+        {"event mask refused",
+         [](TComPort&, win::SimDevice& sim, Strings&) { sim.FailCall("SetCommMask", ERROR_GEN_FAILURE); },
+         Strings{"BeforeOpen"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        port = MakePort();
+        port->SetEvents({evRxChar});
+        log.clear();
+        port->OnBeforeOpen = [this](TPersistent*) { log.push_back("BeforeOpen"); };
+        port->OnAfterOpen = [this](TPersistent*) { log.push_back("AfterOpen"); };
+        port->OnAfterClose = [this](TPersistent*) { log.push_back("AfterClose"); };
+        ConnLink link(log);
+        port->RegisterLink(&link);
+        c.arrange(*port, *sim, log);
+        bool raised = false;
+        try {
+            port->Open();
+        } catch (const Exception&) {
+            raised = true;
+        }
+        EXPECT_TRUE(raised);
+        EXPECT_FALSE(port->Connected());
+        EXPECT_FALSE(sim->IsOpen());
+        EXPECT_EQ(log, c.expect);
+        port->UnRegisterLink(&link);
+    }
+}
+
+TEST_F(Lifecycle, AFailingEventMaskFailsTheOpen) {
+    port->SetEvents({evRxChar});
+    sim->FailCall("SetCommMask", ERROR_GEN_FAILURE);
+    Raised r = Catch([&] { port->Open(); });
+    EXPECT_EQ(r.Code, CE_WaitFailed + 1);
+    EXPECT_EQ(r.WinCode, static_cast<int>(ERROR_GEN_FAILURE));
+    EXPECT_FALSE(sim->IsOpen());
+    // Once the device takes the mask, events come.
+    int count = 0;
+    port->OnRxChar = [&](TPersistent*, int n) { count += n; };
+    port->SetSyncMethod(smNone);
+    port->Open();
+    sim->Send("ab");
+    EXPECT_TRUE(Eventually([&] { return count == 2; }));
+    port->Close();
+}
+
+// A handler that closes the port while it opens ends the open there, quietly.
+TEST_F(Lifecycle, AHandlerMayCloseThePortWhileItOpens) {
+    struct Case {
+        const char* name;
+        std::function<void(TComPort&)> arrange;
+    };
+    const Case cases[] = {
+        {"after open", [](TComPort& p) { p.OnAfterOpen = [&p](TPersistent*) { p.Close(); }; }},
+        {"line handler", [](TComPort& p) { p.OnCTSChange = [&p](TPersistent*, bool) { p.Close(); }; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        port = MakePort();
+        port->SetEvents({evRxChar});
+        int afterClose = 0;
+        port->OnAfterClose = [&](TPersistent*) { ++afterClose; };
+        c.arrange(*port);
+        Raised r = Catch([&] { port->Open(); });
+        EXPECT_EQ(r.Code, 0) << r.Message;
+        EXPECT_FALSE(port->Connected());
+        EXPECT_FALSE(sim->IsOpen());
+        EXPECT_EQ(afterClose, 1);
+    }
+}

@@ -96,4 +96,44 @@ TEST(PortPty, TenThousandEchoedLinesArriveCompleteAndInOrder) {
     EXPECT_EQ(errors.load(), 0);
 }
 
+// The peer hangs up while a batch waits for the main thread: the port still reports the I/O
+// error, every time, whatever the delivery mode. The receive step of the waiting batch asks the
+// device for its queue count, which takes the error word with it.
+TEST(PortPty, AHangUpIsReportedEveryTimeInEveryDeliveryMode) {
+    for (TSyncMethod method : {smThreadSync, smWindowSync, smNone}) {
+        for (int run = 0; run < 20; ++run) {
+            SCOPED_TRACE(testing::Message() << "mode " << static_cast<int>(method) << " run " << run);
+            int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+            ASSERT_GE(master, 0);
+            ASSERT_EQ(grantpt(master), 0);
+            ASSERT_EQ(unlockpt(master), 0);
+            TComPort port(nullptr);
+            port.SetPort(String(std::string(ptsname(master))));
+            port.SetEvents({evRxChar, evError});
+            port.SetSyncMethod(method);
+            BatchHold hold(method);
+            std::atomic<int> ioErrors{0};
+            port.OnRxChar = [&](TPersistent*, int) { hold.InHandler(); };
+            port.OnError = [&](TPersistent*, TComErrors e) {
+                if (e.Contains(ceIO)) ++ioErrors;
+            };
+            port.Open();
+            ASSERT_EQ(::write(master, "x", 1), 1);
+            ASSERT_TRUE(Eventually([&] { return hold.Waiting(); }));
+            ::close(master);
+            // The port has seen the hang-up once it refuses writes.
+            ASSERT_TRUE(Eventually([&] {
+                DWORD n = 0;
+                return !WriteFile(port.Handle(), "", 0, &n, nullptr) && GetLastError() == ERROR_DEVICE_NOT_CONNECTED;
+            }));
+            hold.Release();
+            ASSERT_TRUE(Eventually([&] {
+                BatchHold::Serve();
+                return ioErrors.load() > 0;
+            }, 2000));
+            port.Close();
+        }
+    }
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -290,6 +291,32 @@ TEST_F(PortStore, LoadingReachesAnOpenDeviceOnce) {
     EXPECT_EQ(d.Parity, 2);
     EXPECT_EQ(d.StopBits, 2);
     port->Close();
+}
+
+// The device takes one byte per character: a wider character in a settings file is a load error,
+// not a character cut to another one (or to NUL on its way back from a store).
+TEST_F(PortStore, ACharacterBeyondOneByteIsALoadError) {
+    fs::path fixture = DataFile("eventchar-above-byte.ini");
+    ASSERT_FALSE(fixture.empty());
+    fs::copy_file(fixture, dir / "app.ini", fs::copy_options::overwrite_existing);
+    port->SetStoredProps(AllGroups);
+    EXPECT_EQ(Catch([&] { port->LoadSettings(stIniFile, iniName); }).Code, CE_LoadFailed + 1);
+    EXPECT_EQ(port->EventChar(), 0);
+
+    for (const char16_t* key : {u"EventChar", u"Parity.ReplaceChar", u"FlowControl.XonChar", u"FlowControl.XoffChar"}) {
+        SCOPED_TRACE(String(key).ToUtf8());
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(u"Software\\Wide\\ComPort1", true));
+        reg.WriteString(key, u"\u0100");
+        TComPort p(nullptr);
+        p.SetName(u"ComPort1");
+        p.SetStoredProps(AllGroups);
+        EXPECT_EQ(Catch([&] { p.LoadSettings(stRegistry, u"HKEY_CURRENT_USER\\Software\\Wide"); }).Code, CE_LoadFailed + 1);
+        // The last character of one byte loads as itself.
+        reg.WriteString(key, u"\u00FF");
+        EXPECT_EQ(Catch([&] { p.LoadSettings(stRegistry, u"HKEY_CURRENT_USER\\Software\\Wide"); }).Code, 0);
+        reg.DeleteValue(key);
+    }
 }
 
 }  // namespace

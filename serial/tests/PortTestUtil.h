@@ -4,6 +4,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,7 +14,9 @@
 #include <vector>
 
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/Threads.h"
 #include "platform/win/CommSim.h"
+#include "platform/win/Window.h"
 #include "serial/CPort.h"
 
 namespace porttest {
@@ -24,6 +29,19 @@ inline bool Eventually(const std::function<bool()>& condition, int ms = 5000) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
+}
+
+// A file of the tests' data folder: from RWB_TEST_DATA, else found above the working directory.
+inline std::filesystem::path DataFile(const char* name) {
+    namespace fs = std::filesystem;
+    if (const char* dir = std::getenv("RWB_TEST_DATA"); dir && fs::exists(fs::path(dir) / name))
+        return fs::path(dir) / name;
+    for (fs::path at = fs::current_path(); !at.empty(); at = at.parent_path()) {
+        fs::path candidate = at / "serial" / "tests" / "data" / name;
+        if (fs::exists(candidate)) return candidate;
+        if (at == at.root_path()) break;
+    }
+    return {};
 }
 
 inline String UniqueName(const char* stem) {
@@ -55,6 +73,57 @@ inline size_t Count(const win::SimDevice& sim, const char* call, DWORD argument)
         if (c.name == call && c.argument == argument) ++n;
     return n;
 }
+
+// Holds one batch of a port's events on its way to the handlers: under smThreadSync and
+// smWindowSync by leaving the main thread's work undone, under smNone by a handler that waits on
+// the event thread. Make it before opening the port.
+class BatchHold {
+public:
+    explicit BatchHold(TSyncMethod method) : FMethod(method) {
+        if (FMethod == smThreadSync) SetWakeMainThread([this] { FQueued = true; });
+    }
+    ~BatchHold() {
+        if (FMethod == smThreadSync) SetWakeMainThread(nullptr);
+        Release();
+    }
+    // Called by the handler whose batch is held; waits only on the event thread.
+    void InHandler() {
+        if (FMethod != smNone || IsMainThread()) return;
+        std::unique_lock<std::mutex> lock(FMutex);
+        FEntered = true;
+        FCv.wait(lock, [this] { return FReleased; });
+    }
+    // Whether a batch waits now.
+    bool Waiting() {
+        switch (FMethod) {
+        case smThreadSync: return FQueued;
+        case smWindowSync: return win::HasPendingMessages();
+        case smNone: {
+            std::lock_guard<std::mutex> g(FMutex);
+            return FEntered;
+        }
+        }
+        return false;
+    }
+    void Release() {
+        std::lock_guard<std::mutex> g(FMutex);
+        FReleased = true;
+        FCv.notify_all();
+    }
+    // Runs what the event thread handed to the main thread.
+    static void Serve() {
+        CheckSynchronize(0);
+        win::ProcessSentMessages();
+    }
+
+private:
+    TSyncMethod FMethod;
+    std::atomic<bool> FQueued{false};
+    std::mutex FMutex;
+    std::condition_variable FCv;
+    bool FEntered = false;
+    bool FReleased = false;
+};
 
 // A closed port on a fresh simulated device, with no event thread unless a test asks for one.
 class PortTest : public ::testing::Test {

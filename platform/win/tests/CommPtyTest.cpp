@@ -241,6 +241,33 @@ TEST_F(PtyPort, RatesReadBackFromTheKernel) {
     }
 }
 
+// A rate the device refuses leaves the whole line as it was, not the other settings applied.
+TEST_F(PtyPort, ARefusedOtherRateChangesNothing) {
+    DCB before = State();
+    termios t0 = SlaveTermios();
+    uint32_t in0 = 0, out0 = 0;
+    ASSERT_EQ(win::GetRates(pty.master, &in0, &out0), 0);
+    DCB d = before;
+    d.BaudRate = 250000;
+    d.StopBits = TWOSTOPBITS;
+    d.fOutxCtsFlow = 1;
+    win::FailNextLineWithRate(EINVAL);
+    EXPECT_FALSE(SetCommState(h, &d));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    termios t1 = SlaveTermios();
+    EXPECT_EQ(t1.c_cflag, t0.c_cflag);
+    uint32_t in1 = 0, out1 = 0;
+    ASSERT_EQ(win::GetRates(pty.master, &in1, &out1), 0);
+    EXPECT_EQ(out1, out0);
+    DCB after = State();
+    EXPECT_EQ(std::memcmp(&before, &after, sizeof(DCB)), 0);
+    // Taken, the same state reaches the line whole.
+    ASSERT_TRUE(SetCommState(h, &d));
+    EXPECT_EQ(SlaveTermios().c_cflag & (CSTOPB | CRTSCTS), tcflag_t(CSTOPB | CRTSCTS));
+    ASSERT_EQ(win::GetRates(pty.master, &in1, &out1), 0);
+    EXPECT_EQ(out1, 250000u);
+}
+
 TEST(CommTermios, LineSettingsTranslateToTermios) {
     struct Case {
         BYTE size, parity, stop;

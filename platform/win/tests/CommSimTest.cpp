@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "platform/rtl/Clock.h"
 #include "platform/win/Comm.h"
@@ -407,6 +409,27 @@ TEST_F(SimPort, ShrinkingTheReceiveQueueDuringADeviceReadKeepsEveryByte) {
     ASSERT_TRUE(ReadFile(h, got.data(), static_cast<DWORD>(got.size()), &n, nullptr));
     EXPECT_EQ(n, data.size());
     EXPECT_EQ(got, data);
+}
+
+// A purge asked for while the I/O thread reads the device without the lock clears what that
+// read brings too: the bytes were in the device before the purge.
+TEST_F(SimPort, PurgingDuringADeviceReadLeavesNothingBehind) {
+    std::atomic<bool> purged{false};
+    std::thread purger;
+    sim->AfterNextRead([&] {
+        purger = std::thread([&] {
+            EXPECT_TRUE(PurgeComm(h, PURGE_RXCLEAR));
+            purged = true;
+        });
+        // Gives a purge that does not wait for this read the time to end before it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    });
+    sim->Send("stale");
+    ASSERT_TRUE(Eventually([&] { return purged.load(); }));
+    purger.join();
+    EXPECT_EQ(Stat().cbInQue, 0u);
+    SendAndWait("new");
+    EXPECT_EQ(Stat().cbInQue, 3u);
 }
 
 TEST_F(SimPort, ClosingEndsPendingTransfersAndInvalidatesTheHandle) {

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -34,6 +35,15 @@ protected:
         fs::remove_all(root);
     }
 };
+
+// A file of the tests' data folder: from RWB_TEST_DATA, else found above the working directory.
+fs::path DataFile(const char* name) {
+    if (const char* dir = std::getenv("RWB_TEST_DATA"); dir && fs::exists(fs::path(dir) / name))
+        return fs::path(dir) / name;
+    for (fs::path at = fs::current_path(); at != at.root_path(); at = at.parent_path())
+        if (fs::exists(at / "platform/win/tests/data" / name)) return at / "platform/win/tests/data" / name;
+    return {};
+}
 
 }  // namespace
 
@@ -148,4 +158,34 @@ TEST_F(RegistryTest, WritersOnTwoThreadsKeepEachOthersValues) {
     TStringList names;
     reg.GetValueNames(&names);
     EXPECT_EQ(names.Count(), 120);
+}
+
+// A key that exists only through a key below it gets a section of its own when a value is
+// written to it. A name the file cannot hold (it would read back as another key) is an error, not
+// a value written where no read finds it. The fixture holds such a key below an unclosed section.
+TEST_F(RegistryTest, AValueWrittenToAKeyReadsBackOrRaises) {
+    fs::create_directories(root / "cfg");
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(u"Software\\Deep\\Below", true));
+        ASSERT_TRUE(reg.OpenKey(u"\\Software\\Deep", false));
+        reg.WriteString(u"Name", u"value");
+        EXPECT_EQ(reg.ReadString(u"Name").ToUtf8(), "value");
+    }
+    fs::path fixture = DataFile("registry-unholdable-key.ini");
+    ASSERT_FALSE(fixture.empty());
+    fs::copy_file(fixture, root / "cfg" / "registry-HKEY_CURRENT_USER.ini", fs::copy_options::overwrite_existing);
+    TRegistry reg;
+    TStringList keys;
+    reg.GetKeyNames(&keys);
+    ASSERT_EQ(keys.Count(), 1);
+    ASSERT_TRUE(reg.OpenKey(u"\\" + keys[0], false));
+    bool raised = false;
+    try {
+        reg.WriteString(u"Name", u"value");
+        EXPECT_EQ(reg.ReadString(u"Name").ToUtf8(), "value");
+    } catch (const ERegistryException&) {
+        raised = true;
+    }
+    EXPECT_TRUE(raised);
 }
