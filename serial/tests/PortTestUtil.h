@@ -31,18 +31,8 @@ inline bool Eventually(const std::function<bool()>& condition, int ms = 5000) {
     return true;
 }
 
-// A file of the tests' data folder: from RWB_TEST_DATA, else found above the working directory.
-inline std::filesystem::path DataFile(const char* name) {
-    namespace fs = std::filesystem;
-    if (const char* dir = std::getenv("RWB_TEST_DATA"); dir && fs::exists(fs::path(dir) / name))
-        return fs::path(dir) / name;
-    for (fs::path at = fs::current_path(); !at.empty(); at = at.parent_path()) {
-        fs::path candidate = at / "serial" / "tests" / "data" / name;
-        if (fs::exists(candidate)) return candidate;
-        if (at == at.root_path()) break;
-    }
-    return {};
-}
+// A file of the tests' data folder.
+inline std::filesystem::path DataFile(const char* name) { return std::filesystem::path(RWB_TEST_DATA_DIR) / name; }
 
 inline String UniqueName(const char* stem) {
     static std::atomic<int> n{0};

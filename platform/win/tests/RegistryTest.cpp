@@ -36,14 +36,8 @@ protected:
     }
 };
 
-// A file of the tests' data folder: from RWB_TEST_DATA, else found above the working directory.
-fs::path DataFile(const char* name) {
-    if (const char* dir = std::getenv("RWB_TEST_DATA"); dir && fs::exists(fs::path(dir) / name))
-        return fs::path(dir) / name;
-    for (fs::path at = fs::current_path(); at != at.root_path(); at = at.parent_path())
-        if (fs::exists(at / "platform/win/tests/data" / name)) return at / "platform/win/tests/data" / name;
-    return {};
-}
+// A file of the tests' data folder.
+fs::path DataFile(const char* name) { return fs::path(RWB_TEST_DATA_DIR) / name; }
 
 }  // namespace
 
