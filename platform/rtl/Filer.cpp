@@ -432,10 +432,7 @@ void TWriter::WriteRootComponent(TComponent* Instance) {
 
 // ---- the reader ----
 
-TReader::TReader(TStream* Stream) : TFiler(Stream) {
-    FReader = this;
-    FBuffer.resize(4096);
-}
+TReader::TReader(TStream* Stream) : TFiler(Stream) { FReader = this; }
 
 TReader::~TReader() {
     try {
@@ -452,6 +449,10 @@ void TReader::FlushBuffer() {
 
 void TReader::Fill() {
     if (FPos < FEnd) return;
+    // Records are short and the stream goes back by what was read ahead: start with a small
+    // block and grow it while the record goes on.
+    size_t block = FBuffer.empty() ? 256 : std::min<size_t>(FBuffer.size() * 2, 4096);
+    if (FBuffer.size() != block) FBuffer.resize(block);
     int32_t got = FStream->Read(FBuffer.data(), static_cast<int32_t>(FBuffer.size()));
     if (got <= 0) throw EReadError(String("Stream read error"));
     FPos = 0;
