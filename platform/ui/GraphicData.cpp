@@ -103,6 +103,7 @@ void TPicture::DefineProperties(TFiler* Filer) {
         },
         [this](TStream* s) {
             std::string name = FGraphic->ClassName();
+            if (name.size() > 255) throw EWriteError(String("Graphic class name too long: ") + String(name));
             uint8_t n = static_cast<uint8_t>(name.size());
             s->WriteBuffer(&n, 1);
             s->WriteBuffer(name.data(), n);
