@@ -98,6 +98,8 @@ public:
     void SetDesigning(bool value);
 
 protected:
+    friend class TReader;  // sets csReading around a read
+    friend class TWriter;  // and csWriting around a write
     // Told when a component is inserted into or removed from this owner, and when a component
     // this one asked to be notified about is freed. Passes the news on to owned components.
     virtual void Notification(TComponent* AComponent, TOperation Operation);

@@ -37,8 +37,11 @@ RTL_DECLARE_EXCEPTION(EInOutError, Exception);
 RTL_DECLARE_EXCEPTION(EStreamError, Exception);
 RTL_DECLARE_EXCEPTION(EFCreateError, EStreamError);
 RTL_DECLARE_EXCEPTION(EFOpenError, EStreamError);
-RTL_DECLARE_EXCEPTION(EReadError, EStreamError);
-RTL_DECLARE_EXCEPTION(EWriteError, EStreamError);
+// Errors of component streaming; the plain stream read and write errors are filer errors too.
+RTL_DECLARE_EXCEPTION(EFilerError, EStreamError);
+RTL_DECLARE_EXCEPTION(EReadError, EFilerError);
+RTL_DECLARE_EXCEPTION(EWriteError, EFilerError);
+RTL_DECLARE_EXCEPTION(EClassNotFound, EFilerError);
 RTL_DECLARE_EXCEPTION(EListError, Exception);
 RTL_DECLARE_EXCEPTION(EStringListError, Exception);
 RTL_DECLARE_EXCEPTION(EInvalidOperation, Exception);
@@ -59,6 +62,7 @@ RTL_DECLARE_EXCEPTION(EThread, Exception);
 RTL_DECLARE_EXCEPTION(EInvalidArgument, Exception);
 RTL_DECLARE_EXCEPTION(ENotImplemented, Exception);
 RTL_DECLARE_EXCEPTION(EIniFileException, Exception);
+RTL_DECLARE_EXCEPTION(EAssertionFailed, Exception);
 
 // Raises EAbort with no message: the "silent" exception that handlers let pass.
 [[noreturn]] void Abort();

@@ -12,3 +12,7 @@ void TPersistent::AssignTo(TPersistent* Dest) const {
     String sourceName = this == Dest ? String("nil") : String(ClassName());
     throw EConvertError(String("Cannot assign a ") + sourceName + " to a " + Dest->ClassName());
 }
+
+void TPersistent::PublishedProperties(TFiler*) {}
+
+void TPersistent::DefineProperties(TFiler*) {}

@@ -2,6 +2,8 @@
 // TPersistent: objects that can copy their state from one another with Assign.
 #include "platform/rtl/Exceptions.h"
 
+class TFiler;
+
 class TPersistent {
 public:
     virtual ~TPersistent() = default;
@@ -9,6 +11,12 @@ public:
     // Copies Source into this object. A class that knows how overrides Assign; otherwise the
     // source gets its chance through AssignTo, and failing that EConvertError is raised.
     virtual void Assign(const TPersistent* Source);
+
+    // Component streaming (platform/rtl/Filer.h). PublishedProperties gives the stored properties
+    // of the class in their stream order; DefineProperties adds the ones a class defines beyond
+    // them. Both describe each property to the filer, which writes or reads it.
+    virtual void PublishedProperties(TFiler* Filer);
+    virtual void DefineProperties(TFiler* Filer);
 
 protected:
     virtual void AssignTo(TPersistent* Dest) const;

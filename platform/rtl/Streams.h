@@ -8,6 +8,8 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/String.h"
 
+class TComponent;
+
 enum TSeekOrigin { soBeginning = 0, soCurrent = 1, soEnd = 2 };
 
 // The older 16-bit origins; same values as TSeekOrigin.
@@ -53,6 +55,12 @@ public:
     // Copies Count bytes from Source's position; Count <= 0 copies all of Source from its start.
     // Answers the number of bytes copied.
     int64_t CopyFrom(TStream* Source, int64_t Count);
+
+    // One component record of the binary component stream (platform/rtl/Filer.h), at the
+    // position. ReadComponent reads into Instance, or into a new object of the record's
+    // registered class when Instance is nullptr, and answers the component read.
+    void WriteComponent(TComponent* Instance);
+    TComponent* ReadComponent(TComponent* Instance);
 };
 
 // A stream held in memory; Memory() stays valid until the size changes.

@@ -104,6 +104,8 @@ public:
     int UpdateCount() const { return FUpdateCount; }
 
     void Assign(const TPersistent* Source) override;
+    // The items as the list value "Strings" of the component stream (platform/rtl/Filer.cpp).
+    void DefineProperties(TFiler* Filer) override;
 
     // Compares two items' texts as the list does (case-insensitive by default).
     virtual int CompareStrings(const String& S1, const String& S2) const;

@@ -100,9 +100,23 @@ bool IdentToColor(const String& ident, TColor& color) {
     return false;
 }
 
+bool ColorToIdent(TColor color, String& ident) {
+    for (const ColorName& n : kColorNames) {
+        if (n.color == color) {
+            ident = String(n.name);
+            return true;
+        }
+    }
+    return false;
+}
+
+void GetColorValues(const std::function<void(const String& ident)>& proc) {
+    for (const ColorName& n : kColorNames) proc(String(n.name));
+}
+
 String ColorToString(TColor color) {
-    for (const ColorName& n : kColorNames)
-        if (n.color == color) return String(n.name);
+    String ident;
+    if (ColorToIdent(color, ident)) return ident;
     char buf[16];
     snprintf(buf, sizeof buf, "$%.8X", static_cast<uint32_t>(color));
     return String(buf);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/rtl/Geometry.h"
@@ -15,6 +16,7 @@
 #include "platform/ui/Gdi.h"
 
 class TStream;
+class TFiler;
 
 // ---------------------------------------------------------------------------------------------
 // Colours: 0x00BBGGRR, or a system colour 0xFF000000 + COLOR_ index.
@@ -86,6 +88,13 @@ String ColorToString(TColor color);
 // Accepts the names above, "$hex" and decimal; raises EConvertError otherwise.
 TColor StringToColor(const String& text);
 bool IdentToColor(const String& ident, TColor& color);
+// The name of a named colour ("clWindow"); false for a colour with no name.
+bool ColorToIdent(TColor color, String& ident);
+// Every colour name, in the order of the one table the conversions share.
+void GetColorValues(const std::function<void(const String& ident)>& proc);
+// A colour property of the component stream (GraphicData.cpp): the name of a named colour
+// (vaIdent), an integer otherwise. Answers whether it read a value.
+bool ColorProperty(TFiler* filer, std::string_view name, TColor& color);
 
 // ---------------------------------------------------------------------------------------------
 // Small sets of the style flags, written as the components write them: TFontStyles() << fsBold.
@@ -411,6 +420,12 @@ public:
     void LoadFromBytes(const std::vector<uint8_t>& bytes);
     std::vector<uint8_t> SaveToBytes();
 
+    // The graphic's data form in the component stream, its property "Data" (GraphicData.cpp):
+    // by default its file, read to the end of Stream.
+    virtual void ReadData(TStream* Stream);
+    virtual void WriteData(TStream* Stream);
+    void DefineProperties(TFiler* Filer) override;
+
     TGraphicsNotify OnChange;
 
 protected:
@@ -479,6 +494,9 @@ public:
     // From the registry of resources the program embeds (RegisterResource); the data is a .bmp
     // file or a DIB without file header. Raises EResNotFound when there is no such resource.
     void LoadFromResourceName(uintptr_t instance, const String& name);
+    // A 4-byte size, then the bitmap file.
+    void ReadData(TStream* Stream) override;
+    void WriteData(TStream* Stream) override;
 
     TBitmapImage& Image() const { return *FImage; }
     // Called by the backend after pixels were changed outside the canvas.
@@ -557,6 +575,9 @@ public:
     // its own format at the stream's Position (nothing when the picture is empty).
     void LoadFromStream(TStream* stream);
     void SaveToStream(TStream* stream);
+    // "Data": one length byte, the graphic's class name and the graphic's own data form; the
+    // graphic is made by name through the class registry.
+    void DefineProperties(TFiler* Filer) override;
 
     TGraphicsNotify OnChange;
 

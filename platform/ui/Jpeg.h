@@ -49,6 +49,9 @@ public:
     void SaveToStream(std::ostream& stream) override;
     using TGraphic::LoadFromStream;
     using TGraphic::SaveToStream;
+    // A 4-byte size, then the JPEG file as it is held (never encoded again).
+    void ReadData(TStream* Stream) override;
+    void WriteData(TStream* Stream) override;
 
 protected:
     void Draw(TCanvas* canvas, const TRect& rect) override;
