@@ -5,6 +5,7 @@
 
 #include "controls/instrument/MvCBitBt.h"
 #include "controls/instrument/MvFlashT.h"
+#include "controls/instrument/MvLED.h"
 #include "platform/ui/tests/UiTestFixture.h"
 
 namespace {
@@ -22,6 +23,15 @@ TEST_F(RenderLook, Buttons) {
         if (i == 1) b->SetChecked(true);
         if (i == 2) b->GradBtnFace()->SetVisible(false);
         if (i == 3) b->SetEnabled(false);
+    }
+    const TLEDShape shapes[] = {sRound, sArrowLeft, sArrowRight, sArrowUp, sArrowDown, sRectangle, sDiamondLeft, sDiamondRight};
+    for (int i = 0; i < 8; ++i) {
+        auto* l = Add<TMvLED>(10 + 75 * (i % 4), 60 + 45 * (i / 4));
+        l->Font()->SetName("Arial");
+        l->LED()->SetShape(shapes[i]);
+        l->SetCaption(i == 1 ? "two|lines" : "Link");
+        l->SetLED_Position(static_cast<TLEDPos>(i % 4));
+        l->SetChecked(i % 2 == 0);
     }
     form->Show();
     const std::string path = (std::filesystem::temp_directory_path() / "rwb_buttons.png").string();
