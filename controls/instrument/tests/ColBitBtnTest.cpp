@@ -6,6 +6,7 @@
 #include "controls/instrument/MvCBitBt.h"
 #include "controls/instrument/MvFlashT.h"
 #include "platform/ui/tests/DrawnTestSupport.h"
+#include "controls/instrument/tests/InstrumentTestSupport.h"
 #include "platform/ui/tests/UiTestFixture.h"
 
 namespace {
@@ -38,19 +39,7 @@ std::unique_ptr<TBitmap> Strip(std::vector<TColor> colors) {
     return b;
 }
 
-// The bounding box of the pixels of one colour inside r.
-TRect Find(const ui::test::Picture& p, int32_t color, TRect r) {
-    TRect box(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
-    for (int y = r.Top; y < r.Bottom; ++y)
-        for (int x = r.Left; x < r.Right; ++x)
-            if (p.At(x, y) == color) {
-                box.Left = std::min(box.Left, x);
-                box.Top = std::min(box.Top, y);
-                box.Right = std::max(box.Right, x + 1);
-                box.Bottom = std::max(box.Bottom, y + 1);
-            }
-    return box.Left == INT32_MAX ? TRect() : box;
-}
+using instrument_test::Find;
 
 class BtnTest : public ui_test::FormTest {
 protected:

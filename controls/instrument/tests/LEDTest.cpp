@@ -4,24 +4,14 @@
 #include "controls/instrument/MvFlashT.h"
 #include "controls/instrument/MvLED.h"
 #include "platform/ui/tests/DrawnTestSupport.h"
+#include "controls/instrument/tests/InstrumentTestSupport.h"
 #include "platform/ui/tests/UiTestFixture.h"
 
 namespace {
 
 constexpr int32_t Olive = 0x00C0C0;
 
-TRect Find(const ui::test::Picture& p, int32_t color, TRect r) {
-    TRect box(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
-    for (int y = r.Top; y < r.Bottom; ++y)
-        for (int x = r.Left; x < r.Right; ++x)
-            if (p.At(x, y) == color) {
-                box.Left = std::min(box.Left, x);
-                box.Top = std::min(box.Top, y);
-                box.Right = std::max(box.Right, x + 1);
-                box.Bottom = std::max(box.Bottom, y + 1);
-            }
-    return box.Left == INT32_MAX ? TRect() : box;
-}
+using instrument_test::Find;
 
 class LedTest : public ui_test::FormTest {
 protected:
