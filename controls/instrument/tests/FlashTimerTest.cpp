@@ -289,6 +289,25 @@ TEST_F(FlashThreadTest, EnabledStopsAndResumesTheTicks) {
     t->Free();
 }
 
+TEST_F(FlashThreadTest, TheThreadEndsWithTheApplication) {
+    auto* t = new TMvFlash(nullptr);
+    t->SetOnTimer([&](TObject*) { ++ticks; });
+    ASSERT_TRUE(TickOnce());
+    Application->Terminate();
+    for (int i = 0; i < 200 && !t->TimerThread()->Finished(); ++i) {
+        clock->Advance(16);
+        ui::test::PumpUntil([&] { return t->TimerThread()->Finished(); }, 20);
+    }
+    ASSERT_TRUE(t->TimerThread()->Finished());
+    const int before = ticks;
+    t->SetEnabled(false);  // an ended thread is neither paused nor started again
+    t->SetEnabled(true);
+    EXPECT_TRUE(StaysQuiet());
+    EXPECT_EQ(ticks, before);
+    t->Free();
+    Application->ResetForTests();
+}
+
 TEST_F(FlashThreadTest, AThreadThatNeverRanEndsWithItsComponent) {
     auto* t = new TMvFlash(nullptr);
     EXPECT_FALSE(t->TimerThread()->Finished());
