@@ -77,7 +77,7 @@ void TNativeControl::CreateWnd() {
 }
 
 ui::NativeView* TNativeControl::View() const {
-    if (FOwnerPainted && FView && !FInPaint) const_cast<TNativeControl*>(this)->Invalidate();
+    if (FOwnerPainted && FView && !(FCanvas && FCanvas->Painting())) const_cast<TNativeControl*>(this)->Invalidate();
     return FView.get();
 }
 
@@ -90,7 +90,7 @@ void TNativeControl::SetOwnerPainted(bool value) {
 TCanvas* TNativeControl::Canvas() {
     if (FItemCanvas) return FItemCanvas;
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
-    if (!FInPaint) {
+    if (!FCanvas->Painting()) {
         HandleNeeded();
         FCanvas->UpdateTarget();
     }
@@ -106,18 +106,11 @@ void TNativeControl::PaintNative(TCanvas* canvas) {
 
 void TNativeControl::Paint() { PaintNative(Canvas()); }
 
-void TNativeControl::PaintWindow(const TRect& r) {
+void TNativeControl::PaintWindow(HDC DC) {
     if (!FOwnerPainted) return;  // the native widget shows itself
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
-    FCanvas->UpdateTarget(&r);
-    FInPaint = true;
-    try {
-        Paint();
-    } catch (...) {
-        FInPaint = false;
-        throw;
-    }
-    FInPaint = false;
+    TPaintScope scope(*FCanvas, DC);
+    Paint();
 }
 
 bool TNativeControl::NativeDrawItem(int index, const TRect& rect, unsigned state, TBitmap& target) {

@@ -44,7 +44,7 @@ protected:
     virtual void Paint();
     // Draws the native widget's current picture at (0, 0) of the canvas.
     void PaintNative(TCanvas* canvas);
-    void PaintWindow(const TRect& r) override;
+    void PaintWindow(HDC DC) override;
     // Owner-drawn items: DrawItem paints item Index in Rect on Canvas().
     bool NativeDrawItem(int index, const TRect& rect, unsigned state, TBitmap& target) override;
     int NativeMeasureItem(int index) override;
@@ -65,7 +65,6 @@ private:
     std::unique_ptr<TControlCanvas> FCanvas;
     TCanvas* FItemCanvas = nullptr;
     bool FOwnerPainted = false;
-    bool FInPaint = false;
 };
 
 // ---------------------------------------------------------------------------------------------
