@@ -984,6 +984,7 @@ void TWinControl::PaintPending() {
         FDirty = TRect();
         FErase = false;
     }
+    if (FPeer) PaintPassEnded();
 }
 
 void TWinControl::PaintHandler(TMessage& Message) {

@@ -426,6 +426,9 @@ protected:
     virtual int FrameMenuHeight() const { return 0; }
     // The graphic children, from First on (nullptr: all), each with the DC's origin moved to it.
     void PaintControls(HDC DC, TControl* First);
+    // A paint pass of this window has ended (its WM_PAINT handlers and what they drew after
+    // the inherited painting are done).
+    virtual void PaintPassEnded() {}
     void InvalidateRect(const TRect& r) override;
     void BoundsChanged(const TRect& oldBounds) override;
 

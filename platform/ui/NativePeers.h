@@ -100,6 +100,9 @@ public:
     virtual void SetOwnerPainted(bool value) { (void)value; }
     // Draws the widget as it looks now into a bitmap of the control's size.
     virtual void Render(TBitmap& target) { (void)target; }
+    // What the control drew over the widget's picture: the pixels where `painted` differs from
+    // `native` (both the control's size) show above the widget; none: nothing does.
+    virtual void SetOverlay(const TBitmap& painted, const TBitmap& native) { (void)painted; (void)native; }
     // Looks.
     virtual void SetFont(const TFont& font) { (void)font; }
     virtual void SetColors(int32_t background, int32_t text) { (void)background; (void)text; }

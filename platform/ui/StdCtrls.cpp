@@ -84,6 +84,7 @@ ui::NativeView* TNativeControl::View() const {
 void TNativeControl::SetOwnerPainted(bool value) {
     FOwnerPainted = value;
     if (FView) FView->SetOwnerPainted(value);
+    if (FView && value && FNativePicture) FView->SetOverlay(*FNativePicture, *FNativePicture);  // nothing over a hidden widget
     Invalidate();
 }
 
@@ -107,10 +108,28 @@ void TNativeControl::PaintNative(TCanvas* canvas) {
 void TNativeControl::Paint() { PaintNative(Canvas()); }
 
 void TNativeControl::PaintWindow(HDC DC) {
-    if (!FOwnerPainted) return;  // the native widget shows itself
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
     TPaintScope scope(*FCanvas, DC);
-    Paint();
+    if (FOwnerPainted) {
+        Paint();
+        return;
+    }
+    // The widget shows itself; its picture in the image is what anything drawn later is told
+    // apart from.
+    PaintNative(FCanvas.get());
+    TBitmap* image = BackingImage();
+    if (!image || FCanvas->Bitmap() != image) return;
+    if (!FNativePicture || FNativePicture->Width() != image->Width() || FNativePicture->Height() != image->Height())
+        FNativePicture = std::make_unique<TBitmap>(image->Width(), image->Height());
+    TRect drawn = FCanvas->ClipRect();
+    TRect area = ClientArea();
+    TRect at = OffsetRectBy(drawn, area.Left, area.Top);
+    if (!at.IsEmpty()) FNativePicture->Canvas()->CopyRect(at, image->Canvas(), at);
+}
+
+void TNativeControl::PaintPassEnded() {
+    if (FOwnerPainted || !FView || !FNativePicture || !BackingImage()) return;
+    FView->SetOverlay(*BackingImage(), *FNativePicture);
 }
 
 bool TNativeControl::NativeDrawItem(int index, const TRect& rect, unsigned state, TBitmap& target) {
@@ -143,6 +162,7 @@ int TNativeControl::NativeMeasureItem(int index) {
 
 void TNativeControl::DestroyWnd() {
     FView.reset();
+    FNativePicture.reset();
     TWinControl::DestroyWnd();
 }
 
