@@ -98,6 +98,43 @@ TEST_F(PaintMessagesTest, AnEraseAnsweredWithZeroLeavesTheEraseToThePaint) {
     EXPECT_EQ(GetUpdateRect(c->Handle(), &update, FALSE_), FALSE_);
 }
 
+TEST_F(PaintMessagesTest, RedrawWindowReachesChildrenAndInvalidateRectMayKeepTheBackground) {
+    auto* outer = Add<Counter>(10, 10);
+    outer->SetBounds(10, 10, 100, 80);
+    auto* inner = new Counter(form);
+    inner->SetParent(outer);
+    inner->SetBounds(5, 5, 30, 20);
+    form->Show();
+    outer->Update();
+    inner->Update();
+    int outerPaints = outer->Paints, innerPaints = inner->Paints;
+    // Only the window asked for, unless its children are asked for too.
+    RedrawWindow(outer->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(outer->Paints, outerPaints + 1);
+    EXPECT_EQ(inner->Paints, innerPaints);
+    RedrawWindow(outer->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_EQ(outer->Paints, outerPaints + 2);
+    EXPECT_EQ(inner->Paints, innerPaints + 1);
+    // Without the erase flag no WM_ERASEBKGND comes, and a validated part is not painted.
+    int erases = outer->Erases;
+    TRect part(0, 0, 50, 40);
+    InvalidateRect(outer->Handle(), &part, FALSE_);
+    UpdateWindow(outer->Handle());
+    EXPECT_EQ(outer->Erases, erases);
+    EXPECT_EQ(outer->Paints, outerPaints + 3);
+    InvalidateRect(outer->Handle(), &part, TRUE_);
+    ValidateRect(outer->Handle(), nullptr);
+    UpdateWindow(outer->Handle());
+    EXPECT_EQ(outer->Paints, outerPaints + 3);
+    // Validating the top rows leaves the rest to paint.
+    InvalidateRect(outer->Handle(), &part, TRUE_);
+    TRect top(0, 0, 100, 10);
+    ValidateRect(outer->Handle(), &top);
+    TRect update;
+    EXPECT_EQ(GetUpdateRect(outer->Handle(), &update, FALSE_), TRUE_);
+    EXPECT_EQ(update, Rect(0, 10, 50, 40));
+}
+
 // Paints its own square first, keeps it out of the clip and lets the platform paint the rest.
 class OwnDc : public TCustomControl {
 public:
