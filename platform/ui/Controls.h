@@ -343,7 +343,7 @@ public:
     DWORD WindowExStyle() const { return FExStyle; }
     // A window made with WS_POPUP (and no WS_CHILD) is top-level even with a parent: its bounds
     // are screen coordinates.
-    bool IsPopup() const { return (FStyle & WS_POPUP) != 0 && (FStyle & WS_CHILD) == 0; }
+    bool IsPopup() const { return FParent && (FStyle & WS_POPUP) != 0 && (FStyle & WS_CHILD) == 0; }
     // Makes the window again from CreateParams; the control keeps its state.
     void RecreateWnd();
     // The frame changed (style, scroll bars, a reserved border): measure it again and repaint it.

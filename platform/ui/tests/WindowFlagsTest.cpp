@@ -66,6 +66,20 @@ TEST_F(WindowFlagsTest, APopupToolWindowStaysOverItsFormWithoutATaskBarEntry) {
     EXPECT_EQ(form->ClientRect(), Rect(0, 0, form->Width(), form->Height()));
 }
 
+TEST_F(WindowFlagsTest, ABorderlessFormIsAFramelessWindowOfItsOwn) {
+    form->SetBorderStyle(bsNone);
+    form->SetFormStyle(fsStayOnTop);
+    form->Show();
+    ui::WidgetPeer::WindowKind kind = form->Peer()->Kind();
+    EXPECT_TRUE(kind.TopLevel);
+    EXPECT_TRUE(kind.Frameless);
+    EXPECT_TRUE(kind.StaysOnTop);
+    EXPECT_TRUE(kind.FixedSize);
+    EXPECT_EQ(kind.Owner, nullptr);
+    EXPECT_FALSE(form->IsPopup());
+    EXPECT_EQ(form->ClientOrigin(), Point(form->Left(), form->Top()));
+}
+
 TEST_F(WindowFlagsTest, NoActivateAndRecreatingTheWindowKeepTheControlsState) {
     form->Show();
     auto* drop = new DropDown(form);
