@@ -132,8 +132,8 @@ public:
     }
 
     void SendMouse(ui::WidgetPeer& peer, UINT msg, int x, int y, WPARAM keys) override {
-        QWidget* w = static_cast<WidgetPeer&>(peer).Widget();
-        if (!w) return;
+        ControlWidget* w = static_cast<WidgetPeer&>(peer).Widget();
+        if (!w || !w->Control()) return;
         QEvent::Type type = QEvent::MouseMove;
         Qt::MouseButton button = Qt::NoButton;
         Qt::MouseButtons buttons = ButtonsOf(keys);
@@ -153,8 +153,9 @@ public:
         Qt::KeyboardModifiers mods;
         if (keys & MK_SHIFT) mods |= Qt::ShiftModifier;
         if (keys & MK_CONTROL) mods |= Qt::ControlModifier;
-        // x, y are client coordinates: below a form's menu bar.
-        QPointF local(x, y + static_cast<WidgetPeer&>(peer).Widget()->ClientTop);
+        // x, y are client coordinates: the client area starts past the window's frame.
+        TRect area = w->Control()->ClientArea();
+        QPointF local(x + area.Left, y + area.Top);
         QMouseEvent ev(type, local, w->mapToGlobal(local), button, buttons, mods);
         QCoreApplication::sendEvent(w, &ev);
     }

@@ -133,8 +133,8 @@ void SetMenuBar(TCustomForm* form, TMainMenu* menu) {
     // The bar is outside the client area: the form learns the new height once, after any rebuild.
     auto place = [&](QMenuBar* bar) {
         if (!peer) return;
-        peer->SetMenuBar(bar);
-        UiInput::MenuBarChanged(form, peer->Widget()->ClientTop);
+        int height = peer->SetMenuBar(bar);
+        UiInput::MenuBarChanged(form, height);
     };
     if (!menu) {
         place(nullptr);

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -160,6 +161,7 @@ public:
     ~ViewBase() override {
         if (FForwarder) FForwarder->Detach();
         if (FHost) FHost->setFocusProxy(nullptr);
+        delete FOverlay.data();
         delete FInner.data();
     }
     // Inner widgets (a combo box's line edit, a text view's viewport) send their input too.
@@ -194,11 +196,62 @@ public:
         pal.setColor(QPalette::Text, ColorOf(text));
         FInner->setPalette(pal);
     }
+    void SetOverlay(const TBitmap& painted, const TBitmap& native) override {
+        if (!FHost) return;
+        QImage over = OverlayOf(qtbackend::ToRgb32(painted), qtbackend::ToRgb32(native));
+        if (over.isNull()) {
+            if (FOverlay) FOverlay->hide();
+            return;
+        }
+        if (!FOverlay) FOverlay = new Overlay(FHost);
+        FOverlay->Picture = std::move(over);
+        FOverlay->setGeometry(FHost->rect());
+        FOverlay->raise();
+        FOverlay->show();
+        FOverlay->update();
+    }
 
 protected:
+    // Shows what the control drew over the widget, above it; the pointer goes through it.
+    class Overlay final : public QWidget {
+    public:
+        explicit Overlay(QWidget* host) : QWidget(host) {
+            setAttribute(Qt::WA_TransparentForMouseEvents);
+            setAttribute(Qt::WA_NoSystemBackground);
+            setFocusPolicy(Qt::NoFocus);
+        }
+        QImage Picture;
+
+    protected:
+        void paintEvent(QPaintEvent* e) override {
+            QPainter p(this);
+            p.drawImage(e->rect(), Picture, e->rect());
+        }
+    };
+    // The pixels of painted that differ from native, opaque; the rest transparent. A null image
+    // when none differ.
+    static QImage OverlayOf(const QImage& painted, const QImage& native) {
+        int w = std::min(painted.width(), native.width()), h = std::min(painted.height(), native.height());
+        QImage over(std::max(1, w), std::max(1, h), QImage::Format_ARGB32_Premultiplied);
+        over.fill(Qt::transparent);
+        bool any = false;
+        for (int y = 0; y < h; ++y) {
+            auto* a = reinterpret_cast<const QRgb*>(painted.constScanLine(y));
+            auto* b = reinterpret_cast<const QRgb*>(native.constScanLine(y));
+            auto* o = reinterpret_cast<QRgb*>(over.scanLine(y));
+            for (int x = 0; x < w; ++x) {
+                if ((a[x] & 0xFFFFFF) == (b[x] & 0xFFFFFF)) continue;
+                o[x] = a[x] | 0xFF000000u;
+                any = true;
+            }
+        }
+        return any ? over : QImage();
+    }
+
     QPointer<QWidget> FInner;
     QPointer<QWidget> FHost;
     QPointer<Forwarder> FForwarder;
+    QPointer<Overlay> FOverlay;
 };
 
 // ---- single-line edit ----

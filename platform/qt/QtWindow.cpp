@@ -138,10 +138,10 @@ void ControlWidget::paintEvent(QPaintEvent* e) {
     UiInput::Paint(FControl);
     InPaint = false;
     if (!FControl || !FControl->BackingImage()) return;  // the control went away while painting
-    QRect area = e->rect() & QRect(0, ClientTop, width(), std::max(0, height() - ClientTop));
+    QRect area = e->rect() & rect();
     if (area.isEmpty()) return;
     QPainter p(this);
-    p.drawImage(area, qtbackend::ImageOf(*FControl->BackingImage()), area.translated(0, -ClientTop));
+    p.drawImage(area, qtbackend::ImageOf(*FControl->BackingImage()), area);
 }
 
 void ControlWidget::Mouse(QMouseEvent* e, UINT msg) {
@@ -152,7 +152,7 @@ void ControlWidget::Mouse(QMouseEvent* e, UINT msg) {
     win::SetKeyState(VK_RBUTTON, (e->buttons() & Qt::RightButton) != 0);
     win::SetKeyState(VK_MBUTTON, (e->buttons() & Qt::MiddleButton) != 0);
     QPoint pos = e->position().toPoint();
-    UiInput::Mouse(FControl, msg, pos.x(), pos.y() - ClientTop, KeysOf(e->buttons(), e->modifiers()));
+    UiInput::Mouse(FControl, msg, pos.x(), pos.y(), KeysOf(e->buttons(), e->modifiers()));
     e->accept();
 }
 
@@ -177,7 +177,7 @@ void ControlWidget::mouseMoveEvent(QMouseEvent* e) { Mouse(e, WM_MOUSEMOVE); }
 void ControlWidget::wheelEvent(QWheelEvent* e) {
     if (!FControl) return;
     QPoint pos = e->position().toPoint();
-    UiInput::MouseWheel(FControl, e->angleDelta().y(), pos.x(), pos.y() - ClientTop, KeysOf(e->buttons(), e->modifiers()));
+    UiInput::MouseWheel(FControl, e->angleDelta().y(), pos.x(), pos.y(), KeysOf(e->buttons(), e->modifiers()));
     e->accept();
 }
 
@@ -186,7 +186,6 @@ void ControlWidget::leaveEvent(QEvent*) {
 }
 
 void ControlWidget::resizeEvent(QResizeEvent*) {
-    if (MenuBar) MenuBar->setGeometry(0, 0, width(), ClientTop);
     if (FControl && isWindow()) UiInput::Resized(FControl, width(), height());
 }
 
@@ -203,9 +202,70 @@ void ControlWidget::changeEvent(QEvent* e) {
 
 // ---------------------------------------------------------------------------------------------
 
-WidgetPeer::WidgetPeer(TWinControl* control, const TCreateParams& params) : FTopLevel(params.TopLevel) {
+WidgetPeer::WidgetPeer(TWinControl* control, const TCreateParams& params)
+    : FTopLevel(params.TopLevel), FStyle(params.Style), FExStyle(params.ExStyle) {
     FWidget = new ControlWidget(control);
-    if (FTopLevel) FWidget->setWindowTitle(QString::fromStdU16String(params.Caption));
+    if (FTopLevel) {
+        FWidget->setWindowTitle(QString::fromStdU16String(params.Caption));
+        ApplyStyles();
+    }
+}
+
+Qt::WindowFlags WindowFlagsOf(DWORD style, DWORD exStyle) {
+    Qt::WindowFlags flags = (exStyle & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
+    bool caption = (style & WS_CAPTION) == WS_CAPTION;
+    // Without a caption or a sizing border the window manager draws nothing: a pop-up's border
+    // is part of the control's own frame.
+    if (!caption && !(style & WS_THICKFRAME)) flags |= Qt::FramelessWindowHint;
+    flags |= Qt::CustomizeWindowHint;
+    if (caption) flags |= Qt::WindowTitleHint;
+    if (style & WS_SYSMENU) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (style & WS_MINIMIZEBOX) flags |= Qt::WindowMinimizeButtonHint;
+        if ((style & WS_MAXIMIZEBOX) && (style & WS_THICKFRAME)) flags |= Qt::WindowMaximizeButtonHint;
+    }
+    if (exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+    if (exStyle & WS_EX_NOACTIVATE) flags |= Qt::WindowDoesNotAcceptFocus;
+    return flags;
+}
+
+void WidgetPeer::ApplyStyles() {
+    ControlWidget* w = FWidget.data();
+    if (!w || !FTopLevel) return;
+    FFixedSize = (FStyle & WS_THICKFRAME) == 0;
+    if (FFixedSize) {
+        w->setFixedSize(w->size());
+    } else {
+        w->setMinimumSize(0, 0);
+        w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    w->setAttribute(Qt::WA_ShowWithoutActivating, (FExStyle & WS_EX_NOACTIVATE) != 0);
+    Qt::WindowFlags flags = WindowFlagsOf(FStyle, FExStyle);
+    if (w->windowFlags() == flags) return;
+    bool shown = w->isVisible();
+    w->setWindowFlags(flags);
+    if (shown) w->show();  // changing window flags hides the window
+}
+
+void WidgetPeer::SetStyles(DWORD style, DWORD exStyle) {
+    FStyle = style;
+    FExStyle = exStyle;
+    ApplyStyles();
+}
+
+WidgetPeer::WindowKind WidgetPeer::Kind() const {
+    WindowKind k;
+    ControlWidget* w = FWidget.data();
+    if (!w) return k;
+    Qt::WindowFlags f = w->windowFlags();
+    k.TopLevel = w->isWindow();
+    k.Frameless = (f & Qt::FramelessWindowHint) != 0;
+    k.Tool = w->windowType() == Qt::Tool;
+    k.StaysOnTop = (f & Qt::WindowStaysOnTopHint) != 0;
+    k.NoActivate = (f & Qt::WindowDoesNotAcceptFocus) != 0 && w->testAttribute(Qt::WA_ShowWithoutActivating);
+    k.FixedSize = w->minimumSize() == w->maximumSize();
+    if (auto* owner = dynamic_cast<ControlWidget*>(w->parentWidget()); owner && owner->Control()) k.Owner = owner->Control()->Peer();
+    return k;
 }
 
 WidgetPeer::~WidgetPeer() {
@@ -224,64 +284,37 @@ WidgetPeer::~WidgetPeer() {
 
 void WidgetPeer::SetParent(ui::WidgetPeer* parent) {
     auto* p = static_cast<WidgetPeer*>(parent);
-    FWidget->setParent(p ? p->Widget() : nullptr);
-    FTopLevel = p == nullptr;
+    // A top-level window given a parent stays a window of its own, kept over that parent.
+    if (FTopLevel && p) FWidget->setParent(p->Widget(), WindowFlagsOf(FStyle, FExStyle));
+    else FWidget->setParent(p ? p->Widget() : nullptr);
+    FTopLevel = FTopLevel || p == nullptr;
 }
 
 void WidgetPeer::SetBounds(const TRect& r) {
     if (FFixedSize) FWidget->setFixedSize(r.Width(), r.Height());
-    // The bounds are in the parent's client coordinates, which start below its menu bar.
-    int top = r.Top;
-    if (!FTopLevel)
-        if (auto* parent = dynamic_cast<ControlWidget*>(FWidget->parentWidget())) top += parent->ClientTop;
-    FWidget->setGeometry(r.Left, top, r.Width(), r.Height());
+    FWidget->setGeometry(r.Left, r.Top, r.Width(), r.Height());
 }
 
-void WidgetPeer::SetMenuBar(QWidget* bar) {
+int WidgetPeer::SetMenuBar(QWidget* bar) {
     ControlWidget* w = FWidget.data();
-    if (!w) return;
-    int old = w->ClientTop;
+    if (!w) return 0;
     w->MenuBar = bar;
-    w->ClientTop = bar ? std::max(0, bar->sizeHint().height()) : 0;
-    if (bar) {
-        bar->setParent(w);
-        bar->setGeometry(0, 0, w->width(), w->ClientTop);
-        bar->show();
-    }
-    if (int dy = w->ClientTop - old; dy != 0) {
-        for (QObject* o : w->children())
-            if (auto* child = dynamic_cast<ControlWidget*>(o)) child->move(child->x(), child->y() + dy);
-    }
-    w->update();
+    if (!bar) return 0;
+    bar->setParent(w);
+    bar->hide();  // until the frame gives it its place
+    return std::max(0, bar->sizeHint().height());
+}
+
+void WidgetPeer::PlaceMenuBar(const TRect& band) {
+    ControlWidget* w = FWidget.data();
+    if (!w || !w->MenuBar) return;
+    w->MenuBar->setGeometry(band.Left, band.Top, band.Width(), band.Height());
+    w->MenuBar->setVisible(!band.IsEmpty());
 }
 
 void WidgetPeer::SetVisible(bool visible) { FWidget->setVisible(visible); }
 void WidgetPeer::SetEnabled(bool enabled) { FWidget->setEnabled(enabled); }
 void WidgetPeer::SetCaption(const String& caption) { FWidget->setWindowTitle(QString::fromStdU16String(caption)); }
-
-void WidgetPeer::SetWindowStyle(const WindowStyle& style) {
-    FFixedSize = style.FixedSize;
-    if (FFixedSize)
-        FWidget->setFixedSize(FWidget->size());
-    else {
-        FWidget->setMinimumSize(0, 0);
-        FWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    }
-    if (!FTopLevel) return;
-    Qt::WindowFlags flags = style.ToolWindow ? Qt::Tool : Qt::Window;
-    if (style.Frameless) flags |= Qt::FramelessWindowHint;
-    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (style.SystemMenu) {
-        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-        if (style.MinimizeButton) flags |= Qt::WindowMinimizeButtonHint;
-        if (style.MaximizeButton && !style.FixedSize) flags |= Qt::WindowMaximizeButtonHint;
-    }
-    if (style.StayOnTop) flags |= Qt::WindowStaysOnTopHint;
-    if (FWidget->windowFlags() == flags) return;
-    bool shown = FWidget->isVisible();
-    FWidget->setWindowFlags(flags);
-    if (shown) FWidget->show();  // changing window flags hides the window
-}
 
 void WidgetPeer::SetWindowState(int state) {
     if (!FTopLevel) return;
@@ -362,7 +395,7 @@ void WidgetPeer::Activate() {
 
 void WidgetPeer::Update(const TRect& r) {
     if (!FWidget || FWidget->InPaint) return;
-    FWidget->update(QRect(r.Left, r.Top + FWidget->ClientTop, r.Width(), r.Height()));
+    FWidget->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
 }
 
 bool WidgetPeer::SaveToPng(const std::string& path) {

@@ -43,9 +43,7 @@ private:
 
 public:
     bool InPaint = false;  // showing the image: update requests would only loop
-    // Rows at the top that belong to the window, not to the control: a form's menu bar. The
-    // control's client area, its image, mouse positions and child widgets start below them.
-    int ClientTop = 0;
+    // A form's menu bar, placed by the frame in its part of the window.
     QPointer<QWidget> MenuBar;
 };
 
@@ -58,7 +56,9 @@ public:
     void SetVisible(bool visible) override;
     void SetEnabled(bool enabled) override;
     void SetCaption(const String& caption) override;
-    void SetWindowStyle(const WindowStyle& style) override;
+    void SetStyles(DWORD style, DWORD exStyle) override;
+    WindowKind Kind() const override;
+    void PlaceMenuBar(const TRect& band) override;
     void SetWindowState(int state) override;
     void SetIcon(TIcon* icon) override;
     void SetCursorShape(TCursor cursor) override;
@@ -72,15 +72,21 @@ public:
     bool SaveToPng(const std::string& path) override;
 
     ControlWidget* Widget() const { return FWidget.data(); }
-    // Shows the bar across the top of the window, above the client area (nullptr: none); the
-    // caller owns the bar. Child widgets move with the client area.
-    void SetMenuBar(QWidget* bar);
+    // Takes the form's menu bar into the window (nullptr: none; the caller owns the bar) and
+    // answers the height it needs, which the frame reserves for it.
+    int SetMenuBar(QWidget* bar);
 
 private:
+    void ApplyStyles();
     QPointer<ControlWidget> FWidget;
     bool FTopLevel;
+    DWORD FStyle = 0;
+    DWORD FExStyle = 0;
     bool FFixedSize = false;
 };
+
+// The one mapping from window styles to Qt window flags.
+Qt::WindowFlags WindowFlagsOf(DWORD style, DWORD exStyle);
 
 Qt::CursorShape CursorShapeOf(TCursor cursor);
 // A control's cursor: a built-in shape, or the program's own cursor in that Screen slot.

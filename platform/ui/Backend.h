@@ -18,21 +18,28 @@ class WidgetPeer {
 public:
     virtual ~WidgetPeer() = default;
     virtual void SetParent(WidgetPeer* parent) = 0;
+    // In the parent window's coordinates (its frame included); for a top-level or pop-up
+    // window, the screen's.
     virtual void SetBounds(const TRect& r) = 0;
     virtual void SetVisible(bool visible) = 0;
     virtual void SetEnabled(bool enabled) = 0;
     virtual void SetCaption(const String& caption) = 0;
-    // Frame and buttons of a top-level window.
-    struct WindowStyle {
-        bool StayOnTop = false;
+    // The window's styles changed: a top-level or pop-up window takes the kind, frame and
+    // buttons they ask for (see TCreateParams).
+    virtual void SetStyles(DWORD style, DWORD exStyle) = 0;
+    // What kind of window the backend made, read back.
+    struct WindowKind {
+        bool TopLevel = false;
         bool Frameless = false;
-        bool ToolWindow = false;
+        bool Tool = false;          // a tool window: no task-bar entry
+        bool StaysOnTop = false;
+        bool NoActivate = false;
         bool FixedSize = false;
-        bool SystemMenu = true;
-        bool MinimizeButton = true;
-        bool MaximizeButton = true;
+        const WidgetPeer* Owner = nullptr;  // the window it stays over
     };
-    virtual void SetWindowStyle(const WindowStyle& style) = 0;
+    virtual WindowKind Kind() const = 0;
+    // Places the form's menu bar in its part of the frame (window coordinates; empty: none).
+    virtual void PlaceMenuBar(const TRect& band) = 0;
     // The window's icon; nullptr or an empty icon: the application's.
     virtual void SetIcon(TIcon* icon) = 0;
     // 0 normal, 1 minimised, 2 maximised.
@@ -46,8 +53,8 @@ public:
     virtual void Raise() = 0;
     virtual void Lower() = 0;
     virtual void Activate() = 0;
-    // Schedules showing this part of the control's backing image again (ignored while the
-    // widget is painting).
+    // Schedules showing this part of the control's backing image (window coordinates) again
+    // (ignored while the widget is painting).
     virtual void Update(const TRect& r) = 0;
     // Renders the widget with its child widgets to a PNG file.
     virtual bool SaveToPng(const std::string& path) = 0;
@@ -73,7 +80,8 @@ public:
     virtual bool Headless() = 0;
     // A real message box; the answer is one of the IDxxx values.
     virtual int ShowMessageBox(const String& text, const String& caption, UINT flags) = 0;
-    // Synthetic input, delivered through the widget as real input is.
+    // Synthetic input at a point of the control's client area, delivered through the widget as
+    // real input is.
     virtual void SendMouse(WidgetPeer& peer, UINT msg, int x, int y, WPARAM keys) = 0;
     virtual void SendMouseLeave(WidgetPeer& peer) = 0;
     virtual void SendKey(WidgetPeer& peer, bool down, WORD vk, const String& text, TShiftState shift) = 0;
@@ -86,7 +94,8 @@ Backend& GetBackend();
 
 }  // namespace ui
 
-// Entry points for the backend: events of a control's widget, in client coordinates.
+// Entry points for the backend: events of a control's widget, in window coordinates (the frame
+// included); the library finds the part of the window hit and the client coordinates.
 struct UiInput {
     static void Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys);
     static void MouseWheel(TWinControl* target, int delta, int x, int y, WPARAM keys);

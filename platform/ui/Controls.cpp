@@ -1,6 +1,7 @@
 #include "platform/ui/Controls.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/ui/Backend.h"
 #include "platform/ui/Forms.h"
@@ -11,12 +12,15 @@ namespace ui::detail {
 void ForgetControl(TControl* control);
 // Forms.cpp: false while a modal form other than this one runs.
 bool InputAllowed(TCustomForm* form);
+// WinUser.cpp: the DCs still open on a window go with it.
+void ReleaseWindowDcs(TWinControl* w);
 }  // namespace ui::detail
 
 namespace {
 
 TControl* gCaptureControl = nullptr;
 ui::PopupMenuHandler gPopupHandler;
+std::unordered_map<HWND, TWinControl*> gWindows;
 
 TWinControl* WindowOf(TControl* c) {
     if (auto* w = dynamic_cast<TWinControl*>(c)) return w;
@@ -71,6 +75,11 @@ String GetLongHint(const String& Hint) {
     return bar == String::npos ? Hint : String(Hint.substr(bar + 1));
 }
 
+TWinControl* FindControl(HWND Handle) {
+    auto it = gWindows.find(Handle);
+    return it == gWindows.end() ? nullptr : it->second;
+}
+
 TCustomForm* GetParentForm(const TControl* Control) {
     const TControl* c = Control;
     while (c && c->Parent()) c = c->Parent();
@@ -91,21 +100,73 @@ void SetCaptureControl(TControl* Control) {
 // ---------------------------------------------------------------------------------------------
 // TControlCanvas
 
-void TControlCanvas::UpdateTarget(const TRect* paintClip) {
+void TControlCanvas::UpdateTarget(const TRect* paintClip, bool window) {
     auto* own = dynamic_cast<TWinControl*>(FControl);
-    TWinControl* window = own ? own : FControl->Parent();
-    SetBitmap(window ? window->BackingImage() : nullptr);
-    if (!window) return;
-    TRect clip = own ? own->ClientRect() : IntersectRects(FControl->BoundsRect(), window->ClientRect());
-    TPoint origin = own ? Point(0, 0) : FControl->BoundsRect().TopLeft();
-    if (paintClip) clip = IntersectRects(clip, *paintClip);
+    TWinControl* host = own ? own : FControl->Parent();
+    SetBitmap(host ? host->BackingImage() : nullptr);
+    if (FAttached) {
+        // Back from a paint DC: its window origin and clip region are not ours.
+        FAttached = false;
+        SetWindowOrgEx(Handle(), 0, 0, nullptr);
+        SelectClipRgn(Handle(), nullptr);
+    }
+    if (!host) return;
+    TRect area = host->ClientArea();
+    TRect clip;
+    TPoint origin;
+    if (window && own) {
+        clip = Rect(0, 0, own->Width(), own->Height());
+    } else {
+        // Client coordinates of the window, moved to where the client area lies in its image.
+        TRect local = own ? own->ClientRect() : IntersectRects(FControl->BoundsRect(), host->ClientRect());
+        if (paintClip) local = IntersectRects(local, *paintClip);
+        TPoint at = own ? Point(0, 0) : FControl->BoundsRect().TopLeft();
+        origin = Point(at.X + area.Left, at.Y + area.Top);
+        clip = local.IsEmpty() ? TRect() : OffsetRectBy(local, area.Left, area.Top);
+    }
     SetOrigin(origin.X, origin.Y);
     FDeviceClip = clip;
     SetDeviceClipRect(&FDeviceClip);
 }
 
+void TControlCanvas::AttachTo(HDC dc) {
+    TCanvas* source = TCanvas::FromHandle(dc);
+    if (!source) return;
+    SetBitmap(source->Bitmap());
+    FAttached = true;
+    HDC self = Handle();
+    TPoint viewport, windowOrg;
+    GetViewportOrgEx(dc, &viewport);
+    GetWindowOrgEx(dc, &windowOrg);
+    SetViewportOrgEx(self, viewport.X, viewport.Y, nullptr);
+    SetWindowOrgEx(self, windowOrg.X, windowOrg.Y, nullptr);
+    // The visible box (device clip and region) as device clip, and the DC's region, so parts a
+    // component excluded stay untouched.
+    TRect box;
+    GetClipBox(dc, &box);
+    FDeviceClip = box.IsEmpty() ? TRect() : OffsetRectBy(box, viewport.X - windowOrg.X, viewport.Y - windowOrg.Y);
+    SetDeviceClipRect(&FDeviceClip);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    if (GetClipRgn(dc, region) == 1) SelectClipRgn(self, region);
+    else SelectClipRgn(self, nullptr);
+    DeleteObject(region);
+}
+
+TPaintScope::TPaintScope(TControlCanvas& canvas, HDC dc) : FCanvas(canvas) {
+    FCanvas.AttachTo(dc);
+    ++FCanvas.FPaintDepth;
+    FCanvas.Lock();
+}
+
+TPaintScope::~TPaintScope() {
+    FCanvas.Unlock();
+    --FCanvas.FPaintDepth;
+}
+
 void TControlCanvas::Changed() {
     TCanvas::Changed();
+    // Inside a paint pass the window shows the result when the pass ends.
+    if (FPaintDepth > 0) return;
     // Drawn outside a paint pass: the window shows it at its next repaint.
     auto* own = dynamic_cast<TWinControl*>(FControl);
     TWinControl* window = own ? own : FControl->Parent();
@@ -169,13 +230,13 @@ void TControl::SetClientWidth(int v) { SetWidth(v + (FWidth - ClientWidth())); }
 void TControl::SetClientHeight(int v) { SetHeight(v + (FHeight - ClientHeight())); }
 
 TPoint TControl::ClientOrigin() const {
-    if (!FParent) {
-        // A form's client area starts below its menu bar.
-        const auto* form = dynamic_cast<const TCustomForm*>(this);
-        return Point(FLeft, FTop + (form ? form->MenuBarHeight() : 0));
-    }
+    // A window's client area starts past its frame.
+    TPoint frame;
+    const auto* window = dynamic_cast<const TWinControl*>(this);
+    if (window) frame = window->ClientArea().TopLeft();
+    if (!FParent || (window && window->IsPopup())) return Point(FLeft + frame.X, FTop + frame.Y);
     TPoint p = FParent->ClientOrigin();
-    return Point(p.X + FLeft, p.Y + FTop);
+    return Point(p.X + FLeft + frame.X, p.Y + FTop + frame.Y);
 }
 
 TPoint TControl::ClientToScreen(const TPoint& p) const {
@@ -524,7 +585,7 @@ void TControl::CMParentColorChanged(TMessage& Message) {
 }
 
 void TControl::CMFontChanged(TMessage&) { Invalidate(); }
-void TControl::CMHitTest(TMessage& Message) { Message.Result = 1; }  // HTCLIENT
+void TControl::CMHitTest(TMessage& Message) { Message.Result = HTCLIENT; }
 
 // ---------------------------------------------------------------------------------------------
 // TWinControl
@@ -561,6 +622,11 @@ HWND TWinControl::Handle() {
 void TWinControl::CreateParams(TCreateParams& Params) {
     Params.Caption = Text();
     Params.Bounds = BoundsRect();
+    Params.Style = FParent ? WS_CHILD | WS_CLIPSIBLINGS : WS_OVERLAPPEDWINDOW;
+    if (Visible()) Params.Style |= WS_VISIBLE;
+    if (!Enabled()) Params.Style |= WS_DISABLED;
+    Params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    Params.WinClassName = String(ClassName());
     Params.TopLevel = FParent == nullptr;
     Params.Visible = Visible() && FParent != nullptr;
     Params.Enabled = Enabled();
@@ -569,6 +635,13 @@ void TWinControl::CreateParams(TCreateParams& Params) {
 void TWinControl::CreateWnd() {
     TCreateParams params;
     CreateParams(params);
+    // Scroll bars shown before a RecreateWnd stay shown.
+    FStyle = params.Style | (FStyle & (WS_HSCROLL | WS_VSCROLL));
+    FExStyle = params.ExStyle;
+    FWinClassName = params.WinClassName.IsEmpty() ? String(ClassName()) : params.WinClassName;
+    params.Style = FStyle;
+    params.TopLevel = !FParent || IsPopup();
+    if (IsPopup()) params.Visible = false;  // shown with the control, as a window of its own
     FHandle = win::CreateWindowHandle([this](HWND, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
         TMessage m{msg, w, l, 0};
         try {
@@ -578,22 +651,51 @@ void TWinControl::CreateWnd() {
         }
         return m.Result;
     });
+    gWindows[FHandle] = this;
     FImage = std::make_unique<TBitmap>(std::max(Width(), 0), std::max(Height(), 0));
     FPeer = ui::GetBackend().CreateWidget(this, params);
-    if (FParent && FParent->FPeer) FPeer->SetParent(FParent->FPeer.get());
-    FPeer->SetBounds(params.Bounds);
+    if (IsPopup()) {
+        // A pop-up is a window of its own, kept over the form it belongs to.
+        TCustomForm* form = GetParentForm(this);
+        if (form && form->FPeer) FPeer->SetParent(form->FPeer.get());
+    } else if (FParent && FParent->FPeer) {
+        FPeer->SetParent(FParent->FPeer.get());
+    }
+    MeasureFrame();
+    FPeer->SetBounds(PeerBounds());
     FPeer->SetEnabled(params.Enabled);
     FPeer->SetCursorShape(Cursor());
     FDirty = ClientRect();
-    FPeer->SetVisible(params.Visible);
+    FErase = true;
+    FFrameDirty = true;
+    if (FInsets != TRect()) AlignControls();  // the frame narrowed the client area
+    FPeer->SetVisible(params.Visible || (IsPopup() && Visible() && FParent && FParent->Showing()));
 }
 
 void TWinControl::DestroyWnd() {
+    ui::detail::ReleaseWindowDcs(this);
     FPeer.reset();
     FImage.reset();  // detaches the canvases that drew on it
-    if (FHandle) DestroyWindow(FHandle);
+    if (FHandle) {
+        gWindows.erase(FHandle);
+        DestroyWindow(FHandle);
+    }
     FHandle = nullptr;
     FDirty = TRect();
+    FErase = false;
+    FFrameDirty = false;
+    FTrack = Tracking();
+}
+
+void TWinControl::RecreateWnd() {
+    if (!FHandle) return;
+    DestroyHandleTree();
+    CreateHandleTree();
+    // A top-level window is shown by Show, not by its creation.
+    if (FPeer && Visible() && (!FParent || IsPopup())) FPeer->SetVisible(true);
+    if (TCustomForm* form = GetParentForm(this); form && form->ActiveControl() && form->ActiveControl()->FPeer &&
+                                                 (form->ActiveControl() == this || ContainsControl(form->ActiveControl())))
+        form->ActiveControl()->FPeer->SetFocus();
 }
 
 void TWinControl::CreateHandleTree() {
@@ -609,9 +711,21 @@ void TWinControl::DestroyHandleTree() {
     if (FHandle) DestroyWnd();
 }
 
+TRect TWinControl::PeerBounds() const {
+    TRect b = BoundsRect();
+    if (!FParent || IsPopup()) return b;
+    TRect area = FParent->ClientArea();
+    return OffsetRectBy(b, area.Left, area.Top);
+}
+
+void TWinControl::PlaceChildPeers() {
+    for (TControl* c : FControls)
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->FPeer) w->FPeer->SetBounds(w->PeerBounds());
+}
+
 void TWinControl::UpdatePeer() {
     if (!FPeer) return;
-    FPeer->SetBounds(BoundsRect());
+    FPeer->SetBounds(PeerBounds());
     FPeer->SetVisible(Visible() && (FParent != nullptr || Showing()));
 }
 
@@ -793,8 +907,12 @@ void TWinControl::Loaded() {
 void TWinControl::BoundsChanged(const TRect& oldBounds) {
     bool resized = oldBounds.Width() != Width() || oldBounds.Height() != Height();
     if (FPeer) {
-        FPeer->SetBounds(BoundsRect());
-        if (resized) FImage->SetSize(Width(), Height());
+        if (resized) {
+            FImage->SetSize(Width(), Height());
+            if (MeasureFrame()) PlaceChildPeers();
+            InvalidateFrame();
+        }
+        FPeer->SetBounds(PeerBounds());
     }
     if (FParent && Align() != alNone) FParent->AlignControls();
     if (resized) {
@@ -803,21 +921,32 @@ void TWinControl::BoundsChanged(const TRect& oldBounds) {
     }
 }
 
-void TWinControl::InvalidateRect(const TRect& r) {
+void TWinControl::InvalidateRect(const TRect& r) { InvalidateClient(r, true); }
+
+void TWinControl::InvalidateClient(const TRect& r, bool erase) {
     if (!FPeer) return;
     TRect c = IntersectRects(r, ClientRect());
     if (c.IsEmpty()) return;
     FDirty = UnionRects(FDirty, c);
-    FPeer->Update(c);
+    if (erase) FErase = true;
+    TRect area = ClientArea();
+    FPeer->Update(OffsetRectBy(c, area.Left, area.Top));
+}
+
+void TWinControl::InvalidateFrame() {
+    if (!FPeer) return;
+    FFrameDirty = true;
+    FPeer->Update(Rect(0, 0, Width(), Height()));
 }
 
 void TWinControl::Invalidate() { InvalidateRect(ClientRect()); }
 
 void TWinControl::Update() {
-    if (!FPeer || FDirty.IsEmpty()) return;
-    TRect r = FDirty;
+    if (!FPeer || (FDirty.IsEmpty() && !FFrameDirty)) return;
+    TRect area = ClientArea();
+    TRect shown = FFrameDirty ? Rect(0, 0, Width(), Height()) : OffsetRectBy(FDirty, area.Left, area.Top);
     PaintPending();
-    FPeer->Update(r);
+    if (FPeer) FPeer->Update(shown);
 }
 
 bool TWinControl::Showing() const {
@@ -826,41 +955,94 @@ bool TWinControl::Showing() const {
 
 void TWinControl::SetEnabled(bool value) { TControl::SetEnabled(value); }
 
+// The one place a paint pass begins and ends. The image's canvas is locked for the whole pass, so
+// drawing in it may keep its painting state open until the pass ends.
 void TWinControl::PaintPending() {
-    if (!FPeer || FDirty.IsEmpty()) return;
-    TRect r = FDirty;
-    FDirty = TRect();
-    PaintBackground(r);
-    PaintWindow(r);
-    PaintControls(r);
-}
-
-void TWinControl::PaintBackground(const TRect& r) {
-    if (FControlStyle.Contains(csOpaque) || !FImage) return;
-    TCanvas* c = FImage->Canvas();
-    c->Brush()->SetStyle(bsSolid);
-    c->Brush()->SetColor(Color());
-    c->FillRect(r);
-}
-
-void TWinControl::PaintControls(const TRect& r) {
-    if (!FPeer) return;
-    std::vector<TControl*> children = FControls;
-    for (TControl* c : children) {
-        auto* g = dynamic_cast<TGraphicControl*>(c);
-        if (!g || !g->Visible()) continue;
-        TRect clip = IntersectRects(g->BoundsRect(), r);
-        if (clip.IsEmpty()) continue;
-        if (!g->FCanvas) g->FCanvas = std::make_unique<TControlCanvas>(g);
-        g->FCanvas->UpdateTarget(&clip);
-        g->FInPaint = true;
-        try {
-            g->Perform(WM_PAINT, 0, 0);
-        } catch (...) {
-            g->FInPaint = false;
-            throw;
+    if (!FPeer || FPainting || (!FFrameDirty && FDirty.IsEmpty())) return;
+    FPainting = true;
+    TCanvas* imageCanvas = FImage->Canvas();
+    imageCanvas->Lock();
+    struct PassEnd {
+        TWinControl* self;
+        TCanvas* canvas;
+        ~PassEnd() {
+            // The control may have lost its window during the pass.
+            if (self->FImage && canvas == self->FImage->Canvas()) canvas->Unlock();
+            self->FPainting = false;
         }
-        g->FInPaint = false;
+    } end{this, imageCanvas};
+    if (FFrameDirty) {
+        FFrameDirty = false;
+        Perform(WM_NCPAINT, 1, 0);
+    }
+    if (!FPeer || FDirty.IsEmpty()) return;
+    TRect before = FDirty;
+    Perform(WM_PAINT, 0, 0);
+    // A handler that never called BeginPaint leaves the part valid all the same, so the pass
+    // does not repeat forever.
+    if (FDirty == before) {
+        FDirty = TRect();
+        FErase = false;
+    }
+    if (FPeer) PaintPassEnded();
+}
+
+void TWinControl::PaintHandler(TMessage& Message) {
+    HDC dc = reinterpret_cast<HDC>(Message.WParam);
+    PAINTSTRUCT ps;
+    bool own = dc == nullptr;
+    if (own) {
+        dc = BeginPaint(Handle(), &ps);
+        if (!dc) return;
+    }
+    struct End {
+        HWND window;
+        PAINTSTRUCT* ps;
+        ~End() {
+            if (ps) EndPaint(window, ps);
+        }
+    } end{FHandle, own ? &ps : nullptr};
+    PaintWindow(dc);
+    PaintControls(dc, nullptr);
+}
+
+void TWinControl::WMPaint(TMessage& Message) { PaintHandler(Message); }
+
+void TWinControl::WMEraseBkgnd(TMessage& Message) {
+    Message.Result = 1;
+    if (FControlStyle.Contains(csOpaque)) return;
+    HDC dc = reinterpret_cast<HDC>(Message.WParam);
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return;
+    TRect box;
+    if (GetClipBox(dc, &box) == NULLREGION) return;
+    c->FillSolid(box, Color());
+}
+
+void TWinControl::PaintControls(HDC DC, TControl* First) {
+    std::vector<TControl*> children = FControls;
+    bool started = First == nullptr;
+    for (TControl* c : children) {
+        if (!started) {
+            if (c != First) continue;
+            started = true;
+        }
+        auto* g = dynamic_cast<TGraphicControl*>(c);
+        if (!g || !g->Visible() || g->Parent() != this) continue;
+        TRect box;
+        if (GetClipBox(DC, &box) == NULLREGION) return;
+        if (IntersectRects(box, g->BoundsRect()).IsEmpty()) continue;
+        int saved = SaveDC(DC);
+        TPoint org;
+        GetWindowOrgEx(DC, &org);
+        SetWindowOrgEx(DC, org.X - g->Left(), org.Y - g->Top(), nullptr);
+        IntersectClipRect(DC, 0, 0, g->Width(), g->Height());
+        struct Restore {
+            HDC dc;
+            int saved;
+            ~Restore() { RestoreDC(dc, saved); }
+        } restore{DC, saved};
+        g->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
     }
 }
 
@@ -886,7 +1068,12 @@ void TWinControl::Dispatch(TMessage& Message) {
             CMFocusChanged(Message);
             Broadcast(Message);
             break;
-        case WM_PAINT: PaintPending(); break;
+        case WM_PAINT: WMPaint(Message); break;
+        case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
+        case WM_NCCALCSIZE: WMNCCalcSize(Message); break;
+        case WM_NCPAINT: WMNCPaint(Message); break;
+        case WM_NCHITTEST: WMNCHitTest(Message); break;
+        case WM_NCLBUTTONDOWN: case WM_NCLBUTTONDBLCLK: WMNCLButtonDown(Message); break;
         default: TControl::Dispatch(Message); break;
     }
 }
@@ -1086,7 +1273,7 @@ TGraphicControl::~TGraphicControl() = default;
 
 TCanvas* TGraphicControl::Canvas() {
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
-    if (!FInPaint) FCanvas->UpdateTarget();
+    if (!FCanvas->Painting()) FCanvas->UpdateTarget();
     return FCanvas.get();
 }
 
@@ -1098,8 +1285,12 @@ void TGraphicControl::Dispatch(TMessage& Message) {
     TControl::Dispatch(Message);
 }
 
-void TGraphicControl::WMPaint(TMessage&) {
-    if (FInPaint) Paint();
+void TGraphicControl::WMPaint(TMessage& Message) {
+    HDC dc = reinterpret_cast<HDC>(Message.WParam);
+    if (!dc) return;
+    if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
+    TPaintScope scope(*FCanvas, dc);
+    Paint();
 }
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
@@ -1107,23 +1298,15 @@ TCustomControl::~TCustomControl() = default;
 
 TCanvas* TCustomControl::Canvas() {
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
-    if (!FInPaint) {
+    if (!FCanvas->Painting()) {
         HandleNeeded();
         FCanvas->UpdateTarget();
     }
     return FCanvas.get();
 }
 
-void TCustomControl::PaintWindow(const TRect& r) {
-    HandleNeeded();
+void TCustomControl::PaintWindow(HDC DC) {
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
-    FCanvas->UpdateTarget(&r);
-    FInPaint = true;
-    try {
-        Paint();
-    } catch (...) {
-        FInPaint = false;
-        throw;
-    }
-    FInPaint = false;
+    TPaintScope scope(*FCanvas, DC);
+    Paint();
 }

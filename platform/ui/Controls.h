@@ -15,6 +15,7 @@
 #include "platform/rtl/Component.h"
 #include "platform/rtl/Objects.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/WinUser.h"
 #include "platform/win/Messages.h"
 
 class TControl;
@@ -77,23 +78,44 @@ void SetPopupMenuHandler(PopupMenuHandler handler);
 }
 
 // The canvas of a control: on the backing image of the control's window, with its origin at the
-// control and clipped to it (and, during a paint pass, to the part being painted). Drawing shows
-// at once.
+// control and clipped to it. Outside a paint pass drawing shows at the window's next repaint;
+// inside one (see TPaintScope) the canvas draws through the paint DC, with that DC's origin and
+// clip and its own pen, brush and font.
 class TControlCanvas : public TCanvas {
 public:
     explicit TControlCanvas(TControl* control) : FControl(control) {}
     const char* ClassName() const override { return "TControlCanvas"; }
     TControl* Control() const { return FControl; }
     // Points the canvas at the current image, position and clip; paintClip is in the window's
-    // client coordinates.
-    void UpdateTarget(const TRect* paintClip = nullptr);
+    // client coordinates. Window: the whole window, frame included, with its origin at the
+    // window's top-left (what GetWindowDC gives).
+    void UpdateTarget(const TRect* paintClip = nullptr, bool window = false);
+    // Draws through another DC: its surface, origins and clip.
+    void AttachTo(HDC dc);
+    bool Painting() const { return FPaintDepth > 0; }
 
 protected:
     void Changed() override;
 
 private:
+    friend class TPaintScope;
     TControl* FControl;
     TRect FDeviceClip;
+    int FPaintDepth = 0;
+    bool FAttached = false;
+};
+
+// The paint guard every control shares: for its lifetime the canvas draws through the paint DC;
+// afterwards (an exception included) it draws on the window again.
+class TPaintScope {
+public:
+    TPaintScope(TControlCanvas& canvas, HDC dc);
+    ~TPaintScope();
+    TPaintScope(const TPaintScope&) = delete;
+    TPaintScope& operator=(const TPaintScope&) = delete;
+
+private:
+    TControlCanvas& FCanvas;
 };
 
 class TControl : public TComponent {
@@ -273,12 +295,29 @@ private:
     TCursor FCursor = crDefault;
 };
 
+// What a window is made from. Style and ExStyle decide the frame (borders, edges, scroll bars,
+// a child's caption) and, for a top-level or pop-up window, the kind of window the backend makes.
 struct TCreateParams {
     String Caption;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
     TRect Bounds;
+    WNDCLASS WindowClass;
+    String WinClassName;  // answered by GetClassName
     bool TopLevel = false;
     bool Visible = false;
     bool Enabled = true;
+};
+
+// One of the window's own scroll bars (SB_HORZ, SB_VERT), drawn in its frame.
+struct TWindowScrollBar {
+    int Min = 0;
+    int Max = 100;
+    UINT Page = 0;
+    int Pos = 0;
+    int TrackPos = 0;
+    UINT Disabled = ESB_ENABLE_BOTH;  // ESB_ flags
+    bool KeepWhenUnneeded = false;    // SIF_DISABLENOSCROLL
 };
 
 class TWinControl : public TControl {
@@ -293,9 +332,24 @@ public:
     bool HandleAllocated() const { return FHandle != nullptr; }
     void HandleNeeded() { Handle(); }
     ui::WidgetPeer* Peer() const { return FPeer.get(); }
-    // The backing image all drawing of this control and its graphic children goes to; nullptr
-    // until the window exists.
+    // The backing image of the whole window (frame included) that all drawing of this control
+    // and its graphic children goes to; nullptr until the window exists.
     TBitmap* BackingImage() const { return FImage.get(); }
+    // The client area inside the window, in window coordinates: the window less its frame
+    // (WM_NCCALCSIZE). The frame is known once the window exists.
+    TRect ClientArea() const;
+    TRect ClientRect() const override;
+    DWORD WindowStyle() const { return FStyle; }
+    DWORD WindowExStyle() const { return FExStyle; }
+    // A window made with WS_POPUP (and no WS_CHILD) is top-level even with a parent: its bounds
+    // are screen coordinates.
+    bool IsPopup() const { return FParent && (FStyle & WS_POPUP) != 0 && (FStyle & WS_CHILD) == 0; }
+    // Makes the window again from CreateParams; the control keeps its state.
+    void RecreateWnd();
+    // The frame changed (style, scroll bars, a reserved border): measure it again and repaint it.
+    void FrameChanged();
+    // Repaints the frame at the next paint pass.
+    void InvalidateFrame();
 
     int ControlCount() const { return static_cast<int>(FControls.size()); }
     TControl* Controls(int index) const { return FControls.at(static_cast<size_t>(index)); }
@@ -332,8 +386,8 @@ public:
     bool Showing() const override;
     void SetEnabled(bool value) override;
 
-    // Paints the pending part of the window now: background, the control's own painting and its
-    // graphic children. The backend calls it before showing the image.
+    // The paint pass: the frame (WM_NCPAINT) when it is invalid, then WM_PAINT when part of the
+    // client area is. The backend calls it before showing the image; Update calls it too.
     void PaintPending();
 
     TNotifyEvent OnEnter;
@@ -360,14 +414,21 @@ protected:
     virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos);
     virtual void DoEnter();
     virtual void DoExit();
-    // Background fill of the pending part; a control that paints all of itself skips it.
-    virtual void PaintBackground(const TRect& r);
-    // The control's own painting (TCustomControl).
-    virtual void PaintWindow(const TRect& r) {}
+    // The paint handler: with a DC in WParam it paints into that DC; otherwise BeginPaint (which
+    // erases through WM_ERASEBKGND), PaintWindow, PaintControls, EndPaint.
+    void PaintHandler(TMessage& Message);
+    // The control's own painting (TCustomControl) into the DC, in client coordinates.
+    virtual void PaintWindow(HDC DC) { (void)DC; }
     // The part of the client area that aligned children share (a frame drawn by the control
     // stays free).
     virtual void AdjustClientRect(TRect& Rect) {}
-    void PaintControls(const TRect& r);
+    // Height of a menu bar that is part of the frame (a form's main menu); 0: none.
+    virtual int FrameMenuHeight() const { return 0; }
+    // The graphic children, from First on (nullptr: all), each with the DC's origin moved to it.
+    void PaintControls(HDC DC, TControl* First);
+    // A paint pass of this window has ended (its WM_PAINT handlers and what they drew after
+    // the inherited painting are done).
+    virtual void PaintPassEnded() {}
     void InvalidateRect(const TRect& r) override;
     void BoundsChanged(const TRect& oldBounds) override;
 
@@ -384,6 +445,16 @@ protected:
     virtual void WMKillFocus(TMessage& Message);
     virtual void WMMouseWheel(TMessage& Message);
     virtual void WMSize(TMessage& Message);
+    virtual void WMPaint(TMessage& Message);
+    // Default: fills the DC's visible part with Color (nothing for csOpaque controls); Result 1.
+    virtual void WMEraseBkgnd(TMessage& Message);
+    // Default: the standard frame of the style (borders, edges, scroll bars, a child's caption).
+    virtual void WMNCCalcSize(TMessage& Message);
+    // Default: draws the standard frame through GetWindowDC.
+    virtual void WMNCPaint(TMessage& Message);
+    virtual void WMNCHitTest(TMessage& Message);
+    // A press on a scroll bar of the frame starts tracking it.
+    virtual void WMNCLButtonDown(TMessage& Message);
     virtual void CMEnter(TMessage& Message);
     virtual void CMExit(TMessage& Message);
     virtual void CMDialogKey(TMessage& Message);
@@ -398,15 +469,43 @@ private:
     friend class TControl;
     friend class TCustomForm;
     friend struct UiInput;
+    friend struct WindowApi;
     void CreateHandleTree();
     void DestroyHandleTree();
+    // The window's bounds in its parent widget: the parent's client area starts past its frame.
+    TRect PeerBounds() const;
+    void PlaceChildPeers();
+    void InvalidateClient(const TRect& r, bool erase);
+    // Sends WM_NCCALCSIZE; true when the frame widths changed.
+    bool MeasureFrame();
+    // Screen position of the window's top-left.
+    TPoint WindowOrigin() const;
+    // Frame parts, in window coordinates.
+    TRect ScrollBarRect(int bar) const;
+    TWindowScrollBar& ScrollBar(int bar) { return bar == SB_HORZ ? FHScroll : FVScroll; }
+    // A scroll bar was pressed, dragged or released (window coordinates).
+    void TrackScrollBar(UINT msg, const TPoint& p);
 
     std::vector<TControl*> FControls;     // z-order, bottom first
     std::vector<TWinControl*> FTabList;   // tab order
     HWND FHandle = nullptr;
     std::unique_ptr<TBitmap> FImage;
     std::unique_ptr<ui::WidgetPeer> FPeer;
-    TRect FDirty;
+    TRect FDirty;                // client coordinates
+    bool FErase = false;         // the invalid part needs WM_ERASEBKGND
+    bool FFrameDirty = false;    // the frame needs WM_NCPAINT
+    bool FPainting = false;
+    DWORD FStyle = 0;
+    DWORD FExStyle = 0;
+    String FWinClassName;
+    // Frame widths: the client area is the window less these.
+    TRect FInsets;
+    TWindowScrollBar FHScroll, FVScroll;
+    struct Tracking {
+        int Bar = -1;       // SB_HORZ, SB_VERT; -1: none
+        int Part = 0;       // the scroll code of the pressed part; SB_THUMBTRACK for the thumb
+        int GrabOffset = 0; // pointer to thumb start, along the bar
+    } FTrack;
     bool FTabStop = false;
     bool FAligning = false;
     bool FDoubleBuffered = false;
@@ -424,12 +523,12 @@ public:
 protected:
     virtual void Paint() {}
     void Dispatch(TMessage& Message) override;
+    // With the parent's DC in WParam (its origin at this control): Paint through that DC.
     virtual void WMPaint(TMessage& Message);
 
 private:
     friend class TWinControl;
     std::unique_ptr<TControlCanvas> FCanvas;
-    bool FInPaint = false;
 };
 
 class TCustomControl : public TWinControl {
@@ -441,13 +540,14 @@ public:
 
 protected:
     virtual void Paint() {}
-    void PaintWindow(const TRect& r) override;
+    void PaintWindow(HDC DC) override;
 
 private:
     std::unique_ptr<TControlCanvas> FCanvas;
-    bool FInPaint = false;
 };
 
+// The windowed control whose Handle this is, or nullptr.
+TWinControl* FindControl(HWND Handle);
 // The form a control sits on, or nullptr.
 TCustomForm* GetParentForm(const TControl* Control);
 // The control under the mouse, capture control.

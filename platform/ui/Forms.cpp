@@ -131,12 +131,29 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
     TWinControl::CreateParams(Params);
     Params.TopLevel = true;
     Params.Visible = false;  // shown by Show
+    DWORD style = 0, ex = 0;
+    switch (FBorderStyle) {
+        case bsNone: style = WS_POPUP; break;
+        case bsSingle: style = WS_CAPTION; break;
+        case bsSizeable: style = WS_CAPTION | WS_THICKFRAME; break;
+        case bsDialog: style = WS_CAPTION; ex = WS_EX_DLGMODALFRAME; break;
+        case bsToolWindow: style = WS_CAPTION; ex = WS_EX_TOOLWINDOW; break;
+        case bsSizeToolWin: style = WS_CAPTION | WS_THICKFRAME; ex = WS_EX_TOOLWINDOW; break;
+    }
+    if (FBorderStyle != bsNone && FBorderIcons.Contains(biSystemMenu)) {
+        style |= WS_SYSMENU;
+        // Dialog frames carry no minimise or maximise buttons, whatever the icons say.
+        if (FBorderStyle != bsDialog && FBorderIcons.Contains(biMinimize)) style |= WS_MINIMIZEBOX;
+        if (FBorderStyle != bsDialog && FBorderIcons.Contains(biMaximize)) style |= WS_MAXIMIZEBOX;
+    }
+    if (FFormStyle == fsStayOnTop) ex |= WS_EX_TOPMOST;
+    Params.Style = (Params.Style & (WS_VISIBLE | WS_DISABLED)) | style;
+    Params.ExStyle |= ex;
 }
 
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
     Peer()->SetCaption(Caption());
-    ApplyWindowStyle();
     if (FWindowState != wsNormal) Peer()->SetWindowState(static_cast<int>(FWindowState));
     if (!FIcon->Empty()) Peer()->SetIcon(FIcon.get());
 }
@@ -340,17 +357,14 @@ void TCustomForm::SetBorderIcons(TBorderIcons value) {
 }
 
 void TCustomForm::ApplyWindowStyle() {
-    if (!Peer()) return;
-    ui::WidgetPeer::WindowStyle style;
-    style.StayOnTop = FFormStyle == fsStayOnTop;
-    style.Frameless = FBorderStyle == bsNone;
-    style.ToolWindow = FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin;
-    style.FixedSize = FBorderStyle != bsSizeable && FBorderStyle != bsSizeToolWin;
-    style.SystemMenu = FBorderIcons.Contains(biSystemMenu);
-    // Dialog frames carry no minimise or maximise buttons, whatever the icons say.
-    style.MinimizeButton = FBorderIcons.Contains(biMinimize) && FBorderStyle != bsDialog;
-    style.MaximizeButton = FBorderIcons.Contains(biMaximize) && FBorderStyle != bsDialog;
-    Peer()->SetWindowStyle(style);
+    if (!HandleAllocated()) return;
+    TCreateParams params;
+    CreateParams(params);
+    // The scroll bars are the window's own business, not the border's.
+    DWORD bars = static_cast<DWORD>(GetWindowLong(Handle(), GWL_STYLE)) & (WS_HSCROLL | WS_VSCROLL);
+    SetWindowLong(Handle(), GWL_EXSTYLE, static_cast<LONG>(params.ExStyle));
+    SetWindowLong(Handle(), GWL_STYLE, static_cast<LONG>(params.Style | bars));
+    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
 void TCustomForm::SetFormStyle(TFormStyle value) {
@@ -364,7 +378,8 @@ void TCustomForm::SetMenuBarHeight(int height) {
     int grow = height - FMenuBarHeight;
     FMenuBarHeight = height;
     SetBounds(Left(), Top(), Width(), std::max(0, Height() + grow));
-    Invalidate();
+    FrameChanged();
+    Invalidate();  // the client area moved inside the window
 }
 
 void TCustomForm::SetWindowState(TWindowState value) {

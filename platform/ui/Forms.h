@@ -78,8 +78,8 @@ public:
     // A key-down that may be a shortcut: OnShortCut, then the shortcut handler of the menus.
     virtual bool IsShortCut(TMessage& Message);
 
-    // The menu bar is outside the client area: ClientHeight is Height less the bar.
-    TRect ClientRect() const override { return Rect(0, 0, Width(), std::max(0, Height() - FMenuBarHeight)); }
+    // The menu bar is a part of the frame, outside the client area: ClientHeight is Height
+    // less the bar.
     int MenuBarHeight() const { return FMenuBarHeight; }
 
     bool Showing() const override;
@@ -97,8 +97,10 @@ public:
     TShortCutEvent OnShortCut;
 
 protected:
+    // Style and ExStyle follow BorderStyle, BorderIcons and FormStyle.
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    int FrameMenuHeight() const override { return FMenuBarHeight; }
     virtual void DoCreate();
     virtual void DoDestroy();
     virtual void DoShow();

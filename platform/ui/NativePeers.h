@@ -43,9 +43,6 @@ constexpr UINT LB_ADDSTRING = 0x0180, LB_INSERTSTRING = 0x0181, LB_DELETESTRING 
 constexpr LRESULT LB_ERR = -1;
 constexpr UINT BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1, BM_CLICK = 0x00F5;
 constexpr WPARAM BST_UNCHECKED = 0, BST_CHECKED = 1, BST_INDETERMINATE = 2;
-constexpr int SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1, SB_PAGEUP = 2, SB_PAGELEFT = 2,
-              SB_PAGEDOWN = 3, SB_PAGERIGHT = 3, SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5, SB_TOP = 6, SB_LEFT = 6,
-              SB_BOTTOM = 7, SB_RIGHT = 7, SB_ENDSCROLL = 8;
 
 class TFont;
 class TBitmap;
@@ -103,6 +100,9 @@ public:
     virtual void SetOwnerPainted(bool value) { (void)value; }
     // Draws the widget as it looks now into a bitmap of the control's size.
     virtual void Render(TBitmap& target) { (void)target; }
+    // What the control drew over the widget's picture: the pixels where `painted` differs from
+    // `native` (both the control's size) show above the widget; none: nothing does.
+    virtual void SetOverlay(const TBitmap& painted, const TBitmap& native) { (void)painted; (void)native; }
     // Looks.
     virtual void SetFont(const TFont& font) { (void)font; }
     virtual void SetColors(int32_t background, int32_t text) { (void)background; (void)text; }

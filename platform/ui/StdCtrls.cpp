@@ -77,20 +77,21 @@ void TNativeControl::CreateWnd() {
 }
 
 ui::NativeView* TNativeControl::View() const {
-    if (FOwnerPainted && FView && !FInPaint) const_cast<TNativeControl*>(this)->Invalidate();
+    if (FOwnerPainted && FView && !(FCanvas && FCanvas->Painting())) const_cast<TNativeControl*>(this)->Invalidate();
     return FView.get();
 }
 
 void TNativeControl::SetOwnerPainted(bool value) {
     FOwnerPainted = value;
     if (FView) FView->SetOwnerPainted(value);
+    if (FView && value && FNativePicture) FView->SetOverlay(*FNativePicture, *FNativePicture);  // nothing over a hidden widget
     Invalidate();
 }
 
 TCanvas* TNativeControl::Canvas() {
     if (FItemCanvas) return FItemCanvas;
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
-    if (!FInPaint) {
+    if (!FCanvas->Painting()) {
         HandleNeeded();
         FCanvas->UpdateTarget();
     }
@@ -106,18 +107,29 @@ void TNativeControl::PaintNative(TCanvas* canvas) {
 
 void TNativeControl::Paint() { PaintNative(Canvas()); }
 
-void TNativeControl::PaintWindow(const TRect& r) {
-    if (!FOwnerPainted) return;  // the native widget shows itself
+void TNativeControl::PaintWindow(HDC DC) {
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
-    FCanvas->UpdateTarget(&r);
-    FInPaint = true;
-    try {
+    TPaintScope scope(*FCanvas, DC);
+    if (FOwnerPainted) {
         Paint();
-    } catch (...) {
-        FInPaint = false;
-        throw;
+        return;
     }
-    FInPaint = false;
+    // The widget shows itself; its picture in the image is what anything drawn later is told
+    // apart from.
+    PaintNative(FCanvas.get());
+    TBitmap* image = BackingImage();
+    if (!image || FCanvas->Bitmap() != image) return;
+    if (!FNativePicture || FNativePicture->Width() != image->Width() || FNativePicture->Height() != image->Height())
+        FNativePicture = std::make_unique<TBitmap>(image->Width(), image->Height());
+    TRect drawn = FCanvas->ClipRect();
+    TRect area = ClientArea();
+    TRect at = OffsetRectBy(drawn, area.Left, area.Top);
+    if (!at.IsEmpty()) FNativePicture->Canvas()->CopyRect(at, image->Canvas(), at);
+}
+
+void TNativeControl::PaintPassEnded() {
+    if (FOwnerPainted || !FView || !FNativePicture || !BackingImage()) return;
+    FView->SetOverlay(*BackingImage(), *FNativePicture);
 }
 
 bool TNativeControl::NativeDrawItem(int index, const TRect& rect, unsigned state, TBitmap& target) {
@@ -150,6 +162,7 @@ int TNativeControl::NativeMeasureItem(int index) {
 
 void TNativeControl::DestroyWnd() {
     FView.reset();
+    FNativePicture.reset();
     TWinControl::DestroyWnd();
 }
 

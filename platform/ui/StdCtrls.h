@@ -44,7 +44,10 @@ protected:
     virtual void Paint();
     // Draws the native widget's current picture at (0, 0) of the canvas.
     void PaintNative(TCanvas* canvas);
-    void PaintWindow(const TRect& r) override;
+    // The native widget's picture goes into the DC first (an owner-painted control paints it
+    // through Paint); what a component draws after it shows over the widget.
+    void PaintWindow(HDC DC) override;
+    void PaintPassEnded() override;
     // Owner-drawn items: DrawItem paints item Index in Rect on Canvas().
     bool NativeDrawItem(int index, const TRect& rect, unsigned state, TBitmap& target) override;
     int NativeMeasureItem(int index) override;
@@ -64,8 +67,10 @@ private:
     std::unique_ptr<ui::NativeView> FView;
     std::unique_ptr<TControlCanvas> FCanvas;
     TCanvas* FItemCanvas = nullptr;
+    // The widget's picture as the last passes left it in the image, to tell the component's
+    // own drawing from it.
+    std::unique_ptr<TBitmap> FNativePicture;
     bool FOwnerPainted = false;
-    bool FInPaint = false;
 };
 
 // ---------------------------------------------------------------------------------------------

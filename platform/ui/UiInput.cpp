@@ -30,8 +30,47 @@ TWinControl* KeyTarget(TWinControl* w) {
 
 void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
     if (!Accepts(target)) return;
-    TControl* dest = target;
+    if (target->FTrack.Bar >= 0) {
+        // A scroll bar of the frame follows the mouse until the button comes up.
+        try {
+            target->TrackScrollBar(msg, Point(x, y));
+        } catch (...) {
+            Application->HandleException(target);
+        }
+        return;
+    }
     TControl* cap = GetCaptureControl();
+    TRect area = target->ClientArea();
+    bool captured = cap && (cap == target || cap->Parent() == target);
+    if (!captured && Rect(0, 0, target->Width(), target->Height()).Contains(Point(x, y))) {
+        // The window says which part of it the point is in; outside the client area the frame
+        // takes the non-client message.
+        TPoint origin = target->WindowOrigin();
+        LPARAM screen = PointToLParam(x + origin.X, y + origin.Y);
+        try {
+            LRESULT hit = target->Perform(WM_NCHITTEST, 0, screen);
+            if (hit != HTCLIENT) {
+                UINT nc = 0;
+                switch (msg) {
+                    case WM_MOUSEMOVE: nc = WM_NCMOUSEMOVE; break;
+                    case WM_LBUTTONDOWN: nc = WM_NCLBUTTONDOWN; break;
+                    case WM_LBUTTONUP: nc = WM_NCLBUTTONUP; break;
+                    case WM_LBUTTONDBLCLK: nc = WM_NCLBUTTONDBLCLK; break;
+                    case WM_RBUTTONDOWN: nc = WM_NCRBUTTONDOWN; break;
+                    case WM_RBUTTONUP: nc = WM_NCRBUTTONUP; break;
+                    default: break;
+                }
+                if (nc) target->Perform(nc, static_cast<WPARAM>(hit), screen);
+                return;
+            }
+        } catch (...) {
+            Application->HandleException(target);
+            return;
+        }
+    }
+    x -= area.Left;
+    y -= area.Top;
+    TControl* dest = target;
     if (cap && cap != target && cap->Parent() == target && !dynamic_cast<TWinControl*>(cap)) {
         dest = cap;
     } else if (!cap || cap == target) {
@@ -54,7 +93,8 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
 void UiInput::MouseWheel(TWinControl* target, int delta, int x, int y, WPARAM keys) {
     if (!Accepts(target)) return;
     TWinControl* dest = KeyTarget(target);  // the wheel goes to the focused control first
-    TPoint screen = target->ClientToScreen(Point(x, y));
+    TPoint origin = target->WindowOrigin();
+    TPoint screen(x + origin.X, y + origin.Y);
     try {
         dest->Perform(WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(keys), static_cast<WORD>(static_cast<int16_t>(delta))),
                       PointToLParam(screen.X, screen.Y));

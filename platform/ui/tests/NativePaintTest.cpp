@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
+
+#include <unistd.h>
 
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/TestSupport.h"
@@ -97,5 +100,71 @@ TEST_F(NativePaintTest, OwnerDrawnListItemsAreDrawnByTheControl) {
         if (pic.At(60, y) == 0x0000FF) ++red;
     EXPECT_GE(red, 36);
     EXPECT_LE(red, 40);
+    form->Free();
+}
+
+namespace {
+
+// Draws a red line across the native edit after the inherited painting.
+class UnderlinedEdit : public TEdit {
+public:
+    explicit UnderlinedEdit(TComponent* owner) : TEdit(owner) {}
+    int Row = 14;
+
+protected:
+    void WndProc(TMessage& m) override {
+        TEdit::WndProc(m);
+        if (m.Msg != WM_PAINT || m.WParam) return;
+        HDC dc = GetDC(Handle());
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        TRect line(0, Row, Width(), Row + 1);
+        FillRect(dc, &line, red);
+        DeleteObject(red);
+        ReleaseDC(Handle(), dc);
+    }
+};
+
+}  // namespace
+
+TEST_F(NativePaintTest, ALineDrawnAfterTheInheritedPaintShowsOverTheNativeEdit) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 200, 100);
+    auto* lined = new UnderlinedEdit(form);
+    lined->SetBounds(10, 10, 150, 30);
+    lined->SetParent(form);
+    auto* plain = new TEdit(form);
+    plain->SetBounds(10, 50, 150, 30);
+    plain->SetParent(form);
+    for (TEdit* e : {static_cast<TEdit*>(lined), plain}) {
+        e->SetText(String(u"WWWW"));
+        e->SetTabStop(false);  // neither has the focus, so both look alike
+    }
+    form->Show();
+    std::string path = (std::filesystem::temp_directory_path() / ("rwb_ui_native_line_" + std::to_string(getpid()) + ".png")).string();
+    ASSERT_TRUE(ui::test::SaveToPng(form, path));
+    ui::test::Picture pic;
+    ASSERT_TRUE(ui::test::LoadPng(path, pic));
+    std::remove(path.c_str());
+    // The line crosses the edit's text...
+    for (int x = 10; x < 160; ++x) ASSERT_EQ(pic.At(x, 10 + lined->Row), 0x0000FF) << x;
+    // ...and every other pixel is the native edit's, as the same edit without the line shows it.
+    int dark = 0;
+    for (int y = 0; y < 30; ++y) {
+        if (y == lined->Row) continue;
+        for (int x = 0; x < 150; ++x) {
+            int32_t c = pic.At(10 + x, 10 + y);
+            ASSERT_EQ(c, pic.At(10 + x, 50 + y)) << x << "," << y;
+            if ((c & 0xFF) < 0x60 && ((c >> 8) & 0xFF) < 0x60 && ((c >> 16) & 0xFF) < 0x60) ++dark;
+        }
+    }
+    EXPECT_GT(dark, 20);  // the text is there
+    // Typing still goes to the native edit, and the line stays over the new text.
+    lined->SetFocus();
+    ui::test::TypeText(lined, String(u"MM"));
+    EXPECT_EQ(lined->Text(), String(u"MM"));
+    ASSERT_TRUE(ui::test::SaveToPng(form, path));
+    ASSERT_TRUE(ui::test::LoadPng(path, pic));
+    std::remove(path.c_str());
+    EXPECT_EQ(pic.At(80, 10 + lined->Row), 0x0000FF);
     form->Free();
 }

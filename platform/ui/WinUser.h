@@ -1,0 +1,119 @@
+#pragma once
+// The window calls the components make on the window of a windowed control: styles and the
+// non-client frame, invalidation and painting, device contexts, window scroll bars and scrolling.
+// A HWND here is the Handle() of a TWinControl; anything else is refused (FALSE_, 0 or nullptr).
+#include "platform/rtl/String.h"
+#include "platform/ui/Gdi.h"
+#include "platform/win/Messages.h"
+
+// Window styles (TCreateParams::Style) and extended styles (ExStyle).
+constexpr DWORD WS_OVERLAPPED = 0x00000000, WS_POPUP = 0x80000000, WS_CHILD = 0x40000000,
+                WS_MINIMIZE = 0x20000000, WS_VISIBLE = 0x10000000, WS_DISABLED = 0x08000000,
+                WS_CLIPSIBLINGS = 0x04000000, WS_CLIPCHILDREN = 0x02000000, WS_MAXIMIZE = 0x01000000,
+                WS_BORDER = 0x00800000, WS_DLGFRAME = 0x00400000, WS_CAPTION = 0x00C00000,
+                WS_VSCROLL = 0x00200000, WS_HSCROLL = 0x00100000, WS_SYSMENU = 0x00080000,
+                WS_THICKFRAME = 0x00040000, WS_GROUP = 0x00020000, WS_TABSTOP = 0x00010000,
+                WS_MINIMIZEBOX = 0x00020000, WS_MAXIMIZEBOX = 0x00010000,
+                WS_OVERLAPPEDWINDOW = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+                WS_POPUPWINDOW = WS_POPUP | WS_BORDER | WS_SYSMENU;
+constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001, WS_EX_TOPMOST = 0x00000008, WS_EX_TRANSPARENT = 0x00000020,
+                WS_EX_TOOLWINDOW = 0x00000080, WS_EX_WINDOWEDGE = 0x00000100, WS_EX_CLIENTEDGE = 0x00000200,
+                WS_EX_CONTROLPARENT = 0x00010000, WS_EX_STATICEDGE = 0x00020000, WS_EX_APPWINDOW = 0x00040000,
+                WS_EX_LAYERED = 0x00080000, WS_EX_NOACTIVATE = 0x08000000;
+// Window class styles (TCreateParams::WindowClass.style).
+constexpr UINT CS_VREDRAW = 0x0001, CS_HREDRAW = 0x0002, CS_DBLCLKS = 0x0008, CS_SAVEBITS = 0x0800;
+
+struct WNDCLASS {
+    UINT style = 0;
+};
+
+// Sizes of the standard frame parts, in pixels.
+constexpr int SM_CXVSCROLL = 2, SM_CYHSCROLL = 3, SM_CYCAPTION = 4, SM_CXBORDER = 5, SM_CYBORDER = 6,
+              SM_CXEDGE = 45, SM_CYEDGE = 46, SM_CYMENU = 15, SM_CXHTHUMB = 10, SM_CYVTHUMB = 9;
+int GetSystemMetrics(int index);
+
+constexpr int GWL_STYLE = -16, GWL_EXSTYLE = -20;
+LONG GetWindowLong(HWND hwnd, int index);
+// Takes effect on the frame at the next SetWindowPos with SWP_FRAMECHANGED, as on the platform.
+LONG SetWindowLong(HWND hwnd, int index, LONG value);
+// The window's class name (the control's WinClassName); the number of characters copied.
+int GetClassName(HWND hwnd, char16_t* buffer, int size);
+String GetClassName(HWND hwnd);
+
+// Geometry: the window in screen coordinates; the client area in its own coordinates.
+BOOL GetWindowRect(HWND hwnd, TRect* rect);
+BOOL GetClientRect(HWND hwnd, TRect* rect);
+BOOL ClientToScreen(HWND hwnd, TPoint* point);
+BOOL ScreenToClient(HWND hwnd, TPoint* point);
+
+constexpr UINT SWP_NOSIZE = 0x0001, SWP_NOMOVE = 0x0002, SWP_NOZORDER = 0x0004, SWP_NOREDRAW = 0x0008,
+               SWP_NOACTIVATE = 0x0010, SWP_FRAMECHANGED = 0x0020, SWP_SHOWWINDOW = 0x0040,
+               SWP_HIDEWINDOW = 0x0080, SWP_NOOWNERZORDER = 0x0200;
+inline HWND const HWND_TOP = nullptr;
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+
+// The non-client size calculation (WM_NCCALCSIZE): rgrc[0] comes in as the window rectangle in
+// the parent's client coordinates and goes out as the client rectangle.
+struct NCCALCSIZE_PARAMS {
+    TRect rgrc[3];
+};
+
+// Invalidation and painting. Rectangles are in client coordinates; nullptr: the whole client area.
+BOOL InvalidateRect(HWND hwnd, const TRect* rect, BOOL erase);
+BOOL ValidateRect(HWND hwnd, const TRect* rect);
+BOOL UpdateWindow(HWND hwnd);
+BOOL GetUpdateRect(HWND hwnd, TRect* rect, BOOL erase);
+constexpr UINT RDW_INVALIDATE = 0x0001, RDW_INTERNALPAINT = 0x0002, RDW_ERASE = 0x0004, RDW_VALIDATE = 0x0008,
+               RDW_NOINTERNALPAINT = 0x0010, RDW_NOERASE = 0x0020, RDW_NOCHILDREN = 0x0040,
+               RDW_ALLCHILDREN = 0x0080, RDW_UPDATENOW = 0x0100, RDW_ERASENOW = 0x0200, RDW_FRAME = 0x0400,
+               RDW_NOFRAME = 0x0800;
+BOOL RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags);
+
+struct PAINTSTRUCT {
+    HDC hdc = nullptr;
+    BOOL fErase = FALSE_;  // the background still needs erasing (WM_ERASEBKGND answered 0)
+    TRect rcPaint;        // the part to paint, client coordinates
+};
+// Clips a new DC to the invalid part, erases it through WM_ERASEBKGND when an erase is pending
+// and validates it; EndPaint frees the DC.
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
+// A DC on the client area, or on the whole window including its frame (origin at the window's
+// top-left); ReleaseDC frees it. Drawing shows at the window's next repaint.
+HDC GetDC(HWND hwnd);
+HDC GetWindowDC(HWND hwnd);
+int ReleaseDC(HWND hwnd, HDC dc);
+
+// Window scroll bars, drawn in the frame.
+constexpr int SB_HORZ = 0, SB_VERT = 1, SB_CTL = 2, SB_BOTH = 3;
+constexpr UINT SIF_RANGE = 0x0001, SIF_PAGE = 0x0002, SIF_POS = 0x0004, SIF_DISABLENOSCROLL = 0x0008,
+               SIF_TRACKPOS = 0x0010, SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+constexpr UINT ESB_ENABLE_BOTH = 0, ESB_DISABLE_LTUP = 1, ESB_DISABLE_LEFT = 1, ESB_DISABLE_UP = 1,
+               ESB_DISABLE_RTDN = 2, ESB_DISABLE_RIGHT = 2, ESB_DISABLE_DOWN = 2, ESB_DISABLE_BOTH = 3;
+struct SCROLLINFO {
+    UINT cbSize = sizeof(SCROLLINFO);
+    UINT fMask = 0;
+    int nMin = 0;
+    int nMax = 0;
+    UINT nPage = 0;
+    int nPos = 0;
+    int nTrackPos = 0;
+};
+// Returns the new position. A bar whose range needs no scrolling is hidden, unless
+// SIF_DISABLENOSCROLL keeps it shown and disabled.
+int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw);
+BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* info);
+// Returns the previous position.
+int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);
+int GetScrollPos(HWND hwnd, int bar);
+BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
+BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos);
+BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
+BOOL EnableScrollBar(HWND hwnd, int bar, UINT arrows);
+
+// Scrolling the client area: the image moves by (dx, dy) and the strip it uncovers is invalidated.
+constexpr UINT SW_SCROLLCHILDREN = 0x0001, SW_INVALIDATE = 0x0002, SW_ERASE = 0x0004;
+BOOL ScrollWindow(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* clip);
+// Returns the region type (NULLREGION, SIMPLEREGION) or ERROR; update gets the uncovered part.
+int ScrollWindowEx(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* clip, HRGN updateRegion,
+                   TRect* update, UINT flags);

@@ -1,0 +1,253 @@
+// A paint pass is a WM_PAINT through the window procedure; erasing is WM_ERASEBKGND, and a
+// component may answer either itself, with the platform's DC calls.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/ui/tests/UiTestFixture.h"
+
+namespace {
+
+TColor PixelOf(TWinControl* w, int x, int y) { return w->BackingImage()->Canvas()->Pixels(x, y); }
+
+// Counts the paint messages its window procedure sees; may answer the erase itself.
+class Counter : public TCustomControl {
+public:
+    explicit Counter(TComponent* owner) : TCustomControl(owner) {
+        SetColor(clRed);
+        SetBounds(0, 0, 40, 30);
+    }
+    int Paints = 0;
+    int Erases = 0;
+    bool AnswerErase = false;   // fills the background green and answers 1
+    bool SkipErase = false;     // answers 0 without drawing: the paint must erase itself
+    BOOL LastFErase = -1;
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_PAINT) ++Paints;
+        if (m.Msg == WM_ERASEBKGND) {
+            ++Erases;
+            if (AnswerErase) {
+                HDC dc = reinterpret_cast<HDC>(m.WParam);
+                TRect box;
+                GetClipBox(dc, &box);
+                TCanvas::FromHandle(dc)->FillSolid(box, clLime);
+                m.Result = 1;
+                return;
+            }
+            if (SkipErase) {
+                m.Result = 0;
+                return;
+            }
+        }
+        if (m.Msg == WM_PAINT && SkipErase) {
+            PAINTSTRUCT ps;
+            BeginPaint(Handle(), &ps);
+            LastFErase = ps.fErase;
+            EndPaint(Handle(), &ps);
+            return;
+        }
+        TCustomControl::WndProc(m);
+    }
+};
+
+class PaintMessagesTest : public ui_test::FormTest {};
+
+TEST_F(PaintMessagesTest, OneWmPaintPerPassAndEraseAnswersDecideTheBackground) {
+    auto* plain = Add<Counter>(10, 10);
+    auto* answering = Add<Counter>(60, 10);
+    answering->AnswerErase = true;
+    form->Show();
+    plain->Update();
+    answering->Update();
+    EXPECT_EQ(plain->Paints, 1);
+    EXPECT_EQ(plain->Erases, 1);
+    // Two invalidations before the pass make one pass with one WM_PAINT.
+    plain->Invalidate();
+    plain->Invalidate();
+    plain->Update();
+    EXPECT_EQ(plain->Paints, 2);
+    plain->Update();  // nothing invalid: no pass
+    EXPECT_EQ(plain->Paints, 2);
+    // Through the backend, as the window is shown.
+    plain->Invalidate();
+    ui::test::Pump();
+    std::string path = "/tmp/paint_messages_" + std::to_string(getpid()) + ".png";
+    ASSERT_TRUE(ui::test::SaveToPng(form, path));
+    std::remove(path.c_str());
+    EXPECT_EQ(plain->Paints, 3);
+
+    // Default erase fills with Color; the answered erase keeps what the handler drew.
+    EXPECT_EQ(PixelOf(plain, 20, 15), clRed);
+    EXPECT_EQ(PixelOf(answering, 20, 15), clLime);
+    EXPECT_EQ(answering->Erases, 1);
+}
+
+TEST_F(PaintMessagesTest, AnEraseAnsweredWithZeroLeavesTheEraseToThePaint) {
+    auto* c = Add<Counter>(10, 10);
+    c->SkipErase = true;
+    form->Show();
+    c->Update();
+    EXPECT_EQ(c->Erases, 1);
+    EXPECT_EQ(c->LastFErase, TRUE_);
+    // Nothing invalid any more: the pass validated the window.
+    TRect update;
+    EXPECT_EQ(GetUpdateRect(c->Handle(), &update, FALSE_), FALSE_);
+}
+
+TEST_F(PaintMessagesTest, RedrawWindowReachesChildrenAndInvalidateRectMayKeepTheBackground) {
+    auto* outer = Add<Counter>(10, 10);
+    outer->SetBounds(10, 10, 100, 80);
+    auto* inner = new Counter(form);
+    inner->SetParent(outer);
+    inner->SetBounds(5, 5, 30, 20);
+    form->Show();
+    outer->Update();
+    inner->Update();
+    int outerPaints = outer->Paints, innerPaints = inner->Paints;
+    // Only the window asked for, unless its children are asked for too.
+    RedrawWindow(outer->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(outer->Paints, outerPaints + 1);
+    EXPECT_EQ(inner->Paints, innerPaints);
+    RedrawWindow(outer->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_EQ(outer->Paints, outerPaints + 2);
+    EXPECT_EQ(inner->Paints, innerPaints + 1);
+    // Without the erase flag no WM_ERASEBKGND comes, and a validated part is not painted.
+    int erases = outer->Erases;
+    TRect part(0, 0, 50, 40);
+    InvalidateRect(outer->Handle(), &part, FALSE_);
+    UpdateWindow(outer->Handle());
+    EXPECT_EQ(outer->Erases, erases);
+    EXPECT_EQ(outer->Paints, outerPaints + 3);
+    InvalidateRect(outer->Handle(), &part, TRUE_);
+    ValidateRect(outer->Handle(), nullptr);
+    UpdateWindow(outer->Handle());
+    EXPECT_EQ(outer->Paints, outerPaints + 3);
+    // Validating the top rows leaves the rest to paint.
+    InvalidateRect(outer->Handle(), &part, TRUE_);
+    TRect top(0, 0, 100, 10);
+    ValidateRect(outer->Handle(), &top);
+    TRect update;
+    EXPECT_EQ(GetUpdateRect(outer->Handle(), &update, FALSE_), TRUE_);
+    EXPECT_EQ(update, Rect(0, 10, 50, 40));
+}
+
+// Paints its own square first, keeps it out of the clip and lets the platform paint the rest.
+class OwnDc : public TCustomControl {
+public:
+    explicit OwnDc(TComponent* owner) : TCustomControl(owner) {
+        SetColor(clWhite);
+        SetBounds(0, 0, 40, 30);
+    }
+
+protected:
+    void Paint() override {
+        Canvas()->Brush()->SetColor(clRed);
+        Canvas()->FillRect(ClientRect());
+    }
+    void WndProc(TMessage& m) override {
+        if (m.Msg != WM_PAINT || m.WParam) {
+            TCustomControl::WndProc(m);
+            return;
+        }
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        TCanvas::FromHandle(dc)->FillSolid(TRect(0, 0, 10, 10), clBlue);
+        ExcludeClipRect(dc, 0, 0, 10, 10);
+        TMessage inner{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
+        PaintHandler(inner);
+        EndPaint(Handle(), &ps);
+    }
+};
+
+TEST_F(PaintMessagesTest, AComponentPaintsThroughItsOwnDcAndExcludesWhatItDrew) {
+    auto* c = Add<OwnDc>(10, 10);
+    form->Show();
+    c->Update();
+    EXPECT_EQ(PixelOf(c, 5, 5), clBlue);
+    EXPECT_EQ(PixelOf(c, 9, 9), clBlue);
+    EXPECT_EQ(PixelOf(c, 10, 9), clRed);
+    EXPECT_EQ(PixelOf(c, 5, 20), clRed);
+    // Drawing on the canvas outside the pass goes to the window at once again.
+    c->Canvas()->Brush()->SetColor(clYellow);
+    c->Canvas()->FillRect(TRect(0, 0, 40, 30));
+    EXPECT_EQ(PixelOf(c, 5, 5), clYellow);
+}
+
+// A gradient, and a graphic child that draws a square on it.
+class Gradient : public TCustomControl {
+public:
+    explicit Gradient(TComponent* owner) : TCustomControl(owner) {}
+    // Changes along both axes: columns one pixel wide, bands four pixels high.
+    static TColor At(int x, int y) { return static_cast<TColor>(RGB((x * 2) & 0xFF, ((y / 4) * 12) & 0xFF, 0x80)); }
+
+protected:
+    void Paint() override {
+        for (int y = 0; y < Height(); y += 4)
+            for (int x = 0; x < Width(); ++x) Canvas()->FillSolid(TRect(x, y, x + 1, y + 4), At(x, y));
+    }
+};
+
+class Square : public TGraphicControl {
+public:
+    explicit Square(TComponent* owner) : TGraphicControl(owner) {}
+
+protected:
+    void Paint() override { Canvas()->FillSolid(ClientRect(), clNavy); }
+};
+
+// Shows what lies beneath it: the parent's background and painting at this control's place.
+class SeeThrough : public TCustomControl {
+public:
+    explicit SeeThrough(TComponent* owner) : TCustomControl(owner) {}
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_ERASEBKGND) {
+            m.Result = 1;  // the parent's picture is the background
+            return;
+        }
+        if (m.Msg != WM_PAINT || m.WParam) {
+            TCustomControl::WndProc(m);
+            return;
+        }
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        int saved = SaveDC(dc);
+        SetWindowOrgEx(dc, Left(), Top(), nullptr);
+        Parent()->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        Parent()->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        RestoreDC(dc, saved);
+        EndPaint(Handle(), &ps);
+    }
+};
+
+TEST_F(PaintMessagesTest, ATransparentChildShowsExactlyTheParentsPixelsBeneathIt) {
+    auto* back = Add<Gradient>(5, 5);
+    back->SetBounds(5, 5, 120, 80);
+    auto* square = new Square(form);
+    square->SetParent(back);
+    square->SetBounds(40, 30, 12, 12);
+    auto* child = new SeeThrough(form);
+    child->SetParent(back);
+    child->SetBounds(30, 20, 50, 40);
+    form->Show();
+    back->Update();
+    child->Update();
+    int checked = 0;
+    for (int y = 0; y < child->Height(); ++y)
+        for (int x = 0; x < child->Width(); ++x) {
+            TColor expected = PixelOf(back, child->Left() + x, child->Top() + y);
+            ASSERT_EQ(PixelOf(child, x, y), expected) << x << "," << y;
+            ++checked;
+        }
+    EXPECT_EQ(checked, 50 * 40);
+    // The square and the gradient are both there (the test is not comparing one flat colour).
+    EXPECT_EQ(PixelOf(child, 15, 15), clNavy);
+    EXPECT_EQ(PixelOf(child, 0, 0), Gradient::At(30, 20));
+}
+
+}  // namespace
