@@ -171,3 +171,37 @@ TEST_F(ChartTest, AnAreaSegmentTakesTheColourOfThePointItEndsAt) {
     EXPECT_EQ(At(middle(11, 12), y), kPeakColor);
     EXPECT_EQ(At(middle(9, 10), y), kFloorLevelColor);
 }
+
+TEST_F(ChartTest, TitleLinesAndTheGradientLieAboveAndBehindThePlot) {
+    chart->Gradient()->SetStartColor(0x402010);
+    chart->Gradient()->SetEndColor(0x10E0F0);
+    chart->Title()->Put(0, String());
+    auto untitled = Screen();
+    EXPECT_EQ(At(chart->Width() - 1, 0), 0x402010);
+    EXPECT_EQ(At(chart->Width() - 1, chart->Height() - 1), 0x10E0F0);
+    // Halfway down, halfway between the two colours.
+    TColor mid = At(chart->Width() - 1, chart->Height() / 2);
+    EXPECT_NEAR(mid & 0xFF, (0x10 + 0xF0) / 2, 2);
+    EXPECT_NEAR((mid >> 16) & 0xFF, (0x40 + 0x10) / 2, 2);
+
+    chart->Title()->Put(2, String("Channel: 20ch  / Freq.: 429.4125MHz   /   Level: -85dBm"));
+    EXPECT_EQ(chart->Title()->Strings(2), String("Channel: 20ch  / Freq.: 429.4125MHz   /   Level: -85dBm"));
+    auto titled = Screen();
+    TRect plot = chart->ChartRect();
+    int changedAbove = 0, changedElsewhere = 0, left = chart->Width(), right = 0;
+    for (int y = 0; y < chart->Height(); ++y)
+        for (int x = 0; x < chart->Width(); ++x) {
+            if (titled->Canvas()->Pixels(x, y) == untitled->Canvas()->Pixels(x, y)) continue;
+            if (y < plot.Top) {
+                ++changedAbove;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            } else {
+                ++changedElsewhere;
+            }
+        }
+    EXPECT_GT(changedAbove, 100);
+    EXPECT_EQ(changedElsewhere, 0);
+    // Centred over the plot.
+    EXPECT_NEAR((left + right) / 2, chart->ChartXCenter(), 3);
+}
