@@ -307,9 +307,9 @@ void TBarSeries::DrawValues(TCanvas* canvas, const TChartLayout& layout) {
         TRect r = BarRect(i, layout);
         if (r.IsEmpty()) continue;
         TColor color = ValueColor(i);
-        canvas->FillSolid(r, color);
         if (d > 0) {
-            // Top and side faces of the box, lit from the top.
+            // Top and side faces of the box, lit from the top; the front goes over their edges,
+            // so it keeps the rows of the value.
             canvas->Brush()->SetStyle(bsSolid);
             canvas->Pen()->SetStyle(psSolid);
             TColor topColor = Shade(color, 85), sideColor = Shade(color, 65);
@@ -322,6 +322,7 @@ void TBarSeries::DrawValues(TCanvas* canvas, const TChartLayout& layout) {
             TPoint side[4] = {{r.Right - 1, r.Top}, {r.Right - 1 + d, r.Top - d}, {r.Right - 1 + d, r.Bottom - 1 - d}, {r.Right - 1, r.Bottom - 1}};
             canvas->Polygon(side, 4);
         }
+        canvas->FillSolid(r, color);
     }
 }
 

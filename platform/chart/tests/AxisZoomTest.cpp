@@ -266,3 +266,14 @@ TEST_F(ChartTest, AClickOnAnAreaPointsMarkerReportsItsIndex) {
     ui::test::Click(chart, x, chart->LeftAxis()->CalcPosValue(-130));
     EXPECT_EQ(index, -1);
 }
+
+TEST_F(ChartMouseTest, ARangeTheProgramSetsDuringAMouseZoomWins) {
+    Drag(plot.Left + 100, plot.Left + 200);
+    chart->BottomAxis()->SetMinMax(0, 127);
+    ui::test::AdvanceClock(*clock, 500);
+    EXPECT_EQ(chart->BottomAxis()->Minimum(), 0);
+    EXPECT_EQ(chart->BottomAxis()->Maximum(), 127);
+    EXPECT_EQ(zooms, 0);
+    chart->UndoZoom();
+    EXPECT_EQ(chart->BottomAxis()->Maximum(), 127);
+}

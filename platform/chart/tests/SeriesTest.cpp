@@ -205,3 +205,19 @@ TEST_F(ChartTest, TitleLinesAndTheGradientLieAboveAndBehindThePlot) {
     // Centred over the plot.
     EXPECT_NEAR((left + right) / 2, chart->ChartXCenter(), 3);
 }
+
+TEST_F(ChartTest, TheDepthViewKeepsTheBarsOnTheRowsOfTheirValues) {
+    TBarSeries *peaks, *levels;
+    FrequencySeries(peaks, levels, 60);
+    levels->SetYValue(20, -85);
+    levels->SetValueColor(20, kOverColor);
+    auto flat = Screen();
+    chart->SetView3D(true);
+    auto deep = Screen();
+    EXPECT_GT(chart_test::DifferentPixels(*flat, *deep), 1000);
+    int x = chart->BottomAxis()->CalcPosValue(20);
+    int top = chart->LeftAxis()->CalcPosValue(-85);
+    EXPECT_EQ(At(x, top), kOverColor);
+    EXPECT_EQ(At(x, chart->ChartRect().Bottom - 1), kOverColor);
+    EXPECT_NE(At(x, top - 1), kOverColor) << "the top face is shaded";
+}
