@@ -309,7 +309,8 @@ void TChart::AxisSetByProgram(TChartAxis* axis) {
 
 void TChart::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
-    if (FGesture != Gesture::None) return;
+    // Another button during a gesture is ignored; the same one again means its release was lost.
+    if (FGesture != Gesture::None && Button != FPressButton) return;
     FinishAnimation(true);
     FPressButton = Button;
     FPressShift = Shift;
@@ -334,6 +335,13 @@ void TChart::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
 void TChart::MouseMove(TShiftState Shift, int X, int Y) {
     TCustomControl::MouseMove(Shift, X, Y);
     if (FGesture != Gesture::Zoom && FGesture != Gesture::Pan) return;
+    TShiftStateItem held = FPressButton == mbLeft ? ssLeft : FPressButton == mbMiddle ? ssMiddle : ssRight;
+    if (!Shift.Contains(held)) {
+        // The release went elsewhere: the gesture ends where it stands.
+        FGesture = Gesture::None;
+        Invalidate();
+        return;
+    }
     if (std::abs(X - FPressX) >= kDragThreshold) FDragged = true;
     if (!FDragged) return;
     if (FGesture == Gesture::Zoom) {

@@ -277,3 +277,19 @@ TEST_F(ChartMouseTest, ARangeTheProgramSetsDuringAMouseZoomWins) {
     chart->UndoZoom();
     EXPECT_EQ(chart->BottomAxis()->Maximum(), 127);
 }
+
+TEST_F(ChartMouseTest, ADragWhoseReleaseWentElsewhereEndsWithoutZooming) {
+    int x0 = plot.Left + 100;
+    ui::test::MouseDown(chart, x0, y);
+    ui::test::MouseMove(chart, x0 + 50, y, MK_LBUTTON);
+    // The button came up outside: the next move has no button held.
+    ui::test::MouseMove(chart, x0 + 120, y, 0);
+    ui::test::MouseUp(chart, x0 + 150, y);
+    ui::test::AdvanceClock(*clock, 500);
+    EXPECT_FALSE(chart->Zoomed());
+    EXPECT_EQ(zooms + undos, 0);
+    // The next drag works as ever.
+    Drag(x0, x0 + 100);
+    ui::test::AdvanceClock(*clock, 500);
+    EXPECT_EQ(zooms, 1);
+}
