@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "platform/chart/Series.h"
-#include "platform/rtl/Format.h"
 #include "platform/ui/DrawnCtrls.h"
 #include "platform/ui/ExtCtrls.h"
 
