@@ -830,6 +830,7 @@ void TWinControl::PaintPending() {
     if (!FPeer || FDirty.IsEmpty()) return;
     TRect r = FDirty;
     FDirty = TRect();
+    TCanvasLock pass(FImage ? FImage->Canvas() : nullptr);  // one painter for the whole pass
     PaintBackground(r);
     PaintWindow(r);
     PaintControls(r);
