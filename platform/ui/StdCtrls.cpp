@@ -76,9 +76,15 @@ void TNativeControl::CreateWnd() {
     }
 }
 
-ui::NativeView* TNativeControl::View() const {
-    if (FOwnerPainted && FView && !FInPaint) const_cast<TNativeControl*>(this)->Invalidate();
-    return FView.get();
+void TNativeControl::ViewChanged() {
+    // An owner-painted control shows the widget's picture in its own image: paint it again.
+    if (FOwnerPainted && FView && !FInPaint) Invalidate();
+}
+
+void TNativeControl::RefreshView() {
+    if (!FView) return;
+    InitView();
+    ViewChanged();
 }
 
 void TNativeControl::SetOwnerPainted(bool value) {
@@ -157,6 +163,7 @@ void TNativeControl::ApplyLooks() {
     if (!FView) return;
     FView->SetFont(*Font());
     FView->SetColors(Color(), Font()->Color());
+    ViewChanged();
 }
 
 void TNativeControl::CMColorChanged(TMessage& Message) {
@@ -165,7 +172,7 @@ void TNativeControl::CMColorChanged(TMessage& Message) {
 }
 
 void TNativeControl::CMTextChanged(TMessage& Message) {
-    if (FView) FView->SetCaption(Text());
+    if (auto v = ChangeView()) v->SetCaption(Text());
     TWinControl::CMTextChanged(Message);
 }
 
@@ -281,15 +288,15 @@ void TCustomEdit::SetSelection(int anchor, int caret) {
     };
     fix(FAnchor);
     fix(FCaret);
-    if (View()) {
-        View()->SetSelection(ToView(FAnchor), ToView(FCaret));
-        View()->EnsureCaretVisible();
+    if (auto v = ChangeView()) {
+        v->SetSelection(ToView(FAnchor), ToView(FCaret));
+        v->EnsureCaretVisible();
     }
 }
 
 void TCustomEdit::SetBorderStyle(TFormBorderStyle value) {
     FBorderStyle = value;
-    if (View()) View()->SetFramed(value != bsNone);
+    if (auto v = ChangeView()) v->SetFramed(value != bsNone);
 }
 
 void TCustomEdit::SetCharCase(TEditCharCase value) {
@@ -336,7 +343,7 @@ bool TCustomEdit::ReplaceRange(int start, int end, String text, bool user) {
         throw;
     }
     FInternalText = false;
-    if (View()) View()->Replace(vstart, vend - vstart, text);
+    if (auto v = ChangeView()) v->Replace(vstart, vend - vstart, text);
     if (user) FModified = true;
     int caret = start + text.Length();
     SetSelection(caret, caret);
@@ -355,8 +362,8 @@ void TCustomEdit::CMTextChanged(TMessage& Message) {
         FCanUndo = false;
         FTypingRun = false;
         FModified = false;
-        if (View()) {
-            View()->SetText(Text());
+        if (auto v = ChangeView()) {
+            v->SetText(Text());
             SetSelection(0, 0);
         }
     }
@@ -497,7 +504,7 @@ void TCustomEdit::DoUndo() {
         throw;
     }
     FInternalText = false;
-    if (View()) View()->SetText(undo);
+    if (auto v = ChangeView()) v->SetText(undo);
     FModified = true;
     SetSelection(caret, caret);
 }
@@ -591,12 +598,12 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         case EM_GETLIMITTEXT: Message.Result = FMaxLength > 0 ? FMaxLength : 0x7FFFFFFE; return;
         case EM_SETREADONLY:
             FReadOnly = Message.WParam != 0;
-            if (View()) View()->SetReadOnly(FReadOnly);
+            if (auto v = ChangeView()) v->SetReadOnly(FReadOnly);
             Message.Result = 1;
             return;
         case EM_SETPASSWORDCHAR:
             FPasswordChar = static_cast<char16_t>(Message.WParam);
-            if (View()) View()->SetPasswordChar(FPasswordChar);
+            if (auto v = ChangeView()) v->SetPasswordChar(FPasswordChar);
             return;
         case EM_GETPASSWORDCHAR: Message.Result = FPasswordChar; return;
         case EM_GETMODIFY: Message.Result = FModified ? 1 : 0; return;
@@ -621,7 +628,7 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
             return;
         }
         case EM_SCROLLCARET:
-            if (View()) View()->EnsureCaretVisible();
+            if (auto v = ChangeView()) v->EnsureCaretVisible();
             Message.Result = 1;
             return;
         case EM_GETFIRSTVISIBLELINE: Message.Result = 0; return;
@@ -650,14 +657,14 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         case EM_SETRECT:
         case EM_SETRECTNP:
             FFormatRect = Message.LParam ? *reinterpret_cast<const TRect*>(Message.LParam) : TRect();
-            if (View()) InitView();
+            RefreshView();
             return;
         case EM_SETMARGINS: {
             TRect r = FormatRect();
             if (Message.WParam & EC_LEFTMARGIN) r.Left = Message.WParam == EC_USEFONTINFO ? 1 : LOWORD(static_cast<DWORD>(Message.LParam));
             if (Message.WParam & EC_RIGHTMARGIN) r.Right = Width() - (Message.WParam == EC_USEFONTINFO ? 1 : HIWORD(static_cast<DWORD>(Message.LParam)));
             FFormatRect = r;
-            if (View()) InitView();
+            RefreshView();
             return;
         }
         case EM_GETMARGINS: {
@@ -721,12 +728,12 @@ void TCustomMemo::InitView() {
 
 void TCustomMemo::SetScrollBars(TScrollStyle value) {
     FScrollBars = value;
-    if (View()) View()->SetScrollBars(static_cast<int>(value));
+    if (auto v = ChangeView()) v->SetScrollBars(static_cast<int>(value));
 }
 
 void TCustomMemo::SetWordWrap(bool value) {
     FWordWrap = value;
-    if (View()) View()->SetWordWrap(value);
+    if (auto v = ChangeView()) v->SetWordWrap(value);
 }
 
 void TCustomMemo::CaretToEnd() {
@@ -827,24 +834,24 @@ void TCustomComboBox::InitView() {
 
 void TCustomComboBox::ItemsChanged() {
     if (FItemIndex >= FItems->Count()) FItemIndex = -1;
-    if (View()) InitView();
+    RefreshView();
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle value) {
     FStyle = value;
-    if (View()) View()->SetOwnerDrawItems(OwnerDrawsItems(), value == csOwnerDrawVariable);
+    if (auto v = ChangeView()) v->SetOwnerDrawItems(OwnerDrawsItems(), value == csOwnerDrawVariable);
     if (!Editable() && FItemIndex < 0 && !Text().empty()) {
         FInternalText = true;
         TControl::SetText(String());
         FInternalText = false;
     }
-    if (View()) InitView();
+    RefreshView();
 }
 
 void TCustomComboBox::SetItemIndex(int value) {
     if (value < -1 || value >= FItems->Count()) value = -1;
     FItemIndex = value;
-    if (View()) View()->SetItemIndex(value);
+    if (auto v = ChangeView()) v->SetItemIndex(value);
     if (value >= 0) {
         FInternalText = true;
         TControl::SetText(FItems->Get(value));
@@ -859,14 +866,14 @@ void TCustomComboBox::SetItemIndex(int value) {
 
 void TCustomComboBox::SetDropDownCount(int value) {
     FDropDownCount = value;
-    if (View()) View()->SetDropDownCount(value);
+    if (auto v = ChangeView()) v->SetDropDownCount(value);
 }
 
 void TCustomComboBox::SetDroppedDown(bool value) {
     if (FDroppedDown == value) return;
     if (value) DropDown();
     FDroppedDown = value;
-    if (View()) View()->SetDroppedDown(value);
+    if (auto v = ChangeView()) v->SetDroppedDown(value);
     if (!value) CloseUp();
 }
 
@@ -952,10 +959,10 @@ void TCustomComboBox::CMTextChanged(TMessage& Message) {
                 TControl::SetText(String());
                 FInternalText = false;
             }
-            if (View()) View()->SetItemIndex(FItemIndex);
+            if (auto v = ChangeView()) v->SetItemIndex(FItemIndex);
         }
         FAnchor = FCaret = 0;
-        if (View()) View()->SetText(Text());
+        if (auto v = ChangeView()) v->SetText(Text());
     }
     TNativeControl::CMTextChanged(Message);
 }
@@ -964,7 +971,7 @@ void TCustomComboBox::SetEditSel(int anchor, int caret) {
     int len = Text().Length();
     FAnchor = std::clamp(anchor, 0, len);
     FCaret = std::clamp(caret, 0, len);
-    if (View()) View()->SetSelection(FAnchor, FCaret);
+    if (auto v = ChangeView()) v->SetSelection(FAnchor, FCaret);
 }
 
 void TCustomComboBox::MatchItem() {
@@ -992,7 +999,7 @@ void TCustomComboBox::EditText(int start, int end, const String& in) {
     FInternalText = true;
     TControl::SetText(next);
     FInternalText = false;
-    if (View()) View()->SetText(next);
+    if (auto v = ChangeView()) v->SetText(next);
     SetEditSel(start + s.Length(), start + s.Length());
     MatchItem();
     Change();  // the user's typing
@@ -1221,7 +1228,7 @@ void TCustomComboBox::DefaultHandler(TMessage& Message) {
         }
         case CB_SETDROPPEDWIDTH:
             FDroppedWidth = static_cast<int>(Message.WParam);
-            if (View()) View()->SetDroppedWidth(DroppedWidth());
+            if (auto v = ChangeView()) v->SetDroppedWidth(DroppedWidth());
             Message.Result = DroppedWidth();
             return;
         case CB_GETDROPPEDWIDTH: Message.Result = DroppedWidth(); return;
@@ -1245,13 +1252,13 @@ void TButtonControl::WMLButtonDown(TMessage& Message) {
     TNativeControl::WMLButtonDown(Message);
     FocusOnClick();
     FPressed = true;
-    if (View()) View()->SetDown(true);
+    if (auto v = ChangeView()) v->SetDown(true);
 }
 
 void TButtonControl::WMLButtonUp(TMessage& Message) {
     bool pressed = FPressed;
     FPressed = false;
-    if (View()) View()->SetDown(false);
+    if (auto v = ChangeView()) v->SetDown(false);
     TNativeControl::WMLButtonUp(Message);
     if (pressed && !ComponentState().Contains(csDestroying) &&
         ClientRect().Contains(Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam))))
@@ -1290,7 +1297,7 @@ void TButton::InitView() {
 
 void TButton::SetDefault(bool value) {
     FDefault = value;
-    if (View()) View()->SetDefault(value);
+    if (auto v = ChangeView()) v->SetDefault(value);
 }
 
 void TButton::Click() {
@@ -1327,7 +1334,7 @@ void TCustomCheckBox::InitView() {
 void TCustomCheckBox::SetState(TCheckBoxState value) {
     if (FState == value) return;
     FState = value;
-    if (View()) View()->SetCheckState(static_cast<int>(value));
+    if (auto v = ChangeView()) v->SetCheckState(static_cast<int>(value));
     if (!ComponentState().Contains(csLoading)) Click();
 }
 
@@ -1347,7 +1354,7 @@ void TCustomCheckBox::DefaultHandler(TMessage& Message) {
             // The platform's message changes the look and fires nothing.
             auto s = static_cast<TCheckBoxState>(std::min<WPARAM>(Message.WParam, 2));
             FState = s;
-            if (View()) View()->SetCheckState(static_cast<int>(s));
+            if (auto v = ChangeView()) v->SetCheckState(static_cast<int>(s));
             return;
         }
         default: TButtonControl::DefaultHandler(Message); return;
@@ -1367,7 +1374,7 @@ void TRadioButton::SetChecked(bool value) {
     if (FChecked == value) return;
     FChecked = value;
     SetTabStop(value);
-    if (View()) View()->SetCheckState(value ? 1 : 0);
+    if (auto v = ChangeView()) v->SetCheckState(value ? 1 : 0);
     if (!value) return;
     if (TWinControl* p = Parent()) {
         for (int i = 0; i < p->ControlCount(); ++i)
@@ -1389,7 +1396,7 @@ void TRadioButton::DefaultHandler(TMessage& Message) {
         case BM_GETCHECK: Message.Result = FChecked ? 1 : 0; return;
         case BM_SETCHECK:
             FChecked = Message.WParam == BST_CHECKED;
-            if (View()) View()->SetCheckState(FChecked ? 1 : 0);
+            if (auto v = ChangeView()) v->SetCheckState(FChecked ? 1 : 0);
             return;
         default: TButtonControl::DefaultHandler(Message); return;
     }
@@ -1517,9 +1524,10 @@ void TCustomListBox::InitView() {
 }
 
 void TCustomListBox::ShowSelection() {
-    if (!View()) return;
-    View()->SetItemIndex(FItemIndex);
-    for (int i = 0; i < static_cast<int>(FSelected.size()); ++i) View()->SetItemSelected(i, FSelected[static_cast<size_t>(i)]);
+    auto v = ChangeView();
+    if (!v) return;
+    v->SetItemIndex(FItemIndex);
+    for (int i = 0; i < static_cast<int>(FSelected.size()); ++i) v->SetItemSelected(i, FSelected[static_cast<size_t>(i)]);
 }
 
 void TCustomListBox::FitSelection() {
@@ -1533,7 +1541,7 @@ void TCustomListBox::ItemsChanged() {
     int n = FItems->Count();
     FitSelection();
     if (FTopIndex >= n) FTopIndex = std::max(0, n - 1);
-    if (View()) InitView();
+    RefreshView();
 }
 
 void TCustomListBox::SelectOnly(int index) {
@@ -1586,7 +1594,7 @@ void TCustomListBox::SetSorted(bool value) {
 
 void TCustomListBox::SetTopIndex(int value) {
     FTopIndex = std::clamp(value, 0, std::max(0, FItems->Count() - 1));
-    if (View()) View()->SetTopIndex(FTopIndex);
+    if (auto v = ChangeView()) v->SetTopIndex(FTopIndex);
 }
 
 int TCustomListBox::ItemHeight() const {
@@ -1597,7 +1605,7 @@ int TCustomListBox::ItemHeight() const {
 
 void TCustomListBox::SetItemHeight(int value) {
     FItemHeight = std::max(1, value);
-    if (View()) View()->SetItemHeight(FItemHeight);
+    if (auto v = ChangeView()) v->SetItemHeight(FItemHeight);
 }
 
 int TCustomListBox::ItemAtPos(const TPoint& p, bool existing) const {
@@ -1612,7 +1620,7 @@ void TCustomListBox::UserSelected() { Click(); }
 
 void TCustomListBox::SetStyle(TListBoxStyle value) {
     FStyle = value;
-    if (View()) View()->SetOwnerDrawItems(value != lbStandard, value == lbOwnerDrawVariable);
+    if (auto v = ChangeView()) v->SetOwnerDrawItems(value != lbStandard, value == lbOwnerDrawVariable);
 }
 
 void TCustomListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) {
@@ -1919,7 +1927,7 @@ void TScrollBar::SetKind(TScrollBarKind value) {
     if (FKind == value) return;
     FKind = value;
     SetBounds(Left(), Top(), Height(), Width());
-    if (View()) View()->SetVertical(value == sbVertical);
+    if (auto v = ChangeView()) v->SetVertical(value == sbVertical);
 }
 
 void TScrollBar::SetParams(int APosition, int AMin, int AMax) {
@@ -1931,21 +1939,21 @@ void TScrollBar::SetParams(int APosition, int AMin, int AMax) {
     FMin = AMin;
     FMax = AMax;
     FPosition = APosition;
-    if (View()) {
-        View()->SetRange(FMin, FMax, FPageSize);
-        View()->SetPosition(FPosition);
+    if (auto v = ChangeView()) {
+        v->SetRange(FMin, FMax, FPageSize);
+        v->SetPosition(FPosition);
     }
     if (moved) Change();
 }
 
 void TScrollBar::SetSmallChange(int value) {
     FSmallChange = std::max(1, value);
-    if (View()) View()->SetSteps(FSmallChange, FLargeChange);
+    if (auto v = ChangeView()) v->SetSteps(FSmallChange, FLargeChange);
 }
 
 void TScrollBar::SetLargeChange(int value) {
     FLargeChange = std::max(1, value);
-    if (View()) View()->SetSteps(FSmallChange, FLargeChange);
+    if (auto v = ChangeView()) v->SetSteps(FSmallChange, FLargeChange);
 }
 
 void TScrollBar::SetPageSize(int value) {
@@ -1978,7 +1986,7 @@ void TScrollBar::DoScroll(TScrollCode code, int trackPos) {
     Scroll(code, pos);
     SetPosition(pos);
     // The view may have moved further than the handler allowed.
-    if (View()) View()->SetPosition(FPosition);
+    if (auto v = ChangeView()) v->SetPosition(FPosition);
 }
 
 void TScrollBar::NativeNotification(ui::NativeNotify what, int value) {

@@ -34,8 +34,27 @@ protected:
     void DestroyWnd() override;
     // The view was made: the control shows its whole state on it.
     virtual void InitView() {}
-    // The view, to show a change on it. An owner-painted control repaints after a change.
-    ui::NativeView* View() const;
+    // The view, to ask it something (positions, sizes); nullptr until the window exists.
+    ui::NativeView* View() const { return FView.get(); }
+    // A change to show on the view: `if (auto v = ChangeView()) v->SetText(...)`. An owner-painted
+    // control repaints once the change is made, when the guard goes.
+    class ViewChange {
+    public:
+        explicit ViewChange(TNativeControl* control) : FControl(control) {}
+        ~ViewChange() { FControl->ViewChanged(); }
+        ViewChange(const ViewChange&) = delete;
+        ViewChange& operator=(const ViewChange&) = delete;
+        explicit operator bool() const { return FControl->FView != nullptr; }
+        ui::NativeView* operator->() const { return FControl->FView.get(); }
+
+    private:
+        TNativeControl* FControl;
+    };
+    ViewChange ChangeView() { return ViewChange(this); }
+    // The view changed outside a ViewChange (InitView): repaint if owner-painted.
+    void ViewChanged();
+    // Shows the whole state on the view again (InitView), if there is one.
+    void RefreshView();
     // Owner-painted: the native widget is drawn into the control's own image by Paint, so a
     // component can paint frames and buttons over it (as the styled controls do in WM_PAINT).
     bool OwnerPainted() const { return FOwnerPainted; }
