@@ -1,7 +1,10 @@
 #include "platform/ui/Controls.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
+#include "platform/rtl/Threads.h"
 #include "platform/ui/Backend.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/Window.h"
@@ -12,6 +15,16 @@ void ForgetControl(TControl* control);
 // Forms.cpp: false while a modal form other than this one runs.
 bool InputAllowed(TCustomForm* form);
 }  // namespace ui::detail
+
+#ifndef NDEBUG
+void ui::CheckUiThread(const char* what) {
+    if (IsMainThread()) return;
+    std::fprintf(stderr, "%s called off the UI thread (thread %lu); use TThread::Synchronize, Queue or a posted message\n",
+                 what, static_cast<unsigned long>(GetCurrentThreadId()));
+    std::fflush(stderr);
+    std::abort();
+}
+#endif
 
 namespace {
 
@@ -282,6 +295,7 @@ void TControl::SetCursor(TCursor value) {
 }
 
 void TControl::InvalidateRect(const TRect& r) {
+    ui::CheckUiThread("Invalidate");
     if (FParent && FVisible) FParent->InvalidateRect(IntersectRects(OffsetRectBy(r, FLeft, FTop), BoundsRect()));
 }
 
@@ -318,6 +332,7 @@ void TControl::SendToBack() {
 }
 
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
+    ui::CheckUiThread("Perform");
     TMessage m{Msg, WParam, LParam, 0};
     WndProc(m);
     return m.Result;
@@ -567,6 +582,7 @@ void TWinControl::CreateParams(TCreateParams& Params) {
 }
 
 void TWinControl::CreateWnd() {
+    ui::CheckUiThread("CreateWnd");
     TCreateParams params;
     CreateParams(params);
     FHandle = win::CreateWindowHandle([this](HWND, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
@@ -804,6 +820,7 @@ void TWinControl::BoundsChanged(const TRect& oldBounds) {
 }
 
 void TWinControl::InvalidateRect(const TRect& r) {
+    ui::CheckUiThread("Invalidate");
     if (!FPeer) return;
     TRect c = IntersectRects(r, ClientRect());
     if (c.IsEmpty()) return;
@@ -1086,6 +1103,7 @@ TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
 TGraphicControl::~TGraphicControl() = default;
 
 TCanvas* TGraphicControl::Canvas() {
+    ui::CheckUiThread("Canvas");
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
     if (!FInPaint) FCanvas->UpdateTarget();
     return FCanvas.get();
@@ -1107,6 +1125,7 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
 TCustomControl::~TCustomControl() = default;
 
 TCanvas* TCustomControl::Canvas() {
+    ui::CheckUiThread("Canvas");
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
     if (!FInPaint) {
         HandleNeeded();

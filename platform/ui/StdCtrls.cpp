@@ -94,6 +94,7 @@ void TNativeControl::SetOwnerPainted(bool value) {
 }
 
 TCanvas* TNativeControl::Canvas() {
+    ui::CheckUiThread("Canvas");
     if (FItemCanvas) return FItemCanvas;
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
     if (!FInPaint) {
@@ -1549,6 +1550,12 @@ void TCustomListBox::SelectOnly(int index) {
     if (index >= 0 && index < static_cast<int>(FSelected.size())) FSelected[static_cast<size_t>(index)] = true;
 }
 
+void TCustomListBox::SelectRange(int anchor, int index) {
+    std::fill(FSelected.begin(), FSelected.end(), false);
+    int n = static_cast<int>(FSelected.size());
+    for (int k = std::max(0, std::min(anchor, index)); k <= std::max(anchor, index) && k < n; ++k) FSelected[static_cast<size_t>(k)] = true;
+}
+
 void TCustomListBox::SetItemIndex(int value) {
     FitSelection();
     if (value < -1 || value >= FItems->Count()) value = -1;
@@ -1650,8 +1657,7 @@ void TCustomListBox::WMLButtonDown(TMessage& Message) {
             FSelected[static_cast<size_t>(i)] = !FSelected[static_cast<size_t>(i)];
             FAnchor = i;
         } else if (shift && FAnchor >= 0) {
-            std::fill(FSelected.begin(), FSelected.end(), false);
-            for (int k = std::min(FAnchor, i); k <= std::max(FAnchor, i); ++k) FSelected[static_cast<size_t>(k)] = true;
+            SelectRange(FAnchor, i);
         } else {
             SelectOnly(i);
             FAnchor = i;
@@ -1662,8 +1668,26 @@ void TCustomListBox::WMLButtonDown(TMessage& Message) {
         SelectOnly(i);
     }
     ShowSelection();
+    FDragSelecting = !(FMultiSelect && (ctrl || !FExtendedSelect));
     ClickItem(i, x);
     UserSelected();
+}
+
+void TCustomListBox::WMMouseMove(TMessage& Message) {
+    TNativeControl::WMMouseMove(Message);
+    if (!FDragSelecting || !(Message.WParam & MK_LBUTTON)) return;
+    int i = ItemAtPos(Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)), true);
+    if (i < 0 || i == FItemIndex) return;
+    FItemIndex = i;
+    if (FMultiSelect && FAnchor >= 0) SelectRange(FAnchor, i);
+    else SelectOnly(i);
+    ShowSelection();
+    UserSelected();
+}
+
+void TCustomListBox::WMLButtonUp(TMessage& Message) {
+    FDragSelecting = false;
+    TNativeControl::WMLButtonUp(Message);
 }
 
 void TCustomListBox::WMLButtonDblClk(TMessage& Message) {
@@ -1703,8 +1727,17 @@ void TCustomListBox::DefaultHandler(TMessage& Message) {
             }
             i = std::clamp(i, 0, n - 1);
             if (i == FItemIndex) return;
+            // Shift extends an extended multi-select list's selection from its anchor.
+            int anchor = FAnchor;
+            bool extend = FMultiSelect && FExtendedSelect && anchor >= 0 && GetKeyState(VK_SHIFT) < 0;
             SetItemIndex(i);
-            if (FMultiSelect) SelectOnly(i), ShowSelection();
+            if (extend) {
+                FAnchor = anchor;
+                SelectRange(anchor, i);
+                ShowSelection();
+            } else if (FMultiSelect) {
+                SelectOnly(i), ShowSelection();
+            }
             if (i < FTopIndex) SetTopIndex(i);
             else if (i >= FTopIndex + page + 1) SetTopIndex(i - page);
             UserSelected();

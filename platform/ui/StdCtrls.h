@@ -530,6 +530,10 @@ protected:
     void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
     void WMLButtonDown(TMessage& Message) override;
     void WMLButtonDblClk(TMessage& Message) override;
+    // Dragging with the button down moves the selection (extends it from the anchor in an
+    // extended multi-select list).
+    void WMMouseMove(TMessage& Message) override;
+    void WMLButtonUp(TMessage& Message) override;
     // The user moved the selection: OnClick, as the platform's list reports it.
     virtual void UserSelected();
     virtual void ItemsChanged();
@@ -542,6 +546,8 @@ protected:
 
 private:
     void SelectOnly(int index);
+    // Selects the items from the anchor to index, and nothing else.
+    void SelectRange(int anchor, int index);
     // Fits the selection marks, the item index and the anchor to the items as they are now, which
     // inside an update of the items the list has not been told of yet.
     void FitSelection();
@@ -552,6 +558,7 @@ private:
     int FAnchor = -1;
     bool FMultiSelect = false;
     bool FExtendedSelect = true;
+    bool FDragSelecting = false;
     bool FSorted = false;
     int FTopIndex = 0;
     int FItemHeight = 0;  // 0: the view's

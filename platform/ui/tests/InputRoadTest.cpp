@@ -145,13 +145,15 @@ RunResult RunScript(Kind kind, bool viaHost) {
             ui::test::Key(c, VK_DOWN);
             ui::test::Key(c, VK_DOWN);
             step();
-            ui::test::TypeText(c, String("e"));
+            ui::test::Key(c, VK_DOWN, String(), {ssShift});
+            ui::test::Key(c, VK_DOWN, String(), {ssShift});
             step();
-            TRect third;
-            c->Perform(LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&third));
-            ui::test::Click(c, third.Left + 5, third.Top + 2);
+            ui::test::TypeText(c, String("a"));
             step();
-            ui::test::Key(c, VK_UP);
+            TRect second, fourth;
+            c->Perform(LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+            c->Perform(LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&fourth));
+            Drag(c, Point(second.Left + 5, second.Top + 2), Point(fourth.Left + 5, fourth.Top + 2));
             step();
             ui::test::Key(c, VK_RETURN);
             ui::test::Key(c, VK_ESCAPE);
@@ -194,8 +196,8 @@ TEST_F(InputRoadTest, NativeControlsGiveTheSameResultsThroughTheirOwnWidgetAsThr
           "one\r\ntwo sel 5+3 clip \r\ntwo", "one\r\ntwo\r\ntwo sel 13+0 clip \r\ntwo",
           "one\r\ntwo\r\ntwo sel 13+0 clip \r\ntwo (focus left)"}},
         {Kind::List,
-         {"item 1 selected 1 clip ", "item 4 selected 2 clip ", "item 2 selected 1 clip ", "item 1 selected 1 clip ",
-          "item 1 selected 1 clip ", "item 1 selected 1 clip  (focus left)"}},
+         {"item 1 selected 1 clip ", "item 3 selected 3 clip ", "item 0 selected 4 clip ", "item 3 selected 3 clip ",
+          "item 3 selected 3 clip ", "item 3 selected 3 clip  (focus left)"}},
     };
     for (const auto& c : cases) {
         RunResult real = RunScript(c.kind, false);

@@ -1,6 +1,9 @@
 // An owner-painted native control paints again after its view changes, and only then.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <thread>
+
 #include "platform/ui/NativePeers.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/tests/UiTestFixture.h"
@@ -50,3 +53,26 @@ TEST_F(NativeViewTest, OwnerPaintedControlRepaintsAfterViewChangesNotAfterQuesti
     EXPECT_EQ(edit->Paints, paints + 2);
     EXPECT_EQ(edit->Text(), String("sx text"));
 }
+
+#ifndef NDEBUG
+TEST_F(NativeViewTest, TouchingAControlOffTheUiThreadStopsTheProgramInDebugBuilds) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto* edit = Add<TEdit>();
+    form->Show();
+    auto offThread = [](std::function<void()> f) { std::thread(std::move(f)).join(); };
+    EXPECT_DEATH(offThread([&] { edit->Perform(WM_SETTEXT, 0, 0); }), "Perform called off the UI thread");
+    EXPECT_DEATH(offThread([&] { edit->Invalidate(); }), "Invalidate called off the UI thread");
+    EXPECT_DEATH(offThread([&] { edit->Canvas(); }), "Canvas called off the UI thread");
+    EXPECT_DEATH(offThread([&] {
+                     auto* late = new TEdit(form);
+                     late->SetParent(form);
+                     late->HandleNeeded();
+                 }),
+                 "called off the UI thread");
+    // The same calls on the UI thread are fine.
+    edit->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"ok"));
+    edit->Invalidate();
+    EXPECT_NE(edit->Canvas(), nullptr);
+    EXPECT_EQ(edit->Text(), String("ok"));
+}
+#endif
