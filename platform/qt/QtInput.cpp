@@ -223,6 +223,13 @@ bool InputTranslator::Key(QKeyEvent* k) {
     return true;
 }
 
+QPoint InputTranslator::ClientPoint(QWidget* source, QPoint pos) const {
+    QPoint p = source->mapTo(FHost, pos);
+    // A form's client area starts below its menu bar.
+    if (auto* cw = dynamic_cast<ControlWidget*>(FHost.data())) p.ry() -= cw->ClientTop;
+    return p;
+}
+
 bool InputTranslator::Translate(QWidget* source, QEvent* e) {
     switch (e->type()) {
         case QEvent::KeyPress:
@@ -256,11 +263,8 @@ bool InputTranslator::Translate(QWidget* source, QEvent* e) {
             win::SetKeyState(VK_LBUTTON, (m->buttons() & Qt::LeftButton) != 0);
             win::SetKeyState(VK_RBUTTON, (m->buttons() & Qt::RightButton) != 0);
             win::SetKeyState(VK_MBUTTON, (m->buttons() & Qt::MiddleButton) != 0);
-            QPoint p = source->mapTo(FHost, m->position().toPoint());
-            int top = 0;
-            if (auto* cw = dynamic_cast<ControlWidget*>(FHost.data())) top = cw->ClientTop;
-            UiInput::Mouse(FControl, ButtonMessage(e->type(), m->button()), p.x(), p.y() - top,
-                           KeysOf(m->buttons(), m->modifiers()));
+            QPoint p = ClientPoint(source, m->position().toPoint());
+            UiInput::Mouse(FControl, ButtonMessage(e->type(), m->button()), p.x(), p.y(), KeysOf(m->buttons(), m->modifiers()));
             return true;
         }
         case QEvent::Wheel: {
@@ -268,10 +272,8 @@ bool InputTranslator::Translate(QWidget* source, QEvent* e) {
             e->accept();
             if (!FControl || !FHost) return true;
             auto* we = static_cast<QWheelEvent*>(e);
-            QPoint p = source->mapTo(FHost, we->position().toPoint());
-            int top = 0;
-            if (auto* cw = dynamic_cast<ControlWidget*>(FHost.data())) top = cw->ClientTop;
-            UiInput::MouseWheel(FControl, we->angleDelta().y(), p.x(), p.y() - top, KeysOf(we->buttons(), we->modifiers()));
+            QPoint p = ClientPoint(source, we->position().toPoint());
+            UiInput::MouseWheel(FControl, we->angleDelta().y(), p.x(), p.y(), KeysOf(we->buttons(), we->modifiers()));
             return true;
         }
         case QEvent::ContextMenu:

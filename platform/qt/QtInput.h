@@ -4,6 +4,7 @@
 // character, input-method, mouse and wheel events to an InputTranslator, so one set of rules
 // decides what a key types and what a click sends, whichever widget Qt delivered it to.
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <cstdint>
 
@@ -32,6 +33,8 @@ protected:
 
 private:
     bool Key(QKeyEvent* k);
+    // A position in source as a point of the control's client area.
+    QPoint ClientPoint(QWidget* source, QPoint pos) const;
     TWinControl* FControl;
     QPointer<QWidget> FHost;
     bool FMouse;
