@@ -7,11 +7,13 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
 
 #include "platform/qt/QtGraphicsApp.h"
+#include "platform/qt/QtInput.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/rtl/Clock.h"
 
@@ -131,7 +133,7 @@ public:
         return choices.back().answer == IDCANCEL ? IDCANCEL : choices.front().answer;
     }
 
-    void SendMouse(ui::WidgetPeer& peer, UINT msg, int x, int y, WPARAM keys) override {
+    void SendMouse(ui::WidgetPeer& peer, UINT msg, int x, int y, WPARAM keys, bool viaHost) override {
         ControlWidget* w = static_cast<WidgetPeer&>(peer).Widget();
         if (!w || !w->Control()) return;
         QEvent::Type type = QEvent::MouseMove;
@@ -146,6 +148,7 @@ public:
             case WM_MBUTTONUP: type = QEvent::MouseButtonRelease; button = Qt::MiddleButton; break;
             case WM_LBUTTONDBLCLK: type = QEvent::MouseButtonDblClick; button = Qt::LeftButton; break;
             case WM_RBUTTONDBLCLK: type = QEvent::MouseButtonDblClick; button = Qt::RightButton; break;
+            case WM_MBUTTONDBLCLK: type = QEvent::MouseButtonDblClick; button = Qt::MiddleButton; break;
             default: break;
         }
         if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) buttons |= button;
@@ -155,9 +158,14 @@ public:
         if (keys & MK_CONTROL) mods |= Qt::ControlModifier;
         // x, y are client coordinates: the client area starts past the window's frame.
         TRect area = w->Control()->ClientArea();
-        QPointF local(x + area.Left, y + area.Top);
-        QMouseEvent ev(type, local, w->mapToGlobal(local), button, buttons, mods);
-        QCoreApplication::sendEvent(w, &ev);
+        QPoint global = w->mapToGlobal(QPoint(x + area.Left, y + area.Top));
+        // Qt keeps sending to the widget a button went down on until every button is up.
+        QWidget* target = viaHost ? w : FGrab ? FGrab.data() : MouseTarget(w, global);
+        if (type == QEvent::MouseButtonPress && !FGrab) FGrab = target;
+        QPointF local = target->mapFromGlobal(global);
+        QMouseEvent ev(type, local, QPointF(global), button, buttons, mods);
+        QCoreApplication::sendEvent(target, &ev);
+        if (!buttons) FGrab = nullptr;
     }
 
     void SendMouseLeave(ui::WidgetPeer& peer) override {
@@ -167,14 +175,25 @@ public:
         QCoreApplication::sendEvent(w, &ev);
     }
 
-    void SendKey(ui::WidgetPeer& peer, bool down, WORD vk, const String& text, TShiftState shift) override {
+    void SendKey(ui::WidgetPeer& peer, bool down, WORD vk, const String& text, TShiftState shift, bool viaHost) override {
         QWidget* w = static_cast<WidgetPeer&>(peer).Widget();
         if (!w) return;
-        int key = VkToQtKey(vk);
+        bool keypad = false;
+        int key = VkToQtKey(vk, &keypad);
         if (key == Qt::Key_Tab && shift.Contains(ssShift)) key = Qt::Key_Backtab;
-        QKeyEvent ev(down ? QEvent::KeyPress : QEvent::KeyRelease, key, ModifiersOf(shift), QString::fromStdU16String(text));
-        QCoreApplication::sendEvent(w, &ev);
+        Qt::KeyboardModifiers mods = ModifiersOf(shift);
+        if (keypad) mods |= Qt::KeypadModifier;
+        // Keys go where the window's focus is, as the platform's window system sends them.
+        QWidget* target = w;
+        if (!viaHost) {
+            QWidget* focus = w->window()->focusWidget();
+            target = focus ? focus : w->window();
+        }
+        QKeyEvent ev(down ? QEvent::KeyPress : QEvent::KeyRelease, key, mods, QString::fromStdU16String(text));
+        QCoreApplication::sendEvent(target, &ev);
     }
+
+    uint64_t NativeFilterEventCount() override { return qtb::NativeFilterEventCount(); }
 
     bool ReadPng(const std::string& path, int& width, int& height, std::vector<int32_t>& pixels) override {
         QImage img;
@@ -193,7 +212,14 @@ public:
     }
 
 private:
+    // The widget inside the control's own widget that a real click at a global position lands
+    // on: the deepest visible child under it (a native control's inner widget), or the host.
+    static QWidget* MouseTarget(ControlWidget* host, const QPoint& global) {
+        QWidget* child = host->childAt(host->mapFromGlobal(global));
+        return child ? child : host;
+    }
     QAbstractEventDispatcher* FDispatcher = nullptr;
+    QPointer<QWidget> FGrab;
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -109,6 +110,29 @@ QBrush QBrushOf(TBrush& brush) {
     }
 }
 
+// The canvas's pen and brush as Qt objects, made again only after they change (a brush with a
+// pattern bitmap every time: the bitmap may have been drawn on since).
+const QPen& CanvasPen(TCanvas* c) {
+    TCanvasDc& dc = c->Dc();
+    if (!dc.qpenValid) {
+        dc.qpen = QPenOf(*c->Pen());
+        dc.qpenValid = true;
+    }
+    return dc.qpen;
+}
+
+const QBrush& CanvasBrush(TCanvas* c) {
+    TCanvasDc& dc = c->Dc();
+    if (!dc.qbrushValid || c->Brush()->Bitmap()) {
+        dc.qbrush = QBrushOf(*c->Brush());
+        dc.qbrushValid = true;
+    }
+    return dc.qbrush;
+}
+
+// The clip the canvas draws through changed: an open painter takes it again.
+void ClipMoved(TCanvas* c) { ++c->Dc().clipStamp; }
+
 void Sync(TCanvas* c) {
     TCanvasDc& dc = c->Dc();
     if (dc.fontDirty) {
@@ -124,14 +148,56 @@ void Sync(TCanvas* c) {
 }
 
 // Runs f with a painter on the canvas's surface: clipped, translated to logical coordinates, with
-// the canvas's background for hatches and styled lines.
+// the canvas's background for hatches and styled lines. Inside a lock the bitmap's open painter
+// is used, set to this canvas's clip and origin; f may leave pen, brush, composition and
+// background changed, and changes anything else only when scoped (the painter's state is saved
+// around it).
 template <class F>
-void WithPainter(TCanvas* c, F f) {
-    if (!c->Bitmap() || c->Bitmap()->Empty()) return;
+void WithPainter(TCanvas* c, F f, bool scoped = false) {
+    TBitmap* b = c->Bitmap();
+    if (!b || b->Empty()) return;
     Sync(c);
+    const TCanvasDcState& s = c->Dc().state;
+    if (TPaintSurface* open = PaintSurfaceOf(*b)) {
+        QPainter& p = open->painter;
+        TCanvasDc& dc = c->Dc();
+        QPoint off = Offset(c);
+        if (open->user != c || open->clipStamp != dc.clipStamp) {
+            QRegion vis = Visible(c);
+            p.resetTransform();  // the clip is in device coordinates
+            p.setClipRegion(vis);
+            open->clipEmpty = vis.isEmpty();
+            open->user = c;
+            open->clipStamp = dc.clipStamp;
+            open->offset = off + QPoint(1, 0);  // the transform is set again below
+        }
+        if (open->clipEmpty) return;
+        if (off != open->offset) {
+            p.setTransform(QTransform::fromTranslate(off.x(), off.y()));
+            p.setBrushOrigin(-off);
+            open->offset = off;
+        }
+        if (open->antialias != c->AntiAlias()) {
+            p.setRenderHint(QPainter::Antialiasing, c->AntiAlias());
+            p.setRenderHint(QPainter::TextAntialiasing, c->AntiAlias());
+            open->antialias = c->AntiAlias();
+        }
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.setBackgroundMode(s.bkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
+        p.setBackground(QColor(QRgbOf(s.bkColor)));
+        if (scoped) {
+            p.save();
+            f(p);
+            p.restore();
+        } else {
+            f(p);
+        }
+        b->PixelsChanged();
+        return;
+    }
     QRegion vis = Visible(c);
     if (vis.isEmpty()) return;
-    Surface surface(*c->Bitmap());
+    Surface surface(*b);
     QPainter p(&surface.Image());
     p.setClipRegion(vis);
     QPoint off = Offset(c);
@@ -139,7 +205,6 @@ void WithPainter(TCanvas* c, F f) {
     p.setBrushOrigin(-off);
     p.setRenderHint(QPainter::Antialiasing, c->AntiAlias());
     p.setRenderHint(QPainter::TextAntialiasing, c->AntiAlias());
-    const TCanvasDcState& s = c->Dc().state;
     p.setBackgroundMode(s.bkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
     p.setBackground(QColor(QRgbOf(s.bkColor)));
     f(p);
@@ -147,8 +212,9 @@ void WithPainter(TCanvas* c, F f) {
 
 // Pen, brush and raster mode of a shape.
 void SetupShape(TCanvas* c, QPainter& p, bool fill) {
-    QPen pen = QPenOf(*c->Pen());
-    QBrush brush = fill ? QBrushOf(*c->Brush()) : QBrush(Qt::NoBrush);
+    const QPen& pen = CanvasPen(c);
+    static const QBrush none(Qt::NoBrush);
+    const QBrush& brush = fill ? CanvasBrush(c) : none;
     p.setPen(pen);
     p.setBrush(brush);
     p.setCompositionMode(ModeOf(c->Pen()->Mode()));
@@ -253,8 +319,19 @@ void RopBlit(TCanvas* c, const QRect& dev, const QImage* src, uint8_t rop) {
     QImage pattern;
     if (brush->Bitmap() && !brush->Bitmap()->Empty()) pattern = ToRgb32(*brush->Bitmap());
     uint32_t P = QRgbOf(static_cast<COLORREF>(ColorToRGB(brush->Color() == clNone ? clWhite : brush->Color())));
-    Surface surface(*c->Bitmap(), true);
-    QImage& im = surface.Image();
+    // Inside a lock the open surface is already in the device format; otherwise a surface of
+    // raw 32-bit pixels for this call.
+    std::optional<Surface> own;
+    QImage* target = nullptr;
+    TPaintSurface* open = PaintSurfaceOf(*c->Bitmap());
+    QImage* openImage = open ? &open->Image(c->Bitmap()->Image().image) : nullptr;
+    if (openImage && (openImage->format() == QImage::Format_RGB32 || openImage->format() == QImage::Format_ARGB32)) {
+        target = openImage;
+    } else {
+        own.emplace(*c->Bitmap(), true);
+        target = &own->Image();
+    }
+    QImage& im = *target;
     bool keepAlpha = im.format() == QImage::Format_ARGB32;
     for (const QRect& r : vis) {
         for (int y = r.top(); y <= r.bottom(); ++y) {
@@ -361,6 +438,23 @@ int RegionType(const QRegion& r) {
     return r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
+// A locked canvas holds its bitmap's surface open; the last hold to go closes it.
+void TakeHold(TCanvas* c) {
+    if (!c->Bitmap() || c->Dc().held) return;
+    c->Dc().held = c->Bitmap();
+    c->Bitmap()->Image().holds++;
+}
+
+void ReleaseHold(TCanvas* c) {
+    TBitmap* b = c->Dc().held;
+    if (!b) return;
+    c->Dc().held = nullptr;
+    if (--b->Image().holds <= 0) {
+        b->Image().holds = 0;
+        EndPainting(*b);
+    }
+}
+
 }  // namespace
 
 // TCanvas ---------------------------------------------------------------------------------------
@@ -382,12 +476,17 @@ void TCanvas::Init() {
         FDc->fontDirty = true;
         FDc->qfontValid = false;
     };
-    FBrush->OnChange = [this](TPersistent*) { FDc->brushDirty = true; };
+    FBrush->OnChange = [this](TPersistent*) {
+        FDc->brushDirty = true;
+        FDc->qbrushValid = false;
+    };
+    FPen->OnChange = [this](TPersistent*) { FDc->qpenValid = false; };
     std::lock_guard lock(gCanvasMutex);
     LiveCanvases().insert(this);
 }
 
 TCanvas::~TCanvas() {
+    ReleaseHold(this);
     if (FTarget) FTarget->DetachCanvas(this);
     std::lock_guard lock(gCanvasMutex);
     LiveCanvases().erase(this);
@@ -401,9 +500,22 @@ TCanvas* TCanvas::FromHandle(HDC dc) {
 
 void TCanvas::SetBitmap(TBitmap* target) {
     if (target == FTarget) return;
+    bool locked = FDc->held != nullptr;
+    if (locked) ReleaseHold(this);
     if (FTarget) FTarget->DetachCanvas(this);
     FTarget = target;
     if (FTarget) FTarget->AttachCanvas(this);
+    if (locked || FLockCount > 0) TakeHold(this);
+    ClipMoved(this);
+}
+
+void TCanvas::Lock() {
+    if (FLockCount++ == 0) TakeHold(this);
+}
+
+void TCanvas::Unlock() {
+    if (FLockCount == 0) return;
+    if (--FLockCount == 0) ReleaseHold(this);
 }
 
 void TCanvas::SetOrigin(int x, int y) { FDc->state.viewportOrg = TPoint(x, y); }
@@ -412,6 +524,7 @@ TPoint TCanvas::Origin() const { return FDc->state.viewportOrg; }
 void TCanvas::SetDeviceClipRect(const TRect* rect) {
     FDc->hasDeviceClip = rect != nullptr;
     if (rect) FDc->deviceClip = QRectOf(*rect);
+    ClipMoved(this);
 }
 
 HDC TCanvas::Handle() {
@@ -522,7 +635,7 @@ void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
 void TCanvas::FillRect(const TRect& rect) {
     if (!BrushVisible(*FBrush) || rect.IsEmpty()) return;
     Changing();
-    WithPainter(this, [&](QPainter& p) { p.fillRect(QRectOf(rect), QBrushOf(*FBrush)); });
+    WithPainter(this, [&](QPainter& p) { p.fillRect(QRectOf(rect), CanvasBrush(this)); });
     Changed();
 }
 
@@ -530,7 +643,7 @@ void TCanvas::FrameRect(const TRect& rect) {
     if (!BrushVisible(*FBrush) || rect.IsEmpty()) return;
     Changing();
     WithPainter(this, [&](QPainter& p) {
-        QBrush b = QBrushOf(*FBrush);
+        const QBrush& b = CanvasBrush(this);
         const TRect& r = rect;
         p.fillRect(QRect(r.Left, r.Top, r.Width(), 1), b);
         p.fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), b);
@@ -593,7 +706,7 @@ void TCanvas::ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip
         p.setPen(QColor(QRgbOf(s.textColor)));
         p.setBackgroundMode(Qt::TransparentMode);
         p.drawText(dx, dy + m.ascent(), q);
-    });
+    }, true);
     if (align & TA_UPDATECP) FDc->state.penPos.X = X + ((align & TA_CENTER) == TA_CENTER ? 0 : (align & TA_RIGHT) ? -width : width);
     Changed();
 }
@@ -1025,6 +1138,7 @@ int ExtSelectClipRgn(HDC dc, HRGN rgn, int mode) {
         if (!o) {
             if (mode != RGN_COPY) return ERROR;
             s.hasClip = false;
+            ClipMoved(c);
             c->ClipChanged();
             return RegionType(Visible(c));
         }
@@ -1041,6 +1155,7 @@ int ExtSelectClipRgn(HDC dc, HRGN rgn, int mode) {
     }
     s.clip = r;
     s.hasClip = true;
+    ClipMoved(c);
     c->ClipChanged();
     return RegionType(Visible(c));
 }
@@ -1089,6 +1204,7 @@ static int ClipWithRect(HDC dc, int l, int t, int r, int b, bool exclude) {
     QRegion current = s.hasClip ? s.clip : Everything();
     s.clip = exclude ? current - dev : current & dev;
     s.hasClip = true;
+    ClipMoved(c);
     c->ClipChanged();
     return RegionType(Visible(c));
 }
@@ -1476,6 +1592,7 @@ BOOL RestoreDC(HDC dc, int saved) {
                        c->Dc().state.clip != stack[static_cast<size_t>(index)].clip;
     c->Dc().state = stack[static_cast<size_t>(index)];
     stack.resize(static_cast<size_t>(index));
+    ClipMoved(c);
     if (clipDiffers) c->ClipChanged();
     return TRUE_;
 }

@@ -4,7 +4,9 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QBrush>
 #include <QImage>
+#include <QPen>
 #include <QPainter>
 #include <QRegion>
 #include <memory>
@@ -12,8 +14,28 @@
 
 #include "platform/ui/Graphics.h"
 
+// What canvases locked on a bitmap draw on: one painter, opened at the first drawing and kept
+// until the last lock ends or anything else touches the pixels. Formats other than the device's
+// are drawn on a device-format copy made when it opens and converted back once when it closes.
+struct TPaintSurface {
+    QImage copy;
+    bool converted = false;
+    QPainter painter;
+    // The canvas whose clip the painter has, and what was applied for it.
+    const TCanvas* user = nullptr;
+    uint64_t clipStamp = 0;
+    bool clipEmpty = false;
+    QPoint offset;
+    bool antialias = false;
+    QImage& Image(QImage& own) { return converted ? copy : own; }
+};
+
 struct TBitmapImage {
     mutable QImage image;
+    // Locks held on the bitmap by its canvases, and the surface open while there are any. Declared
+    // after the image, so the painter ends before the image goes.
+    int holds = 0;
+    mutable std::unique_ptr<TPaintSurface> surface;
     TPixelFormat format = pfDevice;
     // Rows of a 4-bit bitmap, two pixels a byte, handed out by ScanLine; they are written back into
     // image (which holds one index a byte) at the next access to the pixels.
@@ -39,6 +61,16 @@ struct TCanvasDc {
     std::vector<TCanvasDcState> saved;
     bool hasDeviceClip = false;
     QRect deviceClip;
+    // Counts changes of the device clip, the clip region and the surface, so an open painter
+    // knows when to take the clip again.
+    uint64_t clipStamp = 1;
+    // The bitmap this canvas holds a lock on (while its LockCount is above 0).
+    TBitmap* held = nullptr;
+    // Qt pen and brush of the canvas's TPen and TBrush, made again after they change.
+    bool qpenValid = false;
+    QPen qpen;
+    bool qbrushValid = false;
+    QBrush qbrush;
     // The font and brush are realised into the colours above when they have changed since.
     bool fontDirty = true;
     bool brushDirty = true;
@@ -70,6 +102,13 @@ QFont QFontOf(const TFont& font, bool antialias = false);
 // The canvas's font and metrics, cached until its TFont changes.
 const QFont& CanvasFont(TCanvas* canvas);
 const QFontMetrics& CanvasMetrics(TCanvas* canvas);
+
+// The surface of a bitmap with locked canvases, opened if needed; nullptr when no canvas on it is
+// locked (each drawing then opens its own painter).
+TPaintSurface* PaintSurfaceOf(TBitmap& bitmap);
+// Closes the bitmap's open surface, converting a copy back: every direct access to the pixels
+// (ImageOf, ScanLine) does this first.
+void EndPainting(const TBitmap& bitmap);
 
 // A TBitmap opened for drawing: paintable formats are used in place, the others through an RGB32
 // copy that is converted back when the surface closes.

@@ -62,12 +62,47 @@ static QImage ConvertTo(const QImage& src, TPixelFormat format, const QList<QRgb
 }
 
 QImage& ImageOf(TBitmap& bitmap) {
+    EndPainting(bitmap);
     bitmap.Image().Flush();
     return bitmap.Image().image;
 }
 const QImage& ImageOf(const TBitmap& bitmap) {
+    EndPainting(bitmap);
     bitmap.Image().Flush();
     return bitmap.Image().image;
+}
+
+TPaintSurface* PaintSurfaceOf(TBitmap& bitmap) {
+    TBitmapImage& bi = bitmap.Image();
+    if (bi.holds <= 0) return nullptr;
+    if (bi.surface) return bi.surface.get();
+    bi.Flush();
+    if (bi.image.isNull()) return nullptr;
+    auto s = std::make_unique<TPaintSurface>();
+    QImage::Format f = bi.image.format();
+    // 24-bit pixels are drawn on one device-format copy per pass (Qt paints them slowly, and the
+    // round trip loses nothing). Palette and 15-bit pixels are not: each drawing is reduced to
+    // the palette as it lands, which raster operations on them depend on, so those keep a copy
+    // per call.
+    if (f == QImage::Format_BGR888) {
+        s->converted = true;
+        s->copy = bi.image.convertToFormat(QImage::Format_RGB32);
+    } else if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_RGB16) {
+        return nullptr;
+    }
+    if (!s->painter.begin(&s->Image(bi.image))) return nullptr;
+    s->painter.setRenderHint(QPainter::Antialiasing, false);
+    s->painter.setRenderHint(QPainter::TextAntialiasing, false);
+    bi.surface = std::move(s);
+    return bi.surface.get();
+}
+
+void EndPainting(const TBitmap& bitmap) {
+    TBitmapImage& bi = bitmap.Image();
+    if (!bi.surface) return;
+    std::unique_ptr<TPaintSurface> s = std::move(bi.surface);
+    s->painter.end();
+    if (s->converted) bi.image = ConvertTo(s->copy, bi.format, bi.image.colorTable());
 }
 
 QImage ToRgb32(const TBitmap& bitmap) {
@@ -154,7 +189,11 @@ TBitmap::~TBitmap() {
         LiveBitmaps().erase(this);
     }
     FCanvas.reset();
-    for (TCanvas* c : FAttached) c->FTarget = nullptr;
+    for (TCanvas* c : FAttached) {
+        c->FTarget = nullptr;
+        c->FDc->held = nullptr;
+    }
+    FImage->surface.reset();  // the pixels go: nothing to convert back
 }
 
 void TBitmap::AttachCanvas(TCanvas* canvas) { FAttached.push_back(canvas); }
@@ -162,8 +201,9 @@ void TBitmap::DetachCanvas(TCanvas* canvas) {
     FAttached.erase(std::remove(FAttached.begin(), FAttached.end(), canvas), FAttached.end());
 }
 
-int TBitmap::Width() const { return ImageOf(*this).width(); }
-int TBitmap::Height() const { return ImageOf(*this).height(); }
+// The size needs no flush: an open painter keeps drawing.
+int TBitmap::Width() const { return FImage->image.width(); }
+int TBitmap::Height() const { return FImage->image.height(); }
 void TBitmap::SetWidth(int value) { SetSize(value, Height()); }
 void TBitmap::SetHeight(int value) { SetSize(Width(), value); }
 
@@ -198,6 +238,7 @@ TPixelFormat TBitmap::PixelFormat() const { return FImage->format; }
 
 void TBitmap::SetPixelFormat(TPixelFormat value) {
     if (value == FImage->format) return;
+    EndPainting(*this);
     FImage->format = value;
     if (!ImageOf(*this).isNull()) {
         // A 16-colour table survives the step to 4 bits (how 4-bit files are read).
@@ -239,6 +280,7 @@ void TBitmap::SetTransparentMode(TTransparentMode value) {
 void* TBitmap::ScanLine(int row) {
     if (row < 0 || row >= Height())
         throw EInvalidGraphicOperation(String("Scan line index out of range"));
+    EndPainting(*this);
     if (FImage->format == pf4bit) {
         TBitmapImage& bi = *FImage;
         int w = bi.image.width(), stride = (w + 1) / 2;

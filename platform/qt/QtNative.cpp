@@ -7,8 +7,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -22,9 +20,9 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTextBlock>
-#include <QWheelEvent>
 
 #include "platform/qt/QtGraphicsAccess.h"
+#include "platform/qt/QtInput.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/NativePeers.h"
@@ -37,95 +35,6 @@ namespace {
 QString Q(const String& s) { return QString::fromStdU16String(s); }
 
 QColor ColorOf(int32_t color) { return qtbackend::QColorOf(color); }
-
-// Sends the input of the native widget (and its inner widgets) to the control as messages,
-// and keeps Qt from acting on it.
-class Forwarder final : public QObject {
-public:
-    Forwarder(TWinControl* control, QWidget* host, bool mouse) : FControl(control), FHost(host), FMouse(mouse) {}
-    void Detach() { FControl = nullptr; }
-
-protected:
-    bool eventFilter(QObject* obj, QEvent* e) override {
-        auto* w = qobject_cast<QWidget*>(obj);
-        if (!w) return false;
-        switch (e->type()) {
-            case QEvent::KeyPress:
-            case QEvent::KeyRelease: {
-                if (!FControl) return true;
-                auto* k = static_cast<QKeyEvent*>(e);
-                bool down = e->type() == QEvent::KeyPress;
-                NoteModifiers(k->modifiers());
-                bool alt = (k->modifiers() & Qt::AltModifier) != 0;
-                WORD vk = QtKeyToVk(k->key());
-                bool consumed = false;
-                QPointer<Forwarder> self(this);
-                if (vk) {
-                    win::SetKeyState(vk, down);
-                    consumed = UiInput::Key(FControl, down, vk, alt);
-                }
-                if (down && !consumed && self && FControl) {
-                    QString text = k->text();
-                    // Ctrl+letter types its control character, as the platform's keyboard does.
-                    if (text.isEmpty() && (k->modifiers() & Qt::ControlModifier) && vk >= 'A' && vk <= 'Z')
-                        text = QChar(static_cast<char16_t>(vk - 'A' + 1));
-                    for (QChar ch : text) {
-                        if (!self || !FControl) break;
-                        UiInput::Char(FControl, ch.unicode(), alt);
-                    }
-                }
-                return true;
-            }
-            case QEvent::ShortcutOverride:
-                e->accept();
-                return true;
-            case QEvent::InputMethod: {
-                if (!FControl) return true;
-                auto* im = static_cast<QInputMethodEvent*>(e);
-                QPointer<Forwarder> self(this);
-                for (QChar ch : im->commitString()) {
-                    if (!self || !FControl) break;
-                    UiInput::Char(FControl, ch.unicode(), false);
-                }
-                return true;
-            }
-            case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonRelease:
-            case QEvent::MouseButtonDblClick:
-            case QEvent::MouseMove: {
-                if (!FMouse) return false;
-                if (!FControl) return true;
-                auto* m = static_cast<QMouseEvent*>(e);
-                NoteModifiers(m->modifiers());
-                QPoint p = w->mapTo(FHost, m->position().toPoint());
-                UINT msg = WM_MOUSEMOVE;
-                bool right = m->button() == Qt::RightButton, middle = m->button() == Qt::MiddleButton;
-                if (e->type() == QEvent::MouseButtonPress) msg = right ? WM_RBUTTONDOWN : middle ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
-                if (e->type() == QEvent::MouseButtonRelease) msg = right ? WM_RBUTTONUP : middle ? WM_MBUTTONUP : WM_LBUTTONUP;
-                if (e->type() == QEvent::MouseButtonDblClick) msg = right ? WM_RBUTTONDBLCLK : middle ? WM_MBUTTONDBLCLK : WM_LBUTTONDBLCLK;
-                UiInput::Mouse(FControl, msg, p.x(), p.y(), KeysOf(m->buttons(), m->modifiers()));
-                return true;
-            }
-            case QEvent::Wheel: {
-                if (!FMouse) return false;
-                if (!FControl) return true;
-                auto* we = static_cast<QWheelEvent*>(e);
-                QPoint p = w->mapTo(FHost, we->position().toPoint());
-                UiInput::MouseWheel(FControl, we->angleDelta().y(), p.x(), p.y(), KeysOf(we->buttons(), we->modifiers()));
-                return true;
-            }
-            case QEvent::ContextMenu:
-                return FMouse;
-            default:
-                return false;
-        }
-    }
-
-private:
-    TWinControl* FControl;
-    QWidget* FHost;
-    bool FMouse;
-};
 
 // Keeps the native widget the size of the control's widget.
 class Filler final : public QObject {
@@ -146,8 +55,10 @@ class ViewBase : public ui::NativeView {
 public:
     ViewBase(QWidget* inner, ui::WidgetPeer& host, TWinControl* control, bool forwardMouse)
         : FInner(inner), FHost(static_cast<WidgetPeer&>(host).Widget()) {
-        FForwarder = new Forwarder(control, FHost, forwardMouse);
-        FForwarder->setParent(inner);
+        // Input on the native widget and its inner widgets takes the same road as input on the
+        // control's own widget, and Qt does not act on it.
+        FInput = new InputTranslator(control, FHost, forwardMouse);
+        FInput->setParent(inner);
         inner->setParent(FHost);
         inner->setGeometry(FHost->rect());
         auto* filler = new Filler(inner);
@@ -159,7 +70,7 @@ public:
         WatchChildren();
     }
     ~ViewBase() override {
-        if (FForwarder) FForwarder->Detach();
+        if (FInput) FInput->Detach();
         if (FHost) FHost->setFocusProxy(nullptr);
         delete FOverlay.data();
         delete FInner.data();
@@ -167,9 +78,9 @@ public:
     // Inner widgets (a combo box's line edit, a text view's viewport) send their input too.
     void WatchChildren() {
         if (!FInner) return;
-        FInner->installEventFilter(FForwarder);
+        FInner->installEventFilter(FInput);
         for (QWidget* w : FInner->findChildren<QWidget*>()) {
-            w->installEventFilter(FForwarder);
+            w->installEventFilter(FInput);
             if (w->focusPolicy() != Qt::NoFocus && w->window() == FInner->window()) w->setFocusProxy(nullptr);
         }
     }
@@ -250,8 +161,8 @@ protected:
 
     QPointer<QWidget> FInner;
     QPointer<QWidget> FHost;
-    QPointer<Forwarder> FForwarder;
     QPointer<Overlay> FOverlay;
+    QPointer<InputTranslator> FInput;
 };
 
 // ---- single-line edit ----

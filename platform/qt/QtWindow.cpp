@@ -5,84 +5,34 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QWheelEvent>
 
 #include "platform/qt/QtGraphicsAccess.h"
+#include "platform/qt/QtInput.h"
 #include "platform/ui/Cursors.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/Window.h"
 
 namespace qtb {
 
-namespace {
-
-struct KeyPair {
-    int qt;
-    WORD vk;
-};
-
-constexpr KeyPair kKeys[] = {
-    {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, VK_TAB},         {Qt::Key_Backtab, VK_TAB},
-    {Qt::Key_Return, VK_RETURN},  {Qt::Key_Enter, VK_RETURN},    {Qt::Key_Shift, VK_SHIFT},
-    {Qt::Key_Control, VK_CONTROL}, {Qt::Key_Alt, VK_MENU},       {Qt::Key_Pause, VK_PAUSE},
-    {Qt::Key_CapsLock, VK_CAPITAL}, {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_Space, VK_SPACE},
-    {Qt::Key_PageUp, VK_PRIOR},   {Qt::Key_PageDown, VK_NEXT},   {Qt::Key_End, VK_END},
-    {Qt::Key_Home, VK_HOME},      {Qt::Key_Left, VK_LEFT},       {Qt::Key_Up, VK_UP},
-    {Qt::Key_Right, VK_RIGHT},    {Qt::Key_Down, VK_DOWN},       {Qt::Key_Insert, VK_INSERT},
-    {Qt::Key_Delete, VK_DELETE},
-};
-
-}  // namespace
-
-WPARAM KeysOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
-    WPARAM k = 0;
-    if (buttons & Qt::LeftButton) k |= MK_LBUTTON;
-    if (buttons & Qt::RightButton) k |= MK_RBUTTON;
-    if (buttons & Qt::MiddleButton) k |= MK_MBUTTON;
-    if (mods & Qt::ShiftModifier) k |= MK_SHIFT;
-    if (mods & Qt::ControlModifier) k |= MK_CONTROL;
-    return k;
-}
-
-void NoteModifiers(Qt::KeyboardModifiers mods) {
-    win::SetKeyState(VK_SHIFT, (mods & Qt::ShiftModifier) != 0);
-    win::SetKeyState(VK_CONTROL, (mods & Qt::ControlModifier) != 0);
-    win::SetKeyState(VK_MENU, (mods & Qt::AltModifier) != 0);
-}
-
-WORD QtKeyToVk(int key) {
-    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) return static_cast<WORD>(key);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<WORD>(VK_F1 + (key - Qt::Key_F1));
-    for (const auto& k : kKeys)
-        if (k.qt == key) return k.vk;
-    return 0;
-}
-
-int VkToQtKey(WORD vk) {
-    if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return vk;
-    if (vk >= VK_F1 && vk < VK_F1 + 24) return Qt::Key_F1 + (vk - VK_F1);
-    for (const auto& k : kKeys)
-        if (k.vk == vk) return k.qt;
-    return Qt::Key_unknown;
-}
-
 // ---------------------------------------------------------------------------------------------
 
-// ---------------------------------------------------------------------------------------------
-
-ControlWidget::ControlWidget(TWinControl* control) : FControl(control) {
+ControlWidget::ControlWidget(TWinControl* control)
+    : FControl(control), FInput(new InputTranslator(control, this, true)) {
+    FInput->setParent(this);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_InputMethodEnabled);
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void ControlWidget::Detach() { FControl = nullptr; }
+void ControlWidget::Detach() {
+    FControl = nullptr;
+    FInput->Detach();
+}
 
 bool ControlWidget::event(QEvent* e) {
     ++FEventDepth;
@@ -90,43 +40,12 @@ bool ControlWidget::event(QEvent* e) {
         int& d;
         ~Depth() { --d; }
     } depth{FEventDepth};
-    QPointer<ControlWidget> self(this);
     switch (e->type()) {
         case QEvent::KeyPress:
-        case QEvent::KeyRelease: {
-            if (!FControl) return true;
-            auto* k = static_cast<QKeyEvent*>(e);
-            bool down = e->type() == QEvent::KeyPress;
-            NoteModifiers(k->modifiers());
-            bool alt = (k->modifiers() & Qt::AltModifier) != 0;
-            WORD vk = QtKeyToVk(k->key());
-            bool consumed = false;
-            if (vk) {
-                win::SetKeyState(vk, down);
-                consumed = UiInput::Key(FControl, down, vk, alt);
-            }
-            if (down && !consumed) {
-                QString text = k->text();
-                for (QChar ch : text) {
-                    if (!self || !FControl) break;
-                    UiInput::Char(FControl, ch.unicode(), alt);
-                }
-            }
-            e->accept();
-            return true;
-        }
+        case QEvent::KeyRelease:
         case QEvent::ShortcutOverride:
-            e->accept();  // every key is the control's, not a Qt shortcut
-            return true;
-        case QEvent::InputMethod: {
-            auto* im = static_cast<QInputMethodEvent*>(e);
-            for (QChar ch : im->commitString()) {
-                if (!self || !FControl) break;
-                UiInput::Char(FControl, ch.unicode(), false);
-            }
-            e->accept();
-            return true;
-        }
+        case QEvent::InputMethod:
+            return FInput->Translate(this, e);
         default:
             return QWidget::event(e);
     }
@@ -144,42 +63,11 @@ void ControlWidget::paintEvent(QPaintEvent* e) {
     p.drawImage(area, qtbackend::ImageOf(*FControl->BackingImage()), area);
 }
 
-void ControlWidget::Mouse(QMouseEvent* e, UINT msg) {
-    if (!FControl) return;
-    NoteModifiers(e->modifiers());
-    // Button state for GetKeyState(VK_LBUTTON) and the like.
-    win::SetKeyState(VK_LBUTTON, (e->buttons() & Qt::LeftButton) != 0);
-    win::SetKeyState(VK_RBUTTON, (e->buttons() & Qt::RightButton) != 0);
-    win::SetKeyState(VK_MBUTTON, (e->buttons() & Qt::MiddleButton) != 0);
-    QPoint pos = e->position().toPoint();
-    UiInput::Mouse(FControl, msg, pos.x(), pos.y(), KeysOf(e->buttons(), e->modifiers()));
-    e->accept();
-}
-
-static UINT ButtonMessage(Qt::MouseButton b, UINT left, UINT right, UINT middle) {
-    return b == Qt::RightButton ? right : b == Qt::MiddleButton ? middle : left;
-}
-
-void ControlWidget::mousePressEvent(QMouseEvent* e) {
-    Mouse(e, ButtonMessage(e->button(), WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN));
-}
-
-void ControlWidget::mouseReleaseEvent(QMouseEvent* e) {
-    Mouse(e, ButtonMessage(e->button(), WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP));
-}
-
-void ControlWidget::mouseDoubleClickEvent(QMouseEvent* e) {
-    Mouse(e, ButtonMessage(e->button(), WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK));
-}
-
-void ControlWidget::mouseMoveEvent(QMouseEvent* e) { Mouse(e, WM_MOUSEMOVE); }
-
-void ControlWidget::wheelEvent(QWheelEvent* e) {
-    if (!FControl) return;
-    QPoint pos = e->position().toPoint();
-    UiInput::MouseWheel(FControl, e->angleDelta().y(), pos.x(), pos.y(), KeysOf(e->buttons(), e->modifiers()));
-    e->accept();
-}
+void ControlWidget::mousePressEvent(QMouseEvent* e) { FInput->Translate(this, e); }
+void ControlWidget::mouseReleaseEvent(QMouseEvent* e) { FInput->Translate(this, e); }
+void ControlWidget::mouseDoubleClickEvent(QMouseEvent* e) { FInput->Translate(this, e); }
+void ControlWidget::mouseMoveEvent(QMouseEvent* e) { FInput->Translate(this, e); }
+void ControlWidget::wheelEvent(QWheelEvent* e) { FInput->Translate(this, e); }
 
 void ControlWidget::leaveEvent(QEvent*) {
     if (FControl) UiInput::MouseLeave(FControl);

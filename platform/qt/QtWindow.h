@@ -10,10 +10,7 @@
 
 namespace qtb {
 
-// The MK_ flags of a Qt mouse event, and the key state of its modifiers, for every widget that
-// turns Qt input into messages.
-WPARAM KeysOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
-void NoteModifiers(Qt::KeyboardModifiers mods);
+class InputTranslator;
 
 class ControlWidget final : public QWidget {
 public:
@@ -37,8 +34,8 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
-    void Mouse(QMouseEvent* e, UINT msg);
     TWinControl* FControl;
+    InputTranslator* FInput;
     int FEventDepth = 0;
 
 public:
@@ -92,9 +89,5 @@ Qt::CursorShape CursorShapeOf(TCursor cursor);
 // A control's cursor: a built-in shape, or the program's own cursor in that Screen slot.
 QCursor CursorOf(TCursor cursor);
 QIcon QIconOf(TIcon* icon);
-
-// Key codes between Qt and the platform's virtual keys.
-WORD QtKeyToVk(int key);
-int VkToQtKey(WORD vk);
 
 }  // namespace qtb

@@ -80,11 +80,15 @@ public:
     virtual bool Headless() = 0;
     // A real message box; the answer is one of the IDxxx values.
     virtual int ShowMessageBox(const String& text, const String& caption, UINT flags) = 0;
-    // Synthetic input at a point of the control's client area, delivered through the widget as
-    // real input is.
-    virtual void SendMouse(WidgetPeer& peer, UINT msg, int x, int y, WPARAM keys) = 0;
+    // Synthetic input, as real input arrives: keys go to the focus widget of the peer's window,
+    // the mouse to the widget under the point (x, y in the peer's client coordinates), or to the
+    // one a button went down on until the buttons are up. viaHost: straight to the peer's own
+    // widget instead, the road of a control that has no native widget inside.
+    virtual void SendMouse(WidgetPeer& peer, UINT msg, int x, int y, WPARAM keys, bool viaHost = false) = 0;
     virtual void SendMouseLeave(WidgetPeer& peer) = 0;
-    virtual void SendKey(WidgetPeer& peer, bool down, WORD vk, const String& text, TShiftState shift) = 0;
+    virtual void SendKey(WidgetPeer& peer, bool down, WORD vk, const String& text, TShiftState shift, bool viaHost = false) = 0;
+    // Input events the native widgets' filter has turned into messages so far.
+    virtual uint64_t NativeFilterEventCount() = 0;
     // Reads a PNG file into 0x00BBGGRR pixels, row by row.
     virtual bool ReadPng(const std::string& path, int& width, int& height, std::vector<int32_t>& pixels) = 0;
 };
@@ -101,8 +105,10 @@ struct UiInput {
     static void MouseWheel(TWinControl* target, int delta, int x, int y, WPARAM keys);
     static void MouseLeave(TWinControl* target);
     // True when the key went to the dialog or a shortcut: its characters must not follow.
-    static bool Key(TWinControl* window, bool down, WORD vk, bool alt);
-    static void Char(TWinControl* window, char16_t ch, bool alt);
+    // keyData is the platform's LParam of key messages (repeat count, scan code, flags); a
+    // character carries the data of the key that typed it.
+    static bool Key(TWinControl* window, bool down, WORD vk, bool alt, LPARAM keyData = 0);
+    static void Char(TWinControl* window, char16_t ch, bool alt, LPARAM keyData = 0);
     static void Paint(TWinControl* target);
     static void Resized(TWinControl* target, int width, int height);
     static void CloseRequest(TWinControl* target);

@@ -59,11 +59,12 @@ void TBitBtn::SetMargin(int value) {
 }
 
 void TBitBtn::ShowGlyph() {
-    if (!View()) return;
+    auto v = ChangeView();
+    if (!v) return;
     bool has = !FGlyph->Empty();
     // The second picture, when there is one, is the disabled look.
     int index = (!Enabled() && FNumGlyphs > 1) ? 1 : 0;
-    View()->SetGlyph(has ? FGlyph.get() : nullptr, index, FNumGlyphs, static_cast<int>(FLayout), FSpacing, FMargin);
+    v->SetGlyph(has ? FGlyph.get() : nullptr, index, FNumGlyphs, static_cast<int>(FLayout), FSpacing, FMargin);
 }
 
 void TBitBtn::CMEnabledChanged(TMessage& Message) {

@@ -27,8 +27,8 @@ void TCheckListBox::ItemsChanged() {
     }
     FEntries = std::move(next);
     TCustomListBox::ItemsChanged();
-    if (View())
-        for (size_t i = 0; i < FEntries.size(); ++i) View()->SetItemChecked(static_cast<int>(i), static_cast<int>(FEntries[i].State));
+    if (auto v = ChangeView())
+        for (size_t i = 0; i < FEntries.size(); ++i) v->SetItemChecked(static_cast<int>(i), static_cast<int>(FEntries[i].State));
 }
 
 TCheckBoxState TCheckListBox::State(int index) const {
@@ -39,7 +39,7 @@ TCheckBoxState TCheckListBox::State(int index) const {
 void TCheckListBox::SetState(int index, TCheckBoxState value) {
     if (index < 0 || index >= static_cast<int>(FEntries.size())) throw EListError(String("List index out of bounds (") + IntToStr(index) + String(")"));
     FEntries[static_cast<size_t>(index)].State = value;
-    if (View()) View()->SetItemChecked(index, static_cast<int>(value));
+    if (auto v = ChangeView()) v->SetItemChecked(index, static_cast<int>(value));
 }
 
 bool TCheckListBox::ItemEnabled(int index) const {

@@ -22,20 +22,20 @@ void TTrackBar::InitView() {
 void TTrackBar::SetMin(int value) {
     FMin = value;
     if (FMax < FMin) FMax = FMin;
-    if (View()) View()->SetRange(FMin, FMax, 0);
+    if (auto v = ChangeView()) v->SetRange(FMin, FMax, 0);
     SetPosition(FPosition);
 }
 
 void TTrackBar::SetMax(int value) {
     FMax = value;
     if (FMin > FMax) FMin = FMax;
-    if (View()) View()->SetRange(FMin, FMax, 0);
+    if (auto v = ChangeView()) v->SetRange(FMin, FMax, 0);
     SetPosition(FPosition);
 }
 
 void TTrackBar::SetPosition(int value) {
     value = std::clamp(value, FMin, FMax);
-    if (View()) View()->SetPosition(value);
+    if (auto v = ChangeView()) v->SetPosition(value);
     if (value == FPosition) return;
     FPosition = value;
     Changed();
@@ -43,19 +43,19 @@ void TTrackBar::SetPosition(int value) {
 
 void TTrackBar::SetLineSize(int value) {
     FLineSize = std::max(1, value);
-    if (View()) View()->SetSteps(FLineSize, FPageSize);
+    if (auto v = ChangeView()) v->SetSteps(FLineSize, FPageSize);
 }
 
 void TTrackBar::SetPageSize(int value) {
     FPageSize = std::max(1, value);
-    if (View()) View()->SetSteps(FLineSize, FPageSize);
+    if (auto v = ChangeView()) v->SetSteps(FLineSize, FPageSize);
 }
 
 void TTrackBar::SetOrientation(TTrackBarOrientation value) {
     if (value == FOrientation) return;
     FOrientation = value;
     SetBounds(Left(), Top(), Height(), Width());
-    if (View()) View()->SetVertical(value == trVertical);
+    if (auto v = ChangeView()) v->SetVertical(value == trVertical);
 }
 
 void TTrackBar::Changed() {
@@ -112,7 +112,7 @@ void TUpDown::SetThousands(bool value) {
 
 void TUpDown::SetOrientation(TUDOrientation value) {
     FOrientation = value;
-    if (View()) View()->SetVertical(value == udVertical);
+    if (auto v = ChangeView()) v->SetVertical(value == udVertical);
 }
 
 void TUpDown::ShowInAssociate() {
@@ -159,7 +159,7 @@ void TUpDown::Press(TUDBtnType button) {
 
 void TUpDown::NativeNotification(ui::NativeNotify what, int value) {
     if (what == ui::NativeNotify::ValueChanged) {
-        if (value != 1 && View()) View()->SetPosition(1);
+        if (auto v = ChangeView(); v && value != 1) v->SetPosition(1);
         return;
     }
     if (what != ui::NativeNotify::ScrollCode) return;

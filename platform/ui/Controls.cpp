@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <cstdio>
+#include <cstdlib>
 
+#include "platform/rtl/Threads.h"
 #include "platform/ui/Backend.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/Window.h"
@@ -15,6 +18,16 @@ bool InputAllowed(TCustomForm* form);
 // WinUser.cpp: the DCs still open on a window go with it.
 void ReleaseWindowDcs(TWinControl* w);
 }  // namespace ui::detail
+
+#ifndef NDEBUG
+void ui::CheckUiThread(const char* what) {
+    if (IsMainThread()) return;
+    std::fprintf(stderr, "%s called off the UI thread (thread %lu); use TThread::Synchronize, Queue or a posted message\n",
+                 what, static_cast<unsigned long>(GetCurrentThreadId()));
+    std::fflush(stderr);
+    std::abort();
+}
+#endif
 
 namespace {
 
@@ -343,6 +356,7 @@ void TControl::SetCursor(TCursor value) {
 }
 
 void TControl::InvalidateRect(const TRect& r) {
+    ui::CheckUiThread("Invalidate");
     if (FParent && FVisible) FParent->InvalidateRect(IntersectRects(OffsetRectBy(r, FLeft, FTop), BoundsRect()));
 }
 
@@ -379,6 +393,7 @@ void TControl::SendToBack() {
 }
 
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
+    ui::CheckUiThread("Perform");
     TMessage m{Msg, WParam, LParam, 0};
     WndProc(m);
     return m.Result;
@@ -633,6 +648,7 @@ void TWinControl::CreateParams(TCreateParams& Params) {
 }
 
 void TWinControl::CreateWnd() {
+    ui::CheckUiThread("CreateWnd");
     TCreateParams params;
     CreateParams(params);
     // Scroll bars shown before a RecreateWnd stay shown.
@@ -924,6 +940,7 @@ void TWinControl::BoundsChanged(const TRect& oldBounds) {
 void TWinControl::InvalidateRect(const TRect& r) { InvalidateClient(r, true); }
 
 void TWinControl::InvalidateClient(const TRect& r, bool erase) {
+    ui::CheckUiThread("Invalidate");
     if (!FPeer) return;
     TRect c = IntersectRects(r, ClientRect());
     if (c.IsEmpty()) return;
@@ -1272,6 +1289,7 @@ TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
 TGraphicControl::~TGraphicControl() = default;
 
 TCanvas* TGraphicControl::Canvas() {
+    ui::CheckUiThread("Canvas");
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
     if (!FCanvas->Painting()) FCanvas->UpdateTarget();
     return FCanvas.get();
@@ -1297,6 +1315,7 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
 TCustomControl::~TCustomControl() = default;
 
 TCanvas* TCustomControl::Canvas() {
+    ui::CheckUiThread("Canvas");
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
     if (!FCanvas->Painting()) {
         HandleNeeded();

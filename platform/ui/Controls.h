@@ -71,6 +71,15 @@ String GetLongHint(const String& Hint);
 bool IsAccel(WORD Key, const String& Caption);
 
 namespace ui {
+// Debug builds: stops the program, naming `what`, when called off the UI thread. Controls, their
+// windows and canvases belong to the UI thread (other threads go through Synchronize, Queue or
+// posted messages); a slip, such as a serial port's event-thread handler touching a control,
+// would race with painting and input, so it fails at once instead of now and then.
+#ifdef NDEBUG
+inline void CheckUiThread(const char*) {}
+#else
+void CheckUiThread(const char* what);
+#endif
 class WidgetPeer;
 // Opens a pop-up menu at a screen position; installed by the menu unit. True when it opened.
 using PopupMenuHandler = std::function<bool(TPopupMenu* menu, TControl* control, const TPoint& screenPos)>;

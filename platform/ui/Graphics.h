@@ -339,9 +339,16 @@ public:
     // fsSurface fills the area of Color around (X, Y); fsBorder fills up to a border of Color.
     void FloodFill(int X, int Y, TColor color, TFillStyle style);
 
-    void Lock() { ++FLockCount; }
-    void Unlock() { if (FLockCount > 0) --FLockCount; }
-    bool TryLock() { ++FLockCount; return true; }
+    // A bracket around a run of drawing; a paint pass holds one on the window's image. While any
+    // canvas on a bitmap is locked, drawing on that bitmap (through this canvas or any other) goes
+    // through one open painter, and a bitmap of another pixel format than the device's is drawn
+    // on a device-format copy made once. Pen, brush, font, clip, origin and mode changes apply to
+    // the open painter. Reading the pixels (Pixels, ScanLine, copying or saving the bitmap)
+    // closes the painter first, so it sees every drawing; the last Unlock closes it. Brackets
+    // nest. Outside one, every drawing call paints on its own. TCanvasLock is the scoped form.
+    void Lock();
+    void Unlock();
+    bool TryLock() { Lock(); return true; }
     int LockCount() const { return FLockCount; }
     void Refresh();
 
@@ -382,6 +389,18 @@ private:
     TCopyMode FCopyMode = cmSrcCopy;
     int FLockCount = 0;
     bool FAntiAlias = false;
+};
+
+// Locks a canvas for its lifetime (nullptr: nothing).
+class TCanvasLock {
+public:
+    explicit TCanvasLock(TCanvas* canvas) : FCanvas(canvas) { if (FCanvas) FCanvas->Lock(); }
+    ~TCanvasLock() { if (FCanvas) FCanvas->Unlock(); }
+    TCanvasLock(const TCanvasLock&) = delete;
+    TCanvasLock& operator=(const TCanvasLock&) = delete;
+
+private:
+    TCanvas* FCanvas;
 };
 
 // The classic 3D frame: TopColor on the left and top, BottomColor on the right and bottom, Width

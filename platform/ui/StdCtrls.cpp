@@ -76,9 +76,15 @@ void TNativeControl::CreateWnd() {
     }
 }
 
-ui::NativeView* TNativeControl::View() const {
-    if (FOwnerPainted && FView && !(FCanvas && FCanvas->Painting())) const_cast<TNativeControl*>(this)->Invalidate();
-    return FView.get();
+void TNativeControl::ViewChanged() {
+    // An owner-painted control shows the widget's picture in its own image: paint it again.
+    if (FOwnerPainted && FView && !(FCanvas && FCanvas->Painting())) Invalidate();
+}
+
+void TNativeControl::RefreshView() {
+    if (!FView) return;
+    InitView();
+    ViewChanged();
 }
 
 void TNativeControl::SetOwnerPainted(bool value) {
@@ -89,6 +95,7 @@ void TNativeControl::SetOwnerPainted(bool value) {
 }
 
 TCanvas* TNativeControl::Canvas() {
+    ui::CheckUiThread("Canvas");
     if (FItemCanvas) return FItemCanvas;
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
     if (!FCanvas->Painting()) {
@@ -170,6 +177,7 @@ void TNativeControl::ApplyLooks() {
     if (!FView) return;
     FView->SetFont(*Font());
     FView->SetColors(Color(), Font()->Color());
+    ViewChanged();
 }
 
 void TNativeControl::CMColorChanged(TMessage& Message) {
@@ -178,7 +186,7 @@ void TNativeControl::CMColorChanged(TMessage& Message) {
 }
 
 void TNativeControl::CMTextChanged(TMessage& Message) {
-    if (FView) FView->SetCaption(Text());
+    if (auto v = ChangeView()) v->SetCaption(Text());
     TWinControl::CMTextChanged(Message);
 }
 
@@ -294,15 +302,15 @@ void TCustomEdit::SetSelection(int anchor, int caret) {
     };
     fix(FAnchor);
     fix(FCaret);
-    if (View()) {
-        View()->SetSelection(ToView(FAnchor), ToView(FCaret));
-        View()->EnsureCaretVisible();
+    if (auto v = ChangeView()) {
+        v->SetSelection(ToView(FAnchor), ToView(FCaret));
+        v->EnsureCaretVisible();
     }
 }
 
 void TCustomEdit::SetBorderStyle(TFormBorderStyle value) {
     FBorderStyle = value;
-    if (View()) View()->SetFramed(value != bsNone);
+    if (auto v = ChangeView()) v->SetFramed(value != bsNone);
 }
 
 void TCustomEdit::SetCharCase(TEditCharCase value) {
@@ -349,7 +357,7 @@ bool TCustomEdit::ReplaceRange(int start, int end, String text, bool user) {
         throw;
     }
     FInternalText = false;
-    if (View()) View()->Replace(vstart, vend - vstart, text);
+    if (auto v = ChangeView()) v->Replace(vstart, vend - vstart, text);
     if (user) FModified = true;
     int caret = start + text.Length();
     SetSelection(caret, caret);
@@ -368,8 +376,8 @@ void TCustomEdit::CMTextChanged(TMessage& Message) {
         FCanUndo = false;
         FTypingRun = false;
         FModified = false;
-        if (View()) {
-            View()->SetText(Text());
+        if (auto v = ChangeView()) {
+            v->SetText(Text());
             SetSelection(0, 0);
         }
     }
@@ -510,7 +518,7 @@ void TCustomEdit::DoUndo() {
         throw;
     }
     FInternalText = false;
-    if (View()) View()->SetText(undo);
+    if (auto v = ChangeView()) v->SetText(undo);
     FModified = true;
     SetSelection(caret, caret);
 }
@@ -604,12 +612,12 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         case EM_GETLIMITTEXT: Message.Result = FMaxLength > 0 ? FMaxLength : 0x7FFFFFFE; return;
         case EM_SETREADONLY:
             FReadOnly = Message.WParam != 0;
-            if (View()) View()->SetReadOnly(FReadOnly);
+            if (auto v = ChangeView()) v->SetReadOnly(FReadOnly);
             Message.Result = 1;
             return;
         case EM_SETPASSWORDCHAR:
             FPasswordChar = static_cast<char16_t>(Message.WParam);
-            if (View()) View()->SetPasswordChar(FPasswordChar);
+            if (auto v = ChangeView()) v->SetPasswordChar(FPasswordChar);
             return;
         case EM_GETPASSWORDCHAR: Message.Result = FPasswordChar; return;
         case EM_GETMODIFY: Message.Result = FModified ? 1 : 0; return;
@@ -634,7 +642,7 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
             return;
         }
         case EM_SCROLLCARET:
-            if (View()) View()->EnsureCaretVisible();
+            if (auto v = ChangeView()) v->EnsureCaretVisible();
             Message.Result = 1;
             return;
         case EM_GETFIRSTVISIBLELINE: Message.Result = 0; return;
@@ -663,14 +671,14 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         case EM_SETRECT:
         case EM_SETRECTNP:
             FFormatRect = Message.LParam ? *reinterpret_cast<const TRect*>(Message.LParam) : TRect();
-            if (View()) InitView();
+            RefreshView();
             return;
         case EM_SETMARGINS: {
             TRect r = FormatRect();
             if (Message.WParam & EC_LEFTMARGIN) r.Left = Message.WParam == EC_USEFONTINFO ? 1 : LOWORD(static_cast<DWORD>(Message.LParam));
             if (Message.WParam & EC_RIGHTMARGIN) r.Right = Width() - (Message.WParam == EC_USEFONTINFO ? 1 : HIWORD(static_cast<DWORD>(Message.LParam)));
             FFormatRect = r;
-            if (View()) InitView();
+            RefreshView();
             return;
         }
         case EM_GETMARGINS: {
@@ -734,12 +742,12 @@ void TCustomMemo::InitView() {
 
 void TCustomMemo::SetScrollBars(TScrollStyle value) {
     FScrollBars = value;
-    if (View()) View()->SetScrollBars(static_cast<int>(value));
+    if (auto v = ChangeView()) v->SetScrollBars(static_cast<int>(value));
 }
 
 void TCustomMemo::SetWordWrap(bool value) {
     FWordWrap = value;
-    if (View()) View()->SetWordWrap(value);
+    if (auto v = ChangeView()) v->SetWordWrap(value);
 }
 
 void TCustomMemo::CaretToEnd() {
@@ -875,24 +883,24 @@ void TCustomComboBox::ItemsChanged() {
     if (FTracker.Active()) FItemIndex = FTracker.Map(*FItems, FItemIndex);
     FTracker.Done();
     if (FItemIndex >= FItems->Count()) FItemIndex = -1;
-    if (View()) InitView();
+    RefreshView();
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle value) {
     FStyle = value;
-    if (View()) View()->SetOwnerDrawItems(OwnerDrawsItems(), value == csOwnerDrawVariable);
+    if (auto v = ChangeView()) v->SetOwnerDrawItems(OwnerDrawsItems(), value == csOwnerDrawVariable);
     if (!Editable() && FItemIndex < 0 && !Text().empty()) {
         FInternalText = true;
         TControl::SetText(String());
         FInternalText = false;
     }
-    if (View()) InitView();
+    RefreshView();
 }
 
 void TCustomComboBox::SetItemIndex(int value) {
     if (value < -1 || value >= FItems->Count()) value = -1;
     FItemIndex = value;
-    if (View()) View()->SetItemIndex(value);
+    if (auto v = ChangeView()) v->SetItemIndex(value);
     if (value >= 0) {
         FInternalText = true;
         TControl::SetText(FItems->Get(value));
@@ -907,14 +915,14 @@ void TCustomComboBox::SetItemIndex(int value) {
 
 void TCustomComboBox::SetDropDownCount(int value) {
     FDropDownCount = value;
-    if (View()) View()->SetDropDownCount(value);
+    if (auto v = ChangeView()) v->SetDropDownCount(value);
 }
 
 void TCustomComboBox::SetDroppedDown(bool value) {
     if (FDroppedDown == value) return;
     if (value) DropDown();
     FDroppedDown = value;
-    if (View()) View()->SetDroppedDown(value);
+    if (auto v = ChangeView()) v->SetDroppedDown(value);
     if (!value) CloseUp();
 }
 
@@ -997,10 +1005,10 @@ void TCustomComboBox::CMTextChanged(TMessage& Message) {
                 TControl::SetText(String());
                 FInternalText = false;
             }
-            if (View()) View()->SetItemIndex(FItemIndex);
+            if (auto v = ChangeView()) v->SetItemIndex(FItemIndex);
         }
         FAnchor = FCaret = 0;
-        if (View()) View()->SetText(Text());
+        if (auto v = ChangeView()) v->SetText(Text());
     }
     TNativeControl::CMTextChanged(Message);
 }
@@ -1009,7 +1017,7 @@ void TCustomComboBox::SetEditSel(int anchor, int caret) {
     int len = Text().Length();
     FAnchor = std::clamp(anchor, 0, len);
     FCaret = std::clamp(caret, 0, len);
-    if (View()) View()->SetSelection(FAnchor, FCaret);
+    if (auto v = ChangeView()) v->SetSelection(FAnchor, FCaret);
 }
 
 void TCustomComboBox::MatchItem() {
@@ -1037,7 +1045,7 @@ void TCustomComboBox::EditText(int start, int end, const String& in) {
     FInternalText = true;
     TControl::SetText(next);
     FInternalText = false;
-    if (View()) View()->SetText(next);
+    if (auto v = ChangeView()) v->SetText(next);
     SetEditSel(start + s.Length(), start + s.Length());
     MatchItem();
     Change();  // the user's typing
@@ -1264,7 +1272,7 @@ void TCustomComboBox::DefaultHandler(TMessage& Message) {
         }
         case CB_SETDROPPEDWIDTH:
             FDroppedWidth = static_cast<int>(Message.WParam);
-            if (View()) View()->SetDroppedWidth(DroppedWidth());
+            if (auto v = ChangeView()) v->SetDroppedWidth(DroppedWidth());
             Message.Result = DroppedWidth();
             return;
         case CB_GETDROPPEDWIDTH: Message.Result = DroppedWidth(); return;
@@ -1288,13 +1296,13 @@ void TButtonControl::WMLButtonDown(TMessage& Message) {
     TNativeControl::WMLButtonDown(Message);
     FocusOnClick();
     FPressed = true;
-    if (View()) View()->SetDown(true);
+    if (auto v = ChangeView()) v->SetDown(true);
 }
 
 void TButtonControl::WMLButtonUp(TMessage& Message) {
     bool pressed = FPressed;
     FPressed = false;
-    if (View()) View()->SetDown(false);
+    if (auto v = ChangeView()) v->SetDown(false);
     TNativeControl::WMLButtonUp(Message);
     if (pressed && !ComponentState().Contains(csDestroying) &&
         ClientRect().Contains(Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam))))
@@ -1333,7 +1341,7 @@ void TButton::InitView() {
 
 void TButton::SetDefault(bool value) {
     FDefault = value;
-    if (View()) View()->SetDefault(value);
+    if (auto v = ChangeView()) v->SetDefault(value);
 }
 
 void TButton::Click() {
@@ -1370,7 +1378,7 @@ void TCustomCheckBox::InitView() {
 void TCustomCheckBox::SetState(TCheckBoxState value) {
     if (FState == value) return;
     FState = value;
-    if (View()) View()->SetCheckState(static_cast<int>(value));
+    if (auto v = ChangeView()) v->SetCheckState(static_cast<int>(value));
     if (!ComponentState().Contains(csLoading)) Click();
 }
 
@@ -1390,7 +1398,7 @@ void TCustomCheckBox::DefaultHandler(TMessage& Message) {
             // The platform's message changes the look and fires nothing.
             auto s = static_cast<TCheckBoxState>(std::min<WPARAM>(Message.WParam, 2));
             FState = s;
-            if (View()) View()->SetCheckState(static_cast<int>(s));
+            if (auto v = ChangeView()) v->SetCheckState(static_cast<int>(s));
             return;
         }
         default: TButtonControl::DefaultHandler(Message); return;
@@ -1410,7 +1418,7 @@ void TRadioButton::SetChecked(bool value) {
     if (FChecked == value) return;
     FChecked = value;
     SetTabStop(value);
-    if (View()) View()->SetCheckState(value ? 1 : 0);
+    if (auto v = ChangeView()) v->SetCheckState(value ? 1 : 0);
     if (!value) return;
     if (TWinControl* p = Parent()) {
         for (int i = 0; i < p->ControlCount(); ++i)
@@ -1432,7 +1440,7 @@ void TRadioButton::DefaultHandler(TMessage& Message) {
         case BM_GETCHECK: Message.Result = FChecked ? 1 : 0; return;
         case BM_SETCHECK:
             FChecked = Message.WParam == BST_CHECKED;
-            if (View()) View()->SetCheckState(FChecked ? 1 : 0);
+            if (auto v = ChangeView()) v->SetCheckState(FChecked ? 1 : 0);
             return;
         default: TButtonControl::DefaultHandler(Message); return;
     }
@@ -1567,9 +1575,10 @@ void TCustomListBox::InitView() {
 }
 
 void TCustomListBox::ShowSelection() {
-    if (!View()) return;
-    View()->SetItemIndex(FItemIndex);
-    for (int i = 0; i < static_cast<int>(FSelected.size()); ++i) View()->SetItemSelected(i, FSelected[static_cast<size_t>(i)]);
+    auto v = ChangeView();
+    if (!v) return;
+    v->SetItemIndex(FItemIndex);
+    for (int i = 0; i < static_cast<int>(FSelected.size()); ++i) v->SetItemSelected(i, FSelected[static_cast<size_t>(i)]);
 }
 
 void TCustomListBox::FitSelection() {
@@ -1596,12 +1605,18 @@ void TCustomListBox::ItemsChanged() {
     FTracker.Done();
     FitSelection();
     if (FTopIndex >= n) FTopIndex = std::max(0, n - 1);
-    if (View()) InitView();
+    RefreshView();
 }
 
 void TCustomListBox::SelectOnly(int index) {
     std::fill(FSelected.begin(), FSelected.end(), false);
     if (index >= 0 && index < static_cast<int>(FSelected.size())) FSelected[static_cast<size_t>(index)] = true;
+}
+
+void TCustomListBox::SelectRange(int anchor, int index) {
+    std::fill(FSelected.begin(), FSelected.end(), false);
+    int n = static_cast<int>(FSelected.size());
+    for (int k = std::max(0, std::min(anchor, index)); k <= std::max(anchor, index) && k < n; ++k) FSelected[static_cast<size_t>(k)] = true;
 }
 
 void TCustomListBox::SetItemIndex(int value) {
@@ -1647,7 +1662,7 @@ void TCustomListBox::SetSorted(bool value) {
 
 void TCustomListBox::SetTopIndex(int value) {
     FTopIndex = std::clamp(value, 0, std::max(0, FItems->Count() - 1));
-    if (View()) View()->SetTopIndex(FTopIndex);
+    if (auto v = ChangeView()) v->SetTopIndex(FTopIndex);
 }
 
 int TCustomListBox::ItemHeight() const {
@@ -1658,7 +1673,7 @@ int TCustomListBox::ItemHeight() const {
 
 void TCustomListBox::SetItemHeight(int value) {
     FItemHeight = std::max(1, value);
-    if (View()) View()->SetItemHeight(FItemHeight);
+    if (auto v = ChangeView()) v->SetItemHeight(FItemHeight);
 }
 
 int TCustomListBox::ItemAtPos(const TPoint& p, bool existing) const {
@@ -1673,7 +1688,7 @@ void TCustomListBox::UserSelected() { Click(); }
 
 void TCustomListBox::SetStyle(TListBoxStyle value) {
     FStyle = value;
-    if (View()) View()->SetOwnerDrawItems(value != lbStandard, value == lbOwnerDrawVariable);
+    if (auto v = ChangeView()) v->SetOwnerDrawItems(value != lbStandard, value == lbOwnerDrawVariable);
 }
 
 void TCustomListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) {
@@ -1703,8 +1718,7 @@ void TCustomListBox::WMLButtonDown(TMessage& Message) {
             FSelected[static_cast<size_t>(i)] = !FSelected[static_cast<size_t>(i)];
             FAnchor = i;
         } else if (shift && FAnchor >= 0) {
-            std::fill(FSelected.begin(), FSelected.end(), false);
-            for (int k = std::min(FAnchor, i); k <= std::max(FAnchor, i); ++k) FSelected[static_cast<size_t>(k)] = true;
+            SelectRange(FAnchor, i);
         } else {
             SelectOnly(i);
             FAnchor = i;
@@ -1715,8 +1729,26 @@ void TCustomListBox::WMLButtonDown(TMessage& Message) {
         SelectOnly(i);
     }
     ShowSelection();
+    FDragSelecting = !(FMultiSelect && (ctrl || !FExtendedSelect));
     ClickItem(i, x);
     UserSelected();
+}
+
+void TCustomListBox::WMMouseMove(TMessage& Message) {
+    TNativeControl::WMMouseMove(Message);
+    if (!FDragSelecting || !(Message.WParam & MK_LBUTTON)) return;
+    int i = ItemAtPos(Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)), true);
+    if (i < 0 || i == FItemIndex) return;
+    FItemIndex = i;
+    if (FMultiSelect && FAnchor >= 0) SelectRange(FAnchor, i);
+    else SelectOnly(i);
+    ShowSelection();
+    UserSelected();
+}
+
+void TCustomListBox::WMLButtonUp(TMessage& Message) {
+    FDragSelecting = false;
+    TNativeControl::WMLButtonUp(Message);
 }
 
 void TCustomListBox::WMLButtonDblClk(TMessage& Message) {
@@ -1756,8 +1788,17 @@ void TCustomListBox::DefaultHandler(TMessage& Message) {
             }
             i = std::clamp(i, 0, n - 1);
             if (i == FItemIndex) return;
+            // Shift extends an extended multi-select list's selection from its anchor.
+            int anchor = FAnchor;
+            bool extend = FMultiSelect && FExtendedSelect && anchor >= 0 && GetKeyState(VK_SHIFT) < 0;
             SetItemIndex(i);
-            if (FMultiSelect) SelectOnly(i), ShowSelection();
+            if (extend) {
+                FAnchor = anchor;
+                SelectRange(anchor, i);
+                ShowSelection();
+            } else if (FMultiSelect) {
+                SelectOnly(i), ShowSelection();
+            }
             if (i < FTopIndex) SetTopIndex(i);
             else if (i >= FTopIndex + page + 1) SetTopIndex(i - page);
             UserSelected();
@@ -1977,7 +2018,7 @@ void TScrollBar::SetKind(TScrollBarKind value) {
     if (FKind == value) return;
     FKind = value;
     SetBounds(Left(), Top(), Height(), Width());
-    if (View()) View()->SetVertical(value == sbVertical);
+    if (auto v = ChangeView()) v->SetVertical(value == sbVertical);
 }
 
 void TScrollBar::SetParams(int APosition, int AMin, int AMax) {
@@ -1989,21 +2030,21 @@ void TScrollBar::SetParams(int APosition, int AMin, int AMax) {
     FMin = AMin;
     FMax = AMax;
     FPosition = APosition;
-    if (View()) {
-        View()->SetRange(FMin, FMax, FPageSize);
-        View()->SetPosition(FPosition);
+    if (auto v = ChangeView()) {
+        v->SetRange(FMin, FMax, FPageSize);
+        v->SetPosition(FPosition);
     }
     if (moved) Change();
 }
 
 void TScrollBar::SetSmallChange(int value) {
     FSmallChange = std::max(1, value);
-    if (View()) View()->SetSteps(FSmallChange, FLargeChange);
+    if (auto v = ChangeView()) v->SetSteps(FSmallChange, FLargeChange);
 }
 
 void TScrollBar::SetLargeChange(int value) {
     FLargeChange = std::max(1, value);
-    if (View()) View()->SetSteps(FSmallChange, FLargeChange);
+    if (auto v = ChangeView()) v->SetSteps(FSmallChange, FLargeChange);
 }
 
 void TScrollBar::SetPageSize(int value) {
@@ -2036,7 +2077,7 @@ void TScrollBar::DoScroll(TScrollCode code, int trackPos) {
     Scroll(code, pos);
     SetPosition(pos);
     // The view may have moved further than the handler allowed.
-    if (View()) View()->SetPosition(FPosition);
+    if (auto v = ChangeView()) v->SetPosition(FPosition);
 }
 
 void TScrollBar::NativeNotification(ui::NativeNotify what, int value) {

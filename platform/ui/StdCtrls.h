@@ -34,8 +34,27 @@ protected:
     void DestroyWnd() override;
     // The view was made: the control shows its whole state on it.
     virtual void InitView() {}
-    // The view, to show a change on it. An owner-painted control repaints after a change.
-    ui::NativeView* View() const;
+    // The view, to ask it something (positions, sizes); nullptr until the window exists.
+    ui::NativeView* View() const { return FView.get(); }
+    // A change to show on the view: `if (auto v = ChangeView()) v->SetText(...)`. An owner-painted
+    // control repaints once the change is made, when the guard goes.
+    class ViewChange {
+    public:
+        explicit ViewChange(TNativeControl* control) : FControl(control) {}
+        ~ViewChange() { FControl->ViewChanged(); }
+        ViewChange(const ViewChange&) = delete;
+        ViewChange& operator=(const ViewChange&) = delete;
+        explicit operator bool() const { return FControl->FView != nullptr; }
+        ui::NativeView* operator->() const { return FControl->FView.get(); }
+
+    private:
+        TNativeControl* FControl;
+    };
+    ViewChange ChangeView() { return ViewChange(this); }
+    // The view changed outside a ViewChange (InitView): repaint if owner-painted.
+    void ViewChanged();
+    // Shows the whole state on the view again (InitView), if there is one.
+    void RefreshView();
     // Owner-painted: the native widget is drawn into the control's own image by Paint, so a
     // component can paint frames and buttons over it (as the styled controls do in WM_PAINT).
     bool OwnerPainted() const { return FOwnerPainted; }
@@ -533,6 +552,10 @@ protected:
     void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
     void WMLButtonDown(TMessage& Message) override;
     void WMLButtonDblClk(TMessage& Message) override;
+    // Dragging with the button down moves the selection (extends it from the anchor in an
+    // extended multi-select list).
+    void WMMouseMove(TMessage& Message) override;
+    void WMLButtonUp(TMessage& Message) override;
     // The user moved the selection: OnClick, as the platform's list reports it.
     virtual void UserSelected();
     virtual void ItemsChanged();
@@ -545,6 +568,8 @@ protected:
 
 private:
     void SelectOnly(int index);
+    // Selects the items from the anchor to index, and nothing else.
+    void SelectRange(int anchor, int index);
     // Fits the selection marks, the item index and the anchor to the items as they are now, which
     // inside an update of the items the list has not been told of yet.
     void FitSelection();
@@ -556,6 +581,7 @@ private:
     int FAnchor = -1;
     bool FMultiSelect = false;
     bool FExtendedSelect = true;
+    bool FDragSelecting = false;
     bool FSorted = false;
     int FTopIndex = 0;
     int FItemHeight = 0;  // 0: the view's

@@ -32,10 +32,31 @@ WPARAM ButtonFlag(TMouseButton b) {
     }
 }
 
+int gViaHost = 0;
+
 void SendMouse(TControl* control, UINT msg, int x, int y, WPARAM keys) {
     TWinControl* w = InputWindow(control, x, y);
     if (!w || !w->Peer()) return;
-    GetBackend().SendMouse(*w->Peer(), msg, x, y, keys);
+    GetBackend().SendMouse(*w->Peer(), msg, x, y, keys, gViaHost > 0);
+}
+
+// The key of a US keyboard that types ch; 0 when none does.
+WORD KeyOf(char16_t c) {
+    if (c >= u'a' && c <= u'z') return static_cast<WORD>(c - 32);
+    if ((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u' ') return c;
+    if (c == u'\r' || c == u'\t' || c == u'\b' || c == 0x1B) return c;  // VK_RETURN, VK_TAB...
+    static const struct {
+        char16_t ch;
+        WORD vk;
+    } punct[] = {{u';', VK_OEM_1}, {u':', VK_OEM_1}, {u'=', VK_OEM_PLUS}, {u'+', VK_OEM_PLUS}, {u',', VK_OEM_COMMA},
+                 {u'<', VK_OEM_COMMA}, {u'-', VK_OEM_MINUS}, {u'_', VK_OEM_MINUS}, {u'.', VK_OEM_PERIOD},
+                 {u'>', VK_OEM_PERIOD}, {u'/', VK_OEM_2}, {u'?', VK_OEM_2}, {u'`', VK_OEM_3}, {u'~', VK_OEM_3},
+                 {u'[', VK_OEM_4}, {u'{', VK_OEM_4}, {u'\\', VK_OEM_5}, {u'|', VK_OEM_5}, {u']', VK_OEM_6},
+                 {u'}', VK_OEM_6}, {u'\'', VK_OEM_7}, {u'"', VK_OEM_7}, {u'!', '1'}, {u'@', '2'}, {u'#', '3'},
+                 {u'$', '4'}, {u'%', '5'}, {u'^', '6'}, {u'&', '7'}, {u'*', '8'}, {u'(', '9'}, {u')', '0'}};
+    for (const auto& p : punct)
+        if (p.ch == c) return p.vk;
+    return 0;
 }
 
 UINT DownMessage(TMouseButton b) { return b == mbRight ? WM_RBUTTONDOWN : b == mbMiddle ? WM_MBUTTONDOWN : WM_LBUTTONDOWN; }
@@ -111,17 +132,18 @@ void Key(TControl* control, WORD vk, const String& text, TShiftState shift) {
             default: break;
         }
     }
-    GetBackend().SendKey(*w->Peer(), true, vk, chars, shift);
-    GetBackend().SendKey(*w->Peer(), false, vk, String(), shift);
+    GetBackend().SendKey(*w->Peer(), true, vk, chars, shift, gViaHost > 0);
+    GetBackend().SendKey(*w->Peer(), false, vk, String(), shift, gViaHost > 0);
 }
 
 void TypeText(TControl* control, const String& text) {
-    for (char16_t c : text) {
-        WORD vk = (c >= u'a' && c <= u'z') ? static_cast<WORD>(c - 32) : static_cast<WORD>(c);
-        if (c >= 0x80) vk = 0;
-        Key(control, vk, String(c));
-    }
+    for (char16_t c : text) Key(control, KeyOf(c), String(c));
 }
+
+ViaHostWidget::ViaHostWidget() { ++gViaHost; }
+ViaHostWidget::~ViaHostWidget() { --gViaHost; }
+
+uint64_t NativeFilterEvents() { return GetBackend().NativeFilterEventCount(); }
 
 bool SaveToPng(TWinControl* control, const std::string& path) {
     control->HandleNeeded();

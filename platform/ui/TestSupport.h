@@ -1,6 +1,7 @@
 #pragma once
 // Helpers for tests of controls and forms: pump the loop, move the manual clock through timer
 // due times, send input through the backend as real input arrives, render to PNG.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,7 +20,9 @@ bool PumpUntil(const std::function<bool()>& cond, int timeoutMs = 5000);
 // pumping there, as time passing for real would.
 void AdvanceClock(rtl::ManualClock& clock, uint64_t ms);
 
-// Mouse input at (x, y) in the control's client coordinates, through the widget of its window.
+// Input arrives as real input does: keys at the focus widget of the control's window (a native
+// control's inner widget when it has the focus), the mouse at the widget under the point.
+// Mouse input at (x, y) in the control's client coordinates.
 void MouseMove(TControl* control, int x, int y, WPARAM keys = 0);
 void MouseDown(TControl* control, int x, int y, TMouseButton button = mbLeft);
 void MouseUp(TControl* control, int x, int y, TMouseButton button = mbLeft);
@@ -30,6 +33,17 @@ void MouseLeave(TControl* control);
 // Backspace, Tab and Space type their character unless text is given.
 void Key(TControl* control, WORD vk, const String& text = String(), TShiftState shift = {});
 void TypeText(TControl* control, const String& text);
+
+// While one lives, input goes straight to the control's own widget instead, bypassing any
+// native widget inside it: the road of a control drawn by the library.
+struct ViaHostWidget {
+    ViaHostWidget();
+    ~ViaHostWidget();
+    ViaHostWidget(const ViaHostWidget&) = delete;
+    ViaHostWidget& operator=(const ViaHostWidget&) = delete;
+};
+// Input events the native widgets' filter has turned into messages so far.
+uint64_t NativeFilterEvents();
 
 // Paints what is pending and writes the control's window (with its child windows) to a PNG.
 bool SaveToPng(TWinControl* control, const std::string& path);

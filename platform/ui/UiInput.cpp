@@ -108,16 +108,16 @@ void UiInput::MouseLeave(TWinControl* target) {
     if (mc && (mc == target || target->ContainsControl(mc))) Application->SetMouseControl(nullptr);
 }
 
-bool UiInput::Key(TWinControl* window, bool down, WORD vk, bool alt) {
+bool UiInput::Key(TWinControl* window, bool down, WORD vk, bool alt, LPARAM keyData) {
     if (!Accepts(window)) return true;
     TWinControl* target = KeyTarget(window);
     try {
         if (down) {
             // Shortcuts and dialog keys first; a key they take is not translated into characters.
-            if (target->Perform(alt ? CN_SYSKEYDOWN : CN_KEYDOWN, vk, 0) != 0) return true;
-            target->Perform(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, 0);
+            if (target->Perform(alt ? CN_SYSKEYDOWN : CN_KEYDOWN, vk, keyData) != 0) return true;
+            target->Perform(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, keyData);
         } else {
-            target->Perform(alt ? WM_SYSKEYUP : WM_KEYUP, vk, 0);
+            target->Perform(alt ? WM_SYSKEYUP : WM_KEYUP, vk, keyData);
         }
     } catch (...) {
         Application->HandleException(target);
@@ -125,16 +125,16 @@ bool UiInput::Key(TWinControl* window, bool down, WORD vk, bool alt) {
     return false;
 }
 
-void UiInput::Char(TWinControl* window, char16_t ch, bool alt) {
+void UiInput::Char(TWinControl* window, char16_t ch, bool alt, LPARAM keyData) {
     if (!Accepts(window)) return;
     TWinControl* target = KeyTarget(window);
     try {
         if (alt) {
-            target->Perform(WM_SYSCHAR, ch, 0);
+            target->Perform(WM_SYSCHAR, ch, keyData);
             return;
         }
-        if (target->Perform(CN_CHAR, ch, 0) != 0) return;
-        target->Perform(WM_CHAR, ch, 0);
+        if (target->Perform(CN_CHAR, ch, keyData) != 0) return;
+        target->Perform(WM_CHAR, ch, keyData);
     } catch (...) {
         Application->HandleException(target);
     }

@@ -142,6 +142,24 @@ constexpr WORD VK_F4 = 0x73;
 constexpr WORD VK_F5 = 0x74;
 constexpr WORD VK_F10 = 0x79;
 constexpr WORD VK_F12 = 0x7B;
+// The numeric keypad, and the punctuation keys of a US keyboard.
+constexpr WORD VK_NUMPAD0 = 0x60;
+constexpr WORD VK_MULTIPLY = 0x6A;
+constexpr WORD VK_ADD = 0x6B;
+constexpr WORD VK_SUBTRACT = 0x6D;
+constexpr WORD VK_DECIMAL = 0x6E;
+constexpr WORD VK_DIVIDE = 0x6F;
+constexpr WORD VK_OEM_1 = 0xBA;
+constexpr WORD VK_OEM_PLUS = 0xBB;
+constexpr WORD VK_OEM_COMMA = 0xBC;
+constexpr WORD VK_OEM_MINUS = 0xBD;
+constexpr WORD VK_OEM_PERIOD = 0xBE;
+constexpr WORD VK_OEM_2 = 0xBF;
+constexpr WORD VK_OEM_3 = 0xC0;
+constexpr WORD VK_OEM_4 = 0xDB;
+constexpr WORD VK_OEM_5 = 0xDC;
+constexpr WORD VK_OEM_6 = 0xDD;
+constexpr WORD VK_OEM_7 = 0xDE;
 
 // Mouse-message WParam flags.
 constexpr WPARAM MK_LBUTTON = 0x0001;

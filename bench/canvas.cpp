@@ -1,0 +1,167 @@
+// The canvas inside a lock bracket (as in a paint pass) against one open QPainter on the same
+// kind of image, call for call; and bars on a 24-bit bitmap against the device format.
+#include <benchmark/benchmark.h>
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPolygon>
+#include <vector>
+
+#include "platform/qt/QtGraphicsApp.h"
+#include "platform/ui/Graphics.h"
+
+namespace {
+
+constexpr int kW = 400, kH = 300;
+
+std::vector<TPoint> Zigzag(int n) {
+    std::vector<TPoint> pts;
+    pts.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) pts.emplace_back(i % kW, 20 + (i * 37) % 250);
+    return pts;
+}
+
+struct CanvasFixture {
+    TBitmap bmp;
+    TCanvas* c;
+    explicit CanvasFixture(TPixelFormat f = pfDevice) : bmp(kW, kH, f), c(bmp.Canvas()) {
+        qtbackend::EnsureApplication();
+        c->Lock();
+    }
+    ~CanvasFixture() { c->Unlock(); }
+};
+
+void BM_FillRect10_Canvas(benchmark::State& state) {
+    CanvasFixture f;
+    f.c->Brush()->SetColor(clRed);
+    int i = 0;
+    for (auto _ : state) {
+        int x = (i * 13) % (kW - 10), y = (i * 7) % (kH - 10);
+        f.c->FillRect(Rect(x, y, x + 10, y + 10));
+        ++i;
+    }
+}
+BENCHMARK(BM_FillRect10_Canvas);
+
+// For reference: the same outside a bracket, each call with a painter of its own.
+void BM_FillRect10_CanvasCallByCall(benchmark::State& state) {
+    qtbackend::EnsureApplication();
+    TBitmap bmp(kW, kH);
+    TCanvas* c = bmp.Canvas();
+    c->Brush()->SetColor(clRed);
+    int i = 0;
+    for (auto _ : state) {
+        int x = (i * 13) % (kW - 10), y = (i * 7) % (kH - 10);
+        c->FillRect(Rect(x, y, x + 10, y + 10));
+        ++i;
+    }
+}
+BENCHMARK(BM_FillRect10_CanvasCallByCall);
+
+void BM_FillRect10_Painter(benchmark::State& state) {
+    qtbackend::EnsureApplication();
+    QImage img(kW, kH, QImage::Format_RGB32);
+    QPainter p(&img);
+    QColor red(255, 0, 0);
+    int i = 0;
+    for (auto _ : state) {
+        int x = (i * 13) % (kW - 10), y = (i * 7) % (kH - 10);
+        p.fillRect(QRect(x, y, 10, 10), red);
+        ++i;
+    }
+}
+BENCHMARK(BM_FillRect10_Painter);
+
+void BM_TextOut_Canvas(benchmark::State& state) {
+    CanvasFixture f;
+    f.c->Font()->SetName(String("Noto Sans"));
+    f.c->Font()->SetHeight(-12);
+    f.c->Brush()->SetStyle(bsClear);
+    String text("Level 42");
+    int i = 0;
+    for (auto _ : state) {
+        f.c->TextOut((i * 13) % 300, (i * 7) % 280, text);
+        ++i;
+    }
+}
+BENCHMARK(BM_TextOut_Canvas);
+
+void BM_TextOut_Painter(benchmark::State& state) {
+    qtbackend::EnsureApplication();
+    QImage img(kW, kH, QImage::Format_RGB32);
+    QPainter p(&img);
+    QFont font(QStringLiteral("Noto Sans"));
+    font.setPixelSize(12);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    QFontMetrics m(font);
+    QString text = QStringLiteral("Level 42");
+    int i = 0;
+    for (auto _ : state) {
+        p.drawText((i * 13) % 300, (i * 7) % 280 + m.ascent(), text);
+        ++i;
+    }
+}
+BENCHMARK(BM_TextOut_Painter);
+
+void BM_Polyline5001_Canvas(benchmark::State& state) {
+    CanvasFixture f;
+    std::vector<TPoint> pts = Zigzag(5001);
+    for (auto _ : state) f.c->Polyline(pts);
+}
+BENCHMARK(BM_Polyline5001_Canvas)->Unit(benchmark::kMicrosecond);
+
+void BM_Polyline5001_Painter(benchmark::State& state) {
+    qtbackend::EnsureApplication();
+    QImage img(kW, kH, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setPen(QPen(Qt::black, 0));
+    QPolygon poly;
+    for (const TPoint& pt : Zigzag(5001)) poly << QPoint(pt.X, pt.Y);
+    for (auto _ : state) p.drawPolyline(poly);
+}
+BENCHMARK(BM_Polyline5001_Painter)->Unit(benchmark::kMicrosecond);
+
+void BM_LineTo5000_Canvas(benchmark::State& state) {
+    CanvasFixture f;
+    std::vector<TPoint> pts = Zigzag(5001);
+    for (auto _ : state) {
+        f.c->MoveTo(pts[0].X, pts[0].Y);
+        for (size_t i = 1; i < pts.size(); ++i) f.c->LineTo(pts[i].X, pts[i].Y);
+    }
+}
+BENCHMARK(BM_LineTo5000_Canvas)->Unit(benchmark::kMicrosecond);
+
+void BM_LineTo5000_Painter(benchmark::State& state) {
+    qtbackend::EnsureApplication();
+    QImage img(kW, kH, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setPen(QPen(Qt::black, 0));
+    std::vector<TPoint> pts = Zigzag(5001);
+    for (auto _ : state)
+        for (size_t i = 1; i < pts.size(); ++i) p.drawLine(pts[i - 1].X, pts[i - 1].Y, pts[i].X, pts[i].Y);
+}
+BENCHMARK(BM_LineTo5000_Painter)->Unit(benchmark::kMicrosecond);
+
+// 128 bars with a frame, as a bar chart paints them: arg 0 device format, 1 24-bit; arg 1: 1
+// inside a lock bracket, 0 call by call.
+void BM_Bars128(benchmark::State& state) {
+    qtbackend::EnsureApplication();
+    TBitmap bmp(kW, kH, state.range(0) ? pf24bit : pfDevice);
+    TCanvas* c = bmp.Canvas();
+    c->Brush()->SetColor(clNavy);
+    c->Pen()->SetColor(clBlack);
+    for (auto _ : state) {
+        TCanvasLock lock(state.range(1) ? c : nullptr);
+        for (int i = 0; i < 128; ++i) {
+            int x = 2 + i * 3, h = 20 + (i * 37) % 250;
+            c->Rectangle(x, kH - h, x + 3, kH);
+        }
+    }
+}
+BENCHMARK(BM_Bars128)->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1})->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
