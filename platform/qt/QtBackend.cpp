@@ -11,6 +11,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtGraphicsApp.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/rtl/Clock.h"
@@ -190,6 +191,10 @@ public:
             }
         return true;
     }
+
+    int WheelScrollLines() override { return qtb::DesktopWheelScrollLines(); }
+    bool OpenUrl(const String& target) override { return qtb::DesktopOpenUrl(target); }
+    bool DrawThemePart(TBitmap& target, const ui::ThemePart& part) override { return qtb::PaintThemePart(target, part); }
 
 private:
     QAbstractEventDispatcher* FDispatcher = nullptr;

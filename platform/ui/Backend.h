@@ -53,6 +53,18 @@ public:
     virtual bool SaveToPng(const std::string& path) = 0;
 };
 
+// A part of the desktop's visual style, as the theme calls name it.
+struct ThemePart {
+    enum Kind { PushButton, RadioButton, CheckBox, ComboButton, SpinUp, SpinDown };
+    Kind kind = PushButton;
+    bool hot = false;
+    bool pressed = false;
+    bool disabled = false;
+    bool defaulted = false;
+    bool checked = false;
+    bool mixed = false;
+};
+
 class Backend {
 public:
     virtual ~Backend() = default;
@@ -79,6 +91,14 @@ public:
     virtual void SendKey(WidgetPeer& peer, bool down, WORD vk, const String& text, TShiftState shift) = 0;
     // Reads a PNG file into 0x00BBGGRR pixels, row by row.
     virtual bool ReadPng(const std::string& path, int& width, int& height, std::vector<int32_t>& pixels) = 0;
+
+    // Desktop services behind the system answers, the shell and the visual styles.
+    // Lines scrolled per wheel notch as the desktop sets it (-1: a page); 0 when it says nothing.
+    virtual int WheelScrollLines() = 0;
+    // Opens a URL, or an absolute file path, with the desktop's handler; false when refused.
+    virtual bool OpenUrl(const String& target) = 0;
+    // Paints the part with the desktop's widget style over the bitmap's pixels, filling the bitmap.
+    virtual bool DrawThemePart(TBitmap& target, const ThemePart& part) = 0;
 };
 
 // The backend, made on first use (on the UI thread).
