@@ -190,6 +190,10 @@ void ControlWidget::resizeEvent(QResizeEvent*) {
     if (FControl && isWindow()) UiInput::Resized(FControl, width(), height());
 }
 
+void ControlWidget::moveEvent(QMoveEvent*) {
+    if (FControl && isWindow()) UiInput::Moved(FControl, geometry().x(), geometry().y());
+}
+
 void ControlWidget::closeEvent(QCloseEvent* e) {
     // The form decides: OnCloseQuery, OnClose and the close action.
     e->ignore();

@@ -116,6 +116,8 @@ struct UiInput {
     static void Char(TWinControl* window, char16_t ch, bool alt);
     static void Paint(TWinControl* target);
     static void Resized(TWinControl* target, int width, int height);
+    // A top-level window was moved (by the user or the window manager) to (left, top).
+    static void Moved(TWinControl* target, int left, int top);
     static void CloseRequest(TWinControl* target);
     static void Activated(TWinControl* target, bool active);
     // The form's window now shows a menu bar this high above its client area (0: none).

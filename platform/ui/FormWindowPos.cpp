@@ -1,5 +1,6 @@
 // A form's place changes through its window, so hooks and handlers of WM_WINDOWPOSCHANGING and
 // WM_WINDOWPOSCHANGED see every move and resize, by the program or by the user.
+#include "platform/ui/Backend.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/Window.h"
 
@@ -29,4 +30,13 @@ void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     WINDOWPOS done{wnd, nullptr, after.Left, after.Top, after.Width(), after.Height(),
                    FlagsFor(after.Left, after.Top, after.Width(), after.Height(), before)};
     SendMessage(wnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&done));
+}
+
+void UiInput::Moved(TWinControl* target, int left, int top) {
+    if (left == target->Left() && top == target->Top()) return;
+    try {
+        target->SetBounds(left, top, target->Width(), target->Height());
+    } catch (...) {
+        Application->HandleException(target);
+    }
 }
