@@ -12,7 +12,6 @@
 #include "platform/ui/ShellApi.h"
 #include "platform/ui/SystemInfo.h"
 #include "platform/ui/Themes.h"
-#include "platform/win/Hooks.h"
 
 namespace {
 
@@ -31,6 +30,8 @@ struct Module {
 
 std::mutex gModuleMutex;
 
+// Only entry points whose signature is the platform's are exported: a caller casts the pointer to
+// the documented type.
 std::map<std::string, Module>& Table() {
     static std::map<std::string, Module> table = [] {
         std::map<std::string, Module> t;
@@ -38,8 +39,6 @@ std::map<std::string, Module>& Table() {
                          {{"GetLocaleInfoEx", Proc(&GetLocaleInfoEx)},
                           {"GetVersion", Proc(&GetVersion)},
                           {"GetVersionExW", Proc(&GetVersionEx)},
-                          {"LoadLibraryW", Proc(&LoadLibrary)},
-                          {"GetModuleHandleW", Proc(&GetModuleHandle)},
                           {"GetProcAddress", Proc(&GetProcAddress)},
                           {"FreeLibrary", Proc(&FreeLibrary)}}};
         t["user32"] = {"user32", 0x10010000, true,
@@ -47,16 +46,9 @@ std::map<std::string, Module>& Table() {
                         {"SystemParametersInfoW", Proc(&SystemParametersInfo)},
                         {"GetSysColor", Proc(&GetSysColor)},
                         {"DrawEdge", Proc(&DrawEdge)},
-                        {"DrawFrameControl", Proc(&DrawFrameControl)},
-                        {"SetWindowsHookExW", Proc(&SetWindowsHookEx)},
-                        {"CallNextHookEx", Proc(&CallNextHookEx)},
-                        {"UnhookWindowsHookEx", Proc(&UnhookWindowsHookEx)}}};
+                        {"DrawFrameControl", Proc(&DrawFrameControl)}}};
         // The common controls' flat scroll bars are missing, as on a system without them.
         t["comctl32"] = {"comctl32", 0x10020000, false, {}};
-        t["version"] = {"version", 0x10030000, false,
-                        {{"GetFileVersionInfoSizeW", Proc(&GetFileVersionInfoSize)},
-                         {"GetFileVersionInfoW", Proc(&GetFileVersionInfo)},
-                         {"VerQueryValueW", Proc(&VerQueryValue)}}};
         t["shell32"] = {"shell32", 0x10040000, false, {{"ShellExecuteW", Proc(&ShellExecute)}}};
         t["uxtheme"] = {"uxtheme", 0x10050000, false,
                         {{"OpenThemeData", Proc(&OpenThemeData)},

@@ -1,9 +1,9 @@
 #pragma once
 // The module table: the layer's own libraries under the names the components load them by
-// ("kernel32", "user32", "comctl32", "uxtheme", "version", "shell32"; any case, with or without
-// ".dll" or a folder), with a reference count per module and the entry points the layer
-// implements. "kernel32" and "user32" are loaded from the start; the others from their first
-// LoadLibrary until as many FreeLibrary calls.
+// ("kernel32", "user32", "comctl32", "uxtheme", "shell32"; any case, with or without ".dll" or a
+// folder), with a reference count per module and the entry points the layer implements with the
+// platform's signatures. "kernel32" and "user32" are loaded from the start; the others from their
+// first LoadLibrary until as many FreeLibrary calls.
 #include "platform/rtl/String.h"
 #include "platform/ui/Cursors.h"
 
