@@ -1,5 +1,7 @@
 // Visual-style parts painted by the application's widget style, so themed controls look like the
 // desktop's own.
+#include <algorithm>
+
 #include <QApplication>
 #include <QPainter>
 #include <QStyle>
