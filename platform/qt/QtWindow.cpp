@@ -86,11 +86,15 @@ void ControlWidget::Detach() { FControl = nullptr; }
 
 bool ControlWidget::event(QEvent* e) {
     ++FEventDepth;
-    struct Depth {
-        int& d;
-        ~Depth() { --d; }
-    } depth{FEventDepth};
     QPointer<ControlWidget> self(this);
+    // The widget may be deleted inside its own event (a deferred delete): count down only while
+    // it still exists.
+    struct Depth {
+        QPointer<ControlWidget>& w;
+        ~Depth() {
+            if (w) --w->FEventDepth;
+        }
+    } depth{self};
     switch (e->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease: {
