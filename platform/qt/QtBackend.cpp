@@ -12,6 +12,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtGraphicsApp.h"
 #include "platform/qt/QtInput.h"
 #include "platform/qt/QtWindow.h"
@@ -210,6 +211,10 @@ public:
             }
         return true;
     }
+
+    int WheelScrollLines() override { return qtb::DesktopWheelScrollLines(); }
+    bool OpenUrl(const String& target) override { return qtb::DesktopOpenUrl(target); }
+    bool DrawThemePart(TBitmap& target, const ui::ThemePart& part) override { return qtb::PaintThemePart(target, part); }
 
 private:
     // The widget inside the control's own widget that a real click at a global position lands

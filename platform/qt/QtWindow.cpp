@@ -36,10 +36,15 @@ void ControlWidget::Detach() {
 
 bool ControlWidget::event(QEvent* e) {
     ++FEventDepth;
+    QPointer<ControlWidget> self(this);
+    // The widget may be deleted inside its own event (a deferred delete): count down only while
+    // it still exists.
     struct Depth {
-        int& d;
-        ~Depth() { --d; }
-    } depth{FEventDepth};
+        QPointer<ControlWidget>& w;
+        ~Depth() {
+            if (w) --w->FEventDepth;
+        }
+    } depth{self};
     switch (e->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
@@ -75,6 +80,10 @@ void ControlWidget::leaveEvent(QEvent*) {
 
 void ControlWidget::resizeEvent(QResizeEvent*) {
     if (FControl && isWindow()) UiInput::Resized(FControl, width(), height());
+}
+
+void ControlWidget::moveEvent(QMoveEvent*) {
+    if (FControl && isWindow()) UiInput::Moved(FControl, geometry().x(), geometry().y());
 }
 
 void ControlWidget::closeEvent(QCloseEvent* e) {

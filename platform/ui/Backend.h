@@ -60,6 +60,18 @@ public:
     virtual bool SaveToPng(const std::string& path) = 0;
 };
 
+// A part of the desktop's visual style, as the theme calls name it.
+struct ThemePart {
+    enum Kind { PushButton, RadioButton, CheckBox, ComboButton, SpinUp, SpinDown };
+    Kind kind = PushButton;
+    bool hot = false;
+    bool pressed = false;
+    bool disabled = false;
+    bool defaulted = false;
+    bool checked = false;
+    bool mixed = false;
+};
+
 class Backend {
 public:
     virtual ~Backend() = default;
@@ -91,6 +103,14 @@ public:
     virtual uint64_t NativeFilterEventCount() = 0;
     // Reads a PNG file into 0x00BBGGRR pixels, row by row.
     virtual bool ReadPng(const std::string& path, int& width, int& height, std::vector<int32_t>& pixels) = 0;
+
+    // Desktop services behind the system answers, the shell and the visual styles.
+    // Lines scrolled per wheel notch as the desktop sets it (-1: a page); 0 when it says nothing.
+    virtual int WheelScrollLines() = 0;
+    // Opens a URL, or an absolute file path, with the desktop's handler; false when refused.
+    virtual bool OpenUrl(const String& target) = 0;
+    // Paints the part with the desktop's widget style over the bitmap's pixels, filling the bitmap.
+    virtual bool DrawThemePart(TBitmap& target, const ThemePart& part) = 0;
 };
 
 // The backend, made on first use (on the UI thread).
@@ -111,6 +131,8 @@ struct UiInput {
     static void Char(TWinControl* window, char16_t ch, bool alt, LPARAM keyData = 0);
     static void Paint(TWinControl* target);
     static void Resized(TWinControl* target, int width, int height);
+    // A top-level window was moved (by the user or the window manager) to (left, top).
+    static void Moved(TWinControl* target, int left, int top);
     static void CloseRequest(TWinControl* target);
     static void Activated(TWinControl* target, bool active);
     // The form's window now shows a menu bar this high above its client area (0: none).

@@ -50,6 +50,9 @@ public:
     virtual bool CloseQuery();
     // Frees the form once the messages now queued have been handled.
     void Release();
+    // Moves and resizes pass through the window: WM_WINDOWPOSCHANGING (its WINDOWPOS may be
+    // changed) before, WM_WINDOWPOSCHANGED after.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
     bool Active() const { return FActive; }
     TWinControl* ActiveControl() const { return FActiveControl; }

@@ -161,6 +161,48 @@ Line StripPrefixes(std::u16string_view s, bool process) {
     return l;
 }
 
+// Right-to-left reading order: the line's runs of one direction, in visual order from the left.
+// Letters of the Hebrew and Arabic blocks are right-to-left, other letters and digits
+// left-to-right; neutral characters take the direction of the strong characters around them
+// when both sides agree, else the paragraph's (right-to-left).
+struct DirRun {
+    size_t start;
+    size_t end;
+    bool rtl;
+};
+
+int StrongDirection(char16_t c) {  // 1 right-to-left, -1 left-to-right, 0 neutral
+    if ((c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF)) return 1;
+    if ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')) return -1;
+    if (c >= 0x00C0 && !(c >= 0x2000 && c <= 0x2BFF) && !(c >= 0x3000 && c <= 0x303F) && c != 0x00D7 && c != 0x00F7 &&
+        !(c >= 0xFF00 && c <= 0xFF0F))
+        return -1;
+    return 0;
+}
+
+std::vector<DirRun> RtlVisualRuns(const std::u16string& s) {
+    std::vector<int> dir(s.size());
+    for (size_t i = 0; i < s.size(); ++i) dir[i] = StrongDirection(s[i]);
+    std::vector<bool> rtl(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (dir[i] != 0) {
+            rtl[i] = dir[i] > 0;
+            continue;
+        }
+        int before = 0, after = 0;
+        for (size_t j = i; j-- > 0 && before == 0;) before = dir[j];
+        for (size_t j = i + 1; j < s.size() && after == 0; ++j) after = dir[j];
+        rtl[i] = !(before < 0 && after < 0);
+    }
+    std::vector<DirRun> runs;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (runs.empty() || runs.back().rtl != rtl[i]) runs.push_back({i, i, rtl[i]});
+        runs.back().end = i + 1;
+    }
+    std::reverse(runs.begin(), runs.end());
+    return runs;
+}
+
 }  // namespace
 
 int DrawTextEx(HDC dc, const String& text, int count, TRect* rect, UINT format, DRAWTEXTPARAMS* params) {
@@ -234,15 +276,38 @@ int DrawTextEx(HDC dc, const String& text, int count, TRect* rect, UINT format, 
         int x = box.Left;
         if (format & DT_CENTER) x = box.Left + (box.Width() - w) / 2;
         else if (format & DT_RIGHT) x = box.Right - w;
+        auto underline = [&](int x0, int x1) {
+            TRect u(x0, y + layout.Ascent() + 1, x1, y + layout.Ascent() + 2);
+            if (clip) IntersectRect(&u, &u, clip);
+            c->FillSolid(u, static_cast<TColor>(textColor));
+        };
+        if (format & DT_RTLREADING) {
+            std::u16string_view text(l.text);
+            for (const DirRun& run : RtlVisualRuns(l.text)) {
+                std::u16string part(text.substr(run.start, run.end - run.start));
+                // A right-to-left run of neutrals alone has no strong letter to turn it round.
+                bool neutralOnly = std::all_of(part.begin(), part.end(), [](char16_t ch) { return StrongDirection(ch) == 0; });
+                if (run.rtl && neutralOnly) std::reverse(part.begin(), part.end());
+                int pw = layout.Width(part);
+                if (drawText) layout.DrawRun(x, y, part, clip);
+                for (size_t i = run.start; drawUnderline && i < run.end; ++i) {
+                    if (!l.underline[i]) continue;
+                    int a = layout.Width(text.substr(run.start, i - run.start));
+                    int b = layout.Width(text.substr(run.start, i + 1 - run.start));
+                    if (run.rtl) underline(x + pw - b, x + pw - a);
+                    else underline(x + a, x + b);
+                }
+                x += pw;
+            }
+            y += lh;
+            continue;
+        }
         if (drawText) layout.DrawRun(x, y, l.text, clip);
         if (drawUnderline) {
             for (size_t i = 0; i < l.underline.size(); ++i) {
                 if (!l.underline[i]) continue;
-                int x0 = x + layout.Width(std::u16string_view(l.text).substr(0, i));
-                int x1 = x + layout.Width(std::u16string_view(l.text).substr(0, i + 1));
-                TRect u(x0, y + layout.Ascent() + 1, x1, y + layout.Ascent() + 2);
-                if (clip) IntersectRect(&u, &u, clip);
-                c->FillSolid(u, static_cast<TColor>(textColor));
+                underline(x + layout.Width(std::u16string_view(l.text).substr(0, i)),
+                          x + layout.Width(std::u16string_view(l.text).substr(0, i + 1)));
             }
         }
         y += lh;

@@ -1,9 +1,12 @@
 #include "platform/win/Registry.h"
 
 #include <cstdlib>
+#include <map>
 #include <mutex>
+#include <vector>
 
 #include "platform/rtl/Format.h"
+#include "platform/rtl/Handles.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
@@ -75,6 +78,76 @@ bool AtOrBelow(const String& section, const String& key) {
     String s = Normalize(section);
     if (AnsiSameText(s, key)) return true;
     return s.size() > key.size() && s[key.size()] == u'\\' && AnsiSameText(s.substr(0, key.size()), key);
+}
+
+// Key handles given out by TRegistry::CurrentKey, and the armed change watches.
+struct KeyWatch {
+    HKEY handle;
+    HKEY root;
+    String path;
+    bool subtree;
+    DWORD filter;
+    HANDLE event;
+};
+struct KeyHandle {
+    HKEY root;
+    String path;
+};
+
+std::mutex gWatchMutex;
+std::map<HKEY, KeyHandle> gKeyHandles;
+std::vector<KeyWatch> gWatches;
+HKEY gNextKeyHandle = 0x00010000u;
+
+HKEY NewKeyHandle(HKEY root, const String& path) {
+    std::lock_guard<std::mutex> lock(gWatchMutex);
+    HKEY h = gNextKeyHandle++;
+    if (gNextKeyHandle >= 0x80000000u) gNextKeyHandle = 0x00010000u;
+    gKeyHandles[h] = KeyHandle{root, path};
+    return h;
+}
+
+// A closed handle ends its watches, setting their events, as closing a watched key does.
+void ReleaseKeyHandle(HKEY h) {
+    std::vector<HANDLE> events;
+    {
+        std::lock_guard<std::mutex> lock(gWatchMutex);
+        gKeyHandles.erase(h);
+        for (auto it = gWatches.begin(); it != gWatches.end();) {
+            if (it->handle == h) {
+                events.push_back(it->event);
+                it = gWatches.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+    for (HANDLE e : events) SetEvent(e);
+}
+
+// Sets the events of the watches that see a change of kind `what` at key `path`; each watch
+// fires once.
+void NotifyChange(HKEY root, const String& path, DWORD what) {
+    std::vector<HANDLE> events;
+    {
+        std::lock_guard<std::mutex> lock(gWatchMutex);
+        for (auto it = gWatches.begin(); it != gWatches.end();) {
+            bool hit = it->root == root && (it->filter & what) &&
+                       (AnsiSameText(Normalize(path), it->path) || (it->subtree && AtOrBelow(path, it->path)));
+            if (hit) {
+                events.push_back(it->event);
+                it = gWatches.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+    for (HANDLE e : events) SetEvent(e);
+}
+
+String ParentOf(const String& path) {
+    size_t slash = path.rfind(u'\\');
+    return slash == String::npos ? String() : path.substr(0, slash);
 }
 
 // Every operation reads, changes and rewrites a whole file: one lock for the process keeps two
@@ -159,13 +232,16 @@ bool TRegistry::OpenKey(const String& Key, bool CanCreate) {
             // A key without values is an empty section.
             if (store.MakeSection(path).empty()) return false;
             store.Save();
+            NotifyChange(FRootKey, ParentOf(path), REG_NOTIFY_CHANGE_NAME);
         }
     } catch (const Exception&) {
         return false;
     }
+    CloseKey();
     FCurrentPath = path;
     FOpen = true;
     FReadOnly = false;
+    FCurrentKey = NewKeyHandle(FRootKey, path);
     return true;
 }
 
@@ -176,6 +252,8 @@ bool TRegistry::OpenKeyReadOnly(const String& Key) {
 }
 
 void TRegistry::CloseKey() {
+    if (FCurrentKey) ReleaseKeyHandle(FCurrentKey);
+    FCurrentKey = 0;
     FCurrentPath.clear();
     FOpen = false;
     FReadOnly = false;
@@ -203,6 +281,7 @@ void TRegistry::WriteString(const String& Name, const String& Value) {
         throw ERegistryException(u"Failed to set data for '" + Name + u"': " + e.Message());
     }
     store.Save();
+    NotifyChange(FRootKey, FCurrentPath, REG_NOTIFY_CHANGE_LAST_SET);
 }
 
 int32_t TRegistry::ReadInteger(const String& Name) {
@@ -230,6 +309,7 @@ bool TRegistry::DeleteValue(const String& Name) {
         if (section.empty() || !store.ini.ValueExists(section, Name)) return false;
         store.ini.DeleteKey(section, Name);
         store.Save();
+        NotifyChange(FRootKey, FCurrentPath, REG_NOTIFY_CHANGE_LAST_SET);
         return true;
     } catch (const Exception&) {
         return false;
@@ -273,6 +353,7 @@ bool TRegistry::DeleteKey(const String& Key) {
             }
         if (!any) return false;
         store.Save();
+        NotifyChange(FRootKey, ParentOf(path), REG_NOTIFY_CHANGE_NAME);
     } catch (const Exception&) {
         return false;
     }
@@ -295,4 +376,28 @@ void TRegistry::GetKeyNames(TStrings* Strings) {
         for (int j = 0; j < Strings->Count() && !seen; ++j) seen = AnsiSameText(Strings->Get(j), child);
         if (!seen) Strings->Add(child);
     }
+}
+
+LONG RegNotifyChangeKeyValue(HKEY key, BOOL watchSubtree, DWORD filter, HANDLE event, BOOL asynchronous) {
+    if (filter == 0 || (filter & ~0xFu) != 0 || (asynchronous && !event)) return ERROR_INVALID_PARAMETER;
+    HANDLE wait = asynchronous ? event : CreateEvent(nullptr, TRUE_, FALSE_, nullptr);
+    {
+        std::lock_guard<std::mutex> lock(gWatchMutex);
+        KeyWatch w{key, key, String(), watchSubtree != 0, filter, wait};
+        if (key != HKEY_CURRENT_USER && key != HKEY_LOCAL_MACHINE) {
+            auto it = gKeyHandles.find(key);
+            if (it == gKeyHandles.end()) {
+                if (!asynchronous) CloseHandle(wait);
+                return ERROR_INVALID_HANDLE;
+            }
+            w.root = it->second.root;
+            w.path = it->second.path;
+        }
+        gWatches.push_back(std::move(w));
+    }
+    if (!asynchronous) {
+        WaitForSingleObject(wait, INFINITE);
+        CloseHandle(wait);
+    }
+    return ERROR_SUCCESS;
 }

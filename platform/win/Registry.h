@@ -12,6 +12,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/String.h"
+#include "platform/rtl/Types.h"
 
 class TStrings;
 
@@ -32,9 +33,25 @@ String RegistryFileName(HKEY Root);
 
 }  // namespace win
 
+// What a change watch reports (RegNotifyChangeKeyValue's filter).
+constexpr DWORD REG_NOTIFY_CHANGE_NAME = 1;        // a subkey added or removed
+constexpr DWORD REG_NOTIFY_CHANGE_ATTRIBUTES = 2;  // the store keeps no attributes: never seen
+constexpr DWORD REG_NOTIFY_CHANGE_LAST_SET = 4;    // a value written or deleted
+constexpr DWORD REG_NOTIFY_CHANGE_SECURITY = 8;    // the store keeps no security: never seen
+
+// Arms a one-shot watch on a key (a handle from TRegistry::CurrentKey, or a root key): the next
+// matching change made through this layer in this process to the key (or, with watchSubtree, a
+// key below it) sets the event once; arm again for the next one. Changes other programs make to
+// the store's files are not seen. Without asynchronous the call waits for the change itself
+// (event may be null). Closing the key's handle sets the event and ends the watch.
+// ERROR_SUCCESS, ERROR_INVALID_HANDLE for an unknown key, ERROR_INVALID_PARAMETER for a filter
+// outside 1..15 or an asynchronous watch without an event.
+LONG RegNotifyChangeKeyValue(HKEY key, BOOL watchSubtree, DWORD filter, HANDLE event, BOOL asynchronous);
+
 class TRegistry {
 public:
     TRegistry() = default;
+    ~TRegistry() { CloseKey(); }
     TRegistry(const TRegistry&) = delete;
     TRegistry& operator=(const TRegistry&) = delete;
 
@@ -44,6 +61,8 @@ public:
     // The open key's path ("" when none is open).
     const String& CurrentPath() const { return FCurrentPath; }
     bool HasCurrentKey() const { return FOpen; }
+    // A handle for the open key (0 when none is open), valid until the key is closed.
+    HKEY CurrentKey() const { return FCurrentKey; }
 
     // Key is relative to the open key, or to the root when it begins with "\" or no key is
     // open. With CanCreate a missing key is made (and written at once). False when the key is
@@ -80,4 +99,5 @@ private:
     String FCurrentPath;
     bool FOpen = false;
     bool FReadOnly = false;
+    HKEY FCurrentKey = 0;
 };

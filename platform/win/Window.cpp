@@ -13,6 +13,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Handles.h"
 #include "platform/rtl/Threads.h"
+#include "platform/win/Hooks.h"
 
 namespace {
 
@@ -126,7 +127,10 @@ void EnsureSynchronizeHook() {
     std::call_once(once, [] { AddSynchronizeHook([] { return win::ProcessSentMessages(); }); });
 }
 
-LRESULT CallProc(const std::shared_ptr<WNDPROC>& proc, HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+// Every delivery through a handle passes the thread's call-window hooks first.
+LRESULT CallProc(const std::shared_ptr<WNDPROC>& proc, HWND hwnd, UINT msg, WPARAM w, LPARAM l,
+                 bool sentByThisThread = false) {
+    win::RunCallWndProcHooks(hwnd, msg, w, l, sentByThisThread);
     return (proc && *proc) ? (*proc)(hwnd, msg, w, l) : DefWindowProc(hwnd, msg, w, l);
 }
 
@@ -318,7 +322,7 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (w->queue == self) {
         auto proc = w->proc;
         lock.unlock();
-        return CallProc(proc, hwnd, msg, wParam, lParam);
+        return CallProc(proc, hwnd, msg, wParam, lParam, true);
     }
     if (!w->queue->alive) return 0;
     auto item = std::make_shared<SentItem>();
