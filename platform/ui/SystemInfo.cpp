@@ -103,7 +103,11 @@ int GetSystemMetrics(int index) {
         case SM_CXVSCROLL:
         case SM_CYHSCROLL:
         case SM_CYVSCROLL:
-        case SM_CXHSCROLL: return 17;
+        case SM_CXHSCROLL:
+        case SM_CYVTHUMB:
+        case SM_CXHTHUMB: return 17;
+        case SM_CYCAPTION: return 18;
+        case SM_CYMENU: return 19;
         case SM_CXBORDER:
         case SM_CYBORDER: return 1;
         case SM_CXEDGE:

@@ -48,8 +48,9 @@ BOOL GetFileVersionInfo(const String& fileName, DWORD handle, DWORD length, void
 // "\" gives the VS_FIXEDFILEINFO inside the block; other sub-blocks are absent (false).
 BOOL VerQueryValue(const void* block, const String& subBlock, void** buffer, UINT* length);
 
-constexpr int SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL = 3, SM_CXBORDER = 5,
-              SM_CYBORDER = 6, SM_CYVSCROLL = 20, SM_CXHSCROLL = 21, SM_CXEDGE = 45, SM_CYEDGE = 46;
+constexpr int SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL = 3, SM_CYCAPTION = 4,
+              SM_CXBORDER = 5, SM_CYBORDER = 6, SM_CYVTHUMB = 9, SM_CXHTHUMB = 10, SM_CYMENU = 15,
+              SM_CYVSCROLL = 20, SM_CXHSCROLL = 21, SM_CXEDGE = 45, SM_CYEDGE = 46;
 // The classic values; the screen size is the primary screen's. 0 for an index the layer lacks.
 int GetSystemMetrics(int index);
 

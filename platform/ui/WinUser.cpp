@@ -81,17 +81,6 @@ struct WindowApi {
     }
 };
 
-int GetSystemMetrics(int index) {
-    switch (index) {
-        case SM_CXVSCROLL: case SM_CYHSCROLL: case SM_CXHTHUMB: case SM_CYVTHUMB: return 16;
-        case SM_CYCAPTION: return 18;
-        case SM_CXBORDER: case SM_CYBORDER: return 1;
-        case SM_CXEDGE: case SM_CYEDGE: return 2;
-        case SM_CYMENU: return 19;
-        default: return 0;
-    }
-}
-
 LONG GetWindowLong(HWND hwnd, int index) {
     TWinControl* w = Live(hwnd);
     if (!w) return 0;

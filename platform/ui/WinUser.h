@@ -2,6 +2,7 @@
 // The window calls the components make on the window of a windowed control: styles and the
 // non-client frame, invalidation and painting, device contexts, window scroll bars and scrolling.
 // A HWND here is the Handle() of a TWinControl; anything else is refused (FALSE_, 0 or nullptr).
+#include "platform/ui/SystemInfo.h"
 #include "platform/rtl/String.h"
 #include "platform/ui/Gdi.h"
 #include "platform/win/Messages.h"
@@ -27,10 +28,7 @@ struct WNDCLASS {
     UINT style = 0;
 };
 
-// Sizes of the standard frame parts, in pixels.
-constexpr int SM_CXVSCROLL = 2, SM_CYHSCROLL = 3, SM_CYCAPTION = 4, SM_CXBORDER = 5, SM_CYBORDER = 6,
-              SM_CXEDGE = 45, SM_CYEDGE = 46, SM_CYMENU = 15, SM_CXHTHUMB = 10, SM_CYVTHUMB = 9;
-int GetSystemMetrics(int index);
+// Sizes of the standard frame parts: GetSystemMetrics, in SystemInfo.h.
 
 constexpr int GWL_STYLE = -16, GWL_EXSTYLE = -20;
 LONG GetWindowLong(HWND hwnd, int index);
@@ -46,9 +44,6 @@ BOOL GetClientRect(HWND hwnd, TRect* rect);
 BOOL ClientToScreen(HWND hwnd, TPoint* point);
 BOOL ScreenToClient(HWND hwnd, TPoint* point);
 
-constexpr UINT SWP_NOSIZE = 0x0001, SWP_NOMOVE = 0x0002, SWP_NOZORDER = 0x0004, SWP_NOREDRAW = 0x0008,
-               SWP_NOACTIVATE = 0x0010, SWP_FRAMECHANGED = 0x0020, SWP_SHOWWINDOW = 0x0040,
-               SWP_HIDEWINDOW = 0x0080, SWP_NOOWNERZORDER = 0x0200;
 inline HWND const HWND_TOP = nullptr;
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 
