@@ -178,6 +178,15 @@ void TBitmap::SetSize(int width, int height) {
         return;
     }
     EnsureApplication();
+    QImage::Format direct = QtFormatOf(FImage->format);
+    if (old.isNull() && direct != QImage::Format_Mono && direct != QImage::Format_Indexed8) {
+        // Made in its own format: a large picture is not held twice while it is made.
+        QImage made(width, height, direct);
+        made.fill(Qt::white);
+        ImageOf(*this) = made;
+        Changed();
+        return;
+    }
     QImage fresh(width, height, QImage::Format_RGB32);
     fresh.fill(Qt::white);
     if (!old.isNull()) {
