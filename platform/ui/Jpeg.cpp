@@ -29,7 +29,11 @@ struct ErrorMgr {
     jpeg_error_mgr pub;
     jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
-    bool dry = false;  // the decoder asked for more data than the file holds
+    // The coded data ran out: the file ended, or a marker came where data should. Where it
+    // happened: the scan (from 1) and the row of blocks being read.
+    bool dry = false;
+    int dryScan = 0;
+    unsigned dryRow = 0;
 };
 
 void OnError(j_common_ptr info) {
@@ -38,9 +42,15 @@ void OnError(j_common_ptr info) {
     longjmp(e->jump, 1);
 }
 
-// Warnings are not shown; the end of the data is remembered.
+// Warnings are not shown; the first end of the data is remembered.
 void OnMessage(j_common_ptr info, int level) {
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<ErrorMgr*>(info->err)->dry = true;
+    auto* e = reinterpret_cast<ErrorMgr*>(info->err);
+    int code = info->err->msg_code;
+    if (level >= 0 || e->dry || (code != JWRN_JPEG_EOF && code != JWRN_HIT_MARKER) || !info->is_decompressor) return;
+    auto* d = reinterpret_cast<j_decompress_ptr>(info);
+    e->dry = true;
+    e->dryScan = d->input_scan_number;
+    e->dryRow = d->input_iMCU_row;
 }
 
 // Runs step with the library's errors caught: returns the library's message, or an empty string.
@@ -136,12 +146,18 @@ std::string DecodeInto(Decoder& d, TBitmap& bmp) {
         jpeg_decompress_struct& info = d.info;
         info.mem->max_memory_to_use = static_cast<long>(kDecodeBudget - d.bitmapBytes);
         jpeg_start_decompress(&info);
-        // A file of several scans is read whole before the first row comes out; its rows all
-        // hold what the scans gave.
+        // A file of several scans is read whole before the first row comes out: when its first
+        // scan ran out, the rows below the blocks it reached hold nothing and are not made; when
+        // a later one did, every row holds what the earlier scans gave.
+        JDIMENSION rows = info.output_height;
         bool dryBefore = d.err.dry;
+        if (dryBefore && d.err.dryScan <= 1) {
+            uint64_t perRow = static_cast<uint64_t>(info.max_v_samp_factor) * info.min_DCT_scaled_size;
+            rows = static_cast<JDIMENSION>(std::min<uint64_t>(rows, (uint64_t{d.err.dryRow} + 1) * perRow));
+        }
         JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                                    static_cast<JDIMENSION>(d.width * d.components), 1);
-        while (info.output_scanline < info.output_height) {
+        while (info.output_scanline < rows) {
             int y = static_cast<int>(info.output_scanline);
             if (jpeg_read_scanlines(&info, row, 1) != 1) break;
             ToBgr(row[0], d.width, d.components, static_cast<uint8_t*>(bmp.ScanLine(y)));
