@@ -30,9 +30,12 @@ function(layer_tests name dir)
   add_executable(${name}_tests ${tsrcs})
   target_link_libraries(${name}_tests PRIVATE ${name} ${T_DEPS} GTest::gmock GTest::gtest_main)
   target_compile_options(${name}_tests PRIVATE ${RWB_WARNINGS})
+  # The fixtures' folder is compiled in: the test properties below cannot carry a second
+  # environment variable (discovery splits the list into property names).
+  target_compile_definitions(${name}_tests PRIVATE RWB_TEST_DATA_DIR="${dir}/data")
   gtest_discover_tests(${name}_tests
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;RWB_TEST_DATA=${dir}/data"
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                TIMEOUT 300)
 endfunction()

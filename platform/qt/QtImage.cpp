@@ -2,6 +2,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <algorithm>
+#include <cstring>
 #include <istream>
 #include <iterator>
 #include <mutex>
@@ -182,7 +183,9 @@ void TBitmap::SetSize(int width, int height) {
     if (old.isNull() && direct != QImage::Format_Mono && direct != QImage::Format_Indexed8) {
         // Made in its own format: a large picture is not held twice while it is made.
         QImage made(width, height, direct);
-        made.fill(Qt::white);
+        bool bytewise = direct == QImage::Format_BGR888 || direct == QImage::Format_RGB32 || direct == QImage::Format_ARGB32;
+        if (bytewise && !made.isNull()) std::memset(made.bits(), 0xFF, static_cast<size_t>(made.sizeInBytes()));  // white
+        else made.fill(Qt::white);
         ImageOf(*this) = made;
         Changed();
         return;

@@ -365,7 +365,15 @@ void TJPEGImage::LoadFromStream(std::istream& stream) {
     FData = std::move(data);
     FBitmap.reset();
     FHeaderRead = false;
-    ReadHeader();  // refuses a damaged header now rather than at the first paint
+    try {
+        ReadHeader();  // refuses a damaged header now rather than at the first paint
+    } catch (...) {
+        // Refused data is not kept: a smaller scale must not decode what the full size refused.
+        FData.clear();
+        FHeaderRead = false;
+        Changed();
+        throw;
+    }
     Changed();
 }
 

@@ -32,7 +32,7 @@ namespace {
 
 std::vector<uint8_t> Fixture(const std::string& name) {
     const char* dir = std::getenv("RWB_TEST_DATA");
-    std::string path = std::string(dir ? dir : "platform/ui/tests/data") + "/" + name;
+    std::string path = std::string(dir ? dir : RWB_TEST_DATA_DIR) + "/" + name;
     std::ifstream in(path, std::ios::binary);
     EXPECT_TRUE(in.good()) << path;
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -194,6 +194,11 @@ TEST_F(HostilePictures, JpegBeyondTheDecodeBudgetIsRefusedAtLoad) {
         long before = PeakMiB();
         EXPECT_THROW(jpeg.LoadFromBytes(Fixture(name)), EJPEG);
         EXPECT_LT(PeakMiB() - before, 16);
+        // Nothing refused is kept, so a smaller scale cannot decode it after all.
+        EXPECT_TRUE(jpeg.Empty());
+        jpeg.SetScale(jsEighth);
+        TBitmap target(64, 48, pf24bit);
+        EXPECT_NO_THROW(target.Canvas()->Draw(0, 0, &jpeg));
     }
 }
 
