@@ -678,7 +678,7 @@ void TCanvas::TextRect(const TRect& rect, int X, int Y, const String& text) {
 void TCanvas::Draw(int X, int Y, TGraphic* graphic) {
     if (!graphic || graphic->Empty()) return;
     Changing();
-    graphic->Draw(this, Rect(X, Y, X + graphic->Width(), Y + graphic->Height()));
+    graphic->Draw(this, Rect(X, Y, Saturated(int64_t{X} + graphic->Width()), Saturated(int64_t{Y} + graphic->Height())));
     Changed();
 }
 
@@ -726,8 +726,9 @@ void TCanvas::DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const TRect& so
 void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) {
     if (!canvas) return;
     Changing();
-    StretchBlt(Handle(), dest.Left, dest.Top, dest.Width(), dest.Height(), canvas->Handle(), source.Left,
-               source.Top, source.Width(), source.Height(), FCopyMode);
+    QRect d = QRectOf(dest), s = QRectOf(source);  // held, so that the sizes fit an int
+    StretchBlt(Handle(), d.x(), d.y(), d.width(), d.height(), canvas->Handle(), s.x(), s.y(), s.width(), s.height(),
+               FCopyMode);
     Changed();
 }
 
@@ -999,7 +1000,8 @@ BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop) {
 
 BOOL InvertRect(HDC dc, const TRect* rect) {
     if (!rect) return FALSE_;
-    return PatBlt(dc, rect->Left, rect->Top, rect->Width(), rect->Height(), DSTINVERT);
+    QRect r = QRectOf(*rect);  // held, so that the size fits an int
+    return PatBlt(dc, r.x(), r.y(), r.width(), r.height(), DSTINVERT);
 }
 
 BOOL DrawFocusRect(HDC dc, const TRect* rect) {
@@ -1540,7 +1542,7 @@ BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* previous) {
     if (!c) return FALSE_;
     TPoint& o = c->Dc().state.viewportOrg;
     if (previous) *previous = o;
-    o = TPoint(o.X + dx, o.Y + dy);
+    o = TPoint(Saturated(int64_t{o.X} + dx), Saturated(int64_t{o.Y} + dy));
     return TRUE_;
 }
 

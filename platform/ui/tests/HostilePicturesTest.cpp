@@ -23,7 +23,8 @@
 #endif
 #endif
 #ifdef RWB_ASAN
-#include <sanitizer/allocator_interface.h>
+// The sanitizer runtime's count of the heap in use (its malloc replaces glibc's).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 using gfx::Get32;
