@@ -30,8 +30,8 @@ function(layer_tests name dir)
   add_executable(${name}_tests ${tsrcs})
   target_link_libraries(${name}_tests PRIVATE ${name} ${T_DEPS} GTest::gmock GTest::gtest_main)
   target_compile_options(${name}_tests PRIVATE ${RWB_WARNINGS})
-  # A second variable in the tests' ENVIRONMENT does not survive test discovery, so the data
-  # folder is compiled in.
+  # The fixtures' folder is compiled in: the test properties below cannot carry a second
+  # environment variable (discovery splits the list into property names).
   target_compile_definitions(${name}_tests PRIVATE RWB_TEST_DATA_DIR="${dir}/data")
   gtest_discover_tests(${name}_tests
     DISCOVERY_MODE PRE_TEST

@@ -4,6 +4,7 @@
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <mutex>
 #include <optional>
 #include <unordered_map>
@@ -23,9 +24,12 @@ std::unordered_set<TCanvas*>& LiveCanvases() {
     return set;
 }
 
+// Held to the canvas's range, as coordinates are, so that adding it cannot overflow.
+int HeldCoord(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -kCanvasCoordLimit, kCanvasCoordLimit)); }
+
 QPoint Offset(TCanvas* c) {
     const TCanvasDcState& s = c->Dc().state;
-    return QPoint(s.viewportOrg.X - s.windowOrg.X, s.viewportOrg.Y - s.windowOrg.Y);
+    return QPoint(HeldCoord(int64_t{s.viewportOrg.X} - s.windowOrg.X), HeldCoord(int64_t{s.viewportOrg.Y} - s.windowOrg.Y));
 }
 
 // Where the canvas may draw, in device coordinates.
@@ -39,7 +43,18 @@ QRegion Visible(TCanvas* c) {
     return r;
 }
 
-QRect QRectOf(const TRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
+QRect QRectOf(const TRect& r) {
+    int l = HeldCoord(r.Left), t = HeldCoord(r.Top);
+    return QRect(l, t, HeldCoord(r.Right) - l, HeldCoord(r.Bottom) - t);
+}
+
+// A device point of logical (x, y), held to the canvas's range.
+QPoint DevicePoint(TCanvas* c, int x, int y) {
+    QPoint off = Offset(c);
+    return QPoint(HeldCoord(int64_t{x} + off.x()), HeldCoord(int64_t{y} + off.y()));
+}
+
+int Saturated(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 QPainter::CompositionMode ModeOf(TPenMode m) {
     switch (m) {
@@ -228,7 +243,8 @@ void SetupShape(TCanvas* c, QPainter& p, bool fill) {
 
 // The drawing rectangle of a shape bounded by (x1, y1, x2, y2) with exclusive right and bottom.
 QRect ShapeRect(TCanvas* c, int x1, int y1, int x2, int y2) {
-    int l = std::min(x1, x2), t = std::min(y1, y2), r = std::max(x1, x2), b = std::max(y1, y2);
+    int l = HeldCoord(std::min(x1, x2)), t = HeldCoord(std::min(y1, y2));
+    int r = HeldCoord(std::max(x1, x2)), b = HeldCoord(std::max(y1, y2));
     int w = PenVisible(*c->Pen()) ? c->Pen()->Width() : 1;
     if (c->Pen()->Style() == psInsideFrame && w > 1) {
         // The wide pen stays inside the bounds.
@@ -349,14 +365,76 @@ void RopBlit(TCanvas* c, const QRect& dev, const QImage* src, uint8_t rop) {
     }
 }
 
-// The source pixels of a transfer from canvas src, device-mapped, mirrored and scaled to w x h.
-QImage SourceImage(TCanvas* src, int sx, int sy, int sw, int sh, int w, int h, TCanvas* dst) {
-    QPoint off = Offset(src);
-    QRect r(sx + off.x(), sy + off.y(), std::abs(sw), std::abs(sh));
-    if (sw < 0) r.moveLeft(r.left() + sw + 1);
-    if (sh < 0) r.moveTop(r.top() + sh + 1);
+// A rectangle of a transfer in 64 bits: left, top, width and height as large as two ints make.
+struct Span {
+    int64_t left = 0, top = 0, width = 0, height = 0;
+};
+
+// The rectangle from (x, y) w by h in the platform's way, a negative size reaching left or up from
+// the edge after x or y; offset by off.
+Span SpanOf(int x, int y, int w, int h, QPoint off) {
+    Span s{int64_t{x} + off.x(), int64_t{y} + off.y(), std::abs(int64_t{w}), std::abs(int64_t{h})};
+    if (w < 0) s.left += int64_t{w} + 1;
+    if (h < 0) s.top += int64_t{h} + 1;
+    return s;
+}
+
+// The device rectangle of destination dst (device coordinates) that the canvas can show; empty
+// when none of it can be drawn.
+QRect ShownPart(TCanvas* c, const Span& dst) {
+    QRect vis = Visible(c).boundingRect();
+    if (vis.isEmpty() || dst.width <= 0 || dst.height <= 0) return QRect();
+    int64_t l = std::max<int64_t>(vis.left(), dst.left), t = std::max<int64_t>(vis.top(), dst.top);
+    int64_t r = std::min<int64_t>(vis.right() + int64_t{1}, dst.left + dst.width);
+    int64_t b = std::min<int64_t>(vis.bottom() + int64_t{1}, dst.top + dst.height);
+    if (r <= l || b <= t) return QRect();
+    return QRect(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r - l), static_cast<int>(b - t));
+}
+
+// The nearest samples of rectangle src of image im scaled to dst (mirrored as asked), made only for
+// the shown part of dst: a transfer never holds more pixels than the target can show, whatever
+// the sizes asked for. Samples outside im are 0; a 1-bit image gives 8-bit indexes.
+QImage SampledPart(const QImage& im, const Span& src, const Span& dst, bool mirrorH, bool mirrorV, const QRect& shown) {
+    bool mono = im.depth() == 1;
+    QImage out(shown.size(), mono ? QImage::Format_Indexed8 : im.format());
+    if (out.isNull() || src.width <= 0 || src.height <= 0) return QImage();
+    if (im.colorCount() > 0) out.setColorTable(im.colorTable());
+    int bytes = mono ? 1 : im.depth() / 8;
+    // Pixel i of n (counted from the far end when mirrored) samples the source at its centre.
+    auto map = [](int64_t i, int64_t n, int64_t start, int64_t len, bool mirror) {
+        if (mirror) i = n - 1 - i;
+        return start + static_cast<int64_t>((2 * static_cast<__int128>(i) + 1) * len / (2 * static_cast<__int128>(n)));
+    };
+    std::vector<int64_t> xs(static_cast<size_t>(shown.width()));
+    for (int i = 0; i < shown.width(); ++i)
+        xs[static_cast<size_t>(i)] = map(shown.left() + i - dst.left, dst.width, src.left, src.width, mirrorH);
+    bool lsb = im.format() == QImage::Format_MonoLSB;
+    for (int j = 0; j < shown.height(); ++j) {
+        int64_t sy = map(shown.top() + j - dst.top, dst.height, src.top, src.height, mirrorV);
+        uchar* d = out.scanLine(j);
+        if (sy < 0 || sy >= im.height()) {
+            std::memset(d, 0, static_cast<size_t>(out.bytesPerLine()));
+            continue;
+        }
+        const uchar* line = im.constScanLine(static_cast<int>(sy));
+        for (int i = 0; i < shown.width(); ++i) {
+            int64_t sx = xs[static_cast<size_t>(i)];
+            uchar* o = d + static_cast<size_t>(i) * bytes;
+            if (sx < 0 || sx >= im.width()) std::memset(o, 0, static_cast<size_t>(bytes));
+            else if (mono) *o = (line[sx >> 3] >> (lsb ? (sx & 7) : 7 - (sx & 7))) & 1;
+            else std::memcpy(o, line + sx * bytes, static_cast<size_t>(bytes));
+        }
+    }
+    return out;
+}
+
+// The source pixels of a transfer from canvas src, device-mapped, mirrored and scaled to the
+// destination dst, for its shown part.
+QImage SourceImage(TCanvas* src, int sx, int sy, int sw, int sh, int w, int h, const Span& to, const QRect& shown,
+                   TCanvas* dst) {
     TBitmap* sb = src->Bitmap();
-    QImage img = ToRgb32(*sb).copy(r);
+    bool mirrorH = (sw < 0) != (w < 0), mirrorV = (sh < 0) != (h < 0);
+    QImage img = SampledPart(ImageOf(*sb), SpanOf(sx, sy, sw, sh, Offset(src)), to, mirrorH, mirrorV, shown);
     if (img.format() != QImage::Format_RGB32) img = img.convertToFormat(QImage::Format_RGB32);
     // Monochrome into colour takes the destination's text (0) and background (1) colours; colour
     // into monochrome makes the source's background colour white and everything else black.
@@ -377,19 +455,7 @@ QImage SourceImage(TCanvas* src, int sx, int sy, int sw, int sh, int w, int h, T
             for (int x = 0; x < img.width(); ++x) l[x] = (l[x] & 0xFFFFFF) == bg ? 0xFFFFFFFF : 0xFF000000;
         }
     }
-    bool mirrorH = (sw < 0) != (w < 0), mirrorV = (sh < 0) != (h < 0);
-    if (mirrorH || mirrorV) img = img.mirrored(mirrorH, mirrorV);
-    if (img.width() != std::abs(w) || img.height() != std::abs(h))
-        img = img.scaled(std::abs(w), std::abs(h), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     return img;
-}
-
-QRect DeviceRect(TCanvas* c, int x, int y, int w, int h) {
-    QPoint off = Offset(c);
-    QRect r(x + off.x(), y + off.y(), std::abs(w), std::abs(h));
-    if (w < 0) r.moveLeft(r.left() + w + 1);
-    if (h < 0) r.moveTop(r.top() + h + 1);
-    return r;
 }
 
 // GDI objects: regions, pens, brushes and fonts, kept in a table so that handles are checked.
@@ -644,11 +710,11 @@ void TCanvas::FrameRect(const TRect& rect) {
     Changing();
     WithPainter(this, [&](QPainter& p) {
         const QBrush& b = CanvasBrush(this);
-        const TRect& r = rect;
-        p.fillRect(QRect(r.Left, r.Top, r.Width(), 1), b);
-        p.fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), b);
-        p.fillRect(QRect(r.Left, r.Top, 1, r.Height()), b);
-        p.fillRect(QRect(r.Right - 1, r.Top, 1, r.Height()), b);
+        QRect r = QRectOf(rect);
+        p.fillRect(QRect(r.left(), r.top(), r.width(), 1), b);
+        p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), b);
+        p.fillRect(QRect(r.left(), r.top(), 1, r.height()), b);
+        p.fillRect(QRect(r.right(), r.top(), 1, r.height()), b);
     });
     Changed();
 }
@@ -661,12 +727,12 @@ void TCanvas::DrawFocusRect(const TRect& rect) {
         p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         QBrush b(Qt::white, Qt::Dense4Pattern);
         p.setBackgroundMode(Qt::TransparentMode);
-        const TRect& r = rect;
-        p.fillRect(QRect(r.Left, r.Top, r.Width(), 1), b);
-        if (r.Height() > 1) p.fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), b);
-        if (r.Height() > 2) {
-            p.fillRect(QRect(r.Left, r.Top + 1, 1, r.Height() - 2), b);
-            if (r.Width() > 1) p.fillRect(QRect(r.Right - 1, r.Top + 1, 1, r.Height() - 2), b);
+        QRect r = QRectOf(rect);
+        p.fillRect(QRect(r.left(), r.top(), r.width(), 1), b);
+        if (r.height() > 1) p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), b);
+        if (r.height() > 2) {
+            p.fillRect(QRect(r.left(), r.top() + 1, 1, r.height() - 2), b);
+            if (r.width() > 1) p.fillRect(QRect(r.right(), r.top() + 1, 1, r.height() - 2), b);
         }
     });
     Changed();
@@ -707,13 +773,14 @@ void TCanvas::ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip
         p.setBackgroundMode(Qt::TransparentMode);
         p.drawText(dx, dy + m.ascent(), q);
     }, true);
-    if (align & TA_UPDATECP) FDc->state.penPos.X = X + ((align & TA_CENTER) == TA_CENTER ? 0 : (align & TA_RIGHT) ? -width : width);
+    if (align & TA_UPDATECP)
+        FDc->state.penPos.X = Saturated(int64_t{X} + ((align & TA_CENTER) == TA_CENTER ? 0 : (align & TA_RIGHT) ? -width : width));
     Changed();
 }
 
 void TCanvas::TextOut(int X, int Y, const String& text) {
     ExtTextOutImpl(X, Y, text, nullptr, nullptr);
-    FDc->state.penPos = TPoint(X + TextWidth(text), Y);
+    FDc->state.penPos = TPoint(Saturated(int64_t{X} + TextWidth(text)), Y);
 }
 
 void TCanvas::TextRect(const TRect& rect, int X, int Y, const String& text) {
@@ -724,7 +791,7 @@ void TCanvas::TextRect(const TRect& rect, int X, int Y, const String& text) {
 void TCanvas::Draw(int X, int Y, TGraphic* graphic) {
     if (!graphic || graphic->Empty()) return;
     Changing();
-    graphic->Draw(this, Rect(X, Y, X + graphic->Width(), Y + graphic->Height()));
+    graphic->Draw(this, Rect(X, Y, Saturated(int64_t{X} + graphic->Width()), Saturated(int64_t{Y} + graphic->Height())));
     Changed();
 }
 
@@ -738,16 +805,20 @@ void TCanvas::StretchDraw(const TRect& rect, TGraphic* graphic) {
 void TCanvas::DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const TRect& source, bool transparent,
                              TColor transparentColor, bool useAlpha) {
     if (!bitmap || bitmap->Empty() || !FTarget) return;
-    int w = dest.Width(), h = dest.Height();
+    int64_t w = int64_t{dest.Right} - dest.Left, h = int64_t{dest.Bottom} - dest.Top;
     if (w == 0 || h == 0) return;
-    QImage img;
-    QRect src = QRectOf(source);
-    if (useAlpha) img = ImageOf(*bitmap).convertToFormat(QImage::Format_ARGB32).copy(src);
-    else img = ToRgb32(*bitmap).copy(src);
-    if (w < 0 || h < 0) img = img.mirrored(w < 0, h < 0);
-    if (img.width() != std::abs(w) || img.height() != std::abs(h))
-        img = img.scaled(std::abs(w), std::abs(h), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    QRect dst(std::min(dest.Left, dest.Right), std::min(dest.Top, dest.Bottom), std::abs(w), std::abs(h));
+    // Only the part of the destination the canvas shows is scaled: a destination that cannot be
+    // drawn takes no pixels at all.
+    QPoint off = Offset(this);
+    Span to{int64_t{std::min(dest.Left, dest.Right)} + off.x(), int64_t{std::min(dest.Top, dest.Bottom)} + off.y(),
+            std::abs(w), std::abs(h)};
+    QRect shown = ShownPart(this, to);
+    if (shown.isEmpty()) return;
+    Span from{source.Left, source.Top, int64_t{source.Right} - source.Left, int64_t{source.Bottom} - source.Top};
+    QImage img = SampledPart(ImageOf(*bitmap), from, to, w < 0, h < 0, shown);
+    if (img.isNull()) return;
+    // Alpha is not part of what the window system shows unless it is asked for.
+    img = img.convertToFormat(useAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (transparent) {
         img = img.convertToFormat(QImage::Format_ARGB32);
         QRgb key = QRgbOf(static_cast<COLORREF>(ColorToRGB(transparentColor))) & 0xFFFFFF;
@@ -759,49 +830,54 @@ void TCanvas::DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const TRect& so
         useAlpha = true;
     }
     if (useAlpha) {
-        WithPainter(this, [&](QPainter& p) { p.drawImage(dst.topLeft(), img); });
+        WithPainter(this, [&](QPainter& p) { p.drawImage(shown.topLeft() - off, img); });
         return;
     }
-    QRect dev = dst.translated(Offset(this));
-    RopBlit(this, dev, &img, static_cast<uint8_t>(FCopyMode >> 16));
+    RopBlit(this, shown, &img, static_cast<uint8_t>(FCopyMode >> 16));
 }
 
 void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) {
     if (!canvas) return;
     Changing();
-    StretchBlt(Handle(), dest.Left, dest.Top, dest.Width(), dest.Height(), canvas->Handle(), source.Left,
-               source.Top, source.Width(), source.Height(), FCopyMode);
+    QRect d = QRectOf(dest), s = QRectOf(source);  // held, so that the sizes fit an int
+    StretchBlt(Handle(), d.x(), d.y(), d.width(), d.height(), canvas->Handle(), s.x(), s.y(), s.width(), s.height(),
+               FCopyMode);
     Changed();
 }
 
 void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& source, TColor color) {
     if (!bitmap || bitmap->Empty() || !FTarget) return;
     Changing();
-    QImage img = ToRgb32(*bitmap).copy(QRectOf(source)).convertToFormat(QImage::Format_RGB32);
-    QRgb key = QRgbOf(static_cast<COLORREF>(ColorToRGB(color))) & 0xFFFFFF;
-    QRgb with = QRgbOf(static_cast<COLORREF>(ColorToRGB(FBrush->Color())));
-    for (int y = 0; y < img.height(); ++y) {
-        auto* l = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x)
-            if ((l[x] & 0xFFFFFF) == key) l[x] = with;
+    QPoint off = Offset(this);
+    Span to{int64_t{dest.Left} + off.x(), int64_t{dest.Top} + off.y(), int64_t{dest.Right} - dest.Left,
+            int64_t{dest.Bottom} - dest.Top};
+    QRect shown = ShownPart(this, to);
+    Span from{source.Left, source.Top, int64_t{source.Right} - source.Left, int64_t{source.Bottom} - source.Top};
+    QImage img = shown.isEmpty() ? QImage() : SampledPart(ImageOf(*bitmap), from, to, false, false, shown);
+    if (!img.isNull()) {
+        img = img.convertToFormat(QImage::Format_RGB32);
+        QRgb key = QRgbOf(static_cast<COLORREF>(ColorToRGB(color))) & 0xFFFFFF;
+        QRgb with = QRgbOf(static_cast<COLORREF>(ColorToRGB(FBrush->Color())));
+        for (int y = 0; y < img.height(); ++y) {
+            auto* l = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x)
+                if ((l[x] & 0xFFFFFF) == key) l[x] = with;
+        }
+        RopBlit(this, shown, &img, 0xCC);
     }
-    if (img.width() != dest.Width() || img.height() != dest.Height())
-        img = img.scaled(std::max(1, dest.Width()), std::max(1, dest.Height()), Qt::IgnoreAspectRatio,
-                         Qt::FastTransformation);
-    RopBlit(this, QRectOf(dest).translated(Offset(this)), &img, 0xCC);
     Changed();
 }
 
 TColor TCanvas::Pixels(int X, int Y) {
     if (!FTarget) return static_cast<TColor>(CLR_INVALID);
-    QPoint d = QPoint(X, Y) + Offset(this);
+    QPoint d = DevicePoint(this, X, Y);
     if (!Visible(this).contains(d)) return static_cast<TColor>(CLR_INVALID);
     return static_cast<TColor>(ColorRefOf(ImageOf(*FTarget).pixel(d)));
 }
 
 void TCanvas::SetPixels(int X, int Y, TColor color) {
     if (!FTarget || color == clNone) return;
-    QPoint d = QPoint(X, Y) + Offset(this);
+    QPoint d = DevicePoint(this, X, Y);
     if (!Visible(this).contains(d)) return;
     Changing();
     QImage& im = ImageOf(*FTarget);
@@ -825,7 +901,7 @@ void TCanvas::SetPixels(int X, int Y, TColor color) {
 
 void TCanvas::FloodFill(int X, int Y, TColor color, TFillStyle style) {
     if (!FTarget || FTarget->Empty() || !BrushVisible(*FBrush)) return;
-    QPoint start = QPoint(X, Y) + Offset(this);
+    QPoint start = DevicePoint(this, X, Y);
     QRegion vis = Visible(this);
     if (!vis.contains(start)) return;
     Changing();
@@ -939,9 +1015,9 @@ BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, const Str
     }
     // Explicit advances: each character at its own place.
     if (opaque) c->FillSolid(*opaque, static_cast<TColor>(c->Dc().state.bkColor));
-    int px = x;
+    int64_t px = x;
     for (size_t i = 0; i < s.size(); ++i) {
-        c->ExtTextOutImpl(px, y, String(s.substr(i, 1)), clip, nullptr);
+        c->ExtTextOutImpl(HeldCoord(px), y, String(s.substr(i, 1)), clip, nullptr);
         px += dx[i];
     }
     return TRUE_;
@@ -1000,12 +1076,16 @@ bool TCanvas::StretchBltImpl(int x, int y, int w, int h, TCanvas* s, int sx, int
     uint8_t r3 = static_cast<uint8_t>(rop >> 16);
     if (w == 0 || h == 0) return true;
     Changing();
+    Span to = SpanOf(x, y, w, h, Offset(this));
+    QRect shown = ShownPart(this, to);
     if (!RopUsesSource(r3)) {
-        RopBlit(this, DeviceRect(this, x, y, w, h), nullptr, r3);
+        if (!shown.isEmpty()) RopBlit(this, shown, nullptr, r3);
     } else {
         if (!s || !s->Bitmap() || s->Bitmap()->Empty() || sw == 0 || sh == 0) return false;
-        QImage img = SourceImage(s, sx, sy, sw, sh, w, h, this);
-        RopBlit(this, DeviceRect(this, x, y, w, h), &img, r3);
+        if (!shown.isEmpty()) {
+            QImage img = SourceImage(s, sx, sy, sw, sh, w, h, to, shown, this);
+            if (!img.isNull()) RopBlit(this, shown, &img, r3);
+        }
     }
     Changed();
     return true;
@@ -1033,7 +1113,8 @@ BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop) {
 
 BOOL InvertRect(HDC dc, const TRect* rect) {
     if (!rect) return FALSE_;
-    return PatBlt(dc, rect->Left, rect->Top, rect->Width(), rect->Height(), DSTINVERT);
+    QRect r = QRectOf(*rect);  // held, so that the size fits an int
+    return PatBlt(dc, r.x(), r.y(), r.width(), r.height(), DSTINVERT);
 }
 
 BOOL DrawFocusRect(HDC dc, const TRect* rect) {
@@ -1046,6 +1127,7 @@ BOOL DrawFocusRect(HDC dc, const TRect* rect) {
 // Regions --------------------------------------------------------------------------------------
 
 HRGN CreateRectRgn(int l, int t, int r, int b) {
+    l = HeldCoord(l), t = HeldCoord(t), r = HeldCoord(r), b = HeldCoord(b);
     GdiObject o;
     o.region = QRegion(QRect(QPoint(std::min(l, r), std::min(t, b)), QPoint(std::max(l, r) - 1, std::max(t, b) - 1)));
     return static_cast<HRGN>(NewGdi(std::move(o)));
@@ -1054,6 +1136,7 @@ HRGN CreateRectRgnIndirect(const TRect* r) {
     return r ? CreateRectRgn(r->Left, r->Top, r->Right, r->Bottom) : nullptr;
 }
 HRGN CreateEllipticRgn(int l, int t, int r, int b) {
+    l = HeldCoord(l), t = HeldCoord(t), r = HeldCoord(r), b = HeldCoord(b);
     GdiObject o;
     o.region = QRegion(QRect(std::min(l, r), std::min(t, b), std::abs(r - l), std::abs(b - t)), QRegion::Ellipse);
     return static_cast<HRGN>(NewGdi(std::move(o)));
@@ -1062,6 +1145,7 @@ HRGN CreateEllipticRgnIndirect(const TRect* r) {
     return r ? CreateEllipticRgn(r->Left, r->Top, r->Right, r->Bottom) : nullptr;
 }
 HRGN CreateRoundRectRgn(int l, int t, int r, int b, int ew, int eh) {
+    l = HeldCoord(l), t = HeldCoord(t), r = HeldCoord(r), b = HeldCoord(b);
     QPainterPath path;
     path.addRoundedRect(QRectF(std::min(l, r), std::min(t, b), std::abs(r - l), std::abs(b - t)), ew / 2.0, eh / 2.0);
     GdiObject o;
@@ -1200,7 +1284,7 @@ static int ClipWithRect(HDC dc, int l, int t, int r, int b, bool exclude) {
     TCanvas* c = TCanvas::FromHandle(dc);
     if (!c) return ERROR;
     TCanvasDcState& s = c->Dc().state;
-    QRect dev = QRect(l, t, r - l, b - t).translated(Offset(c));
+    QRect dev = QRectOf(TRect(l, t, r, b)).translated(Offset(c));
     QRegion current = s.hasClip ? s.clip : Everything();
     s.clip = exclude ? current - dev : current & dev;
     s.hasClip = true;
@@ -1297,11 +1381,16 @@ BOOL FrameRgn(HDC dc, HRGN rgn, HBRUSH brush, int width, int height) {
         if (!o) return FALSE_;
         r = o->region;
     }
-    // The frame is the region minus the region shrunk by the frame's width and height.
+    // The frame is the region minus the region shrunk by the frame's width and height; beyond half
+    // the region's size nothing is left inside.
+    if (width < 0 || height < 0) return TRUE_;
+    QRect bound = r.boundingRect();
+    width = std::clamp(width, 0, bound.width() / 2 + 1);
+    height = std::clamp(height, 0, bound.height() / 2 + 1);
     QRegion inner = r;
     for (int dx = -width; dx <= width; ++dx)
-        for (int dy = -height; dy <= height; ++dy)
-            if (std::abs(dx) == width || std::abs(dy) == height) inner &= r.translated(dx, dy);
+        for (int dy = -height; dy <= height; dy += (std::abs(dx) == width ? 1 : 2 * std::max(1, height)))
+            inner &= r.translated(dx, dy);
     for (const QRect& q : r - inner) c->FillSolid(TRect(q.left(), q.top(), q.right() + 1, q.bottom() + 1), color);
     return TRUE_;
 }
@@ -1569,7 +1658,7 @@ BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* previous) {
     if (!c) return FALSE_;
     TPoint& o = c->Dc().state.viewportOrg;
     if (previous) *previous = o;
-    o = TPoint(o.X + dx, o.Y + dy);
+    o = TPoint(Saturated(int64_t{o.X} + dx), Saturated(int64_t{o.Y} + dy));
     return TRUE_;
 }
 

@@ -2,6 +2,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <algorithm>
+#include <cstring>
 #include <istream>
 #include <iterator>
 #include <mutex>
@@ -218,6 +219,17 @@ void TBitmap::SetSize(int width, int height) {
         return;
     }
     EnsureApplication();
+    QImage::Format direct = QtFormatOf(FImage->format);
+    if (old.isNull() && direct != QImage::Format_Mono && direct != QImage::Format_Indexed8) {
+        // Made in its own format: a large picture is not held twice while it is made.
+        QImage made(width, height, direct);
+        bool bytewise = direct == QImage::Format_BGR888 || direct == QImage::Format_RGB32 || direct == QImage::Format_ARGB32;
+        if (bytewise && !made.isNull()) std::memset(made.bits(), 0xFF, static_cast<size_t>(made.sizeInBytes()));  // white
+        else made.fill(Qt::white);
+        ImageOf(*this) = made;
+        Changed();
+        return;
+    }
     QImage fresh(width, height, QImage::Format_RGB32);
     fresh.fill(Qt::white);
     if (!old.isNull()) {

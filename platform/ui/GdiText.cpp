@@ -1,10 +1,15 @@
 // DrawText: line breaking, prefixes, ellipses and alignment, measured with the canvas's font and
 // drawn through its text output, so a recording canvas records the result.
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/ui/Graphics.h"
 
 namespace {
+
+// Positions are worked out in 64 bits and held to the int range: a rectangle or margin at the
+// ends of the range must not overflow.
+int Saturated(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 bool IsWideBreakChar(char16_t c) {
     // Full-width characters may break anywhere; half-width katakana behave like letters.
@@ -24,18 +29,18 @@ public:
         GetTextMetrics(c->Handle(), &tm);
         FAscent = tm.tmAscent;
         FLineHeight = tm.tmHeight + ((format & DT_EXTERNALLEADING) ? tm.tmExternalLeading : 0);
-        FTabWidth = std::max(1, tabLength) * std::max(1, static_cast<int>(tm.tmAveCharWidth));
+        FTabWidth = Saturated(int64_t{std::max(1, tabLength)} * std::max(1, static_cast<int>(tm.tmAveCharWidth)));
     }
 
     int Width(std::u16string_view s) const {
         if (!(FFormat & DT_EXPANDTABS) || s.find(u'\t') == std::u16string_view::npos)
             return FCanvas->TextWidth(String(s));
-        int x = 0;
+        int64_t x = 0;
         size_t start = 0;
         for (;;) {
             size_t tab = s.find(u'\t', start);
             x += FCanvas->TextWidth(String(s.substr(start, tab == std::u16string_view::npos ? s.npos : tab - start)));
-            if (tab == std::u16string_view::npos) return x;
+            if (tab == std::u16string_view::npos) return Saturated(x);
             x = (x / FTabWidth + 1) * FTabWidth;
             start = tab + 1;
         }
@@ -48,11 +53,11 @@ public:
             return;
         }
         size_t start = 0;
-        int px = 0;
+        int64_t px = 0;
         for (;;) {
             size_t tab = s.find(u'\t', start);
             std::u16string part = s.substr(start, tab == std::u16string::npos ? s.npos : tab - start);
-            if (!part.empty()) FCanvas->ExtTextOutImpl(x + px, y, String(part), clip, nullptr);
+            if (!part.empty()) FCanvas->ExtTextOutImpl(Saturated(x + px), y, String(part), clip, nullptr);
             px += FCanvas->TextWidth(String(part));
             if (tab == std::u16string::npos) return;
             px = (px / FTabWidth + 1) * FTabWidth;
@@ -212,11 +217,12 @@ int DrawTextEx(HDC dc, const String& text, int count, TRect* rect, UINT format, 
     if (count < 0) src = src.substr(0, std::min(src.size(), src.find(u'\0')));
     else src = src.substr(0, std::min(src.size(), static_cast<size_t>(count)));
 
-    int leftMargin = params ? params->iLeftMargin : 0;
-    int rightMargin = params ? params->iRightMargin : 0;
+    int64_t leftMargin = params ? params->iLeftMargin : 0;
+    int64_t rightMargin = params ? params->iRightMargin : 0;
     Layout layout(c, format, params ? params->iTabLength : 8);
-    TRect box(rect->Left + leftMargin, rect->Top, rect->Right - rightMargin, rect->Bottom);
-    int boxWidth = std::max(0, box.Width());
+    int64_t boxLeft = rect->Left + leftMargin, boxRight = rect->Right - rightMargin;
+    int64_t boxTop = rect->Top, boxBottom = rect->Bottom;
+    int boxWidth = Saturated(std::max<int64_t>(0, boxRight - boxLeft));
     bool single = format & DT_SINGLELINE;
 
     // Paragraphs, then lines.
@@ -250,20 +256,20 @@ int DrawTextEx(HDC dc, const String& text, int count, TRect* rect, UINT format, 
     if (format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS))
         for (Line& l : lines) layout.Ellipsize(l, boxWidth);
 
-    int lh = layout.LineHeight();
-    int total = lh * static_cast<int>(lines.size());
-    int maxWidth = 0;
-    for (const Line& l : lines) maxWidth = std::max(maxWidth, layout.Width(l.text));
+    int64_t lh = layout.LineHeight();
+    int64_t total = lh * static_cast<int64_t>(lines.size());
+    int64_t maxWidth = 0;
+    for (const Line& l : lines) maxWidth = std::max<int64_t>(maxWidth, layout.Width(l.text));
     if (params) params->uiLengthDrawn = static_cast<UINT>(src.size());
 
-    int y = box.Top;
-    if (single && (format & DT_VCENTER)) y = box.Top + (box.Height() - lh) / 2;
-    else if (single && (format & DT_BOTTOM)) y = box.Bottom - lh;
-    int result = (single && (format & (DT_VCENTER | DT_BOTTOM))) ? y - rect->Top + total : total;
+    int64_t y = boxTop;
+    if (single && (format & DT_VCENTER)) y = boxTop + (boxBottom - boxTop - lh) / 2;
+    else if (single && (format & DT_BOTTOM)) y = boxBottom - lh;
+    int result = Saturated((single && (format & (DT_VCENTER | DT_BOTTOM))) ? y - rect->Top + total : total);
 
     if (format & DT_CALCRECT) {
-        rect->Right = rect->Left + leftMargin + maxWidth + rightMargin;
-        rect->Bottom = rect->Top + total;
+        rect->Right = Saturated(rect->Left + leftMargin + maxWidth + rightMargin);
+        rect->Bottom = Saturated(rect->Top + total);
         return result;
     }
 
@@ -272,12 +278,13 @@ int DrawTextEx(HDC dc, const String& text, int count, TRect* rect, UINT format, 
     bool drawText = !(format & DT_PREFIXONLY);
     bool drawUnderline = !(format & DT_HIDEPREFIX);
     for (const Line& l : lines) {
-        int w = layout.Width(l.text);
-        int x = box.Left;
-        if (format & DT_CENTER) x = box.Left + (box.Width() - w) / 2;
-        else if (format & DT_RIGHT) x = box.Right - w;
-        auto underline = [&](int x0, int x1) {
-            TRect u(x0, y + layout.Ascent() + 1, x1, y + layout.Ascent() + 2);
+        int64_t w = layout.Width(l.text);
+        int64_t x = boxLeft;
+        if (format & DT_CENTER) x = boxLeft + (boxRight - boxLeft - w) / 2;
+        else if (format & DT_RIGHT) x = boxRight - w;
+        auto underline = [&](int64_t x0, int64_t x1) {
+            int64_t top = y + layout.Ascent() + 1;
+            TRect u(Saturated(x0), Saturated(top), Saturated(x1), Saturated(top + 1));
             if (clip) IntersectRect(&u, &u, clip);
             c->FillSolid(u, static_cast<TColor>(textColor));
         };
@@ -288,12 +295,12 @@ int DrawTextEx(HDC dc, const String& text, int count, TRect* rect, UINT format, 
                 // A right-to-left run of neutrals alone has no strong letter to turn it round.
                 bool neutralOnly = std::all_of(part.begin(), part.end(), [](char16_t ch) { return StrongDirection(ch) == 0; });
                 if (run.rtl && neutralOnly) std::reverse(part.begin(), part.end());
-                int pw = layout.Width(part);
-                if (drawText) layout.DrawRun(x, y, part, clip);
+                int64_t pw = layout.Width(part);
+                if (drawText) layout.DrawRun(Saturated(x), Saturated(y), part, clip);
                 for (size_t i = run.start; drawUnderline && i < run.end; ++i) {
                     if (!l.underline[i]) continue;
-                    int a = layout.Width(text.substr(run.start, i - run.start));
-                    int b = layout.Width(text.substr(run.start, i + 1 - run.start));
+                    int64_t a = layout.Width(text.substr(run.start, i - run.start));
+                    int64_t b = layout.Width(text.substr(run.start, i + 1 - run.start));
                     if (run.rtl) underline(x + pw - b, x + pw - a);
                     else underline(x + a, x + b);
                 }
@@ -302,7 +309,7 @@ int DrawTextEx(HDC dc, const String& text, int count, TRect* rect, UINT format, 
             y += lh;
             continue;
         }
-        if (drawText) layout.DrawRun(x, y, l.text, clip);
+        if (drawText) layout.DrawRun(Saturated(x), Saturated(y), l.text, clip);
         if (drawUnderline) {
             for (size_t i = 0; i < l.underline.size(); ++i) {
                 if (!l.underline[i]) continue;

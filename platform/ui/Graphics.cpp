@@ -627,8 +627,7 @@ void TPicture::LoadFromStream(TStream* stream) {
     else if (starts({0xFF, 0xD8, 0xFF})) g = std::make_unique<TJPEGImage>();
     else if (starts({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A})) g = std::make_unique<TPngImage>();
     else if (starts({0, 0, 1, 0})) g = std::make_unique<TIcon>();
-    else if (starts({0xD7, 0xCD, 0xC6, 0x9A}) || (starts({1, 0, 0, 0}) && starts({' ', 'E', 'M', 'F'}, 40)))
-        g = std::make_unique<TMetafile>();
+    else if (IsMetafile(bytes.data(), bytes.size())) g = std::make_unique<TMetafile>();
     else throw EInvalidGraphic(String("Unknown picture format in the stream"));
     g->LoadFromBytes(bytes);
     Adopt(std::move(g));

@@ -265,6 +265,10 @@ private:
 // ---------------------------------------------------------------------------------------------
 struct TCanvasDc;  // device state and Qt objects, defined in platform/qt
 
+// The coordinates a canvas draws with are held to +-kCanvasCoordLimit (and sizes to twice it), so
+// that no shape, offset or size can overflow; any real surface lies far inside.
+constexpr int kCanvasCoordLimit = 1 << 28;
+
 class TCanvas : public TPersistent {
 public:
     // A canvas with no surface yet (drawing does nothing until SetBitmap), or one on a bitmap.

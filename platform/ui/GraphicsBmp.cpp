@@ -28,30 +28,57 @@ uint8_t Channel(uint32_t v, uint32_t mask) {
     return static_cast<uint8_t>((x * 255 + ((1u << bits) - 1) / 2) / ((1u << bits) - 1));
 }
 [[noreturn]] void Bad(const char* why) { throw EInvalidGraphic(String("Bitmap image is not valid: ") + why); }
-}  // namespace
 
-void DecodeDib(const uint8_t* data, size_t size, size_t bitsOffset, TBitmap& out, bool icon,
-               std::vector<uint8_t>* andMask) {
+// The fields of a DIB header that say where its colour table and pixels are.
+struct DibLayout {
+    uint32_t headerSize = 0;
+    int32_t width = 0, height = 0;
+    int bpp = 0;
+    uint32_t compression = 0;
+    size_t entrySize = 4;    // bytes of a colour table entry
+    size_t colorsAt = 0;     // where the colour table starts (after the bit-field masks)
+    size_t colors = 0;       // entries in the colour table
+};
+
+DibLayout ReadLayout(const uint8_t* data, size_t size) {
     if (size < 12) Bad("header too short");
-    uint32_t hs = Get32(data);
-    int32_t w, h;
-    int bpp;
-    uint32_t compression = 0, clrUsed = 0;
-    size_t entrySize = 4;
-    if (hs == 12) {
-        w = Get16(data + 4);
-        h = static_cast<int16_t>(Get16(data + 6));
-        bpp = Get16(data + 10);
-        entrySize = 3;
-    } else if (hs >= 40 && hs <= size) {
-        w = static_cast<int32_t>(Get32(data + 4));
-        h = static_cast<int32_t>(Get32(data + 8));
-        bpp = Get16(data + 14);
-        compression = Get32(data + 16);
+    DibLayout l;
+    l.headerSize = Get32(data);
+    uint32_t clrUsed = 0;
+    if (l.headerSize == 12) {
+        l.width = Get16(data + 4);
+        l.height = static_cast<int16_t>(Get16(data + 6));
+        l.bpp = Get16(data + 10);
+        l.entrySize = 3;
+    } else if (l.headerSize >= 40 && l.headerSize <= size) {
+        l.width = static_cast<int32_t>(Get32(data + 4));
+        l.height = static_cast<int32_t>(Get32(data + 8));
+        l.bpp = Get16(data + 14);
+        l.compression = Get32(data + 16);
         clrUsed = Get32(data + 32);
     } else {
         Bad("unknown header");
     }
+    l.colorsAt = l.headerSize;
+    if (l.compression == 3 && l.headerSize == 40) l.colorsAt += 12;  // the masks follow the short header
+    if (l.bpp >= 1 && l.bpp <= 8) l.colors = clrUsed && clrUsed <= (1u << l.bpp) ? clrUsed : (1u << l.bpp);
+    return l;
+}
+}  // namespace
+
+size_t DibBitsOffset(const uint8_t* data, size_t size) {
+    DibLayout l = ReadLayout(data, size);
+    return l.colorsAt + l.colors * l.entrySize;
+}
+
+void DecodeDib(const uint8_t* data, size_t size, size_t bitsOffset, TBitmap& out, bool icon,
+               std::vector<uint8_t>* andMask) {
+    DibLayout l = ReadLayout(data, size);
+    uint32_t hs = l.headerSize;
+    int32_t w = l.width, h = l.height;
+    int bpp = l.bpp;
+    uint32_t compression = l.compression;
+    size_t entrySize = l.entrySize;
     bool topDown = h < 0;
     if (h == INT32_MIN) Bad("bad size");  // has no positive counterpart
     if (topDown) h = -h;
@@ -60,19 +87,17 @@ void DecodeDib(const uint8_t* data, size_t size, size_t bitsOffset, TBitmap& out
     if (compression != 0 && compression != 3) Bad("compressed bitmaps are not supported");
     uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
     if (bpp == 32) { masks[0] = 0xFF0000; masks[1] = 0xFF00; masks[2] = 0xFF; }
-    size_t pos = hs;
+    size_t pos = l.colorsAt;
     if (compression == 3) {
         if (hs == 40) {
             if (size < 52) Bad("missing masks");
-            pos += 12;
         } else if (hs < 52) {
             Bad("missing masks");  // the header is too short to hold them
         }
         for (int i = 0; i < 3; ++i) masks[i] = Get32(data + 40 + 4 * i);
     }
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) Bad("unsupported bit count");
-    size_t colors = 0;
-    if (bpp <= 8) colors = clrUsed && clrUsed <= (1u << bpp) ? clrUsed : (1u << bpp);
+    size_t colors = l.colors;
     if (pos + colors * entrySize > size) Bad("colour table truncated");
     std::vector<TColor> palette;
     for (size_t i = 0; i < colors; ++i) {

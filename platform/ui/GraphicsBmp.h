@@ -14,6 +14,10 @@ namespace gfx {
 void DecodeDib(const uint8_t* data, size_t size, size_t bitsOffset, TBitmap& out, bool icon = false,
                std::vector<uint8_t>* andMask = nullptr);
 
+// Where the pixels of a DIB start when they follow its colour table, counted from data. Raises
+// EInvalidGraphic when the header is not valid.
+size_t DibBitsOffset(const uint8_t* data, size_t size);
+
 // The header, colour table and bottom-up pixels of the bitmap: 1 and 8 bits with a colour table,
 // 24 bits (device, 15, 16 and 24-bit bitmaps) and 32 bits. headerSize receives the size of header
 // and colour table.

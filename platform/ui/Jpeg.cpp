@@ -1,5 +1,6 @@
-// TJPEGImage over libjpeg. Errors inside libjpeg return through longjmp to the calling function,
-// which then raises EJPEG; no C++ object with a destructor lives between setjmp and the library.
+// TJPEGImage over libjpeg. Errors inside libjpeg return through longjmp to Guarded, which then
+// reports the library's message; whatever a decode owns (the library's state, the bitmap it fills)
+// lives outside the jump, in the caller, so every error path frees it.
 #include "platform/ui/Jpeg.h"
 
 #include <algorithm>
@@ -14,14 +15,25 @@
 
 extern "C" {
 #include <jpeglib.h>
+#include <jerror.h>
 }
 
 namespace {
+
+// The most memory one decode may hold: the bitmap it fills (three bytes a pixel) and the
+// library's working memory, which for a progressive file holds the whole image's coefficients.
+// A header that needs more is refused when it is read.
+constexpr uint64_t kDecodeBudget = uint64_t{512} << 20;
 
 struct ErrorMgr {
     jpeg_error_mgr pub;
     jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    // The coded data ran out: the file ended, or a marker came where data should. Where it
+    // happened: the scan (from 1) and the row of blocks being read.
+    bool dry = false;
+    int dryScan = 0;
+    unsigned dryRow = 0;
 };
 
 void OnError(j_common_ptr info) {
@@ -30,128 +42,192 @@ void OnError(j_common_ptr info) {
     longjmp(e->jump, 1);
 }
 
-void OnMessage(j_common_ptr, int) {}  // warnings are not shown
+// Warnings are not shown; the first end of the data is remembered.
+void OnMessage(j_common_ptr info, int level) {
+    auto* e = reinterpret_cast<ErrorMgr*>(info->err);
+    int code = info->err->msg_code;
+    if (level >= 0 || e->dry || (code != JWRN_JPEG_EOF && code != JWRN_HIT_MARKER) || !info->is_decompressor) return;
+    auto* d = reinterpret_cast<j_decompress_ptr>(info);
+    e->dry = true;
+    e->dryScan = d->input_scan_number;
+    e->dryRow = d->input_iMCU_row;
+}
 
-struct Decoded {
-    int width = 0, height = 0, components = 0;
-    J_COLOR_SPACE space = JCS_RGB;
-    std::vector<uint8_t> pixels;  // rows of width * components
-};
+// Runs step with the library's errors caught: returns the library's message, or an empty string.
+// No object with a destructor may live inside step, as the error jump passes over it.
+template <class Step>
+std::string Guarded(ErrorMgr& err, Step&& step) {
+    if (setjmp(err.jump)) return err.message[0] ? std::string(err.message) : std::string("JPEG error");
+    step();
+    return std::string();
+}
 
-// Returns an error message, or an empty string on success. headerOnly stops after the header.
-std::string Decode(const std::vector<uint8_t>& data, bool gray, int scaleDenom, bool fast, bool headerOnly,
-                   Decoded& out) {
+// One decode: the library's state, freed with the object whatever happened.
+struct Decoder {
     jpeg_decompress_struct info;
     ErrorMgr err;
-    std::memset(&info, 0, sizeof info);
-    info.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = OnError;
-    err.pub.emit_message = OnMessage;
-    err.message[0] = 0;
-    uint8_t* buffer = nullptr;
-    if (setjmp(err.jump)) {
-        jpeg_destroy_decompress(&info);
-        std::free(buffer);
-        return err.message[0] ? std::string(err.message) : std::string("JPEG error");
+    int width = 0, height = 0, components = 0;
+    uint64_t bitmapBytes = 0, workingBytes = 0;
+    Decoder() {
+        std::memset(&info, 0, sizeof info);
+        info.err = jpeg_std_error(&err.pub);
+        err.pub.error_exit = OnError;
+        err.pub.emit_message = OnMessage;
+        err.message[0] = 0;
     }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, const_cast<unsigned char*>(data.data()), static_cast<unsigned long>(data.size()));
-    jpeg_read_header(&info, TRUE);
-    if (gray) info.out_color_space = JCS_GRAYSCALE;
-    else if (info.jpeg_color_space != JCS_CMYK && info.jpeg_color_space != JCS_YCCK) info.out_color_space = JCS_RGB;
-    info.scale_num = 1;
-    info.scale_denom = static_cast<unsigned>(scaleDenom);
-    if (fast) {
-        info.dct_method = JDCT_IFAST;
-        info.do_fancy_upsampling = FALSE;
-    }
-    jpeg_calc_output_dimensions(&info);
-    out.width = static_cast<int>(info.output_width);
-    out.height = static_cast<int>(info.output_height);
-    out.components = info.output_components;
-    out.space = info.out_color_space;
-    // A forged header of a few bytes can claim 65500 by 65500 pixels: refuse it before the buffer
-    // is taken, as .bmp files are refused.
-    if (static_cast<uint64_t>(out.width) * static_cast<uint64_t>(out.height) > (1u << 28)) {
-        jpeg_destroy_decompress(&info);
-        return "Image is too large";
-    }
-    if (headerOnly) {
-        jpeg_destroy_decompress(&info);
-        return "";
-    }
-    size_t stride = static_cast<size_t>(out.width) * out.components;
-    buffer = static_cast<uint8_t*>(std::malloc(stride * out.height));
-    if (!buffer) {
-        jpeg_destroy_decompress(&info);
-        return "Out of memory";
-    }
-    jpeg_start_decompress(&info);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = buffer + stride * info.output_scanline;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    out.pixels.assign(buffer, buffer + stride * out.height);
-    std::free(buffer);
-    return "";
+    ~Decoder() { jpeg_destroy_decompress(&info); }
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
+};
+
+// Reads the header with the output settings and weighs the decode against the budget. Returns an
+// error message, or an empty string.
+std::string ReadHeader(Decoder& d, const std::vector<uint8_t>& data, bool gray, int scaleDenom, bool fast) {
+    std::string e = Guarded(d.err, [&] {
+        jpeg_decompress_struct& info = d.info;
+        jpeg_create_decompress(&info);
+        jpeg_mem_src(&info, const_cast<unsigned char*>(data.data()), static_cast<unsigned long>(data.size()));
+        jpeg_read_header(&info, TRUE);
+        if (gray) info.out_color_space = JCS_GRAYSCALE;
+        else if (info.jpeg_color_space != JCS_CMYK && info.jpeg_color_space != JCS_YCCK) info.out_color_space = JCS_RGB;
+        info.scale_num = 1;
+        info.scale_denom = static_cast<unsigned>(scaleDenom);
+        if (fast) {
+            info.dct_method = JDCT_IFAST;
+            info.do_fancy_upsampling = FALSE;
+        }
+        jpeg_calc_output_dimensions(&info);
+        d.width = static_cast<int>(info.output_width);
+        d.height = static_cast<int>(info.output_height);
+        d.components = info.output_components;
+        d.bitmapBytes = ((static_cast<uint64_t>(d.width) * 3 + 3) & ~uint64_t{3}) * d.height;
+        if (jpeg_has_multiple_scans(&info)) {
+            // The coefficients of the whole image, kept while the scans arrive.
+            for (int i = 0; i < info.num_components; ++i) {
+                const jpeg_component_info& c = info.comp_info[i];
+                uint64_t w = (c.width_in_blocks + c.h_samp_factor - 1) / c.h_samp_factor * c.h_samp_factor;
+                uint64_t h = (c.height_in_blocks + c.v_samp_factor - 1) / c.v_samp_factor * c.v_samp_factor;
+                d.workingBytes += w * h * sizeof(JBLOCK);
+            }
+        }
+    });
+    if (e.empty() && d.bitmapBytes + d.workingBytes > kDecodeBudget) e = "Image is too large";
+    return e;
 }
+
+// One row of the decoder's output (grey, RGB or inverted CMYK) as the bitmap's blue, green, red.
+void ToBgr(const uint8_t* src, int width, int components, uint8_t* dst) {
+    for (int x = 0; x < width; ++x) {
+        uint8_t r, g, b;
+        if (components == 1) {
+            r = g = b = src[x];
+        } else if (components == 4) {
+            // Adobe writes CMYK inverted.
+            const uint8_t* p = src + 4 * x;
+            r = static_cast<uint8_t>(p[0] * p[3] / 255);
+            g = static_cast<uint8_t>(p[1] * p[3] / 255);
+            b = static_cast<uint8_t>(p[2] * p[3] / 255);
+        } else {
+            r = src[3 * x];
+            g = src[3 * x + 1];
+            b = src[3 * x + 2];
+        }
+        dst[3 * x] = b;
+        dst[3 * x + 1] = g;
+        dst[3 * x + 2] = r;
+    }
+}
+
+// Decodes into bmp (pf24bit, the output size, white). Where the file's data ends the decode stops:
+// the rows decoded so far are kept and the rest stay white, rather than the decoder making up grey
+// rows for the whole remaining height. Returns an error message, or an empty string.
+std::string DecodeInto(Decoder& d, TBitmap& bmp) {
+    return Guarded(d.err, [&] {
+        jpeg_decompress_struct& info = d.info;
+        info.mem->max_memory_to_use = static_cast<long>(kDecodeBudget - d.bitmapBytes);
+        jpeg_start_decompress(&info);
+        // A file of several scans is read whole before the first row comes out: when its first
+        // scan ran out, the rows below the blocks it reached hold nothing and are not made; when
+        // a later one did, every row holds what the earlier scans gave.
+        JDIMENSION rows = info.output_height;
+        bool dryBefore = d.err.dry;
+        if (dryBefore && d.err.dryScan <= 1) {
+            uint64_t perRow = static_cast<uint64_t>(info.max_v_samp_factor) * info.min_DCT_scaled_size;
+            rows = static_cast<JDIMENSION>(std::min<uint64_t>(rows, (uint64_t{d.err.dryRow} + 1) * perRow));
+        }
+        JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                                   static_cast<JDIMENSION>(d.width * d.components), 1);
+        while (info.output_scanline < rows) {
+            int y = static_cast<int>(info.output_scanline);
+            if (jpeg_read_scanlines(&info, row, 1) != 1) break;
+            ToBgr(row[0], d.width, d.components, static_cast<uint8_t*>(bmp.ScanLine(y)));
+            if (d.err.dry && !dryBefore) break;
+        }
+        if (info.output_scanline == info.output_height) jpeg_finish_decompress(&info);
+    });
+}
+
+// One encode: the library's state, its output buffer and the grey row, freed with the object.
+struct Encoder {
+    jpeg_compress_struct info;
+    ErrorMgr err;
+    unsigned char* mem = nullptr;
+    unsigned long memSize = 0;
+    std::vector<uint8_t> grayRow;
+    Encoder() {
+        std::memset(&info, 0, sizeof info);
+        info.err = jpeg_std_error(&err.pub);
+        err.pub.error_exit = OnError;
+        err.pub.emit_message = OnMessage;
+        err.message[0] = 0;
+    }
+    ~Encoder() {
+        jpeg_destroy_compress(&info);
+        std::free(mem);
+    }
+    Encoder(const Encoder&) = delete;
+    Encoder& operator=(const Encoder&) = delete;
+};
 
 std::string Encode(const uint8_t* rgb, int width, int height, int quality, bool gray, bool progressive,
                    std::vector<uint8_t>& out) {
-    jpeg_compress_struct info;
-    ErrorMgr err;
-    std::memset(&info, 0, sizeof info);
-    info.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = OnError;
-    err.pub.emit_message = OnMessage;
-    err.message[0] = 0;
-    unsigned char* mem = nullptr;
-    unsigned long memSize = 0;
-    uint8_t* grayRow = nullptr;
-    if (setjmp(err.jump)) {
-        jpeg_destroy_compress(&info);
-        std::free(mem);
-        std::free(grayRow);
-        return err.message[0] ? std::string(err.message) : std::string("JPEG error");
-    }
-    jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, &mem, &memSize);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = gray ? 1 : 3;
-    info.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    if (quality >= 100 && !gray) {
-        // Full chroma resolution: at the highest quality the picture should come back as it went in.
-        for (int i = 0; i < info.num_components; ++i) {
-            info.comp_info[i].h_samp_factor = 1;
-            info.comp_info[i].v_samp_factor = 1;
+    Encoder c;
+    if (gray) c.grayRow.resize(static_cast<size_t>(width));
+    std::string e = Guarded(c.err, [&] {
+        jpeg_compress_struct& info = c.info;
+        jpeg_create_compress(&info);
+        jpeg_mem_dest(&info, &c.mem, &c.memSize);
+        info.image_width = static_cast<JDIMENSION>(width);
+        info.image_height = static_cast<JDIMENSION>(height);
+        info.input_components = gray ? 1 : 3;
+        info.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
+        jpeg_set_defaults(&info);
+        jpeg_set_quality(&info, quality, TRUE);
+        if (quality >= 100 && !gray) {
+            // Full chroma resolution: at the highest quality the picture should come back as it went in.
+            for (int i = 0; i < info.num_components; ++i) {
+                info.comp_info[i].h_samp_factor = 1;
+                info.comp_info[i].v_samp_factor = 1;
+            }
         }
-    }
-    if (progressive) jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    if (gray) grayRow = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(width)));
-    while (info.next_scanline < info.image_height) {
-        const uint8_t* src = rgb + static_cast<size_t>(info.next_scanline) * width * 3;
-        JSAMPROW row;
-        if (gray) {
-            for (int x = 0; x < width; ++x)
-                grayRow[x] = static_cast<uint8_t>((src[3 * x] * 299 + src[3 * x + 1] * 587 + src[3 * x + 2] * 114 + 500) / 1000);
-            row = grayRow;
-        } else {
-            row = const_cast<JSAMPROW>(src);
+        if (progressive) jpeg_simple_progression(&info);
+        jpeg_start_compress(&info, TRUE);
+        while (info.next_scanline < info.image_height) {
+            const uint8_t* src = rgb + static_cast<size_t>(info.next_scanline) * width * 3;
+            JSAMPROW row;
+            if (gray) {
+                for (int x = 0; x < width; ++x)
+                    c.grayRow[x] = static_cast<uint8_t>((src[3 * x] * 299 + src[3 * x + 1] * 587 + src[3 * x + 2] * 114 + 500) / 1000);
+                row = c.grayRow.data();
+            } else {
+                row = const_cast<JSAMPROW>(src);
+            }
+            jpeg_write_scanlines(&info, &row, 1);
         }
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    out.assign(mem, mem + memSize);
-    std::free(mem);
-    std::free(grayRow);
-    return "";
+        jpeg_finish_compress(&info);
+    });
+    if (e.empty()) out.assign(c.mem, c.mem + c.memSize);
+    return e;
 }
 
 int ScaleDenom(TJPEGScale s) { return 1 << static_cast<int>(s); }
@@ -203,8 +279,8 @@ void TJPEGImage::ReadHeader() const {
     if (FHeaderRead) return;
     FWidth = FHeight = 0;
     if (!FData.empty()) {
-        Decoded d;
-        std::string e = Decode(FData, FGrayscale, ScaleDenom(FScale), false, true, d);
+        Decoder d;
+        std::string e = ::ReadHeader(d, FData, FGrayscale, ScaleDenom(FScale), false);
         if (!e.empty()) throw EJPEG(String("JPEG error: ") + String(e));
         FWidth = d.width;
         FHeight = d.height;
@@ -245,35 +321,14 @@ void TJPEGImage::SetScale(TJPEGScale value) {
 
 void TJPEGImage::DIBNeeded() {
     if (FBitmap || FData.empty()) return;
-    Decoded d;
-    std::string e = Decode(FData, FGrayscale, ScaleDenom(FScale), FPerformance == jpBestSpeed, false, d);
+    Decoder d;
+    std::string e = ::ReadHeader(d, FData, FGrayscale, ScaleDenom(FScale), FPerformance == jpBestSpeed);
     if (!e.empty()) throw EJPEG(String("JPEG error: ") + String(e));
     auto bmp = std::make_unique<TBitmap>();
     bmp->SetPixelFormat(pf24bit);
     bmp->SetSize(d.width, d.height);
-    for (int y = 0; y < d.height; ++y) {
-        const uint8_t* src = d.pixels.data() + static_cast<size_t>(y) * d.width * d.components;
-        auto* dst = static_cast<uint8_t*>(bmp->ScanLine(y));
-        for (int x = 0; x < d.width; ++x) {
-            uint8_t r, g, b;
-            if (d.components == 1) {
-                r = g = b = src[x];
-            } else if (d.components == 4) {
-                // Adobe writes CMYK inverted.
-                const uint8_t* p = src + 4 * x;
-                r = static_cast<uint8_t>(p[0] * p[3] / 255);
-                g = static_cast<uint8_t>(p[1] * p[3] / 255);
-                b = static_cast<uint8_t>(p[2] * p[3] / 255);
-            } else {
-                r = src[3 * x];
-                g = src[3 * x + 1];
-                b = src[3 * x + 2];
-            }
-            dst[3 * x] = b;
-            dst[3 * x + 1] = g;
-            dst[3 * x + 2] = r;
-        }
-    }
+    e = DecodeInto(d, *bmp);
+    if (!e.empty()) throw EJPEG(String("JPEG error: ") + String(e));
     bmp->PixelsChanged();
     FBitmap = std::move(bmp);
 }
@@ -310,7 +365,15 @@ void TJPEGImage::LoadFromStream(std::istream& stream) {
     FData = std::move(data);
     FBitmap.reset();
     FHeaderRead = false;
-    ReadHeader();  // refuses a damaged header now rather than at the first paint
+    try {
+        ReadHeader();  // refuses a damaged header now rather than at the first paint
+    } catch (...) {
+        // Refused data is not kept: a smaller scale must not decode what the full size refused.
+        FData.clear();
+        FHeaderRead = false;
+        Changed();
+        throw;
+    }
     Changed();
 }
 

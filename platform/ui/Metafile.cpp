@@ -88,7 +88,29 @@ void CheckDib(const std::vector<uint8_t>& dib, size_t bitsOffset) {
     gfx::DecodeDib(dib.data(), dib.size(), bitsOffset, probe);
 }
 
+// The DIB with its pixels right after its colour table, where the older format's reader looks for
+// them: a record of the enhanced format may place them anywhere after the header, even inside the
+// colour table the header describes.
+std::vector<uint8_t> PackedDib(const std::vector<uint8_t>& dib, size_t bitsOffset) {
+    size_t natural = gfx::DibBitsOffset(dib.data(), dib.size());
+    if (bitsOffset == natural || bitsOffset > dib.size() || natural > dib.size()) return dib;
+    // The whole table as the reader saw it, overlapped entries included, then the pixels.
+    std::vector<uint8_t> out(dib.begin(), dib.begin() + static_cast<std::ptrdiff_t>(natural));
+    out.insert(out.end(), dib.begin() + static_cast<std::ptrdiff_t>(bitsOffset), dib.end());
+    return out;
+}
+
 }  // namespace
+
+bool IsEnhancedMetafile(const uint8_t* data, size_t size) {
+    return size >= 88 && Get32(data) == EMR_HEADER && Get32(data + 40) == kEmfSignature;
+}
+
+bool IsMetafile(const uint8_t* data, size_t size) {
+    if (IsEnhancedMetafile(data, size)) return true;
+    // The older format, with its placeable header or starting with its own (type, 9 words).
+    return size >= 18 && (Get32(data) == kPlaceableKey || (Get16(data) <= 2 && Get16(data + 2) == 9));
+}
 
 // TMetafile --------------------------------------------------------------------------------------
 
@@ -173,10 +195,10 @@ void TMetafile::LoadFromStream(std::istream& stream) {
     FOps.clear();
     FBounds = FFrame = TRect();
     FWidth = FHeight = 0;
-    if (b.size() >= 88 && Get32(b.data()) == EMR_HEADER && Get32(b.data() + 40) == kEmfSignature) {
+    if (IsEnhancedMetafile(b.data(), b.size())) {
         FEnhanced = true;
         ParseEmf(b);
-    } else if (b.size() >= 18 && (Get32(b.data()) == kPlaceableKey || (Get16(b.data()) <= 2 && Get16(b.data() + 2) == 9))) {
+    } else if (IsMetafile(b.data(), b.size())) {
         FEnhanced = false;
         ParseWmf(b);
     } else {
@@ -601,7 +623,8 @@ std::vector<uint8_t> TMetafile::WmfBytes() const {
                     w.U16(0);
                     w.I16(op.source.Height()); w.I16(op.source.Width()); w.I16(op.source.Top); w.I16(op.source.Left);
                     w.I16(r.Height()); w.I16(r.Width()); w.I16(r.Top); w.I16(r.Left);
-                    w.v.insert(w.v.end(), op.dib.begin(), op.dib.end());
+                    std::vector<uint8_t> dib = PackedDib(op.dib, op.hatch);
+                    w.v.insert(w.v.end(), dib.begin(), dib.end());
                 });
                 break;
         }
@@ -778,8 +801,8 @@ void TMetafile::ParseWmf(const std::vector<uint8_t>& b) {
                 op.source = ::Bounds(I16At(r + 12), I16At(r + 10), I16At(r + 8), I16At(r + 6));
                 op.rect = ::Bounds(I16At(r + 20), I16At(r + 18), I16At(r + 16), I16At(r + 14));
                 op.dib.assign(r + 22, r + len);
-                op.hatch = 0;  // bits follow the colour table
                 CheckDib(op.dib, 0);
+                op.hatch = static_cast<uint32_t>(gfx::DibBitsOffset(op.dib.data(), op.dib.size()));  // bits follow the colour table
                 break;
             }
             default: add = false; break;
@@ -803,10 +826,15 @@ void TMetafile::ParseWmf(const std::vector<uint8_t>& b) {
 void TMetafile::Draw(TCanvas* canvas, const TRect& rect) {
     TRect frame = FFrame.IsEmpty() ? FBounds : FFrame;
     if (FOps.empty() || frame.IsEmpty() || rect.IsEmpty()) return;
-    double sx = static_cast<double>(rect.Width()) / frame.Width();
-    double sy = static_cast<double>(rect.Height()) / frame.Height();
-    auto X = [&](int x) { return rect.Left + static_cast<int>(std::lround((x - frame.Left) * sx)); };
-    auto Y = [&](int y) { return rect.Top + static_cast<int>(std::lround((y - frame.Top) * sy)); };
+    double sx = (static_cast<double>(rect.Right) - rect.Left) / (static_cast<double>(frame.Right) - frame.Left);
+    double sy = (static_cast<double>(rect.Bottom) - rect.Top) / (static_cast<double>(frame.Bottom) - frame.Top);
+    // Mapped values are held to the canvas's range: a picture scaled up may carry its shapes far
+    // beyond it, and the shape arithmetic must not overflow.
+    auto Hold = [](double v) {
+        return static_cast<int>(std::clamp(std::round(v), -double(kCanvasCoordLimit), double(kCanvasCoordLimit)));
+    };
+    auto X = [&](int x) { return Hold(rect.Left + (static_cast<double>(x) - frame.Left) * sx); };
+    auto Y = [&](int y) { return Hold(rect.Top + (static_cast<double>(y) - frame.Top) * sy); };
     auto P = [&](TPoint p) { return TPoint(X(p.X), Y(p.Y)); };
     auto R = [&](const TRect& r) { return TRect(X(r.Left), Y(r.Top), X(r.Right), Y(r.Bottom)); };
 
@@ -818,6 +846,14 @@ void TMetafile::Draw(TCanvas* canvas, const TRect& rect) {
     savedFont.Assign(canvas->Font());
     HDC dc = canvas->Handle();
     int saved = SaveDC(dc);
+    // Fonts are held to the larger side of what the target shows; a recording target shows nothing
+    // itself and takes them as they are.
+    int fontLimit = kCanvasCoordLimit;
+    if (canvas->Bitmap()) {
+        TRect shown;
+        GetClipBox(dc, &shown);
+        fontLimit = std::max({1, shown.Width(), shown.Height()});
+    }
     TPenMode mode = pmCopy;
     COLORREF textColor = 0, bkColor = 0xFFFFFF;
     int bkMode = OPAQUE;
@@ -861,8 +897,7 @@ void TMetafile::Draw(TCanvas* canvas, const TRect& rect) {
             case TMetafileOp::Ellipse: canvas->Ellipse(R(op.rect)); break;
             case TMetafileOp::RoundRect: {
                 TRect r = R(op.rect);
-                canvas->RoundRect(r.Left, r.Top, r.Right, r.Bottom, static_cast<int>(std::lround(op.p1.X * sx)),
-                                  static_cast<int>(std::lround(op.p1.Y * sy)));
+                canvas->RoundRect(r.Left, r.Top, r.Right, r.Bottom, Hold(op.p1.X * sx), Hold(op.p1.Y * sy));
                 break;
             }
             case TMetafileOp::Arc:
@@ -897,7 +932,7 @@ void TMetafile::Draw(TCanvas* canvas, const TRect& rect) {
                 if (o.kind == TMetafileOp::CreatePen) {
                     static const TPenStyle styles[7] = {psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame};
                     canvas->Pen()->SetColor(static_cast<TColor>(o.color & 0xFFFFFF));
-                    canvas->Pen()->SetWidth(std::max(1, static_cast<int>(std::lround(o.width * sx))));
+                    canvas->Pen()->SetWidth(std::max(1, Hold(o.width * sx)));
                     canvas->Pen()->SetStyle(styles[std::min<uint32_t>(o.style & 0x0F, 6)]);
                 } else if (o.kind == TMetafileOp::CreateBrush) {
                     if (o.style == 1) {
@@ -909,7 +944,10 @@ void TMetafile::Draw(TCanvas* canvas, const TRect& rect) {
                 } else {
                     TFont* f = canvas->Font();
                     f->SetName(o.text.empty() ? String("MS Sans Serif") : o.text);
-                    f->SetHeight(static_cast<int>(std::lround(o.width * sy)));
+                    // A glyph taller than the target shows no more of itself than one as tall as
+                    // the target, and the file's height has no bound of its own.
+                    int height = Hold(o.width * sy);
+                    f->SetHeight(std::clamp(height, -fontLimit, fontLimit));
                     TFontStyles st;
                     if (o.weight >= 600) st << fsBold;
                     if (o.italic) st << fsItalic;

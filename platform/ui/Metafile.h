@@ -6,6 +6,11 @@
 
 #include "platform/ui/Graphics.h"
 
+// Whether data starts as an enhanced metafile; as any metafile (enhanced, or the older format with
+// or without its placeable header).
+bool IsEnhancedMetafile(const uint8_t* data, size_t size);
+bool IsMetafile(const uint8_t* data, size_t size);
+
 // One recorded drawing call; both file formats are written from and read into these.
 struct TMetafileOp {
     enum Kind {

@@ -155,7 +155,7 @@ TEST(Jpeg, DamagedDataIsRefusedWithAnException) {
     EXPECT_THROW(empty.SaveToBytes(), EInvalidGraphicOperation);
 }
 
-// A header may claim any size up to 65500 by 65500 in a few bytes: beyond what .bmp files may hold,
+// A header may claim any size up to 65500 by 65500 in a few bytes: beyond what one decode may hold,
 // the image is refused at load instead of taking gigabytes at the first paint.
 TEST(Jpeg, ForgedHugeSizeIsRefusedBeforeDecoding) {
     TBitmap src;
@@ -177,12 +177,14 @@ TEST(Jpeg, ForgedHugeSizeIsRefusedBeforeDecoding) {
     };
     TJPEGImage forged;
     EXPECT_THROW(forged.LoadFromBytes(withSize(60000, 60000)), EJPEG);
-    EXPECT_THROW(forged.LoadFromBytes(withSize(16384, 16385)), EJPEG);
-    // The largest accepted size still loads (only its header is read here).
+    EXPECT_THROW(forged.LoadFromBytes(withSize(16384, 16384)), EJPEG);
+    // 512 MiB of 24-bit rows 16384 pixels wide: 10922 of them fit, 10923 do not (only the header
+    // is read here).
+    EXPECT_THROW(forged.LoadFromBytes(withSize(16384, 10923)), EJPEG);
     TJPEGImage largest;
-    largest.LoadFromBytes(withSize(16384, 16384));
+    largest.LoadFromBytes(withSize(16384, 10922));
     EXPECT_EQ(largest.Width(), 16384);
-    EXPECT_EQ(largest.Height(), 16384);
+    EXPECT_EQ(largest.Height(), 10922);
 }
 
 }  // namespace
