@@ -7,11 +7,10 @@
 #include <mutex>
 #include <string>
 
-void Assert(bool Condition, const String& Message, std::source_location Where) {
+void Assert(bool Condition, const String& Message, const char* File, int Line) {
     if (Condition) return;
     String text = Message.empty() ? String("Assertion failed") : Message;
-    throw EAssertionFailed(text + " (" + String(Where.file_name()) + ", line " + String(std::to_string(Where.line())) +
-                           ")");
+    throw EAssertionFailed(text + " (" + String(File) + ", line " + String(std::to_string(Line)) + ")");
 }
 
 namespace {
