@@ -21,56 +21,11 @@
 #include <thread>
 #include <vector>
 
+#include "bench/PtyPeer.h"
 #include "platform/rtl/Threads.h"
 #include "serial/CPort.h"
 
 namespace {
-
-class EchoPeer {
-public:
-    EchoPeer() {
-        FMaster = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (FMaster < 0 || grantpt(FMaster) != 0 || unlockpt(FMaster) != 0) std::abort();
-        FSlave = ptsname(FMaster);
-        FStopFd = eventfd(0, EFD_CLOEXEC);
-        FThread = std::thread([this] { Run(); });
-    }
-    ~EchoPeer() {
-        uint64_t one = 1;
-        if (::write(FStopFd, &one, sizeof one) < 0) std::abort();
-        FThread.join();
-        ::close(FStopFd);
-        ::close(FMaster);
-    }
-    const std::string& Slave() const { return FSlave; }
-
-private:
-    void Run() {
-        std::vector<char> buf(65536);
-        size_t pending = 0;
-        for (;;) {
-            short ev = pending > 0 ? POLLOUT : POLLIN;
-            pollfd fds[2] = {{FStopFd, POLLIN, 0}, {FMaster, ev, 0}};
-            if (::poll(fds, 2, -1) < 0) continue;
-            if (fds[0].revents) return;
-            if (fds[1].revents & POLLIN) {
-                ssize_t n = ::read(FMaster, buf.data(), buf.size());
-                if (n > 0) pending = static_cast<size_t>(n);
-            }
-            if (fds[1].revents & POLLOUT) {
-                ssize_t n = ::write(FMaster, buf.data(), pending);
-                if (n > 0) {
-                    std::memmove(buf.data(), buf.data() + n, pending - static_cast<size_t>(n));
-                    pending -= static_cast<size_t>(n);
-                }
-            }
-        }
-    }
-    int FMaster = -1;
-    int FStopFd = -1;
-    std::string FSlave;
-    std::thread FThread;
-};
 
 constexpr int kChunk = 4096;
 constexpr int kMessage = 16;
@@ -191,7 +146,7 @@ void RunMeasured(benchmark::State& state, Mode mode, int size) {
 }
 
 void Run(benchmark::State& state, Mode mode, int size) {
-    EchoPeer peer;
+    bench::PtyPeer peer(bench::PeerMode::Echo);
     std::vector<char> out(static_cast<size_t>(size), 'm'), in(static_cast<size_t>(size));
     int64_t bytes = 0;
     if (mode == Mode::Raw) {

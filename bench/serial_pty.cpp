@@ -16,62 +16,13 @@
 #include <thread>
 #include <vector>
 
+#include "bench/PtyPeer.h"
 #include "platform/win/Comm.h"
 
 namespace {
 
-enum class PeerMode { Source, Sink, Echo };
-
-class PtyPeer {
-public:
-    explicit PtyPeer(PeerMode mode) : FMode(mode) {
-        FMaster = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (FMaster < 0 || grantpt(FMaster) != 0 || unlockpt(FMaster) != 0) std::abort();
-        FSlave = ptsname(FMaster);
-        FStopFd = eventfd(0, EFD_CLOEXEC);
-        FThread = std::thread([this] { Run(); });
-    }
-    ~PtyPeer() {
-        uint64_t one = 1;
-        if (::write(FStopFd, &one, sizeof one) < 0) std::abort();
-        FThread.join();
-        ::close(FStopFd);
-        ::close(FMaster);
-    }
-    const std::string& Slave() const { return FSlave; }
-
-private:
-    void Run() {
-        std::vector<char> buf(16384, 'x');
-        size_t pending = 0;  // echo: bytes read and not yet written back
-        for (;;) {
-            short ev = 0;
-            if (FMode == PeerMode::Source || pending > 0) ev |= POLLOUT;
-            if (FMode == PeerMode::Sink || (FMode == PeerMode::Echo && pending == 0)) ev |= POLLIN;
-            pollfd fds[2] = {{FStopFd, POLLIN, 0}, {FMaster, ev, 0}};
-            if (::poll(fds, 2, -1) < 0) continue;
-            if (fds[0].revents) return;
-            if (fds[1].revents & POLLIN) {
-                ssize_t n = ::read(FMaster, buf.data(), buf.size());
-                if (n > 0 && FMode == PeerMode::Echo) pending = static_cast<size_t>(n);
-            }
-            if (fds[1].revents & POLLOUT) {
-                size_t count = FMode == PeerMode::Source ? buf.size() : pending;
-                ssize_t n = ::write(FMaster, buf.data(), count);
-                if (n > 0 && FMode == PeerMode::Echo) {
-                    std::memmove(buf.data(), buf.data() + n, pending - static_cast<size_t>(n));
-                    pending -= static_cast<size_t>(n);
-                }
-            }
-        }
-    }
-
-    PeerMode FMode;
-    int FMaster = -1;
-    int FStopFd = -1;
-    std::string FSlave;
-    std::thread FThread;
-};
+using bench::PeerMode;
+using bench::PtyPeer;
 
 int OpenPlain(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
