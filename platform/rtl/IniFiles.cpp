@@ -38,6 +38,16 @@ bool HasLineBreak(std::u16string_view s) {
     return s.find_first_of(u"\r\n") != std::u16string_view::npos;
 }
 
+// A surrogate without its partner has no UTF-8 form: it would come back as U+FFFD.
+bool HasLoneSurrogate(std::u16string_view s) {
+    for (size_t i = 0; i < s.size(); ++i) {
+        char16_t c = s[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) ++i;
+        else if (c >= 0xD800 && c <= 0xDFFF) return true;
+    }
+    return false;
+}
+
 bool IsQuote(char16_t c) { return c == u'"' || c == u'\''; }
 
 // The value as the file holds it -> the value as read: one pair of matching quotes goes.
@@ -314,6 +324,10 @@ public:
         if (HasLineBreak(value))
             throw EIniFileException(String("The value of \"") + key + "\" in [" + name +
                                     "] contains a line break and cannot be stored in an ini file");
+        bool utf16 = Encoding == TextEncoding::Utf16LE || Encoding == TextEncoding::Utf16BE;
+        if (!utf16 && (HasLoneSurrogate(name) || HasLoneSurrogate(key) || HasLoneSurrogate(value)))
+            throw EIniFileException(String("The entry \"") + key + "\" in [" + name +
+                                    "] holds a character that cannot be stored in a UTF-8 ini file");
         String stored = EncodeValue(value);
         Section& s = SectionFor(name);
         std::u16string folded = FoldKey(key);

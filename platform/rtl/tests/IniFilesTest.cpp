@@ -211,8 +211,24 @@ TEST_P(IniFileTest, RefusesTextThatWouldCorruptTheFile) {
     EXPECT_THROW(ini->WriteString("S", "a=b", "v"), EIniFileException);
     EXPECT_THROW(ini->WriteString("S", "", "v"), EIniFileException);
     EXPECT_THROW(ini->WriteString("S]x", "k", "v"), EIniFileException);
+    // A lone surrogate has no UTF-8 form: it would read back as U+FFFD.
+    const String lone(std::u16string{u'a', char16_t(0xDFFF), u'b'});
+    EXPECT_THROW(ini->WriteString("S", "K", lone), EIniFileException);
+    EXPECT_THROW(ini->WriteString(lone, "K", "v"), EIniFileException);
     Flush(*ini);
     EXPECT_EQ(ReadFile(), kSample);
+
+    // A UTF-16 file holds it, and keeps it through a rewrite.
+    WriteFile(EncodeText(u"[S]\r\nK=x\r\n", TextEncoding::Utf16LE));
+    auto wide = Open();
+    wide->WriteString("S", "K", lone);
+    Flush(*wide);
+    EXPECT_EQ(Open()->ReadString("S", "K", ""), lone);
+    WriteFile("[S]\r\n");
+    auto utf8 = Open();
+    utf8->WriteString("S", "K", String(u"\xD83D\xDCE1"));  // a whole pair is stored
+    Flush(*utf8);
+    EXPECT_EQ(Open()->ReadString("S", "K", ""), String(u"\xD83D\xDCE1"));
 }
 
 TEST_P(IniFileTest, WriteIntoAFolderThatIsNoLongerThereFailsAndKeepsTheOldFile) {
