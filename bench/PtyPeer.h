@@ -1,9 +1,10 @@
 #pragma once
-// The master side of a pseudo-terminal for the serial benchmarks: a thread that feeds it without
+// Pseudo-terminals for the serial benchmarks. The master side: a thread that feeds it without
 // end (Source), drains it (Sink) or sends back every byte (Echo), until the peer is destroyed.
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -67,5 +68,18 @@ private:
     std::string FSlave;
     std::thread FThread;
 };
+
+// The slave side opened as plain termios code would: raw, blocking reads of at least one byte.
+inline int OpenRawPty(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) std::abort();
+    termios t{};
+    tcgetattr(fd, &t);
+    cfmakeraw(&t);
+    t.c_cc[VMIN] = 1;
+    t.c_cc[VTIME] = 0;
+    tcsetattr(fd, TCSANOW, &t);
+    return fd;
+}
 
 }  // namespace bench

@@ -30,18 +30,6 @@ namespace {
 constexpr int kChunk = 4096;
 constexpr int kMessage = 16;
 
-int OpenRaw(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) std::abort();
-    termios t{};
-    tcgetattr(fd, &t);
-    cfmakeraw(&t);
-    t.c_cc[VMIN] = 1;
-    t.c_cc[VTIME] = 0;
-    tcsetattr(fd, TCSANOW, &t);
-    return fd;
-}
-
 void RawEcho(int fd, const char* out, char* in, size_t n) {
     for (size_t sent = 0; sent < n;) {
         ssize_t w = ::write(fd, out + sent, n - sent);
@@ -150,7 +138,7 @@ void Run(benchmark::State& state, Mode mode, int size) {
     std::vector<char> out(static_cast<size_t>(size), 'm'), in(static_cast<size_t>(size));
     int64_t bytes = 0;
     if (mode == Mode::Raw) {
-        int fd = OpenRaw(peer.Slave());
+        int fd = bench::OpenRawPty(peer.Slave());
         for (auto _ : state) {
             RawEcho(fd, out.data(), in.data(), out.size());
             bytes += size;

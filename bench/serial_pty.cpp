@@ -24,18 +24,6 @@ namespace {
 using bench::PeerMode;
 using bench::PtyPeer;
 
-int OpenPlain(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) std::abort();
-    termios t{};
-    tcgetattr(fd, &t);
-    cfmakeraw(&t);
-    t.c_cc[VMIN] = 1;
-    t.c_cc[VTIME] = 0;
-    tcsetattr(fd, TCSANOW, &t);
-    return fd;
-}
-
 // A port opened and set up as the serial library does it.
 struct LayerPort {
     HANDLE h;
@@ -86,7 +74,7 @@ constexpr size_t kChunk = 4096;
 // Receive: the peer writes without pause, the port reads whatever has come (up to a chunk).
 void BM_ReceivePlain(benchmark::State& state) {
     PtyPeer peer(PeerMode::Source);
-    int fd = OpenPlain(peer.Slave());
+    int fd = bench::OpenRawPty(peer.Slave());
     std::vector<char> buf(kChunk);
     int64_t bytes = 0;
     for (auto _ : state) {
@@ -112,7 +100,7 @@ void BM_ReceiveLayer(benchmark::State& state) {
 // Transmit: the port writes chunks, the peer drains them.
 void BM_TransmitPlain(benchmark::State& state) {
     PtyPeer peer(PeerMode::Sink);
-    int fd = OpenPlain(peer.Slave());
+    int fd = bench::OpenRawPty(peer.Slave());
     std::vector<char> buf(kChunk, 'a');
     int64_t bytes = 0;
     for (auto _ : state) {
@@ -137,7 +125,7 @@ void BM_TransmitLayer(benchmark::State& state) {
 // Round trip: a message of range(0) bytes goes out and comes back from the echoing peer.
 void BM_RoundTripPlain(benchmark::State& state) {
     PtyPeer peer(PeerMode::Echo);
-    int fd = OpenPlain(peer.Slave());
+    int fd = bench::OpenRawPty(peer.Slave());
     size_t n = static_cast<size_t>(state.range(0));
     std::vector<char> out(n, 'm'), in(n);
     for (auto _ : state) {
