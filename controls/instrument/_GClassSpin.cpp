@@ -7,6 +7,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Cursors.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/GraphicsBmp.h"
 
 // TMvTimerSpeedBtn ----------------------------------------------------------------------------
 
@@ -87,25 +88,23 @@ void TMvSpinButton::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
 }
 
-void TMvSpinButton::SetUpGlyph(TBitmap* V) {
-    if (V) {
-        FUpButton->SetGlyph(V);
+namespace {
+
+// A picture of one's own, or the built-in arrow of that name with its two images.
+void SetArrowGlyph(TMvTimerSpeedBtn* Button, TBitmap* Glyph, const char* BuiltIn) {
+    if (Glyph) {
+        Button->SetGlyph(Glyph);
         return;
     }
-    FUpButton->Glyph()->LoadFromResourceName(HInstance, String("MvSpinUp"));
-    FUpButton->SetNumGlyphs(2);
-    FUpButton->Invalidate();
+    Button->Glyph()->LoadFromResourceName(HInstance, String(BuiltIn));
+    Button->SetNumGlyphs(2);
+    Button->Invalidate();
 }
 
-void TMvSpinButton::SetDownGlyph(TBitmap* V) {
-    if (V) {
-        FDownButton->SetGlyph(V);
-        return;
-    }
-    FDownButton->Glyph()->LoadFromResourceName(HInstance, String("MvSpinDown"));
-    FDownButton->SetNumGlyphs(2);
-    FDownButton->Invalidate();
-}
+}  // namespace
+
+void TMvSpinButton::SetUpGlyph(TBitmap* V) { SetArrowGlyph(FUpButton, V, "MvSpinUp"); }
+void TMvSpinButton::SetDownGlyph(TBitmap* V) { SetArrowGlyph(FDownButton, V, "MvSpinDown"); }
 
 void TMvSpinButton::SetInterval(int32_t V) {
     FUpButton->SetInterval(V);
@@ -172,14 +171,8 @@ constexpr std::string_view kSpinUp[] = {
     "                  ",
 };
 
-void Put16(std::vector<uint8_t>& b, uint32_t v) {
-    b.push_back(static_cast<uint8_t>(v));
-    b.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& b, uint32_t v) {
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
+using gfx::Put16;
+using gfx::Put32;
 
 // A 16-colour .bmp file of the picture, upside down when flipped.
 std::vector<uint8_t> ArrowBitmap(bool flipped) {

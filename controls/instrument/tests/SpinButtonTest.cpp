@@ -8,14 +8,13 @@
 #include <vector>
 
 #include "controls/instrument/MvFlashT.h"
+#include "controls/instrument/tests/InstrumentTestSupport.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/tests/UiTestFixture.h"
 
 namespace {
 
-bool IsFlashClient(TControl* c) {
-    return std::any_of(FlashClients.begin(), FlashClients.end(), [c](TFlashClient* f) { return f->Control == c; });
-}
+using instrument_test::IsFlashClient;
 
 class SpinTest : public ui_test::FormTest {
 protected:
