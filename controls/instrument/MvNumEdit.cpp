@@ -9,6 +9,8 @@
 #include "platform/rtl/Math.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Gdi.h"
+#include "platform/ui/SystemInfo.h"
 #include "platform/win/Window.h"
 
 TBaseProperties BaseProperties[4];
@@ -442,4 +444,112 @@ void TMvNumEdit::ApplyPendingSelection() {
     if (!FPendingSelection) return;
     FPendingSelection = false;
     Perform(EM_SETSEL, static_cast<WPARAM>(FSelFrom), FSelTo);
+}
+
+// TMvNumSpin ----------------------------------------------------------------------------------
+
+TMvNumSpin::TMvNumSpin(TComponent* AOwner) : TMvNumEdit(AOwner) {
+    FButton = new TMvSpinButton(this);
+    FButton->SetBounds(Width() - 11, 0, 16, Height() - 4);
+    FButton->SetVisible(true);
+    FButton->SetParent(this);
+    FButton->SetFocusControl(this);
+    FButton->OnUpClick = [this](TObject* Sender) { UpClick(Sender); };
+    FButton->OnDownClick = [this](TObject* Sender) { DownClick(Sender); };
+}
+
+TMvNumSpin::~TMvNumSpin() {
+    TMvSpinButton* button = FButton;
+    FButton = nullptr;
+    if (button) button->Free();
+}
+
+int TMvNumSpin::MinHeight() {
+    TBitmap scratch(1, 1);
+    HDC dc = scratch.Canvas()->Handle();
+    TEXTMETRIC system{}, own{};
+    SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    GetTextMetrics(dc, &system);
+    SelectObject(dc, Font()->Handle());
+    GetTextMetrics(dc, &own);
+    const int smaller = std::min(system.tmHeight, own.tmHeight);
+    return own.tmHeight + smaller / 4 + GetSystemMetrics(SM_CYBORDER) * 4 + 2;
+}
+
+void TMvNumSpin::Relayout() {
+    const int minHeight = MinHeight();
+    if (Height() < minHeight) {
+        SetHeight(minHeight);  // the resize lays out
+        return;
+    }
+    if (!FButton) return;
+    const int w = FButton->Width();
+    if (NewStyleControls && Ctl3D()) FButton->SetBounds(Width() - w - 4, 0, w - 1, Height() - 4);
+    else FButton->SetBounds(Width() - w + 1, 1, w - 1, Height() - 3);
+    SetEditRect();
+}
+
+void TMvNumSpin::SetEditRect() {
+    TRect r(0, 0, ClientWidth() - FButton->Width() - 2, ClientHeight() + 1);
+    Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
+}
+
+void TMvNumSpin::WMSize(TMessage& Message) {
+    TMvNumEdit::WMSize(Message);
+    Relayout();
+}
+
+// The layer sends no WM_SIZE when a window is made: lay out as if it did.
+void TMvNumSpin::CreateWnd() {
+    TMvNumEdit::CreateWnd();
+    Relayout();
+}
+
+void TMvNumSpin::Ctl3DChanged() {
+    if (!FButton) return;
+    FButton->SetCtl3D(Ctl3D());
+    Relayout();
+}
+
+void TMvNumSpin::UpdateButtons() {
+    if (!FButton) return;
+    const bool normal = State() == esNormal && FButton->Enabled();
+    FButton->FUpButton->SetEnabled(normal && !LimitUp());
+    FButton->FDownButton->SetEnabled(normal && !LimitLo());
+}
+
+void TMvNumSpin::SetEditState(TNumEditState State) {
+    if (!FButton || State == this->State()) return;
+    TMvNumEdit::SetEditState(State);
+    UpdateButtons();
+}
+
+void TMvNumSpin::DoLimit() {
+    UpdateButtons();
+    TMvNumEdit::DoLimit();
+}
+
+void TMvNumSpin::SetEnabled(bool V) {
+    TMvNumEdit::SetEnabled(V);
+    if (!FButton) return;
+    FButton->SetEnabled(V);
+    UpdateButtons();
+}
+
+void TMvNumSpin::CMExit(TMessage& Message) {
+    TMvNumEdit::CMExit(Message);
+    SendMessage(Handle(), WM_LBUTTONUP, 0, 0);
+    if (FButton) FButton->Invalidate();
+}
+
+void TMvNumSpin::Dispatch(TMessage& Message) {
+    TMvNumEdit::Dispatch(Message);
+    if (Message.Msg != WM_LBUTTONUP || !FButton) return;
+    // An arrow still held (its window keeps the mouse) takes the release too, which ends its
+    // repeat: in its own coordinates the point lies off it, so it does not click.
+    TControl* held = GetCaptureControl();
+    if (!held || held->Parent() != FButton) return;
+    const int x = GET_X_LPARAM(Message.LParam) - FButton->Left() - held->Left();
+    const int y = GET_Y_LPARAM(Message.LParam) - FButton->Top() - held->Top();
+    held->Perform(WM_LBUTTONUP, Message.WParam, PointToLParam(x, y));
 }

@@ -1,9 +1,10 @@
 #pragma once
 // The numeric edit: a one-line edit for a number in one of four bases, with a one-character prefix
 // that overrides the base for one entry, unit suffixes, limits, and a checked state shown by colour
-// (normal, editing, error), committed on Enter or on leaving.
+// (normal, editing, error), committed on Enter or on leaving. The numeric spin adds a spin button.
 #include <cstdint>
 
+#include "controls/instrument/_GClassSpin.h"
 #include "platform/rtl/Component.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -78,7 +79,8 @@ public:
     void SetColorError(TColor V);
     TColor ColorEditing() const { return FColorEditing; }
     void SetColorEditing(TColor V);
-    // Kept by the control until the layer gives windowed controls a 3D look of their own.
+    // Kept by the control until the layer gives windowed controls a 3D look of their own; the
+    // numeric spin places its button by it.
     bool Ctl3D() const { return FCtl3D; }
     void SetCtl3D(bool V);
 
@@ -155,4 +157,40 @@ private:
     int FMessageDepth = 0;
     bool FPendingSelection = false;
     int FSelFrom = 0, FSelTo = 0;
+};
+
+// The numeric edit with a spin button inside its right edge; the text stays clear of it.
+class TMvNumSpin : public TMvNumEdit {
+public:
+    explicit TMvNumSpin(TComponent* AOwner);
+    ~TMvNumSpin() override;
+    const char* ClassName() const override { return "TMvNumSpin"; }
+
+    TMvSpinButton* Button() const { return FButton; }
+    int32_t Interval() const { return FButton->Interval(); }
+    void SetInterval(int32_t V) { FButton->SetInterval(V); }
+    uint32_t StartDelay() const { return FButton->StartDelay(); }
+    void SetStartDelay(uint32_t V) { FButton->SetStartDelay(V); }
+
+    // Font heights, the system font and the border: the height the edit is held at, at least.
+    int MinHeight();
+
+    void SetEnabled(bool V) override;
+    void SetEditState(TNumEditState State) override;
+    void DoLimit() override;
+
+protected:
+    void Ctl3DChanged() override;
+    void Dispatch(TMessage& Message) override;
+    void WMSize(TMessage& Message) override;
+    void CMExit(TMessage& Message) override;
+    void CreateWnd() override;
+
+private:
+    void Relayout();
+    void SetEditRect();
+    // The arrows as the state and the limits allow.
+    void UpdateButtons();
+
+    TMvSpinButton* FButton = nullptr;
 };

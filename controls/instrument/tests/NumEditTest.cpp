@@ -1,5 +1,5 @@
 // The numeric edit: checking and committing entries in the four bases, the states and their
-// colours, limits, and the up/down steps and keys.
+// colours, limits, the up/down steps and keys, and the numeric spin's button.
 #include "controls/instrument/MvNumEdit.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +9,15 @@
 #include <vector>
 
 #include "controls/instrument/MvFlashT.h"
+#include "controls/instrument/tests/InstrumentTestSupport.h"
+#include "platform/ui/Gdi.h"
+#include "platform/ui/SystemInfo.h"
 #include "platform/ui/tests/UiTestFixture.h"
 #include "platform/win/Window.h"
 
 namespace {
+
+using instrument_test::IsFlashClient;
 
 class NumEditTest : public ui_test::FormTest {
 protected:
@@ -359,6 +364,89 @@ TEST_F(NumEditTest, OnlyACommitConvertsAndAFailedOneChangesNothing) {
         EXPECT_EQ(e->State(), esEditing);
         EXPECT_EQ(e->Text(), String(text));
     }
+}
+
+// The numeric spin ------------------------------------------------------------------------------
+
+TEST_F(NumEditTest, SpinButtonSitsInTheRightEdgeAndTheTextStaysClearOfIt) {
+    auto* s = Place<TMvNumSpin>();
+    // The least height: the font's, a quarter of the smaller of it and the system font's, the
+    // borders and 2.
+    TBitmap scratch(1, 1);
+    TEXTMETRIC sys{}, own{};
+    SelectObject(scratch.Canvas()->Handle(), GetStockObject(SYSTEM_FONT));
+    GetTextMetrics(scratch.Canvas()->Handle(), &sys);
+    SelectObject(scratch.Canvas()->Handle(), s->Font()->Handle());
+    GetTextMetrics(scratch.Canvas()->Handle(), &own);
+    const int least = own.tmHeight + std::min(sys.tmHeight, own.tmHeight) / 4 + 4 * GetSystemMetrics(SM_CYBORDER) + 2;
+    EXPECT_EQ(s->MinHeight(), least);
+    s->SetHeight(least - 3);
+    EXPECT_EQ(s->Height(), least);
+
+    s->SetBounds(10, 10, 80, 26);
+    EXPECT_EQ(s->Button()->BoundsRect(), Bounds(80 - 15 - 4, 0, 15, 22));
+    EXPECT_EQ(s->Button()->FUpButton->Height(), 11);
+    EXPECT_EQ(s->FormatRect(), Rect(0, 0, s->ClientWidth() - 15 - 2, s->ClientHeight() + 1));
+    s->SetCtl3D(false);
+    EXPECT_FALSE(s->Button()->Ctl3D());
+    EXPECT_EQ(s->Button()->BoundsRect(), Bounds(80 - 15 + 1, 1, 15, 23));
+    EXPECT_EQ(s->FormatRect(), Rect(0, 0, s->ClientWidth() - 15 - 2, s->ClientHeight() + 1));
+}
+
+TEST_F(NumEditTest, SpinArrowsFollowTheStateAndTheLimits) {
+    auto* s = Place<TMvNumSpin>();
+    TMvTimerSpeedBtn* up = s->Button()->FUpButton;
+    TMvTimerSpeedBtn* down = s->Button()->FDownButton;
+    s->SetMaxValue(3);
+    s->SetOptions(TNumEditOptions{eoLimitMax});
+    EXPECT_TRUE(up->Enabled());
+
+    Enter(s, String("2"));
+    EXPECT_FALSE(up->Enabled());
+    EXPECT_FALSE(down->Enabled());
+    Enter(s, String("2z"));
+    EXPECT_FALSE(up->Enabled());
+    Press(s, VK_ESCAPE);
+    EXPECT_TRUE(up->Enabled());
+    EXPECT_TRUE(down->Enabled());
+
+    ui::test::Click(up, 5, 5);
+    ui::test::Click(up, 5, 5);
+    ui::test::Click(up, 5, 5);
+    EXPECT_EQ(s->Value(), 3);
+    EXPECT_TRUE(s->LimitUp());
+    EXPECT_FALSE(up->Enabled());
+    EXPECT_TRUE(down->Enabled());
+    ui::test::Click(down, 5, 5);
+    EXPECT_EQ(s->Value(), 2);
+    EXPECT_TRUE(up->Enabled());
+
+    s->SetEnabled(false);
+    EXPECT_FALSE(s->Button()->Enabled());
+    EXPECT_FALSE(up->Enabled());
+    s->SetEnabled(true);
+    EXPECT_TRUE(up->Enabled());
+
+    s->SetInterval(300);
+    s->SetStartDelay(800);
+    EXPECT_EQ(up->Interval(), 300);
+    EXPECT_EQ(down->StartDelay(), 800u);
+    EXPECT_EQ(s->Interval(), 300);
+    EXPECT_EQ(s->StartDelay(), 800u);
+}
+
+TEST_F(NumEditTest, LeavingTheSpinEndsARunningRepeat) {
+    auto* s = Place<TMvNumSpin>();
+    TMvTimerSpeedBtn* up = s->Button()->FUpButton;
+    other->SetFocus();
+    ui::test::MouseDown(up, 5, 5);
+    EXPECT_TRUE(s->Focused());  // the press took the focus to the edit
+    EXPECT_TRUE(IsFlashClient(up));
+    other->SetFocus();
+    EXPECT_FALSE(IsFlashClient(up));
+    ui::test::MouseUp(up, 5, 5);
+    EXPECT_EQ(s->Value(), 0);  // neither the ended repeat nor the late release clicked
+    EXPECT_EQ(up->State(), bsUp);
 }
 
 }  // namespace
