@@ -14,6 +14,7 @@
 #include "platform/rtl/Persistent.h"
 #include "platform/rtl/String.h"
 #include "platform/ui/Gdi.h"
+#include "platform/win/Resources.h"
 
 class TStream;
 class TFiler;
@@ -540,8 +541,9 @@ private:
     TBitmapHandleType FHandleType = bmDIB;
 };
 
-RTL_DECLARE_EXCEPTION(EResNotFound, Exception);
-// Resources the program embeds (bitmaps by name); names compare without regard to case.
+// Resources the program embeds, by name alone: the typed table of platform/win/Resources.h, where
+// these are raw data (RT_RCDATA); the lookup finds a name of any type. Names compare without
+// regard to case.
 void RegisterResource(const String& name, const uint8_t* data, size_t size);
 const std::vector<uint8_t>* FindResource(const String& name);
 

@@ -531,14 +531,3 @@ BOOL MessageBeep(UINT type) {
     gBeepCount.fetch_add(1);
     return 1;
 }
-
-int MulDiv(int a, int b, int c) {
-    if (c == 0) return -1;
-    int64_t p = static_cast<int64_t>(a) * b;
-    int64_t d = c < 0 ? -static_cast<int64_t>(c) : c;
-    int64_t m = p < 0 ? -p : p;
-    int64_t q = (m + d / 2) / d;
-    if ((p < 0) != (c < 0)) q = -q;
-    if (q > INT32_MAX || q < INT32_MIN) return -1;
-    return static_cast<int>(q);
-}

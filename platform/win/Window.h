@@ -93,5 +93,3 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id);
 SHORT GetKeyState(int vk);
 SHORT GetAsyncKeyState(int vk);
 BOOL MessageBeep(UINT type);
-// a * b / c in 64 bits, rounded half away from zero; -1 when c is 0 or the result does not fit.
-int MulDiv(int a, int b, int c);
