@@ -60,6 +60,9 @@ enum TComExceptions {
     CE_RegError, CEPortNotOpen
 };
 
+// The code (1..24) users see for Error: in EComPort's Code and its text.
+constexpr int ComErrorCode(TComExceptions Error) { return static_cast<int>(Error) + 1; }
+
 // The fixed text of error Code (1..24).
 const String& PortErrorTexts(int Code);
 
@@ -318,6 +321,10 @@ public:
     // Raises EComPort for Code (1..24), or hands it to OnException when that is assigned and
     // returns. WinError is the platform error code, 0 or negative for none.
     void ReportComError(uint16_t Code, int64_t WinError);
+    // The same by the error's name, as the library itself reports its errors.
+    void ReportComError(TComExceptions Error, int64_t WinError) {
+        ReportComError(static_cast<uint16_t>(ComErrorCode(Error)), WinError);
+    }
 
     void Loaded() override;
 

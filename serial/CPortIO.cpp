@@ -59,18 +59,19 @@ DWORD ToCount(int Count) { return Count > 0 ? static_cast<DWORD>(Count) : 0; }
 
 int TCustomComPort::WriteAsync(const void* Buffer, int Count, PAsync& AsyncPtr) {
     if (!AsyncPtr) {
-        ReportComError(4, 0);
+        ReportComError(CE_InvalidAsync, 0);
         return 0;
     }
+    // The closed port's platform code is its own code negated: none, yet OnException sees it.
     if (FHandle == INVALID_HANDLE_VALUE) {
-        ReportComError(24, -24);
+        ReportComError(CEPortNotOpen, -ComErrorCode(CEPortNotOpen));
         return 0;
     }
     FillAsyncRecord(okWrite, Buffer, Count, AsyncPtr);
     DWORD done = 0;
     if (!WriteFile(FHandle, Buffer, ToCount(Count), &done, &AsyncPtr->Overlapped) &&
         GetLastError() != ERROR_IO_PENDING)
-        ReportComError(2, GetLastError());
+        ReportComError(CE_WriteFailed, GetLastError());
     ForEachLink([&](TComLink& l) { if (l.OnTx) l.OnTx(this, true); });
     return static_cast<int>(done);
 }
@@ -132,18 +133,18 @@ int TCustomComPort::WriteUnicodeString(const String& Str) {
 
 int TCustomComPort::ReadAsync(void* Buffer, int Count, PAsync& AsyncPtr) {
     if (!AsyncPtr) {
-        ReportComError(4, 0);
+        ReportComError(CE_InvalidAsync, 0);
         return 0;
     }
     AsyncPtr->Kind = okRead;
     if (FHandle == INVALID_HANDLE_VALUE) {
-        ReportComError(24, -24);
+        ReportComError(CEPortNotOpen, -ComErrorCode(CEPortNotOpen));
         return 0;
     }
     DWORD done = 0;
     if (!ReadFile(FHandle, Buffer, ToCount(Count), &done, &AsyncPtr->Overlapped) &&
         GetLastError() != ERROR_IO_PENDING)
-        ReportComError(3, GetLastError());
+        ReportComError(CE_ReadFailed, GetLastError());
     return static_cast<int>(done);
 }
 
@@ -187,14 +188,14 @@ int TCustomComPort::ReadUnicodeString(String& Str, int Count) {
 
 int TCustomComPort::WaitForAsync(PAsync& AsyncPtr) {
     if (!AsyncPtr) {
-        ReportComError(4, 0);
+        ReportComError(CE_InvalidAsync, 0);
         return 0;
     }
     DWORD transferred = 0;
     bool ok = WaitForSingleObject(AsyncPtr->Overlapped.hEvent, INFINITE) == WAIT_OBJECT_0 &&
               GetOverlappedResult(FHandle, &AsyncPtr->Overlapped, &transferred, FALSE_);
     if (!ok) {
-        ReportComError(AsyncPtr->Kind == okWrite ? 2 : 3, GetLastError());
+        ReportComError(AsyncPtr->Kind == okWrite ? CE_WriteFailed : CE_ReadFailed, GetLastError());
         return 0;
     }
     if (AsyncPtr->Kind == okRead) {
@@ -216,14 +217,14 @@ int TCustomComPort::WaitForAsync(PAsync& AsyncPtr) {
 
 bool TCustomComPort::IsAsyncCompleted(PAsync AsyncPtr) {
     if (!AsyncPtr) {
-        ReportComError(4, 0);
+        ReportComError(CE_InvalidAsync, 0);
         return false;
     }
     DWORD transferred = 0;
     if (GetOverlappedResult(FHandle, &AsyncPtr->Overlapped, &transferred, FALSE_)) return true;
     DWORD e = GetLastError();
     if (e == ERROR_IO_PENDING || e == ERROR_IO_INCOMPLETE) return false;
-    ReportComError(6, e);
+    ReportComError(CE_AsyncCheck, e);
     return false;
 }
 
@@ -236,7 +237,7 @@ void TCustomComPort::AbortAllAsync() {
 
 bool TCustomComPort::ClearError(DWORD* errors, COMSTAT* stat) {
     if (ClearCommError(FHandle, errors, stat)) return true;
-    ReportComError(10, GetLastError());
+    ReportComError(CE_ClearComFailed, GetLastError());
     return false;
 }
 
@@ -307,7 +308,7 @@ TComSignals TCustomComPort::Signals() {
     DWORD status = 0;
     TComSignals result;
     if (!GetCommModemStatus(FHandle, &status)) {
-        ReportComError(11, GetLastError());
+        ReportComError(CE_ModemStatFailed, GetLastError());
         return result;
     }
     for (int bit = csCTS; bit <= csRLSD; ++bit)
@@ -318,7 +319,7 @@ TComSignals TCustomComPort::Signals() {
 // ---- commands ----
 
 void TCustomComPort::Escape(DWORD function) {
-    if (!EscapeCommFunction(FHandle, function)) ReportComError(12, GetLastError());
+    if (!EscapeCommFunction(FHandle, function)) ReportComError(CE_EscapeComFailed, GetLastError());
 }
 
 void TCustomComPort::SetDTR(bool OnOff) { Escape(OnOff ? SETDTR : CLRDTR); }
@@ -330,11 +331,11 @@ void TCustomComPort::ClearBuffer(bool Input, bool Output) {
     DWORD flags = (Input ? PURGE_RXCLEAR : 0) | (Output ? PURGE_TXCLEAR : 0);
     // Nothing asked for: the device is left alone (it would refuse an empty purge).
     if (flags == 0) return;
-    if (!PurgeComm(FHandle, flags)) ReportComError(5, GetLastError());
+    if (!PurgeComm(FHandle, flags)) ReportComError(CE_PurgeFailed, GetLastError());
 }
 
 void TCustomComPort::TransmitChar(char16_t Ch) {
-    if (!TransmitCommChar(FHandle, static_cast<char>(Ch & 0xFF))) ReportComError(13, GetLastError());
+    if (!TransmitCommChar(FHandle, static_cast<char>(Ch & 0xFF))) ReportComError(CE_TransmitFailed, GetLastError());
 }
 
 // ---- event masks and the one-shot wait ----
@@ -362,7 +363,7 @@ TComEvents MaskToComEvents(DWORD Mask) {
 
 void TCustomComPort::WaitForEvent(TComEvents& Events, HANDLE StopEvent, int Timeout) {
     if (FThreadCreated) {
-        ReportComError(20, 0);
+        ReportComError(CE_ThreadCreated, 0);
         return;
     }
     OVERLAPPED ov{};
@@ -386,6 +387,6 @@ void TCustomComPort::WaitForEvent(TComEvents& Events, HANDLE StopEvent, int Time
         error = GetLastError();
     }
     CloseHandle(ov.hEvent);
-    if (failed) ReportComError(21, error);
+    if (failed) ReportComError(CE_WaitFailed, error);
     Events = MaskToComEvents(mask);
 }

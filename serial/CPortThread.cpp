@@ -99,7 +99,7 @@ void TComThread::DispatchComMsg() {
 void TCustomComPort::CreateEventThread() {
     // A thread waiting on a device without an event mask would never report anything.
     if (!SetCommMask(FHandle, ComEventsToMask(FEvents))) {
-        ReportComError(CE_WaitFailed + 1, GetLastError());
+        ReportComError(CE_WaitFailed, GetLastError());
         return;
     }
     FPendingErrors = 0;
