@@ -4,10 +4,6 @@
 #include <algorithm>
 
 TCustomComPort::TCustomComPort(TComponent* AOwner) : TComponent(AOwner) {
-    FParity = new TComParity;
-    FFlowControl = new TComFlowControl;
-    FTimeouts = new TComTimeouts;
-    FBuffer = new TComBuffer;
     FParity->FComPort = this;
     FFlowControl->FComPort = this;
     FTimeouts->FComPort = this;
@@ -24,10 +20,6 @@ TCustomComPort::~TCustomComPort() {
         AbandonOpen();
         HandleComApplicationException(this, std::current_exception());
     }
-    delete FBuffer;
-    delete FFlowControl;
-    delete FTimeouts;
-    delete FParity;
 }
 
 // ---- open and close ----
@@ -124,7 +116,7 @@ void TCustomComPort::Free() {
 }
 
 bool TCustomComPort::InOwnBatch() const {
-    return (FEventThread && TThread::CurrentThread() == FEventThread) ||
+    return (FEventThread && TThread::CurrentThread() == FEventThread.get()) ||
            (IsMainThread() && (FInThreadBatch || FInWindowStep));
 }
 
@@ -133,7 +125,7 @@ void TCustomComPort::Close() {
     if (!FConnected || Designing() || FClosing) return;
     // Close waits for the event thread to end, which that thread itself cannot do.
     // So can a handler of a batch the thread hands to the main thread: the thread waits for it.
-    if (FEventThread && (TThread::CurrentThread() == FEventThread || FInThreadBatch))
+    if (FEventThread && (TThread::CurrentThread() == FEventThread.get() || FInThreadBatch))
         throw EInvalidOperation(u"The port cannot be closed from its own event thread");
     FClosing = true;
     struct Reset {

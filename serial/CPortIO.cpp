@@ -1,54 +1,51 @@
 // Transfers on the open device, and its queries and line commands.
 #include <algorithm>
-#include <cstring>
+#include <functional>
+#include <memory>
 
 #include "serial/CPort.h"
 
 // ---- records ----
 
-void AllocAsync(PAsync& AsyncPtr) {
-    AsyncPtr = new TAsync;
-    std::memset(&AsyncPtr->Overlapped, 0, sizeof AsyncPtr->Overlapped);
-    AsyncPtr->Overlapped.hEvent = CreateEvent(nullptr, TRUE_, TRUE_, nullptr);
-    AsyncPtr->Kind = okWrite;
-    AsyncPtr->Data = nullptr;
-    AsyncPtr->Size = 0;
-}
+TAsync::TAsync() : Overlapped{} { Overlapped.hEvent = CreateEvent(nullptr, TRUE_, TRUE_, nullptr); }
+
+TAsync::~TAsync() { CloseHandle(Overlapped.hEvent); }
+
+// The caller holds the record between the two calls, as a plain pointer.
+void AllocAsync(PAsync& AsyncPtr) { AsyncPtr = std::make_unique<TAsync>().release(); }
 
 void ReleaseAsync(PAsync& AsyncPtr) {
-    if (!AsyncPtr) return;
-    CloseHandle(AsyncPtr->Overlapped.hEvent);
-    delete[] AsyncPtr->Data;
-    delete AsyncPtr;
+    std::unique_ptr<TAsync> record(AsyncPtr);
     AsyncPtr = nullptr;
 }
 
 void FillAsyncRecord(TOperationKind Kind, const void* Buffer, int Count, PAsync AsyncPtr) {
     AsyncPtr->Kind = Kind;
-    delete[] AsyncPtr->Data;
-    AsyncPtr->Data = nullptr;
-    AsyncPtr->Size = 0;
-    if (Count > 0) {
-        AsyncPtr->Data = new uint8_t[static_cast<size_t>(Count)];
-        std::memcpy(AsyncPtr->Data, Buffer, static_cast<size_t>(Count));
-        AsyncPtr->Size = Count;
+    const auto* from = static_cast<const uint8_t*>(Buffer);
+    size_t n = Count > 0 ? static_cast<size_t>(Count) : 0;
+    std::vector<uint8_t>& held = AsyncPtr->Bytes;
+    // Bytes the record holds already (its last write sent again) stay where they are: the
+    // transfer reads them from there, so they must outlive this call.
+    std::less<const uint8_t*> below;
+    bool own = n > 0 && !held.empty() && !below(from, held.data()) && !below(held.data() + held.size(), from + n);
+    if (own) {
+        AsyncPtr->Data = const_cast<uint8_t*>(from);
+    } else {
+        held.assign(from, from + n);
+        AsyncPtr->Data = n > 0 ? held.data() : nullptr;
     }
+    AsyncPtr->Size = static_cast<int>(n);
 }
 
 namespace {
 
-// Releases a record however the synchronous call ends. A transfer that started before a link
-// handler failed still refers to the record: the release waits for its end (the event is set
-// when no transfer runs).
+// The record of a synchronous call, released however the call ends. A transfer that started
+// before a link handler failed still refers to the record: the release waits for its end (the
+// event is set when no transfer runs).
 struct AsyncGuard {
-    PAsync a = nullptr;
-    AsyncGuard() { AllocAsync(a); }
-    ~AsyncGuard() {
-        WaitForSingleObject(a->Overlapped.hEvent, INFINITE);
-        ReleaseAsync(a);
-    }
-    AsyncGuard(const AsyncGuard&) = delete;
-    AsyncGuard& operator=(const AsyncGuard&) = delete;
+    TAsync record;
+    PAsync a = &record;
+    ~AsyncGuard() { WaitForSingleObject(record.Overlapped.hEvent, INFINITE); }
 };
 
 DWORD ToCount(int Count) { return Count > 0 ? static_cast<DWORD>(Count) : 0; }

@@ -104,16 +104,15 @@ void TCustomComPort::CreateEventThread() {
     }
     FPendingErrors = 0;
     if (FSyncMethod == smWindowSync) FWindow = AllocateHWnd([this](TMessage& m) { WndProc(m); });
-    FEventThread = new TComThread(this);
+    FEventThread = std::make_unique<TComThread>(this);
     FThreadCreated = true;
 }
 
 void TCustomComPort::DestroyEventThread() {
     // Taken out first: a handler run while the thread ends must not free it a second time.
-    TComThread* thread = FEventThread;
-    FEventThread = nullptr;
+    std::unique_ptr<TComThread> thread = std::move(FEventThread);
     // On the main thread the wait for the thread also takes the messages it sends.
-    delete thread;
+    thread.reset();
     FThreadCreated = false;
     if (FWindow) {
         HWND window = FWindow;
