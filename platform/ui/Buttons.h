@@ -2,14 +2,8 @@
 // The speed button: a graphic control with a glyph and a caption, pressed alone or as one of a
 // group of which at most one is down.
 #include "platform/ui/DrawnCtrls.h"
+#include "platform/ui/backend/Enums.h"
 
-// The bit button's unit declares the layout type the two buttons share; where it is not built,
-// it is declared here.
-#if __has_include("platform/ui/BitBtn.h")
-#include "platform/ui/BitBtn.h"
-#else
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-#endif
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 using TNumGlyphs = int;
 

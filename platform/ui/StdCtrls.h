@@ -9,13 +9,11 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/NativePeers.h"
+#include "platform/ui/backend/Enums.h"
 
 // A windowed control shown by a native widget of one kind.
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
-enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight,
-                           odInactive, odNoAccel, odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit };
-using TOwnerDrawState = rtl::SmallSet<TOwnerDrawStateItem>;
 using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
 using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
 
@@ -209,8 +207,6 @@ public:
     using TCustomEdit::TCustomEdit;
     const char* ClassName() const override { return "TEdit"; }
 };
-
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TCustomMemo;
 
@@ -421,8 +417,6 @@ private:
     bool FCancel = false;
     TModalResult FModalResult = mrNone;
 };
-
-enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 class TCustomCheckBox : public TButtonControl {
 public:
@@ -654,7 +648,6 @@ public:
 // Scroll bar
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
-enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
 using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
 
 class TScrollBar : public TNativeControl {
