@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/backend/Enums.h"
 
 class TCustomForm;
 
@@ -42,8 +43,7 @@ public:
     virtual void PlaceMenuBar(const TRect& band) = 0;
     // The window's icon; nullptr or an empty icon: the application's.
     virtual void SetIcon(TIcon* icon) = 0;
-    // 0 normal, 1 minimised, 2 maximised.
-    virtual void SetWindowState(int state) = 0;
+    virtual void SetWindowState(TWindowState state) = 0;
     virtual void SetCursorShape(TCursor cursor) = 0;
     // The hint shown while the pointer rests on the widget; empty: none. hideAfterMs: how long
     // it stays (0: the platform's default).

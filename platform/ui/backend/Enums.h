@@ -4,6 +4,9 @@
 // so no state crosses the seam as a bare number.
 #include "platform/rtl/Component.h"
 
+// A form's window: shown normally, minimised or maximised.
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+
 // A check box's mark, and a check list item's.
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
