@@ -9,6 +9,7 @@
 
 #include "platform/ui/Controls.h"
 #include "platform/ui/backend/Enums.h"
+#include "platform/ui/backend/NativeViews.h"
 
 class TCustomForm;
 
@@ -111,6 +112,16 @@ public:
     virtual bool OpenUrl(const String& target) = 0;
     // Paints the part with the desktop's widget style over the bitmap's pixels, filling the bitmap.
     virtual bool DrawThemePart(TBitmap& target, const ThemePart& part) = 0;
+
+    // ---- Native views (backend/NativeViews.h) ----
+    // The view of a native control of one family, made inside the control's widget (host) and
+    // filling it; input on it takes the control's own road. nullptr: this backend shows no views
+    // of the family, and the control keeps its state and rules without one.
+    virtual std::unique_ptr<TextView> CreateTextView(TextKind kind, WidgetPeer& host, TWinControl* control) { return nullptr; }
+    virtual std::unique_ptr<ListView> CreateListView(ListKind kind, WidgetPeer& host, TWinControl* control, ListSink& sink) { return nullptr; }
+    virtual std::unique_ptr<ButtonView> CreateButtonView(ButtonKind kind, WidgetPeer& host, TWinControl* control) { return nullptr; }
+    virtual std::unique_ptr<RangeView> CreateRangeView(RangeKind kind, WidgetPeer& host, TWinControl* control, RangeSink& sink) { return nullptr; }
+    virtual std::unique_ptr<StaticView> CreateStaticView(StaticKind kind, WidgetPeer& host, TWinControl* control) { return nullptr; }
 };
 
 // The backend, made on first use (on the UI thread).

@@ -1,5 +1,6 @@
 #include "platform/ui/ExtCtrls.h"
 
+#include "platform/ui/Backend.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/win/Window.h"
@@ -56,9 +57,18 @@ void TTimer::Timer() {
 // ---------------------------------------------------------------------------------------------
 // TBoundLabel, TCustomLabeledEdit
 
-TBoundLabel::TBoundLabel(TComponent* AOwner) : TNativeControl(AOwner, ui::NativeKind::Label) {
+TBoundLabel::TBoundLabel(TComponent* AOwner) : TNativeControlOf(AOwner) {
     SetBounds(0, 0, 60, 13);
     SetColor(clBtnFace);
+}
+
+std::unique_ptr<ui::StaticView> TBoundLabel::CreateView(ui::Backend& backend, ui::WidgetPeer& host) {
+    return backend.CreateStaticView(ui::StaticKind::Label, host, this);
+}
+
+void TBoundLabel::InitView() {
+    View()->SetCaption(Text());
+    AdjustSize();
 }
 
 void TBoundLabel::CMDialogChar(TMessage& Message) {
@@ -72,7 +82,8 @@ void TBoundLabel::CMDialogChar(TMessage& Message) {
 }
 
 void TBoundLabel::CMTextChanged(TMessage& Message) {
-    TNativeControl::CMTextChanged(Message);
+    if (auto v = ChangeView()) v->SetCaption(Text());
+    TNativeControlOf::CMTextChanged(Message);
     AdjustSize();
 }
 

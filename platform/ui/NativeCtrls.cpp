@@ -1,12 +1,19 @@
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/NativeCtrls.h"
 
 #include "platform/ui/Backend.h"
+#include "platform/ui/Clipbrd.h"
 
-// ---------------------------------------------------------------------------------------------
-// TNativeControl
+namespace ui {
 
-TNativeControl::TNativeControl(TComponent* AOwner, ui::NativeKind kind)
-    : TWinControl(AOwner), FKind(kind) {}
+// The edit controls share the application's clipboard, so what they copy pastes elsewhere and
+// headless runs keep to the private store.
+String NativeClipboardText() { return Clipboard()->AsText(); }
+
+void SetNativeClipboardText(const String& text) { Clipboard()->SetAsText(text); }
+
+}  // namespace ui
+
+TNativeControl::TNativeControl(TComponent* AOwner) : TWinControl(AOwner) {}
 
 void TNativeControl::CMFontChanged(TMessage& Message) {
     TWinControl::CMFontChanged(Message);
@@ -20,11 +27,10 @@ TNativeControl::~TNativeControl() {
 
 void TNativeControl::CreateWnd() {
     TWinControl::CreateWnd();
-    if (Peer()) FView = ui::CreateNativeView(FKind, *Peer(), this, this);
+    if (Peer()) FView = MakeView(ui::GetBackend(), *Peer());
     if (FView) {
         if (FOwnerPainted) FView->SetOwnerPainted(true);
         ApplyLooks();
-        FView->SetCaption(Text());
         InitView();
     }
 }
@@ -92,12 +98,8 @@ void TNativeControl::PaintPassEnded() {
     FView->SetOverlay(*BackingImage(), *FNativePicture);
 }
 
-bool TNativeControl::NativeDrawItem(int index, const TRect& rect, unsigned state, TBitmap& target) {
+bool TNativeControl::DrawOwnerItem(int index, const TRect& rect, TOwnerDrawState st, TBitmap& target) {
     if (!OwnerDrawsItems()) return false;
-    TOwnerDrawState st;
-    if (state & 1u) st << odSelected;
-    if (state & 4u) st << odDisabled;
-    if (state & 16u) st << odFocused;
     TCanvas* c = target.Canvas();
     c->Font()->Assign(Font());
     c->Brush()->SetColor(st.Contains(odSelected) ? clHighlight : Color());
@@ -113,7 +115,7 @@ bool TNativeControl::NativeDrawItem(int index, const TRect& rect, unsigned state
     return true;
 }
 
-int TNativeControl::NativeMeasureItem(int index) {
+int TNativeControl::MeasureOwnerItem(int index) {
     if (!OwnerDrawsItems()) return -1;
     int h = -1;
     MeasureItem(index, h);
@@ -136,11 +138,6 @@ void TNativeControl::ApplyLooks() {
 void TNativeControl::CMColorChanged(TMessage& Message) {
     ApplyLooks();
     TWinControl::CMColorChanged(Message);
-}
-
-void TNativeControl::CMTextChanged(TMessage& Message) {
-    if (auto v = ChangeView()) v->SetCaption(Text());
-    TWinControl::CMTextChanged(Message);
 }
 
 void TNativeControl::FocusOnClick() {

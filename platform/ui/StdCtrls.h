@@ -1,6 +1,6 @@
 #pragma once
 // The standard native controls: edit, memo, combo box, push button, check box, radio button and
-// radio group. Each keeps its state itself and shows it through a native view (NativePeers.h);
+// radio group. Each keeps its state itself and shows it through a native view (NativeCtrls.h);
 // input arrives as window messages, and the default handling of those messages does what the
 // platform's control does, so components can override any step of it.
 #include <memory>
@@ -8,92 +8,18 @@
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
-#include "platform/ui/NativePeers.h"
+#include "platform/ui/NativeCtrls.h"
 #include "platform/ui/backend/Enums.h"
 
-// A windowed control shown by a native widget of one kind.
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
 using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
 using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
 
-class TNativeControl : public TWinControl, protected ui::NativeSink {
-public:
-    TNativeControl(TComponent* AOwner, ui::NativeKind kind);
-    ~TNativeControl() override;
-    const char* ClassName() const override { return "TNativeControl"; }
-
-    // The canvas of the control's window, for painting over an owner-painted control; while an
-    // owner-drawn item is drawn, the canvas of that item's picture.
-    TCanvas* Canvas();
-
-protected:
-    void CreateWnd() override;
-    void DestroyWnd() override;
-    // The view was made: the control shows its whole state on it.
-    virtual void InitView() {}
-    // The view, to ask it something (positions, sizes); nullptr until the window exists.
-    ui::NativeView* View() const { return FView.get(); }
-    // A change to show on the view: `if (auto v = ChangeView()) v->SetText(...)`. An owner-painted
-    // control repaints once the change is made, when the guard goes.
-    class ViewChange {
-    public:
-        explicit ViewChange(TNativeControl* control) : FControl(control) {}
-        ~ViewChange() { FControl->ViewChanged(); }
-        ViewChange(const ViewChange&) = delete;
-        ViewChange& operator=(const ViewChange&) = delete;
-        explicit operator bool() const { return FControl->FView != nullptr; }
-        ui::NativeView* operator->() const { return FControl->FView.get(); }
-
-    private:
-        TNativeControl* FControl;
-    };
-    ViewChange ChangeView() { return ViewChange(this); }
-    // The view changed outside a ViewChange (InitView): repaint if owner-painted.
-    void ViewChanged();
-    // Shows the whole state on the view again (InitView), if there is one.
-    void RefreshView();
-    // Owner-painted: the native widget is drawn into the control's own image by Paint, so a
-    // component can paint frames and buttons over it (as the styled controls do in WM_PAINT).
-    bool OwnerPainted() const { return FOwnerPainted; }
-    void SetOwnerPainted(bool value);
-    // Default painting of an owner-painted control: the native widget's picture.
-    virtual void Paint();
-    // Draws the native widget's current picture at (0, 0) of the canvas.
-    void PaintNative(TCanvas* canvas);
-    // The native widget's picture goes into the DC first (an owner-painted control paints it
-    // through Paint); what a component draws after it shows over the widget.
-    void PaintWindow(HDC DC) override;
-    void PaintPassEnded() override;
-    // Owner-drawn items: DrawItem paints item Index in Rect on Canvas().
-    bool NativeDrawItem(int index, const TRect& rect, unsigned state, TBitmap& target) override;
-    int NativeMeasureItem(int index) override;
-    virtual bool OwnerDrawsItems() const { return false; }
-    virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) { (void)Index; (void)Rect; (void)State; }
-    virtual void MeasureItem(int Index, int& Height) { (void)Index; (void)Height; }
-    void NativeNotification(ui::NativeNotify, int) override {}
-    void CMColorChanged(TMessage& Message) override;
-    void CMTextChanged(TMessage& Message) override;
-    void CMFontChanged(TMessage& Message) override;
-    void ApplyLooks();
-    // Focus follows a click, as on the platform's controls.
-    void FocusOnClick();
-
-private:
-    ui::NativeKind FKind;
-    std::unique_ptr<ui::NativeView> FView;
-    std::unique_ptr<TControlCanvas> FCanvas;
-    TCanvas* FItemCanvas = nullptr;
-    // The widget's picture as the last passes left it in the image, to tell the component's
-    // own drawing from it.
-    std::unique_ptr<TBitmap> FNativePicture;
-    bool FOwnerPainted = false;
-};
-
 // ---------------------------------------------------------------------------------------------
 // Edit and memo
 
-class TCustomEdit : public TNativeControl {
+class TCustomEdit : public TNativeControlOf<ui::TextView> {
 public:
     explicit TCustomEdit(TComponent* AOwner);
     const char* ClassName() const override { return "TCustomEdit"; }
@@ -141,10 +67,12 @@ public:
 
 protected:
     virtual void Change();
+    std::unique_ptr<ui::TextView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
     bool MultiLine() const { return FMultiLine; }
-    // A multi-line edit: Enter and line breaks are text, Up and Down move between lines.
-    void SetMultiLine(bool value) { FMultiLine = value; }
+    // A multi-line edit: Enter and line breaks are text, Up and Down move between lines, and
+    // its view is the multi-line kind (a window made already is made again).
+    void SetMultiLine(bool value);
     bool WantReturns() const { return FWantReturns; }
     void SetWantReturns(bool value) { FWantReturns = value; }
     bool WantTabs() const { return FWantTabs; }
@@ -283,7 +211,7 @@ private:
     bool FActive = false;
 };
 
-class TCustomComboBox : public TNativeControl {
+class TCustomComboBox : public TNativeControlOf<ui::ListView>, protected ui::ListSink {
 public:
     explicit TCustomComboBox(TComponent* AOwner);
     ~TCustomComboBox() override;
@@ -334,8 +262,13 @@ protected:
     bool OwnerDrawsItems() const override { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
     void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) override;
     void MeasureItem(int Index, int& Height) override;
+    std::unique_ptr<ui::ListView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
-    void NativeNotification(ui::NativeNotify what, int value) override;
+    // What the open drop-down list reports.
+    void ListItemPicked(int index) override;
+    void ListClosedUp() override;
+    bool DrawListItem(int index, const TRect& rect, TOwnerDrawState state, TBitmap& target) override;
+    int MeasureListItem(int index) override;
     void DefaultHandler(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override;
     void WMLButtonDown(TMessage& Message) override;
@@ -375,13 +308,15 @@ public:
 // ---------------------------------------------------------------------------------------------
 // Buttons
 
-class TButtonControl : public TNativeControl {
+class TButtonControl : public TNativeControlOf<ui::ButtonView> {
 public:
-    TButtonControl(TComponent* AOwner, ui::NativeKind kind);
+    TButtonControl(TComponent* AOwner, ui::ButtonKind kind);
     const char* ClassName() const override { return "TButtonControl"; }
 
 protected:
+    std::unique_ptr<ui::ButtonView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
+    void CMTextChanged(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_BUTTON; }
     void WMLButtonDown(TMessage& Message) override;
     void WMLButtonUp(TMessage& Message) override;
@@ -390,6 +325,7 @@ protected:
     void CMDialogChar(TMessage& Message) override;
 
 private:
+    ui::ButtonKind FKind;
     bool FPressed = false;
 };
 
@@ -465,7 +401,7 @@ private:
 };
 
 // A framed group of radio buttons made from Items, in Columns.
-class TCustomRadioGroup : public TNativeControl {
+class TCustomRadioGroup : public TNativeControlOf<ui::StaticView> {
 public:
     explicit TCustomRadioGroup(TComponent* AOwner);
     ~TCustomRadioGroup() override;
@@ -481,7 +417,9 @@ public:
     TRadioButton* Buttons(int index) const { return FButtons.at(static_cast<size_t>(index)); }
 
 protected:
+    std::unique_ptr<ui::StaticView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
+    void CMTextChanged(TMessage& Message) override;
     void WMSize(TMessage& Message) override;
 
 private:
@@ -507,7 +445,7 @@ public:
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
 
-class TCustomListBox : public TNativeControl {
+class TCustomListBox : public TNativeControlOf<ui::ListView>, protected ui::ListSink {
 public:
     explicit TCustomListBox(TComponent* AOwner);
     ~TCustomListBox() override;
@@ -541,7 +479,13 @@ public:
     TMeasureItemEvent OnMeasureItem;
 
 protected:
+    std::unique_ptr<ui::ListView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
+    // A list box has no drop-down list: nothing is picked from it or closed.
+    void ListItemPicked(int) override {}
+    void ListClosedUp() override {}
+    bool DrawListItem(int index, const TRect& rect, TOwnerDrawState state, TBitmap& target) override;
+    int MeasureListItem(int index) override;
     void DefaultHandler(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
     void WMLButtonDown(TMessage& Message) override;
@@ -594,7 +538,7 @@ public:
 enum TLabelPosition { lpAbove, lpBelow, lpLeft, lpRight };
 
 // A caption shown by a native label beside another control.
-class TBoundLabel : public TNativeControl {
+class TBoundLabel : public TNativeControlOf<ui::StaticView> {
 public:
     explicit TBoundLabel(TComponent* AOwner);
     const char* ClassName() const override { return "TBoundLabel"; }
@@ -603,7 +547,8 @@ public:
     void SetFocusControl(TWinControl* value) { FFocusControl = value; }
 
 protected:
-    void InitView() override { AdjustSize(); }
+    std::unique_ptr<ui::StaticView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
+    void InitView() override;
     void CMDialogChar(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
 
@@ -650,7 +595,7 @@ public:
 enum TScrollBarKind { sbHorizontal, sbVertical };
 using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
 
-class TScrollBar : public TNativeControl {
+class TScrollBar : public TNativeControlOf<ui::RangeView>, protected ui::RangeSink {
 public:
     explicit TScrollBar(TComponent* AOwner);
     const char* ClassName() const override { return "TScrollBar"; }
@@ -681,8 +626,11 @@ protected:
     virtual void Scroll(TScrollCode ScrollCode, int& ScrollPos);
     // A user's scroll action: the new position by the code, OnScroll, then the position.
     void DoScroll(TScrollCode code, int trackPos);
+    std::unique_ptr<ui::RangeView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
-    void NativeNotification(ui::NativeNotify what, int value) override;
+    // What the user did on the view, then where the thumb went.
+    void RangeAction(TScrollCode code) override;
+    void RangeMoved(int position) override;
     void DefaultHandler(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_WANTARROWS; }
 
@@ -690,5 +638,6 @@ private:
     TScrollBarKind FKind = sbHorizontal;
     int FMin = 0, FMax = 100, FPosition = 0;
     int FSmallChange = 1, FLargeChange = 1, FPageSize = 0;
-    int FPendingCode = -1;
+    // The action the view reported for the move that follows; a drag of the thumb by default.
+    TScrollCode FPendingCode = scTrack;
 };

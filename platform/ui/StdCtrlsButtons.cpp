@@ -2,16 +2,26 @@
 
 #include <algorithm>
 
+#include "platform/ui/Backend.h"
 #include "platform/win/Window.h"
 
 // ---------------------------------------------------------------------------------------------
 // Buttons
 
-void TButtonControl::InitView() { View()->SetCaption(Text()); }
-
-TButtonControl::TButtonControl(TComponent* AOwner, ui::NativeKind kind) : TNativeControl(AOwner, kind) {
+TButtonControl::TButtonControl(TComponent* AOwner, ui::ButtonKind kind) : TNativeControlOf(AOwner), FKind(kind) {
     // The click comes from the button's own press and release (BM_CLICK), as on the platform.
     FControlStyle >> csClickEvents;
+}
+
+std::unique_ptr<ui::ButtonView> TButtonControl::CreateView(ui::Backend& backend, ui::WidgetPeer& host) {
+    return backend.CreateButtonView(FKind, host, this);
+}
+
+void TButtonControl::InitView() { View()->SetCaption(Text()); }
+
+void TButtonControl::CMTextChanged(TMessage& Message) {
+    if (auto v = ChangeView()) v->SetCaption(Text());
+    TNativeControlOf::CMTextChanged(Message);
 }
 
 void TButtonControl::WMLButtonDown(TMessage& Message) {
@@ -51,7 +61,7 @@ void TButtonControl::CMDialogChar(TMessage& Message) {
     TNativeControl::CMDialogChar(Message);
 }
 
-TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner, ui::NativeKind::Button) {
+TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner, ui::ButtonKind::PushButton) {
     SetBounds(0, 0, 75, 25);
     SetTabStop(true);
 }
@@ -87,20 +97,20 @@ void TButton::CMDialogKey(TMessage& Message) {
     TButtonControl::CMDialogKey(Message);
 }
 
-TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TButtonControl(AOwner, ui::NativeKind::CheckBox) {
+TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TButtonControl(AOwner, ui::ButtonKind::CheckBox) {
     SetBounds(0, 0, 97, 17);
     SetTabStop(true);
 }
 
 void TCustomCheckBox::InitView() {
     TButtonControl::InitView();
-    View()->SetCheckState(static_cast<int>(FState));
+    View()->SetCheckState(FState);
 }
 
 void TCustomCheckBox::SetState(TCheckBoxState value) {
     if (FState == value) return;
     FState = value;
-    if (auto v = ChangeView()) v->SetCheckState(static_cast<int>(value));
+    if (auto v = ChangeView()) v->SetCheckState(value);
     if (!ComponentState().Contains(csLoading)) Click();
 }
 
@@ -120,27 +130,27 @@ void TCustomCheckBox::DefaultHandler(TMessage& Message) {
             // The platform's message changes the look and fires nothing.
             auto s = static_cast<TCheckBoxState>(std::min<WPARAM>(Message.WParam, 2));
             FState = s;
-            if (auto v = ChangeView()) v->SetCheckState(static_cast<int>(s));
+            if (auto v = ChangeView()) v->SetCheckState(s);
             return;
         }
         default: TButtonControl::DefaultHandler(Message); return;
     }
 }
 
-TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner, ui::NativeKind::RadioButton) {
+TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner, ui::ButtonKind::RadioButton) {
     SetBounds(0, 0, 113, 17);
 }
 
 void TRadioButton::InitView() {
     TButtonControl::InitView();
-    View()->SetCheckState(FChecked ? 1 : 0);
+    View()->SetCheckState(FChecked ? cbChecked : cbUnchecked);
 }
 
 void TRadioButton::SetChecked(bool value) {
     if (FChecked == value) return;
     FChecked = value;
     SetTabStop(value);
-    if (auto v = ChangeView()) v->SetCheckState(value ? 1 : 0);
+    if (auto v = ChangeView()) v->SetCheckState(value ? cbChecked : cbUnchecked);
     if (!value) return;
     if (TWinControl* p = Parent()) {
         for (int i = 0; i < p->ControlCount(); ++i)
@@ -162,7 +172,7 @@ void TRadioButton::DefaultHandler(TMessage& Message) {
         case BM_GETCHECK: Message.Result = FChecked ? 1 : 0; return;
         case BM_SETCHECK:
             FChecked = Message.WParam == BST_CHECKED;
-            if (auto v = ChangeView()) v->SetCheckState(FChecked ? 1 : 0);
+            if (auto v = ChangeView()) v->SetCheckState(FChecked ? cbChecked : cbUnchecked);
             return;
         default: TButtonControl::DefaultHandler(Message); return;
     }
@@ -189,7 +199,7 @@ private:
 }  // namespace
 
 TCustomRadioGroup::TCustomRadioGroup(TComponent* AOwner)
-    : TNativeControl(AOwner, ui::NativeKind::GroupBox), FItems(std::make_unique<TStringList>()) {
+    : TNativeControlOf(AOwner), FItems(std::make_unique<TStringList>()) {
     SetBounds(0, 0, 185, 105);
     FControlStyle << csAcceptsControls;
     FItems->OnChange = [this](TStrings*) { UpdateButtons(); };
@@ -197,7 +207,16 @@ TCustomRadioGroup::TCustomRadioGroup(TComponent* AOwner)
 
 TCustomRadioGroup::~TCustomRadioGroup() { FItems->OnChange = nullptr; }
 
+std::unique_ptr<ui::StaticView> TCustomRadioGroup::CreateView(ui::Backend& backend, ui::WidgetPeer& host) {
+    return backend.CreateStaticView(ui::StaticKind::GroupBox, host, this);
+}
+
 void TCustomRadioGroup::InitView() { View()->SetCaption(Text()); }
+
+void TCustomRadioGroup::CMTextChanged(TMessage& Message) {
+    if (auto v = ChangeView()) v->SetCaption(Text());
+    TNativeControlOf::CMTextChanged(Message);
+}
 
 void TCustomRadioGroup::UpdateButtons() {
     FUpdating = true;

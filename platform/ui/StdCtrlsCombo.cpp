@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ui/Backend.h"
 #include "platform/ui/StdCtrlsShared.h"
 #include "platform/win/Window.h"
 
@@ -11,7 +12,7 @@ using namespace ui::stdctrls;
 // TCustomComboBox
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
-    : TNativeControl(AOwner, ui::NativeKind::ComboBox), FItems(std::make_unique<TStringList>()) {
+    : TNativeControlOf(AOwner), FItems(std::make_unique<TStringList>()) {
     SetBounds(0, 0, 145, 21);
     SetTabStop(true);
     SetColor(clWindow);
@@ -24,8 +25,12 @@ TCustomComboBox::~TCustomComboBox() {
     FItems->OnChange = nullptr;
 }
 
+std::unique_ptr<ui::ListView> TCustomComboBox::CreateView(ui::Backend& backend, ui::WidgetPeer& host) {
+    return backend.CreateListView(ui::ListKind::ComboBox, host, this, *this);
+}
+
 void TCustomComboBox::InitView() {
-    ui::NativeView* v = View();
+    ui::ListView* v = View();
     v->SetEditable(Editable());
     v->SetOwnerDrawItems(OwnerDrawsItems(), FStyle == csOwnerDrawVariable);
     std::vector<String> items;
@@ -135,24 +140,22 @@ void TCustomComboBox::UserSelect(int index) {
     Select();
 }
 
-void TCustomComboBox::NativeNotification(ui::NativeNotify what, int value) {
-    switch (what) {
-        case ui::NativeNotify::ItemPicked:
-            UserSelect(value);
-            if (FDroppedDown) {
-                FDroppedDown = false;
-                CloseUp();
-            }
-            break;
-        case ui::NativeNotify::CloseUp:
-            if (FDroppedDown) {
-                FDroppedDown = false;
-                CloseUp();
-            }
-            break;
-        default: break;
-    }
+void TCustomComboBox::ListItemPicked(int index) {
+    UserSelect(index);
+    ListClosedUp();
 }
+
+void TCustomComboBox::ListClosedUp() {
+    if (!FDroppedDown) return;
+    FDroppedDown = false;
+    CloseUp();
+}
+
+bool TCustomComboBox::DrawListItem(int index, const TRect& rect, TOwnerDrawState state, TBitmap& target) {
+    return DrawOwnerItem(index, rect, state, target);
+}
+
+int TCustomComboBox::MeasureListItem(int index) { return MeasureOwnerItem(index); }
 
 void TCustomComboBox::CMTextChanged(TMessage& Message) {
     if (!FInternalText) {

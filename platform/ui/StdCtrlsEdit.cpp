@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "platform/ui/Backend.h"
 #include "platform/ui/StdCtrlsShared.h"
 #include "platform/win/Window.h"
 
@@ -20,22 +21,33 @@ bool IsWordChar(char16_t c) { return c > u' ' && c != u'\r' && c != u'\n'; }
 // ---------------------------------------------------------------------------------------------
 // TCustomEdit
 
-TCustomEdit::TCustomEdit(TComponent* AOwner) : TNativeControl(AOwner, ui::NativeKind::Edit) {
+TCustomEdit::TCustomEdit(TComponent* AOwner) : TNativeControlOf(AOwner) {
     SetBounds(0, 0, 121, 21);
     SetTabStop(true);
     SetColor(clWindow);
 }
 
+std::unique_ptr<ui::TextView> TCustomEdit::CreateView(ui::Backend& backend, ui::WidgetPeer& host) {
+    return backend.CreateTextView(FMultiLine ? ui::TextKind::MultiLine : ui::TextKind::SingleLine, host, this);
+}
+
 void TCustomEdit::InitView() {
-    ui::NativeView* v = View();
+    ui::TextView* v = View();
     v->SetText(Text());
     v->SetReadOnly(FReadOnly);
-    v->SetPasswordChar(FPasswordChar);
+    // A memo shows its text as it is, as the platform's multi-line edit does.
+    if (!FMultiLine) v->SetPasswordChar(FPasswordChar);
     v->SetFramed(FBorderStyle != bsNone);
     if (!FFormatRect.IsEmpty())
         v->SetTextMargins(TRect(FFormatRect.Left, FFormatRect.Top, std::max(0, Width() - FFormatRect.Right),
                                 std::max(0, Height() - FFormatRect.Bottom)));
     SetSelection(FAnchor, FCaret);
+}
+
+void TCustomEdit::SetMultiLine(bool value) {
+    if (FMultiLine == value) return;
+    FMultiLine = value;
+    if (HandleAllocated()) RecreateWnd();
 }
 
 void TCustomEdit::SetMaxLength(int value) { Perform(EM_LIMITTEXT, static_cast<WPARAM>(std::max(0, value)), 0); }
@@ -440,6 +452,7 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
             return;
         case EM_SETPASSWORDCHAR:
             FPasswordChar = static_cast<char16_t>(Message.WParam);
+            if (FMultiLine) return;
             if (auto v = ChangeView()) v->SetPasswordChar(FPasswordChar);
             return;
         case EM_GETPASSWORDCHAR: Message.Result = FPasswordChar; return;
@@ -559,13 +572,13 @@ TCustomMemo::~TCustomMemo() = default;
 
 void TCustomMemo::InitView() {
     TCustomEdit::InitView();
-    View()->SetScrollBars(static_cast<int>(FScrollBars));
+    View()->SetScrollBars(FScrollBars);
     View()->SetWordWrap(FWordWrap);
 }
 
 void TCustomMemo::SetScrollBars(TScrollStyle value) {
     FScrollBars = value;
-    if (auto v = ChangeView()) v->SetScrollBars(static_cast<int>(value));
+    if (auto v = ChangeView()) v->SetScrollBars(value);
 }
 
 void TCustomMemo::SetWordWrap(bool value) {

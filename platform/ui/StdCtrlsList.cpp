@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/Backend.h"
 #include "platform/ui/StdCtrlsShared.h"
 #include "platform/win/Window.h"
 
@@ -12,7 +13,7 @@ using namespace ui::stdctrls;
 // TCustomListBox
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
-    : TNativeControl(AOwner, ui::NativeKind::ListBox), FItems(std::make_unique<TStringList>()) {
+    : TNativeControlOf(AOwner), FItems(std::make_unique<TStringList>()) {
     SetBounds(0, 0, 121, 97);
     SetTabStop(true);
     SetColor(clWindow);
@@ -29,6 +30,16 @@ TCustomListBox::~TCustomListBox() {
     FItems->OnChanging = nullptr;
     FItems->OnChange = nullptr;
 }
+
+std::unique_ptr<ui::ListView> TCustomListBox::CreateView(ui::Backend& backend, ui::WidgetPeer& host) {
+    return backend.CreateListView(ui::ListKind::ListBox, host, this, *this);
+}
+
+bool TCustomListBox::DrawListItem(int index, const TRect& rect, TOwnerDrawState state, TBitmap& target) {
+    return DrawOwnerItem(index, rect, state, target);
+}
+
+int TCustomListBox::MeasureListItem(int index) { return MeasureOwnerItem(index); }
 
 void TCustomListBox::InitView() {
     std::vector<String> items;

@@ -2,15 +2,20 @@
 
 #include <algorithm>
 
+#include "platform/ui/Backend.h"
 #include "platform/win/Window.h"
 
 // ---------------------------------------------------------------------------------------------
 // TScrollBar
 
-TScrollBar::TScrollBar(TComponent* AOwner) : TNativeControl(AOwner, ui::NativeKind::ScrollBar) {
+TScrollBar::TScrollBar(TComponent* AOwner) : TNativeControlOf(AOwner) {
     SetBounds(0, 0, 121, 17);
     SetTabStop(true);
     FControlStyle >> csClickEvents;
+}
+
+std::unique_ptr<ui::RangeView> TScrollBar::CreateView(ui::Backend& backend, ui::WidgetPeer& host) {
+    return backend.CreateRangeView(ui::RangeKind::ScrollBar, host, this, *this);
 }
 
 void TScrollBar::InitView() {
@@ -86,25 +91,13 @@ void TScrollBar::DoScroll(TScrollCode code, int trackPos) {
     if (auto v = ChangeView()) v->SetPosition(FPosition);
 }
 
-void TScrollBar::NativeNotification(ui::NativeNotify what, int value) {
-    if (what == ui::NativeNotify::ScrollCode) {
-        FPendingCode = value;
-        return;
-    }
-    if (what != ui::NativeNotify::ValueChanged) return;
-    // Qt has moved already: the platform's code, with the position Qt reached for the thumb.
-    TScrollCode code = scTrack;
-    switch (FPendingCode) {
-        case SB_LINEUP: code = scLineUp; break;
-        case SB_LINEDOWN: code = scLineDown; break;
-        case SB_PAGEUP: code = scPageUp; break;
-        case SB_PAGEDOWN: code = scPageDown; break;
-        case SB_TOP: code = scTop; break;
-        case SB_BOTTOM: code = scBottom; break;
-        default: break;
-    }
-    FPendingCode = -1;
-    DoScroll(code, value);
+void TScrollBar::RangeAction(TScrollCode code) { FPendingCode = code; }
+
+void TScrollBar::RangeMoved(int position) {
+    // The view has moved already: the action's code, with the position it reached for the thumb.
+    TScrollCode code = FPendingCode;
+    FPendingCode = scTrack;
+    DoScroll(code, position);
 }
 
 void TScrollBar::DefaultHandler(TMessage& Message) {

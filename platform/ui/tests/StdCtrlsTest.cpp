@@ -529,8 +529,8 @@ namespace {
 class PickableCombo : public TComboBox {
 public:
     using TComboBox::TComboBox;
-    void UserPicks(int index) { NativeNotification(ui::NativeNotify::ItemPicked, index); }
-    void ListCloses() { NativeNotification(ui::NativeNotify::CloseUp, 0); }
+    void UserPicks(int index) { ListItemPicked(index); }
+    void ListCloses() { ListClosedUp(); }
 };
 
 }  // namespace
