@@ -168,3 +168,35 @@ TEST_F(NativePaintTest, ALineDrawnAfterTheInheritedPaintShowsOverTheNativeEdit) 
     EXPECT_EQ(pic.At(80, 10 + lined->Row), 0x0000FF);
     form->Free();
 }
+
+TEST_F(NativePaintTest, AMemoShowsEachLineOfItsTextOnARowOfItsOwn) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 200, 120);
+    auto* memo = new TMemo(form);
+    memo->SetBounds(10, 10, 150, 90);
+    memo->SetParent(form);
+    memo->Font()->SetName(String(u"Noto Sans CJK JP"));
+    memo->SetText(String(u"one\r\ntwo"));
+    memo->SetTabStop(false);
+    form->Show();
+    std::string path = (std::filesystem::temp_directory_path() / ("rwb_ui_memo_lines_" + std::to_string(getpid()) + ".png")).string();
+    ASSERT_TRUE(ui::test::SaveToPng(form, path));
+    ui::test::Picture pic;
+    ASSERT_TRUE(ui::test::LoadPng(path, pic));
+    std::remove(path.c_str());
+    // Rows of the memo with text on them, in runs: one run per line of text.
+    std::vector<std::pair<int, int>> runs;
+    for (int y = 12; y < 98; ++y) {
+        bool ink = false;
+        for (int x = 14; x < 140 && !ink; ++x) {
+            int32_t c = pic.At(x, y);
+            ink = (c & 0xFF) < 0x60 && ((c >> 8) & 0xFF) < 0x60 && ((c >> 16) & 0xFF) < 0x60;
+        }
+        if (!ink) continue;
+        if (!runs.empty() && runs.back().second == y - 1) runs.back().second = y;
+        else runs.emplace_back(y, y);
+    }
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_GT(runs[1].first, runs[0].second + 2);  // the second line sits below the first
+    form->Free();
+}
