@@ -31,9 +31,13 @@ void TCheckListBox::ItemsChanged() {
         }
     }
     FEntries = std::move(next);
-    TCustomListBox::ItemsChanged();
-    if (auto v = ChangeView())
-        for (size_t i = 0; i < FEntries.size(); ++i) v->SetItemChecked(static_cast<int>(i), FEntries[i].State);
+    TCustomListBox::ItemsChanged();  // shows the items again, with their marks (InitView)
+}
+
+void TCheckListBox::InitView() {
+    TCustomListBox::InitView();
+    // Marks set before the window was made show with their items.
+    for (size_t i = 0; i < FEntries.size(); ++i) View()->SetItemChecked(static_cast<int>(i), FEntries[i].State);
 }
 
 TCheckBoxState TCheckListBox::State(int index) const {

@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include "platform/ui/CheckLst.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/TestSupport.h"
 
@@ -198,5 +199,36 @@ TEST_F(NativePaintTest, AMemoShowsEachLineOfItsTextOnARowOfItsOwn) {
     }
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_GT(runs[1].first, runs[0].second + 2);  // the second line sits below the first
+    form->Free();
+}
+
+TEST_F(NativePaintTest, ACheckListShowsTheMarksSetBeforeItsWindowWasMade) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 200, 120);
+    auto* list = new TCheckListBox(form);
+    list->SetBounds(10, 10, 150, 90);
+    list->SetParent(form);
+    for (const char16_t* s : {u"off", u"on", u"off"}) list->Items()->Add(String(s));
+    list->SetChecked(1, true);
+    list->SetTabStop(false);
+    form->Show();
+    std::string path = (std::filesystem::temp_directory_path() / ("rwb_ui_check_marks_" + std::to_string(getpid()) + ".png")).string();
+    ASSERT_TRUE(ui::test::SaveToPng(form, path));
+    ui::test::Picture pic;
+    ASSERT_TRUE(ui::test::LoadPng(path, pic));
+    std::remove(path.c_str());
+    // The check box of each item, at the start of its row: the checked one differs from the
+    // unchecked ones, which look alike.
+    TRect rows[3];
+    for (int i = 0; i < 3; ++i) list->Perform(LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rows[i]));
+    auto box = [&](int i, int x, int y) { return pic.At(10 + 2 + x, 10 + 2 + rows[i].Top + y); };
+    int differs0 = 0, differs1 = 0;
+    for (int y = 0; y < rows[0].Height() - 2; ++y)
+        for (int x = 0; x < TCheckListBox::CheckWidth; ++x) {
+            if (box(0, x, y) != box(2, x, y)) ++differs0;
+            if (box(1, x, y) != box(0, x, y)) ++differs1;
+        }
+    EXPECT_EQ(differs0, 0);
+    EXPECT_GT(differs1, 4);
     form->Free();
 }
