@@ -1,6 +1,7 @@
 #pragma once
-// The speed button: a graphic control with a glyph and a caption, pressed alone or as one of a
-// group of which at most one is down.
+// The Buttons unit: the speed button, a graphic control with a glyph and a caption, pressed alone
+// or as one of a group of which at most one is down; and the bit button (BitBtn.h).
+#include "platform/ui/BitBtn.h"
 #include "platform/ui/DrawnCtrls.h"
 #include "platform/ui/backend/Enums.h"
 

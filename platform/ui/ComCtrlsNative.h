@@ -1,7 +1,9 @@
 #pragma once
 // Native common controls: the track bar (a slider with tick marks) and the up-down arrows that
 // step a number, optionally shown in an associated edit.
-#include "platform/ui/StdCtrls.h"
+#include <algorithm>
+
+#include "platform/ui/NativeCtrls.h"
 
 enum TTrackBarOrientation { trHorizontal, trVertical };
 

@@ -1,14 +1,16 @@
 #pragma once
-// The standard native controls: edit, memo, combo box, push button, check box, radio button and
-// radio group. Each keeps its state itself and shows it through a native view (NativeCtrls.h);
-// input arrives as window messages, and the default handling of those messages does what the
-// platform's control does, so components can override any step of it.
+// The StdCtrls unit. The label, the static text and the group box are drawn by the library
+// (StdCtrlsDrawn.h); the edit, memo, combo box, list box, push button, check box, radio button
+// and scroll bar are native controls: each keeps its state itself and shows it through a native
+// view (NativeCtrls.h); input arrives as window messages, and the default handling of those
+// messages does what the platform's control does, so components can override any step of it.
 #include <memory>
 
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/NativeCtrls.h"
+#include "platform/ui/StdCtrlsDrawn.h"
 #include "platform/ui/backend/Enums.h"
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
@@ -400,46 +402,6 @@ private:
     bool FChecked = false;
 };
 
-// A framed group of radio buttons made from Items, in Columns.
-class TCustomRadioGroup : public TNativeControlOf<ui::StaticView> {
-public:
-    explicit TCustomRadioGroup(TComponent* AOwner);
-    ~TCustomRadioGroup() override;
-    const char* ClassName() const override { return "TCustomRadioGroup"; }
-    TStrings* Items() const { return FItems.get(); }
-    void SetItems(const TStrings* value) { FItems->Assign(value); }
-    // -1: no button checked.
-    int ItemIndex() const { return FItemIndex; }
-    void SetItemIndex(int value);
-    int Columns() const { return FColumns; }
-    void SetColumns(int value);
-    int ButtonCount() const { return static_cast<int>(FButtons.size()); }
-    TRadioButton* Buttons(int index) const { return FButtons.at(static_cast<size_t>(index)); }
-
-protected:
-    std::unique_ptr<ui::StaticView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
-    void InitView() override;
-    void CMTextChanged(TMessage& Message) override;
-    void WMSize(TMessage& Message) override;
-
-private:
-    void UpdateButtons();
-    void ArrangeButtons();
-    void ButtonClick(TRadioButton* button);
-
-    std::unique_ptr<TStringList> FItems;
-    std::vector<TRadioButton*> FButtons;
-    int FItemIndex = -1;
-    int FColumns = 1;
-    bool FUpdating = false;
-};
-
-class TRadioGroup : public TCustomRadioGroup {
-public:
-    using TCustomRadioGroup::TCustomRadioGroup;
-    const char* ClassName() const override { return "TRadioGroup"; }
-};
-
 // ---------------------------------------------------------------------------------------------
 // List box
 
@@ -530,63 +492,6 @@ class TListBox : public TCustomListBox {
 public:
     using TCustomListBox::TCustomListBox;
     const char* ClassName() const override { return "TListBox"; }
-};
-
-// ---------------------------------------------------------------------------------------------
-// Edit with a label
-
-enum TLabelPosition { lpAbove, lpBelow, lpLeft, lpRight };
-
-// A caption shown by a native label beside another control.
-class TBoundLabel : public TNativeControlOf<ui::StaticView> {
-public:
-    explicit TBoundLabel(TComponent* AOwner);
-    const char* ClassName() const override { return "TBoundLabel"; }
-    bool CanFocus() const override { return false; }
-    TControl* FocusControl() const { return FFocusControl; }
-    void SetFocusControl(TWinControl* value) { FFocusControl = value; }
-
-protected:
-    std::unique_ptr<ui::StaticView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
-    void InitView() override;
-    void CMDialogChar(TMessage& Message) override;
-    void CMTextChanged(TMessage& Message) override;
-
-private:
-    // The label is as large as its caption.
-    void AdjustSize();
-    TWinControl* FFocusControl = nullptr;
-};
-
-class TCustomLabeledEdit : public TCustomEdit {
-public:
-    explicit TCustomLabeledEdit(TComponent* AOwner);
-    const char* ClassName() const override { return "TCustomLabeledEdit"; }
-    TBoundLabel* EditLabel() const { return FEditLabel; }
-    TLabelPosition LabelPosition() const { return FLabelPosition; }
-    void SetLabelPosition(TLabelPosition value);
-    int LabelSpacing() const { return FLabelSpacing; }
-    void SetLabelSpacing(int value);
-    void SetParent(TWinControl* AParent) override;
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-
-protected:
-    void CMVisibleChanged(TMessage& Message) override;
-    void CMEnabledChanged(TMessage& Message) override;
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
-private:
-    friend class TBoundLabel;
-    void PlaceLabel();
-    TBoundLabel* FEditLabel;
-    TLabelPosition FLabelPosition = lpAbove;
-    int FLabelSpacing = 3;
-};
-
-class TLabeledEdit : public TCustomLabeledEdit {
-public:
-    using TCustomLabeledEdit::TCustomLabeledEdit;
-    const char* ClassName() const override { return "TLabeledEdit"; }
 };
 
 // ---------------------------------------------------------------------------------------------
