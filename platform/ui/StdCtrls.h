@@ -8,12 +8,11 @@
 
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/EditModel.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/NativeCtrls.h"
 #include "platform/ui/StdCtrlsDrawn.h"
 #include "platform/ui/backend/Enums.h"
-
-enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
 using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
 using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
@@ -27,9 +26,9 @@ public:
     const char* ClassName() const override { return "TCustomEdit"; }
 
     // 0: no limit. Limits what the user types and pastes, not what the program writes.
-    int MaxLength() const { return FMaxLength; }
+    int MaxLength() const { return FModel.MaxLength(); }
     void SetMaxLength(int value);
-    bool ReadOnly() const { return FReadOnly; }
+    bool ReadOnly() const { return FModel.ReadOnly(); }
     void SetReadOnly(bool value);
     bool AutoSelect() const { return FAutoSelect; }
     void SetAutoSelect(bool value) { FAutoSelect = value; }
@@ -39,23 +38,23 @@ public:
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle value);
     // Typed and written text in one case; setting it converts the text.
-    TEditCharCase CharCase() const { return FCharCase; }
+    TEditCharCase CharCase() const { return FModel.CharCase(); }
     void SetCharCase(TEditCharCase value);
 
-    int SelStart() const { return std::min(FAnchor, FCaret); }
+    int SelStart() const { return FModel.SelStart(); }
     void SetSelStart(int value) { Perform(EM_SETSEL, static_cast<WPARAM>(value), value); }
-    int SelLength() const { return std::abs(FCaret - FAnchor); }
+    int SelLength() const { return FModel.SelLength(); }
     void SetSelLength(int value) { Perform(EM_SETSEL, static_cast<WPARAM>(SelStart()), SelStart() + value); }
-    String SelText() const;
+    String SelText() const { return FModel.SelText(); }
     // Replaces the selection as the user would (the limit applies) and puts the caret after it.
     void SetSelText(const String& value);
     void SelectAll() { Perform(EM_SETSEL, 0, -1); }
     void ClearSelection() { Perform(WM_CLEAR, 0, 0); }
     void Clear() { SetText(String()); }
 
-    bool Modified() const { return FModified; }
-    void SetModified(bool value) { FModified = value; }
-    bool CanUndo() const { return FCanUndo; }
+    bool Modified() const { return FModel.Modified(); }
+    void SetModified(bool value) { FModel.SetModified(value); }
+    bool CanUndo() const { return FModel.CanUndo(); }
     void Undo() { Perform(WM_UNDO, 0, 0); }
     void ClearUndo() { Perform(EM_EMPTYUNDOBUFFER, 0, 0); }
     void CopyToClipboard() { Perform(WM_COPY, 0, 0); }
@@ -71,7 +70,7 @@ protected:
     virtual void Change();
     std::unique_ptr<ui::TextView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
-    bool MultiLine() const { return FMultiLine; }
+    bool MultiLine() const { return FModel.MultiLine(); }
     // A multi-line edit: Enter and line breaks are text, Up and Down move between lines, and
     // its view is the multi-line kind (a window made already is made again).
     void SetMultiLine(bool value);
@@ -89,47 +88,43 @@ protected:
     void CMTextChanged(TMessage& Message) override;
     void CMEnter(TMessage& Message) override;
 
+    // The text, selection and undo state as the edit keeps them (the text is also Text()).
+    const ui::EditModel& Model() const { return FModel; }
     // Replaces [start, end) of the text; the caret goes after the new text. A user change is
     // undoable and sets Modified. Answers false when the text limit refused it.
-    bool ReplaceRange(int start, int end, String text, bool user);
+    bool ReplaceRange(int start, int end, const String& text, bool user);
     void SetSelection(int anchor, int caret);
     // Positions of the view: a memo's CR LF is one character there.
-    int ToView(int pos) const;
-    int FromView(int pos) const;
-    const std::vector<int>& Breaks() const;
-    int LineCount() const;
-    int LineIndex(int line) const;
-    int LineFromChar(int pos) const;
-
-    bool FTypingRun = false;  // consecutive typing undoes in one step
+    int ToView(int pos) const { return FModel.ToView(pos); }
+    int FromView(int pos) const { return FModel.FromView(pos); }
+    const std::vector<int>& Breaks() const { return FModel.Breaks(); }
+    int LineCount() const { return FModel.LineCount(); }
+    int LineIndex(int line) const { return FModel.LineIndex(line); }
+    int LineFromChar(int pos) const { return FModel.LineFromChar(pos); }
 
 private:
-    void TypeChar(char16_t ch);
+    // Shows a change of the model: on the view first, then as the control's text, whose
+    // OnChange comes last, so a handler sees the edit complete and may change it again.
+    bool Apply(const ui::EditModel::Change& change);
+    // Text() takes the model's text, without counting as the program's write.
+    void TakeModelText();
+    // A text written past CM_TEXTCHANGED (a component that swallowed it) is taken as the
+    // program's before the next edit, so the model never writes an older text back.
+    void CatchUp();
+    void ShowSelection();
     void KeyAction(WORD key);
     void Paste();
     void DoUndo();
-    int WordStart(int pos) const;
-    int WordEnd(int pos) const;
 
-    int FMaxLength = 0;
-    bool FReadOnly = false;
+    ui::EditModel FModel;
     bool FAutoSelect = true;
     char16_t FPasswordChar = 0;
-    TEditCharCase FCharCase = ecNormal;
     TFormBorderStyle FBorderStyle = bsSingle;
-    bool FModified = false;
-    bool FMultiLine = false;
     bool FWantReturns = true;
     bool FWantTabs = false;
-    int FAnchor = 0, FCaret = 0;
-    bool FCanUndo = false;
-    String FUndoText;
-    int FUndoCaret = 0;
-        bool FInternalText = false;
+    bool FInternalText = false;
     bool FMouseSelecting = false;
     TRect FFormatRect;
-    mutable std::vector<int> FBreaks;
-    mutable bool FBreaksValid = false;
 };
 
 class TEdit : public TCustomEdit {

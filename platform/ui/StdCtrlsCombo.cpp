@@ -190,11 +190,11 @@ void TCustomComboBox::MatchItem() {
 
 void TCustomComboBox::SetCharCase(TEditCharCase value) {
     FCharCase = value;
-    if (Editable() && value != ecNormal && InCase(Text(), value) != Text()) SetText(InCase(Text(), value));
+    if (Editable() && value != ecNormal && ui::EditModel::InCase(Text(), value) != Text()) SetText(ui::EditModel::InCase(Text(), value));
 }
 
 void TCustomComboBox::EditText(int start, int end, const String& in) {
-    String s = InCase(in, FCharCase);
+    String s = ui::EditModel::InCase(in, FCharCase);
     size_t br = s.find_first_of(u"\r\n");
     if (br != String::npos) s = String(s.substr(0, br));
     const String& old = Text();

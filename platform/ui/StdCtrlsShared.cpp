@@ -6,12 +6,6 @@
 
 namespace ui::stdctrls {
 
-String InCase(const String& s, TEditCharCase c) {
-    if (c == ecUpperCase) return AnsiUpperCase(s);
-    if (c == ecLowerCase) return AnsiLowerCase(s);
-    return s;
-}
-
 DWORD MakeLong(DWORD lo, DWORD hi) { return (lo & 0xFFFF) | ((hi & 0xFFFF) << 16); }
 
 String MessageText(LPARAM l) { return l ? String(reinterpret_cast<const char16_t*>(l)) : String(); }

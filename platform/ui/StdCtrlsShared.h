@@ -1,12 +1,10 @@
 #pragma once
-// What the standard controls' files share: text case, the words of a message's result, and the
-// item searches and texts of the list and combo boxes.
+// What the standard controls' files share: the words of a message's result, and the item
+// searches and texts of the list and combo boxes.
 #include "platform/rtl/StringList.h"
 #include "platform/ui/StdCtrls.h"
 
 namespace ui::stdctrls {
-
-String InCase(const String& s, TEditCharCase c);
 
 DWORD MakeLong(DWORD lo, DWORD hi);
 

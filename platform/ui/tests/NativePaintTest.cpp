@@ -9,6 +9,7 @@
 #include "platform/ui/CheckLst.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/TestSupport.h"
+#include "platform/ui/tests/DrawnTestSupport.h"
 
 namespace {
 
@@ -180,11 +181,8 @@ TEST_F(NativePaintTest, AMemoShowsEachLineOfItsTextOnARowOfItsOwn) {
     memo->SetText(String(u"one\r\ntwo"));
     memo->SetTabStop(false);
     form->Show();
-    std::string path = (std::filesystem::temp_directory_path() / ("rwb_ui_memo_lines_" + std::to_string(getpid()) + ".png")).string();
-    ASSERT_TRUE(ui::test::SaveToPng(form, path));
-    ui::test::Picture pic;
-    ASSERT_TRUE(ui::test::LoadPng(path, pic));
-    std::remove(path.c_str());
+    ui::test::Picture pic = drawn_test::Snapshot(form, "memo_lines");
+    ASSERT_GT(pic.Width, 0);
     // Rows of the memo with text on them, in runs: one run per line of text.
     std::vector<std::pair<int, int>> runs;
     for (int y = 12; y < 98; ++y) {
@@ -212,11 +210,8 @@ TEST_F(NativePaintTest, ACheckListShowsTheMarksSetBeforeItsWindowWasMade) {
     list->SetChecked(1, true);
     list->SetTabStop(false);
     form->Show();
-    std::string path = (std::filesystem::temp_directory_path() / ("rwb_ui_check_marks_" + std::to_string(getpid()) + ".png")).string();
-    ASSERT_TRUE(ui::test::SaveToPng(form, path));
-    ui::test::Picture pic;
-    ASSERT_TRUE(ui::test::LoadPng(path, pic));
-    std::remove(path.c_str());
+    ui::test::Picture pic = drawn_test::Snapshot(form, "check_marks");
+    ASSERT_GT(pic.Width, 0);
     // The check box of each item, at the start of its row: the checked one differs from the
     // unchecked ones, which look alike.
     TRect rows[3];
