@@ -608,3 +608,6 @@ public:
     using TBitmap::LoadFromStream;
     using TBitmap::SaveToStream;
 };
+
+// The unit's metafile classes, declared apart from the bitmaps they record onto.
+#include "platform/ui/Metafile.h"
