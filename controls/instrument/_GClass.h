@@ -3,6 +3,7 @@
 // gradients, margins, colour sectors, min/max), the graphic and windowed control bases with nested
 // update counting, and the on/off model of the binary controls.
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "controls/instrument/_MvProc.h"
@@ -249,6 +250,13 @@ public:
     float Min() const { return FMin; }
     void SetMin(float v);
     TDateTime MinDateTime() const { return FMinDateTime; }
+    void SetMaxDateTime(TDateTime v) { FMaxDateTime = v; }
+    void SetMinDateTime(TDateTime v) { FMinDateTime = v; }
+    // Back to the initial extremes (9999999, -9999999), without new time stamps.
+    void Restart() {
+        FMin = 9999999.0f;
+        FMax = -9999999.0f;
+    }
     TColor MaxColor() const { return FMaxColor; }
     void SetMaxColor(TColor v) { Set(FMaxColor, v); }
     TColor MinColor() const { return FMinColor; }
@@ -297,6 +305,237 @@ public:
 
 protected:
     int32_t FUpdateCount = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The analog value model: a value in engineering units mapped onto a digit scale and from there
+// onto a per-mille position (PPT); the display and input bases built on it.
+
+// Value and digit ranges and the factors between them.
+class TSignalSettings : public TMvPersistent {
+public:
+    // The factors hold from the start, so a display whose settings never change still maps.
+    TSignalSettings() { CalcSpans(); }
+    const char* ClassName() const override { return "TSignalSettings"; }
+
+    int32_t DigitalFrom() const { return FDigitalFrom; }
+    void SetDigitalFrom(int32_t v) { Set(FDigitalFrom, v); }
+    int32_t DigitalTo() const { return FDigitalTo; }
+    void SetDigitalTo(int32_t v) { Set(FDigitalTo, v); }
+    const String& Name1() const { return FName1; }
+    void SetName1(const String& v) { Set(FName1, v); }
+    const String& Name2() const { return FName2; }
+    void SetName2(const String& v) { Set(FName2, v); }
+    const String& ValueFormat() const { return FValueFormat; }
+    void SetValueFormat(const String& v) { Set(FValueFormat, v); }
+    // A bound equal to either current bound is ignored; ValueFrom stores 0 as 0.000001; with
+    // LogScale a bound becomes its decade.
+    float ValueFrom() const { return FValueFrom; }
+    void SetValueFrom(float V);
+    float ValueTo() const { return FValueTo; }
+    void SetValueTo(float V);
+    const String& ValueUnit() const { return FValueUnit; }
+    void SetValueUnit(const String& v) { Set(FValueUnit, v); }
+
+    bool LogScale = false;
+    float TotalValue = 100;
+    int32_t TotalDigit = 1000;
+    float ValuePerDigit = 0;
+    String ValueSizeStr = u"##0.0";
+    float DigitPerValue = 0;
+    float PPTPerValue = 0;
+
+    void Change() override;
+    // The spans and factors (the factors keep their values while a span is empty or negative).
+    void CalcSpans();
+    int32_t GetPPT(float Value) const;
+    float GetValue(int32_t PPT) const;
+    // The longer half of a format with a ";" section (the part after it on a tie).
+    static String MvGetValueFormat(const String& FormatStr);
+
+protected:
+    void AssignTo(TPersistent* Dest) const override;
+
+private:
+    int32_t FDigitalFrom = 0, FDigitalTo = 1000;
+    String FName1 = u"SignalName1", FName2 = u"SignalName2";
+    String FValueFormat = u"##0.0";
+    float FValueFrom = 0, FValueTo = 100;
+    String FValueUnit = u"%";
+};
+
+enum THintOption { hoAutoHint, hoValue, hoName1, hoName2, hoMin, hoMax, hoMinMaxDate, hoMinMaxTime };
+using THintOptions = rtl::SmallSet<THintOption>;
+using TLimitEvent = std::function<void(TObject* Sender, bool Lower, bool Upper)>;
+using TOverflowEvent = std::function<void(TObject* Sender, int32_t PPT)>;
+using TSectorChangeEvent = std::function<void(TObject* Sender, bool Sector1, bool Sector2, bool Sector3, bool Enter)>;
+
+// The base of the analog displays: value and digit, PPT, three sectors, limits, overflow,
+// minimum and maximum with time stamps, and an automatic hint. Its settings are hooked in Loaded.
+class TMvAnalogGControl : public TMvGraphicControl {
+public:
+    explicit TMvAnalogGControl(TComponent* AOwner);
+    ~TMvAnalogGControl() override;
+    const char* ClassName() const override { return "TMvAnalogGControl"; }
+    void Loaded() override;
+
+    int32_t Digit() const { return FDigit; }
+    void SetDigit(int32_t D);
+    float Value() const { return FValue; }
+    void SetValue(float V);
+    THintOptions HintOptions() const { return FHintOptions; }
+    void SetHintOptions(THintOptions V);
+    TSectorSettings* SectorSettings() const { return FSectorSettings.get(); }
+    TSignalSettings* SignalSettings() const { return FSignalSettings.get(); }
+    TMinMax* MinMax() const { return FMinMax.get(); }
+    float LimitUpper() const { return FLimitUpper; }
+    void SetLimitUpper(float V);
+    float LimitLower() const { return FLimitLower; }
+    void SetLimitLower(float V);
+    bool LogScale() const { return FLogScale; }
+    void SetLogScale(bool V);
+
+    void ResetMinMax();
+    void SetMin(float V, TDateTime DT);
+    void SetMax(float V, TDateTime DT);
+
+    TNotifyEvent OnMinMaxChange;
+    TNotifyEvent OnPosChanged;
+    TLimitEvent OnLimit;
+    TOverflowEvent OnOverflow;
+    TNotifyEvent OnSettingsChange;
+    TSectorChangeEvent OnSectorChange;
+    TNotifyEvent OnValueChange;
+
+    double LogFactor1 = 0, LogFactor2 = 0;
+    TPoint pPosLeftTop;
+    String ValueStr, DigitStr;
+    bool UOverflow = false, LOverflow = false;
+    bool ULimit = true, LLimit = true;
+    int32_t ULimitPPT = 900, LLimitPPT = 100;
+    int32_t PPT = 500;
+    TColor cAlarm0 = 0x00FFFF, cAlarm1 = 0x0000FF;
+    int32_t MaxPPT = 500, MinPPT = 500;
+    bool InSector1 = false, InSector2 = false, InSector3 = false;
+    TColor ActSectorCol = clNone;
+
+    void ParamChange(TObject* Sender) override;
+    virtual void ValueChanged();
+    virtual void OverflowChanged(int32_t) {}
+    virtual void LimitChanged() {}
+    virtual void MinMaxChanged(TObject* Sender);
+    virtual void ScaleChanged() { DoParamChange(); }
+
+protected:
+    void FontChanged() override;
+    bool Designing() const { return ComponentState().Contains(csDesigning); }
+
+private:
+    // The digit of the current value, linear or logarithmic.
+    int32_t DigitOfValue() const;
+    // The digit changed: repaint at design time, report at run time.
+    void DigitSet();
+    void BuildHint();
+
+    int32_t FDigit = 500;
+    THintOptions FHintOptions{hoAutoHint, hoValue, hoName1, hoName2, hoMin, hoMax, hoMinMaxDate, hoMinMaxTime};
+    std::unique_ptr<TSectorSettings> FSectorSettings;
+    std::unique_ptr<TSignalSettings> FSignalSettings;
+    std::unique_ptr<TMinMax> FMinMax;
+    float FValue = 50;
+    float FLimitUpper = 90, FLimitLower = 10;
+    bool FLogScale = false;
+    bool FFontHooked = false;
+};
+
+enum TEnabledKey { _VK_PRIOR, _VK_NEXT, _VK_END, _VK_HOME, _VK_LEFT, _VK_DOWN, _VK_UP, _VK_RIGHT };
+using TEnabledKeys = rtl::SmallSet<TEnabledKey>;
+
+// The base of the analog inputs: the value in digit steps by keys, wheel and mouse, a slide area
+// set by the descendant, and a display that can mirror the value. The constructor leaves one
+// update open, which Loaded ends.
+class TMvAnalogCControl : public TMvCustomControl {
+public:
+    explicit TMvAnalogCControl(TComponent* AOwner);
+    ~TMvAnalogCControl() override;
+    const char* ClassName() const override { return "TMvAnalogCControl"; }
+    void Loaded() override;
+    void SetEnabled(bool value) override;
+
+    int32_t ChangeLarge() const { return FChangeLarge; }
+    void SetChangeLarge(int32_t v) { FChangeLarge = v; }
+    int32_t ChangeSmall() const { return FChangeSmall; }
+    void SetChangeSmall(int32_t v) { FChangeSmall = v; }
+    int32_t Digit() const { return FDigit; }
+    void SetDigit(int32_t D);
+    float Value() const { return FValue; }
+    void SetValue(float V);
+    TSignalSettings* SignalSettings() const { return FSignalSettings.get(); }
+    TCursor CursorSlide() const { return FCursorSlide; }
+    void SetCursorSlide(TCursor v) { FCursorSlide = v; }
+    bool EnableKeyboard() const { return FEnableKeyboard; }
+    void SetEnableKeyboard(bool v) { FEnableKeyboard = v; }
+    bool EnableMouseJump() const { return FEnableMouseJump; }
+    void SetEnableMouseJump(bool v) { FEnableMouseJump = v; }
+    TEnabledKeys EnabledKeys() const { return FEnabledKeys; }
+    void SetEnabledKeys(TEnabledKeys v) { FEnabledKeys = v; }
+    TColor ColorFocus() const { return FColorFocus; }
+    void SetColorFocus(TColor v);
+    TColor ColorNonFocus() const { return FColorNonFocus; }
+    void SetColorNonFocus(TColor v);
+    TMvAnalogGControl* ValueIndicator() const { return FValueIndicator; }
+    void SetValueIndicator(TMvAnalogGControl* v);
+
+    // Steps the digit up by up when it is above 0, otherwise down by down, within the scale.
+    void DoChange(int32_t up, int32_t down);
+
+    TNotifyEvent OnValueChange;
+    TNotifyEvent OnValueChanged;
+
+    String ValueStr, DigitStr;
+    bool MDown = false;
+    TPoint pMouseOld;
+    TRect SlideRect;
+    bool inSlideArea = false, isCircle = false;
+    TCursor OldCursor = crDefault;
+    int32_t MaxPosDeviation = 10;
+
+    void ParamChange(TObject* Sender) override;
+    virtual void MouseSlide(TShiftState Shift, int X, int Y, TPoint Previous);
+    virtual void UpdateDisplay();
+
+protected:
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyUp(WORD& Key, TShiftState Shift) override;
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void WMGetDlgCode(TMessage& Message) override;
+    void WMSetFocus(TMessage& Message) override;
+    void WMKillFocus(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    bool Designing() const { return ComponentState().Contains(csDesigning); }
+    // The digit of the current value.
+    int32_t DigitOfValue() const;
+
+    bool VChange = false;
+    bool Painting = false;
+
+private:
+    bool InSlideArea(int X, int Y) const;
+    void EndOfInteraction();
+
+    int32_t FChangeLarge = 10, FChangeSmall = 1;
+    int32_t FDigit = 0;
+    float FValue = 0;
+    std::unique_ptr<TSignalSettings> FSignalSettings;
+    TCursor FCursorSlide = 5;
+    bool FEnableKeyboard = true;
+    bool FEnableMouseJump = false;
+    TEnabledKeys FEnabledKeys{_VK_PRIOR, _VK_NEXT, _VK_END, _VK_HOME, _VK_LEFT, _VK_DOWN, _VK_UP, _VK_RIGHT};
+    TColor FColorFocus = 0x00FF00, FColorNonFocus = 0x008000;
+    TMvAnalogGControl* FValueIndicator = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------------
