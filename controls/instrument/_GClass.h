@@ -309,7 +309,8 @@ protected:
 
 // ---------------------------------------------------------------------------------------------
 // The analog value model: a value in engineering units mapped onto a digit scale and from there
-// onto a per-mille position (PPT); the display and input bases built on it.
+// onto a per-mille position (PPT); the display and input bases built on it; the settings that
+// draw bars and tick scales.
 
 // Value and digit ranges and the factors between them.
 class TSignalSettings : public TMvPersistent {
@@ -536,6 +537,147 @@ private:
     TEnabledKeys FEnabledKeys{_VK_PRIOR, _VK_NEXT, _VK_END, _VK_HOME, _VK_LEFT, _VK_DOWN, _VK_UP, _VK_RIGHT};
     TColor FColorFocus = 0x00FF00, FColorNonFocus = 0x008000;
     TMvAnalogGControl* FValueIndicator = nullptr;
+};
+
+enum TBarStyle { bsBar, bsLED_Bar, bsPoint, bsMultiColor };
+
+// The look of a bar and its painting for a PPT: four styles, colour sectors, a dimmed
+// background and a value text inverted against what lies under it.
+class TBarSettings : public TMvPersistent {
+public:
+    // Nested: the slider has options of the same names.
+    enum TBarOption { opValue, opUnit, opUseSectorCol, opBidir };
+    using TBarOptions = rtl::SmallSet<TBarOption>;
+
+    TBarSettings();
+    ~TBarSettings() override;
+    const char* ClassName() const override { return "TBarSettings"; }
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v) { Set(FColor, v); }
+    TColor BkColor() const { return FBkColor; }
+    void SetBkColor(TColor v) { Set(FBkColor, v); }
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(TFont* F);
+    TBarOptions Options() const { return FOptions; }
+    void SetOptions(TBarOptions v) { Set(FOptions, v); }
+    TBarStyle Style() const { return FStyle; }
+    void SetStyle(TBarStyle v) { Set(FStyle, v); }
+    TMvSBevel* Bevel() const { return FBevel.get(); }
+    void SetBevel(TMvSBevel* B);
+    // Taken only above 0; every accepted value reports a change.
+    int32_t minWidth() const { return FminWidth; }
+    void SetMinWidth(int32_t v);
+    int32_t minHeight() const { return FminHeight; }
+    void SetMinHeight(int32_t v);
+    bool BkAuto() const { return FBkAuto; }
+    void SetBkAuto(bool v) { Set(FBkAuto, v); }
+    float BkBrightness() const { return FBkBrightness; }
+    void SetBkBrightness(float v) { Set(FBkBrightness, v); }
+    TSectorSettings* SectorSettings() const { return FSectorSettings.get(); }
+
+    int32_t w = 0, h = 0;
+    TRect ClientRect, BarRect;
+    String ValueUnit, Value;
+    TColor SectorCol = clNone;
+    int32_t ppt0 = 0;
+
+    // The bar for PPT in BarRect: horizontal when BarRect is wider than high.
+    void PaintBar(TCanvas* can, int32_t PPT);
+    // The dimmed background of the given sectors over BarRect.
+    void Paint(TCanvas* can, int32_t PPT, TSectorSettings* sectors);
+
+protected:
+    void AssignTo(TPersistent* Dest) const override;
+
+private:
+    // The sectors' background over R, dimmed to BkBrightness or in full colour.
+    void PaintSectors(TCanvas* can, const TRect& R, const TSectorSettings& sectors, bool dimmed) const;
+    void PaintValueText(TBitmap& bar, bool horizontal);
+
+    TColor FColor = 0x00FF00;
+    TColor FBkColor = 0x000000;
+    std::unique_ptr<TFont> FFont;
+    TBarOptions FOptions;
+    TBarStyle FStyle = bsBar;
+    std::unique_ptr<TMvSBevel> FBevel;
+    int32_t FminWidth = 5, FminHeight = 5;
+    bool FBkAuto = false;
+    float FBkBrightness = 0;
+    std::unique_ptr<TSectorSettings> FSectorSettings;
+};
+
+// A tick scale: its labels and sizes for a value range, drawn vertical, horizontal or circular.
+class TScaleSettings : public TMvPersistent {
+public:
+    TScaleSettings();
+    ~TScaleSettings() override;
+    const char* ClassName() const override { return "TScaleSettings"; }
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v) { Set(FColor, v); }
+    TColor PointerColor() const { return FPointerColor; }
+    void SetPointerColor(TColor v) { Set(FPointerColor, v); }
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(TFont* F);
+    // 1 .. 20 and 1 .. 10; every accepted value reports a change, others are refused.
+    int32_t Steps() const { return FSteps; }
+    void SetSteps(int32_t v);
+    int32_t SubSteps() const { return FSubSteps; }
+    void SetSubSteps(int32_t v);
+    bool DrawLine() const { return FDrawLine; }
+    void SetDrawLine(bool v);
+    const String& ValueFormat() const { return FValueFormat; }
+    void SetValueFormat(const String& v) { Set(FValueFormat, v); }
+    const String& ValueFormatLog() const { return FValueFormatLog; }
+    void SetValueFormatLog(const String& v) { Set(FValueFormatLog, v); }
+    bool PosLeftTop() const { return FPosLeftTop; }
+    void SetPosLeftTop(bool v) { Set(FPosLeftTop, v); }
+
+    bool LogScale = false;
+    int32_t LogSteps = 1;
+    int32_t sl1 = 14, sl2 = 7;
+    TPoint cp;
+    int32_t PenW1 = 2, PenW2 = 1;
+    int32_t Spacing = 4;
+    String Text;
+    int32_t TextW = 0, TextH = 0;
+    int32_t TotalWidth = 0, minHeight = 0;
+    int32_t BarSpace = 0;
+    int32_t pos0 = 0, pos100 = 0;
+    TPoint LinePos[4];
+    int32_t exp1 = 0, exp2 = 0;
+
+    // Labels and sizes: vertical (labels from the top value down), horizontal and circular
+    // (labels from the bottom value up).
+    void CalcSize(TCanvas* can, float ValueFrom, float ValueTo);
+    void CalcHSize(TCanvas* can, float ValueFrom, float ValueTo);
+    void CalcRSize(TCanvas* can, float ValueFrom, float ValueTo);
+    void VertiScala(TCanvas* can, const TRect& r);
+    void HorizScala(TCanvas* can, const TRect& r);
+    // Circular scales from AlphaFrom over Alpha degrees, clockwise from straight up; r becomes the
+    // square inside the scale.
+    void RoundScala(TCanvas* can, TRect& r, int AlphaFrom, int Alpha);
+    void DialScala(TCanvas* can, TRect& r, int AlphaFrom, int Alpha);
+
+protected:
+    void AssignTo(TPersistent* Dest) const override;
+
+private:
+    // N: the major divisions of the current mapping.
+    int Divisions() const { return LogScale ? LogSteps : FSteps; }
+    void Labels(TCanvas* can, float ValueFrom, float ValueTo, bool descending);
+    void TickSizes();
+    void Circle(TCanvas* can, TRect& r, int AlphaFrom, int Alpha, bool dial);
+
+    TColor FColor = 0x000000;
+    TColor FPointerColor = 0x00FF00;
+    std::unique_ptr<TFont> FFont;
+    int32_t FSteps = 5, FSubSteps = 2;
+    bool FDrawLine = true;
+    String FValueFormat = u"##0";
+    String FValueFormatLog = u"0e-0";
+    bool FPosLeftTop = false;
 };
 
 // ---------------------------------------------------------------------------------------------
