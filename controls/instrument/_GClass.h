@@ -519,6 +519,9 @@ protected:
     bool Designing() const { return ComponentState().Contains(csDesigning); }
     // The digit of the current value.
     int32_t DigitOfValue() const;
+    // Focused, and not in the middle of losing the focus (the form still names the control as
+    // its active one while WM_KILLFOCUS runs).
+    bool HasFocus() const { return !FLosingFocus && Focused(); }
 
     bool VChange = false;
     bool Painting = false;
@@ -526,6 +529,8 @@ protected:
 private:
     bool InSlideArea(int X, int Y) const;
     void EndOfInteraction();
+
+    bool FLosingFocus = false;
 
     int32_t FChangeLarge = 10, FChangeSmall = 1;
     int32_t FDigit = 0;

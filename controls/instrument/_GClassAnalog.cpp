@@ -525,5 +525,12 @@ void TMvAnalogCControl::WMSetFocus(TMessage& Message) {
 
 void TMvAnalogCControl::WMKillFocus(TMessage& Message) {
     TMvCustomControl::WMKillFocus(Message);
-    UpdateDisplay();
+    FLosingFocus = true;
+    try {
+        UpdateDisplay();
+    } catch (...) {
+        FLosingFocus = false;
+        throw;
+    }
+    FLosingFocus = false;
 }
