@@ -600,6 +600,9 @@ private:
     void PaintSectors(TCanvas* can, const TRect& R, const TSectorSettings& sectors, bool dimmed) const;
     void PaintValueText(TBitmap& bar, bool horizontal);
 
+    // The bar, the full-colour sectors and the value text are composed on bitmaps kept between
+    // paints: a bar repaints at every value, and fresh bitmaps each time cost more than the drawing.
+    TBitmap FBarBmp, FSectorBmp, FTextBmp;
     TColor FColor = 0x00FF00;
     TColor FBkColor = 0x000000;
     std::unique_ptr<TFont> FFont;

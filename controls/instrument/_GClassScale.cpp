@@ -111,8 +111,8 @@ void TBarSettings::Paint(TCanvas* can, int32_t, TSectorSettings* sectors) {
 
 void TBarSettings::PaintValueText(TBitmap& bar, bool horizontal) {
     const int W = bar.Width(), H = bar.Height();
-    TBitmap text(W, H);
-    TCanvas* t = text.Canvas();
+    FTextBmp.SetSize(W, H);
+    TCanvas* t = FTextBmp.Canvas();
     FillSpan(t, TRect(0, 0, W, H), clBlack);
     t->SetFont(FFont.get());
     t->Font()->SetColor(clBtnHighlight);
@@ -136,7 +136,8 @@ void TBarSettings::PaintBar(TCanvas* can, int32_t PPT) {
     if (w <= 0 || h <= 0) return;
     const bool horizontal = h < w;
     const int L = horizontal ? w : h;
-    TBitmap bar(w, h);
+    TBitmap& bar = FBarBmp;
+    bar.SetSize(w, h);
     TCanvas* b = bar.Canvas();
     FillSpan(b, TRect(0, 0, w, h), FBkColor);
     if (FBkAuto && FStyle != bsLED_Bar) PaintSectors(b, TRect(0, 0, w, h), *FSectorSettings, true);
@@ -150,7 +151,9 @@ void TBarSettings::PaintBar(TCanvas* can, int32_t PPT) {
             break;
         }
         case bsMultiColor: {
-            TBitmap full(w, h);
+            TBitmap& full = FSectorBmp;
+            full.SetSize(w, h);
+            FillSpan(full.Canvas(), TRect(0, 0, w, h), FBkColor);  // where no span reaches
             PaintSectors(full.Canvas(), TRect(0, 0, w, h), *FSectorSettings, false);
             const TRect part = Along(horizontal, w, h, 0, RoundI(PPT * static_cast<double>(L) / 1000));
             b->CopyRect(part, full.Canvas(), part);
