@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "platform/qt/QtDesktop.h"
+#include "platform/qt/QtDragDrop.h"
 #include "platform/qt/QtGraphicsApp.h"
 #include "platform/qt/QtInput.h"
 #include "platform/qt/QtWindow.h"
@@ -215,6 +216,8 @@ public:
     int WheelScrollLines() override { return qtb::DesktopWheelScrollLines(); }
     bool OpenUrl(const String& target) override { return qtb::DesktopOpenUrl(target); }
     bool DrawThemePart(TBitmap& target, const ui::ThemePart& part) override { return qtb::PaintThemePart(target, part); }
+    ui::DesktopDragDrop& DragDrop() override { return qtb::DesktopDragDropService(); }
+    ui::ImageDecoders& Decoders() override { return qtb::ImageDecoderService(); }
 
 private:
     // The widget inside the control's own widget that a real click at a global position lands

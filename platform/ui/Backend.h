@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/backend/DragDrop.h"
+#include "platform/ui/backend/ImageDecoders.h"
 
 class TCustomForm;
 
@@ -111,6 +113,11 @@ public:
     virtual bool OpenUrl(const String& target) = 0;
     // Paints the part with the desktop's widget style over the bitmap's pixels, filling the bitmap.
     virtual bool DrawThemePart(TBitmap& target, const ThemePart& part) = 0;
+
+    // Drag and drop with other programs, and the picture decoders the layer lacks
+    // (platform/ui/backend/).
+    virtual DesktopDragDrop& DragDrop() = 0;
+    virtual ImageDecoders& Decoders() = 0;
 };
 
 // The backend, made on first use (on the UI thread).
