@@ -241,14 +241,16 @@ char16_t FindFirstOfSet(const TCharSet& set, const String& text, int& pos) {
 }
 
 bool ParseDateTimeLocale(const String& text, TDateTime& dateTime) {
+    // Most values a filter meets are no dates: they go before anything is copied.
+    const char16_t separator = FormatSettings.DateSeparator;
+    const size_t firstSeparator = text.find(separator);
+    if (firstSeparator == npos || text.find(separator, firstSeparator + 1) == npos) return false;
     const String format = AnsiUpperCase(FormatSettings.ShortDateFormat);
     const size_t dayAt = format.find(u'D'), monthAt = format.find(u'M'), yearAt = format.find(u'Y');
     if (dayAt == npos || monthAt == npos || yearAt == npos) return false;
     const String s = Trim(text);
-    const char16_t separator = FormatSettings.DateSeparator;
     const size_t first = s.find(separator);
-    const size_t second = first == npos ? npos : s.find(separator, first + 1);
-    if (second == npos) return false;
+    const size_t second = s.find(separator, first + 1);
     const View all(s);
     const View rest = all.substr(second + 1);
     const size_t blank = rest.find(u' ');
