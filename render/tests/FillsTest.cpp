@@ -2,6 +2,8 @@
 // on the pixels of bitmaps.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "render/VarAvir.h"
 #include "render/tests/DrawTestSupport.h"
 
@@ -97,6 +99,15 @@ TEST(Gradients, MirroredHalvesSolidFillAndBorders) {
     EXPECT_EQ(across.At(20, 0), border);
     EXPECT_EQ(across.At(20, 7), border);
 
+    // 128 steps a half: a half 257 pixels wide shows 129 colours.
+    Sheet wide(520, 4);
+    DrawMirrorGradient(wide.Canvas(), TRect(0, 0, 514, 2), 0x000000, 0x0000FF, 0x00FF00, 0x000000, false, clNone, false, true);
+    std::set<TColor> first, second;
+    for (int x = 0; x < 257; ++x) first.insert(wide.At(x, 1));
+    for (int x = 257; x < 514; ++x) second.insert(wide.At(x, 1));
+    EXPECT_EQ(first.size(), 129u);
+    EXPECT_EQ(second.size(), 129u);
+
     // Solid: one pixel taller than the rectangle.
     Sheet solid(12, 14);
     DrawMirrorGradient(solid.Canvas(), TRect(0, 0, 10, 10), a, clNone, clNone, clNone, true, clNone, false, true);
@@ -154,10 +165,16 @@ TEST(ButtonFaces, SidesByStyleAndTheBody) {
     EXPECT_EQ(sheet.At(0, 0), border);
     EXPECT_EQ(sheet.At(38, 0), 0x000006);
 
-    // Sixteen steps from top to bottom of the body (rows 2 to 16).
+    // The body (rows 2 to 16) from top to bottom; sixteen steps show on a taller face.
     face(sheet, 0, 0x000030, clNone);
     EXPECT_EQ(sheet.At(10, 2), 0x000010);
     EXPECT_EQ(sheet.At(10, 16), 0x000030);
+    Sheet tall(44, 44);
+    DrawButtonFace(tall.Canvas(), 0x000000, 0x0000FF, clNone, clNone, clNone, clNone, clNone, clNone, clNone,
+                   TRect(0, 0, 40, 40), 0);
+    std::set<TColor> steps;
+    for (int y = 2; y < 37; ++y) steps.insert(tall.At(20, y));
+    EXPECT_EQ(steps.size(), 17u);
     // Mirrored: the halves meet at the body's middle (row 9).
     face(sheet, 0, 0x000030, 0x000020);
     EXPECT_EQ(sheet.At(10, 2), 0x000010);

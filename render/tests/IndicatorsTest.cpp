@@ -89,6 +89,8 @@ TEST(Pies, TheFillStaysInTheSlice) {
         EXPECT_EQ(quarter.At(16, 16), clWhite);
         for (TPoint p : quarter.Where([](TColor c) { return c == clRed; }))
             EXPECT_TRUE(p.X > 12 && p.Y < 12) << p.X << ", " << p.Y;
+        EXPECT_EQ(quarter.At(12, 6), 0x808080);  // the radii
+        EXPECT_EQ(quarter.At(16, 12), 0x808080);
         EXPECT_EQ(quarter.At(0, 0), kMarker);
     }
     Pie(whole, 100, false);
