@@ -79,6 +79,8 @@ void DrawResBitmapTransparent(TCanvas* canvas, TColor backColor, const TRect& re
 void DrawShape(TCanvas* canvas, int x, int y, int width, int height, TCellShape shape, TColor brushColor,
                TColor penColor);
 void DrawDownTriangle(TCanvas* canvas, int x, int y, TColor color);
+// The ellipse is outlined over the canvas's brush as the caller left it (the cell's background);
+// the slice of percent (0..100) clockwise from the top is filled in fillColor.
 void DrawPieChart(TCanvas* canvas, const TRect& rect, TColor fillColor, int percent, bool flag);
 void DrawPosNegBar(TCanvas* canvas, const TRect& rect, int value, int max, bool showValue, TColor negColor,
                    TColor posColor);
