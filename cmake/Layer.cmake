@@ -1,8 +1,11 @@
 # One static library per folder of the layout: every .cpp directly in the folder is a source,
 # every .cpp in its tests/ folder goes into one test program registered with CTest.
 # Headers are included from the project root ("platform/rtl/SysUtils.h").
+#
+# A program built on the UI library runs on the backend it links: link_backend(target qt|fake).
+# Test programs of such a library link the Qt backend unless TEST_BACKEND names another.
 function(layer_library name)
-  cmake_parse_arguments(L "" "" "DEPS;PRIVATE_DEPS;TEST_DEPS;EXCLUDE" ${ARGN})
+  cmake_parse_arguments(L "" "TEST_BACKEND" "DEPS;PRIVATE_DEPS;TEST_DEPS;EXCLUDE" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   foreach(ex IN LISTS L_EXCLUDE)
     list(FILTER srcs EXCLUDE REGEX "/${ex}$")
@@ -18,17 +21,57 @@ function(layer_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${L_DEPS} PRIVATE ${L_PRIVATE_DEPS})
   target_compile_options(${name} PRIVATE ${RWB_WARNINGS})
-  layer_tests(${name} ${CMAKE_CURRENT_SOURCE_DIR}/tests DEPS ${L_TEST_DEPS})
+  layer_tests(${name} ${CMAKE_CURRENT_SOURCE_DIR}/tests DEPS ${L_TEST_DEPS} BACKEND ${L_TEST_BACKEND})
+endfunction()
+
+# The backend a program runs on: qt (the desktop's, through Qt) or fake (the tests' own, without Qt).
+function(link_backend target kind)
+  if(kind STREQUAL "qt")
+    target_link_libraries(${target} PRIVATE platform_qt_backend)
+  elseif(kind STREQUAL "fake")
+    target_link_libraries(${target} PRIVATE platform_ui_fake)
+  else()
+    message(FATAL_ERROR "${target}: no backend named '${kind}' (qt or fake)")
+  endif()
+endfunction()
+
+# Whether target is built on the UI library (it or anything it links links platform_ui).
+function(_layer_uses_ui target out)
+  set(${out} FALSE PARENT_SCOPE)
+  if(target STREQUAL "platform_ui")
+    set(${out} TRUE PARENT_SCOPE)
+    return()
+  endif()
+  if(NOT TARGET ${target})
+    return()
+  endif()
+  get_target_property(deps ${target} INTERFACE_LINK_LIBRARIES)
+  if(NOT deps)
+    return()
+  endif()
+  foreach(dep IN LISTS deps)
+    _layer_uses_ui(${dep} uses)
+    if(uses)
+      set(${out} TRUE PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
 endfunction()
 
 function(layer_tests name dir)
-  cmake_parse_arguments(T "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(T "" "BACKEND" "DEPS" ${ARGN})
   file(GLOB tsrcs CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT tsrcs OR NOT BUILD_TESTING)
     return()
   endif()
   add_executable(${name}_tests ${tsrcs})
   target_link_libraries(${name}_tests PRIVATE ${name} ${T_DEPS} GTest::gmock GTest::gtest_main)
+  _layer_uses_ui(${name} uses_ui)
+  if(T_BACKEND)
+    link_backend(${name}_tests ${T_BACKEND})
+  elseif(uses_ui)
+    link_backend(${name}_tests qt)
+  endif()
   target_compile_options(${name}_tests PRIVATE ${RWB_WARNINGS})
   # The fixtures' folder is compiled in: the test properties below cannot carry a second
   # environment variable (discovery splits the list into property names).

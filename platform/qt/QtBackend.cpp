@@ -1,5 +1,6 @@
 // The Qt backend of the UI library: the application object, the event loop's non-blocking and
-// waiting steps, wake-ups from other threads, screens, message boxes and synthetic input.
+// waiting steps, wake-ups from other threads, screens, message boxes and synthetic input. A
+// program that links this file (platform_qt_backend) runs on Qt.
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QGuiApplication>
@@ -45,6 +46,9 @@ public:
         FDispatcher = QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread());
     }
 
+    const char* Name() const override { return "qt"; }
+    bool Supports(ui::Capability) const override { return true; }
+
     std::unique_ptr<ui::WidgetPeer> CreateWidget(TWinControl* control, const TCreateParams& params) override {
         return std::make_unique<WidgetPeer>(control, params);
     }
@@ -75,9 +79,9 @@ public:
 
     void SetApplicationIcon(TIcon* icon) override { QApplication::setWindowIcon(QIconOf(icon)); }
 
-    void SetOverrideCursor(TCursor cursor) override {
+    void SetOverrideCursor(const ui::CursorInfo* cursor) override {
         while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
-        if (cursor != crDefault) QGuiApplication::setOverrideCursor(CursorOf(cursor));
+        if (cursor) QGuiApplication::setOverrideCursor(CursorOf(*cursor));
     }
 
     TRect ScreenRect() override {
@@ -131,7 +135,7 @@ public:
         int r = box.exec();
         for (auto& c : choices)
             if (c.button == r) return c.answer;
-        return choices.back().answer == IDCANCEL ? IDCANCEL : choices.front().answer;
+        return 0;  // closed without a button
     }
 
     void SendMouse(ui::WidgetPeer& peer, UINT msg, int x, int y, WPARAM keys, bool viaHost) override {
@@ -231,11 +235,5 @@ private:
 
 }  // namespace qtb
 
-namespace ui {
-
-Backend& GetBackend() {
-    static qtb::QtBackend* backend = new qtb::QtBackend;  // lives as long as the process
-    return *backend;
-}
-
-}  // namespace ui
+// The program links this backend.
+std::unique_ptr<ui::Backend> ui::MakeBackend() { return std::make_unique<qtb::QtBackend>(); }

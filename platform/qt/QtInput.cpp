@@ -9,7 +9,7 @@
 #include <atomic>
 
 #include "platform/qt/QtWindow.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/win/Window.h"
 
 namespace qtb {
@@ -212,13 +212,13 @@ bool InputTranslator::Key(QKeyEvent* k) {
     bool consumed = false;
     if (vk) {
         win::SetKeyState(vk, down);
-        consumed = UiInput::Key(FControl, down, vk, alt, data);
+        consumed = Sink().Key(FControl, down, vk, alt, data);
     }
     if (!down || consumed) return true;
     // Each character carries the key data of the key that typed it.
     for (QChar ch : CharsOf(*k, vk)) {
         if (!self || !FControl) break;
-        UiInput::Char(FControl, ch.unicode(), alt, data);
+        Sink().Char(FControl, ch.unicode(), alt, data);
     }
     return true;
 }
@@ -244,7 +244,7 @@ bool InputTranslator::Translate(QWidget* source, QEvent* e) {
             QPointer<InputTranslator> self(this);
             for (QChar ch : im->commitString()) {
                 if (!self || !FControl) break;
-                UiInput::Char(FControl, ch.unicode(), false, 0);
+                Sink().Char(FControl, ch.unicode(), false, 0);
             }
             return true;
         }
@@ -262,7 +262,7 @@ bool InputTranslator::Translate(QWidget* source, QEvent* e) {
             win::SetKeyState(VK_RBUTTON, (m->buttons() & Qt::RightButton) != 0);
             win::SetKeyState(VK_MBUTTON, (m->buttons() & Qt::MiddleButton) != 0);
             QPoint p = WindowPoint(source, m->position().toPoint());
-            UiInput::Mouse(FControl, ButtonMessage(e->type(), m->button()), p.x(), p.y(), KeysOf(m->buttons(), m->modifiers()));
+            Sink().Mouse(FControl, ButtonMessage(e->type(), m->button()), p.x(), p.y(), KeysOf(m->buttons(), m->modifiers()));
             return true;
         }
         case QEvent::Wheel: {
@@ -271,7 +271,7 @@ bool InputTranslator::Translate(QWidget* source, QEvent* e) {
             if (!FControl || !FHost) return true;
             auto* we = static_cast<QWheelEvent*>(e);
             QPoint p = WindowPoint(source, we->position().toPoint());
-            UiInput::MouseWheel(FControl, we->angleDelta().y(), p.x(), p.y(), KeysOf(we->buttons(), we->modifiers()));
+            Sink().MouseWheel(FControl, we->angleDelta().y(), p.x(), p.y(), KeysOf(we->buttons(), we->modifiers()));
             return true;
         }
         case QEvent::ContextMenu:

@@ -14,6 +14,7 @@
 #include "platform/qt/QtGraphicsApp.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/UiInput.h"
 
 namespace {
 

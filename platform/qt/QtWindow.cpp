@@ -12,7 +12,6 @@
 
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtInput.h"
-#include "platform/ui/Cursors.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/Window.h"
 
@@ -59,7 +58,7 @@ bool ControlWidget::event(QEvent* e) {
 void ControlWidget::paintEvent(QPaintEvent* e) {
     if (!FControl) return;
     InPaint = true;
-    UiInput::Paint(FControl);
+    Sink().Paint(FControl);
     InPaint = false;
     if (!FControl || !FControl->BackingImage()) return;  // the control went away while painting
     QRect area = e->rect() & rect();
@@ -75,25 +74,25 @@ void ControlWidget::mouseMoveEvent(QMouseEvent* e) { FInput->Translate(this, e);
 void ControlWidget::wheelEvent(QWheelEvent* e) { FInput->Translate(this, e); }
 
 void ControlWidget::leaveEvent(QEvent*) {
-    if (FControl) UiInput::MouseLeave(FControl);
+    if (FControl) Sink().MouseLeave(FControl);
 }
 
 void ControlWidget::resizeEvent(QResizeEvent*) {
-    if (FControl && isWindow()) UiInput::Resized(FControl, width(), height());
+    if (FControl && isWindow()) Sink().Resized(FControl, width(), height());
 }
 
 void ControlWidget::moveEvent(QMoveEvent*) {
-    if (FControl && isWindow()) UiInput::Moved(FControl, geometry().x(), geometry().y());
+    if (FControl && isWindow()) Sink().Moved(FControl, geometry().x(), geometry().y());
 }
 
 void ControlWidget::closeEvent(QCloseEvent* e) {
     // The form decides: OnCloseQuery, OnClose and the close action.
     e->ignore();
-    if (FControl) UiInput::CloseRequest(FControl);
+    if (FControl) Sink().CloseRequest(FControl);
 }
 
 void ControlWidget::changeEvent(QEvent* e) {
-    if (e->type() == QEvent::ActivationChange && FControl && isWindow()) UiInput::Activated(FControl, isActiveWindow());
+    if (e->type() == QEvent::ActivationChange && FControl && isWindow()) Sink().Activated(FControl, isActiveWindow());
     QWidget::changeEvent(e);
 }
 
@@ -230,19 +229,14 @@ void WidgetPeer::SetIcon(TIcon* icon) {
     if (FTopLevel) FWidget->setWindowIcon(QIconOf(icon));
 }
 
-void WidgetPeer::SetCursorShape(TCursor cursor) { FWidget->setCursor(CursorOf(cursor)); }
+void WidgetPeer::SetCursorShape(const ui::CursorInfo& cursor) { FWidget->setCursor(CursorOf(cursor)); }
 
-QCursor CursorOf(TCursor cursor) {
-    // The program's own cursors are the slots of Screen->Cursors.
-    if (cursor > 0) {
-        ui::CursorInfo info;
-        if (ui::GetCursorInfo(Screen->Cursors(cursor), info)) {
-            if (!info.Image) return QCursor(CursorShapeOf(info.Shape));
-            return QCursor(QPixmap::fromImage(qtbackend::ImageOf(*info.Image)), info.HotSpot.X, info.HotSpot.Y);
-        }
-    }
-    return QCursor(CursorShapeOf(cursor));
+QCursor CursorOf(const ui::CursorInfo& cursor) {
+    if (!cursor.Image) return QCursor(CursorShapeOf(cursor.Shape));
+    return QCursor(QPixmap::fromImage(qtbackend::ImageOf(*cursor.Image)), cursor.HotSpot.X, cursor.HotSpot.Y);
 }
+
+ui::WindowSink& Sink() { return ui::GetBackend().Windows(); }
 
 Qt::CursorShape CursorShapeOf(TCursor cursor) {
     Qt::CursorShape shape = Qt::ArrowCursor;

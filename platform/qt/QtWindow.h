@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 
 namespace qtb {
 
@@ -59,7 +59,7 @@ public:
     void PlaceMenuBar(const TRect& band) override;
     void SetWindowState(int state) override;
     void SetIcon(TIcon* icon) override;
-    void SetCursorShape(TCursor cursor) override;
+    void SetCursorShape(const ui::CursorInfo& cursor) override;
     void SetToolTip(const String& text, int hideAfterMs) override;
     void SetMouseCapture(bool capture) override;
     void SetFocus() override;
@@ -87,8 +87,10 @@ private:
 Qt::WindowFlags WindowFlagsOf(DWORD style, DWORD exStyle);
 
 Qt::CursorShape CursorShapeOf(TCursor cursor);
-// A control's cursor: a built-in shape, or the program's own cursor in that Screen slot.
-QCursor CursorOf(TCursor cursor);
+QCursor CursorOf(const ui::CursorInfo& cursor);
 QIcon QIconOf(TIcon* icon);
+
+// Where the backend reports what happens to windows.
+ui::WindowSink& Sink();
 
 }  // namespace qtb

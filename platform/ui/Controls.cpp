@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "platform/rtl/Threads.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/Window.h"
 
@@ -351,7 +351,7 @@ void TControl::SetParentShowHint(bool value) {
 void TControl::SetCursor(TCursor value) {
     if (FCursor == value) return;
     FCursor = value;
-    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->Peer()) w->Peer()->SetCursorShape(value);
+    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->Peer()) w->Peer()->SetCursorShape(ui::ResolveCursor(value));
     Perform(CM_CURSORCHANGED, 0, 0);
 }
 
@@ -680,7 +680,7 @@ void TWinControl::CreateWnd() {
     MeasureFrame();
     FPeer->SetBounds(PeerBounds());
     FPeer->SetEnabled(params.Enabled);
-    FPeer->SetCursorShape(Cursor());
+    FPeer->SetCursorShape(ui::ResolveCursor(Cursor()));
     FDirty = ClientRect();
     FErase = true;
     FFrameDirty = true;

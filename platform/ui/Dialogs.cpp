@@ -1,7 +1,7 @@
 #include "platform/ui/Dialogs.h"
 
 #include "platform/rtl/SysUtils.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 
 namespace {
 

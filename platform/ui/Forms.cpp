@@ -9,7 +9,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Threads.h"
 #include "platform/ui/AppEvnts.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -28,6 +28,15 @@ int FirstButtonAnswer(UINT flags) {
         case MB_YESNOCANCEL: case MB_YESNO: return IDYES;
         case MB_RETRYCANCEL: return IDRETRY;
         default: return IDOK;
+    }
+}
+
+// A box closed without a button (Escape, the window's close button) is cancelled when it has a
+// Cancel button, and otherwise answers its first button.
+int ClosedAnswer(UINT flags) {
+    switch (flags & 0x0F) {
+        case MB_OKCANCEL: case MB_YESNOCANCEL: case MB_RETRYCANCEL: return IDCANCEL;
+        default: return FirstButtonAnswer(flags);
     }
 }
 
@@ -622,8 +631,9 @@ int TApplication::MessageBox(const String& Text, const String& Caption, UINT Fla
     gMessageBoxLog.push_back(call);
     if (gMessageBoxHook) return gMessageBoxHook(call);
     ui::Backend& backend = ui::GetBackend();
-    if (backend.Headless()) return FirstButtonAnswer(Flags);
-    return backend.ShowMessageBox(Text, Caption, Flags);
+    if (backend.Headless() || !backend.Supports(ui::Capability::MessageBoxes)) return FirstButtonAnswer(Flags);
+    int answer = backend.ShowMessageBox(Text, Caption, Flags);
+    return answer ? answer : ClosedAnswer(Flags);
 }
 
 void TApplication::SetMouseControl(TControl* Control) {
@@ -675,7 +685,8 @@ void TScreen::SetCursors(int index, HANDLE cursor) {
 void TScreen::SetCursor(TCursor value) {
     if (FCursor == value) return;
     FCursor = value;
-    ui::GetBackend().SetOverrideCursor(value);
+    ui::CursorInfo info = ui::ResolveCursor(value);
+    ui::GetBackend().SetOverrideCursor(value == crDefault ? nullptr : &info);
 }
 
 TWinControl* TScreen::ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }

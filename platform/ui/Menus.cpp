@@ -4,7 +4,7 @@
 #include <map>
 
 #include "platform/rtl/SysUtils.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "platform/rtl/SysUtils.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/win/Window.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/win/Window.h"
 
 namespace ui::test {

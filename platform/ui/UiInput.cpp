@@ -1,5 +1,6 @@
 // Input and paint requests from the backend, turned into the messages of the controls.
-#include "platform/ui/Backend.h"
+#include "platform/ui/UiInput.h"
+
 #include "platform/ui/Forms.h"
 
 namespace ui::detail {

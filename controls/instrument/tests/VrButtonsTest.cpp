@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/tests/UiTestFixture.h"
 
 namespace {

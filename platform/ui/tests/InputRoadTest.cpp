@@ -5,7 +5,7 @@
 #include <optional>
 #include <sstream>
 
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/NativePeers.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/TestSupport.h"

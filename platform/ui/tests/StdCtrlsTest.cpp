@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/TestSupport.h"
 #include "platform/ui/tests/UiTestFixture.h"

@@ -1,7 +1,7 @@
 // Top-level and pop-up windows take their kind from the same styles as every other window.
 #include <gtest/gtest.h>
 
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/tests/UiTestFixture.h"
 #include "platform/win/Window.h"

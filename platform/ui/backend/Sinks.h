@@ -1,0 +1,32 @@
+#pragma once
+// What the backend reports to the UI library. The backend only reports; the library decides what
+// a report means (which control gets a click, whether a form may take input, what runs OnClick)
+// and handles any exception a handler raises, so no rule of the UI lives in a backend.
+#include "platform/ui/Controls.h"
+
+namespace ui {
+
+// Events of a control's window, in window coordinates (the frame included); the library finds
+// the part of the window hit and the client coordinates.
+class WindowSink {
+public:
+    virtual ~WindowSink() = default;
+    virtual void Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) = 0;
+    virtual void MouseWheel(TWinControl* target, int delta, int x, int y, WPARAM keys) = 0;
+    virtual void MouseLeave(TWinControl* target) = 0;
+    // True when the key went to the dialog or a shortcut: its characters must not follow.
+    // keyData is the platform's LParam of key messages (repeat count, scan code, flags); a
+    // character carries the data of the key that typed it.
+    virtual bool Key(TWinControl* window, bool down, WORD vk, bool alt, LPARAM keyData = 0) = 0;
+    virtual void Char(TWinControl* window, char16_t ch, bool alt, LPARAM keyData = 0) = 0;
+    // The window is about to be shown: its pending paint passes run now.
+    virtual void Paint(TWinControl* target) = 0;
+    virtual void Resized(TWinControl* target, int width, int height) = 0;
+    // A top-level window was moved (by the user or the window manager) to (left, top).
+    virtual void Moved(TWinControl* target, int left, int top) = 0;
+    // The user asked to close a top-level window.
+    virtual void CloseRequest(TWinControl* target) = 0;
+    virtual void Activated(TWinControl* target, bool active) = 0;
+};
+
+}  // namespace ui
