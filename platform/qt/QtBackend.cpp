@@ -16,6 +16,7 @@
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtGraphicsApp.h"
 #include "platform/qt/QtInput.h"
+#include "platform/qt/QtServices.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/rtl/Clock.h"
 
@@ -52,6 +53,10 @@ public:
     std::unique_ptr<ui::WidgetPeer> CreateWidget(TWinControl* control, const TCreateParams& params) override {
         return std::make_unique<WidgetPeer>(control, params);
     }
+    std::unique_ptr<ui::MenuBarPeer> CreateMenuBar(ui::WidgetPeer& window, ui::MenuSink& sink) override {
+        return MakeMenuBar(window, sink);
+    }
+    std::unique_ptr<ui::PopupMenuPeer> CreatePopupMenu(ui::MenuSink& sink) override { return MakePopupMenu(sink); }
 
     bool ProcessEvents() override { return FDispatcher->processEvents(QEventLoop::AllEvents); }
 
@@ -199,6 +204,7 @@ public:
     }
 
     uint64_t NativeFilterEventCount() override { return qtb::NativeFilterEventCount(); }
+    std::vector<String> MenuBarCaptions(ui::WidgetPeer& window) override { return qtb::MenuBarCaptions(window); }
 
     bool ReadPng(const std::string& path, int& width, int& height, std::vector<int32_t>& pixels) override {
         QImage img;

@@ -191,12 +191,10 @@ void WidgetPeer::SetBounds(const TRect& r) {
     FWidget->setGeometry(r.Left, r.Top, r.Width(), r.Height());
 }
 
-int WidgetPeer::SetMenuBar(QWidget* bar) {
-    ControlWidget* w = FWidget.data();
-    if (!w) return 0;
-    w->MenuBar = bar;
+int ControlWidget::TakeMenuBar(QWidget* bar) {
+    MenuBar = bar;
     if (!bar) return 0;
-    bar->setParent(w);
+    bar->setParent(this);
     bar->hide();  // until the frame gives it its place
     return std::max(0, bar->sizeHint().height());
 }

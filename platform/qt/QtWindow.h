@@ -43,6 +43,9 @@ public:
     bool InPaint = false;  // showing the image: update requests would only loop
     // A form's menu bar, placed by the frame in its part of the window.
     QPointer<QWidget> MenuBar;
+    // Takes the form's menu bar into the window (nullptr: none; the caller owns the bar) and
+    // answers the height it needs, which the frame reserves for it.
+    int TakeMenuBar(QWidget* bar);
 };
 
 class WidgetPeer final : public ui::WidgetPeer {
@@ -70,9 +73,6 @@ public:
     bool SaveToPng(const std::string& path) override;
 
     ControlWidget* Widget() const { return FWidget.data(); }
-    // Takes the form's menu bar into the window (nullptr: none; the caller owns the bar) and
-    // answers the height it needs, which the frame reserves for it.
-    int SetMenuBar(QWidget* bar);
 
 private:
     void ApplyStyles();

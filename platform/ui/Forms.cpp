@@ -21,6 +21,7 @@ std::function<int(const ui::MessageBoxCall&)> gMessageBoxHook;
 std::vector<ui::MessageBoxCall> gMessageBoxLog;
 std::vector<TApplicationEvents*> gAppEvents;  // in creation order
 std::function<bool(TCustomForm*, TMessage&)> gShortCutHandler;
+std::function<void(TCustomForm*, bool)> gFormWindowHandler;
 
 int FirstButtonAnswer(UINT flags) {
     switch (flags & 0x0F) {
@@ -60,6 +61,7 @@ TScreenRef::operator TScreen*() const { return operator->(); }
 namespace ui {
 
 void SetShortCutHandler(std::function<bool(TCustomForm*, TMessage&)> handler) { gShortCutHandler = std::move(handler); }
+void SetFormWindowHandler(std::function<void(TCustomForm*, bool)> handler) { gFormWindowHandler = std::move(handler); }
 void SetMessageBoxHook(std::function<int(const MessageBoxCall&)> hook) { gMessageBoxHook = std::move(hook); }
 const std::vector<MessageBoxCall>& MessageBoxLog() { return gMessageBoxLog; }
 void ClearMessageBoxLog() { gMessageBoxLog.clear(); }
@@ -99,6 +101,8 @@ TCustomForm::~TCustomForm() {
     // OnDestroy ran in BeforeDestruction (Free, or the owner freeing the form); a form deleted
     // directly skips it, as the handler would see a half-destroyed form.
     if (FModalGone) *FModalGone = true;
+    // The window goes with the control below: what it holds goes first.
+    if (gFormWindowHandler && Peer()) gFormWindowHandler(this, false);
     std::erase(gModalStack, this);
     if (gApplication && gApplication->FMainForm == this) gApplication->FMainForm = nullptr;
     if (gScreen) gScreen->RemoveForm(this);
@@ -165,6 +169,12 @@ void TCustomForm::CreateWnd() {
     Peer()->SetCaption(Caption());
     if (FWindowState != wsNormal) Peer()->SetWindowState(static_cast<int>(FWindowState));
     if (!FIcon->Empty()) Peer()->SetIcon(FIcon.get());
+    if (gFormWindowHandler) gFormWindowHandler(this, true);
+}
+
+void TCustomForm::DestroyWnd() {
+    if (gFormWindowHandler && Peer()) gFormWindowHandler(this, false);
+    TWinControl::DestroyWnd();
 }
 
 void TCustomForm::PlaceOnScreen() {

@@ -103,6 +103,7 @@ protected:
     // Style and ExStyle follow BorderStyle, BorderIcons and FormStyle.
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     int FrameMenuHeight() const override { return FMenuBarHeight; }
     virtual void DoCreate();
     virtual void DoDestroy();
@@ -308,6 +309,9 @@ struct MessageBoxCall {
 };
 // Menus install this to fire the menu item whose shortcut matches a key-down of the form.
 void SetShortCutHandler(std::function<bool(TCustomForm* form, TMessage& message)> handler);
+// Menus install this to put a form's menu bar in its window: called once the window is made
+// (created true) and before it goes (created false).
+void SetFormWindowHandler(std::function<void(TCustomForm* form, bool created)> handler);
 void SetMessageBoxHook(std::function<int(const MessageBoxCall&)> hook);
 const std::vector<MessageBoxCall>& MessageBoxLog();
 void ClearMessageBoxLog();

@@ -145,6 +145,11 @@ ViaHostWidget::~ViaHostWidget() { --gViaHost; }
 
 uint64_t NativeFilterEvents() { return GetBackend().NativeFilterEventCount(); }
 
+std::vector<String> MenuBarCaptions(TCustomForm* form) {
+    if (!form->Peer()) return {};
+    return GetBackend().MenuBarCaptions(*form->Peer());
+}
+
 bool SaveToPng(TWinControl* control, const std::string& path) {
     control->HandleNeeded();
     std::function<void(TWinControl*)> paint = [&](TWinControl* w) {

@@ -45,6 +45,9 @@ struct ViaHostWidget {
 // Input events the native widgets' filter has turned into messages so far.
 uint64_t NativeFilterEvents();
 
+// The captions of the menu bar the form's window shows now (empty: none).
+std::vector<String> MenuBarCaptions(TCustomForm* form);
+
 // Paints what is pending and writes the control's window (with its child windows) to a PNG.
 bool SaveToPng(TWinControl* control, const std::string& path);
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/ui/backend/MenuPeers.h"
 #include "platform/ui/backend/Sinks.h"
 #include "platform/ui/backend/WindowPeer.h"
 
@@ -53,6 +54,9 @@ public:
 
     // Peers.
     virtual std::unique_ptr<WidgetPeer> CreateWidget(TWinControl* control, const TCreateParams& params) = 0;
+    // The menu bar of a form's window (the window outlives it, or takes the bar with it).
+    virtual std::unique_ptr<MenuBarPeer> CreateMenuBar(WidgetPeer& window, MenuSink& sink) = 0;
+    virtual std::unique_ptr<PopupMenuPeer> CreatePopupMenu(MenuSink& sink) = 0;
 
     // The event loop.
     // Handles the backend's pending events without waiting; true when any was handled.
@@ -91,6 +95,8 @@ public:
     virtual void SendKey(WidgetPeer& peer, bool down, WORD vk, const String& text, TShiftState shift, bool viaHost = false) = 0;
     // Input events the native widgets' filter has turned into messages so far.
     virtual uint64_t NativeFilterEventCount() = 0;
+    // The captions of the menu bar the window shows now (empty: none).
+    virtual std::vector<String> MenuBarCaptions(WidgetPeer& window) = 0;
     // Reads a PNG file into 0x00BBGGRR pixels, row by row.
     virtual bool ReadPng(const std::string& path, int& width, int& height, std::vector<int32_t>& pixels) = 0;
 

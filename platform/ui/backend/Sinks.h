@@ -4,6 +4,8 @@
 // and handles any exception a handler raises, so no rule of the UI lives in a backend.
 #include "platform/ui/Controls.h"
 
+class TMenuItem;
+
 namespace ui {
 
 // Events of a control's window, in window coordinates (the frame included); the library finds
@@ -27,6 +29,18 @@ public:
     // The user asked to close a top-level window.
     virtual void CloseRequest(TWinControl* target) = 0;
     virtual void Activated(TWinControl* target, bool active) = 0;
+};
+
+// Events of a menu the backend shows. Items are named by the pointers the library handed over;
+// the backend never reads them, and the library looks each one up before it touches it, since it
+// may have been freed while the menu was open.
+class MenuSink {
+public:
+    virtual ~MenuSink() = default;
+    // The sub-menu of item is about to open.
+    virtual void SubMenuOpening(TMenuItem* item) = 0;
+    // The user chose item; reported after the menu has closed.
+    virtual void ItemChosen(TMenuItem* item) = 0;
 };
 
 }  // namespace ui

@@ -1,0 +1,15 @@
+#pragma once
+// The peers and services the Qt backend object hands out, each made in a file of its own.
+#include <memory>
+#include <vector>
+
+#include "platform/ui/backend/Backend.h"
+
+namespace qtb {
+
+std::unique_ptr<ui::MenuBarPeer> MakeMenuBar(ui::WidgetPeer& window, ui::MenuSink& sink);
+std::unique_ptr<ui::PopupMenuPeer> MakePopupMenu(ui::MenuSink& sink);
+// The captions of the menu bar the window shows now.
+std::vector<String> MenuBarCaptions(ui::WidgetPeer& window);
+
+}  // namespace qtb
