@@ -143,6 +143,8 @@ public:
         return 0;  // closed without a button
     }
 
+    ui::PrintService& Printing() override { return qtb::PrintService(); }
+
     void SendMouse(ui::WidgetPeer& peer, UINT msg, int x, int y, WPARAM keys, bool viaHost) override {
         ControlWidget* w = static_cast<WidgetPeer&>(peer).Widget();
         if (!w || !w->Control()) return;

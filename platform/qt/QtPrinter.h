@@ -1,5 +1,6 @@
 #pragma once
-// The QPrinter side of TPrinter, shared with the print dialogs.
+// The QPrinter side of TPrinter: the print service, and the printer set-up shared with the
+// print dialogs.
 #include <QPrinter>
 
 #include "platform/ui/Printers.h"

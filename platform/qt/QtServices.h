@@ -12,4 +12,7 @@ std::unique_ptr<ui::PopupMenuPeer> MakePopupMenu(ui::MenuSink& sink);
 // The captions of the menu bar the window shows now.
 std::vector<String> MenuBarCaptions(ui::WidgetPeer& window);
 
+// Desktop printers and print runs through QPrinter (QtPrinter.cpp).
+ui::PrintService& PrintService();
+
 }  // namespace qtb

@@ -14,6 +14,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/backend/MenuPeers.h"
+#include "platform/ui/backend/PrintService.h"
 #include "platform/ui/backend/Sinks.h"
 #include "platform/ui/backend/WindowPeer.h"
 
@@ -79,6 +80,7 @@ public:
     // A real message box; the answer is one of the IDxxx values, or 0 when the box was closed
     // without a button.
     virtual int ShowMessageBox(const String& text, const String& caption, UINT flags) = 0;
+    virtual PrintService& Printing() = 0;
     // Lines scrolled per wheel notch as the desktop sets it (-1: a page); 0 when it says nothing.
     virtual int WheelScrollLines() = 0;
     // Opens a URL, or an absolute file path, with the desktop's handler; false when refused.
