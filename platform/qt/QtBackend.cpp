@@ -143,6 +143,7 @@ public:
         return 0;  // closed without a button
     }
 
+    ui::DialogService& Dialogs() override { return qtb::DialogService(); }
     ui::PrintService& Printing() override { return qtb::PrintService(); }
 
     void SendMouse(ui::WidgetPeer& peer, UINT msg, int x, int y, WPARAM keys, bool viaHost) override {

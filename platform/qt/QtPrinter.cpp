@@ -36,27 +36,9 @@ void Setup(QPrinter& q, const String& printer, const String& fileName, bool land
 
 namespace qtb {
 
-void ConfigureQPrinter(TPrinter& printer, QPrinter& q) {
-    int i = printer.PrinterIndex();
-    bool pdf = i == printer.PdfPrinterIndex();
-    String name = pdf ? String() : (*printer.Printers())[i];
-    Setup(q, name, printer.FileName(), printer.Orientation() == poLandscape, printer.Resolution());
-    q.setCopyCount(printer.Copies());
-}
-
-void TakeFromQPrinter(TPrinter& printer, const QPrinter& q) {
-    if (q.outputFormat() == QPrinter::PdfFormat || !q.outputFileName().isEmpty()) {
-        // Print to file on a desktop printer keeps that printer; PDF output otherwise.
-        int index = printer.Printers()->IndexOf(StringOf(q.printerName()));
-        printer.SetPrinterIndex(index >= 0 && !q.printerName().isEmpty() ? index : printer.PdfPrinterIndex());
-        printer.SetFileName(StringOf(q.outputFileName()));
-    } else {
-        int index = printer.Printers()->IndexOf(StringOf(q.printerName()));
-        if (index >= 0) printer.SetPrinterIndex(index);
-        printer.SetFileName(String());
-    }
-    printer.SetOrientation(q.pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait);
-    printer.SetCopies(q.copyCount());
+void ConfigureQPrinter(const ui::PrinterSettings& printer, QPrinter& q) {
+    Setup(q, printer.Printer, printer.FileName, printer.Landscape, printer.Dpi);
+    q.setCopyCount(printer.Copies);
 }
 
 }  // namespace qtb

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/ui/backend/DialogService.h"
 #include "platform/ui/backend/MenuPeers.h"
 #include "platform/ui/backend/PrintService.h"
 #include "platform/ui/backend/Sinks.h"
@@ -80,6 +81,7 @@ public:
     // A real message box; the answer is one of the IDxxx values, or 0 when the box was closed
     // without a button.
     virtual int ShowMessageBox(const String& text, const String& caption, UINT flags) = 0;
+    virtual DialogService& Dialogs() = 0;
     virtual PrintService& Printing() = 0;
     // Lines scrolled per wheel notch as the desktop sets it (-1: a page); 0 when it says nothing.
     virtual int WheelScrollLines() = 0;

@@ -43,4 +43,14 @@ public:
     virtual void ItemChosen(TMenuItem* item) = 0;
 };
 
+struct FontChoice;
+
+// Events of a common dialog while it is open.
+class DialogSink {
+public:
+    virtual ~DialogSink() = default;
+    // The Apply button of the font dialog was pressed with this font shown.
+    virtual void FontApplied(const FontChoice& font) = 0;
+};
+
 }  // namespace ui
