@@ -144,6 +144,7 @@ public:
     }
 
     ui::DialogService& Dialogs() override { return qtb::DialogService(); }
+    ui::ClipboardService& Clipboard() override { return qtb::ClipboardService(); }
     ui::PrintService& Printing() override { return qtb::PrintService(); }
 
     void SendMouse(ui::WidgetPeer& peer, UINT msg, int x, int y, WPARAM keys, bool viaHost) override {

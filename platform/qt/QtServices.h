@@ -12,6 +12,8 @@ std::unique_ptr<ui::PopupMenuPeer> MakePopupMenu(ui::MenuSink& sink);
 // The captions of the menu bar the window shows now.
 std::vector<String> MenuBarCaptions(ui::WidgetPeer& window);
 
+// The desktop's clipboard through QClipboard (QtClipboard.cpp).
+ui::ClipboardService& ClipboardService();
 // The common dialogs as Qt's own dialogs (QtDialogs.cpp).
 ui::DialogService& DialogService();
 // Desktop printers and print runs through QPrinter (QtPrinter.cpp).

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/ui/backend/ClipboardService.h"
 #include "platform/ui/backend/DialogService.h"
 #include "platform/ui/backend/MenuPeers.h"
 #include "platform/ui/backend/PrintService.h"
@@ -82,6 +83,7 @@ public:
     // without a button.
     virtual int ShowMessageBox(const String& text, const String& caption, UINT flags) = 0;
     virtual DialogService& Dialogs() = 0;
+    virtual ClipboardService& Clipboard() = 0;
     virtual PrintService& Printing() = 0;
     // Lines scrolled per wheel notch as the desktop sets it (-1: a page); 0 when it says nothing.
     virtual int WheelScrollLines() = 0;
