@@ -1,6 +1,7 @@
 # One static library per folder of the layout: every .cpp directly in the folder is a source,
 # every .cpp in its tests/ folder goes into one test program registered with CTest.
-# Headers are included from the project root ("platform/rtl/SysUtils.h").
+# Headers are included from the project root ("platform/rtl/SysUtils.h"). A test program also
+# links the test support of the layers it is built on (each layer's testing/ folder).
 #
 # A program built on the UI library runs on the backend it links: link_backend(target qt|fake).
 # Test programs of such a library link the Qt backend unless TEST_BACKEND names another.
@@ -24,15 +25,34 @@ function(layer_library name)
   layer_tests(${name} ${CMAKE_CURRENT_SOURCE_DIR}/tests DEPS ${L_TEST_DEPS} BACKEND ${L_TEST_BACKEND})
 endfunction()
 
-# The backend a program runs on: qt (the desktop's, through Qt) or fake (the tests' own, without Qt).
+# The backend a program runs on: qt (the desktop's, through Qt) or fake (the tests' own, without
+# Qt). TESTING: a test program, which also links the backend's test driver.
 function(link_backend target kind)
+  cmake_parse_arguments(B "TESTING" "" "" ${ARGN})
   if(kind STREQUAL "qt")
     target_link_libraries(${target} PRIVATE platform_qt_backend)
+    if(B_TESTING)
+      target_link_libraries(${target} PRIVATE platform_qt_testing)
+    endif()
   elseif(kind STREQUAL "fake")
     target_link_libraries(${target} PRIVATE platform_ui_fake)
   else()
     message(FATAL_ERROR "${target}: no backend named '${kind}' (qt or fake)")
   endif()
+endfunction()
+
+# A layer's test support: every .cpp of the folder's testing/ in one library the test programs
+# link. TYPE OBJECT for a backend's part, whose objects must always go into the program.
+function(layer_test_support name)
+  cmake_parse_arguments(S "" "TYPE" "DEPS;PRIVATE_DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/testing/*.cpp)
+  if(NOT S_TYPE)
+    set(S_TYPE STATIC)
+  endif()
+  add_library(${name} ${S_TYPE} ${srcs})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${S_DEPS} PRIVATE ${S_PRIVATE_DEPS})
+  target_compile_options(${name} PRIVATE ${RWB_WARNINGS})
 endfunction()
 
 # Whether target is built on the UI library (it or anything it links links platform_ui).
@@ -65,12 +85,16 @@ function(layer_tests name dir)
     return()
   endif()
   add_executable(${name}_tests ${tsrcs})
-  target_link_libraries(${name}_tests PRIVATE ${name} ${T_DEPS} GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name}_tests PRIVATE ${name} ${T_DEPS} platform_rtl_testing GTest::gmock GTest::gtest_main)
   _layer_uses_ui(${name} uses_ui)
+  if(uses_ui)
+    target_link_libraries(${name}_tests PRIVATE platform_ui_testing)
+    if(NOT T_BACKEND)
+      set(T_BACKEND qt)
+    endif()
+  endif()
   if(T_BACKEND)
-    link_backend(${name}_tests ${T_BACKEND})
-  elseif(uses_ui)
-    link_backend(${name}_tests qt)
+    link_backend(${name}_tests ${T_BACKEND} TESTING)
   endif()
   target_compile_options(${name}_tests PRIVATE ${RWB_WARNINGS})
   # The fixtures' folder is compiled in: the test properties below cannot carry a second

@@ -133,15 +133,4 @@ std::unique_ptr<ui::MenuBarPeer> MakeMenuBar(ui::WidgetPeer& window, ui::MenuSin
 
 std::unique_ptr<ui::PopupMenuPeer> MakePopupMenu(ui::MenuSink& sink) { return std::make_unique<PopupMenu>(sink); }
 
-std::vector<String> MenuBarCaptions(ui::WidgetPeer& window) {
-    std::vector<String> captions;
-    ControlWidget* w = static_cast<WidgetPeer&>(window).Widget();
-    if (!w || !w->MenuBar) return captions;
-    for (QAction* a : w->MenuBar->actions()) {
-        QString text = a->text();
-        captions.push_back(String(std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()))));
-    }
-    return captions;
-}
-
 }  // namespace qtb

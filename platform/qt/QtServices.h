@@ -9,8 +9,6 @@ namespace qtb {
 
 std::unique_ptr<ui::MenuBarPeer> MakeMenuBar(ui::WidgetPeer& window, ui::MenuSink& sink);
 std::unique_ptr<ui::PopupMenuPeer> MakePopupMenu(ui::MenuSink& sink);
-// The captions of the menu bar the window shows now.
-std::vector<String> MenuBarCaptions(ui::WidgetPeer& window);
 
 // The desktop's clipboard through QClipboard (QtClipboard.cpp).
 ui::ClipboardService& ClipboardService();

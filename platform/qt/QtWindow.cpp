@@ -287,9 +287,4 @@ void WidgetPeer::Update(const TRect& r) {
     FWidget->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
 }
 
-bool WidgetPeer::SaveToPng(const std::string& path) {
-    QPixmap pm = FWidget->grab();
-    return pm.save(QString::fromStdString(path), "PNG");
-}
-
 }  // namespace qtb

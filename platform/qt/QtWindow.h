@@ -70,7 +70,6 @@ public:
     void Lower() override;
     void Activate() override;
     void Update(const TRect& r) override;
-    bool SaveToPng(const std::string& path) override;
 
     ControlWidget* Widget() const { return FWidget.data(); }
 

@@ -659,20 +659,6 @@ void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent == FMainForm) FMainForm = nullptr;
 }
 
-void TApplication::ResetForTests() {
-    FComponentState >> csDestroying;
-    OnIdle = nullptr;
-    OnException = nullptr;
-    OnActivate = nullptr;
-    OnDeactivate = nullptr;
-    FTerminated = false;
-    FMainForm = nullptr;
-    FMouseControl = nullptr;
-    MSG m;
-    while (PeekMessage(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-}
-
 // ---------------------------------------------------------------------------------------------
 // TScreen
 

@@ -160,6 +160,10 @@ T* NewForm(TComponent* owner) {
     return form;
 }
 
+namespace ui::test {
+struct AppScope;
+}
+
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
 using TExceptionEvent = std::function<void(TObject* Sender, Exception& E)>;
 
@@ -219,14 +223,13 @@ public:
     // The control under the mouse: CM_MOUSELEAVE to the old one, CM_MOUSEENTER to the new one.
     void SetMouseControl(TControl* Control);
     TControl* MouseControl() const { return FMouseControl; }
-    // Test support: forget the state one test leaves behind.
-    void ResetForTests();
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     friend class TCustomForm;
+    friend struct ui::test::AppScope;  // forgets what one test leaves for the next
     bool ProcessMessage();
     void WaitForMessage();
 

@@ -3,7 +3,7 @@
 
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "serial/CPortCtl.h"
 #include "serial/tests/PortTestUtil.h"
 

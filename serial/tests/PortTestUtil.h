@@ -15,21 +15,14 @@
 
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Threads.h"
+#include "platform/rtl/testing/TestSupport.h"
 #include "platform/win/CommSim.h"
 #include "platform/win/Window.h"
 #include "serial/CPort.h"
 
 namespace porttest {
 
-// Real-time wait for something another thread brings about; a generous bound, never the point.
-inline bool Eventually(const std::function<bool()>& condition, int ms = 5000) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
+using rtl::test::Eventually;
 
 // A file of the tests' data folder.
 inline std::filesystem::path DataFile(const char* name) { return std::filesystem::path(RWB_TEST_DATA_DIR) / name; }

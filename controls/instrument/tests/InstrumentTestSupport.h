@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace instrument_test {
 

@@ -92,20 +92,6 @@ public:
     // Paints the part with the desktop's widget style over the bitmap's pixels, filling the bitmap.
     virtual bool DrawThemePart(TBitmap& target, const ThemePart& part) = 0;
 
-    // Synthetic input, as real input arrives: keys go to the focus widget of the peer's window,
-    // the mouse to the widget under the point (x, y in the peer's client coordinates), or to the
-    // one a button went down on until the buttons are up. viaHost: straight to the peer's own
-    // widget instead, the road of a control that has no native widget inside.
-    virtual void SendMouse(WidgetPeer& peer, UINT msg, int x, int y, WPARAM keys, bool viaHost = false) = 0;
-    virtual void SendMouseLeave(WidgetPeer& peer) = 0;
-    virtual void SendKey(WidgetPeer& peer, bool down, WORD vk, const String& text, TShiftState shift, bool viaHost = false) = 0;
-    // Input events the native widgets' filter has turned into messages so far.
-    virtual uint64_t NativeFilterEventCount() = 0;
-    // The captions of the menu bar the window shows now (empty: none).
-    virtual std::vector<String> MenuBarCaptions(WidgetPeer& window) = 0;
-    // Reads a PNG file into 0x00BBGGRR pixels, row by row.
-    virtual bool ReadPng(const std::string& path, int& width, int& height, std::vector<int32_t>& pixels) = 0;
-
 protected:
     // For a backend's answer to a call it cannot serve.
     [[noreturn]] void Unsupported(const char* call) const;

@@ -1,8 +1,6 @@
 #pragma once
 // The window of one windowed control, as the backend makes it. The control decides everything;
 // the peer shows it and reports what happens to the window through the WindowSink.
-#include <string>
-
 #include "platform/ui/Controls.h"
 #include "platform/ui/Cursors.h"
 
@@ -51,8 +49,6 @@ public:
     // Schedules showing this part of the control's backing image (window coordinates) again
     // (ignored while the widget is painting).
     virtual void Update(const TRect& r) = 0;
-    // Renders the widget with its child widgets to a PNG file.
-    virtual bool SaveToPng(const std::string& path) = 0;
 };
 
 }  // namespace ui

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Printers.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/NativePeers.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "platform/ui/ExtCtrls.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
 namespace {

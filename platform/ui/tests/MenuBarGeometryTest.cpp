@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/ui/Menus.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 

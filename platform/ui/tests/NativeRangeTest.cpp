@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/ComCtrlsNative.h"
-#include "platform/ui/TestSupport.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/TestSupport.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
-class NativeRangeTest : public ui_test::FormTest {
+class NativeRangeTest : public ui::test::FormTest {
 protected:
     void Focus(TWinControl* c) {
         form->Show();

@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "platform/rtl/Threads.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -22,7 +22,7 @@ protected:
     }
 };
 
-class WindowFlagsTest : public ui_test::FormTest {};
+class WindowFlagsTest : public ui::test::FormTest {};
 
 TEST_F(WindowFlagsTest, APopupToolWindowStaysOverItsFormWithoutATaskBarEntry) {
     form->Show();

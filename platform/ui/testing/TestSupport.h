@@ -1,6 +1,7 @@
 #pragma once
 // Helpers for tests of controls and forms: pump the loop, move the manual clock through timer
-// due times, send input through the backend as real input arrives, render to PNG.
+// due times, send input as the backend's real input arrives, render to PNG (the input and the
+// pictures through the driver of the backend the test program links).
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -64,6 +65,10 @@ bool LoadPng(const std::string& path, Picture& picture);
 struct AppScope {
     AppScope();
     ~AppScope();
+    AppScope(const AppScope&) = delete;
+    AppScope& operator=(const AppScope&) = delete;
+    // Forgets it now, in the middle of a test.
+    static void Reset();
 };
 
 }  // namespace ui::test

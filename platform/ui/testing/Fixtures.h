@@ -1,16 +1,23 @@
 #pragma once
-// A fixture shared by the control tests: a 320 x 240 form, freed after each test, and a way to put
-// a control on it.
+// Fixtures shared by the tests built on the UI library: the application reset around each test,
+// and a 320 x 240 form, freed after each test, with a way to put a control on it.
 #include <gtest/gtest.h>
 
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
-namespace ui_test {
+namespace ui::test {
+
+// Each test starts from an application without the handlers, main form or quit request an
+// earlier test left.
+class AppTest : public ::testing::Test {
+protected:
+    AppScope scope;
+};
 
 class FormTest : public ::testing::Test {
 protected:
-    ui::test::AppScope scope;
+    AppScope scope;
     TForm* form = nullptr;
 
     void SetUp() override {
@@ -30,4 +37,4 @@ protected:
     }
 };
 
-}  // namespace ui_test
+}  // namespace ui::test

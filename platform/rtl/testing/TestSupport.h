@@ -1,0 +1,13 @@
+#pragma once
+// Helpers shared by the tests of every layer.
+#include <functional>
+
+namespace rtl::test {
+
+// Real-time wait for something another thread (or the loop that `step` runs) brings about: checks
+// the condition, runs step (by default a 1 ms sleep) and checks again until the condition holds or
+// ms have passed. A generous bound, never the point of a test: every wait of a test has one, so
+// a fault fails the test instead of hanging it.
+bool Eventually(const std::function<bool()>& condition, int ms = 5000, const std::function<void()>& step = nullptr);
+
+}  // namespace rtl::test
