@@ -31,6 +31,18 @@ public:
     virtual void Activated(TWinControl* target, bool active) = 0;
 };
 
+// What a key types, for a backend to report as characters: the text its keyboard attached,
+// except that Ctrl+letter types its control character (Ctrl+A is 0x01), as the platform's
+// keyboard does, and other keys with Ctrl type only the control characters of the text (Ctrl+[
+// is Escape). Ctrl+Alt is AltGr on some keyboards and types the text.
+String TypedChars(WORD vk, const String& text, bool ctrl, bool alt);
+
+// The platform's key data of a key message: repeat count (bits 0-15), scan code (16-23), the
+// extended-key flag (24), Alt (29), the previous key state (30) and the transition (31). keypad:
+// the key is on the numeric keypad. scanCode: the set-1 code of the physical key when the
+// keyboard tells it (0: the code of the key of a US keyboard that has vk).
+LPARAM KeyData(WORD vk, bool keypad, int repeat, bool alt, bool down, bool autoRepeat, uint8_t scanCode = 0);
+
 // Events of a menu the backend shows. Items are named by the pointers the library handed over;
 // the backend never reads them, and the library looks each one up before it touches it, since it
 // may have been freed while the menu was open.
