@@ -41,11 +41,14 @@ function(link_backend target kind)
   endif()
 endfunction()
 
-# A layer's test support: every .cpp of the folder's testing/ in one library the test programs
-# link. TYPE OBJECT for a backend's part, whose objects must always go into the program.
+# A layer's test support: every .cpp of the folder's testing/ (or DIR) in one library the test
+# programs link. TYPE OBJECT for a backend's part, whose objects must always go into the program.
 function(layer_test_support name)
-  cmake_parse_arguments(S "" "TYPE" "DEPS;PRIVATE_DEPS" ${ARGN})
-  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/testing/*.cpp)
+  cmake_parse_arguments(S "" "TYPE;DIR" "DEPS;PRIVATE_DEPS" ${ARGN})
+  if(NOT S_DIR)
+    set(S_DIR testing)
+  endif()
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${S_DIR}/*.cpp)
   if(NOT S_TYPE)
     set(S_TYPE STATIC)
   endif()
@@ -78,29 +81,35 @@ function(_layer_uses_ui target out)
   endforeach()
 endfunction()
 
+# The test program of library `name` from the .cpp files of dir: <name>_tests, or PROGRAM.
 function(layer_tests name dir)
-  cmake_parse_arguments(T "" "BACKEND" "DEPS" ${ARGN})
+  cmake_parse_arguments(T "" "BACKEND;PROGRAM" "DEPS" ${ARGN})
   file(GLOB tsrcs CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT tsrcs OR NOT BUILD_TESTING)
     return()
   endif()
-  add_executable(${name}_tests ${tsrcs})
-  target_link_libraries(${name}_tests PRIVATE ${name} ${T_DEPS} platform_rtl_testing GTest::gmock GTest::gtest_main)
+  if(T_PROGRAM)
+    set(prog ${T_PROGRAM})
+  else()
+    set(prog ${name}_tests)
+  endif()
+  add_executable(${prog} ${tsrcs})
+  target_link_libraries(${prog} PRIVATE ${name} ${T_DEPS} platform_rtl_testing GTest::gmock GTest::gtest_main)
   _layer_uses_ui(${name} uses_ui)
   if(uses_ui)
-    target_link_libraries(${name}_tests PRIVATE platform_ui_testing)
+    target_link_libraries(${prog} PRIVATE platform_ui_testing)
     if(NOT T_BACKEND)
       set(T_BACKEND qt)
     endif()
   endif()
   if(T_BACKEND)
-    link_backend(${name}_tests ${T_BACKEND} TESTING)
+    link_backend(${prog} ${T_BACKEND} TESTING)
   endif()
-  target_compile_options(${name}_tests PRIVATE ${RWB_WARNINGS})
+  target_compile_options(${prog} PRIVATE ${RWB_WARNINGS})
   # The fixtures' folder is compiled in: the test properties below cannot carry a second
   # environment variable (discovery splits the list into property names).
-  target_compile_definitions(${name}_tests PRIVATE RWB_TEST_DATA_DIR="${dir}/data")
-  gtest_discover_tests(${name}_tests
+  target_compile_definitions(${prog} PRIVATE RWB_TEST_DATA_DIR="${dir}/data")
+  gtest_discover_tests(${prog}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
