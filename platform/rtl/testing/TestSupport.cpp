@@ -1,6 +1,8 @@
 #include "platform/rtl/testing/TestSupport.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 namespace rtl::test {
@@ -14,6 +16,12 @@ bool Eventually(const std::function<bool()>& condition, int ms, const std::funct
         else std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
+}
+
+void Await(const std::function<bool()>& condition, const char* what, int ms, const std::function<void()>& step) {
+    if (Eventually(condition, ms, step)) return;
+    std::fprintf(stderr, "Still waiting after %d ms for %s: giving up.\n", ms, what);
+    std::abort();
 }
 
 }  // namespace rtl::test

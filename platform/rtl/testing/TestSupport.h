@@ -10,4 +10,9 @@ namespace rtl::test {
 // a fault fails the test instead of hanging it.
 bool Eventually(const std::function<bool()>& condition, int ms = 5000, const std::function<void()>& step = nullptr);
 
+// For a wait the test cannot walk away from (a thread that depends on it is joined next): at the
+// deadline it reports what it waited for and ends the program, so the test fails instead of
+// hanging.
+void Await(const std::function<bool()>& condition, const char* what, int ms = 10000, const std::function<void()>& step = nullptr);
+
 }  // namespace rtl::test

@@ -39,6 +39,18 @@ void AdvanceClock(rtl::ManualClock& clock, uint64_t ms) {
     }
 }
 
+WaitBackstop::WaitBackstop(int ms) : FDue(std::chrono::steady_clock::now() + std::chrono::milliseconds(ms)) {
+    FWindow = AllocateHWnd([](TMessage&) {});
+    SetTimer(FWindow, 1, static_cast<UINT>(ms), nullptr);
+}
+
+bool WaitBackstop::Fired() const { return std::chrono::steady_clock::now() >= FDue; }
+
+WaitBackstop::~WaitBackstop() {
+    KillTimer(FWindow, 1);
+    DeallocateHWnd(FWindow);
+}
+
 AppScope::AppScope() {
     Application->Initialize();
     Reset();

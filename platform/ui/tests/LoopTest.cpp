@@ -115,9 +115,11 @@ TEST_F(LoopTest, PostedMessageFromAWorkerWakesAWaitingLoop) {
         PostMessage(h, WM_USER + 3, 0, 0);
     });
     // HandleMessage waits after the idle pass; the post must end that wait.
+    ui::test::WaitBackstop backstop;
     for (int i = 0; i < 10 && !handled; ++i) Application->HandleMessage();
     worker.join();
     EXPECT_TRUE(handled);
+    EXPECT_FALSE(backstop.Fired());  // the post woke the loop, not the backstop
     DeallocateHWnd(h);
 }
 

@@ -70,8 +70,10 @@ TEST_F(ThreadsUiTest, SynchronizeAndQueueRunInTheLoop) {
     Application->OnIdle = [](TObject*, bool& Done) { Done = true; };
     worker.Start();
     // HandleMessage waits after each idle pass; the worker's calls must wake it.
+    ui::test::WaitBackstop backstop;
     for (int i = 0; i < 50 && order.size() < 2; ++i) Application->HandleMessage();
     EXPECT_EQ(order, (std::vector<std::string>{"queued", "synchronized"}));
+    EXPECT_FALSE(backstop.Fired());
     worker.WaitFor();
     EXPECT_TRUE(synced);
 }
