@@ -44,11 +44,17 @@ bool ControlWidget::event(QEvent* e) {
             if (w) --w->FEventDepth;
         }
     } depth{self};
+    // Every key, character and mouse event goes through the one input road.
     switch (e->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
         case QEvent::ShortcutOverride:
         case QEvent::InputMethod:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
             return FInput->Translate(this, e);
         default:
             return QWidget::event(e);
@@ -66,12 +72,6 @@ void ControlWidget::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     p.drawImage(area, qtbackend::ImageOf(*FControl->BackingImage()), area);
 }
-
-void ControlWidget::mousePressEvent(QMouseEvent* e) { FInput->Translate(this, e); }
-void ControlWidget::mouseReleaseEvent(QMouseEvent* e) { FInput->Translate(this, e); }
-void ControlWidget::mouseDoubleClickEvent(QMouseEvent* e) { FInput->Translate(this, e); }
-void ControlWidget::mouseMoveEvent(QMouseEvent* e) { FInput->Translate(this, e); }
-void ControlWidget::wheelEvent(QWheelEvent* e) { FInput->Translate(this, e); }
 
 void ControlWidget::leaveEvent(QEvent*) {
     if (FControl) Sink().MouseLeave(FControl);

@@ -97,12 +97,7 @@ void TNativeControl::SetOwnerPainted(bool value) {
 TCanvas* TNativeControl::Canvas() {
     ui::CheckUiThread("Canvas");
     if (FItemCanvas) return FItemCanvas;
-    if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
-    if (!FCanvas->Painting()) {
-        HandleNeeded();
-        FCanvas->UpdateTarget();
-    }
-    return FCanvas.get();
+    return ui::OwnCanvas(this, FCanvas);
 }
 
 void TNativeControl::PaintNative(TCanvas* canvas) {
