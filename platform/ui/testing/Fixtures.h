@@ -37,4 +37,23 @@ protected:
     }
 };
 
+// A focusable windowed control that wants the characters typed at it, as an edit does: the
+// dialog keys go by it.
+class CharTaker : public TCustomControl {
+public:
+    explicit CharTaker(TComponent* owner, int width = 80) : TCustomControl(owner) {
+        SetTabStop(true);
+        SetBounds(0, 0, width, 20);
+    }
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (m.Msg == WM_GETDLGCODE) {
+            m.Result = DLGC_WANTCHARS;
+            return;
+        }
+        TCustomControl::Dispatch(m);
+    }
+};
+
 }  // namespace ui::test

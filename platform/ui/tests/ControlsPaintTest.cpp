@@ -4,30 +4,11 @@
 #include <filesystem>
 
 #include "platform/ui/testing/Fixtures.h"
+#include "platform/ui/tests/ControlsTestControls.h"
 
 namespace {
 
-constexpr int32_t kPanelColor = 0x00C08040;
-constexpr int32_t kBoxColor = 0x000000FF;
-
-class Panel : public TCustomControl {
-public:
-    explicit Panel(TComponent* owner) : TCustomControl(owner) { SetColor(kPanelColor); }
-};
-
-// Paints far beyond its own bounds: the clipping decides what shows.
-class Box : public TGraphicControl {
-public:
-    using TGraphicControl::TGraphicControl;
-    int Paints = 0;
-
-protected:
-    void Paint() override {
-        ++Paints;
-        Canvas()->Brush()->SetColor(kBoxColor);
-        Canvas()->FillRect(Rect(-50, -50, Width() + 50, Height() + 50));
-    }
-};
+using namespace controls_test;
 
 std::string TempPng(const char* name) {
     return (std::filesystem::temp_directory_path() / (std::string("rwb_ui_") + name + ".png")).string();

@@ -8,6 +8,7 @@
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/NativePeers.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/testing/Fixtures.h"
 #include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
@@ -170,10 +171,7 @@ RunResult RunScript(Kind kind, bool viaHost) {
     return out;
 }
 
-class InputRoadTest : public ::testing::Test {
-protected:
-    ui::test::AppScope scope;
-};
+using InputRoadTest = ui::test::AppTest;
 
 }  // namespace
 

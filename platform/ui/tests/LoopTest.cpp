@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/testing/Fixtures.h"
 #include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
@@ -29,10 +30,7 @@ protected:
     }
 };
 
-class LoopTest : public ::testing::Test {
-protected:
-    ui::test::AppScope scope;
-};
+using LoopTest = ui::test::AppTest;
 
 }  // namespace
 

@@ -1,54 +1,20 @@
 #include <gtest/gtest.h>
 
-#include "platform/ui/testing/TestSupport.h"
+#include "platform/ui/testing/Fixtures.h"
+#include "platform/ui/tests/ControlsTestControls.h"
 #include "platform/win/Window.h"
 
 namespace {
 
-constexpr int32_t kPanelColor = 0x00C08040;
-constexpr int32_t kBoxColor = 0x000000FF;
-
-class Panel : public TCustomControl {
-public:
-    explicit Panel(TComponent* owner) : TCustomControl(owner) { SetColor(kPanelColor); }
-};
-
-// Paints far beyond its own bounds: the clipping decides what shows.
-class Box : public TGraphicControl {
-public:
-    using TGraphicControl::TGraphicControl;
-    int Enters = 0, Leaves = 0, Paints = 0;
-
-protected:
-    void Paint() override {
-        ++Paints;
-        Canvas()->Brush()->SetColor(kBoxColor);
-        Canvas()->FillRect(Rect(-50, -50, Width() + 50, Height() + 50));
-    }
-    void Dispatch(TMessage& m) override {
-        if (m.Msg == CM_MOUSEENTER) ++Enters;
-        if (m.Msg == CM_MOUSELEAVE) ++Leaves;
-        TGraphicControl::Dispatch(m);
-    }
-};
+using namespace controls_test;
 
 // A windowed control that keeps typed characters, as an edit would.
-class TextHolder : public TCustomControl {
+class TextHolder : public ui::test::CharTaker {
 public:
-    explicit TextHolder(TComponent* owner) : TCustomControl(owner) {
-        SetTabStop(true);
-        SetBounds(0, 0, 80, 20);
-    }
+    explicit TextHolder(TComponent* owner) : CharTaker(owner, 80) {}
     int Enters = 0, Exits = 0;
 
 protected:
-    void Dispatch(TMessage& m) override {
-        if (m.Msg == WM_GETDLGCODE) {
-            m.Result = DLGC_WANTCHARS;
-            return;
-        }
-        TCustomControl::Dispatch(m);
-    }
     void DefaultHandler(TMessage& m) override {
         if (m.Msg == WM_CHAR && m.WParam >= 0x20) {
             SetText(Text() + String(static_cast<char16_t>(m.WParam)));
@@ -79,10 +45,7 @@ private:
     TModalResult FResult;
 };
 
-class ControlsTest : public ::testing::Test {
-protected:
-    ui::test::AppScope scope;
-};
+using ControlsTest = ui::test::AppTest;
 
 }  // namespace
 

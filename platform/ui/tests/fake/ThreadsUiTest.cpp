@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "platform/rtl/Threads.h"
+#include "platform/ui/testing/Fixtures.h"
 #include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
@@ -38,10 +39,7 @@ private:
     std::function<void(Worker&)> FBody;
 };
 
-class ThreadsUiTest : public ::testing::Test {
-protected:
-    ui::test::AppScope scope;
-};
+using ThreadsUiTest = ui::test::AppTest;
 
 }  // namespace
 
