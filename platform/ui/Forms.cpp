@@ -393,7 +393,11 @@ void TCustomForm::SetFormStyle(TFormStyle value) {
 
 void TCustomForm::SetMenuBarHeight(int height) {
     height = std::max(0, height);
-    if (height == FMenuBarHeight) return;
+    if (height == FMenuBarHeight) {
+        // A bar built again at the same height still needs its place in the frame.
+        FrameChanged();
+        return;
+    }
     int grow = height - FMenuBarHeight;
     FMenuBarHeight = height;
     SetBounds(Left(), Top(), Width(), std::max(0, Height() + grow));
