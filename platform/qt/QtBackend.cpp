@@ -22,7 +22,7 @@ namespace {
 class QtBackend final : public ui::Backend {
 public:
     QtBackend() {
-        qtbackend::EnsureApplication();
+        qtb::EnsureApplication();
         FDispatcher = QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread());
     }
 

@@ -36,7 +36,7 @@ public:
 };
 
 ui::ClipboardContent QtClipboardService::Read() {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     ui::ClipboardContent c;
     const QMimeData* m = QGuiApplication::clipboard()->mimeData();
     if (!m) return c;
@@ -60,7 +60,7 @@ ui::ClipboardContent QtClipboardService::Read() {
 }
 
 void QtClipboardService::Write(const ui::ClipboardContent& content) {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     auto* m = new QMimeData;
     for (const auto& [format, bytes] : content) {
         switch (format) {

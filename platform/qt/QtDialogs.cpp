@@ -82,7 +82,7 @@ public:
     }
 
     bool RunFontDialog(const ui::FontDialogRequest& r, ui::FontChoice& answer, ui::DialogSink& sink) override {
-        QFontDialog dlg(qtbackend::QFontOf(*r.Font));
+        QFontDialog dlg(qtb::QFontOf(*r.Font));
         dlg.setOption(QFontDialog::DontUseNativeDialog, true);
         if (r.FixedPitchOnly) dlg.setOption(QFontDialog::MonospacedFonts, true);
         if (r.ApplyButton) {
@@ -99,9 +99,9 @@ public:
     bool RunColorDialog(ui::ColorDialogState& state) override {
         for (int i = 0; i < 16; ++i) {
             TColor c = state.Custom[static_cast<size_t>(i)];
-            if (c != clNone) QColorDialog::setCustomColor(i, qtbackend::QColorOf(c));
+            if (c != clNone) QColorDialog::setCustomColor(i, qtb::QColorOf(c));
         }
-        QColorDialog dlg(qtbackend::QColorOf(state.Color));
+        QColorDialog dlg(qtb::QColorOf(state.Color));
         dlg.setOption(QColorDialog::DontUseNativeDialog, true);
         bool ok = dlg.exec() == QDialog::Accepted;
         // Qt's custom slots start white: a white slot is one the user never set.

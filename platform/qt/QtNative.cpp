@@ -34,7 +34,7 @@ namespace {
 
 QString Q(const String& s) { return QString::fromStdU16String(s); }
 
-QColor ColorOf(int32_t color) { return qtbackend::QColorOf(color); }
+QColor ColorOf(int32_t color) { return qtb::QColorOf(color); }
 
 // Keeps the native widget the size of the control's widget.
 class Filler final : public QObject {
@@ -85,7 +85,7 @@ public:
         }
     }
     void SetFont(const TFont& font) override {
-        if (FInner) FInner->setFont(qtbackend::QFontOf(font));
+        if (FInner) FInner->setFont(qtb::QFontOf(font));
     }
     void SetOwnerPainted(bool value) override {
         if (!FInner) return;
@@ -98,7 +98,7 @@ public:
         QImage img(std::max(1, target.Width()), std::max(1, target.Height()), QImage::Format_RGB32);
         img.fill(FInner->palette().color(QPalette::Window));
         FInner->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-        qtbackend::SetImage(target, img);
+        qtb::SetImage(target, img);
     }
     void SetColors(int32_t background, int32_t text) override {
         if (!FInner) return;
@@ -109,7 +109,7 @@ public:
     }
     void SetOverlay(const TBitmap& painted, const TBitmap& native) override {
         if (!FHost) return;
-        QImage over = OverlayOf(qtbackend::ToRgb32(painted), qtbackend::ToRgb32(native));
+        QImage over = OverlayOf(qtb::ToRgb32(painted), qtb::ToRgb32(native));
         if (over.isNull()) {
             if (FOverlay) FOverlay->hide();
             return;
@@ -311,7 +311,7 @@ public:
             QStyledItemDelegate::paint(painter, option, index);
             return;
         }
-        const QImage& img = qtbackend::ImageOf(target);
+        const QImage& img = qtb::ImageOf(target);
         painter->drawImage(r, img, r);
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
@@ -527,7 +527,7 @@ public:
             Btn()->setIcon(QIcon());
             return;
         }
-        QImage all = qtbackend::ToRgb32(*glyph);
+        QImage all = qtb::ToRgb32(*glyph);
         int w = all.width() / std::max(1, count);
         QImage frame = all.copy(w * index, 0, w, all.height()).convertToFormat(QImage::Format_ARGB32);
         // The bottom-left pixel's colour is the background of the picture.

@@ -50,21 +50,21 @@ namespace {
 class QtPrintService final : public ui::PrintService {
 public:
     std::vector<String> Printers() override {
-        qtbackend::EnsureApplication();
+        qtb::EnsureApplication();
         std::vector<String> names;
         for (const QString& n : QPrinterInfo::availablePrinterNames()) names.push_back(StringOf(n));
         return names;
     }
 
     int DefaultPrinter() override {
-        qtbackend::EnsureApplication();
+        qtb::EnsureApplication();
         QString def = QPrinterInfo::defaultPrinterName();
         if (def.isEmpty()) return -1;
         return static_cast<int>(QPrinterInfo::availablePrinterNames().indexOf(def));
     }
 
     TSize PageSize(const String& printer, bool landscape, int dpi) override {
-        qtbackend::EnsureApplication();
+        qtb::EnsureApplication();
         QPrinter q(QPrinter::HighResolution);
         Setup(q, printer, printer.IsEmpty() ? String("/dev/null") : String(), landscape, dpi);
         QRect r = q.pageLayout().paintRectPixels(dpi);
@@ -72,7 +72,7 @@ public:
     }
 
     TPrinterJob* BeginJob(const ui::PrinterSettings& settings, const String& title) override {
-        qtbackend::EnsureApplication();
+        qtb::EnsureApplication();
         auto job = std::make_unique<TPrinterJob>();
         Setup(job->printer, settings.Printer, settings.FileName, settings.Landscape, settings.Dpi);
         job->printer.setCopyCount(settings.Copies);
@@ -85,7 +85,7 @@ public:
 
     void PrintPage(TPrinterJob* job, TBitmap& page, bool newPageFirst) override {
         if (newPageFirst) job->printer.newPage();
-        const QImage& image = qtbackend::ImageOf(page);
+        const QImage& image = qtb::ImageOf(page);
         QRect target(0, 0, image.width(), image.height());
         job->painter.drawImage(target, image);
     }

@@ -70,7 +70,7 @@ void ControlWidget::paintEvent(QPaintEvent* e) {
     QRect area = e->rect() & rect();
     if (area.isEmpty()) return;
     QPainter p(this);
-    p.drawImage(area, qtbackend::ImageOf(*FControl->BackingImage()), area);
+    p.drawImage(area, qtb::ImageOf(*FControl->BackingImage()), area);
 }
 
 void ControlWidget::leaveEvent(QEvent*) {
@@ -220,7 +220,7 @@ void WidgetPeer::SetWindowState(int state) {
 
 QIcon QIconOf(TIcon* icon) {
     if (!icon || icon->Empty() || !icon->Bitmap()) return QIcon();
-    return QIcon(QPixmap::fromImage(qtbackend::ImageOf(*icon->Bitmap())));
+    return QIcon(QPixmap::fromImage(qtb::ImageOf(*icon->Bitmap())));
 }
 
 void WidgetPeer::SetIcon(TIcon* icon) {
@@ -231,7 +231,7 @@ void WidgetPeer::SetCursorShape(const ui::CursorInfo& cursor) { FWidget->setCurs
 
 QCursor CursorOf(const ui::CursorInfo& cursor) {
     if (!cursor.Image) return QCursor(CursorShapeOf(cursor.Shape));
-    return QCursor(QPixmap::fromImage(qtbackend::ImageOf(*cursor.Image)), cursor.HotSpot.X, cursor.HotSpot.Y);
+    return QCursor(QPixmap::fromImage(qtb::ImageOf(*cursor.Image)), cursor.HotSpot.X, cursor.HotSpot.Y);
 }
 
 ui::WindowSink& Sink() { return ui::GetBackend().Windows(); }
