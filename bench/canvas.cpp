@@ -26,7 +26,7 @@ struct CanvasFixture {
     TBitmap bmp;
     TCanvas* c;
     explicit CanvasFixture(TPixelFormat f = pfDevice) : bmp(kW, kH, f), c(bmp.Canvas()) {
-        qtbackend::EnsureApplication();
+        qtb::EnsureApplication();
         c->Lock();
     }
     ~CanvasFixture() { c->Unlock(); }
@@ -46,7 +46,7 @@ BENCHMARK(BM_FillRect10_Canvas);
 
 // For reference: the same outside a bracket, each call with a painter of its own.
 void BM_FillRect10_CanvasCallByCall(benchmark::State& state) {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     TBitmap bmp(kW, kH);
     TCanvas* c = bmp.Canvas();
     c->Brush()->SetColor(clRed);
@@ -60,7 +60,7 @@ void BM_FillRect10_CanvasCallByCall(benchmark::State& state) {
 BENCHMARK(BM_FillRect10_CanvasCallByCall);
 
 void BM_FillRect10_Painter(benchmark::State& state) {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     QImage img(kW, kH, QImage::Format_RGB32);
     QPainter p(&img);
     QColor red(255, 0, 0);
@@ -88,7 +88,7 @@ void BM_TextOut_Canvas(benchmark::State& state) {
 BENCHMARK(BM_TextOut_Canvas);
 
 void BM_TextOut_Painter(benchmark::State& state) {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     QImage img(kW, kH, QImage::Format_RGB32);
     QPainter p(&img);
     QFont font(QStringLiteral("Noto Sans"));
@@ -113,7 +113,7 @@ void BM_Polyline5001_Canvas(benchmark::State& state) {
 BENCHMARK(BM_Polyline5001_Canvas)->Unit(benchmark::kMicrosecond);
 
 void BM_Polyline5001_Painter(benchmark::State& state) {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     QImage img(kW, kH, QImage::Format_RGB32);
     QPainter p(&img);
     p.setPen(QPen(Qt::black, 0));
@@ -134,7 +134,7 @@ void BM_LineTo5000_Canvas(benchmark::State& state) {
 BENCHMARK(BM_LineTo5000_Canvas)->Unit(benchmark::kMicrosecond);
 
 void BM_LineTo5000_Painter(benchmark::State& state) {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     QImage img(kW, kH, QImage::Format_RGB32);
     QPainter p(&img);
     p.setPen(QPen(Qt::black, 0));
@@ -147,7 +147,7 @@ BENCHMARK(BM_LineTo5000_Painter)->Unit(benchmark::kMicrosecond);
 // 128 bars with a frame, as a bar chart paints them: arg 0 device format, 1 24-bit; arg 1: 1
 // inside a lock bracket, 0 call by call.
 void BM_Bars128(benchmark::State& state) {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     TBitmap bmp(kW, kH, state.range(0) ? pf24bit : pfDevice);
     TCanvas* c = bmp.Canvas();
     c->Brush()->SetColor(clNavy);

@@ -16,7 +16,7 @@ constexpr int kHeight = 400;
 struct LevelChart {
     TChart& chart = *new TChart(nullptr);
     LevelChart() {
-        qtbackend::EnsureApplication();
+        qtb::EnsureApplication();
         chart.SetBounds(0, 0, kWidth, kHeight);
         chart.LeftAxis()->SetMinMax(-140, -10);
         chart.LeftAxis()->SetIncrement(10);

@@ -8,7 +8,7 @@
 
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Grids.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include "controls/instrument/MvBar.h"
 #include "platform/qt/QtGraphicsApp.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 
 void PaintBar(benchmark::State& state) {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     const auto style = static_cast<TBarStyle>(state.range(0));
     const bool horizontal = state.range(1) != 0;
     const int w = horizontal ? 1000 : 30, h = horizontal ? 30 : 1000;

@@ -10,7 +10,7 @@
 #include "controls/instrument/MvFlashT.h"
 #include "controls/instrument/MvLED.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 

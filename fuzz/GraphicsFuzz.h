@@ -12,7 +12,7 @@ namespace fuzzing {
 
 inline TBitmap& Target() {
     static TBitmap* target = [] {
-        qtbackend::EnsureApplication();
+        qtb::EnsureApplication();
         return new TBitmap(64, 48, pf24bit);  // lives for the whole run
     }();
     return *target;

@@ -7,7 +7,8 @@
 
 #include "platform/ole/DragLoopFeed.h"
 #include "platform/ole/OleData.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
+#include "platform/ui/Cursors.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/InputGrab.h"
 #include "platform/ui/WinUser.h"
@@ -37,6 +38,13 @@ void ForgetDeadWindows() {
         it = gTargets.erase(it);
     }
     // Released after the table is consistent: a target's destructor may register again.
+}
+
+// The desktop's drag and drop; nullptr with a backend that has none: drags stay inside the
+// program and other programs' drops never come.
+ui::DesktopDragDrop* Desktop() {
+    ui::Backend& backend = ui::GetBackend();
+    return backend.Supports(ui::Capability::DragDrop) ? &backend.DragDrop() : nullptr;
 }
 
 Registration* Find(HWND window) {
@@ -160,7 +168,7 @@ public:
             ~Restore() {
                 ui::SetInputGrab(previous);
                 gDragging = false;
-                if (loop.FCursorSet) ui::GetBackend().SetOverrideCursor(Screen->Cursor());
+                if (loop.FCursorSet) ui::OverrideCursor(Screen->Cursor());
             }
         } restore{*this, ui::SetInputGrab(this)};
         gDragging = true;
@@ -205,7 +213,7 @@ private:
             if (!Track(true)) return;
             HRESULT feedback = FSource->GiveFeedback(FEffect);
             if (feedback == DRAGDROP_S_USEDEFAULTCURSORS) {
-                ui::GetBackend().SetOverrideCursor(FEffect == DROPEFFECT_NONE ? crNoDrop : crDrag);
+                ui::OverrideCursor(FEffect == DROPEFFECT_NONE ? crNoDrop : crDrag);
                 FCursorSet = true;
             }
         } else if (go == DRAGDROP_S_DROP) {
@@ -247,14 +255,16 @@ private:
     }
 
     // The pointer left the program: its text goes on to other programs. Data without text
-    // cannot cross, and the drag goes on inside.
+    // cannot cross, nor can anything without the desktop's drag and drop: the drag goes on
+    // inside.
     bool HandToDesktop() {
+        ui::DesktopDragDrop* desktop = Desktop();
         ui::DesktopDragData data;
-        data.HasText = ole::detail::TextOf(FData, data.Text);
+        data.HasText = desktop && ole::detail::TextOf(FData, data.Text);
         if (!data.HasText) return false;
         LeaveTarget();
         FWindow = nullptr;
-        DWORD effect = (gFeed ? gFeed->DesktopDrag(data, FOk) : ui::GetBackend().DragDrop().StartDrag(data, FOk)) & FOk;
+        DWORD effect = (gFeed ? gFeed->DesktopDrag(data, FOk) : desktop->StartDrag(data, FOk)) & FOk;
         Finish(effect ? DRAGDROP_S_DROP : DRAGDROP_S_CANCEL, effect);
         return true;
     }
@@ -316,7 +326,7 @@ HRESULT OleInitialize(void*) { return gInitCount++ == 0 ? S_OK : S_FALSE; }
 
 void OleUninitialize() {
     if (gInitCount == 0 || --gInitCount > 0) return;
-    if (gSinkSet) ui::GetBackend().DragDrop().SetSink(nullptr);
+    if (gSinkSet) Desktop()->SetSink(nullptr);
     gSinkSet = false;
 }
 
@@ -328,11 +338,12 @@ HRESULT RegisterDragDrop(HWND window, IDropTarget* target) {
     if (!target) return E_INVALIDARG;
     if (Find(window)) return DRAGDROP_E_ALREADYREGISTERED;
     gTargets.push_back({window, ComPtr<IDropTarget>(target)});
-    if (!gSinkSet) {
-        ui::GetBackend().DragDrop().SetSink(&gDesktopDrops);
+    ui::DesktopDragDrop* desktop = Desktop();
+    if (desktop && !gSinkSet) {
+        desktop->SetSink(&gDesktopDrops);
         gSinkSet = true;
     }
-    if (control->Peer()) ui::GetBackend().DragDrop().AcceptDrops(*control->Peer(), true);
+    if (desktop && control->Peer()) desktop->AcceptDrops(*control->Peer(), true);
     return S_OK;
 }
 
@@ -343,7 +354,8 @@ HRESULT RevokeDragDrop(HWND window) {
     ComPtr<IDropTarget> target = std::move(r->Target);
     gTargets.erase(gTargets.begin() + (r - gTargets.data()));
     TWinControl* control = FindControl(window);
-    if (control && control->Peer()) ui::GetBackend().DragDrop().AcceptDrops(*control->Peer(), false);
+    ui::DesktopDragDrop* desktop = control && control->Peer() ? Desktop() : nullptr;
+    if (desktop) desktop->AcceptDrops(*control->Peer(), false);
     return S_OK;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The drag loop's hooks for the test support (platform/ole/TestSupport.h).
+// The drag loop's hooks for the test support (platform/ole/testing/TestSupport.h).
 #include "platform/ole/DragDrop.h"
 #include "platform/ui/backend/DragDrop.h"
 

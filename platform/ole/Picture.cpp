@@ -6,7 +6,7 @@
 #include <new>
 #include <vector>
 
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Jpeg.h"
 #include "platform/ui/Metafile.h"
@@ -110,7 +110,10 @@ ComPtr<IPicture> Decode(const std::vector<uint8_t>& bytes) {
     } else if (StartsWith(bytes, {'G', 'I', 'F', '8', '7', 'a'}) || StartsWith(bytes, {'G', 'I', 'F', '8', '9', 'a'})) {
         // Held as an icon's image, which draws with its alpha: the transparent pixels stay so.
         TBitmap first;
-        if (!ui::GetBackend().Decoders().DecodeGif(bytes.data(), bytes.size(), first)) return nullptr;
+        // A backend without decoders reads no GIF.
+        ui::Backend& backend = ui::GetBackend();
+        if (!backend.Supports(ui::Capability::ImageDecoders)) return nullptr;
+        if (!backend.Decoders().DecodeGif(bytes.data(), bytes.size(), first)) return nullptr;
         auto image = std::make_unique<TIcon>();
         image->Bitmap()->Assign(&first);
         graphic = std::move(image);

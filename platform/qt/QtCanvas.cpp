@@ -13,7 +13,7 @@
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtGraphicsApp.h"
 
-using namespace qtbackend;
+using namespace qtb;
 
 namespace {
 

@@ -9,6 +9,7 @@
 
 #include "platform/qt/QtGraphicsApp.h"
 #include "platform/qt/QtPrinter.h"
+#include "platform/qt/QtServices.h"
 #include "platform/ui/Clipbrd.h"
 
 namespace {
@@ -20,27 +21,6 @@ QByteArray ToQBytes(const std::vector<uint8_t>& b) {
 }
 std::vector<uint8_t> FromQBytes(const QByteArray& b) { return std::vector<uint8_t>(b.begin(), b.end()); }
 
-std::vector<uint8_t> Utf16Bytes(const QString& s) {
-    std::vector<uint8_t> b;
-    for (QChar c : s) {
-        b.push_back(static_cast<uint8_t>(c.unicode() & 0xFF));
-        b.push_back(static_cast<uint8_t>(c.unicode() >> 8));
-    }
-    b.push_back(0);
-    b.push_back(0);
-    return b;
-}
-
-QString TextOf(const std::vector<uint8_t>& b) {
-    QString s;
-    for (size_t i = 0; i + 1 < b.size(); i += 2) {
-        char16_t c = static_cast<char16_t>(b[i] | (b[i + 1] << 8));
-        if (c == 0) break;
-        s.append(QChar(c));
-    }
-    return s;
-}
-
 QByteArray Encode(const QImage& image, const char* format) {
     QByteArray out;
     QBuffer buf(&out);
@@ -49,16 +29,18 @@ QByteArray Encode(const QImage& image, const char* format) {
     return out;
 }
 
-}  // namespace
+class QtClipboardService final : public ui::ClipboardService {
+public:
+    ui::ClipboardContent Read() override;
+    void Write(const ui::ClipboardContent& content) override;
+};
 
-namespace ui::clipboard {
-
-Content ReadSystem() {
-    qtbackend::EnsureApplication();
-    Content c;
+ui::ClipboardContent QtClipboardService::Read() {
+    qtb::EnsureApplication();
+    ui::ClipboardContent c;
     const QMimeData* m = QGuiApplication::clipboard()->mimeData();
     if (!m) return c;
-    if (m->hasText()) c[CF_UNICODETEXT] = Utf16Bytes(m->text());
+    if (m->hasText()) c[CF_UNICODETEXT] = ui::ClipboardTextBytes(qtb::StringOf(m->text()));
     if (m->hasImage()) {
         QImage image = qvariant_cast<QImage>(m->imageData());
         if (!image.isNull()) c[CF_BITMAP] = FromQBytes(Encode(image.convertToFormat(QImage::Format_RGB32), "BMP"));
@@ -77,12 +59,12 @@ Content ReadSystem() {
     return c;
 }
 
-void WriteSystem(const Content& content) {
-    qtbackend::EnsureApplication();
+void QtClipboardService::Write(const ui::ClipboardContent& content) {
+    qtb::EnsureApplication();
     auto* m = new QMimeData;
     for (const auto& [format, bytes] : content) {
         switch (format) {
-            case CF_UNICODETEXT: m->setText(TextOf(bytes)); break;
+            case CF_UNICODETEXT: m->setText(qtb::QStringOf(ui::ClipboardText(bytes))); break;
             case CF_TEXT: m->setText(QString::fromUtf8(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(strnlen(reinterpret_cast<const char*>(bytes.data()), bytes.size())))); break;
             case CF_BITMAP: {
                 QImage image;
@@ -104,4 +86,13 @@ void WriteSystem(const Content& content) {
     QGuiApplication::clipboard()->setMimeData(m);
 }
 
-}  // namespace ui::clipboard
+}  // namespace
+
+namespace qtb {
+
+ui::ClipboardService& ClipboardService() {
+    static QtClipboardService service;
+    return service;
+}
+
+}  // namespace qtb

@@ -9,12 +9,12 @@
 namespace qtb {
 
 int DesktopWheelScrollLines() {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     return QApplication::wheelScrollLines();
 }
 
 bool DesktopOpenUrl(const String& target) {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     QString text = QString::fromStdU16String(target);
     QUrl url = text.startsWith(u'/') ? QUrl::fromLocalFile(text) : QUrl(text, QUrl::StrictMode);
     if (!url.isValid() || url.isEmpty()) return false;

@@ -1,6 +1,6 @@
 #pragma once
 // Desktop services of the backend: wheel lines, the URL opener and the widget style's parts.
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 
 namespace qtb {
 

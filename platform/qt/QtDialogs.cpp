@@ -1,5 +1,8 @@
 // The common dialogs as Qt dialogs. Qt's own dialogs are used (not the desktop's) so that the
-// Apply button of the font dialog and the filter choice can be read back.
+// Apply button of the font dialog and the filter choice can be read back. Each dialog starts
+// from the request and answers what the user left in it; the dialog classes apply the answer.
+#include <algorithm>
+
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -10,18 +13,17 @@
 
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtPrinter.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/qt/QtServices.h"
 
-using qtb::QStringOf;
-using qtb::StringOf;
+namespace qtb {
 
 namespace {
 
 // "Text (*.txt)|*.txt" to Qt's "Text (*.txt) (*.txt)": Qt reads the patterns from the last
 // parentheses, separated by blanks.
-QStringList QtFilters(const String& filter) {
+QStringList QtFilters(const std::vector<TFileFilter>& filters) {
     QStringList out;
-    for (const TFileFilter& f : ParseFileFilter(filter)) {
+    for (const TFileFilter& f : filters) {
         QStringList pats;
         for (const String& p : f.Patterns) pats << QStringOf(p);
         out << QStringOf(f.Description) + " (" + pats.join(' ') + ")";
@@ -29,127 +31,130 @@ QStringList QtFilters(const String& filter) {
     return out;
 }
 
-QFont QtFontOf(const TFont& font) { return qtbackend::QFontOf(font); }
-
-void TakeFont(TFont& font, const QFont& q) {
-    font.SetName(StringOf(q.family()));
-    if (q.pointSize() > 0) font.SetSize(q.pointSize());
-    TFontStyles style;
-    if (q.bold()) style << fsBold;
-    if (q.italic()) style << fsItalic;
-    if (q.underline()) style << fsUnderline;
-    if (q.strikeOut()) style << fsStrikeOut;
-    font.SetStyle(style);
+ui::FontChoice ChoiceOf(const QFont& q) {
+    ui::FontChoice c;
+    c.Name = StringOf(q.family());
+    c.Size = std::max(0, q.pointSize());
+    if (q.bold()) c.Style << fsBold;
+    if (q.italic()) c.Style << fsItalic;
+    if (q.underline()) c.Style << fsUnderline;
+    if (q.strikeOut()) c.Style << fsStrikeOut;
+    return c;
 }
+
+TColor ColorOf(const QColor& c) { return static_cast<TColor>(RGB(c.red(), c.green(), c.blue())); }
+
+ui::PrinterChoice ChoiceOf(const QPrinter& q) {
+    ui::PrinterChoice c;
+    c.Printer = StringOf(q.printerName());
+    c.ToFile = q.outputFormat() == QPrinter::PdfFormat || !q.outputFileName().isEmpty();
+    c.FileName = StringOf(q.outputFileName());
+    c.Landscape = q.pageLayout().orientation() == QPageLayout::Landscape;
+    c.Copies = q.copyCount();
+    c.Collate = q.collateCopies();
+    return c;
+}
+
+class QtDialogService final : public ui::DialogService {
+public:
+    bool RunFileDialog(const ui::FileDialogRequest& r, ui::FileDialogAnswer& answer) override {
+        QFileDialog dlg(nullptr, QStringOf(r.Title));
+        dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+        dlg.setAcceptMode(r.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        if (r.Save) dlg.setFileMode(QFileDialog::AnyFile);
+        else if (r.MultiSelect) dlg.setFileMode(QFileDialog::ExistingFiles);
+        else if (r.MustExist) dlg.setFileMode(QFileDialog::ExistingFile);
+        else dlg.setFileMode(QFileDialog::AnyFile);
+        dlg.setOption(QFileDialog::DontConfirmOverwrite, !r.OverwritePrompt);
+        QStringList filters = QtFilters(r.Filters);
+        if (!filters.isEmpty()) {
+            dlg.setNameFilters(filters);
+            int index = r.FilterIndex - 1;
+            if (index >= 0 && index < filters.size()) dlg.selectNameFilter(filters[index]);
+        }
+        if (!r.DefaultExt.IsEmpty()) dlg.setDefaultSuffix(QStringOf(r.DefaultExt));
+        if (!r.InitialDir.IsEmpty()) dlg.setDirectory(QStringOf(r.InitialDir));
+        if (!r.FileName.IsEmpty()) dlg.selectFile(QStringOf(r.FileName));
+        if (dlg.exec() != QDialog::Accepted) return false;
+        for (const QString& f : dlg.selectedFiles()) answer.Files.push_back(StringOf(f));
+        answer.FilterIndex = static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1;
+        return !answer.Files.empty();
+    }
+
+    bool RunFontDialog(const ui::FontDialogRequest& r, ui::FontChoice& answer, ui::DialogSink& sink) override {
+        QFontDialog dlg(qtb::QFontOf(*r.Font));
+        dlg.setOption(QFontDialog::DontUseNativeDialog, true);
+        if (r.FixedPitchOnly) dlg.setOption(QFontDialog::MonospacedFonts, true);
+        if (r.ApplyButton) {
+            if (auto* box = dlg.findChild<QDialogButtonBox*>()) {
+                QPushButton* apply = box->addButton(QDialogButtonBox::Apply);
+                QObject::connect(apply, &QPushButton::clicked, &dlg, [&sink, &dlg] { sink.FontApplied(ChoiceOf(dlg.currentFont())); });
+            }
+        }
+        if (dlg.exec() != QDialog::Accepted) return false;
+        answer = ChoiceOf(dlg.selectedFont());
+        return true;
+    }
+
+    bool RunColorDialog(ui::ColorDialogState& state) override {
+        for (int i = 0; i < 16; ++i) {
+            TColor c = state.Custom[static_cast<size_t>(i)];
+            if (c != clNone) QColorDialog::setCustomColor(i, qtb::QColorOf(c));
+        }
+        QColorDialog dlg(qtb::QColorOf(state.Color));
+        dlg.setOption(QColorDialog::DontUseNativeDialog, true);
+        bool ok = dlg.exec() == QDialog::Accepted;
+        // Qt's custom slots start white: a white slot is one the user never set.
+        for (int i = 0; i < 16; ++i) {
+            QColor c = QColorDialog::customColor(i);
+            if (c.isValid() && c != QColor(Qt::white)) state.Custom[static_cast<size_t>(i)] = ColorOf(c);
+        }
+        if (ok) state.Color = ColorOf(dlg.selectedColor());
+        return ok;
+    }
+
+    bool RunPrintDialog(const ui::PrintDialogRequest& r, ui::PrinterChoice& answer) override {
+        QPrinter q(QPrinter::HighResolution);
+        ConfigureQPrinter(r.Printer, q);
+        q.setCopyCount(r.Copies);
+        q.setCollateCopies(r.Collate);
+        if (r.FromPage > 0) q.setFromTo(r.FromPage, r.ToPage);
+        QPrintDialog dlg(&q);
+        if (r.MinPage > 0 || r.MaxPage > 0) dlg.setMinMax(r.MinPage, r.MaxPage);
+        QAbstractPrintDialog::PrintDialogOptions opts = QAbstractPrintDialog::PrintShowPageSize;
+        if (r.PageNums) opts |= QAbstractPrintDialog::PrintPageRange;
+        if (r.Selection) opts |= QAbstractPrintDialog::PrintSelection;
+        if (r.PrintToFile) opts |= QAbstractPrintDialog::PrintToFile;
+        dlg.setOptions(opts);
+        if (dlg.exec() != QDialog::Accepted) return false;
+        answer = ChoiceOf(q);
+        switch (dlg.printRange()) {
+            case QAbstractPrintDialog::Selection: answer.Range = prSelection; break;
+            case QAbstractPrintDialog::PageRange:
+                answer.Range = prPageNums;
+                answer.FromPage = dlg.fromPage();
+                answer.ToPage = dlg.toPage();
+                break;
+            default: answer.Range = prAllPages; break;
+        }
+        return true;
+    }
+
+    bool RunPrinterSetupDialog(const ui::PrinterSettings& printer, ui::PrinterChoice& answer) override {
+        QPrinter q(QPrinter::HighResolution);
+        ConfigureQPrinter(printer, q);
+        QPageSetupDialog dlg(&q);
+        if (dlg.exec() != QDialog::Accepted) return false;
+        answer = ChoiceOf(q);
+        return true;
+    }
+};
 
 }  // namespace
 
-namespace ui::dialogs {
-
-bool RunFileDialog(TOpenDialog& d, bool save) {
-    QFileDialog dlg(nullptr, QStringOf(d.Title()));
-    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
-    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    TOpenOptions o = d.Options();
-    if (save) dlg.setFileMode(QFileDialog::AnyFile);
-    else if (o.Contains(ofAllowMultiSelect)) dlg.setFileMode(QFileDialog::ExistingFiles);
-    else if (o.Contains(ofFileMustExist)) dlg.setFileMode(QFileDialog::ExistingFile);
-    else dlg.setFileMode(QFileDialog::AnyFile);
-    dlg.setOption(QFileDialog::DontConfirmOverwrite, !o.Contains(ofOverwritePrompt));
-    QStringList filters = QtFilters(d.Filter());
-    if (!filters.isEmpty()) {
-        dlg.setNameFilters(filters);
-        int index = d.FilterIndex() - 1;
-        if (index >= 0 && index < filters.size()) dlg.selectNameFilter(filters[index]);
-    }
-    if (!d.DefaultExt().IsEmpty()) dlg.setDefaultSuffix(QStringOf(d.DefaultExt()));
-    if (!d.InitialDir().IsEmpty()) dlg.setDirectory(QStringOf(d.InitialDir()));
-    if (!d.FileName().IsEmpty()) dlg.selectFile(QStringOf(d.FileName()));
-    if (dlg.exec() != QDialog::Accepted) return false;
-    QStringList files = dlg.selectedFiles();
-    if (files.isEmpty()) return false;
-    d.SetFileName(StringOf(files.first()));
-    d.Files()->Clear();
-    for (const QString& f : files) d.Files()->Add(StringOf(f));
-    int chosen = static_cast<int>(filters.indexOf(dlg.selectedNameFilter()));
-    if (chosen >= 0) d.SetFilterIndex(chosen + 1);
-    return true;
+ui::DialogService& DialogService() {
+    static QtDialogService service;
+    return service;
 }
 
-bool RunFontDialog(TFontDialog& d) {
-    QFontDialog dlg(QtFontOf(*d.Font()));
-    dlg.setOption(QFontDialog::DontUseNativeDialog, true);
-    if (d.Options().Contains(fdFixedPitchOnly)) dlg.setOption(QFontDialog::MonospacedFonts, true);
-    if (d.Options().Contains(fdApplyButton)) {
-        if (auto* box = dlg.findChild<QDialogButtonBox*>()) {
-            QPushButton* apply = box->addButton(QDialogButtonBox::Apply);
-            QObject::connect(apply, &QPushButton::clicked, &dlg, [&d, &dlg] {
-                TakeFont(*d.Font(), dlg.currentFont());
-                d.Apply(nullptr);
-            });
-        }
-    }
-    if (dlg.exec() != QDialog::Accepted) return false;
-    TakeFont(*d.Font(), dlg.selectedFont());
-    return true;
-}
-
-bool RunColorDialog(TColorDialog& d) {
-    for (int i = 0; i < 16; ++i) {
-        TColor c = d.CustomColor(i);
-        if (c != clNone) QColorDialog::setCustomColor(i, qtbackend::QColorOf(c));
-    }
-    QColorDialog dlg(qtbackend::QColorOf(d.Color()));
-    dlg.setOption(QColorDialog::DontUseNativeDialog, true);
-    bool ok = dlg.exec() == QDialog::Accepted;
-    // The custom colours are kept whether or not the choice was confirmed, as the user set them.
-    for (int i = 0; i < 16; ++i) {
-        QColor c = QColorDialog::customColor(i);
-        if (c.isValid() && c != QColor(Qt::white)) d.SetCustomColor(i, static_cast<TColor>(RGB(c.red(), c.green(), c.blue())));
-    }
-    if (!ok) return false;
-    QColor c = dlg.selectedColor();
-    d.SetColor(static_cast<TColor>(RGB(c.red(), c.green(), c.blue())));
-    return true;
-}
-
-bool RunPrintDialog(TPrintDialog& d) {
-    QPrinter q(QPrinter::HighResolution);
-    qtb::ConfigureQPrinter(*Printer(), q);
-    q.setCopyCount(d.Copies());
-    q.setCollateCopies(d.Collate());
-    if (d.FromPage() > 0) q.setFromTo(d.FromPage(), d.ToPage());
-    QPrintDialog dlg(&q);
-    if (d.MinPage() > 0 || d.MaxPage() > 0) dlg.setMinMax(d.MinPage(), d.MaxPage());
-    QAbstractPrintDialog::PrintDialogOptions opts = QAbstractPrintDialog::PrintShowPageSize;
-    if (d.Options().Contains(poPageNums)) opts |= QAbstractPrintDialog::PrintPageRange;
-    if (d.Options().Contains(poSelection)) opts |= QAbstractPrintDialog::PrintSelection;
-    if (!d.Options().Contains(poDisablePrintToFile)) opts |= QAbstractPrintDialog::PrintToFile;
-    dlg.setOptions(opts);
-    if (dlg.exec() != QDialog::Accepted) return false;
-    qtb::TakeFromQPrinter(*Printer(), q);
-    d.SetCopies(q.copyCount());
-    d.SetCollate(q.collateCopies());
-    d.SetPrintToFile(!q.outputFileName().isEmpty());
-    switch (dlg.printRange()) {
-        case QAbstractPrintDialog::Selection: d.SetPrintRange(prSelection); break;
-        case QAbstractPrintDialog::PageRange:
-            d.SetPrintRange(prPageNums);
-            d.SetFromPage(dlg.fromPage());
-            d.SetToPage(dlg.toPage());
-            break;
-        default: d.SetPrintRange(prAllPages); break;
-    }
-    return true;
-}
-
-bool RunPrinterSetupDialog(TPrinterSetupDialog&) {
-    QPrinter q(QPrinter::HighResolution);
-    qtb::ConfigureQPrinter(*Printer(), q);
-    QPageSetupDialog dlg(&q);
-    if (dlg.exec() != QDialog::Accepted) return false;
-    qtb::TakeFromQPrinter(*Printer(), q);
-    return true;
-}
-
-}  // namespace ui::dialogs
+}  // namespace qtb

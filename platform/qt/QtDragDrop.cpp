@@ -15,6 +15,7 @@
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtGraphicsApp.h"
 #include "platform/qt/QtInput.h"
+#include "platform/qt/QtServices.h"
 #include "platform/qt/QtWindow.h"
 
 namespace qtb {
@@ -110,7 +111,7 @@ void WidgetsOf(QWidget* w, std::vector<QWidget*>& out) {
 class DesktopDragDrop final : public ui::DesktopDragDrop {
 public:
     DWORD StartDrag(const ui::DesktopDragData& data, DWORD allowed) override {
-        qtbackend::EnsureApplication();
+        qtb::EnsureApplication();
         Qt::DropActions actions = ActionsOf(allowed);
         if (!actions) return 0;
         QObject* source = QGuiApplication::focusObject();
@@ -144,7 +145,7 @@ public:
 class ImageDecoders final : public ui::ImageDecoders {
 public:
     bool DecodeGif(const uint8_t* data, size_t size, TBitmap& firstImage) override {
-        qtbackend::EnsureApplication();
+        qtb::EnsureApplication();
         QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
@@ -152,7 +153,7 @@ public:
         QImage image = reader.read();
         if (image.isNull()) return false;
         firstImage.SetPixelFormat(pf32bit);
-        qtbackend::SetImage(firstImage, image.convertToFormat(QImage::Format_ARGB32));
+        qtb::SetImage(firstImage, image.convertToFormat(QImage::Format_ARGB32));
         return true;
     }
 };

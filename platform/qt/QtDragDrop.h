@@ -1,5 +1,6 @@
 #pragma once
-// The desktop's drag and drop (Qt's), and the picture decoders the layer takes from Qt.
+// How the desktop's drag and drop (Qt's) carries what crosses the program's edge; the services
+// themselves are listed in QtServices.h.
 #include <Qt>
 
 #include "platform/ui/backend/DragDrop.h"
@@ -17,8 +18,5 @@ ui::DesktopDragData DragDataOf(const QMimeData* mime);
 // Drop effects (1 copy, 2 move, 4 link) and Qt's drop actions.
 DWORD EffectsOf(Qt::DropActions actions);
 Qt::DropActions ActionsOf(DWORD effects);
-
-ui::DesktopDragDrop& DesktopDragDropService();
-ui::ImageDecoders& ImageDecoderService();
 
 }  // namespace qtb

@@ -6,7 +6,7 @@
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtGraphicsApp.h"
 
-namespace qtbackend {
+namespace qtb {
 
 QFont QFontOf(const TFont& font, bool antialias) {
     EnsureApplication();
@@ -58,9 +58,9 @@ const QFontMetrics& CanvasMetrics(TCanvas* c) {
     return *c->Dc().metrics;
 }
 
-}  // namespace qtbackend
+}  // namespace qtb
 
-using namespace qtbackend;
+using namespace qtb;
 
 TSize TCanvas::TextExtent(const String& text) {
     const QFontMetrics& m = CanvasMetrics(this);

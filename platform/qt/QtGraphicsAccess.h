@@ -81,7 +81,7 @@ struct TCanvasDc {
     std::unique_ptr<QFontMetrics> metrics;
 };
 
-namespace qtbackend {
+namespace qtb {
 
 QImage::Format QtFormatOf(TPixelFormat format);
 QImage& ImageOf(TBitmap& bitmap);
@@ -126,4 +126,4 @@ private:
     QImage FCopy;
 };
 
-}  // namespace qtbackend
+}  // namespace qtb

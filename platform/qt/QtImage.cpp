@@ -12,7 +12,7 @@
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtGraphicsApp.h"
 
-namespace qtbackend {
+namespace qtb {
 
 QImage::Format QtFormatOf(TPixelFormat format) {
     switch (format) {
@@ -144,7 +144,7 @@ Surface::~Surface() {
     FBitmap.PixelsChanged();
 }
 
-}  // namespace qtbackend
+}  // namespace qtb
 
 void TBitmapImage::Flush() const {
     if (!packedPending) return;
@@ -157,7 +157,7 @@ void TBitmapImage::Flush() const {
     }
 }
 
-using namespace qtbackend;
+using namespace qtb;
 
 namespace {
 // Live bitmaps, so that a stale or forged HBITMAP is refused instead of dereferenced.

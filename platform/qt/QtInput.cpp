@@ -9,7 +9,7 @@
 #include <atomic>
 
 #include "platform/qt/QtWindow.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/win/Window.h"
 
 namespace qtb {
@@ -53,55 +53,6 @@ constexpr KeyPair kKeypad[] = {
     {Qt::Key_Period, VK_DECIMAL},    {Qt::Key_Comma, VK_DECIMAL}, {Qt::Key_Slash, VK_DIVIDE},
 };
 
-// Scan codes of the platform's keyboard (set 1) by virtual key; extended: the key sits outside
-// the original keyboard's block (arrow and editing keys beside the keypad, keypad Enter and /).
-struct ScanCode {
-    WORD vk;
-    uint8_t code;
-    bool extended;
-};
-constexpr ScanCode kScanCodes[] = {
-    {VK_ESCAPE, 0x01, false}, {VK_OEM_MINUS, 0x0C, false}, {VK_OEM_PLUS, 0x0D, false},
-    {VK_BACK, 0x0E, false},   {VK_TAB, 0x0F, false},       {VK_OEM_4, 0x1A, false},
-    {VK_OEM_6, 0x1B, false},  {VK_RETURN, 0x1C, false},    {VK_CONTROL, 0x1D, false},
-    {VK_OEM_1, 0x27, false},  {VK_OEM_7, 0x28, false},     {VK_OEM_3, 0x29, false},
-    {VK_SHIFT, 0x2A, false},  {VK_OEM_5, 0x2B, false},     {VK_OEM_COMMA, 0x33, false},
-    {VK_OEM_PERIOD, 0x34, false}, {VK_OEM_2, 0x35, false}, {VK_MULTIPLY, 0x37, false},
-    {VK_MENU, 0x38, false},   {VK_SPACE, 0x39, false},     {VK_CAPITAL, 0x3A, false},
-    {VK_PAUSE, 0x45, false},  {VK_SUBTRACT, 0x4A, false},  {VK_ADD, 0x4E, false},
-    {VK_DECIMAL, 0x53, false}, {VK_DIVIDE, 0x35, true},
-    {VK_HOME, 0x47, true},    {VK_UP, 0x48, true},         {VK_PRIOR, 0x49, true},
-    {VK_LEFT, 0x4B, true},    {VK_RIGHT, 0x4D, true},      {VK_END, 0x4F, true},
-    {VK_DOWN, 0x50, true},    {VK_NEXT, 0x51, true},       {VK_INSERT, 0x52, true},
-    {VK_DELETE, 0x53, true},
-};
-constexpr uint8_t kLetterScan[26] = {0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17, 0x24, 0x25, 0x26, 0x32,
-                                     0x31, 0x18, 0x19, 0x10, 0x13, 0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
-constexpr uint8_t kKeypadDigitScan[10] = {0x52, 0x4F, 0x50, 0x51, 0x4B, 0x4C, 0x4D, 0x47, 0x48, 0x49};
-
-void ScanCodeOf(WORD vk, bool keypad, uint8_t& code, bool& extended) {
-    code = 0;
-    extended = false;
-    if (vk >= 'A' && vk <= 'Z') code = kLetterScan[vk - 'A'];
-    else if (vk >= '1' && vk <= '9') code = static_cast<uint8_t>(0x02 + (vk - '1'));
-    else if (vk == '0') code = 0x0B;
-    else if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) code = kKeypadDigitScan[vk - VK_NUMPAD0];
-    else if (vk >= VK_F1 && vk < VK_F1 + 10) code = static_cast<uint8_t>(0x3B + (vk - VK_F1));
-    else if (vk == VK_F1 + 10) code = 0x57;
-    else if (vk == VK_F1 + 11) code = 0x58;
-    else
-        for (const auto& s : kScanCodes)
-            if (s.vk == vk) {
-                code = s.code;
-                extended = s.extended;
-                break;
-            }
-    // The editing keys of the keypad (Num Lock off) are the same keys without the extension;
-    // the keypad's Enter is Enter with it.
-    if (keypad && vk >= VK_PRIOR && vk <= VK_DELETE) extended = false;
-    if (keypad && vk == VK_RETURN) extended = true;
-}
-
 UINT ButtonMessage(QEvent::Type type, Qt::MouseButton b) {
     bool right = b == Qt::RightButton, middle = b == Qt::MiddleButton;
     switch (type) {
@@ -110,20 +61,6 @@ UINT ButtonMessage(QEvent::Type type, Qt::MouseButton b) {
         case QEvent::MouseButtonDblClick: return right ? WM_RBUTTONDBLCLK : middle ? WM_MBUTTONDBLCLK : WM_LBUTTONDBLCLK;
         default: return WM_MOUSEMOVE;
     }
-}
-
-// What a key types. Ctrl+letter types its control character (Ctrl+A is 0x01), as the platform's
-// keyboard does, whatever text Qt attached; with Ctrl, other keys type only a control character
-// Qt gives (Ctrl+[ is Escape). Ctrl+Alt is AltGr on some keyboards and types what Qt says.
-QString CharsOf(const QKeyEvent& k, WORD vk) {
-    QString text = k.text();
-    Qt::KeyboardModifiers mods = k.modifiers();
-    if (!(mods & Qt::ControlModifier) || (mods & Qt::AltModifier)) return text;
-    if (vk >= 'A' && vk <= 'Z') return QString(QChar(static_cast<char16_t>(vk - 'A' + 1)));
-    QString out;
-    for (QChar c : text)
-        if (c.unicode() < 0x20) out += c;
-    return out;
 }
 
 }  // namespace
@@ -176,22 +113,12 @@ int VkToQtKey(WORD vk, bool* keypad) {
 }
 
 LPARAM KeyDataOf(const QKeyEvent& k, bool down) {
-    WORD vk = QtKeyToVk(k.key(), k.modifiers());
-    bool keypad = (k.modifiers() & Qt::KeypadModifier) != 0;
-    uint8_t code;
-    bool extended;
-    ScanCodeOf(vk, keypad, code, extended);
     // On X11 and Wayland the native code is the evdev code + 8, which for the keys of the original
     // block is the set-1 scan code of the physical key, whatever the layout.
     quint32 native = k.nativeScanCode();
-    if (native > 8 && native - 8 <= 0x58 && !extended) code = static_cast<uint8_t>(native - 8);
-    uint32_t data = static_cast<uint32_t>(std::max(1, k.count())) & 0xFFFF;
-    data |= static_cast<uint32_t>(code) << 16;
-    if (extended) data |= 1u << 24;
-    if (k.modifiers() & Qt::AltModifier) data |= 1u << 29;
-    if (!down || k.isAutoRepeat()) data |= 1u << 30;
-    if (!down) data |= 1u << 31;
-    return static_cast<LPARAM>(data);
+    uint8_t scan = native > 8 && native - 8 <= 0x58 ? static_cast<uint8_t>(native - 8) : 0;
+    return ui::KeyData(QtKeyToVk(k.key(), k.modifiers()), (k.modifiers() & Qt::KeypadModifier) != 0, std::max(1, k.count()),
+                       (k.modifiers() & Qt::AltModifier) != 0, down, k.isAutoRepeat(), scan);
 }
 
 uint64_t NativeFilterEventCount() { return gFiltered.load(); }
@@ -212,13 +139,14 @@ bool InputTranslator::Key(QKeyEvent* k) {
     bool consumed = false;
     if (vk) {
         win::SetKeyState(vk, down);
-        consumed = UiInput::Key(FControl, down, vk, alt, data);
+        consumed = Sink().Key(FControl, down, vk, alt, data);
     }
     if (!down || consumed) return true;
     // Each character carries the key data of the key that typed it.
-    for (QChar ch : CharsOf(*k, vk)) {
+    String text = ui::TypedChars(vk, k->text().toStdU16String(), (mods & Qt::ControlModifier) != 0, alt);
+    for (char16_t ch : text) {
         if (!self || !FControl) break;
-        UiInput::Char(FControl, ch.unicode(), alt, data);
+        Sink().Char(FControl, ch, alt, data);
     }
     return true;
 }
@@ -244,7 +172,7 @@ bool InputTranslator::Translate(QWidget* source, QEvent* e) {
             QPointer<InputTranslator> self(this);
             for (QChar ch : im->commitString()) {
                 if (!self || !FControl) break;
-                UiInput::Char(FControl, ch.unicode(), false, 0);
+                Sink().Char(FControl, ch.unicode(), false, 0);
             }
             return true;
         }
@@ -262,7 +190,7 @@ bool InputTranslator::Translate(QWidget* source, QEvent* e) {
             win::SetKeyState(VK_RBUTTON, (m->buttons() & Qt::RightButton) != 0);
             win::SetKeyState(VK_MBUTTON, (m->buttons() & Qt::MiddleButton) != 0);
             QPoint p = WindowPoint(source, m->position().toPoint());
-            UiInput::Mouse(FControl, ButtonMessage(e->type(), m->button()), p.x(), p.y(), KeysOf(m->buttons(), m->modifiers()));
+            Sink().Mouse(FControl, ButtonMessage(e->type(), m->button()), p.x(), p.y(), KeysOf(m->buttons(), m->modifiers()));
             return true;
         }
         case QEvent::Wheel: {
@@ -271,7 +199,7 @@ bool InputTranslator::Translate(QWidget* source, QEvent* e) {
             if (!FControl || !FHost) return true;
             auto* we = static_cast<QWheelEvent*>(e);
             QPoint p = WindowPoint(source, we->position().toPoint());
-            UiInput::MouseWheel(FControl, we->angleDelta().y(), p.x(), p.y(), KeysOf(we->buttons(), we->modifiers()));
+            Sink().MouseWheel(FControl, we->angleDelta().y(), p.x(), p.y(), KeysOf(we->buttons(), we->modifiers()));
             return true;
         }
         case QEvent::ContextMenu:

@@ -48,8 +48,7 @@ void NoteModifiers(Qt::KeyboardModifiers mods);
 WORD QtKeyToVk(int key, Qt::KeyboardModifiers mods = {});
 int VkToQtKey(WORD vk, bool* keypad = nullptr);
 
-// The platform's key data of a key message: repeat count (bits 0-15), scan code (16-23), the
-// extended-key flag (24), Alt (29), the previous key state (30) and the transition (31).
+// The platform's key data of a Qt key event (ui::KeyData, with the physical key's scan code).
 LPARAM KeyDataOf(const QKeyEvent& k, bool down);
 
 // Events the native widgets' filter has translated since the process started.

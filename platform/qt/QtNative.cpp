@@ -23,7 +23,7 @@
 
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtInput.h"
-#include "platform/qt/QtNative.h"
+#include "platform/qt/QtServices.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/win/Window.h"
 
@@ -33,7 +33,7 @@ namespace {
 
 QString Q(const String& s) { return QString::fromStdU16String(s); }
 
-QColor ColorOf(int32_t color) { return qtbackend::QColorOf(color); }
+QColor ColorOf(int32_t color) { return qtb::QColorOf(color); }
 
 // Keeps the native widget the size of the control's widget.
 class Filler final : public QObject {
@@ -91,7 +91,7 @@ public:
         }
     }
     void SetFont(const TFont& font) {
-        if (Inner) Inner->setFont(qtbackend::QFontOf(font));
+        if (Inner) Inner->setFont(qtb::QFontOf(font));
     }
     void SetOwnerPainted(bool value) {
         if (!Inner) return;
@@ -104,7 +104,7 @@ public:
         QImage img(std::max(1, target.Width()), std::max(1, target.Height()), QImage::Format_RGB32);
         img.fill(Inner->palette().color(QPalette::Window));
         Inner->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-        qtbackend::SetImage(target, img);
+        qtb::SetImage(target, img);
     }
     // The base and text colours of a widget's palette (and of the widgets that share it).
     static void SetColors(QWidget* w, int32_t background, int32_t text) {
@@ -116,7 +116,7 @@ public:
     }
     void SetOverlay(const TBitmap& painted, const TBitmap& native) {
         if (!Host) return;
-        QImage over = OverlayOf(qtbackend::ToRgb32(painted), qtbackend::ToRgb32(native));
+        QImage over = OverlayOf(qtb::ToRgb32(painted), qtb::ToRgb32(native));
         if (over.isNull()) {
             if (FOverlay) FOverlay->hide();
             return;
@@ -344,7 +344,7 @@ public:
             QStyledItemDelegate::paint(painter, option, index);
             return;
         }
-        const QImage& img = qtbackend::ImageOf(target);
+        const QImage& img = qtb::ImageOf(target);
         painter->drawImage(r, img, r);
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
@@ -598,7 +598,7 @@ public:
             Btn()->setIcon(QIcon());
             return;
         }
-        QImage all = qtbackend::ToRgb32(*glyph);
+        QImage all = qtb::ToRgb32(*glyph);
         int w = all.width() / std::max(1, count);
         QImage frame = all.copy(w * index, 0, w, all.height()).convertToFormat(QImage::Format_ARGB32);
         // The bottom-left pixel's colour is the background of the picture.

@@ -9,6 +9,7 @@
 
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtGraphicsApp.h"
+#include "platform/qt/QtServices.h"
 
 struct TPrinterJob {
     QPrinter printer{QPrinter::HighResolution};
@@ -35,83 +36,77 @@ void Setup(QPrinter& q, const String& printer, const String& fileName, bool land
 
 namespace qtb {
 
-void ConfigureQPrinter(TPrinter& printer, QPrinter& q) {
-    int i = printer.PrinterIndex();
-    bool pdf = i == printer.PdfPrinterIndex();
-    String name = pdf ? String() : (*printer.Printers())[i];
-    Setup(q, name, printer.FileName(), printer.Orientation() == poLandscape, printer.Resolution());
-    q.setCopyCount(printer.Copies());
-}
-
-void TakeFromQPrinter(TPrinter& printer, const QPrinter& q) {
-    if (q.outputFormat() == QPrinter::PdfFormat || !q.outputFileName().isEmpty()) {
-        // Print to file on a desktop printer keeps that printer; PDF output otherwise.
-        int index = printer.Printers()->IndexOf(StringOf(q.printerName()));
-        printer.SetPrinterIndex(index >= 0 && !q.printerName().isEmpty() ? index : printer.PdfPrinterIndex());
-        printer.SetFileName(StringOf(q.outputFileName()));
-    } else {
-        int index = printer.Printers()->IndexOf(StringOf(q.printerName()));
-        if (index >= 0) printer.SetPrinterIndex(index);
-        printer.SetFileName(String());
-    }
-    printer.SetOrientation(q.pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait);
-    printer.SetCopies(q.copyCount());
+void ConfigureQPrinter(const ui::PrinterSettings& printer, QPrinter& q) {
+    Setup(q, printer.Printer, printer.FileName, printer.Landscape, printer.Dpi);
+    q.setCopyCount(printer.Copies);
 }
 
 }  // namespace qtb
 
-namespace ui::printers {
+namespace qtb {
 
-std::vector<String> DesktopPrinters() {
-    qtbackend::EnsureApplication();
-    std::vector<String> names;
-    for (const QString& n : QPrinterInfo::availablePrinterNames()) names.push_back(qtb::StringOf(n));
-    return names;
-}
+namespace {
 
-int DefaultDesktopPrinter() {
-    qtbackend::EnsureApplication();
-    QString def = QPrinterInfo::defaultPrinterName();
-    if (def.isEmpty()) return -1;
-    return static_cast<int>(QPrinterInfo::availablePrinterNames().indexOf(def));
-}
-
-TSize PageSize(const String& printer, bool landscape, int dpi) {
-    qtbackend::EnsureApplication();
-    QPrinter q(QPrinter::HighResolution);
-    Setup(q, printer, printer.IsEmpty() ? String("/dev/null") : String(), landscape, dpi);
-    QRect r = q.pageLayout().paintRectPixels(dpi);
-    return TSize{r.width(), r.height()};
-}
-
-TPrinterJob* BeginJob(const String& printer, const String& fileName, const String& title, bool landscape, int copies, int dpi) {
-    qtbackend::EnsureApplication();
-    auto job = std::make_unique<TPrinterJob>();
-    Setup(job->printer, printer, fileName, landscape, dpi);
-    job->printer.setCopyCount(copies);
-    job->printer.setDocName(qtb::QStringOf(title));
-    job->printer.setCreator(QStringLiteral("workbench"));
-    if (job->printer.outputFormat() == QPrinter::PdfFormat) job->pdfFile = job->printer.outputFileName();
-    if (!job->painter.begin(&job->printer)) return nullptr;
-    return job.release();
-}
-
-void PrintPage(TPrinterJob* job, TBitmap& page, bool newPageFirst) {
-    if (newPageFirst) job->printer.newPage();
-    const QImage& image = qtbackend::ImageOf(page);
-    QRect target(0, 0, image.width(), image.height());
-    job->painter.drawImage(target, image);
-}
-
-bool EndJob(TPrinterJob* job, bool abort) {
-    std::unique_ptr<TPrinterJob> owned(job);
-    if (abort) {
-        job->printer.abort();
-        if (job->painter.isActive()) job->painter.end();
-        if (!job->pdfFile.isEmpty()) QFile::remove(job->pdfFile);
-        return true;
+class QtPrintService final : public ui::PrintService {
+public:
+    std::vector<String> Printers() override {
+        qtb::EnsureApplication();
+        std::vector<String> names;
+        for (const QString& n : QPrinterInfo::availablePrinterNames()) names.push_back(StringOf(n));
+        return names;
     }
-    return job->painter.end();
+
+    int DefaultPrinter() override {
+        qtb::EnsureApplication();
+        QString def = QPrinterInfo::defaultPrinterName();
+        if (def.isEmpty()) return -1;
+        return static_cast<int>(QPrinterInfo::availablePrinterNames().indexOf(def));
+    }
+
+    TSize PageSize(const String& printer, bool landscape, int dpi) override {
+        qtb::EnsureApplication();
+        QPrinter q(QPrinter::HighResolution);
+        Setup(q, printer, printer.IsEmpty() ? String("/dev/null") : String(), landscape, dpi);
+        QRect r = q.pageLayout().paintRectPixels(dpi);
+        return TSize{r.width(), r.height()};
+    }
+
+    TPrinterJob* BeginJob(const ui::PrinterSettings& settings, const String& title) override {
+        qtb::EnsureApplication();
+        auto job = std::make_unique<TPrinterJob>();
+        Setup(job->printer, settings.Printer, settings.FileName, settings.Landscape, settings.Dpi);
+        job->printer.setCopyCount(settings.Copies);
+        job->printer.setDocName(QStringOf(title));
+        job->printer.setCreator(QStringLiteral("workbench"));
+        if (job->printer.outputFormat() == QPrinter::PdfFormat) job->pdfFile = job->printer.outputFileName();
+        if (!job->painter.begin(&job->printer)) return nullptr;
+        return job.release();
+    }
+
+    void PrintPage(TPrinterJob* job, TBitmap& page, bool newPageFirst) override {
+        if (newPageFirst) job->printer.newPage();
+        const QImage& image = qtb::ImageOf(page);
+        QRect target(0, 0, image.width(), image.height());
+        job->painter.drawImage(target, image);
+    }
+
+    bool EndJob(TPrinterJob* job, bool abort) override {
+        std::unique_ptr<TPrinterJob> owned(job);
+        if (abort) {
+            job->printer.abort();
+            if (job->painter.isActive()) job->painter.end();
+            if (!job->pdfFile.isEmpty()) QFile::remove(job->pdfFile);
+            return true;
+        }
+        return job->painter.end();
+    }
+};
+
+}  // namespace
+
+ui::PrintService& PrintService() {
+    static QtPrintService service;
+    return service;
 }
 
-}  // namespace ui::printers
+}  // namespace qtb

@@ -14,8 +14,8 @@
 namespace qtb {
 
 bool PaintThemePart(TBitmap& target, const ui::ThemePart& part) {
-    qtbackend::EnsureApplication();
-    QImage& image = qtbackend::ImageOf(target);
+    qtb::EnsureApplication();
+    QImage& image = qtb::ImageOf(target);
     if (image.isNull()) return false;
     QStyle* style = QApplication::style();
     QPainter painter(&image);

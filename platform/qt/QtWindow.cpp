@@ -12,7 +12,6 @@
 
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtInput.h"
-#include "platform/ui/Cursors.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/Window.h"
 
@@ -45,11 +44,17 @@ bool ControlWidget::event(QEvent* e) {
             if (w) --w->FEventDepth;
         }
     } depth{self};
+    // Every key, character and mouse event goes through the one input road.
     switch (e->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
         case QEvent::ShortcutOverride:
         case QEvent::InputMethod:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
             return FInput->Translate(this, e);
         default:
             return QWidget::event(e);
@@ -59,41 +64,35 @@ bool ControlWidget::event(QEvent* e) {
 void ControlWidget::paintEvent(QPaintEvent* e) {
     if (!FControl) return;
     InPaint = true;
-    UiInput::Paint(FControl);
+    Sink().Paint(FControl);
     InPaint = false;
     if (!FControl || !FControl->BackingImage()) return;  // the control went away while painting
     QRect area = e->rect() & rect();
     if (area.isEmpty()) return;
     QPainter p(this);
-    p.drawImage(area, qtbackend::ImageOf(*FControl->BackingImage()), area);
+    p.drawImage(area, qtb::ImageOf(*FControl->BackingImage()), area);
 }
 
-void ControlWidget::mousePressEvent(QMouseEvent* e) { FInput->Translate(this, e); }
-void ControlWidget::mouseReleaseEvent(QMouseEvent* e) { FInput->Translate(this, e); }
-void ControlWidget::mouseDoubleClickEvent(QMouseEvent* e) { FInput->Translate(this, e); }
-void ControlWidget::mouseMoveEvent(QMouseEvent* e) { FInput->Translate(this, e); }
-void ControlWidget::wheelEvent(QWheelEvent* e) { FInput->Translate(this, e); }
-
 void ControlWidget::leaveEvent(QEvent*) {
-    if (FControl) UiInput::MouseLeave(FControl);
+    if (FControl) Sink().MouseLeave(FControl);
 }
 
 void ControlWidget::resizeEvent(QResizeEvent*) {
-    if (FControl && isWindow()) UiInput::Resized(FControl, width(), height());
+    if (FControl && isWindow()) Sink().Resized(FControl, width(), height());
 }
 
 void ControlWidget::moveEvent(QMoveEvent*) {
-    if (FControl && isWindow()) UiInput::Moved(FControl, geometry().x(), geometry().y());
+    if (FControl && isWindow()) Sink().Moved(FControl, geometry().x(), geometry().y());
 }
 
 void ControlWidget::closeEvent(QCloseEvent* e) {
     // The form decides: OnCloseQuery, OnClose and the close action.
     e->ignore();
-    if (FControl) UiInput::CloseRequest(FControl);
+    if (FControl) Sink().CloseRequest(FControl);
 }
 
 void ControlWidget::changeEvent(QEvent* e) {
-    if (e->type() == QEvent::ActivationChange && FControl && isWindow()) UiInput::Activated(FControl, isActiveWindow());
+    if (e->type() == QEvent::ActivationChange && FControl && isWindow()) Sink().Activated(FControl, isActiveWindow());
     QWidget::changeEvent(e);
 }
 
@@ -192,12 +191,10 @@ void WidgetPeer::SetBounds(const TRect& r) {
     FWidget->setGeometry(r.Left, r.Top, r.Width(), r.Height());
 }
 
-int WidgetPeer::SetMenuBar(QWidget* bar) {
-    ControlWidget* w = FWidget.data();
-    if (!w) return 0;
-    w->MenuBar = bar;
+int ControlWidget::TakeMenuBar(QWidget* bar) {
+    MenuBar = bar;
     if (!bar) return 0;
-    bar->setParent(w);
+    bar->setParent(this);
     bar->hide();  // until the frame gives it its place
     return std::max(0, bar->sizeHint().height());
 }
@@ -223,26 +220,21 @@ void WidgetPeer::SetWindowState(TWindowState state) {
 
 QIcon QIconOf(TIcon* icon) {
     if (!icon || icon->Empty() || !icon->Bitmap()) return QIcon();
-    return QIcon(QPixmap::fromImage(qtbackend::ImageOf(*icon->Bitmap())));
+    return QIcon(QPixmap::fromImage(qtb::ImageOf(*icon->Bitmap())));
 }
 
 void WidgetPeer::SetIcon(TIcon* icon) {
     if (FTopLevel) FWidget->setWindowIcon(QIconOf(icon));
 }
 
-void WidgetPeer::SetCursorShape(TCursor cursor) { FWidget->setCursor(CursorOf(cursor)); }
+void WidgetPeer::SetCursorShape(const ui::CursorInfo& cursor) { FWidget->setCursor(CursorOf(cursor)); }
 
-QCursor CursorOf(TCursor cursor) {
-    // The program's own cursors are the slots of Screen->Cursors.
-    if (cursor > 0) {
-        ui::CursorInfo info;
-        if (ui::GetCursorInfo(Screen->Cursors(cursor), info)) {
-            if (!info.Image) return QCursor(CursorShapeOf(info.Shape));
-            return QCursor(QPixmap::fromImage(qtbackend::ImageOf(*info.Image)), info.HotSpot.X, info.HotSpot.Y);
-        }
-    }
-    return QCursor(CursorShapeOf(cursor));
+QCursor CursorOf(const ui::CursorInfo& cursor) {
+    if (!cursor.Image) return QCursor(CursorShapeOf(cursor.Shape));
+    return QCursor(QPixmap::fromImage(qtb::ImageOf(*cursor.Image)), cursor.HotSpot.X, cursor.HotSpot.Y);
 }
+
+ui::WindowSink& Sink() { return ui::GetBackend().Windows(); }
 
 Qt::CursorShape CursorShapeOf(TCursor cursor) {
     Qt::CursorShape shape = Qt::ArrowCursor;
@@ -293,11 +285,6 @@ void WidgetPeer::Activate() {
 void WidgetPeer::Update(const TRect& r) {
     if (!FWidget || FWidget->InPaint) return;
     FWidget->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
-}
-
-bool WidgetPeer::SaveToPng(const std::string& path) {
-    QPixmap pm = FWidget->grab();
-    return pm.save(QString::fromStdString(path), "PNG");
 }
 
 }  // namespace qtb

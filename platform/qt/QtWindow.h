@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 
 namespace qtb {
 
@@ -23,11 +23,6 @@ public:
 protected:
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void wheelEvent(QWheelEvent* e) override;
     void leaveEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
@@ -43,6 +38,9 @@ public:
     bool InPaint = false;  // showing the image: update requests would only loop
     // A form's menu bar, placed by the frame in its part of the window.
     QPointer<QWidget> MenuBar;
+    // Takes the form's menu bar into the window (nullptr: none; the caller owns the bar) and
+    // answers the height it needs, which the frame reserves for it.
+    int TakeMenuBar(QWidget* bar);
 };
 
 class WidgetPeer final : public ui::WidgetPeer {
@@ -59,7 +57,7 @@ public:
     void PlaceMenuBar(const TRect& band) override;
     void SetWindowState(TWindowState state) override;
     void SetIcon(TIcon* icon) override;
-    void SetCursorShape(TCursor cursor) override;
+    void SetCursorShape(const ui::CursorInfo& cursor) override;
     void SetToolTip(const String& text, int hideAfterMs) override;
     void SetMouseCapture(bool capture) override;
     void SetFocus() override;
@@ -67,12 +65,8 @@ public:
     void Lower() override;
     void Activate() override;
     void Update(const TRect& r) override;
-    bool SaveToPng(const std::string& path) override;
 
     ControlWidget* Widget() const { return FWidget.data(); }
-    // Takes the form's menu bar into the window (nullptr: none; the caller owns the bar) and
-    // answers the height it needs, which the frame reserves for it.
-    int SetMenuBar(QWidget* bar);
 
 private:
     void ApplyStyles();
@@ -87,8 +81,10 @@ private:
 Qt::WindowFlags WindowFlagsOf(DWORD style, DWORD exStyle);
 
 Qt::CursorShape CursorShapeOf(TCursor cursor);
-// A control's cursor: a built-in shape, or the program's own cursor in that Screen slot.
-QCursor CursorOf(TCursor cursor);
+QCursor CursorOf(const ui::CursorInfo& cursor);
 QIcon QIconOf(TIcon* icon);
+
+// Where the backend reports what happens to windows.
+ui::WindowSink& Sink();
 
 }  // namespace qtb

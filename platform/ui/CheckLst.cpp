@@ -1,7 +1,7 @@
 #include "platform/ui/CheckLst.h"
 
 #include "platform/rtl/SysUtils.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 
 TCheckListBox::TCheckListBox(TComponent* AOwner) : TCustomListBox(AOwner) {}
 

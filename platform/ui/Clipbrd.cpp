@@ -4,13 +4,13 @@
 #include <sstream>
 
 #include "platform/rtl/SysUtils.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/Metafile.h"
 #include "platform/win/Window.h"
 
 namespace {
 
-ui::clipboard::Content gPrivate;
+ui::ClipboardContent gPrivate;
 ui::clipboard::StoreMode gMode = ui::clipboard::StoreMode::Automatic;
 std::map<UINT, String> gNames;
 
@@ -18,34 +18,15 @@ bool UsePrivate() {
     switch (gMode) {
         case ui::clipboard::StoreMode::Private: return true;
         case ui::clipboard::StoreMode::System: return false;
-        default: return ui::GetBackend().Headless();
+        default: {
+            ui::Backend& backend = ui::GetBackend();
+            return backend.Headless() || !backend.Supports(ui::Capability::Clipboard);
+        }
     }
 }
 
 std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
 
-std::vector<uint8_t> TextBytes(const String& text) {
-    std::vector<uint8_t> b;
-    b.reserve((text.size() + 1) * 2);
-    for (char16_t c : text) {
-        b.push_back(static_cast<uint8_t>(c & 0xFF));
-        b.push_back(static_cast<uint8_t>(c >> 8));
-    }
-    b.push_back(0);
-    b.push_back(0);
-    return b;
-}
-
-// Text up to the first NUL (clipboard text is NUL-terminated).
-String TextOf(const std::vector<uint8_t>& b) {
-    String s;
-    for (size_t i = 0; i + 1 < b.size(); i += 2) {
-        char16_t c = static_cast<char16_t>(b[i] | (b[i + 1] << 8));
-        if (c == 0) break;
-        s.push_back(c);
-    }
-    return s;
-}
 
 String AnsiTextOf(const std::vector<uint8_t>& b) {
     std::string s(b.begin(), b.end());
@@ -73,13 +54,13 @@ String GetClipboardFormatName(UINT format) {
 // ---------------------------------------------------------------------------------------------
 TClipboard::Content TClipboard::Read() {
     if (FOpenCount > 0) return FPending;
-    return UsePrivate() ? gPrivate : ui::clipboard::ReadSystem();
+    return UsePrivate() ? gPrivate : ui::GetBackend().Clipboard().Read();
 }
 
 void TClipboard::Open() {
     if (FOpenCount == 0) {
         // What is there now: the raw API adds to it; TClipboard's writes replace it.
-        FPending = UsePrivate() ? gPrivate : ui::clipboard::ReadSystem();
+        FPending = UsePrivate() ? gPrivate : ui::GetBackend().Clipboard().Read();
         FEmptied = false;
         FDirty = false;
     }
@@ -91,7 +72,7 @@ void TClipboard::Close() {
     if (--FOpenCount > 0) return;
     if (FDirty) {
         if (UsePrivate()) gPrivate = FPending;
-        else ui::clipboard::WriteSystem(FPending);
+        else ui::GetBackend().Clipboard().Write(FPending);
     }
     FEmptied = false;
     FDirty = false;
@@ -132,12 +113,12 @@ const std::vector<uint8_t>* TClipboard::Find(const Content& c, UINT format) cons
 
 String TClipboard::AsText() {
     Content c = Read();
-    if (auto* b = Find(c, CF_UNICODETEXT)) return TextOf(*b);
+    if (auto* b = Find(c, CF_UNICODETEXT)) return ui::ClipboardText(*b);
     if (auto* b = Find(c, CF_TEXT)) return AnsiTextOf(*b);
     return String();
 }
 
-void TClipboard::SetAsText(const String& value) { Put(CF_UNICODETEXT, TextBytes(value)); }
+void TClipboard::SetAsText(const String& value) { Put(CF_UNICODETEXT, ui::ClipboardTextBytes(value)); }
 
 void TClipboard::Assign(const TPersistent* Source) {
     if (auto* pic = dynamic_cast<const TPicture*>(Source)) {
@@ -257,7 +238,7 @@ std::vector<uint8_t> TClipboard::GetBuffer(UINT format) {
     if (format == CF_UNICODETEXT || format == CF_TEXT) {
         String text = AsText();
         if (!HasFormat(CF_TEXT)) return {};
-        if (format == CF_UNICODETEXT) return TextBytes(text);
+        if (format == CF_UNICODETEXT) return ui::ClipboardTextBytes(text);
         std::string u = text.ToUtf8();
         std::vector<uint8_t> b(u.begin(), u.end());
         b.push_back(0);
@@ -319,3 +300,29 @@ std::vector<uint8_t> GetClipboardBytes(UINT format) { return Clipboard()->GetBuf
 namespace ui::clipboard {
 void SetStoreMode(StoreMode mode) { gMode = mode; }
 }  // namespace ui::clipboard
+
+namespace ui {
+
+std::vector<uint8_t> ClipboardTextBytes(const String& text) {
+    std::vector<uint8_t> b;
+    b.reserve((text.size() + 1) * 2);
+    for (char16_t c : text) {
+        b.push_back(static_cast<uint8_t>(c & 0xFF));
+        b.push_back(static_cast<uint8_t>(c >> 8));
+    }
+    b.push_back(0);
+    b.push_back(0);
+    return b;
+}
+
+String ClipboardText(const std::vector<uint8_t>& bytes) {
+    String s;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        char16_t c = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+        if (c == 0) break;
+        s.push_back(c);
+    }
+    return s;
+}
+
+}  // namespace ui

@@ -2,8 +2,9 @@
 // The clipboard: text, pictures (bitmaps, enhanced and older metafiles) and formats registered by
 // name, each kept as bytes.
 //
-// The content lives in a store: the desktop's clipboard through Qt, or a private in-process
-// store, which is used on the headless platform so that tests never touch a real clipboard.
+// The content lives in a store: the desktop's clipboard (the backend's clipboard service), or a
+// private in-process store, which is used on the headless platform so that tests never touch a
+// real clipboard.
 // On the desktop, text goes as text/plain, bitmaps as image/png (and image/bmp), metafiles as
 // image/x-emf and image/x-wmf, registered formats under a MIME type that carries their name.
 #include <cstdint>
@@ -102,12 +103,8 @@ TClipboard* Clipboard();
 TClipboard* SetClipboard(TClipboard* NewClipboard);
 
 namespace ui::clipboard {
-using Content = std::map<UINT, std::vector<uint8_t>>;
-// Which store the clipboard uses: automatic (private on the headless platform), always the
-// private one, or always the backend's (Qt's) one.
+// Which store the clipboard uses: automatic (private on the headless platform, or with a backend
+// that has no clipboard), always the private one, or always the backend's one.
 enum class StoreMode { Automatic, Private, System };
 void SetStoreMode(StoreMode mode);
-// What the backend supplies (platform/qt/QtClipboard.cpp).
-Content ReadSystem();
-void WriteSystem(const Content& content);
 }  // namespace ui::clipboard

@@ -2,7 +2,7 @@
 
 #include "platform/rtl/Format.h"
 #include "platform/rtl/SysUtils.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 
 // ---------------------------------------------------------------------------------------------
 // TTrackBar

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "platform/rtl/Threads.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/Window.h"
 
@@ -351,7 +351,7 @@ void TControl::SetParentShowHint(bool value) {
 void TControl::SetCursor(TCursor value) {
     if (FCursor == value) return;
     FCursor = value;
-    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->Peer()) w->Peer()->SetCursorShape(value);
+    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->Peer()) w->Peer()->SetCursorShape(ui::ResolveCursor(value));
     Perform(CM_CURSORCHANGED, 0, 0);
 }
 
@@ -680,7 +680,7 @@ void TWinControl::CreateWnd() {
     MeasureFrame();
     FPeer->SetBounds(PeerBounds());
     FPeer->SetEnabled(params.Enabled);
-    FPeer->SetCursorShape(Cursor());
+    FPeer->SetCursorShape(ui::ResolveCursor(Cursor()));
     FDirty = ClientRect();
     FErase = true;
     FFrameDirty = true;
@@ -1107,51 +1107,40 @@ void TWinControl::KeyPress(char16_t& Key) {
     if (OnKeyPress) OnKeyPress(this, Key);
 }
 
-bool TWinControl::DoKeyDown(TMessage& Message) {
-    WORD key = static_cast<WORD>(Message.WParam);
-    TShiftState shift = KeyboardShiftState();
-    TWinControl* form = GetParentForm(this);
-    if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview()) {
-        form->KeyDown(key, shift);
+namespace {
+
+// A key goes to the control's form first when the form previews keys, then to the control; a
+// handler that sets it to 0 takes it.
+template <class Key, class Handler>
+bool DeliverKey(TWinControl* control, TMessage& message, Handler handle) {
+    Key key = static_cast<Key>(message.WParam);
+    TWinControl* form = GetParentForm(control);
+    if (form && form != control && static_cast<TCustomForm*>(form)->KeyPreview()) {
+        handle(form, key);
         if (key == 0) {
-            Message.WParam = 0;
+            message.WParam = 0;
             return true;
         }
     }
-    KeyDown(key, shift);
-    Message.WParam = key;
+    handle(control, key);
+    message.WParam = key;
     return key == 0;
+}
+
+}  // namespace
+
+bool TWinControl::DoKeyDown(TMessage& Message) {
+    TShiftState shift = KeyboardShiftState();
+    return DeliverKey<WORD>(this, Message, [&](TWinControl* c, WORD& key) { c->KeyDown(key, shift); });
 }
 
 bool TWinControl::DoKeyUp(TMessage& Message) {
-    WORD key = static_cast<WORD>(Message.WParam);
     TShiftState shift = KeyboardShiftState();
-    TWinControl* form = GetParentForm(this);
-    if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview()) {
-        form->KeyUp(key, shift);
-        if (key == 0) {
-            Message.WParam = 0;
-            return true;
-        }
-    }
-    KeyUp(key, shift);
-    Message.WParam = key;
-    return key == 0;
+    return DeliverKey<WORD>(this, Message, [&](TWinControl* c, WORD& key) { c->KeyUp(key, shift); });
 }
 
 bool TWinControl::DoKeyPress(TMessage& Message) {
-    char16_t key = static_cast<char16_t>(Message.WParam);
-    TWinControl* form = GetParentForm(this);
-    if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview()) {
-        form->KeyPress(key);
-        if (key == 0) {
-            Message.WParam = 0;
-            return true;
-        }
-    }
-    KeyPress(key);
-    Message.WParam = key;
-    return key == 0;
+    return DeliverKey<char16_t>(this, Message, [](TWinControl* c, char16_t& key) { c->KeyPress(key); });
 }
 
 void TWinControl::WMKeyDown(TMessage& Message) {
@@ -1288,12 +1277,17 @@ void TWinControl::CMFontChanged(TMessage& Message) {
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
 TGraphicControl::~TGraphicControl() = default;
 
-TCanvas* TGraphicControl::Canvas() {
-    ui::CheckUiThread("Canvas");
-    if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
-    if (!FCanvas->Painting()) FCanvas->UpdateTarget();
-    return FCanvas.get();
+TControlCanvas* ui::OwnCanvas(TControl* control, std::unique_ptr<TControlCanvas>& canvas) {
+    CheckUiThread("Canvas");
+    if (!canvas) canvas = std::make_unique<TControlCanvas>(control);
+    if (!canvas->Painting()) {
+        if (auto* w = dynamic_cast<TWinControl*>(control)) w->HandleNeeded();
+        canvas->UpdateTarget();
+    }
+    return canvas.get();
 }
+
+TCanvas* TGraphicControl::Canvas() { return ui::OwnCanvas(this, FCanvas); }
 
 void TGraphicControl::Dispatch(TMessage& Message) {
     if (Message.Msg == WM_PAINT) {
@@ -1314,15 +1308,7 @@ void TGraphicControl::WMPaint(TMessage& Message) {
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
 TCustomControl::~TCustomControl() = default;
 
-TCanvas* TCustomControl::Canvas() {
-    ui::CheckUiThread("Canvas");
-    if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
-    if (!FCanvas->Painting()) {
-        HandleNeeded();
-        FCanvas->UpdateTarget();
-    }
-    return FCanvas.get();
-}
+TCanvas* TCustomControl::Canvas() { return ui::OwnCanvas(this, FCanvas); }
 
 void TCustomControl::PaintWindow(HDC DC) {
     if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);

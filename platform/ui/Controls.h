@@ -114,6 +114,12 @@ private:
     bool FAttached = false;
 };
 
+namespace ui {
+// The canvas a control keeps for itself: made on first use and, outside a paint pass, pointed at
+// the control's image as it is now (its window made first, for a windowed control).
+TControlCanvas* OwnCanvas(TControl* control, std::unique_ptr<TControlCanvas>& canvas);
+}
+
 // The paint guard every control shares: for its lifetime the canvas draws through the paint DC;
 // afterwards (an exception included) it draws on the window again.
 class TPaintScope {

@@ -4,6 +4,8 @@
 #include <iterator>
 
 #include "platform/rtl/Handles.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/backend/Backend.h"
 
 namespace {
 
@@ -86,6 +88,19 @@ bool GetCursorInfo(HCURSOR cursor, CursorInfo& info) {
     info.Image = c->Image.get();
     info.HotSpot = c->HotSpot;
     return true;
+}
+
+CursorInfo ResolveCursor(TCursor cursor) {
+    CursorInfo info;
+    info.Shape = cursor > 0 ? crArrow : cursor;
+    // The program's own cursors are the slots of Screen->Cursors; an empty slot is the arrow.
+    if (cursor > 0) GetCursorInfo(Screen->Cursors(cursor), info);
+    return info;
+}
+
+void OverrideCursor(TCursor cursor) {
+    CursorInfo info = ResolveCursor(cursor);
+    GetBackend().SetOverrideCursor(cursor == crDefault ? nullptr : &info);
 }
 
 }  // namespace ui

@@ -28,6 +28,12 @@ struct CursorInfo {
     TPoint HotSpot;
 };
 bool GetCursorInfo(HCURSOR cursor, CursorInfo& info);
+// What a control's Cursor stands for: a built-in shape (crDefault: the window's default), or
+// the program's own cursor in that slot of Screen->Cursors.
+CursorInfo ResolveCursor(TCursor cursor);
+// One look of the pointer for the whole application, as Screen->Cursor shows it: a built-in
+// shape or the program's own cursor in that slot (crDefault: none, each window's own).
+void OverrideCursor(TCursor cursor);
 // A .cur (or .ico) file's bytes to a cursor handle; nullptr when they are no cursor.
 HCURSOR CreateCursorFromBytes(const std::vector<uint8_t>& bytes);
 }  // namespace ui

@@ -1,7 +1,8 @@
 #include "platform/ui/Dialogs.h"
 
 #include "platform/rtl/SysUtils.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/Printers.h"
+#include "platform/ui/backend/Backend.h"
 
 namespace {
 
@@ -62,6 +63,27 @@ bool ParseHex(const String& s, TColor& out) {
 
 String SlotName(int slot) { return String("Color") + String(static_cast<char16_t>(u'A' + slot)); }
 
+void TakeFont(TFont& font, const ui::FontChoice& choice) {
+    font.SetName(choice.Name);
+    if (choice.Size > 0) font.SetSize(choice.Size);
+    font.SetStyle(choice.Style);
+}
+
+// A printer as the user left it in a dialog: print to file on a desktop printer keeps that
+// printer; PDF output otherwise.
+void TakePrinter(TPrinter& printer, const ui::PrinterChoice& choice) {
+    int index = choice.Printer.IsEmpty() ? -1 : printer.Printers()->IndexOf(choice.Printer);
+    if (choice.ToFile) {
+        printer.SetPrinterIndex(index >= 0 ? index : printer.PdfPrinterIndex());
+        printer.SetFileName(choice.FileName);
+    } else {
+        if (index >= 0) printer.SetPrinterIndex(index);
+        printer.SetFileName(String());
+    }
+    printer.SetOrientation(choice.Landscape ? poLandscape : poPortrait);
+    printer.SetCopies(choice.Copies);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -96,7 +118,7 @@ bool TCommonDialog::Execute() {
     if (OnShow) OnShow(this);
     bool ok;
     if (gDialogHook) ok = gDialogHook(*this);
-    else if (ui::GetBackend().Headless()) ok = false;
+    else if (ui::Backend& backend = ui::GetBackend(); backend.Headless() || !backend.Supports(ui::Capability::CommonDialogs)) ok = false;
     else ok = ExecuteNative();
     if (ok) Accepted();
     if (OnClose) OnClose(this);
@@ -142,7 +164,24 @@ void TOpenDialog::SetDefaultExt(const String& value) {
 }
 
 bool TOpenDialog::ExecuteNative() {
-    return ui::dialogs::RunFileDialog(*this, Kind() == TDialogKind::Save || Kind() == TDialogKind::SavePicture);
+    ui::FileDialogRequest r;
+    r.Title = FTitle;
+    r.Save = Kind() == TDialogKind::Save || Kind() == TDialogKind::SavePicture;
+    r.MultiSelect = FOptions.Contains(ofAllowMultiSelect);
+    r.MustExist = FOptions.Contains(ofFileMustExist);
+    r.OverwritePrompt = FOptions.Contains(ofOverwritePrompt);
+    r.Filters = ParseFileFilter(FFilter);
+    r.FilterIndex = FFilterIndex;
+    r.DefaultExt = FDefaultExt;
+    r.InitialDir = FInitialDir;
+    r.FileName = FFileName;
+    ui::FileDialogAnswer a;
+    if (!ui::GetBackend().Dialogs().RunFileDialog(r, a) || a.Files.empty()) return false;
+    FFileName = a.Files.front();
+    FFiles->Clear();
+    for (const String& f : a.Files) FFiles->Add(f);
+    if (a.FilterIndex > 0) FFilterIndex = a.FilterIndex;
+    return true;
 }
 
 void TOpenDialog::Accepted() {
@@ -174,7 +213,36 @@ void TFontDialog::Apply(HWND wnd) {
     if (OnApply) OnApply(this, wnd);
 }
 
-bool TFontDialog::ExecuteNative() { return ui::dialogs::RunFontDialog(*this); }
+namespace {
+// The Apply button: the font shown goes into Font, and OnApply runs.
+class FontApply final : public ui::DialogSink {
+public:
+    explicit FontApply(TFontDialog& dialog) : FDialog(dialog) {}
+    void FontApplied(const ui::FontChoice& font) override {
+        try {
+            TakeFont(*FDialog.Font(), font);
+            FDialog.Apply(nullptr);
+        } catch (...) {
+            Application->HandleException(&FDialog);
+        }
+    }
+
+private:
+    TFontDialog& FDialog;
+};
+}  // namespace
+
+bool TFontDialog::ExecuteNative() {
+    ui::FontDialogRequest r;
+    r.Font = FFont.get();
+    r.FixedPitchOnly = FOptions.Contains(fdFixedPitchOnly);
+    r.ApplyButton = FOptions.Contains(fdApplyButton);
+    ui::FontChoice chosen;
+    FontApply apply(*this);
+    if (!ui::GetBackend().Dialogs().RunFontDialog(r, chosen, apply)) return false;
+    TakeFont(*FFont, chosen);
+    return true;
+}
 
 TColorDialog::TColorDialog(TComponent* AOwner) : TCommonDialog(AOwner), FCustomColors(std::make_unique<TStringList>()) {}
 
@@ -190,8 +258,50 @@ void TColorDialog::SetCustomColor(int slot, TColor color) {
     FCustomColors->SetValues(SlotName(slot), Hex6(color));
 }
 
-bool TColorDialog::ExecuteNative() { return ui::dialogs::RunColorDialog(*this); }
+bool TColorDialog::ExecuteNative() {
+    ui::ColorDialogState state;
+    state.Color = FColor;
+    for (int i = 0; i < 16; ++i) state.Custom[static_cast<size_t>(i)] = CustomColor(i);
+    ui::ColorDialogState before = state;
+    bool ok = ui::GetBackend().Dialogs().RunColorDialog(state);
+    // The custom colours are kept whether or not the choice was confirmed, as the user set them.
+    for (int i = 0; i < 16; ++i) {
+        TColor c = state.Custom[static_cast<size_t>(i)];
+        if (c != clNone && c != before.Custom[static_cast<size_t>(i)]) SetCustomColor(i, c);
+    }
+    if (ok) FColor = state.Color;
+    return ok;
+}
 
-bool TPrintDialog::ExecuteNative() { return ui::dialogs::RunPrintDialog(*this); }
+bool TPrintDialog::ExecuteNative() {
+    ui::PrintDialogRequest r;
+    r.Printer = Printer()->Settings();
+    r.Copies = FCopies;
+    r.Collate = FCollate;
+    r.FromPage = FFromPage;
+    r.ToPage = FToPage;
+    r.MinPage = FMinPage;
+    r.MaxPage = FMaxPage;
+    r.PageNums = FOptions.Contains(poPageNums);
+    r.Selection = FOptions.Contains(poSelection);
+    r.PrintToFile = !FOptions.Contains(poDisablePrintToFile);
+    ui::PrinterChoice c;
+    if (!ui::GetBackend().Dialogs().RunPrintDialog(r, c)) return false;
+    TakePrinter(*Printer(), c);
+    SetCopies(c.Copies);
+    FCollate = c.Collate;
+    FPrintToFile = !c.FileName.IsEmpty();
+    FPrintRange = c.Range;
+    if (c.Range == prPageNums) {
+        FFromPage = c.FromPage;
+        FToPage = c.ToPage;
+    }
+    return true;
+}
 
-bool TPrinterSetupDialog::ExecuteNative() { return ui::dialogs::RunPrinterSetupDialog(*this); }
+bool TPrinterSetupDialog::ExecuteNative() {
+    ui::PrinterChoice c;
+    if (!ui::GetBackend().Dialogs().RunPrinterSetupDialog(Printer()->Settings(), c)) return false;
+    TakePrinter(*Printer(), c);
+    return true;
+}

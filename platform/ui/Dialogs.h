@@ -2,9 +2,10 @@
 // Message dialogs and the common dialogs (files, pictures, fonts, colours, printing).
 //
 // Message dialogs go through Application->MessageBox, so its hook and log serve them too.
-// Each common dialog is a real Qt dialog; a process-wide hook can answer instead (tests script
-// the answers). Without a hook, on the headless platform a common dialog is cancelled at once:
-// nothing may wait for a user who is not there.
+// Each common dialog is a real dialog of the backend, which answers what the user chose; the
+// dialog applies the answer. A process-wide hook can answer instead (tests script the answers).
+// Without a hook, on the headless platform (or a backend without dialogs) a common dialog is
+// cancelled at once: nothing may wait for a user who is not there.
 #include <functional>
 #include <memory>
 #include <vector>
@@ -284,13 +285,4 @@ struct CommonDialogCall {
 };
 const std::vector<CommonDialogCall>& CommonDialogLog();
 void ClearCommonDialogLog();
-
-// What the backend supplies (platform/qt/QtDialogs.cpp).
-namespace dialogs {
-bool RunFileDialog(TOpenDialog& dialog, bool save);
-bool RunFontDialog(TFontDialog& dialog);
-bool RunColorDialog(TColorDialog& dialog);
-bool RunPrintDialog(TPrintDialog& dialog);
-bool RunPrinterSetupDialog(TPrinterSetupDialog& dialog);
-}  // namespace dialogs
 }  // namespace ui

@@ -1,6 +1,6 @@
 #include "platform/ui/ExtCtrls.h"
 
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/win/Window.h"

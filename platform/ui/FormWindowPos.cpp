@@ -1,7 +1,7 @@
 // A form's place changes through its window, so hooks and handlers of WM_WINDOWPOSCHANGING and
 // WM_WINDOWPOSCHANGED see every move and resize, by the program or by the user.
-#include "platform/ui/Backend.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/UiInput.h"
 #include "platform/win/Window.h"
 
 namespace {

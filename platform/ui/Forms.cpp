@@ -9,7 +9,8 @@
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Threads.h"
 #include "platform/ui/AppEvnts.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/Cursors.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -21,6 +22,7 @@ std::function<int(const ui::MessageBoxCall&)> gMessageBoxHook;
 std::vector<ui::MessageBoxCall> gMessageBoxLog;
 std::vector<TApplicationEvents*> gAppEvents;  // in creation order
 std::function<bool(TCustomForm*, TMessage&)> gShortCutHandler;
+std::function<void(TCustomForm*, bool)> gFormWindowHandler;
 
 int FirstButtonAnswer(UINT flags) {
     switch (flags & 0x0F) {
@@ -28,6 +30,15 @@ int FirstButtonAnswer(UINT flags) {
         case MB_YESNOCANCEL: case MB_YESNO: return IDYES;
         case MB_RETRYCANCEL: return IDRETRY;
         default: return IDOK;
+    }
+}
+
+// A box closed without a button (Escape, the window's close button) is cancelled when it has a
+// Cancel button, and otherwise answers its first button.
+int ClosedAnswer(UINT flags) {
+    switch (flags & 0x0F) {
+        case MB_OKCANCEL: case MB_YESNOCANCEL: case MB_RETRYCANCEL: return IDCANCEL;
+        default: return FirstButtonAnswer(flags);
     }
 }
 
@@ -51,6 +62,7 @@ TScreenRef::operator TScreen*() const { return operator->(); }
 namespace ui {
 
 void SetShortCutHandler(std::function<bool(TCustomForm*, TMessage&)> handler) { gShortCutHandler = std::move(handler); }
+void SetFormWindowHandler(std::function<void(TCustomForm*, bool)> handler) { gFormWindowHandler = std::move(handler); }
 void SetMessageBoxHook(std::function<int(const MessageBoxCall&)> hook) { gMessageBoxHook = std::move(hook); }
 const std::vector<MessageBoxCall>& MessageBoxLog() { return gMessageBoxLog; }
 void ClearMessageBoxLog() { gMessageBoxLog.clear(); }
@@ -90,6 +102,8 @@ TCustomForm::~TCustomForm() {
     // OnDestroy ran in BeforeDestruction (Free, or the owner freeing the form); a form deleted
     // directly skips it, as the handler would see a half-destroyed form.
     if (FModalGone) *FModalGone = true;
+    // The window goes with the control below: what it holds goes first.
+    if (gFormWindowHandler && Peer()) gFormWindowHandler(this, false);
     std::erase(gModalStack, this);
     if (gApplication && gApplication->FMainForm == this) gApplication->FMainForm = nullptr;
     if (gScreen) gScreen->RemoveForm(this);
@@ -156,6 +170,12 @@ void TCustomForm::CreateWnd() {
     Peer()->SetCaption(Caption());
     if (FWindowState != wsNormal) Peer()->SetWindowState(FWindowState);
     if (!FIcon->Empty()) Peer()->SetIcon(FIcon.get());
+    if (gFormWindowHandler) gFormWindowHandler(this, true);
+}
+
+void TCustomForm::DestroyWnd() {
+    if (gFormWindowHandler && Peer()) gFormWindowHandler(this, false);
+    TWinControl::DestroyWnd();
 }
 
 void TCustomForm::PlaceOnScreen() {
@@ -374,7 +394,11 @@ void TCustomForm::SetFormStyle(TFormStyle value) {
 
 void TCustomForm::SetMenuBarHeight(int height) {
     height = std::max(0, height);
-    if (height == FMenuBarHeight) return;
+    if (height == FMenuBarHeight) {
+        // A bar built again at the same height still needs its place in the frame.
+        FrameChanged();
+        return;
+    }
     int grow = height - FMenuBarHeight;
     FMenuBarHeight = height;
     SetBounds(Left(), Top(), Width(), std::max(0, Height() + grow));
@@ -622,8 +646,9 @@ int TApplication::MessageBox(const String& Text, const String& Caption, UINT Fla
     gMessageBoxLog.push_back(call);
     if (gMessageBoxHook) return gMessageBoxHook(call);
     ui::Backend& backend = ui::GetBackend();
-    if (backend.Headless()) return FirstButtonAnswer(Flags);
-    return backend.ShowMessageBox(Text, Caption, Flags);
+    if (backend.Headless() || !backend.Supports(ui::Capability::MessageBoxes)) return FirstButtonAnswer(Flags);
+    int answer = backend.ShowMessageBox(Text, Caption, Flags);
+    return answer ? answer : ClosedAnswer(Flags);
 }
 
 void TApplication::SetMouseControl(TControl* Control) {
@@ -637,20 +662,6 @@ void TApplication::SetMouseControl(TControl* Control) {
 void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FMainForm) FMainForm = nullptr;
-}
-
-void TApplication::ResetForTests() {
-    FComponentState >> csDestroying;
-    OnIdle = nullptr;
-    OnException = nullptr;
-    OnActivate = nullptr;
-    OnDeactivate = nullptr;
-    FTerminated = false;
-    FMainForm = nullptr;
-    FMouseControl = nullptr;
-    MSG m;
-    while (PeekMessage(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -675,7 +686,7 @@ void TScreen::SetCursors(int index, HANDLE cursor) {
 void TScreen::SetCursor(TCursor value) {
     if (FCursor == value) return;
     FCursor = value;
-    ui::GetBackend().SetOverrideCursor(value);
+    ui::OverrideCursor(value);
 }
 
 TWinControl* TScreen::ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }

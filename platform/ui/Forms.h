@@ -103,6 +103,7 @@ protected:
     // Style and ExStyle follow BorderStyle, BorderIcons and FormStyle.
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     int FrameMenuHeight() const override { return FMenuBarHeight; }
     virtual void DoCreate();
     virtual void DoDestroy();
@@ -157,6 +158,10 @@ T* NewForm(TComponent* owner) {
     T* form = new T(owner);
     form->AfterConstruction();
     return form;
+}
+
+namespace ui::test {
+struct AppScope;
 }
 
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
@@ -218,14 +223,13 @@ public:
     // The control under the mouse: CM_MOUSELEAVE to the old one, CM_MOUSEENTER to the new one.
     void SetMouseControl(TControl* Control);
     TControl* MouseControl() const { return FMouseControl; }
-    // Test support: forget the state one test leaves behind.
-    void ResetForTests();
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     friend class TCustomForm;
+    friend struct ui::test::AppScope;  // forgets what one test leaves for the next
     bool ProcessMessage();
     void WaitForMessage();
 
@@ -308,6 +312,9 @@ struct MessageBoxCall {
 };
 // Menus install this to fire the menu item whose shortcut matches a key-down of the form.
 void SetShortCutHandler(std::function<bool(TCustomForm* form, TMessage& message)> handler);
+// Menus install this to put a form's menu bar in its window: called once the window is made
+// (created true) and before it goes (created false).
+void SetFormWindowHandler(std::function<void(TCustomForm* form, bool created)> handler);
 void SetMessageBoxHook(std::function<int(const MessageBoxCall&)> hook);
 const std::vector<MessageBoxCall>& MessageBoxLog();
 void ClearMessageBoxLog();

@@ -4,7 +4,8 @@
 #include <map>
 
 #include "platform/rtl/SysUtils.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/UiInput.h"
+#include "platform/ui/backend/Backend.h"
 
 namespace {
 
@@ -74,11 +75,88 @@ bool AutoPopup(TPopupMenu* menu, TControl* control, const TPoint& at) {
     return true;
 }
 
-// The menus take part in key and right-click handling from the first menu made on (again at
-// each new menu, should anything have reset the handlers).
+// What the backend reports about a menu it shows, and what it means. Items are looked up among
+// the menu's items before they are touched: one may have been freed while the menu was open.
+void RunSubMenuOpening(const TMenuItem* root, TMenuItem* item) {
+    // Opening a sub-menu runs the parent item's OnClick, which may update the sub-items.
+    if (!ui::MenuHoldsItem(root, item) || !item->OnClick) return;
+    try {
+        item->OnClick(item);
+    } catch (...) {
+        Application->HandleException(item);
+    }
+}
+
+void RunChoice(const TMenuItem* root, TMenuItem* item) {
+    if (!ui::MenuHoldsItem(root, item) || !item->CanRun()) return;
+    try {
+        item->Click();
+    } catch (...) {
+        Application->HandleException(item);
+    }
+}
+
+// The menu bar of a form's window: the backend's peer and the sink its reports come through.
+class FormBar final : public ui::MenuSink {
+public:
+    explicit FormBar(TMainMenu* menu) : Menu(menu) {}
+    void SubMenuOpening(TMenuItem* item) override { RunSubMenuOpening(Menu->Items(), item); }
+    void ItemChosen(TMenuItem* item) override { RunChoice(Menu->Items(), item); }
+    TMainMenu* Menu;
+    std::unique_ptr<ui::MenuBarPeer> Peer;
+};
+
+std::map<const TCustomForm*, std::unique_ptr<FormBar>>& Bars() {
+    static std::map<const TCustomForm*, std::unique_ptr<FormBar>> bars;
+    return bars;
+}
+
+// Builds (or rebuilds) the menu bar of the form's window; menu nullptr removes it. A form without
+// a window yet gets its bar once the window is made. The bar is outside the client area: the
+// form learns the height it takes after each change.
+void ShowMenuBar(TCustomForm* form, TMainMenu* menu) {
+    auto& bars = Bars();
+    // A form being destroyed may be half gone: only its component state is read then.
+    bool destroying = form->ComponentState().Contains(csDestroying);
+    if (!menu || destroying || !form->Peer()) {
+        bars.erase(form);
+        if (!menu && !destroying && form->Peer()) UiInput::MenuBarChanged(form, 0);
+        return;
+    }
+    std::unique_ptr<FormBar>& bar = bars[form];
+    if (!bar) bar = std::make_unique<FormBar>(menu);
+    bar->Menu = menu;
+    if (!bar->Peer) bar->Peer = ui::GetBackend().CreateMenuBar(*form->Peer(), *bar);
+    UiInput::MenuBarChanged(form, bar->Peer->SetLines(ui::DescribeMenu(menu->Items())));
+}
+
+// The form's window was made (its menu shows there) or is about to go (its bar goes first).
+void FormWindowChanged(TCustomForm* form, bool created) {
+    if (created) {
+        if (TMainMenu* menu = FormMenu(form)) ShowMenuBar(form, menu);
+    } else {
+        Bars().erase(form);
+    }
+}
+
+// The pop-up menu being shown: the choice the backend reports is kept for Popup to run.
+class PopupSink final : public ui::MenuSink {
+public:
+    explicit PopupSink(TPopupMenu* menu) : FMenu(menu) {}
+    void SubMenuOpening(TMenuItem* item) override { RunSubMenuOpening(FMenu->Items(), item); }
+    void ItemChosen(TMenuItem* item) override { Chosen = item; }
+    TMenuItem* Chosen = nullptr;
+
+private:
+    TPopupMenu* FMenu;
+};
+
+// The menus take part in key and right-click handling, and in the making of forms' windows,
+// from the first menu made on (again at each new menu, should anything have reset the handlers).
 void InstallHandlers() {
     ui::SetShortCutHandler(MenuShortCut);
     ui::SetPopupMenuHandler(AutoPopup);
+    ui::SetFormWindowHandler(FormWindowChanged);
 }
 
 }  // namespace
@@ -339,7 +417,7 @@ TMainMenu::~TMainMenu() {
     auto& menus = FormMenus();
     for (auto it = menus.begin(); it != menus.end();) {
         if (it->second == this) {
-            ui::menus::SetMenuBar(const_cast<TCustomForm*>(it->first), nullptr);
+            ShowMenuBar(const_cast<TCustomForm*>(it->first), nullptr);
             it = menus.erase(it);
         } else {
             ++it;
@@ -355,7 +433,7 @@ TCustomForm* TMainMenu::Form() const {
 
 void TMainMenu::MenuChanged(TMenuItem* source, bool rebuild) {
     if (ComponentState().Contains(csDestroying)) return;
-    if (TCustomForm* form = Form(); form && !form->ComponentState().Contains(csDestroying)) ui::menus::SetMenuBar(form, this);
+    if (TCustomForm* form = Form(); form && !form->ComponentState().Contains(csDestroying)) ShowMenuBar(form, this);
     TMenu::MenuChanged(source, rebuild);
 }
 
@@ -365,7 +443,7 @@ void TMainMenu::Notification(TComponent* AComponent, TOperation Operation) {
     auto& menus = FormMenus();
     for (auto it = menus.begin(); it != menus.end();) {
         if (it->first == AComponent && it->second == this) {
-            ui::menus::SetMenuBar(const_cast<TCustomForm*>(it->first), nullptr);
+            ShowMenuBar(const_cast<TCustomForm*>(it->first), nullptr);
             it = menus.erase(it);
         } else {
             ++it;
@@ -405,7 +483,7 @@ void SetFormMenu(TCustomForm* form, TMainMenu* menu) {
     } else {
         FormMenus().erase(form);
     }
-    ui::menus::SetMenuBar(form, menu);
+    ShowMenuBar(form, menu);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -414,7 +492,15 @@ TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
 void TPopupMenu::Popup(int X, int Y) {
     FPopupPoint = Point(X, Y);
     if (OnPopup) OnPopup(this);
-    TMenuItem* chosen = gPopupHook ? gPopupHook(this, FPopupPoint) : ui::menus::ShowPopup(this, FPopupPoint);
+    TMenuItem* chosen = nullptr;
+    if (gPopupHook) {
+        chosen = gPopupHook(this, FPopupPoint);
+    } else if (ui::Backend& backend = ui::GetBackend(); !backend.Headless()) {
+        // A menu on the headless platform has no one to choose from it: it is dismissed.
+        PopupSink sink(this);
+        backend.CreatePopupMenu(sink)->Run(ui::DescribeMenu(Items()), FPopupPoint);
+        chosen = sink.Chosen;
+    }
     // The choice must still belong to this menu and be runnable. Items may have been freed while
     // the menu was open, so the answer is looked up among the items before it is touched.
     if (!chosen || !ui::MenuHoldsItem(Items(), chosen) || !chosen->CanRun()) return;
@@ -444,7 +530,9 @@ std::vector<MenuLine> DescribeMenu(const TMenuItem* root) {
             l.ShortCut = ShortCutToText(item->ShortCut());
             l.Enabled = item->Enabled();
             l.Checked = item->Checked();
+            l.Checkable = item->Checked() || item->AutoCheck() || item->RadioItem();
             l.Radio = item->RadioItem();
+            l.GroupIndex = item->GroupIndex();
             l.Default = item->Default();
             l.Separator = item->IsLine();
             l.HasSubMenu = item->Count() > 0;

@@ -3,8 +3,10 @@
 // and pop-up menus. A key-down that reaches a form is offered to the menus before the focused
 // control sees it: the item whose ShortCut matches runs its OnClick.
 //
-// Showing a menu goes through the backend (a Qt menu bar or pop-up menu built from the items).
-// Tests replace the pop-up with a hook that picks an item, and read what would have been shown.
+// A form's main menu shows as the menu bar of its window, built by the backend from the menu's
+// lines whenever they change and whenever the form's window is made; the backend reports the
+// user's choices and the sub-menus opening, and this unit runs them. Tests replace the pop-up
+// with a hook that picks an item, and read what would have been shown.
 #include <functional>
 #include <initializer_list>
 #include <vector>
@@ -193,7 +195,9 @@ struct MenuLine {
     String ShortCut;         // ShortCutToText
     bool Enabled = true;
     bool Checked = false;
+    bool Checkable = false;  // checked, auto-check or radio: it shows a check mark's place
     bool Radio = false;
+    uint8_t GroupIndex = 0;  // radio lines of one group under one parent check one at a time
     bool Default = false;
     bool Separator = false;
     bool HasSubMenu = false;
@@ -211,16 +215,5 @@ bool MenuHoldsItem(const TMenuItem* root, const TMenuItem* item);
 // item the user picks (nullptr: the menu is dismissed). An item that cannot run is not clicked.
 using PopupMenuHook = std::function<TMenuItem*(TPopupMenu* menu, const TPoint& at)>;
 void SetPopupMenuHook(PopupMenuHook hook);
-
-// What the backend supplies (platform/qt/QtMenus.cpp).
-namespace menus {
-// Shows the pop-up menu modally and returns the chosen item, or nullptr.
-TMenuItem* ShowPopup(TPopupMenu* menu, const TPoint& at);
-// Builds (or rebuilds) the menu bar of the form's window; menu nullptr removes it. A form
-// without a window yet gets its bar as soon as the window exists.
-void SetMenuBar(TCustomForm* form, TMainMenu* menu);
-// The captions of the menu bar the form's window shows now (empty: none).
-std::vector<String> MenuBarCaptions(TCustomForm* form);
-}  // namespace menus
 
 }  // namespace ui

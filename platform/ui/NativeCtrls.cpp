@@ -1,6 +1,6 @@
 #include "platform/ui/NativeCtrls.h"
 
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/Clipbrd.h"
 
 namespace ui {
@@ -56,12 +56,7 @@ void TNativeControl::SetOwnerPainted(bool value) {
 TCanvas* TNativeControl::Canvas() {
     ui::CheckUiThread("Canvas");
     if (FItemCanvas) return FItemCanvas;
-    if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
-    if (!FCanvas->Painting()) {
-        HandleNeeded();
-        FCanvas->UpdateTarget();
-    }
-    return FCanvas.get();
+    return ui::OwnCanvas(this, FCanvas);
 }
 
 void TNativeControl::PaintNative(TCanvas* canvas) {

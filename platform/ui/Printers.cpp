@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/ui/backend/Backend.h"
+
 namespace {
 
 std::unique_ptr<TPrinter>& GlobalPrinter() {
@@ -17,7 +19,7 @@ TPrinter::TPrinter() : FPrinters(std::make_unique<TStringList>()), FCanvas(std::
 
 TPrinter::~TPrinter() {
     if (FJob) {
-        ui::printers::EndJob(FJob, true);
+        ui::GetBackend().Printing().EndJob(FJob, true);
         FJob = nullptr;
     }
     FCanvas->SetBitmap(nullptr);
@@ -25,7 +27,7 @@ TPrinter::~TPrinter() {
 
 TStrings* TPrinter::Printers() {
     FPrinters->Clear();
-    for (const String& name : ui::printers::DesktopPrinters()) FPrinters->Add(name);
+    for (const String& name : ui::GetBackend().Printing().Printers()) FPrinters->Add(name);
     FPrinters->Add(String(kPdfName));
     return FPrinters.get();
 }
@@ -35,7 +37,7 @@ int TPrinter::PdfPrinterIndex() { return Printers()->Count() - 1; }
 int TPrinter::PrinterIndex() {
     int count = Printers()->Count();
     if (FPrinterIndex >= 0 && FPrinterIndex < count) return FPrinterIndex;
-    int def = ui::printers::DefaultDesktopPrinter();
+    int def = ui::GetBackend().Printing().DefaultPrinter();
     return def >= 0 && def < count - 1 ? def : count - 1;
 }
 
@@ -70,16 +72,23 @@ void TPrinter::SetResolution(int dpi) {
 
 int TPrinter::PageWidth() {
     if (FPage) return FPage->Width();  // while printing: the page being drawn
-    int i = PrinterIndex();
-    String name = i == PdfPrinterIndex() ? String() : (*Printers())[i];
-    return ui::printers::PageSize(name, FOrientation == poLandscape, FResolution).cx;
+    return ui::GetBackend().Printing().PageSize(Settings().Printer, FOrientation == poLandscape, FResolution).cx;
 }
 
 int TPrinter::PageHeight() {
     if (FPage) return FPage->Height();
+    return ui::GetBackend().Printing().PageSize(Settings().Printer, FOrientation == poLandscape, FResolution).cy;
+}
+
+ui::PrinterSettings TPrinter::Settings() {
+    ui::PrinterSettings s;
     int i = PrinterIndex();
-    String name = i == PdfPrinterIndex() ? String() : (*Printers())[i];
-    return ui::printers::PageSize(name, FOrientation == poLandscape, FResolution).cy;
+    if (i != PdfPrinterIndex()) s.Printer = (*Printers())[i];
+    s.FileName = FFileName;
+    s.Landscape = FOrientation == poLandscape;
+    s.Copies = FCopies;
+    s.Dpi = FResolution;
+    return s;
 }
 
 void TPrinter::CheckPrinting(bool printing) const {
@@ -98,20 +107,19 @@ void TPrinter::StartPage() {
 
 void TPrinter::FlushPage() {
     FCanvas->SetBitmap(nullptr);
-    ui::printers::PrintPage(FJob, *FPage, FPageNumber > 1);
+    ui::GetBackend().Printing().PrintPage(FJob, *FPage, FPageNumber > 1);
     FPage.reset();
 }
 
 void TPrinter::BeginDoc() {
     CheckPrinting(false);
-    int i = PrinterIndex();
-    bool pdf = i == PdfPrinterIndex();
+    ui::PrinterSettings settings = Settings();
+    bool pdf = settings.Printer.IsEmpty();
     // The PDF printer needs somewhere to write: no file name is an error, not a silent success.
     if (pdf && FFileName.IsEmpty()) throw EPrinter(String("No output file name for the PDF printer"));
-    String name = pdf ? String() : (*Printers())[i];
     FAborted = false;
-    FJob = ui::printers::BeginJob(name, FFileName, FTitle, FOrientation == poLandscape, FCopies, FResolution);
-    if (!FJob) throw EPrinter(String("Cannot start printing on ") + (pdf ? String(kPdfName) : name));
+    FJob = ui::GetBackend().Printing().BeginJob(settings, FTitle);
+    if (!FJob) throw EPrinter(String("Cannot start printing on ") + (pdf ? String(kPdfName) : settings.Printer));
     FPageNumber = 1;
     StartPage();
 }
@@ -129,7 +137,7 @@ void TPrinter::EndDoc() {
     TPrinterJob* job = FJob;
     FJob = nullptr;
     FPageNumber = 0;
-    if (!ui::printers::EndJob(job, false)) throw EPrinter(String("The document could not be printed"));
+    if (!ui::GetBackend().Printing().EndJob(job, false)) throw EPrinter(String("The document could not be printed"));
 }
 
 void TPrinter::Abort() {
@@ -140,7 +148,7 @@ void TPrinter::Abort() {
     FJob = nullptr;
     FPageNumber = 0;
     FAborted = true;
-    ui::printers::EndJob(job, true);
+    ui::GetBackend().Printing().EndJob(job, true);
 }
 
 TPrinter* Printer() {

@@ -1,18 +1,18 @@
 #pragma once
 // The printer: the desktop's printers plus a "PDF" printer that writes a PDF file and always
-// exists. A document is drawn page by page on Canvas, a TCanvas like any other; each page is a
+// exists, through the print service of the backend. A document is drawn page by page on Canvas, a TCanvas like any other; each page is a
 // bitmap at the printer's resolution, handed to the print system when the page ends.
 #include <memory>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/backend/PrintService.h"
 
 RTL_DECLARE_EXCEPTION(EPrinter, Exception);
 
 enum TPrinterOrientation { poPortrait, poLandscape };
 
-struct TPrinterJob;  // the print run, defined in platform/qt
 
 class TPrinter : public TPersistent {
 public:
@@ -48,6 +48,9 @@ public:
     // The printable area of a page in device pixels, for the selected printer and orientation.
     int PageWidth();
     int PageHeight();
+    // The selected printer (empty: PDF), output file, orientation, copies and resolution, as the
+    // print system takes them.
+    ui::PrinterSettings Settings();
 
     const String& Title() const { return FTitle; }
     void SetTitle(const String& value) { FTitle = value; }
@@ -90,15 +93,3 @@ TPrinter* Printer();
 // Replaces it (the old one is returned and no longer owned).
 TPrinter* SetPrinter(TPrinter* NewPrinter);
 
-namespace ui::printers {
-// What the backend supplies (platform/qt/QtPrinter.cpp).
-std::vector<String> DesktopPrinters();
-// Index into DesktopPrinters of the default printer, or -1.
-int DefaultDesktopPrinter();
-// Page size in pixels at dpi for a printer name (empty: PDF) and orientation.
-TSize PageSize(const String& printer, bool landscape, int dpi);
-TPrinterJob* BeginJob(const String& printer, const String& fileName, const String& title, bool landscape, int copies, int dpi);
-void PrintPage(TPrinterJob* job, TBitmap& page, bool newPageFirst);
-// Ends the job; abort drops it. False when the print system refused the document.
-bool EndJob(TPrinterJob* job, bool abort);
-}  // namespace ui::printers

@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "platform/rtl/SysUtils.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 
 namespace {
 
@@ -52,7 +52,9 @@ HINSTANCE ShellExecute(HWND, const char16_t* operation, const char16_t* file, co
         std::lock_guard<std::mutex> lock(gOpenerMutex);
         opener = gOpener;
     }
-    bool opened = opener ? opener(target) : ui::GetBackend().OpenUrl(target);
+    bool opened = false;
+    if (opener) opened = opener(target);
+    else if (ui::Backend& backend = ui::GetBackend(); backend.Supports(ui::Capability::OpenUrl)) opened = backend.OpenUrl(target);
     // Above 32 is success; the platform's answer is a pseudo instance handle.
     return opened ? 42 : SE_ERR_NOASSOC;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/StdCtrlsShared.h"
 #include "platform/win/Window.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/rtl/SysUtils.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/StdCtrlsShared.h"
 #include "platform/win/Window.h"
 

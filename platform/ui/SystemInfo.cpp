@@ -5,7 +5,7 @@
 
 #include "platform/rtl/Handles.h"
 #include "platform/rtl/SysUtils.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/Forms.h"
 
 TSysLocale SysLocale;

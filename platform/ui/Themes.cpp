@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/rtl/SysUtils.h"
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/SystemInfo.h"
 
@@ -144,10 +144,12 @@ HRESULT DrawThemeBackground(HTHEME hTheme, HDC hdc, int iPartId, int iStateId, c
     if (r.Width() <= 0 || r.Height() <= 0) return S_OK;
     // The part is painted over a copy of what lies under it, then copied back, clipped to the
     // rectangle (and the clip rectangle), so nothing outside is touched.
+    ui::Backend& backend = ui::GetBackend();
+    if (!backend.Supports(ui::Capability::ThemeParts)) return E_FAIL;
     TBitmap face(r.Width(), r.Height());
     HDC faceDc = face.Canvas()->Handle();
     BitBlt(faceDc, 0, 0, r.Width(), r.Height(), hdc, r.Left, r.Top, SRCCOPY);
-    if (!ui::GetBackend().DrawThemePart(face, part)) return E_FAIL;
+    if (!backend.DrawThemePart(face, part)) return E_FAIL;
     TRect clip = r;
     if (pClipRect) clip = IntersectRects(r, *pClipRect);
     if (clip.IsEmpty()) return S_OK;

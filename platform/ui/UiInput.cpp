@@ -1,5 +1,6 @@
 // Input and paint requests from the backend, turned into the messages of the controls.
-#include "platform/ui/Backend.h"
+#include "platform/ui/UiInput.h"
+
 #include "platform/ui/Forms.h"
 #include "platform/ui/InputGrab.h"
 
@@ -19,6 +20,55 @@ bool Accepts(TWinControl* w) {
     TCustomForm* form = FormOf(w);
     if (!form) return w->Enabled();
     return form->Enabled() && ui::detail::InputAllowed(form);
+}
+
+// Scan codes of the platform's keyboard (set 1) by virtual key; extended: the key sits outside
+// the original keyboard's block (arrow and editing keys beside the keypad, keypad Enter and /).
+struct ScanCode {
+    WORD vk;
+    uint8_t code;
+    bool extended;
+};
+constexpr ScanCode kScanCodes[] = {
+    {VK_ESCAPE, 0x01, false}, {VK_OEM_MINUS, 0x0C, false}, {VK_OEM_PLUS, 0x0D, false},
+    {VK_BACK, 0x0E, false},   {VK_TAB, 0x0F, false},       {VK_OEM_4, 0x1A, false},
+    {VK_OEM_6, 0x1B, false},  {VK_RETURN, 0x1C, false},    {VK_CONTROL, 0x1D, false},
+    {VK_OEM_1, 0x27, false},  {VK_OEM_7, 0x28, false},     {VK_OEM_3, 0x29, false},
+    {VK_SHIFT, 0x2A, false},  {VK_OEM_5, 0x2B, false},     {VK_OEM_COMMA, 0x33, false},
+    {VK_OEM_PERIOD, 0x34, false}, {VK_OEM_2, 0x35, false}, {VK_MULTIPLY, 0x37, false},
+    {VK_MENU, 0x38, false},   {VK_SPACE, 0x39, false},     {VK_CAPITAL, 0x3A, false},
+    {VK_PAUSE, 0x45, false},  {VK_SUBTRACT, 0x4A, false},  {VK_ADD, 0x4E, false},
+    {VK_DECIMAL, 0x53, false}, {VK_DIVIDE, 0x35, true},
+    {VK_HOME, 0x47, true},    {VK_UP, 0x48, true},         {VK_PRIOR, 0x49, true},
+    {VK_LEFT, 0x4B, true},    {VK_RIGHT, 0x4D, true},      {VK_END, 0x4F, true},
+    {VK_DOWN, 0x50, true},    {VK_NEXT, 0x51, true},       {VK_INSERT, 0x52, true},
+    {VK_DELETE, 0x53, true},
+};
+constexpr uint8_t kLetterScan[26] = {0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17, 0x24, 0x25, 0x26, 0x32,
+                                     0x31, 0x18, 0x19, 0x10, 0x13, 0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
+constexpr uint8_t kKeypadDigitScan[10] = {0x52, 0x4F, 0x50, 0x51, 0x4B, 0x4C, 0x4D, 0x47, 0x48, 0x49};
+
+void ScanCodeOf(WORD vk, bool keypad, uint8_t& code, bool& extended) {
+    code = 0;
+    extended = false;
+    if (vk >= 'A' && vk <= 'Z') code = kLetterScan[vk - 'A'];
+    else if (vk >= '1' && vk <= '9') code = static_cast<uint8_t>(0x02 + (vk - '1'));
+    else if (vk == '0') code = 0x0B;
+    else if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) code = kKeypadDigitScan[vk - VK_NUMPAD0];
+    else if (vk >= VK_F1 && vk < VK_F1 + 10) code = static_cast<uint8_t>(0x3B + (vk - VK_F1));
+    else if (vk == VK_F1 + 10) code = 0x57;
+    else if (vk == VK_F1 + 11) code = 0x58;
+    else
+        for (const auto& s : kScanCodes)
+            if (s.vk == vk) {
+                code = s.code;
+                extended = s.extended;
+                break;
+            }
+    // The editing keys of the keypad (Num Lock off) are the same keys without the extension;
+    // the keypad's Enter is Enter with it.
+    if (keypad && vk >= VK_PRIOR && vk <= VK_DELETE) extended = false;
+    if (keypad && vk == VK_RETURN) extended = true;
 }
 
 TWinControl* KeyTarget(TWinControl* w) {
@@ -194,4 +244,27 @@ void UiInput::Activated(TWinControl* target, bool active) {
     TCustomForm* form = FormOf(target);
     if (!active || !form || !form->Visible() || !ui::detail::InputAllowed(form)) return;
     Screen->SetActiveForm(form);
+}
+
+String ui::TypedChars(WORD vk, const String& text, bool ctrl, bool alt) {
+    if (!ctrl || alt) return text;
+    if (vk >= 'A' && vk <= 'Z') return String(static_cast<char16_t>(vk - 'A' + 1));
+    String out;
+    for (char16_t c : text)
+        if (c < 0x20) out.push_back(c);
+    return out;
+}
+
+LPARAM ui::KeyData(WORD vk, bool keypad, int repeat, bool alt, bool down, bool autoRepeat, uint8_t scanCode) {
+    uint8_t code;
+    bool extended;
+    ScanCodeOf(vk, keypad, code, extended);
+    if (scanCode && !extended) code = scanCode;
+    uint32_t data = static_cast<uint32_t>(repeat) & 0xFFFF;
+    data |= static_cast<uint32_t>(code) << 16;
+    if (extended) data |= 1u << 24;
+    if (alt) data |= 1u << 29;
+    if (!down || autoRepeat) data |= 1u << 30;
+    if (!down) data |= 1u << 31;
+    return static_cast<LPARAM>(data);
 }

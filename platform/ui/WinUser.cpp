@@ -7,7 +7,7 @@
 #include <map>
 #include <memory>
 
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/Controls.h"
 
 namespace {

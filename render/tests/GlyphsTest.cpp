@@ -11,7 +11,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/SystemInfo.h"
 #include "platform/ui/Themes.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 #include "render/VarAvir.h"
 #include "render/tests/DrawTestSupport.h"
 
@@ -139,7 +139,7 @@ TEST_F(Glyphs, LookThreeTakesTheTones) {
     }
 }
 
-struct ErrorUnderline : ui_test::FormTest {
+struct ErrorUnderline : ui::test::FormTest {
     // The client position of a character in an edit shown at rect with text.
     TPoint ShownPosition(const TRect& rect, const String& text, int index) {
         auto* shown = Add<TEdit>(rect.Left, rect.Top);

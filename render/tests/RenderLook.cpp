@@ -9,12 +9,12 @@
 #include "platform/ui/NativePeers.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/SystemInfo.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 #include "render/VarAvir.h"
 
 namespace {
 
-using RenderLook = ui_test::FormTest;
+using RenderLook = ui::test::FormTest;
 
 TColorTones SampleTones() {
     TColorTones t;

@@ -15,21 +15,14 @@
 
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Threads.h"
+#include "platform/rtl/testing/TestSupport.h"
 #include "platform/win/CommSim.h"
 #include "platform/win/Window.h"
 #include "serial/CPort.h"
 
 namespace porttest {
 
-// Real-time wait for something another thread brings about; a generous bound, never the point.
-inline bool Eventually(const std::function<bool()>& condition, int ms = 5000) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
+using rtl::test::Eventually;
 
 // A file of the tests' data folder.
 inline std::filesystem::path DataFile(const char* name) { return std::filesystem::path(RWB_TEST_DATA_DIR) / name; }
@@ -116,8 +109,8 @@ private:
 };
 
 // A closed port on a fresh simulated device, with no event thread unless a test asks for one.
-class PortTest : public ::testing::Test {
-protected:
+// Apart from the test class, so a fixture of another kind (a form's) can hold one too.
+struct PortFixture {
     String name = UniqueName("SIMP");
     std::shared_ptr<win::SimDevice> sim = win::SimDevice::Register(name);
     std::unique_ptr<TComPort> port = MakePort();
@@ -129,8 +122,6 @@ protected:
         p->SetEvents({});
         return p;
     }
-    void TearDown() override { port.reset(); }
-
     // Records the notifications of the port in log, by name.
     void LogEvents() {
         port->OnBeforeOpen = [this](TPersistent*) { log.push_back("BeforeOpen"); };
@@ -141,6 +132,11 @@ protected:
         port->OnDSRChange = [this](TPersistent*, bool on) { log.push_back(on ? "DSR(1)" : "DSR(0)"); };
         port->OnRLSDChange = [this](TPersistent*, bool on) { log.push_back(on ? "RLSD(1)" : "RLSD(0)"); };
     }
+};
+
+class PortTest : public ::testing::Test, protected PortFixture {
+protected:
+    void TearDown() override { port.reset(); }
 };
 
 }  // namespace porttest

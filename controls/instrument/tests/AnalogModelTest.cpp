@@ -8,7 +8,7 @@
 #include "controls/instrument/_GClass.h"
 #include "controls/instrument/tests/AnalogTestSupport.h"
 #include "platform/rtl/DateUtils.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ public:
     bool ValueChangePending() const { return VChange; }
 };
 
-class AnalogModel : public ui_test::FormTest {
+class AnalogModel : public ui::test::FormTest {
 protected:
     rtl::ScopedManualClock clock;
     Display* Show() { return LoadOn<Display>(form); }
@@ -344,7 +344,7 @@ TEST_F(AnalogModel, AnEmptyDigitSpanNeverDividesByZero) {
 
 // --- TMvAnalogCControl -----------------------------------------------------------------------
 
-class AnalogInput : public ui_test::FormTest {
+class AnalogInput : public ui::test::FormTest {
 protected:
     Input* in = nullptr;
     std::vector<std::string> log;

@@ -3,7 +3,7 @@
 
 #include "controls/instrument/MvFlashT.h"
 #include "controls/instrument/_GClass.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
@@ -18,11 +18,11 @@ public:
     void Flash(bool status) override { flashes.push_back(status); }
 };
 
-class BinTest : public ui_test::FormTest {
+class BinTest : public ui::test::FormTest {
 protected:
     rtl::ScopedManualClock clock;
     void TearDown() override {
-        ui_test::FormTest::TearDown();
+        ui::test::FormTest::TearDown();
         StopFlashTimer();
     }
     void Ticks(int n) {

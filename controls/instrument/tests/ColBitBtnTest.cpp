@@ -7,7 +7,7 @@
 #include "controls/instrument/MvFlashT.h"
 #include "platform/ui/tests/DrawnTestSupport.h"
 #include "controls/instrument/tests/InstrumentTestSupport.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
@@ -41,15 +41,15 @@ std::unique_ptr<TBitmap> Strip(std::vector<TColor> colors) {
 
 using instrument_test::Find;
 
-class BtnTest : public ui_test::FormTest {
+class BtnTest : public ui::test::FormTest {
 protected:
     rtl::ScopedManualClock clock;
     void SetUp() override {
-        ui_test::FormTest::SetUp();
+        ui::test::FormTest::SetUp();
         form->SetColor(0x00C0C0);  // olive-ish, to tell the parent from the face
     }
     void TearDown() override {
-        ui_test::FormTest::TearDown();
+        ui::test::FormTest::TearDown();
         StopFlashTimer();
     }
     template <class T = TMvColBitBtn>

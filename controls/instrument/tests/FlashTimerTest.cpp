@@ -7,7 +7,7 @@
 
 #include "controls/instrument/MvFlashT.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ protected:
     void TearDown() override {
         for (auto& c : clients) UnregisterFlashClient(c.get());
         StopFlashTimer();
-        Application->ResetForTests();
+        ui::test::AppScope::Reset();
     }
     TickClient* Client(int64_t mode) {
         clients.push_back(std::make_unique<TickClient>());
@@ -305,7 +305,7 @@ TEST_F(FlashThreadTest, TheThreadEndsWithTheApplication) {
     EXPECT_TRUE(StaysQuiet());
     EXPECT_EQ(ticks, before);
     t->Free();
-    Application->ResetForTests();
+    ui::test::AppScope::Reset();
 }
 
 TEST_F(FlashThreadTest, AThreadThatNeverRanEndsWithItsComponent) {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/instrument/_GClass.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
@@ -330,7 +330,7 @@ public:
     void ParamChange(TObject*) override { ++changes; }
 };
 
-using GClassBases = ui_test::FormTest;
+using GClassBases = ui::test::FormTest;
 
 TEST_F(GClassBases, NestedUpdates) {
     auto* g = Add<CountingGraphic>();

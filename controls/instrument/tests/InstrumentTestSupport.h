@@ -4,7 +4,7 @@
 #include <climits>
 
 #include "controls/instrument/MvFlashT.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace instrument_test {
 

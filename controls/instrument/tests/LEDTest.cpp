@@ -5,7 +5,7 @@
 #include "controls/instrument/MvLED.h"
 #include "platform/ui/tests/DrawnTestSupport.h"
 #include "controls/instrument/tests/InstrumentTestSupport.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
@@ -13,15 +13,15 @@ constexpr int32_t Olive = 0x00C0C0;
 
 using instrument_test::Find;
 
-class LedTest : public ui_test::FormTest {
+class LedTest : public ui::test::FormTest {
 protected:
     rtl::ScopedManualClock clock;
     void SetUp() override {
-        ui_test::FormTest::SetUp();
+        ui::test::FormTest::SetUp();
         form->SetColor(Olive);
     }
     void TearDown() override {
-        ui_test::FormTest::TearDown();
+        ui::test::FormTest::TearDown();
         StopFlashTimer();
     }
     TMvLED* Led(int left = 10, int top = 10) {

@@ -8,7 +8,7 @@
 #include "controls/instrument/MvBar.h"
 #include "controls/instrument/tests/AnalogTestSupport.h"
 #include "platform/ui/tests/DrawnTestSupport.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ using analog_test::LoadOn;
 
 constexpr int32_t Olive = 0x00C0C0;
 
-class BarTest : public ui_test::FormTest {
+class BarTest : public ui::test::FormTest {
 protected:
     rtl::ScopedManualClock clock;
     void SetUp() override {

@@ -15,7 +15,7 @@
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/tests/DrawnTestSupport.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ using analog_test::LoadOn;
 
 constexpr int32_t Olive = 0x00C0C0;
 
-class CounterTest : public ui_test::FormTest {
+class CounterTest : public ui::test::FormTest {
 protected:
     rtl::ScopedManualClock clock;
     std::vector<std::string> events;

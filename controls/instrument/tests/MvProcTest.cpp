@@ -7,7 +7,7 @@
 #include "controls/instrument/_MvProc.h"
 #include "platform/rtl/Math.h"
 #include "platform/ui/Metafile.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 

@@ -10,14 +10,14 @@
 #include "controls/instrument/tests/InstrumentTestSupport.h"
 #include "platform/rtl/Math.h"
 #include "platform/ui/tests/DrawnTestSupport.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
 using analog_test::LoadOn;
 using instrument_test::Find;
 
-class SliderTest : public ui_test::FormTest {
+class SliderTest : public ui::test::FormTest {
 protected:
     void SetUp() override {
         FormTest::SetUp();

@@ -12,14 +12,14 @@
 #include "controls/instrument/tests/InstrumentTestSupport.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/SystemInfo.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 #include "platform/win/Window.h"
 
 namespace {
 
 using instrument_test::IsFlashClient;
 
-class NumEditTest : public ui_test::FormTest {
+class NumEditTest : public ui::test::FormTest {
 protected:
     TEdit* other = nullptr;  // takes the focus away
     std::vector<String> errors;

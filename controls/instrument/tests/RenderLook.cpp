@@ -6,11 +6,11 @@
 #include "controls/instrument/MvCBitBt.h"
 #include "controls/instrument/MvFlashT.h"
 #include "controls/instrument/MvLED.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
-using RenderLook = ui_test::FormTest;
+using RenderLook = ui::test::FormTest;
 
 TEST_F(RenderLook, Buttons) {
     if (!std::getenv("RWB_RENDER_LOOK")) GTEST_SKIP() << "set RWB_RENDER_LOOK to write the pictures";

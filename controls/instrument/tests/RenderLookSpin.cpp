@@ -6,11 +6,11 @@
 
 #include "controls/instrument/MvNumEdit.h"
 #include "controls/instrument/_GClassSpin.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
-class RenderLookSpin : public ui_test::FormTest {
+class RenderLookSpin : public ui::test::FormTest {
 protected:
     void SetUp() override {
         FormTest::SetUp();

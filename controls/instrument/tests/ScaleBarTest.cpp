@@ -8,7 +8,7 @@
 #include "controls/instrument/_GClass.h"
 #include "platform/rtl/Math.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 

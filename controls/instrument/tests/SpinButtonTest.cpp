@@ -10,13 +10,13 @@
 #include "controls/instrument/MvFlashT.h"
 #include "controls/instrument/tests/InstrumentTestSupport.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
 using instrument_test::IsFlashClient;
 
-class SpinTest : public ui_test::FormTest {
+class SpinTest : public ui::test::FormTest {
 protected:
     TMvSpinButton* spin = nullptr;
     std::vector<TObject*> ups, downs;

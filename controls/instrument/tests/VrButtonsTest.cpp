@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/Backend.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Driver.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
-void SpaceDown(TWinControl* c) { ui::GetBackend().SendKey(*c->Peer(), true, VK_SPACE, String(" "), {}); }
-void SpaceUp(TWinControl* c) { ui::GetBackend().SendKey(*c->Peer(), false, VK_SPACE, String(), {}); }
+void SpaceDown(TWinControl* c) { ui::test::GetDriver().SendKey(*c->Peer(), true, VK_SPACE, String(" "), {}, false); }
+void SpaceUp(TWinControl* c) { ui::test::GetDriver().SendKey(*c->Peer(), false, VK_SPACE, String(), {}, false); }
 void DoubleClick(TWinControl* c, int x, int y) {
-    ui::GetBackend().SendMouse(*c->Peer(), WM_LBUTTONDBLCLK, x, y, MK_LBUTTON);
+    ui::test::GetDriver().SendMouse(*c->Peer(), WM_LBUTTONDBLCLK, x, y, MK_LBUTTON, false);
 }
 
 // The box around the pixels of the picture in `area` for which `match` holds; empty when none.
@@ -44,7 +44,7 @@ int CountOf(TWinControl* c, const TRect& area, TColor color) {
 
 // A button of type T with the caption `caption` on a shown form, counting its clicks.
 template <class T>
-class ButtonTest : public ui_test::FormTest {
+class ButtonTest : public ui::test::FormTest {
 protected:
     T* btn = nullptr;
     int clicks = 0;

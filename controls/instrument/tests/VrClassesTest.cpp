@@ -8,7 +8,7 @@
 #include "controls/instrument/VrControls.h"
 #include "platform/ui/Cursors.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 

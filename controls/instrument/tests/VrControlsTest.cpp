@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ protected:
     }
 };
 
-class VrControlsTest : public ui_test::FormTest {
+class VrControlsTest : public ui::test::FormTest {
 protected:
     Probe* probe = nullptr;
     void SetUp() override {

@@ -11,7 +11,7 @@
 
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 

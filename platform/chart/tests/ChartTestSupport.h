@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/chart/Series.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace chart_test {
 
@@ -14,7 +14,7 @@ constexpr TColor kFloorLevelColor = 0x00A000;
 constexpr TColor kOverColor = 0x0000E0;
 constexpr TColor kPeakColor = 0x00E0E0;
 
-class ChartTest : public ui_test::FormTest {
+class ChartTest : public ui::test::FormTest {
 protected:
     TChart* chart = nullptr;
 

@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "platform/ole/TestSupport.h"
+#include "platform/ole/testing/TestSupport.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/ui/WinUser.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "platform/ole/OleData.h"
-#include "platform/ole/TestSupport.h"
+#include "platform/ole/testing/TestSupport.h"
 #include "platform/ui/ExtCtrlsDrawn.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 

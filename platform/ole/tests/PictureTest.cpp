@@ -5,6 +5,7 @@
 #include <random>
 
 #include "platform/ole/Picture.h"
+#include "platform/ole/tests/PictureLoad.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Jpeg.h"
 #include "platform/ui/Metafile.h"
@@ -12,32 +13,10 @@
 
 namespace {
 
+using oletest::Load;
+using oletest::Resource;
+
 constexpr TColor kRed = 0x0000FF, kBlue = 0xFF0000, kGreen = 0x00A000, kYellow = 0x00FFFF;
-
-std::vector<uint8_t> Resource(const char* name) {
-    HRSRC r = FindResource(HInstance, name, RT_RCDATA);
-    EXPECT_NE(r, nullptr) << name;
-    if (!r) return {};
-    const auto* p = static_cast<const uint8_t*>(LockResource(LoadResource(HInstance, r)));
-    return std::vector<uint8_t>(p, p + SizeofResource(HInstance, r));
-}
-
-// As the picture container loads: the bytes into a global block, a stream on it, the loader.
-ComPtr<IPicture> Load(const std::vector<uint8_t>& bytes, HRESULT* result = nullptr) {
-    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    if (!bytes.empty()) std::memcpy(GlobalLock(h), bytes.data(), bytes.size());
-    GlobalUnlock(h);
-    IStream* stream = nullptr;
-    EXPECT_EQ(CreateStreamOnHGlobal(h, TRUE_, &stream), S_OK);
-    void* picture = reinterpret_cast<void*>(1);
-    HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE_, IID_IPicture, &picture);
-    stream->Release();
-    if (result) *result = hr;
-    if (FAILED(hr)) {
-        EXPECT_EQ(picture, nullptr);
-    }
-    return ComPtr<IPicture>::Attach(static_cast<IPicture*>(picture));
-}
 
 // A 30 x 16 picture in the fixtures' quadrant colours.
 TBitmap* Quadrants(TBitmap& b) {

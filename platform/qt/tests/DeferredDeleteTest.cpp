@@ -9,7 +9,7 @@
 
 #include "platform/qt/QtWindow.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 

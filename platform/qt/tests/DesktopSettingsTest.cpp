@@ -4,7 +4,7 @@
 #include <QApplication>
 
 #include "platform/ui/SystemInfo.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 

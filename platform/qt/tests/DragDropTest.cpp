@@ -10,9 +10,10 @@
 #include <QUrl>
 
 #include "platform/qt/QtDragDrop.h"
+#include "platform/qt/QtServices.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "platform/ui/CheckLst.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ public:
     using C::View;
 };
 
-class NativeViewsTest : public ui_test::FormTest {
+class NativeViewsTest : public ui::test::FormTest {
 protected:
     template <class C>
     C* Make() {

@@ -7,7 +7,7 @@
 #include "platform/qt/QtWindow.h"
 #include "platform/rtl/Threads.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Hooks.h"
 
 namespace {

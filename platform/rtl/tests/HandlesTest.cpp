@@ -5,6 +5,7 @@
 
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Handles.h"
+#include "platform/rtl/testing/TestSupport.h"
 
 TEST(HandlesTest, ManualResetEventStaysSignalledUntilReset) {
     HANDLE e = CreateEvent(nullptr, 1, 1, nullptr);
@@ -54,10 +55,10 @@ TEST(HandlesTest, TimedWaitFollowsTheManualClock) {
         ended = GetTickCount();
         done = true;
     });
-    while (!done) {
+    rtl::test::Await([&] { return done.load(); }, "the timed wait to end", 10000, [&] {
         clock->Advance(100);
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    });
     t.join();
     EXPECT_EQ(result, WAIT_TIMEOUT);
     // Only the lower bound is exact: a starved waiter may notice the deadline some steps late.

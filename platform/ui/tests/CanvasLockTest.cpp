@@ -85,7 +85,7 @@ Picture Render(TPixelFormat format, bool locked) {
 
 class CanvasLockTest : public ::testing::Test {
 protected:
-    void SetUp() override { qtbackend::EnsureApplication(); }
+    void SetUp() override { qtb::EnsureApplication(); }
 };
 
 }  // namespace

@@ -12,7 +12,7 @@ namespace {
 class CanvasTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        qtbackend::EnsureApplication();
+        qtb::EnsureApplication();
         bmp.SetSize(40, 40);
         c = bmp.Canvas();
         Clear(clWhite);
@@ -699,7 +699,7 @@ TEST_F(TextTest, HalfWidthKatakanaRendersWithTheMappedFont) {
     TSize ext = c->TextExtent("ｱﾝﾃﾅ");
     EXPECT_GT(ext.cx, 12);
     EXPECT_GT(CountOf(clBlack, Rect(0, 0, ext.cx, ext.cy)), 20);
-    EXPECT_TRUE(qtbackend::SaveBitmapAsPng(bmp, String(::testing::TempDir() + std::to_string(getpid())) + "katakana.png"));
+    EXPECT_TRUE(qtb::SaveBitmapAsPng(bmp, String(::testing::TempDir() + std::to_string(getpid())) + "katakana.png"));
 }
 
 TEST_F(TextTest, TextRectClipsAndDrawText3DOffsets) {

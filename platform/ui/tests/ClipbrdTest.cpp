@@ -4,7 +4,7 @@
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Jpeg.h"
 #include "platform/ui/Metafile.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
 namespace {

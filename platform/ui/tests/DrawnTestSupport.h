@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace drawn_test {
 

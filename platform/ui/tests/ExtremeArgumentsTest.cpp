@@ -148,7 +148,7 @@ const Named kOps[] = {
 };
 
 TEST(ExtremeArguments, CanvasCallsNeitherOverflowNorDrawOutsideTheirRectangle) {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     for (const Named& op : kOps) {
         for (const Box& box : kBoxes) {
             SCOPED_TRACE(std::string(op.name) + ", " + box.name);
@@ -174,7 +174,7 @@ TEST(ExtremeArguments, CanvasCallsNeitherOverflowNorDrawOutsideTheirRectangle) {
 }
 
 TEST(ExtremeArguments, DrawTextKeepsItsResultsInRange) {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     const UINT formats[] = {
         DT_LEFT, DT_CENTER | DT_WORDBREAK, DT_RIGHT | DT_END_ELLIPSIS, DT_SINGLELINE | DT_VCENTER | DT_CENTER,
         DT_SINGLELINE | DT_BOTTOM | DT_RIGHT, DT_CALCRECT | DT_WORDBREAK, DT_CALCRECT | DT_SINGLELINE,

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/ui/Menus.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ protected:
     }
 };
 
-class FrameTest : public ui_test::FormTest {};
+class FrameTest : public ui::test::FormTest {};
 
 LRESULT HitAt(TWinControl* w, int x, int y) {
     TRect r;

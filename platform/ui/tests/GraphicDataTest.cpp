@@ -61,7 +61,7 @@ void ExpectSamePixels(TBitmap* a, TBitmap* b) {
 
 class GraphicData : public ::testing::Test {
 protected:
-    void SetUp() override { qtbackend::EnsureApplication(); }
+    void SetUp() override { qtb::EnsureApplication(); }
 };
 
 }  // namespace

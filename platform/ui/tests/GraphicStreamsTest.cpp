@@ -13,7 +13,7 @@ namespace {
 class GraphicStreams : public ::testing::Test {
 protected:
     void SetUp() override {
-        qtbackend::EnsureApplication();
+        qtb::EnsureApplication();
         src.SetPixelFormat(pf24bit);
         src.SetSize(16, 12);
         TCanvas* c = src.Canvas();

@@ -111,7 +111,7 @@ struct FormatCase {
 class BmpFiles : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(BmpFiles, SaveToFileLoadsBackIdentical) {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     const FormatCase& k = GetParam();
     TBitmap b(13, 7, k.format);  // odd width: rows need padding
     TCanvas* c = b.Canvas();
@@ -365,7 +365,7 @@ TEST(Pictures, LoadChoosesTheClassByExtension) {
     EXPECT_TRUE(b->Empty());
 
     String pngName = TempFile("pic.png");
-    ASSERT_TRUE(qtbackend::SaveBitmapAsPng(src, pngName));
+    ASSERT_TRUE(qtb::SaveBitmapAsPng(src, pngName));
     pic.LoadFromFile(pngName);
     ASSERT_NE(pic.Graphic(), nullptr);
     TBitmap check;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/ui/Grids.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace grid_test {
 
@@ -53,7 +53,7 @@ protected:
     }
 };
 
-class GridTest : public ui_test::FormTest {
+class GridTest : public ui::test::FormTest {
 protected:
     // A grid of cols x rows with one fixed row and column and no scroll bars, clientW x
     // clientH, on the shown form, with the focus.

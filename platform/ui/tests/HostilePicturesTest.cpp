@@ -65,7 +65,7 @@ int CountPixels(TBitmap& b, TColor color) {
 
 class HostilePictures : public ::testing::Test {
 protected:
-    void SetUp() override { qtbackend::EnsureApplication(); }
+    void SetUp() override { qtb::EnsureApplication(); }
 };
 
 // A 1 x 1 bitmap stretched over tens of thousands of pixels of a 64 x 48 picture (an EMF, and a

@@ -5,10 +5,11 @@
 #include <optional>
 #include <sstream>
 
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/NativePeers.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/Fixtures.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -170,10 +171,7 @@ RunResult RunScript(Kind kind, bool viaHost) {
     return out;
 }
 
-class InputRoadTest : public ::testing::Test {
-protected:
-    ui::test::AppScope scope;
-};
+using InputRoadTest = ui::test::AppTest;
 
 }  // namespace
 

@@ -55,7 +55,7 @@ std::vector<uint8_t> DecodeRgb(const std::vector<uint8_t>& data, int& w, int& h,
 }
 
 TEST(Jpeg, QualityHundredDecodesNearIdentical) {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     TBitmap src;
     Paint(src);
     TJPEGImage jpeg;

@@ -4,7 +4,8 @@
 #include <thread>
 
 #include "platform/ui/ExtCtrls.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/Fixtures.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -29,10 +30,7 @@ protected:
     }
 };
 
-class LoopTest : public ::testing::Test {
-protected:
-    ui::test::AppScope scope;
-};
+using LoopTest = ui::test::AppTest;
 
 }  // namespace
 
@@ -115,9 +113,11 @@ TEST_F(LoopTest, PostedMessageFromAWorkerWakesAWaitingLoop) {
         PostMessage(h, WM_USER + 3, 0, 0);
     });
     // HandleMessage waits after the idle pass; the post must end that wait.
+    ui::test::WaitBackstop backstop;
     for (int i = 0; i < 10 && !handled; ++i) Application->HandleMessage();
     worker.join();
     EXPECT_TRUE(handled);
+    EXPECT_FALSE(backstop.Fired());  // the post woke the loop, not the backstop
     DeallocateHWnd(h);
 }
 

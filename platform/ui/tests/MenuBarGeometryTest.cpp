@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/ui/Menus.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 
@@ -116,6 +116,31 @@ TEST(MenuBarGeometry, TheBarIsAboveTheClientAreaAndClicksKeepClientCoordinates) 
     EXPECT_EQ(pic.At(55, 0), static_cast<int32_t>(clFuchsia));
     EXPECT_EQ(pic.At(55, 20), static_cast<int32_t>(clLime));
     form->Free();
+}
+
+// Pixels of the bar's captions: dark ones in its rows.
+int CaptionPixels(TForm* form, const char* tag) {
+    std::string path = TempPng(tag);
+    ui::test::Picture pic;
+    if (!ui::test::SaveToPng(form, path) || !ui::test::LoadPng(path, pic)) return -1;
+    unlink(path.c_str());
+    int dark = 0;
+    for (int y = 0; y < form->MenuBarHeight(); ++y)
+        for (int x = 0; x < pic.Width; ++x)
+            if ((pic.At(x, y) & 0xFF) < 0x60 && ((pic.At(x, y) >> 8) & 0xFF) < 0x60 && ((pic.At(x, y) >> 16) & 0xFF) < 0x60) ++dark;
+    return dark;
+}
+
+TEST(MenuBarGeometry, TheBarStillShowsAfterItsMenuChangesAndAfterTheWindowIsMadeAgain) {
+    ui::test::AppScope scope;
+    Built b = MakeForm(true);
+    ASSERT_GT(b.form->MenuBarHeight(), 0);
+    EXPECT_GT(CaptionPixels(b.form, "first"), 0);
+    FormMenu(b.form)->Items()->Items(0)->SetCaption(String("&Data"));  // the same height
+    EXPECT_GT(CaptionPixels(b.form, "changed"), 0);
+    b.form->RecreateWnd();
+    EXPECT_GT(CaptionPixels(b.form, "again"), 0);
+    b.form->Free();
 }
 
 TEST(MenuBarGeometry, AFormWithoutAMenuHasNoNonClientRows) {

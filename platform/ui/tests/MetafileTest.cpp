@@ -68,7 +68,7 @@ void ExpectSamePixels(TBitmap& a, TBitmap& b) {
 class MetafileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        qtbackend::EnsureApplication();
+        qtb::EnsureApplication();
         direct.SetSize(120, 100);
         Scene(direct.Canvas());
         mf.SetWidth(120);
@@ -268,7 +268,7 @@ TEST(Metafile, DamagedFilesAreRefused) {
 // Coordinates at the ends of the 32-bit range: the inclusive edges of the file become exclusive
 // ones and are mapped at playback, which must neither overflow nor turn the picture inside out.
 TEST(Metafile, ExtremeCoordinatesLoadAndPlay) {
-    qtbackend::EnsureApplication();
+    qtb::EnsureApplication();
     TMetafile good;
     good.SetWidth(10);
     good.SetHeight(10);

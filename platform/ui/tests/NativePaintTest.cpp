@@ -8,7 +8,7 @@
 
 #include "platform/ui/CheckLst.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/ui/tests/DrawnTestSupport.h"
 
 namespace {

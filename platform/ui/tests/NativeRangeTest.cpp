@@ -2,12 +2,12 @@
 
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/TestSupport.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/TestSupport.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
-class NativeRangeTest : public ui_test::FormTest {
+class NativeRangeTest : public ui::test::FormTest {
 protected:
     void Focus(TWinControl* c) {
         form->Show();

@@ -6,7 +6,7 @@
 
 #include "platform/ui/NativePeers.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ protected:
     }
 };
 
-class NativeViewTest : public ui_test::FormTest {};
+class NativeViewTest : public ui::test::FormTest {};
 
 }  // namespace
 

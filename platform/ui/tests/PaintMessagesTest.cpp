@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ protected:
     }
 };
 
-class PaintMessagesTest : public ui_test::FormTest {};
+class PaintMessagesTest : public ui::test::FormTest {};
 
 TEST_F(PaintMessagesTest, OneWmPaintPerPassAndEraseAnswersDecideTheBackground) {
     auto* plain = Add<Counter>(10, 10);

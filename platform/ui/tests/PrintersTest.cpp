@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "platform/ui/Printers.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 

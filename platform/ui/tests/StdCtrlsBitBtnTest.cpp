@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "platform/ui/BitBtn.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 

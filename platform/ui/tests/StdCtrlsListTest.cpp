@@ -6,12 +6,12 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/CheckLst.h"
 #include "platform/ui/ExtCtrls.h"
-#include "platform/ui/TestSupport.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/TestSupport.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
-class StdCtrlsListTest : public ui_test::FormTest {};
+class StdCtrlsListTest : public ui::test::FormTest {};
 
 }  // namespace
 

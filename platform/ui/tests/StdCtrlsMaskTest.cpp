@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/Mask.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 

@@ -1,15 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/TestSupport.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Driver.h"
+#include "platform/ui/testing/TestSupport.h"
+#include "platform/ui/testing/Fixtures.h"
 #include "platform/win/Window.h"
 
 namespace {
 
-class StdCtrlsTest : public ui_test::FormTest {
+class StdCtrlsTest : public ui::test::FormTest {
 protected:
     // Shows the form with the control focused, so typed keys go to it.
     void Focus(TWinControl* c) {
@@ -497,7 +498,7 @@ TEST_F(StdCtrlsTest, MemoDoubleClickHandlerSeesTheWordSelectedAndMayChangeIt) {
     ui::test::MouseUp(memo, p.X, p.Y);
     EXPECT_EQ(memo->SelStart(), 5);
     memo->HandleNeeded();
-    ui::GetBackend().SendMouse(*memo->Peer(), WM_LBUTTONDBLCLK, p.X, p.Y, MK_LBUTTON);
+    ui::test::GetDriver().SendMouse(*memo->Peer(), WM_LBUTTONDBLCLK, p.X, p.Y, MK_LBUTTON, false);
     ui::test::MouseUp(memo, p.X, p.Y);
     EXPECT_EQ(seen, String(u"two "));
     EXPECT_EQ(memo->SelStart(), memo->Text().Length());

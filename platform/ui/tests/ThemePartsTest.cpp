@@ -10,7 +10,7 @@
 #include "platform/ui/FrameControls.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/SystemInfo.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/ui/Themes.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // Top-level and pop-up windows take their kind from the same styles as every other window.
 #include <gtest/gtest.h>
 
-#include "platform/ui/Backend.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -22,7 +22,7 @@ protected:
     }
 };
 
-class WindowFlagsTest : public ui_test::FormTest {};
+class WindowFlagsTest : public ui::test::FormTest {};
 
 TEST_F(WindowFlagsTest, APopupToolWindowStaysOverItsFormWithoutATaskBarEntry) {
     form->Show();

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ protected:
     }
 };
 
-class WindowScrollBarsTest : public ui_test::FormTest {
+class WindowScrollBarsTest : public ui::test::FormTest {
 protected:
     Scroller* MakeScroller() {
         auto* s = Add<Scroller>(10, 10);

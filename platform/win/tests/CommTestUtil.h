@@ -1,25 +1,16 @@
 #pragma once
 // Helpers shared by the comm tests.
 #include <chrono>
-#include <functional>
 #include <thread>
 
 #include <gtest/gtest.h>
 
+#include "platform/rtl/testing/TestSupport.h"
 #include "platform/win/Comm.h"
 
 namespace commtest {
 
-// Real-time wait for a condition another thread brings about; generous bound, never the point
-// of a test.
-inline bool Eventually(const std::function<bool()>& condition, int ms = 5000) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
+using rtl::test::Eventually;
 
 // Lets the I/O thread run a few passes (used to show that something does NOT happen).
 inline void Settle(int ms = 30) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }

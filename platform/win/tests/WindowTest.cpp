@@ -1,24 +1,25 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
 namespace {
 
 // Pumps the calling thread's queue until `done` holds (the worker side of a cross-thread test).
-template <class Pred>
-void PumpUntil(Pred done) {
-    MSG m;
-    while (!done()) {
+void PumpUntil(const std::function<bool()>& done) {
+    rtl::test::Await(done, "the worker", 10000, [] {
+        MSG m;
         if (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE))
             DispatchMessage(&m);
         else
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    });
 }
 
 }  // namespace

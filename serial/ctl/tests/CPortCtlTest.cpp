@@ -3,7 +3,8 @@
 
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/Fixtures.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "serial/ctl/CPortCtl.h"
 #include "serial/tests/PortTestUtil.h"
 
@@ -11,18 +12,11 @@ using namespace porttest;
 
 namespace {
 
-class ComCombo : public PortTest {
+class ComCombo : public ui::test::FormTest, protected PortFixture {
 protected:
-    ui::test::AppScope scope;
-    TForm* form = nullptr;
-
-    void SetUp() override {
-        form = new TForm(nullptr);
-        form->SetBounds(0, 0, 320, 240);
-    }
     void TearDown() override {
-        form->Free();
-        PortTest::TearDown();
+        FormTest::TearDown();
+        port.reset();
     }
 
     TComComboBox* Add(TComProperty property) {

@@ -1,57 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/Fixtures.h"
+#include "platform/ui/tests/ControlsTestControls.h"
 #include "platform/win/Window.h"
 
 namespace {
 
-constexpr int32_t kPanelColor = 0x00C08040;
-constexpr int32_t kBoxColor = 0x000000FF;
-
-class Panel : public TCustomControl {
-public:
-    explicit Panel(TComponent* owner) : TCustomControl(owner) { SetColor(kPanelColor); }
-};
-
-// Paints far beyond its own bounds: the clipping decides what shows.
-class Box : public TGraphicControl {
-public:
-    using TGraphicControl::TGraphicControl;
-    int Enters = 0, Leaves = 0, Paints = 0;
-
-protected:
-    void Paint() override {
-        ++Paints;
-        Canvas()->Brush()->SetColor(kBoxColor);
-        Canvas()->FillRect(Rect(-50, -50, Width() + 50, Height() + 50));
-    }
-    void Dispatch(TMessage& m) override {
-        if (m.Msg == CM_MOUSEENTER) ++Enters;
-        if (m.Msg == CM_MOUSELEAVE) ++Leaves;
-        TGraphicControl::Dispatch(m);
-    }
-};
+using namespace controls_test;
 
 // A windowed control that keeps typed characters, as an edit would.
-class TextHolder : public TCustomControl {
+class TextHolder : public ui::test::CharTaker {
 public:
-    explicit TextHolder(TComponent* owner) : TCustomControl(owner) {
-        SetTabStop(true);
-        SetBounds(0, 0, 80, 20);
-    }
+    explicit TextHolder(TComponent* owner) : CharTaker(owner, 80) {}
     int Enters = 0, Exits = 0;
 
 protected:
-    void Dispatch(TMessage& m) override {
-        if (m.Msg == WM_GETDLGCODE) {
-            m.Result = DLGC_WANTCHARS;
-            return;
-        }
-        TCustomControl::Dispatch(m);
-    }
     void DefaultHandler(TMessage& m) override {
         if (m.Msg == WM_CHAR && m.WParam >= 0x20) {
             SetText(Text() + String(static_cast<char16_t>(m.WParam)));
@@ -82,53 +45,9 @@ private:
     TModalResult FResult;
 };
 
-std::string TempPng(const char* name) {
-    return (std::filesystem::temp_directory_path() / (std::string("rwb_ui_") + name + ".png")).string();
-}
-
-class ControlsTest : public ::testing::Test {
-protected:
-    ui::test::AppScope scope;
-};
+using ControlsTest = ui::test::AppTest;
 
 }  // namespace
-
-TEST_F(ControlsTest, GraphicControlPaintsInsideItsBoundsOnItsParent) {
-    auto* form = new TForm(nullptr);
-    form->SetBounds(0, 0, 200, 120);
-    auto* panel = new Panel(form);
-    panel->SetBounds(10, 10, 150, 90);
-    panel->SetParent(form);
-    auto* box = new Box(form);
-    box->SetBounds(40, 30, 20, 10);
-    box->SetParent(panel);
-    form->Show();
-    std::string path = TempPng("graphic");
-    ASSERT_TRUE(ui::test::SaveToPng(form, path));
-    ui::test::Picture pic;
-    ASSERT_TRUE(ui::test::LoadPng(path, pic));
-    std::remove(path.c_str());
-    ASSERT_EQ(pic.Width, 200);
-    EXPECT_GE(box->Paints, 1);
-    // Inside the box (panel at 10,10; box at 40,30 on it)...
-    EXPECT_EQ(pic.At(50, 40), kBoxColor);
-    EXPECT_EQ(pic.At(50 + 19, 40 + 9), kBoxColor);
-    // ...and only there: one pixel outside each edge is the panel.
-    EXPECT_EQ(pic.At(49, 45), kPanelColor);
-    EXPECT_EQ(pic.At(70, 45), kPanelColor);
-    EXPECT_EQ(pic.At(55, 39), kPanelColor);
-    EXPECT_EQ(pic.At(55, 50), kPanelColor);
-    // Drawing outside a paint pass lands at once, clipped the same way, and reads back.
-    box->Canvas()->Brush()->SetColor(clLime);
-    box->Canvas()->FillRect(Rect(-5, 0, 5, 5));
-    EXPECT_EQ(box->Canvas()->Pixels(2, 2), clLime);
-    EXPECT_EQ(panel->BackingImage()->Canvas()->Pixels(42, 32), clLime);
-    EXPECT_EQ(panel->BackingImage()->Canvas()->Pixels(39, 32), kPanelColor);  // clipped at the box's edge
-    EXPECT_EQ(box->Canvas()->Pixels(-1, 2), static_cast<TColor>(CLR_INVALID));  // outside the control
-    // The parent's pixels under the control read back through the control's canvas.
-    EXPECT_EQ(box->Canvas()->Pixels(10, 5), kBoxColor);
-    form->Free();
-}
 
 TEST_F(ControlsTest, GraphicControlGetsMouseEnterLeaveAndClick) {
     auto* form = new TForm(nullptr);

@@ -19,7 +19,8 @@ struct DragStep {
 // when the loop waits for input, as a mouse move (or the left button's release, or an Escape
 // press) through the backend to the window under the first step, whose widget keeps the mouse
 // while the button is down, as a real drag's source does. When the steps run out the drag is
-// cancelled. A drag that leaves the program's windows is answered by a stand-in for the desktop.
+// cancelled. A drag that leaves the program's windows is answered by a stand-in for the desktop,
+// when the backend has the desktop's drag and drop.
 class ScriptedDrag {
 public:
     explicit ScriptedDrag(std::vector<DragStep> steps);

@@ -1,9 +1,8 @@
-#include "platform/ui/TestSupport.h"
+// Input, pictures and menu bars through the driver of the backend the test program runs on.
+#include <functional>
 
-#include <chrono>
-#include <thread>
-
-#include "platform/ui/Backend.h"
+#include "platform/ui/testing/Driver.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
 namespace ui::test {
@@ -37,7 +36,7 @@ int gViaHost = 0;
 void SendMouse(TControl* control, UINT msg, int x, int y, WPARAM keys) {
     TWinControl* w = InputWindow(control, x, y);
     if (!w || !w->Peer()) return;
-    GetBackend().SendMouse(*w->Peer(), msg, x, y, keys, gViaHost > 0);
+    GetDriver().SendMouse(*w->Peer(), msg, x, y, keys, gViaHost > 0);
 }
 
 // The key of a US keyboard that types ch; 0 when none does.
@@ -64,40 +63,6 @@ UINT UpMessage(TMouseButton b) { return b == mbRight ? WM_RBUTTONUP : b == mbMid
 
 }  // namespace
 
-int Pump(int passes) {
-    Application->Initialize();
-    int n = 0;
-    while (n < passes) {
-        ++n;
-        if (!Application->HandleMessageNoWait()) break;
-    }
-    return n;
-}
-
-bool PumpUntil(const std::function<bool()>& cond, int timeoutMs) {
-    Application->Initialize();
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!cond()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        if (!Application->HandleMessageNoWait()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-
-void AdvanceClock(rtl::ManualClock& clock, uint64_t ms) {
-    Application->Initialize();
-    uint64_t target = clock.MonotonicMs() + ms;
-    Pump();
-    for (;;) {
-        uint64_t now = clock.MonotonicMs();
-        uint64_t due = win::NextTimerDue();
-        uint64_t next = std::min(due, target);
-        if (next > now) clock.Advance(next - now);
-        Pump();
-        if (next >= target) break;
-    }
-}
-
 void MouseMove(TControl* control, int x, int y, WPARAM keys) { SendMouse(control, WM_MOUSEMOVE, x, y, keys); }
 void MouseDown(TControl* control, int x, int y, TMouseButton button) {
     SendMouse(control, DownMessage(button), x, y, ButtonFlag(button));
@@ -113,7 +78,7 @@ void Click(TControl* control, int x, int y) {
 void MouseLeave(TControl* control) {
     int x = 0, y = 0;
     TWinControl* w = InputWindow(control, x, y);
-    if (w && w->Peer()) GetBackend().SendMouseLeave(*w->Peer());
+    if (w && w->Peer()) GetDriver().SendMouseLeave(*w->Peer());
 }
 
 void Key(TControl* control, WORD vk, const String& text, TShiftState shift) {
@@ -132,8 +97,8 @@ void Key(TControl* control, WORD vk, const String& text, TShiftState shift) {
             default: break;
         }
     }
-    GetBackend().SendKey(*w->Peer(), true, vk, chars, shift, gViaHost > 0);
-    GetBackend().SendKey(*w->Peer(), false, vk, String(), shift, gViaHost > 0);
+    GetDriver().SendKey(*w->Peer(), true, vk, chars, shift, gViaHost > 0);
+    GetDriver().SendKey(*w->Peer(), false, vk, String(), shift, gViaHost > 0);
 }
 
 void TypeText(TControl* control, const String& text) {
@@ -143,7 +108,12 @@ void TypeText(TControl* control, const String& text) {
 ViaHostWidget::ViaHostWidget() { ++gViaHost; }
 ViaHostWidget::~ViaHostWidget() { --gViaHost; }
 
-uint64_t NativeFilterEvents() { return GetBackend().NativeFilterEventCount(); }
+uint64_t NativeFilterEvents() { return GetDriver().NativeFilterEventCount(); }
+
+std::vector<String> MenuBarCaptions(TCustomForm* form) {
+    if (!form->Peer()) return {};
+    return GetDriver().MenuBarCaptions(*form->Peer());
+}
 
 bool SaveToPng(TWinControl* control, const std::string& path) {
     control->HandleNeeded();
@@ -153,23 +123,16 @@ bool SaveToPng(TWinControl* control, const std::string& path) {
             if (auto* c = dynamic_cast<TWinControl*>(w->Controls(i))) paint(c);
     };
     paint(control);
-    return control->Peer()->SaveToPng(path);
+    return GetDriver().SaveToPng(*control->Peer(), path);
 }
 
 bool LoadPng(const std::string& path, Picture& picture) {
-    return GetBackend().ReadPng(path, picture.Width, picture.Height, picture.Pixels);
+    return GetDriver().ReadPng(path, picture.Width, picture.Height, picture.Pixels);
 }
 
-AppScope::AppScope() {
-    Application->Initialize();
-    Application->ResetForTests();
-}
-
-AppScope::~AppScope() {
-    Application->ResetForTests();
-    SetMessageBoxHook(nullptr);
-    ClearMessageBoxLog();
-    win::ClearKeyState();
+Driver& GetDriver() {
+    static std::unique_ptr<Driver> driver = MakeDriver();
+    return *driver;
 }
 
 }  // namespace ui::test

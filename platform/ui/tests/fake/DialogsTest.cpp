@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/Printers.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -145,23 +144,6 @@ TEST_F(DialogsTest, ColorDialogReadsAndWritesItsCustomColours) {
     ASSERT_TRUE(dlg.Execute());
     EXPECT_EQ(dlg.Color(), 0x00C0C0);
     EXPECT_EQ(dlg.CustomColors()->Values(String("ColorP")), String("0000FF"));
-}
-
-TEST_F(DialogsTest, PrintDialogAnswerSelectsThePrinter) {
-    TPrintDialog dlg(nullptr);
-    ui::SetCommonDialogHook([](TCommonDialog& d) {
-        EXPECT_EQ(d.Kind(), TDialogKind::Print);
-        Printer()->SetPrinterIndex(Printer()->PdfPrinterIndex());
-        Printer()->SetOrientation(poLandscape);
-        dynamic_cast<TPrintDialog&>(d).SetCopies(2);
-        return true;
-    });
-    ASSERT_TRUE(dlg.Execute());
-    EXPECT_EQ(dlg.Copies(), 2);
-    EXPECT_EQ(Printer()->PrinterIndex(), Printer()->PdfPrinterIndex());
-    EXPECT_EQ(Printer()->Orientation(), poLandscape);
-    Printer()->SetOrientation(poPortrait);
-    Printer()->SetPrinterIndex(-1);
 }
 
 TEST_F(DialogsTest, MessageDlgShowsItsButtonsAndReturnsTheScriptedOne) {

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/AppEvnts.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/Fixtures.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -46,10 +47,7 @@ private:
     LRESULT FDlgCode;
 };
 
-class InputTest : public ::testing::Test {
-protected:
-    ui::test::AppScope scope;
-};
+using InputTest = ui::test::AppTest;
 
 }  // namespace
 
@@ -203,25 +201,15 @@ TEST_F(InputTest, ScreenKeepsCustomCursorSlotsAndForms) {
 namespace {
 
 // Keeps every character it is given, as a memo would, and lets the dialog have Enter.
-class CharLog : public TCustomControl {
+class CharLog : public ui::test::CharTaker {
 public:
-    explicit CharLog(TComponent* owner) : TCustomControl(owner) {
-        SetTabStop(true);
-        SetBounds(0, 0, 50, 20);
-    }
+    explicit CharLog(TComponent* owner) : CharTaker(owner, 50) {}
     String Chars;
 
 protected:
-    void Dispatch(TMessage& m) override {
-        if (m.Msg == WM_GETDLGCODE) {
-            m.Result = DLGC_WANTCHARS;
-            return;
-        }
-        TCustomControl::Dispatch(m);
-    }
     void KeyPress(char16_t& key) override {
         Chars += key;
-        TCustomControl::KeyPress(key);
+        CharTaker::KeyPress(key);
     }
 };
 

@@ -3,7 +3,8 @@
 #include <atomic>
 
 #include "platform/rtl/Threads.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/Fixtures.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -38,10 +39,7 @@ private:
     std::function<void(Worker&)> FBody;
 };
 
-class ThreadsUiTest : public ::testing::Test {
-protected:
-    ui::test::AppScope scope;
-};
+using ThreadsUiTest = ui::test::AppTest;
 
 }  // namespace
 
@@ -70,8 +68,10 @@ TEST_F(ThreadsUiTest, SynchronizeAndQueueRunInTheLoop) {
     Application->OnIdle = [](TObject*, bool& Done) { Done = true; };
     worker.Start();
     // HandleMessage waits after each idle pass; the worker's calls must wake it.
+    ui::test::WaitBackstop backstop;
     for (int i = 0; i < 50 && order.size() < 2; ++i) Application->HandleMessage();
     EXPECT_EQ(order, (std::vector<std::string>{"queued", "synchronized"}));
+    EXPECT_FALSE(backstop.Fired());
     worker.WaitFor();
     EXPECT_TRUE(synced);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Helpers for tests of controls and forms: pump the loop, move the manual clock through timer
-// due times, send input through the backend as real input arrives, render to PNG.
+// due times, send input as the backend's real input arrives, render to PNG (the input and the
+// pictures through the driver of the backend the test program links).
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -19,6 +21,22 @@ bool PumpUntil(const std::function<bool()>& cond, int timeoutMs = 5000);
 // Moves the manual clock forward by ms, stopping at every timer due time on the way and
 // pumping there, as time passing for real would.
 void AdvanceClock(rtl::ManualClock& clock, uint64_t ms);
+
+// While it lives the loop's waits have a deadline: a timer that ends them after ms of real time,
+// should the wake-up a test waits for never come. Fired: its time has come, so whatever the test
+// waited for may have been found by the backstop rather than by its own wake-up.
+class WaitBackstop {
+public:
+    explicit WaitBackstop(int ms = 5000);
+    ~WaitBackstop();
+    WaitBackstop(const WaitBackstop&) = delete;
+    WaitBackstop& operator=(const WaitBackstop&) = delete;
+    bool Fired() const;
+
+private:
+    HWND FWindow;
+    std::chrono::steady_clock::time_point FDue;
+};
 
 // Input arrives as real input does: keys at the focus widget of the control's window (a native
 // control's inner widget when it has the focus), the mouse at the widget under the point.
@@ -45,6 +63,9 @@ struct ViaHostWidget {
 // Input events the native widgets' filter has turned into messages so far.
 uint64_t NativeFilterEvents();
 
+// The captions of the menu bar the form's window shows now (empty: none).
+std::vector<String> MenuBarCaptions(TCustomForm* form);
+
 // Paints what is pending and writes the control's window (with its child windows) to a PNG.
 bool SaveToPng(TWinControl* control, const std::string& path);
 
@@ -61,6 +82,10 @@ bool LoadPng(const std::string& path, Picture& picture);
 struct AppScope {
     AppScope();
     ~AppScope();
+    AppScope(const AppScope&) = delete;
+    AppScope& operator=(const AppScope&) = delete;
+    // Forgets it now, in the middle of a test.
+    static void Reset();
 };
 
 }  // namespace ui::test

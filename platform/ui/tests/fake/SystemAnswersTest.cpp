@@ -10,7 +10,7 @@
 #include "platform/ui/Modules.h"
 #include "platform/ui/ShellApi.h"
 #include "platform/ui/SystemInfo.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/ui/Themes.h"
 
 namespace {

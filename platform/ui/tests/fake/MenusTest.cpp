@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/Menus.h"
-#include "platform/ui/TestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 
@@ -323,12 +323,12 @@ TEST(MainMenuOfAForm, AFormFreedBeforeItsMenuLeavesNoStaleEntry) {
 
 TEST_F(MenusTest, TheFormsWindowShowsTheMainMenuAsAMenuBar) {
     // The menu was filled before the form had a window: the bar follows once it has one.
-    ASSERT_TRUE(ui::test::PumpUntil([&] { return !ui::menus::MenuBarCaptions(form).empty(); }, 3000));
-    EXPECT_EQ(ui::menus::MenuBarCaptions(form), (std::vector<String>{String("&File"), String("&Settings")}));
+    ASSERT_TRUE(ui::test::PumpUntil([&] { return !ui::test::MenuBarCaptions(form).empty(); }, 3000));
+    EXPECT_EQ(ui::test::MenuBarCaptions(form), (std::vector<String>{String("&File"), String("&Settings")}));
     settings->SetVisible(false);
-    EXPECT_EQ(ui::menus::MenuBarCaptions(form), std::vector<String>{String("&File")});
+    EXPECT_EQ(ui::test::MenuBarCaptions(form), std::vector<String>{String("&File")});
     SetFormMenu(form, nullptr);
-    EXPECT_TRUE(ui::menus::MenuBarCaptions(form).empty());
+    EXPECT_TRUE(ui::test::MenuBarCaptions(form).empty());
     EXPECT_EQ(FormMenu(form), nullptr);
 }
 

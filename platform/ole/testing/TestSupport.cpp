@@ -1,9 +1,9 @@
-#include "platform/ole/TestSupport.h"
+#include "platform/ole/testing/TestSupport.h"
 
 #include "platform/ole/DragLoopFeed.h"
-#include "platform/ui/Backend.h"
 #include "platform/ui/InputGrab.h"
 #include "platform/ui/WinUser.h"
+#include "platform/ui/testing/Driver.h"
 
 namespace ole::test {
 
@@ -29,14 +29,14 @@ public:
             }
             return true;
         }
-        ui::Backend& backend = ui::GetBackend();
+        ui::test::Driver& driver = ui::test::GetDriver();
         if (step.Escape) {
-            backend.SendKey(*FHost->Peer(), true, VK_ESCAPE, String(), ShiftOf(step.Keys));
-            backend.SendKey(*FHost->Peer(), false, VK_ESCAPE, String(), ShiftOf(step.Keys));
+            driver.SendKey(*FHost->Peer(), true, VK_ESCAPE, String(), ShiftOf(step.Keys), false);
+            driver.SendKey(*FHost->Peer(), false, VK_ESCAPE, String(), ShiftOf(step.Keys), false);
             return true;
         }
         TPoint client = FHost->ScreenToClient(step.Screen);
-        backend.SendMouse(*FHost->Peer(), releases ? WM_LBUTTONUP : WM_MOUSEMOVE, client.X, client.Y, step.Keys);
+        driver.SendMouse(*FHost->Peer(), releases ? WM_LBUTTONUP : WM_MOUSEMOVE, client.X, client.Y, step.Keys, false);
         return true;
     }
 

@@ -6,7 +6,7 @@
 #include "platform/rtl/Threads.h"
 #include "platform/win/Hooks.h"
 #include "platform/win/Window.h"
-#include "platform/ui/tests/UiTestFixture.h"
+#include "platform/ui/testing/Fixtures.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ struct Seen {
     WINDOWPOS pos;
 };
 
-class CallWndHookTest : public ui_test::FormTest {
+class CallWndHookTest : public ui::test::FormTest {
 protected:
     std::vector<HHOOK> hooks;
     void TearDown() override {

@@ -1,0 +1,31 @@
+#pragma once
+// The peers and services the Qt backend object hands out, each made in a file of its own.
+#include <memory>
+#include <vector>
+
+#include "platform/ui/backend/Backend.h"
+
+namespace qtb {
+
+std::unique_ptr<ui::MenuBarPeer> MakeMenuBar(ui::WidgetPeer& window, ui::MenuSink& sink);
+std::unique_ptr<ui::PopupMenuPeer> MakePopupMenu(ui::MenuSink& sink);
+
+// The desktop's clipboard through QClipboard (QtClipboard.cpp).
+ui::ClipboardService& ClipboardService();
+// The common dialogs as Qt's own dialogs (QtDialogs.cpp).
+ui::DialogService& DialogService();
+// Desktop printers and print runs through QPrinter (QtPrinter.cpp).
+ui::PrintService& PrintService();
+// Drags that leave the program and drops from other programs (QtDragDrop.cpp).
+ui::DesktopDragDrop& DesktopDragDropService();
+// Picture formats read through Qt's image reader (QtDragDrop.cpp).
+ui::ImageDecoders& ImageDecoderService();
+
+// The native views of the standard controls, one maker per family (QtNative.cpp).
+std::unique_ptr<ui::TextView> MakeTextView(ui::TextKind kind, ui::WidgetPeer& host, TWinControl* control);
+std::unique_ptr<ui::ListView> MakeListView(ui::ListKind kind, ui::WidgetPeer& host, TWinControl* control, ui::ListSink& sink);
+std::unique_ptr<ui::ButtonView> MakeButtonView(ui::ButtonKind kind, ui::WidgetPeer& host, TWinControl* control);
+std::unique_ptr<ui::RangeView> MakeRangeView(ui::RangeKind kind, ui::WidgetPeer& host, TWinControl* control, ui::RangeSink& sink);
+std::unique_ptr<ui::StaticView> MakeStaticView(ui::StaticKind kind, ui::WidgetPeer& host, TWinControl* control);
+
+}  // namespace qtb

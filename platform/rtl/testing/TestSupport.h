@@ -1,0 +1,18 @@
+#pragma once
+// Helpers shared by the tests of every layer.
+#include <functional>
+
+namespace rtl::test {
+
+// Real-time wait for something another thread (or the loop that `step` runs) brings about: checks
+// the condition, runs step (by default a 1 ms sleep) and checks again until the condition holds or
+// ms have passed. A generous bound, never the point of a test: every wait of a test has one, so
+// a fault fails the test instead of hanging it.
+bool Eventually(const std::function<bool()>& condition, int ms = 5000, const std::function<void()>& step = nullptr);
+
+// For a wait the test cannot walk away from (a thread that depends on it is joined next): at the
+// deadline it reports what it waited for and ends the program, so the test fails instead of
+// hanging.
+void Await(const std::function<bool()>& condition, const char* what, int ms = 10000, const std::function<void()>& step = nullptr);
+
+}  // namespace rtl::test
