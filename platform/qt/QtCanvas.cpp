@@ -8,21 +8,14 @@
 #include <mutex>
 #include <optional>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtGraphicsApp.h"
+#include "platform/ui/GdiHandles.h"
 
 using namespace qtbackend;
 
 namespace {
-
-// Live canvases, so that a stale or forged HDC is refused instead of dereferenced.
-std::mutex gCanvasMutex;
-std::unordered_set<TCanvas*>& LiveCanvases() {
-    static std::unordered_set<TCanvas*> set;
-    return set;
-}
 
 // Held to the canvas's range, as coordinates are, so that adding it cannot overflow.
 int HeldCoord(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -kCanvasCoordLimit, kCanvasCoordLimit)); }
@@ -469,23 +462,32 @@ struct GdiObject {
     bool stock = false;     // never freed
     bool snapshot = false;  // made by SelectObject to bring back what was selected; freed when it is
 };
-std::mutex gGdiMutex;
-std::unordered_map<uintptr_t, GdiObject>& GdiTable() {
-    static std::unordered_map<uintptr_t, GdiObject> t;
-    return t;
+ui::gdi::Kind HandleKindOf(GdiObject::Kind kind) {
+    switch (kind) {
+        case GdiObject::Region: return ui::gdi::Kind::Region;
+        case GdiObject::Brush: return ui::gdi::Kind::Brush;
+        case GdiObject::Pen: return ui::gdi::Kind::Pen;
+        case GdiObject::Font: return ui::gdi::Kind::Font;
+    }
+    return ui::gdi::Kind::Region;
 }
-uintptr_t gNextGdi = 0x10000;
+
+constexpr std::initializer_list<ui::gdi::Kind> kObjectKinds = {
+    ui::gdi::Kind::Bitmap, ui::gdi::Kind::Region, ui::gdi::Kind::Brush, ui::gdi::Kind::Pen, ui::gdi::Kind::Font};
 
 void* NewGdi(GdiObject o) {
-    std::lock_guard lock(gGdiMutex);
-    uintptr_t h = gNextGdi += 4;
-    GdiTable().emplace(h, std::move(o));
-    return reinterpret_cast<void*>(h);
+    auto owned = std::make_shared<GdiObject>(std::move(o));
+    return reinterpret_cast<void*>(ui::gdi::Add(HandleKindOf(owned->kind), owned.get(), owned, owned->stock));
 }
-GdiObject* FindGdi(const void* h, GdiObject::Kind kind) {
-    auto it = GdiTable().find(reinterpret_cast<uintptr_t>(h));
-    if (it == GdiTable().end() || it->second.kind != kind) return nullptr;
-    return &it->second;
+// The object behind a handle of that kind; valid while the access lives.
+GdiObject* FindGdi(const ui::gdi::Access& access, const void* h, GdiObject::Kind kind) {
+    return access.Find<GdiObject>(h, HandleKindOf(kind));
+}
+// A region, brush, pen or font.
+GdiObject* AnyGdi(const ui::gdi::Access& access, const void* h) {
+    for (GdiObject::Kind k : {GdiObject::Region, GdiObject::Brush, GdiObject::Pen, GdiObject::Font})
+        if (GdiObject* o = FindGdi(access, h, k)) return o;
+    return nullptr;
 }
 void* NewBrush(TColor color, TBrushStyle style, bool stock = false) {
     GdiObject o;
@@ -547,22 +549,16 @@ void TCanvas::Init() {
         FDc->qbrushValid = false;
     };
     FPen->OnChange = [this](TPersistent*) { FDc->qpenValid = false; };
-    std::lock_guard lock(gCanvasMutex);
-    LiveCanvases().insert(this);
+    FHandle = ui::gdi::Add(ui::gdi::Kind::Canvas, this);
 }
 
 TCanvas::~TCanvas() {
     ReleaseHold(this);
     if (FTarget) FTarget->DetachCanvas(this);
-    std::lock_guard lock(gCanvasMutex);
-    LiveCanvases().erase(this);
+    ui::gdi::Remove(FHandle);
 }
 
-TCanvas* TCanvas::FromHandle(HDC dc) {
-    auto* c = reinterpret_cast<TCanvas*>(dc);
-    std::lock_guard lock(gCanvasMutex);
-    return LiveCanvases().count(c) ? c : nullptr;
-}
+TCanvas* TCanvas::FromHandle(HDC dc) { return ui::gdi::Find<TCanvas>(dc, ui::gdi::Kind::Canvas); }
 
 void TCanvas::SetBitmap(TBitmap* target) {
     if (target == FTarget) return;
@@ -595,7 +591,7 @@ void TCanvas::SetDeviceClipRect(const TRect* rect) {
 
 HDC TCanvas::Handle() {
     Sync(this);
-    return reinterpret_cast<HDC>(this);
+    return reinterpret_cast<HDC>(FHandle);
 }
 
 TPoint TCanvas::PenPos() const { return FDc->state.penPos; }
@@ -603,7 +599,7 @@ void TCanvas::SetPenPos(TPoint p) { MoveTo(p.X, p.Y); }
 
 TRect TCanvas::ClipRect() {
     TRect r;
-    GetClipBox(reinterpret_cast<HDC>(this), &r);
+    GetClipBox(reinterpret_cast<HDC>(FHandle), &r);
     return r;
 }
 
@@ -1162,10 +1158,10 @@ HRGN CreatePolygonRgn(const TPoint* points, int count, int fillMode) {
 }
 
 int CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode) {
-    std::lock_guard lock(gGdiMutex);
-    GdiObject* d = FindGdi(dst, GdiObject::Region);
-    GdiObject* a = FindGdi(src1, GdiObject::Region);
-    GdiObject* b = mode == RGN_COPY ? nullptr : FindGdi(src2, GdiObject::Region);
+    ui::gdi::Access access;
+    GdiObject* d = FindGdi(access, dst, GdiObject::Region);
+    GdiObject* a = FindGdi(access, src1, GdiObject::Region);
+    GdiObject* b = mode == RGN_COPY ? nullptr : FindGdi(access, src2, GdiObject::Region);
     if (!d || !a || (mode != RGN_COPY && !b)) return ERROR;
     switch (mode) {
         case RGN_AND: d->region = a->region & b->region; break;
@@ -1179,34 +1175,34 @@ int CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode) {
 }
 
 BOOL OffsetRgn(HRGN rgn, int dx, int dy) {
-    std::lock_guard lock(gGdiMutex);
-    GdiObject* o = FindGdi(rgn, GdiObject::Region);
+    ui::gdi::Access access;
+    GdiObject* o = FindGdi(access, rgn, GdiObject::Region);
     if (!o) return ERROR;
     o->region.translate(dx, dy);
     return RegionType(o->region);
 }
 BOOL PtInRegion(HRGN rgn, int x, int y) {
-    std::lock_guard lock(gGdiMutex);
-    GdiObject* o = FindGdi(rgn, GdiObject::Region);
+    ui::gdi::Access access;
+    GdiObject* o = FindGdi(access, rgn, GdiObject::Region);
     return o && o->region.contains(QPoint(x, y)) ? TRUE_ : FALSE_;
 }
 BOOL RectInRegion(HRGN rgn, const TRect* rect) {
-    std::lock_guard lock(gGdiMutex);
-    GdiObject* o = FindGdi(rgn, GdiObject::Region);
+    ui::gdi::Access access;
+    GdiObject* o = FindGdi(access, rgn, GdiObject::Region);
     return o && rect && o->region.intersects(QRectOf(*rect)) ? TRUE_ : FALSE_;
 }
 int GetRgnBox(HRGN rgn, TRect* rect) {
-    std::lock_guard lock(gGdiMutex);
-    GdiObject* o = FindGdi(rgn, GdiObject::Region);
+    ui::gdi::Access access;
+    GdiObject* o = FindGdi(access, rgn, GdiObject::Region);
     if (!o || !rect) return ERROR;
     QRect b = o->region.boundingRect();
     *rect = o->region.isEmpty() ? TRect() : TRect(b.left(), b.top(), b.right() + 1, b.bottom() + 1);
     return RegionType(o->region);
 }
 BOOL EqualRgn(HRGN a, HRGN b) {
-    std::lock_guard lock(gGdiMutex);
-    GdiObject* x = FindGdi(a, GdiObject::Region);
-    GdiObject* y = FindGdi(b, GdiObject::Region);
+    ui::gdi::Access access;
+    GdiObject* x = FindGdi(access, a, GdiObject::Region);
+    GdiObject* y = FindGdi(access, b, GdiObject::Region);
     return x && y && x->region == y->region ? TRUE_ : FALSE_;
 }
 
@@ -1216,8 +1212,8 @@ int ExtSelectClipRgn(HDC dc, HRGN rgn, int mode) {
     TCanvasDcState& s = c->Dc().state;
     QRegion r;
     {
-        std::lock_guard lock(gGdiMutex);
-        GdiObject* o = rgn ? FindGdi(rgn, GdiObject::Region) : nullptr;
+        ui::gdi::Access access;
+        GdiObject* o = rgn ? FindGdi(access, rgn, GdiObject::Region) : nullptr;
         if (rgn && !o) return ERROR;
         if (!o) {
             if (mode != RGN_COPY) return ERROR;
@@ -1249,8 +1245,8 @@ int SelectClipRgn(HDC dc, HRGN rgn) { return ExtSelectClipRgn(dc, rgn, RGN_COPY)
 int GetClipRgn(HDC dc, HRGN rgn) {
     TCanvas* c = TCanvas::FromHandle(dc);
     if (!c) return -1;
-    std::lock_guard lock(gGdiMutex);
-    GdiObject* o = FindGdi(rgn, GdiObject::Region);
+    ui::gdi::Access access;
+    GdiObject* o = FindGdi(access, rgn, GdiObject::Region);
     if (!o) return -1;
     if (!c->Dc().state.hasClip) return 0;
     o->region = c->Dc().state.clip;
@@ -1318,8 +1314,8 @@ HBRUSH GetSysColorBrush(int index) {
 }
 
 static bool BrushColor(HBRUSH brush, TColor& color) {
-    std::lock_guard lock(gGdiMutex);
-    GdiObject* o = FindGdi(brush, GdiObject::Brush);
+    ui::gdi::Access access;
+    GdiObject* o = FindGdi(access, brush, GdiObject::Brush);
     if (!o) {
         // The platform also takes a system colour index + 1 in place of a brush.
         uintptr_t v = reinterpret_cast<uintptr_t>(brush);
@@ -1361,8 +1357,8 @@ BOOL FillRgn(HDC dc, HRGN rgn, HBRUSH brush) {
     if (!c || !BrushColor(brush, color)) return FALSE_;
     QRegion r;
     {
-        std::lock_guard lock(gGdiMutex);
-        GdiObject* o = FindGdi(rgn, GdiObject::Region);
+        ui::gdi::Access access;
+        GdiObject* o = FindGdi(access, rgn, GdiObject::Region);
         if (!o) return FALSE_;
         r = o->region;
     }
@@ -1376,8 +1372,8 @@ BOOL FrameRgn(HDC dc, HRGN rgn, HBRUSH brush, int width, int height) {
     if (!c || !BrushColor(brush, color)) return FALSE_;
     QRegion r;
     {
-        std::lock_guard lock(gGdiMutex);
-        GdiObject* o = FindGdi(rgn, GdiObject::Region);
+        ui::gdi::Access access;
+        GdiObject* o = FindGdi(access, rgn, GdiObject::Region);
         if (!o) return FALSE_;
         r = o->region;
     }
@@ -1395,33 +1391,8 @@ BOOL FrameRgn(HDC dc, HRGN rgn, HBRUSH brush, int width, int height) {
     return TRUE_;
 }
 
-static std::mutex gBitmapMutex;
-static std::unordered_map<TBitmap*, std::unique_ptr<TBitmap>>& OwnedBitmaps() {
-    static std::unordered_map<TBitmap*, std::unique_ptr<TBitmap>> m;
-    return m;
-}
-
 BOOL DeleteObject(HGDIOBJ object) {
-    {
-        std::unique_ptr<TBitmap> gone;
-        std::lock_guard lock(gBitmapMutex);
-        auto it = OwnedBitmaps().find(static_cast<TBitmap*>(object));
-        if (it != OwnedBitmaps().end()) {
-            gone = std::move(it->second);
-            OwnedBitmaps().erase(it);
-            return TRUE_;
-        }
-    }
-    GdiObject gone;  // freed after the lock is released: a freed object may free handles itself
-    {
-        std::lock_guard lock(gGdiMutex);
-        auto it = GdiTable().find(reinterpret_cast<uintptr_t>(object));
-        if (it == GdiTable().end()) return FALSE_;
-        if (it->second.stock) return TRUE_;
-        gone = std::move(it->second);
-        GdiTable().erase(it);
-    }
-    return TRUE_;
+    return ui::gdi::Delete(reinterpret_cast<uintptr_t>(object), kObjectKinds) != ui::gdi::Deleted::Unknown ? TRUE_ : FALSE_;
 }
 
 HGDIOBJ GetStockObject(int index) {
@@ -1514,12 +1485,12 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     }
     GdiObject sel;
     {
-        std::lock_guard lock(gGdiMutex);
-        auto it = GdiTable().find(reinterpret_cast<uintptr_t>(object));
-        if (it == GdiTable().end()) return nullptr;
-        sel = it->second;
-        if (sel.snapshot) GdiTable().erase(it);
+        ui::gdi::Access access;
+        GdiObject* found = AnyGdi(access, object);
+        if (!found) return nullptr;
+        sel = *found;
     }
+    if (sel.snapshot) ui::gdi::Delete(reinterpret_cast<uintptr_t>(object), kObjectKinds);
     if (sel.kind == GdiObject::Region) {
         int type = SelectClipRgn(dc, static_cast<HRGN>(object));
         return reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(type));
@@ -1558,8 +1529,8 @@ int GetObject(HGDIOBJ object, int size, void* out) {
         *static_cast<BITMAP*>(out) = bm;
         return sizeof(BITMAP);
     }
-    std::lock_guard lock(gGdiMutex);
-    GdiObject* o = FindGdi(object, GdiObject::Font);
+    ui::gdi::Access access;
+    GdiObject* o = FindGdi(access, object, GdiObject::Font);
     if (!o || !out || size < static_cast<int>(sizeof(LOGFONT))) return 0;
     LOGFONT lf;
     const TFont& f = *o->font;
@@ -1576,36 +1547,22 @@ int GetObject(HGDIOBJ object, int size, void* out) {
     return sizeof(LOGFONT);
 }
 
-static std::mutex gMemDcMutex;
-static std::unordered_map<TCanvas*, std::unique_ptr<TCanvas>>& MemoryDcs() {
-    static std::unordered_map<TCanvas*, std::unique_ptr<TCanvas>> m;
-    return m;
-}
-
 HDC CreateCompatibleDC(HDC) {
-    auto c = std::make_unique<TCanvas>(DefaultBitmap());
+    auto c = std::make_shared<TCanvas>(DefaultBitmap());
     HDC h = c->Handle();
-    std::lock_guard lock(gMemDcMutex);
-    MemoryDcs().emplace(c.get(), std::move(c));
+    ui::gdi::Adopt(reinterpret_cast<uintptr_t>(h), std::move(c));
     return h;
 }
 
 BOOL DeleteDC(HDC dc) {
-    std::unique_ptr<TCanvas> gone;
-    std::lock_guard lock(gMemDcMutex);
-    auto it = MemoryDcs().find(TCanvas::FromHandle(dc));
-    if (it == MemoryDcs().end()) return FALSE_;
-    gone = std::move(it->second);
-    MemoryDcs().erase(it);
-    return TRUE_;
+    return ui::gdi::Delete(reinterpret_cast<uintptr_t>(dc), {ui::gdi::Kind::Canvas}) == ui::gdi::Deleted::Freed ? TRUE_ : FALSE_;
 }
 
 HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
     if (width <= 0 || height <= 0) return nullptr;
-    auto b = std::make_unique<TBitmap>(width, height);
+    auto b = std::make_shared<TBitmap>(width, height);
     HBITMAP h = b->Handle();
-    std::lock_guard lock(gBitmapMutex);
-    OwnedBitmaps().emplace(b.get(), std::move(b));
+    ui::gdi::Adopt(reinterpret_cast<uintptr_t>(h), std::move(b));
     return h;
 }
 

@@ -5,12 +5,11 @@
 #include <cstring>
 #include <istream>
 #include <iterator>
-#include <mutex>
-#include <unordered_set>
 #include <ostream>
 
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtGraphicsApp.h"
+#include "platform/ui/GdiHandles.h"
 
 namespace qtbackend {
 
@@ -159,24 +158,10 @@ void TBitmapImage::Flush() const {
 
 using namespace qtbackend;
 
-namespace {
-// Live bitmaps, so that a stale or forged HBITMAP is refused instead of dereferenced.
-std::mutex gLiveMutex;
-std::unordered_set<TBitmap*>& LiveBitmaps() {
-    static std::unordered_set<TBitmap*> s;
-    return s;
-}
-}  // namespace
-
-TBitmap* TBitmap::FromHandle(HBITMAP handle) {
-    auto* b = reinterpret_cast<TBitmap*>(handle);
-    std::lock_guard lock(gLiveMutex);
-    return LiveBitmaps().count(b) ? b : nullptr;
-}
+TBitmap* TBitmap::FromHandle(HBITMAP handle) { return ui::gdi::Find<TBitmap>(handle, ui::gdi::Kind::Bitmap); }
 
 TBitmap::TBitmap() : FImage(std::make_unique<TBitmapImage>()) {
-    std::lock_guard lock(gLiveMutex);
-    LiveBitmaps().insert(this);
+    FHandle = ui::gdi::Add(ui::gdi::Kind::Bitmap, this);
 }
 
 TBitmap::TBitmap(int width, int height, TPixelFormat format) : TBitmap() {
@@ -185,10 +170,7 @@ TBitmap::TBitmap(int width, int height, TPixelFormat format) : TBitmap() {
 }
 
 TBitmap::~TBitmap() {
-    {
-        std::lock_guard lock(gLiveMutex);
-        LiveBitmaps().erase(this);
-    }
+    ui::gdi::Remove(FHandle);
     FCanvas.reset();
     for (TCanvas* c : FAttached) {
         c->FTarget = nullptr;

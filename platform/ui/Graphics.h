@@ -390,6 +390,7 @@ private:
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;
     std::unique_ptr<TCanvasDc> FDc;
+    uintptr_t FHandle = 0;
     TCopyMode FCopyMode = cmSrcCopy;
     int FLockCount = 0;
     bool FAntiAlias = false;
@@ -489,7 +490,7 @@ public:
     void SetMonochrome(bool value);
     TBitmapHandleType HandleType() const { return FHandleType; }
     void SetHandleType(TBitmapHandleType value) { FHandleType = value; }
-    HBITMAP Handle() const { return reinterpret_cast<HBITMAP>(const_cast<TBitmap*>(this)); }
+    HBITMAP Handle() const { return reinterpret_cast<HBITMAP>(FHandle); }
     // The live bitmap behind a handle, nullptr for anything else.
     static TBitmap* FromHandle(HBITMAP handle);
     // tmAuto: the colour of the bottom-left pixel; setting a colour switches to tmFixed.
@@ -535,6 +536,7 @@ private:
     std::unique_ptr<TBitmapImage> FImage;
     std::unique_ptr<TCanvas> FCanvas;
     std::vector<TCanvas*> FAttached;
+    uintptr_t FHandle = 0;
     TTransparentMode FTransparentMode = tmAuto;
     TColor FTransparentColor = clDefault;
     TBitmapHandleType FHandleType = bmDIB;
