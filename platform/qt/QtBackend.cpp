@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "platform/qt/QtDesktop.h"
+#include "platform/qt/QtGraphics.h"
 #include "platform/qt/QtGraphicsApp.h"
 #include "platform/qt/QtInput.h"
 #include "platform/qt/QtWindow.h"
@@ -215,6 +216,15 @@ public:
     int WheelScrollLines() override { return qtb::DesktopWheelScrollLines(); }
     bool OpenUrl(const String& target) override { return qtb::DesktopOpenUrl(target); }
     bool DrawThemePart(TBitmap& target, const ui::ThemePart& part) override { return qtb::PaintThemePart(target, part); }
+
+    // Graphics (platform/qt/QtGraphics.h).
+    std::unique_ptr<ui::PixelStore> CreatePixelStore(TPixelFormat format) override { return qtb::CreatePixelStore(format); }
+    std::unique_ptr<ui::CanvasImpl> CreateRasterCanvas(TCanvas& front) override { return qtb::CreateRasterCanvas(front); }
+    std::unique_ptr<ui::FontFace> CreateFontFace(const TFont& font, bool antialias) override {
+        return qtb::CreateFontFace(font, antialias);
+    }
+    ui::ImageCodec& PngCodec() override { return qtb::PngCodec(); }
+    std::vector<TRect> RegionRects(const ui::RegionShape& shape) override { return qtb::RegionRects(shape); }
 
 private:
     // The widget inside the control's own widget that a real click at a global position lands

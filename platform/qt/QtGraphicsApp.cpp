@@ -5,7 +5,7 @@
 
 #include "platform/qt/QtGraphicsAccess.h"
 
-namespace qtbackend {
+namespace qtb {
 
 void EnsureApplication() {
     if (QCoreApplication::instance()) return;
@@ -23,7 +23,7 @@ bool SaveBitmapAsPng(TBitmap& bitmap, const String& fileName) {
     return ToRgb32(bitmap).save(QString::fromStdU16String(fileName), "PNG");
 }
 
-}  // namespace qtbackend
+}  // namespace qtb
 
 // Fontconfig keeps the patterns Qt asked for until the process ends; the application object is
 // never destroyed (deleting it from an exit handler races Qt's own static cleanup), so the leak

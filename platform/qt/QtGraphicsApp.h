@@ -5,7 +5,7 @@
 
 class TBitmap;
 
-namespace qtbackend {
+namespace qtb {
 
 // Creates the process's Qt application object (a QApplication, so that widgets work too) when
 // there is none yet; fonts and painting need it. Without a display it selects the offscreen
@@ -15,4 +15,7 @@ void EnsureApplication();
 // Writes the bitmap as a PNG file (for tests and diagnostics); false when it cannot be written.
 bool SaveBitmapAsPng(TBitmap& bitmap, const String& fileName);
 
-}  // namespace qtbackend
+}  // namespace qtb
+
+// The name the backend's graphics had before it joined the one backend namespace.
+namespace qtbackend = qtb;

@@ -13,6 +13,13 @@ class TCustomForm;
 
 namespace ui {
 
+class CanvasImpl;
+class FontFace;
+class ImageCodec;
+class PixelStore;
+class PrinterService;
+struct RegionShape;
+
 // The widget of one windowed control.
 class WidgetPeer {
 public:
@@ -111,6 +118,16 @@ public:
     virtual bool OpenUrl(const String& target) = 0;
     // Paints the part with the desktop's widget style over the bitmap's pixels, filling the bitmap.
     virtual bool DrawThemePart(TBitmap& target, const ThemePart& part) = 0;
+
+    // Graphics (platform/ui/backend/Canvas.h, Pixels.h, Fonts.h, Printing.h): the pixels of
+    // bitmaps, the raster canvas, fonts, the PNG codec, the pixels of curved regions and the
+    // printers. A backend without them raises ENotImplemented naming the call.
+    virtual std::unique_ptr<PixelStore> CreatePixelStore(TPixelFormat format);
+    virtual std::unique_ptr<CanvasImpl> CreateRasterCanvas(TCanvas& front);
+    virtual std::unique_ptr<FontFace> CreateFontFace(const TFont& font, bool antialias);
+    virtual ImageCodec& PngCodec();
+    virtual std::vector<TRect> RegionRects(const RegionShape& shape);
+    virtual PrinterService& Printers();
 };
 
 // The backend, made on first use (on the UI thread).

@@ -1,8 +1,9 @@
 #pragma once
 // Colours, fonts, pens, brushes, the canvas and the pictures (bitmap, icon, picture container).
 // The canvas draws with the rules of the original window system: aliased, right and bottom edges
-// of rectangles exclusive, lines without their end point. Qt does the work behind a private
-// implementation in platform/qt; nothing here exposes a Qt type.
+// of rectangles exclusive, lines without their end point. It is a front over a canvas
+// implementation (platform/ui/backend/Canvas.h); a bitmap's pixels are kept by the backend
+// (platform/ui/backend/Pixels.h). Nothing here exposes a backend type.
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
@@ -156,6 +157,13 @@ class TBitmap;
 class TCanvas;
 class TGraphic;
 
+namespace ui {
+class CanvasImpl;
+class FontFace;
+class PixelStore;
+class Region;
+}  // namespace ui
+
 // The event type of the graphics objects: the sender is the object that changed.
 using TGraphicsNotify = std::function<void(TPersistent* Sender)>;
 
@@ -263,7 +271,7 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
-struct TCanvasDc;  // device state and Qt objects, defined in platform/qt
+struct TCanvasDc;  // the device state, platform/ui/backend/Canvas.h
 
 // The coordinates a canvas draws with are held to +-kCanvasCoordLimit (and sizes to twice it), so
 // that no shape, offset or size can overflow; any real surface lies far inside.
@@ -271,10 +279,14 @@ constexpr int kCanvasCoordLimit = 1 << 28;
 
 class TCanvas : public TPersistent {
 public:
-    // A canvas with no surface yet (drawing does nothing until SetBitmap), or one on a bitmap.
+    // A canvas with no surface yet (drawing does nothing until SetBitmap), or one on a bitmap;
+    // both draw through the backend's raster implementation, made at the first drawing.
     TCanvas();
     explicit TCanvas(TBitmap* target);
     ~TCanvas() override;
+    // Makes the canvas draw through another implementation (a recorder, a printer's pages),
+    // made for this front. Set it before drawing.
+    void SetImplementation(std::unique_ptr<ui::CanvasImpl> impl);
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
     const char* ClassName() const override { return "TCanvas"; }
@@ -368,10 +380,22 @@ public:
     // not use a source); false when the transfer cannot be made.
     virtual bool StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop);
     // Called after the clip region was changed through the handle (a recording canvas records it).
-    virtual void ClipChanged() {}
+    virtual void ClipChanged();
     // The canvas behind a handle, nullptr for anything else.
     static TCanvas* FromHandle(HDC dc);
-    TCanvasDc& Dc() { return *FDc; }
+
+    // For implementations and the drawing calls: the device state; Sync realises the font's
+    // colour and the brush into its text and background colours, and ClipMoved tells the canvas
+    // its clip region or device clip changed. Then the offset from logical to device
+    // coordinates, the part of the surface the canvas may touch (device coordinates; empty
+    // without a surface) with a count of its changes, and the font as the backend measures it.
+    TCanvasDc& Dc();
+    void Sync();
+    void ClipMoved();
+    TPoint DeviceOffset() const;
+    const ui::Region& Visible();
+    uint64_t VisibleVersion();
+    const ui::FontFace& Face();
 
 protected:
     virtual void Changing();
@@ -385,11 +409,16 @@ protected:
 
 private:
     void Init();
+    ui::CanvasImpl& Impl();
+    // Around one drawing call: the change events, and the surface told its pixels changed.
+    template <class Op>
+    void Paint(bool notify, Op draw);
     TBitmap* FTarget = nullptr;
     std::unique_ptr<TFont> FFont;
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;
     std::unique_ptr<TCanvasDc> FDc;
+    std::unique_ptr<ui::CanvasImpl> FImpl;
     uintptr_t FHandle = 0;
     TCopyMode FCopyMode = cmSrcCopy;
     int FLockCount = 0;
@@ -465,7 +494,6 @@ private:
 RTL_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
 RTL_DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception);
 
-struct TBitmapImage;  // the pixels (a QImage), defined in platform/qt
 
 class TBitmap : public TGraphic {
 public:
@@ -484,7 +512,7 @@ public:
     // New pixels are white; existing ones are kept where they fit.
     void SetSize(int width, int height);
     TCanvas* Canvas();
-    TPixelFormat PixelFormat() const;
+    TPixelFormat PixelFormat() const { return FPixelFormat; }
     void SetPixelFormat(TPixelFormat value);
     bool Monochrome() const { return PixelFormat() == pf1bit; }
     void SetMonochrome(bool value);
@@ -522,8 +550,9 @@ public:
     void ReadData(TStream* Stream) override;
     void WriteData(TStream* Stream) override;
 
-    TBitmapImage& Image() const { return *FImage; }
-    // Called by the backend after pixels were changed outside the canvas.
+    // The pixels, kept by the backend (made on first use).
+    ui::PixelStore& Store() const;
+    // Tells the bitmap's listeners that its pixels were changed outside its canvas.
     void PixelsChanged() { Changed(); }
 
 protected:
@@ -533,10 +562,11 @@ private:
     friend class TCanvas;
     void DetachCanvas(TCanvas* canvas);
     void AttachCanvas(TCanvas* canvas);
-    std::unique_ptr<TBitmapImage> FImage;
+    mutable std::unique_ptr<ui::PixelStore> FStore;
     std::unique_ptr<TCanvas> FCanvas;
     std::vector<TCanvas*> FAttached;
     uintptr_t FHandle = 0;
+    TPixelFormat FPixelFormat = pfDevice;
     TTransparentMode FTransparentMode = tmAuto;
     TColor FTransparentColor = clDefault;
     TBitmapHandleType FHandleType = bmDIB;
