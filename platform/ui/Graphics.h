@@ -320,26 +320,26 @@ public:
     // The visible area in logical coordinates.
     TRect ClipRect();
 
-    virtual void MoveTo(int X, int Y);
-    virtual void LineTo(int X, int Y);
-    virtual void Polyline(const TPoint* points, int count);
+    void MoveTo(int X, int Y);
+    void LineTo(int X, int Y);
+    void Polyline(const TPoint* points, int count);
     void Polyline(const std::vector<TPoint>& points) { Polyline(points.data(), static_cast<int>(points.size())); }
-    virtual void Polygon(const TPoint* points, int count);
+    void Polygon(const TPoint* points, int count);
     void Polygon(const std::vector<TPoint>& points) { Polygon(points.data(), static_cast<int>(points.size())); }
-    virtual void Rectangle(int X1, int Y1, int X2, int Y2);
+    void Rectangle(int X1, int Y1, int X2, int Y2);
     void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
-    virtual void RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3);
-    virtual void Ellipse(int X1, int Y1, int X2, int Y2);
+    void RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3);
+    void Ellipse(int X1, int Y1, int X2, int Y2);
     void Ellipse(const TRect& r) { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
     // Counter-clockwise from the radial through (X3, Y3) to the radial through (X4, Y4) on the
     // ellipse bounded by (X1, Y1, X2, Y2); equal radials give the whole ellipse.
-    virtual void Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
-    virtual void Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
-    virtual void Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
-    virtual void FillRect(const TRect& rect);
-    virtual void FrameRect(const TRect& rect);
+    void Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
+    void Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
+    void Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
+    void FillRect(const TRect& rect);
+    void FrameRect(const TRect& rect);
     void DrawFocusRect(const TRect& rect);
-    virtual void TextOut(int X, int Y, const String& text);
+    void TextOut(int X, int Y, const String& text);
     void TextRect(const TRect& rect, int X, int Y, const String& text);
     int TextWidth(const String& text);
     int TextHeight(const String& text);
@@ -375,12 +375,13 @@ public:
     // here. clip and opaque are logical rectangles or nullptr.
     virtual void ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip, const TRect* opaque);
     // A rectangle of one colour, ignoring pen and brush (underlines, focus marks).
-    virtual void FillSolid(const TRect& rect, TColor color);
+    void FillSolid(const TRect& rect, TColor color);
     // BitBlt, StretchBlt and PatBlt onto this canvas (src may be nullptr when the operation does
     // not use a source); false when the transfer cannot be made.
-    virtual bool StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop);
-    // Called after the clip region was changed through the handle (a recording canvas records it).
-    virtual void ClipChanged();
+    bool StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop);
+    // Tells the implementation the clip region was changed through the handle (a recorder
+    // records it).
+    void ClipChanged();
     // The canvas behind a handle, nullptr for anything else.
     static TCanvas* FromHandle(HDC dc);
 
@@ -404,8 +405,8 @@ protected:
     friend class TBitmap;
     friend class TIcon;
     friend class TMetafile;
-    virtual void DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const TRect& source, bool transparent,
-                                TColor transparentColor, bool useAlpha);
+    void DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const TRect& source, bool transparent,
+                        TColor transparentColor, bool useAlpha);
 
 private:
     void Init();
