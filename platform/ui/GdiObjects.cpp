@@ -81,37 +81,43 @@ HBRUSH CreateHatchBrush(int hatch, COLORREF color) {
     return static_cast<HBRUSH>(NewBrush(static_cast<TColor>(color & 0xFFFFFF), static_cast<TBrushStyle>(bsHorizontal + hatch)));
 }
 
+namespace {
+// Stock objects are made once per index, at first use, and kept for the process.
+struct StockTable {
+    std::mutex mutex;
+    std::unordered_map<int, HGDIOBJ> made;
+    template <class Make>
+    HGDIOBJ Get(int index, Make make) {
+        std::lock_guard lock(mutex);
+        auto it = made.find(index);
+        if (it != made.end()) return it->second;
+        HGDIOBJ h = make();
+        if (h) made[index] = h;
+        return h;
+    }
+};
+}  // namespace
+
 HBRUSH GetSysColorBrush(int index) {
-    static std::mutex m;
-    static std::unordered_map<int, HBRUSH> cache;
-    std::lock_guard lock(m);
-    auto it = cache.find(index);
-    if (it != cache.end()) return it->second;
-    HBRUSH h = static_cast<HBRUSH>(NewBrush(TColorSys(index), bsSolid, true));
-    cache[index] = h;
-    return h;
+    static StockTable table;
+    return static_cast<HBRUSH>(table.Get(index, [&] { return NewBrush(TColorSys(index), bsSolid, true); }));
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
     return Delete(reinterpret_cast<uintptr_t>(object), kObjectKinds) != Deleted::Unknown ? TRUE_ : FALSE_;
 }
 
-HGDIOBJ GetStockObject(int index) {
-    static std::mutex m;
-    static std::unordered_map<int, HGDIOBJ> cache;
-    std::lock_guard lock(m);
-    auto it = cache.find(index);
-    if (it != cache.end()) return it->second;
-    HGDIOBJ h = nullptr;
+// A new stock object of the index, nullptr for an index with none.
+static HGDIOBJ MakeStockObject(int index) {
     GdiObject o;
     o.stock = true;
     switch (index) {
-        case WHITE_BRUSH: h = NewBrush(clWhite, bsSolid, true); break;
-        case LTGRAY_BRUSH: h = NewBrush(clSilver, bsSolid, true); break;
-        case GRAY_BRUSH: h = NewBrush(clGray, bsSolid, true); break;
-        case DKGRAY_BRUSH: h = NewBrush(static_cast<TColor>(0x404040), bsSolid, true); break;
-        case BLACK_BRUSH: h = NewBrush(clBlack, bsSolid, true); break;
-        case NULL_BRUSH: h = NewBrush(clWhite, bsClear, true); break;
+        case WHITE_BRUSH: return NewBrush(clWhite, bsSolid, true);
+        case LTGRAY_BRUSH: return NewBrush(clSilver, bsSolid, true);
+        case GRAY_BRUSH: return NewBrush(clGray, bsSolid, true);
+        case DKGRAY_BRUSH: return NewBrush(static_cast<TColor>(0x404040), bsSolid, true);
+        case BLACK_BRUSH: return NewBrush(clBlack, bsSolid, true);
+        case NULL_BRUSH: return NewBrush(clWhite, bsClear, true);
         case WHITE_PEN:
         case BLACK_PEN:
         case NULL_PEN:
@@ -119,19 +125,20 @@ HGDIOBJ GetStockObject(int index) {
             o.pen = std::make_shared<TPen>();
             o.pen->SetColor(index == WHITE_PEN ? clWhite : clBlack);
             if (index == NULL_PEN) o.pen->SetStyle(psClear);
-            h = NewObject(std::move(o));
-            break;
+            return NewObject(std::move(o));
         case SYSTEM_FONT:
         case DEFAULT_GUI_FONT:
             o.type = GdiObject::Font;
             o.font = std::make_shared<TFont>();
             if (index == SYSTEM_FONT) o.font->SetName("System");
-            h = NewObject(std::move(o));
-            break;
+            return NewObject(std::move(o));
         default: return nullptr;
     }
-    cache[index] = h;
-    return h;
+}
+
+HGDIOBJ GetStockObject(int index) {
+    static StockTable table;
+    return table.Get(index, [index] { return MakeStockObject(index); });
 }
 
 HPEN CreatePen(int style, int width, COLORREF color) {
