@@ -225,6 +225,7 @@ public:
     }
     ui::ImageCodec& PngCodec() override { return qtb::PngCodec(); }
     std::vector<TRect> RegionRects(const ui::RegionShape& shape) override { return qtb::RegionRects(shape); }
+    ui::PrinterService& Printers() override { return qtb::Printers(); }
 
 private:
     // The widget inside the control's own widget that a real click at a global position lands

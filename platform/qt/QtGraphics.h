@@ -1,6 +1,6 @@
 #pragma once
 // The graphics the Qt backend makes (see the graphics block of ui::Backend): pixel stores, the
-// raster canvas, font faces, the PNG codec and the pixels of curved regions.
+// raster canvas, font faces, the PNG codec, the pixels of curved regions and the printers.
 #include <memory>
 #include <vector>
 
@@ -8,6 +8,7 @@
 #include "platform/ui/backend/Canvas.h"
 #include "platform/ui/backend/Fonts.h"
 #include "platform/ui/backend/Pixels.h"
+#include "platform/ui/backend/Printing.h"
 
 namespace qtb {
 
@@ -16,5 +17,6 @@ std::unique_ptr<ui::CanvasImpl> CreateRasterCanvas(TCanvas& front);
 std::unique_ptr<ui::FontFace> CreateFontFace(const TFont& font, bool antialias);
 ui::ImageCodec& PngCodec();
 std::vector<TRect> RegionRects(const ui::RegionShape& shape);
+ui::PrinterService& Printers();
 
 }  // namespace qtb

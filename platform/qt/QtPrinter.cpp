@@ -1,5 +1,5 @@
-// Printing through QPrinter: desktop printers through the print system, the PDF printer (and
-// print to file) through Qt's PDF writer. Pages arrive as bitmaps at the job's resolution.
+// The printer service: desktop printers through the print system, the PDF printer (and print
+// to file) through Qt's PDF writer. Pages arrive as bitmaps at the job's resolution.
 #include "platform/qt/QtPrinter.h"
 
 #include <QFile>
@@ -8,13 +8,8 @@
 #include <QPrinterInfo>
 
 #include "platform/qt/QtGraphicsAccess.h"
+#include "platform/qt/QtGraphics.h"
 #include "platform/qt/QtGraphicsApp.h"
-
-struct TPrinterJob {
-    QPrinter printer{QPrinter::HighResolution};
-    QPainter painter;
-    QString pdfFile;
-};
 
 namespace {
 
@@ -60,58 +55,71 @@ void TakeFromQPrinter(TPrinter& printer, const QPrinter& q) {
 
 }  // namespace qtb
 
-namespace ui::printers {
+namespace qtb {
 
-std::vector<String> DesktopPrinters() {
-    qtbackend::EnsureApplication();
-    std::vector<String> names;
-    for (const QString& n : QPrinterInfo::availablePrinterNames()) names.push_back(qtb::StringOf(n));
-    return names;
-}
+namespace {
 
-int DefaultDesktopPrinter() {
-    qtbackend::EnsureApplication();
-    QString def = QPrinterInfo::defaultPrinterName();
-    if (def.isEmpty()) return -1;
-    return static_cast<int>(QPrinterInfo::availablePrinterNames().indexOf(def));
-}
-
-TSize PageSize(const String& printer, bool landscape, int dpi) {
-    qtbackend::EnsureApplication();
-    QPrinter q(QPrinter::HighResolution);
-    Setup(q, printer, printer.IsEmpty() ? String("/dev/null") : String(), landscape, dpi);
-    QRect r = q.pageLayout().paintRectPixels(dpi);
-    return TSize{r.width(), r.height()};
-}
-
-TPrinterJob* BeginJob(const String& printer, const String& fileName, const String& title, bool landscape, int copies, int dpi) {
-    qtbackend::EnsureApplication();
-    auto job = std::make_unique<TPrinterJob>();
-    Setup(job->printer, printer, fileName, landscape, dpi);
-    job->printer.setCopyCount(copies);
-    job->printer.setDocName(qtb::QStringOf(title));
-    job->printer.setCreator(QStringLiteral("workbench"));
-    if (job->printer.outputFormat() == QPrinter::PdfFormat) job->pdfFile = job->printer.outputFileName();
-    if (!job->painter.begin(&job->printer)) return nullptr;
-    return job.release();
-}
-
-void PrintPage(TPrinterJob* job, TBitmap& page, bool newPageFirst) {
-    if (newPageFirst) job->printer.newPage();
-    const QImage& image = qtbackend::ImageOf(page);
-    QRect target(0, 0, image.width(), image.height());
-    job->painter.drawImage(target, image);
-}
-
-bool EndJob(TPrinterJob* job, bool abort) {
-    std::unique_ptr<TPrinterJob> owned(job);
-    if (abort) {
-        job->printer.abort();
-        if (job->painter.isActive()) job->painter.end();
-        if (!job->pdfFile.isEmpty()) QFile::remove(job->pdfFile);
-        return true;
+class QtPrintJob final : public ui::PrintJob {
+public:
+    void AddPage(TBitmap& page, bool newPageFirst) override {
+        if (newPageFirst) printer.newPage();
+        const QImage& image = ImageOf(page);
+        painter.drawImage(QRect(0, 0, image.width(), image.height()), image);
     }
-    return job->painter.end();
+    bool Finish() override { return painter.end(); }
+    void Abort() override {
+        printer.abort();
+        if (painter.isActive()) painter.end();
+        if (!pdfFile.isEmpty()) QFile::remove(pdfFile);
+    }
+
+    QPrinter printer{QPrinter::HighResolution};
+    QPainter painter;
+    QString pdfFile;
+};
+
+class QtPrinterService final : public ui::PrinterService {
+public:
+    std::vector<String> Printers() override {
+        EnsureApplication();
+        std::vector<String> names;
+        for (const QString& n : QPrinterInfo::availablePrinterNames()) names.push_back(StringOf(n));
+        return names;
+    }
+
+    int DefaultPrinter() override {
+        EnsureApplication();
+        QString def = QPrinterInfo::defaultPrinterName();
+        if (def.isEmpty()) return -1;
+        return static_cast<int>(QPrinterInfo::availablePrinterNames().indexOf(def));
+    }
+
+    TSize PageSize(const String& printer, bool landscape, int dpi) override {
+        EnsureApplication();
+        QPrinter q(QPrinter::HighResolution);
+        Setup(q, printer, printer.IsEmpty() ? String("/dev/null") : String(), landscape, dpi);
+        QRect r = q.pageLayout().paintRectPixels(dpi);
+        return TSize{r.width(), r.height()};
+    }
+
+    std::unique_ptr<ui::PrintJob> BeginJob(const ui::PrintSettings& s) override {
+        EnsureApplication();
+        auto job = std::make_unique<QtPrintJob>();
+        Setup(job->printer, s.printer, s.fileName, s.landscape, s.dpi);
+        job->printer.setCopyCount(s.copies);
+        job->printer.setDocName(QStringOf(s.title));
+        job->printer.setCreator(QStringLiteral("workbench"));
+        if (job->printer.outputFormat() == QPrinter::PdfFormat) job->pdfFile = job->printer.outputFileName();
+        if (!job->painter.begin(&job->printer)) return nullptr;
+        return job;
+    }
+};
+
+}  // namespace
+
+ui::PrinterService& Printers() {
+    static QtPrinterService service;
+    return service;
 }
 
-}  // namespace ui::printers
+}  // namespace qtb

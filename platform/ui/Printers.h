@@ -1,7 +1,9 @@
 #pragma once
 // The printer: the desktop's printers plus a "PDF" printer that writes a PDF file and always
-// exists. A document is drawn page by page on Canvas, a TCanvas like any other; each page is a
-// bitmap at the printer's resolution, handed to the print system when the page ends.
+// exists. A document is drawn page by page on Canvas, a TCanvas like any other whose
+// implementation is the printer's page canvas: each page is a bitmap at the printer's
+// resolution, drawn by the backend's raster canvas and handed to the print system when the page
+// ends. The printers themselves are the backend's printer service.
 #include <memory>
 
 #include "platform/rtl/Exceptions.h"
@@ -12,7 +14,9 @@ RTL_DECLARE_EXCEPTION(EPrinter, Exception);
 
 enum TPrinterOrientation { poPortrait, poLandscape };
 
-struct TPrinterJob;  // the print run, defined in platform/qt
+namespace ui {
+class PrinterPageCanvas;
+}
 
 class TPrinter : public TPersistent {
 public:
@@ -59,7 +63,7 @@ public:
     void NewPage();
     void EndDoc();
     void Abort();
-    bool Printing() const { return FJob != nullptr; }
+    bool Printing() const;
     bool Aborted() const { return FAborted; }
     int PageNumber() const { return FPageNumber; }
     // Draws on the current page; outside a document it has no surface.
@@ -68,13 +72,11 @@ public:
 
 private:
     void CheckPrinting(bool printing) const;
-    void StartPage();
-    void FlushPage();
+    TSize PageSize();
 
     std::unique_ptr<TStringList> FPrinters;
     std::unique_ptr<TCanvas> FCanvas;
-    std::unique_ptr<TBitmap> FPage;
-    TPrinterJob* FJob = nullptr;
+    ui::PrinterPageCanvas* FPages;  // the canvas's implementation
     int FPrinterIndex = -1;
     String FFileName;
     String FTitle;
@@ -89,16 +91,3 @@ private:
 TPrinter* Printer();
 // Replaces it (the old one is returned and no longer owned).
 TPrinter* SetPrinter(TPrinter* NewPrinter);
-
-namespace ui::printers {
-// What the backend supplies (platform/qt/QtPrinter.cpp).
-std::vector<String> DesktopPrinters();
-// Index into DesktopPrinters of the default printer, or -1.
-int DefaultDesktopPrinter();
-// Page size in pixels at dpi for a printer name (empty: PDF) and orientation.
-TSize PageSize(const String& printer, bool landscape, int dpi);
-TPrinterJob* BeginJob(const String& printer, const String& fileName, const String& title, bool landscape, int copies, int dpi);
-void PrintPage(TPrinterJob* job, TBitmap& page, bool newPageFirst);
-// Ends the job; abort drops it. False when the print system refused the document.
-bool EndJob(TPrinterJob* job, bool abort);
-}  // namespace ui::printers
