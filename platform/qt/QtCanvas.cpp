@@ -123,11 +123,6 @@ const QRegion& RasterCanvas::Visible() {
     return FVisible;
 }
 
-QPoint RasterCanvas::Offset() const {
-    TPoint off = FFront.DeviceOffset();
-    return QPoint(off.X, off.Y);
-}
-
 const QPen& RasterCanvas::Pen() {
     uint64_t version = FFront.Dc().penVersion;
     if (FPenVersion != version) {

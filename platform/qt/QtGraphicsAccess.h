@@ -21,7 +21,7 @@ struct TPaintSurface {
     QPainter painter;
     // The raster canvas whose clip the painter has, and what was applied for it.
     uint64_t user = 0;
-    uint64_t clipVersion = 0;
+    uint64_t clipStamp = 0;
     bool clipEmpty = false;
     QPoint offset;
     bool antialias = false;

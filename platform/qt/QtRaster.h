@@ -70,7 +70,10 @@ private:
     bool PaintArcShape(bool fill, const TRect& box, TPoint p1, TPoint p2, Draw draw);
     // The front's visible part as a QRegion, and its logical-to-device offset.
     const QRegion& Visible();
-    QPoint Offset() const;
+    QPoint Offset() const {
+        const TCanvasDcState& s = FFront.Dc().state;
+        return QPoint(ui::HeldCoord(int64_t{s.viewportOrg.X} - s.windowOrg.X), ui::HeldCoord(int64_t{s.viewportOrg.Y} - s.windowOrg.Y));
+    }
     // Combines src (RGB32, the size of dev) into the surface at the device rectangle dev.
     bool RopBlit(const QRect& dev, const QImage* src, uint8_t rop);
     // A locked canvas holds its bitmap's surface open; the last hold to go closes it.
@@ -91,19 +94,23 @@ private:
 template <class F>
 bool RasterCanvas::WithPainter(F f, bool scoped) {
     TBitmap* b = FFront.Bitmap();
-    if (!b || b->Empty()) return false;
-    const TCanvasDcState& s = FFront.Dc().state;
-    if (TPaintSurface* open = PaintSurfaceOf(*b)) {
+    if (!b) return false;
+    QtPixelStore& store = StoreOf(*b);
+    if (store.image.width() <= 0 || store.image.height() <= 0) return false;
+    const TCanvasDc& dc = FFront.Dc();
+    const TCanvasDcState& s = dc.state;
+    if (TPaintSurface* open = store.OpenSurface()) {
         QPainter& p = open->painter;
         QPoint off = Offset();
-        uint64_t version = FFront.VisibleVersion();
-        if (open->user != FId || open->clipVersion != version) {
+        // The clip is taken again when another canvas drew last or this one's clip changed; a
+        // new size of the pixels closes the painter, so the surface is a new one then.
+        if (open->user != FId || open->clipStamp != dc.clipStamp) {
             const QRegion& vis = Visible();
             p.resetTransform();  // the clip is in device coordinates
             p.setClipRegion(vis);
             open->clipEmpty = vis.isEmpty();
             open->user = FId;
-            open->clipVersion = version;
+            open->clipStamp = dc.clipStamp;
             open->offset = off + QPoint(1, 0);  // the transform is set again below
         }
         if (open->clipEmpty) return false;

@@ -390,7 +390,7 @@ public:
     // its clip region or device clip changed. Then the offset from logical to device
     // coordinates, the part of the surface the canvas may touch (device coordinates; empty
     // without a surface) with a count of its changes, and the font as the backend measures it.
-    TCanvasDc& Dc();
+    TCanvasDc& Dc() { return *FDc; }
     void Sync();
     void ClipMoved();
     TPoint DeviceOffset() const;

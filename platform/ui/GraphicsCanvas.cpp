@@ -137,8 +137,6 @@ void TCanvas::Sync() {
     }
 }
 
-TCanvasDc& TCanvas::Dc() { return *FDc; }
-
 TPoint TCanvas::DeviceOffset() const {
     const TCanvasDcState& s = FDc->state;
     return TPoint(HeldCoord(int64_t{s.viewportOrg.X} - s.windowOrg.X), HeldCoord(int64_t{s.viewportOrg.Y} - s.windowOrg.Y));
