@@ -3,6 +3,7 @@
 // gradients, margins, colour sectors, min/max), the graphic and windowed control bases with nested
 // update counting, and the on/off model of the binary controls.
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "controls/instrument/_MvProc.h"
@@ -297,6 +298,53 @@ public:
 
 protected:
     int32_t FUpdateCount = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Settings in ini files.
+class TIniFile;
+
+// Read true: the handler reads its keys from Ini; false: it writes them.
+using THandleIniEvent = std::function<void(TIniFile* Ini, bool Read)>;
+
+// Names an ini file and a section and hands the opened file to its owner's handler, which decides
+// what is read or written. The file writes each value through at once.
+class TIniSettings : public TPersistent {
+public:
+    const char* ClassName() const override { return "TIniSettings"; }
+
+    const String& FileName() const { return FFileName; }
+    void SetFileName(const String& V) { FFileName = V; }
+    const String& Section() const { return FSection; }
+    void SetSection(const String& V) { FSection = V; }
+    // The file lies in the executable's folder: only the name part of FileName counts.
+    bool UseAppDir() const { return FUseAppDir; }
+    void SetUseAppDir(bool V) { FUseAppDir = V; }
+    // The owner loads at its Loaded step and saves at its destruction.
+    bool AutoLoadSave() const { return FAutoLoadSave; }
+    void SetAutoLoadSave(bool V) { FAutoLoadSave = V; }
+    THandleIniEvent OnHandleIniEvent;
+
+    // Message of the last failed Handle, and whether it failed.
+    String ErrString;
+    bool Error = false;
+
+    // Opens the file, calls OnHandleIniEvent and frees the file. An empty file name or section is
+    // reported through Error and ErrString only; errors of the ini file reach the caller.
+    void Handle(bool Read);
+    // Handle(Read) when AutoLoadSave is set, otherwise nothing.
+    void AutoHandle(bool Read);
+    // The file being handled; none outside Handle.
+    TIniFile* IniFile() const { return FIniFile; }
+
+private:
+    String Path() const;
+
+    String FFileName;
+    String FSection;
+    bool FUseAppDir = true;
+    bool FAutoLoadSave = false;
+    TIniFile* FIniFile = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -13,9 +13,11 @@
 #include <QTimer>
 
 #include "platform/qt/QtDesktop.h"
+#include "platform/qt/QtDragDrop.h"
 #include "platform/qt/QtGraphics.h"
 #include "platform/qt/QtGraphicsApp.h"
 #include "platform/qt/QtInput.h"
+#include "platform/qt/QtNative.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/rtl/Clock.h"
 
@@ -216,6 +218,25 @@ public:
     int WheelScrollLines() override { return qtb::DesktopWheelScrollLines(); }
     bool OpenUrl(const String& target) override { return qtb::DesktopOpenUrl(target); }
     bool DrawThemePart(TBitmap& target, const ui::ThemePart& part) override { return qtb::PaintThemePart(target, part); }
+    ui::DesktopDragDrop& DragDrop() override { return qtb::DesktopDragDropService(); }
+    ui::ImageDecoders& Decoders() override { return qtb::ImageDecoderService(); }
+
+    // Native views: QtNative.cpp.
+    std::unique_ptr<ui::TextView> CreateTextView(ui::TextKind kind, ui::WidgetPeer& host, TWinControl* control) override {
+        return MakeTextView(kind, host, control);
+    }
+    std::unique_ptr<ui::ListView> CreateListView(ui::ListKind kind, ui::WidgetPeer& host, TWinControl* control, ui::ListSink& sink) override {
+        return MakeListView(kind, host, control, sink);
+    }
+    std::unique_ptr<ui::ButtonView> CreateButtonView(ui::ButtonKind kind, ui::WidgetPeer& host, TWinControl* control) override {
+        return MakeButtonView(kind, host, control);
+    }
+    std::unique_ptr<ui::RangeView> CreateRangeView(ui::RangeKind kind, ui::WidgetPeer& host, TWinControl* control, ui::RangeSink& sink) override {
+        return MakeRangeView(kind, host, control, sink);
+    }
+    std::unique_ptr<ui::StaticView> CreateStaticView(ui::StaticKind kind, ui::WidgetPeer& host, TWinControl* control) override {
+        return MakeStaticView(kind, host, control);
+    }
 
     // Graphics (platform/qt/QtGraphics.h).
     std::unique_ptr<ui::PixelStore> CreatePixelStore(TPixelFormat format) override { return qtb::CreatePixelStore(format); }

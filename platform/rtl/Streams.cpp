@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <span>
 
 namespace {
 
@@ -119,6 +120,20 @@ int64_t TStream::CopyFrom(TStream* Source, int64_t Count) {
 int32_t TMemoryStream::Read(void* Buffer, int32_t Count) { return ReadBytes(FData, FPosition, Buffer, Count); }
 
 int32_t TMemoryStream::Write(const void* Buffer, int32_t Count) { return WriteBytes(FData, FPosition, Buffer, Count); }
+
+void TCustomMemoryStream::SetPointer(const void* Ptr, size_t Size) {
+    FMemory = static_cast<const uint8_t*>(Ptr);
+    FSize = Ptr ? Size : 0;
+}
+
+int32_t TCustomMemoryStream::Read(void* Buffer, int32_t Count) {
+    return ReadBytes(std::span<const uint8_t>(FMemory, FSize), FPosition, Buffer, Count);
+}
+
+int64_t TCustomMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin) {
+    FPosition = SeekTarget(Offset, Origin, FPosition, static_cast<int64_t>(FSize));
+    return FPosition;
+}
 
 int64_t TMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin) {
     FPosition = SeekTarget(Offset, Origin, FPosition, static_cast<int64_t>(FData.size()));

@@ -63,6 +63,25 @@ public:
     TComponent* ReadComponent(TComponent* Instance);
 };
 
+// A read-only stream over memory someone else holds (SetPointer); what derives from it decides
+// whether it can be written.
+class TCustomMemoryStream : public TStream {
+public:
+    using TStream::Seek;
+    int32_t Read(void* Buffer, int32_t Count) override;
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+    int64_t Size() override { return static_cast<int64_t>(FSize); }
+    const void* Memory() const { return FMemory; }
+
+protected:
+    void SetPointer(const void* Ptr, size_t Size);
+
+private:
+    const uint8_t* FMemory = nullptr;
+    size_t FSize = 0;
+    int64_t FPosition = 0;
+};
+
 // A stream held in memory; Memory() stays valid until the size changes.
 class TMemoryStream : public TStream {
 public:

@@ -20,6 +20,7 @@ constexpr UINT CF_METAFILEPICT = 3;
 constexpr UINT CF_DIB = 8;
 constexpr UINT CF_UNICODETEXT = 13;
 constexpr UINT CF_ENHMETAFILE = 14;
+constexpr UINT CF_HDROP = 15;  // a list of files, in drag and drop (platform/ole)
 constexpr UINT CF_PICTURE = 0xC0FF0000u;  // any of the picture formats, for HasFormat
 
 // A format number for a name, from 0xC000 up; the same name (case-insensitive) gives the same

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr DWORD ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
-
 class CursorObject final : public rtl::KernelObject {
 public:
     TCursor Shape = crArrow;

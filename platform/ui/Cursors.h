@@ -3,11 +3,9 @@
 // resources (RegisterResource) or from .cur/.ico files. Screen->SetCursors(n, LoadCursor(...))
 // makes one available as cursor n.
 #include "platform/ui/Controls.h"
+#include "platform/win/Resources.h"
 
 using HCURSOR = HANDLE;
-using HINSTANCE = uintptr_t;
-// The program's module: resources are looked up in the program's registry.
-constexpr HINSTANCE HInstance = 0;
 
 // Built-in cursors, as the platform numbers them.
 constexpr uintptr_t IDC_ARROW = 32512, IDC_IBEAM = 32513, IDC_WAIT = 32514, IDC_CROSS = 32515,

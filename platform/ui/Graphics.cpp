@@ -5,7 +5,6 @@
 #include <cctype>
 #include <fstream>
 #include <map>
-#include <mutex>
 #include <sstream>
 
 #include "platform/rtl/Streams.h"
@@ -511,24 +510,11 @@ std::vector<uint8_t> TGraphic::SaveToBytes() {
     return std::vector<uint8_t>(s.begin(), s.end());
 }
 
-namespace {
-std::mutex gResMutex;
-std::map<std::string, std::vector<uint8_t>>& Resources() {
-    static std::map<std::string, std::vector<uint8_t>> m;
-    return m;
-}
-}  // namespace
-
 void RegisterResource(const String& name, const uint8_t* data, size_t size) {
-    std::lock_guard lock(gResMutex);
-    Resources()[LowerAscii(name.ToUtf8())] = std::vector<uint8_t>(data, data + size);
+    win::RegisterResource(RT_RCDATA, name, 0, data, size);
 }
 
-const std::vector<uint8_t>* FindResource(const String& name) {
-    std::lock_guard lock(gResMutex);
-    auto it = Resources().find(LowerAscii(name.ToUtf8()));
-    return it == Resources().end() ? nullptr : &it->second;
-}
+const std::vector<uint8_t>* FindResource(const String& name) { return win::FindResourceByName(name); }
 
 TPicture::TPicture() = default;
 TPicture::~TPicture() = default;

@@ -13,8 +13,10 @@
 
 #include "platform/rtl/Geometry.h"
 #include "platform/rtl/Persistent.h"
+#include "platform/rtl/SmallSet.h"
 #include "platform/rtl/String.h"
 #include "platform/ui/Gdi.h"
+#include "platform/win/Resources.h"
 
 class TStream;
 class TFiler;
@@ -98,26 +100,9 @@ void GetColorValues(const std::function<void(const String& ident)>& proc);
 bool ColorProperty(TFiler* filer, std::string_view name, TColor& color);
 
 // ---------------------------------------------------------------------------------------------
-// Small sets of the style flags, written as the components write them: TFontStyles() << fsBold.
+// Small sets of the style flags: the class library's one set template.
 template <class E>
-class TStyleSet {
-public:
-    constexpr TStyleSet() = default;
-    constexpr TStyleSet& operator<<(E e) { FBits |= Bit(e); return *this; }
-    constexpr TStyleSet& operator>>(E e) { FBits &= ~Bit(e); return *this; }
-    constexpr bool Contains(E e) const { return (FBits & Bit(e)) != 0; }
-    constexpr bool Empty() const { return FBits == 0; }
-    constexpr uint32_t ToInt() const { return FBits; }
-    static constexpr TStyleSet FromInt(uint32_t bits) { TStyleSet s; s.FBits = bits; return s; }
-    friend constexpr TStyleSet operator+(TStyleSet a, TStyleSet b) { return FromInt(a.FBits | b.FBits); }
-    friend constexpr TStyleSet operator-(TStyleSet a, TStyleSet b) { return FromInt(a.FBits & ~b.FBits); }
-    friend constexpr TStyleSet operator*(TStyleSet a, TStyleSet b) { return FromInt(a.FBits & b.FBits); }
-    friend constexpr bool operator==(TStyleSet a, TStyleSet b) = default;
-
-private:
-    static constexpr uint32_t Bit(E e) { return 1u << static_cast<unsigned>(e); }
-    uint32_t FBits = 0;
-};
+using TStyleSet = rtl::SmallSet<E>;
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TStyleSet<TFontStyle>;
@@ -573,8 +558,9 @@ private:
     TBitmapHandleType FHandleType = bmDIB;
 };
 
-RTL_DECLARE_EXCEPTION(EResNotFound, Exception);
-// Resources the program embeds (bitmaps by name); names compare without regard to case.
+// Resources the program embeds, by name alone: the typed table of platform/win/Resources.h, where
+// these are raw data (RT_RCDATA); the lookup finds a name of any type. Names compare without
+// regard to case.
 void RegisterResource(const String& name, const uint8_t* data, size_t size);
 const std::vector<uint8_t>* FindResource(const String& name);
 
@@ -655,3 +641,6 @@ public:
     using TBitmap::LoadFromStream;
     using TBitmap::SaveToStream;
 };
+
+// The unit's metafile classes, declared apart from the bitmaps they record onto.
+#include "platform/ui/Metafile.h"

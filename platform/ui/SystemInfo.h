@@ -42,7 +42,6 @@ struct VS_FIXEDFILEINFO {
 
 // Version data exists only for the layer's modules that carry it ("COMCTL32.DLL", with or
 // without a folder, any case); any other file answers 0 with ERROR_RESOURCE_TYPE_NOT_FOUND.
-constexpr DWORD ERROR_RESOURCE_TYPE_NOT_FOUND = 1813;
 DWORD GetFileVersionInfoSize(const String& fileName, DWORD* handle);
 BOOL GetFileVersionInfo(const String& fileName, DWORD handle, DWORD length, void* data);
 // "\" gives the VS_FIXEDFILEINFO inside the block; other sub-blocks are absent (false).

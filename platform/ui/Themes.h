@@ -6,26 +6,15 @@
 #include <cstdint>
 
 #include "platform/ui/Gdi.h"
+#include "platform/win/WinError.h"
 #include "platform/win/WinTypes.h"
 
 struct HTHEME__;
 using HTHEME = HTHEME__*;
 struct HIMAGELIST__;
 using HIMAGELIST = HIMAGELIST__*;
-using HRESULT = int32_t;
 using LPCWSTR = const char16_t*;
 using LPWSTR = char16_t*;
-
-constexpr HRESULT S_OK = 0;
-constexpr HRESULT S_FALSE = 1;
-constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
-constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
-constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
-constexpr HRESULT E_HANDLE = static_cast<HRESULT>(0x80070006u);
-constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
-constexpr HRESULT E_INSUFFICIENT_BUFFER = static_cast<HRESULT>(0x8007007Au);
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
 
 // Parts and states of the classes the layer draws.
 enum : int { BP_PUSHBUTTON = 1, BP_RADIOBUTTON = 2, BP_CHECKBOX = 3 };

@@ -1,6 +1,7 @@
 // Input and paint requests from the backend, turned into the messages of the controls.
 #include "platform/ui/Backend.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/InputGrab.h"
 
 namespace ui::detail {
 bool InputAllowed(TCustomForm* form);
@@ -26,9 +27,21 @@ TWinControl* KeyTarget(TWinControl* w) {
     return form->ActiveControl() ? form->ActiveControl() : form;
 }
 
+// A point of the window (its frame included) on the screen.
+TPoint ScreenPointOf(TWinControl* w, int x, int y) {
+    TRect area = w->ClientArea();
+    return w->ClientToScreen(Point(x - area.Left, y - area.Top));
+}
+
 }  // namespace
 
 void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
+    TPoint pointer = ScreenPointOf(target, x, y);
+    ui::detail::NoteCursorPos(pointer);
+    if (ui::InputGrab* grab = ui::CurrentInputGrab()) {
+        grab->Mouse(msg, pointer, static_cast<DWORD>(keys));
+        return;
+    }
     if (!Accepts(target)) return;
     if (target->FTrack.Bar >= 0) {
         // A scroll bar of the frame follows the mouse until the button comes up.
@@ -109,6 +122,10 @@ void UiInput::MouseLeave(TWinControl* target) {
 }
 
 bool UiInput::Key(TWinControl* window, bool down, WORD vk, bool alt, LPARAM keyData) {
+    if (ui::InputGrab* grab = ui::CurrentInputGrab()) {
+        grab->Key(down, vk);
+        return true;
+    }
     if (!Accepts(window)) return true;
     TWinControl* target = KeyTarget(window);
     try {
@@ -126,7 +143,7 @@ bool UiInput::Key(TWinControl* window, bool down, WORD vk, bool alt, LPARAM keyD
 }
 
 void UiInput::Char(TWinControl* window, char16_t ch, bool alt, LPARAM keyData) {
-    if (!Accepts(window)) return;
+    if (!Accepts(window) || ui::CurrentInputGrab()) return;
     TWinControl* target = KeyTarget(window);
     try {
         if (alt) {

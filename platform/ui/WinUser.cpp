@@ -3,6 +3,7 @@
 #include "platform/ui/WinUser.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 
@@ -387,6 +388,35 @@ BOOL EnableScrollBar(HWND hwnd, int bar, UINT arrows) {
     return TRUE_;
 }
 
+namespace {
+
+// Moves a part of a window's image to another place of the same size. The backing images are
+// 32 bits a pixel: their rows move as bytes, in the order that never reads a row already
+// overwritten; other formats go through a copy.
+void MoveImage(TBitmap& image, const TRect& source, const TRect& dest) {
+    TPixelFormat format = image.PixelFormat();
+    if (format == pfDevice || format == pf32bit) {
+        size_t bytes = static_cast<size_t>(dest.Width()) * 4;
+        auto move = [&](int y) {
+            auto* to = static_cast<uint8_t*>(image.ScanLine(dest.Top + y)) + static_cast<size_t>(dest.Left) * 4;
+            auto* from = static_cast<uint8_t*>(image.ScanLine(source.Top + y)) + static_cast<size_t>(source.Left) * 4;
+            std::memmove(to, from, bytes);
+        };
+        if (dest.Top > source.Top)
+            for (int y = dest.Height() - 1; y >= 0; --y) move(y);
+        else
+            for (int y = 0; y < dest.Height(); ++y) move(y);
+        image.PixelsChanged();
+        return;
+    }
+    TBitmap moved(dest.Width(), dest.Height());
+    TCanvas* canvas = image.Canvas();
+    moved.Canvas()->CopyRect(Rect(0, 0, dest.Width(), dest.Height()), canvas, source);
+    canvas->CopyRect(dest, moved.Canvas(), Rect(0, 0, dest.Width(), dest.Height()));
+}
+
+}  // namespace
+
 BOOL ScrollWindow(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* clip) {
     // Without a rectangle the child windows move with the image, as on the platform.
     UINT flags = SW_INVALIDATE | SW_ERASE | (scroll ? 0 : SW_SCROLLCHILDREN);
@@ -406,10 +436,7 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* 
     TRect frame = w->ClientArea();
     if (!dest.IsEmpty()) {
         TRect source = OffsetRectBy(dest, -dx, -dy);
-        TBitmap moved(dest.Width(), dest.Height());
-        TCanvas* image = w->BackingImage()->Canvas();
-        moved.Canvas()->CopyRect(Rect(0, 0, dest.Width(), dest.Height()), image, OffsetRectBy(source, frame.Left, frame.Top));
-        image->CopyRect(OffsetRectBy(dest, frame.Left, frame.Top), moved.Canvas(), Rect(0, 0, dest.Width(), dest.Height()));
+        MoveImage(*w->BackingImage(), OffsetRectBy(source, frame.Left, frame.Top), OffsetRectBy(dest, frame.Left, frame.Top));
         if (w->Peer()) w->Peer()->Update(OffsetRectBy(dest, frame.Left, frame.Top));
     }
     // The uncovered strips: what of the area the moved image no longer covers.

@@ -43,6 +43,10 @@ BOOL GetWindowRect(HWND hwnd, TRect* rect);
 BOOL GetClientRect(HWND hwnd, TRect* rect);
 BOOL ClientToScreen(HWND hwnd, TPoint* point);
 BOOL ScreenToClient(HWND hwnd, TPoint* point);
+// The deepest shown window under a screen point (nullptr: none of the program's); where the
+// pointer was last seen over the program's windows.
+HWND WindowFromPoint(TPoint screen);
+BOOL GetCursorPos(TPoint* point);
 
 inline HWND const HWND_TOP = nullptr;
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);

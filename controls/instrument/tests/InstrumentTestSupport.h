@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "controls/instrument/MvFlashT.h"
 #include "platform/ui/TestSupport.h"
 
 namespace instrument_test {
@@ -19,6 +20,11 @@ inline TRect Find(const ui::test::Picture& p, int32_t color, TRect r) {
                 box.Bottom = std::max(box.Bottom, y + 1);
             }
     return box.Left == INT32_MAX ? TRect() : box;
+}
+
+// Whether the control is among the flash timer's clients.
+inline bool IsFlashClient(const TControl* c) {
+    return std::any_of(FlashClients.begin(), FlashClients.end(), [c](const TFlashClient* f) { return f->Control == c; });
 }
 
 }  // namespace instrument_test

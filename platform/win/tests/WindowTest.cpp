@@ -218,3 +218,19 @@ TEST(WindowTimers, ExhaustedTimersAreRefused) {
         EXPECT_STREQ(e.ClassName(), "EOutOfResources");
     }
 }
+
+TEST(MulDivTest, RoundsHalfAwayFromZeroAndAnswersMinusOneForNoResult) {
+    struct Case {
+        int a, b, c, expected;
+    } cases[] = {
+        {64, 127, 993, 8},      // 8.19
+        {127, 993, 127, 993},   // exact
+        {1, 1, 2, 1},           // half rounds up
+        {-1, 1, 2, -1},         // and away from zero below it
+        {3, -1, 2, -2},
+        {INT32_MAX, 2, 2, INT32_MAX},  // the product is taken in 64 bits
+        {5, 7, 0, -1},
+        {INT32_MAX, INT32_MAX, 1, -1},
+    };
+    for (const Case& t : cases) EXPECT_EQ(MulDiv(t.a, t.b, t.c), t.expected) << t.a << " " << t.b << " " << t.c;
+}
