@@ -10,44 +10,37 @@
 namespace {
 int Saturated(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 COLORREF Rgb(COLORREF color) { return static_cast<COLORREF>(ColorToRGB(static_cast<TColor>(color))) & 0xFFFFFF; }
+
+// A colour or mode of the device state, read or replaced after the font and brush are realised
+// into it; fail is the answer for a handle that names no canvas.
+template <class T>
+T ReadState(HDC dc, T TCanvasDcState::*field, T fail) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return fail;
+    c->Sync();
+    return c->Dc().state.*field;
+}
+template <class T>
+T ReplaceState(HDC dc, T TCanvasDcState::*field, T value, T fail) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c) return fail;
+    c->Sync();
+    return std::exchange(c->Dc().state.*field, value);
+}
+
 }  // namespace
 
 int SetBkMode(HDC dc, int mode) {
-    TCanvas* c = TCanvas::FromHandle(dc);
-    if (!c || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
-    c->Sync();
-    return std::exchange(c->Dc().state.bkMode, mode);
+    if (mode != OPAQUE && mode != TRANSPARENT) return 0;
+    return ReplaceState(dc, &TCanvasDcState::bkMode, mode, 0);
 }
-int GetBkMode(HDC dc) {
-    TCanvas* c = TCanvas::FromHandle(dc);
-    if (!c) return 0;
-    c->Sync();
-    return c->Dc().state.bkMode;
-}
+int GetBkMode(HDC dc) { return ReadState(dc, &TCanvasDcState::bkMode, 0); }
 COLORREF SetTextColor(HDC dc, COLORREF color) {
-    TCanvas* c = TCanvas::FromHandle(dc);
-    if (!c) return CLR_INVALID;
-    c->Sync();
-    return std::exchange(c->Dc().state.textColor, Rgb(color));
+    return ReplaceState(dc, &TCanvasDcState::textColor, Rgb(color), CLR_INVALID);
 }
-COLORREF GetTextColor(HDC dc) {
-    TCanvas* c = TCanvas::FromHandle(dc);
-    if (!c) return CLR_INVALID;
-    c->Sync();
-    return c->Dc().state.textColor;
-}
-COLORREF SetBkColor(HDC dc, COLORREF color) {
-    TCanvas* c = TCanvas::FromHandle(dc);
-    if (!c) return CLR_INVALID;
-    c->Sync();
-    return std::exchange(c->Dc().state.bkColor, Rgb(color));
-}
-COLORREF GetBkColor(HDC dc) {
-    TCanvas* c = TCanvas::FromHandle(dc);
-    if (!c) return CLR_INVALID;
-    c->Sync();
-    return c->Dc().state.bkColor;
-}
+COLORREF GetTextColor(HDC dc) { return ReadState(dc, &TCanvasDcState::textColor, CLR_INVALID); }
+COLORREF SetBkColor(HDC dc, COLORREF color) { return ReplaceState(dc, &TCanvasDcState::bkColor, Rgb(color), CLR_INVALID); }
+COLORREF GetBkColor(HDC dc) { return ReadState(dc, &TCanvasDcState::bkColor, CLR_INVALID); }
 
 UINT SetTextAlign(HDC dc, UINT align) {
     TCanvas* c = TCanvas::FromHandle(dc);
