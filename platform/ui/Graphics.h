@@ -265,7 +265,7 @@ constexpr int kCanvasCoordLimit = 1 << 28;
 class TCanvas : public TPersistent {
 public:
     // A canvas with no surface yet (drawing does nothing until SetBitmap), or one on a bitmap;
-    // both draw through the backend's raster implementation, made at the first drawing.
+    // both draw through the backend's raster implementation, made at the first drawing or lock.
     TCanvas();
     explicit TCanvas(TBitmap* target);
     ~TCanvas() override;
