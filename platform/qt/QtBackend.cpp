@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "platform/qt/QtDesktop.h"
+#include "platform/qt/QtGraphics.h"
 #include "platform/qt/QtGraphicsApp.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtWindow.h"
@@ -124,7 +125,7 @@ public:
 
     ui::DialogService& Dialogs() override { return qtb::DialogService(); }
     ui::ClipboardService& Clipboard() override { return qtb::ClipboardService(); }
-    ui::PrintService& Printing() override { return qtb::PrintService(); }
+    ui::PrinterService& Printing() override { return qtb::PrintService(); }
 
     int WheelScrollLines() override { return qtb::DesktopWheelScrollLines(); }
     bool OpenUrl(const String& target) override { return qtb::DesktopOpenUrl(target); }
@@ -148,6 +149,15 @@ public:
     std::unique_ptr<ui::StaticView> CreateStaticView(ui::StaticKind kind, ui::WidgetPeer& host, TWinControl* control) override {
         return MakeStaticView(kind, host, control);
     }
+
+    // Graphics (platform/qt/QtGraphics.h).
+    std::unique_ptr<ui::PixelStore> CreatePixelStore(TPixelFormat format) override { return qtb::CreatePixelStore(format); }
+    std::unique_ptr<ui::CanvasImpl> CreateRasterCanvas(TCanvas& front) override { return qtb::CreateRasterCanvas(front); }
+    std::unique_ptr<ui::FontFace> CreateFontFace(const TFont& font, bool antialias) override {
+        return qtb::CreateFontFace(font, antialias);
+    }
+    ui::ImageCodec& PngCodec() override { return qtb::PngCodec(); }
+    std::vector<TRect> RegionRects(const ui::RegionShape& shape) override { return qtb::RegionRects(shape); }
 
 private:
     QAbstractEventDispatcher* FDispatcher = nullptr;

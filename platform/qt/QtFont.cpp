@@ -1,8 +1,10 @@
-// TFont to QFont, and the text measurements of a canvas.
-#include <QFontMetrics>
+// TFont as a QFont, and the font faces that measure and draw a canvas's text.
+#include "platform/qt/QtFont.h"
+
 #include <QStringList>
 #include <cmath>
 
+#include "platform/qt/QtGraphics.h"
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtGraphicsApp.h"
 
@@ -39,62 +41,32 @@ QFont QFontOf(const TFont& font, bool antialias) {
     return q;
 }
 
-static void EnsureFont(TCanvas* c) {
-    TCanvasDc& dc = c->Dc();
-    if (dc.qfontValid && dc.qfontAntialias == c->AntiAlias()) return;
-    dc.qfont = QFontOf(*c->Font(), c->AntiAlias());
-    dc.metrics = std::make_unique<QFontMetrics>(dc.qfont);
-    dc.qfontAntialias = c->AntiAlias();
-    dc.qfontValid = true;
+QtFontFace::QtFontFace(const TFont& font, bool antialias) : FFont(QFontOf(font, antialias)), FMetrics(FFont) {}
+
+int QtFontFace::TextWidth(const String& text) const {
+    return FMetrics.horizontalAdvance(QString::fromStdU16String(text));
 }
 
-const QFont& CanvasFont(TCanvas* c) {
-    EnsureFont(c);
-    return c->Dc().qfont;
+const ui::FontMetrics& QtFontFace::Metrics() const {
+    // The widths are looked up only when asked for: most faces only measure and draw text.
+    if (!FMeasured) {
+        FMeasured = true;
+        FFontMetrics.ascent = FMetrics.ascent();
+        FFontMetrics.descent = FMetrics.descent();
+        FFontMetrics.pixelSize = FFont.pixelSize();
+        FFontMetrics.leading = FMetrics.leading();
+        FFontMetrics.averageWidth = FMetrics.averageCharWidth();
+        FFontMetrics.maxWidth = FMetrics.maxWidth();
+        FFontMetrics.bold = FFont.bold();
+        FFontMetrics.italic = FFont.italic();
+        FFontMetrics.underline = FFont.underline();
+        FFontMetrics.strikeOut = FFont.strikeOut();
+    }
+    return FFontMetrics;
 }
 
-const QFontMetrics& CanvasMetrics(TCanvas* c) {
-    EnsureFont(c);
-    return *c->Dc().metrics;
+std::unique_ptr<ui::FontFace> CreateFontFace(const TFont& font, bool antialias) {
+    return std::make_unique<QtFontFace>(font, antialias);
 }
 
 }  // namespace qtb
-
-using namespace qtb;
-
-TSize TCanvas::TextExtent(const String& text) {
-    const QFontMetrics& m = CanvasMetrics(this);
-    return TSize(m.horizontalAdvance(QString::fromStdU16String(text)), m.ascent() + m.descent());
-}
-
-int TCanvas::TextWidth(const String& text) { return TextExtent(text).cx; }
-int TCanvas::TextHeight(const String& text) { return TextExtent(text).cy; }
-
-BOOL GetTextMetrics(HDC dc, TEXTMETRIC* tm) {
-    TCanvas* c = TCanvas::FromHandle(dc);
-    if (!c || !tm) return FALSE_;
-    const QFont& f = CanvasFont(c);
-    const QFontMetrics& m = CanvasMetrics(c);
-    *tm = TEXTMETRIC();
-    tm->tmAscent = m.ascent();
-    tm->tmDescent = m.descent();
-    tm->tmHeight = m.ascent() + m.descent();
-    tm->tmInternalLeading = std::max(0, tm->tmHeight - f.pixelSize());
-    tm->tmExternalLeading = std::max(0, m.leading());
-    tm->tmAveCharWidth = m.averageCharWidth();
-    tm->tmMaxCharWidth = m.maxWidth();
-    tm->tmWeight = f.bold() ? 700 : 400;
-    tm->tmItalic = f.italic() ? 1 : 0;
-    tm->tmUnderlined = f.underline() ? 1 : 0;
-    tm->tmStruckOut = f.strikeOut() ? 1 : 0;
-    tm->tmCharSet = c->Font()->Charset();
-    tm->tmPitchAndFamily = c->Font()->Pitch() == fpFixed ? 0 : 1;  // the platform's bit means variable
-    return TRUE_;
-}
-
-BOOL GetTextExtentPoint32(HDC dc, const String& text, int count, TSize* size) {
-    TCanvas* c = TCanvas::FromHandle(dc);
-    if (!c || !size || count < 0) return FALSE_;
-    *size = c->TextExtent(text.substr(0, static_cast<size_t>(count)));
-    return TRUE_;
-}

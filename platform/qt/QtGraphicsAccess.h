@@ -1,18 +1,16 @@
 #pragma once
-// Private side of the graphics classes: the QImage behind a TBitmap, the device state behind a
-// TCanvas, and the conversions between the layer's values and Qt's. Only platform/qt includes it.
+// Private side of the graphics classes: the QImage behind a TBitmap (the backend's pixel store),
+// the painter a locked bitmap keeps open, and the conversions between the layer's values and
+// Qt's. Only platform/qt includes it.
 #include <QColor>
 #include <QFont>
-#include <QFontMetrics>
-#include <QBrush>
 #include <QImage>
-#include <QPen>
 #include <QPainter>
-#include <QRegion>
 #include <memory>
 #include <vector>
 
 #include "platform/ui/Graphics.h"
+#include "platform/ui/backend/Pixels.h"
 
 // What canvases locked on a bitmap draw on: one painter, opened at the first drawing and kept
 // until the last lock ends or anything else touches the pixels. Formats other than the device's
@@ -21,8 +19,8 @@ struct TPaintSurface {
     QImage copy;
     bool converted = false;
     QPainter painter;
-    // The canvas whose clip the painter has, and what was applied for it.
-    const TCanvas* user = nullptr;
+    // The raster canvas whose clip the painter has, and what was applied for it.
+    uint64_t user = 0;
     uint64_t clipStamp = 0;
     bool clipEmpty = false;
     QPoint offset;
@@ -30,65 +28,56 @@ struct TPaintSurface {
     QImage& Image(QImage& own) { return converted ? copy : own; }
 };
 
-struct TBitmapImage {
+namespace qtb {
+
+class QtPixelStore final : public ui::PixelStore {
+public:
+    explicit QtPixelStore(TPixelFormat format) : format(format) {}
+    ~QtPixelStore() override;
+
+    int Width() const override { return image.width(); }
+    int Height() const override { return image.height(); }
+    void SetSize(int width, int height) override;
+    void SetFormat(TPixelFormat value) override;
+    void Clear() override;
+    void CopyFrom(const ui::PixelStore& other) override;
+    void* ScanLine(int row) override;
+    TColor Pixel(int x, int y) const override;
+    std::vector<TColor> Palette() const override;
+    bool SetPalette(const std::vector<TColor>& colors) override;
+
+    // The pixels, with every drawing and every ScanLine write taken in.
+    QImage& Pixels() const;
+    // Replaces the pixels, converting to the store's format.
+    void SetPixels(const QImage& picture);
+    // The open painter of a locked bitmap, opened if needed; nullptr when no canvas on it is
+    // locked (each drawing then opens its own painter).
+    TPaintSurface* OpenSurface();
+    // Closes the open painter, converting a copy back.
+    void EndPainting() const;
+
     mutable QImage image;
     // Locks held on the bitmap by its canvases, and the surface open while there are any. Declared
     // after the image, so the painter ends before the image goes.
     int holds = 0;
     mutable std::unique_ptr<TPaintSurface> surface;
-    TPixelFormat format = pfDevice;
+    TPixelFormat format;
     // Rows of a 4-bit bitmap, two pixels a byte, handed out by ScanLine; they are written back into
     // image (which holds one index a byte) at the next access to the pixels.
     mutable std::vector<uint8_t> packed;
     mutable bool packedPending = false;
+
+private:
     void Flush() const;
 };
 
-struct TCanvasDcState {
-    TPoint windowOrg;
-    TPoint viewportOrg;
-    bool hasClip = false;
-    QRegion clip;  // device coordinates
-    COLORREF textColor = 0x000000;
-    COLORREF bkColor = 0xFFFFFF;
-    int bkMode = OPAQUE;
-    UINT textAlign = TA_TOP | TA_LEFT;
-    TPoint penPos;
-};
-
-struct TCanvasDc {
-    TCanvasDcState state;
-    std::vector<TCanvasDcState> saved;
-    bool hasDeviceClip = false;
-    QRect deviceClip;
-    // Counts changes of the device clip, the clip region and the surface, so an open painter
-    // knows when to take the clip again.
-    uint64_t clipStamp = 1;
-    // The bitmap this canvas holds a lock on (while its LockCount is above 0).
-    TBitmap* held = nullptr;
-    // Qt pen and brush of the canvas's TPen and TBrush, made again after they change.
-    bool qpenValid = false;
-    QPen qpen;
-    bool qbrushValid = false;
-    QBrush qbrush;
-    // The font and brush are realised into the colours above when they have changed since.
-    bool fontDirty = true;
-    bool brushDirty = true;
-    // The Qt font of the canvas's TFont and its metrics, made again after the font changes.
-    bool qfontValid = false;
-    bool qfontAntialias = false;
-    QFont qfont;
-    std::unique_ptr<QFontMetrics> metrics;
-};
-
-namespace qtb {
-
+QtPixelStore& StoreOf(const TBitmap& bitmap);
 QImage::Format QtFormatOf(TPixelFormat format);
 QImage& ImageOf(TBitmap& bitmap);
 const QImage& ImageOf(const TBitmap& bitmap);
 // The bitmap's pixels as RGB32 (a copy for other formats).
 QImage ToRgb32(const TBitmap& bitmap);
-// Replaces the bitmap's pixels, converting to its pixel format.
+// Replaces the bitmap's pixels, converting to its pixel format, and tells its listeners.
 void SetImage(TBitmap& bitmap, const QImage& image);
 
 inline QColor QColorOf(TColor color) {
@@ -99,15 +88,10 @@ inline QRgb QRgbOf(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBVal
 inline COLORREF ColorRefOf(QRgb c) { return RGB(qRed(c), qGreen(c), qBlue(c)); }
 
 QFont QFontOf(const TFont& font, bool antialias = false);
-// The canvas's font and metrics, cached until its TFont changes.
-const QFont& CanvasFont(TCanvas* canvas);
-const QFontMetrics& CanvasMetrics(TCanvas* canvas);
 
-// The surface of a bitmap with locked canvases, opened if needed; nullptr when no canvas on it is
-// locked (each drawing then opens its own painter).
+// The surface of a bitmap with locked canvases (see QtPixelStore::OpenSurface), and closing it:
+// every direct access to the pixels (ImageOf, ScanLine) closes it first.
 TPaintSurface* PaintSurfaceOf(TBitmap& bitmap);
-// Closes the bitmap's open surface, converting a copy back: every direct access to the pixels
-// (ImageOf, ScanLine) does this first.
 void EndPainting(const TBitmap& bitmap);
 
 // A TBitmap opened for drawing: paintable formats are used in place, the others through an RGB32

@@ -1,5 +1,5 @@
-// Printing through QPrinter: desktop printers through the print system, the PDF printer (and
-// print to file) through Qt's PDF writer. Pages arrive as bitmaps at the job's resolution.
+// The printer service: desktop printers through the print system, the PDF printer (and print
+// to file) through Qt's PDF writer. Pages arrive as bitmaps at the job's resolution.
 #include "platform/qt/QtPrinter.h"
 
 #include <QFile>
@@ -10,12 +10,6 @@
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtGraphicsApp.h"
 #include "platform/qt/QtServices.h"
-
-struct TPrinterJob {
-    QPrinter printer{QPrinter::HighResolution};
-    QPainter painter;
-    QString pdfFile;
-};
 
 namespace {
 
@@ -41,71 +35,68 @@ void ConfigureQPrinter(const ui::PrinterSettings& printer, QPrinter& q) {
     q.setCopyCount(printer.Copies);
 }
 
-}  // namespace qtb
-
-namespace qtb {
-
 namespace {
 
-class QtPrintService final : public ui::PrintService {
+class QtPrintJob final : public ui::PrintJob {
+public:
+    void AddPage(TBitmap& page, bool newPageFirst) override {
+        if (newPageFirst) printer.newPage();
+        const QImage& image = ImageOf(page);
+        painter.drawImage(QRect(0, 0, image.width(), image.height()), image);
+    }
+    bool Finish() override { return painter.end(); }
+    void Abort() override {
+        printer.abort();
+        if (painter.isActive()) painter.end();
+        if (!pdfFile.isEmpty()) QFile::remove(pdfFile);
+    }
+
+    QPrinter printer{QPrinter::HighResolution};
+    QPainter painter;
+    QString pdfFile;
+};
+
+class QtPrinterService final : public ui::PrinterService {
 public:
     std::vector<String> Printers() override {
-        qtb::EnsureApplication();
+        EnsureApplication();
         std::vector<String> names;
         for (const QString& n : QPrinterInfo::availablePrinterNames()) names.push_back(StringOf(n));
         return names;
     }
 
     int DefaultPrinter() override {
-        qtb::EnsureApplication();
+        EnsureApplication();
         QString def = QPrinterInfo::defaultPrinterName();
         if (def.isEmpty()) return -1;
         return static_cast<int>(QPrinterInfo::availablePrinterNames().indexOf(def));
     }
 
     TSize PageSize(const String& printer, bool landscape, int dpi) override {
-        qtb::EnsureApplication();
+        EnsureApplication();
         QPrinter q(QPrinter::HighResolution);
         Setup(q, printer, printer.IsEmpty() ? String("/dev/null") : String(), landscape, dpi);
         QRect r = q.pageLayout().paintRectPixels(dpi);
         return TSize{r.width(), r.height()};
     }
 
-    TPrinterJob* BeginJob(const ui::PrinterSettings& settings, const String& title) override {
-        qtb::EnsureApplication();
-        auto job = std::make_unique<TPrinterJob>();
+    std::unique_ptr<ui::PrintJob> BeginJob(const ui::PrinterSettings& settings, const String& title) override {
+        EnsureApplication();
+        auto job = std::make_unique<QtPrintJob>();
         Setup(job->printer, settings.Printer, settings.FileName, settings.Landscape, settings.Dpi);
         job->printer.setCopyCount(settings.Copies);
         job->printer.setDocName(QStringOf(title));
         job->printer.setCreator(QStringLiteral("workbench"));
         if (job->printer.outputFormat() == QPrinter::PdfFormat) job->pdfFile = job->printer.outputFileName();
         if (!job->painter.begin(&job->printer)) return nullptr;
-        return job.release();
-    }
-
-    void PrintPage(TPrinterJob* job, TBitmap& page, bool newPageFirst) override {
-        if (newPageFirst) job->printer.newPage();
-        const QImage& image = qtb::ImageOf(page);
-        QRect target(0, 0, image.width(), image.height());
-        job->painter.drawImage(target, image);
-    }
-
-    bool EndJob(TPrinterJob* job, bool abort) override {
-        std::unique_ptr<TPrinterJob> owned(job);
-        if (abort) {
-            job->printer.abort();
-            if (job->painter.isActive()) job->painter.end();
-            if (!job->pdfFile.isEmpty()) QFile::remove(job->pdfFile);
-            return true;
-        }
-        return job->painter.end();
+        return job;
     }
 };
 
 }  // namespace
 
-ui::PrintService& PrintService() {
-    static QtPrintService service;
+ui::PrinterService& PrintService() {
+    static QtPrinterService service;
     return service;
 }
 

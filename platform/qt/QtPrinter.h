@@ -4,7 +4,7 @@
 #include <QPrinter>
 
 #include "platform/ui/Printers.h"
-#include "platform/ui/backend/PrintService.h"
+#include "platform/ui/backend/Printing.h"
 
 namespace qtb {
 

@@ -15,7 +15,7 @@ ui::ClipboardService& ClipboardService();
 // The common dialogs as Qt's own dialogs (QtDialogs.cpp).
 ui::DialogService& DialogService();
 // Desktop printers and print runs through QPrinter (QtPrinter.cpp).
-ui::PrintService& PrintService();
+ui::PrinterService& PrintService();
 // Drags that leave the program and drops from other programs (QtDragDrop.cpp).
 ui::DesktopDragDrop& DesktopDragDropService();
 // Picture formats read through Qt's image reader (QtDragDrop.cpp).

@@ -3,6 +3,9 @@
 #include "platform/ui/backend/Backend.h"
 
 #include "platform/ui/UiInput.h"
+#include "platform/ui/backend/Canvas.h"
+#include "platform/ui/backend/Fonts.h"
+#include "platform/ui/backend/Pixels.h"
 
 namespace ui {
 
@@ -14,6 +17,12 @@ WindowSink& Backend::Windows() const {
 void Backend::Unsupported(const char* call) const {
     throw EBackendUnsupported(String("The ") + String(Name()) + " backend has no " + String(call));
 }
+
+std::unique_ptr<PixelStore> Backend::CreatePixelStore(TPixelFormat) { Unsupported("CreatePixelStore"); }
+std::unique_ptr<CanvasImpl> Backend::CreateRasterCanvas(TCanvas&) { Unsupported("CreateRasterCanvas"); }
+std::unique_ptr<FontFace> Backend::CreateFontFace(const TFont&, bool) { Unsupported("CreateFontFace"); }
+ImageCodec& Backend::PngCodec() { Unsupported("PngCodec"); }
+std::vector<TRect> Backend::RegionRects(const RegionShape&) { Unsupported("RegionRects"); }
 
 Backend& GetBackend() {
     static Backend* backend = [] {

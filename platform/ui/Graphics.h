@@ -1,8 +1,9 @@
 #pragma once
 // Colours, fonts, pens, brushes, the canvas and the pictures (bitmap, icon, picture container).
 // The canvas draws with the rules of the original window system: aliased, right and bottom edges
-// of rectangles exclusive, lines without their end point. Qt does the work behind a private
-// implementation in platform/qt; nothing here exposes a Qt type.
+// of rectangles exclusive, lines without their end point. It is a front over a canvas
+// implementation (platform/ui/backend/Canvas.h); a bitmap's pixels are kept by the backend
+// (platform/ui/backend/Pixels.h). Nothing here exposes a backend type.
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
@@ -141,6 +142,13 @@ class TBitmap;
 class TCanvas;
 class TGraphic;
 
+namespace ui {
+class CanvasImpl;
+class FontFace;
+class PixelStore;
+class Region;
+}  // namespace ui
+
 // The event type of the graphics objects: the sender is the object that changed.
 using TGraphicsNotify = std::function<void(TPersistent* Sender)>;
 
@@ -248,7 +256,7 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
-struct TCanvasDc;  // device state and Qt objects, defined in platform/qt
+struct TCanvasDc;  // the device state, platform/ui/backend/Canvas.h
 
 // The coordinates a canvas draws with are held to +-kCanvasCoordLimit (and sizes to twice it), so
 // that no shape, offset or size can overflow; any real surface lies far inside.
@@ -256,10 +264,14 @@ constexpr int kCanvasCoordLimit = 1 << 28;
 
 class TCanvas : public TPersistent {
 public:
-    // A canvas with no surface yet (drawing does nothing until SetBitmap), or one on a bitmap.
+    // A canvas with no surface yet (drawing does nothing until SetBitmap), or one on a bitmap;
+    // both draw through the backend's raster implementation, made at the first drawing or lock.
     TCanvas();
     explicit TCanvas(TBitmap* target);
     ~TCanvas() override;
+    // Makes the canvas draw through another implementation (a recorder, a printer's pages),
+    // made for this front. Set it before drawing.
+    void SetImplementation(std::unique_ptr<ui::CanvasImpl> impl);
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
     const char* ClassName() const override { return "TCanvas"; }
@@ -293,26 +305,26 @@ public:
     // The visible area in logical coordinates.
     TRect ClipRect();
 
-    virtual void MoveTo(int X, int Y);
-    virtual void LineTo(int X, int Y);
-    virtual void Polyline(const TPoint* points, int count);
+    void MoveTo(int X, int Y);
+    void LineTo(int X, int Y);
+    void Polyline(const TPoint* points, int count);
     void Polyline(const std::vector<TPoint>& points) { Polyline(points.data(), static_cast<int>(points.size())); }
-    virtual void Polygon(const TPoint* points, int count);
+    void Polygon(const TPoint* points, int count);
     void Polygon(const std::vector<TPoint>& points) { Polygon(points.data(), static_cast<int>(points.size())); }
-    virtual void Rectangle(int X1, int Y1, int X2, int Y2);
+    void Rectangle(int X1, int Y1, int X2, int Y2);
     void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
-    virtual void RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3);
-    virtual void Ellipse(int X1, int Y1, int X2, int Y2);
+    void RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3);
+    void Ellipse(int X1, int Y1, int X2, int Y2);
     void Ellipse(const TRect& r) { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
     // Counter-clockwise from the radial through (X3, Y3) to the radial through (X4, Y4) on the
     // ellipse bounded by (X1, Y1, X2, Y2); equal radials give the whole ellipse.
-    virtual void Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
-    virtual void Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
-    virtual void Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
-    virtual void FillRect(const TRect& rect);
-    virtual void FrameRect(const TRect& rect);
+    void Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
+    void Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
+    void Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
+    void FillRect(const TRect& rect);
+    void FrameRect(const TRect& rect);
     void DrawFocusRect(const TRect& rect);
-    virtual void TextOut(int X, int Y, const String& text);
+    void TextOut(int X, int Y, const String& text);
     void TextRect(const TRect& rect, int X, int Y, const String& text);
     int TextWidth(const String& text);
     int TextHeight(const String& text);
@@ -348,15 +360,28 @@ public:
     // here. clip and opaque are logical rectangles or nullptr.
     virtual void ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip, const TRect* opaque);
     // A rectangle of one colour, ignoring pen and brush (underlines, focus marks).
-    virtual void FillSolid(const TRect& rect, TColor color);
+    void FillSolid(const TRect& rect, TColor color);
     // BitBlt, StretchBlt and PatBlt onto this canvas (src may be nullptr when the operation does
     // not use a source); false when the transfer cannot be made.
-    virtual bool StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop);
-    // Called after the clip region was changed through the handle (a recording canvas records it).
-    virtual void ClipChanged() {}
+    bool StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop);
+    // Tells the implementation the clip region was changed through the handle (a recorder
+    // records it).
+    void ClipChanged();
     // The canvas behind a handle, nullptr for anything else.
     static TCanvas* FromHandle(HDC dc);
+
+    // For implementations and the drawing calls: the device state; Sync realises the font's
+    // colour and the brush into its text and background colours, and ClipMoved tells the canvas
+    // its clip region or device clip changed. Then the offset from logical to device
+    // coordinates, the part of the surface the canvas may touch (device coordinates; empty
+    // without a surface) with a count of its changes, and the font as the backend measures it.
     TCanvasDc& Dc() { return *FDc; }
+    void Sync();
+    void ClipMoved();
+    TPoint DeviceOffset() const;
+    const ui::Region& Visible();
+    uint64_t VisibleVersion();
+    const ui::FontFace& Face();
 
 protected:
     virtual void Changing();
@@ -365,16 +390,22 @@ protected:
     friend class TBitmap;
     friend class TIcon;
     friend class TMetafile;
-    virtual void DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const TRect& source, bool transparent,
-                                TColor transparentColor, bool useAlpha);
+    void DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const TRect& source, bool transparent,
+                        TColor transparentColor, bool useAlpha);
 
 private:
     void Init();
+    ui::CanvasImpl& Impl();
+    // Around one drawing call: the change events, and the surface told its pixels changed.
+    template <class Op>
+    void Paint(bool notify, Op draw);
     TBitmap* FTarget = nullptr;
     std::unique_ptr<TFont> FFont;
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;
     std::unique_ptr<TCanvasDc> FDc;
+    std::unique_ptr<ui::CanvasImpl> FImpl;
+    uintptr_t FHandle = 0;
     TCopyMode FCopyMode = cmSrcCopy;
     int FLockCount = 0;
     bool FAntiAlias = false;
@@ -449,7 +480,6 @@ private:
 RTL_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
 RTL_DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception);
 
-struct TBitmapImage;  // the pixels (a QImage), defined in platform/qt
 
 class TBitmap : public TGraphic {
 public:
@@ -468,13 +498,13 @@ public:
     // New pixels are white; existing ones are kept where they fit.
     void SetSize(int width, int height);
     TCanvas* Canvas();
-    TPixelFormat PixelFormat() const;
+    TPixelFormat PixelFormat() const { return FPixelFormat; }
     void SetPixelFormat(TPixelFormat value);
     bool Monochrome() const { return PixelFormat() == pf1bit; }
     void SetMonochrome(bool value);
     TBitmapHandleType HandleType() const { return FHandleType; }
     void SetHandleType(TBitmapHandleType value) { FHandleType = value; }
-    HBITMAP Handle() const { return reinterpret_cast<HBITMAP>(const_cast<TBitmap*>(this)); }
+    HBITMAP Handle() const { return reinterpret_cast<HBITMAP>(FHandle); }
     // The live bitmap behind a handle, nullptr for anything else.
     static TBitmap* FromHandle(HBITMAP handle);
     // tmAuto: the colour of the bottom-left pixel; setting a colour switches to tmFixed.
@@ -506,8 +536,9 @@ public:
     void ReadData(TStream* Stream) override;
     void WriteData(TStream* Stream) override;
 
-    TBitmapImage& Image() const { return *FImage; }
-    // Called by the backend after pixels were changed outside the canvas.
+    // The pixels, kept by the backend (made on first use).
+    ui::PixelStore& Store() const;
+    // Tells the bitmap's listeners that its pixels were changed outside its canvas.
     void PixelsChanged() { Changed(); }
 
 protected:
@@ -517,9 +548,11 @@ private:
     friend class TCanvas;
     void DetachCanvas(TCanvas* canvas);
     void AttachCanvas(TCanvas* canvas);
-    std::unique_ptr<TBitmapImage> FImage;
+    mutable std::unique_ptr<ui::PixelStore> FStore;
     std::unique_ptr<TCanvas> FCanvas;
     std::vector<TCanvas*> FAttached;
+    uintptr_t FHandle = 0;
+    TPixelFormat FPixelFormat = pfDevice;
     TTransparentMode FTransparentMode = tmAuto;
     TColor FTransparentColor = clDefault;
     TBitmapHandleType FHandleType = bmDIB;

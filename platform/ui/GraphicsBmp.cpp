@@ -1,10 +1,16 @@
-// .bmp files, embedded bitmap resources and icons.
+// Bitmaps over the backend's pixel store, .bmp and PNG files, embedded bitmap resources and icons.
 #include "platform/ui/GraphicsBmp.h"
 
+#include <algorithm>
 #include <cstring>
 #include <istream>
 #include <iterator>
 #include <ostream>
+
+#include "platform/ui/backend/Backend.h"
+#include "platform/ui/GdiHandles.h"
+#include "platform/ui/backend/Canvas.h"
+#include "platform/ui/backend/Pixels.h"
 
 namespace gfx {
 
@@ -218,6 +224,157 @@ std::vector<uint8_t> EncodeDib(TBitmap& source, size_t* headerSize) {
 
 using namespace gfx;
 
+// TBitmap ---------------------------------------------------------------------------------------
+
+TBitmap::TBitmap() { FHandle = ui::gdi::Add(ui::gdi::Kind::Bitmap, this); }
+
+TBitmap::TBitmap(int width, int height, TPixelFormat format) : TBitmap() {
+    FPixelFormat = format;
+    SetSize(width, height);
+}
+
+TBitmap::~TBitmap() {
+    ui::gdi::Remove(FHandle);
+    FCanvas.reset();
+    for (TCanvas* c : FAttached) {
+        c->FTarget = nullptr;
+        if (c->FImpl) c->FImpl->SurfaceGone();
+    }
+}
+
+TBitmap* TBitmap::FromHandle(HBITMAP handle) { return ui::gdi::Find<TBitmap>(handle, ui::gdi::Kind::Bitmap); }
+
+ui::PixelStore& TBitmap::Store() const {
+    if (!FStore) FStore = ui::GetBackend().CreatePixelStore(FPixelFormat);
+    return *FStore;
+}
+
+void TBitmap::AttachCanvas(TCanvas* canvas) { FAttached.push_back(canvas); }
+void TBitmap::DetachCanvas(TCanvas* canvas) {
+    FAttached.erase(std::remove(FAttached.begin(), FAttached.end(), canvas), FAttached.end());
+}
+
+int TBitmap::Width() const { return FStore ? FStore->Width() : 0; }
+int TBitmap::Height() const { return FStore ? FStore->Height() : 0; }
+void TBitmap::SetWidth(int value) { SetSize(value, Height()); }
+void TBitmap::SetHeight(int value) { SetSize(Width(), value); }
+
+void TBitmap::SetSize(int width, int height) {
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (width == Width() && height == Height()) return;
+    Store().SetSize(width, height);
+    Changed();
+}
+
+TCanvas* TBitmap::Canvas() {
+    if (!FCanvas) FCanvas = std::make_unique<TCanvas>(this);
+    return FCanvas.get();
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat value) {
+    if (value == FPixelFormat) return;
+    FPixelFormat = value;
+    if (FStore) FStore->SetFormat(value);
+    Changed();
+}
+
+void TBitmap::SetMonochrome(bool value) {
+    if (value) SetPixelFormat(pf1bit);
+    else if (Monochrome()) SetPixelFormat(pfDevice);
+}
+
+TColor TBitmap::TransparentColor() const {
+    if (FTransparentMode == tmFixed && FTransparentColor != clDefault) return FTransparentColor;
+    if (Empty()) return clDefault;
+    return Store().Pixel(0, Height() - 1);
+}
+
+void TBitmap::SetTransparentColor(TColor value) {
+    if (value == FTransparentColor && FTransparentMode == tmFixed) return;
+    FTransparentColor = value;
+    FTransparentMode = value == clDefault ? tmAuto : tmFixed;
+    Changed();
+}
+
+void TBitmap::SetTransparentMode(TTransparentMode value) {
+    if (value == FTransparentMode) return;
+    if (value == tmAuto) FTransparentColor = clDefault;
+    else FTransparentColor = TransparentColor();
+    FTransparentMode = value;
+    Changed();
+}
+
+void* TBitmap::ScanLine(int row) {
+    if (row < 0 || row >= Height())
+        throw EInvalidGraphicOperation(String("Scan line index out of range"));
+    return Store().ScanLine(row);
+}
+
+int TBitmap::BytesPerScanLine() const {
+    int w = Width();
+    switch (FPixelFormat) {
+        case pf1bit: return (w + 7) / 8;
+        case pf4bit: return (w + 1) / 2;
+        case pf8bit: return w;
+        case pf15bit:
+        case pf16bit: return w * 2;
+        case pf24bit: return w * 3;
+        default: return w * 4;
+    }
+}
+
+std::vector<TColor> TBitmap::Palette() const { return FStore ? FStore->Palette() : std::vector<TColor>(); }
+
+void TBitmap::SetPalette(const std::vector<TColor>& colors) {
+    if (FStore && FStore->SetPalette(colors)) Changed();
+}
+
+void TBitmap::Assign(const TPersistent* Source) {
+    if (!Source) {
+        if (FStore) FStore->Clear();
+        Changed();
+        return;
+    }
+    if (auto* b = dynamic_cast<const TBitmap*>(Source)) {
+        if (b == this) return;
+        FPixelFormat = b->FPixelFormat;
+        Store().CopyFrom(b->Store());
+        FTransparentMode = b->FTransparentMode;
+        FTransparentColor = b->FTransparentColor;
+        FHandleType = b->FHandleType;
+        TGraphic::SetTransparent(b->Transparent());
+        Changed();
+        return;
+    }
+    if (auto* g = dynamic_cast<const TGraphic*>(Source)) {
+        auto* graphic = const_cast<TGraphic*>(g);
+        if (FStore) FStore->Clear();
+        if (FPixelFormat == pf1bit) {
+            FPixelFormat = pfDevice;
+            if (FStore) FStore->SetFormat(pfDevice);
+        }
+        SetSize(graphic->Width(), graphic->Height());
+        if (!Empty()) {
+            TCanvas* c = Canvas();
+            c->Brush()->SetColor(clWhite);
+            c->Brush()->SetStyle(bsSolid);
+            c->FillRect(Rect(0, 0, Width(), Height()));
+            c->Draw(0, 0, graphic);
+        }
+        Changed();
+        return;
+    }
+    TGraphic::Assign(Source);
+}
+
+void TBitmap::Draw(TCanvas* canvas, const TRect& rect) {
+    if (Empty()) return;
+    canvas->DrawBitmapImpl(rect, this, Rect(0, 0, Width(), Height()), Transparent(), TransparentColor(), false);
+}
+
+// .bmp files ------------------------------------------------------------------------------------
+
 void TBitmap::LoadFromStream(std::istream& stream) {
     std::vector<uint8_t> b((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
     if (b.size() < 14 + 12 || b[0] != 'B' || b[1] != 'M') throw EInvalidGraphic(String("Bitmap image is not valid"));
@@ -246,6 +403,22 @@ void TBitmap::LoadFromResourceName(uintptr_t, const String& name) {
     if (!res) throw EResNotFound(String("Resource ") + name + " not found");
     if (res->size() >= 2 && (*res)[0] == 'B' && (*res)[1] == 'M') LoadFromBytes(*res);
     else DecodeDib(res->data(), res->size(), 0, *this);
+}
+
+// PNG files ----------------------------------------------------------------------------------------
+
+void TPngImage::LoadFromStream(std::istream& stream) {
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    SetPixelFormat(pf32bit);
+    if (!ui::GetBackend().PngCodec().Decode(bytes, Store())) throw EInvalidGraphic(String("Not a PNG image"));
+    PixelsChanged();
+}
+
+void TPngImage::SaveToStream(std::ostream& stream) {
+    std::vector<uint8_t> data = ui::GetBackend().PngCodec().Encode(Store());
+    if (data.empty()) throw EInvalidGraphicOperation(String("Cannot write PNG image"));
+    stream.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    if (!stream) throw EWriteError(String("Stream write error"));
 }
 
 // Icons -----------------------------------------------------------------------------------------

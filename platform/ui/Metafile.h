@@ -6,6 +6,10 @@
 
 #include "platform/ui/Graphics.h"
 
+namespace ui {
+class MetafileRecorder;
+}
+
 // Whether data starts as an enhanced metafile; as any metafile (enhanced, or the older format with
 // or without its placeable header).
 bool IsEnhancedMetafile(const uint8_t* data, size_t size);
@@ -94,7 +98,8 @@ private:
 };
 
 // Records what is drawn on it into the metafile, which receives the result when the canvas is
-// freed. Measurements (TextWidth, DrawText layout) use the same fonts as a bitmap canvas.
+// freed. It is a canvas like any other, drawing through a recorder instead of onto pixels;
+// measurements (TextWidth, DrawText layout) use the same fonts as a bitmap canvas.
 class TMetafileCanvas : public TCanvas {
 public:
     explicit TMetafileCanvas(TMetafile* metafile, HDC referenceDevice = nullptr);
@@ -103,29 +108,7 @@ public:
     ~TMetafileCanvas() override;
     const char* ClassName() const override { return "TMetafileCanvas"; }
 
-    void MoveTo(int X, int Y) override;
-    void LineTo(int X, int Y) override;
-    void Polyline(const TPoint* points, int count) override;
-    void Polygon(const TPoint* points, int count) override;
-    void Rectangle(int X1, int Y1, int X2, int Y2) override;
-    void RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) override;
-    void Ellipse(int X1, int Y1, int X2, int Y2) override;
-    void Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) override;
-    void Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) override;
-    void Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) override;
-    void FillRect(const TRect& rect) override;
-    void FrameRect(const TRect& rect) override;
-    void ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip, const TRect* opaque) override;
-    void FillSolid(const TRect& rect, TColor color) override;
-    bool StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop) override;
-    void ClipChanged() override;
-
-protected:
-    void DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const TRect& source, bool transparent,
-                        TColor transparentColor, bool useAlpha) override;
-
 private:
-    struct Recorder;
-    std::unique_ptr<Recorder> FRec;
+    ui::MetafileRecorder* FRecorder;  // the canvas's implementation
     TMetafile* FMetafile;
 };

@@ -1,8 +1,78 @@
 #include "platform/ui/Printers.h"
 
-#include <cstdio>
+#include <utility>
 
 #include "platform/ui/backend/Backend.h"
+#include "platform/ui/backend/Canvas.h"
+#include "platform/ui/backend/Printing.h"
+
+namespace ui {
+
+// The printer's canvas implementation: the pages of one print job. Each page is a white bitmap of
+// the page's size that the backend's raster canvas draws on, and goes to the job when the next
+// page starts or the document ends. Outside a job there is no page, so drawing draws nothing.
+class PrinterPageCanvas final : public CanvasForwarder {
+public:
+    explicit PrinterPageCanvas(TCanvas& front) : FFront(front) {}
+    // Goes with its front (the printer): a job still running is dropped.
+    ~PrinterPageCanvas() override {
+        FRaster.reset();  // lets go of the page while it is still there
+        FPage.reset();
+        if (FJob) FJob->Abort();
+    }
+
+    bool Printing() const { return FJob != nullptr; }
+    TSize PageSize() const { return FSize; }
+
+    void Begin(std::unique_ptr<PrintJob> job, TSize size) {
+        FJob = std::move(job);
+        FSize = size;
+        FPages = 0;
+        StartPage();
+    }
+    void NextPage() {
+        HandOver();
+        StartPage();
+    }
+    // Hands the last page over and sends the document; false when the print system refused it.
+    bool End() {
+        HandOver();
+        return std::exchange(FJob, nullptr)->Finish();
+    }
+    void Abort() {
+        FFront.SetBitmap(nullptr);
+        FPage.reset();
+        std::exchange(FJob, nullptr)->Abort();
+    }
+
+private:
+    // Drawing is the raster canvas's, on the page.
+    CanvasImpl& Inner() override {
+        if (!FRaster) FRaster = GetBackend().CreateRasterCanvas(FFront);
+        return *FRaster;
+    }
+    void StartPage() {
+        auto page = std::make_unique<TBitmap>();
+        page->SetSize(FSize.cx, FSize.cy);
+        FFront.SetBitmap(page.get());
+        FPage = std::move(page);
+        FFront.Refresh();
+    }
+    void HandOver() {
+        FFront.SetBitmap(nullptr);
+        FJob->AddPage(*FPage, FPages++ > 0);
+        FPage.reset();
+    }
+
+    TCanvas& FFront;
+    std::unique_ptr<CanvasImpl> FRaster;
+    std::unique_ptr<PrintJob> FJob;
+    std::unique_ptr<TBitmap> FPage;
+    TSize FSize;
+    int FPages = 0;
+};
+
+}  // namespace ui
 
 namespace {
 
@@ -13,21 +83,23 @@ std::unique_ptr<TPrinter>& GlobalPrinter() {
 
 const char* const kPdfName = "PDF";
 
+ui::PrinterService& Service() { return ui::GetBackend().Printing(); }
+
 }  // namespace
 
-TPrinter::TPrinter() : FPrinters(std::make_unique<TStringList>()), FCanvas(std::make_unique<TCanvas>()) {}
-
-TPrinter::~TPrinter() {
-    if (FJob) {
-        ui::GetBackend().Printing().EndJob(FJob, true);
-        FJob = nullptr;
-    }
-    FCanvas->SetBitmap(nullptr);
+TPrinter::TPrinter() : FPrinters(std::make_unique<TStringList>()), FCanvas(std::make_unique<TCanvas>()) {
+    auto pages = std::make_unique<ui::PrinterPageCanvas>(*FCanvas);
+    FPages = pages.get();
+    FCanvas->SetImplementation(std::move(pages));
 }
+
+TPrinter::~TPrinter() = default;  // the page canvas drops a job still running
+
+bool TPrinter::Printing() const { return FPages->Printing(); }
 
 TStrings* TPrinter::Printers() {
     FPrinters->Clear();
-    for (const String& name : ui::GetBackend().Printing().Printers()) FPrinters->Add(name);
+    for (const String& name : Service().Printers()) FPrinters->Add(name);
     FPrinters->Add(String(kPdfName));
     return FPrinters.get();
 }
@@ -37,7 +109,7 @@ int TPrinter::PdfPrinterIndex() { return Printers()->Count() - 1; }
 int TPrinter::PrinterIndex() {
     int count = Printers()->Count();
     if (FPrinterIndex >= 0 && FPrinterIndex < count) return FPrinterIndex;
-    int def = ui::GetBackend().Printing().DefaultPrinter();
+    int def = Service().DefaultPrinter();
     return def >= 0 && def < count - 1 ? def : count - 1;
 }
 
@@ -70,15 +142,13 @@ void TPrinter::SetResolution(int dpi) {
     FResolution = dpi;
 }
 
-int TPrinter::PageWidth() {
-    if (FPage) return FPage->Width();  // while printing: the page being drawn
-    return ui::GetBackend().Printing().PageSize(Settings().Printer, FOrientation == poLandscape, FResolution).cx;
+TSize TPrinter::PageSize() {
+    if (FPages->Printing()) return FPages->PageSize();  // while printing: the page being drawn
+    return Service().PageSize(Settings().Printer, FOrientation == poLandscape, FResolution);
 }
 
-int TPrinter::PageHeight() {
-    if (FPage) return FPage->Height();
-    return ui::GetBackend().Printing().PageSize(Settings().Printer, FOrientation == poLandscape, FResolution).cy;
-}
+int TPrinter::PageWidth() { return PageSize().cx; }
+int TPrinter::PageHeight() { return PageSize().cy; }
 
 ui::PrinterSettings TPrinter::Settings() {
     ui::PrinterSettings s;
@@ -92,23 +162,8 @@ ui::PrinterSettings TPrinter::Settings() {
 }
 
 void TPrinter::CheckPrinting(bool printing) const {
-    if (printing && !FJob) throw EPrinter(String("Printer is not currently printing"));
-    if (!printing && FJob) throw EPrinter(String("Printing in progress"));
-}
-
-void TPrinter::StartPage() {
-    FPage.reset();
-    int w = PageWidth(), h = PageHeight();
-    FPage = std::make_unique<TBitmap>();
-    FPage->SetSize(w, h);
-    FCanvas->SetBitmap(FPage.get());
-    FCanvas->Refresh();
-}
-
-void TPrinter::FlushPage() {
-    FCanvas->SetBitmap(nullptr);
-    ui::GetBackend().Printing().PrintPage(FJob, *FPage, FPageNumber > 1);
-    FPage.reset();
+    if (printing && !Printing()) throw EPrinter(String("Printer is not currently printing"));
+    if (!printing && Printing()) throw EPrinter(String("Printing in progress"));
 }
 
 void TPrinter::BeginDoc() {
@@ -117,38 +172,31 @@ void TPrinter::BeginDoc() {
     bool pdf = settings.Printer.IsEmpty();
     // The PDF printer needs somewhere to write: no file name is an error, not a silent success.
     if (pdf && FFileName.IsEmpty()) throw EPrinter(String("No output file name for the PDF printer"));
+    TSize page = PageSize();
     FAborted = false;
-    FJob = ui::GetBackend().Printing().BeginJob(settings, FTitle);
-    if (!FJob) throw EPrinter(String("Cannot start printing on ") + (pdf ? String(kPdfName) : settings.Printer));
+    std::unique_ptr<ui::PrintJob> job = Service().BeginJob(settings, FTitle);
+    if (!job) throw EPrinter(String("Cannot start printing on ") + (pdf ? String(kPdfName) : settings.Printer));
     FPageNumber = 1;
-    StartPage();
+    FPages->Begin(std::move(job), page);
 }
 
 void TPrinter::NewPage() {
     CheckPrinting(true);
-    FlushPage();
+    FPages->NextPage();
     ++FPageNumber;
-    StartPage();
 }
 
 void TPrinter::EndDoc() {
     CheckPrinting(true);
-    FlushPage();
-    TPrinterJob* job = FJob;
-    FJob = nullptr;
     FPageNumber = 0;
-    if (!ui::GetBackend().Printing().EndJob(job, false)) throw EPrinter(String("The document could not be printed"));
+    if (!FPages->End()) throw EPrinter(String("The document could not be printed"));
 }
 
 void TPrinter::Abort() {
     CheckPrinting(true);
-    FCanvas->SetBitmap(nullptr);
-    FPage.reset();
-    TPrinterJob* job = FJob;
-    FJob = nullptr;
     FPageNumber = 0;
     FAborted = true;
-    ui::GetBackend().Printing().EndJob(job, true);
+    FPages->Abort();
 }
 
 TPrinter* Printer() {

@@ -1,18 +1,23 @@
 #pragma once
 // The printer: the desktop's printers plus a "PDF" printer that writes a PDF file and always
-// exists, through the print service of the backend. A document is drawn page by page on Canvas, a TCanvas like any other; each page is a
-// bitmap at the printer's resolution, handed to the print system when the page ends.
+// exists. A document is drawn page by page on Canvas, a TCanvas like any other whose
+// implementation is the printer's page canvas: each page is a bitmap at the printer's
+// resolution, drawn by the backend's raster canvas and handed to the print system when the page
+// ends. The printers themselves are the backend's print service.
 #include <memory>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Graphics.h"
-#include "platform/ui/backend/PrintService.h"
+#include "platform/ui/backend/Printing.h"
 
 RTL_DECLARE_EXCEPTION(EPrinter, Exception);
 
 enum TPrinterOrientation { poPortrait, poLandscape };
 
+namespace ui {
+class PrinterPageCanvas;
+}
 
 class TPrinter : public TPersistent {
 public:
@@ -62,7 +67,7 @@ public:
     void NewPage();
     void EndDoc();
     void Abort();
-    bool Printing() const { return FJob != nullptr; }
+    bool Printing() const;
     bool Aborted() const { return FAborted; }
     int PageNumber() const { return FPageNumber; }
     // Draws on the current page; outside a document it has no surface.
@@ -71,13 +76,11 @@ public:
 
 private:
     void CheckPrinting(bool printing) const;
-    void StartPage();
-    void FlushPage();
+    TSize PageSize();
 
     std::unique_ptr<TStringList> FPrinters;
     std::unique_ptr<TCanvas> FCanvas;
-    std::unique_ptr<TBitmap> FPage;
-    TPrinterJob* FJob = nullptr;
+    ui::PrinterPageCanvas* FPages;  // the canvas's implementation
     int FPrinterIndex = -1;
     String FFileName;
     String FTitle;
@@ -92,4 +95,3 @@ private:
 TPrinter* Printer();
 // Replaces it (the old one is returned and no longer owned).
 TPrinter* SetPrinter(TPrinter* NewPrinter);
-

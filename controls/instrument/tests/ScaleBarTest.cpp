@@ -8,38 +8,50 @@
 #include "controls/instrument/_GClass.h"
 #include "platform/rtl/Math.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/backend/Backend.h"
+#include "platform/ui/backend/Canvas.h"
 #include "platform/ui/testing/TestSupport.h"
 
 namespace {
 
+struct RecordedLine {
+    TPoint a, b;
+    int width;
+    bool operator==(const RecordedLine&) const = default;
+};
+struct RecordedText {
+    TPoint at;
+    String text;
+};
+
+// Draws through the raster canvas and keeps the lines and texts that reach it.
+class Recording final : public ui::CanvasForwarder {
+public:
+    explicit Recording(TCanvas& front) : FFront(front), FRaster(ui::GetBackend().CreateRasterCanvas(front)) {}
+    bool LineTo(TPoint from, TPoint to) override {
+        lines.push_back({from, to, FFront.Pen()->Width()});
+        return CanvasForwarder::LineTo(from, to);
+    }
+    bool Text(TPoint at, const String& text, int width, const TRect* clip, const TRect* opaque) override {
+        texts.push_back({at, text});
+        return CanvasForwarder::Text(at, text, width, clip, opaque);
+    }
+    std::vector<RecordedLine> lines;
+    std::vector<RecordedText> texts;
+
+protected:
+    CanvasImpl& Inner() override { return *FRaster; }
+
+private:
+    TCanvas& FFront;
+    std::unique_ptr<CanvasImpl> FRaster;
+};
+
 // A canvas on a bitmap that records the lines and texts drawn through it.
 class Recorder : public TCanvas {
 public:
-    explicit Recorder(TBitmap* b) : TCanvas(b) {}
-    struct Line {
-        TPoint a, b;
-        int width;
-        bool operator==(const Line&) const = default;
-    };
-    struct Text {
-        TPoint at;
-        String text;
-    };
-    std::vector<Line> lines;
-    std::vector<Text> texts;
-    void MoveTo(int X, int Y) override {
-        at = TPoint(X, Y);
-        TCanvas::MoveTo(X, Y);
-    }
-    void LineTo(int X, int Y) override {
-        lines.push_back({at, TPoint(X, Y), Pen()->Width()});
-        at = TPoint(X, Y);
-        TCanvas::LineTo(X, Y);
-    }
-    void TextOut(int X, int Y, const String& text) override {
-        texts.push_back({TPoint(X, Y), text});
-        TCanvas::TextOut(X, Y, text);
-    }
+    using Line = RecordedLine;
+    explicit Recorder(TBitmap* b) : TCanvas(b), FRec(Install()), lines(FRec->lines), texts(FRec->texts) {}
     bool Has(const Line& l) const { return std::find(lines.begin(), lines.end(), l) != lines.end(); }
     // Lines of one width, in drawing order.
     std::vector<Line> OfWidth(int w) const {
@@ -50,7 +62,17 @@ public:
     }
 
 private:
-    TPoint at;
+    Recording* Install() {
+        auto rec = std::make_unique<Recording>(*this);
+        Recording* made = rec.get();
+        SetImplementation(std::move(rec));
+        return made;
+    }
+    Recording* FRec;
+
+public:
+    std::vector<Line>& lines;
+    std::vector<RecordedText>& texts;
 };
 
 int RoundI(double v) { return static_cast<int>(Round(v)); }

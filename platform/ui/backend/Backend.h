@@ -21,7 +21,7 @@
 #include "platform/ui/backend/ImageDecoders.h"
 #include "platform/ui/backend/MenuPeers.h"
 #include "platform/ui/backend/NativeViews.h"
-#include "platform/ui/backend/PrintService.h"
+#include "platform/ui/backend/Printing.h"
 #include "platform/ui/backend/Sinks.h"
 #include "platform/ui/backend/WindowPeer.h"
 
@@ -29,6 +29,12 @@
 RTL_DECLARE_EXCEPTION(EBackendUnsupported, Exception);
 
 namespace ui {
+
+class CanvasImpl;
+class FontFace;
+class ImageCodec;
+class PixelStore;
+struct RegionShape;
 
 // A part of the desktop's visual style, as the theme calls name it.
 struct ThemePart {
@@ -98,7 +104,7 @@ public:
     virtual int ShowMessageBox(const String& text, const String& caption, UINT flags) = 0;
     virtual DialogService& Dialogs() = 0;
     virtual ClipboardService& Clipboard() = 0;
-    virtual PrintService& Printing() = 0;
+    virtual PrinterService& Printing() = 0;
     // Lines scrolled per wheel notch as the desktop sets it (-1: a page); 0 when it says nothing.
     virtual int WheelScrollLines() = 0;
     // Opens a URL, or an absolute file path, with the desktop's handler; false when refused.
@@ -108,6 +114,15 @@ public:
     // Drag and drop with other programs, and the picture decoders the layer lacks.
     virtual DesktopDragDrop& DragDrop() = 0;
     virtual ImageDecoders& Decoders() = 0;
+
+    // Graphics (Canvas.h, Pixels.h, Fonts.h): the pixels of bitmaps, the raster canvas, fonts,
+    // the PNG codec and the pixels of curved regions. A backend without them answers
+    // EBackendUnsupported naming the call.
+    virtual std::unique_ptr<PixelStore> CreatePixelStore(TPixelFormat format);
+    virtual std::unique_ptr<CanvasImpl> CreateRasterCanvas(TCanvas& front);
+    virtual std::unique_ptr<FontFace> CreateFontFace(const TFont& font, bool antialias);
+    virtual ImageCodec& PngCodec();
+    virtual std::vector<TRect> RegionRects(const RegionShape& shape);
 
 protected:
     // For a backend's answer to a call it cannot serve.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/backend/PrintService.h"
+#include "platform/ui/backend/Printing.h"
 #include "platform/ui/backend/Sinks.h"
 
 namespace ui {

@@ -113,12 +113,16 @@ public:
     int ShowMessageBox(const String&, const String&, UINT) override { Unsupported("ShowMessageBox"); }
     DialogService& Dialogs() override { Unsupported("Dialogs"); }
     ClipboardService& Clipboard() override { Unsupported("Clipboard"); }
-    PrintService& Printing() override { Unsupported("Printing"); }
+    PrinterService& Printing() override { Unsupported("Printing"); }
     // The desktop says nothing about the wheel.
     int WheelScrollLines() override { return 0; }
     bool OpenUrl(const String&) override { Unsupported("OpenUrl"); }
     bool DrawThemePart(TBitmap&, const ThemePart&) override { Unsupported("DrawThemePart"); }
     DesktopDragDrop& DragDrop() override { Unsupported("DragDrop"); }
+    // Graphics (FakeGraphics.h): pixels in memory, fixed-pitch fonts, a canvas that paints nothing.
+    std::unique_ptr<PixelStore> CreatePixelStore(TPixelFormat format) override;
+    std::unique_ptr<CanvasImpl> CreateRasterCanvas(TCanvas& front) override;
+    std::unique_ptr<FontFace> CreateFontFace(const TFont& font, bool antialias) override;
     ImageDecoders& Decoders() override { Unsupported("Decoders"); }
 
     CursorInfo OverrideCursor;

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
+#include <vector>
 
 #include "platform/qt/QtGraphicsApp.h"
 #include "platform/ui/Graphics.h"
@@ -350,6 +352,33 @@ TEST_F(CanvasTest, FreedBitmapDetachesItsCanvases) {
     EXPECT_EQ(TCanvas::FromHandle(dc), &other);
     EXPECT_EQ(TCanvas::FromHandle(reinterpret_cast<HDC>(0x1000)), nullptr);
     EXPECT_EQ(SetBkMode(reinterpret_cast<HDC>(0x1000), TRANSPARENT), 0);
+}
+
+TEST_F(CanvasTest, AHandleOfAFreedObjectIsNeverHandedOutAgain) {
+    // New objects often land where freed ones were; their handles must still differ, so a stale
+    // handle never reaches the newcomer.
+    std::vector<HDC> dcs;
+    std::vector<HBITMAP> bitmaps;
+    for (int i = 0; i < 64; ++i) {
+        auto canvas = std::make_unique<TCanvas>();
+        auto bitmap = std::make_unique<TBitmap>();
+        dcs.push_back(canvas->Handle());
+        bitmaps.push_back(bitmap->Handle());
+    }
+    auto live = std::make_unique<TCanvas>();
+    auto liveBitmap = std::make_unique<TBitmap>();
+    for (HDC dc : dcs) {
+        EXPECT_NE(dc, live->Handle());
+        EXPECT_EQ(TCanvas::FromHandle(dc), nullptr);
+    }
+    for (HBITMAP b : bitmaps) {
+        EXPECT_NE(b, liveBitmap->Handle());
+        EXPECT_EQ(TBitmap::FromHandle(b), nullptr);
+    }
+    // Nor does a handle name an object of another kind.
+    EXPECT_EQ(TBitmap::FromHandle(reinterpret_cast<HBITMAP>(live->Handle())), nullptr);
+    EXPECT_EQ(TCanvas::FromHandle(reinterpret_cast<HDC>(liveBitmap->Handle())), nullptr);
+    EXPECT_FALSE(DeleteObject(liveBitmap->Handle()));  // owned by its program, not by the GDI
 }
 
 TEST_F(CanvasTest, MemoryDcDoubleBufferingWithGdiObjects) {

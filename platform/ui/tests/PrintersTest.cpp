@@ -128,6 +128,40 @@ TEST_F(PrintersTest, CallsOutOfOrderFailAndAbortLeavesNoFile) {
     EXPECT_FALSE(printer->Printing());
 }
 
+TEST_F(PrintersTest, APageIsDrawnThroughTheCanvasFrontEvenAcrossALockBracket) {
+    std::string path = (dir / "locked.pdf").string();
+    printer->SetFileName(String(path));
+    printer->BeginDoc();
+    TCanvas* c = printer->Canvas();
+    // The canvas keeps its rules on a page: a handle, clipping, the raster operations.
+    TCanvasLock lock(c);
+    IntersectClipRect(c->Handle(), 0, 0, 20, 20);
+    c->Brush()->SetColor(clRed);
+    c->FillRect(Rect(0, 0, 40, 40));
+    PatBlt(c->Handle(), 0, 0, 10, 10, DSTINVERT);
+    EXPECT_EQ(c->Pixels(5, 5), static_cast<TColor>(0xFFFF00));  // red inverted
+    EXPECT_EQ(c->Pixels(15, 15), clRed);
+    EXPECT_EQ(c->Pixels(30, 30), static_cast<TColor>(CLR_INVALID));  // outside the clip
+    SelectClipRgn(c->Handle(), nullptr);
+    printer->NewPage();  // still locked: the bracket moves to the new page
+    EXPECT_EQ(c->Pixels(15, 15), clWhite);
+    c->FillRect(Rect(0, 0, 10, 10));
+    EXPECT_EQ(c->Pixels(5, 5), clRed);
+    printer->EndDoc();
+    EXPECT_EQ(c->Bitmap(), nullptr);  // no page outside a document
+    EXPECT_EQ(CountPages(ReadFile(path)), 2);
+}
+
+TEST_F(PrintersTest, APrinterFreedWhilePrintingDropsTheDocument) {
+    std::string path = (dir / "freed.pdf").string();
+    printer->SetFileName(String(path));
+    printer->BeginDoc();
+    printer->Canvas()->Lock();
+    printer->Canvas()->Rectangle(0, 0, 50, 50);
+    printer.reset();
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
 TEST_F(PrintersTest, TheGlobalPrinterCanBeReplaced) {
     TPrinter* first = Printer();
     EXPECT_EQ(Printer(), first);

@@ -1,0 +1,368 @@
+// TCanvas, the front of every canvas: the device state, the pen, brush and font, the change
+// events and the rules of the API. Each drawing goes to the canvas's implementation.
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/ui/backend/Backend.h"
+#include "platform/ui/GdiHandles.h"
+#include "platform/ui/Graphics.h"
+#include "platform/ui/backend/Canvas.h"
+#include "platform/ui/backend/Fonts.h"
+
+using ui::BrushShows;
+using ui::HeldCoord;
+using ui::PenShows;
+
+namespace {
+int Saturated(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+}  // namespace
+
+TCanvas::TCanvas() { Init(); }
+
+TCanvas::TCanvas(TBitmap* target) {
+    Init();
+    SetBitmap(target);
+}
+
+void TCanvas::Init() {
+    FFont = std::make_unique<TFont>();
+    FPen = std::make_unique<TPen>();
+    FBrush = std::make_unique<TBrush>();
+    FDc = std::make_unique<TCanvasDc>();
+    FFont->OnChange = [this](TPersistent*) {
+        FDc->fontDirty = true;
+        ++FDc->fontVersion;
+    };
+    FBrush->OnChange = [this](TPersistent*) {
+        FDc->brushDirty = true;
+        ++FDc->brushVersion;
+    };
+    FPen->OnChange = [this](TPersistent*) { ++FDc->penVersion; };
+    FHandle = ui::gdi::Add(ui::gdi::Kind::Canvas, this);
+}
+
+TCanvas::~TCanvas() {
+    FImpl.reset();  // lets go of the surface while it is still attached
+    if (FTarget) FTarget->DetachCanvas(this);
+    ui::gdi::Remove(FHandle);
+}
+
+void TCanvas::SetImplementation(std::unique_ptr<ui::CanvasImpl> impl) {
+    if (FImpl && FLockCount > 0) FImpl->Unlock();
+    FImpl = std::move(impl);
+    if (FImpl && FLockCount > 0) FImpl->Lock();
+}
+
+ui::CanvasImpl& TCanvas::Impl() {
+    if (!FImpl) {
+        FImpl = ui::GetBackend().CreateRasterCanvas(*this);
+        if (FLockCount > 0) FImpl->Lock();
+    }
+    return *FImpl;
+}
+
+TCanvas* TCanvas::FromHandle(HDC dc) { return ui::gdi::Find<TCanvas>(dc, ui::gdi::Kind::Canvas); }
+
+void TCanvas::SetBitmap(TBitmap* target) {
+    if (target == FTarget) return;
+    TBitmap* old = FTarget;
+    if (FTarget) FTarget->DetachCanvas(this);
+    FTarget = target;
+    if (FTarget) FTarget->AttachCanvas(this);
+    if (FImpl) FImpl->SurfaceChanged(old);
+    ClipMoved();
+}
+
+void TCanvas::Lock() {
+    if (FLockCount++ == 0) Impl().Lock();
+}
+
+void TCanvas::Unlock() {
+    if (FLockCount == 0) return;
+    if (--FLockCount == 0 && FImpl) FImpl->Unlock();
+}
+
+void TCanvas::SetOrigin(int x, int y) { FDc->state.viewportOrg = TPoint(x, y); }
+TPoint TCanvas::Origin() const { return FDc->state.viewportOrg; }
+
+void TCanvas::SetDeviceClipRect(const TRect* rect) {
+    FDc->hasDeviceClip = rect != nullptr;
+    if (rect)
+        FDc->deviceClip = TRect(HeldCoord(rect->Left), HeldCoord(rect->Top), HeldCoord(rect->Right), HeldCoord(rect->Bottom));
+    ClipMoved();
+}
+
+HDC TCanvas::Handle() {
+    Sync();
+    return reinterpret_cast<HDC>(FHandle);
+}
+
+TPoint TCanvas::PenPos() const { return FDc->state.penPos; }
+void TCanvas::SetPenPos(TPoint p) { MoveTo(p.X, p.Y); }
+
+TRect TCanvas::ClipRect() {
+    TRect r;
+    GetClipBox(reinterpret_cast<HDC>(FHandle), &r);
+    return r;
+}
+
+void TCanvas::Refresh() {
+    FDc->fontDirty = true;
+    FDc->brushDirty = true;
+}
+
+void TCanvas::Changing() {
+    if (OnChanging) OnChanging(this);
+}
+void TCanvas::Changed() {
+    if (OnChange) OnChange(this);
+}
+
+void TCanvas::ClipMoved() { ++FDc->clipStamp; }
+
+void TCanvas::ClipChanged() {
+    if (FImpl) FImpl->ClipChanged();
+}
+
+void TCanvas::Sync() {
+    TCanvasDc& dc = *FDc;
+    if (dc.fontDirty) {
+        dc.state.textColor = static_cast<COLORREF>(ColorToRGB(FFont->Color())) & 0xFFFFFF;
+        dc.fontDirty = false;
+    }
+    if (dc.brushDirty) {
+        dc.state.bkColor = static_cast<COLORREF>(ColorToRGB(FBrush->Color() == clNone ? clWhite : FBrush->Color())) & 0xFFFFFF;
+        dc.state.bkMode = BrushShows(*FBrush) ? OPAQUE : TRANSPARENT;
+        dc.brushDirty = false;
+    }
+}
+
+TPoint TCanvas::DeviceOffset() const {
+    const TCanvasDcState& s = FDc->state;
+    return TPoint(HeldCoord(int64_t{s.viewportOrg.X} - s.windowOrg.X), HeldCoord(int64_t{s.viewportOrg.Y} - s.windowOrg.Y));
+}
+
+const ui::Region& TCanvas::Visible() {
+    TCanvasDc& dc = *FDc;
+    int w = FTarget ? FTarget->Width() : 0, h = FTarget ? FTarget->Height() : 0;
+    if (dc.visibleStamp != dc.clipStamp || dc.visibleWidth != w || dc.visibleHeight != h) {
+        ui::Region r;
+        if (w > 0 && h > 0) {
+            r = ui::Region(Rect(0, 0, w, h));
+            if (dc.hasDeviceClip) r = r & ui::Region(dc.deviceClip);
+            if (dc.state.hasClip) r = r & dc.state.clip;
+        }
+        dc.visible = std::move(r);
+        dc.visibleStamp = dc.clipStamp;
+        dc.visibleWidth = w;
+        dc.visibleHeight = h;
+        ++dc.visibleVersion;
+    }
+    return dc.visible;
+}
+
+uint64_t TCanvas::VisibleVersion() {
+    Visible();
+    return FDc->visibleVersion;
+}
+
+const ui::FontFace& TCanvas::Face() {
+    TCanvasDc& dc = *FDc;
+    if (!dc.face || dc.faceVersion != dc.fontVersion || dc.faceAntialias != FAntiAlias) {
+        dc.face = ui::GetBackend().CreateFontFace(*FFont, FAntiAlias);
+        dc.faceVersion = dc.fontVersion;
+        dc.faceAntialias = FAntiAlias;
+    }
+    return *dc.face;
+}
+
+// Drawing ---------------------------------------------------------------------------------------
+
+template <class Op>
+void TCanvas::Paint(bool notify, Op draw) {
+    if (notify) Changing();
+    Sync();
+    bool drew = draw(Impl());
+    if (drew && FTarget) FTarget->PixelsChanged();
+    if (notify) Changed();
+}
+
+void TCanvas::MoveTo(int X, int Y) {
+    FDc->state.penPos = TPoint(X, Y);
+    Impl().MoveTo(TPoint(X, Y));
+}
+
+void TCanvas::LineTo(int X, int Y) {
+    TPoint from = FDc->state.penPos, to(X, Y);
+    FDc->state.penPos = to;
+    // A line of no length, or with a pen that draws nothing, shows nothing; a recorder still
+    // takes it, since it moves the current position.
+    Paint(from != to && PenShows(*FPen), [&](ui::CanvasImpl& impl) { return impl.LineTo(from, to); });
+}
+
+void TCanvas::Polyline(const TPoint* points, int count) {
+    if (!points || count < 2) return;
+    Paint(PenShows(*FPen), [&](ui::CanvasImpl& impl) { return impl.Polyline(points, count); });
+}
+
+void TCanvas::Polygon(const TPoint* points, int count) {
+    if (!points || count < 2) return;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.Polygon(points, count); });
+}
+
+void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.Shape(ui::ShapeKind::Rectangle, TRect(X1, Y1, X2, Y2), {}, {}); });
+}
+
+void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
+    Paint(true, [&](ui::CanvasImpl& impl) {
+        return impl.Shape(ui::ShapeKind::RoundRect, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), {});
+    });
+}
+
+void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.Shape(ui::ShapeKind::Ellipse, TRect(X1, Y1, X2, Y2), {}, {}); });
+}
+
+void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    Paint(PenShows(*FPen), [&](ui::CanvasImpl& impl) {
+        return impl.Shape(ui::ShapeKind::Arc, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), TPoint(X4, Y4));
+    });
+}
+
+void TCanvas::Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    Paint(true, [&](ui::CanvasImpl& impl) {
+        return impl.Shape(ui::ShapeKind::Chord, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), TPoint(X4, Y4));
+    });
+}
+
+void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    Paint(true, [&](ui::CanvasImpl& impl) {
+        return impl.Shape(ui::ShapeKind::Pie, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), TPoint(X4, Y4));
+    });
+}
+
+void TCanvas::FillRect(const TRect& rect) {
+    if (!BrushShows(*FBrush) || rect.IsEmpty()) return;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FillRect(rect); });
+}
+
+void TCanvas::FrameRect(const TRect& rect) {
+    if (!BrushShows(*FBrush) || rect.IsEmpty()) return;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FrameRect(rect); });
+}
+
+void TCanvas::DrawFocusRect(const TRect& rect) {
+    if (rect.IsEmpty()) return;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FocusRect(rect); });
+}
+
+void TCanvas::FillSolid(const TRect& rect, TColor color) {
+    if (rect.IsEmpty() || color == clNone) return;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FillSolid(rect, color); });
+}
+
+void TCanvas::ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip, const TRect* opaque) {
+    int width = Face().TextWidth(text);
+    UINT align = FDc->state.textAlign;
+    TPoint at = (align & TA_UPDATECP) ? FDc->state.penPos : TPoint(X, Y);
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.Text(at, text, width, clip, opaque); });
+    if (align & TA_UPDATECP) {
+        int advance = (align & TA_CENTER) == TA_CENTER ? 0 : (align & TA_RIGHT) ? -width : width;
+        FDc->state.penPos.X = Saturated(int64_t{at.X} + advance);
+    }
+}
+
+void TCanvas::TextOut(int X, int Y, const String& text) {
+    ExtTextOutImpl(X, Y, text, nullptr, nullptr);
+    FDc->state.penPos = TPoint(Saturated(int64_t{X} + TextWidth(text)), Y);
+}
+
+void TCanvas::TextRect(const TRect& rect, int X, int Y, const String& text) {
+    Sync();
+    ExtTextOutImpl(X, Y, text, &rect, BrushShows(*FBrush) ? &rect : nullptr);
+}
+
+TSize TCanvas::TextExtent(const String& text) {
+    const ui::FontFace& face = Face();
+    const ui::FontMetrics& m = face.Metrics();
+    return TSize(face.TextWidth(text), m.ascent + m.descent);
+}
+
+int TCanvas::TextWidth(const String& text) { return Face().TextWidth(text); }
+int TCanvas::TextHeight(const String& text) { return TextExtent(text).cy; }
+
+void TCanvas::Draw(int X, int Y, TGraphic* graphic) {
+    if (!graphic || graphic->Empty()) return;
+    Changing();
+    graphic->Draw(this, Rect(X, Y, Saturated(int64_t{X} + graphic->Width()), Saturated(int64_t{Y} + graphic->Height())));
+    Changed();
+}
+
+void TCanvas::StretchDraw(const TRect& rect, TGraphic* graphic) {
+    if (!graphic || graphic->Empty()) return;
+    Changing();
+    graphic->Draw(this, rect);
+    Changed();
+}
+
+void TCanvas::DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const TRect& source, bool transparent,
+                             TColor transparentColor, bool useAlpha) {
+    if (!bitmap || bitmap->Empty()) return;
+    Paint(false, [&](ui::CanvasImpl& impl) {
+        return impl.DrawBitmap(dest, *bitmap, source, transparent, transparentColor, useAlpha);
+    });
+}
+
+void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) {
+    if (!canvas) return;
+    Changing();
+    // Held, so that the sizes fit an int.
+    int dx = HeldCoord(dest.Left), dy = HeldCoord(dest.Top), sx = HeldCoord(source.Left), sy = HeldCoord(source.Top);
+    StretchBlt(Handle(), dx, dy, HeldCoord(dest.Right) - dx, HeldCoord(dest.Bottom) - dy, canvas->Handle(), sx, sy,
+               HeldCoord(source.Right) - sx, HeldCoord(source.Bottom) - sy, FCopyMode);
+    Changed();
+}
+
+void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& source, TColor color) {
+    if (!bitmap || bitmap->Empty() || !FTarget) return;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.BrushCopy(dest, *bitmap, source, color); });
+}
+
+bool TCanvas::StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop) {
+    if (w == 0 || h == 0) return true;
+    Changing();
+    Sync();
+    if (src) src->Sync();
+    ui::Transfer done = Impl().StretchBlt(x, y, w, h, src, sx, sy, sw, sh, rop);
+    if (done == ui::Transfer::Refused) return false;
+    if (done == ui::Transfer::Drawn && FTarget) FTarget->PixelsChanged();
+    Changed();
+    return true;
+}
+
+// A device point of logical (x, y), held to the canvas's range.
+static TPoint DevicePoint(TPoint offset, int x, int y) {
+    return TPoint(HeldCoord(int64_t{x} + offset.X), HeldCoord(int64_t{y} + offset.Y));
+}
+
+TColor TCanvas::Pixels(int X, int Y) {
+    if (!FTarget) return static_cast<TColor>(CLR_INVALID);
+    TPoint d = DevicePoint(DeviceOffset(), X, Y);
+    if (!Visible().Contains(d.X, d.Y)) return static_cast<TColor>(CLR_INVALID);
+    return Impl().Pixel(d);
+}
+
+void TCanvas::SetPixels(int X, int Y, TColor color) {
+    if (!FTarget || color == clNone) return;
+    TPoint d = DevicePoint(DeviceOffset(), X, Y);
+    if (!Visible().Contains(d.X, d.Y)) return;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.SetPixel(d, color); });
+}
+
+void TCanvas::FloodFill(int X, int Y, TColor color, TFillStyle style) {
+    if (!FTarget || FTarget->Empty() || !BrushShows(*FBrush)) return;
+    TPoint start = DevicePoint(DeviceOffset(), X, Y);
+    if (!Visible().Contains(start.X, start.Y)) return;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FloodFill(start, color, style); });
+}
