@@ -80,6 +80,8 @@ protected:
     void ApplyLooks();
     // Focus follows a click, as on the platform's controls.
     void FocusOnClick();
+    // The kind of native widget the control's window gets when it is made.
+    void SetNativeKind(ui::NativeKind kind) { FKind = kind; }
 
 private:
     ui::NativeKind FKind;
@@ -146,7 +148,10 @@ protected:
     void InitView() override;
     bool MultiLine() const { return FMultiLine; }
     // A multi-line edit: Enter and line breaks are text, Up and Down move between lines.
-    void SetMultiLine(bool value) { FMultiLine = value; }
+    void SetMultiLine(bool value) {
+        FMultiLine = value;
+        SetNativeKind(value ? ui::NativeKind::Memo : ui::NativeKind::Edit);
+    }
     bool WantReturns() const { return FWantReturns; }
     void SetWantReturns(bool value) { FWantReturns = value; }
     bool WantTabs() const { return FWantTabs; }
