@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         port.LoadSettings(registry ? stRegistry : stIniFile, from);
     } catch (const EComPort& e) {
-        if (e.Code() != CE_LoadFailed + 1) std::abort();
+        if (e.Code() != ComErrorCode(CE_LoadFailed)) std::abort();
         return 0;
     }
     // What was loaded survives a store and a load.

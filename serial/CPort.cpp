@@ -4,10 +4,6 @@
 #include <algorithm>
 
 TCustomComPort::TCustomComPort(TComponent* AOwner) : TComponent(AOwner) {
-    FParity = new TComParity;
-    FFlowControl = new TComFlowControl;
-    FTimeouts = new TComTimeouts;
-    FBuffer = new TComBuffer;
     FParity->FComPort = this;
     FFlowControl->FComPort = this;
     FTimeouts->FComPort = this;
@@ -24,10 +20,6 @@ TCustomComPort::~TCustomComPort() {
         AbandonOpen();
         HandleComApplicationException(this, std::current_exception());
     }
-    delete FBuffer;
-    delete FFlowControl;
-    delete FTimeouts;
-    delete FParity;
 }
 
 // ---- open and close ----
@@ -36,7 +28,7 @@ void TCustomComPort::OpenPortHandle() {
     String name = String(u"\\\\.\\") + FPort;
     FHandle = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                           FILE_FLAG_OVERLAPPED, nullptr);
-    if (FHandle == INVALID_HANDLE_VALUE) ReportComError(1, GetLastError());
+    if (FHandle == INVALID_HANDLE_VALUE) ReportComError(CE_OpenFailed, GetLastError());
 }
 
 void TCustomComPort::ClosePortHandle() {
@@ -124,7 +116,7 @@ void TCustomComPort::Free() {
 }
 
 bool TCustomComPort::InOwnBatch() const {
-    return (FEventThread && TThread::CurrentThread() == FEventThread) ||
+    return (FEventThread && TThread::CurrentThread() == FEventThread.get()) ||
            (IsMainThread() && (FInThreadBatch || FInWindowStep));
 }
 
@@ -133,7 +125,7 @@ void TCustomComPort::Close() {
     if (!FConnected || Designing() || FClosing) return;
     // Close waits for the event thread to end, which that thread itself cannot do.
     // So can a handler of a batch the thread hands to the main thread: the thread waits for it.
-    if (FEventThread && (TThread::CurrentThread() == FEventThread || FInThreadBatch))
+    if (FEventThread && (TThread::CurrentThread() == FEventThread.get() || FInThreadBatch))
         throw EInvalidOperation(u"The port cannot be closed from its own event thread");
     FClosing = true;
     struct Reset {
@@ -256,7 +248,7 @@ void TCustomComPort::SetTimeouts(const TComTimeouts* value) {
 void TCustomComPort::SetSyncMethod(TSyncMethod value) {
     if (value == FSyncMethod) return;
     if (FConnected && !Designing() && !Loading()) {
-        ReportComError(14, 0);
+        ReportComError(CE_ConnChangeProp, 0);
         return;
     }
     FSyncMethod = value;
@@ -265,7 +257,7 @@ void TCustomComPort::SetSyncMethod(TSyncMethod value) {
 void TCustomComPort::SetEventThreadPriority(TThreadPriority value) {
     if (value == FEventThreadPriority) return;
     if (FConnected && !Designing() && !Loading()) {
-        ReportComError(14, 0);
+        ReportComError(CE_ConnChangeProp, 0);
         return;
     }
     FEventThreadPriority = value;
@@ -293,7 +285,7 @@ void TCustomComPort::DoRx80Full() { if (OnRx80Full) OnRx80Full(this); }
 
 void TCustomComPort::RegisterLink(TComLink* AComLink) {
     if (std::find(FLinks.begin(), FLinks.end(), AComLink) != FLinks.end())
-        ReportComError(18, 0);
+        ReportComError(CE_RegFailed, 0);
     else
         FLinks.push_back(AComLink);
     FHasLink = std::any_of(FLinks.begin(), FLinks.end(), [](TComLink* l) { return bool(l->OnRxBuf); });
@@ -302,7 +294,7 @@ void TCustomComPort::RegisterLink(TComLink* AComLink) {
 void TCustomComPort::UnRegisterLink(TComLink* AComLink) {
     auto it = std::find(FLinks.begin(), FLinks.end(), AComLink);
     if (it == FLinks.end())
-        ReportComError(18, 0);
+        ReportComError(CE_RegFailed, 0);
     else
         FLinks.erase(it);
     FHasLink = std::any_of(FLinks.begin(), FLinks.end(), [](TComLink* l) { return bool(l->OnRxBuf); });
@@ -310,7 +302,7 @@ void TCustomComPort::UnRegisterLink(TComLink* AComLink) {
 
 void TCustomComPort::SetTriggersOnRxChar(bool value) {
     if (FHasLink) {
-        ReportComError(22, 0);
+        ReportComError(CE_HasLink, 0);
         return;
     }
     FTriggersOnRxChar = value;

@@ -60,6 +60,9 @@ enum TComExceptions {
     CE_RegError, CEPortNotOpen
 };
 
+// The code (1..24) users see for Error: in EComPort's Code and its text.
+constexpr int ComErrorCode(TComExceptions Error) { return static_cast<int>(Error) + 1; }
+
 // The fixed text of error Code (1..24).
 const String& PortErrorTexts(int Code);
 
@@ -243,13 +246,20 @@ TComEvents MaskToComEvents(DWORD Mask);
 
 enum TOperationKind { okWrite, okRead };
 
-// One overlapped transfer. Its event is owned by the record; Data is a private copy of the bytes
-// of the last write (for the links' OnTxBuf). A record must not be released while pending.
+// One overlapped transfer. The record owns its event (manual reset, made signalled) and Bytes,
+// its private copy of the bytes of the last write (for the links' OnTxBuf), which Data and Size
+// show (Data nil when there are none). A record must not be released while pending.
 struct TAsync {
+    TAsync();
+    ~TAsync();
+    TAsync(const TAsync&) = delete;
+    TAsync& operator=(const TAsync&) = delete;
+
     OVERLAPPED Overlapped;
-    TOperationKind Kind;
-    uint8_t* Data;
-    int Size;
+    TOperationKind Kind = okWrite;
+    uint8_t* Data = nullptr;
+    int Size = 0;
+    std::vector<uint8_t> Bytes;
 };
 using PAsync = TAsync*;
 
@@ -318,6 +328,10 @@ public:
     // Raises EComPort for Code (1..24), or hands it to OnException when that is assigned and
     // returns. WinError is the platform error code, 0 or negative for none.
     void ReportComError(uint16_t Code, int64_t WinError);
+    // The same by the error's name, as the library itself reports its errors.
+    void ReportComError(TComExceptions Error, int64_t WinError) {
+        ReportComError(static_cast<uint16_t>(ComErrorCode(Error)), WinError);
+    }
 
     void Loaded() override;
 
@@ -331,7 +345,7 @@ public:
     void SetCustomBaudRate(int value);
     const String& Port() const { return FPort; }
     void SetPort(const String& value);
-    TComParity* Parity() const { return FParity; }
+    TComParity* Parity() const { return FParity.get(); }
     void SetParity(const TComParity* value);
     TStopBits StopBits() const { return FStopBits; }
     void SetStopBits(TStopBits value);
@@ -343,11 +357,11 @@ public:
     void SetEventChar(char16_t value);
     TComEvents Events() const { return FEvents; }
     void SetEvents(TComEvents value) { FEvents = value; }
-    TComBuffer* Buffer() const { return FBuffer; }
+    TComBuffer* Buffer() const { return FBuffer.get(); }
     void SetBuffer(const TComBuffer* value);
-    TComFlowControl* FlowControl() const { return FFlowControl; }
+    TComFlowControl* FlowControl() const { return FFlowControl.get(); }
     void SetFlowControl(const TComFlowControl* value);
-    TComTimeouts* Timeouts() const { return FTimeouts; }
+    TComTimeouts* Timeouts() const { return FTimeouts.get(); }
     void SetTimeouts(const TComTimeouts* value);
     TStoredProps StoredProps() const { return FStoredProps; }
     void SetStoredProps(TStoredProps value) { FStoredProps = value; }
@@ -500,7 +514,7 @@ private:
     // application and delivery goes on.
     void Deliver(const std::function<void()>& step);
 
-    TComThread* FEventThread = nullptr;
+    std::unique_ptr<TComThread> FEventThread;
     bool FThreadCreated = false;
     HANDLE FHandle = INVALID_HANDLE_VALUE;
     HWND FWindow = nullptr;
@@ -529,10 +543,10 @@ private:
     bool FDiscardNull = false;
     char16_t FEventChar = 0;
     TComEvents FEvents = AllComEvents;
-    TComBuffer* FBuffer = nullptr;
-    TComParity* FParity = nullptr;
-    TComTimeouts* FTimeouts = nullptr;
-    TComFlowControl* FFlowControl = nullptr;
+    std::unique_ptr<TComBuffer> FBuffer = std::make_unique<TComBuffer>();
+    std::unique_ptr<TComParity> FParity = std::make_unique<TComParity>();
+    std::unique_ptr<TComTimeouts> FTimeouts = std::make_unique<TComTimeouts>();
+    std::unique_ptr<TComFlowControl> FFlowControl = std::make_unique<TComFlowControl>();
     TSyncMethod FSyncMethod = smThreadSync;
     TStoredProps FStoredProps{spBasic};
     uint32_t FCodePage = 0;

@@ -1,54 +1,51 @@
 // Transfers on the open device, and its queries and line commands.
 #include <algorithm>
-#include <cstring>
+#include <functional>
+#include <memory>
 
 #include "serial/CPort.h"
 
 // ---- records ----
 
-void AllocAsync(PAsync& AsyncPtr) {
-    AsyncPtr = new TAsync;
-    std::memset(&AsyncPtr->Overlapped, 0, sizeof AsyncPtr->Overlapped);
-    AsyncPtr->Overlapped.hEvent = CreateEvent(nullptr, TRUE_, TRUE_, nullptr);
-    AsyncPtr->Kind = okWrite;
-    AsyncPtr->Data = nullptr;
-    AsyncPtr->Size = 0;
-}
+TAsync::TAsync() : Overlapped{} { Overlapped.hEvent = CreateEvent(nullptr, TRUE_, TRUE_, nullptr); }
+
+TAsync::~TAsync() { CloseHandle(Overlapped.hEvent); }
+
+// The caller holds the record between the two calls, as a plain pointer.
+void AllocAsync(PAsync& AsyncPtr) { AsyncPtr = std::make_unique<TAsync>().release(); }
 
 void ReleaseAsync(PAsync& AsyncPtr) {
-    if (!AsyncPtr) return;
-    CloseHandle(AsyncPtr->Overlapped.hEvent);
-    delete[] AsyncPtr->Data;
-    delete AsyncPtr;
+    std::unique_ptr<TAsync> record(AsyncPtr);
     AsyncPtr = nullptr;
 }
 
 void FillAsyncRecord(TOperationKind Kind, const void* Buffer, int Count, PAsync AsyncPtr) {
     AsyncPtr->Kind = Kind;
-    delete[] AsyncPtr->Data;
-    AsyncPtr->Data = nullptr;
-    AsyncPtr->Size = 0;
-    if (Count > 0) {
-        AsyncPtr->Data = new uint8_t[static_cast<size_t>(Count)];
-        std::memcpy(AsyncPtr->Data, Buffer, static_cast<size_t>(Count));
-        AsyncPtr->Size = Count;
+    const auto* from = static_cast<const uint8_t*>(Buffer);
+    size_t n = Count > 0 ? static_cast<size_t>(Count) : 0;
+    std::vector<uint8_t>& held = AsyncPtr->Bytes;
+    // Bytes the record holds already (its last write sent again) stay where they are: the
+    // transfer reads them from there, so they must outlive this call.
+    std::less<const uint8_t*> below;
+    bool own = n > 0 && !held.empty() && !below(from, held.data()) && !below(held.data() + held.size(), from + n);
+    if (own) {
+        AsyncPtr->Data = const_cast<uint8_t*>(from);
+    } else {
+        held.assign(from, from + n);
+        AsyncPtr->Data = n > 0 ? held.data() : nullptr;
     }
+    AsyncPtr->Size = static_cast<int>(n);
 }
 
 namespace {
 
-// Releases a record however the synchronous call ends. A transfer that started before a link
-// handler failed still refers to the record: the release waits for its end (the event is set
-// when no transfer runs).
+// The record of a synchronous call, released however the call ends. A transfer that started
+// before a link handler failed still refers to the record: the release waits for its end (the
+// event is set when no transfer runs).
 struct AsyncGuard {
-    PAsync a = nullptr;
-    AsyncGuard() { AllocAsync(a); }
-    ~AsyncGuard() {
-        WaitForSingleObject(a->Overlapped.hEvent, INFINITE);
-        ReleaseAsync(a);
-    }
-    AsyncGuard(const AsyncGuard&) = delete;
-    AsyncGuard& operator=(const AsyncGuard&) = delete;
+    TAsync record;
+    PAsync a = &record;
+    ~AsyncGuard() { WaitForSingleObject(record.Overlapped.hEvent, INFINITE); }
 };
 
 DWORD ToCount(int Count) { return Count > 0 ? static_cast<DWORD>(Count) : 0; }
@@ -59,18 +56,19 @@ DWORD ToCount(int Count) { return Count > 0 ? static_cast<DWORD>(Count) : 0; }
 
 int TCustomComPort::WriteAsync(const void* Buffer, int Count, PAsync& AsyncPtr) {
     if (!AsyncPtr) {
-        ReportComError(4, 0);
+        ReportComError(CE_InvalidAsync, 0);
         return 0;
     }
+    // The closed port's platform code is its own code negated: none, yet OnException sees it.
     if (FHandle == INVALID_HANDLE_VALUE) {
-        ReportComError(24, -24);
+        ReportComError(CEPortNotOpen, -ComErrorCode(CEPortNotOpen));
         return 0;
     }
     FillAsyncRecord(okWrite, Buffer, Count, AsyncPtr);
     DWORD done = 0;
     if (!WriteFile(FHandle, Buffer, ToCount(Count), &done, &AsyncPtr->Overlapped) &&
         GetLastError() != ERROR_IO_PENDING)
-        ReportComError(2, GetLastError());
+        ReportComError(CE_WriteFailed, GetLastError());
     ForEachLink([&](TComLink& l) { if (l.OnTx) l.OnTx(this, true); });
     return static_cast<int>(done);
 }
@@ -132,18 +130,18 @@ int TCustomComPort::WriteUnicodeString(const String& Str) {
 
 int TCustomComPort::ReadAsync(void* Buffer, int Count, PAsync& AsyncPtr) {
     if (!AsyncPtr) {
-        ReportComError(4, 0);
+        ReportComError(CE_InvalidAsync, 0);
         return 0;
     }
     AsyncPtr->Kind = okRead;
     if (FHandle == INVALID_HANDLE_VALUE) {
-        ReportComError(24, -24);
+        ReportComError(CEPortNotOpen, -ComErrorCode(CEPortNotOpen));
         return 0;
     }
     DWORD done = 0;
     if (!ReadFile(FHandle, Buffer, ToCount(Count), &done, &AsyncPtr->Overlapped) &&
         GetLastError() != ERROR_IO_PENDING)
-        ReportComError(3, GetLastError());
+        ReportComError(CE_ReadFailed, GetLastError());
     return static_cast<int>(done);
 }
 
@@ -187,14 +185,14 @@ int TCustomComPort::ReadUnicodeString(String& Str, int Count) {
 
 int TCustomComPort::WaitForAsync(PAsync& AsyncPtr) {
     if (!AsyncPtr) {
-        ReportComError(4, 0);
+        ReportComError(CE_InvalidAsync, 0);
         return 0;
     }
     DWORD transferred = 0;
     bool ok = WaitForSingleObject(AsyncPtr->Overlapped.hEvent, INFINITE) == WAIT_OBJECT_0 &&
               GetOverlappedResult(FHandle, &AsyncPtr->Overlapped, &transferred, FALSE_);
     if (!ok) {
-        ReportComError(AsyncPtr->Kind == okWrite ? 2 : 3, GetLastError());
+        ReportComError(AsyncPtr->Kind == okWrite ? CE_WriteFailed : CE_ReadFailed, GetLastError());
         return 0;
     }
     if (AsyncPtr->Kind == okRead) {
@@ -216,14 +214,14 @@ int TCustomComPort::WaitForAsync(PAsync& AsyncPtr) {
 
 bool TCustomComPort::IsAsyncCompleted(PAsync AsyncPtr) {
     if (!AsyncPtr) {
-        ReportComError(4, 0);
+        ReportComError(CE_InvalidAsync, 0);
         return false;
     }
     DWORD transferred = 0;
     if (GetOverlappedResult(FHandle, &AsyncPtr->Overlapped, &transferred, FALSE_)) return true;
     DWORD e = GetLastError();
     if (e == ERROR_IO_PENDING || e == ERROR_IO_INCOMPLETE) return false;
-    ReportComError(6, e);
+    ReportComError(CE_AsyncCheck, e);
     return false;
 }
 
@@ -236,7 +234,7 @@ void TCustomComPort::AbortAllAsync() {
 
 bool TCustomComPort::ClearError(DWORD* errors, COMSTAT* stat) {
     if (ClearCommError(FHandle, errors, stat)) return true;
-    ReportComError(10, GetLastError());
+    ReportComError(CE_ClearComFailed, GetLastError());
     return false;
 }
 
@@ -307,7 +305,7 @@ TComSignals TCustomComPort::Signals() {
     DWORD status = 0;
     TComSignals result;
     if (!GetCommModemStatus(FHandle, &status)) {
-        ReportComError(11, GetLastError());
+        ReportComError(CE_ModemStatFailed, GetLastError());
         return result;
     }
     for (int bit = csCTS; bit <= csRLSD; ++bit)
@@ -318,7 +316,7 @@ TComSignals TCustomComPort::Signals() {
 // ---- commands ----
 
 void TCustomComPort::Escape(DWORD function) {
-    if (!EscapeCommFunction(FHandle, function)) ReportComError(12, GetLastError());
+    if (!EscapeCommFunction(FHandle, function)) ReportComError(CE_EscapeComFailed, GetLastError());
 }
 
 void TCustomComPort::SetDTR(bool OnOff) { Escape(OnOff ? SETDTR : CLRDTR); }
@@ -330,11 +328,11 @@ void TCustomComPort::ClearBuffer(bool Input, bool Output) {
     DWORD flags = (Input ? PURGE_RXCLEAR : 0) | (Output ? PURGE_TXCLEAR : 0);
     // Nothing asked for: the device is left alone (it would refuse an empty purge).
     if (flags == 0) return;
-    if (!PurgeComm(FHandle, flags)) ReportComError(5, GetLastError());
+    if (!PurgeComm(FHandle, flags)) ReportComError(CE_PurgeFailed, GetLastError());
 }
 
 void TCustomComPort::TransmitChar(char16_t Ch) {
-    if (!TransmitCommChar(FHandle, static_cast<char>(Ch & 0xFF))) ReportComError(13, GetLastError());
+    if (!TransmitCommChar(FHandle, static_cast<char>(Ch & 0xFF))) ReportComError(CE_TransmitFailed, GetLastError());
 }
 
 // ---- event masks and the one-shot wait ----
@@ -362,7 +360,7 @@ TComEvents MaskToComEvents(DWORD Mask) {
 
 void TCustomComPort::WaitForEvent(TComEvents& Events, HANDLE StopEvent, int Timeout) {
     if (FThreadCreated) {
-        ReportComError(20, 0);
+        ReportComError(CE_ThreadCreated, 0);
         return;
     }
     OVERLAPPED ov{};
@@ -386,6 +384,6 @@ void TCustomComPort::WaitForEvent(TComEvents& Events, HANDLE StopEvent, int Time
         error = GetLastError();
     }
     CloseHandle(ov.hEvent);
-    if (failed) ReportComError(21, error);
+    if (failed) ReportComError(CE_WaitFailed, error);
     Events = MaskToComEvents(mask);
 }

@@ -161,7 +161,7 @@ bool TCustomComPort::CanApply() const { return FConnected && FUpdateCount == 0 &
 void TCustomComPort::ApplyBufferSettings() {
     if (!CanApply()) return;
     if (!SetupComm(FHandle, static_cast<DWORD>(FBuffer->InputSize()), static_cast<DWORD>(FBuffer->OutputSize())))
-        ReportComError(9, GetLastError());
+        ReportComError(CE_SetupComFailed, GetLastError());
 }
 
 void TCustomComPort::ApplyLineSettings() {
@@ -194,7 +194,7 @@ void TCustomComPort::ApplyLineSettings() {
     dcb.XoffChar = static_cast<char>(fc.XoffChar() & 0xFF);
     dcb.ErrorChar = replace ? static_cast<char>(parity.ReplaceChar() & 0xFF) : 0;
     dcb.EvtChar = static_cast<char>(FEventChar & 0xFF);
-    if (!SetCommState(FHandle, &dcb)) ReportComError(7, GetLastError());
+    if (!SetCommState(FHandle, &dcb)) ReportComError(CE_SetStateFailed, GetLastError());
 }
 
 void TCustomComPort::ApplyTimeoutSettings() {
@@ -206,7 +206,7 @@ void TCustomComPort::ApplyTimeoutSettings() {
     t.ReadTotalTimeoutConstant = static_cast<DWORD>(FTimeouts->ReadTotalConstant());
     t.WriteTotalTimeoutMultiplier = static_cast<DWORD>(FTimeouts->WriteTotalMultiplier());
     t.WriteTotalTimeoutConstant = static_cast<DWORD>(FTimeouts->WriteTotalConstant());
-    if (!SetCommTimeouts(FHandle, &t)) ReportComError(8, GetLastError());
+    if (!SetCommTimeouts(FHandle, &t)) ReportComError(CE_TimeoutsFailed, GetLastError());
 }
 
 void TCustomComPort::ApplyPortSettings() {

@@ -243,7 +243,7 @@ void TCustomComPort::StoreSettings(TStoreType StoreType, const String& StoreTo) 
         }
     } catch (...) {
         // The cause is dropped: callers see the one error of a failed store.
-        ReportComError(CE_StoreFailed + 1, -1);
+        ReportComError(CE_StoreFailed, -1);
     }
 }
 
@@ -266,6 +266,6 @@ void TCustomComPort::LoadSettings(TStoreType StoreType, const String& LoadFrom) 
         }
         EndUpdate();
     } catch (...) {
-        ReportComError(CE_LoadFailed + 1, -1);
+        ReportComError(CE_LoadFailed, -1);
     }
 }

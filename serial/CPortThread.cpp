@@ -99,21 +99,20 @@ void TComThread::DispatchComMsg() {
 void TCustomComPort::CreateEventThread() {
     // A thread waiting on a device without an event mask would never report anything.
     if (!SetCommMask(FHandle, ComEventsToMask(FEvents))) {
-        ReportComError(CE_WaitFailed + 1, GetLastError());
+        ReportComError(CE_WaitFailed, GetLastError());
         return;
     }
     FPendingErrors = 0;
     if (FSyncMethod == smWindowSync) FWindow = AllocateHWnd([this](TMessage& m) { WndProc(m); });
-    FEventThread = new TComThread(this);
+    FEventThread = std::make_unique<TComThread>(this);
     FThreadCreated = true;
 }
 
 void TCustomComPort::DestroyEventThread() {
     // Taken out first: a handler run while the thread ends must not free it a second time.
-    TComThread* thread = FEventThread;
-    FEventThread = nullptr;
+    std::unique_ptr<TComThread> thread = std::move(FEventThread);
     // On the main thread the wait for the thread also takes the messages it sends.
-    delete thread;
+    thread.reset();
     FThreadCreated = false;
     if (FWindow) {
         HWND window = FWindow;

@@ -250,6 +250,13 @@ public:
     float Min() const { return FMin; }
     void SetMin(float v);
     TDateTime MinDateTime() const { return FMinDateTime; }
+    void SetMaxDateTime(TDateTime v) { FMaxDateTime = v; }
+    void SetMinDateTime(TDateTime v) { FMinDateTime = v; }
+    // Back to the initial extremes (9999999, -9999999), without new time stamps.
+    void Restart() {
+        FMin = 9999999.0f;
+        FMax = -9999999.0f;
+    }
     TColor MaxColor() const { return FMaxColor; }
     void SetMaxColor(TColor v) { Set(FMaxColor, v); }
     TColor MinColor() const { return FMinColor; }
@@ -301,6 +308,386 @@ protected:
 };
 
 // ---------------------------------------------------------------------------------------------
+// The analog value model: a value in engineering units mapped onto a digit scale and from there
+// onto a per-mille position (PPT); the display and input bases built on it; the settings that
+// draw bars and tick scales.
+
+// Value and digit ranges and the factors between them.
+class TSignalSettings : public TMvPersistent {
+public:
+    // The factors hold from the start, so a display whose settings never change still maps.
+    TSignalSettings() { CalcSpans(); }
+    const char* ClassName() const override { return "TSignalSettings"; }
+
+    int32_t DigitalFrom() const { return FDigitalFrom; }
+    void SetDigitalFrom(int32_t v) { Set(FDigitalFrom, v); }
+    int32_t DigitalTo() const { return FDigitalTo; }
+    void SetDigitalTo(int32_t v) { Set(FDigitalTo, v); }
+    const String& Name1() const { return FName1; }
+    void SetName1(const String& v) { Set(FName1, v); }
+    const String& Name2() const { return FName2; }
+    void SetName2(const String& v) { Set(FName2, v); }
+    const String& ValueFormat() const { return FValueFormat; }
+    void SetValueFormat(const String& v) { Set(FValueFormat, v); }
+    // A bound equal to either current bound is ignored; ValueFrom stores 0 as 0.000001; with
+    // LogScale a bound becomes its decade.
+    float ValueFrom() const { return FValueFrom; }
+    void SetValueFrom(float V);
+    float ValueTo() const { return FValueTo; }
+    void SetValueTo(float V);
+    const String& ValueUnit() const { return FValueUnit; }
+    void SetValueUnit(const String& v) { Set(FValueUnit, v); }
+
+    bool LogScale = false;
+    float TotalValue = 100;
+    int32_t TotalDigit = 1000;
+    float ValuePerDigit = 0;
+    String ValueSizeStr = u"##0.0";
+    float DigitPerValue = 0;
+    float PPTPerValue = 0;
+
+    void Change() override;
+    // The spans and factors (the factors keep their values while a span is empty or negative).
+    void CalcSpans();
+    int32_t GetPPT(float Value) const;
+    float GetValue(int32_t PPT) const;
+    // The longer half of a format with a ";" section (the part after it on a tie).
+    static String MvGetValueFormat(const String& FormatStr);
+
+protected:
+    void AssignTo(TPersistent* Dest) const override;
+
+private:
+    int32_t FDigitalFrom = 0, FDigitalTo = 1000;
+    String FName1 = u"SignalName1", FName2 = u"SignalName2";
+    String FValueFormat = u"##0.0";
+    float FValueFrom = 0, FValueTo = 100;
+    String FValueUnit = u"%";
+};
+
+enum THintOption { hoAutoHint, hoValue, hoName1, hoName2, hoMin, hoMax, hoMinMaxDate, hoMinMaxTime };
+using THintOptions = rtl::SmallSet<THintOption>;
+using TLimitEvent = std::function<void(TObject* Sender, bool Lower, bool Upper)>;
+using TOverflowEvent = std::function<void(TObject* Sender, int32_t PPT)>;
+using TSectorChangeEvent = std::function<void(TObject* Sender, bool Sector1, bool Sector2, bool Sector3, bool Enter)>;
+
+// The base of the analog displays: value and digit, PPT, three sectors, limits, overflow,
+// minimum and maximum with time stamps, and an automatic hint. Its settings are hooked in Loaded.
+class TMvAnalogGControl : public TMvGraphicControl {
+public:
+    explicit TMvAnalogGControl(TComponent* AOwner);
+    ~TMvAnalogGControl() override;
+    const char* ClassName() const override { return "TMvAnalogGControl"; }
+    void Loaded() override;
+
+    int32_t Digit() const { return FDigit; }
+    void SetDigit(int32_t D);
+    float Value() const { return FValue; }
+    void SetValue(float V);
+    THintOptions HintOptions() const { return FHintOptions; }
+    void SetHintOptions(THintOptions V);
+    TSectorSettings* SectorSettings() const { return FSectorSettings.get(); }
+    TSignalSettings* SignalSettings() const { return FSignalSettings.get(); }
+    TMinMax* MinMax() const { return FMinMax.get(); }
+    float LimitUpper() const { return FLimitUpper; }
+    void SetLimitUpper(float V);
+    float LimitLower() const { return FLimitLower; }
+    void SetLimitLower(float V);
+    bool LogScale() const { return FLogScale; }
+    void SetLogScale(bool V);
+
+    void ResetMinMax();
+    void SetMin(float V, TDateTime DT);
+    void SetMax(float V, TDateTime DT);
+
+    TNotifyEvent OnMinMaxChange;
+    TNotifyEvent OnPosChanged;
+    TLimitEvent OnLimit;
+    TOverflowEvent OnOverflow;
+    TNotifyEvent OnSettingsChange;
+    TSectorChangeEvent OnSectorChange;
+    TNotifyEvent OnValueChange;
+
+    double LogFactor1 = 0, LogFactor2 = 0;
+    TPoint pPosLeftTop;
+    String ValueStr, DigitStr;
+    bool UOverflow = false, LOverflow = false;
+    bool ULimit = true, LLimit = true;
+    int32_t ULimitPPT = 900, LLimitPPT = 100;
+    int32_t PPT = 500;
+    TColor cAlarm0 = 0x00FFFF, cAlarm1 = 0x0000FF;
+    int32_t MaxPPT = 500, MinPPT = 500;
+    bool InSector1 = false, InSector2 = false, InSector3 = false;
+    TColor ActSectorCol = clNone;
+
+    void ParamChange(TObject* Sender) override;
+    virtual void ValueChanged();
+    virtual void OverflowChanged(int32_t) {}
+    virtual void LimitChanged() {}
+    virtual void MinMaxChanged(TObject* Sender);
+    virtual void ScaleChanged() { DoParamChange(); }
+
+protected:
+    void FontChanged() override;
+    bool Designing() const { return ComponentState().Contains(csDesigning); }
+
+private:
+    // The digit of the current value, linear or logarithmic.
+    int32_t DigitOfValue() const;
+    // The digit changed: repaint at design time, report at run time.
+    void DigitSet();
+    void BuildHint();
+
+    int32_t FDigit = 500;
+    THintOptions FHintOptions{hoAutoHint, hoValue, hoName1, hoName2, hoMin, hoMax, hoMinMaxDate, hoMinMaxTime};
+    std::unique_ptr<TSectorSettings> FSectorSettings;
+    std::unique_ptr<TSignalSettings> FSignalSettings;
+    std::unique_ptr<TMinMax> FMinMax;
+    float FValue = 50;
+    float FLimitUpper = 90, FLimitLower = 10;
+    bool FLogScale = false;
+    bool FFontHooked = false;
+};
+
+enum TEnabledKey { _VK_PRIOR, _VK_NEXT, _VK_END, _VK_HOME, _VK_LEFT, _VK_DOWN, _VK_UP, _VK_RIGHT };
+using TEnabledKeys = rtl::SmallSet<TEnabledKey>;
+
+// The base of the analog inputs: the value in digit steps by keys, wheel and mouse, a slide area
+// set by the descendant, and a display that can mirror the value. The constructor leaves one
+// update open, which Loaded ends.
+class TMvAnalogCControl : public TMvCustomControl {
+public:
+    explicit TMvAnalogCControl(TComponent* AOwner);
+    ~TMvAnalogCControl() override;
+    const char* ClassName() const override { return "TMvAnalogCControl"; }
+    void Loaded() override;
+    void SetEnabled(bool value) override;
+
+    int32_t ChangeLarge() const { return FChangeLarge; }
+    void SetChangeLarge(int32_t v) { FChangeLarge = v; }
+    int32_t ChangeSmall() const { return FChangeSmall; }
+    void SetChangeSmall(int32_t v) { FChangeSmall = v; }
+    int32_t Digit() const { return FDigit; }
+    void SetDigit(int32_t D);
+    float Value() const { return FValue; }
+    void SetValue(float V);
+    TSignalSettings* SignalSettings() const { return FSignalSettings.get(); }
+    TCursor CursorSlide() const { return FCursorSlide; }
+    void SetCursorSlide(TCursor v) { FCursorSlide = v; }
+    bool EnableKeyboard() const { return FEnableKeyboard; }
+    void SetEnableKeyboard(bool v) { FEnableKeyboard = v; }
+    bool EnableMouseJump() const { return FEnableMouseJump; }
+    void SetEnableMouseJump(bool v) { FEnableMouseJump = v; }
+    TEnabledKeys EnabledKeys() const { return FEnabledKeys; }
+    void SetEnabledKeys(TEnabledKeys v) { FEnabledKeys = v; }
+    TColor ColorFocus() const { return FColorFocus; }
+    void SetColorFocus(TColor v);
+    TColor ColorNonFocus() const { return FColorNonFocus; }
+    void SetColorNonFocus(TColor v);
+    TMvAnalogGControl* ValueIndicator() const { return FValueIndicator; }
+    void SetValueIndicator(TMvAnalogGControl* v);
+
+    // Steps the digit up by up when it is above 0, otherwise down by down, within the scale.
+    void DoChange(int32_t up, int32_t down);
+
+    TNotifyEvent OnValueChange;
+    TNotifyEvent OnValueChanged;
+
+    String ValueStr, DigitStr;
+    bool MDown = false;
+    TPoint pMouseOld;
+    TRect SlideRect;
+    bool inSlideArea = false, isCircle = false;
+    TCursor OldCursor = crDefault;
+    int32_t MaxPosDeviation = 10;
+
+    void ParamChange(TObject* Sender) override;
+    virtual void MouseSlide(TShiftState Shift, int X, int Y, TPoint Previous);
+    virtual void UpdateDisplay();
+
+protected:
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyUp(WORD& Key, TShiftState Shift) override;
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void WMGetDlgCode(TMessage& Message) override;
+    void WMSetFocus(TMessage& Message) override;
+    void WMKillFocus(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    bool Designing() const { return ComponentState().Contains(csDesigning); }
+    // The digit of the current value.
+    int32_t DigitOfValue() const;
+    // Focused, and not in the middle of losing the focus (the form still names the control as
+    // its active one while WM_KILLFOCUS runs).
+    bool HasFocus() const { return !FLosingFocus && Focused(); }
+
+    bool VChange = false;
+    bool Painting = false;
+
+private:
+    bool InSlideArea(int X, int Y) const;
+    void EndOfInteraction();
+
+    bool FLosingFocus = false;
+
+    int32_t FChangeLarge = 10, FChangeSmall = 1;
+    int32_t FDigit = 0;
+    float FValue = 0;
+    std::unique_ptr<TSignalSettings> FSignalSettings;
+    TCursor FCursorSlide = 5;
+    bool FEnableKeyboard = true;
+    bool FEnableMouseJump = false;
+    TEnabledKeys FEnabledKeys{_VK_PRIOR, _VK_NEXT, _VK_END, _VK_HOME, _VK_LEFT, _VK_DOWN, _VK_UP, _VK_RIGHT};
+    TColor FColorFocus = 0x00FF00, FColorNonFocus = 0x008000;
+    TMvAnalogGControl* FValueIndicator = nullptr;
+};
+
+enum TBarStyle { bsBar, bsLED_Bar, bsPoint, bsMultiColor };
+
+// The look of a bar and its painting for a PPT: four styles, colour sectors, a dimmed
+// background and a value text inverted against what lies under it.
+class TBarSettings : public TMvPersistent {
+public:
+    // Nested: the slider has options of the same names.
+    enum TBarOption { opValue, opUnit, opUseSectorCol, opBidir };
+    using TBarOptions = rtl::SmallSet<TBarOption>;
+
+    TBarSettings();
+    ~TBarSettings() override;
+    const char* ClassName() const override { return "TBarSettings"; }
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v) { Set(FColor, v); }
+    TColor BkColor() const { return FBkColor; }
+    void SetBkColor(TColor v) { Set(FBkColor, v); }
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(TFont* F);
+    TBarOptions Options() const { return FOptions; }
+    void SetOptions(TBarOptions v) { Set(FOptions, v); }
+    TBarStyle Style() const { return FStyle; }
+    void SetStyle(TBarStyle v) { Set(FStyle, v); }
+    TMvSBevel* Bevel() const { return FBevel.get(); }
+    void SetBevel(TMvSBevel* B);
+    // Taken only above 0; every accepted value reports a change.
+    int32_t minWidth() const { return FminWidth; }
+    void SetMinWidth(int32_t v);
+    int32_t minHeight() const { return FminHeight; }
+    void SetMinHeight(int32_t v);
+    bool BkAuto() const { return FBkAuto; }
+    void SetBkAuto(bool v) { Set(FBkAuto, v); }
+    float BkBrightness() const { return FBkBrightness; }
+    void SetBkBrightness(float v) { Set(FBkBrightness, v); }
+    TSectorSettings* SectorSettings() const { return FSectorSettings.get(); }
+
+    int32_t w = 0, h = 0;
+    TRect ClientRect, BarRect;
+    String ValueUnit, Value;
+    TColor SectorCol = clNone;
+    int32_t ppt0 = 0;
+
+    // The bar for PPT in BarRect: horizontal when BarRect is wider than high.
+    void PaintBar(TCanvas* can, int32_t PPT);
+    // The dimmed background of the given sectors over BarRect.
+    void Paint(TCanvas* can, int32_t PPT, TSectorSettings* sectors);
+
+protected:
+    void AssignTo(TPersistent* Dest) const override;
+
+private:
+    // The sectors' background over R, dimmed to BkBrightness or in full colour.
+    void PaintSectors(TCanvas* can, const TRect& R, const TSectorSettings& sectors, bool dimmed) const;
+    void PaintValueText(TBitmap& bar, bool horizontal);
+
+    // The bar, the full-colour sectors and the value text are composed on bitmaps kept between
+    // paints: a bar repaints at every value, and fresh bitmaps each time cost more than the drawing.
+    TBitmap FBarBmp, FSectorBmp, FTextBmp;
+    TColor FColor = 0x00FF00;
+    TColor FBkColor = 0x000000;
+    std::unique_ptr<TFont> FFont;
+    TBarOptions FOptions;
+    TBarStyle FStyle = bsBar;
+    std::unique_ptr<TMvSBevel> FBevel;
+    int32_t FminWidth = 5, FminHeight = 5;
+    bool FBkAuto = false;
+    float FBkBrightness = 0;
+    std::unique_ptr<TSectorSettings> FSectorSettings;
+};
+
+// A tick scale: its labels and sizes for a value range, drawn vertical, horizontal or circular.
+class TScaleSettings : public TMvPersistent {
+public:
+    TScaleSettings();
+    ~TScaleSettings() override;
+    const char* ClassName() const override { return "TScaleSettings"; }
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v) { Set(FColor, v); }
+    TColor PointerColor() const { return FPointerColor; }
+    void SetPointerColor(TColor v) { Set(FPointerColor, v); }
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(TFont* F);
+    // 1 .. 20 and 1 .. 10; every accepted value reports a change, others are refused.
+    int32_t Steps() const { return FSteps; }
+    void SetSteps(int32_t v);
+    int32_t SubSteps() const { return FSubSteps; }
+    void SetSubSteps(int32_t v);
+    bool DrawLine() const { return FDrawLine; }
+    void SetDrawLine(bool v);
+    const String& ValueFormat() const { return FValueFormat; }
+    void SetValueFormat(const String& v) { Set(FValueFormat, v); }
+    const String& ValueFormatLog() const { return FValueFormatLog; }
+    void SetValueFormatLog(const String& v) { Set(FValueFormatLog, v); }
+    bool PosLeftTop() const { return FPosLeftTop; }
+    void SetPosLeftTop(bool v) { Set(FPosLeftTop, v); }
+
+    bool LogScale = false;
+    int32_t LogSteps = 1;
+    int32_t sl1 = 14, sl2 = 7;
+    TPoint cp;
+    int32_t PenW1 = 2, PenW2 = 1;
+    int32_t Spacing = 4;
+    String Text;
+    int32_t TextW = 0, TextH = 0;
+    int32_t TotalWidth = 0, minHeight = 0;
+    int32_t BarSpace = 0;
+    int32_t pos0 = 0, pos100 = 0;
+    TPoint LinePos[4];
+    int32_t exp1 = 0, exp2 = 0;
+
+    // Labels and sizes: vertical (labels from the top value down), horizontal and circular
+    // (labels from the bottom value up).
+    void CalcSize(TCanvas* can, float ValueFrom, float ValueTo);
+    void CalcHSize(TCanvas* can, float ValueFrom, float ValueTo);
+    void CalcRSize(TCanvas* can, float ValueFrom, float ValueTo);
+    void VertiScala(TCanvas* can, const TRect& r);
+    void HorizScala(TCanvas* can, const TRect& r);
+    // Circular scales from AlphaFrom over Alpha degrees, clockwise from straight up; r becomes the
+    // square inside the scale.
+    void RoundScala(TCanvas* can, TRect& r, int AlphaFrom, int Alpha);
+    void DialScala(TCanvas* can, TRect& r, int AlphaFrom, int Alpha);
+
+protected:
+    void AssignTo(TPersistent* Dest) const override;
+
+private:
+    // N: the major divisions of the current mapping.
+    int Divisions() const { return LogScale ? LogSteps : FSteps; }
+    void Labels(TCanvas* can, float ValueFrom, float ValueTo, bool descending);
+    void TickSizes();
+    void Circle(TCanvas* can, TRect& r, int AlphaFrom, int Alpha, bool dial);
+
+    TColor FColor = 0x000000;
+    TColor FPointerColor = 0x00FF00;
+    std::unique_ptr<TFont> FFont;
+    int32_t FSteps = 5, FSubSteps = 2;
+    bool FDrawLine = true;
+    String FValueFormat = u"##0";
+    String FValueFormatLog = u"0e-0";
+    bool FPosLeftTop = false;
+};
+
 // Settings in ini files.
 class TIniFile;
 

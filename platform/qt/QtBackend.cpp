@@ -16,6 +16,7 @@
 #include "platform/qt/QtDragDrop.h"
 #include "platform/qt/QtGraphicsApp.h"
 #include "platform/qt/QtInput.h"
+#include "platform/qt/QtNative.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/rtl/Clock.h"
 
@@ -218,6 +219,23 @@ public:
     bool DrawThemePart(TBitmap& target, const ui::ThemePart& part) override { return qtb::PaintThemePart(target, part); }
     ui::DesktopDragDrop& DragDrop() override { return qtb::DesktopDragDropService(); }
     ui::ImageDecoders& Decoders() override { return qtb::ImageDecoderService(); }
+
+    // Native views: QtNative.cpp.
+    std::unique_ptr<ui::TextView> CreateTextView(ui::TextKind kind, ui::WidgetPeer& host, TWinControl* control) override {
+        return MakeTextView(kind, host, control);
+    }
+    std::unique_ptr<ui::ListView> CreateListView(ui::ListKind kind, ui::WidgetPeer& host, TWinControl* control, ui::ListSink& sink) override {
+        return MakeListView(kind, host, control, sink);
+    }
+    std::unique_ptr<ui::ButtonView> CreateButtonView(ui::ButtonKind kind, ui::WidgetPeer& host, TWinControl* control) override {
+        return MakeButtonView(kind, host, control);
+    }
+    std::unique_ptr<ui::RangeView> CreateRangeView(ui::RangeKind kind, ui::WidgetPeer& host, TWinControl* control, ui::RangeSink& sink) override {
+        return MakeRangeView(kind, host, control, sink);
+    }
+    std::unique_ptr<ui::StaticView> CreateStaticView(ui::StaticKind kind, ui::WidgetPeer& host, TWinControl* control) override {
+        return MakeStaticView(kind, host, control);
+    }
 
 private:
     // The widget inside the control's own widget that a real click at a global position lands

@@ -1,5 +1,5 @@
-// Native views: the Qt widget of an edit, memo, combo box, list box, button or slider, placed
-// inside the control's own widget. The view only shows the control's state; input on it is
+// Native views: the Qt widget of an edit, memo, list, combo box, button, slider, label or group
+// box, placed inside the control's own widget. The view only shows the control's state; input on it is
 // turned into the control's messages (as the control's own widget does), except where Qt must
 // run the interaction itself (an open drop-down list, a slider's thumb).
 #include <QAbstractItemView>
@@ -23,9 +23,8 @@
 
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtInput.h"
+#include "platform/qt/QtNative.h"
 #include "platform/qt/QtWindow.h"
-#include "platform/ui/Clipbrd.h"
-#include "platform/ui/NativePeers.h"
 #include "platform/win/Window.h"
 
 namespace qtb {
@@ -51,78 +50,89 @@ private:
     QPointer<QWidget> FInner;
 };
 
-class ViewBase : public ui::NativeView {
+[[noreturn]] void Unsupported(const char* call, const char* kind) { throw ui::ENativeViewUnsupported(call, kind); }
+
+// What every view does with its widget: placed inside the control's own widget and filling it,
+// its input taken by the control's input road, drawn for the control, and overlaid with what
+// the control paints over it.
+class Embedded {
 public:
-    ViewBase(QWidget* inner, ui::WidgetPeer& host, TWinControl* control, bool forwardMouse)
-        : FInner(inner), FHost(static_cast<WidgetPeer&>(host).Widget()) {
+    Embedded(QWidget* inner, ui::WidgetPeer& host, TWinControl* control, bool forwardMouse)
+        : Inner(inner), Host(static_cast<WidgetPeer&>(host).Widget()) {
         // Input on the native widget and its inner widgets takes the same road as input on the
         // control's own widget, and Qt does not act on it.
-        FInput = new InputTranslator(control, FHost, forwardMouse);
+        FInput = new InputTranslator(control, Host, forwardMouse);
         FInput->setParent(inner);
-        inner->setParent(FHost);
-        inner->setGeometry(FHost->rect());
+        inner->setParent(Host);
+        inner->setGeometry(Host->rect());
         auto* filler = new Filler(inner);
         filler->setParent(inner);
-        FHost->installEventFilter(filler);
-        FHost->setFocusProxy(inner);
+        Host->installEventFilter(filler);
+        Host->setFocusProxy(inner);
         inner->lower();  // the control's child windows show above it
         inner->show();
         WatchChildren();
     }
-    ~ViewBase() override {
+    ~Embedded() {
         if (FInput) FInput->Detach();
-        if (FHost) FHost->setFocusProxy(nullptr);
+        if (Host) Host->setFocusProxy(nullptr);
         delete FOverlay.data();
-        delete FInner.data();
+        delete Inner.data();
     }
+    Embedded(const Embedded&) = delete;
+    Embedded& operator=(const Embedded&) = delete;
     // Inner widgets (a combo box's line edit, a text view's viewport) send their input too.
     void WatchChildren() {
-        if (!FInner) return;
-        FInner->installEventFilter(FInput);
-        for (QWidget* w : FInner->findChildren<QWidget*>()) {
+        if (!Inner) return;
+        Inner->installEventFilter(FInput);
+        for (QWidget* w : Inner->findChildren<QWidget*>()) {
             w->installEventFilter(FInput);
-            if (w->focusPolicy() != Qt::NoFocus && w->window() == FInner->window()) w->setFocusProxy(nullptr);
+            if (w->focusPolicy() != Qt::NoFocus && w->window() == Inner->window()) w->setFocusProxy(nullptr);
         }
     }
-    void SetFont(const TFont& font) override {
-        if (FInner) FInner->setFont(qtbackend::QFontOf(font));
+    void SetFont(const TFont& font) {
+        if (Inner) Inner->setFont(qtbackend::QFontOf(font));
     }
-    void SetOwnerPainted(bool value) override {
-        if (!FInner) return;
+    void SetOwnerPainted(bool value) {
+        if (!Inner) return;
         // Hidden, the widget keeps its geometry and state and can still be rendered.
-        FInner->setVisible(!value);
-        if (FHost) FHost->setFocusProxy(value ? nullptr : FInner.data());
+        Inner->setVisible(!value);
+        if (Host) Host->setFocusProxy(value ? nullptr : Inner.data());
     }
-    void Render(TBitmap& target) override {
-        if (!FInner) return;
+    void Render(TBitmap& target) {
+        if (!Inner) return;
         QImage img(std::max(1, target.Width()), std::max(1, target.Height()), QImage::Format_RGB32);
-        img.fill(FInner->palette().color(QPalette::Window));
-        FInner->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        img.fill(Inner->palette().color(QPalette::Window));
+        Inner->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
         qtbackend::SetImage(target, img);
     }
-    void SetColors(int32_t background, int32_t text) override {
-        if (!FInner) return;
-        QPalette pal = FInner->palette();
+    // The base and text colours of a widget's palette (and of the widgets that share it).
+    static void SetColors(QWidget* w, int32_t background, int32_t text) {
+        if (!w) return;
+        QPalette pal = w->palette();
         pal.setColor(QPalette::Base, ColorOf(background));
         pal.setColor(QPalette::Text, ColorOf(text));
-        FInner->setPalette(pal);
+        w->setPalette(pal);
     }
-    void SetOverlay(const TBitmap& painted, const TBitmap& native) override {
-        if (!FHost) return;
+    void SetOverlay(const TBitmap& painted, const TBitmap& native) {
+        if (!Host) return;
         QImage over = OverlayOf(qtbackend::ToRgb32(painted), qtbackend::ToRgb32(native));
         if (over.isNull()) {
             if (FOverlay) FOverlay->hide();
             return;
         }
-        if (!FOverlay) FOverlay = new Overlay(FHost);
+        if (!FOverlay) FOverlay = new Overlay(Host);
         FOverlay->Picture = std::move(over);
-        FOverlay->setGeometry(FHost->rect());
+        FOverlay->setGeometry(Host->rect());
         FOverlay->raise();
         FOverlay->show();
         FOverlay->update();
     }
 
-protected:
+    QPointer<QWidget> Inner;
+    QPointer<QWidget> Host;
+
+private:
     // Shows what the control drew over the widget, above it; the pointer goes through it.
     class Overlay final : public QWidget {
     public:
@@ -159,13 +169,29 @@ protected:
         return any ? over : QImage();
     }
 
-    QPointer<QWidget> FInner;
-    QPointer<QWidget> FHost;
     QPointer<Overlay> FOverlay;
     QPointer<InputTranslator> FInput;
 };
 
-// ---- single-line edit ----
+// A view of one family (ui::TextView, ui::ListView...) over its embedded widget W.
+template <class Family, class W>
+class ViewBase : public Family {
+public:
+    ViewBase(W* inner, ui::WidgetPeer& host, TWinControl* control, bool forwardMouse)
+        : FWidget(inner, host, control, forwardMouse) {}
+    void SetFont(const TFont& font) override { FWidget.SetFont(font); }
+    void SetColors(int32_t background, int32_t text) override { Embedded::SetColors(FWidget.Inner, background, text); }
+    void SetOwnerPainted(bool value) override { FWidget.SetOwnerPainted(value); }
+    void Render(TBitmap& target) override { FWidget.Render(target); }
+    void SetOverlay(const TBitmap& painted, const TBitmap& native) override { FWidget.SetOverlay(painted, native); }
+
+protected:
+    W* Widget() const { return static_cast<W*>(FWidget.Inner.data()); }
+    QWidget* Host() const { return FWidget.Host.data(); }
+    Embedded FWidget;
+};
+
+// ---- text: single-line edit ----
 
 class LineEdit final : public QLineEdit {
 public:
@@ -173,55 +199,62 @@ public:
     using QLineEdit::QLineEdit;
 };
 
-class EditView final : public ViewBase {
+constexpr const char* kSingleLine = "single-line text";
+constexpr const char* kMultiLine = "multi-line text";
+
+class EditView final : public ViewBase<ui::TextView, LineEdit> {
 public:
     EditView(ui::WidgetPeer& host, TWinControl* control) : ViewBase(new LineEdit, host, control, true) {}
-    LineEdit* W() const { return static_cast<LineEdit*>(FInner.data()); }
     void SetText(const String& text) override {
-        QSignalBlocker b(W());
-        W()->setText(Q(text));
+        QSignalBlocker b(Widget());
+        Widget()->setText(Q(text));
     }
     void Replace(int start, int count, const String& text) override {
-        QString t = W()->text();
+        QString t = Widget()->text();
         t.replace(start, count, Q(text));
-        QSignalBlocker b(W());
-        W()->setText(t);
+        QSignalBlocker b(Widget());
+        Widget()->setText(t);
     }
     void SetSelection(int anchor, int caret) override {
-        QSignalBlocker b(W());
+        QSignalBlocker b(Widget());
         if (anchor == caret) {
-            W()->deselect();
-            W()->setCursorPosition(caret);
+            Widget()->deselect();
+            Widget()->setCursorPosition(caret);
         } else {
-            W()->setSelection(anchor, caret - anchor);
+            Widget()->setSelection(anchor, caret - anchor);
         }
     }
-    void SetReadOnly(bool value) override { W()->setReadOnly(value); }
-    void SetFramed(bool value) override { W()->setFrame(value); }
-    void SetPasswordChar(char16_t ch) override { W()->setEchoMode(ch ? QLineEdit::Password : QLineEdit::Normal); }
-    void SetTextMargins(const TRect& m) override { W()->setTextMargins(m.Left, m.Top, m.Right, m.Bottom); }
+    void SetReadOnly(bool value) override { Widget()->setReadOnly(value); }
+    void SetFramed(bool value) override { Widget()->setFrame(value); }
+    void SetTextMargins(const TRect& m) override { Widget()->setTextMargins(m.Left, m.Top, m.Right, m.Bottom); }
     int CharFromPos(int x, int y) override {
         (void)y;
-        return W()->cursorPositionAt(QPoint(x, W()->height() / 2));
+        return Widget()->cursorPositionAt(QPoint(x, Widget()->height() / 2));
     }
     TPoint PosFromChar(int index) override {
-        QSignalBlocker b(W());
-        int oldPos = W()->cursorPosition();
-        bool had = W()->hasSelectedText();
-        int selStart = W()->selectionStart(), selLen = static_cast<int>(W()->selectedText().size());
-        W()->setCursorPosition(index);
-        QRect r = W()->cursorRect();
+        LineEdit* w = Widget();
+        QSignalBlocker b(w);
+        int oldPos = w->cursorPosition();
+        bool had = w->hasSelectedText();
+        int selStart = w->selectionStart(), selLen = static_cast<int>(w->selectedText().size());
+        w->setCursorPosition(index);
+        QRect r = w->cursorRect();
         if (had) {
-            if (oldPos == selStart) W()->setSelection(selStart + selLen, -selLen);
-            else W()->setSelection(selStart, selLen);
+            if (oldPos == selStart) w->setSelection(selStart + selLen, -selLen);
+            else w->setSelection(selStart, selLen);
         } else {
-            W()->setCursorPosition(oldPos);
+            w->setCursorPosition(oldPos);
         }
         return TPoint(r.left() + r.width() / 2, r.top());
     }
+    // A line edit scrolls its text to keep the cursor in view on every move.
+    void EnsureCaretVisible() override {}
+    void SetPasswordChar(char16_t ch) override { Widget()->setEchoMode(ch ? QLineEdit::Password : QLineEdit::Normal); }
+    void SetWordWrap(bool) override { Unsupported("TextView::SetWordWrap", kSingleLine); }
+    void SetScrollBars(TScrollStyle) override { Unsupported("TextView::SetScrollBars", kSingleLine); }
 };
 
-// ---- multi-line edit ----
+// ---- text: multi-line edit ----
 
 QString Collapse(const String& s) {
     QString t = Q(s);
@@ -229,7 +262,7 @@ QString Collapse(const String& s) {
     return t;
 }
 
-class MemoView final : public ViewBase {
+class MemoView final : public ViewBase<ui::TextView, QPlainTextEdit> {
 public:
     MemoView(ui::WidgetPeer& host, TWinControl* control) : ViewBase(MakeEdit(), host, control, true) {}
     static QPlainTextEdit* MakeEdit() {
@@ -237,55 +270,55 @@ public:
         e->setUndoRedoEnabled(false);  // the control keeps its own undo
         return e;
     }
-    QPlainTextEdit* W() const { return static_cast<QPlainTextEdit*>(FInner.data()); }
     void SetText(const String& text) override {
-        QSignalBlocker b(W());
-        W()->setPlainText(Collapse(text));
+        QSignalBlocker b(Widget());
+        Widget()->setPlainText(Collapse(text));
     }
     void Replace(int start, int count, const String& text) override {
-        QSignalBlocker b(W());
-        QTextCursor c(W()->document());
+        QSignalBlocker b(Widget());
+        QTextCursor c(Widget()->document());
         c.setPosition(start);
         c.setPosition(start + count, QTextCursor::KeepAnchor);
         c.insertText(Collapse(text));
     }
     void SetSelection(int anchor, int caret) override {
-        QSignalBlocker b(W());
-        QTextCursor c(W()->document());
+        QSignalBlocker b(Widget());
+        QTextCursor c(Widget()->document());
         c.setPosition(anchor);
         c.setPosition(caret, QTextCursor::KeepAnchor);
-        W()->setTextCursor(c);
+        Widget()->setTextCursor(c);
     }
-    void EnsureCaretVisible() override { W()->ensureCursorVisible(); }
-    void SetFramed(bool value) override { W()->setFrameShape(value ? QFrame::StyledPanel : QFrame::NoFrame); }
+    void EnsureCaretVisible() override { Widget()->ensureCursorVisible(); }
+    void SetFramed(bool value) override { Widget()->setFrameShape(value ? QFrame::StyledPanel : QFrame::NoFrame); }
     void SetReadOnly(bool value) override {
-        W()->setReadOnly(value);
-        W()->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard | (value ? Qt::NoTextInteraction : Qt::TextEditable));
+        Widget()->setReadOnly(value);
+        Widget()->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard | (value ? Qt::NoTextInteraction : Qt::TextEditable));
     }
-    void SetWordWrap(bool value) override { W()->setLineWrapMode(value ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap); }
-    void SetScrollBars(int bars) override {
-        W()->setHorizontalScrollBarPolicy((bars & 1) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-        W()->setVerticalScrollBarPolicy((bars & 2) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    void SetWordWrap(bool value) override { Widget()->setLineWrapMode(value ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap); }
+    void SetScrollBars(TScrollStyle bars) override {
+        bool horizontal = bars == ssHorizontal || bars == ssBoth, vertical = bars == ssVertical || bars == ssBoth;
+        Widget()->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        Widget()->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     }
-    void SetTextMargins(const TRect& m) override { W()->document()->setDocumentMargin(std::max(0, m.Left)); }
+    void SetTextMargins(const TRect& m) override { Widget()->document()->setDocumentMargin(std::max(0, m.Left)); }
     void SetColors(int32_t background, int32_t text) override {
-        QPalette pal = W()->palette();
-        pal.setColor(QPalette::Base, ColorOf(background));
-        pal.setColor(QPalette::Text, ColorOf(text));
-        W()->setPalette(pal);
-        W()->viewport()->setPalette(pal);
+        // The viewport paints the text area with a palette of its own.
+        Embedded::SetColors(Widget(), background, text);
+        Embedded::SetColors(Widget()->viewport(), background, text);
     }
     int CharFromPos(int x, int y) override {
-        QPoint p = W()->viewport()->mapFrom(FHost, QPoint(x, y));
-        return W()->cursorForPosition(p).position();
+        QPoint p = Widget()->viewport()->mapFrom(Host(), QPoint(x, y));
+        return Widget()->cursorForPosition(p).position();
     }
     TPoint PosFromChar(int index) override {
-        QTextCursor c(W()->document());
-        c.setPosition(std::clamp(index, 0, W()->document()->characterCount() - 1));
-        QRect r = W()->cursorRect(c);
-        QPoint p = W()->viewport()->mapTo(FHost, r.topLeft());
+        QTextCursor c(Widget()->document());
+        c.setPosition(std::clamp(index, 0, Widget()->document()->characterCount() - 1));
+        QRect r = Widget()->cursorRect(c);
+        QPoint p = Widget()->viewport()->mapTo(Host(), r.topLeft());
         return TPoint(p.x(), p.y());
     }
+    // The platform's memo shows its text as it is.
+    void SetPasswordChar(char16_t) override { Unsupported("TextView::SetPasswordChar", kMultiLine); }
 };
 
 // ---- owner-drawn items ----
@@ -293,7 +326,7 @@ public:
 // Asks the control to draw each item (and, for variable heights, to measure it).
 class OwnerDrawDelegate final : public QStyledItemDelegate {
 public:
-    OwnerDrawDelegate(ui::NativeSink* sink, QWidget* viewport, bool variable, QObject* parent)
+    OwnerDrawDelegate(ui::ListSink& sink, QWidget* viewport, bool variable, QObject* parent)
         : QStyledItemDelegate(parent), FSink(sink), FViewport(viewport), FVariable(variable) {}
     int FixedHeight = 0;
 
@@ -301,13 +334,13 @@ public:
         QWidget* area = FViewport ? FViewport.data() : nullptr;
         QSize size = area ? area->size() : option.rect.size();
         TBitmap target(std::max(1, size.width()), std::max(1, std::max(size.height(), option.rect.bottom() + 1)));
-        unsigned state = 0;
-        if (option.state & QStyle::State_Selected) state |= 1u << 0;   // odSelected
-        if (!(option.state & QStyle::State_Enabled)) state |= 1u << 2;  // odDisabled
-        if (option.state & QStyle::State_HasFocus) state |= 1u << 4;    // odFocused
+        TOwnerDrawState state;
+        if (option.state & QStyle::State_Selected) state << odSelected;
+        if (!(option.state & QStyle::State_Enabled)) state << odDisabled;
+        if (option.state & QStyle::State_HasFocus) state << odFocused;
         QRect r = option.rect;
         TRect rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
-        if (!FSink || !FSink->NativeDrawItem(index.row(), rect, state, target)) {
+        if (!FSink.DrawListItem(index.row(), rect, state, target)) {
             QStyledItemDelegate::paint(painter, option, index);
             return;
         }
@@ -316,8 +349,8 @@ public:
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize base = QStyledItemDelegate::sizeHint(option, index);
-        if (FVariable && FSink) {
-            int h = FSink->NativeMeasureItem(index.row());
+        if (FVariable) {
+            int h = FSink.MeasureListItem(index.row());
             if (h > 0) return QSize(base.width(), h);
         }
         if (FixedHeight > 0) return QSize(base.width(), FixedHeight);
@@ -325,202 +358,240 @@ public:
     }
 
 private:
-    ui::NativeSink* FSink;
+    ui::ListSink& FSink;
     QPointer<QWidget> FViewport;
     bool FVariable;
 };
 
-// ---- combo box ----
+// ---- list: combo box ----
+
+constexpr const char* kComboBox = "combo box";
 
 class Combo final : public QComboBox {
 public:
-    ui::NativeSink* Sink = nullptr;
+    explicit Combo(ui::ListSink& sink) : Sink(sink) {}
+    ui::ListSink& Sink;
     bool Programmatic = false;
-    void showPopup() override { QComboBox::showPopup(); }
     void hidePopup() override {
         bool wasShown = view() && view()->isVisible();
         QComboBox::hidePopup();
-        if (wasShown && Sink && !Programmatic) Sink->NativeNotification(ui::NativeNotify::CloseUp, 0);
+        if (wasShown && !Programmatic) Sink.ListClosedUp();
     }
 };
 
-class ComboView final : public ViewBase {
+class ComboView final : public ViewBase<ui::ListView, Combo> {
 public:
-    ComboView(ui::WidgetPeer& host, TWinControl* control, ui::NativeSink* sink) : ViewBase(new Combo, host, control, true) {
-        W()->Sink = sink;
-        W()->setInsertPolicy(QComboBox::NoInsert);
-        QObject::connect(W(), &QComboBox::activated, W(), [this, sink](int index) {
-            if (sink && !W()->Programmatic) sink->NativeNotification(ui::NativeNotify::ItemPicked, index);
+    ComboView(ui::WidgetPeer& host, TWinControl* control, ui::ListSink& sink) : ViewBase(new Combo(sink), host, control, true) {
+        Widget()->setInsertPolicy(QComboBox::NoInsert);
+        QObject::connect(Widget(), &QComboBox::activated, Widget(), [this](int index) {
+            if (!Widget()->Programmatic) Widget()->Sink.ListItemPicked(index);
         });
     }
-    Combo* W() const { return static_cast<Combo*>(FInner.data()); }
-    void SetEditable(bool value) override {
-        if (W()->isEditable() == value) return;
-        W()->setEditable(value);
-        WatchChildren();
-    }
     void SetItems(const std::vector<String>& items) override {
-        QSignalBlocker b(W());
-        QString text = W()->isEditable() ? W()->lineEdit()->text() : QString();
-        W()->clear();
-        for (const String& s : items) W()->addItem(Q(s));
-        W()->setCurrentIndex(-1);
-        if (W()->isEditable()) W()->lineEdit()->setText(text);
+        Combo* w = Widget();
+        QSignalBlocker b(w);
+        QString text = w->isEditable() ? w->lineEdit()->text() : QString();
+        w->clear();
+        for (const String& s : items) w->addItem(Q(s));
+        w->setCurrentIndex(-1);
+        if (w->isEditable()) w->lineEdit()->setText(text);
     }
     void SetItemIndex(int index) override {
-        QSignalBlocker b(W());
-        QString text = W()->isEditable() ? W()->lineEdit()->text() : QString();
-        W()->setCurrentIndex(index);
-        if (W()->isEditable()) W()->lineEdit()->setText(text);  // the control sets the text itself
+        Combo* w = Widget();
+        QSignalBlocker b(w);
+        QString text = w->isEditable() ? w->lineEdit()->text() : QString();
+        w->setCurrentIndex(index);
+        if (w->isEditable()) w->lineEdit()->setText(text);  // the control sets the text itself
     }
-    void SetText(const String& text) override {
-        if (!W()->isEditable()) return;
-        QSignalBlocker b(W());
-        W()->lineEdit()->setText(Q(text));
-    }
-    void Replace(int start, int count, const String& text) override {
-        if (!W()->isEditable()) return;
-        QString t = W()->lineEdit()->text();
-        t.replace(start, count, Q(text));
-        SetText(String(t.toStdU16String()));
-    }
-    void SetSelection(int anchor, int caret) override {
-        if (!W()->isEditable()) return;
-        QSignalBlocker b(W()->lineEdit());
-        if (anchor == caret) {
-            W()->lineEdit()->deselect();
-            W()->lineEdit()->setCursorPosition(caret);
-        } else {
-            W()->lineEdit()->setSelection(anchor, caret - anchor);
-        }
-    }
-    int CharFromPos(int x, int y) override {
-        if (!W()->isEditable()) return -1;
-        QPoint p = W()->lineEdit()->mapFrom(FHost, QPoint(x, y));
-        return W()->lineEdit()->cursorPositionAt(p);
-    }
-    void SetDroppedDown(bool value) override {
-        W()->Programmatic = true;
-        if (value) W()->showPopup();
-        else W()->hidePopup();
-        W()->Programmatic = false;
-    }
-    void SetDropDownCount(int value) override { W()->setMaxVisibleItems(std::max(1, value)); }
-    void SetDroppedWidth(int value) override { W()->view()->setMinimumWidth(value); }
     void SetOwnerDrawItems(bool ownerDraw, bool variable) override {
         if (ownerDraw == FOwnerDraw && variable == FVariable) return;
         FOwnerDraw = ownerDraw;
         FVariable = variable;
-        if (ownerDraw) W()->setItemDelegate(new OwnerDrawDelegate(W()->Sink, W()->view()->viewport(), variable, W()));
-        else W()->setItemDelegate(new QStyledItemDelegate(W()));
+        Combo* w = Widget();
+        if (ownerDraw) w->setItemDelegate(new OwnerDrawDelegate(w->Sink, w->view()->viewport(), variable, w));
+        else w->setItemDelegate(new QStyledItemDelegate(w));
     }
+    void SetEditable(bool value) override {
+        if (Widget()->isEditable() == value) return;
+        Widget()->setEditable(value);
+        FWidget.WatchChildren();
+    }
+    // The edit field's text and selection; a drop-down list without one shows its item.
+    void SetText(const String& text) override {
+        if (!Widget()->isEditable()) return;
+        QSignalBlocker b(Widget());
+        Widget()->lineEdit()->setText(Q(text));
+    }
+    void SetSelection(int anchor, int caret) override {
+        if (!Widget()->isEditable()) return;
+        QLineEdit* e = Widget()->lineEdit();
+        QSignalBlocker b(e);
+        if (anchor == caret) {
+            e->deselect();
+            e->setCursorPosition(caret);
+        } else {
+            e->setSelection(anchor, caret - anchor);
+        }
+    }
+    int CharFromPos(int x, int y) override {
+        if (!Widget()->isEditable()) return -1;
+        QPoint p = Widget()->lineEdit()->mapFrom(Host(), QPoint(x, y));
+        return Widget()->lineEdit()->cursorPositionAt(p);
+    }
+    void SetDroppedDown(bool value) override {
+        Widget()->Programmatic = true;
+        if (value) Widget()->showPopup();
+        else Widget()->hidePopup();
+        Widget()->Programmatic = false;
+    }
+    void SetDropDownCount(int value) override { Widget()->setMaxVisibleItems(std::max(1, value)); }
+    void SetDroppedWidth(int value) override { Widget()->view()->setMinimumWidth(value); }
+    // A combo box chooses one item and has no rows of its own to scroll, measure or check.
+    void SetItemSelected(int, bool) override { Unsupported("ListView::SetItemSelected", kComboBox); }
+    void SetTopIndex(int) override { Unsupported("ListView::SetTopIndex", kComboBox); }
+    int ItemAtPos(int, int) override { Unsupported("ListView::ItemAtPos", kComboBox); }
+    int ItemHeight() override { Unsupported("ListView::ItemHeight", kComboBox); }
+    void SetItemHeight(int) override { Unsupported("ListView::SetItemHeight", kComboBox); }
+    void SetItemChecked(int, TCheckBoxState) override { Unsupported("ListView::SetItemChecked", kComboBox); }
 
 private:
     bool FOwnerDraw = false, FVariable = false;
 };
 
-// ---- list box ----
+// ---- list: list box and check list ----
 
-class ListView final : public ViewBase {
+class ListBoxView final : public ViewBase<ui::ListView, QListWidget> {
 public:
-    ListView(ui::WidgetPeer& host, TWinControl* control, ui::NativeSink* sink) : ViewBase(new QListWidget, host, control, true), FSink(sink) {
-        W()->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListBoxView(ui::WidgetPeer& host, TWinControl* control, ui::ListSink& sink, bool checks)
+        : ViewBase(new QListWidget, host, control, true), FSink(sink), FChecks(checks) {
+        Widget()->setSelectionMode(QAbstractItemView::ExtendedSelection);
     }
+    const char* Kind() const { return FChecks ? "check list box" : "list box"; }
     void SetOwnerDrawItems(bool ownerDraw, bool variable) override {
         if (ownerDraw == FOwnerDraw && variable == FVariable) return;
         FOwnerDraw = ownerDraw;
         FVariable = variable;
-        QAbstractItemDelegate* old = W()->itemDelegate();
+        QListWidget* w = Widget();
+        QAbstractItemDelegate* old = w->itemDelegate();
         if (ownerDraw) {
-            auto* d = new OwnerDrawDelegate(FSink, W()->viewport(), variable, W());
+            auto* d = new OwnerDrawDelegate(FSink, w->viewport(), variable, w);
             d->FixedHeight = FItemHeight;
-            W()->setItemDelegate(d);
+            w->setItemDelegate(d);
         } else {
-            W()->setItemDelegate(new QStyledItemDelegate(W()));
+            w->setItemDelegate(new QStyledItemDelegate(w));
         }
-        if (old && old->parent() == W()) old->deleteLater();
-        W()->doItemsLayout();
+        if (old && old->parent() == w) old->deleteLater();
+        w->doItemsLayout();
     }
-    QListWidget* W() const { return static_cast<QListWidget*>(FInner.data()); }
     void SetItems(const std::vector<String>& items) override {
-        QSignalBlocker b(W());
-        W()->clear();
+        QListWidget* w = Widget();
+        QSignalBlocker b(w);
+        w->clear();
         for (const String& s : items) {
-            W()->addItem(Q(s));
-            if (FItemHeight > 0) W()->item(W()->count() - 1)->setSizeHint(QSize(0, FItemHeight));
+            auto* it = new QListWidgetItem(Q(s), w);
+            if (FItemHeight > 0) it->setSizeHint(QSize(0, FItemHeight));
+            // A check list's items show their boxes from the start, unchecked until told.
+            if (FChecks) {
+                it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
+                it->setCheckState(Qt::Unchecked);
+            }
         }
     }
     void SetItemHeight(int height) override {
         FItemHeight = height;
-        if (auto* d = dynamic_cast<OwnerDrawDelegate*>(W()->itemDelegate())) d->FixedHeight = height;
-        for (int i = 0; i < W()->count(); ++i) W()->item(i)->setSizeHint(QSize(0, height));
+        if (auto* d = dynamic_cast<OwnerDrawDelegate*>(Widget()->itemDelegate())) d->FixedHeight = height;
+        for (int i = 0; i < Widget()->count(); ++i) Widget()->item(i)->setSizeHint(QSize(0, height));
     }
     void SetItemIndex(int index) override {
-        QSignalBlocker b(W());
-        W()->setCurrentRow(index, QItemSelectionModel::NoUpdate);
+        QSignalBlocker b(Widget());
+        Widget()->setCurrentRow(index, QItemSelectionModel::NoUpdate);
     }
     void SetItemSelected(int index, bool selected) override {
-        if (QListWidgetItem* it = W()->item(index)) it->setSelected(selected);
+        if (QListWidgetItem* it = Widget()->item(index)) it->setSelected(selected);
     }
-    void SetItemChecked(int index, int state) override {
-        QListWidgetItem* it = W()->item(index);
+    void SetItemChecked(int index, TCheckBoxState state) override {
+        if (!FChecks) Unsupported("ListView::SetItemChecked", Kind());
+        QListWidgetItem* it = Widget()->item(index);
         if (!it) return;
-        it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
-        it->setCheckState(state == 1 ? Qt::Checked : state == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+        it->setCheckState(state == cbChecked ? Qt::Checked : state == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
     }
     void SetTopIndex(int index) override {
-        if (QListWidgetItem* it = W()->item(index)) W()->scrollToItem(it, QAbstractItemView::PositionAtTop);
+        if (QListWidgetItem* it = Widget()->item(index)) Widget()->scrollToItem(it, QAbstractItemView::PositionAtTop);
     }
     int ItemHeight() override {
-        int h = W()->count() > 0 ? W()->sizeHintForRow(0) : 0;
-        return h > 0 ? h : W()->fontMetrics().height();
+        int h = Widget()->count() > 0 ? Widget()->sizeHintForRow(0) : 0;
+        return h > 0 ? h : Widget()->fontMetrics().height();
     }
     int ItemAtPos(int x, int y) override {
-        QPoint p = W()->viewport()->mapFrom(FHost, QPoint(x, y));
-        QListWidgetItem* it = W()->itemAt(p);
-        return it ? W()->row(it) : -1;
+        QPoint p = Widget()->viewport()->mapFrom(Host(), QPoint(x, y));
+        QListWidgetItem* it = Widget()->itemAt(p);
+        return it ? Widget()->row(it) : -1;
     }
+    // A list box has no edit field and no drop-down list.
+    void SetEditable(bool) override { Unsupported("ListView::SetEditable", Kind()); }
+    void SetText(const String&) override { Unsupported("ListView::SetText", Kind()); }
+    void SetSelection(int, int) override { Unsupported("ListView::SetSelection", Kind()); }
+    int CharFromPos(int, int) override { Unsupported("ListView::CharFromPos", Kind()); }
+    void SetDroppedDown(bool) override { Unsupported("ListView::SetDroppedDown", Kind()); }
+    void SetDropDownCount(int) override { Unsupported("ListView::SetDropDownCount", Kind()); }
+    void SetDroppedWidth(int) override { Unsupported("ListView::SetDroppedWidth", Kind()); }
 
 private:
-    ui::NativeSink* FSink;
+    ui::ListSink& FSink;
+    bool FChecks;
     int FItemHeight = 0;
     bool FOwnerDraw = false, FVariable = false;
 };
 
-// ---- label ----
+// ---- static: label and group box ----
 
-class LabelView final : public ViewBase {
+class LabelView final : public ViewBase<ui::StaticView, QLabel> {
 public:
     LabelView(ui::WidgetPeer& host, TWinControl* control) : ViewBase(new QLabel, host, control, true) {}
-    QLabel* W() const { return static_cast<QLabel*>(FInner.data()); }
-    void SetCaption(const String& caption) override { W()->setText(Q(caption)); }
+    void SetCaption(const String& caption) override { Widget()->setText(Q(caption)); }
     TSize PreferredSize() override {
-        QSize s = W()->sizeHint();
+        QSize s = Widget()->sizeHint();
         return TSize{s.width(), s.height()};
     }
 };
 
-// ---- buttons ----
+class GroupView final : public ViewBase<ui::StaticView, QGroupBox> {
+public:
+    GroupView(ui::WidgetPeer& host, TWinControl* control) : ViewBase(new QGroupBox, host, control, true) {}
+    void SetCaption(const String& caption) override { Widget()->setTitle(Q(caption)); }
+    TSize PreferredSize() override {
+        QSize s = Widget()->sizeHint();
+        return TSize{s.width(), s.height()};
+    }
+};
+
+// ---- button: push button, check box, radio button ----
 
 template <class W>
-class ButtonView final : public ViewBase {
+class ButtonView final : public ViewBase<ui::ButtonView, W> {
+    using Base = ViewBase<ui::ButtonView, W>;
+    static constexpr bool kPush = std::is_same_v<W, QPushButton>;
+    static constexpr const char* kKind = kPush ? "push button" : std::is_same_v<W, QCheckBox> ? "check box" : "radio button";
+
 public:
-    ButtonView(ui::WidgetPeer& host, TWinControl* control) : ViewBase(new W, host, control, true) {
+    ButtonView(ui::WidgetPeer& host, TWinControl* control) : Base(new W, host, control, true) {
         if constexpr (std::is_same_v<W, QRadioButton>) Btn()->setAutoExclusive(false);  // the control keeps its group
         if constexpr (std::is_same_v<W, QCheckBox>) Btn()->setTristate(true);
     }
-    W* Btn() const { return static_cast<W*>(FInner.data()); }
+    W* Btn() const { return Base::Widget(); }
     void SetCaption(const String& caption) override { Btn()->setText(Q(caption)); }
-    void SetCheckState(int state) override {
-        if constexpr (std::is_same_v<W, QCheckBox>) Btn()->setCheckState(state == 1 ? Qt::Checked : state == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
-        else Btn()->setChecked(state == 1);
+    void SetDown(bool value) override { Btn()->setDown(value); }
+    void SetCheckState(TCheckBoxState state) override {
+        if constexpr (kPush) Unsupported("ButtonView::SetCheckState", kKind);
+        else if constexpr (std::is_same_v<W, QCheckBox>) Btn()->setCheckState(state == cbChecked ? Qt::Checked : state == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+        else Btn()->setChecked(state == cbChecked);
     }
     void SetDefault(bool value) override {
-        if constexpr (std::is_same_v<W, QPushButton>) Btn()->setDefault(value);
-        else (void)value;
+        if constexpr (kPush) Btn()->setDefault(value);
+        else Unsupported("ButtonView::SetDefault", kKind);
     }
-    void SetDown(bool value) override { Btn()->setDown(value); }
-    void SetGlyph(TBitmap* glyph, int index, int count, int layout, int spacing, int margin) override {
+    void SetGlyph(const TBitmap* glyph, int index, int count, TButtonLayout layout, int spacing, int margin) override {
+        if constexpr (!kPush) Unsupported("ButtonView::SetGlyph", kKind);
         (void)spacing;
         (void)margin;
         if (!glyph) {
@@ -538,59 +609,50 @@ public:
         Btn()->setIcon(QIcon(QPixmap::fromImage(frame)));
         Btn()->setIconSize(frame.size());
         // Qt's push button puts the picture before the caption; right means mirrored.
-        Btn()->setLayoutDirection(layout == 1 ? Qt::RightToLeft : Qt::LeftToRight);
+        Btn()->setLayoutDirection(layout == blGlyphRight ? Qt::RightToLeft : Qt::LeftToRight);
     }
 };
 
-class GroupView final : public ViewBase {
-public:
-    GroupView(ui::WidgetPeer& host, TWinControl* control) : ViewBase(new QGroupBox, host, control, true) {}
-    void SetCaption(const String& caption) override { static_cast<QGroupBox*>(FInner.data())->setTitle(Q(caption)); }
-};
+// ---- range: scroll bar, track bar, up-down; Qt runs the mouse interaction ----
 
-// ---- ranges: Qt runs the mouse interaction ----
-
-class SliderView final : public ViewBase {
+class SliderView final : public ViewBase<ui::RangeView, QAbstractSlider> {
 public:
-    SliderView(QAbstractSlider* s, ui::WidgetPeer& host, TWinControl* control, ui::NativeSink* sink) : ViewBase(s, host, control, false) {
-        QObject::connect(s, &QAbstractSlider::actionTriggered, s, [this, sink](int action) {
-            if (!sink || FSetting) return;
-            int code = -1;
+    SliderView(QAbstractSlider* s, ui::WidgetPeer& host, TWinControl* control, ui::RangeSink& sink) : ViewBase(s, host, control, false) {
+        QObject::connect(s, &QAbstractSlider::actionTriggered, s, [this, &sink](int action) {
+            if (FSetting) return;
             switch (action) {
-                case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
-                case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
-                case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
-                case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
-                case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
-                case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
-                case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
+                case QAbstractSlider::SliderSingleStepSub: sink.RangeAction(scLineUp); break;
+                case QAbstractSlider::SliderSingleStepAdd: sink.RangeAction(scLineDown); break;
+                case QAbstractSlider::SliderPageStepSub: sink.RangeAction(scPageUp); break;
+                case QAbstractSlider::SliderPageStepAdd: sink.RangeAction(scPageDown); break;
+                case QAbstractSlider::SliderToMinimum: sink.RangeAction(scTop); break;
+                case QAbstractSlider::SliderToMaximum: sink.RangeAction(scBottom); break;
+                case QAbstractSlider::SliderMove: sink.RangeAction(scTrack); break;
                 default: break;
             }
-            if (code >= 0) sink->NativeNotification(ui::NativeNotify::ScrollCode, code);
         });
-        QObject::connect(s, &QAbstractSlider::valueChanged, s, [this, sink](int value) {
-            if (sink && !FSetting) sink->NativeNotification(ui::NativeNotify::ValueChanged, value);
+        QObject::connect(s, &QAbstractSlider::valueChanged, s, [this, &sink](int value) {
+            if (!FSetting) sink.RangeMoved(value);
         });
     }
-    QAbstractSlider* S() const { return static_cast<QAbstractSlider*>(FInner.data()); }
     void SetRange(int min, int max, int page) override {
         FSetting = true;
-        S()->setRange(min, std::max(min, max - std::max(0, page - 1)));
-        if (page > 0) S()->setPageStep(page);
+        Widget()->setRange(min, std::max(min, max - std::max(0, page - 1)));
+        if (page > 0) Widget()->setPageStep(page);
         FSetting = false;
     }
     void SetPosition(int value) override {
         FSetting = true;
-        S()->setValue(value);
+        Widget()->setValue(value);
         FSetting = false;
     }
     void SetSteps(int small, int large) override {
         FSetting = true;
-        S()->setSingleStep(small);
-        S()->setPageStep(large);
+        Widget()->setSingleStep(small);
+        Widget()->setPageStep(large);
         FSetting = false;
     }
-    void SetVertical(bool value) override { S()->setOrientation(value ? Qt::Vertical : Qt::Horizontal); }
+    void SetVertical(bool value) override { Widget()->setOrientation(value ? Qt::Vertical : Qt::Horizontal); }
 
 private:
     bool FSetting = false;
@@ -598,37 +660,41 @@ private:
 
 }  // namespace
 
-}  // namespace qtb
+std::unique_ptr<ui::TextView> MakeTextView(ui::TextKind kind, ui::WidgetPeer& host, TWinControl* control) {
+    if (kind == ui::TextKind::MultiLine) return std::make_unique<MemoView>(host, control);
+    return std::make_unique<EditView>(host, control);
+}
 
-namespace ui {
+std::unique_ptr<ui::ListView> MakeListView(ui::ListKind kind, ui::WidgetPeer& host, TWinControl* control, ui::ListSink& sink) {
+    if (kind == ui::ListKind::ComboBox) return std::make_unique<ComboView>(host, control, sink);
+    return std::make_unique<ListBoxView>(host, control, sink, kind == ui::ListKind::CheckListBox);
+}
 
-std::unique_ptr<NativeView> CreateNativeView(NativeKind kind, WidgetPeer& host, TWinControl* control, NativeSink* sink) {
-    using namespace qtb;
+std::unique_ptr<ui::ButtonView> MakeButtonView(ui::ButtonKind kind, ui::WidgetPeer& host, TWinControl* control) {
     switch (kind) {
-        case NativeKind::Label: return std::make_unique<LabelView>(host, control);
-        case NativeKind::Edit: return std::make_unique<EditView>(host, control);
-        case NativeKind::Memo: return std::make_unique<MemoView>(host, control);
-        case NativeKind::ComboBox: return std::make_unique<ComboView>(host, control, sink);
-        case NativeKind::ListBox: return std::make_unique<ListView>(host, control, sink);
-        case NativeKind::Button: return std::make_unique<ButtonView<QPushButton>>(host, control);
-        case NativeKind::CheckBox: return std::make_unique<ButtonView<QCheckBox>>(host, control);
-        case NativeKind::RadioButton: return std::make_unique<ButtonView<QRadioButton>>(host, control);
-        case NativeKind::GroupBox: return std::make_unique<GroupView>(host, control);
-        case NativeKind::ScrollBar: return std::make_unique<SliderView>(new QScrollBar, host, control, sink);
-        case NativeKind::TrackBar: {
+        case ui::ButtonKind::CheckBox: return std::make_unique<ButtonView<QCheckBox>>(host, control);
+        case ui::ButtonKind::RadioButton: return std::make_unique<ButtonView<QRadioButton>>(host, control);
+        case ui::ButtonKind::PushButton: break;
+    }
+    return std::make_unique<ButtonView<QPushButton>>(host, control);
+}
+
+std::unique_ptr<ui::RangeView> MakeRangeView(ui::RangeKind kind, ui::WidgetPeer& host, TWinControl* control, ui::RangeSink& sink) {
+    switch (kind) {
+        case ui::RangeKind::TrackBar: {
             auto* s = new QSlider;
             s->setTickPosition(QSlider::TicksBelow);
             return std::make_unique<SliderView>(s, host, control, sink);
         }
-        case NativeKind::UpDown: return std::make_unique<SliderView>(new QScrollBar(Qt::Vertical), host, control, sink);
+        case ui::RangeKind::UpDown: return std::make_unique<SliderView>(new QScrollBar(Qt::Vertical), host, control, sink);
+        case ui::RangeKind::ScrollBar: break;
     }
-    return nullptr;
+    return std::make_unique<SliderView>(new QScrollBar, host, control, sink);
 }
 
-// The edit controls share the application's clipboard, so what they copy pastes elsewhere and
-// headless runs keep to the private store.
-String NativeClipboardText() { return Clipboard()->AsText(); }
+std::unique_ptr<ui::StaticView> MakeStaticView(ui::StaticKind kind, ui::WidgetPeer& host, TWinControl* control) {
+    if (kind == ui::StaticKind::GroupBox) return std::make_unique<GroupView>(host, control);
+    return std::make_unique<LabelView>(host, control);
+}
 
-void SetNativeClipboardText(const String& text) { Clipboard()->SetAsText(text); }
-
-}  // namespace ui
+}  // namespace qtb

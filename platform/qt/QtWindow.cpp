@@ -213,11 +213,11 @@ void WidgetPeer::SetVisible(bool visible) { FWidget->setVisible(visible); }
 void WidgetPeer::SetEnabled(bool enabled) { FWidget->setEnabled(enabled); }
 void WidgetPeer::SetCaption(const String& caption) { FWidget->setWindowTitle(QString::fromStdU16String(caption)); }
 
-void WidgetPeer::SetWindowState(int state) {
+void WidgetPeer::SetWindowState(TWindowState state) {
     if (!FTopLevel) return;
     Qt::WindowStates s = FWidget->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
-    if (state == 1) s |= Qt::WindowMinimized;
-    if (state == 2) s |= Qt::WindowMaximized;
+    if (state == wsMinimized) s |= Qt::WindowMinimized;
+    if (state == wsMaximized) s |= Qt::WindowMaximized;
     FWidget->setWindowState(s);
 }
 

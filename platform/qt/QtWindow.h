@@ -57,7 +57,7 @@ public:
     void SetStyles(DWORD style, DWORD exStyle) override;
     WindowKind Kind() const override;
     void PlaceMenuBar(const TRect& band) override;
-    void SetWindowState(int state) override;
+    void SetWindowState(TWindowState state) override;
     void SetIcon(TIcon* icon) override;
     void SetCursorShape(TCursor cursor) override;
     void SetToolTip(const String& text, int hideAfterMs) override;

@@ -7,34 +7,8 @@
 #include <vector>
 
 #include "platform/rtl/Persistent.h"
+#include "platform/rtl/SmallSet.h"
 #include "platform/rtl/String.h"
-
-namespace rtl {
-
-// A set of up to 32 enumerators, for the small flag sets of the class library.
-template <class E>
-class SmallSet {
-public:
-    constexpr SmallSet() = default;
-    constexpr SmallSet(std::initializer_list<E> items) {
-        for (E e : items) FBits |= Bit(e);
-    }
-    constexpr bool Contains(E e) const { return (FBits & Bit(e)) != 0; }
-    constexpr SmallSet& operator<<(E e) { FBits |= Bit(e); return *this; }
-    constexpr SmallSet& operator>>(E e) { FBits &= ~Bit(e); return *this; }
-    constexpr SmallSet operator+(SmallSet o) const { SmallSet r; r.FBits = FBits | o.FBits; return r; }
-    constexpr SmallSet operator-(SmallSet o) const { SmallSet r; r.FBits = FBits & ~o.FBits; return r; }
-    constexpr SmallSet operator*(SmallSet o) const { SmallSet r; r.FBits = FBits & o.FBits; return r; }
-    constexpr bool operator==(const SmallSet&) const = default;
-    constexpr bool Empty() const { return FBits == 0; }
-    constexpr uint32_t Bits() const { return FBits; }
-
-private:
-    static constexpr uint32_t Bit(E e) { return 1u << static_cast<unsigned>(e); }
-    uint32_t FBits = 0;
-};
-
-}  // namespace rtl
 
 enum TOperation { opInsert, opRemove };
 

@@ -10,6 +10,8 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/backend/DragDrop.h"
 #include "platform/ui/backend/ImageDecoders.h"
+#include "platform/ui/backend/Enums.h"
+#include "platform/ui/backend/NativeViews.h"
 
 class TCustomForm;
 
@@ -44,8 +46,7 @@ public:
     virtual void PlaceMenuBar(const TRect& band) = 0;
     // The window's icon; nullptr or an empty icon: the application's.
     virtual void SetIcon(TIcon* icon) = 0;
-    // 0 normal, 1 minimised, 2 maximised.
-    virtual void SetWindowState(int state) = 0;
+    virtual void SetWindowState(TWindowState state) = 0;
     virtual void SetCursorShape(TCursor cursor) = 0;
     // The hint shown while the pointer rests on the widget; empty: none. hideAfterMs: how long
     // it stays (0: the platform's default).
@@ -118,6 +119,15 @@ public:
     // (platform/ui/backend/).
     virtual DesktopDragDrop& DragDrop() = 0;
     virtual ImageDecoders& Decoders() = 0;
+    // ---- Native views (backend/NativeViews.h) ----
+    // The view of a native control of one family, made inside the control's widget (host) and
+    // filling it; input on it takes the control's own road. nullptr: this backend shows no views
+    // of the family, and the control keeps its state and rules without one.
+    virtual std::unique_ptr<TextView> CreateTextView(TextKind kind, WidgetPeer& host, TWinControl* control) { return nullptr; }
+    virtual std::unique_ptr<ListView> CreateListView(ListKind kind, WidgetPeer& host, TWinControl* control, ListSink& sink) { return nullptr; }
+    virtual std::unique_ptr<ButtonView> CreateButtonView(ButtonKind kind, WidgetPeer& host, TWinControl* control) { return nullptr; }
+    virtual std::unique_ptr<RangeView> CreateRangeView(RangeKind kind, WidgetPeer& host, TWinControl* control, RangeSink& sink) { return nullptr; }
+    virtual std::unique_ptr<StaticView> CreateStaticView(StaticKind kind, WidgetPeer& host, TWinControl* control) { return nullptr; }
 };
 
 // The backend, made on first use (on the UI thread).

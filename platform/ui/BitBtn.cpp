@@ -64,7 +64,7 @@ void TBitBtn::ShowGlyph() {
     bool has = !FGlyph->Empty();
     // The second picture, when there is one, is the disabled look.
     int index = (!Enabled() && FNumGlyphs > 1) ? 1 : 0;
-    v->SetGlyph(has ? FGlyph.get() : nullptr, index, FNumGlyphs, static_cast<int>(FLayout), FSpacing, FMargin);
+    v->SetGlyph(has ? FGlyph.get() : nullptr, index, FNumGlyphs, FLayout, FSpacing, FMargin);
 }
 
 void TBitBtn::CMEnabledChanged(TMessage& Message) {

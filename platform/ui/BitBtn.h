@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/backend/Enums.h"
 
 enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 class TBitBtn : public TButton {
 public:

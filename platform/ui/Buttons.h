@@ -1,15 +1,10 @@
 #pragma once
-// The speed button: a graphic control with a glyph and a caption, pressed alone or as one of a
-// group of which at most one is down.
-#include "platform/ui/DrawnCtrls.h"
-
-// The bit button's unit declares the layout type the two buttons share; where it is not built,
-// it is declared here.
-#if __has_include("platform/ui/BitBtn.h")
+// The Buttons unit: the speed button, a graphic control with a glyph and a caption, pressed alone
+// or as one of a group of which at most one is down; and the bit button (BitBtn.h).
 #include "platform/ui/BitBtn.h"
-#else
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-#endif
+#include "platform/ui/DrawnCtrls.h"
+#include "platform/ui/backend/Enums.h"
+
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 using TNumGlyphs = int;
 

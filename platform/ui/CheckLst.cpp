@@ -1,8 +1,13 @@
 #include "platform/ui/CheckLst.h"
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/Backend.h"
 
 TCheckListBox::TCheckListBox(TComponent* AOwner) : TCustomListBox(AOwner) {}
+
+std::unique_ptr<ui::ListView> TCheckListBox::CreateView(ui::Backend& backend, ui::WidgetPeer& host) {
+    return backend.CreateListView(ui::ListKind::CheckListBox, host, this, *this);
+}
 
 void TCheckListBox::ItemsChanged() {
     // The list tells only that it changed: match the kept entries to the items in order, so an
@@ -26,9 +31,13 @@ void TCheckListBox::ItemsChanged() {
         }
     }
     FEntries = std::move(next);
-    TCustomListBox::ItemsChanged();
-    if (auto v = ChangeView())
-        for (size_t i = 0; i < FEntries.size(); ++i) v->SetItemChecked(static_cast<int>(i), static_cast<int>(FEntries[i].State));
+    TCustomListBox::ItemsChanged();  // shows the items again, with their marks (InitView)
+}
+
+void TCheckListBox::InitView() {
+    TCustomListBox::InitView();
+    // Marks set before the window was made show with their items.
+    for (size_t i = 0; i < FEntries.size(); ++i) View()->SetItemChecked(static_cast<int>(i), FEntries[i].State);
 }
 
 TCheckBoxState TCheckListBox::State(int index) const {
@@ -39,7 +48,7 @@ TCheckBoxState TCheckListBox::State(int index) const {
 void TCheckListBox::SetState(int index, TCheckBoxState value) {
     if (index < 0 || index >= static_cast<int>(FEntries.size())) throw EListError(String("List index out of bounds (") + IntToStr(index) + String(")"));
     FEntries[static_cast<size_t>(index)].State = value;
-    if (auto v = ChangeView()) v->SetItemChecked(index, static_cast<int>(value));
+    if (auto v = ChangeView()) v->SetItemChecked(index, value);
 }
 
 bool TCheckListBox::ItemEnabled(int index) const {

@@ -22,6 +22,9 @@ public:
     TNotifyEvent OnClickCheck;
 
 protected:
+    // Its items carry check boxes.
+    std::unique_ptr<ui::ListView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
+    void InitView() override;
     void ItemsChanged() override;
     void ClickItem(int index, int x) override;
     virtual void ClickCheck();

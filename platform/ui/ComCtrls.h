@@ -1,10 +1,11 @@
 #pragma once
-// Common controls drawn by the library: the page control with its sheets, the status bar with
-// its panels, the tool bar with its buttons, and the image list the tool bar takes its images
-// from.
+// The ComCtrls unit. Drawn by the library, here: the page control with its sheets, the status
+// bar with its panels, the tool bar with its buttons, and the image list the tool bar takes its
+// images from. Native: the track bar and the up-down (ComCtrlsNative.h).
 #include <memory>
 #include <vector>
 
+#include "platform/ui/ComCtrlsNative.h"
 #include "platform/ui/DrawnCtrls.h"
 
 // ---------------------------------------------------------------------------------------------

@@ -2,14 +2,19 @@
 
 #include "platform/rtl/Format.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/Backend.h"
 
 // ---------------------------------------------------------------------------------------------
 // TTrackBar
 
-TTrackBar::TTrackBar(TComponent* AOwner) : TNativeControl(AOwner, ui::NativeKind::TrackBar) {
+TTrackBar::TTrackBar(TComponent* AOwner) : TNativeControlOf(AOwner) {
     SetBounds(0, 0, 150, 45);
     SetTabStop(true);
     FControlStyle >> csClickEvents;
+}
+
+std::unique_ptr<ui::RangeView> TTrackBar::CreateView(ui::Backend& backend, ui::WidgetPeer& host) {
+    return backend.CreateRangeView(ui::RangeKind::TrackBar, host, this, *this);
 }
 
 void TTrackBar::InitView() {
@@ -62,9 +67,7 @@ void TTrackBar::Changed() {
     if (OnChange) OnChange(this);
 }
 
-void TTrackBar::NativeNotification(ui::NativeNotify what, int value) {
-    if (what == ui::NativeNotify::ValueChanged) SetPosition(value);
-}
+void TTrackBar::RangeMoved(int position) { SetPosition(position); }
 
 void TTrackBar::DefaultHandler(TMessage& Message) {
     if (Message.Msg == WM_KEYDOWN) {
@@ -84,12 +87,16 @@ void TTrackBar::DefaultHandler(TMessage& Message) {
 // ---------------------------------------------------------------------------------------------
 // TUpDown
 
-TUpDown::TUpDown(TComponent* AOwner) : TNativeControl(AOwner, ui::NativeKind::UpDown) {
+TUpDown::TUpDown(TComponent* AOwner) : TNativeControlOf(AOwner) {
     SetBounds(0, 0, 17, 25);
     FControlStyle >> csClickEvents;
 }
 
 TUpDown::~TUpDown() { SetAssociate(nullptr); }
+
+std::unique_ptr<ui::RangeView> TUpDown::CreateView(ui::Backend& backend, ui::WidgetPeer& host) {
+    return backend.CreateRangeView(ui::RangeKind::UpDown, host, this, *this);
+}
 
 void TUpDown::InitView() {
     // The view is a pair of arrows: it rests in the middle so both stay pressable.
@@ -157,16 +164,15 @@ void TUpDown::Press(TUDBtnType button) {
     DoClick(button);
 }
 
-void TUpDown::NativeNotification(ui::NativeNotify what, int value) {
-    if (what == ui::NativeNotify::ValueChanged) {
-        if (auto v = ChangeView(); v && value != 1) v->SetPosition(1);
-        return;
-    }
-    if (what != ui::NativeNotify::ScrollCode) return;
+void TUpDown::RangeMoved(int position) {
+    if (auto v = ChangeView(); v && position != 1) v->SetPosition(1);
+}
+
+void TUpDown::RangeAction(TScrollCode code) {
     // A vertical view's upper arrow lowers its value: for the up-down it is the next value.
     bool vertical = FOrientation == udVertical;
-    if (value == SB_LINEUP) Press(vertical ? btNext : btPrev);
-    else if (value == SB_LINEDOWN) Press(vertical ? btPrev : btNext);
+    if (code == scLineUp) Press(vertical ? btNext : btPrev);
+    else if (code == scLineDown) Press(vertical ? btPrev : btNext);
 }
 
 void TUpDown::DefaultHandler(TMessage& Message) {

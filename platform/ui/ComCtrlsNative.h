@@ -1,11 +1,13 @@
 #pragma once
 // Native common controls: the track bar (a slider with tick marks) and the up-down arrows that
 // step a number, optionally shown in an associated edit.
-#include "platform/ui/StdCtrls.h"
+#include <algorithm>
+
+#include "platform/ui/NativeCtrls.h"
 
 enum TTrackBarOrientation { trHorizontal, trVertical };
 
-class TTrackBar : public TNativeControl {
+class TTrackBar : public TNativeControlOf<ui::RangeView>, protected ui::RangeSink {
 public:
     explicit TTrackBar(TComponent* AOwner);
     const char* ClassName() const override { return "TTrackBar"; }
@@ -30,8 +32,10 @@ public:
 
 protected:
     virtual void Changed();
+    std::unique_ptr<ui::RangeView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
-    void NativeNotification(ui::NativeNotify what, int value) override;
+    void RangeAction(TScrollCode) override {}  // the position it reaches is all a track bar needs
+    void RangeMoved(int position) override;
     void DefaultHandler(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_WANTARROWS; }
 
@@ -46,7 +50,7 @@ enum TUDOrientation { udHorizontal, udVertical };
 using TUDClickEvent = std::function<void(TObject* Sender, TUDBtnType Button)>;
 using TUDChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
 
-class TUpDown : public TNativeControl {
+class TUpDown : public TNativeControlOf<ui::RangeView>, protected ui::RangeSink {
 public:
     explicit TUpDown(TComponent* AOwner);
     ~TUpDown() override;
@@ -79,8 +83,11 @@ public:
 protected:
     virtual bool CanChange();
     virtual void DoClick(TUDBtnType button);
+    std::unique_ptr<ui::RangeView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
-    void NativeNotification(ui::NativeNotify what, int value) override;
+    // A press of an arrow is an action; the view's own position only rests between them.
+    void RangeAction(TScrollCode code) override;
+    void RangeMoved(int position) override;
     void DefaultHandler(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_WANTARROWS; }
     void Notification(TComponent* AComponent, TOperation Operation) override;

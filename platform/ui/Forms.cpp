@@ -160,7 +160,7 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
     Peer()->SetCaption(Caption());
-    if (FWindowState != wsNormal) Peer()->SetWindowState(static_cast<int>(FWindowState));
+    if (FWindowState != wsNormal) Peer()->SetWindowState(FWindowState);
     if (!FIcon->Empty()) Peer()->SetIcon(FIcon.get());
 }
 
@@ -390,7 +390,7 @@ void TCustomForm::SetMenuBarHeight(int height) {
 
 void TCustomForm::SetWindowState(TWindowState value) {
     FWindowState = value;
-    if (Peer()) Peer()->SetWindowState(static_cast<int>(value));
+    if (Peer()) Peer()->SetWindowState(value);
 }
 
 void TCustomForm::Dispatch(TMessage& Message) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/backend/Enums.h"
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
@@ -21,7 +22,6 @@ enum TPosition {
     poMainFormCenter, poOwnerFormCenter
 };
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
-enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 
 using TShortCutEvent = std::function<void(TMessage& Msg, bool& Handled)>;
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;

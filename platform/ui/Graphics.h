@@ -12,6 +12,7 @@
 
 #include "platform/rtl/Geometry.h"
 #include "platform/rtl/Persistent.h"
+#include "platform/rtl/SmallSet.h"
 #include "platform/rtl/String.h"
 #include "platform/ui/Gdi.h"
 #include "platform/win/Resources.h"
@@ -98,26 +99,9 @@ void GetColorValues(const std::function<void(const String& ident)>& proc);
 bool ColorProperty(TFiler* filer, std::string_view name, TColor& color);
 
 // ---------------------------------------------------------------------------------------------
-// Small sets of the style flags, written as the components write them: TFontStyles() << fsBold.
+// Small sets of the style flags: the class library's one set template.
 template <class E>
-class TStyleSet {
-public:
-    constexpr TStyleSet() = default;
-    constexpr TStyleSet& operator<<(E e) { FBits |= Bit(e); return *this; }
-    constexpr TStyleSet& operator>>(E e) { FBits &= ~Bit(e); return *this; }
-    constexpr bool Contains(E e) const { return (FBits & Bit(e)) != 0; }
-    constexpr bool Empty() const { return FBits == 0; }
-    constexpr uint32_t ToInt() const { return FBits; }
-    static constexpr TStyleSet FromInt(uint32_t bits) { TStyleSet s; s.FBits = bits; return s; }
-    friend constexpr TStyleSet operator+(TStyleSet a, TStyleSet b) { return FromInt(a.FBits | b.FBits); }
-    friend constexpr TStyleSet operator-(TStyleSet a, TStyleSet b) { return FromInt(a.FBits & ~b.FBits); }
-    friend constexpr TStyleSet operator*(TStyleSet a, TStyleSet b) { return FromInt(a.FBits & b.FBits); }
-    friend constexpr bool operator==(TStyleSet a, TStyleSet b) = default;
-
-private:
-    static constexpr uint32_t Bit(E e) { return 1u << static_cast<unsigned>(e); }
-    uint32_t FBits = 0;
-};
+using TStyleSet = rtl::SmallSet<E>;
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TStyleSet<TFontStyle>;
@@ -624,3 +608,6 @@ public:
     using TBitmap::LoadFromStream;
     using TBitmap::SaveToStream;
 };
+
+// The unit's metafile classes, declared apart from the bitmaps they record onto.
+#include "platform/ui/Metafile.h"

@@ -1,111 +1,34 @@
 #pragma once
-// The standard native controls: edit, memo, combo box, push button, check box, radio button and
-// radio group. Each keeps its state itself and shows it through a native view (NativePeers.h);
-// input arrives as window messages, and the default handling of those messages does what the
-// platform's control does, so components can override any step of it.
+// The StdCtrls unit. The label, the static text and the group box are drawn by the library
+// (StdCtrlsDrawn.h); the edit, memo, combo box, list box, push button, check box, radio button
+// and scroll bar are native controls: each keeps its state itself and shows it through a native
+// view (NativeCtrls.h); input arrives as window messages, and the default handling of those
+// messages does what the platform's control does, so components can override any step of it.
 #include <memory>
 
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/EditModel.h"
 #include "platform/ui/Graphics.h"
-#include "platform/ui/NativePeers.h"
+#include "platform/ui/NativeCtrls.h"
+#include "platform/ui/StdCtrlsDrawn.h"
+#include "platform/ui/backend/Enums.h"
 
-// A windowed control shown by a native widget of one kind.
-enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
-
-enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight,
-                           odInactive, odNoAccel, odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit };
-using TOwnerDrawState = rtl::SmallSet<TOwnerDrawStateItem>;
 using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
 using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
-
-class TNativeControl : public TWinControl, protected ui::NativeSink {
-public:
-    TNativeControl(TComponent* AOwner, ui::NativeKind kind);
-    ~TNativeControl() override;
-    const char* ClassName() const override { return "TNativeControl"; }
-
-    // The canvas of the control's window, for painting over an owner-painted control; while an
-    // owner-drawn item is drawn, the canvas of that item's picture.
-    TCanvas* Canvas();
-
-protected:
-    void CreateWnd() override;
-    void DestroyWnd() override;
-    // The view was made: the control shows its whole state on it.
-    virtual void InitView() {}
-    // The view, to ask it something (positions, sizes); nullptr until the window exists.
-    ui::NativeView* View() const { return FView.get(); }
-    // A change to show on the view: `if (auto v = ChangeView()) v->SetText(...)`. An owner-painted
-    // control repaints once the change is made, when the guard goes.
-    class ViewChange {
-    public:
-        explicit ViewChange(TNativeControl* control) : FControl(control) {}
-        ~ViewChange() { FControl->ViewChanged(); }
-        ViewChange(const ViewChange&) = delete;
-        ViewChange& operator=(const ViewChange&) = delete;
-        explicit operator bool() const { return FControl->FView != nullptr; }
-        ui::NativeView* operator->() const { return FControl->FView.get(); }
-
-    private:
-        TNativeControl* FControl;
-    };
-    ViewChange ChangeView() { return ViewChange(this); }
-    // The view changed outside a ViewChange (InitView): repaint if owner-painted.
-    void ViewChanged();
-    // Shows the whole state on the view again (InitView), if there is one.
-    void RefreshView();
-    // Owner-painted: the native widget is drawn into the control's own image by Paint, so a
-    // component can paint frames and buttons over it (as the styled controls do in WM_PAINT).
-    bool OwnerPainted() const { return FOwnerPainted; }
-    void SetOwnerPainted(bool value);
-    // Default painting of an owner-painted control: the native widget's picture.
-    virtual void Paint();
-    // Draws the native widget's current picture at (0, 0) of the canvas.
-    void PaintNative(TCanvas* canvas);
-    // The native widget's picture goes into the DC first (an owner-painted control paints it
-    // through Paint); what a component draws after it shows over the widget.
-    void PaintWindow(HDC DC) override;
-    void PaintPassEnded() override;
-    // Owner-drawn items: DrawItem paints item Index in Rect on Canvas().
-    bool NativeDrawItem(int index, const TRect& rect, unsigned state, TBitmap& target) override;
-    int NativeMeasureItem(int index) override;
-    virtual bool OwnerDrawsItems() const { return false; }
-    virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) { (void)Index; (void)Rect; (void)State; }
-    virtual void MeasureItem(int Index, int& Height) { (void)Index; (void)Height; }
-    void NativeNotification(ui::NativeNotify, int) override {}
-    void CMColorChanged(TMessage& Message) override;
-    void CMTextChanged(TMessage& Message) override;
-    void CMFontChanged(TMessage& Message) override;
-    void ApplyLooks();
-    // Focus follows a click, as on the platform's controls.
-    void FocusOnClick();
-    // The kind of native widget the control's window gets when it is made.
-    void SetNativeKind(ui::NativeKind kind) { FKind = kind; }
-
-private:
-    ui::NativeKind FKind;
-    std::unique_ptr<ui::NativeView> FView;
-    std::unique_ptr<TControlCanvas> FCanvas;
-    TCanvas* FItemCanvas = nullptr;
-    // The widget's picture as the last passes left it in the image, to tell the component's
-    // own drawing from it.
-    std::unique_ptr<TBitmap> FNativePicture;
-    bool FOwnerPainted = false;
-};
 
 // ---------------------------------------------------------------------------------------------
 // Edit and memo
 
-class TCustomEdit : public TNativeControl {
+class TCustomEdit : public TNativeControlOf<ui::TextView> {
 public:
     explicit TCustomEdit(TComponent* AOwner);
     const char* ClassName() const override { return "TCustomEdit"; }
 
     // 0: no limit. Limits what the user types and pastes, not what the program writes.
-    int MaxLength() const { return FMaxLength; }
+    int MaxLength() const { return FModel.MaxLength(); }
     void SetMaxLength(int value);
-    bool ReadOnly() const { return FReadOnly; }
+    bool ReadOnly() const { return FModel.ReadOnly(); }
     void SetReadOnly(bool value);
     bool AutoSelect() const { return FAutoSelect; }
     void SetAutoSelect(bool value) { FAutoSelect = value; }
@@ -115,23 +38,23 @@ public:
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle value);
     // Typed and written text in one case; setting it converts the text.
-    TEditCharCase CharCase() const { return FCharCase; }
+    TEditCharCase CharCase() const { return FModel.CharCase(); }
     void SetCharCase(TEditCharCase value);
 
-    int SelStart() const { return std::min(FAnchor, FCaret); }
+    int SelStart() const { return FModel.SelStart(); }
     void SetSelStart(int value) { Perform(EM_SETSEL, static_cast<WPARAM>(value), value); }
-    int SelLength() const { return std::abs(FCaret - FAnchor); }
+    int SelLength() const { return FModel.SelLength(); }
     void SetSelLength(int value) { Perform(EM_SETSEL, static_cast<WPARAM>(SelStart()), SelStart() + value); }
-    String SelText() const;
+    String SelText() const { return FModel.SelText(); }
     // Replaces the selection as the user would (the limit applies) and puts the caret after it.
     void SetSelText(const String& value);
     void SelectAll() { Perform(EM_SETSEL, 0, -1); }
     void ClearSelection() { Perform(WM_CLEAR, 0, 0); }
     void Clear() { SetText(String()); }
 
-    bool Modified() const { return FModified; }
-    void SetModified(bool value) { FModified = value; }
-    bool CanUndo() const { return FCanUndo; }
+    bool Modified() const { return FModel.Modified(); }
+    void SetModified(bool value) { FModel.SetModified(value); }
+    bool CanUndo() const { return FModel.CanUndo(); }
     void Undo() { Perform(WM_UNDO, 0, 0); }
     void ClearUndo() { Perform(EM_EMPTYUNDOBUFFER, 0, 0); }
     void CopyToClipboard() { Perform(WM_COPY, 0, 0); }
@@ -145,13 +68,12 @@ public:
 
 protected:
     virtual void Change();
+    std::unique_ptr<ui::TextView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
-    bool MultiLine() const { return FMultiLine; }
-    // A multi-line edit: Enter and line breaks are text, Up and Down move between lines.
-    void SetMultiLine(bool value) {
-        FMultiLine = value;
-        SetNativeKind(value ? ui::NativeKind::Memo : ui::NativeKind::Edit);
-    }
+    bool MultiLine() const { return FModel.MultiLine(); }
+    // A multi-line edit: Enter and line breaks are text, Up and Down move between lines, and
+    // its view is the multi-line kind (a window made already is made again).
+    void SetMultiLine(bool value);
     bool WantReturns() const { return FWantReturns; }
     void SetWantReturns(bool value) { FWantReturns = value; }
     bool WantTabs() const { return FWantTabs; }
@@ -166,47 +88,43 @@ protected:
     void CMTextChanged(TMessage& Message) override;
     void CMEnter(TMessage& Message) override;
 
+    // The text, selection and undo state as the edit keeps them (the text is also Text()).
+    const ui::EditModel& Model() const { return FModel; }
     // Replaces [start, end) of the text; the caret goes after the new text. A user change is
     // undoable and sets Modified. Answers false when the text limit refused it.
-    bool ReplaceRange(int start, int end, String text, bool user);
+    bool ReplaceRange(int start, int end, const String& text, bool user);
     void SetSelection(int anchor, int caret);
     // Positions of the view: a memo's CR LF is one character there.
-    int ToView(int pos) const;
-    int FromView(int pos) const;
-    const std::vector<int>& Breaks() const;
-    int LineCount() const;
-    int LineIndex(int line) const;
-    int LineFromChar(int pos) const;
-
-    bool FTypingRun = false;  // consecutive typing undoes in one step
+    int ToView(int pos) const { return FModel.ToView(pos); }
+    int FromView(int pos) const { return FModel.FromView(pos); }
+    const std::vector<int>& Breaks() const { return FModel.Breaks(); }
+    int LineCount() const { return FModel.LineCount(); }
+    int LineIndex(int line) const { return FModel.LineIndex(line); }
+    int LineFromChar(int pos) const { return FModel.LineFromChar(pos); }
 
 private:
-    void TypeChar(char16_t ch);
+    // Shows a change of the model: on the view first, then as the control's text, whose
+    // OnChange comes last, so a handler sees the edit complete and may change it again.
+    bool Apply(const ui::EditModel::Change& change);
+    // Text() takes the model's text, without counting as the program's write.
+    void TakeModelText();
+    // A text written past CM_TEXTCHANGED (a component that swallowed it) is taken as the
+    // program's before the next edit, so the model never writes an older text back.
+    void CatchUp();
+    void ShowSelection();
     void KeyAction(WORD key);
     void Paste();
     void DoUndo();
-    int WordStart(int pos) const;
-    int WordEnd(int pos) const;
 
-    int FMaxLength = 0;
-    bool FReadOnly = false;
+    ui::EditModel FModel;
     bool FAutoSelect = true;
     char16_t FPasswordChar = 0;
-    TEditCharCase FCharCase = ecNormal;
     TFormBorderStyle FBorderStyle = bsSingle;
-    bool FModified = false;
-    bool FMultiLine = false;
     bool FWantReturns = true;
     bool FWantTabs = false;
-    int FAnchor = 0, FCaret = 0;
-    bool FCanUndo = false;
-    String FUndoText;
-    int FUndoCaret = 0;
-        bool FInternalText = false;
+    bool FInternalText = false;
     bool FMouseSelecting = false;
     TRect FFormatRect;
-    mutable std::vector<int> FBreaks;
-    mutable bool FBreaksValid = false;
 };
 
 class TEdit : public TCustomEdit {
@@ -214,8 +132,6 @@ public:
     using TCustomEdit::TCustomEdit;
     const char* ClassName() const override { return "TEdit"; }
 };
-
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TCustomMemo;
 
@@ -292,7 +208,7 @@ private:
     bool FActive = false;
 };
 
-class TCustomComboBox : public TNativeControl {
+class TCustomComboBox : public TNativeControlOf<ui::ListView>, protected ui::ListSink {
 public:
     explicit TCustomComboBox(TComponent* AOwner);
     ~TCustomComboBox() override;
@@ -343,8 +259,13 @@ protected:
     bool OwnerDrawsItems() const override { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
     void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) override;
     void MeasureItem(int Index, int& Height) override;
+    std::unique_ptr<ui::ListView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
-    void NativeNotification(ui::NativeNotify what, int value) override;
+    // What the open drop-down list reports.
+    void ListItemPicked(int index) override;
+    void ListClosedUp() override;
+    bool DrawListItem(int index, const TRect& rect, TOwnerDrawState state, TBitmap& target) override;
+    int MeasureListItem(int index) override;
     void DefaultHandler(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override;
     void WMLButtonDown(TMessage& Message) override;
@@ -384,13 +305,15 @@ public:
 // ---------------------------------------------------------------------------------------------
 // Buttons
 
-class TButtonControl : public TNativeControl {
+class TButtonControl : public TNativeControlOf<ui::ButtonView> {
 public:
-    TButtonControl(TComponent* AOwner, ui::NativeKind kind);
+    TButtonControl(TComponent* AOwner, ui::ButtonKind kind);
     const char* ClassName() const override { return "TButtonControl"; }
 
 protected:
+    std::unique_ptr<ui::ButtonView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
+    void CMTextChanged(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_BUTTON; }
     void WMLButtonDown(TMessage& Message) override;
     void WMLButtonUp(TMessage& Message) override;
@@ -399,6 +322,7 @@ protected:
     void CMDialogChar(TMessage& Message) override;
 
 private:
+    ui::ButtonKind FKind;
     bool FPressed = false;
 };
 
@@ -426,8 +350,6 @@ private:
     bool FCancel = false;
     TModalResult FModalResult = mrNone;
 };
-
-enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 class TCustomCheckBox : public TButtonControl {
 public:
@@ -475,50 +397,12 @@ private:
     bool FChecked = false;
 };
 
-// A framed group of radio buttons made from Items, in Columns.
-class TCustomRadioGroup : public TNativeControl {
-public:
-    explicit TCustomRadioGroup(TComponent* AOwner);
-    ~TCustomRadioGroup() override;
-    const char* ClassName() const override { return "TCustomRadioGroup"; }
-    TStrings* Items() const { return FItems.get(); }
-    void SetItems(const TStrings* value) { FItems->Assign(value); }
-    // -1: no button checked.
-    int ItemIndex() const { return FItemIndex; }
-    void SetItemIndex(int value);
-    int Columns() const { return FColumns; }
-    void SetColumns(int value);
-    int ButtonCount() const { return static_cast<int>(FButtons.size()); }
-    TRadioButton* Buttons(int index) const { return FButtons.at(static_cast<size_t>(index)); }
-
-protected:
-    void InitView() override;
-    void WMSize(TMessage& Message) override;
-
-private:
-    void UpdateButtons();
-    void ArrangeButtons();
-    void ButtonClick(TRadioButton* button);
-
-    std::unique_ptr<TStringList> FItems;
-    std::vector<TRadioButton*> FButtons;
-    int FItemIndex = -1;
-    int FColumns = 1;
-    bool FUpdating = false;
-};
-
-class TRadioGroup : public TCustomRadioGroup {
-public:
-    using TCustomRadioGroup::TCustomRadioGroup;
-    const char* ClassName() const override { return "TRadioGroup"; }
-};
-
 // ---------------------------------------------------------------------------------------------
 // List box
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
 
-class TCustomListBox : public TNativeControl {
+class TCustomListBox : public TNativeControlOf<ui::ListView>, protected ui::ListSink {
 public:
     explicit TCustomListBox(TComponent* AOwner);
     ~TCustomListBox() override;
@@ -552,7 +436,13 @@ public:
     TMeasureItemEvent OnMeasureItem;
 
 protected:
+    std::unique_ptr<ui::ListView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
+    // A list box has no drop-down list: nothing is picked from it or closed.
+    void ListItemPicked(int) override {}
+    void ListClosedUp() override {}
+    bool DrawListItem(int index, const TRect& rect, TOwnerDrawState state, TBitmap& target) override;
+    int MeasureListItem(int index) override;
     void DefaultHandler(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
     void WMLButtonDown(TMessage& Message) override;
@@ -600,69 +490,12 @@ public:
 };
 
 // ---------------------------------------------------------------------------------------------
-// Edit with a label
-
-enum TLabelPosition { lpAbove, lpBelow, lpLeft, lpRight };
-
-// A caption shown by a native label beside another control.
-class TBoundLabel : public TNativeControl {
-public:
-    explicit TBoundLabel(TComponent* AOwner);
-    const char* ClassName() const override { return "TBoundLabel"; }
-    bool CanFocus() const override { return false; }
-    TControl* FocusControl() const { return FFocusControl; }
-    void SetFocusControl(TWinControl* value) { FFocusControl = value; }
-
-protected:
-    void InitView() override { AdjustSize(); }
-    void CMDialogChar(TMessage& Message) override;
-    void CMTextChanged(TMessage& Message) override;
-
-private:
-    // The label is as large as its caption.
-    void AdjustSize();
-    TWinControl* FFocusControl = nullptr;
-};
-
-class TCustomLabeledEdit : public TCustomEdit {
-public:
-    explicit TCustomLabeledEdit(TComponent* AOwner);
-    const char* ClassName() const override { return "TCustomLabeledEdit"; }
-    TBoundLabel* EditLabel() const { return FEditLabel; }
-    TLabelPosition LabelPosition() const { return FLabelPosition; }
-    void SetLabelPosition(TLabelPosition value);
-    int LabelSpacing() const { return FLabelSpacing; }
-    void SetLabelSpacing(int value);
-    void SetParent(TWinControl* AParent) override;
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-
-protected:
-    void CMVisibleChanged(TMessage& Message) override;
-    void CMEnabledChanged(TMessage& Message) override;
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
-private:
-    friend class TBoundLabel;
-    void PlaceLabel();
-    TBoundLabel* FEditLabel;
-    TLabelPosition FLabelPosition = lpAbove;
-    int FLabelSpacing = 3;
-};
-
-class TLabeledEdit : public TCustomLabeledEdit {
-public:
-    using TCustomLabeledEdit::TCustomLabeledEdit;
-    const char* ClassName() const override { return "TLabeledEdit"; }
-};
-
-// ---------------------------------------------------------------------------------------------
 // Scroll bar
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
-enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
 using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
 
-class TScrollBar : public TNativeControl {
+class TScrollBar : public TNativeControlOf<ui::RangeView>, protected ui::RangeSink {
 public:
     explicit TScrollBar(TComponent* AOwner);
     const char* ClassName() const override { return "TScrollBar"; }
@@ -693,8 +526,11 @@ protected:
     virtual void Scroll(TScrollCode ScrollCode, int& ScrollPos);
     // A user's scroll action: the new position by the code, OnScroll, then the position.
     void DoScroll(TScrollCode code, int trackPos);
+    std::unique_ptr<ui::RangeView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
-    void NativeNotification(ui::NativeNotify what, int value) override;
+    // What the user did on the view, then where the thumb went.
+    void RangeAction(TScrollCode code) override;
+    void RangeMoved(int position) override;
     void DefaultHandler(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_WANTARROWS; }
 
@@ -702,5 +538,6 @@ private:
     TScrollBarKind FKind = sbHorizontal;
     int FMin = 0, FMax = 100, FPosition = 0;
     int FSmallChange = 1, FLargeChange = 1, FPageSize = 0;
-    int FPendingCode = -1;
+    // The action the view reported for the move that follows; a drag of the thumb by default.
+    TScrollCode FPendingCode = scTrack;
 };

@@ -97,4 +97,24 @@ TEST(PortErrors, OnExceptionTakesTheReportInsteadOfTheRaise) {
     EXPECT_EQ(seen[1].winText, "");
 }
 
+// Reported by name, an error keeps its number: raised, the code and its text; taken by
+// OnException, the same name back.
+TEST(PortErrors, ReportByNameGivesTheNumberedError) {
+    TComPort port(nullptr);
+    const std::pair<TComExceptions, int> cases[] = {
+        {CE_OpenFailed, 1}, {CE_SetStateFailed, 7}, {CE_ConnChangeProp, 14}, {CE_LoadFailed, 17},
+        {CE_WaitFailed, 21}, {CEPortNotOpen, 24}};
+    for (auto [error, code] : cases) {
+        SCOPED_TRACE(code);
+        Raised r = Catch([&] { port.ReportComError(error, 0); });
+        EXPECT_EQ(r.Code, code);
+        EXPECT_EQ(r.Message, PortErrorTexts(code).ToUtf8());
+    }
+    std::vector<TComExceptions> seen;
+    port.OnException = [&](TPersistent*, TComExceptions e, const String&, int64_t, const String&) { seen.push_back(e); };
+    for (auto [error, code] : cases) port.ReportComError(error, 0);
+    ASSERT_EQ(seen.size(), std::size(cases));
+    for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], cases[i].first);
+}
+
 }  // namespace

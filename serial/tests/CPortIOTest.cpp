@@ -40,6 +40,34 @@ TEST_F(PortIO, WriteStrAsyncUsesTheTextAsItsBuffer) {
     EXPECT_EQ(sim->TakeWritten(), "xyz");
 }
 
+// The record's own copy written again, whole or in part (the last write repeated): the copy
+// must outlive the new record fill, because the transfer reads from it.
+TEST_F(PortIO, TheRecordsOwnCopyCanBeWrittenAgain) {
+    PAsync a = nullptr;
+    AllocAsync(a);
+    port->WriteAsync("hello", 5, a);
+    EXPECT_EQ(port->WaitForAsync(a), 5);
+    // Held, the repeat stays pending and takes its last byte from the copy after the hold.
+    port->Buffer()->SetOutputSize(4);
+    port->Timeouts()->SetWriteTotalMultiplier(0);
+    port->Timeouts()->SetWriteTotalConstant(0);
+    sim->HoldTransmit(true, 0);
+    port->WriteAsync(a->Data, a->Size, a);
+    EXPECT_FALSE(port->IsAsyncCompleted(a));
+    sim->HoldTransmit(false);
+    EXPECT_EQ(port->WaitForAsync(a), 5);
+    port->WriteAsync(a->Data + 1, 3, a);
+    EXPECT_EQ(port->WaitForAsync(a), 3);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(a->Data), static_cast<size_t>(a->Size)), "ell");
+    ReleaseAsync(a);
+    std::string wire;
+    EXPECT_TRUE(Eventually([&] {
+        wire += sim->TakeWritten();
+        return wire.size() >= 13;
+    }));
+    EXPECT_EQ(wire, "hellohelloell");
+}
+
 TEST_F(PortIO, ReadStrGivesOneCharacterPerByte) {
     sim->Send(std::string("\x00\xFF", 2));
     WaitForInput(2);

@@ -222,6 +222,11 @@ bool ModemSim::WaitIdle(std::chrono::milliseconds timeout) const {
     return FChanged.wait_for(lock, timeout, [&] { return FOutput.empty(); });
 }
 
+bool ModemSim::WaitForHangups(size_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(FMutex);
+    return FChanged.wait_for(lock, timeout, [&] { return FHangups >= count; });
+}
+
 void ModemSim::WithModel(const std::function<void(ModemModel&)>& f) {
     std::lock_guard lock(FMutex);
     f(FModel);
@@ -377,6 +382,9 @@ void ModemSim::OnHangup() {
             close(slave);
         }
     }
+    std::lock_guard lock(FMutex);
+    ++FHangups;
+    FChanged.notify_all();
 }
 
 void ModemSim::OnBytes(const char* data, size_t n, SteadyClock::time_point now) {

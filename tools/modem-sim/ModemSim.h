@@ -90,6 +90,10 @@ public:
     bool WaitForCommands(size_t count, std::chrono::milliseconds timeout) const;
     // Waits until everything queued for output has been written; false on time-out.
     bool WaitIdle(std::chrono::milliseconds timeout) const;
+    // Waits until the line has been hung up (a client closed it) count times in all, each
+    // hang-up fully handled: output dropped, command mode back, unread input flushed. False on
+    // time-out.
+    bool WaitForHangups(size_t count, std::chrono::milliseconds timeout) const;
 
     // Runs f on the modem model under the simulator's lock (settings, levels, mode).
     void WithModel(const std::function<void(ModemModel&)>& f);
@@ -135,6 +139,7 @@ private:
     std::deque<Output> FOutput;
     size_t FOutputPos = 0;  // bytes of FOutput.front() already written
     std::vector<LoggedCommand> FLog;
+    size_t FHangups = 0;
     std::function<void(const LoggedCommand&)> FObserver;
 
     // Serving thread only.

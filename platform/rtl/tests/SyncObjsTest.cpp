@@ -8,6 +8,7 @@
 #include "platform/rtl/Handles.h"
 #include "platform/rtl/SyncObjs.h"
 #include "platform/rtl/Threads.h"
+#include "platform/rtl/tests/ParamNames.h"
 
 namespace {
 
@@ -19,6 +20,8 @@ struct EventCase {
     bool initialState;
     TWaitResult first, second;  // two waits in a row without a reset
 };
+
+void PrintTo(const EventCase& c, std::ostream* os) { *os << c.name; }
 
 class TEventStateTest : public ::testing::TestWithParam<EventCase> {};
 
@@ -41,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EventCase{"ManualClear", true, false, wrTimeout, wrTimeout},
                       EventCase{"AutoSignalledIsConsumedByOneWait", false, true, wrSignaled, wrTimeout},
                       EventCase{"AutoClear", false, false, wrTimeout, wrTimeout}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rtl_test::PrintedName());
 
 TEST(SyncObjsTest, DefaultEventsAreManualResetAndClear) {
     TSimpleEvent simple;

@@ -12,6 +12,7 @@
 #include "platform/rtl/Handles.h"
 #include "platform/rtl/SyncObjs.h"
 #include "platform/rtl/Threads.h"
+#include "platform/rtl/tests/ParamNames.h"
 
 namespace {
 
@@ -256,6 +257,8 @@ struct FreeCase {
     std::vector<std::string> expected;
 };
 
+void PrintTo(const FreeCase& c, std::ostream* os) { *os << c.name; }
+
 class FreeOnTerminateTest : public ThreadsTest, public ::testing::WithParamInterface<FreeCase> {};
 
 TEST_P(FreeOnTerminateTest, ThreadFreesItselfAfterOnTerminate) {
@@ -283,7 +286,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FreeCase{"WithOnTerminate", false, true, {"execute", "terminate@main", "destroyed@worker"}},
                       // Ending a free-on-terminate thread that never ran: Execute is skipped.
                       FreeCase{"TerminatedBeforeStart", true, true, {"terminate@main", "destroyed@worker"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rtl_test::PrintedName());
 
 TEST_F(ThreadsTest, WakeCallbackIsCalledWhenWorkIsQueued) {
     std::atomic<int> wakes{0};

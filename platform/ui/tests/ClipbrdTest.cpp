@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/rtl/tests/ParamNames.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Jpeg.h"
 #include "platform/ui/Metafile.h"
@@ -183,6 +184,10 @@ TEST_P(ClipbrdTest, TheRawApiAddsFormatsToWhatIsThere) {
     EXPECT_EQ(GetClipboardBytes(cells), std::vector<uint8_t>{5});
 }
 
+namespace ui::clipboard {
+void PrintTo(StoreMode mode, std::ostream* os) { *os << (mode == StoreMode::Private ? "Private" : "Qt"); }
+}  // namespace ui::clipboard
+
 INSTANTIATE_TEST_SUITE_P(Stores, ClipbrdTest,
                          ::testing::Values(ui::clipboard::StoreMode::Private, ui::clipboard::StoreMode::System),
-                         [](const auto& info) { return info.param == ui::clipboard::StoreMode::Private ? "Private" : "Qt"; });
+                         rtl_test::PrintedName());

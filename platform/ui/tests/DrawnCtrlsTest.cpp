@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/ui/Buttons.h"
-#include "platform/ui/ExtCtrlsDrawn.h"
-#include "platform/ui/StdCtrlsDrawn.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/StdCtrls.h"
 #include "platform/ui/tests/DrawnTestSupport.h"
 
 namespace {

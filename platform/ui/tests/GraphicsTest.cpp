@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "platform/qt/QtGraphicsApp.h"
+#include "platform/rtl/tests/ParamNames.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/GraphicsBmp.h"
 #include "platform/ui/Jpeg.h"
@@ -147,10 +148,18 @@ TEST_P(BmpFiles, SaveToFileLoadsBackIdentical) {
     std::remove(name.ToUtf8().c_str());
 }
 
+// Each format is saved once: a case reads as the format it saves.
+void PrintTo(const FormatCase& c, std::ostream* os) {
+    static const char* const names[] = {"pfDevice", "pf1bit",  "pf4bit",  "pf8bit",  "pf15bit",
+                                        "pf16bit",  "pf24bit", "pf32bit", "pfCustom"};
+    *os << names[c.format];
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, BmpFiles,
                          ::testing::Values(FormatCase{pf1bit, 1, pf1bit}, FormatCase{pf8bit, 8, pf8bit},
                                            FormatCase{pf24bit, 24, pf24bit}, FormatCase{pf32bit, 32, pf32bit},
-                                           FormatCase{pfDevice, 24, pf24bit}));
+                                           FormatCase{pfDevice, 24, pf24bit}),
+                         rtl_test::PrintedName());
 
 TEST(Bitmaps, ScanLineIsInTheBitmapsFormat) {
     TBitmap b(3, 2, pf24bit);

@@ -6,8 +6,10 @@
 
 #include <unistd.h>
 
+#include "platform/ui/CheckLst.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/TestSupport.h"
+#include "platform/ui/tests/DrawnTestSupport.h"
 
 namespace {
 
@@ -166,5 +168,62 @@ TEST_F(NativePaintTest, ALineDrawnAfterTheInheritedPaintShowsOverTheNativeEdit) 
     ASSERT_TRUE(ui::test::LoadPng(path, pic));
     std::remove(path.c_str());
     EXPECT_EQ(pic.At(80, 10 + lined->Row), 0x0000FF);
+    form->Free();
+}
+
+TEST_F(NativePaintTest, AMemoShowsEachLineOfItsTextOnARowOfItsOwn) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 200, 120);
+    auto* memo = new TMemo(form);
+    memo->SetBounds(10, 10, 150, 90);
+    memo->SetParent(form);
+    memo->Font()->SetName(String(u"Noto Sans CJK JP"));
+    memo->SetText(String(u"one\r\ntwo"));
+    memo->SetTabStop(false);
+    form->Show();
+    ui::test::Picture pic = drawn_test::Snapshot(form, "memo_lines");
+    ASSERT_GT(pic.Width, 0);
+    // Rows of the memo with text on them, in runs: one run per line of text.
+    std::vector<std::pair<int, int>> runs;
+    for (int y = 12; y < 98; ++y) {
+        bool ink = false;
+        for (int x = 14; x < 140 && !ink; ++x) {
+            int32_t c = pic.At(x, y);
+            ink = (c & 0xFF) < 0x60 && ((c >> 8) & 0xFF) < 0x60 && ((c >> 16) & 0xFF) < 0x60;
+        }
+        if (!ink) continue;
+        if (!runs.empty() && runs.back().second == y - 1) runs.back().second = y;
+        else runs.emplace_back(y, y);
+    }
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_GT(runs[1].first, runs[0].second + 2);  // the second line sits below the first
+    form->Free();
+}
+
+TEST_F(NativePaintTest, ACheckListShowsTheMarksSetBeforeItsWindowWasMade) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 200, 120);
+    auto* list = new TCheckListBox(form);
+    list->SetBounds(10, 10, 150, 90);
+    list->SetParent(form);
+    for (const char16_t* s : {u"off", u"on", u"off"}) list->Items()->Add(String(s));
+    list->SetChecked(1, true);
+    list->SetTabStop(false);
+    form->Show();
+    ui::test::Picture pic = drawn_test::Snapshot(form, "check_marks");
+    ASSERT_GT(pic.Width, 0);
+    // The check box of each item, at the start of its row: the checked one differs from the
+    // unchecked ones, which look alike.
+    TRect rows[3];
+    for (int i = 0; i < 3; ++i) list->Perform(LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rows[i]));
+    auto box = [&](int i, int x, int y) { return pic.At(10 + 2 + x, 10 + 2 + rows[i].Top + y); };
+    int differs0 = 0, differs1 = 0;
+    for (int y = 0; y < rows[0].Height() - 2; ++y)
+        for (int x = 0; x < TCheckListBox::CheckWidth; ++x) {
+            if (box(0, x, y) != box(2, x, y)) ++differs0;
+            if (box(1, x, y) != box(0, x, y)) ++differs1;
+        }
+    EXPECT_EQ(differs0, 0);
+    EXPECT_GT(differs1, 4);
     form->Free();
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/ui/ComCtrlsNative.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/StdCtrls.h"
 #include "platform/ui/TestSupport.h"
 #include "platform/ui/tests/UiTestFixture.h"
 

@@ -5,6 +5,7 @@
 
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/CheckLst.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/TestSupport.h"
 #include "platform/ui/tests/UiTestFixture.h"
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/Backend.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/TestSupport.h"
 #include "platform/ui/tests/UiTestFixture.h"
@@ -529,8 +530,8 @@ namespace {
 class PickableCombo : public TComboBox {
 public:
     using TComboBox::TComboBox;
-    void UserPicks(int index) { NativeNotification(ui::NativeNotify::ItemPicked, index); }
-    void ListCloses() { NativeNotification(ui::NativeNotify::CloseUp, 0); }
+    void UserPicks(int index) { ListItemPicked(index); }
+    void ListCloses() { ListClosedUp(); }
 };
 
 }  // namespace
@@ -605,4 +606,49 @@ TEST_F(StdCtrlsTest, MemoPositionsCountLineBreaksAsTwoCharacters) {
     EXPECT_EQ(memo->SelStart(), 8);
     ui::test::Key(memo, VK_RIGHT);  // over the line break at once
     EXPECT_EQ(memo->SelStart(), 10);
+}
+
+TEST_F(StdCtrlsTest, OnChangeSeesTheUsersEditCompleteAndMayRewriteTheText) {
+    auto* edit = Add<TEdit>();
+    Focus(edit);
+    std::vector<std::pair<int, bool>> seen;  // SelStart and Modified inside OnChange
+    edit->OnChange = [&](TObject*) {
+        seen.emplace_back(edit->SelStart(), edit->Modified());
+        if (edit->Text() == String(u"ab")) edit->SetText(String(u"X"));  // a reformatting handler
+    };
+    ui::test::TypeText(edit, String(u"a"));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], std::make_pair(1, true));
+    ui::test::TypeText(edit, String(u"b"));
+    // The handler's text stands as the program wrote it: caret at the start, not modified.
+    EXPECT_EQ(edit->Text(), String(u"X"));
+    EXPECT_EQ(edit->SelStart(), 0);
+    EXPECT_FALSE(edit->Modified());
+    ui::test::TypeText(edit, String(u"y"));
+    EXPECT_EQ(edit->Text(), String(u"yX"));
+}
+
+namespace {
+
+// Takes the text notification away from the edit, as a component's WndProc may.
+class NotificationSwallower : public TEdit {
+public:
+    using TEdit::TEdit;
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg == CM_TEXTCHANGED) return;
+        TEdit::WndProc(m);
+    }
+};
+
+}  // namespace
+
+TEST_F(StdCtrlsTest, AnEditNeverWritesBackAnOlderTextThanTheProgramGaveIt) {
+    auto* edit = Add<NotificationSwallower>();
+    edit->SetAutoSelect(false);
+    Focus(edit);
+    edit->SetText(String(u"abc"));
+    ui::test::TypeText(edit, String(u"x"));
+    EXPECT_EQ(edit->Text(), String(u"xabc"));
 }

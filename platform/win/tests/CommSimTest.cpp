@@ -12,6 +12,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/win/Comm.h"
 #include "platform/win/CommSim.h"
+#include "platform/rtl/tests/ParamNames.h"
 #include "platform/win/tests/CommTestUtil.h"
 
 using namespace commtest;
@@ -279,7 +280,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"TotalIsMultiplierTimesCountPlusConstant", {0, 10, 100, 0, 0}, 5, "a", 150, "a"},
                       ReadCase{"IntervalAfterTheLastByte", {20, 0, 0, 0, 0}, 5, "ab", 20, "ab"},
                       ReadCase{"NoLimitEndsAtTheCount", {0, 0, 0, 0, 0}, 2, "ab", 0, "ab"}),
-    [](const ::testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
+    rtl_test::PrintedName());
 
 TEST_F(SimPort, FirstByteModeEndsWhenTheFirstByteArrives) {
     SetTimeouts({MAXDWORD, MAXDWORD, 1000, 0, 0});

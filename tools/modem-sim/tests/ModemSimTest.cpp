@@ -187,9 +187,7 @@ TEST_F(ModemSimTest, DataModeEchoesUntilThePortCloses) {
     EXPECT_EQ(sim->Log().size(), 1u);  // only the mode command
 
     client.reset();
-    auto deadline = std::chrono::steady_clock::now() + 3s;
-    while (sim->Mode() != LinkMode::Command && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(2ms);
+    ASSERT_TRUE(sim->WaitForHangups(1, 3s));
     EXPECT_EQ(sim->Mode(), LinkMode::Command);
 
     client = std::make_unique<LineClient>(path);
@@ -205,7 +203,7 @@ TEST_F(ModemSimTest, UnreadOutputDoesNotReachTheNextClient) {
     ASSERT_TRUE(sim->WaitForCommands(1, 3s));
     ASSERT_TRUE(sim->WaitIdle(3s));
     client.reset();
-    std::this_thread::sleep_for(50ms);  // the hang-up is noticed within 10 ms
+    ASSERT_TRUE(sim->WaitForHangups(1, 3s));
     client = std::make_unique<LineClient>(path);
     EXPECT_EQ(client->Exchange("@MO"), "*MO=03\r\n");
 }

@@ -1,4 +1,4 @@
-#include "serial/CPortCtl.h"
+#include "serial/ctl/CPortCtl.h"
 
 #include "platform/rtl/StringList.h"
 

@@ -4,7 +4,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/TestSupport.h"
-#include "serial/CPortCtl.h"
+#include "serial/ctl/CPortCtl.h"
 #include "serial/tests/PortTestUtil.h"
 
 using namespace porttest;

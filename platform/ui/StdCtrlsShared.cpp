@@ -1,0 +1,61 @@
+#include "platform/ui/StdCtrlsShared.h"
+
+#include <algorithm>
+
+#include "platform/rtl/SysUtils.h"
+
+namespace ui::stdctrls {
+
+DWORD MakeLong(DWORD lo, DWORD hi) { return (lo & 0xFFFF) | ((hi & 0xFFFF) << 16); }
+
+String MessageText(LPARAM l) { return l ? String(reinterpret_cast<const char16_t*>(l)) : String(); }
+
+void CopyItemText(const String& s, LPARAM buffer) {
+    if (!buffer) return;
+    auto* buf = reinterpret_cast<char16_t*>(buffer);
+    std::copy(s.begin(), s.end(), buf);
+    buf[s.size()] = 0;
+}
+
+int FindItem(const TStrings& items, const String& s, int after, bool exact) {
+    int n = items.Count();
+    if (n == 0) return -1;
+    String key = AnsiUpperCase(s);
+    int first = (after < -1 || after >= n) ? 0 : after + 1;
+    for (int k = 0; k < n; ++k) {
+        int i = (first + k) % n;
+        String item = AnsiUpperCase(items.Get(i));
+        if (exact ? item == key : item.compare(0, key.size(), key) == 0) return i;
+    }
+    return -1;
+}
+
+}  // namespace ui::stdctrls
+
+// ---------------------------------------------------------------------------------------------
+// TItemTracker
+
+void TItemTracker::Before(const TStrings& items, bool needed) {
+    FBefore.clear();
+    FActive = needed;
+    if (!needed) return;
+    FBefore.reserve(static_cast<size_t>(items.Count()));
+    for (int i = 0; i < items.Count(); ++i) FBefore.emplace_back(items.Get(i), items.GetObject(i));
+}
+
+int TItemTracker::Map(const TStrings& items, int oldIndex) const {
+    int before = static_cast<int>(FBefore.size()), after = items.Count();
+    if (!FActive || oldIndex < 0 || oldIndex >= before) return -1;
+    auto same = [&](int b, int a) { return FBefore[static_cast<size_t>(b)].first == items.Get(a) &&
+                                           FBefore[static_cast<size_t>(b)].second == items.GetObject(a); };
+    // The unchanged head and tail of the list; the change lies between them.
+    int head = 0;
+    while (head < before && head < after && same(head, head)) ++head;
+    int tail = 0;
+    while (tail < before - head && tail < after - head && same(before - 1 - tail, after - 1 - tail)) ++tail;
+    if (oldIndex < head) return oldIndex;
+    if (oldIndex >= before - tail) return oldIndex + (after - before);
+    for (int a = head; a < after - tail; ++a)
+        if (same(oldIndex, a)) return a;
+    return -1;
+}

@@ -1,0 +1,177 @@
+#pragma once
+// Native views: the toolkit widget that shows a native control (a line edit, a list, a push
+// button, a slider...), placed inside the control's own widget and filling it. The control keeps
+// the state and the rules; its view only shows that state. Keyboard and mouse input on the view
+// reaches the control as window messages, by the control's own input road.
+//
+// One interface per family, each made by its own call on the backend (Backend::CreateTextView,
+// CreateListView, ...), so a control can only make the calls its family has: asking a button for
+// its text selection does not compile. Within a family the kinds differ a little (a single-line
+// edit has no word wrap, a combo box no multiple selection); a call the kind does not have raises
+// ENativeViewUnsupported naming the call and the kind, never does nothing. Families still to come
+// (date-time entry, rich edit) get an interface and a factory call of their own.
+//
+// What the toolkit must run itself (an open drop-down list, dragging a thumb) comes back through
+// the family's sink.
+#include <vector>
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Geometry.h"
+#include "platform/rtl/String.h"
+#include "platform/ui/backend/Enums.h"
+
+class TBitmap;
+class TFont;
+
+namespace ui {
+
+// A call the view of this kind does not have.
+class ENativeViewUnsupported : public Exception {
+public:
+    ENativeViewUnsupported(const char* call, const char* kind)
+        : Exception(String(call) + String(" is not supported by a native view of kind ") + String(kind)) {}
+    const char* ClassName() const override { return "ENativeViewUnsupported"; }
+};
+
+// What every native view does, whatever its family.
+class NativeView {
+public:
+    virtual ~NativeView() = default;
+    virtual void SetFont(const TFont& font) = 0;
+    // Colours as the control holds them (system colours included).
+    virtual void SetColors(int32_t background, int32_t text) = 0;
+    // Owner-painted: the widget is not shown; the control draws it (Render) and paints over it.
+    virtual void SetOwnerPainted(bool value) = 0;
+    // Draws the widget as it looks now into a bitmap of the control's size.
+    virtual void Render(TBitmap& target) = 0;
+    // What the control drew over the widget's picture: the pixels where `painted` differs from
+    // `native` (both the control's size) show above the widget; none: nothing does.
+    virtual void SetOverlay(const TBitmap& painted, const TBitmap& native) = 0;
+};
+
+// ---- text: edit and memo ----
+
+enum class TextKind { SingleLine, MultiLine };
+
+// Positions are character indexes of the text as the view shows it: in a multi-line view a line
+// break is one character (the control maps its CR LF pairs).
+class TextView : public NativeView {
+public:
+    virtual void SetText(const String& text) = 0;
+    virtual void Replace(int start, int count, const String& text) = 0;
+    virtual void SetSelection(int anchor, int caret) = 0;
+    virtual void SetReadOnly(bool value) = 0;
+    // The sunken frame.
+    virtual void SetFramed(bool value) = 0;
+    // Margins of the text inside the widget: left, top, right, bottom.
+    virtual void SetTextMargins(const TRect& margins) = 0;
+    // The character nearest to a point in client coordinates; -1 when the view cannot tell.
+    virtual int CharFromPos(int x, int y) = 0;
+    // Top-left of a character (index = length: just after the last one); (-1, -1) when unknown.
+    virtual TPoint PosFromChar(int index) = 0;
+    virtual void EnsureCaretVisible() = 0;
+    // Single-line only: every character shown as one mark (0: as typed).
+    virtual void SetPasswordChar(char16_t ch) = 0;
+    // Multi-line only.
+    virtual void SetWordWrap(bool value) = 0;
+    virtual void SetScrollBars(TScrollStyle bars) = 0;
+};
+
+// ---- list: list box, check list, combo box ----
+
+enum class ListKind { ListBox, CheckListBox, ComboBox };
+
+// What a list's view reports back to its control.
+class ListSink {
+public:
+    virtual ~ListSink() = default;
+    // The user chose an item in the open drop-down list.
+    virtual void ListItemPicked(int index) = 0;
+    // The drop-down list closed.
+    virtual void ListClosedUp() = 0;
+    // Owner-drawn items: draws item `index` into `target` (the size of the control's client
+    // area) inside `rect`. False: the view draws it.
+    virtual bool DrawListItem(int index, const TRect& rect, TOwnerDrawState state, TBitmap& target) = 0;
+    // Height of an owner-drawn item; -1: the view's.
+    virtual int MeasureListItem(int index) = 0;
+};
+
+class ListView : public NativeView {
+public:
+    // Every kind.
+    virtual void SetItems(const std::vector<String>& items) = 0;
+    // The focused item (a combo box's chosen one); -1: none.
+    virtual void SetItemIndex(int index) = 0;
+    // Items drawn by the control (ListSink::DrawListItem); variable: heights asked per item.
+    virtual void SetOwnerDrawItems(bool ownerDraw, bool variable) = 0;
+    // List boxes (and check lists).
+    virtual void SetItemSelected(int index, bool selected) = 0;
+    virtual void SetTopIndex(int index) = 0;
+    virtual int ItemAtPos(int x, int y) = 0;
+    // Height of one item row; 0 when the view cannot tell.
+    virtual int ItemHeight() = 0;
+    virtual void SetItemHeight(int height) = 0;
+    // Check lists only.
+    virtual void SetItemChecked(int index, TCheckBoxState state) = 0;
+    // Combo boxes only: the edit field (shown while editable) and the drop-down list.
+    virtual void SetEditable(bool value) = 0;
+    virtual void SetText(const String& text) = 0;
+    virtual void SetSelection(int anchor, int caret) = 0;
+    virtual int CharFromPos(int x, int y) = 0;
+    virtual void SetDroppedDown(bool value) = 0;
+    virtual void SetDropDownCount(int value) = 0;
+    virtual void SetDroppedWidth(int value) = 0;
+};
+
+// ---- button: push button, check box, radio button ----
+
+enum class ButtonKind { PushButton, CheckBox, RadioButton };
+
+class ButtonView : public NativeView {
+public:
+    virtual void SetCaption(const String& caption) = 0;
+    // Shown pressed while the mouse holds it.
+    virtual void SetDown(bool value) = 0;
+    // Check boxes and radio buttons (a radio button has no grayed state: it shows unchecked).
+    virtual void SetCheckState(TCheckBoxState state) = 0;
+    // Push buttons only.
+    virtual void SetDefault(bool value) = 0;
+    // Push buttons only: frame `index` of `count` side-by-side pictures, the colour of the
+    // bottom-left pixel transparent; nullptr: none.
+    virtual void SetGlyph(const TBitmap* glyph, int index, int count, TButtonLayout layout, int spacing, int margin) = 0;
+};
+
+// ---- range: scroll bar, track bar, up-down ----
+
+enum class RangeKind { ScrollBar, TrackBar, UpDown };
+
+class RangeSink {
+public:
+    virtual ~RangeSink() = default;
+    // What the user's action was, just before the position it reached (RangeMoved).
+    virtual void RangeAction(TScrollCode code) = 0;
+    // The user moved the view to a new position.
+    virtual void RangeMoved(int position) = 0;
+};
+
+class RangeView : public NativeView {
+public:
+    // The thumb's page takes room at the end: the last position shows the last page.
+    virtual void SetRange(int min, int max, int page) = 0;
+    virtual void SetPosition(int value) = 0;
+    virtual void SetSteps(int small, int large) = 0;
+    virtual void SetVertical(bool value) = 0;
+};
+
+// ---- static: label, group box ----
+
+enum class StaticKind { Label, GroupBox };
+
+class StaticView : public NativeView {
+public:
+    virtual void SetCaption(const String& caption) = 0;
+    // The size the widget would like for its caption; (0, 0) when it cannot tell.
+    virtual TSize PreferredSize() = 0;
+};
+
+}  // namespace ui
