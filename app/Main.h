@@ -17,9 +17,11 @@
 #include "app/CHPlan.h"
 #include "app/RxRing.h"
 #include "app/StandIns.h"
+#include "controls/instrument/MvBar.h"
 #include "controls/instrument/MvCBitBt.h"
 #include "controls/instrument/MvLED.h"
 #include "controls/instrument/MvNumEdit.h"
+#include "controls/instrument/MvVSlide.h"
 #include "controls/instrument/VrButtons.h"
 #include "controls/instrument/VrThreads.h"
 #include "platform/chart/Series.h"
@@ -27,6 +29,7 @@
 #include "platform/ui/AppEvnts.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/ExtCtrlsDrawn.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrlsDrawn.h"
@@ -141,10 +144,10 @@ public:
     TAreaSeries* AreaSeries1;
     TMvColBitBtn* MvColBitBtn15;
     TMvColBitBtn* MvColBitBtn1;
-    TLevelSlider* MvVSlider1;
-    TLevelSlider* MvVSlider3;
-    TLevelBar* MvBar1;
-    TLevelBar* MvBar2;
+    TMvVSlider* MvVSlider1;
+    TMvVSlider* MvVSlider3;
+    TMvBar* MvBar1;
+    TMvBar* MvBar2;
     TComboBox* ComboBox2;
     TComboBox* ComboBox3;
     TComboBox* ComboBox4;
@@ -298,6 +301,8 @@ private:
     void BuildTopPanel();
     void BuildTerminalPage();
     void BuildAirMonitorPage();
+    // A farewell line straight to the port, then 250 ms for the modem.
+    void FarewellLine(const String& line);
     void OpenLink();
     void CloseLink();
     // The sender of the idle pass; false when a write failed (the pass ends there).

@@ -324,21 +324,20 @@ void TMainForm::BuildAirMonitorPage() {
         a->SetTitle(String("受信ﾚﾍﾞﾙ[dBm]"));
     };
     auto slider = [this](TWinControl* parent, const char* name) {
-        auto* s = new TLevelSlider(this);
-        s->SetName(String(name));
-        s->SetParent(parent);
-        s->SetOrientation(trVertical);
-        s->SetBounds(806, 4, 40, 454);
-        s->SetMin(-140);
-        s->SetMax(-10);
-        s->SetFrequency(10);
+        auto* s = Place<TMvVSlider>(this, parent, name, 806, 4, 44, 454);
+        s->SignalSettings()->SetValueFrom(-140);
+        s->SignalSettings()->SetValueTo(-10);
+        s->SignalSettings()->SetValueUnit(String("dBm"));
+        s->SignalSettings()->SetValueFormat(String("##0"));
+        s->SetOptions({TMvVSlider::opBevelOuter, TMvVSlider::opValue, TMvVSlider::opScaleText});
         s->SetValue(-100);
         s->SetEnabled(false);
         return s;
     };
     auto bar = [this](TWinControl* parent, const char* name) {
-        auto* b = Place<TLevelBar>(this, parent, name, 470, 466, 370, 28);
-        b->SetEnabled(false);  // shows progress only
+        auto* b = Place<TMvBar>(this, parent, name, 470, 466, 370, 28);
+        b->BarSettings()->SetStyle(bsLED_Bar);
+        b->BarSettings()->SetOptions({});  // progress only, no figure
         return b;
     };
     auto startButton = [this](TWinControl* parent, const char* name) {
