@@ -194,15 +194,18 @@ void TMainForm::FormClose(TObject* Sender, TCloseAction& Action) {
     // The farewell: the channel and equipment ID the modem reported, straight to the port. A
     // value the modem never reported since the open is not written (it would overwrite the
     // modem's own setting with a value of the workbench).
-    if (FChannelReported) {
-        ComPort1->WriteStr(String("@CH") + IntToHex(CurrentChannel, 2) + "\r\n");
-        WaitTime(250);
-    }
-    if (FEquipmentIdReported) {
-        ComPort1->WriteStr(String("@EI") + IntToHex(SavedEquipmentId, 2) + "\r\n");
-        WaitTime(250);
-    }
+    if (FChannelReported) FarewellLine(String("@CH") + IntToHex(CurrentChannel, 2));
+    if (FEquipmentIdReported) FarewellLine(String("@EI") + IntToHex(SavedEquipmentId, 2));
     ComPort1->Close();
+}
+
+void TMainForm::FarewellLine(const String& line) {
+    ComPort1->WriteStr(line + "\r\n");
+    // The modem's 250 ms run from the moment the line has left the port, not from the moment the
+    // driver took it (the write's time-out bounds the wait).
+    const uint64_t limit = GetTickCount64() + 3000;
+    while (ComPort1->OutputCount() > 0 && GetTickCount64() < limit) WaitTime(1);
+    WaitTime(250);
 }
 
 void TMainForm::FormDestroy(TObject* Sender) {
