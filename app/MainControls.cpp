@@ -324,12 +324,12 @@ void TMainForm::BuildAirMonitorPage() {
         a->SetTitle(String("受信ﾚﾍﾞﾙ[dBm]"));
     };
     auto slider = [this](TWinControl* parent, const char* name) {
-        auto* s = Place<TMvVSlider>(this, parent, name, 806, 4, 44, 454);
+        auto* s = Place<TMvVSlider>(this, parent, name, 790, 4, 60, 454);
         s->SignalSettings()->SetValueFrom(-140);
         s->SignalSettings()->SetValueTo(-10);
         s->SignalSettings()->SetValueUnit(String("dBm"));
-        s->SignalSettings()->SetValueFormat(String("##0"));
-        s->SetOptions({TMvVSlider::opBevelOuter, TMvVSlider::opValue, TMvVSlider::opScaleText});
+        s->SignalSettings()->SetValueFormat(String("###0"));  // room for "-140"
+        s->SetOptions({TMvVSlider::opBevelOuter, TMvVSlider::opValue});
         s->SetValue(-100);
         s->SetEnabled(false);
         return s;
@@ -350,7 +350,7 @@ void TMainForm::BuildAirMonitorPage() {
     };
 
     // Frequency domain.
-    Chart1 = Place<TChart>(this, TabSheet5, "Chart1", 4, 4, 796, 454);
+    Chart1 = Place<TChart>(this, TabSheet5, "Chart1", 4, 4, 780, 454);
     Chart1->BottomAxis()->SetMinMax(7, 46);
     Chart1->BottomAxis()->SetIncrement(1);
     Chart1->BottomAxis()->SetGridCentered(true);
@@ -375,7 +375,7 @@ void TMainForm::BuildAirMonitorPage() {
     MvBar1 = bar(TabSheet5, "MvBar1");
 
     // Time domain.
-    Chart2 = Place<TChart>(this, TabSheet6, "Chart2", 4, 4, 796, 454);
+    Chart2 = Place<TChart>(this, TabSheet6, "Chart2", 4, 4, 780, 454);
     Chart2->BottomAxis()->SetMinMax(1, 30);
     Chart2->BottomAxis()->SetIncrement(1);
     Chart2->BottomAxis()->SetTitle(String("ｻﾝﾌﾟﾘﾝｸﾞﾎﾟｲﾝﾄ"));

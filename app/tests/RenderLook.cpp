@@ -20,7 +20,6 @@ TEST_F(RenderLook, MainWindow) {
     MainForm->TerminalLine(String("*CH=1B"));
     MainForm->ShowCommMode(3);
     MainForm->ShowDioPort(0xFE);
-    fprintf(stderr, "hex [%s] state %d ro %d\n", Utf8(MainForm->MvNumEdit10->Text()).c_str(), (int)MainForm->MvNumEdit10->State(), (int)MainForm->MvNumEdit10->ReadOnly());
     const auto tmp = std::filesystem::temp_directory_path();
     EXPECT_TRUE(ui::test::SaveToPng(MainForm, (tmp / "rwb_main_control.png").string()));
     MainForm->PageControl1->SetActivePage(MainForm->TabSheet1);
