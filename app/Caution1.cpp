@@ -5,37 +5,17 @@
 
 TCaution1Form* Caution1Form = nullptr;
 
-TCaution1Form::TCaution1Form(TComponent* AOwner) : TForm(AOwner) {
+TCaution1Form::TCaution1Form(TComponent* AOwner) : TNoticeForm(AOwner, 540, 230) {
     SetName(String("Caution1Form"));
     SetCaption(String(" Place of destination "));
-    SetBorderStyle(bsNone);
-    SetFormStyle(fsStayOnTop);
-    SetPosition(poScreenCenter);
-    SetClientWidth(540);
-    SetClientHeight(230);
-
-    Panel1 = new TPanel(this);
-    Panel1->SetParent(this);
-    Panel1->SetAlign(alClient);
-    Panel1->SetBevelOuter(bvRaised);
-    Panel1->SetBevelInner(bvLowered);
-    Panel1->SetBorderWidth(2);
-
-    auto line = [this](const char* text, int top) {
-        auto* l = new TLabel(this);
-        l->SetParent(Panel1);
-        l->SetBounds(24, top, 490, 18);
-        l->SetCaption(String(text));
-        return l;
-    };
-    TLabel* title = line("注意　！！", 14);
+    TLabel* title = Line("注意　！！", 24, 14, 490);
     title->Font()->SetSize(12);
     title->Font()->SetStyle(TFontStyles() << fsBold);
-    line("開始する時は必ずｹｰﾌﾞﾙを接続し、機器の電源を入れて下さい。", 48);
-    line("※TQW-560Rのビットレートは19200bps固定です", 70);
-    line("また、最初にﾓﾃﾞﾙ名を選んでからCOMﾎﾟｰﾄを開いて下さい｡", 92);
-    line("終了する時は、必ずCOMﾎﾟｰﾄを閉じてから電源を切って下さい。", 114);
-    Label1 = line("", 150);
+    Line("開始する時は必ずｹｰﾌﾞﾙを接続し、機器の電源を入れて下さい。", 24, 48, 490);
+    Line("※TQW-560Rのビットレートは19200bps固定です", 24, 70, 490);
+    Line("また、最初にﾓﾃﾞﾙ名を選んでからCOMﾎﾟｰﾄを開いて下さい｡", 24, 92, 490);
+    Line("終了する時は、必ずCOMﾎﾟｰﾄを閉じてから電源を切って下さい。", 24, 114, 490);
+    Label1 = Line("", 24, 150, 490);
     Label1->SetName(String("Label1"));
 
     BitBtn1 = new TBitBtn(this);

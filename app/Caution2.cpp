@@ -2,32 +2,14 @@
 
 TCaution2Form* Caution2Form = nullptr;
 
-TCaution2Form::TCaution2Form(TComponent* AOwner) : TForm(AOwner) {
+TCaution2Form::TCaution2Form(TComponent* AOwner) : TNoticeForm(AOwner, 320, 90) {
     SetName(String("Caution2Form"));
     SetCaption(String());
-    SetBorderStyle(bsNone);
-    SetFormStyle(fsStayOnTop);
-    SetPosition(poScreenCenter);
-    SetClientWidth(320);
-    SetClientHeight(90);
-
-    Panel1 = new TPanel(this);
-    Panel1->SetParent(this);
-    Panel1->SetAlign(alClient);
-    Panel1->SetBevelOuter(bvRaised);
-    Panel1->SetBevelInner(bvLowered);
-    Panel1->SetBorderWidth(2);
-    auto line = [this](const char* name, int top) {
-        auto* l = new TLabel(this);
-        l->SetName(String(name));
-        l->SetParent(Panel1);
-        l->SetBounds(10, top, 296, 20);
-        l->SetAlignment(taCenter);
-        l->SetCaption(String());
-        return l;
-    };
-    Label1 = line("Label1", 20);
-    Label2 = line("Label2", 48);
+    for (auto [label, name, top] : {std::tuple{&Label1, "Label1", 20}, std::tuple{&Label2, "Label2", 48}}) {
+        *label = Line("", 10, top, 296);
+        (*label)->SetName(String(name));
+        (*label)->SetAlignment(taCenter);
+    }
 }
 
 TCaution2Form::~TCaution2Form() {

@@ -1,17 +1,14 @@
 #pragma once
 // The connection and network-error notice: two lines that the connection and its errors fill.
 // The port's open closes it.
-#include "platform/ui/ExtCtrlsDrawn.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/StdCtrlsDrawn.h"
+#include "app/Notice.h"
 
-class TCaution2Form : public TForm {
+class TCaution2Form : public TNoticeForm {
 public:
     explicit TCaution2Form(TComponent* AOwner);
     ~TCaution2Form() override;
     const char* ClassName() const override { return "TCaution2Form"; }
 
-    TPanel* Panel1;
     TLabel* Label1;
     TLabel* Label2;
 };

@@ -86,13 +86,9 @@ void TMainForm::FormCreate(TObject* Sender) {
     MvLED88->SetChecked(false);
     for (TVrPowerButton* b : {VrPowerButton5, VrPowerButton6, VrPowerButton7}) b->SetActive(false);
     // 8. The link.
-    TxReady = 1;
-    RespReady = 1;
-    ClearRingBuf();
+    ResetLink();
     MeasureMode = 0;
-    LinkMode = 0;
     RequestKind = 11;
-    RxState = 0;
     FramePos = 0;
     // 9, 10. The charts' points.
     Chart2->BottomAxis()->SetMaximum(MvNumSpin3->Value());
@@ -173,12 +169,7 @@ void TMainForm::FormCreate(TObject* Sender) {
     Application->SetHintHidePause(5000);
     CaptureState = 3;
     CapturePhase = 3;
-    MemoryStream1->Clear();
-    MemoryStream2->Clear();
-    MemoryStream3->Clear();
-    ByteStream1->Clear();
-    ByteStream2->Clear();
-    StringStream1->SetSize(0);
+    EmptyStreams();
     PartsStored = 0;
     UserCommandFlag = 0;
     SetBounds(0, 0, Width(), Height());
@@ -210,12 +201,21 @@ void TMainForm::FarewellLine(const String& line) {
 
 void TMainForm::FormDestroy(TObject* Sender) {
     ComPort1->Close();
-    MemoryStream1->Clear();
-    MemoryStream2->Clear();
-    MemoryStream3->Clear();
-    ByteStream1->Clear();
-    ByteStream2->Clear();
+    EmptyStreams();
+}
+
+void TMainForm::EmptyStreams() {
+    for (TMemoryStream* m : {MemoryStream1.get(), MemoryStream2.get(), MemoryStream3.get(), ByteStream1.get(), ByteStream2.get()})
+        m->Clear();
     StringStream1->SetSize(0);
+}
+
+void TMainForm::ResetLink() {
+    ClearRingBuf();
+    TxReady = 1;
+    RespReady = 1;
+    RxState = 0;
+    LinkMode = 0;
 }
 
 void TMainForm::Closet1Click(TObject* Sender) { Application->Terminate(); }

@@ -297,6 +297,9 @@ public:
 
 private:
     void BuildControls();
+    void EmptyStreams();
+    // The link between frames, nothing waiting, ready to send, in command mode.
+    void ResetLink();
     void BuildMenus();
     void BuildTopPanel();
     void BuildTerminalPage();

@@ -74,12 +74,8 @@ void TMainForm::CloseLink() {
     ComPort1->AbortAllAsync();
     ComPort1->ClearBuffer(true, true);
     ComPort1->Close();
-    ClearRingBuf();
-    RespReady = 1;
-    TxReady = 1;
+    ResetLink();
     PendingCount = 0;
-    RxState = 0;
-    LinkMode = 0;
     StatusBar1->Panels()->Items(0)->SetText(String());
     MvLED88->SetChecked(false);
     EnableControls(1, false);

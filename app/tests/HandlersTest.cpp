@@ -102,12 +102,7 @@ TEST_F(Handlers, TheSpreadingFactorReplySetsTheSpinWithoutSendingIt) {
 }
 
 TEST_F(Handlers, ATestPacketIsAnsweredWithItsDataUnlessItClaimsMoreThanItCarries) {
-    OpenAndSendFirst();
-    MainForm->CommandOut(0);
-    Reply("*CH=1B\r\n");
-    ASSERT_TRUE(Eventually([&] { return MainForm->TxReady == 1; }));
-    Sent();
-    sent.clear();
+    OpenQuietly();
     const uint64_t before = GetTickCount64();
     Reply(std::string("*DR=11") + "[2]abcdefg05HELLO" + "\r\n");
     EXPECT_GE(GetTickCount64() - before, 20u);
@@ -169,12 +164,7 @@ TEST_F(Handlers, AMultiPartTransferIsWrittenOnlyWhenItsPartsComeInOrder) {
 }
 
 TEST_F(Handlers, APortResponseOfKind02SetsTheOutputsAndSendsThem) {
-    OpenAndSendFirst();
-    MainForm->CommandOut(0);
-    Reply("*CH=1B\r\n");
-    ASSERT_TRUE(Eventually([&] { return MainForm->TxReady == 1; }));
-    Sent();
-    sent.clear();
+    OpenQuietly();
     MainForm->Memo1->Clear();
     Reply("*PR=0211A5\r\n");
     EXPECT_EQ(Utf8(MainForm->PortField1), "02");

@@ -23,6 +23,7 @@
 #include "platform/ui/TestSupport.h"
 #include "platform/win/CommSim.h"
 #include "platform/win/Window.h"
+#include "serial/tests/PortTestUtil.h"
 
 namespace wbtest {
 
@@ -110,15 +111,7 @@ protected:
     }
 };
 
-// Real-time bound for what another thread brings about; generous, never the point of a test.
-inline bool Eventually(const std::function<bool()>& condition, int ms = 5000) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
+using porttest::Eventually;
 
 inline String UniqueDevice() {
     static std::atomic<int> n{0};
@@ -164,6 +157,16 @@ protected:
         ASSERT_TRUE(Eventually([&] { return MainForm->RingCount() >= before + static_cast<int>(bytes.size()); }));
         CheckSynchronize(0);
         Drain();
+    }
+    // Opens the port, lets the first command out and answers it; nothing else queued, the line
+    // free again, what was sent forgotten.
+    void OpenQuietly() {
+        OpenAndSendFirst();
+        MainForm->CommandOut(0);
+        Reply("*CH=1B\r\n");
+        ASSERT_TRUE(Eventually([&] { return MainForm->TxReady == 1; }));
+        Sent();
+        sent.clear();
     }
     // Opens the port and lets the first command out.
     void OpenAndSendFirst() {
