@@ -28,6 +28,8 @@ TEST_F(RenderLook, MainWindow) {
     MainForm->PageControl1->SetActivePage(MainForm->TabSheet4);
     MainForm->PageControl5->SetActivePage(MainForm->TabSheet9);
     EXPECT_TRUE(ui::test::SaveToPng(MainForm, (tmp / "rwb_main_contact.png").string()));
+    Caution1Form->Show();
+    EXPECT_TRUE(ui::test::SaveToPng(Caution1Form, (tmp / "rwb_notice.png").string()));
 }
 
 }  // namespace
