@@ -6,6 +6,7 @@
 #include "app/Conversion.h"
 #include "app/KeyForm.h"
 #include "app/tests/WorkbenchTestSupport.h"
+#include "platform/ui/Cursors.h"
 #include "platform/ui/ExtCtrls.h"
 
 using namespace wbtest;
@@ -120,6 +121,15 @@ TEST_F(Startup, TheShippedFileRunsThroughEveryStep) {
     EXPECT_FALSE(MainForm->VrDemoButton3->Enabled());
     EXPECT_EQ(MainForm->PopupMenu(), MainForm->PopupMenu2);
     EXPECT_EQ(Utf8(MainForm->StatusBar1->Panels()->Items(4)->Text()), "Link");
+    // The program's own cursors, embedded in it.
+    for (int i = 1; i <= 5; ++i) {
+        ui::CursorInfo info;
+        ASSERT_TRUE(ui::GetCursorInfo(Screen->Cursors(i), info)) << i;
+        ASSERT_NE(info.Image, nullptr) << i;
+        EXPECT_EQ(info.Image->Width(), 32);
+    }
+    EXPECT_EQ(MainForm->VrDemoButton3->Cursor(), 4);
+    EXPECT_EQ(MainForm->PageControl1->Cursor(), 5);
 }
 
 TEST_F(Startup, TheNoticeKeepsTheWindowDisabledUntilConfirmed) {
