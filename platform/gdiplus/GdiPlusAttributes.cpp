@@ -223,7 +223,9 @@ Status GdipGetImageAttributesAdjustedPalette(GpImageAttributes* imageAttr, Color
             colorAdjustType >= ColorAdjustTypeCount)
             return InvalidParameter;
         const Adjustments& a = ia->For(colorAdjustType);
-        for (UINT i = 0; i < colorPalette->Count; ++i) colorPalette->Entries[i] = Adjust(a, colorPalette->Entries[i]);
+        // The entries run on past the one the record declares.
+        ARGB* entries = colorPalette->Entries;
+        for (UINT i = 0; i < colorPalette->Count; ++i) entries[i] = Adjust(a, entries[i]);
         return Ok;
     });
 }

@@ -154,8 +154,6 @@ Paint PathGradientPaint(const Brush& b, const engine::DrawState& state) {
     paint.transform = {sx, 0, 0, sy, x0, y0};
     PointD c = state.world.Map(b.center.X, b.center.Y);
     c = {(c.X - x0) / sx, (c.Y - y0) / sy};
-    std::vector<GradientStop> blend = b.preset;
-    if (blend.empty()) blend = {{0, 0}, {1, 0}};
     auto surround = [&](double src) {
         size_t n = b.surround.size();
         auto at = [&](size_t i) { return b.surround[std::min(i, n - 1)]; };
@@ -192,15 +190,10 @@ Paint PathGradientPaint(const Brush& b, const engine::DrawState& state) {
                     double wc = 1 - wa - wb;
                     if (wa < -1e-9 || wb < -1e-9 || wc < -1e-9) continue;
                     double edge = wa + wb;
-                    ARGB boundary = edge > 0 ? Lerp(ca, cb, wb / edge, b.gamma) : ca;
-                    ARGB target = b.centerColor;
-                    double t = wc;
-                    if (!b.preset.empty()) {
-                        ARGB col = Blend(b.preset, t, b.gamma);
-                        raster->At(x, y) = col;
-                        continue;
-                    }
-                    raster->At(x, y) = Lerp(boundary, target, t, b.gamma);
+                    // A preset blend gives the colours from the boundary (0) to the centre (1).
+                    raster->At(x, y) = b.preset.empty()
+                                           ? Lerp(edge > 0 ? Lerp(ca, cb, wb / edge, b.gamma) : ca, b.centerColor, wc, b.gamma)
+                                           : Blend(b.preset, wc, b.gamma);
                 }
             }
         }

@@ -18,8 +18,8 @@ void Push(PathData& d, PointD p, uint8_t type) {
 
 bool Same(const GpPointF& a, PointD b) { return a.X == static_cast<REAL>(b.X) && a.Y == static_cast<REAL>(b.Y); }
 
-// Appends points to the open figure (a connecting line from its end), or starts a figure.
-// Returns the index of the first point that was not joined away.
+// Appends points to the open figure (a connecting line from its end, none when the first point
+// is its end already), or starts a figure.
 void Continue(Path& path, const std::vector<PointD>& points, uint8_t type) {
     PathData& d = path.data;
     size_t first = 0;
