@@ -568,3 +568,22 @@ TCustomForm* GetParentForm(const TControl* Control);
 // The control under the mouse, capture control.
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* Control);
+
+// ---------------------------------------------------------------------------------------------
+// The mouse: its capture and where the pointer is (the same answers as GetCapture and
+// GetCursorPos), and the control under a point of the screen.
+class TMouse {
+public:
+    // The window that has the mouse captured; a graphic control's capture is its parent's window.
+    HWND Capture() const;
+    // Captures the mouse for the window; nullptr releases it.
+    void SetCapture(HWND Value);
+    // Where the layer last saw the pointer, in screen coordinates.
+    TPoint CursorPos() const;
+};
+extern TMouse* const Mouse;
+
+// The control under a screen point: the deepest shown window of the program there, or the
+// graphic control of that window under the point. Disabled controls only with AllowDisabled
+// (otherwise the nearest enabled parent answers); nullptr over no window of the program.
+TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled);
