@@ -1091,6 +1091,8 @@ void TWinControl::Dispatch(TMessage& Message) {
         case WM_NCPAINT: WMNCPaint(Message); break;
         case WM_NCHITTEST: WMNCHitTest(Message); break;
         case WM_NCLBUTTONDOWN: case WM_NCLBUTTONDBLCLK: WMNCLButtonDown(Message); break;
+        case WM_HSCROLL: WMHScroll(Message); break;
+        case WM_VSCROLL: WMVScroll(Message); break;
         default: TControl::Dispatch(Message); break;
     }
 }
@@ -1220,6 +1222,18 @@ void TWinControl::WMMouseWheel(TMessage& Message) {
     // Not handled here: the parent may scroll.
     if (FParent) Message.Result = FParent->Perform(WM_MOUSEWHEEL, Message.WParam, Message.LParam);
 }
+
+namespace {
+// A scroll bar control's message goes back to that control, which moves itself.
+void ReflectScroll(TWinControl* self, UINT reflected, TMessage& Message) {
+    if (!Message.LParam) return;
+    TWinControl* bar = FindControl(reinterpret_cast<HWND>(Message.LParam));
+    if (bar && bar != self) Message.Result = bar->Perform(reflected, Message.WParam, Message.LParam);
+}
+}  // namespace
+
+void TWinControl::WMHScroll(TMessage& Message) { ReflectScroll(this, CN_HSCROLL, Message); }
+void TWinControl::WMVScroll(TMessage& Message) { ReflectScroll(this, CN_VSCROLL, Message); }
 
 void TWinControl::WMSize(TMessage&) {
     AlignControls();

@@ -470,6 +470,10 @@ protected:
     virtual void WMNCHitTest(TMessage& Message);
     // A press on a scroll bar of the frame starts tracking it.
     virtual void WMNCLButtonDown(TMessage& Message);
+    // Scroll messages: a window's own bars send LParam 0, a scroll bar control its handle. By
+    // default a bar control's message goes back to that control as CN_HSCROLL/CN_VSCROLL.
+    virtual void WMHScroll(TMessage& Message);
+    virtual void WMVScroll(TMessage& Message);
     virtual void CMEnter(TMessage& Message);
     virtual void CMExit(TMessage& Message);
     virtual void CMDialogKey(TMessage& Message);
