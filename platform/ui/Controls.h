@@ -324,6 +324,14 @@ struct TCreateParams {
     bool Enabled = true;
 };
 
+// The way a scroll bar runs, for the scroll bar control and the scrolling controls' bars.
+enum TScrollBarKind { sbHorizontal, sbVertical };
+
+namespace ui {
+// The thickness of a window scroll bar in the frame.
+constexpr int kWindowScrollBarSize = 16;
+}
+
 // One of the window's own scroll bars (SB_HORZ, SB_VERT), drawn in its frame.
 struct TWindowScrollBar {
     int Min = 0;
@@ -474,6 +482,8 @@ protected:
     // default a bar control's message goes back to that control as CN_HSCROLL/CN_VSCROLL.
     virtual void WMHScroll(TMessage& Message);
     virtual void WMVScroll(TMessage& Message);
+    // A child control moved, changed size, was shown or hidden, came or went.
+    virtual void ChildLayoutChanged(TControl* Child) { (void)Child; }
     virtual void CMEnter(TMessage& Message);
     virtual void CMExit(TMessage& Message);
     virtual void CMDialogKey(TMessage& Message);

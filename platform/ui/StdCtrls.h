@@ -492,7 +492,6 @@ public:
 // ---------------------------------------------------------------------------------------------
 // Scroll bar
 
-enum TScrollBarKind { sbHorizontal, sbVertical };
 using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
 
 class TScrollBar : public TNativeControlOf<ui::RangeView>, protected ui::RangeSink {
