@@ -62,3 +62,15 @@ TEST_F(ScrollBoxPaintTest, TheScrolledContentShowsWhereItMoved) {
     EXPECT_EQ(pic.At(30, 10), static_cast<int32_t>(clLime));
     for (int y = 0; y < box->ClientHeight(); y += 5) EXPECT_NE(pic.At(30, y), kBoxColor) << y;
 }
+
+TEST_F(ScrollBoxPaintTest, AChildWindowLeavesTheFrameToItsParent) {
+    auto* box = Add<TScrollBox>();
+    box->SetBounds(10, 10, 100, 100);
+    auto* wide = new controls_test::Panel(form);
+    wide->SetBounds(0, 0, 90, 300);  // reaches under the vertical bar
+    wide->SetParent(box);
+    form->Show();
+    ui::test::Picture pic = Shot(box);
+    EXPECT_EQ(pic.At(50, 40), controls_test::kPanelColor);
+    for (int y = 0; y < 80; y += 8) EXPECT_NE(pic.At(box->ClientWidth() + 4, y), controls_test::kPanelColor) << y;
+}
