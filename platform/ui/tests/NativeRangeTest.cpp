@@ -78,6 +78,13 @@ TEST_F(NativeRangeTest, ScrollBarTellsItsParentOfClicksAndDragsWithItsHandle) {
     int before = bar->Position();
     ui::test::Click(bar, bar->Width() / 2, bar->Height() - 3);
     EXPECT_EQ(bar->Position(), before);
+    // At the end of the range the arrow still speaks.
+    panel->Keep = false;
+    bar->SetPosition(100);
+    panel->Log.clear();
+    ui::test::Click(bar, bar->Width() / 2, bar->Height() - 3);
+    EXPECT_EQ(panel->Log, (std::vector<controls_test::ScrollSeen>{{WM_VSCROLL, SB_LINEDOWN, from}, {WM_VSCROLL, SB_ENDSCROLL, from}}));
+    EXPECT_EQ(bar->Position(), 51);  // the last page starts at Max - PageSize + 1
 }
 
 TEST_F(NativeRangeTest, TrackBarKeepsItsPositionInRange) {
