@@ -1,5 +1,6 @@
 #pragma once
-// Forms, the application object with its message loop, and the screen.
+// Forms, the application object with its message loop, and the screen; the scrolling controls
+// of the unit are in ScrollBox.h.
 #include <algorithm>
 #include <atomic>
 #include <functional>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/ScrollBox.h"
 #include "platform/ui/backend/Enums.h"
 
 using TModalResult = int;

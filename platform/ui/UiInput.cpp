@@ -92,6 +92,14 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
         grab->Mouse(msg, pointer, static_cast<DWORD>(keys));
         return;
     }
+    // While a window has the mouse captured, the mouse is its own wherever the pointer is, also
+    // over another of the program's windows.
+    if (TWinControl* holder = FindControl(GetCapture()); holder && holder != target) {
+        TPoint origin = holder->WindowOrigin();
+        target = holder;
+        x = pointer.X - origin.X;
+        y = pointer.Y - origin.Y;
+    }
     if (!Accepts(target)) return;
     if (target->FTrack.Bar >= 0) {
         // A scroll bar of the frame follows the mouse until the button comes up.
