@@ -19,29 +19,28 @@ TGPBrush::~TGPBrush() {
 
 Status TGPBrush::SetStatus(Status status) { return Keep(lastResult, status); }
 
-TGPSolidBrush::TGPSolidBrush(ARGB color) : TGPBrush(nullptr, Ok) {
-    GpSolidFill* brush = nullptr;
-    lastResult = GdipCreateSolidFill(color, &brush);
-    nativeBrush = brush;
-}
-
-TGPSolidBrush::TGPSolidBrush() : TGPBrush(nullptr, Ok) {}
-
 namespace {
 
-// A texture made by one of the creating calls, handed to the brush's field.
-template <class Make>
-void MakeTexture(GpBrush*& nativeBrush, Status& lastResult, Make make) {
-    GpTexture* texture = nullptr;
-    lastResult = make(&texture);
-    nativeBrush = texture;
+// A brush of kind H made by one of the creating calls: its handle to the wrapper's field, the
+// call's status to its status field.
+template <class H, class Make>
+void MakeBrush(GpBrush*& nativeBrush, Status& lastResult, Make make) {
+    H* brush = nullptr;
+    lastResult = make(&brush);
+    nativeBrush = brush;
 }
 
 }  // namespace
 
+TGPSolidBrush::TGPSolidBrush(ARGB color) : TGPBrush(nullptr, Ok) {
+    MakeBrush<GpSolidFill>(nativeBrush, lastResult, [&](GpSolidFill** b) { return GdipCreateSolidFill(color, b); });
+}
+
+TGPSolidBrush::TGPSolidBrush() : TGPBrush(nullptr, Ok) {}
+
 TGPTextureBrush::TGPTextureBrush(const TGPImage* image, WrapMode wrapMode) : TGPBrush(nullptr, Ok) {
     GpImage* img = image ? image->nativeImage : nullptr;
-    MakeTexture(nativeBrush, lastResult, [&](GpTexture** t) { return GdipCreateTexture(img, wrapMode, t); });
+    MakeBrush<GpTexture>(nativeBrush, lastResult, [&](GpTexture** t) { return GdipCreateTexture(img, wrapMode, t); });
 }
 
 TGPTextureBrush::TGPTextureBrush(const TGPImage* image, WrapMode wrapMode, const TGPRectF& dstRect)
@@ -50,7 +49,7 @@ TGPTextureBrush::TGPTextureBrush(const TGPImage* image, WrapMode wrapMode, const
 TGPTextureBrush::TGPTextureBrush(const TGPImage* image, WrapMode wrapMode, float dstX, float dstY, float dstWidth, float dstHeight)
     : TGPBrush(nullptr, Ok) {
     GpImage* img = image ? image->nativeImage : nullptr;
-    MakeTexture(nativeBrush, lastResult,
+    MakeBrush<GpTexture>(nativeBrush, lastResult,
                 [&](GpTexture** t) { return GdipCreateTexture2(img, wrapMode, dstX, dstY, dstWidth, dstHeight, t); });
 }
 
@@ -60,7 +59,7 @@ TGPTextureBrush::TGPTextureBrush(const TGPImage* image, WrapMode wrapMode, const
 TGPTextureBrush::TGPTextureBrush(const TGPImage* image, WrapMode wrapMode, int dstX, int dstY, int dstWidth, int dstHeight)
     : TGPBrush(nullptr, Ok) {
     GpImage* img = image ? image->nativeImage : nullptr;
-    MakeTexture(nativeBrush, lastResult,
+    MakeBrush<GpTexture>(nativeBrush, lastResult,
                 [&](GpTexture** t) { return GdipCreateTexture2I(img, wrapMode, dstX, dstY, dstWidth, dstHeight, t); });
 }
 
@@ -68,7 +67,7 @@ TGPTextureBrush::TGPTextureBrush(const TGPImage* image, const TGPRectF& dstRect,
     : TGPBrush(nullptr, Ok) {
     GpImage* img = image ? image->nativeImage : nullptr;
     GpImageAttributes* attr = imageAttributes ? imageAttributes->nativeImageAttr : nullptr;
-    MakeTexture(nativeBrush, lastResult, [&](GpTexture** t) {
+    MakeBrush<GpTexture>(nativeBrush, lastResult, [&](GpTexture** t) {
         return GdipCreateTextureIA(img, attr, dstRect.X, dstRect.Y, dstRect.Width, dstRect.Height, t);
     });
 }
@@ -77,7 +76,7 @@ TGPTextureBrush::TGPTextureBrush(const TGPImage* image, const TGPRect& dstRect, 
     : TGPBrush(nullptr, Ok) {
     GpImage* img = image ? image->nativeImage : nullptr;
     GpImageAttributes* attr = imageAttributes ? imageAttributes->nativeImageAttr : nullptr;
-    MakeTexture(nativeBrush, lastResult, [&](GpTexture** t) {
+    MakeBrush<GpTexture>(nativeBrush, lastResult, [&](GpTexture** t) {
         return GdipCreateTextureIAI(img, attr, dstRect.X, dstRect.Y, dstRect.Width, dstRect.Height, t);
     });
 }
@@ -114,45 +113,34 @@ std::unique_ptr<TGPImage> TGPTextureBrush::GetImage() {
     return std::unique_ptr<TGPImage>(new TGPImage(image, lastResult));
 }
 
-namespace {
-
-template <class Make>
-void MakeGradient(GpBrush*& nativeBrush, Status& lastResult, Make make) {
-    GpLineGradient* brush = nullptr;
-    lastResult = make(&brush);
-    nativeBrush = brush;
-}
-
-}  // namespace
-
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPPointF& point1, const TGPPointF& point2, ARGB color1, ARGB color2) {
-    MakeGradient(nativeBrush, lastResult,
+    MakeBrush<GpLineGradient>(nativeBrush, lastResult,
                  [&](GpLineGradient** b) { return GdipCreateLineBrush(&point1, &point2, color1, color2, WrapModeTile, b); });
 }
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPPoint& point1, const TGPPoint& point2, ARGB color1, ARGB color2) {
-    MakeGradient(nativeBrush, lastResult,
+    MakeBrush<GpLineGradient>(nativeBrush, lastResult,
                  [&](GpLineGradient** b) { return GdipCreateLineBrushI(&point1, &point2, color1, color2, WrapModeTile, b); });
 }
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1, ARGB color2, LinearGradientMode mode) {
-    MakeGradient(nativeBrush, lastResult,
+    MakeBrush<GpLineGradient>(nativeBrush, lastResult,
                  [&](GpLineGradient** b) { return GdipCreateLineBrushFromRect(&rect, color1, color2, mode, WrapModeTile, b); });
 }
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRect& rect, ARGB color1, ARGB color2, LinearGradientMode mode) {
-    MakeGradient(nativeBrush, lastResult,
+    MakeBrush<GpLineGradient>(nativeBrush, lastResult,
                  [&](GpLineGradient** b) { return GdipCreateLineBrushFromRectI(&rect, color1, color2, mode, WrapModeTile, b); });
 }
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1, ARGB color2, float angle, bool isAngleScalable) {
-    MakeGradient(nativeBrush, lastResult, [&](GpLineGradient** b) {
+    MakeBrush<GpLineGradient>(nativeBrush, lastResult, [&](GpLineGradient** b) {
         return GdipCreateLineBrushFromRectWithAngle(&rect, color1, color2, angle, isAngleScalable, WrapModeTile, b);
     });
 }
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRect& rect, ARGB color1, ARGB color2, float angle, bool isAngleScalable) {
-    MakeGradient(nativeBrush, lastResult, [&](GpLineGradient** b) {
+    MakeBrush<GpLineGradient>(nativeBrush, lastResult, [&](GpLineGradient** b) {
         return GdipCreateLineBrushFromRectWithAngleI(&rect, color1, color2, angle, isAngleScalable, WrapModeTile, b);
     });
 }
@@ -169,9 +157,7 @@ Status TGPLinearGradientBrush::SetInterpolationColors(const ARGB* presetColors, 
 }
 
 TGPHatchBrush::TGPHatchBrush(HatchStyle hatchStyle, ARGB foreColor, ARGB backColor) : TGPBrush(nullptr, Ok) {
-    GpHatch* brush = nullptr;
-    lastResult = GdipCreateHatchBrush(hatchStyle, foreColor, backColor, &brush);
-    nativeBrush = brush;
+    MakeBrush<GpHatch>(nativeBrush, lastResult, [&](GpHatch** b) { return GdipCreateHatchBrush(hatchStyle, foreColor, backColor, b); });
 }
 
 TGPHatchBrush::TGPHatchBrush() : TGPBrush(nullptr, Ok) {}
@@ -189,9 +175,8 @@ Status TGPHatchBrush::GetForegroundColor(ARGB& color) { return SetStatus(GdipGet
 Status TGPHatchBrush::GetBackgroundColor(ARGB& color) { return SetStatus(GdipGetHatchBackgroundColor(Hatch(), &color)); }
 
 TGPPathGradientBrush::TGPPathGradientBrush(const TGPGraphicsPath* path) : TGPBrush(nullptr, Ok) {
-    GpPathGradient* brush = nullptr;
-    lastResult = GdipCreatePathGradientFromPath(path ? path->nativePath : nullptr, &brush);
-    nativeBrush = brush;
+    GpPath* p = path ? path->nativePath : nullptr;
+    MakeBrush<GpPathGradient>(nativeBrush, lastResult, [&](GpPathGradient** b) { return GdipCreatePathGradientFromPath(p, b); });
 }
 
 GpPathGradient* TGPPathGradientBrush::Gradient() const { return static_cast<GpPathGradient*>(nativeBrush); }

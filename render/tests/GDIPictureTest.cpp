@@ -48,6 +48,14 @@ Bytes BytesOf(TGDIPPicture& p) {
 
 void Write(TStream& stream, const Bytes& bytes) { stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size())); }
 
+// The picture drawn every way it draws: on the sheet's canvas, and through a graphics on a
+// bitmap at its own size and scaled.
+void DrawEveryWay(TGDIPPicture& p, Sheet& s, TGPGraphics& g) {
+    s.Canvas()->StretchDraw(TRect(0, 0, s.bitmap.Width(), s.bitmap.Height()), &p);
+    p.DrawImage(&g, 0, 0);
+    p.DrawImageRect(&g, 0, 0, 10, 10);
+}
+
 // Every pixel of the sheet still the marker.
 bool Untouched(Sheet& s) { return s.Where([](TColor c) { return c != kMarker; }).empty(); }
 
@@ -58,11 +66,9 @@ TEST(GDIPicture, ANewPictureIsEmptyAndDrawsNothing) {
     EXPECT_EQ(p.Height(), 0);
     EXPECT_FALSE(p.GetImageSizes());
     Sheet s(20, 20);
-    s.Canvas()->StretchDraw(TRect(0, 0, 20, 20), &p);
     TGPBitmap b(20, 20);
     TGPGraphics g(&b);
-    p.DrawImage(&g, 0, 0);
-    p.DrawImageRect(&g, 0, 0, 20, 20);
+    DrawEveryWay(p, s, g);
     EXPECT_TRUE(Untouched(s));
     EXPECT_EQ(TGPInspect::Last(g), gdiplus::Ok);  // no call reached GDI+
 
@@ -300,11 +306,9 @@ TEST(GDIPicture, EachDecodeReleasesItsGlobalBlock) {
         size_t live = win::LiveGlobalBlocks();
         size_t handles = gdiplus::GdipLiveObjects();
         Sheet s(30, 30);
-        s.Canvas()->StretchDraw(TRect(0, 0, 30, 30), &p);
         TGPBitmap b(30, 30);
         TGPGraphics g(&b);
-        p.DrawImage(&g, 0, 0);
-        p.DrawImageRect(&g, 0, 0, 10, 10);
+        DrawEveryWay(p, s, g);
         EXPECT_TRUE(p.GetImageSizes());
         EXPECT_EQ(win::LiveGlobalBlocks(), live);
         EXPECT_EQ(gdiplus::GdipLiveObjects(), handles + 2);  // the bitmap and its graphics
