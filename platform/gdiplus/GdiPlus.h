@@ -18,6 +18,9 @@ void GdiplusShutdown(ULONG_PTR token);
 // Memory of GDI+'s heap: nullptr while GDI+ is not started.
 void* GdipAlloc(size_t size);
 void GdipFree(void* block);
+// The layer's own: the objects whose handles are live, the three generic font families left out
+// (tests check that a handle went with its owner).
+size_t GdipLiveObjects();
 
 // Graphics.
 Status GdipCreateFromHDC(HDC hdc, GpGraphics** graphics);

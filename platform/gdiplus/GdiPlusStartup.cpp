@@ -1,4 +1,5 @@
 // Start-up and shutdown, GDI+'s heap, the table of live objects and the one lock of the API.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -166,5 +167,11 @@ void* GdipAlloc(size_t size) {
 }
 
 void GdipFree(void* block) { std::free(block); }
+
+size_t GdipLiveObjects() {
+    std::lock_guard lock(detail::ApiLock());
+    const auto& objects = detail::Process().objects;
+    return static_cast<size_t>(std::count_if(objects.begin(), objects.end(), [](const auto& e) { return !e.second.permanent; }));
+}
 
 }  // namespace gdiplus

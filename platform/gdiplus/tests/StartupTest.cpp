@@ -22,3 +22,21 @@ TEST(GdiPlusStartup, AllocAnswersNilBeforeStartAndABlockAfter) {
     GdiplusShutdown(token);
     EXPECT_EQ(GdipAlloc(16), nullptr);
 }
+
+TEST(GdiPlusStartup, LiveObjectsCountsHandlesUntilDeletedOrShutDownAndLeavesTheGenericFamiliesOut) {
+    ULONG_PTR token = 0;
+    GdiplusStartupInput input;
+    ASSERT_EQ(GdiplusStartup(&token, &input, nullptr), Ok);
+    size_t before = GdipLiveObjects();
+    GpMatrix* matrix = nullptr;
+    GpPath* path = nullptr;
+    GpFontFamily* generic = nullptr;
+    ASSERT_EQ(GdipCreateMatrix(&matrix), Ok);
+    ASSERT_EQ(GdipCreatePath(FillModeAlternate, &path), Ok);
+    GdipGetGenericFontFamilySansSerif(&generic);
+    EXPECT_EQ(GdipLiveObjects(), before + 2);
+    EXPECT_EQ(GdipDeleteMatrix(matrix), Ok);
+    EXPECT_EQ(GdipLiveObjects(), before + 1);
+    GdiplusShutdown(token);
+    EXPECT_EQ(GdipLiveObjects(), 0u);
+}
