@@ -24,6 +24,9 @@ using HPEN = HPEN__*;
 using HFONT = HFONT__*;
 using HBITMAP = HBITMAP__*;
 using HGDIOBJ = void*;
+// An image list (platform/ui/ImgList.h).
+struct HIMAGELIST__;
+using HIMAGELIST = HIMAGELIST__*;
 
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
