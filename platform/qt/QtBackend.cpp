@@ -159,6 +159,11 @@ public:
     ui::ImageCodec& PngCodec() override { return qtb::PngCodec(); }
     std::vector<TRect> RegionRects(const ui::RegionShape& shape) override { return qtb::RegionRects(shape); }
 
+    // The icon theme (QtShellIcons.cpp).
+    bool FileTypeIcon(bool folder, const String& name, int size, TBitmap& target) override {
+        return qtb::ThemeFileIcon(folder, name, size, target);
+    }
+
 private:
     QAbstractEventDispatcher* FDispatcher = nullptr;
 };

@@ -124,6 +124,11 @@ public:
     virtual ImageCodec& PngCodec();
     virtual std::vector<TRect> RegionRects(const RegionShape& shape);
 
+    // The desktop's icon theme: the icon of a folder (folder true) or of the type of a file
+    // named name (told by its extension), size x size pixels, into target as a pf32bit bitmap
+    // with alpha. false when the theme has none for it; a backend without a desktop has none.
+    virtual bool FileTypeIcon(bool folder, const String& name, int size, TBitmap& target) { return false; }
+
 protected:
     // For a backend's answer to a call it cannot serve.
     [[noreturn]] void Unsupported(const char* call) const;
