@@ -196,6 +196,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
 
 TControl::~TControl() {
     Destroying();
+    FActionLink.reset();
     if (gCaptureControl == this) gCaptureControl = nullptr;
     ui::detail::ForgetControl(this);
     if (FParent) FParent->RemoveControl(this);
@@ -465,6 +466,12 @@ void TControl::SetMouseCapture(bool value) {
 }
 
 void TControl::Click() {
+    // The link is asked through its base, where TControl is a friend.
+    if (FActionLink && static_cast<TBasicActionLink*>(FActionLink.get())->IsOnExecuteLinked() &&
+        !ComponentState().Contains(csDesigning)) {
+        FActionLink->Execute(this);
+        return;
+    }
     if (OnClick) OnClick(this);
 }
 
@@ -601,6 +608,74 @@ void TControl::CMParentColorChanged(TMessage& Message) {
 
 void TControl::CMFontChanged(TMessage&) { Invalidate(); }
 void TControl::CMHitTest(TMessage& Message) { Message.Result = HTCLIENT; }
+
+// ---------------------------------------------------------------------------------------------
+// TControl: the action, the reading order
+
+TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+void TControl::SetAction(TBasicAction* value) {
+    if (TBasicAction* old = Action(); old && old != value) old->RemoveFreeNotification(this);
+    if (!value) {
+        FActionLink.reset();
+        FControlStyle >> csActionClient;
+        return;
+    }
+    FControlStyle << csActionClient;
+    if (!FActionLink) FActionLink.reset(GetActionLinkClass()(this));
+    FActionLink->SetAction(value);
+    ActionChange(value, value->ComponentState().Contains(csLoading));
+    value->FreeNotification(this);
+}
+
+TControlActionLinkClass TControl::GetActionLinkClass() const { return ActionLinkClassOf<TControlActionLink>(); }
+
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+    auto* action = dynamic_cast<TCustomAction*>(Sender);
+    if (!action) return;
+    if (!CheckDefaults || Caption().IsEmpty() || Caption() == Name()) SetCaption(action->Caption());
+    if (!CheckDefaults || Enabled()) SetEnabled(action->Enabled());
+    if (!CheckDefaults || Hint().IsEmpty()) SetHint(action->Hint());
+    if (!CheckDefaults || Visible()) SetVisible(action->Visible());
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    // A freed action has let go of its links before its owners and clients hear of it.
+    if (Operation == opRemove && FActionLink && (!FActionLink->Action() || AComponent == FActionLink->Action()))
+        SetAction(nullptr);
+}
+
+void TControlActionLink::AssignClient(TObject* AClient) { FClient = dynamic_cast<TControl*>(AClient); }
+
+// Linked while the control still shows what the action gave it.
+bool TControlActionLink::IsCaptionLinked() {
+    return TActionLink::IsCaptionLinked() && FClient && FClient->Caption() == CustomAction()->Caption();
+}
+bool TControlActionLink::IsEnabledLinked() {
+    return TActionLink::IsEnabledLinked() && FClient && FClient->Enabled() == CustomAction()->Enabled();
+}
+bool TControlActionLink::IsHintLinked() {
+    return TActionLink::IsHintLinked() && FClient && FClient->Hint() == CustomAction()->Hint();
+}
+bool TControlActionLink::IsVisibleLinked() {
+    return TActionLink::IsVisibleLinked() && FClient && FClient->Visible() == CustomAction()->Visible();
+}
+// A control with an OnClick of its own runs that instead of the action.
+bool TControlActionLink::IsOnExecuteLinked() { return TActionLink::IsOnExecuteLinked() && FClient && !FClient->OnClick; }
+
+void TControlActionLink::SetCaption(const String& Value) {
+    if (IsCaptionLinked()) FClient->SetCaption(Value);
+}
+void TControlActionLink::SetEnabled(bool Value) {
+    if (IsEnabledLinked()) FClient->SetEnabled(Value);
+}
+void TControlActionLink::SetHint(const String& Value) {
+    if (IsHintLinked()) FClient->SetHint(Value);
+}
+void TControlActionLink::SetVisible(bool Value) {
+    if (IsVisibleLinked()) FClient->SetVisible(Value);
+}
 
 // ---------------------------------------------------------------------------------------------
 // TWinControl
