@@ -8,6 +8,7 @@
 #include "platform/rtl/Threads.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/SystemInfo.h"
 #include "platform/win/Window.h"
 
 namespace ui::detail {
@@ -431,6 +432,8 @@ void TControl::Dispatch(TMessage& Message) {
         case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
         case CM_HITTEST: CMHitTest(Message); break;
         case WM_CONTEXTMENU: WMContextMenu(Message); break;
+        case CM_BIDIMODECHANGED: CMBiDiModeChanged(Message); break;
+        case CM_PARENTBIDIMODECHANGED: CMParentBiDiModeChanged(Message); break;
         default: DefaultHandler(Message); break;
     }
 }
@@ -677,6 +680,49 @@ void TControlActionLink::SetVisible(bool Value) {
     if (IsVisibleLinked()) FClient->SetVisible(Value);
 }
 
+void TControl::SetBiDiMode(TBiDiMode value) {
+    FParentBiDiMode = false;
+    if (FBiDiMode == value) return;
+    FBiDiMode = value;
+    Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
+void TControl::SetParentBiDiMode(bool value) {
+    if (FParentBiDiMode == value) return;
+    FParentBiDiMode = value;
+    if (value && FParent) Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+}
+
+void TControl::CMBiDiModeChanged(TMessage&) {
+    if (SysLocale.MiddleEast) Invalidate();
+    if (auto* w = dynamic_cast<TWinControl*>(this)) {
+        TMessage m{CM_PARENTBIDIMODECHANGED, 0, 0, 0};
+        std::vector<TControl*> children = w->FControls;
+        for (TControl* c : children) c->WndProc(m);
+    }
+}
+
+void TControl::CMParentBiDiModeChanged(TMessage&) {
+    if (!FParentBiDiMode || !FParent) return;
+    SetBiDiMode(FParent->BiDiMode());
+    FParentBiDiMode = true;  // taking the parent's mode is no mode of our own
+}
+
+bool TControl::UseRightToLeftReading() const { return SysLocale.MiddleEast && FBiDiMode != bdLeftToRight; }
+bool TControl::UseRightToLeftAlignment() const { return SysLocale.MiddleEast && FBiDiMode == bdRightToLeft; }
+
+UINT TControl::DrawTextBiDiModeFlagsReadingOnly() const { return UseRightToLeftReading() ? DT_RTLREADING : 0; }
+
+UINT TControl::DrawTextBiDiModeFlags(UINT Flags) const {
+    if (UseRightToLeftAlignment()) {
+        if ((Flags & DT_RIGHT) == DT_RIGHT)
+            Flags &= ~DT_RIGHT;
+        else if ((Flags & DT_CENTER) != DT_CENTER)
+            Flags |= DT_RIGHT;
+    }
+    return Flags | DrawTextBiDiModeFlagsReadingOnly();
+}
+
 // ---------------------------------------------------------------------------------------------
 // TWinControl
 
@@ -836,6 +882,7 @@ void TWinControl::InsertControl(TControl* AControl) {
     if (AControl->FParentColor) AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
     if (AControl->FParentFont) AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
     if (AControl->FParentShowHint) AControl->FShowHint = ShowHint();
+    if (AControl->FParentBiDiMode) AControl->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
     if (AControl->Align() != alNone) AlignControls();
     if (AControl->Visible()) InvalidateRect(AControl->BoundsRect());
 }

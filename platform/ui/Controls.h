@@ -58,6 +58,10 @@ using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, 
 
 using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 
+// Reading order of a control's text, and whether a press starts dragging it.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+enum TDragMode { dmManual, dmAutomatic };
+
 class TControlActionLink;
 // A control's action link class: makes the link of a control (C++ has no class references).
 using TControlActionLinkClass = TControlActionLink* (*)(TControl* Client);
@@ -258,6 +262,26 @@ public:
     void SetAction(TBasicAction* value);
     TControlActionLink* ActionLink() const { return FActionLink.get(); }
 
+    // Reading order. With ParentBiDiMode the control takes its parent's mode. The right-to-left
+    // answers are true only while the system's locale reads right to left (SysLocale.MiddleEast)
+    // and the mode asks for it: reading for every mode but bdLeftToRight, alignment for
+    // bdRightToLeft.
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode value);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool value);
+    bool UseRightToLeftReading() const;
+    bool UseRightToLeftAlignment() const;
+    // DrawText flags for the reading order: the horizontal alignment swapped under right-to-left
+    // alignment (DT_RIGHT dropped, else DT_RIGHT added unless centred), DT_RTLREADING added under
+    // right-to-left reading.
+    UINT DrawTextBiDiModeFlags(UINT Flags) const;
+    UINT DrawTextBiDiModeFlagsReadingOnly() const;
+
+    // Kept for the controls that read it; the layer starts no drag of controls by itself.
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode value) { FDragMode = value; }
+
 protected:
     // The class of the control's action link; a control with more to follow returns its own.
     virtual TControlActionLinkClass GetActionLinkClass() const;
@@ -265,6 +289,9 @@ protected:
     // action still loading) only those the control has left at their defaults.
     virtual void ActionChange(TObject* Sender, bool CheckDefaults);
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    virtual void CMBiDiModeChanged(TMessage& Message);
+    virtual void CMParentBiDiModeChanged(TMessage& Message);
+
     virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
     virtual void WMContextMenu(TMessage& Message);
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -328,6 +355,9 @@ private:
     TPopupMenu* FPopupMenu = nullptr;
     TCursor FCursor = crDefault;
     std::unique_ptr<TControlActionLink> FActionLink;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
+    TDragMode FDragMode = dmManual;
 };
 
 // The link of a control to its action: the control follows the action's caption, enabled

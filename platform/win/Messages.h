@@ -216,6 +216,9 @@ constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
 constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 44;
 constexpr UINT CM_CHILDKEY = CM_BASE + 46;
 constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
+// A control's or its parent's reading order changed.
+constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
+constexpr UINT CM_PARENTBIDIMODECHANGED = CM_BASE + 61;
 
 // Notifications reflected back to the control that caused them.
 constexpr UINT CN_BASE = 0xBC00;

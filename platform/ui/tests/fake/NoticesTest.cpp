@@ -1,0 +1,96 @@
+// The notices controls get from the layer: the desktop's setting changes, showing changes, and
+// the reading order with its DrawText flags.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/SystemInfo.h"
+#include "platform/ui/testing/Fixtures.h"
+
+namespace {
+
+// Counts the notices it gets, by message number.
+template <class Base>
+class Listener : public Base {
+public:
+    explicit Listener(TComponent* owner) : Base(owner) { this->SetBounds(0, 0, 30, 20); }
+    std::map<UINT, int> Got;
+    std::vector<bool> ShowingSeen;  // Showing() at each CM_SHOWINGCHANGED
+
+protected:
+    void Dispatch(TMessage& m) override {
+        switch (m.Msg) {
+            case CM_SHOWINGCHANGED: ++Got[m.Msg], ShowingSeen.push_back(this->Showing()); break;
+            default: break;
+        }
+        Base::Dispatch(m);
+    }
+};
+using WindowedListener = Listener<TCustomControl>;
+using GraphicListener = Listener<TGraphicControl>;
+
+class NoticesTest : public ui::test::FormTest {
+protected:
+    void TearDown() override {
+        ui::sys::ResetAnswers();
+        FormTest::TearDown();
+    }
+};
+
+TEST_F(NoticesTest, DrawTextFlagsFollowTheReadingOrder) {
+    auto* control = Add<GraphicListener>();
+    struct Case {
+        bool middleEast;
+        TBiDiMode mode;
+        UINT in;
+        UINT out;
+    };
+    const Case cases[] = {
+        {false, bdRightToLeft, DT_LEFT, DT_LEFT},
+        {false, bdRightToLeftReadingOnly, DT_RIGHT, DT_RIGHT},
+        {true, bdLeftToRight, DT_LEFT, DT_LEFT},
+        {true, bdRightToLeft, DT_LEFT, DT_RIGHT | DT_RTLREADING},
+        {true, bdRightToLeft, DT_RIGHT | DT_VCENTER, DT_LEFT | DT_VCENTER | DT_RTLREADING},
+        {true, bdRightToLeft, DT_CENTER, DT_CENTER | DT_RTLREADING},
+        {true, bdRightToLeftNoAlign, DT_LEFT, DT_LEFT | DT_RTLREADING},
+        {true, bdRightToLeftReadingOnly, DT_RIGHT, DT_RIGHT | DT_RTLREADING},
+    };
+    for (const Case& c : cases) {
+        SysLocale.MiddleEast = c.middleEast;
+        control->SetBiDiMode(c.mode);
+        EXPECT_EQ(control->DrawTextBiDiModeFlags(c.in), c.out) << c.middleEast << " " << c.mode << " " << c.in;
+        EXPECT_EQ(control->UseRightToLeftReading(), c.middleEast && c.mode != bdLeftToRight);
+        EXPECT_EQ(control->UseRightToLeftAlignment(), c.middleEast && c.mode == bdRightToLeft);
+    }
+    ui::sys::ResetAnswers();
+    EXPECT_FALSE(SysLocale.MiddleEast);
+}
+
+TEST_F(NoticesTest, ParentBiDiModeFollowsTheParent) {
+    auto* panel = Add<TPanel>();
+    auto* child = new GraphicListener(form);
+    child->SetParent(panel);
+    EXPECT_TRUE(child->ParentBiDiMode());
+    panel->SetBiDiMode(bdRightToLeft);
+    EXPECT_EQ(child->BiDiMode(), bdRightToLeft);
+    EXPECT_TRUE(child->ParentBiDiMode());
+    auto* late = new GraphicListener(form);
+    late->SetParent(panel);  // takes the mode as it joins
+    EXPECT_EQ(late->BiDiMode(), bdRightToLeft);
+
+    child->SetBiDiMode(bdRightToLeftNoAlign);
+    EXPECT_FALSE(child->ParentBiDiMode());
+    panel->SetBiDiMode(bdLeftToRight);
+    EXPECT_EQ(child->BiDiMode(), bdRightToLeftNoAlign);
+    EXPECT_EQ(late->BiDiMode(), bdLeftToRight);
+    child->SetParentBiDiMode(true);
+    EXPECT_EQ(child->BiDiMode(), bdLeftToRight);
+
+    EXPECT_EQ(child->DragMode(), dmManual);
+    child->SetDragMode(dmAutomatic);
+    EXPECT_EQ(child->DragMode(), dmAutomatic);
+}
+
+}  // namespace
