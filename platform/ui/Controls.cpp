@@ -885,6 +885,7 @@ void TWinControl::InsertControl(TControl* AControl) {
     if (AControl->FParentBiDiMode) AControl->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
     if (AControl->Align() != alNone) AlignControls();
     if (AControl->Visible()) InvalidateRect(AControl->BoundsRect());
+    if (auto* w = dynamic_cast<TWinControl*>(AControl)) w->UpdateShowing();
 }
 
 void TWinControl::RemoveControl(TControl* AControl) {
@@ -902,6 +903,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
     if (AControl->Visible()) InvalidateRect(AControl->BoundsRect());
     AControl->FParent = nullptr;
     if (AControl->Align() != alNone) AlignControls();
+    if (auto* w = dynamic_cast<TWinControl*>(AControl); w && !ComponentState().Contains(csDestroying)) w->UpdateShowing();
 }
 
 TControl* TWinControl::ControlAtPos(const TPoint& P, bool AllowDisabled, bool AllowWinControls) const {
@@ -1377,6 +1379,29 @@ void TWinControl::CMVisibleChanged(TMessage& Message) {
         }
     }
     TControl::CMVisibleChanged(Message);
+    UpdateShowing();
+}
+
+void TWinControl::UpdateShowing() {
+    if (ComponentState().Contains(csDestroying)) return;
+    bool showing = Showing();
+    auto children = [this] {
+        std::vector<TControl*> list = FControls;
+        for (TControl* c : list)
+            if (auto* w = dynamic_cast<TWinControl*>(c); w && w->FParent == this) w->UpdateShowing();
+    };
+    // Shown: the children are told first; hidden: the control is.
+    if (showing) children();
+    if (showing != FShowingNotified) {
+        FShowingNotified = showing;
+        try {
+            Perform(CM_SHOWINGCHANGED, 0, 0);
+        } catch (...) {
+            FShowingNotified = !showing;
+            throw;
+        }
+    }
+    if (!showing) children();
 }
 
 void TWinControl::CMColorChanged(TMessage& Message) {

@@ -499,6 +499,9 @@ protected:
     virtual void DestroyWnd();
     // Made visible, hidden, reparented, resized: the widget follows.
     void UpdatePeer();
+    // Sends CM_SHOWINGCHANGED to this control and its windowed descendants whose Showing
+    // changed since they were last told.
+    void UpdateShowing();
 
     virtual void KeyDown(WORD& Key, TShiftState Shift);
     virtual void KeyUp(WORD& Key, TShiftState Shift);
@@ -605,6 +608,7 @@ private:
     bool FTabStop = false;
     bool FAligning = false;
     bool FDoubleBuffered = false;
+    bool FShowingNotified = false;  // Showing as CM_SHOWINGCHANGED last told it
 };
 
 class TGraphicControl : public TControl {

@@ -228,6 +228,7 @@ void TCustomForm::CMVisibleChanged(TMessage& Message) {
             Screen->SetActiveForm(next);
         }
     }
+    UpdateShowing();
 }
 
 void TCustomForm::Activate(bool active) {

@@ -39,6 +39,35 @@ protected:
     }
 };
 
+TEST_F(NoticesTest, ShowingChangesReachTheWindowedControlsThatShowOrHide) {
+    auto* panel = Add<TPanel>();
+    auto* control = new WindowedListener(form);
+    control->SetParent(panel);
+    auto* graphic = new GraphicListener(form);
+    graphic->SetParent(panel);
+    EXPECT_EQ(control->Got[CM_SHOWINGCHANGED], 0);  // nothing shows yet
+    form->Show();
+    EXPECT_EQ(control->ShowingSeen, std::vector<bool>{true});
+
+    panel->Hide();
+    EXPECT_EQ(control->ShowingSeen, (std::vector<bool>{true, false}));
+    control->Hide();  // hidden inside a hidden panel: its showing does not change
+    panel->Show();
+    EXPECT_EQ(control->Got[CM_SHOWINGCHANGED], 2);
+    control->Show();
+    EXPECT_EQ(control->ShowingSeen, (std::vector<bool>{true, false, true}));
+
+    // Moved onto a form that is not shown, and back.
+    auto* hidden = new TForm(nullptr);
+    control->SetParent(hidden);
+    control->SetParent(panel);
+    EXPECT_EQ(control->ShowingSeen, (std::vector<bool>{true, false, true, false, true}));
+    form->Hide();
+    EXPECT_EQ(control->ShowingSeen.back(), false);
+    EXPECT_EQ(graphic->Got[CM_SHOWINGCHANGED], 0);  // windowed controls only
+    hidden->Free();
+}
+
 TEST_F(NoticesTest, DrawTextFlagsFollowTheReadingOrder) {
     auto* control = Add<GraphicListener>();
     struct Case {
