@@ -25,6 +25,7 @@ public:
     QtBackend() {
         qtb::EnsureApplication();
         FDispatcher = QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread());
+        qtb::WatchDesktopChanges(*this);
     }
 
     const char* Name() const override { return "qt"; }

@@ -434,6 +434,8 @@ void TControl::Dispatch(TMessage& Message) {
         case WM_CONTEXTMENU: WMContextMenu(Message); break;
         case CM_BIDIMODECHANGED: CMBiDiModeChanged(Message); break;
         case CM_PARENTBIDIMODECHANGED: CMParentBiDiModeChanged(Message); break;
+        // The desktop's colours or style changed: what the control draws with may have.
+        case CM_SYSCOLORCHANGE: case WM_THEMECHANGED: Invalidate(); break;
         default: DefaultHandler(Message); break;
     }
 }

@@ -22,6 +22,7 @@ public:
 protected:
     void Dispatch(TMessage& m) override {
         switch (m.Msg) {
+            case CM_SYSCOLORCHANGE: case CM_SYSFONTCHANGED: case WM_THEMECHANGED: ++Got[m.Msg]; break;
             case CM_SHOWINGCHANGED: ++Got[m.Msg], ShowingSeen.push_back(this->Showing()); break;
             default: break;
         }
@@ -38,6 +39,31 @@ protected:
         FormTest::TearDown();
     }
 };
+
+TEST_F(NoticesTest, DesktopChangesReachEveryControlOfEveryForm) {
+    auto* panel = Add<TPanel>();
+    auto* control = new WindowedListener(form);
+    control->SetParent(panel);
+    auto* graphic = new GraphicListener(form);
+    graphic->SetParent(panel);
+    auto* other = new TForm(nullptr);
+    auto* elsewhere = new WindowedListener(other);
+    elsewhere->SetParent(other);
+    form->Show();
+
+    ui::test::ChangeDesktop(ui::DesktopChange::Fonts);
+    EXPECT_EQ(control->Got[CM_SYSFONTCHANGED], 1);
+    EXPECT_EQ(graphic->Got[CM_SYSFONTCHANGED], 1);
+    EXPECT_EQ(elsewhere->Got[CM_SYSFONTCHANGED], 1);  // a form not shown hears of it too
+    ui::test::ChangeDesktop(ui::DesktopChange::Colors);
+    ui::test::ChangeDesktop(ui::DesktopChange::Style);
+    for (auto* got : {&control->Got, &graphic->Got, &elsewhere->Got}) {
+        EXPECT_EQ((*got)[CM_SYSCOLORCHANGE], 1);
+        EXPECT_EQ((*got)[WM_THEMECHANGED], 1);
+        EXPECT_EQ((*got)[CM_SYSFONTCHANGED], 1);
+    }
+    other->Free();
+}
 
 TEST_F(NoticesTest, ShowingChangesReachTheWindowedControlsThatShowOrHide) {
     auto* panel = Add<TPanel>();
