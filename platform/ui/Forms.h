@@ -276,7 +276,9 @@ private:
     friend struct UiInput;
     void AddForm(TCustomForm* f);
     void RemoveForm(TCustomForm* f);
-    void SetActiveForm(TCustomForm* f);
+    // fromSystem: the desktop has activated the form's window already, so it is not asked to
+    // again (two windows asking in turn would pass the activation back and forth forever).
+    void SetActiveForm(TCustomForm* f, bool fromSystem = false);
 
     std::vector<TCustomForm*> FForms;
     TCustomForm* FActiveForm = nullptr;

@@ -243,7 +243,7 @@ void UiInput::MenuBarChanged(TCustomForm* form, int height) {
 void UiInput::Activated(TWinControl* target, bool active) {
     TCustomForm* form = FormOf(target);
     if (!active || !form || !form->Visible() || !ui::detail::InputAllowed(form)) return;
-    Screen->SetActiveForm(form);
+    Screen->SetActiveForm(form, true);
 }
 
 String ui::TypedChars(WORD vk, const String& text, bool ctrl, bool alt) {

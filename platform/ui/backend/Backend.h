@@ -28,6 +28,10 @@
 // A call the backend cannot serve; the message names the call.
 RTL_DECLARE_EXCEPTION(EBackendUnsupported, Exception);
 
+namespace gdiplus::engine {
+class Engine;
+}
+
 namespace ui {
 
 class CanvasImpl;
@@ -123,6 +127,10 @@ public:
     virtual std::unique_ptr<FontFace> CreateFontFace(const TFont& font, bool antialias);
     virtual ImageCodec& PngCodec();
     virtual std::vector<TRect> RegionRects(const RegionShape& shape);
+
+    // GDI+ (platform/gdiplus/Engine.h): anti-aliased paths, paints, images, fonts and the
+    // decoders GDI+ adds. A backend without it answers EBackendUnsupported.
+    virtual gdiplus::engine::Engine& GdiPlus() { Unsupported("GdiPlus"); }
 
     // The desktop's icon theme: the icon of a folder (folder true) or of the type of a file
     // named name (told by its extension), size x size pixels, into target as a pf32bit bitmap
