@@ -26,6 +26,7 @@ public:
     QtBackend() {
         qtb::EnsureApplication();
         FDispatcher = QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread());
+        qtb::WatchDesktopChanges(*this);
     }
 
     const char* Name() const override { return "qt"; }
@@ -162,6 +163,11 @@ public:
 
     // GDI+ (platform/qt/QtGdiPlus.h).
     gdiplus::engine::Engine& GdiPlus() override { return qtb::GdiPlusEngine(); }
+
+    // The icon theme (QtShellIcons.cpp).
+    bool FileTypeIcon(bool folder, const String& name, int size, TBitmap& target) override {
+        return qtb::ThemeFileIcon(folder, name, size, target);
+    }
 
 private:
     QAbstractEventDispatcher* FDispatcher = nullptr;

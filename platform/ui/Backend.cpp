@@ -2,6 +2,7 @@
 // connected to the library's sinks before anything else reaches it.
 #include "platform/ui/backend/Backend.h"
 
+#include "platform/ui/DesktopNotices.h"
 #include "platform/ui/UiInput.h"
 #include "platform/ui/backend/Canvas.h"
 #include "platform/ui/backend/Fonts.h"
@@ -12,6 +13,11 @@ namespace ui {
 WindowSink& Backend::Windows() const {
     if (!FWindows) throw EBackendUnsupported(String("The backend is not connected to the UI library"));
     return *FWindows;
+}
+
+DesktopSink& Backend::Desktop() const {
+    if (!FDesktop) throw EBackendUnsupported(String("The backend is not connected to the UI library"));
+    return *FDesktop;
 }
 
 void Backend::Unsupported(const char* call) const {
@@ -27,8 +33,10 @@ std::vector<TRect> Backend::RegionRects(const RegionShape&) { Unsupported("Regio
 Backend& GetBackend() {
     static Backend* backend = [] {
         static UiInput windows;
+        static DesktopNotices desktop;
         Backend* made = MakeBackend().release();  // lives as long as the process
         made->Connect(windows);
+        made->Connect(desktop);
         return made;
     }();
     return *backend;

@@ -1,51 +1,13 @@
 #pragma once
 // The ComCtrls unit. Drawn by the library, here: the page control with its sheets, the status
 // bar with its panels, the tool bar with its buttons, and the image list the tool bar takes its
-// images from. Native: the track bar and the up-down (ComCtrlsNative.h).
+// images from (ImgList.h). Native: the track bar and the up-down (ComCtrlsNative.h).
 #include <memory>
 #include <vector>
 
 #include "platform/ui/ComCtrlsNative.h"
 #include "platform/ui/DrawnCtrls.h"
-
-// ---------------------------------------------------------------------------------------------
-// A list of equally sized images. Each keeps the colour of its bottom-left pixel as transparent.
-class TCustomImageList : public TComponent {
-public:
-    explicit TCustomImageList(TComponent* AOwner);
-    ~TCustomImageList() override;
-    const char* ClassName() const override { return "TCustomImageList"; }
-    int Width() const { return FWidth; }
-    void SetWidth(int value);
-    int Height() const { return FHeight; }
-    void SetHeight(int value);
-    int Count() const { return static_cast<int>(FImages.size()); }
-    // Adds the image (cut into Width-wide pieces when wider); the mask is not used: the
-    // bottom-left pixel's colour is transparent. Returns the index of the first image added.
-    int Add(TBitmap* Image, TBitmap* Mask = nullptr);
-    int AddMasked(TBitmap* Image, TColor MaskColor);
-    void Delete(int Index);
-    void Clear();
-    bool GetBitmap(int Index, TBitmap* Image) const;
-    void Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled = true) const;
-    TNotifyEvent OnChange;
-
-private:
-    struct Item {
-        std::unique_ptr<TBitmap> bitmap;
-        TColor transparent;
-    };
-    void Changed();
-    int FWidth = 16;
-    int FHeight = 16;
-    std::vector<Item> FImages;
-};
-
-class TImageList : public TCustomImageList {
-public:
-    using TCustomImageList::TCustomImageList;
-    const char* ClassName() const override { return "TImageList"; }
-};
+#include "platform/ui/ImgList.h"
 
 // ---------------------------------------------------------------------------------------------
 class TPageControl;

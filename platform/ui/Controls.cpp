@@ -8,6 +8,7 @@
 #include "platform/rtl/Threads.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/SystemInfo.h"
 #include "platform/win/Window.h"
 
 namespace ui::detail {
@@ -196,6 +197,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
 
 TControl::~TControl() {
     Destroying();
+    FActionLink.reset();
     if (gCaptureControl == this) gCaptureControl = nullptr;
     ui::detail::ForgetControl(this);
     if (FParent) FParent->RemoveControl(this);
@@ -431,6 +433,10 @@ void TControl::Dispatch(TMessage& Message) {
         case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
         case CM_HITTEST: CMHitTest(Message); break;
         case WM_CONTEXTMENU: WMContextMenu(Message); break;
+        case CM_BIDIMODECHANGED: CMBiDiModeChanged(Message); break;
+        case CM_PARENTBIDIMODECHANGED: CMParentBiDiModeChanged(Message); break;
+        // The desktop's colours or style changed: what the control draws with may have.
+        case CM_SYSCOLORCHANGE: case WM_THEMECHANGED: Invalidate(); break;
         default: DefaultHandler(Message); break;
     }
 }
@@ -466,6 +472,12 @@ void TControl::SetMouseCapture(bool value) {
 }
 
 void TControl::Click() {
+    // The link is asked through its base, where TControl is a friend.
+    if (FActionLink && static_cast<TBasicActionLink*>(FActionLink.get())->IsOnExecuteLinked() &&
+        !ComponentState().Contains(csDesigning)) {
+        FActionLink->Execute(this);
+        return;
+    }
     if (OnClick) OnClick(this);
 }
 
@@ -603,6 +615,117 @@ void TControl::CMParentColorChanged(TMessage& Message) {
 
 void TControl::CMFontChanged(TMessage&) { Invalidate(); }
 void TControl::CMHitTest(TMessage& Message) { Message.Result = HTCLIENT; }
+
+// ---------------------------------------------------------------------------------------------
+// TControl: the action, the reading order
+
+TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+void TControl::SetAction(TBasicAction* value) {
+    if (TBasicAction* old = Action(); old && old != value) old->RemoveFreeNotification(this);
+    if (!value) {
+        FActionLink.reset();
+        FControlStyle >> csActionClient;
+        return;
+    }
+    FControlStyle << csActionClient;
+    if (!FActionLink) FActionLink.reset(GetActionLinkClass()(this));
+    FActionLink->SetAction(value);
+    ActionChange(value, value->ComponentState().Contains(csLoading));
+    value->FreeNotification(this);
+}
+
+TControlActionLinkClass TControl::GetActionLinkClass() const { return ActionLinkClassOf<TControlActionLink>(); }
+
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+    auto* action = dynamic_cast<TCustomAction*>(Sender);
+    if (!action) return;
+    if (!CheckDefaults || Caption().IsEmpty() || Caption() == Name()) SetCaption(action->Caption());
+    if (!CheckDefaults || Enabled()) SetEnabled(action->Enabled());
+    if (!CheckDefaults || Hint().IsEmpty()) SetHint(action->Hint());
+    if (!CheckDefaults || Visible()) SetVisible(action->Visible());
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    // A freed action has let go of its links before its owners and clients hear of it.
+    if (Operation == opRemove && FActionLink && (!FActionLink->Action() || AComponent == FActionLink->Action()))
+        SetAction(nullptr);
+}
+
+void TControlActionLink::AssignClient(TObject* AClient) { FClient = dynamic_cast<TControl*>(AClient); }
+
+// Linked while the control still shows what the action gave it.
+bool TControlActionLink::IsCaptionLinked() {
+    return TActionLink::IsCaptionLinked() && FClient && FClient->Caption() == CustomAction()->Caption();
+}
+bool TControlActionLink::IsEnabledLinked() {
+    return TActionLink::IsEnabledLinked() && FClient && FClient->Enabled() == CustomAction()->Enabled();
+}
+bool TControlActionLink::IsHintLinked() {
+    return TActionLink::IsHintLinked() && FClient && FClient->Hint() == CustomAction()->Hint();
+}
+bool TControlActionLink::IsVisibleLinked() {
+    return TActionLink::IsVisibleLinked() && FClient && FClient->Visible() == CustomAction()->Visible();
+}
+// A control with an OnClick of its own runs that instead of the action.
+bool TControlActionLink::IsOnExecuteLinked() { return TActionLink::IsOnExecuteLinked() && FClient && !FClient->OnClick; }
+
+void TControlActionLink::SetCaption(const String& Value) {
+    if (IsCaptionLinked()) FClient->SetCaption(Value);
+}
+void TControlActionLink::SetEnabled(bool Value) {
+    if (IsEnabledLinked()) FClient->SetEnabled(Value);
+}
+void TControlActionLink::SetHint(const String& Value) {
+    if (IsHintLinked()) FClient->SetHint(Value);
+}
+void TControlActionLink::SetVisible(bool Value) {
+    if (IsVisibleLinked()) FClient->SetVisible(Value);
+}
+
+void TControl::SetBiDiMode(TBiDiMode value) {
+    FParentBiDiMode = false;
+    if (FBiDiMode == value) return;
+    FBiDiMode = value;
+    Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
+void TControl::SetParentBiDiMode(bool value) {
+    if (FParentBiDiMode == value) return;
+    FParentBiDiMode = value;
+    if (value && FParent) Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+}
+
+void TControl::CMBiDiModeChanged(TMessage&) {
+    if (SysLocale.MiddleEast) Invalidate();
+    if (auto* w = dynamic_cast<TWinControl*>(this)) {
+        TMessage m{CM_PARENTBIDIMODECHANGED, 0, 0, 0};
+        std::vector<TControl*> children = w->FControls;
+        for (TControl* c : children) c->WndProc(m);
+    }
+}
+
+void TControl::CMParentBiDiModeChanged(TMessage&) {
+    if (!FParentBiDiMode || !FParent) return;
+    SetBiDiMode(FParent->BiDiMode());
+    FParentBiDiMode = true;  // taking the parent's mode is no mode of our own
+}
+
+bool TControl::UseRightToLeftReading() const { return SysLocale.MiddleEast && FBiDiMode != bdLeftToRight; }
+bool TControl::UseRightToLeftAlignment() const { return SysLocale.MiddleEast && FBiDiMode == bdRightToLeft; }
+
+UINT TControl::DrawTextBiDiModeFlagsReadingOnly() const { return UseRightToLeftReading() ? DT_RTLREADING : 0; }
+
+UINT TControl::DrawTextBiDiModeFlags(UINT Flags) const {
+    if (UseRightToLeftAlignment()) {
+        if ((Flags & DT_RIGHT) == DT_RIGHT)
+            Flags &= ~DT_RIGHT;
+        else if ((Flags & DT_CENTER) != DT_CENTER)
+            Flags |= DT_RIGHT;
+    }
+    return Flags | DrawTextBiDiModeFlagsReadingOnly();
+}
 
 // ---------------------------------------------------------------------------------------------
 // TWinControl
@@ -763,9 +886,11 @@ void TWinControl::InsertControl(TControl* AControl) {
     if (AControl->FParentColor) AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
     if (AControl->FParentFont) AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
     if (AControl->FParentShowHint) AControl->FShowHint = ShowHint();
+    if (AControl->FParentBiDiMode) AControl->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
     if (AControl->Align() != alNone) AlignControls();
     if (AControl->Visible()) InvalidateRect(AControl->BoundsRect());
     ChildLayoutChanged(AControl);
+    if (auto* w = dynamic_cast<TWinControl*>(AControl)) w->UpdateShowing();
 }
 
 void TWinControl::RemoveControl(TControl* AControl) {
@@ -784,6 +909,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
     AControl->FParent = nullptr;
     if (AControl->Align() != alNone) AlignControls();
     ChildLayoutChanged(AControl);
+    if (auto* w = dynamic_cast<TWinControl*>(AControl); w && !ComponentState().Contains(csDestroying)) w->UpdateShowing();
 }
 
 TControl* TWinControl::ControlAtPos(const TPoint& P, bool AllowDisabled, bool AllowWinControls) const {
@@ -1274,6 +1400,29 @@ void TWinControl::CMVisibleChanged(TMessage& Message) {
         }
     }
     TControl::CMVisibleChanged(Message);
+    UpdateShowing();
+}
+
+void TWinControl::UpdateShowing() {
+    if (ComponentState().Contains(csDestroying)) return;
+    bool showing = Showing();
+    auto children = [this] {
+        std::vector<TControl*> list = FControls;
+        for (TControl* c : list)
+            if (auto* w = dynamic_cast<TWinControl*>(c); w && w->FParent == this) w->UpdateShowing();
+    };
+    // Shown: the children are told first; hidden: the control is.
+    if (showing) children();
+    if (showing != FShowingNotified) {
+        FShowingNotified = showing;
+        try {
+            Perform(CM_SHOWINGCHANGED, 0, 0);
+        } catch (...) {
+            FShowingNotified = !showing;
+            throw;
+        }
+    }
+    if (!showing) children();
 }
 
 void TWinControl::CMColorChanged(TMessage& Message) {

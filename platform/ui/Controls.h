@@ -14,6 +14,7 @@
 
 #include "platform/rtl/Component.h"
 #include "platform/rtl/Objects.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/WinUser.h"
 #include "platform/win/Messages.h"
@@ -56,6 +57,14 @@ using TKeyPressEvent = std::function<void(TObject* Sender, char16_t& Key)>;
 using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 
 using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+
+// Reading order of a control's text, and whether a press starts dragging it.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+enum TDragMode { dmManual, dmAutomatic };
+
+class TControlActionLink;
+// A control's action link class: makes the link of a control (C++ has no class references).
+using TControlActionLinkClass = TControlActionLink* (*)(TControl* Client);
 
 struct TSizeConstraints {
     int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;  // 0: no limit
@@ -245,7 +254,44 @@ public:
     // Unhandled, the control's PopupMenu opens; without one the parent is asked.
     TContextPopupEvent OnContextPopup;
 
+    // The action the control follows, through a link made by GetActionLinkClass: the action's
+    // changes reach the control through the link, and a click runs the action while the link
+    // says OnExecute is linked (by default: the control has no OnClick of its own). Freeing
+    // the action unlinks the control.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* value);
+    TControlActionLink* ActionLink() const { return FActionLink.get(); }
+
+    // Reading order. With ParentBiDiMode the control takes its parent's mode. The right-to-left
+    // answers are true only while the system's locale reads right to left (SysLocale.MiddleEast)
+    // and the mode asks for it: reading for every mode but bdLeftToRight, alignment for
+    // bdRightToLeft.
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode value);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool value);
+    bool UseRightToLeftReading() const;
+    bool UseRightToLeftAlignment() const;
+    // DrawText flags for the reading order: the horizontal alignment swapped under right-to-left
+    // alignment (DT_RIGHT dropped, else DT_RIGHT added unless centred), DT_RTLREADING added under
+    // right-to-left reading.
+    UINT DrawTextBiDiModeFlags(UINT Flags) const;
+    UINT DrawTextBiDiModeFlagsReadingOnly() const;
+
+    // Kept for the controls that read it; the layer starts no drag of controls by itself.
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode value) { FDragMode = value; }
+
 protected:
+    // The class of the control's action link; a control with more to follow returns its own.
+    virtual TControlActionLinkClass GetActionLinkClass() const;
+    // Takes the action's properties as it is linked: all of them, or with CheckDefaults (an
+    // action still loading) only those the control has left at their defaults.
+    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    virtual void CMBiDiModeChanged(TMessage& Message);
+    virtual void CMParentBiDiModeChanged(TMessage& Message);
+
     virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
     virtual void WMContextMenu(TMessage& Message);
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -308,7 +354,42 @@ private:
     bool FParentShowHint = true;
     TPopupMenu* FPopupMenu = nullptr;
     TCursor FCursor = crDefault;
+    std::unique_ptr<TControlActionLink> FActionLink;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
+    TDragMode FDragMode = dmManual;
 };
+
+// The link of a control to its action: the control follows the action's caption, enabled
+// state, hint and visibility while it still shows what the action gave it (a property the
+// program changed on the control stays the control's own), and a click runs the action while
+// the control has no OnClick of its own. A control with more to follow (checked, group) has a
+// link class of its own.
+class TControlActionLink : public TActionLink {
+public:
+    explicit TControlActionLink(TObject* AClient) : TActionLink(AClient) { TControlActionLink::AssignClient(AClient); }
+    const char* ClassName() const override { return "TControlActionLink"; }
+
+protected:
+    friend class TControl;
+    void AssignClient(TObject* AClient) override;
+    bool IsCaptionLinked() override;
+    bool IsEnabledLinked() override;
+    bool IsHintLinked() override;
+    bool IsVisibleLinked() override;
+    bool IsOnExecuteLinked() override;
+    void SetCaption(const String& Value) override;
+    void SetEnabled(bool Value) override;
+    void SetHint(const String& Value) override;
+    void SetVisible(bool Value) override;
+    TControl* FClient = nullptr;
+};
+
+// The action link class of T, for GetActionLinkClass.
+template <class T>
+TControlActionLinkClass ActionLinkClassOf() {
+    return [](TControl* client) -> TControlActionLink* { return TBasicActionLink::Create<T>(client); };
+}
 
 // What a window is made from. Style and ExStyle decide the frame (borders, edges, scroll bars,
 // a child's caption) and, for a top-level or pop-up window, the kind of window the backend makes.
@@ -426,6 +507,9 @@ protected:
     virtual void DestroyWnd();
     // Made visible, hidden, reparented, resized: the widget follows.
     void UpdatePeer();
+    // Sends CM_SHOWINGCHANGED to this control and its windowed descendants whose Showing
+    // changed since they were last told.
+    void UpdateShowing();
 
     virtual void KeyDown(WORD& Key, TShiftState Shift);
     virtual void KeyUp(WORD& Key, TShiftState Shift);
@@ -538,6 +622,7 @@ private:
     bool FTabStop = false;
     bool FAligning = false;
     bool FDoubleBuffered = false;
+    bool FShowingNotified = false;  // Showing as CM_SHOWINGCHANGED last told it
 };
 
 class TGraphicControl : public TControl {

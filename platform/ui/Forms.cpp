@@ -234,6 +234,7 @@ void TCustomForm::CMVisibleChanged(TMessage& Message) {
             Screen->SetActiveForm(next);
         }
     }
+    UpdateShowing();
 }
 
 void TCustomForm::Activate(bool active) {

@@ -24,6 +24,11 @@ using HPEN = HPEN__*;
 using HFONT = HFONT__*;
 using HBITMAP = HBITMAP__*;
 using HGDIOBJ = void*;
+// An image list (platform/ui/ImgList.h) and an icon.
+struct HIMAGELIST__;
+using HIMAGELIST = HIMAGELIST__*;
+struct HICON__;
+using HICON = HICON__*;
 
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);

@@ -1,6 +1,6 @@
 #pragma once
 // The one registry of live drawing objects: canvases (HDC), bitmaps (HBITMAP), regions, pens,
-// brushes and fonts. A handle is a number handed out here, never an address and never handed out
+// brushes, fonts and image lists (HIMAGELIST). A handle is a number handed out here, never an address and never handed out
 // twice, so a stale or forged handle is refused instead of dereferenced. The registry can own an
 // object (memory DCs, compatible bitmaps, the GDI objects), which Delete then frees.
 #include <cstdint>
@@ -10,7 +10,7 @@
 
 namespace ui::gdi {
 
-enum class Kind : uint8_t { Canvas, Bitmap, Region, Brush, Pen, Font };
+enum class Kind : uint8_t { Canvas, Bitmap, Region, Brush, Pen, Font, ImageList };
 
 // A handle for object; owner, when given, is held until the handle is deleted. A permanent
 // object (a stock object) survives Delete.

@@ -14,10 +14,9 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Forms.h"
 
-// A key and its modifiers in one word: the virtual key in the low byte, modifier bits above.
 RTL_DECLARE_EXCEPTION(EMenuError, Exception);
 
-using TShortCut = uint16_t;
+// The modifier bits of a TShortCut (ActnList.h): the virtual key in the low byte, these above.
 constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000, scNone = 0;
 
 TShortCut ShortCut(WORD Key, TShiftState Shift);

@@ -1,10 +1,12 @@
 #pragma once
 // The shell's open: documents and URLs go to the desktop's opener. Tests replace the opener by
-// a recorder (SetUrlOpenerHook), so no test starts a browser.
+// a recorder (SetUrlOpenerHook), so no test starts a browser. The shell's file icons
+// (SHGetFileInfo) are in ShellIcons.h.
 #include <functional>
 
 #include "platform/rtl/String.h"
 #include "platform/ui/Cursors.h"
+#include "platform/ui/ShellIcons.h"
 #include "platform/win/WinTypes.h"
 
 constexpr int SW_HIDE = 0;

@@ -18,7 +18,10 @@ SystemAnswers& Answers() {
     return answers;
 }
 
-void ResetAnswers() { Answers() = SystemAnswers(); }
+void ResetAnswers() {
+    Answers() = SystemAnswers();
+    SysLocale = TSysLocale();
+}
 
 }  // namespace ui::sys
 

@@ -96,7 +96,7 @@ struct SystemAnswers {
 };
 
 SystemAnswers& Answers();
-// Back to the defaults (tests call it when they end).
+// Back to the defaults, SysLocale included (tests call it when they end).
 void ResetAnswers();
 
 }  // namespace ui::sys

@@ -11,8 +11,6 @@
 
 struct HTHEME__;
 using HTHEME = HTHEME__*;
-struct HIMAGELIST__;
-using HIMAGELIST = HIMAGELIST__*;
 using LPCWSTR = const char16_t*;
 using LPWSTR = char16_t*;
 

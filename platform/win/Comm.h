@@ -15,7 +15,6 @@ using ULONG_PTR = uintptr_t;
 constexpr DWORD GENERIC_READ = 0x80000000u;
 constexpr DWORD GENERIC_WRITE = 0x40000000u;
 constexpr DWORD OPEN_EXISTING = 3;
-constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
 constexpr DWORD FILE_FLAG_OVERLAPPED = 0x40000000u;
 
 // Rates (bits per second).

@@ -95,6 +95,8 @@ constexpr UINT WM_MOUSEWHEEL = 0x020A;
 constexpr UINT WM_MOUSELAST = 0x020A;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
+// The desktop's visual style changed.
+constexpr UINT WM_THEMECHANGED = 0x031A;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 
@@ -219,6 +221,12 @@ constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
 constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 44;
 constexpr UINT CM_CHILDKEY = CM_BASE + 46;
 constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
+// The desktop's colours or fonts changed.
+constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 36;
+constexpr UINT CM_SYSFONTCHANGED = CM_BASE + 53;
+// A control's or its parent's reading order changed.
+constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
+constexpr UINT CM_PARENTBIDIMODECHANGED = CM_BASE + 61;
 
 // Notifications reflected back to the control that caused them.
 constexpr UINT CN_BASE = 0xBC00;

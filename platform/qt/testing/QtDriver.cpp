@@ -125,6 +125,15 @@ public:
         return true;
     }
 
+    // The events the desktop's changes bring: Qt sends them to the application (palette, font)
+    // and to every window (theme).
+    void ChangeDesktop(ui::DesktopChange what) override {
+        QEvent::Type type = what == ui::DesktopChange::Colors ? QEvent::ApplicationPaletteChange
+                            : what == ui::DesktopChange::Fonts ? QEvent::ApplicationFontChange
+                                                               : QEvent::ThemeChange;
+        QEvent event(type);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &event);
+    }
 
 private:
     // The widget inside the control's own widget that a real click at a global position lands

@@ -132,12 +132,22 @@ public:
     // decoders GDI+ adds. A backend without it answers EBackendUnsupported.
     virtual gdiplus::engine::Engine& GdiPlus() { Unsupported("GdiPlus"); }
 
+    // The desktop's icon theme: the icon of a folder (folder true) or of the type of a file
+    // named name (told by its extension), size x size pixels, into target as a pf32bit bitmap
+    // with alpha. false when the theme has none for it; a backend without a desktop has none.
+    virtual bool FileTypeIcon(bool folder, const String& name, int size, TBitmap& target) { return false; }
+
+    // The library's sink for changes of the desktop's settings, connected with the window sink.
+    void Connect(DesktopSink& desktop) { FDesktop = &desktop; }
+    DesktopSink& Desktop() const;
+
 protected:
     // For a backend's answer to a call it cannot serve.
     [[noreturn]] void Unsupported(const char* call) const;
 
 private:
     WindowSink* FWindows = nullptr;
+    DesktopSink* FDesktop = nullptr;
 };
 
 // The backend, made on first use (on the UI thread) by the backend library the program links,

@@ -55,6 +55,17 @@ public:
     virtual void ItemChosen(TMenuItem* item) = 0;
 };
 
+// A setting of the desktop that changed: its colours (the palette), its fonts, or its visual
+// style (the widget style or the theme).
+enum class DesktopChange { Colors, Fonts, Style };
+
+// Changes of the desktop's settings, reported once each as the backend notices them.
+class DesktopSink {
+public:
+    virtual ~DesktopSink() = default;
+    virtual void DesktopChanged(DesktopChange what) = 0;
+};
+
 struct FontChoice;
 
 // Events of a common dialog while it is open.

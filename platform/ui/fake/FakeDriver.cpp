@@ -99,6 +99,9 @@ public:
         return captions;
     }
 
+    // The fake reports at once what a desktop would.
+    void ChangeDesktop(DesktopChange what) override { Instance().Desktop().DesktopChanged(what); }
+
 private:
     FakeWindow* FGrab = nullptr;
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/backend/Sinks.h"
 
 class TCustomForm;
 
@@ -36,6 +37,9 @@ public:
     virtual bool ReadPng(const std::string& path, int& width, int& height, std::vector<int32_t>& pixels) = 0;
     // The captions of the menu bar the window shows now (empty: none).
     virtual std::vector<String> MenuBarCaptions(WidgetPeer& window) = 0;
+    // A change of the desktop's settings, arriving as the backend notices a real one (the
+    // settings themselves stay as they are).
+    virtual void ChangeDesktop(DesktopChange what) = 0;
 };
 
 // The driver of the backend the test program links, made on first use.

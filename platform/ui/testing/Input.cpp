@@ -113,6 +113,8 @@ ViaHostWidget::~ViaHostWidget() { --gViaHost; }
 
 uint64_t NativeFilterEvents() { return GetDriver().NativeFilterEventCount(); }
 
+void ChangeDesktop(DesktopChange what) { GetDriver().ChangeDesktop(what); }
+
 std::vector<String> MenuBarCaptions(TCustomForm* form) {
     if (!form->Peer()) return {};
     return GetDriver().MenuBarCaptions(*form->Peer());

@@ -10,6 +10,7 @@
 
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/backend/Sinks.h"
 
 namespace ui::test {
 
@@ -67,6 +68,10 @@ uint64_t NativeFilterEvents();
 
 // The captions of the menu bar the form's window shows now (empty: none).
 std::vector<String> MenuBarCaptions(TCustomForm* form);
+
+// The desktop's colours, fonts or style change, as far as the program can tell: the backend
+// notices the change as it notices a real one. Pump to let a backend that reports later do so.
+void ChangeDesktop(DesktopChange what);
 
 // Paints what is pending and writes the control's window (with its child windows) to a PNG.
 bool SaveToPng(TWinControl* control, const std::string& path);
