@@ -756,6 +756,7 @@ void TWinControl::InsertControl(TControl* AControl) {
     FControls.push_back(AControl);
     if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
         FTabList.push_back(w);
+        if (w->FParentCtl3D) w->Perform(CM_PARENTCTL3DCHANGED, 0, 0);
         if (FHandle) w->CreateHandleTree();
     }
     if (AControl->FParentColor) AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
@@ -1091,6 +1092,8 @@ void TWinControl::Dispatch(TMessage& Message) {
         case WM_NCPAINT: WMNCPaint(Message); break;
         case WM_NCHITTEST: WMNCHitTest(Message); break;
         case WM_NCLBUTTONDOWN: case WM_NCLBUTTONDBLCLK: WMNCLButtonDown(Message); break;
+        case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
+        case CM_PARENTCTL3DCHANGED: CMParentCtl3DChanged(Message); break;
         default: TControl::Dispatch(Message); break;
     }
 }
@@ -1269,6 +1272,32 @@ void TWinControl::CMFontChanged(TMessage& Message) {
     TMessage m{CM_PARENTFONTCHANGED, 0, 0, 0};
     std::vector<TControl*> children = FControls;
     for (TControl* c : children) c->WndProc(m);
+}
+
+void TWinControl::SetCtl3D(bool value) {
+    FParentCtl3D = false;
+    if (FCtl3D == value) return;
+    FCtl3D = value;
+    Perform(CM_CTL3DCHANGED, 0, 0);
+}
+
+void TWinControl::SetParentCtl3D(bool value) {
+    if (FParentCtl3D == value) return;
+    FParentCtl3D = value;
+    if (value && FParent) Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+}
+
+void TWinControl::CMCtl3DChanged(TMessage&) {
+    RecreateFrame();
+    TMessage m{CM_PARENTCTL3DCHANGED, 0, 0, 0};
+    std::vector<TControl*> children = FControls;
+    for (TControl* c : children) c->WndProc(m);
+}
+
+void TWinControl::CMParentCtl3DChanged(TMessage&) {
+    if (!FParentCtl3D || !FParent || FCtl3D == FParent->FCtl3D) return;
+    FCtl3D = FParent->FCtl3D;
+    Perform(CM_CTL3DCHANGED, 0, 0);
 }
 
 // ---------------------------------------------------------------------------------------------
