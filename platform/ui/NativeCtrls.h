@@ -100,12 +100,16 @@ protected:
     void SetOwnerPainted(bool value);
     // Default painting of an owner-painted control: the native widget's picture.
     virtual void Paint();
-    // Draws the native widget's current picture at (0, 0) of the canvas.
+    // Draws the native widget's current picture at (0, 0) of the canvas (the client area's
+    // top-left), over what the window holds there: where the widget paints nothing (a
+    // transparent background) the erased background stays.
     void PaintNative(TCanvas* canvas);
     // The native widget's picture goes into the DC first (an owner-painted control paints it
     // through Paint); what a component draws after it shows over the widget.
     void PaintWindow(HDC DC) override;
     void PaintPassEnded() override;
+    // The view fills the client area: it moves with the frame.
+    void FrameWidthsChanged() override;
     // Owner-drawn items of lists: DrawItem paints item Index in Rect on Canvas(), which for the
     // time draws on `target`. False when the control does not draw its items.
     bool DrawOwnerItem(int index, const TRect& rect, TOwnerDrawState state, TBitmap& target);
@@ -117,12 +121,20 @@ protected:
     void CMColorChanged(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
     void ApplyLooks();
+    // The frame of a bordered control: 2 pixels sunken (WS_EX_CLIENTEDGE) with Ctl3D, 1 pixel
+    // flat (WS_BORDER) without.
+    void AddBorderStyle(TCreateParams& Params) const;
     // Focus follows a click, as on the platform's controls.
     void FocusOnClick();
 
 private:
     // The family's view of this control, made on the backend (see TNativeControlOf).
     virtual std::unique_ptr<ui::NativeView> MakeView(ui::Backend& backend, ui::WidgetPeer& host) = 0;
+    // The widget's picture over what the window's image holds under the client area; false
+    // without a view.
+    bool RenderNative(TBitmap& picture);
+    // The widths of the frame round the client area.
+    TRect FrameInsets() const;
 
     std::unique_ptr<ui::NativeView> FView;
     std::unique_ptr<TControlCanvas> FCanvas;

@@ -25,6 +25,11 @@ TCustomComboBox::~TCustomComboBox() {
     FItems->OnChange = nullptr;
 }
 
+void TCustomComboBox::CreateParams(TCreateParams& Params) {
+    TNativeControlOf::CreateParams(Params);
+    AddBorderStyle(Params);
+}
+
 std::unique_ptr<ui::ListView> TCustomComboBox::CreateView(ui::Backend& backend, ui::WidgetPeer& host) {
     return backend.CreateListView(ui::ListKind::ComboBox, host, this, *this);
 }

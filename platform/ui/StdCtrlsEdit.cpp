@@ -28,17 +28,36 @@ std::unique_ptr<ui::TextView> TCustomEdit::CreateView(ui::Backend& backend, ui::
     return backend.CreateTextView(MultiLine() ? ui::TextKind::MultiLine : ui::TextKind::SingleLine, host, this);
 }
 
+void TCustomEdit::CreateParams(TCreateParams& Params) {
+    TNativeControlOf::CreateParams(Params);
+    if (FBorderStyle == bsSingle) AddBorderStyle(Params);
+}
+
 void TCustomEdit::InitView() {
     ui::TextView* v = View();
     v->SetText(Text());
     v->SetReadOnly(ReadOnly());
     // A memo shows its text as it is, as the platform's multi-line edit does.
     if (!MultiLine()) v->SetPasswordChar(FPasswordChar);
-    v->SetFramed(FBorderStyle != bsNone);
-    if (!FFormatRect.IsEmpty())
-        v->SetTextMargins(TRect(FFormatRect.Left, FFormatRect.Top, std::max(0, Width() - FFormatRect.Right),
-                                std::max(0, Height() - FFormatRect.Bottom)));
+    ShowFormatRect();
     ShowSelection();
+}
+
+// The rectangle is in client coordinates; the view keeps the text inside it by its margins.
+void TCustomEdit::ShowFormatRect() {
+    if (!View()) return;
+    TRect margins;
+    if (!FFormatRect.IsEmpty()) {
+        TRect client = ClientRect();
+        margins = TRect(std::max(0, FFormatRect.Left), std::max(0, FFormatRect.Top), std::max(0, client.Right - FFormatRect.Right),
+                        std::max(0, client.Bottom - FFormatRect.Bottom));
+    }
+    View()->SetTextMargins(margins);
+}
+
+void TCustomEdit::WMSize(TMessage& Message) {
+    TNativeControlOf::WMSize(Message);
+    if (auto v = ChangeView()) ShowFormatRect();
 }
 
 void TCustomEdit::SetMultiLine(bool value) {
@@ -76,8 +95,9 @@ void TCustomEdit::SetSelection(int anchor, int caret) {
 }
 
 void TCustomEdit::SetBorderStyle(TFormBorderStyle value) {
+    if (FBorderStyle == value) return;
     FBorderStyle = value;
-    if (auto v = ChangeView()) v->SetFramed(value != bsNone);
+    RecreateFrame();
 }
 
 void TCustomEdit::SetCharCase(TEditCharCase value) {

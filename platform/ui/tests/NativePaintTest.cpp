@@ -13,10 +13,14 @@
 
 namespace {
 
-// A styled edit: the native edit's picture with a frame of its own drawn over it.
+// A styled edit: the native edit's picture with a frame of its own drawn over it, in place of
+// the window's.
 class FramedEdit : public TEdit {
 public:
-    explicit FramedEdit(TComponent* owner) : TEdit(owner) { SetOwnerPainted(true); }
+    explicit FramedEdit(TComponent* owner) : TEdit(owner) {
+        SetOwnerPainted(true);
+        SetBorderStyle(bsNone);
+    }
     int Paints = 0;
 
 protected:
@@ -140,6 +144,7 @@ TEST_F(NativePaintTest, ALineDrawnAfterTheInheritedPaintShowsOverTheNativeEdit) 
     for (TEdit* e : {static_cast<TEdit*>(lined), plain}) {
         e->SetText(String(u"WWWW"));
         e->SetTabStop(false);  // neither has the focus, so both look alike
+        e->SetBorderStyle(bsNone);  // the client area is the whole edit
     }
     form->Show();
     std::string path = (std::filesystem::temp_directory_path() / ("rwb_ui_native_line_" + std::to_string(getpid()) + ".png")).string();

@@ -1,0 +1,101 @@
+// What the library decides for the native edit and combo box on top of the window model: their
+// frames, the notifications they send their component, and the focus and mode messages around
+// them.
+#include <gtest/gtest.h>
+
+#include "platform/ui/StdCtrls.h"
+#include "platform/ui/testing/Fixtures.h"
+#include "platform/ui/tests/ControlsTestControls.h"
+
+namespace {
+
+class NativeHooksTest : public ui::test::FormTest {};
+
+struct FrameCase {
+    const char* name;
+    bool ctl3d;
+    TFormBorderStyle border;
+    int frame;  // pixels on each side
+    DWORD style, exStyle;
+};
+
+TEST_F(NativeHooksTest, ABorderedEditTakesItsFrameFromTheWindowStyle) {
+    const FrameCase cases[] = {
+        {"sunken", true, bsSingle, 2, 0, WS_EX_CLIENTEDGE},
+        {"flat", false, bsSingle, 1, WS_BORDER, 0},
+        {"none", true, bsNone, 0, 0, 0},
+        {"none, flat", false, bsNone, 0, 0, 0},
+    };
+    for (const FrameCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* edit = Add<TEdit>();
+        edit->SetBounds(10, 10, 100, 25);
+        edit->SetCtl3D(c.ctl3d);
+        edit->SetBorderStyle(c.border);
+        form->Show();
+        EXPECT_EQ(edit->ClientWidth(), 100 - 2 * c.frame);
+        EXPECT_EQ(edit->ClientHeight(), 25 - 2 * c.frame);
+        EXPECT_EQ(edit->WindowStyle() & WS_BORDER, c.style);
+        EXPECT_EQ(edit->WindowExStyle() & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE), c.exStyle);
+        edit->Free();
+    }
+}
+
+TEST_F(NativeHooksTest, SwitchingCtl3DOrTheBorderMakesTheFrameAgainAndKeepsTheEdit) {
+    auto* edit = Add<TEdit>();
+    edit->SetBounds(10, 10, 100, 25);
+    edit->SetText(String(u"Hello"));
+    form->Show();
+    edit->SetSelStart(1);
+    edit->SetSelLength(3);
+    HWND window = edit->Handle();
+    EXPECT_EQ(edit->ClientWidth(), 96);
+
+    edit->SetCtl3D(false);
+    EXPECT_EQ(edit->ClientWidth(), 98);
+    EXPECT_EQ(edit->ClientOrigin(), Point(form->ClientOrigin().X + 11, form->ClientOrigin().Y + 11));
+    edit->SetCtl3D(true);
+    EXPECT_EQ(edit->ClientWidth(), 96);
+    edit->SetBorderStyle(bsNone);
+    EXPECT_EQ(edit->ClientWidth(), 100);
+    edit->SetBorderStyle(bsSingle);
+    EXPECT_EQ(edit->ClientWidth(), 96);
+
+    // The window stays and so does what it holds.
+    EXPECT_EQ(edit->Handle(), window);
+    EXPECT_EQ(edit->Text(), String(u"Hello"));
+    EXPECT_EQ(edit->SelStart(), 1);
+    EXPECT_EQ(edit->SelLength(), 3);
+}
+
+TEST_F(NativeHooksTest, ParentCtl3DFollowsTheParentUntilCtl3DIsSet) {
+    auto* panel = Add<controls_test::Panel>();
+    panel->SetBounds(0, 0, 200, 100);
+    auto* following = new TEdit(form);
+    following->SetParent(panel);
+    auto* own = new TEdit(form);
+    own->SetParent(panel);
+    own->SetCtl3D(true);
+    auto* combo = new TComboBox(form);
+    combo->SetParent(panel);
+    form->Show();
+    EXPECT_FALSE(own->ParentCtl3D());
+
+    panel->SetCtl3D(false);
+    EXPECT_FALSE(following->Ctl3D());
+    EXPECT_TRUE(following->ParentCtl3D());
+    EXPECT_EQ(following->ClientWidth(), following->Width() - 2);
+    EXPECT_EQ(combo->ClientWidth(), combo->Width() - 2);  // a combo box's frame follows it too
+    EXPECT_TRUE(own->Ctl3D());
+
+    // A control put on a parent takes its look.
+    auto* late = new TEdit(form);
+    late->SetParent(panel);
+    EXPECT_FALSE(late->Ctl3D());
+    own->SetParentCtl3D(true);
+    EXPECT_FALSE(own->Ctl3D());
+    panel->SetCtl3D(true);
+    for (TEdit* e : {following, own, late}) EXPECT_EQ(e->ClientWidth(), e->Width() - 4);
+}
+
+}  // namespace
