@@ -223,6 +223,10 @@ public:
     using QLineEdit::QLineEdit;
 };
 
+Qt::Alignment AlignmentOf(TAlignment a) {
+    return a == taRightJustify ? Qt::AlignRight : a == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+}
+
 constexpr const char* kSingleLine = "single-line text";
 constexpr const char* kMultiLine = "multi-line text";
 
@@ -250,6 +254,7 @@ public:
         }
     }
     void SetReadOnly(bool value) override { Widget()->setReadOnly(value); }
+    void SetAlignment(TAlignment value) override { Widget()->setAlignment(AlignmentOf(value) | Qt::AlignVCenter); }
     void SetTextMargins(const TRect& m) override { Widget()->setTextMargins(m.Left, m.Top, m.Right, m.Bottom); }
     int CharFromPos(int x, int y) override {
         (void)y;
@@ -314,6 +319,11 @@ public:
         Widget()->setTextCursor(c);
     }
     void EnsureCaretVisible() override { Widget()->ensureCursorVisible(); }
+    void SetAlignment(TAlignment value) override {
+        QTextOption option = Widget()->document()->defaultTextOption();
+        option.setAlignment(AlignmentOf(value));
+        Widget()->document()->setDefaultTextOption(option);
+    }
     void SetReadOnly(bool value) override {
         Widget()->setReadOnly(value);
         Widget()->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard | (value ? Qt::NoTextInteraction : Qt::TextEditable));

@@ -43,6 +43,11 @@ constexpr UINT LB_ADDSTRING = 0x0180, LB_INSERTSTRING = 0x0181, LB_DELETESTRING 
 constexpr LRESULT LB_ERR = -1;
 constexpr UINT BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1, BM_CLICK = 0x00F5;
 constexpr WPARAM BST_UNCHECKED = 0, BST_CHECKED = 1, BST_INDETERMINATE = 2;
+// Creation styles of the edit (TCreateParams::Style). A one-line edit aligns its text by
+// ES_RIGHT or ES_CENTER and masks it with ES_PASSWORD; ES_MULTILINE on it only says that its
+// formatting rectangle applies, which it always does here.
+constexpr DWORD ES_LEFT = 0x0000, ES_CENTER = 0x0001, ES_RIGHT = 0x0002, ES_MULTILINE = 0x0004,
+                ES_AUTOVSCROLL = 0x0040, ES_PASSWORD = 0x0020, ES_AUTOHSCROLL = 0x0080, ES_WANTRETURN = 0x1000;
 
 namespace ui {
 

@@ -69,7 +69,7 @@ public:
 
 protected:
     virtual void Change();
-    // The edit's border.
+    // The edit's styles (ES_*) and its border; a component adds its own after the inherited.
     void CreateParams(TCreateParams& Params) override;
     std::unique_ptr<ui::TextView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
@@ -121,6 +121,9 @@ private:
     void Paste();
     void DoUndo();
     void ShowFormatRect();
+    // The character the text is masked with: PasswordChar, or '*' for a window made with
+    // ES_PASSWORD; 0: shown as typed.
+    char16_t MaskChar() const;
 
     ui::EditModel FModel;
     bool FAutoSelect = true;

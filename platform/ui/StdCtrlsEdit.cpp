@@ -30,6 +30,8 @@ std::unique_ptr<ui::TextView> TCustomEdit::CreateView(ui::Backend& backend, ui::
 
 void TCustomEdit::CreateParams(TCreateParams& Params) {
     TNativeControlOf::CreateParams(Params);
+    if (MultiLine()) Params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | (FWantReturns ? ES_WANTRETURN : 0);
+    else Params.Style |= ES_AUTOHSCROLL;
     if (FBorderStyle == bsSingle) AddBorderStyle(Params);
 }
 
@@ -38,9 +40,16 @@ void TCustomEdit::InitView() {
     v->SetText(Text());
     v->SetReadOnly(ReadOnly());
     // A memo shows its text as it is, as the platform's multi-line edit does.
-    if (!MultiLine()) v->SetPasswordChar(FPasswordChar);
+    if (!MultiLine()) v->SetPasswordChar(MaskChar());
+    DWORD style = WindowStyle();
+    v->SetAlignment((style & ES_RIGHT) ? taRightJustify : (style & ES_CENTER) ? taCenter : taLeftJustify);
     ShowFormatRect();
     ShowSelection();
+}
+
+char16_t TCustomEdit::MaskChar() const {
+    if (FPasswordChar) return FPasswordChar;
+    return (WindowStyle() & ES_PASSWORD) && !MultiLine() ? u'*' : 0;
 }
 
 // The rectangle is in client coordinates; the view keeps the text inside it by its margins.
@@ -245,10 +254,10 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
             }
         }
         case WM_COPY:
-            if (SelLength() > 0 && !FPasswordChar) ui::SetNativeClipboardText(SelText());
+            if (SelLength() > 0 && !MaskChar()) ui::SetNativeClipboardText(SelText());
             return;
         case WM_CUT:
-            if (SelLength() == 0 || FPasswordChar) return;
+            if (SelLength() == 0 || MaskChar()) return;
             ui::SetNativeClipboardText(SelText());
             if (!ReadOnly()) ReplaceRange(SelStart(), SelStart() + SelLength(), String(), true);
             return;
@@ -299,10 +308,13 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
             return;
         case EM_SETPASSWORDCHAR:
             FPasswordChar = static_cast<char16_t>(Message.WParam);
+            // No mark shows the text as typed, whatever style the window was made with.
+            if (!FPasswordChar && (WindowStyle() & ES_PASSWORD))
+                SetWindowLong(Handle(), GWL_STYLE, static_cast<LONG>(WindowStyle() & ~ES_PASSWORD));
             if (MultiLine()) return;
-            if (auto v = ChangeView()) v->SetPasswordChar(FPasswordChar);
+            if (auto v = ChangeView()) v->SetPasswordChar(MaskChar());
             return;
-        case EM_GETPASSWORDCHAR: Message.Result = FPasswordChar; return;
+        case EM_GETPASSWORDCHAR: Message.Result = MaskChar(); return;
         case EM_GETMODIFY: Message.Result = Modified() ? 1 : 0; return;
         case EM_SETMODIFY: SetModified(Message.WParam != 0); return;
         case EM_GETLINECOUNT: Message.Result = LineCount(); return;

@@ -66,6 +66,7 @@ public:
     virtual void Replace(int start, int count, const String& text) = 0;
     virtual void SetSelection(int anchor, int caret) = 0;
     virtual void SetReadOnly(bool value) = 0;
+    virtual void SetAlignment(TAlignment value) = 0;
     // Margins of the text inside the widget: left, top, right, bottom; all 0: the view's own.
     virtual void SetTextMargins(const TRect& margins) = 0;
     // The character nearest to a point in client coordinates; -1 when the view cannot tell.

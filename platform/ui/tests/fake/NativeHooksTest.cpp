@@ -98,4 +98,33 @@ TEST_F(NativeHooksTest, ParentCtl3DFollowsTheParentUntilCtl3DIsSet) {
     for (TEdit* e : {following, own, late}) EXPECT_EQ(e->ClientWidth(), e->Width() - 4);
 }
 
+// A one-line edit made with ES_PASSWORD, as a password box makes its window.
+class PasswordEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+
+protected:
+    void CreateParams(TCreateParams& Params) override {
+        TEdit::CreateParams(Params);
+        Params.Style |= ES_PASSWORD;
+    }
+};
+
+TEST_F(NativeHooksTest, AnEditMadeWithThePasswordStyleMasksItsTextUntilTheMarkIsTakenAway) {
+    auto* edit = Add<PasswordEdit>();
+    edit->SetText(String(u"secret"));
+    form->Show();
+    ui::SetNativeClipboardText(String(u"before"));
+    EXPECT_EQ(edit->Perform(EM_GETPASSWORDCHAR, 0, 0), u'*');
+    edit->SelectAll();
+    edit->CopyToClipboard();
+    EXPECT_EQ(ui::NativeClipboardText(), String(u"before"));  // a masked text is not copied
+
+    edit->SetPasswordChar(0);
+    EXPECT_EQ(edit->Perform(EM_GETPASSWORDCHAR, 0, 0), 0);
+    EXPECT_EQ(edit->WindowStyle() & ES_PASSWORD, 0u);
+    edit->CopyToClipboard();
+    EXPECT_EQ(ui::NativeClipboardText(), String(u"secret"));
+}
+
 }  // namespace
