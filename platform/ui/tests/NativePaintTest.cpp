@@ -176,6 +176,67 @@ TEST_F(NativePaintTest, ALineDrawnAfterTheInheritedPaintShowsOverTheNativeEdit) 
     form->Free();
 }
 
+namespace {
+
+// Paints its own button column and lets the native combo box paint the rest into its DC, as the
+// styled combo box does.
+class ColumnCombo : public TComboBox {
+public:
+    using TComboBox::TComboBox;
+    static constexpr int kColumn = 18;
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg != WM_PAINT || m.WParam) {
+            TComboBox::WndProc(m);
+            return;
+        }
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        TRect column(ClientWidth() - kColumn, 0, ClientWidth(), ClientHeight());
+        HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+        FillRect(dc, &column, blue);
+        DeleteObject(blue);
+        ExcludeClipRect(dc, column.Left, column.Top, column.Right, column.Bottom);
+        m.WParam = reinterpret_cast<WPARAM>(dc);
+        PaintHandler(m);
+        m.WParam = 0;
+        EndPaint(Handle(), &ps);
+    }
+};
+
+}  // namespace
+
+TEST_F(NativePaintTest, AComboBoxPaintsItsButtonColumnAndTheNativeComboPaintsTheRestIntoItsDc) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 220, 100);
+    auto* combo = new ColumnCombo(form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 10, 160, 24);
+    combo->SetStyle(csDropDownList);
+    combo->Items()->Add(String(u"WWWW"));
+    combo->SetItemIndex(0);
+    combo->SetTabStop(false);
+    form->Show();
+    ui::test::Picture pic = drawn_test::Snapshot(form, "combo_column");
+    ASSERT_GT(pic.Width, 0);
+    TRect area = combo->ClientArea();
+    int left = 10 + area.Left, top = 10 + area.Top;
+    // The column stays blue over the native combo's own button...
+    for (int y = 0; y < area.Height(); ++y)
+        for (int x = area.Width() - ColumnCombo::kColumn; x < area.Width(); ++x) ASSERT_EQ(pic.At(left + x, top + y), 0xFF0000) << x << "," << y;
+    // ...and the native combo shows its text beside it, and nothing blue.
+    int dark = 0;
+    for (int y = 0; y < area.Height(); ++y)
+        for (int x = 0; x < area.Width() - ColumnCombo::kColumn; ++x) {
+            int32_t c = pic.At(left + x, top + y);
+            ASSERT_NE(c, 0xFF0000) << x << "," << y;
+            if ((c & 0xFF) < 0x60 && ((c >> 8) & 0xFF) < 0x60 && ((c >> 16) & 0xFF) < 0x60) ++dark;
+        }
+    EXPECT_GT(dark, 20);
+    form->Free();
+}
+
 TEST_F(NativePaintTest, AMemoShowsEachLineOfItsTextOnARowOfItsOwn) {
     auto* form = new TForm(nullptr);
     form->SetBounds(0, 0, 200, 120);
