@@ -92,6 +92,10 @@ protected:
     void CMEnter(TMessage& Message) override;
     // The formatting rectangle stays where it was set as the edit is resized.
     void WMSize(TMessage& Message) override;
+    // Before the native edit paints it asks its component for its colours (CN_CTLCOLOREDIT, or
+    // CN_CTLCOLORSTATIC when read-only or disabled, with the DC): the brush answered, the text
+    // colour and a transparent background mode set on the DC are what it paints with.
+    void PaintWindow(HDC DC) override;
 
     // The text, selection and undo state as the edit keeps them (the text is also Text()).
     const ui::EditModel& Model() const { return FModel; }
@@ -126,6 +130,7 @@ private:
     char16_t MaskChar() const;
 
     ui::EditModel FModel;
+    TBrush FBrush;  // answers the colour queries
     bool FAutoSelect = true;
     char16_t FPasswordChar = 0;
     TFormBorderStyle FBorderStyle = bsSingle;

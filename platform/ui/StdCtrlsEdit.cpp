@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/ui/backend/Backend.h"
+#include "platform/ui/GdiObjects.h"
 #include "platform/ui/StdCtrlsShared.h"
 #include "platform/win/Window.h"
 
@@ -67,6 +68,23 @@ void TCustomEdit::ShowFormatRect() {
 void TCustomEdit::WMSize(TMessage& Message) {
     TNativeControlOf::WMSize(Message);
     if (auto v = ChangeView()) ShowFormatRect();
+}
+
+void TCustomEdit::PaintWindow(HDC DC) {
+    int saved = SaveDC(DC);
+    SetTextColor(DC, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
+    SetBkColor(DC, static_cast<COLORREF>(ColorToRGB(Color())));
+    SetBkMode(DC, OPAQUE);
+    UINT query = (ReadOnly() || !Enabled()) ? CN_CTLCOLORSTATIC : CN_CTLCOLOREDIT;
+    auto brush = reinterpret_cast<HBRUSH>(Perform(query, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(Handle())));
+    TColor text = static_cast<TColor>(GetTextColor(DC));
+    bool transparent = GetBkMode(DC) == TRANSPARENT;
+    RestoreDC(DC, saved);
+    // No brush (or a clear one) leaves the edit's own colour.
+    TColor back = Color();
+    if (brush) ui::gdi::BrushColor(brush, back);
+    if (View()) View()->SetColors(transparent ? clNone : back, text);
+    TNativeControlOf::PaintWindow(DC);
 }
 
 void TCustomEdit::SetMultiLine(bool value) {
@@ -371,6 +389,15 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
             if (Message.WParam & EC_RIGHTMARGIN) r.Right = Width() - (Message.WParam == EC_USEFONTINFO ? 1 : HIWORD(static_cast<DWORD>(Message.LParam)));
             FFormatRect = r;
             RefreshView();
+            return;
+        }
+        case CN_CTLCOLOREDIT:
+        case CN_CTLCOLORSTATIC: {
+            HDC dc = reinterpret_cast<HDC>(Message.WParam);
+            SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
+            SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(Color())));
+            FBrush.SetColor(Color());
+            Message.Result = reinterpret_cast<LRESULT>(FBrush.Handle());
             return;
         }
         case EM_GETMARGINS: {
