@@ -167,6 +167,11 @@ void TNativeControl::AddBorderStyle(TCreateParams& Params) const {
     else Params.Style |= WS_BORDER;
 }
 
+void TNativeControl::Notify(WORD code) {
+    LPARAM window = HandleAllocated() ? reinterpret_cast<LPARAM>(Handle()) : 0;
+    Perform(CN_COMMAND, MAKEWPARAM(0, code), window);
+}
+
 void TNativeControl::FocusOnClick() {
     if (!Focused() && CanFocus()) SetFocus();
 }

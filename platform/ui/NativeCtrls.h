@@ -43,6 +43,10 @@ constexpr UINT LB_ADDSTRING = 0x0180, LB_INSERTSTRING = 0x0181, LB_DELETESTRING 
 constexpr LRESULT LB_ERR = -1;
 constexpr UINT BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1, BM_CLICK = 0x00F5;
 constexpr WPARAM BST_UNCHECKED = 0, BST_CHECKED = 1, BST_INDETERMINATE = 2;
+// Notifications of the edit and the combo box, which reach their component as CN_COMMAND with the
+// code in the high word of WParam and the control's window in LParam.
+constexpr WORD EN_CHANGE = 0x0300;
+constexpr WORD CBN_DROPDOWN = 7, CBN_CLOSEUP = 8;
 // Creation styles of the edit (TCreateParams::Style). A one-line edit aligns its text by
 // ES_RIGHT or ES_CENTER and masks it with ES_PASSWORD; ES_MULTILINE on it only says that its
 // formatting rectangle applies, which it always does here.
@@ -131,6 +135,9 @@ protected:
     void AddBorderStyle(TCreateParams& Params) const;
     // Focus follows a click, as on the platform's controls.
     void FocusOnClick();
+    // Tells the component of a notification (EN_CHANGE, CBN_DROPDOWN...) as CN_COMMAND; its
+    // default handling runs the event, so a component that drops it stops the event.
+    void Notify(WORD code);
 
 private:
     // The family's view of this control, made on the backend (see TNativeControlOf).

@@ -177,7 +177,7 @@ void TCustomEdit::CMTextChanged(TMessage& Message) {
         ShowSelection();
     }
     TWinControl::CMTextChanged(Message);
-    Change();
+    Notify(EN_CHANGE);
 }
 
 void TCustomEdit::CMEnter(TMessage& Message) {
@@ -391,6 +391,9 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
             RefreshView();
             return;
         }
+        case CN_COMMAND:
+            if (HIWORD(Message.WParam) == EN_CHANGE) Change();
+            return;
         case CN_CTLCOLOREDIT:
         case CN_CTLCOLORSTATIC: {
             HDC dc = reinterpret_cast<HDC>(Message.WParam);

@@ -3,6 +3,9 @@
 // them.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/testing/Fixtures.h"
 #include "platform/ui/tests/ControlsTestControls.h"
@@ -125,6 +128,77 @@ TEST_F(NativeHooksTest, AnEditMadeWithThePasswordStyleMasksItsTextUntilTheMarkIs
     EXPECT_EQ(edit->WindowStyle() & ES_PASSWORD, 0u);
     edit->CopyToClipboard();
     EXPECT_EQ(ui::NativeClipboardText(), String(u"secret"));
+}
+
+// Notes the notifications that reach it as CN_COMMAND, with the text at that moment, and drops
+// them while Drop is set.
+template <class Base>
+class Notified : public Base {
+public:
+    using Base::Base;
+    struct Note {
+        WORD Code;
+        String Text;
+        bool Window;  // LParam names the control's window
+    };
+    std::vector<Note> Notes;
+    bool Drop = false;
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (m.Msg == CN_COMMAND) {
+            Notes.push_back({HIWORD(m.WParam), this->Text(), m.LParam == reinterpret_cast<LPARAM>(this->Handle())});
+            if (Drop) return;
+        }
+        Base::Dispatch(m);
+    }
+};
+
+TEST_F(NativeHooksTest, EnChangeReachesTheEditAfterTypingAndProgramWritesAndDroppedStopsOnChange) {
+    auto* edit = Add<Notified<TEdit>>();
+    std::vector<String> changes;
+    edit->OnChange = [&](TObject*) { changes.push_back(edit->Text()); };
+    form->Show();
+    edit->SetFocus();
+    ui::test::TypeText(edit, String(u"ab"));
+    edit->SetText(String(u"xyz"));
+    ASSERT_EQ(edit->Notes.size(), 3u);
+    const char16_t* texts[] = {u"a", u"ab", u"xyz"};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(edit->Notes[i].Code, EN_CHANGE);
+        EXPECT_EQ(edit->Notes[i].Text, String(texts[i]));  // the text has changed already
+        EXPECT_TRUE(edit->Notes[i].Window);
+    }
+    EXPECT_EQ(changes, (std::vector<String>{String(u"a"), String(u"ab"), String(u"xyz")}));
+
+    edit->Drop = true;
+    ui::test::TypeText(edit, String(u"!"));
+    edit->SetText(String(u"dropped"));
+    EXPECT_EQ(edit->Notes.size(), 5u);
+    EXPECT_EQ(changes.size(), 3u);
+    EXPECT_EQ(edit->Text(), String(u"dropped"));
+}
+
+TEST_F(NativeHooksTest, TheComboBoxsDropDownAndCloseUpReachItsComponent) {
+    auto* combo = Add<Notified<TComboBox>>();
+    combo->Items()->Add(String(u"one"));
+    std::vector<std::string> events;
+    combo->OnDropDown = [&](TObject*) { events.push_back("drop down"); };
+    combo->OnCloseUp = [&](TObject*) { events.push_back("close up"); };
+    form->Show();
+    combo->SetFocus();
+    ui::test::Key(combo, VK_F4);
+    ui::test::Key(combo, VK_F4);
+    ASSERT_EQ(combo->Notes.size(), 2u);
+    EXPECT_EQ(combo->Notes[0].Code, CBN_DROPDOWN);
+    EXPECT_EQ(combo->Notes[1].Code, CBN_CLOSEUP);
+    EXPECT_EQ(events, (std::vector<std::string>{"drop down", "close up"}));
+
+    combo->Drop = true;
+    combo->SetDroppedDown(true);
+    combo->SetDroppedDown(false);
+    EXPECT_EQ(combo->Notes.size(), 4u);
+    EXPECT_EQ(events.size(), 2u);
 }
 
 }  // namespace
