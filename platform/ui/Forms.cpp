@@ -414,6 +414,13 @@ void TCustomForm::SetWindowState(TWindowState value) {
 void TCustomForm::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
         case WM_CLOSE: Close(); break;
+        case WM_NEXTDLGCTL:
+            if (LOWORD(static_cast<uintptr_t>(Message.LParam)) == 0) {
+                SelectNext(FActiveControl, Message.WParam == 0, true);
+            } else if (TWinControl* c = FindControl(reinterpret_cast<HWND>(Message.WParam)); c && ContainsControl(c) && c->CanFocus()) {
+                FocusControl(c);
+            }
+            break;
         case CM_RELEASE:
             // The modal loop still runs on this form: end it first, free the form after it.
             if (FModal) {

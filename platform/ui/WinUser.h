@@ -47,6 +47,8 @@ BOOL ScreenToClient(HWND hwnd, TPoint* point);
 // pointer was last seen over the program's windows.
 HWND WindowFromPoint(TPoint screen);
 BOOL GetCursorPos(TPoint* point);
+// The active form's window; nullptr while no form of the program is active.
+HWND GetActiveWindow();
 
 inline HWND const HWND_TOP = nullptr;
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);

@@ -55,6 +55,9 @@ constexpr UINT WM_CANCELMODE = 0x001F;
 constexpr UINT WM_SETCURSOR = 0x0020;
 constexpr UINT WM_MOUSEACTIVATE = 0x0021;
 constexpr UINT WM_GETMINMAXINFO = 0x0024;
+// To a form: LParam 0 moves the focus to the next control in tab order (WParam 0) or the
+// previous one (WParam 1); LParam 1 to the control whose window is WParam.
+constexpr UINT WM_NEXTDLGCTL = 0x0028;
 constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
 constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
 constexpr UINT WM_NOTIFY = 0x004E;

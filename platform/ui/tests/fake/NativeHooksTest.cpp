@@ -9,6 +9,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/testing/Fixtures.h"
 #include "platform/ui/tests/ControlsTestControls.h"
+#include "platform/win/Window.h"
 
 namespace {
 
@@ -199,6 +200,68 @@ TEST_F(NativeHooksTest, TheComboBoxsDropDownAndCloseUpReachItsComponent) {
     combo->SetDroppedDown(false);
     EXPECT_EQ(combo->Notes.size(), 4u);
     EXPECT_EQ(events.size(), 2u);
+}
+
+TEST_F(NativeHooksTest, NextDlgCtlMovesTheFocusForwardAndBackInTabOrder) {
+    auto* a = Add<TEdit>();
+    auto* b = Add<TEdit>();
+    auto* c = Add<TEdit>();
+    b->SetTabOrder(0);  // b, a, c
+    form->Show();
+    a->SetFocus();
+    SendMessage(form->Handle(), WM_NEXTDLGCTL, 0, 0);
+    EXPECT_EQ(form->ActiveControl(), c);
+    SendMessage(form->Handle(), WM_NEXTDLGCTL, 0, 0);
+    EXPECT_EQ(form->ActiveControl(), b);  // round again
+    SendMessage(form->Handle(), WM_NEXTDLGCTL, 1, 0);
+    EXPECT_EQ(form->ActiveControl(), c);
+    SendMessage(form->Handle(), WM_NEXTDLGCTL, 1, 0);
+    EXPECT_EQ(form->ActiveControl(), a);
+    // With LParam 1, WParam names the control; one of another form is refused.
+    SendMessage(form->Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(b->Handle()), 1);
+    EXPECT_EQ(form->ActiveControl(), b);
+    auto* other = new TForm(nullptr);
+    auto* stranger = new TEdit(other);
+    stranger->SetParent(other);
+    other->Show();
+    form->Show();
+    SendMessage(form->Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(stranger->Handle()), 1);
+    EXPECT_EQ(form->ActiveControl(), b);
+    other->Free();
+}
+
+TEST_F(NativeHooksTest, GetActiveWindowAnswersTheActiveForm) {
+    EXPECT_EQ(GetActiveWindow(), nullptr);
+    form->Show();
+    EXPECT_EQ(GetActiveWindow(), form->Handle());
+    auto* other = new TForm(nullptr);
+    other->Show();
+    EXPECT_EQ(GetActiveWindow(), other->Handle());
+    other->Free();
+}
+
+// Keeps a band of its own at the top free of aligned children, as the group box keeps its caption.
+class Banded : public controls_test::Panel {
+public:
+    using Panel::Panel;
+    int Band = 0;
+
+protected:
+    void AdjustClientRect(TRect& Rect) override { Rect.Top += Band; }
+};
+
+TEST_F(NativeHooksTest, RealignLaysTheAlignedChildrenOutAgain) {
+    auto* box = Add<Banded>();
+    box->SetBounds(0, 0, 200, 100);
+    auto* top = new controls_test::Panel(form);
+    top->SetHeight(30);
+    top->SetAlign(alTop);
+    top->SetParent(box);
+    EXPECT_EQ(top->Top(), 0);
+    box->Band = 16;  // the band grew: the children learn of it when the box realigns
+    EXPECT_EQ(top->Top(), 0);
+    box->Realign();
+    EXPECT_EQ(top->BoundsRect(), Rect(0, 16, 200, 46));
 }
 
 }  // namespace
