@@ -25,6 +25,9 @@ public:
     QtBackend() {
         qtb::EnsureApplication();
         FDispatcher = QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread());
+        QObject::connect(qApp, &QGuiApplication::applicationStateChanged, qApp, [this](Qt::ApplicationState state) {
+            Windows().ApplicationActivated(state == Qt::ApplicationActive);
+        });
     }
 
     const char* Name() const override { return "qt"; }

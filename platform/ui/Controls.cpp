@@ -437,6 +437,9 @@ void TControl::Dispatch(TMessage& Message) {
 void TControl::DefaultHandler(TMessage& Message) {
     switch (Message.Msg) {
         case WM_GETTEXTLENGTH: Message.Result = FText.Length(); break;
+        case WM_CANCELMODE:
+            if (MouseCapture()) SetMouseCapture(false);
+            break;
         case WM_SETTEXT:
             if (Message.LParam) SetText(String(reinterpret_cast<const char16_t*>(Message.LParam)));
             Message.Result = 1;

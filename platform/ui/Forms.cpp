@@ -67,6 +67,10 @@ void SetMessageBoxHook(std::function<int(const MessageBoxCall&)> hook) { gMessag
 const std::vector<MessageBoxCall>& MessageBoxLog() { return gMessageBoxLog; }
 void ClearMessageBoxLog() { gMessageBoxLog.clear(); }
 
+void SendCancelMode() {
+    if (TWinControl* focused = Screen->ActiveControl()) focused->Perform(WM_CANCELMODE, 0, 0);
+}
+
 namespace detail {
 
 void ForgetControl(TControl* control) {
@@ -248,6 +252,7 @@ void TCustomForm::Activate(bool active) {
 int TCustomForm::ShowModal() {
     if (Visible() || !Enabled() || FModal) throw EInvalidOperation(String("Cannot make a visible window modal"));
     TCustomForm* previous = Screen->ActiveForm();
+    ui::SendCancelMode();
     FModal = true;
     FModalResult = mrNone;
     gModalStack.push_back(this);

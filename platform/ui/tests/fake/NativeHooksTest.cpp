@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/backend/Backend.h"
+#include "platform/ui/fake/FakeBackend.h"
 #include "platform/ui/testing/Fixtures.h"
 #include "platform/ui/tests/ControlsTestControls.h"
 #include "platform/win/Window.h"
@@ -262,6 +265,63 @@ TEST_F(NativeHooksTest, RealignLaysTheAlignedChildrenOutAgain) {
     EXPECT_EQ(top->Top(), 0);
     box->Realign();
     EXPECT_EQ(top->BoundsRect(), Rect(0, 16, 200, 46));
+}
+
+// Counts the WM_CANCELMODE messages it gets.
+class ModeEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+    int CancelModes = 0;
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (m.Msg == WM_CANCELMODE) ++CancelModes;
+        TEdit::Dispatch(m);
+    }
+};
+
+TEST_F(NativeHooksTest, MenusModalFormsAndLosingTheActivationSendCancelModeToTheFocusedControl) {
+    auto* focused = Add<ModeEdit>();
+    auto* other = Add<ModeEdit>(10, 50);
+    auto* popup = new TPopupMenu(form);
+    popup->Items()->Add(NewItem(form, String("&Copy")));
+    auto* menu = new TMainMenu(form);
+    TMenuItem* file = NewSubMenu(form, String("&File"), {NewSubMenu(form, String("&Recent"), {NewItem(form, String("one"))})});
+    menu->Items()->Add(file);
+    form->Show();
+    focused->SetFocus();
+    focused->SetMouseCapture(true);
+
+    // A pop-up menu opening: the focused edit hears it (before the choice), and lets the mouse go.
+    int before = -1;
+    ui::SetPopupMenuHook([&](TPopupMenu*, const TPoint&) -> TMenuItem* {
+        before = focused->CancelModes;
+        return nullptr;
+    });
+    popup->Popup(10, 10);
+    ui::SetPopupMenuHook(nullptr);
+    EXPECT_EQ(before, 1);
+    EXPECT_FALSE(focused->MouseCapture());
+    // A menu of the bar opening; its sub-menus are part of the same mode.
+    ui::fake::MenuBarOf(form)->Open(file);
+    EXPECT_EQ(focused->CancelModes, 2);
+    ui::fake::MenuBarOf(form)->Open(file->Items(0));
+    EXPECT_EQ(focused->CancelModes, 2);
+    // The program losing the activation; getting it back sends nothing.
+    ui::GetBackend().Windows().ApplicationActivated(false);
+    ui::GetBackend().Windows().ApplicationActivated(true);
+    EXPECT_EQ(focused->CancelModes, 3);
+    // A modal form starting.
+    auto* dlg = NewForm<TForm>(nullptr);
+    Application->OnIdle = [&](TObject*, bool& Done) {
+        Done = false;
+        dlg->SetModalResult(mrOk);
+    };
+    EXPECT_EQ(dlg->ShowModal(), mrOk);
+    Application->OnIdle = nullptr;
+    dlg->Free();
+    EXPECT_EQ(focused->CancelModes, 4);
+    EXPECT_EQ(other->CancelModes, 0);
 }
 
 }  // namespace
