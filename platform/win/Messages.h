@@ -150,6 +150,11 @@ constexpr WORD VK_F4 = 0x73;
 constexpr WORD VK_F5 = 0x74;
 constexpr WORD VK_F10 = 0x79;
 constexpr WORD VK_F12 = 0x7B;
+// The two Shift and Ctrl keys, for GetKeyState; key messages carry VK_SHIFT and VK_CONTROL.
+constexpr WORD VK_LSHIFT = 0xA0;
+constexpr WORD VK_RSHIFT = 0xA1;
+constexpr WORD VK_LCONTROL = 0xA2;
+constexpr WORD VK_RCONTROL = 0xA3;
 // The numeric keypad, and the punctuation keys of a US keyboard.
 constexpr WORD VK_NUMPAD0 = 0x60;
 constexpr WORD VK_MULTIPLY = 0x6A;
