@@ -42,6 +42,13 @@ TWinControl* WindowOf(TControl* c) {
 
 void HandleUiException(TObject* sender) { Application->HandleException(sender); }
 
+// A property the children may follow changed (CM_PARENTCOLORCHANGED...); the list is a copy,
+// since a child may leave it meanwhile.
+void TellChildren(std::vector<TControl*> children, UINT msg) {
+    TMessage m{msg, 0, 0, 0};
+    for (TControl* c : children) c->WndProc(m);
+}
+
 }  // namespace
 
 void ui::SetPopupMenuHandler(PopupMenuHandler handler) { gPopupHandler = std::move(handler); }
@@ -1265,16 +1272,12 @@ void TWinControl::CMVisibleChanged(TMessage& Message) {
 
 void TWinControl::CMColorChanged(TMessage& Message) {
     TControl::CMColorChanged(Message);
-    TMessage m{CM_PARENTCOLORCHANGED, 0, 0, 0};
-    std::vector<TControl*> children = FControls;
-    for (TControl* c : children) c->WndProc(m);
+    TellChildren(FControls, CM_PARENTCOLORCHANGED);
 }
 
 void TWinControl::CMFontChanged(TMessage& Message) {
     TControl::CMFontChanged(Message);
-    TMessage m{CM_PARENTFONTCHANGED, 0, 0, 0};
-    std::vector<TControl*> children = FControls;
-    for (TControl* c : children) c->WndProc(m);
+    TellChildren(FControls, CM_PARENTFONTCHANGED);
 }
 
 void TWinControl::SetCtl3D(bool value) {
@@ -1292,9 +1295,7 @@ void TWinControl::SetParentCtl3D(bool value) {
 
 void TWinControl::CMCtl3DChanged(TMessage&) {
     RecreateFrame();
-    TMessage m{CM_PARENTCTL3DCHANGED, 0, 0, 0};
-    std::vector<TControl*> children = FControls;
-    for (TControl* c : children) c->WndProc(m);
+    TellChildren(FControls, CM_PARENTCTL3DCHANGED);
 }
 
 void TWinControl::CMParentCtl3DChanged(TMessage&) {
