@@ -127,13 +127,7 @@ TEST_F(NativeColorsTest, WithATransparentBackgroundTheParentsPaintingShowsThroug
         for (int x = 80; x < area.Width(); ++x)
             ASSERT_EQ(pic.At(left + x, top + y), ColorToRGB(GradientPanel::At(left + x, top + y))) << x << "," << y;
     // ...and the text lies over it.
-    int dark = 0;
-    for (int y = 0; y < area.Height(); ++y)
-        for (int x = 0; x < 80; ++x) {
-            int32_t c = pic.At(left + x, top + y);
-            if ((c & 0xFF) < 0x60 && ((c >> 8) & 0xFF) < 0x60 && ((c >> 16) & 0xFF) < 0x60) ++dark;
-        }
-    EXPECT_GT(dark, 20);
+    EXPECT_GT(drawn_test::DarkPixels(pic, TRect(left, top, left + 80, top + area.Height())), 20);
 }
 
 }  // namespace

@@ -23,16 +23,14 @@ private:
     DWORD FStyles;
 };
 
-bool Ink(int32_t c) { return (c & 0xFF) < 0x60 && ((c >> 8) & 0xFF) < 0x60 && ((c >> 16) & 0xFF) < 0x60; }
-
-// The first and last columns with text on them inside the client area of an edit at (left, top),
+// The first and last columns with text on them inside the client area of an edit on the form,
 // in client coordinates; (-1, -1) when there is none.
 std::pair<int, int> InkColumns(const ui::test::Picture& pic, TWinControl* edit) {
     TRect area = edit->ClientArea();
     int first = -1, last = -1;
     for (int x = 0; x < area.Width(); ++x)
         for (int y = 0; y < area.Height(); ++y)
-            if (Ink(pic.At(edit->Left() + area.Left + x, edit->Top() + area.Top + y))) {
+            if (drawn_test::Dark(pic.At(edit->Left() + area.Left + x, edit->Top() + area.Top + y))) {
                 if (first < 0) first = x;
                 last = x;
                 break;
