@@ -32,6 +32,12 @@ inline int DarkPixels(const ui::test::Picture& pic, const TRect& r) {
     return n;
 }
 
+// Where a control's client area lies in a snapshot of its form (the form's client coordinates).
+inline TRect ClientInForm(TWinControl* c) {
+    TPoint at = c->ClientOrigin(), form = GetParentForm(c)->ClientOrigin();
+    return Bounds(at.X - form.X, at.Y - form.Y, c->ClientWidth(), c->ClientHeight());
+}
+
 // A windowed control that takes the focus, as an edit does.
 class Focusable : public TCustomControl {
 public:

@@ -84,14 +84,13 @@ TEST_F(NativeColorsTest, TheBrushAndTextColourAnsweredToTheQueryPaintTheEdit) {
     ASSERT_GT(pic.Width, 0);
     ASSERT_FALSE(edit->Queries.empty());
     EXPECT_EQ(edit->Queries.back(), CN_CTLCOLOREDIT);
-    TRect area = edit->ClientArea();
-    int yellow = 0, blue = 0, other = 0;
-    for (int y = 0; y < area.Height(); ++y)
-        for (int x = 0; x < area.Width(); ++x) {
-            int32_t c = pic.At(10 + area.Left + x, 10 + area.Top + y);
+    TRect area = drawn_test::ClientInForm(edit);
+    int yellow = 0, blue = 0;
+    for (int y = area.Top; y < area.Bottom; ++y)
+        for (int x = area.Left; x < area.Right; ++x) {
+            int32_t c = pic.At(x, y);
             if (c == 0x00FFFF) ++yellow;
             else if (((c >> 16) & 0xFF) > 0x80 && (c & 0xFF) < 0x80) ++blue;
-            else ++other;
         }
     EXPECT_GT(yellow, area.Width() * area.Height() * 3 / 4);
     EXPECT_GT(blue, 20);  // the text
@@ -120,14 +119,13 @@ TEST_F(NativeColorsTest, WithATransparentBackgroundTheParentsPaintingShowsThroug
     form->Show();
     ui::test::Picture pic = drawn_test::Snapshot(form, "edit_see_through");
     ASSERT_GT(pic.Width, 0);
-    TRect area = edit->ClientArea();
-    int left = 20 + area.Left, top = 30 + area.Top;
-    // Right of the text every pixel is the parent's at the same place...
-    for (int y = 0; y < area.Height(); ++y)
-        for (int x = 80; x < area.Width(); ++x)
-            ASSERT_EQ(pic.At(left + x, top + y), ColorToRGB(GradientPanel::At(left + x, top + y))) << x << "," << y;
+    // Right of the text every pixel is the parent's at the same place (the panel lies at the
+    // form's top-left)...
+    TRect area = drawn_test::ClientInForm(edit);
+    for (int y = area.Top; y < area.Bottom; ++y)
+        for (int x = area.Left + 80; x < area.Right; ++x) ASSERT_EQ(pic.At(x, y), ColorToRGB(GradientPanel::At(x, y))) << x << "," << y;
     // ...and the text lies over it.
-    EXPECT_GT(drawn_test::DarkPixels(pic, TRect(left, top, left + 80, top + area.Height())), 20);
+    EXPECT_GT(drawn_test::DarkPixels(pic, TRect(area.Left, area.Top, area.Left + 80, area.Bottom)), 20);
 }
 
 }  // namespace

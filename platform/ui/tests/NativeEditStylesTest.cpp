@@ -26,11 +26,11 @@ private:
 // The first and last columns with text on them inside the client area of an edit on the form,
 // in client coordinates; (-1, -1) when there is none.
 std::pair<int, int> InkColumns(const ui::test::Picture& pic, TWinControl* edit) {
-    TRect area = edit->ClientArea();
+    TRect area = drawn_test::ClientInForm(edit);
     int first = -1, last = -1;
     for (int x = 0; x < area.Width(); ++x)
         for (int y = 0; y < area.Height(); ++y)
-            if (drawn_test::Dark(pic.At(edit->Left() + area.Left + x, edit->Top() + area.Top + y))) {
+            if (drawn_test::Dark(pic.At(area.Left + x, area.Top + y))) {
                 if (first < 0) first = x;
                 last = x;
                 break;

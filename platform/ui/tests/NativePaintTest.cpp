@@ -220,13 +220,12 @@ TEST_F(NativePaintTest, AComboBoxPaintsItsButtonColumnAndTheNativeComboPaintsThe
     form->Show();
     ui::test::Picture pic = drawn_test::Snapshot(form, "combo_column");
     ASSERT_GT(pic.Width, 0);
-    TRect area = combo->ClientArea();
-    int left = 10 + area.Left, top = 10 + area.Top;
+    TRect area = drawn_test::ClientInForm(combo);
     // The column stays blue over the native combo's own button...
-    for (int y = 0; y < area.Height(); ++y)
-        for (int x = area.Width() - ColumnCombo::kColumn; x < area.Width(); ++x) ASSERT_EQ(pic.At(left + x, top + y), 0xFF0000) << x << "," << y;
+    for (int y = area.Top; y < area.Bottom; ++y)
+        for (int x = area.Right - ColumnCombo::kColumn; x < area.Right; ++x) ASSERT_EQ(pic.At(x, y), 0xFF0000) << x << "," << y;
     // ...and the native combo shows its text beside it, and nothing blue.
-    TRect rest(left, top, left + area.Width() - ColumnCombo::kColumn, top + area.Height());
+    TRect rest(area.Left, area.Top, area.Right - ColumnCombo::kColumn, area.Bottom);
     for (int y = rest.Top; y < rest.Bottom; ++y)
         for (int x = rest.Left; x < rest.Right; ++x) ASSERT_NE(pic.At(x, y), 0xFF0000) << x << "," << y;
     EXPECT_GT(drawn_test::DarkPixels(pic, rest), 20);
