@@ -109,9 +109,19 @@ function(layer_tests name dir)
   # The fixtures' folder is compiled in: the test properties below cannot carry a second
   # environment variable (discovery splits the list into property names).
   target_compile_definitions(${prog} PRIVATE RWB_TEST_DATA_DIR="${dir}/data")
-  gtest_discover_tests(${prog}
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
-               TIMEOUT 300)
+  if(RWB_TEST_EACH_CASE)
+    gtest_discover_tests(${prog}
+      DISCOVERY_MODE PRE_TEST
+      DISCOVERY_TIMEOUT 60
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                 TIMEOUT 300)
+  else()
+    # The whole program in one process: starting a process costs more than most cases take,
+    # many times more under the sanitizers. Its output names any case that fails.
+    add_test(NAME ${prog} COMMAND ${prog})
+    # The larger programs start first, so ctest -j ends with the short ones (a clean tree has no
+    # times of its own yet): their size in sources stands in for their time.
+    list(LENGTH tsrcs cost)
+    set_tests_properties(${prog} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 600 COST ${cost})
+  endif()
 endfunction()

@@ -4,7 +4,12 @@
 
 #include "controls/instrument/_GClass.h"
 
+// In a namespace of its own with a using-directive, so a form that also has the standard
+// controls' label positions (lpLeft, lpRight) compiles; there, write TLEDPos::lpLeft.
+namespace mvled {
 enum TLEDPos { lpLeft, lpRight, lpTop, lpBottom };
+}
+using namespace mvled;
 
 class TMvLED : public TMvBinGControl {
 public:
@@ -33,7 +38,7 @@ private:
     void DrawLamp(bool lit);
 
     std::unique_ptr<TLED> FLED;
-    TLEDPos FLED_Position = lpLeft;
+    TLEDPos FLED_Position = TLEDPos::lpLeft;
     int FSpacing = 5;
     bool Painting = false;
 };

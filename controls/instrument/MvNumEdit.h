@@ -133,8 +133,8 @@ private:
     float FIncrement = 1.0f;
     String FOldText;
     double FValue = 0;
-    String FValueAsBool;
-    String FValueAsHex;
+    String FValueAsBool{u"0"};  // the committed 0 in each base, before any commit
+    String FValueAsHex{u"0"};
     float FValueAsSingle = 0;
     int32_t FValueAsInt = 0;
     TNumEditOptions FOptions;

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "platform/qt/QtDesktop.h"
+#include "platform/qt/QtGdiPlus.h"
 #include "platform/qt/QtGraphics.h"
 #include "platform/qt/QtGraphicsApp.h"
 #include "platform/qt/QtServices.h"
@@ -161,6 +162,9 @@ public:
     }
     ui::ImageCodec& PngCodec() override { return qtb::PngCodec(); }
     std::vector<TRect> RegionRects(const ui::RegionShape& shape) override { return qtb::RegionRects(shape); }
+
+    // GDI+ (platform/qt/QtGdiPlus.h).
+    gdiplus::engine::Engine& GdiPlus() override { return qtb::GdiPlusEngine(); }
 
 private:
     QAbstractEventDispatcher* FDispatcher = nullptr;

@@ -653,6 +653,21 @@ public:
 
 // ---- range: scroll bar, track bar, up-down; Qt runs the mouse interaction ----
 
+// Reports the mouse let go of a slider, once its last button is up.
+class ReleaseWatch final : public QObject {
+public:
+    ReleaseWatch(QObject* parent, ui::RangeSink& sink) : QObject(parent), FSink(sink) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->buttons() == Qt::NoButton) FSink.RangeReleased();
+        return false;
+    }
+
+private:
+    ui::RangeSink& FSink;
+};
+
 class SliderView final : public ViewBase<ui::RangeView, QAbstractSlider> {
 public:
     SliderView(QAbstractSlider* s, ui::WidgetPeer& host, TWinControl* control, ui::RangeSink& sink) : ViewBase(s, host, control, false) {
@@ -672,6 +687,8 @@ public:
         QObject::connect(s, &QAbstractSlider::valueChanged, s, [this, &sink](int value) {
             if (!FSetting) sink.RangeMoved(value);
         });
+        // Qt tells no end of an arrow's or the track's action: the release of the mouse is it.
+        s->installEventFilter(new ReleaseWatch(s, sink));
     }
     void SetRange(int min, int max, int page) override {
         FSetting = true;

@@ -186,9 +186,35 @@ void WidgetPeer::SetParent(ui::WidgetPeer* parent) {
     FTopLevel = FTopLevel || p == nullptr;
 }
 
+namespace {
+
+// A child window shows, and takes the mouse, only inside its parent's client area: the parent's
+// frame, with its scroll bars, stays the parent's even where a child reaches over it.
+void ClipToParent(ControlWidget* w) {
+    auto* parent = dynamic_cast<ControlWidget*>(w->parentWidget());
+    QRect visible = w->rect();
+    if (!w->isWindow() && parent && parent->Control()) {
+        TRect area = parent->Control()->ClientArea();
+        visible = QRect(area.Left, area.Top, area.Width(), area.Height()).intersected(w->geometry()).translated(-w->pos());
+    }
+    if (visible == w->rect()) {
+        if (!w->mask().isEmpty()) w->clearMask();
+        return;
+    }
+    // An empty mask would be no mask at all: a point outside keeps the whole window hidden.
+    QRegion mask = visible.isEmpty() ? QRegion(-1, -1, 1, 1) : QRegion(visible);
+    if (w->mask() != mask) w->setMask(mask);
+}
+
+}  // namespace
+
 void WidgetPeer::SetBounds(const TRect& r) {
     if (FFixedSize) FWidget->setFixedSize(r.Width(), r.Height());
     FWidget->setGeometry(r.Left, r.Top, r.Width(), r.Height());
+    ClipToParent(FWidget);
+    // The client area may have changed with the window: what the children show follows it.
+    for (QObject* o : FWidget->children())
+        if (auto* child = dynamic_cast<ControlWidget*>(o)) ClipToParent(child);
 }
 
 int ControlWidget::TakeMenuBar(QWidget* bar) {

@@ -244,6 +244,7 @@ void TControl::BoundsChanged(const TRect& oldBounds) {
         FParent->InvalidateRect(BoundsRect());
     }
     if (FAlign != alNone) FParent->AlignControls();
+    if (FParent) FParent->ChildLayoutChanged(this);
 }
 
 void TControl::SetClientWidth(int v) { SetWidth(v + (FWidth - ClientWidth())); }
@@ -595,6 +596,7 @@ void TControl::CMVisibleChanged(TMessage&) {
     if (!FParent) return;
     FParent->InvalidateRect(BoundsRect());
     if (FAlign != alNone) FParent->AlignControls();
+    if (FParent) FParent->ChildLayoutChanged(this);
 }
 
 void TControl::CMTextChanged(TMessage&) { Invalidate(); }
@@ -774,6 +776,7 @@ void TWinControl::InsertControl(TControl* AControl) {
     if (AControl->FParentShowHint) AControl->FShowHint = ShowHint();
     if (AControl->Align() != alNone) AlignControls();
     if (AControl->Visible()) InvalidateRect(AControl->BoundsRect());
+    ChildLayoutChanged(AControl);
 }
 
 void TWinControl::RemoveControl(TControl* AControl) {
@@ -791,6 +794,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
     if (AControl->Visible()) InvalidateRect(AControl->BoundsRect());
     AControl->FParent = nullptr;
     if (AControl->Align() != alNone) AlignControls();
+    ChildLayoutChanged(AControl);
 }
 
 TControl* TWinControl::ControlAtPos(const TPoint& P, bool AllowDisabled, bool AllowWinControls) const {
@@ -942,6 +946,7 @@ void TWinControl::BoundsChanged(const TRect& oldBounds) {
         FPeer->SetBounds(PeerBounds());
     }
     if (FParent && Align() != alNone) FParent->AlignControls();
+    if (FParent) FParent->ChildLayoutChanged(this);
     if (resized) {
         Perform(WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(Width()), static_cast<WORD>(Height())));
         Invalidate();
@@ -1104,6 +1109,8 @@ void TWinControl::Dispatch(TMessage& Message) {
         case WM_NCLBUTTONDOWN: case WM_NCLBUTTONDBLCLK: WMNCLButtonDown(Message); break;
         case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
         case CM_PARENTCTL3DCHANGED: CMParentCtl3DChanged(Message); break;
+        case WM_HSCROLL: WMHScroll(Message); break;
+        case WM_VSCROLL: WMVScroll(Message); break;
         default: TControl::Dispatch(Message); break;
     }
 }
@@ -1233,6 +1240,18 @@ void TWinControl::WMMouseWheel(TMessage& Message) {
     // Not handled here: the parent may scroll.
     if (FParent) Message.Result = FParent->Perform(WM_MOUSEWHEEL, Message.WParam, Message.LParam);
 }
+
+namespace {
+// A scroll bar control's message goes back to that control, which moves itself.
+void ReflectScroll(TWinControl* self, UINT reflected, TMessage& Message) {
+    if (!Message.LParam) return;
+    TWinControl* bar = FindControl(reinterpret_cast<HWND>(Message.LParam));
+    if (bar && bar != self) Message.Result = bar->Perform(reflected, Message.WParam, Message.LParam);
+}
+}  // namespace
+
+void TWinControl::WMHScroll(TMessage& Message) { ReflectScroll(this, CN_HSCROLL, Message); }
+void TWinControl::WMVScroll(TMessage& Message) { ReflectScroll(this, CN_VSCROLL, Message); }
 
 void TWinControl::WMSize(TMessage&) {
     AlignControls();

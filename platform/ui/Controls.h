@@ -324,6 +324,14 @@ struct TCreateParams {
     bool Enabled = true;
 };
 
+// The way a scroll bar runs, for the scroll bar control and the scrolling controls' bars.
+enum TScrollBarKind { sbHorizontal, sbVertical };
+
+namespace ui {
+// The thickness of a window scroll bar in the frame.
+constexpr int kWindowScrollBarSize = 16;
+}
+
 // One of the window's own scroll bars (SB_HORZ, SB_VERT), drawn in its frame.
 struct TWindowScrollBar {
     int Min = 0;
@@ -486,6 +494,12 @@ protected:
     virtual void WMNCHitTest(TMessage& Message);
     // A press on a scroll bar of the frame starts tracking it.
     virtual void WMNCLButtonDown(TMessage& Message);
+    // Scroll messages: a window's own bars send LParam 0, a scroll bar control its handle. By
+    // default a bar control's message goes back to that control as CN_HSCROLL/CN_VSCROLL.
+    virtual void WMHScroll(TMessage& Message);
+    virtual void WMVScroll(TMessage& Message);
+    // A child control moved, changed size, was shown or hidden, came or went.
+    virtual void ChildLayoutChanged(TControl* Child) { (void)Child; }
     virtual void CMEnter(TMessage& Message);
     virtual void CMExit(TMessage& Message);
     virtual void CMDialogKey(TMessage& Message);
@@ -589,3 +603,22 @@ TCustomForm* GetParentForm(const TControl* Control);
 // The control under the mouse, capture control.
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* Control);
+
+// ---------------------------------------------------------------------------------------------
+// The mouse: its capture and where the pointer is (the same answers as GetCapture and
+// GetCursorPos), and the control under a point of the screen.
+class TMouse {
+public:
+    // The window that has the mouse captured; a graphic control's capture is its parent's window.
+    HWND Capture() const;
+    // Captures the mouse for the window; nullptr releases it.
+    void SetCapture(HWND Value);
+    // Where the layer last saw the pointer, in screen coordinates.
+    TPoint CursorPos() const;
+};
+extern TMouse* const Mouse;
+
+// The control under a screen point: the deepest shown window of the program there, or the
+// graphic control of that window under the point. Disabled controls only with AllowDisabled
+// (otherwise the nearest enabled parent answers); nullptr over no window of the program.
+TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled);

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int kScrollSize = 16;
+constexpr int kScrollSize = ui::kWindowScrollBarSize;
 constexpr int kCaptionHeight = 18;
 constexpr int kMinThumb = 8;
 

@@ -125,7 +125,13 @@ void TCustomForm::BeforeDestruction() {
 }
 
 void TCustomForm::DoCreate() {
-    if (OnCreate) OnCreate(this);
+    // As on the platform, an exception of OnCreate is reported and the form stands as far as
+    // the handler got.
+    try {
+        if (OnCreate) OnCreate(this);
+    } catch (...) {
+        Application->HandleException(this);
+    }
 }
 
 void TCustomForm::DoDestroy() {
@@ -714,13 +720,13 @@ void TScreen::RemoveForm(TCustomForm* f) {
     if (FActiveForm == f) FActiveForm = nullptr;
 }
 
-void TScreen::SetActiveForm(TCustomForm* f) {
+void TScreen::SetActiveForm(TCustomForm* f, bool fromSystem) {
     if (FActiveForm == f) return;
     TCustomForm* old = FActiveForm;
     FActiveForm = f;
     if (old) old->Activate(false);
     if (f) {
-        if (f->Peer()) f->Peer()->Activate();
+        if (f->Peer() && !fromSystem) f->Peer()->Activate();
         f->Activate(true);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Forms, the application object with its message loop, and the screen.
+// Forms, the application object with its message loop, and the screen; the scrolling controls
+// of the unit are in ScrollBox.h.
 #include <algorithm>
 #include <atomic>
 #include <functional>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/ScrollBox.h"
 #include "platform/ui/backend/Enums.h"
 
 using TModalResult = int;
@@ -276,7 +278,9 @@ private:
     friend struct UiInput;
     void AddForm(TCustomForm* f);
     void RemoveForm(TCustomForm* f);
-    void SetActiveForm(TCustomForm* f);
+    // fromSystem: the desktop has activated the form's window already, so it is not asked to
+    // again (two windows asking in turn would pass the activation back and forth forever).
+    void SetActiveForm(TCustomForm* f, bool fromSystem = false);
 
     std::vector<TCustomForm*> FForms;
     TCustomForm* FActiveForm = nullptr;

@@ -688,12 +688,16 @@ void TCustomGrid::ModifyScrollBar(bool horz, int code, int pos) {
     UpdateScrollPos();  // a thumb let go where nothing moves goes back to where the view is
 }
 
+// Only the window's own bars scroll the grid; a scroll bar control's messages (its handle in
+// LParam) go back to that control.
 void TCustomGrid::WMHScroll(TMessage& Message) {
-    ModifyScrollBar(true, static_cast<int>(Message.WParamLo()), static_cast<int>(Message.WParamHi()));
+    if (Message.LParam) TCustomControl::WMHScroll(Message);
+    else ModifyScrollBar(true, static_cast<int>(Message.WParamLo()), static_cast<int>(Message.WParamHi()));
 }
 
 void TCustomGrid::WMVScroll(TMessage& Message) {
-    ModifyScrollBar(false, static_cast<int>(Message.WParamLo()), static_cast<int>(Message.WParamHi()));
+    if (Message.LParam) TCustomControl::WMVScroll(Message);
+    else ModifyScrollBar(false, static_cast<int>(Message.WParamLo()), static_cast<int>(Message.WParamHi()));
 }
 
 void TCustomGrid::WMSize(TMessage& Message) {

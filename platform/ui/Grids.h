@@ -259,8 +259,8 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
-    virtual void WMHScroll(TMessage& Message);
-    virtual void WMVScroll(TMessage& Message);
+    void WMHScroll(TMessage& Message) override;
+    void WMVScroll(TMessage& Message) override;
     virtual void WMTimer(TMessage& Message);
     void WMGetDlgCode(TMessage& Message) override;
     void WMChar(TMessage& Message) override;

@@ -16,8 +16,11 @@ bool Covers(TWinControl* w, TPoint screen) {
     return GetWindowRect(w->Handle(), &r) && r.Contains(screen);
 }
 
-// The deepest shown child window of w under the point, or w itself.
+// The deepest shown child window of w under the point, or w itself. Child windows show only
+// inside their parent's client area.
 TWinControl* Deepest(TWinControl* w, TPoint screen) {
+    TPoint client = w->ClientOrigin();
+    if (!Bounds(client.X, client.Y, w->ClientWidth(), w->ClientHeight()).Contains(screen)) return w;
     for (int i = w->ControlCount() - 1; i >= 0; --i) {
         auto* child = dynamic_cast<TWinControl*>(w->Controls(i));
         // A pop-up child is a window of its own, placed on the screen; it is not inside w.

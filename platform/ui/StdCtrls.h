@@ -508,7 +508,6 @@ public:
 // ---------------------------------------------------------------------------------------------
 // Scroll bar
 
-enum TScrollBarKind { sbHorizontal, sbVertical };
 using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
 
 class TScrollBar : public TNativeControlOf<ui::RangeView>, protected ui::RangeSink {
@@ -540,20 +539,29 @@ public:
 protected:
     virtual void Change();
     virtual void Scroll(TScrollCode ScrollCode, int& ScrollPos);
-    // A user's scroll action: the new position by the code, OnScroll, then the position.
+    // A scroll action: the new position by the code, OnScroll, then the position.
     void DoScroll(TScrollCode code, int trackPos);
     std::unique_ptr<ui::RangeView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
-    // What the user did on the view, then where the thumb went.
+    // What the user did on the view (an arrow, the track, a drag of the thumb), then where the
+    // thumb went, and the mouse let go.
     void RangeAction(TScrollCode code) override;
     void RangeMoved(int position) override;
+    void RangeReleased() override;
+    // Keys, and CN_HSCROLL/CN_VSCROLL: the parent's WM_HSCROLL/WM_VSCROLL coming back.
     void DefaultHandler(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override { Message.Result = DLGC_WANTARROWS; }
 
 private:
+    // A user's action goes to the parent as WM_HSCROLL/WM_VSCROLL with the bar's handle in
+    // LParam; unless the parent keeps it, it comes back as CN_HSCROLL/CN_VSCROLL and moves the
+    // bar (DoScroll). The view then shows the position the bar has.
+    void UserScroll(TScrollCode code, int trackPos);
+
     TScrollBarKind FKind = sbHorizontal;
     int FMin = 0, FMax = 100, FPosition = 0;
     int FSmallChange = 1, FLargeChange = 1, FPageSize = 0;
-    // The action the view reported for the move that follows; a drag of the thumb by default.
-    TScrollCode FPendingCode = scTrack;
+    // Since the mouse went down: an action of an arrow or the track, a drag of the thumb.
+    bool FActed = false, FDragged = false;
+    int FTrackPos = 0;  // the thumb's position in the last message, all 32 bits of it
 };

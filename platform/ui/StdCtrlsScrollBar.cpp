@@ -91,28 +91,68 @@ void TScrollBar::DoScroll(TScrollCode code, int trackPos) {
     if (auto v = ChangeView()) v->SetPosition(FPosition);
 }
 
-void TScrollBar::RangeAction(TScrollCode code) { FPendingCode = code; }
+// The scroll codes are the platform's SB_ codes in order: one travels as the other.
+static_assert(scLineUp == SB_LINEUP && scPageDown == SB_PAGEDOWN && scPosition == SB_THUMBPOSITION && scTrack == SB_THUMBTRACK &&
+              scTop == SB_TOP && scBottom == SB_BOTTOM && scEndScroll == SB_ENDSCROLL);
+
+void TScrollBar::UserScroll(TScrollCode code, int trackPos) {
+    FTrackPos = trackPos;
+    bool thumb = code == scTrack || code == scPosition;
+    WPARAM wParam = MAKEWPARAM(static_cast<WORD>(code), thumb ? static_cast<WORD>(trackPos) : 0);
+    if (TWinControl* parent = Parent())
+        parent->Perform(FKind == sbVertical ? WM_VSCROLL : WM_HSCROLL, wParam, reinterpret_cast<LPARAM>(Handle()));
+    else
+        DoScroll(code, trackPos);
+    // A parent that kept the message leaves the bar where it was: the thumb goes back.
+    if (auto v = ChangeView()) v->SetPosition(FPosition);
+}
+
+void TScrollBar::RangeAction(TScrollCode code) {
+    if (code == scTrack) return;  // the position comes with RangeMoved
+    // The view has stepped already; the bar takes the step from its own position.
+    FActed = true;
+    FDragged = false;
+    UserScroll(code, FPosition);
+}
 
 void TScrollBar::RangeMoved(int position) {
-    // The view has moved already: the action's code, with the position it reached for the thumb.
-    TScrollCode code = FPendingCode;
-    FPendingCode = scTrack;
-    DoScroll(code, position);
+    FActed = FDragged = true;
+    UserScroll(scTrack, position);
+}
+
+void TScrollBar::RangeReleased() {
+    bool acted = FActed, dragged = FDragged;
+    FActed = FDragged = false;
+    if (dragged) UserScroll(scPosition, FTrackPos);
+    if (acted) UserScroll(scEndScroll, FPosition);
 }
 
 void TScrollBar::DefaultHandler(TMessage& Message) {
-    if (Message.Msg == WM_KEYDOWN) {
-        switch (Message.WParam) {
-            case VK_LEFT: case VK_UP: DoScroll(scLineUp, FPosition); break;
-            case VK_RIGHT: case VK_DOWN: DoScroll(scLineDown, FPosition); break;
-            case VK_PRIOR: DoScroll(scPageUp, FPosition); break;
-            case VK_NEXT: DoScroll(scPageDown, FPosition); break;
-            case VK_HOME: DoScroll(scTop, FPosition); break;
-            case VK_END: DoScroll(scBottom, FPosition); break;
-            default: TNativeControl::DefaultHandler(Message); return;
+    switch (Message.Msg) {
+        case CN_HSCROLL: case CN_VSCROLL: {
+            int code = Message.WParamLo();
+            if (code > SB_ENDSCROLL) return;
+            // Positions travel as signed 16 bits; the bar knows all of its own thumb's.
+            int pos = static_cast<int16_t>(Message.WParamHi());
+            if (static_cast<int16_t>(FTrackPos) == pos) pos = FTrackPos;
+            DoScroll(static_cast<TScrollCode>(code), pos);
+            return;
         }
-        DoScroll(scEndScroll, FPosition);
-        return;
+        case WM_KEYDOWN: {
+            TScrollCode code;
+            switch (Message.WParam) {
+                case VK_LEFT: case VK_UP: code = scLineUp; break;
+                case VK_RIGHT: case VK_DOWN: code = scLineDown; break;
+                case VK_PRIOR: code = scPageUp; break;
+                case VK_NEXT: code = scPageDown; break;
+                case VK_HOME: code = scTop; break;
+                case VK_END: code = scBottom; break;
+                default: TNativeControl::DefaultHandler(Message); return;
+            }
+            UserScroll(code, FPosition);
+            UserScroll(scEndScroll, FPosition);
+            return;
+        }
+        default: TNativeControl::DefaultHandler(Message); return;
     }
-    TNativeControl::DefaultHandler(Message);
 }

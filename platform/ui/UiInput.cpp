@@ -92,6 +92,14 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
         grab->Mouse(msg, pointer, static_cast<DWORD>(keys));
         return;
     }
+    // While a window has the mouse captured, the mouse is its own wherever the pointer is, also
+    // over another of the program's windows.
+    if (TWinControl* holder = FindControl(GetCapture()); holder && holder != target) {
+        TPoint origin = holder->WindowOrigin();
+        target = holder;
+        x = pointer.X - origin.X;
+        y = pointer.Y - origin.Y;
+    }
     if (!Accepts(target)) return;
     if (target->FTrack.Bar >= 0) {
         // A scroll bar of the frame follows the mouse until the button comes up.
@@ -243,7 +251,7 @@ void UiInput::MenuBarChanged(TCustomForm* form, int height) {
 void UiInput::Activated(TWinControl* target, bool active) {
     TCustomForm* form = FormOf(target);
     if (!active || !form || !form->Visible() || !ui::detail::InputAllowed(form)) return;
-    Screen->SetActiveForm(form);
+    Screen->SetActiveForm(form, true);
 }
 
 void UiInput::ApplicationActivated(bool active) {

@@ -49,6 +49,12 @@ HWND WindowFromPoint(TPoint screen);
 BOOL GetCursorPos(TPoint* point);
 // The active form's window; nullptr while no form of the program is active.
 HWND GetActiveWindow();
+// The mouse capture: while a window has it, the mouse messages go to that window wherever the
+// pointer is. A graphic control's capture answers its parent's window. SetCapture answers the
+// window that had the capture (nullptr: none) and refuses a handle that is no window.
+HWND SetCapture(HWND hwnd);
+BOOL ReleaseCapture();
+HWND GetCapture();
 
 inline HWND const HWND_TOP = nullptr;
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/IniFiles.h"
 
 namespace modemsim {
 
@@ -125,10 +126,15 @@ ProgramOptions ParseCommandLine(const std::vector<std::string>& args) {
             o.verbose = true;
         } else if (a == "--exit-on-eof") {
             o.exitOnEof = true;
+        } else if (a == "--ini") {
+            o.iniFile = value();
+        } else if (a == "--write-port") {
+            o.writePort = value();
         } else {
             Fail("unknown option " + a);
         }
     }
+    if (!o.writePort.empty() && o.iniFile.empty()) Fail("--write-port needs --ini (the settings file to write)");
     const ModemOptions& m = o.sim.modem;
     if (m.channel < m.minChannel || m.channel > m.maxChannel)
         Fail("channel " + std::to_string(m.channel) + " is outside the channel range " +
@@ -156,12 +162,21 @@ Options:
   --seed N             seed of the random levels (default 1)
   --verbose, -v        print every command received and its reply on standard error
   --exit-on-eof        also stop when standard input ends
+  --ini FILE           write the device served as the workbench's port ("Port" of section
+                       "ComPort1") into its settings file FILE, keeping everything else
+  --write-port NAME    with --ini: write NAME (e.g. ttyUSB0) instead, serve nothing and exit
   --help, -h           this text
 
 In the data modes ("@MDTX", "@MDBI") every byte received is echoed back; closing the terminal
 (or, on a real port, dropping DTR) returns to command mode. Unknown commands and bad arguments
 are answered "*ER=01" and "*ER=02".
 )";
+}
+
+void WritePortSetting(const std::string& iniFile, const std::string& port) {
+    TMemIniFile ini{String(iniFile)};
+    ini.WriteString(u"ComPort1", u"Port", String(port));
+    ini.UpdateFile();
 }
 
 }  // namespace modemsim

@@ -14,6 +14,10 @@ struct ProgramOptions {
     bool verbose = false;
     bool exitOnEof = false;
     bool help = false;
+    // A settings file that gets the device the simulator serves as the workbench's port.
+    std::string iniFile;
+    // With iniFile: this port is written instead, and nothing is served.
+    std::string writePort;
 };
 
 // Parses the arguments after the program name. Raises EInvalidArgument with a message for the user.
@@ -25,5 +29,9 @@ void ParseLevelEntry(std::string_view entry, ModemOptions& options);
 void ParseLevelText(std::string_view text, ModemOptions& options);
 
 std::string Usage();
+
+// Writes port as the workbench's serial port ("Port" of section "ComPort1") into the settings
+// file, keeping every other key and comment; a missing file is created. Raises on failure.
+void WritePortSetting(const std::string& iniFile, const std::string& port);
 
 }  // namespace modemsim

@@ -443,7 +443,7 @@ void ModemSim::OnByte(char c, SteadyClock::time_point arrival) {
     switch (FRx) {
     case RxState::Idle:
         if (c == '@') {
-            FLine = "@";
+            FLine.assign(1, '@');  // not = "@": GCC 12 misreads that copy as overlapping (-Wrestrict)
             FRx = RxState::Code;
         }
         return;  // noise between commands is ignored

@@ -28,6 +28,10 @@
 // A call the backend cannot serve; the message names the call.
 RTL_DECLARE_EXCEPTION(EBackendUnsupported, Exception);
 
+namespace gdiplus::engine {
+class Engine;
+}
+
 namespace ui {
 
 class CanvasImpl;
@@ -123,6 +127,10 @@ public:
     virtual std::unique_ptr<FontFace> CreateFontFace(const TFont& font, bool antialias);
     virtual ImageCodec& PngCodec();
     virtual std::vector<TRect> RegionRects(const RegionShape& shape);
+
+    // GDI+ (platform/gdiplus/Engine.h): anti-aliased paths, paints, images, fonts and the
+    // decoders GDI+ adds. A backend without it answers EBackendUnsupported.
+    virtual gdiplus::engine::Engine& GdiPlus() { Unsupported("GdiPlus"); }
 
 protected:
     // For a backend's answer to a call it cannot serve.

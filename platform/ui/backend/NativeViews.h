@@ -156,6 +156,8 @@ public:
     virtual void RangeAction(TScrollCode code) = 0;
     // The user moved the view to a new position.
     virtual void RangeMoved(int position) = 0;
+    // The user let go of the view (the mouse button came up after an action or a drag).
+    virtual void RangeReleased() {}
 };
 
 class RangeView : public NativeView {

@@ -105,6 +105,8 @@ bool FakeWindow::Showing() const {
 }
 
 FakeWindow* FakeWindow::WindowAt(TPoint& p) {
+    // Child windows show only inside the client area: the frame around it is this window's.
+    if (Control && !Control->ClientArea().Contains(p)) return this;
     for (auto it = Children.rbegin(); it != Children.rend(); ++it) {
         FakeWindow* c = *it;
         if (c->TopLevel || !c->Visible || !c->Bounds.Contains(p)) continue;

@@ -1,6 +1,7 @@
 // Input, pictures and menu bars through the driver of the backend the test program runs on.
 #include <functional>
 
+#include "platform/ui/InputGrab.h"
 #include "platform/ui/testing/Driver.h"
 #include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
@@ -80,6 +81,8 @@ void MouseLeave(TControl* control) {
     TWinControl* w = InputWindow(control, x, y);
     if (w && w->Peer()) GetDriver().SendMouseLeave(*w->Peer());
 }
+
+void SetCursorPos(const TPoint& screen) { detail::NoteCursorPos(screen); }
 
 void Key(TControl* control, WORD vk, const String& text, TShiftState shift) {
     int x = 0, y = 0;

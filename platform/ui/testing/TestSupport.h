@@ -47,6 +47,8 @@ void MouseUp(TControl* control, int x, int y, TMouseButton button = mbLeft);
 void Click(TControl* control, int x, int y);
 // The pointer leaves the window of the control.
 void MouseLeave(TControl* control);
+// Where GetCursorPos and Mouse->CursorPos() say the pointer is, until input moves it.
+void SetCursorPos(const TPoint& screen);
 // A key press (down, the characters of `text`, up) to the form of the control. Enter, Escape,
 // Backspace, Tab and Space type their character unless text is given.
 void Key(TControl* control, WORD vk, const String& text = String(), TShiftState shift = {});

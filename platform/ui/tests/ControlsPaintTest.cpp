@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
+
+#include <unistd.h>
 
 #include "platform/ui/testing/Fixtures.h"
 #include "platform/ui/tests/ControlsTestControls.h"
@@ -11,7 +14,7 @@ namespace {
 using namespace controls_test;
 
 std::string TempPng(const char* name) {
-    return (std::filesystem::temp_directory_path() / (std::string("rwb_ui_") + name + ".png")).string();
+    return (std::filesystem::temp_directory_path() / (std::string("rwb_ui_") + name + "_" + std::to_string(getpid()) + ".png")).string();
 }
 
 using ControlsTest = ui::test::AppTest;

@@ -33,6 +33,18 @@ TEST_F(GridScrollTest, BarsAreShownOnlyWhileTheGridCanScrollThatWay) {
     EXPECT_FALSE(Shown(g, WS_HSCROLL));
 }
 
+TEST_F(GridScrollTest, AScrollBarControlInTheGridMovesOnlyItself) {
+    auto* g = MakeScrolling(1000);
+    auto* bar = new TScrollBar(g);
+    bar->SetKind(sbVertical);
+    bar->SetParent(g);
+    int top = g->TopRow();
+    bar->SetFocus();
+    ui::test::Key(bar, VK_NEXT);  // WM_VSCROLL to the grid, with the bar's handle
+    EXPECT_EQ(bar->Position(), 1);
+    EXPECT_EQ(g->TopRow(), top);
+}
+
 TEST_F(GridScrollTest, ScrollMessagesMoveTheTopRow) {
     auto* g = MakeScrolling(1000);
     int visible = g->VisibleRowCount();

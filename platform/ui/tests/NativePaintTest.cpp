@@ -51,7 +51,7 @@ TEST_F(NativePaintTest, OwnerPaintedEditShowsTheNativePictureUnderItsOwnDrawing)
     edit->SetFocus();
     ui::test::TypeText(edit, String(u"MM"));  // input still reaches the edit
     EXPECT_EQ(edit->Text(), String(u"MM"));  // focus selected all: typing replaced it
-    std::string path = (std::filesystem::temp_directory_path() / "rwb_ui_native_paint.png").string();
+    std::string path = (std::filesystem::temp_directory_path() / ("rwb_ui_native_paint_" + std::to_string(getpid()) + ".png")).string();
     ASSERT_TRUE(ui::test::SaveToPng(form, path));
     ui::test::Picture pic;
     ASSERT_TRUE(ui::test::LoadPng(path, pic));
@@ -93,7 +93,7 @@ TEST_F(NativePaintTest, OwnerDrawnListItemsAreDrawnByTheControl) {
     };
     list->SetItemIndex(2);
     form->Show();
-    std::string path = (std::filesystem::temp_directory_path() / "rwb_ui_owner_list.png").string();
+    std::string path = (std::filesystem::temp_directory_path() / ("rwb_ui_owner_list_" + std::to_string(getpid()) + ".png")).string();
     ASSERT_TRUE(ui::test::SaveToPng(form, path));
     ui::test::Picture pic;
     ASSERT_TRUE(ui::test::LoadPng(path, pic));

@@ -4,6 +4,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/testing/TestSupport.h"
 #include "platform/ui/testing/Fixtures.h"
+#include "platform/ui/tests/ControlsTestControls.h"
 
 namespace {
 
@@ -45,6 +46,45 @@ TEST_F(NativeRangeTest, ScrollBarStepsOnKeysAndLetsOnScrollAdjust) {
     EXPECT_THROW(bar->SetParams(0, 10, 5), EInvalidOperation);
     bar->SetKind(sbVertical);
     EXPECT_GT(bar->Height(), bar->Width());
+}
+
+TEST_F(NativeRangeTest, ScrollBarTellsItsParentOfClicksAndDragsWithItsHandle) {
+    auto* panel = Add<controls_test::ScrollParent>();
+    auto* bar = new TScrollBar(form);
+    bar->SetKind(sbVertical);
+    bar->SetParent(panel);
+    bar->SetParams(0, 0, 100);
+    bar->SetPageSize(50);  // a thumb half the track long, easy to hit
+    form->Show();
+    auto from = reinterpret_cast<LPARAM>(bar->Handle());
+    ui::test::Click(bar, bar->Width() / 2, bar->Height() - 3);  // the lower arrow
+    EXPECT_EQ(panel->Log, (std::vector<controls_test::ScrollSeen>{{WM_VSCROLL, SB_LINEDOWN, from}, {WM_VSCROLL, SB_ENDSCROLL, from}}));
+    EXPECT_EQ(bar->Position(), 1);
+
+    panel->Log.clear();
+    int x = bar->Width() / 2, y = bar->Height() / 3;
+    ui::test::MouseDown(bar, x, y);
+    ui::test::MouseMove(bar, x, y + 10, MK_LBUTTON);
+    ui::test::MouseMove(bar, x, y + 20, MK_LBUTTON);
+    ui::test::MouseUp(bar, x, y + 20);
+    ASSERT_GE(panel->Log.size(), 3u);
+    for (size_t i = 0; i + 2 < panel->Log.size(); ++i) EXPECT_EQ(panel->Log[i].Code, SB_THUMBTRACK);
+    EXPECT_EQ(panel->Log[panel->Log.size() - 2], (controls_test::ScrollSeen{WM_VSCROLL, SB_THUMBPOSITION, from}));
+    EXPECT_EQ(panel->Log.back(), (controls_test::ScrollSeen{WM_VSCROLL, SB_ENDSCROLL, from}));
+    EXPECT_GT(bar->Position(), 1);
+
+    // A parent that keeps the message keeps the bar where it was.
+    panel->Keep = true;
+    int before = bar->Position();
+    ui::test::Click(bar, bar->Width() / 2, bar->Height() - 3);
+    EXPECT_EQ(bar->Position(), before);
+    // At the end of the range the arrow still speaks.
+    panel->Keep = false;
+    bar->SetPosition(100);
+    panel->Log.clear();
+    ui::test::Click(bar, bar->Width() / 2, bar->Height() - 3);
+    EXPECT_EQ(panel->Log, (std::vector<controls_test::ScrollSeen>{{WM_VSCROLL, SB_LINEDOWN, from}, {WM_VSCROLL, SB_ENDSCROLL, from}}));
+    EXPECT_EQ(bar->Position(), 51);  // the last page starts at Max - PageSize + 1
 }
 
 TEST_F(NativeRangeTest, TrackBarKeepsItsPositionInRange) {

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
+
+#include <unistd.h>
 
 #include "platform/ui/BitBtn.h"
 #include "platform/ui/testing/TestSupport.h"
@@ -66,7 +69,7 @@ TEST_F(StdCtrlsBitBtnTest, GlyphShowsWithItsBackgroundTransparent) {
     glyph.Canvas()->FillRect(Rect(4, 4, 12, 12));
     b->SetGlyph(&glyph);
     form->Show();
-    std::string path = (std::filesystem::temp_directory_path() / "rwb_ui_bitbtn.png").string();
+    std::string path = (std::filesystem::temp_directory_path() / ("rwb_ui_bitbtn_" + std::to_string(getpid()) + ".png")).string();
     ASSERT_TRUE(ui::test::SaveToPng(form, path));
     ui::test::Picture pic;
     ASSERT_TRUE(ui::test::LoadPng(path, pic));

@@ -50,6 +50,17 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
+    if (!options.writePort.empty()) {
+        try {
+            WritePortSetting(options.iniFile, options.writePort);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "modem-sim: %s\n", e.what());
+            return 1;
+        }
+        std::printf("%s\n", options.writePort.c_str());
+        return 0;
+    }
+
     try {
         ModemSim sim(options.sim);
         std::string path;
@@ -67,6 +78,7 @@ int main(int argc, char** argv) {
                              c.reply.empty() ? "(no reply)" : Printable(c.reply).c_str());
             });
         }
+        if (!options.iniFile.empty()) WritePortSetting(options.iniFile, path);
         sim.Start();
         std::printf("%s\n", path.c_str());
         std::fflush(stdout);

@@ -1,12 +1,15 @@
 // Runs the built modem-sim program as a user or the run script would.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/rtl/tests/TempDir.h"
 #include "tools/modem-sim/tests/LineClient.h"
 
 extern char** environ;
@@ -142,6 +145,44 @@ TEST(ProgramTest, HelpAndBadOptions) {
     errors = missing.AllErrors();
     EXPECT_EQ(missing.Wait(), 1);
     EXPECT_NE(errors.find("/nonexistent/ttyS9"), std::string::npos) << errors;
+}
+
+// The run script points the workbench at the simulator through its settings file: the port is
+// written through the ini code, and every other key and comment stays.
+TEST(ProgramTest, WritesThePortIntoTheWorkbenchSettings) {
+    rtl_test::TempDir dir("modem-sim-ini");
+    const std::string ini = dir.File("workbench.ini");
+    {
+        std::ofstream out(ini, std::ios::binary);
+        out << "; mine\r\n[Information]\r\ndestination=Japan\r\n[ComPort1]\r\n; the port\r\nPort=ttyS0\r\nBaudRate=19200\r\n";
+    }
+    Program served({"--ini", ini});
+    std::string line = served.FirstLine();
+    ASSERT_FALSE(line.empty());
+    const std::string path = line.substr(0, line.size() - 1);
+    std::string text = rtl_test::ReadAll(ini);
+    EXPECT_NE(text.find("Port=" + path + "\r\n"), std::string::npos) << text;
+    for (const char* kept : {"; mine", "destination=Japan", "; the port", "BaudRate=19200"})
+        EXPECT_NE(text.find(kept), std::string::npos) << kept;
+    EXPECT_EQ(text.find("ttyS0"), std::string::npos);
+    served.Signal(SIGTERM);
+    EXPECT_EQ(served.Wait(), 0);
+
+    Program named({"--ini", ini, "--write-port", "ttyUSB0"});
+    EXPECT_EQ(named.AllOutput(), "ttyUSB0\n");
+    EXPECT_EQ(named.Wait(), 0);
+    text = rtl_test::ReadAll(ini);
+    EXPECT_NE(text.find("Port=ttyUSB0\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("destination=Japan"), std::string::npos);
+
+    // A fresh file is made; the port alone needs a file to go to.
+    const std::string fresh = dir.File("fresh.ini");
+    Program created({"--ini", fresh, "--write-port", "ttyACM0"});
+    EXPECT_EQ(created.Wait(), 0);
+    EXPECT_EQ(rtl_test::ReadAll(fresh), "[ComPort1]\r\nPort=ttyACM0\r\n");
+    Program alone({"--write-port", "ttyUSB0"});
+    EXPECT_NE(alone.AllErrors().find("--ini"), std::string::npos);
+    EXPECT_EQ(alone.Wait(), 2);
 }
 
 }  // namespace

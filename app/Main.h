@@ -1,0 +1,328 @@
+#pragma once
+// The workbench's main window: the modem link (command queue and sender, receive ring, reply
+// parser and its handlers, connection control and line signals), the model choice, the pages of
+// the control-and-test area and the air monitor, and the shutdown with its farewell to the modem.
+//
+// Threads: the port delivers its events on its own event thread (smNone). Those handlers touch
+// no control: they work on the ring and on atomic flags, and hand everything that shows to the
+// main thread with TThread::Queue, in the order it arrived. Everything else runs on the main
+// thread, the parser and the sender in the application's idle passes.
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/CHPlan.h"
+#include "app/RxRing.h"
+#include "app/StandIns.h"
+#include "controls/instrument/MvBar.h"
+#include "controls/instrument/MvCBitBt.h"
+#include "controls/instrument/MvLED.h"
+#include "controls/instrument/MvNumEdit.h"
+#include "controls/instrument/MvVSlide.h"
+#include "controls/instrument/VrButtons.h"
+#include "controls/instrument/VrThreads.h"
+#include "platform/chart/Series.h"
+#include "platform/rtl/Streams.h"
+#include "platform/ui/AppEvnts.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/ExtCtrlsDrawn.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/StdCtrlsDrawn.h"
+#include "serial/CPort.h"
+
+// The executable's path as start-up reads it: ParamStr(0), unless a test has put the program in
+// a folder of its own (each test has one: tests run in parallel processes).
+String ProgramPath();
+void SetProgramPathForTests(const String& path);
+
+// Waits t milliseconds while handling messages (timers, buttons and menus run meanwhile, the
+// idle event does not). Measured on the process clock's monotonic count.
+bool WaitTime(int t);
+
+// The texts the window reports with (beep and message box).
+extern const char* const kApplicationErrorText;
+extern const char* const kSendErrorText;
+
+class TMainForm : public TForm, public TModelPlan {
+public:
+    explicit TMainForm(TComponent* AOwner);
+    ~TMainForm() override;
+    const char* ClassName() const override { return "TMainForm"; }
+
+    // ---- components ------------------------------------------------------------------------
+    TComPort* ComPort1;
+    TApplicationEvents* ApplicationEvents1;
+    TVrTimer* VrTimer1;
+    TVrTimer* VrTimer2;
+    TVrTimer* VrTimer3;
+    TFontDialog* FontDialog1;
+
+    TMainMenu* MainMenu1;
+    TMenuItem* File1;
+    TMenuItem* Imageviewer2;
+    TMenuItem* Closet1;
+    TMenuItem* Setting1;
+    TMenuItem* SetCom;
+    TMenuItem* Option1;
+    TMenuItem* Help1;
+    TMenuItem* Version1;
+    // The air monitor's menu and the terminal's.
+    TPopupMenu* PopupMenu1;
+    TMenuItem* Savegraphdata2;
+    TMenuItem* Loadgraphdata2;
+    TMenuItem* Saveimagefile2;
+    TMenuItem* Printgraph2;
+    TMenuItem* Option2;
+    TPopupMenu* PopupMenu2;
+    TMenuItem* Font1;
+
+    // Top panel.
+    TPanel* Panel1;
+    TVrDemoButton* VrDemoButton3;   // port button
+    TVrDemoButton* VrDemoButton2;   // port settings
+    TVrDemoButton* VrDemoButton33;  // restart
+    TComboBox* ComboBox5;           // model
+    TMvLED* MvLED88;                // port lamp
+    TVrPowerButton* VrPowerButton5;  // DSR
+    TVrPowerButton* VrPowerButton6;  // CTS
+    TVrPowerButton* VrPowerButton7;  // DTR
+    TMvColBitBtn* MvColBitBtn4;     // communication mode
+    TMvNumEdit* MvNumEdit10;        // channel, hexadecimal
+    TMvNumEdit* MvNumEdit11;        // channel, decimal
+
+    TStatusBar* StatusBar1;
+    // Bottom bar: the air monitor's memo panel.
+    TPanel* Panel2;
+    TSpeedButton* SpeedButton6;
+    TEdit* Edit3;  // user memo
+    TEdit* Edit4;  // date and time
+    TEdit* Edit5;  // file name
+
+    TPageControl* PageControl1;
+    TTabSheet* TabSheet4;  // control and test
+    TTabSheet* TabSheet1;  // air monitor
+
+    // Terminal.
+    TMemo* Memo1;
+    TRadioGroup* RadioGroup3;
+    TStyledComboBox* AdvComboBox1;
+    TStyledToolButton* AdvToolButton1;
+    TStyledToolButton* AdvToolButton2;
+    TLabeledEdit* LabeledEdit3;
+
+    TPageControl* PageControl5;
+    TTabSheet* TabSheet3;   // commands
+    TTabSheet* TabSheet15;  // functions
+    TTabSheet* TabSheet9;   // contact test
+    TComboBox* ComboBox1;
+    TComboBox* ComboBox6;
+    TComboBox* ComboBox7;
+    TRadioGroup* RadioGroup1;
+    TMvNumSpin* MvNumSpin12;
+    // Lamps by their number: MvLED[17] is the component "MvLED17"; 9..40 are placed here.
+    std::array<TMvLED*, 41> MvLED{};
+    TMvNumEdit* MvNumEdit3;
+    TMvNumEdit* MvNumEdit6;
+    TMvNumEdit* MvNumEdit7;
+    TMvNumEdit* MvNumEdit8;
+    TMvNumEdit* MvNumEdit9;
+
+    // Air monitor.
+    TPageControl* PageControl2;
+    TTabSheet* TabSheet5;  // frequency domain
+    TTabSheet* TabSheet6;  // time domain
+    TMemo* Memo2;
+    TChart* Chart1;
+    TBarSeries* Series1;
+    TBarSeries* Series3;
+    TChart* Chart2;
+    TAreaSeries* AreaSeries1;
+    TMvColBitBtn* MvColBitBtn15;
+    TMvColBitBtn* MvColBitBtn1;
+    TMvVSlider* MvVSlider1;
+    TMvVSlider* MvVSlider3;
+    TMvBar* MvBar1;
+    TMvBar* MvBar2;
+    TComboBox* ComboBox2;
+    TComboBox* ComboBox3;
+    TComboBox* ComboBox4;
+    TMvNumSpin* MvNumSpin3;
+
+    // The window's streams: memory streams 1..3, byte streams 1..2 and a string stream.
+    std::unique_ptr<TMemoryStream> MemoryStream1, MemoryStream2, MemoryStream3;
+    std::unique_ptr<TMemoryStream> ByteStream1, ByteStream2;
+    std::unique_ptr<TStringStream> StringStream1;
+
+    // ---- start-up, settings, shutdown --------------------------------------------------------
+    String ExeDir;   // with a trailing "/"
+    String IniPath;
+    String Destination;
+    String FormCaptionPrefix;
+    int CpuPower = 1;
+    // Colours of the settings file, by key ("Font" and "Back" of the terminal are ContFont and
+    // ContBack).
+    TColor ContFont = 0xFFFFFF, ContBack = 0x800000;
+    TColor c1Main = 0xF0CAA6, c1Over = 0xFF0000, c1Peak = 0x808080, c1Start = 0xC4CCD2, c1End = 0xFFFFFF,
+           c1ThreLine = 0xFF0000, c1AnaLine1 = 0x0000FF, c1AnaLine2 = 0x808000, c1CenterLine = 0x808080;
+    TColor c2Main = 0xF0CAA6, c2Over = 0xFF0000, c2Start = 0xC4CCD2, c2End = 0xFFFFFF, c2ThreLine = 0xFF0000,
+           c2AnaLine = 0x0000FF, c2CenterLine = 0x808080, c2Point = 0xFF0000, c2AreaLine = 0x000000;
+
+    void FormCreate(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void FormDestroy(TObject* Sender);
+    void Closet1Click(TObject* Sender);
+    void ApplicationEvents1Exception(TObject* Sender, Exception& E);
+    void Font1Click(TObject* Sender);
+    void FontDialog1Apply(TObject* Sender, HWND Wnd);
+    void setColor();
+
+    // ---- pages ---------------------------------------------------------------------------------
+    void PageControl1Changing(TObject* Sender, bool& AllowChange);
+    void PageControl1Change(TObject* Sender);
+    // Enabled of a control group: 1 the measurement starts, send buttons and threshold sliders;
+    // 2 the control-and-test page; 3 the port and port-setting buttons; 4 as 3 and the menu
+    // item SetCom. Other groups: nothing.
+    void EnableControls(int group, bool Value);
+
+    // ---- model choice ----------------------------------------------------------------------------
+    String LinkType;
+    int CurMinTm = 0, CurMaxTm = 5000;
+    int ScanStartCh = 0, ScanEndCh = 0;
+    uint8_t ScanCh = 0;
+    uint8_t LogChannel = 0;
+    std::array<int, 128> LevelTable{};
+    std::array<int, 128> PeakTable{};
+    std::array<int, 5001> SampleTable{};
+    void ComboBox5Change(TObject* Sender);
+    void SetupFreqGraph();
+    void SetupTimeGraph();
+    // The frequency of a channel of the chosen model; empty when none.
+    void ChannelFreqText(int channel, String& text) const;
+
+    // ---- command queue and sender --------------------------------------------------------------
+    std::atomic<uint8_t> LinkMode{0};     // 0 command mode, 1 "TX", 2 "BI"; read by the event thread
+    std::atomic<uint8_t> MeasureMode{0};  // 0 control and test, 4 frequency, 5 time; read there too
+    uint8_t RequestKind = 11;
+    uint8_t RespReady = 1;
+    std::atomic<uint8_t> TxReady{1};      // set by the transmit-empty event
+    std::array<String, 9> CmdQueue;       // slots 1..8
+    int PendingCount = 0;
+    String SendLine;
+    // Replaces the queue: slot Count goes out first, slot 1 last.
+    void CommandOut(int Count, const String& s1 = String(), const String& s2 = String(),
+                    const String& s3 = String(), const String& s4 = String(), const String& s5 = String(),
+                    const String& s6 = String(), const String& s7 = String(), const String& s8 = String());
+    void ComPort1TxEmpty(TPersistent* Sender);
+
+    // ---- receive ring and idle pass ---------------------------------------------------------
+    TRxRing RxRing;
+    int IdleCount = 0;
+    std::atomic<uint8_t> IdleDone{0};
+    void ComPort1RxChar(TPersistent* Sender, int Count);
+    char16_t RingBufGet() { return RxRing.Get(); }
+    void ClearRingBuf() { RxRing.Clear(); }
+    int RingCount() const { return RxRing.Count(); }
+    void ApplicationEvents1Idle(TObject* Sender, bool& Done);
+    // One idle pass of the link: at most one parser step, then the sender and the capture step.
+    void RxParse();
+
+    // ---- reply parser ------------------------------------------------------------------------------
+    int RxState = 0;
+    String ReplyCode;
+    String ReplyPayload;
+    int ReplyType = 0;
+    int ReplyValue = 0;
+    int DataLength = 0;
+    int FramePos = 0;
+    std::array<uint8_t, 256> DataBuf{};
+    std::array<uint8_t, 256> BinBuf{};
+    String PortField1, PortField2, PortField3;
+    int UserCommandFlag = 0;
+    uint8_t ControlPage = 0;
+    // Status panel 1 := "Response > " + code; the code's index in the reply table, 255 if none.
+    int ResponseCode(const String& code);
+    // The value of the first n + 1 payload characters: a word's index for the word codes, the
+    // hexadecimal number otherwise (raises when it is none). Writes status panel 2.
+    int ResponseValue(const String& code, const String& payload, int n);
+    static int ValueWordIndex(const String& code, const String& word);
+    void ResponseDispatch(int type, int value);
+
+    // ---- reply handlers --------------------------------------------------------------------------
+    uint8_t CaptureState = 3;
+    uint8_t CapturePhase = 3;
+    int HomeChannel = 0;
+    int CurrentChannel = 0;
+    int CapturedEquipmentId = 0;
+    int SavedEquipmentId = 0;
+    uint8_t PartCount = 0;
+    int PartsSeen = 0;
+    uint8_t PartsStored = 0;
+    std::vector<String> TransferParts;
+    void ChannelResponse(int value);
+    void EquipmentIdResponse(int value);
+    void CaptureStep();
+    void LinkModeChanged(int value);
+    void ShowDioPort(int value);
+    void ShowOutputPort(int value);
+    void ShowCommMode(int value);
+    void ShowSpreadingFactor(int value);
+    void RouteResultResponse(int value);
+    void RouteInfoResponse(int value);
+    void DataReceived();
+    void BinaryDataReceived();
+    void PortResponse();
+    void MvNumEdit3ValueChanged(TObject* Sender);
+    void MvNumEdit8ValueChanged(TObject* Sender);
+
+    // ---- connection and line signals -----------------------------------------------------------
+    std::atomic<uint8_t> PortInUse{0};  // read by the event thread's DSR handler
+    int SavedModelIndex = 0;
+    void VrDemoButton3Click(TObject* Sender);
+    void ComPort1DSRChange(TPersistent* Sender, bool OnOff);
+    void ComPort1CTSChange(TPersistent* Sender, bool OnOff);
+    void ComPort1Error(TPersistent* Sender, TComErrors Errors);
+    void MvLED88StatusChanged(TObject* Sender);
+    void SetLineDTR(bool on);
+
+    // ---- the terminal ---------------------------------------------------------------------------
+    // Inserts text at the caret of a memo, replacing its selection.
+    static void MemoInsert(TMemo* memo, const String& text);
+    // A line of the terminal: text and CR LF at Memo1's caret.
+    void TerminalLine(const String& text) { MemoInsert(Memo1, text + "\r\n"); }
+
+private:
+    void BuildControls();
+    void EmptyStreams();
+    // The link between frames, nothing waiting, ready to send, in command mode.
+    void ResetLink();
+    void BuildMenus();
+    void BuildTopPanel();
+    void BuildTerminalPage();
+    void BuildAirMonitorPage();
+    // A farewell line straight to the port, then 250 ms for the modem.
+    void FarewellLine(const String& line);
+    void OpenLink();
+    void CloseLink();
+    // The sender of the idle pass; false when a write failed (the pass ends there).
+    bool SendQueued();
+    void ParserStep();
+    // Runs f on the main thread: at once when called there, else queued behind what the event
+    // thread queued before, and dropped if the window is gone by then.
+    void OnMainThread(std::function<void()> f);
+
+    // The farewell writes only values the modem reported since the open.
+    bool FChannelReported = false;
+    bool FEquipmentIdReported = false;
+    // Counts the queues CommandOut made, so a send decrements only the queue its line came from.
+    uint64_t FQueueGeneration = 0;
+    // The multi-part transfer's header has been seen (its part count is PartCount).
+    bool FTransferOpen = false;
+    std::shared_ptr<std::atomic<bool>> FAlive = std::make_shared<std::atomic<bool>>(true);
+};
+
+extern TMainForm* MainForm;

@@ -1,0 +1,203 @@
+// What the link does with the modem's replies: the channel and equipment ID it keeps for the
+// farewell, the link mode, the port and mode displays, and the two kinds of data frames it
+// answers (the test packet echo and the multi-part transfer).
+#include <initializer_list>
+
+#include "platform/rtl/SysUtils.h"
+#include "app/Main.h"
+#include "platform/win/Window.h"
+
+void TMainForm::ChannelResponse(int value) {
+    if (CapturePhase == 0) {
+        HomeChannel = value;
+        CaptureState = 1;
+    }
+    CurrentChannel = value;
+    FChannelReported = true;
+    MvNumEdit10->SetValueAsHex(IntToHex(value, 2));
+    MvNumEdit11->SetValueAsHex(IntToHex(value, 2));
+}
+
+void TMainForm::EquipmentIdResponse(int value) {
+    if (CapturePhase == 1) {
+        CapturedEquipmentId = value;
+        CaptureState = 2;
+    }
+}
+
+void TMainForm::CaptureStep() {
+    switch (CaptureState) {
+    case 0:
+        CapturePhase = 0;
+        break;
+    case 1:
+        CurrentChannel = HomeChannel;
+        CapturePhase = 1;
+        break;
+    case 2:
+        SavedEquipmentId = CapturedEquipmentId;
+        FEquipmentIdReported = true;
+        CapturePhase = 3;
+        break;
+    default:
+        return;
+    }
+    CaptureState = 3;
+}
+
+void TMainForm::LinkModeChanged(int value) {
+    if (UserCommandFlag != 1) return;
+    if (value == 0) {
+        LinkMode = 0;
+        SetLineDTR(false);
+        VrPowerButton7->SetActive(false);
+        TabSheet1->SetTabVisible(CurUnitKind == TxRx || CurUnitKind == Rx);
+        EnableControls(3, true);
+    } else if (value == 1 || value == 2) {
+        LinkMode = static_cast<uint8_t>(value);
+        SetLineDTR(true);
+        VrPowerButton7->SetActive(true);
+        TabSheet1->SetTabVisible(false);
+        EnableControls(3, false);
+    }
+}
+
+void TMainForm::ShowDioPort(int value) {
+    for (int n = 1; n <= 8; ++n) {
+        const bool lit = (value & (1 << (n - 1))) == 0;
+        MvLED[static_cast<size_t>(16 + n)]->SetChecked(lit);
+        MvLED[static_cast<size_t>(32 + n)]->SetChecked(lit);
+    }
+}
+
+void TMainForm::ShowOutputPort(int value) {
+    MvNumEdit3->SetValue(value);
+    for (int n = 1; n <= 8; ++n) MvLED[static_cast<size_t>(24 + n)]->SetChecked((value & (1 << (n - 1))) == 0);
+}
+
+void TMainForm::ShowCommMode(int value) {
+    struct Mode {
+        TColor color;
+        const char* onText;
+        const char* line;
+        int airTimeMode;  // RadioGroup1's item, -1: unchanged
+    };
+    static const Mode kModes[] = {
+        {0xFF00FF, "FSK ﾊﾞｲﾅﾘｰ", "FSKﾊﾞｲﾅﾘｰ ﾓｰﾄﾞ", -1},
+        {0x00FF00, "FSK ｺﾏﾝﾄﾞ", "FSK ｺﾏﾝﾄﾞ ﾓｰﾄﾞ", 1},
+        {0x0000FF, "LoRa ﾊﾞｲﾅﾘｰ", "LoRa ﾊﾞｲﾅﾘｰ ﾓｰﾄﾞ", -1},
+        {0xFFFF00, "LoRa ｺﾏﾝﾄﾞ", "LoRa ｺﾏﾝﾄﾞ ﾓｰﾄﾞ", 0},
+        {0xC0DCC0, "ｴｱｰﾓﾆﾀｰ", "ｴｱｰﾓﾆﾀｰ ﾓｰﾄﾞ", -1},
+    };
+    if (value < 0 || value > 4) {
+        TerminalLine(String(">"));
+        return;
+    }
+    const Mode& m = kModes[value];
+    MvColBitBtn4->SetColorOn(m.color);
+    MvColBitBtn4->SetTextOn(String(m.onText));
+    TerminalLine(String(">") + m.line);
+    if (m.airTimeMode >= 0) RadioGroup1->SetItemIndex(m.airTimeMode);
+}
+
+void TMainForm::ShowSpreadingFactor(int value) {
+    static const char* const kLines[] = {
+        "拡散率=7 , チップ数=128",   "拡散率=8 , チップ数=256",   "拡散率=9 , チップ数=512",
+        "拡散率=10 , チップ数=1024", "拡散率=11 , チップ数=2048", "拡散率=12 , チップ数=4096",
+    };
+    if (value >= 0 && value <= 5) {
+        TerminalLine(String(">") + kLines[value]);
+        MvNumSpin12->SetValue(value + 7);
+    } else {
+        TerminalLine(String(">"));
+        MvNumSpin12->SetValue(0);  // the spin's lower limit applies
+    }
+}
+
+void TMainForm::RouteResultResponse(int value) { MessageBeep(MB_ICONEXCLAMATION); }
+
+void TMainForm::RouteInfoResponse(int value) { WaitTime(200); }
+
+void TMainForm::DataReceived() {
+    // DataLength bytes of DataBuf are this frame's; the rest are an earlier frame's.
+    const int length = DataLength;
+    if (length < 3 || DataBuf[0] != '[' || DataBuf[2] != ']') return;
+    const int kind = StrToInt(String(static_cast<char16_t>(DataBuf[1])));
+    if (kind != 2) return;
+    // A test packet: "[2]", seven characters, the data length in two hexadecimal digits, the
+    // data. One that claims more data than its frame carries is not answered.
+    if (length < 12) return;
+    const String lengthDigits = String(static_cast<char16_t>(DataBuf[10])) + static_cast<char16_t>(DataBuf[11]);
+    const int n = StrToInt(String("$") + lengthDigits);
+    if (12 + n > length) return;
+    String text;
+    for (int i = 12; i < 12 + n; ++i) text += static_cast<char16_t>(DataBuf[static_cast<size_t>(i)]);
+    RespReady = 1;
+    WaitTime(20);
+    CommandOut(1, String("@DT") + lengthDigits + text);
+}
+
+void TMainForm::BinaryDataReceived() {
+    const int length = ReplyValue;
+    if (RequestKind != 0 || length < 3 || BinBuf[0] != 7) return;
+    const uint8_t count = BinBuf[1];
+    const uint8_t part = BinBuf[2];
+    if (part == 0) {
+        // A header: a transfer of count - 1 data parts. Fewer than one part is no transfer.
+        FTransferOpen = count >= 2;
+        if (!FTransferOpen) return;
+        PartCount = count;
+        TransferParts.assign(static_cast<size_t>(count - 1), String());
+        PartsSeen = 0;
+        PartsStored = 0;
+        return;
+    }
+    // A part belongs to the transfer its header opened, with the header's part count.
+    if (!FTransferOpen || count != PartCount) return;
+    ++PartsSeen;
+    if (part != PartsSeen) return;
+    if (PartsStored < PartCount - 1) {
+        String data;
+        for (int i = 3; i < length; ++i) data += static_cast<char16_t>(BinBuf[static_cast<size_t>(i)]);
+        TransferParts[PartsStored] = data;
+        ++PartsStored;
+    }
+    if (PartCount != PartsStored + 1) return;
+    PartsStored = 0;
+    std::string bytes;
+    for (const String& p : TransferParts)
+        for (char16_t ch : p) bytes.push_back(static_cast<char>(ch & 0xFF));
+    ByteStream2->Clear();
+    ByteStream2->Write(bytes.data(), static_cast<int32_t>(bytes.size()));
+    ByteStream2->SaveToFile(String("RXtemp.txt"));
+    MemoryStream2->LoadFromFile(String("RXtemp.txt"));
+}
+
+void TMainForm::PortResponse() {
+    const String& kind = PortField1;
+    if (kind == "02") {
+        MvNumEdit3->SetValueAsHex(PortField3);
+        TerminalLine(String(">@POｺﾏﾝﾄﾞを発行し、ﾎﾟｰﾄ状態をｾｯﾄします"));
+        RespReady = 1;
+        CommandOut(1, String("@PO") + PortField3);
+    } else if (kind == "03" || kind == "05" || kind == "06" || kind == "08") {
+        MvNumEdit3->SetValueAsHex(PortField3);
+    } else if (kind == "01" || kind == "04" || kind == "07") {
+        MvNumEdit8->SetValueAsHex(PortField3);
+        MvNumEdit9->SetValueAsHex(PortField2);
+    }
+}
+
+void TMainForm::MvNumEdit3ValueChanged(TObject* Sender) {
+    const String& kind = PortField1;
+    if (!(kind == "02" || kind == "03" || kind == "05" || kind == "06" || kind == "08")) return;
+    const int value = MvNumEdit3->ValueAsInt();
+    for (int n = 1; n <= 8; ++n) MvLED[static_cast<size_t>(24 + n)]->SetChecked((value & (1 << (n - 1))) == 0);
+}
+
+void TMainForm::MvNumEdit8ValueChanged(TObject* Sender) {
+    const String& kind = PortField1;
+    if (!(kind == "01" || kind == "04" || kind == "07")) return;
+    const int value = MvNumEdit8->ValueAsInt();
+    for (int n = 1; n <= 8; ++n) MvLED[static_cast<size_t>(8 + n)]->SetChecked((value & (1 << (n - 1))) == 0);
+}

@@ -1,0 +1,32 @@
+#include "app/Workbench.h"
+
+#include <exception>
+
+#include "app/Caution1.h"
+#include "app/Caution2.h"
+#include "app/Conversion.h"
+#include "app/KeyForm.h"
+#include "app/Main.h"
+#include "platform/rtl/Threads.h"
+#include "serial/CPort.h"
+
+void CreateWorkbenchForms() {
+    Application->Initialize();
+    // An exception of a port handler on the port's event thread reaches the application's
+    // exception event on the main thread, as any other would.
+    SetComApplicationExceptionHandler([](TPersistent*, std::exception_ptr e) {
+        TThread::Queue(nullptr, [e] {
+            try {
+                std::rethrow_exception(e);
+            } catch (...) {
+                Application->HandleException(nullptr);
+            }
+        });
+    });
+    Application->SetTitle(String("TQW-560R - Evaluation software program"));
+    Application->CreateForm(MainForm);
+    Application->CreateForm(Caution1Form);
+    Application->CreateForm(Caution2Form);
+    Application->CreateForm(ConversionForm1);
+    Application->CreateForm(KeyForm1);
+}
