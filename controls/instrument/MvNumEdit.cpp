@@ -248,9 +248,8 @@ void TMvNumEdit::SetColorEditing(TColor V) {
     if (FState == esEditing) ApplyColor(V);
 }
 
-void TMvNumEdit::SetCtl3D(bool V) {
-    if (FCtl3D == V) return;
-    FCtl3D = V;
+void TMvNumEdit::CMCtl3DChanged(TMessage& Message) {
+    TCustomEdit::CMCtl3DChanged(Message);
     Ctl3DChanged();
 }
 
@@ -411,9 +410,8 @@ void TMvNumEdit::CMExit(TMessage& Message) {
 
 void TMvNumEdit::CreateParams(TCreateParams& Params) {
     TCustomEdit::CreateParams(Params);
-    // The layer's one-line edit takes its formatting rectangle as it is, so it needs no
-    // multi-line style for it.
-    Params.Style |= WS_CLIPCHILDREN;
+    // Multi-line so that the formatting rectangle applies (the edit stays one line).
+    Params.Style |= ES_MULTILINE | WS_CLIPCHILDREN;
 }
 
 void TMvNumEdit::CreateWnd() {

@@ -79,11 +79,6 @@ public:
     void SetColorError(TColor V);
     TColor ColorEditing() const { return FColorEditing; }
     void SetColorEditing(TColor V);
-    // Kept by the control until the layer gives windowed controls a 3D look of their own; the
-    // numeric spin places its button by it.
-    bool Ctl3D() const { return FCtl3D; }
-    void SetCtl3D(bool V);
-
     // The committed text changed (never before Loaded).
     TNotifyEvent OnValueChanged;
     // LimitUp or LimitLo changed.
@@ -107,7 +102,9 @@ protected:
     void CommitValue(double X);
     // The committed value as the edit base shows it.
     String BaseText() const;
+    // The 3D look changed (the frame with it); the numeric spin places its button by it.
     virtual void Ctl3DChanged() {}
+    void CMCtl3DChanged(TMessage& Message) override;
 
     void Change() override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -150,7 +147,6 @@ private:
     TColor FColorEditing = 0x00FF00;
     int32_t FDigitsBool = 0;
     int32_t FDigitsHex = 0;
-    bool FCtl3D = true;
     bool FApplyingColor = false;
     // The selection of an invalid span, put back once the message that changed the text is done
     // (the edit places its caret after notifying the change).

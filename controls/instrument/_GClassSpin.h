@@ -65,11 +65,6 @@ public:
     void SetInterval(int32_t V);
     uint32_t StartDelay() const { return FUpButton->StartDelay(); }
     void SetStartDelay(uint32_t V);
-    // Kept by the control until the layer gives windowed controls a 3D look of their own; the
-    // numeric spin places its button by it.
-    bool Ctl3D() const { return FCtl3D; }
-    void SetCtl3D(bool V) { FCtl3D = V; }
-
     TNotifyEvent OnUpClick;
     TNotifyEvent OnDownClick;
 
@@ -91,5 +86,4 @@ private:
     void AdjustSize(int& W, int& H);
 
     TWinControl* FFocusControl = nullptr;
-    bool FCtl3D = true;
 };

@@ -27,6 +27,9 @@ public:
         qtb::EnsureApplication();
         FDispatcher = QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread());
         qtb::WatchDesktopChanges(*this);
+        QObject::connect(qApp, &QGuiApplication::applicationStateChanged, qApp, [this](Qt::ApplicationState state) {
+            Windows().ApplicationActivated(state == Qt::ApplicationActive);
+        });
     }
 
     const char* Name() const override { return "qt"; }

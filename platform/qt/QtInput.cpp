@@ -75,11 +75,27 @@ WPARAM KeysOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
     return k;
 }
 
-void NoteModifiers(Qt::KeyboardModifiers mods) {
-    win::SetKeyState(VK_SHIFT, (mods & Qt::ShiftModifier) != 0);
-    win::SetKeyState(VK_CONTROL, (mods & Qt::ControlModifier) != 0);
+void NoteModifiers(Qt::KeyboardModifiers mods, WORD own) {
+    if (own != VK_SHIFT) win::SetKeyState(VK_SHIFT, (mods & Qt::ShiftModifier) != 0);
+    if (own != VK_CONTROL) win::SetKeyState(VK_CONTROL, (mods & Qt::ControlModifier) != 0);
     win::SetKeyState(VK_MENU, (mods & Qt::AltModifier) != 0);
 }
+
+namespace {
+
+// VK_LSHIFT, VK_RSHIFT, VK_LCONTROL or VK_RCONTROL when the keyboard tells which of the two
+// keys it was; 0 otherwise.
+WORD SideKey(const QKeyEvent& k) {
+    switch (k.nativeVirtualKey()) {
+        case kKeysymShiftL: return VK_LSHIFT;
+        case kKeysymShiftR: return VK_RSHIFT;
+        case kKeysymControlL: return VK_LCONTROL;
+        case kKeysymControlR: return VK_RCONTROL;
+        default: return 0;
+    }
+}
+
+}  // namespace
 
 WORD QtKeyToVk(int key, Qt::KeyboardModifiers mods) {
     if (mods & Qt::KeypadModifier) {
@@ -131,14 +147,16 @@ InputTranslator::InputTranslator(TWinControl* control, QWidget* host, bool mouse
 bool InputTranslator::Key(QKeyEvent* k) {
     bool down = k->type() == QEvent::KeyPress;
     Qt::KeyboardModifiers mods = k->modifiers();
-    NoteModifiers(mods);
-    bool alt = (mods & Qt::AltModifier) != 0;
     WORD vk = QtKeyToVk(k->key(), mods);
+    // The side of a Shift or Ctrl key goes into the key state; the message carries the key.
+    WORD side = (vk == VK_SHIFT || vk == VK_CONTROL) ? SideKey(*k) : 0;
+    NoteModifiers(mods, side ? vk : 0);
+    bool alt = (mods & Qt::AltModifier) != 0;
     LPARAM data = KeyDataOf(*k, down);
     QPointer<InputTranslator> self(this);
     bool consumed = false;
     if (vk) {
-        win::SetKeyState(vk, down);
+        win::SetKeyState(side ? side : vk, down);
         consumed = Sink().Key(FControl, down, vk, alt, data);
     }
     if (!down || consumed) return true;

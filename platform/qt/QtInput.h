@@ -40,9 +40,14 @@ private:
     bool FMouse;
 };
 
-// The MK_ flags of a Qt mouse event, and the key state of its modifiers.
+// The MK_ flags of a Qt mouse event, and the key state of its modifiers (but `own`, the
+// generic key of a Shift or Ctrl key whose side the event tells).
 WPARAM KeysOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
-void NoteModifiers(Qt::KeyboardModifiers mods);
+void NoteModifiers(Qt::KeyboardModifiers mods, WORD own = 0);
+
+// The keysyms X11 and Wayland report as a key event's native virtual key for the two Shift and
+// Ctrl keys (offscreen and synthetic events report none).
+constexpr quint32 kKeysymShiftL = 0xFFE1, kKeysymShiftR = 0xFFE2, kKeysymControlL = 0xFFE3, kKeysymControlR = 0xFFE4;
 
 // Key codes between Qt and the platform's virtual keys; keypad keys carry Qt's keypad modifier.
 WORD QtKeyToVk(int key, Qt::KeyboardModifiers mods = {});

@@ -2,6 +2,8 @@
 // box, placed inside the control's own widget. The view only shows the control's state; input on it is
 // turned into the control's messages (as the control's own widget does), except where Qt must
 // run the interaction itself (an open drop-down list, a slider's thumb).
+#include <functional>
+
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +22,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTextBlock>
+#include <QTextDocument>
 
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtInput.h"
@@ -35,19 +38,20 @@ QString Q(const String& s) { return QString::fromStdU16String(s); }
 
 QColor ColorOf(int32_t color) { return qtb::QColorOf(color); }
 
-// Keeps the native widget the size of the control's widget.
+// Calls back when the control's widget is resized, so the native widget keeps filling its
+// client area.
 class Filler final : public QObject {
 public:
-    Filler(QWidget* inner) : FInner(inner) {}
+    explicit Filler(std::function<void()> place) : FPlace(std::move(place)) {}
 
 protected:
-    bool eventFilter(QObject* obj, QEvent* e) override {
-        if (e->type() == QEvent::Resize && FInner) FInner->setGeometry(static_cast<QWidget*>(obj)->rect());
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Resize) FPlace();
         return false;
     }
 
 private:
-    QPointer<QWidget> FInner;
+    std::function<void()> FPlace;
 };
 
 [[noreturn]] void Unsupported(const char* call, const char* kind) { throw ui::ENativeViewUnsupported(call, kind); }
@@ -65,7 +69,8 @@ public:
         FInput->setParent(inner);
         inner->setParent(Host);
         inner->setGeometry(Host->rect());
-        auto* filler = new Filler(inner);
+        // The filler goes with the inner widget, which goes no later than this object.
+        auto* filler = new Filler([this] { Place(); });
         filler->setParent(inner);
         Host->installEventFilter(filler);
         Host->setFocusProxy(inner);
@@ -93,25 +98,42 @@ public:
     void SetFont(const TFont& font) {
         if (Inner) Inner->setFont(qtb::QFontOf(font));
     }
+    // The widget and what is drawn over it fill the client area: the control's widget less the
+    // window's frame.
+    void SetFrameInsets(const TRect& insets) {
+        FInsets = insets;
+        Place();
+    }
+    void Place() {
+        if (!Inner || !Host) return;
+        QRect area = Host->rect().adjusted(FInsets.Left, FInsets.Top, -FInsets.Right, -FInsets.Bottom);
+        if (area.width() < 0) area.setWidth(0);
+        if (area.height() < 0) area.setHeight(0);
+        Inner->setGeometry(area);
+        if (FOverlay) FOverlay->setGeometry(area);
+    }
     void SetOwnerPainted(bool value) {
         if (!Inner) return;
         // Hidden, the widget keeps its geometry and state and can still be rendered.
         Inner->setVisible(!value);
         if (Host) Host->setFocusProxy(value ? nullptr : Inner.data());
     }
+    // On the screen the widget is drawn over the control's window, which shows where the widget
+    // paints nothing; the picture is made the same way, over what the target holds.
     void Render(TBitmap& target) {
-        if (!Inner) return;
-        QImage img(std::max(1, target.Width()), std::max(1, target.Height()), QImage::Format_RGB32);
-        img.fill(Inner->palette().color(QPalette::Window));
-        Inner->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        if (!Inner || target.Width() <= 0 || target.Height() <= 0) return;
+        QImage img = qtb::ToRgb32(target);
+        Inner->render(&img, QPoint(), QRegion(), QWidget::DrawChildren);
         qtb::SetImage(target, img);
     }
-    // The base and text colours of a widget's palette (and of the widgets that share it).
+    // The base and text colours of a widget's palette (and of the widgets that share it); no
+    // background (clNone) lets the window under the widget show through.
     static void SetColors(QWidget* w, int32_t background, int32_t text) {
         if (!w) return;
         QPalette pal = w->palette();
-        pal.setColor(QPalette::Base, ColorOf(background));
+        pal.setColor(QPalette::Base, background == clNone ? QColor(Qt::transparent) : ColorOf(background));
         pal.setColor(QPalette::Text, ColorOf(text));
+        if (pal == w->palette()) return;
         w->setPalette(pal);
     }
     void SetOverlay(const TBitmap& painted, const TBitmap& native) {
@@ -123,7 +145,7 @@ public:
         }
         if (!FOverlay) FOverlay = new Overlay(Host);
         FOverlay->Picture = std::move(over);
-        FOverlay->setGeometry(Host->rect());
+        FOverlay->setGeometry(Inner ? Inner->geometry() : Host->rect());
         FOverlay->raise();
         FOverlay->show();
         FOverlay->update();
@@ -171,6 +193,7 @@ private:
 
     QPointer<Overlay> FOverlay;
     QPointer<InputTranslator> FInput;
+    TRect FInsets;
 };
 
 // A view of one family (ui::TextView, ui::ListView...) over its embedded widget W.
@@ -181,6 +204,7 @@ public:
         : FWidget(inner, host, control, forwardMouse) {}
     void SetFont(const TFont& font) override { FWidget.SetFont(font); }
     void SetColors(int32_t background, int32_t text) override { Embedded::SetColors(FWidget.Inner, background, text); }
+    void SetFrameInsets(const TRect& insets) override { FWidget.SetFrameInsets(insets); }
     void SetOwnerPainted(bool value) override { FWidget.SetOwnerPainted(value); }
     void Render(TBitmap& target) override { FWidget.Render(target); }
     void SetOverlay(const TBitmap& painted, const TBitmap& native) override { FWidget.SetOverlay(painted, native); }
@@ -199,12 +223,17 @@ public:
     using QLineEdit::QLineEdit;
 };
 
+Qt::Alignment AlignmentOf(TAlignment a) {
+    return a == taRightJustify ? Qt::AlignRight : a == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+}
+
 constexpr const char* kSingleLine = "single-line text";
 constexpr const char* kMultiLine = "multi-line text";
 
 class EditView final : public ViewBase<ui::TextView, LineEdit> {
 public:
-    EditView(ui::WidgetPeer& host, TWinControl* control) : ViewBase(new LineEdit, host, control, true) {}
+    // The frame is the window's, outside the widget.
+    EditView(ui::WidgetPeer& host, TWinControl* control) : ViewBase(new LineEdit, host, control, true) { Widget()->setFrame(false); }
     void SetText(const String& text) override {
         QSignalBlocker b(Widget());
         Widget()->setText(Q(text));
@@ -225,7 +254,7 @@ public:
         }
     }
     void SetReadOnly(bool value) override { Widget()->setReadOnly(value); }
-    void SetFramed(bool value) override { Widget()->setFrame(value); }
+    void SetAlignment(TAlignment value) override { Widget()->setAlignment(AlignmentOf(value) | Qt::AlignVCenter); }
     void SetTextMargins(const TRect& m) override { Widget()->setTextMargins(m.Left, m.Top, m.Right, m.Bottom); }
     int CharFromPos(int x, int y) override {
         (void)y;
@@ -268,6 +297,7 @@ public:
     static QPlainTextEdit* MakeEdit() {
         auto* e = new QPlainTextEdit;
         e->setUndoRedoEnabled(false);  // the control keeps its own undo
+        e->setFrameShape(QFrame::NoFrame);  // the frame is the window's
         return e;
     }
     void SetText(const String& text) override {
@@ -289,7 +319,11 @@ public:
         Widget()->setTextCursor(c);
     }
     void EnsureCaretVisible() override { Widget()->ensureCursorVisible(); }
-    void SetFramed(bool value) override { Widget()->setFrameShape(value ? QFrame::StyledPanel : QFrame::NoFrame); }
+    void SetAlignment(TAlignment value) override {
+        QTextOption option = Widget()->document()->defaultTextOption();
+        option.setAlignment(AlignmentOf(value));
+        Widget()->document()->setDefaultTextOption(option);
+    }
     void SetReadOnly(bool value) override {
         Widget()->setReadOnly(value);
         Widget()->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard | (value ? Qt::NoTextInteraction : Qt::TextEditable));
@@ -300,7 +334,10 @@ public:
         Widget()->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         Widget()->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     }
-    void SetTextMargins(const TRect& m) override { Widget()->document()->setDocumentMargin(std::max(0, m.Left)); }
+    void SetTextMargins(const TRect& m) override {
+        constexpr int kOwnMargin = 4;  // the document's margin as Qt makes it
+        Widget()->document()->setDocumentMargin(m == TRect() ? kOwnMargin : std::max(0, m.Left));
+    }
     void SetColors(int32_t background, int32_t text) override {
         // The viewport paints the text area with a palette of its own.
         Embedded::SetColors(Widget(), background, text);
@@ -383,6 +420,7 @@ class ComboView final : public ViewBase<ui::ListView, Combo> {
 public:
     ComboView(ui::WidgetPeer& host, TWinControl* control, ui::ListSink& sink) : ViewBase(new Combo(sink), host, control, true) {
         Widget()->setInsertPolicy(QComboBox::NoInsert);
+        Widget()->setFrame(false);  // the frame is the window's
         QObject::connect(Widget(), &QComboBox::activated, Widget(), [this](int index) {
             if (!Widget()->Programmatic) Widget()->Sink.ListItemPicked(index);
         });

@@ -43,6 +43,13 @@ TWinControl* WindowOf(TControl* c) {
 
 void HandleUiException(TObject* sender) { Application->HandleException(sender); }
 
+// A property the children may follow changed (CM_PARENTCOLORCHANGED...); the list is a copy,
+// since a child may leave it meanwhile.
+void TellChildren(std::vector<TControl*> children, UINT msg) {
+    TMessage m{msg, 0, 0, 0};
+    for (TControl* c : children) c->WndProc(m);
+}
+
 }  // namespace
 
 void ui::SetPopupMenuHandler(PopupMenuHandler handler) { gPopupHandler = std::move(handler); }
@@ -444,6 +451,9 @@ void TControl::Dispatch(TMessage& Message) {
 void TControl::DefaultHandler(TMessage& Message) {
     switch (Message.Msg) {
         case WM_GETTEXTLENGTH: Message.Result = FText.Length(); break;
+        case WM_CANCELMODE:
+            if (MouseCapture()) SetMouseCapture(false);
+            break;
         case WM_SETTEXT:
             if (Message.LParam) SetText(String(reinterpret_cast<const char16_t*>(Message.LParam)));
             Message.Result = 1;
@@ -881,6 +891,7 @@ void TWinControl::InsertControl(TControl* AControl) {
     FControls.push_back(AControl);
     if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
         FTabList.push_back(w);
+        if (w->FParentCtl3D) w->Perform(CM_PARENTCTL3DCHANGED, 0, 0);
         if (FHandle) w->CreateHandleTree();
     }
     if (AControl->FParentColor) AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
@@ -1222,6 +1233,8 @@ void TWinControl::Dispatch(TMessage& Message) {
         case WM_NCPAINT: WMNCPaint(Message); break;
         case WM_NCHITTEST: WMNCHitTest(Message); break;
         case WM_NCLBUTTONDOWN: case WM_NCLBUTTONDBLCLK: WMNCLButtonDown(Message); break;
+        case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
+        case CM_PARENTCTL3DCHANGED: CMParentCtl3DChanged(Message); break;
         case WM_HSCROLL: WMHScroll(Message); break;
         case WM_VSCROLL: WMVScroll(Message); break;
         default: TControl::Dispatch(Message); break;
@@ -1427,16 +1440,36 @@ void TWinControl::UpdateShowing() {
 
 void TWinControl::CMColorChanged(TMessage& Message) {
     TControl::CMColorChanged(Message);
-    TMessage m{CM_PARENTCOLORCHANGED, 0, 0, 0};
-    std::vector<TControl*> children = FControls;
-    for (TControl* c : children) c->WndProc(m);
+    TellChildren(FControls, CM_PARENTCOLORCHANGED);
 }
 
 void TWinControl::CMFontChanged(TMessage& Message) {
     TControl::CMFontChanged(Message);
-    TMessage m{CM_PARENTFONTCHANGED, 0, 0, 0};
-    std::vector<TControl*> children = FControls;
-    for (TControl* c : children) c->WndProc(m);
+    TellChildren(FControls, CM_PARENTFONTCHANGED);
+}
+
+void TWinControl::SetCtl3D(bool value) {
+    FParentCtl3D = false;
+    if (FCtl3D == value) return;
+    FCtl3D = value;
+    Perform(CM_CTL3DCHANGED, 0, 0);
+}
+
+void TWinControl::SetParentCtl3D(bool value) {
+    if (FParentCtl3D == value) return;
+    FParentCtl3D = value;
+    if (value && FParent) Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+}
+
+void TWinControl::CMCtl3DChanged(TMessage&) {
+    RecreateFrame();
+    TellChildren(FControls, CM_PARENTCTL3DCHANGED);
+}
+
+void TWinControl::CMParentCtl3DChanged(TMessage&) {
+    if (!FParentCtl3D || !FParent || FCtl3D == FParent->FCtl3D) return;
+    FCtl3D = FParent->FCtl3D;
+    Perform(CM_CTL3DCHANGED, 0, 0);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -466,6 +466,17 @@ public:
     void Broadcast(TMessage& Message);
     void AlignControls();
 
+    // The 3D look (on by default): the frame of a bordered control (an edit, memo or combo box)
+    // is sunken with it (WS_EX_CLIENTEDGE) and flat without (WS_BORDER). With ParentCtl3D (on by
+    // default) the control follows its parent's; setting Ctl3D ends that. A change makes the
+    // frame again (RecreateFrame) and passes on to the children that follow.
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool value);
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool value);
+    // Lays the aligned children out again (AlignControls).
+    void Realign() { AlignControls(); }
+
     // Windowed controls always draw into their backing image; kept for the components that set it.
     bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
@@ -510,6 +521,12 @@ protected:
     // Sends CM_SHOWINGCHANGED to this control and its windowed descendants whose Showing
     // changed since they were last told.
     void UpdateShowing();
+
+    // The frame's styles (borders and edges) as CreateParams gives them now take effect: the
+    // window keeps its widgets and state, and its frame is measured and painted again.
+    void RecreateFrame();
+    // The frame was measured with other widths: the client area moved inside the window.
+    virtual void FrameWidthsChanged() {}
 
     virtual void KeyDown(WORD& Key, TShiftState Shift);
     virtual void KeyUp(WORD& Key, TShiftState Shift);
@@ -577,6 +594,9 @@ protected:
     void CMVisibleChanged(TMessage& Message) override;
     void CMColorChanged(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
+    // Ctl3D changed: the frame is made again and the children that follow are told.
+    virtual void CMCtl3DChanged(TMessage& Message);
+    virtual void CMParentCtl3DChanged(TMessage& Message);
 
 private:
     friend class TControl;
@@ -623,6 +643,9 @@ private:
     bool FAligning = false;
     bool FDoubleBuffered = false;
     bool FShowingNotified = false;  // Showing as CM_SHOWINGCHANGED last told it
+
+    bool FCtl3D = true;
+    bool FParentCtl3D = true;
 };
 
 class TGraphicControl : public TControl {

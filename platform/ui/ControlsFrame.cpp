@@ -181,8 +181,24 @@ bool TWinControl::MeasureFrame() {
     if (FPeer) {
         FrameLayout l = LayoutFrame(Width(), Height(), FStyle, FExStyle, !FParent || IsPopup(), FrameMenuHeight());
         FPeer->PlaceMenuBar(l.Menu);
+        if (changed) FrameWidthsChanged();
     }
     return changed;
+}
+
+void TWinControl::RecreateFrame() {
+    if (!FHandle) return;
+    TCreateParams params;
+    CreateParams(params);
+    // Only the border and the edges: the scroll bars and a caption are the window's own business.
+    constexpr DWORD kEdges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
+    DWORD style = (FStyle & ~WS_BORDER) | (params.Style & WS_BORDER);
+    DWORD exStyle = (FExStyle & ~kEdges) | (params.ExStyle & kEdges);
+    if (style == FStyle && exStyle == FExStyle) return;
+    FStyle = style;
+    FExStyle = exStyle;
+    if (FPeer) FPeer->SetStyles(FStyle, FExStyle);
+    FrameChanged();
 }
 
 void TWinControl::FrameChanged() {

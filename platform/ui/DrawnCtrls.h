@@ -5,8 +5,8 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/backend/Enums.h"  // TAlignment
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 using TBorderStyle = TFormBorderStyle;  // bsNone or bsSingle for controls
 

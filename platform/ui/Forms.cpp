@@ -67,6 +67,10 @@ void SetMessageBoxHook(std::function<int(const MessageBoxCall&)> hook) { gMessag
 const std::vector<MessageBoxCall>& MessageBoxLog() { return gMessageBoxLog; }
 void ClearMessageBoxLog() { gMessageBoxLog.clear(); }
 
+void SendCancelMode() {
+    if (TWinControl* focused = Screen->ActiveControl()) focused->Perform(WM_CANCELMODE, 0, 0);
+}
+
 namespace detail {
 
 void ForgetControl(TControl* control) {
@@ -255,6 +259,7 @@ void TCustomForm::Activate(bool active) {
 int TCustomForm::ShowModal() {
     if (Visible() || !Enabled() || FModal) throw EInvalidOperation(String("Cannot make a visible window modal"));
     TCustomForm* previous = Screen->ActiveForm();
+    ui::SendCancelMode();
     FModal = true;
     FModalResult = mrNone;
     gModalStack.push_back(this);
@@ -421,6 +426,13 @@ void TCustomForm::SetWindowState(TWindowState value) {
 void TCustomForm::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
         case WM_CLOSE: Close(); break;
+        case WM_NEXTDLGCTL:
+            if (LOWORD(static_cast<uintptr_t>(Message.LParam)) == 0) {
+                SelectNext(FActiveControl, Message.WParam == 0, true);
+            } else if (TWinControl* c = FindControl(reinterpret_cast<HWND>(Message.WParam)); c && ContainsControl(c) && c->CanFocus()) {
+                FocusControl(c);
+            }
+            break;
         case CM_RELEASE:
             // The modal loop still runs on this form: end it first, free the form after it.
             if (FModal) {

@@ -322,4 +322,7 @@ void SetFormWindowHandler(std::function<void(TCustomForm* form, bool created)> h
 void SetMessageBoxHook(std::function<int(const MessageBoxCall&)> hook);
 const std::vector<MessageBoxCall>& MessageBoxLog();
 void ClearMessageBoxLog();
+// A menu opening, a modal form starting or the program losing the activation: the focused
+// control gets WM_CANCELMODE, to end what the mouse or the keyboard had started there.
+void SendCancelMode();
 }  // namespace ui

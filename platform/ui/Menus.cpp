@@ -100,7 +100,11 @@ void RunChoice(const TMenuItem* root, TMenuItem* item) {
 class FormBar final : public ui::MenuSink {
 public:
     explicit FormBar(TMainMenu* menu) : Menu(menu) {}
-    void SubMenuOpening(TMenuItem* item) override { RunSubMenuOpening(Menu->Items(), item); }
+    void SubMenuOpening(TMenuItem* item) override {
+        // A menu of the bar opening starts the menu mode.
+        if (ui::MenuHoldsItem(Menu->Items(), item) && item->Parent() == Menu->Items()) ui::SendCancelMode();
+        RunSubMenuOpening(Menu->Items(), item);
+    }
     void ItemChosen(TMenuItem* item) override { RunChoice(Menu->Items(), item); }
     TMainMenu* Menu;
     std::unique_ptr<ui::MenuBarPeer> Peer;
@@ -492,6 +496,7 @@ TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
 void TPopupMenu::Popup(int X, int Y) {
     FPopupPoint = Point(X, Y);
     if (OnPopup) OnPopup(this);
+    ui::SendCancelMode();
     TMenuItem* chosen = nullptr;
     if (gPopupHook) {
         chosen = gPopupHook(this, FPopupPoint);

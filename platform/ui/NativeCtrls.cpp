@@ -1,5 +1,7 @@
 #include "platform/ui/NativeCtrls.h"
 
+#include <algorithm>
+
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Clipbrd.h"
 
@@ -29,6 +31,7 @@ void TNativeControl::CreateWnd() {
     TWinControl::CreateWnd();
     if (Peer()) FView = MakeView(ui::GetBackend(), *Peer());
     if (FView) {
+        FView->SetFrameInsets(FrameInsets());
         if (FOwnerPainted) FView->SetOwnerPainted(true);
         ApplyLooks();
         InitView();
@@ -59,11 +62,29 @@ TCanvas* TNativeControl::Canvas() {
     return ui::OwnCanvas(this, FCanvas);
 }
 
-void TNativeControl::PaintNative(TCanvas* canvas) {
-    if (!FView) return;
-    TBitmap picture(Width(), Height());
+TRect TNativeControl::FrameInsets() const {
+    TRect area = ClientArea();
+    return TRect(area.Left, area.Top, std::max(0, Width() - area.Right), std::max(0, Height() - area.Bottom));
+}
+
+void TNativeControl::FrameWidthsChanged() {
+    FNativePicture.reset();
+    if (FView) FView->SetFrameInsets(FrameInsets());
+}
+
+bool TNativeControl::RenderNative(TBitmap& picture) {
+    if (!FView) return false;
+    TRect area = ClientArea();
+    picture.SetSize(area.Width(), area.Height());
+    if (TBitmap* image = BackingImage(); image && !area.IsEmpty())
+        picture.Canvas()->CopyRect(Rect(0, 0, area.Width(), area.Height()), image->Canvas(), area);
     FView->Render(picture);
-    canvas->Draw(0, 0, &picture);
+    return true;
+}
+
+void TNativeControl::PaintNative(TCanvas* canvas) {
+    TBitmap picture;
+    if (RenderNative(picture)) canvas->Draw(0, 0, &picture);
 }
 
 void TNativeControl::Paint() { PaintNative(Canvas()); }
@@ -75,22 +96,28 @@ void TNativeControl::PaintWindow(HDC DC) {
         Paint();
         return;
     }
-    // The widget shows itself; its picture in the image is what anything drawn later is told
-    // apart from.
-    PaintNative(FCanvas.get());
+    // The widget shows itself; its picture is what anything drawn in the image is told apart
+    // from. Parts the component kept out of the DC (ExcludeClipRect) keep its own drawing there.
+    TBitmap picture;
+    if (!RenderNative(picture)) return;
+    FCanvas->Draw(0, 0, &picture);
     TBitmap* image = BackingImage();
     if (!image || FCanvas->Bitmap() != image) return;
-    if (!FNativePicture || FNativePicture->Width() != image->Width() || FNativePicture->Height() != image->Height())
-        FNativePicture = std::make_unique<TBitmap>(image->Width(), image->Height());
-    TRect drawn = FCanvas->ClipRect();
-    TRect area = ClientArea();
-    TRect at = OffsetRectBy(drawn, area.Left, area.Top);
-    if (!at.IsEmpty()) FNativePicture->Canvas()->CopyRect(at, image->Canvas(), at);
+    if (!FNativePicture || FNativePicture->Width() != picture.Width() || FNativePicture->Height() != picture.Height())
+        FNativePicture = std::make_unique<TBitmap>(picture.Width(), picture.Height());
+    TRect drawn = IntersectRects(FCanvas->ClipRect(), Rect(0, 0, picture.Width(), picture.Height()));
+    if (!drawn.IsEmpty()) FNativePicture->Canvas()->CopyRect(drawn, picture.Canvas(), drawn);
 }
 
 void TNativeControl::PaintPassEnded() {
-    if (FOwnerPainted || !FView || !FNativePicture || !BackingImage()) return;
-    FView->SetOverlay(*BackingImage(), *FNativePicture);
+    TBitmap* image = BackingImage();
+    if (FOwnerPainted || !FView || !FNativePicture || !image) return;
+    TRect area = ClientArea();
+    if (FNativePicture->Width() != area.Width() || FNativePicture->Height() != area.Height()) return;
+    // What the pass left in the client area, against the widget's own picture.
+    TBitmap painted(area.Width(), area.Height());
+    painted.Canvas()->CopyRect(Rect(0, 0, area.Width(), area.Height()), image->Canvas(), area);
+    FView->SetOverlay(painted, *FNativePicture);
 }
 
 bool TNativeControl::DrawOwnerItem(int index, const TRect& rect, TOwnerDrawState st, TBitmap& target) {
@@ -133,6 +160,16 @@ void TNativeControl::ApplyLooks() {
 void TNativeControl::CMColorChanged(TMessage& Message) {
     ApplyLooks();
     TWinControl::CMColorChanged(Message);
+}
+
+void TNativeControl::AddBorderStyle(TCreateParams& Params) const {
+    if (Ctl3D()) Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else Params.Style |= WS_BORDER;
+}
+
+void TNativeControl::Notify(WORD code) {
+    LPARAM window = HandleAllocated() ? reinterpret_cast<LPARAM>(Handle()) : 0;
+    Perform(CN_COMMAND, MAKEWPARAM(0, code), window);
 }
 
 void TNativeControl::FocusOnClick() {

@@ -43,6 +43,15 @@ constexpr UINT LB_ADDSTRING = 0x0180, LB_INSERTSTRING = 0x0181, LB_DELETESTRING 
 constexpr LRESULT LB_ERR = -1;
 constexpr UINT BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1, BM_CLICK = 0x00F5;
 constexpr WPARAM BST_UNCHECKED = 0, BST_CHECKED = 1, BST_INDETERMINATE = 2;
+// Notifications of the edit and the combo box, which reach their component as CN_COMMAND with the
+// code in the high word of WParam and the control's window in LParam.
+constexpr WORD EN_CHANGE = 0x0300;
+constexpr WORD CBN_DROPDOWN = 7, CBN_CLOSEUP = 8;
+// Creation styles of the edit (TCreateParams::Style). A one-line edit aligns its text by
+// ES_RIGHT or ES_CENTER and masks it with ES_PASSWORD; ES_MULTILINE on it only says that its
+// formatting rectangle applies, which it always does here.
+constexpr DWORD ES_LEFT = 0x0000, ES_CENTER = 0x0001, ES_RIGHT = 0x0002, ES_MULTILINE = 0x0004,
+                ES_AUTOVSCROLL = 0x0040, ES_PASSWORD = 0x0020, ES_AUTOHSCROLL = 0x0080, ES_WANTRETURN = 0x1000;
 
 namespace ui {
 
@@ -100,12 +109,16 @@ protected:
     void SetOwnerPainted(bool value);
     // Default painting of an owner-painted control: the native widget's picture.
     virtual void Paint();
-    // Draws the native widget's current picture at (0, 0) of the canvas.
+    // Draws the native widget's current picture at (0, 0) of the canvas (the client area's
+    // top-left), over what the window holds there: where the widget paints nothing (a
+    // transparent background) the erased background stays.
     void PaintNative(TCanvas* canvas);
     // The native widget's picture goes into the DC first (an owner-painted control paints it
     // through Paint); what a component draws after it shows over the widget.
     void PaintWindow(HDC DC) override;
     void PaintPassEnded() override;
+    // The view fills the client area: it moves with the frame.
+    void FrameWidthsChanged() override;
     // Owner-drawn items of lists: DrawItem paints item Index in Rect on Canvas(), which for the
     // time draws on `target`. False when the control does not draw its items.
     bool DrawOwnerItem(int index, const TRect& rect, TOwnerDrawState state, TBitmap& target);
@@ -117,12 +130,23 @@ protected:
     void CMColorChanged(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
     void ApplyLooks();
+    // The frame of a bordered control: 2 pixels sunken (WS_EX_CLIENTEDGE) with Ctl3D, 1 pixel
+    // flat (WS_BORDER) without.
+    void AddBorderStyle(TCreateParams& Params) const;
     // Focus follows a click, as on the platform's controls.
     void FocusOnClick();
+    // Tells the component of a notification (EN_CHANGE, CBN_DROPDOWN...) as CN_COMMAND; its
+    // default handling runs the event, so a component that drops it stops the event.
+    void Notify(WORD code);
 
 private:
     // The family's view of this control, made on the backend (see TNativeControlOf).
     virtual std::unique_ptr<ui::NativeView> MakeView(ui::Backend& backend, ui::WidgetPeer& host) = 0;
+    // The widget's picture over what the window's image holds under the client area; false
+    // without a view.
+    bool RenderNative(TBitmap& picture);
+    // The widths of the frame round the client area.
+    TRect FrameInsets() const;
 
     std::unique_ptr<ui::NativeView> FView;
     std::unique_ptr<TControlCanvas> FCanvas;

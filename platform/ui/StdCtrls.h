@@ -34,7 +34,8 @@ public:
     void SetAutoSelect(bool value) { FAutoSelect = value; }
     char16_t PasswordChar() const { return FPasswordChar; }
     void SetPasswordChar(char16_t value);
-    // bsSingle: the sunken frame; bsNone: none (the other values are the form's).
+    // bsSingle: a frame outside the client area, sunken or flat by Ctl3D; bsNone: none (the
+    // other values are the form's). A change makes the frame again.
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle value);
     // Typed and written text in one case; setting it converts the text.
@@ -68,6 +69,8 @@ public:
 
 protected:
     virtual void Change();
+    // The edit's styles (ES_*) and its border; a component adds its own after the inherited.
+    void CreateParams(TCreateParams& Params) override;
     std::unique_ptr<ui::TextView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
     bool MultiLine() const { return FModel.MultiLine(); }
@@ -87,6 +90,12 @@ protected:
     void WMMouseMove(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     void CMEnter(TMessage& Message) override;
+    // The formatting rectangle stays where it was set as the edit is resized.
+    void WMSize(TMessage& Message) override;
+    // Before the native edit paints it asks its component for its colours (CN_CTLCOLOREDIT, or
+    // CN_CTLCOLORSTATIC when read-only or disabled, with the DC): the brush answered, the text
+    // colour and a transparent background mode set on the DC are what it paints with.
+    void PaintWindow(HDC DC) override;
 
     // The text, selection and undo state as the edit keeps them (the text is also Text()).
     const ui::EditModel& Model() const { return FModel; }
@@ -115,8 +124,13 @@ private:
     void KeyAction(WORD key);
     void Paste();
     void DoUndo();
+    void ShowFormatRect();
+    // The character the text is masked with: PasswordChar, or '*' for a window made with
+    // ES_PASSWORD; 0: shown as typed.
+    char16_t MaskChar() const;
 
     ui::EditModel FModel;
+    TBrush FBrush;  // answers the colour queries
     bool FAutoSelect = true;
     char16_t FPasswordChar = 0;
     TFormBorderStyle FBorderStyle = bsSingle;
@@ -266,6 +280,8 @@ protected:
     void ListClosedUp() override;
     bool DrawListItem(int index, const TRect& rect, TOwnerDrawState state, TBitmap& target) override;
     int MeasureListItem(int index) override;
+    // The combo box's frame is the window's, sunken or flat by Ctl3D.
+    void CreateParams(TCreateParams& Params) override;
     void DefaultHandler(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override;
     void WMLButtonDown(TMessage& Message) override;

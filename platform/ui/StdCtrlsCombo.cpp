@@ -25,6 +25,11 @@ TCustomComboBox::~TCustomComboBox() {
     FItems->OnChange = nullptr;
 }
 
+void TCustomComboBox::CreateParams(TCreateParams& Params) {
+    TNativeControlOf::CreateParams(Params);
+    AddBorderStyle(Params);
+}
+
 std::unique_ptr<ui::ListView> TCustomComboBox::CreateView(ui::Backend& backend, ui::WidgetPeer& host) {
     return backend.CreateListView(ui::ListKind::ComboBox, host, this, *this);
 }
@@ -85,10 +90,10 @@ void TCustomComboBox::SetDropDownCount(int value) {
 
 void TCustomComboBox::SetDroppedDown(bool value) {
     if (FDroppedDown == value) return;
-    if (value) DropDown();
+    if (value) Notify(CBN_DROPDOWN);
     FDroppedDown = value;
     if (auto v = ChangeView()) v->SetDroppedDown(value);
-    if (!value) CloseUp();
+    if (!value) Notify(CBN_CLOSEUP);
 }
 
 void TCustomComboBox::SetSorted(bool value) {
@@ -148,7 +153,7 @@ void TCustomComboBox::ListItemPicked(int index) {
 void TCustomComboBox::ListClosedUp() {
     if (!FDroppedDown) return;
     FDroppedDown = false;
-    CloseUp();
+    Notify(CBN_CLOSEUP);
 }
 
 bool TCustomComboBox::DrawListItem(int index, const TRect& rect, TOwnerDrawState state, TBitmap& target) {
@@ -340,6 +345,10 @@ void TCustomComboBox::DefaultHandler(TMessage& Message) {
             if (!Editable() || SelLength() == 0) return;
             ui::SetNativeClipboardText(String(Text().substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength()))));
             EditText(SelStart(), SelStart() + SelLength(), String());
+            return;
+        case CN_COMMAND:
+            if (HIWORD(Message.WParam) == CBN_DROPDOWN) DropDown();
+            else if (HIWORD(Message.WParam) == CBN_CLOSEUP) CloseUp();
             return;
         case CB_SHOWDROPDOWN:
             SetDroppedDown(Message.WParam != 0);

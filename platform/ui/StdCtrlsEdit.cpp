@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/ui/backend/Backend.h"
+#include "platform/ui/GdiObjects.h"
 #include "platform/ui/StdCtrlsShared.h"
 #include "platform/win/Window.h"
 
@@ -28,17 +29,62 @@ std::unique_ptr<ui::TextView> TCustomEdit::CreateView(ui::Backend& backend, ui::
     return backend.CreateTextView(MultiLine() ? ui::TextKind::MultiLine : ui::TextKind::SingleLine, host, this);
 }
 
+void TCustomEdit::CreateParams(TCreateParams& Params) {
+    TNativeControlOf::CreateParams(Params);
+    if (MultiLine()) Params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | (FWantReturns ? ES_WANTRETURN : 0);
+    else Params.Style |= ES_AUTOHSCROLL;
+    if (FBorderStyle == bsSingle) AddBorderStyle(Params);
+}
+
 void TCustomEdit::InitView() {
     ui::TextView* v = View();
     v->SetText(Text());
     v->SetReadOnly(ReadOnly());
     // A memo shows its text as it is, as the platform's multi-line edit does.
-    if (!MultiLine()) v->SetPasswordChar(FPasswordChar);
-    v->SetFramed(FBorderStyle != bsNone);
-    if (!FFormatRect.IsEmpty())
-        v->SetTextMargins(TRect(FFormatRect.Left, FFormatRect.Top, std::max(0, Width() - FFormatRect.Right),
-                                std::max(0, Height() - FFormatRect.Bottom)));
+    if (!MultiLine()) v->SetPasswordChar(MaskChar());
+    DWORD style = WindowStyle();
+    v->SetAlignment((style & ES_RIGHT) ? taRightJustify : (style & ES_CENTER) ? taCenter : taLeftJustify);
+    ShowFormatRect();
     ShowSelection();
+}
+
+char16_t TCustomEdit::MaskChar() const {
+    if (FPasswordChar) return FPasswordChar;
+    return (WindowStyle() & ES_PASSWORD) && !MultiLine() ? u'*' : 0;
+}
+
+// The rectangle is in client coordinates; the view keeps the text inside it by its margins.
+void TCustomEdit::ShowFormatRect() {
+    if (!View()) return;
+    TRect margins;
+    if (!FFormatRect.IsEmpty()) {
+        TRect client = ClientRect();
+        margins = TRect(std::max(0, FFormatRect.Left), std::max(0, FFormatRect.Top), std::max(0, client.Right - FFormatRect.Right),
+                        std::max(0, client.Bottom - FFormatRect.Bottom));
+    }
+    View()->SetTextMargins(margins);
+}
+
+void TCustomEdit::WMSize(TMessage& Message) {
+    TNativeControlOf::WMSize(Message);
+    if (auto v = ChangeView()) ShowFormatRect();
+}
+
+void TCustomEdit::PaintWindow(HDC DC) {
+    int saved = SaveDC(DC);
+    SetTextColor(DC, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
+    SetBkColor(DC, static_cast<COLORREF>(ColorToRGB(Color())));
+    SetBkMode(DC, OPAQUE);
+    UINT query = (ReadOnly() || !Enabled()) ? CN_CTLCOLORSTATIC : CN_CTLCOLOREDIT;
+    auto brush = reinterpret_cast<HBRUSH>(Perform(query, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(Handle())));
+    TColor text = static_cast<TColor>(GetTextColor(DC));
+    bool transparent = GetBkMode(DC) == TRANSPARENT;
+    RestoreDC(DC, saved);
+    // No brush (or a clear one) leaves the edit's own colour.
+    TColor back = Color();
+    if (brush) ui::gdi::BrushColor(brush, back);
+    if (View()) View()->SetColors(transparent ? clNone : back, text);
+    TNativeControlOf::PaintWindow(DC);
 }
 
 void TCustomEdit::SetMultiLine(bool value) {
@@ -76,8 +122,9 @@ void TCustomEdit::SetSelection(int anchor, int caret) {
 }
 
 void TCustomEdit::SetBorderStyle(TFormBorderStyle value) {
+    if (FBorderStyle == value) return;
     FBorderStyle = value;
-    if (auto v = ChangeView()) v->SetFramed(value != bsNone);
+    RecreateFrame();
 }
 
 void TCustomEdit::SetCharCase(TEditCharCase value) {
@@ -130,7 +177,7 @@ void TCustomEdit::CMTextChanged(TMessage& Message) {
         ShowSelection();
     }
     TWinControl::CMTextChanged(Message);
-    Change();
+    Notify(EN_CHANGE);
 }
 
 void TCustomEdit::CMEnter(TMessage& Message) {
@@ -225,10 +272,10 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
             }
         }
         case WM_COPY:
-            if (SelLength() > 0 && !FPasswordChar) ui::SetNativeClipboardText(SelText());
+            if (SelLength() > 0 && !MaskChar()) ui::SetNativeClipboardText(SelText());
             return;
         case WM_CUT:
-            if (SelLength() == 0 || FPasswordChar) return;
+            if (SelLength() == 0 || MaskChar()) return;
             ui::SetNativeClipboardText(SelText());
             if (!ReadOnly()) ReplaceRange(SelStart(), SelStart() + SelLength(), String(), true);
             return;
@@ -279,10 +326,13 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
             return;
         case EM_SETPASSWORDCHAR:
             FPasswordChar = static_cast<char16_t>(Message.WParam);
+            // No mark shows the text as typed, whatever style the window was made with.
+            if (!FPasswordChar && (WindowStyle() & ES_PASSWORD))
+                SetWindowLong(Handle(), GWL_STYLE, static_cast<LONG>(WindowStyle() & ~ES_PASSWORD));
             if (MultiLine()) return;
-            if (auto v = ChangeView()) v->SetPasswordChar(FPasswordChar);
+            if (auto v = ChangeView()) v->SetPasswordChar(MaskChar());
             return;
-        case EM_GETPASSWORDCHAR: Message.Result = FPasswordChar; return;
+        case EM_GETPASSWORDCHAR: Message.Result = MaskChar(); return;
         case EM_GETMODIFY: Message.Result = Modified() ? 1 : 0; return;
         case EM_SETMODIFY: SetModified(Message.WParam != 0); return;
         case EM_GETLINECOUNT: Message.Result = LineCount(); return;
@@ -339,6 +389,18 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
             if (Message.WParam & EC_RIGHTMARGIN) r.Right = Width() - (Message.WParam == EC_USEFONTINFO ? 1 : HIWORD(static_cast<DWORD>(Message.LParam)));
             FFormatRect = r;
             RefreshView();
+            return;
+        }
+        case CN_COMMAND:
+            if (HIWORD(Message.WParam) == EN_CHANGE) Change();
+            return;
+        case CN_CTLCOLOREDIT:
+        case CN_CTLCOLORSTATIC: {
+            HDC dc = reinterpret_cast<HDC>(Message.WParam);
+            SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
+            SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(Color())));
+            FBrush.SetColor(Color());
+            Message.Result = reinterpret_cast<LRESULT>(FBrush.Handle());
             return;
         }
         case EM_GETMARGINS: {

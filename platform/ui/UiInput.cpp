@@ -254,6 +254,15 @@ void UiInput::Activated(TWinControl* target, bool active) {
     Screen->SetActiveForm(form, true);
 }
 
+void UiInput::ApplicationActivated(bool active) {
+    if (active) return;
+    try {
+        ui::SendCancelMode();
+    } catch (...) {
+        Application->HandleException(Screen->ActiveControl());
+    }
+}
+
 String ui::TypedChars(WORD vk, const String& text, bool ctrl, bool alt) {
     if (!ctrl || alt) return text;
     if (vk >= 'A' && vk <= 'Z') return String(static_cast<char16_t>(vk - 'A' + 1));

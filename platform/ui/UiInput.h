@@ -14,6 +14,7 @@ struct UiInput final : ui::WindowSink {
     void Moved(TWinControl* target, int left, int top) override;
     void CloseRequest(TWinControl* target) override;
     void Activated(TWinControl* target, bool active) override;
+    void ApplicationActivated(bool active) override;
 
     // The form's window now shows a menu bar this high above its client area (0: none).
     static void MenuBarChanged(TCustomForm* form, int height);

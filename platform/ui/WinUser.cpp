@@ -9,6 +9,7 @@
 
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Forms.h"
 
 namespace {
 
@@ -81,6 +82,11 @@ struct WindowApi {
         if (w.Peer()) w.Peer()->SetStyles(w.FStyle, w.FExStyle);
     }
 };
+
+HWND GetActiveWindow() {
+    TCustomForm* form = Screen->ActiveForm();
+    return form && form->HandleAllocated() ? form->Handle() : nullptr;
+}
 
 LONG GetWindowLong(HWND hwnd, int index) {
     TWinControl* w = Live(hwnd);

@@ -47,6 +47,8 @@ BOOL ScreenToClient(HWND hwnd, TPoint* point);
 // pointer was last seen over the program's windows.
 HWND WindowFromPoint(TPoint screen);
 BOOL GetCursorPos(TPoint* point);
+// The active form's window; nullptr while no form of the program is active.
+HWND GetActiveWindow();
 // The mouse capture: while a window has it, the mouse messages go to that window wherever the
 // pointer is. A graphic control's capture answers its parent's window. SetCapture answers the
 // window that had the capture (nullptr: none) and refuses a handle that is no window.

@@ -55,6 +55,9 @@ constexpr UINT WM_CANCELMODE = 0x001F;
 constexpr UINT WM_SETCURSOR = 0x0020;
 constexpr UINT WM_MOUSEACTIVATE = 0x0021;
 constexpr UINT WM_GETMINMAXINFO = 0x0024;
+// To a form: LParam 0 moves the focus to the next control in tab order (WParam 0) or the
+// previous one (WParam 1); LParam 1 to the control whose window is WParam.
+constexpr UINT WM_NEXTDLGCTL = 0x0028;
 constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
 constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
 constexpr UINT WM_NOTIFY = 0x004E;
@@ -80,6 +83,10 @@ constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_HSCROLL = 0x0114;
 constexpr UINT WM_VSCROLL = 0x0115;
+// A native edit asks the colours it paints with: the DC in WParam, the edit's window in LParam;
+// the answer is a brush for the background. STATIC: a read-only or disabled edit.
+constexpr UINT WM_CTLCOLOREDIT = 0x0133;
+constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
 constexpr UINT WM_MOUSEFIRST = 0x0200;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
@@ -145,6 +152,11 @@ constexpr WORD VK_F4 = 0x73;
 constexpr WORD VK_F5 = 0x74;
 constexpr WORD VK_F10 = 0x79;
 constexpr WORD VK_F12 = 0x7B;
+// The two Shift and Ctrl keys, for GetKeyState; key messages carry VK_SHIFT and VK_CONTROL.
+constexpr WORD VK_LSHIFT = 0xA0;
+constexpr WORD VK_RSHIFT = 0xA1;
+constexpr WORD VK_LCONTROL = 0xA2;
+constexpr WORD VK_RCONTROL = 0xA3;
 // The numeric keypad, and the punctuation keys of a US keyboard.
 constexpr WORD VK_NUMPAD0 = 0x60;
 constexpr WORD VK_MULTIPLY = 0x6A;
@@ -206,6 +218,8 @@ constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
 constexpr UINT CM_COLORCHANGED = CM_BASE + 13;
 constexpr UINT CM_FONTCHANGED = CM_BASE + 14;
 constexpr UINT CM_CURSORCHANGED = CM_BASE + 15;
+constexpr UINT CM_CTL3DCHANGED = CM_BASE + 16;
+constexpr UINT CM_PARENTCTL3DCHANGED = CM_BASE + 17;
 constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
@@ -234,6 +248,8 @@ constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
 constexpr UINT CN_KEYUP = CN_BASE + WM_KEYUP;
 constexpr UINT CN_CHAR = CN_BASE + WM_CHAR;
+constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
+constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 constexpr UINT CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
 constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;

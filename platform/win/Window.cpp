@@ -264,11 +264,36 @@ uint64_t NextTimerDue() {
 
 void SetTimersExhausted(bool exhausted) { gTimersExhausted.store(exhausted); }
 
-void SetKeyState(int vk, bool down) {
-    if (vk < 0 || vk > 255) return;
+namespace {
+
+// A key goes down (its toggle bit flips when it was up) or up.
+void StoreKey(int vk, bool down) {
     uint8_t old = gKeys[static_cast<size_t>(vk)].load();
     uint8_t v = down ? static_cast<uint8_t>(0x80 | ((old & 0x80) ? (old & 1) : ((old & 1) ^ 1))) : static_cast<uint8_t>(old & 1);
     gKeys[static_cast<size_t>(vk)].store(v);
+}
+
+bool KeyDown(int vk) { return (gKeys[static_cast<size_t>(vk)].load() & 0x80) != 0; }
+
+}  // namespace
+
+void SetKeyState(int vk, bool down) {
+    if (vk < 0 || vk > 255) return;
+    int generic = (vk == VK_LSHIFT || vk == VK_RSHIFT) ? VK_SHIFT : (vk == VK_LCONTROL || vk == VK_RCONTROL) ? VK_CONTROL : 0;
+    if (generic) {
+        StoreKey(vk, down);
+        int left = generic == VK_SHIFT ? VK_LSHIFT : VK_LCONTROL;
+        StoreKey(generic, KeyDown(left) || KeyDown(left + 1));
+        return;
+    }
+    if (vk == VK_SHIFT || vk == VK_CONTROL) {
+        int left = vk == VK_SHIFT ? VK_LSHIFT : VK_LCONTROL;
+        if (!down || (!KeyDown(left) && !KeyDown(left + 1))) {
+            StoreKey(left, down);
+            StoreKey(left + 1, down);
+        }
+    }
+    StoreKey(vk, down);
 }
 
 void ClearKeyState() {

@@ -41,7 +41,9 @@ uint64_t NextTimerDue();
 // does when it has no timers left.
 void SetTimersExhausted(bool exhausted);
 
-// Keyboard state as the UI backend last saw it (virtual-key codes).
+// Keyboard state as the UI backend last saw it (virtual-key codes). A side of Shift or Ctrl
+// (VK_LSHIFT...) sets the generic key to "either side down". The generic key reported alone (a
+// keyboard that does not tell the side) moves both sides: down when neither is down yet, up.
 void SetKeyState(int vk, bool down);
 void ClearKeyState();
 

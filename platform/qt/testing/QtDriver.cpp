@@ -81,6 +81,16 @@ public:
         if (!w) return;
         bool keypad = false;
         int key = VkToQtKey(vk, &keypad);
+        // One of the two Shift or Ctrl keys: the key itself, its side in the native fields as X11
+        // reports it (scan code evdev + 8, keysym).
+        quint32 scan = 0, keysym = 0;
+        switch (vk) {
+            case VK_LSHIFT: key = Qt::Key_Shift; scan = 50; keysym = kKeysymShiftL; break;
+            case VK_RSHIFT: key = Qt::Key_Shift; scan = 62; keysym = kKeysymShiftR; break;
+            case VK_LCONTROL: key = Qt::Key_Control; scan = 37; keysym = kKeysymControlL; break;
+            case VK_RCONTROL: key = Qt::Key_Control; scan = 105; keysym = kKeysymControlR; break;
+            default: break;
+        }
         if (key == Qt::Key_Tab && shift.Contains(ssShift)) key = Qt::Key_Backtab;
         Qt::KeyboardModifiers mods = ModifiersOf(shift);
         if (keypad) mods |= Qt::KeypadModifier;
@@ -90,7 +100,7 @@ public:
             QWidget* focus = w->window()->focusWidget();
             target = focus ? focus : w->window();
         }
-        QKeyEvent ev(down ? QEvent::KeyPress : QEvent::KeyRelease, key, mods, QString::fromStdU16String(text));
+        QKeyEvent ev(down ? QEvent::KeyPress : QEvent::KeyRelease, key, mods, scan, keysym, 0, QString::fromStdU16String(text));
         QCoreApplication::sendEvent(target, &ev);
     }
 

@@ -23,3 +23,6 @@ enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight,
                            odInactive, odNoAccel, odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit };
 using TOwnerDrawState = rtl::SmallSet<TOwnerDrawStateItem>;
+
+// How text lines up across its space: a label's caption, an edit's text.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };

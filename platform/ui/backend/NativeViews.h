@@ -38,14 +38,19 @@ class NativeView {
 public:
     virtual ~NativeView() = default;
     virtual void SetFont(const TFont& font) = 0;
-    // Colours as the control holds them (system colours included).
+    // Colours as the control holds them (system colours included). A background of clNone
+    // paints none: what lies under the widget (the control's window) shows through it.
     virtual void SetColors(int32_t background, int32_t text) = 0;
+    // The widths of the window's frame round the widget (left, top, right, bottom): the widget
+    // fills the client area inside them, and the frame is the control's to paint.
+    virtual void SetFrameInsets(const TRect& insets) = 0;
     // Owner-painted: the widget is not shown; the control draws it (Render) and paints over it.
     virtual void SetOwnerPainted(bool value) = 0;
-    // Draws the widget as it looks now into a bitmap of the control's size.
+    // Draws the widget as it looks now over what a bitmap of the client area's size holds (what
+    // lies under the widget): where the widget paints nothing, the bitmap keeps its pixels.
     virtual void Render(TBitmap& target) = 0;
     // What the control drew over the widget's picture: the pixels where `painted` differs from
-    // `native` (both the control's size) show above the widget; none: nothing does.
+    // `native` (both the client area's size) show above the widget; none: nothing does.
     virtual void SetOverlay(const TBitmap& painted, const TBitmap& native) = 0;
 };
 
@@ -61,9 +66,8 @@ public:
     virtual void Replace(int start, int count, const String& text) = 0;
     virtual void SetSelection(int anchor, int caret) = 0;
     virtual void SetReadOnly(bool value) = 0;
-    // The sunken frame.
-    virtual void SetFramed(bool value) = 0;
-    // Margins of the text inside the widget: left, top, right, bottom.
+    virtual void SetAlignment(TAlignment value) = 0;
+    // Margins of the text inside the widget: left, top, right, bottom; all 0: the view's own.
     virtual void SetTextMargins(const TRect& margins) = 0;
     // The character nearest to a point in client coordinates; -1 when the view cannot tell.
     virtual int CharFromPos(int x, int y) = 0;

@@ -29,6 +29,8 @@ public:
     // The user asked to close a top-level window.
     virtual void CloseRequest(TWinControl* target) = 0;
     virtual void Activated(TWinControl* target, bool active) = 0;
+    // The desktop gave the activation to another program (false) or back to this one (true).
+    virtual void ApplicationActivated(bool active) { (void)active; }
 };
 
 // What a key types, for a backend to report as characters: the text its keyboard attached,

@@ -8,6 +8,7 @@
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/NativePeers.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/testing/Driver.h"
 #include "platform/ui/testing/Fixtures.h"
 #include "platform/ui/testing/TestSupport.h"
 #include "platform/win/Window.h"
@@ -342,5 +343,51 @@ TEST_F(InputRoadTest, CtrlWithALetterTypesItsControlCharacterOnEveryRoad) {
         std::u16string got = target == edit ? chars(edit->Entries) : chars(plain->Entries);
         EXPECT_EQ(got, std::u16string(u"\x01\x02\x04")) << target->ClassName();
     }
+    form->Free();
+}
+
+TEST_F(InputRoadTest, GetKeyStateTellsTheLeftAndRightCtrlAndShiftKeysApart) {
+    auto* form = new TForm(nullptr);
+    auto* edit = new KeyLog(form);
+    edit->SetParent(form);
+    form->Show();
+    edit->SetFocus();
+    ui::test::Pump();
+    ui::test::Driver& driver = ui::test::GetDriver();
+    auto down = [](int vk) { return GetKeyState(vk) < 0; };
+    struct Side {
+        WORD key, generic, other;
+        TShiftState shift;
+    } sides[] = {
+        {VK_RCONTROL, VK_CONTROL, VK_LCONTROL, {ssCtrl}},
+        {VK_LCONTROL, VK_CONTROL, VK_RCONTROL, {ssCtrl}},
+        {VK_RSHIFT, VK_SHIFT, VK_LSHIFT, {ssShift}},
+        {VK_LSHIFT, VK_SHIFT, VK_RSHIFT, {ssShift}},
+    };
+    for (const Side& s : sides) {
+        SCOPED_TRACE(s.key);
+        edit->Entries.clear();
+        driver.SendKey(*edit->Peer(), true, s.key, String(), s.shift, false);
+        EXPECT_TRUE(down(s.key));
+        EXPECT_FALSE(down(s.other));
+        EXPECT_TRUE(down(s.generic));
+        // Later input that only says the modifier is held changes nothing.
+        driver.SendKey(*edit->Peer(), true, 'A', String(), s.shift, false);
+        driver.SendKey(*edit->Peer(), false, 'A', String(), s.shift, false);
+        EXPECT_FALSE(down(s.other));
+        driver.SendKey(*edit->Peer(), false, s.key, String(), {}, false);
+        EXPECT_FALSE(down(s.key));
+        EXPECT_FALSE(down(s.generic));
+        // The messages carry the key itself, as the platform's do.
+        ASSERT_FALSE(edit->Entries.empty());
+        EXPECT_EQ(edit->Entries.front().key, s.generic);
+    }
+    // A keyboard that does not tell the side: both sides follow the key.
+    driver.SendKey(*edit->Peer(), true, VK_CONTROL, String(), {ssCtrl}, false);
+    EXPECT_TRUE(down(VK_LCONTROL));
+    EXPECT_TRUE(down(VK_RCONTROL));
+    driver.SendKey(*edit->Peer(), false, VK_CONTROL, String(), {}, false);
+    EXPECT_FALSE(down(VK_LCONTROL));
+    EXPECT_FALSE(down(VK_RCONTROL));
     form->Free();
 }

@@ -13,10 +13,14 @@
 
 namespace {
 
-// A styled edit: the native edit's picture with a frame of its own drawn over it.
+// A styled edit: the native edit's picture with a frame of its own drawn over it, in place of
+// the window's.
 class FramedEdit : public TEdit {
 public:
-    explicit FramedEdit(TComponent* owner) : TEdit(owner) { SetOwnerPainted(true); }
+    explicit FramedEdit(TComponent* owner) : TEdit(owner) {
+        SetOwnerPainted(true);
+        SetBorderStyle(bsNone);
+    }
     int Paints = 0;
 
 protected:
@@ -140,6 +144,7 @@ TEST_F(NativePaintTest, ALineDrawnAfterTheInheritedPaintShowsOverTheNativeEdit) 
     for (TEdit* e : {static_cast<TEdit*>(lined), plain}) {
         e->SetText(String(u"WWWW"));
         e->SetTabStop(false);  // neither has the focus, so both look alike
+        e->SetBorderStyle(bsNone);  // the client area is the whole edit
     }
     form->Show();
     std::string path = (std::filesystem::temp_directory_path() / ("rwb_ui_native_line_" + std::to_string(getpid()) + ".png")).string();
@@ -168,6 +173,62 @@ TEST_F(NativePaintTest, ALineDrawnAfterTheInheritedPaintShowsOverTheNativeEdit) 
     ASSERT_TRUE(ui::test::LoadPng(path, pic));
     std::remove(path.c_str());
     EXPECT_EQ(pic.At(80, 10 + lined->Row), 0x0000FF);
+    form->Free();
+}
+
+namespace {
+
+// Paints its own button column and lets the native combo box paint the rest into its DC, as the
+// styled combo box does.
+class ColumnCombo : public TComboBox {
+public:
+    using TComboBox::TComboBox;
+    static constexpr int kColumn = 18;
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg != WM_PAINT || m.WParam) {
+            TComboBox::WndProc(m);
+            return;
+        }
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        TRect column(ClientWidth() - kColumn, 0, ClientWidth(), ClientHeight());
+        HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+        FillRect(dc, &column, blue);
+        DeleteObject(blue);
+        ExcludeClipRect(dc, column.Left, column.Top, column.Right, column.Bottom);
+        m.WParam = reinterpret_cast<WPARAM>(dc);
+        PaintHandler(m);
+        m.WParam = 0;
+        EndPaint(Handle(), &ps);
+    }
+};
+
+}  // namespace
+
+TEST_F(NativePaintTest, AComboBoxPaintsItsButtonColumnAndTheNativeComboPaintsTheRestIntoItsDc) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 220, 100);
+    auto* combo = new ColumnCombo(form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 10, 160, 24);
+    combo->SetStyle(csDropDownList);
+    combo->Items()->Add(String(u"WWWW"));
+    combo->SetItemIndex(0);
+    combo->SetTabStop(false);
+    form->Show();
+    ui::test::Picture pic = drawn_test::Snapshot(form, "combo_column");
+    ASSERT_GT(pic.Width, 0);
+    TRect area = drawn_test::ClientInForm(combo);
+    // The column stays blue over the native combo's own button...
+    for (int y = area.Top; y < area.Bottom; ++y)
+        for (int x = area.Right - ColumnCombo::kColumn; x < area.Right; ++x) ASSERT_EQ(pic.At(x, y), 0xFF0000) << x << "," << y;
+    // ...and the native combo shows its text beside it, and nothing blue.
+    TRect rest(area.Left, area.Top, area.Right - ColumnCombo::kColumn, area.Bottom);
+    for (int y = rest.Top; y < rest.Bottom; ++y)
+        for (int x = rest.Left; x < rest.Right; ++x) ASSERT_NE(pic.At(x, y), 0xFF0000) << x << "," << y;
+    EXPECT_GT(drawn_test::DarkPixels(pic, rest), 20);
     form->Free();
 }
 

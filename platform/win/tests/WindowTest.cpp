@@ -3,6 +3,7 @@
 #include <atomic>
 #include <functional>
 #include <thread>
+#include <tuple>
 
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Exceptions.h"
@@ -189,6 +190,37 @@ TEST(KeyState, ReflectsWhatTheBackendReports) {
     win::SetKeyState(VK_SHIFT, false);
     EXPECT_GE(GetKeyState(VK_SHIFT), 0);
     EXPECT_EQ(GetKeyState(VK_SHIFT) & 1, 1);  // toggled by the press
+    win::ClearKeyState();
+}
+
+TEST(KeyState, TheSidesOfShiftAndCtrlFollowTheGenericKeyWhereTheSideIsUnknown) {
+    struct Step {
+        int vk;
+        bool down;
+        bool generic, left, right;  // down afterwards
+    };
+    for (auto [generic, left, right] : {std::tuple{VK_CONTROL, VK_LCONTROL, VK_RCONTROL}, std::tuple{VK_SHIFT, VK_LSHIFT, VK_RSHIFT}}) {
+        SCOPED_TRACE(generic);
+        win::ClearKeyState();
+        const Step steps[] = {
+            {right, true, true, false, true},     // the right key alone
+            {generic, true, true, false, true},   // the modifiers of later input change nothing
+            {left, true, true, true, true},
+            {right, false, true, true, false},    // the left one still holds it
+            {left, false, false, false, false},
+            {generic, true, true, true, true},    // a keyboard that does not tell the side
+            {generic, false, false, false, false},
+            {left, true, true, true, false},
+            {generic, false, false, false, false},  // released, whichever side it was
+        };
+        for (const Step& s : steps) {
+            SCOPED_TRACE(&s - steps);
+            win::SetKeyState(s.vk, s.down);
+            EXPECT_EQ(GetKeyState(generic) < 0, s.generic);
+            EXPECT_EQ(GetKeyState(left) < 0, s.left);
+            EXPECT_EQ(GetKeyState(right) < 0, s.right);
+        }
+    }
     win::ClearKeyState();
 }
 
