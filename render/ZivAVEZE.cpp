@@ -175,31 +175,54 @@ const std::vector<THtmlNamedChar>& HtmlNamedChars() {
 
 // ---- Text preparation --------------------------------------------------------------------------
 
-String HtmlPrepareText(const String& text) {
-    String s = text;
-    if (s.find(u'&') != String::npos) {
-        static const struct {
-            const char16_t* entity;
-            const char16_t* replacement;
-        } kNamed[] = {
-            {u"&AMP;", u"&&"},         {u"&QUOT;", u"\""},        {u"&SECT;", u"\u00A7"},
-            {u"&PERMIL;", u"\u2030"},  {u"&REG;", u"\u00AE"},     {u"&COPY;", u"\u00A9"},
-            {u"&PARA;", u"\u00B6"},    {u"&TRADE;", u"\u2122"},   {u"&EURO;", u"\u20AC"},
-        };
-        // Rounds of one replacement of each name, until a round changes nothing: "&amp;amp;"
-        // thus becomes "&&&". Every replacement shortens the text, so the rounds end.
-        String upper = UpperAscii(s);
-        for (bool changed = true; changed;) {
-            changed = false;
-            for (const auto& n : kNamed) {
-                size_t at = upper.find(n.entity);
-                if (at == String::npos) continue;
-                size_t len = std::char_traits<char16_t>::length(n.entity);
-                s.replace(at, len, n.replacement);
-                upper.replace(at, len, UpperAscii(n.replacement));
-                changed = true;
-            }
+namespace {
+
+// The named replacements of preparation, in rounds of one replacement of each name until a round
+// changes nothing: "&amp;amp;" thus becomes "&&&". Every replacement shortens the text, so the
+// rounds end.
+String ReplaceNamed(String s) {
+    static const struct {
+        const char16_t* entity;
+        const char16_t* replacement;
+    } kNamed[] = {
+        {u"&AMP;", u"&&"},        {u"&QUOT;", u"\""},       {u"&SECT;", u"\u00A7"},
+        {u"&PERMIL;", u"\u2030"}, {u"&REG;", u"\u00AE"},     {u"&COPY;", u"\u00A9"},
+        {u"&PARA;", u"\u00B6"},   {u"&TRADE;", u"\u2122"},   {u"&EURO;", u"\u20AC"},
+    };
+    String upper = UpperAscii(s);
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (const auto& n : kNamed) {
+            size_t at = upper.find(n.entity);
+            if (at == String::npos) continue;
+            size_t len = std::char_traits<char16_t>::length(n.entity);
+            s.replace(at, len, n.replacement);
+            upper.replace(at, len, UpperAscii(n.replacement));
+            changed = true;
         }
+    }
+    return s;
+}
+
+}  // namespace
+
+String HtmlPrepareText(const String& text) {
+    String s;
+    if (text.find(u'&') == String::npos) {
+        s = text;
+    } else {
+        // Control tags keep their encoded values as written: ParseControlTag decodes them, and a
+        // "&quot;" turned into a double quote here would end the value early.
+        const String upper = UpperAscii(text);
+        size_t at = 0;
+        for (size_t control; (control = upper.find(u"<CONTROL", at)) != String::npos;) {
+            size_t close = text.find(u'>', control);
+            size_t end = close == String::npos ? text.size() : close + 1;
+            s += ReplaceNamed(text.substr(at, control - at));
+            s.append(text, control, end - control);
+            at = end;
+        }
+        s += ReplaceNamed(text.substr(at));
     }
     for (size_t at = 0; (at = s.find(u"<#", at)) != String::npos;) {
         s.erase(at, 1);

@@ -12,9 +12,19 @@
 
 #include "platform/rtl/String.h"
 #include "platform/ui/Graphics.h"
+#include "platform/win/WinTypes.h"
 #include "render/PictureContainer.h"
 
 class TCustomImageList;
+
+// The reading order of the control that renders. The class library's controls do not carry one
+// yet: this stands in for their TBiDiMode, with its values, and gives way to it in one line
+// (`using THtmlBiDiMode = TBiDiMode;`). Name the values through the type
+// (`THtmlBiDiMode::bdRightToLeft`), which reads the same after the change.
+namespace html_bidi {
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+}
+using THtmlBiDiMode = html_bidi::TBiDiMode;
 
 // ---- Colours and the unit's settings -----------------------------------------------------------
 
@@ -223,3 +233,30 @@ String HtmlClearRadioControls(const String& html);
 // Rewrites the control with that ID with the new value; false, html untouched, when there is none.
 bool HtmlSetControlValue(String& html, const String& id, const String& value);
 String PasswordMask(const String& text);
+
+// ---- Layout, drawing and hit-testing -----------------------------------------------------------
+
+// Lays the text out in Rect and, in one call, draws it, or only measures it (MeasureOnly), or finds
+// what lies under (XPos, YPos) (HitTestOnly): an anchor's text, an image inside an anchor, or an
+// embedded control, which the result tells. The canvas's font is the base font and its brush
+// colour the initial background; pen, brush and font are as they were when the call returns.
+// The outputs are cleared at the start, except AnchorVal and HoverRect, which are written only on
+// a hit, and ControlID, which HitTestOnly keeps to report the control with that ID.
+bool HtmlRenderText(TCanvas* Canvas, const String& Text, const TRect& Rect, TCustomImageList* Images, int XPos, int YPos,
+                    int FocusLink, int HoverLink, int ShadowOffset, bool HitTestOnly, bool MeasureOnly, bool Printing,
+                    bool KeepFontColor, bool BlinkOn, bool HoverOnly, bool WordWrap, bool MouseDown, double ResFactor,
+                    TColor URLColor, TColor HoverColor, TColor HoverFontColor, TColor ShadowColor, String& AnchorVal,
+                    String& StripVal, String& FocusAnchor, String& TitleVal, int& XSize, int& YSize, int& HyperLinks,
+                    int& MouseLink, TRect& HoverRect, TRect& ControlRect, String& ControlID, String& ControlValue,
+                    String& ControlType, THTMLPictureCache* ImageCache, TPictureContainer* Container, HWND WinHandle,
+                    THtmlBiDiMode BiDiMode);
+
+// Only on a right-to-left locale: bdRightToLeft takes DT_RIGHT away, or adds it when neither
+// DT_RIGHT nor DT_CENTER is set, and every mode but bdLeftToRight adds DT_RTLREADING.
+UINT DrawTextBiDiFlags(UINT format, THtmlBiDiMode bidiMode);
+// A bitmap stretched into a rectangle through a device-independent copy (for printing).
+void StretchDrawBitmap(TCanvas* canvas, const TRect& rect, TBitmap* bitmap);
+// The R tag's font change on a canvas: its font rotated by degrees (escapement and orientation in
+// tenths of a degree), the font before it held until RestoreRotatedFont selects it again.
+void SelectRotatedFont(TCanvas* canvas, int degrees);
+void RestoreRotatedFont(TCanvas* canvas);

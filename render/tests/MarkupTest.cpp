@@ -67,6 +67,8 @@ TEST(HtmlMarkup, PreparationAndRunEntities) {
     };
     for (const auto& c : cases) EXPECT_EQ(Texts(Runs(c.text)), String(c.shown)) << String(c.text).ToUtf8();
     EXPECT_EQ(HtmlPrepareText(u"a\r\nb\rc\nd"), u"a<BR>b<BR>cd");
+    // Control tags keep their encoded values for ParseControlTag.
+    EXPECT_EQ(HtmlPrepareText(u"&amp;<control VALUE=\"&quot;&amp;\">&quot;"), u"&&<control VALUE=\"&quot;&amp;\">\"");
 }
 
 TEST(HtmlMarkup, EachTagChangesTheStateOfTheRunsAfterIt) {
