@@ -177,6 +177,13 @@ ComPtr<IPicture> Decode(const std::vector<uint8_t>& bytes) {
 // size bytes from the stream's position, or all that is left for 0.
 HRESULT ReadAll(IStream* stream, LONG size, std::vector<uint8_t>& bytes) {
     uint64_t want = size > 0 ? static_cast<uint64_t>(size) : kGlobalMaxBlock;
+    // One allocation for what the stream holds: growing by chunks copied a large picture over
+    // and over (a GIF animation decodes its file at every step).
+    STATSTG stat;
+    ULARGE_INTEGER at = 0;
+    if (SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) && SUCCEEDED(stream->Seek(0, STREAM_SEEK_CUR, &at)) &&
+        stat.cbSize > at)
+        bytes.reserve(static_cast<size_t>(std::min<uint64_t>(want, stat.cbSize - at)));
     uint8_t buffer[64 * 1024];
     while (bytes.size() < want) {
         ULONG chunk = static_cast<ULONG>(std::min<uint64_t>(sizeof buffer, want - bytes.size()));
