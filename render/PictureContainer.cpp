@@ -78,22 +78,40 @@ std::vector<uint8_t> RestOfStream(TStream* stream) {
 THTMLPicture::THTMLPicture() = default;
 THTMLPicture::~THTMLPicture() = default;
 
-std::vector<uint8_t> THTMLPicture::FrameData(const std::vector<uint8_t>& data, int frame) {
+namespace {
+
+// The parts of data a frame is decoded from: the bytes before the first frame marker and those
+// from the marker of that frame on (the second part empty when there is no such frame); the whole
+// data for anything but a GIF with frames.
+struct FrameParts {
+    size_t headEnd;
+    size_t tailStart;
+};
+
+FrameParts FramePartsOf(const std::vector<uint8_t>& data, int frame) {
     bool gif = data.size() >= 5 && std::memcmp(data.data(), "GIF8", 4) == 0;
+    FrameParts parts{data.size(), data.size()};
+    if (!gif) return parts;
     bool any = false;
-    if (gif) EachFrameMarker(data, [&](size_t, int) { return !(any = true); });
-    if (!any) return data;
-    std::vector<uint8_t> out;
-    out.reserve(data.size());
-    bool copying = true;
-    int i = 1;
-    for (size_t j = 0; j < data.size(); ++j) {
-        if (IsFrameMarker(data, j)) {
-            ++i;
-            copying = frame < i;
+    EachFrameMarker(data, [&](size_t j, int number) {
+        if (number == 1) {
+            any = true;
+            parts.headEnd = j;
         }
-        if (copying) out.push_back(data[j]);
-    }
+        if (number < frame) return true;
+        parts.tailStart = j;
+        return false;
+    });
+    if (!any) parts.headEnd = data.size();
+    return parts;
+}
+
+}  // namespace
+
+std::vector<uint8_t> THTMLPicture::FrameData(const std::vector<uint8_t>& data, int frame) {
+    const FrameParts parts = FramePartsOf(data, frame);
+    std::vector<uint8_t> out(data.begin(), data.begin() + static_cast<long>(parts.headEnd));
+    out.insert(out.end(), data.begin() + static_cast<long>(parts.tailStart), data.end());
     return out;
 }
 
@@ -115,12 +133,16 @@ void THTMLPicture::LoadPicture() {
             return false;
         });
     }
-    std::vector<uint8_t> bytes = FrameData(FData, FFrame);
-
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    // The frame's bytes go straight into the block the loader reads (no copy in between: an
+    // animation decodes its file again at every step).
+    const FrameParts parts = FramePartsOf(FData, FFrame);
+    const size_t size = parts.headEnd + (FData.size() - parts.tailStart);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
     if (!block) throw Exception(u"Could not allocate memory for image");
-    if (!bytes.empty()) {
-        std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    if (size > 0) {
+        auto* p = static_cast<uint8_t*>(GlobalLock(block));
+        std::memcpy(p, FData.data(), parts.headEnd);
+        std::memcpy(p + parts.headEnd, FData.data() + parts.tailStart, FData.size() - parts.tailStart);
         GlobalUnlock(block);
     }
     IStream* stream = nullptr;
@@ -130,7 +152,7 @@ void THTMLPicture::LoadPicture() {
     }
     if (!stream) throw Exception(u"Empty image stream created");
     void* picture = nullptr;
-    HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE_, IID_IPicture, &picture);
+    HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE_, IID_IPicture, &picture);
     stream->Release();
     if (FAILED(hr)) throw Exception(u"Could not load image. Invalid format");
     if (!picture) throw Exception(u"Could not load image");
