@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "platform/rtl/Math.h"
 #include "platform/rtl/SysUtils.h"
@@ -148,6 +149,8 @@ private:
     TRect FLineRect;         // Rect with its left edge 1 pixel in
     int FLineNo = 0;
     LineValues FLine;
+    std::vector<int> FRunWidths;  // the widths of the line's runs, in order
+    size_t FRunWidth = 0;         // the next one the second pass takes
     int FHoverImage = -1;
     int FThemed = -1;        // asked once per call
     String FIncomingID;
@@ -218,6 +221,8 @@ bool Renderer::Run(const String& text) {
     for (FLineNo = 0; !remaining.AtEnd(); ++FLineNo) {
         measure.Sub = measure.Sup = paint.Sub = paint.Sup = false;
         FLine = LineValues();
+        FRunWidths.clear();
+        FRunWidth = 0;
         Sync(measure);
         FLine.gh = C->TextHeight(u"gh");
         FLine.height = FLine.gh;
@@ -295,7 +300,15 @@ void Renderer::TextRun(Pass& p, THtmlScanner& src, size_t n, String* lineSource)
         return;
     }
     Sync(st);
-    const int w = RunWidth(run);
+    // The second pass takes the widths its line's runs measured: the same runs in the same fonts.
+    int w = 0;
+    if (p.Measuring()) {
+        w = RunWidth(run);
+    } else if (FRunWidth < FRunWidths.size()) {
+        w = FRunWidths[FRunWidth++];
+    } else {
+        w = RunWidth(run);
+    }
     bool dropRest = false;
     if (p.Measuring()) {
         const bool fits = p.width + w < FAvail || w >= FAvail || (!p.lineText.empty() && p.lineText.back() != u' ');
@@ -307,11 +320,14 @@ void Renderer::TextRun(Pass& p, THtmlScanner& src, size_t n, String* lineSource)
         dropRest = !fits && !p.lineText.empty();
     }
     // Only what stays on the line raises it and reaches the plain text.
-    const int h = C->TextHeight(run);
-    FLine.height = std::max(FLine.height, h);
-    if (st.Sub) FLine.below = std::max(FLine.below, h / 4);
-    if (st.Sup) FLine.above = std::max(FLine.above, h / 4);
-    if (p.Measuring()) *StripVal += run;
+    if (p.Measuring()) {
+        const int h = C->TextHeight(run);
+        FLine.height = std::max(FLine.height, h);
+        if (st.Sub) FLine.below = std::max(FLine.below, h / 4);
+        if (st.Sup) FLine.above = std::max(FLine.above, h / 4);
+        *StripVal += run;
+        FRunWidths.push_back(w);
+    }
 
     if (p.HitTesting()) {
         const int at = PointInLine(p);
