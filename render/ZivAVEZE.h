@@ -254,6 +254,18 @@ bool HtmlRenderText(TCanvas* Canvas, const String& Text, const TRect& Rect, TCus
 // Only on a right-to-left locale: bdRightToLeft takes DT_RIGHT away, or adds it when neither
 // DT_RIGHT nor DT_CENTER is set, and every mode but bdLeftToRight adds DT_RTLREADING.
 UINT DrawTextBiDiFlags(UINT format, THtmlBiDiMode bidiMode);
+// The shell's system icons of IMG "SSYS:" (small) and "LSYS:" (large). They come with the shell's
+// file icons of the layer (platform/ui/ShellIcons.h); until the layer has them, those sources draw
+// nothing and take no room, as an unknown source does.
+#if __has_include("platform/ui/ShellIcons.h")
+#define RWB_HTML_SYSTEM_ICONS 1
+// name is an icon index when it reads as an integer, else a path whose icon is the file's or
+// folder's when it exists and that of its file type (by extension) when it does not. size gets the
+// list's icon size (0 x 0 when there is no list). With draw the icon is drawn at (x, y), or for
+// printing drawn on a bitmap stretched to round(size x resFactor).
+void DrawSystemIcon(TCanvas* canvas, int x, int y, TSize& size, double resFactor, bool printing, bool draw, bool large,
+                    const String& name);
+#endif
 // A bitmap stretched into a rectangle through a device-independent copy (for printing).
 void StretchDrawBitmap(TCanvas* canvas, const TRect& rect, TBitmap* bitmap);
 // The R tag's font change on a canvas: its font rotated by degrees (escapement and orientation in

@@ -516,6 +516,21 @@ bool Renderer::Image(Pass& p, const THtmlTag& tag) {
                                   &bitmap);
             };
         }
+#ifdef RWB_HTML_SYSTEM_ICONS
+    } else if (StartsWith(source, u"SSYS:") || StartsWith(source, u"LSYS:")) {
+        const bool large = source[0] == u'L';
+        const String name = source.substr(5);
+        TSize icon;
+        DrawSystemIcon(C, 0, 0, icon, ResFactor, Printing, false, large, name);
+        if (icon.cx > 0 && icon.cy > 0) {
+            w = MulDiv(icon.cx, ppi, 96);
+            h = MulDiv(icon.cy, ppi, 96);
+            draw = [this, large, name](int x, int y) {
+                TSize drawn;
+                DrawSystemIcon(C, x, y, drawn, ResFactor, Printing, true, large, name);
+            };
+        }
+#endif
     } else if (THTMLPicture* pic = FindPicture(source); pic && !pic->Empty() && pic->Width() > 0 && pic->Height() > 0) {
         const int pw = pic->Width(), ph = pic->Height();
         const bool sized = wantW > 0 || wantH > 0;

@@ -9,6 +9,9 @@
 #include "platform/ole/testing/GifBytes.h"
 #include "platform/rtl/SysUtils.h"
 #include "render/tests/HtmlRenderSupport.h"
+#ifdef RWB_HTML_SYSTEM_ICONS
+#include "platform/ui/ShellIcons.h"
+#endif
 
 namespace {
 
@@ -238,6 +241,49 @@ TEST(HtmlImages, AlignmentOfTheLineToAPictureAndPicturesThatDoNotFit) {
     wide.Go();
     EXPECT_EQ(wide.ySize, std::max(gh, 10));
 }
+
+#ifdef RWB_HTML_SYSTEM_ICONS
+TEST(HtmlImages, SystemIconsSmallAndLarge) {
+    for (bool large : {false, true}) {
+        SCOPED_TRACE(large ? "large" : "small");
+        const int side = large ? 32 : 16;
+        RecordingSheet s(300, 100);
+        const int x = 1 + s.canvas.TextWidth(u"ab");
+        HtmlCall call = On(s, String(u"ab<IMG SRC=\"") + (large ? u"LSYS:" : u"SSYS:") + u"notes.txt\">");
+        call.Go();
+        EXPECT_EQ(call.xSize, x - 1 + side);
+        EXPECT_EQ(call.ySize, std::max(s.canvas.TextHeight(u"gh"), side));
+
+        // The icon of the type, as the shell's list draws it there.
+        RecordingSheet expected(300, 100);
+        SHFILEINFO info;
+        HIMAGELIST list = reinterpret_cast<HIMAGELIST>(
+            SHGetFileInfo(u"NOTES.TXT", FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                          SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | (large ? SHGFI_LARGEICON : SHGFI_SMALLICON)));
+        ASSERT_TRUE(list);
+        ImageList_Draw(list, info.iIcon, expected.canvas.Handle(), x, 0, ILD_TRANSPARENT);
+        RecordingSheet iconOnly(300, 100);
+        HtmlCall alone = On(iconOnly, String(u"<IND x=\"") + IntToStr(x - 1) + u"\"><IMG SRC=\"" +
+                                          (large ? u"LSYS:" : u"SSYS:") + u"notes.txt\">");
+        alone.Go();
+        EXPECT_TRUE(render_test::SamePixels(iconOnly.sheet, expected.sheet));
+
+        // By index, and stretched when printing.
+        TSize size;
+        DrawSystemIcon(&s.canvas, 0, 0, size, 1.0, false, false, large, IntToStr(info.iIcon));
+        EXPECT_EQ(size, TSize(side, side));
+        RecordingSheet printed(300, 100);
+        DrawSystemIcon(&printed.canvas, 0, 0, size, 2.0, true, true, large, u"notes.txt");
+        TRect ink(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
+        for (const TPoint& p : printed.Ink()) {
+            ink.Right = std::max(ink.Right, p.X + 1);
+            ink.Bottom = std::max(ink.Bottom, p.Y + 1);
+        }
+        EXPECT_GT(ink.Right, side);
+        EXPECT_LE(ink.Right, 2 * side);
+    }
+}
+#endif
 
 TEST(HtmlImages, ListBulletsAndTheirIndent) {
     RecordingSheet s(300, 200);
