@@ -2,6 +2,7 @@
 #include "platform/ole/Picture.h"
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
@@ -94,6 +95,41 @@ private:
 
 LONG Himetric(int pixels) { return MulDiv(pixels, kHimetricPerInch, kPixelsPerInch); }
 
+// The rectangle of a GIF file's first image on its logical screen, from the first image
+// descriptor after the header, the colour table and the extensions; empty when the file ends first.
+TRect GifFirstImageRect(const std::vector<uint8_t>& b) {
+    auto word = [&](size_t at) { return at + 1 < b.size() ? b[at] | b[at + 1] << 8 : 0; };
+    size_t at = 13;
+    if (b.size() > 10 && (b[10] & 0x80)) at += 3u << ((b[10] & 7) + 1);
+    while (at < b.size()) {
+        if (b[at] == 0x2C) {
+            if (at + 9 > b.size()) break;
+            int left = word(at + 1), top = word(at + 3);
+            return TRect(left, top, left + word(at + 5), top + word(at + 7));
+        }
+        if (b[at] != 0x21 || at + 1 >= b.size()) break;
+        at += 2;  // an extension: its label, then sub-blocks up to an empty one
+        while (at < b.size() && b[at] != 0) at += b[at] + 1u;
+        ++at;
+    }
+    return TRect();
+}
+
+// The first image in its own rectangle: the backend's decoder gives it placed on the whole
+// logical screen, and the picture is the image itself (an animation's later images are
+// patches the caller places at their offsets).
+void CropToFirstImage(const std::vector<uint8_t>& bytes, TBitmap& image) {
+    TRect r = GifFirstImageRect(bytes);
+    const TRect whole(0, 0, image.Width(), image.Height());
+    if (r.IsEmpty() || r == whole || r.Left < 0 || r.Top < 0 || r.Right > whole.Right || r.Bottom > whole.Bottom) return;
+    TBitmap cropped(r.Width(), r.Height(), pf32bit);
+    for (int y = 0; y < r.Height(); ++y)
+        std::memcpy(cropped.ScanLine(y), static_cast<const uint8_t*>(image.ScanLine(r.Top + y)) + 4 * r.Left,
+                    4 * static_cast<size_t>(r.Width()));
+    cropped.PixelsChanged();
+    image.Assign(&cropped);
+}
+
 // The picture in the bytes, or nullptr when they are none the loader reads.
 ComPtr<IPicture> Decode(const std::vector<uint8_t>& bytes) {
     std::unique_ptr<TGraphic> graphic;
@@ -114,6 +150,7 @@ ComPtr<IPicture> Decode(const std::vector<uint8_t>& bytes) {
         ui::Backend& backend = ui::GetBackend();
         if (!backend.Supports(ui::Capability::ImageDecoders)) return nullptr;
         if (!backend.Decoders().DecodeGif(bytes.data(), bytes.size(), first)) return nullptr;
+        CropToFirstImage(bytes, first);
         auto image = std::make_unique<TIcon>();
         image->Bitmap()->Assign(&first);
         graphic = std::move(image);
@@ -140,6 +177,13 @@ ComPtr<IPicture> Decode(const std::vector<uint8_t>& bytes) {
 // size bytes from the stream's position, or all that is left for 0.
 HRESULT ReadAll(IStream* stream, LONG size, std::vector<uint8_t>& bytes) {
     uint64_t want = size > 0 ? static_cast<uint64_t>(size) : kGlobalMaxBlock;
+    // One allocation for what the stream holds: growing by chunks copied a large picture over
+    // and over (a GIF animation decodes its file at every step).
+    STATSTG stat;
+    ULARGE_INTEGER at = 0;
+    if (SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) && SUCCEEDED(stream->Seek(0, STREAM_SEEK_CUR, &at)) &&
+        stat.cbSize > at)
+        bytes.reserve(static_cast<size_t>(std::min<uint64_t>(want, stat.cbSize - at)));
     uint8_t buffer[64 * 1024];
     while (bytes.size() < want) {
         ULONG chunk = static_cast<ULONG>(std::min<uint64_t>(sizeof buffer, want - bytes.size()));

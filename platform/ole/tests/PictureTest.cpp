@@ -5,6 +5,7 @@
 #include <random>
 
 #include "platform/ole/Picture.h"
+#include "platform/ole/testing/GifBytes.h"
 #include "platform/ole/tests/PictureLoad.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Jpeg.h"
@@ -94,6 +95,21 @@ TEST(PictureTest, ReadsEachFormatWithItsTypeAndSizeInHundredthsOfAMillimetre) {
         EXPECT_NEAR(w, c.width, c.type >= PICTYPE_METAFILE && c.type != PICTYPE_ICON ? 27 : 0);
         EXPECT_NEAR(h, c.height, c.type >= PICTYPE_METAFILE && c.type != PICTYPE_ICON ? 27 : 0);
     }
+}
+
+TEST(PictureTest, AGifIsItsFirstImageInThatImagesOwnRectangle) {
+    // A 12 x 6 red patch at (5, 4) of a 40 x 20 screen, then a blue image of the whole screen.
+    ComPtr<IPicture> p = Load(ole::test::GifFile(40, 20, {{5, 4, 12, 6, 10, 1}, {0, 0, 40, 20, 10, 3}}));
+    ASSERT_TRUE(p);
+    LONG w = 0, h = 0;
+    p->get_Width(&w);
+    p->get_Height(&h);
+    EXPECT_EQ(w, MulDiv(12, 2540, 96));
+    EXPECT_EQ(h, MulDiv(6, 2540, 96));
+    TBitmap target;
+    ASSERT_EQ(p->Render(White(target, 12, 6)->Canvas()->Handle(), 0, 0, 12, 6, 0, h, w, -h, nullptr), S_OK);
+    EXPECT_EQ(target.Canvas()->Pixels(0, 0), kRed);
+    EXPECT_EQ(target.Canvas()->Pixels(11, 5), kRed);
 }
 
 TEST(PictureTest, RefusesWhatItDoesNotReadAndGivesNoPicture) {
