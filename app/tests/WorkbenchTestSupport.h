@@ -58,6 +58,10 @@ protected:
 
     // Makes the forms as the program does, with the program in the test's folder.
     void Start() {
+        // The version box's picture is beside the program whatever a test leaves out; a test of a
+        // missing picture names another file.
+        std::filesystem::copy_file(std::string(RWB_SHIPPED_DIR) + "/VersionBox.png", dir.File("VersionBox.png"),
+                                   std::filesystem::copy_options::skip_existing);
         win::ResetMessageBeeps();
         ui::ClearMessageBoxLog();
         SetProgramPathForTests(String(dir.File("workbench")));
