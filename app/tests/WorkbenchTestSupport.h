@@ -117,6 +117,14 @@ protected:
 
 using porttest::Eventually;
 
+// Runs act inside the form's modal loop, once the form shows.
+inline void WhenModal(TCustomForm* form, std::function<void()> act) {
+    form->OnShow = [form, act](TObject*) {
+        TThread::Queue(nullptr, act);
+        form->OnShow = nullptr;  // frees this handler: nothing of it is used after
+    };
+}
+
 inline String UniqueDevice() {
     static std::atomic<int> n{0};
     return String("SIMWB" + std::to_string(getpid()) + "_" + std::to_string(++n));
