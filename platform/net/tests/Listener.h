@@ -3,6 +3,7 @@
 // time and talks to it with plain blocking calls.
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -38,14 +39,18 @@ public:
         ::close(FListen);
         FListen = -1;
     }
-    // Takes the next connection made (a client's connect completes before this).
-    bool Accept() {
+    // Takes the next connection made (a client's connect completes before this), waiting up to
+    // ms for one.
+    bool Accept(int ms = 10000) {
         ClosePeer();
+        pollfd p{FListen, POLLIN, 0};
+        if (::poll(&p, 1, ms) <= 0) return false;
         FPeer = ::accept(FListen, nullptr, nullptr);
         return FPeer >= 0;
     }
     void Send(const std::vector<uint8_t>& bytes) { ::send(FPeer, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
-    // What the client sent, waiting up to ms for the first byte and taking what follows at once.
+    // What the client sent, waiting up to ms for the first byte and taking what follows at once;
+    // empty when the client has closed or sent nothing.
     std::vector<uint8_t> Received(int ms = 2000) {
         std::vector<uint8_t> r;
         timeval tv{ms / 1000, (ms % 1000) * 1000};
