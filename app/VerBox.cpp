@@ -63,6 +63,12 @@ TVerBoxForm::TVerBoxForm(TComponent* AOwner) : TForm(AOwner) {
     MvColBitBtn1->SetMode(mButton);
     MvColBitBtn1->SetTextOff(String("OK"));
     MvColBitBtn1->SetTextOn(String("OK"));
+    // A plain button face, as the dialog's own.
+    MvColBitBtn1->GradBtnFace()->SetVisible(false);
+    MvColBitBtn1->SetColorOff(clBtnFace);
+    MvColBitBtn1->SetColorOn(clBtnFace);
+    MvColBitBtn1->SetTextColOff(clBlack);
+    MvColBitBtn1->SetTextColOn(clBlack);
     MvColBitBtn1->OnClick = [this](TObject* s) { MvColBitBtn1Click(s); };
 
     for (int i = 0; i < ComponentCount(); ++i) Components(i)->Loaded();
