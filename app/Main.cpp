@@ -204,6 +204,7 @@ void TMainForm::FarewellLine(const String& line) {
 void TMainForm::FormDestroy(TObject* Sender) {
     ComPort1->Close();
     EmptyStreams();
+    if (LinkType == "TCP/IP") TcpClient1->Disconnect();
 }
 
 void TMainForm::EmptyStreams() {

@@ -4,6 +4,9 @@
 
 #include "app/Caution1.h"
 #include "app/Caution2.h"
+#include "app/ComSetDialog.h"
+#include "app/IPSetting1.h"
+#include "app/VerBox.h"
 #include "app/Conversion.h"
 #include "app/KeyForm.h"
 #include "app/Main.h"
@@ -26,7 +29,10 @@ void CreateWorkbenchForms() {
     Application->SetTitle(String("TQW-560R - Evaluation software program"));
     Application->CreateForm(MainForm);
     Application->CreateForm(Caution1Form);
+    Application->CreateForm(VerBoxForm);
+    Application->CreateForm(IPSettingForm1);
     Application->CreateForm(Caution2Form);
+    Application->CreateForm(ComSetDlg);
     Application->CreateForm(ConversionForm1);
     Application->CreateForm(KeyForm1);
 }
