@@ -3,9 +3,12 @@
 #include "controls/styled/AdvEdit.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Gdi.h"
+#include "platform/ole/DragDrop.h"
 #include "platform/win/Window.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -62,6 +65,12 @@ void TPersistence::Assign(const TPersistent* Source) {
 TAdvEdit::TAdvEdit(TComponent* AOwner)
     : TCustomEdit(AOwner), FLookup(std::make_unique<TLookupSettings>()), FPersistence(std::make_unique<TPersistence>()) {
     FFontColor = Font()->Color();
+    FNormalColor = Color();
+    FLabelFont = std::make_unique<TFont>();
+    FLabelFont->OnChange = [this](TObject*) { PlaceLabel(); };
+    SetOwnerPainted(true);  // the flat line, the empty text and the markers paint over the edit
+    FIsWinXP = advedit::SystemIsWinXPOrLater();
+    FIsComCtl6 = advedit::SystemIsComCtl6OrLater();
     if (!ComponentState().Contains(csDesigning)) {
         FLookupWindow = new TListHintWindow(this);
         FLookupWindow->SetVisible(false);
@@ -75,6 +84,12 @@ TAdvEdit::TAdvEdit(TComponent* AOwner)
 }
 
 TAdvEdit::~TAdvEdit() {
+    // The label goes first, while the edit it follows is whole.
+    if (FLabel) {
+        TLabel* label = std::exchange(FLabel, nullptr);
+        label->Free();
+    }
+    if (FOleDropTarget && FDropTargetRegistered && HandleAllocated()) RevokeDragDrop(Handle());
     // The base's destructor takes the window down where this class is gone already: the
     // value is saved here while it still can be.
     if (HandleAllocated() && !ComponentState().Contains(csDesigning)) {
@@ -94,7 +109,19 @@ TAdvEdit::~TAdvEdit() {
 
 void TAdvEdit::CreateParams(TCreateParams& Params) {
     TCustomEdit::CreateParams(Params);
-    if (FEditType == etPassword) Params.Style |= ES_PASSWORD;
+    if (FEditType == etPassword) {
+        Params.Style |= ES_PASSWORD;
+    } else {
+        // The formatting rectangle and the alignment styles take effect on a multi-line edit.
+        Params.Style |= ES_MULTILINE;
+    }
+    if (FEditAlign == eaRight) Params.Style = (Params.Style | ES_RIGHT) & ~ES_CENTER;
+    if (FEditAlign == eaCenter) Params.Style = (Params.Style | ES_CENTER) & ~ES_RIGHT;
+}
+
+void TAdvEdit::CreateWnd() {
+    TCustomEdit::CreateWnd();
+    SetFormatRect();
 }
 
 void TAdvEdit::DestroyWnd() {
@@ -104,7 +131,14 @@ void TAdvEdit::DestroyWnd() {
 
 void TAdvEdit::Loaded() {
     TCustomEdit::Loaded();
-    if (!ComponentState().Contains(csDesigning)) LoadPersist();
+    const bool designing = ComponentState().Contains(csDesigning);
+    if (!designing) Init();
+    if (FLoadedHeight >= 0) SetBounds(Left(), Top(), Width(), FLoadedHeight);
+    if (!designing) LoadPersist();
+    if (FLabel && !FLabelAlwaysEnabled) FLabel->SetEnabled(Enabled());
+    if (FLabel && ParentFont()) FLabel->Font()->Assign(Font());
+    FLabelFollowsFont = ParentFont();
+    PlaceLabel();
 }
 
 void TAdvEdit::SetCanUndo(bool value) {
@@ -128,7 +162,13 @@ void TAdvEdit::Change() {
         return;
     }
     ++FChangeCount;
+    if (FTransparent) Invalidate();
+    if (FShowURL) {
+        bool url = IsURLText();
+        if (url != FURLLook) SetURLLook(url);
+    }
     TCustomEdit::Change();
+    if (!ComponentState().Contains(csLoading) && FShowError) SetIsError(!ValidateValue(Text()));
 }
 
 bool TAdvEdit::ValidateValue(const String& Value) {
@@ -192,6 +232,12 @@ void TAdvEdit::Dispatch(TMessage& Message) {
         case WM_COPY: FilterCopy(Message); return;
         case WM_CUT: FilterCut(Message); return;
         case CM_WANTSPECIALKEY: WantSpecialKey(Message); return;
+        case CN_CTLCOLOREDIT:
+        case CN_CTLCOLORSTATIC:
+            TCustomEdit::Dispatch(Message);
+            // A transparent edit's text goes over what its parent painted behind it.
+            if (FTransparent) SetBkMode(reinterpret_cast<HDC>(Message.WParam), TRANSPARENT);
+            return;
         case WM_CANCELMODE:
             TCustomEdit::Dispatch(Message);
             HideLookup();
@@ -216,7 +262,15 @@ void TAdvEdit::WMSysKeyDown(TMessage& Message) {
 }
 
 void TAdvEdit::WMLButtonUp(TMessage& Message) {
+    if (FButtonDown) {
+        // Pressed in the selection and released without a drag: the caret goes to the point.
+        FButtonDown = false;
+        int at = CharFromPos(TPoint(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)));
+        if (at >= 0) SetCaret(at);
+        Click();
+    }
     TCustomEdit::WMLButtonUp(Message);
+    if (LinkClick()) return;
     const int pre = PrefixLength(), end = ValueEnd();
     int s = SelStart(), e = SelStart() + SelLength();
     if (!FPrefix.empty() && Caret() < pre) {
@@ -235,7 +289,7 @@ void TAdvEdit::CMEnter(TMessage& Message) {
     TCustomEdit::CMEnter(Message);
     if (ComponentState().Contains(csLoading)) return;
     FUndoText = Text();
-    if (AutoSelect()) SelectAll();
+    FocusInLooks();  // the colours, AutoSelect, the label, the width and the alignment
 }
 
 void TAdvEdit::CMExit(TMessage& Message) {
@@ -244,6 +298,7 @@ void TAdvEdit::CMExit(TMessage& Message) {
         return;
     }
     if (!FocusToLookup()) HideLookup();
+    FocusOutLooks();
     String v = Text();
     if (FPrecision > 0 && (FEditType == etFloat || FEditType == etMoney) && (!v.empty() || !FAllowNumericNullValue)) {
         bool modified = FModified;
@@ -258,6 +313,7 @@ void TAdvEdit::CMExit(TMessage& Message) {
         String t = Trim(Text());
         if (!t.empty() && FLookup->DisplayList()->IndexOf(t) < 0) FLookup->DisplayList()->Add(t);
     }
+    FocusOutAfter();
 }
 
 // ---- Small helpers

@@ -16,6 +16,7 @@
 #include "platform/rtl/Persistent.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/StdCtrlsDrawn.h"
 
 // The twelve input kinds; the ordinals are stored in form files and stay as they are.
 enum TAdvEditType : uint8_t {
@@ -37,7 +38,39 @@ enum TPrecisionDisplay : uint8_t { pdNormal, pdShortest };
 
 enum TPersistenceLocation : uint8_t { plInifile, plRegistry };
 
+enum TEditAlign : uint8_t { eaLeft, eaRight, eaDefault, eaCenter };
+
 namespace advedit {
+
+// Where the attached label stands (the class library has a TLabelPosition of its own).
+enum TLabelPosition : uint8_t {
+    lpLeftTop,
+    lpLeftCenter,
+    lpLeftBottom,
+    lpTopLeft,
+    lpBottomLeft,
+    lpLeftTopLeft,
+    lpLeftCenterLeft,
+    lpLeftBottomLeft,
+    lpTopCenter,
+    lpBottomCenter,
+    lpRightTop,
+    lpRightCenter,
+    lpRighBottom,
+    lpTopRight,
+    lpBottomRight
+};
+
+// What the system is, asked once per edit: 5.1 or later; common controls 6 or later (themed);
+// the kernel's "GetLocaleInfoEx" (6.0 or later).
+bool SystemIsWinXPOrLater();
+bool SystemIsComCtl6OrLater();
+bool SystemIsVistaOrLater();
+
+// The label's top-left for a control's bounds, the label's size, the caption's measured width
+// and the margin between them.
+TPoint LabelPlacement(TLabelPosition position, const TRect& control, int labelWidth, int labelHeight, int captionWidth,
+                      int margin);
 
 // What a text reads as: ClassifyTypedText's answer (the numbers are the classes' own).
 enum TTextClass { tcInteger = 0, tcFloat = 1, tcOther = 2, tcHex = 5 };
@@ -83,6 +116,19 @@ public:
 
 class TAdvEdit;
 class TListHintWindow;
+class TEditDropTarget;
+
+// Lets a transparent edit ask its parent to paint the parent's graphic children.
+class TWinCtrl : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+    void PaintCtrls(HDC DC, TControl* First) { PaintControls(DC, First); }
+    // The same for any window control.
+    static void PaintCtrls(TWinControl* Control, HDC DC, TControl* First) {
+        void (TWinControl::*paint)(HDC, TControl*) = &TWinCtrl::PaintControls;
+        (Control->*paint)(DC, First);
+    }
+};
 
 // The auto-complete list's settings.
 class TLookupSettings : public TPersistent {
@@ -190,6 +236,7 @@ using TClipboardEvent = std::function<void(TObject* Sender, const String& value,
 using TLookupSelectEvent = std::function<void(TObject* Sender, String& Value)>;
 using TLookupIndexSelectEvent = std::function<void(TObject* Sender, int Index, String& Value)>;
 using TValueValidateEvent = std::function<void(TObject* Sender, const String& value, bool& IsValid)>;
+using TURLClickEvent = std::function<void(TObject* Sender, const String& URL, bool& Show)>;
 
 class TAdvEdit : public TCustomEdit {
 public:
@@ -288,6 +335,110 @@ public:
     virtual void LoadPersist();
     virtual void SavePersist();
 
+    // ---- Looks
+    static constexpr int32_t kVersionNr = 0x02090201;
+    virtual int32_t GetVersionNr() { return kVersionNr; }
+    // The packed version as four numbers; writes are ignored.
+    String Version();
+    void SetVersion(const String&) {}
+    TEditAlign EditAlign() const { return FEditAlign; }
+    void SetEditAlign(TEditAlign value);
+    TEditAlign FocusAlign() const { return FFocusAlign; }
+    void SetFocusAlign(TEditAlign value) { FFocusAlign = value; }
+    bool AutoFocus() const { return FAutoFocus; }
+    void SetAutoFocus(bool value) { FAutoFocus = value; }
+    TColor FocusColor() const { return FFocusColor; }
+    void SetFocusColor(TColor value) { FFocusColor = value; }
+    bool FocusBorder() const { return FFocusBorder; }
+    void SetFocusBorder(bool value) { FFocusBorder = value; }
+    TColor FocusBorderColor() const { return FFocusBorderColor; }
+    void SetFocusBorderColor(TColor value);
+    int FocusWidthInc() const { return FFocusWidthInc; }
+    void SetFocusWidthInc(int value) { FFocusWidthInc = value; }
+    bool FocusLabel() const { return FFocusLabel; }
+    void SetFocusLabel(bool value) { FFocusLabel = value; }
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor value);
+    bool SoftBorder() const { return FSoftBorder; }
+    void SetSoftBorder(bool value);
+    bool Border3D() const { return FBorder3D; }
+    void SetBorder3D(bool value);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool value);
+    TColor FlatLineColor() const { return FFlatLineColor; }
+    void SetFlatLineColor(TColor value);
+    bool FlatParentColor() const { return FFlatParentColor; }
+    void SetFlatParentColor(bool value) { FFlatParentColor = value; }
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool value);
+    TColor DisabledColor() const { return FDisabledColor; }
+    void SetDisabledColor(TColor value);
+    bool DisabledBorder() const { return FDisabledBorder; }
+    void SetDisabledBorder(bool value) { FDisabledBorder = value; }
+    TColor ErrorColor() const { return FErrorColor; }
+    void SetErrorColor(TColor value) { FErrorColor = value; }
+    TColor ErrorFontColor() const { return FErrorFontColor; }
+    void SetErrorFontColor(TColor value) { FErrorFontColor = value; }
+    bool ShowError() const { return FShowError; }
+    void SetShowError(bool value) { FShowError = value; }
+    bool IsError() const { return FIsError; }
+    void SetIsError(bool value);
+    int ErrorMarkerPos() const { return FErrorMarkerPos; }
+    void SetErrorMarkerPos(int value);
+    int ErrorMarkerLen() const { return FErrorMarkerLen; }
+    void SetErrorMarkerLen(int value);
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor value) { FURLColor = value; }
+    const String& EmptyText() const { return FEmptyText; }
+    void SetEmptyText(const String& value);
+    bool EmptyTextFocused() const { return FEmptyTextFocused; }
+    void SetEmptyTextFocused(bool value);
+    bool HintShowLargeText() const { return FHintShowLargeText; }
+    void SetHintShowLargeText(bool value) { FHintShowLargeText = value; }
+    // The background; also the colour the edit returns to after focus, error and link looks.
+    void SetColor(TColor value);
+    void SetEnabled(bool value) override;
+    void SetParent(TWinControl* AParent) override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+    // ---- The attached label
+    // Setting a caption makes the label.
+    String LabelCaption() const;
+    void SetLabelCaption(const String& value);
+    advedit::TLabelPosition LabelPosition() const { return FLabelPosition; }
+    void SetLabelPosition(advedit::TLabelPosition value);
+    int LabelMargin() const { return FLabelMargin; }
+    void SetLabelMargin(int value);
+    bool LabelTransparent() const { return FLabelTransparent; }
+    void SetLabelTransparent(bool value);
+    bool LabelAlwaysEnabled() const { return FLabelAlwaysEnabled; }
+    void SetLabelAlwaysEnabled(bool value);
+    TFont* LabelFont() const { return FLabelFont.get(); }
+    void SetLabelFont(const TFont* value);
+    TLabel* EditLabel() const { return FLabel; }
+
+    // ---- Drag and drop
+    bool OleDropSource() const { return FOleDropSource; }
+    void SetOleDropSource(bool value) { FOleDropSource = value; }
+    bool OleDropTarget() const { return FOleDropTarget; }
+    void SetOleDropTarget(bool value);
+    // Where the drop caret stands (client coordinates); (-1, -1) when hidden.
+    TPoint DropCaret() const { return FDropCaret; }
+
+    // ---- Positions
+    // The pixel width of the value in the edit's font.
+    int GetTextSize();
+    int CharFromPos(const TPoint& pt);
+    TPoint PosFromChar(WORD uChar);
+    // Takes the colours, border style and label anew (after loading).
+    void Init();
+
+    TURLClickEvent OnURLClick;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+    TNotifyEvent OnLabelClick;
+    TNotifyEvent OnLabelDblClick;
+
     TClipboardEvent OnClipboardCopy;
     TClipboardEvent OnClipboardCut;
     TClipboardEvent OnClipboardPaste;
@@ -298,9 +449,21 @@ public:
     void Loaded() override;
 
 protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void Change() override;
     void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
     void DestroyWnd() override;
+    void Paint() override;
+    void WMNCPaint(TMessage& Message) override;
+    void WMEraseBkgnd(TMessage& Message) override;
+    void WMLButtonDown(TMessage& Message) override;
+    void WMMouseMove(TMessage& Message) override;
+    void CMMouseEnter(TMessage& Message) override;
+    void CMMouseLeave(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
+    void CMParentFontChanged(TMessage& Message) override;
+    void CMVisibleChanged(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
     void WMChar(TMessage& Message) override;
     void WMKeyDown(TMessage& Message) override;
@@ -320,6 +483,26 @@ protected:
 private:
     friend class TListHintWindow;
     friend class TLookupListBox;
+    friend class TEditDropTarget;
+
+    // Looks.
+    void ShowColor(TColor value) { TControl::SetColor(value); }
+    bool ErrorShowing() const { return FIsError && FShowError; }
+    bool URLShowing() { return FShowURL && IsURLText(); }
+    void SetURLLook(bool value);
+    void SetFormatRect();
+    void DrawBorder();
+    bool Themed() const;
+    void ApplyAlign(TEditAlign value);
+    void FocusInLooks();
+    void FocusOutLooks();
+    void FocusOutAfter();
+    bool LinkClick();
+    void PlaceLabel();
+    void DrawZigzag(TCanvas* canvas);
+    // Drag and drop.
+    void InvalidateDropCaret();
+    void DropTextAt(const TPoint& client, const String& s);
 
     // The value as the control shows it, Prefix and Suffix around it.
     void SetControlText(const String& whole);
@@ -391,4 +574,57 @@ private:
     TListHintWindow* FLookupWindow = nullptr;
     TLookupListBox* FLookupList = nullptr;
     bool FFocusingLookup = false;
+
+    TEditAlign FEditAlign = eaLeft;
+    TEditAlign FFocusAlign = eaDefault;
+    TEditAlign FAlignBeforeFocus = eaLeft;
+    bool FApplyingFocusAlign = false;
+    bool FAutoFocus = false;
+    TColor FFocusColor = clNone;
+    bool FFocusBorder = false;
+    TColor FFocusBorderColor = clNone;
+    int FFocusWidthInc = 0;
+    bool FFocusLabel = false;
+    TColor FBorderColor = clNone;
+    bool FSoftBorder = false;
+    bool FBorder3D = false;
+    bool FFlat = false;
+    TColor FFlatLineColor = clBlack;
+    bool FFlatParentColor = true;
+    bool FTransparent = false;
+    TColor FDisabledColor = clSilver;
+    bool FDisabledBorder = true;
+    TColor FErrorColor = clRed;
+    TColor FErrorFontColor = clWhite;
+    bool FShowError = false;
+    bool FIsError = false;
+    int FErrorMarkerPos = 0;
+    int FErrorMarkerLen = 0;
+    TColor FURLColor = clBlue;
+    String FEmptyText;
+    bool FEmptyTextFocused = false;
+    bool FHintShowLargeText = false;
+    TColor FNormalColor = clWindow;  // the remembered normal background
+    TFormBorderStyle FBorderBeforeFlat = bsSingle;
+    bool FURLLook = false;
+    bool FMouseInside = false;
+    int FLoadedHeight = -1;
+    bool FIsWinXP = false;
+    bool FIsComCtl6 = false;
+
+    TLabel* FLabel = nullptr;
+    std::unique_ptr<TFont> FLabelFont;
+    advedit::TLabelPosition FLabelPosition = advedit::lpLeftTop;
+    int FLabelMargin = 4;
+    bool FLabelTransparent = false;
+    bool FLabelAlwaysEnabled = false;
+    bool FLabelFollowsFont = true;
+
+    bool FOleDropSource = false;
+    bool FOleDropTarget = false;
+    bool FDropTargetRegistered = false;
+    bool FButtonDown = false;
+    bool FIsDragSource = false;
+    bool FDropInOwnSelection = false;
+    TPoint FDropCaret{-1, -1};
 };
