@@ -531,6 +531,9 @@ private:
     // 0: not decided; 1: typed over the next digit; -1: swallowed.
     int FullFraction(char16_t ch);
     void SignToggle(bool& postProcess);
+    // A first decimal separator in an empty value ("0."), or the sign: true when it took the
+    // character (no post-processing follows).
+    bool StartOrSign(char16_t ch);
     void PassOn(TMessage& Message);
 
     // Key-downs.

@@ -276,6 +276,22 @@ void TAdvEdit::SignToggle(bool& postProcess) {
     FPrecisionOff = false;
 }
 
+bool TAdvEdit::StartOrSign(char16_t ch) {
+    const char16_t dec = FormatSettings.DecimalSeparator;
+    if (Text().empty() && Caret() - PrefixLength() == 0 && ch == dec) {
+        ReplaceValue(String(u"0") + dec);
+        SetCaret(PrefixLength() + 2);
+        SetModified(true);
+        return true;
+    }
+    if (ch == u'-' && SelLength() == 0) {
+        bool post = false;
+        SignToggle(post);
+        return true;
+    }
+    return false;
+}
+
 bool TAdvEdit::FloatRules(TMessage& Message) {
     const char16_t ch = static_cast<char16_t>(Message.WParam);
     const char16_t dec = FormatSettings.DecimalSeparator, thou = FormatSettings.ThousandSeparator;
@@ -291,19 +307,7 @@ bool TAdvEdit::FloatRules(TMessage& Message) {
     }
     if (ch == u',' && Holds(v, u',') && !Holds(sel, u',') && thou != u',') return false;
     if ((ch == thou || ch == dec) && Holds(v, thou) && SeparatorTooClose(v, Caret() - PrefixLength())) return false;
-    int full = FullFraction(ch);
-    if (full < 0) return false;
-    if (v.empty() && Caret() - PrefixLength() == 0 && ch == dec) {
-        ReplaceValue(String(u"0") + dec);
-        SetCaret(PrefixLength() + 2);
-        SetModified(true);
-        return false;
-    }
-    if (ch == u'-' && SelLength() == 0) {
-        bool post = false;
-        SignToggle(post);
-        return false;
-    }
+    if (FullFraction(ch) < 0 || StartOrSign(ch)) return false;
     PassOn(Message);
     return true;
 }
@@ -323,18 +327,7 @@ bool TAdvEdit::MoneyRules(TMessage& Message) {
     const bool allowed = ch == u'\b' || ch == u'\t' || ch == u'\r' || ch == u'-' || IsDigit(ch) || ch == dec;
     if (!allowed) return true;
     if (ch == dec && Holds(v, thou) && SeparatorTooClose(v, Caret() - PrefixLength())) return false;
-    if (FullFraction(ch) < 0) return false;
-    if (v.empty() && Caret() - PrefixLength() == 0 && ch == dec) {
-        ReplaceValue(String(u"0") + dec);
-        SetCaret(PrefixLength() + 2);
-        SetModified(true);
-        return false;
-    }
-    if (ch == u'-' && SelLength() == 0) {
-        bool post = false;
-        SignToggle(post);
-        return false;
-    }
+    if (FullFraction(ch) < 0 || StartOrSign(ch)) return false;
     PassOn(Message);
     const String now = Text();
     if (!now.empty() && now != u"-" && ch != dec) {
