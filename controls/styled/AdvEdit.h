@@ -395,6 +395,9 @@ public:
     void SetEmptyTextFocused(bool value);
     bool HintShowLargeText() const { return FHintShowLargeText; }
     void SetHintShowLargeText(bool value) { FHintShowLargeText = value; }
+    // The answer to the hint-show notice with HintShowLargeText: the whole value, placed at the
+    // client origin on screen, when it is wider than the edit; false leaves the hint as it is.
+    bool LargeTextHint(String& HintStr, TPoint& HintPos);
     // The background; also the colour the edit returns to after focus, error and link looks.
     void SetColor(TColor value);
     void SetEnabled(bool value) override;

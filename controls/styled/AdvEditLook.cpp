@@ -489,6 +489,13 @@ int TAdvEdit::GetTextSize() {
     return measure.Canvas()->TextWidth(Text());
 }
 
+bool TAdvEdit::LargeTextHint(String& HintStr, TPoint& HintPos) {
+    if (!FHintShowLargeText || GetTextSize() <= Width()) return false;
+    HintStr = Text();
+    HintPos = ClientOrigin();
+    return true;
+}
+
 int TAdvEdit::CharFromPos(const TPoint& pt) {
     LRESULT r = Perform(EM_CHARFROMPOS, 0, PointToLParam(pt.X, pt.Y));
     return r < 0 ? -1 : LOWORD(static_cast<DWORD>(r));

@@ -327,6 +327,22 @@ TEST_F(AdvEditLookTest, AutoFocusOnlyWhileTheFormIsActive) {
     front->Free();
 }
 
+TEST_F(AdvEditLookTest, LargeTextHint) {
+    edit->SetHintShowLargeText(true);
+    edit->SetText(u"short");
+    String hint = u"kept";
+    TPoint at(-1, -1);
+    EXPECT_FALSE(edit->LargeTextHint(hint, at));
+    EXPECT_EQ(hint, String(u"kept"));
+    const String wide = u"a value much wider than the edit shows at once";
+    edit->SetText(wide);
+    EXPECT_TRUE(edit->LargeTextHint(hint, at));
+    EXPECT_EQ(hint, wide);
+    EXPECT_EQ(at, edit->ClientOrigin());
+    edit->SetHintShowLargeText(false);
+    EXPECT_FALSE(edit->LargeTextHint(hint, at));
+}
+
 TEST_F(AdvEditLookTest, TransparentShowsTheParent) {
     form->SetColor(static_cast<TColor>(0x3060C0));
     auto* e = Add<TAdvEdit>(10, 100);
