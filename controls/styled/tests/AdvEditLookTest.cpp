@@ -376,6 +376,28 @@ TEST_F(AdvEditLookTest, RecreatingKeepsEverythingAndSaves) {
     DeleteFile(file);
 }
 
+TEST_F(AdvEditLookTest, InitAfterLoadingTakesTheLooksAnew) {
+    auto* e = new TAdvEdit(form);
+    e->BeginLoading();
+    e->SetParent(form);
+    e->SetBounds(60, 100, 120, 21);
+    e->Font()->SetColor(clGreen);
+    e->SetFocusFontColor(clMaroon);
+    e->SetLabelCaption(u"Name");
+    e->SetEnabled(false);
+    e->Loaded();
+    EXPECT_EQ(e->Color(), clSilver);
+    EXPECT_EQ(e->EditLabel()->Top(), 100);
+    EXPECT_LT(e->EditLabel()->Left() + e->EditLabel()->Width(), 60);
+    EXPECT_FALSE(e->EditLabel()->Enabled());
+    e->SetEnabled(true);
+    EXPECT_EQ(e->Color(), clWindow);
+    e->SetFocus();
+    EXPECT_EQ(e->Font()->Color(), clMaroon);
+    other->SetFocus();
+    EXPECT_EQ(e->Font()->Color(), clGreen);
+}
+
 TEST_F(AdvEditLookTest, TheWorkbenchsDisplayBox) {
     auto* box = Add<TAdvEdit>(10, 100);
     box->SetBounds(10, 100, 300, 21);
