@@ -122,10 +122,13 @@ void TAdvEdit::CreateParams(TCreateParams& Params) {
 void TAdvEdit::CreateWnd() {
     TCustomEdit::CreateWnd();
     SetFormatRect();
+    // A window made again (alignment, CanUndo, the password type) takes drops as the old did.
+    if (FDropTargetRegistered) RegisterDropTarget();
 }
 
 void TAdvEdit::DestroyWnd() {
     if (!ComponentState().Contains(csDesigning)) SavePersist();
+    if (FDropTargetRegistered) RevokeDragDrop(Handle());
     TCustomEdit::DestroyWnd();
 }
 

@@ -504,6 +504,7 @@ private:
     void PlaceLabel();
     void DrawZigzag(TCanvas* canvas);
     // Drag and drop.
+    void RegisterDropTarget();
     void InvalidateDropCaret();
     void DropTextAt(const TPoint& client, const String& s);
 

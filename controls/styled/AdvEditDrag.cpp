@@ -66,13 +66,17 @@ void TAdvEdit::SetOleDropTarget(bool value) {
     FOleDropTarget = value;
     if (ComponentState().Contains(csDesigning)) return;
     if (value) {
-        if (FDropTargetRegistered) return;
-        ComPtr<TEditDropTarget> target(new TEditDropTarget(this));
-        FDropTargetRegistered = RegisterDragDrop(Handle(), target.Get()) == S_OK;
+        if (!FDropTargetRegistered) RegisterDropTarget();
     } else if (FDropTargetRegistered) {
         if (HandleAllocated()) RevokeDragDrop(Handle());
         FDropTargetRegistered = false;
     }
+}
+
+void TAdvEdit::RegisterDropTarget() {
+    ComPtr<TEditDropTarget> target(new TEditDropTarget(this));
+    // A failed registration leaves the edit without drops, unreported.
+    FDropTargetRegistered = RegisterDragDrop(Handle(), target.Get()) == S_OK;
 }
 
 void TAdvEdit::DropTextAt(const TPoint& client, const String& text) {

@@ -102,6 +102,16 @@ TEST_F(AdvEditDragTest, AReleaseWithoutAMovePutsTheCaretAndClicks) {
     EXPECT_GE(clicks, 1);
 }
 
+TEST_F(AdvEditDragTest, AWindowMadeAgainStillTakesDrops) {
+    Set(etString, u"ab");
+    edit->SetEditAlign(eaCenter);  // makes the window again
+    edit->SetFocusAlign(eaRight);  // and again at every focus change
+    other->SetFocus();
+    edit->SetFocus();
+    EXPECT_EQ(ole::test::DropFromOutside(edit->Handle(), TextData("x"), Over(1)), DROPEFFECT_MOVE);
+    EXPECT_EQ(edit->Text(), String(u"axb"));
+}
+
 TEST_F(AdvEditDragTest, TheTargetIsRevokedOnlyWhenItWasRegistered) {
     // OLE is up for the process: the edit registered without the test's help.
     EXPECT_EQ(ole::test::DropFromOutside(edit->Handle(), TextData("x"), Over(0)), DROPEFFECT_MOVE);
