@@ -490,6 +490,7 @@ private:
 
     // Looks.
     void ShowColor(TColor value) { TControl::SetColor(value); }
+    TColor RestingColor() const;
     bool ErrorShowing() const { return FIsError && FShowError; }
     bool URLShowing() { return FShowURL && IsURLText(); }
     void SetURLLook(bool value);

@@ -162,10 +162,10 @@ void TAdvEdit::SetIsError(bool value) {
         ShowColor(FErrorColor);
         Font()->SetColor(FErrorFontColor);
     } else if (Focused()) {
-        ShowColor(FFocusColor != clNone ? FFocusColor : FNormalColor);
+        ShowColor(FFocusColor != clNone ? FFocusColor : RestingColor());
         if (FFocusFontColor != clNone) Font()->SetColor(FFocusFontColor);
     } else {
-        ShowColor(FNormalColor);
+        ShowColor(RestingColor());
         Font()->SetColor(FFontColor);
     }
 }
@@ -173,10 +173,11 @@ void TAdvEdit::SetIsError(bool value) {
 void TAdvEdit::SetEnabled(bool value) {
     const bool changes = value != Enabled();
     const bool quiet = ComponentState().Contains(csLoading) || ComponentState().Contains(csDesigning);
-    if (changes && !quiet && !value && !FIsError) FNormalColor = Color();
+    // A flat edit on its parent's colour keeps the colour it had before it turned flat.
+    if (changes && !quiet && !value && !FIsError && !(FFlat && FFlatParentColor)) FNormalColor = Color();
     TCustomEdit::SetEnabled(value);
     if (!changes || quiet) return;
-    ShowColor(value ? FNormalColor : FDisabledColor);
+    ShowColor(value ? RestingColor() : FDisabledColor);
     if (FLabel && !FLabelAlwaysEnabled) FLabel->SetEnabled(value);
     InvalidateFrame();
 }
@@ -217,6 +218,12 @@ void TAdvEdit::Init() {
 
 bool TAdvEdit::Themed() const { return FIsComCtl6; }
 
+// A flat edit on its parent's colour stays on it when a focus, error or disabled look ends; the
+// remembered normal colour is the one it had before it turned flat.
+TColor TAdvEdit::RestingColor() const {
+    return FFlat && FFlatParentColor && Parent() ? Parent()->Color() : FNormalColor;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Focus
 
@@ -246,7 +253,7 @@ void TAdvEdit::FocusInLooks() {
 
 void TAdvEdit::FocusOutLooks() {
     if (!FIsError) {
-        ShowColor(FNormalColor);
+        ShowColor(RestingColor());
         if (FIsWinXP) InvalidateFrame();
     }
     if (!ErrorShowing() && !FShowModified && !URLShowing()) Font()->SetColor(FFontColor);

@@ -199,6 +199,12 @@ TEST_F(AdvEditLookTest, PaintedOverlays) {
     EXPECT_EQ(p.At(left, bottom - 1), 0x80C0E0);
     flat->SetEnabled(false);
     EXPECT_EQ(Render(flat).At(left, bottom), 0x808080);
+    flat->SetEnabled(true);
+    flat->SetFocus();
+    other->SetFocus();
+    EXPECT_EQ(flat->Color(), static_cast<TColor>(0x80C0E0));  // still on the form's colour
+    flat->SetFlat(false);
+    EXPECT_EQ(flat->Color(), clWindow);
 
     auto* empty = Add<TAdvEdit>(10, 70);
     empty->SetEmptyText(u"type here");
