@@ -345,6 +345,20 @@ TEST_F(AdvEditInputTest, SelectionHelpers) {
     EXPECT_EQ(edit->SelStart(), 4);
 }
 
+TEST_F(AdvEditInputTest, TheKeyboardsRoad) {
+    Set(etMoney, u"");
+    other->SetFocus();
+    edit->SetFocus();  // the focus-in text is "0"
+    ui::test::TypeText(edit, u"1234");
+    EXPECT_EQ(edit->Text(), String(u"1,234"));
+    ui::test::Key(edit, VK_ESCAPE);
+    EXPECT_EQ(edit->Text(), String(u"0"));
+    EXPECT_FALSE(edit->Modified());
+    Set(etString, u"ab", 1);
+    ui::test::Key(edit, VK_DOWN);
+    EXPECT_EQ(edit->SelStart(), 1);
+}
+
 TEST_F(AdvEditInputTest, ModifiedFollowsTheUserAndShowsItsColour) {
     edit->SetShowModified(true);
     Set(etString, u"a");
