@@ -143,6 +143,19 @@ TEST_F(AdvEditLookupTest, TheChoiceTakesThePairedValueAndMayBeChanged) {
     EXPECT_EQ(edit->Text(), String(u"1!?"));
 }
 
+TEST_F(AdvEditLookupTest, AClickInTheListTakesTheRow) {
+    Entries({"alpha", "alps", "altitude"});
+    Type(u"al");
+    ASSERT_TRUE(Shown());
+    TListBox* list = edit->LookupList();
+    ui::test::MouseDown(list, 10, 12 + 6);  // the second row
+    EXPECT_TRUE(Shown());                   // the focus went to the list: it stays
+    ui::test::MouseUp(list, 10, 12 + 6);
+    EXPECT_FALSE(Shown());
+    EXPECT_EQ(edit->Text(), String(u"alps"));
+    EXPECT_TRUE(edit->Focused());
+}
+
 TEST_F(AdvEditLookupTest, MultiModeCompletesTheLastItem) {
     Entries({"green", "grey"});
     edit->Lookup()->SetMulti(true);
