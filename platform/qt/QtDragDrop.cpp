@@ -200,8 +200,10 @@ Qt::DropActions ActionsOf(DWORD effects) {
 }
 
 ui::DesktopDragDrop& DesktopDragDropService() {
-    static DesktopDragDrop service;
-    return service;
+    // Lives as long as the process, as the backend does: a unit that ends OLE at the program's
+    // exit still reaches it.
+    static DesktopDragDrop* service = new DesktopDragDrop;
+    return *service;
 }
 
 ui::ImageDecoders& ImageDecoderService() {
