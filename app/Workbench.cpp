@@ -3,8 +3,11 @@
 #include <exception>
 
 #include "app/Caution1.h"
+#include "app/AssignForm.h"
 #include "app/Caution2.h"
+#include "app/Caution3.h"
 #include "app/Conversion.h"
+#include "app/HexKeyForm.h"
 #include "app/KeyForm.h"
 #include "app/Main.h"
 #include "platform/rtl/Threads.h"
@@ -27,6 +30,9 @@ void CreateWorkbenchForms() {
     Application->CreateForm(MainForm);
     Application->CreateForm(Caution1Form);
     Application->CreateForm(Caution2Form);
+    Application->CreateForm(AssignForm1);
+    Application->CreateForm(OKBottomDlg1);
     Application->CreateForm(ConversionForm1);
     Application->CreateForm(KeyForm1);
+    Application->CreateForm(HexKeyForm1);
 }
