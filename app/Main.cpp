@@ -53,6 +53,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     PageControl1->OnChanging = [this](TObject* s, bool& allow) { PageControl1Changing(s, allow); };
     PageControl1->OnChange = [this](TObject* s) { PageControl1Change(s); };
     FontDialog1->OnApply = [this](TObject* s, HWND w) { FontDialog1Apply(s, w); };
+    BindControlPages();
 }
 
 TMainForm::~TMainForm() {
@@ -293,7 +294,13 @@ void TMainForm::EnableControls(int group, bool Value) {
     }
 }
 
-void TMainForm::MemoInsert(TMemo* memo, const String& text) { memo->SetSelText(text); }
+void TMainForm::MemoInsert(TMemo* memo, const String& text) {
+    // A memo whose text limit the insertion would pass starts afresh rather than cut the text and
+    // lose every later line.
+    const int limit = memo->MaxLength();
+    if (limit > 0 && memo->Text().Length() - memo->SelLength() + text.Length() > limit) memo->Clear();
+    memo->SetSelText(text);
+}
 
 void TMainForm::OnMainThread(std::function<void()> f) {
     if (IsMainThread()) {
