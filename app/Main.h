@@ -435,7 +435,7 @@ private:
     // Sends what an input line holds (the road of every send button).
     void SendInputLine(TStyledComboBox* line);
     // Queues commands straight, the first at once: given in sending order.
-    void QueueNow(std::initializer_list<const char*> commands);
+    void QueueNow(const std::vector<String>& commands);
     // Puts a command into input line 2 and sends it from there.
     void SendFromLine2(const String& command);
     // Shows the test packet generator and puts its packet into line 1.

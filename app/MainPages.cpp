@@ -99,7 +99,7 @@ void TMainForm::BindControlPages() {
     for (TVrDemoButton* b : CommandButtons) b->OnClick = [this](TObject* s) { VrDemoButton26Click(s); };
     for (TControl* b : std::initializer_list<TControl*>{VrDemoButton1, VrDemoButton10, VrDemoButton29, VrDemoButton30, MvColBitBtn16})
         b->OnClick = [this](TObject* s) { SettingButtonClick(s); };
-    const std::pair<TControl*, std::initializer_list<const char*>> queues[] = {
+    const std::pair<TControl*, std::vector<String>> queues[] = {
         {VrDemoButton9, {"@GI00/w", "@EI01/w", "@DI01/w", "@CH1B/w"}},
         {VrDemoButton52, {"@CH", "@UI", "@GI", "@EI", "@DI", "@MO"}},
         {VrDemoButton47, {"@PS", "@PO", "@PT", "@PM", "@PF"}},
@@ -114,7 +114,7 @@ void TMainForm::BindControlPages() {
         {VrDemoButton42, {"@PM20"}},
     };
     for (const auto& [button, commands] : queues) button->OnClick = [this, c = commands](TObject*) { QueueNow(c); };
-    MvColBitBtn12->OnClick = [this](TObject*) { QueueNow({RadioGroup1->ItemIndex() == 1 ? "@MO01" : "@MO03"}); };
+    MvColBitBtn12->OnClick = [this](TObject*) { QueueNow({String(RadioGroup1->ItemIndex() == 1 ? "@MO01" : "@MO03")}); };
     MvColBitBtn2->OnClick = [this](TObject*) {
         RespReady = 1;
         CommandOut(1, String("@PT") + MvNumEdit2->ValueAsHex());
@@ -143,11 +143,11 @@ void TMainForm::BindControlPages() {
 
 // ---- command page -----------------------------------------------------------------------------
 
-void TMainForm::QueueNow(std::initializer_list<const char*> commands) {
+void TMainForm::QueueNow(const std::vector<String>& commands) {
     // CommandOut sends its last slot first.
     std::array<String, 8> slots;
     size_t slot = commands.size();
-    for (const char* c : commands) slots[--slot] = String(c);
+    for (const String& c : commands) slots[--slot] = c;
     RespReady = 1;
     CommandOut(static_cast<int>(commands.size()), slots[0], slots[1], slots[2], slots[3], slots[4], slots[5], slots[6],
                slots[7]);

@@ -227,6 +227,10 @@ void TMainForm::BuildFunctionsPage() {
     MvNumSpin12->SetValue(7);
     Legend(this, TabSheet15, "ﾃﾞｰﾀ長(byte)", 224, 34);
     MvNumEdit12 = NumberDisplay(this, TabSheet15, "MvNumEdit12", 224, 54, 70, ebInt);
+    // A length: the test data of an unconfirmed generator ("@DT" alone) gives no negative one.
+    MvNumEdit12->SetMinValue(0);
+    MvNumEdit12->SetMaxValue(255);
+    MvNumEdit12->SetOptions({eoLimitMin, eoLimitMax});
     MvNumEdit12->SetValue(5);
     Legend(this, TabSheet15, "伝送時間(ms)", 306, 34);
     MvNumEdit4 = NumberDisplay(this, TabSheet15, "MvNumEdit4", 306, 54, 80, ebInt);
