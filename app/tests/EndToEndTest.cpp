@@ -32,6 +32,16 @@ protected:
         return r;
     }
     bool Logged(size_t count) { return ui::test::PumpUntil([&] { return modem->Log().size() >= count; }, 10000); }
+    // The notice confirmed, the model chosen and the port opened; the open's two commands answered.
+    void OpenAsTheUser() {
+        Start();
+        MainForm->Show();
+        Caution1Form->BitBtn1Click(Caution1Form->BitBtn1);
+        ChooseModel();
+        MainForm->VrDemoButton3Click(MainForm->VrDemoButton3);
+        ASSERT_TRUE(Logged(2));
+        ASSERT_TRUE(ui::test::PumpUntil([&] { return MainForm->RespReady == 1 && MainForm->PendingCount == 0; }));
+    }
     // Time of the last logged command with this text.
     modemsim::SteadyClock::time_point TimeOf(const std::string& line) {
         auto log = modem->Log();
@@ -97,13 +107,8 @@ TEST_F(EndToEnd, ConfirmChooseOpenAndTalkUntilTheFarewell) {
 }
 
 TEST_F(EndToEnd, LinkIdsGoOutOneAfterEachReplyAndTheFarewellRestoresChannelAndId) {
-    Start();
-    MainForm->Show();
-    Caution1Form->BitBtn1Click(Caution1Form->BitBtn1);
-    ChooseModel();
-    MainForm->VrDemoButton3Click(MainForm->VrDemoButton3);
-    ASSERT_TRUE(Logged(2));
-    ASSERT_TRUE(ui::test::PumpUntil([&] { return MainForm->RespReady == 1 && MainForm->PendingCount == 0; }));
+    OpenAsTheUser();
+    if (HasFatalFailure()) return;
     MainForm->VrDemoButton52->OnClick(MainForm->VrDemoButton52);
     ASSERT_TRUE(Logged(8));
     auto log = modem->Log();
@@ -125,13 +130,8 @@ TEST_F(EndToEnd, LinkIdsGoOutOneAfterEachReplyAndTheFarewellRestoresChannelAndId
 }
 
 TEST_F(EndToEnd, BinaryModeEchoesTypedKeysUntilThePortButtonCloses) {
-    Start();
-    MainForm->Show();
-    Caution1Form->BitBtn1Click(Caution1Form->BitBtn1);
-    ChooseModel();
-    MainForm->VrDemoButton3Click(MainForm->VrDemoButton3);
-    ASSERT_TRUE(Logged(2));
-    ASSERT_TRUE(ui::test::PumpUntil([&] { return MainForm->RespReady == 1 && MainForm->PendingCount == 0; }));
+    OpenAsTheUser();
+    if (HasFatalFailure()) return;
     MainForm->AdvComboBox2->SetText(String("@MDBI"));
     MainForm->AdvComboBox2->SetFocus();
     ui::test::Key(MainForm->AdvComboBox2, VK_RETURN);
