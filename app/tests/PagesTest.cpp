@@ -77,6 +77,12 @@ TEST_F(Pages, InputLinesKeepAHistoryOfWhatDiffersFromTheLastSend) {
     EXPECT_EQ(History(MainForm->AdvComboBox2), (std::vector<std::string>{"@CH", "@CH"}));
     EXPECT_EQ(History(MainForm->AdvComboBox5), std::vector<std::string>{"@MO"});
     send(4, "");  // an empty line is CR LF alone
+    // Its clear button and a double click empty a line; its history stays.
+    MainForm->SpeedButton11->OnClick(MainForm->SpeedButton11);
+    EXPECT_EQ(Utf8(MainForm->AdvComboBox2->Text()), "");
+    MainForm->AdvComboBox5->OnDblClick(MainForm->AdvComboBox5);
+    EXPECT_EQ(Utf8(MainForm->AdvComboBox5->Text()), "");
+    EXPECT_EQ(History(MainForm->AdvComboBox2).size(), 2u);
 
     // Enter sends, with or without modifier keys; the counts follow lines 1 and 2.
     for (TShiftState shift : {TShiftState{}, TShiftState{ssShift}, TShiftState{ssCtrl}}) {
@@ -137,6 +143,19 @@ TEST_F(Pages, TheMonitorStartsAfreshPastItsLimitAndItsCountsFollowIt) {
     EXPECT_EQ(Utf8(MainForm->LabeledEdit2->Text()), "15");
     MainForm->Memo1->Clear();
     MainForm->Memo2->SetText(String("CH27 -85dBm"));  // the level log updates the counts too
+    EXPECT_EQ(Utf8(MainForm->LabeledEdit2->Text()), "0");
+
+    // The page's menu keys: Shift+F7 puts the caret at the end, F7 clears the monitor, F6 the
+    // code screen.
+    MainForm->Memo1->SetText(String("abc\r\ndef"));
+    MainForm->Memo3->SetText(String("61 "));
+    MainForm->Memo1->SetFocus();
+    ui::test::Key(MainForm->Memo1, VK_F7, String(), {ssShift});
+    EXPECT_EQ(MainForm->Memo1->SelStart(), 8);
+    ui::test::Key(MainForm->Memo1, VK_F6);
+    EXPECT_EQ(MainForm->Memo3->Text().Length(), 0);
+    ui::test::Key(MainForm->Memo1, VK_F7);
+    EXPECT_EQ(Memo1(), "");
     EXPECT_EQ(Utf8(MainForm->LabeledEdit2->Text()), "0");
 
     MainForm->Memo3->SetText(String(std::string(5000, '1')));
