@@ -197,7 +197,16 @@ void TMainForm::FarewellLine(const String& line) {
     // driver took it (the write's time-out bounds the wait).
     const uint64_t limit = GetTickCount64() + 3000;
     while (ComPort1->OutputCount() > 0 && GetTickCount64() < limit) WaitTime(1);
-    WaitTime(250);
+    // The driver's queue is empty once the port's transmitter holds the line: its own time on
+    // the wire (10 bits a byte) comes before the modem's 250 ms.
+    int bitsPerSecond = ComPort1->CustomBaudRate();
+    if (ComPort1->BaudRate() != brCustom) {
+        String rate;
+        BaudRateName(ComPort1->BaudRate(), rate);
+        if (!TryStrToInt(rate, bitsPerSecond)) bitsPerSecond = 0;
+    }
+    const int lineMs = bitsPerSecond > 0 ? (static_cast<int>(line.size() + 2) * 10000 + bitsPerSecond - 1) / bitsPerSecond : 0;
+    WaitTime(250 + lineMs);
 }
 
 void TMainForm::FormDestroy(TObject* Sender) {
