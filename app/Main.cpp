@@ -55,6 +55,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     PageControl1->OnChanging = [this](TObject* s, bool& allow) { PageControl1Changing(s, allow); };
     PageControl1->OnChange = [this](TObject* s) { PageControl1Change(s); };
     FontDialog1->OnApply = [this](TObject* s, HWND w) { FontDialog1Apply(s, w); };
+    BindControlPages();
 }
 
 TMainForm::~TMainForm() {
@@ -198,7 +199,16 @@ void TMainForm::FarewellLine(const String& line) {
     // driver took it (the write's time-out bounds the wait).
     const uint64_t limit = GetTickCount64() + 3000;
     while (ComPort1->OutputCount() > 0 && GetTickCount64() < limit) WaitTime(1);
-    WaitTime(250);
+    // The driver's queue is empty once the port's transmitter holds the line: its own time on
+    // the wire (10 bits a byte) comes before the modem's 250 ms.
+    int bitsPerSecond = ComPort1->CustomBaudRate();
+    if (ComPort1->BaudRate() != brCustom) {
+        String rate;
+        BaudRateName(ComPort1->BaudRate(), rate);
+        if (!TryStrToInt(rate, bitsPerSecond)) bitsPerSecond = 0;
+    }
+    const int lineMs = bitsPerSecond > 0 ? (static_cast<int>(line.size() + 2) * 10000 + bitsPerSecond - 1) / bitsPerSecond : 0;
+    WaitTime(250 + lineMs);
 }
 
 void TMainForm::FormDestroy(TObject* Sender) {
@@ -296,7 +306,13 @@ void TMainForm::EnableControls(int group, bool Value) {
     }
 }
 
-void TMainForm::MemoInsert(TMemo* memo, const String& text) { memo->SetSelText(text); }
+void TMainForm::MemoInsert(TMemo* memo, const String& text) {
+    // A memo whose text limit the insertion would pass starts afresh rather than cut the text and
+    // lose every later line.
+    const int limit = memo->MaxLength();
+    if (limit > 0 && memo->Text().Length() - memo->SelLength() + text.Length() > limit) memo->Clear();
+    memo->SetSelText(text);
+}
 
 void TMainForm::OnMainThread(std::function<void()> f) {
     if (IsMainThread()) {

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -311,6 +312,129 @@ public:
     void TcpClient1Receive(TObject* Sender, char* Buf, int& DataLen);
     void TcpClient1Error(TObject* Sender, int SocketError);
 
+    // ---- control-and-test pages: terminal, input lines, command, function and contact pages ----
+    // Terminal and input lines.
+    TMemo* Memo3;  // code screen
+    TLabeledEdit* LabeledEdit1;  // Memo1's lines
+    TLabeledEdit* LabeledEdit2;  // Memo1's length
+    TLabeledEdit* LabeledEdit6;  // line 2's length
+    TStyledComboBox* AdvComboBox2;
+    TStyledComboBox* AdvComboBox5;  // line 3
+    TStyledComboBox* AdvComboBox6;  // line 4
+    TStyledToolButton* AdvToolButton3;
+    TStyledToolButton* AdvToolButton4;
+    TStyledToolButton* AdvToolButton5;  // clear the monitor
+    TSpeedButton* SpeedButton7;   // clear line 1
+    TSpeedButton* SpeedButton11;  // clear line 2
+    TSpeedButton* SpeedButton19;  // clear line 3
+    TSpeedButton* SpeedButton21;  // clear line 4
+    TVrDemoButton* VrDemoButton48;  // code display
+    TMvColBitBtn* MvColBitBtn8;     // test data to line 1
+    TMvColBitBtn* MvColBitBtn9;     // binary code sender
+    TMvNumSpin* MvNumSpin1;    // number converter, hexadecimal
+    TMvNumSpin* MvNumSpin13;   // number converter, decimal
+    TStyledEdit* AdvEdit1;     // number converter, binary
+    TColorDialog* ColorDialog1;
+    TMenuItem* SelectAll1;
+    TMenuItem* Copy1;
+    TMenuItem* CodeClear1;
+    TMenuItem* MainClear1;
+    TMenuItem* Line1Send1;
+    TMenuItem* Line1Clear1;
+    TMenuItem* Line2Send1;
+    TMenuItem* Line2Clear1;
+    TMenuItem* ScreenColor1;
+    TMenuItem* CaretToEnd1;
+    String LastSentLine;
+    // The input lines by number (1..4), with their send buttons.
+    TStyledComboBox* InputLine(int n) const;
+    TStyledToolButton* SendButton(int n) const;
+    void AdvToolButton1Click(TObject* Sender);
+    void AdvToolButton2Click(TObject* Sender);
+    void AdvToolButton3Click(TObject* Sender);
+    void AdvToolButton4Click(TObject* Sender);
+    void AdvComboBoxKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void AdvComboBoxKeyPress(TObject* Sender, char16_t& Key);
+    void AdvComboBoxKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+    void AdvComboBox1Change(TObject* Sender);
+    void AdvComboBox2Change(TObject* Sender);
+    void Memo1Change(TObject* Sender);
+    void Memo3Change(TObject* Sender);
+    void Memo1DblClick(TObject* Sender);
+    void Memo3DblClick(TObject* Sender);
+    void AdvToolButton5Click(TObject* Sender);
+    void VrDemoButton48Click(TObject* Sender);
+    void MvColBitBtn8Click(TObject* Sender);
+    void MvColBitBtn9Click(TObject* Sender);
+    void MvNumSpin1ValueChanged(TObject* Sender);
+    void MvNumSpin13ValueChanged(TObject* Sender);
+    void ScreenColor1Click(TObject* Sender);
+
+    // Command page.
+    TStyledGroupBox* GroupBox1;  // "設定"
+    std::vector<TVrDemoButton*> CommandButtons;  // the shared handler's buttons, by their Tag
+    TVrDemoButton* VrDemoButton1;   // channel
+    TVrDemoButton* VrDemoButton10;  // group ID
+    TVrDemoButton* VrDemoButton29;  // equipment ID
+    TVrDemoButton* VrDemoButton30;  // destination ID
+    TVrDemoButton* VrDemoButton9;   // link parameters to their start values
+    TVrDemoButton* VrDemoButton52;  // link IDs
+    TVrDemoButton* VrDemoButton36;  // user ID to its start value
+    TVrDemoButton* VrDemoButton14;  // FSK mode
+    TVrDemoButton* VrDemoButton4;   // LoRa mode
+    void VrDemoButton26Click(TObject* Sender);
+    void SettingButtonClick(TObject* Sender);
+
+    // Functions page: air time, test data, mode, repeat send.
+    TMvNumEdit* MvNumEdit12;  // payload length
+    TMvNumEdit* MvNumEdit4;   // air time
+    TMvNumEdit* MvNumEdit5;   // air time + margin
+    TLabel* Label31;          // "拡散率"
+    TLabel* Label32;          // the margin
+    TVrDemoButton* VrDemoButton16;  // recalculate (hidden)
+    TMvColBitBtn* MvColBitBtn10;    // test data
+    TMvColBitBtn* MvColBitBtn11;    // mode query
+    TMvColBitBtn* MvColBitBtn12;    // mode to memory
+    TStyledGroupBox* GroupBox2;     // repeat send
+    TMvColBitBtn* MvColBitBtn13;    // repeat send on/off
+    TMvNumSpin* MvNumSpin10;        // interval
+    TMvNumSpin* MvNumSpin7;         // count
+    TLabel* Label46;                // sent so far
+    TTimer* Timer13;
+    int RepeatCount = 0;
+    void VrDemoButton16Click(TObject* Sender);
+    void RadioGroup1Click(TObject* Sender);
+    void MvNumSpin12Change(TObject* Sender);
+    void MvColBitBtn10Click(TObject* Sender);
+    void MvColBitBtn13StatusChanged(TObject* Sender);
+    void Timer13Timer(TObject* Sender);
+    void RepeatSpinChange(TObject* Sender);
+
+    // Contact-test page.
+    std::vector<TStyledGroupBox*> ContactGroups;
+    std::vector<TStyledGradientLabel*> SectionLabels;
+    TMvNumEdit* MvNumEdit1;  // port directions
+    TMvNumEdit* MvNumEdit2;  // output levels to send
+    TVrDemoButton* VrDemoButton5;   // I/O of DIO1
+    TVrDemoButton* VrDemoButton6;   // DIO2
+    TVrDemoButton* VrDemoButton11;  // DIO3, DIO4
+    TVrDemoButton* VrDemoButton12;  // DIO5..DIO8
+    TVrDemoButton* VrDemoButton35;  // port setting
+    TCheckBox* CheckBox5;           // keep in memory
+    TMvColBitBtn* MvColBitBtn16;    // output port setting
+    TMvColBitBtn* MvColBitBtn7;     // own levels
+    TMvColBitBtn* MvColBitBtn3;     // remote levels
+    TMvColBitBtn* MvColBitBtn2;     // send levels
+    TVrDemoButton* VrDemoButton47;  // port check
+    TVrDemoButton* VrDemoButton40;  // "@PM10"
+    TVrDemoButton* VrDemoButton41;  // "@PM00"
+    TVrDemoButton* VrDemoButton42;  // "@PM20"
+    void PageControl5Change(TObject* Sender);
+    void DirectionButtonClick(TObject* Sender);
+    void PortSettingCommand();
+    void MvLED17StatusChanged(TObject* Sender);
+    void MvLED1StatusChanged(TObject* Sender);
+
 private:
     void BuildControls();
     void EmptyStreams();
@@ -319,6 +443,22 @@ private:
     void BuildMenus();
     void BuildTopPanel();
     void BuildTerminalPage();
+    void BuildCommandPage();
+    void BuildFunctionsPage();
+    void BuildContactPage();
+    void BuildTerminalMenu();
+    void BindControlPages();
+    // Sends what an input line holds (the road of every send button).
+    void SendInputLine(TStyledComboBox* line);
+    // Queues commands straight, the first at once: given in sending order.
+    void QueueNow(const std::vector<String>& commands);
+    // Puts a command into input line 2 and sends it from there.
+    void SendFromLine2(const String& command);
+    // Shows the test packet generator and puts its packet into line 1.
+    void TestDataToLine1();
+    // The program writes a spin's value: its change event is the user's and stays quiet.
+    bool FProgramWritesSpin = false;
+    bool UserChangesSpin(TMvNumSpin* spin) const;
     void BuildAirMonitorPage();
     // A farewell line straight to the port, then 250 ms for the modem.
     void FarewellLine(const String& line);

@@ -1,49 +1,7 @@
 // The main window's design: its components, their names, captions, limits and first values.
+#include "app/Design.h"
 #include "app/Main.h"
 #include "platform/rtl/SysUtils.h"
-
-namespace {
-
-// A control of the design: owned by the form, named, placed on its parent.
-template <class T>
-T* Place(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width, int height) {
-    auto* c = new T(owner);
-    if (name && *name) c->SetName(String(name));
-    c->SetParent(parent);
-    c->SetBounds(left, top, width, height);
-    return c;
-}
-
-TLabel* Legend(TComponent* owner, TWinControl* parent, const char* text, int left, int top) {
-    auto* l = Place<TLabel>(owner, parent, nullptr, left, top, 80, 16);
-    l->SetCaption(String(text));
-    return l;
-}
-
-TTabSheet* Sheet(TComponent* owner, TPageControl* pages, const char* name, const char* caption) {
-    auto* s = new TTabSheet(owner);
-    s->SetName(String(name));
-    s->SetPageControl(pages);
-    s->SetCaption(String(caption));
-    return s;
-}
-
-TMvNumEdit* NumberDisplay(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width,
-                          TEditBase base) {
-    auto* e = Place<TMvNumEdit>(owner, parent, name, left, top, width, 22);
-    e->SetEditBase(base);
-    e->SetReadOnly(true);
-    return e;
-}
-
-TComboBox* ChoiceList(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width) {
-    auto* c = Place<TComboBox>(owner, parent, name, left, top, width, 22);
-    c->SetStyle(csDropDown);
-    c->SetDropDownCount(16);
-    return c;
-}
-
-}  // namespace
 
 void TMainForm::BuildControls() {
     SetName(String("MainForm"));
@@ -233,83 +191,6 @@ void TMainForm::BuildTopPanel() {
     Legend(this, Panel1, "ﾁｬﾝﾈﾙ", 892, 4);
     MvNumEdit10 = NumberDisplay(this, Panel1, "MvNumEdit10", 892, 24, 60, ebHex);
     MvNumEdit11 = NumberDisplay(this, Panel1, "MvNumEdit11", 958, 24, 60, ebInt);
-}
-
-void TMainForm::BuildTerminalPage() {
-    Memo1 = Place<TMemo>(this, TabSheet4, "Memo1", 4, 4, 560, 396);
-    Memo1->SetScrollBars(ssVertical);
-    Memo1->SetHint(String("ﾓﾆﾀ画面"));
-
-    RadioGroup3 = Place<TRadioGroup>(this, TabSheet4, "RadioGroup3", 4, 406, 120, 64);
-    RadioGroup3->SetCaption(String(" ﾓﾆﾀﾓｰﾄﾞ  "));
-    RadioGroup3->Items()->Add(String("Text"));
-    RadioGroup3->Items()->Add(String("Hex"));
-    RadioGroup3->SetItemIndex(0);
-
-    AdvComboBox1 = Place<TStyledComboBox>(this, TabSheet4, "AdvComboBox1", 132, 414, 300, 22);
-    AdvComboBox1->SetStyle(csDropDown);
-    AdvComboBox1->SetText(String("@DT05PPPPP"));
-    AdvToolButton1 = Place<TStyledToolButton>(this, TabSheet4, "AdvToolButton1", 438, 414, 60, 22);
-    AdvToolButton1->SetCaption(String("送信1"));
-    AdvToolButton2 = Place<TStyledToolButton>(this, TabSheet4, "AdvToolButton2", 438, 442, 60, 22);
-    AdvToolButton2->SetCaption(String("送信2"));
-    LabeledEdit3 = Place<TLabeledEdit>(this, TabSheet4, "LabeledEdit3", 520, 414, 40, 22);
-    LabeledEdit3->EditLabel()->SetCaption(String("ﾃﾞｰﾀ数"));
-    LabeledEdit3->SetReadOnly(true);
-    for (TControl* c : std::initializer_list<TControl*>{AdvToolButton1, AdvToolButton2}) c->SetEnabled(false);
-
-    PageControl5 = Place<TPageControl>(this, TabSheet4, "PageControl5", 570, 4, 567, 530);
-    TabSheet3 = Sheet(this, PageControl5, "TabSheet3", "ｺﾏﾝﾄﾞ 発行");
-    TabSheet15 = Sheet(this, PageControl5, "TabSheet15", "各種機能");
-    TabSheet9 = Sheet(this, PageControl5, "TabSheet9", "接点情報通信ﾃｽﾄ");
-    PageControl5->SetActivePage(TabSheet3);
-
-    // Commands page: the setting lists and the mirror of the port-direction lamps.
-    Legend(this, TabSheet3, "ﾁｬﾝﾈﾙ", 10, 12);
-    ComboBox1 = ChoiceList(this, TabSheet3, "ComboBox1", 90, 8, 90);
-    Legend(this, TabSheet3, "ID", 10, 42);
-    ComboBox6 = ChoiceList(this, TabSheet3, "ComboBox6", 90, 38, 90);
-
-    auto lamp = [this](int number, TWinControl* parent, const String& caption, int left, int top) {
-        auto* l = Place<TMvLED>(this, parent, nullptr, left, top, 58, 20);
-        l->SetName(String("MvLED") + IntToStr(number));
-        l->SetCaption(caption);
-        l->SetMode(mIndicator);
-        MvLED[static_cast<size_t>(number)] = l;
-    };
-    for (int n = 1; n <= 8; ++n) lamp(32 + n, TabSheet3, String("DIO") + IntToStr(n), 10 + 62 * (n - 1), 470);
-
-    // Functions page.
-    RadioGroup1 = Place<TRadioGroup>(this, TabSheet15, "RadioGroup1", 10, 8, 150, 64);
-    RadioGroup1->SetCaption(String("ﾓｰﾄﾞ"));
-    RadioGroup1->Items()->Add(String("LoRa"));
-    RadioGroup1->Items()->Add(String("FSK"));
-    RadioGroup1->SetItemIndex(0);
-    Legend(this, TabSheet15, "拡散率", 172, 16);
-    MvNumSpin12 = Place<TMvNumSpin>(this, TabSheet15, "MvNumSpin12", 172, 36, 70, 22);
-    MvNumSpin12->SetEditBase(ebInt);
-    MvNumSpin12->SetMinValue(7);
-    MvNumSpin12->SetMaxValue(12);
-    MvNumSpin12->SetOptions({eoLimitMin, eoLimitMax});
-    MvNumSpin12->SetValue(7);
-
-    // Contact-test page: port directions, own and remote output levels, unique ID, port value.
-    for (int n = 1; n <= 8; ++n) {
-        lamp(16 + n, TabSheet9, String("DIO") + IntToStr(n), 10 + 62 * (n - 1), 10);
-        lamp(24 + n, TabSheet9, String("OUT") + IntToStr(n), 10 + 62 * (n - 1), 70);
-        lamp(8 + n, TabSheet9, String("OUT") + IntToStr(n), 10 + 62 * (n - 1), 130);
-    }
-    MvNumEdit3 = NumberDisplay(this, TabSheet9, "MvNumEdit3", 10, 94, 50, ebHex);
-    MvNumEdit3->OnValueChanged = [this](TObject* s) { MvNumEdit3ValueChanged(s); };
-    MvNumEdit8 = NumberDisplay(this, TabSheet9, "MvNumEdit8", 10, 154, 50, ebHex);
-    MvNumEdit9 = NumberDisplay(this, TabSheet9, "MvNumEdit9", 66, 154, 50, ebHex);
-    MvNumEdit8->OnValueChanged = [this](TObject* s) { MvNumEdit8ValueChanged(s); };
-    MvNumEdit9->OnValueChanged = [this](TObject* s) { MvNumEdit8ValueChanged(s); };
-    Legend(this, TabSheet9, "固有ID", 10, 194);
-    MvNumEdit6 = NumberDisplay(this, TabSheet9, "MvNumEdit6", 10, 214, 90, ebHex);
-    MvNumEdit7 = NumberDisplay(this, TabSheet9, "MvNumEdit7", 106, 214, 90, ebInt);
-    Legend(this, TabSheet9, "ﾎﾟｰﾄ", 10, 254);
-    ComboBox7 = ChoiceList(this, TabSheet9, "ComboBox7", 10, 274, 70);
 }
 
 void TMainForm::BuildAirMonitorPage() {

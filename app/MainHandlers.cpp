@@ -105,6 +105,12 @@ void TMainForm::ShowSpreadingFactor(int value) {
         "拡散率=7 , チップ数=128",   "拡散率=8 , チップ数=256",   "拡散率=9 , チップ数=512",
         "拡散率=10 , チップ数=1024", "拡散率=11 , チップ数=2048", "拡散率=12 , チップ数=4096",
     };
+    // A value the modem reports is no change of the user's: the spin's change event stays quiet.
+    FProgramWritesSpin = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{FProgramWritesSpin};
     if (value >= 0 && value <= 5) {
         TerminalLine(String(">") + kLines[value]);
         MvNumSpin12->SetValue(value + 7);

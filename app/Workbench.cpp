@@ -2,14 +2,17 @@
 
 #include <exception>
 
+#include "app/AssignForm.h"
 #include "app/Caution1.h"
 #include "app/Caution2.h"
+#include "app/Caution3.h"
 #include "app/ComSetDialog.h"
-#include "app/IPSetting1.h"
-#include "app/VerBox.h"
 #include "app/Conversion.h"
+#include "app/HexKeyForm.h"
+#include "app/IPSetting1.h"
 #include "app/KeyForm.h"
 #include "app/Main.h"
+#include "app/VerBox.h"
 #include "platform/rtl/Threads.h"
 #include "serial/CPort.h"
 
@@ -32,7 +35,10 @@ void CreateWorkbenchForms() {
     Application->CreateForm(VerBoxForm);
     Application->CreateForm(IPSettingForm1);
     Application->CreateForm(Caution2Form);
+    Application->CreateForm(AssignForm1);
+    Application->CreateForm(OKBottomDlg1);
     Application->CreateForm(ComSetDlg);
     Application->CreateForm(ConversionForm1);
     Application->CreateForm(KeyForm1);
+    Application->CreateForm(HexKeyForm1);
 }

@@ -33,6 +33,16 @@ protected:
         return r;
     }
     bool Logged(size_t count) { return ui::test::PumpUntil([&] { return modem->Log().size() >= count; }, 10000); }
+    // The notice confirmed, the model chosen and the port opened; the open's two commands answered.
+    void OpenAsTheUser() {
+        Start();
+        MainForm->Show();
+        Caution1Form->BitBtn1Click(Caution1Form->BitBtn1);
+        ChooseModel();
+        MainForm->VrDemoButton3Click(MainForm->VrDemoButton3);
+        ASSERT_TRUE(Logged(2));
+        ASSERT_TRUE(ui::test::PumpUntil([&] { return MainForm->RespReady == 1 && MainForm->PendingCount == 0; }));
+    }
     // Time of the last logged command with this text.
     modemsim::SteadyClock::time_point TimeOf(const std::string& line) {
         auto log = modem->Log();
@@ -124,6 +134,61 @@ TEST_F(EndToEnd, ThePseudoTerminalSavedAsThePortOpensAtTheNextStart) {
     EXPECT_EQ(MainForm->ComPort1->Port(), pty);
     ASSERT_TRUE(Logged(2));
     EXPECT_EQ(Lines(), (std::vector<std::string>{"@CH", "@MO"}));
+}
+
+TEST_F(EndToEnd, LinkIdsGoOutOneAfterEachReplyAndTheFarewellRestoresChannelAndId) {
+    OpenAsTheUser();
+    if (HasFatalFailure()) return;
+    MainForm->VrDemoButton52->OnClick(MainForm->VrDemoButton52);
+    ASSERT_TRUE(Logged(8));
+    auto log = modem->Log();
+    const std::vector<std::string> expected{"@CH", "@UI", "@GI", "@EI", "@DI", "@MO"};
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(log[i + 2].line, expected[i]);
+        // Each command after the reply to the one before has come off the line (10 bits a byte).
+        if (i > 0) {
+            const auto replyOnLine = std::chrono::microseconds(log[i + 1].reply.size() * 10 * 1000000 / 19200);
+            EXPECT_GE(log[i + 2].time - log[i + 1].time, replyOnLine) << expected[i];
+        }
+    }
+    // The sequence has ended (its last reply parsed) before the window closes: the farewell's
+    // lines then queue behind nothing on the paced line.
+    ASSERT_TRUE(ui::test::PumpUntil([&] { return MainForm->PendingCount == 0 && MainForm->RespReady == 1; }));
+    ASSERT_TRUE(modem->WaitIdle(std::chrono::milliseconds(2000)));
+    EXPECT_EQ(MainForm->SavedEquipmentId, 1);
+    MainForm->Close();
+    ASSERT_TRUE(modem->WaitForCommands(10, std::chrono::milliseconds(5000)));
+    EXPECT_EQ(Lines()[8], "@CH1B");
+    EXPECT_EQ(Lines()[9], "@EI01");
+    EXPECT_GE(TimeOf("@EI01") - TimeOf("@CH1B"), std::chrono::milliseconds(250));
+}
+
+TEST_F(EndToEnd, BinaryModeEchoesTypedKeysUntilThePortButtonCloses) {
+    OpenAsTheUser();
+    if (HasFatalFailure()) return;
+    MainForm->AdvComboBox2->SetText(String("@MDBI"));
+    MainForm->AdvComboBox2->SetFocus();
+    ui::test::Key(MainForm->AdvComboBox2, VK_RETURN);
+    ASSERT_TRUE(ui::test::PumpUntil([&] { return MainForm->LinkMode == 2; }));
+    EXPECT_EQ(modem->Mode(), modemsim::LinkMode::Binary);
+    MainForm->Memo1->Clear();
+    MainForm->AdvComboBox2->SetFocus();
+    ui::test::TypeText(MainForm->AdvComboBox2, String("*CH=05"));
+    // Each key shows once as typed and once as the modem's echo; none is parsed as a reply.
+    ASSERT_TRUE(ui::test::PumpUntil([&] { return Utf8(MainForm->Memo1->Text()).size() >= 12; }));
+    ui::test::PumpUntil([] { return false; }, 200);
+    std::string shown = Utf8(MainForm->Memo1->Text());
+    std::sort(shown.begin(), shown.end());
+    std::string twice = "*CH=05*CH=05";
+    std::sort(twice.begin(), twice.end());
+    EXPECT_EQ(shown, twice);
+    EXPECT_NE(MainForm->CurrentChannel, 5);
+    EXPECT_EQ(MainForm->LinkMode, 2);
+
+    MainForm->VrDemoButton3Click(MainForm->VrDemoButton3);
+    EXPECT_EQ(MainForm->LinkMode, 0);
+    ASSERT_TRUE(modem->WaitForHangups(1, std::chrono::milliseconds(5000)));
+    EXPECT_EQ(modem->Mode(), modemsim::LinkMode::Command);
 }
 
 }  // namespace

@@ -73,7 +73,8 @@ TEST_F(Startup, TheShippedFileRunsThroughEveryStep) {
     for (int i = 0; i < Application->ComponentCount(); ++i)
         if (dynamic_cast<TCustomForm*>(Application->Components(i))) names.push_back(Utf8(Application->Components(i)->Name()));
     EXPECT_EQ(names, (std::vector<std::string>{"MainForm", "Caution1Form", "VerBoxForm", "IPSettingForm1", "Caution2Form",
-                                              "ComSetDlg", "ConversionForm1", "KeyForm1"}));
+                                               "AssignForm1", "OKBottomDlg1", "ComSetDlg", "ConversionForm1", "KeyForm1",
+                                               "HexKeyForm1"}));
     EXPECT_EQ(Application->MainForm(), MainForm);
     EXPECT_TRUE(Messages().empty());
 

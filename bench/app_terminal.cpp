@@ -1,0 +1,67 @@
+// The terminal of the control-and-test page: one echo line inserted into the monitor as it fills
+// toward its 300000-character limit, and the 200-character code display.
+#include <benchmark/benchmark.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/Main.h"
+#include "app/Workbench.h"
+
+namespace {
+
+class Program {
+public:
+    Program() {
+        char tmpl[] = "/tmp/rwb-bench-XXXXXX";
+        if (!mkdtemp(tmpl)) std::abort();
+        FDir = tmpl;
+        std::ofstream(FDir + "/workbench.ini") << "[Information]\r\ndestination=Japan\r\n";
+        SetProgramPathForTests(String(FDir + "/workbench"));
+        CreateWorkbenchForms();
+    }
+    ~Program() {
+        Application->DestroyComponents();
+        std::filesystem::remove_all(FDir);
+    }
+
+private:
+    std::string FDir;
+};
+
+// A line as the sender echoes it ("@DT0APPPPPPPPPP" and CR LF), into a monitor already holding
+// state.range(0) characters.
+void EchoLine(benchmark::State& state) {
+    Program program;
+    TMemo* memo = MainForm->Memo1;
+    const String filled(static_cast<size_t>(state.range(0)), u'x');
+    const String line(u"@DT0APPPPPPPPPP\r\n");
+    for (auto _ : state) {
+        state.PauseTiming();
+        memo->SetText(filled);
+        memo->SetSelStart(filled.Length());
+        state.ResumeTiming();
+        MainForm->MemoInsert(memo, line);
+    }
+}
+BENCHMARK(EchoLine)->Arg(1000)->Arg(100000)->Arg(299000)->Unit(benchmark::kMicrosecond);
+
+void CodeDisplay(benchmark::State& state) {
+    Program program;
+    MainForm->Memo1->SetText(String(std::string(5000, 'A')));
+    for (auto _ : state) MainForm->VrDemoButton48Click(MainForm->VrDemoButton48);
+}
+BENCHMARK(CodeDisplay)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
