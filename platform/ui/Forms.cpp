@@ -10,6 +10,7 @@
 #include "platform/rtl/Threads.h"
 #include "platform/ui/AppEvnts.h"
 #include "platform/ui/Cursors.h"
+#include "platform/ui/Monitors.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/win/Window.h"
 
@@ -710,9 +711,28 @@ void TScreen::SetCursor(TCursor value) {
 
 TWinControl* TScreen::ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }
 
-int TScreen::Width() const { return ui::GetBackend().ScreenRect().Width(); }
-int TScreen::Height() const { return ui::GetBackend().ScreenRect().Height(); }
-TRect TScreen::WorkAreaRect() const { return ui::GetBackend().WorkArea(); }
+int TScreen::Width() const { return ui::Screens().front().Bounds.Width(); }
+int TScreen::Height() const { return ui::Screens().front().Bounds.Height(); }
+TRect TScreen::WorkAreaRect() const { return ui::Screens().front().Work; }
+
+int TScreen::MonitorCount() const { return static_cast<int>(ui::Screens().size()); }
+
+TMonitor* TScreen::Monitors(int index) {
+    if (index < 0 || index >= MonitorCount()) throw EListError(String("List index out of bounds"));
+    while (FMonitors.size() <= static_cast<size_t>(index))
+        FMonitors.push_back(std::unique_ptr<TMonitor>(new TMonitor(static_cast<int>(FMonitors.size()))));
+    return FMonitors[static_cast<size_t>(index)].get();
+}
+
+TRect TMonitor::BoundsRect() const {
+    auto screens = ui::Screens();
+    return static_cast<size_t>(FNum) < screens.size() ? screens[static_cast<size_t>(FNum)].Bounds : TRect();
+}
+
+TRect TMonitor::WorkareaRect() const {
+    auto screens = ui::Screens();
+    return static_cast<size_t>(FNum) < screens.size() ? screens[static_cast<size_t>(FNum)].Work : TRect();
+}
 
 void TScreen::AddForm(TCustomForm* f) { FForms.push_back(f); }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/Monitors.h"
 #include "platform/ui/ScrollBox.h"
 #include "platform/ui/backend/Enums.h"
 
@@ -249,6 +250,25 @@ private:
     std::unique_ptr<TIcon> FIcon;
 };
 
+// One monitor of the screen layout (ui::Screens), read as the layout stands now.
+class TMonitor {
+public:
+    HMONITOR Handle() const { return reinterpret_cast<HMONITOR>(static_cast<uintptr_t>(FNum + 1)); }
+    int MonitorNum() const { return FNum; }
+    TRect BoundsRect() const;
+    TRect WorkareaRect() const;
+    bool Primary() const { return FNum == 0; }
+    int Left() const { return BoundsRect().Left; }
+    int Top() const { return BoundsRect().Top; }
+    int Width() const { return BoundsRect().Width(); }
+    int Height() const { return BoundsRect().Height(); }
+
+private:
+    friend class TScreen;
+    explicit TMonitor(int num) : FNum(num) {}
+    int FNum;
+};
+
 class TScreen : public TComponent {
 public:
     explicit TScreen(TComponent* AOwner);
@@ -272,6 +292,9 @@ public:
     int WorkAreaWidth() const { return WorkAreaRect().Width(); }
     int WorkAreaHeight() const { return WorkAreaRect().Height(); }
     int PixelsPerInch() const { return 96; }
+    // The monitors of the layout, the primary one first.
+    int MonitorCount() const;
+    TMonitor* Monitors(int index);
 
 private:
     friend class TCustomForm;
@@ -286,6 +309,7 @@ private:
     TCustomForm* FActiveForm = nullptr;
     std::map<int, HANDLE> FCursors;
     TCursor FCursor = crDefault;
+    std::vector<std::unique_ptr<TMonitor>> FMonitors;
 };
 
 // Application and Screen exist from their first use on; both live until the process ends.
