@@ -136,11 +136,19 @@ void WidgetPeer::ApplyStyles() {
         w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
     w->setAttribute(Qt::WA_ShowWithoutActivating, (FExStyle & WS_EX_NOACTIVATE) != 0);
-    Qt::WindowFlags flags = WindowFlagsOf(FStyle, FExStyle);
+    Qt::WindowFlags flags = Flags();
     if (w->windowFlags() == flags) return;
     bool shown = w->isVisible();
     w->setWindowFlags(flags);
     if (shown) w->show();  // changing window flags hides the window
+}
+
+Qt::WindowFlags WidgetPeer::Flags() const {
+    Qt::WindowFlags flags = WindowFlagsOf(FStyle, FExStyle);
+    // A frameless pop-up's shadow is the desktop's, asked for by the class style; without it the
+    // desktops that would draw one by default are told not to.
+    if ((flags & Qt::FramelessWindowHint) && !FShadow) flags |= Qt::NoDropShadowWindowHint;
+    return flags;
 }
 
 void WidgetPeer::SetStyles(DWORD style, DWORD exStyle) {
@@ -160,6 +168,7 @@ WidgetPeer::WindowKind WidgetPeer::Kind() const {
     k.StaysOnTop = (f & Qt::WindowStaysOnTopHint) != 0;
     k.NoActivate = (f & Qt::WindowDoesNotAcceptFocus) != 0 && w->testAttribute(Qt::WA_ShowWithoutActivating);
     k.FixedSize = w->minimumSize() == w->maximumSize();
+    k.Shadow = k.TopLevel && k.Frameless && (f & Qt::NoDropShadowWindowHint) == 0;
     if (auto* owner = dynamic_cast<ControlWidget*>(w->parentWidget()); owner && owner->Control()) k.Owner = owner->Control()->Peer();
     return k;
 }
@@ -181,7 +190,7 @@ WidgetPeer::~WidgetPeer() {
 void WidgetPeer::SetParent(ui::WidgetPeer* parent) {
     auto* p = static_cast<WidgetPeer*>(parent);
     // A top-level window given a parent stays a window of its own, kept over that parent.
-    if (FTopLevel && p) FWidget->setParent(p->Widget(), WindowFlagsOf(FStyle, FExStyle));
+    if (FTopLevel && p) FWidget->setParent(p->Widget(), Flags());
     else FWidget->setParent(p ? p->Widget() : nullptr);
     FTopLevel = FTopLevel || p == nullptr;
 }
@@ -306,6 +315,12 @@ void WidgetPeer::Lower() { FWidget->lower(); }
 
 void WidgetPeer::Activate() {
     if (FTopLevel && FWidget->isVisible()) FWidget->activateWindow();
+}
+
+void WidgetPeer::SetDropShadow(bool shadow) {
+    if (FShadow == shadow) return;
+    FShadow = shadow;
+    ApplyStyles();
 }
 
 void WidgetPeer::Update(const TRect& r) {

@@ -65,16 +65,20 @@ public:
     void Lower() override;
     void Activate() override;
     void Update(const TRect& r) override;
+    void SetDropShadow(bool shadow) override;
 
     ControlWidget* Widget() const { return FWidget.data(); }
 
 private:
     void ApplyStyles();
+    // The Qt window flags of the styles and the shadow.
+    Qt::WindowFlags Flags() const;
     QPointer<ControlWidget> FWidget;
     bool FTopLevel;
     DWORD FStyle = 0;
     DWORD FExStyle = 0;
     bool FFixedSize = false;
+    bool FShadow = false;
 };
 
 // The one mapping from window styles to Qt window flags.

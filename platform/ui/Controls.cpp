@@ -747,7 +747,10 @@ TWinControl::~TWinControl() {
     if (TCustomForm* form = GetParentForm(this); form && form != static_cast<TControl*>(this)) {
         if (form->FActiveControl && (form->FActiveControl == this || ContainsControl(form->FActiveControl)))
             form->FActiveControl = nullptr;
+        ui::detail::FocusLeft(this, form);
     }
+    // Nothing may activate or focus the window while it goes.
+    ui::detail::ControlGone(this);
     // Children go with their parent, whoever owns them.
     while (!FControls.empty()) {
         TControl* c = FControls.back();
@@ -805,13 +808,18 @@ void TWinControl::CreateWnd() {
     gWindows[FHandle] = this;
     FImage = std::make_unique<TBitmap>(std::max(Width(), 0), std::max(Height(), 0));
     FPeer = ui::GetBackend().CreateWidget(this, params);
-    if (IsPopup()) {
+    HWND owner = params.WndParent;
+    if (IsPopup() && !owner) {
         // A pop-up is a window of its own, kept over the form it belongs to.
         TCustomForm* form = GetParentForm(this);
-        if (form && form->FPeer) FPeer->SetParent(form->FPeer.get());
+        if (form && form->FHandle) owner = form->FHandle;
+    }
+    if (params.TopLevel) {
+        if (TWinControl* o = FindControl(owner); o && o != this && o->FPeer) FPeer->SetParent(o->FPeer.get());
     } else if (FParent && FParent->FPeer) {
         FPeer->SetParent(FParent->FPeer.get());
     }
+    ui::detail::WindowCreated(this, params.TopLevel ? owner : nullptr, params.WindowClass.style);
     MeasureFrame();
     FPeer->SetBounds(PeerBounds());
     FPeer->SetEnabled(params.Enabled);
@@ -824,6 +832,7 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::DestroyWnd() {
+    ui::detail::WindowDestroying(this);
     ui::detail::ReleaseWindowDcs(this);
     FPeer.reset();
     FImage.reset();  // detaches the canvases that drew on it
@@ -911,6 +920,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
         if (active && (active == AControl || (dynamic_cast<TWinControl*>(AControl) &&
                                               static_cast<TWinControl*>(AControl)->ContainsControl(active))))
             form->FActiveControl = nullptr;
+        if (auto* w = dynamic_cast<TWinControl*>(AControl)) ui::detail::FocusLeft(w, form);
     }
     if (gCaptureControl == AControl) gCaptureControl = nullptr;
     if (auto* w = dynamic_cast<TWinControl*>(AControl)) w->DestroyHandleTree();
@@ -1039,11 +1049,7 @@ bool TWinControl::CanFocus() const {
     return form->CanFocus();
 }
 
-bool TWinControl::Focused() const {
-    TCustomForm* form = GetParentForm(this);
-    if (!form || Screen->ActiveForm() != form) return false;
-    return form->ActiveControl() == this || (form == static_cast<const TControl*>(this) && !form->ActiveControl());
-}
+bool TWinControl::Focused() const { return ui::FocusedWindow() == this; }
 
 void TWinControl::SetFocus() {
     TCustomForm* form = GetParentForm(this);
@@ -1410,6 +1416,7 @@ void TWinControl::CMVisibleChanged(TMessage& Message) {
         if (TCustomForm* form = GetParentForm(this); form && form != static_cast<TControl*>(this)) {
             TWinControl* active = form->FActiveControl;
             if (active && (active == this || ContainsControl(active))) form->FActiveControl = nullptr;
+            ui::detail::FocusLeft(this, form);
         }
     }
     TControl::CMVisibleChanged(Message);

@@ -33,6 +33,9 @@ using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 class TCustomForm : public TWinControl {
 public:
     explicit TCustomForm(TComponent* AOwner);
+    // A form without designed content (the form's own construction is always so here): for
+    // descendants that build their content themselves, such as pop-up forms.
+    TCustomForm(TComponent* AOwner, int Dummy) : TCustomForm(AOwner) { (void)Dummy; }
     ~TCustomForm() override;
     const char* ClassName() const override { return "TCustomForm"; }
     // OnCreate: run by Application->CreateForm and by NewForm once the form is built.
@@ -58,6 +61,9 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
     bool Active() const { return FActive; }
+    // The state of the caption as WM_NCACTIVATE last gave it (the active form's is on; a pop-up
+    // may keep its owner's on).
+    bool CaptionActive() const { return FCaptionActive; }
     TWinControl* ActiveControl() const { return FActiveControl; }
     void SetActiveControl(TWinControl* Control);
     // Moves the focus, sending CM_EXIT/WM_KILLFOCUS to the old control and WM_SETFOCUS/CM_ENTER
@@ -117,6 +123,10 @@ protected:
     void CMDialogKey(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     void CMVisibleChanged(TMessage& Message) override;
+    // WM_ACTIVATE: the form becomes active (OnActivate, its focus restored) or inactive
+    // (OnDeactivate). WM_NCACTIVATE: the caption's state is kept; the answer is 1.
+    virtual void WMActivate(TMessage& Message);
+    virtual void WMNCActivate(TMessage& Message);
 
 private:
     friend class TScreen;
@@ -135,6 +145,7 @@ private:
     bool FReleaseAfterModal = false;  // released inside its own modal loop
     bool* FModalGone = nullptr;       // set by the destructor: the modal loop must not touch the form
     bool FActive = false;
+    bool FCaptionActive = false;
     bool FCreated = false;
     bool FDestroyed = false;
     bool FPlaced = false;
@@ -152,6 +163,7 @@ private:
 class TForm : public TCustomForm {
 public:
     explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+    TForm(TComponent* AOwner, int Dummy) : TCustomForm(AOwner, Dummy) {}
     const char* ClassName() const override { return "TForm"; }
 };
 
@@ -304,6 +316,7 @@ private:
     // fromSystem: the desktop has activated the form's window already, so it is not asked to
     // again (two windows asking in turn would pass the activation back and forth forever).
     void SetActiveForm(TCustomForm* f, bool fromSystem = false);
+    friend void ui::ActivateWindow(TWinControl* window, WPARAM how, bool fromSystem);
 
     std::vector<TCustomForm*> FForms;
     TCustomForm* FActiveForm = nullptr;

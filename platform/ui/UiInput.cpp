@@ -3,6 +3,7 @@
 
 #include "platform/ui/Forms.h"
 #include "platform/ui/InputGrab.h"
+#include "platform/ui/backend/Backend.h"
 
 namespace ui::detail {
 bool InputAllowed(TCustomForm* form);
@@ -72,9 +73,35 @@ void ScanCodeOf(WORD vk, bool keypad, uint8_t& code, bool& extended) {
 }
 
 TWinControl* KeyTarget(TWinControl* w) {
+    // Keys that arrive at a pop-up go to the focus: a window inside it, or wherever the focus
+    // stayed when the desktop gave the pop-up its keys without the program activating it.
+    TWinControl* top = ui::TopLevelWindow(w);
+    TWinControl* focus = ui::FocusedWindow();
+    if (top && !dynamic_cast<TCustomForm*>(top) && focus) return focus;
     TCustomForm* form = FormOf(w);
     if (!form) return w;
     return form->ActiveControl() ? form->ActiveControl() : form;
+}
+
+// Over a sizing border the pointer shows the size cursor of its edge; back in the window, the
+// window's own cursor.
+TWinControl* gSizingCursorOn = nullptr;
+void ShowSizingCursor(TWinControl* w, LRESULT hit) {
+    TCursor cursor = crDefault;
+    switch (hit) {
+        case HTLEFT: case HTRIGHT: cursor = crSizeWE; break;
+        case HTTOP: case HTBOTTOM: cursor = crSizeNS; break;
+        case HTTOPLEFT: case HTBOTTOMRIGHT: cursor = crSizeNWSE; break;
+        case HTTOPRIGHT: case HTBOTTOMLEFT: cursor = crSizeNESW; break;
+        default: break;
+    }
+    if (cursor != crDefault && ui::TopLevelWindow(w) == w) {
+        if (w->Peer()) w->Peer()->SetCursorShape(ui::ResolveCursor(cursor));
+        gSizingCursorOn = w;
+    } else if (gSizingCursorOn == w) {
+        if (w->Peer()) w->Peer()->SetCursorShape(ui::ResolveCursor(w->Cursor()));
+        gSizingCursorOn = nullptr;
+    }
 }
 
 // A point of the window (its frame included) on the screen.
@@ -101,6 +128,13 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
         y = pointer.Y - origin.Y;
     }
     if (!Accepts(target)) return;
+    // A press on an inactive window of the program activates it first, unless it answers not to.
+    try {
+        if (ui::detail::PressActivates(target, msg)) return;
+    } catch (...) {
+        Application->HandleException(target);
+        return;
+    }
     if (target->FTrack.Bar >= 0) {
         // A scroll bar of the frame follows the mouse until the button comes up.
         try {
@@ -131,6 +165,7 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
                     case WM_RBUTTONUP: nc = WM_NCRBUTTONUP; break;
                     default: break;
                 }
+                ShowSizingCursor(target, hit);
                 if (nc) target->Perform(nc, static_cast<WPARAM>(hit), screen);
                 return;
             }
@@ -139,6 +174,7 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
             return;
         }
     }
+    ShowSizingCursor(target, HTCLIENT);
     x -= area.Left;
     y -= area.Top;
     TControl* dest = target;
@@ -249,7 +285,9 @@ void UiInput::MenuBarChanged(TCustomForm* form, int height) {
 }
 
 void UiInput::Activated(TWinControl* target, bool active) {
-    TCustomForm* form = FormOf(target);
+    // Pop-ups take the activation through the program's calls and presses only: a desktop that
+    // activates a window as it shows it (a hint) is not followed.
+    auto* form = dynamic_cast<TCustomForm*>(ui::TopLevelWindow(target));
     if (!active || !form || !form->Visible() || !ui::detail::InputAllowed(form)) return;
     Screen->SetActiveForm(form, true);
 }

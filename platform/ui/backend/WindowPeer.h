@@ -29,6 +29,7 @@ public:
         bool NoActivate = false;
         bool FixedSize = false;
         const WidgetPeer* Owner = nullptr;  // the window it stays over
+        bool Shadow = false;                // the desktop is asked for a drop shadow
     };
     virtual WindowKind Kind() const = 0;
     // Places the form's menu bar in its part of the frame (window coordinates; empty: none).
@@ -49,6 +50,10 @@ public:
     // Schedules showing this part of the control's backing image (window coordinates) again
     // (ignored while the widget is painting).
     virtual void Update(const TRect& r) = 0;
+
+    // Pop-up windows: whether a frameless top-level window asks the desktop for a drop shadow
+    // (the class style's CS_DROPSHADOW); without it none shows. The layer paints no shadow.
+    virtual void SetDropShadow(bool shadow) { (void)shadow; }
 };
 
 }  // namespace ui

@@ -45,6 +45,7 @@ public:
     void Lower() override;
     void Activate() override {}
     void Update(const TRect& r) override;
+    void SetDropShadow(bool shadow) override { Shadow = shadow; }
 
     // Visible, and so is every window it sits in.
     bool Showing() const;
@@ -68,6 +69,7 @@ public:
     TRect MenuBand;
     FakeMenuBar* MenuBar = nullptr;
     bool Painting = false;
+    bool Shadow = false;
 };
 
 // The menu bar of a form's window: its lines, and the user's part for tests to play.
