@@ -1,0 +1,99 @@
+// Pop-up windows on the real backend: the hint window's picture and text measure, an owned
+// borderless pop-up shown at 0 x 0 and sized afterwards, and the drop shadow a pop-up asks for.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/ui/HintWindow.h"
+#include "platform/ui/backend/Backend.h"
+#include "platform/ui/testing/Fixtures.h"
+
+namespace {
+
+const char* const kFont = "Noto Sans CJK JP";
+
+ui::test::Picture Picture(TWinControl* w, const char* name) {
+    std::string path = "/tmp/popup_" + std::string(name) + "_" + std::to_string(getpid()) + ".png";
+    ui::test::Picture pic;
+    EXPECT_TRUE(ui::test::SaveToPng(w, path));
+    EXPECT_TRUE(ui::test::LoadPng(path, pic));
+    std::remove(path.c_str());
+    return pic;
+}
+
+class PopupWindowsTest : public ui::test::FormTest {};
+
+TEST_F(PopupWindowsTest, HintWindowMeasuresAndPaintsItsText) {
+    auto* hint = new THintWindow(form);
+    hint->Font()->SetName(String(kFont));
+    hint->Font()->SetSize(9);
+    TRect one = hint->CalcHintRect(300, String("Channel 12"), nullptr);
+    TRect two = hint->CalcHintRect(300, String("Channel 12\nLevel -85 dBm"), nullptr);
+    EXPECT_GT(one.Width(), 40);
+    EXPECT_LE(one.Width(), 300);
+    EXPECT_GT(two.Height(), one.Height() + 8);  // a second line
+    // A long text wraps within the width it is given.
+    String longText("A level chart readout that is far too long for one line of a small hint");
+    TRect wrapped = hint->CalcHintRect(120, longText, nullptr);
+    EXPECT_LE(wrapped.Width(), 120);
+    EXPECT_GT(wrapped.Height(), 2 * one.Height() - 6);
+
+    hint->ActivateHint(OffsetRectBy(one, 100, 100), String("Channel 12"));
+    ui::test::Picture pic = Picture(hint, "hint");
+    ASSERT_EQ(pic.Width, one.Width());
+    ASSERT_EQ(pic.Height, one.Height());
+    // The frame is a 1-pixel line; inside it the info colour, and the text in the text colour.
+    EXPECT_NE(pic.At(0, pic.Height / 2), static_cast<int32_t>(ColorToRGB(clInfoBk)));
+    EXPECT_EQ(pic.At(1, 1), static_cast<int32_t>(ColorToRGB(clInfoBk)));
+    int ink = 0;
+    for (int y = 1; y < pic.Height - 1; ++y)
+        for (int x = 1; x < pic.Width - 1; ++x)
+            if (pic.At(x, y) != static_cast<int32_t>(ColorToRGB(clInfoBk))) ++ink;
+    EXPECT_GT(ink, 20);
+    EXPECT_TRUE(hint->Peer()->Kind().StaysOnTop);
+}
+
+// A borderless pop-up owned by the form, as a drop-down opens it.
+class OwnedPopup : public TForm {
+public:
+    OwnedPopup(TComponent* owner, TCustomForm* ownerForm) : TForm(owner, 0), FOwnerForm(ownerForm) { SetBorderStyle(bsNone); }
+
+protected:
+    void CreateParams(TCreateParams& Params) override {
+        TForm::CreateParams(Params);
+        Params.ExStyle |= WS_EX_TOPMOST;
+        Params.WndParent = FOwnerForm->Handle();
+    }
+
+private:
+    TCustomForm* FOwnerForm;
+};
+
+TEST_F(PopupWindowsTest, PopupShownAtZeroSizeShowsAtTheSizeSetAfterwards) {
+    form->Show();
+    auto* popup = new OwnedPopup(form, form);
+    popup->SetColor(clLime);
+    popup->SetBounds(40, 40, 0, 0);
+    popup->Show();
+    SetWindowPos(popup->Handle(), HWND_TOPMOST, 60, 70, 150, 90, 0);
+    ui::test::Pump();
+    ui::test::Picture pic = Picture(popup, "popup");
+    EXPECT_EQ(pic.Width, 150);
+    EXPECT_EQ(pic.Height, 90);
+    EXPECT_EQ(pic.At(75, 45), static_cast<int32_t>(clLime));
+    auto kind = popup->Peer()->Kind();
+    EXPECT_TRUE(kind.Frameless);
+    EXPECT_TRUE(kind.StaysOnTop);
+    EXPECT_EQ(kind.Owner, form->Peer());
+    EXPECT_EQ(GetActiveWindow(), popup->Handle());
+    // No shadow unless the class asks for one; asked, the frameless window no longer refuses it.
+    EXPECT_FALSE(kind.Shadow);
+    SetClassLong(popup->Handle(), GCL_STYLE, static_cast<LONG>(GetClassLong(popup->Handle(), GCL_STYLE) | CS_DROPSHADOW));
+    EXPECT_TRUE(popup->Peer()->Kind().Shadow);
+    SetClassLong(popup->Handle(), GCL_STYLE, static_cast<LONG>(GetClassLong(popup->Handle(), GCL_STYLE) & ~CS_DROPSHADOW));
+    popup->Free();
+}
+
+}  // namespace
