@@ -296,11 +296,6 @@ Qt::CursorShape CursorShapeOf(TCursor cursor) {
     return shape;
 }
 
-void WidgetPeer::SetToolTip(const String& text, int hideAfterMs) {
-    FWidget->setToolTip(QString::fromStdU16String(text));
-    FWidget->setToolTipDuration(hideAfterMs > 0 ? hideAfterMs : -1);
-}
-
 // Qt grabs the mouse for the widget a button went down on; the library keeps its own capture
 // control for graphic children, so nothing more is needed here.
 void WidgetPeer::SetMouseCapture(bool) {}

@@ -58,7 +58,6 @@ public:
     void SetWindowState(TWindowState state) override;
     void SetIcon(TIcon* icon) override;
     void SetCursorShape(const ui::CursorInfo& cursor) override;
-    void SetToolTip(const String& text, int hideAfterMs) override;
     void SetMouseCapture(bool capture) override;
     void SetFocus() override;
     void Raise() override;

@@ -589,19 +589,9 @@ void TControl::WMMouseMove(TMessage& Message) {
     MouseMove(KeysToShiftState(Message.WParam), GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
 }
 
-void TControl::CMMouseEnter(TMessage&) {
-    // The hint of the control under the pointer shows on the window it sits in.
-    if (TWinControl* w = WindowOf(this); w && w->Peer()) {
-        bool show = Application->ShowHint() && FShowHint && !FHint.empty();
-        w->Peer()->SetToolTip(show ? GetShortHint(FHint) : String(), Application->HintHidePause());
-    }
-    DoMouseEnter();
-}
-
-void TControl::CMMouseLeave(TMessage&) {
-    if (TWinControl* w = WindowOf(this); w && w->Peer()) w->Peer()->SetToolTip(String(), 0);
-    DoMouseLeave();
-}
+// The hint of the control under the pointer is the application's business (Hints.cpp).
+void TControl::CMMouseEnter(TMessage&) { DoMouseEnter(); }
+void TControl::CMMouseLeave(TMessage&) { DoMouseLeave(); }
 void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
 
 void TControl::CMVisibleChanged(TMessage&) {

@@ -74,9 +74,12 @@ void SendCancelMode() {
 
 namespace detail {
 
+void HintControlGone(TControl* control);
+
 void ForgetControl(TControl* control) {
     if (gApplication && gApplication->MouseControl() == control) gApplication->SetMouseControl(nullptr);
     ControlGone(control);
+    HintControlGone(control);
 }
 
 void RegisterApplicationEvents(TApplicationEvents* events, bool add) {

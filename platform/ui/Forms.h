@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/HintWindow.h"
 #include "platform/ui/Monitors.h"
 #include "platform/ui/ScrollBox.h"
 #include "platform/ui/backend/Enums.h"
@@ -180,6 +181,7 @@ struct AppScope;
 }
 
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
+using TShowHintEvent = std::function<void(String& HintStr, bool& CanShow, THintInfo& HintInfo)>;
 using TExceptionEvent = std::function<void(TObject* Sender, Exception& E)>;
 
 class TApplication : public TComponent {
@@ -235,6 +237,28 @@ public:
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
 
+    // Hints (Hints.cpp). The pointer resting on a control whose ShowHint is on shows its hint
+    // after HintPause of the process clock (HintShortPause when a hint showed just before);
+    // CM_HINTSHOW to the control and then OnShowHint may change the THintInfo or refuse; the
+    // hint shows in a window of HintWindowClass (THintWindow unless set; process-wide) and
+    // hides after the info's HideTimeout, when the pointer leaves its CursorRect or the control,
+    // on a press or a key.
+    TColor HintColor() const { return FHintColor; }
+    void SetHintColor(TColor v) { FHintColor = v; }
+    int HintShortPause() const { return FHintShortPause; }
+    void SetHintShortPause(int v) { FHintShortPause = v; }
+    THintWindowClass HintWindowClass() const;
+    void SetHintWindowClass(THintWindowClass value);
+    // Shows the hint of the control under the pointer now (CursorPos in screen coordinates).
+    void ActivateHint(const TPoint& CursorPos);
+    // Hides the hint; it shows again only when the pointer moves to a control.
+    void CancelHint();
+    // Hides the hint; the pointer moving on within the control shows it again.
+    void HideHint();
+    // Mouse input seen by the program's windows: the hint follows the pointer.
+    void HintMouseMessage(TControl* Control, UINT Msg, const TPoint& ScreenPos);
+    TShowHintEvent OnShowHint;
+
     // The control under the mouse: CM_MOUSELEAVE to the old one, CM_MOUSEENTER to the new one.
     void SetMouseControl(TControl* Control);
     TControl* MouseControl() const { return FMouseControl; }
@@ -257,6 +281,8 @@ private:
     bool FShowHint = true;
     int FHintPause = 500;
     int FHintHidePause = 2500;
+    int FHintShortPause = 50;
+    TColor FHintColor = clInfoBk;
     int FHandlingDepth = 0;
     HWND FHandle = nullptr;
     std::unique_ptr<TIcon> FIcon;
@@ -304,6 +330,9 @@ public:
     int WorkAreaWidth() const { return WorkAreaRect().Width(); }
     int WorkAreaHeight() const { return WorkAreaRect().Height(); }
     int PixelsPerInch() const { return 96; }
+    // The font hint windows take as they are made.
+    TFont* HintFont() const { return FHintFont.get(); }
+    void SetHintFont(TFont* value) { FHintFont->Assign(value); }
     // The monitors of the layout, the primary one first.
     int MonitorCount() const;
     TMonitor* Monitors(int index);
@@ -323,6 +352,7 @@ private:
     std::map<int, HANDLE> FCursors;
     TCursor FCursor = crDefault;
     std::vector<std::unique_ptr<TMonitor>> FMonitors;
+    std::unique_ptr<TFont> FHintFont = std::make_unique<TFont>();
 };
 
 // Application and Screen exist from their first use on; both live until the process ends.

@@ -18,12 +18,42 @@ TRect DesktopRect() {
     return all;
 }
 
+std::vector<THintWindow*> gHintWindows;  // every hint window alive, oldest first
+
 }  // namespace
 
 THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
     SetVisible(false);  // shown by ActivateHint
     SetColor(clInfoBk);
-    Font()->SetColor(clInfoText);
+    Font()->Assign(Screen->HintFont());
+    gHintWindows.push_back(this);
+}
+
+THintWindow::~THintWindow() { std::erase(gHintWindows, this); }
+
+void THintWindow::Describe(TTipWindowInfo& Info) const {
+    Info.ClassName = String(ClassName());
+    Info.Text = Caption();
+    Info.Color = Color();
+    Info.TextColor = Font()->Color();
+    TRect r;
+    if (HandleAllocated() && GetWindowRect(const_cast<THintWindow*>(this)->Handle(), &r)) Info.Rect = r;
+}
+
+std::vector<TTipWindowInfo> ui::ShownTipWindows() {
+    std::vector<TTipWindowInfo> shown;
+    for (THintWindow* w : gHintWindows) {
+        if (!w->Showing()) continue;
+        TTipWindowInfo info;
+        w->Describe(info);
+        shown.push_back(info);
+    }
+    return shown;
+}
+
+void THintWindow::ActivateHintData(const TRect& Rect, const String& AHint, void* AData) {
+    (void)AData;
+    ActivateHint(Rect, AHint);
 }
 
 void THintWindow::CreateParams(TCreateParams& Params) {

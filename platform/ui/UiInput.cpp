@@ -191,6 +191,7 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
         // A captured control keeps the messages but not the pointer: once it moves off the
         // control, the control is left (and entered again when it comes back).
         Application->SetMouseControl(dest->ClientRect().Contains(Point(x, y)) ? dest : nullptr);
+        Application->HintMouseMessage(dest, msg, pointer);
         dest->Perform(msg, keys, PointToLParam(x, y));
     } catch (...) {
         Application->HandleException(dest);
@@ -212,7 +213,10 @@ void UiInput::MouseWheel(TWinControl* target, int delta, int x, int y, WPARAM ke
 
 void UiInput::MouseLeave(TWinControl* target) {
     TControl* mc = Application->MouseControl();
-    if (mc && (mc == target || target->ContainsControl(mc))) Application->SetMouseControl(nullptr);
+    if (mc && (mc == target || target->ContainsControl(mc))) {
+        Application->SetMouseControl(nullptr);
+        Application->HintMouseMessage(nullptr, WM_MOUSEMOVE, TPoint());
+    }
 }
 
 bool UiInput::Key(TWinControl* window, bool down, WORD vk, bool alt, LPARAM keyData) {
@@ -222,6 +226,7 @@ bool UiInput::Key(TWinControl* window, bool down, WORD vk, bool alt, LPARAM keyD
     }
     if (!Accepts(window)) return true;
     TWinControl* target = KeyTarget(window);
+    if (down) Application->CancelHint();
     try {
         if (down) {
             // Shortcuts and dialog keys first; a key they take is not translated into characters.

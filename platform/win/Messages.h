@@ -238,6 +238,9 @@ constexpr UINT CM_PARENTSHOWHINTCHANGED = CM_BASE + 35;
 constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
 constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 44;
 constexpr UINT CM_CHILDKEY = CM_BASE + 46;
+// To a control before its hint shows: LParam is a THintInfo* the control may change; a non-zero
+// answer shows no hint.
+constexpr UINT CM_HINTSHOW = CM_BASE + 48;
 constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
 // The desktop's colours or fonts changed.
 constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 36;

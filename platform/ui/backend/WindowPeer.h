@@ -39,9 +39,6 @@ public:
     virtual void SetWindowState(TWindowState state) = 0;
     // The pointer's look over the window: a built-in shape or an image (see ui::ResolveCursor).
     virtual void SetCursorShape(const CursorInfo& cursor) = 0;
-    // The hint shown while the pointer rests on the widget; empty: none. hideAfterMs: how long
-    // it stays (0: the platform's default).
-    virtual void SetToolTip(const String& text, int hideAfterMs) = 0;
     virtual void SetMouseCapture(bool capture) = 0;
     virtual void SetFocus() = 0;
     virtual void Raise() = 0;

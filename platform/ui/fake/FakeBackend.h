@@ -38,7 +38,6 @@ public:
     void SetIcon(TIcon*) override {}
     void SetWindowState(TWindowState state) override { WindowState = state; }
     void SetCursorShape(const CursorInfo& cursor) override { Cursor = cursor; }
-    void SetToolTip(const String& text, int) override { ToolTip = text; }
     void SetMouseCapture(bool) override {}
     void SetFocus() override;
     void Raise() override;
@@ -65,7 +64,6 @@ public:
     bool TopLevel = false;
     TWindowState WindowState = wsNormal;
     CursorInfo Cursor;
-    String ToolTip;
     TRect MenuBand;
     FakeMenuBar* MenuBar = nullptr;
     bool Painting = false;

@@ -97,3 +97,44 @@ TEST_F(PopupWindowsTest, PopupShownAtZeroSizeShowsAtTheSizeSetAfterwards) {
 }
 
 }  // namespace
+
+namespace {
+
+// A hint window class of the program's own: its own size and its own painting.
+class LimeHint : public THintWindow {
+public:
+    explicit LimeHint(TComponent* owner) : THintWindow(owner) { Last = this; }
+    ~LimeHint() override {
+        if (Last == this) Last = nullptr;
+    }
+    TRect CalcHintRect(int, const String&, void*) override { return TRect(0, 0, 120, 30); }
+    static inline LimeHint* Last = nullptr;
+
+protected:
+    void Paint() override {
+        Canvas()->Brush()->SetColor(clLime);
+        Canvas()->FillRect(ClientRect());
+    }
+};
+
+TEST_F(PopupWindowsTest, ApplicationHintsShowInTheWindowClassItNames) {
+    rtl::ScopedManualClock clock;
+    auto* c = Add<ui::test::CharTaker>(10, 10);
+    c->SetHint(String("readout"));
+    c->SetShowHint(true);
+    form->Show();
+    Application->SetHintWindowClass(HintWindowClassOf<LimeHint>());
+    ui::test::MouseMove(c, 5, 5);
+    ui::test::AdvanceClock(*clock, Application->HintPause());
+    ASSERT_NE(LimeHint::Last, nullptr);
+    ui::test::Picture pic = Picture(LimeHint::Last, "limehint");
+    EXPECT_EQ(pic.Width, 120);
+    EXPECT_EQ(pic.Height, 30);
+    EXPECT_EQ(pic.At(60, 15), static_cast<int32_t>(clLime));
+    EXPECT_EQ(GetActiveWindow(), form->Handle());
+    EXPECT_EQ(GetFocus(), c->Handle());
+    Application->CancelHint();
+    Application->SetHintWindowClass(nullptr);
+}
+
+}  // namespace
