@@ -8,6 +8,7 @@
 #include "platform/rtl/Threads.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Tooltips.h"
 #include "platform/ui/SystemInfo.h"
 #include "platform/win/Window.h"
 
@@ -1212,6 +1213,10 @@ void TWinControl::Dispatch(TMessage& Message) {
         case CN_CHAR: CNChar(Message); break;
         case WM_GETDLGCODE: WMGetDlgCode(Message); break;
         case WM_SETFOCUS: WMSetFocus(Message); break;
+        case EM_SHOWBALLOONTIP:
+        case EM_HIDEBALLOONTIP:
+            if (!ui::detail::EditBalloonMessage(this, Message)) DefaultHandler(Message);
+            break;
         case WM_KILLFOCUS: WMKillFocus(Message); break;
         case WM_MOUSEWHEEL: WMMouseWheel(Message); break;
         case WM_SIZE: WMSize(Message); break;

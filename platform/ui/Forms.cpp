@@ -75,11 +75,13 @@ void SendCancelMode() {
 namespace detail {
 
 void HintControlGone(TControl* control);
+void BalloonGone(TControl* control);
 
 void ForgetControl(TControl* control) {
     if (gApplication && gApplication->MouseControl() == control) gApplication->SetMouseControl(nullptr);
     ControlGone(control);
     HintControlGone(control);
+    BalloonGone(control);
 }
 
 void RegisterApplicationEvents(TApplicationEvents* events, bool add) {

@@ -9,6 +9,7 @@
 
 #include "platform/ui/Forms.h"
 #include "platform/ui/InputGrab.h"
+#include "platform/ui/Tooltips.h"
 #include "platform/ui/backend/Backend.h"
 
 namespace {
@@ -182,6 +183,7 @@ void ui::detail::TopWindowShown(TWinControl* window, bool shown) {
 
 void ui::detail::MoveFocus(TWinControl* window) {
     if (gFocus == window) return;
+    ui::detail::HideEditBalloon();  // a balloon tip belongs to the focus it was shown at
     TWinControl* from = gFocus;
     gFocus = window;
     Watch keepFrom(from), keep(window);

@@ -3,6 +3,7 @@
 
 #include "platform/ui/Forms.h"
 #include "platform/ui/InputGrab.h"
+#include "platform/ui/Tooltips.h"
 #include "platform/ui/backend/Backend.h"
 
 namespace ui::detail {
@@ -177,6 +178,7 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
     ShowSizingCursor(target, HTCLIENT);
     x -= area.Left;
     y -= area.Top;
+    TPoint client(x, y);
     TControl* dest = target;
     if (cap && cap != target && cap->Parent() == target && !dynamic_cast<TWinControl*>(cap)) {
         dest = cap;
@@ -192,6 +194,7 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
         // control, the control is left (and entered again when it comes back).
         Application->SetMouseControl(dest->ClientRect().Contains(Point(x, y)) ? dest : nullptr);
         Application->HintMouseMessage(dest, msg, pointer);
+        ui::detail::RelayToolMouse(target, msg, client);
         dest->Perform(msg, keys, PointToLParam(x, y));
     } catch (...) {
         Application->HandleException(dest);
@@ -217,6 +220,7 @@ void UiInput::MouseLeave(TWinControl* target) {
         Application->SetMouseControl(nullptr);
         Application->HintMouseMessage(nullptr, WM_MOUSEMOVE, TPoint());
     }
+    ui::detail::RelayToolMouse(target, WM_MOUSEMOVE, TPoint(), true);
 }
 
 bool UiInput::Key(TWinControl* window, bool down, WORD vk, bool alt, LPARAM keyData) {
@@ -226,7 +230,10 @@ bool UiInput::Key(TWinControl* window, bool down, WORD vk, bool alt, LPARAM keyD
     }
     if (!Accepts(window)) return true;
     TWinControl* target = KeyTarget(window);
-    if (down) Application->CancelHint();
+    if (down) {
+        Application->CancelHint();
+        ui::detail::HideEditBalloon();
+    }
     try {
         if (down) {
             // Shortcuts and dialog keys first; a key they take is not translated into characters.

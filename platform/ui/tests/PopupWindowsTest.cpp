@@ -7,8 +7,11 @@
 #include <string>
 
 #include "platform/ui/HintWindow.h"
+#include "platform/ui/StdCtrls.h"
+#include "platform/ui/Tooltips.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/testing/Fixtures.h"
+#include "platform/win/Window.h"
 
 namespace {
 
@@ -135,6 +138,38 @@ TEST_F(PopupWindowsTest, ApplicationHintsShowInTheWindowClassItNames) {
     EXPECT_EQ(GetFocus(), c->Handle());
     Application->CancelHint();
     Application->SetHintWindowClass(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PopupWindowsTest, BalloonTipPaintsItsFrameIconTitleAndText) {
+    auto* edit = Add<TEdit>(10, 10);
+    form->Show();
+    edit->SetFocus();
+    EDITBALLOONTIP tip;
+    tip.pszTitle = u"Invalid entry";
+    tip.pszText = u"Only digits are allowed in this cell.";
+    tip.ttiIcon = TTI_ERROR;
+    ASSERT_EQ(SendMessage(edit->Handle(), EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip)), TRUE_);
+    auto tips = ui::ShownTipWindows();
+    ASSERT_EQ(tips.size(), 1u);
+    TTipWindow* window = nullptr;
+    for (int i = 0; i < Application->ComponentCount(); ++i)
+        if (auto* t = dynamic_cast<TTipWindow*>(Application->Components(i)); t && t->Showing()) window = t;
+    ASSERT_NE(window, nullptr);
+    ui::test::Picture pic = Picture(window, "balloon");
+    ASSERT_EQ(pic.Width, tips[0].Rect.Width());
+    ASSERT_EQ(pic.Height, tips[0].Rect.Height());
+    // The error icon's red disc sits at the top left of the body, under the stem.
+    bool red = false;
+    for (int y = 20; y < 40 && !red; ++y)
+        for (int x = 9; x < 26 && !red; ++x) red = pic.At(x, y) == 0x2020D0;  // 0x00BBGGRR
+    EXPECT_TRUE(red);
+    EXPECT_EQ(GetFocus(), edit->Handle());
+    ui::test::Key(edit, 'A', String("a"));
+    EXPECT_TRUE(ui::ShownTipWindows().empty());
 }
 
 }  // namespace
