@@ -154,7 +154,9 @@ void TApplication::ActivateHint(const TPoint& CursorPos) {
     r = OffsetRectBy(r, info.HintPos.X - r.Left, info.HintPos.Y - r.Top);
     w->ActivateHintData(r, info.HintStr, info.HintData);
     gHint.showing = true;
-    TPoint origin = control->ClientToScreen(TPoint(0, 0));
+    // The cursor rectangle is the hint control's, which the handler may have named.
+    TControl* hintControl = info.HintControl ? info.HintControl : control;
+    TPoint origin = hintControl->ClientToScreen(TPoint(0, 0));
     gHint.cursorRect = OffsetRectBy(info.CursorRect, origin.X, origin.Y);
     if (info.HideTimeout > 0) SetHintTimer(kHideTimer, info.HideTimeout);
     if (info.ReshowTimeout > 0) SetHintTimer(kReshowTimer, info.ReshowTimeout);

@@ -97,6 +97,10 @@ void ui::detail::ControlGone(TControl* control) {
         if (static_cast<TControl*>(item.second) == control) item.second = nullptr;
 }
 
+bool ui::detail::IsLiveWindow(const TWinControl* window) {
+    return std::find(gTops.begin(), gTops.end(), window) != gTops.end();
+}
+
 DWORD GetClassLong(HWND hwnd, int index) {
     TWinControl* w = Live(hwnd);
     if (!w || index != GCL_STYLE) return 0;

@@ -72,6 +72,8 @@ void WindowDestroying(TWinControl* window);
 // Destroys the control's window and those of its children (WinUser.cpp).
 void DestroyWindowOf(TWinControl* window);
 void ControlGone(TControl* control);
+// Whether the window is a top-level window of the program that has not gone.
+bool IsLiveWindow(const TWinControl* window);
 // A top-level window was shown or hidden: its owned windows follow, and a hidden active window
 // hands the activation on (to its owner, else the topmost shown form).
 void TopWindowShown(TWinControl* window, bool shown);

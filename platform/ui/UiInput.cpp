@@ -1,6 +1,8 @@
 // Input and paint requests from the backend, turned into the messages of the controls.
 #include "platform/ui/UiInput.h"
 
+#include <utility>
+
 #include "platform/ui/Forms.h"
 #include "platform/ui/InputGrab.h"
 #include "platform/ui/Tooltips.h"
@@ -304,10 +306,31 @@ void UiInput::Activated(TWinControl* target, bool active) {
     Screen->SetActiveForm(form, true);
 }
 
+namespace {
+TWinControl* gActiveBeforeLeaving = nullptr;  // the active window when another program took over
+}
+
 void UiInput::ApplicationActivated(bool active) {
-    if (active) return;
     try {
+        if (active) {
+            // Back from another program: the window that was active takes the activation again.
+            // Back from another program: the window that was active takes the activation again,
+            // or, gone meanwhile, its owner or the newest shown form.
+            TWinControl* back = std::exchange(gActiveBeforeLeaving, nullptr);
+            if (ui::ActiveWindow() || !back || !ui::detail::IsLiveWindow(back)) return;
+            while (back && !back->Showing()) back = ui::WindowOwner(back);
+            for (int i = Screen->FormCount() - 1; i >= 0 && !back; --i)
+                if (Screen->Forms(i)->Showing()) back = Screen->Forms(i);
+            if (back) ui::ActivateWindow(back, WA_ACTIVE, true);
+            return;
+        }
         ui::SendCancelMode();
+        // Another program has the activation: the program's active window loses it to no
+        // window of the program (WM_ACTIVATE with LParam 0).
+        if (TWinControl* w = ui::ActiveWindow()) {
+            gActiveBeforeLeaving = w;
+            ui::ActivateWindow(nullptr, WA_ACTIVE, true);
+        }
     } catch (...) {
         Application->HandleException(Screen->ActiveControl());
     }

@@ -137,6 +137,9 @@ TEST_F(PopupWindowsTest, ApplicationHintsShowInTheWindowClassItNames) {
     EXPECT_EQ(GetActiveWindow(), form->Handle());
     EXPECT_EQ(GetFocus(), c->Handle());
     Application->CancelHint();
+    ui::test::Pump();
+    EXPECT_EQ(GetActiveWindow(), form->Handle());
+    EXPECT_EQ(GetFocus(), c->Handle());
     Application->SetHintWindowClass(nullptr);
 }
 
@@ -170,6 +173,9 @@ TEST_F(PopupWindowsTest, BalloonTipPaintsItsFrameIconTitleAndText) {
     EXPECT_EQ(GetFocus(), edit->Handle());
     ui::test::Key(edit, 'A', String("a"));
     EXPECT_TRUE(ui::ShownTipWindows().empty());
+    ui::test::Pump();
+    EXPECT_EQ(GetActiveWindow(), form->Handle());
+    EXPECT_EQ(GetFocus(), edit->Handle());
 }
 
 }  // namespace

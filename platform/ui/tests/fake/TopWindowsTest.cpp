@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ui/InputGrab.h"
+#include "platform/ui/backend/Backend.h"
 #include "platform/ui/fake/FakeBackend.h"
 #include "platform/ui/testing/Fixtures.h"
 #include "platform/win/Window.h"
@@ -210,6 +211,27 @@ TEST_F(TopWindowsTest, OwnedBorderlessPopupIsFramelessTopmostAndFollowsItsOwner)
     EXPECT_EQ(FindControl(old), nullptr);
     EXPECT_EQ(GetParent(p->Handle()), a->Handle());
     EXPECT_EQ(p->Peer()->Kind().Owner, a->Peer());
+}
+
+TEST_F(TopWindowsTest, AnotherProgramTakingTheActivationDeactivatesWithoutAWindow) {
+    auto* a = MakeForm("A");
+    auto* a1 = AddTo(a, "a1");
+    a->Show();
+    auto* p = Make<PopupForm>("P", a);
+    p->Show();
+    gLog.clear();
+    ui::GetBackend().Windows().ApplicationActivated(false);
+    EXPECT_EQ(gLog, (std::vector<std::string>{"P ncactivate 0", "P activate 0 0", "P killfocus 0"}));
+    EXPECT_EQ(GetActiveWindow(), nullptr);
+    EXPECT_EQ(GetFocus(), nullptr);
+    // Back: the pop-up again; had it gone meanwhile, its owner.
+    ui::GetBackend().Windows().ApplicationActivated(true);
+    EXPECT_EQ(GetActiveWindow(), p->Handle());
+    ui::GetBackend().Windows().ApplicationActivated(false);
+    p->Hide();
+    ui::GetBackend().Windows().ApplicationActivated(true);
+    EXPECT_EQ(GetActiveWindow(), a->Handle());
+    EXPECT_EQ(GetFocus(), a1->Handle());
 }
 
 TEST_F(TopWindowsTest, HidingTheActivePopupHandsTheActivationToItsOwner) {
