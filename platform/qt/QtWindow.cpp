@@ -135,8 +135,11 @@ void WidgetPeer::ApplyStyles() {
         w->setMinimumSize(0, 0);
         w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
-    w->setAttribute(Qt::WA_ShowWithoutActivating, (FExStyle & WS_EX_NOACTIVATE) != 0);
     Qt::WindowFlags flags = Flags();
+    // A frameless tool window (a hint, a pop-up list) is shown without the desktop activating it:
+    // the program activates it itself when it wants it to have the keys.
+    bool quietTool = (FExStyle & WS_EX_TOOLWINDOW) && (flags & Qt::FramelessWindowHint);
+    w->setAttribute(Qt::WA_ShowWithoutActivating, (FExStyle & WS_EX_NOACTIVATE) != 0 || quietTool);
     if (w->windowFlags() == flags) return;
     bool shown = w->isVisible();
     w->setWindowFlags(flags);
