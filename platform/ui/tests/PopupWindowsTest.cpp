@@ -179,3 +179,38 @@ TEST_F(PopupWindowsTest, BalloonTipPaintsItsFrameIconTitleAndText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PopupWindowsTest, PlainToolTipShowsItsTextInASquareFrameUnderThePointer) {
+    rtl::ScopedManualClock clock;
+    auto* tool = Add<ui::test::CharTaker>(10, 10);
+    form->Show();
+    HWND tip = CreateWindowEx(0, String(TOOLTIPS_CLASS), String(), TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, tool->Handle(), nullptr, HInstance, nullptr);
+    ASSERT_NE(tip, nullptr);
+    String text("Level: -85 dBm");
+    TOOLINFO info;
+    info.uFlags = TTF_SUBCLASS;
+    info.hwnd = tool->Handle();
+    info.uId = 7;
+    info.rect = TRect(0, 0, 40, 20);
+    info.lpszText = text.data();
+    SendMessage(tip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&info));
+    ui::test::MouseMove(tool, 50, 5);  // outside the tool's rectangle
+    ui::test::AdvanceClock(*clock, 500);
+    EXPECT_TRUE(ui::ShownTipWindows().empty());
+    ui::test::MouseMove(tool, 5, 5);
+    ui::test::AdvanceClock(*clock, 500);
+    auto tips = ui::ShownTipWindows();
+    ASSERT_EQ(tips.size(), 1u);
+    EXPECT_EQ(tips[0].Text, text);
+    EXPECT_FALSE(tips[0].Balloon);
+    TPoint pointer = tool->ClientToScreen(TPoint(5, 5));
+    EXPECT_EQ(tips[0].Rect.Left, pointer.X);
+    EXPECT_GT(tips[0].Rect.Top, pointer.Y);
+    DestroyWindow(tip);
+    EXPECT_TRUE(ui::ShownTipWindows().empty());
+}
+
+}  // namespace
