@@ -198,11 +198,16 @@ TEST_F(TopWindowsTest, OwnedBorderlessPopupIsFramelessTopmostAndFollowsItsOwner)
     EXPECT_EQ(GetWindowLong(p->Handle(), GWL_STYLE) & (WS_CAPTION | WS_BORDER | WS_THICKFRAME), 0);
     EXPECT_EQ(GetParent(p->Handle()), a->Handle());
 
+    EXPECT_TRUE(IsWindowVisible(p->Handle()));
     a->Hide();
     EXPECT_FALSE(ui::fake::WindowOf(p)->Visible);
     EXPECT_TRUE(p->Visible());
     a->Show();
     EXPECT_TRUE(ui::fake::WindowOf(p)->Visible);
+    EXPECT_TRUE(IsWindowVisible(p->Handle()));
+    p->Hide();
+    EXPECT_FALSE(IsWindowVisible(p->Handle()));
+    p->Show();
     // The owner's window going takes the pop-up's with it; the pop-up makes it again, owned by
     // the owner's new window, when it is next needed.
     HWND old = p->Handle();
