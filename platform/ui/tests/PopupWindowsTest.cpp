@@ -214,3 +214,43 @@ TEST_F(PopupWindowsTest, PlainToolTipShowsItsTextInASquareFrameUnderThePointer) 
 }
 
 }  // namespace
+
+namespace {
+
+// A pop-up whose bottom-right 10 x 10 pixels are a sizing corner.
+class CornerPopup : public TForm {
+public:
+    explicit CornerPopup(TComponent* owner) : TForm(owner, 0) { SetBorderStyle(bsNone); }
+    int Sizings = 0;
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (m.Msg == WM_NCHITTEST) {
+            TPoint p = ScreenToClient(TPoint(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)));
+            m.Result = p.X >= Width() - 10 && p.Y >= Height() - 10 ? HTBOTTOMRIGHT : HTNOWHERE;
+            return;
+        }
+        if (m.Msg == WM_SIZING) ++Sizings;
+        TForm::Dispatch(m);
+    }
+};
+
+TEST_F(PopupWindowsTest, DragFromTheCornerSizesThePopupThroughTheRealInputRoad) {
+    auto* popup = new CornerPopup(form);
+    popup->SetBounds(100, 100, 200, 150);
+    popup->Show();
+    ui::test::Pump();
+    ui::test::MouseMove(popup, 195, 145);
+    ui::test::MouseDown(popup, 195, 145);
+    ui::test::MouseMove(popup, 225, 165, MK_LBUTTON);
+    ui::test::MouseUp(popup, 225, 165);
+    ui::test::Pump();
+    EXPECT_EQ(popup->BoundsRect(), Bounds(100, 100, 230, 170));
+    EXPECT_GE(popup->Sizings, 1);
+    ui::test::Picture pic = Picture(popup, "corner");
+    EXPECT_EQ(pic.Width, 230);
+    EXPECT_EQ(pic.Height, 170);
+    popup->Free();
+}
+
+}  // namespace
