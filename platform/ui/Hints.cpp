@@ -107,6 +107,8 @@ void TApplication::HintMouseMessage(TControl* Control, UINT Msg, const TPoint& S
         case WM_MOUSEMOVE: break;
         default: return;
     }
+    // A hint window is no place of its own: the pointer passing over one changes nothing.
+    if (Control && dynamic_cast<THintWindow*>(ui::TopLevelWindow(Control))) return;
     TControl* c = FShowHint ? HintControlOf(Control) : nullptr;
     if (c != gHint.control) {
         // Between neighbouring controls a hint that showed comes again after the short pause.
