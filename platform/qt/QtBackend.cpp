@@ -172,6 +172,9 @@ public:
         return qtb::ThemeFileIcon(folder, name, size, target);
     }
 
+    // Pop-up windows and screens (QtPopup.cpp).
+    std::vector<ui::ScreenArea> Screens() override { return qtb::DesktopScreens(); }
+
 private:
     QAbstractEventDispatcher* FDispatcher = nullptr;
 };

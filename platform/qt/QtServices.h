@@ -28,4 +28,7 @@ std::unique_ptr<ui::ButtonView> MakeButtonView(ui::ButtonKind kind, ui::WidgetPe
 std::unique_ptr<ui::RangeView> MakeRangeView(ui::RangeKind kind, ui::WidgetPeer& host, TWinControl* control, ui::RangeSink& sink);
 std::unique_ptr<ui::StaticView> MakeStaticView(ui::StaticKind kind, ui::WidgetPeer& host, TWinControl* control);
 
+// Pop-up windows: the desktop's screens, each with its work area (QtPopup.cpp).
+std::vector<ui::ScreenArea> DesktopScreens();
+
 }  // namespace qtb

@@ -135,12 +135,23 @@ void WidgetPeer::ApplyStyles() {
         w->setMinimumSize(0, 0);
         w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
-    w->setAttribute(Qt::WA_ShowWithoutActivating, (FExStyle & WS_EX_NOACTIVATE) != 0);
-    Qt::WindowFlags flags = WindowFlagsOf(FStyle, FExStyle);
+    Qt::WindowFlags flags = Flags();
+    // A frameless tool window (a hint, a pop-up list) is shown without the desktop activating it:
+    // the program activates it itself when it wants it to have the keys.
+    bool quietTool = (FExStyle & WS_EX_TOOLWINDOW) && (flags & Qt::FramelessWindowHint);
+    w->setAttribute(Qt::WA_ShowWithoutActivating, (FExStyle & WS_EX_NOACTIVATE) != 0 || quietTool);
     if (w->windowFlags() == flags) return;
     bool shown = w->isVisible();
     w->setWindowFlags(flags);
     if (shown) w->show();  // changing window flags hides the window
+}
+
+Qt::WindowFlags WidgetPeer::Flags() const {
+    Qt::WindowFlags flags = WindowFlagsOf(FStyle, FExStyle);
+    // A frameless pop-up's shadow is the desktop's, asked for by the class style; without it the
+    // desktops that would draw one by default are told not to.
+    if ((flags & Qt::FramelessWindowHint) && !FShadow) flags |= Qt::NoDropShadowWindowHint;
+    return flags;
 }
 
 void WidgetPeer::SetStyles(DWORD style, DWORD exStyle) {
@@ -160,6 +171,7 @@ WidgetPeer::WindowKind WidgetPeer::Kind() const {
     k.StaysOnTop = (f & Qt::WindowStaysOnTopHint) != 0;
     k.NoActivate = (f & Qt::WindowDoesNotAcceptFocus) != 0 && w->testAttribute(Qt::WA_ShowWithoutActivating);
     k.FixedSize = w->minimumSize() == w->maximumSize();
+    k.Shadow = k.TopLevel && k.Frameless && (f & Qt::NoDropShadowWindowHint) == 0;
     if (auto* owner = dynamic_cast<ControlWidget*>(w->parentWidget()); owner && owner->Control()) k.Owner = owner->Control()->Peer();
     return k;
 }
@@ -181,7 +193,7 @@ WidgetPeer::~WidgetPeer() {
 void WidgetPeer::SetParent(ui::WidgetPeer* parent) {
     auto* p = static_cast<WidgetPeer*>(parent);
     // A top-level window given a parent stays a window of its own, kept over that parent.
-    if (FTopLevel && p) FWidget->setParent(p->Widget(), WindowFlagsOf(FStyle, FExStyle));
+    if (FTopLevel && p) FWidget->setParent(p->Widget(), Flags());
     else FWidget->setParent(p ? p->Widget() : nullptr);
     FTopLevel = FTopLevel || p == nullptr;
 }
@@ -287,11 +299,6 @@ Qt::CursorShape CursorShapeOf(TCursor cursor) {
     return shape;
 }
 
-void WidgetPeer::SetToolTip(const String& text, int hideAfterMs) {
-    FWidget->setToolTip(QString::fromStdU16String(text));
-    FWidget->setToolTipDuration(hideAfterMs > 0 ? hideAfterMs : -1);
-}
-
 // Qt grabs the mouse for the widget a button went down on; the library keeps its own capture
 // control for graphic children, so nothing more is needed here.
 void WidgetPeer::SetMouseCapture(bool) {}
@@ -306,6 +313,12 @@ void WidgetPeer::Lower() { FWidget->lower(); }
 
 void WidgetPeer::Activate() {
     if (FTopLevel && FWidget->isVisible()) FWidget->activateWindow();
+}
+
+void WidgetPeer::SetDropShadow(bool shadow) {
+    if (FShadow == shadow) return;
+    FShadow = shadow;
+    ApplyStyles();
 }
 
 void WidgetPeer::Update(const TRect& r) {

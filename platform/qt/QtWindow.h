@@ -58,23 +58,26 @@ public:
     void SetWindowState(TWindowState state) override;
     void SetIcon(TIcon* icon) override;
     void SetCursorShape(const ui::CursorInfo& cursor) override;
-    void SetToolTip(const String& text, int hideAfterMs) override;
     void SetMouseCapture(bool capture) override;
     void SetFocus() override;
     void Raise() override;
     void Lower() override;
     void Activate() override;
     void Update(const TRect& r) override;
+    void SetDropShadow(bool shadow) override;
 
     ControlWidget* Widget() const { return FWidget.data(); }
 
 private:
     void ApplyStyles();
+    // The Qt window flags of the styles and the shadow.
+    Qt::WindowFlags Flags() const;
     QPointer<ControlWidget> FWidget;
     bool FTopLevel;
     DWORD FStyle = 0;
     DWORD FExStyle = 0;
     bool FFixedSize = false;
+    bool FShadow = false;
 };
 
 // The one mapping from window styles to Qt window flags.

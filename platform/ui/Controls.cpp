@@ -8,6 +8,7 @@
 #include "platform/rtl/Threads.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Tooltips.h"
 #include "platform/ui/SystemInfo.h"
 #include "platform/win/Window.h"
 
@@ -589,19 +590,9 @@ void TControl::WMMouseMove(TMessage& Message) {
     MouseMove(KeysToShiftState(Message.WParam), GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
 }
 
-void TControl::CMMouseEnter(TMessage&) {
-    // The hint of the control under the pointer shows on the window it sits in.
-    if (TWinControl* w = WindowOf(this); w && w->Peer()) {
-        bool show = Application->ShowHint() && FShowHint && !FHint.empty();
-        w->Peer()->SetToolTip(show ? GetShortHint(FHint) : String(), Application->HintHidePause());
-    }
-    DoMouseEnter();
-}
-
-void TControl::CMMouseLeave(TMessage&) {
-    if (TWinControl* w = WindowOf(this); w && w->Peer()) w->Peer()->SetToolTip(String(), 0);
-    DoMouseLeave();
-}
+// The hint of the control under the pointer is the application's business (Hints.cpp).
+void TControl::CMMouseEnter(TMessage&) { DoMouseEnter(); }
+void TControl::CMMouseLeave(TMessage&) { DoMouseLeave(); }
 void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
 
 void TControl::CMVisibleChanged(TMessage&) {
@@ -747,7 +738,10 @@ TWinControl::~TWinControl() {
     if (TCustomForm* form = GetParentForm(this); form && form != static_cast<TControl*>(this)) {
         if (form->FActiveControl && (form->FActiveControl == this || ContainsControl(form->FActiveControl)))
             form->FActiveControl = nullptr;
+        ui::detail::FocusLeft(this, form);
     }
+    // Nothing may activate or focus the window while it goes.
+    ui::detail::ControlGone(this);
     // Children go with their parent, whoever owns them.
     while (!FControls.empty()) {
         TControl* c = FControls.back();
@@ -805,13 +799,18 @@ void TWinControl::CreateWnd() {
     gWindows[FHandle] = this;
     FImage = std::make_unique<TBitmap>(std::max(Width(), 0), std::max(Height(), 0));
     FPeer = ui::GetBackend().CreateWidget(this, params);
-    if (IsPopup()) {
+    HWND owner = params.WndParent;
+    if (IsPopup() && !owner) {
         // A pop-up is a window of its own, kept over the form it belongs to.
         TCustomForm* form = GetParentForm(this);
-        if (form && form->FPeer) FPeer->SetParent(form->FPeer.get());
+        if (form && form->FHandle) owner = form->FHandle;
+    }
+    if (params.TopLevel) {
+        if (TWinControl* o = FindControl(owner); o && o != this && o->FPeer) FPeer->SetParent(o->FPeer.get());
     } else if (FParent && FParent->FPeer) {
         FPeer->SetParent(FParent->FPeer.get());
     }
+    ui::detail::WindowCreated(this, params.TopLevel ? owner : nullptr, params.WindowClass.style);
     MeasureFrame();
     FPeer->SetBounds(PeerBounds());
     FPeer->SetEnabled(params.Enabled);
@@ -824,6 +823,7 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::DestroyWnd() {
+    ui::detail::WindowDestroying(this);
     ui::detail::ReleaseWindowDcs(this);
     FPeer.reset();
     FImage.reset();  // detaches the canvases that drew on it
@@ -911,6 +911,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
         if (active && (active == AControl || (dynamic_cast<TWinControl*>(AControl) &&
                                               static_cast<TWinControl*>(AControl)->ContainsControl(active))))
             form->FActiveControl = nullptr;
+        if (auto* w = dynamic_cast<TWinControl*>(AControl)) ui::detail::FocusLeft(w, form);
     }
     if (gCaptureControl == AControl) gCaptureControl = nullptr;
     if (auto* w = dynamic_cast<TWinControl*>(AControl)) w->DestroyHandleTree();
@@ -1039,11 +1040,7 @@ bool TWinControl::CanFocus() const {
     return form->CanFocus();
 }
 
-bool TWinControl::Focused() const {
-    TCustomForm* form = GetParentForm(this);
-    if (!form || Screen->ActiveForm() != form) return false;
-    return form->ActiveControl() == this || (form == static_cast<const TControl*>(this) && !form->ActiveControl());
-}
+bool TWinControl::Focused() const { return ui::FocusedWindow() == this; }
 
 void TWinControl::SetFocus() {
     TCustomForm* form = GetParentForm(this);
@@ -1216,6 +1213,10 @@ void TWinControl::Dispatch(TMessage& Message) {
         case CN_CHAR: CNChar(Message); break;
         case WM_GETDLGCODE: WMGetDlgCode(Message); break;
         case WM_SETFOCUS: WMSetFocus(Message); break;
+        case EM_SHOWBALLOONTIP:
+        case EM_HIDEBALLOONTIP:
+            if (!ui::detail::EditBalloonMessage(this, Message)) DefaultHandler(Message);
+            break;
         case WM_KILLFOCUS: WMKillFocus(Message); break;
         case WM_MOUSEWHEEL: WMMouseWheel(Message); break;
         case WM_SIZE: WMSize(Message); break;
@@ -1410,6 +1411,7 @@ void TWinControl::CMVisibleChanged(TMessage& Message) {
         if (TCustomForm* form = GetParentForm(this); form && form != static_cast<TControl*>(this)) {
             TWinControl* active = form->FActiveControl;
             if (active && (active == this || ContainsControl(active))) form->FActiveControl = nullptr;
+            ui::detail::FocusLeft(this, form);
         }
     }
     TControl::CMVisibleChanged(Message);

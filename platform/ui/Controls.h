@@ -400,6 +400,9 @@ struct TCreateParams {
     TRect Bounds;
     WNDCLASS WindowClass;
     String WinClassName;  // answered by GetClassName
+    // The owner of a top-level window: the window it stays above and that hides and destroys
+    // it with itself. A pop-up with a parent is owned by its parent's form unless this says.
+    HWND WndParent = nullptr;
     bool TopLevel = false;
     bool Visible = false;
     bool Enabled = true;

@@ -286,6 +286,8 @@ TRect TWinControl::ScrollBarRect(int bar) const {
 }
 
 void TWinControl::WMNCLButtonDown(TMessage& Message) {
+    // A sizing border of a top-level window starts the user's sizing loop.
+    if (ui::detail::StartSizing(this, static_cast<int>(Message.WParam))) return;
     int bar = Message.WParam == static_cast<WPARAM>(HTVSCROLL) ? SB_VERT : Message.WParam == static_cast<WPARAM>(HTHSCROLL) ? SB_HORZ : -1;
     if (bar < 0) return;
     TPoint origin = WindowOrigin();

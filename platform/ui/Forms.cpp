@@ -10,6 +10,7 @@
 #include "platform/rtl/Threads.h"
 #include "platform/ui/AppEvnts.h"
 #include "platform/ui/Cursors.h"
+#include "platform/ui/Monitors.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/win/Window.h"
 
@@ -73,8 +74,14 @@ void SendCancelMode() {
 
 namespace detail {
 
+void HintControlGone(TControl* control);
+void BalloonGone(TControl* control);
+
 void ForgetControl(TControl* control) {
     if (gApplication && gApplication->MouseControl() == control) gApplication->SetMouseControl(nullptr);
+    ControlGone(control);
+    HintControlGone(control);
+    BalloonGone(control);
 }
 
 void RegisterApplicationEvents(TApplicationEvents* events, bool add) {
@@ -103,6 +110,8 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FIcon(std::m
 }
 
 TCustomForm::~TCustomForm() {
+    // Nothing may activate or focus the form while it goes.
+    ui::detail::ControlGone(this);
     // OnDestroy ran in BeforeDestruction (Free, or the owner freeing the form); a form deleted
     // directly skips it, as the handler would see a half-destroyed form.
     if (FModalGone) *FModalGone = true;
@@ -224,19 +233,13 @@ void TCustomForm::CMVisibleChanged(TMessage& Message) {
         PlaceOnScreen();
         DoShow();
         if (Peer()) Peer()->SetVisible(true);
+        ui::detail::TopWindowShown(this, true);
     } else {
         DoHide();
         if (Peer()) Peer()->SetVisible(false);
-        if (Screen->ActiveForm() == this) {
-            Activate(false);
-            // The topmost remaining visible form takes over.
-            TCustomForm* next = nullptr;
-            for (int i = 0; i < Screen->FormCount(); ++i) {
-                TCustomForm* f = Screen->Forms(i);
-                if (f != this && f->Visible()) next = f;
-            }
-            Screen->SetActiveForm(next);
-        }
+        // Owned windows hide with it; the activation goes to its owner or the topmost shown form.
+        ui::detail::TopWindowShown(this, false);
+        if (Screen->ActiveForm() == this && ui::ActiveWindow() != this) Screen->FActiveForm = nullptr;
     }
     UpdateShowing();
 }
@@ -245,15 +248,26 @@ void TCustomForm::Activate(bool active) {
     if (FActive == active) return;
     FActive = active;
     if (active) {
+        // The focus comes back to the control that had it in the form, without CM_ENTER: within
+        // the form it never left.
         if (!FActiveControl) {
-            if (TWinControl* first = FindNextControl(nullptr, true, true, false)) SetFocusedControl(first);
-        } else if (FActiveControl->Peer()) {
-            FActiveControl->Peer()->SetFocus();
+            TWinControl* first = FindNextControl(nullptr, true, true, false);
+            if (first) SetFocusedControl(first);
+            else ui::detail::MoveFocus(this);
+        } else {
+            ui::detail::MoveFocus(FActiveControl);
         }
         if (OnActivate) OnActivate(this);
     } else {
         if (OnDeactivate) OnDeactivate(this);
     }
+}
+
+void TCustomForm::WMActivate(TMessage& Message) { Activate(LOWORD(Message.WParam) != WA_INACTIVE); }
+
+void TCustomForm::WMNCActivate(TMessage& Message) {
+    FCaptionActive = Message.WParam != 0;
+    Message.Result = 1;
 }
 
 int TCustomForm::ShowModal() {
@@ -350,24 +364,35 @@ void TCustomForm::SetActiveControl(TWinControl* Control) {
 }
 
 bool TCustomForm::SetFocusedControl(TWinControl* Control) {
-    if (Control == FActiveControl) return true;
+    if (Control == FActiveControl && (!Control || ui::FocusedWindow() == Control || !ui::detail::HoldsFocus(this)))
+        return true;
     TWinControl* old = FActiveControl;
-    if (old) {
+    if (old && old != Control) {
         old->Perform(CM_EXIT, 0, 0);
         if (FActiveControl != old) return false;  // OnExit moved the focus itself
-        old->Perform(WM_KILLFOCUS, 0, 0);
     }
+    bool entering = old != Control;
+    auto handle = [](TWinControl* w) { return reinterpret_cast<WPARAM>(w && w->HandleAllocated() ? w->Handle() : nullptr); };
     FActiveControl = Control;
-    if (Control) {
-        Control->Perform(WM_SETFOCUS, 0, 0);
-        Control->Perform(CM_ENTER, 0, 0);
+    if (ui::detail::HoldsFocus(this)) {
+        // The program's focus moves, from wherever it was (another window of the program too).
+        TWinControl* previous = ui::FocusedWindow();
+        if (old && old != previous && old != Control) old->Perform(WM_KILLFOCUS, handle(Control), 0);
+        ui::detail::MoveFocus(Control ? Control : this);
+    } else {
+        if (old && old != Control) old->Perform(WM_KILLFOCUS, handle(Control), 0);
+        if (Control) Control->Perform(WM_SETFOCUS, handle(old), 0);
     }
+    if (Control && entering) Control->Perform(CM_ENTER, 0, 0);
     Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
     return true;
 }
 
 void TCustomForm::FocusControl(TWinControl* Control) {
-    if (Screen->ActiveForm() != this && Visible()) Screen->SetActiveForm(this);
+    // The control's own top-level window takes the activation: the form, or a pop-up in its tree.
+    TWinControl* top = Control ? ui::TopLevelWindow(Control) : this;
+    if (!top) top = this;
+    if (ui::ActiveWindow() != top && top->Visible()) ui::ActivateWindow(top);
     SetFocusedControl(Control);
 }
 
@@ -396,7 +421,7 @@ void TCustomForm::ApplyWindowStyle() {
     DWORD bars = static_cast<DWORD>(GetWindowLong(Handle(), GWL_STYLE)) & (WS_HSCROLL | WS_VSCROLL);
     SetWindowLong(Handle(), GWL_EXSTYLE, static_cast<LONG>(params.ExStyle));
     SetWindowLong(Handle(), GWL_STYLE, static_cast<LONG>(params.Style | bars));
-    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TCustomForm::SetFormStyle(TFormStyle value) {
@@ -426,6 +451,8 @@ void TCustomForm::SetWindowState(TWindowState value) {
 void TCustomForm::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
         case WM_CLOSE: Close(); break;
+        case WM_ACTIVATE: WMActivate(Message); break;
+        case WM_NCACTIVATE: WMNCActivate(Message); break;
         case WM_NEXTDLGCTL:
             if (LOWORD(static_cast<uintptr_t>(Message.LParam)) == 0) {
                 SelectNext(FActiveControl, Message.WParam == 0, true);
@@ -710,9 +737,28 @@ void TScreen::SetCursor(TCursor value) {
 
 TWinControl* TScreen::ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }
 
-int TScreen::Width() const { return ui::GetBackend().ScreenRect().Width(); }
-int TScreen::Height() const { return ui::GetBackend().ScreenRect().Height(); }
-TRect TScreen::WorkAreaRect() const { return ui::GetBackend().WorkArea(); }
+int TScreen::Width() const { return ui::Screens().front().Bounds.Width(); }
+int TScreen::Height() const { return ui::Screens().front().Bounds.Height(); }
+TRect TScreen::WorkAreaRect() const { return ui::Screens().front().Work; }
+
+int TScreen::MonitorCount() const { return static_cast<int>(ui::Screens().size()); }
+
+TMonitor* TScreen::Monitors(int index) {
+    if (index < 0 || index >= MonitorCount()) throw EListError(String("List index out of bounds"));
+    while (FMonitors.size() <= static_cast<size_t>(index))
+        FMonitors.push_back(std::unique_ptr<TMonitor>(new TMonitor(static_cast<int>(FMonitors.size()))));
+    return FMonitors[static_cast<size_t>(index)].get();
+}
+
+TRect TMonitor::BoundsRect() const {
+    auto screens = ui::Screens();
+    return static_cast<size_t>(FNum) < screens.size() ? screens[static_cast<size_t>(FNum)].Bounds : TRect();
+}
+
+TRect TMonitor::WorkareaRect() const {
+    auto screens = ui::Screens();
+    return static_cast<size_t>(FNum) < screens.size() ? screens[static_cast<size_t>(FNum)].Work : TRect();
+}
 
 void TScreen::AddForm(TCustomForm* f) { FForms.push_back(f); }
 
@@ -722,12 +768,6 @@ void TScreen::RemoveForm(TCustomForm* f) {
 }
 
 void TScreen::SetActiveForm(TCustomForm* f, bool fromSystem) {
-    if (FActiveForm == f) return;
-    TCustomForm* old = FActiveForm;
-    FActiveForm = f;
-    if (old) old->Activate(false);
-    if (f) {
-        if (f->Peer() && !fromSystem) f->Peer()->Activate();
-        f->Activate(true);
-    }
+    if (!f) FActiveForm = nullptr;
+    ui::ActivateWindow(f, WA_ACTIVE, fromSystem);
 }

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/HintWindow.h"
+#include "platform/ui/Monitors.h"
 #include "platform/ui/ScrollBox.h"
 #include "platform/ui/backend/Enums.h"
 
@@ -32,6 +34,9 @@ using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 class TCustomForm : public TWinControl {
 public:
     explicit TCustomForm(TComponent* AOwner);
+    // A form without designed content (the form's own construction is always so here): for
+    // descendants that build their content themselves, such as pop-up forms.
+    TCustomForm(TComponent* AOwner, int Dummy) : TCustomForm(AOwner) { (void)Dummy; }
     ~TCustomForm() override;
     const char* ClassName() const override { return "TCustomForm"; }
     // OnCreate: run by Application->CreateForm and by NewForm once the form is built.
@@ -57,6 +62,9 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
     bool Active() const { return FActive; }
+    // The state of the caption as WM_NCACTIVATE last gave it (the active form's is on; a pop-up
+    // may keep its owner's on).
+    bool CaptionActive() const { return FCaptionActive; }
     TWinControl* ActiveControl() const { return FActiveControl; }
     void SetActiveControl(TWinControl* Control);
     // Moves the focus, sending CM_EXIT/WM_KILLFOCUS to the old control and WM_SETFOCUS/CM_ENTER
@@ -116,6 +124,10 @@ protected:
     void CMDialogKey(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     void CMVisibleChanged(TMessage& Message) override;
+    // WM_ACTIVATE: the form becomes active (OnActivate, its focus restored) or inactive
+    // (OnDeactivate). WM_NCACTIVATE: the caption's state is kept; the answer is 1.
+    virtual void WMActivate(TMessage& Message);
+    virtual void WMNCActivate(TMessage& Message);
 
 private:
     friend class TScreen;
@@ -134,6 +146,7 @@ private:
     bool FReleaseAfterModal = false;  // released inside its own modal loop
     bool* FModalGone = nullptr;       // set by the destructor: the modal loop must not touch the form
     bool FActive = false;
+    bool FCaptionActive = false;
     bool FCreated = false;
     bool FDestroyed = false;
     bool FPlaced = false;
@@ -151,6 +164,7 @@ private:
 class TForm : public TCustomForm {
 public:
     explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+    TForm(TComponent* AOwner, int Dummy) : TCustomForm(AOwner, Dummy) {}
     const char* ClassName() const override { return "TForm"; }
 };
 
@@ -167,6 +181,7 @@ struct AppScope;
 }
 
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
+using TShowHintEvent = std::function<void(String& HintStr, bool& CanShow, THintInfo& HintInfo)>;
 using TExceptionEvent = std::function<void(TObject* Sender, Exception& E)>;
 
 class TApplication : public TComponent {
@@ -222,6 +237,28 @@ public:
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
 
+    // Hints (Hints.cpp). The pointer resting on a control whose ShowHint is on shows its hint
+    // after HintPause of the process clock (HintShortPause when a hint showed just before);
+    // CM_HINTSHOW to the control and then OnShowHint may change the THintInfo or refuse; the
+    // hint shows in a window of HintWindowClass (THintWindow unless set; process-wide) and
+    // hides after the info's HideTimeout, when the pointer leaves its CursorRect or the control,
+    // on a press or a key.
+    TColor HintColor() const { return FHintColor; }
+    void SetHintColor(TColor v) { FHintColor = v; }
+    int HintShortPause() const { return FHintShortPause; }
+    void SetHintShortPause(int v) { FHintShortPause = v; }
+    THintWindowClass HintWindowClass() const;
+    void SetHintWindowClass(THintWindowClass value);
+    // Shows the hint of the control under the pointer now (CursorPos in screen coordinates).
+    void ActivateHint(const TPoint& CursorPos);
+    // Hides the hint; it shows again only when the pointer moves to a control.
+    void CancelHint();
+    // Hides the hint; the pointer moving on within the control shows it again.
+    void HideHint();
+    // Mouse input seen by the program's windows: the hint follows the pointer.
+    void HintMouseMessage(TControl* Control, UINT Msg, const TPoint& ScreenPos);
+    TShowHintEvent OnShowHint;
+
     // The control under the mouse: CM_MOUSELEAVE to the old one, CM_MOUSEENTER to the new one.
     void SetMouseControl(TControl* Control);
     TControl* MouseControl() const { return FMouseControl; }
@@ -244,9 +281,30 @@ private:
     bool FShowHint = true;
     int FHintPause = 500;
     int FHintHidePause = 2500;
+    int FHintShortPause = 50;
+    TColor FHintColor = clInfoBk;
     int FHandlingDepth = 0;
     HWND FHandle = nullptr;
     std::unique_ptr<TIcon> FIcon;
+};
+
+// One monitor of the screen layout (ui::Screens), read as the layout stands now.
+class TMonitor {
+public:
+    HMONITOR Handle() const { return reinterpret_cast<HMONITOR>(static_cast<uintptr_t>(FNum + 1)); }
+    int MonitorNum() const { return FNum; }
+    TRect BoundsRect() const;
+    TRect WorkareaRect() const;
+    bool Primary() const { return FNum == 0; }
+    int Left() const { return BoundsRect().Left; }
+    int Top() const { return BoundsRect().Top; }
+    int Width() const { return BoundsRect().Width(); }
+    int Height() const { return BoundsRect().Height(); }
+
+private:
+    friend class TScreen;
+    explicit TMonitor(int num) : FNum(num) {}
+    int FNum;
 };
 
 class TScreen : public TComponent {
@@ -272,6 +330,12 @@ public:
     int WorkAreaWidth() const { return WorkAreaRect().Width(); }
     int WorkAreaHeight() const { return WorkAreaRect().Height(); }
     int PixelsPerInch() const { return 96; }
+    // The font hint windows take as they are made.
+    TFont* HintFont() const { return FHintFont.get(); }
+    void SetHintFont(TFont* value) { FHintFont->Assign(value); }
+    // The monitors of the layout, the primary one first.
+    int MonitorCount() const;
+    TMonitor* Monitors(int index);
 
 private:
     friend class TCustomForm;
@@ -281,11 +345,14 @@ private:
     // fromSystem: the desktop has activated the form's window already, so it is not asked to
     // again (two windows asking in turn would pass the activation back and forth forever).
     void SetActiveForm(TCustomForm* f, bool fromSystem = false);
+    friend void ui::ActivateWindow(TWinControl* window, WPARAM how, bool fromSystem);
 
     std::vector<TCustomForm*> FForms;
     TCustomForm* FActiveForm = nullptr;
     std::map<int, HANDLE> FCursors;
     TCursor FCursor = crDefault;
+    std::vector<std::unique_ptr<TMonitor>> FMonitors;
+    std::unique_ptr<TFont> FHintFont = std::make_unique<TFont>();
 };
 
 // Application and Screen exist from their first use on; both live until the process ends.

@@ -251,6 +251,10 @@ BOOL SystemParametersInfo(UINT action, UINT, void* pvParam, UINT) {
             *static_cast<UINT*>(pvParam) = lines < 0 ? WHEEL_PAGESCROLL : static_cast<UINT>(lines);
             return TRUE_;
         }
+        case SPI_GETWORKAREA:
+            if (!pvParam) break;
+            *static_cast<TRect*>(pvParam) = Screen->WorkAreaRect();
+            return TRUE_;
         default: break;
     }
     SetLastError(ERROR_INVALID_PARAMETER);

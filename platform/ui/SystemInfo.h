@@ -58,6 +58,7 @@ constexpr int SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL =
 // The classic values; the screen size is the primary screen's. 0 for an index the layer lacks.
 int GetSystemMetrics(int index);
 
+constexpr UINT SPI_GETWORKAREA = 0x0030;
 constexpr UINT SPI_GETWHEELSCROLLLINES = 104;
 constexpr UINT SPI_GETMENUANIMATION = 0x1002;
 constexpr UINT SPI_SETMENUANIMATION = 0x1003;
@@ -66,7 +67,8 @@ constexpr UINT SPIF_SENDCHANGE = 2;
 constexpr UINT WHEEL_PAGESCROLL = 0xFFFFFFFFu;
 // SPI_GETMENUANIMATION writes a BOOL to pvParam; SPI_SETMENUANIMATION takes the value in pvParam
 // (non-null is on) and changes only the layer's own setting; SPI_GETWHEELSCROLLLINES writes a UINT
-// (WHEEL_PAGESCROLL: a page per notch). Other actions answer FALSE with ERROR_INVALID_PARAMETER.
+// (WHEEL_PAGESCROLL: a page per notch); SPI_GETWORKAREA writes the primary screen's work area
+// (a TRect). Other actions answer FALSE with ERROR_INVALID_PARAMETER.
 BOOL SystemParametersInfo(UINT action, UINT param, void* pvParam, UINT winIni);
 
 // The locale's reading order: MiddleEast is true for a right-to-left locale.

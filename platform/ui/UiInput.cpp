@@ -1,8 +1,12 @@
 // Input and paint requests from the backend, turned into the messages of the controls.
 #include "platform/ui/UiInput.h"
 
+#include <utility>
+
 #include "platform/ui/Forms.h"
 #include "platform/ui/InputGrab.h"
+#include "platform/ui/Tooltips.h"
+#include "platform/ui/backend/Backend.h"
 
 namespace ui::detail {
 bool InputAllowed(TCustomForm* form);
@@ -72,9 +76,35 @@ void ScanCodeOf(WORD vk, bool keypad, uint8_t& code, bool& extended) {
 }
 
 TWinControl* KeyTarget(TWinControl* w) {
+    // Keys that arrive at a pop-up go to the focus: a window inside it, or wherever the focus
+    // stayed when the desktop gave the pop-up its keys without the program activating it.
+    TWinControl* top = ui::TopLevelWindow(w);
+    TWinControl* focus = ui::FocusedWindow();
+    if (top && !dynamic_cast<TCustomForm*>(top) && focus) return focus;
     TCustomForm* form = FormOf(w);
     if (!form) return w;
     return form->ActiveControl() ? form->ActiveControl() : form;
+}
+
+// Over a sizing border the pointer shows the size cursor of its edge; back in the window, the
+// window's own cursor.
+TWinControl* gSizingCursorOn = nullptr;
+void ShowSizingCursor(TWinControl* w, LRESULT hit) {
+    TCursor cursor = crDefault;
+    switch (hit) {
+        case HTLEFT: case HTRIGHT: cursor = crSizeWE; break;
+        case HTTOP: case HTBOTTOM: cursor = crSizeNS; break;
+        case HTTOPLEFT: case HTBOTTOMRIGHT: cursor = crSizeNWSE; break;
+        case HTTOPRIGHT: case HTBOTTOMLEFT: cursor = crSizeNESW; break;
+        default: break;
+    }
+    if (cursor != crDefault && ui::TopLevelWindow(w) == w) {
+        if (w->Peer()) w->Peer()->SetCursorShape(ui::ResolveCursor(cursor));
+        gSizingCursorOn = w;
+    } else if (gSizingCursorOn == w) {
+        if (w->Peer()) w->Peer()->SetCursorShape(ui::ResolveCursor(w->Cursor()));
+        gSizingCursorOn = nullptr;
+    }
 }
 
 // A point of the window (its frame included) on the screen.
@@ -101,6 +131,13 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
         y = pointer.Y - origin.Y;
     }
     if (!Accepts(target)) return;
+    // A press on an inactive window of the program activates it first, unless it answers not to.
+    try {
+        if (ui::detail::PressActivates(target, msg)) return;
+    } catch (...) {
+        Application->HandleException(target);
+        return;
+    }
     if (target->FTrack.Bar >= 0) {
         // A scroll bar of the frame follows the mouse until the button comes up.
         try {
@@ -131,6 +168,7 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
                     case WM_RBUTTONUP: nc = WM_NCRBUTTONUP; break;
                     default: break;
                 }
+                ShowSizingCursor(target, hit);
                 if (nc) target->Perform(nc, static_cast<WPARAM>(hit), screen);
                 return;
             }
@@ -139,8 +177,10 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
             return;
         }
     }
+    ShowSizingCursor(target, HTCLIENT);
     x -= area.Left;
     y -= area.Top;
+    TPoint client(x, y);
     TControl* dest = target;
     if (cap && cap != target && cap->Parent() == target && !dynamic_cast<TWinControl*>(cap)) {
         dest = cap;
@@ -155,6 +195,8 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
         // A captured control keeps the messages but not the pointer: once it moves off the
         // control, the control is left (and entered again when it comes back).
         Application->SetMouseControl(dest->ClientRect().Contains(Point(x, y)) ? dest : nullptr);
+        Application->HintMouseMessage(dest, msg, pointer);
+        ui::detail::RelayToolMouse(target, msg, client);
         dest->Perform(msg, keys, PointToLParam(x, y));
     } catch (...) {
         Application->HandleException(dest);
@@ -176,7 +218,11 @@ void UiInput::MouseWheel(TWinControl* target, int delta, int x, int y, WPARAM ke
 
 void UiInput::MouseLeave(TWinControl* target) {
     TControl* mc = Application->MouseControl();
-    if (mc && (mc == target || target->ContainsControl(mc))) Application->SetMouseControl(nullptr);
+    if (mc && (mc == target || target->ContainsControl(mc))) {
+        Application->SetMouseControl(nullptr);
+        Application->HintMouseMessage(nullptr, WM_MOUSEMOVE, TPoint());
+    }
+    ui::detail::RelayToolMouse(target, WM_MOUSEMOVE, TPoint(), true);
 }
 
 bool UiInput::Key(TWinControl* window, bool down, WORD vk, bool alt, LPARAM keyData) {
@@ -186,6 +232,10 @@ bool UiInput::Key(TWinControl* window, bool down, WORD vk, bool alt, LPARAM keyD
     }
     if (!Accepts(window)) return true;
     TWinControl* target = KeyTarget(window);
+    if (down) {
+        Application->CancelHint();
+        ui::detail::HideEditBalloon();
+    }
     try {
         if (down) {
             // Shortcuts and dialog keys first; a key they take is not translated into characters.
@@ -249,15 +299,38 @@ void UiInput::MenuBarChanged(TCustomForm* form, int height) {
 }
 
 void UiInput::Activated(TWinControl* target, bool active) {
-    TCustomForm* form = FormOf(target);
+    // Pop-ups take the activation through the program's calls and presses only: a desktop that
+    // activates a window as it shows it (a hint) is not followed.
+    auto* form = dynamic_cast<TCustomForm*>(ui::TopLevelWindow(target));
     if (!active || !form || !form->Visible() || !ui::detail::InputAllowed(form)) return;
     Screen->SetActiveForm(form, true);
 }
 
+namespace {
+TWinControl* gActiveBeforeLeaving = nullptr;  // the active window when another program took over
+}
+
 void UiInput::ApplicationActivated(bool active) {
-    if (active) return;
     try {
+        if (active) {
+            // Back from another program: the window that was active takes the activation again.
+            // Back from another program: the window that was active takes the activation again,
+            // or, gone meanwhile, its owner or the newest shown form.
+            TWinControl* back = std::exchange(gActiveBeforeLeaving, nullptr);
+            if (ui::ActiveWindow() || !back || !ui::detail::IsLiveWindow(back)) return;
+            while (back && !back->Showing()) back = ui::WindowOwner(back);
+            for (int i = Screen->FormCount() - 1; i >= 0 && !back; --i)
+                if (Screen->Forms(i)->Showing()) back = Screen->Forms(i);
+            if (back) ui::ActivateWindow(back, WA_ACTIVE, true);
+            return;
+        }
         ui::SendCancelMode();
+        // Another program has the activation: the program's active window loses it to no
+        // window of the program (WM_ACTIVATE with LParam 0).
+        if (TWinControl* w = ui::ActiveWindow()) {
+            gActiveBeforeLeaving = w;
+            ui::ActivateWindow(nullptr, WA_ACTIVE, true);
+        }
     } catch (...) {
         Application->HandleException(Screen->ActiveControl());
     }

@@ -81,11 +81,14 @@ struct WindowApi {
     static void StylesChanged(TWinControl& w) {
         if (w.Peer()) w.Peer()->SetStyles(w.FStyle, w.FExStyle);
     }
+    static void DestroyTree(TWinControl& w) { w.DestroyHandleTree(); }
 };
 
+void ui::detail::DestroyWindowOf(TWinControl* window) { WindowApi::DestroyTree(*window); }
+
 HWND GetActiveWindow() {
-    TCustomForm* form = Screen->ActiveForm();
-    return form && form->HandleAllocated() ? form->Handle() : nullptr;
+    TWinControl* w = ui::ActiveWindow();
+    return w && w->HandleAllocated() ? w->Handle() : nullptr;
 }
 
 LONG GetWindowLong(HWND hwnd, int index) {
@@ -165,9 +168,24 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         w->SetBounds(x, y, cx, cy);
     }
     if (flags & SWP_FRAMECHANGED) w->FrameChanged();
-    if (!(flags & SWP_NOZORDER) && insertAfter == HWND_TOP) w->BringToFront();
+    bool top = ui::TopLevelWindow(w) == w;
+    if (!(flags & SWP_NOZORDER)) {
+        // The topmost layer is a style of a top-level window; HWND_NOTOPMOST takes it back.
+        if (top && (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST)) {
+            DWORD& ex = WindowApi::ExStyle(*w);
+            DWORD wanted = insertAfter == HWND_TOPMOST ? ex | WS_EX_TOPMOST : ex & ~WS_EX_TOPMOST;
+            if (wanted != ex) {
+                ex = wanted;
+                WindowApi::StylesChanged(*w);
+            }
+        }
+        if (insertAfter == HWND_BOTTOM) w->SendToBack();
+        else if (insertAfter != HWND_NOTOPMOST) w->BringToFront();
+    }
     if (flags & SWP_SHOWWINDOW) w->SetVisible(true);
     if (flags & SWP_HIDEWINDOW) w->SetVisible(false);
+    // Without SWP_NOACTIVATE a shown top-level window takes the activation.
+    if (top && !(flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) && w->Visible()) ui::ActivateWindow(w);
     return TRUE_;
 }
 

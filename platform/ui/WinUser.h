@@ -47,7 +47,7 @@ BOOL ScreenToClient(HWND hwnd, TPoint* point);
 // pointer was last seen over the program's windows.
 HWND WindowFromPoint(TPoint screen);
 BOOL GetCursorPos(TPoint* point);
-// The active form's window; nullptr while no form of the program is active.
+// The active window: a form's or a pop-up's; nullptr while no window of the program is active.
 HWND GetActiveWindow();
 // The mouse capture: while a window has it, the mouse messages go to that window wherever the
 // pointer is. A graphic control's capture answers its parent's window. SetCapture answers the
@@ -56,7 +56,14 @@ HWND SetCapture(HWND hwnd);
 BOOL ReleaseCapture();
 HWND GetCapture();
 
+// Where SetWindowPos puts the window in the z-order: on top of its siblings (HWND_TOP), at the
+// bottom, into the topmost layer of top-level windows or out of it (the WS_EX_TOPMOST style).
 inline HWND const HWND_TOP = nullptr;
+inline HWND const HWND_BOTTOM = reinterpret_cast<HWND>(uintptr_t{1});
+inline HWND const HWND_TOPMOST = reinterpret_cast<HWND>(~uintptr_t{0});
+inline HWND const HWND_NOTOPMOST = reinterpret_cast<HWND>(~uintptr_t{1});
+// Moves, sizes, orders, shows or hides, and activates a shown top-level window unless
+// SWP_NOACTIVATE says; all in one call without flags.
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 
 // The non-client size calculation (WM_NCCALCSIZE): rgrc[0] comes in as the window rectangle in
@@ -124,3 +131,6 @@ BOOL ScrollWindow(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* c
 // Returns the region type (NULLREGION, SIMPLEREGION) or ERROR; update gets the uncovered part.
 int ScrollWindowEx(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* clip, HRGN updateRegion,
                    TRect* update, UINT flags);
+
+// Top-level windows: activation, focus, owners, window classes (TopWindows.h).
+#include "platform/ui/TopWindows.h"

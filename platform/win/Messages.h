@@ -65,6 +65,8 @@ constexpr UINT WM_CONTEXTMENU = 0x007B;
 constexpr UINT WM_NCCALCSIZE = 0x0083;
 constexpr UINT WM_NCHITTEST = 0x0084;
 constexpr UINT WM_NCPAINT = 0x0085;
+// The caption of a top-level window is to show active (WParam 1) or inactive (0).
+constexpr UINT WM_NCACTIVATE = 0x0086;
 constexpr UINT WM_GETDLGCODE = 0x0087;
 constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
 constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
@@ -100,6 +102,8 @@ constexpr UINT WM_MBUTTONUP = 0x0208;
 constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
 constexpr UINT WM_MOUSELAST = 0x020A;
+// The user's sizing loop: the proposed screen rectangle, which the handler may change.
+constexpr UINT WM_SIZING = 0x0214;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
 // The desktop's visual style changed.
@@ -238,6 +242,9 @@ constexpr UINT CM_PARENTSHOWHINTCHANGED = CM_BASE + 35;
 constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
 constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 44;
 constexpr UINT CM_CHILDKEY = CM_BASE + 46;
+// To a control before its hint shows: LParam is a THintInfo* the control may change; a non-zero
+// answer shows no hint.
+constexpr UINT CM_HINTSHOW = CM_BASE + 48;
 constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
 // The desktop's colours or fonts changed.
 constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 36;

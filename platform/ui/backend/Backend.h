@@ -22,6 +22,7 @@
 #include "platform/ui/backend/MenuPeers.h"
 #include "platform/ui/backend/NativeViews.h"
 #include "platform/ui/backend/Printing.h"
+#include "platform/ui/backend/Screens.h"
 #include "platform/ui/backend/Sinks.h"
 #include "platform/ui/backend/WindowPeer.h"
 
@@ -140,6 +141,10 @@ public:
     // The library's sink for changes of the desktop's settings, connected with the window sink.
     void Connect(DesktopSink& desktop) { FDesktop = &desktop; }
     DesktopSink& Desktop() const;
+
+    // Pop-up windows and screens (platform/ui/Monitors.h): every screen of the desktop, each
+    // with its work area. The default is the one screen of ScreenRect and WorkArea.
+    virtual std::vector<ScreenArea> Screens() { return {ScreenArea{ScreenRect(), WorkArea(), true}}; }
 
 protected:
     // For a backend's answer to a call it cannot serve.

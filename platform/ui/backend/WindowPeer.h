@@ -29,6 +29,7 @@ public:
         bool NoActivate = false;
         bool FixedSize = false;
         const WidgetPeer* Owner = nullptr;  // the window it stays over
+        bool Shadow = false;                // the desktop is asked for a drop shadow
     };
     virtual WindowKind Kind() const = 0;
     // Places the form's menu bar in its part of the frame (window coordinates; empty: none).
@@ -38,9 +39,6 @@ public:
     virtual void SetWindowState(TWindowState state) = 0;
     // The pointer's look over the window: a built-in shape or an image (see ui::ResolveCursor).
     virtual void SetCursorShape(const CursorInfo& cursor) = 0;
-    // The hint shown while the pointer rests on the widget; empty: none. hideAfterMs: how long
-    // it stays (0: the platform's default).
-    virtual void SetToolTip(const String& text, int hideAfterMs) = 0;
     virtual void SetMouseCapture(bool capture) = 0;
     virtual void SetFocus() = 0;
     virtual void Raise() = 0;
@@ -49,6 +47,10 @@ public:
     // Schedules showing this part of the control's backing image (window coordinates) again
     // (ignored while the widget is painting).
     virtual void Update(const TRect& r) = 0;
+
+    // Pop-up windows: whether a frameless top-level window asks the desktop for a drop shadow
+    // (the class style's CS_DROPSHADOW); without it none shows. The layer paints no shadow.
+    virtual void SetDropShadow(bool shadow) { (void)shadow; }
 };
 
 }  // namespace ui

@@ -77,6 +77,7 @@ WidgetPeer::WindowKind FakeWindow::Kind() const {
     k.StaysOnTop = (ExStyle & WS_EX_TOPMOST) != 0;
     k.NoActivate = (ExStyle & WS_EX_NOACTIVATE) != 0;
     k.FixedSize = !(Style & WS_THICKFRAME);
+    k.Shadow = Shadow && k.Frameless;
     return k;
 }
 

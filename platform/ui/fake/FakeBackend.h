@@ -38,13 +38,13 @@ public:
     void SetIcon(TIcon*) override {}
     void SetWindowState(TWindowState state) override { WindowState = state; }
     void SetCursorShape(const CursorInfo& cursor) override { Cursor = cursor; }
-    void SetToolTip(const String& text, int) override { ToolTip = text; }
     void SetMouseCapture(bool) override {}
     void SetFocus() override;
     void Raise() override;
     void Lower() override;
     void Activate() override {}
     void Update(const TRect& r) override;
+    void SetDropShadow(bool shadow) override { Shadow = shadow; }
 
     // Visible, and so is every window it sits in.
     bool Showing() const;
@@ -64,10 +64,10 @@ public:
     bool TopLevel = false;
     TWindowState WindowState = wsNormal;
     CursorInfo Cursor;
-    String ToolTip;
     TRect MenuBand;
     FakeMenuBar* MenuBar = nullptr;
     bool Painting = false;
+    bool Shadow = false;
 };
 
 // The menu bar of a form's window: its lines, and the user's part for tests to play.

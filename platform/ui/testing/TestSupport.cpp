@@ -51,6 +51,9 @@ WaitBackstop::~WaitBackstop() {
     DeallocateHWnd(FWindow);
 }
 
+ScreenLayoutScope::ScreenLayoutScope(std::vector<ScreenArea> layout) { SetScreenLayout(std::move(layout)); }
+ScreenLayoutScope::~ScreenLayoutScope() { SetScreenLayout({}); }
+
 AppScope::AppScope() {
     Application->Initialize();
     Reset();

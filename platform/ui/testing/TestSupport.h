@@ -10,6 +10,7 @@
 
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Monitors.h"
 #include "platform/ui/backend/Sinks.h"
 
 namespace ui::test {
@@ -84,6 +85,15 @@ struct Picture {
     int32_t At(int x, int y) const { return Pixels.at(static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)); }
 };
 bool LoadPng(const std::string& path, Picture& picture);
+
+// While one lives, the layer answers this screen layout (Screen, the monitor calls, the system
+// metrics of the screen) instead of the desktop's.
+struct ScreenLayoutScope {
+    explicit ScreenLayoutScope(std::vector<ScreenArea> layout);
+    ~ScreenLayoutScope();
+    ScreenLayoutScope(const ScreenLayoutScope&) = delete;
+    ScreenLayoutScope& operator=(const ScreenLayoutScope&) = delete;
+};
 
 // Forgets what a test left in the application (handlers, main form, terminate flag).
 struct AppScope {
