@@ -63,18 +63,29 @@ int DetectOfficeVersion() {
     return 0;
 }
 
-int DetectXPColorScheme() {
-    if (!IsWinXPOrLater()) return 0;
+namespace styled {
+
+bool ThemeColorName(String& Name, bool RequireComCtl6) {
+    Name.clear();
+    if (!IsWinXPOrLater()) return false;
     ModuleGuard theme{LoadLibrary(u"uxtheme.dll")};
-    if (!theme.handle) return 0;
+    if (!theme.handle) return false;
     auto isActive = reinterpret_cast<decltype(&::IsThemeActive)>(GetProcAddress(theme.handle, "IsThemeActive"));
-    if (!isActive || !isActive() || !IsComCtl6OrLater()) return 0;
+    if (!isActive || !isActive() || (RequireComCtl6 && !IsComCtl6OrLater())) return false;
     auto themeName =
         reinterpret_cast<decltype(&::GetCurrentThemeName)>(GetProcAddress(theme.handle, "GetCurrentThemeName"));
-    if (!themeName) return 0;
+    if (!themeName) return false;
     char16_t file[255] = {}, color[255] = {}, size[255] = {};
     themeName(file, 255, color, 255, size, 255);
-    String name(color);
+    Name = color;
+    return true;
+}
+
+}  // namespace styled
+
+int DetectXPColorScheme() {
+    String name;
+    if (!styled::ThemeColorName(name, true)) return 0;
     if (Pos(u"NormalColor", name) > 0) return 1;
     if (Pos(u"HomeStead", name) > 0) return 2;
     if (Pos(u"Metallic", name) > 0) return 3;

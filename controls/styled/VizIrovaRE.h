@@ -90,6 +90,13 @@ String DefaultUIFontName();
 int DetectOfficeVersion();
 // 1 "NormalColor", 2 "HomeStead", 3 "Metallic" (found anywhere in the colour name), 0 none.
 int DetectXPColorScheme();
+namespace styled {
+// The colour name of the desktop's visual style into Name; false (Name empty) before version 5.1,
+// without the theme library or an active style, or, with RequireComCtl6, before common
+// controls 6. The library is freed on every way out.
+bool ThemeColorName(String& Name, bool RequireComCtl6);
+}  // namespace styled
+
 // The number "Theme" of Key under the registry's root, -1 when the key or the value is missing.
 int ReadOfficeThemeValue(TRegistry& Registry, const String& Key);
 TOfficeTheme DetectOfficeTheme();
