@@ -1,5 +1,6 @@
 #include "controls/styled/LabelPlacement.h"
 
+#include "platform/ui/DrawnCtrls.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/StdCtrlsDrawn.h"
@@ -32,10 +33,9 @@ TPoint AttachedLabelPos(int Position, const TRect& Control, const TSize& Label, 
 }
 
 int AttachedLabelTextWidth(const String& Caption, TFont* Font) {
-    TBitmap measure(1, 1);
-    if (Font) measure.Canvas()->SetFont(Font);
+    ui::MeasureCanvas measure(Font);
     TRect r = Rect(0, 0, 1000, 255);
-    DrawText(measure.Canvas()->Handle(), Caption, -1, &r, DT_CALCRECT | DT_HIDEPREFIX);
+    DrawText(measure->Handle(), Caption, -1, &r, DT_CALCRECT | DT_HIDEPREFIX);
     return r.Width();
 }
 
