@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "controls/styled/GradientSteps.h"
+
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/Math.h"
 #include "platform/rtl/SysUtils.h"
@@ -70,15 +72,11 @@ void Face(TCanvas* c, const TRect& r, TColor From, TColor To, TColor Pen) {
 void DrawButtonGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Horizontal, const TRect& Rect,
                         int Steps, TColor BorderColor) {
     if (Steps == 0) Steps = 1;
-    int32_t from = ColorToRGB(FromColor), to = ColorToRGB(ToColor);
-    int r1 = GetRValue(from), g1 = GetGValue(from), b1 = GetBValue(from);
-    int r2 = GetRValue(to), g2 = GetGValue(to), b2 = GetBValue(to);
     Canvas->Brush()->SetStyle(bsSolid);
     Canvas->Pen()->SetWidth(1);
     double d = (Horizontal ? Rect.Width() : Rect.Height()) / static_cast<double>(Steps);
     for (int i = 0; i < Steps; ++i) {
-        auto channel = [&](int a, int b) { return static_cast<BYTE>(a + Round(i * (b - a) / static_cast<double>(Steps))); };
-        TColor c = RGB(channel(r1, r2), channel(g1, g2), channel(b1, b2));
+        TColor c = styled::GradientStep(FromColor, ToColor, i, Steps);
         Canvas->Pen()->SetColor(c);
         Canvas->Brush()->SetColor(c);
         int start = static_cast<int>((Horizontal ? Rect.Left : Rect.Top) + Round(i * d));
