@@ -17,6 +17,19 @@ using styled_test::ScopedAnswers;
 
 namespace {
 
+// Counts its paints.
+class CountingCombo : public VIzeVadarEdu {
+public:
+    using VIzeVadarEdu::VIzeVadarEdu;
+    int Paints = 0;
+
+protected:
+    void Paint() override {
+        ++Paints;
+        VIzeVadarEdu::Paint();
+    }
+};
+
 class ComboTest : public ui::test::FormTest {
 protected:
     ScopedAnswers answers;
@@ -92,6 +105,18 @@ TEST_F(ComboTest, TheListWidthAndItsNotices) {
     c->SetDroppedDown(false);
     EXPECT_EQ(drops, 1);
     EXPECT_EQ(ups, 1);
+
+    // The button shows the list's state: it is painted again as the list opens and closes.
+    auto* counted = new CountingCombo(form);
+    counted->SetBounds(10, 100, 120, 22);
+    counted->SetParent(form);
+    ui::test::Pump();
+    for (bool down : {true, false}) {
+        int before = counted->Paints;
+        counted->SetDroppedDown(down);
+        ui::test::Pump();
+        EXPECT_GT(counted->Paints, before) << down;
+    }
 }
 
 TEST_F(ComboTest, TheThemedButtonStates) {
