@@ -71,21 +71,7 @@ void Face(TCanvas* c, const TRect& r, TColor From, TColor To, TColor Pen) {
 
 void DrawButtonGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Horizontal, const TRect& Rect,
                         int Steps, TColor BorderColor) {
-    if (Steps == 0) Steps = 1;
-    Canvas->Brush()->SetStyle(bsSolid);
-    Canvas->Pen()->SetWidth(1);
-    double d = (Horizontal ? Rect.Width() : Rect.Height()) / static_cast<double>(Steps);
-    for (int i = 0; i < Steps; ++i) {
-        TColor c = styled::GradientStep(FromColor, ToColor, i, Steps);
-        Canvas->Pen()->SetColor(c);
-        Canvas->Brush()->SetColor(c);
-        int start = static_cast<int>((Horizontal ? Rect.Left : Rect.Top) + Round(i * d));
-        int end = start + static_cast<int>(Round(d)) + 1;
-        if (Horizontal)
-            Canvas->Rectangle(start, Rect.Top, end, Rect.Bottom);
-        else
-            Canvas->Rectangle(Rect.Left, start, Rect.Right, end);
-    }
+    styled::DrawGradientBands(Canvas, FromColor, ToColor, Horizontal, Rect, Steps, styled::TBandReach::Rounded);
     if (BorderColor != clNone) {
         Canvas->Pen()->SetColor(BorderColor);
         Canvas->Brush()->SetStyle(bsClear);

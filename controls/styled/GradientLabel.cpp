@@ -9,21 +9,7 @@
 
 void DrawLabelGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Horizontal, const TRect& Rect,
                        int Steps) {
-    if (Steps == 0) Steps = 1;
-    Canvas->Brush()->SetStyle(bsSolid);
-    Canvas->Pen()->SetWidth(1);
-    double d = (Horizontal ? Rect.Width() : Rect.Height()) / static_cast<double>(Steps);
-    for (int i = 0; i < Steps; ++i) {
-        TColor c = styled::GradientStep(FromColor, ToColor, i, Steps);
-        Canvas->Pen()->SetColor(c);
-        Canvas->Brush()->SetColor(c);
-        int start = static_cast<int>((Horizontal ? Rect.Left : Rect.Top) + Round(i * d));
-        int end = start + static_cast<int>(Trunc(d)) + 1;
-        if (Horizontal)
-            Canvas->Rectangle(start, Rect.Top, std::min<int>(Rect.Right, end), Rect.Bottom);
-        else
-            Canvas->Rectangle(Rect.Left, start, Rect.Right, std::min<int>(Rect.Bottom, end));
-    }
+    styled::DrawGradientBands(Canvas, FromColor, ToColor, Horizontal, Rect, Steps, styled::TBandReach::TruncatedInside);
 }
 
 TGradientLabel::TGradientLabel(TComponent* AOwner) : TLabel(AOwner) {
