@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QResizeEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -28,6 +29,7 @@
 #include "platform/qt/QtInput.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtWindow.h"
+#include "platform/ui/StdCtrls.h"
 #include "platform/win/Window.h"
 
 namespace qtb {
@@ -414,11 +416,31 @@ public:
         QComboBox::hidePopup();
         if (wasShown && !Programmatic) Sink.ListClosedUp();
     }
+    // The simple style shows the edit field over the whole widget and no button.
+    bool Simple = false;
+    void FitSimple() {
+        if (Simple && lineEdit()) lineEdit()->setGeometry(rect());
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        if (!Simple) {
+            QComboBox::paintEvent(e);
+            return;
+        }
+        QPainter p(this);
+        p.fillRect(rect(), palette().brush(QPalette::Base));
+    }
+    void resizeEvent(QResizeEvent* e) override {
+        QComboBox::resizeEvent(e);
+        FitSimple();
+    }
 };
 
 class ComboView final : public ViewBase<ui::ListView, Combo> {
 public:
-    ComboView(ui::WidgetPeer& host, TWinControl* control, ui::ListSink& sink) : ViewBase(new Combo(sink), host, control, true) {
+    ComboView(ui::WidgetPeer& host, TWinControl* control, ui::ListSink& sink)
+        : ViewBase(new Combo(sink), host, control, true), FControl(control) {
         Widget()->setInsertPolicy(QComboBox::NoInsert);
         Widget()->setFrame(false);  // the frame is the window's
         QObject::connect(Widget(), &QComboBox::activated, Widget(), [this](int index) {
@@ -449,10 +471,14 @@ public:
         if (ownerDraw) w->setItemDelegate(new OwnerDrawDelegate(w->Sink, w->view()->viewport(), variable, w));
         else w->setItemDelegate(new QStyledItemDelegate(w));
     }
+    // Set whenever the control shows its state again, after a change of style too.
     void SetEditable(bool value) override {
-        if (Widget()->isEditable() == value) return;
-        Widget()->setEditable(value);
-        FWidget.WatchChildren();
+        if (Widget()->isEditable() != value) {
+            Widget()->setEditable(value);
+            FWidget.WatchChildren();
+        }
+        auto* combo = dynamic_cast<TCustomComboBox*>(FControl);
+        SetSimple(combo && combo->Style() == csSimple);
     }
     // The edit field's text and selection; a drop-down list without one shows its item.
     void SetText(const String& text) override {
@@ -484,6 +510,18 @@ public:
     }
     void SetDropDownCount(int value) override { Widget()->setMaxVisibleItems(std::max(1, value)); }
     void SetDroppedWidth(int value) override { Widget()->view()->setMinimumWidth(value); }
+    void SetSimple(bool value) {
+        Combo* w = Widget();
+        if (w->Simple == value) return;
+        w->Simple = value;
+        if (value) {
+            w->FitSimple();
+        } else {
+            QResizeEvent again(w->size(), w->size());  // the combo places its field again
+            QCoreApplication::sendEvent(w, &again);
+        }
+        w->update();
+    }
     // A combo box chooses one item and has no rows of its own to scroll, measure or check.
     void SetItemSelected(int, bool) override { Unsupported("ListView::SetItemSelected", kComboBox); }
     void SetTopIndex(int) override { Unsupported("ListView::SetTopIndex", kComboBox); }
@@ -493,6 +531,7 @@ public:
     void SetItemChecked(int, TCheckBoxState) override { Unsupported("ListView::SetItemChecked", kComboBox); }
 
 private:
+    TWinControl* FControl;
     bool FOwnerDraw = false, FVariable = false;
 };
 

@@ -63,6 +63,8 @@ RTL_DECLARE_EXCEPTION(EInvalidArgument, Exception);
 RTL_DECLARE_EXCEPTION(ENotImplemented, Exception);
 RTL_DECLARE_EXCEPTION(EIniFileException, Exception);
 RTL_DECLARE_EXCEPTION(EAssertionFailed, Exception);
+// An object is not of the class a cast asks for ("Invalid class typecast").
+RTL_DECLARE_EXCEPTION(EInvalidCast, Exception);
 
 // Raises EAbort with no message: the "silent" exception that handlers let pass.
 [[noreturn]] void Abort();

@@ -12,7 +12,11 @@ namespace {
 
 ui::ClipboardContent gPrivate;
 ui::clipboard::StoreMode gMode = ui::clipboard::StoreMode::Automatic;
-std::map<UINT, String> gNames;
+// Made on first use: units register their formats during static initialisation.
+std::map<UINT, String>& Names() {
+    static std::map<UINT, String> names;
+    return names;
+}
 
 bool UsePrivate() {
     switch (gMode) {
@@ -42,13 +46,13 @@ constexpr size_t kBmpFileHeader = 14;
 UINT RegisterClipboardFormat(const String& name) {
     if (name.IsEmpty()) return 0;
     UINT id = RegisterWindowMessage(name);
-    if (id != 0 && !gNames.count(id)) gNames[id] = name;
+    if (id != 0 && !Names().count(id)) Names()[id] = name;
     return id;
 }
 
 String GetClipboardFormatName(UINT format) {
-    auto it = gNames.find(format);
-    return it == gNames.end() ? String() : it->second;
+    auto it = Names().find(format);
+    return it == Names().end() ? String() : it->second;
 }
 
 // ---------------------------------------------------------------------------------------------

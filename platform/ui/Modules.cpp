@@ -201,3 +201,27 @@ int GetLocaleInfoEx(const char16_t* localeName, LCTYPE type, char16_t* data, int
     data[value.size()] = 0;
     return needed;
 }
+
+namespace ui::sys {
+
+int ModuleLoadCount(const String& moduleName) {
+    std::lock_guard<std::mutex> lock(gModuleMutex);
+    auto it = Table().find(KeyOf(moduleName));
+    return it == Table().end() ? 0 : it->second.count;
+}
+
+FARPROC SetModuleExport(const String& moduleName, const char* procName, FARPROC proc) {
+    std::lock_guard<std::mutex> lock(gModuleMutex);
+    auto it = Table().find(KeyOf(moduleName));
+    if (it == Table().end() || !procName) return nullptr;
+    auto& exports = it->second.exports;
+    auto old = exports.find(procName);
+    FARPROC previous = old == exports.end() ? nullptr : old->second;
+    if (proc)
+        exports[procName] = proc;
+    else if (old != exports.end())
+        exports.erase(old);
+    return previous;
+}
+
+}  // namespace ui::sys

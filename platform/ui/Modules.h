@@ -34,3 +34,11 @@ constexpr LCTYPE LOCALE_STHOUSAND = 0x0F;
 constexpr LCTYPE LOCALE_SNAME = 0x5C;
 constexpr DWORD ERROR_INVALID_FLAGS = 1004;
 int GetLocaleInfoEx(const char16_t* localeName, LCTYPE type, char16_t* data, int cchData);
+
+namespace ui::sys {
+// Test switches of the module table: how many loads of a module are in force now, and an entry
+// point added to a module's exports or (proc nil) taken away. SetModuleExport answers the entry
+// point it replaced, so a test can put it back.
+int ModuleLoadCount(const String& moduleName);
+FARPROC SetModuleExport(const String& moduleName, const char* procName, FARPROC proc);
+}  // namespace ui::sys

@@ -67,7 +67,7 @@ struct VersionBlock {
 bool IsCommonControls(const String& fileName) {
     size_t slash = fileName.find_last_of(u"/\\");
     String name = slash == String::npos ? fileName : String(fileName.substr(slash + 1));
-    return AnsiSameText(name, u"COMCTL32.DLL");
+    return AnsiSameText(name, u"COMCTL32.DLL") && Answers().ComCtlVersionData;
 }
 
 bool IsProgramFile(const String& fileName) {

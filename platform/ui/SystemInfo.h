@@ -92,6 +92,8 @@ struct SystemAnswers {
     WORD ComCtlMajor = 6;
     WORD ComCtlMinor = 10;
     WORD ComCtlBuild = 7601;
+    // False: "COMCTL32.DLL" carries no version data, as a damaged or foreign file would.
+    bool ComCtlVersionData = true;
     bool ThemeLibrary = true;
     bool ThemeActive = true;
     String ThemeFileName;

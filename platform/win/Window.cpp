@@ -217,7 +217,11 @@ std::atomic<UINT> gLastBeep{0};
 std::atomic<bool> gTimersExhausted{false};
 
 std::mutex gAtomMutex;
-std::map<std::u16string, UINT> gAtoms;  // keys upper-cased: names are case-insensitive
+// Made on first use: units register their messages and formats during static initialisation.
+std::map<std::u16string, UINT>& Atoms() {
+    static std::map<std::u16string, UINT> atoms;  // keys upper-cased: names are case-insensitive
+    return atoms;
+}
 UINT gNextAtom = 0xC000;
 
 }  // namespace
@@ -479,11 +483,11 @@ UINT RegisterWindowMessage(const String& name) {
     for (auto& c : key)
         if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
     std::lock_guard<std::mutex> g(gAtomMutex);
-    auto it = gAtoms.find(key);
-    if (it != gAtoms.end()) return it->second;
+    auto it = Atoms().find(key);
+    if (it != Atoms().end()) return it->second;
     if (gNextAtom > 0xFFFF) return 0;
     UINT id = gNextAtom++;
-    gAtoms.emplace(std::move(key), id);
+    Atoms().emplace(std::move(key), id);
     return id;
 }
 

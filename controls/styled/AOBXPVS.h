@@ -1,0 +1,7 @@
+#pragma once
+// A loader unit of the visual-styles library (see ThemeApiLoader.h).
+#include "controls/styled/ThemeApiLoader.h"
+
+namespace AOBXPVS {
+extern TThemeApiLoader ThemeApi;
+}
