@@ -150,7 +150,12 @@ constexpr WORD VK_F2 = 0x71;
 constexpr WORD VK_F3 = 0x72;
 constexpr WORD VK_F4 = 0x73;
 constexpr WORD VK_F5 = 0x74;
+constexpr WORD VK_F6 = 0x75;
+constexpr WORD VK_F7 = 0x76;
+constexpr WORD VK_F8 = 0x77;
+constexpr WORD VK_F9 = 0x78;
 constexpr WORD VK_F10 = 0x79;
+constexpr WORD VK_F11 = 0x7A;
 constexpr WORD VK_F12 = 0x7B;
 // The two Shift and Ctrl keys, for GetKeyState; key messages carry VK_SHIFT and VK_CONTROL.
 constexpr WORD VK_LSHIFT = 0xA0;
