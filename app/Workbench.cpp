@@ -5,8 +5,11 @@
 #include "app/Caution1.h"
 #include "app/Caution2.h"
 #include "app/Conversion.h"
+#include "app/ImageSel1.h"
+#include "app/ImageView1.h"
 #include "app/KeyForm.h"
 #include "app/Main.h"
+#include "app/OptionBox.h"
 #include "platform/rtl/Threads.h"
 #include "serial/CPort.h"
 
@@ -26,7 +29,10 @@ void CreateWorkbenchForms() {
     Application->SetTitle(String("TQW-560R - Evaluation software program"));
     Application->CreateForm(MainForm);
     Application->CreateForm(Caution1Form);
+    Application->CreateForm(ImageSelectForm1);
+    Application->CreateForm(OptionBoxForm);
     Application->CreateForm(Caution2Form);
     Application->CreateForm(ConversionForm1);
+    Application->CreateForm(ImageViewForm1);
     Application->CreateForm(KeyForm1);
 }
