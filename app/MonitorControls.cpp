@@ -45,7 +45,7 @@ void TMainForm::BuildMonitorControls() {
 
     // Time page: a row of settings between the chart and the start button.
     Chart2->SetBounds(4, 4, 780, 420);
-    RadioGroup4 = Make<TRadioGroup>(this, TabSheet6, "RadioGroup4", At(6, 424, 180, 38));
+    RadioGroup4 = Make<TRadioGroup>(this, TabSheet6, "RadioGroup4", At(6, 422, 186, 42));
     RadioGroup4->SetCaption(String(" 測定ﾓｰﾄﾞ "));
     RadioGroup4->SetColumns(2);
     RadioGroup4->Items()->Add(String("ﾘﾋﾟｰﾄ"));
@@ -87,8 +87,12 @@ void TMainForm::BuildMonitorControls() {
     MvColBitBtn14->SetHint(String("時間測定を開始/停止します"));
     MvOpHourCounter1 = Make<TMvOpHourCounter>(this, Panel2, "MvOpHourCounter1", At(1052, 3, 90, 24));
     MvOpHourCounter1->SetHint(String("ｶｳﾝﾀｰ：　ｸﾘｯｸすると停止します"));
+    // Shown as the preset reads: 0:00:00.
     MvOpHourCounter1->SetIndicate(oiHourMinSec);
-    MvOpHourCounter1->PresetValue()->SetHour(0);
+    MvOpHourCounter1->SetHourDigits(1);
+    for (auto set : {&TMvOpHourCounter::SetSeparatorHour, &TMvOpHourCounter::SetSeparatorMin,
+                     &TMvOpHourCounter::SetSeparatorSec})
+        (MvOpHourCounter1->*set)(String());
 
     Image1 = Make<TImage>(this, this, "Image1", At(0, 0, 16, 16));
     Image1->SetVisible(false);
