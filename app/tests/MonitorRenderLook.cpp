@@ -7,6 +7,7 @@
 #include "app/ImageView1.h"
 #include "app/OptionBox.h"
 #include "app/tests/WorkbenchTestSupport.h"
+#include "platform/ui/Printers.h"
 
 using namespace wbtest;
 
@@ -53,6 +54,12 @@ TEST_F(MonitorLook, PagesAndForms) {
     f->AreaSeries1Click(f->AreaSeries1, 40, mbLeft, {}, 0, 0);
     f->StatusBar1->Panels()->Items(3)->SetText(String("100"));
     EXPECT_TRUE(ui::test::SaveToPng(f, (tmp / "rwb_monitor_time.png").string()));
+
+    // A printed page of the time chart, on the PDF printer.
+    Printer()->SetPrinterIndex(Printer()->PdfPrinterIndex());
+    Printer()->SetFileName(String((tmp / "rwb_monitor_print.pdf").string()));
+    f->Chart2->Print();
+    Printer()->SetFileName(String());
 
     f->Chart2->SaveToBitmapFile(String((tmp / "rwb_monitor_time.bmp").string()));
     ImageViewForm1->Show();
