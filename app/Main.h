@@ -402,6 +402,9 @@ public:
 private:
     void BuildMonitorControls();
     void WireMonitorEvents();
+    // What both level replies do on the control page (a terminal line) and the time page (a
+    // sample); false on the frequency page, whose handling differs.
+    bool LevelElsewhere(int level);
     // The sweep step of an "RA" or "AM" reply.
     void SweepStep(int level);
     void SampleStep(int level);

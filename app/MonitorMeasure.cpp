@@ -76,49 +76,41 @@ void TMainForm::ShowLevelBars() {
     }
 }
 
-void TMainForm::RssiNoiseLevel(int value) {
-    const int level = -value;
+bool TMainForm::LevelElsewhere(int level) {
     switch (MeasureMode) {
     case 0:
         TerminalLine(String(">Noise level: ") + IntToStr(level) + "dBm");
-        break;
+        return true;
     case 4:
-        if (MvColBitBtn15->Checked()) {
-            SweepStep(level);
-            // RespReady is set by the parser as it closes this frame.
-            CommandOut(2, String("@RA"), String("@CH") + IntToHex(ScanCh, 2));
-        } else {
-            // The reply to a command queued before the stop: the log line shows no digits.
-            ++LogChannel;
-            ReplyPayload.clear();
-        }
-        break;
+        return false;
     case 5:
         if (MvColBitBtn1->Checked()) SampleStep(level);
-        break;
+        return true;
     default:
-        break;
+        return true;
+    }
+}
+
+void TMainForm::RssiNoiseLevel(int value) {
+    const int level = -value;
+    if (LevelElsewhere(level)) return;
+    if (MvColBitBtn15->Checked()) {
+        SweepStep(level);
+        // RespReady is set by the parser as it closes this frame.
+        CommandOut(2, String("@RA"), String("@CH") + IntToHex(ScanCh, 2));
+    } else {
+        // The reply to a command queued before the stop: the log line shows no digits.
+        ++LogChannel;
+        ReplyPayload.clear();
     }
 }
 
 void TMainForm::AirMonitorLevel(int value) {
     const int level = value - 256;
-    switch (MeasureMode) {
-    case 0:
-        TerminalLine(String(">Noise level: ") + IntToStr(level) + "dBm");
-        break;
-    case 4:
-        if (!MvColBitBtn15->Checked()) break;
-        SweepStep(level);
-        RespReady = 1;
-        CommandOut(1, String("@AM") + IntToHex(ScanCh, 2) + "08");
-        break;
-    case 5:
-        if (MvColBitBtn1->Checked()) SampleStep(level);
-        break;
-    default:
-        break;
-    }
+    if (LevelElsewhere(level) || !MvColBitBtn15->Checked()) return;
+    SweepStep(level);
+    RespReady = 1;
+    CommandOut(1, String("@AM") + IntToHex(ScanCh, 2) + "08");
 }
 
 void TMainForm::LastRssiLevel(int value) {
