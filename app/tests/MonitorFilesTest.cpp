@@ -229,6 +229,14 @@ TEST_F(GraphFiles, AHandWrittenFileLoadsAndDamagedOnesChangeNothing) {
         EXPECT_EQ(MainForm->MeasureMode, 4);
         EXPECT_EQ(MainForm->Chart1->BottomAxis()->Maximum(), 9);
     }
+    // Through the menu's key, the refusal reaches the application's exception event.
+    ui::ClearMessageBoxLog();
+    MainForm->Show();
+    MainForm->SetEnabled(true);
+    ui::test::Key(MainForm, 'L', String(), {ssCtrl});
+    EXPECT_EQ(Messages(), std::vector<std::string>{kApplicationErrorText});
+    EXPECT_EQ(MainForm->LevelTable, levels);
+
     // A pair that is not hexadecimal stops the load there, with what came before it set.
     std::string text = good;
     text.replace(text.find("5A6478"), 6, "5AZZ78");
