@@ -223,7 +223,7 @@ TEST_F(Options, DefaultsAndTheColourDialog) {
 
     // A chosen colour goes to its lamp and the screen; a cancel still applies the colours.
     confirmColour = true;
-    OptionBoxForm->MvLED[12]->Click();
+    ui::test::Click(OptionBoxForm->MvLED[12], 5, 5);  // the lamp, as the mouse clicks it
     EXPECT_EQ(MainForm->ContBack, 0x123456);
     EXPECT_EQ(MainForm->Memo1->Color(), 0x123456);
     EXPECT_EQ(OptionBoxForm->MvLED[12]->LED()->ColorOff(), 0x123456);
