@@ -30,7 +30,9 @@ String ProgramPath() { return gProgramPath.empty() ? ParamStr(0) : gProgramPath;
 void SetProgramPathForTests(const String& path) { gProgramPath = path; }
 
 bool WaitTime(int t) {
-    const uint64_t end = GetTickCount64() + static_cast<uint64_t>(std::max(0, t));
+    // The tick count is in whole milliseconds and the current one is already partly gone: one more
+    // tick makes the wait at least t, as the modem's pauses need.
+    const uint64_t end = GetTickCount64() + static_cast<uint64_t>(std::max(0, t)) + (t > 0 ? 1 : 0);
     while (GetTickCount64() < end) {
         Application->ProcessMessages();
         Sleep(10);
@@ -186,6 +188,7 @@ void TMainForm::FarewellLine(const String& line) {
 void TMainForm::FormDestroy(TObject* Sender) {
     ComPort1->Close();
     EmptyStreams();
+    if (LinkType == "TCP/IP") TcpClient1->Disconnect();
 }
 
 void TMainForm::EmptyStreams() {

@@ -26,6 +26,7 @@
 #include "controls/instrument/VrButtons.h"
 #include "controls/instrument/VrThreads.h"
 #include "platform/chart/Series.h"
+#include "platform/net/TcpClient.h"
 #include "platform/rtl/Streams.h"
 #include "platform/ui/AppEvnts.h"
 #include "platform/ui/ComCtrls.h"
@@ -297,6 +298,21 @@ public:
     // A line of the terminal: text and CR LF at Memo1's caret.
     void TerminalLine(const String& text) { MemoInsert(Memo1, text + "\r\n"); }
 
+    // ---- port settings, TCP side channel, version box ------------------------------------------
+    TTcpClient* TcpClient1;
+    // The device server of the TCP side channel, as the address dialog sets them.
+    String RemoteAddress;
+    String PortNumber;
+    // The side channel's receive buffer: the connection reads up to 10 bytes, DTR answers 5.
+    std::array<uint8_t, 10> TcpRxBuf{};
+    // Port settings: also the restart button and the menu item "COMﾎﾟｰﾄ" (F2).
+    void VrDemoButton2Click(TObject* Sender);
+    void Version1Click(TObject* Sender);
+    void TcpClient1Connect(TObject* Sender);
+    void TcpClient1Disconnect(TObject* Sender);
+    void TcpClient1Receive(TObject* Sender, char* Buf, int& DataLen);
+    void TcpClient1Error(TObject* Sender, int SocketError);
+
     // ---- air monitor: measurements, charts, graph files, pictures (Monitor*.cpp) --------------
     TTimer* Timer1;                 // time-domain sampling clock
     TMvNumSpin* MvNumSpin2;         // sampling interval, ms
@@ -439,6 +455,13 @@ private:
     // Runs f on the main thread: at once when called there, else queued behind what the event
     // thread queued before, and dropped if the window is gone by then.
     void OnMainThread(std::function<void()> f);
+    // The side channel's client and the handlers of the port settings and the version box.
+    void BuildPortSettings();
+    // Connects the side channel to RemoteAddress:PortNumber.
+    void ConnectSideChannel();
+    // Reads what the device server sends while it keeps sending (500 ms each), up to count bytes
+    // a read, then lists bytes 0 to count - 1 of the receive buffer.
+    void ListServerAnswer(int count);
 
     // The farewell writes only values the modem reported since the open.
     bool FChannelReported = false;

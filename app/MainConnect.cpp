@@ -2,6 +2,7 @@
 // errors.
 #include "app/Caution1.h"
 #include "app/Caution2.h"
+#include "app/IPSetting1.h"
 #include "app/Main.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Window.h"
@@ -20,6 +21,10 @@ void TMainForm::OpenLink() {
     }
     MvColBitBtn15->SetChecked(false);
     try {
+        if (LinkType == "TCP/IP" && !TcpClient1->Connected()) {
+            if (IPSettingForm1->ShowModal() != mrOk) return;
+            ConnectSideChannel();
+        }
         if (Caution2Form) Caution2Form->Close();
         ComPort1->Open();
         WaitTime(500);
@@ -81,6 +86,7 @@ void TMainForm::CloseLink() {
     EnableControls(1, false);
     ComboBox5->SetEnabled(true);
     PageControl1->SetVisible(false);
+    if (LinkType == "TCP/IP") TcpClient1->Disconnect();
     LabeledEdit3->SetText(IntToStr(AdvComboBox1->Text().Length()));
 }
 
@@ -131,7 +137,12 @@ void TMainForm::MvLED88StatusChanged(TObject* Sender) {
 }
 
 void TMainForm::SetLineDTR(bool on) {
-    // The TCP link type switches the device server's line instead; that side channel is not part
-    // of this window yet, so only the serial line is driven.
-    if (LinkType == "Normal") ComPort1->SetDTR(on);
+    if (LinkType == "TCP/IP") {
+        // The device server's DTR line, switched over the side channel; the serial line stays.
+        const uint8_t command[9] = {0x1B, 0x02, 0x00, 0x00, 0x00, static_cast<uint8_t>(on ? 0x02 : 0x00), 0x00, 0x00, 0x00};
+        TcpClient1->SendBuf(command, 9);
+        ListServerAnswer(5);
+    } else if (LinkType == "Normal") {
+        ComPort1->SetDTR(on);
+    }
 }

@@ -138,6 +138,8 @@ void TMainForm::BuildControls() {
     ByteStream2 = std::make_unique<TMemoryStream>();
     StringStream1 = std::make_unique<TStringStream>();
 
+    BuildPortSettings();
+
     // The form's components are complete: they are loaded, as from the form's resource.
     for (int i = 0; i < ComponentCount(); ++i) Components(i)->Loaded();
 }

@@ -4,6 +4,9 @@
 
 #include "app/Caution1.h"
 #include "app/Caution2.h"
+#include "app/ComSetDialog.h"
+#include "app/IPSetting1.h"
+#include "app/VerBox.h"
 #include "app/Conversion.h"
 #include "app/ImageSel1.h"
 #include "app/ImageView1.h"
@@ -29,9 +32,12 @@ void CreateWorkbenchForms() {
     Application->SetTitle(String("TQW-560R - Evaluation software program"));
     Application->CreateForm(MainForm);
     Application->CreateForm(Caution1Form);
+    Application->CreateForm(VerBoxForm);
     Application->CreateForm(ImageSelectForm1);
     Application->CreateForm(OptionBoxForm);
+    Application->CreateForm(IPSettingForm1);
     Application->CreateForm(Caution2Form);
+    Application->CreateForm(ComSetDlg);
     Application->CreateForm(ConversionForm1);
     Application->CreateForm(ImageViewForm1);
     Application->CreateForm(KeyForm1);

@@ -2,6 +2,7 @@
 // library and the real message loop, on the real clock.
 #include <algorithm>
 
+#include "app/ComSetDialog.h"
 #include "app/tests/WorkbenchTestSupport.h"
 #include "tools/modem-sim/ModemSim.h"
 
@@ -94,6 +95,35 @@ TEST_F(EndToEnd, ConfirmChooseOpenAndTalkUntilTheFarewell) {
     EXPECT_EQ(Lines()[8], "@EI05");
     EXPECT_GE(TimeOf("@EI05") - TimeOf("@CH1B"), std::chrono::milliseconds(250));
     EXPECT_FALSE(MainForm->ComPort1->Connected());
+}
+
+TEST_F(EndToEnd, ThePseudoTerminalSavedAsThePortOpensAtTheNextStart) {
+    Start();
+    const String pty = MainForm->ComPort1->Port();
+    // The file names another port now: only the save can put the pseudo-terminal back.
+    WriteSettings(SettingsWithPort("ttyS9"));
+    std::string shown;
+    WhenModal(ComSetDlg, [&] {
+        shown = Utf8(ComSetDlg->ComComboBox1->Text());
+        ComSetDlg->Button1Click(ComSetDlg->Button1);
+        ui::test::Click(ComSetDlg->OKBtn, 5, 5);
+    });
+    MainForm->VrDemoButton2Click(MainForm->VrDemoButton2);
+    EXPECT_EQ(shown, Utf8(pty)) << "a pseudo-terminal is no listed device, yet the dialog shows it";
+    EXPECT_EQ(MainForm->ComPort1->Port(), pty);
+    ASSERT_NE(ReadSettings().find("Port=" + Utf8(pty)), std::string::npos) << ReadSettings();
+    EXPECT_EQ(ReadSettings().find("ttyS9"), std::string::npos);
+
+    // The next start opens the saved port and talks to the modem on it.
+    Application->DestroyComponents();
+    Start();
+    MainForm->ComboBox5->SetItemIndex(0);
+    MainForm->ComboBox5Change(MainForm->ComboBox5);
+    MainForm->VrDemoButton3Click(MainForm->VrDemoButton3);
+    ASSERT_TRUE(MainForm->ComPort1->Connected());
+    EXPECT_EQ(MainForm->ComPort1->Port(), pty);
+    ASSERT_TRUE(Logged(2));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"@CH", "@MO"}));
 }
 
 }  // namespace

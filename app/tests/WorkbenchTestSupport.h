@@ -58,6 +58,10 @@ protected:
 
     // Makes the forms as the program does, with the program in the test's folder.
     void Start() {
+        // The version box's picture is beside the program whatever a test leaves out; a test of a
+        // missing picture names another file.
+        std::filesystem::copy_file(std::string(RWB_SHIPPED_DIR) + "/VersionBox.png", dir.File("VersionBox.png"),
+                                   std::filesystem::copy_options::skip_existing);
         win::ResetMessageBeeps();
         ui::ClearMessageBoxLog();
         SetProgramPathForTests(String(dir.File("workbench")));
@@ -112,6 +116,14 @@ protected:
 };
 
 using porttest::Eventually;
+
+// Runs act inside the form's modal loop, once the form shows.
+inline void WhenModal(TCustomForm* form, std::function<void()> act) {
+    form->OnShow = [form, act](TObject*) {
+        TThread::Queue(nullptr, act);
+        form->OnShow = nullptr;  // frees this handler: nothing of it is used after
+    };
+}
 
 inline String UniqueDevice() {
     static std::atomic<int> n{0};

@@ -41,10 +41,15 @@ struct VS_FIXEDFILEINFO {
 };
 
 // Version data exists only for the layer's modules that carry it ("COMCTL32.DLL", with or
-// without a folder, any case); any other file answers 0 with ERROR_RESOURCE_TYPE_NOT_FOUND.
+// without a folder, any case) and for the program's own file (ParamStr(0)) when the program has
+// a version resource 1: UTF-8 lines "Name=Value", the first "Translation=llllcccc" (language and
+// code page in hexadecimal), the others its strings. Any other file answers 0 with
+// ERROR_RESOURCE_TYPE_NOT_FOUND.
 DWORD GetFileVersionInfoSize(const String& fileName, DWORD* handle);
 BOOL GetFileVersionInfo(const String& fileName, DWORD handle, DWORD length, void* data);
-// "\" gives the VS_FIXEDFILEINFO inside the block; other sub-blocks are absent (false).
+// "\" gives the VS_FIXEDFILEINFO inside the block; "\VarFileInfo\Translation" the translation
+// entry (two WORDs: language, code page) and "\StringFileInfo\llllcccc\Name" a string (its
+// length in characters with the NUL), where the block has a string table; others are absent.
 BOOL VerQueryValue(const void* block, const String& subBlock, void** buffer, UINT* length);
 
 constexpr int SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL = 3, SM_CYCAPTION = 4,

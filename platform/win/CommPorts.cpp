@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 
 #include "platform/win/CommSim.h"
 
@@ -77,8 +78,26 @@ std::vector<SerialPortInfo> EnumerateSerialPorts(const std::string& sysClassTty,
     return ports;
 }
 
+namespace {
+std::mutex gTreeLock;
+std::string gSysClassTty = "/sys/class/tty";
+std::string gDevDir = "/dev";
+}  // namespace
+
+void SetSerialDeviceTree(const std::string& sysClassTty, const std::string& devDir) {
+    std::lock_guard<std::mutex> lock(gTreeLock);
+    gSysClassTty = sysClassTty.empty() ? "/sys/class/tty" : sysClassTty;
+    gDevDir = devDir.empty() ? "/dev" : devDir;
+}
+
 std::vector<SerialPortInfo> EnumerateSerialPorts() {
-    std::vector<SerialPortInfo> ports = EnumerateSerialPorts("/sys/class/tty", "/dev");
+    std::string tty, dev;
+    {
+        std::lock_guard<std::mutex> lock(gTreeLock);
+        tty = gSysClassTty;
+        dev = gDevDir;
+    }
+    std::vector<SerialPortInfo> ports = EnumerateSerialPorts(tty, dev);
     for (const String& name : SimDevice::Names())
         ports.push_back({name, String(), name + u" (simulated)", String("sim")});
     std::sort(ports.begin(), ports.end(), [](const SerialPortInfo& a, const SerialPortInfo& b) { return a.Name < b.Name; });

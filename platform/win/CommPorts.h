@@ -16,6 +16,9 @@ struct SerialPortInfo {
 
 // Present serial devices (and registered simulated devices), sorted by name in plain text order.
 std::vector<SerialPortInfo> EnumerateSerialPorts();
+// Points the enumeration above at another sysfs class folder and device folder (tests pass a
+// fake tree); empty texts put back /sys/class/tty and /dev.
+void SetSerialDeviceTree(const std::string& sysClassTty, const std::string& devDir);
 // The same over a given sysfs class folder and device folder (tests pass a fake tree);
 // simulated devices are not included.
 std::vector<SerialPortInfo> EnumerateSerialPorts(const std::string& sysClassTty, const std::string& devDir);

@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Handles.h"
+
 String SysErrorMessage(DWORD code) {
     switch (code) {
     case ERROR_SUCCESS: return u"The operation completed successfully.";
@@ -20,6 +23,14 @@ String SysErrorMessage(DWORD code) {
     case ERROR_IO_INCOMPLETE: return u"Overlapped I/O event is not in a signaled state.";
     case ERROR_IO_PENDING: return u"Overlapped I/O operation is in progress.";
     case ERROR_DEVICE_NOT_CONNECTED: return u"The device is not connected.";
+    case ERROR_RESOURCE_DATA_NOT_FOUND: return u"The specified image file did not contain a resource section.";
+    case ERROR_RESOURCE_TYPE_NOT_FOUND: return u"The specified resource type cannot be found in the image file.";
+    case ERROR_RESOURCE_NAME_NOT_FOUND: return u"The specified resource name cannot be found in the image file.";
     default: return String("Unknown error " + std::to_string(code) + ".");
     }
+}
+
+void RaiseLastOSError() {
+    const DWORD code = GetLastError();
+    throw EOSError(String("System Error.  Code: " + std::to_string(code) + ".\n") + SysErrorMessage(code));
 }

@@ -5,3 +5,6 @@
 
 // The system's text for an error code, as shown to users ("Access is denied." style).
 String SysErrorMessage(DWORD code);
+
+// Raises EOSError for the calling thread's last error: "System Error.  Code: n." and its text.
+[[noreturn]] void RaiseLastOSError();

@@ -1,47 +1,19 @@
 // Port enumeration over a fake sysfs tree.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 
 #include "platform/win/CommPorts.h"
 #include "platform/win/CommSim.h"
+#include "platform/win/tests/FakeSysfs.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class FakeSysfs : public ::testing::Test {
+class FakeSysfs : public ::testing::Test, protected wintest::FakeSysfsTree {
 protected:
-    fs::path root = fs::temp_directory_path() / ("commports-" + std::to_string(::getpid()));
-    fs::path tty = root / "class/tty";
-    fs::path dev = root / "dev";
-
-    void SetUp() override {
-        fs::remove_all(root);
-        fs::create_directories(tty);
-        fs::create_directories(dev);
-        fs::create_directories(root / "drivers");
-    }
-    void TearDown() override { fs::remove_all(root); }
-
-    static void Write(const fs::path& file, const std::string& text) {
-        fs::create_directories(file.parent_path());
-        std::ofstream(file) << text << "\n";
-    }
-
-    // A tty whose device sits at devicePath (relative to root) and is bound to driver.
-    void AddPort(const std::string& name, const std::string& devicePath, const std::string& driver, bool node = true) {
-        fs::path device = root / devicePath;
-        fs::create_directories(device);
-        fs::create_directories(root / "drivers" / driver);
-        fs::create_directory_symlink(root / "drivers" / driver, device / "driver");
-        fs::create_directories(tty / name);
-        fs::create_directory_symlink(device, tty / name / "device");
-        if (node) Write(dev / name, "");
-    }
+    FakeSysfs() : wintest::FakeSysfsTree("commports") {}
 };
 
 TEST_F(FakeSysfs, ListsPresentPortsSortedWithFriendlyNames) {
