@@ -118,23 +118,7 @@ void TMainForm::FormCreate(TObject* Sender) {
         TMemIniFile ini(IniPath);
         ContFont = ini.ReadInteger(u"ContWin color", u"Font", 0xFFFFFF);
         ContBack = ini.ReadInteger(u"ContWin color", u"Back", 0x800000);
-        struct ColorKey {
-            const char16_t* key;
-            TColor* value;
-            TColor def;
-        };
-        const ColorKey colours[] = {
-            {u"c1Main", &c1Main, 0xF0CAA6},      {u"c1Over", &c1Over, 0xFF0000},
-            {u"c1Peak", &c1Peak, 0x808080},      {u"c1Start", &c1Start, 0xC4CCD2},
-            {u"c1End", &c1End, 0xFFFFFF},        {u"c1ThreLine", &c1ThreLine, 0xFF0000},
-            {u"c1AnaLine1", &c1AnaLine1, 0x0000FF}, {u"c1AnaLine2", &c1AnaLine2, 0x808000},
-            {u"c1CenterLine", &c1CenterLine, 0x808080}, {u"c2Main", &c2Main, 0xF0CAA6},
-            {u"c2Over", &c2Over, 0xFF0000},      {u"c2Start", &c2Start, 0xC4CCD2},
-            {u"c2End", &c2End, 0xFFFFFF},        {u"c2ThreLine", &c2ThreLine, 0xFF0000},
-            {u"c2AnaLine", &c2AnaLine, 0x0000FF}, {u"c2CenterLine", &c2CenterLine, 0x808080},
-            {u"c2Point", &c2Point, 0xFF0000},    {u"c2AreaLine", &c2AreaLine, 0x000000},
-        };
-        for (const ColorKey& c : colours) *c.value = ini.ReadInteger(u"Graph color", c.key, c.def);
+        for (const TColorKey& c : GraphColorKeys()) this->*c.Value = ini.ReadInteger(u"Graph color", c.Key, c.Default);
         Destination = ini.ReadString(u"Information", u"destination", u"All");
         FormCaptionPrefix = ini.ReadString(u"Application", u"FormCaption", u"Error !!");
         Application->SetTitle(ini.ReadString(u"Application", u"AppTitle", u"Error!!"));
@@ -260,7 +244,9 @@ void TMainForm::PageControl1Change(TObject* Sender) {
     ComboBox4->SetText(IntToStr(CurrentChannel));
     RespReady = 1;
     const bool control = PageControl1->ActivePage() == TabSheet4;
-    for (TControl* c : std::initializer_list<TControl*>{SpeedButton6, Edit3, Edit4, Edit5}) c->SetVisible(!control);
+    for (TControl* c : std::initializer_list<TControl*>{SpeedButton6, Edit3, Edit4, Edit5, SpeedButton8, SpeedButton12,
+                                                        SpeedButton18})
+        c->SetVisible(!control);
     if (control) {
         CommandOut(1, String("@CH") + IntToHex(HomeChannel, 2));
         VrDemoButton2->SetEnabled(true);

@@ -22,6 +22,7 @@
 #include "controls/instrument/MvCBitBt.h"
 #include "controls/instrument/MvLED.h"
 #include "controls/instrument/MvNumEdit.h"
+#include "controls/instrument/MvOpHour.h"
 #include "controls/instrument/MvVSlide.h"
 #include "controls/instrument/VrButtons.h"
 #include "controls/instrument/VrThreads.h"
@@ -34,6 +35,7 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/ExtCtrlsDrawn.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/StdCtrls.h"
 #include "platform/ui/StdCtrlsDrawn.h"
 #include "serial/CPort.h"
 
@@ -434,6 +436,129 @@ public:
     void PortSettingCommand();
     void MvLED17StatusChanged(TObject* Sender);
     void MvLED1StatusChanged(TObject* Sender);
+
+    // ---- air monitor: measurements, charts, graph files, pictures (Monitor*.cpp) --------------
+    TTimer* Timer1;                 // time-domain sampling clock
+    TMvNumSpin* MvNumSpin2;         // sampling interval, ms
+    TRadioGroup* RadioGroup4;       // repeat / one shot
+    TCheckBox* CheckBox1;           // sample markers
+    TCheckBox* CheckBox2;           // area lines
+    TCheckBox* CheckBox3;           // peak bars shown
+    TSpeedButton* SpeedButton17;    // clear the peaks
+    TSpeedButton* SpeedButton5;     // empty the level log
+    TSpeedButton* SpeedButton8;     // empty the user memo
+    TSpeedButton* SpeedButton12;    // empty the file name
+    TSpeedButton* SpeedButton18;    // date and time now
+    TMvColBitBtn* MvColBitBtn14;    // elapsed-time counter: start / stop
+    TMvOpHourCounter* MvOpHourCounter1;
+    TImage* Image1;                 // hidden: the JPEG export's picture
+    TSaveDialog* SaveDialog1;
+    TOpenDialog* OpenDialog1;
+    TOpenPictureDialog* OpenPictureDialog1;
+    TPrintDialog* PrintDialog1;
+    TColorDialog* ColorDialog1;
+    TMenuItem* Zoomout1;
+    TMenuItem* Zoom2;
+    TMenuItem* Zoom1;
+    TMenuItem* N3;
+    TMenuItem* Appearance1;  // "ｸﾞﾗﾌ外観"
+    TMenuItem* N3D1;
+    TMenuItem* Normal1;
+    TMenuItem* BarStyle1;    // "ﾊﾞｰｽﾀｲﾙ"
+    TMenuItem* LED1;
+    TMenuItem* Point1;
+    TMenuItem* Centerline1;
+    TMenuItem* Analizeline1;
+    TMenuItem* Copytoclipboard1;
+    TMenuItem* Imageviewer1;
+
+    int SampleIndex = 1;
+    int AnalysisMark = 0;  // 0 none, 1 a level bar or sample, 3 a peak bar
+    int MarkFreqIndex = 0;
+    int MarkTimeIndex = 0;
+
+    // Frequency domain.
+    void MvColBitBtn15StatusChanged(TObject* Sender);
+    void MvColBitBtn15Click(TObject* Sender);
+    void RssiNoiseLevel(int value);
+    void AirMonitorLevel(int value);
+    void LastRssiLevel(int value);
+    void ComboBox2Change(TObject* Sender);
+    void ComboBox3Change(TObject* Sender);
+    void CheckBox3Click(TObject* Sender);
+    void SpeedButton17Click(TObject* Sender);
+    void PageControl2Changing(TObject* Sender, bool& AllowChange);
+    void PageControl2Change(TObject* Sender);
+    // Time domain and the elapsed-time counter.
+    void MvColBitBtn1StatusChanged(TObject* Sender);
+    void MvColBitBtn1Click(TObject* Sender);
+    void Timer1Timer(TObject* Sender);
+    void ComboBox4Change(TObject* Sender);
+    void MvNumSpin3ValueChanged(TObject* Sender);
+    void MvNumSpin2ValueChanged(TObject* Sender);
+    void RadioGroup4Click(TObject* Sender);
+    void MvColBitBtn14Click(TObject* Sender);
+    void MvOpHourCounter1Click(TObject* Sender);
+    // Charts.
+    void Chart1AfterDraw(TObject* Sender);
+    void Chart2AfterDraw(TObject* Sender);
+    void Series1Click(TChartSeries* Sender, int ValueIndex, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void Series3Click(TChartSeries* Sender, int ValueIndex, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void AreaSeries1Click(TChartSeries* Sender, int ValueIndex, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void MvVSlider1ValueChange(TObject* Sender);
+    void MvVSlider3ValueChange(TObject* Sender);
+    void ZoomMenuClick(TObject* Sender);  // Zoomout1, Zoom2, Zoom1
+    void N3D1Click(TObject* Sender);
+    void Normal1Click(TObject* Sender);
+    void LED1Click(TObject* Sender);
+    void Point1Click(TObject* Sender);
+    void Centerline1Click(TObject* Sender);
+    void Analizeline1Click(TObject* Sender);
+    void SpeedButton6Click(TObject* Sender);
+    void SpeedButton18Click(TObject* Sender);
+    void SpeedButton8Click(TObject* Sender);
+    void SpeedButton12Click(TObject* Sender);
+    void SpeedButton5Click(TObject* Sender);
+    void CheckBox1Click(TObject* Sender);
+    void CheckBox2Click(TObject* Sender);
+    // Graph data files, pictures, printing, clipboard, viewer and options.
+    void Savegraphdata2Click(TObject* Sender);
+    void Loadgraphdata2Click(TObject* Sender);
+    void Saveimagefile2Click(TObject* Sender);
+    void Printgraph2Click(TObject* Sender);
+    void Copytoclipboard1Click(TObject* Sender);
+    void N4Click(TObject* Sender);
+    void Option1Click(TObject* Sender);
+    // A level as the readouts write it: at most four decimals, no trailing zeros ("-100.6").
+    static String LevelText(double level);
+    // The 18 chart colours of the settings file's "Graph color", in the file's order.
+    struct TColorKey {
+        const char16_t* Key;
+        TColor TMainForm::*Value;
+        TColor Default;
+    };
+    static const std::array<TColorKey, 18>& GraphColorKeys();
+
+private:
+    void BuildMonitorControls();
+    void WireMonitorEvents();
+    // What both level replies do on the control page (a terminal line) and the time page (a
+    // sample); false on the frequency page, whose handling differs.
+    bool LevelElsewhere(int level);
+    // The sweep step of an "RA" or "AM" reply.
+    void SweepStep(int level);
+    void SampleStep(int level);
+    // Bars of ScanStartCh..ScanEndCh (inside the tables) from LevelTable with threshold colours.
+    void ShowLevelBars();
+    // Points 0..N from SampleTable with threshold colours.
+    void ShowSamples();
+    // The threshold line, centre marker and analysis lines of one chart.
+    void DrawOverlay(TChart* chart, double threshold, TColor threLine, TColor centerLine);
+    void DrawAnalysisLines(TChart* chart, TChartSeries* series, int index, TColor color);
+    // The chart of the page PageControl2 shows, and the one of MeasureMode (nullptr for 0).
+    TChart* ShownChart() const;
+    TChart* MeasuredChart() const;
+    void SetLevelAxis(TObject* Sender);
 
 private:
     void BuildControls();

@@ -87,6 +87,7 @@ void TMainForm::BuildControls() {
     TabSheet1 = Sheet(this, PageControl1, "TabSheet1", " ｴｱｰﾓﾆﾀ  ");
     BuildTerminalPage();
     BuildAirMonitorPage();
+    BuildMonitorControls();
 
     MemoryStream1 = std::make_unique<TMemoryStream>();
     MemoryStream2 = std::make_unique<TMemoryStream>();

@@ -182,8 +182,11 @@ void TMainForm::ResponseDispatch(int type, int value) {
     case 31: ShowOutputPort(value); break;
     case 36: ShowCommMode(value); break;
     case 37: ShowSpreadingFactor(value); break;
-    // The level replies ("AM", "RA", "RS": 5, 6, 7) are the measurements' and reach no handler
-    // here; every other code has none.
+    // The level replies: the measurements' handlers.
+    case 5: AirMonitorLevel(value); break;
+    case 6: RssiNoiseLevel(value); break;
+    case 7: LastRssiLevel(value); break;
+    // Every other code has none.
     default: break;
     }
 }

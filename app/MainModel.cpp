@@ -76,19 +76,10 @@ void TMainForm::setColor() {
     Memo1->SetColor(ContBack);
     Memo1->Font()->SetColor(ContFont);
     Series3->SetSeriesColor(c1Peak);
-    for (int c = std::max(ScanStartCh, 0); c <= std::min(ScanEndCh, 127); ++c) {
-        const int level = LevelTable[static_cast<size_t>(c)];
-        Series1->SetYValue(c, level);
-        Series1->SetValueColor(c, level >= MvVSlider1->Value() ? c1Over : c1Main);
-    }
+    ShowLevelBars();
     Chart1->Gradient()->SetEndColor(c1End);
     Chart1->Gradient()->SetStartColor(c1Start);
-    const int samples = static_cast<int>(MvNumSpin3->Value());
-    for (int i = 0; i <= samples && i <= 5000; ++i) {
-        const int level = SampleTable[static_cast<size_t>(i)];
-        AreaSeries1->SetYValue(i, level);
-        AreaSeries1->SetValueColor(i, level >= MvVSlider3->Value() ? c2Over : c2Main);
-    }
+    ShowSamples();
     Chart2->Gradient()->SetEndColor(c2End);
     Chart2->Gradient()->SetStartColor(c2Start);
     AreaSeries1->Pointer()->SetColor(c2Point);

@@ -10,8 +10,11 @@
 #include "app/Conversion.h"
 #include "app/HexKeyForm.h"
 #include "app/IPSetting1.h"
+#include "app/ImageSel1.h"
+#include "app/ImageView1.h"
 #include "app/KeyForm.h"
 #include "app/Main.h"
+#include "app/OptionBox.h"
 #include "app/VerBox.h"
 #include "platform/rtl/Threads.h"
 #include "serial/CPort.h"
@@ -33,12 +36,15 @@ void CreateWorkbenchForms() {
     Application->CreateForm(MainForm);
     Application->CreateForm(Caution1Form);
     Application->CreateForm(VerBoxForm);
+    Application->CreateForm(ImageSelectForm1);
+    Application->CreateForm(OptionBoxForm);
     Application->CreateForm(IPSettingForm1);
     Application->CreateForm(Caution2Form);
     Application->CreateForm(AssignForm1);
     Application->CreateForm(OKBottomDlg1);
     Application->CreateForm(ComSetDlg);
     Application->CreateForm(ConversionForm1);
+    Application->CreateForm(ImageViewForm1);
     Application->CreateForm(KeyForm1);
     Application->CreateForm(HexKeyForm1);
 }

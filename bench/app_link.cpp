@@ -3,18 +3,11 @@
 // 19200 bit/s, beside the time its bytes take on the line.
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
-#include "app/Main.h"
-#include "app/Workbench.h"
-#include "platform/rtl/Threads.h"
+#include "bench/WorkbenchProgram.h"
 #include "platform/win/CommSim.h"
 #include "tools/modem-sim/ModemSim.h"
 
@@ -22,36 +15,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The program's forms in a folder of their own, with a settings file naming the port.
-class Program {
-public:
-    explicit Program(const std::string& port) {
-        char tmpl[] = "/tmp/rwb-bench-XXXXXX";
-        if (!mkdtemp(tmpl)) std::abort();
-        FDir = tmpl;
-        std::ofstream(FDir + "/workbench.ini") << "[Information]\r\ndestination=Japan\r\n[ComPort1]\r\nPort=" << port
-                                               << "\r\n";
-        SetProgramPathForTests(String(FDir + "/workbench"));
-        CreateWorkbenchForms();  // stops at the missing icon: the link stands by then
-        MainForm->CommandOut(0);
-    }
-    ~Program() {
-        Application->DestroyComponents();
-        std::filesystem::remove_all(FDir);
-    }
-    TMainForm* Form() const { return MainForm; }
-
-private:
-    std::string FDir;
-};
-
-// One idle pass as the loop runs it: the main thread's queued work, then the idle event.
-int Pass() {
-    CheckSynchronize(0);
-    bool done = false;
-    MainForm->ApplicationEvents1Idle(MainForm, done);
-    return 1;
-}
+using benchwb::Pass;
+using benchwb::Program;
 
 void ReplyToFrameEnd(benchmark::State& state, const std::string& frame) {
     auto sim = win::SimDevice::Register(String("BENCHLINK"));

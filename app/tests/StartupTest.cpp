@@ -72,8 +72,9 @@ TEST_F(Startup, TheShippedFileRunsThroughEveryStep) {
     std::vector<std::string> names;
     for (int i = 0; i < Application->ComponentCount(); ++i)
         if (dynamic_cast<TCustomForm*>(Application->Components(i))) names.push_back(Utf8(Application->Components(i)->Name()));
-    EXPECT_EQ(names, (std::vector<std::string>{"MainForm", "Caution1Form", "VerBoxForm", "IPSettingForm1", "Caution2Form",
-                                               "AssignForm1", "OKBottomDlg1", "ComSetDlg", "ConversionForm1", "KeyForm1",
+    EXPECT_EQ(names, (std::vector<std::string>{"MainForm", "Caution1Form", "VerBoxForm", "ImageSelectForm1",
+                                               "OptionBoxForm", "IPSettingForm1", "Caution2Form", "AssignForm1",
+                                               "OKBottomDlg1", "ComSetDlg", "ConversionForm1", "ImageViewForm1", "KeyForm1",
                                                "HexKeyForm1"}));
     EXPECT_EQ(Application->MainForm(), MainForm);
     EXPECT_TRUE(Messages().empty());

@@ -159,6 +159,7 @@ constexpr WORD VK_F7 = 0x76;
 constexpr WORD VK_F8 = 0x77;
 constexpr WORD VK_F9 = 0x78;
 constexpr WORD VK_F10 = 0x79;
+constexpr WORD VK_F11 = 0x7A;
 constexpr WORD VK_F12 = 0x7B;
 // The two Shift and Ctrl keys, for GetKeyState; key messages carry VK_SHIFT and VK_CONTROL.
 constexpr WORD VK_LSHIFT = 0xA0;
