@@ -9,6 +9,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/DrawnCtrls.h"
 #include "platform/ui/Gdi.h"
+#include "platform/ui/HintWindow.h"
 #include "platform/ui/backend/WindowPeer.h"
 #include "platform/win/Resources.h"
 #include "platform/win/Window.h"
@@ -464,7 +465,6 @@ void TAdvCustomGroupBox::MouseDown(TMouseButton Button, TShiftState Shift, int X
 
 void TAdvCustomGroupBox::MouseMove(TShiftState Shift, int X, int Y) {
     TCustomGroupBox::MouseMove(Shift, X, Y);
-    ShowHintFor(X, Y);
     if (!Interactive()) return;
     bool hot = InHitArea(X, Y);
     bool pressed = MouseCapture() ? hot : FCheckBox->FPressed;
@@ -499,21 +499,21 @@ String TAdvCustomGroupBox::HintAt(int X, int Y) const {
     return Hint();
 }
 
-// Until the application's hint handling asks a control for its hint at a point, the box hands
-// the tooltip of its window the one for where the pointer is.
-void TAdvCustomGroupBox::ShowHintFor(int X, int Y) {
-    String hint = HintAt(X, Y);
-    if (hint == FShownHint || !Peer()) return;
-    FShownHint = hint;
-    bool show = Application->ShowHint() && ShowHint() && !hint.empty();
-    Peer()->SetToolTip(show ? GetShortHint(hint) : String(), Application->HintHidePause());
-}
-
 void TAdvCustomGroupBox::Dispatch(TMessage& Message) {
     TCustomGroupBox::Dispatch(Message);
     switch (Message.Msg) {
+        case CM_HINTSHOW:
+            // Over the check box the hint is the check box's, and it is asked for again on leaving it.
+            if (auto* info = reinterpret_cast<THintInfo*>(Message.LParam)) {
+                TRect area, caption, check;
+                CalcCaptionLayout(area, caption, check);
+                if (check.Left >= 0 && check.Contains(info->CursorPos) && !FCheckBox->Hint().empty()) {
+                    info->HintStr = GetShortHint(FCheckBox->Hint());
+                    info->CursorRect = check;
+                }
+            }
+            break;
         case CM_MOUSELEAVE:
-            FShownHint.clear();
             if (Enabled() && FCheckBox->Visible() && (FCheckBox->FHot || FCheckBox->FPressed)) {
                 FCheckBox->FHot = false;
                 FCheckBox->FPressed = false;

@@ -133,7 +133,6 @@ private:
     bool Interactive() const;
     bool InHitArea(int X, int Y) const;
     void RedrawCheckBox();
-    void ShowHintFor(int X, int Y);
     // The caption's text size and the image's.
     TSize TextSize() const;
     TSize ImageSize() const;
@@ -148,7 +147,6 @@ private:
     int FImageIndex = -1;
     bool FRoundEdges = false;
     bool FTransparent = true;
-    String FShownHint;
 };
 
 class DAzuVidazEra : public TAdvCustomGroupBox {

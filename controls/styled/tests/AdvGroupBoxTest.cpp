@@ -9,6 +9,7 @@
 #include "controls/styled/AdvGroupBox.h"
 #include "controls/styled/tests/StyledTestSupport.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/HintWindow.h"
 #include "platform/ui/testing/Fixtures.h"
 #include "platform/ui/testing/TestSupport.h"
 
@@ -246,11 +247,24 @@ TEST_F(GroupBoxTest, CheckBoxClicksCycleAndFire) {
     EXPECT_EQ(b->CheckBox()->State(), cbGrayed);
     EXPECT_EQ(clicks, 6);
 
-    // The check box's hint over the check box, the box's own elsewhere.
+    // The check box's hint over the check box, the box's own elsewhere, as the application's
+    // hint handling shows them.
     b->SetHint(u"box");
     b->CheckBox()->SetHint(u"switch the group");
+    b->SetShowHint(true);
     EXPECT_EQ(b->HintAt(check.Left + 2, check.Top + 2), String(u"switch the group"));
     EXPECT_EQ(b->HintAt(caption.Left + 5, check.Top + 2), String(u"box"));
+    rtl::ScopedManualClock clock;
+    auto shownAt = [&](int x, int y) {
+        Application->CancelHint();
+        ui::test::MouseMove(b, x, y);
+        ui::test::AdvanceClock(*clock, Application->HintPause());
+        auto tips = ui::ShownTipWindows();
+        return tips.empty() ? String() : tips[0].Text;
+    };
+    EXPECT_EQ(shownAt(check.Left + 2, check.Top + 2), String(u"switch the group"));
+    EXPECT_EQ(shownAt(caption.Left + 5, check.Top + 2), String(u"box"));
+    Application->CancelHint();
 }
 
 TEST_F(GroupBoxTest, CheckBoxActions) {
