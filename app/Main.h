@@ -336,7 +336,7 @@ public:
     TMvNumSpin* MvNumSpin1;    // number converter, hexadecimal
     TMvNumSpin* MvNumSpin13;   // number converter, decimal
     TStyledEdit* AdvEdit1;     // number converter, binary
-    TColorDialog* ColorDialog1;
+    TColorDialog* ColorDialog1;  // the screen colour and the option box's chart colours
     TMenuItem* SelectAll1;
     TMenuItem* Copy1;
     TMenuItem* CodeClear1;
@@ -456,7 +456,6 @@ public:
     TOpenDialog* OpenDialog1;
     TOpenPictureDialog* OpenPictureDialog1;
     TPrintDialog* PrintDialog1;
-    TColorDialog* ColorDialog1;
     TMenuItem* Zoomout1;
     TMenuItem* Zoom2;
     TMenuItem* Zoom1;
