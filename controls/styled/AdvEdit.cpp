@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "controls/styled/VizIrovaRE.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Gdi.h"
@@ -69,8 +70,8 @@ TAdvEdit::TAdvEdit(TComponent* AOwner)
     FLabelFont = std::make_unique<TFont>();
     FLabelFont->OnChange = [this](TObject*) { PlaceLabel(); };
     SetOwnerPainted(true);  // the flat line, the empty text and the markers paint over the edit
-    FIsWinXP = advedit::SystemIsWinXPOrLater();
-    FIsComCtl6 = advedit::SystemIsComCtl6OrLater();
+    FIsWinXP = IsWinXPOrLater();
+    FIsComCtl6 = IsComCtl6OrLater();
     if (!ComponentState().Contains(csDesigning)) {
         FLookupWindow = new TListHintWindow(this);
         FLookupWindow->SetVisible(false);

@@ -61,12 +61,6 @@ enum TLabelPosition : uint8_t {
     lpBottomRight
 };
 
-// What the system is, asked once per edit: 5.1 or later; common controls 6 or later (themed);
-// the kernel's "GetLocaleInfoEx" (6.0 or later).
-bool SystemIsWinXPOrLater();
-bool SystemIsComCtl6OrLater();
-bool SystemIsVistaOrLater();
-
 // The label's top-left for a control's bounds, the label's size, the caption's measured width
 // and the margin between them.
 TPoint LabelPlacement(TLabelPosition position, const TRect& control, int labelWidth, int labelHeight, int captionWidth,
