@@ -42,7 +42,8 @@ enum TEditAlign : uint8_t { eaLeft, eaRight, eaDefault, eaCenter };
 
 namespace advedit {
 
-// Where the attached label stands (the class library has a TLabelPosition of its own).
+// Where the attached label stands (the class library has a TLabelPosition of its own); the
+// ordinals are the shared placement's (styled::TLabelPlace).
 enum TLabelPosition : uint8_t {
     lpLeftTop,
     lpLeftCenter,
@@ -60,11 +61,6 @@ enum TLabelPosition : uint8_t {
     lpTopRight,
     lpBottomRight
 };
-
-// The label's top-left for a control's bounds, the label's size, the caption's measured width
-// and the margin between them.
-TPoint LabelPlacement(TLabelPosition position, const TRect& control, int labelWidth, int labelHeight, int captionWidth,
-                      int margin);
 
 // What a text reads as: ClassifyTypedText's answer (the numbers are the classes' own).
 enum TTextClass { tcInteger = 0, tcFloat = 1, tcOther = 2, tcHex = 5 };

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "controls/styled/LabelPlacement.h"
 #include "controls/styled/tests/AdvEditTestSupport.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
@@ -85,12 +86,12 @@ TEST_F(AdvEditLookTest, LabelPlacementAndFollowing) {
     EXPECT_EQ(l->Left(), 100 + 121 - lw);
     // The placement itself, for the rows every control with a label shares.
     const TRect bounds(100, 50, 221, 71);
-    EXPECT_EQ(advedit::LabelPlacement(advedit::lpTopLeft, bounds, lw, 13, 30, 4), TPoint(100, 33));
-    EXPECT_EQ(advedit::LabelPlacement(advedit::lpTopRight, bounds, lw, 13, 30, 4), TPoint(221 - lw, 33));
-    EXPECT_EQ(advedit::LabelPlacement(advedit::lpBottomRight, bounds, lw, 13, 30, 4), TPoint(221 - lw, 75));
-    EXPECT_EQ(advedit::LabelPlacement(advedit::lpBottomLeft, bounds, lw, 13, 30, 4), TPoint(100, 75));
-    EXPECT_EQ(advedit::LabelPlacement(advedit::lpLeftCenter, bounds, lw, 13, 30, 4), TPoint(66, 54));
-    EXPECT_EQ(advedit::LabelPlacement(advedit::lpRightCenter, bounds, lw, 13, 30, 4), TPoint(225, 54));
+    EXPECT_EQ(styled::AttachedLabelPos(advedit::lpTopLeft, bounds, TSize(lw, 13), 30, 4), TPoint(100, 33));
+    EXPECT_EQ(styled::AttachedLabelPos(advedit::lpTopRight, bounds, TSize(lw, 13), 30, 4), TPoint(221 - lw, 33));
+    EXPECT_EQ(styled::AttachedLabelPos(advedit::lpBottomRight, bounds, TSize(lw, 13), 30, 4), TPoint(221 - lw, 75));
+    EXPECT_EQ(styled::AttachedLabelPos(advedit::lpBottomLeft, bounds, TSize(lw, 13), 30, 4), TPoint(100, 75));
+    EXPECT_EQ(styled::AttachedLabelPos(advedit::lpLeftCenter, bounds, TSize(lw, 13), 30, 4), TPoint(66, 54));
+    EXPECT_EQ(styled::AttachedLabelPos(advedit::lpRightCenter, bounds, TSize(lw, 13), 30, 4), TPoint(225, 54));
 
     e->SetVisible(false);
     EXPECT_FALSE(l->Visible());
