@@ -301,7 +301,6 @@ void TAdvEdit::CMExit(TMessage& Message) {
         TCustomEdit::CMExit(Message);
         return;
     }
-    if (!FocusToLookup()) HideLookup();
     FocusOutLooks();
     String v = Text();
     if (FPrecision > 0 && (FEditType == etFloat || FEditType == etMoney) && (!v.empty() || !FAllowNumericNullValue)) {
@@ -318,6 +317,13 @@ void TAdvEdit::CMExit(TMessage& Message) {
         if (!t.empty() && FLookup->DisplayList()->IndexOf(t) < 0) FLookup->DisplayList()->Add(t);
     }
     FocusOutAfter();
+}
+
+void TAdvEdit::WMKillFocus(TMessage& Message) {
+    TCustomEdit::WMKillFocus(Message);
+    // The auto-complete list stays while the focus goes into it (a press in the list); focus
+    // going anywhere else, to no window of the program too, hides it.
+    if (!InLookup(reinterpret_cast<HWND>(Message.WParam))) HideLookup();
 }
 
 // ---- Small helpers
