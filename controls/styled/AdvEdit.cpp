@@ -246,6 +246,10 @@ void TAdvEdit::Dispatch(TMessage& Message) {
             TCustomEdit::Dispatch(Message);
             HideLookup();
             return;
+        case CM_HINTSHOW:
+            TCustomEdit::Dispatch(Message);
+            if (auto* info = reinterpret_cast<THintInfo*>(Message.LParam)) LargeTextHint(info->HintStr, info->HintPos);
+            return;
         default: break;
     }
     TCustomEdit::Dispatch(Message);

@@ -11,6 +11,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/GraphicsBmp.h"
+#include "platform/ui/HintWindow.h"
 #include "platform/ui/ShellApi.h"
 
 namespace {
@@ -348,6 +349,35 @@ TEST_F(AdvEditLookTest, LargeTextHint) {
     EXPECT_EQ(at, edit->ClientOrigin());
     edit->SetHintShowLargeText(false);
     EXPECT_FALSE(edit->LargeTextHint(hint, at));
+}
+
+TEST_F(AdvEditLookTest, TheApplicationsHintShowsAValueWiderThanTheEditWhole) {
+    rtl::ScopedManualClock clock;
+    edit->SetShowHint(true);
+    edit->SetHint(u"own hint");
+    auto shown = [&] {
+        Application->CancelHint();
+        ui::test::MouseMove(edit, 5, 5);
+        ui::test::AdvanceClock(*clock, Application->HintPause());
+        return ui::ShownTipWindows();
+    };
+    const String wide = u"a value much wider than the edit shows at once";
+    edit->SetText(wide);
+    auto tips = shown();
+    ASSERT_EQ(tips.size(), 1u);
+    EXPECT_EQ(tips[0].Text, String(u"own hint"));  // off: the edit's own hint
+
+    edit->SetHintShowLargeText(true);
+    tips = shown();
+    ASSERT_EQ(tips.size(), 1u);
+    EXPECT_EQ(tips[0].Text, wide);
+    EXPECT_EQ(tips[0].Rect.TopLeft(), edit->ClientOrigin());
+    // A value the edit shows whole keeps the edit's own hint.
+    edit->SetText(u"short");
+    tips = shown();
+    ASSERT_EQ(tips.size(), 1u);
+    EXPECT_EQ(tips[0].Text, String(u"own hint"));
+    Application->CancelHint();
 }
 
 TEST_F(AdvEditLookTest, TransparentShowsTheParent) {
