@@ -101,6 +101,10 @@ TAdvEdit::~TAdvEdit() {
         }
     }
     if (FLookupWindow) {
+        // Hidden first, so that a list window holding the activation hands it back to the form,
+        // unless the form goes too.
+        TCustomForm* form = GetParentForm(this);
+        if (FLookupWindow->Visible() && form && !form->ComponentState().Contains(csDestroying)) FLookupWindow->SetVisible(false);
         FLookupWindow->SetParent(nullptr);
         delete FLookupWindow;  // takes its list box with it
         FLookupWindow = nullptr;

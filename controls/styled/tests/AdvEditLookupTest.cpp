@@ -226,6 +226,17 @@ TEST_F(AdvEditLookupTest, TheListWindowTakesTheFocusWhenActivatedAndHidesWhenItL
     EXPECT_EQ(GetFocus(), edit->Handle());
 }
 
+TEST_F(AdvEditLookupTest, AnEditFreedWhileItsListIsActiveLeavesItsFormActive) {
+    Entries({"alpha", "alps"});
+    Type(u"al");
+    ASSERT_TRUE(Shown());
+    SetActiveWindow(edit->LookupWindow()->Handle());
+    edit->Free();
+    edit = nullptr;
+    EXPECT_EQ(GetActiveWindow(), form->Handle());
+    EXPECT_TRUE(ui::ShownTipWindows().empty());
+}
+
 TEST_F(AdvEditLookupTest, TheBottomRightCornerSizesTheListWindow) {
     Entries({"alpha", "alps", "altitude"});
     Type(u"al");
