@@ -25,9 +25,7 @@ void Frame(TCanvas* c, const TRect& r, TColor color) {
 
 TAdvCustomCombo::TAdvCustomCombo(TComponent* AOwner)
     : TCustomComboBox(AOwner), FButtonWidth(GetSystemMetrics(SM_CXVSCROLL) + 2), FLabelFont(std::make_unique<TFont>()) {
-    DWORD v = GetVersion();
-    DWORD major = v & 0xFF, minor = (v >> 8) & 0xFF;
-    FIsWinXP = major > 5 || (major == 5 && minor > 0);
+    FIsWinXP = IsWinXPOrLater();
     FIsThemed = IsComCtl6OrLater();
     FLabelFont->OnChange = [this](TPersistent*) {
         UpdateLabel();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "controls/styled/VizIrovaRE.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Gdi.h"
@@ -69,8 +70,8 @@ TAdvEdit::TAdvEdit(TComponent* AOwner)
     FLabelFont = std::make_unique<TFont>();
     FLabelFont->OnChange = [this](TObject*) { PlaceLabel(); };
     SetOwnerPainted(true);  // the flat line, the empty text and the markers paint over the edit
-    FIsWinXP = advedit::SystemIsWinXPOrLater();
-    FIsComCtl6 = advedit::SystemIsComCtl6OrLater();
+    FIsWinXP = IsWinXPOrLater();
+    FIsComCtl6 = IsComCtl6OrLater();
     if (!ComponentState().Contains(csDesigning)) {
         FLookupWindow = new TListHintWindow(this);
         FLookupWindow->SetVisible(false);
@@ -100,6 +101,10 @@ TAdvEdit::~TAdvEdit() {
         }
     }
     if (FLookupWindow) {
+        // Hidden first, so that a list window holding the activation hands it back to the form,
+        // unless the form goes too.
+        TCustomForm* form = GetParentForm(this);
+        if (FLookupWindow->Visible() && form && !form->ComponentState().Contains(csDestroying)) FLookupWindow->SetVisible(false);
         FLookupWindow->SetParent(nullptr);
         delete FLookupWindow;  // takes its list box with it
         FLookupWindow = nullptr;
@@ -245,6 +250,10 @@ void TAdvEdit::Dispatch(TMessage& Message) {
             TCustomEdit::Dispatch(Message);
             HideLookup();
             return;
+        case CM_HINTSHOW:
+            TCustomEdit::Dispatch(Message);
+            if (auto* info = reinterpret_cast<THintInfo*>(Message.LParam)) LargeTextHint(info->HintStr, info->HintPos);
+            return;
         default: break;
     }
     TCustomEdit::Dispatch(Message);
@@ -300,7 +309,6 @@ void TAdvEdit::CMExit(TMessage& Message) {
         TCustomEdit::CMExit(Message);
         return;
     }
-    if (!FocusToLookup()) HideLookup();
     FocusOutLooks();
     String v = Text();
     if (FPrecision > 0 && (FEditType == etFloat || FEditType == etMoney) && (!v.empty() || !FAllowNumericNullValue)) {
@@ -317,6 +325,13 @@ void TAdvEdit::CMExit(TMessage& Message) {
         if (!t.empty() && FLookup->DisplayList()->IndexOf(t) < 0) FLookup->DisplayList()->Add(t);
     }
     FocusOutAfter();
+}
+
+void TAdvEdit::WMKillFocus(TMessage& Message) {
+    TCustomEdit::WMKillFocus(Message);
+    // The auto-complete list stays while the focus goes into it (a press in the list); focus
+    // going anywhere else, to no window of the program too, hides it.
+    if (!InLookup(reinterpret_cast<HWND>(Message.WParam))) HideLookup();
 }
 
 // ---- Small helpers

@@ -15,6 +15,7 @@
 #include "platform/rtl/Lists.h"
 #include "platform/rtl/Persistent.h"
 #include "platform/rtl/StringList.h"
+#include "platform/ui/HintWindow.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/StdCtrlsDrawn.h"
 
@@ -42,7 +43,8 @@ enum TEditAlign : uint8_t { eaLeft, eaRight, eaDefault, eaCenter };
 
 namespace advedit {
 
-// Where the attached label stands (the class library has a TLabelPosition of its own).
+// Where the attached label stands (the class library has a TLabelPosition of its own); the
+// ordinals are the shared placement's (styled::TLabelPlace).
 enum TLabelPosition : uint8_t {
     lpLeftTop,
     lpLeftCenter,
@@ -60,17 +62,6 @@ enum TLabelPosition : uint8_t {
     lpTopRight,
     lpBottomRight
 };
-
-// What the system is, asked once per edit: 5.1 or later; common controls 6 or later (themed);
-// the kernel's "GetLocaleInfoEx" (6.0 or later).
-bool SystemIsWinXPOrLater();
-bool SystemIsComCtl6OrLater();
-bool SystemIsVistaOrLater();
-
-// The label's top-left for a control's bounds, the label's size, the caption's measured width
-// and the margin between them.
-TPoint LabelPlacement(TLabelPosition position, const TRect& control, int labelWidth, int labelHeight, int captionWidth,
-                      int margin);
 
 // What a text reads as: ClassifyTypedText's answer (the numbers are the classes' own).
 enum TTextClass { tcInteger = 0, tcFloat = 1, tcOther = 2, tcHex = 5 };
@@ -210,13 +201,14 @@ public:
 
 protected:
     void KeyPress(char16_t& Key) override;
-    void WMLButtonDown(TMessage& Message) override;
     void WMLButtonUp(TMessage& Message) override;
 };
 
-// The small topmost window of the auto-complete list: a pop-up window of its own with a
-// one-pixel border, a drop shadow and a sizing corner at its bottom right.
-class TListHintWindow : public TCustomControl {
+// The small topmost window of the auto-complete list, a hint window (one-pixel border, drop
+// shadow from version 5.1, topmost) that holds the list box inside a 1-pixel margin. Activated,
+// it gives the focus to its list; deactivated, it hides. Its bottom-right 10 x 10 pixels are a
+// sizing corner.
+class TListHintWindow : public THintWindow {
 public:
     explicit TListHintWindow(TComponent* AOwner);
     const char* ClassName() const override { return "TListHintWindow"; }
@@ -224,9 +216,8 @@ public:
     void SetListControl(TListBox* value) { FListControl = value; }
 
 protected:
-    void CreateParams(TCreateParams& Params) override;
     void Dispatch(TMessage& Message) override;
-    void Paint() override {}
+    void AdjustClientRect(TRect& Rect) override;
 
 private:
     TListBox* FListControl = nullptr;
@@ -474,6 +465,7 @@ protected:
     void WMLButtonUp(TMessage& Message) override;
     void CMEnter(TMessage& Message) override;
     void CMExit(TMessage& Message) override;
+    void WMKillFocus(TMessage& Message) override;
 
     // The engine's entry points, routed from the messages above.
     void FilterTypedChar(TMessage& Message);
@@ -484,8 +476,6 @@ protected:
     void WantSpecialKey(TMessage& Message);
 
 private:
-    friend class TListHintWindow;
-    friend class TLookupListBox;
     friend class TEditDropTarget;
 
     // Looks.
@@ -545,7 +535,8 @@ private:
     bool LookupShown() const;
     void LookupKey(WORD key);
     void HideLookup();
-    bool FocusToLookup() const;
+    // The window is the auto-complete window or one inside it.
+    bool InLookup(HWND Window) const;
 
     TAdvEditType FEditType = etString;
     int16_t FPrecision = 0;
@@ -581,7 +572,6 @@ private:
     std::unique_ptr<TPersistence> FPersistence;
     TListHintWindow* FLookupWindow = nullptr;
     TLookupListBox* FLookupList = nullptr;
-    bool FFocusingLookup = false;
 
     TEditAlign FEditAlign = eaLeft;
     TEditAlign FFocusAlign = eaDefault;

@@ -3,48 +3,16 @@
 // (flat line, drop caret, empty text, error marker); transparency; the link click, AutoFocus
 // and character positions.
 #include <algorithm>
-#include <vector>
 
 #include "controls/styled/AdvEdit.h"
+#include "controls/styled/VizIrovaRE.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/GraphicsBmp.h"
-#include "platform/ui/Modules.h"
 #include "platform/ui/ShellApi.h"
-#include "platform/ui/SystemInfo.h"
 #include "platform/win/Window.h"
-
-// ---------------------------------------------------------------------------------------------
-// What the system is
-
-namespace advedit {
-
-bool SystemIsWinXPOrLater() {
-    const DWORD v = GetVersion();
-    const DWORD majorVersion = v & 0xFF, minorVersion = (v >> 8) & 0xFF;
-    return majorVersion > 5 || (majorVersion == 5 && minorVersion >= 1);
-}
-
-bool SystemIsComCtl6OrLater() {
-    DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSize(u"COMCTL32.DLL", &handle);
-    if (size == 0) return false;
-    std::vector<uint8_t> data(size);
-    if (!GetFileVersionInfo(u"COMCTL32.DLL", handle, size, data.data())) return false;
-    void* info = nullptr;
-    UINT length = 0;
-    if (!VerQueryValue(data.data(), u"\\", &info, &length) || !info || length < sizeof(VS_FIXEDFILEINFO)) return false;
-    return (static_cast<const VS_FIXEDFILEINFO*>(info)->dwFileVersionMS >> 16) >= 6;
-}
-
-bool SystemIsVistaOrLater() {
-    HMODULE kernel = GetModuleHandle(u"kernel32");
-    return kernel && GetProcAddress(kernel, "GetLocaleInfoEx") != nullptr;
-}
-
-}  // namespace advedit
 
 // ---------------------------------------------------------------------------------------------
 // Setters
@@ -391,7 +359,7 @@ void TAdvEdit::Paint() {
     if (Text().empty() && !FEmptyText.empty() && (FEmptyTextFocused || !Focused())) {
         canvas->Font()->Assign(Font());
         canvas->Font()->SetColor(static_cast<TColor>(0x808080));
-        if (advedit::SystemIsVistaOrLater()) {
+        if (IsWindowsVistaOrLater()) {
             canvas->Brush()->SetStyle(bsSolid);
             canvas->Brush()->SetColor(Color());
         } else {

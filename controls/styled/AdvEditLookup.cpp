@@ -4,6 +4,7 @@
 
 #include "controls/styled/AdvEdit.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/GraphicsBmp.h"
 #include "platform/ui/SystemInfo.h"
 #include "platform/win/Window.h"
@@ -11,8 +12,6 @@
 namespace {
 
 constexpr int kRowHeight = 12;
-// The drop-shadow class style; the platform has it from version 5.1 on.
-constexpr UINT kDropShadow = 0x00020000;
 
 int IndexOf(void* p) { return static_cast<int>(reinterpret_cast<intptr_t>(p)); }
 
@@ -21,15 +20,12 @@ int IndexOf(void* p) { return static_cast<int>(reinterpret_cast<intptr_t>(p)); }
 // ---------------------------------------------------------------------------------------------
 // TListHintWindow and its list box
 
-TListHintWindow::TListHintWindow(TComponent* AOwner) : TCustomControl(AOwner) {}
+TListHintWindow::TListHintWindow(TComponent* AOwner) : THintWindow(AOwner) {}
 
-void TListHintWindow::CreateParams(TCreateParams& Params) {
-    TCustomControl::CreateParams(Params);
-    Params.Style = WS_POPUP | WS_BORDER;
-    Params.ExStyle |= WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
-    DWORD version = GetVersion();
-    const DWORD majorVersion = version & 0xFF, minorVersion = (version >> 8) & 0xFF;
-    if (majorVersion > 5 || (majorVersion == 5 && minorVersion >= 1)) Params.WindowClass.style |= kDropShadow;
+void TListHintWindow::AdjustClientRect(TRect& Rect) {
+    THintWindow::AdjustClientRect(Rect);
+    // A border width of 1: the list's rows fill the height the edit gives (rows x 12 + 4).
+    Rect = TRect(Rect.Left + 1, Rect.Top + 1, Rect.Right - 1, Rect.Bottom - 1);
 }
 
 void TListHintWindow::Dispatch(TMessage& Message) {
@@ -40,13 +36,22 @@ void TListHintWindow::Dispatch(TMessage& Message) {
             return;
         }
         case WM_ACTIVATE:
-            if (LOWORD(static_cast<DWORD>(Message.WParam)) == 0) {  // deactivated
+            THintWindow::Dispatch(Message);
+            if (LOWORD(static_cast<DWORD>(Message.WParam)) == WA_INACTIVE) {
+                // The focus the list took goes back to the control the list serves when the
+                // activation goes to that control's form: it would otherwise come back to the
+                // form's first control, the list being gone.
+                TCustomForm* form = GetParentForm(this);
+                TWinControl* to = FindControl(reinterpret_cast<HWND>(Message.LParam));
+                if (form && to && ui::TopLevelWindow(to) == form && FListControl && form->ActiveControl() == FListControl &&
+                    Parent() && Parent()->CanFocus())
+                    form->SetActiveControl(Parent());
                 SetVisible(false);
             } else if (FListControl && FListControl->CanFocus() && !FListControl->ComponentState().Contains(csDestroying)) {
                 FListControl->SetFocus();
             }
             return;
-        default: TCustomControl::Dispatch(Message); return;
+        default: THintWindow::Dispatch(Message); return;
     }
 }
 
@@ -62,19 +67,6 @@ void TLookupListBox::KeyPress(char16_t& Key) {
     if (Key == u'\r' && OnChoose) OnChoose();
 }
 
-void TLookupListBox::WMLButtonDown(TMessage& Message) {
-    // The edit loses the focus to the list: it keeps the list shown.
-    auto* edit = dynamic_cast<TAdvEdit*>(Owner());
-    if (edit) edit->FFocusingLookup = true;
-    try {
-        TListBox::WMLButtonDown(Message);
-    } catch (...) {
-        if (edit) edit->FFocusingLookup = false;
-        throw;
-    }
-    if (edit) edit->FFocusingLookup = false;
-}
-
 void TLookupListBox::WMLButtonUp(TMessage& Message) {
     TListBox::WMLButtonUp(Message);
     if (OnChoose) OnChoose();
@@ -85,7 +77,10 @@ void TLookupListBox::WMLButtonUp(TMessage& Message) {
 
 bool TAdvEdit::LookupShown() const { return FLookupWindow && FLookupWindow->Visible(); }
 
-bool TAdvEdit::FocusToLookup() const { return FFocusingLookup; }
+bool TAdvEdit::InLookup(HWND Window) const {
+    TWinControl* w = Window ? FindControl(Window) : nullptr;
+    return w && FLookupWindow && (w == FLookupWindow || FLookupWindow->ContainsControl(w));
+}
 
 void TAdvEdit::HideLookup() {
     if (FLookupWindow) FLookupWindow->SetVisible(false);
@@ -177,6 +172,11 @@ void TAdvEdit::LookupKey(WORD key) {
 }
 
 void TAdvEdit::SelectLookupItem() {
+    // The edit's form takes the activation back from the list window, which hides as it loses it.
+    if (HandleAllocated()) {
+        SetForegroundWindow(Handle());
+        SetActiveWindow(Handle());
+    }
     if (CanFocus()) SetFocus();
     HideLookup();
     const int row = FLookupList ? FLookupList->ItemIndex() : -1;

@@ -5,11 +5,13 @@
 
 #include <filesystem>
 
+#include "controls/styled/LabelPlacement.h"
 #include "controls/styled/tests/AdvEditTestSupport.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/GraphicsBmp.h"
+#include "platform/ui/HintWindow.h"
 #include "platform/ui/ShellApi.h"
 
 namespace {
@@ -85,12 +87,12 @@ TEST_F(AdvEditLookTest, LabelPlacementAndFollowing) {
     EXPECT_EQ(l->Left(), 100 + 121 - lw);
     // The placement itself, for the rows every control with a label shares.
     const TRect bounds(100, 50, 221, 71);
-    EXPECT_EQ(advedit::LabelPlacement(advedit::lpTopLeft, bounds, lw, 13, 30, 4), TPoint(100, 33));
-    EXPECT_EQ(advedit::LabelPlacement(advedit::lpTopRight, bounds, lw, 13, 30, 4), TPoint(221 - lw, 33));
-    EXPECT_EQ(advedit::LabelPlacement(advedit::lpBottomRight, bounds, lw, 13, 30, 4), TPoint(221 - lw, 75));
-    EXPECT_EQ(advedit::LabelPlacement(advedit::lpBottomLeft, bounds, lw, 13, 30, 4), TPoint(100, 75));
-    EXPECT_EQ(advedit::LabelPlacement(advedit::lpLeftCenter, bounds, lw, 13, 30, 4), TPoint(66, 54));
-    EXPECT_EQ(advedit::LabelPlacement(advedit::lpRightCenter, bounds, lw, 13, 30, 4), TPoint(225, 54));
+    EXPECT_EQ(styled::AttachedLabelPos(advedit::lpTopLeft, bounds, TSize(lw, 13), 30, 4), TPoint(100, 33));
+    EXPECT_EQ(styled::AttachedLabelPos(advedit::lpTopRight, bounds, TSize(lw, 13), 30, 4), TPoint(221 - lw, 33));
+    EXPECT_EQ(styled::AttachedLabelPos(advedit::lpBottomRight, bounds, TSize(lw, 13), 30, 4), TPoint(221 - lw, 75));
+    EXPECT_EQ(styled::AttachedLabelPos(advedit::lpBottomLeft, bounds, TSize(lw, 13), 30, 4), TPoint(100, 75));
+    EXPECT_EQ(styled::AttachedLabelPos(advedit::lpLeftCenter, bounds, TSize(lw, 13), 30, 4), TPoint(66, 54));
+    EXPECT_EQ(styled::AttachedLabelPos(advedit::lpRightCenter, bounds, TSize(lw, 13), 30, 4), TPoint(225, 54));
 
     e->SetVisible(false);
     EXPECT_FALSE(l->Visible());
@@ -347,6 +349,35 @@ TEST_F(AdvEditLookTest, LargeTextHint) {
     EXPECT_EQ(at, edit->ClientOrigin());
     edit->SetHintShowLargeText(false);
     EXPECT_FALSE(edit->LargeTextHint(hint, at));
+}
+
+TEST_F(AdvEditLookTest, TheApplicationsHintShowsAValueWiderThanTheEditWhole) {
+    rtl::ScopedManualClock clock;
+    edit->SetShowHint(true);
+    edit->SetHint(u"own hint");
+    auto shown = [&] {
+        Application->CancelHint();
+        ui::test::MouseMove(edit, 5, 5);
+        ui::test::AdvanceClock(*clock, Application->HintPause());
+        return ui::ShownTipWindows();
+    };
+    const String wide = u"a value much wider than the edit shows at once";
+    edit->SetText(wide);
+    auto tips = shown();
+    ASSERT_EQ(tips.size(), 1u);
+    EXPECT_EQ(tips[0].Text, String(u"own hint"));  // off: the edit's own hint
+
+    edit->SetHintShowLargeText(true);
+    tips = shown();
+    ASSERT_EQ(tips.size(), 1u);
+    EXPECT_EQ(tips[0].Text, wide);
+    EXPECT_EQ(tips[0].Rect.TopLeft(), edit->ClientOrigin());
+    // A value the edit shows whole keeps the edit's own hint.
+    edit->SetText(u"short");
+    tips = shown();
+    ASSERT_EQ(tips.size(), 1u);
+    EXPECT_EQ(tips[0].Text, String(u"own hint"));
+    Application->CancelHint();
 }
 
 TEST_F(AdvEditLookTest, TransparentShowsTheParent) {

@@ -7,7 +7,9 @@
 #include "controls/styled/tests/AdvEditTestSupport.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/GraphicsBmp.h"
+#include "platform/ui/HintWindow.h"
 #include "platform/ui/SystemInfo.h"
+#include "platform/ui/backend/Backend.h"
 
 namespace {
 
@@ -190,6 +192,81 @@ TEST_F(AdvEditLookupTest, HidesOnFocusLossAndCancelModeKeepingItsRows) {
     EXPECT_EQ(edit->Text(), String(u"mine"));
 }
 
+TEST_F(AdvEditLookupTest, TheListWindowTakesTheFocusWhenActivatedAndHidesWhenItLosesIt) {
+    Entries({"alpha", "alps"});
+    Type(u"al");
+    ASSERT_TRUE(Shown());
+    TListHintWindow* w = edit->LookupWindow();
+    TListBox* list = edit->LookupList();
+    // A hint window: bordered, topmost, shadowed by its class; the rows fill it inside a 1-pixel margin.
+    EXPECT_NE(dynamic_cast<THintWindow*>(w), nullptr);
+    EXPECT_NE(GetWindowLong(w->Handle(), GWL_STYLE) & static_cast<LONG>(WS_BORDER), 0);
+    EXPECT_NE(GetClassLong(w->Handle(), GCL_STYLE) & CS_DROPSHADOW, 0u);
+    EXPECT_EQ(list->BoundsRect(), TRect(1, 1, w->ClientWidth() - 1, w->ClientHeight() - 1));
+    EXPECT_EQ(list->Height(), 2 * 12);
+
+    // Activated, it focuses its list; the edit losing the focus to it leaves it shown.
+    SetActiveWindow(w->Handle());
+    EXPECT_EQ(GetFocus(), list->Handle());
+    EXPECT_TRUE(Shown());
+    // The form taking the activation back hides it, and the focus returns to the edit.
+    SetActiveWindow(form->Handle());
+    EXPECT_FALSE(Shown());
+    EXPECT_EQ(GetFocus(), edit->Handle());
+    EXPECT_EQ(Rows().size(), 2u);
+
+    // The focus leaving the edit for anything but the list hides it: another control, or no
+    // window of the program when another program takes the activation.
+    Caret(2);
+    Char(u'p');
+    ASSERT_TRUE(Shown());
+    ui::GetBackend().Windows().ApplicationActivated(false);
+    EXPECT_FALSE(Shown());
+    ui::GetBackend().Windows().ApplicationActivated(true);
+    EXPECT_EQ(GetFocus(), edit->Handle());
+}
+
+TEST_F(AdvEditLookupTest, AnEditFreedWhileItsListIsActiveLeavesItsFormActive) {
+    Entries({"alpha", "alps"});
+    Type(u"al");
+    ASSERT_TRUE(Shown());
+    SetActiveWindow(edit->LookupWindow()->Handle());
+    edit->Free();
+    edit = nullptr;
+    EXPECT_EQ(GetActiveWindow(), form->Handle());
+    EXPECT_TRUE(ui::ShownTipWindows().empty());
+}
+
+TEST_F(AdvEditLookupTest, TheBottomRightCornerSizesTheListWindow) {
+    Entries({"alpha", "alps", "altitude"});
+    Type(u"al");
+    ASSERT_TRUE(Shown());
+    TListHintWindow* w = edit->LookupWindow();
+    const TPoint origin = w->ClientOrigin();
+    const struct {
+        int x, y;
+        LRESULT hit;
+    } points[] = {{w->ClientWidth() - 1, w->ClientHeight() - 1, HTBOTTOMRIGHT},
+                  {w->ClientWidth() - 10, w->ClientHeight() - 10, HTBOTTOMRIGHT},
+                  {w->ClientWidth() - 11, w->ClientHeight() - 1, HTNOWHERE},
+                  {2, 2, HTNOWHERE}};
+    for (const auto& p : points)
+        EXPECT_EQ(w->Perform(WM_NCHITTEST, 0, PointToLParam(origin.X + p.x, origin.Y + p.y)), p.hit) << p.x << "," << p.y;
+
+    // The user drags the corner (the margin round the list, in client coordinates): the window
+    // grows and its list with it.
+    const int width = w->Width(), height = w->Height(), x = w->ClientWidth() - 1, y = w->ClientHeight() - 1;
+    ui::test::MouseMove(w, x, y);
+    ui::test::MouseDown(w, x, y);
+    ui::test::MouseMove(w, x + 30, y + 24, MK_LBUTTON);
+    ui::test::MouseUp(w, x + 30, y + 24);
+    ui::test::Pump();
+    EXPECT_EQ(w->Width(), width + 30);
+    EXPECT_EQ(w->Height(), height + 24);
+    EXPECT_EQ(edit->LookupList()->Height(), w->ClientHeight() - 2);
+    EXPECT_TRUE(Shown());
+}
+
 TEST_F(AdvEditLookupTest, HistoryKeepsLeftValuesOnce) {
     edit->Lookup()->SetHistory(true);
     Set(etString, u" Paris ");
@@ -232,3 +309,4 @@ TEST(AdvEditLookupSettingsTest, AssignCopiesSettingsAndListsFromItsOwnKindOnly) 
 }
 
 }  // namespace
+
