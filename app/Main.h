@@ -336,7 +336,6 @@ public:
     TMvNumSpin* MvNumSpin1;    // number converter, hexadecimal
     TMvNumSpin* MvNumSpin13;   // number converter, decimal
     TStyledEdit* AdvEdit1;     // number converter, binary
-    TColorDialog* ColorDialog1;
     TMenuItem* SelectAll1;
     TMenuItem* Copy1;
     TMenuItem* CodeClear1;
@@ -456,7 +455,7 @@ public:
     TOpenDialog* OpenDialog1;
     TOpenPictureDialog* OpenPictureDialog1;
     TPrintDialog* PrintDialog1;
-    TColorDialog* ColorDialog1;
+    TColorDialog* ColorDialog1;  // the screen colour and the option box's colours
     TMenuItem* Zoomout1;
     TMenuItem* Zoom2;
     TMenuItem* Zoom1;

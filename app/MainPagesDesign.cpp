@@ -127,8 +127,6 @@ void TMainForm::BuildTerminalPage() {
     AdvEdit1->SetReadOnly(true);
     AdvEdit1->SetText(String(" 0000 0000 0000 0000 0000 0000 0000 0000 "));
 
-    ColorDialog1 = new TColorDialog(this);
-    ColorDialog1->SetName(String("ColorDialog1"));
     Timer13 = new TTimer(this);
     Timer13->SetName(String("Timer13"));
     Timer13->SetEnabled(false);
