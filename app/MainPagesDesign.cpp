@@ -9,6 +9,8 @@ namespace {
 TAdvToolButton* ToolButton(TComponent* owner, TWinControl* parent, const char* name, const char* caption, int left,
                               int top, int width) {
     auto* b = Place<TAdvToolButton>(owner, parent, name, left, top, width, 22);
+    // A light blue gradient with a frame: the component's plain face would vanish into the page.
+    b->SetLook(12);
     b->SetCaption(String(caption));
     return b;
 }
