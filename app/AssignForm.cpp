@@ -36,10 +36,12 @@ TAssignForm1::TAssignForm1(TComponent* AOwner) : TForm(AOwner) {
     Legend(this, this, "ｷｬﾗｸﾀｺｰﾄﾞ", 12, 64);
     TrackBar2 = track("TrackBar2", 56, 80);
     StaticText17 = figure("StaticText17", 360, 62);
-    AdvEdit1 = Place<TStyledEdit>(this, this, "AdvEdit1", 408, 62, 40, 22);
+    AdvEdit1 = Place<TAdvEdit>(this, this, "AdvEdit1", 408, 62, 40, 22);
     AdvEdit1->SetReadOnly(true);
-    // The styled edit's own label ("ASCII", below it) stands here until that edit lands.
-    Legend(this, this, "ASCII", 412, 86);
+    AdvEdit1->SetEditAlign(eaCenter);
+    AdvEdit1->SetBorderStyle(bsNone);
+    AdvEdit1->SetLabelPosition(advedit::lpBottomCenter);
+    AdvEdit1->SetLabelCaption(String("ASCII"));
     Edit1 = Place<TEdit>(this, this, "Edit1", 12, 112, 446, 22);
     VrDemoButton1 = Place<TVrDemoButton>(this, this, "VrDemoButton1", 12, 150, 180, 30);
     VrDemoButton1->SetCaption(String("文字設定（同一文字）"));

@@ -3,7 +3,7 @@
 // random, handed back as two hexadecimal digits of its size followed by the characters. The
 // caller empties Result, shows the form modally and takes Result whatever the outcome: it holds
 // the packet only when the form was closed with "OK".
-#include "app/StandIns.h"
+#include "controls/styled/AdvEdit.h"
 #include "controls/instrument/VrButtons.h"
 #include "platform/ui/ComCtrlsNative.h"
 #include "platform/ui/Forms.h"
@@ -19,7 +19,7 @@ public:
     TStaticText* StaticText2;  // size, decimal
     TTrackBar* TrackBar2;      // character code
     TStaticText* StaticText17;  // code, hexadecimal
-    TStyledEdit* AdvEdit1;     // the character
+    TAdvEdit* AdvEdit1;     // the character
     TEdit* Edit1;              // the generated characters
     TVrDemoButton* VrDemoButton1;   // same characters
     TVrDemoButton* VrDemoButton10;  // random characters

@@ -17,7 +17,6 @@
 
 #include "app/CHPlan.h"
 #include "app/RxRing.h"
-#include "app/StandIns.h"
 #include "controls/instrument/MvBar.h"
 #include "controls/instrument/MvCBitBt.h"
 #include "controls/instrument/MvLED.h"
@@ -26,6 +25,11 @@
 #include "controls/instrument/MvVSlide.h"
 #include "controls/instrument/VrButtons.h"
 #include "controls/instrument/VrThreads.h"
+#include "controls/styled/AdvCombo.h"
+#include "controls/styled/AdvEdit.h"
+#include "controls/styled/AdvGroupBox.h"
+#include "controls/styled/AdvToolBtn.h"
+#include "controls/styled/GradientLabel.h"
 #include "platform/chart/Series.h"
 #include "platform/net/TcpClient.h"
 #include "platform/rtl/Streams.h"
@@ -114,9 +118,9 @@ public:
     // Terminal.
     TMemo* Memo1;
     TRadioGroup* RadioGroup3;
-    TStyledComboBox* AdvComboBox1;
-    TStyledToolButton* AdvToolButton1;
-    TStyledToolButton* AdvToolButton2;
+    VIzeVadarEdu* AdvComboBox1;
+    TAdvToolButton* AdvToolButton1;
+    TAdvToolButton* AdvToolButton2;
     TLabeledEdit* LabeledEdit3;
 
     TPageControl* PageControl5;
@@ -320,12 +324,12 @@ public:
     TLabeledEdit* LabeledEdit1;  // Memo1's lines
     TLabeledEdit* LabeledEdit2;  // Memo1's length
     TLabeledEdit* LabeledEdit6;  // line 2's length
-    TStyledComboBox* AdvComboBox2;
-    TStyledComboBox* AdvComboBox5;  // line 3
-    TStyledComboBox* AdvComboBox6;  // line 4
-    TStyledToolButton* AdvToolButton3;
-    TStyledToolButton* AdvToolButton4;
-    TStyledToolButton* AdvToolButton5;  // clear the monitor
+    VIzeVadarEdu* AdvComboBox2;
+    VIzeVadarEdu* AdvComboBox5;  // line 3
+    VIzeVadarEdu* AdvComboBox6;  // line 4
+    TAdvToolButton* AdvToolButton3;
+    TAdvToolButton* AdvToolButton4;
+    TAdvToolButton* AdvToolButton5;  // clear the monitor
     TSpeedButton* SpeedButton7;   // clear line 1
     TSpeedButton* SpeedButton11;  // clear line 2
     TSpeedButton* SpeedButton19;  // clear line 3
@@ -335,8 +339,7 @@ public:
     TMvColBitBtn* MvColBitBtn9;     // binary code sender
     TMvNumSpin* MvNumSpin1;    // number converter, hexadecimal
     TMvNumSpin* MvNumSpin13;   // number converter, decimal
-    TStyledEdit* AdvEdit1;     // number converter, binary
-    TColorDialog* ColorDialog1;  // the screen colour and the option box's chart colours
+    TAdvEdit* AdvEdit1;     // number converter, binary
     TMenuItem* SelectAll1;
     TMenuItem* Copy1;
     TMenuItem* CodeClear1;
@@ -349,8 +352,8 @@ public:
     TMenuItem* CaretToEnd1;
     String LastSentLine;
     // The input lines by number (1..4), with their send buttons.
-    TStyledComboBox* InputLine(int n) const;
-    TStyledToolButton* SendButton(int n) const;
+    VIzeVadarEdu* InputLine(int n) const;
+    TAdvToolButton* SendButton(int n) const;
     void AdvToolButton1Click(TObject* Sender);
     void AdvToolButton2Click(TObject* Sender);
     void AdvToolButton3Click(TObject* Sender);
@@ -373,7 +376,7 @@ public:
     void ScreenColor1Click(TObject* Sender);
 
     // Command page.
-    TStyledGroupBox* GroupBox1;  // "設定"
+    DAzuVidazEra* GroupBox1;  // "設定"
     std::vector<TVrDemoButton*> CommandButtons;  // the shared handler's buttons, by their Tag
     TVrDemoButton* VrDemoButton1;   // channel
     TVrDemoButton* VrDemoButton10;  // group ID
@@ -397,7 +400,7 @@ public:
     TMvColBitBtn* MvColBitBtn10;    // test data
     TMvColBitBtn* MvColBitBtn11;    // mode query
     TMvColBitBtn* MvColBitBtn12;    // mode to memory
-    TStyledGroupBox* GroupBox2;     // repeat send
+    DAzuVidazEra* GroupBox2;     // repeat send
     TMvColBitBtn* MvColBitBtn13;    // repeat send on/off
     TMvNumSpin* MvNumSpin10;        // interval
     TMvNumSpin* MvNumSpin7;         // count
@@ -413,8 +416,8 @@ public:
     void RepeatSpinChange(TObject* Sender);
 
     // Contact-test page.
-    std::vector<TStyledGroupBox*> ContactGroups;
-    std::vector<TStyledGradientLabel*> SectionLabels;
+    std::vector<DAzuVidazEra*> ContactGroups;
+    std::vector<TGradientLabel*> SectionLabels;
     TMvNumEdit* MvNumEdit1;  // port directions
     TMvNumEdit* MvNumEdit2;  // output levels to send
     TVrDemoButton* VrDemoButton5;   // I/O of DIO1
@@ -456,6 +459,7 @@ public:
     TOpenDialog* OpenDialog1;
     TOpenPictureDialog* OpenPictureDialog1;
     TPrintDialog* PrintDialog1;
+    TColorDialog* ColorDialog1;  // the screen colour and the option box's colours
     TMenuItem* Zoomout1;
     TMenuItem* Zoom2;
     TMenuItem* Zoom1;
@@ -573,7 +577,7 @@ private:
     void BuildTerminalMenu();
     void BindControlPages();
     // Sends what an input line holds (the road of every send button).
-    void SendInputLine(TStyledComboBox* line);
+    void SendInputLine(VIzeVadarEdu* line);
     // Queues commands straight, the first at once: given in sending order.
     void QueueNow(const std::vector<String>& commands);
     // Puts a command into input line 2 and sends it from there.

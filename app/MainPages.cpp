@@ -53,15 +53,15 @@ void TMainForm::BindControlPages() {
     // The first air time is the form's own, before any event is bound.
     VrDemoButton16Click(VrDemoButton16);
 
-    const std::pair<TStyledToolButton*, void (TMainForm::*)(TObject*)> sends[] = {
+    const std::pair<TAdvToolButton*, void (TMainForm::*)(TObject*)> sends[] = {
         {AdvToolButton1, &TMainForm::AdvToolButton1Click}, {AdvToolButton2, &TMainForm::AdvToolButton2Click},
         {AdvToolButton3, &TMainForm::AdvToolButton3Click}, {AdvToolButton4, &TMainForm::AdvToolButton4Click},
     };
     for (const auto& [button, handler] : sends) button->OnClick = [this, h = handler](TObject* s) { (this->*h)(s); };
-    const std::pair<TSpeedButton*, TStyledComboBox*> clears[] = {
+    const std::pair<TSpeedButton*, VIzeVadarEdu*> clears[] = {
         {SpeedButton7, AdvComboBox1}, {SpeedButton11, AdvComboBox2}, {SpeedButton19, AdvComboBox5}, {SpeedButton21, AdvComboBox6}};
     for (const auto& [button, line] : clears) {
-        TStyledComboBox* l = line;
+        VIzeVadarEdu* l = line;
         // The text goes; the history stays.
         button->OnClick = [l](TObject*) { l->SetText(String()); };
         l->OnDblClick = [l](TObject*) { l->SetText(String()); };

@@ -6,9 +6,11 @@
 
 namespace {
 
-TStyledToolButton* ToolButton(TComponent* owner, TWinControl* parent, const char* name, const char* caption, int left,
+TAdvToolButton* ToolButton(TComponent* owner, TWinControl* parent, const char* name, const char* caption, int left,
                               int top, int width) {
-    auto* b = Place<TStyledToolButton>(owner, parent, name, left, top, width, 22);
+    auto* b = Place<TAdvToolButton>(owner, parent, name, left, top, width, 22);
+    // A light blue gradient with a frame: the component's plain face would vanish into the page.
+    b->SetLook(12);
     b->SetCaption(String(caption));
     return b;
 }
@@ -40,17 +42,17 @@ TMvNumSpin* Spin(TComponent* owner, TWinControl* parent, const char* name, int l
     return s;
 }
 
-TStyledGroupBox* Group(TComponent* owner, TWinControl* parent, const char* name, const char* caption, int left, int top,
+DAzuVidazEra* Group(TComponent* owner, TWinControl* parent, const char* name, const char* caption, int left, int top,
                        int width, int height) {
-    auto* g = Place<TStyledGroupBox>(owner, parent, name, left, top, width, height);
+    auto* g = Place<DAzuVidazEra>(owner, parent, name, left, top, width, height);
     g->SetCaption(String(caption));
+    g->SetCaptionPosition(AdvGroupBox::cpTopCenter);
     return g;
 }
 
-TStyledGradientLabel* Section(TComponent* owner, TWinControl* parent, const char* caption, int left, int top, int width) {
-    auto* l = Place<TStyledGradientLabel>(owner, parent, nullptr, left, top, width, 18);
-    l->SetAutoSize(false);
-    l->SetTransparent(false);
+TGradientLabel* Section(TComponent* owner, TWinControl* parent, const char* caption, int left, int top, int width) {
+    // A full horizontal gradient from white to the label's default end colour.
+    auto* l = Place<TGradientLabel>(owner, parent, nullptr, left, top, width, 18);
     l->SetColor(clWhite);
     l->SetAlignment(taCenter);
     l->SetLayout(tlCenter);
@@ -88,10 +90,10 @@ void TMainForm::BuildTerminalPage() {
 
     // The four input lines, each with its send and clear buttons; lines 1 and 2 show their length.
     struct Line {
-        TStyledComboBox** box;
+        VIzeVadarEdu** box;
         const char* boxName;
         const char* text;
-        TStyledToolButton** send;
+        TAdvToolButton** send;
         const char* sendName;
         const char* sendCaption;
         TSpeedButton** clear;
@@ -105,8 +107,11 @@ void TMainForm::BuildTerminalPage() {
     };
     int top = 398;
     for (const Line& l : lines) {
-        *l.box = Place<TStyledComboBox>(this, TabSheet4, l.boxName, 4, top, 380, 22);
-        (*l.box)->SetStyle(csDropDown);
+        *l.box = Place<VIzeVadarEdu>(this, TabSheet4, l.boxName, 4, top, 380, 22);
+        (*l.box)->SetStyle(csSimple);
+        (*l.box)->SetBorderColor(clSilver);
+        (*l.box)->SetDisabledBorder(false);
+        (*l.box)->SetButtonWidth(18);
         (*l.box)->SetText(String(l.text));
         *l.send = ToolButton(this, TabSheet4, l.sendName, l.sendCaption, 388, top, 56);
         *l.clear = Place<TSpeedButton>(this, TabSheet4, l.clearName, 448, top, 22, 22);
@@ -123,8 +128,10 @@ void TMainForm::BuildTerminalPage() {
     MvNumSpin1->SetHint(String("Limit: 0..FFFFFFF(Hex)"));
     MvNumSpin13 = Spin(this, TabSheet4, "MvNumSpin13", 216, 507, 96, ebInt, 0, 268435455);
     MvNumSpin13->SetHint(String("Limit: 0..268435455(Dec.)"));
-    AdvEdit1 = Place<TStyledEdit>(this, TabSheet4, "AdvEdit1", 316, 507, 248, 22);
+    AdvEdit1 = Place<TAdvEdit>(this, TabSheet4, "AdvEdit1", 316, 507, 248, 22);
     AdvEdit1->SetReadOnly(true);
+    AdvEdit1->SetEditAlign(eaCenter);
+    AdvEdit1->SetBorderStyle(bsNone);
     AdvEdit1->SetText(String(" 0000 0000 0000 0000 0000 0000 0000 0000 "));
 
     Timer13 = new TTimer(this);
@@ -186,6 +193,7 @@ void TMainForm::BuildCommandPage() {
     }
 
     GroupBox1 = Group(this, TabSheet3, "GroupBox1", "設定", 4, 150, 551, 88);
+    GroupBox1->SetBorderStyle(AdvGroupBox::bsDouble);
     Legend(this, GroupBox1, "ﾁｬﾝﾈﾙ", 10, 26);
     ComboBox1 = ChoiceList(this, GroupBox1, "ComboBox1", 70, 22, 90);
     VrDemoButton1 = DemoButton(this, GroupBox1, "VrDemoButton1", "ﾁｬﾝﾈﾙ設定", 166, 20, 120);
@@ -244,6 +252,7 @@ void TMainForm::BuildFunctionsPage() {
     MvColBitBtn12 = ColourButton(this, TabSheet15, "MvColBitBtn12", "ﾒﾓﾘに保存", 290, 134, 130, 28);
 
     GroupBox2 = Group(this, TabSheet15, "GroupBox2", " ｺﾏﾝﾄﾞ指定回数送信 ", 4, 178, 551, 96);
+    GroupBox2->SetRoundEdges(true);
     MvColBitBtn13 = Place<TMvColBitBtn>(this, GroupBox2, "MvColBitBtn13", 10, 30, 100, 40);
     MvColBitBtn13->SetMode(mSwitch);
     MvColBitBtn13->SetTextOff(String("開始"));
@@ -267,14 +276,14 @@ void TMainForm::BuildContactPage() {
         MvLED[static_cast<size_t>(number)] = l;
     };
     auto group = [this](const char* name, const char* caption, int top, int height) {
-        TStyledGroupBox* g = Group(this, TabSheet9, name, caption, 4, top, 551, height);
+        DAzuVidazEra* g = Group(this, TabSheet9, name, caption, 4, top, 551, height);
         ContactGroups.push_back(g);
         return g;
     };
     auto lampX = [](int n) { return 8 + 52 * (n - 1); };
 
     // Port directions: lit is an output.
-    TStyledGroupBox* g = group("GroupBox3", "ﾎﾟｰﾄ方向", 2, 80);
+    DAzuVidazEra* g = group("GroupBox3", "ﾎﾟｰﾄ方向", 2, 80);
     for (int n = 1; n <= 8; ++n) lamp(16 + n, g, String("DIO") + IntToStr(n), lampX(n), 20, mIndicator);
     VrDemoButton5 = DemoButton(this, g, "VrDemoButton5", "I/O", lampX(1), 46, 50, 24);
     VrDemoButton6 = DemoButton(this, g, "VrDemoButton6", "I/O", lampX(2), 46, 50, 24);
@@ -341,6 +350,7 @@ void TMainForm::BuildContactPage() {
     commandButtons(g, kIdCommands);
 
     g = group("GroupBox8", "ﾎﾟｰﾄｺﾏﾝﾄﾞ・ﾃｽﾄﾓｰﾄﾞ", 382, 114);
+    g->SetRoundEdges(true);
     commandButtons(g, kPortCommands);
     VrDemoButton47 = DemoButton(this, g, "VrDemoButton47", "ﾎﾟｰﾄ確認", 344, 20, 200);
     VrDemoButton40 = DemoButton(this, g, "VrDemoButton40", "@PM10", 344, 50, 98);

@@ -27,7 +27,7 @@ String BitGroups(uint32_t value) {
 
 }  // namespace
 
-TStyledComboBox* TMainForm::InputLine(int n) const {
+VIzeVadarEdu* TMainForm::InputLine(int n) const {
     switch (n) {
     case 1: return AdvComboBox1;
     case 2: return AdvComboBox2;
@@ -37,7 +37,7 @@ TStyledComboBox* TMainForm::InputLine(int n) const {
     }
 }
 
-TStyledToolButton* TMainForm::SendButton(int n) const {
+TAdvToolButton* TMainForm::SendButton(int n) const {
     switch (n) {
     case 1: return AdvToolButton1;
     case 2: return AdvToolButton2;
@@ -47,7 +47,7 @@ TStyledToolButton* TMainForm::SendButton(int n) const {
     }
 }
 
-void TMainForm::SendInputLine(TStyledComboBox* line) {
+void TMainForm::SendInputLine(VIzeVadarEdu* line) {
     // Sent as typed: an empty line sends CR LF alone.
     const String text = line->Text();
     if (LinkMode == 1 || LinkMode == 2) {
@@ -83,7 +83,7 @@ void TMainForm::AdvComboBoxKeyPress(TObject* Sender, char16_t& Key) {
 
 void TMainForm::AdvComboBoxKeyUp(TObject* Sender, WORD& Key, TShiftState Shift) {
     if (LinkMode != 2) return;
-    if (auto* line = dynamic_cast<TStyledComboBox*>(Sender)) line->Clear();
+    if (auto* line = dynamic_cast<VIzeVadarEdu*>(Sender)) line->Clear();
 }
 
 void TMainForm::AdvComboBox1Change(TObject* Sender) { LabeledEdit3->SetText(IntToStr(AdvComboBox1->Text().Length())); }

@@ -120,6 +120,49 @@ TEST_F(Charts, AClickedSampleStopsTheSamplingAndReadsOut) {
     EXPECT_EQ(Utf8(MainForm->Chart2->Title()->Strings(2)), "Channel: 12ch  /  Freq.: 429.3125MHz  /  Level: -93dBm");
 }
 
+// The readouts are the charts' hints: the application's hint handling shows them as a tooltip
+// where the user clicked and the pointer rests.
+TEST_F(Charts, TheReadoutShowsAsTheChartsTooltip) {
+    auto tipText = [] {
+        std::vector<std::string> texts;
+        for (const TTipWindowInfo& t : ui::ShownTipWindows()) texts.push_back(Utf8(t.Text));
+        return texts;
+    };
+    struct Case {
+        int page;
+        TChart* chart;
+        TChartSeries* series;
+        int index;
+        int clickLevel;  // inside the bar; on the area's point
+        std::string tip;
+    };
+    MainForm->Show();
+    MainForm->SetEnabled(true);
+    MainForm->PageControl1->SetVisible(true);
+    const Case cases[] = {
+        {0, MainForm->Chart1, MainForm->Series1, 12, -100, "12ch  429.3125MHz  -85dBm"},
+        {1, MainForm->Chart2, MainForm->AreaSeries1, 5, -85, "-85"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tip);
+        EnterAirMonitor(c.page);
+        MainForm->LevelTable[12] = -85;
+        c.series->SetYValue(c.index, -85);
+        Application->CancelHint();
+        ASSERT_TRUE(c.chart->Showing());
+        // A click inside the point, as the user makes it, then the pointer rests there.
+        const int px = c.chart->BottomAxis()->CalcPosValue(c.index);
+        const int py = c.chart->LeftAxis()->CalcPosValue(c.clickLevel);
+        ui::test::Click(c.chart, px, py);
+        ASSERT_EQ(Utf8(c.chart->Hint()), c.tip);
+        ui::test::MouseMove(c.chart, px + 1, py);
+        ui::test::AdvanceClock(**clock, Application->HintPause());
+        EXPECT_EQ(tipText(), std::vector<std::string>{c.tip});
+        Application->CancelHint();
+        EXPECT_TRUE(tipText().empty());
+    }
+}
+
 TEST_F(Charts, LevelTextsHaveAtMostFourDecimals) {
     const std::pair<double, const char*> cases[] = {
         {-85, "-85"}, {-100.6, "-100.6"}, {-100.123456, "-100.1235"}, {-140, "-140"}, {0, "0"}, {-99.5, "-99.5"}};

@@ -4,6 +4,7 @@
 
 #include "app/ImageSel1.h"
 #include "app/tests/WorkbenchTestSupport.h"
+#include "platform/ui/testing/TestSupport.h"
 #include "platform/ui/Dialogs.h"
 #include "tools/modem-sim/ModemSim.h"
 
@@ -62,6 +63,27 @@ TEST_F(MonitorEndToEnd, SweepSampleSaveReloadExportAndFarewell) {
     ASSERT_TRUE(MainForm->ComPort1->Connected());
     ASSERT_TRUE(Until([&] { return Lines().size() >= 2; }));
     ASSERT_TRUE(Quiet());
+
+    // The link test of the control page: the IDs asked one at a time, each after the reply to the
+    // one before has come off the line (10 bits a byte).
+    ASSERT_EQ(MainForm->PageControl5->ActivePage(), MainForm->TabSheet3);
+    const size_t linkFrom = Lines().size();
+    ui::test::Click(MainForm->VrDemoButton52, MainForm->VrDemoButton52->Width() / 2,
+                    MainForm->VrDemoButton52->Height() / 2);
+    ASSERT_TRUE(Until([&] { return Lines().size() >= linkFrom + 6; }));
+    ASSERT_TRUE(Quiet());
+    const auto log = modem->Log();
+    const std::vector<std::string> linkTest{"@CH", "@UI", "@GI", "@EI", "@DI", "@MO"};
+    ASSERT_EQ(log.size(), linkFrom + linkTest.size());
+    for (size_t i = 0; i < linkTest.size(); ++i) {
+        const auto& c = log[linkFrom + i];
+        EXPECT_EQ(c.line, linkTest[i]);
+        if (i == 0) continue;
+        const auto& before = log[linkFrom + i - 1];
+        EXPECT_GE(c.time - before.time, std::chrono::microseconds(before.reply.size() * 10 * 1000000 / 19200))
+            << linkTest[i];
+    }
+    EXPECT_EQ(MainForm->SavedEquipmentId, 1);
 
     // The air monitor, its frequency page: a sweep of channels 7..9 shows the modem's levels.
     MainForm->PageControl1->SelectNextPage(true);

@@ -35,7 +35,7 @@ protected:
     }
     // Runs work inside the next modal loop (the dialog the action shows).
     static void DuringModal(std::function<void()> work) { TThread::Queue(nullptr, std::move(work)); }
-    std::vector<std::string> History(TStyledComboBox* line) {
+    std::vector<std::string> History(VIzeVadarEdu* line) {
         std::vector<std::string> r;
         for (int i = 0; i < line->Items()->Count(); ++i) r.push_back(Utf8(line->Items()->Get(i)));
         return r;
@@ -104,7 +104,7 @@ TEST_F(Pages, InputLinesKeepAHistoryOfWhatDiffersFromTheLastSend) {
 TEST_F(Pages, InTheBinaryModeEveryKeyGoesOutAtOnceAndTheLineEmptiesOnRelease) {
     MainForm->LinkMode = 2;
     for (int hex : {0, 1}) {
-        for (TStyledComboBox* line : {MainForm->AdvComboBox1, MainForm->AdvComboBox6}) {
+        for (VIzeVadarEdu* line : {MainForm->AdvComboBox1, MainForm->AdvComboBox6}) {
             MainForm->RadioGroup3->SetItemIndex(hex);
             MainForm->Memo1->Clear();
             line->Items()->Add(String("@CH"));
