@@ -77,11 +77,3 @@ void CommandRoundTrip(benchmark::State& state) {
 BENCHMARK(CommandRoundTrip)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(100);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -74,11 +74,3 @@ BENCHMARK(Sweep40)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5
 BENCHMARK(Sweep128)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

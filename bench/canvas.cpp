@@ -163,5 +163,3 @@ void BM_Bars128(benchmark::State& state) {
 BENCHMARK(BM_Bars128)->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1})->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

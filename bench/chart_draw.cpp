@@ -104,5 +104,3 @@ void BM_EmfExportArea5001(benchmark::State& state) {
 BENCHMARK(BM_EmfExportArea5001)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

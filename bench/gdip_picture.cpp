@@ -96,5 +96,3 @@ void TextWidth1000Chars(benchmark::State& state) {
 BENCHMARK(TextWidth1000Chars)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

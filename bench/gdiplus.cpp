@@ -94,5 +94,3 @@ void Draw1000Chars(benchmark::State& state) {
 BENCHMARK(Draw1000Chars)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

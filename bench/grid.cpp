@@ -136,5 +136,3 @@ void BM_ReadAll(benchmark::State& state) {
 BENCHMARK(BM_ReadAll)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -83,5 +83,3 @@ void BM_GifStep(benchmark::State& state) {
 BENCHMARK(BM_RenderText)->Arg(Measuring)->Arg(Painting)->Arg(HitTesting)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MarkText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GifStep)->Unit(benchmark::kMicrosecond);
-
-BENCHMARK_MAIN();

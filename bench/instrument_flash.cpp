@@ -90,11 +90,3 @@ BENCHMARK(FlashTickThousandClientsQuiet)->Unit(benchmark::kMicrosecond);
 BENCHMARK(FlashTickThousandClients)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

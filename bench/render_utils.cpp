@@ -99,5 +99,3 @@ BENCHMARK(BM_ClassifyNumberText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseDateMDY)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawStepGradient)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawMirrorGradient)->Unit(benchmark::kMillisecond);
-
-BENCHMARK_MAIN();

@@ -90,5 +90,3 @@ void BM_ReadRecords(benchmark::State& state) {
 BENCHMARK(BM_ReadRecords)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -169,5 +169,3 @@ void BM_IniFileReadAll10k(benchmark::State& state) {
 BENCHMARK(BM_IniFileReadAll10k)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

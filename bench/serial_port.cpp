@@ -173,5 +173,3 @@ BENCHMARK(BM_RoundTripRaw)->UseRealTime();
 BENCHMARK(BM_RoundTripReadWrite)->UseRealTime();
 BENCHMARK(BM_RoundTripNone)->UseRealTime();
 BENCHMARK(BM_RoundTripThreadSync)->UseRealTime();
-
-BENCHMARK_MAIN();

@@ -162,5 +162,3 @@ BENCHMARK(BM_RoundTripPlain)->Arg(1)->Arg(64)->UseRealTime()->MinTime(1.0);
 BENCHMARK(BM_RoundTripLayer)->Arg(1)->Arg(64)->UseRealTime()->MinTime(1.0);
 
 }  // namespace
-
-BENCHMARK_MAIN();
