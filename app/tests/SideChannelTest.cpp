@@ -180,6 +180,9 @@ TEST_F(SideChannel, ASocketErrorShowsTheNoticeBeepsAndEndsTheApplication) {
     PortButton();
     EXPECT_EQ(Utf8(Caution2Form->Label1->Caption()), " ﾈｯﾄﾜｰｸｴﾗｰが発生しました!! ");
     EXPECT_EQ(Utf8(Caution2Form->Label2->Caption()), " ｱﾌﾟﾘｹｰｼｮﾝを終了します｡ ");
+    // Both lines keep the notice's width, so their texts stand centred.
+    EXPECT_EQ(Caution2Form->Label1->Width(), 296);
+    EXPECT_EQ(Caution2Form->Label2->Width(), 296);
     EXPECT_TRUE(Caution2Form->Visible());
     EXPECT_TRUE(Application->Terminated());
     // The dialog's 250 ms, then the notice's 250 ms before the end.
