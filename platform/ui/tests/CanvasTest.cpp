@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -728,7 +729,9 @@ TEST_F(TextTest, HalfWidthKatakanaRendersWithTheMappedFont) {
     TSize ext = c->TextExtent("ｱﾝﾃﾅ");
     EXPECT_GT(ext.cx, 12);
     EXPECT_GT(CountOf(clBlack, Rect(0, 0, ext.cx, ext.cy)), 20);
-    EXPECT_TRUE(qtb::SaveBitmapAsPng(bmp, String(::testing::TempDir() + std::to_string(getpid())) + "katakana.png"));
+    const std::string png = ::testing::TempDir() + std::to_string(getpid()) + "katakana.png";
+    EXPECT_TRUE(qtb::SaveBitmapAsPng(bmp, String(png)));
+    std::filesystem::remove(png);
 }
 
 TEST_F(TextTest, TextRectClipsAndDrawText3DOffsets) {
