@@ -492,11 +492,15 @@ void TAdvCustomGroupBox::MouseUp(TMouseButton Button, TShiftState Shift, int X, 
     }
 }
 
-String TAdvCustomGroupBox::HintAt(int X, int Y) const {
-    TRect area, caption, check;
+bool TAdvCustomGroupBox::CheckBoxHintAt(const TPoint& P, TRect& check) const {
+    TRect area, caption;
     CalcCaptionLayout(area, caption, check);
-    if (check.Left >= 0 && check.Contains(Point(X, Y)) && !FCheckBox->Hint().empty()) return FCheckBox->Hint();
-    return Hint();
+    return check.Left >= 0 && check.Contains(P) && !FCheckBox->Hint().empty();
+}
+
+String TAdvCustomGroupBox::HintAt(int X, int Y) const {
+    TRect check;
+    return CheckBoxHintAt(Point(X, Y), check) ? FCheckBox->Hint() : Hint();
 }
 
 void TAdvCustomGroupBox::Dispatch(TMessage& Message) {
@@ -505,9 +509,8 @@ void TAdvCustomGroupBox::Dispatch(TMessage& Message) {
         case CM_HINTSHOW:
             // Over the check box the hint is the check box's, and it is asked for again on leaving it.
             if (auto* info = reinterpret_cast<THintInfo*>(Message.LParam)) {
-                TRect area, caption, check;
-                CalcCaptionLayout(area, caption, check);
-                if (check.Left >= 0 && check.Contains(info->CursorPos) && !FCheckBox->Hint().empty()) {
+                TRect check;
+                if (CheckBoxHintAt(info->CursorPos, check)) {
                     info->HintStr = GetShortHint(FCheckBox->Hint());
                     info->CursorRect = check;
                 }

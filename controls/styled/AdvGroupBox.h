@@ -132,6 +132,8 @@ protected:
 private:
     bool Interactive() const;
     bool InHitArea(int X, int Y) const;
+    // Whether the check box's hint is the one for a point; check gets the check box's rectangle.
+    bool CheckBoxHintAt(const TPoint& P, TRect& check) const;
     void RedrawCheckBox();
     // The caption's text size and the image's.
     TSize TextSize() const;
