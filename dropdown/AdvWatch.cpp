@@ -67,9 +67,7 @@ void TWatchAppearance::SetDefaults() {
     ampm.SetName("Tahoma");
     ampm.SetSize(10);
     FAMPMFont->Assign(&ampm);
-    HookPicture(false);
-    FPicture->SetGraphic(nullptr);
-    HookPicture(true);
+    CopyPicture(nullptr);
 }
 
 void TWatchAppearance::Assign(const TPersistent* Source) {
@@ -86,14 +84,7 @@ void TWatchAppearance::Assign(const TPersistent* Source) {
     FV.HourMarkStyle = last.HourMarkStyle;
     FHourFont->Assign(s->FHourFont.get());
     FAMPMFont->Assign(s->FAMPMFont.get());
-    HookPicture(false);
-    try {
-        FPicture->Assign(s->FPicture.get());
-    } catch (...) {
-        HookPicture(true);
-        throw;
-    }
-    HookPicture(true);
+    CopyPicture(s->FPicture.get());
     SetCenterPointOuterBorderColor(s->FV.CenterPointOuterBorderColor);
     SetTickMarks(s->FV.TickMarks);
     SetHourMarkStyle(s->FV.HourMarkStyle);
@@ -111,6 +102,11 @@ void TWatchAppearance::SetAMPMFont(const TFont* Value) {
 
 void TWatchAppearance::SetPicture(const TPicture* Value) {
     // One notice for the call, not a second one from the picture's own.
+    CopyPicture(Value);
+    Changed();
+}
+
+void TWatchAppearance::CopyPicture(const TPicture* Value) {
     HookPicture(false);
     try {
         FPicture->Assign(Value);
@@ -119,7 +115,6 @@ void TWatchAppearance::SetPicture(const TPicture* Value) {
         throw;
     }
     HookPicture(true);
-    Changed();
 }
 
 void TWatchAppearance::Changed() {

@@ -190,6 +190,8 @@ private:
     }
     // The picture's own change notices, off while the appearance changes the picture itself.
     void HookPicture(bool on);
+    // Value (nullptr: none) into the picture, without the picture's own notice.
+    void CopyPicture(const TPicture* Value);
 
     // Every value but the fonts and the picture, at its default.
     struct Values {
