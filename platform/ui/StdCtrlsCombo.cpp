@@ -247,6 +247,15 @@ void TCustomComboBox::CMDialogKey(TMessage& Message) {
 
 void TCustomComboBox::WMLButtonDown(TMessage& Message) {
     TNativeControl::WMLButtonDown(Message);
+    PressedInBox(Message);
+}
+
+void TCustomComboBox::WMLButtonDblClk(TMessage& Message) {
+    TNativeControl::WMLButtonDblClk(Message);
+    PressedInBox(Message);
+}
+
+void TCustomComboBox::PressedInBox(TMessage& Message) {
     FocusOnClick();
     int x = GET_X_LPARAM(Message.LParam);
     bool onArrow = x >= Width() - Height();

@@ -1,0 +1,25 @@
+#pragma once
+// The X server calls of the real-display suite, kept apart: Xlib's names (None, Status, Bool,
+// Region...) would collide with the layer's and Qt's.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace display::x {
+
+// A connection of its own to $DISPLAY (nullptr: none), with XTest checked (extension false).
+void* Open(bool& extension);
+void Close(void* display);
+void Move(void* display, int x, int y);
+void Button(void* display, int button, bool down);
+// False when the name is no key of the server's keymap.
+bool Key(void* display, const std::string& name, bool down);
+// Waits until the server has taken every request so far.
+void Sync(void* display);
+// Pixels 0x00BBGGRR of the root window's rectangle, row by row (empty: outside the screen).
+std::vector<int32_t> Grab(void* display, int x, int y, int width, int height);
+void ScreenSize(void* display, int& width, int& height);
+// Whether a window manager announces itself on the root window (_NET_SUPPORTING_WM_CHECK).
+bool WindowManager(void* display);
+
+}  // namespace display::x
