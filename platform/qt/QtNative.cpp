@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QStylePainter>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -458,12 +459,30 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override {
-        if (!Simple) {
+        if (Simple) {
+            QPainter p(this);
+            p.fillRect(rect(), palette().brush(QPalette::Base));
+            return;
+        }
+        if (isEditable()) {
             QComboBox::paintEvent(e);
             return;
         }
-        QPainter p(this);
-        p.fillRect(rect(), palette().brush(QPalette::Base));
+        // A drop-down list shows its item in a field of the control's colours beside the button,
+        // as the platform's does, not on a push button's face: its colours (a disabled box's
+        // grey text on the button face) are the ones the control gives.
+        QStylePainter p(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.editable = true;
+        option.currentText.clear();
+        p.drawComplexControl(QStyle::CC_ComboBox, option);
+        QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        bool selected = hasFocus() && !(view() && view()->isVisible());
+        p.fillRect(field, palette().brush(selected ? QPalette::Highlight : QPalette::Base));
+        p.setPen(palette().color(selected ? QPalette::HighlightedText : QPalette::Text));
+        QRect text = field.adjusted(2, 0, -2, 0);
+        p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, fontMetrics().elidedText(currentText(), Qt::ElideRight, text.width()));
     }
     void resizeEvent(QResizeEvent* e) override {
         QComboBox::resizeEvent(e);
