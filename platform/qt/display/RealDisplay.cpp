@@ -61,7 +61,15 @@ bool WindowManagerRunning() {
     return wm;
 }
 
-bool WaitForWindowManager(int ms) { return rtl::test::Eventually([] { return WindowManagerRunning(); }, ms); }
+bool WaitForWindowManager(int ms) {
+    if (!rtl::test::Eventually([] { return WindowManagerRunning(); }, ms)) return false;
+    bool extension = false;
+    void* d = x::Open(extension);
+    if (!d) return false;
+    bool framed = x::WindowManagerFrames(d, ms);
+    x::Close(d);
+    return framed;
+}
 
 User::User() {
     bool extension = false;
@@ -118,6 +126,16 @@ TRect User::ScreenSize() {
     int w = 0, h = 0;
     x::ScreenSize(FDisplay, w, h);
     return TRect(0, 0, w, h);
+}
+
+TRect User::ShownRect(TWinControl* form) {
+    unsigned long id = OnUi([&]() -> unsigned long {
+        QWidget* w = WidgetOf(form);
+        return w && w->isVisible() ? static_cast<unsigned long>(w->window()->winId()) : 0ul;
+    });
+    int x = 0, y = 0, width = 0, height = 0;
+    if (!id || !x::WindowRect(FDisplay, id, x, y, width, height)) return TRect();
+    return TRect(x, y, x + width, y + height);
 }
 
 std::string SaveShot(const ui::test::Picture& picture, const std::string& name) {

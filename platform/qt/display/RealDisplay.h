@@ -22,7 +22,7 @@ constexpr int kSkipped = 77;
 std::string Unavailable();
 // Whether a window manager runs on the display (it announces itself on the root window).
 bool WindowManagerRunning();
-// Waits until a window manager has announced itself.
+// Waits until a window manager has announced itself and frames the windows mapped from now on.
 bool WaitForWindowManager(int ms = 10000);
 
 class User {
@@ -42,6 +42,9 @@ public:
     // What the screen shows in the rectangle: pixels 0x00BBGGRR, row by row.
     ui::test::Picture Grab(const TRect& screen);
     TRect ScreenSize();
+    // Where the X server shows the form's window (the window manager's frame left out); empty
+    // when it shows none.
+    TRect ShownRect(TWinControl* form);
 
 private:
     void Flush();

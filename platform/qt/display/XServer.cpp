@@ -5,6 +5,10 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 namespace display::x {
 
 namespace {
@@ -83,6 +87,17 @@ void ScreenSize(void* display, int& width, int& height) {
     height = DisplayHeight(d, DefaultScreen(d));
 }
 
+bool WindowRect(void* display, unsigned long window, int& x, int& y, int& width, int& height) {
+    Display* d = D(display);
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(d, window, &a) || a.map_state != IsViewable) return false;
+    Window child = 0;
+    if (!XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child)) return false;
+    width = a.width;
+    height = a.height;
+    return true;
+}
+
 bool WindowManager(void* display) {
     Display* d = D(display);
     Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", True);
@@ -95,6 +110,34 @@ bool WindowManager(void* display) {
                  type == XA_WINDOW && count == 1;
     if (data) XFree(data);
     return found;
+}
+
+bool WindowManagerFrames(void* display, int ms) {
+    Display* d = D(display);
+    Window root = DefaultRootWindow(d);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    // A window mapped while the manager starts may be lost to it: a new one every half second.
+    while (std::chrono::steady_clock::now() < deadline) {
+        Window probe = XCreateSimpleWindow(d, root, 0, 0, 16, 16, 0, 0, 0);
+        XMapWindow(d, probe);
+        XSync(d, False);
+        bool framed = false;
+        auto retry = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+        while (!framed && std::chrono::steady_clock::now() < std::min(retry, deadline)) {
+            Window r = 0, parent = 0, *children = nullptr;
+            unsigned count = 0;
+            if (XQueryTree(d, probe, &r, &parent, &children, &count)) {
+                if (children) XFree(children);
+                XWindowAttributes a;
+                framed = parent != root && XGetWindowAttributes(d, probe, &a) && a.map_state == IsViewable;
+            }
+            if (!framed) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        XDestroyWindow(d, probe);
+        XSync(d, False);
+        if (framed) return true;
+    }
+    return false;
 }
 
 }  // namespace display::x

@@ -19,7 +19,13 @@ void Sync(void* display);
 // Pixels 0x00BBGGRR of the root window's rectangle, row by row (empty: outside the screen).
 std::vector<int32_t> Grab(void* display, int x, int y, int width, int height);
 void ScreenSize(void* display, int& width, int& height);
+// Where the window shows on the screen (its own area, a window manager's frame left out).
+bool WindowRect(void* display, unsigned long window, int& x, int& y, int& width, int& height);
 // Whether a window manager announces itself on the root window (_NET_SUPPORTING_WM_CHECK).
 bool WindowManager(void* display);
+
+// Whether a window manager takes a new window in hand (frames it) within ms: it announces itself
+// before it has begun to manage windows, and a window mapped in between stays unmapped.
+bool WindowManagerFrames(void* display, int ms);
 
 }  // namespace display::x
