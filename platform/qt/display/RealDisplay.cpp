@@ -1,11 +1,13 @@
 #include "platform/qt/display/RealDisplay.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QStyleHints>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -86,11 +88,21 @@ void User::Flush() {
 }
 
 void User::MoveTo(const TPoint& screen) {
+    FPointer = screen;
     x::Move(FDisplay, screen.X, screen.Y);
     Flush();
 }
 
 void User::Press(int button) {
+    // Presses of separate steps never make a double-click, however quickly the steps follow:
+    // a second press at the same place within the double-click time waits it out.
+    static std::chrono::steady_clock::time_point lastTime;
+    static TPoint lastPlace(-1, -1);
+    const auto interval = std::chrono::milliseconds(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
+    if (FPointer == lastPlace && std::chrono::steady_clock::now() - lastTime < interval)
+        std::this_thread::sleep_until(lastTime + interval);
+    lastTime = std::chrono::steady_clock::now();
+    lastPlace = FPointer;
     x::Button(FDisplay, button, true);
     Flush();
 }
@@ -193,6 +205,12 @@ String ShownText(TWinControl* control) {
         return String((combo->isEditable() ? combo->lineEdit()->text() : combo->currentText()).toStdU16String());
     if (auto* edit = w->findChild<QLineEdit*>()) return String(edit->text().toStdU16String());
     return String();
+}
+
+TWinControl* ControlAt(const TPoint& screen) {
+    for (QWidget* w = QApplication::widgetAt(screen.X, screen.Y); w; w = w->parentWidget())
+        if (auto* c = dynamic_cast<qtb::ControlWidget*>(w)) return c->Control();
+    return nullptr;
 }
 
 bool ListShown(TWinControl* combo) {

@@ -49,6 +49,7 @@ public:
 private:
     void Flush();
     void* FDisplay;
+    TPoint FPointer{-1, -1};
 };
 
 // Writes a picture to a PNG file under the test program's working folder's "display-shots".
@@ -79,6 +80,9 @@ TRect ScreenRect(TControl* control);
 // The text the native widget of a control shows: an edit's line, a combo box's field or item.
 // Main thread.
 String ShownText(TWinControl* control);
+// The control whose window takes the pointer at the screen point (nullptr: none of the
+// program's). Main thread.
+TWinControl* ControlAt(const TPoint& screen);
 // Whether the drop-down list of a combo box shows on the screen, and where its entry shows
 // (empty when the list or the entry does not). Main thread.
 bool ListShown(TWinControl* combo);
