@@ -219,7 +219,8 @@ TEST_F(TextRoutines, HtmlTextMeasuresOrPaints) {
     EXPECT_TRUE(sheet.Where([](TColor c) { return c != kMarker; }).empty());
 
     sheet.Canvas()->Brush()->SetStyle(bsClear);
-    const TSize measured = DrawHtmlText(sheet.Canvas(), String("<b>Gain</b> 3"), TRect(0, 0, 200, 40), nullptr, false, nullptr);
+    const TSize measured =
+        DrawHtmlText(sheet.Canvas(), String("<b>Gain</b> 3"), TRect(0, 0, 200, 40), nullptr, false, nullptr);
     EXPECT_GT(measured.cx, 20);
     EXPECT_GT(measured.cy, 8);
     EXPECT_TRUE(sheet.Where([](TColor c) { return c != kMarker; }).empty());

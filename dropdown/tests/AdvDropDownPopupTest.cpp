@@ -350,11 +350,33 @@ TEST_F(DropDownTest, HitTestDialogCodeKeysAndWheel) {
     EXPECT_EQ(d->keys[0].key, WPARAM('B'));
     EXPECT_EQ(d->Text(), String("b"));
 
+    // The wheel over the pop-up and over the edit.
     f->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
     f->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
     f->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
     EXPECT_EQ(d->next, 1);
     EXPECT_EQ(d->previous, 2);
+    d->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    EXPECT_EQ(d->next, 2);
+
+    // The user's sizing reaches PopupSizing.
+    TRect proposed = f->BoundsRect();
+    f->Perform(WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&proposed));
+    EXPECT_EQ(d->Count("PopupSizing"), 1);
+}
+
+TEST_F(DropDownTest, TheBarsTakeTheDropDownsPaintingEvents) {
+    auto* d = Make<PickerProbe>();
+    int header = 0, footer = 0;
+    d->OnDrawHeader = [&](TObject* sender, TCanvas*, TRect r) {
+        header += sender == d->DropDownForm()->Header() && r.Height() == 22;
+    };
+    d->OnDrawFooter = [&](TObject*, TCanvas*, TRect) { ++footer; };
+    d->OpenPopup();
+    ui::test::Pump();
+    d->DropDownForm()->Update();
+    EXPECT_GT(header, 0);
+    EXPECT_GT(footer, 0);
 }
 
 class PaintTest : public DropDownTest {

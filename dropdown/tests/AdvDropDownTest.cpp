@@ -436,6 +436,33 @@ TEST_F(DropDownTest, GoneImagesAndPickerAreForgottenAndDisablingReachesTheButton
     EXPECT_TRUE(d->Button()->Button()->Enabled());
 }
 
+TEST_F(DropDownTest, LoadingEndsWithTheButtonAndLabelFollowingEnabledAndTheLabelInPlace) {
+    auto* d = Make<Probe>();
+    d->SetLabelCaption(String("Gain"));
+    d->BeginLoading();
+    d->SetEnabled(false);
+    d->SetBounds(40, 60, 200, 21);
+    d->Loaded();
+    EXPECT_FALSE(d->Button()->Enabled());
+    EXPECT_FALSE(d->EditLabel()->Enabled());
+    EXPECT_EQ(d->EditLabel()->Top(), 60);
+
+    auto* always = Make<Probe>(10, 150);
+    always->SetLabelCaption(String("Level"));
+    always->SetLabelAlwaysEnabled(true);
+    always->BeginLoading();
+    always->SetEnabled(false);
+    always->Loaded();
+    EXPECT_TRUE(always->EditLabel()->Enabled());
+
+    // A label font set at design time ends the edit's parent font.
+    always->SetDesigning(true);
+    ASSERT_TRUE(always->ParentFont());
+    always->LabelFont()->SetSize(12);
+    EXPECT_FALSE(always->ParentFont());
+    always->SetDesigning(false);
+}
+
 TEST_F(DropDownTest, TextWithPrefixAndSuffixAndItsOldValue) {
     auto* d = Make<Probe>();
     d->SetPrefix(String("Ch "));

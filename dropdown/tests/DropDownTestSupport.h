@@ -111,6 +111,10 @@ protected:
         Note("PopupClosed");
         TAdvCustomDropDown::PopupClosed(Sender);
     }
+    void PopupSizing(TObject* Sender) override {
+        Note("PopupSizing");
+        TAdvCustomDropDown::PopupSizing(Sender);
+    }
     void WheelSelectNext() override { ++next; }
     void WheelSelectPrevious() override { ++previous; }
     void KeyDownMessage(TMessage& Message) override {
