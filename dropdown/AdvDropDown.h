@@ -600,8 +600,6 @@ private:
     bool FCanUndo = true;
     bool FExcelStyleDecimalSeparator = false;
     String FValidChars;
-    bool FBlockCopy = false;
-    bool FButtonDown = false;
     bool FAutoThousandSeparator = true;
     bool FIsModified = false;
     TRect FEditRect;
