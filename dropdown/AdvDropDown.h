@@ -260,22 +260,9 @@ public:
     // ---- The value
     // The text without Prefix and Suffix.
     String Text() const;
-    // ---- The virtual operations of the class, in slot order (LabelClick, LabelDblClick and
-    // the pop-up's own are protected, below).
-    virtual int32_t GetVersionNr() { return kVersionNr; }
     // Shows the pop-up (OpenPopup); HideDropDown closes it (ClosePopup).
     void ShowDropDown();
     void HideDropDown(bool CancelChanges);
-    // Prefix + value + Suffix in the edit; the value is what a cancelled close writes back, and
-    // Modified is cleared.
-    virtual void SetText(const String& value);
-    virtual void SetSelectionColorStyle(TSelectionColorStyle Style);
-    virtual void DrawSelectionBackground(TCanvas* Canvas, const TRect& Rect, TColor BackgroundColor, int EdgeStyle);
-    // StepGradient with the direction turned: Vertical gives bands stacked top to bottom.
-    virtual void DrawGradientFill(TCanvas* Canvas, TColor FromColor, TColor ToColor, int Steps, const TRect& Rect,
-                                  bool Vertical);
-    void SetComponentStyle(TQRBStyle AStyle) override;
-    void SetColorTones(const TColorTones& ATones) override;
     TQRBStyle GetComponentStyle() const { return FQRBStyle; }
 
     // "1.2.0.1" from GetVersionNr; writing it changes nothing.
@@ -392,9 +379,14 @@ protected:
 
     void AfterConstruction() override;
 
-    // ---- Virtual operations, slot order continued
+    // ---- The virtual operations the class introduces, in slot order
     virtual void LabelClick();
     virtual void LabelDblClick();
+
+public:
+    virtual int32_t GetVersionNr() { return kVersionNr; }
+
+protected:
     // Creates the pop-up form once and wires its events (not at design time).
     virtual void BuildPopup();
     // Creates the drop button once and lays it out.
@@ -427,6 +419,19 @@ protected:
     // Raises the height to the least the font needs, or places the button.
     virtual void LayoutEditControl();
 
+public:
+    // Prefix + value + Suffix in the edit; the value is what a cancelled close writes back, and
+    // Modified is cleared.
+    virtual void SetText(const String& value);
+    virtual void SetSelectionColorStyle(TSelectionColorStyle Style);
+    virtual void DrawSelectionBackground(TCanvas* Canvas, const TRect& Rect, TColor BackgroundColor, int EdgeStyle);
+    // StepGradient with the direction turned: Vertical gives bands stacked top to bottom.
+    virtual void DrawGradientFill(TCanvas* Canvas, TColor FromColor, TColor ToColor, int Steps, const TRect& Rect,
+                                  bool Vertical);
+    void SetComponentStyle(TQRBStyle AStyle) override;
+    void SetColorTones(const TColorTones& ATones) override;
+
+protected:
     // ---- The keys and focus of the typed input (pickers override them, the grid's editors
     // call them)
     // The key-down hook: the key events, then Alt+Up or Alt+Down opens or closes the pop-up.
