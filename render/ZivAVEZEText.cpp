@@ -55,18 +55,23 @@ String HtmlStripTags(const String& html) {
 }
 
 int HtmlVisiblePos(const String& html, int n) {
-    int passed = 0;
+    // Steps over one character; whether it lies outside tags.
     bool inTag = false;
-    for (size_t i = 0; i < html.size(); ++i) {
-        if (passed == n - 1) return static_cast<int>(i) + 1;
-        if (html[i] == u'<')
-            inTag = true;
-        else if (html[i] == u'>')
-            inTag = false;
-        else if (!inTag)
-            ++passed;
-    }
-    return passed == n - 1 ? static_cast<int>(html.size()) + 1 : 0;
+    auto visible = [&](char16_t c) {
+        if (c == u'<') return inTag = true, false;
+        if (c == u'>') return inTag = false, false;
+        return !inTag;
+    };
+    int count = 0;
+    for (char16_t c : html) count += visible(c);
+    if (n < 1 || count < n - 1) return 0;
+    // Past the last visible character is the end of the text, after any tag there.
+    if (count == n - 1) return static_cast<int>(html.size()) + 1;
+    inTag = false;
+    int passed = 0;
+    size_t i = 0;
+    while (passed < n - 1) passed += visible(html[i++]);
+    return static_cast<int>(i) + 1;
 }
 
 namespace {

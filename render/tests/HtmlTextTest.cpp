@@ -34,7 +34,9 @@ TEST(HtmlText, PlainTextStrippingAndVisiblePositions) {
         int n, pos;
     } cases[] = {
         {u"abc", 1, 1},   {u"abc", 2, 2},       {u"ab<B>c", 3, 3}, {u"<B>abc", 1, 1}, {u"<B>abc", 2, 5},
-        {u"abc", 4, 4},   {u"ab<B>", 3, 3},     {u"abc", 5, 0},    {u"", 1, 1},       {u"", 2, 0},
+        {u"abc", 4, 4},   {u"abc", 5, 0},       {u"", 1, 1},       {u"", 2, 0},
+        // Past the last visible character is the end of the text, after the tags there.
+        {u"ab<B>", 3, 6}, {u"<B>ab</B>", 3, 10}, {u"<B>ab</B>", 2, 5},
     };
     for (const auto& c : cases) EXPECT_EQ(HtmlVisiblePos(c.html, c.n), c.pos) << String(c.html).ToUtf8() << " " << c.n;
 }
