@@ -65,7 +65,13 @@ public:
         focusRects.push_back(rect);
         return CanvasForwarder::FocusRect(rect);
     }
+    ui::Transfer StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop) override {
+        transfers.push_back(TSize(sw, sh));
+        return CanvasForwarder::StretchBlt(x, y, w, h, src, sx, sy, sw, sh, rop);
+    }
     std::vector<DrawnText> texts;
+    // The source sizes of the transfers onto the canvas (a themed part comes as one).
+    std::vector<TSize> transfers;
     std::vector<std::pair<TPoint, TPoint>> lines;
     std::vector<TRect> focusRects;
 
