@@ -291,10 +291,11 @@ void Renderer::UseBrush(const THtmlDrawState& st) {
 }
 
 // A run drawn as DrawText draws it in r, its bottom at r's: text with no prefix, tab or ellipsis
-// to draw, read left to right, goes out in one text call, clipped to r only where it passes it.
+// to draw, read left to right, goes out in one text call, clipped to r only where it passes it
+// (rotated text may pass it anywhere).
 void Renderer::DrawRunText(const String& text, const TRect& r, int w, const Face& face) {
     const int y = r.Bottom - face.lineHeight;
-    const bool passes = int64_t{r.Left} + w > r.Right || y < r.Top;
+    const bool passes = int64_t{r.Left} + w > r.Right || y < r.Top || face.font.Orientation != 0;
     static constexpr char16_t kDrawnApart[] = {u'&', u'\t', u'\0'};
     const bool apart = (FFormat & (DT_RTLREADING | DT_RIGHT | DT_CENTER)) || (passes && !WordWrap) ||
                        text.find_first_of(std::u16string_view(kDrawnApart, 3)) != String::npos;
