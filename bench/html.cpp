@@ -2,7 +2,7 @@
 // hit-testing a 40-line text of 2,000 characters with tags in a 400-pixel-wide rectangle; one grid
 // cell of 60 characters with three tags painted, measured and hit-tested beside the canvas's own
 // TextOut and TextWidth of its plain text and a raw QPainter drawText, in the same run; plain text
-// through the renderer; non-wrapping cells of 1,000 to 100,000 characters; texts of "&amp;"
+// through the renderer; non-wrapping cells and wrapped paragraphs of 1,000 to 100,000 characters; texts of "&amp;"
 // entities; marking 1,000 matches in a 100,000-character text; and one animation step of a
 // 200-frame GIF of about 1 MB.
 #include <benchmark/benchmark.h>
@@ -146,6 +146,19 @@ void BM_CellNoWrap(benchmark::State& state) {
     state.counters["chars"] = static_cast<double>(n);
 }
 
+// A paragraph of the cell's words to n characters, wrapped into lines of a 400-pixel cell and
+// measured: each line is measured about as far as it reaches.
+void BM_Paragraph(benchmark::State& state) {
+    const size_t n = static_cast<size_t>(state.range(0));
+    Sheet s(420, 40);
+    String text = String(kCell) + u" ";
+    while (text.size() < n) text += u"then the level fell again ";
+    text.resize(n);
+    Cell cell;
+    for (auto _ : state) benchmark::DoNotOptimize(cell.Render(s.c, text, TRect(0, 0, 400, 20), Measuring));
+    state.counters["lines"] = static_cast<double>(cell.ySize) / s.c->TextHeight(u"gh");
+}
+
 // n "&amp;" entities (each shown as one "&"), measured, and their preparation alone.
 void BM_Ampersands(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
@@ -202,6 +215,7 @@ BENCHMARK(BM_CellTextOut)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CellTextWidth)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CellQPainter)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CellNoWrap)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Paragraph)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Ampersands)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AmpersandsPrepared)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MarkText)->Unit(benchmark::kMillisecond);

@@ -272,6 +272,7 @@ String HtmlPrepareText(const String& text) {
         s += ReplaceNamed(all.substr(at));
     }
     if (s.find(u"<#") != String::npos) s = ShowHashTags(s);
+    if (s.find_first_of(u"\r\n") == String::npos) return s;
     String out;
     out.reserve(s.size());
     for (char16_t c : s) {
@@ -347,7 +348,9 @@ bool THtmlTag::LetterValue(char16_t letter, int& value) const {
 }
 
 size_t THtmlScanner::RunLength(bool wordWrap) const {
-    size_t tag = FText.find(u'<', FPos);
+    // The next "<" is kept until it is taken: a long text is not searched again for each line.
+    if (FTagAt < FPos) FTagAt = FText.find(u'<', FPos);
+    const size_t tag = FTagAt;
     size_t end = tag == String::npos ? FText.size() : tag;
     if (wordWrap) {
         // Only up to the tag: a text of many tags and few blanks is not searched again and again.

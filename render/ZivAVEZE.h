@@ -91,7 +91,7 @@ struct THtmlTag {
 // Splits a prepared text into runs and tags, from the front.
 class THtmlScanner {
 public:
-    explicit THtmlScanner(String text) : FText(std::move(text)) {}
+    explicit THtmlScanner(String text) : FText(std::move(text)), FTagAt(FText.find(u'<')) {}
     bool AtEnd() const { return FPos >= FText.size(); }
     // The run at the front: with word wrap up to and including the first blank that comes before
     // the next "<", else up to the next "<" or the end. 0 when a tag is at the front.
@@ -111,6 +111,7 @@ public:
 private:
     String FText;
     size_t FPos = 0;
+    mutable size_t FTagAt;  // the first "<" at or after a place not after FPos (npos: none)
 };
 
 // ---- The drawing state -------------------------------------------------------------------------

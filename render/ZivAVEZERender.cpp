@@ -192,9 +192,9 @@ public:
     bool Run(const String& text);
 
 private:
-    const Face& FaceOf(const THtmlFont& font) { return Faces().Get(font, C->AntiAlias()); }
-    int SpaceWidth(const THtmlFont& font);
-    int Width(const THtmlFont& font, std::u16string_view text);
+    Face& FaceOf(const THtmlFont& font) { return Faces().Get(font, C->AntiAlias()); }
+    int SpaceWidth(Face& face);
+    int Width(const Face& face, const String& text);
     void UseFont(const THtmlFont& font);
     void UseBrush(const THtmlDrawState& st);
     void DrawRunText(const String& text, const TRect& r, int w, const Face& face);
@@ -255,22 +255,22 @@ private:
     bool FFocusContinues = false;
 };
 
-int Renderer::SpaceWidth(const THtmlFont& font) {
-    Face& face = Faces().Get(font, C->AntiAlias());
+int Renderer::SpaceWidth(Face& face) {
     if (face.space < 0) face.space = face.face->TextWidth(u" ");
     return face.space;
 }
 
 // As DrawText measures a run: prefixes and tabs as drawn, so measured and drawn widths agree. Text
 // without them is measured by the face alone.
-int Renderer::Width(const THtmlFont& font, std::u16string_view text) {
+int Renderer::Width(const Face& face, const String& text) {
     if (text.empty()) return 0;
     static constexpr char16_t kDrawnApart[] = {u'&', u'\t', u'\0'};
-    if (text.find_first_of(std::u16string_view(kDrawnApart, 3)) == std::u16string_view::npos)
-        return FaceOf(font).face->TextWidth(String(text));
+    if (text.find_first_of(kDrawnApart, 0, 3) == String::npos) return face.face->TextWidth(text);
+    THtmlFont font = face.font;
+    font.Color = FCanvasFontSet ? FCanvasFont.Color : font.Color;  // only the face matters here
     UseFont(font);
     TRect r(0, 0, 0, 0);
-    DrawText(C->Handle(), String(text), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING);
+    DrawText(C->Handle(), text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING);
     return r.Right;
 }
 
@@ -376,8 +376,8 @@ bool Renderer::Run(const String& text) {
         FLine.height = FLine.gh;
 
         Pass m{THtmlPass::Measure, &measure, TRect(FLineRect.Left, Held(top), FLineRect.Right, Held(top))};
-        String lineSource;
-        Line(m, remaining, &lineSource);
+        String lineSource;  // what the second pass takes again
+        Line(m, remaining, MeasureOnly ? nullptr : &lineSource);
         if (FLine.pictureAlign == LineValues::AlignTop) FLine.alignOffset = FLine.height - FLine.gh;
         if (FLine.pictureAlign == LineValues::AlignMiddle) FLine.alignOffset = (FLine.height - FLine.gh) / 2;
 
@@ -443,87 +443,110 @@ void Renderer::MeasureRun(Pass& p, THtmlScanner& src, size_t n, String* lineSour
         if (lineSource) lineSource->append(raw.substr(0, k));
         src.Skip(k);
     };
+    // The run as shown, piece by piece: a long run is not looked through for each line.
+    auto shown = [&](size_t from, size_t to) {
+        String text(raw.substr(from, to - from));
+        return text.find(u'&') != String::npos ? HtmlRunEntities(text) : text;
+    };
     if (st.Hidden) {  // not measured, not drawn, but part of the plain text
-        *StripVal += HtmlRunEntities(String(raw));
+        *StripVal += shown(0, n);
         consume(n);
         return;
     }
+    Face& face = FaceOf(st.Font);
     size_t taken = 0;   // of raw, what stays on the line
     int64_t width = 0;  // and its width
-    String shown;
-    auto shownUpTo = [&](size_t to) { return HtmlRunEntities(String(raw.substr(taken, to - taken))); };
-    auto place = [&](size_t to, int w) {
-        const String text = shownUpTo(to);
+    auto place = [&](size_t to, const String& text, int w) {
         p.width += w;
         width += w;
         p.hasText = true;
         p.last = text.back();
-        shown += text;
+        *StripVal += text;
         taken = to;
     };
     bool dropRest = false;
+    // A run that likely fits is measured whole first.
+    const int64_t room = FAvail - p.width;
+    const bool likely = !WordWrap || int64_t(n) * std::max(1, face.average) / 2 < room;
+    const String whole = likely ? shown(0, n) : String();
+    const int wholeWidth = likely ? Width(face, whole) : 0;
     if (!WordWrap) {
-        const int w = Width(st.Font, shownUpTo(n));
-        const bool fits = p.width + w < FAvail || w >= FAvail || p.NoBreakPoint();
+        const bool fits = wholeWidth < room || wholeWidth >= FAvail || p.NoBreakPoint();
         // Without word wrap a run that overflows after others ends the text; it is drawn cut.
         dropRest = !fits && p.hasText;
-        place(n, w);
+        place(n, whole, wholeWidth);
+    } else if (likely && wholeWidth < room) {
+        place(n, whole, wholeWidth);
     } else {
-        std::vector<size_t> ends;  // where each word ends
-        for (size_t i = 0; i < n; ++i)
-            if (raw[i] == u' ') ends.push_back(i + 1);
-        if (ends.empty() || ends.back() != n) ends.push_back(n);
-        const int average = std::max(1, FaceOf(st.Font).average);
+        // Where each word ends, found as far as the layout looks.
+        std::vector<size_t> ends;
+        auto haveWord = [&](size_t i) {
+            while (ends.size() <= i && (ends.empty() || ends.back() < n)) {
+                const size_t blank = raw.find(u' ', ends.empty() ? 0 : ends.back());
+                ends.push_back(blank == std::u16string_view::npos ? n : blank + 1);
+            }
+            return i < ends.size();
+        };
+        constexpr size_t kUnknown = SIZE_MAX;
         size_t next = 0;  // the first word not laid out
-        while (next < ends.size()) {
+        while (haveWord(next)) {
             // The most words from next on that end before the line's end: as many as known to fit
             // (good) and the fewest known not to (bad), the count doubling from 1 and then halved
             // between them, so a long text is measured about as far as the line reaches.
-            const size_t words = ends.size() - next;
-            size_t good = 0, bad = words + 1;
+            size_t good = 0, bad = kUnknown;
+            if (next == 0 && likely) {  // all of them did not fit
+                while (haveWord(ends.size())) {
+                }
+                bad = ends.size();
+            }
+            String goodText;
             int goodWidth = 0;
             auto probe = [&](size_t k) {
-                const int w = Width(st.Font, shownUpTo(ends[next + k - 1]));
+                String text = shown(taken, ends[next + k - 1]);
+                const int w = Width(face, text);
                 if (p.width + w < FAvail) {
                     good = k;
                     goodWidth = w;
+                    goodText = std::move(text);
                     return true;
                 }
                 bad = k;
                 return false;
             };
-            // A rest that likely fits is tried whole first.
-            const bool likely = int64_t(n - taken) * average / 2 < FAvail - p.width;
-            if (!(likely && probe(words))) {
-                for (size_t k = 1; k < bad && k <= words && probe(k);) k *= 2;
-                if (bad == words + 1 && good < words) probe(words);
-                while (bad - good > 1) probe(good + (bad - good) / 2);
+            for (size_t k = 1; k < bad && probe(k);) {
+                size_t more = k * 2;
+                if (!haveWord(next + more - 1)) {
+                    more = ends.size() - next;  // the words that are left
+                    if (more == k) break;       // and all of them fit
+                }
+                k = more;
             }
+            while (bad != kUnknown && bad - good > 1) probe(good + (bad - good) / 2);
             if (good > 0) {
-                place(ends[next + good - 1], goodWidth);
+                place(ends[next + good - 1], goodText, goodWidth);
                 next += good;
             }
-            if (next == ends.size()) break;
+            if (!haveWord(next)) break;
             // The next word does not fit where the line has got to: it stays only when it is as
             // wide as the line or wider, or when there is no break point before it.
-            const int w = Width(st.Font, shownUpTo(ends[next]));
+            const String word = shown(taken, ends[next]);
+            const int w = Width(face, word);
             if (w < FAvail && !p.NoBreakPoint()) {
                 p.full = true;
                 break;
             }
-            place(ends[next], w);
+            place(ends[next], word, w);
             ++next;
         }
     }
     if (taken == 0) return;
     // Only what stays on the line raises it and reaches the plain text.
-    const int h = FaceOf(st.Font).height;
+    const int h = face.height;
     FLine.height = std::max(FLine.height, h);
     if (st.Sub) FLine.below = std::max(FLine.below, h / 4);
     if (st.Sup) FLine.above = std::max(FLine.above, h / 4);
-    *StripVal += shown;
     FRunWidths.push_back(Held(width));
-    p.trailing = p.last == u' ' ? SpaceWidth(st.Font) : 0;
+    p.trailing = p.last == u' ' ? SpaceWidth(face) : 0;
     consume(taken);
     if (dropRest) src.DropRest();
 }
@@ -535,9 +558,11 @@ void Renderer::PlaceRun(Pass& p, THtmlScanner& src, size_t n) {
         src.Skip(n);
         return;
     }
-    const String run = HtmlRunEntities(String(src.Peek(n)));
+    String run(src.Peek(n));
+    if (run.find(u'&') != String::npos) run = HtmlRunEntities(run);
     src.Skip(n);
-    const int w = FRunWidth < FRunWidths.size() ? FRunWidths[FRunWidth++] : Width(st.Font, run);
+    Face& face = FaceOf(st.Font);
+    const int w = FRunWidth < FRunWidths.size() ? FRunWidths[FRunWidth++] : Width(face, run);
     if (p.HitTesting() && st.InAnchor) {
         // Over the run and within the line's text, as the result counts it.
         const int64_t at = PointInLine(p);
@@ -551,7 +576,6 @@ void Renderer::PlaceRun(Pass& p, THtmlScanner& src, size_t n) {
         }
     }
     if (p.Painting()) {
-        const Face& face = FaceOf(st.Font);
         UseBrush(st);
         const int left = ItemLeft(p, w);
         int bottom = p.rect.Bottom - FLine.below;
@@ -576,7 +600,7 @@ void Renderer::PlaceRun(Pass& p, THtmlScanner& src, size_t n) {
     p.width += w;
     p.hasText = true;
     p.last = run.back();
-    p.trailing = p.last == u' ' ? SpaceWidth(st.Font) : 0;
+    p.trailing = p.last == u' ' ? SpaceWidth(face) : 0;
 }
 
 // Only where the canvas shows it: a long run's mark costs what the clip holds.
