@@ -625,7 +625,9 @@ bool HtmlApplyTag(THtmlDrawState& st, const THtmlTag& tag, THtmlPass pass, const
                 tag.LetterValue(u'a', degrees);
                 if (!st.Rotated) st.HeldFont = st.Font;
                 st.Rotated = true;
-                st.Font.Orientation = static_cast<int>(std::clamp<int64_t>(int64_t{degrees} * 10, INT_MIN, INT_MAX));
+                // Turns beyond a whole one show the same: held to less than one, never near the
+                // ends of the integer range.
+                st.Font.Orientation = static_cast<int>(int64_t{degrees} * 10 % 3600);
             } else if (st.Rotated) {
                 st.Font = st.HeldFont;
                 st.Rotated = false;
