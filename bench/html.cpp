@@ -133,27 +133,30 @@ void BM_CellQPainter(benchmark::State& state) {
     state.counters["shown"] = static_cast<double>(text.size());
 }
 
-// The cell followed by plain words to n characters (a log line, say), painted in one line without
-// word wrap: cut with an ellipsis at the cell's edge.
-void BM_CellNoWrap(benchmark::State& state) {
-    const size_t n = static_cast<size_t>(state.range(0));
-    Sheet s(420, 40);
+// The cell followed by plain words to n characters (a log line, say).
+String LongCell(size_t n) {
     String text = String(kCell) + u" ";
     while (text.size() < n) text += u"then the level fell again ";
     text.resize(n);
+    return text;
+}
+
+// A long cell painted in one line without word wrap: cut with an ellipsis at the cell's edge.
+void BM_CellNoWrap(benchmark::State& state) {
+    const size_t n = static_cast<size_t>(state.range(0));
+    Sheet s(420, 40);
+    const String text = LongCell(n);
     Cell cell;
     for (auto _ : state) benchmark::DoNotOptimize(cell.Render(s.c, text, kCellRect, Painting, false));
     state.counters["chars"] = static_cast<double>(n);
 }
 
-// A paragraph of the cell's words to n characters, wrapped into lines of a 400-pixel cell and
-// measured: each line is measured about as far as it reaches.
+// A long cell wrapped into lines of a 400-pixel cell and measured: each line is measured about
+// as far as it reaches.
 void BM_Paragraph(benchmark::State& state) {
     const size_t n = static_cast<size_t>(state.range(0));
     Sheet s(420, 40);
-    String text = String(kCell) + u" ";
-    while (text.size() < n) text += u"then the level fell again ";
-    text.resize(n);
+    const String text = LongCell(n);
     Cell cell;
     for (auto _ : state) benchmark::DoNotOptimize(cell.Render(s.c, text, TRect(0, 0, 400, 20), Measuring));
     state.counters["lines"] = static_cast<double>(cell.ySize) / s.c->TextHeight(u"gh");

@@ -13,17 +13,6 @@ namespace {
 using render_test::HtmlCall;
 using render_test::RecordingSheet;
 
-void Load(THTMLPicture* p, int w, int h, TColor colour) {
-    TBitmap b(w, h, pf24bit);
-    b.Canvas()->Brush()->SetColor(colour);
-    b.Canvas()->FillRect(TRect(0, 0, w, h));
-    std::vector<uint8_t> bytes = b.SaveToBytes();
-    TMemoryStream s;
-    s.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-    s.SetPosition(0);
-    p->LoadFromStream(&s);
-}
-
 // The figures the word-by-word layout gave.
 struct Figures {
     int xSize, ySize;
@@ -158,10 +147,10 @@ TEST(HtmlLayoutTable, TheDialectLaysOutAsItDidWordByWord) {
     TPictureContainer container(nullptr);
     TPictureItem* pic = container.Items()->Add();
     pic->SetName(u"PIC");
-    Load(pic->Picture(), 40, 20, clRed);
+    render_test::LoadPlain(pic->Picture(), 40, 20, clRed);
     TPictureItem* alt = container.Items()->Add();
     alt->SetName(u"ALT");
-    Load(alt->Picture(), 30, 12, clBlue);
+    render_test::LoadPlain(alt->Picture(), 30, 12, clBlue);
     for (const Case& c : kCases) {
         SCOPED_TRACE(String(c.text).ToUtf8());
         const Taken now = Take(c, container);

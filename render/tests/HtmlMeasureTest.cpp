@@ -12,22 +12,11 @@ namespace {
 using render_test::HtmlCall;
 using render_test::RecordingSheet;
 
-void LoadRed(THTMLPicture* p, int w, int h) {
-    TBitmap b(w, h, pf24bit);
-    b.Canvas()->Brush()->SetColor(clRed);
-    b.Canvas()->FillRect(TRect(0, 0, w, h));
-    std::vector<uint8_t> bytes = b.SaveToBytes();
-    TMemoryStream s;
-    s.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-    s.SetPosition(0);
-    p->LoadFromStream(&s);
-}
-
 TEST(HtmlMeasure, TheMeasuredSizeHoldsTheInkAndTheInkFillsIt) {
     TPictureContainer container(nullptr);
     TPictureItem* item = container.Items()->Add();
     item->SetName(u"PIC");
-    LoadRed(item->Picture(), 40, 20);
+    render_test::LoadPlain(item->Picture(), 40, 20, clRed);
     const struct {
         const char16_t* text;
         int width;
@@ -79,7 +68,7 @@ TEST(HtmlMeasure, RandomTextNeverCrashesTheRenderer) {
     TPictureContainer container(nullptr);
     TPictureItem* item = container.Items()->Add();
     item->SetName(u"PIC");
-    LoadRed(item->Picture(), 8, 6);
+    render_test::LoadPlain(item->Picture(), 8, 6, clRed);
     THTMLPictureCache cache;
     TImageList images(nullptr);
     TBitmap b(16, 16, pf24bit);
@@ -126,7 +115,7 @@ TEST(HtmlMeasure, SizesFromTheMarkupAtTheEndsOfTheIntegerRangeAreHeld) {
     TPictureContainer container(nullptr);
     TPictureItem* item = container.Items()->Add();
     item->SetName(u"PIC");
-    LoadRed(item->Picture(), 8, 6);
+    render_test::LoadPlain(item->Picture(), 8, 6, clRed);
     // Each text takes the value for every %; several items on a line and several lines add up.
     const char16_t* const texts[] = {
         u"a<IND x=\"%\">b<IND x=\"%\">c<BR><IND x=\"%\">d",

@@ -83,6 +83,18 @@ private:
     std::unique_ptr<CanvasImpl> FRaster;
 };
 
+// A picture of one colour, w x h.
+inline void LoadPlain(THTMLPicture* p, int w, int h, TColor colour) {
+    TBitmap b(w, h, pf24bit);
+    b.Canvas()->Brush()->SetColor(colour);
+    b.Canvas()->FillRect(TRect(0, 0, w, h));
+    std::vector<uint8_t> bytes = b.SaveToBytes();
+    TMemoryStream s;
+    s.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    s.SetPosition(0);
+    p->LoadFromStream(&s);
+}
+
 // A white sheet with a canvas of its own that records; the font is the tests' own.
 class RecordingSheet {
 public:
