@@ -55,23 +55,28 @@ String HtmlStripTags(const String& html) {
 }
 
 int HtmlVisiblePos(const String& html, int n) {
-    // Steps over one character; whether it lies outside tags.
-    bool inTag = false;
-    auto visible = [&](char16_t c) {
-        if (c == u'<') return inTag = true, false;
-        if (c == u'>') return inTag = false, false;
-        return !inTag;
-    };
-    int count = 0;
-    for (char16_t c : html) count += visible(c);
-    if (n < 1 || count < n - 1) return 0;
-    // Past the last visible character is the end of the text, after any tag there.
-    if (count == n - 1) return static_cast<int>(html.size()) + 1;
-    inTag = false;
     int passed = 0;
+    bool inTag = false;
     size_t i = 0;
-    while (passed < n - 1) passed += visible(html[i++]);
-    return static_cast<int>(i) + 1;
+    for (; i < html.size() && passed != n - 1; ++i) {
+        if (html[i] == u'<')
+            inTag = true;
+        else if (html[i] == u'>')
+            inTag = false;
+        else if (!inTag)
+            ++passed;
+    }
+    if (passed != n - 1) return 0;
+    // Past the last visible character is the end of the text, after any tag there.
+    for (size_t j = i; j < html.size(); ++j) {
+        if (html[j] == u'<')
+            inTag = true;
+        else if (html[j] == u'>')
+            inTag = false;
+        else if (!inTag)
+            return static_cast<int>(i) + 1;
+    }
+    return static_cast<int>(html.size()) + 1;
 }
 
 namespace {
