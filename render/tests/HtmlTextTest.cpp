@@ -53,6 +53,7 @@ TEST(HtmlText, MarkingEnclosesEveryMatchAndUnmarkingTakesItOut) {
         {u"xabab", u"AB", true, u"xabab"},
         {u"<B>one</B> two one", u"one", true, u"<B><M>one</M></B> two <M>one</M>"},
         {u"a<B>bc</B>", u"ab", true, u"<M>a<B>b</M>c</B>"},
+        {u"<B>ab</B>", u"b", true, u"<B>a<M>b</B></M>"},  // a match that ends the text closes at its end
         {u"1 < 2 and 1", u"1", true, u"<M>1</M> &lt; 2 and <M>1</M>"},
     };
     for (const auto& c : cases) {
