@@ -411,6 +411,7 @@ LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 void TControl::WndProc(TMessage& Message) {
+    CheckAfterConstruction("a message");
     // A control that does not take double-clicks sees the second click as another press.
     if (!FControlStyle.Contains(csDoubleClicks)) {
         if (Message.Msg == WM_LBUTTONDBLCLK) Message.Msg = WM_LBUTTONDOWN;

@@ -123,8 +123,7 @@ TCustomForm::~TCustomForm() {
 }
 
 void TCustomForm::AfterConstruction() {
-    if (FCreated) return;
-    FCreated = true;
+    TWinControl::AfterConstruction();
     DoCreate();
 }
 
