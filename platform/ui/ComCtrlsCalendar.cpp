@@ -125,7 +125,7 @@ TRect TMonthCalendar::NextButtonRect() {
     Metrics m = Measure();
     int side = m.Row;
     int top = m.Margin + (m.Title - side) / 2;
-    return Bounds(std::max(m.Size.cx, ClientWidth()) - m.Margin - side, top, side, side);
+    return Bounds(ClientWidth() - m.Margin - side, top, side, side);
 }
 
 TRect TMonthCalendar::DayRect(TDateTime day) {

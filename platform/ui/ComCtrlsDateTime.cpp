@@ -240,7 +240,7 @@ void TDateTimePicker::Show() {
         v->SetText(text);
         v->SetChecked(FChecked);
         v->SetGreyed(!Enabled() || (HasCheckBox() && !FChecked));
-        bool shown = Focused() && !(HasCheckBox() && !FChecked);
+        bool shown = Focused() && Enabled() && !(HasCheckBox() && !FChecked);
         v->SetSelection(FieldStart(), shown ? FieldLength() : 0);
         v->SetPressed(FPressed);
     }
