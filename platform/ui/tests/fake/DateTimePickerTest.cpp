@@ -383,6 +383,50 @@ TEST_F(DateTimePickerTest, BadInputChangesNothing) {
     }
 }
 
+TEST_F(DateTimePickerTest, TheFrameIsTheWindowsAndTheButtonFollowsTheScrollBarWidth) {
+    EXPECT_EQ(picker->ClientWidth(), picker->Width() - 4);
+    EXPECT_EQ(picker->ButtonRect().Width(), GetSystemMetrics(SM_CXVSCROLL));
+    EXPECT_EQ(picker->ButtonRect().Right, picker->ClientWidth());
+    picker->SetCtl3D(false);
+    EXPECT_EQ(picker->ClientWidth(), picker->Width() - 2);
+}
+
+TEST_F(DateTimePickerTest, AMonthCalendarOnItsOwn) {
+    auto* cal = Add<TMonthCalendar>(10, 60);
+    cal->SetDate(EncodeDate(2024, 1, 31));
+    int clicks = 0;
+    cal->OnClick = [&](TObject*) { ++clicks; };
+    SYSTEMTIME st;
+    ASSERT_EQ(cal->Perform(MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&st)), 1);
+    EXPECT_EQ((std::vector<int>{st.wYear, st.wMonth, st.wDay, st.wDayOfWeek}), (std::vector<int>{2024, 1, 31, 3}));
+    cal->SetFocus();
+    ui::test::Key(cal, VK_NEXT);
+    EXPECT_EQ(cal->Date(), EncodeDate(2024, 2, 29)) << "a month on, held within February";
+    ui::test::Key(cal, VK_DOWN);
+    EXPECT_EQ(cal->Date(), EncodeDate(2024, 3, 7));
+    TRect next = cal->NextButtonRect();
+    ui::test::Click(cal, next.Left + 2, next.Top + 2);
+    EXPECT_EQ(cal->Date(), EncodeDate(2024, 4, 7));
+    EXPECT_EQ(clicks, 0);
+    TRect day = cal->DayRect(EncodeDate(2024, 4, 20));
+    ui::test::Click(cal, day.Left + 3, day.Top + 3);
+    EXPECT_EQ(cal->Date(), EncodeDate(2024, 4, 20));
+    EXPECT_EQ(clicks, 1);
+    // A day out of the range is refused by message and by click.
+    cal->SetMaxDate(EncodeDate(2024, 4, 25));
+    SYSTEMTIME late{2024, 4, 0, 28, 0, 0, 0, 0};
+    EXPECT_EQ(cal->Perform(MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&late)), 0);
+    TRect lateRect = cal->DayRect(EncodeDate(2024, 4, 28));
+    ui::test::Click(cal, lateRect.Left + 3, lateRect.Top + 3);
+    EXPECT_EQ(cal->Date(), EncodeDate(2024, 4, 20));
+    EXPECT_THROW(cal->SetMinDate(EncodeDate(2024, 5, 1)), EDateTimeError);
+    // The weekday row starts with the locale's first day: Sunday.
+    TRect saturday = cal->DayRect(EncodeDate(2024, 4, 13)), sunday = cal->DayRect(EncodeDate(2024, 4, 14));
+    EXPECT_GT(sunday.Top, saturday.Top);
+    EXPECT_LT(sunday.Left, saturday.Left);
+    EXPECT_EQ(cal->DayAtPos(sunday.Left + 1, sunday.Top + 1), EncodeDate(2024, 4, 14));
+}
+
 // WM_NOTIFY goes back to the child control that sent it; others are left alone.
 TEST_F(DateTimePickerTest, OnlyAChildControlsNotificationIsReflected) {
     struct Taker : public TCustomControl {
