@@ -16,25 +16,27 @@ namespace {
 
 QRect QRectOf(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 
+// One pixel of a classic edge: the top and left lines in one colour, the bottom and right in another.
+void Frame(QPainter& p, const QRect& box, TColor topLeft, TColor bottomRight) {
+    p.setPen(QColorOf(topLeft));
+    p.drawLine(box.left(), box.bottom() - 1, box.left(), box.top());
+    p.drawLine(box.left(), box.top(), box.right() - 1, box.top());
+    p.setPen(QColorOf(bottomRight));
+    p.drawLine(box.left(), box.bottom(), box.right(), box.bottom());
+    p.drawLine(box.right(), box.bottom(), box.right(), box.top());
+}
+
 // The classic raised edge round a button (sunken while pressed), its face filled.
 void DrawButton(QPainter& p, const QRect& r, bool pressed) {
     if (r.width() < 2 || r.height() < 2) return;
     p.fillRect(r, QColorOf(clBtnFace));
-    auto frame = [&p](const QRect& box, TColor topLeft, TColor bottomRight) {
-        p.setPen(QColorOf(topLeft));
-        p.drawLine(box.left(), box.bottom() - 1, box.left(), box.top());
-        p.drawLine(box.left(), box.top(), box.right() - 1, box.top());
-        p.setPen(QColorOf(bottomRight));
-        p.drawLine(box.left(), box.bottom(), box.right(), box.bottom());
-        p.drawLine(box.right(), box.bottom(), box.right(), box.top());
-    };
     if (pressed) {
         p.setPen(QColorOf(clBtnShadow));
         p.drawRect(r.adjusted(0, 0, -1, -1));
         return;
     }
-    frame(r, cl3DLight, cl3DDkShadow);
-    frame(r.adjusted(1, 1, -1, -1), clBtnHighlight, clBtnShadow);
+    Frame(p, r, cl3DLight, cl3DDkShadow);
+    Frame(p, r.adjusted(1, 1, -1, -1), clBtnHighlight, clBtnShadow);
 }
 
 // A filled arrow head pointing down (or up) round a centre, shifted a pixel while pressed.
@@ -78,16 +80,8 @@ private:
     void PaintCheckBox(QPainter& p) {
         QRect r = Box;
         p.fillRect(r.adjusted(2, 2, -2, -2), QColorOf(isEnabled() ? clWindow : clBtnFace));
-        auto frame = [&p](const QRect& box, TColor topLeft, TColor bottomRight) {
-            p.setPen(QColorOf(topLeft));
-            p.drawLine(box.left(), box.bottom() - 1, box.left(), box.top());
-            p.drawLine(box.left(), box.top(), box.right() - 1, box.top());
-            p.setPen(QColorOf(bottomRight));
-            p.drawLine(box.left(), box.bottom(), box.right(), box.bottom());
-            p.drawLine(box.right(), box.bottom(), box.right(), box.top());
-        };
-        frame(r, clBtnShadow, clBtnHighlight);
-        frame(r.adjusted(1, 1, -1, -1), cl3DDkShadow, cl3DLight);
+        Frame(p, r, clBtnShadow, clBtnHighlight);
+        Frame(p, r.adjusted(1, 1, -1, -1), cl3DDkShadow, cl3DLight);
         if (!Checked) return;
         // The tick: three pixels thick, from the left middle down and up to the right.
         p.setPen(QColorOf(isEnabled() ? clWindowText : clGrayText));

@@ -273,6 +273,16 @@ TEST_F(DateTimePickerTest, TheCalendarDropsDownAndTakesADay) {
     EXPECT_EQ(form->ActiveControl(), picker) << "the picker kept the focus";
 }
 
+// The pop-up and its calendar go with the picker, also while dropped down; the capture goes too.
+TEST_F(DateTimePickerTest, APickerFreedWhileDroppedDownTakesItsPopupAlong) {
+    ui::test::Key(picker, VK_F4);
+    ASSERT_TRUE(picker->DroppedDown());
+    HWND calendar = picker->Calendar()->Handle();
+    picker->Free();
+    EXPECT_FALSE(IsWindow(calendar));
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(DateTimePickerTest, ClicksOnTheCalendarAndElsewhere) {
     picker->SetDate(EncodeDate(2024, 2, 10));
     picker->SetMinDate(EncodeDate(2024, 2, 5));
