@@ -1241,6 +1241,7 @@ void TWinControl::Dispatch(TMessage& Message) {
         case WM_HSCROLL: WMHScroll(Message); break;
         case WM_VSCROLL: WMVScroll(Message); break;
         case WM_NOTIFY: WMNotify(Message); break;
+        case WM_COMMAND: WMCommand(Message); break;
         default: TControl::Dispatch(Message); break;
     }
 }

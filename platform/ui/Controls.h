@@ -589,6 +589,10 @@ protected:
     // A child control's WM_NOTIFY (hwndFrom one of this window's children) goes back to that
     // control as CN_NOTIFY; others are left to the default handling.
     virtual void WMNotify(TMessage& Message);
+    // A control's notification (WM_COMMAND with the code in the high word of WParam and the
+    // control's window in LParam) goes back to that control as CN_COMMAND, its answer the
+    // answer; a WM_COMMAND naming no control of the program is left alone (answer 0).
+    virtual void WMCommand(TMessage& Message);
     // A child control moved, changed size, was shown or hidden, came or went.
     virtual void ChildLayoutChanged(TControl* Child) { (void)Child; }
     virtual void CMEnter(TMessage& Message);
