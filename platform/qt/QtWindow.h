@@ -65,6 +65,7 @@ public:
     void Activate() override;
     void Update(const TRect& r) override;
     void SetDropShadow(bool shadow) override;
+    void SetRedraw(bool redraw) override;
 
     ControlWidget* Widget() const { return FWidget.data(); }
 

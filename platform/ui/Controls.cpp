@@ -817,6 +817,7 @@ void TWinControl::CreateWnd() {
     FPeer->SetBounds(PeerBounds());
     FPeer->SetEnabled(params.Enabled);
     FPeer->SetCursorShape(ui::ResolveCursor(Cursor()));
+    if (FRedrawOff) FPeer->SetRedraw(false);
     FDirty = ClientRect();
     FErase = true;
     FFrameDirty = true;
@@ -1116,7 +1117,7 @@ void TWinControl::SetEnabled(bool value) { TControl::SetEnabled(value); }
 // The one place a paint pass begins and ends. The image's canvas is locked for the whole pass, so
 // drawing in it may keep its painting state open until the pass ends.
 void TWinControl::PaintPending() {
-    if (!FPeer || FPainting || (!FFrameDirty && FDirty.IsEmpty())) return;
+    if (!FPeer || FPainting || (!FFrameDirty && FDirty.IsEmpty()) || RedrawSuspended()) return;
     FPainting = true;
     TCanvas* imageCanvas = FImage->Canvas();
     imageCanvas->Lock();
@@ -1242,6 +1243,7 @@ void TWinControl::Dispatch(TMessage& Message) {
         case WM_VSCROLL: WMVScroll(Message); break;
         case WM_NOTIFY: WMNotify(Message); break;
         case WM_COMMAND: WMCommand(Message); break;
+        case WM_SETREDRAW: WMSetRedraw(Message); break;
         default: TControl::Dispatch(Message); break;
     }
 }

@@ -593,6 +593,10 @@ protected:
     // control's window in LParam) goes back to that control as CN_COMMAND, its answer the
     // answer; a WM_COMMAND naming no control of the program is left alone (answer 0).
     virtual void WMCommand(TMessage& Message);
+    // WParam FALSE: paint passes leave this window and its children unpainted and the widgets
+    // stop showing changes, while invalidations accumulate; TRUE: painting resumes. Nested FALSE
+    // calls are not counted, and the message invalidates nothing.
+    virtual void WMSetRedraw(TMessage& Message);
     // A child control moved, changed size, was shown or hidden, came or went.
     virtual void ChildLayoutChanged(TControl* Child) { (void)Child; }
     virtual void CMEnter(TMessage& Message);
@@ -618,6 +622,8 @@ private:
     // The window's bounds in its parent widget: the parent's client area starts past its frame.
     TRect PeerBounds() const;
     void PlaceChildPeers();
+    // WM_SETREDRAW FALSE holds for this window or one it sits in.
+    bool RedrawSuspended() const;
     void InvalidateClient(const TRect& r, bool erase);
     // Sends WM_NCCALCSIZE; true when the frame widths changed.
     bool MeasureFrame();
@@ -653,6 +659,7 @@ private:
     bool FAligning = false;
     bool FDoubleBuffered = false;
     bool FShowingNotified = false;  // Showing as CM_SHOWINGCHANGED last told it
+    bool FRedrawOff = false;        // WM_SETREDRAW FALSE
 
     bool FCtl3D = true;
     bool FParentCtl3D = true;

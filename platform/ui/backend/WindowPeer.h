@@ -51,6 +51,10 @@ public:
     // Pop-up windows: whether a frameless top-level window asks the desktop for a drop shadow
     // (the class style's CS_DROPSHADOW); without it none shows. The layer paints no shadow.
     virtual void SetDropShadow(bool shadow) { (void)shadow; }
+
+    // WM_SETREDRAW: while false the window and the windows and widgets in it show no changes
+    // (the library paints nothing meanwhile); true shows them again.
+    virtual void SetRedraw(bool redraw) { (void)redraw; }
 };
 
 }  // namespace ui

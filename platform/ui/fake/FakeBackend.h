@@ -45,6 +45,7 @@ public:
     void Activate() override {}
     void Update(const TRect& r) override;
     void SetDropShadow(bool shadow) override { Shadow = shadow; }
+    void SetRedraw(bool redraw) override;
 
     // Visible, and so is every window it sits in.
     bool Showing() const;
@@ -68,6 +69,11 @@ public:
     FakeMenuBar* MenuBar = nullptr;
     bool Painting = false;
     bool Shadow = false;
+    bool Redraw = true;
+
+private:
+    // It and the windows in it are to be painted.
+    void Expose();
 };
 
 // The menu bar of a form's window: its lines, and the user's part for tests to play.
