@@ -1244,6 +1244,7 @@ void TWinControl::Dispatch(TMessage& Message) {
         case WM_NOTIFY: WMNotify(Message); break;
         case WM_COMMAND: WMCommand(Message); break;
         case WM_SETREDRAW: WMSetRedraw(Message); break;
+        case WM_SETCURSOR: WMSetCursor(Message); break;
         default: TControl::Dispatch(Message); break;
     }
 }

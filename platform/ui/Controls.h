@@ -597,6 +597,11 @@ protected:
     // stop showing changes, while invalidations accumulate; TRUE: painting resumes. Nested FALSE
     // calls are not counted, and the message invalidates nothing.
     virtual void WMSetRedraw(TMessage& Message);
+    // The pointer over a window (WParam) at a hit (low word of LParam): the parent is asked first
+    // (TRUE ends it); a child's message goes no further. Over the client area the Cursor of the
+    // control under the pointer (a graphic child's included) shows, over a sizing border the size
+    // cursor, elsewhere the arrow; Screen->Cursor other than crDefault wins. TRUE when shown.
+    virtual void WMSetCursor(TMessage& Message);
     // A child control moved, changed size, was shown or hidden, came or went.
     virtual void ChildLayoutChanged(TControl* Child) { (void)Child; }
     virtual void CMEnter(TMessage& Message);

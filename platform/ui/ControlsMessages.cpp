@@ -3,6 +3,8 @@
 // tests, scaling and the replaceable window procedure.
 #include "platform/ui/Controls.h"
 
+#include "platform/ui/Cursors.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/backend/WindowPeer.h"
 
 void TWinControl::WMCommand(TMessage& Message) {
@@ -23,4 +25,43 @@ bool TWinControl::RedrawSuspended() const {
     for (const TWinControl* w = this; w; w = w->IsPopup() ? nullptr : w->Parent())
         if (w->FRedrawOff) return true;
     return false;
+}
+
+namespace {
+// The size cursor of a sizing border's hit; crDefault for any other hit.
+TCursor SizingCursor(int hit) {
+    switch (hit) {
+        case HTLEFT: case HTRIGHT: return crSizeWE;
+        case HTTOP: case HTBOTTOM: return crSizeNS;
+        case HTTOPLEFT: case HTBOTTOMRIGHT: return crSizeNWSE;
+        case HTTOPRIGHT: case HTBOTTOMLEFT: return crSizeNESW;
+        default: return crDefault;
+    }
+}
+}  // namespace
+
+void TWinControl::WMSetCursor(TMessage& Message) {
+    if (FParent && !IsPopup() && FParent->HandleAllocated() &&
+        FParent->Perform(WM_SETCURSOR, Message.WParam, Message.LParam) != 0) {
+        Message.Result = TRUE_;
+        return;
+    }
+    Message.Result = FALSE_;
+    if (reinterpret_cast<HWND>(Message.WParam) != FHandle) return;
+    int hit = static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(Message.LParam)));
+    TCursor cursor = Screen->Cursor();
+    if (cursor == crDefault) {
+        if (hit == HTCLIENT) {
+            TControl* under = ControlAtPos(ScreenToClient(Mouse->CursorPos()), false);
+            if (under) cursor = under->Cursor();
+            if (cursor == crDefault) cursor = Cursor();
+        } else if (hit == HTERROR || hit == HTNOWHERE || hit == HTTRANSPARENT) {
+            return;
+        } else {
+            cursor = SizingCursor(hit);
+            if (cursor == crDefault) cursor = crArrow;
+        }
+    }
+    ::SetCursor(ui::CursorHandle(cursor));
+    Message.Result = TRUE_;
 }

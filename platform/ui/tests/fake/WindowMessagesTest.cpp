@@ -3,10 +3,13 @@
 // window procedure.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/ui/Cursors.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/fake/FakeBackend.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/testing/Fixtures.h"
 #include "platform/ui/WinUser.h"
@@ -56,6 +59,141 @@ TEST_F(WindowMessagesTest, RedrawOffKeepsTheWindowAndItsChildrenUnpaintedWhileIn
     EXPECT_EQ(outer->Paints, outerPaints + 1);
     EXPECT_EQ(inner->Paints, innerPaints + 1);
     EXPECT_FALSE(GetUpdateRect(outer->Handle(), &pending, FALSE_));
+}
+
+// A window that counts the WM_SETCURSOR it gets and lets a handler answer it first.
+class Pointed : public TCustomControl {
+public:
+    explicit Pointed(TComponent* owner) : TCustomControl(owner) { SetBounds(0, 0, 100, 80); }
+    int Asked = 0;
+    std::function<bool(TMessage&)> OnSetCursor;  // true: the handler answered
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (m.Msg == WM_SETCURSOR) {
+            ++Asked;
+            if (OnSetCursor && OnSetCursor(m)) return;
+        }
+        TCustomControl::Dispatch(m);
+    }
+};
+
+// A borderless form whose bottom-right 10 x 10 pixels are a sizing corner.
+class GripForm : public TForm {
+public:
+    explicit GripForm(TComponent* owner) : TForm(owner, 0) { SetBorderStyle(bsNone); }
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (m.Msg == WM_NCHITTEST) {
+            TPoint p = ScreenToClient(TPoint(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)));
+            m.Result = p.X >= Width() - 10 && p.Y >= Height() - 10 ? HTBOTTOMRIGHT : HTCLIENT;
+            return;
+        }
+        TForm::Dispatch(m);
+    }
+};
+
+TCursor ShapeOn(TWinControl* window) { return ui::fake::WindowOf(window)->Cursor.Shape; }
+
+TCursor ShownShape() {
+    ui::CursorInfo info;
+    return ui::GetCursorInfo(GetCursor(), info) ? info.Shape : crNone;
+}
+
+struct CursorCase {
+    const char* name;
+    std::function<void(Pointed* parent, Pointed* child, TGraphicControl* graphic)> arrange;
+    bool overGraphic;
+    bool onParent;  // the parent's window shows the pointer (a graphic child), not the child's
+    TCursor shown;
+    int parentAsked;  // the child's default handling asks the parent
+};
+
+TEST_F(WindowMessagesTest, TheWindowUnderThePointerChoosesItsLookParentFirst) {
+    auto crossAndTrue = [](TMessage& m) {
+        ::SetCursor(LoadCursor(0, IDC_CROSS));
+        m.Result = TRUE_;
+        return true;
+    };
+    const CursorCase cases[] = {
+        {"no handler: the control's Cursor", [](Pointed*, Pointed*, TGraphicControl*) {}, false, false, crSizeAll, 1},
+        {"a handler showing the cross", [&](Pointed*, Pointed* c, TGraphicControl*) { c->OnSetCursor = crossAndTrue; },
+         false, false, crCross, 0},
+        {"the parent answering TRUE", [&](Pointed* p, Pointed*, TGraphicControl*) { p->OnSetCursor = crossAndTrue; },
+         false, false, crCross, 1},
+        {"a graphic child's cursor", [](Pointed*, Pointed*, TGraphicControl*) {}, true, true, crHandPoint, 1},
+        {"Screen->Cursor wins", [](Pointed*, Pointed*, TGraphicControl*) { Screen->SetCursor(crHourGlass); }, false,
+         false, crHourGlass, 1},
+    };
+    form->Show();
+    for (const CursorCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* parent = Add<Pointed>(0, 0);
+        parent->SetBounds(0, 0, 200, 150);
+        parent->SetCursor(crIBeam);
+        auto* child = NewComponent<Pointed>(form);
+        child->SetBounds(10, 10, 60, 40);
+        child->SetCursor(crSizeAll);
+        child->SetParent(parent);
+        auto* graphic = NewComponent<TShape>(form);
+        graphic->SetBounds(100, 100, 20, 20);
+        graphic->SetCursor(crHandPoint);
+        graphic->SetParent(parent);
+        c.arrange(parent, child, graphic);
+        if (c.overGraphic) ui::test::MouseMove(graphic, 5, 5);
+        else ui::test::MouseMove(child, 5, 5);
+        EXPECT_EQ(ShownShape(), c.shown);
+        EXPECT_EQ(ShapeOn(c.onParent ? parent : static_cast<TWinControl*>(child)), c.shown);
+        // The window under the pointer is asked; its parent only through its default handling.
+        EXPECT_EQ(child->Asked, c.overGraphic ? 0 : 1);
+        EXPECT_EQ(parent->Asked, c.parentAsked);
+        Screen->SetCursor(crDefault);
+        parent->Free();
+    }
+}
+
+TEST_F(WindowMessagesTest, ASizingBorderShowsTheSizeCursorAndTheClientAreaTheWindowsOwnAgain) {
+    auto* grip = new GripForm(nullptr);
+    grip->SetBounds(100, 100, 200, 150);
+    grip->SetCursor(crUpArrow);
+    grip->Show();
+    ui::test::MouseMove(grip, 195, 145);
+    EXPECT_EQ(ShapeOn(grip), crSizeNWSE);
+    ui::test::MouseMove(grip, 50, 50);
+    EXPECT_EQ(ShapeOn(grip), crUpArrow);
+    grip->Free();
+}
+
+TEST_F(WindowMessagesTest, MovesUnderTheCaptureAskNoWindowForTheCursor) {
+    auto* holder = Add<Pointed>(0, 0);
+    auto* other = Add<Pointed>(150, 0);
+    form->Show();
+    holder->SetMouseCapture(true);
+    ui::test::MouseMove(other, 5, 5);
+    ui::test::MouseMove(holder, 5, 5);
+    EXPECT_EQ(holder->Asked + other->Asked, 0);
+    holder->SetMouseCapture(false);
+    ui::test::MouseMove(other, 6, 6);
+    EXPECT_EQ(other->Asked, 1);
+}
+
+TEST_F(WindowMessagesTest, SetCursorAnswersThePreviousOneAndShowsNoneForNilOrAStaleHandle) {
+    auto* w = Add<Pointed>(0, 0);
+    form->Show();
+    ui::test::MouseMove(w, 5, 5);  // the pointer is over w
+    HCURSOR cross = LoadCursor(0, IDC_CROSS), hand = LoadCursor(0, IDC_HAND);
+    ::SetCursor(cross);
+    EXPECT_EQ(::SetCursor(hand), cross);
+    EXPECT_EQ(ShapeOn(w), crHandPoint);
+    DestroyCursor(cross);
+    EXPECT_EQ(::SetCursor(cross), hand);  // stale: nothing shows
+    EXPECT_EQ(ShapeOn(w), crNone);
+    EXPECT_EQ(GetCursor(), nullptr);
+    ::SetCursor(hand);
+    EXPECT_EQ(::SetCursor(nullptr), hand);
+    EXPECT_EQ(ShapeOn(w), crNone);
+    DestroyCursor(hand);
 }
 
 }  // namespace
