@@ -1222,6 +1222,7 @@ void TWinControl::Dispatch(TMessage& Message) {
             break;
         case WM_KILLFOCUS: WMKillFocus(Message); break;
         case WM_MOUSEWHEEL: WMMouseWheel(Message); break;
+        case CM_MOUSEWHEEL: CMMouseWheel(Message); break;
         case WM_SIZE: WMSize(Message); break;
         case CM_ENTER: CMEnter(Message); break;
         case CM_EXIT: CMExit(Message); break;
@@ -1365,14 +1366,18 @@ bool TWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& 
 }
 
 void TWinControl::WMMouseWheel(TMessage& Message) {
-    int delta = static_cast<int16_t>(Message.WParamHi());
-    TPoint pos(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
-    if (DoMouseWheel(KeysToShiftState(Message.WParamLo()), delta, pos)) {
+    if (Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam) != 0) {
         Message.Result = 1;
         return;
     }
     // Not handled here: the parent may scroll.
     if (FParent) Message.Result = FParent->Perform(WM_MOUSEWHEEL, Message.WParam, Message.LParam);
+}
+
+void TWinControl::CMMouseWheel(TMessage& Message) {
+    int delta = static_cast<int16_t>(Message.WParamHi());
+    TPoint pos(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+    Message.Result = DoMouseWheel(KeysToShiftState(Message.WParamLo()), delta, pos) ? 1 : 0;
 }
 
 namespace {

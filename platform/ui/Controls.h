@@ -570,7 +570,10 @@ protected:
     virtual void WMGetDlgCode(TMessage& Message);
     virtual void WMSetFocus(TMessage& Message);
     virtual void WMKillFocus(TMessage& Message);
+    // CM_MOUSEWHEEL first (the control's own handling); unhandled, the parent gets WM_MOUSEWHEEL.
     virtual void WMMouseWheel(TMessage& Message);
+    // DoMouseWheel (OnMouseWheel and its kin): 1 when handled, else 0; never passed on.
+    virtual void CMMouseWheel(TMessage& Message);
     virtual void WMSize(TMessage& Message);
     virtual void WMPaint(TMessage& Message);
     // Default: fills the DC's visible part with Color (nothing for csOpaque controls); Result 1.

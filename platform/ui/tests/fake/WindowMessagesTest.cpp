@@ -196,4 +196,53 @@ TEST_F(WindowMessagesTest, SetCursorAnswersThePreviousOneAndShowsNoneForNilOrASt
     DestroyCursor(hand);
 }
 
+// Asks its parent with CM_MOUSEWHEEL before it handles a wheel itself.
+class AsksParentFirst : public TCustomControl {
+public:
+    explicit AsksParentFirst(TComponent* owner) : TCustomControl(owner) { SetBounds(0, 0, 50, 50); }
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (m.Msg == WM_MOUSEWHEEL && Parent()->Perform(CM_MOUSEWHEEL, m.WParam, m.LParam) != 0) {
+            m.Result = 1;
+            return;
+        }
+        TCustomControl::Dispatch(m);
+    }
+};
+
+TEST_F(WindowMessagesTest, AChildMayAskItsParentForTheWheelFirstAndAnUnhandledWheelGoesUpOnce) {
+    auto* panel = Add<TPanel>(0, 0);
+    auto* asking = NewComponent<AsksParentFirst>(form);
+    asking->SetParent(panel);
+    auto* plain = NewComponent<Counted>(form);
+    plain->SetParent(panel);
+    int panelWheels = 0, askingWheels = 0, plainWheels = 0;
+    bool panelHandles = true;
+    panel->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool& handled) {
+        ++panelWheels;
+        handled = panelHandles;
+    };
+    asking->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool& handled) {
+        ++askingWheels;
+        handled = true;
+    };
+    plain->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool&) { ++plainWheels; };
+    form->Show();
+    WPARAM notch = MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA));
+
+    EXPECT_EQ(panel->Perform(CM_MOUSEWHEEL, notch, 0), 1);
+    EXPECT_EQ(asking->Perform(WM_MOUSEWHEEL, notch, 0), 1);
+    EXPECT_EQ(panelWheels, 2);
+    EXPECT_EQ(askingWheels, 0);  // the parent took it
+
+    panelHandles = false;
+    panelWheels = 0;
+    EXPECT_EQ(plain->Perform(CM_MOUSEWHEEL, notch, 0), 0);  // answered, not passed on
+    EXPECT_EQ(panelWheels, 0);
+    plain->Perform(WM_MOUSEWHEEL, notch, 0);
+    EXPECT_EQ(plainWheels, 2);
+    EXPECT_EQ(panelWheels, 1);
+}
+
 }  // namespace
