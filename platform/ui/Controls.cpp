@@ -413,6 +413,11 @@ LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 void TControl::WndProc(TMessage& Message) {
     CheckAfterConstruction("a message");
+    // In design state a mouse message is the form designer's unless the control claims it; the
+    // project has no designer, so what it leaves is dropped.
+    if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST && ComponentState().Contains(csDesigning) &&
+        !DesignHitTest(Message))
+        return;
     // A control that does not take double-clicks sees the second click as another press.
     if (!FControlStyle.Contains(csDoubleClicks)) {
         if (Message.Msg == WM_LBUTTONDBLCLK) Message.Msg = WM_LBUTTONDOWN;

@@ -335,6 +335,8 @@ private:
     friend class TWinControl;
     friend class TCustomForm;
     friend struct UiInput;
+    // CM_DESIGNHITTEST for a mouse message: true when the control takes it as at run time.
+    bool DesignHitTest(const TMessage& Message);
     void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState extra = {});
     void DoMouseUp(TMessage& Message, TMouseButton Button);
 

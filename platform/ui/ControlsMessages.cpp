@@ -65,3 +65,15 @@ void TWinControl::WMSetCursor(TMessage& Message) {
     ::SetCursor(ui::CursorHandle(cursor));
     Message.Result = TRUE_;
 }
+
+bool TControl::DesignHitTest(const TMessage& Message) {
+    // The wheel carries a screen point and its keys in the low word; the others a client point.
+    WPARAM keys = Message.WParam;
+    LPARAM point = Message.LParam;
+    if (Message.Msg == WM_MOUSEWHEEL) {
+        keys = Message.WParamLo();
+        TPoint p = ScreenToClient(TPoint(GET_X_LPARAM(point), GET_Y_LPARAM(point)));
+        point = PointToLParam(p.X, p.Y);
+    }
+    return Perform(CM_DESIGNHITTEST, keys, point) != 0;
+}

@@ -245,4 +245,45 @@ TEST_F(WindowMessagesTest, AChildMayAskItsParentForTheWheelFirstAndAnUnhandledWh
     EXPECT_EQ(panelWheels, 1);
 }
 
+// Notes the design hit tests it is asked and the presses it gets; answers Claim to the tests.
+class Designed : public TCustomControl {
+public:
+    explicit Designed(TComponent* owner) : TCustomControl(owner) { SetBounds(0, 0, 60, 40); }
+    std::vector<TPoint> Asked;
+    int Presses = 0;
+    LRESULT Claim = 0;
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (m.Msg == CM_DESIGNHITTEST) {
+            Asked.push_back(TPoint(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)));
+            if (Claim) {
+                m.Result = Claim;
+                return;
+            }
+        }
+        if (m.Msg == WM_LBUTTONDOWN) ++Presses;
+        TCustomControl::Dispatch(m);
+    }
+};
+
+TEST_F(WindowMessagesTest, InDesignStateTheDesignHitTestDecidesWhetherTheControlGetsTheMouse) {
+    auto* designed = Add<Designed>(20, 20);
+    form->Show();
+    ui::test::Click(designed, 7, 9);
+    EXPECT_TRUE(designed->Asked.empty());  // never at run time
+    EXPECT_EQ(designed->Presses, 1);
+
+    designed->SetDesigning(true);
+    ui::test::Click(designed, 7, 9);  // the default answer 0: the designer's, and there is none
+    EXPECT_EQ(designed->Presses, 1);
+    ASSERT_FALSE(designed->Asked.empty());
+    EXPECT_EQ(designed->Asked.back(), TPoint(7, 9));
+
+    designed->Claim = 1;
+    ui::test::Click(designed, 3, 4);
+    EXPECT_EQ(designed->Presses, 2);
+    EXPECT_EQ(designed->Asked.back(), TPoint(3, 4));
+}
+
 }  // namespace
