@@ -412,8 +412,9 @@ struct TCreateParams {
 enum TScrollBarKind { sbHorizontal, sbVertical };
 
 namespace ui {
-// The thickness of a window scroll bar in the frame.
-constexpr int kWindowScrollBarSize = 16;
+// The thickness of a window scroll bar in the frame, and of its arrow buttons; GetSystemMetrics
+// answers it for the scroll-bar widths and heights.
+constexpr int kWindowScrollBarSize = 17;
 }
 
 // One of the window's own scroll bars (SB_HORZ, SB_VERT), drawn in its frame.

@@ -221,7 +221,7 @@ int GetSystemMetrics(int index) {
         case SM_CXVSCROLL:
         case SM_CYHSCROLL:
         case SM_CYVSCROLL:
-        case SM_CXHSCROLL:
+        case SM_CXHSCROLL: return ui::kWindowScrollBarSize;
         case SM_CYVTHUMB:
         case SM_CXHTHUMB: return 17;
         case SM_CYCAPTION: return 18;
