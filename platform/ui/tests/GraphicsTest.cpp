@@ -53,6 +53,20 @@ TEST(Colors, NamesRoundTrip) {
     EXPECT_THROW(StringToColor("$"), EConvertError);
 }
 
+TEST(Colors, WebNamesOrHtmlHex) {
+    const struct {
+        TColor color;
+        const char* name;
+    } cases[] = {
+        {0x0000FF, "clWebRed"},       {0xFAFAFF, "clWebSnow"},  {0x006400, "clWebDarkgreen"},
+        {0xD3D3D3, "clWebLightgrey"}, {0x000000, "clWebBlack"}, {0xFFFFFF, "clWebWhite"},
+        {clBtnFace, "#D4D0C8"},       {0x123456, "#563412"},
+        // Outside 0..$FFFFFF no web colour matches, though the low bytes would.
+        {clNone, "#FFFFFF"},          {clDefault, "#000000"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ColorToWebColorName(c.color), String(c.name)) << std::hex << c.color;
+}
+
 TEST(GraphicsObjects, FontSizeAndHeightAndChangeEvents) {
     TFont f;
     EXPECT_EQ(f.Name(), String("MS Sans Serif"));
