@@ -251,6 +251,13 @@ BOOL SystemParametersInfo(UINT action, UINT, void* pvParam, UINT) {
             *static_cast<UINT*>(pvParam) = lines < 0 ? WHEEL_PAGESCROLL : static_cast<UINT>(lines);
             return TRUE_;
         }
+        case SPI_GETHIGHCONTRAST: {
+            auto* hc = static_cast<HIGHCONTRAST*>(pvParam);
+            if (!hc || hc->cbSize != sizeof(HIGHCONTRAST)) break;
+            hc->dwFlags = Answers().HighContrast ? HCF_HIGHCONTRASTON : 0;
+            hc->lpszDefaultScheme = nullptr;
+            return TRUE_;
+        }
         case SPI_GETWORKAREA:
             if (!pvParam) break;
             *static_cast<TRect*>(pvParam) = Screen->WorkAreaRect();
