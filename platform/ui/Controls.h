@@ -417,6 +417,14 @@ namespace ui {
 constexpr int kWindowScrollBarSize = 17;
 }
 
+// The bevel of a windowed control's frame: each cut is a line style, the kind how it is drawn
+// (bkNone: no bevel), the edges which sides have it.
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
+enum TBevelEdge { beLeft, beTop, beRight, beBottom };
+using TBevelEdges = rtl::SmallSet<TBevelEdge>;
+using TBevelWidth = int;
+
 // One of the window's own scroll bars (SB_HORZ, SB_VERT), drawn in its frame.
 struct TWindowScrollBar {
     int Min = 0;
@@ -481,6 +489,22 @@ public:
     // Lays the aligned children out again (AlignControls).
     void Realign() { AlignControls(); }
 
+    // A bevel in the frame: with BevelKind other than bkNone, each edge in BevelEdges takes
+    // BevelWidth from the client area for each of BevelOuter and BevelInner that is not bvNone,
+    // inside the border and edges and around the scroll bars, and is drawn there with DrawEdge
+    // in the system colours (bkFlat: one shadow line an edge). A change measures and repaints
+    // the frame. BevelWidth below 1 raises EInvalidOperation and keeps the old width.
+    TBevelCut BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TBevelCut value);
+    TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TBevelCut value);
+    TBevelKind BevelKind() const { return FBevelKind; }
+    void SetBevelKind(TBevelKind value);
+    TBevelEdges BevelEdges() const { return FBevelEdges; }
+    void SetBevelEdges(TBevelEdges value);
+    TBevelWidth BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(TBevelWidth value);
+
     // Windowed controls always draw into their backing image; kept for the components that set it.
     bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
@@ -531,6 +555,8 @@ protected:
     void RecreateFrame();
     // The frame was measured with other widths: the client area moved inside the window.
     virtual void FrameWidthsChanged() {}
+    // A bevel property changed: by default the frame is measured and painted again.
+    virtual void BevelsChanged();
 
     virtual void KeyDown(WORD& Key, TShiftState Shift);
     virtual void KeyUp(WORD& Key, TShiftState Shift);
@@ -617,6 +643,10 @@ private:
     bool MeasureFrame();
     // Screen position of the window's top-left.
     TPoint WindowOrigin() const;
+    // What the bevel takes from each side of the window (zero without a bevel), and its painting
+    // in the band between the two rectangles (window coordinates).
+    TRect BevelInsets() const;
+    void PaintBevel(HDC dc, const TRect& outside, const TRect& inside);
     // Frame parts, in window coordinates.
     TRect ScrollBarRect(int bar) const;
     TWindowScrollBar& ScrollBar(int bar) { return bar == SB_HORZ ? FHScroll : FVScroll; }
@@ -650,6 +680,12 @@ private:
 
     bool FCtl3D = true;
     bool FParentCtl3D = true;
+
+    TBevelCut FBevelInner = bvRaised;
+    TBevelCut FBevelOuter = bvLowered;
+    TBevelKind FBevelKind = bkNone;
+    TBevelEdges FBevelEdges = TBevelEdges() << beLeft << beTop << beRight << beBottom;
+    TBevelWidth FBevelWidth = 1;
 };
 
 class TGraphicControl : public TControl {
