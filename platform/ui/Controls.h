@@ -62,7 +62,16 @@ using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, 
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum TDragMode { dmManual, dmAutomatic };
 
+// A control drag as the control under the pointer sees it: the pointer came in, left or moved.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+// Target nullptr: the drag ended without a drop.
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+
 class TControlActionLink;
+class TControlDrag;
 // A control's action link class: makes the link of a control (C++ has no class references).
 using TControlActionLinkClass = TControlActionLink* (*)(TControl* Client);
 
@@ -278,9 +287,32 @@ public:
     UINT DrawTextBiDiModeFlags(UINT Flags) const;
     UINT DrawTextBiDiModeFlagsReadingOnly() const;
 
-    // Kept for the controls that read it; the layer starts no drag of controls by itself.
+    // Dragging a control onto others (OLE's drag and drop is another matter). With dmAutomatic a
+    // left press starts a drag as BeginDrag(false) does. A drag is a grab of the input, not a
+    // loop: BeginDrag returns at once. Immediate starts it at once; otherwise it starts once the
+    // pointer is Threshold pixels away from where it was, either way (-1: the desktop's drag
+    // distance, 5 without one), and a release before that is the control's own. Each move then
+    // asks the control under the pointer (DragOver, client coordinates): dsDragEnter, dsDragMove,
+    // and dsDragLeave for the one it left; the pointer shows crDrag where the answer accepts and
+    // crNoDrop elsewhere. A release over an accepting control drops there (its DragDrop, then
+    // this control's OnEndDrag with it as target); Escape, EndDrag(false) or a release elsewhere
+    // ends with dsDragLeave and OnEndDrag without a target. One drag at a time, and none while
+    // another grab of the input runs.
     TDragMode DragMode() const { return FDragMode; }
     void SetDragMode(TDragMode value) { FDragMode = value; }
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    // Whether this control's drag has begun (its threshold may not be passed yet).
+    bool Dragging() const;
+    // Drop (on the control under the pointer, if it accepted) or cancel this control's drag.
+    void EndDrag(bool Drop);
+    // The drag of Source is over this control: Accept says whether a drop here is taken. By
+    // default Accept is whether OnDragOver is assigned, which is then asked.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    // Source was dropped here: OnDragDrop.
+    virtual void DragDrop(TObject* Source, int X, int Y);
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
 
 protected:
     // The class of the control's action link; a control with more to follow returns its own.
@@ -292,6 +324,8 @@ protected:
     virtual void CMBiDiModeChanged(TMessage& Message);
     virtual void CMParentBiDiModeChanged(TMessage& Message);
 
+    // This control's drag ended, on Target (nullptr: nothing took it): OnEndDrag.
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
     virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
     virtual void WMContextMenu(TMessage& Message);
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -335,6 +369,7 @@ private:
     friend class TWinControl;
     friend class TCustomForm;
     friend struct UiInput;
+    friend class TControlDrag;
     void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState extra = {});
     void DoMouseUp(TMessage& Message, TMouseButton Button);
 
