@@ -94,6 +94,11 @@ void TVerAdevovEdav::SetCellChecker(TVerAdevovEdavCheck* Value) {
     if (Value) Value->FreeNotification(this);
 }
 
+void TVerAdevovEdav::SetGridImages(TCustomImageList* Value) {
+    FGridImages = Value;
+    if (Value) Value->FreeNotification(this);
+}
+
 int TVerAdevovEdav::TotalColCount() const { return ColCount() + FNumHiddenColumns; }
 
 // ---------------------------------------------------------------------------------------------

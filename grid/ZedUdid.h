@@ -244,7 +244,7 @@ public:
     TGridLook Look() const { return FLook; }
     void SetLook(TGridLook Value) { FLook = Value; }
     TCustomImageList* GridImages() const { return FGridImages; }
-    void SetGridImages(TCustomImageList* Value) { FGridImages = Value; }
+    void SetGridImages(TCustomImageList* Value);
     TVerAdevovEdavCheck* CellChecker() const { return FCellChecker; }
     void SetCellChecker(TVerAdevovEdavCheck* Value);
 

@@ -104,9 +104,8 @@ public:
     explicit TSyncGrid(TStringGrid* AOwner) : FOwner(AOwner) {}
     const char* ClassName() const override { return "TSyncGrid"; }
     TStringGrid* Grid() const { return FGrid; }
-    void SetGrid(TStringGrid* Value) {
-        if (Value != FOwner) FGrid = Value;
-    }
+    // The owning grid hears when this grid goes.
+    void SetGrid(TStringGrid* Value);
     bool MoveColumn() const { return FMoveColumn; }
     void SetMoveColumn(bool Value) { FMoveColumn = Value; }
     bool MoveRow() const { return FMoveRow; }

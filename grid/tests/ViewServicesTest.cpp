@@ -67,6 +67,12 @@ TEST_F(ViewServicesTest, AMovedColumnTakesItsCellsWidthAndTheCurrentColumn) {
     for (int c = 0; c < 5; ++c) EXPECT_EQ(g->ColWidths(c), widths[c]) << c;
     EXPECT_EQ(g->Col(), 3);
     EXPECT_EQ(moved, (std::vector<std::pair<int, int>>{{1, 3}}));
+    // Never synchronised with itself; a synchronised grid that goes leaves no link behind.
+    g->SyncGrid()->SetGrid(g);
+    EXPECT_EQ(g->SyncGrid()->Grid(), other);
+    other->Free();
+    EXPECT_EQ(g->SyncGrid()->Grid(), nullptr);
+    g->MoveColumn(1, 2);
 }
 
 TEST_F(ViewServicesTest, AMovedRowTakesItsHeightAndFiresOnRowMovedOnce) {
