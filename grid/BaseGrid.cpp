@@ -3,14 +3,28 @@
 #include "grid/BaseGrid.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "render/VarAvir.h"
 
 // ---------------------------------------------------------------------------------------------
 // TCellProperties
 
+const String* TCellProperties::PooledName(const String& Name) {
+    struct Hash {
+        size_t operator()(const String& s) const { return std::hash<std::u16string>{}(s); }
+    };
+    // Names are never taken out: a handful of faces serve every cell of every grid.
+    static std::unordered_set<String, Hash> pool;
+    // New cells mostly take the name the last one took.
+    static const String* last = nullptr;
+    if (last && *last == Name) return last;
+    last = &*pool.insert(Name).first;
+    return last;
+}
+
 TCellProperties::TCellProperties(TBaseGrid* AOwnerGrid, int AOwnerRow, int AOwnerCol)
-    : FOwnerGrid(AOwnerGrid), FOwnerCol(AOwnerCol), FOwnerRow(AOwnerRow) {
+    : FOwnerGrid(AOwnerGrid), FFontName(PooledName(String())), FOwnerCol(AOwnerCol), FOwnerRow(AOwnerRow) {
     if (FOwnerGrid) {
         FWordWrap = FOwnerGrid->FWordWrap;
         FOwnerGrid->FHasCellProps = true;
@@ -65,7 +79,7 @@ void TCellProperties::SetBrushColorTo(TColor Value) {
 }
 
 void TCellProperties::SetVAlignment(TVAlignment Value) {
-    FVAlignment = Value;
+    FVAlignment = static_cast<uint8_t>(Value);
     Repaint();
 }
 
@@ -163,10 +177,10 @@ TCellProperties* TBaseGrid::CreateCellProperties(int c, int r, bool SetCalc) {
     SetObjects(c, r, p);
     NoteExtent(c, r);
     if (SetCalc) p->FCalcType = acNONE;
-    p->FAlignment = ha;
+    p->FAlignment = static_cast<uint8_t>(ha);
     p->SetVAlignment(va);
     p->SetWordWrap(ww);
-    p->FFontName = font->Name();
+    p->FFontName = TCellProperties::PooledName(font->Name());
     p->FFontSize = font->Size();
     p->FFontStyle = font->Style();
     p->FFontColor = font->Color();

@@ -93,8 +93,8 @@ public:
     // previous one back to the caller (GraphicObject is the field; the grid's SetGraphicObjectEx
     // is the writer).
     TObject* GraphicObject() const { return FGraphicObject; }
-    TBrushStyle BrushStyle() const { return FBrushStyle; }
-    void SetBrushStyle(TBrushStyle Value) { FBrushStyle = Value; }
+    TBrushStyle BrushStyle() const { return static_cast<TBrushStyle>(FBrushStyle); }
+    void SetBrushStyle(TBrushStyle Value) { FBrushStyle = static_cast<uint8_t>(Value); }
     // clNone: not set. The writer repaints the cell.
     TColor BrushColor() const { return FBrushColor; }
     void SetBrushColor(TColor Value);
@@ -117,10 +117,10 @@ public:
     TColor BorderColor() const { return FBorderColor; }
     void SetBorderColor(TColor Value) { FBorderColor = Value; }
     // Stored without repainting.
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment Value) { FAlignment = Value; }
+    TAlignment Alignment() const { return static_cast<TAlignment>(FAlignment); }
+    void SetAlignment(TAlignment Value) { FAlignment = static_cast<uint8_t>(Value); }
     // The writer repaints the cell.
-    TVAlignment VAlignment() const { return FVAlignment; }
+    TVAlignment VAlignment() const { return static_cast<TVAlignment>(FVAlignment); }
     void SetVAlignment(TVAlignment Value);
     // The paint pass in which the block was last painted.
     int PaintID() const { return FPaintID; }
@@ -139,8 +139,8 @@ public:
     void SetNodeLevel(int Value) { FNodeLevel = Value; }
     TEditorType Editor() const { return FEditor; }
     void SetEditor(TEditorType Value) { FEditor = Value; }
-    const String& FontName() const { return FFontName; }
-    void SetFontName(const String& Value) { FFontName = Value; }
+    const String& FontName() const { return *FFontName; }
+    void SetFontName(const String& Value) { FFontName = PooledName(Value); }
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value) { FReadOnly = Value; }
     TCellGradientDirection GradientDirection() const { return FGradientDirection; }
@@ -152,35 +152,39 @@ public:
 private:
     friend class TBaseGrid;
     void Repaint();
+    // Font names are few and shared by many cells: each cell points at one pooled copy.
+    static const String* PooledName(const String& Name);
 
+    // Packed (pointers, then 32-bit values, then bytes), so that a cell's properties take 120
+    // bytes; a property's type is the one its accessors give.
     TBaseGrid* FOwnerGrid;
-    int32_t FOwnerCol;
-    int32_t FOwnerRow;
     TObject* FObject = nullptr;
     TObject* FGraphicObject = nullptr;
-    TBrushStyle FBrushStyle = bsSolid;
+    TObject* FCalcObject = nullptr;
+    TControl* FControl = nullptr;
+    const String* FFontName;
+    int32_t FOwnerCol;
+    int32_t FOwnerRow;
     TColor FBrushColor = clNone;
     TColor FBrushColorTo = clNone;
     int32_t FFontSize = 0;
     TColor FFontColor = clNone;
-    TFontStyles FFontStyle;
     int32_t FCellSpanY = -1;
     int32_t FCellSpanX = -1;
     int32_t FBorderWidth = 0;
     TColor FBorderColor = 0;
-    TAlignment FAlignment = taLeftJustify;
-    TVAlignment FVAlignment = vaTop;
     int32_t FPaintID = 0;
+    int32_t FNodeLevel = 0;
+    TFontStyles FFontStyle;
+    uint8_t FBrushStyle = bsSolid;
+    uint8_t FAlignment = taLeftJustify;
+    uint8_t FVAlignment = vaTop;
     bool FWordWrap = true;
     bool FIsBaseCell = true;
     TColumnCalcType FCalcType = acNONE;
-    TObject* FCalcObject = nullptr;
-    int32_t FNodeLevel = 0;
     TEditorType FEditor = edNormal;
-    String FFontName;
     bool FReadOnly = false;
     TCellGradientDirection FGradientDirection = GradientVertical;
-    TControl* FControl = nullptr;
 };
 
 // The platform string grid under a class of the grid library's own; it adds nothing.
