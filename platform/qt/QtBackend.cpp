@@ -155,6 +155,10 @@ public:
     std::unique_ptr<ui::StaticView> CreateStaticView(ui::StaticKind kind, ui::WidgetPeer& host, TWinControl* control) override {
         return MakeStaticView(kind, host, control);
     }
+    // The date-time view: QtDateTime.cpp.
+    std::unique_ptr<ui::DateTimeView> CreateDateTimeView(ui::DateTimeKind kind, ui::WidgetPeer& host, TWinControl* control) override {
+        return MakeDateTimeView(kind, host, control);
+    }
 
     // Graphics (platform/qt/QtGraphics.h).
     std::unique_ptr<ui::PixelStore> CreatePixelStore(TPixelFormat format) override { return qtb::CreatePixelStore(format); }

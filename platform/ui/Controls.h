@@ -648,6 +648,9 @@ protected:
     // default a bar control's message goes back to that control as CN_HSCROLL/CN_VSCROLL.
     virtual void WMHScroll(TMessage& Message);
     virtual void WMVScroll(TMessage& Message);
+    // A child control's WM_NOTIFY (hwndFrom one of this window's children) goes back to that
+    // control as CN_NOTIFY; others are left to the default handling.
+    virtual void WMNotify(TMessage& Message);
     // A child control moved, changed size, was shown or hidden, came or went.
     virtual void ChildLayoutChanged(TControl* Child) { (void)Child; }
     virtual void CMEnter(TMessage& Message);

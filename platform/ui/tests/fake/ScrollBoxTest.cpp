@@ -37,7 +37,7 @@ protected:
     }
     template <class T = Panel>
     T* Child(int left, int top, int width, int height, TWinControl* parent = nullptr) {
-        auto* c = new T(form);
+        auto* c = NewComponent<T>(form);
         c->SetBounds(left, top, width, height);
         c->SetParent(parent ? parent : box);
         return c;
