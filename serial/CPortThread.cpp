@@ -36,19 +36,20 @@ TComThread::~TComThread() {
 
 void TComThread::Execute() {
     HANDLE port = FComPort->Handle();
+    // The thread waits in the port, which has it serve the device meanwhile: received bytes reach
+    // it without a hand-over, and the record needs no event of its own. Lives as long as the
+    // mask: a wait still pending at the stop writes both when the mask is reset.
     OVERLAPPED ov{};
-    ov.hEvent = CreateEvent(nullptr, TRUE_, TRUE_, nullptr);
-    HANDLE handles[2] = {FStopEvent, ov.hEvent};
-    // Lives as long as ov: a wait still pending at the stop writes it when the mask is reset.
     DWORD mask = 0;
     for (;;) {
+        DWORD woke = WaitCommEventOrStop(port, &mask, &ov, FStopEvent);
         // A wait that cannot start, or that ends in failure, would come back at once for ever:
         // the device is of no further use, so the thread only waits to be stopped.
-        if (!WaitCommEvent(port, &mask, &ov) && GetLastError() != ERROR_IO_PENDING) {
+        if (woke == WAIT_FAILED) {
             WaitForSingleObject(FStopEvent, INFINITE);
             break;
         }
-        if (WaitForMultipleObjects(2, handles, FALSE_, INFINITE) != WAIT_OBJECT_0 + 1) break;
+        if (woke != WAIT_OBJECT_0 + 1) break;
         DWORD transferred = 0;
         if (!GetOverlappedResult(port, &ov, &transferred, FALSE_)) {
             WaitForSingleObject(FStopEvent, INFINITE);
@@ -63,7 +64,6 @@ void TComThread::Execute() {
     // Also ends a wait still pending after the stop.
     SetCommMask(port, 0);
     PurgeComm(port, PURGE_TXCLEAR | PURGE_RXCLEAR);
-    CloseHandle(ov.hEvent);
 }
 
 void TComThread::DispatchComMsg() {
