@@ -303,6 +303,8 @@ private:
     void DispatchComMsg();
     TCustomComPort* FComPort;
     HANDLE FStopEvent;
+    // Set by the main thread when it has run a batch handed to it (smThreadSync).
+    HANDLE FBatchDone;
     TComEvents FEvents;
     // The error word of the batch, taken as the wait ended, before any step asks the device.
     DWORD FErrors = 0;

@@ -18,6 +18,7 @@ constexpr DWORD kEventOrder[] = {EV_ERR, EV_RXCHAR, EV_TXEMPTY, EV_BREAK, EV_RIN
 
 TComThread::TComThread(TCustomComPort* AComPort) : TThread(false), FComPort(AComPort) {
     FStopEvent = CreateEvent(nullptr, TRUE_, FALSE_, nullptr);
+    FBatchDone = CreateEvent(nullptr, TRUE_, FALSE_, nullptr);
     SetPriority(AComPort->EventThreadPriority());
     // The port has set the device's event mask (CreateEventThread), where a failure can be
     // reported before the thread exists.
@@ -32,6 +33,7 @@ TComThread::~TComThread() {
     // thread is delivered and the thread reaches its stop test.
     WaitFor();
     CloseHandle(FStopEvent);
+    CloseHandle(FBatchDone);
 }
 
 void TComThread::Execute() {
@@ -72,13 +74,24 @@ void TComThread::DispatchComMsg() {
     DWORD errors = FErrors;
     if (port->FFreePending) return;
     switch (port->SyncMethod()) {
-    case smThreadSync:
-        Synchronize([port, events, errors] {
+    case smThreadSync: {
+        // A synchronised call that the thread waits for in the port: the device is served
+        // meanwhile, so bytes keep arriving (for the next batch) while the main thread runs
+        // this one.
+        HANDLE done = FBatchDone;
+        ResetEvent(done);
+        Queue([port, events, errors, done] {
+            struct Done {
+                HANDLE done;
+                ~Done() { SetEvent(done); }
+            } signal{done};
             port->FInThreadBatch = true;
             port->CallEvents(events, errors);
             port->FInThreadBatch = false;
         });
+        if (WaitServingComm(port->Handle(), done) != WAIT_OBJECT_0) WaitForSingleObject(done, INFINITE);
         break;
+    }
     case smWindowSync: {
         // One blocking send per event; the window replies before it runs the step. The error
         // step's word travels with its message.

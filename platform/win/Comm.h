@@ -213,6 +213,10 @@ BOOL WaitCommEvent(HANDLE h, DWORD* mask, OVERLAPPED* ov);
 // once the event wait has ended (GetOverlappedResult gives its outcome); WAIT_FAILED when it
 // cannot start (GetLastError says why). The calling thread serves the port while it waits.
 DWORD WaitCommEventOrStop(HANDLE h, DWORD* mask, OVERLAPPED* ov, HANDLE stop);
+// Not in the platform's API: waits until event is set (WAIT_OBJECT_0), serving the port
+// meanwhile, for a thread that waits for something else (another thread's work) but would
+// otherwise leave the device without a server. WAIT_FAILED when the port closes first.
+DWORD WaitServingComm(HANDLE h, HANDLE event);
 BOOL PurgeComm(HANDLE h, DWORD flags);
 BOOL ClearCommError(HANDLE h, DWORD* errors, COMSTAT* stat);
 BOOL GetCommModemStatus(HANDLE h, DWORD* status);

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
@@ -28,6 +30,8 @@ constexpr DWORD kDefaultQueue = 4096;
 constexpr DWORD kMaxQueue = 16 * 1024 * 1024;
 // The bytes taken from the device in one go.
 constexpr size_t kScratch = 64 * 1024;
+// How long work may wait for the I/O thread when the thread that served it has left.
+constexpr int kStandbyMs = 10;
 
 // A fixed-capacity byte queue.
 class ByteRing {
@@ -315,6 +319,8 @@ public:
         std::lock_guard<std::mutex> g(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
         if (DWORD e = FDevice->Trace("SetCommMask", mask)) return Fail(e);
+        // Bytes that left while the mask did not ask for it raise no transmit-empty event later.
+        if (!(FMask & EV_TXEMPTY) && TxDrainedLocked()) FTxBusy = false;
         FMask = mask;
         FHistory = 0;
         if (FWait.ov) CompleteWaitLocked(0, 0);
@@ -388,14 +394,27 @@ public:
         ov->InternalHigh = 0;
         FWait = {ov, std::move(event), mask};
         DeliverEventsLocked();
-        int me = ThreadWakeFd();
-        std::function<void()> wake = [me] { Poke(me); };
-        if (stopEvent && me >= 0) stopEvent->AddWaker(&wake);
-        ServeUntilLocked(lock, [&] { return ov->Internal != kPending || (stopEvent && stopEvent->IsSet()); }, ov);
-        if (stopEvent && me >= 0) stopEvent->RemoveWaker(&wake);
+        ServeUntilSetLocked(lock, stopEvent.get(), [ov] { return ov->Internal != kPending; }, ov);
         // A stop outranks the end of the wait, as the first of two handles does.
         if (stopEvent && stopEvent->IsSet()) return WAIT_OBJECT_0;
         return WAIT_OBJECT_0 + 1;
+    }
+
+    // Waits until the event is set, serving the port meanwhile.
+    DWORD WaitServing(HANDLE handle) {
+        auto event = rtl::LookupHandleAs<rtl::Event>(handle);
+        if (!event) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return WAIT_FAILED;
+        }
+        std::unique_lock<std::mutex> lock(FMutex);
+        if (!CheckOpenLocked()) return WAIT_FAILED;
+        ServeUntilSetLocked(lock, event.get(), [] { return false; }, nullptr);
+        if (!event->IsSet()) {
+            SetLastError(ERROR_INVALID_HANDLE);  // the port was closed meanwhile
+            return WAIT_FAILED;
+        }
+        return WAIT_OBJECT_0;
     }
 
     // ---- line control and status ----
@@ -460,7 +479,7 @@ public:
             DWORD out = 0;
             for (auto& w : FWrites) out += w.count - w.done;
             out += static_cast<DWORD>(FTx.Size());
-            if (!FGone) out += FDevice->OutQueue();
+            if (!FGone) out += DeviceOutQueueLocked();
             stat->cbOutQue = out;
         }
         return TRUE_;
@@ -833,7 +852,7 @@ private:
 
     bool WriteByteLocked(int& c) {
         uint8_t b = static_cast<uint8_t>(c);
-        long n = FDevice->Write(&b, 1);
+        long n = WriteDeviceLocked(&b, 1);
         if (n < 0) {
             GoneLocked();
             return false;
@@ -861,7 +880,7 @@ private:
         while (!FWrites.empty()) {
             Transfer& w = FWrites.front();
             if (!deviceFull && FTx.Size() == 0 && w.done < w.count) {
-                long n = FDevice->Write(w.data + w.done, w.count - w.done);
+                long n = WriteDeviceLocked(w.data + w.done, w.count - w.done);
                 if (n < 0) {
                     GoneLocked();
                     return;
@@ -907,8 +926,23 @@ private:
             return;
         }
         if (n > 0) FTxBusy = true;
+        if (n > 0) FDeviceDrained = false;
         // An abort ended the write meanwhile: its bytes went out all the same.
         if (!FWrites.empty() && FWrites.front().ov == target) FWrites.front().done += static_cast<DWORD>(n);
+    }
+
+    long WriteDeviceLocked(const uint8_t* p, size_t n) {
+        long k = FDevice->Write(p, n);
+        if (k > 0) FDeviceDrained = false;
+        return k;
+    }
+
+    // TIOCOUTQ, asked only when bytes went to the device since it was last seen empty.
+    DWORD DeviceOutQueueLocked() {
+        if (FDeviceDrained) return 0;
+        DWORD n = FDevice->OutQueue();
+        FDeviceDrained = n == 0;
+        return n;
     }
 
     // True when the queue is empty afterwards.
@@ -916,7 +950,7 @@ private:
         while (FTx.Size() > 0) {
             const uint8_t* p;
             size_t n = FTx.Peek(&p);
-            long k = FDevice->Write(p, n);
+            long k = WriteDeviceLocked(p, n);
             if (k < 0) {
                 GoneLocked();
                 return false;
@@ -949,11 +983,17 @@ private:
         }
     }
 
+    // Looked at only while a wait would hear of it (the device is asked each time); until then
+    // FTxBusy keeps the bytes in mind.
     void CheckTxEmptyLocked() {
-        if (!FTxBusy || FGone || !FWrites.empty() || FTx.Size() > 0 || FTxChar >= 0 || FFlowChar >= 0) return;
-        if (FDevice->OutQueue() != 0) return;
+        if (!(FMask & EV_TXEMPTY) || !TxDrainedLocked()) return;
         FTxBusy = false;
         RaiseLocked(EV_TXEMPTY);
+    }
+
+    bool TxDrainedLocked() {
+        if (!FTxBusy || FGone || !FWrites.empty() || FTx.Size() > 0 || FTxChar >= 0 || FFlowChar >= 0) return false;
+        return DeviceOutQueueLocked() == 0;
     }
 
     // ---- line state ----
@@ -997,7 +1037,7 @@ private:
         if (int ms = FDevice->StatusPollMs(); ms > 0 && !FGone) cap(ms);
         // TIOCOUTQ has no wake-up: watch the last bytes leave, when that is an event to report.
         if (FTxBusy && (FMask & EV_TXEMPTY) && FWrites.empty() && FTx.Size() == 0 && !FGone &&
-            FDevice->OutQueue() != 0)
+            DeviceOutQueueLocked() != 0)
             cap(1);
         return timeout;
     }
@@ -1056,9 +1096,10 @@ private:
     void ServeUntilLocked(std::unique_lock<std::mutex>& lock, Done done, OVERLAPPED* own) {
         int me = ThreadWakeFd();
         if (me < 0) {
-            // No descriptor to sleep on: the I/O thread serves.
+            // No descriptor to sleep on: the I/O thread serves, and this thread looks now and then
+            // (an event it waits for cannot reach it otherwise).
             if (!done()) Poke(FWakeFd);
-            while (!done()) rtl::CurrentClock().WaitUntil(FCv, lock, rtl::NoDeadline);
+            while (!done() && !FClosed) FCv.wait_for(lock, std::chrono::milliseconds(kStandbyMs));
             return;
         }
         while (!done() && !FClosed) {
@@ -1105,6 +1146,24 @@ private:
         SignalNowLocked();
     }
 
+    // The same until done() holds or the event (may be null) is set, which wakes the thread. The
+    // waker leaves a flag, so the serving loop need not take the events' lock to look.
+    template <class Done>
+    void ServeUntilSetLocked(std::unique_lock<std::mutex>& lock, rtl::Event* event, Done done, OVERLAPPED* own) {
+        int me = ThreadWakeFd();
+        std::atomic<bool> set{false};
+        std::function<void()> wake = [me, &set] {
+            set = true;
+            if (me >= 0) Poke(me);
+        };
+        if (event) {
+            event->AddWaker(&wake);
+            if (event->IsSet()) set = true;
+        }
+        ServeUntilLocked(lock, [&] { return done() || set.load(); }, own);
+        if (event) event->RemoveWaker(&wake);
+    }
+
     // The I/O thread: serves the device while no thread waits in the port, as far as there is
     // something to do (NeedsServerLocked), and otherwise sleeps.
     void Run() {
@@ -1122,10 +1181,11 @@ private:
             }
             int timeout;
             if (lead) {
-                // A waiting thread serves. A port with modem lines is still looked at when its
-                // status is due, in case that thread has left meanwhile.
-                int ms = FDevice->StatusPollMs();
-                timeout = ms > 0 && !FGone ? ms : -1;
+                // A waiting thread serves. This one looks again after a while when there is work
+                // (or the status of a port with modem lines is due), in case that thread has left
+                // for longer than a batch of events takes.
+                timeout = NeedsServerLocked() ? kStandbyMs : -1;
+                if (int ms = FDevice->StatusPollMs(); ms > 0 && !FGone) timeout = timeout < 0 ? ms : std::min(timeout, ms);
             } else {
                 timeout = PollTimeoutLocked();
             }
@@ -1149,18 +1209,30 @@ private:
     }
 
     // Whether the serving thread (a waiting caller, else the I/O thread), as it sleeps now, would
-    // miss a deadline or a descriptor it must watch.
+    // miss a deadline or a descriptor it must watch. Without a waiting caller, work that only
+    // moves bytes along (draining the transmit queue, watching it empty) can wait for the I/O
+    // thread's next look, due within kStandbyMs: the caller that left (an event thread running
+    // its batch) is usually back before then and serves it without waking anyone.
     bool NeedsWakeLocked() const {
-        const Sleep& s = FLeader.fd >= 0 ? FLeadSleep : FIoSleep;
+        bool lead = FLeader.fd >= 0;
+        const Sleep& s = lead ? FLeadSleep : FIoSleep;
         if (s.until == 0) return true;
         uint64_t d = rtl::NoDeadline;
         if (!FReads.empty() && FReads.front().armed)
             d = std::min({d, FReads.front().deadline, FReads.front().intervalDeadline});
         if (!FWrites.empty() && FWrites.front().armed) d = std::min(d, FWrites.front().deadline);
         if (d < s.until) return true;
-        if (!s.out && FDevice->PollsForWrite() && WantsTransmitLocked()) return true;
-        if (!s.in && !FGone && FRx.Free() > 0 && WatchWantedLocked()) return true;
+        bool now = lead || UrgentWorkLocked() || s.until > Now() + kStandbyMs;
+        if (!s.out && FDevice->PollsForWrite() && WantsTransmitLocked() && now) return true;
+        if (!s.in && !FGone && FRx.Free() > 0 && WatchWantedLocked() && now) return true;
         return false;
+    }
+
+    // Work that cannot wait for the I/O thread's next look: transfers and event waits whose
+    // owners wait elsewhere (on their events), flow control, a device that tells of line changes.
+    bool UrgentWorkLocked() const {
+        return !FReads.empty() || !FWrites.empty() || FWait.ov || FDcb.fInX || FDcb.fOutX ||
+               FDevice->SignalsLineChanges();
     }
 
     void ServicePassLocked() {
@@ -1227,6 +1299,7 @@ private:
     int FTxChar = -1;    // TransmitCommChar
     int FFlowChar = -1;  // XON or XOFF to send ahead of everything
     bool FTxBusy = false;  // bytes went out since the last EV_TXEMPTY
+    bool FDeviceDrained = true;  // the device's transmit queue was seen empty since the last write
     bool FXoffHold = false;
     bool FXoffSent = false;
     bool FBreak = false;
@@ -1328,6 +1401,11 @@ DWORD WaitCommEventOrStop(HANDLE h, DWORD* mask, OVERLAPPED* ov, HANDLE stop) {
     auto port = win::PortOf(h);
     if (!port) return WAIT_FAILED;
     return port->WaitEventOrStop(mask, ov, stop);
+}
+DWORD WaitServingComm(HANDLE h, HANDLE event) {
+    auto port = win::PortOf(h);
+    if (!port) return WAIT_FAILED;
+    return port->WaitServing(event);
 }
 BOOL PurgeComm(HANDLE h, DWORD flags) { WITH_PORT(h, Purge(flags)); }
 BOOL ClearCommError(HANDLE h, DWORD* errors, COMSTAT* stat) { WITH_PORT(h, ClearError(errors, stat)); }
