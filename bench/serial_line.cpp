@@ -190,6 +190,8 @@ void RunComponent(benchmark::State& state, TSyncMethod method, TComEvents events
         std::mutex mutex;
         std::condition_variable cv;
         std::atomic<size_t> received{0};
+        // What the writing thread waits for: it is woken when that much is back, not per batch.
+        std::atomic<size_t> awaited{0};
         std::vector<uint8_t> in(64 * 1024);
         port.OnRxChar = [&](TPersistent*, int count) {
             while (count > 0) {
@@ -198,16 +200,22 @@ void RunComponent(benchmark::State& state, TSyncMethod method, TComEvents events
                 check.Take(in.data(), static_cast<size_t>(n));
                 count -= n;
             }
+            bool wake;
             {
                 std::lock_guard<std::mutex> g(mutex);
                 received = check.received;
+                wake = check.received >= awaited.load();
             }
-            cv.notify_all();
+            if (wake) cv.notify_all();
         };
         port.Open();
         Usage before = Usage::Now();
         // Waits until the window has room (or everything is back), as long as bytes keep coming.
         auto waitFor = [&](size_t target) {
+            {
+                std::lock_guard<std::mutex> g(mutex);
+                awaited = target;
+            }
             while (received.load() < target) {
                 if (method == smThreadSync) {
                     if (!CheckSynchronize(10000)) return false;

@@ -112,6 +112,12 @@ struct EventWait {
 
 uint64_t Now() { return rtl::MonotonicMs(); }
 
+// Real time in ms, for choices of who serves (not time-outs, which run on the rtl clock).
+uint64_t RealMs() {
+    return static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count());
+}
+
 void Poke(int fd) {
     uint64_t one = 1;
     ssize_t r = ::write(fd, &one, sizeof one);
@@ -150,7 +156,7 @@ struct Waiter {
 };
 
 // What a sleeping server watches: its deadline (0 while awake) and the device's readiness.
-struct Sleep {
+struct ServerSleep {
     uint64_t until = 0;
     bool in = false;
     bool out = false;
@@ -1067,8 +1073,8 @@ private:
         return ev;
     }
 
-    static Sleep SleepFor(int timeout, short events) {
-        Sleep s;
+    static ServerSleep SleepFor(int timeout, short events) {
+        ServerSleep s;
         if (timeout < 0) s.until = rtl::NoDeadline;
         else s.until = rtl::CurrentClock().IsManual() ? 0 : Now() + static_cast<uint64_t>(timeout);
         s.in = events & POLLIN;
@@ -1138,6 +1144,7 @@ private:
         }
         if (FLeader.fd == me) {
             FLeader = {};
+            FLeaderLeftAt = RealMs();
             // The next waiter takes over; without one, the I/O thread does what nobody waits for.
             if (!FFollowers.empty()) Poke(FFollowers.front().fd);
             else if (NeedsWakeLocked()) Poke(FWakeFd);
@@ -1172,19 +1179,23 @@ private:
         while (!FStop) {
             pollfd fds[2] = {{FWakeFd, POLLIN, 0}, {-1, 0, 0}};
             nfds_t nfds = 1;
-            bool lead = FLeader.fd >= 0;
+            // Stands by while a waiting thread serves, or while only bytes on the move wait and
+            // the thread that served them left a moment ago (it is usually back before long).
+            // Then it looks again when bytes are on the move (or the status of a port with modem
+            // lines is due), in case that thread stays away; other work wakes it.
+            uint64_t left = RealMs() - FLeaderLeftAt;
+            bool standby = FLeader.fd >= 0 || (!UrgentWorkLocked() && left < kStandbyMs);
             if (!FGone) {
                 // With no events asked for, poll still reports a hang-up: one is seen at once
                 // even while nobody serves.
-                fds[1] = {FDevice->PollFd(), lead ? short(0) : DeviceEventsLocked(WatchWantedLocked()), 0};
+                fds[1] = {FDevice->PollFd(), standby ? short(0) : DeviceEventsLocked(WatchWantedLocked()), 0};
                 nfds = 2;
             }
             int timeout;
-            if (lead) {
-                // A waiting thread serves. This one looks again after a while when there is work
-                // (or the status of a port with modem lines is due), in case that thread has left
-                // for longer than a batch of events takes.
-                timeout = NeedsServerLocked() ? kStandbyMs : -1;
+            if (standby) {
+                timeout = !MovingWorkLocked()       ? -1
+                          : FLeader.fd >= 0         ? kStandbyMs
+                                                    : static_cast<int>(kStandbyMs - left);
                 if (int ms = FDevice->StatusPollMs(); ms > 0 && !FGone) timeout = timeout < 0 ? ms : std::min(timeout, ms);
             } else {
                 timeout = PollTimeoutLocked();
@@ -1203,7 +1214,7 @@ private:
             if (FStop) break;
             // What it took from the device (a change it acknowledged) is dealt with here, even
             // when a waiting thread has begun to serve meanwhile.
-            if (FLeader.fd < 0 || revents) ServicePassLocked();
+            if (!standby || revents) ServicePassLocked();
         }
         UnlockAndSignal(lock);
     }
@@ -1215,7 +1226,7 @@ private:
     // its batch) is usually back before then and serves it without waking anyone.
     bool NeedsWakeLocked() const {
         bool lead = FLeader.fd >= 0;
-        const Sleep& s = lead ? FLeadSleep : FIoSleep;
+        const ServerSleep& s = lead ? FLeadSleep : FIoSleep;
         if (s.until == 0) return true;
         uint64_t d = rtl::NoDeadline;
         if (!FReads.empty() && FReads.front().armed)
@@ -1226,6 +1237,11 @@ private:
         if (!s.out && FDevice->PollsForWrite() && WantsTransmitLocked() && now) return true;
         if (!s.in && !FGone && FRx.Free() > 0 && WatchWantedLocked() && now) return true;
         return false;
+    }
+
+    // Work that only moves bytes along: it can wait for the I/O thread's next look.
+    bool MovingWorkLocked() const {
+        return FTx.Size() > 0 || FTxChar >= 0 || FFlowChar >= 0 || (FTxBusy && (FMask & EV_TXEMPTY));
     }
 
     // Work that cannot wait for the I/O thread's next look: transfers and event waits whose
@@ -1284,8 +1300,9 @@ private:
     Waiter FLeader;
     std::vector<Waiter> FFollowers;
     // What the sleeping servers watch.
-    Sleep FLeadSleep;
-    Sleep FIoSleep;
+    ServerSleep FLeadSleep;
+    ServerSleep FIoSleep;
+    uint64_t FLeaderLeftAt = 0;  // real time, ms
 
     DCB FDcb;
     COMMTIMEOUTS FTimeouts;
