@@ -1082,6 +1082,21 @@ private:
         return s;
     }
 
+    // A server's sleep in poll: fds[0] is its own descriptor, fds[1] the device's; sleep records
+    // what it watches meanwhile. The lock is let go while it sleeps.
+    int SleepLocked(std::unique_lock<std::mutex>& lock, pollfd* fds, nfds_t nfds, int timeout, ServerSleep& sleep,
+                    int* err) {
+        sleep = SleepFor(timeout, fds[1].events);
+        UnlockAndSignal(lock);
+        int r = ::poll(fds, nfds, timeout);
+        *err = errno;
+        lock.lock();
+        FDefer = true;
+        sleep = {};
+        if (fds[0].revents & POLLIN) Drain(fds[0].fd);
+        return r;
+    }
+
     // What a server does when its poll returns: takes the device's input (straight into direct,
     // a read of its own, when that is at the head) and notices a device that is gone.
     void AfterPollLocked(std::unique_lock<std::mutex>& lock, int r, int err, short revents, Transfer* direct) {
@@ -1128,15 +1143,8 @@ private:
                 fds[1] = {FDevice->PollFd(), DeviceEventsLocked(true), 0};
                 nfds = 2;
             }
-            int timeout = PollTimeoutLocked();
-            FLeadSleep = SleepFor(timeout, fds[1].events);
-            UnlockAndSignal(lock);
-            int r = ::poll(fds, nfds, timeout);
-            int err = errno;
-            lock.lock();
-            FDefer = true;
-            FLeadSleep = {};
-            if (fds[0].revents & POLLIN) Drain(me);
+            int err = 0;
+            int r = SleepLocked(lock, fds, nfds, PollTimeoutLocked(), FLeadSleep, &err);
             Transfer* direct = own && !FReads.empty() && FReads.front().ov == own ? &FReads.front() : nullptr;
             AfterPollLocked(lock, r, err, nfds == 2 ? fds[1].revents : 0, direct);
             if (FStop) break;
@@ -1200,15 +1208,9 @@ private:
             } else {
                 timeout = PollTimeoutLocked();
             }
-            FIoSleep = SleepFor(timeout, fds[1].events);
-            UnlockAndSignal(lock);
-            int r = ::poll(fds, nfds, timeout);
-            int err = errno;
-            lock.lock();
-            FDefer = true;
-            FIoSleep = {};
+            int err = 0;
+            int r = SleepLocked(lock, fds, nfds, timeout, FIoSleep, &err);
             if (FStop) break;
-            if (fds[0].revents & POLLIN) Drain(FWakeFd);
             short revents = nfds == 2 ? fds[1].revents : 0;
             AfterPollLocked(lock, r, err, revents, nullptr);
             if (FStop) break;
