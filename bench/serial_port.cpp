@@ -199,14 +199,14 @@ void Run(benchmark::State& state, Mode mode, int size, int perBlock) {
     state.counters["port_switches"] = port.switches / n;
 }
 
-void BM_Throughput(benchmark::State& s, Mode mode) { Run(s, mode, kChunk, 8); }
-void BM_RoundTrip(benchmark::State& s, Mode mode) { Run(s, mode, static_cast<int>(s.range(0)), 200); }
+void BM_Throughput(benchmark::State& s, Mode mode) { Run(s, mode, kChunk, 4); }
+void BM_RoundTrip(benchmark::State& s, Mode mode) { Run(s, mode, static_cast<int>(s.range(0)), 100); }
 
 }  // namespace
 
-BENCHMARK_CAPTURE(BM_Throughput, ReadWrite, Mode::ReadWrite)->Iterations(15)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Throughput, None, Mode::None)->Iterations(15)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Throughput, ThreadSync, Mode::ThreadSync)->Iterations(15)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_RoundTrip, ReadWrite, Mode::ReadWrite)->Arg(1)->Arg(64)->Iterations(15)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_RoundTrip, None, Mode::None)->Arg(1)->Arg(64)->Iterations(15)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_RoundTrip, ThreadSync, Mode::ThreadSync)->Arg(1)->Arg(64)->Iterations(15)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Throughput, ReadWrite, Mode::ReadWrite)->Iterations(40)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Throughput, None, Mode::None)->Iterations(40)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Throughput, ThreadSync, Mode::ThreadSync)->Iterations(40)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RoundTrip, ReadWrite, Mode::ReadWrite)->Arg(1)->Arg(64)->Iterations(40)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RoundTrip, None, Mode::None)->Arg(1)->Arg(64)->Iterations(40)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RoundTrip, ThreadSync, Mode::ThreadSync)->Arg(1)->Arg(64)->Iterations(40)->Unit(benchmark::kMillisecond);

@@ -465,8 +465,11 @@ public:
         std::lock_guard<std::mutex> g(FMutex);
         if (!CheckOpenLocked()) return FALSE_;
         if (DWORD e = FDevice->Trace("ClearCommError", 0)) return Fail(e);
-        // Bytes that no server takes wait in the kernel: the count includes them.
-        if (FLeader.fd < 0 && !FIoSleep.in) ReceiveLocked(nullptr);
+        // Bytes that no server takes wait in the kernel: the count includes them. Not right after
+        // a server left, though: it is usually back at once (an event thread running its batch)
+        // and takes them then, while a read here can block on the terminal's pending input work,
+        // with the lock held.
+        if (FLeader.fd < 0 && !FIoSleep.in && RealMs() - FLeaderLeftAt >= kStandbyMs) ReceiveLocked(nullptr);
         // Errors the I/O thread has not sampled yet belong to this call.
         SampleLineLocked();
         CheckTxEmptyLocked();
