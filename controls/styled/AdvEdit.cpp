@@ -303,13 +303,3 @@ void TAdvEdit::WMKillFocus(TMessage& Message) {
     // going anywhere else, to no window of the program too, hides it.
     if (!InLookup(reinterpret_cast<HWND>(Message.WParam))) HideLookup();
 }
-
-// ---- Small helpers
-
-void TAdvEdit::PostKey(UINT msg, WORD key) {
-    if (Parent() && Parent()->HandleAllocated()) PostMessage(Parent()->Handle(), msg, key, 0);
-}
-
-void TAdvEdit::NextControl() {
-    if (TCustomForm* form = GetParentForm(this)) form->Perform(WM_NEXTDLGCTL, 0, 0);
-}

@@ -459,50 +459,24 @@ private:
     int ValueEnd() const { return FPrefix.Length() + Text().Length(); }
     int Caret() const;
     void SetCaret(int pos) { SetSelection(pos, pos); }
-    void PostKey(UINT msg, WORD key);
-    void NextControl();
 
     // The typed input engine's view of this edit (AdvEditInput.cpp).
-    class TInputHost final : public styled::TTypedInputHost {
+    friend class styled::TEditInputHost<TAdvEdit, TCustomEdit>;
+    class TInputHost final : public styled::TEditInputHost<TAdvEdit, TCustomEdit> {
     public:
-        explicit TInputHost(TAdvEdit& edit) : E(edit) {}
-        String WholeText() const override;
-        int SelStart() const override;
-        int SelLength() const override;
-        void Select(int anchor, int caret) override;
-        void ReplaceRange(int start, int end, const String& text) override;
+        using TEditInputHost::TEditInputHost;
         void SetWholeText(const String& text) override;
         bool NativeModified() override;
-        bool HasWindow() const override;
-        String Value() const override;
-        void SetValue(const String& value) override;
         double FloatValue() override;
         void SetFloatValue(double value) override;
-        void SelectValue() override;
         bool Modified() const override;
         void SetModified(bool value) override;
         String MixedCase(const String& value) override;
         styled::TTypedSettings Settings() const override;
-        void PassChar(TMessage& Message) override;
-        void DefaultChar(TMessage& Message) override;
-        void PassKeyDown(TMessage& Message) override;
-        void PassClipboard(TMessage& Message) override;
-        void PassSpecialKey(TMessage& Message) override;
-        bool HasParent() const override;
-        void PostToParent(UINT msg, WORD key) override;
-        int FormKeyPreview() const override;
-        bool ParentFocused() const override;
-        void NextControl(bool previous) override;
-        void RaiseChange() override;
-        void KeyPressEvent(char16_t Key) override;
-        bool ClipboardEvent(styled::TClipboardAction action, const String& value) override;
         bool LookupKeyDown(TMessage& Message) override;
         void RefreshLookup() override;
         void BackspaceAtPrefix() override;
         void EscapeUndo() override;
-
-    private:
-        TAdvEdit& E;
     };
 
     // The auto-complete's keys.

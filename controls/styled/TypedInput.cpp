@@ -10,6 +10,7 @@
 #include "platform/rtl/Format.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/Forms.h"
 #include "platform/win/Window.h"
 
 using advedit::ClassifyTypedText;
@@ -619,6 +620,34 @@ void TTypedInput::CaretAfterDecimal() {
     const int pre = FHost.Settings().Prefix.Length();
     const int p = Pos(String(FormatSettings.DecimalSeparator), FHost.Value());
     SetCaret(p > 0 ? p + pre : pre);
+}
+
+// ---------------------------------------------------------------------------------------------
+// A windowed edit's parent, form and clipboard events
+
+bool TControlInputHost::HasParent() const { return FControl.Parent() != nullptr; }
+
+void TControlInputHost::PostToParent(UINT msg, WORD key) {
+    if (FControl.Parent() && FControl.Parent()->HandleAllocated()) PostMessage(FControl.Parent()->Handle(), msg, key, 0);
+}
+
+int TControlInputHost::FormKeyPreview() const {
+    TCustomForm* form = GetParentForm(&FControl);
+    return form ? form->KeyPreview() : -1;
+}
+
+bool TControlInputHost::ParentFocused() const { return Screen->ActiveControl() == FControl.Parent(); }
+
+void TControlInputHost::NextControl(bool previous) {
+    if (TCustomForm* form = GetParentForm(&FControl)) form->Perform(WM_NEXTDLGCTL, previous ? 1 : 0, 0);
+}
+
+bool TControlInputHost::FireClipboardEvent(const TClipboardEvent& copy, const TClipboardEvent& cut,
+                                           const TClipboardEvent& paste, TClipboardAction action, const String& value) {
+    bool allow = true;
+    const TClipboardEvent& event = action == TClipboardAction::Copy ? copy : action == TClipboardAction::Cut ? cut : paste;
+    if (event) event(&FControl, value, allow);
+    return allow;
 }
 
 }  // namespace styled

@@ -15,6 +15,8 @@
 #include "platform/rtl/String.h"
 #include "platform/win/Messages.h"
 
+class TWinControl;
+
 namespace advedit {
 
 // What a text reads as: ClassifyTypedText's answer (the numbers are the classes' own).
@@ -169,6 +171,76 @@ public:
     virtual void BackspaceAtPrefix() {}
     // Escape's undo with CanUndo, before the value is selected and Modified cleared.
     virtual void EscapeUndo() {}
+};
+
+// What every windowed edit answers alike: its parent, its form and its clipboard events.
+class TControlInputHost : public TTypedInputHost {
+public:
+    explicit TControlInputHost(TWinControl& control) : FControl(control) {}
+    bool HasParent() const override;
+    void PostToParent(UINT msg, WORD key) override;
+    int FormKeyPreview() const override;
+    bool ParentFocused() const override;
+    void NextControl(bool previous) override;
+
+protected:
+    // The event of the action with the control as sender; answers allow.
+    bool FireClipboardEvent(const TClipboardEvent& copy, const TClipboardEvent& cut, const TClipboardEvent& paste,
+                            TClipboardAction action, const String& value);
+
+private:
+    TWinControl& FControl;
+};
+
+// The host's answers every edit of the family gives alike, from the operations and fields named
+// the same in each: E is the edit (which befriends this class), Base its native edit class.
+template <class E, class Base>
+class TEditInputHost : public TControlInputHost {
+public:
+    explicit TEditInputHost(E& edit) : TControlInputHost(edit), FEdit(edit) {}
+    String WholeText() const override { return FEdit.Base::Text(); }
+    int SelStart() const override { return FEdit.SelStart(); }
+    int SelLength() const override { return FEdit.SelLength(); }
+    void Select(int anchor, int caret) override { FEdit.SetSelection(anchor, caret); }
+    void ReplaceRange(int start, int end, const String& text) override { FEdit.Base::ReplaceRange(start, end, text, false); }
+    bool HasWindow() const override { return FEdit.HandleAllocated(); }
+    String Value() const override { return FEdit.Text(); }
+    void SetValue(const String& value) override { FEdit.SetText(value); }
+    void SelectValue() override { FEdit.SelectAll(); }
+    TTypedSettings Settings() const override {
+        TTypedSettings s;
+        s.EditType = FEdit.FEditType;
+        s.Precision = FEdit.FPrecision;
+        s.Prefix = FEdit.FPrefix;
+        s.Suffix = FEdit.FSuffix;
+        s.LengthLimit = FEdit.FLengthLimit;
+        s.Signed = FEdit.FSigned;
+        s.ExcelStyleDecimalSeparator = FEdit.FExcelStyleDecimalSeparator;
+        s.AllowNumericNullValue = FEdit.FAllowNumericNullValue;
+        s.AutoThousandSeparator = FEdit.FAutoThousandSeparator;
+        s.ValidChars = FEdit.FValidChars;
+        s.CanUndo = FEdit.FCanUndo;
+        s.ReturnIsTab = FEdit.FReturnIsTab;
+        s.DefaultHandling = FEdit.FDefaultHandling;
+        s.MaxLength = FEdit.MaxLength();
+        s.ReadOnly = FEdit.ReadOnly();
+        return s;
+    }
+    void PassChar(TMessage& Message) override { FEdit.Base::WMChar(Message); }
+    void DefaultChar(TMessage& Message) override { FEdit.DefaultHandler(Message); }
+    void PassKeyDown(TMessage& Message) override { FEdit.Base::WMKeyDown(Message); }
+    void PassClipboard(TMessage& Message) override { FEdit.Base::Dispatch(Message); }
+    void PassSpecialKey(TMessage& Message) override { FEdit.Base::Dispatch(Message); }
+    void RaiseChange() override { FEdit.Change(); }
+    void KeyPressEvent(char16_t Key) override {
+        if (FEdit.OnKeyPress) FEdit.OnKeyPress(&FEdit, Key);
+    }
+    bool ClipboardEvent(TClipboardAction action, const String& value) override {
+        return FireClipboardEvent(FEdit.OnClipboardCopy, FEdit.OnClipboardCut, FEdit.OnClipboardPaste, action, value);
+    }
+
+protected:
+    E& FEdit;
 };
 
 // The engine of one edit. Its state is the swallowed change notice, the cut in progress and the
