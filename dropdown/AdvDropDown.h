@@ -459,7 +459,8 @@ protected:
     // The key-press hook: the key events, then Enter is swallowed.
     virtual void HandleKeyPress(char16_t& Key);
     virtual void HandleKeyUp(WORD& Key, TShiftState Shift);
-    // The change notice: swallowed once after FBlockChange.
+    // The change notice that was not swallowed (a rewrite's, or a character's typed over the
+    // whole value): OnChange; pickers follow it with their own steps.
     virtual void HandleChange();
     // WM_KEYDOWN: the pop-up's keys (Alt+Up and Alt+Down, Enter, Esc, F4) and the keys of an
     // untypeable edit.
@@ -543,7 +544,7 @@ protected:
     void KeyDown(WORD& Key, TShiftState Shift) override { HandleKeyDown(Key, Shift); }
     void KeyPress(char16_t& Key) override { HandleKeyPress(Key); }
     void KeyUp(WORD& Key, TShiftState Shift) override { HandleKeyUp(Key, Shift); }
-    void Change() override { HandleChange(); }
+    void Change() override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
     void WMSize(TMessage& Message) override;
     void FrameWidthsChanged() override;

@@ -81,9 +81,11 @@ void TAdvCustomDropDown::HandleKeyPress(char16_t& Key) {
 
 void TAdvCustomDropDown::HandleKeyUp(WORD& Key, TShiftState Shift) { TCustomMaskEdit::KeyUp(Key, Shift); }
 
-void TAdvCustomDropDown::HandleChange() {
-    if (FInput.ChangeNotice()) TCustomMaskEdit::Change();
+void TAdvCustomDropDown::Change() {
+    if (FInput.ChangeNotice()) HandleChange();
 }
+
+void TAdvCustomDropDown::HandleChange() { TCustomMaskEdit::Change(); }
 
 void TAdvCustomDropDown::KeyDownMessage(TMessage& Message) {
     if (ComponentState().Contains(csDesigning)) return;
