@@ -551,6 +551,7 @@ protected:
     void WMKeyDown(TMessage& Message) override { KeyDownMessage(Message); }
     void WMChar(TMessage& Message) override { CharMessage(Message); }
     void WMSetFocus(TMessage& Message) override { SetFocusMessage(Message); }
+    void WMKillFocus(TMessage& Message) override;
     void WMNCPaint(TMessage& Message) override;
     void WMLButtonDown(TMessage& Message) override;
     void WMLButtonUp(TMessage& Message) override;

@@ -148,6 +148,12 @@ void TAdvCustomDropDown::CMExit(TMessage& Message) {
     if (!ComponentState().Contains(csLoading)) FInput.CompleteNumber();
     TCustomMaskEdit::CMExit(Message);
     InvalidateFrame();
+}
+
+// The untypeable edit's focus box goes with the focus, also to a window of another form (its
+// own pop-up), where the form's active control does not change.
+void TAdvCustomDropDown::WMKillFocus(TMessage& Message) {
+    TCustomMaskEdit::WMKillFocus(Message);
     if (!FEditorEnabled) Invalidate();
 }
 
