@@ -137,3 +137,8 @@ void TAdvMemoDropDown::ControlKeyUp(TObject* Sender, WORD& Key, TShiftState Shif
 void TAdvMemoDropDown::ControlKeyPress(TObject* Sender, char16_t& Key) {
     if (GetKeyState(VK_MENU) < 0 || Key == 0x1B) TAdvCustomDropDown::ControlKeyPress(Sender, Key);
 }
+
+void TAdvMemoDropDown::Notification(TComponent* AComponent, TOperation Operation) {
+    TAdvCustomDropDown::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FMemo) FMemo = nullptr;
+}

@@ -54,6 +54,8 @@ protected:
     void ControlKeyPress(TObject* Sender, char16_t& Key) override;
     // A typed text becomes MemoText's one line; then OnChange.
     void HandleChange() override;
+    // The picker control going (with the pop-up that holds it) is forgotten.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void CMEnter(TMessage& Message) override;
 
 private:

@@ -128,3 +128,8 @@ void TAdvTrackBarDropDown::MouseUp(TMouseButton Button, TShiftState Shift, int X
     TAdvCustomDropDown::MouseUp(Button, Shift, X, Y);
     if (Draggable()) FMouseDraging = false;
 }
+
+void TAdvTrackBarDropDown::Notification(TComponent* AComponent, TOperation Operation) {
+    TAdvCustomDropDown::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FTrackBar) FTrackBar = nullptr;
+}

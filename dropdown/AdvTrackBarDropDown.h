@@ -44,6 +44,8 @@ protected:
     void OpenPopup() override;
     // OnChange, then Position from the text (the strict integer conversion: EConvertError).
     void HandleChange() override;
+    // The picker control going (with the pop-up that holds it) is forgotten.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     // After the base's keys of the untypeable edit: Up and Down step Position within the range.
     void KeyDownMessage(TMessage& Message) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;

@@ -106,6 +106,15 @@ TEST_F(MemoTest, ThePopupHoldsTheMemoWithTheLinesAndSettings) {
     d->HideDropDown(false);
 }
 
+TEST_F(MemoTest, AGoneMemoIsForgotten) {
+    Lines({u"one", u"two"});
+    d->Memo()->Free();
+    EXPECT_EQ(d->Memo(), nullptr);
+    d->ShowDropDown();
+    d->HideDropDown(false);
+    EXPECT_EQ(d->MemoText()->Count(), 2);
+}
+
 TEST_F(MemoTest, AcceptingClosesCopyTheLinesEscKeepsMemoText) {
     Lines({u"one", u"two"});
     int memoChanges = 0;

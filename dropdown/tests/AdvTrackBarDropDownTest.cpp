@@ -205,4 +205,14 @@ TEST_F(TrackBarTest, ATextThatIsNoIntegerRaisesAfterOnChange) {
     EXPECT_EQ(d->Position(), 0);
 }
 
+TEST_F(TrackBarTest, AGoneTrackBarIsForgotten) {
+    d->TrackBar()->Free();
+    EXPECT_EQ(d->TrackBar(), nullptr);
+    d->SetMax(30);
+    d->SetPosition(12);
+    EXPECT_EQ(d->Position(), 12);
+    d->ShowDropDown();
+    d->HideDropDown(true);
+}
+
 }  // namespace
