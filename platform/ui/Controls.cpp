@@ -7,6 +7,7 @@
 
 #include "platform/rtl/Threads.h"
 #include "platform/ui/backend/Backend.h"
+#include "platform/ui/backend/Canvas.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/CommNotify.h"
 #include "platform/ui/Tooltips.h"
@@ -48,8 +49,7 @@ void HandleUiException(TObject* sender) { Application->HandleException(sender); 
 // A property the children may follow changed (CM_PARENTCOLORCHANGED...); the list is a copy,
 // since a child may leave it meanwhile.
 void TellChildren(std::vector<TControl*> children, UINT msg) {
-    TMessage m{msg, 0, 0, 0};
-    for (TControl* c : children) c->WndProc(m);
+    for (TControl* c : children) c->Perform(msg, 0, 0);
 }
 
 }  // namespace
@@ -132,9 +132,13 @@ void TControlCanvas::UpdateTarget(const TRect* paintClip, bool window) {
         FAttached = false;
         SetWindowOrgEx(Handle(), 0, 0, nullptr);
         SelectClipRgn(Handle(), nullptr);
+        SetLayout(Handle(), 0);
     }
     if (!host) return;
     TRect area = host->ClientArea();
+    // A right-to-left layout mirrors about the client area, or the whole window for its frame.
+    if (window && own) SetLayoutArea(0, own->Width());
+    else SetLayoutArea(area.Left, area.Width());
     TRect clip;
     TPoint origin;
     if (window && own) {
@@ -163,10 +167,13 @@ void TControlCanvas::AttachTo(HDC dc) {
     GetWindowOrgEx(dc, &windowOrg);
     SetViewportOrgEx(self, viewport.X, viewport.Y, nullptr);
     SetWindowOrgEx(self, windowOrg.X, windowOrg.Y, nullptr);
+    SetLayoutArea(source->Dc().layoutLeft, source->Dc().layoutWidth);
+    SetLayout(self, GetLayout(dc));
     // The visible box (device clip and region) as device clip, and the DC's region, so parts a
     // component excluded stay untouched.
     TRect box;
     GetClipBox(dc, &box);
+    box = source->LogicalRect(box);  // the box as it lies, whatever the DC's layout
     FDeviceClip = box.IsEmpty() ? TRect() : OffsetRectBy(box, viewport.X - windowOrg.X, viewport.Y - windowOrg.Y);
     SetDeviceClipRect(&FDeviceClip);
     HRGN region = CreateRectRgn(0, 0, 0, 0);
@@ -206,13 +213,17 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
 
 TControl::~TControl() {
     Destroying();
+    FWindowProc.reset();
     FActionLink.reset();
     if (gCaptureControl == this) gCaptureControl = nullptr;
     ui::detail::ForgetControl(this);
     if (FParent) FParent->RemoveControl(this);
 }
 
-void TControl::BeforeDestruction() { TComponent::BeforeDestruction(); }
+void TControl::BeforeDestruction() {
+    FWindowProc.reset();
+    TComponent::BeforeDestruction();
+}
 
 void TControl::ApplyConstraints(int& w, int& h) const {
     if (FConstraints.MinWidth > 0) w = std::max(w, FConstraints.MinWidth);
@@ -407,7 +418,7 @@ void TControl::SendToBack() {
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
     ui::CheckUiThread("Perform");
     TMessage m{Msg, WParam, LParam, 0};
-    WndProc(m);
+    Deliver(m);
     return m.Result;
 }
 
@@ -711,9 +722,8 @@ void TControl::SetParentBiDiMode(bool value) {
 void TControl::CMBiDiModeChanged(TMessage&) {
     if (SysLocale.MiddleEast) Invalidate();
     if (auto* w = dynamic_cast<TWinControl*>(this)) {
-        TMessage m{CM_PARENTBIDIMODECHANGED, 0, 0, 0};
         std::vector<TControl*> children = w->FControls;
-        for (TControl* c : children) c->WndProc(m);
+        for (TControl* c : children) c->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
     }
 }
 
@@ -745,6 +755,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl() {
     Destroying();
+    // What the window still hears as it goes reaches no hook, whose owner may be gone.
+    FWindowProc.reset();
     if (TCustomForm* form = GetParentForm(this); form && form != static_cast<TControl*>(this)) {
         if (form->FActiveControl && (form->FActiveControl == this || ContainsControl(form->FActiveControl)))
             form->FActiveControl = nullptr;
@@ -800,7 +812,7 @@ void TWinControl::CreateWnd() {
     FHandle = win::CreateWindowHandle([this](HWND, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
         TMessage m{msg, w, l, 0};
         try {
-            WndProc(m);
+            Deliver(m);
         } catch (...) {
             HandleUiException(this);
         }
@@ -951,7 +963,7 @@ void TWinControl::Broadcast(TMessage& Message) {
     std::vector<TControl*> children = FControls;
     for (TControl* c : children) {
         if (std::find(FControls.begin(), FControls.end(), c) == FControls.end()) continue;
-        c->WndProc(Message);
+        c->Deliver(Message);
         if (Message.Result != 0) return;
     }
 }

@@ -7,7 +7,8 @@
 // calls the handler for the message number or DefaultHandler. A component handles a message by
 // overriding Dispatch (a switch over the numbers it handles, falling back to the inherited
 // Dispatch), by overriding one of the handler methods below, or by overriding WndProc to see
-// every message first; each override calls the inherited one for what it leaves alone.
+// every message first; each override calls the inherited one for what it leaves alone. Messages
+// reach WndProc through the replaceable WindowProc, so another component may hook a control.
 #include <functional>
 #include <memory>
 #include <vector>
@@ -74,6 +75,9 @@ class TControlActionLink;
 class TControlDrag;
 // A control's action link class: makes the link of a control (C++ has no class references).
 using TControlActionLinkClass = TControlActionLink* (*)(TControl* Client);
+
+// A window procedure of a control (TControl::WindowProc).
+using TWndMethod = std::function<void(TMessage&)>;
 
 struct TSizeConstraints {
     int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;  // 0: no limit
@@ -241,6 +245,12 @@ public:
     void SendToBack();
 
     LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+    // The control's window procedure: every message the layer delivers, Perform and SendMessage
+    // included, goes through it; by default it is WndProc. A component keeps the one it found,
+    // installs its own, chains to the kept one and puts it back later; nullptr restores WndProc.
+    // A hook may replace itself while it runs. The control drops any hook as it is destroyed.
+    TWndMethod WindowProc();
+    void SetWindowProc(TWndMethod Value);
     virtual void WndProc(TMessage& Message);
     virtual void Dispatch(TMessage& Message);
     virtual void DefaultHandler(TMessage& Message);
@@ -287,6 +297,10 @@ public:
     UINT DrawTextBiDiModeFlags(UINT Flags) const;
     UINT DrawTextBiDiModeFlagsReadingOnly() const;
 
+    // Scales the control by M / D (ChangeScale); D 0 raises EInvalidOperation and changes
+    // nothing. The layer's forms are 96 dots per inch, so the layer never scales on loading.
+    void ScaleBy(int M, int D);
+
     // Dragging a control onto others (OLE's drag and drop is another matter). With dmAutomatic a
     // left press starts a drag as BeginDrag(false) does. A drag is a grab of the input, not a
     // loop: BeginDrag returns at once. Immediate starts it at once; otherwise it starts once the
@@ -326,6 +340,9 @@ protected:
 
     // This control's drag ended, on Target (nullptr: nothing took it): OnEndDrag.
     virtual void DoEndDrag(TObject* Target, int X, int Y);
+    // Left, Top, Width and Height become MulDiv(value, M, D), and the font's Height too when the
+    // control does not take its parent's font; a windowed control scales its children first.
+    virtual void ChangeScale(int M, int D);
     virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
     virtual void WMContextMenu(TMessage& Message);
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -372,9 +389,13 @@ private:
     friend class TControlDrag;
     // CM_DESIGNHITTEST for a mouse message: true when the control takes it as at run time.
     bool DesignHitTest(const TMessage& Message);
+    // Through the window procedure: the installed one, else WndProc.
+    void Deliver(TMessage& Message);
     void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState extra = {});
     void DoMouseUp(TMessage& Message, TMouseButton Button);
 
+    // Shared, so that a hook replaced while it runs stays alive until it returns.
+    std::shared_ptr<const TWndMethod> FWindowProc;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     TSizeConstraints FConstraints;
     TAlign FAlign = alNone;
@@ -579,6 +600,7 @@ public:
 
 protected:
     virtual void CreateParams(TCreateParams& Params);
+    void ChangeScale(int M, int D) override;
     virtual void CreateWnd();
     virtual void DestroyWnd();
     // Made visible, hidden, reparented, resized: the widget follows.

@@ -77,3 +77,56 @@ bool TControl::DesignHitTest(const TMessage& Message) {
     }
     return Perform(CM_DESIGNHITTEST, keys, point) != 0;
 }
+
+namespace {
+void RequireDivisor(int D) {
+    if (D == 0) throw EInvalidOperation(String("A scale cannot have a divisor of 0"));
+}
+}  // namespace
+
+void TControl::ScaleBy(int M, int D) {
+    RequireDivisor(D);
+    ChangeScale(M, D);
+}
+
+void TControl::ChangeScale(int M, int D) {
+    RequireDivisor(D);
+    SetBounds(MulDiv(FLeft, M, D), MulDiv(FTop, M, D), MulDiv(FWidth, M, D), MulDiv(FHeight, M, D));
+    if (!FParentFont) FFont->SetHeight(MulDiv(FFont->Height(), M, D));
+}
+
+void TWinControl::ChangeScale(int M, int D) {
+    RequireDivisor(D);
+    // The children first, then the control, laid out once at the end.
+    bool aligning = FAligning;
+    FAligning = true;
+    try {
+        std::vector<TControl*> children = FControls;
+        for (TControl* c : children) c->ChangeScale(M, D);
+        TControl::ChangeScale(M, D);
+    } catch (...) {
+        FAligning = aligning;
+        throw;
+    }
+    FAligning = aligning;
+    AlignControls();
+}
+
+TWndMethod TControl::WindowProc() {
+    if (FWindowProc) return *FWindowProc;
+    return [this](TMessage& Message) { WndProc(Message); };
+}
+
+void TControl::SetWindowProc(TWndMethod Value) {
+    FWindowProc = Value ? std::make_shared<const TWndMethod>(std::move(Value)) : nullptr;
+}
+
+void TControl::Deliver(TMessage& Message) {
+    if (!FWindowProc) {
+        WndProc(Message);
+        return;
+    }
+    // Held for the call: the hook may put the kept procedure back from inside itself.
+    std::shared_ptr<const TWndMethod> proc = FWindowProc;
+    (*proc)(Message);
+}

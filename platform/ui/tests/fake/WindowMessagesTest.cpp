@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/Cursors.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Grids.h"
 #include "platform/ui/fake/FakeBackend.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/testing/Fixtures.h"
@@ -286,4 +289,177 @@ TEST_F(WindowMessagesTest, InDesignStateTheDesignHitTestDecidesWhetherTheControl
     EXPECT_EQ(designed->Asked.back(), TPoint(3, 4));
 }
 
+TEST_F(WindowMessagesTest, ScaleByScalesTheControlItsFontAndItsChildren) {
+    auto* panel = Add<TPanel>(10, 20);
+    panel->SetBounds(10, 20, 100, 50);
+    panel->Font()->SetHeight(-13);  // its own font: ParentFont ends
+    auto* button = NewComponent<TButton>(form);
+    button->SetBounds(4, 6, 40, 20);
+    button->SetParent(panel);
+    auto* filler = NewComponent<TPanel>(form);
+    filler->SetParent(panel);
+    filler->SetAlign(alBottom);
+    filler->SetHeight(10);
+    form->Show();
+
+    panel->ScaleBy(3, 2);
+    EXPECT_EQ(panel->BoundsRect(), Bounds(15, 30, 150, 75));
+    EXPECT_EQ(button->BoundsRect(), Bounds(6, 9, 60, 30));
+    EXPECT_EQ(panel->Font()->Height(), -20);   // -19.5, half away from zero
+    EXPECT_EQ(button->Font()->Height(), -20);  // taken from the parent, not scaled twice
+    // Aligned once in the scaled panel, inside its one-pixel bevel.
+    EXPECT_EQ(filler->BoundsRect(), TRect(1, 59, 149, 74));
+
+    EXPECT_THROW(panel->ScaleBy(3, 0), EInvalidOperation);
+    EXPECT_EQ(panel->BoundsRect(), Bounds(15, 30, 150, 75));
+    EXPECT_EQ(button->BoundsRect(), Bounds(6, 9, 60, 30));
+}
+
+class ScaledGrid : public TDrawGrid {
+public:
+    using TDrawGrid::TDrawGrid;
+    int WidthChanges = 0, HeightChanges = 0;
+
+protected:
+    void ColWidthsChanged() override {
+        ++WidthChanges;
+        TDrawGrid::ColWidthsChanged();
+    }
+    void RowHeightsChanged() override {
+        ++HeightChanges;
+        TDrawGrid::RowHeightsChanged();
+    }
+};
+
+TEST_F(WindowMessagesTest, AGridScalesItsDefaultSizesAndEveryColumnAndRow) {
+    auto* grid = Add<ScaledGrid>(0, 0);
+    grid->SetDefaultRowHeight(22);
+    grid->SetColWidths(1, 40);
+    grid->SetColWidths(2, -1);  // hidden
+    grid->SetRowHeights(3, 30);
+    grid->WidthChanges = grid->HeightChanges = 0;
+    grid->ScaleBy(3, 2);
+    EXPECT_EQ(grid->DefaultRowHeight(), 33);
+    EXPECT_EQ(grid->DefaultColWidth(), 96);
+    EXPECT_EQ(grid->ColWidths(0), 96);
+    EXPECT_EQ(grid->ColWidths(1), 60);
+    EXPECT_EQ(grid->ColWidths(2), -1);
+    EXPECT_EQ(grid->RowHeights(0), 33);
+    EXPECT_EQ(grid->RowHeights(3), 45);
+    EXPECT_EQ(grid->WidthChanges, 1);
+    EXPECT_EQ(grid->HeightChanges, 1);
+}
+
 }  // namespace
+
+// Notes the keys its own WndProc gets.
+class KeyLog : public TCustomControl {
+public:
+    explicit KeyLog(TComponent* owner) : TCustomControl(owner) {
+        SetBounds(0, 0, 50, 20);
+        SetTabStop(true);
+    }
+    std::vector<std::string>* Log = nullptr;
+
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_KEYDOWN) Log->push_back("WndProc " + std::to_string(m.WParam));
+        TCustomControl::WndProc(m);
+    }
+};
+
+// A component that hooks another control's window procedure, swallowing one key.
+struct KeyHook {
+    KeyHook(std::string name, std::vector<std::string>* log, WORD swallowed = 0)
+        : Name(std::move(name)), Log(log), Swallowed(swallowed) {}
+    std::string Name;
+    std::vector<std::string>* Log;
+    WORD Swallowed;
+    TControl* Hooked = nullptr;
+    TWndMethod Kept;
+    std::function<void()> During;  // run inside the hook, before chaining
+
+    void Install(TControl* c) {
+        Hooked = c;
+        Kept = c->WindowProc();
+        c->SetWindowProc([this](TMessage& m) { Handle(m); });
+    }
+    void Handle(TMessage& m) {
+        if (m.Msg == WM_KEYDOWN) {
+            Log->push_back(Name + " " + std::to_string(m.WParam));
+            if (During) During();
+            if (m.WParam == Swallowed) return;
+        }
+        Kept(m);
+    }
+    void Restore() { Hooked->SetWindowProc(Kept); }
+};
+
+TEST_F(WindowMessagesTest, AHookedWindowProcSeesKeysFirstSwallowsOneAndChainsTheRest) {
+    std::vector<std::string> log;
+    auto* control = Add<KeyLog>(0, 0);
+    control->Log = &log;
+    form->Show();
+    control->SetFocus();
+
+    KeyHook first("first", &log, 'A');
+    first.Install(control);
+    ui::test::Key(control, 'A');
+    ui::test::Key(control, 'B');
+    control->Perform(WM_KEYDOWN, 'C', 0);
+    SendMessage(control->Handle(), WM_KEYDOWN, 'D', 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"first 65", "first 66", "WndProc 66", "first 67", "WndProc 67", "first 68",
+                                             "WndProc 68"}));
+
+    // A second hook chains to the first, the first to WndProc.
+    log.clear();
+    KeyHook second("second", &log, 'B');
+    second.Install(control);
+    ui::test::Key(control, 'B');
+    ui::test::Key(control, 'E');
+    EXPECT_EQ(log, (std::vector<std::string>{"second 66", "second 69", "first 69", "WndProc 69"}));
+
+    // Restored in reverse order, nothing hooks any more.
+    second.Restore();
+    first.Restore();
+    log.clear();
+    ui::test::Key(control, 'A');
+    EXPECT_EQ(log, (std::vector<std::string>{"WndProc 65"}));
+
+    // nullptr brings WndProc back too.
+    first.Install(control);
+    control->SetWindowProc(nullptr);
+    log.clear();
+    ui::test::Key(control, 'A');
+    EXPECT_EQ(log, (std::vector<std::string>{"WndProc 65"}));
+}
+
+TEST_F(WindowMessagesTest, AHookThatRestoresTheKeptOneFromInsideItsOwnCallFinishesSafely) {
+    std::vector<std::string> log;
+    auto* control = Add<KeyLog>(0, 0);
+    control->Log = &log;
+    auto hook = std::make_unique<KeyHook>("hook", &log);
+    hook->Install(control);
+    // Restoring replaces the running procedure; the hook still chains with what it holds.
+    hook->During = [&] { hook->Restore(); };
+    control->Perform(WM_KEYDOWN, 'A', 0);
+    control->Perform(WM_KEYDOWN, 'B', 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"hook 65", "WndProc 65", "WndProc 66"}));
+}
+
+TEST_F(WindowMessagesTest, ADestroyedControlDropsItsHookBeforeTheMessagesOfItsEnd) {
+    int heard = 0;
+    auto* control = Add<KeyLog>(0, 0);
+    form->Show();
+    control->SetFocus();
+    TWndMethod kept = control->WindowProc();
+    // The hook counts what it hears; once the control starts to go it must hear nothing.
+    control->SetWindowProc([&](TMessage& m) {
+        EXPECT_FALSE(control->ComponentState().Contains(csDestroying)) << "message " << m.Msg;
+        ++heard;
+        kept(m);
+    });
+    control->Perform(WM_NULL, 0, 0);
+    EXPECT_EQ(heard, 1);
+    control->Free();  // focus leaves and the window goes: no message reaches the hook
+    EXPECT_EQ(heard, 1);
+}
