@@ -71,6 +71,7 @@ protected:
         auto* g = Add<LogGrid>(0, 0);
         g->SetBorderStyle(bsNone);
         g->SetScrollBars(ssNone);
+        g->SetDefaultRowHeight(24);
         g->SetBounds(0, 0, clientW, clientH);
         g->SetColCount(cols);
         g->SetRowCount(rows);
