@@ -32,10 +32,9 @@ public:
     }
 
     void SetNormalRowCount(int v) { FNormalRowCount = v; }
+    int NormalRowCount() const { return FNormalRowCount; }
     void SetHideLastRow(bool v) { FHideLastRow = v; }
     bool HasCellProps() const { return FHasCellProps; }
-    void SetFixedFooters(int v) { FFixedFooters = v; }
-    void SetFixedRightCols(int v) { FFixedRightCols = v; }
     void SetFixedRowAlways(bool v, int min) {
         FFixedRowAlways = v;
         FFixedRowsMin = min;
