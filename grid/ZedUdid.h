@@ -834,6 +834,8 @@ protected:
     void CreateWnd() override;
     // OnGridResize, the always-visible bars, the cell controls.
     void Resize() override;
+    // ScrollBarAlways keeps its bars shown (disabled while everything fits).
+    bool ScrollBarWanted(bool horz) const override;
     // First form of the grid's cell selection: a negative cell is refused; a fixed target is
     // taken only with goRowSelect; DoCellChanging may refuse; then the base grid's selection.
     bool SelectCell(int ACol, int ARow) override;

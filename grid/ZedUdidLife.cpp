@@ -519,6 +519,11 @@ void TVerAdevovEdav::Invalidate() {
         FFooterPanel->Invalidate();
 }
 
+bool TVerAdevovEdav::ScrollBarWanted(bool horz) const {
+    if (TBaseGrid::ScrollBarWanted(horz)) return true;
+    return FScrollBarAlways == saBoth || FScrollBarAlways == (horz ? saHorz : saVert);
+}
+
 void TVerAdevovEdav::UpdateAlwaysScrollBars(bool Force) {
     if (!HandleAllocated() || ComponentState().Contains(csDestroying)) return;
     bool rowsFit = VisibleRowCount() + TBaseGrid::FixedRows() >= RowCount();
