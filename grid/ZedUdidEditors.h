@@ -13,74 +13,65 @@
 
 class TVerAdevovEdav;
 
-// The combo-box cell editor. Told at creation whether the system is XP-styled and whether it is
-// Vista or later with common controls 6.
-class TGridCombo : public TComboBox {
+// A control that serves a grid: the grid it reports to.
+template <class Base>
+class TGridServing : public Base {
 public:
-    using TComboBox::TComboBox;
-    const char* ClassName() const override { return "TGridCombo"; }
+    using Base::Base;
     TVerAdevovEdav* Grid() const { return FGrid; }
     void SetGrid(TVerAdevovEdav* Value) { FGrid = Value; }
+
+private:
+    TVerAdevovEdav* FGrid = nullptr;
+};
+
+// The combo-box cell editor. Told at creation whether the system is XP-styled and whether it is
+// Vista or later with common controls 6.
+class TGridCombo : public TGridServing<TComboBox> {
+public:
+    using TGridServing<TComboBox>::TGridServing;
+    const char* ClassName() const override { return "TGridCombo"; }
     bool IsWinXP() const { return FIsWinXP; }
     void SetIsWinXP(bool Value) { FIsWinXP = Value; }
     bool IsVistaCC6() const { return FIsVistaCC6; }
     void SetIsVistaCC6(bool Value) { FIsVistaCC6 = Value; }
 
 private:
-    TVerAdevovEdav* FGrid = nullptr;
     bool FIsWinXP = false;
     bool FIsVistaCC6 = false;
 };
 
 // The editors of fixed cells: a borderless edit and a combo box.
-class TGridTransEdit : public TCustomEdit {
+class TGridTransEdit : public TGridServing<TCustomEdit> {
 public:
-    using TCustomEdit::TCustomEdit;
+    using TGridServing<TCustomEdit>::TGridServing;
     const char* ClassName() const override { return "TGridTransEdit"; }
-    TVerAdevovEdav* Grid() const { return FGrid; }
-    void SetGrid(TVerAdevovEdav* Value) { FGrid = Value; }
-
-private:
-    TVerAdevovEdav* FGrid = nullptr;
 };
 
-class TGridTransCombo : public TCustomComboBox {
+class TGridTransCombo : public TGridServing<TCustomComboBox> {
 public:
-    using TCustomComboBox::TCustomComboBox;
+    using TGridServing<TCustomComboBox>::TGridServing;
     const char* ClassName() const override { return "TGridTransCombo"; }
-    TVerAdevovEdav* Grid() const { return FGrid; }
-    void SetGrid(TVerAdevovEdav* Value) { FGrid = Value; }
-
-private:
-    TVerAdevovEdav* FGrid = nullptr;
 };
 
 // A check box captioned with the cell text.
-class TGridCheckBox : public TCheckBox {
+class TGridCheckBox : public TGridServing<TCheckBox> {
 public:
-    using TCheckBox::TCheckBox;
+    using TGridServing<TCheckBox>::TGridServing;
     const char* ClassName() const override { return "TGridCheckBox"; }
-    TVerAdevovEdav* Grid() const { return FGrid; }
-    void SetGrid(TVerAdevovEdav* Value) { FGrid = Value; }
-
-private:
-    TVerAdevovEdav* FGrid = nullptr;
 };
 
 // An edit with an ellipsis button at its right.
-class TGridEditBtn : public TEdit {
+class TGridEditBtn : public TGridServing<TEdit> {
 public:
-    using TEdit::TEdit;
+    using TGridServing<TEdit>::TGridServing;
     const char* ClassName() const override { return "TGridEditBtn"; }
-    TVerAdevovEdav* Grid() const { return FGrid; }
-    void SetGrid(TVerAdevovEdav* Value) { FGrid = Value; }
     const String& ButtonCaption() const { return FButtonCaption; }
     void SetButtonCaption(const String& Value) { FButtonCaption = Value; }
     bool IsWinXP() const { return FIsWinXP; }
     void SetIsWinXP(bool Value) { FIsWinXP = Value; }
 
 private:
-    TVerAdevovEdav* FGrid = nullptr;
     String FButtonCaption;
     bool FIsWinXP = false;
 };
@@ -106,27 +97,17 @@ private:
 };
 
 // A push button captioned with the cell text.
-class TGridButton : public TButton {
+class TGridButton : public TGridServing<TButton> {
 public:
-    using TButton::TButton;
+    using TGridServing<TButton>::TGridServing;
     const char* ClassName() const override { return "TGridButton"; }
-    TVerAdevovEdav* Grid() const { return FGrid; }
-    void SetGrid(TVerAdevovEdav* Value) { FGrid = Value; }
-
-private:
-    TVerAdevovEdav* FGrid = nullptr;
 };
 
 // The header-looking button that follows the mouse while a column is dragged.
-class THeaderDragButton : public TCustomControl {
+class THeaderDragButton : public TGridServing<TCustomControl> {
 public:
-    using TCustomControl::TCustomControl;
+    using TGridServing<TCustomControl>::TGridServing;
     const char* ClassName() const override { return "THeaderDragButton"; }
-    TVerAdevovEdav* Grid() const { return FGrid; }
-    void SetGrid(TVerAdevovEdav* Value) { FGrid = Value; }
-
-private:
-    TVerAdevovEdav* FGrid = nullptr;
 };
 
 // The editors laid over the form controls of HTML cells: a masked edit and a combo box.
