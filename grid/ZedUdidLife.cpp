@@ -715,7 +715,10 @@ TVerAdevovEdav::~TVerAdevovEdav() {
             item->Items->SetObjects(c, nullptr);
         }
     }
-    if (FHasCellProps) FreeAllCellProperties();
+    if (FHasCellProps) {
+        FreeAllCellProperties();
+        FHasCellProps = false;  // the base grid's end has nothing left to walk
+    }
     DestroyOwnedObjects();
 }
 
