@@ -34,6 +34,7 @@ TEST_F(CountsTest, FixedRowsAndColumnsAlwaysComeBackWhenTheGridGrows) {
     EXPECT_EQ(g->TBaseGrid::FixedRows(), 0);
     EXPECT_EQ(g->FixedRows(), 1);
     g->SetFixedCols(0);
+    EXPECT_EQ(g->TBaseGrid::FixedCols(), 0);
     EXPECT_EQ(g->FixedCols(), 1);
     g->TVerAdevovEdav::SetFixedRowAlways(false);
     EXPECT_EQ(g->FixedRows(), 0);

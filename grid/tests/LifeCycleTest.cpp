@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "controls/styled/VizIrovaRE.h"
+#include "controls/styled/tests/StyledTestSupport.h"
 #include "grid/tests/GridModelSupport.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/rtl/Clock.h"
@@ -100,9 +103,11 @@ TEST_F(LifeCycleTest, ARunTimeGridHasItsEditorsADesignedOneHasTheFooterTexts) {
         EXPECT_EQ(c->Parent(), g) << c->ClassName();
         EXPECT_FALSE(c->Visible()) << c->ClassName();
     }
-    EXPECT_FALSE(g->EditCombo()->Enabled());
-    EXPECT_FALSE(g->EditBtn()->Enabled());
-    EXPECT_TRUE(g->EditTrans()->Enabled());
+    for (TControl* c : std::vector<TControl*>{g->EditCombo(), g->EditCheck(), g->EditBtn(), g->UnitEditBtn(),
+                                              g->GridButton(), g->HeaderDragButton()})
+        EXPECT_FALSE(c->Enabled()) << c->ClassName();
+    for (TControl* c : std::vector<TControl*>{g->EditTrans(), g->ComboTrans(), g->EditControl(), g->ComboControl()})
+        EXPECT_TRUE(c->Enabled()) << c->ClassName();
     EXPECT_EQ(g->EditBtn()->ButtonCaption(), u"...");
     EXPECT_EQ(g->ArrowWindow(arrLeft)->Dir(), arrLeft);
     EXPECT_EQ(g->CellScrollBar()->Kind(), sbVertical);
@@ -142,6 +147,13 @@ TEST_F(LifeCycleTest, ARunTimeGridHasItsEditorsADesignedOneHasTheFooterTexts) {
     surface->Free();
 }
 
+std::u16string StreamText(TMemoryStream& s) {
+    std::u16string text(static_cast<size_t>(s.Size()) / 2, u'\0');
+    s.SetPosition(0);
+    s.Read(text.data(), static_cast<int32_t>(s.Size()));
+    return text;
+}
+
 // Records where AssignCells finds the grid when it runs.
 class AssignLogGrid : public TVerAdevovEdav {
 public:
@@ -157,10 +169,17 @@ public:
 TEST_F(LifeCycleTest, AssignCopiesSettingsThenCountsAndSizesAndTheCellsLast) {
     TVerAdevovEdav* src = RunTimeGrid();
     auto* dst = NewComponent<AssignLogGrid>(form);
+    dst->SetCells(1, 1, u"kept");
+    TMemoryStream before;
+    dst->SaveToStream(&before);
     TFont notAGrid;
+    notAGrid.SetName(u"Courier New");
     dst->Assign(&notAGrid);
-    EXPECT_EQ(dst->RowCount(), 10);
     EXPECT_TRUE(dst->Log.empty());
+    TMemoryStream after;
+    dst->SaveToStream(&after);
+    EXPECT_EQ(StreamText(after), StreamText(before));
+    EXPECT_NE(dst->Font()->Name(), u"Courier New");
 
     src->SetColCount(7);
     src->SetRowCount(12);
@@ -188,13 +207,6 @@ TEST_F(LifeCycleTest, AssignCopiesSettingsThenCountsAndSizesAndTheCellsLast) {
     EXPECT_EQ(dst->Cells(6, 11), u"last");
     // The source is left as it was.
     EXPECT_EQ(src->Cells(2, 1), u"a,b");
-}
-
-std::u16string StreamText(TMemoryStream& s) {
-    std::u16string text(static_cast<size_t>(s.Size()) / 2, u'\0');
-    s.SetPosition(0);
-    s.Read(text.data(), static_cast<int32_t>(s.Size()));
-    return text;
 }
 
 TEST_F(LifeCycleTest, TheStreamFormWritesLinesAndStopsReadingAtAForeignLine) {
@@ -323,6 +335,33 @@ TEST_F(LifeCycleTest, LoadedWritesHeadersTakesMinimumsAndAdaptsTheLook) {
     EXPECT_EQ(inLibrary->ViewServiceCalls().AdaptToOfficeTheme, 0);
 }
 
+TEST_F(LifeCycleTest, AThemeAdaptingGridRegistersItsWindowWithTheThemeNotifier) {
+    styled_test::ScopedRegistry registry;  // an office version installed: the notifier watches
+    styled_test::ScopedRegistry::MakeKey(u"Software\\Microsoft\\Office\\14.0\\Common\\General");
+    struct Case {
+        const char* Name;
+        bool AutoThemeAdapt, Library, Registered;
+    };
+    const Case cases[] = {
+        {"adapting", true, false, true},
+        {"not adapting", false, false, false},
+        {"adapting inside a library", true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::optional<rtl::test::LibraryModuleScope> library;
+        if (c.Library) library.emplace();
+        TVerAdevovEdav* g = RunTimeGrid();
+        TThemeNotifier* notifier = ObtainThemeNotifier(g);  // made here, gone with the grid
+        ASSERT_NE(notifier->Monitor(), nullptr);
+        g->SetAutoThemeAdapt(c.AutoThemeAdapt);
+        g->BeginLoading();
+        g->Loaded();
+        EXPECT_EQ(notifier->Monitor()->WinList().HasValue(g->Handle()), c.Registered);
+        g->Free();
+    }
+}
+
 TEST_F(LifeCycleTest, IntegralHeightTrimsToWholeRows) {
     TVerAdevovEdav* g = RunTimeGrid();
     g->SetBorderStyle(bsSingle);
@@ -400,28 +439,38 @@ TEST_F(LifeCycleTest, AGridSizedWithItsFormGrowsAlongThenTheFormsHandlerRuns) {
 }
 
 TEST_F(LifeCycleTest, GridsChainedIntoAFormMayBeFreedInAnyOrder) {
-    int formHandler = 0;
-    form->OnResize = [&](TObject*) { ++formHandler; };
-    TVerAdevovEdav* a = RunTimeGrid();
-    TVerAdevovEdav* b = RunTimeGrid();
-    TVerAdevovEdav* c = RunTimeGrid();
-    for (TVerAdevovEdav* g : {a, b, c}) g->SetSizeWithForm(true);
-    form->Show();
-    ui::test::Pump();
-    a->Free();  // the oldest first
-    formHandler = 0;
-    int bw = b->Width(), cw = c->Width();
-    form->SetBounds(form->Left(), form->Top(), form->Width() + 10, form->Height());
-    ui::test::Pump();
-    EXPECT_EQ(formHandler, 1);
-    EXPECT_EQ(b->Width(), bw + 10);
-    EXPECT_EQ(c->Width(), cw + 10);
-    b->Free();
-    c->Free();
-    formHandler = 0;
-    form->SetBounds(form->Left(), form->Top(), form->Width() + 10, form->Height());
-    ui::test::Pump();
-    EXPECT_EQ(formHandler, 1);  // the form's own handler is back
+    // Grids made 0, 1, 2 in this order, each order of freeing them.
+    const std::vector<std::vector<int>> orders = {{0, 1, 2}, {1, 0, 2}, {2, 1, 0}, {1, 2, 0}, {0, 2, 1}};
+    for (const auto& order : orders) {
+        SCOPED_TRACE(::testing::PrintToString(order));
+        int formHandler = 0;
+        form->OnResize = [&](TObject*) { ++formHandler; };
+        std::vector<TVerAdevovEdav*> grids;
+        for (int i = 0; i < 3; ++i) {
+            grids.push_back(RunTimeGrid());
+            grids.back()->SetSizeWithForm(true);
+        }
+        form->Show();
+        ui::test::Pump();
+        for (int gone : order) {
+            grids[gone]->Free();
+            grids[gone] = nullptr;
+            std::vector<int> widths;
+            for (TVerAdevovEdav* g : grids) widths.push_back(g ? g->Width() : 0);
+            formHandler = 0;
+            form->SetBounds(form->Left(), form->Top(), form->Width() + 10, form->Height());
+            ui::test::Pump();
+            EXPECT_EQ(formHandler, 1);  // the form's own handler, once
+            for (size_t i = 0; i < grids.size(); ++i) {
+                if (grids[i]) {
+                    EXPECT_EQ(grids[i]->Width(), widths[i] + 10) << "grid " << i;
+                }
+            }
+        }
+        form->OnResize = nullptr;
+        form->SetBounds(form->Left(), form->Top(), form->Width() - 30, form->Height());
+        ui::test::Pump();
+    }
 }
 
 TEST_F(LifeCycleTest, TheUnitStartsOnceAndRegistersItsClassesAndMessages) {
@@ -429,9 +478,13 @@ TEST_F(LifeCycleTest, TheUnitStartsOnceAndRegistersItsClassesAndMessages) {
     int before = unit.InitCount;
     ASSERT_GE(before, 1);  // the grids made so far started it
     uint16_t format = unit.CellsClipboardFormat;
-    InitZedUdidUnit();
-    EXPECT_EQ(unit.InitCount, before + 1);
+    TVerAdevovEdav* shown = RunTimeGrid();
+    SetFocusFrameGrid(shown);
+    InitZedUdidUnit();  // a repeat: the focus-frame grid is not cleared, nothing registered again
+    EXPECT_EQ(unit.InitCount, before + 2);
+    EXPECT_EQ(FocusFrameGrid(), shown);
     EXPECT_EQ(unit.CellsClipboardFormat, format);
+    SetFocusFrameGrid(nullptr);
     EXPECT_NE(FindClass(u"TVerAdevovEdav"), nullptr);
     EXPECT_NE(FindClass(u"TSearchPanel"), nullptr);
     EXPECT_EQ(unit.CellsClipboardFormat, RegisterClipboardFormat(u"TVerAdevovEdav Cells"));
@@ -462,16 +515,18 @@ TEST_F(LifeCycleTest, MovingTheFormMovesTheShownFocusFrame) {
     TVerAdevovEdav* g = RunTimeGrid();
     form->Show();
     ui::test::Pump();
-    SetFocusFrameGrid(g);
-    int before = g->ViewServiceCalls().PositionFocusWindow;
+    auto calls = [g] { return g->ViewServiceCalls().PositionFocusWindow; };
+    int before = calls();
     form->SetBounds(form->Left() + 25, form->Top() + 5, form->Width(), form->Height());
-    int afterFirst = g->ViewServiceCalls().PositionFocusWindow;
-    EXPECT_GT(afterFirst, before);
-    form->SetBounds(form->Left() + 25, form->Top(), form->Width(), form->Height());
-    EXPECT_EQ(g->ViewServiceCalls().PositionFocusWindow - afterFirst, afterFirst - before);  // the same per move
-    SetFocusFrameGrid(nullptr);
-    g->Free();
+    EXPECT_EQ(calls(), before);  // no grid shows its frame
+    SetFocusFrameGrid(g);
+    for (int move = 1; move <= 2; ++move) {
+        form->SetBounds(form->Left() + 25, form->Top(), form->Width(), form->Height());
+        EXPECT_EQ(calls(), before + 2 * move);  // one for the move's coming, one for its end
+    }
+    g->Free();  // a grid that goes takes its registration along
     EXPECT_EQ(FocusFrameGrid(), nullptr);
+    form->SetBounds(form->Left() + 25, form->Top(), form->Width(), form->Height());
 }
 
 // Notes the order in which the grid's owned components go.
@@ -494,6 +549,51 @@ protected:
 private:
     std::map<TComponent*, std::string> FNames;
 };
+
+// A cell graphic that counts the ones alive.
+class CountedGraphic : public TCellGraphic {
+public:
+    static inline int Alive = 0;
+    CountedGraphic() { ++Alive; }
+    ~CountedGraphic() override { --Alive; }
+};
+
+TEST_F(LifeCycleTest, DestructionFreesEveryCellsPropertiesHiddenRowsAndRowsBeyondTheCountToo) {
+    // What a grid holds when it goes: the graphics (with their properties) left alive afterwards.
+    struct Case {
+        const char* Name;
+        int HiddenRows;  // rows taken out of the grid into the hidden-row store
+        int ShrinkTo;    // RowCount at the end (below the 20 rows given graphics)
+    };
+    const Case cases[] = {
+        {"visible rows only", 0, 20},
+        {"rows beyond the count", 0, 5},
+        {"hidden rows", 3, 20},
+        {"hidden rows and rows beyond the count", 3, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        CountedGraphic::Alive = 0;
+        TVerAdevovEdav* g = RunTimeGrid();
+        g->SetRowCount(20);
+        for (int r = 0; r < 20; ++r)
+            for (int col : {1, 3}) delete g->SetGraphicObjectEx(col, r, new CountedGraphic());
+        // Hidden rows keep their cells' objects with their items, out of the grid's store.
+        for (int h = 0; h < c.HiddenRows; ++h) {
+            auto* item = static_cast<TGridItem*>(g->GridItems()->Add());
+            item->Idx = 20 + h;
+            for (int col = 0; col < g->ColCount(); ++col) {
+                TObject* o = col == 1 || col == 3 ? g->Objects(col, 10 + h) : nullptr;
+                g->SetObjects(col, 10 + h, nullptr);
+                item->Items->AddObject(g->Cells(col, 10 + h), o);
+            }
+        }
+        g->SetRowCount(c.ShrinkTo);
+        ASSERT_EQ(CountedGraphic::Alive, 40);
+        g->Free();
+        EXPECT_EQ(CountedGraphic::Alive, 0);
+    }
+}
 
 TEST_F(LifeCycleTest, DestructionFreesOwnedObjectsInOrderAndEveryCellsProperties) {
     auto* watcher = new FreeWatcher(nullptr);
