@@ -433,6 +433,20 @@ BOOL EnableScrollBar(HWND hwnd, int bar, UINT arrows) {
     return TRUE_;
 }
 
+BOOL GetScrollBarInfo(HWND hwnd, LONG idObject, SCROLLBARINFO* info) {
+    TWinControl* w = Live(hwnd);
+    if (!w || !info || info->cbSize != sizeof(SCROLLBARINFO) || (idObject != OBJID_VSCROLL && idObject != OBJID_HSCROLL))
+        return FALSE_;
+    int bar = idObject == OBJID_HSCROLL ? SB_HORZ : SB_VERT;
+    UINT disabled = WindowApi::Bar(*w, bar).Disabled;
+    for (DWORD& state : info->rgstate) state = 0;
+    if (!(WindowApi::Style(*w) & StyleBit(bar))) info->rgstate[0] |= STATE_SYSTEM_INVISIBLE;
+    if ((disabled & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH) info->rgstate[0] |= STATE_SYSTEM_UNAVAILABLE;
+    if (disabled & ESB_DISABLE_LTUP) info->rgstate[1] |= STATE_SYSTEM_UNAVAILABLE;
+    if (disabled & ESB_DISABLE_RTDN) info->rgstate[5] |= STATE_SYSTEM_UNAVAILABLE;
+    return TRUE_;
+}
+
 namespace {
 
 // Moves a part of a window's image to another place of the same size. The backing images are

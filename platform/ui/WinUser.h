@@ -131,6 +131,23 @@ BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
 BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos);
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
 BOOL EnableScrollBar(HWND hwnd, int bar, UINT arrows);
+// The state of a window scroll bar (idObject OBJID_HSCROLL or OBJID_VSCROLL): rgstate[0] the
+// bar (STATE_SYSTEM_INVISIBLE when hidden, STATE_SYSTEM_UNAVAILABLE when both arrows are
+// disabled), rgstate[1] the up or left arrow, rgstate[5] the down or right arrow (each
+// STATE_SYSTEM_UNAVAILABLE when disabled). The rectangles and thumb places are not filled in.
+// FALSE for another object, a cbSize that is not the record's size or an unknown window.
+constexpr LONG OBJID_VSCROLL = -5, OBJID_HSCROLL = -6;
+constexpr DWORD STATE_SYSTEM_UNAVAILABLE = 0x00000001, STATE_SYSTEM_INVISIBLE = 0x00008000;
+struct SCROLLBARINFO {
+    DWORD cbSize = sizeof(SCROLLBARINFO);
+    TRect rcScrollBar;
+    int dxyLineButton = 0;
+    int xyThumbTop = 0;
+    int xyThumbBottom = 0;
+    int reserved = 0;
+    DWORD rgstate[6] = {};
+};
+BOOL GetScrollBarInfo(HWND hwnd, LONG idObject, SCROLLBARINFO* info);
 
 // Scrolling the client area: the image moves by (dx, dy) and the strip it uncovers is invalidated.
 constexpr UINT SW_SCROLLCHILDREN = 0x0001, SW_INVALIDATE = 0x0002, SW_ERASE = 0x0004;
