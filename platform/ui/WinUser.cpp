@@ -10,6 +10,7 @@
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/WindowLayers.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ HWND GetActiveWindow() {
 LONG GetWindowLong(HWND hwnd, int index) {
     TWinControl* w = Live(hwnd);
     if (!w) return 0;
-    if (index == GWL_STYLE) return static_cast<LONG>(WindowApi::Style(*w));
+    if (index == GWL_STYLE) return static_cast<LONG>(WindowApi::Style(*w) | (w->Enabled() ? 0 : WS_DISABLED));
     if (index == GWL_EXSTYLE) return static_cast<LONG>(WindowApi::ExStyle(*w));
     return 0;
 }
@@ -103,9 +104,11 @@ LONG SetWindowLong(HWND hwnd, int index, LONG value) {
     TWinControl* w = Live(hwnd);
     if (!w || (index != GWL_STYLE && index != GWL_EXSTYLE)) return 0;
     DWORD& field = index == GWL_STYLE ? WindowApi::Style(*w) : WindowApi::ExStyle(*w);
-    auto old = static_cast<LONG>(field);
+    auto old = static_cast<LONG>(index == GWL_STYLE ? GetWindowLong(hwnd, GWL_STYLE) : static_cast<LONG>(field));
+    DWORD oldStyle = WindowApi::Style(*w), oldExStyle = WindowApi::ExStyle(*w);
     field = static_cast<DWORD>(value);
     WindowApi::StylesChanged(*w);
+    ui::detail::LayersStylesChanged(w, oldStyle, oldExStyle);
     return old;
 }
 
