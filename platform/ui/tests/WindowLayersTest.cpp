@@ -1,11 +1,18 @@
 // Shaped and layered windows on the Qt backend offscreen, whose desktop shows translucency: what
-// a window shows (the layer's composition), where it takes the mouse, and a form's alpha
-// blending.
+// a window shows (the layer's composition), where it takes the mouse, a form's alpha blending,
+// and PaintTo against the window's own picture.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "platform/rtl/Handles.h"
+#include "platform/ui/ExtCtrlsDrawn.h"
 #include "platform/ui/LayeredWindows.h"
+#include "platform/ui/StdCtrls.h"
+#include "platform/ui/StdCtrlsDrawn.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/testing/Fixtures.h"
 #include "platform/ui/testing/ShownWindows.h"
@@ -189,6 +196,95 @@ TEST_F(WindowLayersTest, AFormsAlphaBlendingOutlivesItsWindow) {
     later->SetAlphaBlendValue(64);
     EXPECT_EQ(ui::test::ShownOpacity(later->Handle()), 64);
     later->Free();
+}
+
+// ---------------------------------------------------------------------------------------------
+// PaintTo
+
+// Fills what it is asked to paint red through its own WM_PAINT, never the inherited one.
+class RedPainter : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int Paints = 0;
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (m.Msg != WM_PAINT) return TCustomControl::Dispatch(m);
+        ++Paints;
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        HBRUSH red = CreateSolidBrush(clRed);
+        FillRect(dc, &ps.rcPaint, red);
+        DeleteObject(red);
+        EndPaint(Handle(), &ps);
+    }
+};
+
+std::string TempPng(const char* name) {
+    return (std::filesystem::temp_directory_path() / (std::string("rwb_layers_") + name + "_" + std::to_string(getpid()) + ".png")).string();
+}
+
+TEST_F(WindowLayersTest, PaintToDrawsTheControlAsItShows) {
+    auto* panel = new TPanel(form);
+    panel->SetBounds(10, 10, 160, 90);
+    panel->SetParent(form);
+    auto* button = new TButton(form);
+    button->SetCaption(String("Send"));
+    button->SetBounds(8, 8, 70, 26);
+    button->SetParent(panel);
+    auto* label = new TLabel(form);
+    label->SetCaption(String("Channel 12"));
+    label->SetBounds(8, 50, 100, 16);
+    label->SetParent(panel);
+    std::string path = TempPng("panel");
+    ui::test::Picture own;
+    ASSERT_TRUE(ui::test::SaveToPng(panel, path));
+    ASSERT_TRUE(ui::test::LoadPng(path, own));
+    std::remove(path.c_str());
+    ASSERT_EQ(own.Width, 160);
+
+    TRect pending(2, 2, 30, 20);
+    InvalidateRect(panel->Handle(), &pending, TRUE_);
+    TRect before;
+    GetUpdateRect(panel->Handle(), &before, FALSE_);
+
+    constexpr TColor kMarker = 0x123456;
+    for (TPoint at : {Point(0, 0), Point(10, 5)}) {
+        TBitmap target(180, 100);
+        target.Canvas()->Brush()->SetColor(kMarker);
+        target.Canvas()->FillRect(Rect(0, 0, 180, 100));
+        panel->PaintTo(target.Canvas(), at.X, at.Y);
+        int differ = 0, outside = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 180; ++x) {
+                TColor got = target.Canvas()->Pixels(x, y);
+                bool in = x >= at.X && y >= at.Y && x < at.X + 160 && y < at.Y + 90;
+                if (in && got != static_cast<TColor>(own.At(x - at.X, y - at.Y))) ++differ;
+                if (!in && got != kMarker) ++outside;
+            }
+        EXPECT_EQ(differ, 0) << at.X << "," << at.Y;
+        EXPECT_EQ(outside, 0) << at.X << "," << at.Y;
+    }
+    TRect after;
+    GetUpdateRect(panel->Handle(), &after, FALSE_);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(after, pending);
+
+    // A control's own WM_PAINT shows, also for a control that is not shown; a DC that is no DC
+    // draws nothing and sends nothing.
+    auto* red = new RedPainter(form);
+    red->SetBounds(200, 10, 30, 20);
+    red->SetVisible(false);
+    red->SetParent(form);
+    TBitmap target(30, 20);
+    red->PaintTo(target.Canvas()->Handle(), 0, 0);
+    EXPECT_EQ(target.Canvas()->Pixels(0, 0), clRed);
+    EXPECT_EQ(target.Canvas()->Pixels(29, 19), clRed);
+    int paints = red->Paints;
+    HDC stale = CreateCompatibleDC(nullptr);
+    DeleteDC(stale);
+    red->PaintTo(stale, 0, 0);
+    EXPECT_EQ(red->Paints, paints);
 }
 
 }  // namespace
