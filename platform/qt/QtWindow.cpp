@@ -142,10 +142,10 @@ void WidgetPeer::ApplyStyles() {
         w->setMinimumSize(0, 0);
         w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
-    Qt::WindowFlags flags = Flags();
+    Qt::WindowFlags flags = Flags(w->parentWidget() != nullptr);
     // A frameless tool window (a hint, a pop-up list) is shown without the desktop activating it:
     // the program activates it itself when it wants it to have the keys.
-    bool quietTool = (FExStyle & WS_EX_TOOLWINDOW) && (flags & Qt::FramelessWindowHint);
+    bool quietTool = (flags & Qt::WindowType_Mask) == Qt::Tool && (flags & Qt::FramelessWindowHint);
     w->setAttribute(Qt::WA_ShowWithoutActivating, (FExStyle & WS_EX_NOACTIVATE) != 0 || (FStyle & WS_DISABLED) != 0 || quietTool);
     if (w->windowFlags() == flags) return;
     bool shown = w->isVisible();
@@ -153,12 +153,19 @@ void WidgetPeer::ApplyStyles() {
     if (shown) w->show();  // changing window flags hides the window
 }
 
-Qt::WindowFlags WidgetPeer::Flags() const {
+Qt::WindowFlags WidgetPeer::Flags(bool owned) const {
     Qt::WindowFlags flags = WindowFlagsOf(FStyle, FExStyle);
+    // An owned frameless window (a pop-up) is a tool window: window managers keep those over
+    // their owner, as the platform keeps every owned window, and owned windows have no task-bar
+    // entry there either.
+    if (owned && (flags & Qt::FramelessWindowHint) && (flags & Qt::WindowType_Mask) == Qt::Window)
+        flags = (flags & ~Qt::WindowType_Mask) | Qt::Tool;
     // A frameless pop-up's shadow is the desktop's, asked for by the class style; without it the
     // desktops that would draw one by default are told not to.
     if ((flags & Qt::FramelessWindowHint) && !FShadow) flags |= Qt::NoDropShadowWindowHint;
-    if (FInputTransparent) flags |= Qt::WindowTransparentForInput;
+    // Input passing the window by: a window manager's frame around it would take the pointer
+    // itself, so the window is left unmanaged.
+    if (FInputTransparent) flags |= Qt::WindowTransparentForInput | Qt::X11BypassWindowManagerHint;
     return flags;
 }
 
@@ -201,9 +208,10 @@ WidgetPeer::~WidgetPeer() {
 void WidgetPeer::SetParent(ui::WidgetPeer* parent) {
     auto* p = static_cast<WidgetPeer*>(parent);
     // A top-level window given a parent stays a window of its own, kept over that parent.
-    if (FTopLevel && p) FWidget->setParent(p->Widget(), Flags());
+    if (FTopLevel && p) FWidget->setParent(p->Widget(), Flags(true));
     else FWidget->setParent(p ? p->Widget() : nullptr);
     FTopLevel = FTopLevel || p == nullptr;
+    ApplyStyles();
 }
 
 void ClipToParent(ControlWidget* w) {

@@ -85,8 +85,8 @@ public:
 
 private:
     void ApplyStyles();
-    // The Qt window flags of the styles and the shadow.
-    Qt::WindowFlags Flags() const;
+    // The Qt window flags of the styles and the shadow, for a window with an owner or without.
+    Qt::WindowFlags Flags(bool owned) const;
     QPointer<ControlWidget> FWidget;
     bool FTopLevel;
     DWORD FStyle = 0;

@@ -198,6 +198,24 @@ TEST_F(WindowLayersTest, AFormsAlphaBlendingOutlivesItsWindow) {
     later->Free();
 }
 
+TEST_F(WindowLayersTest, AFormThatNeverActivatesStaysInactiveWhereTheDesktopActivatesWhatItShows) {
+    auto* image = new layered_test::NoActiveForm("image", form);
+    image->SetBounds(120, 90, 60, 40);
+    // As ShowWindow with SW_SHOWNOACTIVATE shows it.
+    SetWindowPos(image->Handle(), nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    ui::test::Pump();
+    EXPECT_TRUE(image->Peer()->Kind().NoActivate);
+    ui::test::Click(image, 5, 5);
+    ui::test::Pump();
+    EXPECT_EQ(GetActiveWindow(), form->Handle());
+    EXPECT_EQ(Screen->ActiveForm(), form);
+    EXPECT_FALSE(ui::test::TookActivation(image->Handle()));
+    EXPECT_TRUE(Log().empty());
+    // WindowFromPoint passes the disabled window by: a drop target under a drag image is found.
+    EXPECT_EQ(FindControl(WindowFromPoint(image->ClientToScreen(Point(5, 5)))), form);
+    image->Free();
+}
+
 // ---------------------------------------------------------------------------------------------
 // PaintTo
 
