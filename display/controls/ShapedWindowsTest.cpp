@@ -1,8 +1,9 @@
 // Shaped windows and windows transparent to input as the X server shows them and hands them the
 // pointer: an arrow-shaped pop-up lets the form beneath show and take clicks outside its region,
-// a pop-up with WS_EX_TRANSPARENT lets every click through, and on a desktop without a
-// compositing manager a layered window is refused its opacity and shows opaque. With and
-// without a window manager (the suite runs these cases once more under one).
+// a pop-up with WS_EX_TRANSPARENT lets every click through; on a desktop without a compositing
+// manager a layered window is refused its opacity and shows opaque, under one it shows its
+// constant opacity and its picture with per-pixel alpha. Alone, under a window manager and under
+// a compositing manager (the suite runs these cases once more under each).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -65,6 +66,13 @@ bool Near(int32_t c, TColor want) {
     return true;
 }
 
+// Colour c with opacity alpha over white, as the desktop composes it.
+TColor OverWhite(TColor c, int alpha) {
+    int out = 0;
+    for (int shift : {0, 8, 16}) out |= (255 - (255 - ((c >> shift) & 0xFF)) * alpha / 255) << shift;
+    return static_cast<TColor>(out);
+}
+
 class ShapedWindows : public ::testing::Test {
 protected:
     ui::test::AppScope scope;
@@ -72,6 +80,11 @@ protected:
     void SetUp() override {
         if (std::getenv("RWB_DISPLAY_WM")) {
             ASSERT_TRUE(display::WaitForWindowManager()) << "no window manager came up";
+        }
+        if (std::getenv("RWB_DISPLAY_COMPOSITOR")) {
+            // The compositing manager announces itself by owning its selection.
+            ASSERT_TRUE(ui::test::PumpUntil([] { return ui::GetBackend().Supports(ui::Capability::TranslucentWindows); }, 10000))
+                << "no compositing manager came up";
         }
         gLog.clear();
         form = new Logging<TForm>("form", nullptr);
@@ -123,10 +136,14 @@ TEST_F(ShapedWindows, TheDesktopShowsAndHandsThePointerToTheRegionAndPassesTrans
 
         // Without a compositing manager the desktop shows no translucency: the call says so and
         // the window shows opaque.
+        int32_t tint = user.Grab(display::ScreenRect(layered)).At(30, 20);
         if (!translucent) {
             EXPECT_EQ(set, FALSE_);
             EXPECT_EQ(error, ERROR_NOT_SUPPORTED);
-            EXPECT_TRUE(Near(user.Grab(display::ScreenRect(layered)).At(30, 20), static_cast<TColor>(0x0000FF)));
+            EXPECT_TRUE(Near(tint, static_cast<TColor>(0x0000FF)));
+        } else {
+            EXPECT_EQ(set, TRUE_);
+            EXPECT_TRUE(Near(tint, OverWhite(static_cast<TColor>(0x0000FF), 64))) << std::hex << tint;
         }
 
         // The rectangle again: the whole pop-up takes the pointer.
@@ -136,6 +153,37 @@ TEST_F(ShapedWindows, TheDesktopShowsAndHandsThePointerToTheRegionAndPassesTrans
         user.Click(display::ScreenPoint(arrow, 0, 0));
         EXPECT_TRUE(display::WaitFor([&] { return !gLog.empty(); }));
         EXPECT_EQ(gLog, std::vector<std::string>{"arrow 0,0"});
+    });
+}
+
+TEST_F(ShapedWindows, APictureWithPerPixelAlphaShowsUnderACompositingManager) {
+    if (!std::getenv("RWB_DISPLAY_COMPOSITOR")) GTEST_SKIP() << "runs under a compositing manager (display_controls_compositor)";
+    // Shown before it gets its picture: its window is made again with an alpha channel.
+    Popup* frame = Put("frame", Point(20, 20), 10, 10, clBlack, WS_EX_LAYERED);
+    display::Settle();
+    TBitmap picture(40, 30, pf32bit);
+    for (int y = 0; y < 30; ++y) {
+        auto* row = static_cast<uint8_t*>(picture.ScanLine(y));
+        for (int x = 0; x < 40; ++x) {
+            bool ring = x < 4 || y < 4 || x >= 36 || y >= 26;
+            const uint8_t colour[4] = {0x40, 0x80, 0xC0, 0xFF};  // B, G, R, A
+            for (int c = 0; c < 4; ++c) row[x * 4 + c] = ring ? colour[c] : 0;
+        }
+    }
+    picture.PixelsChanged();
+    TPoint at = form->ClientToScreen(Point(150, 100)), origin;
+    TSize size(40, 30);
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 128, AC_SRC_ALPHA};
+    ASSERT_EQ(UpdateLayeredWindow(frame->Handle(), nullptr, &at, &size, picture.Canvas()->Handle(), &origin, 0, &blend, ULW_ALPHA),
+              TRUE_);
+    display::RunAsUser([&](User& user) {
+        display::Settle();
+        TRect shown = display::ScreenRect(frame);
+        ASSERT_EQ(shown, Bounds(at.X, at.Y, 40, 30));
+        ui::test::Picture p = user.Grab(shown);
+        display::SaveShot(p, "layered_ring");
+        EXPECT_TRUE(Near(p.At(20, 15), clWhite)) << std::hex << p.At(20, 15);
+        EXPECT_TRUE(Near(p.At(1, 1), OverWhite(static_cast<TColor>(0x4080C0), 128))) << std::hex << p.At(1, 1);
     });
 }
 

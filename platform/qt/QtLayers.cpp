@@ -64,11 +64,10 @@ void ControlWidget::MakeTranslucent() {
     setAttribute(Qt::WA_TranslucentBackground);
     // An X11 window takes its visual, with or without alpha, when it is made: one made already
     // is made again, shown as it was.
-    QWindow* window = windowHandle();
-    if (QGuiApplication::platformName() != "xcb" || !window || !window->handle()) return;
+    if (QGuiApplication::platformName() != "xcb" || !testAttribute(Qt::WA_WState_Created)) return;
     bool shown = isVisible();
     if (shown) hide();
-    window->destroy();
+    destroy(true, true);
     if (shown) show();
 }
 
