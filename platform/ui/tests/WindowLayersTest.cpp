@@ -179,6 +179,32 @@ TEST_F(WindowLayersTest, APictureWithPerPixelAlphaTimesTheConstantOne) {
     frame->Free();
 }
 
+TEST_F(WindowLayersTest, WhereTheDesktopShowsTranslucencyChildrenAndWindowsNotLayeredAreRefused) {
+    ASSERT_TRUE(ui::GetBackend().Supports(ui::Capability::TranslucentWindows));
+    auto* child = new Popup("child", form, WS_CHILD, WS_EX_LAYERED);
+    child->SetBounds(10, 10, 40, 30);
+    child->SetParent(form);
+    TBitmap picture(40, 30, pf32bit);
+    FillRing(picture);
+    TPoint at(100, 80), origin;
+    TSize size(40, 30);
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 128, AC_SRC_ALPHA};
+    for (TWinControl* w : {static_cast<TWinControl*>(child), static_cast<TWinControl*>(form)}) {
+        SCOPED_TRACE(w == child ? "a layered child" : "a form not layered");
+        TRect bounds = w->BoundsRect();
+        SetLastError(0);
+        EXPECT_EQ(SetLayeredWindowAttributes(w->Handle(), 0, 100, LWA_ALPHA), FALSE_);
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+        SetLastError(0);
+        EXPECT_EQ(UpdateLayeredWindow(w->Handle(), nullptr, &at, &size, picture.Canvas()->Handle(), &origin, 0, &blend, ULW_ALPHA),
+                  FALSE_);
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+        EXPECT_EQ(w->BoundsRect(), bounds);
+        EXPECT_EQ(ui::test::ShownOpacity(w->Handle()), 255);
+    }
+    child->Free();
+}
+
 TEST_F(WindowLayersTest, AFormsAlphaBlendingOutlivesItsWindow) {
     form->SetAlphaBlendValue(192);
     form->SetAlphaBlend(true);
@@ -201,8 +227,7 @@ TEST_F(WindowLayersTest, AFormsAlphaBlendingOutlivesItsWindow) {
 TEST_F(WindowLayersTest, AFormThatNeverActivatesStaysInactiveWhereTheDesktopActivatesWhatItShows) {
     auto* image = new layered_test::NoActiveForm("image", form);
     image->SetBounds(120, 90, 60, 40);
-    // As ShowWindow with SW_SHOWNOACTIVATE shows it.
-    SetWindowPos(image->Handle(), nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(image->Handle(), SW_SHOWNOACTIVATE);
     ui::test::Pump();
     EXPECT_TRUE(image->Peer()->Kind().NoActivate);
     ui::test::Click(image, 5, 5);

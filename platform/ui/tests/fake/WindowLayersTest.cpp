@@ -66,8 +66,7 @@ TEST_F(WindowLayersTest, TheStyleBitsDecideInputFocusAndActivation) {
         {"a form that never activates, shown without activation",
          [&] {
              noActive->SetBounds(150, 150, 60, 40);
-             SetWindowPos(noActive->Handle(), nullptr, 0, 0, 0, 0,
-                          SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+             EXPECT_EQ(ShowWindow(noActive->Handle(), SW_SHOWNOACTIVATE), FALSE_);
              return noActive;
          },
          static_cast<LONG>(0x88800000u), -1, {}},
