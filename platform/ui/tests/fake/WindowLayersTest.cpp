@@ -5,6 +5,7 @@
 #include "platform/rtl/Handles.h"
 #include "platform/ui/LayeredWindows.h"
 #include "platform/ui/Modules.h"
+#include "platform/ui/backend/Sinks.h"
 #include "platform/ui/fake/FakeBackend.h"
 #include "platform/ui/testing/Fixtures.h"
 #include "platform/ui/testing/ShownWindows.h"
@@ -127,6 +128,42 @@ TEST_F(WindowLayersTest, TheStyleBitsDecideInputFocusAndActivation) {
         else w->Free();
     }
     EXPECT_TRUE(ui::test::TookActivation(form->Handle()));
+}
+
+TEST_F(WindowLayersTest, MovesAndTheWheelPassAWindowTransparentToInputBy) {
+    // The wheel goes to the focus of the form it lands in: the pop-up belongs to another form,
+    // so where it lands shows.
+    auto* owner = new Logging<TForm>("owner", nullptr);
+    other = owner;
+    owner->SetBounds(600, 100, 100, 80);
+    owner->Show();
+    auto* glass = new Popup("glass", owner, WS_POPUP, WS_EX_TRANSPARENT);
+    glass->SetBounds(150, 150, 40, 30);
+    glass->SetParent(owner);
+    glass->Show();
+    std::vector<std::string> moves;
+    auto record = [&](TObject* sender, TShiftState, int x, int y) {
+        moves.push_back((sender == form ? "form " : "glass ") + std::to_string(x) + "," + std::to_string(y));
+    };
+    form->OnMouseMove = record;
+    glass->OnMouseMove = record;
+    TPoint beneath = form->ScreenToClient(glass->ClientToScreen(Point(7, 6)));
+    std::string onForm = "form " + std::to_string(beneath.X) + "," + std::to_string(beneath.Y);
+    // What the desktop delivers to the pop-up, as a backend that cannot pass input by does.
+    ui::WindowSink& desktop = ui::GetBackend().Windows();
+    desktop.Mouse(glass, WM_MOUSEMOVE, 7, 6, 0);
+    desktop.MouseWheel(glass, -120, 7, 6, 0);
+    EXPECT_EQ(moves, std::vector<std::string>{onForm});
+    EXPECT_EQ(Log(), std::vector<std::string>{"form wheel"});
+
+    SetWindowLong(glass->Handle(), GWL_EXSTYLE, 0);
+    moves.clear();
+    Log().clear();
+    desktop.Mouse(glass, WM_MOUSEMOVE, 7, 6, 0);
+    desktop.MouseWheel(glass, -120, 7, 6, 0);
+    EXPECT_EQ(moves, std::vector<std::string>{"glass 7,6"});
+    EXPECT_EQ(Log(), std::vector<std::string>{"owner wheel"});
+    glass->Free();
 }
 
 TEST_F(WindowLayersTest, EnabledAndTheStyleBitBothDisable) {
