@@ -11,6 +11,7 @@
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/WindowLayers.h"
 
 namespace {
 
@@ -60,6 +61,10 @@ TWinControl* Live(HWND hwnd) {
 }  // namespace
 
 namespace ui::detail {
+// ControlsPaintTo.cpp: while PaintTo draws a window, its DCs are the target's.
+HDC RedirectedDc(TWinControl* w, bool client);
+bool ReleaseRedirectedDc(TWinControl* w, HDC dc);
+
 // A window going away takes the DCs still open on it with it.
 void ReleaseWindowDcs(TWinControl* w) {
     std::erase_if(OpenDcs(), [w](const auto& item) { return item.second.window == w; });
@@ -95,7 +100,7 @@ HWND GetActiveWindow() {
 LONG GetWindowLong(HWND hwnd, int index) {
     TWinControl* w = Live(hwnd);
     if (!w) return 0;
-    if (index == GWL_STYLE) return static_cast<LONG>(WindowApi::Style(*w));
+    if (index == GWL_STYLE) return static_cast<LONG>(WindowApi::Style(*w) | (w->Enabled() ? 0 : WS_DISABLED));
     if (index == GWL_EXSTYLE) return static_cast<LONG>(WindowApi::ExStyle(*w));
     return 0;
 }
@@ -104,9 +109,11 @@ LONG SetWindowLong(HWND hwnd, int index, LONG value) {
     TWinControl* w = Live(hwnd);
     if (!w || (index != GWL_STYLE && index != GWL_EXSTYLE)) return 0;
     DWORD& field = index == GWL_STYLE ? WindowApi::Style(*w) : WindowApi::ExStyle(*w);
-    auto old = static_cast<LONG>(field);
+    auto old = static_cast<LONG>(index == GWL_STYLE ? GetWindowLong(hwnd, GWL_STYLE) : static_cast<LONG>(field));
+    DWORD oldStyle = WindowApi::Style(*w), oldExStyle = WindowApi::ExStyle(*w);
     field = static_cast<DWORD>(value);
     WindowApi::StylesChanged(*w);
+    ui::detail::LayersStylesChanged(w, oldStyle, oldExStyle);
     return old;
 }
 
@@ -270,6 +277,14 @@ BOOL RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags) {
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     TWinControl* w = Live(hwnd);
+    if (w && ps) {
+        // Drawn by PaintTo: the whole client area, erased, and the window's invalid part kept.
+        if (HDC dc = ui::detail::RedirectedDc(w, true)) {
+            *ps = PAINTSTRUCT{dc, FALSE_, w->ClientRect()};
+            ps->fErase = w->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0 ? TRUE_ : FALSE_;
+            return dc;
+        }
+    }
     if (!w || !ps || !w->BackingImage()) return nullptr;
     TRect part = WindowApi::Dirty(*w);
     bool erase = WindowApi::Erase(*w);
@@ -286,6 +301,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
 
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     if (!ps) return FALSE_;
+    if (ui::detail::ReleaseRedirectedDc(Live(hwnd), ps->hdc)) return TRUE_;
     auto it = OpenDcs().find(ps->hdc);
     if (it != OpenDcs().end()) it->second.canvas->Unlock();
     return Close(hwnd, ps->hdc) ? TRUE_ : FALSE_;
@@ -293,6 +309,7 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
 
 HDC GetDC(HWND hwnd) {
     TWinControl* w = Live(hwnd);
+    if (HDC dc = w ? ui::detail::RedirectedDc(w, true) : nullptr) return dc;
     if (!w || !w->BackingImage()) return nullptr;
     auto canvas = std::make_unique<TControlCanvas>(w);
     canvas->UpdateTarget();
@@ -301,13 +318,14 @@ HDC GetDC(HWND hwnd) {
 
 HDC GetWindowDC(HWND hwnd) {
     TWinControl* w = Live(hwnd);
+    if (HDC dc = w ? ui::detail::RedirectedDc(w, false) : nullptr) return dc;
     if (!w || !w->BackingImage()) return nullptr;
     auto canvas = std::make_unique<TControlCanvas>(w);
     canvas->UpdateTarget(nullptr, true);
     return Open(w, std::move(canvas));
 }
 
-int ReleaseDC(HWND hwnd, HDC dc) { return Close(hwnd, dc) ? 1 : 0; }
+int ReleaseDC(HWND hwnd, HDC dc) { return ui::detail::ReleaseRedirectedDc(Live(hwnd), dc) || Close(hwnd, dc) ? 1 : 0; }
 
 // ---------------------------------------------------------------------------------------------
 // Scroll bars

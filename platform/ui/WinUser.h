@@ -31,9 +31,22 @@ struct WNDCLASS {
 // Sizes of the standard frame parts: GetSystemMetrics, in SystemInfo.h.
 
 constexpr int GWL_STYLE = -16, GWL_EXSTYLE = -20;
+// GWL_STYLE holds WS_DISABLED while the window is disabled by its style or its Enabled.
 LONG GetWindowLong(HWND hwnd, int index);
 // Takes effect on the frame at the next SetWindowPos with SWP_FRAMECHANGED, as on the platform.
+// WS_DISABLED, WS_EX_TRANSPARENT and WS_EX_LAYERED take effect at once; WS_DISABLED leaves the
+// control's Enabled as it is.
 LONG SetWindowLong(HWND hwnd, int index, LONG value);
+
+// The window's region, in window coordinates (the frame's top-left is 0, 0): the window shows,
+// its children included, and takes the mouse only inside it; a top-level window's shape on the
+// desktop is the region. The window owns the region from then on (the handle is no longer the
+// caller's: DeleteObject on it answers FALSE) and frees it when it is replaced or the window
+// goes; nil removes it. Answers 0 for a handle that is no window or no region, which change
+// nothing. GetWindowRgn copies the region into rgn and answers its type (NULLREGION,
+// SIMPLEREGION, COMPLEXREGION), ERROR when the window has none.
+int SetWindowRgn(HWND hwnd, HRGN rgn, BOOL redraw);
+int GetWindowRgn(HWND hwnd, HRGN rgn);
 // The window's class name (the control's WinClassName); the number of characters copied.
 int GetClassName(HWND hwnd, char16_t* buffer, int size);
 String GetClassName(HWND hwnd);
