@@ -395,6 +395,7 @@ public:
 protected:
     friend class TDropDownForm;
     friend class TAdvDropDownSpeedButton;
+    friend class TAdvButton;
 
     void AfterConstruction() override;
 

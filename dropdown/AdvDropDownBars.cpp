@@ -24,11 +24,6 @@ void TFooterAppearance::Assign(const TPersistent* Source) {
     if (auto* s = dynamic_cast<const TFooterAppearance*>(Source)) AssignBar(*s);
 }
 
-void TAdvButtonAppearance::Assign(const TPersistent* Source) {
-    if (dynamic_cast<const TAdvButtonAppearance*>(Source)) return;
-    TPersistent::Assign(Source);
-}
-
 namespace advdropdown {
 
 template <class TAppearance>

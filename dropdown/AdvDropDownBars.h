@@ -11,17 +11,13 @@
 #include <functional>
 #include <memory>
 
+#include "dropdown/AdvDropDownGradientButton.h"
 #include "platform/rtl/Objects.h"
 #include "platform/rtl/Persistent.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/ImgList.h"
 
 class TAdvCustomDropDown;
-
-namespace advdropdown {
-// The way a gradient of the unit runs (the gradient label has a direction type of its own).
-enum TGradientDirection : uint8_t { gdHorizontal, gdVertical };
-}  // namespace advdropdown
 
 // A bar's own background painting in place of its look.
 using TDrawBackGroundEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect)>;
@@ -73,16 +69,6 @@ public:
     using TBarAppearance::TBarAppearance;
     const char* ClassName() const override { return "TFooterAppearance"; }
     void Assign(const TPersistent* Source) override;
-};
-
-// The look of the header's and footer's buttons, shared by every button of a drop-down; it
-// holds nothing yet. Assign takes another button appearance.
-class TAdvButtonAppearance : public TPersistent {
-public:
-    TAdvButtonAppearance() = default;
-    const char* ClassName() const override { return "TAdvButtonAppearance"; }
-    void Assign(const TPersistent* Source) override;
-    TNotifyEvent OnChange;
 };
 
 namespace advdropdown {
