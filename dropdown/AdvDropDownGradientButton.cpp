@@ -235,10 +235,9 @@ void TAdvButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
     TCustomControl::MouseDown(Button, Shift, X, Y);
     if (ComponentState().Contains(csDesigning) || Button != mbLeft || !Enabled()) return;
     FMousePressed = true;
-    if (!FDown) {
-        FState = absDown;
-        Invalidate();
-    }
+    // The pressed face wins over the down one, so a down button repaints too.
+    if (!FDown) FState = absDown;
+    Invalidate();
     if (FStyle == tasCheck) {
         FState = absDown;
         Repaint();
