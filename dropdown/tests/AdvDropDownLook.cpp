@@ -14,6 +14,7 @@ namespace {
 using dropdown_test::DropDownTest;
 using dropdown_test::PickerProbe;
 using dropdown_test::Probe;
+using namespace advdropdown;
 
 class AdvDropDownLook : public DropDownTest {
 protected:
@@ -133,6 +134,55 @@ TEST_F(AdvDropDownLook, OpenPopups) {
         d->ClosePopup(false);
     }
     const std::string path = Temp("rwb_advdropdown_popups.png");
+    TPngImage png;
+    png.Assign(&sheet);
+    png.SaveToFile(String(path.c_str()));
+    std::printf("wrote %s\n", path.c_str());
+}
+
+TEST_F(AdvDropDownLook, PopupBars) {
+    if (!std::getenv("RWB_RENDER_LOOK")) GTEST_SKIP() << "set RWB_RENDER_LOOK to write the picture";
+    form->SetBounds(0, 0, 250, 220);
+    form->SetColor(clBtnFace);
+    auto* d = Make<PickerProbe>(10, 10);
+    d->SetDropDownWidth(230);
+    d->DropDownHeader()->SetCaption(String("<b>Pick</b> a value"));
+    d->DropDownHeader()->Buttons()->Add()->SetCaption(String("?"));
+    for (const char* c : {"OK", "Cancel"}) d->DropDownFooter()->Buttons()->Add()->SetCaption(String(c));
+    d->DropDownFooter()->SetCaption(String("<i>3 items</i>"));
+    TBitmap sheet(3 * 260, 240, pf24bit);
+    sheet.Canvas()->Brush()->SetColor(0x808080);
+    sheet.Canvas()->FillRect(TRect(0, 0, sheet.Width(), sheet.Height()));
+    for (int look = 0; look < 3; ++look) {
+        if (look == 1) {  // buttons from the left, a wide frame, the grip off
+            d->DropDownHeader()->SetButtonAlignment(baLeft);
+            d->DropDownHeader()->SetCaption(String());
+            d->DropDownHeader()->SetBorderWidth(2);
+            d->DropDownHeader()->SetBorderColor(0x804000);
+            d->SetDropDownSizeable(false);
+        }
+        if (look == 2) {  // a horizontal gradient, a disabled button, a hot one
+            d->DropDownFooter()->SetGradientDirection(gdHorizontal);
+            d->DropDownFooter()->SetColor(0xFFE0C0);
+            d->DropDownFooter()->SetColorTo(0x804000);
+            d->DropDownFooter()->Buttons()->Items(1)->SetEnabled(false);
+            d->SetDropDownSizeable(true);
+        }
+        d->OpenPopup();
+        ui::test::Pump();
+        TDropDownForm* f = d->DropDownForm();
+        if (look == 2) {
+            auto* ok = static_cast<TAdvButton*>(f->Footer()->ButtonList()->GetItemsEx(0));
+            ui::test::MouseMove(ok, 4, 4);
+            ui::test::Pump();
+        }
+        const int x = look * 260;
+        Paste(sheet.Canvas(), form, x, 0);
+        const TPoint origin = form->ClientOrigin();
+        Paste(sheet.Canvas(), f, x + f->Left() - origin.X, f->Top() - origin.Y);
+        d->ClosePopup(false);
+    }
+    const std::string path = Temp("rwb_advdropdown_bars.png");
     TPngImage png;
     png.Assign(&sheet);
     png.SaveToFile(String(path.c_str()));
