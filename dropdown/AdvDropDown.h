@@ -22,6 +22,7 @@
 #include "controls/styled/TypedInput.h"
 #include "controls/styled/VizIrovaRE.h"
 #include "dropdown/AdvDropDownBars.h"
+#include "dropdown/AdvDropDownSelector.h"
 #include "dropdown/AdvDropDownDraw.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/Forms.h"
@@ -59,8 +60,6 @@ enum TButtonStyle : uint8_t { bsButton, bsDropDown };
 // Where the pop-up opens: below the edit unless it would leave the screen, or always below, or
 // always above.
 enum TDropPosition : uint8_t { dpAuto, dpDown, dpUp };
-// The look of a selected item in the item pickers.
-enum TSelectionColorStyle : uint8_t { scCustom, scOffice2007, scWindowsVista, scWindows7 };
 // The drop-down edit's input kinds are the styled edit's.
 using TDropDownEditType = TAdvEditType;
 

@@ -72,12 +72,13 @@ private:
 
 namespace advdropdown {
 
-// The button items of a bar; OnChange (Sender: the collection) follows every change the
-// collection is told of.
-template <class TItem>
-class TBarButtons : public TCollection {
+// A collection of items that tell of their changes: OnChange (Sender: the collection) follows
+// each change an item tells of and, with Whole, the collection's own (adding, deleting, an
+// assignment) as well.
+template <class TItem, bool Whole>
+class TNotifyingItems : public TCollection {
 public:
-    explicit TBarButtons(TPersistent* AOwner) : TCollection(&CollectionItemOf<TItem>, AOwner) {}
+    explicit TNotifyingItems(TPersistent* AOwner) : TCollection(&CollectionItemOf<TItem>, AOwner) {}
     TItem* Add() { return static_cast<TItem*>(TCollection::Add()); }
     TItem* Insert(int Index) { return static_cast<TItem*>(TCollection::Insert(Index)); }
     TItem* Items(int Index) const { return static_cast<TItem*>(TCollection::Items(Index)); }
@@ -85,22 +86,22 @@ public:
     TNotifyEvent OnChange;
 
 protected:
-    void Update(TCollectionItem*) override {
-        if (OnChange) OnChange(this);
+    void Update(TCollectionItem* Item) override {
+        if (OnChange && (Whole || Item)) OnChange(this);
     }
 };
 
 }  // namespace advdropdown
 
-class THeaderButtons : public advdropdown::TBarButtons<THeaderButton> {
+class THeaderButtons : public advdropdown::TNotifyingItems<THeaderButton, true> {
 public:
-    using TBarButtons::TBarButtons;
+    using TNotifyingItems::TNotifyingItems;
     const char* ClassName() const override { return "THeaderButtons"; }
 };
 
-class TFooterButtons : public advdropdown::TBarButtons<TFooterButton> {
+class TFooterButtons : public advdropdown::TNotifyingItems<TFooterButton, true> {
 public:
-    using TBarButtons::TBarButtons;
+    using TNotifyingItems::TNotifyingItems;
     const char* ClassName() const override { return "TFooterButtons"; }
 };
 
