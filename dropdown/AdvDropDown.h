@@ -476,6 +476,8 @@ protected:
     int MinimumHeight();
     // Stores the text as it is: no prefix, suffix or format, nothing remembered.
     void SetPlainText(const String& value);
+    // The item pickers' look for a style: the hot and selected colours, written silently.
+    void ApplyItemAppearanceStyle(TItemAppearance* Appearance, TQRBStyle Style);
     // The picker control hosted in the pop-up; docked into it outside design time.
     TControl* PopupControl() const { return FControl; }
     void SetPopupControl(TControl* value);

@@ -217,7 +217,8 @@ TEST_F(BarsTest, PaintingByTheLookTable) {
     EXPECT_LT(GetBValue(WindowPixel(header, 100, 0)), 0x10) << "gradient starts at the top";
     EXPECT_GT(GetBValue(WindowPixel(header, 100, 21)), 0xE0) << "and ends at the bottom";
 
-    // The frame: bottom line alone under the pop-up's own frame, the light rectangle inside.
+    // The frame: the bottom line, the light rectangle inside; the outer lines only without the
+    // pop-up's own frame.
     a->SetColor(0x00A000);
     a->SetColorTo(clNone);
     a->SetBorderColor(0x0000FF);
@@ -227,6 +228,7 @@ TEST_F(BarsTest, PaintingByTheLookTable) {
     EXPECT_EQ(WindowPixel(header, 100, 0), BlendColor(0x0000FF, clWhite, 20));
     EXPECT_EQ(WindowPixel(header, 100, 10), TColor(0x00A000));
     a->SetBorderWidth(3);
+    d->SetDropDownBorderColor(clBlack);
     paint();
     const TColor framed = WindowPixel(header, 1, 10);
     d->SetDropDownBorderColor(clNone);
