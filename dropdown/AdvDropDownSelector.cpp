@@ -237,13 +237,27 @@ int TCustomItemSelector::ItemAtPos(int X, int Y) const {
 }
 
 void TCustomItemSelector::GetItemsArea(TRect& Rect) {
-    Rect = ClientRect();
+    Rect = TRect(0, 0, FContent.cx, FContent.cy);
     InflateRect(Rect, -FMarginX, -FMarginY);
+}
+
+TPoint TCustomItemSelector::ScrollOffset() const {
+    return Point(FSelector->HorzScrollBar()->Position(), FSelector->VertScrollBar()->Position());
+}
+
+void TCustomItemSelector::SetBounds(int, int, int, int) {
+    const int w = std::min(static_cast<int>(FContent.cx), std::max(0, FSelector->ClientWidth()));
+    const int h = std::min(static_cast<int>(FContent.cy), std::max(0, FSelector->ClientHeight()));
+    TCustomControl::SetBounds(0, 0, w, h);
+    // Moved by a scroll, or the shown part changed: the content shows from the new offset.
+    Invalidate();
 }
 
 void TCustomItemSelector::InvalidateSelectorItem(int Index) {
     if (Index < 0 || Index >= Items()->Count() || !HandleAllocated()) return;
-    const TRect r = Items()->Items(Index)->ItemRect();
+    TRect r = Items()->Items(Index)->ItemRect();
+    const TPoint off = ScrollOffset();
+    OffsetRect(r, -off.X, -off.Y);
     ::InvalidateRect(Handle(), &r, FALSE_);
 }
 
@@ -292,7 +306,8 @@ void TCustomItemSelector::ComputeItemSize(TSize& Size) {
 void TCustomItemSelector::ArrangeItems() {
     const int count = Items()->Count();
     if (count == 0) {
-        SetBounds(Left(), Top(), 100, 50);
+        FContent = TSize(100, 50);
+        FSelector->ContentResized();
         return;
     }
     FItemHot = -1;
@@ -315,7 +330,8 @@ void TCustomItemSelector::ArrangeItems() {
             n = 0;
         }
     }
-    SetBounds(Left(), Top(), std::max(widest, x) + W + area.Left, y + H + area.Top);
+    FContent = TSize(std::max(widest, x) + W + area.Left, y + H + area.Top);
+    FSelector->ContentResized();
     Invalidate();
 }
 
@@ -326,13 +342,19 @@ void TCustomItemSelector::Paint() {
 
 void TCustomItemSelector::PaintItems() {
     TCanvas* canvas = Canvas();
-    // Only the items the paint reaches: a long list paints its visible part.
-    TRect clip;
-    const bool clipped = GetClipBox(canvas->Handle(), &clip) != NULLREGION && !clip.IsEmpty();
-    for (int i = 0; i < Items()->Count(); ++i) {
-        if (clipped && IntersectRects(clip, Items()->Items(i)->ItemRect()).IsEmpty()) continue;
-        DrawSelectorItem(i, canvas);
-    }
+    HDC dc = canvas->Handle();
+    // Drawn in content coordinates: the origin moves by the scroll offset, and only the items
+    // the shown part meets are drawn.
+    const TPoint off = ScrollOffset();
+    const int saved = SaveDC(dc);
+    TPoint org;
+    GetWindowOrgEx(dc, &org);
+    SetWindowOrgEx(dc, org.X + off.X, org.Y + off.Y, nullptr);
+    TRect shown = ClientRect();
+    OffsetRect(shown, off.X, off.Y);
+    for (int i = 0; i < Items()->Count(); ++i)
+        if (!IntersectRects(shown, Items()->Items(i)->ItemRect()).IsEmpty()) DrawSelectorItem(i, canvas);
+    RestoreDC(dc, saved);
 }
 
 void TCustomItemSelector::DrawSelectorItem(int Index, TCanvas* Canvas) {
@@ -447,13 +469,15 @@ void TCustomItemSelector::DrawSelectorItem(int Index, TCanvas* Canvas) {
 
 void TCustomItemSelector::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
-    const int i = ItemAtPos(X, Y);
+    const TPoint off = ScrollOffset();
+    const int i = ItemAtPos(X + off.X, Y + off.Y);
     if (i >= 0 && !Disabled(i)) FSelector->SetItemIndex(i);
 }
 
 void TCustomItemSelector::MouseMove(TShiftState Shift, int X, int Y) {
     TCustomControl::MouseMove(Shift, X, Y);
-    const int i = ItemAtPos(X, Y);
+    const TPoint off = ScrollOffset();
+    const int i = ItemAtPos(X + off.X, Y + off.Y);
     if (i < 0) {
         SetItemHot(-1);
         return;
@@ -586,8 +610,18 @@ void TAdvCustomItemSelector::UpdateSelectorPanel() {
     if (FPanel) FPanel->ArrangeItems();
 }
 
-TSize TAdvCustomItemSelector::GetSelectorSize() const {
-    return FPanel ? TSize(FPanel->Width(), FPanel->Height()) : TSize(100, 50);
+TSize TAdvCustomItemSelector::GetSelectorSize() const { return FPanel ? FPanel->ContentSize() : TSize(100, 50); }
+
+void TAdvCustomItemSelector::ContentResized() {
+    if (!FPanel) return;
+    HorzScrollBar()->SetRange(FPanel->ContentSize().cx);
+    VertScrollBar()->SetRange(FPanel->ContentSize().cy);
+    FPanel->SetBounds(0, 0, 0, 0);
+}
+
+void TAdvCustomItemSelector::WMSize(TMessage& Message) {
+    TScrollingWinControl::WMSize(Message);
+    if (FPanel) FPanel->SetBounds(0, 0, 0, 0);
 }
 
 int TAdvCustomItemSelector::GetVisibleItemCount() const {
@@ -604,7 +638,8 @@ void TAdvCustomItemSelector::ScrollItemInView(int Index) {
     const int margin = VertScrollBar()->Margin();
     r.Top -= margin;
     r.Bottom += margin;
-    OffsetRect(r, FPanel->Left(), FPanel->Top());
+    const TPoint off = FPanel->ScrollOffset();
+    OffsetRect(r, -off.X, -off.Y);
     const int client = ClientHeight();
     if (r.Top < 0) {
         VertScrollBar()->SetPosition(VertScrollBar()->Position() + r.Top);

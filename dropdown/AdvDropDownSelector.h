@@ -149,6 +149,14 @@ public:
     int ItemAtPos(int X, int Y) const;
     TAdvCustomItemSelector* AdvItemSelector() const { return FSelector; }
     void PaintItems();
+    // The size of the laid-out content. The window covers only the part of it the wrapper
+    // shows, and the content scrolls inside it: a window as large as a long list would hold an
+    // image of that size.
+    TSize ContentSize() const { return FContent; }
+    // Where the shown part starts in the content: the wrapper's scroll positions.
+    TPoint ScrollOffset() const;
+    // The window's bounds follow the wrapper's client area, whatever is asked.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
     // Read through the wrapper.
     int Columns() const;
@@ -189,10 +197,11 @@ private:
     int FItemMarginX = 4, FItemMarginY = 4;
     int FCaptionGap = 4;
     TAdvCustomItemSelector* FSelector;
+    TSize FContent{100, 50};
 };
 
-// The scrolling wrapper: owns the items, the look and the panel, scrolls the panel, and brings
-// the selection into view. Arrow and all other keys reach it (WM_GETDLGCODE); the thumb scrolls
+// The scrolling wrapper: owns the items, the look and the panel, scrolls the panel's content
+// (its bars' ranges are the content's size), and brings the selection into view. Arrow and all other keys reach it (WM_GETDLGCODE); the thumb scrolls
 // as it is dragged.
 class TAdvCustomItemSelector : public TScrollingWinControl {
 public:
@@ -231,7 +240,7 @@ public:
     void HotPrevious();
     bool LookupItem(const String& s);
     void UpdateSelectorPanel();
-    // The panel's size, 100 x 50 without one.
+    // The panel's content size, 100 x 50 without a panel.
     TSize GetSelectorSize() const;
     // Whole rows that fit, times Columns; 0 without items or when the first item has no height.
     int GetVisibleItemCount() const;
@@ -246,6 +255,7 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Dispatch(TMessage& Message) override;
     void WMVScroll(TMessage& Message) override;
+    void WMSize(TMessage& Message) override;
     virtual void CreateSelectorPanel();
     void ItemSelected(TObject* Sender);
 
@@ -259,4 +269,8 @@ private:
     int FColorBoxHeight = 14;
     int FColorBoxWidth = 14;
     TCustomItemSelector* FPanel = nullptr;
+
+    friend class TCustomItemSelector;
+    // The panel's content has a new size: the bars' ranges follow it.
+    void ContentResized();
 };

@@ -220,9 +220,19 @@ TEST_F(SelectorTest, ScrollingIntoViewAndKeys) {
     s->SetItemIndex(30);
     const TRect item = panel->GetItemRect(30);
     EXPECT_EQ(item.Bottom + 5 - s->VertScrollBar()->Position(), s->ClientHeight());
+    // The panel's window covers the shown part only; the content scrolls inside it, so the
+    // selected item is painted, and hit, where it shows.
+    EXPECT_EQ(panel->Top(), 0);
+    EXPECT_EQ(panel->Height(), s->ClientHeight());
+    const int pos = s->VertScrollBar()->Position();
+    EXPECT_NE(WindowPixel(panel, 30, item.Top - pos + 11), ColorToRGB(s->Color()));
+    EXPECT_EQ(WindowPixel(panel, 30, item.Top - pos - 11), ColorToRGB(s->Color()));
+    ui::test::MouseDown(panel, 10, item.Top - pos - 11);
+    ui::test::MouseUp(panel, 10, item.Top - pos - 11);
+    EXPECT_EQ(s->ItemIndex(), 29);
     // The last one as far as the bar goes: its margin would pass the end.
     s->SetItemIndex(39);
-    EXPECT_EQ(s->VertScrollBar()->Position(), panel->Height() - s->ClientHeight());
+    EXPECT_EQ(s->VertScrollBar()->Position(), s->GetSelectorSize().cy - s->ClientHeight());
     s->SetItemIndex(0);
     EXPECT_EQ(s->VertScrollBar()->Position(), 0);
 
