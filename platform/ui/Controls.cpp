@@ -7,6 +7,7 @@
 
 #include "platform/rtl/Threads.h"
 #include "platform/ui/backend/Backend.h"
+#include "platform/ui/backend/Canvas.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Tooltips.h"
 #include "platform/ui/SystemInfo.h"
@@ -132,6 +133,7 @@ void TControlCanvas::UpdateTarget(const TRect* paintClip, bool window) {
         SetWindowOrgEx(Handle(), 0, 0, nullptr);
         SelectClipRgn(Handle(), nullptr);
     }
+    SetDeviceClipRegion(nullptr);
     if (!host) return;
     TRect area = host->ClientArea();
     TRect clip;
@@ -168,6 +170,9 @@ void TControlCanvas::AttachTo(HDC dc) {
     GetClipBox(dc, &box);
     FDeviceClip = box.IsEmpty() ? TRect() : OffsetRectBy(box, viewport.X - windowOrg.X, viewport.Y - windowOrg.Y);
     SetDeviceClipRect(&FDeviceClip);
+    // The part of the window the pass repaints, as the paint DC has it.
+    const TCanvasDc& from = source->Dc();
+    SetDeviceClipRegion(from.hasDeviceRegion ? &from.deviceRegion : nullptr);
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     if (GetClipRgn(dc, region) == 1) SelectClipRgn(self, region);
     else SelectClipRgn(self, nullptr);
@@ -815,7 +820,8 @@ void TWinControl::CreateWnd() {
     FPeer->SetBounds(PeerBounds());
     FPeer->SetEnabled(params.Enabled);
     FPeer->SetCursorShape(ui::ResolveCursor(Cursor()));
-    FDirty = ClientRect();
+    FDirty.Clear();
+    FDirty.Add(ClientRect());
     FErase = true;
     FFrameDirty = true;
     if (FInsets != TRect()) AlignControls();  // the frame narrowed the client area
@@ -832,7 +838,7 @@ void TWinControl::DestroyWnd() {
         DestroyWindow(FHandle);
     }
     FHandle = nullptr;
-    FDirty = TRect();
+    FDirty.Clear();
     FErase = false;
     FFrameDirty = false;
     FTrack = Tracking();
@@ -1083,7 +1089,7 @@ void TWinControl::InvalidateClient(const TRect& r, bool erase) {
     if (!FPeer) return;
     TRect c = IntersectRects(r, ClientRect());
     if (c.IsEmpty()) return;
-    FDirty = UnionRects(FDirty, c);
+    FDirty.Add(c);
     if (erase) FErase = true;
     TRect area = ClientArea();
     FPeer->Update(OffsetRectBy(c, area.Left, area.Top));
@@ -1100,9 +1106,13 @@ void TWinControl::Invalidate() { InvalidateRect(ClientRect()); }
 void TWinControl::Update() {
     if (!FPeer || (FDirty.IsEmpty() && !FFrameDirty)) return;
     TRect area = ClientArea();
-    TRect shown = FFrameDirty ? Rect(0, 0, Width(), Height()) : OffsetRectBy(FDirty, area.Left, area.Top);
+    std::vector<TRect> shown;
+    if (FFrameDirty) shown.push_back(Rect(0, 0, Width(), Height()));
+    else
+        for (const TRect& r : FDirty.Rects()) shown.push_back(OffsetRectBy(r, area.Left, area.Top));
     PaintPending();
-    if (FPeer) FPeer->Update(shown);
+    if (FPeer)
+        for (const TRect& r : shown) FPeer->Update(r);
 }
 
 bool TWinControl::Showing() const {
@@ -1132,12 +1142,12 @@ void TWinControl::PaintPending() {
         Perform(WM_NCPAINT, 1, 0);
     }
     if (!FPeer || FDirty.IsEmpty()) return;
-    TRect before = FDirty;
+    ui::InvalidArea before = FDirty;
     Perform(WM_PAINT, 0, 0);
     // A handler that never called BeginPaint leaves the part valid all the same, so the pass
     // does not repeat forever.
     if (FDirty == before) {
-        FDirty = TRect();
+        FDirty.Clear();
         FErase = false;
     }
     if (FPeer) PaintPassEnded();

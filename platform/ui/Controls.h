@@ -16,6 +16,7 @@
 #include "platform/rtl/Objects.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/Region.h"
 #include "platform/ui/WinUser.h"
 #include "platform/win/Messages.h"
 
@@ -627,7 +628,7 @@ private:
     HWND FHandle = nullptr;
     std::unique_ptr<TBitmap> FImage;
     std::unique_ptr<ui::WidgetPeer> FPeer;
-    TRect FDirty;                // client coordinates
+    ui::InvalidArea FDirty;      // client coordinates
     bool FErase = false;         // the invalid part needs WM_ERASEBKGND
     bool FFrameDirty = false;    // the frame needs WM_NCPAINT
     bool FPainting = false;

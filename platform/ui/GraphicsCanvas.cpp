@@ -86,9 +86,18 @@ void TCanvas::SetOrigin(int x, int y) { FDc->state.viewportOrg = TPoint(x, y); }
 TPoint TCanvas::Origin() const { return FDc->state.viewportOrg; }
 
 void TCanvas::SetDeviceClipRect(const TRect* rect) {
+    TRect held = rect ? TRect(HeldCoord(rect->Left), HeldCoord(rect->Top), HeldCoord(rect->Right), HeldCoord(rect->Bottom)) : TRect();
+    // The same limit again changes nothing: the clip an open painter holds stays valid.
+    if (FDc->hasDeviceClip == (rect != nullptr) && FDc->deviceClip == held) return;
     FDc->hasDeviceClip = rect != nullptr;
-    if (rect)
-        FDc->deviceClip = TRect(HeldCoord(rect->Left), HeldCoord(rect->Top), HeldCoord(rect->Right), HeldCoord(rect->Bottom));
+    FDc->deviceClip = held;
+    ClipMoved();
+}
+
+void TCanvas::SetDeviceClipRegion(const ui::Region* region) {
+    if (!region && !FDc->hasDeviceRegion) return;
+    FDc->hasDeviceRegion = region != nullptr;
+    FDc->deviceRegion = region ? *region : ui::Region();
     ClipMoved();
 }
 
@@ -150,6 +159,7 @@ const ui::Region& TCanvas::Visible() {
         if (w > 0 && h > 0) {
             r = ui::Region(Rect(0, 0, w, h));
             if (dc.hasDeviceClip) r = r & ui::Region(dc.deviceClip);
+            if (dc.hasDeviceRegion) r = r & dc.deviceRegion;
             if (dc.state.hasClip) r = r & dc.state.clip;
         }
         dc.visible = std::move(r);

@@ -266,4 +266,88 @@ Region operator|(const Region& a, const Region& b) { return Region::Combine(a, b
 Region operator^(const Region& a, const Region& b) { return Region::Combine(a, b, Region::Op::Xor); }
 Region operator-(const Region& a, const Region& b) { return Region::Combine(a, b, Region::Op::Diff); }
 
+
+// ---------------------------------------------------------------------------------------------
+// InvalidArea
+
+namespace {
+
+TRect BoundOf(const TRect& a, const TRect& b) {
+    return TRect(std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom));
+}
+
+int64_t AreaOf(const TRect& r) { return int64_t{r.Right - r.Left} * (r.Bottom - r.Top); }
+
+bool Near(const TRect& a, const TRect& b, int gap) {
+    return int64_t{a.Left} - gap <= b.Right && int64_t{b.Left} - gap <= a.Right && int64_t{a.Top} - gap <= b.Bottom &&
+           int64_t{b.Top} - gap <= a.Bottom;
+}
+
+}  // namespace
+
+void InvalidArea::Add(const TRect& rect) {
+    if (rect.IsEmpty()) return;
+    for (const TRect& r : FRects)
+        if (r.Left <= rect.Left && r.Top <= rect.Top && r.Right >= rect.Right && r.Bottom >= rect.Bottom) return;
+    FRects.push_back(rect);
+    Settle(kNear);
+}
+
+void InvalidArea::Subtract(const TRect& cut) {
+    if (cut.IsEmpty() || FRects.empty()) return;
+    std::vector<TRect> left;
+    for (const TRect& a : FRects) {
+        if (cut.Left >= a.Right || cut.Right <= a.Left || cut.Top >= a.Bottom || cut.Bottom <= a.Top) {
+            left.push_back(a);
+            continue;
+        }
+        // What stays of a: the bands above and below the cut, and the parts beside it.
+        int top = std::max(a.Top, cut.Top), bottom = std::min(a.Bottom, cut.Bottom);
+        if (cut.Top > a.Top) left.emplace_back(a.Left, a.Top, a.Right, cut.Top);
+        if (cut.Bottom < a.Bottom) left.emplace_back(a.Left, cut.Bottom, a.Right, a.Bottom);
+        if (cut.Left > a.Left) left.emplace_back(a.Left, top, cut.Left, bottom);
+        if (cut.Right < a.Right) left.emplace_back(cut.Right, top, a.Right, bottom);
+    }
+    FRects = std::move(left);
+    // The pieces touch each other: only overlapping ones merge, or the cut would come back.
+    Settle(-1);
+}
+
+TRect InvalidArea::Bounds() const {
+    if (FRects.empty()) return TRect();
+    TRect b = FRects.front();
+    for (const TRect& r : FRects) b = BoundOf(b, r);
+    return b;
+}
+
+void InvalidArea::Settle(int gap) {
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (size_t i = 0; i < FRects.size() && !merged; ++i)
+            for (size_t j = i + 1; j < FRects.size() && !merged; ++j) {
+                if (!Near(FRects[i], FRects[j], gap)) continue;
+                FRects[i] = BoundOf(FRects[i], FRects[j]);
+                FRects.erase(FRects.begin() + static_cast<std::ptrdiff_t>(j));
+                merged = true;
+            }
+    }
+    while (FRects.size() > kMaxRects) {
+        size_t bi = 0, bj = 1;
+        int64_t best = std::numeric_limits<int64_t>::max();
+        for (size_t i = 0; i < FRects.size(); ++i)
+            for (size_t j = i + 1; j < FRects.size(); ++j) {
+                int64_t added = AreaOf(BoundOf(FRects[i], FRects[j])) - AreaOf(FRects[i]) - AreaOf(FRects[j]);
+                if (added < best) {
+                    best = added;
+                    bi = i;
+                    bj = j;
+                }
+            }
+        FRects[bi] = BoundOf(FRects[bi], FRects[bj]);
+        FRects.erase(FRects.begin() + static_cast<std::ptrdiff_t>(bj));
+        // The bigger rectangle may now reach others.
+        Settle(gap);
+    }
+}
+
 }  // namespace ui

@@ -37,20 +37,6 @@ bool Close(HWND hwnd, HDC dc) {
     return true;
 }
 
-// [a] less [b], as a rectangle: b takes off whole sides of a or nothing.
-TRect SubtractSide(const TRect& a, const TRect& b) {
-    if (b.Left <= a.Left && b.Right >= a.Right) {
-        if (b.Top <= a.Top && b.Bottom >= a.Bottom) return TRect();
-        if (b.Top <= a.Top && b.Bottom > a.Top) return TRect(a.Left, b.Bottom, a.Right, a.Bottom);
-        if (b.Bottom >= a.Bottom && b.Top < a.Bottom) return TRect(a.Left, a.Top, a.Right, b.Top);
-    }
-    if (b.Top <= a.Top && b.Bottom >= a.Bottom) {
-        if (b.Left <= a.Left && b.Right > a.Left) return TRect(b.Right, a.Top, a.Right, a.Bottom);
-        if (b.Right >= a.Right && b.Left < a.Right) return TRect(a.Left, a.Top, b.Left, a.Bottom);
-    }
-    return a;
-}
-
 TWinControl* Live(HWND hwnd) {
     TWinControl* w = FindControl(hwnd);
     return w && w->HandleAllocated() ? w : nullptr;
@@ -67,7 +53,7 @@ void ReleaseWindowDcs(TWinControl* w) {
 
 // The control's private state, for the calls below.
 struct WindowApi {
-    static TRect& Dirty(TWinControl& w) { return w.FDirty; }
+    static ui::InvalidArea& Dirty(TWinControl& w) { return w.FDirty; }
     static bool& Erase(TWinControl& w) { return w.FErase; }
     static bool& FrameDirty(TWinControl& w) { return w.FFrameDirty; }
     static bool Painting(TWinControl& w) { return w.FPainting; }
@@ -199,8 +185,9 @@ BOOL InvalidateRect(HWND hwnd, const TRect* rect, BOOL erase) {
 BOOL ValidateRect(HWND hwnd, const TRect* rect) {
     TWinControl* w = Live(hwnd);
     if (!w) return FALSE_;
-    TRect& dirty = WindowApi::Dirty(*w);
-    dirty = rect ? SubtractSide(dirty, *rect) : TRect();
+    ui::InvalidArea& dirty = WindowApi::Dirty(*w);
+    if (rect) dirty.Subtract(*rect);
+    else dirty.Clear();
     if (dirty.IsEmpty()) WindowApi::Erase(*w) = false;
     return TRUE_;
 }
@@ -215,10 +202,27 @@ BOOL UpdateWindow(HWND hwnd) {
 BOOL GetUpdateRect(HWND hwnd, TRect* rect, BOOL erase) {
     TWinControl* w = Live(hwnd);
     if (!w) return FALSE_;
-    const TRect& dirty = WindowApi::Dirty(*w);
-    if (rect) *rect = dirty;
+    const ui::InvalidArea& dirty = WindowApi::Dirty(*w);
+    if (rect) *rect = dirty.Bounds();
     if (erase && !dirty.IsEmpty()) WindowApi::Erase(*w) = true;
     return dirty.IsEmpty() ? FALSE_ : TRUE_;
+}
+
+int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase) {
+    TWinControl* w = Live(hwnd);
+    if (!w) return ERROR;
+    const ui::InvalidArea& dirty = WindowApi::Dirty(*w);
+    if (erase && !dirty.IsEmpty()) WindowApi::Erase(*w) = true;
+    // Made from the rectangles, then copied: the region takes the banded form.
+    HRGN made = CreateRectRgn(0, 0, 0, 0);
+    for (const TRect& r : dirty.Rects()) {
+        HRGN one = CreateRectRgnIndirect(&r);
+        CombineRgn(made, made, one, RGN_OR);
+        DeleteObject(one);
+    }
+    int type = CombineRgn(region, made, nullptr, RGN_COPY);
+    DeleteObject(made);
+    return type;
 }
 
 BOOL RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags) {
@@ -250,12 +254,17 @@ BOOL RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags) {
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     TWinControl* w = Live(hwnd);
     if (!w || !ps || !w->BackingImage()) return nullptr;
-    TRect part = WindowApi::Dirty(*w);
+    ui::Region invalid = WindowApi::Dirty(*w).ToRegion();
+    TRect part = invalid.Bounds();
     bool erase = WindowApi::Erase(*w);
-    WindowApi::Dirty(*w) = TRect();
+    WindowApi::Dirty(*w).Clear();
     WindowApi::Erase(*w) = false;
     auto canvas = std::make_unique<TControlCanvas>(w);
     canvas->UpdateTarget(&part);
+    // The pass paints the invalid rectangles only, not the space between them.
+    TRect area = w->ClientArea();
+    ui::Region device = invalid.Translated(area.Left, area.Top);
+    canvas->SetDeviceClipRegion(&device);
     canvas->Lock();
     HDC dc = Open(w, std::move(canvas));
     *ps = PAINTSTRUCT{dc, FALSE_, part};

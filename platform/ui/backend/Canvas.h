@@ -144,6 +144,8 @@ struct TCanvasDc {
     std::vector<TCanvasDcState> saved;
     bool hasDeviceClip = false;
     TRect deviceClip;
+    bool hasDeviceRegion = false;
+    ui::Region deviceRegion;
     // Counts changes of the device clip, the clip region and the surface.
     uint64_t clipStamp = 1;
     // Count the changes of the pen, brush and font, so that what an implementation made of

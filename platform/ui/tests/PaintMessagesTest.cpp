@@ -250,4 +250,62 @@ TEST_F(PaintMessagesTest, ATransparentChildShowsExactlyTheParentsPixelsBeneathIt
     EXPECT_EQ(PixelOf(child, 0, 0), Gradient::At(30, 20));
 }
 
+// Fills what it is asked to paint with the colour of the moment, and notes the paint DC's box.
+class Flat : public TCustomControl {
+public:
+    explicit Flat(TComponent* owner) : TCustomControl(owner) { SetColor(clRed); }
+    TColor Fill = clRed;
+    TRect LastPaint;
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_ERASEBKGND) {
+            m.Result = 1;
+            return;
+        }
+        if (m.Msg != WM_PAINT || m.WParam) {
+            TCustomControl::WndProc(m);
+            return;
+        }
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        LastPaint = ps.rcPaint;
+        TCanvas::FromHandle(dc)->FillSolid(ClientRect(), Fill);
+        EndPaint(Handle(), &ps);
+    }
+};
+
+TEST_F(PaintMessagesTest, TwoFarCellsRepaintThemselvesAndNotTheSpaceBetween) {
+    form->SetBounds(0, 0, 1040, 800);
+    auto* grid = Add<Flat>(0, 0);
+    grid->SetBounds(0, 0, 1024, 768);
+    form->Show();
+    grid->Update();
+    ASSERT_EQ(PixelOf(grid, 512, 384), clRed);
+
+    TRect first = Bounds(0, 0, 24, 20), second = Bounds(1000, 700, 24, 20);
+    InvalidateRect(grid->Handle(), &first, FALSE_);
+    InvalidateRect(grid->Handle(), &second, FALSE_);
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetUpdateRgn(grid->Handle(), update, FALSE_), COMPLEXREGION);
+    HRGN both = CreateRectRgn(0, 0, 24, 20);
+    HRGN other = CreateRectRgn(1000, 700, 1024, 720);
+    CombineRgn(both, both, other, RGN_OR);
+    EXPECT_EQ(EqualRgn(update, both), TRUE_);
+    for (HRGN r : {update, both, other}) DeleteObject(r);
+
+    grid->Fill = clBlue;
+    grid->Update();
+    // rcPaint is the bounds; the DC is clipped to the two cells.
+    EXPECT_EQ(grid->LastPaint, Rect(0, 0, 1024, 720));
+    for (TPoint p : {Point(0, 0), Point(23, 19), Point(1000, 700), Point(1023, 719)}) EXPECT_EQ(PixelOf(grid, p.X, p.Y), clBlue);
+    for (TPoint p : {Point(24, 0), Point(0, 20), Point(512, 384), Point(999, 700), Point(1000, 720), Point(1023, 699)})
+        EXPECT_EQ(PixelOf(grid, p.X, p.Y), clRed) << p.X << "," << p.Y;
+    TRect none;
+    EXPECT_EQ(GetUpdateRect(grid->Handle(), &none, FALSE_), FALSE_);
+    HRGN empty = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetUpdateRgn(grid->Handle(), empty, FALSE_), NULLREGION);
+    DeleteObject(empty);
+}
+
 }  // namespace
