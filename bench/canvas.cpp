@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
+#include <string>
 #include <vector>
 
 #include "platform/qt/QtGraphicsApp.h"
@@ -104,6 +105,44 @@ void BM_TextOut_Painter(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TextOut_Painter);
+
+// Texts that change from call to call (more of them than a face keeps advances for): each is
+// measured afresh.
+constexpr int kVaryingTexts = 10000;
+
+void BM_TextOutVarying_Canvas(benchmark::State& state) {
+    CanvasFixture f;
+    f.c->Font()->SetName(String("Noto Sans"));
+    f.c->Font()->SetHeight(-12);
+    f.c->Brush()->SetStyle(bsClear);
+    std::vector<String> texts;
+    for (int i = 0; i < kVaryingTexts; ++i) texts.push_back(String("Cell ") + String(std::to_string(i * 7919).c_str()));
+    int i = 0;
+    for (auto _ : state) {
+        f.c->TextOut((i * 13) % 300, (i * 7) % 280, texts[static_cast<size_t>(i % kVaryingTexts)]);
+        ++i;
+    }
+}
+BENCHMARK(BM_TextOutVarying_Canvas);
+
+void BM_TextOutVarying_Painter(benchmark::State& state) {
+    qtb::EnsureApplication();
+    QImage img(kW, kH, QImage::Format_RGB32);
+    QPainter p(&img);
+    QFont font(QStringLiteral("Noto Sans"));
+    font.setPixelSize(12);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    QFontMetrics m(font);
+    std::vector<QString> texts;
+    for (int i = 0; i < kVaryingTexts; ++i) texts.push_back(QStringLiteral("Cell ") + QString::number(i * 7919));
+    int i = 0;
+    for (auto _ : state) {
+        p.drawText((i * 13) % 300, (i * 7) % 280 + m.ascent(), texts[static_cast<size_t>(i % kVaryingTexts)]);
+        ++i;
+    }
+}
+BENCHMARK(BM_TextOutVarying_Painter);
 
 void BM_Polyline5001_Canvas(benchmark::State& state) {
     CanvasFixture f;

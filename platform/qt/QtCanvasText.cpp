@@ -11,23 +11,35 @@ bool RasterCanvas::Text(TPoint at, const String& text, int width, const TRect* c
     const TCanvasDcState& s = FFront.Dc().state;
     UINT align = s.textAlign;
     int orientation = FFront.Font()->Orientation();
+    // The painter reads the text where it lies.
+    QString q = QString::fromRawData(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+    // A clip or a rotation is undone afterwards by restoring the painter; plain text changes
+    // nothing that the next drawing does not set again.
+    bool scoped = clip || orientation != 0;
     return WithPainter([&](QPainter& p) {
         const QFontMetrics& m = face.QtMetrics();
-        QString q = QString::fromStdU16String(text);
+        int ascent = m.ascent(), height = ascent + m.descent();
         if (clip) p.setClipRect(QRectOf(*clip), Qt::IntersectClip);
         if (opaque) p.fillRect(QRectOf(*opaque), QColor(QRgbOf(s.bkColor)));
-        p.translate(at.X, at.Y);
-        if (orientation != 0) p.rotate(-orientation / 10.0);
+        int x = at.X, y = at.Y;
+        if (orientation != 0) {
+            p.translate(at.X, at.Y);
+            p.rotate(-orientation / 10.0);
+            x = y = 0;
+        }
         // The reference point is the text box's left, right or centre and its top, bottom or base line.
-        int dx = (align & TA_CENTER) == TA_CENTER ? -width / 2 : (align & TA_RIGHT) ? -width : 0;
-        int dy = (align & TA_BASELINE) == TA_BASELINE ? -m.ascent() : (align & TA_BOTTOM) ? -(m.ascent() + m.descent()) : 0;
-        if (!opaque && s.bkMode == OPAQUE && !q.isEmpty())
-            p.fillRect(QRect(dx, dy, width, m.ascent() + m.descent()), QColor(QRgbOf(s.bkColor)));
-        p.setFont(face.Font());
+        x += (align & TA_CENTER) == TA_CENTER ? -width / 2 : (align & TA_RIGHT) ? -width : 0;
+        y += (align & TA_BASELINE) == TA_BASELINE ? -ascent : (align & TA_BOTTOM) ? -height : 0;
+        if (!opaque && s.bkMode == OPAQUE && !q.isEmpty()) p.fillRect(QRect(x, y, width, height), QColor(QRgbOf(s.bkColor)));
+        if (!FSurface || FSurface->font != face.Key()) {
+            p.setFont(face.Font());
+            // Restored with the painter when scoped: the open painter keeps its font then.
+            if (FSurface && !scoped) FSurface->font = face.Key();
+        }
         p.setPen(QColor(QRgbOf(s.textColor)));
         p.setBackgroundMode(Qt::TransparentMode);
-        p.drawText(dx, dy + m.ascent(), q);
-    }, true);
+        p.drawText(x, y + ascent, q);
+    }, scoped);
 }
 
 }  // namespace qtb
