@@ -1,16 +1,21 @@
 // The canvas inside a lock bracket (as in a paint pass) against one open QPainter on the same
-// kind of image, call for call; and bars on a 24-bit bitmap against the device format.
+// kind of image, call for call; a control's canvas inside its paint pass and outside it; and bars
+// on a 24-bit bitmap against the device format.
 #include <benchmark/benchmark.h>
 
 #include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
+#include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/qt/QtGraphicsApp.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/testing/TestSupport.h"
 
 namespace {
 
@@ -182,6 +187,90 @@ void BM_LineTo5000_Painter(benchmark::State& state) {
         for (size_t i = 1; i < pts.size(); ++i) p.drawLine(pts[i - 1].X, pts[i - 1].Y, pts[i].X, pts[i].Y);
 }
 BENCHMARK(BM_LineTo5000_Painter)->Unit(benchmark::kMicrosecond);
+
+// A control's canvas: arg 1 inside its paint pass (the control's Paint runs the timed loop),
+// arg 0 outside it, as a grid draws its hover and focus marks, sizing lines and caret. Every
+// call asks the control for its canvas, as such code does.
+class BenchControl : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    std::function<void()> Body;
+
+protected:
+    void Paint() override {
+        if (Body) Body();
+    }
+};
+
+struct BenchWindow {
+    // No window shows on a desktop either.
+    bool offscreen = setenv("QT_QPA_PLATFORM", "offscreen", 0) == 0;
+    TForm* form = new TForm(nullptr);
+    BenchControl* control = new BenchControl(form);
+    BenchWindow() {
+        form->SetBounds(0, 0, kW + 20, kH + 20);
+        control->SetParent(form);
+        control->SetBounds(0, 0, kW, kH);
+        form->Show();
+        ui::test::Pump();
+    }
+    ~BenchWindow() { form->Free(); }
+    void Run(bool inPass, const std::function<void()>& body) {
+        if (!inPass) {
+            body();
+            return;
+        }
+        control->Body = body;
+        control->Invalidate();
+        control->Update();
+        control->Body = nullptr;
+    }
+};
+
+void BM_Window_FillRect10(benchmark::State& state) {
+    BenchWindow w;
+    w.Run(state.range(0) != 0, [&] {
+        int i = 0;
+        for (auto _ : state) {
+            TCanvas* c = w.control->Canvas();
+            c->Brush()->SetColor(clRed);
+            int x = (i * 13) % (kW - 10), y = (i * 7) % (kH - 10);
+            c->FillRect(Rect(x, y, x + 10, y + 10));
+            ++i;
+        }
+    });
+}
+BENCHMARK(BM_Window_FillRect10)->Arg(1)->Arg(0);
+
+void BM_Window_TextOut(benchmark::State& state) {
+    BenchWindow w;
+    String text("Level 42");
+    w.Run(state.range(0) != 0, [&] {
+        TCanvas* first = w.control->Canvas();
+        first->Font()->SetName(String("Noto Sans"));
+        first->Font()->SetHeight(-12);
+        first->Brush()->SetStyle(bsClear);
+        int i = 0;
+        for (auto _ : state) {
+            w.control->Canvas()->TextOut((i * 13) % 300, (i * 7) % 280, text);
+            ++i;
+        }
+    });
+}
+BENCHMARK(BM_Window_TextOut)->Arg(1)->Arg(0);
+
+void BM_Window_LineTo5000(benchmark::State& state) {
+    BenchWindow w;
+    std::vector<TPoint> pts = Zigzag(5001);
+    w.Run(state.range(0) != 0, [&] {
+        for (auto _ : state) {
+            TCanvas* c = w.control->Canvas();
+            c->MoveTo(pts[0].X, pts[0].Y);
+            for (size_t i = 1; i < pts.size(); ++i) w.control->Canvas()->LineTo(pts[i].X, pts[i].Y);
+        }
+    });
+}
+BENCHMARK(BM_Window_LineTo5000)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 // 128 bars with a frame, as a bar chart paints them: arg 0 device format, 1 24-bit; arg 1: 1
 // inside a lock bracket, 0 call by call.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 #include <cstdio>
 #include <cstdlib>
 
@@ -190,14 +192,57 @@ TPaintScope::~TPaintScope() {
     --FCanvas.FPaintDepth;
 }
 
+namespace {
+// The control canvases drawing outside a pass holds locked.
+std::vector<TControlCanvas*>& Held() {
+    static std::vector<TControlCanvas*> held;
+    return held;
+}
+}  // namespace
+
+TControlCanvas::~TControlCanvas() {
+    // A DC released before the loop ran again still shows what it drew.
+    EndHold();
+}
+
+void TControlCanvas::Changing() {
+    TCanvas::Changing();
+    // Outside any bracket the drawing opens one that lasts until the loop runs again.
+    if (FHeld || FPaintDepth > 0 || LockCount() > 0 || !Bitmap()) return;
+    Lock();
+    FHeld = true;
+    Held().push_back(this);
+}
+
 void TControlCanvas::Changed() {
     TCanvas::Changed();
     // Inside a paint pass the window shows the result when the pass ends.
     if (FPaintDepth > 0) return;
-    // Drawn outside a paint pass: the window shows it at its next repaint.
+    // Drawn outside a paint pass: the window shows it at its next repaint, asked for once the
+    // hold ends.
+    if (FHeld) {
+        if (!FDeviceClip.IsEmpty()) FPendingShow = FPendingShow.IsEmpty() ? FDeviceClip : UnionRects(FPendingShow, FDeviceClip);
+        return;
+    }
     auto* own = dynamic_cast<TWinControl*>(FControl);
     TWinControl* window = own ? own : FControl->Parent();
     if (window && window->Peer() && !FDeviceClip.IsEmpty()) window->Peer()->Update(FDeviceClip);
+}
+
+void TControlCanvas::EndHold() {
+    if (!FHeld) return;
+    FHeld = false;
+    std::erase(Held(), this);
+    Unlock();
+    TRect shown = std::exchange(FPendingShow, TRect());
+    auto* own = dynamic_cast<TWinControl*>(FControl);
+    TWinControl* window = own ? own : FControl->Parent();
+    if (window && window->Peer() && !shown.IsEmpty()) window->Peer()->Update(shown);
+}
+
+void ui::EndOffPassDrawing() {
+    // Each canvas leaves the list as it ends its hold; an Update may not add one.
+    while (!Held().empty()) Held().back()->EndHold();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -100,9 +100,14 @@ void SetPopupMenuHandler(PopupMenuHandler handler);
 // control and clipped to it. Outside a paint pass drawing shows at the window's next repaint;
 // inside one (see TPaintScope) the canvas draws through the paint DC, with that DC's origin and
 // clip and its own pen, brush and font.
+//
+// Drawing outside a pass keeps the canvas locked until the event loop next runs (or the canvas
+// goes), so a run of such calls shares one open painter as a pass does; the window is asked to
+// show what they drew once, when the hold ends.
 class TControlCanvas : public TCanvas {
 public:
     explicit TControlCanvas(TControl* control) : FControl(control) {}
+    ~TControlCanvas() override;
     const char* ClassName() const override { return "TControlCanvas"; }
     TControl* Control() const { return FControl; }
     // Points the canvas at the current image, position and clip; paintClip is in the window's
@@ -113,7 +118,11 @@ public:
     void AttachTo(HDC dc);
     bool Painting() const { return FPaintDepth > 0; }
 
+    // Ends the hold of drawing outside a pass: unlocks and shows what was drawn.
+    void EndHold();
+
 protected:
+    void Changing() override;
     void Changed() override;
 
 private:
@@ -122,9 +131,14 @@ private:
     TRect FDeviceClip;
     int FPaintDepth = 0;
     bool FAttached = false;
+    bool FHeld = false;   // locked by drawing outside a pass
+    TRect FPendingShow;   // what that drawing touched, in the window's coordinates
 };
 
 namespace ui {
+// Ends every hold of drawing outside a pass (TControlCanvas): the loop calls it as each pass
+// begins.
+void EndOffPassDrawing();
 // The canvas a control keeps for itself: made on first use and, outside a paint pass, pointed at
 // the control's image as it is now (its window made first, for a windowed control).
 TControlCanvas* OwnCanvas(TControl* control, std::unique_ptr<TControlCanvas>& canvas);

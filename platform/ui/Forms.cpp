@@ -583,6 +583,8 @@ bool TApplication::ProcessMessage() {
     Initialize();
     ui::Backend& backend = ui::GetBackend();
     bool any = false;
+    // What was drawn on controls outside their paint passes is shown from here on.
+    ui::EndOffPassDrawing();
     try {
         any = backend.ProcessEvents();
     } catch (...) {

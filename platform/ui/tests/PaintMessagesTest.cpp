@@ -308,4 +308,43 @@ TEST_F(PaintMessagesTest, TwoFarCellsRepaintThemselvesAndNotTheSpaceBetween) {
     DeleteObject(empty);
 }
 
+TEST_F(PaintMessagesTest, DrawingOutsideAPassHoldsOnePainterUntilTheLoopRunsAndThenShows) {
+    auto* c = Add<Flat>(10, 10);
+    c->SetBounds(10, 10, 60, 40);
+    auto* other = Add<Flat>(80, 10);
+    other->SetBounds(80, 10, 40, 40);
+    form->Show();
+    ui::test::Pump();
+    TCanvas* canvas = c->Canvas();
+    canvas->Brush()->SetColor(clBlue);
+    canvas->FillRect(Rect(0, 0, 20, 20));
+    canvas->Pen()->SetColor(clYellow);
+    canvas->MoveTo(0, 30);
+    canvas->LineTo(60, 30);
+    // Held open across the calls, and read back at once all the same.
+    EXPECT_EQ(canvas->LockCount(), 1);
+    EXPECT_EQ(PixelOf(c, 5, 5), clBlue);
+    EXPECT_EQ(PixelOf(c, 30, 30), clYellow);
+    canvas->FillRect(Rect(20, 0, 40, 20));
+    EXPECT_EQ(PixelOf(c, 25, 5), clBlue);
+    // A DC of another window, released before the loop runs, still shows what it drew.
+    HDC dc = GetDC(other->Handle());
+    TCanvas::FromHandle(dc)->FillSolid(Rect(0, 0, 10, 10), clLime);
+    ReleaseDC(other->Handle(), dc);
+    ui::test::Pump();
+    EXPECT_EQ(canvas->LockCount(), 0);
+    std::string path = "/tmp/paint_offpass_" + std::to_string(getpid()) + ".png";
+    ASSERT_TRUE(ui::test::SaveToPng(form, path));
+    ui::test::Picture shot;
+    ASSERT_TRUE(ui::test::LoadPng(path, shot));
+    std::remove(path.c_str());
+    TPoint at = c->ClientToScreen(Point(0, 0)), formAt = form->ClientToScreen(Point(0, 0));
+    TPoint o(at.X - formAt.X, at.Y - formAt.Y);
+    EXPECT_EQ(shot.At(o.X + 5, o.Y + 5), clBlue);
+    EXPECT_EQ(shot.At(o.X + 25, o.Y + 5), clBlue);
+    EXPECT_EQ(shot.At(o.X + 30, o.Y + 30), clYellow);
+    EXPECT_EQ(shot.At(o.X + 50, o.Y + 5), clRed);
+    EXPECT_EQ(shot.At(o.X + 75, o.Y + 5), clLime);
+}
+
 }  // namespace
