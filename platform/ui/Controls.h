@@ -636,6 +636,9 @@ private:
     TWindowScrollBar& ScrollBar(int bar) { return bar == SB_HORZ ? FHScroll : FVScroll; }
     // A scroll bar was pressed, dragged or released (window coordinates).
     void TrackScrollBar(UINT msg, const TPoint& p);
+    // A held arrow or page area acts again, after the key repeat's delay and then at its rate.
+    void RepeatScroll();
+    static void ScrollRepeatTick(HWND hwnd, UINT msg, uintptr_t id, DWORD time);
 
     std::vector<TControl*> FControls;     // z-order, bottom first
     std::vector<TWinControl*> FTabList;   // tab order
@@ -656,6 +659,8 @@ private:
         int Bar = -1;       // SB_HORZ, SB_VERT; -1: none
         int Part = 0;       // the scroll code of the pressed part; SB_THUMBTRACK for the thumb
         int GrabOffset = 0; // pointer to thumb start, along the bar
+        TPoint Pointer;     // where the pointer is (window coordinates)
+        bool Repeating = false;  // past the first delay
     } FTrack;
     bool FTabStop = false;
     bool FAligning = false;
