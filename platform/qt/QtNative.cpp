@@ -437,6 +437,27 @@ protected:
     }
 };
 
+// Qt chooses the first item added to an empty combo box and changes the edit field with the
+// chosen item; the control decides both, so they are put back.
+class KeepChoice {
+public:
+    explicit KeepChoice(QComboBox* w) : FWidget(w), FBlock(w), FNone(w->currentIndex() < 0) {
+        if (w->isEditable()) FText = w->lineEdit()->text();
+    }
+    ~KeepChoice() {
+        if (FNone) FWidget->setCurrentIndex(-1);
+        if (FWidget->isEditable()) FWidget->lineEdit()->setText(FText);
+    }
+    KeepChoice(const KeepChoice&) = delete;
+    KeepChoice& operator=(const KeepChoice&) = delete;
+
+private:
+    QComboBox* FWidget;
+    QSignalBlocker FBlock;
+    bool FNone;
+    QString FText;
+};
+
 class ComboView final : public ViewBase<ui::ListView, Combo> {
 public:
     ComboView(ui::WidgetPeer& host, TWinControl* control, ui::ListSink& sink)
@@ -455,6 +476,19 @@ public:
         for (const String& s : items) w->addItem(Q(s));
         w->setCurrentIndex(-1);
         if (w->isEditable()) w->lineEdit()->setText(text);
+    }
+    // One item changes; the chosen item and the edit field's text are the control's to set.
+    void InsertItem(int index, const String& text) override {
+        KeepChoice keep(Widget());
+        Widget()->insertItem(index, Q(text));
+    }
+    void DeleteItem(int index) override {
+        KeepChoice keep(Widget());
+        Widget()->removeItem(index);
+    }
+    void SetItemText(int index, const String& text) override {
+        KeepChoice keep(Widget());
+        Widget()->setItemText(index, Q(text));
     }
     void SetItemIndex(int index) override {
         Combo* w = Widget();
@@ -564,15 +598,28 @@ public:
         QListWidget* w = Widget();
         QSignalBlocker b(w);
         w->clear();
-        for (const String& s : items) {
-            auto* it = new QListWidgetItem(Q(s), w);
-            if (FItemHeight > 0) it->setSizeHint(QSize(0, FItemHeight));
-            // A check list's items show their boxes from the start, unchecked until told.
-            if (FChecks) {
-                it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
-                it->setCheckState(Qt::Unchecked);
-            }
+        for (const String& s : items) w->addItem(MakeItem(s));
+    }
+    QListWidgetItem* MakeItem(const String& text) const {
+        auto* it = new QListWidgetItem(Q(text));
+        if (FItemHeight > 0) it->setSizeHint(QSize(0, FItemHeight));
+        // A check list's items show their boxes from the start, unchecked until told.
+        if (FChecks) {
+            it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
+            it->setCheckState(Qt::Unchecked);
         }
+        return it;
+    }
+    void InsertItem(int index, const String& text) override {
+        QSignalBlocker b(Widget());
+        Widget()->insertItem(index, MakeItem(text));
+    }
+    void DeleteItem(int index) override {
+        QSignalBlocker b(Widget());
+        delete Widget()->takeItem(index);
+    }
+    void SetItemText(int index, const String& text) override {
+        if (QListWidgetItem* it = Widget()->item(index)) it->setText(Q(text));
     }
     void SetItemHeight(int height) override {
         FItemHeight = height;

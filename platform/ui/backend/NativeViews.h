@@ -102,8 +102,13 @@ public:
 
 class ListView : public NativeView {
 public:
-    // Every kind.
+    // Every kind. SetItems shows all the items anew; the others change one item and leave the
+    // rest (and their selection and marks) as they are: an item inserted at index (the count:
+    // appended; a check list's unchecked), deleted, or given another text.
     virtual void SetItems(const std::vector<String>& items) = 0;
+    virtual void InsertItem(int index, const String& text) = 0;
+    virtual void DeleteItem(int index) = 0;
+    virtual void SetItemText(int index, const String& text) = 0;
     // The focused item (a combo box's chosen one); -1: none.
     virtual void SetItemIndex(int index) = 0;
     // Items drawn by the control (ListSink::DrawListItem); variable: heights asked per item.
