@@ -2,6 +2,7 @@
 // box, placed inside the control's own widget. The view only shows the control's state; input on it is
 // turned into the control's messages (as the control's own widget does), except where Qt must
 // run the interaction itself (an open drop-down list, a slider's thumb).
+#include <algorithm>
 #include <functional>
 
 #include <QAbstractItemView>
@@ -39,6 +40,23 @@ namespace {
 QString Q(const String& s) { return QString::fromStdU16String(s); }
 
 QColor ColorOf(int32_t color) { return qtb::QColorOf(color); }
+
+// Notes that a widget may look otherwise: any event but a paint (input, focus, a caret's or an
+// animation's timer, a change of palette, font, size or state) outside the view's own rendering.
+class ChangeWatch final : public QObject {
+public:
+    ChangeWatch(bool& changed, const bool& rendering) : FChanged(changed), FRendering(rendering) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (!FRendering && e->type() != QEvent::Paint) FChanged = true;
+        return false;
+    }
+
+private:
+    bool& FChanged;
+    const bool& FRendering;
+};
 
 // Calls back when the control's widget is resized, so the native widget keeps filling its
 // client area.
@@ -78,6 +96,8 @@ public:
         Host->setFocusProxy(inner);
         inner->lower();  // the control's child windows show above it
         inner->show();
+        FWatch = new ChangeWatch(FChanged, FRendering);
+        FWatch->setParent(inner);
         WatchChildren();
     }
     ~Embedded() {
@@ -91,9 +111,12 @@ public:
     // Inner widgets (a combo box's line edit, a text view's viewport) send their input too.
     void WatchChildren() {
         if (!Inner) return;
+        FChanged = true;
         Inner->installEventFilter(FInput);
+        Inner->installEventFilter(FWatch);
         for (QWidget* w : Inner->findChildren<QWidget*>()) {
             w->installEventFilter(FInput);
+            w->installEventFilter(FWatch);
             if (w->focusPolicy() != Qt::NoFocus && w->window() == Inner->window()) w->setFocusProxy(nullptr);
         }
     }
@@ -125,8 +148,15 @@ public:
     void Render(TBitmap& target) {
         if (!Inner || target.Width() <= 0 || target.Height() <= 0) return;
         QImage img = qtb::ToRgb32(target);
+        FRendering = true;
         Inner->render(&img, QPoint(), QRegion(), QWidget::DrawChildren);
+        FRendering = false;
+        FChanged = false;
         qtb::SetImage(target, img);
+    }
+    // A background that lets what lies under the widget show may change with it.
+    bool PictureChanged() const {
+        return FChanged || !Inner || Inner->palette().color(QPalette::Base).alpha() < 255;
     }
     // The base and text colours of a widget's palette (and of the widgets that share it); no
     // background (clNone) lets the window under the widget show through.
@@ -138,19 +168,34 @@ public:
         if (pal == w->palette()) return;
         w->setPalette(pal);
     }
-    void SetOverlay(const TBitmap& painted, const TBitmap& native) {
+    void SetOverlay(const TBitmap& painted, const TBitmap& native, const TRect& part) {
         if (!Host) return;
-        QImage over = OverlayOf(qtb::ToRgb32(painted), qtb::ToRgb32(native));
-        if (over.isNull()) {
+        int w = std::min(painted.Width(), native.Width()), h = std::min(painted.Height(), native.Height());
+        QRect r = QRect(part.Left, part.Top, part.Width(), part.Height()) & QRect(0, 0, w, h);
+        if (FPicture.size() != QSize(w, h)) {
+            FPicture = QImage(std::max(1, w), std::max(1, h), QImage::Format_ARGB32_Premultiplied);
+            FPicture.fill(Qt::transparent);
+            FShown = 0;
+            r = QRect(0, 0, w, h) & QRect(part.Left, part.Top, part.Width(), part.Height());
+        }
+        if (r.isEmpty()) return;
+        FShown -= Opaque(r);
+        if (&painted == &native) {
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                std::fill_n(reinterpret_cast<QRgb*>(FPicture.scanLine(y)) + r.left(), r.width(), QRgb(0));
+        } else {
+            FShown += Differences(qtb::ToRgb32(painted), qtb::ToRgb32(native), r);
+        }
+        if (FShown == 0) {
             if (FOverlay) FOverlay->hide();
             return;
         }
         if (!FOverlay) FOverlay = new Overlay(Host);
-        FOverlay->Picture = std::move(over);
+        FOverlay->Picture = &FPicture;
         FOverlay->setGeometry(Inner ? Inner->geometry() : Host->rect());
         FOverlay->raise();
         FOverlay->show();
-        FOverlay->update();
+        FOverlay->update(r);
     }
 
     QPointer<QWidget> Inner;
@@ -165,35 +210,47 @@ private:
             setAttribute(Qt::WA_NoSystemBackground);
             setFocusPolicy(Qt::NoFocus);
         }
-        QImage Picture;
+        const QImage* Picture = nullptr;  // the view's, which outlives its overlay
 
     protected:
         void paintEvent(QPaintEvent* e) override {
+            if (!Picture) return;
             QPainter p(this);
-            p.drawImage(e->rect(), Picture, e->rect());
+            p.drawImage(e->rect(), *Picture, e->rect());
         }
     };
-    // The pixels of painted that differ from native, opaque; the rest transparent. A null image
-    // when none differ.
-    static QImage OverlayOf(const QImage& painted, const QImage& native) {
-        int w = std::min(painted.width(), native.width()), h = std::min(painted.height(), native.height());
-        QImage over(std::max(1, w), std::max(1, h), QImage::Format_ARGB32_Premultiplied);
-        over.fill(Qt::transparent);
-        bool any = false;
-        for (int y = 0; y < h; ++y) {
+    // Inside r: the pixels of painted that differ from native, opaque, the rest transparent;
+    // answers how many show.
+    int Differences(const QImage& painted, const QImage& native, const QRect& r) {
+        int shown = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
             auto* a = reinterpret_cast<const QRgb*>(painted.constScanLine(y));
             auto* b = reinterpret_cast<const QRgb*>(native.constScanLine(y));
-            auto* o = reinterpret_cast<QRgb*>(over.scanLine(y));
-            for (int x = 0; x < w; ++x) {
-                if ((a[x] & 0xFFFFFF) == (b[x] & 0xFFFFFF)) continue;
-                o[x] = a[x] | 0xFF000000u;
-                any = true;
+            auto* o = reinterpret_cast<QRgb*>(FPicture.scanLine(y));
+            for (int x = r.left(); x <= r.right(); ++x) {
+                bool differs = (a[x] & 0xFFFFFF) != (b[x] & 0xFFFFFF);
+                o[x] = differs ? a[x] | 0xFF000000u : 0;
+                shown += differs;
             }
         }
-        return any ? over : QImage();
+        return shown;
+    }
+    int Opaque(const QRect& r) const {
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto* o = reinterpret_cast<const QRgb*>(FPicture.constScanLine(y));
+            for (int x = r.left(); x <= r.right(); ++x) n += o[x] != 0;
+        }
+        return n;
     }
 
+    // What shows over the widget, and how many of its pixels do.
+    QImage FPicture;
+    int FShown = 0;
     QPointer<Overlay> FOverlay;
+    QPointer<ChangeWatch> FWatch;
+    bool FChanged = true;
+    bool FRendering = false;
     QPointer<InputTranslator> FInput;
     TRect FInsets;
 };
@@ -209,7 +266,10 @@ public:
     void SetFrameInsets(const TRect& insets) override { FWidget.SetFrameInsets(insets); }
     void SetOwnerPainted(bool value) override { FWidget.SetOwnerPainted(value); }
     void Render(TBitmap& target) override { FWidget.Render(target); }
-    void SetOverlay(const TBitmap& painted, const TBitmap& native) override { FWidget.SetOverlay(painted, native); }
+    bool PictureChanged() override { return FWidget.PictureChanged(); }
+    void SetOverlay(const TBitmap& painted, const TBitmap& native, const TRect& part) override {
+        FWidget.SetOverlay(painted, native, part);
+    }
 
 protected:
     W* Widget() const { return static_cast<W*>(FWidget.Inner.data()); }

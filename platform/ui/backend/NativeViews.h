@@ -49,9 +49,15 @@ public:
     // Draws the widget as it looks now over what a bitmap of the client area's size holds (what
     // lies under the widget): where the widget paints nothing, the bitmap keeps its pixels.
     virtual void Render(TBitmap& target) = 0;
-    // What the control drew over the widget's picture: the pixels where `painted` differs from
-    // `native` (both the client area's size) show above the widget; none: nothing does.
-    virtual void SetOverlay(const TBitmap& painted, const TBitmap& native) = 0;
+    // Whether the widget may look other than at the last Render: it changed by itself (input,
+    // focus, a blinking caret, hover, its own timers), or its background shows what lies under
+    // it. The changes the control makes it knows of itself.
+    virtual bool PictureChanged() = 0;
+    // What the control drew over the widget's picture, made again inside `part` (client
+    // coordinates; elsewhere it stays as it was): the pixels where `painted` differs from
+    // `native` (both the client area's size) show above the widget. One bitmap as both: nothing
+    // shows inside part.
+    virtual void SetOverlay(const TBitmap& painted, const TBitmap& native, const TRect& part) = 0;
 };
 
 // ---- text: edit and memo ----

@@ -81,7 +81,8 @@ public:
     void SetFrameInsets(const TRect&) override {}
     void SetOwnerPainted(bool) override {}
     void Render(TBitmap&) override {}
-    void SetOverlay(const TBitmap&, const TBitmap&) override {}
+    bool PictureChanged() override { return true; }
+    void SetOverlay(const TBitmap&, const TBitmap&, const TRect&) override {}
     void SetItems(const std::vector<String>& items) override;
     void InsertItem(int index, const String& text) override;
     void DeleteItem(int index) override;
