@@ -168,6 +168,10 @@ public:
         if (pal == w->palette()) return;
         w->setPalette(pal);
     }
+    // The input method's composition, shown by target (a widget of this view that shows text).
+    void SetComposition(QWidget* target, const String& text, int cursor) {
+        if (FInput && target) FInput->ShowComposition(target, Q(text), cursor);
+    }
     void SetOverlay(const TBitmap& painted, const TBitmap& native, const TRect& part) {
         if (!Host) return;
         int w = std::min(painted.Width(), native.Width()), h = std::min(painted.Height(), native.Height());
@@ -267,11 +271,14 @@ public:
     void SetOwnerPainted(bool value) override { FWidget.SetOwnerPainted(value); }
     void Render(TBitmap& target) override { FWidget.Render(target); }
     bool PictureChanged() override { return FWidget.PictureChanged(); }
+    void SetComposition(const String& text, int cursor) override { FWidget.SetComposition(CompositionTarget(), text, cursor); }
     void SetOverlay(const TBitmap& painted, const TBitmap& native, const TRect& part) override {
         FWidget.SetOverlay(painted, native, part);
     }
 
 protected:
+    // The widget that shows an input method's composition; nullptr: the view has no text.
+    virtual QWidget* CompositionTarget() { return nullptr; }
     W* Widget() const { return static_cast<W*>(FWidget.Inner.data()); }
     QWidget* Host() const { return FWidget.Host.data(); }
     Embedded FWidget;
@@ -343,6 +350,9 @@ public:
     void SetPasswordChar(char16_t ch) override { Widget()->setEchoMode(ch ? QLineEdit::Password : QLineEdit::Normal); }
     void SetWordWrap(bool) override { Unsupported("TextView::SetWordWrap", kSingleLine); }
     void SetScrollBars(TScrollStyle) override { Unsupported("TextView::SetScrollBars", kSingleLine); }
+
+protected:
+    QWidget* CompositionTarget() override { return Widget(); }
 };
 
 // ---- text: multi-line edit ----
@@ -418,6 +428,9 @@ public:
     }
     // The platform's memo shows its text as it is.
     void SetPasswordChar(char16_t) override { Unsupported("TextView::SetPasswordChar", kMultiLine); }
+
+protected:
+    QWidget* CompositionTarget() override { return Widget(); }
 };
 
 // ---- owner-drawn items ----
@@ -623,6 +636,9 @@ public:
     int ItemHeight() override { Unsupported("ListView::ItemHeight", kComboBox); }
     void SetItemHeight(int) override { Unsupported("ListView::SetItemHeight", kComboBox); }
     void SetItemChecked(int, TCheckBoxState) override { Unsupported("ListView::SetItemChecked", kComboBox); }
+
+protected:
+    QWidget* CompositionTarget() override { return Widget()->isEditable() ? Widget()->lineEdit() : nullptr; }
 
 private:
     TWinControl* FControl;

@@ -11,6 +11,7 @@
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/backend/Canvas.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Imm.h"
 #include "platform/ui/Tooltips.h"
 #include "platform/ui/SystemInfo.h"
 #include "platform/win/Window.h"
@@ -501,6 +502,23 @@ void TControl::Dispatch(TMessage& Message) {
 
 void TControl::DefaultHandler(TMessage& Message) {
     switch (Message.Msg) {
+        case WM_IME_COMPOSITION:
+            // What the input method typed arrives as characters, on the road typed ones take.
+            if (Message.LParam & GCS_RESULTSTR) {
+                auto* self = dynamic_cast<TWinControl*>(this);
+                HIMC context = self && self->HandleAllocated() ? ImmGetContext(self->Handle()) : nullptr;
+                if (!context) break;
+                String typed;
+                LONG bytes = ImmGetCompositionString(context, GCS_RESULTSTR, nullptr, 0);
+                if (bytes > 0) {
+                    typed.resize(static_cast<size_t>(bytes) / sizeof(char16_t));
+                    ImmGetCompositionString(context, GCS_RESULTSTR, typed.data(), static_cast<DWORD>(bytes));
+                }
+                ImmReleaseContext(self->Handle(), context);
+                for (char16_t ch : typed)
+                    if (Perform(CN_CHAR, ch, 0) == 0) Perform(WM_CHAR, ch, 0);
+            }
+            break;
         case WM_GETTEXTLENGTH: Message.Result = FText.Length(); break;
         case WM_CANCELMODE:
             if (MouseCapture()) SetMouseCapture(false);

@@ -6,6 +6,7 @@
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/backend/Canvas.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/Imm.h"
 
 namespace ui {
 
@@ -153,6 +154,34 @@ void TNativeControl::PaintPassEnded() {
         FPainted->Canvas()->CopyRect(r, image->Canvas(), OffsetRectBy(r, area.Left, area.Top));
         FView->SetOverlay(*FPainted, *FNativePicture, r);
     }
+}
+
+void TNativeControl::DefaultHandler(TMessage& Message) {
+    switch (Message.Msg) {
+        case WM_IME_COMPOSITION:
+            if ((Message.LParam & GCS_COMPSTR) && FView && HandleAllocated()) {
+                HIMC context = ImmGetContext(Handle());
+                String text;
+                LONG bytes = ImmGetCompositionString(context, GCS_COMPSTR, nullptr, 0);
+                if (bytes > 0) {
+                    text.resize(static_cast<size_t>(bytes) / sizeof(char16_t));
+                    ImmGetCompositionString(context, GCS_COMPSTR, text.data(), static_cast<DWORD>(bytes));
+                }
+                LONG cursor = ImmGetCompositionString(context, GCS_CURSORPOS, nullptr, 0);
+                ImmReleaseContext(Handle(), context);
+                ViewChange<ui::NativeView> v(this);
+                v->SetComposition(text, std::max<LONG>(0, cursor));
+            }
+            break;
+        case WM_IME_ENDCOMPOSITION:
+            if (FView) {
+                ViewChange<ui::NativeView> v(this);
+                v->SetComposition(String(), 0);
+            }
+            break;
+        default: break;
+    }
+    TWinControl::DefaultHandler(Message);
 }
 
 bool TNativeControl::DrawOwnerItem(int index, const TRect& rect, TOwnerDrawState st, TBitmap& target) {

@@ -117,6 +117,9 @@ protected:
     // through Paint); what a component draws after it shows over the widget.
     void PaintWindow(HDC DC) override;
     void PaintPassEnded() override;
+    // An input method's composition shows in the view, at its caret; what it types arrives as
+    // characters.
+    void DefaultHandler(TMessage& Message) override;
     // The view fills the client area: it moves with the frame.
     void FrameWidthsChanged() override;
     // Owner-drawn items of lists: DrawItem paints item Index in Rect on Canvas(), which for the

@@ -58,6 +58,9 @@ public:
     // `native` (both the client area's size) show above the widget. One bitmap as both: nothing
     // shows inside part.
     virtual void SetOverlay(const TBitmap& painted, const TBitmap& native, const TRect& part) = 0;
+    // An input method's composition (text not typed yet), shown at the caret of the view's text
+    // as the desktop shows one, with its cursor; empty: none. A view without text shows none.
+    virtual void SetComposition(const String& text, int cursor) = 0;
 };
 
 // ---- text: edit and memo ----

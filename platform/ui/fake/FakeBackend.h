@@ -83,6 +83,7 @@ public:
     void Render(TBitmap&) override {}
     bool PictureChanged() override { return true; }
     void SetOverlay(const TBitmap&, const TBitmap&, const TRect&) override {}
+    void SetComposition(const String&, int) override {}
     void SetItems(const std::vector<String>& items) override;
     void InsertItem(int index, const String& text) override;
     void DeleteItem(int index) override;
