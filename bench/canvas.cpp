@@ -79,11 +79,30 @@ void BM_FillRect10_Painter(benchmark::State& state) {
 }
 BENCHMARK(BM_FillRect10_Painter);
 
+// The font the text benchmarks draw with, on a canvas and on a bare painter.
+void TextLooks(TCanvas* c) {
+    c->Font()->SetName(String("Noto Sans"));
+    c->Font()->SetHeight(-12);
+    c->Brush()->SetStyle(bsClear);
+}
+
+struct TextPainter {
+    QImage img{kW, kH, QImage::Format_RGB32};
+    QPainter p;
+    QFont font{QStringLiteral("Noto Sans")};
+    int ascent = 0;
+    TextPainter() {
+        p.begin(&img);
+        font.setPixelSize(12);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        ascent = QFontMetrics(font).ascent();
+    }
+};
+
 void BM_TextOut_Canvas(benchmark::State& state) {
     CanvasFixture f;
-    f.c->Font()->SetName(String("Noto Sans"));
-    f.c->Font()->SetHeight(-12);
-    f.c->Brush()->SetStyle(bsClear);
+    TextLooks(f.c);
     String text("Level 42");
     int i = 0;
     for (auto _ : state) {
@@ -95,17 +114,11 @@ BENCHMARK(BM_TextOut_Canvas);
 
 void BM_TextOut_Painter(benchmark::State& state) {
     qtb::EnsureApplication();
-    QImage img(kW, kH, QImage::Format_RGB32);
-    QPainter p(&img);
-    QFont font(QStringLiteral("Noto Sans"));
-    font.setPixelSize(12);
-    p.setFont(font);
-    p.setPen(Qt::black);
-    QFontMetrics m(font);
+    TextPainter t;
     QString text = QStringLiteral("Level 42");
     int i = 0;
     for (auto _ : state) {
-        p.drawText((i * 13) % 300, (i * 7) % 280 + m.ascent(), text);
+        t.p.drawText((i * 13) % 300, (i * 7) % 280 + t.ascent, text);
         ++i;
     }
 }
@@ -117,9 +130,7 @@ constexpr int kVaryingTexts = 10000;
 
 void BM_TextOutVarying_Canvas(benchmark::State& state) {
     CanvasFixture f;
-    f.c->Font()->SetName(String("Noto Sans"));
-    f.c->Font()->SetHeight(-12);
-    f.c->Brush()->SetStyle(bsClear);
+    TextLooks(f.c);
     std::vector<String> texts;
     for (int i = 0; i < kVaryingTexts; ++i) texts.push_back(String("Cell ") + String(std::to_string(i * 7919).c_str()));
     int i = 0;
@@ -132,18 +143,12 @@ BENCHMARK(BM_TextOutVarying_Canvas);
 
 void BM_TextOutVarying_Painter(benchmark::State& state) {
     qtb::EnsureApplication();
-    QImage img(kW, kH, QImage::Format_RGB32);
-    QPainter p(&img);
-    QFont font(QStringLiteral("Noto Sans"));
-    font.setPixelSize(12);
-    p.setFont(font);
-    p.setPen(Qt::black);
-    QFontMetrics m(font);
+    TextPainter t;
     std::vector<QString> texts;
     for (int i = 0; i < kVaryingTexts; ++i) texts.push_back(QStringLiteral("Cell ") + QString::number(i * 7919));
     int i = 0;
     for (auto _ : state) {
-        p.drawText((i * 13) % 300, (i * 7) % 280 + m.ascent(), texts[static_cast<size_t>(i % kVaryingTexts)]);
+        t.p.drawText((i * 13) % 300, (i * 7) % 280 + t.ascent, texts[static_cast<size_t>(i % kVaryingTexts)]);
         ++i;
     }
 }
@@ -246,10 +251,7 @@ void BM_Window_TextOut(benchmark::State& state) {
     BenchWindow w;
     String text("Level 42");
     w.Run(state.range(0) != 0, [&] {
-        TCanvas* first = w.control->Canvas();
-        first->Font()->SetName(String("Noto Sans"));
-        first->Font()->SetHeight(-12);
-        first->Brush()->SetStyle(bsClear);
+        TextLooks(w.control->Canvas());
         int i = 0;
         for (auto _ : state) {
             w.control->Canvas()->TextOut((i * 13) % 300, (i * 7) % 280, text);
