@@ -8,7 +8,7 @@
 
 template <class T>
 T* Place(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width, int height) {
-    auto* c = new T(owner);
+    auto* c = NewComponent<T>(owner);
     if (name && *name) c->SetName(String(name));
     c->SetParent(parent);
     c->SetBounds(left, top, width, height);

@@ -207,14 +207,6 @@ void TMainForm::EmptyStreams() {
     StringStream1->SetSize(0);
 }
 
-void TMainForm::ResetLink() {
-    ClearRingBuf();
-    TxReady = 1;
-    RespReady = 1;
-    RxState = 0;
-    LinkMode = 0;
-}
-
 void TMainForm::Closet1Click(TObject* Sender) { Application->Terminate(); }
 
 void TMainForm::ApplicationEvents1Exception(TObject* Sender, Exception& E) {

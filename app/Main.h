@@ -1,12 +1,12 @@
 #pragma once
-// The workbench's main window: the modem link (command queue and sender, receive ring, reply
-// parser and its handlers, connection control and line signals), the model choice, the pages of
-// the control-and-test area and the air monitor, and the shutdown with its farewell to the modem.
+// The workbench's main window: the owner of the modem link (its port events, what its replies
+// show, connection control and line signals), the model choice, the pages of the control-and-test
+// area and the air monitor, and the shutdown with its farewell to the modem.
 //
 // Threads: the port delivers its events on its own event thread (smNone). Those handlers touch
 // no control: they work on the ring and on atomic flags, and hand everything that shows to the
 // main thread with TThread::Queue, in the order it arrived. Everything else runs on the main
-// thread, the parser and the sender in the application's idle passes.
+// thread, the link's parser and sender in the application's idle passes.
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/CHPlan.h"
-#include "app/RxRing.h"
+#include "app/link/ModemLink.h"
 #include "controls/instrument/MvBar.h"
 #include "controls/instrument/MvCBitBt.h"
 #include "controls/instrument/MvLED.h"
@@ -56,7 +56,7 @@ bool WaitTime(int t);
 extern const char* const kApplicationErrorText;
 extern const char* const kSendErrorText;
 
-class TMainForm : public TForm, public TModelPlan {
+class TMainForm : public TForm, public TModelPlan, public TModemLink {
 public:
     explicit TMainForm(TComponent* AOwner);
     ~TMainForm() override;
@@ -171,7 +171,6 @@ public:
     String IniPath;
     String Destination;
     String FormCaptionPrefix;
-    int CpuPower = 1;
     // Colours of the settings file, by key ("Font" and "Back" of the terminal are ContFont and
     // ContBack).
     TColor ContFont = 0xFFFFFF, ContBack = 0x800000;
@@ -212,78 +211,29 @@ public:
     // The frequency of a channel of the chosen model; empty when none.
     void ChannelFreqText(int channel, String& text) const;
 
-    // ---- command queue and sender --------------------------------------------------------------
-    std::atomic<uint8_t> LinkMode{0};     // 0 command mode, 1 "TX", 2 "BI"; read by the event thread
-    std::atomic<uint8_t> MeasureMode{0};  // 0 control and test, 4 frequency, 5 time; read there too
-    uint8_t RequestKind = 11;
-    uint8_t RespReady = 1;
-    std::atomic<uint8_t> TxReady{1};      // set by the transmit-empty event
-    std::array<String, 9> CmdQueue;       // slots 1..8
-    int PendingCount = 0;
-    String SendLine;
-    // Replaces the queue: slot Count goes out first, slot 1 last.
-    void CommandOut(int Count, const String& s1 = String(), const String& s2 = String(),
-                    const String& s3 = String(), const String& s4 = String(), const String& s5 = String(),
-                    const String& s6 = String(), const String& s7 = String(), const String& s8 = String());
+    // ---- the modem link's events and its owner's part (MainLink.cpp, MainHandlers.cpp) ----------
     void ComPort1TxEmpty(TPersistent* Sender);
-
-    // ---- receive ring and idle pass ---------------------------------------------------------
-    TRxRing RxRing;
-    int IdleCount = 0;
-    std::atomic<uint8_t> IdleDone{0};
     void ComPort1RxChar(TPersistent* Sender, int Count);
-    char16_t RingBufGet() { return RxRing.Get(); }
-    void ClearRingBuf() { RxRing.Clear(); }
-    int RingCount() const { return RxRing.Count(); }
     void ApplicationEvents1Idle(TObject* Sender, bool& Done);
-    // One idle pass of the link: at most one parser step, then the sender and the capture step.
-    void RxParse();
-
-    // ---- reply parser ------------------------------------------------------------------------------
-    int RxState = 0;
-    String ReplyCode;
-    String ReplyPayload;
-    int ReplyType = 0;
-    int ReplyValue = 0;
-    int DataLength = 0;
-    int FramePos = 0;
-    std::array<uint8_t, 256> DataBuf{};
-    std::array<uint8_t, 256> BinBuf{};
-    String PortField1, PortField2, PortField3;
-    int UserCommandFlag = 0;
-    uint8_t ControlPage = 0;
-    // Status panel 1 := "Response > " + code; the code's index in the reply table, 255 if none.
-    int ResponseCode(const String& code);
-    // The value of the first n + 1 payload characters: a word's index for the word codes, the
-    // hexadecimal number otherwise (raises when it is none). Writes status panel 2.
-    int ResponseValue(const String& code, const String& payload, int n);
-    static int ValueWordIndex(const String& code, const String& word);
-    void ResponseDispatch(int type, int value);
-
-    // ---- reply handlers --------------------------------------------------------------------------
-    uint8_t CaptureState = 3;
-    uint8_t CapturePhase = 3;
-    int HomeChannel = 0;
-    int CurrentChannel = 0;
-    int CapturedEquipmentId = 0;
-    int SavedEquipmentId = 0;
-    uint8_t PartCount = 0;
-    int PartsSeen = 0;
-    uint8_t PartsStored = 0;
-    std::vector<String> TransferParts;
-    void ChannelResponse(int value);
-    void EquipmentIdResponse(int value);
-    void CaptureStep();
-    void LinkModeChanged(int value);
-    void ShowDioPort(int value);
-    void ShowOutputPort(int value);
-    void ShowCommMode(int value);
-    void ShowSpreadingFactor(int value);
-    void RouteResultResponse(int value);
-    void RouteInfoResponse(int value);
-    void DataReceived();
-    void BinaryDataReceived();
-    void PortResponse();
+    bool PortConnected() override;
+    void PortWrite(const String& text) override;
+    void PortPurge() override;
+    void LinkWait(int ms) override;
+    void ShowSentLine(const String& line) override;
+    void SendFailed() override;
+    void ShowStatus(int panel, const String& text) override;
+    bool AirMonitorShown() override;
+    void LinkModeChanged(int value) override;
+    void ShowDioPort(int value) override;
+    void ShowOutputPort(int value) override;
+    void ShowCommMode(int value) override;
+    void ShowSpreadingFactor(int value) override;
+    void RouteResultResponse(int value) override;
+    void ShowChannel(int value) override;
+    void ShowUniqueId(const String& digits) override;
+    void LogLevel(const String& level) override;
+    void ShowPortState() override;
+    void TransferReceived(const std::string& bytes) override;
     void MvNumEdit3ValueChanged(TObject* Sender);
     void MvNumEdit8ValueChanged(TObject* Sender);
 
@@ -483,9 +433,9 @@ public:
     // Frequency domain.
     void MvColBitBtn15StatusChanged(TObject* Sender);
     void MvColBitBtn15Click(TObject* Sender);
-    void RssiNoiseLevel(int value);
-    void AirMonitorLevel(int value);
-    void LastRssiLevel(int value);
+    void RssiNoiseLevel(int value) override;
+    void AirMonitorLevel(int value) override;
+    void LastRssiLevel(int value) override;
     void ComboBox2Change(TObject* Sender);
     void ComboBox3Change(TObject* Sender);
     void CheckBox3Click(TObject* Sender);
@@ -566,8 +516,6 @@ private:
 private:
     void BuildControls();
     void EmptyStreams();
-    // The link between frames, nothing waiting, ready to send, in command mode.
-    void ResetLink();
     void BuildMenus();
     void BuildTopPanel();
     void BuildTerminalPage();
@@ -592,9 +540,6 @@ private:
     void FarewellLine(const String& line);
     void OpenLink();
     void CloseLink();
-    // The sender of the idle pass; false when a write failed (the pass ends there).
-    bool SendQueued();
-    void ParserStep();
     // Runs f on the main thread: at once when called there, else queued behind what the event
     // thread queued before, and dropped if the window is gone by then.
     void OnMainThread(std::function<void()> f);
@@ -606,13 +551,6 @@ private:
     // a read, then lists bytes 0 to count - 1 of the receive buffer.
     void ListServerAnswer(int count);
 
-    // The farewell writes only values the modem reported since the open.
-    bool FChannelReported = false;
-    bool FEquipmentIdReported = false;
-    // Counts the queues CommandOut made, so a send decrements only the queue its line came from.
-    uint64_t FQueueGeneration = 0;
-    // The multi-part transfer's header has been seen (its part count is PartCount).
-    bool FTransferOpen = false;
     std::shared_ptr<std::atomic<bool>> FAlive = std::make_shared<std::atomic<bool>>(true);
 };
 

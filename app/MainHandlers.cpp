@@ -1,48 +1,19 @@
-// What the link does with the modem's replies: the channel and equipment ID it keeps for the
-// farewell, the link mode, the port and mode displays, and the two kinds of data frames it
-// answers (the test packet echo and the multi-part transfer).
+// What the window does with the modem's replies: the link mode, the channel, unique ID, port and
+// mode displays, and the file a completed multi-part transfer becomes.
 #include <initializer_list>
 
 #include "platform/rtl/SysUtils.h"
 #include "app/Main.h"
 #include "platform/win/Window.h"
 
-void TMainForm::ChannelResponse(int value) {
-    if (CapturePhase == 0) {
-        HomeChannel = value;
-        CaptureState = 1;
-    }
-    CurrentChannel = value;
-    FChannelReported = true;
+void TMainForm::ShowChannel(int value) {
     MvNumEdit10->SetValueAsHex(IntToHex(value, 2));
     MvNumEdit11->SetValueAsHex(IntToHex(value, 2));
 }
 
-void TMainForm::EquipmentIdResponse(int value) {
-    if (CapturePhase == 1) {
-        CapturedEquipmentId = value;
-        CaptureState = 2;
-    }
-}
-
-void TMainForm::CaptureStep() {
-    switch (CaptureState) {
-    case 0:
-        CapturePhase = 0;
-        break;
-    case 1:
-        CurrentChannel = HomeChannel;
-        CapturePhase = 1;
-        break;
-    case 2:
-        SavedEquipmentId = CapturedEquipmentId;
-        FEquipmentIdReported = true;
-        CapturePhase = 3;
-        break;
-    default:
-        return;
-    }
-    CaptureState = 3;
+void TMainForm::ShowUniqueId(const String& digits) {
+    MvNumEdit6->SetValueAsHex(digits);
+    MvNumEdit7->SetValueAsHex(digits);
 }
 
 void TMainForm::LinkModeChanged(int value) {
@@ -122,70 +93,18 @@ void TMainForm::ShowSpreadingFactor(int value) {
 
 void TMainForm::RouteResultResponse(int value) { MessageBeep(MB_ICONEXCLAMATION); }
 
-void TMainForm::RouteInfoResponse(int value) { WaitTime(200); }
-
-void TMainForm::DataReceived() {
-    // DataLength bytes of DataBuf are this frame's; the rest are an earlier frame's.
-    const int length = DataLength;
-    if (length < 3 || DataBuf[0] != '[' || DataBuf[2] != ']') return;
-    const int kind = StrToInt(String(static_cast<char16_t>(DataBuf[1])));
-    if (kind != 2) return;
-    // A test packet: "[2]", seven characters, the data length in two hexadecimal digits, the
-    // data. One that claims more data than its frame carries is not answered.
-    if (length < 12) return;
-    const String lengthDigits = String(static_cast<char16_t>(DataBuf[10])) + static_cast<char16_t>(DataBuf[11]);
-    const int n = StrToInt(String("$") + lengthDigits);
-    if (12 + n > length) return;
-    String text;
-    for (int i = 12; i < 12 + n; ++i) text += static_cast<char16_t>(DataBuf[static_cast<size_t>(i)]);
-    RespReady = 1;
-    WaitTime(20);
-    CommandOut(1, String("@DT") + lengthDigits + text);
-}
-
-void TMainForm::BinaryDataReceived() {
-    const int length = ReplyValue;
-    if (RequestKind != 0 || length < 3 || BinBuf[0] != 7) return;
-    const uint8_t count = BinBuf[1];
-    const uint8_t part = BinBuf[2];
-    if (part == 0) {
-        // A header: a transfer of count - 1 data parts. Fewer than one part is no transfer.
-        FTransferOpen = count >= 2;
-        if (!FTransferOpen) return;
-        PartCount = count;
-        TransferParts.assign(static_cast<size_t>(count - 1), String());
-        PartsSeen = 0;
-        PartsStored = 0;
-        return;
-    }
-    // A part belongs to the transfer its header opened, with the header's part count.
-    if (!FTransferOpen || count != PartCount) return;
-    ++PartsSeen;
-    if (part != PartsSeen) return;
-    if (PartsStored < PartCount - 1) {
-        String data;
-        for (int i = 3; i < length; ++i) data += static_cast<char16_t>(BinBuf[static_cast<size_t>(i)]);
-        TransferParts[PartsStored] = data;
-        ++PartsStored;
-    }
-    if (PartCount != PartsStored + 1) return;
-    PartsStored = 0;
-    std::string bytes;
-    for (const String& p : TransferParts)
-        for (char16_t ch : p) bytes.push_back(static_cast<char>(ch & 0xFF));
+void TMainForm::TransferReceived(const std::string& bytes) {
     ByteStream2->Clear();
     ByteStream2->Write(bytes.data(), static_cast<int32_t>(bytes.size()));
     ByteStream2->SaveToFile(String("RXtemp.txt"));
     MemoryStream2->LoadFromFile(String("RXtemp.txt"));
 }
 
-void TMainForm::PortResponse() {
+void TMainForm::ShowPortState() {
     const String& kind = PortField1;
     if (kind == "02") {
         MvNumEdit3->SetValueAsHex(PortField3);
         TerminalLine(String(">@POｺﾏﾝﾄﾞを発行し、ﾎﾟｰﾄ状態をｾｯﾄします"));
-        RespReady = 1;
-        CommandOut(1, String("@PO") + PortField3);
     } else if (kind == "03" || kind == "05" || kind == "06" || kind == "08") {
         MvNumEdit3->SetValueAsHex(PortField3);
     } else if (kind == "01" || kind == "04" || kind == "07") {

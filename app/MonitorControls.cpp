@@ -10,7 +10,7 @@ namespace {
 
 template <class T>
 T* Make(TComponent* owner, TWinControl* parent, const char* name, const TRect& r) {
-    auto* c = new T(owner);
+    auto* c = NewComponent<T>(owner);
     c->SetName(String(name));
     if (parent) c->SetParent(parent);
     c->SetBounds(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);

@@ -40,7 +40,7 @@ BENCHMARK(PaintBar)->ArgsProduct({{bsBar, bsLED_Bar, bsPoint, bsMultiColor}, {1,
 void BarValueChange(benchmark::State& state) {
     TForm* form = new TForm(nullptr);
     form->SetBounds(0, 0, 420, 60);
-    auto* bar = new TMvBar(form);
+    auto* bar = NewComponent<TMvBar>(form);
     bar->BeginLoading();
     bar->SetBounds(10, 10, 400, 28);
     bar->SetParent(form);

@@ -20,13 +20,10 @@ void TGDIPPicture::TakeFrom(TStream* source) {
     FIsEmpty = FDatastream->Size() == 0;
 }
 
-template <class Work>
-void TGDIPPicture::Decoded(Work work) {
-    if (FIsEmpty || FDatastream->Size() == 0) return;
-    size_t size = static_cast<size_t>(FDatastream->Size());
+ComPtr<IStream> StreamOnGlobalCopy(const void* data, size_t size) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
     if (!block) throw Exception(String("Could not allocate memory for image"));
-    std::memcpy(GlobalLock(block), FDatastream->Memory(), size);
+    if (size) std::memcpy(GlobalLock(block), data, size);
     GlobalUnlock(block);
     // The stream owns the block from here on: releasing it frees the block, once.
     ComPtr<IStream> stream;
@@ -34,6 +31,13 @@ void TGDIPPicture::Decoded(Work work) {
         GlobalFree(block);
         throw Exception(String("Could not allocate memory for image"));
     }
+    return stream;
+}
+
+template <class Work>
+void TGDIPPicture::Decoded(Work work) {
+    if (FIsEmpty || FDatastream->Size() == 0) return;
+    ComPtr<IStream> stream = StreamOnGlobalCopy(FDatastream->Memory(), static_cast<size_t>(FDatastream->Size()));
     std::unique_ptr<TGPImage> image(new TGPImage(stream.Get(), false));
     work(*image);
 }

@@ -6,11 +6,17 @@
 #include <memory>
 #include <ostream>
 
+#include "platform/ole/Stream.h"
 #include "platform/rtl/Objects.h"
 #include "platform/rtl/Streams.h"
 #include "platform/ui/Graphics.h"
 #include "platform/win/Resources.h"
 #include "render/AdvGDIP.h"
+
+// A stream on a movable global block holding a copy of the size bytes at data, from the block's
+// start; the stream owns the block, which goes with its last reference. A block or stream that
+// cannot be made raises Exception "Could not allocate memory for image".
+ComPtr<IStream> StreamOnGlobalCopy(const void* data, size_t size);
 
 class TGDIPPicture : public TGraphic {
 public:

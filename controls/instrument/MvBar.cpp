@@ -10,6 +10,13 @@ TMvBar::TMvBar(TComponent* AOwner)
     FBarSettings->SetMinHeight(12);
     FBarSettings->SetOptions({TBarSettings::opValue, TBarSettings::opUnit});
     FBarSettings->SetBkBrightness(40);
+    RequireAfterConstruction();
+}
+
+void TMvBar::AfterConstruction() {
+    TMvAnalogGControl::AfterConstruction();
+    // On a designer's form no loader follows: the control ends its own loading, through the
+    // most-derived Loaded.
     if (Designing()) Loaded();
 }
 

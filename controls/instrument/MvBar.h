@@ -19,6 +19,7 @@ public:
     void ParamChange(TObject* Sender) override;
 
 protected:
+    void AfterConstruction() override;
     void Paint() override;
 
 private:

@@ -88,6 +88,13 @@ TMvOpHourCounter::TMvOpHourCounter(TComponent* AOwner)
     Font()->SetColor(0x00FF00);
     Font()->SetName(u"System");
     Font()->SetSize(10);
+    RequireAfterConstruction();
+}
+
+void TMvOpHourCounter::AfterConstruction() {
+    TMvGraphicControl::AfterConstruction();
+    // On a designer's form no loader follows: the control ends its own loading, through the
+    // most-derived Loaded.
     if (Designing()) Loaded();
 }
 

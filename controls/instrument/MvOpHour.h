@@ -88,6 +88,7 @@ public:
     void ParamChange(TObject* Sender) override;
 
 protected:
+    void AfterConstruction() override;
     void Paint() override;
     void Dispatch(TMessage& Message) override;
 

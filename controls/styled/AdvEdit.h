@@ -12,28 +12,14 @@
 #include <functional>
 #include <memory>
 
+#include "controls/styled/EditTypes.h"
+#include "controls/styled/WinCtrl.h"
 #include "platform/rtl/Lists.h"
 #include "platform/rtl/Persistent.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/HintWindow.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/StdCtrlsDrawn.h"
-
-// The twelve input kinds; the ordinals are stored in form files and stay as they are.
-enum TAdvEditType : uint8_t {
-    etString,
-    etNumeric,
-    etFloat,
-    etUppercase,
-    etMixedCase,
-    etLowerCase,
-    etPassword,
-    etMoney,
-    etRange,
-    etHex,
-    etAlphaNumeric,
-    etValidChars
-};
 
 enum TPrecisionDisplay : uint8_t { pdNormal, pdShortest };
 
@@ -108,18 +94,6 @@ public:
 class TAdvEdit;
 class TListHintWindow;
 class TEditDropTarget;
-
-// Lets a transparent edit ask its parent to paint the parent's graphic children.
-class TWinCtrl : public TWinControl {
-public:
-    using TWinControl::TWinControl;
-    void PaintCtrls(HDC DC, TControl* First) { PaintControls(DC, First); }
-    // The same for any window control.
-    static void PaintCtrls(TWinControl* Control, HDC DC, TControl* First) {
-        void (TWinControl::*paint)(HDC, TControl*) = &TWinCtrl::PaintControls;
-        (Control->*paint)(DC, First);
-    }
-};
 
 // The auto-complete list's settings.
 class TLookupSettings : public TPersistent {
@@ -223,7 +197,6 @@ private:
     TListBox* FListControl = nullptr;
 };
 
-using TClipboardEvent = std::function<void(TObject* Sender, const String& value, bool& allow)>;
 using TLookupSelectEvent = std::function<void(TObject* Sender, String& Value)>;
 using TLookupIndexSelectEvent = std::function<void(TObject* Sender, int Index, String& Value)>;
 using TValueValidateEvent = std::function<void(TObject* Sender, const String& value, bool& IsValid)>;

@@ -167,4 +167,12 @@ public:
     virtual bool Decode(const uint8_t* data, size_t size, Raster& picture, bool& hasAlpha) = 0;
 };
 
+// The seam of tests that must see which drawing reaches the engine, where the pixels cannot
+// tell: from now on every call of the flat API paints with engine (nullptr: the backend's
+// again). Answers the replacement it takes the place of (nullptr: none). Set it while nothing
+// draws on another thread.
+Engine* ReplaceEngine(Engine* engine);
+// The backend's own engine, for a replacement that passes the calls on to it.
+Engine& BackendEngine();
+
 }  // namespace gdiplus::engine

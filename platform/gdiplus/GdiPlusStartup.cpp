@@ -1,5 +1,6 @@
 // Start-up and shutdown, GDI+'s heap, the table of live objects and the one lock of the API.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -117,9 +118,22 @@ bool Finite(std::initializer_list<double> values) {
     return true;
 }
 
-engine::Engine& Engine() { return ui::GetBackend().GdiPlus(); }
+std::atomic<engine::Engine*> gReplacement{nullptr};
+
+engine::Engine& Engine() {
+    engine::Engine* replacement = gReplacement.load();
+    return replacement ? *replacement : engine::BackendEngine();
+}
 
 }  // namespace detail
+
+namespace engine {
+
+Engine* ReplaceEngine(Engine* engine) { return detail::gReplacement.exchange(engine); }
+
+Engine& BackendEngine() { return ui::GetBackend().GdiPlus(); }
+
+}  // namespace engine
 
 Status GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input, GdiplusStartupOutput* output) {
     using namespace detail;

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QStylePainter>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -26,6 +27,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include "platform/qt/QtEmbedded.h"
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtInput.h"
 #include "platform/qt/QtServices.h"
@@ -108,16 +110,22 @@ public:
     }
     Embedded(const Embedded&) = delete;
     Embedded& operator=(const Embedded&) = delete;
-    // Inner widgets (a combo box's line edit, a text view's viewport) send their input too.
+    // Inner widgets (a combo box's line edit, a text view's viewport) send their input too. A
+    // window of the widget's own (a combo box's drop-down list) is Qt's to run: its clicks
+    // choose, its pointer highlights, its keys move and close it.
     void WatchChildren() {
         if (!Inner) return;
         FChanged = true;
         Inner->installEventFilter(FInput);
         Inner->installEventFilter(FWatch);
         for (QWidget* w : Inner->findChildren<QWidget*>()) {
+            if (w->window() != Inner->window()) {
+                w->removeEventFilter(FInput);
+                continue;
+            }
             w->installEventFilter(FInput);
             w->installEventFilter(FWatch);
-            if (w->focusPolicy() != Qt::NoFocus && w->window() == Inner->window()) w->setFocusProxy(nullptr);
+            if (w->focusPolicy() != Qt::NoFocus) w->setFocusProxy(nullptr);
         }
     }
     void SetFont(const TFont& font) {
@@ -479,6 +487,34 @@ private:
 
 constexpr const char* kComboBox = "combo box";
 
+// The release of the press that opened a combo box's list. Qt's list closes at a release outside
+// it; when Qt opens the list on its own press it ignores that first release, but here the control
+// opens it on its message, so the release outside the list is taken here and the list stays open.
+// A release over the list goes on to it: press, drag to an item and release chooses the item.
+class OpeningRelease final : public QObject {
+public:
+    explicit OpeningRelease(QAbstractItemView* view) : QObject(view->window()), FView(view) { view->window()->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Hide) {
+            deleteLater();
+            return false;
+        }
+        if (e->type() != QEvent::MouseButtonRelease || FDone) return false;
+        FDone = true;
+        deleteLater();
+        auto* m = static_cast<QMouseEvent*>(e);
+        if (!FView) return false;
+        QRect list(FView->viewport()->mapToGlobal(QPoint(0, 0)), FView->viewport()->size());
+        return !list.contains(m->globalPosition().toPoint());
+    }
+
+private:
+    QPointer<QAbstractItemView> FView;
+    bool FDone = false;
+};
+
 class Combo final : public QComboBox {
 public:
     explicit Combo(ui::ListSink& sink) : Sink(sink) {}
@@ -497,12 +533,30 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override {
-        if (!Simple) {
+        if (Simple) {
+            QPainter p(this);
+            p.fillRect(rect(), palette().brush(QPalette::Base));
+            return;
+        }
+        if (isEditable()) {
             QComboBox::paintEvent(e);
             return;
         }
-        QPainter p(this);
-        p.fillRect(rect(), palette().brush(QPalette::Base));
+        // A drop-down list shows its item in a field of the control's colours beside the button,
+        // as the platform's does, not on a push button's face: its colours (a disabled box's
+        // grey text on the button face) are the ones the control gives.
+        QStylePainter p(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.editable = true;
+        option.currentText.clear();
+        p.drawComplexControl(QStyle::CC_ComboBox, option);
+        QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        bool selected = hasFocus() && !(view() && view()->isVisible());
+        p.fillRect(field, palette().brush(selected ? QPalette::Highlight : QPalette::Base));
+        p.setPen(palette().color(selected ? QPalette::HighlightedText : QPalette::Text));
+        QRect text = field.adjusted(2, 0, -2, 0);
+        p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, fontMetrics().elidedText(currentText(), Qt::ElideRight, text.width()));
     }
     void resizeEvent(QResizeEvent* e) override {
         QComboBox::resizeEvent(e);
@@ -610,10 +664,15 @@ public:
         return Widget()->lineEdit()->cursorPositionAt(p);
     }
     void SetDroppedDown(bool value) override {
-        Widget()->Programmatic = true;
-        if (value) Widget()->showPopup();
-        else Widget()->hidePopup();
-        Widget()->Programmatic = false;
+        Combo* w = Widget();
+        w->Programmatic = true;
+        if (value) {
+            w->showPopup();
+            if ((QGuiApplication::mouseButtons() & Qt::LeftButton) && w->view()->isVisible()) new OpeningRelease(w->view());
+        } else {
+            w->hidePopup();
+        }
+        w->Programmatic = false;
     }
     void SetDropDownCount(int value) override { Widget()->setMaxVisibleItems(std::max(1, value)); }
     void SetDroppedWidth(int value) override { Widget()->view()->setMinimumWidth(value); }
@@ -913,5 +972,22 @@ std::unique_ptr<ui::StaticView> MakeStaticView(ui::StaticKind kind, ui::WidgetPe
     if (kind == ui::StaticKind::GroupBox) return std::make_unique<GroupView>(host, control);
     return std::make_unique<LabelView>(host, control);
 }
+
+// ---- the embedding, for views made in other files (QtEmbedded.h) ----
+
+struct EmbeddedWidget::Impl : Embedded {
+    using Embedded::Embedded;
+};
+
+EmbeddedWidget::EmbeddedWidget(QWidget* inner, ui::WidgetPeer& host, TWinControl* control, bool forwardMouse)
+    : FImpl(std::make_unique<Impl>(inner, host, control, forwardMouse)) {}
+EmbeddedWidget::~EmbeddedWidget() = default;
+QWidget* EmbeddedWidget::Inner() const { return FImpl->Inner.data(); }
+void EmbeddedWidget::SetFont(const TFont& font) { FImpl->SetFont(font); }
+void EmbeddedWidget::SetColors(int32_t background, int32_t text) { Embedded::SetColors(FImpl->Inner, background, text); }
+void EmbeddedWidget::SetFrameInsets(const TRect& insets) { FImpl->SetFrameInsets(insets); }
+void EmbeddedWidget::SetOwnerPainted(bool value) { FImpl->SetOwnerPainted(value); }
+void EmbeddedWidget::Render(TBitmap& target) { FImpl->Render(target); }
+void EmbeddedWidget::SetOverlay(const TBitmap& painted, const TBitmap& native) { FImpl->SetOverlay(painted, native); }
 
 }  // namespace qtb

@@ -20,9 +20,13 @@ using TPersistentClass = const TPersistentClassInfo*;
 
 namespace rtl::detail {
 
+// Components are made by NewComponent, so one the reader makes has had its second phase before
+// its properties are read and Loaded runs.
 template <class T>
 TPersistent* MakeInstance(TComponent* Owner) {
-    if constexpr (std::is_constructible_v<T, TComponent*>)
+    if constexpr (std::is_base_of_v<TComponent, T>)
+        return NewComponent<T>(Owner);
+    else if constexpr (std::is_constructible_v<T, TComponent*>)
         return new T(Owner);
     else
         return new T();

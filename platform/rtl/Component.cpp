@@ -1,6 +1,8 @@
 #include "platform/rtl/Component.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -22,9 +24,30 @@ bool SameIdent(const String& a, const String& b) {
     return true;
 }
 
+thread_local bool tMadeByFactory = false;
+
 }  // namespace
 
-TComponent::TComponent(TComponent* AOwner) {
+void rtl::detail::ComponentFactory::MarkNext(bool value) { tMadeByFactory = value; }
+
+bool rtl::detail::ComponentFactory::TakeMark() { return std::exchange(tMadeByFactory, false); }
+
+void rtl::detail::ComponentFactory::Complete(TComponent* component) {
+    try {
+        component->AfterConstruction();
+    } catch (...) {
+        // The first failure is the one the caller hears of; one of the cleanup would hide it.
+        try {
+            component->Free();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+// Taken first thing: the constructors of parts made below (derived constructors run after this
+// one) must not take the mark meant for this component.
+TComponent::TComponent(TComponent* AOwner) : FMadeByFactory(rtl::detail::ComponentFactory::TakeMark()) {
     if (AOwner) AOwner->InsertComponent(this);
 }
 
@@ -149,9 +172,23 @@ void TComponent::BeforeDestruction() {
     Destroying();
 }
 
+void TComponent::AfterConstruction() {}
+
+#ifndef NDEBUG
+void TComponent::CheckAfterConstruction(const char* where) const {
+    if (!FRequiresAfterConstruction || FMadeByFactory) return;
+    std::fprintf(stderr, "%s reached %s without its second phase: make it with NewComponent, not new\n", ClassName(), where);
+    std::fflush(stderr);
+    std::abort();
+}
+#endif
+
 void TComponent::Destroying() { FComponentState << csDestroying; }
 
-void TComponent::Loaded() { FComponentState >> csLoading; }
+void TComponent::Loaded() {
+    CheckAfterConstruction("Loaded");
+    FComponentState >> csLoading;
+}
 
 void TComponent::SetDesigning(bool value) {
     if (value)

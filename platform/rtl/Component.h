@@ -2,8 +2,14 @@
 // TComponent: the owned, named objects every form and control is made of. An owner keeps the
 // components it owns in creation order and frees them, newest first, when it is freed itself.
 // Components are heap objects; one without owner is deleted by whoever created it.
+//
+// Construction has two phases, as destruction has: the constructor initialises fields only, and
+// AfterConstruction, run by NewComponent on the whole object, does what must reach a descendant's
+// overrides (C++ calls none from a base constructor).
 #include <cstdint>
 #include <initializer_list>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/rtl/Persistent.h"
@@ -19,6 +25,9 @@ enum TComponentStateItem {
 using TComponentState = rtl::SmallSet<TComponentStateItem>;
 
 class TComponent;
+namespace rtl::detail {
+class ComponentFactory;
+}
 using TComponentClass = TComponent* (*)(TComponent* owner);
 
 class TComponent : public TPersistent {
@@ -62,6 +71,15 @@ public:
     // (a form's OnDestroy). Sets csDestroying. Runs once.
     virtual void BeforeDestruction();
 
+    // Debug builds: stops the program, naming the class, when the component requires its second
+    // phase and was not made by NewComponent. Called at the first message a control takes and at
+    // Loaded; `where` says which.
+#ifdef NDEBUG
+    void CheckAfterConstruction(const char*) const {}
+#else
+    void CheckAfterConstruction(const char* where) const;
+#endif
+
     // Marks the component as being freed. The destructor calls it; derived destructors that do
     // work depending on the flag call it first themselves.
     virtual void Destroying();
@@ -72,6 +90,16 @@ public:
     void SetDesigning(bool value);
 
 protected:
+    friend class rtl::detail::ComponentFactory;
+    // The second phase of construction, run once by NewComponent when the most-derived
+    // constructor is done: the place for work that must reach an override (owned parts whose
+    // class a descendant chooses, defaults a descendant overrides, loading). An override calls
+    // the inherited one first. Empty here.
+    virtual void AfterConstruction();
+    // Said by a constructor whose class does work in AfterConstruction: then a component made
+    // without the factory (plain new) is a fault that CheckAfterConstruction reports.
+    void RequireAfterConstruction() { FRequiresAfterConstruction = true; }
+
     friend class TReader;  // sets csReading around a read
     friend class TWriter;  // and csWriting around a write
     // Told when a component is inserted into or removed from this owner, and when a component
@@ -87,6 +115,8 @@ private:
     void RemoveNotification(TComponent* AComponent);
 
     bool FBeforeDestructionDone = false;
+    bool FMadeByFactory = false;
+    bool FRequiresAfterConstruction = false;
     TComponent* FOwner = nullptr;
     String FName;
     intptr_t FTag = 0;
@@ -95,3 +125,45 @@ private:
 };
 
 RTL_DECLARE_EXCEPTION(EComponentError, Exception);
+
+namespace rtl::detail {
+
+// The two steps of NewComponent, apart for makers that act between them (CreateForm sets its
+// reference and the main form before OnCreate runs).
+class ComponentFactory {
+public:
+    // Constructs; the component knows it was made by the factory from its first constructor on.
+    template <class T, class... Args>
+    static T* Construct(TComponent* owner, Args&&... args) {
+        static_assert(std::is_base_of_v<TComponent, T>);
+        MarkNext(true);
+        try {
+            T* made = new T(owner, std::forward<Args>(args)...);
+            MarkNext(false);
+            return made;
+        } catch (...) {
+            MarkNext(false);
+            throw;
+        }
+    }
+    // Runs AfterConstruction once. When it raises, the half-made component is freed
+    // (BeforeDestruction, then its destructors) and the exception goes on to the caller.
+    static void Complete(TComponent* component);
+
+private:
+    friend class ::TComponent;
+    // Set on this thread until the next component's base constructor takes it.
+    static void MarkNext(bool value);
+    static bool TakeMark();
+};
+
+}  // namespace rtl::detail
+
+// Makes every component: constructs T(owner, args...), then runs its AfterConstruction once on
+// the whole object before returning it.
+template <class T, class... Args>
+T* NewComponent(TComponent* owner, Args&&... args) {
+    T* made = rtl::detail::ComponentFactory::Construct<T>(owner, std::forward<Args>(args)...);
+    rtl::detail::ComponentFactory::Complete(made);
+    return made;
+}

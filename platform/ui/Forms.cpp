@@ -76,12 +76,14 @@ namespace detail {
 
 void HintControlGone(TControl* control);
 void BalloonGone(TControl* control);
+void DragControlGone(TControl* control);
 
 void ForgetControl(TControl* control) {
     if (gApplication && gApplication->MouseControl() == control) gApplication->SetMouseControl(nullptr);
     ControlGone(control);
     HintControlGone(control);
     BalloonGone(control);
+    DragControlGone(control);
 }
 
 void RegisterApplicationEvents(TApplicationEvents* events, bool add) {
@@ -123,8 +125,7 @@ TCustomForm::~TCustomForm() {
 }
 
 void TCustomForm::AfterConstruction() {
-    if (FCreated) return;
-    FCreated = true;
+    TWinControl::AfterConstruction();
     DoCreate();
 }
 
@@ -204,9 +205,16 @@ void TCustomForm::PlaceOnScreen() {
         TRect s = Screen->WorkAreaRect();
         SetBounds(s.Left + (s.Width() - Width()) / 2, s.Top + (s.Height() - Height()) / 2, Width(), Height());
     } else if (FPosition == poMainFormCenter || FPosition == poOwnerFormCenter) {
-        TCustomForm* ref = FPosition == poOwnerFormCenter ? dynamic_cast<TCustomForm*>(Owner()) : Application->MainForm();
-        if (ref && ref != this)
+        // Centred on the owning form; a form the application owns (as every form CreateForm
+        // makes) centres on the main form, and without one on the screen.
+        TCustomForm* ref = FPosition == poOwnerFormCenter ? dynamic_cast<TCustomForm*>(Owner()) : nullptr;
+        if (!ref) ref = Application->MainForm();
+        if (ref && ref != this) {
             SetBounds(ref->Left() + (ref->Width() - Width()) / 2, ref->Top() + (ref->Height() - Height()) / 2, Width(), Height());
+        } else {
+            TRect s = Screen->WorkAreaRect();
+            SetBounds(s.Left + (s.Width() - Width()) / 2, s.Top + (s.Height() - Height()) / 2, Width(), Height());
+        }
     }
 }
 

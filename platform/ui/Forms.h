@@ -39,8 +39,6 @@ public:
     TCustomForm(TComponent* AOwner, int Dummy) : TCustomForm(AOwner) { (void)Dummy; }
     ~TCustomForm() override;
     const char* ClassName() const override { return "TCustomForm"; }
-    // OnCreate: run by Application->CreateForm and by NewForm once the form is built.
-    virtual void AfterConstruction();
     void BeforeDestruction() override;
 
     void Show();
@@ -110,6 +108,9 @@ public:
     TShortCutEvent OnShortCut;
 
 protected:
+    // OnCreate, once the form is whole: forms made by NewComponent (NewForm) and by
+    // Application->CreateForm run it; one made with plain new does not.
+    void AfterConstruction() override;
     // Style and ExStyle follow BorderStyle, BorderIcons and FormStyle.
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
@@ -147,7 +148,6 @@ private:
     bool* FModalGone = nullptr;       // set by the destructor: the modal loop must not touch the form
     bool FActive = false;
     bool FCaptionActive = false;
-    bool FCreated = false;
     bool FDestroyed = false;
     bool FPlaced = false;
     TWinControl* FActiveControl = nullptr;
@@ -171,9 +171,7 @@ public:
 // Builds a form and runs its OnCreate, as CreateForm does, without making it the main form.
 template <class T>
 T* NewForm(TComponent* owner) {
-    T* form = new T(owner);
-    form->AfterConstruction();
-    return form;
+    return NewComponent<T>(owner);
 }
 
 namespace ui::test {
@@ -193,11 +191,18 @@ public:
     void Initialize();
     // Makes a form owned by the application; the first one becomes the main form.
     template <class T>
+    // The reference and the main form are set before OnCreate runs; a form whose second phase
+    // raises is freed (which clears the main form) and the reference set back to nullptr.
     void CreateForm(T*& Reference) {
-        T* form = new T(this);
+        T* form = rtl::detail::ComponentFactory::Construct<T>(this);
         Reference = form;
         if (!FMainForm) FMainForm = form;
-        form->AfterConstruction();
+        try {
+            rtl::detail::ComponentFactory::Complete(form);
+        } catch (...) {
+            Reference = nullptr;
+            throw;
+        }
     }
     // Shows the main form and runs the message loop until Terminate; then frees the forms and
     // other components the application owns (their OnDestroy runs), as the program ends.

@@ -16,7 +16,7 @@ class THintWindow;
 using THintWindowClass = THintWindow* (*)(TComponent* AOwner);
 template <class T>
 THintWindowClass HintWindowClassOf() {
-    return [](TComponent* owner) -> THintWindow* { return new T(owner); };
+    return [](TComponent* owner) -> THintWindow* { return NewComponent<T>(owner); };
 }
 
 // What the application is about to show as a control's hint; CM_HINTSHOW hands it to the control

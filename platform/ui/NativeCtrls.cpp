@@ -219,8 +219,17 @@ void TNativeControl::DestroyWnd() {
 void TNativeControl::ApplyLooks() {
     if (!FView) return;
     FView->SetFont(*Font());
-    FView->SetColors(Color(), Font()->Color());
+    FView->SetColors(ShownColor(), ShownTextColor());
     ViewChanged();
+}
+
+TColor TNativeControl::ShownColor() const { return !Enabled() && Color() == clWindow ? clBtnFace : Color(); }
+
+TColor TNativeControl::ShownTextColor() const { return Enabled() ? Font()->Color() : clGrayText; }
+
+void TNativeControl::CMEnabledChanged(TMessage& Message) {
+    TWinControl::CMEnabledChanged(Message);
+    ApplyLooks();
 }
 
 void TNativeControl::CMColorChanged(TMessage& Message) {

@@ -132,7 +132,12 @@ protected:
     virtual void MeasureItem(int Index, int& Height) { (void)Index; (void)Height; }
     void CMColorChanged(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
+    void CMEnabledChanged(TMessage& Message) override;
     void ApplyLooks();
+    // The colours the view shows: a disabled control's text in clGrayText, on clBtnFace where its
+    // colour is the window's (a colour of its own stays), as the platform draws disabled controls.
+    TColor ShownColor() const;
+    TColor ShownTextColor() const;
     // The frame of a bordered control: 2 pixels sunken (WS_EX_CLIENTEDGE) with Ctl3D, 1 pixel
     // flat (WS_BORDER) without.
     void AddBorderStyle(TCreateParams& Params) const;

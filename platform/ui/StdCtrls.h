@@ -318,6 +318,8 @@ protected:
     void DefaultHandler(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override;
     void WMLButtonDown(TMessage& Message) override;
+    // The second press of a double-click opens or closes the list as the first does.
+    void WMLButtonDblClk(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     void CMDialogKey(TMessage& Message) override;
     // The user picked item i (list, arrow keys, first letter).
@@ -325,6 +327,8 @@ protected:
 
 private:
     void ItemsChanged();
+    // A press of the left button in the box: the focus, then the list or the caret.
+    void PressedInBox(TMessage& Message);
     void EditText(int start, int end, const String& s);
     void SetEditSel(int anchor, int caret);
     void MatchItem();

@@ -103,8 +103,8 @@ void TCustomComboBox::SetItemIndex(int value) {
         FInternalText = true;
         TControl::SetText(FItems->Get(value));
         FInternalText = false;
-        // The edit field shows the chosen item's text, selected.
-        if (auto v = ChangeView()) v->SetText(Text());
+        // The edit field shows the chosen item (a drop-down list shows its item by itself).
+        if (auto v = ChangeView(); v && Editable()) v->SetText(Text());
         SetEditSel(0, Text().Length());
     } else if (!Editable() && !Text().empty()) {
         FInternalText = true;
@@ -121,6 +121,9 @@ void TCustomComboBox::SetDropDownCount(int value) {
 void TCustomComboBox::SetDroppedDown(bool value) {
     if (FDroppedDown == value) return;
     if (value) Notify(CBN_DROPDOWN);
+    // The open list takes the mouse: the press that opened it leaves no capture on the box,
+    // whose release the list receives.
+    if (value && MouseCapture()) SetMouseCapture(false);
     FDroppedDown = value;
     if (auto v = ChangeView()) v->SetDroppedDown(value);
     if (!value) Notify(CBN_CLOSEUP);
@@ -181,6 +184,7 @@ void TCustomComboBox::ListItemPicked(int index) {
 }
 
 void TCustomComboBox::ListClosedUp() {
+    if (MouseCapture()) SetMouseCapture(false);
     if (!FDroppedDown) return;
     FDroppedDown = false;
     Notify(CBN_CLOSEUP);
@@ -271,6 +275,15 @@ void TCustomComboBox::CMDialogKey(TMessage& Message) {
 
 void TCustomComboBox::WMLButtonDown(TMessage& Message) {
     TNativeControl::WMLButtonDown(Message);
+    PressedInBox(Message);
+}
+
+void TCustomComboBox::WMLButtonDblClk(TMessage& Message) {
+    TNativeControl::WMLButtonDblClk(Message);
+    PressedInBox(Message);
+}
+
+void TCustomComboBox::PressedInBox(TMessage& Message) {
     FocusOnClick();
     int x = GET_X_LPARAM(Message.LParam);
     bool onArrow = x >= Width() - Height();

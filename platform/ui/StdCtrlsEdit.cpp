@@ -77,11 +77,12 @@ void TCustomEdit::PaintWindow(HDC DC) {
     SetBkMode(DC, OPAQUE);
     UINT query = (ReadOnly() || !Enabled()) ? CN_CTLCOLORSTATIC : CN_CTLCOLOREDIT;
     auto brush = reinterpret_cast<HBRUSH>(Perform(query, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(Handle())));
-    TColor text = static_cast<TColor>(GetTextColor(DC));
+    // A disabled edit draws its text grey whatever the DC says, as the platform's does.
+    TColor text = Enabled() ? static_cast<TColor>(GetTextColor(DC)) : ShownTextColor();
     bool transparent = GetBkMode(DC) == TRANSPARENT;
     RestoreDC(DC, saved);
     // No brush (or a clear one) leaves the edit's own colour.
-    TColor back = Color();
+    TColor back = ShownColor();
     if (brush) ui::gdi::BrushColor(brush, back);
     if (View()) View()->SetColors(transparent ? clNone : back, text);
     TNativeControlOf::PaintWindow(DC);
@@ -397,9 +398,9 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         case CN_CTLCOLOREDIT:
         case CN_CTLCOLORSTATIC: {
             HDC dc = reinterpret_cast<HDC>(Message.WParam);
-            SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
-            SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(Color())));
-            FBrush.SetColor(Color());
+            SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(ShownTextColor())));
+            SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(ShownColor())));
+            FBrush.SetColor(ShownColor());
             Message.Result = reinterpret_cast<LRESULT>(FBrush.Handle());
             return;
         }

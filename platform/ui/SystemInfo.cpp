@@ -236,7 +236,7 @@ int GetSystemMetrics(int index) {
         case SM_CXVSCROLL:
         case SM_CYHSCROLL:
         case SM_CYVSCROLL:
-        case SM_CXHSCROLL:
+        case SM_CXHSCROLL: return ui::kWindowScrollBarSize;
         case SM_CYVTHUMB:
         case SM_CXHTHUMB: return 17;
         case SM_CYCAPTION: return 18;
@@ -271,6 +271,13 @@ BOOL SystemParametersInfo(UINT action, UINT, void* pvParam, UINT) {
             if (!pvParam) break;
             *static_cast<UINT*>(pvParam) = action == SPI_GETKEYBOARDDELAY ? std::min(Answers().KeyboardDelay, 3u) : std::min(Answers().KeyboardSpeed, 31u);
             return TRUE_;
+        case SPI_GETHIGHCONTRAST: {
+            auto* hc = static_cast<HIGHCONTRAST*>(pvParam);
+            if (!hc || hc->cbSize != sizeof(HIGHCONTRAST)) break;
+            hc->dwFlags = Answers().HighContrast ? HCF_HIGHCONTRASTON : 0;
+            hc->lpszDefaultScheme = nullptr;
+            return TRUE_;
+        }
         case SPI_GETWORKAREA:
             if (!pvParam) break;
             *static_cast<TRect*>(pvParam) = Screen->WorkAreaRect();

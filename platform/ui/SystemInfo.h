@@ -61,6 +61,7 @@ int GetSystemMetrics(int index);
 constexpr UINT SPI_GETKEYBOARDSPEED = 0x000A;
 constexpr UINT SPI_GETKEYBOARDDELAY = 0x0016;
 constexpr UINT SPI_GETWORKAREA = 0x0030;
+constexpr UINT SPI_GETHIGHCONTRAST = 0x0042;
 constexpr UINT SPI_GETWHEELSCROLLLINES = 104;
 constexpr UINT SPI_GETMENUANIMATION = 0x1002;
 constexpr UINT SPI_SETMENUANIMATION = 0x1003;
@@ -71,9 +72,20 @@ constexpr UINT WHEEL_PAGESCROLL = 0xFFFFFFFFu;
 // (non-null is on) and changes only the layer's own setting; SPI_GETWHEELSCROLLLINES writes a UINT
 // (WHEEL_PAGESCROLL: a page per notch); SPI_GETWORKAREA writes the primary screen's work area
 // (a TRect); SPI_GETKEYBOARDDELAY (0 to 3: 250 to 1000 ms before a held key repeats) and
-// SPI_GETKEYBOARDSPEED (0 to 31: about 2.5 to 30 repeats a second) write a UINT. Other actions
-// answer FALSE with ERROR_INVALID_PARAMETER.
+// SPI_GETKEYBOARDSPEED (0 to 31: about 2.5 to 30 repeats a second) write a UINT;
+// SPI_GETHIGHCONTRAST fills a HIGHCONTRAST whose cbSize is its size (else, or without one, FALSE
+// with ERROR_INVALID_PARAMETER and nothing written). Other actions answer FALSE with
+// ERROR_INVALID_PARAMETER.
 BOOL SystemParametersInfo(UINT action, UINT param, void* pvParam, UINT winIni);
+
+// The high-contrast setting: HCF_HIGHCONTRASTON in dwFlags while it is on. The layer names no
+// scheme (lpszDefaultScheme nil).
+constexpr DWORD HCF_HIGHCONTRASTON = 0x00000001;
+struct HIGHCONTRAST {
+    UINT cbSize = sizeof(HIGHCONTRAST);
+    DWORD dwFlags = 0;
+    char16_t* lpszDefaultScheme = nullptr;
+};
 
 // The locale's reading order: MiddleEast is true for a right-to-left locale.
 struct TSysLocale {
@@ -88,7 +100,7 @@ namespace ui::sys {
 
 // The one table of answers. Defaults: version 6.1 build 7601, common controls 6.10, the theme
 // library present and active with an empty colour name, menu animation on, wheel lines from the
-// desktop.
+// desktop, high contrast off.
 struct SystemAnswers {
     DWORD MajorVersion = 6;
     DWORD MinorVersion = 1;
@@ -109,6 +121,8 @@ struct SystemAnswers {
     // The key repeat's delay (0 to 3) and speed (0 to 31), the platform's defaults.
     UINT KeyboardDelay = 1;
     UINT KeyboardSpeed = 31;
+    // The desktop's high-contrast setting. The desktop is not asked: Qt reports none.
+    bool HighContrast = false;
 };
 
 // The key repeat in milliseconds, as held scroll-bar arrows repeat too.

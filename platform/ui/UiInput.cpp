@@ -194,6 +194,11 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
             x -= dest->Left();
             y -= dest->Top();
         }
+        // The window under an uncaptured pointer may choose its pointer for the place, before the
+        // mouse message itself, as on the platform.
+        if (!cap)
+            target->Perform(WM_SETCURSOR, reinterpret_cast<WPARAM>(target->Handle()),
+                            MAKELPARAM(static_cast<WORD>(HTCLIENT), static_cast<WORD>(msg)));
         // A captured control keeps the messages but not the pointer: once it moves off the
         // control, the control is left (and entered again when it comes back).
         Application->SetMouseControl(dest->ClientRect().Contains(Point(x, y)) ? dest : nullptr);

@@ -8,7 +8,7 @@ namespace analog_test {
 // by props), then Loaded, which is where the analog bases hook their settings.
 template <class T, class Props>
 T* LoadOn(TForm* form, int left, int top, Props props) {
-    auto* c = new T(form);
+    auto* c = NewComponent<T>(form);
     c->BeginLoading();
     c->SetLeft(left);
     c->SetTop(top);

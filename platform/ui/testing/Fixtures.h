@@ -29,7 +29,7 @@ protected:
     // A new control of type T, owned by the form and placed on it at (left, top).
     template <class T>
     T* Add(int left = 10, int top = 10) {
-        auto* c = new T(form);
+        auto* c = NewComponent<T>(form);
         c->SetLeft(left);
         c->SetTop(top);
         c->SetParent(form);

@@ -1,4 +1,4 @@
-#include "app/RxRing.h"
+#include "app/link/RxRing.h"
 
 #include <algorithm>
 

@@ -1,0 +1,24 @@
+# The real-display suite: test programs that run on an X server of their own (Xvfb, through
+# scripts/display-run) on Qt's xcb platform and are driven by input through the server.
+# display_tests(name DIR dir DEPS ... [WM_FILTER pattern]) makes the program from dir's .cpp files
+# and registers it under the label "display"; with WM_FILTER, the cases that match run once more
+# under a window manager. A program that cannot have its display ends with 77: skipped.
+function(display_tests name)
+  cmake_parse_arguments(D "" "DIR;WM_FILTER" "DEPS" ${ARGN})
+  if(NOT BUILD_TESTING OR NOT TARGET platform_qt_display)
+    return()
+  endif()
+  file(GLOB srcs CONFIGURE_DEPENDS ${D_DIR}/*.cpp)
+  add_executable(${name} ${srcs})
+  target_link_libraries(${name} PRIVATE ${D_DEPS} platform_qt_display GTest::gmock GTest::gtest)
+  link_backend(${name} qt TESTING)
+  target_compile_options(${name} PRIVATE ${RWB_WARNINGS})
+  set(run ${PROJECT_SOURCE_DIR}/scripts/display-run)
+  add_test(NAME ${name} COMMAND ${run} $<TARGET_FILE:${name}>)
+  set(tests ${name})
+  if(D_WM_FILTER)
+    add_test(NAME ${name}_wm COMMAND ${run} --wm $<TARGET_FILE:${name}> --gtest_filter=${D_WM_FILTER})
+    list(APPEND tests ${name}_wm)
+  endif()
+  set_tests_properties(${tests} PROPERTIES LABELS display SKIP_RETURN_CODE 77 TIMEOUT 300)
+endfunction()
