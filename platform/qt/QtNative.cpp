@@ -162,6 +162,8 @@ public:
         FChanged = false;
         qtb::SetImage(target, img);
     }
+    // A change the view makes in a widget of its own drawing, which posts no event of its own.
+    void MarkChanged() { FChanged = true; }
     // A background that lets what lies under the widget show may change with it.
     bool PictureChanged() const {
         return FChanged || !Inner || Inner->palette().color(QPalette::Base).alpha() < 255;
@@ -988,6 +990,10 @@ void EmbeddedWidget::SetColors(int32_t background, int32_t text) { Embedded::Set
 void EmbeddedWidget::SetFrameInsets(const TRect& insets) { FImpl->SetFrameInsets(insets); }
 void EmbeddedWidget::SetOwnerPainted(bool value) { FImpl->SetOwnerPainted(value); }
 void EmbeddedWidget::Render(TBitmap& target) { FImpl->Render(target); }
-void EmbeddedWidget::SetOverlay(const TBitmap& painted, const TBitmap& native) { FImpl->SetOverlay(painted, native); }
+void EmbeddedWidget::MarkChanged() { FImpl->MarkChanged(); }
+bool EmbeddedWidget::PictureChanged() const { return FImpl->PictureChanged(); }
+void EmbeddedWidget::SetOverlay(const TBitmap& painted, const TBitmap& native, const TRect& part) {
+    FImpl->SetOverlay(painted, native, part);
+}
 
 }  // namespace qtb
