@@ -276,11 +276,15 @@ TRect BoundOf(const TRect& a, const TRect& b) {
     return TRect(std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom));
 }
 
-int64_t AreaOf(const TRect& r) { return int64_t{r.Right - r.Left} * (r.Bottom - r.Top); }
+int64_t AreaOf(const TRect& r) { return (int64_t{r.Right} - r.Left) * (int64_t{r.Bottom} - r.Top); }
 
 bool Near(const TRect& a, const TRect& b, int gap) {
     return int64_t{a.Left} - gap <= b.Right && int64_t{b.Left} - gap <= a.Right && int64_t{a.Top} - gap <= b.Bottom &&
            int64_t{b.Top} - gap <= a.Bottom;
+}
+
+bool Holds(const TRect& outer, const TRect& inner) {
+    return outer.Left <= inner.Left && outer.Top <= inner.Top && outer.Right >= inner.Right && outer.Bottom >= inner.Bottom;
 }
 
 }  // namespace
@@ -288,9 +292,33 @@ bool Near(const TRect& a, const TRect& b, int gap) {
 void InvalidArea::Add(const TRect& rect) {
     if (rect.IsEmpty()) return;
     for (const TRect& r : FRects)
-        if (r.Left <= rect.Left && r.Top <= rect.Top && r.Right >= rect.Right && r.Bottom >= rect.Bottom) return;
-    FRects.push_back(rect);
-    Settle(kNear);
+        if (Holds(r, rect)) return;
+    Absorb(rect);
+    Bound();
+}
+
+void InvalidArea::Absorb(TRect grown) {
+    // Only the new rectangle takes in its neighbours (and theirs, as it grows): the pieces a cut
+    // left touching elsewhere stay apart.
+    std::vector<bool> taken(FRects.size(), false);
+    for (bool more = true; more;) {
+        more = false;
+        for (size_t i = 0; i < FRects.size(); ++i)
+            if (!taken[i] && Near(FRects[i], grown, kNear)) {
+                grown = BoundOf(grown, FRects[i]);
+                taken[i] = more = true;
+            }
+    }
+    // The merged rectangle takes the place of the first one it took in.
+    std::vector<TRect> kept;
+    bool placed = false;
+    for (size_t i = 0; i < FRects.size(); ++i) {
+        if (!taken[i]) kept.push_back(FRects[i]);
+        else if (!placed) kept.push_back(grown);
+        placed = placed || taken[i];
+    }
+    if (!placed) kept.push_back(grown);
+    FRects = std::move(kept);
 }
 
 void InvalidArea::Subtract(const TRect& cut) {
@@ -308,9 +336,9 @@ void InvalidArea::Subtract(const TRect& cut) {
         if (cut.Left > a.Left) left.emplace_back(a.Left, top, cut.Left, bottom);
         if (cut.Right < a.Right) left.emplace_back(cut.Right, top, a.Right, bottom);
     }
+    // The pieces touch each other but do not overlap: they stay as they are unless over the bound.
     FRects = std::move(left);
-    // The pieces touch each other: only overlapping ones merge, or the cut would come back.
-    Settle(-1);
+    Bound();
 }
 
 TRect InvalidArea::Bounds() const {
@@ -320,17 +348,7 @@ TRect InvalidArea::Bounds() const {
     return b;
 }
 
-void InvalidArea::Settle(int gap) {
-    for (bool merged = true; merged;) {
-        merged = false;
-        for (size_t i = 0; i < FRects.size() && !merged; ++i)
-            for (size_t j = i + 1; j < FRects.size() && !merged; ++j) {
-                if (!Near(FRects[i], FRects[j], gap)) continue;
-                FRects[i] = BoundOf(FRects[i], FRects[j]);
-                FRects.erase(FRects.begin() + static_cast<std::ptrdiff_t>(j));
-                merged = true;
-            }
-    }
+void InvalidArea::Bound() {
     while (FRects.size() > kMaxRects) {
         size_t bi = 0, bj = 1;
         int64_t best = std::numeric_limits<int64_t>::max();
@@ -343,10 +361,11 @@ void InvalidArea::Settle(int gap) {
                     bj = j;
                 }
             }
-        FRects[bi] = BoundOf(FRects[bi], FRects[bj]);
+        TRect merged = BoundOf(FRects[bi], FRects[bj]);
         FRects.erase(FRects.begin() + static_cast<std::ptrdiff_t>(bj));
+        FRects.erase(FRects.begin() + static_cast<std::ptrdiff_t>(bi));
         // The bigger rectangle may now reach others.
-        Settle(gap);
+        Absorb(merged);
     }
 }
 

@@ -54,7 +54,8 @@ public:
     static constexpr int kNear = 2;
 
     void Add(const TRect& rect);
-    // Takes a rectangle out (exactly, as long as the bound allows).
+    // Takes a rectangle out (exactly, as long as the bound allows); the pieces left are not
+    // merged back.
     void Subtract(const TRect& rect);
     void Clear() { FRects.clear(); }
     bool IsEmpty() const { return FRects.empty(); }
@@ -64,9 +65,10 @@ public:
     friend bool operator==(const InvalidArea& a, const InvalidArea& b) { return a.FRects == b.FRects; }
 
 private:
-    // Merges rectangles closer than gap (-1: overlapping ones), then the cheapest pairs while
-    // over the bound.
-    void Settle(int gap);
+    // Adds a rectangle merged with those near it.
+    void Absorb(TRect grown);
+    // Merges the cheapest pairs while over kMaxRects.
+    void Bound();
     std::vector<TRect> FRects;
 };
 

@@ -6,11 +6,13 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/rtl/Handles.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/GdiObjects.h"
 
 namespace {
 
@@ -249,18 +251,24 @@ int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase) {
 BOOL RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags) {
     TWinControl* w = Live(hwnd);
     if (!w) return FALSE_;
-    TRect part = w->ClientRect();
+    // The rectangles of the region, not its bounds: validating them must not take in what lies
+    // between its parts.
+    std::vector<TRect> parts{w->ClientRect()};
     if (rect) {
-        part = *rect;
+        parts = {*rect};
     } else if (region) {
-        GetRgnBox(region, &part);
+        ui::gdi::Access access;
+        if (ui::gdi::GdiObject* o = ui::gdi::FindObject(access, region, ui::gdi::GdiObject::Region)) parts = o->region.Rects();
     }
     if (flags & RDW_INVALIDATE) {
-        WindowApi::Invalidate(*w, part, (flags & RDW_ERASE) != 0);
+        for (const TRect& part : parts) WindowApi::Invalidate(*w, part, (flags & RDW_ERASE) != 0);
         if (flags & RDW_FRAME) w->InvalidateFrame();
     }
     if (flags & RDW_VALIDATE) {
-        ValidateRect(hwnd, rect || region ? &part : nullptr);
+        if (rect || region)
+            for (const TRect& part : parts) ValidateRect(hwnd, &part);
+        else
+            ValidateRect(hwnd, nullptr);
         if (flags & RDW_NOFRAME) WindowApi::FrameDirty(*w) = false;
     }
     if (flags & RDW_ALLCHILDREN) {

@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "platform/ui/testing/Fixtures.h"
 
@@ -306,6 +308,68 @@ TEST_F(PaintMessagesTest, TwoFarCellsRepaintThemselvesAndNotTheSpaceBetween) {
     HRGN empty = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetUpdateRgn(grid->Handle(), empty, FALSE_), NULLREGION);
     DeleteObject(empty);
+}
+
+TEST_F(PaintMessagesTest, RedrawWindowWithARegionTakesItsRectanglesNotTheirBounds) {
+    form->SetBounds(0, 0, 1040, 800);
+    auto* grid = Add<Flat>(0, 0);
+    grid->SetBounds(0, 0, 1024, 768);
+    form->Show();
+    grid->Update();
+    HRGN cells = CreateRectRgn(0, 0, 24, 20);
+    HRGN far = CreateRectRgn(1000, 700, 1024, 720);
+    CombineRgn(cells, cells, far, RGN_OR);
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+
+    RedrawWindow(grid->Handle(), nullptr, cells, RDW_INVALIDATE);
+    EXPECT_EQ(GetUpdateRgn(grid->Handle(), update, FALSE_), COMPLEXREGION);
+    EXPECT_EQ(EqualRgn(update, cells), TRUE_);
+
+    // Validating the two cells of a wholly invalid window leaves the space between invalid.
+    InvalidateRect(grid->Handle(), nullptr, FALSE_);
+    RedrawWindow(grid->Handle(), nullptr, cells, RDW_VALIDATE);
+    GetUpdateRgn(grid->Handle(), update, FALSE_);
+    EXPECT_EQ(PtInRegion(update, 512, 384), TRUE_);
+    EXPECT_EQ(PtInRegion(update, 24, 0), TRUE_);
+    EXPECT_EQ(PtInRegion(update, 0, 0), FALSE_);
+    EXPECT_EQ(PtInRegion(update, 1010, 710), FALSE_);
+    for (HRGN r : {cells, far, update}) DeleteObject(r);
+}
+
+TEST_F(PaintMessagesTest, AHundredScatteredCellsAllRepaintAndTheWindowDoesNot) {
+    form->SetBounds(0, 0, 1040, 800);
+    auto* grid = Add<Flat>(0, 0);
+    grid->SetBounds(0, 0, 1024, 768);
+    form->Show();
+    grid->Update();
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> x(0, 1000), y(0, 748);
+    std::vector<TRect> cells;
+    for (int i = 0; i < 100; ++i) {
+        cells.push_back(Bounds(x(rng), y(rng), 24, 20));
+        InvalidateRect(grid->Handle(), &cells.back(), FALSE_);
+    }
+    // The update region holds every cell.
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(GetUpdateRgn(grid->Handle(), update, FALSE_), COMPLEXREGION);
+    HRGN left = CreateRectRgn(0, 0, 0, 0);
+    for (const TRect& cell : cells) {
+        HRGN one = CreateRectRgnIndirect(&cell);
+        EXPECT_EQ(CombineRgn(left, one, update, RGN_DIFF), NULLREGION) << cell.Left << "," << cell.Top;
+        DeleteObject(one);
+    }
+    for (HRGN r : {update, left}) DeleteObject(r);
+
+    grid->Fill = clBlue;
+    grid->Update();
+    for (const TRect& cell : cells)
+        for (TPoint p : {Point(cell.Left, cell.Top), Point(cell.Right - 1, cell.Bottom - 1)})
+            ASSERT_EQ(PixelOf(grid, p.X, p.Y), clBlue) << p.X << "," << p.Y;
+    // Far from all of them, the old colour stays.
+    int kept = 0;
+    for (int py = 0; py < 768; py += 16)
+        for (int px = 0; px < 1024; px += 16) kept += PixelOf(grid, px, py) == clRed;
+    EXPECT_GT(kept, 0);
 }
 
 TEST_F(PaintMessagesTest, DrawingOutsideAPassHoldsOnePainterUntilTheLoopRunsAndThenShows) {
