@@ -422,6 +422,11 @@ void TWinControl::RepeatScroll() {
         KillTimer(FHandle, kScrollRepeatTimer);
         return;
     }
+    // The release went elsewhere (a window that came up took it): the press ends here.
+    if (GetKeyState(VK_LBUTTON) >= 0) {
+        TrackScrollBar(WM_LBUTTONUP, FTrack.Pointer);
+        return;
+    }
     if (!FTrack.Repeating) {
         FTrack.Repeating = true;
         SetTimer(FHandle, kScrollRepeatTimer, ui::sys::KeyRepeatIntervalMs(), &ScrollRepeatTick);
