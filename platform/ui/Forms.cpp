@@ -641,6 +641,8 @@ void TApplication::Idle(bool& Done) {
 }
 
 void TApplication::WaitForMessage() {
+    // What OnIdle drew outside a paint pass shows before the loop sleeps.
+    ui::EndOffPassDrawing();
     if (FTerminated || win::HasPendingMessages()) return;
     ui::GetBackend().WaitForEvents(win::NextTimerDue());
 }
