@@ -2,6 +2,7 @@
 // events and the rules of the API. Each drawing goes to the canvas's implementation.
 #include <algorithm>
 #include <cstdint>
+#include <thread>
 
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/GdiHandles.h"
@@ -178,10 +179,12 @@ uint64_t TCanvas::VisibleVersion() {
 
 const ui::FontFace& TCanvas::Face() {
     TCanvasDc& dc = *FDc;
-    if (!dc.face || dc.faceVersion != dc.fontVersion || dc.faceAntialias != FAntiAlias) {
+    std::thread::id thread = std::this_thread::get_id();
+    if (!dc.face || dc.faceVersion != dc.fontVersion || dc.faceAntialias != FAntiAlias || dc.faceThread != thread) {
         dc.face = ui::GetBackend().CreateFontFace(*FFont, FAntiAlias);
         dc.faceVersion = dc.fontVersion;
         dc.faceAntialias = FAntiAlias;
+        dc.faceThread = thread;
     }
     return *dc.face;
 }
