@@ -567,15 +567,22 @@ protected:
 };
 
 // Qt chooses the first item added to an empty combo box and changes the edit field with the
-// chosen item; the control decides both, so they are put back.
+// chosen item; the control decides both, so they are put back. Only what Qt changed is put back:
+// setting the field's text again would move its caret and end a composition in it.
 class KeepChoice {
 public:
     explicit KeepChoice(QComboBox* w) : FWidget(w), FBlock(w), FNone(w->currentIndex() < 0) {
-        if (w->isEditable()) FText = w->lineEdit()->text();
+        if (QLineEdit* e = w->lineEdit()) {
+            FText = e->text();
+            FCursor = e->cursorPosition();
+        }
     }
     ~KeepChoice() {
-        if (FNone) FWidget->setCurrentIndex(-1);
-        if (FWidget->isEditable()) FWidget->lineEdit()->setText(FText);
+        if (FNone && FWidget->currentIndex() >= 0) FWidget->setCurrentIndex(-1);
+        QLineEdit* e = FWidget->lineEdit();
+        if (!e || e->text() == FText) return;
+        e->setText(FText);
+        e->setCursorPosition(FCursor);
     }
     KeepChoice(const KeepChoice&) = delete;
     KeepChoice& operator=(const KeepChoice&) = delete;
@@ -585,6 +592,7 @@ private:
     QSignalBlocker FBlock;
     bool FNone;
     QString FText;
+    int FCursor = 0;
 };
 
 class ComboView final : public ViewBase<ui::ListView, Combo> {
@@ -756,7 +764,11 @@ public:
         delete Widget()->takeItem(index);
     }
     void SetItemText(int index, const String& text) override {
-        if (QListWidgetItem* it = Widget()->item(index)) it->setText(Q(text));
+        QListWidgetItem* it = Widget()->item(index);
+        if (!it) return;
+        it->setText(Q(text));
+        // Qt keeps the heights it measured; the owner measures the new text afresh.
+        if (FOwnerDraw && FVariable) Widget()->doItemsLayout();
     }
     void SetItemHeight(int height) override {
         FItemHeight = height;
