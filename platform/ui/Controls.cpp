@@ -516,9 +516,13 @@ void TControl::DefaultHandler(TMessage& Message) {
                     typed.resize(static_cast<size_t>(bytes) / sizeof(char16_t));
                     ImmGetCompositionString(context, GCS_RESULTSTR, typed.data(), static_cast<DWORD>(bytes));
                 }
-                ImmReleaseContext(self->Handle(), context);
-                for (char16_t ch : typed)
-                    if (Perform(CN_CHAR, ch, 0) == 0) Perform(WM_CHAR, ch, 0);
+                HWND hwnd = self->Handle();
+                ImmReleaseContext(hwnd, context);
+                for (char16_t ch : typed) {
+                    // A character's handler may free the control: the rest is not typed then.
+                    if (FindControl(hwnd) != self) break;
+                    if (Perform(CN_CHAR, ch, 0) == 0 && FindControl(hwnd) == self) Perform(WM_CHAR, ch, 0);
+                }
             }
             break;
         case WM_GETTEXTLENGTH: Message.Result = FText.Length(); break;

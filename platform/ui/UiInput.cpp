@@ -275,20 +275,25 @@ void UiInput::Char(TWinControl* window, char16_t ch, bool alt, LPARAM keyData) {
 void UiInput::Composition(TWinControl* window, const String& composing, int cursor, const String& commit) {
     if (!Accepts(window) || ui::CurrentInputGrab()) return;
     TWinControl* target = KeyTarget(window);
+    HWND hwnd = target->Handle();
+    // A handler may free the window (a typed character that closes its form): nothing more
+    // goes to it then.
+    auto gone = [&] { return FindControl(hwnd) != target; };
     ui::detail::Composition& c = ui::detail::CurrentComposition();
     try {
         // The focus moved while composing: the old window's composition ends first.
-        if (c.active && c.window != target->Handle()) {
+        if (c.active && c.window != hwnd) {
             TWinControl* old = FindControl(c.window);
             c = ui::detail::Composition();
             if (old) old->Perform(WM_IME_ENDCOMPOSITION, 0, 0);
+            if (gone()) return;
         }
-        HWND hwnd = target->Handle();
         if (!c.active && (!composing.empty() || !commit.empty())) {
             c = ui::detail::Composition();
             c.window = hwnd;
             c.active = true;
             target->Perform(WM_IME_STARTCOMPOSITION, 0, 0);
+            if (gone()) return;
         }
         if (!c.active) return;
         if (!commit.empty()) {
@@ -301,18 +306,20 @@ void UiInput::Composition(TWinControl* window, const String& composing, int curs
                 ~Clear() { c.result.clear(); }
             } clear{c};
             target->Perform(WM_IME_COMPOSITION, commit.back(), GCS_RESULTSTR);
+            if (gone()) return;
         }
         if (!composing.empty() || commit.empty()) {
             c.composing = composing;
             c.cursor = std::clamp(cursor, 0, static_cast<int>(composing.size()));
             target->Perform(WM_IME_COMPOSITION, composing.empty() ? 0 : composing.back(), GCS_COMPSTR | GCS_COMPATTR | GCS_CURSORPOS);
+            if (gone()) return;
         }
         if (composing.empty()) {
             c = ui::detail::Composition();
             target->Perform(WM_IME_ENDCOMPOSITION, 0, 0);
         }
     } catch (...) {
-        Application->HandleException(target);
+        Application->HandleException(gone() ? nullptr : target);
     }
 }
 
