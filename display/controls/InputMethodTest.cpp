@@ -54,12 +54,7 @@ protected:
             case WM_IME_COMPOSITION: {
                 DWORD index = (m.LParam & GCS_RESULTSTR) ? GCS_RESULTSTR : GCS_COMPSTR;
                 HIMC context = ImmGetContext(Handle());
-                String text;
-                LONG bytes = ImmGetCompositionString(context, index, nullptr, 0);
-                if (bytes > 0) {
-                    text.resize(static_cast<size_t>(bytes) / sizeof(char16_t));
-                    ImmGetCompositionString(context, index, text.data(), static_cast<DWORD>(bytes));
-                }
+                String text = ui::CompositionString(context, index);
                 ImmReleaseContext(Handle(), context);
                 Log.push_back({m.Msg, m.LParam & (GCS_RESULTSTR | GCS_COMPSTR), text});
                 if (index == GCS_COMPSTR) Composing = text;

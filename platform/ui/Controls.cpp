@@ -510,12 +510,7 @@ void TControl::DefaultHandler(TMessage& Message) {
                 auto* self = dynamic_cast<TWinControl*>(this);
                 HIMC context = self && self->HandleAllocated() ? ImmGetContext(self->Handle()) : nullptr;
                 if (!context) break;
-                String typed;
-                LONG bytes = ImmGetCompositionString(context, GCS_RESULTSTR, nullptr, 0);
-                if (bytes > 0) {
-                    typed.resize(static_cast<size_t>(bytes) / sizeof(char16_t));
-                    ImmGetCompositionString(context, GCS_RESULTSTR, typed.data(), static_cast<DWORD>(bytes));
-                }
+                String typed = ui::CompositionString(context, GCS_RESULTSTR);
                 HWND hwnd = self->Handle();
                 ImmReleaseContext(hwnd, context);
                 for (char16_t ch : typed) {

@@ -31,3 +31,13 @@ LONG ImmGetCompositionString(HIMC context, DWORD index, void* buffer, DWORD buff
     std::memcpy(buffer, text.data(), n);
     return static_cast<LONG>(n);
 }
+
+String ui::CompositionString(HIMC context, DWORD index) {
+    String text;
+    LONG bytes = ImmGetCompositionString(context, index, nullptr, 0);
+    if (bytes <= 0) return text;
+    text.resize(static_cast<size_t>(bytes) / sizeof(char16_t));
+    LONG got = ImmGetCompositionString(context, index, text.data(), static_cast<DWORD>(bytes));
+    text.resize(got > 0 ? static_cast<size_t>(got) / sizeof(char16_t) : 0);
+    return text;
+}

@@ -22,6 +22,12 @@ BOOL ImmReleaseContext(HWND hwnd, HIMC context);
 // bad context.
 LONG ImmGetCompositionString(HIMC context, DWORD index, void* buffer, DWORD bufferBytes);
 
+namespace ui {
+// The whole GCS_COMPSTR or GCS_RESULTSTR text of a context, asked for its size first as the call
+// wants (empty where there is none).
+String CompositionString(HIMC context, DWORD index);
+}  // namespace ui
+
 namespace ui::detail {
 // What the library keeps of the composition of one window while its messages are sent.
 struct Composition {

@@ -161,12 +161,7 @@ void TNativeControl::DefaultHandler(TMessage& Message) {
         case WM_IME_COMPOSITION:
             if ((Message.LParam & GCS_COMPSTR) && FView && HandleAllocated()) {
                 HIMC context = ImmGetContext(Handle());
-                String text;
-                LONG bytes = ImmGetCompositionString(context, GCS_COMPSTR, nullptr, 0);
-                if (bytes > 0) {
-                    text.resize(static_cast<size_t>(bytes) / sizeof(char16_t));
-                    ImmGetCompositionString(context, GCS_COMPSTR, text.data(), static_cast<DWORD>(bytes));
-                }
+                String text = ui::CompositionString(context, GCS_COMPSTR);
                 LONG cursor = ImmGetCompositionString(context, GCS_CURSORPOS, nullptr, 0);
                 ImmReleaseContext(Handle(), context);
                 ViewChange<ui::NativeView> v(this);
