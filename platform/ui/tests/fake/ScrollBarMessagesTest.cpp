@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/rtl/Clock.h"
+#include "platform/win/Window.h"
 
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/testing/Fixtures.h"
@@ -126,6 +127,20 @@ TEST_F(ScrollRepeatTest, AHeldArrowRepeatsAfterTheDelayAtTheRateUntilReleased) {
     ui::test::AdvanceClock(*clock, 2000);
     EXPECT_EQ(Count(SB_LINEDOWN), 3);
     ui::test::MouseUp(lines, 10, 10);
+}
+
+TEST_F(ScrollRepeatTest, AHeldArrowWhoseReleaseWentElsewhereStopsAtTheNextTick) {
+    int x = lines->BarX(), y = lines->ClientHeight() - 3;
+    ui::test::MouseDown(lines, x, y);
+    ui::test::AdvanceClock(*clock, 600);
+    int repeated = Count(SB_LINEDOWN);
+    EXPECT_GE(repeated, 3);
+    // The button came up over a window that appeared meanwhile: the bar never hears of it.
+    win::SetKeyState(VK_LBUTTON, false);
+    ui::test::AdvanceClock(*clock, 1000);
+    EXPECT_EQ(Count(SB_LINEDOWN), repeated);
+    EXPECT_EQ(lines->Codes.back(), SB_ENDSCROLL);
+    EXPECT_EQ(Count(SB_ENDSCROLL), 1);
 }
 
 TEST_F(ScrollRepeatTest, AHeldPageAreaStopsWhenTheThumbReachesThePointer) {
