@@ -23,18 +23,23 @@
 // an update bracket is open (UpdateCount above 0) no request is made; the end of the bracket
 // repaints the whole grid once.
 //
+// Undo and redo: TZedUdidUndoRedo records changes of cell texts and plays them back; a grid is
+// linked to one through UndoRedo and reports its changes to it.
+//
 // Sources: BaseGrid.cpp (cell properties and the cell store), BaseGridMerge.cpp (merged cells),
 // BaseGridGeometry.cpp (cell rectangles and repaint requests), BaseGridInput.cpp (keys, wheel,
-// scrolling, cell selection and the paint frame).
+// scrolling, cell selection and the paint frame), BaseGridUndo.cpp (undo and redo).
 #include <cstdint>
 #include <functional>
 #include <memory>
 
 #include "controls/styled/GradientLabel.h"  // TVAlignment, shared with the styled controls
+#include "platform/rtl/Collections.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Grids.h"
 
 class TBaseGrid;
+class TZedUdidUndoRedo;
 
 // The direction of a cell's background gradient.
 enum TCellGradientDirection : uint8_t { GradientVertical, GradientHorizontal };
@@ -345,7 +350,14 @@ public:
     TGetDisplTextEvent OnGetDisplText;
     TGetDisplTextEvent OnGetDisplWideText;
 
+    // ---- Undo and redo ----
+    // The linked recorder (nil: none); writing it links the recorder to this grid. Either side
+    // going away clears the other's reference.
+    TZedUdidUndoRedo* UndoRedo() const { return FUndoRedo; }
+    void SetUndoRedo(TZedUdidUndoRedo* Value);
+
 protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     // The one road of repaint requests: invalidates Request.Area (the platform's whole-grid
     // invalidation for TRepaintScope::Grid). Called only while no update bracket is open.
     virtual void RepaintArea(const TGridRepaint& Request);
@@ -402,9 +414,105 @@ private:
 
     int32_t FExtentCols = 0;
     int32_t FExtentRows = 0;
+    TZedUdidUndoRedo* FUndoRedo = nullptr;
     // Scratch font and brush for the defaults of new properties (one pair per nesting level).
     std::unique_ptr<TFont> FScratchFont;
     std::unique_ptr<TBrush> FScratchBrush;
     std::unique_ptr<TFont> FFreshFont;
     int FDefaultsDepth = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Undo and redo
+
+// One recorded change of a cell's text, or a marker (cell -1, -1) that opens or closes a
+// sequence of changes played back as one.
+class TUndoRedoItem : public TCollectionItem {
+public:
+    using TCollectionItem::TCollectionItem;
+    const char* ClassName() const override { return "TUndoRedoItem"; }
+    int Row() const { return FRow; }
+    void SetRow(int Value) { FRow = Value; }
+    // Storage column.
+    int Col() const { return FCol; }
+    void SetCol(int Value) { FCol = Value; }
+    // The text after the change and before it.
+    const String& Value() const { return FValue; }
+    void SetValue(const String& Value) { FValue = Value; }
+    const String& OrigValue() const { return FOrigValue; }
+    void SetOrigValue(const String& Value) { FOrigValue = Value; }
+    bool SequenceStart() const { return FSequenceStart; }
+    void SetSequenceStart(bool Value) { FSequenceStart = Value; }
+    bool SequenceStop() const { return FSequenceStop; }
+    void SetSequenceStop(bool Value) { FSequenceStop = Value; }
+
+private:
+    int32_t FRow = 0;
+    int32_t FCol = 0;
+    String FValue;
+    String FOrigValue;
+    bool FSequenceStart = false;
+    bool FSequenceStop = false;
+};
+
+// The items in the order they were recorded.
+class TUndoRedoCollection : public TCollection {
+public:
+    TUndoRedoCollection() : TCollection(&CollectionItemOf<TUndoRedoItem>) {}
+    const char* ClassName() const override { return "TUndoRedoCollection"; }
+    TUndoRedoItem* Items(int Index) const { return static_cast<TUndoRedoItem*>(TCollection::Items(Index)); }
+    TUndoRedoItem* Add() { return static_cast<TUndoRedoItem*>(TCollection::Add()); }
+};
+
+using TZedUdidUndoRedoEvent = std::function<void(TObject* Sender, TBaseGrid* Grid, int Col, int Row,
+                                                 const String& OrigValue, const String& NewValue)>;
+
+// Records changes of cell texts and plays them backwards (Undo) and forwards (Redo). The items
+// below Level are done, those from Level on undone: CanUndo is Level > 0, CanRedo Level < the
+// item count. A registration counts every item as done again (CanRedo turns false), so later
+// undos walk back over changes undone before.
+class TZedUdidUndoRedo : public TComponent {
+public:
+    explicit TZedUdidUndoRedo(TComponent* AOwner);
+    ~TZedUdidUndoRedo() override;
+    const char* ClassName() const override { return "TZedUdidUndoRedo"; }
+
+    // Appends a change; with MaxLevel above 0 and that many items the oldest goes first.
+    virtual void RegisterChange(int ACol, int ARow, const String& OldValue, const String& NewValue);
+    // Append a marker (never dropped for MaxLevel); callers pair them.
+    virtual void StartSequence();
+    virtual void StopSequence();
+
+    // One change or one whole sequence; nothing without a grid or with nothing to play.
+    void Undo();
+    void Redo();
+    // Frees every item; Level stays.
+    void Reset();
+    bool CanUndo() const { return FLevel > 0; }
+    bool CanRedo() const { return FLevel < FItems->Count(); }
+
+    TUndoRedoCollection* Items() const { return FItems.get(); }
+    TBaseGrid* Grid() const { return FGrid; }
+    void SetGrid(TBaseGrid* Value);
+    int Level() const { return FLevel; }
+    void SetLevel(int Value) { FLevel = Value; }
+    // 0: unlimited.
+    int MaxLevel() const { return FMaxLevel; }
+    void SetMaxLevel(int Value) { FMaxLevel = Value; }
+
+    TZedUdidUndoRedoEvent OnUndo;
+    TZedUdidUndoRedoEvent OnRedo;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    // Fires the event, writes Text into the item's cell and makes the cell current.
+    void Play(const TUndoRedoItem* Item, const String& Text, const TZedUdidUndoRedoEvent& Event);
+    void AddMarker(bool Start);
+
+    std::unique_ptr<TUndoRedoCollection> FItems;
+    TBaseGrid* FGrid = nullptr;
+    int32_t FLevel = 0;
+    int32_t FMaxLevel = 0;
 };

@@ -1,4 +1,4 @@
-// TVerAdevovEdav: construction, cell graphics, cell access, selection and the grid's settings.
+// TVerAdevovEdav: cell graphics, cell access, selection and the grid's settings.
 #include "grid/ZedUdid.h"
 
 #include <algorithm>
@@ -26,65 +26,18 @@ void TCellGraphic::Assign(const TPersistent* Source) {
 
 void TGridChangeNotifier::CellsChanged(const TRect&) {}
 
-// ---------------------------------------------------------------------------------------------
-// Construction
-
-TVerAdevovEdav::TVerAdevovEdav(TComponent* AOwner)
-    : TBaseGrid(AOwner),
-      FMouseActions(std::make_unique<TMouseActions>()),
-      FNavigation(std::make_unique<TNavigation>()),
-      FBands(std::make_unique<TBands>()),
-      FSyncGrid(std::make_unique<TSyncGrid>(this)),
-      FControlLook(std::make_unique<TControlLook>(this)),
-      FGrouping(std::make_unique<TGrouping>()),
-      FDragScrollOptions(std::make_unique<TDragScrollOptions>()),
-      FBackGround(std::make_unique<TBackGround>(this)),
-      FProgressAppearance(std::make_unique<TGridProgressAppearance>()),
-      FSizeWhileTyping(std::make_unique<TSizeWhileTyping>()),
-      FBalloon(std::make_unique<TBalloonSettings>()),
-      FShowModified(std::make_unique<TShowModified>()),
-      FOfficeHint(std::make_unique<TAdvHintInfo>()),
-      FActiveCellFont(std::make_unique<TFont>()),
-      FControlList(std::make_unique<TControlList>()),
-      FCellGraphic(std::make_unique<TCellGraphic>()) {
-    // The hooks behind the settings' events; they run on the finished object.
-    FNavigation->OnChange = [this](TObject* s) { NavigationChanged(s); };
-    FMouseActions->OnChange = [this](TObject* s) { MouseActionsChanged(s); };
-    FMouseActions->OnIsDesigning = [this](TObject* s, bool& d) { IsDesigning(s, d); };
-    FMouseActions->OnInvalidate = [this](TObject* s) { MouseActionsInvalidate(s); };
-    FBands->OnChange = [this](TObject*) { Invalidate(); };
-    FProgressAppearance->OnChange = [this](TObject*) { Invalidate(); };
-    FShowModified->OnChange = [this](TObject*) { RepaintCol(0); };
-    FBalloon->OnEnableChange = [this](TObject*) {
-        if (ComponentState().Contains(csLoading)) return;
-        if (FBalloon->Enable())
-            BalloonInit();
-        else
-            BalloonDone();
-    };
-    FActiveCellFont->SetStyle(TFontStyles() << fsBold);
-    FActiveCellFont->OnChange = [this](TObject*) { Invalidate(); };
-    RequireAfterConstruction();
-}
-
-void TVerAdevovEdav::AfterConstruction() {
-    TBaseGrid::AfterConstruction();
-    // The hint window is a component of its own, owned by the grid.
-    FScrollHintWnd = NewComponent<THTMLHintWindow>(this);
-}
-
-TVerAdevovEdav::~TVerAdevovEdav() {
-    Destroying();
-    FActiveCellFont->OnChange = nullptr;
-}
-
 void TVerAdevovEdav::Notification(TComponent* AComponent, TOperation Operation) {
     TBaseGrid::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
     if (AComponent == FCellChecker) FCellChecker = nullptr;
     if (AComponent == FGridImages) FGridImages = nullptr;
     if (AComponent == FScrollHintWnd) FScrollHintWnd = nullptr;
-    if (FSyncGrid->Grid() == AComponent) FSyncGrid->SetGrid(nullptr);
+    // Owned components the grid did not free itself (an application may).
+    if (AComponent == FFooterPanel) FFooterPanel = nullptr;
+    if (AComponent == FSearchPanel) FSearchPanel = nullptr;
+    if (AComponent == FDropList) FDropList = nullptr;
+    if (AComponent == FDropCheckList) FDropCheckList = nullptr;
+    if (FSyncGrid && FSyncGrid->Grid() == AComponent) FSyncGrid->SetGrid(nullptr);
     auto it = std::find(FNotifierList.begin(), FNotifierList.end(), AComponent);
     if (it != FNotifierList.end()) FNotifierList.erase(it);
 }

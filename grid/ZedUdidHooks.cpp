@@ -434,13 +434,7 @@ TCustomImageList* TVerAdevovEdav::CellImageList(int, int) { return FGridImages; 
 void TVerAdevovEdav::ExportNotification(TGridExportState, int) {}
 void TVerAdevovEdav::ImportNotification(TGridExportState, int) {}
 
-void TVerAdevovEdav::AssignCells(const TPersistent* Source) {
-    // The texts of another grid over its counts; the stream copy comes with the grid's files.
-    auto* src = dynamic_cast<const TVerAdevovEdav*>(Source);
-    if (!src) return;
-    for (int r = 0; r < std::min(RowCount(), src->RowCount()); ++r)
-        for (int c = 0; c < std::min(ColCount(), src->ColCount()); ++c) SetGridCell(c, r, src->GetGridCell(c, r));
-}
+// AssignCells copies through the stream form (ZedUdidLife.cpp).
 
 uint32_t TVerAdevovEdav::GetVersionNr() { return 0x06000401; }
 

@@ -3,8 +3,9 @@
 // MouseActions, Bands and SyncGrid. Each holds its values with the defaults of its properties;
 // the grid owns one of each and reads them where they apply.
 //
-// First form: the properties the grid's model reads so far, with their defaults and events. The
-// settings issue adds the remaining properties, the writers with side effects and Assign.
+// First form: the properties the grid's model reads so far, with their defaults and events, and
+// Assign over them (from the same class; anything else is ignored, no event fires). The
+// settings issue adds the remaining properties and the writers with side effects.
 #include <functional>
 
 #include "platform/rtl/Objects.h"
@@ -18,12 +19,16 @@ using TIsDesigningEvent = std::function<void(TObject* Sender, bool& IsDesigning)
 class TNavigation : public TPersistent {
 public:
     const char* ClassName() const override { return "TNavigation"; }
+    void Assign(const TPersistent* Source) override;
     bool AllowFmtClipboard() const { return FAllowFmtClipboard; }
     void SetAllowFmtClipboard(bool Value) { FAllowFmtClipboard = Value; }
     bool SkipFixedCells() const { return FSkipFixedCells; }
     void SetSkipFixedCells(bool Value) { FSkipFixedCells = Value; }
     bool SkipDisabledRows() const { return FSkipDisabledRows; }
     void SetSkipDisabledRows(bool Value) { FSkipDisabledRows = Value; }
+    // The editor is always shown.
+    bool AlwaysEdit() const { return FAlwaysEdit; }
+    void SetAlwaysEdit(bool Value) { FAlwaysEdit = Value; }
     // The grid's NavigationChanged hook.
     TNotifyEvent OnChange;
 
@@ -31,12 +36,15 @@ private:
     bool FAllowFmtClipboard = false;
     bool FSkipFixedCells = true;
     bool FSkipDisabledRows = true;
+    bool FAlwaysEdit = false;
 };
 
 // Mouse selection, editing and sizing.
 class TMouseActions : public TPersistent {
 public:
     const char* ClassName() const override { return "TMouseActions"; }
+    // Not EditOnDblClickOnly or HotmailRowSelect.
+    void Assign(const TPersistent* Source) override;
     // Range selection and editing at once: editing stays possible without goEditing.
     bool RangeSelectAndEdit() const { return FRangeSelectAndEdit; }
     void SetRangeSelectAndEdit(bool Value) { FRangeSelectAndEdit = Value; }
@@ -75,6 +83,8 @@ private:
 class TBands : public TPersistent {
 public:
     const char* ClassName() const override { return "TBands"; }
+    // TotalLength recomputed from the copied lengths.
+    void Assign(const TPersistent* Source) override;
     bool Print() const { return FPrint; }
     void SetPrint(bool Value) { FPrint = Value; }
     // On change: stored, OnChange.
@@ -103,6 +113,8 @@ class TSyncGrid : public TPersistent {
 public:
     explicit TSyncGrid(TStringGrid* AOwner) : FOwner(AOwner) {}
     const char* ClassName() const override { return "TSyncGrid"; }
+    // Grid through its writer, then the switches.
+    void Assign(const TPersistent* Source) override;
     TStringGrid* Grid() const { return FGrid; }
     // The owning grid hears when this grid goes.
     void SetGrid(TStringGrid* Value);
@@ -110,10 +122,23 @@ public:
     void SetMoveColumn(bool Value) { FMoveColumn = Value; }
     bool MoveRow() const { return FMoveRow; }
     void SetMoveRow(bool Value) { FMoveRow = Value; }
+    bool ScrollHorizontal() const { return FScrollHorizontal; }
+    void SetScrollHorizontal(bool Value) { FScrollHorizontal = Value; }
+    bool ScrollVertical() const { return FScrollVertical; }
+    void SetScrollVertical(bool Value) { FScrollVertical = Value; }
+    // The current row (column) of this grid becomes the other grid's.
+    bool SelectionRow() const { return FSelectionRow; }
+    void SetSelectionRow(bool Value) { FSelectionRow = Value; }
+    bool SelectionColumn() const { return FSelectionColumn; }
+    void SetSelectionColumn(bool Value) { FSelectionColumn = Value; }
 
 private:
     TStringGrid* FOwner;
+    bool FScrollHorizontal = false;
     TStringGrid* FGrid = nullptr;
+    bool FScrollVertical = false;
+    bool FSelectionRow = false;
+    bool FSelectionColumn = false;
     bool FMoveColumn = false;
     bool FMoveRow = false;
 };

@@ -32,10 +32,9 @@ public:
     }
 
     void SetNormalRowCount(int v) { FNormalRowCount = v; }
+    int NormalRowCount() const { return FNormalRowCount; }
     void SetHideLastRow(bool v) { FHideLastRow = v; }
     bool HasCellProps() const { return FHasCellProps; }
-    void SetFixedFooters(int v) { FFixedFooters = v; }
-    void SetFixedRightCols(int v) { FFixedRightCols = v; }
     void SetFixedRowAlways(bool v, int min) {
         FFixedRowAlways = v;
         FFixedRowsMin = min;
@@ -71,6 +70,7 @@ protected:
         auto* g = Add<LogGrid>(0, 0);
         g->SetBorderStyle(bsNone);
         g->SetScrollBars(ssNone);
+        g->SetDefaultRowHeight(24);
         g->SetBounds(0, 0, clientW, clientH);
         g->SetColCount(cols);
         g->SetRowCount(rows);

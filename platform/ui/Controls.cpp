@@ -15,6 +15,7 @@
 #include "platform/ui/Imm.h"
 #include "platform/ui/Tooltips.h"
 #include "platform/ui/SystemInfo.h"
+#include "platform/ui/WindowLayers.h"
 #include "platform/win/Window.h"
 
 namespace ui::detail {
@@ -883,6 +884,7 @@ void TWinControl::CreateWnd() {
         FPeer->SetParent(FParent->FPeer.get());
     }
     ui::detail::WindowCreated(this, params.TopLevel ? owner : nullptr, params.WindowClass.style);
+    ui::detail::LayersWindowCreated(this);
     MeasureFrame();
     FPeer->SetBounds(PeerBounds());
     FPeer->SetEnabled(params.Enabled);
@@ -897,6 +899,7 @@ void TWinControl::CreateWnd() {
 
 void TWinControl::DestroyWnd() {
     ui::detail::WindowDestroying(this);
+    ui::detail::LayersWindowDestroyed(this);
     ui::detail::ReleaseWindowDcs(this);
     FPeer.reset();
     FImage.reset();  // detaches the canvases that drew on it
@@ -1109,7 +1112,7 @@ bool TWinControl::CanFocus() const {
     TCustomForm* form = GetParentForm(this);
     if (!form) return false;
     for (const TControl* c = this; c && c != static_cast<TControl*>(form); c = c->Parent())
-        if (!c->Visible() || !c->Enabled()) return false;
+        if (!c->Visible() || ui::detail::WindowDisabled(static_cast<const TWinControl*>(c))) return false;
     return form->CanFocus();
 }
 
@@ -1487,6 +1490,8 @@ void TWinControl::CMDialogKey(TMessage& Message) { Broadcast(Message); }
 void TWinControl::CMDialogChar(TMessage& Message) { Broadcast(Message); }
 
 void TWinControl::CMEnabledChanged(TMessage& Message) {
+    // Enabling or disabling the control enables or disables its window, style bit included.
+    if (FHandle) FStyle = Enabled() ? FStyle & ~WS_DISABLED : FStyle | WS_DISABLED;
     if (FPeer) FPeer->SetEnabled(Enabled());
     TControl::CMEnabledChanged(Message);
 }

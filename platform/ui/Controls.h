@@ -582,6 +582,14 @@ public:
     // The paint pass: the frame (WM_NCPAINT) when it is invalid, then WM_PAINT when part of the
     // client area is. The backend calls it before showing the image; Update calls it too.
     void PaintPending();
+    // Draws the control as it shows on the screen onto DC with its top-left at (X, Y): its
+    // frame, its painting with its graphic children, its windowed children in z-order and
+    // native views through their pictures, cut to its region; all through the messages of a
+    // paint pass (its BeginPaint, GetDC and GetWindowDC give the target), so a component's own
+    // WM_PAINT shows. It works for a control that is not shown and leaves the window as valid
+    // or invalid as it was. A DC that is no DC draws nothing.
+    void PaintTo(HDC DC, int X, int Y);
+    void PaintTo(TCanvas* Canvas, int X, int Y);
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;

@@ -8,6 +8,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/WindowLayers.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -352,7 +353,8 @@ void TWinControl::BevelsChanged() { FrameChanged(); }
 void TWinControl::WMNCHitTest(TMessage& Message) {
     TPoint origin = WindowOrigin();
     TPoint p(GET_X_LPARAM(Message.LParam) - origin.X, GET_Y_LPARAM(Message.LParam) - origin.Y);
-    if (!Rect(0, 0, Width(), Height()).Contains(p)) {
+    const ui::detail::WindowLayer* layer = ui::detail::FindLayer(this);
+    if (!Rect(0, 0, Width(), Height()).Contains(p) || (layer && layer->Shaped && !layer->Shape.Contains(p.X, p.Y))) {
         Message.Result = HTNOWHERE;
         return;
     }

@@ -8,6 +8,7 @@
 #include "platform/ui/Imm.h"
 #include "platform/ui/InputGrab.h"
 #include "platform/ui/Tooltips.h"
+#include "platform/ui/WindowLayers.h"
 #include "platform/ui/backend/Backend.h"
 
 namespace ui::detail {
@@ -21,8 +22,10 @@ TCustomForm* FormOf(TWinControl* w) {
     return form ? form : dynamic_cast<TCustomForm*>(w);
 }
 
-// A disabled form, or one behind a modal form, takes no input.
+// A disabled window (or one inside a disabled window), a disabled form, or one behind a modal
+// form, takes no input.
 bool Accepts(TWinControl* w) {
+    if (ui::detail::InputRefused(w)) return false;
     TCustomForm* form = FormOf(w);
     if (!form) return w->Enabled();
     return form->Enabled() && ui::detail::InputAllowed(form);
@@ -131,6 +134,14 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
         target = holder;
         x = pointer.X - origin.X;
         y = pointer.Y - origin.Y;
+    } else if (ui::detail::PassesMouse(target, pointer)) {
+        // Outside its region, or transparent to input: the window beneath takes the mouse.
+        TWinControl* beneath = ui::detail::MouseWindowAt(pointer, false);
+        if (!beneath || beneath == target) return;
+        TPoint origin = beneath->WindowOrigin();
+        target = beneath;
+        x = pointer.X - origin.X;
+        y = pointer.Y - origin.Y;
     }
     if (!Accepts(target)) return;
     // A press on an inactive window of the program activates it first, unless it answers not to.
@@ -211,10 +222,15 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
 }
 
 void UiInput::MouseWheel(TWinControl* target, int delta, int x, int y, WPARAM keys) {
-    if (!Accepts(target)) return;
-    TWinControl* dest = KeyTarget(target);  // the wheel goes to the focused control first
     TPoint origin = target->WindowOrigin();
     TPoint screen(x + origin.X, y + origin.Y);
+    if (ui::detail::PassesMouse(target, screen)) {
+        TWinControl* beneath = ui::detail::MouseWindowAt(screen, false);
+        if (!beneath || beneath == target) return;
+        target = beneath;
+    }
+    if (!Accepts(target)) return;
+    TWinControl* dest = KeyTarget(target);  // the wheel goes to the focused control first
     try {
         dest->Perform(WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(keys), static_cast<WORD>(static_cast<int16_t>(delta))),
                       PointToLParam(screen.X, screen.Y));
@@ -360,7 +376,8 @@ void UiInput::Activated(TWinControl* target, bool active) {
     // Pop-ups take the activation through the program's calls and presses only: a desktop that
     // activates a window as it shows it (a hint) is not followed.
     auto* form = dynamic_cast<TCustomForm*>(ui::TopLevelWindow(target));
-    if (!active || !form || !form->Visible() || !ui::detail::InputAllowed(form)) return;
+    // A disabled window cannot be activated: the desktop's report is not followed.
+    if (!active || !form || !form->Visible() || !ui::detail::InputAllowed(form) || ui::detail::WindowDisabled(form)) return;
     Screen->SetActiveForm(form, true);
 }
 

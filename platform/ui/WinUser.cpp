@@ -13,6 +13,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/GdiObjects.h"
+#include "platform/ui/WindowLayers.h"
 
 namespace {
 
@@ -48,6 +49,10 @@ TWinControl* Live(HWND hwnd) {
 }  // namespace
 
 namespace ui::detail {
+// ControlsPaintTo.cpp: while PaintTo draws a window, its DCs are the target's.
+HDC RedirectedDc(TWinControl* w, bool client);
+bool ReleaseRedirectedDc(TWinControl* w, HDC dc);
+
 // A window going away takes the DCs still open on it with it.
 void ReleaseWindowDcs(TWinControl* w) {
     std::erase_if(OpenDcs(), [w](const auto& item) { return item.second.window == w; });
@@ -83,7 +88,7 @@ HWND GetActiveWindow() {
 LONG GetWindowLong(HWND hwnd, int index) {
     TWinControl* w = Live(hwnd);
     if (!w) return 0;
-    if (index == GWL_STYLE) return static_cast<LONG>(WindowApi::Style(*w));
+    if (index == GWL_STYLE) return static_cast<LONG>(WindowApi::Style(*w) | (w->Enabled() ? 0 : WS_DISABLED));
     if (index == GWL_EXSTYLE) return static_cast<LONG>(WindowApi::ExStyle(*w));
     return 0;
 }
@@ -92,9 +97,11 @@ LONG SetWindowLong(HWND hwnd, int index, LONG value) {
     TWinControl* w = Live(hwnd);
     if (!w || (index != GWL_STYLE && index != GWL_EXSTYLE)) return 0;
     DWORD& field = index == GWL_STYLE ? WindowApi::Style(*w) : WindowApi::ExStyle(*w);
-    auto old = static_cast<LONG>(field);
+    auto old = static_cast<LONG>(index == GWL_STYLE ? GetWindowLong(hwnd, GWL_STYLE) : static_cast<LONG>(field));
+    DWORD oldStyle = WindowApi::Style(*w), oldExStyle = WindowApi::ExStyle(*w);
     field = static_cast<DWORD>(value);
     WindowApi::StylesChanged(*w);
+    ui::detail::LayersStylesChanged(w, oldStyle, oldExStyle);
     return old;
 }
 
@@ -282,6 +289,14 @@ BOOL RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags) {
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     TWinControl* w = Live(hwnd);
+    if (w && ps) {
+        // Drawn by PaintTo: the whole client area, erased, and the window's invalid part kept.
+        if (HDC dc = ui::detail::RedirectedDc(w, true)) {
+            *ps = PAINTSTRUCT{dc, FALSE_, w->ClientRect()};
+            ps->fErase = w->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0 ? TRUE_ : FALSE_;
+            return dc;
+        }
+    }
     if (!w || !ps || !w->BackingImage()) return nullptr;
     ui::Region invalid = WindowApi::Dirty(*w).ToRegion();
     TRect part = invalid.Bounds();
@@ -303,6 +318,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
 
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     if (!ps) return FALSE_;
+    if (ui::detail::ReleaseRedirectedDc(Live(hwnd), ps->hdc)) return TRUE_;
     auto it = OpenDcs().find(ps->hdc);
     if (it != OpenDcs().end()) it->second.canvas->Unlock();
     return Close(hwnd, ps->hdc) ? TRUE_ : FALSE_;
@@ -310,6 +326,7 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
 
 HDC GetDC(HWND hwnd) {
     TWinControl* w = Live(hwnd);
+    if (HDC dc = w ? ui::detail::RedirectedDc(w, true) : nullptr) return dc;
     if (!w || !w->BackingImage()) return nullptr;
     auto canvas = std::make_unique<TControlCanvas>(w);
     canvas->UpdateTarget();
@@ -318,13 +335,14 @@ HDC GetDC(HWND hwnd) {
 
 HDC GetWindowDC(HWND hwnd) {
     TWinControl* w = Live(hwnd);
+    if (HDC dc = w ? ui::detail::RedirectedDc(w, false) : nullptr) return dc;
     if (!w || !w->BackingImage()) return nullptr;
     auto canvas = std::make_unique<TControlCanvas>(w);
     canvas->UpdateTarget(nullptr, true);
     return Open(w, std::move(canvas));
 }
 
-int ReleaseDC(HWND hwnd, HDC dc) { return Close(hwnd, dc) ? 1 : 0; }
+int ReleaseDC(HWND hwnd, HDC dc) { return ui::detail::ReleaseRedirectedDc(Live(hwnd), dc) || Close(hwnd, dc) ? 1 : 0; }
 
 // ---------------------------------------------------------------------------------------------
 // Scroll bars
@@ -447,6 +465,20 @@ BOOL EnableScrollBar(HWND hwnd, int bar, UINT arrows) {
     if (bar == SB_HORZ || bar == SB_BOTH) WindowApi::Bar(*w, SB_HORZ).Disabled = arrows & ESB_DISABLE_BOTH;
     if (bar == SB_VERT || bar == SB_BOTH) WindowApi::Bar(*w, SB_VERT).Disabled = arrows & ESB_DISABLE_BOTH;
     w->InvalidateFrame();
+    return TRUE_;
+}
+
+BOOL GetScrollBarInfo(HWND hwnd, LONG idObject, SCROLLBARINFO* info) {
+    TWinControl* w = Live(hwnd);
+    if (!w || !info || info->cbSize != sizeof(SCROLLBARINFO) || (idObject != OBJID_VSCROLL && idObject != OBJID_HSCROLL))
+        return FALSE_;
+    int bar = idObject == OBJID_HSCROLL ? SB_HORZ : SB_VERT;
+    UINT disabled = WindowApi::Bar(*w, bar).Disabled;
+    for (DWORD& state : info->rgstate) state = 0;
+    if (!(WindowApi::Style(*w) & StyleBit(bar))) info->rgstate[0] |= STATE_SYSTEM_INVISIBLE;
+    if ((disabled & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH) info->rgstate[0] |= STATE_SYSTEM_UNAVAILABLE;
+    if (disabled & ESB_DISABLE_LTUP) info->rgstate[1] |= STATE_SYSTEM_UNAVAILABLE;
+    if (disabled & ESB_DISABLE_RTDN) info->rgstate[5] |= STATE_SYSTEM_UNAVAILABLE;
     return TRUE_;
 }
 

@@ -45,6 +45,14 @@ public:
     void Activate() override {}
     void Update(const TRect& r) override;
     void SetDropShadow(bool shadow) override { Shadow = shadow; }
+    void SetShape(const std::vector<TRect>* shape) override {
+        Shaped = shape != nullptr;
+        Shape = shape ? *shape : std::vector<TRect>();
+    }
+    void SetInputTransparent(bool transparent) override { InputTransparent = transparent; }
+    // A desktop without translucency is never asked for it: a call is a fault the tests count.
+    void SetOpacity(BYTE) override { ++TranslucencyCalls; }
+    void SetLayeredImage(const TBitmap*) override { ++TranslucencyCalls; }
 
     // Visible, and so is every window it sits in.
     bool Showing() const;
@@ -68,6 +76,10 @@ public:
     FakeMenuBar* MenuBar = nullptr;
     bool Painting = false;
     bool Shadow = false;
+    bool Shaped = false;
+    std::vector<TRect> Shape;
+    bool InputTransparent = false;
+    int TranslucencyCalls = 0;
 };
 
 // The view of a list or combo box, when a test asks for them: the items, selection and marks as
