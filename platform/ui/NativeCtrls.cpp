@@ -117,12 +117,18 @@ void TNativeControl::PaintWindow(HDC DC) {
     // from. Parts the component kept out of the DC (ExcludeClipRect) keep its own drawing there.
     // The picture is made again only when the widget may look otherwise.
     FPassPart = ui::Region();
+    TBitmap* image = BackingImage();
+    if (!image || FCanvas->Bitmap() != image) {
+        // Drawn elsewhere (PaintTo): the widget as the screen shows it now, over what the window
+        // shows under it, as the widget itself is shown.
+        TBitmap shown;
+        if (RenderNative(shown)) FCanvas->Draw(0, 0, &shown);
+        return;
+    }
     TBitmap* picture = NativePicture();
     if (!picture) return;
     TRect area = ClientArea();
     FCanvas->Draw(0, 0, picture);
-    TBitmap* image = BackingImage();
-    if (!image || FCanvas->Bitmap() != image) return;
     // The part of the client area the pass repaints (device coordinates: the paint DC's invalid
     // part, else its box), and whether the widget's picture covers all of it: a component may
     // have painted a part itself and kept it out of the DC.
