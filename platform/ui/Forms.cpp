@@ -594,6 +594,8 @@ bool TApplication::ProcessMessage() {
     Initialize();
     ui::Backend& backend = ui::GetBackend();
     bool any = false;
+    // What was drawn on controls outside their paint passes is shown from here on.
+    ui::EndOffPassDrawing();
     try {
         any = backend.ProcessEvents();
     } catch (...) {
@@ -642,6 +644,8 @@ void TApplication::Idle(bool& Done) {
 }
 
 void TApplication::WaitForMessage() {
+    // What OnIdle drew outside a paint pass shows before the loop sleeps.
+    ui::EndOffPassDrawing();
     if (FTerminated || win::HasPendingMessages()) return;
     ui::GetBackend().WaitForEvents(win::NextTimerDue());
 }

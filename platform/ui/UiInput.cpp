@@ -1,9 +1,11 @@
 // Input and paint requests from the backend, turned into the messages of the controls.
 #include "platform/ui/UiInput.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/ui/Forms.h"
+#include "platform/ui/Imm.h"
 #include "platform/ui/InputGrab.h"
 #include "platform/ui/Tooltips.h"
 #include "platform/ui/WindowLayers.h"
@@ -283,6 +285,57 @@ void UiInput::Char(TWinControl* window, char16_t ch, bool alt, LPARAM keyData) {
         target->Perform(WM_CHAR, ch, keyData);
     } catch (...) {
         Application->HandleException(target);
+    }
+}
+
+void UiInput::Composition(TWinControl* window, const String& composing, int cursor, const String& commit) {
+    if (!Accepts(window) || ui::CurrentInputGrab()) return;
+    TWinControl* target = KeyTarget(window);
+    HWND hwnd = target->Handle();
+    // A handler may free the window (a typed character that closes its form): nothing more
+    // goes to it then.
+    auto gone = [&] { return FindControl(hwnd) != target; };
+    ui::detail::Composition& c = ui::detail::CurrentComposition();
+    try {
+        // The focus moved while composing: the old window's composition ends first.
+        if (c.active && c.window != hwnd) {
+            TWinControl* old = FindControl(c.window);
+            c = ui::detail::Composition();
+            if (old) old->Perform(WM_IME_ENDCOMPOSITION, 0, 0);
+            if (gone()) return;
+        }
+        if (!c.active && (!composing.empty() || !commit.empty())) {
+            c = ui::detail::Composition();
+            c.window = hwnd;
+            c.active = true;
+            target->Perform(WM_IME_STARTCOMPOSITION, 0, 0);
+            if (gone()) return;
+        }
+        if (!c.active) return;
+        if (!commit.empty()) {
+            // The text typed, then (below) what is still being composed.
+            c.composing.clear();
+            c.cursor = 0;
+            c.result = commit;
+            struct Clear {
+                ui::detail::Composition& c;
+                ~Clear() { c.result.clear(); }
+            } clear{c};
+            target->Perform(WM_IME_COMPOSITION, commit.back(), GCS_RESULTSTR);
+            if (gone()) return;
+        }
+        if (!composing.empty() || commit.empty()) {
+            c.composing = composing;
+            c.cursor = std::clamp(cursor, 0, static_cast<int>(composing.size()));
+            target->Perform(WM_IME_COMPOSITION, composing.empty() ? 0 : composing.back(), GCS_COMPSTR | GCS_COMPATTR | GCS_CURSORPOS);
+            if (gone()) return;
+        }
+        if (composing.empty()) {
+            c = ui::detail::Composition();
+            target->Perform(WM_IME_ENDCOMPOSITION, 0, 0);
+        }
+    } catch (...) {
+        Application->HandleException(gone() ? nullptr : target);
     }
 }
 

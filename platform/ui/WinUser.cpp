@@ -6,11 +6,13 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/rtl/Handles.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/GdiObjects.h"
 #include "platform/ui/WindowLayers.h"
 
 namespace {
@@ -39,20 +41,6 @@ bool Close(HWND hwnd, HDC dc) {
     return true;
 }
 
-// [a] less [b], as a rectangle: b takes off whole sides of a or nothing.
-TRect SubtractSide(const TRect& a, const TRect& b) {
-    if (b.Left <= a.Left && b.Right >= a.Right) {
-        if (b.Top <= a.Top && b.Bottom >= a.Bottom) return TRect();
-        if (b.Top <= a.Top && b.Bottom > a.Top) return TRect(a.Left, b.Bottom, a.Right, a.Bottom);
-        if (b.Bottom >= a.Bottom && b.Top < a.Bottom) return TRect(a.Left, a.Top, a.Right, b.Top);
-    }
-    if (b.Top <= a.Top && b.Bottom >= a.Bottom) {
-        if (b.Left <= a.Left && b.Right > a.Left) return TRect(b.Right, a.Top, a.Right, a.Bottom);
-        if (b.Right >= a.Right && b.Left < a.Right) return TRect(a.Left, a.Top, b.Left, a.Bottom);
-    }
-    return a;
-}
-
 TWinControl* Live(HWND hwnd) {
     TWinControl* w = FindControl(hwnd);
     return w && w->HandleAllocated() ? w : nullptr;
@@ -73,7 +61,7 @@ void ReleaseWindowDcs(TWinControl* w) {
 
 // The control's private state, for the calls below.
 struct WindowApi {
-    static TRect& Dirty(TWinControl& w) { return w.FDirty; }
+    static ui::InvalidArea& Dirty(TWinControl& w) { return w.FDirty; }
     static bool& Erase(TWinControl& w) { return w.FErase; }
     static bool& FrameDirty(TWinControl& w) { return w.FFrameDirty; }
     static bool Painting(TWinControl& w) { return w.FPainting; }
@@ -227,8 +215,9 @@ BOOL InvalidateRect(HWND hwnd, const TRect* rect, BOOL erase) {
 BOOL ValidateRect(HWND hwnd, const TRect* rect) {
     TWinControl* w = Live(hwnd);
     if (!w) return FALSE_;
-    TRect& dirty = WindowApi::Dirty(*w);
-    dirty = rect ? SubtractSide(dirty, *rect) : TRect();
+    ui::InvalidArea& dirty = WindowApi::Dirty(*w);
+    if (rect) dirty.Subtract(*rect);
+    else dirty.Clear();
     if (dirty.IsEmpty()) WindowApi::Erase(*w) = false;
     return TRUE_;
 }
@@ -243,27 +232,50 @@ BOOL UpdateWindow(HWND hwnd) {
 BOOL GetUpdateRect(HWND hwnd, TRect* rect, BOOL erase) {
     TWinControl* w = Live(hwnd);
     if (!w) return FALSE_;
-    const TRect& dirty = WindowApi::Dirty(*w);
-    if (rect) *rect = dirty;
+    const ui::InvalidArea& dirty = WindowApi::Dirty(*w);
+    if (rect) *rect = dirty.Bounds();
     if (erase && !dirty.IsEmpty()) WindowApi::Erase(*w) = true;
     return dirty.IsEmpty() ? FALSE_ : TRUE_;
+}
+
+int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase) {
+    TWinControl* w = Live(hwnd);
+    if (!w) return ERROR;
+    const ui::InvalidArea& dirty = WindowApi::Dirty(*w);
+    if (erase && !dirty.IsEmpty()) WindowApi::Erase(*w) = true;
+    // Made from the rectangles, then copied: the region takes the banded form.
+    HRGN made = CreateRectRgn(0, 0, 0, 0);
+    for (const TRect& r : dirty.Rects()) {
+        HRGN one = CreateRectRgnIndirect(&r);
+        CombineRgn(made, made, one, RGN_OR);
+        DeleteObject(one);
+    }
+    int type = CombineRgn(region, made, nullptr, RGN_COPY);
+    DeleteObject(made);
+    return type;
 }
 
 BOOL RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags) {
     TWinControl* w = Live(hwnd);
     if (!w) return FALSE_;
-    TRect part = w->ClientRect();
+    // The rectangles of the region, not its bounds: validating them must not take in what lies
+    // between its parts.
+    std::vector<TRect> parts{w->ClientRect()};
     if (rect) {
-        part = *rect;
+        parts = {*rect};
     } else if (region) {
-        GetRgnBox(region, &part);
+        ui::gdi::Access access;
+        if (ui::gdi::GdiObject* o = ui::gdi::FindObject(access, region, ui::gdi::GdiObject::Region)) parts = o->region.Rects();
     }
     if (flags & RDW_INVALIDATE) {
-        WindowApi::Invalidate(*w, part, (flags & RDW_ERASE) != 0);
+        for (const TRect& part : parts) WindowApi::Invalidate(*w, part, (flags & RDW_ERASE) != 0);
         if (flags & RDW_FRAME) w->InvalidateFrame();
     }
     if (flags & RDW_VALIDATE) {
-        ValidateRect(hwnd, rect || region ? &part : nullptr);
+        if (rect || region)
+            for (const TRect& part : parts) ValidateRect(hwnd, &part);
+        else
+            ValidateRect(hwnd, nullptr);
         if (flags & RDW_NOFRAME) WindowApi::FrameDirty(*w) = false;
     }
     if (flags & RDW_ALLCHILDREN) {
@@ -286,12 +298,17 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
         }
     }
     if (!w || !ps || !w->BackingImage()) return nullptr;
-    TRect part = WindowApi::Dirty(*w);
+    ui::Region invalid = WindowApi::Dirty(*w).ToRegion();
+    TRect part = invalid.Bounds();
     bool erase = WindowApi::Erase(*w);
-    WindowApi::Dirty(*w) = TRect();
+    WindowApi::Dirty(*w).Clear();
     WindowApi::Erase(*w) = false;
     auto canvas = std::make_unique<TControlCanvas>(w);
     canvas->UpdateTarget(&part);
+    // The pass paints the invalid rectangles only, not the space between them.
+    TRect area = w->ClientArea();
+    ui::Region device = invalid.Translated(area.Left, area.Top);
+    canvas->SetDeviceClipRegion(&device);
     canvas->Lock();
     HDC dc = Open(w, std::move(canvas));
     *ps = PAINTSTRUCT{dc, FALSE_, part};

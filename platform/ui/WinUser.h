@@ -93,10 +93,15 @@ struct NCCALCSIZE_PARAMS {
 };
 
 // Invalidation and painting. Rectangles are in client coordinates; nullptr: the whole client area.
+// A window's invalid part is a few rectangles (ui::InvalidArea): parts far apart stay apart.
 BOOL InvalidateRect(HWND hwnd, const TRect* rect, BOOL erase);
 BOOL ValidateRect(HWND hwnd, const TRect* rect);
 BOOL UpdateWindow(HWND hwnd);
+// The bounding rectangle of the invalid part.
 BOOL GetUpdateRect(HWND hwnd, TRect* rect, BOOL erase);
+// The invalid part into region (client coordinates); answers its type (NULLREGION when the window
+// is valid), ERROR for a bad window or region.
+int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase);
 constexpr UINT RDW_INVALIDATE = 0x0001, RDW_INTERNALPAINT = 0x0002, RDW_ERASE = 0x0004, RDW_VALIDATE = 0x0008,
                RDW_NOINTERNALPAINT = 0x0010, RDW_NOERASE = 0x0020, RDW_NOCHILDREN = 0x0040,
                RDW_ALLCHILDREN = 0x0080, RDW_UPDATENOW = 0x0100, RDW_ERASENOW = 0x0200, RDW_FRAME = 0x0400,
@@ -106,10 +111,10 @@ BOOL RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags);
 struct PAINTSTRUCT {
     HDC hdc = nullptr;
     BOOL fErase = FALSE_;  // the background still needs erasing (WM_ERASEBKGND answered 0)
-    TRect rcPaint;        // the part to paint, client coordinates
+    TRect rcPaint;        // the part to paint, client coordinates: the invalid part's bounds
 };
-// Clips a new DC to the invalid part, erases it through WM_ERASEBKGND when an erase is pending
-// and validates it; EndPaint frees the DC.
+// Clips a new DC to the invalid part (its rectangles, not just their bounds), erases it through
+// WM_ERASEBKGND when an erase is pending and validates it; EndPaint frees the DC.
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 // A DC on the client area, or on the whole window including its frame (origin at the window's
