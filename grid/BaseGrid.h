@@ -387,6 +387,8 @@ protected:
     void SnapToBaseCell();
 
     int32_t FPaintID = 1;
+    // Whether selected cells are painted as selected (the grid's ShowSelection).
+    bool FSelectionShown = true;
     // The last row is covered by the floating footer.
     bool FHideLastRow = false;
     // The row count last set through the grid's RowCount writer; 0 until then. Rows at or beyond

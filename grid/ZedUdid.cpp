@@ -65,6 +65,7 @@ void TVerAdevovEdav::SetDefaultAlignment(TAlignment Value) {
 
 void TVerAdevovEdav::SetVAlignment(TVAlignment Value) {
     FVAlignment = Value;
+    FVAlign = Value == vaCenter ? DT_VCENTER : Value == vaBottom ? DT_BOTTOM : 0;
     if (FUpdateCount == 0) Invalidate();
 }
 
@@ -89,6 +90,62 @@ void TVerAdevovEdav::SetSelectionColor(TColor Value) {
 void TVerAdevovEdav::SetSelectionTextColor(TColor Value) {
     if (Value == FSelectionTextColor) return;
     FSelectionTextColor = Value;
+    Invalidate();
+}
+
+namespace {
+// Stores a changed value and invalidates the grid.
+template <typename T>
+void Repainting(TVerAdevovEdav* Grid, T& Field, T Value) {
+    if (Field == Value) return;
+    Field = Value;
+    Grid->Invalidate();
+}
+}  // namespace
+
+void TVerAdevovEdav::SetSelectionColorTo(TColor Value) { Repainting(this, FSelectionColorTo, Value); }
+void TVerAdevovEdav::SetSelectionMirrorColor(TColor Value) { Repainting(this, FSelectionMirrorColor, Value); }
+void TVerAdevovEdav::SetSelectionMirrorColorTo(TColor Value) { Repainting(this, FSelectionMirrorColorTo, Value); }
+void TVerAdevovEdav::SetSelectionColorMixer(bool Value) { Repainting(this, FSelectionColorMixer, Value); }
+void TVerAdevovEdav::SetSelectionColorMixerFactor(int Value) {
+    Repainting(this, FSelectionColorMixerFactor, std::clamp(Value, 0, 100));
+}
+void TVerAdevovEdav::SetSelectionRectangle(bool Value) { Repainting(this, FSelectionRectangle, Value); }
+void TVerAdevovEdav::SetSelectionResizer(bool Value) { Repainting(this, FSelectionResizer, Value); }
+
+void TVerAdevovEdav::SetShowSelection(bool Value) {
+    if (Value == FShowSelection) return;
+    FShowSelection = Value;
+    FSelectionShown = Value;
+    Invalidate();
+}
+
+void TVerAdevovEdav::SetSpreadSheet(bool Value) {
+    FSpreadSheet = Value;
+    SetSelectionRectangle(true);
+    SetSelectionResizer(true);
+    FNavigation->SetAllowSmartClipboard(true);
+    SetOptions(Options() << goRangeSelect << goEditing);
+    FMouseActions->SetRangeSelectAndEdit(true);
+}
+
+void TVerAdevovEdav::SetMaxEditLength(int Value) {
+    FMaxEditLength = Value;
+    if (InplaceEditor()) InplaceEditor()->SetMaxLength(Value);
+}
+
+void TVerAdevovEdav::SetFlat(bool Value) {
+    FFlat = Value;
+    if (!ComponentState().Contains(csLoading)) Invalidate();
+}
+
+void TVerAdevovEdav::SetCursor(TCursor Value) {
+    TBaseGrid::SetCursor(Value);
+    FNormalCursor = Value;
+}
+
+void TVerAdevovEdav::SetHeaderColor(int Role, TColor Value) {
+    FHeaderColors[Role] = static_cast<TColor>(ColorToRGB(Value));
     Invalidate();
 }
 

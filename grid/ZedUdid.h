@@ -423,7 +423,8 @@ public:
 
     // ---- Defaults of the constructor ----
     int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
-    void SetSelectionColorMixerFactor(int Value) { FSelectionColorMixerFactor = Value; }
+    // Clamped to 0..100 (percent).
+    void SetSelectionColorMixerFactor(int Value);
     TColor URLColor() const { return FURLColor; }
     void SetURLColor(TColor Value) { FURLColor = Value; }
     TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
@@ -537,11 +538,65 @@ public:
     TColor SelectionColor() const { return FSelectionColor; }
     void SetSelectionColor(TColor Value);
     TColor SelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor Value);
     TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor Value);
     TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor Value);
     TColor SelectionTextColor() const { return FSelectionTextColor; }
     void SetSelectionTextColor(TColor Value);
     bool ShowSelection() const { return FShowSelection; }
+    // Also the base grid's selection-shown flag of the paint frame.
+    void SetShowSelection(bool Value);
+
+    // ---- Display and behaviour writers (each invalidates on a change unless said otherwise) ----
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool Value);
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool Value);
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool Value);
+    // Whatever the value: SelectionRectangle, SelectionResizer, Navigation.AllowSmartClipboard,
+    // goRangeSelect, goEditing and MouseActions.RangeSelectAndEdit switched on.
+    bool SpreadSheet() const { return FSpreadSheet; }
+    void SetSpreadSheet(bool Value);
+    // The text-drawing flag of VAlignment: 0 (top), DT_VCENTER or DT_BOTTOM.
+    UINT VAlignFlag() const { return FVAlign; }
+    // Also the in-place editor's length limit when the editor exists (0: no limit).
+    int MaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int Value);
+    // Invalidates unless loading.
+    void SetFlat(bool Value);
+    // Hides the platform's writer: the cursor is also the grid's normal one, put back after
+    // temporary cursors.
+    void SetCursor(TCursor Value);
+    TCursor NormalCursor() const { return FNormalCursor; }
+    // The fixed cells of the glQRB look: stored as RGB values (a system colour is resolved when
+    // written).
+    TColor QRBGradientFrom() const { return FHeaderColors[0]; }
+    void SetQRBGradientFrom(TColor Value) { SetHeaderColor(0, Value); }
+    TColor QRBGradientTo() const { return FHeaderColors[1]; }
+    void SetQRBGradientTo(TColor Value) { SetHeaderColor(1, Value); }
+    TColor QRBGradientMirrorFrom() const { return FHeaderColors[2]; }
+    void SetQRBGradientMirrorFrom(TColor Value) { SetHeaderColor(2, Value); }
+    TColor QRBGradientMirrorTo() const { return FHeaderColors[3]; }
+    void SetQRBGradientMirrorTo(TColor Value) { SetHeaderColor(3, Value); }
+    // Hover and pressed fixed cells of the glQRB look, stored as given.
+    TColor QRBGradientHoverFrom = clNone;
+    TColor QRBGradientHoverTo = clNone;
+    TColor QRBGradientHoverMirrorFrom = clNone;
+    TColor QRBGradientHoverMirrorTo = clNone;
+    TColor QRBGradientHoverBorder = clNone;
+    TColor QRBGradientDownFrom = clNone;
+    TColor QRBGradientDownTo = clNone;
+    TColor QRBGradientDownMirrorFrom = clNone;
+    TColor QRBGradientDownMirrorTo = clNone;
+    TColor QRBGradientDownBorder = clNone;
+    // The settings objects are copied into the owned ones.
+    void SetDragScrollOptions(const TDragScrollOptions* Value) { FDragScrollOptions->Assign(Value); }
+    void SetSortSettings(const TSortSettings* Value) { FSortSettings->Assign(Value); }
+    void SetFocusHelper(const TFocusHelper* Value) { FFocusHelper->Assign(Value); }
+    void SetSyncGrid(const TSyncGrid* Value) { FSyncGrid->Assign(Value); }
     // Text margins inside a cell: on every side, or only left and top.
     TPoint XYOffset() const { return FXYOffset; }
     void SetXYOffset(TPoint Value);
@@ -868,6 +923,8 @@ protected:
     int32_t FOldRowSel = -1;
 
 private:
+    // A header gradient colour, as its RGB value; invalidates.
+    void SetHeaderColor(int Role, TColor Value);
     // Repeats a column (row) move on the synchronised grid when Enabled.
     void SyncedMove(bool Enabled, bool Columns, int FromIndex, int ToIndex);
     // The grid's selection colours into the gradient and mirror colours and the font.
@@ -1119,6 +1176,13 @@ private:
     TColor FSelectionMirrorColorTo = clNone;
     TColor FSelectionTextColor = 0;
     bool FShowSelection = true;
+    bool FSelectionColorMixer = false;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    bool FSpreadSheet = false;
+    UINT FVAlign = 0;
+    int FMaxEditLength = 0;
+    TCursor FNormalCursor = 0;
     TPoint FXYOffset{2, 2};
     bool FXYOffsetTopLeftOnly = false;
     int FZoomFactor = 0;

@@ -35,6 +35,7 @@ public:
     int NormalRowCount() const { return FNormalRowCount; }
     void SetHideLastRow(bool v) { FHideLastRow = v; }
     bool HasCellProps() const { return FHasCellProps; }
+    bool SelectionShown() const { return FSelectionShown; }
     void SetFixedRowAlways(bool v, int min) {
         FFixedRowAlways = v;
         FFixedRowsMin = min;

@@ -1,4 +1,5 @@
-// The grid's settings objects: navigation, mouse actions, bands, the synchronised grid.
+// The grid's settings objects (navigation, mouse actions, bands, the synchronised grid) and the
+// grid's display and behaviour writers that do more than store.
 #include "grid/tests/GridModelSupport.h"
 
 namespace {
@@ -271,7 +272,7 @@ TEST(BandsTest, DefaultsEventsAndAssign) {
     EXPECT_EQ(b.PrimaryColor(), clInfoBk);
 }
 
-TEST_F(SettingsTest, SyncGridIsNeverTheOwner) {
+TEST_F(SettingsTest, SyncGridNeverTheOwnerAndCopiedByTheGridsWriter) {
     form->SetBounds(0, 0, 640, 480);
     auto* g = Add<LogGrid>(0, 0);
     auto* other = Add<LogGrid>(0, 300);
@@ -282,12 +283,12 @@ TEST_F(SettingsTest, SyncGridIsNeverTheOwner) {
     s->SetGrid(g);
     EXPECT_EQ(s->Grid(), other);
 
-    // Assign goes through the writer: the owner's own grid is refused by the copy as well.
+    // The grid's writer copies: the owner's own grid is refused by the copy as well.
     TSyncGrid settings(other);
     settings.SetGrid(g);
     settings.SetScrollVertical(true);
     settings.SetMoveRow(true);
-    s->Assign(&settings);
+    g->SetSyncGrid(&settings);
     EXPECT_EQ(s->Grid(), other);
     EXPECT_TRUE(s->ScrollVertical());
     EXPECT_TRUE(s->MoveRow());
@@ -295,6 +296,136 @@ TEST_F(SettingsTest, SyncGridIsNeverTheOwner) {
     // The other grid going clears the reference.
     other->Free();
     EXPECT_EQ(s->Grid(), nullptr);
+}
+
+TEST_F(SettingsTest, SelectionWriters) {
+    auto* g = MakeGrid(4, 4);
+    struct Case {
+        int written, read;
+    };
+    for (const Case& c : {Case{150, 100}, Case{-5, 0}, Case{30, 30}, Case{100, 100}, Case{0, 0}}) {
+        g->SetSelectionColorMixerFactor(c.written);
+        EXPECT_EQ(g->SelectionColorMixerFactor(), c.read) << c.written;
+    }
+    // Each selection writer invalidates on a change only.
+    g->Log.clear();
+    g->SetSelectionColorTo(0xFF);
+    g->SetSelectionColorTo(0xFF);
+    g->SetSelectionMirrorColor(0xFF);
+    g->SetSelectionMirrorColorTo(0xFF);
+    g->SetSelectionColorMixer(true);
+    g->SetSelectionRectangle(true);
+    g->SetSelectionResizer(true);
+    EXPECT_EQ(g->GridRequests(), 6);
+    EXPECT_EQ(g->SelectionMirrorColorTo(), TColor(0xFF));
+    g->SetSelectionRectangle(false);
+    g->SetSelectionResizer(false);
+
+    // ShowSelection also sets the paint frame's flag.
+    g->Log.clear();
+    g->SetShowSelection(false);
+    EXPECT_FALSE(g->ShowSelection());
+    EXPECT_FALSE(g->SelectionShown());
+    EXPECT_EQ(g->GridRequests(), 1);
+    g->SetShowSelection(true);
+}
+
+TEST_F(SettingsTest, SpreadSheetSwitchesItsSettingsOnWhateverTheValue) {
+    for (bool value : {false, true}) {
+        SCOPED_TRACE(value);
+        auto* g = MakeGrid(4, 4);
+        g->SetOptions(g->Options() >> goRangeSelect >> goEditing);
+        g->SetSpreadSheet(value);
+        EXPECT_EQ(g->SpreadSheet(), value);
+        EXPECT_TRUE(g->SelectionRectangle());
+        EXPECT_TRUE(g->SelectionResizer());
+        EXPECT_TRUE(g->Navigation()->AllowSmartClipboard());
+        EXPECT_TRUE(g->Options().Contains(goRangeSelect));
+        EXPECT_TRUE(g->Options().Contains(goEditing));
+        EXPECT_TRUE(g->MouseActions()->RangeSelectAndEdit());
+        g->Free();
+    }
+}
+
+TEST_F(SettingsTest, VAlignmentStoresTheTextFlagAndInvalidatesOutsideABracket) {
+    auto* g = MakeGrid(4, 4);
+    struct Case {
+        TVAlignment value;
+        UINT flag;
+    };
+    for (const Case& c : {Case{vaCenter, 4}, Case{vaBottom, 8}, Case{vaTop, 0}}) {
+        g->Log.clear();
+        g->SetVAlignment(c.value);
+        EXPECT_EQ(g->VAlignment(), c.value);
+        EXPECT_EQ(g->VAlignFlag(), c.flag);
+        EXPECT_EQ(g->GridRequests(), 1);
+        g->BeginUpdate();
+        g->Log.clear();
+        g->SetVAlignment(c.value);
+        EXPECT_TRUE(g->Log.empty());
+        g->EndUpdate();
+    }
+    EXPECT_EQ(DT_VCENTER, 4u);
+    EXPECT_EQ(DT_BOTTOM, 8u);
+}
+
+TEST_F(SettingsTest, QRBGradientColoursAreStoredAsRGB) {
+    auto* g = MakeGrid(4, 4);
+    g->Log.clear();
+    g->SetQRBGradientFrom(clBtnFace);
+    EXPECT_EQ(g->QRBGradientFrom(), TColor(ColorToRGB(clBtnFace)));
+    EXPECT_NE(g->QRBGradientFrom(), clBtnFace);
+    g->SetQRBGradientTo(clWindow);
+    g->SetQRBGradientMirrorFrom(0x123456);
+    g->SetQRBGradientMirrorTo(clHighlight);
+    EXPECT_EQ(g->QRBGradientTo(), TColor(ColorToRGB(clWindow)));
+    EXPECT_EQ(g->QRBGradientMirrorFrom(), TColor(0x123456));
+    EXPECT_EQ(g->QRBGradientMirrorTo(), TColor(ColorToRGB(clHighlight)));
+    EXPECT_EQ(g->GridRequests(), 4);
+    // The hover and pressed colours are kept as given.
+    g->QRBGradientHoverFrom = clBtnFace;
+    EXPECT_EQ(g->QRBGradientHoverFrom, clBtnFace);
+}
+
+TEST_F(SettingsTest, EditLengthFlatAndCursor) {
+    auto* g = MakeGrid(4, 4);
+    g->SetMaxEditLength(5);  // no editor yet: only stored
+    EXPECT_EQ(g->MaxEditLength(), 5);
+    g->SetOptions(g->Options() << goEditing);
+    g->MoveColRow(1, 1, true, true);
+    g->ShowInplaceEdit();
+    ASSERT_NE(g->NormalEdit(), nullptr);
+    g->SetMaxEditLength(3);
+    EXPECT_EQ(g->NormalEdit()->MaxLength(), 3);
+    g->HideInplaceEdit();
+
+    g->Log.clear();
+    g->SetFlat(true);
+    EXPECT_TRUE(g->Flat());
+    EXPECT_EQ(g->GridRequests(), 1);
+
+    g->SetCursor(crHandPoint);
+    EXPECT_EQ(g->Cursor(), crHandPoint);
+    EXPECT_EQ(g->NormalCursor(), crHandPoint);
+}
+
+TEST_F(SettingsTest, SettingsObjectWritersCopy) {
+    auto* g = MakeGrid(4, 4);
+    TSortSettings sort(nullptr);
+    sort.Full = false;
+    TDragScrollOptions drag;
+    drag.SetActive(true);
+    TFocusHelper focus;
+    focus.Enabled = true;
+    // Each writer keeps the owned object and copies into it.
+    TSortSettings* ownedSort = g->SortSettings();
+    g->SetSortSettings(&sort);
+    g->SetDragScrollOptions(&drag);
+    g->SetFocusHelper(&focus);
+    EXPECT_EQ(g->SortSettings(), ownedSort);
+    EXPECT_FALSE(g->SortSettings()->Full);
+    EXPECT_TRUE(g->DragScrollOptions()->Active());
+    EXPECT_TRUE(g->FocusHelper()->Enabled);
 }
 
 }  // namespace
