@@ -156,6 +156,7 @@ public:
 
 private:
     friend class TBaseGrid;
+    friend class TVerAdevovEdav;  // row-wide colours set the brush fields without a repaint per cell
     void Repaint();
     // Font names are few and shared by many cells: each cell points at one pooled copy.
     static const String* PooledName(const String& Name);

@@ -55,6 +55,9 @@ class TCustomForm;
 class TEditLink;
 class TVerAdevovEdav;
 
+// Misuse of the grid and cells that hold no number where one is asked for.
+RTL_DECLARE_EXCEPTION(EZedUdidError, Exception);
+
 // The kind of a cell's graphic; the ordinals are stored, the order is fixed.
 enum TCellType : uint8_t {
     ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRotated, ctDataImage, ctNode, ctRadio,
@@ -503,6 +506,9 @@ public:
     int RealToDisplayCol(int ACol) const { return ACol; }
     int RealColIndex(int ACol) const { return ACol; }
     int DisplayToRealRow(int ARow) const { return ARow; }
+    int RealToDisplayRow(int ARow) const { return ARow; }
+    // The current position of a column of the original order.
+    int ColumnPosition(int ACol) const { return ACol; }
     int RealRowIndex(int ARow) const { return ARow; }
 
     // ---- Cell settings ----
@@ -627,6 +633,94 @@ public:
     bool IsSelected(int ACol, int ARow) const;
     bool IsNode(int ARow);
     bool IsSummary(int ARow);
+
+    // ---- Typed and extended cell access (ZedUdidAccess.cpp) ----
+    // Rows are displayed rows, or real rows (counted with the hidden ones) for the ...All... and
+    // ...Ex pairs; columns are storage columns. Until rows can be hidden a real row is the
+    // displayed row.
+    //
+    // The display text trimmed ("" and "-" read 0); text that is no integer raises
+    // EZedUdidError "Cell does not contain integer value" and leaves the cell.
+    int GetInts(int ACol, int ARow);
+    void SetInts(int ACol, int ARow, int Value);
+    int GetAllInts(int ACol, int ARow);
+    void SetAllInts(int ACol, int ARow, int Value);
+    // The display text made plain by NormalizeNumberText ("" and "-" read 0); text that is no
+    // number raises EZedUdidError "Cell does not contain a float value". Written with FloatFormat.
+    double GetFloats(int ACol, int ARow);
+    void SetFloats(int ACol, int ARow, double Value);
+    double GetAllFloats(int ACol, int ARow);
+    void SetAllFloats(int ACol, int ARow, double Value);
+    // GetCellEx / SetCellEx by real row; "" for a negative column or row.
+    String GetCellsEx(int ACol, int ARow);
+    void SetCellsEx(int ACol, int ARow, const String& Value);
+    // The raw text by real row (no merge redirection, no hooks).
+    String GetGridCellsEx(int ACol, int ARow) const;
+    void SetGridCellsEx(int ACol, int ARow, const String& Value);
+    WideString GetWideCellsEx(int ACol, int ARow) { return GetCellsEx(ACol, ARow); }
+    void SetWideCellsEx(int ACol, int ARow, const WideString& Value) { SetCellsEx(ACol, ARow, Value); }
+    WideString GetWideCells(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+    void SetWideCells(int ACol, int ARow, const WideString& Value) { SetCellEx(ACol, ARow, Value); }
+    // The display text without HTML.
+    String GetStrippedCell(int ACol, int ARow);
+    // The column taken as an index in the original column order.
+    String GetOriginalCells(int ACol, int ARow);
+    void SetOriginalCells(int ACol, int ARow, const String& Value);
+    // The row as it was before sorting (through the sort cross-reference).
+    String GetUnSortedCell(int ACol, int ARow);
+    void SetUnSortedCell(int ACol, int ARow, const String& Value);
+    int SortedRowIndex(int ARow) const;
+    int UnSortedRowIndex(int ARow) const;
+    // The value of the HTML control with that ID in the display text ("" when absent); writing
+    // rewrites the control and stores the text only when the control exists.
+    String GetCtrlVal(int ACol, int ARow, const String& ID);
+    void SetCtrlVal(int ACol, int ARow, const String& ID, const String& Value);
+    // 1 + the CR characters of the display text.
+    int GetLinesInCell(int ACol, int ARow);
+    // The user object by real row.
+    TObject* GetObjectsEx(int ACol, int ARow) const;
+    void SetObjectsEx(int ACol, int ARow, TObject* Value);
+    // The raw object slot by real row (the properties object itself).
+    TObject* GetGridObjectEx(int ACol, int ARow) const;
+
+    // Single cell properties: reading never creates properties (the default for a cell without
+    // them); writing creates them and repaints the cell.
+    TColor GetColors(int ACol, int ARow) const;
+    void SetColors(int ACol, int ARow, TColor Value);
+    TColor GetColorsTo(int ACol, int ARow) const;
+    void SetColorsTo(int ACol, int ARow, TColor Value);
+    TCellGradientDirection GetGradientDir(int ACol, int ARow) const;
+    void SetGradientDir(int ACol, int ARow, TCellGradientDirection Value);
+    TColor GetFontColors(int ACol, int ARow) const;
+    void SetFontColors(int ACol, int ARow, TColor Value);
+    TFontStyles GetFontStyles(int ACol, int ARow) const;
+    void SetFontStyles(int ACol, int ARow, TFontStyles Value);
+    int GetFontSizes(int ACol, int ARow) const;
+    void SetFontSizes(int ACol, int ARow, int Value);
+    String GetFontNames(int ACol, int ARow) const;
+    void SetFontNames(int ACol, int ARow, const String& Value);
+    TAlignment GetAlignments(int ACol, int ARow) const;
+    void SetAlignments(int ACol, int ARow, TAlignment Value);
+    // Reading creates properties.
+    bool GetWordWraps(int ACol, int ARow);
+    void SetWordWraps(int ACol, int ARow, bool Value);
+    // The grid's Font for a cell without properties; else a scratch font of the grid loaded with
+    // the cell's name, size, style and colour, which the next call overwrites.
+    TFont* GetCellFont(int ACol, int ARow);
+    // Copies name, size, style and colour; repaints only outside an update bracket.
+    void SetCellFont(int ACol, int ARow, const TFont* Value);
+
+    // Row-wide colours of the columns FixedCols .. AllColCount - 1, then the row repainted. A
+    // colour is written into every cell; clNone frees the properties of the cells that hold
+    // nothing else (no cell graphic, no merge; for the font colour also no brush colour) and
+    // resets the colour in the others.
+    void SetRowColor(int ARow, TColor AColor);
+    void SetRowColorTo(int ARow, TColor AColor);
+    void SetRowFontColor(int ARow, TColor AColor);
+
+    // The four bytes of GetVersionNr joined by "."; writing is ignored.
+    String Version();
+    void SetVersion(const String&) {}
 
     // ---- Change notifiers ----
     void RegisterNotifier(TGridChangeNotifier* ANotifier);
@@ -923,6 +1017,8 @@ protected:
     int32_t FOldRowSel = -1;
 
 private:
+    // SetRowColor and SetRowColorTo: the brush field of every normal cell of the row.
+    void SetRowBrush(int ARow, TColor AColor, TColor TCellProperties::*Field);
     // A header gradient colour, as its RGB value; invalidates.
     void SetHeaderColor(int Role, TColor Value);
     // Repeats a column (row) move on the synchronised grid when Enabled.
@@ -1147,6 +1243,7 @@ private:
     std::unique_ptr<TShowModified> FShowModified;
     std::unique_ptr<TAdvHintInfo> FOfficeHint;
     std::unique_ptr<TFont> FActiveCellFont;
+    std::unique_ptr<TFont> FCellFont;  // scratch of GetCellFont
     std::unique_ptr<TControlList> FControlList;
     std::unique_ptr<TCellGraphic> FCellGraphic;  // scratch, never attached to a cell
     std::unique_ptr<TGridRichEdit> FRichEdit;
