@@ -388,6 +388,9 @@ protected:
     void SnapToBaseCell();
 
     int32_t FPaintID = 1;
+    // The grid itself is moving the current cell (onto a block's edge or back to its base):
+    // SelectCell lets such a move through unasked.
+    bool FSelectForced = false;
     // Whether selected cells are painted as selected (the grid's ShowSelection).
     bool FSelectionShown = true;
     // The last row is covered by the floating footer.

@@ -6,8 +6,19 @@
 #include "platform/ui/Gdi.h"
 #include "platform/win/Messages.h"
 
+namespace {
+// Marks the moves the grid makes itself while it lives.
+struct ForcedSelect {
+    explicit ForcedSelect(bool& f) : Flag(f), Was(f) { Flag = true; }
+    ~ForcedSelect() { Flag = Was; }
+    bool& Flag;
+    bool Was;
+};
+}  // namespace
+
 void TBaseGrid::SnapToBaseCell() {
     if (!HasCellProperties(Col(), Row())) return;
+    ForcedSelect forced(FSelectForced);
     TPoint b = BaseCell(Col(), Row());
     if (b.X != Col()) SetCol(b.X);
     if (b.Y != Row()) SetRow(b.Y);
@@ -15,6 +26,7 @@ void TBaseGrid::SnapToBaseCell() {
 
 void TBaseGrid::KeyDown(WORD& Key, TShiftState Shift) {
     if (HasCellProperties(Col(), Row())) {
+        ForcedSelect forced(FSelectForced);
         TPoint b = BaseCell(Col(), Row());
         const TCellProperties* bp = HasCellProperties(b.X, b.Y) ? PropsAt(b.X, b.Y) : PropsAt(Col(), Row());
         int sx = bp->CellSpanX(), sy = bp->CellSpanY();

@@ -230,47 +230,6 @@ void TVerAdevovEdav::SetCellControls(int ACol, int ARow, TControl* Value) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Selection
-
-bool TVerAdevovEdav::IsSelected(int ACol, int ARow) const {
-    if (ACol < FixedCols() || ARow < FixedRows()) return false;
-    TGridRect s = Selection();
-    return PointInGridRect(ACol, ARow, GridRect(s.TopLeft(), s.BottomRight()));
-}
-
-bool TVerAdevovEdav::SelectCell(int ACol, int ARow) {
-    if (!Parent()) return true;
-    if (ACol < 0 || ARow < 0) return false;
-    int oldRow = Row();
-    bool allow = true;
-    DoCellChanging(ACol, ARow, allow);
-    bool result;
-    if (IsFixed(ACol, ARow) || !allow)
-        result = Options().Contains(goRowSelect);
-    else
-        result = TBaseGrid::SelectCell(ACol, ARow);
-    // Afterwards, whatever the answer.
-    if (FActiveCellShow) {
-        // The header cells of the old and the new current cell.
-        for (int r = 0; r < FixedRows(); ++r) {
-            RepaintCell(Col(), r);
-            RepaintCell(ACol, r);
-        }
-        for (int c = 0; c < FixedCols(); ++c) {
-            RepaintCell(c, oldRow);
-            RepaintCell(c, ARow);
-        }
-    }
-    if (!ComponentState().Contains(csLoading) && ARow != FOldRowSel) {
-        int old = FOldRowSel;
-        FOldRowSel = ARow;
-        if (OnRowChanged) OnRowChanged(this, old, ARow);
-    }
-    if (ARow < RowCount() && ACol < TotalColCount()) FCellCache = GetCellEx(DisplayToRealCol(ACol), ARow);
-    return result;
-}
-
-// ---------------------------------------------------------------------------------------------
 // Change notifiers
 
 void TVerAdevovEdav::RegisterNotifier(TGridChangeNotifier* ANotifier) {

@@ -55,6 +55,18 @@ class TCustomForm;
 class TEditLink;
 class TVerAdevovEdav;
 
+// The one outside listener of the grid's current cell: told the column and row after every
+// check of a move. A component interface: asked with dynamic_cast, never counted; the grid only
+// keeps a reference.
+class ITVerAdevovEdavSelect {
+public:
+    static constexpr const char* IID = "{ED636930-EF86-46AD-80F7-FD29C28525EB}";
+    virtual void SelectionChanged(int ACol, int ARow) = 0;
+
+protected:
+    ~ITVerAdevovEdavSelect() = default;
+};
+
 // Misuse of the grid and cells that hold no number where one is asked for.
 RTL_DECLARE_EXCEPTION(EZedUdidError, Exception);
 
@@ -470,6 +482,7 @@ public:
     bool AlwaysQuotes() const { return FAlwaysQuotes; }
     bool JavaCSV() const { return FJavaCSV; }
     bool ExcelClipboardFormat() const { return FExcelClipboardFormat; }
+    void SetExcelClipboardFormat(bool Value) { FExcelClipboardFormat = Value; }
     const String& XMLEncoding() const { return FXMLEncoding; }
     const String& FilterDropDownClear() const { return FFilterDropDownClear; }
     bool FilterNormalCellsOnly() const { return FFilterNormalCellsOnly; }
@@ -629,9 +642,39 @@ public:
     TControl* GetCellControls(int ACol, int ARow) const;
     void SetCellControls(int ACol, int ARow, TControl* Value);
     int NumCellControls() const { return FNumCellControls; }
-    // Whether a cell is selected (never a fixed one).
+    // ---- Selection (ZedUdidSelect.cpp) ----
+    // Whether a cell is selected (never a fixed one): in the disjunct cell, row or column
+    // selection when one is on, else inside the selection, made forwards or backwards.
     bool IsSelected(int ACol, int ARow) const;
+    // The one selection listener; registering replaces the previous one, unregistering forgets
+    // the registered one whichever is given.
+    void RegisterSelListener(ITVerAdevovEdavSelect* AListener) { FISelect = AListener; }
+    void UnRegisterSelListener(ITVerAdevovEdavSelect*) { FISelect = nullptr; }
+    ITVerAdevovEdavSelect* SelListener() const { return FISelect; }
+    // The rectangle becomes the Selection.
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // The selected rows (the flagged ones with DisjunctRowSelect), each cell's display text
+    // (rich text as plain text, multi-line text quoted with ExcelClipboardFormat), cells
+    // separated by TAB, rows by CR LF, none after the last.
+    String SelectedText();
+    // With DisjunctCellSelect the cells chosen one by one; otherwise the list is rebuilt from
+    // the selection (columns outer; the current cell for a single-cell selection).
+    int SelectedCellsCount();
+    TGridCoord SelectedCell(int Index) const;
+    bool GetSelectedCells(int ACol, int ARow) const;
+    void SetSelectedCells(int ACol, int ARow, bool Value);
+    // The selection's width (height) in cells, a merged block at its edge counted whole.
+    int SelectedColCount() const;
+    int SelectedRowCount() const;
+    // The Index-th selected row from the upper edge (of the disjunct rows in their order); -1
+    // past the end.
+    int SelectedRow(int Index) const;
+    void ClearModifiedRows();
+    // The selection becomes the single cell (FixedCols, FixedRows); the cell list empties.
+    void ClearSelectedCells();
     bool IsNode(int ARow);
+    // The display text of the current cell when it was entered.
+    const String& CellCache() const { return FCellCache; }
     bool IsSummary(int ARow);
 
     // ---- Typed and extended cell access (ZedUdidAccess.cpp) ----
@@ -985,9 +1028,15 @@ protected:
     void Resize() override;
     // ScrollBarAlways keeps its bars shown (disabled while everything fits).
     bool ScrollBarWanted(bool horz) const override;
-    // First form of the grid's cell selection: a negative cell is refused; a fixed target is
-    // taken only with goRowSelect; DoCellChanging may refuse; then the base grid's selection.
+    // The check before every move of the current cell (ZedUdidSelect.cpp): the target kept
+    // above the footers; negative cells, covered cells of a block (without range selection:
+    // the base cell becomes current instead) and column 0 of a grid with nodes (without
+    // goRowSelect) refused; editing switched on or off for the target; DoCellChanging and,
+    // while the cell is edited with the focus elsewhere, the validation; then the listener,
+    // the header and row repaints, OnRowChanged and the cell cache.
     bool SelectCell(int ACol, int ARow) override;
+    // The last fixed row's and column's cells of the old and the new current cell.
+    void RepaintCellHeaders(int OldCol, int OldRow, int NewRow, int NewCol);
     // Nothing is painted while an update bracket is open.
     void Paint() override;
     // Grid timer 111 ticks.
@@ -1074,7 +1123,9 @@ private:
     std::unique_ptr<TIntList> FSortRowXRef;
     std::unique_ptr<TIntList> FUnSortRowXRef;
     std::unique_ptr<TIntList> FMergedColumns;
-    std::unique_ptr<TIntList> FSelectedCells;
+    // The disjunct cell selection; rows and columns kept whole, so any index fits.
+    std::vector<TGridCoord> FSelectedCells;
+    ITVerAdevovEdavSelect* FISelect = nullptr;
     std::unique_ptr<TIntList> FSelectedRows;
     std::unique_ptr<TIntList> FModifiedRows;
     std::unique_ptr<TIntList> FEnabledRows;

@@ -263,7 +263,6 @@ void TVerAdevovEdav::CreateOwnedObjects() {
     FUnSortRowXRef = std::make_unique<TIntList>(0, 0);
     FMergedColumns = std::make_unique<TIntList>(0, 0);
     // Splitting and merging the listed columns again comes with merging by content.
-    FSelectedCells = std::make_unique<TIntList>(0, 0);
     FSelectedRows = std::make_unique<TIntList>(0, 0);
     FModifiedRows = std::make_unique<TIntList>(0, 0);
     FEnabledRows = std::make_unique<TIntList>(0, 0);
@@ -738,7 +737,8 @@ void TVerAdevovEdav::DestroyOwnedObjects() {
     FSortRowXRef.reset();
     FUnSortRowXRef.reset();
     FMergedColumns.reset();
-    FSelectedCells.reset();
+    FSelectedCells.clear();
+    FISelect = nullptr;
     FSelectedRows.reset();
     FModifiedRows.reset();
     FEnabledRows.reset();

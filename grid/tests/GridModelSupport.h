@@ -41,6 +41,7 @@ public:
         FFixedRowsMin = min;
     }
     void SetEditDisable(bool v) { FEditDisable = v; }
+    bool EditDisable() const { return FEditDisable; }
     using TBaseGrid::SnapToBaseCell;
     using TVerAdevovEdav::SelectCell;
 
