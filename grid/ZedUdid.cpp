@@ -93,25 +93,15 @@ void TVerAdevovEdav::SetSelectionTextColor(TColor Value) {
     Invalidate();
 }
 
-namespace {
-// Stores a changed value and invalidates the grid.
-template <typename T>
-void Repainting(TVerAdevovEdav* Grid, T& Field, T Value) {
-    if (Field == Value) return;
-    Field = Value;
-    Grid->Invalidate();
-}
-}  // namespace
-
-void TVerAdevovEdav::SetSelectionColorTo(TColor Value) { Repainting(this, FSelectionColorTo, Value); }
-void TVerAdevovEdav::SetSelectionMirrorColor(TColor Value) { Repainting(this, FSelectionMirrorColor, Value); }
-void TVerAdevovEdav::SetSelectionMirrorColorTo(TColor Value) { Repainting(this, FSelectionMirrorColorTo, Value); }
-void TVerAdevovEdav::SetSelectionColorMixer(bool Value) { Repainting(this, FSelectionColorMixer, Value); }
+void TVerAdevovEdav::SetSelectionColorTo(TColor Value) { StoreAndInvalidate(FSelectionColorTo, Value); }
+void TVerAdevovEdav::SetSelectionMirrorColor(TColor Value) { StoreAndInvalidate(FSelectionMirrorColor, Value); }
+void TVerAdevovEdav::SetSelectionMirrorColorTo(TColor Value) { StoreAndInvalidate(FSelectionMirrorColorTo, Value); }
+void TVerAdevovEdav::SetSelectionColorMixer(bool Value) { StoreAndInvalidate(FSelectionColorMixer, Value); }
 void TVerAdevovEdav::SetSelectionColorMixerFactor(int Value) {
-    Repainting(this, FSelectionColorMixerFactor, std::clamp(Value, 0, 100));
+    StoreAndInvalidate(FSelectionColorMixerFactor, std::clamp(Value, 0, 100));
 }
-void TVerAdevovEdav::SetSelectionRectangle(bool Value) { Repainting(this, FSelectionRectangle, Value); }
-void TVerAdevovEdav::SetSelectionResizer(bool Value) { Repainting(this, FSelectionResizer, Value); }
+void TVerAdevovEdav::SetSelectionRectangle(bool Value) { StoreAndInvalidate(FSelectionRectangle, Value); }
+void TVerAdevovEdav::SetSelectionResizer(bool Value) { StoreAndInvalidate(FSelectionResizer, Value); }
 
 void TVerAdevovEdav::SetShowSelection(bool Value) {
     if (Value == FShowSelection) return;

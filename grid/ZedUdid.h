@@ -419,13 +419,6 @@ public:
     void SetAutoSize(bool Value) { FAutoSize = Value; }
     bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
     void SetAutoThemeAdapt(bool Value) { FAutoThemeAdapt = Value; }
-    // The grid's own line width; the platform grid draws no lines (its width stays 0).
-    int GridLineWidth() const { return FGridLineWidth; }
-    void SetGridLineWidth(int Value);
-    TColor GridLineColor() const { return FGridLineColor; }
-    void SetGridLineColor(TColor Value);
-    TColor GridFixedLineColor() const { return FGridFixedLineColor; }
-    void SetGridFixedLineColor(TColor Value);
     // The wheel: the message that carries it and the lines a notch scrolls.
     UINT WheelMessage() const { return FWheelMsg; }
     int WheelScrollLines() const { return FWheelScrollLines; }
@@ -452,11 +445,6 @@ public:
     TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
     // The header gradient: from, to, mirror from, mirror to.
     TColor HeaderColor(int Role) const { return FHeaderColors[Role]; }
-    bool ActiveRowShow() const { return FActiveRowShow; }
-    void SetActiveRowShow(bool Value);
-    TColor ActiveRowColor() const { return FActiveRowColor; }
-    bool HoverRow() const { return FHoverRow; }
-    TColor HoverRowColor() const { return FHoverRowColor; }
     const String& FloatFormat() const { return FFloatFormat; }
     void SetFloatFormat(const String& Value) { FFloatFormat = Value; }
     char16_t PasswordChar() const { return FPasswordChar; }
@@ -1203,20 +1191,8 @@ private:
     bool FSizeWithForm = false;
     bool FAutoSize = false;
     bool FAutoThemeAdapt = false;
-    int FGridLineWidth = 1;
-    TColor FGridLineColor = 0xC0C0C0;
-    TColor FGridFixedLineColor = 0x808080;
 
     // Defaults of the constructor.
-    bool FActiveRowShow = false;
-    TColor FActiveRowColor = clInfoBk;
-    TColor FActiveRowColorTo = clNone;
-    TColor FActiveRowMirrorColor = clNone;
-    TColor FActiveRowMirrorColorTo = clNone;
-    bool FHoverRow = false;
-    int FHoverRowIndex = -1;
-    TColor FHoverRowColor = clInfoBk;
-    TColor FHoverRowColorTo = clNone;
     int FSelectionColorMixerFactor = 50;
     TColor FSelectionRectangleColor = 0;
     TColor FHintColor = clInfoBk;

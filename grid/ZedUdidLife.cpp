@@ -552,27 +552,6 @@ void TVerAdevovEdav::SetFixedFont(const TFont* Value) {
     Invalidate();
 }
 
-void TVerAdevovEdav::SetGridLineWidth(int Value) {
-    FGridLineWidth = Value;
-    Invalidate();
-}
-
-void TVerAdevovEdav::SetGridLineColor(TColor Value) {
-    FGridLineColor = Value;
-    Invalidate();
-}
-
-void TVerAdevovEdav::SetGridFixedLineColor(TColor Value) {
-    FGridFixedLineColor = Value;
-    Invalidate();
-}
-
-void TVerAdevovEdav::SetActiveRowShow(bool Value) {
-    if (Value == FActiveRowShow) return;
-    FActiveRowShow = Value;
-    Invalidate();
-}
-
 TCustomForm* TVerAdevovEdav::FindParentForm(TControl* AControl) {
     for (TControl* c = AControl; c; c = c->Parent())
         if (auto* form = dynamic_cast<TCustomForm*>(c)) return form;

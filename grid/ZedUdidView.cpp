@@ -206,13 +206,7 @@ void TVerAdevovEdav::RenderCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARec
     GetVisualProperties(ACol, ARow, AState, false, false, true, ACanvas->Brush(), colorTo, mirror, mirrorTo,
                         ACanvas->Font(), ha, va, ww, gd);
     if (FZoomFactor != 0) ACanvas->Font()->SetSize(ACanvas->Font()->Size() + FZoomFactor);
-    // The background: plain, or a gradient to the cell's end colour.
-    if (colorTo == clNone) {
-        ACanvas->Brush()->SetStyle(bsSolid);
-        ACanvas->FillRect(ARect);
-    } else {
-        DrawStepGradient(ACanvas, ACanvas->Brush()->Color(), colorTo, 64, ARect, gd == GradientHorizontal);
-    }
+    // The background is the paint frame's (plain, gradient, hover or active row, selection face).
     String text = GetCellEx(DisplayToRealCol(ACol), ARow);
     if (text.IsEmpty()) return;
     TRect r = TextArea(ARect, FXYOffset, FXYOffsetTopLeftOnly);
