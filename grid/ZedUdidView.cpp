@@ -213,15 +213,18 @@ void TVerAdevovEdav::RenderCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARec
     UINT flags = DT_NOPREFIX | DT_EXPANDTABS;
     flags |= ha == taRightJustify ? DT_RIGHT : ha == taCenter ? DT_CENTER : DT_LEFT;
     if (ww) {
-        // Wrapped text is placed vertically by its measured height.
+        // Wrapped text is placed vertically by its measured height (top-aligned text needs none,
+        // which saves a second layout of every cell).
         flags |= DT_WORDBREAK;
-        TRect calc = r;
-        DrawText(ACanvas->Handle(), text, text.Length(), &calc, flags | DT_CALCRECT);
-        int h = calc.Height();
-        if (va == vaCenter)
-            r.Top += std::max(0, (r.Height() - h) / 2);
-        else if (va == vaBottom)
-            r.Top = std::max(r.Top, r.Bottom - h);
+        if (va != vaTop) {
+            TRect calc = r;
+            DrawText(ACanvas->Handle(), text, text.Length(), &calc, flags | DT_CALCRECT);
+            const int h = calc.Height();
+            if (va == vaCenter)
+                r.Top += std::max(0, (r.Height() - h) / 2);
+            else
+                r.Top = std::max(r.Top, r.Bottom - h);
+        }
     } else {
         flags |= DT_SINGLELINE | (va == vaCenter ? DT_VCENTER : va == vaBottom ? DT_BOTTOM : DT_TOP);
     }
