@@ -28,7 +28,7 @@
 //
 // Sources: BaseGrid.cpp (cell properties and the cell store), BaseGridMerge.cpp (merged cells),
 // BaseGridGeometry.cpp (cell rectangles and repaint requests), BaseGridInput.cpp (keys, wheel,
-// scrolling, cell selection and the paint frame), BaseGridUndo.cpp (undo and redo).
+// scrolling, cell selection), BaseGridPaint.cpp (the paint frame), BaseGridUndo.cpp (undo and redo).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -43,6 +43,17 @@ class TZedUdidUndoRedo;
 
 // The direction of a cell's background gradient.
 enum TCellGradientDirection : uint8_t { GradientVertical, GradientHorizontal };
+
+// How selected cells are painted: plainly, or as a button face of one of three looks.
+enum TGridSelectionStyle : uint8_t { ssDefault, ssVista, ssWin7, ssOffice2007 };
+
+// The colours of a selection face, by their role in DrawButtonFace.
+struct TSelectionFaceColors {
+    TColor BodyFrom, BodyTo, CornerShade, OuterBorder, LowerInner, UpperInner, MirrorTo, MirrorFrom;
+};
+// The face of a style with the focus (or goDrawFocusSelected), and the one of every style without.
+const TSelectionFaceColors& SelectionFaceColors(TGridSelectionStyle Style);
+const TSelectionFaceColors& UnfocusedSelectionFaceColors();
 
 // The calculation a footer cell carries.
 enum TColumnCalcType : uint8_t { acNONE, acSUM, acAVG, acCOUNT, acMIN, acMAX, acSPREAD, acCUSTOM, acDISTINCT, acSTDDEV };
@@ -156,6 +167,7 @@ public:
 
 private:
     friend class TBaseGrid;
+    friend class TVerAdevovEdav;  // row-wide colours set the brush fields without a repaint per cell
     void Repaint();
     // Font names are few and shared by many cells: each cell points at one pooled copy.
     static const String* PooledName(const String& Name);
@@ -320,6 +332,46 @@ public:
     void Invalidate() override;
     int UpdateCount() const { return FUpdateCount; }
 
+    // ---- The paint frame (BaseGridPaint.cpp) ----
+    // The grid's own lines; the platform grid draws none (its width stays 0).
+    int GridLineWidth() const { return FGridLineWidth; }
+    void SetGridLineWidth(int Value);
+    TColor GridLineColor() const { return FGridLineColor; }
+    void SetGridLineColor(TColor Value);
+    TColor GridFixedLineColor() const { return FGridFixedLineColor; }
+    void SetGridFixedLineColor(TColor Value);
+    // Stored only: the platform's own default drawing stays off.
+    bool DefaultDrawing() const { return FDefaultDrawing; }
+    void SetDefaultDrawing(bool Value) { FDefaultDrawing = Value; }
+    TGridSelectionStyle SelectionStyle() const { return FSelectionStyle; }
+    void SetSelectionStyle(TGridSelectionStyle Value);
+    // The current row (not the current cell) in its own colours.
+    bool ActiveRowShow() const { return FActiveRowShow; }
+    void SetActiveRowShow(bool Value);
+    TColor ActiveRowColor() const { return FActiveRowColor; }
+    void SetActiveRowColor(TColor Value);
+    TColor ActiveRowColorTo() const { return FActiveRowColorTo; }
+    void SetActiveRowColorTo(TColor Value);
+    TColor ActiveRowMirrorColor() const { return FActiveRowMirrorColor; }
+    void SetActiveRowMirrorColor(TColor Value);
+    TColor ActiveRowMirrorColorTo() const { return FActiveRowMirrorColorTo; }
+    void SetActiveRowMirrorColorTo(TColor Value);
+    // The row under the mouse (HoverRowIndex, kept by the mouse handling) in its own colours.
+    bool HoverRow() const { return FHoverRow; }
+    void SetHoverRow(bool Value) { FHoverRow = Value; }
+    TColor HoverRowColor() const { return FHoverRowColor; }
+    void SetHoverRowColor(TColor Value) { FHoverRowColor = Value; }
+    TColor HoverRowColorTo() const { return FHoverRowColorTo; }
+    void SetHoverRowColorTo(TColor Value) { FHoverRowColorTo = Value; }
+    int HoverRowIndex() const { return FHoverRowIndex; }
+    void SetHoverRowIndex(int Value) { FHoverRowIndex = Value; }
+    // A cell on a canvas as on the screen: its block's rectangle, the fixed state, the clip
+    // under the fixed cells, RenderCell for the content.
+    void PaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState);
+    // A cell's background and lines in the rectangle given: no fixed adjustment, a selected cell
+    // in the active-row colours, no content (the caller draws it).
+    void PaintCellExt(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState);
+
     // ---- Hooks (in slot order) ----
     virtual bool IsFixed(int ACol, int ARow);
     virtual int GetRowIndent(int ARow);
@@ -363,7 +415,28 @@ protected:
     virtual void RepaintArea(const TGridRepaint& Request);
     // Makes the request unless an update bracket is open or the grid has no window.
     void RequestRepaint(const TGridRepaint& Request);
+    // Stores a changed value and invalidates the grid (the writers of display settings).
+    template <typename T>
+    void StoreAndInvalidate(T& Field, T Value) {
+        if (Field == Value) return;
+        Field = Value;
+        Invalidate();
+    }
 
+    // What fills a cell's background: a selection face (DrawButtonFace with the edge style and
+    // the grid's Color at the corners), a 64-step gradient (DrawStepGradient) or a mirror
+    // gradient (DrawMirrorGradient). The one road of the frame's fills, which a test can record.
+    struct TCellBackground {
+        enum TKind : uint8_t { Face, Step, Mirror } Kind = Step;
+        TRect Rect;
+        TColor Color = clNone, ColorTo = clNone, MirrorColor = clNone, MirrorColorTo = clNone;
+        bool Horizontal = false;
+        // A face's colours, edge style (0 alone, 1 left end, 2 right end, 3 middle) and corners.
+        TSelectionFaceColors FaceColors{};
+        int EdgeStyle = 0;
+        TColor Back = clNone;
+    };
+    virtual void DrawCellBackground(TCanvas* ACanvas, const TCellBackground& B);
     // Keys over merged blocks, Page Down above a hidden last row; then the platform's keys and
     // the current cell back on a base cell.
     void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -387,6 +460,27 @@ protected:
     void SnapToBaseCell();
 
     int32_t FPaintID = 1;
+    // The grid itself is moving the current cell (onto a block's edge or back to its base):
+    // SelectCell lets such a move through unasked.
+    bool FSelectForced = false;
+    // The frame's settings.
+    int32_t FGridLineWidth = 1;
+    TColor FGridLineColor = 0xC0C0C0;
+    TColor FGridFixedLineColor = 0x808080;
+    bool FDefaultDrawing = false;
+    TGridSelectionStyle FSelectionStyle = ssDefault;
+    bool FActiveRowShow = false;
+    TColor FActiveRowColor = clInfoBk;
+    TColor FActiveRowColorTo = clNone;
+    TColor FActiveRowMirrorColor = clNone;
+    TColor FActiveRowMirrorColorTo = clNone;
+    bool FHoverRow = false;
+    int32_t FHoverRowIndex = -1;
+    TColor FHoverRowColor = clInfoBk;
+    TColor FHoverRowColorTo = clNone;
+    bool FCustomSelect = true;
+    // Whether selected cells are painted as selected (the grid's ShowSelection).
+    bool FSelectionShown = true;
     // The last row is covered by the floating footer.
     bool FHideLastRow = false;
     // The row count last set through the grid's RowCount writer; 0 until then. Rows at or beyond
@@ -409,6 +503,8 @@ private:
     TCellProperties* CreateCellProperties(int c, int r, bool SetCalc);
     // The cells where properties may stand: counts ever reached and cells ever given properties.
     void NoteExtent(int c, int r);
+    // The frame of PaintCell (Screen) and PaintCellExt.
+    void PaintCellFrame(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState, bool Screen);
     // Empty width kept at one pixel: the base of a block to the right, its end to the left.
     TRect BlockRect(int c, int r, const TCellProperties* Props, bool Widen) const;
 

@@ -65,6 +65,7 @@ void TVerAdevovEdav::SetDefaultAlignment(TAlignment Value) {
 
 void TVerAdevovEdav::SetVAlignment(TVAlignment Value) {
     FVAlignment = Value;
+    FVAlign = Value == vaCenter ? DT_VCENTER : Value == vaBottom ? DT_BOTTOM : 0;
     if (FUpdateCount == 0) Invalidate();
 }
 
@@ -89,6 +90,52 @@ void TVerAdevovEdav::SetSelectionColor(TColor Value) {
 void TVerAdevovEdav::SetSelectionTextColor(TColor Value) {
     if (Value == FSelectionTextColor) return;
     FSelectionTextColor = Value;
+    Invalidate();
+}
+
+void TVerAdevovEdav::SetSelectionColorTo(TColor Value) { StoreAndInvalidate(FSelectionColorTo, Value); }
+void TVerAdevovEdav::SetSelectionMirrorColor(TColor Value) { StoreAndInvalidate(FSelectionMirrorColor, Value); }
+void TVerAdevovEdav::SetSelectionMirrorColorTo(TColor Value) { StoreAndInvalidate(FSelectionMirrorColorTo, Value); }
+void TVerAdevovEdav::SetSelectionColorMixer(bool Value) { StoreAndInvalidate(FSelectionColorMixer, Value); }
+void TVerAdevovEdav::SetSelectionColorMixerFactor(int Value) {
+    StoreAndInvalidate(FSelectionColorMixerFactor, std::clamp(Value, 0, 100));
+}
+void TVerAdevovEdav::SetSelectionRectangle(bool Value) { StoreAndInvalidate(FSelectionRectangle, Value); }
+void TVerAdevovEdav::SetSelectionResizer(bool Value) { StoreAndInvalidate(FSelectionResizer, Value); }
+
+void TVerAdevovEdav::SetShowSelection(bool Value) {
+    if (Value == FShowSelection) return;
+    FShowSelection = Value;
+    FSelectionShown = Value;
+    Invalidate();
+}
+
+void TVerAdevovEdav::SetSpreadSheet(bool Value) {
+    FSpreadSheet = Value;
+    SetSelectionRectangle(true);
+    SetSelectionResizer(true);
+    FNavigation->SetAllowSmartClipboard(true);
+    SetOptions(Options() << goRangeSelect << goEditing);
+    FMouseActions->SetRangeSelectAndEdit(true);
+}
+
+void TVerAdevovEdav::SetMaxEditLength(int Value) {
+    FMaxEditLength = Value;
+    if (InplaceEditor()) InplaceEditor()->SetMaxLength(Value);
+}
+
+void TVerAdevovEdav::SetFlat(bool Value) {
+    FFlat = Value;
+    if (!ComponentState().Contains(csLoading)) Invalidate();
+}
+
+void TVerAdevovEdav::SetCursor(TCursor Value) {
+    TBaseGrid::SetCursor(Value);
+    FNormalCursor = Value;
+}
+
+void TVerAdevovEdav::SetHeaderColor(int Role, TColor Value) {
+    FHeaderColors[Role] = static_cast<TColor>(ColorToRGB(Value));
     Invalidate();
 }
 
@@ -170,47 +217,6 @@ void TVerAdevovEdav::SetCellControls(int ACol, int ARow, TControl* Value) {
     Value->SetParent(this);
     TRect r = CellRect(RealToDisplayCol(ACol), ARow);
     Value->SetBounds(r.Left - 1, r.Top - 1, r.Width() + 1, r.Height() + 1);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Selection
-
-bool TVerAdevovEdav::IsSelected(int ACol, int ARow) const {
-    if (ACol < FixedCols() || ARow < FixedRows()) return false;
-    TGridRect s = Selection();
-    return PointInGridRect(ACol, ARow, GridRect(s.TopLeft(), s.BottomRight()));
-}
-
-bool TVerAdevovEdav::SelectCell(int ACol, int ARow) {
-    if (!Parent()) return true;
-    if (ACol < 0 || ARow < 0) return false;
-    int oldRow = Row();
-    bool allow = true;
-    DoCellChanging(ACol, ARow, allow);
-    bool result;
-    if (IsFixed(ACol, ARow) || !allow)
-        result = Options().Contains(goRowSelect);
-    else
-        result = TBaseGrid::SelectCell(ACol, ARow);
-    // Afterwards, whatever the answer.
-    if (FActiveCellShow) {
-        // The header cells of the old and the new current cell.
-        for (int r = 0; r < FixedRows(); ++r) {
-            RepaintCell(Col(), r);
-            RepaintCell(ACol, r);
-        }
-        for (int c = 0; c < FixedCols(); ++c) {
-            RepaintCell(c, oldRow);
-            RepaintCell(c, ARow);
-        }
-    }
-    if (!ComponentState().Contains(csLoading) && ARow != FOldRowSel) {
-        int old = FOldRowSel;
-        FOldRowSel = ARow;
-        if (OnRowChanged) OnRowChanged(this, old, ARow);
-    }
-    if (ARow < RowCount() && ACol < TotalColCount()) FCellCache = GetCellEx(DisplayToRealCol(ACol), ARow);
-    return result;
 }
 
 // ---------------------------------------------------------------------------------------------

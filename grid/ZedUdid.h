@@ -55,6 +55,21 @@ class TCustomForm;
 class TEditLink;
 class TVerAdevovEdav;
 
+// The one outside listener of the grid's current cell: told the column and row after every
+// check of a move. A component interface: asked with dynamic_cast, never counted; the grid only
+// keeps a reference.
+class ITVerAdevovEdavSelect {
+public:
+    static constexpr const char* IID = "{ED636930-EF86-46AD-80F7-FD29C28525EB}";
+    virtual void SelectionChanged(int ACol, int ARow) = 0;
+
+protected:
+    ~ITVerAdevovEdavSelect() = default;
+};
+
+// Misuse of the grid and cells that hold no number where one is asked for.
+RTL_DECLARE_EXCEPTION(EZedUdidError, Exception);
+
 // The kind of a cell's graphic; the ordinals are stored, the order is fixed.
 enum TCellType : uint8_t {
     ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRotated, ctDataImage, ctNode, ctRadio,
@@ -404,13 +419,6 @@ public:
     void SetAutoSize(bool Value) { FAutoSize = Value; }
     bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
     void SetAutoThemeAdapt(bool Value) { FAutoThemeAdapt = Value; }
-    // The grid's own line width; the platform grid draws no lines (its width stays 0).
-    int GridLineWidth() const { return FGridLineWidth; }
-    void SetGridLineWidth(int Value);
-    TColor GridLineColor() const { return FGridLineColor; }
-    void SetGridLineColor(TColor Value);
-    TColor GridFixedLineColor() const { return FGridFixedLineColor; }
-    void SetGridFixedLineColor(TColor Value);
     // The wheel: the message that carries it and the lines a notch scrolls.
     UINT WheelMessage() const { return FWheelMsg; }
     int WheelScrollLines() const { return FWheelScrollLines; }
@@ -423,7 +431,8 @@ public:
 
     // ---- Defaults of the constructor ----
     int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
-    void SetSelectionColorMixerFactor(int Value) { FSelectionColorMixerFactor = Value; }
+    // Clamped to 0..100 (percent).
+    void SetSelectionColorMixerFactor(int Value);
     TColor URLColor() const { return FURLColor; }
     void SetURLColor(TColor Value) { FURLColor = Value; }
     TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
@@ -436,11 +445,6 @@ public:
     TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
     // The header gradient: from, to, mirror from, mirror to.
     TColor HeaderColor(int Role) const { return FHeaderColors[Role]; }
-    bool ActiveRowShow() const { return FActiveRowShow; }
-    void SetActiveRowShow(bool Value);
-    TColor ActiveRowColor() const { return FActiveRowColor; }
-    bool HoverRow() const { return FHoverRow; }
-    TColor HoverRowColor() const { return FHoverRowColor; }
     const String& FloatFormat() const { return FFloatFormat; }
     void SetFloatFormat(const String& Value) { FFloatFormat = Value; }
     char16_t PasswordChar() const { return FPasswordChar; }
@@ -466,6 +470,7 @@ public:
     bool AlwaysQuotes() const { return FAlwaysQuotes; }
     bool JavaCSV() const { return FJavaCSV; }
     bool ExcelClipboardFormat() const { return FExcelClipboardFormat; }
+    void SetExcelClipboardFormat(bool Value) { FExcelClipboardFormat = Value; }
     const String& XMLEncoding() const { return FXMLEncoding; }
     const String& FilterDropDownClear() const { return FFilterDropDownClear; }
     bool FilterNormalCellsOnly() const { return FFilterNormalCellsOnly; }
@@ -502,6 +507,9 @@ public:
     int RealToDisplayCol(int ACol) const { return ACol; }
     int RealColIndex(int ACol) const { return ACol; }
     int DisplayToRealRow(int ARow) const { return ARow; }
+    int RealToDisplayRow(int ARow) const { return ARow; }
+    // The current position of a column of the original order.
+    int ColumnPosition(int ACol) const { return ACol; }
     int RealRowIndex(int ARow) const { return ARow; }
 
     // ---- Cell settings ----
@@ -537,11 +545,65 @@ public:
     TColor SelectionColor() const { return FSelectionColor; }
     void SetSelectionColor(TColor Value);
     TColor SelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor Value);
     TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor Value);
     TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor Value);
     TColor SelectionTextColor() const { return FSelectionTextColor; }
     void SetSelectionTextColor(TColor Value);
     bool ShowSelection() const { return FShowSelection; }
+    // Also the base grid's selection-shown flag of the paint frame.
+    void SetShowSelection(bool Value);
+
+    // ---- Display and behaviour writers (each invalidates on a change unless said otherwise) ----
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool Value);
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool Value);
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool Value);
+    // Whatever the value: SelectionRectangle, SelectionResizer, Navigation.AllowSmartClipboard,
+    // goRangeSelect, goEditing and MouseActions.RangeSelectAndEdit switched on.
+    bool SpreadSheet() const { return FSpreadSheet; }
+    void SetSpreadSheet(bool Value);
+    // The text-drawing flag of VAlignment: 0 (top), DT_VCENTER or DT_BOTTOM.
+    UINT VAlignFlag() const { return FVAlign; }
+    // Also the in-place editor's length limit when the editor exists (0: no limit).
+    int MaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int Value);
+    // Invalidates unless loading.
+    void SetFlat(bool Value);
+    // Hides the platform's writer: the cursor is also the grid's normal one, put back after
+    // temporary cursors.
+    void SetCursor(TCursor Value);
+    TCursor NormalCursor() const { return FNormalCursor; }
+    // The fixed cells of the glQRB look: stored as RGB values (a system colour is resolved when
+    // written).
+    TColor QRBGradientFrom() const { return FHeaderColors[0]; }
+    void SetQRBGradientFrom(TColor Value) { SetHeaderColor(0, Value); }
+    TColor QRBGradientTo() const { return FHeaderColors[1]; }
+    void SetQRBGradientTo(TColor Value) { SetHeaderColor(1, Value); }
+    TColor QRBGradientMirrorFrom() const { return FHeaderColors[2]; }
+    void SetQRBGradientMirrorFrom(TColor Value) { SetHeaderColor(2, Value); }
+    TColor QRBGradientMirrorTo() const { return FHeaderColors[3]; }
+    void SetQRBGradientMirrorTo(TColor Value) { SetHeaderColor(3, Value); }
+    // Hover and pressed fixed cells of the glQRB look, stored as given.
+    TColor QRBGradientHoverFrom = clNone;
+    TColor QRBGradientHoverTo = clNone;
+    TColor QRBGradientHoverMirrorFrom = clNone;
+    TColor QRBGradientHoverMirrorTo = clNone;
+    TColor QRBGradientHoverBorder = clNone;
+    TColor QRBGradientDownFrom = clNone;
+    TColor QRBGradientDownTo = clNone;
+    TColor QRBGradientDownMirrorFrom = clNone;
+    TColor QRBGradientDownMirrorTo = clNone;
+    TColor QRBGradientDownBorder = clNone;
+    // The settings objects are copied into the owned ones.
+    void SetDragScrollOptions(const TDragScrollOptions* Value) { FDragScrollOptions->Assign(Value); }
+    void SetSortSettings(const TSortSettings* Value) { FSortSettings->Assign(Value); }
+    void SetFocusHelper(const TFocusHelper* Value) { FFocusHelper->Assign(Value); }
+    void SetSyncGrid(const TSyncGrid* Value) { FSyncGrid->Assign(Value); }
     // Text margins inside a cell: on every side, or only left and top.
     TPoint XYOffset() const { return FXYOffset; }
     void SetXYOffset(TPoint Value);
@@ -568,10 +630,128 @@ public:
     TControl* GetCellControls(int ACol, int ARow) const;
     void SetCellControls(int ACol, int ARow, TControl* Value);
     int NumCellControls() const { return FNumCellControls; }
-    // Whether a cell is selected (never a fixed one).
+    // ---- Selection (ZedUdidSelect.cpp) ----
+    // Whether a cell is selected (never a fixed one): in the disjunct cell, row or column
+    // selection when one is on, else inside the selection, made forwards or backwards.
     bool IsSelected(int ACol, int ARow) const;
+    // The one selection listener; registering replaces the previous one, unregistering forgets
+    // the registered one whichever is given.
+    void RegisterSelListener(ITVerAdevovEdavSelect* AListener) { FISelect = AListener; }
+    void UnRegisterSelListener(ITVerAdevovEdavSelect*) { FISelect = nullptr; }
+    ITVerAdevovEdavSelect* SelListener() const { return FISelect; }
+    // The rectangle becomes the Selection.
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // The selected rows (the flagged ones with DisjunctRowSelect), each cell's display text
+    // (rich text as plain text, multi-line text quoted with ExcelClipboardFormat), cells
+    // separated by TAB, rows by CR LF, none after the last.
+    String SelectedText();
+    // With DisjunctCellSelect the cells chosen one by one; otherwise the list is rebuilt from
+    // the selection (columns outer; the current cell for a single-cell selection).
+    int SelectedCellsCount();
+    TGridCoord SelectedCell(int Index) const;
+    bool GetSelectedCells(int ACol, int ARow) const;
+    void SetSelectedCells(int ACol, int ARow, bool Value);
+    // The selection's width (height) in cells, a merged block at its edge counted whole.
+    int SelectedColCount() const;
+    int SelectedRowCount() const;
+    // The Index-th selected row from the upper edge (of the disjunct rows in their order); -1
+    // past the end.
+    int SelectedRow(int Index) const;
+    void ClearModifiedRows();
+    // The selection becomes the single cell (FixedCols, FixedRows); the cell list empties.
+    void ClearSelectedCells();
     bool IsNode(int ARow);
+    // The display text of the current cell when it was entered.
+    const String& CellCache() const { return FCellCache; }
     bool IsSummary(int ARow);
+
+    // ---- Typed and extended cell access (ZedUdidAccess.cpp) ----
+    // Rows are displayed rows, or real rows (counted with the hidden ones) for the ...All... and
+    // ...Ex pairs; columns are storage columns. Until rows can be hidden a real row is the
+    // displayed row.
+    //
+    // The display text trimmed ("" and "-" read 0); text that is no integer raises
+    // EZedUdidError "Cell does not contain integer value" and leaves the cell.
+    int GetInts(int ACol, int ARow);
+    void SetInts(int ACol, int ARow, int Value);
+    int GetAllInts(int ACol, int ARow);
+    void SetAllInts(int ACol, int ARow, int Value);
+    // The display text made plain by NormalizeNumberText ("" and "-" read 0); text that is no
+    // number raises EZedUdidError "Cell does not contain a float value". Written with FloatFormat.
+    double GetFloats(int ACol, int ARow);
+    void SetFloats(int ACol, int ARow, double Value);
+    double GetAllFloats(int ACol, int ARow);
+    void SetAllFloats(int ACol, int ARow, double Value);
+    // GetCellEx / SetCellEx by real row; "" for a negative column or row.
+    String GetCellsEx(int ACol, int ARow);
+    void SetCellsEx(int ACol, int ARow, const String& Value);
+    // The raw text by real row (no merge redirection, no hooks).
+    String GetGridCellsEx(int ACol, int ARow) const;
+    void SetGridCellsEx(int ACol, int ARow, const String& Value);
+    WideString GetWideCellsEx(int ACol, int ARow) { return GetCellsEx(ACol, ARow); }
+    void SetWideCellsEx(int ACol, int ARow, const WideString& Value) { SetCellsEx(ACol, ARow, Value); }
+    WideString GetWideCells(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+    void SetWideCells(int ACol, int ARow, const WideString& Value) { SetCellEx(ACol, ARow, Value); }
+    // The display text without HTML.
+    String GetStrippedCell(int ACol, int ARow);
+    // The column taken as an index in the original column order.
+    String GetOriginalCells(int ACol, int ARow);
+    void SetOriginalCells(int ACol, int ARow, const String& Value);
+    // The row as it was before sorting (through the sort cross-reference).
+    String GetUnSortedCell(int ACol, int ARow);
+    void SetUnSortedCell(int ACol, int ARow, const String& Value);
+    int SortedRowIndex(int ARow) const;
+    int UnSortedRowIndex(int ARow) const;
+    // The value of the HTML control with that ID in the display text ("" when absent); writing
+    // rewrites the control and stores the text only when the control exists.
+    String GetCtrlVal(int ACol, int ARow, const String& ID);
+    void SetCtrlVal(int ACol, int ARow, const String& ID, const String& Value);
+    // 1 + the CR characters of the display text.
+    int GetLinesInCell(int ACol, int ARow);
+    // The user object by real row.
+    TObject* GetObjectsEx(int ACol, int ARow) const;
+    void SetObjectsEx(int ACol, int ARow, TObject* Value);
+    // The raw object slot by real row (the properties object itself).
+    TObject* GetGridObjectEx(int ACol, int ARow) const;
+
+    // Single cell properties: reading never creates properties (the default for a cell without
+    // them); writing creates them and repaints the cell.
+    TColor GetColors(int ACol, int ARow) const;
+    void SetColors(int ACol, int ARow, TColor Value);
+    TColor GetColorsTo(int ACol, int ARow) const;
+    void SetColorsTo(int ACol, int ARow, TColor Value);
+    TCellGradientDirection GetGradientDir(int ACol, int ARow) const;
+    void SetGradientDir(int ACol, int ARow, TCellGradientDirection Value);
+    TColor GetFontColors(int ACol, int ARow) const;
+    void SetFontColors(int ACol, int ARow, TColor Value);
+    TFontStyles GetFontStyles(int ACol, int ARow) const;
+    void SetFontStyles(int ACol, int ARow, TFontStyles Value);
+    int GetFontSizes(int ACol, int ARow) const;
+    void SetFontSizes(int ACol, int ARow, int Value);
+    String GetFontNames(int ACol, int ARow) const;
+    void SetFontNames(int ACol, int ARow, const String& Value);
+    TAlignment GetAlignments(int ACol, int ARow) const;
+    void SetAlignments(int ACol, int ARow, TAlignment Value);
+    // Reading creates properties.
+    bool GetWordWraps(int ACol, int ARow);
+    void SetWordWraps(int ACol, int ARow, bool Value);
+    // The grid's Font for a cell without properties; else a scratch font of the grid loaded with
+    // the cell's name, size, style and colour, which the next call overwrites.
+    TFont* GetCellFont(int ACol, int ARow);
+    // Copies name, size, style and colour; repaints only outside an update bracket.
+    void SetCellFont(int ACol, int ARow, const TFont* Value);
+
+    // Row-wide colours of the columns FixedCols .. AllColCount - 1, then the row repainted. A
+    // colour is written into every cell; clNone frees the properties of the cells that hold
+    // nothing else (no cell graphic, no merge; for the font colour also no brush colour) and
+    // resets the colour in the others.
+    void SetRowColor(int ARow, TColor AColor);
+    void SetRowColorTo(int ARow, TColor AColor);
+    void SetRowFontColor(int ARow, TColor AColor);
+
+    // The four bytes of GetVersionNr joined by "."; writing is ignored.
+    String Version();
+    void SetVersion(const String&) {}
 
     // ---- Change notifiers ----
     void RegisterNotifier(TGridChangeNotifier* ANotifier);
@@ -836,9 +1016,15 @@ protected:
     void Resize() override;
     // ScrollBarAlways keeps its bars shown (disabled while everything fits).
     bool ScrollBarWanted(bool horz) const override;
-    // First form of the grid's cell selection: a negative cell is refused; a fixed target is
-    // taken only with goRowSelect; DoCellChanging may refuse; then the base grid's selection.
+    // The check before every move of the current cell (ZedUdidSelect.cpp): the target kept
+    // above the footers; negative cells, covered cells of a block (without range selection:
+    // the base cell becomes current instead) and column 0 of a grid with nodes (without
+    // goRowSelect) refused; editing switched on or off for the target; DoCellChanging and,
+    // while the cell is edited with the focus elsewhere, the validation; then the listener,
+    // the header and row repaints, OnRowChanged and the cell cache.
     bool SelectCell(int ACol, int ARow) override;
+    // The last fixed row's and column's cells of the old and the new current cell.
+    void RepaintCellHeaders(int OldCol, int OldRow, int NewRow, int NewCol);
     // Nothing is painted while an update bracket is open.
     void Paint() override;
     // Grid timer 111 ticks.
@@ -868,6 +1054,10 @@ protected:
     int32_t FOldRowSel = -1;
 
 private:
+    // SetRowColor and SetRowColorTo: the brush field of every normal cell of the row.
+    void SetRowBrush(int ARow, TColor AColor, TColor TCellProperties::*Field);
+    // A header gradient colour, as its RGB value; invalidates.
+    void SetHeaderColor(int Role, TColor Value);
     // Repeats a column (row) move on the synchronised grid when Enabled.
     void SyncedMove(bool Enabled, bool Columns, int FromIndex, int ToIndex);
     // The grid's selection colours into the gradient and mirror colours and the font.
@@ -921,7 +1111,9 @@ private:
     std::unique_ptr<TIntList> FSortRowXRef;
     std::unique_ptr<TIntList> FUnSortRowXRef;
     std::unique_ptr<TIntList> FMergedColumns;
-    std::unique_ptr<TIntList> FSelectedCells;
+    // The disjunct cell selection; rows and columns kept whole, so any index fits.
+    std::vector<TGridCoord> FSelectedCells;
+    ITVerAdevovEdavSelect* FISelect = nullptr;
     std::unique_ptr<TIntList> FSelectedRows;
     std::unique_ptr<TIntList> FModifiedRows;
     std::unique_ptr<TIntList> FEnabledRows;
@@ -999,20 +1191,8 @@ private:
     bool FSizeWithForm = false;
     bool FAutoSize = false;
     bool FAutoThemeAdapt = false;
-    int FGridLineWidth = 1;
-    TColor FGridLineColor = 0xC0C0C0;
-    TColor FGridFixedLineColor = 0x808080;
 
     // Defaults of the constructor.
-    bool FActiveRowShow = false;
-    TColor FActiveRowColor = clInfoBk;
-    TColor FActiveRowColorTo = clNone;
-    TColor FActiveRowMirrorColor = clNone;
-    TColor FActiveRowMirrorColorTo = clNone;
-    bool FHoverRow = false;
-    int FHoverRowIndex = -1;
-    TColor FHoverRowColor = clInfoBk;
-    TColor FHoverRowColorTo = clNone;
     int FSelectionColorMixerFactor = 50;
     TColor FSelectionRectangleColor = 0;
     TColor FHintColor = clInfoBk;
@@ -1090,6 +1270,7 @@ private:
     std::unique_ptr<TShowModified> FShowModified;
     std::unique_ptr<TAdvHintInfo> FOfficeHint;
     std::unique_ptr<TFont> FActiveCellFont;
+    std::unique_ptr<TFont> FCellFont;  // scratch of GetCellFont
     std::unique_ptr<TControlList> FControlList;
     std::unique_ptr<TCellGraphic> FCellGraphic;  // scratch, never attached to a cell
     std::unique_ptr<TGridRichEdit> FRichEdit;
@@ -1119,6 +1300,13 @@ private:
     TColor FSelectionMirrorColorTo = clNone;
     TColor FSelectionTextColor = 0;
     bool FShowSelection = true;
+    bool FSelectionColorMixer = false;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    bool FSpreadSheet = false;
+    UINT FVAlign = 0;
+    int FMaxEditLength = 0;
+    TCursor FNormalCursor = 0;
     TPoint FXYOffset{2, 2};
     bool FXYOffsetTopLeftOnly = false;
     int FZoomFactor = 0;

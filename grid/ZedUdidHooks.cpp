@@ -438,11 +438,7 @@ void TVerAdevovEdav::ImportNotification(TGridExportState, int) {}
 
 uint32_t TVerAdevovEdav::GetVersionNr() { return 0x06000401; }
 
-String TVerAdevovEdav::GetVersionString() {
-    uint32_t v = GetVersionNr();
-    return String(std::to_string(v >> 24) + "." + std::to_string((v >> 16) & 0xFF) + "." + std::to_string((v >> 8) & 0xFF) +
-                  "." + std::to_string(v & 0xFF) + " Jan, 2012");
-}
+String TVerAdevovEdav::GetVersionString() { return Version() + u" Jan, 2012"; }
 
 bool TVerAdevovEdav::ValidateCell(const String&) { return true; }
 bool TVerAdevovEdav::ValidateCellWide(const String&) { return true; }

@@ -263,7 +263,6 @@ void TVerAdevovEdav::CreateOwnedObjects() {
     FUnSortRowXRef = std::make_unique<TIntList>(0, 0);
     FMergedColumns = std::make_unique<TIntList>(0, 0);
     // Splitting and merging the listed columns again comes with merging by content.
-    FSelectedCells = std::make_unique<TIntList>(0, 0);
     FSelectedRows = std::make_unique<TIntList>(0, 0);
     FModifiedRows = std::make_unique<TIntList>(0, 0);
     FEnabledRows = std::make_unique<TIntList>(0, 0);
@@ -553,27 +552,6 @@ void TVerAdevovEdav::SetFixedFont(const TFont* Value) {
     Invalidate();
 }
 
-void TVerAdevovEdav::SetGridLineWidth(int Value) {
-    FGridLineWidth = Value;
-    Invalidate();
-}
-
-void TVerAdevovEdav::SetGridLineColor(TColor Value) {
-    FGridLineColor = Value;
-    Invalidate();
-}
-
-void TVerAdevovEdav::SetGridFixedLineColor(TColor Value) {
-    FGridFixedLineColor = Value;
-    Invalidate();
-}
-
-void TVerAdevovEdav::SetActiveRowShow(bool Value) {
-    if (Value == FActiveRowShow) return;
-    FActiveRowShow = Value;
-    Invalidate();
-}
-
 TCustomForm* TVerAdevovEdav::FindParentForm(TControl* AControl) {
     for (TControl* c = AControl; c; c = c->Parent())
         if (auto* form = dynamic_cast<TCustomForm*>(c)) return form;
@@ -738,7 +716,8 @@ void TVerAdevovEdav::DestroyOwnedObjects() {
     FSortRowXRef.reset();
     FUnSortRowXRef.reset();
     FMergedColumns.reset();
-    FSelectedCells.reset();
+    FSelectedCells.clear();
+    FISelect = nullptr;
     FSelectedRows.reset();
     FModifiedRows.reset();
     FEnabledRows.reset();

@@ -35,11 +35,13 @@ public:
     int NormalRowCount() const { return FNormalRowCount; }
     void SetHideLastRow(bool v) { FHideLastRow = v; }
     bool HasCellProps() const { return FHasCellProps; }
+    bool SelectionShown() const { return FSelectionShown; }
     void SetFixedRowAlways(bool v, int min) {
         FFixedRowAlways = v;
         FFixedRowsMin = min;
     }
     void SetEditDisable(bool v) { FEditDisable = v; }
+    bool EditDisable() const { return FEditDisable; }
     using TBaseGrid::SnapToBaseCell;
     using TVerAdevovEdav::SelectCell;
 

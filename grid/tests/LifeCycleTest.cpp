@@ -57,7 +57,7 @@ TEST_F(LifeCycleTest, ARunTimeGridStartsWithItsDefaults) {
         {"Width", g->Width(), 400},
         {"Height", g->Height(), 250},
         {"GridLineWidth", g->GridLineWidth(), 1},
-        {"platform line width", g->TBaseGrid::GridLineWidth(), 0},
+        {"platform line width", g->TObjStringGrid::GridLineWidth(), 0},
         {"GridLineColor", g->GridLineColor(), 0xC0C0C0},
         {"GridFixedLineColor", g->GridFixedLineColor(), 0x808080},
         {"SelectionColor", g->SelectionColor(), 0xEACAB6},
