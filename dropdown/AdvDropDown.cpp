@@ -1,5 +1,5 @@
-// The drop-down edit's life and settings: construction and destruction, the value, the style
-// operations, copying, streaming, loading and the notices of components that go.
+// The drop-down edit's life and settings: construction and destruction, the style operations,
+// copying, streaming, loading and the notices of components that go.
 #include "dropdown/AdvDropDown.h"
 
 #include "platform/rtl/Filer.h"
@@ -63,46 +63,6 @@ TAdvCustomDropDown::~TAdvCustomDropDown() {
         button->Free();
     }
     FreePopup();
-}
-
-// ---------------------------------------------------------------------------------------------
-// The value
-
-String TAdvCustomDropDown::Text() const {
-    String s = TCustomMaskEdit::Text();
-    if (!FPrefix.empty() && s.starts_with(FPrefix)) s.erase(0, FPrefix.size());
-    if (!FSuffix.empty()) s.erase(s.size() - std::min(s.size(), FSuffix.size()));
-    return s;
-}
-
-void TAdvCustomDropDown::SetText(const String& value) {
-    TCustomMaskEdit::SetText(FPrefix + value + FSuffix);
-    FOldText = value;
-    SetModifiedFlag(false);
-}
-
-void TAdvCustomDropDown::SetPlainText(const String& value) { TCustomMaskEdit::SetText(value); }
-
-void TAdvCustomDropDown::SetModifiedFlag(bool value) {
-    if (ComponentState().Contains(csLoading) || !FEditorEnabled || ReadOnly()) return;
-    SetModified(value);
-    FIsModified = value;
-}
-
-void TAdvCustomDropDown::SelectAll() {
-    Perform(EM_SETSEL, static_cast<WPARAM>(FPrefix.Length()), FPrefix.Length() + Text().Length());
-}
-
-void TAdvCustomDropDown::SelectBeforeDecimal() {
-    const int at = Pos(String(1, FormatSettings.DecimalSeparator), Text());
-    const int caret = FPrefix.Length() + (at > 0 ? at - 1 : 0);
-    Perform(EM_SETSEL, static_cast<WPARAM>(caret), caret);
-}
-
-void TAdvCustomDropDown::SelectAfterDecimal() {
-    const int at = Pos(String(1, FormatSettings.DecimalSeparator), Text());
-    const int caret = FPrefix.Length() + (at > 0 ? at : 0);
-    Perform(EM_SETSEL, static_cast<WPARAM>(caret), caret);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -248,10 +208,12 @@ void TAdvCustomDropDown::Assign(const TPersistent* Source) {
     SetDropDownWidth(s->FDropDownWidth);
     SetDropDownHeight(s->FDropDownHeight);
     SetDropDownSizeable(s->FDropDownSizeable);
-    SetEditType(s->FEditType);
+    // The type and precision as fields: the text is not copied, nor formatted for them.
+    FEditType = s->FEditType;
+    SetPasswordChar(FEditType == etPassword ? u'*' : 0);
     FReturnIsTab = s->FReturnIsTab;
     SetLengthLimit(s->FLengthLimit);
-    SetPrecision(s->FPrecision);
+    FPrecision = s->FPrecision;
     SetPrefix(s->FPrefix);
     SetSuffix(s->FSuffix);
     FDefaultHandling = s->FDefaultHandling;

@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "controls/styled/EditTypes.h"
+#include "controls/styled/TypedInput.h"
 #include "controls/styled/VizIrovaRE.h"
 #include "dropdown/AdvDropDownBars.h"
 #include "dropdown/AdvDropDownDraw.h"
@@ -258,8 +259,26 @@ public:
     void BeforeDestruction() override;
 
     // ---- The value
-    // The text without Prefix and Suffix.
+    // The text without Prefix (when it starts with it) and Suffix (when it ends with it).
     String Text() const;
+    // The value as a number by the edit type: etString by the locale-independent conversion,
+    // the numbers by the locale's ("", "-" and "Error" read 0; money without its grouping and a
+    // closing decimal separator), etHex as a 32-bit integer of its last eight digits; other
+    // types 0.
+    double GetFloatValue() const;
+    // Text := the value in the edit type's form (Precision below 0: "%g"; etString and etFloat
+    // "%.Pf", etNumeric "%.Pn", etMoney "%.Pf" regrouped, etHex the integer part in hexadecimal;
+    // other types keep their text); Modified becomes true.
+    void SetFloatValue(double value);
+    // Text := the decimal form (money regrouped), or the hexadecimal one for etHex; Modified.
+    void SetIntValue(int32_t value);
+    // Regroups a money value's integer part with thousand separators (AutoThousandSeparator),
+    // keeping the caret at the same distance from the value's end; raises no change notice.
+    void ApplyThousandSeparators();
+    // Without thousand separators, by the locale's separators; 0 when it does not convert.
+    static double TextToFloat(const String& text) { return advedit::EditTextToFloat(text); }
+    // 0 integer, 1 decimal number, 5 hexadecimal, 2 anything else (advedit::ClassifyTypedText).
+    static int ClassifyEditText(const String& text) { return advedit::ClassifyTypedText(text); }
     // Shows the pop-up (OpenPopup); HideDropDown closes it (ClosePopup).
     void ShowDropDown();
     void HideDropDown(bool CancelChanges);
@@ -420,8 +439,9 @@ protected:
     virtual void LayoutEditControl();
 
 public:
-    // Prefix + value + Suffix in the edit; the value is what a cancelled close writes back, and
-    // Modified is cleared.
+    // Prefix + value + Suffix in the edit, the value formatted by the edit type first (an empty
+    // number "0"; with Precision a float "%.Pf" and money "%.Pn", "Error" as it stands; hex in
+    // capitals); the value is what a cancelled close writes back, and Modified is cleared.
     virtual void SetText(const String& value);
     virtual void SetSelectionColorStyle(TSelectionColorStyle Style);
     virtual void DrawSelectionBackground(TCanvas* Canvas, const TRect& Rect, TColor BackgroundColor, int EdgeStyle);
@@ -439,7 +459,8 @@ protected:
     // The key-press hook: the key events, then Enter is swallowed.
     virtual void HandleKeyPress(char16_t& Key);
     virtual void HandleKeyUp(WORD& Key, TShiftState Shift);
-    // The change notice: swallowed once after FBlockChange.
+    // The change notice that was not swallowed (a rewrite's, or a character's typed over the
+    // whole value): OnChange; pickers follow it with their own steps.
     virtual void HandleChange();
     // WM_KEYDOWN: the pop-up's keys (Alt+Up and Alt+Down, Enter, Esc, F4) and the keys of an
     // untypeable edit.
@@ -464,9 +485,12 @@ protected:
 
     // Protected properties the pickers publish.
     TDropDownEditType EditType() const { return FEditType; }
-    void SetEditType(TDropDownEditType value) { FEditType = value; }
+    // etPassword masks the text with "*" and turns CanUndo off; a value the new type cannot
+    // hold becomes 0 (at design time an etFloat without Precision gets 2).
+    void SetEditType(TDropDownEditType value);
     int16_t Precision() const { return FPrecision; }
-    void SetPrecision(int16_t value) { FPrecision = value; }
+    // Only for etString, etFloat and etMoney: the value is formatted again.
+    void SetPrecision(int16_t value);
     const String& Prefix() const { return FPrefix; }
     void SetPrefix(const String& value) { FPrefix = value; }
     const String& Suffix() const { return FSuffix; }
@@ -520,16 +544,20 @@ protected:
     void KeyDown(WORD& Key, TShiftState Shift) override { HandleKeyDown(Key, Shift); }
     void KeyPress(char16_t& Key) override { HandleKeyPress(Key); }
     void KeyUp(WORD& Key, TShiftState Shift) override { HandleKeyUp(Key, Shift); }
-    void Change() override { HandleChange(); }
+    void Change() override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
     void WMSize(TMessage& Message) override;
     void FrameWidthsChanged() override;
     void WMKeyDown(TMessage& Message) override { KeyDownMessage(Message); }
     void WMChar(TMessage& Message) override { CharMessage(Message); }
     void WMSetFocus(TMessage& Message) override { SetFocusMessage(Message); }
+    void WMKillFocus(TMessage& Message) override;
     void WMNCPaint(TMessage& Message) override;
     void WMLButtonDown(TMessage& Message) override;
     void WMLButtonUp(TMessage& Message) override;
+    void WMPaste(TMessage& Message);
+    void WMCopy(TMessage& Message);
+    void WMCut(TMessage& Message);
     void CMEnter(TMessage& Message) override;
     void CMExit(TMessage& Message) override;
     void CMMouseEnter(TMessage& Message) override;
@@ -559,6 +587,24 @@ private:
     void LabelFontChanged(TObject* Sender);
     void AppearanceChanged(TObject* Sender);
     void FreePopup();
+    // The character under a client point; -1 when there is none.
+    int CharFromPoint(LPARAM point);
+
+    // The typed input engine's view of this edit (AdvDropDownInput.cpp).
+    friend class styled::TEditInputHost<TAdvCustomDropDown, TCustomMaskEdit>;
+    class TInputHost final : public styled::TEditInputHost<TAdvCustomDropDown, TCustomMaskEdit> {
+    public:
+        using TEditInputHost::TEditInputHost;
+        void SetWholeText(const String& text) override;
+        bool NativeModified() override;
+        double FloatValue() override;
+        void SetFloatValue(double value) override;
+        bool Modified() const override;
+        void SetModified(bool value) override;
+        String MixedCase(const String& value) override;
+        styled::TTypedDialect Dialect() const override;
+        void ReturnAsTab() override;
+    };
 
     TLabel* FLabel = nullptr;
     bool FParentFnt = false;
@@ -599,7 +645,6 @@ private:
     bool FReturnIsTab = false;
     bool FIsWinXP = false;
     bool FIsThemed = false;
-    bool FBlockChange = false;
     bool FAllowNumericNullValue = false;
     bool FDefaultHandling = true;
     bool FCanUndo = true;
@@ -607,6 +652,8 @@ private:
     String FValidChars;
     bool FAutoThousandSeparator = true;
     bool FIsModified = false;
+    // A left press landed inside the selection (the selection stays; the release places the caret).
+    bool FButtonDown = false;
     TRect FEditRect;
     bool FDropDownEnabled = false;
     bool FDroppedDown = false;
@@ -621,4 +668,8 @@ private:
     TColor FBorderColor = clNone;
     TColor FFocusBorderColor = clNone;
     bool FDisabledBorder = true;
+
+    // The typed input: the swallowed change notice and the cut in progress are the engine's.
+    TInputHost FInputHost{*this};
+    styled::TTypedInput FInput{FInputHost};
 };

@@ -1,8 +1,12 @@
 // The drop-down edit's mouse and keys: clicks and the wheel on the edit, the keys that open and
-// close the pop-up, and the hooks of the typed input. The typed input's own rules (edit types,
-// prefix and suffix keys, the clipboard, Esc's undo) build on these hooks.
+// close the pop-up, focus in and out, the clipboard, and the edit as the host of the styled
+// edits' typed input engine, which holds the rules of the edit types, the prefix and suffix keys,
+// the clipboard and Esc.
 #include "dropdown/AdvDropDown.h"
 #include "platform/rtl/Clock.h"
+#include "platform/ui/Clipbrd.h"
+#include "platform/ui/NativeCtrls.h"
+#include "render/VarAvir.h"
 #include "platform/win/Window.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -15,13 +19,32 @@ void TAdvCustomDropDown::GuardedOpen() {
     OpenPopup();
 }
 
+int TAdvCustomDropDown::CharFromPoint(LPARAM point) {
+    const LRESULT r = Perform(EM_CHARFROMPOS, 0, point);
+    return r < 0 ? -1 : LOWORD(static_cast<DWORD>(r));
+}
+
 void TAdvCustomDropDown::WMLButtonDown(TMessage& Message) {
+    // A press inside the selection keeps it; the release puts the caret at the pointer.
+    if (FEditorEnabled && Focused() && SelLength() > 0) {
+        const int at = CharFromPoint(Message.LParam);
+        if (at >= SelStart() && at < SelStart() + SelLength()) {
+            FButtonDown = true;
+            return;
+        }
+    }
     TCustomMaskEdit::WMLButtonDown(Message);
     if (!FEditorEnabled) GuardedOpen();
 }
 
 void TAdvCustomDropDown::WMLButtonUp(TMessage& Message) {
+    if (FButtonDown) {
+        FButtonDown = false;
+        const int at = CharFromPoint(Message.LParam);
+        if (at >= 0) SetSelection(at, at);
+    }
     TCustomMaskEdit::WMLButtonUp(Message);
+    if (FEditorEnabled) FInput.Released();
     if (!FEditorEnabled || ReadOnly()) PaintReadOnlyFocus();
 }
 
@@ -58,13 +81,11 @@ void TAdvCustomDropDown::HandleKeyPress(char16_t& Key) {
 
 void TAdvCustomDropDown::HandleKeyUp(WORD& Key, TShiftState Shift) { TCustomMaskEdit::KeyUp(Key, Shift); }
 
-void TAdvCustomDropDown::HandleChange() {
-    if (FBlockChange) {
-        FBlockChange = false;
-        return;
-    }
-    TCustomMaskEdit::Change();
+void TAdvCustomDropDown::Change() {
+    if (FInput.ChangeNotice()) HandleChange();
 }
+
+void TAdvCustomDropDown::HandleChange() { TCustomMaskEdit::Change(); }
 
 void TAdvCustomDropDown::KeyDownMessage(TMessage& Message) {
     if (ComponentState().Contains(csDesigning)) return;
@@ -87,17 +108,13 @@ void TAdvCustomDropDown::KeyDownMessage(TMessage& Message) {
         if (key == VK_RETURN || key == VK_ESCAPE) TCustomMaskEdit::WMKeyDown(Message);
         return;
     }
-    if (GetKeyState(VK_CONTROL) < 0 && (key == VK_TAB || key == VK_RETURN)) {
-        TCustomMaskEdit::WMKeyDown(Message);
-        return;
-    }
-    TCustomMaskEdit::WMKeyDown(Message);
-    popupKeys(static_cast<WORD>(Message.WParam));
+    // The typed input's keys (Ctrl+Tab and Ctrl+Enter end there), then the pop-up's.
+    if (FInput.KeyDown(Message)) popupKeys(static_cast<WORD>(Message.WParam));
 }
 
 void TAdvCustomDropDown::CharMessage(TMessage& Message) {
     if (!FEditorEnabled) return;
-    TCustomMaskEdit::WMChar(Message);
+    FInput.TypedChar(Message);
 }
 
 void TAdvCustomDropDown::SetFocusMessage(TMessage& Message) {
@@ -114,8 +131,43 @@ void TAdvCustomDropDown::SetFocusMessage(TMessage& Message) {
 
 void TAdvCustomDropDown::WantSpecialKeyMessage(TMessage& Message) {
     if (!GetParentForm(this)) return;
-    TCustomMaskEdit::Dispatch(Message);
+    FInput.SpecialKey(Message);
     if (Message.WParam == VK_ESCAPE && FDroppedDown) Message.Result = 1;
+}
+
+// Entering by the keyboard selects the value (a press of the mouse places the caret itself).
+void TAdvCustomDropDown::CMEnter(TMessage& Message) {
+    TCustomMaskEdit::CMEnter(Message);
+    if (HandleAllocated()) UpdateEditRect();
+    InvalidateFrame();
+    if (!ComponentState().Contains(csLoading) && FEditorEnabled && AutoSelect() && GetKeyState(VK_LBUTTON) >= 0)
+        SelectAll();
+}
+
+void TAdvCustomDropDown::CMExit(TMessage& Message) {
+    if (!ComponentState().Contains(csLoading)) FInput.CompleteNumber();
+    TCustomMaskEdit::CMExit(Message);
+    InvalidateFrame();
+}
+
+// The untypeable edit's focus box goes with the focus, also to a window of another form (its
+// own pop-up), where the form's active control does not change.
+void TAdvCustomDropDown::WMKillFocus(TMessage& Message) {
+    TCustomMaskEdit::WMKillFocus(Message);
+    if (!FEditorEnabled) Invalidate();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The clipboard
+
+void TAdvCustomDropDown::WMPaste(TMessage&) {
+    if (FEditorEnabled) FInput.Paste();
+}
+
+void TAdvCustomDropDown::WMCopy(TMessage& Message) { FInput.Copy(Message); }
+
+void TAdvCustomDropDown::WMCut(TMessage& Message) {
+    if (FEditorEnabled && !ReadOnly()) FInput.Cut(Message);
 }
 
 // The native multi-line edit's answer: it wants characters, arrows and every key, Enter and
@@ -124,6 +176,9 @@ void TAdvCustomDropDown::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
         case WM_GETDLGCODE: Message.Result = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL | DLGC_WANTALLKEYS; return;
         case CM_WANTSPECIALKEY: WantSpecialKeyMessage(Message); return;
+        case WM_PASTE: WMPaste(Message); return;  // the native edit never sees it
+        case WM_COPY: WMCopy(Message); return;
+        case WM_CUT: WMCut(Message); return;
         case EM_SETREADONLY:
             TCustomMaskEdit::Dispatch(Message);
             if (FButton) FButton->Button()->Invalidate();
@@ -150,3 +205,39 @@ void TAdvCustomDropDown::ControlKeyPress(TObject*, char16_t& Key) { SendMessage(
 void TAdvCustomDropDown::PopupWheelDown(TObject*, TShiftState, TPoint, bool&) { WheelSelectNext(); }
 
 void TAdvCustomDropDown::PopupWheelUp(TObject*, TShiftState, TPoint, bool&) { WheelSelectPrevious(); }
+
+// ---------------------------------------------------------------------------------------------
+// The typed input engine's host: the rules read and write the edit through it. Where the
+// drop-down reads them otherwise than the styled edit: every type swallows the change of a
+// character typed over the whole value, Backspace is plain, hex pastes nothing, an empty number
+// becomes "0" on leaving, a release in the prefix selects the value, mixed case is
+// CapitalizeWords, Enter as Tab posts Tab to the edit, and Esc's undo restores no text.
+
+void TAdvCustomDropDown::TInputHost::SetWholeText(const String& text) { FEdit.SetPlainText(text); }
+
+bool TAdvCustomDropDown::TInputHost::NativeModified() { return FEdit.Modified(); }
+
+double TAdvCustomDropDown::TInputHost::FloatValue() { return FEdit.GetFloatValue(); }
+
+void TAdvCustomDropDown::TInputHost::SetFloatValue(double value) { FEdit.SetFloatValue(value); }
+
+bool TAdvCustomDropDown::TInputHost::Modified() const { return FEdit.Modified(); }
+
+void TAdvCustomDropDown::TInputHost::SetModified(bool value) { FEdit.SetModifiedFlag(value); }
+
+String TAdvCustomDropDown::TInputHost::MixedCase(const String& value) { return CapitalizeWords(value); }
+
+styled::TTypedDialect TAdvCustomDropDown::TInputHost::Dialect() const {
+    styled::TTypedDialect d;
+    d.SwallowOverPassword = true;
+    d.PlainBackspace = true;
+    d.PastesHex = false;
+    d.ZeroForEmptyNumeric = true;
+    d.ReleaseSelectsValue = true;
+    return d;
+}
+
+// The Tab goes to the edit as a posted key, where the form's Tab handling takes it.
+void TAdvCustomDropDown::TInputHost::ReturnAsTab() {
+    if (FEdit.HandleAllocated() && FEdit.Visible()) PostMessage(FEdit.Handle(), WM_KEYDOWN, VK_TAB, 0);
+}

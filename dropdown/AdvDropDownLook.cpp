@@ -153,17 +153,6 @@ void TAdvCustomDropDown::PaintReadOnlyFocus() {
 // ---------------------------------------------------------------------------------------------
 // What repaints the border and the button
 
-void TAdvCustomDropDown::CMEnter(TMessage& Message) {
-    TCustomMaskEdit::CMEnter(Message);
-    if (HandleAllocated()) UpdateEditRect();
-    InvalidateFrame();
-}
-
-void TAdvCustomDropDown::CMExit(TMessage& Message) {
-    TCustomMaskEdit::CMExit(Message);
-    InvalidateFrame();
-}
-
 void TAdvCustomDropDown::CMMouseEnter(TMessage& Message) {
     TCustomMaskEdit::CMMouseEnter(Message);
     if (!Enabled()) return;

@@ -133,6 +133,7 @@ public:
     ui::PrinterService& Printing() override { return qtb::PrintService(); }
 
     int WheelScrollLines() override { return qtb::DesktopWheelScrollLines(); }
+    int DragDistance() override { return qtb::DesktopDragDistance(); }
     bool OpenUrl(const String& target) override { return qtb::DesktopOpenUrl(target); }
     bool DrawThemePart(TBitmap& target, const ui::ThemePart& part) override { return qtb::PaintThemePart(target, part); }
     ui::DesktopDragDrop& DragDrop() override { return qtb::DesktopDragDropService(); }

@@ -535,6 +535,9 @@ void TControl::DoMouseUp(TMessage& Message, TMouseButton Button) {
 void TControl::WMLButtonDown(TMessage& Message) {
     if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
     if (FControlStyle.Contains(csClickEvents)) FControlState << csClicked;
+    // A control that drags itself starts at the press; until the pointer moves on, the press
+    // stays its own.
+    if (FDragMode == dmAutomatic) BeginDrag(false);
     DoMouseDown(Message, mbLeft);
 }
 

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "platform/rtl/SysUtils.h"
+
 namespace rtl::test {
 
 bool Eventually(const std::function<bool()>& condition, int ms, const std::function<void()>& step) {
@@ -23,5 +25,9 @@ void Await(const std::function<bool()>& condition, const char* what, int ms, con
     std::fprintf(stderr, "Still waiting after %d ms for %s: giving up.\n", ms, what);
     std::abort();
 }
+
+LibraryModuleScope::LibraryModuleScope() { rtl::SetIsLibrary(true); }
+
+LibraryModuleScope::~LibraryModuleScope() { rtl::SetIsLibrary(false); }
 
 }  // namespace rtl::test

@@ -15,4 +15,13 @@ bool Eventually(const std::function<bool()>& condition, int ms = 5000, const std
 // hanging.
 void Await(const std::function<bool()>& condition, const char* what, int ms = 10000, const std::function<void()>& step = nullptr);
 
+// IsLibrary() answers true for the life of the scope (one test), as in a library module.
+class LibraryModuleScope {
+public:
+    LibraryModuleScope();
+    ~LibraryModuleScope();
+    LibraryModuleScope(const LibraryModuleScope&) = delete;
+    LibraryModuleScope& operator=(const LibraryModuleScope&) = delete;
+};
+
 }  // namespace rtl::test

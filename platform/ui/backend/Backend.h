@@ -113,6 +113,9 @@ public:
     virtual PrinterService& Printing() = 0;
     // Lines scrolled per wheel notch as the desktop sets it (-1: a page); 0 when it says nothing.
     virtual int WheelScrollLines() = 0;
+    // How far the pointer moves, in pixels, before a press becomes a drag as the desktop sets it;
+    // 0 when it says nothing.
+    virtual int DragDistance() { return 0; }
     // Opens a URL, or an absolute file path, with the desktop's handler; false when refused.
     virtual bool OpenUrl(const String& target) = 0;
     // Paints the part with the desktop's widget style over the bitmap's pixels, filling the bitmap.
