@@ -3,10 +3,7 @@
 // one): the file's own text saved in that encoding loads as the same sections and values; what
 // was read, written key by key into a new file of that encoding, loads back the same; and the
 // loaded file written over itself keeps its encoding and its values.
-#include <unistd.h>
-
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -18,14 +15,7 @@
 namespace {
 
 const std::string& Folder() {
-    static const std::string folder = [] {
-        // In memory when the machine has it: every rewrite syncs, which on disk is slow.
-        char pattern[] = "/dev/shm/fuzz-ini-XXXXXX";
-        if (::access("/dev/shm", W_OK) != 0) std::memcpy(pattern, "/tmp/fuzz-ini-XXXXXX\0", 21);
-        const char* made = ::mkdtemp(pattern);
-        if (!made) std::abort();
-        return std::string(made);
-    }();
+    static const std::string folder = fuzz::NewFolder("ini");
     return folder;
 }
 

@@ -4,11 +4,8 @@
 // without its partner in UTF-8 reads back as U+FFFD, a character CP932 lacks as "?" (and one it
 // maps to another as that one). CP932 has no mark: bytes of it that are also valid UTF-8 read
 // back as UTF-8, as every reader of the project takes a file without a mark.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <unordered_map>
 
@@ -19,13 +16,7 @@
 namespace {
 
 const std::string& Folder() {
-    static const std::string folder = [] {
-        char pattern[] = "/dev/shm/fuzz-string-list-XXXXXX";
-        if (::access("/dev/shm", W_OK) != 0) std::memcpy(pattern, "/tmp/", 5);
-        const char* made = ::mkdtemp(pattern);
-        if (!made) std::abort();
-        return std::string(made);
-    }();
+    static const std::string folder = fuzz::NewFolder("string-list");
     return folder;
 }
 
