@@ -299,6 +299,9 @@ public:
     // The device span [left, left + width) a right-to-left layout mirrors about: the client
     // area for a window's canvas; width below 0 (the default) is the whole surface.
     void SetLayoutArea(int left, int width);
+    // A further limit in device coordinates, as the part of a window a paint pass repaints;
+    // nullptr removes it. Unlike a selected clip region the program cannot take it away.
+    void SetDeviceClipRegion(const ui::Region* region);
     // Drawing is aliased, as on the original platform, unless this is switched on.
     bool AntiAlias() const { return FAntiAlias; }
     void SetAntiAlias(bool value) { FAntiAlias = value; }
