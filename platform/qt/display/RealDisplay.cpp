@@ -229,6 +229,11 @@ TRect ListItemRect(TWinControl* combo, int index) {
     return TRect(g.x(), g.y(), g.x() + r.width(), g.y() + r.height());
 }
 
+bool ModalBoxShown() {
+    QWidget* w = QApplication::activeModalWidget();
+    return w && w->isVisible() && !dynamic_cast<qtb::ControlWidget*>(w);
+}
+
 void RunAsUser(const std::function<void(User&)>& user, int timeoutMs) {
     std::atomic<bool> done{false};
     std::exception_ptr error;

@@ -88,6 +88,10 @@ TWinControl* ControlAt(const TPoint& screen);
 bool ListShown(TWinControl* combo);
 TRect ListItemRect(TWinControl* combo, int index);
 
+// Whether a dialog of the backend's own shows (a message box, a file dialog: it runs a loop of
+// its own). Main thread.
+bool ModalBoxShown();
+
 // Runs user on a thread of its own while this thread runs the program's loop, until user returns
 // (a failure of a gtest assertion ends it early as usual).
 void RunAsUser(const std::function<void(User&)>& user, int timeoutMs = 90000);
