@@ -167,8 +167,19 @@ public:
     std::unique_ptr<TStringStream> StringStream1;
 
     // ---- start-up, settings, shutdown --------------------------------------------------------
-    String ExeDir;   // with a trailing "/"
+    String ExeDir;   // the program's folder, with a trailing "/"
     String IniPath;
+    // File dialogs start in the folder last used for their kind of file (graph data files,
+    // pictures), else in the settings file's folder.
+    String GraphFolder, PictureFolder;
+    String DialogFolder(const String& last) const;
+    // A file's folder becomes the one its kind's dialogs start in.
+    static void NoteFolder(String& last, const String& file);
+    // The proposed name of a save dialog: the memo panel's file name with the extension, none
+    // when the panel names no file.
+    String ProposedName(const String& extension) const;
+    // Runs write; a failure says which file and why, and answers false.
+    bool SaveFile(const String& file, const std::function<void()>& write);
     String Destination;
     String FormCaptionPrefix;
     // Colours of the settings file, by key ("Font" and "Back" of the terminal are ContFont and
