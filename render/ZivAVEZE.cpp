@@ -177,31 +177,77 @@ const std::vector<THtmlNamedChar>& HtmlNamedChars() {
 
 namespace {
 
-// The named replacements of preparation, in rounds of one replacement of each name until a round
-// changes nothing: "&amp;amp;" thus becomes "&&&". Every replacement shortens the text, so the
-// rounds end.
-String ReplaceNamed(String s) {
+// The named replacements of preparation. They are made in rounds of one replacement of each name
+// until a round changes nothing, but no name holds an "&" after its first character, so matches
+// never overlap and the only new match a replacement can make starts at the second "&" of the
+// "&&" that "&amp;" becomes ("&amp;amp;" gives "&&&"). One pass from the left gives that result:
+// after each "&amp;" its second "&" is looked at again.
+String ReplaceNamed(std::u16string_view s) {
     static const struct {
-        const char16_t* entity;
-        const char16_t* replacement;
+        std::u16string_view name;  // after the "&", upper case
+        std::u16string_view replacement;
     } kNamed[] = {
-        {u"&AMP;", u"&&"},        {u"&QUOT;", u"\""},       {u"&SECT;", u"\u00A7"},
-        {u"&PERMIL;", u"\u2030"}, {u"&REG;", u"\u00AE"},     {u"&COPY;", u"\u00A9"},
-        {u"&PARA;", u"\u00B6"},   {u"&TRADE;", u"\u2122"},   {u"&EURO;", u"\u20AC"},
+        {u"AMP;", u"&"},        {u"QUOT;", u"\""},       {u"SECT;", u"\u00A7"},
+        {u"PERMIL;", u"\u2030"}, {u"REG;", u"\u00AE"},     {u"COPY;", u"\u00A9"},
+        {u"PARA;", u"\u00B6"},   {u"TRADE;", u"\u2122"},   {u"EURO;", u"\u20AC"},
     };
-    String upper = UpperAscii(s);
-    for (bool changed = true; changed;) {
-        changed = false;
+    auto named = [&](size_t at) -> decltype(&kNamed[0]) {
         for (const auto& n : kNamed) {
-            size_t at = upper.find(n.entity);
-            if (at == String::npos) continue;
-            size_t len = std::char_traits<char16_t>::length(n.entity);
-            s.replace(at, len, n.replacement);
-            upper.replace(at, len, UpperAscii(n.replacement));
-            changed = true;
+            if (s.size() - at < n.name.size()) continue;
+            size_t i = 0;
+            while (i < n.name.size() && FoldUpper(s[at + i]) == n.name[i]) ++i;
+            if (i == n.name.size()) return &n;
+        }
+        return nullptr;
+    };
+    String out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size();) {
+        if (s[i] != u'&') {
+            out.push_back(s[i++]);
+            continue;
+        }
+        ++i;  // an "&" waits for what follows it
+        for (;;) {
+            const auto* n = i < s.size() ? named(i) : nullptr;
+            if (!n) {
+                out.push_back(u'&');
+                break;
+            }
+            i += n->name.size();
+            if (n->replacement == u"&") {
+                out.push_back(u'&');  // the first of "&&"; the second waits in turn
+                continue;
+            }
+            out.append(n->replacement);
+            break;
         }
     }
-    return s;
+    return out;
+}
+
+// "<#name>" shown as "#name": each "<#" loses its "<" and the first ">" after it that is left goes
+// too. Taken from the left, a ">" is dropped while "<#" are owed one; a "<" that a dropped ">"
+// brings next to a "#" makes a "<#" of its own, as removing them one after another would.
+String ShowHashTags(std::u16string_view s) {
+    String out;
+    out.reserve(s.size());
+    size_t owed = 0;
+    size_t from = 0;  // a "<" before this place in out belongs to an earlier "<#"
+    for (char16_t c : s) {
+        if (c == u'>' && owed > 0) {
+            --owed;
+            continue;
+        }
+        if (c == u'#' && out.size() > from && out.back() == u'<') {
+            out.back() = u'#';
+            from = out.size();
+            ++owed;
+            continue;
+        }
+        out.push_back(c);
+    }
+    return out;
 }
 
 }  // namespace
@@ -214,21 +260,19 @@ String HtmlPrepareText(const String& text) {
         // Control tags keep their encoded values as written: ParseControlTag decodes them, and a
         // "&quot;" turned into a double quote here would end the value early.
         const String upper = UpperAscii(text);
+        const std::u16string_view all(text);
         size_t at = 0;
         for (size_t control; (control = upper.find(u"<CONTROL", at)) != String::npos;) {
             size_t close = text.find(u'>', control);
             size_t end = close == String::npos ? text.size() : close + 1;
-            s += ReplaceNamed(text.substr(at, control - at));
+            s += ReplaceNamed(all.substr(at, control - at));
             s.append(text, control, end - control);
             at = end;
         }
-        s += ReplaceNamed(text.substr(at));
+        s += ReplaceNamed(all.substr(at));
     }
-    for (size_t at = 0; (at = s.find(u"<#", at)) != String::npos;) {
-        s.erase(at, 1);
-        size_t close = s.find(u'>', at);
-        if (close != String::npos) s.erase(close, 1);
-    }
+    if (s.find(u"<#") != String::npos) s = ShowHashTags(s);
+    if (s.find_first_of(u"\r\n") == String::npos) return s;
     String out;
     out.reserve(s.size());
     for (char16_t c : s) {
@@ -304,11 +348,14 @@ bool THtmlTag::LetterValue(char16_t letter, int& value) const {
 }
 
 size_t THtmlScanner::RunLength(bool wordWrap) const {
-    size_t tag = FText.find(u'<', FPos);
+    // The next "<" is kept until it is taken: a long text is not searched again for each line.
+    if (FTagAt < FPos) FTagAt = FText.find(u'<', FPos);
+    const size_t tag = FTagAt;
     size_t end = tag == String::npos ? FText.size() : tag;
     if (wordWrap) {
-        size_t blank = FText.find(u' ', FPos);
-        if (blank != String::npos && blank < end) end = blank + 1;
+        // Only up to the tag: a text of many tags and few blanks is not searched again and again.
+        size_t blank = std::u16string_view(FText).substr(0, end).find(u' ', FPos);
+        if (blank != std::u16string_view::npos) end = blank + 1;
     }
     return end - FPos;
 }
@@ -578,7 +625,9 @@ bool HtmlApplyTag(THtmlDrawState& st, const THtmlTag& tag, THtmlPass pass, const
                 tag.LetterValue(u'a', degrees);
                 if (!st.Rotated) st.HeldFont = st.Font;
                 st.Rotated = true;
-                st.Font.Orientation = static_cast<int>(std::clamp<int64_t>(int64_t{degrees} * 10, INT_MIN, INT_MAX));
+                // Turns beyond a whole one show the same: held to less than one, never near the
+                // ends of the integer range.
+                st.Font.Orientation = static_cast<int>(int64_t{degrees} * 10 % 3600);
             } else if (st.Rotated) {
                 st.Font = st.HeldFont;
                 st.Rotated = false;

@@ -7,7 +7,9 @@
 // it is laid out, THtmlScanner splits it into runs and tags, and HtmlApplyTag turns a tag into the
 // change of the drawing state (THtmlDrawState) that it makes in one pass. The renderer sets the
 // canvas from that state before each run and does what a tag draws or lays out itself.
+#include <algorithm>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "platform/rtl/String.h"
@@ -89,16 +91,19 @@ struct THtmlTag {
 // Splits a prepared text into runs and tags, from the front.
 class THtmlScanner {
 public:
-    explicit THtmlScanner(String text) : FText(std::move(text)) {}
+    explicit THtmlScanner(String text) : FText(std::move(text)), FTagAt(FText.find(u'<')) {}
     bool AtEnd() const { return FPos >= FText.size(); }
     // The run at the front: with word wrap up to and including the first blank that comes before
     // the next "<", else up to the next "<" or the end. 0 when a tag is at the front.
     size_t RunLength(bool wordWrap) const;
     // Takes n characters; the text taken.
     String Take(size_t n);
+    void Skip(size_t n) { FPos = std::min(FText.size(), FPos + n); }
     // The tag at the front (a "<" is there). A remainder of one or two characters starting with
     // "<", and a tag with no ">", take the rest of the text as Unknown.
     THtmlTag PeekTag() const;
+    // The next n characters, not taken yet.
+    std::u16string_view Peek(size_t n) const { return std::u16string_view(FText).substr(FPos, n); }
     // The text not taken yet; drops it all.
     String Rest() const { return FText.substr(FPos); }
     void DropRest() { FPos = FText.size(); }
@@ -106,6 +111,7 @@ public:
 private:
     String FText;
     size_t FPos = 0;
+    mutable size_t FTagAt;  // the first "<" at or after a place not after FPos (npos: none)
 };
 
 // ---- The drawing state -------------------------------------------------------------------------

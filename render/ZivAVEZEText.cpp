@@ -57,8 +57,8 @@ String HtmlStripTags(const String& html) {
 int HtmlVisiblePos(const String& html, int n) {
     int passed = 0;
     bool inTag = false;
-    for (size_t i = 0; i < html.size(); ++i) {
-        if (passed == n - 1) return static_cast<int>(i) + 1;
+    size_t i = 0;
+    for (; i < html.size() && passed != n - 1; ++i) {
         if (html[i] == u'<')
             inTag = true;
         else if (html[i] == u'>')
@@ -66,7 +66,17 @@ int HtmlVisiblePos(const String& html, int n) {
         else if (!inTag)
             ++passed;
     }
-    return passed == n - 1 ? static_cast<int>(html.size()) + 1 : 0;
+    if (passed != n - 1) return 0;
+    // Past the last visible character is the end of the text, after any tag there.
+    for (size_t j = i; j < html.size(); ++j) {
+        if (html[j] == u'<')
+            inTag = true;
+        else if (html[j] == u'>')
+            inTag = false;
+        else if (!inTag)
+            return static_cast<int>(i) + 1;
+    }
+    return static_cast<int>(html.size()) + 1;
 }
 
 namespace {

@@ -115,9 +115,15 @@ void TCustomComPort::Free() {
     });
 }
 
+bool TCustomComPort::OnOwnEventThread() const {
+    // Asked of the running thread itself, not of FEventThread, which the main thread clears
+    // while the event thread may still be asking.
+    auto* thread = dynamic_cast<TComThread*>(TThread::CurrentThread());
+    return thread && thread->FComPort == this;
+}
+
 bool TCustomComPort::InOwnBatch() const {
-    return (FEventThread && TThread::CurrentThread() == FEventThread.get()) ||
-           (IsMainThread() && (FInThreadBatch || FInWindowStep));
+    return OnOwnEventThread() || (IsMainThread() && (FInThreadBatch || FInWindowStep));
 }
 
 void TCustomComPort::Close() {
@@ -125,7 +131,7 @@ void TCustomComPort::Close() {
     if (!FConnected || Designing() || FClosing) return;
     // Close waits for the event thread to end, which that thread itself cannot do.
     // So can a handler of a batch the thread hands to the main thread: the thread waits for it.
-    if (FEventThread && (TThread::CurrentThread() == FEventThread.get() || FInThreadBatch))
+    if (OnOwnEventThread() || (FEventThread && FInThreadBatch))
         throw EInvalidOperation(u"The port cannot be closed from its own event thread");
     FClosing = true;
     struct Reset {

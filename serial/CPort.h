@@ -299,9 +299,12 @@ protected:
     void Execute() override;
 
 private:
+    friend class TCustomComPort;
     void DispatchComMsg();
     TCustomComPort* FComPort;
     HANDLE FStopEvent;
+    // Set by the main thread when it has run a batch handed to it (smThreadSync).
+    HANDLE FBatchDone;
     TComEvents FEvents;
     // The error word of the batch, taken as the wait ended, before any step asks the device.
     DWORD FErrors = 0;
@@ -488,6 +491,12 @@ private:
     TComErrors ErrorsFromWord(DWORD Errors) const;
     // Whether the calling code runs inside a batch of this port's events.
     bool InOwnBatch() const;
+    // Whether the calling code runs on this port's event thread.
+    bool OnOwnEventThread() const;
+    // Whether a link hears of transfers of that kind (OnTx or OnTxBuf, OnRx).
+    bool LinksListen(TOperationKind Kind) const;
+    // A synchronous read or write as one blocking call on the device.
+    int TransferNow(TOperationKind Kind, void* Buffer, int Count);
     bool CanApply() const;
     bool Designing() const { return ComponentState().Contains(csDesigning); }
     bool Loading() const { return ComponentState().Contains(csLoading); }

@@ -50,7 +50,42 @@ struct AsyncGuard {
 
 DWORD ToCount(int Count) { return Count > 0 ? static_cast<DWORD>(Count) : 0; }
 
+// Narrows Str to one byte per character in its own storage, front to back (byte i lands in code
+// unit i/2, which is already read); returns the bytes.
+uint8_t* NarrowInPlace(String& Str) {
+    auto* bytes = reinterpret_cast<uint8_t*>(Str.data());
+    size_t n = Str.size();
+    for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<uint8_t>(Str[i] & 0xFF);
+    return bytes;
+}
+
 }  // namespace
+
+// ---- synchronous transfers ----
+
+bool TCustomComPort::LinksListen(TOperationKind Kind) const {
+    return std::any_of(FLinks.begin(), FLinks.end(), [Kind](TComLink* l) {
+        return Kind == okWrite ? bool(l->OnTx) || bool(l->OnTxBuf) : bool(l->OnRx);
+    });
+}
+
+// A synchronous transfer that no link listens to needs no record: it is one blocking call, in
+// which the calling thread serves the port while it waits (no event, no hand-over). Errors are
+// those of the record's way: 24 on a closed port, 2 or 3 when the transfer fails.
+int TCustomComPort::TransferNow(TOperationKind Kind, void* Buffer, int Count) {
+    if (FHandle == INVALID_HANDLE_VALUE) {
+        ReportComError(CEPortNotOpen, -ComErrorCode(CEPortNotOpen));
+        return 0;
+    }
+    DWORD done = 0;
+    BOOL ok = Kind == okWrite ? WriteFile(FHandle, Buffer, ToCount(Count), &done, nullptr)
+                              : ReadFile(FHandle, Buffer, ToCount(Count), &done, nullptr);
+    if (!ok) {
+        ReportComError(Kind == okWrite ? CE_WriteFailed : CE_ReadFailed, GetLastError());
+        return 0;
+    }
+    return static_cast<int>(done);
+}
 
 // ---- writes ----
 
@@ -76,6 +111,7 @@ int TCustomComPort::WriteAsync(const void* Buffer, int Count, PAsync& AsyncPtr) 
 // After a report that OnException took, a synchronous call on a closed port ends there, with
 // nothing transferred, rather than waiting on the invalid handle.
 int TCustomComPort::Write(const void* Buffer, int Count) {
+    if (!LinksListen(okWrite)) return TransferNow(okWrite, const_cast<void*>(Buffer), Count);
     AsyncGuard g;
     WriteAsync(Buffer, Count, g.a);
     if (FHandle == INVALID_HANDLE_VALUE) return 0;
@@ -84,15 +120,13 @@ int TCustomComPort::Write(const void* Buffer, int Count) {
 
 int TCustomComPort::WriteStrAsync(String& Str, PAsync& AsyncPtr) {
     if (Str.empty()) return 0;
-    // Narrowed in place, front to back: byte i lands in code unit i/2, which is already read.
-    auto* bytes = reinterpret_cast<uint8_t*>(Str.data());
-    size_t n = Str.size();
-    for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<uint8_t>(Str[i] & 0xFF);
-    return WriteAsync(bytes, static_cast<int>(n), AsyncPtr);
+    int n = static_cast<int>(Str.size());
+    return WriteAsync(NarrowInPlace(Str), n, AsyncPtr);
 }
 
 int TCustomComPort::WriteStr(String Str) {
     if (Str.empty()) return 0;
+    if (!LinksListen(okWrite)) return TransferNow(okWrite, NarrowInPlace(Str), static_cast<int>(Str.size()));
     AsyncGuard g;
     WriteStrAsync(Str, g.a);
     if (FHandle == INVALID_HANDLE_VALUE) return 0;
@@ -146,6 +180,7 @@ int TCustomComPort::ReadAsync(void* Buffer, int Count, PAsync& AsyncPtr) {
 }
 
 int TCustomComPort::Read(void* Buffer, int Count) {
+    if (!LinksListen(okRead)) return TransferNow(okRead, Buffer, Count);
     AsyncGuard g;
     ReadAsync(Buffer, Count, g.a);
     if (FHandle == INVALID_HANDLE_VALUE) return 0;
@@ -161,6 +196,16 @@ int TCustomComPort::ReadStrAsync(AnsiString& Str, int Count, PAsync& AsyncPtr) {
 int TCustomComPort::ReadStr(String& Str, int Count) {
     Str.clear();
     if (Count < 1) return 0;
+    if (!LinksListen(okRead)) {
+        // The bytes land in the back half of Str's own storage and are widened front to back:
+        // character i (bytes 2i, 2i+1) never reaches byte Count + i + 1, which is still to come.
+        Str.resize(static_cast<size_t>(Count));
+        auto* bytes = reinterpret_cast<uint8_t*>(Str.data()) + Count;
+        int n = std::clamp(TransferNow(okRead, bytes, Count), 0, Count);
+        for (int i = 0; i < n; ++i) Str[static_cast<size_t>(i)] = bytes[i];
+        Str.resize(static_cast<size_t>(n));
+        return n;
+    }
     AnsiString bytes;
     int n;
     {
@@ -189,8 +234,8 @@ int TCustomComPort::WaitForAsync(PAsync& AsyncPtr) {
         return 0;
     }
     DWORD transferred = 0;
-    bool ok = WaitForSingleObject(AsyncPtr->Overlapped.hEvent, INFINITE) == WAIT_OBJECT_0 &&
-              GetOverlappedResult(FHandle, &AsyncPtr->Overlapped, &transferred, FALSE_);
+    // The waiting form: the calling thread serves the port meanwhile, sparing a hand-over.
+    bool ok = GetOverlappedResult(FHandle, &AsyncPtr->Overlapped, &transferred, TRUE_);
     if (!ok) {
         ReportComError(AsyncPtr->Kind == okWrite ? CE_WriteFailed : CE_ReadFailed, GetLastError());
         return 0;

@@ -18,6 +18,7 @@ constexpr DWORD kEventOrder[] = {EV_ERR, EV_RXCHAR, EV_TXEMPTY, EV_BREAK, EV_RIN
 
 TComThread::TComThread(TCustomComPort* AComPort) : TThread(false), FComPort(AComPort) {
     FStopEvent = CreateEvent(nullptr, TRUE_, FALSE_, nullptr);
+    FBatchDone = CreateEvent(nullptr, TRUE_, FALSE_, nullptr);
     SetPriority(AComPort->EventThreadPriority());
     // The port has set the device's event mask (CreateEventThread), where a failure can be
     // reported before the thread exists.
@@ -32,23 +33,25 @@ TComThread::~TComThread() {
     // thread is delivered and the thread reaches its stop test.
     WaitFor();
     CloseHandle(FStopEvent);
+    CloseHandle(FBatchDone);
 }
 
 void TComThread::Execute() {
     HANDLE port = FComPort->Handle();
+    // The thread waits in the port, which has it serve the device meanwhile: received bytes reach
+    // it without a hand-over, and the record needs no event of its own. Lives as long as the
+    // mask: a wait still pending at the stop writes both when the mask is reset.
     OVERLAPPED ov{};
-    ov.hEvent = CreateEvent(nullptr, TRUE_, TRUE_, nullptr);
-    HANDLE handles[2] = {FStopEvent, ov.hEvent};
-    // Lives as long as ov: a wait still pending at the stop writes it when the mask is reset.
     DWORD mask = 0;
     for (;;) {
+        DWORD woke = WaitCommEventOrStop(port, &mask, &ov, FStopEvent);
         // A wait that cannot start, or that ends in failure, would come back at once for ever:
         // the device is of no further use, so the thread only waits to be stopped.
-        if (!WaitCommEvent(port, &mask, &ov) && GetLastError() != ERROR_IO_PENDING) {
+        if (woke == WAIT_FAILED) {
             WaitForSingleObject(FStopEvent, INFINITE);
             break;
         }
-        if (WaitForMultipleObjects(2, handles, FALSE_, INFINITE) != WAIT_OBJECT_0 + 1) break;
+        if (woke != WAIT_OBJECT_0 + 1) break;
         DWORD transferred = 0;
         if (!GetOverlappedResult(port, &ov, &transferred, FALSE_)) {
             WaitForSingleObject(FStopEvent, INFINITE);
@@ -63,7 +66,6 @@ void TComThread::Execute() {
     // Also ends a wait still pending after the stop.
     SetCommMask(port, 0);
     PurgeComm(port, PURGE_TXCLEAR | PURGE_RXCLEAR);
-    CloseHandle(ov.hEvent);
 }
 
 void TComThread::DispatchComMsg() {
@@ -72,13 +74,24 @@ void TComThread::DispatchComMsg() {
     DWORD errors = FErrors;
     if (port->FFreePending) return;
     switch (port->SyncMethod()) {
-    case smThreadSync:
-        Synchronize([port, events, errors] {
+    case smThreadSync: {
+        // A synchronised call that the thread waits for in the port: the device is served
+        // meanwhile, so bytes keep arriving (for the next batch) while the main thread runs
+        // this one.
+        HANDLE done = FBatchDone;
+        ResetEvent(done);
+        Queue([port, events, errors, done] {
+            struct Done {
+                HANDLE done;
+                ~Done() { SetEvent(done); }
+            } signal{done};
             port->FInThreadBatch = true;
             port->CallEvents(events, errors);
             port->FInThreadBatch = false;
         });
+        if (WaitServingComm(port->Handle(), done) != WAIT_OBJECT_0) WaitForSingleObject(done, INFINITE);
         break;
+    }
     case smWindowSync: {
         // One blocking send per event; the window replies before it runs the step. The error
         // step's word travels with its message.

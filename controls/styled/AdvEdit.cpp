@@ -165,11 +165,7 @@ void TAdvEdit::SetModified(bool value) {
 }
 
 void TAdvEdit::Change() {
-    if (FBlockChange) {
-        FBlockChange = false;
-        return;
-    }
-    ++FChangeCount;
+    if (!FInput.ChangeNotice()) return;
     if (FTransparent) Invalidate();
     if (FShowURL) {
         bool url = IsURLText();
@@ -222,15 +218,9 @@ void TAdvEdit::SelectAll() {
     SetSelection(start, end);
 }
 
-void TAdvEdit::SelectBeforeDecimal() {
-    int p = Pos(String(FormatSettings.DecimalSeparator), Text());
-    SetCaret(p > 0 ? p - 1 + PrefixLength() : PrefixLength());
-}
+void TAdvEdit::SelectBeforeDecimal() { FInput.CaretBeforeDecimal(); }
 
-void TAdvEdit::SelectAfterDecimal() {
-    int p = Pos(String(FormatSettings.DecimalSeparator), Text());
-    SetCaret(p > 0 ? p + PrefixLength() : PrefixLength());
-}
+void TAdvEdit::SelectAfterDecimal() { FInput.CaretAfterDecimal(); }
 
 // ---- Message routing
 
@@ -259,11 +249,7 @@ void TAdvEdit::Dispatch(TMessage& Message) {
     TCustomEdit::Dispatch(Message);
 }
 
-void TAdvEdit::WMChar(TMessage& Message) {
-    FilterTypedChar(Message);
-    // The swallow of a character typed over the whole value lasts for that character only.
-    FBlockChange = false;
-}
+void TAdvEdit::WMChar(TMessage& Message) { FilterTypedChar(Message); }
 
 void TAdvEdit::WMKeyDown(TMessage& Message) { FilterKeyDown(Message); }
 
@@ -283,16 +269,7 @@ void TAdvEdit::WMLButtonUp(TMessage& Message) {
     }
     TCustomEdit::WMLButtonUp(Message);
     if (LinkClick()) return;
-    const int pre = PrefixLength(), end = ValueEnd();
-    int s = SelStart(), e = SelStart() + SelLength();
-    if (!FPrefix.empty() && Caret() < pre) {
-        SetSelection(pre, std::max(pre, e));
-        return;
-    }
-    if (!FSuffix.empty()) {
-        if (SelLength() == 0 && s > end) SetCaret(end);
-        else if (e > end) SetSelection(std::min(s, end), end);
-    }
+    FInput.Released();
 }
 
 // ---- Focus
@@ -310,14 +287,7 @@ void TAdvEdit::CMExit(TMessage& Message) {
         return;
     }
     FocusOutLooks();
-    String v = Text();
-    if (FPrecision > 0 && (FEditType == etFloat || FEditType == etMoney) && (!v.empty() || !FAllowNumericNullValue)) {
-        bool modified = FModified;
-        SetFloatValue(FloatValue());
-        SetModified(modified);
-    }
-    if (FEditType == etNumeric && Text().empty() && !FAllowNumericNullValue) SetText(u"0");
-    if ((FEditType == etFloat || FEditType == etMoney) && Text().empty() && !FAllowNumericNullValue) SetFloatValue(0);
+    FInput.CompleteNumber();
     ValidateValue(Text());
     TCustomEdit::CMExit(Message);
     if (FLookup->Enabled() && FLookup->History()) {
@@ -332,14 +302,4 @@ void TAdvEdit::WMKillFocus(TMessage& Message) {
     // The auto-complete list stays while the focus goes into it (a press in the list); focus
     // going anywhere else, to no window of the program too, hides it.
     if (!InLookup(reinterpret_cast<HWND>(Message.WParam))) HideLookup();
-}
-
-// ---- Small helpers
-
-void TAdvEdit::PostKey(UINT msg, WORD key) {
-    if (Parent() && Parent()->HandleAllocated()) PostMessage(Parent()->Handle(), msg, key, 0);
-}
-
-void TAdvEdit::NextControl() {
-    if (TCustomForm* form = GetParentForm(this)) form->Perform(WM_NEXTDLGCTL, 0, 0);
 }

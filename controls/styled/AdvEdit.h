@@ -12,28 +12,15 @@
 #include <functional>
 #include <memory>
 
+#include "controls/styled/EditTypes.h"
+#include "controls/styled/TypedInput.h"
+#include "controls/styled/WinCtrl.h"
 #include "platform/rtl/Lists.h"
 #include "platform/rtl/Persistent.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/HintWindow.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/StdCtrlsDrawn.h"
-
-// The twelve input kinds; the ordinals are stored in form files and stay as they are.
-enum TAdvEditType : uint8_t {
-    etString,
-    etNumeric,
-    etFloat,
-    etUppercase,
-    etMixedCase,
-    etLowerCase,
-    etPassword,
-    etMoney,
-    etRange,
-    etHex,
-    etAlphaNumeric,
-    etValidChars
-};
 
 enum TPrecisionDisplay : uint8_t { pdNormal, pdShortest };
 
@@ -63,26 +50,6 @@ enum TLabelPosition : uint8_t {
     lpBottomRight
 };
 
-// What a text reads as: ClassifyTypedText's answer (the numbers are the classes' own).
-enum TTextClass { tcInteger = 0, tcFloat = 1, tcOther = 2, tcHex = 5 };
-
-// Integer (digits and "-"), float (digits, ",", "-", "." with thousand separators at least
-// three characters apart), hexadecimal (digits, "-", A-F), or other (also the empty text and
-// any text with two signs or two decimal separators).
-TTextClass ClassifyTypedText(const String& text);
-// Without thousand separators, by the process's separators; 0 when it does not convert.
-double EditTextToFloat(const String& text);
-// Each character's digit value from the right times 1, 16, 256, ...; other characters count
-// 0. 32-bit wrap-around: "FFFFFFFF" reads -1.
-int32_t HexToInt(const String& text);
-// Leading blanks, one sign, then decimal digits, or hexadecimal after "$", "x" or "0x". False
-// when a character other than a digit ends the digits (or there are none); value is what was
-// read up to there. Wraps around in 32 bits.
-bool ScanInt(const String& text, int32_t& value);
-// Word by word: the first letter of a word upper-cased, the others lower-cased, with "Mc" and
-// "Mac" names and a closing " II"/" III" kept in capitals.
-String MixedCaseText(const String& text);
-
 }  // namespace advedit
 
 // Integers, each at most once.
@@ -108,18 +75,6 @@ public:
 class TAdvEdit;
 class TListHintWindow;
 class TEditDropTarget;
-
-// Lets a transparent edit ask its parent to paint the parent's graphic children.
-class TWinCtrl : public TWinControl {
-public:
-    using TWinControl::TWinControl;
-    void PaintCtrls(HDC DC, TControl* First) { PaintControls(DC, First); }
-    // The same for any window control.
-    static void PaintCtrls(TWinControl* Control, HDC DC, TControl* First) {
-        void (TWinControl::*paint)(HDC, TControl*) = &TWinCtrl::PaintControls;
-        (Control->*paint)(DC, First);
-    }
-};
 
 // The auto-complete list's settings.
 class TLookupSettings : public TPersistent {
@@ -223,7 +178,6 @@ private:
     TListBox* FListControl = nullptr;
 };
 
-using TClipboardEvent = std::function<void(TObject* Sender, const String& value, bool& allow)>;
 using TLookupSelectEvent = std::function<void(TObject* Sender, String& Value)>;
 using TLookupIndexSelectEvent = std::function<void(TObject* Sender, int Index, String& Value)>;
 using TValueValidateEvent = std::function<void(TObject* Sender, const String& value, bool& IsValid)>;
@@ -501,37 +455,31 @@ private:
 
     // The value as the control shows it, Prefix and Suffix around it.
     void SetControlText(const String& whole);
-    // Replaces the value in place (no type formatting, Modified kept); the change notice comes.
-    void ReplaceValue(const String& value);
     int PrefixLength() const { return FPrefix.Length(); }
     int ValueEnd() const { return FPrefix.Length() + Text().Length(); }
     int Caret() const;
     void SetCaret(int pos) { SetSelection(pos, pos); }
-    bool IsSignedType() const { return FEditType == etNumeric || FEditType == etFloat || FEditType == etMoney; }
-    // n of the length limit: the 1-based position of the decimal separator in the value without
-    // thousand separators (length + 1 without one), less one for a sign.
-    int IntegerPartEnd() const;
-    bool NativeModified() { return Perform(EM_GETMODIFY, 0, 0) != 0; }
-    void PostKey(UINT msg, WORD key);
-    void NextControl();
 
-    // Typed characters, by step.
-    bool PostProcess();
-    void Backspace(TMessage& Message);
-    // true: the character ended normally (post-processing follows).
-    bool PerType(TMessage& Message);
-    bool FloatRules(TMessage& Message);
-    bool MoneyRules(TMessage& Message);
-    bool SeparatorTooClose(const String& value, int caretInValue) const;
-    // 0: not decided; 1: typed over the next digit; -1: swallowed.
-    int FullFraction(char16_t ch);
-    void SignToggle(bool& postProcess);
-    // A first decimal separator in an empty value ("0."), or the sign: true when it took the
-    // character (no post-processing follows).
-    bool StartOrSign(char16_t ch);
-    void PassOn(TMessage& Message);
+    // The typed input engine's view of this edit (AdvEditInput.cpp).
+    friend class styled::TEditInputHost<TAdvEdit, TCustomEdit>;
+    class TInputHost final : public styled::TEditInputHost<TAdvEdit, TCustomEdit> {
+    public:
+        using TEditInputHost::TEditInputHost;
+        void SetWholeText(const String& text) override;
+        bool NativeModified() override;
+        double FloatValue() override;
+        void SetFloatValue(double value) override;
+        bool Modified() const override;
+        void SetModified(bool value) override;
+        String MixedCase(const String& value) override;
+        styled::TTypedSettings Settings() const override;
+        bool LookupKeyDown(TMessage& Message) override;
+        void RefreshLookup() override;
+        void BackspaceAtPrefix() override;
+        void EscapeUndo() override;
+    };
 
-    // Key-downs.
+    // The auto-complete's keys.
     bool LookupShown() const;
     void LookupKey(WORD key);
     void HideLookup();
@@ -561,11 +509,7 @@ private:
 
     bool FModified = false;
     String FUndoText;
-    bool FBlockChange = false;    // swallows the next change notice
-    bool FIsCutting = false;
-    bool FPrecisionOff = false;   // the sign toggle of etFloat and etMoney reads Precision 0
     bool FValidating = false;
-    int FChangeCount = 0;         // OnChange calls so far
     TColor FFontColor = clWindowText;  // the remembered normal font colour
 
     std::unique_ptr<TLookupSettings> FLookup;
@@ -625,4 +569,7 @@ private:
     bool FIsDragSource = false;
     bool FDropInOwnSelection = false;
     TPoint FDropCaret{-1, -1};
+
+    TInputHost FInputHost{*this};
+    styled::TTypedInput FInput{FInputHost};
 };

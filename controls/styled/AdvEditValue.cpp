@@ -100,6 +100,72 @@ bool ScanInt(const String& text, int32_t& value) {
     return i == n && i > start;
 }
 
+double TypedFloatValue(TAdvEditType type, const String& value) {
+    switch (type) {
+        case etString: {
+            // The locale-independent scan; a text that is not a number reads 0.
+            TFormatSettings plain = TFormatSettings::Default();
+            plain.ThousandSeparator = 0;
+            double d = 0;
+            return TryStrToFloat(Trim(value), d, plain) ? d : 0;
+        }
+        case etNumeric:
+        case etFloat:
+            if (value.empty() || value == u"-") return 0;
+            return EditTextToFloat(value);
+        case etMoney: {
+            String s = Without(value, FormatSettings.ThousandSeparator);
+            if (!s.empty() && s.back() == FormatSettings.DecimalSeparator) s.pop_back();
+            if (s.empty() || s == u"-") return 0;
+            return EditTextToFloat(s);
+        }
+        case etHex: return value.empty() ? 0 : HexToInt(value);
+        default: return 0;
+    }
+}
+
+namespace {
+
+// "%g": 15 significant digits, the exponent as short as it can be ("1E20"); the layer's Format
+// writes at least three exponent digits there.
+String FormatG(double x) { return FloatToStrF(x, ffGeneral, 15, 0); }
+
+// Hexadecimal digits of the integer part, as few as needed; a value outside 64 bits is held
+// at the nearest end rather than converted out of range.
+String HexOf(double x) {
+    double t = std::trunc(x);
+    if (!(t >= -9.2233720368547758e18)) t = -9.2233720368547758e18;
+    if (t >= 9.2233720368547758e18) t = 9.2233720368547748e18;
+    return IntToHex(static_cast<long long>(t), 1);
+}
+
+}  // namespace
+
+String FormatPrecision(const char* kind, int precision, double value) {
+    return Format(String(u"%.") + IntToStr(precision) + String(kind), {value});
+}
+
+bool FloatValueText(TAdvEditType type, int precision, double value, String& text) {
+    switch (type) {
+        case etString:
+        case etFloat:
+        case etMoney: text = precision < 0 ? FormatG(value) : FormatPrecision("f", precision, value); return true;
+        case etNumeric: text = precision < 0 ? FormatG(value) : FormatPrecision("n", precision, value); return true;
+        case etHex: text = HexOf(value); return true;
+        default: return false;
+    }
+}
+
+bool IntValueText(TAdvEditType type, int32_t value, String& text) {
+    switch (type) {
+        case etNumeric:
+        case etFloat:
+        case etMoney: text = IntToStr(value); return true;
+        case etHex: text = IntToHex(value, 1); return true;
+        default: return false;
+    }
+}
+
 String MixedCaseText(const String& text) {
     static const String breaks(u" ,.-'\\/:*$)\"");
     String r = text;
@@ -196,27 +262,6 @@ void TRangeList::Show() const {
 // ---------------------------------------------------------------------------------------------
 // TAdvEdit: the value
 
-namespace {
-
-// "%g": 15 significant digits, the exponent as short as it can be ("1E20"); the layer's Format
-// writes at least three exponent digits there.
-String FormatG(double x) { return FloatToStrF(x, ffGeneral, 15, 0); }
-
-String FormatP(const char* kind, int precision, double x) {
-    return Format(String(u"%.") + IntToStr(precision) + String(kind), {x});
-}
-
-// Hexadecimal digits of the integer part, as few as needed; a value outside 64 bits is held
-// at the nearest end rather than converted out of range.
-String HexOf(double x) {
-    double t = std::trunc(x);
-    if (!(t >= -9.2233720368547758e18)) t = -9.2233720368547758e18;
-    if (t >= 9.2233720368547758e18) t = 9.2233720368547748e18;
-    return IntToHex(static_cast<long long>(t), 1);
-}
-
-}  // namespace
-
 String TAdvEdit::Text() const {
     String s = TCustomEdit::Text();
     if (!FPrefix.empty() && s.starts_with(FPrefix)) s.erase(0, FPrefix.size());
@@ -231,8 +276,8 @@ void TAdvEdit::SetText(const String& value) {
     if (FPrecisionDisplay == pdShortest && (FEditType == etFloat || FEditType == etMoney)) {
         if (!v.empty()) v = FormatG(EditTextToFloat(v));
     } else if ((FPrecision > 0 || FEditType == etMoney) && !v.empty()) {
-        if (FEditType == etMoney) v = FormatP("n", FPrecision, EditTextToFloat(v));
-        else if (FEditType == etFloat) v = FormatP("f", FPrecision, EditTextToFloat(v));
+        if (FEditType == etMoney) v = FormatPrecision("n", FPrecision, EditTextToFloat(v));
+        else if (FEditType == etFloat) v = FormatPrecision("f", FPrecision, EditTextToFloat(v));
     }
     if (FEditType == etHex) v = AnsiUpperCase(v);
     SetControlText(FPrefix + v + FSuffix);
@@ -241,45 +286,13 @@ void TAdvEdit::SetText(const String& value) {
 
 void TAdvEdit::SetControlText(const String& whole) { TCustomEdit::SetText(whole); }
 
-double TAdvEdit::FloatValue() const {
-    String v = Text();
-    switch (FEditType) {
-        case etString: {
-            // The locale-independent scan; a text that is not a number reads 0.
-            TFormatSettings plain = TFormatSettings::Default();
-            plain.ThousandSeparator = 0;
-            double d = 0;
-            return TryStrToFloat(Trim(v), d, plain) ? d : 0;
-        }
-        case etNumeric:
-        case etFloat:
-            if (v.empty() || v == u"-") return 0;
-            return EditTextToFloat(v);
-        case etMoney: {
-            String s;
-            for (char16_t c : v)
-                if (c != FormatSettings.ThousandSeparator) s.push_back(c);
-            if (!s.empty() && s.back() == FormatSettings.DecimalSeparator) s.pop_back();
-            if (s.empty() || s == u"-") return 0;
-            return EditTextToFloat(s);
-        }
-        case etHex: return v.empty() ? 0 : HexToInt(v);
-        default: return 0;
-    }
-}
+double TAdvEdit::FloatValue() const { return TypedFloatValue(FEditType, Text()); }
 
 void TAdvEdit::SetFloatValue(double value) {
-    const int p = FPrecisionOff ? 0 : FPrecision;
-    switch (FEditType) {
-        case etString:
-        case etFloat: SetText(p < 0 ? FormatG(value) : FormatP("f", p, value)); break;
-        case etNumeric: SetText(p < 0 ? FormatG(value) : FormatP("n", p, value)); break;
-        case etMoney:
-            SetText(p < 0 ? FormatG(value) : FormatP("f", p, value));
-            ReformatMoney();
-            break;
-        case etHex: SetText(HexOf(value)); break;
-        default: break;
+    String text;
+    if (FloatValueText(FEditType, FInput.PrecisionOff() ? 0 : FPrecision, value, text)) {
+        SetText(text);
+        if (FEditType == etMoney) ReformatMoney();
     }
     SetModified(true);
 }
@@ -303,15 +316,10 @@ int32_t TAdvEdit::IntValue() const {
 }
 
 void TAdvEdit::SetIntValue(int32_t value) {
-    switch (FEditType) {
-        case etNumeric:
-        case etFloat: SetText(IntToStr(value)); break;
-        case etMoney:
-            SetText(IntToStr(value));
-            ReformatMoney();
-            break;
-        case etHex: SetText(IntToHex(value, 1)); break;
-        default: break;
+    String text;
+    if (IntValueText(FEditType, value, text)) {
+        SetText(text);
+        if (FEditType == etMoney) ReformatMoney();
     }
     SetModified(true);
 }
@@ -377,31 +385,7 @@ void TAdvEdit::SetSuffix(const String& value) {
     SetText(v);
 }
 
-void TAdvEdit::ReformatMoney() {
-    String v = Text();
-    const int c = HandleAllocated() ? Caret() : 0;
-    const int oldLength = v.Length();
-    if (v.empty()) return;
-    String sign;
-    if (v.starts_with(u"-")) {
-        sign = u"-";
-        v.erase(0, 1);
-    }
-    String frac;
-    if (size_t d = v.find(FormatSettings.DecimalSeparator); d != String::npos) frac = String(v.substr(d, 255));
-    String whole = Format(FAutoThousandSeparator ? u"%n" : u"%f", {std::fabs(std::trunc(FloatValue()))});
-    if (size_t d = whole.find(FormatSettings.DecimalSeparator); d != String::npos) whole.erase(d);
-    String nv = sign + whole + frac;
-    FBlockChange = true;
-    try {
-        SetControlText(FPrefix + nv + FSuffix);
-    } catch (...) {
-        FBlockChange = false;
-        throw;
-    }
-    FBlockChange = false;
-    if (HandleAllocated()) SetCaret(std::clamp(c + (nv.Length() - oldLength), 0, TCustomEdit::Text().Length()));
-}
+void TAdvEdit::ReformatMoney() { FInput.RegroupMoney(); }
 
 bool TAdvEdit::RangeStrToList(TRangeList* rangelist) const { return rangelist->StrToList(Text()); }
 

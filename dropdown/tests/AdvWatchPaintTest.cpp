@@ -397,12 +397,19 @@ TEST(WatchText, AFamilyGDIPlusLacksIsDrawnInArial) {
     };
     TBitmap arial, missing, serif;
     TRect arialBounds = draw("Arial", arial);
-    for (const char* family : {"Comic Sans MS", "Century", "Century Gothic"}) {
+    // The font map takes the sans faces of the looks to the Arial stand-in and "Century" to the
+    // serif one.
+    for (const char* family : {"Comic Sans MS", "Century Gothic"}) {
         EXPECT_EQ(draw(family, missing), arialBounds) << family;
         EXPECT_TRUE(same(arial, missing)) << family;
     }
-    draw("Times New Roman", serif);
+    TRect serifBounds = draw("Times New Roman", serif);
     EXPECT_FALSE(same(arial, serif));
+    EXPECT_EQ(draw("Century", missing), serifBounds);
+    EXPECT_TRUE(same(serif, missing));
+    // A family no map knows and nothing installed has is drawn in Arial.
+    EXPECT_EQ(draw("No Such Family Anywhere", missing), arialBounds);
+    EXPECT_TRUE(same(arial, missing));
     // Centred in the layout, from its top; nothing without a text or a surface.
     EXPECT_NEAR((arialBounds.Left + arialBounds.Right) / 2.0, 60, 1);
     EXPECT_EQ(arialBounds.Top, 0);

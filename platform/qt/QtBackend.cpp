@@ -157,6 +157,7 @@ public:
     ui::PrinterService& Printing() override { return qtb::PrintService(); }
 
     int WheelScrollLines() override { return qtb::DesktopWheelScrollLines(); }
+    int DragDistance() override { return qtb::DesktopDragDistance(); }
     bool OpenUrl(const String& target) override { return qtb::DesktopOpenUrl(target); }
     bool DrawThemePart(TBitmap& target, const ui::ThemePart& part) override { return qtb::PaintThemePart(target, part); }
     ui::DesktopDragDrop& DragDrop() override { return qtb::DesktopDragDropService(); }
@@ -177,6 +178,10 @@ public:
     }
     std::unique_ptr<ui::StaticView> CreateStaticView(ui::StaticKind kind, ui::WidgetPeer& host, TWinControl* control) override {
         return MakeStaticView(kind, host, control);
+    }
+    // The date-time view: QtDateTime.cpp.
+    std::unique_ptr<ui::DateTimeView> CreateDateTimeView(ui::DateTimeKind kind, ui::WidgetPeer& host, TWinControl* control) override {
+        return MakeDateTimeView(kind, host, control);
     }
 
     // Graphics (platform/qt/QtGraphics.h).

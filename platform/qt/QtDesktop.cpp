@@ -13,6 +13,11 @@ int DesktopWheelScrollLines() {
     return QApplication::wheelScrollLines();
 }
 
+int DesktopDragDistance() {
+    qtb::EnsureApplication();
+    return QApplication::startDragDistance();
+}
+
 bool DesktopOpenUrl(const String& target) {
     qtb::EnsureApplication();
     QString text = QString::fromStdU16String(target);

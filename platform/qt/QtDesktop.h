@@ -6,6 +6,7 @@
 namespace qtb {
 
 int DesktopWheelScrollLines();
+int DesktopDragDistance();
 bool DesktopOpenUrl(const String& target);
 bool PaintThemePart(TBitmap& target, const ui::ThemePart& part);
 // The icon theme's icon of a folder or a file type (QtShellIcons.cpp).

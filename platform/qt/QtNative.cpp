@@ -26,6 +26,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include "platform/qt/QtEmbedded.h"
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtInput.h"
 #include "platform/qt/QtServices.h"
@@ -848,5 +849,22 @@ std::unique_ptr<ui::StaticView> MakeStaticView(ui::StaticKind kind, ui::WidgetPe
     if (kind == ui::StaticKind::GroupBox) return std::make_unique<GroupView>(host, control);
     return std::make_unique<LabelView>(host, control);
 }
+
+// ---- the embedding, for views made in other files (QtEmbedded.h) ----
+
+struct EmbeddedWidget::Impl : Embedded {
+    using Embedded::Embedded;
+};
+
+EmbeddedWidget::EmbeddedWidget(QWidget* inner, ui::WidgetPeer& host, TWinControl* control, bool forwardMouse)
+    : FImpl(std::make_unique<Impl>(inner, host, control, forwardMouse)) {}
+EmbeddedWidget::~EmbeddedWidget() = default;
+QWidget* EmbeddedWidget::Inner() const { return FImpl->Inner.data(); }
+void EmbeddedWidget::SetFont(const TFont& font) { FImpl->SetFont(font); }
+void EmbeddedWidget::SetColors(int32_t background, int32_t text) { Embedded::SetColors(FImpl->Inner, background, text); }
+void EmbeddedWidget::SetFrameInsets(const TRect& insets) { FImpl->SetFrameInsets(insets); }
+void EmbeddedWidget::SetOwnerPainted(bool value) { FImpl->SetOwnerPainted(value); }
+void EmbeddedWidget::Render(TBitmap& target) { FImpl->Render(target); }
+void EmbeddedWidget::SetOverlay(const TBitmap& painted, const TBitmap& native) { FImpl->SetOverlay(painted, native); }
 
 }  // namespace qtb

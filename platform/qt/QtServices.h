@@ -27,6 +27,8 @@ std::unique_ptr<ui::ListView> MakeListView(ui::ListKind kind, ui::WidgetPeer& ho
 std::unique_ptr<ui::ButtonView> MakeButtonView(ui::ButtonKind kind, ui::WidgetPeer& host, TWinControl* control);
 std::unique_ptr<ui::RangeView> MakeRangeView(ui::RangeKind kind, ui::WidgetPeer& host, TWinControl* control, ui::RangeSink& sink);
 std::unique_ptr<ui::StaticView> MakeStaticView(ui::StaticKind kind, ui::WidgetPeer& host, TWinControl* control);
+// The date-time picker's view, a widget of its own that only shows (QtDateTime.cpp).
+std::unique_ptr<ui::DateTimeView> MakeDateTimeView(ui::DateTimeKind kind, ui::WidgetPeer& host, TWinControl* control);
 
 // Pop-up windows: the desktop's screens, each with its work area (QtPopup.cpp).
 std::vector<ui::ScreenArea> DesktopScreens();

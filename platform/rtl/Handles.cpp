@@ -43,8 +43,19 @@ void Event::Set() {
     {
         std::lock_guard<std::mutex> g(Waits().mutex);
         FSignaled = true;
+        for (auto* wake : FWakers) (*wake)();
     }
     NotifyWaiters();
+}
+
+void Event::AddWaker(const std::function<void()>* wake) {
+    std::lock_guard<std::mutex> g(Waits().mutex);
+    FWakers.push_back(wake);
+}
+
+void Event::RemoveWaker(const std::function<void()>* wake) {
+    std::lock_guard<std::mutex> g(Waits().mutex);
+    std::erase(FWakers, wake);
 }
 
 void Event::Reset() {

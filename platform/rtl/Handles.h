@@ -2,6 +2,7 @@
 // Kernel objects behind HANDLE values: a handle table (so a stale or forged handle is refused
 // with ERROR_INVALID_HANDLE instead of being dereferenced), waitable objects, events and the
 // wait functions, and the per-thread last-error value.
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -41,10 +42,17 @@ public:
     void AcquireLocked() override {
         if (!FManualReset) FSignaled = false;
     }
+    // A thread that sleeps outside the wait functions (a serial port's thread in poll) hears of
+    // Set through a waker. Set calls it with the wait mutex held, so it must be quick and must
+    // neither block nor take another lock. The caller keeps the function and removes it before
+    // it goes.
+    void AddWaker(const std::function<void()>* wake);
+    void RemoveWaker(const std::function<void()>* wake);
 
 private:
     bool FManualReset;
     bool FSignaled;
+    std::vector<const std::function<void()>*> FWakers;
 };
 
 // The wait behind WaitForMultipleObjects, on objects the caller already holds: the layer uses it

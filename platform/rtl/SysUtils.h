@@ -213,8 +213,13 @@ String ParamStr(int index);
 int ParamCount();
 // "" when the variable is not set.
 String GetEnvironmentVariable(const String& name);
+// Whether the code runs in a library module that a program loaded rather than in the program
+// itself. Every module the project builds is a program: false, unless a test switched it.
+bool IsLibrary();
 
 namespace rtl {
+// The test switch behind IsLibrary (rtl::test::LibraryModuleScope); nothing else sets it.
+void SetIsLibrary(bool value);
 // Full path of the running executable (/proc/self/exe).
 String ExecutableFileName();
 }  // namespace rtl

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <algorithm>
+#include <atomic>
 #include <ctime>
 #include <fstream>
 #include <iterator>
@@ -294,6 +295,14 @@ int ParamCount() {
     size_t n = CommandLine().size();
     return n > 0 ? static_cast<int>(n - 1) : 0;
 }
+
+namespace {
+std::atomic<bool> gIsLibrary{false};
+}
+
+bool IsLibrary() { return gIsLibrary.load(); }
+
+void rtl::SetIsLibrary(bool value) { gIsLibrary.store(value); }
 
 String GetEnvironmentVariable(const String& name) {
     const char* v = std::getenv(Native(name).c_str());

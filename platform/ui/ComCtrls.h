@@ -1,10 +1,12 @@
 #pragma once
 // The ComCtrls unit. Drawn by the library, here: the page control with its sheets, the status
 // bar with its panels, the tool bar with its buttons, and the image list the tool bar takes its
-// images from (ImgList.h). Native: the track bar and the up-down (ComCtrlsNative.h).
+// images from (ImgList.h). Native: the track bar and the up-down (ComCtrlsNative.h). Date and time
+// entry: the date-time picker and the month calendar (ComCtrlsDateTime.h).
 #include <memory>
 #include <vector>
 
+#include "platform/ui/ComCtrlsDateTime.h"
 #include "platform/ui/ComCtrlsNative.h"
 #include "platform/ui/DrawnCtrls.h"
 #include "platform/ui/ImgList.h"

@@ -8,6 +8,7 @@
 #include "platform/rtl/Threads.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/CommNotify.h"
 #include "platform/ui/Tooltips.h"
 #include "platform/ui/SystemInfo.h"
 #include "platform/win/Window.h"
@@ -534,6 +535,9 @@ void TControl::DoMouseUp(TMessage& Message, TMouseButton Button) {
 void TControl::WMLButtonDown(TMessage& Message) {
     if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
     if (FControlStyle.Contains(csClickEvents)) FControlState << csClicked;
+    // A control that drags itself starts at the press; until the pointer moves on, the press
+    // stays its own.
+    if (FDragMode == dmAutomatic) BeginDrag(false);
     DoMouseDown(Message, mbLeft);
 }
 
@@ -1239,6 +1243,7 @@ void TWinControl::Dispatch(TMessage& Message) {
         case CM_PARENTCTL3DCHANGED: CMParentCtl3DChanged(Message); break;
         case WM_HSCROLL: WMHScroll(Message); break;
         case WM_VSCROLL: WMVScroll(Message); break;
+        case WM_NOTIFY: WMNotify(Message); break;
         default: TControl::Dispatch(Message); break;
     }
 }
@@ -1379,6 +1384,15 @@ void ReflectScroll(TWinControl* self, UINT reflected, TMessage& Message) {
 }  // namespace
 
 void TWinControl::WMHScroll(TMessage& Message) { ReflectScroll(this, CN_HSCROLL, Message); }
+
+void TWinControl::WMNotify(TMessage& Message) {
+    const auto* header = reinterpret_cast<const NMHDR*>(Message.LParam);
+    TWinControl* child = header && header->hwndFrom ? FindControl(header->hwndFrom) : nullptr;
+    if (child && child != this && child->Parent() == this && !child->IsPopup())
+        Message.Result = child->Perform(CN_NOTIFY, Message.WParam, Message.LParam);
+    else
+        DefaultHandler(Message);
+}
 void TWinControl::WMVScroll(TMessage& Message) { ReflectScroll(this, CN_VSCROLL, Message); }
 
 void TWinControl::WMSize(TMessage&) {

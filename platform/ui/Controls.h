@@ -62,7 +62,16 @@ using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, 
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum TDragMode { dmManual, dmAutomatic };
 
+// A control drag as the control under the pointer sees it: the pointer came in, left or moved.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+// Target nullptr: the drag ended without a drop.
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+
 class TControlActionLink;
+class TControlDrag;
 // A control's action link class: makes the link of a control (C++ has no class references).
 using TControlActionLinkClass = TControlActionLink* (*)(TControl* Client);
 
@@ -278,9 +287,32 @@ public:
     UINT DrawTextBiDiModeFlags(UINT Flags) const;
     UINT DrawTextBiDiModeFlagsReadingOnly() const;
 
-    // Kept for the controls that read it; the layer starts no drag of controls by itself.
+    // Dragging a control onto others (OLE's drag and drop is another matter). With dmAutomatic a
+    // left press starts a drag as BeginDrag(false) does. A drag is a grab of the input, not a
+    // loop: BeginDrag returns at once. Immediate starts it at once; otherwise it starts once the
+    // pointer is Threshold pixels away from where it was, either way (-1: the desktop's drag
+    // distance, 5 without one), and a release before that is the control's own. Each move then
+    // asks the control under the pointer (DragOver, client coordinates): dsDragEnter, dsDragMove,
+    // and dsDragLeave for the one it left; the pointer shows crDrag where the answer accepts and
+    // crNoDrop elsewhere. A release over an accepting control drops there (its DragDrop, then
+    // this control's OnEndDrag with it as target); Escape, EndDrag(false) or a release elsewhere
+    // ends with dsDragLeave and OnEndDrag without a target. One drag at a time, and none while
+    // another grab of the input runs.
     TDragMode DragMode() const { return FDragMode; }
     void SetDragMode(TDragMode value) { FDragMode = value; }
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    // Whether this control's drag has begun (its threshold may not be passed yet).
+    bool Dragging() const;
+    // Drop (on the control under the pointer, if it accepted) or cancel this control's drag.
+    void EndDrag(bool Drop);
+    // The drag of Source is over this control: Accept says whether a drop here is taken. By
+    // default Accept is whether OnDragOver is assigned, which is then asked.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    // Source was dropped here: OnDragDrop.
+    virtual void DragDrop(TObject* Source, int X, int Y);
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
 
 protected:
     // The class of the control's action link; a control with more to follow returns its own.
@@ -292,6 +324,8 @@ protected:
     virtual void CMBiDiModeChanged(TMessage& Message);
     virtual void CMParentBiDiModeChanged(TMessage& Message);
 
+    // This control's drag ended, on Target (nullptr: nothing took it): OnEndDrag.
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
     virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
     virtual void WMContextMenu(TMessage& Message);
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -335,6 +369,7 @@ private:
     friend class TWinControl;
     friend class TCustomForm;
     friend struct UiInput;
+    friend class TControlDrag;
     void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState extra = {});
     void DoMouseUp(TMessage& Message, TMouseButton Button);
 
@@ -412,9 +447,18 @@ struct TCreateParams {
 enum TScrollBarKind { sbHorizontal, sbVertical };
 
 namespace ui {
-// The thickness of a window scroll bar in the frame.
-constexpr int kWindowScrollBarSize = 16;
+// The thickness of a window scroll bar in the frame, and of its arrow buttons; GetSystemMetrics
+// answers it for the scroll-bar widths and heights.
+constexpr int kWindowScrollBarSize = 17;
 }
+
+// The bevel of a windowed control's frame: each cut is a line style, the kind how it is drawn
+// (bkNone: no bevel), the edges which sides have it.
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
+enum TBevelEdge { beLeft, beTop, beRight, beBottom };
+using TBevelEdges = rtl::SmallSet<TBevelEdge>;
+using TBevelWidth = int;
 
 // One of the window's own scroll bars (SB_HORZ, SB_VERT), drawn in its frame.
 struct TWindowScrollBar {
@@ -480,6 +524,22 @@ public:
     // Lays the aligned children out again (AlignControls).
     void Realign() { AlignControls(); }
 
+    // A bevel in the frame: with BevelKind other than bkNone, each edge in BevelEdges takes
+    // BevelWidth from the client area for each of BevelOuter and BevelInner that is not bvNone,
+    // inside the border and edges and around the scroll bars, and is drawn there with DrawEdge
+    // in the system colours (bkFlat: one shadow line an edge). A change measures and repaints
+    // the frame. BevelWidth below 1 raises EInvalidOperation and keeps the old width.
+    TBevelCut BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TBevelCut value);
+    TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TBevelCut value);
+    TBevelKind BevelKind() const { return FBevelKind; }
+    void SetBevelKind(TBevelKind value);
+    TBevelEdges BevelEdges() const { return FBevelEdges; }
+    void SetBevelEdges(TBevelEdges value);
+    TBevelWidth BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(TBevelWidth value);
+
     // Windowed controls always draw into their backing image; kept for the components that set it.
     bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
@@ -530,6 +590,8 @@ protected:
     void RecreateFrame();
     // The frame was measured with other widths: the client area moved inside the window.
     virtual void FrameWidthsChanged() {}
+    // A bevel property changed: by default the frame is measured and painted again.
+    virtual void BevelsChanged();
 
     virtual void KeyDown(WORD& Key, TShiftState Shift);
     virtual void KeyUp(WORD& Key, TShiftState Shift);
@@ -586,6 +648,9 @@ protected:
     // default a bar control's message goes back to that control as CN_HSCROLL/CN_VSCROLL.
     virtual void WMHScroll(TMessage& Message);
     virtual void WMVScroll(TMessage& Message);
+    // A child control's WM_NOTIFY (hwndFrom one of this window's children) goes back to that
+    // control as CN_NOTIFY; others are left to the default handling.
+    virtual void WMNotify(TMessage& Message);
     // A child control moved, changed size, was shown or hidden, came or went.
     virtual void ChildLayoutChanged(TControl* Child) { (void)Child; }
     virtual void CMEnter(TMessage& Message);
@@ -616,6 +681,10 @@ private:
     bool MeasureFrame();
     // Screen position of the window's top-left.
     TPoint WindowOrigin() const;
+    // What the bevel takes from each side of the window (zero without a bevel), and its painting
+    // in the band between the two rectangles (window coordinates).
+    TRect BevelInsets() const;
+    void PaintBevel(HDC dc, const TRect& outside, const TRect& inside);
     // Frame parts, in window coordinates.
     TRect ScrollBarRect(int bar) const;
     TWindowScrollBar& ScrollBar(int bar) { return bar == SB_HORZ ? FHScroll : FVScroll; }
@@ -649,6 +718,12 @@ private:
 
     bool FCtl3D = true;
     bool FParentCtl3D = true;
+
+    TBevelCut FBevelInner = bvRaised;
+    TBevelCut FBevelOuter = bvLowered;
+    TBevelKind FBevelKind = bkNone;
+    TBevelEdges FBevelEdges = TBevelEdges() << beLeft << beTop << beRight << beBottom;
+    TBevelWidth FBevelWidth = 1;
 };
 
 class TGraphicControl : public TControl {

@@ -1,9 +1,11 @@
 // The non-client frame of a windowed control: its parts (border, a child's caption, the form's menu
-// bar, client and static edges, the window scroll bars) measured, drawn, hit-tested and, for the
-// scroll bars, tracked under the mouse. One layout serves all four, so they always agree.
+// bar, client and static edges, the bevel, the window scroll bars) measured, drawn, hit-tested
+// and, for the scroll bars, tracked under the mouse. One layout serves all four, so they always
+// agree.
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/rtl/SysUtils.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Controls.h"
 
@@ -15,13 +17,14 @@ constexpr int kMinThumb = 8;
 
 struct FrameLayout {
     bool Border = false;
-    TRect Caption, Menu, Edge, VScroll, HScroll, Corner, Client;
+    TRect Caption, Menu, Edge, Bevel, BevelInside, VScroll, HScroll, Corner, Client;
     int EdgeWidth = 0;
 };
 
 // The window manager draws a top-level window's border and caption outside our geometry; a
-// pop-up without a caption is frameless, so its border is ours.
-FrameLayout LayoutFrame(int width, int height, DWORD style, DWORD exStyle, bool topLevel, int menuHeight) {
+// pop-up without a caption is frameless, so its border is ours. The bevel (what it takes from
+// each side) lies inside the edges, around the scroll bars.
+FrameLayout LayoutFrame(int width, int height, DWORD style, DWORD exStyle, bool topLevel, int menuHeight, const TRect& bevel) {
     FrameLayout l;
     TRect r(0, 0, std::max(0, width), std::max(0, height));
     bool managed = topLevel && ((style & WS_CAPTION) == WS_CAPTION || (style & WS_THICKFRAME) != 0);
@@ -45,6 +48,14 @@ FrameLayout LayoutFrame(int width, int height, DWORD style, DWORD exStyle, bool 
     }
     if (r.Right < r.Left) r.Right = r.Left;
     if (r.Bottom < r.Top) r.Bottom = r.Top;
+    if (bevel != TRect()) {
+        l.Bevel = r;
+        r = TRect(std::min(r.Right, r.Left + bevel.Left), std::min(r.Bottom, r.Top + bevel.Top),
+                  std::max(r.Left + bevel.Left, r.Right - bevel.Right), std::max(r.Top + bevel.Top, r.Bottom - bevel.Bottom));
+        if (r.Right < r.Left) r.Right = r.Left;
+        if (r.Bottom < r.Top) r.Bottom = r.Top;
+        l.BevelInside = r;
+    }
     if ((style & WS_VSCROLL) && r.Width() >= kScrollSize) {
         l.VScroll = TRect(r.Right - kScrollSize, r.Top, r.Right, r.Bottom);
         r.Right -= kScrollSize;
@@ -179,7 +190,7 @@ bool TWinControl::MeasureFrame() {
     bool changed = insets != FInsets;
     FInsets = insets;
     if (FPeer) {
-        FrameLayout l = LayoutFrame(Width(), Height(), FStyle, FExStyle, !FParent || IsPopup(), FrameMenuHeight());
+        FrameLayout l = LayoutFrame(Width(), Height(), FStyle, FExStyle, !FParent || IsPopup(), FrameMenuHeight(), BevelInsets());
         FPeer->PlaceMenuBar(l.Menu);
         if (changed) FrameWidthsChanged();
     }
@@ -215,12 +226,12 @@ void TWinControl::WMNCCalcSize(TMessage& Message) {
     auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam);
     if (!params) return;
     TRect& r = params->rgrc[0];
-    FrameLayout l = LayoutFrame(r.Width(), r.Height(), FStyle, FExStyle, !FParent || IsPopup(), FrameMenuHeight());
+    FrameLayout l = LayoutFrame(r.Width(), r.Height(), FStyle, FExStyle, !FParent || IsPopup(), FrameMenuHeight(), BevelInsets());
     r = OffsetRectBy(l.Client, r.Left, r.Top);
 }
 
 void TWinControl::WMNCPaint(TMessage&) {
-    FrameLayout l = LayoutFrame(Width(), Height(), FStyle, FExStyle, !FParent || IsPopup(), FrameMenuHeight());
+    FrameLayout l = LayoutFrame(Width(), Height(), FStyle, FExStyle, !FParent || IsPopup(), FrameMenuHeight(), BevelInsets());
     if (l.Client == Rect(0, 0, Width(), Height())) return;  // no frame to draw
     HDC dc = GetWindowDC(FHandle);
     TCanvas* c = TCanvas::FromHandle(dc);
@@ -251,6 +262,7 @@ void TWinControl::WMNCPaint(TMessage&) {
         TRect e = l.Edge;
         DrawEdge(dc, &e, l.EdgeWidth == 2 ? EDGE_SUNKEN : BDR_SUNKENOUTER, BF_RECT);
     }
+    if (!l.Bevel.IsEmpty()) PaintBevel(dc, l.Bevel, l.BevelInside);
     auto pressed = [this](int bar) { return FTrack.Bar == bar ? FTrack.Part : -1; };
     auto shownPos = [this](int bar, const TWindowScrollBar& sb) {
         return FTrack.Bar == bar && FTrack.Part == SB_THUMBTRACK ? sb.TrackPos : sb.Pos;
@@ -259,6 +271,79 @@ void TWinControl::WMNCPaint(TMessage&) {
     if (!l.HScroll.IsEmpty()) DrawBar(c, l.HScroll, false, FHScroll, shownPos(SB_HORZ, FHScroll), pressed(SB_HORZ));
     if (!l.Corner.IsEmpty()) c->FillSolid(l.Corner, clBtnFace);
 }
+
+TRect TWinControl::BevelInsets() const {
+    if (FBevelKind == bkNone) return TRect();
+    int size = (FBevelOuter != bvNone ? FBevelWidth : 0) + (FBevelInner != bvNone ? FBevelWidth : 0);
+    auto side = [&](TBevelEdge e) { return FBevelEdges.Contains(e) ? size : 0; };
+    return TRect(side(beLeft), side(beTop), side(beRight), side(beBottom));
+}
+
+void TWinControl::PaintBevel(HDC dc, const TRect& outside, const TRect& inside) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    // The band between the two rectangles takes the control's colour; the cuts go over it.
+    c->FillSolid(TRect(outside.Left, outside.Top, outside.Right, inside.Top), Color());
+    c->FillSolid(TRect(outside.Left, inside.Bottom, outside.Right, outside.Bottom), Color());
+    c->FillSolid(TRect(outside.Left, inside.Top, inside.Left, inside.Bottom), Color());
+    c->FillSolid(TRect(inside.Right, inside.Top, outside.Right, inside.Bottom), Color());
+    UINT sides = (FBevelEdges.Contains(beLeft) ? BF_LEFT : 0) | (FBevelEdges.Contains(beTop) ? BF_TOP : 0) |
+                 (FBevelEdges.Contains(beRight) ? BF_RIGHT : 0) | (FBevelEdges.Contains(beBottom) ? BF_BOTTOM : 0);
+    TRect r = outside;
+    if (FBevelKind == bkFlat) {
+        DrawEdge(dc, &r, BDR_RAISEDOUTER, sides | BF_FLAT);
+        return;
+    }
+    UINT soft = FBevelKind == bkSoft ? BF_SOFT : 0;
+    // Each cut is BevelWidth rings of its colours, the outer one outside; a space is a gap.
+    auto cut = [&](TBevelCut kind, UINT raised, UINT sunken) {
+        if (kind == bvNone) return;
+        for (int i = 0; i < FBevelWidth; ++i) {
+            if (kind != bvSpace) {
+                DrawEdge(dc, &r, kind == bvRaised ? raised : sunken, sides | soft | BF_ADJUST);
+                continue;
+            }
+            if (sides & BF_LEFT) ++r.Left;
+            if (sides & BF_TOP) ++r.Top;
+            if (sides & BF_RIGHT) --r.Right;
+            if (sides & BF_BOTTOM) --r.Bottom;
+        }
+    };
+    cut(FBevelOuter, BDR_RAISEDOUTER, BDR_SUNKENOUTER);
+    cut(FBevelInner, BDR_RAISEDINNER, BDR_SUNKENINNER);
+}
+
+void TWinControl::SetBevelInner(TBevelCut value) {
+    if (FBevelInner == value) return;
+    FBevelInner = value;
+    BevelsChanged();
+}
+
+void TWinControl::SetBevelOuter(TBevelCut value) {
+    if (FBevelOuter == value) return;
+    FBevelOuter = value;
+    BevelsChanged();
+}
+
+void TWinControl::SetBevelKind(TBevelKind value) {
+    if (FBevelKind == value) return;
+    FBevelKind = value;
+    BevelsChanged();
+}
+
+void TWinControl::SetBevelEdges(TBevelEdges value) {
+    if (FBevelEdges == value) return;
+    FBevelEdges = value;
+    BevelsChanged();
+}
+
+void TWinControl::SetBevelWidth(TBevelWidth value) {
+    if (value < 1) throw EInvalidOperation(String("Invalid bevel width ") + IntToStr(value) + ": it must be 1 or more");
+    if (FBevelWidth == value) return;
+    FBevelWidth = value;
+    BevelsChanged();
+}
+
+void TWinControl::BevelsChanged() { FrameChanged(); }
 
 void TWinControl::WMNCHitTest(TMessage& Message) {
     TPoint origin = WindowOrigin();
@@ -271,7 +356,7 @@ void TWinControl::WMNCHitTest(TMessage& Message) {
         Message.Result = HTCLIENT;
         return;
     }
-    FrameLayout l = LayoutFrame(Width(), Height(), FStyle, FExStyle, !FParent || IsPopup(), FrameMenuHeight());
+    FrameLayout l = LayoutFrame(Width(), Height(), FStyle, FExStyle, !FParent || IsPopup(), FrameMenuHeight(), BevelInsets());
     if (l.VScroll.Contains(p)) Message.Result = HTVSCROLL;
     else if (l.HScroll.Contains(p)) Message.Result = HTHSCROLL;
     else if (l.Corner.Contains(p)) Message.Result = HTBOTTOMRIGHT;
@@ -281,7 +366,7 @@ void TWinControl::WMNCHitTest(TMessage& Message) {
 }
 
 TRect TWinControl::ScrollBarRect(int bar) const {
-    FrameLayout l = LayoutFrame(Width(), Height(), FStyle, FExStyle, !FParent || IsPopup(), FrameMenuHeight());
+    FrameLayout l = LayoutFrame(Width(), Height(), FStyle, FExStyle, !FParent || IsPopup(), FrameMenuHeight(), BevelInsets());
     return bar == SB_VERT ? l.VScroll : l.HScroll;
 }
 

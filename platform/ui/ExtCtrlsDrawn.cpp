@@ -8,6 +8,8 @@
 TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
     FControlStyle = TControlStyle() << csAcceptsControls << csCaptureMouse << csClickEvents << csSetCaption
                                     << csOpaque << csDoubleClicks << csReplicatable;
+    SetBevelInner(bvNone);
+    SetBevelOuter(bvRaised);
     SetBounds(0, 0, 185, 41);
 }
 
@@ -15,25 +17,6 @@ void TCustomPanel::SetAlignment(TAlignment value) {
     if (FAlignment == value) return;
     FAlignment = value;
     Invalidate();
-}
-
-void TCustomPanel::SetBevelInner(TPanelBevel value) {
-    if (FBevelInner == value) return;
-    FBevelInner = value;
-    FrameChanged();
-}
-
-void TCustomPanel::SetBevelOuter(TPanelBevel value) {
-    if (FBevelOuter == value) return;
-    FBevelOuter = value;
-    FrameChanged();
-}
-
-void TCustomPanel::SetBevelWidth(TBevelWidth value) {
-    value = std::max(value, 1);
-    if (FBevelWidth == value) return;
-    FBevelWidth = value;
-    FrameChanged();
 }
 
 void TCustomPanel::SetBorderWidth(int value) {
@@ -54,10 +37,15 @@ void TCustomPanel::FrameChanged() {
     Invalidate();
 }
 
+void TCustomPanel::BevelsChanged() {
+    TCustomControl::BevelsChanged();
+    FrameChanged();
+}
+
 void TCustomPanel::AdjustClientRect(TRect& Rect) {
     int size = FBorderWidth + (FBorderStyle != bsNone ? 1 : 0);
-    if (FBevelOuter != bvNone) size += FBevelWidth;
-    if (FBevelInner != bvNone) size += FBevelWidth;
+    if (BevelOuter() != bvNone) size += BevelWidth();
+    if (BevelInner() != bvNone) size += BevelWidth();
     Rect = ::Rect(Rect.Left + size, Rect.Top + size, Rect.Right - size, Rect.Bottom - size);
 }
 
@@ -74,12 +62,12 @@ void TCustomPanel::Paint() {
     if (FBorderStyle != bsNone) Frame3D(c, r, clWindowFrame, clWindowFrame, 1);
     auto bevel = [&](TPanelBevel b) {
         if (b == bvNone) return;
-        if (b == bvSpace) Frame3D(c, r, face, face, FBevelWidth);
-        else ui::DrawBevel(c, r, b == bvRaised, FBevelWidth);
+        if (b == bvSpace) Frame3D(c, r, face, face, BevelWidth());
+        else ui::DrawBevel(c, r, b == bvRaised, BevelWidth());
     };
-    bevel(FBevelOuter);
+    bevel(BevelOuter());
     if (FBorderWidth > 0) Frame3D(c, r, face, face, FBorderWidth);
-    bevel(FBevelInner);
+    bevel(BevelInner());
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(face);
     c->FillRect(r);

@@ -2,8 +2,8 @@
 // Panels, bevels, images and shapes, drawn by the library in the classic 3D look.
 #include "platform/ui/DrawnCtrls.h"
 
-enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
-using TBevelWidth = int;
+// The panel's bevels are the windowed control's (Controls.h), with the panel's own defaults.
+using TPanelBevel = TBevelCut;
 
 class TCustomPanel : public TCustomControl {
 public:
@@ -12,12 +12,6 @@ public:
 
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
-    TPanelBevel BevelInner() const { return FBevelInner; }
-    void SetBevelInner(TPanelBevel value);
-    TPanelBevel BevelOuter() const { return FBevelOuter; }
-    void SetBevelOuter(TPanelBevel value);
-    TBevelWidth BevelWidth() const { return FBevelWidth; }
-    void SetBevelWidth(TBevelWidth value);
     int BorderWidth() const { return FBorderWidth; }
     void SetBorderWidth(int value);
     TBorderStyle BorderStyle() const { return FBorderStyle; }
@@ -30,13 +24,12 @@ protected:
     void Paint() override;
     // Aligned children stay inside the bevels and the border.
     void AdjustClientRect(TRect& Rect) override;
+    // The bevels are also painted inside the client area: realign and repaint.
+    void BevelsChanged() override;
 
 private:
     void FrameChanged();
     TAlignment FAlignment = taCenter;
-    TPanelBevel FBevelInner = bvNone;
-    TPanelBevel FBevelOuter = bvRaised;
-    TBevelWidth FBevelWidth = 1;
     int FBorderWidth = 0;
     TBorderStyle FBorderStyle = bsNone;
     bool FParentBackground = false;

@@ -93,12 +93,14 @@ namespace detail {
 
 void HintControlGone(TControl* control);
 void BalloonGone(TControl* control);
+void DragControlGone(TControl* control);
 
 void ForgetControl(TControl* control) {
     if (gApplication && gApplication->MouseControl() == control) gApplication->SetMouseControl(nullptr);
     ControlGone(control);
     HintControlGone(control);
     BalloonGone(control);
+    DragControlGone(control);
 }
 
 void RegisterApplicationEvents(TApplicationEvents* events, bool add) {

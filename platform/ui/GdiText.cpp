@@ -11,6 +11,23 @@ namespace {
 // ends of the range must not overflow.
 int Saturated(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
+// The largest k in [lo, hi] for which fits(k) holds, where fits grows false with k and fits(lo)
+// is taken as true. The step doubles from lo until a k does not fit and is then halved, so the
+// text measured is about twice what fits, not the whole text once for every character.
+template <class Fits>
+size_t LongestFit(size_t lo, size_t hi, Fits fits) {
+    size_t good = lo, bad = hi + 1;
+    for (size_t step = 1; bad > hi && good < hi; step *= 2) {
+        const size_t k = std::min(hi, good + step);
+        (fits(k) ? good : bad) = k;
+    }
+    while (bad - good > 1) {
+        const size_t mid = good + (bad - good) / 2;
+        (fits(mid) ? good : bad) = mid;
+    }
+    return good;
+}
+
 bool IsWideBreakChar(char16_t c) {
     // Full-width characters may break anywhere; half-width katakana behave like letters.
     return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0xF900 && c <= 0xFAFF) ||
@@ -32,15 +49,17 @@ public:
         FTabWidth = Saturated(int64_t{std::max(1, tabLength)} * std::max(1, static_cast<int>(tm.tmAveCharWidth)));
     }
 
-    int Width(std::u16string_view s) const {
+    int Width(std::u16string_view s) const { return Saturated(Advance(0, s)); }
+
+    // Where s ends when it starts x from the line's start (tab stops count from there).
+    int64_t Advance(int64_t x, std::u16string_view s) const {
         if (!(FFormat & DT_EXPANDTABS) || s.find(u'\t') == std::u16string_view::npos)
-            return FCanvas->TextWidth(String(s));
-        int64_t x = 0;
+            return x + FCanvas->TextWidth(String(s));
         size_t start = 0;
         for (;;) {
             size_t tab = s.find(u'\t', start);
             x += FCanvas->TextWidth(String(s.substr(start, tab == std::u16string_view::npos ? s.npos : tab - start)));
-            if (tab == std::u16string_view::npos) return Saturated(x);
+            if (tab == std::u16string_view::npos) return x;
             x = (x / FTabWidth + 1) * FTabWidth;
             start = tab + 1;
         }
@@ -77,8 +96,9 @@ public:
         };
         if (n == 0) out.push_back(para);
         while (pos < n) {
-            size_t fit = pos;
-            while (fit < n && Width(std::u16string_view(t).substr(pos, fit + 1 - pos)) <= maxWidth) ++fit;
+            const size_t fit = LongestFit(pos, n, [&](size_t k) {
+                return Width(std::u16string_view(t).substr(pos, k - pos)) <= maxWidth;
+            });
             size_t end;
             if (fit == n) {
                 end = n;
@@ -108,28 +128,36 @@ public:
         return out;
     }
 
+    // The end, path or word ellipsis where the line is wider than maxWidth. Cut points are found
+    // by LongestFit over prefixes: the text measured is about what fits, whatever its length.
     void Ellipsize(Line& l, int maxWidth) const {
-        if (Width(l.text) <= maxWidth) return;
+        const std::u16string_view text(l.text);
+        const size_t n = text.size();
+        // How much fits without an ellipsis; all of it needs none.
+        const size_t shown = LongestFit(0, n, [&](size_t k) { return Width(text.substr(0, k)) <= maxWidth; });
+        if (shown == n) return;
         static const std::u16string dots = u"...";
         auto cut = [&](size_t k, const std::u16string& tail) {
             l.text = l.text.substr(0, k) + dots + tail;
             l.underline.resize(k);
             l.underline.resize(l.text.size(), false);
         };
+        auto fitsWith = [&](const std::u16string& tail) {
+            return [&, tail](size_t k) { return Width(l.text.substr(0, k) + dots + tail) <= maxWidth; };
+        };
         if (FFormat & DT_PATH_ELLIPSIS) {
             size_t sep = l.text.find_last_of(u"\\/");
             if (sep != std::u16string::npos && sep > 0) {
-                std::u16string tail = l.text.substr(sep);
-                size_t k = sep;
-                while (k > 0 && Width(l.text.substr(0, k) + dots + tail) > maxWidth) --k;
-                if (Width(l.text.substr(0, k) + dots + tail) <= maxWidth) {
-                    cut(k, tail);
+                const std::u16string tail = l.text.substr(sep);
+                const auto fits = fitsWith(tail);
+                if (fits(0)) {
+                    cut(LongestFit(0, sep, fits), tail);
                     return;
                 }
             }
         }
-        size_t k = l.text.size();
-        while (k > 0 && Width(l.text.substr(0, k) + dots) > maxWidth) --k;
+        // What fits with the dots is no more than what fits without them.
+        size_t k = LongestFit(0, shown, fitsWith(u""));
         if (FFormat & DT_WORD_ELLIPSIS) {
             size_t w = k;
             while (w > 0 && l.text[w] != u' ' && l.text[w - 1] != u' ') --w;
@@ -137,6 +165,23 @@ public:
             while (k > 0 && l.text[k - 1] == u' ') --k;
         }
         cut(k, u"");
+    }
+
+    // For each underlined character of text[start, end): its left and right edge from start. The
+    // text before it is measured from the previous one on, so many of them cost one pass.
+    template <class F>
+    void EachUnderlined(std::u16string_view text, const std::vector<bool>& underline, size_t start, size_t end,
+                        F f) const {
+        size_t measured = start;
+        int64_t x = 0;
+        for (size_t i = start; i < end; ++i) {
+            if (!underline[i]) continue;
+            x = Advance(x, text.substr(measured, i - measured));
+            const int64_t right = Advance(x, text.substr(i, 1));
+            f(x, right);
+            x = right;
+            measured = i + 1;
+        }
     }
 
     int LineHeight() const { return FLineHeight; }
@@ -188,16 +233,19 @@ int StrongDirection(char16_t c) {  // 1 right-to-left, -1 left-to-right, 0 neutr
 std::vector<DirRun> RtlVisualRuns(const std::u16string& s) {
     std::vector<int> dir(s.size());
     for (size_t i = 0; i < s.size(); ++i) dir[i] = StrongDirection(s[i]);
+    // The nearest strong direction after each character, so a long stretch of neutrals is walked
+    // once, not once for each of them.
+    std::vector<int> after(s.size() + 1, 0);
+    for (size_t i = s.size(); i-- > 0;) after[i] = dir[i] != 0 ? dir[i] : after[i + 1];
     std::vector<bool> rtl(s.size());
+    int before = 0;
     for (size_t i = 0; i < s.size(); ++i) {
         if (dir[i] != 0) {
             rtl[i] = dir[i] > 0;
+            before = dir[i];
             continue;
         }
-        int before = 0, after = 0;
-        for (size_t j = i; j-- > 0 && before == 0;) before = dir[j];
-        for (size_t j = i + 1; j < s.size() && after == 0; ++j) after = dir[j];
-        rtl[i] = !(before < 0 && after < 0);
+        rtl[i] = !(before < 0 && after[i + 1] < 0);
     }
     std::vector<DirRun> runs;
     for (size_t i = 0; i < s.size(); ++i) {
@@ -297,26 +345,20 @@ int DrawTextEx(HDC dc, const String& text, int count, TRect* rect, UINT format, 
                 if (run.rtl && neutralOnly) std::reverse(part.begin(), part.end());
                 int64_t pw = layout.Width(part);
                 if (drawText) layout.DrawRun(Saturated(x), Saturated(y), part, clip);
-                for (size_t i = run.start; drawUnderline && i < run.end; ++i) {
-                    if (!l.underline[i]) continue;
-                    int64_t a = layout.Width(text.substr(run.start, i - run.start));
-                    int64_t b = layout.Width(text.substr(run.start, i + 1 - run.start));
-                    if (run.rtl) underline(x + pw - b, x + pw - a);
-                    else underline(x + a, x + b);
-                }
+                if (drawUnderline)
+                    layout.EachUnderlined(text, l.underline, run.start, run.end, [&](int64_t a, int64_t b) {
+                        if (run.rtl) underline(x + pw - b, x + pw - a);
+                        else underline(x + a, x + b);
+                    });
                 x += pw;
             }
             y += lh;
             continue;
         }
         if (drawText) layout.DrawRun(Saturated(x), Saturated(y), l.text, clip);
-        if (drawUnderline) {
-            for (size_t i = 0; i < l.underline.size(); ++i) {
-                if (!l.underline[i]) continue;
-                underline(x + layout.Width(std::u16string_view(l.text).substr(0, i)),
-                          x + layout.Width(std::u16string_view(l.text).substr(0, i + 1)));
-            }
-        }
+        if (drawUnderline)
+            layout.EachUnderlined(l.text, l.underline, 0, l.text.size(),
+                                  [&](int64_t a, int64_t b) { underline(x + a, x + b); });
         y += lh;
     }
     return result;

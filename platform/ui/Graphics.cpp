@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 
@@ -118,6 +119,72 @@ String ColorToString(TColor color) {
     if (ColorToIdent(color, ident)) return ident;
     char buf[16];
     snprintf(buf, sizeof buf, "$%.8X", static_cast<uint32_t>(color));
+    return String(buf);
+}
+
+namespace {
+// The web colours in their fixed order, each with the value of the CSS keyword its name spells.
+const ColorName kWebColorNames[] = {
+    {0xFAFAFF, "clWebSnow"}, {0xF0FAFF, "clWebFloralWhite"}, {0xF5F0FF, "clWebLavenderBlush"},
+    {0xE6F5FD, "clWebOldLace"}, {0xF0FFFF, "clWebIvory"}, {0xDCF8FF, "clWebCornSilk"},
+    {0xDCF5F5, "clWebBeige"}, {0xD7EBFA, "clWebAntiqueWhite"}, {0xB3DEF5, "clWebWheat"},
+    {0xFFF8F0, "clWebAliceBlue"}, {0xFFF8F8, "clWebGhostWhite"}, {0xFAE6E6, "clWebLavender"},
+    {0xEEF5FF, "clWebSeashell"}, {0xE0FFFF, "clWebLightYellow"}, {0xD5EFFF, "clWebPapayaWhip"},
+    {0xADDEFF, "clWebNavajoWhite"}, {0xB5E4FF, "clWebMoccasin"}, {0x87B8DE, "clWebBurlywood"},
+    {0xFFFFF0, "clWebAzure"}, {0xFAFFF5, "clWebMintcream"}, {0xF0FFF0, "clWebHoneydew"},
+    {0xE6F0FA, "clWebLinen"}, {0xCDFAFF, "clWebLemonChiffon"}, {0xCDEBFF, "clWebBlanchedAlmond"},
+    {0xC4E4FF, "clWebBisque"}, {0xB9DAFF, "clWebPeachPuff"}, {0x8CB4D2, "clWebTan"},
+    {0x00FFFF, "clWebYellow"}, {0x008CFF, "clWebDarkOrange"}, {0x0000FF, "clWebRed"},
+    {0x00008B, "clWebDarkRed"}, {0x000080, "clWebMaroon"}, {0x5C5CCD, "clWebIndianRed"},
+    {0x7280FA, "clWebSalmon"}, {0x507FFF, "clWebCoral"}, {0x00D7FF, "clWebGold"},
+    {0x4763FF, "clWebTomato"}, {0x3C14DC, "clWebCrimson"}, {0x2A2AA5, "clWebBrown"},
+    {0x1E69D2, "clWebChocolate"}, {0x60A4F4, "clWebSandyBrown"}, {0x7AA0FF, "clWebLightSalmon"},
+    {0x8080F0, "clWebLightCoral"}, {0x00A5FF, "clWebOrange"}, {0x0045FF, "clWebOrangeRed"},
+    {0x2222B2, "clWebFirebrick"}, {0x13458B, "clWebSaddleBrown"}, {0x2D52A0, "clWebSienna"},
+    {0x3F85CD, "clWebPeru"}, {0x7A96E9, "clWebDarkSalmon"}, {0x8F8FBC, "clWebRosyBrown"},
+    {0xAAE8EE, "clWebPaleGoldenrod"}, {0xD2FAFA, "clWebLightGoldenrodYellow"},
+    {0x008080, "clWebOlive"}, {0x228B22, "clWebForestGreen"}, {0x2FFFAD, "clWebGreenYellow"},
+    {0x00FF7F, "clWebChartreuse"}, {0x90EE90, "clWebLightGreen"}, {0xD4FF7F, "clWebAquamarine"},
+    {0x578B2E, "clWebSeaGreen"}, {0x20A5DA, "clWebGoldenRod"}, {0x8CE6F0, "clWebKhaki"},
+    {0x238E6B, "clWebOliveDrab"}, {0x008000, "clWebGreen"}, {0x32CD9A, "clWebYellowGreen"},
+    {0x00FC7C, "clWebLawnGreen"}, {0x98FB98, "clWebPaleGreen"}, {0xAACD66, "clWebMediumAquamarine"},
+    {0x71B33C, "clWebMediumSeaGreen"}, {0x0B86B8, "clWebDarkGoldenRod"},
+    {0x6BB7BD, "clWebDarkKhaki"}, {0x2F6B55, "clWebDarkOliveGreen"}, {0x006400, "clWebDarkgreen"},
+    {0x32CD32, "clWebLimeGreen"}, {0x00FF00, "clWebLime"}, {0x7FFF00, "clWebSpringGreen"},
+    {0x9AFA00, "clWebMediumSpringGreen"}, {0x8FBC8F, "clWebDarkSeaGreen"},
+    {0xAAB220, "clWebLightSeaGreen"}, {0xEEEEAF, "clWebPaleTurquoise"},
+    {0xFFFFE0, "clWebLightCyan"}, {0xE6D8AD, "clWebLightBlue"}, {0xFACE87, "clWebLightSkyBlue"},
+    {0xED9564, "clWebCornFlowerBlue"}, {0x8B0000, "clWebDarkBlue"}, {0x82004B, "clWebIndigo"},
+    {0xCCD148, "clWebMediumTurquoise"}, {0xD0E040, "clWebTurquoise"}, {0xFFFF00, "clWebCyan"},
+    {0xE6E0B0, "clWebPowderBlue"}, {0xEBCE87, "clWebSkyBlue"}, {0xE16941, "clWebRoyalBlue"},
+    {0xCD0000, "clWebMediumBlue"}, {0x701919, "clWebMidnightBlue"},
+    {0xD1CE00, "clWebDarkTurquoise"}, {0xA09E5F, "clWebCadetBlue"}, {0x8B8B00, "clWebDarkCyan"},
+    {0x808000, "clWebTeal"}, {0xFFBF00, "clWebDeepskyBlue"}, {0xFF901E, "clWebDodgerBlue"},
+    {0xFF0000, "clWebBlue"}, {0x800000, "clWebNavy"}, {0xD30094, "clWebDarkViolet"},
+    {0xCC3299, "clWebDarkOrchid"}, {0xFF00FF, "clWebMagenta"}, {0x8B008B, "clWebDarkMagenta"},
+    {0x8515C7, "clWebMediumVioletRed"}, {0x9370DB, "clWebPaleVioletRed"},
+    {0xE22B8A, "clWebBlueViolet"}, {0xD355BA, "clWebMediumOrchid"}, {0xDB7093, "clWebMediumPurple"},
+    {0x800080, "clWebPurple"}, {0x9314FF, "clWebDeepPink"}, {0xC1B6FF, "clWebLightPink"},
+    {0xEE82EE, "clWebViolet"}, {0xD670DA, "clWebOrchid"}, {0xDDA0DD, "clWebPlum"},
+    {0xD8BFD8, "clWebThistle"}, {0xB469FF, "clWebHotPink"}, {0xCBC0FF, "clWebPink"},
+    {0xDEC4B0, "clWebLightSteelBlue"}, {0xEE687B, "clWebMediumSlateBlue"},
+    {0x998877, "clWebLightSlateGray"}, {0xFFFFFF, "clWebWhite"}, {0xD3D3D3, "clWebLightgrey"},
+    {0x808080, "clWebGray"}, {0xB48246, "clWebSteelBlue"}, {0xCD5A6A, "clWebSlateBlue"},
+    {0x908070, "clWebSlateGray"}, {0xF5F5F5, "clWebWhiteSmoke"}, {0xC0C0C0, "clWebSilver"},
+    {0x696969, "clWebDimGray"}, {0xE1E4FF, "clWebMistyRose"}, {0x8B3D48, "clWebDarkSlateBlue"},
+    {0x4F4F2F, "clWebDarkSlategray"}, {0xDCDCDC, "clWebGainsboro"}, {0xA9A9A9, "clWebDarkGray"},
+    {0x000000, "clWebBlack"},
+};
+static_assert(std::size(kWebColorNames) == 138);
+}  // namespace
+
+String ColorToWebColorName(TColor color) {
+    const int32_t rgb = ColorToRGB(color);
+    for (const ColorName& n : kWebColorNames)
+        if (n.color == rgb) return String(n.name);
+    char buf[8];
+    snprintf(buf, sizeof buf, "#%.2X%.2X%.2X", static_cast<unsigned>(rgb & 0xFF), static_cast<unsigned>((rgb >> 8) & 0xFF),
+             static_cast<unsigned>((rgb >> 16) & 0xFF));
     return String(buf);
 }
 
@@ -261,6 +328,8 @@ std::vector<String> TFont::SubstituteFamilies(const String& name) {
         {u"ms shell dlg", {"Liberation Sans"}},
         {u"ms shell dlg 2", {"Liberation Sans"}},
         {u"arial", {"Liberation Sans"}},
+        {u"comic sans ms", {"Liberation Sans"}},
+        {u"century gothic", {"Liberation Sans"}},
         {u"helvetica", {"Liberation Sans"}},
         {u"system", {"Liberation Sans"}},
         {u"tahoma", {"DejaVu Sans"}},
@@ -275,6 +344,7 @@ std::vector<String> TFont::SubstituteFamilies(const String& name) {
         {u"consolas", {"DejaVu Sans Mono"}},
         {u"times new roman", {"Liberation Serif"}},
         {u"times", {"Liberation Serif"}},
+        {u"century", {"Liberation Serif"}},
         {u"ms serif", {"Liberation Serif"}},
         {u"georgia", {"DejaVu Serif"}},
         {u"ms ゴシック", {"Noto Sans Mono CJK JP"}},

@@ -95,6 +95,10 @@ bool IdentToColor(const String& ident, TColor& color);
 bool ColorToIdent(TColor color, String& ident);
 // Every colour name, in the order of the one table the conversions share.
 void GetColorValues(const std::function<void(const String& ident)>& proc);
+// The web name of a colour: system colours resolved, then the name of the first of the 138 web
+// colours (CSS keywords as "clWebSnow" ... "clWebBlack") whose value is the whole resolved value;
+// otherwise "#RRGGBB" of its low three bytes in upper-case hexadecimal.
+String ColorToWebColorName(TColor color);
 // A colour property of the component stream (GraphicData.cpp): the name of a named colour
 // (vaIdent), an integer otherwise. Answers whether it read a value.
 bool ColorProperty(TFiler* filer, std::string_view name, TColor& color);

@@ -177,14 +177,53 @@ void TCustomGrid::SetSize(bool horz, int Index, int Value) {
     Value = std::max(-1, Value);
     std::vector<int>& sizes = horz ? FColWidths : FRowHeights;
     if (sizes.empty()) sizes.assign(static_cast<size_t>(count), horz ? FDefaultColWidth : FDefaultRowHeight);
-    if (sizes[static_cast<size_t>(Index)] == Value) return;
+    int old = sizes[static_cast<size_t>(Index)];
+    if (old == Value) return;
     sizes[static_cast<size_t>(Index)] = Value;
+    SizeIndex& index = FSizeIndex[horz ? 0 : 1];
+    bool kept = index.Valid;
     SizesChanged();
+    if (kept) {
+        // One size changed: the sums above it move by the difference.
+        int64_t delta = std::max(0, Value) - std::max(0, old);
+        for (size_t i = static_cast<size_t>(Index) + 1; i < index.Tree.size(); i += i & (~i + 1)) index.Tree[i] += delta;
+        index.Valid = true;
+    }
     if (horz)
         ColWidthsChanged();
     else
         RowHeightsChanged();
     InvalidateGrid();
+}
+
+void TCustomGrid::SizesChanged() {
+    ++FSizesVersion;
+    FSizeIndex[0].Valid = false;
+    FSizeIndex[1].Valid = false;
+}
+
+int64_t TCustomGrid::WidthBefore(int ACol) const { return SizeSum(true, ACol); }
+int64_t TCustomGrid::HeightAbove(int ARow) const { return SizeSum(false, ARow); }
+
+int64_t TCustomGrid::SizeSum(bool horz, int count) const {
+    int total = horz ? FColCount : FRowCount;
+    if (count < 0 || count > total) IndexOutOfRange();
+    const std::vector<int>& sizes = horz ? FColWidths : FRowHeights;
+    if (sizes.empty()) return static_cast<int64_t>(std::max(0, horz ? FDefaultColWidth : FDefaultRowHeight)) * count;
+    SizeIndex& index = FSizeIndex[horz ? 0 : 1];
+    if (!index.Valid) {
+        // Built in one pass: each node takes its own size and hands its sum to its parent.
+        index.Tree.assign(sizes.size() + 1, 0);
+        for (size_t i = 1; i < index.Tree.size(); ++i) {
+            index.Tree[i] += std::max(0, sizes[i - 1]);
+            size_t parent = i + (i & (~i + 1));
+            if (parent < index.Tree.size()) index.Tree[parent] += index.Tree[i];
+        }
+        index.Valid = true;
+    }
+    int64_t sum = 0;
+    for (size_t i = static_cast<size_t>(count); i > 0; i -= i & (~i + 1)) sum += index.Tree[i];
+    return sum;
 }
 
 void TCustomGrid::ColWidthsChanged() { GeometryChanged(); }

@@ -138,6 +138,11 @@ public:
     void SetRowHeights(int Index, int Value);
     int GridLineWidth() const { return FGridLineWidth; }
     void SetGridLineWidth(int Value);
+    // The room columns 0..ACol-1 (rows 0..ARow-1) take: the sum of their sizes, grid lines not
+    // counted and hidden ones taking none; ACol may be ColCount (ARow RowCount). Kept in an index
+    // that a size change updates in logarithmic time, so asking costs no walk over the cells.
+    int64_t WidthBefore(int ACol) const;
+    int64_t HeightAbove(int ARow) const;
     // Fixed cells are painted in FixedColor, the others in Color (clWindow).
     TColor FixedColor() const { return FFixedColor; }
     void SetFixedColor(TColor Value);
@@ -318,7 +323,14 @@ private:
     int FirstShowingLast(bool horz, int index) const; // the first cell that shows `index` as its last whole cell
     bool AxisSpan(const Axis& a, int lo, int hi, bool line, int& from, int& to) const;
     int CellAt(const Axis& a, int pos) const;
-    void SizesChanged() { ++FSizesVersion; }
+    void SizesChanged();
+    // Prefix sums of the sizes of one axis (a Fenwick tree over max(size, 0)), built when first
+    // asked for and kept up to date by SetSize; any other change of the sizes drops it.
+    struct SizeIndex {
+        std::vector<int64_t> Tree;
+        bool Valid = false;
+    };
+    int64_t SizeSum(bool horz, int count) const;
 
     void ChangeSize(int NewColCount, int NewRowCount);
     void SetFixed(bool horz, int Value);
@@ -360,6 +372,7 @@ private:
     std::vector<int> FColWidths;   // empty: all DefaultColWidth
     std::vector<int> FRowHeights;  // empty: all DefaultRowHeight
     uint64_t FSizesVersion = 0;
+    mutable SizeIndex FSizeIndex[2];  // columns, rows
     int FGridLineWidth = 1;
     TColor FFixedColor = clBtnFace;
     TGridOptions FOptions;

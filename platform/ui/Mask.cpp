@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "platform/rtl/FormatSettings.h"
+
 namespace {
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
@@ -18,6 +20,7 @@ void TCustomMaskEdit::SetEditMask(const String& value) {
     FSlots.clear();
     FSaveLiterals = true;
     FBlank = u'_';
+    FFromRight = false;
     // Sections: the mask, then the save flag and the blank character after the last two ';'.
     String mask = value;
     size_t semi = mask.rfind(u';');
@@ -36,7 +39,9 @@ void TCustomMaskEdit::SetEditMask(const String& value) {
     for (size_t i = 0; i < mask.size(); ++i) {
         char16_t c = mask[i];
         switch (c) {
-            case u'!': continue;
+            case u'!':
+                FFromRight = true;
+                continue;
             case u'>':
                 caseMode = 1;
                 continue;
@@ -49,8 +54,12 @@ void TCustomMaskEdit::SetEditMask(const String& value) {
                 }
                 continue;
             case u'\\':
-                if (i + 1 < mask.size()) FSlots.push_back(Slot{0, mask[++i], 0});
+                // A last backslash escapes nothing: it stands for itself.
+                FSlots.push_back(Slot{0, i + 1 < mask.size() ? mask[++i] : c, 0});
                 continue;
+            // The separators are the settings' as the mask is set; "\\:" and "\\/" stay as written.
+            case u':': FSlots.push_back(Slot{0, FormatSettings.TimeSeparator, 0}); continue;
+            case u'/': FSlots.push_back(Slot{0, FormatSettings.DateSeparator, 0}); continue;
             case u'0': case u'9': case u'#': case u'L': case u'l': case u'A': case u'a': case u'C': case u'c':
                 FSlots.push_back(Slot{c, 0, caseMode});
                 continue;
@@ -84,27 +93,23 @@ void TCustomMaskEdit::SetEditText(const String& value) { SetText(IsMasked() ? Fi
 
 String TCustomMaskEdit::FitToMask(const String& value) const {
     // Fills the places in order from the given characters; a literal of the mask may be
-    // given or left out. A fitted text fits again unchanged.
+    // given or left out. With "!" the order is from the end, so a short text fills the last
+    // places and leaves the leading ones blank. A fitted text fits again unchanged.
     String s = EmptyText();
-    size_t k = 0;
-    for (size_t i = 0; i < FSlots.size() && k < value.size(); ++i) {
-        const Slot& slot = FSlots[i];
+    const int places = static_cast<int>(FSlots.size()), given = static_cast<int>(value.size());
+    const int step = FFromRight ? -1 : 1;
+    int i = FFromRight ? places - 1 : 0, k = FFromRight ? given - 1 : 0;
+    for (; i >= 0 && i < places && k >= 0 && k < given; i += step) {
+        const Slot& slot = FSlots[static_cast<size_t>(i)];
         if (!slot.Kind) {
-            if (value[k] == slot.Literal) ++k;
+            if (value[static_cast<size_t>(k)] == slot.Literal) k += step;
             continue;
         }
-        char16_t ch = value[k];
-        if (ch == FBlank || (ch == u' ' && !Fits(slot, ch))) {
-            ++k;
-            continue;
-        }
-        if (Fits(slot, ch)) {
-            s[i] = ch;
-            ++k;
-        } else {
-            ++k;
-            --i;  // try the next given character at this place
-        }
+        char16_t ch = value[static_cast<size_t>(k)];
+        k += step;
+        if (ch == FBlank || (ch == u' ' && !Fits(slot, ch))) continue;
+        if (Fits(slot, ch)) s[static_cast<size_t>(i)] = ch;
+        else i -= step;  // try the next given character at this place
     }
     return s;
 }

@@ -5,8 +5,11 @@
 // EditMask is "mask;save;blank": mask characters 0 (digit), 9 (digit or blank), # (digit, sign
 // or blank), L (letter), l (letter or blank), A (letter or digit), a (the same or blank), C (any
 // character), c (any or blank), > and < (upper or lower case from here on, <> ends it), \ (the
-// next character is a literal), ! (ignored), anything else a literal. save 0 drops the literals
-// from MaskText; blank is the character shown in empty places ('_' by default).
+// next character is a literal; last in the mask, itself), : and / (the time and date separators
+// of FormatSettings as the mask is set), ! (anywhere: a text shorter than the places fills them
+// from the right, leaving the leading ones blank), anything else a literal. save 0 drops the
+// literals from MaskText; blank is the character shown in empty places ('_' by default). An
+// empty mask turns masking off.
 #include "platform/ui/StdCtrls.h"
 
 class EDBEditError : public Exception {
@@ -51,6 +54,7 @@ private:
     std::vector<Slot> FSlots;
     bool FSaveLiterals = true;
     char16_t FBlank = u'_';
+    bool FFromRight = false;
 };
 
 class TMaskEdit : public TCustomMaskEdit {

@@ -189,6 +189,7 @@ int GetLocaleInfoEx(const char16_t* localeName, LCTYPE type, char16_t* data, int
         case LOCALE_SNAME: value = u"en-US"; break;
         case LOCALE_SDECIMAL: value = u"."; break;
         case LOCALE_STHOUSAND: value = u","; break;
+        case LOCALE_IFIRSTDAYOFWEEK: value = u"6"; break;
         default: SetLastError(ERROR_INVALID_FLAGS); return 0;
     }
     int needed = static_cast<int>(value.size()) + 1;

@@ -26,12 +26,14 @@ FARPROC GetProcAddress(HMODULE module, const char* procName);
 BOOL FreeLibrary(HMODULE module);
 
 // Locale data for a locale name (null or "" is the user's locale). The layer's locale is "en-US"
-// with the fixed number format; answers LOCALE_SNAME, LOCALE_SDECIMAL and LOCALE_STHOUSAND.
+// with the fixed number format; answers LOCALE_SNAME, LOCALE_SDECIMAL, LOCALE_STHOUSAND and
+// LOCALE_IFIRSTDAYOFWEEK ("0" Monday .. "6" Sunday; the locale's week starts on Sunday).
 // Returns the characters written with the terminating NUL (needed when cchData is 0), 0 on failure.
 using LCTYPE = DWORD;
 constexpr LCTYPE LOCALE_SDECIMAL = 0x0E;
 constexpr LCTYPE LOCALE_STHOUSAND = 0x0F;
 constexpr LCTYPE LOCALE_SNAME = 0x5C;
+constexpr LCTYPE LOCALE_IFIRSTDAYOFWEEK = 0x100C;
 constexpr DWORD ERROR_INVALID_FLAGS = 1004;
 int GetLocaleInfoEx(const char16_t* localeName, LCTYPE type, char16_t* data, int cchData);
 

@@ -7,11 +7,8 @@
 #include "platform/rtl/String.h"
 #include "platform/ui/Cursors.h"
 #include "platform/ui/ShellIcons.h"
+#include "platform/ui/WinUser.h"
 #include "platform/win/WinTypes.h"
-
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
-constexpr int SW_SHOW = 5;
 
 // Error answers of ShellExecute (all 32 or below).
 constexpr HINSTANCE SE_ERR_FNF = 2;

@@ -221,7 +221,7 @@ int GetSystemMetrics(int index) {
         case SM_CXVSCROLL:
         case SM_CYHSCROLL:
         case SM_CYVSCROLL:
-        case SM_CXHSCROLL:
+        case SM_CXHSCROLL: return ui::kWindowScrollBarSize;
         case SM_CYVTHUMB:
         case SM_CXHTHUMB: return 17;
         case SM_CYCAPTION: return 18;
@@ -249,6 +249,13 @@ BOOL SystemParametersInfo(UINT action, UINT, void* pvParam, UINT) {
             if (lines == 0) lines = ui::GetBackend().WheelScrollLines();
             if (lines == 0) lines = 3;
             *static_cast<UINT*>(pvParam) = lines < 0 ? WHEEL_PAGESCROLL : static_cast<UINT>(lines);
+            return TRUE_;
+        }
+        case SPI_GETHIGHCONTRAST: {
+            auto* hc = static_cast<HIGHCONTRAST*>(pvParam);
+            if (!hc || hc->cbSize != sizeof(HIGHCONTRAST)) break;
+            hc->dwFlags = Answers().HighContrast ? HCF_HIGHCONTRASTON : 0;
+            hc->lpszDefaultScheme = nullptr;
             return TRUE_;
         }
         case SPI_GETWORKAREA:

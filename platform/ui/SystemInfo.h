@@ -59,6 +59,7 @@ constexpr int SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL =
 int GetSystemMetrics(int index);
 
 constexpr UINT SPI_GETWORKAREA = 0x0030;
+constexpr UINT SPI_GETHIGHCONTRAST = 0x0042;
 constexpr UINT SPI_GETWHEELSCROLLLINES = 104;
 constexpr UINT SPI_GETMENUANIMATION = 0x1002;
 constexpr UINT SPI_SETMENUANIMATION = 0x1003;
@@ -68,8 +69,19 @@ constexpr UINT WHEEL_PAGESCROLL = 0xFFFFFFFFu;
 // SPI_GETMENUANIMATION writes a BOOL to pvParam; SPI_SETMENUANIMATION takes the value in pvParam
 // (non-null is on) and changes only the layer's own setting; SPI_GETWHEELSCROLLLINES writes a UINT
 // (WHEEL_PAGESCROLL: a page per notch); SPI_GETWORKAREA writes the primary screen's work area
-// (a TRect). Other actions answer FALSE with ERROR_INVALID_PARAMETER.
+// (a TRect); SPI_GETHIGHCONTRAST fills a HIGHCONTRAST whose cbSize is its size (else, or without
+// one, FALSE with ERROR_INVALID_PARAMETER and nothing written). Other actions answer FALSE with
+// ERROR_INVALID_PARAMETER.
 BOOL SystemParametersInfo(UINT action, UINT param, void* pvParam, UINT winIni);
+
+// The high-contrast setting: HCF_HIGHCONTRASTON in dwFlags while it is on. The layer names no
+// scheme (lpszDefaultScheme nil).
+constexpr DWORD HCF_HIGHCONTRASTON = 0x00000001;
+struct HIGHCONTRAST {
+    UINT cbSize = sizeof(HIGHCONTRAST);
+    DWORD dwFlags = 0;
+    char16_t* lpszDefaultScheme = nullptr;
+};
 
 // The locale's reading order: MiddleEast is true for a right-to-left locale.
 struct TSysLocale {
@@ -84,7 +96,7 @@ namespace ui::sys {
 
 // The one table of answers. Defaults: version 6.1 build 7601, common controls 6.10, the theme
 // library present and active with an empty colour name, menu animation on, wheel lines from the
-// desktop.
+// desktop, high contrast off.
 struct SystemAnswers {
     DWORD MajorVersion = 6;
     DWORD MinorVersion = 1;
@@ -102,6 +114,8 @@ struct SystemAnswers {
     bool MenuAnimation = true;
     // Lines per wheel notch; 0 asks the desktop (3 when it says nothing), -1 is a page.
     int WheelScrollLines = 0;
+    // The desktop's high-contrast setting. The desktop is not asked: Qt reports none.
+    bool HighContrast = false;
 };
 
 SystemAnswers& Answers();

@@ -3,6 +3,7 @@
 // control's balloon tip. Both show in tip windows of their own (THintWindow descendants) that
 // never take the activation or the focus; their frame, balloon shape, icons and text are the
 // layer's own painting.
+#include "platform/ui/CommNotify.h"
 #include "platform/ui/HintWindow.h"
 #include "platform/win/Resources.h"
 
@@ -55,11 +56,6 @@ constexpr int TTI_NONE = 0, TTI_INFO = 1, TTI_WARNING = 2, TTI_ERROR = 3;
 
 // Notifications (WM_NOTIFY to the tool's window, LParam an NMHDR* or a record that starts with
 // one, WParam the tool's id).
-struct NMHDR {
-    HWND hwndFrom = nullptr;
-    uintptr_t idFrom = 0;
-    UINT code = 0;
-};
 constexpr UINT TTN_FIRST = static_cast<UINT>(-520);
 constexpr UINT TTN_NEEDTEXTA = TTN_FIRST, TTN_SHOW = TTN_FIRST - 1, TTN_POP = TTN_FIRST - 2,
                TTN_NEEDTEXTW = TTN_FIRST - 10, TTN_GETDISPINFOW = TTN_NEEDTEXTW;

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/rtl/Handles.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
@@ -187,6 +188,26 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     // Without SWP_NOACTIVATE a shown top-level window takes the activation.
     if (top && !(flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) && w->Visible()) ui::ActivateWindow(w);
     return TRUE_;
+}
+
+BOOL ShowWindow(HWND hwnd, int cmdShow) {
+    TWinControl* w = Live(hwnd);
+    if (!w) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE_;
+    }
+    UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
+    switch (cmdShow) {
+        case SW_HIDE: flags |= SWP_HIDEWINDOW; break;
+        case SW_SHOWNORMAL:
+        case SW_SHOW: flags |= SWP_SHOWWINDOW; break;
+        case SW_SHOWNOACTIVATE:
+        case SW_SHOWNA: flags |= SWP_SHOWWINDOW | SWP_NOACTIVATE; break;
+        default: SetLastError(ERROR_INVALID_PARAMETER); return FALSE_;
+    }
+    bool was = w->Visible();
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, flags);
+    return was ? TRUE_ : FALSE_;
 }
 
 BOOL InvalidateRect(HWND hwnd, const TRect* rect, BOOL erase) {

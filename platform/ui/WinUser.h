@@ -65,6 +65,13 @@ inline HWND const HWND_NOTOPMOST = reinterpret_cast<HWND>(~uintptr_t{1});
 // Moves, sizes, orders, shows or hides, and activates a shown top-level window unless
 // SWP_NOACTIVATE says; all in one call without flags.
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+// Shows or hides the window as SetWindowPos with SWP_SHOWWINDOW or SWP_HIDEWINDOW does (the
+// control's Visible follows). SW_SHOW and SW_SHOWNORMAL activate a top-level window;
+// SW_SHOWNOACTIVATE and SW_SHOWNA never activate. Answers whether the window was visible
+// before; another command, or a handle that is no window, answers FALSE with
+// ERROR_INVALID_PARAMETER or ERROR_INVALID_WINDOW_HANDLE and changes nothing.
+constexpr int SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWNOACTIVATE = 4, SW_SHOW = 5, SW_SHOWNA = 8;
+BOOL ShowWindow(HWND hwnd, int cmdShow);
 
 // The non-client size calculation (WM_NCCALCSIZE): rgrc[0] comes in as the window rectangle in
 // the parent's client coordinates and goes out as the client rectangle.

@@ -191,6 +191,9 @@ HANDLE CreateFileW(const char16_t* name, DWORD access, DWORD shareMode, void* se
 
 // Transfers. With an OVERLAPPED they return TRUE when done at once, or FALSE with
 // ERROR_IO_PENDING; GetOverlappedResult gives the outcome. Without one they block.
+// A thread that blocks in the port (a transfer without OVERLAPPED, GetOverlappedResult with wait,
+// WaitCommEventOrStop) serves the device itself while it waits: the bytes reach it without a
+// hand-over from the port's I/O thread, which only serves work nobody waits for.
 BOOL ReadFile(HANDLE h, void* buffer, DWORD count, DWORD* done, OVERLAPPED* ov);
 BOOL WriteFile(HANDLE h, const void* buffer, DWORD count, DWORD* done, OVERLAPPED* ov);
 // FALSE with ERROR_IO_INCOMPLETE while pending; ERROR_OPERATION_ABORTED after a purge or close.
@@ -204,6 +207,16 @@ BOOL SetCommTimeouts(HANDLE h, const COMMTIMEOUTS* timeouts);
 BOOL GetCommMask(HANDLE h, DWORD* mask);
 BOOL SetCommMask(HANDLE h, DWORD mask);
 BOOL WaitCommEvent(HANDLE h, DWORD* mask, OVERLAPPED* ov);
+// Not in the platform's API: WaitCommEvent on ov and the wait for its end in one call, which also
+// ends when the event stop (null for none) is set. WAIT_OBJECT_0 once stop is set (it outranks
+// the end of the event wait, which may still be pending: SetCommMask ends it); WAIT_OBJECT_0 + 1
+// once the event wait has ended (GetOverlappedResult gives its outcome); WAIT_FAILED when it
+// cannot start (GetLastError says why). The calling thread serves the port while it waits.
+DWORD WaitCommEventOrStop(HANDLE h, DWORD* mask, OVERLAPPED* ov, HANDLE stop);
+// Not in the platform's API: waits until event is set (WAIT_OBJECT_0), serving the port
+// meanwhile, for a thread that waits for something else (another thread's work) but would
+// otherwise leave the device without a server. WAIT_FAILED when the port closes first.
+DWORD WaitServingComm(HANDLE h, HANDLE event);
 BOOL PurgeComm(HANDLE h, DWORD flags);
 BOOL ClearCommError(HANDLE h, DWORD* errors, COMSTAT* stat);
 BOOL GetCommModemStatus(HANDLE h, DWORD* status);

@@ -2,8 +2,8 @@
 // The device under an open port. The port (CommPort.cpp) keeps the queues, transfers, time-outs,
 // events and software flow control; a device only moves bytes and drives the line. Two exist:
 // termios (CommTermios.cpp) and the simulated device (CommSim.cpp). Calls are serialised by the
-// port: all but the I/O thread's Read are made with the port's lock held, and no other Read runs
-// while that one does.
+// port: all but the serving thread's Read and a blocking caller's Write are made with the port's
+// lock held, and no other Read (Write) runs while that one does.
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -51,6 +51,9 @@ public:
     // Interval at which modem lines and error counters must be sampled, or 0 when the device
     // reports changes through PollFd() or has nothing to report.
     virtual int StatusPollMs() const = 0;
+    // Whether PollFd() also tells of line changes (modem lines, line errors, the device going):
+    // the I/O thread then watches it even when nobody waits for bytes.
+    virtual bool SignalsLineChanges() const = 0;
     // Records an API call that reached the port (the simulated device keeps a log for tests).
     // Non-zero: the call fails with this error code before doing anything (a test's injection).
     virtual DWORD Trace(const char* call, DWORD argument) { return 0; }

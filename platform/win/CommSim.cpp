@@ -274,6 +274,7 @@ public:
 
     bool HandlesCtsFlow() const override { return false; }
     int StatusPollMs() const override { return 0; }
+    bool SignalsLineChanges() const override { return true; }
 
     DWORD Trace(const char* call, DWORD argument) override {
         std::lock_guard<std::mutex> g(FSim->FMutex);

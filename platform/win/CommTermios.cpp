@@ -199,6 +199,8 @@ public:
     bool HandlesCtsFlow() const override { return true; }
     // Modem lines and error counters of a real port have no descriptor to poll.
     int StatusPollMs() const override { return FPty ? 0 : 10; }
+    // Input brings only bytes, and a hang-up, which poll reports unasked.
+    bool SignalsLineChanges() const override { return false; }
 
 private:
     bool SetLine(int bit, bool on) {

@@ -205,6 +205,19 @@ TEST(HtmlImages, APictureInsideAnAnchorIsHitInsideItsBoxAndShowsItsAltWhenHovere
     EXPECT_EQ(Extent(s, clBlue), TRect(left, 0, left + 40, 20));
     EXPECT_EQ(Extent(s, clRed).Right, INT32_MIN);
 
+    // Without ALT the picture stays drawn under the pointer, and it is hit.
+    RecordingSheet bare(300, 100);
+    HtmlCall noAlt = On(bare, u"x<A HREF=\"h\" TITLE=\"t\"><IMG SRC=\"RED\"></A>", &pictures);
+    noAlt.hitTestOnly = true;
+    noAlt.x = left + 10;
+    noAlt.y = 10;
+    EXPECT_TRUE(noAlt.Go());
+    EXPECT_EQ(noAlt.anchor, u"h");
+    EXPECT_EQ(noAlt.title, u"t");
+    noAlt.hitTestOnly = false;
+    EXPECT_TRUE(noAlt.Go());
+    EXPECT_EQ(Extent(bare, clRed), TRect(left, 0, left + 40, 20));
+
     // Outside an anchor a picture is never hit.
     HtmlCall plain = On(s, u"<IMG SRC=\"RED\">", &pictures);
     plain.hitTestOnly = true;

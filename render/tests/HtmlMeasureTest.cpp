@@ -12,22 +12,11 @@ namespace {
 using render_test::HtmlCall;
 using render_test::RecordingSheet;
 
-void LoadRed(THTMLPicture* p, int w, int h) {
-    TBitmap b(w, h, pf24bit);
-    b.Canvas()->Brush()->SetColor(clRed);
-    b.Canvas()->FillRect(TRect(0, 0, w, h));
-    std::vector<uint8_t> bytes = b.SaveToBytes();
-    TMemoryStream s;
-    s.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-    s.SetPosition(0);
-    p->LoadFromStream(&s);
-}
-
 TEST(HtmlMeasure, TheMeasuredSizeHoldsTheInkAndTheInkFillsIt) {
     TPictureContainer container(nullptr);
     TPictureItem* item = container.Items()->Add();
     item->SetName(u"PIC");
-    LoadRed(item->Picture(), 40, 20);
+    render_test::LoadPlain(item->Picture(), 40, 20, clRed);
     const struct {
         const char16_t* text;
         int width;
@@ -79,7 +68,7 @@ TEST(HtmlMeasure, RandomTextNeverCrashesTheRenderer) {
     TPictureContainer container(nullptr);
     TPictureItem* item = container.Items()->Add();
     item->SetName(u"PIC");
-    LoadRed(item->Picture(), 8, 6);
+    render_test::LoadPlain(item->Picture(), 8, 6, clRed);
     THTMLPictureCache cache;
     TImageList images(nullptr);
     TBitmap b(16, 16, pf24bit);
@@ -120,6 +109,88 @@ TEST(HtmlMeasure, RandomTextNeverCrashesTheRenderer) {
             EXPECT_GE(call.xSize, 0);
         }
     }
+}
+
+TEST(HtmlMeasure, SizesFromTheMarkupAtTheEndsOfTheIntegerRangeAreHeld) {
+    TPictureContainer container(nullptr);
+    TPictureItem* item = container.Items()->Add();
+    item->SetName(u"PIC");
+    render_test::LoadPlain(item->Picture(), 8, 6, clRed);
+    // Each text takes the value for every %; several items on a line and several lines add up.
+    const char16_t* const texts[] = {
+        u"a<IND x=\"%\">b<IND x=\"%\">c<BR><IND x=\"%\">d",
+        u"<P INDENT=\"%\">x</P><P ALIGN=\"RIGHT\" INDENT=\"%\">y</P><P ALIGN=\"CENTER\">z",
+        u"<IMG SRC=\"PIC\" WIDTH=\"%\"><IMG SRC=\"PIC\" HEIGHT=\"%\"><IMG SRC=\"PIC\" WIDTH=\"%\" HEIGHT=\"%\">",
+        u"<A HREF=\"h\"><IMG SRC=\"PIC\" WIDTH=\"%\" HEIGHT=\"%\" ALIGN=\"MIDDLE\"></A> x<BR><IMG SRC=\"PIC\" HEIGHT=\"%\">",
+        u"<CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"v\" WIDTH=\"%\" HEIGHT=\"%\"><CONTROL TYPE=\"PASSWORD\" ID=\"p\" WIDTH=\"%\">",
+        u"<CONTROL TYPE=\"COMBO\" ID=\"c\" WIDTH=\"%\" HEIGHT=\"%\"><CONTROL TYPE=\"CHECK\" ID=\"k\" HEIGHT=\"%\">",
+        u"<CONTROL TYPE=\"RADIO\" ID=\"r\" WIDTH=\"%\" HEIGHT=\"%\"><BR><CONTROL TYPE=\"BUTTON\" ID=\"b\" VALUE=\"Go\" "
+        u"WIDTH=\"%\" HEIGHT=\"%\"><CONTROL TYPE=\"BUTTON\" ID=\"n\" HEIGHT=\"%\">",
+        u"<FONT SIZE=\"%\">big</FONT> <R a=\"%\">turned</R> <UL><LI>%</UL>",
+    };
+    const char16_t* const values[] = {u"0", u"-1", u"2147483647", u"-2147483648"};
+    RecordingSheet s(200, 60);
+    for (bool themes : {false, true}) {
+        ui::sys::Answers().ThemeActive = themes;
+        DetectWinXP();
+        for (const char16_t* value : values) {
+            for (const char16_t* pattern : texts) {
+                String text = pattern;
+                for (size_t at; (at = text.find(u'%')) != String::npos;) text.replace(at, 1, value);
+                for (int mode = 0; mode < 3; ++mode) {
+                    for (bool wrap : {true, false}) {
+                        SCOPED_TRACE(text.ToUtf8() + " mode " + std::to_string(mode));
+                        HtmlCall call;
+                        call.canvas = &s.canvas;
+                        call.text = text;
+                        call.rect = TRect(10, 5, 190, 55);
+                        call.container = &container;
+                        call.measureOnly = mode == 0;
+                        call.hitTestOnly = mode == 2;
+                        call.wordWrap = wrap;
+                        call.x = 40;
+                        call.y = 20;
+                        call.Go();
+                        EXPECT_GE(call.xSize, 0);
+                        EXPECT_LE(call.xSize, kCanvasCoordLimit);
+                        EXPECT_GT(call.ySize, 0);
+                        EXPECT_LE(call.ySize, kCanvasCoordLimit);
+                    }
+                }
+            }
+        }
+    }
+    ui::sys::ResetAnswers();
+    DetectWinXP();
+}
+
+TEST(HtmlMeasure, AButtonTallerThanTheCellPaintsOnlyInsideTheClip) {
+    for (bool themes : {false, true}) {
+        ui::sys::Answers().ThemeActive = themes;
+        DetectWinXP();
+        SCOPED_TRACE(themes ? "themes" : "classic");
+        RecordingSheet s(240, 60);
+        const TRect cell(10, 10, 210, 30);
+        IntersectClipRect(s.canvas.Handle(), cell.Left, cell.Top, cell.Right, cell.Bottom);
+        HtmlCall call;
+        call.canvas = &s.canvas;
+        call.text = u"<CONTROL TYPE=\"BUTTON\" ID=\"b\" VALUE=\"Go\" WIDTH=\"60\" HEIGHT=\"5000000\"> after";
+        call.rect = cell;
+        call.Go();
+        int inside = 0;
+        for (const TPoint& p : s.Ink()) {
+            EXPECT_TRUE(PtInRect(cell, p)) << p.X << "," << p.Y;
+            inside += p.X < cell.Left + 60;
+        }
+        EXPECT_GT(inside, 0);  // the button's top shows in the cell
+        for (const TSize& t : s.record->transfers) {
+            EXPECT_LE(t.cx, cell.Width() + 8);
+            EXPECT_LE(t.cy, cell.Height() + 8);
+        }
+        EXPECT_EQ(s.record->transfers.empty(), !themes);
+    }
+    ui::sys::ResetAnswers();
+    DetectWinXP();
 }
 
 }  // namespace

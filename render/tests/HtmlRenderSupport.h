@@ -65,7 +65,13 @@ public:
         focusRects.push_back(rect);
         return CanvasForwarder::FocusRect(rect);
     }
+    ui::Transfer StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop) override {
+        transfers.push_back(TSize(sw, sh));
+        return CanvasForwarder::StretchBlt(x, y, w, h, src, sx, sy, sw, sh, rop);
+    }
     std::vector<DrawnText> texts;
+    // The source sizes of the transfers onto the canvas (a themed part comes as one).
+    std::vector<TSize> transfers;
     std::vector<std::pair<TPoint, TPoint>> lines;
     std::vector<TRect> focusRects;
 
@@ -76,6 +82,18 @@ private:
     TCanvas& FFront;
     std::unique_ptr<CanvasImpl> FRaster;
 };
+
+// A picture of one colour, w x h.
+inline void LoadPlain(THTMLPicture* p, int w, int h, TColor colour) {
+    TBitmap b(w, h, pf24bit);
+    b.Canvas()->Brush()->SetColor(colour);
+    b.Canvas()->FillRect(TRect(0, 0, w, h));
+    std::vector<uint8_t> bytes = b.SaveToBytes();
+    TMemoryStream s;
+    s.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    s.SetPosition(0);
+    p->LoadFromStream(&s);
+}
 
 // A white sheet with a canvas of its own that records; the font is the tests' own.
 class RecordingSheet {

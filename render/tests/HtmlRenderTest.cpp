@@ -137,6 +137,23 @@ TEST(HtmlRender, AnAnchorIsHitOnItsWordAndGivesItsValuesAndRectangle) {
     EXPECT_FALSE(below.Go());
     EXPECT_EQ(below.mouseLink, -1);
 
+    // AnchorVal, TitleVal, HoverRect and MouseLink are written only on a hit: a right-aligned
+    // anchor is missed where its text would lie unaligned, whatever mode the call is in.
+    for (int mode = 0; mode < 3; ++mode) {
+        HtmlCall aside = On(s, u"<P ALIGN=\"RIGHT\"><A HREF=\"r\" TITLE=\"rt\">link</A>");
+        aside.measureOnly = mode == 0;
+        aside.hitTestOnly = mode == 1;
+        aside.x = left + 3;
+        aside.y = m.gh / 2;
+        aside.anchor = u"kept";
+        aside.hoverRect = TRect(1, 2, 3, 4);
+        EXPECT_FALSE(aside.Go()) << mode;
+        EXPECT_EQ(aside.anchor, u"kept") << mode;
+        EXPECT_EQ(aside.title, u"") << mode;
+        EXPECT_EQ(aside.hoverRect, TRect(1, 2, 3, 4)) << mode;
+        EXPECT_EQ(aside.mouseLink, -1) << mode;
+    }
+
     // Over two lines: the rectangle starts at the second line's left edge and top.
     HtmlCall twoLines = On(s, u"ab <A HREF=\"y\">one<BR>two</A>");
     twoLines.hitTestOnly = true;

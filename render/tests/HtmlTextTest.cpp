@@ -34,7 +34,9 @@ TEST(HtmlText, PlainTextStrippingAndVisiblePositions) {
         int n, pos;
     } cases[] = {
         {u"abc", 1, 1},   {u"abc", 2, 2},       {u"ab<B>c", 3, 3}, {u"<B>abc", 1, 1}, {u"<B>abc", 2, 5},
-        {u"abc", 4, 4},   {u"ab<B>", 3, 3},     {u"abc", 5, 0},    {u"", 1, 1},       {u"", 2, 0},
+        {u"abc", 4, 4},   {u"abc", 5, 0},       {u"", 1, 1},       {u"", 2, 0},
+        // Past the last visible character is the end of the text, after the tags there.
+        {u"ab<B>", 3, 6}, {u"<B>ab</B>", 3, 10}, {u"<B>ab</B>", 2, 5},
     };
     for (const auto& c : cases) EXPECT_EQ(HtmlVisiblePos(c.html, c.n), c.pos) << String(c.html).ToUtf8() << " " << c.n;
 }
@@ -51,6 +53,7 @@ TEST(HtmlText, MarkingEnclosesEveryMatchAndUnmarkingTakesItOut) {
         {u"xabab", u"AB", true, u"xabab"},
         {u"<B>one</B> two one", u"one", true, u"<B><M>one</M></B> two <M>one</M>"},
         {u"a<B>bc</B>", u"ab", true, u"<M>a<B>b</M>c</B>"},
+        {u"<B>ab</B>", u"b", true, u"<B>a<M>b</B></M>"},  // a match that ends the text closes at its end
         {u"1 < 2 and 1", u"1", true, u"<M>1</M> &lt; 2 and <M>1</M>"},
     };
     for (const auto& c : cases) {

@@ -206,6 +206,9 @@ TEST(HtmlMarkup, AnchorsRotationHighlightAndTheNumbersTagsRead) {
     EXPECT_FALSE(rotated[2].state.Font.Style.Contains(fsBold));
     EXPECT_EQ(rotated[3].state.Font.Orientation, 0);
     EXPECT_TRUE(rotated[3].state.Font.Style.Contains(fsBold));  // the held font comes back whole
+    // More than a whole turn is the same turn.
+    EXPECT_EQ(Runs(u"a<R a=\"450\">b")[1].state.Font.Orientation, 900);
+    EXPECT_EQ(Runs(u"a<R a=\"-2147483648\">b")[1].state.Font.Orientation, -21474836480LL % 3600);
 
     HtmlSetHighlightColors(0x0A0B0C, 0x0D0E0F);
     auto hi = Runs(u"<FONT BGCOLOR=\"clred\">a<HI>b</HI>c");

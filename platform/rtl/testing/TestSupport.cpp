@@ -10,6 +10,8 @@
 #include <thread>
 #include <utility>
 
+#include "platform/rtl/SysUtils.h"
+
 namespace rtl::test {
 
 bool Eventually(const std::function<bool()>& condition, int ms, const std::function<void()>& step) {
@@ -29,9 +31,9 @@ void Await(const std::function<bool()>& condition, const char* what, int ms, con
     std::abort();
 }
 
-}  // namespace rtl::test
+LibraryModuleScope::LibraryModuleScope() { rtl::SetIsLibrary(true); }
 
-namespace rtl::test {
+LibraryModuleScope::~LibraryModuleScope() { rtl::SetIsLibrary(false); }
 
 ReadOnlyFolder::ReadOnlyFolder(std::string path) : FPath(std::move(path)) {
     struct stat st {};

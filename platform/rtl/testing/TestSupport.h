@@ -33,4 +33,13 @@ private:
     int FFsUid = -1;
 };
 
+// IsLibrary() answers true for the life of the scope (one test), as in a library module.
+class LibraryModuleScope {
+public:
+    LibraryModuleScope();
+    ~LibraryModuleScope();
+    LibraryModuleScope(const LibraryModuleScope&) = delete;
+    LibraryModuleScope& operator=(const LibraryModuleScope&) = delete;
+};
+
 }  // namespace rtl::test

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "platform/rtl/Clock.h"
@@ -33,6 +34,20 @@ TEST(HandlesTest, WaitForMultipleAnswersTheSignalledIndex) {
     EXPECT_EQ(WaitForMultipleObjects(2, h, 0, 0), WAIT_OBJECT_0 + 1);
     CloseHandle(h[0]);
     CloseHandle(h[1]);
+}
+
+TEST(HandlesTest, AWakerHearsOfEverySetUntilRemoved) {
+    rtl::Event e(true, false);
+    int woken = 0;
+    std::function<void()> wake = [&] { ++woken; };
+    e.AddWaker(&wake);
+    e.Set();
+    e.Reset();
+    e.Set();
+    EXPECT_EQ(woken, 2);
+    e.RemoveWaker(&wake);
+    e.Set();
+    EXPECT_EQ(woken, 2);
 }
 
 TEST(HandlesTest, ClosedOrForgedHandlesAreRefused) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/testing/TestSupport.h"
 #include "platform/rtl/tests/TempDir.h"
 
 TEST(SysUtilsTest, IntToStrAndIntToHex) {
@@ -350,4 +351,13 @@ TEST(SysUtilsTest, ProgramParametersAndEnvironment) {
     EXPECT_EQ(GetEnvironmentVariable("RTL_SYSUTILS_TEST"), String("äb"));
     unsetenv("RTL_SYSUTILS_TEST");
     EXPECT_EQ(GetEnvironmentVariable("RTL_SYSUTILS_TEST"), String());
+}
+
+TEST(SysUtilsTest, ATestProgramIsNoLibraryUnlessSwitched) {
+    EXPECT_FALSE(IsLibrary());
+    {
+        rtl::test::LibraryModuleScope library;
+        EXPECT_TRUE(IsLibrary());
+    }
+    EXPECT_FALSE(IsLibrary());
 }

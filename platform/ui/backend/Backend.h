@@ -86,6 +86,7 @@ public:
     virtual std::unique_ptr<ButtonView> CreateButtonView(ButtonKind kind, WidgetPeer& host, TWinControl* control) { return nullptr; }
     virtual std::unique_ptr<RangeView> CreateRangeView(RangeKind kind, WidgetPeer& host, TWinControl* control, RangeSink& sink) { return nullptr; }
     virtual std::unique_ptr<StaticView> CreateStaticView(StaticKind kind, WidgetPeer& host, TWinControl* control) { return nullptr; }
+    virtual std::unique_ptr<DateTimeView> CreateDateTimeView(DateTimeKind kind, WidgetPeer& host, TWinControl* control) { return nullptr; }
 
     // The event loop.
     // Handles the backend's pending events without waiting; true when any was handled.
@@ -119,6 +120,9 @@ public:
     virtual PrinterService& Printing() = 0;
     // Lines scrolled per wheel notch as the desktop sets it (-1: a page); 0 when it says nothing.
     virtual int WheelScrollLines() = 0;
+    // How far the pointer moves, in pixels, before a press becomes a drag as the desktop sets it;
+    // 0 when it says nothing.
+    virtual int DragDistance() { return 0; }
     // Opens a URL, or an absolute file path, with the desktop's handler; false when refused.
     virtual bool OpenUrl(const String& target) = 0;
     // Paints the part with the desktop's widget style over the bitmap's pixels, filling the bitmap.

@@ -9,7 +9,7 @@
 // its text selection does not compile. Within a family the kinds differ a little (a single-line
 // edit has no word wrap, a combo box no multiple selection); a call the kind does not have raises
 // ENativeViewUnsupported naming the call and the kind, never does nothing. Families still to come
-// (date-time entry, rich edit) get an interface and a factory call of their own.
+// (rich edit) get an interface and a factory call of their own.
 //
 // What the toolkit must run itself (an open drop-down list, dragging a thumb) comes back through
 // the family's sink.
@@ -178,6 +178,30 @@ public:
     virtual void SetCaption(const String& caption) = 0;
     // The size the widget would like for its caption; (0, 0) when it cannot tell.
     virtual TSize PreferredSize() = 0;
+};
+
+// ---- date-time entry: date-time picker ----
+
+// Fields and a drop button, or fields and an up-down.
+enum class DateTimeKind { DropDown, UpDown };
+// The part shown pressed.
+enum class DateTimePart { None, Button, UpArrow, DownArrow };
+
+// Shows the picker's fields as one text with the current field selected, the check box before
+// them and the drop button or the up-down at the right. The control lays the parts out and
+// decides everything else: every key and click reaches it as window messages.
+class DateTimeView : public NativeView {
+public:
+    virtual void SetText(const String& text) = 0;
+    // The current field's characters; count 0: none shown selected.
+    virtual void SetSelection(int start, int count) = 0;
+    // Client coordinates: the check box (empty: none), the text's left edge, the drop button or
+    // the up-down (empty: none).
+    virtual void SetLayout(const TRect& checkBox, int textLeft, const TRect& button) = 0;
+    virtual void SetChecked(bool value) = 0;
+    // Disabled, or unchecked (no value): the text shows grey.
+    virtual void SetGreyed(bool value) = 0;
+    virtual void SetPressed(DateTimePart part) = 0;
 };
 
 }  // namespace ui

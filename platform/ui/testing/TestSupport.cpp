@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/testing/TestSupport.h"
 #include "platform/win/Window.h"
 
@@ -76,6 +77,7 @@ void AppScope::Reset() {
     app.FTerminated = false;
     app.FMainForm = nullptr;
     app.FMouseControl = nullptr;
+    rtl::SetIsLibrary(false);
     MSG m;
     while (PeekMessage(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }

@@ -200,3 +200,69 @@ TEST_F(FrameTest, TheMenuBarIsOnePartOfTheFormsFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+// A yellow window with a blue client area, so the bevel's band and the client tell apart.
+class Beveled : public TCustomControl {
+public:
+    explicit Beveled(TComponent* owner) : TCustomControl(owner) {
+        SetColor(clYellow);
+        SetBounds(0, 0, 60, 40);
+    }
+
+protected:
+    void Paint() override { Canvas()->FillSolid(ClientRect(), clBlue); }
+};
+
+}  // namespace
+
+TEST_F(FrameTest, TheBevelIsDrawnInTheFrameInTheSystemColours) {
+    auto* c = Add<Beveled>(20, 30);
+    form->Show();
+    const TColor light = ColorToRGB(cl3DLight), dark = ColorToRGB(cl3DDkShadow), shadow = ColorToRGB(clBtnShadow),
+                 white = ColorToRGB(clBtnHighlight);
+    struct Case {
+        TBevelKind kind;
+        TBevelCut outer, inner;
+        int width;
+        TBevelEdges edges;
+        // Across the left edge at mid-height (x = 0, 1, 2, 3) and up the bottom edge at mid-width
+        // (y = 39, 38, 37, 36).
+        TColor left[4], bottom[4];
+    } cases[] = {
+        {bkTile, bvRaised, bvLowered, 1, TBevelEdges() << beLeft << beTop << beRight << beBottom,
+         {light, dark, clBlue, clBlue}, {dark, light, clBlue, clBlue}},
+        {bkTile, bvLowered, bvRaised, 2, TBevelEdges() << beLeft << beTop << beRight << beBottom,
+         {shadow, shadow, white, white}, {white, white, shadow, shadow}},
+        {bkTile, bvSpace, bvRaised, 1, TBevelEdges() << beLeft << beTop << beRight << beBottom,
+         {clYellow, white, clBlue, clBlue}, {clYellow, shadow, clBlue, clBlue}},
+        {bkFlat, bvRaised, bvLowered, 1, TBevelEdges() << beLeft << beTop << beRight << beBottom,
+         {shadow, clYellow, clBlue, clBlue}, {shadow, clYellow, clBlue, clBlue}},
+        {bkTile, bvRaised, bvLowered, 1, TBevelEdges() << beLeft,
+         {light, dark, clBlue, clBlue}, {clBlue, clBlue, clBlue, clBlue}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << "kind " << k.kind << " outer " << k.outer << " inner " << k.inner << " width "
+                                        << k.width << " edges " << k.edges.Bits());
+        c->SetBevelKind(k.kind);
+        c->SetBevelOuter(k.outer);
+        c->SetBevelInner(k.inner);
+        c->SetBevelWidth(k.width);
+        c->SetBevelEdges(k.edges);
+        c->Update();
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(PixelOf(c, i, 20), k.left[i]) << "x " << i;
+            EXPECT_EQ(PixelOf(c, 30, 39 - i), k.bottom[i]) << "y " << 39 - i;
+        }
+    }
+    // The window shows it.
+    std::string path = "/tmp/frame_bevel_" + std::to_string(getpid()) + ".png";
+    ASSERT_TRUE(ui::test::SaveToPng(form, path));
+    ui::test::Picture pic;
+    ASSERT_TRUE(ui::test::LoadPng(path, pic));
+    std::remove(path.c_str());
+    EXPECT_EQ(pic.At(20, 30 + 20), ColorToRGB(cl3DLight));
+    EXPECT_EQ(pic.At(21, 30 + 20), ColorToRGB(cl3DDkShadow));
+    EXPECT_EQ(pic.At(22, 30 + 20), static_cast<int32_t>(clBlue));
+}

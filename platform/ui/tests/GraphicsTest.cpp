@@ -53,6 +53,20 @@ TEST(Colors, NamesRoundTrip) {
     EXPECT_THROW(StringToColor("$"), EConvertError);
 }
 
+TEST(Colors, WebNamesOrHtmlHex) {
+    const struct {
+        TColor color;
+        const char* name;
+    } cases[] = {
+        {0x0000FF, "clWebRed"},       {0xFAFAFF, "clWebSnow"},  {0x006400, "clWebDarkgreen"},
+        {0xD3D3D3, "clWebLightgrey"}, {0x000000, "clWebBlack"}, {0xFFFFFF, "clWebWhite"},
+        {clBtnFace, "#D4D0C8"},       {0x123456, "#563412"},
+        // Outside 0..$FFFFFF no web colour matches, though the low bytes would.
+        {clNone, "#FFFFFF"},          {clDefault, "#000000"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ColorToWebColorName(c.color), String(c.name)) << std::hex << c.color;
+}
+
 TEST(GraphicsObjects, FontSizeAndHeightAndChangeEvents) {
     TFont f;
     EXPECT_EQ(f.Name(), String("MS Sans Serif"));
@@ -82,6 +96,7 @@ TEST(GraphicsObjects, FontNamesMapToInstalledFamilies) {
         {"Times New Roman", "Liberation Serif"}, {"Tahoma", "DejaVu Sans"}, {"Segoe UI", "DejaVu Sans"},
         {"Verdana", "DejaVu Sans"}, {"ＭＳ ゴシック", "Noto Sans Mono CJK JP"}, {"MS Gothic", "Noto Sans Mono CJK JP"},
         {"ＭＳ Ｐゴシック", "Noto Sans CJK JP"}, {"MS UI Gothic", "Noto Sans CJK JP"}, {"@MS UI Gothic", "Noto Sans CJK JP"},
+        {"Comic Sans MS", "Liberation Sans"}, {"Century Gothic", "Liberation Sans"}, {"Century", "Liberation Serif"},
     };
     for (const Case& k : cases) {
         auto f = TFont::SubstituteFamilies(k.name);
@@ -90,6 +105,28 @@ TEST(GraphicsObjects, FontNamesMapToInstalledFamilies) {
         EXPECT_EQ(f[f.size() - 2], String("Noto Sans CJK JP")) << k.name;  // Japanese fallback always there
     }
     EXPECT_EQ(TFont::SubstituteFamilies("DejaVu Serif").front(), String("DejaVu Serif"));
+}
+
+TEST(GraphicsObjects, MappedFontsKeepTheirNameAndDrawWithTheirFamily) {
+    // Each mapped name measures as its stand-in family does, and reads back as it was given.
+    const struct {
+        const char* name;
+        const char* family;
+    } cases[] = {{"Comic Sans MS", "Liberation Sans"}, {"Century Gothic", "Liberation Sans"}, {"Century", "Liberation Serif"}};
+    TBitmap b(10, 10);
+    const String text("Analogue clock 12:45");
+    for (const auto& c : cases) {
+        b.Canvas()->Font()->SetName(c.name);
+        b.Canvas()->Font()->SetSize(14);
+        EXPECT_EQ(b.Canvas()->Font()->Name(), String(c.name));
+        int mapped = b.Canvas()->TextWidth(text);
+        b.Canvas()->Font()->SetName(c.family);
+        EXPECT_EQ(mapped, b.Canvas()->TextWidth(text)) << c.name;
+    }
+    b.Canvas()->Font()->SetName("Liberation Sans");
+    int sans = b.Canvas()->TextWidth(text);
+    b.Canvas()->Font()->SetName("Liberation Serif");
+    EXPECT_NE(sans, b.Canvas()->TextWidth(text));  // the two families do tell apart
 }
 
 TEST(GraphicsObjects, BrushColourMakesAClearBrushSolid) {

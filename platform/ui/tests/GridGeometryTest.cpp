@@ -1,6 +1,8 @@
 // Counts, sizes and where the cells stand on screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/ui/tests/GridTestSupport.h"
 
 namespace {
@@ -111,3 +113,43 @@ TEST_F(GridGeometryTest, CountAndSizeChangesRunTheirHooks) {
 }
 
 }  // namespace
+
+// The sums of sizes equal a plain walk over the sizes after every kind of change: single sizes
+// (kept up to date in the index), default sizes, counts and moves (the index built again).
+TEST_F(GridGeometryTest, WidthBeforeAndHeightAboveFollowEveryChangeOfTheSizes) {
+    auto* g = Add<TStringGrid>();
+    auto check = [g](const char* after) {
+        int64_t w = 0;
+        for (int c = 0; c <= g->ColCount(); ++c) {
+            ASSERT_EQ(g->WidthBefore(c), w) << after << ", column " << c;
+            if (c < g->ColCount()) w += std::max(0, g->ColWidths(c));
+        }
+        int64_t h = 0;
+        for (int r = 0; r <= g->RowCount(); ++r) {
+            ASSERT_EQ(g->HeightAbove(r), h) << after << ", row " << r;
+            if (r < g->RowCount()) h += std::max(0, g->RowHeights(r));
+        }
+    };
+    g->SetColCount(40);
+    g->SetRowCount(300);
+    check("counts, default sizes");
+    g->SetColWidths(3, 10);
+    g->SetRowHeights(7, 100);
+    check("first sizes");
+    g->SetRowHeights(299, 5);
+    g->SetRowHeights(0, -1);  // hidden: takes no room
+    g->SetColWidths(39, 0);
+    check("sizes changed with the index built");
+    g->MoveRow(7, 200);
+    g->MoveColumn(3, 30);
+    check("moves");
+    g->SetRowCount(500);
+    g->SetRowHeights(450, 77);
+    check("grown");
+    g->SetRowCount(100);
+    check("shrunk");
+    g->SetDefaultRowHeight(13);
+    check("default height");
+    EXPECT_THROW(g->HeightAbove(101), EInvalidGridOperation);
+    EXPECT_THROW(g->WidthBefore(-1), EInvalidGridOperation);
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/rtl/FormatSettings.h"
 #include "platform/ui/Mask.h"
 #include "platform/ui/testing/TestSupport.h"
 
@@ -103,5 +104,61 @@ TEST_F(StdCtrlsMaskTest, ProgramTextIsFittedToTheMaskAndKeysStayWithinIt) {
         else edit->SetSelStart(edit->Text().Length());
         edit->Perform(c.msg, c.wparam, 0);
         EXPECT_EQ(edit->Text(), String(c.text)) << c.what;
+    }
+}
+
+// ":" and "/" are the settings' separators as the mask is set; "!" fills a short text from the
+// right; a trailing "\" is a literal of its own; an empty mask takes any text.
+TEST_F(StdCtrlsMaskTest, SeparatorsRightFillAndTheLastBackslash) {
+    const TFormatSettings saved = FormatSettings;
+    struct Case {
+        char16_t timeSeparator;
+        const char16_t* mask;
+        const char16_t* given;
+        const char16_t* shown;
+    } cases[] = {
+        {u':', u"!90:00:00;1; ", u"12:34:56", u"12:34:56"},
+        {u'.', u"!90:00:00;1; ", u"12:34:56", u"12.34.56"},
+        {u'.', u"00\\:00;1;_", u"1234", u"12:34"},
+        {u':', u"!999;0; ", u"42", u" 42"},
+        {u':', u"999;0; ", u"42", u"42 "},
+        {u':', u"!99:99;1;_", u"123", u"_1:23"},
+        {u':', u"99\\", u"12", u"12\\"},
+        {u':', u"", u"abc", u"abc"},
+    };
+    for (const Case& c : cases) {
+        FormatSettings.TimeSeparator = c.timeSeparator;
+        edit->SetEditMask(String(c.mask));
+        edit->SetText(String(c.given));
+        EXPECT_EQ(edit->Text(), String(c.shown)) << String(c.mask).ToUtf8();
+    }
+    FormatSettings.DateSeparator = u'-';
+    edit->SetEditMask(String(u"00/00;1;_"));
+    edit->SetText(String(u"1231"));
+    EXPECT_EQ(edit->Text(), String(u"12-31"));
+    FormatSettings = saved;
+}
+
+TEST_F(StdCtrlsMaskTest, TypingIntoARightFilledTimeMask) {
+    edit->SetEditMask(String(u"!90:00:00;1; "));
+    edit->SetText(String(u"12:34:56"));
+    form->Show();
+    edit->SetFocus();
+    struct Step {
+        int caret;
+        const char16_t* typed;
+        const char16_t* text;
+        int caretAfter;
+    } steps[] = {
+        {0, u"0", u"02:34:56", 1},
+        {1, u"9", u"09:34:56", 3},   // past the separator
+        {3, u"x", u"09:34:56", 3},   // a letter is refused
+        {3, u"1", u"09:14:56", 4},
+    };
+    for (const Step& s : steps) {
+        edit->SetSelStart(s.caret);
+        ui::test::TypeText(edit, String(s.typed));
+        EXPECT_EQ(edit->Text(), String(s.text)) << String(s.typed).ToUtf8();
+        EXPECT_EQ(edit->SelStart(), s.caretAfter) << String(s.typed).ToUtf8();
     }
 }

@@ -82,15 +82,15 @@ TEST_F(WindowScrollBarsTest, SetScrollInfoShowsABarInTheFrame) {
     si.nPage = 10;
     SetScrollInfo(s->Handle(), SB_VERT, &si, TRUE_);
     EXPECT_NE(GetWindowLong(s->Handle(), GWL_STYLE) & static_cast<LONG>(WS_VSCROLL), 0);
-    EXPECT_EQ(s->ClientWidth(), 100);
+    EXPECT_EQ(s->ClientWidth(), 99);
     EXPECT_EQ(s->ClientHeight(), 96);
     s->Update();
     // Classic look: raised arrow buttons in the face colour, the thumb below the upper arrow.
     TColor face = static_cast<TColor>(ColorToRGB(clBtnFace));
-    EXPECT_EQ(PixelOf(s, 2 + 100 + 8, 2 + 5), face);
-    EXPECT_EQ(PixelOf(s, 2 + 100 + 8, 2 + 96 - 5), face);
-    EXPECT_EQ(PixelOf(s, 2 + 100 + 8, 2 + 16 + 3), face);  // thumb
-    EXPECT_EQ(HitAt(s, 2 + 100 + 8, 50), HTVSCROLL);
+    EXPECT_EQ(PixelOf(s, 2 + 99 + 8, 2 + 5), face);
+    EXPECT_EQ(PixelOf(s, 2 + 99 + 8, 2 + 96 - 5), face);
+    EXPECT_EQ(PixelOf(s, 2 + 99 + 8, 2 + 17 + 3), face);  // thumb
+    EXPECT_EQ(HitAt(s, 2 + 99 + 8, 50), HTVSCROLL);
     EXPECT_EQ(PixelOf(s, 2, 2), Scroller::RowColor(0));
     std::string path = "/tmp/window_scroller_" + std::to_string(getpid()) + ".png";
     ASSERT_TRUE(ui::test::SaveToPng(form, path));
@@ -105,15 +105,51 @@ TEST_F(WindowScrollBarsTest, SetScrollInfoShowsABarInTheFrame) {
     EXPECT_EQ(s->ClientWidth(), 116);
     si.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
     SetScrollInfo(s->Handle(), SB_VERT, &si, TRUE_);
-    EXPECT_EQ(s->ClientWidth(), 100);
+    EXPECT_EQ(s->ClientWidth(), 99);
     s->Log.clear();
-    ui::test::Click(s, 100 + 8, 96 - 5);
+    ui::test::Click(s, 99 + 8, 96 - 5);
     EXPECT_TRUE(s->Log.empty());
+}
+
+TEST_F(WindowScrollBarsTest, TheArrowButtonsAreSeventeenPixelsSquare) {
+    Scroller* s = MakeScroller();
+    ShowScrollBar(s->Handle(), SB_BOTH, TRUE_);
+    SetScrollPos(s->Handle(), SB_VERT, 45, TRUE_);  // the thumb away from both arrows
+    ASSERT_EQ(s->ClientRect(), Rect(0, 0, 99, 79));
+    std::string path = "/tmp/window_scroll_arrows_" + std::to_string(getpid()) + ".png";
+    ASSERT_TRUE(ui::test::SaveToPng(form, path));
+    ui::test::Picture pic;
+    ASSERT_TRUE(ui::test::LoadPng(path, pic));
+    std::remove(path.c_str());
+    // Form coordinates of the vertical bar: right of the client area, inside the sunken edge,
+    // from the top of the client area down to the corner.
+    const int left = 10 + 2 + 99, top = 10 + 2, bottom = 10 + 2 + 79;
+    const int32_t face = ColorToRGB(clBtnFace), white = ColorToRGB(clBtnHighlight), shadow = ColorToRGB(clBtnShadow),
+                  dark = ColorToRGB(cl3DDkShadow);
+    auto isTrack = [&](int x, int y) { return pic.At(x, y) == face || pic.At(x, y) == white; };
+    // The raised frame of each button: light ring at its left and top, dark ring at its right
+    // and bottom, 17 pixels apart either way.
+    EXPECT_EQ(pic.At(left - 1, top + 8), Scroller::RowColor(8));
+    EXPECT_EQ(pic.At(left + 1, top + 8), white);
+    EXPECT_EQ(pic.At(left + 15, top + 8), shadow);
+    EXPECT_EQ(pic.At(left + 16, top + 8), dark);
+    EXPECT_EQ(pic.At(left + 8, top + 1), white);
+    EXPECT_EQ(pic.At(left + 8, top + 15), shadow);
+    EXPECT_EQ(pic.At(left + 8, top + 16), dark);
+    EXPECT_TRUE(isTrack(left + 8, top + 17));
+    EXPECT_TRUE(isTrack(left + 8, bottom - 18));
+    EXPECT_EQ(pic.At(left + 8, bottom - 16), white);
+    EXPECT_EQ(pic.At(left + 8, bottom - 1), dark);
+    EXPECT_EQ(pic.At(left + 16, bottom - 8), dark);
+    EXPECT_EQ(pic.At(left + 8, bottom), face);  // the corner
+    // The horizontal bar's first button too.
+    EXPECT_EQ(pic.At(10 + 2 + 16, bottom + 8), dark);
+    EXPECT_EQ(pic.At(10 + 2 + 8, bottom + 16), dark);
 }
 
 TEST_F(WindowScrollBarsTest, ClicksAndDragsSendScrollMessages) {
     Scroller* s = MakeScroller();
-    int barX = 100 + 8;  // client coordinates: the bar lies right of the client area
+    int barX = 99 + 8;  // client coordinates: the bar lies right of the client area
     // The lower arrow.
     ui::test::Click(s, barX, 96 - 5);
     ASSERT_EQ(s->Log.size(), 2u);
@@ -128,14 +164,14 @@ TEST_F(WindowScrollBarsTest, ClicksAndDragsSendScrollMessages) {
     EXPECT_EQ(s->Log[0].code, SB_PAGEDOWN);
     EXPECT_EQ(s->Log[1].code, SB_ENDSCROLL);
 
-    // The thumb: track 96 - 32 = 64 pixels, thumb 64 * 10 / 100 = 6 -> at least 8 pixels;
-    // 90 positions over 56 pixels.
+    // The thumb: track 96 - 34 = 62 pixels, thumb 62 * 10 / 100 = 6 -> at least 8 pixels;
+    // 90 positions over 54 pixels.
     s->Log.clear();
-    int thumbY = 16 + 3;
+    int thumbY = 17 + 3;
     ui::test::MouseDown(s, barX, thumbY);
-    ui::test::MouseMove(s, barX, thumbY + 28, MK_LBUTTON);
-    ui::test::MouseMove(s, barX, thumbY + 28, MK_LBUTTON);  // no move: no message
-    ui::test::MouseUp(s, barX, thumbY + 28);
+    ui::test::MouseMove(s, barX, thumbY + 27, MK_LBUTTON);
+    ui::test::MouseMove(s, barX, thumbY + 27, MK_LBUTTON);  // no move: no message
+    ui::test::MouseUp(s, barX, thumbY + 27);
     ASSERT_EQ(s->Log.size(), 3u);
     EXPECT_EQ(s->Log[0].code, SB_THUMBTRACK);
     EXPECT_EQ(s->Log[0].pos, 45);
@@ -175,9 +211,9 @@ TEST_F(WindowScrollBarsTest, PositionsClampToTheLastPage) {
     EXPECT_EQ(SetScrollRange(s->Handle(), SB_VERT, 0, 0, TRUE_), TRUE_);
     EXPECT_EQ(GetWindowLong(s->Handle(), GWL_STYLE) & static_cast<LONG>(WS_VSCROLL), 0);
     ShowScrollBar(s->Handle(), SB_BOTH, TRUE_);
-    EXPECT_EQ(s->ClientRect(), Rect(0, 0, 100, 80));
-    EXPECT_EQ(HitAt(s, 2 + 100 + 3, 2 + 80 + 3), HTBOTTOMRIGHT);
-    EXPECT_EQ(HitAt(s, 20, 2 + 80 + 3), HTHSCROLL);
+    EXPECT_EQ(s->ClientRect(), Rect(0, 0, 99, 79));
+    EXPECT_EQ(HitAt(s, 2 + 99 + 3, 2 + 79 + 3), HTBOTTOMRIGHT);
+    EXPECT_EQ(HitAt(s, 20, 2 + 79 + 3), HTHSCROLL);
 }
 
 TEST_F(WindowScrollBarsTest, ScrollWindowMovesTheImageAndInvalidatesTheUncoveredStrip) {
@@ -190,7 +226,7 @@ TEST_F(WindowScrollBarsTest, ScrollWindowMovesTheImageAndInvalidatesTheUncovered
     EXPECT_EQ(PixelOf(s, 2 + 5, 2 + 0), Scroller::RowColor(10));
     TRect update;
     EXPECT_EQ(GetUpdateRect(s->Handle(), &update, FALSE_), TRUE_);
-    EXPECT_EQ(update, Rect(0, 86, 100, 96));
+    EXPECT_EQ(update, Rect(0, 86, 99, 96));
     // ScrollWindowEx hands back the strip instead.
     ValidateRect(s->Handle(), nullptr);
     TRect strip;

@@ -6,9 +6,12 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstring>
 #include <set>
 #include <string>
+#include <thread>
+#include <utility>
 
 #include "platform/rtl/Clock.h"
 #include "platform/win/Comm.h"
@@ -443,6 +446,102 @@ TEST_F(PtyPort, ReceivedBytesRaiseRxCharAndCount) {
     ASSERT_TRUE(Eventually([&] { return e.Signalled(); }));
     EXPECT_EQ(mask, EV_RXCHAR);
     ASSERT_TRUE(Eventually([&] { return Stat().cbInQue == 5; }));
+}
+
+// Bytes that come while nobody waits may stay in the kernel until asked for: the queue count
+// and a read still see every one of them, in order.
+TEST_F(PtyPort, BytesNobodyWaitsForAreCountedAndRead) {
+    pty.Send("abc");
+    ASSERT_TRUE(Eventually([&] { return Stat().cbInQue == 3; }));
+    pty.Send("de");
+    ASSERT_TRUE(Eventually([&] { return Stat().cbInQue == 5; }));
+    char buf[5] = {};
+    DWORD n = 0;
+    ASSERT_TRUE(ReadFile(h, buf, 5, &n, nullptr));
+    EXPECT_EQ(std::string(buf, n), "abcde");
+}
+
+// Two threads wait at once: one serves the device while the other sleeps. Each gets its own
+// bytes in order, and the second is served once the first has left.
+TEST_F(PtyPort, ThreadsWaitingTogetherGetTheirBytesInOrder) {
+    SetTimeouts({0, 0, 0, 0, 0});
+    Async a, b;
+    char ba[4] = {}, bb[4] = {};
+    ASSERT_FALSE(ReadFile(h, ba, 4, nullptr, &a.ov));
+    ASSERT_FALSE(ReadFile(h, bb, 4, nullptr, &b.ov));
+    std::atomic<int> ended{0};
+    auto wait = [&](Async& r) {
+        DWORD n = 0;
+        GetOverlappedResult(h, &r.ov, &n, 1);
+        ++ended;
+    };
+    std::thread ta(wait, std::ref(a)), tb(wait, std::ref(b));
+    Settle();
+    pty.Send("abcd");
+    EXPECT_TRUE(Eventually([&] { return ended.load() == 1; }));
+    Settle();
+    EXPECT_EQ(ended.load(), 1) << "the second read still waits for its bytes";
+    pty.Send("efgh");
+    EXPECT_TRUE(Eventually([&] { return ended.load() == 2; }));
+    if (ended.load() < 2) CloseHandle(std::exchange(h, INVALID_HANDLE_VALUE));  // ends both waits
+    ta.join();
+    tb.join();
+    EXPECT_EQ(std::string(ba, 4), "abcd");
+    EXPECT_EQ(std::string(bb, 4), "efgh");
+}
+
+TEST_F(PtyPort, WaitCommEventOrStopEndsWithTheEventOrTheStop) {
+    ASSERT_TRUE(SetCommMask(h, EV_RXCHAR));
+    HANDLE stop = CreateEvent(nullptr, 1, 0, nullptr);
+    OVERLAPPED ov{};
+    DWORD mask = 0, n = 0;
+    std::thread sender([&] {
+        Settle();
+        pty.Send("x");
+    });
+    EXPECT_EQ(WaitCommEventOrStop(h, &mask, &ov, stop), WAIT_OBJECT_0 + 1);
+    sender.join();
+    EXPECT_TRUE(GetOverlappedResult(h, &ov, &n, 0));
+    EXPECT_EQ(mask, EV_RXCHAR);
+    char c;
+    ASSERT_TRUE(ReadFile(h, &c, 1, &n, nullptr));
+
+    // A stop set by another thread ends the wait; the event wait itself stays pending.
+    std::thread stopper([&] {
+        Settle();
+        SetEvent(stop);
+    });
+    EXPECT_EQ(WaitCommEventOrStop(h, &mask, &ov, stop), WAIT_OBJECT_0);
+    stopper.join();
+    EXPECT_FALSE(GetOverlappedResult(h, &ov, &n, 0));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_IO_INCOMPLETE));
+    ASSERT_TRUE(SetCommMask(h, EV_RXCHAR));
+
+    // A stop outranks an event that is there as well.
+    pty.Send("y");
+    ASSERT_TRUE(Eventually([&] { return Stat().cbInQue == 1; }));
+    EXPECT_EQ(WaitCommEventOrStop(h, &mask, &ov, stop), WAIT_OBJECT_0);
+    EXPECT_TRUE(GetOverlappedResult(h, &ov, &n, 0));
+    EXPECT_EQ(mask, EV_RXCHAR);
+
+    EXPECT_EQ(WaitCommEventOrStop(h, nullptr, &ov, stop), WAIT_FAILED);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    CloseHandle(stop);
+}
+
+// The port notices a hang-up by itself while nobody waits: a write that would not even reach the
+// device is refused, and the error waits for the next event wait.
+TEST_F(PtyPort, AHangUpWhileNobodyWaitsIsSeenAtOnce) {
+    ASSERT_TRUE(SetCommMask(h, EV_ERR));
+    pty.CloseMaster();
+    EXPECT_TRUE(Eventually([&] {
+        DWORD n = 0;
+        return !WriteFile(h, "", 0, &n, nullptr) && GetLastError() == ERROR_DEVICE_NOT_CONNECTED;
+    }));
+    Async e;
+    DWORD mask = 0;
+    EXPECT_TRUE(WaitCommEvent(h, &mask, &e.ov));
+    EXPECT_EQ(mask, EV_ERR);
 }
 
 }  // namespace

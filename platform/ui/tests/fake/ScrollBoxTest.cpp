@@ -54,10 +54,10 @@ TEST_F(ScrollBoxTest, TheBarsShowWhileTheChildrenReachPastTheClientArea) {
         int width, height;
         bool vert, horz;
     };
-    // A shown bar takes 16 pixels of the other direction: 90 wide no longer fits beside the
+    // A shown bar takes 17 pixels of the other direction: 90 wide no longer fits beside the
     // vertical bar, and the horizontal bar shows too.
     const Case cases[] = {{80, 300, true, false}, {90, 300, true, true}, {300, 50, false, true},
-                          {300, 90, true, true},  {100, 100, false, false}, {84, 84, false, false}};
+                          {300, 90, true, true},  {100, 100, false, false}, {83, 83, false, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
         Panel* inner = Child(0, 0, c.width, c.height);
@@ -65,8 +65,8 @@ TEST_F(ScrollBoxTest, TheBarsShowWhileTheChildrenReachPastTheClientArea) {
         EXPECT_EQ(H()->IsScrollBarVisible(), c.horz);
         EXPECT_EQ(V()->Range(), c.height);
         EXPECT_EQ(H()->Range(), c.width);
-        EXPECT_EQ(box->ClientWidth(), 100 - (c.vert ? 16 : 0));
-        EXPECT_EQ(box->ClientHeight(), 100 - (c.horz ? 16 : 0));
+        EXPECT_EQ(box->ClientWidth(), 100 - (c.vert ? 17 : 0));
+        EXPECT_EQ(box->ClientHeight(), 100 - (c.horz ? 17 : 0));
         SCROLLINFO si;
         si.fMask = SIF_RANGE | SIF_PAGE;
         if (c.vert && GetScrollInfo(box->Handle(), SB_VERT, &si)) {
@@ -101,14 +101,14 @@ TEST_F(ScrollBoxTest, ThePositionMovesTheChildrenAndKeepsToTheContent) {
 }
 
 TEST_F(ScrollBoxTest, TheWindowsBarStepsByIncrementAndByPage) {
-    Child(0, 0, 90, 300);  // both bars: a page is 84 high, the last position 216
+    Child(0, 0, 90, 300);  // both bars: a page is 83 high, the last position 217
     struct Step {
         int code, pos, expected;
     };
-    const Step steps[] = {{SB_LINEDOWN, 0, 8},          {SB_PAGEDOWN, 0, 92}, {SB_PAGEUP, 0, 8},
+    const Step steps[] = {{SB_LINEDOWN, 0, 8},          {SB_PAGEDOWN, 0, 91}, {SB_PAGEUP, 0, 8},
                           {SB_LINEUP, 0, 0},            {SB_LINEUP, 0, 0},    {SB_THUMBTRACK, 120, 0},
-                          {SB_THUMBPOSITION, 120, 120}, {SB_PAGEDOWN, 0, 204}, {SB_PAGEDOWN, 0, 216},
-                          {SB_ENDSCROLL, 0, 216}};
+                          {SB_THUMBPOSITION, 120, 120}, {SB_PAGEDOWN, 0, 203}, {SB_PAGEDOWN, 0, 217},
+                          {SB_ENDSCROLL, 0, 217}};
     for (const Step& s : steps) {
         VScroll(s.code, s.pos);
         EXPECT_EQ(V()->Position(), s.expected) << "code " << s.code;

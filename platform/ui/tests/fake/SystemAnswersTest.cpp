@@ -217,6 +217,35 @@ TEST_F(SystemAnswersTest, WheelLinesComeFromTheDesktopUnlessSet) {
     EXPECT_EQ(lines, WHEEL_PAGESCROLL);
 }
 
+TEST_F(SystemAnswersTest, HighContrastFollowsTheTable) {
+    char16_t scheme[] = u"none";
+    HIGHCONTRAST hc;
+    hc.dwFlags = 0xF0;
+    hc.lpszDefaultScheme = scheme;
+    ASSERT_EQ(SystemParametersInfo(SPI_GETHIGHCONTRAST, sizeof(HIGHCONTRAST), &hc, 0), TRUE_);
+    EXPECT_EQ(hc.dwFlags, 0u);
+    EXPECT_EQ(hc.lpszDefaultScheme, nullptr);
+    ui::sys::Answers().HighContrast = true;
+    ASSERT_EQ(SystemParametersInfo(SPI_GETHIGHCONTRAST, sizeof(HIGHCONTRAST), &hc, 0), TRUE_);
+    EXPECT_EQ(hc.dwFlags, HCF_HIGHCONTRASTON);
+
+    // No record, or one of another size: refused, and nothing is written.
+    SetLastError(0);
+    EXPECT_EQ(SystemParametersInfo(SPI_GETHIGHCONTRAST, sizeof(HIGHCONTRAST), nullptr, 0), FALSE_);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    for (UINT size : {0u, static_cast<UINT>(sizeof(HIGHCONTRAST) - 1), static_cast<UINT>(sizeof(HIGHCONTRAST) + 4)}) {
+        HIGHCONTRAST bad;
+        bad.cbSize = size;
+        bad.dwFlags = 0xF0;
+        bad.lpszDefaultScheme = scheme;
+        SetLastError(0);
+        EXPECT_EQ(SystemParametersInfo(SPI_GETHIGHCONTRAST, sizeof(HIGHCONTRAST), &bad, 0), FALSE_) << size;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << size;
+        EXPECT_EQ(bad.dwFlags, 0xF0u) << size;
+        EXPECT_EQ(bad.lpszDefaultScheme, scheme) << size;
+    }
+}
+
 TEST_F(SystemAnswersTest, CurrentThemeNameFillsTheCallersBuffers) {
     char16_t file[255], color[255], size[255];
     std::fill(std::begin(color), std::end(color), u'x');

@@ -281,6 +281,63 @@ TEST_F(TopWindowsTest, SetWindowPosOrdersShowsSizesAndActivates) {
     EXPECT_FALSE(p->Visible());
 }
 
+TEST_F(TopWindowsTest, ShowWindowShowsHidesAndActivatesOnlyWhenAsked) {
+    auto* a = MakeForm("A");
+    auto* a1 = AddTo(a, "a1");
+    auto* a2 = AddTo(a, "a2");
+    a->Show();
+    auto* p = Make<PopupForm>("P", a);
+    p->HandleNeeded();
+    ASSERT_EQ(GetFocus(), a1->Handle());
+    struct Step {
+        TWinControl* window;
+        int cmd;
+        BOOL answer;  // visible before
+        bool visible;
+        TWinControl* active;
+        TWinControl* focus;
+    };
+    const Step steps[] = {
+        {a2, SW_HIDE, TRUE_, false, a, a1},
+        {a2, SW_HIDE, FALSE_, false, a, a1},
+        {p, SW_SHOWNOACTIVATE, FALSE_, true, a, a1},
+        {p, SW_SHOWNA, TRUE_, true, a, a1},
+        {p, SW_SHOW, TRUE_, true, p, p},
+        {p, SW_HIDE, TRUE_, false, a, a1},  // the owner takes the activation back
+        {p, SW_SHOWNA, FALSE_, true, a, a1},
+        {p, SW_SHOWNORMAL, TRUE_, true, p, p},
+        {a2, SW_SHOWNA, FALSE_, true, p, p},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(testing::Message() << NameOf(s.window->Handle()) << " command " << s.cmd);
+        EXPECT_EQ(ShowWindow(s.window->Handle(), s.cmd), s.answer);
+        EXPECT_EQ(s.window->Visible(), s.visible);
+        EXPECT_EQ(IsWindowVisible(s.window->Handle()), s.visible ? TRUE_ : FALSE_);
+        EXPECT_EQ(GetActiveWindow(), s.active->Handle());
+        EXPECT_EQ(GetFocus(), s.focus->Handle());
+        EXPECT_EQ(Screen->ActiveForm(), s.active);
+    }
+
+    // Another command, or no window: refused, and nothing changes.
+    gLog.clear();
+    for (int cmd : {-1, 2, 3, 6, 9, 11}) {
+        SetLastError(0);
+        EXPECT_EQ(ShowWindow(p->Handle(), cmd), FALSE_) << cmd;
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER) << cmd;
+        EXPECT_TRUE(p->Visible()) << cmd;
+    }
+    SetLastError(0);
+    EXPECT_EQ(ShowWindow(reinterpret_cast<HWND>(uintptr_t{0x1234}), SW_HIDE), FALSE_);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+    HWND gone = a2->Handle();
+    a2->Free();
+    SetLastError(0);
+    EXPECT_EQ(ShowWindow(gone, SW_SHOW), FALSE_);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+    EXPECT_TRUE(gLog.empty());
+    EXPECT_EQ(GetActiveWindow(), p->Handle());
+}
+
 // A pop-up of its own window class whose class style the test reads and writes.
 class ShadowPopup : public TForm {
 public:
