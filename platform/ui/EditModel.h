@@ -24,6 +24,8 @@ public:
         bool Changed = false;
         int ViewStart = 0;
         int ViewRemoved = 0;
+        int Start = 0;  // the same in the model's positions
+        int Removed = 0;
         String Inserted;
     };
 
@@ -103,7 +105,14 @@ public:
     int WordEnd(int pos) const;
 
 private:
-    void TextChanged() { FBreaksValid = false; }
+    void TextChanged() {
+        FBreaksValid = false;
+        FFeeds = -1;
+    }
+    // After removed characters at start gave way to inserted ones (feedsGone line feeds among
+    // them): the line breaks and the line count are mended where the text changed, so an edit at
+    // the end of a long memo does not pass over the whole text again.
+    void Replaced(int start, int removed, int inserted, int feedsGone);
     int Held(int pos) const;
 
     String FText;
@@ -119,6 +128,7 @@ private:
     bool FTypingRun = false;
     mutable std::vector<int> FBreaks;
     mutable bool FBreaksValid = false;
+    mutable int FFeeds = -1;  // line feeds in the text; -1: to be counted
 };
 
 }  // namespace ui
