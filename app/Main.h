@@ -541,6 +541,8 @@ private:
     void QueueNow(const std::vector<String>& commands);
     // Puts a command into input line 2 and sends it from there.
     void SendFromLine2(const String& command);
+    // A line's text set by the program: the counts follow it as they follow typing.
+    void SetLineText(VIzeVadarEdu* line, const String& text);
     // Shows the test packet generator and puts its packet into line 1.
     void TestDataToLine1();
     // The program writes a spin's value: its change event is the user's and stays quiet.
