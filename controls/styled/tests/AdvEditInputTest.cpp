@@ -260,6 +260,25 @@ TEST_F(AdvEditInputTest, EscapeUndoesToTheTextOfFocusIn) {
     ASSERT_EQ(keys.size(), 2u);
     EXPECT_EQ(keys[0].wParam, VK_ESCAPE);
 
+    // A real key press: the press undoes, then its character comes; with ShowModified the
+    // colour of an unmodified text stays.
+    edit->SetShowModified(true);
+    for (TAdvEditType kind : {etString, etUppercase, etLowerCase, etMixedCase}) {
+        Set(kind, u"start");
+        const String before = edit->Text();
+        other->SetFocus();
+        edit->SetFocus();
+        Caret(5);
+        Type(u"ed");
+        ASSERT_TRUE(edit->Modified());
+        ASSERT_EQ(edit->Perform(CM_WANTSPECIALKEY, VK_ESCAPE, 0), 1);
+        Char(u'\x1b');
+        EXPECT_EQ(edit->Text(), before) << int(kind);
+        EXPECT_FALSE(edit->Modified()) << int(kind);
+        EXPECT_NE(edit->Font()->Color(), edit->ModifiedColor()) << int(kind);
+    }
+    Posted(form->Handle());
+
     // With no form above it the question stays unanswered.
     auto* loose = new TAdvEdit(nullptr);
     EXPECT_EQ(loose->Perform(CM_WANTSPECIALKEY, VK_ESCAPE, 0), 0);
