@@ -92,9 +92,12 @@ EditModel::Change EditModel::Replace(int start, int end, const String& in, bool 
     change.ViewRemoved = ToView(end) - change.ViewStart;
     change.Start = start;
     change.Removed = end - start;
-    const int feedsGone = static_cast<int>(std::count(FText.begin() + start, FText.begin() + end, u'\n'));
+    if (FFeeds >= 0) {
+        FFeeds -= static_cast<int>(std::count(FText.begin() + start, FText.begin() + end, u'\n'));
+        FReturns -= static_cast<int>(std::count(FText.begin() + start, FText.begin() + end, u'\r'));
+    }
     FText.replace(static_cast<size_t>(start), static_cast<size_t>(end - start), text);
-    Replaced(start, end - start, text.Length(), feedsGone);
+    Replaced(start, end - start, text.Length());
     FAnchor = FCaret = start + text.Length();
     change.Inserted = std::move(text);
     return change;
@@ -165,9 +168,11 @@ const std::vector<int>& EditModel::Breaks() const {
     return FBreaks;
 }
 
-void EditModel::Replaced(int start, int removed, int inserted, int feedsGone) {
-    if (FFeeds >= 0)
-        FFeeds += static_cast<int>(std::count(FText.begin() + start, FText.begin() + start + inserted, u'\n')) - feedsGone;
+void EditModel::Replaced(int start, int removed, int inserted) {
+    if (FFeeds >= 0) {
+        FFeeds += static_cast<int>(std::count(FText.begin() + start, FText.begin() + start + inserted, u'\n'));
+        FReturns += static_cast<int>(std::count(FText.begin() + start, FText.begin() + start + inserted, u'\r'));
+    }
     if (!FBreaksValid) return;
     // A pair whose CR or LF was among the removed characters, or that met at start, goes; those
     // after move by the difference; pairs in the new characters and at their edges come in.
@@ -207,10 +212,24 @@ int EditModel::FromView(int pos) const {
     return std::min(pos + static_cast<int>(lo), FText.Length());
 }
 
+void EditModel::CountBreakCharacters() const {
+    if (FFeeds >= 0) return;
+    FFeeds = static_cast<int>(std::count(FText.begin(), FText.end(), u'\n'));
+    FReturns = static_cast<int>(std::count(FText.begin(), FText.end(), u'\r'));
+}
+
 int EditModel::LineCount() const {
     if (!FMultiLine) return 1;
-    if (FFeeds < 0) FFeeds = static_cast<int>(std::count(FText.begin(), FText.end(), u'\n'));
+    CountBreakCharacters();
     return 1 + FFeeds;
+}
+
+int EditModel::ListLineCount() const {
+    CountBreakCharacters();
+    // A CR LF pair is one break; a lone CR or LF is one each.
+    const int breaks = FFeeds + FReturns - static_cast<int>(Breaks().size());
+    const bool openLast = !FText.empty() && FText.back() != u'\r' && FText.back() != u'\n';
+    return breaks + (openLast ? 1 : 0);
 }
 
 int EditModel::LineIndex(int line) const {

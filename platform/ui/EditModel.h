@@ -85,6 +85,9 @@ public:
     const std::vector<int>& Breaks() const;
     // Lines end at LF; a single-line edit has one.
     int LineCount() const;
+    // The lines as a string list counts them: each ends at CR LF, LF or CR, and an empty last
+    // line after a break is none.
+    int ListLineCount() const;
     // The first character of a line; -1 past the last line.
     int LineIndex(int line) const;
     int LineFromChar(int pos) const;
@@ -107,12 +110,13 @@ public:
 private:
     void TextChanged() {
         FBreaksValid = false;
-        FFeeds = -1;
+        FFeeds = FReturns = -1;
     }
-    // After removed characters at start gave way to inserted ones (feedsGone line feeds among
-    // them): the line breaks and the line count are mended where the text changed, so an edit at
-    // the end of a long memo does not pass over the whole text again.
-    void Replaced(int start, int removed, int inserted, int feedsGone);
+    void CountBreakCharacters() const;
+    // After removed characters at start gave way to inserted ones (whose CRs and LFs were taken
+    // off the counts before): the line breaks and the counts are mended where the text changed,
+    // so an edit at the end of a long memo does not pass over the whole text again.
+    void Replaced(int start, int removed, int inserted);
     int Held(int pos) const;
 
     String FText;
@@ -128,7 +132,8 @@ private:
     bool FTypingRun = false;
     mutable std::vector<int> FBreaks;
     mutable bool FBreaksValid = false;
-    mutable int FFeeds = -1;  // line feeds in the text; -1: to be counted
+    mutable int FFeeds = -1;    // line feeds in the text; -1: to be counted
+    mutable int FReturns = -1;  // carriage returns, the same
 };
 
 }  // namespace ui

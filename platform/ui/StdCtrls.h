@@ -108,6 +108,11 @@ protected:
     int FromView(int pos) const { return FModel.FromView(pos); }
     const std::vector<int>& Breaks() const { return FModel.Breaks(); }
     int LineCount() const { return FModel.LineCount(); }
+    // The lines as the memo's string list counts them, kept as the text changes.
+    int ListLineCount() {
+        CatchUp();
+        return FModel.ListLineCount();
+    }
     int LineIndex(int line) const { return FModel.LineIndex(line); }
     int LineFromChar(int pos) const { return FModel.LineFromChar(pos); }
 

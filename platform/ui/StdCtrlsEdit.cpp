@@ -158,8 +158,9 @@ bool TCustomEdit::Apply(const ui::EditModel::Change& change) {
 }
 
 void TCustomEdit::CatchUp() {
-    // Only a write since the model last matched the text can have parted them.
-    if (FSyncedText == TextVersion()) return;
+    // Only a write since the model last matched the text can have parted them; while the text
+    // takes the model's change, the model is the newer.
+    if (FInternalText || FSyncedText == TextVersion()) return;
     if (FModel.Text() != Text()) FModel.SetText(Text());
     FSyncedText = TextVersion();
 }
@@ -504,7 +505,7 @@ std::vector<std::pair<int, int>> SplitLines(const String& t) {
 
 }  // namespace
 
-int TMemoStrings::Count() const { return static_cast<int>(SplitLines(FMemo->Text()).size()); }
+int TMemoStrings::Count() const { return FMemo->ListLineCount(); }
 
 String TMemoStrings::Get(int Index) const {
     auto lines = SplitLines(FMemo->Text());

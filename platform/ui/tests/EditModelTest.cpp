@@ -199,6 +199,8 @@ TEST(EditModelTest, BreaksAndLinesFollowEveryEditAsACountAfreshFindsThem) {
     ui::EditModel m = Memo(u"ab\r\ncd\r\n");
     m.Breaks();
     m.LineCount();
+    EXPECT_EQ(m.ListLineCount(), 2);
+    EXPECT_EQ(Memo(u"a\rb\nc\r\n\r\nd").ListLineCount(), 5);
     const char16_t* pieces[] = {u"\r\n", u"\r", u"\n", u"x", u"x\r\ny", u"", u"\r\n\r\n"};
     unsigned seed = 7;
     for (int i = 0; i < 400; ++i) {
@@ -212,5 +214,6 @@ TEST(EditModelTest, BreaksAndLinesFollowEveryEditAsACountAfreshFindsThem) {
         ui::EditModel fresh = Memo(m.Text().c_str());
         ASSERT_EQ(m.Breaks(), fresh.Breaks()) << i;
         ASSERT_EQ(m.LineCount(), fresh.LineCount()) << i;
+        ASSERT_EQ(m.ListLineCount(), fresh.ListLineCount()) << i;
     }
 }
