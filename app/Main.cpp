@@ -144,7 +144,7 @@ void TMainForm::FormCreate(TObject* Sender) {
     ComboBox5->SetText(String("ﾓﾃﾞﾙ名を選んで下さい。"));
     CurGWidth = 100;
     FillModelList(Destination, ComboBox5->Items());
-    VrDemoButton3->SetCaption(ComPort1->Port() + " ﾎﾟｰﾄ");
+    VrDemoButton3->SetCaption(PortButtonCaption(ComPort1->Port()));
     PendingCount = 0;
     const TDateTime now = Now();
     Edit4->SetText(FormatDateTime(String("ddddd"), now) + " " + FormatDateTime(String("t"), now));

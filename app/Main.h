@@ -273,6 +273,8 @@ public:
     std::array<uint8_t, 10> TcpRxBuf{};
     // Port settings: also the restart button and the menu item "COMﾎﾟｰﾄ" (F2).
     void VrDemoButton2Click(TObject* Sender);
+    // The port button's caption for a port: a device path without its "/dev/", so that it fits.
+    static String PortButtonCaption(const String& port);
     void Version1Click(TObject* Sender);
     void TcpClient1Connect(TObject* Sender);
     void TcpClient1Disconnect(TObject* Sender);
