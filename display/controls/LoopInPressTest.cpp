@@ -44,6 +44,7 @@ protected:
     TButton* ok = nullptr;
     bool running = false;
     int runs = 0, afterClicks = 0;
+    uint64_t waitMs = 500;
 
     void SetUp() override {
         form = new TForm(nullptr);
@@ -91,7 +92,7 @@ protected:
         ++runs;
         switch (GetParam().loop) {
             case Loop::Wait: {
-                const uint64_t end = GetTickCount64() + 500;
+                const uint64_t end = GetTickCount64() + waitMs;
                 while (GetTickCount64() < end) {
                     Application->ProcessMessages();
                     Sleep(10);
@@ -137,6 +138,32 @@ TEST_P(LoopInPress, TheNextPressReachesTheControlUnderThePointer) {
     });
 }
 
+// A click while the wait still runs reaches the control under the pointer then and there, as
+// the platform's loops dispatch it; the holder of the first press does not take it.
+class ClickDuringWait : public LoopInPress {};
+
+TEST_P(ClickDuringWait, ReachesTheControlUnderThePointer) {
+    const Case& c = GetParam();
+    waitMs = 1500;  // room for the click on a loaded machine
+    display::RunAsUser([&](User& user) {
+        user.MoveTo(CentreOf(starter));
+        user.Press();
+        if (c.where == Where::Press) {
+            ASSERT_TRUE(WaitFor([&] { return running; })) << "the press ran nothing";
+        }
+        user.Release();
+        ASSERT_TRUE(WaitFor([&] { return running; })) << "the click ran nothing";
+        user.Click(CentreOf(after));
+        EXPECT_TRUE(WaitFor([&] { return afterClicks == 1; })) << "the click during the wait did not reach the button";
+        EXPECT_TRUE(OnUi([&] { return running; })) << "the wait ended before the click came";
+        ASSERT_TRUE(WaitFor([&] { return !running; }, 10000)) << "the loop did not end";
+        EXPECT_EQ(OnUi([] { return GetCaptureControl(); }), nullptr) << "the mouse is still captured";
+        user.Click(CentreOf(after));
+        EXPECT_TRUE(WaitFor([&] { return afterClicks == 2; })) << "the press after the loop did not reach the button";
+        EXPECT_EQ(OnUi([&] { return runs; }), 1);
+    });
+}
+
 const Case kCases[] = {
     {"WaitInPress", Loop::Wait, Where::Press, false},
     {"WaitInPressOnGraphic", Loop::Wait, Where::Press, true},
@@ -149,5 +176,12 @@ const Case kCases[] = {
     {"MessageInClick", Loop::Message, Where::Click, true},
 };
 INSTANTIATE_TEST_SUITE_P(Loops, LoopInPress, ::testing::ValuesIn(kCases), rtl_test::PrintedName());
+
+const Case kWaits[] = {
+    {"WaitInPress", Loop::Wait, Where::Press, false},
+    {"WaitInClick", Loop::Wait, Where::Click, false},
+    {"WaitInClickOnGraphic", Loop::Wait, Where::Click, true},
+};
+INSTANTIATE_TEST_SUITE_P(Waits, ClickDuringWait, ::testing::ValuesIn(kWaits), rtl_test::PrintedName());
 
 }  // namespace
