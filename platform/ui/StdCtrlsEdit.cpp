@@ -136,16 +136,18 @@ void TCustomEdit::SetCharCase(TEditCharCase value) {
 
 void TCustomEdit::TakeModelText(const ui::EditModel::Change* change) {
     FInternalText = true;
+    // The write below is the model's own; one that a change handler makes inside it is not.
+    const uint64_t before = TextVersion();
+    FSyncedText = before + 1;
     try {
         if (change) ReplaceText(static_cast<size_t>(change->Start), static_cast<size_t>(change->Removed), change->Inserted);
         else TControl::SetText(FModel.Text());
     } catch (...) {
         FInternalText = false;
-        FSyncedText = TextVersion();
         throw;
     }
     FInternalText = false;
-    FSyncedText = TextVersion();
+    if (TextVersion() == before) FSyncedText = before;  // the text was the model's already
 }
 
 bool TCustomEdit::Apply(const ui::EditModel::Change& change) {
@@ -158,9 +160,8 @@ bool TCustomEdit::Apply(const ui::EditModel::Change& change) {
 }
 
 void TCustomEdit::CatchUp() {
-    // Only a write since the model last matched the text can have parted them; while the text
-    // takes the model's change, the model is the newer.
-    if (FInternalText || FSyncedText == TextVersion()) return;
+    // Only a write since the model last matched the text can have parted them.
+    if (FSyncedText == TextVersion()) return;
     if (FModel.Text() != Text()) FModel.SetText(Text());
     FSyncedText = TextVersion();
 }
