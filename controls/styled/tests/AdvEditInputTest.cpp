@@ -53,6 +53,24 @@ TEST_F(AdvEditInputTest, FloatDecimalRules) {
     EXPECT_EQ(edit->Text(), String());
 }
 
+// A thousand separator typed into a number goes in only exactly three places from the nearest
+// one already there.
+TEST_F(AdvEditInputTest, ThousandSeparatorTypedOnlyThreePlacesFromTheLastOne) {
+    edit->SetAutoThousandSeparator(false);
+    edit->SetPrecision(0);  // a float with a fraction is written afresh, without the separator
+    const struct {
+        int caret;
+        const char16_t* result;
+    } rows[] = {{1, u"1,234567"}, {4, u"1,234567"}, {5, u"1,234,567"}, {6, u"1,234567"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.caret);
+        Set(etFloat, u"1,234567", row.caret);
+        ASSERT_EQ(Whole(), String(u"1,234567"));
+        Char(u',');
+        EXPECT_EQ(Whole(), String(row.result));
+    }
+}
+
 TEST_F(AdvEditInputTest, SignToggle) {
     edit->SetSigned(true);
     Set(etNumeric, u"12", 0);
