@@ -407,6 +407,13 @@ void TControl::CMParentFontChanged(TMessage& Message) {
 void TControl::SetText(const String& value) {
     if (FText == value) return;
     FText = value;
+    ++FTextVersion;
+    Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+void TControl::ReplaceText(size_t start, size_t count, const String& inserted) {
+    FText.replace(std::min(start, FText.size()), count, inserted);
+    ++FTextVersion;
     Perform(CM_TEXTCHANGED, 0, 0);
 }
 

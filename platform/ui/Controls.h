@@ -360,6 +360,12 @@ protected:
     virtual void ChangeScale(int M, int D);
     virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
     virtual void WMContextMenu(TMessage& Message);
+    // Counts the writes of Text(): a control that keeps the text twice can tell whether it was
+    // written since it last looked without comparing the two.
+    uint64_t TextVersion() const { return FTextVersion; }
+    // Replaces count characters of Text() at start, then CM_TEXTCHANGED: an edit's change of a
+    // long text costs what it changes, not the whole text compared and copied.
+    void ReplaceText(size_t start, size_t count, const String& inserted);
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
@@ -422,6 +428,7 @@ private:
     std::unique_ptr<TFont> FFont;
     bool FParentFont = true;
     String FText;
+    uint64_t FTextVersion = 0;
     String FHint;
     bool FShowHint = false;
     bool FParentShowHint = true;

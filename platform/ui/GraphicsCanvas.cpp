@@ -417,7 +417,7 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) 
 }
 
 void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& source, TColor color) {
-    if (!bitmap || bitmap->Empty() || !FTarget) return;
+    if (!bitmap || bitmap->Empty() || (!FTarget && !Impl().Records())) return;
     if (!Mirrored()) {
         Paint(true, [&](ui::CanvasImpl& impl) { return impl.BrushCopy(dest, *bitmap, source, color); });
         return;
@@ -487,14 +487,24 @@ TColor TCanvas::Pixels(int X, int Y) {
 }
 
 void TCanvas::SetPixels(int X, int Y, TColor color) {
-    if (!FTarget || color == clNone) return;
+    if (color == clNone) return;
+    if (!FTarget) {
+        // A recording takes the point as drawn; it has no surface to hold it to.
+        if (Impl().Records()) Paint(true, [&](ui::CanvasImpl& impl) { return impl.SetPixel(TPoint(X, Y), color); });
+        return;
+    }
     TPoint d = DevicePixel(X, Y);
     if (!Visible().Contains(d.X, d.Y)) return;
     Paint(true, [&](ui::CanvasImpl& impl) { return impl.SetPixel(d, color); });
 }
 
 void TCanvas::FloodFill(int X, int Y, TColor color, TFillStyle style) {
-    if (!FTarget || FTarget->Empty() || !BrushShows(*FBrush)) return;
+    if (!BrushShows(*FBrush)) return;
+    if (!FTarget) {
+        if (Impl().Records()) Paint(true, [&](ui::CanvasImpl& impl) { return impl.FloodFill(TPoint(X, Y), color, style); });
+        return;
+    }
+    if (FTarget->Empty()) return;
     TPoint start = DevicePixel(X, Y);
     if (!Visible().Contains(start.X, start.Y)) return;
     Paint(true, [&](ui::CanvasImpl& impl) { return impl.FloodFill(start, color, style); });

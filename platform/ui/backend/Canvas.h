@@ -46,6 +46,9 @@ public:
     virtual void SurfaceGone() = 0;
     // The clip region was changed through the handle.
     virtual void ClipChanged() = 0;
+    // A recording keeps calls that need a surface's pixels (single pixels, flood fills, the
+    // brush copy, the focus frame) as calls: the front has no surface to check them against.
+    virtual bool Records() const { return false; }
 
     // Drawing in logical coordinates with the front's pen, brush, font and state. Each call
     // answers whether the surface's pixels changed. Under a right-to-left layout the front has
@@ -87,6 +90,7 @@ public:
     void SurfaceChanged(TBitmap* old) override { Inner().SurfaceChanged(old); }
     void SurfaceGone() override { Inner().SurfaceGone(); }
     void ClipChanged() override { Inner().ClipChanged(); }
+    bool Records() const override { return const_cast<CanvasForwarder*>(this)->Inner().Records(); }
     void MoveTo(TPoint to) override { Inner().MoveTo(to); }
     bool LineTo(TPoint from, TPoint to) override { return Inner().LineTo(from, to); }
     bool Polyline(const TPoint* points, int count) override { return Inner().Polyline(points, count); }
