@@ -243,3 +243,103 @@ private:
     int FButtonMarginX = 4, FButtonMarginY = 4;
     int FCaptionGap = 0;
 };
+
+// ---------------------------------------------------------------------------------------------
+// The calculator drop-down
+
+// The run-time locale's separators, and a text without its thousand separators.
+char16_t GetThousandSeparator();
+char16_t GetDecimalSeparator();
+String StripThousandSeparators(const String& text);
+
+// A float edit (Precision 2) whose pop-up, 230 wide with neither header nor footer, is the
+// keypad (150 high). What the calculator shows ("0", a digit, "Error", a "%g" value) is written
+// as it stands and is what a cancelled close restores; numbers it computes are shown through
+// SetFloatValue. Reading the shown number raises the platform's conversion error for a text that
+// is none ("-" alone), leaving accumulator, pending operation and memory as they were.
+class TAdvCalculatorDropdown : public TAdvCustomDropDown {
+public:
+    static constexpr int kKeypadHeight = 150;
+
+    explicit TAdvCalculatorDropdown(TComponent* AOwner);
+    ~TAdvCalculatorDropdown() override;
+    const char* ClassName() const override { return "TAdvCalculatorDropdown"; }
+
+    // Copied into the keypad at every opening; the component styles write into it.
+    TButtonAppearance* CalcButtonAppearance() const { return FCalcButtonAppearance.get(); }
+    void SetCalcButtonAppearance(const TButtonAppearance* value) { FCalcButtonAppearance->Assign(value); }
+    using TAdvCustomDropDown::Precision;
+    using TAdvCustomDropDown::SetPrecision;
+    // Money with the locale's grouping, or a plain float.
+    bool ShowThousandSeparator() const { return FShowThousandSeparator; }
+    void SetShowThousandSeparator(bool value);
+    // The shown number (an empty text becomes "0" first); 0 when it is none. The setter shows
+    // the value in "%g".
+    double Value();
+    void SetValue(double value);
+    // "=": the pending operation applied.
+    void CalcResult() { DoEquals(); }
+    // The keypad (made with the pop-up, so none at design time).
+    TCustomButtonPanel* ButtonPanel() const { return FButtonPanel; }
+
+    void SetComponentStyle(TQRBStyle AStyle) override;
+
+protected:
+    void AfterConstruction() override;
+    // The keypad, 150 high, in the pop-up, its clicks to KeypadClick.
+    void BuildPopup() override;
+    // The appearance and the colour into the keypad; a deactivation closes without cancelling;
+    // the next digit starts a new number.
+    void PreparePopup() override;
+    // The character to the edit, then to the calculator; Enter and Backspace are the key-down's.
+    void PopupKeyPress(TObject* Sender, char16_t& Key) override;
+    // The key to the edit (but Enter, which the character computes and closes with); then Tab
+    // and F4 close accepted and Backspace takes the last character off.
+    void PopupKeyDown(TObject* Sender, WORD& Key, TShiftState Shift) override;
+    // Called first on every keypad click and every character of the open pop-up.
+    virtual void BeforeCalcInput() {}
+    // A character for the edit (typed, from the pop-up, or the grid's editor's): the operators
+    // of the closed edit, then the characters a number may take; Key 0 when it is done with.
+    void CalcKeyPress(char16_t& Key);
+    // The character goes through CalcKeyPress ahead of the typed input's rules, which would drop
+    // an operator.
+    void CharMessage(TMessage& Message) override;
+    // Delete on an empty text or "Error" shows "0".
+    void KeyDownMessage(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    void KeypadClick(int Index);
+    void PopupCharacter(char16_t Key);
+    void Calculate();
+    void DoAdd();
+    void DoSubtract();
+    void DoMultiply();
+    void DoDivide();
+    void DoEquals();
+    void DoPercent();
+
+    double Accumulator() const { return FAccumulator; }
+    double Memory() const { return FMemory; }
+    int PendingOperation() const { return FPendingOp; }
+    bool NewValue() const { return FNewValue; }
+
+private:
+    // The text as it stands between prefix and suffix, remembered for a cancelled close.
+    void ShowText(const String& value);
+    // An empty text (or "Error" with orError) shows "0".
+    void ZeroForEmpty(bool orError);
+    // The shown number, strictly converted without thousand separators.
+    double Displayed() const;
+    bool AtMaxLength() const;
+    void ClearCalculator();
+
+    TCustomButtonPanel* FButtonPanel = nullptr;
+    int FDecimalStep = 0;
+    bool FNewValue = false;
+    double FAccumulator = 0;
+    int FPendingOp = -1;
+    bool FCalcClosed = true;
+    std::unique_ptr<TButtonAppearance> FCalcButtonAppearance;
+    double FMemory = 0;
+    bool FShowThousandSeparator = false;
+};
