@@ -276,6 +276,23 @@ TEST_F(CalculatorTest, TheKeysOfTheClosedEdit) {
     EXPECT_EQ(d->Text(), String(u"0"));
 }
 
+// The keys as the desktop gives them: key-down, character, key-up.
+TEST_F(CalculatorTest, RealKeysComputeAndClose) {
+    d->SetValue(0);
+    ui::test::TypeText(d, u"7*6");
+    ui::test::Key(d, VK_RETURN);
+    EXPECT_EQ(d->Text(), String(u"42.00"));
+
+    d->ShowDropDown();
+    ASSERT_TRUE(d->DroppedDown());
+    TCustomButtonPanel* pad = d->ButtonPanel();
+    ui::test::TypeText(pad, u"9/0");
+    ui::test::Key(pad, VK_RETURN);
+    EXPECT_FALSE(d->DroppedDown());
+    EXPECT_EQ(d->Text(), String(u"Error"));
+    EXPECT_EQ(dropUps, std::vector<bool>{false});
+}
+
 TEST_F(CalculatorTest, ThousandSeparatorAndStyles) {
     d->SetValue(1234.5);
     d->SetShowThousandSeparator(true);
