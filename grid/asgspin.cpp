@@ -1,5 +1,7 @@
 #include "grid/asgspin.h"
 
+#include "grid/AsgEditLayout.h"
+
 #include <algorithm>
 #include <sstream>
 
@@ -375,14 +377,7 @@ void TAsgSpinEdit::SetEditRect() {
 }
 
 int TAsgSpinEdit::MinHeight() {
-    TBitmap scratch(1, 1);
-    HDC dc = scratch.Canvas()->Handle();
-    TEXTMETRIC system{}, own{};
-    SelectObject(dc, GetStockObject(SYSTEM_FONT));
-    GetTextMetrics(dc, &system);
-    SelectObject(dc, Font()->Handle());
-    GetTextMetrics(dc, &own);
-    int h = own.tmHeight + std::min(system.tmHeight, own.tmHeight) / 4 + 2;
+    int h = asgedit::FontHeightWithGap(Font()) + 2;
     if (BorderStyle() == bsSingle) h += GetSystemMetrics(SM_CYBORDER) * 4;
     return h;
 }
@@ -394,13 +389,7 @@ void TAsgSpinEdit::Relayout() {
         SetHeight(minHeight);  // the resize lays out
         return;
     }
-    int w = FButton->Width();
-    if (NewStyleControls && Ctl3D()) {
-        int k = BorderStyle() == bsSingle ? 5 : 1;
-        FButton->SetBounds(Width() - w - k, 0, w, Height() - k);
-    } else {
-        FButton->SetBounds(Width() - w, 1, w, Height() - 3);
-    }
+    asgedit::PlaceRightButton(this, FButton, BorderStyle());
     SetEditRect();
 }
 
