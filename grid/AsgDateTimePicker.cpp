@@ -1,5 +1,6 @@
 #include "grid/AsgDateTimePicker.h"
 
+#include "controls/styled/AdvCombo.h"
 #include "controls/styled/VizIrovaRE.h"
 #include "platform/rtl/Format.h"
 #include "platform/ui/FrameControls.h"
@@ -170,10 +171,8 @@ void TAsgDateTimePicker::DrawButton(TCanvas* c) {
         c->Polygon(tri, 3);
     } else if (ThemedActive()) {
         if (HTHEME theme = OpenThemeData(Handle(), u"combobox")) {
-            int state = !Enabled() ? CBXS_DISABLED
-                        : held && DroppedDown() ? CBXS_PRESSED
-                        : held || !FButtonHover || DroppedDown() ? CBXS_NORMAL
-                                                                 : CBXS_HOT;
+            // The styled combo's rule for the same button.
+            int state = TAdvCustomCombo::ThemedButtonState(Enabled(), held, FButtonHover, DroppedDown());
             DrawThemeBackground(theme, dc, CP_DROPDOWNBUTTON, state, &r, nullptr);
             CloseThemeData(theme);
         }

@@ -9,6 +9,7 @@
 #include "controls/styled/LabelPlacement.h"
 #include "grid/AsgCombo.h"
 #include "platform/ui/NativeCtrls.h"
+#include "grid/tests/EditorPictures.h"
 #include "platform/ui/SystemInfo.h"
 #include "platform/ui/testing/Fixtures.h"
 #include "platform/ui/testing/TestSupport.h"
@@ -21,22 +22,8 @@ protected:
         ui::sys::ResetAnswers();
         FormTest::TearDown();
     }
-    ui::test::Picture Render(const char* name) {
-        std::string path =
-            (std::filesystem::temp_directory_path() / ("rwb_asgcombo_" + std::to_string(::getpid()) + ".png")).string();
-        EXPECT_TRUE(ui::test::SaveToPng(form, path));
-        ui::test::Picture pic;
-        EXPECT_TRUE(ui::test::LoadPng(path, pic));
-        if (std::getenv("RWB_RENDER_LOOK"))
-            std::filesystem::copy_file(path, path + "." + name + ".png", std::filesystem::copy_options::overwrite_existing);
-        std::remove(path.c_str());
-        return pic;
-    }
-    // The window pixel (x, y) of c (frame included).
-    int32_t At(const ui::test::Picture& pic, TWinControl* c, int x, int y) {
-        TRect client = form->ClientArea();
-        return pic.At(client.Left + c->Left() + x, client.Top + c->Top() + y);
-    }
+    ui::test::Picture Render(const char* name) { return editor_test::Render(form, name); }
+    int32_t At(const ui::test::Picture& pic, TWinControl* c, int x, int y) { return editor_test::WindowAt(form, pic, c, x, y); }
     // Pixels that differ between the windows a and b; any outside the drop button counts 1000.
     int Differences(const ui::test::Picture& pic, TWinControl* a, TWinControl* b) {
         int n = 0;

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "grid/ASGEdit.h"
+#include "grid/tests/EditorPictures.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/NativeCtrls.h"
 #include "platform/ui/testing/Fixtures.h"
@@ -25,23 +26,8 @@ protected:
         for (const char16_t* u : units) e->Units()->Add(u);
         return e;
     }
-    ui::test::Picture Render(const char* name) {
-        std::string path =
-            (std::filesystem::temp_directory_path() / ("rwb_asgedit_" + std::to_string(::getpid()) + ".png")).string();
-        EXPECT_TRUE(ui::test::SaveToPng(form, path));
-        ui::test::Picture pic;
-        EXPECT_TRUE(ui::test::LoadPng(path, pic));
-        if (std::getenv("RWB_RENDER_LOOK"))
-            std::filesystem::copy_file(path, path + "." + name + ".png", std::filesystem::copy_options::overwrite_existing);
-        std::remove(path.c_str());
-        return pic;
-    }
-    TColor At(const ui::test::Picture& pic, TControl* c, int x, int y) {
-        TPoint p = c->ClientToScreen(Point(x, y));
-        TPoint f = form->ClientToScreen(Point(0, 0));
-        TRect client = form->ClientArea();
-        return static_cast<TColor>(pic.At(client.Left + p.X - f.X, client.Top + p.Y - f.Y));
-    }
+    ui::test::Picture Render(const char* name) { return editor_test::Render(form, name); }
+    TColor At(const ui::test::Picture& pic, TControl* c, int x, int y) { return editor_test::ClientAt(form, pic, c, x, y); }
 };
 
 TEST_F(EditBtnTest, UnitSplit) {

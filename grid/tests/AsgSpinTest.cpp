@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "grid/asgspin.h"
+#include "grid/tests/EditorPictures.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/SysUtils.h"
@@ -353,24 +354,8 @@ TEST_F(SpinTest, HeldArrowRepeats) {
 
 class SpinPaintTest : public SpinTest {
 protected:
-    ui::test::Picture Render(const char* name) {
-        std::string path =
-            (std::filesystem::temp_directory_path() / ("rwb_asgspin_" + std::to_string(::getpid()) + ".png")).string();
-        EXPECT_TRUE(ui::test::SaveToPng(form, path));
-        ui::test::Picture pic;
-        EXPECT_TRUE(ui::test::LoadPng(path, pic));
-        if (std::getenv("RWB_RENDER_LOOK"))
-            std::filesystem::copy_file(path, path + "." + name + ".png", std::filesystem::copy_options::overwrite_existing);
-        std::remove(path.c_str());
-        return pic;
-    }
-    // The pixel at (x, y) of the control's client area.
-    TColor At(const ui::test::Picture& pic, TControl* c, int x, int y) {
-        TPoint p = c->ClientToScreen(Point(x, y));
-        TPoint f = form->ClientToScreen(Point(0, 0));
-        TRect client = form->ClientArea();
-        return static_cast<TColor>(pic.At(client.Left + p.X - f.X, client.Top + p.Y - f.Y));
-    }
+    ui::test::Picture Render(const char* name) { return editor_test::Render(form, name); }
+    TColor At(const ui::test::Picture& pic, TControl* c, int x, int y) { return editor_test::ClientAt(form, pic, c, x, y); }
 };
 
 TEST_F(SpinPaintTest, ArrowPaintingRules) {
