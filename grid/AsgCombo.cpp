@@ -11,6 +11,14 @@ void TAsgCustomCombo::SetLabelPosition(AsgCombo::TLabelPosition value) {
     if (value <= AsgCombo::lpRighBottom) TAdvCustomCombo::SetLabelPosition(static_cast<AdvCombo::TLabelPosition>(value));
 }
 
+void TAsgCustomCombo::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    TLabel* label = ComboLabel();
+    bool hold = label && FLabelPosition > AsgCombo::lpRighBottom;
+    TPoint kept = hold ? Point(label->Left(), label->Top()) : TPoint();
+    TAdvCustomCombo::SetBounds(ALeft, ATop, AWidth, AHeight);
+    if (hold) label->SetBounds(kept.X, kept.Y, label->Width(), label->Height());
+}
+
 void TAsgCustomCombo::SetEtched(bool value) {
     FEtchedLook = value;
     Invalidate();

@@ -29,6 +29,8 @@ public:
     // With no ButtonColor the platform paints alone, and only BorderColor adds a frame.
     bool IsVista() const { return FIsVista; }
     void SetIsVista(bool value);
+    // A label at lpTopRight or lpBottomRight stays where it is when the combo moves.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
 protected:
     void Paint() override;

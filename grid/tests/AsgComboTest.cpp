@@ -89,6 +89,9 @@ TEST_F(AsgComboTest, LabelPositions) {
         c->SetLabelPosition(pos);
         EXPECT_EQ(c->LabelPosition(), pos);
         EXPECT_EQ(Point(label->Left(), label->Top()), before);
+        c->SetBounds(60, 45, 100, 21);
+        EXPECT_EQ(Point(label->Left(), label->Top()), before);
+        c->SetBounds(50, 40, 100, 21);
     }
 
     // FocusLabel: bold while focused.
