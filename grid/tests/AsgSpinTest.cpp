@@ -276,6 +276,16 @@ TEST_F(SpinTest, KeysClipboardAndFocus) {
     s->SetFocus();
     ui::test::Pump();
     EXPECT_EQ(s->SelLength(), 2);
+
+    // A left press brings the focus without selecting.
+    other->SetFocus();
+    ui::test::Pump();
+    s->SetSelStart(0);
+    ui::test::MouseDown(s, 5, 5);
+    ui::test::MouseUp(s, 5, 5);
+    ui::test::Pump();
+    EXPECT_TRUE(s->Focused());
+    EXPECT_EQ(s->SelLength(), 0);
 }
 
 TEST_F(SpinTest, Layout) {
