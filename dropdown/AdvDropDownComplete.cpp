@@ -1,0 +1,33 @@
+// The list pickers' auto-complete.
+#include "dropdown/AdvDropDownComplete.h"
+
+#include <algorithm>
+
+#include "platform/rtl/SysUtils.h"
+
+namespace advdropdown {
+
+TCompletion CompleteTyped(const String& Text, int Caret, bool MatchCase, int Count,
+                          const std::function<const String*(int)>& Candidate, size_t MaxTail) {
+    TCompletion r;
+    const size_t caret = std::min(static_cast<size_t>(std::max(Caret, 0)), Text.size());
+    const String left(Text.substr(0, caret));
+    r.Text = left;
+    r.Prefix = static_cast<int>(left.size());
+    if (left.empty()) return r;
+    const String p = MatchCase ? left : AnsiUpperCase(left);
+    for (int i = 0; i < Count; ++i) {
+        const String* c = Candidate(i);
+        if (!c || c->size() < p.size()) continue;
+        // Only the prefix is upper-cased: the rest of a long caption costs nothing.
+        const String head(c->substr(0, p.size()));
+        if ((MatchCase ? head : AnsiUpperCase(head)) != p) continue;
+        r.Index = i;
+        r.Text = left;
+        r.Text.append(*c, p.size(), MaxTail);
+        return r;
+    }
+    return r;
+}
+
+}  // namespace advdropdown

@@ -1,0 +1,27 @@
+#pragma once
+// The auto-complete the list pickers share: the text typed up to the caret is completed from
+// the first candidate that starts with it.
+#include <cstddef>
+#include <functional>
+
+#include "platform/rtl/String.h"
+
+namespace advdropdown {
+
+struct TCompletion {
+    // The candidate completed; -1 when none starts with the typed text.
+    int Index = -1;
+    // Completed: the typed prefix as typed, then the candidate's rest (at most MaxTail
+    // characters of it). Not completed: the text up to the caret.
+    String Text;
+    // Length of the typed prefix.
+    int Prefix = 0;
+};
+
+// Candidate(i) for i below Count; nullptr stands for a missing text, which never matches. An
+// empty prefix matches nothing. Without MatchCase both sides are compared upper-cased by the
+// locale.
+TCompletion CompleteTyped(const String& Text, int Caret, bool MatchCase, int Count,
+                          const std::function<const String*(int)>& Candidate, size_t MaxTail = 255);
+
+}  // namespace advdropdown
