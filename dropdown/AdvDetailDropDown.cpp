@@ -91,18 +91,30 @@ void TAdvDetailDropDown::Notification(TComponent* AComponent, TOperation Operati
 // ---------------------------------------------------------------------------------------------
 // The selection
 
+void TAdvDetailDropDown::WriteText(const String& value) {
+    const bool was = FCompleting;
+    FCompleting = true;
+    try {
+        SetText(value);
+    } catch (...) {
+        FCompleting = was;
+        throw;
+    }
+    FCompleting = was;
+}
+
 void TAdvDetailDropDown::SetItemIndex(int value) {
     if (value == FItemIndex) return;
     if (value >= 0 && value < FItems->Count()) {
         FItemIndex = value;
-        SetText(FItems->Items(value)->Caption());
+        WriteText(FItems->Items(value)->Caption());
         SetSelStart(0);
         SetSelLength(static_cast<int>(TCustomMaskEdit::Text().size()));
         Invalidate();
         if (FItemSelector) FItemSelector->Invalidate();
         if (OnSelect) OnSelect(this);
     } else if (value == -1) {
-        SetText(String());
+        WriteText(String());
         FItemIndex = -1;
     }
 }
@@ -235,7 +247,7 @@ void TAdvDetailDropDown::PopupSizing(TObject* Sender) {
 void TAdvDetailDropDown::ListItemSelected(TObject*) {
     if (!FItemSelector) return;
     SetItemIndex(FItemSelector->ItemIndex());
-    if (FItemIndex >= 0 && FItemIndex < FItems->Count()) SetText(FItems->Items(FItemIndex)->Caption());
+    if (FItemIndex >= 0 && FItemIndex < FItems->Count()) WriteText(FItems->Items(FItemIndex)->Caption());
     SelectAll();
     if (!FInternalCall) ClosePopup(false);
 }
@@ -312,10 +324,10 @@ void TAdvDetailDropDown::HandleChange() {
     if (ComponentState().Contains(csDesigning) || !FWorkMode) return;
     const String text = TCustomMaskEdit::Text();
     SetModifiedFlag(text != FOldValue);
-    // The completion's own rewrite notes Modified again and stops there.
+    // The drop-down's own writes note Modified again and stop there.
     if (FCompleting || FItems->Count() == 0) return;
     const advdropdown::TCompletion c = advdropdown::CompleteTyped(
-        text, SelStart(), FMatchCase, FItems->Count(), [this](int i) { return &FItems->Items(i)->Caption(); },
+        text, SelStart(), FMatchCase, FItems->Count(), [this](int i) { return std::optional<String>(FItems->Items(i)->Caption()); },
         kMaxCompletion);
     if (c.Index < 0 && c.Text.empty()) return;
     FCompleting = true;
@@ -348,7 +360,7 @@ void TAdvDetailDropDown::HandleKeyDown(WORD& Key, TShiftState Shift) {
         case VK_DELETE: FWorkMode = false; break;
         case VK_RETURN:
             if (const int i = FItems->IndexOf(TCustomMaskEdit::Text()); i >= 0) {
-                SetText(FItems->Items(i)->Caption());
+                WriteText(FItems->Items(i)->Caption());
                 SetItemIndex(i);
                 HandleChange();
             }

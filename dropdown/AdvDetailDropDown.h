@@ -134,6 +134,8 @@ private:
     void Internal(F&& f);
     // Sets the list's index (when below its count) and scrolls it into view, internally.
     void SelectInList(int index);
+    // Writes the text through Text without completing it.
+    void WriteText(const String& value);
 
     TAdvCustomItemSelector* FItemSelector = nullptr;
     TItemLayout FLayout = ilCaptionRight;
@@ -148,7 +150,7 @@ private:
     std::unique_ptr<TFont> FCaptionFont;
     std::unique_ptr<TFont> FNotesFont;
     bool FWorkMode = true;
-    // While the completion writes its text.
+    // While the drop-down writes the text itself: the change is not completed.
     bool FCompleting = false;
     bool FItemChange = false;
     int FItemIdx = -1;

@@ -8,7 +8,7 @@
 namespace advdropdown {
 
 TCompletion CompleteTyped(const String& Text, int Caret, bool MatchCase, int Count,
-                          const std::function<const String*(int)>& Candidate, size_t MaxTail) {
+                          const std::function<std::optional<String>(int)>& Candidate, size_t MaxTail) {
     TCompletion r;
     const size_t caret = std::min(static_cast<size_t>(std::max(Caret, 0)), Text.size());
     const String left(Text.substr(0, caret));
@@ -17,7 +17,7 @@ TCompletion CompleteTyped(const String& Text, int Caret, bool MatchCase, int Cou
     if (left.empty()) return r;
     const String p = MatchCase ? left : AnsiUpperCase(left);
     for (int i = 0; i < Count; ++i) {
-        const String* c = Candidate(i);
+        const std::optional<String> c = Candidate(i);
         if (!c || c->size() < p.size()) continue;
         // Only the prefix is upper-cased: the rest of a long caption costs nothing.
         const String head(c->substr(0, p.size()));

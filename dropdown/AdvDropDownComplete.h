@@ -3,6 +3,7 @@
 // the first candidate that starts with it.
 #include <cstddef>
 #include <functional>
+#include <optional>
 
 #include "platform/rtl/String.h"
 
@@ -18,10 +19,10 @@ struct TCompletion {
     int Prefix = 0;
 };
 
-// Candidate(i) for i below Count; nullptr stands for a missing text, which never matches. An
+// Candidate(i) for i below Count; no value stands for a missing text, which never matches. An
 // empty prefix matches nothing. Without MatchCase both sides are compared upper-cased by the
 // locale.
 TCompletion CompleteTyped(const String& Text, int Caret, bool MatchCase, int Count,
-                          const std::function<const String*(int)>& Candidate, size_t MaxTail = 255);
+                          const std::function<std::optional<String>(int)>& Candidate, size_t MaxTail = 255);
 
 }  // namespace advdropdown
