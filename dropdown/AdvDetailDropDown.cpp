@@ -92,15 +92,8 @@ void TAdvDetailDropDown::Notification(TComponent* AComponent, TOperation Operati
 // The selection
 
 void TAdvDetailDropDown::WriteText(const String& value) {
-    const bool was = FCompleting;
-    FCompleting = true;
-    try {
-        SetText(value);
-    } catch (...) {
-        FCompleting = was;
-        throw;
-    }
-    FCompleting = was;
+    advdropdown::TFlagGuard writing(FCompleting);
+    SetText(value);
 }
 
 void TAdvDetailDropDown::SetItemIndex(int value) {
@@ -139,15 +132,8 @@ void TAdvDetailDropDown::SelectPrevious() {
 
 template <class F>
 void TAdvDetailDropDown::Internal(F&& f) {
-    const bool was = FInternalCall;
-    FInternalCall = true;
-    try {
-        f();
-    } catch (...) {
-        FInternalCall = was;
-        throw;
-    }
-    FInternalCall = was;
+    advdropdown::TFlagGuard internal(FInternalCall);
+    f();
 }
 
 void TAdvDetailDropDown::SelectInList(int index) {
@@ -326,27 +312,17 @@ void TAdvDetailDropDown::HandleChange() {
     SetModifiedFlag(text != FOldValue);
     // The drop-down's own writes note Modified again and stop there.
     if (FCompleting || FItems->Count() == 0) return;
-    const advdropdown::TCompletion c = advdropdown::CompleteTyped(
-        text, SelStart(), FMatchCase, FItems->Count(), [this](int i) { return std::optional<String>(FItems->Items(i)->Caption()); },
+    const advdropdown::TCompletion c = advdropdown::CompleteEdit(
+        *this, FMatchCase, FItems->Count(), [this](int i) { return std::optional<String>(FItems->Items(i)->Caption()); },
+        [this](const String& t) {
+            advdropdown::TFlagGuard writing(FCompleting);
+            SetPlainText(t);
+        },
         kMaxCompletion);
-    if (c.Index < 0 && c.Text.empty()) return;
-    FCompleting = true;
-    try {
-        SetPlainText(c.Text);
-    } catch (...) {
-        FCompleting = false;
-        throw;
-    }
-    FCompleting = false;
-    const int length = static_cast<int>(c.Text.size());
-    if (c.Index >= 0) {
-        FItemIndex = FItemIdx = c.Index;
-        FItemSel = c.Prefix;
-        FItemChange = true;
-        Perform(EM_SETSEL, static_cast<WPARAM>(length), c.Prefix);
-    } else {
-        Perform(EM_SETSEL, static_cast<WPARAM>(length), length);
-    }
+    if (c.Index < 0) return;
+    FItemIndex = FItemIdx = c.Index;
+    FItemSel = c.Prefix;
+    FItemChange = true;
 }
 
 void TAdvDetailDropDown::HandleKeyDown(WORD& Key, TShiftState Shift) {

@@ -30,4 +30,15 @@ TCompletion CompleteTyped(const String& Text, int Caret, bool MatchCase, int Cou
     return r;
 }
 
+TCompletion CompleteEdit(TCustomMaskEdit& Edit, bool MatchCase, int Count,
+                         const std::function<std::optional<String>(int)>& Candidate,
+                         const std::function<void(const String&)>& Write, size_t MaxTail) {
+    const TCompletion c = CompleteTyped(Edit.Text(), Edit.SelStart(), MatchCase, Count, Candidate, MaxTail);
+    if (c.Index < 0 && c.Text.empty()) return c;
+    Write(c.Text);
+    const int length = static_cast<int>(c.Text.size());
+    Edit.Perform(EM_SETSEL, static_cast<WPARAM>(length), c.Index >= 0 ? c.Prefix : length);
+    return c;
+}
+
 }  // namespace advdropdown

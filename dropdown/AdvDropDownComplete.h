@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/rtl/String.h"
+#include "platform/ui/Mask.h"
 
 namespace advdropdown {
 
@@ -24,5 +25,25 @@ struct TCompletion {
 // locale.
 TCompletion CompleteTyped(const String& Text, int Caret, bool MatchCase, int Count,
                           const std::function<std::optional<String>(int)>& Candidate, size_t MaxTail = 255);
+
+// Completes what was typed into Edit: Write puts the new text in (the caller keeps the change
+// that raises from being completed again), then the completed tail is selected with the caret
+// after the prefix, or, with nothing completed, the caret stands at the end of the cut text.
+TCompletion CompleteEdit(TCustomMaskEdit& Edit, bool MatchCase, int Count,
+                         const std::function<std::optional<String>(int)>& Candidate,
+                         const std::function<void(const String&)>& Write, size_t MaxTail = 255);
+
+// Sets a flag for its life and puts back what it was.
+class TFlagGuard {
+public:
+    explicit TFlagGuard(bool& flag) : FFlag(flag), FWas(flag) { flag = true; }
+    ~TFlagGuard() { FFlag = FWas; }
+    TFlagGuard(const TFlagGuard&) = delete;
+    TFlagGuard& operator=(const TFlagGuard&) = delete;
+
+private:
+    bool& FFlag;
+    bool FWas;
+};
 
 }  // namespace advdropdown

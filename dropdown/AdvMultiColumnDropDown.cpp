@@ -158,15 +158,8 @@ int TAdvMultiColumnDropDown::GetItemIndex(const String& value) const {
 }
 
 void TAdvMultiColumnDropDown::WriteText(const String& value) {
-    const bool was = FWriting;
-    FWriting = true;
-    try {
-        SetText(value);
-    } catch (...) {
-        FWriting = was;
-        throw;
-    }
-    FWriting = was;
+    advdropdown::TFlagGuard writing(FWriting);
+    SetText(value);
 }
 
 void TAdvMultiColumnDropDown::SetItemIndex(int value) {
@@ -395,26 +388,16 @@ void TAdvMultiColumnDropDown::HandleChange() {
     const String text = TCustomMaskEdit::Text();
     SetModifiedFlag(text != FOldValue);
     if (FWriting || FLookupItems->Count() == 0) return;
-    const advdropdown::TCompletion c = advdropdown::CompleteTyped(
-        text, SelStart(), FMatchCase, FLookupItems->Count(), [this](int i) { return std::optional<String>(FLookupItems->Strings(i)); });
-    if (c.Index < 0 && c.Text.empty()) return;
-    FWriting = true;
-    try {
-        SetPlainText(c.Text);
-    } catch (...) {
-        FWriting = false;
-        throw;
-    }
-    FWriting = false;
-    const int length = static_cast<int>(c.Text.size());
-    if (c.Index >= 0) {
-        FItemIndex = FItemIdx = c.Index;
-        FItemSel = c.Prefix;
-        FItemChange = true;
-        Perform(EM_SETSEL, static_cast<WPARAM>(length), c.Prefix);
-    } else {
-        Perform(EM_SETSEL, static_cast<WPARAM>(length), length);
-    }
+    const advdropdown::TCompletion c = advdropdown::CompleteEdit(
+        *this, FMatchCase, FLookupItems->Count(), [this](int i) { return std::optional<String>(FLookupItems->Strings(i)); },
+        [this](const String& t) {
+            advdropdown::TFlagGuard writing(FWriting);
+            SetPlainText(t);
+        });
+    if (c.Index < 0) return;
+    FItemIndex = FItemIdx = c.Index;
+    FItemSel = c.Prefix;
+    FItemChange = true;
 }
 
 void TAdvMultiColumnDropDown::HandleKeyDown(WORD& Key, TShiftState Shift) {
