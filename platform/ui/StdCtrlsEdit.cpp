@@ -186,6 +186,9 @@ void TCustomEdit::CMTextChanged(TMessage& Message) {
         if (auto v = ChangeView()) v->SetText(Text());
         ShowSelection();
     }
+    // What the change handlers write (an auto-complete rewriting the typed text) is the
+    // program's: it reaches the model and the view.
+    FInternalText = false;
     TWinControl::CMTextChanged(Message);
     Notify(EN_CHANGE);
 }
