@@ -52,7 +52,6 @@ void TVerAdevovEdav::SetGridImages(TCustomImageList* Value) {
     if (Value) Value->FreeNotification(this);
 }
 
-int TVerAdevovEdav::TotalColCount() const { return ColCount() + FNumHiddenColumns; }
 
 // ---------------------------------------------------------------------------------------------
 // Settings with an effect

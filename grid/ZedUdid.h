@@ -187,6 +187,9 @@ using TCanInsertRowEvent = std::function<void(TObject* Sender, int ARow, bool& C
 using TRowChangedEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
 using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
 using TEllipsClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& S)>;
+using TRowDisjunctSelectEvent = std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)>;
+using TAutoInsertRowEvent = std::function<void(TObject* Sender, int ARow)>;
+using TEditChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, const String& Value)>;
 using TUnitChangedEvent = std::function<void(TObject* Sender, int ACol, int ARow, const String& NewUnit)>;
 
 enum TScrollType : uint8_t { ssNormal, ssFlat, ssEncarta, ssMetro };
@@ -286,8 +289,8 @@ public:
     void SetWordWrap(bool Value);
     // The current column; a synchronised grid with SelectionColumn follows.
     void SetCol(int Value);
-    int AllColCount() const { return ColCount() + FNumHiddenColumns; }
-    int AllRowCount() const { return RowCount() + NumHiddenRows(); }
+    int AllColCount() const { return TotalColCount(); }
+    int AllRowCount() const { return TotalRowCount(); }
     int NumHiddenRows() const;
     // Storage columns 0..512 keep a width of their own while hidden.
     bool IsHiddenColumn(int ACol) const;
@@ -501,16 +504,90 @@ public:
     TNotifyEvent OnGridResize;
     TNotifyEvent OnRichEditSelectionChange;
 
-    // ---- Column and row mapping (identity until columns and rows can be hidden) ----
+    // ---- Hidden columns (ZedUdidHidden.cpp) ----
+    // Real columns 0..511 can be hidden; their cells stay at their real (storage) index and
+    // their width is kept. The last displayed column is never hidden.
     int NumHiddenColumns() const { return FNumHiddenColumns; }
-    int DisplayToRealCol(int ACol) const { return ACol; }
-    int RealToDisplayCol(int ACol) const { return ACol; }
-    int RealColIndex(int ACol) const { return ACol; }
-    int DisplayToRealRow(int ARow) const { return ARow; }
-    int RealToDisplayRow(int ARow) const { return ARow; }
+    void HideColumn(int ColIndex) { HideColumns(ColIndex, ColIndex); }
+    void HideColumns(int FromCol, int ToCol);
+    void UnHideColumn(int ColIndex) { UnHideColumns(ColIndex, ColIndex); }
+    void UnHideColumns(int FromCol, int ToCol);
+    // Shows every hidden column (repaints also when none is hidden).
+    void UnHideColumnsAll();
+    // Displayed column of a real one (a hidden one: the next shown column's place) and back
+    // (0 when no shown real column below 512 has that place); indexes from 512 map to themselves.
+    int DisplayToRealCol(int ACol) const;
+    int RealToDisplayCol(int ACol) const;
+    int RealColIndex(int ACol) const { return DisplayToRealCol(ACol); }
+    int DisplColIndex(int ACol) override { return RealToDisplayCol(ACol); }
+    // The real column of the current cell.
+    int RealCol() const { return DisplayToRealCol(Col()); }
+    // The visibility map itself, unchecked (index 0..512).
+    void SetColumnVisible(int Index, bool Value) { FVisibleCol[Index] = Value; }
+    bool IsColumnVisible(int Index) const { return FVisibleCol[Index]; }
+
+    // While whole platform rows are copied the platform column count is raised by the hidden
+    // columns, so their cells travel with the row; the scope lowers it again on every path
+    // (an exception included). Scopes nest; only the outermost raises.
+    class THiddenColumnsScope {
+    public:
+        explicit THiddenColumnsScope(TVerAdevovEdav& AGrid);
+        ~THiddenColumnsScope();
+        THiddenColumnsScope(const THiddenColumnsScope&) = delete;
+        THiddenColumnsScope& operator=(const THiddenColumnsScope&) = delete;
+
+    private:
+        TVerAdevovEdav& FGrid;
+        int FRaised = 0;
+        int FLastWidth = 0;
+    };
+
+    // ---- Hidden rows (ZedUdidHidden.cpp) ----
+    // A hidden row leaves the platform grid: its cells (every real column), cell objects and
+    // height go into a TGridItem of GridItems. Row arguments are real rows.
+    void HideRow(int RowIndex) { HideRows(RowIndex, RowIndex); }
+    void HideRows(int FromRow, int ToRow);
+    // Hides the listed displayed rows (ascending, each once) as one new filter level.
+    void HideRowList(TIntList* RowList);
+    // Hides the range without keeping heights (through RemoveRowsEx).
+    void HideRowsEx(int FromRow, int ToRow);
+    void UnHideRow(int RowIndex);
+    void UnHideRows(int FromRow, int ToRow);
+    // Shows the rows of the newest filter level (every hidden row at level 0 or 1).
+    void UnHideRowList();
+    void UnHideRowsAll();
+    bool IsHiddenRow(int RowIndex) const;
+    // The same through a caller's cache: a nil list is made and filled with every hidden index;
+    // the caller frees it.
+    bool IsHiddenRow(int RowIndex, TIntList*& ListHidden) const;
+    // The stored cells of a hidden row; nil for a shown one.
+    TStrings* HiddenRowItems(int RowIndex) const;
+    int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    int FilterLevel() const { return FFilterLevel; }
+    void SetFilterLevel(int Value) { FFilterLevel = Value; }
+    int DisplayToRealRow(int ARow) const;
+    int RealToDisplayRow(int ARow) const;
+    int RealRowIndex(int ARow) const { return DisplayToRealRow(ARow); }
+    int DisplRowIndex(int ARow) const { return RealToDisplayRow(ARow); }
+    int RealRow() const { return DisplayToRealRow(Row()); }
+    // The current row: OnRowChanged (old, new) when it differs from the one last reported, the
+    // selection into the row flags in disjunct mode, a synchronised grid's row following.
+    void SetRow(int Value);
+    // Only FixedRows .. RowCount - 1 are taken.
+    void SetTopRow(int Value);
+    // Told by the hidden rows when an index or the collection changed.
+    void HiddenRowsChanged() { FHiddenIndexValid = false; }
+
+    // ---- Row workers (ZedUdidHidden.cpp) ----
+    // Empty rows of DefaultRowHeight at ARow; the rows below move down with cells and heights.
+    void InsertRowsInternal(int ARow, int Count, bool UpdateCellControls);
+    // Removes displayed rows; the rows below move up with cells and heights. RealDelete frees
+    // nothing either way (callers free or keep the cell objects) but renumbers the hidden rows
+    // after the block and drops the removed rows' cell controls; hiding passes false.
+    void DeleteRowsInternal(int ARow, int Count, bool RealDelete);
+
     // The current position of a column of the original order.
     int ColumnPosition(int ACol) const { return ACol; }
-    int RealRowIndex(int ARow) const { return ARow; }
 
     // ---- Cell settings ----
     TEditorType DefaultEditor() const { return FDefaultEditor; }
@@ -664,6 +741,57 @@ public:
     // The display text of the current cell when it was entered.
     const String& CellCache() const { return FCellCache; }
     bool IsSummary(int ARow);
+
+    // ---- Row and column flags, view helpers (ZedUdidRowFlags.cpp) ----
+    // Disjunct mode: the row's flag (the list grown with 0 up to ARow; real rows with
+    // RowSelectPersistent); otherwise whether the row lies inside the selection. Outside
+    // 0 .. RowCount + hidden rows - 1 raises EZedUdidError "Invalid row <n> accessed".
+    bool GetRowSelect(int ARow);
+    // Asks OnRowDisjunctSelect when the flag is new or changes (a veto changes nothing), keeps
+    // the selected-rows list in selection order, then OnRowDisjunctSelected. A row outside the
+    // grid raises EZedUdidError "Invalid row accessed".
+    void SetRowSelect(int ARow, bool Value);
+    // Outside 0 .. ColCount - 1 raises EZedUdidError "Invalid column accessed".
+    bool GetColSelect(int ACol);
+    void SetColSelect(int ACol, bool Value);
+    void SelectRows(int RowIndex, int RCount);
+    void UnSelectRows(int RowIndex, int RCount);
+    void SelectCols(int ColIndex, int CCount);
+    void UnSelectCols(int ColIndex, int CCount);
+    void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    void ClearRowSelect();
+    void ClearColSelect();
+    // The selection into the flags of the rows (columns) inside it, or of every normal one.
+    void SelectionToRowSelect(bool All = false);
+    void SelectionToColSelect(bool All = false);
+    int RowSelectCount();
+    int ColSelectCount();
+    // Modified rows: 1 is modified; reading beyond the list answers false.
+    bool GetRowModified(int ARow) const;
+    void SetRowModified(int ARow, bool Value);
+    int ModifiedRowCount() const;
+    // A disabled row; changing the current row's state moves the current row to the first other
+    // enabled row.
+    bool GetRowEnabled(int ARow) const;
+    void SetRowEnabled(int ARow, bool Value);
+    // Exchanges the stored texts and cell objects (no repaint).
+    void SwapCells(TGridCoord FromCell, TGridCoord ToCell);
+    void GotoCell(int ACol, int ARow);
+    void EditCell(int ACol, int ARow);
+    using TBaseGrid::FocusCell;
+    // The selection becomes the single cell.
+    void FocusCell(int ACol, int ARow);
+    void MoveCurrentCell(int ACol, int ARow);
+    bool LastRowAboveSearchPanel();
+    // With the search footer shown, the top row moves down until the last row ends above it.
+    void AdjustTopRowForSearchPanel();
+    // The fixed-cell editors' change: OnEditChange with the edited fixed cell and the text.
+    void FixedCellEditChange(TObject* Sender);
+    // The fixed cell the fixed-cell editor edits (set when it opens).
+    void SetFixedEditCell(int ACol, int ARow) { FFixedEditCol = ACol; FFixedEditRow = ARow; }
+    TRowDisjunctSelectEvent OnRowDisjunctSelect;
+    TAutoInsertRowEvent OnRowDisjunctSelected;
+    TEditChangeEvent OnEditChange;
 
     // ---- Typed and extended cell access (ZedUdidAccess.cpp) ----
     // Rows are displayed rows, or real rows (counted with the hidden ones) for the ...All... and
@@ -1042,6 +1170,13 @@ protected:
     int32_t FFixedFooters = 0;
     int32_t FFixedRightCols = 0;
     int32_t FNumHiddenColumns = 0;
+    // Columns the hidden-columns scope has added to the platform count (0 outside it).
+    int32_t FColsRaised = 0;
+    // The flag lists of disjunct selection and the modified and disabled rows.
+    TList* RowSelectList() const { return FRowSelect.get(); }
+    TIntList* SelectedRowsList() const { return FSelectedRows.get(); }
+    TIntList* ModifiedRowsList() const { return FModifiedRows.get(); }
+    TIntList* EnabledRowsList() const { return FEnabledRows.get(); }
     // Editing was switched off by the grid for the current cell.
     bool FEditDisable = false;
     // The change events (OnCellChanging) are not fired.
@@ -1231,6 +1366,25 @@ private:
     bool FFilterIncremental = false;
     int FFilterCol = -1;
     int FFilterLevel = 0;
+    bool FUseEnabledRows = false;
+    int FFixedEditCol = -1, FFixedEditRow = -1;
+    // Sorted indexes of the hidden rows (with repeats), and the distinct ones with the number of
+    // shown rows before each, rebuilt when the items changed.
+    mutable bool FHiddenIndexValid = false;
+    mutable std::vector<int> FHiddenIdx;
+    mutable std::vector<int> FHiddenDistinct;
+    void UpdateHiddenIndex() const;
+    // The row workers' moves: the listed displayed rows (ascending) leave the grid into Out
+    // (cells and objects of every real column, height); the rest close up.
+    void CompactRows(const std::vector<int>& Rows, std::vector<TGridItem*>* Out, bool KeepHeights);
+    // Rows come in at the final displayed places given (ascending, distinct), taking the cells
+    // of the items (nil: an empty row of DefaultRowHeight); the others keep their order.
+    void ExpandRows(const std::vector<int>& Places, const std::vector<TGridItem*>& Sources);
+    // The current cell and the top row put back (or onto the last row) after rows moved.
+    void RestoreCurrentRow(int OldRow, int OldTop);
+    // Brings back the given items (removed from the collection and freed).
+    void RestoreItems(std::vector<TGridItem*> Items);
+    int64_t FHideSequence = 0;
     bool FEnableWheel = true;
     bool FIntelliZoom = true;
     bool FShowDesignHelper = true;

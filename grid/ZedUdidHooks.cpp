@@ -443,7 +443,7 @@ String TVerAdevovEdav::GetVersionString() { return Version() + u" Jan, 2012"; }
 bool TVerAdevovEdav::ValidateCell(const String&) { return true; }
 bool TVerAdevovEdav::ValidateCellWide(const String&) { return true; }
 
-void TVerAdevovEdav::RemoveRowsEx(int RowIndex, int RCount) { RemoveRows(RowIndex, RCount); }
+// RemoveRowsEx is with the row workers (ZedUdidHidden.cpp).
 
 void TVerAdevovEdav::ShiftCells(const std::function<void()>& Step) {
     BeginUpdate();
