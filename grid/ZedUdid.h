@@ -34,6 +34,7 @@
 // controls), ZedUdidLooks.cpp, ZedUdidSettings.cpp and ZedUdidOwned.cpp (the owned objects).
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -78,15 +79,91 @@ enum TCellType : uint8_t {
     ctScrollbar, ctRadioButton, ctBalloon, ctShape, ctRating, ctTriStateCheckBox, ctExpand
 };
 
+// Placement of a cell graphic: over the cell, beside or above/below the text, or stretched
+// over the cell's width (height). The vertical one is scoped: its first three names are the
+// text alignment's.
+enum TCellHAlign : uint8_t { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
+enum class TCellVAlign : uint8_t { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
+// How a picture cell fits its picture into the cell.
+enum class TStretchMode : uint8_t { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
+enum TBalloonIcon : uint8_t { biNone, biInfo, biWarning, biError };
+
+class TVerAdevovEdav;
+
+// The object of an interfaced cell draws and measures the cell itself. A component interface:
+// asked with dynamic_cast, never counted; the cell only references its object.
+class IGridCellGraphic {
+public:
+    static constexpr const char* IID = "{0712BE3F-5C9A-4771-BF71-4C987CDC39B3}";
+    virtual void Draw(TCanvas* Canvas, const TRect& R, int ACol, int ARow, bool Selected, TVerAdevovEdav* Grid) = 0;
+    // The preferred size; 0 stands for the cell's own width (height).
+    virtual int GetWidth() = 0;
+    virtual int GetHeight() = 0;
+    virtual bool DrawsOverCell() = 0;
+
+protected:
+    ~IGridCellGraphic() = default;
+};
+
+// The variant field of a cell graphic: unassigned, an integer or a Boolean.
+struct TCellVar {
+    enum TKind : uint8_t { Unassigned, Integer, Boolean } Kind = Unassigned;
+    int Int = 0;
+    bool Bool = false;
+    static TCellVar OfInt(int v) { return {Integer, v, false}; }
+    static TCellVar OfBool(bool v) { return {Boolean, 0, v}; }
+    bool operator==(const TCellVar&) const = default;
+};
+
+// One of the two general slots of a cell graphic: an object (a bitmap, picture, list, ...) or a
+// plain colour value, never both. A value is never an object and is never freed.
+class TCellSlot {
+public:
+    TObject* Object() const { return FObject; }
+    void SetObject(TObject* Value) {
+        FObject = Value;
+        FValue = 0;
+        FIsValue = false;
+    }
+    bool IsValue() const { return FIsValue; }
+    TColor Color() const { return FIsValue ? FValue : clNone; }
+    void SetColor(TColor Value) {
+        FObject = nullptr;
+        FValue = Value;
+        FIsValue = true;
+    }
+    // Takes the object out (the caller frees it).
+    TObject* Release() {
+        TObject* o = FObject;
+        FObject = nullptr;
+        return o;
+    }
+
+private:
+    TObject* FObject = nullptr;
+    TColor FValue = 0;
+    bool FIsValue = false;
+};
+
 // The one graphic or in-cell control a cell may carry, owned by its TCellProperties. Its kind
-// says what the general fields mean.
-// First form: the kind and the plain value fields; the object fields (bitmap, icon, variant),
-// the placement and the size calculations come with the cell graphics.
+// says what the general fields mean; CellCreated says the graphic made (and owns) the object in
+// CellBitmap or CellIcon. At destruction it frees, by kind: CellBitmap of a bitmap, radio group,
+// picture, file picture or bit button and CellIcon of an icon when CellCreated; CellBitmap of a
+// multi-image or balloon always; the balloon list of a check box or radio button (CellAngle 1).
 class TCellGraphic : public TPersistent {
 public:
+    TCellGraphic() = default;
+    ~TCellGraphic() override;
+    TCellGraphic(const TCellGraphic&) = delete;
+    TCellGraphic& operator=(const TCellGraphic&) = delete;
     const char* ClassName() const override { return "TCellGraphic"; }
+    // The kind, alignments, index, transparency, value, angle, Boolean, error range, text and
+    // CellCreated; not the two slots, CellVar or CellCheckBoxState.
     void Assign(const TPersistent* Source) override;
+
     TCellType CellType = ctNone;
+    TCellVAlign CellVAlign = TCellVAlign::vaTop;
+    TCellHAlign CellHAlign = haLeft;
     int CellIndex = 0;
     bool CellTransparent = false;
     bool CellCreated = false;
@@ -96,7 +173,44 @@ public:
     int CellErrFrom = 0;
     int CellErrLen = 0;
     String CellText;
+    TCellVar CellVar;
     TCheckBoxState CellCheckBoxState = cbUnchecked;
+
+    TObject* CellBitmap() const { return FCellBitmap.Object(); }
+    void SetCellBitmap(TObject* Value) { FCellBitmap.SetObject(Value); }
+    TCellSlot& BitmapSlot() { return FCellBitmap; }
+    const TCellSlot& BitmapSlot() const { return FCellBitmap; }
+    TObject* CellIcon() const { return FCellIcon.Object(); }
+    void SetCellIcon(TObject* Value) { FCellIcon.SetObject(Value); }
+    TCellSlot& IconSlot() { return FCellIcon; }
+    const TCellSlot& IconSlot() const { return FCellIcon; }
+
+    // The kind setters: the kind and the fields named, nothing else.
+    void SetInterfacedCell(TPersistent* AObject);
+    void SetBitmap(TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    void SetButton(int bw, int bh, const String& Caption, TCellHAlign hal, TCellVAlign val);
+    void SetBitButton(int bw, int bh, const String& Caption, TBitmap* Glyph, TCellHAlign hal, TCellVAlign val);
+    void SetPicture(TPicture* APicture, bool Transparent, TStretchMode StretchMode, int Padding, TCellHAlign hal,
+                    TCellVAlign val);
+    void SetFilePicture(TFilePicture* APicture, bool Transparent, TStretchMode StretchMode, int Padding,
+                        TCellHAlign hal, TCellVAlign val);
+    void SetCheckBox(bool Value, bool Data, bool Flat, TCellHAlign hal, TCellVAlign val);
+    void SetCheckBox(TCheckBoxState Value, bool Flat, TCellHAlign hal, TCellVAlign val);
+    void SetRadioButton(bool Value, bool Flat, TCellHAlign hal, TCellVAlign val);
+    void SetIcon(TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    void SetDataImage(int Idx, TCellHAlign hal, TCellVAlign val);
+    // A new index list of its own for (Col, Row), told changes through Notifier.
+    void SetMultiImage(int Col, int Row, int Dir, TCellHAlign hal, TCellVAlign val, TImageChangeEvent Notifier);
+    void SetImageIdx(int Idx, TCellHAlign hal, TCellVAlign val);
+    // Rotated text; the angle brought into 0..360 (360 stays).
+    void SetAngle(int16_t AAngle);
+    // A picture's size in a cw x rh cell by the stretch mode, the padding taken once per side;
+    // other kinds answer (0, 0).
+    TPoint GetPictureSize(int cw, int rh, bool HasText) const;
+
+private:
+    TCellSlot FCellBitmap;
+    TCellSlot FCellIcon;
 };
 
 enum TCellBorder : uint8_t { cbTop, cbLeft, cbRight, cbBottom };
@@ -742,6 +856,34 @@ public:
     const String& CellCache() const { return FCellCache; }
     bool IsSummary(int ARow);
 
+    // ---- Cell graphics (ZedUdidGraphic.cpp) ----
+    // Frees the cell's own graphic (never the row check boxes' scratch graphic) and gives it a
+    // new empty one; an empty cell keeps its empty text.
+    TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+    // Takes the graphic out of the cell and frees it (not a virtual or row check box's); false
+    // when the cell had none.
+    bool FreeCellGraphic(int ACol, int ARow);
+    // FreeCellGraphic when the cell's kind is Kind.
+    bool RemoveCellGraphic(int ACol, int ARow, TCellType Kind);
+    // Whether the base cell of the cell's block has a graphic of one of the kinds.
+    bool HasCellGraphicType(int ACol, int ARow, std::initializer_list<TCellType> Kinds);
+    bool HasBalloon(int ACol, int ARow) { return HasCellGraphicType(ACol, ARow, {ctBalloon}); }
+    bool IsRadio(int ACol, int ARow) { return HasCellGraphicType(ACol, ARow, {ctRadio}); }
+    bool HasExpand(int ACol, int ARow) { return HasCellGraphicType(ACol, ARow, {ctExpand}); }
+    bool HasProgress(int ACol, int ARow) { return HasCellGraphicType(ACol, ARow, {ctProgress}); }
+    bool HasRating(int ACol, int ARow) { return HasCellGraphicType(ACol, ARow, {ctRating}); }
+    bool HasScrollBar(int ACol, int ARow) { return HasCellGraphicType(ACol, ARow, {ctScrollbar}); }
+    bool HasButton(int ACol, int ARow) { return HasCellGraphicType(ACol, ARow, {ctButton, ctBitButton}); }
+    bool HasCheckBox(int ACol, int ARow);
+    bool HasDataCheckBox(int ACol, int ARow);
+    // By GetCellType of the base cell.
+    bool HasDataGraphic(int ACol, int ARow);
+    bool HasClickControl(int ACol, int ARow);
+    // The index list of a multi-image cell; nil otherwise.
+    TIntList* GetCellImages(int ACol, int ARow);
+    // The image-list index, one value per shared bitmap or icon, -1 for other kinds.
+    intptr_t GetCellGraphicSortKey(int ACol, int ARow);
+
     // ---- Row and column flags, view helpers (ZedUdidRowFlags.cpp) ----
     // Disjunct mode: the row's flag (the list grown with 0 up to ARow; real rows with
     // RowSelectPersistent); otherwise whether the row lies inside the selection. Outside
@@ -945,7 +1087,7 @@ public:
     virtual TCellType GetCellType(int ACol, int ARow);
     virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
     virtual TPoint GetCellGraphicSize(int ACol, int ARow);
-    virtual TPoint GetCellGraphicSizeEx(int ACol, int ARow, int CellWidth, int CellHeight);
+    virtual TPoint GetCellGraphicSizeEx(int ACol, int ARow, int CellWidth, int CellHeight, double Scale = 1.0);
     virtual void DoGetPrintPageNum(int PageNr, String& PageText);
     virtual void DoGetEditorProp(int ACol, int ARow, TEditLink* AEditLink);
     virtual void DoCheckBoxClick(int ACol, int ARow, bool State);
