@@ -44,11 +44,11 @@ void TVerAdevovEdav::SetRowSelect(int ARow, bool Value) {
     GrowTo(FRowSelect.get(), ARow);
     const bool was = FRowSelect->Items(ARow) != nullptr;
     FRowSelect->SetItems(ARow, FlagValue(Value));
-    if (Value) {
-        if (!FSelectedRows->HasValue(ARow)) FSelectedRows->Add(ARow);
-    } else {
+    // The list is kept in step with the flags: a row is in it exactly while its flag is set.
+    if (Value && !was)
+        FSelectedRows->Add(ARow);
+    else if (!Value && was)
         FSelectedRows->DeleteValue(ARow);
-    }
     if (was != Value) RepaintRow(ARow);
     if (OnRowDisjunctSelected) OnRowDisjunctSelected(this, ARow);
 }
