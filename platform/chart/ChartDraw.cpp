@@ -340,8 +340,42 @@ void TAreaSeries::DrawValues(TCanvas* canvas, const TChartLayout& layout) {
     canvas->Brush()->SetStyle(bsSolid);
 
     // Segments, each clipped to the bottom axis's range and filled down to the floor in the
-    // colour of the point it ends at; the line through them is kept for the line pen.
+    // colour of the point it ends at. Neighbouring segments of one colour are filled as one
+    // polygon (a run); the line through them is kept for the line pen.
     std::vector<TPoint> line;
+    std::vector<TPoint> run;    // the top edge of the current run
+    std::vector<TPoint> shape;  // the run's polygon, reused
+    TColor runColor = clNone;
+    auto flush = [&] {
+        if (run.size() < 2) {
+            run.clear();
+            return;
+        }
+        // Where several vertices share a pixel column, the first, the lowest, the highest and the
+        // last of them outline the same pixels as all of them.
+        shape.clear();
+        for (size_t i = 0; i < run.size();) {
+            size_t j = i;
+            size_t lo = i, hi = i;
+            while (j + 1 < run.size() && run[j + 1].X == run[i].X) {
+                ++j;
+                if (run[j].Y < run[lo].Y) lo = j;
+                if (run[j].Y > run[hi].Y) hi = j;
+            }
+            shape.push_back(run[i]);
+            size_t a = std::min(lo, hi), b = std::max(lo, hi);
+            if (a != i && a != j) shape.push_back(run[a]);
+            if (b != a && b != i && b != j) shape.push_back(run[b]);
+            if (j != i) shape.push_back(run[j]);
+            i = j + 1;
+        }
+        shape.push_back({run.back().X, floor});
+        shape.push_back({run.front().X, floor});
+        canvas->Pen()->SetColor(runColor);
+        canvas->Brush()->SetColor(runColor);
+        canvas->Polygon(shape.data(), static_cast<int>(shape.size()));
+        run.clear();
+    };
     for (int i = 1; i < Count(); ++i) {
         const Point& a = FPoints[static_cast<size_t>(i - 1)];
         const Point& b = FPoints[static_cast<size_t>(i)];
@@ -352,6 +386,8 @@ void TAreaSeries::DrawValues(TCanvas* canvas, const TChartLayout& layout) {
         TPoint pa(bottom->PosIn(layout, x0), yPix(yAt(x0)));
         TPoint pb(bottom->PosIn(layout, x1), yPix(yAt(x1)));
         TColor color = ValueColor(i);
+        // A run goes on only rightwards from where it stands, in its colour.
+        if (!run.empty() && (color != runColor || run.back() != pa || pb.X < pa.X)) flush();
         if (d > 0) {
             TColor top = Shade(color, 75);
             canvas->Pen()->SetColor(top);
@@ -359,13 +395,20 @@ void TAreaSeries::DrawValues(TCanvas* canvas, const TChartLayout& layout) {
             TPoint band[4] = {pa, pb, {pb.X + d, pb.Y - d}, {pa.X + d, pa.Y - d}};
             canvas->Polygon(band, 4);
         }
-        canvas->Pen()->SetColor(color);
-        canvas->Brush()->SetColor(color);
-        TPoint quad[4] = {pa, pb, {pb.X, floor}, {pa.X, floor}};
-        canvas->Polygon(quad, 4);
+        if (pb.X < pa.X) {
+            canvas->Pen()->SetColor(color);
+            canvas->Brush()->SetColor(color);
+            TPoint quad[4] = {pa, pb, {pb.X, floor}, {pa.X, floor}};
+            canvas->Polygon(quad, 4);
+        } else {
+            if (run.empty()) run.push_back(pa);
+            run.push_back(pb);
+            runColor = color;
+        }
         if (line.empty() || line.back() != pa) line.push_back(pa);
         line.push_back(pb);
     }
+    flush();
 
     if (FAreaLines->Visible()) {
         canvas->Pen()->SetColor(FAreaLines->Color());
@@ -382,9 +425,18 @@ void TAreaSeries::DrawValues(TCanvas* canvas, const TChartLayout& layout) {
     if (FPointer->Visible()) {
         canvas->Pen()->SetColor(FPointer->Color());
         canvas->Brush()->SetColor(FPointer->Color());
+        // Markers are all alike: each pixel position is drawn once.
+        std::vector<uint64_t> spots;
+        spots.reserve(FPoints.size());
         for (const Point& pt : FPoints) {
             if (pt.X < lo || pt.X > hi) continue;
             int x = bottom->PosIn(layout, pt.X), y = yPix(pt.Y);
+            spots.push_back(static_cast<uint64_t>(static_cast<uint32_t>(x)) << 32 | static_cast<uint32_t>(y));
+        }
+        std::sort(spots.begin(), spots.end());
+        spots.erase(std::unique(spots.begin(), spots.end()), spots.end());
+        for (uint64_t spot : spots) {
+            int x = static_cast<int32_t>(spot >> 32), y = static_cast<int32_t>(spot & 0xFFFFFFFFu);
             canvas->Ellipse(x - 1, y - 1, x + 2, y + 2);
         }
     }
