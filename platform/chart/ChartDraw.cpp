@@ -78,6 +78,7 @@ void Line(TCanvas* c, int x1, int y1, int x2, int y2) {
 TChartLayout TChart::ComputeLayout(TCanvas* canvas, const TRect& bounds) {
     TChartLayout L;
     L.Bounds = bounds;
+    FLabelWidths.clear();
     canvas->Font()->Assign(Font());
     canvas->Font()->SetOrientation(0);
     int th = canvas->TextHeight("Ag");
@@ -94,19 +95,27 @@ TChartLayout TChart::ComputeLayout(TCanvas* canvas, const TRect& bounds) {
     L.LeftStep = LabelStep(FLeftAxis.get(), bottom - top, th + 2);
     int labelWidth = 0;
     for (double v : LabelValues(FLeftAxis.get(), L.LeftStep))
-        labelWidth = std::max(labelWidth, canvas->TextWidth(LabelText(v)));
+        labelWidth = std::max(labelWidth, LabelWidth(canvas, LabelText(v)));
     int left = bounds.Left + kMargin + labelWidth + kLabelGap + kTick;
     if (!FLeftAxis->Title().empty()) left += th + kMargin;
 
     // Whole numbers stand for the labels at the ends, so that a zoomed or panned range does not
     // move the plot by the width of its fraction digits.
-    int bottomLabel = std::max(canvas->TextWidth(LabelText(std::round(FBottomAxis->Minimum()))),
-                               canvas->TextWidth(LabelText(std::round(FBottomAxis->Maximum()))));
+    int bottomLabel = std::max(LabelWidth(canvas, LabelText(std::round(FBottomAxis->Minimum()))),
+                               LabelWidth(canvas, LabelText(std::round(FBottomAxis->Maximum()))));
     int right = bounds.Right - 1 - kMargin - std::max(bottomLabel / 2, kMargin) - L.Depth;
     if (right <= left) right = left + 1;
     L.BottomStep = LabelStep(FBottomAxis.get(), right - left, bottomLabel + 2 * kMargin);
     L.Plot = TRect(left, top, right, bottom);
     return L;
+}
+
+int TChart::LabelWidth(TCanvas* c, const String& text) {
+    for (const auto& [t, w] : FLabelWidths)
+        if (t == text) return w;
+    int w = c->TextWidth(text);
+    FLabelWidths.emplace_back(text, w);
+    return w;
 }
 
 void TChart::Paint() {
@@ -250,14 +259,14 @@ void TChart::DrawAxes(TCanvas* c, const TChartLayout& L) {
         int y = FLeftAxis->PosIn(L, v);
         Line(c, p.Left - kTick, y, p.Left, y);
         String text = LabelText(v);
-        c->TextOut(p.Left - kTick - kLabelGap - c->TextWidth(text), y - th / 2, text);
+        c->TextOut(p.Left - kTick - kLabelGap - LabelWidth(c, text), y - th / 2, text);
     }
     // Bottom axis: ticks and labels centred under them.
     for (double v : LabelValues(FBottomAxis.get(), L.BottomStep)) {
         int x = FBottomAxis->PosIn(L, v);
         Line(c, x, p.Bottom + 1, x, p.Bottom + 1 + kTick);
         String text = LabelText(v);
-        c->TextOut(x - c->TextWidth(text) / 2, p.Bottom + 1 + kTick + kLabelGap, text);
+        c->TextOut(x - LabelWidth(c, text) / 2, p.Bottom + 1 + kTick + kLabelGap, text);
     }
     if (!FBottomAxis->Title().empty()) {
         const String& t = FBottomAxis->Title();
@@ -411,12 +420,18 @@ void TAreaSeries::DrawValues(TCanvas* canvas, const TChartLayout& layout) {
     flush();
 
     if (FAreaLines->Visible()) {
+        // The lines all reach the floor: the highest one of a pixel column covers the others.
         canvas->Pen()->SetColor(FAreaLines->Color());
+        std::vector<int> tops(static_cast<size_t>(p.Right - p.Left + 1), floor + 1);
         for (const Point& pt : FPoints) {
             if (pt.X < lo || pt.X > hi) continue;
             int x = bottom->PosIn(layout, pt.X);
-            Line(canvas, x, yPix(pt.Y), x, floor);
+            if (x < p.Left || x > p.Right) continue;
+            int& top = tops[static_cast<size_t>(x - p.Left)];
+            top = std::min(top, yPix(pt.Y));
         }
+        for (size_t i = 0; i < tops.size(); ++i)
+            if (tops[i] <= floor) Line(canvas, p.Left + static_cast<int>(i), tops[i], p.Left + static_cast<int>(i), floor);
     }
     if (FLinePen->Visible() && line.size() > 1) {
         canvas->Pen()->SetColor(FLinePen->Color());
