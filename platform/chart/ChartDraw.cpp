@@ -68,9 +68,19 @@ void SetPen(TCanvas* c, TColor color, TPenStyle style = psSolid) {
     pen->SetMode(pmCopy);
 }
 
+// A line in the solid 1-pixel pen, end pixel excluded. Level lines (all of the chart's) are filled
+// as the rectangle of their pixels, which costs a fraction of a line.
 void Line(TCanvas* c, int x1, int y1, int x2, int y2) {
-    c->MoveTo(x1, y1);
-    c->LineTo(x2, y2);
+    TPen* pen = c->Pen();
+    bool plain = pen->Style() == psSolid && pen->Width() <= 1 && pen->Mode() == pmCopy;
+    if (plain && y1 == y2 && x1 <= x2) {
+        if (x1 < x2) c->FillSolid(TRect(x1, y1, x2, y1 + 1), pen->Color());
+    } else if (plain && x1 == x2 && y1 <= y2) {
+        if (y1 < y2) c->FillSolid(TRect(x1, y1, x1 + 1, y2), pen->Color());
+    } else {
+        c->MoveTo(x1, y1);
+        c->LineTo(x2, y2);
+    }
 }
 
 }  // namespace
