@@ -83,6 +83,41 @@ void Line(TCanvas* c, int x1, int y1, int x2, int y2) {
     }
 }
 
+// The pixels of an area marker (the 3 x 3 ellipse of a solid pen and brush), as columns of pixel
+// runs relative to its top-left corner. Prepared once from the canvas's own ellipse, so a marker
+// stamped as these runs in any colour has exactly the pixels the ellipse call would give.
+struct StampRun {
+    int X, Y, Height;
+};
+
+const std::vector<StampRun>& MarkerStamp() {
+    static const std::vector<StampRun> stamp = [] {
+        constexpr int kSize = 3;
+        TBitmap image(kSize, kSize, pf32bit);
+        TCanvas* c = image.Canvas();
+        c->FillSolid(TRect(0, 0, kSize, kSize), clWhite);
+        SetPen(c, clBlack);
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(clBlack);
+        c->Ellipse(0, 0, kSize, kSize);
+        std::vector<StampRun> runs;
+        for (int x = 0; x < kSize; ++x) {
+            for (int y = 0; y < kSize;) {
+                if (ColorToRGB(c->Pixels(x, y)) != 0) {
+                    ++y;
+                    continue;
+                }
+                int end = y;
+                while (end < kSize && ColorToRGB(c->Pixels(x, end)) == 0) ++end;
+                runs.push_back({x, y, end - y});
+                y = end;
+            }
+        }
+        return runs;
+    }();
+    return stamp;
+}
+
 }  // namespace
 
 TChartLayout TChart::ComputeLayout(TCanvas* canvas, const TRect& bounds) {
@@ -450,19 +485,48 @@ void TAreaSeries::DrawValues(TCanvas* canvas, const TChartLayout& layout) {
     if (FPointer->Visible()) {
         canvas->Pen()->SetColor(FPointer->Color());
         canvas->Brush()->SetColor(FPointer->Color());
-        // Markers are all alike: each pixel position is drawn once.
+        // Markers are all alike: each pixel position is drawn once. A position is kept as one
+        // number that sorts by column and then row (the sign bits flipped).
+        auto pack = [](int x, int y) {
+            return static_cast<uint64_t>(static_cast<uint32_t>(x) ^ 0x80000000u) << 32 |
+                   (static_cast<uint32_t>(y) ^ 0x80000000u);
+        };
+        auto spotX = [](uint64_t spot) { return static_cast<int32_t>(static_cast<uint32_t>(spot >> 32) ^ 0x80000000u); };
+        auto spotY = [](uint64_t spot) { return static_cast<int32_t>(static_cast<uint32_t>(spot) ^ 0x80000000u); };
         std::vector<uint64_t> spots;
         spots.reserve(FPoints.size());
         for (const Point& pt : FPoints) {
             if (pt.X < lo || pt.X > hi) continue;
             int x = bottom->PosIn(layout, pt.X), y = yPix(pt.Y);
-            spots.push_back(static_cast<uint64_t>(static_cast<uint32_t>(x)) << 32 | static_cast<uint32_t>(y));
+            spots.push_back(pack(x, y));
         }
         std::sort(spots.begin(), spots.end());
         spots.erase(std::unique(spots.begin(), spots.end()), spots.end());
-        for (uint64_t spot : spots) {
-            int x = static_cast<int32_t>(spot >> 32), y = static_cast<int32_t>(spot & 0xFFFFFFFFu);
-            canvas->Ellipse(x - 1, y - 1, x + 2, y + 2);
+        // A metafile records the ellipses, which play back to the same pixels in fewer bytes.
+        if (dynamic_cast<TMetafileCanvas*>(canvas) != nullptr) {
+            for (uint64_t spot : spots) {
+                int x = spotX(spot), y = spotY(spot);
+                canvas->Ellipse(x - 1, y - 1, x + 2, y + 2);
+            }
+        } else {
+            // Elsewhere each column run of the prepared marker is stamped at every position; the
+            // positions go by column and then row, so the runs that touch in one pixel column are
+            // filled together.
+            TColor color = FPointer->Color();
+            for (const StampRun& r : MarkerStamp()) {
+                int column = 0, top = 0, bottom = 0;  // the open run, bottom exclusive
+                bool open = false;
+                for (uint64_t spot : spots) {
+                    int x = spotX(spot) - 1 + r.X, y = spotY(spot) - 1 + r.Y;
+                    if (open && x == column && y <= bottom) {
+                        bottom = std::max(bottom, y + r.Height);
+                        continue;
+                    }
+                    if (open) canvas->FillSolid(TRect(column, top, column + 1, bottom), color);
+                    column = x, top = y, bottom = y + r.Height, open = true;
+                }
+                if (open) canvas->FillSolid(TRect(column, top, column + 1, bottom), color);
+            }
         }
     }
 }
