@@ -93,10 +93,14 @@ void RichLayout::Build(const RichDocument& doc, TCanvas& canvas, const Options& 
         if (pos > 0) return chars[static_cast<size_t>(pos) - 1];
         return 0;
     };
+    // Paragraphs are walked from break to break, not looked up one by one.
+    int nextStart = doc.ParagraphStart(doc.ParagraphOf(from));
     for (int p = doc.ParagraphOf(from); p < doc.ParagraphCount() && !stopped; ++p) {
-        int paraStart = doc.ParagraphStart(p);
+        int paraStart = nextStart;
         if (paraStart > end || (paraStart == end && end < len)) break;
-        int paraEnd = std::min(doc.ParagraphEnd(p), end);
+        size_t br = t.find(u'\r', static_cast<size_t>(paraStart));
+        int paraEnd = std::min(br == String::npos ? len : static_cast<int>(br), end);
+        nextStart = paraEnd + 2;
         int breakEnd = paraEnd < len && t[static_cast<size_t>(paraEnd)] == u'\r' && paraEnd + 2 <= end ? paraEnd + 2 : paraEnd;
         const RichParaFormat& pf = doc.ParaFormat(p);
         int indentLeft = TwipsToPixels(pf.LeftIndent, FDpiX), indentRight = TwipsToPixels(pf.RightIndent, FDpiX);
