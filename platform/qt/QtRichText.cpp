@@ -63,6 +63,13 @@ public:
     }
     void SetColors(int32_t background, int32_t text) override {
         FWidget.SetColors(background, text);
+        // The viewport paints the text area with a palette of its own; clNone: no background.
+        QWidget* vp = Widget()->viewport();
+        QPalette pal = vp->palette();
+        pal.setColor(QPalette::Base, background == clNone ? QColor(Qt::transparent) : QColorOf(static_cast<TColor>(background)));
+        pal.setColor(QPalette::Text, QColorOf(static_cast<TColor>(text)));
+        vp->setPalette(pal);
+        vp->setAutoFillBackground(background != clNone);
         Update();
     }
     void SetFrameInsets(const TRect& insets) override { FWidget.SetFrameInsets(insets); }

@@ -285,6 +285,11 @@ void TCustomRichEdit::CMFontChanged(TMessage& Message) {
     FDefAttributes->Assign(Font());
 }
 
+void TCustomRichEdit::PaintWindow(HDC DC) {
+    if (View()) View()->SetColors((WindowExStyle() & WS_EX_TRANSPARENT) ? clNone : ShownColor(), ShownTextColor());
+    TNativeControlOf::PaintWindow(DC);
+}
+
 TCanvas& TCustomRichEdit::MeasureCanvas() {
     if (!FMeasure) {
         FMeasure = std::make_unique<TBitmap>();

@@ -217,6 +217,8 @@ protected:
     void WMSize(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
+    // WS_EX_TRANSPARENT: the view paints no background, what lies under the control shows.
+    void PaintWindow(HDC DC) override;
     virtual void Change();
     virtual void SelectionChange();
     virtual void RequestSize(const TRect& Rect);
