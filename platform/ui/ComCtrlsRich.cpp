@@ -131,7 +131,8 @@ void TTextAttributes::Assign(const TPersistent* Source) {
         f.Color = font->Color();
         f.Charset = font->Charset();
         FillFormat(cf, f, CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_SIZE | CFM_COLOR | CFM_CHARSET | CFM_FACE);
-        std::u16string_view v(font->Name());
+        const String fontName = font->Name();
+        std::u16string_view v(fontName);
         v = v.substr(0, 31);
         std::copy(v.begin(), v.end(), cf.szFaceName);
         Set(cf);
