@@ -322,8 +322,9 @@ protected:
     void WMLButtonDblClk(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     void CMDialogKey(TMessage& Message) override;
-    // The user picked item i (list, arrow keys, first letter).
-    void UserSelect(int index);
+    // The user picked item i (list, arrow keys, first letter): the selection, then CBN_SELCHANGE.
+    // False when a handler freed the box.
+    bool UserSelect(int index);
 
 private:
     void ItemsChanged();

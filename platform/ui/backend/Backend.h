@@ -43,7 +43,13 @@ struct RegionShape;
 
 // A part of the desktop's visual style, as the theme calls name it.
 struct ThemePart {
-    enum Kind { PushButton, RadioButton, CheckBox, ComboButton, SpinUp, SpinDown };
+    enum Kind {
+        PushButton, RadioButton, CheckBox, ComboButton, SpinUp, SpinDown,
+        // A progress bar's groove and its filled contents.
+        ProgressBar, ProgressChunk,
+        // A header's section, and the area right of its last section.
+        HeaderItem, HeaderEnd
+    };
     Kind kind = PushButton;
     bool hot = false;
     bool pressed = false;

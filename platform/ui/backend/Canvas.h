@@ -48,7 +48,9 @@ public:
     virtual void ClipChanged() = 0;
 
     // Drawing in logical coordinates with the front's pen, brush, font and state. Each call
-    // answers whether the surface's pixels changed.
+    // answers whether the surface's pixels changed. Under a right-to-left layout the front has
+    // mirrored the coordinates already (and flipped the text alignment for the call), so an
+    // implementation never looks at the layout.
     virtual void MoveTo(TPoint to) = 0;
     virtual bool LineTo(TPoint from, TPoint to) = 0;
     virtual bool Polyline(const TPoint* points, int count) = 0;
@@ -138,6 +140,7 @@ struct TCanvasDcState {
     int bkMode = OPAQUE;
     UINT textAlign = TA_TOP | TA_LEFT;
     TPoint penPos;
+    DWORD layout = 0;  // LAYOUT_RTL, LAYOUT_BITMAPORIENTATIONPRESERVED
 };
 
 struct TCanvasDc {
@@ -145,6 +148,9 @@ struct TCanvasDc {
     std::vector<TCanvasDcState> saved;
     bool hasDeviceClip = false;
     TRect deviceClip;
+    // The device span a right-to-left layout mirrors about; a width below 0 is the surface's.
+    int layoutLeft = 0;
+    int layoutWidth = -1;
     bool hasDeviceRegion = false;
     ui::Region deviceRegion;
     // Counts changes of the device clip, the clip region and the surface.
