@@ -355,17 +355,24 @@ private:
     // A lead byte without its trail is dropped.
     void FlushLead() { FLead = 0; }
 
-    void Char(char16_t c) { Text(String(1, c)); }
+    void Char(char16_t c) {
+        if (OpenRun()) FOut.Text += c;
+    }
 
     void Text(const String& s) {
-        if (FState.Destination != Dest::Text) return;
+        if (OpenRun()) FOut.Text += s;
+    }
+
+    // Whether text goes into the document here; a run of the current format is open then.
+    bool OpenRun() {
+        if (FState.Destination != Dest::Text) return false;
         if (!(FRunOpen && FState.Format == FRunFormat)) {
             Flush();
             FRunFormat = FState.Format;
             FRunOpen = true;
             FRunStart = FOut.Text.Length();
         }
-        FOut.Text += s;
+        return true;
     }
 
     void Flush() {
@@ -402,22 +409,25 @@ void Append(std::string& out, const char* word, int value) {
     out += std::to_string(value);
 }
 
+// One character in 7-bit ASCII: escaped, in code page 1252 as \'hh, else as \uN?.
+void AppendEscaped(std::string& out, char16_t c) {
+    if (c == u'\\' || c == u'{' || c == u'}') {
+        out += '\\';
+        out += static_cast<char>(c);
+    } else if (c >= 0x20 && c < 0x7F) {
+        out += static_cast<char>(c);
+    } else {
+        int b = ToCp1252(c);
+        char buf[16];
+        if (b >= 0x80) std::snprintf(buf, sizeof buf, "\\'%02x", b);
+        else std::snprintf(buf, sizeof buf, "\\u%d?", c > 0x7FFF ? static_cast<int>(c) - 65536 : static_cast<int>(c));
+        out += buf;
+    }
+}
+
 std::string Ascii(const String& s) {
     std::string out;
-    for (char16_t c : s) {
-        if (c == u'\\' || c == u'{' || c == u'}') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else {
-            int b = ToCp1252(c);
-            char buf[16];
-            if (b >= 0x80) std::snprintf(buf, sizeof buf, "\\'%02x", b);
-            else std::snprintf(buf, sizeof buf, "\\u%d?", c > 0x7FFF ? static_cast<int>(c) - 65536 : static_cast<int>(c));
-            out += buf;
-        }
-    }
+    for (char16_t c : s) AppendEscaped(out, c);
     return out;
 }
 
@@ -498,7 +508,7 @@ std::string WriteRtf(const RichContent& content) {
             } else if (c < 0x20) {
                 continue;
             } else {
-                body += Ascii(String(1, c));
+                AppendEscaped(body, c);
             }
         }
     }
