@@ -2,15 +2,20 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/rtl/Threads.h"
 #include "platform/ui/backend/Backend.h"
+#include "platform/ui/backend/Canvas.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/CommNotify.h"
+#include "platform/ui/Imm.h"
 #include "platform/ui/Tooltips.h"
 #include "platform/ui/SystemInfo.h"
+#include "platform/ui/WindowLayers.h"
 #include "platform/win/Window.h"
 
 namespace ui::detail {
@@ -48,8 +53,7 @@ void HandleUiException(TObject* sender) { Application->HandleException(sender); 
 // A property the children may follow changed (CM_PARENTCOLORCHANGED...); the list is a copy,
 // since a child may leave it meanwhile.
 void TellChildren(std::vector<TControl*> children, UINT msg) {
-    TMessage m{msg, 0, 0, 0};
-    for (TControl* c : children) c->WndProc(m);
+    for (TControl* c : children) c->Perform(msg, 0, 0);
 }
 
 }  // namespace
@@ -132,9 +136,14 @@ void TControlCanvas::UpdateTarget(const TRect* paintClip, bool window) {
         FAttached = false;
         SetWindowOrgEx(Handle(), 0, 0, nullptr);
         SelectClipRgn(Handle(), nullptr);
+        SetLayout(Handle(), 0);
     }
+    SetDeviceClipRegion(nullptr);
     if (!host) return;
     TRect area = host->ClientArea();
+    // A right-to-left layout mirrors about the client area, or the whole window for its frame.
+    if (window && own) SetLayoutArea(0, own->Width());
+    else SetLayoutArea(area.Left, area.Width());
     TRect clip;
     TPoint origin;
     if (window && own) {
@@ -163,12 +172,18 @@ void TControlCanvas::AttachTo(HDC dc) {
     GetWindowOrgEx(dc, &windowOrg);
     SetViewportOrgEx(self, viewport.X, viewport.Y, nullptr);
     SetWindowOrgEx(self, windowOrg.X, windowOrg.Y, nullptr);
+    SetLayoutArea(source->Dc().layoutLeft, source->Dc().layoutWidth);
+    SetLayout(self, GetLayout(dc));
     // The visible box (device clip and region) as device clip, and the DC's region, so parts a
     // component excluded stay untouched.
     TRect box;
     GetClipBox(dc, &box);
+    box = source->LogicalRect(box);  // the box as it lies, whatever the DC's layout
     FDeviceClip = box.IsEmpty() ? TRect() : OffsetRectBy(box, viewport.X - windowOrg.X, viewport.Y - windowOrg.Y);
     SetDeviceClipRect(&FDeviceClip);
+    // The part of the window the pass repaints, as the paint DC has it.
+    const TCanvasDc& from = source->Dc();
+    SetDeviceClipRegion(from.hasDeviceRegion ? &from.deviceRegion : nullptr);
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     if (GetClipRgn(dc, region) == 1) SelectClipRgn(self, region);
     else SelectClipRgn(self, nullptr);
@@ -186,14 +201,57 @@ TPaintScope::~TPaintScope() {
     --FCanvas.FPaintDepth;
 }
 
+namespace {
+// The control canvases drawing outside a pass holds locked.
+std::vector<TControlCanvas*>& Held() {
+    static std::vector<TControlCanvas*> held;
+    return held;
+}
+}  // namespace
+
+TControlCanvas::~TControlCanvas() {
+    // A DC released before the loop ran again still shows what it drew.
+    EndHold();
+}
+
+void TControlCanvas::Changing() {
+    TCanvas::Changing();
+    // Outside any bracket the drawing opens one that lasts until the loop runs again.
+    if (FHeld || FPaintDepth > 0 || LockCount() > 0 || !Bitmap()) return;
+    Lock();
+    FHeld = true;
+    Held().push_back(this);
+}
+
 void TControlCanvas::Changed() {
     TCanvas::Changed();
     // Inside a paint pass the window shows the result when the pass ends.
     if (FPaintDepth > 0) return;
-    // Drawn outside a paint pass: the window shows it at its next repaint.
+    // Drawn outside a paint pass: the window shows it at its next repaint, asked for once the
+    // hold ends.
+    if (FHeld) {
+        if (!FDeviceClip.IsEmpty()) FPendingShow = FPendingShow.IsEmpty() ? FDeviceClip : UnionRects(FPendingShow, FDeviceClip);
+        return;
+    }
     auto* own = dynamic_cast<TWinControl*>(FControl);
     TWinControl* window = own ? own : FControl->Parent();
     if (window && window->Peer() && !FDeviceClip.IsEmpty()) window->Peer()->Update(FDeviceClip);
+}
+
+void TControlCanvas::EndHold() {
+    if (!FHeld) return;
+    FHeld = false;
+    std::erase(Held(), this);
+    Unlock();
+    TRect shown = std::exchange(FPendingShow, TRect());
+    auto* own = dynamic_cast<TWinControl*>(FControl);
+    TWinControl* window = own ? own : FControl->Parent();
+    if (window && window->Peer() && !shown.IsEmpty()) window->Peer()->Update(shown);
+}
+
+void ui::EndOffPassDrawing() {
+    // Each canvas leaves the list as it ends its hold; an Update may not add one.
+    while (!Held().empty()) Held().back()->EndHold();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -206,13 +264,17 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
 
 TControl::~TControl() {
     Destroying();
+    FWindowProc.reset();
     FActionLink.reset();
     if (gCaptureControl == this) gCaptureControl = nullptr;
     ui::detail::ForgetControl(this);
     if (FParent) FParent->RemoveControl(this);
 }
 
-void TControl::BeforeDestruction() { TComponent::BeforeDestruction(); }
+void TControl::BeforeDestruction() {
+    FWindowProc.reset();
+    TComponent::BeforeDestruction();
+}
 
 void TControl::ApplyConstraints(int& w, int& h) const {
     if (FConstraints.MinWidth > 0) w = std::max(w, FConstraints.MinWidth);
@@ -345,6 +407,13 @@ void TControl::CMParentFontChanged(TMessage& Message) {
 void TControl::SetText(const String& value) {
     if (FText == value) return;
     FText = value;
+    ++FTextVersion;
+    Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+void TControl::ReplaceText(size_t start, size_t count, const String& inserted) {
+    FText.replace(std::min(start, FText.size()), count, inserted);
+    ++FTextVersion;
     Perform(CM_TEXTCHANGED, 0, 0);
 }
 
@@ -407,12 +476,17 @@ void TControl::SendToBack() {
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
     ui::CheckUiThread("Perform");
     TMessage m{Msg, WParam, LParam, 0};
-    WndProc(m);
+    Deliver(m);
     return m.Result;
 }
 
 void TControl::WndProc(TMessage& Message) {
     CheckAfterConstruction("a message");
+    // In design state a mouse message is the form designer's unless the control claims it; the
+    // project has no designer, so what it leaves is dropped.
+    if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST && ComponentState().Contains(csDesigning) &&
+        !DesignHitTest(Message))
+        return;
     // A control that does not take double-clicks sees the second click as another press.
     if (!FControlStyle.Contains(csDoubleClicks)) {
         if (Message.Msg == WM_LBUTTONDBLCLK) Message.Msg = WM_LBUTTONDOWN;
@@ -453,6 +527,22 @@ void TControl::Dispatch(TMessage& Message) {
 
 void TControl::DefaultHandler(TMessage& Message) {
     switch (Message.Msg) {
+        case WM_IME_COMPOSITION:
+            // What the input method typed arrives as characters, on the road typed ones take.
+            if (Message.LParam & GCS_RESULTSTR) {
+                auto* self = dynamic_cast<TWinControl*>(this);
+                HIMC context = self && self->HandleAllocated() ? ImmGetContext(self->Handle()) : nullptr;
+                if (!context) break;
+                String typed = ui::CompositionString(context, GCS_RESULTSTR);
+                HWND hwnd = self->Handle();
+                ImmReleaseContext(hwnd, context);
+                for (char16_t ch : typed) {
+                    // A character's handler may free the control: the rest is not typed then.
+                    if (FindControl(hwnd) != self) break;
+                    if (Perform(CN_CHAR, ch, 0) == 0 && FindControl(hwnd) == self) Perform(WM_CHAR, ch, 0);
+                }
+            }
+            break;
         case WM_GETTEXTLENGTH: Message.Result = FText.Length(); break;
         case WM_CANCELMODE:
             if (MouseCapture()) SetMouseCapture(false);
@@ -706,9 +796,8 @@ void TControl::SetParentBiDiMode(bool value) {
 void TControl::CMBiDiModeChanged(TMessage&) {
     if (SysLocale.MiddleEast) Invalidate();
     if (auto* w = dynamic_cast<TWinControl*>(this)) {
-        TMessage m{CM_PARENTBIDIMODECHANGED, 0, 0, 0};
         std::vector<TControl*> children = w->FControls;
-        for (TControl* c : children) c->WndProc(m);
+        for (TControl* c : children) c->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
     }
 }
 
@@ -740,6 +829,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl() {
     Destroying();
+    // What the window still hears as it goes reaches no hook, whose owner may be gone.
+    FWindowProc.reset();
     if (TCustomForm* form = GetParentForm(this); form && form != static_cast<TControl*>(this)) {
         if (form->FActiveControl && (form->FActiveControl == this || ContainsControl(form->FActiveControl)))
             form->FActiveControl = nullptr;
@@ -795,7 +886,7 @@ void TWinControl::CreateWnd() {
     FHandle = win::CreateWindowHandle([this](HWND, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
         TMessage m{msg, w, l, 0};
         try {
-            WndProc(m);
+            Deliver(m);
         } catch (...) {
             HandleUiException(this);
         }
@@ -816,11 +907,14 @@ void TWinControl::CreateWnd() {
         FPeer->SetParent(FParent->FPeer.get());
     }
     ui::detail::WindowCreated(this, params.TopLevel ? owner : nullptr, params.WindowClass.style);
+    ui::detail::LayersWindowCreated(this);
     MeasureFrame();
     FPeer->SetBounds(PeerBounds());
     FPeer->SetEnabled(params.Enabled);
     FPeer->SetCursorShape(ui::ResolveCursor(Cursor()));
-    FDirty = ClientRect();
+    if (FRedrawOff) FPeer->SetRedraw(false);
+    FDirty.Clear();
+    FDirty.Add(ClientRect());
     FErase = true;
     FFrameDirty = true;
     if (FInsets != TRect()) AlignControls();  // the frame narrowed the client area
@@ -829,6 +923,7 @@ void TWinControl::CreateWnd() {
 
 void TWinControl::DestroyWnd() {
     ui::detail::WindowDestroying(this);
+    ui::detail::LayersWindowDestroyed(this);
     ui::detail::ReleaseWindowDcs(this);
     FPeer.reset();
     FImage.reset();  // detaches the canvases that drew on it
@@ -837,7 +932,7 @@ void TWinControl::DestroyWnd() {
         DestroyWindow(FHandle);
     }
     FHandle = nullptr;
-    FDirty = TRect();
+    FDirty.Clear();
     FErase = false;
     FFrameDirty = false;
     FTrack = Tracking();
@@ -945,7 +1040,7 @@ void TWinControl::Broadcast(TMessage& Message) {
     std::vector<TControl*> children = FControls;
     for (TControl* c : children) {
         if (std::find(FControls.begin(), FControls.end(), c) == FControls.end()) continue;
-        c->WndProc(Message);
+        c->Deliver(Message);
         if (Message.Result != 0) return;
     }
 }
@@ -1041,7 +1136,7 @@ bool TWinControl::CanFocus() const {
     TCustomForm* form = GetParentForm(this);
     if (!form) return false;
     for (const TControl* c = this; c && c != static_cast<TControl*>(form); c = c->Parent())
-        if (!c->Visible() || !c->Enabled()) return false;
+        if (!c->Visible() || ui::detail::WindowDisabled(static_cast<const TWinControl*>(c))) return false;
     return form->CanFocus();
 }
 
@@ -1088,7 +1183,7 @@ void TWinControl::InvalidateClient(const TRect& r, bool erase) {
     if (!FPeer) return;
     TRect c = IntersectRects(r, ClientRect());
     if (c.IsEmpty()) return;
-    FDirty = UnionRects(FDirty, c);
+    FDirty.Add(c);
     if (erase) FErase = true;
     TRect area = ClientArea();
     FPeer->Update(OffsetRectBy(c, area.Left, area.Top));
@@ -1105,9 +1200,13 @@ void TWinControl::Invalidate() { InvalidateRect(ClientRect()); }
 void TWinControl::Update() {
     if (!FPeer || (FDirty.IsEmpty() && !FFrameDirty)) return;
     TRect area = ClientArea();
-    TRect shown = FFrameDirty ? Rect(0, 0, Width(), Height()) : OffsetRectBy(FDirty, area.Left, area.Top);
+    std::vector<TRect> shown;
+    if (FFrameDirty) shown.push_back(Rect(0, 0, Width(), Height()));
+    else
+        for (const TRect& r : FDirty.Rects()) shown.push_back(OffsetRectBy(r, area.Left, area.Top));
     PaintPending();
-    if (FPeer) FPeer->Update(shown);
+    if (FPeer)
+        for (const TRect& r : shown) FPeer->Update(r);
 }
 
 bool TWinControl::Showing() const {
@@ -1119,7 +1218,7 @@ void TWinControl::SetEnabled(bool value) { TControl::SetEnabled(value); }
 // The one place a paint pass begins and ends. The image's canvas is locked for the whole pass, so
 // drawing in it may keep its painting state open until the pass ends.
 void TWinControl::PaintPending() {
-    if (!FPeer || FPainting || (!FFrameDirty && FDirty.IsEmpty())) return;
+    if (!FPeer || FPainting || (!FFrameDirty && FDirty.IsEmpty()) || RedrawSuspended()) return;
     FPainting = true;
     TCanvas* imageCanvas = FImage->Canvas();
     imageCanvas->Lock();
@@ -1137,12 +1236,12 @@ void TWinControl::PaintPending() {
         Perform(WM_NCPAINT, 1, 0);
     }
     if (!FPeer || FDirty.IsEmpty()) return;
-    TRect before = FDirty;
+    ui::InvalidArea before = FDirty;
     Perform(WM_PAINT, 0, 0);
     // A handler that never called BeginPaint leaves the part valid all the same, so the pass
     // does not repeat forever.
     if (FDirty == before) {
-        FDirty = TRect();
+        FDirty.Clear();
         FErase = false;
     }
     if (FPeer) PaintPassEnded();
@@ -1224,6 +1323,7 @@ void TWinControl::Dispatch(TMessage& Message) {
             break;
         case WM_KILLFOCUS: WMKillFocus(Message); break;
         case WM_MOUSEWHEEL: WMMouseWheel(Message); break;
+        case CM_MOUSEWHEEL: CMMouseWheel(Message); break;
         case WM_SIZE: WMSize(Message); break;
         case CM_ENTER: CMEnter(Message); break;
         case CM_EXIT: CMExit(Message); break;
@@ -1244,6 +1344,9 @@ void TWinControl::Dispatch(TMessage& Message) {
         case WM_HSCROLL: WMHScroll(Message); break;
         case WM_VSCROLL: WMVScroll(Message); break;
         case WM_NOTIFY: WMNotify(Message); break;
+        case WM_COMMAND: WMCommand(Message); break;
+        case WM_SETREDRAW: WMSetRedraw(Message); break;
+        case WM_SETCURSOR: WMSetCursor(Message); break;
         default: TControl::Dispatch(Message); break;
     }
 }
@@ -1364,14 +1467,18 @@ bool TWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& 
 }
 
 void TWinControl::WMMouseWheel(TMessage& Message) {
-    int delta = static_cast<int16_t>(Message.WParamHi());
-    TPoint pos(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
-    if (DoMouseWheel(KeysToShiftState(Message.WParamLo()), delta, pos)) {
+    if (Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam) != 0) {
         Message.Result = 1;
         return;
     }
     // Not handled here: the parent may scroll.
     if (FParent) Message.Result = FParent->Perform(WM_MOUSEWHEEL, Message.WParam, Message.LParam);
+}
+
+void TWinControl::CMMouseWheel(TMessage& Message) {
+    int delta = static_cast<int16_t>(Message.WParamHi());
+    TPoint pos(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+    Message.Result = DoMouseWheel(KeysToShiftState(Message.WParamLo()), delta, pos) ? 1 : 0;
 }
 
 namespace {
@@ -1415,6 +1522,8 @@ void TWinControl::CMDialogKey(TMessage& Message) { Broadcast(Message); }
 void TWinControl::CMDialogChar(TMessage& Message) { Broadcast(Message); }
 
 void TWinControl::CMEnabledChanged(TMessage& Message) {
+    // Enabling or disabling the control enables or disables its window, style bit included.
+    if (FHandle) FStyle = Enabled() ? FStyle & ~WS_DISABLED : FStyle | WS_DISABLED;
     if (FPeer) FPeer->SetEnabled(Enabled());
     TControl::CMEnabledChanged(Message);
 }

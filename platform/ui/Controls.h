@@ -7,7 +7,8 @@
 // calls the handler for the message number or DefaultHandler. A component handles a message by
 // overriding Dispatch (a switch over the numbers it handles, falling back to the inherited
 // Dispatch), by overriding one of the handler methods below, or by overriding WndProc to see
-// every message first; each override calls the inherited one for what it leaves alone.
+// every message first; each override calls the inherited one for what it leaves alone. Messages
+// reach WndProc through the replaceable WindowProc, so another component may hook a control.
 #include <functional>
 #include <memory>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "platform/rtl/Objects.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/Region.h"
 #include "platform/ui/WinUser.h"
 #include "platform/win/Messages.h"
 
@@ -75,6 +77,9 @@ class TControlDrag;
 // A control's action link class: makes the link of a control (C++ has no class references).
 using TControlActionLinkClass = TControlActionLink* (*)(TControl* Client);
 
+// A window procedure of a control (TControl::WindowProc).
+using TWndMethod = std::function<void(TMessage&)>;
+
 struct TSizeConstraints {
     int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;  // 0: no limit
 };
@@ -108,9 +113,14 @@ void SetPopupMenuHandler(PopupMenuHandler handler);
 // control and clipped to it. Outside a paint pass drawing shows at the window's next repaint;
 // inside one (see TPaintScope) the canvas draws through the paint DC, with that DC's origin and
 // clip and its own pen, brush and font.
+//
+// Drawing outside a pass keeps the canvas locked until the event loop next runs (or the canvas
+// goes), so a run of such calls shares one open painter as a pass does; the window is asked to
+// show what they drew once, when the hold ends.
 class TControlCanvas : public TCanvas {
 public:
     explicit TControlCanvas(TControl* control) : FControl(control) {}
+    ~TControlCanvas() override;
     const char* ClassName() const override { return "TControlCanvas"; }
     TControl* Control() const { return FControl; }
     // Points the canvas at the current image, position and clip; paintClip is in the window's
@@ -121,7 +131,11 @@ public:
     void AttachTo(HDC dc);
     bool Painting() const { return FPaintDepth > 0; }
 
+    // Ends the hold of drawing outside a pass: unlocks and shows what was drawn.
+    void EndHold();
+
 protected:
+    void Changing() override;
     void Changed() override;
 
 private:
@@ -130,9 +144,14 @@ private:
     TRect FDeviceClip;
     int FPaintDepth = 0;
     bool FAttached = false;
+    bool FHeld = false;   // locked by drawing outside a pass
+    TRect FPendingShow;   // what that drawing touched, in the window's coordinates
 };
 
 namespace ui {
+// Ends every hold of drawing outside a pass (TControlCanvas): the loop calls it as each pass
+// begins.
+void EndOffPassDrawing();
 // The canvas a control keeps for itself: made on first use and, outside a paint pass, pointed at
 // the control's image as it is now (its window made first, for a windowed control).
 TControlCanvas* OwnCanvas(TControl* control, std::unique_ptr<TControlCanvas>& canvas);
@@ -241,6 +260,12 @@ public:
     void SendToBack();
 
     LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+    // The control's window procedure: every message the layer delivers, Perform and SendMessage
+    // included, goes through it; by default it is WndProc. A component keeps the one it found,
+    // installs its own, chains to the kept one and puts it back later; nullptr restores WndProc.
+    // A hook may replace itself while it runs. The control drops any hook as it is destroyed.
+    TWndMethod WindowProc();
+    void SetWindowProc(TWndMethod Value);
     virtual void WndProc(TMessage& Message);
     virtual void Dispatch(TMessage& Message);
     virtual void DefaultHandler(TMessage& Message);
@@ -287,6 +312,10 @@ public:
     UINT DrawTextBiDiModeFlags(UINT Flags) const;
     UINT DrawTextBiDiModeFlagsReadingOnly() const;
 
+    // Scales the control by M / D (ChangeScale); D 0 raises EInvalidOperation and changes
+    // nothing. The layer's forms are 96 dots per inch, so the layer never scales on loading.
+    void ScaleBy(int M, int D);
+
     // Dragging a control onto others (OLE's drag and drop is another matter). With dmAutomatic a
     // left press starts a drag as BeginDrag(false) does. A drag is a grab of the input, not a
     // loop: BeginDrag returns at once. Immediate starts it at once; otherwise it starts once the
@@ -326,8 +355,17 @@ protected:
 
     // This control's drag ended, on Target (nullptr: nothing took it): OnEndDrag.
     virtual void DoEndDrag(TObject* Target, int X, int Y);
+    // Left, Top, Width and Height become MulDiv(value, M, D), and the font's Height too when the
+    // control does not take its parent's font; a windowed control scales its children first.
+    virtual void ChangeScale(int M, int D);
     virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
     virtual void WMContextMenu(TMessage& Message);
+    // Counts the writes of Text(): a control that keeps the text twice can tell whether it was
+    // written since it last looked without comparing the two.
+    uint64_t TextVersion() const { return FTextVersion; }
+    // Replaces count characters of Text() at start, then CM_TEXTCHANGED: an edit's change of a
+    // long text costs what it changes, not the whole text compared and copied.
+    void ReplaceText(size_t start, size_t count, const String& inserted);
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
@@ -370,9 +408,15 @@ private:
     friend class TCustomForm;
     friend struct UiInput;
     friend class TControlDrag;
+    // CM_DESIGNHITTEST for a mouse message: true when the control takes it as at run time.
+    bool DesignHitTest(const TMessage& Message);
+    // Through the window procedure: the installed one, else WndProc.
+    void Deliver(TMessage& Message);
     void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState extra = {});
     void DoMouseUp(TMessage& Message, TMouseButton Button);
 
+    // Shared, so that a hook replaced while it runs stays alive until it returns.
+    std::shared_ptr<const TWndMethod> FWindowProc;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     TSizeConstraints FConstraints;
     TAlign FAlign = alNone;
@@ -384,6 +428,7 @@ private:
     std::unique_ptr<TFont> FFont;
     bool FParentFont = true;
     String FText;
+    uint64_t FTextVersion = 0;
     String FHint;
     bool FShowHint = false;
     bool FParentShowHint = true;
@@ -567,6 +612,14 @@ public:
     // The paint pass: the frame (WM_NCPAINT) when it is invalid, then WM_PAINT when part of the
     // client area is. The backend calls it before showing the image; Update calls it too.
     void PaintPending();
+    // Draws the control as it shows on the screen onto DC with its top-left at (X, Y): its
+    // frame, its painting with its graphic children, its windowed children in z-order and
+    // native views through their pictures, cut to its region; all through the messages of a
+    // paint pass (its BeginPaint, GetDC and GetWindowDC give the target), so a component's own
+    // WM_PAINT shows. It works for a control that is not shown and leaves the window as valid
+    // or invalid as it was. A DC that is no DC draws nothing.
+    void PaintTo(HDC DC, int X, int Y);
+    void PaintTo(TCanvas* Canvas, int X, int Y);
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
@@ -577,6 +630,7 @@ public:
 
 protected:
     virtual void CreateParams(TCreateParams& Params);
+    void ChangeScale(int M, int D) override;
     virtual void CreateWnd();
     virtual void DestroyWnd();
     // Made visible, hidden, reparented, resized: the widget follows.
@@ -632,7 +686,10 @@ protected:
     virtual void WMGetDlgCode(TMessage& Message);
     virtual void WMSetFocus(TMessage& Message);
     virtual void WMKillFocus(TMessage& Message);
+    // CM_MOUSEWHEEL first (the control's own handling); unhandled, the parent gets WM_MOUSEWHEEL.
     virtual void WMMouseWheel(TMessage& Message);
+    // DoMouseWheel (OnMouseWheel and its kin): 1 when handled, else 0; never passed on.
+    virtual void CMMouseWheel(TMessage& Message);
     virtual void WMSize(TMessage& Message);
     virtual void WMPaint(TMessage& Message);
     // Default: fills the DC's visible part with Color (nothing for csOpaque controls); Result 1.
@@ -651,6 +708,19 @@ protected:
     // A child control's WM_NOTIFY (hwndFrom one of this window's children) goes back to that
     // control as CN_NOTIFY; others are left to the default handling.
     virtual void WMNotify(TMessage& Message);
+    // A control's notification (WM_COMMAND with the code in the high word of WParam and the
+    // control's window in LParam) goes back to that control as CN_COMMAND, its answer the
+    // answer; a WM_COMMAND naming no control of the program is left alone (answer 0).
+    virtual void WMCommand(TMessage& Message);
+    // WParam FALSE: paint passes leave this window and its children unpainted and the widgets
+    // stop showing changes, while invalidations accumulate; TRUE: painting resumes. Nested FALSE
+    // calls are not counted, and the message invalidates nothing.
+    virtual void WMSetRedraw(TMessage& Message);
+    // The pointer over a window (WParam) at a hit (low word of LParam): the parent is asked first
+    // (TRUE ends it); a child's message goes no further. Over the client area the Cursor of the
+    // control under the pointer (a graphic child's included) shows, over a sizing border the size
+    // cursor, elsewhere the arrow; Screen->Cursor other than crDefault wins. TRUE when shown.
+    virtual void WMSetCursor(TMessage& Message);
     // A child control moved, changed size, was shown or hidden, came or went.
     virtual void ChildLayoutChanged(TControl* Child) { (void)Child; }
     virtual void CMEnter(TMessage& Message);
@@ -676,6 +746,8 @@ private:
     // The window's bounds in its parent widget: the parent's client area starts past its frame.
     TRect PeerBounds() const;
     void PlaceChildPeers();
+    // WM_SETREDRAW FALSE holds for this window or one it sits in.
+    bool RedrawSuspended() const;
     void InvalidateClient(const TRect& r, bool erase);
     // Sends WM_NCCALCSIZE; true when the frame widths changed.
     bool MeasureFrame();
@@ -690,13 +762,16 @@ private:
     TWindowScrollBar& ScrollBar(int bar) { return bar == SB_HORZ ? FHScroll : FVScroll; }
     // A scroll bar was pressed, dragged or released (window coordinates).
     void TrackScrollBar(UINT msg, const TPoint& p);
+    // A held arrow or page area acts again, after the key repeat's delay and then at its rate.
+    void RepeatScroll();
+    static void ScrollRepeatTick(HWND hwnd, UINT msg, uintptr_t id, DWORD time);
 
     std::vector<TControl*> FControls;     // z-order, bottom first
     std::vector<TWinControl*> FTabList;   // tab order
     HWND FHandle = nullptr;
     std::unique_ptr<TBitmap> FImage;
     std::unique_ptr<ui::WidgetPeer> FPeer;
-    TRect FDirty;                // client coordinates
+    ui::InvalidArea FDirty;      // client coordinates
     bool FErase = false;         // the invalid part needs WM_ERASEBKGND
     bool FFrameDirty = false;    // the frame needs WM_NCPAINT
     bool FPainting = false;
@@ -710,11 +785,14 @@ private:
         int Bar = -1;       // SB_HORZ, SB_VERT; -1: none
         int Part = 0;       // the scroll code of the pressed part; SB_THUMBTRACK for the thumb
         int GrabOffset = 0; // pointer to thumb start, along the bar
+        TPoint Pointer;     // where the pointer is (window coordinates)
+        bool Repeating = false;  // past the first delay
     } FTrack;
     bool FTabStop = false;
     bool FAligning = false;
     bool FDoubleBuffered = false;
     bool FShowingNotified = false;  // Showing as CM_SHOWINGCHANGED last told it
+    bool FRedrawOff = false;        // WM_SETREDRAW FALSE
 
     bool FCtl3D = true;
     bool FParentCtl3D = true;

@@ -86,6 +86,16 @@ public:
     TIcon* Icon() const { return FIcon.get(); }
     void SetIcon(TIcon* value) { FIcon->Assign(value); }
 
+    // A translucent form: with AlphaBlend its window is layered (WS_EX_LAYERED) with
+    // AlphaBlendValue (0..255, default 255) as its constant opacity, applied when the window
+    // exists and again whenever it is made. Where the desktop shows no translucency the values
+    // are kept and the form shows opaque. A value outside 0..255 raises EInvalidOperation
+    // naming it and keeps the old one.
+    bool AlphaBlend() const { return FAlphaBlend; }
+    void SetAlphaBlend(bool value);
+    int AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(int value);
+
     // A key-down that may be a shortcut: OnShortCut, then the shortcut handler of the menus.
     virtual bool IsShortCut(TMessage& Message);
 
@@ -141,6 +151,8 @@ private:
     void SetMenuBarHeight(int height);
     void PlaceOnScreen();
     void ApplyWindowStyle();
+    // The window's layered style and opacity follow AlphaBlend (FormAlphaBlend.cpp).
+    void ApplyAlphaBlend();
 
     TModalResult FModalResult = mrNone;
     bool FModal = false;
@@ -159,6 +171,8 @@ private:
     TWindowState FWindowState = wsNormal;
     int FMenuBarHeight = 0;
     std::unique_ptr<TIcon> FIcon;
+    bool FAlphaBlend = false;
+    int FAlphaBlendValue = 255;
 };
 
 class TForm : public TCustomForm {
@@ -216,6 +230,10 @@ public:
     void HandleMessage();
     // One pass without the wait; false when the pass would have waited.
     bool HandleMessageNoWait();
+    // Called by a loop not the application's own (a message box, a common dialog) as it is about
+    // to wait: takes the Synchronize calls and the messages that wait, and answers when the next
+    // is due (rtl::NoDeadline: none; 0: at once).
+    uint64_t ServeForeignLoop();
     void HandleException(TObject* Sender);
     void ShowException(const Exception& E);
     int MessageBox(const String& Text, const String& Caption, UINT Flags = MB_OK);
@@ -397,4 +415,17 @@ void ClearMessageBoxLog();
 // A menu opening, a modal form starting or the program losing the activation: the focused
 // control gets WM_CANCELMODE, to end what the mouse or the keyboard had started there.
 void SendCancelMode();
+// A modal loop begins: WM_CANCELMODE to the focused control and to the control that holds the
+// mouse, and the capture let go.
+void CancelModesForModalLoop();
+// While one lives, a loop of the backend's own runs (a message box, a common dialog): modes are
+// cancelled as for a modal form, and the backend serves the application's messages, timers and
+// Synchronize calls whenever its loop waits.
+class ForeignLoop {
+public:
+    ForeignLoop();
+    ~ForeignLoop();
+    ForeignLoop(const ForeignLoop&) = delete;
+    ForeignLoop& operator=(const ForeignLoop&) = delete;
+};
 }  // namespace ui

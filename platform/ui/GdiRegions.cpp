@@ -180,6 +180,7 @@ int GetClipBox(HDC dc, TRect* rect) {
     TPoint off = c->DeviceOffset();
     TRect b = vis.Bounds();
     *rect = TRect(b.Left - off.X, b.Top - off.Y, b.Right - off.X, b.Bottom - off.Y);
+    *rect = c->LogicalRect(*rect);
     return RegionType(vis);
 }
 
@@ -187,7 +188,7 @@ static int ClipWithRect(HDC dc, int l, int t, int r, int b, bool exclude) {
     TCanvas* c = TCanvas::FromHandle(dc);
     if (!c) return ERROR;
     TPoint off = c->DeviceOffset();
-    TRect logical = Held(TRect(l, t, r, b));
+    TRect logical = c->LogicalRect(Held(TRect(l, t, r, b)));
     ui::Region dev(TRect(logical.Left + off.X, logical.Top + off.Y, logical.Right + off.X, logical.Bottom + off.Y));
     const TCanvasDcState& s = c->Dc().state;
     ui::Region current = s.hasClip ? s.clip : Everything();

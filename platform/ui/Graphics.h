@@ -147,6 +147,7 @@ class TCanvas;
 class TGraphic;
 
 namespace ui {
+enum class ShapeKind;
 class CanvasImpl;
 class FontFace;
 class PixelStore;
@@ -266,6 +267,9 @@ struct TCanvasDc;  // the device state, platform/ui/backend/Canvas.h
 // that no shape, offset or size can overflow; any real surface lies far inside.
 constexpr int kCanvasCoordLimit = 1 << 28;
 
+// Which way a canvas's x axis runs (its layout, SetLayout).
+enum TCanvasOrientation { coLeftToRight, coRightToLeft };
+
 class TCanvas : public TPersistent {
 public:
     // A canvas with no surface yet (drawing does nothing until SetBitmap), or one on a bitmap;
@@ -290,6 +294,14 @@ public:
     // The device area the canvas may touch (the window's visible part), in device coordinates;
     // nullptr removes the limit. Clip regions selected by the program are intersected with it.
     void SetDeviceClipRect(const TRect* rect);
+    // coRightToLeft while the layout has LAYOUT_RTL (SetLayout on the handle).
+    TCanvasOrientation CanvasOrientation() const;
+    // The device span [left, left + width) a right-to-left layout mirrors about: the client
+    // area for a window's canvas; width below 0 (the default) is the whole surface.
+    void SetLayoutArea(int left, int width);
+    // A further limit in device coordinates, as the part of a window a paint pass repaints;
+    // nullptr removes it. Unlike a selected clip region the program cannot take it away.
+    void SetDeviceClipRegion(const ui::Region* region);
     // Drawing is aliased, as on the original platform, unless this is switched on.
     bool AntiAlias() const { return FAntiAlias; }
     void SetAntiAlias(bool value) { FAntiAlias = value; }
@@ -383,6 +395,9 @@ public:
     void Sync();
     void ClipMoved();
     TPoint DeviceOffset() const;
+    // A logical rectangle as it lies under the layout: mirrored under a right-to-left one, the
+    // same otherwise (mirroring is its own inverse). The drawing calls apply it themselves.
+    TRect LogicalRect(const TRect& r) const;
     const ui::Region& Visible();
     uint64_t VisibleVersion();
     const ui::FontFace& Face();
@@ -403,6 +418,15 @@ private:
     // Around one drawing call: the change events, and the surface told its pixels changed.
     template <class Op>
     void Paint(bool notify, Op draw);
+    // Right-to-left layout: whether it is on, and the logical coordinate a mirrored edge (or
+    // pixel) lands on, so that implementations draw mirrored without knowing it.
+    bool Mirrored() const;
+    int MirrorEdge(int64_t x) const;
+    int MirrorPixel(int64_t x) const;
+    TRect MirrorRect(const TRect& r) const;
+    // The device pixel of a logical one.
+    TPoint DevicePixel(int X, int Y) const;
+    void Shape(ui::ShapeKind kind, const TRect& box, TPoint p1, TPoint p2, bool notify);
     TBitmap* FTarget = nullptr;
     std::unique_ptr<TFont> FFont;
     std::unique_ptr<TPen> FPen;

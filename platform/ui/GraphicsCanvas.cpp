@@ -2,6 +2,9 @@
 // events and the rules of the API. Each drawing goes to the canvas's implementation.
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <thread>
+#include <vector>
 
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/GdiHandles.h"
@@ -83,12 +86,48 @@ void TCanvas::Unlock() {
 }
 
 void TCanvas::SetOrigin(int x, int y) { FDc->state.viewportOrg = TPoint(x, y); }
+
+TCanvasOrientation TCanvas::CanvasOrientation() const {
+    return (FDc->state.layout & LAYOUT_RTL) ? coRightToLeft : coLeftToRight;
+}
+
+void TCanvas::SetLayoutArea(int left, int width) {
+    FDc->layoutLeft = width < 0 ? 0 : HeldCoord(left);
+    FDc->layoutWidth = width < 0 ? -1 : HeldCoord(width);
+}
+
+bool TCanvas::Mirrored() const { return (FDc->state.layout & LAYOUT_RTL) != 0; }
+
+// A logical edge x lies on device edge d = x + offset; mirrored it lies on 2A + W - d in the
+// area [A, A + W), which is logical 2A + W - 2 * offset - x.
+int TCanvas::MirrorEdge(int64_t x) const {
+    const TCanvasDc& dc = *FDc;
+    int64_t left = dc.layoutWidth < 0 ? 0 : dc.layoutLeft;
+    int64_t width = dc.layoutWidth < 0 ? (FTarget ? FTarget->Width() : 0) : dc.layoutWidth;
+    return HeldCoord(2 * left + width - 2 * int64_t{DeviceOffset().X} - x);
+}
+
+// A pixel is the span from its edge to the next, so mirrored it starts one edge further left.
+int TCanvas::MirrorPixel(int64_t x) const { return HeldCoord(int64_t{MirrorEdge(x)} - 1); }
+
+TRect TCanvas::MirrorRect(const TRect& r) const { return TRect(MirrorEdge(r.Right), r.Top, MirrorEdge(r.Left), r.Bottom); }
+
+TRect TCanvas::LogicalRect(const TRect& r) const { return Mirrored() ? MirrorRect(r) : r; }
 TPoint TCanvas::Origin() const { return FDc->state.viewportOrg; }
 
 void TCanvas::SetDeviceClipRect(const TRect* rect) {
+    TRect held = rect ? TRect(HeldCoord(rect->Left), HeldCoord(rect->Top), HeldCoord(rect->Right), HeldCoord(rect->Bottom)) : TRect();
+    // The same limit again changes nothing: the clip an open painter holds stays valid.
+    if (FDc->hasDeviceClip == (rect != nullptr) && FDc->deviceClip == held) return;
     FDc->hasDeviceClip = rect != nullptr;
-    if (rect)
-        FDc->deviceClip = TRect(HeldCoord(rect->Left), HeldCoord(rect->Top), HeldCoord(rect->Right), HeldCoord(rect->Bottom));
+    FDc->deviceClip = held;
+    ClipMoved();
+}
+
+void TCanvas::SetDeviceClipRegion(const ui::Region* region) {
+    if (!region && !FDc->hasDeviceRegion) return;
+    FDc->hasDeviceRegion = region != nullptr;
+    FDc->deviceRegion = region ? *region : ui::Region();
     ClipMoved();
 }
 
@@ -150,6 +189,7 @@ const ui::Region& TCanvas::Visible() {
         if (w > 0 && h > 0) {
             r = ui::Region(Rect(0, 0, w, h));
             if (dc.hasDeviceClip) r = r & ui::Region(dc.deviceClip);
+            if (dc.hasDeviceRegion) r = r & dc.deviceRegion;
             if (dc.state.hasClip) r = r & dc.state.clip;
         }
         dc.visible = std::move(r);
@@ -168,10 +208,12 @@ uint64_t TCanvas::VisibleVersion() {
 
 const ui::FontFace& TCanvas::Face() {
     TCanvasDc& dc = *FDc;
-    if (!dc.face || dc.faceVersion != dc.fontVersion || dc.faceAntialias != FAntiAlias) {
+    std::thread::id thread = std::this_thread::get_id();
+    if (!dc.face || dc.faceVersion != dc.fontVersion || dc.faceAntialias != FAntiAlias || dc.faceThread != thread) {
         dc.face = ui::GetBackend().CreateFontFace(*FFont, FAntiAlias);
         dc.faceVersion = dc.fontVersion;
         dc.faceAntialias = FAntiAlias;
+        dc.faceThread = thread;
     }
     return *dc.face;
 }
@@ -189,84 +231,127 @@ void TCanvas::Paint(bool notify, Op draw) {
 
 void TCanvas::MoveTo(int X, int Y) {
     FDc->state.penPos = TPoint(X, Y);
-    Impl().MoveTo(TPoint(X, Y));
+    Impl().MoveTo(Mirrored() ? TPoint(MirrorPixel(X), Y) : TPoint(X, Y));
 }
 
 void TCanvas::LineTo(int X, int Y) {
     TPoint from = FDc->state.penPos, to(X, Y);
     FDc->state.penPos = to;
+    if (Mirrored()) {
+        from.X = MirrorPixel(from.X);
+        to.X = MirrorPixel(to.X);
+    }
     // A line of no length, or with a pen that draws nothing, shows nothing; a recorder still
     // takes it, since it moves the current position.
     Paint(from != to && PenShows(*FPen), [&](ui::CanvasImpl& impl) { return impl.LineTo(from, to); });
 }
 
+namespace {
+// The points as given, or mirrored into a copy.
+template <class Mirror>
+const TPoint* MirroredPoints(const TPoint* points, int count, bool mirrored, std::vector<TPoint>& copy, Mirror mirror) {
+    if (!mirrored) return points;
+    copy.assign(points, points + count);
+    for (TPoint& p : copy) p.X = mirror(p.X);
+    return copy.data();
+}
+}  // namespace
+
 void TCanvas::Polyline(const TPoint* points, int count) {
     if (!points || count < 2) return;
-    Paint(PenShows(*FPen), [&](ui::CanvasImpl& impl) { return impl.Polyline(points, count); });
+    std::vector<TPoint> copy;
+    const TPoint* drawn = MirroredPoints(points, count, Mirrored(), copy, [this](int x) { return MirrorPixel(x); });
+    Paint(PenShows(*FPen), [&](ui::CanvasImpl& impl) { return impl.Polyline(drawn, count); });
 }
 
 void TCanvas::Polygon(const TPoint* points, int count) {
     if (!points || count < 2) return;
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.Polygon(points, count); });
+    std::vector<TPoint> copy;
+    const TPoint* drawn = MirroredPoints(points, count, Mirrored(), copy, [this](int x) { return MirrorPixel(x); });
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.Polygon(drawn, count); });
 }
 
-void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.Shape(ui::ShapeKind::Rectangle, TRect(X1, Y1, X2, Y2), {}, {}); });
+void TCanvas::Shape(ui::ShapeKind kind, const TRect& box, TPoint p1, TPoint p2, bool pen) {
+    TRect drawn = box;
+    if (Mirrored()) {
+        drawn = MirrorRect(box);
+        // Counter-clockwise in the mirror is clockwise on the device: the radials swap.
+        if (kind != ui::ShapeKind::Rectangle && kind != ui::ShapeKind::RoundRect && kind != ui::ShapeKind::Ellipse) {
+            TPoint start(MirrorEdge(p2.X), p2.Y), end(MirrorEdge(p1.X), p1.Y);
+            p1 = start;
+            p2 = end;
+        }
+    }
+    Paint(pen, [&](ui::CanvasImpl& impl) { return impl.Shape(kind, drawn, p1, p2); });
 }
+
+void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) { Shape(ui::ShapeKind::Rectangle, TRect(X1, Y1, X2, Y2), {}, {}, true); }
 
 void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
-    Paint(true, [&](ui::CanvasImpl& impl) {
-        return impl.Shape(ui::ShapeKind::RoundRect, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), {});
-    });
+    Shape(ui::ShapeKind::RoundRect, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), {}, true);
 }
 
-void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.Shape(ui::ShapeKind::Ellipse, TRect(X1, Y1, X2, Y2), {}, {}); });
-}
+void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) { Shape(ui::ShapeKind::Ellipse, TRect(X1, Y1, X2, Y2), {}, {}, true); }
 
 void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
-    Paint(PenShows(*FPen), [&](ui::CanvasImpl& impl) {
-        return impl.Shape(ui::ShapeKind::Arc, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), TPoint(X4, Y4));
-    });
+    Shape(ui::ShapeKind::Arc, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), TPoint(X4, Y4), PenShows(*FPen));
 }
 
 void TCanvas::Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
-    Paint(true, [&](ui::CanvasImpl& impl) {
-        return impl.Shape(ui::ShapeKind::Chord, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), TPoint(X4, Y4));
-    });
+    Shape(ui::ShapeKind::Chord, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), TPoint(X4, Y4), true);
 }
 
 void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
-    Paint(true, [&](ui::CanvasImpl& impl) {
-        return impl.Shape(ui::ShapeKind::Pie, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), TPoint(X4, Y4));
-    });
+    Shape(ui::ShapeKind::Pie, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), TPoint(X4, Y4), true);
 }
 
 void TCanvas::FillRect(const TRect& rect) {
     if (!BrushShows(*FBrush) || rect.IsEmpty()) return;
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FillRect(rect); });
+    TRect drawn = Mirrored() ? MirrorRect(rect) : rect;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FillRect(drawn); });
 }
 
 void TCanvas::FrameRect(const TRect& rect) {
     if (!BrushShows(*FBrush) || rect.IsEmpty()) return;
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FrameRect(rect); });
+    TRect drawn = Mirrored() ? MirrorRect(rect) : rect;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FrameRect(drawn); });
 }
 
 void TCanvas::DrawFocusRect(const TRect& rect) {
     if (rect.IsEmpty()) return;
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FocusRect(rect); });
+    TRect drawn = Mirrored() ? MirrorRect(rect) : rect;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FocusRect(drawn); });
 }
 
 void TCanvas::FillSolid(const TRect& rect, TColor color) {
     if (rect.IsEmpty() || color == clNone) return;
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FillSolid(rect, color); });
+    TRect drawn = Mirrored() ? MirrorRect(rect) : rect;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FillSolid(drawn, color); });
 }
 
 void TCanvas::ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip, const TRect* opaque) {
     int width = Face().TextWidth(text);
     UINT align = FDc->state.textAlign;
     TPoint at = (align & TA_UPDATECP) ? FDc->state.penPos : TPoint(X, Y);
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.Text(at, text, width, clip, opaque); });
+    if (Mirrored()) {
+        // The text's box is mirrored, not its letters: its reference edge moves across and the
+        // alignment turns (left to right and back; centred stays) for the call.
+        TRect clipBox = clip ? MirrorRect(*clip) : TRect(), opaqueBox = opaque ? MirrorRect(*opaque) : TRect();
+        TPoint drawnAt(MirrorEdge(at.X), at.Y);
+        UINT& state = FDc->state.textAlign;
+        if ((align & TA_CENTER) != TA_CENTER) state = align ^ TA_RIGHT;
+        try {
+            Paint(true, [&](ui::CanvasImpl& impl) {
+                return impl.Text(drawnAt, text, width, clip ? &clipBox : nullptr, opaque ? &opaqueBox : nullptr);
+            });
+        } catch (...) {
+            state = align;
+            throw;
+        }
+        state = align;
+    } else {
+        Paint(true, [&](ui::CanvasImpl& impl) { return impl.Text(at, text, width, clip, opaque); });
+    }
     if (align & TA_UPDATECP) {
         int advance = (align & TA_CENTER) == TA_CENTER ? 0 : (align & TA_RIGHT) ? -width : width;
         FDc->state.penPos.X = Saturated(int64_t{at.X} + advance);
@@ -309,8 +394,15 @@ void TCanvas::StretchDraw(const TRect& rect, TGraphic* graphic) {
 void TCanvas::DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const TRect& source, bool transparent,
                              TColor transparentColor, bool useAlpha) {
     if (!bitmap || bitmap->Empty()) return;
+    TRect drawn = dest;
+    if (Mirrored()) {
+        // Left beyond right draws the bitmap mirrored.
+        drawn = FDc->state.layout & LAYOUT_BITMAPORIENTATIONPRESERVED
+                    ? MirrorRect(dest)
+                    : TRect(MirrorEdge(dest.Left), dest.Top, MirrorEdge(dest.Right), dest.Bottom);
+    }
     Paint(false, [&](ui::CanvasImpl& impl) {
-        return impl.DrawBitmap(dest, *bitmap, source, transparent, transparentColor, useAlpha);
+        return impl.DrawBitmap(drawn, *bitmap, source, transparent, transparentColor, useAlpha);
     });
 }
 
@@ -325,12 +417,49 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) 
 }
 
 void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& source, TColor color) {
-    if (!bitmap || bitmap->Empty() || !FTarget) return;
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.BrushCopy(dest, *bitmap, source, color); });
+    if (!bitmap || bitmap->Empty() || (!FTarget && !Impl().Records())) return;
+    if (!Mirrored()) {
+        Paint(true, [&](ui::CanvasImpl& impl) { return impl.BrushCopy(dest, *bitmap, source, color); });
+        return;
+    }
+    TRect drawn = MirrorRect(dest), from = source;
+    TBitmap flipped;
+    if (!(FDc->state.layout & LAYOUT_BITMAPORIENTATIONPRESERVED)) {
+        // The source part mirrored into a bitmap of its own, copied upright from there.
+        int w = std::abs(source.Right - source.Left), h = std::abs(source.Bottom - source.Top);
+        flipped.SetSize(w, h);
+        flipped.Canvas()->DrawBitmapImpl(TRect(w, 0, 0, h), bitmap, source, false, clNone, false);
+        bitmap = &flipped;
+        from = TRect(0, 0, w, h);
+    }
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.BrushCopy(drawn, *bitmap, from, color); });
 }
 
 bool TCanvas::StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop) {
     if (w == 0 || h == 0) return true;
+    bool mirrorSource = src && src->Mirrored();
+    if (Mirrored() || mirrorSource) {
+        // Under a right-to-left layout a span moves across its DC, and the picture turns for each
+        // side that does not preserve bitmaps' orientation. Spans are made upright here and one
+        // negative width carries the turn, as the implementations take it.
+        bool flip = (w < 0) != (sw < 0);
+        auto across = [&flip](const TCanvas& c, int& pos, int& size) {
+            int64_t left = size >= 0 ? pos : int64_t{pos} + size + 1, width = std::abs(int64_t{size});
+            if (!c.Mirrored()) {
+                pos = HeldCoord(left);
+            } else {
+                pos = c.MirrorEdge(left + width);
+                if (!(c.FDc->state.layout & LAYOUT_BITMAPORIENTATIONPRESERVED)) flip = !flip;
+            }
+            size = static_cast<int>(std::min<int64_t>(width, INT32_MAX));
+        };
+        across(*this, x, w);
+        if (src) across(*src, sx, sw);
+        if (flip) {
+            x = HeldCoord(int64_t{x} + w - 1);
+            w = -w;
+        }
+    }
     Changing();
     Sync();
     if (src) src->Sync();
@@ -346,23 +475,37 @@ static TPoint DevicePoint(TPoint offset, int x, int y) {
     return TPoint(HeldCoord(int64_t{x} + offset.X), HeldCoord(int64_t{y} + offset.Y));
 }
 
+TPoint TCanvas::DevicePixel(int X, int Y) const {
+    return DevicePoint(DeviceOffset(), Mirrored() ? MirrorPixel(X) : X, Y);
+}
+
 TColor TCanvas::Pixels(int X, int Y) {
     if (!FTarget) return static_cast<TColor>(CLR_INVALID);
-    TPoint d = DevicePoint(DeviceOffset(), X, Y);
+    TPoint d = DevicePixel(X, Y);
     if (!Visible().Contains(d.X, d.Y)) return static_cast<TColor>(CLR_INVALID);
     return Impl().Pixel(d);
 }
 
 void TCanvas::SetPixels(int X, int Y, TColor color) {
-    if (!FTarget || color == clNone) return;
-    TPoint d = DevicePoint(DeviceOffset(), X, Y);
+    if (color == clNone) return;
+    if (!FTarget) {
+        // A recording takes the point as drawn; it has no surface to hold it to.
+        if (Impl().Records()) Paint(true, [&](ui::CanvasImpl& impl) { return impl.SetPixel(TPoint(X, Y), color); });
+        return;
+    }
+    TPoint d = DevicePixel(X, Y);
     if (!Visible().Contains(d.X, d.Y)) return;
     Paint(true, [&](ui::CanvasImpl& impl) { return impl.SetPixel(d, color); });
 }
 
 void TCanvas::FloodFill(int X, int Y, TColor color, TFillStyle style) {
-    if (!FTarget || FTarget->Empty() || !BrushShows(*FBrush)) return;
-    TPoint start = DevicePoint(DeviceOffset(), X, Y);
+    if (!BrushShows(*FBrush)) return;
+    if (!FTarget) {
+        if (Impl().Records()) Paint(true, [&](ui::CanvasImpl& impl) { return impl.FloodFill(TPoint(X, Y), color, style); });
+        return;
+    }
+    if (FTarget->Empty()) return;
+    TPoint start = DevicePixel(X, Y);
     if (!Visible().Contains(start.X, start.Y)) return;
     Paint(true, [&](ui::CanvasImpl& impl) { return impl.FloodFill(start, color, style); });
 }

@@ -21,7 +21,8 @@ struct TMetafileOp {
         MoveTo, LineTo, Polyline, Polygon, Rectangle, Ellipse, RoundRect, Arc, Chord, Pie,
         CreatePen, CreateBrush, CreateFont, Select, Delete,
         SetTextColor, SetBkColor, SetBkMode, SetRop2, Text, StretchDib, SetPixel, SetTextAlign,
-        SelectClip  // rects is the new clip region; style 0 removes the clip
+        SelectClip,  // rects is the new clip region; style 0 removes the clip
+        FloodFill    // from p1 with the selected brush: style 0 up to the colour, 1 over it
     };
     Kind kind = MoveTo;
     std::vector<TPoint> points;
@@ -87,6 +88,9 @@ protected:
 private:
     friend class TMetafileCanvas;
     void ParseEmf(const std::vector<uint8_t>& b);
+    // The area that playback maps onto the target: the frame, or the bounds when the frame is
+    // empty (or inverted); empty when both are.
+    TRect ShownFrame() const;
     void ParseWmf(const std::vector<uint8_t>& b);
     std::vector<TMetafileOp> FOps;
     TRect FBounds;

@@ -36,7 +36,7 @@ std::vector<uint8_t> TMetafile::WmfBytes() const {
         records.push_back(std::move(w.v));
     };
     auto ansi = [](const String& s) { return Utf16ToCp932(s); };
-    TRect frame = FFrame.IsEmpty() ? FBounds : FFrame;
+    TRect frame = ShownFrame();
     bool clipSaved = false;
     rec(META_SETWINDOWORG, [&](Writer& w) { w.I16(frame.Top); w.I16(frame.Left); });
     rec(META_SETWINDOWEXT, [&](Writer& w) { w.I16(frame.Height()); w.I16(frame.Width()); });
@@ -94,6 +94,9 @@ std::vector<uint8_t> TMetafile::WmfBytes() const {
             case TMetafileOp::SetRop2: rec(META_SETROP2, [&](Writer& w) { w.U16(op.style); w.U16(0); }); break;
             case TMetafileOp::SetTextAlign: rec(META_SETTEXTALIGN, [&](Writer& w) { w.U16(op.style); w.U16(0); }); break;
             case TMetafileOp::SetPixel: rec(META_SETPIXEL, [&](Writer& w) { w.U32(op.color); w.I16(op.p1.Y); w.I16(op.p1.X); }); break;
+            case TMetafileOp::FloodFill:
+                rec(META_EXTFLOODFILL, [&](Writer& w) { w.U16(op.style); w.U32(op.color); w.I16(op.p1.Y); w.I16(op.p1.X); });
+                break;
             case TMetafileOp::Text:
                 rec(META_EXTTEXTOUT, [&](Writer& w) {
                     std::string s = ansi(op.text);
@@ -139,14 +142,20 @@ std::vector<uint8_t> TMetafile::WmfBytes() const {
         maxRecord = std::max(maxRecord, static_cast<uint32_t>(r.size() / 2));
     }
     Writer p;
-    p.U32(kPlaceableKey);
-    p.U16(0);
-    p.I16(frame.Left); p.I16(frame.Top); p.I16(frame.Right); p.I16(frame.Bottom);
-    p.U16(static_cast<uint32_t>(FInch));
-    p.U32(0);
-    uint16_t sum = 0;
-    for (size_t i = 0; i < 10; ++i) sum ^= Get16(p.v.data() + 2 * i);
-    p.U16(sum);
+    // The placeable header holds the frame's corners in 16 bits; a frame that reaches past them at
+    // 96 units per inch goes without it, as its window's origin and extent (which fit) say the same.
+    const bool placeable =
+        FInch != 96 || (FitsInt16(TPoint(frame.Left, frame.Top)) && FitsInt16(TPoint(frame.Right, frame.Bottom)));
+    if (placeable) {
+        p.U32(kPlaceableKey);
+        p.U16(0);
+        p.I16(frame.Left); p.I16(frame.Top); p.I16(frame.Right); p.I16(frame.Bottom);
+        p.U16(static_cast<uint32_t>(FInch));
+        p.U32(0);
+        uint16_t sum = 0;
+        for (size_t i = 0; i < 10; ++i) sum ^= Get16(p.v.data() + 2 * i);
+        p.U16(sum);
+    }
     p.U16(1); p.U16(9); p.U16(0x0300); p.U32(totalWords); p.U16(objects); p.U32(maxRecord); p.U16(0);
     for (auto& r : records) p.v.insert(p.v.end(), r.begin(), r.end());
     return p.v;
@@ -264,7 +273,8 @@ void TMetafile::ParseWmf(const std::vector<uint8_t>& b) {
                 op.weight = I16At(r + 8);
                 op.italic = r[10]; op.underline = r[11]; op.strikeOut = r[12]; op.charset = r[13]; op.pitch = r[17];
                 std::string face;
-                for (size_t i = 18; i < len && i < 18 + 32 && r[i]; ++i) face.push_back(static_cast<char>(r[i]));
+                // 32 bytes hold the name and its NUL, as the writer has it.
+                for (size_t i = 18; i < len && i < 18 + 31 && r[i]; ++i) face.push_back(static_cast<char>(r[i]));
                 op.text = IsValidUtf8(face) ? String(face) : Cp932ToUtf16(face);
                 break;
             }
@@ -279,6 +289,10 @@ void TMetafile::ParseWmf(const std::vector<uint8_t>& b) {
             case META_SETROP2: need(2); op.kind = TMetafileOp::SetRop2; op.style = Get16(r); break;
             case META_SETTEXTALIGN: need(2); op.kind = TMetafileOp::SetTextAlign; op.style = Get16(r); break;
             case META_SETPIXEL: need(8); op.kind = TMetafileOp::SetPixel; op.color = Get32(r); op.p1 = TPoint(I16At(r + 6), I16At(r + 4)); break;
+            case META_EXTFLOODFILL:
+                need(10); op.kind = TMetafileOp::FloodFill; op.style = Get16(r); op.color = Get32(r + 2);
+                op.p1 = TPoint(I16At(r + 8), I16At(r + 6));
+                break;
             case META_EXTTEXTOUT: {
                 need(8);
                 op.kind = TMetafileOp::Text;
@@ -313,7 +327,7 @@ void TMetafile::ParseWmf(const std::vector<uint8_t>& b) {
         if (pos < b.size()) pos += words * 2ull;
     }
     TRect frame = placeable ? bbox : ::Bounds(org.X, org.Y, ext.X, ext.Y);
-    if (placeable && inch != 96) {
+    if (placeable && inch != 96 && !frame.IsEmpty()) {
         // Placeable units to pixels at 96 per inch; the records stay in their own units and are
         // mapped through the frame at playback.
         FWidth = static_cast<int>(std::lround(frame.Width() * 96.0 / inch));

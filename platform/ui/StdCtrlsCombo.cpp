@@ -12,11 +12,14 @@ using namespace ui::stdctrls;
 // TCustomComboBox
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
-    : TNativeControlOf(AOwner), FItems(std::make_unique<TStringList>()) {
+    : TNativeControlOf(AOwner), FItems(std::make_unique<TControlItems>()) {
     SetBounds(0, 0, 145, 21);
     SetTabStop(true);
     SetColor(clWindow);
-    FItems->OnChanging = [this](TStrings*) { FTracker.Before(*FItems, FItemIndex >= 0); };
+    // A change the items name moves the selection itself; any other is followed by content.
+    FItems->OnChanging = [this](TStrings*) {
+        if (FItems->Pending().kind == TControlItems::Change::Other) FTracker.Before(*FItems, FItemIndex >= 0);
+    };
     FItems->OnChange = [this](TStrings*) { ItemsChanged(); };
 }
 
@@ -49,11 +52,36 @@ void TCustomComboBox::InitView() {
 }
 
 void TCustomComboBox::ItemsChanged() {
+    using Change = TControlItems::Change;
     // The selection follows its item; the shown text stays as it is.
-    if (FTracker.Active()) FItemIndex = FTracker.Map(*FItems, FItemIndex);
+    const Change& c = FItems->Pending();
+    if (c.kind != Change::Other) FItemIndex = MapItem(c, FItemIndex);
+    else if (FTracker.Active()) FItemIndex = FTracker.Map(*FItems, FItemIndex);
     FTracker.Done();
     if (FItemIndex >= FItems->Count()) FItemIndex = -1;
-    RefreshView();
+    if (c.kind == Change::Other) {
+        RefreshView();
+        return;
+    }
+    // One change: the view is shown that change alone.
+    auto v = ChangeView();
+    if (!v) return;
+    switch (c.kind) {
+        case Change::Insert: v->InsertItem(c.index, FItems->Get(c.index)); break;
+        case Change::Delete: v->DeleteItem(c.index); break;
+        case Change::Put: v->SetItemText(c.index, FItems->Get(c.index)); break;
+        case Change::Exchange:
+            v->SetItemText(c.index, FItems->Get(c.index));
+            v->SetItemText(c.other, FItems->Get(c.other));
+            break;
+        case Change::Move:
+            v->DeleteItem(c.index);
+            v->InsertItem(c.other, FItems->Get(c.other));
+            break;
+        case Change::Object:
+        case Change::Other: break;
+    }
+    v->SetItemIndex(FItemIndex);
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle value) {
@@ -92,7 +120,7 @@ void TCustomComboBox::SetDropDownCount(int value) {
 
 void TCustomComboBox::SetDroppedDown(bool value) {
     if (FDroppedDown == value) return;
-    if (value) Notify(CBN_DROPDOWN);
+    if (value && !Notify(CBN_DROPDOWN)) return;
     // The open list takes the mouse: the press that opened it leaves no capture on the box,
     // whose release the list receives.
     if (value && MouseCapture()) SetMouseCapture(false);
@@ -143,16 +171,14 @@ void TCustomComboBox::CloseUp() {
     if (OnCloseUp) OnCloseUp(this);
 }
 
-void TCustomComboBox::UserSelect(int index) {
-    if (index < 0 || index >= FItems->Count()) return;
+bool TCustomComboBox::UserSelect(int index) {
+    if (index < 0 || index >= FItems->Count()) return true;
     SetItemIndex(index);
-    Click();
-    Select();
+    return Notify(CBN_SELCHANGE);  // reflected: Click, then Select
 }
 
 void TCustomComboBox::ListItemPicked(int index) {
-    UserSelect(index);
-    ListClosedUp();
+    if (UserSelect(index)) ListClosedUp();
 }
 
 void TCustomComboBox::ListClosedUp() {
@@ -222,7 +248,7 @@ void TCustomComboBox::EditText(int start, int end, const String& in) {
     if (auto v = ChangeView()) v->SetText(next);
     SetEditSel(start + s.Length(), start + s.Length());
     MatchItem();
-    Change();  // the user's typing
+    Notify(CBN_EDITCHANGE);  // reflected: Change
 }
 
 int TCustomComboBox::Find(const String& s, int after, bool exact) const {
@@ -362,8 +388,18 @@ void TCustomComboBox::DefaultHandler(TMessage& Message) {
             EditText(SelStart(), SelStart() + SelLength(), String());
             return;
         case CN_COMMAND:
-            if (HIWORD(Message.WParam) == CBN_DROPDOWN) DropDown();
-            else if (HIWORD(Message.WParam) == CBN_CLOSEUP) CloseUp();
+            switch (HIWORD(Message.WParam)) {
+                case CBN_SELCHANGE: {
+                    std::shared_ptr<const bool> alive = AliveToken();
+                    Click();
+                    if (*alive) Select();
+                    break;
+                }
+                case CBN_EDITCHANGE: Change(); break;
+                case CBN_DROPDOWN: DropDown(); break;
+                case CBN_CLOSEUP: CloseUp(); break;
+                default: break;
+            }
             return;
         case CB_SHOWDROPDOWN:
             SetDroppedDown(Message.WParam != 0);

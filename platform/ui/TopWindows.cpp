@@ -10,6 +10,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/InputGrab.h"
 #include "platform/ui/Tooltips.h"
+#include "platform/ui/WindowLayers.h"
 #include "platform/ui/backend/Backend.h"
 
 namespace {
@@ -19,6 +20,7 @@ TWinControl* gFocus = nullptr;
 std::map<const TWinControl*, TWinControl*> gOwners;  // owned window -> owner
 std::map<String, UINT> gClassStyles;                 // window class -> class style
 std::vector<TWinControl*> gTops;                     // top-level windows with a window
+std::set<const TWinControl*> gHiddenWithOwner;       // owned windows their owner's hiding took
 
 HWND HandleOf(TWinControl* w) { return w && w->HandleAllocated() ? w->Handle() : nullptr; }
 bool IsTop(const TWinControl* w) { return !w->Parent() || w->IsPopup(); }
@@ -93,6 +95,7 @@ void ui::detail::ControlGone(TControl* control) {
     if (gFocus == control) gFocus = nullptr;
     std::erase_if(gTops, [control](TWinControl* w) { return static_cast<TControl*>(w) == control; });
     std::erase_if(gOwners, [control](const auto& item) { return static_cast<const TControl*>(item.first) == control; });
+    std::erase_if(gHiddenWithOwner, [control](const TWinControl* w) { return static_cast<const TControl*>(w) == control; });
     for (auto& item : gOwners)
         if (static_cast<TControl*>(item.second) == control) item.second = nullptr;
 }
@@ -100,6 +103,8 @@ void ui::detail::ControlGone(TControl* control) {
 bool ui::detail::IsLiveWindow(const TWinControl* window) {
     return std::find(gTops.begin(), gTops.end(), window) != gTops.end();
 }
+
+std::vector<TWinControl*> ui::detail::TopLevelWindows() { return gTops; }
 
 DWORD GetClassLong(HWND hwnd, int index) {
     TWinControl* w = Live(hwnd);
@@ -154,7 +159,11 @@ HWND GetAncestor(HWND hwnd, UINT flags) {
 
 BOOL IsWindowVisible(HWND hwnd) {
     TWinControl* w = Live(hwnd);
-    return w && w->Showing() ? TRUE_ : FALSE_;
+    if (!w || !w->Showing()) return FALSE_;
+    // An owned window hidden with its owner keeps its Visible but shows nothing.
+    for (TWinControl* c = w; c; c = c->Parent())
+        if (gHiddenWithOwner.count(c)) return FALSE_;
+    return TRUE_;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -164,7 +173,10 @@ void ui::detail::TopWindowShown(TWinControl* window, bool shown) {
     // Owned windows hide with their owner and come back with it.
     for (auto& [w, o] : gOwners) {
         auto* owned = const_cast<TWinControl*>(w);
-        if (o == window && owned->Peer()) owned->Peer()->SetVisible(shown && owned->Visible());
+        if (o != window || !owned->Peer()) continue;
+        owned->Peer()->SetVisible(shown && owned->Visible());
+        if (shown) gHiddenWithOwner.erase(owned);
+        else if (owned->Visible()) gHiddenWithOwner.insert(owned);
     }
     if (shown || !gActive) return;
     TWinControl* top = gActive;
@@ -222,6 +234,7 @@ void ui::ActivateWindow(TWinControl* window, WPARAM how, bool fromSystem) {
         return;
     }
     if (!newWatch.Alive()) return;
+    detail::NoteActivated(window);
     if (auto* form = dynamic_cast<TCustomForm*>(window)) Screen->FActiveForm = form;
     else if (TCustomForm* form = GetParentForm(window)) Screen->FActiveForm = form;
     if (!fromSystem && window->Peer()) window->Peer()->Activate();
@@ -240,7 +253,7 @@ HWND SetFocus(HWND hwnd) {
     HWND old = HandleOf(gFocus);
     TWinControl* w = Live(hwnd);
     if (!w) return nullptr;
-    if (!w->Showing() || !w->Enabled()) return nullptr;
+    if (!w->Showing() || ui::detail::InputRefused(w)) return nullptr;
     TWinControl* top = ui::TopLevelWindow(w);
     if (TCustomForm* form = GetParentForm(w); form && form != w && w->CanFocus()) {
         if (gActive != top) ui::ActivateWindow(top);

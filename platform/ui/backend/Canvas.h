@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "platform/ui/Graphics.h"
@@ -45,9 +46,14 @@ public:
     virtual void SurfaceGone() = 0;
     // The clip region was changed through the handle.
     virtual void ClipChanged() = 0;
+    // A recording keeps calls that need a surface's pixels (single pixels, flood fills, the
+    // brush copy, the focus frame) as calls: the front has no surface to check them against.
+    virtual bool Records() const { return false; }
 
     // Drawing in logical coordinates with the front's pen, brush, font and state. Each call
-    // answers whether the surface's pixels changed.
+    // answers whether the surface's pixels changed. Under a right-to-left layout the front has
+    // mirrored the coordinates already (and flipped the text alignment for the call), so an
+    // implementation never looks at the layout.
     virtual void MoveTo(TPoint to) = 0;
     virtual bool LineTo(TPoint from, TPoint to) = 0;
     virtual bool Polyline(const TPoint* points, int count) = 0;
@@ -84,6 +90,7 @@ public:
     void SurfaceChanged(TBitmap* old) override { Inner().SurfaceChanged(old); }
     void SurfaceGone() override { Inner().SurfaceGone(); }
     void ClipChanged() override { Inner().ClipChanged(); }
+    bool Records() const override { return const_cast<CanvasForwarder*>(this)->Inner().Records(); }
     void MoveTo(TPoint to) override { Inner().MoveTo(to); }
     bool LineTo(TPoint from, TPoint to) override { return Inner().LineTo(from, to); }
     bool Polyline(const TPoint* points, int count) override { return Inner().Polyline(points, count); }
@@ -137,6 +144,7 @@ struct TCanvasDcState {
     int bkMode = OPAQUE;
     UINT textAlign = TA_TOP | TA_LEFT;
     TPoint penPos;
+    DWORD layout = 0;  // LAYOUT_RTL, LAYOUT_BITMAPORIENTATIONPRESERVED
 };
 
 struct TCanvasDc {
@@ -144,6 +152,11 @@ struct TCanvasDc {
     std::vector<TCanvasDcState> saved;
     bool hasDeviceClip = false;
     TRect deviceClip;
+    // The device span a right-to-left layout mirrors about; a width below 0 is the surface's.
+    int layoutLeft = 0;
+    int layoutWidth = -1;
+    bool hasDeviceRegion = false;
+    ui::Region deviceRegion;
     // Counts changes of the device clip, the clip region and the surface.
     uint64_t clipStamp = 1;
     // Count the changes of the pen, brush and font, so that what an implementation made of
@@ -162,8 +175,10 @@ struct TCanvasDc {
     int visibleWidth = -1;
     int visibleHeight = -1;
     uint64_t visibleVersion = 0;
-    // The font as the backend measures and draws it, made again after the font changes.
+    // The font as the backend measures and draws it, made again after the font changes or on
+    // another thread (a backend may share a face's parts among the canvases of one thread).
     std::unique_ptr<ui::FontFace> face;
     uint64_t faceVersion = 0;
     bool faceAntialias = false;
+    std::thread::id faceThread;
 };
