@@ -122,14 +122,16 @@ protected:
     }
 
     // The pointer pressed at from and carried to to in steps, then released.
-    static void Carry(User& user, TPoint from, TPoint to, bool release = true) {
-        user.MoveTo(from);
-        user.Press();
+    static void Carry(TPoint from, TPoint to, bool release = true) {
+        ASSERT_TRUE(desktop::PointerTo(from.X, from.Y));
+        ASSERT_TRUE(desktop::PointerButton(true));
         for (int i = 1; i <= 12; ++i) {
-            user.MoveTo(Point(from.X + (to.X - from.X) * i / 12, from.Y + (to.Y - from.Y) * i / 12));
+            ASSERT_TRUE(desktop::PointerTo(from.X + (to.X - from.X) * i / 12, from.Y + (to.Y - from.Y) * i / 12));
             display::Settle();
         }
-        if (release) user.Release();
+        if (release) {
+            ASSERT_TRUE(desktop::PointerButton(false));
+        }
     }
     TPoint FormPoint() { return display::ScreenPoint(form, 40, 40); }
     static TPoint PeerPoint(const std::string& shown) {
@@ -235,11 +237,11 @@ TEST_F(DesktopExchange, ThePeersClipboardArrivesInOurFormats) {
 TEST_F(DesktopExchange, ADragOfOursDropsOnThePeerWithItsBytesAndEffect) {
     dragged[CF_UNICODETEXT] = ui::ClipboardTextBytes(String("abc"));
     dragged[Rtf()] = B(std::string("{\\rtf1 abc}") + '\0');
-    display::RunAsUser([&](User& user) {
+    display::RunAsUser([&](User&) {
         Peer peer({"drop", std::to_string(kPeerX), std::to_string(kPeerY), "copy"});
         std::string shown = peer.LineStarting("shown");
         ASSERT_FALSE(shown.empty());
-        Carry(user, FormPoint(), PeerPoint(shown));
+        ASSERT_NO_FATAL_FAILURE(Carry(FormPoint(), PeerPoint(shown)));
         ASSERT_EQ(peer.LineStarting("drop"), "drop copy");
         std::vector<PeerPart> parts;
         ASSERT_TRUE(peer.Data(parts));
@@ -255,11 +257,11 @@ TEST_F(DesktopExchange, ADragOfOursDropsOnThePeerWithItsBytesAndEffect) {
 
 TEST_F(DesktopExchange, DataWithNothingTheDesktopTakesStaysInside) {
     dragged[RegisterClipboardFormat("Exchange private rows")] = B("rows");
-    display::RunAsUser([&](User& user) {
+    display::RunAsUser([&](User&) {
         Peer peer({"drop", std::to_string(kPeerX), std::to_string(kPeerY), "copy"});
         std::string shown = peer.LineStarting("shown");
         ASSERT_FALSE(shown.empty());
-        Carry(user, FormPoint(), PeerPoint(shown));
+        ASSERT_NO_FATAL_FAILURE(Carry(FormPoint(), PeerPoint(shown)));
         ASSERT_TRUE(WaitFor([&] { return dragDone; }, 10000));
         EXPECT_EQ(OnUi([&] { return dragResult; }), DRAGDROP_S_DROP);
         EXPECT_EQ(OnUi([&] { return dragEffect; }), static_cast<DWORD>(DROPEFFECT_NONE));
@@ -269,15 +271,15 @@ TEST_F(DesktopExchange, DataWithNothingTheDesktopTakesStaysInside) {
 
 TEST_F(DesktopExchange, APeerThatDiesDuringADragEndsItCancelled) {
     dragged[CF_UNICODETEXT] = ui::ClipboardTextBytes(String("abc"));
-    display::RunAsUser([&](User& user) {
+    display::RunAsUser([&](User&) {
         Peer peer({"drop", std::to_string(kPeerX), std::to_string(kPeerY), "copy"});
         std::string shown = peer.LineStarting("shown");
         ASSERT_FALSE(shown.empty());
         TPoint over = PeerPoint(shown);
-        Carry(user, FormPoint(), over, false);
+        ASSERT_NO_FATAL_FAILURE(Carry(FormPoint(), over, false));
         peer.Kill();
-        user.MoveTo(Point(over.X + 5, over.Y + 5));
-        user.Release();
+        ASSERT_TRUE(desktop::PointerTo(over.X + 5, over.Y + 5));
+        ASSERT_TRUE(desktop::PointerButton(false));
         ASSERT_TRUE(WaitFor([&] { return dragDone; }, 15000)) << "the drag loop did not end";
         EXPECT_EQ(OnUi([&] { return dragResult; }), DRAGDROP_S_CANCEL);
         EXPECT_EQ(OnUi([&] { return dragEffect; }), static_cast<DWORD>(DROPEFFECT_NONE));
@@ -288,7 +290,7 @@ TEST_F(DesktopExchange, ThePeersDragsArriveAtOurTargetInOurFormats) {
     ComPtr<KeepingTarget> target{new KeepingTarget};
     ASSERT_EQ(RegisterDragDrop(form->Handle(), target.Get()), S_OK);
     const std::string html = "<html><body><!--StartFragment--><u>" + kE + "</u><!--EndFragment--></body></html>";
-    display::RunAsUser([&](User& user) {
+    display::RunAsUser([&](User&) {
         // The peer drags its data onto the form; it learns the effect our target answered.
         auto dragFromPeer = [&](const std::vector<std::string>& data) {
             std::vector<std::string> args = {"drag", std::to_string(kPeerX), std::to_string(kPeerY)};
@@ -296,7 +298,7 @@ TEST_F(DesktopExchange, ThePeersDragsArriveAtOurTargetInOurFormats) {
             Peer peer(args);
             std::string shown = peer.LineStarting("shown");
             ASSERT_FALSE(shown.empty());
-            Carry(user, PeerPoint(shown), FormPoint());
+            ASSERT_NO_FATAL_FAILURE(Carry(PeerPoint(shown), FormPoint()));
             EXPECT_EQ(peer.LineStarting("dragged"), "dragged copy");
             ASSERT_TRUE(WaitFor([&] { return bool(target->Dropped); }, 10000));
         };

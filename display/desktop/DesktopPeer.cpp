@@ -123,6 +123,30 @@ void Peer::Kill() {
 }
 
 namespace {
+
+bool Xdotool(std::vector<std::string> args) {
+    std::string exe = DESKTOP_XDOTOOL_EXE;
+    std::vector<char*> argv{exe.data()};
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, exe.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return false;
+    for (int i = 0; i < 500; ++i) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        usleep(10000);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return false;
+}
+
+}  // namespace
+
+bool PointerTo(int x, int y) { return Xdotool({"mousemove", std::to_string(x), std::to_string(y)}); }
+bool PointerButton(bool down) { return Xdotool({down ? "mousedown" : "mouseup", "1"}); }
+
+namespace {
 const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 }
 

@@ -34,6 +34,11 @@ private:
     std::string FBuffer;
 };
 
+// The pointer of the X server, moved and pressed through its test extension by xdotool (found at
+// configure time); false when xdotool failed or did not end in time.
+bool PointerTo(int x, int y);
+bool PointerButton(bool down);
+
 std::string Base64(const std::string& bytes);
 std::string FromBase64(const std::string& text);
 // The part of the type, or nullptr.
