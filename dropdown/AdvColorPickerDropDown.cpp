@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "platform/ui/WinUser.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/ui/SystemInfo.h"
 #include "platform/win/Messages.h"
 
 namespace {
@@ -364,4 +366,377 @@ void TCustomColorSelector::MouseMove(TShiftState Shift, int X, int Y) {
 void TCustomColorSelector::CMMouseLeave(TMessage& Message) {
     TAdvCustomColorSelectorPanel::CMMouseLeave(Message);
     SetItemHot(-1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The colour picker's items
+
+void TColorItem::SetCaption(const String& value) {
+    if (FCaption == value) return;
+    FCaption = value;
+    Changed(false);
+}
+
+void TColorItem::SetColor(TColor value) {
+    if (FColor == value) return;
+    FColor = value;
+    Changed(false);
+}
+
+void TColorItem::Assign(const TPersistent* Source) {
+    const auto* s = dynamic_cast<const TColorItem*>(Source);
+    if (!s) {
+        TCollectionItem::Assign(Source);
+        return;
+    }
+    SetCaption(s->FCaption);
+    SetColor(s->FColor);
+    FEnabled = s->FEnabled;
+    FHint = s->FHint;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The colour picker
+
+TAdvColorPickerDropDown::TAdvColorPickerDropDown(TComponent* AOwner)
+    : TAdvCustomDropDown(AOwner),
+      FColors(std::make_unique<TColorItems>(this)),
+      FItemAppearance(std::make_unique<TItemAppearance>(this)) {
+    FColors->OnChange = [](TObject*) {};
+    FKeyTimer = NewComponent<TTimer>(this);
+    FKeyTimer->SetEnabled(false);
+    FKeyTimer->SetInterval(kKeyTimeoutMs);
+    FKeyTimer->OnTimer = [this](TObject*) {
+        FKeyTimer->SetEnabled(false);
+        FCurSearch.clear();
+    };
+    // Placed in the designer: neither read from a form file nor loaded.
+    const TComponentState owner = AOwner ? AOwner->ComponentState() : TComponentState();
+    FDesignTime = ComponentState().Contains(csDesigning) && !owner.Contains(csReading) && !owner.Contains(csLoading);
+}
+
+TAdvColorPickerDropDown::~TAdvColorPickerDropDown() {
+    if (FKeyTimer) FKeyTimer->SetEnabled(false);
+}
+
+void TAdvColorPickerDropDown::AfterConstruction() {
+    TAdvCustomDropDown::AfterConstruction();
+    SetEditorEnabled(false);
+    SetDropDownEnabled(true);
+    SetDropDownHeight(200);
+    DropDownHeader()->SetVisible(false);
+    DropDownFooter()->SetVisible(false);
+    SetCursor(crArrow);
+}
+
+void TAdvColorPickerDropDown::CreateWnd() {
+    TAdvCustomDropDown::CreateWnd();
+    if (FDesignTime && FColors->Count() == 0) {
+        FDesignTime = false;
+        AddDefaultColors();
+    }
+}
+
+void TAdvColorPickerDropDown::Notification(TComponent* AComponent, TOperation Operation) {
+    TAdvCustomDropDown::Notification(AComponent, Operation);
+    if (Operation != opRemove) return;
+    if (AComponent == FItemSelector) FItemSelector = nullptr;
+    if (AComponent == FColorSelector) FColorSelector = nullptr;
+    if (AComponent == FKeyTimer) FKeyTimer = nullptr;
+}
+
+void TAdvColorPickerDropDown::AddDefaultColors() {
+    static constexpr struct {
+        const char16_t* caption;
+        uint32_t color;
+    } kDefault[16] = {
+        {u"Black", 0x000000},  {u"Maroon", 0x000080}, {u"Green", 0x008000},   {u"Olive", 0x008080},
+        {u"Navy", 0x800000},   {u"Purple", 0x800080}, {u"Teal", 0x808000},    {u"Gray", 0x808080},
+        {u"Silver", 0xC0C0C0}, {u"Red", 0x0000FF},    {u"Lime", 0x00FF00},    {u"Yellow", 0x00FFFF},
+        {u"Blue", 0xFF0000},   {u"Fuchsia", 0xFF00FF}, {u"Aqua", 0xFFFF00},   {u"White", 0xFFFFFF},
+    };
+    for (const auto& c : kDefault) {
+        TColorItem* item = FColors->Add();
+        item->SetCaption(c.caption);
+        item->SetColor(static_cast<TColor>(c.color));
+    }
+}
+
+void TAdvColorPickerDropDown::SetItemIndex(int Value) {
+    if (Value >= FColors->Count()) return;
+    FItemIndex = Value < 0 ? -1 : Value;
+    if (FItemIndex >= 0) FSelectedColor = FColors->Items(FItemIndex)->Color();
+    Invalidate();
+    if (OnSelect) OnSelect(this);
+}
+
+void TAdvColorPickerDropDown::SetSelectedColor(TColor Value) {
+    if (Value == FSelectedColor) return;
+    FSelectedColor = Value;
+    int found = -1;
+    for (int i = 0; i < FColors->Count() && found < 0; ++i)
+        if (FColors->Items(i)->Color() == Value) found = i;
+    // A colour on no item selects none: the text must not name an item of another colour.
+    SetItemIndex(found);
+    Invalidate();
+}
+
+void TAdvColorPickerDropDown::SetShowText(bool value) {
+    if (value == FShowText) return;
+    FShowText = value;
+    Invalidate();
+}
+
+String TAdvColorPickerDropDown::GetSelectedColorText() {
+    if (FColorSelectionStyle == csList && FItemIndex >= 0 && FItemIndex < FColors->Count())
+        return FColors->Items(FItemIndex)->Caption();
+    const uint32_t rgb = static_cast<uint32_t>(ColorToRGB(FSelectedColor));
+    const unsigned r = rgb & 0xFF, g = (rgb >> 8) & 0xFF, b = (rgb >> 16) & 0xFF;
+    switch (FColorValueText) {
+        case cvtNone: return String();
+        case cvtHex: return IntToHex(static_cast<unsigned>(FSelectedColor), 6);
+        case cvtWebName: return ColorToWebColorName(FSelectedColor);
+        case cvtRGB:
+            return String(u"Red:") + IntToStr(static_cast<int>(r)) + u",Green:" + IntToStr(static_cast<int>(g)) +
+                   u",Blue:" + IntToStr(static_cast<int>(b));
+        case cvtHTML: return String(u"#") + IntToHex(r, 2) + IntToHex(g, 2) + IntToHex(b, 2);
+    }
+    return String();
+}
+
+void TAdvColorPickerDropDown::SetColorSelectionStyle(TColorSelectionStyle Value) {
+    if (Value == FColorSelectionStyle) return;
+    FColorSelectionStyle = Value;
+    if (ComponentState().Contains(csDesigning) || !DropDownForm()) return;
+    BuildPopup();
+    PreparePopup();
+    if (TControl* c = StyleControl()) c->SetAlign(alNone);
+    SizePopup();
+    if (TControl* c = StyleControl()) c->SetAlign(alClient);
+    FOldSelectedColor = FSelectedColor;
+    DropDownForm()->Invalidate();
+}
+
+TControl* TAdvColorPickerDropDown::StyleControl() const {
+    switch (FColorSelectionStyle) {
+        case csList: return FItemSelector;
+        case csDiscrete: return FColorSelector;
+        default: return nullptr;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The pop-up
+
+void TAdvColorPickerDropDown::BuildItemSelector() {
+    if (!DropDownForm()) return;
+    if (!FItemSelector) {
+        FItemSelector = NewComponent<TAdvCustomItemSelector>(this);
+        FItemSelector->SetParent(DropDownForm());
+        FItemSelector->SetSelectorType(stColor);
+        FItemSelector->SetHeight(150);
+        FItemSelector->UpdateSelectorPanel();
+    }
+    FItemSelector->SetLeft(0);
+    FItemSelector->SetTop(0);
+    FItemSelector->SetColor(DropDownColor());
+    SetPopupControl(FItemSelector);
+}
+
+void TAdvColorPickerDropDown::BuildColorSelector() {
+    if (!DropDownForm()) return;
+    if (!FColorSelector) {
+        FColorSelector = NewComponent<TCustomColorSelector>(this);
+        FColorSelector->SetParent(DropDownForm());
+        FColorSelector->AddDiscreteColors();
+    }
+    FColorSelector->ArrangeItems();
+    FColorSelector->SetLeft(0);
+    FColorSelector->SetTop(0);
+    FColorSelector->SetColor(DropDownColor());
+    SetPopupControl(FColorSelector);
+}
+
+void TAdvColorPickerDropDown::BuildPopup() {
+    TAdvCustomDropDown::BuildPopup();
+    if (FColorSelectionStyle == csDiscrete) BuildColorSelector();
+    else BuildItemSelector();
+}
+
+void TAdvColorPickerDropDown::LoadItemSelector() {
+    if (!FItemSelector) return;
+    TAdvCustomItemSelector& list = *FItemSelector;
+    list.OnItemSelect = nullptr;
+    list.SetColumns(FColumns);
+    list.SetImages(Images());
+    list.SetItemLayout(FLayout);
+    list.SetColor(DropDownColor());
+    TSelectorItems& items = *list.Items();
+    items.BeginUpdate();
+    try {
+        items.Clear();
+        for (int i = 0; i < FColors->Count(); ++i) {
+            const TColorItem* c = FColors->Items(i);
+            TSelectorItem* s = items.Add();
+            s->SetCaption(c->Caption());
+            s->SetColor(c->Color());
+            s->SetHint(c->Hint());
+        }
+    } catch (...) {
+        items.EndUpdate();
+        throw;
+    }
+    items.EndUpdate();
+    list.SetColorBoxHeight(FColorBoxHeight);
+    list.SetColorBoxWidth(FColorBoxWidth);
+    list.ItemAppearance()->Assign(FItemAppearance.get());
+    list.UpdateSelectorPanel();
+    list.SetItemIndex(FItemIndex);
+    list.OnItemSelect = [this](TObject* Sender) { ListItemSelected(Sender); };
+    list.SetShowHint(ShowHint());
+}
+
+void TAdvColorPickerDropDown::PreparePopup() {
+    TAdvCustomDropDown::PreparePopup();
+    if (FColorSelectionStyle == csList) {
+        BuildItemSelector();
+        if (FItemSelector) {
+            if (FColorSelector) FColorSelector->SetVisible(false);
+            FItemSelector->SetVisible(true);
+            LoadItemSelector();
+            if (OnDrawColor)
+                FItemSelector->OnDrawItem = [this](TObject*, TCanvas* Canvas, TRect R, int Index) {
+                    OnDrawColor(this, Canvas, R, Index);
+                };
+            else
+                FItemSelector->OnDrawItem = nullptr;
+            FOldItemIndex = FItemIndex;
+        }
+    } else if (FColorSelectionStyle == csDiscrete) {
+        BuildColorSelector();
+        if (FColorSelector) {
+            if (FItemSelector) FItemSelector->SetVisible(false);
+            FColorSelector->OnItemSelect = nullptr;
+            FColorSelector->SetSelectedColor(FSelectedColor);
+            FColorSelector->ArrangeItems();
+            FColorSelector->OnItemSelect = [this](TObject* Sender) { ColorBoxSelected(Sender); };
+            FColorSelector->SetItemColorStyle(SelectionColorStyle());
+            FColorSelector->SetVisible(true);
+        }
+    }
+    FOldSelectedColor = FSelectedColor;
+}
+
+void TAdvColorPickerDropDown::DockPopupControl() {
+    TAdvCustomDropDown::DockPopupControl();
+    if (FColorSelectionStyle != csList && DropDownForm()) DropDownForm()->SetSizeable(false);
+}
+
+void TAdvColorPickerDropDown::SizePopup() {
+    TDropDownForm* form = DropDownForm();
+    if (FColorSelectionStyle == csList) {
+        if (!FItemSelector) {
+            TAdvCustomDropDown::SizePopup();
+            return;
+        }
+        FItemSelector->SetAlign(alNone);
+        const TSize size = FItemSelector->GetSelectorSize();
+        if (DropDownWidth() < 1) FItemSelector->SetWidth(size.cx);
+        if (DropDownHeight() < 1) FItemSelector->SetHeight(size.cy);
+        TAdvCustomDropDown::SizePopup();
+        if (form && FItemSelector->VertScrollBar()->IsScrollBarVisible())
+            form->SetWidth(form->Width() + GetSystemMetrics(SM_CXVSCROLL));
+        return;
+    }
+    if (!form) return;
+    TControl* c = StyleControl();
+    const bool shown = c && c->Visible();
+    // The panels have a fixed size of their own, which a client alignment would have taken.
+    if (c) c->SetAlign(alNone);
+    if (FColorSelector && c == FColorSelector) FColorSelector->ArrangeItems();
+    const int border = 2 * DropDownBorderWidth();
+    int h = border;
+    if (DropDownHeader()->Visible()) h += DropDownHeader()->Height();
+    if (DropDownFooter()->Visible()) h += DropDownFooter()->Height();
+    if (shown) h += c->Height();
+    form->SetWidth(shown ? c->Width() + border : Width());
+    form->SetHeight(h);
+    if (c) c->SetAlign(alClient);
+}
+
+void TAdvColorPickerDropDown::ClosePopup(bool Cancelled) {
+    TAdvCustomDropDown::ClosePopup(Cancelled);
+    if (!Cancelled) return;
+    if (FColorSelectionStyle == csList && FItemSelector) SetItemIndex(FOldItemIndex);
+    else if (FColorSelectionStyle == csDiscrete && FColorSelector) FColorSelector->SetSelectedColor(FOldSelectedColor);
+}
+
+void TAdvColorPickerDropDown::PopupDestroyed(TObject* Sender) {
+    TAdvCustomDropDown::PopupDestroyed(Sender);
+    if (ComponentState().Contains(csDestroying)) return;
+    FItemSelector = nullptr;
+    FColorSelector = nullptr;
+}
+
+void TAdvColorPickerDropDown::ListItemSelected(TObject*) {
+    if (!FItemSelector) return;
+    SetItemIndex(FItemSelector->ItemIndex());
+    if (!FInternalCall) ClosePopup(false);
+}
+
+void TAdvColorPickerDropDown::ColorBoxSelected(TObject*) {
+    if (!FColorSelector) return;
+    SetSelectedColor(FColorSelector->SelectedColor());
+    SetItemIndex(-1);
+    if (!FInternalCall) ClosePopup(false);
+}
+
+void TAdvColorPickerDropDown::SetSelectionColorStyle(TSelectionColorStyle Style) {
+    TAdvCustomDropDown::SetSelectionColorStyle(Style);
+    if (FItemSelector) FItemSelector->ItemAppearance()->SetColorStyle(Style);
+}
+
+void TAdvColorPickerDropDown::SetComponentStyle(TQRBStyle AStyle) {
+    TAdvCustomDropDown::SetComponentStyle(AStyle);
+    ApplyItemAppearanceStyle(FItemAppearance.get(), AStyle);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The edit
+
+void TAdvColorPickerDropDown::Paint() {
+    TAdvCustomDropDown::Paint();
+    PaintSelectedColor();
+}
+
+void TAdvColorPickerDropDown::PaintSelectedColor() {
+    if (!HandleAllocated()) return;
+    HDC dc = GetWindowDC(Handle());
+    TCanvas* canvas = TCanvas::FromHandle(dc);
+    if (!canvas) return;
+    TRect R(1, 1, Width() - DropDownButtonWidth() - 2, Height() - 2);
+    if (OnDrawSelectedColor) {
+        OnDrawSelectedColor(this, canvas, R);
+        ReleaseDC(Handle(), dc);
+        return;
+    }
+    const int top = R.Top + (Height() - FColorBoxHeight) / 2;
+    const TRect box(R.Left + 4, top, R.Left + 4 + FColorBoxWidth, top + FColorBoxHeight);
+    if (FSelectedColor != clNone) {
+        canvas->Pen()->SetColor(clBlack);
+        canvas->Brush()->SetStyle(bsSolid);
+        canvas->Brush()->SetColor(FSelectedColor);
+        canvas->Rectangle(box);
+    }
+    if (FShowText) {
+        canvas->Font()->Assign(Font());
+        const bool focused = Focused();
+        if (!EditorEnabled() && focused) canvas->Font()->SetColor(clHighlightText);
+        TRect T(box.Right + 4, R.Top, R.Right, R.Bottom);
+        canvas->Brush()->SetStyle(bsSolid);
+        canvas->Brush()->SetColor(focused ? clHighlight : Color());
+        const String text = GetSelectedColorText();
+        DrawText(dc, text, -1, &T, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    }
+    ReleaseDC(Handle(), dc);
 }

@@ -5,10 +5,16 @@
 // captionless colour boxes in rows of Columns, with a hot and a selected box outlined in the
 // colours of a TColorBoxAppearance; AddDiscreteColors fills it with the fixed 60-colour palette
 // (a row of separate boxes over ten five-box column strips).
+//
+// TAdvColorPickerDropDown is a non-typeable drop-down whose value is a colour (SelectedColor),
+// picked in the pop-up from a list of named colours (csList, the item selector) or the boxes
+// (csDiscrete), and shown in the edit as a colour box and a text (SelectedColorText).
 #include <cstdint>
 #include <memory>
 
 #include "dropdown/AdvDropDown.h"
+#include "dropdown/AdvDetailDropDown.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Graphics.h"
 
 // The base of the picker's colour panels. OnShouldHide is fired by the cube and the spectrum
@@ -151,4 +157,134 @@ private:
     std::unique_ptr<TColorBoxItems> FItems;
     TSelectionColorStyle FItemColorStyle = scCustom;
     TColor FSelectedColor = clNone;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The colour picker drop-down
+
+// A named colour of the list. Caption and Color tell the collection when they change.
+class TColorItem : public TCollectionItem {
+public:
+    explicit TColorItem(TCollection* Collection = nullptr) : TCollectionItem(Collection) {}
+    const char* ClassName() const override { return "TColorItem"; }
+    void Assign(const TPersistent* Source) override;
+
+    const String& Caption() const { return FCaption; }
+    void SetCaption(const String& value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
+    bool Enabled() const { return FEnabled; }
+    const String& Hint() const { return FHint; }
+    void SetHint(const String& value) { FHint = value; }
+
+private:
+    String FCaption;
+    TColor FColor = clNone;
+    bool FEnabled = true;
+    String FHint;
+};
+
+class TColorItems : public advdropdown::TNotifyingItems<TColorItem, false> {
+public:
+    using TNotifyingItems::TNotifyingItems;
+    const char* ClassName() const override { return "TColorItems"; }
+};
+
+enum TColorSelectionStyle : uint8_t { csList, csDiscrete, csColorCube, csSpectrum };
+enum TColorValueText : uint8_t { cvtNone, cvtHex, cvtWebName, cvtRGB, cvtHTML };
+
+class TAdvColorPickerDropDown : public TAdvCustomDropDown {
+public:
+    static constexpr UINT kKeyTimeoutMs = 500;
+
+    explicit TAdvColorPickerDropDown(TComponent* AOwner);
+    ~TAdvColorPickerDropDown() override;
+    const char* ClassName() const override { return "TAdvColorPickerDropDown"; }
+
+    TColorItems* Colors() const { return FColors.get(); }
+    void SetColors(const TColorItems* value) { FColors->Assign(value); }
+    // At or past Colors.Count ignored; anything else (-1 and the same index too) is stored,
+    // repaints and fires OnSelect; an item's colour becomes SelectedColor.
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Value);
+    // Selects the first item of that colour, or none (ItemIndex -1) when no item has it.
+    TColor SelectedColor() const { return FSelectedColor; }
+    void SetSelectedColor(TColor Value);
+    String SelectedColorText() { return GetSelectedColorText(); }
+    // Sixteen named colours appended, "Black" to "White".
+    void AddDefaultColors();
+
+    int Columns() const { return FColumns; }
+    void SetColumns(int value) { FColumns = value; }
+    TItemLayout Layout() const { return FLayout; }
+    void SetLayout(TItemLayout value) { FLayout = value; }
+    int ColorBoxWidth() const { return FColorBoxWidth; }
+    void SetColorBoxWidth(int value) { FColorBoxWidth = value; }
+    int ColorBoxHeight() const { return FColorBoxHeight; }
+    void SetColorBoxHeight(int value) { FColorBoxHeight = value; }
+    TItemAppearance* ItemAppearance() const { return FItemAppearance.get(); }
+    void SetItemAppearance(const TItemAppearance* value) { FItemAppearance->Assign(value); }
+    TColorSelectionStyle ColorSelectionStyle() const { return FColorSelectionStyle; }
+    // Forgets the pop-up's remembered size, so that the next opening fits the new control.
+    void SetColorSelectionStyle(TColorSelectionStyle Value);
+    TColorValueText ColorValueText() const { return FColorValueText; }
+    void SetColorValueText(TColorValueText value) { FColorValueText = value; }
+    bool ShowText() const { return FShowText; }
+    void SetShowText(bool value);
+
+    // The pop-up's controls (none before they are needed).
+    TAdvCustomItemSelector* ItemSelector() const { return FItemSelector; }
+    TCustomColorSelector* ColorSelector() const { return FColorSelector; }
+
+    void SetSelectionColorStyle(TSelectionColorStyle Style) override;
+    void SetComponentStyle(TQRBStyle AStyle) override;
+
+    TNotifyEvent OnSelect;
+    TOnDrawSelectedItem OnDrawSelectedColor;
+    advdropdown::TDrawItemEvent OnDrawColor;
+
+    // The caption of the list's item (csList), else the colour in the ColorValueText form.
+    virtual String GetSelectedColorText();
+
+protected:
+    void AfterConstruction() override;
+    void CreateWnd() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void BuildPopup() override;
+    void PreparePopup() override;
+    void DockPopupControl() override;
+    void SizePopup() override;
+    void ClosePopup(bool Cancelled) override;
+    void PopupDestroyed(TObject* Sender) override;
+    void Paint() override;
+
+    void BuildItemSelector();
+    void BuildColorSelector();
+    void LoadItemSelector();
+    void ListItemSelected(TObject* Sender);
+    void ColorBoxSelected(TObject* Sender);
+    void PaintSelectedColor();
+
+private:
+    // The pop-up control of the current style, or none.
+    TControl* StyleControl() const;
+
+    TAdvCustomItemSelector* FItemSelector = nullptr;
+    TCustomColorSelector* FColorSelector = nullptr;
+    int FColumns = 1;
+    TItemLayout FLayout = ilCaptionRight;
+    std::unique_ptr<TColorItems> FColors;
+    int FItemIndex = -1;
+    int FColorBoxWidth = 14, FColorBoxHeight = 14;
+    TColorSelectionStyle FColorSelectionStyle = csList;
+    TColor FSelectedColor = clNone;
+    bool FShowText = true;
+    std::unique_ptr<TItemAppearance> FItemAppearance;
+    bool FInternalCall = false;
+    TTimer* FKeyTimer = nullptr;
+    String FCurSearch;
+    int FOldItemIndex = -1;
+    TColor FOldSelectedColor = clNone;
+    bool FDesignTime = false;
+    TColorValueText FColorValueText = cvtNone;
 };
