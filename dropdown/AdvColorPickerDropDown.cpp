@@ -507,6 +507,8 @@ String TAdvColorPickerDropDown::GetSelectedColorText() {
 void TAdvColorPickerDropDown::SetColorSelectionStyle(TColorSelectionStyle Value) {
     if (Value == FColorSelectionStyle) return;
     FColorSelectionStyle = Value;
+    // The size the last pop-up closed with belongs to the old style's control.
+    ForgetUserDropDownSize();
     if (ComponentState().Contains(csDesigning) || !DropDownForm()) return;
     BuildPopup();
     PreparePopup();

@@ -153,6 +153,9 @@ TEST_F(ColorPickerTest, ListPopupChoosesAndCancelRestores) {
 
 TEST_F(ColorPickerTest, DiscretePopupSizesChoosesAndCancelRestores) {
     p->AddDefaultColors();
+    // The list's pop-up closes first: its size must not be the boxes'.
+    Open();
+    p->HideDropDown(true);
     p->SetColorSelectionStyle(csDiscrete);
     p->SetItemIndex(15);  // White, which is box 0
     Open();
