@@ -442,6 +442,7 @@ void TAdvColorPickerDropDown::Notification(TComponent* AComponent, TOperation Op
     if (Operation != opRemove) return;
     if (AComponent == FItemSelector) FItemSelector = nullptr;
     if (AComponent == FColorSelector) FColorSelector = nullptr;
+    if (AComponent == FColorCubePanel) FColorCubePanel = nullptr;
     if (AComponent == FKeyTimer) FKeyTimer = nullptr;
 }
 
@@ -523,6 +524,7 @@ TControl* TAdvColorPickerDropDown::StyleControl() const {
     switch (FColorSelectionStyle) {
         case csList: return FItemSelector;
         case csDiscrete: return FColorSelector;
+        case csColorCube: return FColorCubePanel;
         default: return nullptr;
     }
 }
@@ -559,9 +561,22 @@ void TAdvColorPickerDropDown::BuildColorSelector() {
     SetPopupControl(FColorSelector);
 }
 
+void TAdvColorPickerDropDown::BuildCubePanel() {
+    if (!DropDownForm()) return;
+    if (!FColorCubePanel) {
+        FColorCubePanel = NewComponent<TAdvColorCubePanel>(this);
+        FColorCubePanel->SetParent(DropDownForm());
+    }
+    FColorCubePanel->SetLeft(0);
+    FColorCubePanel->SetTop(0);
+    FColorCubePanel->SetColor(DropDownColor());
+    SetPopupControl(FColorCubePanel);
+}
+
 void TAdvColorPickerDropDown::BuildPopup() {
     TAdvCustomDropDown::BuildPopup();
     if (FColorSelectionStyle == csDiscrete) BuildColorSelector();
+    else if (FColorSelectionStyle == csColorCube) BuildCubePanel();
     else BuildItemSelector();
 }
 
@@ -604,6 +619,7 @@ void TAdvColorPickerDropDown::PreparePopup() {
         BuildItemSelector();
         if (FItemSelector) {
             if (FColorSelector) FColorSelector->SetVisible(false);
+            if (FColorCubePanel) FColorCubePanel->SetVisible(false);
             FItemSelector->SetVisible(true);
             LoadItemSelector();
             if (OnDrawColor)
@@ -618,12 +634,24 @@ void TAdvColorPickerDropDown::PreparePopup() {
         BuildColorSelector();
         if (FColorSelector) {
             if (FItemSelector) FItemSelector->SetVisible(false);
+            if (FColorCubePanel) FColorCubePanel->SetVisible(false);
             FColorSelector->OnItemSelect = nullptr;
             FColorSelector->SetSelectedColor(FSelectedColor);
             FColorSelector->ArrangeItems();
             FColorSelector->OnItemSelect = [this](TObject* Sender) { ColorBoxSelected(Sender); };
             FColorSelector->SetItemColorStyle(SelectionColorStyle());
             FColorSelector->SetVisible(true);
+        }
+    } else if (FColorSelectionStyle == csColorCube) {
+        BuildCubePanel();
+        if (FColorCubePanel) {
+            if (FItemSelector) FItemSelector->SetVisible(false);
+            if (FColorSelector) FColorSelector->SetVisible(false);
+            FColorCubePanel->SetSelectedColor(FSelectedColor);
+            FColorCubePanel->InitCubeCells();
+            FColorCubePanel->ResetCubePanel();
+            FColorCubePanel->OnSelect = [this](TObject* Sender) { CubeSelected(Sender); };
+            FColorCubePanel->SetVisible(true);
         }
     }
     FOldSelectedColor = FSelectedColor;
@@ -656,6 +684,7 @@ void TAdvColorPickerDropDown::SizePopup() {
     // The panels have a fixed size of their own, which a client alignment would have taken.
     if (c) c->SetAlign(alNone);
     if (FColorSelector && c == FColorSelector) FColorSelector->ArrangeItems();
+    if (FColorCubePanel && c == FColorCubePanel) FColorCubePanel->ResetCubePanel();
     const int border = 2 * DropDownBorderWidth();
     int h = border;
     if (DropDownHeader()->Visible()) h += DropDownHeader()->Height();
@@ -678,6 +707,14 @@ void TAdvColorPickerDropDown::PopupDestroyed(TObject* Sender) {
     if (ComponentState().Contains(csDestroying)) return;
     FItemSelector = nullptr;
     FColorSelector = nullptr;
+    FColorCubePanel = nullptr;
+}
+
+void TAdvColorPickerDropDown::CubeSelected(TObject*) {
+    if (!FColorCubePanel) return;
+    SetSelectedColor(FColorCubePanel->SelectedColor());
+    SetItemIndex(-1);
+    ClosePopup(false);
 }
 
 void TAdvColorPickerDropDown::ListItemSelected(TObject*) {
@@ -741,4 +778,157 @@ void TAdvColorPickerDropDown::PaintSelectedColor() {
         DrawText(dc, text, -1, &T, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
     }
     ReleaseDC(Handle(), dc);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The colour cube
+
+namespace {
+
+// RRGGBB, row by row from the top, left to right.
+constexpr uint32_t kCubeColors[TAdvColorCubePanel::kCells] = {
+    0x003366, 0x336699, 0x3366CC, 0x003399, 0x000099, 0x0000CC, 0x000066,
+    0x006666, 0x006699, 0x0099CC, 0x0066CC, 0x0033CC, 0x0000FF, 0x3333FF, 0x333399,
+    0x008080, 0x009999, 0x33CCCC, 0x00CCFF, 0x0099FF, 0x0066FF, 0x3366FF, 0x3333CC, 0x666699,
+    0x339966, 0x00CC99, 0x00FFCC, 0x00FFFF, 0x33CCFF, 0x3399FF, 0x6699FF, 0x6666FF, 0x6600FF, 0x6600CC,
+    0x339933, 0x00CC66, 0x00FF99, 0x66FFCC, 0x66FFFF, 0x66CCFF, 0x99CCFF, 0x9999FF, 0x9966FF, 0x9933FF, 0x9900FF,
+    0x006600, 0x00CC00, 0x00FF00, 0x66FF99, 0x99FFCC, 0xCCFFFF, 0xCCECFF, 0xCCCCFF, 0xCC99FF, 0xCC66FF, 0xCC00FF,
+    0x9900CC,
+    0x003300, 0x008000, 0x33CC33, 0x66FF66, 0x99FF99, 0xCCFFCC, 0xFFFFFF, 0xFFCCFF, 0xFF99FF, 0xFF66FF, 0xFF00FF,
+    0xCC00CC, 0x660066,
+    0x336600, 0x009900, 0x66FF33, 0x99FF66, 0xCCFF99, 0xFFFFCC, 0xFFCCCC, 0xFF99CC, 0xFF66CC, 0xFF33CC, 0xCC0099,
+    0x800080,
+    0x333300, 0x669900, 0x99FF33, 0xCCFF66, 0xFFFF99, 0xFFCC99, 0xFF9999, 0xFF6699, 0xFF3399, 0xCC3399, 0x990099,
+    0x666633, 0x99CC00, 0xCCFF33, 0xFFFF66, 0xFFCC66, 0xFF9966, 0xFF7C80, 0xFF0066, 0xD60093, 0x993366,
+    0x808000, 0xCCCC00, 0xFFFF00, 0xFFCC00, 0xFF9933, 0xFF6600, 0xFF5050, 0xCC0066, 0x660033,
+    0x996633, 0xCC9900, 0xFF9900, 0xCC6600, 0xFF3300, 0xFF0000, 0xCC0000, 0x990033,
+    0x663300, 0x996600, 0xCC3300, 0x993300, 0x990000, 0x800000, 0xA50021,
+};
+
+void DrawHexagon(TCanvas* Canvas, int cx, int cy, int W, int H) {
+    const TPoint points[6] = {Point(cx - W, cy - H), Point(cx, cy - 2 * H), Point(cx + W, cy - H),
+                              Point(cx + W, cy + H), Point(cx, cy + 2 * H), Point(cx - W, cy + H)};
+    Canvas->Polygon(points, 6);
+}
+
+}  // namespace
+
+TAdvColorCubePanel::TAdvColorCubePanel(TComponent* AOwner) : TAdvCustomColorSelectorPanel(AOwner) {
+    InitCubeCells();
+    SetShowRGBHint(true);
+}
+
+void TAdvColorCubePanel::SetShowRGBHint(bool value) {
+    FShowRGBHint = value;
+    SetShowHint(value);
+}
+
+void TAdvColorCubePanel::InitCubeCells() {
+    FCubeSize = Point(6, 3);
+    int n = 0;
+    for (int r = 1; r <= 13; ++r) {
+        const int count = r <= 7 ? 6 + r : 20 - r;
+        const int x0 = r <= 7 ? 61 - 6 * r : 6 * r - 23;
+        for (int c = 0; c < count; ++c, ++n) {
+            FCubeCells[n].X = x0 + c * 2 * FCubeSize.X;
+            FCubeCells[n].Y = 10 + 10 * r;
+            FCubeCells[n].Color = Rgb(kCubeColors[n]);
+        }
+    }
+}
+
+void TAdvColorCubePanel::ResetCubePanel() {
+    FHotIndex = -1;
+    SetHeight(160);
+    SetWidth(182);
+}
+
+void TAdvColorCubePanel::SelectCubeColor(TColor AColor, int Index) {
+    FSelectedColor = AColor;
+    if (Index >= 1 && Index <= kCells) {
+        FSelectedIndex = Index;
+        return;
+    }
+    FSelectedIndex = -1;
+    for (int i = 1; i <= kCells; ++i)
+        if (Cell(i).Color == AColor) {
+            FSelectedIndex = i;
+            return;
+        }
+}
+
+int TAdvColorCubePanel::CellAtPos(int X, int Y) const {
+    const int reach = FCubeSize.X * FCubeSize.X;
+    for (int i = 1; i <= kCells; ++i) {
+        const int dx = Cell(i).X - X, dy = Cell(i).Y - Y;
+        if (dx * dx + dy * dy <= reach) return i;
+    }
+    return -1;
+}
+
+void TAdvColorCubePanel::DrawOutline(int i, TColor outer) {
+    TCanvas* canvas = Canvas();
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->Pen()->SetColor(outer);
+    DrawHexagon(canvas, Cell(i).X, Cell(i).Y, FCubeSize.X - 1, FCubeSize.Y);
+    canvas->Pen()->SetColor(clWhite);
+    DrawHexagon(canvas, Cell(i).X, Cell(i).Y, FCubeSize.X - 2, FCubeSize.Y - 1);
+}
+
+void TAdvColorCubePanel::DrawCubeCell(int i) {
+    if (i < 1 || i > kCells || !HandleAllocated()) return;
+    TCanvas* canvas = Canvas();
+    canvas->Pen()->SetColor(Cell(i).Color);
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(Cell(i).Color);
+    DrawHexagon(canvas, Cell(i).X, Cell(i).Y, FCubeSize.X, FCubeSize.Y);
+    if (i == FHotIndex) DrawOutline(i, static_cast<TColor>(0x0000FF));
+    if (i == FSelectedIndex) DrawOutline(i, clBlack);
+}
+
+void TAdvColorCubePanel::Paint() {
+    TAdvCustomColorSelectorPanel::Paint();
+    for (int i = 1; i <= kCells; ++i) DrawCubeCell(i);
+}
+
+void TAdvColorCubePanel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TAdvCustomColorSelectorPanel::MouseDown(Button, Shift, X, Y);
+    const int i = CellAtPos(X, Y);
+    if (i < 1) return;
+    if (FSelectedIndex >= 1) {
+        const int old = FSelectedIndex;
+        FSelectedIndex = -1;
+        DrawCubeCell(old);
+    }
+    SelectCubeColor(Cell(i).Color, i);
+    DrawCubeCell(i);
+    if (OnSelect) OnSelect(this);
+}
+
+void TAdvColorCubePanel::MouseMove(TShiftState Shift, int X, int Y) {
+    TAdvCustomColorSelectorPanel::MouseMove(Shift, X, Y);
+    const int i = CellAtPos(X, Y);
+    if (i >= 1) {
+        if (i == FHotIndex) return;
+        const int old = FHotIndex;
+        FHotIndex = -1;
+        DrawCubeCell(old);
+        FHotIndex = i;
+        DrawCubeCell(i);
+        if (FShowRGBHint) {
+            const uint32_t c = static_cast<uint32_t>(Cell(i).Color);
+            SetHint(String(u"Red: ") + IntToStr(static_cast<int>(c & 0xFF)) + u",  Green: " +
+                    IntToStr(static_cast<int>((c >> 8) & 0xFF)) + u",  Blue: " +
+                    IntToStr(static_cast<int>((c >> 16) & 0xFF)));
+            Application->CancelHint();
+        }
+    } else if (FShowRGBHint) {
+        SetHint(String());
+        Application->CancelHint();
+    }
+}
+
+void TAdvColorCubePanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TAdvCustomColorSelectorPanel::MouseUp(Button, Shift, X, Y);
+    if (OnShouldHide) OnShouldHide(this);
 }

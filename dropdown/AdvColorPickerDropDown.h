@@ -160,6 +160,58 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
+// The colour cube: 127 hexagonal cells (numbered 1..127 row by row) in a hexagon of 13 rows.
+
+class TAdvColorCubePanel : public TAdvCustomColorSelectorPanel {
+public:
+    static constexpr int kCells = 127;
+    struct TCubeCell {
+        int X = 0, Y = 0;
+        TColor Color = clNone;
+    };
+
+    explicit TAdvColorCubePanel(TComponent* AOwner);
+    const char* ClassName() const override { return "TAdvColorCubePanel"; }
+
+    TColor SelectedColor() const { return FSelectedColor; }
+    // Selects the first cell of that colour, or none; no repaint.
+    void SetSelectedColor(TColor Value) { SelectCubeColor(Value, -1); }
+    bool ShowRGBHint() const { return FShowRGBHint; }
+    void SetShowRGBHint(bool value);
+    int SelectedIndex() const { return FSelectedIndex; }
+    int HotIndex() const { return FHotIndex; }
+    const TCubeCell& Cell(int i) const { return FCubeCells[i - 1]; }
+
+    // The cells' centres and colours.
+    void InitCubeCells();
+    // No hot cell; 182 x 160.
+    void ResetCubePanel();
+    // Index 1..127 selects that cell; anything else the first cell of the colour, or none.
+    void SelectCubeColor(TColor AColor, int Index);
+    // The first cell whose centre lies within 6 pixels of the point; -1 for none.
+    int CellAtPos(int X, int Y) const;
+
+    TNotifyEvent OnSelect;
+
+protected:
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+private:
+    void DrawCubeCell(int i);
+    void DrawOutline(int i, TColor outer);
+
+    TCubeCell FCubeCells[kCells];
+    TPoint FCubeSize{6, 3};
+    TColor FSelectedColor = clNone;
+    int FSelectedIndex = -1;
+    int FHotIndex = -1;
+    bool FShowRGBHint = true;
+};
+
+// ---------------------------------------------------------------------------------------------
 // The colour picker drop-down
 
 // A named colour of the list. Caption and Color tell the collection when they change.
@@ -235,6 +287,7 @@ public:
     // The pop-up's controls (none before they are needed).
     TAdvCustomItemSelector* ItemSelector() const { return FItemSelector; }
     TCustomColorSelector* ColorSelector() const { return FColorSelector; }
+    TAdvColorCubePanel* ColorCubePanel() const { return FColorCubePanel; }
 
     void SetSelectionColorStyle(TSelectionColorStyle Style) override;
     void SetComponentStyle(TQRBStyle AStyle) override;
@@ -260,6 +313,8 @@ protected:
 
     void BuildItemSelector();
     void BuildColorSelector();
+    void BuildCubePanel();
+    void CubeSelected(TObject* Sender);
     void LoadItemSelector();
     void ListItemSelected(TObject* Sender);
     void ColorBoxSelected(TObject* Sender);
@@ -271,6 +326,7 @@ private:
 
     TAdvCustomItemSelector* FItemSelector = nullptr;
     TCustomColorSelector* FColorSelector = nullptr;
+    TAdvColorCubePanel* FColorCubePanel = nullptr;
     int FColumns = 1;
     TItemLayout FLayout = ilCaptionRight;
     std::unique_ptr<TColorItems> FColors;

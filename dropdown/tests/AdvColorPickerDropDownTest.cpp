@@ -188,6 +188,29 @@ TEST_F(ColorPickerTest, DiscretePopupSizesChoosesAndCancelRestores) {
     p->HideDropDown(true);
 }
 
+TEST_F(ColorPickerTest, CubePopupSizesAndChooses) {
+    p->AddDefaultColors();
+    p->SetColorSelectionStyle(csColorCube);
+    p->SetColorValueText(cvtHex);
+    Open();
+    TAdvColorCubePanel* cube = p->ColorCubePanel();
+    ASSERT_NE(cube, nullptr);
+    EXPECT_EQ(p->DropDownForm()->Width(), 182 + 2 * p->DropDownBorderWidth());
+    EXPECT_EQ(p->DropDownForm()->Height(), 160 + 2 * p->DropDownBorderWidth());
+    EXPECT_FALSE(p->DropDownForm()->Sizeable());
+    ui::test::MouseDown(cube, 127, 140);
+    EXPECT_FALSE(p->DroppedDown());
+    EXPECT_EQ(p->SelectedColor(), static_cast<TColor>(0x2100A5));
+    EXPECT_EQ(p->ItemIndex(), -1);
+    // Red is on the cube and in Colors: csList then shows the form, not the caption.
+    Open();
+    ui::test::MouseDown(cube, cube->Cell(118).X, cube->Cell(118).Y);
+    EXPECT_EQ(p->SelectedColor(), kRed);
+    p->SetColorSelectionStyle(csList);
+    EXPECT_EQ(p->ItemIndex(), -1);
+    EXPECT_EQ(p->SelectedColorText(), String(u"0000FF"));
+}
+
 TEST_F(ColorPickerTest, OnDrawSelectedColorReplacesThePainting) {
     int draws = 0;
     TRect at;

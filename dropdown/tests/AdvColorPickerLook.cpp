@@ -1,4 +1,4 @@
-// Writes the colour picker's edit and its open list and colour box pop-ups as PNGs in the
+// Writes the colour picker's edit and its open list, colour box and cube pop-ups as PNGs in the
 // temporary folder, for a person to look at.
 #include <gtest/gtest.h>
 
@@ -52,6 +52,17 @@ TEST_F(AdvColorPickerLook, EditListAndBoxes) {
     p->ColorSelector()->SetItemIndex(24);
     ui::test::Pump();
     EXPECT_TRUE(ui::test::SaveToPng(form, Temp("rwb_colorpicker_edit_html.png")));
+
+    p->SetColorSelectionStyle(csColorCube);
+    p->SetSelectedColor(static_cast<TColor>(0xFFFFFF));
+    clock->Advance(1000);
+    ui::test::Pump();
+    p->ShowDropDown();
+    ui::test::Pump();
+    ASSERT_TRUE(p->DroppedDown());
+    ui::test::MouseMove(p->ColorCubePanel(), 55, 20);
+    ui::test::Pump();
+    EXPECT_TRUE(ui::test::SaveToPng(p->DropDownForm(), Temp("rwb_colorpicker_cube.png")));
 }
 
 }  // namespace
