@@ -1,0 +1,72 @@
+#pragma once
+// Unit AdvDateTimePicker: the platform date-time picker with AutoTab, which moves the caret to
+// the next field as soon as typed digits complete one, through the registered message
+// "DTPShiftFocus" the control posts to itself after each digit; and the flat and metro looks'
+// settings (border, drop-button colours, hover and focus).
+#include "platform/ui/ComCtrlsDateTime.h"
+#include "platform/ui/DrawnCtrls.h"
+
+
+class TCustomDateTimePicker : public TDateTimePicker {
+public:
+    explicit TCustomDateTimePicker(TComponent* AOwner);
+    const char* ClassName() const override { return "TCustomDateTimePicker"; }
+
+    // The registered "DTPShiftFocus" message.
+    static UINT ShiftFocusMessage();
+
+    bool AutoTab() const { return FAutoTab; }
+    virtual void SetAutoTab(bool value) { FAutoTab = value; }
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    virtual void SetBorderStyle(TBorderStyle value);
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor value);
+    bool MetroStyle() const { return FMetroStyle; }
+    void SetMetroStyle(bool value);
+    // The metro look: MetroStyle on a picker that is not of the native look.
+    bool IsMetroLook() { return FMetroStyle && !IsNativeLook(); }
+    int ButtonWidth() const { return FButtonWidth; }
+    bool ButtonHover() const { return FButtonHover; }
+    bool MouseInControl() const { return FMouseInControl; }
+    bool HasFocus() const { return FHasFocus; }
+
+    TColor ButtonColor() const { return FButtonColor; }
+    void SetButtonColor(TColor value) { FButtonColor = value; }
+    TColor ButtonColorHot() const { return FButtonColorHot; }
+    void SetButtonColorHot(TColor value) { FButtonColorHot = value; }
+    TColor ButtonColorDown() const { return FButtonColorDown; }
+    void SetButtonColorDown(TColor value) { FButtonColorDown = value; }
+    TColor ButtonBorderColor() const { return FButtonBorderColor; }
+    void SetButtonBorderColor(TColor value) { FButtonBorderColor = value; }
+    TColor ButtonTextColor() const { return FButtonTextColor; }
+    void SetButtonTextColor(TColor value) { FButtonTextColor = value; }
+    TColor ButtonTextColorDown() const { return FButtonTextColorDown; }
+    void SetButtonTextColorDown(TColor value) { FButtonTextColorDown = value; }
+
+protected:
+    // The reaction to "DTPShiftFocus": for the time kind, Right when the digit completed a field.
+    virtual void ShiftFocus();
+    virtual bool IsNativeLook() { return true; }
+
+    void KeyPress(char16_t& Key) override;
+    void Dispatch(TMessage& Message) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+
+    WORD Fh = 0, Fm = 0, Fs = 0, Fms = 0;
+
+private:
+    TBorderStyle FBorderStyle = bsNone;
+    TColor FBorderColor = static_cast<TColor>(0);
+    TColor FButtonColorDown = clNone;
+    TColor FButtonBorderColor = clNone;
+    TColor FButtonTextColor = clNone;
+    TColor FButtonColor = clNone;
+    TColor FButtonColorHot = clNone;
+    TColor FButtonTextColorDown = clNone;
+    int FButtonWidth = 0;
+    bool FButtonHover = false;
+    bool FMouseInControl = false;
+    bool FMetroStyle = false;
+    bool FHasFocus = false;
+    bool FAutoTab = false;
+};

@@ -1,0 +1,84 @@
+// The styled date-time picker: AutoTab moving the caret as typed digits complete a field, the
+// metro look's switch and the drop button's hover.
+#include <gtest/gtest.h>
+
+#include "dropdown/AdvDateTimePicker.h"
+#include "dropdown/tests/DropDownTestSupport.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/ui/SystemInfo.h"
+#include "platform/win/Window.h"
+
+namespace {
+
+using dropdown_test::DropDownTest;
+
+class Picker : public TCustomDateTimePicker {
+public:
+    using TCustomDateTimePicker::TCustomDateTimePicker;
+    using TCustomDateTimePicker::MouseMove;
+    int shifts = 0;
+
+protected:
+    void ShiftFocus() override {
+        ++shifts;
+        TCustomDateTimePicker::ShiftFocus();
+    }
+};
+
+class DateTimePickerTest : public DropDownTest {
+protected:
+    Picker* p = nullptr;
+    void SetUp() override {
+        DropDownTest::SetUp();
+        p = Make<Picker>(10, 10);
+        p->SetBounds(10, 10, 120, 21);
+        p->SetKind(dtkTime);
+        p->SetFormat(u"HH:mm:ss");
+        p->SetTime(EncodeTime(5, 6, 7, 0));
+        p->SetFocus();
+        ui::test::Pump();
+    }
+    void Type(char16_t ch) {
+        p->Perform(WM_CHAR, ch, 0);
+        ui::test::Pump();
+    }
+};
+
+TEST_F(DateTimePickerTest, AutoTabMovesOnWhenADigitCompletesAField) {
+    ASSERT_EQ(p->CurrentField(), 0);
+    // Off: the native control's rule alone, the caret stays after a completed hour.
+    Type(u'1');
+    Type(u'2');
+    EXPECT_EQ(p->shifts, 0);
+    EXPECT_EQ(p->CurrentField(), 0);
+    EXPECT_EQ(p->Time(), EncodeTime(12, 6, 7, 0));
+
+    p->SetAutoTab(true);
+    // A first digit a second may still complete leaves value and caret alone.
+    Type(u'1');
+    EXPECT_EQ(p->shifts, 1);
+    EXPECT_EQ(p->CurrentField(), 0);
+    Type(u'5');
+    EXPECT_EQ(p->shifts, 2);
+    EXPECT_EQ(p->Time(), EncodeTime(15, 6, 7, 0));
+    // The minutes are current.
+    EXPECT_EQ(p->CurrentField(), 2);
+}
+
+TEST_F(DateTimePickerTest, MetroLookAndTheDropButtonsHover) {
+    p->SetMetroStyle(true);
+    EXPECT_FALSE(p->IsMetroLook());
+    EXPECT_EQ(p->ButtonWidth(), GetSystemMetrics(SM_CXVSCROLL) + 2);
+    EXPECT_EQ(p->ButtonWidth(), 19);
+    const int w = p->Width();
+    struct Case {
+        int x;
+        bool hover;
+    } cases[] = {{w - 19, false}, {w - 18, true}, {w - 1, true}, {w, false}, {5, false}};
+    for (const Case& c : cases) {
+        p->MouseMove({}, c.x, 5);
+        EXPECT_EQ(p->ButtonHover(), c.hover) << c.x;
+    }
+}
+
+}  // namespace
