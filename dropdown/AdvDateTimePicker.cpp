@@ -1,7 +1,9 @@
 // The styled date-time picker of unit AdvDateTimePicker: AutoTab and the look's settings.
 #include "dropdown/AdvDateTimePicker.h"
 
+#include "controls/styled/VizIrovaRE.h"
 #include "platform/rtl/DateUtils.h"
+#include "platform/ui/Themes.h"
 #include "platform/ui/SystemInfo.h"
 #include "platform/win/Window.h"
 
@@ -12,6 +14,7 @@ UINT TCustomDateTimePicker::ShiftFocusMessage() {
 
 TCustomDateTimePicker::TCustomDateTimePicker(TComponent* AOwner)
     : TDateTimePicker(AOwner), FButtonWidth(GetSystemMetrics(SM_CXVSCROLL) + 2) {
+    FIsThemed = IsComCtl6OrLater();
     SetDoubleBuffered(true);
     SetParentCtl3D(false);
     SetCtl3D(false);
@@ -69,6 +72,15 @@ void TCustomDateTimePicker::Dispatch(TMessage& Message) {
             TDateTimePicker::Dispatch(Message);
             if (!ComponentState().Contains(csDesigning)) FHasFocus = Message.Msg == CM_ENTER;
             return;
+        case WM_PAINT:
+            TDateTimePicker::Dispatch(Message);
+            PaintFlat();
+            return;
+        case WM_NCPAINT:
+            TDateTimePicker::Dispatch(Message);
+            PaintNonClient();
+            Message.Result = 0;
+            return;
         case CM_CTL3DCHANGED:
             TDateTimePicker::Dispatch(Message);
             Invalidate();
@@ -84,4 +96,50 @@ void TCustomDateTimePicker::MouseMove(TShiftState Shift, int X, int Y) {
         FButtonHover = hover;
         Invalidate();
     }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The flat look
+
+TColor TCustomDateTimePicker::OutlineColor() {
+    if (FBorderStyle == bsNone && Parent()) return Parent()->Color();
+    return FIsThemed ? static_cast<TColor>(0xB99D7F) : FBorderColor;
+}
+
+void TCustomDateTimePicker::DrawOutline(TCanvas* c, TColor color) {
+    const int w = Width(), h = Height();
+    c->Pen()->SetColor(color);
+    auto frame = [c](int l, int t, int r, int b) {
+        c->MoveTo(l, t);
+        c->LineTo(r, t);
+        c->LineTo(r, b);
+        c->LineTo(l, b);
+        c->LineTo(l, t);
+    };
+    frame(0, 0, w - 1, h - 1);
+    if (!IsThemeActive()) frame(1, 1, w - 2, h - 2);
+}
+
+void TCustomDateTimePicker::PaintFlat() {
+    if (!HandleAllocated() || !IsWindowsVistaOrLater()) return;
+    if (Ctl3D() && !IsMetroLook()) return;
+    HDC dc = GetWindowDC(Handle());
+    if (TCanvas* c = TCanvas::FromHandle(dc); c && !Ctl3D()) DrawOutline(c, OutlineColor());
+    ReleaseDC(Handle(), dc);
+}
+
+void TCustomDateTimePicker::PaintNonClient() {
+    if (!HandleAllocated() || Ctl3D()) return;
+    HDC dc = GetWindowDC(Handle());
+    if (TCanvas* c = TCanvas::FromHandle(dc)) {
+        DrawOutline(c, OutlineColor());
+        if (Parent()) {
+            const int w = Width(), h = Height();
+            c->Pen()->SetColor(Parent()->Color());
+            c->MoveTo(1, h - 2);
+            c->LineTo(1, 1);
+            c->LineTo(w - 1, 1);
+        }
+    }
+    ReleaseDC(Handle(), dc);
 }

@@ -55,6 +55,13 @@ protected:
     WORD Fh = 0, Fm = 0, Fs = 0, Fms = 0;
 
 private:
+    // The flat look's outline colour: the parent's with bsNone, the themed border, BorderColor.
+    TColor OutlineColor();
+    // The outline (0, 0)-(width - 1, height - 1), and 1 px inside it when no theme is active.
+    void DrawOutline(TCanvas* c, TColor color);
+    void PaintFlat();
+    void PaintNonClient();
+
     TBorderStyle FBorderStyle = bsNone;
     TColor FBorderColor = static_cast<TColor>(0);
     TColor FButtonColorDown = clNone;
@@ -63,6 +70,7 @@ private:
     TColor FButtonColor = clNone;
     TColor FButtonColorHot = clNone;
     TColor FButtonTextColorDown = clNone;
+    bool FIsThemed = false;
     int FButtonWidth = 0;
     bool FButtonHover = false;
     bool FMouseInControl = false;

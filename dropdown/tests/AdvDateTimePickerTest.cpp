@@ -81,4 +81,42 @@ TEST_F(DateTimePickerTest, MetroLookAndTheDropButtonsHover) {
     }
 }
 
+// The flat look's outline with Ctl3D off, over the system's answers (the picker made after them).
+TEST_F(DropDownTest, FlatOutlineOverTheVersionAnswers) {
+    struct Case {
+        TBorderStyle style;
+        WORD comctl;
+        bool themeActive;
+        TColor outline;
+        bool second;
+    } cases[] = {
+        {bsNone, 6, true, static_cast<TColor>(0x00C000), false},
+        {bsSingle, 6, true, static_cast<TColor>(0xB99D7F), false},
+        {bsSingle, 5, true, static_cast<TColor>(0x0000FF), false},
+        {bsSingle, 6, false, static_cast<TColor>(0xB99D7F), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(&c - cases));
+        ui::sys::Answers().ComCtlMajor = c.comctl;
+        ui::sys::Answers().ThemeActive = c.themeActive;
+        auto* p = Make<Picker>(10, 10);
+        p->SetBounds(10, 10, 120, 21);
+        p->SetBorderStyle(c.style);
+        p->SetBorderColor(static_cast<TColor>(0x0000FF));
+        p->Invalidate();
+        ui::test::Pump();
+        EXPECT_FALSE(p->Ctl3D());
+        EXPECT_EQ(WindowPixel(p, 0, 0), c.outline);
+        EXPECT_EQ(WindowPixel(p, 119, 20), c.outline);
+        EXPECT_EQ(WindowPixel(p, 119, 10), c.outline);
+        if (c.second) {
+            EXPECT_EQ(WindowPixel(p, 118, 19), c.outline);
+        } else {
+            EXPECT_NE(WindowPixel(p, 118, 19), c.outline);
+        }
+        delete p;
+        ui::sys::ResetAnswers();
+    }
+}
+
 }  // namespace
