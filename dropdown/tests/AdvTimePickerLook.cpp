@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "dropdown/AdvDateTimePicker.h"
 #include "dropdown/AdvTimePickerDropDown.h"
 #include "dropdown/tests/DropDownTestSupport.h"
 #include "platform/rtl/DateUtils.h"
@@ -36,6 +37,15 @@ TEST_F(AdvTimePickerLook, ClosedAndOpen) {
     d->SetShowTimePicker(true);
     d->SetAnimation(false);
     d->SetTime(EncodeTime(10, 8, 42, 0));
+    // Flat date-time pickers below it: no border, and a single border.
+    auto* flat = Make<TCustomDateTimePicker>(10, 60);
+    flat->SetBounds(10, 60, 120, 21);
+    flat->SetDate(EncodeDate(2020, 5, 17));
+    auto* single = Make<TCustomDateTimePicker>(10, 100);
+    single->SetBounds(10, 100, 120, 21);
+    single->SetBorderStyle(bsSingle);
+    single->SetKind(dtkTime);
+    single->SetTime(EncodeTime(13, 45, 30, 0));
     ui::test::Pump();
     TBitmap sheet(540, 260, pf24bit);
     sheet.Canvas()->Brush()->SetColor(0x808080);
