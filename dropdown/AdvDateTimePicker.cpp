@@ -1,9 +1,13 @@
 // The styled date-time picker of unit AdvDateTimePicker: AutoTab and the look's settings.
 #include "dropdown/AdvDateTimePicker.h"
 
+#include <cmath>
+#include <string>
+
 #include "controls/styled/VizIrovaRE.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/Themes.h"
+#include "platform/ui/Modules.h"
 #include "platform/ui/SystemInfo.h"
 #include "platform/win/Window.h"
 
@@ -142,4 +146,194 @@ void TCustomDateTimePicker::PaintNonClient() {
         }
     }
     ReleaseDC(Handle(), dc);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The picker with a time part
+
+namespace {
+
+TDateTime WholeSeconds(TDateTime value) {
+    WORD h = 0, m = 0, s = 0, ms = 0;
+    DecodeTime(value, h, m, s, ms);
+    return std::floor(value) + EncodeTime(h, m, s, 0);
+}
+
+bool ThemeQueryAvailable() {
+    HMODULE theme = LoadLibrary(u"uxtheme.dll");
+    if (!theme) return false;
+    const bool found = GetProcAddress(theme, "IsThemeActive") != nullptr;
+    FreeLibrary(theme);
+    return found;
+}
+
+}  // namespace
+
+TAdvDateTimePicker::TAdvDateTimePicker(TComponent* AOwner) : TCustomDateTimePicker(AOwner) {}
+
+TAdvDateTimePicker::~TAdvDateTimePicker() = default;
+
+void TAdvDateTimePicker::AfterConstruction() {
+    TCustomDateTimePicker::AfterConstruction();
+    SetBorderStyle(bsSingle);
+    SetCtl3D(true);
+    SetMetroStyle(false);
+    FKind = dkDate;
+    SetKind(dkDateTime);
+}
+
+void TAdvDateTimePicker::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomDateTimePicker::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FTimePicker) FTimePicker = nullptr;
+}
+
+void TAdvDateTimePicker::CreateTimePicker() {
+    if (FTimePicker || FKind != dkDateTime) return;
+    FTimePicker = NewComponent<TCustomDateTimePicker>(this);
+    FTimePicker->SetParent(this);
+    FTimePicker->SetBounds(0, 0, 90, 17);
+    FTimePicker->SetVisible(false);
+    FTimePicker->SetEnabled(Enabled());
+    FTimePicker->SetKind(dtkTime);
+    FTimePicker->OnChange = [this](TObject*) {
+        if (OnChange) OnChange(this);
+        if (OnTimeChange) OnTimeChange(this);
+    };
+    FTimePicker->OnClick = [this](TObject*) {
+        if (OnClick) OnClick(this);
+    };
+    FTimePicker->OnKeyPress = [](TObject*, char16_t&) {};
+    FTimePicker->OnKeyDown = [this](TObject*, WORD& Key, TShiftState Shift) {
+        if (OnKeyDown) OnKeyDown(this, Key, Shift);
+    };
+    FTimePicker->SetAutoTab(AutoTab());
+}
+
+void TAdvDateTimePicker::SetKind(TAdvDateTimeKind value) {
+    if (value == FKind) return;
+    FKind = value;
+    TCustomDateTimePicker::SetKind(value == dkTime ? dtkTime : dtkDate);
+    if (value == dkDateTime) CreateTimePicker();
+    LayoutTimePicker();
+}
+
+TDateTime TAdvDateTimePicker::Time() const {
+    return FKind == dkDateTime && FTimePicker ? FTimePicker->Time() : TCustomDateTimePicker::Time();
+}
+
+void TAdvDateTimePicker::SetTime(TDateTime value) {
+    TCustomDateTimePicker::SetTime(value);
+    if (FTimePicker) FTimePicker->SetTime(value);
+    LayoutTimePicker();
+}
+
+TDateTime TAdvDateTimePicker::DateTime() const {
+    TDateTime value = TCustomDateTimePicker::DateTime();
+    if (FTimePicker) value = std::floor(value) + (FTimePicker->Time() - std::floor(FTimePicker->Time()));
+    return value;
+}
+
+void TAdvDateTimePicker::SetDateTime(TDateTime value) {
+    const TDateTime whole = WholeSeconds(value);
+    TCustomDateTimePicker::SetDateTime(whole);
+    CreateTimePicker();
+    if (FTimePicker) FTimePicker->SetDateTime(whole);
+}
+
+void TAdvDateTimePicker::SetDate(TDateTime value) {
+    const TDateTime now = DateTime();
+    SetDateTime(std::floor(value) + (WholeSeconds(now) - std::floor(now)));
+}
+
+void TAdvDateTimePicker::SetTimeFormat(const String& value) {
+    if (FTimePicker) FTimePicker->SetFormat(value);
+    if (FKind == dkTime) SetFormat(value);
+    FTimeFormat = value;
+    LayoutTimePicker();
+}
+
+void TAdvDateTimePicker::SetAutoTab(bool value) {
+    TCustomDateTimePicker::SetAutoTab(value);
+    if (FTimePicker) FTimePicker->SetAutoTab(value);
+}
+
+void TAdvDateTimePicker::SetBorderStyle(TBorderStyle value) {
+    TCustomDateTimePicker::SetBorderStyle(value);
+    LayoutTimePicker();
+}
+
+String TAdvDateTimePicker::Version() const {
+    const uint32_t v = static_cast<uint32_t>(kVersionNr);
+    String s;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        if (!s.empty()) s += u".";
+        s += String(std::to_string((v >> shift) & 0xFF).c_str());
+    }
+    return s;
+}
+
+void TAdvDateTimePicker::LayoutTimePicker() {
+    if (!FTimePicker) return;
+    TCustomDateTimePicker* t = FTimePicker;
+    t->SetParent(this);
+    t->SetColor(Color());
+    t->SetEnabled(Enabled() && (Checked() || !ShowCheckbox()));
+    t->SetVisible(FKind == dkDateTime);
+    t->SetDateTime(TCustomDateTimePicker::DateTime());
+    t->SetFormat(FTimeFormat);
+    t->Font()->Assign(Font());
+    if (!t->Visible() && !ComponentState().Contains(csLoading)) {
+        FTimePicker = nullptr;
+        delete t;
+        return;
+    }
+    Canvas()->Font()->Assign(Font());
+    const int a = Canvas()->TextWidth(t->Text()) + 31;
+    const int W = Width(), H = Height();
+    if (!IsWindowsVistaOrLater()) {
+        t->SetBounds(W - a - 21, -2, a, H);
+        return;
+    }
+    const bool bevel = (BevelInner() != bvNone || BevelOuter() != bvNone) && BevelKind() != bkNone;
+    const int b = bevel ? 4 : 0;
+    if (!IsComCtl6OrLater() || !ThemeQueryAvailable())
+        t->SetBounds(W - a - b - 23, -2, a, H - b);
+    else if (!IsThemeActive())
+        t->SetBounds(W - a - b - 21, 2, a, H - b - 4);
+    else if (IsMetroLook())
+        t->SetBounds(W - a - b - 21, 1, a, H - b - 2);
+    else
+        t->SetBounds(W - a - b - 34, 1, a, H - b - 2);
+}
+
+void TAdvDateTimePicker::KeyPress(char16_t& Key) {
+    if (Key >= u'0' && Key <= u'9' && AutoTab()) DecodeDate(DateTime(), Fy, Fmo, Fd);
+    TCustomDateTimePicker::KeyPress(Key);
+}
+
+void TAdvDateTimePicker::ShiftFocus() {
+    if (FKind == dkTime) {
+        TCustomDateTimePicker::ShiftFocus();
+        return;
+    }
+    WORD y = 0, m = 0, d = 0;
+    DecodeDate(DateTime(), y, m, d);
+    const bool dayChanged = d != Fd, monthChanged = m != Fmo, yearChanged = y != Fy;
+    auto toTimePart = [this] {
+        if (FTimePicker && FTimePicker->CanFocus()) FTimePicker->SetFocus();
+    };
+    const String& format = Format();
+    if (!format.empty()) {
+        const char16_t c = format.back();
+        if ((dayChanged && (c == u'd' || c == u'D')) || (monthChanged && (c == u'm' || c == u'M')) ||
+            (yearChanged && (c == u'y' || c == u'Y')))
+            toTimePart();
+        else if (dayChanged || monthChanged || yearChanged)
+            PostMessage(Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+        return;
+    }
+    if (dayChanged || monthChanged)
+        PostMessage(Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+    else if (yearChanged)
+        toTimePart();
 }

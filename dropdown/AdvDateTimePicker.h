@@ -78,3 +78,55 @@ private:
     bool FHasFocus = false;
     bool FAutoTab = false;
 };
+
+enum TAdvDateTimeKind : uint8_t { dkDate, dkTime, dkDateTime };
+
+// The styled picker with a Kind: dkDateTime embeds an unstyled time part at its right end, so
+// that one control edits a date and a time. Not of the native look: MetroStyle switches the
+// metro look on.
+class TAdvDateTimePicker : public TCustomDateTimePicker {
+public:
+    static constexpr int32_t kVersionNr = 0x01020000;
+
+    explicit TAdvDateTimePicker(TComponent* AOwner);
+    ~TAdvDateTimePicker() override;
+    const char* ClassName() const override { return "TAdvDateTimePicker"; }
+
+    TAdvDateTimeKind Kind() const { return FKind; }
+    void SetKind(TAdvDateTimeKind value);
+    // With a time part, its time.
+    TDateTime Time() const;
+    void SetTime(TDateTime value);
+    // Whole seconds: milliseconds are dropped on writing.
+    TDateTime DateTime() const;
+    virtual void SetDateTime(TDateTime value);
+    TDateTime Date() const { return TCustomDateTimePicker::Date(); }
+    // Keeps the time of day.
+    void SetDate(TDateTime value);
+    const String& TimeFormat() const { return FTimeFormat; }
+    void SetTimeFormat(const String& value);
+    void SetAutoTab(bool value) override;
+    void SetBorderStyle(TBorderStyle value) override;
+    TCustomDateTimePicker* TimePart() const { return FTimePicker; }
+    String Version() const;
+    void SetVersion(const String&) {}
+    // Places the time part (see the design record); frees it when hidden.
+    void LayoutTimePicker();
+
+    TNotifyEvent OnTimeChange;
+
+protected:
+    void AfterConstruction() override;
+    bool IsNativeLook() override { return false; }
+    void ShiftFocus() override;
+    void KeyPress(char16_t& Key) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void CreateTimePicker();
+
+    WORD Fy = 0, Fmo = 0, Fd = 0;
+
+private:
+    TAdvDateTimeKind FKind = dkDateTime;
+    String FTimeFormat;
+    TCustomDateTimePicker* FTimePicker = nullptr;
+};

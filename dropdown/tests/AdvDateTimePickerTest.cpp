@@ -2,6 +2,10 @@
 // metro look's switch and the drop button's hover.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+#include <vector>
+
 #include "dropdown/AdvDateTimePicker.h"
 #include "dropdown/tests/DropDownTestSupport.h"
 #include "platform/rtl/DateUtils.h"
@@ -117,6 +121,94 @@ TEST_F(DropDownTest, FlatOutlineOverTheVersionAnswers) {
         delete p;
         ui::sys::ResetAnswers();
     }
+}
+
+class AdvPicker : public TAdvDateTimePicker {
+public:
+    using TAdvDateTimePicker::TAdvDateTimePicker;
+};
+
+TEST_F(DropDownTest, DateAndTimeParts) {
+    auto* p = Make<AdvPicker>(10, 10);
+    p->SetBounds(10, 10, 200, 21);
+    ASSERT_EQ(p->Kind(), dkDateTime);
+    ASSERT_NE(p->TimePart(), nullptr);
+    p->SetDateTime(EncodeDateTime(2020, 5, 17, 13, 45, 30, 250));
+    EXPECT_EQ(p->Date(), EncodeDate(2020, 5, 17));
+    EXPECT_EQ(p->TimePart()->Time() - std::floor(p->TimePart()->Time()), EncodeTime(13, 45, 30, 0));
+    EXPECT_EQ(p->DateTime(), EncodeDateTime(2020, 5, 17, 13, 45, 30, 0));
+    p->SetDate(EncodeDateTime(2021, 1, 2, 8, 0, 0, 0));
+    EXPECT_EQ(p->DateTime(), EncodeDateTime(2021, 1, 2, 13, 45, 30, 0));
+    std::vector<std::string> events;
+    p->OnChange = [&](TObject* s) { events.push_back(s == p ? "change" : "?"); };
+    p->OnTimeChange = [&](TObject* s) { events.push_back(s == p ? "time" : "?"); };
+    p->TimePart()->SetTime(EncodeTime(9, 0, 0, 0));
+    ui::test::Pump();
+    EXPECT_EQ(events, (std::vector<std::string>{"change", "time"}));
+    EXPECT_EQ(p->Version(), u"1.2.0.0");
+    p->SetVersion(u"9.9.9.9");
+    EXPECT_EQ(p->Version(), u"1.2.0.0");
+    p->SetKind(dkDate);
+    EXPECT_EQ(p->TimePart(), nullptr);
+    p->SetKind(dkDateTime);
+    EXPECT_NE(p->TimePart(), nullptr);
+}
+
+// The time part's bounds with a = its text's width + 31, over the system's answers.
+TEST_F(DropDownTest, TimePartLayout) {
+    auto* p = Make<AdvPicker>(10, 10);
+    p->SetBounds(10, 10, 200, 24);
+    p->SetTimeFormat(u"HH:mm:ss");
+    p->Canvas()->Font()->Assign(p->Font());
+    const int a = p->Canvas()->TextWidth(p->TimePart()->Text()) + 31;
+    ASSERT_GT(a, 31);
+    struct Case {
+        WORD comctl;
+        bool themeLibrary, themeActive, metro;
+        TRect bounds;
+    } cases[] = {
+        {5, true, true, false, TRect(200 - a - 23, -2, 200 - 23, 22)},
+        {6, false, true, false, TRect(200 - a - 23, -2, 200 - 23, 22)},
+        {6, true, false, false, TRect(200 - a - 21, 2, 200 - 21, 22)},
+        {6, true, true, true, TRect(200 - a - 21, 1, 200 - 21, 23)},
+        {6, true, true, false, TRect(200 - a - 34, 1, 200 - 34, 23)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(&c - cases));
+        ui::sys::Answers().ComCtlMajor = c.comctl;
+        ui::sys::Answers().ThemeLibrary = c.themeLibrary;
+        ui::sys::Answers().ThemeActive = c.themeActive;
+        p->SetMetroStyle(c.metro);
+        p->LayoutTimePicker();
+        EXPECT_EQ(p->TimePart()->BoundsRect(), c.bounds);
+        ui::sys::ResetAnswers();
+    }
+}
+
+TEST_F(DropDownTest, DateAutoTab) {
+    auto* p = Make<AdvPicker>(10, 10);
+    p->SetBounds(10, 10, 220, 21);
+    p->SetFormat(u"dd/MM/yyyy");
+    p->SetDateTime(EncodeDateTime(2020, 5, 17, 10, 0, 0, 0));
+    p->SetAutoTab(true);
+    p->SetFocus();
+    ui::test::Pump();
+    auto type = [&](char16_t ch) {
+        p->Perform(WM_CHAR, ch, 0);
+        ui::test::Pump();
+    };
+    ASSERT_EQ(p->CurrentField(), 0);
+    type(u'2');
+    EXPECT_EQ(p->CurrentField(), 0);
+    type(u'1');
+    EXPECT_EQ(p->Date(), EncodeDate(2020, 5, 21));
+    EXPECT_EQ(p->CurrentField(), 2);
+    type(u'0');
+    type(u'6');
+    EXPECT_EQ(p->CurrentField(), 4);
+    for (char16_t ch : String(u"2024")) type(ch);
+    EXPECT_EQ(p->Date(), EncodeDate(2024, 6, 21));
+    EXPECT_TRUE(p->TimePart()->Focused());
 }
 
 }  // namespace
