@@ -7,6 +7,7 @@
 #include "controls/styled/VizIrovaRE.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/Themes.h"
+#include "platform/ui/CommNotify.h"
 #include "platform/ui/Modules.h"
 #include "platform/ui/SystemInfo.h"
 #include "platform/win/Window.h"
@@ -235,9 +236,39 @@ TDateTime TAdvDateTimePicker::DateTime() const {
 
 void TAdvDateTimePicker::SetDateTime(TDateTime value) {
     const TDateTime whole = WholeSeconds(value);
+    // The change notice of this write (sent while writing) leaves the time part alone.
+    FIgnoreTimePickerCheck = true;
     TCustomDateTimePicker::SetDateTime(whole);
+    FIgnoreTimePickerCheck = false;
     CreateTimePicker();
     if (FTimePicker) FTimePicker->SetDateTime(whole);
+    if (ShowCheckbox() && !ComponentState().Contains(csDesigning)) CoupleTimePart();
+}
+
+void TAdvDateTimePicker::CoupleTimePart() {
+    if (FTimePicker) FTimePicker->SetEnabled(Enabled() && Checked());
+}
+
+void TAdvDateTimePicker::Dispatch(TMessage& Message) {
+    TCustomDateTimePicker::Dispatch(Message);
+    if (Message.Msg == DTM_SETSYSTEMTIME && Message.WParam == GDT_NONE && ShowCheckbox() &&
+        !ComponentState().Contains(csDesigning))
+        CoupleTimePart();
+    else if (Message.Msg == CM_ENABLEDCHANGED && FTimePicker)
+        FTimePicker->SetEnabled(Enabled());
+}
+
+void TAdvDateTimePicker::CNNotify(TMessage& Message) {
+    TCustomDateTimePicker::CNNotify(Message);
+    const auto* header = reinterpret_cast<const NMHDR*>(Message.LParam);
+    if (!header || header->code != DTN_DATETIMECHANGE || !ShowCheckbox() ||
+        ComponentState().Contains(csDesigning))
+        return;
+    if (!FIgnoreTimePickerCheck) {
+        CoupleTimePart();
+        const auto* change = reinterpret_cast<const NMDATETIMECHANGE*>(header);
+        if (FTimePicker && change->dwFlags == GDT_NONE) FTimePicker->SetEnabled(false);
+    }
 }
 
 void TAdvDateTimePicker::SetDate(TDateTime value) {

@@ -122,6 +122,9 @@ protected:
     void KeyPress(char16_t& Key) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateTimePicker();
+    // The check box's coupling: DTM_SETSYSTEMTIME without a value, the enabled state.
+    void Dispatch(TMessage& Message) override;
+    void CNNotify(TMessage& Message) override;
 
     WORD Fy = 0, Fmo = 0, Fd = 0;
 
@@ -129,4 +132,7 @@ private:
     TAdvDateTimeKind FKind = dkDateTime;
     String FTimeFormat;
     TCustomDateTimePicker* FTimePicker = nullptr;
+    bool FIgnoreTimePickerCheck = false;
+    // The time part enabled as the picker is, when checked.
+    void CoupleTimePart();
 };

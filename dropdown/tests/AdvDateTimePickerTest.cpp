@@ -185,6 +185,27 @@ TEST_F(DropDownTest, TimePartLayout) {
     }
 }
 
+TEST_F(DropDownTest, TheCheckBoxCouplesTheTimePart) {
+    auto* p = Make<AdvPicker>(10, 10);
+    p->SetBounds(10, 10, 220, 21);
+    p->SetShowCheckbox(true);
+    p->SetChecked(false);
+    EXPECT_FALSE(p->TimePart()->Enabled());
+    p->SetChecked(true);
+    EXPECT_TRUE(p->TimePart()->Enabled());
+    p->Perform(DTM_SETSYSTEMTIME, GDT_NONE, 0);
+    EXPECT_FALSE(p->Checked());
+    EXPECT_FALSE(p->TimePart()->Enabled());
+    // A program write enables it as Checked says; its own change notice does not undo that.
+    p->SetChecked(true);
+    p->SetDateTime(EncodeDateTime(2020, 5, 17, 10, 0, 0, 0));
+    EXPECT_TRUE(p->TimePart()->Enabled());
+    p->SetChecked(false);
+    EXPECT_FALSE(p->TimePart()->Enabled());
+    p->SetEnabled(false);
+    EXPECT_FALSE(p->TimePart()->Enabled());
+}
+
 TEST_F(DropDownTest, DateAutoTab) {
     auto* p = Make<AdvPicker>(10, 10);
     p->SetBounds(10, 10, 220, 21);
