@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "controls/styled/LabelPlacement.h"
 #include "controls/styled/VizIrovaRE.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/Themes.h"
@@ -186,6 +187,7 @@ void TAdvDateTimePicker::AfterConstruction() {
 void TAdvDateTimePicker::Notification(TComponent* AComponent, TOperation Operation) {
     TCustomDateTimePicker::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FTimePicker) FTimePicker = nullptr;
+    if (Operation == opRemove && AComponent == FLabel) FLabel = nullptr;
 }
 
 void TAdvDateTimePicker::CreateTimePicker() {
@@ -254,8 +256,106 @@ void TAdvDateTimePicker::Dispatch(TMessage& Message) {
     if (Message.Msg == DTM_SETSYSTEMTIME && Message.WParam == GDT_NONE && ShowCheckbox() &&
         !ComponentState().Contains(csDesigning))
         CoupleTimePart();
-    else if (Message.Msg == CM_ENABLEDCHANGED && FTimePicker)
-        FTimePicker->SetEnabled(Enabled());
+    else if (Message.Msg == CM_ENABLEDCHANGED) {
+        if (FTimePicker) FTimePicker->SetEnabled(Enabled());
+        if (FLabel && !FLabelAlwaysEnabled) FLabel->SetEnabled(Enabled());
+    } else if (Message.Msg == CM_VISIBLECHANGED || Message.Msg == CM_SHOWINGCHANGED) {
+        if (FLabel) FLabel->SetVisible(Visible());
+    } else if (Message.Msg == CM_PARENTFONTCHANGED && ParentFont() && FLabel) {
+        FLabel->Font()->Assign(Font());
+    }
+}
+
+void TAdvDateTimePicker::BoldLabel(bool bold) {
+    if (!FFocusLabel || !FLabel || ComponentState().Contains(csLoading)) return;
+    TFontStyles style = FLabel->Font()->Style();
+    if (bold)
+        style << fsBold;
+    else
+        style >> fsBold;
+    FLabel->Font()->SetStyle(style);
+}
+
+void TAdvDateTimePicker::WMSetFocus(TMessage& Message) {
+    TCustomDateTimePicker::WMSetFocus(Message);
+    BoldLabel(true);
+}
+
+void TAdvDateTimePicker::WMKillFocus(TMessage& Message) {
+    TCustomDateTimePicker::WMKillFocus(Message);
+    BoldLabel(false);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The caption label
+
+static_assert(static_cast<int>(advdatetimepicker::lpRighBottom) == styled::lpRighBottom &&
+              static_cast<int>(advdatetimepicker::lpBottomRight) == styled::lpBottomRight);
+
+void TAdvDateTimePicker::SetLabelCaption(const String& value) {
+    if (!FLabel) {
+        FLabel = NewComponent<TLabel>(this);
+        FLabel->FreeNotification(this);  // the parent may free it first, as a child
+        FLabel->SetParent(Parent());
+        FLabel->SetFocusControl(this);
+        FLabel->Font()->Assign(FLabelFont.get());
+        FLabel->OnClick = [this](TObject*) {
+            if (OnLabelClick) OnLabelClick(this);
+        };
+        FLabel->OnDblClick = [this](TObject*) {
+            if (OnLabelDblClick) OnLabelDblClick(this);
+        };
+        FLabel->SetParentFont(FParentFnt);
+    }
+    FLabel->SetCaption(value);
+    PlaceLabel();
+}
+
+void TAdvDateTimePicker::PlaceLabel() {
+    if (!FLabel) return;
+    FLabel->SetTransparent(FLabelTransparent);
+    FLabel->Font()->Assign(FParentFnt ? Font() : FLabelFont.get());
+    styled::PlaceAttachedLabel(FLabel, FLabelPosition, BoundsRect(), FLabelMargin);
+    FLabel->SetVisible(Visible());
+}
+
+void TAdvDateTimePicker::SetLabelPosition(advdatetimepicker::TLabelPosition value) {
+    FLabelPosition = value;
+    PlaceLabel();
+}
+
+void TAdvDateTimePicker::SetLabelMargin(int value) {
+    FLabelMargin = value;
+    PlaceLabel();
+}
+
+void TAdvDateTimePicker::SetLabelTransparent(bool value) {
+    FLabelTransparent = value;
+    PlaceLabel();
+}
+
+void TAdvDateTimePicker::SetLabelAlwaysEnabled(bool value) {
+    FLabelAlwaysEnabled = value;
+    if (FLabel && value) FLabel->SetEnabled(true);
+    Invalidate();
+}
+
+void TAdvDateTimePicker::SetLabelFont(const TFont* value) {
+    if (!ParentFont()) FLabelFont->Assign(value);
+    PlaceLabel();
+}
+
+void TAdvDateTimePicker::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    TCustomDateTimePicker::SetBounds(ALeft, ATop, AWidth, AHeight);
+    if (FLabel && FLabel->Parent()) PlaceLabel();
+}
+
+void TAdvDateTimePicker::SetParent(TWinControl* AParent) {
+    TCustomDateTimePicker::SetParent(AParent);
+    if (FLabel) {
+        FLabel->SetParent(AParent);
+        PlaceLabel();
+    }
 }
 
 void TAdvDateTimePicker::CNNotify(TMessage& Message) {

@@ -4,7 +4,10 @@
 // "DTPShiftFocus" the control posts to itself after each digit; and the flat and metro looks'
 // settings (border, drop-button colours, hover and focus).
 #include "platform/ui/ComCtrlsDateTime.h"
+#include <memory>
+
 #include "platform/ui/DrawnCtrls.h"
+#include "platform/ui/StdCtrls.h"
 
 
 class TCustomDateTimePicker : public TDateTimePicker {
@@ -81,6 +84,29 @@ private:
 
 enum TAdvDateTimeKind : uint8_t { dkDate, dkTime, dkDateTime };
 
+namespace advdatetimepicker {
+
+// Where the caption label stands; the ordinals are the shared placement's (styled::TLabelPlace).
+enum TLabelPosition : uint8_t {
+    lpLeftTop,
+    lpLeftCenter,
+    lpLeftBottom,
+    lpTopLeft,
+    lpBottomLeft,
+    lpLeftTopLeft,
+    lpLeftCenterLeft,
+    lpLeftBottomLeft,
+    lpTopCenter,
+    lpBottomCenter,
+    lpRightTop,
+    lpRightCenter,
+    lpRighBottom,
+    lpTopRight,
+    lpBottomRight
+};
+
+}  // namespace advdatetimepicker
+
 // The styled picker with a Kind: dkDateTime embeds an unstyled time part at its right end, so
 // that one control edits a date and a time. Not of the native look: MetroStyle switches the
 // metro look on.
@@ -113,11 +139,34 @@ public:
     // Places the time part (see the design record); frees it when hidden.
     void LayoutTimePicker();
 
+    // ---- The caption label, made with its first caption
+    TLabel* PickerLabel() const { return FLabel; }
+    String LabelCaption() const { return FLabel ? FLabel->Caption() : String(); }
+    void SetLabelCaption(const String& value);
+    advdatetimepicker::TLabelPosition LabelPosition() const { return FLabelPosition; }
+    void SetLabelPosition(advdatetimepicker::TLabelPosition value);
+    int LabelMargin() const { return FLabelMargin; }
+    void SetLabelMargin(int value);
+    bool LabelTransparent() const { return FLabelTransparent; }
+    void SetLabelTransparent(bool value);
+    bool LabelAlwaysEnabled() const { return FLabelAlwaysEnabled; }
+    void SetLabelAlwaysEnabled(bool value);
+    TFont* LabelFont() const { return FLabelFont.get(); }
+    void SetLabelFont(const TFont* value);
+    // The label is bold while the picker has the focus.
+    bool FocusLabel() const { return FFocusLabel; }
+    void SetFocusLabel(bool value) { FFocusLabel = value; }
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void SetParent(TWinControl* AParent) override;
+
     TNotifyEvent OnTimeChange;
+    TNotifyEvent OnLabelClick;
+    TNotifyEvent OnLabelDblClick;
 
 protected:
     void AfterConstruction() override;
     bool IsNativeLook() override { return false; }
+    void PlaceLabel();
     void ShiftFocus() override;
     void KeyPress(char16_t& Key) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -125,6 +174,9 @@ protected:
     // The check box's coupling: DTM_SETSYSTEMTIME without a value, the enabled state.
     void Dispatch(TMessage& Message) override;
     void CNNotify(TMessage& Message) override;
+    void WMSetFocus(TMessage& Message) override;
+    void WMKillFocus(TMessage& Message) override;
+    void BoldLabel(bool bold);
 
     WORD Fy = 0, Fmo = 0, Fd = 0;
 
@@ -133,6 +185,14 @@ private:
     String FTimeFormat;
     TCustomDateTimePicker* FTimePicker = nullptr;
     bool FIgnoreTimePickerCheck = false;
+    TLabel* FLabel = nullptr;
+    std::unique_ptr<TFont> FLabelFont = std::make_unique<TFont>();
+    advdatetimepicker::TLabelPosition FLabelPosition = advdatetimepicker::lpLeftTop;
+    int FLabelMargin = 4;
+    bool FLabelTransparent = false;
+    bool FFocusLabel = false;
+    bool FLabelAlwaysEnabled = false;
+    bool FParentFnt = false;
     // The time part enabled as the picker is, when checked.
     void CoupleTimePart();
 };

@@ -206,6 +206,45 @@ TEST_F(DropDownTest, TheCheckBoxCouplesTheTimePart) {
     EXPECT_FALSE(p->TimePart()->Enabled());
 }
 
+TEST_F(DropDownTest, TheCaptionLabel) {
+    using namespace advdatetimepicker;
+    auto* p = Make<AdvPicker>(60, 60);
+    p->SetBounds(60, 60, 150, 21);
+    p->SetLabelCaption(u"Due");
+    TLabel* l = p->PickerLabel();
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(l->Parent(), form);
+    struct Case {
+        advdatetimepicker::TLabelPosition position;
+        int left, top;
+    } cases[] = {
+        {lpTopRight, 210 - l->Width(), 60 - l->Height() - 4},
+        {lpBottomLeft, 60, 60 + 21 + 4},
+        {lpRightTop, 210 + 4, 60},
+    };
+    for (const Case& c : cases) {
+        p->SetLabelPosition(c.position);
+        EXPECT_EQ(l->Left(), c.left) << int(c.position);
+        EXPECT_EQ(l->Top(), c.top) << int(c.position);
+    }
+    p->SetFocusLabel(true);
+    p->Perform(WM_SETFOCUS, 0, 0);
+    EXPECT_TRUE(l->Font()->Style().Contains(fsBold));
+    p->Perform(WM_KILLFOCUS, 0, 0);
+    EXPECT_FALSE(l->Font()->Style().Contains(fsBold));
+    p->SetVisible(false);
+    EXPECT_FALSE(l->Visible());
+    p->SetVisible(true);
+    EXPECT_TRUE(l->Visible());
+    p->SetEnabled(false);
+    EXPECT_FALSE(l->Enabled());
+    p->SetLabelAlwaysEnabled(true);
+    EXPECT_TRUE(l->Enabled());
+    p->SetEnabled(true);
+    p->SetEnabled(false);
+    EXPECT_TRUE(l->Enabled());
+}
+
 TEST_F(DropDownTest, DateAutoTab) {
     auto* p = Make<AdvPicker>(10, 10);
     p->SetBounds(10, 10, 220, 21);
