@@ -9,6 +9,7 @@
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/Themes.h"
 #include "platform/ui/CommNotify.h"
+#include "platform/ui/FrameControls.h"
 #include "platform/ui/Modules.h"
 #include "platform/ui/SystemInfo.h"
 #include "platform/win/Window.h"
@@ -130,8 +131,62 @@ void TCustomDateTimePicker::PaintFlat() {
     if (!HandleAllocated() || !IsWindowsVistaOrLater()) return;
     if (Ctl3D() && !IsMetroLook()) return;
     HDC dc = GetWindowDC(Handle());
-    if (TCanvas* c = TCanvas::FromHandle(dc); c && !Ctl3D()) DrawOutline(c, OutlineColor());
+    if (TCanvas* c = TCanvas::FromHandle(dc)) {
+        if (IsMetroLook() && TDateTimePicker::Kind() == dtkDate) {
+            const int cw = ClientWidth();
+            c->Brush()->SetStyle(bsSolid);
+            c->Brush()->SetColor(Color());
+            if (FIsThemed)
+                c->FillRect(IsThemeActive() ? TRect(cw - FButtonWidth - 4, 1, cw, Height())
+                                            : TRect(cw - FButtonWidth - 2, 4, cw - 2, Height() - 4));
+            DrawDropButton(c);
+        }
+        if (!Ctl3D()) DrawOutline(c, OutlineColor());
+    }
     ReleaseDC(Handle(), dc);
+}
+
+bool TCustomDateTimePicker::MouseButtonDown() {
+    return GetAsyncKeyState(VK_LBUTTON) < 0 || GetAsyncKeyState(VK_RBUTTON) < 0;
+}
+
+void TCustomDateTimePicker::DrawDropButton(TCanvas* c) {
+    HDC dc = c->Handle();
+    const int cw = ClientWidth();
+    TRect b(cw - FButtonWidth + 2, 0, Width(), Height());
+    b = TRect(b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1);
+    const bool held = MouseButtonDown();
+    if (FButtonColor != clNone) {
+        TColor face = FButtonColor;
+        if (FButtonHover) face = held ? FButtonColorDown : FButtonColorHot;
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(face);
+        c->FillRect(TRect(b.Left + 2, b.Top, b.Right, b.Bottom));
+        c->Pen()->SetColor(FButtonBorderColor);
+        c->MoveTo(b.Left, b.Top);
+        c->LineTo(b.Left, b.Bottom);
+        const TColor arrow = held ? FButtonTextColorDown : FButtonTextColor;
+        c->Pen()->SetColor(arrow);
+        c->Brush()->SetColor(arrow);
+        const TPoint tri[] = {TPoint(b.Left + 5, b.Top + 7), TPoint(b.Left + 11, b.Top + 7),
+                              TPoint(b.Left + 8, b.Top + 10)};
+        c->Polygon(tri, 3);
+    } else if (FIsThemed && IsThemeActive()) {
+        if (HTHEME theme = OpenThemeData(Handle(), u"combobox")) {
+            int state = 2;
+            if (!Enabled())
+                state = 4;
+            else if (held && DroppedDown())
+                state = 3;
+            else if (held || !FButtonHover || DroppedDown())
+                state = 1;
+            DrawThemeBackground(theme, dc, 1, state, &b, nullptr);
+            CloseThemeData(theme);
+        }
+    } else {
+        DrawFrameControl(dc, &b, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | (Enabled() ? DFCS_FLAT : DFCS_INACTIVE));
+    }
+    ExcludeClipRect(dc, cw - FButtonWidth - 4, 0, cw + 2, Height());
 }
 
 void TCustomDateTimePicker::PaintNonClient() {

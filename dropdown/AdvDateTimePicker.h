@@ -63,6 +63,9 @@ private:
     // The outline (0, 0)-(width - 1, height - 1), and 1 px inside it when no theme is active.
     void DrawOutline(TCanvas* c, TColor color);
     void PaintFlat();
+    // The metro drop button: custom colours, the theme's combo button or the classic one.
+    void DrawDropButton(TCanvas* c);
+    static bool MouseButtonDown();
     void PaintNonClient();
 
     TBorderStyle FBorderStyle = bsNone;

@@ -126,6 +126,7 @@ TEST_F(DropDownTest, FlatOutlineOverTheVersionAnswers) {
 class AdvPicker : public TAdvDateTimePicker {
 public:
     using TAdvDateTimePicker::TAdvDateTimePicker;
+    using TAdvDateTimePicker::MouseMove;
 };
 
 TEST_F(DropDownTest, DateAndTimeParts) {
@@ -243,6 +244,21 @@ TEST_F(DropDownTest, TheCaptionLabel) {
     p->SetEnabled(true);
     p->SetEnabled(false);
     EXPECT_TRUE(l->Enabled());
+}
+
+TEST_F(DropDownTest, MetroDropButtonInItsColours) {
+    auto* p = Make<AdvPicker>(10, 10);
+    p->SetBounds(10, 10, 160, 22);
+    p->SetKind(dkDate);
+    p->SetMetroStyle(true);
+    p->SetButtonColor(static_cast<TColor>(0x0000FF));
+    p->SetButtonTextColor(static_cast<TColor>(0xFF0000));
+    p->SetButtonBorderColor(static_cast<TColor>(0x00FF00));
+    ui::test::Pump();
+    const int left = p->ClientWidth() - p->ButtonWidth() + 3, top = 1;
+    EXPECT_EQ(WindowPixel(p, left + 12, top + 3), static_cast<TColor>(0x0000FF));
+    EXPECT_EQ(WindowPixel(p, left + 8, top + 8), static_cast<TColor>(0xFF0000));
+    EXPECT_EQ(WindowPixel(p, left, top + 5), static_cast<TColor>(0x00FF00));
 }
 
 TEST_F(DropDownTest, DateAutoTab) {
