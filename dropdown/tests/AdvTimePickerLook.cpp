@@ -31,6 +31,8 @@ protected:
 TEST_F(AdvTimePickerLook, ClosedAndOpen) {
     if (!std::getenv("RWB_RENDER_LOOK")) GTEST_SKIP() << "set RWB_RENDER_LOOK to write the picture";
     form->SetBounds(0, 0, 260, 260);
+    form->SetClientWidth(260);
+    form->SetClientHeight(240);
     form->SetColor(clBtnFace);
     auto* d = Make<TAdvTimePickerDropDown>(10, 10);
     d->SetWidth(120);
@@ -46,7 +48,21 @@ TEST_F(AdvTimePickerLook, ClosedAndOpen) {
     single->SetBorderStyle(bsSingle);
     single->SetKind(dtkTime);
     single->SetTime(EncodeTime(13, 45, 30, 0));
+    // A date-time picker with its time part and label, and a metro one in custom colours.
+    auto* both = Make<TAdvDateTimePicker>(10, 160);
+    both->SetBounds(10, 160, 240, 22);
+    both->SetDateTime(EncodeDateTime(2020, 5, 17, 13, 45, 30, 0));
+    both->SetLabelPosition(advdatetimepicker::lpTopLeft);
+    both->SetLabelCaption(u"Due");
+    auto* metro = Make<TAdvDateTimePicker>(10, 200);
+    metro->SetBounds(10, 200, 140, 22);
+    metro->SetKind(dkDate);
+    metro->SetMetroStyle(true);
+    metro->SetButtonColor(static_cast<TColor>(0xB97F2B));
+    metro->SetButtonTextColor(clWhite);
+    metro->SetButtonBorderColor(static_cast<TColor>(0xB97F2B));
     ui::test::Pump();
+    ASSERT_TRUE(ui::test::SaveToPng(both, Temp("rwb_advdatetimepicker.png")));
     TBitmap sheet(540, 260, pf24bit);
     sheet.Canvas()->Brush()->SetColor(0x808080);
     sheet.Canvas()->FillRect(TRect(0, 0, sheet.Width(), sheet.Height()));
