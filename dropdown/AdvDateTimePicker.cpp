@@ -307,8 +307,14 @@ void TAdvDateTimePicker::CoupleTimePart() {
 }
 
 void TAdvDateTimePicker::Dispatch(TMessage& Message) {
+    if (Message.Msg == WM_PAINT && FFirstRun) {
+        FFirstRun = false;
+        LayoutTimePicker();
+    }
     TCustomDateTimePicker::Dispatch(Message);
-    if (Message.Msg == DTM_SETSYSTEMTIME && Message.WParam == GDT_NONE && ShowCheckbox() &&
+    if (Message.Msg == WM_SIZE || Message.Msg == CM_COLORCHANGED)
+        LayoutTimePicker();
+    else if (Message.Msg == DTM_SETSYSTEMTIME && Message.WParam == GDT_NONE && ShowCheckbox() &&
         !ComponentState().Contains(csDesigning))
         CoupleTimePart();
     else if (Message.Msg == CM_ENABLEDCHANGED) {

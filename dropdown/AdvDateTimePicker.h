@@ -188,6 +188,8 @@ private:
     String FTimeFormat;
     TCustomDateTimePicker* FTimePicker = nullptr;
     bool FIgnoreTimePickerCheck = false;
+    // The first paint lays the time part out once more.
+    bool FFirstRun = true;
     TLabel* FLabel = nullptr;
     std::unique_ptr<TFont> FLabelFont = std::make_unique<TFont>();
     advdatetimepicker::TLabelPosition FLabelPosition = advdatetimepicker::lpLeftTop;
