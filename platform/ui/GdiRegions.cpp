@@ -177,18 +177,22 @@ int GetClipBox(HDC dc, TRect* rect) {
         *rect = TRect();
         return NULLREGION;
     }
-    TPoint off = c->DeviceOffset();
+    // The corners in logical units: in a mode with y upwards the top lies above the bottom.
     TRect b = vis.Bounds();
-    *rect = TRect(b.Left - off.X, b.Top - off.Y, b.Right - off.X, b.Bottom - off.Y);
+    TPoint tl = c->DeviceToLogical(TPoint(b.Left, b.Top)), br = c->DeviceToLogical(TPoint(b.Right, b.Bottom));
+    *rect = TRect(tl.X, tl.Y, br.X, br.Y);
     return RegionType(vis);
 }
 
 static int ClipWithRect(HDC dc, int l, int t, int r, int b, bool exclude) {
     TCanvas* c = TCanvas::FromHandle(dc);
     if (!c) return ERROR;
-    TPoint off = c->DeviceOffset();
     TRect logical = Held(TRect(l, t, r, b));
-    ui::Region dev(TRect(logical.Left + off.X, logical.Top + off.Y, logical.Right + off.X, logical.Bottom + off.Y));
+    TPoint a = c->LogicalToDevice(TPoint(logical.Left, logical.Top));
+    TPoint z = c->LogicalToDevice(TPoint(logical.Right, logical.Bottom));
+    // A mapped rectangle is taken as the device has it, whichever way the mode turns y.
+    ui::Region dev = c->Mapped() ? ui::Region(TRect(std::min(a.X, z.X), std::min(a.Y, z.Y), std::max(a.X, z.X), std::max(a.Y, z.Y)))
+                                 : ui::Region(TRect(a.X, a.Y, z.X, z.Y));
     const TCanvasDcState& s = c->Dc().state;
     ui::Region current = s.hasClip ? s.clip : Everything();
     return SetClip(c, true, exclude ? current - dev : current & dev);

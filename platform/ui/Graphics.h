@@ -148,7 +148,9 @@ class TGraphic;
 
 namespace ui {
 class CanvasImpl;
+class CanvasLog;
 class FontFace;
+class LoggedCall;
 class PixelStore;
 class Region;
 }  // namespace ui
@@ -174,7 +176,8 @@ public:
 
     String Name() const { return FName; }
     void SetName(const String& value);
-    // Size in points; Height negative is the character height in pixels at 96 pixels per inch.
+    // Size in points at PixelsPerInch. Height negative is the character height, positive the cell
+    // height, in the logical units of the canvas that draws it (pixels in MM_TEXT).
     int Size() const;
     void SetSize(int value);
     int Height() const { return FHeight; }
@@ -187,10 +190,22 @@ public:
     void SetCharset(TFontCharset value);
     TFontPitch Pitch() const { return FPitch; }
     void SetPitch(TFontPitch value);
-    // Angle of the base line in tenths of a degree, counter-clockwise.
+    // Angle of the base line in tenths of a degree, counter-clockwise (the escapement); setting it
+    // sets the characters' angle too.
     int Orientation() const { return FOrientation; }
     void SetOrientation(int value);
-    int PixelsPerInch() const { return 96; }
+    // The characters' own angle (a LOGFONT's lfOrientation). Text is drawn by Orientation, as the
+    // platform draws it outside its advanced graphics mode; this one is kept for GetObject and
+    // what a drawing log reports.
+    int CharOrientation() const { return FCharOrientation; }
+    void SetCharOrientation(int value);
+    // The resolution Size converts with: 96, and the printer's resolution on its canvas's font.
+    // Changing it keeps Height. Assign between fonts of different resolutions keeps the point size.
+    int PixelsPerInch() const { return FPixelsPerInch; }
+    void SetPixelsPerInch(int value);
+    // Takes every attribute as it stands, Height included, whatever either resolution: what
+    // selecting a GDI font object into a canvas does.
+    void AssignData(const TFont& source);
 
     // A GDI font object with the current attributes, owned by the font.
     HFONT Handle();
@@ -207,6 +222,8 @@ private:
     TFontCharset FCharset = DEFAULT_CHARSET;
     TFontPitch FPitch = fpDefault;
     int FOrientation = 0;
+    int FCharOrientation = 0;
+    int FPixelsPerInch = 96;
     HFONT FHandle = nullptr;
 };
 
@@ -293,6 +310,14 @@ public:
     // Drawing is aliased, as on the original platform, unless this is switched on.
     bool AntiAlias() const { return FAntiAlias; }
     void SetAntiAlias(bool value) { FAntiAlias = value; }
+    // The device's resolution (LOGPIXELSX, LOGPIXELSY), which mapping modes other than MM_TEXT
+    // scale by: 96 on screens and bitmaps, the printer's resolution on a printer's canvas.
+    int PixelsPerInchX() const;
+    int PixelsPerInchY() const;
+    void SetPixelsPerInch(int x, int y);
+    // A test's drawing log (platform/ui/backend/CanvasLog.h), or nullptr. Not owned.
+    void SetLog(ui::CanvasLog* log) { FLog = log; }
+    ui::CanvasLog* Log() const { return FLog; }
 
     HDC Handle();
     bool HandleAllocated() const { return FTarget != nullptr; }
@@ -385,7 +410,29 @@ public:
     TPoint DeviceOffset() const;
     const ui::Region& Visible();
     uint64_t VisibleVersion();
+    // The font as the backend measures and draws it: its height in device pixels.
     const ui::FontFace& Face();
+
+    // The mapping mode in force. Implementations take coordinates as in MM_TEXT (device pixels
+    // less DeviceOffset, which they add): the front maps the logical units of any other mode
+    // before it hands a call on. Each of these is the identity in MM_TEXT.
+    bool Mapped() const;
+    TPoint MapPoint(TPoint logical) const;
+    // A rectangle's corners: one that comes out mirrored stays so (transfers mirror then).
+    TRect MapRect(const TRect& logical) const;
+    // A rectangle's corners, normalised (fills, frames, clip and opaque rectangles).
+    TRect MapBox(const TRect& logical) const;
+    // Lengths along x and y, as unsigned device lengths, and back.
+    TSize MapSize(TSize logical) const;
+    TSize LogicalSize(TSize device) const;
+    TPoint LogicalToDevice(TPoint logical) const;
+    TPoint DeviceToLogical(TPoint device) const;
+    // The pen's width and the font's height in device pixels.
+    int DevicePenWidth() const;
+    int DeviceFontHeight() const;
+    // The mapping changed (mode, resolution): what implementations made of the pen and font is
+    // made again.
+    void MappingChanged();
 
 protected:
     virtual void Changing();
@@ -403,6 +450,7 @@ private:
     // Around one drawing call: the change events, and the surface told its pixels changed.
     template <class Op>
     void Paint(bool notify, Op draw);
+    friend class ui::LoggedCall;
     TBitmap* FTarget = nullptr;
     std::unique_ptr<TFont> FFont;
     std::unique_ptr<TPen> FPen;
@@ -413,6 +461,8 @@ private:
     TCopyMode FCopyMode = cmSrcCopy;
     int FLockCount = 0;
     bool FAntiAlias = false;
+    ui::CanvasLog* FLog = nullptr;
+    int FLogDepth = 0;  // logged calls under way
 };
 
 // Locks a canvas for its lifetime (nullptr: nothing).

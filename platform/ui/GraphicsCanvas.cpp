@@ -2,11 +2,13 @@
 // events and the rules of the API. Each drawing goes to the canvas's implementation.
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/GdiHandles.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/backend/Canvas.h"
+#include "platform/ui/backend/CanvasLog.h"
 #include "platform/ui/backend/Fonts.h"
 
 using ui::BrushShows;
@@ -15,7 +17,35 @@ using ui::PenShows;
 
 namespace {
 int Saturated(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+
+// A logged call's points.
+void LogPoints(ui::LoggedCall& log, std::initializer_list<TPoint> points) {
+    if (ui::DrawCall* e = log.Entry()) e->points.assign(points);
+}
 }  // namespace
+
+void ui::LoggedCall::Start(TCanvas& canvas, const char* name) {
+    FCanvas = &canvas;
+    if (canvas.FLogDepth++ > 0) return;  // inside a logged call: its own parts are not logged
+    FEntry = &FCall;
+    FCall.call = name;
+    FCall.mapMode = canvas.FDc->state.mapMode;
+    const TFont& f = *canvas.FFont;
+    FCall.fontName = f.Name();
+    FCall.fontHeight = f.Height();
+    FCall.fontEscapement = f.Orientation();
+    FCall.fontOrientation = f.CharOrientation();
+    FCall.penColor = canvas.FPen->Color();
+    FCall.penWidth = canvas.FPen->Width();
+    FCall.penStyle = canvas.FPen->Style();
+    FCall.brushColor = canvas.FBrush->Color();
+    FCall.brushStyle = canvas.FBrush->Style();
+}
+
+void ui::LoggedCall::Finish() {
+    --FCanvas->FLogDepth;
+    if (FEntry && FCanvas->FLog) FCanvas->FLog->Add(std::move(FCall));
+}
 
 TCanvas::TCanvas() { Init(); }
 
@@ -169,7 +199,15 @@ uint64_t TCanvas::VisibleVersion() {
 const ui::FontFace& TCanvas::Face() {
     TCanvasDc& dc = *FDc;
     if (!dc.face || dc.faceVersion != dc.fontVersion || dc.faceAntialias != FAntiAlias) {
-        dc.face = ui::GetBackend().CreateFontFace(*FFont, FAntiAlias);
+        if (Mapped()) {
+            // The font's height is in logical units: the face is made at its height in pixels.
+            TFont device;
+            device.AssignData(*FFont);
+            device.SetHeight(DeviceFontHeight());
+            dc.face = ui::GetBackend().CreateFontFace(device, FAntiAlias);
+        } else {
+            dc.face = ui::GetBackend().CreateFontFace(*FFont, FAntiAlias);
+        }
         dc.faceVersion = dc.fontVersion;
         dc.faceAntialias = FAntiAlias;
     }
@@ -189,86 +227,146 @@ void TCanvas::Paint(bool notify, Op draw) {
 
 void TCanvas::MoveTo(int X, int Y) {
     FDc->state.penPos = TPoint(X, Y);
-    Impl().MoveTo(TPoint(X, Y));
+    Impl().MoveTo(MapPoint(TPoint(X, Y)));
 }
 
 void TCanvas::LineTo(int X, int Y) {
+    ui::LoggedCall log(*this, "LineTo");
+    LogPoints(log, {FDc->state.penPos, TPoint(X, Y)});
     TPoint from = FDc->state.penPos, to(X, Y);
     FDc->state.penPos = to;
     // A line of no length, or with a pen that draws nothing, shows nothing; a recorder still
     // takes it, since it moves the current position.
-    Paint(from != to && PenShows(*FPen), [&](ui::CanvasImpl& impl) { return impl.LineTo(from, to); });
+    Paint(from != to && PenShows(*FPen), [&](ui::CanvasImpl& impl) { return impl.LineTo(MapPoint(from), MapPoint(to)); });
+}
+
+// Runs draw with the points as the implementation takes them: the caller's own in MM_TEXT.
+template <class Draw>
+static bool WithMappedPoints(const TCanvas& c, const TPoint* points, int count, Draw draw) {
+    if (!c.Mapped()) return draw(points);
+    std::vector<TPoint> mapped(points, points + count);
+    for (TPoint& p : mapped) p = c.MapPoint(p);
+    return draw(mapped.data());
 }
 
 void TCanvas::Polyline(const TPoint* points, int count) {
     if (!points || count < 2) return;
-    Paint(PenShows(*FPen), [&](ui::CanvasImpl& impl) { return impl.Polyline(points, count); });
+    ui::LoggedCall log(*this, "Polyline");
+    if (ui::DrawCall* e = log.Entry()) e->points.assign(points, points + count);
+    Paint(PenShows(*FPen), [&](ui::CanvasImpl& impl) {
+        return WithMappedPoints(*this, points, count, [&](const TPoint* p) { return impl.Polyline(p, count); });
+    });
 }
 
 void TCanvas::Polygon(const TPoint* points, int count) {
     if (!points || count < 2) return;
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.Polygon(points, count); });
+    ui::LoggedCall log(*this, "Polygon");
+    if (ui::DrawCall* e = log.Entry()) e->points.assign(points, points + count);
+    Paint(true, [&](ui::CanvasImpl& impl) {
+        return WithMappedPoints(*this, points, count, [&](const TPoint* p) { return impl.Polygon(p, count); });
+    });
 }
 
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.Shape(ui::ShapeKind::Rectangle, TRect(X1, Y1, X2, Y2), {}, {}); });
+    ui::LoggedCall log(*this, "Rectangle", TRect(X1, Y1, X2, Y2));
+    Paint(true, [&](ui::CanvasImpl& impl) {
+        return impl.Shape(ui::ShapeKind::Rectangle, MapRect(TRect(X1, Y1, X2, Y2)), {}, {});
+    });
 }
 
 void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
+    ui::LoggedCall log(*this, "RoundRect", TRect(X1, Y1, X2, Y2));
+    LogPoints(log, {TPoint(X3, Y3)});
+    TSize corner = MapSize(TSize(X3, Y3));
     Paint(true, [&](ui::CanvasImpl& impl) {
-        return impl.Shape(ui::ShapeKind::RoundRect, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), {});
+        return impl.Shape(ui::ShapeKind::RoundRect, MapRect(TRect(X1, Y1, X2, Y2)), TPoint(corner.cx, corner.cy), {});
     });
 }
 
 void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.Shape(ui::ShapeKind::Ellipse, TRect(X1, Y1, X2, Y2), {}, {}); });
+    ui::LoggedCall log(*this, "Ellipse", TRect(X1, Y1, X2, Y2));
+    Paint(true, [&](ui::CanvasImpl& impl) {
+        return impl.Shape(ui::ShapeKind::Ellipse, MapRect(TRect(X1, Y1, X2, Y2)), {}, {});
+    });
 }
 
 void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    ui::LoggedCall log(*this, "Arc", TRect(X1, Y1, X2, Y2));
+    LogPoints(log, {TPoint(X3, Y3), TPoint(X4, Y4)});
     Paint(PenShows(*FPen), [&](ui::CanvasImpl& impl) {
-        return impl.Shape(ui::ShapeKind::Arc, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), TPoint(X4, Y4));
+        return impl.Shape(ui::ShapeKind::Arc, MapRect(TRect(X1, Y1, X2, Y2)), MapPoint(TPoint(X3, Y3)), MapPoint(TPoint(X4, Y4)));
     });
 }
 
 void TCanvas::Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    ui::LoggedCall log(*this, "Chord", TRect(X1, Y1, X2, Y2));
+    LogPoints(log, {TPoint(X3, Y3), TPoint(X4, Y4)});
     Paint(true, [&](ui::CanvasImpl& impl) {
-        return impl.Shape(ui::ShapeKind::Chord, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), TPoint(X4, Y4));
+        return impl.Shape(ui::ShapeKind::Chord, MapRect(TRect(X1, Y1, X2, Y2)), MapPoint(TPoint(X3, Y3)), MapPoint(TPoint(X4, Y4)));
     });
 }
 
 void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    ui::LoggedCall log(*this, "Pie", TRect(X1, Y1, X2, Y2));
+    LogPoints(log, {TPoint(X3, Y3), TPoint(X4, Y4)});
     Paint(true, [&](ui::CanvasImpl& impl) {
-        return impl.Shape(ui::ShapeKind::Pie, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), TPoint(X4, Y4));
+        return impl.Shape(ui::ShapeKind::Pie, MapRect(TRect(X1, Y1, X2, Y2)), MapPoint(TPoint(X3, Y3)), MapPoint(TPoint(X4, Y4)));
     });
 }
 
+// Fills and frames take their rectangle as the device has it: in a mode with y upwards a
+// rectangle from its top down to its bottom is not empty.
 void TCanvas::FillRect(const TRect& rect) {
-    if (!BrushShows(*FBrush) || rect.IsEmpty()) return;
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FillRect(rect); });
+    ui::LoggedCall log(*this, "FillRect", rect);
+    if (!BrushShows(*FBrush)) return;
+    TRect r = MapBox(rect);
+    if (r.IsEmpty()) return;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FillRect(r); });
 }
 
 void TCanvas::FrameRect(const TRect& rect) {
-    if (!BrushShows(*FBrush) || rect.IsEmpty()) return;
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FrameRect(rect); });
+    ui::LoggedCall log(*this, "FrameRect", rect);
+    if (!BrushShows(*FBrush)) return;
+    TRect r = MapBox(rect);
+    if (r.IsEmpty()) return;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FrameRect(r); });
 }
 
 void TCanvas::DrawFocusRect(const TRect& rect) {
-    if (rect.IsEmpty()) return;
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FocusRect(rect); });
+    ui::LoggedCall log(*this, "DrawFocusRect", rect);
+    TRect r = MapBox(rect);
+    if (r.IsEmpty()) return;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FocusRect(r); });
 }
 
 void TCanvas::FillSolid(const TRect& rect, TColor color) {
-    if (rect.IsEmpty() || color == clNone) return;
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FillSolid(rect, color); });
+    ui::LoggedCall log(*this, "FillSolid", rect);
+    if (ui::DrawCall* e = log.Entry()) e->brushColor = color;
+    if (color == clNone) return;
+    TRect r = MapBox(rect);
+    if (r.IsEmpty()) return;
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.FillSolid(r, color); });
 }
 
 void TCanvas::ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip, const TRect* opaque) {
-    int width = Face().TextWidth(text);
+    ui::LoggedCall log(*this, "ExtTextOut");
+    if (ui::DrawCall* e = log.Entry()) {
+        e->points = {TPoint(X, Y)};
+        e->text = text;
+        e->rect = clip ? *clip : opaque ? *opaque : TRect();
+        e->flags = (clip ? ETO_CLIPPED : 0u) | (opaque ? ETO_OPAQUE : 0u);
+    }
+    int width = Face().TextWidth(text);  // in pixels, as the implementation places the text
     UINT align = FDc->state.textAlign;
     TPoint at = (align & TA_UPDATECP) ? FDc->state.penPos : TPoint(X, Y);
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.Text(at, text, width, clip, opaque); });
+    // Text is placed at its mapped reference point and never mirrored.
+    TRect clipBox = clip ? MapBox(*clip) : TRect(), opaqueBox = opaque ? MapBox(*opaque) : TRect();
+    Paint(true, [&](ui::CanvasImpl& impl) {
+        return impl.Text(MapPoint(at), text, width, clip ? &clipBox : nullptr, opaque ? &opaqueBox : nullptr);
+    });
     if (align & TA_UPDATECP) {
-        int advance = (align & TA_CENTER) == TA_CENTER ? 0 : (align & TA_RIGHT) ? -width : width;
+        int w = LogicalSize(TSize(width, 0)).cx;
+        int advance = (align & TA_CENTER) == TA_CENTER ? 0 : (align & TA_RIGHT) ? -w : w;
         FDc->state.penPos.X = Saturated(int64_t{at.X} + advance);
     }
 }
@@ -283,13 +381,17 @@ void TCanvas::TextRect(const TRect& rect, int X, int Y, const String& text) {
     ExtTextOutImpl(X, Y, text, &rect, BrushShows(*FBrush) ? &rect : nullptr);
 }
 
+// Measures answer logical units.
 TSize TCanvas::TextExtent(const String& text) {
     const ui::FontFace& face = Face();
     const ui::FontMetrics& m = face.Metrics();
-    return TSize(face.TextWidth(text), m.ascent + m.descent);
+    return LogicalSize(TSize(face.TextWidth(text), m.ascent + m.descent));
 }
 
-int TCanvas::TextWidth(const String& text) { return Face().TextWidth(text); }
+int TCanvas::TextWidth(const String& text) {
+    int w = Face().TextWidth(text);
+    return Mapped() ? LogicalSize(TSize(w, 0)).cx : w;
+}
 int TCanvas::TextHeight(const String& text) { return TextExtent(text).cy; }
 
 void TCanvas::Draw(int X, int Y, TGraphic* graphic) {
@@ -308,9 +410,12 @@ void TCanvas::StretchDraw(const TRect& rect, TGraphic* graphic) {
 
 void TCanvas::DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const TRect& source, bool transparent,
                              TColor transparentColor, bool useAlpha) {
+    ui::LoggedCall log(*this, "DrawBitmap", dest);
+    LogPoints(log, {TPoint(source.Left, source.Top), TPoint(source.Right, source.Bottom)});
     if (!bitmap || bitmap->Empty()) return;
+    TRect to = MapRect(dest);  // a destination that comes out mirrored mirrors the picture
     Paint(false, [&](ui::CanvasImpl& impl) {
-        return impl.DrawBitmap(dest, *bitmap, source, transparent, transparentColor, useAlpha);
+        return impl.DrawBitmap(to, *bitmap, source, transparent, transparentColor, useAlpha);
     });
 }
 
@@ -325,12 +430,31 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) 
 }
 
 void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& source, TColor color) {
+    ui::LoggedCall log(*this, "BrushCopy", dest);
+    LogPoints(log, {TPoint(source.Left, source.Top), TPoint(source.Right, source.Bottom)});
     if (!bitmap || bitmap->Empty() || !FTarget) return;
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.BrushCopy(dest, *bitmap, source, color); });
+    TRect to = MapBox(dest);
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.BrushCopy(to, *bitmap, source, color); });
+}
+
+// A transfer's rectangle (x, y) w by h as the implementation takes it: both corners mapped, so a
+// size whose sign the mapping turns (heights in a mode with y upwards) mirrors.
+static void MapSpan(const TCanvas& c, int& x, int& y, int& w, int& h) {
+    if (!c.Mapped()) return;
+    TRect r = c.MapRect(TRect(x, y, HeldCoord(int64_t{x} + w), HeldCoord(int64_t{y} + h)));
+    x = r.Left;
+    y = r.Top;
+    w = r.Right - r.Left;
+    h = r.Bottom - r.Top;
 }
 
 bool TCanvas::StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop) {
+    ui::LoggedCall log(*this, "StretchBlt", TRect(x, y, HeldCoord(int64_t{x} + w), HeldCoord(int64_t{y} + h)));
+    LogPoints(log, {TPoint(sx, sy), TPoint(HeldCoord(int64_t{sx} + sw), HeldCoord(int64_t{sy} + sh))});
+    if (ui::DrawCall* e = log.Entry()) e->flags = rop;
+    MapSpan(*this, x, y, w, h);
     if (w == 0 || h == 0) return true;
+    if (src) MapSpan(*src, sx, sy, sw, sh);
     Changing();
     Sync();
     if (src) src->Sync();
@@ -341,28 +465,28 @@ bool TCanvas::StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, i
     return true;
 }
 
-// A device point of logical (x, y), held to the canvas's range.
-static TPoint DevicePoint(TPoint offset, int x, int y) {
-    return TPoint(HeldCoord(int64_t{x} + offset.X), HeldCoord(int64_t{y} + offset.Y));
-}
-
 TColor TCanvas::Pixels(int X, int Y) {
     if (!FTarget) return static_cast<TColor>(CLR_INVALID);
-    TPoint d = DevicePoint(DeviceOffset(), X, Y);
+    TPoint d = LogicalToDevice(TPoint(X, Y));
     if (!Visible().Contains(d.X, d.Y)) return static_cast<TColor>(CLR_INVALID);
     return Impl().Pixel(d);
 }
 
 void TCanvas::SetPixels(int X, int Y, TColor color) {
+    ui::LoggedCall log(*this, "SetPixel");
+    LogPoints(log, {TPoint(X, Y)});
+    if (ui::DrawCall* e = log.Entry()) e->penColor = color;
     if (!FTarget || color == clNone) return;
-    TPoint d = DevicePoint(DeviceOffset(), X, Y);
+    TPoint d = LogicalToDevice(TPoint(X, Y));
     if (!Visible().Contains(d.X, d.Y)) return;
     Paint(true, [&](ui::CanvasImpl& impl) { return impl.SetPixel(d, color); });
 }
 
 void TCanvas::FloodFill(int X, int Y, TColor color, TFillStyle style) {
+    ui::LoggedCall log(*this, "FloodFill");
+    LogPoints(log, {TPoint(X, Y)});
     if (!FTarget || FTarget->Empty() || !BrushShows(*FBrush)) return;
-    TPoint start = DevicePoint(DeviceOffset(), X, Y);
+    TPoint start = LogicalToDevice(TPoint(X, Y));
     if (!Visible().Contains(start.X, start.Y)) return;
     Paint(true, [&](ui::CanvasImpl& impl) { return impl.FloodFill(start, color, style); });
 }

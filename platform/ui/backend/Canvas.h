@@ -46,8 +46,10 @@ public:
     // The clip region was changed through the handle.
     virtual void ClipChanged() = 0;
 
-    // Drawing in logical coordinates with the front's pen, brush, font and state. Each call
-    // answers whether the surface's pixels changed.
+    // Drawing with the front's pen, brush, font and state, in coordinates as in MM_TEXT (the
+    // front has mapped any other mode: add DeviceOffset for device pixels; the pen's width and
+    // the font's height in pixels are DevicePenWidth and Face). Each call answers whether the
+    // surface's pixels changed.
     virtual void MoveTo(TPoint to) = 0;
     virtual bool LineTo(TPoint from, TPoint to) = 0;
     virtual bool Polyline(const TPoint* points, int count) = 0;
@@ -137,11 +139,18 @@ struct TCanvasDcState {
     int bkMode = OPAQUE;
     UINT textAlign = TA_TOP | TA_LEFT;
     TPoint penPos;
+    int mapMode = MM_TEXT;
 };
 
 struct TCanvasDc {
     TCanvasDcState state;
     std::vector<TCanvasDcState> saved;
+    // The device's resolution (LOGPIXELSX, LOGPIXELSY); a printer's sheet in pixels and where the
+    // page's bitmap lies on it (PHYSICAL*; empty elsewhere).
+    int dpiX = 96;
+    int dpiY = 96;
+    TSize sheet;
+    TPoint sheetOffset;
     bool hasDeviceClip = false;
     TRect deviceClip;
     // Counts changes of the device clip, the clip region and the surface.
