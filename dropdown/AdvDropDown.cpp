@@ -163,20 +163,6 @@ void TAdvCustomDropDown::AppearanceChanged(TObject*) {
 // Styles: the operations keep what they are given; the colours of each style come with the
 // style tables.
 
-void TAdvCustomDropDown::SetComponentStyle(TQRBStyle AStyle) { FQRBStyle = AStyle; }
-
-void TAdvCustomDropDown::SetColorTones(const TColorTones& ATones) { (void)ATones; }
-
-void TAdvCustomDropDown::SetSelectionColorStyle(TSelectionColorStyle Style) { FSelectionColorStyle = Style; }
-
-void TAdvCustomDropDown::DrawSelectionBackground(TCanvas* Canvas, const TRect& Rect, TColor BackgroundColor,
-                                                 int EdgeStyle) {
-    (void)Canvas;
-    (void)Rect;
-    (void)BackgroundColor;
-    (void)EdgeStyle;
-}
-
 void TAdvCustomDropDown::DrawGradientFill(TCanvas* Canvas, TColor FromColor, TColor ToColor, int Steps,
                                           const TRect& Rect, bool Vertical) {
     StepGradient(Canvas, FromColor, ToColor, Steps, Rect, !Vertical);

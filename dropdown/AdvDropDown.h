@@ -22,6 +22,7 @@
 #include "controls/styled/TypedInput.h"
 #include "controls/styled/VizIrovaRE.h"
 #include "dropdown/AdvDropDownBars.h"
+#include "dropdown/AdvDropDownSelector.h"
 #include "dropdown/AdvDropDownDraw.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/Forms.h"
@@ -59,8 +60,6 @@ enum TButtonStyle : uint8_t { bsButton, bsDropDown };
 // Where the pop-up opens: below the edit unless it would leave the screen, or always below, or
 // always above.
 enum TDropPosition : uint8_t { dpAuto, dpDown, dpUp };
-// The look of a selected item in the item pickers.
-enum TSelectionColorStyle : uint8_t { scCustom, scOffice2007, scWindowsVista, scWindows7 };
 // The drop-down edit's input kinds are the styled edit's.
 using TDropDownEditType = TAdvEditType;
 
@@ -395,6 +394,7 @@ public:
 protected:
     friend class TDropDownForm;
     friend class TAdvDropDownSpeedButton;
+    friend class TAdvButton;
 
     void AfterConstruction() override;
 
@@ -476,6 +476,8 @@ protected:
     int MinimumHeight();
     // Stores the text as it is: no prefix, suffix or format, nothing remembered.
     void SetPlainText(const String& value);
+    // The item pickers' look for a style: the hot and selected colours, written silently.
+    void ApplyItemAppearanceStyle(TItemAppearance* Appearance, TQRBStyle Style);
     // The picker control hosted in the pop-up; docked into it outside design time.
     TControl* PopupControl() const { return FControl; }
     void SetPopupControl(TControl* value);

@@ -103,12 +103,12 @@ String FitText(TCanvas* Canvas, const String& Text, int MaxWidth, bool Ellipsis)
 }
 
 TSize DrawHtmlText(TCanvas* Canvas, const String& Text, const TRect& Rect, TCustomImageList* Images, bool Paint,
-                   HWND WindowHandle) {
+                   HWND WindowHandle, bool WordWrap) {
     if (!Canvas || Text.empty()) return TSize(0, 0);
     String anchor, stripped, focusAnchor, title, controlId, controlValue, controlType;
     int xSize = 0, ySize = 0, links = 0, mouseLink = 0;
     TRect hover, control;
-    HtmlRenderText(Canvas, Text, Rect, Images, -1, -1, -1, -1, 1, false, !Paint, false, true, true, false, false,
+    HtmlRenderText(Canvas, Text, Rect, Images, -1, -1, -1, -1, 1, false, !Paint, false, true, true, false, WordWrap,
                    false, 0.0, static_cast<TColor>(0xFF0000), clNone, clNone, static_cast<TColor>(0x808080), anchor,
                    stripped, focusAnchor, title, xSize, ySize, links, mouseLink, hover, control, controlId,
                    controlValue, controlType, nullptr, nullptr, WindowHandle, bdLeftToRight);

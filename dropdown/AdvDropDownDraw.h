@@ -54,10 +54,11 @@ TSize MeasureText(TCanvas* Canvas, const String& Text);
 String FitText(TCanvas* Canvas, const String& Text, int MaxWidth, bool Ellipsis);
 
 // Draws (Paint) or only measures the HTML-formatted text in Rect on one line, cut with an
-// ellipsis, links in blue, shadows in grey, the canvas's font colour kept; the formatted text's
-// width and height. An empty text draws nothing and measures (0, 0).
+// ellipsis (or wrapped within Rect with WordWrap), links in blue, shadows in grey, the canvas's
+// font colour kept; the formatted text's width and height. An empty text draws nothing and
+// measures (0, 0).
 TSize DrawHtmlText(TCanvas* Canvas, const String& Text, const TRect& Rect, TCustomImageList* Images, bool Paint,
-                   HWND WindowHandle);
+                   HWND WindowHandle, bool WordWrap = false);
 
 // Text, or its upper-case form (by the locale) unless CaseSensitive.
 String CaseText(const String& Text, bool CaseSensitive);

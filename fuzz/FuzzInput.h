@@ -1,8 +1,12 @@
 // Helpers shared by the fuzz programs: turn the fuzzer's bytes into the inputs the libraries take.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "platform/rtl/String.h"
@@ -26,6 +30,15 @@ inline std::pair<std::string_view, std::string_view> Split(std::string_view byte
     size_t cut = bytes.find('\0');
     if (cut == std::string_view::npos) return {bytes, {}};
     return {bytes.substr(0, cut), bytes.substr(cut + 1)};
+}
+
+// A new folder for the files a target writes, in memory where the machine has it: every rewrite
+// of a store syncs its file, which on disk is slow.
+inline std::string NewFolder(std::string_view name) {
+    std::string pattern = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/" : "/tmp/";
+    pattern.append("fuzz-").append(name).append("-XXXXXX");
+    if (!::mkdtemp(pattern.data())) std::abort();
+    return pattern;
 }
 
 }  // namespace fuzz

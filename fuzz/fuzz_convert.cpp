@@ -1,10 +1,13 @@
-// Text-to-number and text-to-date conversions: any text is taken or refused, and what the
-// formatting routines write reads back as the same value.
+// Text-to-number and text-to-date conversions under the default settings: any text is taken or
+// refused as a second reading written from the rules takes or refuses it (strtod in the C locale
+// for numbers, a token reading for dates and times), and what the formatting routines write reads
+// back as the same value.
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
 #include "fuzz/FuzzInput.h"
+#include "fuzz/Readings.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/SysUtils.h"
@@ -14,13 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t i32;
     int64_t i64;
     double d;
-    TDateTime t;
     if (TryStrToInt(text, i32) && StrToInt(IntToStr(i32)) != i32) std::abort();
     if (TryStrToInt64(text, i64) && StrToInt64(IntToStr(i64)) != i64) std::abort();
-    if (TryStrToFloat(text, d) && !std::isfinite(d)) std::abort();
-    (void)TryStrToDate(text, t);
-    (void)TryStrToTime(text, t);
-    (void)TryStrToDateTime(text, t);
+    fuzz::CheckFloatReading(text, FormatSettings);
+    fuzz::CheckDateReadings(text, FormatSettings);
 
     // Values from the raw bytes: a finite double survives FloatToStr, a date DateToStr.
     if (size >= sizeof(double)) {

@@ -1,12 +1,11 @@
 // The port's settings loader fed any ini file or registry file. A load either succeeds or raises
 // the load error; what it loads stores and loads back to the same settings.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/FuzzInput.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/win/Registry.h"
 #include "serial/CPort.h"
@@ -14,13 +13,10 @@
 namespace {
 
 std::string Folder() {
-    static std::string folder = [] {
-        // In memory: every change of the store syncs its file to disk.
-        char tmpl[] = "/dev/shm/fuzz_port_settings.XXXXXX";
-        const char* made = mkdtemp(tmpl);
-        if (!made) std::abort();
+    static const std::string folder = [] {
+        std::string made = fuzz::NewFolder("port-settings");
         win::SetRegistryFolder(String(made));
-        return std::string(made);
+        return made;
     }();
     return folder;
 }

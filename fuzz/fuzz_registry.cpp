@@ -1,26 +1,22 @@
 // The registry's file as found on disk: any bytes, then every key and value reached through the
 // public calls, and one write that rewrites the file. Nothing may crash, leak or hang; the only
 // acceptable failure is ERegistryException.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/FuzzInput.h"
 #include "platform/rtl/StringList.h"
 #include "platform/win/Registry.h"
 
 namespace {
 
 std::string Folder() {
-    static std::string folder = [] {
-        // In memory: every change of the store syncs its file to disk.
-        char tmpl[] = "/dev/shm/fuzz_registry.XXXXXX";
-        const char* made = mkdtemp(tmpl);
-        if (!made) std::abort();
+    static const std::string folder = [] {
+        std::string made = fuzz::NewFolder("registry");
         win::SetRegistryFolder(String(made));
-        return std::string(made);
+        return made;
     }();
     return folder;
 }

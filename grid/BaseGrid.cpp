@@ -266,8 +266,9 @@ void TBaseGrid::SetCellEx(int c, int r, const String& Value) {
 
 void TBaseGrid::FreeCellProperties(int fromCol, int fromRow, int toCol, int toRow) {
     if (!FHasCellProps || toCol < fromCol) return;
-    for (int c = fromCol; c <= toCol; ++c)
-        for (int r = fromRow; r <= toRow; ++r)
+    // Row by row: the store keeps a row's cells together.
+    for (int r = fromRow; r <= toRow; ++r)
+        for (int c = fromCol; c <= toCol; ++c)
             if (PropsAt(c, r)) FreeCellPropertiesAt(c, r);
 }
 

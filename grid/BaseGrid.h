@@ -23,21 +23,37 @@
 // an update bracket is open (UpdateCount above 0) no request is made; the end of the bracket
 // repaints the whole grid once.
 //
+// Undo and redo: TZedUdidUndoRedo records changes of cell texts and plays them back; a grid is
+// linked to one through UndoRedo and reports its changes to it.
+//
 // Sources: BaseGrid.cpp (cell properties and the cell store), BaseGridMerge.cpp (merged cells),
 // BaseGridGeometry.cpp (cell rectangles and repaint requests), BaseGridInput.cpp (keys, wheel,
-// scrolling, cell selection and the paint frame).
+// scrolling, cell selection), BaseGridPaint.cpp (the paint frame), BaseGridUndo.cpp (undo and redo).
 #include <cstdint>
 #include <functional>
 #include <memory>
 
 #include "controls/styled/GradientLabel.h"  // TVAlignment, shared with the styled controls
+#include "platform/rtl/Collections.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Grids.h"
 
 class TBaseGrid;
+class TZedUdidUndoRedo;
 
 // The direction of a cell's background gradient.
 enum TCellGradientDirection : uint8_t { GradientVertical, GradientHorizontal };
+
+// How selected cells are painted: plainly, or as a button face of one of three looks.
+enum TGridSelectionStyle : uint8_t { ssDefault, ssVista, ssWin7, ssOffice2007 };
+
+// The colours of a selection face, by their role in DrawButtonFace.
+struct TSelectionFaceColors {
+    TColor BodyFrom, BodyTo, CornerShade, OuterBorder, LowerInner, UpperInner, MirrorTo, MirrorFrom;
+};
+// The face of a style with the focus (or goDrawFocusSelected), and the one of every style without.
+const TSelectionFaceColors& SelectionFaceColors(TGridSelectionStyle Style);
+const TSelectionFaceColors& UnfocusedSelectionFaceColors();
 
 // The calculation a footer cell carries.
 enum TColumnCalcType : uint8_t { acNONE, acSUM, acAVG, acCOUNT, acMIN, acMAX, acSPREAD, acCUSTOM, acDISTINCT, acSTDDEV };
@@ -151,6 +167,7 @@ public:
 
 private:
     friend class TBaseGrid;
+    friend class TVerAdevovEdav;  // row-wide colours set the brush fields without a repaint per cell
     void Repaint();
     // Font names are few and shared by many cells: each cell points at one pooled copy.
     static const String* PooledName(const String& Name);
@@ -315,6 +332,46 @@ public:
     void Invalidate() override;
     int UpdateCount() const { return FUpdateCount; }
 
+    // ---- The paint frame (BaseGridPaint.cpp) ----
+    // The grid's own lines; the platform grid draws none (its width stays 0).
+    int GridLineWidth() const { return FGridLineWidth; }
+    void SetGridLineWidth(int Value);
+    TColor GridLineColor() const { return FGridLineColor; }
+    void SetGridLineColor(TColor Value);
+    TColor GridFixedLineColor() const { return FGridFixedLineColor; }
+    void SetGridFixedLineColor(TColor Value);
+    // Stored only: the platform's own default drawing stays off.
+    bool DefaultDrawing() const { return FDefaultDrawing; }
+    void SetDefaultDrawing(bool Value) { FDefaultDrawing = Value; }
+    TGridSelectionStyle SelectionStyle() const { return FSelectionStyle; }
+    void SetSelectionStyle(TGridSelectionStyle Value);
+    // The current row (not the current cell) in its own colours.
+    bool ActiveRowShow() const { return FActiveRowShow; }
+    void SetActiveRowShow(bool Value);
+    TColor ActiveRowColor() const { return FActiveRowColor; }
+    void SetActiveRowColor(TColor Value);
+    TColor ActiveRowColorTo() const { return FActiveRowColorTo; }
+    void SetActiveRowColorTo(TColor Value);
+    TColor ActiveRowMirrorColor() const { return FActiveRowMirrorColor; }
+    void SetActiveRowMirrorColor(TColor Value);
+    TColor ActiveRowMirrorColorTo() const { return FActiveRowMirrorColorTo; }
+    void SetActiveRowMirrorColorTo(TColor Value);
+    // The row under the mouse (HoverRowIndex, kept by the mouse handling) in its own colours.
+    bool HoverRow() const { return FHoverRow; }
+    void SetHoverRow(bool Value) { FHoverRow = Value; }
+    TColor HoverRowColor() const { return FHoverRowColor; }
+    void SetHoverRowColor(TColor Value) { FHoverRowColor = Value; }
+    TColor HoverRowColorTo() const { return FHoverRowColorTo; }
+    void SetHoverRowColorTo(TColor Value) { FHoverRowColorTo = Value; }
+    int HoverRowIndex() const { return FHoverRowIndex; }
+    void SetHoverRowIndex(int Value) { FHoverRowIndex = Value; }
+    // A cell on a canvas as on the screen: its block's rectangle, the fixed state, the clip
+    // under the fixed cells, RenderCell for the content.
+    void PaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState);
+    // A cell's background and lines in the rectangle given: no fixed adjustment, a selected cell
+    // in the active-row colours, no content (the caller draws it).
+    void PaintCellExt(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState);
+
     // ---- Hooks (in slot order) ----
     virtual bool IsFixed(int ACol, int ARow);
     virtual int GetRowIndent(int ARow);
@@ -345,13 +402,41 @@ public:
     TGetDisplTextEvent OnGetDisplText;
     TGetDisplTextEvent OnGetDisplWideText;
 
+    // ---- Undo and redo ----
+    // The linked recorder (nil: none); writing it links the recorder to this grid. Either side
+    // going away clears the other's reference.
+    TZedUdidUndoRedo* UndoRedo() const { return FUndoRedo; }
+    void SetUndoRedo(TZedUdidUndoRedo* Value);
+
 protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     // The one road of repaint requests: invalidates Request.Area (the platform's whole-grid
     // invalidation for TRepaintScope::Grid). Called only while no update bracket is open.
     virtual void RepaintArea(const TGridRepaint& Request);
     // Makes the request unless an update bracket is open or the grid has no window.
     void RequestRepaint(const TGridRepaint& Request);
+    // Stores a changed value and invalidates the grid (the writers of display settings).
+    template <typename T>
+    void StoreAndInvalidate(T& Field, T Value) {
+        if (Field == Value) return;
+        Field = Value;
+        Invalidate();
+    }
 
+    // What fills a cell's background: a selection face (DrawButtonFace with the edge style and
+    // the grid's Color at the corners), a 64-step gradient (DrawStepGradient) or a mirror
+    // gradient (DrawMirrorGradient). The one road of the frame's fills, which a test can record.
+    struct TCellBackground {
+        enum TKind : uint8_t { Face, Step, Mirror } Kind = Step;
+        TRect Rect;
+        TColor Color = clNone, ColorTo = clNone, MirrorColor = clNone, MirrorColorTo = clNone;
+        bool Horizontal = false;
+        // A face's colours, edge style (0 alone, 1 left end, 2 right end, 3 middle) and corners.
+        TSelectionFaceColors FaceColors{};
+        int EdgeStyle = 0;
+        TColor Back = clNone;
+    };
+    virtual void DrawCellBackground(TCanvas* ACanvas, const TCellBackground& B);
     // Keys over merged blocks, Page Down above a hidden last row; then the platform's keys and
     // the current cell back on a base cell.
     void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -375,6 +460,27 @@ protected:
     void SnapToBaseCell();
 
     int32_t FPaintID = 1;
+    // The grid itself is moving the current cell (onto a block's edge or back to its base):
+    // SelectCell lets such a move through unasked.
+    bool FSelectForced = false;
+    // The frame's settings.
+    int32_t FGridLineWidth = 1;
+    TColor FGridLineColor = 0xC0C0C0;
+    TColor FGridFixedLineColor = 0x808080;
+    bool FDefaultDrawing = false;
+    TGridSelectionStyle FSelectionStyle = ssDefault;
+    bool FActiveRowShow = false;
+    TColor FActiveRowColor = clInfoBk;
+    TColor FActiveRowColorTo = clNone;
+    TColor FActiveRowMirrorColor = clNone;
+    TColor FActiveRowMirrorColorTo = clNone;
+    bool FHoverRow = false;
+    int32_t FHoverRowIndex = -1;
+    TColor FHoverRowColor = clInfoBk;
+    TColor FHoverRowColorTo = clNone;
+    bool FCustomSelect = true;
+    // Whether selected cells are painted as selected (the grid's ShowSelection).
+    bool FSelectionShown = true;
     // The last row is covered by the floating footer.
     bool FHideLastRow = false;
     // The row count last set through the grid's RowCount writer; 0 until then. Rows at or beyond
@@ -397,14 +503,112 @@ private:
     TCellProperties* CreateCellProperties(int c, int r, bool SetCalc);
     // The cells where properties may stand: counts ever reached and cells ever given properties.
     void NoteExtent(int c, int r);
+    // The frame of PaintCell (Screen) and PaintCellExt.
+    void PaintCellFrame(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState, bool Screen);
     // Empty width kept at one pixel: the base of a block to the right, its end to the left.
     TRect BlockRect(int c, int r, const TCellProperties* Props, bool Widen) const;
 
     int32_t FExtentCols = 0;
     int32_t FExtentRows = 0;
+    TZedUdidUndoRedo* FUndoRedo = nullptr;
     // Scratch font and brush for the defaults of new properties (one pair per nesting level).
     std::unique_ptr<TFont> FScratchFont;
     std::unique_ptr<TBrush> FScratchBrush;
     std::unique_ptr<TFont> FFreshFont;
     int FDefaultsDepth = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Undo and redo
+
+// One recorded change of a cell's text, or a marker (cell -1, -1) that opens or closes a
+// sequence of changes played back as one.
+class TUndoRedoItem : public TCollectionItem {
+public:
+    using TCollectionItem::TCollectionItem;
+    const char* ClassName() const override { return "TUndoRedoItem"; }
+    int Row() const { return FRow; }
+    void SetRow(int Value) { FRow = Value; }
+    // Storage column.
+    int Col() const { return FCol; }
+    void SetCol(int Value) { FCol = Value; }
+    // The text after the change and before it.
+    const String& Value() const { return FValue; }
+    void SetValue(const String& Value) { FValue = Value; }
+    const String& OrigValue() const { return FOrigValue; }
+    void SetOrigValue(const String& Value) { FOrigValue = Value; }
+    bool SequenceStart() const { return FSequenceStart; }
+    void SetSequenceStart(bool Value) { FSequenceStart = Value; }
+    bool SequenceStop() const { return FSequenceStop; }
+    void SetSequenceStop(bool Value) { FSequenceStop = Value; }
+
+private:
+    int32_t FRow = 0;
+    int32_t FCol = 0;
+    String FValue;
+    String FOrigValue;
+    bool FSequenceStart = false;
+    bool FSequenceStop = false;
+};
+
+// The items in the order they were recorded.
+class TUndoRedoCollection : public TCollection {
+public:
+    TUndoRedoCollection() : TCollection(&CollectionItemOf<TUndoRedoItem>) {}
+    const char* ClassName() const override { return "TUndoRedoCollection"; }
+    TUndoRedoItem* Items(int Index) const { return static_cast<TUndoRedoItem*>(TCollection::Items(Index)); }
+    TUndoRedoItem* Add() { return static_cast<TUndoRedoItem*>(TCollection::Add()); }
+};
+
+using TZedUdidUndoRedoEvent = std::function<void(TObject* Sender, TBaseGrid* Grid, int Col, int Row,
+                                                 const String& OrigValue, const String& NewValue)>;
+
+// Records changes of cell texts and plays them backwards (Undo) and forwards (Redo). The items
+// below Level are done, those from Level on undone: CanUndo is Level > 0, CanRedo Level < the
+// item count. A registration counts every item as done again (CanRedo turns false), so later
+// undos walk back over changes undone before.
+class TZedUdidUndoRedo : public TComponent {
+public:
+    explicit TZedUdidUndoRedo(TComponent* AOwner);
+    ~TZedUdidUndoRedo() override;
+    const char* ClassName() const override { return "TZedUdidUndoRedo"; }
+
+    // Appends a change; with MaxLevel above 0 and that many items the oldest goes first.
+    virtual void RegisterChange(int ACol, int ARow, const String& OldValue, const String& NewValue);
+    // Append a marker (never dropped for MaxLevel); callers pair them.
+    virtual void StartSequence();
+    virtual void StopSequence();
+
+    // One change or one whole sequence; nothing without a grid or with nothing to play.
+    void Undo();
+    void Redo();
+    // Frees every item; Level stays.
+    void Reset();
+    bool CanUndo() const { return FLevel > 0; }
+    bool CanRedo() const { return FLevel < FItems->Count(); }
+
+    TUndoRedoCollection* Items() const { return FItems.get(); }
+    TBaseGrid* Grid() const { return FGrid; }
+    void SetGrid(TBaseGrid* Value);
+    int Level() const { return FLevel; }
+    void SetLevel(int Value) { FLevel = Value; }
+    // 0: unlimited.
+    int MaxLevel() const { return FMaxLevel; }
+    void SetMaxLevel(int Value) { FMaxLevel = Value; }
+
+    TZedUdidUndoRedoEvent OnUndo;
+    TZedUdidUndoRedoEvent OnRedo;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    // Fires the event, writes Text into the item's cell and makes the cell current.
+    void Play(const TUndoRedoItem* Item, const String& Text, const TZedUdidUndoRedoEvent& Event);
+    void AddMarker(bool Start);
+
+    std::unique_ptr<TUndoRedoCollection> FItems;
+    TBaseGrid* FGrid = nullptr;
+    int32_t FLevel = 0;
+    int32_t FMaxLevel = 0;
 };

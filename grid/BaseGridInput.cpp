@@ -1,13 +1,24 @@
 // Keys, wheel, scrolling and cell selection of TBaseGrid, which keep the current cell on base
-// cells and merged blocks drawn whole, and the frame that paints each cell once per block.
+// cells and merged blocks drawn whole.
 #include <algorithm>
 
 #include "grid/BaseGrid.h"
 #include "platform/ui/Gdi.h"
 #include "platform/win/Messages.h"
 
+namespace {
+// Marks the moves the grid makes itself while it lives.
+struct ForcedSelect {
+    explicit ForcedSelect(bool& f) : Flag(f), Was(f) { Flag = true; }
+    ~ForcedSelect() { Flag = Was; }
+    bool& Flag;
+    bool Was;
+};
+}  // namespace
+
 void TBaseGrid::SnapToBaseCell() {
     if (!HasCellProperties(Col(), Row())) return;
+    ForcedSelect forced(FSelectForced);
     TPoint b = BaseCell(Col(), Row());
     if (b.X != Col()) SetCol(b.X);
     if (b.Y != Row()) SetRow(b.Y);
@@ -15,6 +26,7 @@ void TBaseGrid::SnapToBaseCell() {
 
 void TBaseGrid::KeyDown(WORD& Key, TShiftState Shift) {
     if (HasCellProperties(Col(), Row())) {
+        ForcedSelect forced(FSelectForced);
         TPoint b = BaseCell(Col(), Row());
         const TCellProperties* bp = HasCellProperties(b.X, b.Y) ? PropsAt(b.X, b.Y) : PropsAt(Col(), Row());
         int sx = bp->CellSpanX(), sy = bp->CellSpanY();
@@ -86,66 +98,4 @@ bool TBaseGrid::SelectCell(int ACol, int ARow) {
     bool ok = TObjStringGrid::SelectCell(ACol, ARow);
     RepaintCell(ACol, ARow);
     return ok;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Painting
-
-void TBaseGrid::Paint() {
-    TObjStringGrid::Paint();
-    ++FPaintID;
-}
-
-void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
-    TCanvas* canvas = Canvas();
-    if (ARow == RowCount() - 1 && FHideLastRow) {
-        canvas->Brush()->SetColor(Color());
-        canvas->Pen()->SetColor(Color());
-        canvas->FillRect(ARect);
-        return;
-    }
-    int bc, br;
-    if (!FindBaseCell(ACol, ARow, bc, br)) {
-        // A covered cell paints its whole block once per paint pass, whichever cell comes first.
-        TCellProperties* bp = HasCellProperties(bc, br) ? PropsAt(bc, br) : nullptr;
-        if (bp && bp->FPaintID != FPaintID) DrawCell(bc, br, ARect, AState);
-        return;
-    }
-    if (TCellProperties* p = HasCellProperties(ACol, ARow) ? PropsAt(ACol, ARow) : nullptr) p->FPaintID = FPaintID;
-    if (IsFixed(ACol, ARow)) {
-        AState >> gdSelected;
-        AState << gdFixed;
-    }
-    TRect r = CellRect(ACol, ARow);
-    if (r.IsEmpty()) r = ARect;
-    // A block partly scrolled under the fixed cells does not paint over them.
-    int fx = ACol >= FixedCols() ? static_cast<int>(WidthBefore(FixedCols())) : 0;
-    int fy = ARow >= FixedRows() ? static_cast<int>(HeightAbove(FixedRows())) : 0;
-    bool clip = (ACol >= FixedCols() && FixedCols() > 0 && r.Left < fx) || (ARow >= FixedRows() && FixedRows() > 0 && r.Top < fy);
-    HDC dc = canvas->Handle();
-    int saved = clip ? SaveDC(dc) : 0;
-    if (clip) IntersectClipRect(dc, fx, fy, Width(), Height());
-    canvas->Pen()->SetWidth(1);
-    canvas->SetFont(Font());
-    canvas->Brush()->SetColor(Color());
-    canvas->Brush()->SetStyle(bsSolid);
-    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vaTop;
-    bool ww = FWordWrap;
-    TCellGradientDirection gd = GradientVertical;
-    GetVisualProperties(ACol, ARow, AState, false, true, true, canvas->Brush(), colorTo, mirror, mirrorTo, canvas->Font(),
-                        ha, va, ww, gd);
-    canvas->Pen()->SetColor(canvas->Brush()->Color());
-    canvas->FillRect(r);
-    RenderCell(canvas, ACol, ARow, r, AState);
-    if (clip) RestoreDC(dc, saved);
-    canvas->Brush()->SetStyle(bsSolid);
-}
-
-void TBaseGrid::RenderCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState) {
-    String text = GetCellEx(ACol, ARow);
-    ACanvas->Brush()->SetStyle(bsClear);
-    DrawText(ACanvas->Handle(), text, text.Length(), &ARect, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
-    ACanvas->Brush()->SetStyle(bsSolid);
 }

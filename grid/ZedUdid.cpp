@@ -1,4 +1,4 @@
-// TVerAdevovEdav: construction, cell graphics, cell access, selection and the grid's settings.
+// TVerAdevovEdav: cell graphics, cell access, selection and the grid's settings.
 #include "grid/ZedUdid.h"
 
 #include <algorithm>
@@ -26,65 +26,18 @@ void TCellGraphic::Assign(const TPersistent* Source) {
 
 void TGridChangeNotifier::CellsChanged(const TRect&) {}
 
-// ---------------------------------------------------------------------------------------------
-// Construction
-
-TVerAdevovEdav::TVerAdevovEdav(TComponent* AOwner)
-    : TBaseGrid(AOwner),
-      FMouseActions(std::make_unique<TMouseActions>()),
-      FNavigation(std::make_unique<TNavigation>()),
-      FBands(std::make_unique<TBands>()),
-      FSyncGrid(std::make_unique<TSyncGrid>(this)),
-      FControlLook(std::make_unique<TControlLook>(this)),
-      FGrouping(std::make_unique<TGrouping>()),
-      FDragScrollOptions(std::make_unique<TDragScrollOptions>()),
-      FBackGround(std::make_unique<TBackGround>(this)),
-      FProgressAppearance(std::make_unique<TGridProgressAppearance>()),
-      FSizeWhileTyping(std::make_unique<TSizeWhileTyping>()),
-      FBalloon(std::make_unique<TBalloonSettings>()),
-      FShowModified(std::make_unique<TShowModified>()),
-      FOfficeHint(std::make_unique<TAdvHintInfo>()),
-      FActiveCellFont(std::make_unique<TFont>()),
-      FControlList(std::make_unique<TControlList>()),
-      FCellGraphic(std::make_unique<TCellGraphic>()) {
-    // The hooks behind the settings' events; they run on the finished object.
-    FNavigation->OnChange = [this](TObject* s) { NavigationChanged(s); };
-    FMouseActions->OnChange = [this](TObject* s) { MouseActionsChanged(s); };
-    FMouseActions->OnIsDesigning = [this](TObject* s, bool& d) { IsDesigning(s, d); };
-    FMouseActions->OnInvalidate = [this](TObject* s) { MouseActionsInvalidate(s); };
-    FBands->OnChange = [this](TObject*) { Invalidate(); };
-    FProgressAppearance->OnChange = [this](TObject*) { Invalidate(); };
-    FShowModified->OnChange = [this](TObject*) { RepaintCol(0); };
-    FBalloon->OnEnableChange = [this](TObject*) {
-        if (ComponentState().Contains(csLoading)) return;
-        if (FBalloon->Enable())
-            BalloonInit();
-        else
-            BalloonDone();
-    };
-    FActiveCellFont->SetStyle(TFontStyles() << fsBold);
-    FActiveCellFont->OnChange = [this](TObject*) { Invalidate(); };
-    RequireAfterConstruction();
-}
-
-void TVerAdevovEdav::AfterConstruction() {
-    TBaseGrid::AfterConstruction();
-    // The hint window is a component of its own, owned by the grid.
-    FScrollHintWnd = NewComponent<THTMLHintWindow>(this);
-}
-
-TVerAdevovEdav::~TVerAdevovEdav() {
-    Destroying();
-    FActiveCellFont->OnChange = nullptr;
-}
-
 void TVerAdevovEdav::Notification(TComponent* AComponent, TOperation Operation) {
     TBaseGrid::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
     if (AComponent == FCellChecker) FCellChecker = nullptr;
     if (AComponent == FGridImages) FGridImages = nullptr;
     if (AComponent == FScrollHintWnd) FScrollHintWnd = nullptr;
-    if (FSyncGrid->Grid() == AComponent) FSyncGrid->SetGrid(nullptr);
+    // Owned components the grid did not free itself (an application may).
+    if (AComponent == FFooterPanel) FFooterPanel = nullptr;
+    if (AComponent == FSearchPanel) FSearchPanel = nullptr;
+    if (AComponent == FDropList) FDropList = nullptr;
+    if (AComponent == FDropCheckList) FDropCheckList = nullptr;
+    if (FSyncGrid && FSyncGrid->Grid() == AComponent) FSyncGrid->SetGrid(nullptr);
     auto it = std::find(FNotifierList.begin(), FNotifierList.end(), AComponent);
     if (it != FNotifierList.end()) FNotifierList.erase(it);
 }
@@ -112,6 +65,7 @@ void TVerAdevovEdav::SetDefaultAlignment(TAlignment Value) {
 
 void TVerAdevovEdav::SetVAlignment(TVAlignment Value) {
     FVAlignment = Value;
+    FVAlign = Value == vaCenter ? DT_VCENTER : Value == vaBottom ? DT_BOTTOM : 0;
     if (FUpdateCount == 0) Invalidate();
 }
 
@@ -136,6 +90,52 @@ void TVerAdevovEdav::SetSelectionColor(TColor Value) {
 void TVerAdevovEdav::SetSelectionTextColor(TColor Value) {
     if (Value == FSelectionTextColor) return;
     FSelectionTextColor = Value;
+    Invalidate();
+}
+
+void TVerAdevovEdav::SetSelectionColorTo(TColor Value) { StoreAndInvalidate(FSelectionColorTo, Value); }
+void TVerAdevovEdav::SetSelectionMirrorColor(TColor Value) { StoreAndInvalidate(FSelectionMirrorColor, Value); }
+void TVerAdevovEdav::SetSelectionMirrorColorTo(TColor Value) { StoreAndInvalidate(FSelectionMirrorColorTo, Value); }
+void TVerAdevovEdav::SetSelectionColorMixer(bool Value) { StoreAndInvalidate(FSelectionColorMixer, Value); }
+void TVerAdevovEdav::SetSelectionColorMixerFactor(int Value) {
+    StoreAndInvalidate(FSelectionColorMixerFactor, std::clamp(Value, 0, 100));
+}
+void TVerAdevovEdav::SetSelectionRectangle(bool Value) { StoreAndInvalidate(FSelectionRectangle, Value); }
+void TVerAdevovEdav::SetSelectionResizer(bool Value) { StoreAndInvalidate(FSelectionResizer, Value); }
+
+void TVerAdevovEdav::SetShowSelection(bool Value) {
+    if (Value == FShowSelection) return;
+    FShowSelection = Value;
+    FSelectionShown = Value;
+    Invalidate();
+}
+
+void TVerAdevovEdav::SetSpreadSheet(bool Value) {
+    FSpreadSheet = Value;
+    SetSelectionRectangle(true);
+    SetSelectionResizer(true);
+    FNavigation->SetAllowSmartClipboard(true);
+    SetOptions(Options() << goRangeSelect << goEditing);
+    FMouseActions->SetRangeSelectAndEdit(true);
+}
+
+void TVerAdevovEdav::SetMaxEditLength(int Value) {
+    FMaxEditLength = Value;
+    if (InplaceEditor()) InplaceEditor()->SetMaxLength(Value);
+}
+
+void TVerAdevovEdav::SetFlat(bool Value) {
+    FFlat = Value;
+    if (!ComponentState().Contains(csLoading)) Invalidate();
+}
+
+void TVerAdevovEdav::SetCursor(TCursor Value) {
+    TBaseGrid::SetCursor(Value);
+    FNormalCursor = Value;
+}
+
+void TVerAdevovEdav::SetHeaderColor(int Role, TColor Value) {
+    FHeaderColors[Role] = static_cast<TColor>(ColorToRGB(Value));
     Invalidate();
 }
 
@@ -217,47 +217,6 @@ void TVerAdevovEdav::SetCellControls(int ACol, int ARow, TControl* Value) {
     Value->SetParent(this);
     TRect r = CellRect(RealToDisplayCol(ACol), ARow);
     Value->SetBounds(r.Left - 1, r.Top - 1, r.Width() + 1, r.Height() + 1);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Selection
-
-bool TVerAdevovEdav::IsSelected(int ACol, int ARow) const {
-    if (ACol < FixedCols() || ARow < FixedRows()) return false;
-    TGridRect s = Selection();
-    return PointInGridRect(ACol, ARow, GridRect(s.TopLeft(), s.BottomRight()));
-}
-
-bool TVerAdevovEdav::SelectCell(int ACol, int ARow) {
-    if (!Parent()) return true;
-    if (ACol < 0 || ARow < 0) return false;
-    int oldRow = Row();
-    bool allow = true;
-    DoCellChanging(ACol, ARow, allow);
-    bool result;
-    if (IsFixed(ACol, ARow) || !allow)
-        result = Options().Contains(goRowSelect);
-    else
-        result = TBaseGrid::SelectCell(ACol, ARow);
-    // Afterwards, whatever the answer.
-    if (FActiveCellShow) {
-        // The header cells of the old and the new current cell.
-        for (int r = 0; r < FixedRows(); ++r) {
-            RepaintCell(Col(), r);
-            RepaintCell(ACol, r);
-        }
-        for (int c = 0; c < FixedCols(); ++c) {
-            RepaintCell(c, oldRow);
-            RepaintCell(c, ARow);
-        }
-    }
-    if (!ComponentState().Contains(csLoading) && ARow != FOldRowSel) {
-        int old = FOldRowSel;
-        FOldRowSel = ARow;
-        if (OnRowChanged) OnRowChanged(this, old, ARow);
-    }
-    if (ARow < RowCount() && ACol < TotalColCount()) FCellCache = GetCellEx(DisplayToRealCol(ACol), ARow);
-    return result;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -12,29 +12,63 @@
 // one of the grid's events. A hook that fires an event does so only when a handler is assigned,
 // with the grid as Sender; var arguments arrive holding the default and leave holding the answer.
 //
-// Construction: the grid is made through the component factory (NewComponent); what must reach a
-// descendant's overrides runs in AfterConstruction.
+// Construction: the grid is made through the component factory (NewComponent). The constructor
+// makes the owned objects that are not components, in the order of their table, and sets the
+// plain defaults; AfterConstruction makes the owned components (the footer and search panels,
+// the hint window, the filter lists, at run time the editors and windows) and runs the writers
+// whose work reaches a descendant's overrides (the counts, the sizes). The destructor frees
+// everything in a fixed order (ZedUdidLife.cpp).
 //
-// Sources: ZedUdid.cpp (construction, cell graphics, typed cell access, selection and index
-// mapping), ZedUdidHooks.cpp (the overridable hooks), ZedUdidView.cpp (the update bracket, cell
-// colours, alignment, measuring and rendering, window services), ZedUdidEdit.cpp (in-place
-// editing, change notifiers, cell controls, moved columns and rows), ZedUdidLooks.cpp and
-// ZedUdidSettings.cpp (the settings objects).
+// Counts: the grid's writers of RowCount, ColCount, FixedRows and FixedCols replace the platform
+// grid's (they hide them): they keep a minimum of fixed rows and columns, follow the largest
+// extent ever used and keep the floating footer row last. Code holding the grid as a platform
+// grid reaches the platform's writers.
+//
+// Sources: ZedUdid.cpp (cell graphics, typed cell access, selection and index mapping),
+// ZedUdidLife.cpp (construction, window creation, loading, copying, destruction, the unit's
+// start-up and routines), ZedUdidCounts.cpp (counts, fixed areas, the save range),
+// ZedUdidFiles.cpp (the stream form of the cells, saved column widths, text margins),
+// ZedUdidHooks.cpp (the overridable hooks), ZedUdidView.cpp (the update bracket, cell colours,
+// alignment, measuring and rendering, window services), ZedUdidEdit.cpp (in-place editing,
+// change notifiers, cell controls, moved columns and rows), ZedUdidEditors.cpp (the editor
+// controls), ZedUdidLooks.cpp, ZedUdidSettings.cpp and ZedUdidOwned.cpp (the owned objects).
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "controls/styled/VizIrovaRE.h"  // TQRBStyle, TOfficeTheme
 #include "grid/AdvHintInfo.h"
 #include "grid/BaseGrid.h"
 #include "grid/DevAzo.h"
+#include "grid/ZedUdidEditors.h"
 #include "grid/ZedUdidLooks.h"
+#include "grid/ZedUdidOwned.h"
 #include "grid/ZedUdidSettings.h"
 #include "grid/asgcheck.h"
+#include "platform/rtl/Streams.h"
 #include "platform/ui/ImgList.h"
+#include "render/PictureContainer.h"
+
+class TCustomForm;
 
 class TEditLink;
 class TVerAdevovEdav;
+
+// The one outside listener of the grid's current cell: told the column and row after every
+// check of a move. A component interface: asked with dynamic_cast, never counted; the grid only
+// keeps a reference.
+class ITVerAdevovEdavSelect {
+public:
+    static constexpr const char* IID = "{ED636930-EF86-46AD-80F7-FD29C28525EB}";
+    virtual void SelectionChanged(int ACol, int ARow) = 0;
+
+protected:
+    ~ITVerAdevovEdavSelect() = default;
+};
+
+// Misuse of the grid and cells that hold no number where one is asked for.
+RTL_DECLARE_EXCEPTION(EZedUdidError, Exception);
 
 // The kind of a cell's graphic; the ordinals are stored, the order is fixed.
 enum TCellType : uint8_t {
@@ -153,6 +187,43 @@ using TCanInsertRowEvent = std::function<void(TObject* Sender, int ARow, bool& C
 using TRowChangedEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
 using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
 using TEllipsClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& S)>;
+using TUnitChangedEvent = std::function<void(TObject* Sender, int ACol, int ARow, const String& NewUnit)>;
+
+enum TScrollType : uint8_t { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum TScrollBarAlways : uint8_t { saNone, saVert, saHorz, saBoth };
+enum TInvalidEntryIcon : uint8_t { ieNone, ieInfo, ieWarning, ieError };
+
+// The unit's start-up: OLE, the focus-frame hook, the class registrations, the clipboard format
+// and window messages, the common-controls flag. Runs once per program; later calls do nothing.
+// Every grid's construction runs it.
+void InitZedUdidUnit();
+// The unit-wide state the start-up leaves (for the curious and the tests).
+struct TZedUdidUnitState {
+    int InitCount = 0;
+    bool ComCtrlOk = false;            // common controls 4.70 or later
+    uint16_t CellsClipboardFormat = 0;  // "TVerAdevovEdav Cells"
+    uint16_t GridEditDoneMessage = 0;   // "GridEditDone"
+    uint16_t DTPShiftFocusMessage = 0;  // "DTPShiftFocus"
+    TCursor HandCursor = 0;
+};
+const TZedUdidUnitState& ZedUdidUnitState();
+// The grid whose focus frame is shown: the hook moves its frame along when its form moves.
+TVerAdevovEdav* FocusFrameGrid();
+void SetFocusFrameGrid(TVerAdevovEdav* Grid);
+
+// Locale characters and formats; the grid reads the locale only through these.
+char16_t GetTimeSeparator();
+char16_t GetDateSeparator();
+char16_t GetThousandSeparator();
+char16_t GetDecimalSeparator();
+String GetShortDateFormat();
+String GetShortTimeFormat();
+String GetLongTimeFormat();
+// Adds WS_EX_TRANSPARENT to the window's extended style.
+void MakeWindowTransparent(HWND Window);
+// The file version's major (high 16 bits) and minor (low 16 bits); -1 when the file has no
+// version data or its signature is wrong.
+int GetDllFileVersion(const String& FileName);
 
 class TVerAdevovEdav : public TBaseGrid {
 public:
@@ -180,12 +251,255 @@ public:
     TControlList* ControlList() const { return FControlList.get(); }
     THTMLHintWindow* ScrollHintWindow() const { return FScrollHintWnd; }
 
-    // ---- Counts and fixed areas (their writers come with the grid's life cycle) ----
+    // ---- Counts and fixed areas (ZedUdidCounts.cpp) ----
+    // The platform's row count and then: the fixed-row minimum back once there are rows
+    // enough, the largest count and FNormalRowCount following, the scroll bars updated, the
+    // floating footer's row kept last.
+    void SetRowCount(int Value);
+    void SetColCount(int Value);
+    // With FixedRowAlways a request at or above RowCount leaves one scrolling row; the request
+    // is kept as the minimum (outside loading). The reader answers 1 for 0 with FixedRowAlways.
+    int FixedRows() const;
+    void SetFixedRows(int Value);
+    int FixedCols() const;
+    void SetFixedCols(int Value);
     bool FixedRowAlways() const { return FFixedRowAlways; }
+    void SetFixedRowAlways(bool Value) { FFixedRowAlways = Value; }
     bool FixedColAlways() const { return FFixedColAlways; }
+    void SetFixedColAlways(bool Value) { FFixedColAlways = Value; }
     // Rows at the bottom and columns at the right that count as fixed.
     int FixedFooters() const { return FFixedFooters; }
+    void SetFixedFooters(int Value);
     int FixedRightCols() const { return FFixedRightCols; }
+    void SetFixedRightCols(int Value);
+    // The height of the fixed rows: equal to DefaultRowHeight it writes DefaultRowHeight again.
+    int FixedRowHeight() const { return FFixedRowHeight; }
+    void SetFixedRowHeight(int Value);
+    // The width of column 0; writing sets every fixed column, unless the value is the platform's
+    // default column width.
+    int FixedColWidth() const { return ColWidths(0); }
+    void SetFixedColWidth(int Value);
+    // The platform's default row height; the floating footer follows.
+    void SetDefaultRowHeight(int Value);
+    // The word-wrap default of new cell properties.
+    bool WordWrap() const { return FWordWrapEx; }
+    void SetWordWrap(bool Value);
+    // The current column; a synchronised grid with SelectionColumn follows.
+    void SetCol(int Value);
+    int AllColCount() const { return ColCount() + FNumHiddenColumns; }
+    int AllRowCount() const { return RowCount() + NumHiddenRows(); }
+    int NumHiddenRows() const;
+    // Storage columns 0..512 keep a width of their own while hidden.
+    bool IsHiddenColumn(int ACol) const;
+    int GetAllColWidths(int ACol) const;
+    void SetAllColWidths(int ACol, int AWidth);
+    // The largest counts ever set (never lower on a shrink).
+    int MaxRowCount() const { return FMaxRowCount; }
+    int MaxColCount() const { return FMaxColCount; }
+    // The cells the exports write: fixed ones with SaveFixedCells (SaveFixedCols, SaveFixedRows).
+    int SaveStartCol() const;
+    int SaveStartRow() const;
+    int SaveEndCol() const;
+    int SaveEndRow() const;
+    int SaveColCount() const;
+    int SaveRowCount() const;
+    // The selection parked outside the cells comes back (or the first scrolling cell).
+    void UnHideSelection();
+
+    // ---- Life cycle (ZedUdidLife.cpp) ----
+    // From another TVerAdevovEdav: settings, then the settings objects by their own Assign,
+    // counts, sizes, options, widths and heights, and the cells last (AssignCells). Anything
+    // else is ignored.
+    void Assign(const TPersistent* Source) override;
+    void Loaded() override;
+    // Skipped once while the editor-change flag is set (the flag clears); the floating footer's
+    // panel is invalidated along when it shows.
+    void Invalidate() override;
+    // With IntegralHeight the height is trimmed to whole rows of DefaultRowHeight.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // With ScrollBarAlways the bars show (disabled) also when everything fits; with Force and
+    // saNone the bars of what fits are hidden.
+    void UpdateAlwaysScrollBars(bool Force);
+    // The first form in the Parent chain of AControl; nil when none.
+    static TCustomForm* FindParentForm(TControl* AControl);
+    // The width of every column and the grid's width, as the reference of proportional sizing.
+    void InitOrigColSizes();
+    TIntList* OrigColSizes() const { return FOrigColSizes.get(); }
+    int OrigWidth() const { return FOrigWidth; }
+    // Editor changes skip the next Invalidate.
+    void SetEditChange(bool Value) { FEditChange = Value; }
+    bool EditChange() const { return FEditChange; }
+    bool IsLoaded() const { return FLoaded; }
+
+    // ---- Files (ZedUdidFiles.cpp) ----
+    // The stream form: UTF-16 lines ending in CR LF: "cols,rows", one "cw i,width" per column,
+    // then "col,row,text" per non-empty cell of the save range, positions relative to it.
+    // Loading stops at the first line that is not a cell line and leaves the stream there.
+    void SaveToStream(TStream* Stream);
+    void LoadFromStream(TStream* Stream);
+    // Column widths under "Col<i>" in ColumnSize.Section of ColumnSize.Key (an ini file, or a
+    // registry path for clRegistry).
+    void SaveColSizes();
+    void LoadColSizes();
+    // The text margins of a cell: XYOffset on one side (XYOffsetTopLeftOnly) or on both.
+    int GetTotalXOffset() const;
+    int GetTotalYOffset() const;
+    // 1 without MultilineCells; else the most lines among the row's cells.
+    int GetLinesInRow(int ARow);
+
+    // ---- Owned objects of later work ----
+    TFooterPanel* FooterPanel() const { return FFooterPanel; }
+    TSearchPanel* SearchPanel() const { return FSearchPanel; }
+    TFocusHelper* FocusHelper() const { return FFocusHelper.get(); }
+    TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
+    TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
+    TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
+    THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
+    TSortSettings* SortSettings() const { return FSortSettings.get(); }
+    TDragDropSettings* DragDropSettings() const { return FDragDropSettings.get(); }
+    TColumnSize* ColumnSize() const { return FColumnSize.get(); }
+    TCellNode* CellNode() const { return FCellNode.get(); }
+    TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
+    TStringList* RowHeaders() const { return FRowHeaders.get(); }
+    THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
+    TFont* FixedFont() const { return FFixedFont.get(); }
+    void SetFixedFont(const TFont* Value);
+    TStringList* LookupItems() const { return FLookupItems.get(); }
+    TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
+    TIntList* MergedColumns() const { return FMergedColumns.get(); }
+    TIntList* IgnoreColumns() const { return FIgnoreColumns.get(); }
+    TIntList* ColumnOrder() const { return FColumnOrder.get(); }
+    TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+    TCollection* GridItems() const { return FGridItems.get(); }
+    TFilter* Filter() const { return FFilter.get(); }
+    TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
+    TStringList* FilterList() const { return FFilterList.get(); }
+    TDropList* DropList() const { return FDropList; }
+    TDropCheckList* DropCheckList() const { return FDropCheckList; }
+    // Run time only (nil on a design surface).
+    TGridFocusWindow* FocusWindow() const { return FFocusWindow; }
+    TArrowWindow* ArrowWindow(TArrowDirection Dir) const { return FArrows[Dir]; }
+    TGridCombo* EditCombo() const { return FEditCombo; }
+    TGridTransEdit* EditTrans() const { return FEditTrans; }
+    TGridTransCombo* ComboTrans() const { return FComboTrans; }
+    TGridCheckBox* EditCheck() const { return FEditCheck; }
+    TGridEditBtn* EditBtn() const { return FEditBtn; }
+    TGridUnitEditBtn* UnitEditBtn() const { return FUnitEditBtn; }
+    TGridButton* GridButton() const { return FGridButton; }
+    THeaderDragButton* HeaderDragButton() const { return FHeaderDragButton; }
+    TControlEdit* EditControl() const { return FEditControl; }
+    TControlCombo* ComboControl() const { return FComboControl; }
+    TScrollBar* CellScrollBar() const { return FCellScrollBar; }
+    TScrollBar* CellScrollBarTwin() const { return FCellScrollBarTwin; }
+
+    // ---- Window, scrolling and frame ----
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool Value) { FIntegralHeight = Value; }
+    TScrollType ScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType Value) { FScrollType = Value; }
+    TColor ScrollColor() const { return FScrollColor; }
+    void SetScrollColor(TColor Value) { FScrollColor = Value; }
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int Value) { FScrollWidth = Value; }
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool Value) { FScrollProportional = Value; }
+    bool ScrollSynch() const { return FScrollSynch; }
+    void SetScrollSynch(bool Value) { FScrollSynch = Value; }
+    bool ScrollHints() const { return FScrollHints; }
+    void SetScrollHints(bool Value) { FScrollHints = Value; }
+    TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways Value) { FScrollBarAlways = Value; }
+    bool Flat() const { return FFlat; }
+    // The frame's colour; a change redraws the frame.
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor Value);
+    bool SizeWithForm() const { return FSizeWithForm; }
+    void SetSizeWithForm(bool Value) { FSizeWithForm = Value; }
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value) { FAutoSize = Value; }
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool Value) { FAutoThemeAdapt = Value; }
+    // The wheel: the message that carries it and the lines a notch scrolls.
+    UINT WheelMessage() const { return FWheelMsg; }
+    int WheelScrollLines() const { return FWheelScrollLines; }
+    // Where the grid's timer 111 was started (0: not yet).
+    uintptr_t GridTimerID() const { return FGridTimerID; }
+    bool IsWinXP() const { return FIsWinXP; }
+    bool IsWin7() const { return FIsWin7; }
+    bool IsVista() const { return FIsVista; }
+    bool IsComCtl6() const { return FIsComCtl6; }
+
+    // ---- Defaults of the constructor ----
+    int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    // Clamped to 0..100 (percent).
+    void SetSelectionColorMixerFactor(int Value);
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor Value) { FURLColor = Value; }
+    TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+    void SetActiveCellColorTo(TColor Value) { FActiveCellColorTo = Value; }
+    TColor DisabledFontColor() const { return FDisabledFontColor; }
+    bool UseDisabledFont() const { return FUseDisabledFont; }
+    TColor HighlightColor() const { return FHighlightColor; }
+    TColor HighlightTextColor() const { return FHighlightTextColor; }
+    TColor HintColor() const { return FHintColor; }
+    TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
+    // The header gradient: from, to, mirror from, mirror to.
+    TColor HeaderColor(int Role) const { return FHeaderColors[Role]; }
+    const String& FloatFormat() const { return FFloatFormat; }
+    void SetFloatFormat(const String& Value) { FFloatFormat = Value; }
+    char16_t PasswordChar() const { return FPasswordChar; }
+    char16_t Delimiter() const { return FDelimiter; }
+    void SetDelimiter(char16_t Value) { FDelimiter = Value; }
+    bool ShowNullDates() const { return FShowNullDates; }
+    TInvalidEntryIcon InvalidEntryIcon() const { return FInvalidEntryIcon; }
+    void SetInvalidEntryIcon(TInvalidEntryIcon Value) { FInvalidEntryIcon = Value; }
+    const String& InvalidEntryTitle() const { return FInvalidEntryTitle; }
+    void SetInvalidEntryTitle(const String& Value) { FInvalidEntryTitle = Value; }
+    const String& InvalidEntryText() const { return FInvalidEntryText; }
+    void SetInvalidEntryText(const String& Value) { FInvalidEntryText = Value; }
+    bool SaveFixedCells() const { return FSaveFixedCells; }
+    void SetSaveFixedCells(bool Value) { FSaveFixedCells = Value; }
+    bool SaveFixedRows() const { return FSaveFixedRows; }
+    void SetSaveFixedRows(bool Value) { FSaveFixedRows = Value; }
+    bool SaveFixedCols() const { return FSaveFixedCols; }
+    void SetSaveFixedCols(bool Value) { FSaveFixedCols = Value; }
+    bool SaveHiddenCells() const { return FSaveHiddenCells; }
+    void SetSaveHiddenCells(bool Value) { FSaveHiddenCells = Value; }
+    bool LoadFirstRow() const { return FLoadFirstRow; }
+    bool QuoteEmptyCells() const { return FQuoteEmptyCells; }
+    bool AlwaysQuotes() const { return FAlwaysQuotes; }
+    bool JavaCSV() const { return FJavaCSV; }
+    bool ExcelClipboardFormat() const { return FExcelClipboardFormat; }
+    void SetExcelClipboardFormat(bool Value) { FExcelClipboardFormat = Value; }
+    const String& XMLEncoding() const { return FXMLEncoding; }
+    const String& FilterDropDownClear() const { return FFilterDropDownClear; }
+    bool FilterNormalCellsOnly() const { return FFilterNormalCellsOnly; }
+    bool AutoFilterUpdate() const { return FAutoFilterUpdate; }
+    void SetAutoFilterUpdate(bool Value) { FAutoFilterUpdate = Value; }
+    bool FilterIncremental() const { return FFilterIncremental; }
+    bool EnableWheel() const { return FEnableWheel; }
+    bool IntelliZoom() const { return FIntelliZoom; }
+    bool ShowDesignHelper() const { return FShowDesignHelper; }
+    bool UseInternalHintClass() const { return FUseInternalHintClass; }
+    bool FitCellsInGrid() const { return FFitCellsInGrid; }
+    int MinRowHeight() const { return FMinRowHeight; }
+    int MaxRowHeight() const { return FMaxRowHeight; }
+    int MinColWidth() const { return FMinColWidth; }
+    int MaxColWidth() const { return FMaxColWidth; }
+    bool SizeGrowOnly() const { return FSizeGrowOnly; }
+    int GroupColumn() const { return FGroupColumn; }
+    bool NoDefaultDraw() const { return FNoDefaultDraw; }
+    bool ClearTextOnly() const { return FClearTextOnly; }
+    bool AnchorHint() const { return FAnchorHint; }
+    void SetAnchorHint(bool Value) { FAnchorHint = Value; }
+    bool AutoNumAlign() const { return FAutoNumAlign; }
+    void SetAutoNumAlign(bool Value) { FAutoNumAlign = Value; }
+    TQRBStyle GridStyle() const { return FStyle; }
+    TOfficeTheme LastOfficeTheme() const { return FLastOfficeTheme; }
+
+    TUnitChangedEvent OnUnitChanged;
+    TNotifyEvent OnGridResize;
+    TNotifyEvent OnRichEditSelectionChange;
 
     // ---- Column and row mapping (identity until columns and rows can be hidden) ----
     int NumHiddenColumns() const { return FNumHiddenColumns; }
@@ -193,6 +507,9 @@ public:
     int RealToDisplayCol(int ACol) const { return ACol; }
     int RealColIndex(int ACol) const { return ACol; }
     int DisplayToRealRow(int ARow) const { return ARow; }
+    int RealToDisplayRow(int ARow) const { return ARow; }
+    // The current position of a column of the original order.
+    int ColumnPosition(int ACol) const { return ACol; }
     int RealRowIndex(int ARow) const { return ARow; }
 
     // ---- Cell settings ----
@@ -228,11 +545,65 @@ public:
     TColor SelectionColor() const { return FSelectionColor; }
     void SetSelectionColor(TColor Value);
     TColor SelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor Value);
     TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor Value);
     TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor Value);
     TColor SelectionTextColor() const { return FSelectionTextColor; }
     void SetSelectionTextColor(TColor Value);
     bool ShowSelection() const { return FShowSelection; }
+    // Also the base grid's selection-shown flag of the paint frame.
+    void SetShowSelection(bool Value);
+
+    // ---- Display and behaviour writers (each invalidates on a change unless said otherwise) ----
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool Value);
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool Value);
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool Value);
+    // Whatever the value: SelectionRectangle, SelectionResizer, Navigation.AllowSmartClipboard,
+    // goRangeSelect, goEditing and MouseActions.RangeSelectAndEdit switched on.
+    bool SpreadSheet() const { return FSpreadSheet; }
+    void SetSpreadSheet(bool Value);
+    // The text-drawing flag of VAlignment: 0 (top), DT_VCENTER or DT_BOTTOM.
+    UINT VAlignFlag() const { return FVAlign; }
+    // Also the in-place editor's length limit when the editor exists (0: no limit).
+    int MaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int Value);
+    // Invalidates unless loading.
+    void SetFlat(bool Value);
+    // Hides the platform's writer: the cursor is also the grid's normal one, put back after
+    // temporary cursors.
+    void SetCursor(TCursor Value);
+    TCursor NormalCursor() const { return FNormalCursor; }
+    // The fixed cells of the glQRB look: stored as RGB values (a system colour is resolved when
+    // written).
+    TColor QRBGradientFrom() const { return FHeaderColors[0]; }
+    void SetQRBGradientFrom(TColor Value) { SetHeaderColor(0, Value); }
+    TColor QRBGradientTo() const { return FHeaderColors[1]; }
+    void SetQRBGradientTo(TColor Value) { SetHeaderColor(1, Value); }
+    TColor QRBGradientMirrorFrom() const { return FHeaderColors[2]; }
+    void SetQRBGradientMirrorFrom(TColor Value) { SetHeaderColor(2, Value); }
+    TColor QRBGradientMirrorTo() const { return FHeaderColors[3]; }
+    void SetQRBGradientMirrorTo(TColor Value) { SetHeaderColor(3, Value); }
+    // Hover and pressed fixed cells of the glQRB look, stored as given.
+    TColor QRBGradientHoverFrom = clNone;
+    TColor QRBGradientHoverTo = clNone;
+    TColor QRBGradientHoverMirrorFrom = clNone;
+    TColor QRBGradientHoverMirrorTo = clNone;
+    TColor QRBGradientHoverBorder = clNone;
+    TColor QRBGradientDownFrom = clNone;
+    TColor QRBGradientDownTo = clNone;
+    TColor QRBGradientDownMirrorFrom = clNone;
+    TColor QRBGradientDownMirrorTo = clNone;
+    TColor QRBGradientDownBorder = clNone;
+    // The settings objects are copied into the owned ones.
+    void SetDragScrollOptions(const TDragScrollOptions* Value) { FDragScrollOptions->Assign(Value); }
+    void SetSortSettings(const TSortSettings* Value) { FSortSettings->Assign(Value); }
+    void SetFocusHelper(const TFocusHelper* Value) { FFocusHelper->Assign(Value); }
+    void SetSyncGrid(const TSyncGrid* Value) { FSyncGrid->Assign(Value); }
     // Text margins inside a cell: on every side, or only left and top.
     TPoint XYOffset() const { return FXYOffset; }
     void SetXYOffset(TPoint Value);
@@ -259,10 +630,128 @@ public:
     TControl* GetCellControls(int ACol, int ARow) const;
     void SetCellControls(int ACol, int ARow, TControl* Value);
     int NumCellControls() const { return FNumCellControls; }
-    // Whether a cell is selected (never a fixed one).
+    // ---- Selection (ZedUdidSelect.cpp) ----
+    // Whether a cell is selected (never a fixed one): in the disjunct cell, row or column
+    // selection when one is on, else inside the selection, made forwards or backwards.
     bool IsSelected(int ACol, int ARow) const;
+    // The one selection listener; registering replaces the previous one, unregistering forgets
+    // the registered one whichever is given.
+    void RegisterSelListener(ITVerAdevovEdavSelect* AListener) { FISelect = AListener; }
+    void UnRegisterSelListener(ITVerAdevovEdavSelect*) { FISelect = nullptr; }
+    ITVerAdevovEdavSelect* SelListener() const { return FISelect; }
+    // The rectangle becomes the Selection.
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // The selected rows (the flagged ones with DisjunctRowSelect), each cell's display text
+    // (rich text as plain text, multi-line text quoted with ExcelClipboardFormat), cells
+    // separated by TAB, rows by CR LF, none after the last.
+    String SelectedText();
+    // With DisjunctCellSelect the cells chosen one by one; otherwise the list is rebuilt from
+    // the selection (columns outer; the current cell for a single-cell selection).
+    int SelectedCellsCount();
+    TGridCoord SelectedCell(int Index) const;
+    bool GetSelectedCells(int ACol, int ARow) const;
+    void SetSelectedCells(int ACol, int ARow, bool Value);
+    // The selection's width (height) in cells, a merged block at its edge counted whole.
+    int SelectedColCount() const;
+    int SelectedRowCount() const;
+    // The Index-th selected row from the upper edge (of the disjunct rows in their order); -1
+    // past the end.
+    int SelectedRow(int Index) const;
+    void ClearModifiedRows();
+    // The selection becomes the single cell (FixedCols, FixedRows); the cell list empties.
+    void ClearSelectedCells();
     bool IsNode(int ARow);
+    // The display text of the current cell when it was entered.
+    const String& CellCache() const { return FCellCache; }
     bool IsSummary(int ARow);
+
+    // ---- Typed and extended cell access (ZedUdidAccess.cpp) ----
+    // Rows are displayed rows, or real rows (counted with the hidden ones) for the ...All... and
+    // ...Ex pairs; columns are storage columns. Until rows can be hidden a real row is the
+    // displayed row.
+    //
+    // The display text trimmed ("" and "-" read 0); text that is no integer raises
+    // EZedUdidError "Cell does not contain integer value" and leaves the cell.
+    int GetInts(int ACol, int ARow);
+    void SetInts(int ACol, int ARow, int Value);
+    int GetAllInts(int ACol, int ARow);
+    void SetAllInts(int ACol, int ARow, int Value);
+    // The display text made plain by NormalizeNumberText ("" and "-" read 0); text that is no
+    // number raises EZedUdidError "Cell does not contain a float value". Written with FloatFormat.
+    double GetFloats(int ACol, int ARow);
+    void SetFloats(int ACol, int ARow, double Value);
+    double GetAllFloats(int ACol, int ARow);
+    void SetAllFloats(int ACol, int ARow, double Value);
+    // GetCellEx / SetCellEx by real row; "" for a negative column or row.
+    String GetCellsEx(int ACol, int ARow);
+    void SetCellsEx(int ACol, int ARow, const String& Value);
+    // The raw text by real row (no merge redirection, no hooks).
+    String GetGridCellsEx(int ACol, int ARow) const;
+    void SetGridCellsEx(int ACol, int ARow, const String& Value);
+    WideString GetWideCellsEx(int ACol, int ARow) { return GetCellsEx(ACol, ARow); }
+    void SetWideCellsEx(int ACol, int ARow, const WideString& Value) { SetCellsEx(ACol, ARow, Value); }
+    WideString GetWideCells(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+    void SetWideCells(int ACol, int ARow, const WideString& Value) { SetCellEx(ACol, ARow, Value); }
+    // The display text without HTML.
+    String GetStrippedCell(int ACol, int ARow);
+    // The column taken as an index in the original column order.
+    String GetOriginalCells(int ACol, int ARow);
+    void SetOriginalCells(int ACol, int ARow, const String& Value);
+    // The row as it was before sorting (through the sort cross-reference).
+    String GetUnSortedCell(int ACol, int ARow);
+    void SetUnSortedCell(int ACol, int ARow, const String& Value);
+    int SortedRowIndex(int ARow) const;
+    int UnSortedRowIndex(int ARow) const;
+    // The value of the HTML control with that ID in the display text ("" when absent); writing
+    // rewrites the control and stores the text only when the control exists.
+    String GetCtrlVal(int ACol, int ARow, const String& ID);
+    void SetCtrlVal(int ACol, int ARow, const String& ID, const String& Value);
+    // 1 + the CR characters of the display text.
+    int GetLinesInCell(int ACol, int ARow);
+    // The user object by real row.
+    TObject* GetObjectsEx(int ACol, int ARow) const;
+    void SetObjectsEx(int ACol, int ARow, TObject* Value);
+    // The raw object slot by real row (the properties object itself).
+    TObject* GetGridObjectEx(int ACol, int ARow) const;
+
+    // Single cell properties: reading never creates properties (the default for a cell without
+    // them); writing creates them and repaints the cell.
+    TColor GetColors(int ACol, int ARow) const;
+    void SetColors(int ACol, int ARow, TColor Value);
+    TColor GetColorsTo(int ACol, int ARow) const;
+    void SetColorsTo(int ACol, int ARow, TColor Value);
+    TCellGradientDirection GetGradientDir(int ACol, int ARow) const;
+    void SetGradientDir(int ACol, int ARow, TCellGradientDirection Value);
+    TColor GetFontColors(int ACol, int ARow) const;
+    void SetFontColors(int ACol, int ARow, TColor Value);
+    TFontStyles GetFontStyles(int ACol, int ARow) const;
+    void SetFontStyles(int ACol, int ARow, TFontStyles Value);
+    int GetFontSizes(int ACol, int ARow) const;
+    void SetFontSizes(int ACol, int ARow, int Value);
+    String GetFontNames(int ACol, int ARow) const;
+    void SetFontNames(int ACol, int ARow, const String& Value);
+    TAlignment GetAlignments(int ACol, int ARow) const;
+    void SetAlignments(int ACol, int ARow, TAlignment Value);
+    // Reading creates properties.
+    bool GetWordWraps(int ACol, int ARow);
+    void SetWordWraps(int ACol, int ARow, bool Value);
+    // The grid's Font for a cell without properties; else a scratch font of the grid loaded with
+    // the cell's name, size, style and colour, which the next call overwrites.
+    TFont* GetCellFont(int ACol, int ARow);
+    // Copies name, size, style and colour; repaints only outside an update bracket.
+    void SetCellFont(int ACol, int ARow, const TFont* Value);
+
+    // Row-wide colours of the columns FixedCols .. AllColCount - 1, then the row repainted. A
+    // colour is written into every cell; clNone frees the properties of the cells that hold
+    // nothing else (no cell graphic, no merge; for the font colour also no brush colour) and
+    // resets the colour in the others.
+    void SetRowColor(int ARow, TColor AColor);
+    void SetRowColorTo(int ARow, TColor AColor);
+    void SetRowFontColor(int ARow, TColor AColor);
+
+    // The four bytes of GetVersionNr joined by "."; writing is ignored.
+    String Version();
+    void SetVersion(const String&) {}
 
     // ---- Change notifiers ----
     void RegisterNotifier(TGridChangeNotifier* ANotifier);
@@ -521,9 +1010,21 @@ public:
 protected:
     void AfterConstruction() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    // First form of the grid's cell selection: a negative cell is refused; a fixed target is
-    // taken only with goRowSelect; DoCellChanging may refuse; then the base grid's selection.
+    // Timer 111, the panels parented, the wheel lines, the XP flag (ZedUdidLife.cpp).
+    void CreateWnd() override;
+    // OnGridResize, the always-visible bars, the cell controls.
+    void Resize() override;
+    // ScrollBarAlways keeps its bars shown (disabled while everything fits).
+    bool ScrollBarWanted(bool horz) const override;
+    // The check before every move of the current cell (ZedUdidSelect.cpp): the target kept
+    // above the footers; negative cells, covered cells of a block (without range selection:
+    // the base cell becomes current instead) and column 0 of a grid with nodes (without
+    // goRowSelect) refused; editing switched on or off for the target; DoCellChanging and,
+    // while the cell is edited with the focus elsewhere, the validation; then the listener,
+    // the header and row repaints, OnRowChanged and the cell cache.
     bool SelectCell(int ACol, int ARow) override;
+    // The last fixed row's and column's cells of the old and the new current cell.
+    void RepaintCellHeaders(int OldCol, int OldRow, int NewRow, int NewCol);
     // Nothing is painted while an update bracket is open.
     void Paint() override;
     // Grid timer 111 ticks.
@@ -553,6 +1054,10 @@ protected:
     int32_t FOldRowSel = -1;
 
 private:
+    // SetRowColor and SetRowColorTo: the brush field of every normal cell of the row.
+    void SetRowBrush(int ARow, TColor AColor, TColor TCellProperties::*Field);
+    // A header gradient colour, as its RGB value; invalidates.
+    void SetHeaderColor(int Role, TColor Value);
     // Repeats a column (row) move on the synchronised grid when Enabled.
     void SyncedMove(bool Enabled, bool Columns, int FromIndex, int ToIndex);
     // The grid's selection colours into the gradient and mirror colours and the font.
@@ -563,6 +1068,193 @@ private:
     bool FShifting = false;
     // A synchronised move is running (guards against the other grid moving back).
     bool FSyncedMove = false;
+
+    friend class TVerAdevovEdavFormLink;
+    // Construction in the order of the owned-objects table; destruction in the destructor's.
+    void CreateOwnedObjects();
+    void CreateOwnedComponents();
+    void CreateRunTimeEditors();
+    void SetDefaults();
+    void DestroyOwnedObjects();
+    // The owner form's OnResize chained in, and its handler put back.
+    void ChainFormResize();
+    void UnchainFormResize();
+    void FormResize(TObject* Sender);
+    void SearchFooterChanged();
+    void ColumnHeadersChange();
+    void RowHeadersChange();
+    // The last row (texts and objects) moves to the new last row of a grown or shrunk grid.
+    void MoveFooterRow(int OldCount);
+
+    TFooterPanel* FFooterPanel = nullptr;
+    TSearchPanel* FSearchPanel = nullptr;
+    std::unique_ptr<TFont> FFont;  // scratch
+    std::unique_ptr<TFocusHelper> FFocusHelper;
+    std::unique_ptr<TSearchFooter> FSearchFooter;
+    std::unique_ptr<TFloatingFooter> FFloatingFooter;
+    std::unique_ptr<TPrintSettings> FPrintSettings;
+    std::unique_ptr<THTMLSettings> FHTMLSettings;
+    std::unique_ptr<TSortSettings> FSortSettings;
+    std::unique_ptr<TDragDropSettings> FDragDropSettings;
+    std::unique_ptr<TColumnSize> FColumnSize;
+    std::unique_ptr<TCellNode> FCellNode;
+    std::unique_ptr<TStringList> FColumnHeaders;
+    std::unique_ptr<THTMLPictureCache> FImageCache;
+    std::unique_ptr<TIntList> FOrigColSizes;
+    std::unique_ptr<TFont> FFixedFont;
+    std::unique_ptr<TStringList> FRowHeaders;
+    std::unique_ptr<TStringList> FSortlist;
+    std::unique_ptr<TStringList> FLookupItems;
+    std::unique_ptr<TList> FRowSelect;
+    std::unique_ptr<TList> FColSelect;
+    std::unique_ptr<TSortIndexList> FSortIndexes;
+    std::unique_ptr<TIntList> FSortRowXRef;
+    std::unique_ptr<TIntList> FUnSortRowXRef;
+    std::unique_ptr<TIntList> FMergedColumns;
+    // The disjunct cell selection; rows and columns kept whole, so any index fits.
+    std::vector<TGridCoord> FSelectedCells;
+    ITVerAdevovEdavSelect* FISelect = nullptr;
+    std::unique_ptr<TIntList> FSelectedRows;
+    std::unique_ptr<TIntList> FModifiedRows;
+    std::unique_ptr<TIntList> FEnabledRows;
+    std::unique_ptr<TBitmap> FRowIndicator;
+    std::unique_ptr<TCollection> FGridItems;
+    std::unique_ptr<TFilter> FFilter;
+    std::unique_ptr<TIntList> FColumnOrder;
+    std::unique_ptr<TIntList> FIgnoreColumns;
+    std::unique_ptr<TFilterDropDown> FFilterDropDown;
+    TDropList* FDropList = nullptr;
+    TDropCheckList* FDropCheckList = nullptr;
+    std::unique_ptr<TStringList> FFilterList;
+    // Run-time editors and windows (components owned by the grid).
+    TGridFocusWindow* FFocusWindow = nullptr;
+    TArrowWindow* FArrows[4] = {};
+    TGridCombo* FEditCombo = nullptr;
+    TGridTransEdit* FEditTrans = nullptr;
+    TGridTransCombo* FComboTrans = nullptr;
+    TGridCheckBox* FEditCheck = nullptr;
+    TGridEditBtn* FEditBtn = nullptr;
+    TGridUnitEditBtn* FUnitEditBtn = nullptr;
+    TGridButton* FGridButton = nullptr;
+    THeaderDragButton* FHeaderDragButton = nullptr;
+    TControlEdit* FEditControl = nullptr;
+    TControlCombo* FComboControl = nullptr;
+    TScrollBar* FCellScrollBar = nullptr;
+    TScrollBar* FCellScrollBarTwin = nullptr;
+    // The thin scroll controls of the metro scroll type (made with that type).
+    TScrollControl* FVScrollControl = nullptr;
+    TScrollControl* FHScrollControl = nullptr;
+
+    // Counts and fixed areas.
+    int32_t FFixedRowHeight = 22;
+    int32_t FMaxRowCount = 0;
+    int32_t FMaxColCount = 0;
+    bool FWordWrapEx = true;
+    int16_t FAllColWidths[513] = {};
+    bool FVisibleCol[513];
+    bool FSelHidden = false;
+    TGridRect FOldSelection;
+
+    // Life cycle.
+    bool FFreshOnDesign = false;
+    bool FLoaded = false;
+    bool FEditChange = false;
+    bool FIntegralHeight = false;
+    TCustomForm* FOwnerForm = nullptr;
+    TNotifyEvent FOldFormResize;
+    bool FHasOldFormResize = false;
+    int FFormWidth = 0;
+    int FFormHeight = 0;
+    int FOrigWidth = 0;
+    uintptr_t FGridTimerID = 0;
+    UINT FWheelMsg = 0;
+    int FWheelScrollLines = 0;
+    bool FWheelPan = false;
+    TCursor FLoadCursor = 0;
+    bool FIsWinXP = false;
+    bool FIsWin7 = false;
+    bool FIsVista = false;
+    bool FIsComCtl6 = false;
+    TQRBStyle FStyle = tsOffice2003Blue;
+    TOfficeTheme FLastOfficeTheme = otUnknown;
+
+    // Window, scrolling and frame.
+    TScrollType FScrollType = ssNormal;
+    TColor FScrollColor = clNone;
+    int FScrollWidth = 17;
+    bool FScrollProportional = false;
+    bool FScrollSynch = false;
+    bool FScrollHints = false;
+    TScrollBarAlways FScrollBarAlways = saNone;
+    bool FFlat = false;
+    TColor FBorderColor = 0x808080;
+    bool FSizeWithForm = false;
+    bool FAutoSize = false;
+    bool FAutoThemeAdapt = false;
+
+    // Defaults of the constructor.
+    int FSelectionColorMixerFactor = 50;
+    TColor FSelectionRectangleColor = 0;
+    TColor FHintColor = clInfoBk;
+    TColor FHighlightColor = clHighlight;
+    TColor FHighlightTextColor = clHighlightText;
+    TColor FURLColor = 0xFF0000;
+    TColor FActiveCellColorTo = clNone;
+    TColor FDisabledFontColor = 0xC0C0C0;
+    bool FUseDisabledFont = true;
+    TColor FHeaderColors[4] = {0xFFFFFF, 0, clNone, clNone};
+    TColor FTonesBrush = clNone;
+    TColor FTonesBorder = clNone;
+    String FFloatFormat = u"%.2f";
+    char16_t FPasswordChar = u'*';
+    char16_t FDelimiter = 0;
+    bool FShowNullDates = true;
+    TInvalidEntryIcon FInvalidEntryIcon = ieWarning;
+    String FInvalidEntryTitle;
+    String FInvalidEntryText;
+    bool FSaveFixedCells = true;
+    bool FSaveFixedRows = false;
+    bool FSaveFixedCols = false;
+    bool FSaveHiddenCells = false;
+    bool FLoadFirstRow = true;
+    bool FQuoteEmptyCells = true;
+    bool FAlwaysQuotes = false;
+    bool FJavaCSV = false;
+    bool FExcelClipboardFormat = false;
+    String FXMLEncoding = u"ISO-8859-1";
+    int FPrintPageFrom = 1;
+    int FPrintPageTo = 1;
+    int FPrintPageNum = 0;
+    String FFilterDropDownClear = u"(All)";
+    bool FFilterNormalCellsOnly = true;
+    bool FAutoFilterUpdate = true;
+    bool FFilterIncremental = false;
+    int FFilterCol = -1;
+    int FFilterLevel = 0;
+    bool FEnableWheel = true;
+    bool FIntelliZoom = true;
+    bool FShowDesignHelper = true;
+    bool FUseInternalHintClass = true;
+    bool FFitCellsInGrid = true;
+    bool FDesignHelperColumns = true;
+    bool FLastValidation = true;
+    int FMinRowHeight = 0;
+    int FMaxRowHeight = 0;
+    int FMinColWidth = 0;
+    int FMaxColWidth = 0;
+    bool FSizeGrowOnly = false;
+    int FGroupColumn = -1;
+    bool FNoDefaultDraw = false;
+    bool FClearTextOnly = false;
+    bool FAnchorHint = false;
+    bool FAutoNumAlign = false;
+    // State markers.
+    bool FColChanging = true;
+    int FLastTabCol = -1, FLastTabRow = -1, FHoverLink = -1, FOleDragCol = -1, FLastDesignChoice = -1;
+    int FHoverFixedCol = -1, FHoverFixedRow = -1, FPushedCellButton = -1, FOldSize = -1, FMouseSelectStart = -1;
+    int FOldSelectedRow = -1, FComboIndex = -1, FClickedCol = -1, FClickedRow = -1, FClipOrigin = -1, FLastHintPos = -1;
+    int FRememberedLeftCol = 0;
+    int FRememberedTopRow = 0;
 
     std::unique_ptr<TMouseActions> FMouseActions;
     std::unique_ptr<TNavigation> FNavigation;
@@ -578,6 +1270,7 @@ private:
     std::unique_ptr<TShowModified> FShowModified;
     std::unique_ptr<TAdvHintInfo> FOfficeHint;
     std::unique_ptr<TFont> FActiveCellFont;
+    std::unique_ptr<TFont> FCellFont;  // scratch of GetCellFont
     std::unique_ptr<TControlList> FControlList;
     std::unique_ptr<TCellGraphic> FCellGraphic;  // scratch, never attached to a cell
     std::unique_ptr<TGridRichEdit> FRichEdit;
@@ -607,6 +1300,13 @@ private:
     TColor FSelectionMirrorColorTo = clNone;
     TColor FSelectionTextColor = 0;
     bool FShowSelection = true;
+    bool FSelectionColorMixer = false;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    bool FSpreadSheet = false;
+    UINT FVAlign = 0;
+    int FMaxEditLength = 0;
+    TCursor FNormalCursor = 0;
     TPoint FXYOffset{2, 2};
     bool FXYOffsetTopLeftOnly = false;
     int FZoomFactor = 0;

@@ -434,21 +434,11 @@ TCustomImageList* TVerAdevovEdav::CellImageList(int, int) { return FGridImages; 
 void TVerAdevovEdav::ExportNotification(TGridExportState, int) {}
 void TVerAdevovEdav::ImportNotification(TGridExportState, int) {}
 
-void TVerAdevovEdav::AssignCells(const TPersistent* Source) {
-    // The texts of another grid over its counts; the stream copy comes with the grid's files.
-    auto* src = dynamic_cast<const TVerAdevovEdav*>(Source);
-    if (!src) return;
-    for (int r = 0; r < std::min(RowCount(), src->RowCount()); ++r)
-        for (int c = 0; c < std::min(ColCount(), src->ColCount()); ++c) SetGridCell(c, r, src->GetGridCell(c, r));
-}
+// AssignCells copies through the stream form (ZedUdidLife.cpp).
 
 uint32_t TVerAdevovEdav::GetVersionNr() { return 0x06000401; }
 
-String TVerAdevovEdav::GetVersionString() {
-    uint32_t v = GetVersionNr();
-    return String(std::to_string(v >> 24) + "." + std::to_string((v >> 16) & 0xFF) + "." + std::to_string((v >> 8) & 0xFF) +
-                  "." + std::to_string(v & 0xFF) + " Jan, 2012");
-}
+String TVerAdevovEdav::GetVersionString() { return Version() + u" Jan, 2012"; }
 
 bool TVerAdevovEdav::ValidateCell(const String&) { return true; }
 bool TVerAdevovEdav::ValidateCellWide(const String&) { return true; }

@@ -206,28 +206,25 @@ void TVerAdevovEdav::RenderCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARec
     GetVisualProperties(ACol, ARow, AState, false, false, true, ACanvas->Brush(), colorTo, mirror, mirrorTo,
                         ACanvas->Font(), ha, va, ww, gd);
     if (FZoomFactor != 0) ACanvas->Font()->SetSize(ACanvas->Font()->Size() + FZoomFactor);
-    // The background: plain, or a gradient to the cell's end colour.
-    if (colorTo == clNone) {
-        ACanvas->Brush()->SetStyle(bsSolid);
-        ACanvas->FillRect(ARect);
-    } else {
-        DrawStepGradient(ACanvas, ACanvas->Brush()->Color(), colorTo, 64, ARect, gd == GradientHorizontal);
-    }
+    // The background is the paint frame's (plain, gradient, hover or active row, selection face).
     String text = GetCellEx(DisplayToRealCol(ACol), ARow);
     if (text.IsEmpty()) return;
     TRect r = TextArea(ARect, FXYOffset, FXYOffsetTopLeftOnly);
     UINT flags = DT_NOPREFIX | DT_EXPANDTABS;
     flags |= ha == taRightJustify ? DT_RIGHT : ha == taCenter ? DT_CENTER : DT_LEFT;
     if (ww) {
-        // Wrapped text is placed vertically by its measured height.
+        // Wrapped text is placed vertically by its measured height (top-aligned text needs none,
+        // which saves a second layout of every cell).
         flags |= DT_WORDBREAK;
-        TRect calc = r;
-        DrawText(ACanvas->Handle(), text, text.Length(), &calc, flags | DT_CALCRECT);
-        int h = calc.Height();
-        if (va == vaCenter)
-            r.Top += std::max(0, (r.Height() - h) / 2);
-        else if (va == vaBottom)
-            r.Top = std::max(r.Top, r.Bottom - h);
+        if (va != vaTop) {
+            TRect calc = r;
+            DrawText(ACanvas->Handle(), text, text.Length(), &calc, flags | DT_CALCRECT);
+            const int h = calc.Height();
+            if (va == vaCenter)
+                r.Top += std::max(0, (r.Height() - h) / 2);
+            else
+                r.Top = std::max(r.Top, r.Bottom - h);
+        }
     } else {
         flags |= DT_SINGLELINE | (va == vaCenter ? DT_VCENTER : va == vaBottom ? DT_BOTTOM : DT_TOP);
     }

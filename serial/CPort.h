@@ -113,6 +113,8 @@ class TComTimeouts : public TPersistent {
 public:
     const char* ClassName() const override { return "TComTimeouts"; }
     TCustomComPort* ComPort() const { return FComPort; }
+    // nil is refused (EConvertError) and changes nothing.
+    void Assign(const TPersistent* Source) override;
 
     int ReadInterval() const { return FReadInterval; }
     void SetReadInterval(int value);
@@ -143,6 +145,8 @@ class TComFlowControl : public TPersistent {
 public:
     const char* ClassName() const override { return "TComFlowControl"; }
     TCustomComPort* ComPort() const { return FComPort; }
+    // nil is refused (EConvertError) and changes nothing.
+    void Assign(const TPersistent* Source) override;
 
     bool OutCTSFlow() const { return FOutCTSFlow; }
     void SetOutCTSFlow(bool value);
@@ -193,6 +197,8 @@ class TComParity : public TPersistent {
 public:
     const char* ClassName() const override { return "TComParity"; }
     TCustomComPort* ComPort() const { return FComPort; }
+    // nil is refused (EConvertError) and changes nothing.
+    void Assign(const TPersistent* Source) override;
 
     TParityBits Bits() const { return FBits; }
     void SetBits(TParityBits value);
@@ -221,6 +227,8 @@ class TComBuffer : public TPersistent {
 public:
     const char* ClassName() const override { return "TComBuffer"; }
     TCustomComPort* ComPort() const { return FComPort; }
+    // nil is refused (EConvertError) and changes nothing.
+    void Assign(const TPersistent* Source) override;
 
     // Sizes are even: an odd positive size is stored one less.
     int InputSize() const { return FInputSize; }

@@ -1,6 +1,25 @@
 // The settings objects and the three steps that copy the settings into the open device.
 #include "serial/CPort.h"
 
+// The platform hands nil to the target's own AssignTo, which for these classes copies the object
+// onto itself: a nil setting would pass as accepted. Each refuses it as the platform refuses nil.
+void TComTimeouts::Assign(const TPersistent* Source) {
+    if (!Source) TPersistent::AssignTo(this);
+    TPersistent::Assign(Source);
+}
+void TComFlowControl::Assign(const TPersistent* Source) {
+    if (!Source) TPersistent::AssignTo(this);
+    TPersistent::Assign(Source);
+}
+void TComParity::Assign(const TPersistent* Source) {
+    if (!Source) TPersistent::AssignTo(this);
+    TPersistent::Assign(Source);
+}
+void TComBuffer::Assign(const TPersistent* Source) {
+    if (!Source) TPersistent::AssignTo(this);
+    TPersistent::Assign(Source);
+}
+
 // ---- TComTimeouts ----
 
 void TComTimeouts::Set(int& field, int value) {

@@ -1,5 +1,6 @@
 #include "controls/styled/LayeredWindowApi.h"
 
+#include "platform/ui/Forms.h"
 #include "platform/ui/Modules.h"
 
 namespace LayeredWindowApi {
@@ -21,7 +22,9 @@ void Initialize() {
 }  // namespace LayeredWindowApi
 
 namespace {
+// At the application's start, not during static initialisation: whether "user32" exports the
+// functions depends on the desktop the backend finds.
 struct Unit {
-    Unit() { LayeredWindowApi::Initialize(); }
+    Unit() { ui::AddUnitStart(&LayeredWindowApi::Initialize); }
 } unit;
 }  // namespace

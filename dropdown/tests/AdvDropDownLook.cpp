@@ -14,6 +14,7 @@ namespace {
 using dropdown_test::DropDownTest;
 using dropdown_test::PickerProbe;
 using dropdown_test::Probe;
+using namespace advdropdown;
 
 class AdvDropDownLook : public DropDownTest {
 protected:
@@ -136,6 +137,102 @@ TEST_F(AdvDropDownLook, OpenPopups) {
     TPngImage png;
     png.Assign(&sheet);
     png.SaveToFile(String(path.c_str()));
+    std::printf("wrote %s\n", path.c_str());
+}
+
+TEST_F(AdvDropDownLook, PopupBars) {
+    if (!std::getenv("RWB_RENDER_LOOK")) GTEST_SKIP() << "set RWB_RENDER_LOOK to write the picture";
+    form->SetBounds(0, 0, 250, 220);
+    form->SetColor(clBtnFace);
+    auto* d = Make<PickerProbe>(10, 10);
+    d->SetDropDownWidth(230);
+    d->DropDownHeader()->SetCaption(String("<b>Pick</b> a value"));
+    d->DropDownHeader()->Buttons()->Add()->SetCaption(String("?"));
+    for (const char* c : {"OK", "Cancel"}) d->DropDownFooter()->Buttons()->Add()->SetCaption(String(c));
+    d->DropDownFooter()->SetCaption(String("<i>3 items</i>"));
+    TBitmap sheet(3 * 260, 240, pf24bit);
+    sheet.Canvas()->Brush()->SetColor(0x808080);
+    sheet.Canvas()->FillRect(TRect(0, 0, sheet.Width(), sheet.Height()));
+    for (int look = 0; look < 3; ++look) {
+        if (look == 1) {  // buttons from the left, a wide frame, the grip off
+            d->DropDownHeader()->SetButtonAlignment(baLeft);
+            d->DropDownHeader()->SetCaption(String());
+            d->DropDownHeader()->SetBorderWidth(2);
+            d->DropDownHeader()->SetBorderColor(0x804000);
+            d->SetDropDownSizeable(false);
+        }
+        if (look == 2) {  // a horizontal gradient, a disabled button, a hot one
+            d->DropDownFooter()->SetGradientDirection(gdHorizontal);
+            d->DropDownFooter()->SetColor(0xFFE0C0);
+            d->DropDownFooter()->SetColorTo(0x804000);
+            d->DropDownFooter()->Buttons()->Items(1)->SetEnabled(false);
+            d->SetDropDownSizeable(true);
+        }
+        d->OpenPopup();
+        ui::test::Pump();
+        TDropDownForm* f = d->DropDownForm();
+        if (look == 2) {
+            auto* ok = static_cast<TAdvButton*>(f->Footer()->ButtonList()->GetItemsEx(0));
+            ui::test::MouseMove(ok, 4, 4);
+            ui::test::Pump();
+        }
+        const int x = look * 260;
+        Paste(sheet.Canvas(), form, x, 0);
+        const TPoint origin = form->ClientOrigin();
+        Paste(sheet.Canvas(), f, x + f->Left() - origin.X, f->Top() - origin.Y);
+        d->ClosePopup(false);
+    }
+    const std::string path = Temp("rwb_advdropdown_bars.png");
+    TPngImage png;
+    png.Assign(&sheet);
+    png.SaveToFile(String(path.c_str()));
+    std::printf("wrote %s\n", path.c_str());
+}
+
+TEST_F(AdvDropDownLook, ItemSelectors) {
+    if (!std::getenv("RWB_RENDER_LOOK")) GTEST_SKIP() << "set RWB_RENDER_LOOK to write the picture";
+    form->SetBounds(0, 0, 4 * 170 + 10, 200);
+    form->SetColor(clBtnFace);
+    TImageList images(nullptr);
+    TBitmap glyph(16, 16);
+    glyph.Canvas()->Brush()->SetColor(0xFFFFFF);
+    glyph.Canvas()->FillRect(TRect(0, 0, 16, 16));
+    glyph.Canvas()->Brush()->SetColor(0x2060C0);
+    glyph.Canvas()->Ellipse(2, 2, 14, 14);
+    images.Add(&glyph);
+    const TItemLayout layouts[] = {ilCaptionRight, ilCaptionLeft, ilCaptionTop, ilCaptionBottom};
+    const TColor colours[] = {0x0000FF, 0x00A000, 0xC00000, 0x00C0C0, 0x808080, 0xC000C0};
+    const char* names[] = {"<b>Red</b>", "Green", "Blue", "Olive", "<i>Grey</i>", "Purple"};
+    for (int k = 0; k < 4; ++k) {
+        auto* s = Add<TAdvCustomItemSelector>(10 + k * 170, 10);
+        s->SetBounds(10 + k * 170, 10, 160, 170);
+        s->ItemAppearance()->Font()->SetName(String("DejaVu Sans"));
+        s->ItemAppearance()->Font()->SetSize(8);
+        s->SetItemLayout(layouts[k]);
+        s->SetColumns(k < 2 ? 1 : 2);
+        if (k % 2 == 0) {
+            s->SetSelectorType(stColor);
+        } else {
+            s->SetImages(&images);
+        }
+        if (k == 3) s->ItemAppearance()->SetColorStyle(scWindows7);
+        for (int i = 0; i < 6; ++i) {
+            TSelectorItem* item = s->Items()->Add();
+            item->SetCaption(String(names[i]));
+            item->SetColor(colours[i]);
+            item->SetImageIndex(0);
+        }
+        s->Items()->Items(4)->SetEnabled(false);
+        s->UpdateSelectorPanel();
+        s->SetItemIndex(1);
+        form->Show();
+        ui::test::Pump();
+        const TRect hot = s->SelectorPanel()->GetItemRect(3);
+        ui::test::MouseMove(s->SelectorPanel(), hot.Left + 3, hot.Top + 3);
+    }
+    ui::test::Pump();
+    const std::string path = Temp("rwb_advdropdown_selector.png");
+    ASSERT_TRUE(ui::test::SaveToPng(form, path));
     std::printf("wrote %s\n", path.c_str());
 }
 

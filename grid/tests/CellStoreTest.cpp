@@ -239,7 +239,8 @@ TEST_F(CellStoreTest, DisplayHooksRunOnlyBelowTheNormalRowCount) {
         v = v + u"!";
     };
     for (int r = 0; r < 8; ++r) g->SetGridCell(1, r, u"t");
-    // Before the row count was ever written through the grid: raw everywhere.
+    // Without a normal row count (rows at or beyond it are scratch rows): raw everywhere.
+    g->SetNormalRowCount(0);
     for (int r = 0; r < 8; ++r) EXPECT_EQ(g->GetCellEx(1, r), u"t");
     EXPECT_TRUE(asked.empty());
     g->SetNormalRowCount(5);

@@ -32,15 +32,16 @@ public:
     }
 
     void SetNormalRowCount(int v) { FNormalRowCount = v; }
+    int NormalRowCount() const { return FNormalRowCount; }
     void SetHideLastRow(bool v) { FHideLastRow = v; }
     bool HasCellProps() const { return FHasCellProps; }
-    void SetFixedFooters(int v) { FFixedFooters = v; }
-    void SetFixedRightCols(int v) { FFixedRightCols = v; }
+    bool SelectionShown() const { return FSelectionShown; }
     void SetFixedRowAlways(bool v, int min) {
         FFixedRowAlways = v;
         FFixedRowsMin = min;
     }
     void SetEditDisable(bool v) { FEditDisable = v; }
+    bool EditDisable() const { return FEditDisable; }
     using TBaseGrid::SnapToBaseCell;
     using TVerAdevovEdav::SelectCell;
 
@@ -71,6 +72,7 @@ protected:
         auto* g = Add<LogGrid>(0, 0);
         g->SetBorderStyle(bsNone);
         g->SetScrollBars(ssNone);
+        g->SetDefaultRowHeight(24);
         g->SetBounds(0, 0, clientW, clientH);
         g->SetColCount(cols);
         g->SetRowCount(rows);

@@ -53,16 +53,6 @@ struct STGMEDIUM {
 // owner in pUnkForRelease, which is released instead; the medium is left empty.
 void ReleaseStgMedium(STGMEDIUM* medium);
 
-// The layout of a CF_HDROP block: this header, then at pFiles the zero-terminated names, one after
-// the other, ended by an empty one; UTF-16 when fWide is non-zero, else ANSI (UTF-8 here).
-struct DROPFILES {
-    DWORD pFiles = sizeof(DROPFILES);
-    TPoint pt;        // the drop point, in the client coordinates of the window
-    BOOL fNC = FALSE_;  // the point is in the window's frame
-    BOOL fWide = FALSE_;
-};
-static_assert(sizeof(DROPFILES) == 20, "the platform's layout");
-
 struct IEnumFORMATETC : IUnknown {
     static constexpr IID Iid{0x00000103, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
     using Base = IUnknown;

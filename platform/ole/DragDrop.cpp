@@ -8,6 +8,7 @@
 #include "platform/ole/DragLoopFeed.h"
 #include "platform/ole/OleData.h"
 #include "platform/ui/backend/Backend.h"
+#include "platform/ui/backend/DesktopFormats.h"
 #include "platform/ui/Cursors.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/InputGrab.h"
@@ -254,14 +255,15 @@ private:
         return true;
     }
 
-    // The pointer left the program: its text goes on to other programs. Data without text
-    // cannot cross, nor can anything without the desktop's drag and drop: the drag goes on
-    // inside.
+    // The pointer left the program: the data goes on to other programs. Data with nothing
+    // another program understands cannot cross, nor can anything without the desktop's drag and
+    // drop: the drag goes on inside.
     bool HandToDesktop() {
         ui::DesktopDragDrop* desktop = Desktop();
+        if (!desktop) return false;
         ui::DesktopDragData data;
-        data.HasText = desktop && ole::detail::TextOf(FData, data.Text);
-        if (!data.HasText) return false;
+        data.Content = ole::detail::ContentOf(FData);
+        if (!ui::CrossesToDesktop(data.Content)) return false;
         LeaveTarget();
         FWindow = nullptr;
         DWORD effect = (gFeed ? gFeed->DesktopDrag(data, FOk) : desktop->StartDrag(data, FOk)) & FOk;

@@ -61,12 +61,6 @@ FORMATETC GlobalFormat(CLIPFORMAT format) {
     return f;
 }
 
-std::vector<uint8_t> Utf16Bytes(const String& s) {
-    std::vector<uint8_t> b((s.size() + 1) * 2, 0);
-    std::memcpy(b.data(), s.data(), s.size() * 2);
-    return b;
-}
-
 }  // namespace
 
 ComPtr<IEnumFORMATETC> NewFormatEnumerator(std::vector<FORMATETC> formats) {
@@ -86,11 +80,16 @@ HGLOBAL BlockOf(const void* data, size_t size) {
 class TDesktopDataObject final : public TInterfacedObject<IDataObject> {
 public:
     explicit TDesktopDataObject(const ui::DesktopDragData& data) : FData(data) {
-        if (FData.HasText) {
-            FFormats.push_back(GlobalFormat(CF_UNICODETEXT));
-            FFormats.push_back(GlobalFormat(CF_TEXT));
+        // The text also as 8-bit text when the other program gave none, as the platform offers it.
+        auto text = FData.Content.find(CF_UNICODETEXT);
+        if (text != FData.Content.end() && !FData.Content.count(CF_TEXT)) {
+            std::string s = ui::ClipboardText(text->second).ToUtf8();
+            FData.Content[CF_TEXT] = std::vector<uint8_t>(s.c_str(), s.c_str() + s.size() + 1);
         }
-        if (!FData.Files.empty()) FFormats.push_back(GlobalFormat(CF_HDROP));
+        // The richer text first, as the platform lists it; the rest by number.
+        if (FData.Content.count(CF_UNICODETEXT)) FFormats.push_back(GlobalFormat(CF_UNICODETEXT));
+        for (const auto& entry : FData.Content)
+            if (entry.first != CF_UNICODETEXT) FFormats.push_back(GlobalFormat(static_cast<CLIPFORMAT>(entry.first)));
     }
     void SetPoint(TPoint client) { FPoint = client; }
 
@@ -152,23 +151,14 @@ public:
 
 private:
     std::vector<uint8_t> BytesOf(CLIPFORMAT format) const {
-        if (format == CF_UNICODETEXT) return Utf16Bytes(FData.Text);
-        if (format == CF_TEXT) {
-            std::string s = FData.Text.ToUtf8();
-            return std::vector<uint8_t>(s.c_str(), s.c_str() + s.size() + 1);
+        std::vector<uint8_t> b = FData.Content.at(format);
+        // A list of files carries the point of the drop.
+        if (format == CF_HDROP && b.size() >= sizeof(DROPFILES)) {
+            DROPFILES header;
+            std::memcpy(&header, b.data(), sizeof header);
+            header.pt = FPoint;
+            std::memcpy(b.data(), &header, sizeof header);
         }
-        // CF_HDROP: the header, then the wide names, each ended by a zero, and an empty one.
-        DROPFILES header;
-        header.pt = FPoint;
-        header.fWide = TRUE_;
-        std::vector<uint8_t> b(sizeof header);
-        std::memcpy(b.data(), &header, sizeof header);
-        for (const String& file : FData.Files) {
-            std::vector<uint8_t> name = Utf16Bytes(file);
-            b.insert(b.end(), name.begin(), name.end());
-        }
-        b.push_back(0);
-        b.push_back(0);
         return b;
     }
 
@@ -185,32 +175,34 @@ void SetDropPoint(IDataObject* desktopData, TPoint client) {
     if (auto* d = dynamic_cast<TDesktopDataObject*>(desktopData)) d->SetPoint(client);
 }
 
-bool TextOf(IDataObject* data, String& text) {
-    for (CLIPFORMAT cf : {static_cast<CLIPFORMAT>(CF_UNICODETEXT), static_cast<CLIPFORMAT>(CF_TEXT)}) {
+ui::ClipboardContent ContentOf(IDataObject* data) {
+    ui::ClipboardContent content;
+    auto take = [&](CLIPFORMAT cf) {
         FORMATETC f = GlobalFormat(cf);
         STGMEDIUM m;
-        if (data->GetData(&f, &m) != S_OK) continue;
-        bool ok = false;
+        if (data->GetData(&f, &m) != S_OK) return;
         if (m.tymed == TYMED_HGLOBAL) {
             size_t size = GlobalSize(m.hGlobal);
             if (const void* p = GlobalLock(m.hGlobal)) {
-                // Up to the terminating zero, or the end of the block when it has none.
-                if (cf == CF_UNICODETEXT) {
-                    const auto* c = static_cast<const char16_t*>(p);
-                    size_t n = size / 2;
-                    text = String(c, std::find(c, c + n, u'\0') - c);
-                } else {
-                    const auto* c = static_cast<const char*>(p);
-                    text = String(std::string_view(c, std::find(c, c + size, '\0') - c));
-                }
+                const auto* b = static_cast<const uint8_t*>(p);
+                content[cf] = std::vector<uint8_t>(b, b + size);
                 GlobalUnlock(m.hGlobal);
-                ok = true;
             }
         }
         ReleaseStgMedium(&m);
-        if (ok) return true;
+    };
+    ComPtr<IEnumFORMATETC> formats;
+    if (SUCCEEDED(data->EnumFormatEtc(DATADIR_GET, formats.ReleaseAndGetAddressOf())) && formats) {
+        FORMATETC f;
+        ULONG got = 0;
+        while (formats->Next(1, &f, &got) == S_OK && got == 1)
+            if ((f.tymed & TYMED_HGLOBAL) && f.dwAspect == DVASPECT_CONTENT && !content.count(f.cfFormat)) take(f.cfFormat);
+    } else {
+        // A data object that cannot list its formats is asked for its text.
+        take(CF_UNICODETEXT);
+        take(CF_TEXT);
     }
-    return false;
+    return content;
 }
 
 }  // namespace ole::detail

@@ -14,13 +14,14 @@ ComPtr<IEnumFORMATETC> NewFormatEnumerator(std::vector<FORMATETC> formats);
 // A global block holding the bytes (nullptr when it cannot be had).
 HGLOBAL BlockOf(const void* data, size_t size);
 
-// What another program dropped: its text as CF_UNICODETEXT and CF_TEXT (UTF-8), its files as
-// CF_HDROP with wide names. The point in the CF_HDROP block is the last one given.
+// What another program dropped: every format of its content, the text also as CF_TEXT (UTF-8)
+// when it came as CF_UNICODETEXT only. The point in a CF_HDROP block is the last one given.
 class TDesktopDataObject;
 ComPtr<IDataObject> NewDesktopDataObject(const ui::DesktopDragData& data);
 void SetDropPoint(IDataObject* desktopData, TPoint client);
 
-// The text a data object offers (CF_UNICODETEXT, else CF_TEXT); false when it offers none.
-bool TextOf(IDataObject* data, String& text);
+// Every format a data object offers in global memory, by its list of formats (its text only when
+// it has no list).
+ui::ClipboardContent ContentOf(IDataObject* data);
 
 }  // namespace ole::detail

@@ -33,7 +33,9 @@ public:
     }
 
     const char* Name() const override { return "qt"; }
-    bool Supports(ui::Capability) const override { return true; }
+    bool Supports(ui::Capability capability) const override {
+        return capability != ui::Capability::TranslucentWindows || qtb::DesktopShowsTranslucency();
+    }
 
     std::unique_ptr<ui::WidgetPeer> CreateWidget(TWinControl* control, const TCreateParams& params) override {
         return std::make_unique<WidgetPeer>(control, params);

@@ -145,7 +145,12 @@ public:
     void SetFrameInsets(const TRect& insets) override { FWidget.SetFrameInsets(insets); }
     void SetOwnerPainted(bool value) override { FWidget.SetOwnerPainted(value); }
     void Render(TBitmap& target) override { FWidget.Render(target); }
-    void SetOverlay(const TBitmap& painted, const TBitmap& native) override { FWidget.SetOverlay(painted, native); }
+    bool PictureChanged() override { return FWidget.PictureChanged(); }
+    // The fields take digits and letters one key at a time: there is no free text to compose in.
+    void SetComposition(const String&, int) override {}
+    void SetOverlay(const TBitmap& painted, const TBitmap& native, const TRect& part) override {
+        FWidget.SetOverlay(painted, native, part);
+    }
 
     void SetText(const String& text) override {
         if (auto* w = Widget()) w->Text = QString::fromStdU16String(text);
@@ -182,6 +187,7 @@ public:
 private:
     DateTimeWidget* Widget() const { return static_cast<DateTimeWidget*>(FWidget.Inner()); }
     void Update() {
+        FWidget.MarkChanged();
         if (auto* w = Widget()) w->update();
     }
     EmbeddedWidget FWidget;

@@ -10,7 +10,6 @@
 #include <QImageReader>
 #include <QMimeData>
 #include <QPointer>
-#include <QUrl>
 
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtGraphicsApp.h"
@@ -61,8 +60,8 @@ protected:
         DWORD effect = 0;
         switch (e->type()) {
             case QEvent::DragEnter: {
-                ui::DesktopDragData data = DragDataOf(d->mimeData());
-                if (!data.HasText && data.Files.empty()) {
+                ui::DesktopDragData data{ContentOf(d->mimeData())};
+                if (data.Content.empty()) {
                     e->ignore();
                     return true;
                 }
@@ -77,7 +76,7 @@ protected:
                 effect = gSink->DragOver(window, screen, keys, allowed);
                 break;
             default:
-                effect = gSink->Drop(window, DragDataOf(d->mimeData()), screen, keys, allowed);
+                effect = gSink->Drop(window, ui::DesktopDragData{ContentOf(d->mimeData())}, screen, keys, allowed);
                 break;
         }
         if (effect) {
@@ -116,7 +115,7 @@ public:
         if (!actions) return 0;
         QObject* source = QGuiApplication::focusObject();
         QPointer<QDrag> drag = new QDrag(source ? source : QCoreApplication::instance());
-        drag->setMimeData(MimeDataOf(data));
+        drag->setMimeData(MimeDataOf(data.Content));
         Qt::DropAction done = drag->exec(actions, actions & Qt::MoveAction ? Qt::MoveAction : Qt::CopyAction);
         if (drag) drag->deleteLater();
         return EffectsOf(done) & allowed;
@@ -159,29 +158,6 @@ public:
 };
 
 }  // namespace
-
-QMimeData* MimeDataOf(const ui::DesktopDragData& data) {
-    auto* mime = new QMimeData;
-    if (data.HasText) mime->setText(QString::fromStdU16String(data.Text));
-    if (!data.Files.empty()) {
-        QList<QUrl> urls;
-        for (const String& f : data.Files) urls.push_back(QUrl::fromLocalFile(QString::fromStdU16String(f)));
-        mime->setUrls(urls);
-    }
-    return mime;
-}
-
-ui::DesktopDragData DragDataOf(const QMimeData* mime) {
-    ui::DesktopDragData data;
-    if (!mime) return data;
-    if (mime->hasFormat("text/plain")) {
-        data.HasText = true;
-        data.Text = String(mime->text().toStdU16String());
-    }
-    for (const QUrl& url : mime->urls())
-        if (url.isLocalFile()) data.Files.push_back(String(url.toLocalFile().toStdU16String()));
-    return data;
-}
 
 DWORD EffectsOf(Qt::DropActions actions) {
     DWORD e = 0;

@@ -10,10 +10,12 @@ class QMimeData;
 
 namespace qtb {
 
-// What crosses the program's edge as Qt carries it: text as text/plain, files as text/uri-list.
-QMimeData* MimeDataOf(const ui::DesktopDragData& data);
-// Text from text/plain; the local files of text/uri-list (other URLs are left out).
-ui::DesktopDragData DragDataOf(const QMimeData* mime);
+// Clipboard content as Qt carries it to the desktop, by the mapping of DesktopFormats.h: text
+// through Qt's text, a bitmap also as Qt's image and image/png, the rest under its MIME type.
+QMimeData* MimeDataOf(const ui::ClipboardContent& content);
+// What another program offers, as clipboard content: Qt's text and image, and the MIME types of
+// the mapping.
+ui::ClipboardContent ContentOf(const QMimeData* mime);
 
 // Drop effects (1 copy, 2 move, 4 link) and Qt's drop actions.
 DWORD EffectsOf(Qt::DropActions actions);

@@ -28,7 +28,11 @@ public:
     void SetFrameInsets(const TRect& insets);
     void SetOwnerPainted(bool value);
     void Render(TBitmap& target);
-    void SetOverlay(const TBitmap& painted, const TBitmap& native);
+    // A widget that draws itself from the view's state posts no event when that state changes:
+    // the view says so, and the control's next pass renders it again.
+    void MarkChanged();
+    bool PictureChanged() const;
+    void SetOverlay(const TBitmap& painted, const TBitmap& native, const TRect& part);
 
 private:
     struct Impl;

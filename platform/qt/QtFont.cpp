@@ -2,6 +2,7 @@
 #include "platform/qt/QtFont.h"
 
 #include <QStringList>
+#include <atomic>
 #include <cmath>
 
 #include "platform/qt/QtGraphics.h"
@@ -41,32 +42,77 @@ QFont QFontOf(const TFont& font, bool antialias) {
     return q;
 }
 
-QtFontFace::QtFontFace(const TFont& font, bool antialias) : FFont(QFontOf(font, antialias)), FMetrics(FFont) {}
+namespace {
+uint64_t NextFaceId() {
+    static std::atomic<uint64_t> next{0};
+    return ++next;
+}
+}  // namespace
+
+FaceData::FaceData(const TFont& f, bool antialias) : id(NextFaceId()), font(QFontOf(f, antialias)), metrics(font) {
+    fontMetrics.ascent = metrics.ascent();
+    fontMetrics.descent = metrics.descent();
+    fontMetrics.pixelSize = font.pixelSize();
+    fontMetrics.leading = metrics.leading();
+    fontMetrics.averageWidth = metrics.averageCharWidth();
+    fontMetrics.maxWidth = metrics.maxWidth();
+    fontMetrics.bold = font.bold();
+    fontMetrics.italic = font.italic();
+    fontMetrics.underline = font.underline();
+    fontMetrics.strikeOut = font.strikeOut();
+}
 
 int QtFontFace::TextWidth(const String& text) const {
-    return FMetrics.horizontalAdvance(QString::fromStdU16String(text));
+    auto measure = [&] {
+        return FData->metrics.horizontalAdvance(QString::fromRawData(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size())));
+    };
+    if (text.size() > FaceData::kMaxWidthText) return measure();
+    auto& widths = FData->widths;
+    if (auto it = widths.find(text); it != widths.end()) return it->second;
+    if (widths.size() >= FaceData::kMaxWidths) widths.clear();
+    int w = measure();
+    widths.emplace(text, w);
+    return w;
 }
 
-const ui::FontMetrics& QtFontFace::Metrics() const {
-    // The widths are looked up only when asked for: most faces only measure and draw text.
-    if (!FMeasured) {
-        FMeasured = true;
-        FFontMetrics.ascent = FMetrics.ascent();
-        FFontMetrics.descent = FMetrics.descent();
-        FFontMetrics.pixelSize = FFont.pixelSize();
-        FFontMetrics.leading = FMetrics.leading();
-        FFontMetrics.averageWidth = FMetrics.averageCharWidth();
-        FFontMetrics.maxWidth = FMetrics.maxWidth();
-        FFontMetrics.bold = FFont.bold();
-        FFontMetrics.italic = FFont.italic();
-        FFontMetrics.underline = FFont.underline();
-        FFontMetrics.strikeOut = FFont.strikeOut();
+namespace {
+
+// The whole description a face is made from.
+struct FaceKey {
+    std::u16string name;
+    int height;
+    int style;
+    int pitch;
+    bool antialias;
+    bool operator==(const FaceKey&) const = default;
+};
+
+struct FaceKeyHash {
+    size_t operator()(const FaceKey& k) const {
+        size_t h = std::hash<std::u16string>()(k.name);
+        for (int v : {k.height, k.style, k.pitch, k.antialias ? 1 : 0}) h = h * 1000003u ^ static_cast<size_t>(v);
+        return h;
     }
-    return FFontMetrics;
+};
+
+int StyleBits(const TFontStyles& st) {
+    return (st.Contains(fsBold) ? 1 : 0) | (st.Contains(fsItalic) ? 2 : 0) | (st.Contains(fsUnderline) ? 4 : 0) |
+           (st.Contains(fsStrikeOut) ? 8 : 0);
 }
+
+}  // namespace
 
 std::unique_ptr<ui::FontFace> CreateFontFace(const TFont& font, bool antialias) {
-    return std::make_unique<QtFontFace>(font, antialias);
+    // Bounded: a program that walks through many sizes starts again rather than growing.
+    constexpr size_t kMaxFaces = 256;
+    thread_local std::unordered_map<FaceKey, std::shared_ptr<FaceData>, FaceKeyHash> faces;
+    FaceKey key{font.Name(), font.Height(), StyleBits(font.Style()), static_cast<int>(font.Pitch()), antialias};
+    auto it = faces.find(key);
+    if (it == faces.end()) {
+        if (faces.size() >= kMaxFaces) faces.clear();
+        it = faces.emplace(std::move(key), std::make_shared<FaceData>(font, antialias)).first;
+    }
+    return std::make_unique<QtFontFace>(it->second);
 }
 
 }  // namespace qtb

@@ -25,6 +25,8 @@ struct TPaintSurface {
     bool clipEmpty = false;
     QPoint offset;
     bool antialias = false;
+    // The face whose font the painter holds (QtFontFace::Key); 0: not known.
+    uint64_t font = 0;
     QImage& Image(QImage& own) { return converted ? copy : own; }
 };
 

@@ -1,7 +1,9 @@
 #include "platform/qt/QtInput.h"
 
 #include <QGuiApplication>
+#include <QCoreApplication>
 #include <QInputMethodEvent>
+#include <QTextCharFormat>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -139,6 +141,25 @@ LPARAM KeyDataOf(const QKeyEvent& k, bool down) {
 
 uint64_t NativeFilterEventCount() { return gFiltered.load(); }
 
+void InputTranslator::ShowComposition(QWidget* target, const QString& text, int cursor) {
+    if (!target) return;
+    QList<QInputMethodEvent::Attribute> looks;
+    if (!text.isEmpty() && text == FComposing) {
+        for (const QInputMethodEvent::Attribute& a : FComposingLooks)
+            if (a.type == QInputMethodEvent::TextFormat) looks.append(a);
+    } else if (!text.isEmpty()) {
+        // Not the input method's own: underlined, as input methods commonly show a composition.
+        QTextCharFormat underline;
+        underline.setUnderlineStyle(QTextCharFormat::SingleUnderline);
+        looks.append(QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat, 0, static_cast<int>(text.size()), underline));
+    }
+    looks.append(QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, cursor, 1, QVariant()));
+    QInputMethodEvent e(text, looks);
+    FShowing = true;
+    QCoreApplication::sendEvent(target, &e);
+    FShowing = false;
+}
+
 // ---------------------------------------------------------------------------------------------
 
 InputTranslator::InputTranslator(TWinControl* control, QWidget* host, bool mouse)
@@ -185,13 +206,17 @@ bool InputTranslator::Translate(QWidget* source, QEvent* e) {
             return true;
         case QEvent::InputMethod: {
             e->accept();
+            // A composition the control's view hands its widget to show goes through.
+            if (FShowing) return false;
             if (!FControl) return true;
             auto* im = static_cast<QInputMethodEvent*>(e);
-            QPointer<InputTranslator> self(this);
-            for (QChar ch : im->commitString()) {
-                if (!self || !FControl) break;
-                Sink().Char(FControl, ch.unicode(), false, 0);
-            }
+            int cursor = static_cast<int>(im->preeditString().size());
+            for (const QInputMethodEvent::Attribute& a : im->attributes())
+                if (a.type == QInputMethodEvent::Cursor) cursor = a.start;
+            // Kept for showing the same composition as the input method styles it.
+            FComposing = im->preeditString();
+            FComposingLooks = im->attributes();
+            Sink().Composition(FControl, im->preeditString().toStdU16String(), cursor, im->commitString().toStdU16String());
             return true;
         }
         case QEvent::MouseButtonPress:

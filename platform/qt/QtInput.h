@@ -3,6 +3,8 @@
 // inside it (a line edit, a text view's viewport, a combo box's editor) all hand their key,
 // character, input-method, mouse and wheel events to an InputTranslator, so one set of rules
 // decides what a key types and what a click sends, whichever widget Qt delivered it to.
+#include <QInputMethodEvent>
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -27,6 +29,11 @@ public:
     // messages. True when the event was input and is taken; Qt must not act on it.
     bool Translate(QWidget* source, QEvent* e);
 
+    // Shows an input method's composition in a native widget (a line edit, a text view): the
+    // widget draws it at its caret, styled as the input method styled it when it is the one it
+    // reported last. Empty text: none.
+    void ShowComposition(QWidget* target, const QString& text, int cursor);
+
 protected:
     // Installed on the native widgets inside the host.
     bool eventFilter(QObject* obj, QEvent* e) override;
@@ -38,6 +45,11 @@ private:
     TWinControl* FControl;
     QPointer<QWidget> FHost;
     bool FMouse;
+    // The composition the input method reported last, with its looks; and whether one is being
+    // handed to a native widget to show.
+    QString FComposing;
+    QList<QInputMethodEvent::Attribute> FComposingLooks;
+    bool FShowing = false;
 };
 
 // The MK_ flags of a Qt mouse event, and the key state of its modifiers (but `own`, the

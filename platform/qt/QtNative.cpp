@@ -2,6 +2,7 @@
 // box, placed inside the control's own widget. The view only shows the control's state; input on it is
 // turned into the control's messages (as the control's own widget does), except where Qt must
 // run the interaction itself (an open drop-down list, a slider's thumb).
+#include <algorithm>
 #include <functional>
 
 #include <QAbstractItemView>
@@ -42,6 +43,23 @@ QString Q(const String& s) { return QString::fromStdU16String(s); }
 
 QColor ColorOf(int32_t color) { return qtb::QColorOf(color); }
 
+// Notes that a widget may look otherwise: any event but a paint (input, focus, a caret's or an
+// animation's timer, a change of palette, font, size or state) outside the view's own rendering.
+class ChangeWatch final : public QObject {
+public:
+    ChangeWatch(bool& changed, const bool& rendering) : FChanged(changed), FRendering(rendering) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (!FRendering && e->type() != QEvent::Paint) FChanged = true;
+        return false;
+    }
+
+private:
+    bool& FChanged;
+    const bool& FRendering;
+};
+
 // Calls back when the control's widget is resized, so the native widget keeps filling its
 // client area.
 class Filler final : public QObject {
@@ -80,6 +98,8 @@ public:
         Host->setFocusProxy(inner);
         inner->lower();  // the control's child windows show above it
         inner->show();
+        FWatch = new ChangeWatch(FChanged, FRendering);
+        FWatch->setParent(inner);
         WatchChildren();
     }
     ~Embedded() {
@@ -95,13 +115,16 @@ public:
     // choose, its pointer highlights, its keys move and close it.
     void WatchChildren() {
         if (!Inner) return;
+        FChanged = true;
         Inner->installEventFilter(FInput);
+        Inner->installEventFilter(FWatch);
         for (QWidget* w : Inner->findChildren<QWidget*>()) {
             if (w->window() != Inner->window()) {
                 w->removeEventFilter(FInput);
                 continue;
             }
             w->installEventFilter(FInput);
+            w->installEventFilter(FWatch);
             if (w->focusPolicy() != Qt::NoFocus) w->setFocusProxy(nullptr);
         }
     }
@@ -133,8 +156,17 @@ public:
     void Render(TBitmap& target) {
         if (!Inner || target.Width() <= 0 || target.Height() <= 0) return;
         QImage img = qtb::ToRgb32(target);
+        FRendering = true;
         Inner->render(&img, QPoint(), QRegion(), QWidget::DrawChildren);
+        FRendering = false;
+        FChanged = false;
         qtb::SetImage(target, img);
+    }
+    // A change the view makes in a widget of its own drawing, which posts no event of its own.
+    void MarkChanged() { FChanged = true; }
+    // A background that lets what lies under the widget show may change with it.
+    bool PictureChanged() const {
+        return FChanged || !Inner || Inner->palette().color(QPalette::Base).alpha() < 255;
     }
     // The base and text colours of a widget's palette (and of the widgets that share it); no
     // background (clNone) lets the window under the widget show through.
@@ -146,19 +178,38 @@ public:
         if (pal == w->palette()) return;
         w->setPalette(pal);
     }
-    void SetOverlay(const TBitmap& painted, const TBitmap& native) {
+    // The input method's composition, shown by target (a widget of this view that shows text).
+    void SetComposition(QWidget* target, const String& text, int cursor) {
+        if (FInput && target) FInput->ShowComposition(target, Q(text), cursor);
+    }
+    void SetOverlay(const TBitmap& painted, const TBitmap& native, const TRect& part) {
         if (!Host) return;
-        QImage over = OverlayOf(qtb::ToRgb32(painted), qtb::ToRgb32(native));
-        if (over.isNull()) {
+        int w = std::min(painted.Width(), native.Width()), h = std::min(painted.Height(), native.Height());
+        QRect r = QRect(part.Left, part.Top, part.Width(), part.Height()) & QRect(0, 0, w, h);
+        if (FPicture.size() != QSize(w, h)) {
+            FPicture = QImage(std::max(1, w), std::max(1, h), QImage::Format_ARGB32_Premultiplied);
+            FPicture.fill(Qt::transparent);
+            FShown = 0;
+            r = QRect(0, 0, w, h) & QRect(part.Left, part.Top, part.Width(), part.Height());
+        }
+        if (r.isEmpty()) return;
+        FShown -= Opaque(r);
+        if (&painted == &native) {
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                std::fill_n(reinterpret_cast<QRgb*>(FPicture.scanLine(y)) + r.left(), r.width(), QRgb(0));
+        } else {
+            FShown += Differences(qtb::ToRgb32(painted), qtb::ToRgb32(native), r);
+        }
+        if (FShown == 0) {
             if (FOverlay) FOverlay->hide();
             return;
         }
         if (!FOverlay) FOverlay = new Overlay(Host);
-        FOverlay->Picture = std::move(over);
+        FOverlay->Picture = &FPicture;
         FOverlay->setGeometry(Inner ? Inner->geometry() : Host->rect());
         FOverlay->raise();
         FOverlay->show();
-        FOverlay->update();
+        FOverlay->update(r);
     }
 
     QPointer<QWidget> Inner;
@@ -173,35 +224,47 @@ private:
             setAttribute(Qt::WA_NoSystemBackground);
             setFocusPolicy(Qt::NoFocus);
         }
-        QImage Picture;
+        const QImage* Picture = nullptr;  // the view's, which outlives its overlay
 
     protected:
         void paintEvent(QPaintEvent* e) override {
+            if (!Picture) return;
             QPainter p(this);
-            p.drawImage(e->rect(), Picture, e->rect());
+            p.drawImage(e->rect(), *Picture, e->rect());
         }
     };
-    // The pixels of painted that differ from native, opaque; the rest transparent. A null image
-    // when none differ.
-    static QImage OverlayOf(const QImage& painted, const QImage& native) {
-        int w = std::min(painted.width(), native.width()), h = std::min(painted.height(), native.height());
-        QImage over(std::max(1, w), std::max(1, h), QImage::Format_ARGB32_Premultiplied);
-        over.fill(Qt::transparent);
-        bool any = false;
-        for (int y = 0; y < h; ++y) {
+    // Inside r: the pixels of painted that differ from native, opaque, the rest transparent;
+    // answers how many show.
+    int Differences(const QImage& painted, const QImage& native, const QRect& r) {
+        int shown = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
             auto* a = reinterpret_cast<const QRgb*>(painted.constScanLine(y));
             auto* b = reinterpret_cast<const QRgb*>(native.constScanLine(y));
-            auto* o = reinterpret_cast<QRgb*>(over.scanLine(y));
-            for (int x = 0; x < w; ++x) {
-                if ((a[x] & 0xFFFFFF) == (b[x] & 0xFFFFFF)) continue;
-                o[x] = a[x] | 0xFF000000u;
-                any = true;
+            auto* o = reinterpret_cast<QRgb*>(FPicture.scanLine(y));
+            for (int x = r.left(); x <= r.right(); ++x) {
+                bool differs = (a[x] & 0xFFFFFF) != (b[x] & 0xFFFFFF);
+                o[x] = differs ? a[x] | 0xFF000000u : 0;
+                shown += differs;
             }
         }
-        return any ? over : QImage();
+        return shown;
+    }
+    int Opaque(const QRect& r) const {
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto* o = reinterpret_cast<const QRgb*>(FPicture.constScanLine(y));
+            for (int x = r.left(); x <= r.right(); ++x) n += o[x] != 0;
+        }
+        return n;
     }
 
+    // What shows over the widget, and how many of its pixels do.
+    QImage FPicture;
+    int FShown = 0;
     QPointer<Overlay> FOverlay;
+    QPointer<ChangeWatch> FWatch;
+    bool FChanged = true;
+    bool FRendering = false;
     QPointer<InputTranslator> FInput;
     TRect FInsets;
 };
@@ -217,9 +280,15 @@ public:
     void SetFrameInsets(const TRect& insets) override { FWidget.SetFrameInsets(insets); }
     void SetOwnerPainted(bool value) override { FWidget.SetOwnerPainted(value); }
     void Render(TBitmap& target) override { FWidget.Render(target); }
-    void SetOverlay(const TBitmap& painted, const TBitmap& native) override { FWidget.SetOverlay(painted, native); }
+    bool PictureChanged() override { return FWidget.PictureChanged(); }
+    void SetComposition(const String& text, int cursor) override { FWidget.SetComposition(CompositionTarget(), text, cursor); }
+    void SetOverlay(const TBitmap& painted, const TBitmap& native, const TRect& part) override {
+        FWidget.SetOverlay(painted, native, part);
+    }
 
 protected:
+    // The widget that shows an input method's composition; nullptr: the view has no text.
+    virtual QWidget* CompositionTarget() { return nullptr; }
     W* Widget() const { return static_cast<W*>(FWidget.Inner.data()); }
     QWidget* Host() const { return FWidget.Host.data(); }
     Embedded FWidget;
@@ -291,6 +360,9 @@ public:
     void SetPasswordChar(char16_t ch) override { Widget()->setEchoMode(ch ? QLineEdit::Password : QLineEdit::Normal); }
     void SetWordWrap(bool) override { Unsupported("TextView::SetWordWrap", kSingleLine); }
     void SetScrollBars(TScrollStyle) override { Unsupported("TextView::SetScrollBars", kSingleLine); }
+
+protected:
+    QWidget* CompositionTarget() override { return Widget(); }
 };
 
 // ---- text: multi-line edit ----
@@ -366,6 +438,9 @@ public:
     }
     // The platform's memo shows its text as it is.
     void SetPasswordChar(char16_t) override { Unsupported("TextView::SetPasswordChar", kMultiLine); }
+
+protected:
+    QWidget* CompositionTarget() override { return Widget(); }
 };
 
 // ---- owner-drawn items ----
@@ -491,6 +566,35 @@ protected:
     }
 };
 
+// Qt chooses the first item added to an empty combo box and changes the edit field with the
+// chosen item; the control decides both, so they are put back. Only what Qt changed is put back:
+// setting the field's text again would move its caret and end a composition in it.
+class KeepChoice {
+public:
+    explicit KeepChoice(QComboBox* w) : FWidget(w), FBlock(w), FNone(w->currentIndex() < 0) {
+        if (QLineEdit* e = w->lineEdit()) {
+            FText = e->text();
+            FCursor = e->cursorPosition();
+        }
+    }
+    ~KeepChoice() {
+        if (FNone && FWidget->currentIndex() >= 0) FWidget->setCurrentIndex(-1);
+        QLineEdit* e = FWidget->lineEdit();
+        if (!e || e->text() == FText) return;
+        e->setText(FText);
+        e->setCursorPosition(FCursor);
+    }
+    KeepChoice(const KeepChoice&) = delete;
+    KeepChoice& operator=(const KeepChoice&) = delete;
+
+private:
+    QComboBox* FWidget;
+    QSignalBlocker FBlock;
+    bool FNone;
+    QString FText;
+    int FCursor = 0;
+};
+
 class ComboView final : public ViewBase<ui::ListView, Combo> {
 public:
     ComboView(ui::WidgetPeer& host, TWinControl* control, ui::ListSink& sink)
@@ -509,6 +613,19 @@ public:
         for (const String& s : items) w->addItem(Q(s));
         w->setCurrentIndex(-1);
         if (w->isEditable()) w->lineEdit()->setText(text);
+    }
+    // One item changes; the chosen item and the edit field's text are the control's to set.
+    void InsertItem(int index, const String& text) override {
+        KeepChoice keep(Widget());
+        Widget()->insertItem(index, Q(text));
+    }
+    void DeleteItem(int index) override {
+        KeepChoice keep(Widget());
+        Widget()->removeItem(index);
+    }
+    void SetItemText(int index, const String& text) override {
+        KeepChoice keep(Widget());
+        Widget()->setItemText(index, Q(text));
     }
     void SetItemIndex(int index) override {
         Combo* w = Widget();
@@ -589,6 +706,9 @@ public:
     void SetItemHeight(int) override { Unsupported("ListView::SetItemHeight", kComboBox); }
     void SetItemChecked(int, TCheckBoxState) override { Unsupported("ListView::SetItemChecked", kComboBox); }
 
+protected:
+    QWidget* CompositionTarget() override { return Widget()->isEditable() ? Widget()->lineEdit() : nullptr; }
+
 private:
     TWinControl* FControl;
     bool FOwnerDraw = false, FVariable = false;
@@ -623,15 +743,32 @@ public:
         QListWidget* w = Widget();
         QSignalBlocker b(w);
         w->clear();
-        for (const String& s : items) {
-            auto* it = new QListWidgetItem(Q(s), w);
-            if (FItemHeight > 0) it->setSizeHint(QSize(0, FItemHeight));
-            // A check list's items show their boxes from the start, unchecked until told.
-            if (FChecks) {
-                it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
-                it->setCheckState(Qt::Unchecked);
-            }
+        for (const String& s : items) w->addItem(MakeItem(s));
+    }
+    QListWidgetItem* MakeItem(const String& text) const {
+        auto* it = new QListWidgetItem(Q(text));
+        if (FItemHeight > 0) it->setSizeHint(QSize(0, FItemHeight));
+        // A check list's items show their boxes from the start, unchecked until told.
+        if (FChecks) {
+            it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
+            it->setCheckState(Qt::Unchecked);
         }
+        return it;
+    }
+    void InsertItem(int index, const String& text) override {
+        QSignalBlocker b(Widget());
+        Widget()->insertItem(index, MakeItem(text));
+    }
+    void DeleteItem(int index) override {
+        QSignalBlocker b(Widget());
+        delete Widget()->takeItem(index);
+    }
+    void SetItemText(int index, const String& text) override {
+        QListWidgetItem* it = Widget()->item(index);
+        if (!it) return;
+        it->setText(Q(text));
+        // Qt keeps the heights it measured; the owner measures the new text afresh.
+        if (FOwnerDraw && FVariable) Widget()->doItemsLayout();
     }
     void SetItemHeight(int height) override {
         FItemHeight = height;
@@ -865,6 +1002,10 @@ void EmbeddedWidget::SetColors(int32_t background, int32_t text) { Embedded::Set
 void EmbeddedWidget::SetFrameInsets(const TRect& insets) { FImpl->SetFrameInsets(insets); }
 void EmbeddedWidget::SetOwnerPainted(bool value) { FImpl->SetOwnerPainted(value); }
 void EmbeddedWidget::Render(TBitmap& target) { FImpl->Render(target); }
-void EmbeddedWidget::SetOverlay(const TBitmap& painted, const TBitmap& native) { FImpl->SetOverlay(painted, native); }
+void EmbeddedWidget::MarkChanged() { FImpl->MarkChanged(); }
+bool EmbeddedWidget::PictureChanged() const { return FImpl->PictureChanged(); }
+void EmbeddedWidget::SetOverlay(const TBitmap& painted, const TBitmap& native, const TRect& part) {
+    FImpl->SetOverlay(painted, native, part);
+}
 
 }  // namespace qtb

@@ -81,6 +81,8 @@ private:
     void ReleaseHold();
 
     TCanvas& FFront;
+    // The bitmap's open painter while WithPainter runs f on it; nullptr otherwise.
+    TPaintSurface* FSurface = nullptr;
     const uint64_t FId;  // tells the canvases sharing an open painter apart
     TBitmap* FHeld = nullptr;
     QPen FPen;
@@ -127,6 +129,11 @@ bool RasterCanvas::WithPainter(F f, bool scoped) {
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.setBackgroundMode(s.bkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
         p.setBackground(QColor(QRgbOf(s.bkColor)));
+        struct Using {
+            TPaintSurface*& slot;
+            ~Using() { slot = nullptr; }
+        } using_{FSurface};
+        FSurface = open;
         if (scoped) {
             p.save();
             f(p);

@@ -70,6 +70,12 @@ void ControlWidget::paintEvent(QPaintEvent* e) {
     QRect area = e->rect() & rect();
     if (area.isEmpty()) return;
     QPainter p(this);
+    if (!Layered.isNull()) {
+        // A layered window's picture replaces its painting, alpha and all.
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(area, Layered, area);
+        return;
+    }
     p.drawImage(area, qtb::ImageOf(*FControl->BackingImage()), area);
 }
 
@@ -121,7 +127,8 @@ Qt::WindowFlags WindowFlagsOf(DWORD style, DWORD exStyle) {
         if ((style & WS_MAXIMIZEBOX) && (style & WS_THICKFRAME)) flags |= Qt::WindowMaximizeButtonHint;
     }
     if (exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
-    if (exStyle & WS_EX_NOACTIVATE) flags |= Qt::WindowDoesNotAcceptFocus;
+    // A disabled window cannot take the activation either.
+    if (exStyle & WS_EX_NOACTIVATE || style & WS_DISABLED) flags |= Qt::WindowDoesNotAcceptFocus;
     return flags;
 }
 
@@ -135,22 +142,30 @@ void WidgetPeer::ApplyStyles() {
         w->setMinimumSize(0, 0);
         w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
-    Qt::WindowFlags flags = Flags();
+    Qt::WindowFlags flags = Flags(w->parentWidget() != nullptr);
     // A frameless tool window (a hint, a pop-up list) is shown without the desktop activating it:
     // the program activates it itself when it wants it to have the keys.
-    bool quietTool = (FExStyle & WS_EX_TOOLWINDOW) && (flags & Qt::FramelessWindowHint);
-    w->setAttribute(Qt::WA_ShowWithoutActivating, (FExStyle & WS_EX_NOACTIVATE) != 0 || quietTool);
+    bool quietTool = (flags & Qt::WindowType_Mask) == Qt::Tool && (flags & Qt::FramelessWindowHint);
+    w->setAttribute(Qt::WA_ShowWithoutActivating, (FExStyle & WS_EX_NOACTIVATE) != 0 || (FStyle & WS_DISABLED) != 0 || quietTool);
     if (w->windowFlags() == flags) return;
     bool shown = w->isVisible();
     w->setWindowFlags(flags);
     if (shown) w->show();  // changing window flags hides the window
 }
 
-Qt::WindowFlags WidgetPeer::Flags() const {
+Qt::WindowFlags WidgetPeer::Flags(bool owned) const {
     Qt::WindowFlags flags = WindowFlagsOf(FStyle, FExStyle);
+    // An owned frameless window (a pop-up) is a tool window: window managers keep those over
+    // their owner, as the platform keeps every owned window, and owned windows have no task-bar
+    // entry there either.
+    if (owned && (flags & Qt::FramelessWindowHint) && (flags & Qt::WindowType_Mask) == Qt::Window)
+        flags = (flags & ~Qt::WindowType_Mask) | Qt::Tool;
     // A frameless pop-up's shadow is the desktop's, asked for by the class style; without it the
     // desktops that would draw one by default are told not to.
     if ((flags & Qt::FramelessWindowHint) && !FShadow) flags |= Qt::NoDropShadowWindowHint;
+    // Input passing the window by: a window manager's frame around it would take the pointer
+    // itself, so the window is left unmanaged.
+    if (FInputTransparent) flags |= Qt::WindowTransparentForInput | Qt::X11BypassWindowManagerHint;
     return flags;
 }
 
@@ -193,32 +208,32 @@ WidgetPeer::~WidgetPeer() {
 void WidgetPeer::SetParent(ui::WidgetPeer* parent) {
     auto* p = static_cast<WidgetPeer*>(parent);
     // A top-level window given a parent stays a window of its own, kept over that parent.
-    if (FTopLevel && p) FWidget->setParent(p->Widget(), Flags());
+    if (FTopLevel && p) FWidget->setParent(p->Widget(), Flags(true));
     else FWidget->setParent(p ? p->Widget() : nullptr);
     FTopLevel = FTopLevel || p == nullptr;
+    ApplyStyles();
 }
 
-namespace {
-
-// A child window shows, and takes the mouse, only inside its parent's client area: the parent's
-// frame, with its scroll bars, stays the parent's even where a child reaches over it.
 void ClipToParent(ControlWidget* w) {
     auto* parent = dynamic_cast<ControlWidget*>(w->parentWidget());
-    QRect visible = w->rect();
+    QRegion visible = w->Shaped ? w->Shape : QRegion(w->rect());
+    bool clipped = w->Shaped;
     if (!w->isWindow() && parent && parent->Control()) {
         TRect area = parent->Control()->ClientArea();
-        visible = QRect(area.Left, area.Top, area.Width(), area.Height()).intersected(w->geometry()).translated(-w->pos());
+        QRect inside = QRect(area.Left, area.Top, area.Width(), area.Height()).intersected(w->geometry()).translated(-w->pos());
+        if (inside != w->rect()) {
+            visible &= inside;
+            clipped = true;
+        }
     }
-    if (visible == w->rect()) {
+    if (!clipped) {
         if (!w->mask().isEmpty()) w->clearMask();
         return;
     }
     // An empty mask would be no mask at all: a point outside keeps the whole window hidden.
-    QRegion mask = visible.isEmpty() ? QRegion(-1, -1, 1, 1) : QRegion(visible);
+    QRegion mask = visible.isEmpty() ? QRegion(-1, -1, 1, 1) : visible;
     if (w->mask() != mask) w->setMask(mask);
 }
-
-}  // namespace
 
 void WidgetPeer::SetBounds(const TRect& r) {
     if (FFixedSize) FWidget->setFixedSize(r.Width(), r.Height());

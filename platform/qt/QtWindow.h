@@ -3,7 +3,9 @@
 // and turns its Qt events into the control's input, and the peer object the UI library talks to.
 #include <QCursor>
 #include <QIcon>
+#include <QImage>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 
 #include "platform/ui/backend/Backend.h"
@@ -41,6 +43,15 @@ public:
     // Takes the form's menu bar into the window (nullptr: none; the caller owns the bar) and
     // answers the height it needs, which the frame reserves for it.
     int TakeMenuBar(QWidget* bar);
+
+    // Shaped and layered windows (QtLayers.cpp). The window's shape (its mask, with the parent's
+    // client area for a child window); a layered picture shown instead of the backing image.
+    bool Shaped = false;
+    QRegion Shape;
+    QImage Layered;
+    // A top-level window given an alpha channel, made again on a desktop that chose its visual
+    // without one.
+    void MakeTranslucent();
 };
 
 class WidgetPeer final : public ui::WidgetPeer {
@@ -65,20 +76,31 @@ public:
     void Activate() override;
     void Update(const TRect& r) override;
     void SetDropShadow(bool shadow) override;
+    void SetShape(const std::vector<TRect>* shape) override;
+    void SetInputTransparent(bool transparent) override;
+    void SetOpacity(BYTE alpha) override;
+    void SetLayeredImage(const TBitmap* image) override;
 
     ControlWidget* Widget() const { return FWidget.data(); }
 
 private:
     void ApplyStyles();
-    // The Qt window flags of the styles and the shadow.
-    Qt::WindowFlags Flags() const;
+    // The Qt window flags of the styles and the shadow, for a window with an owner or without.
+    Qt::WindowFlags Flags(bool owned) const;
     QPointer<ControlWidget> FWidget;
     bool FTopLevel;
     DWORD FStyle = 0;
     DWORD FExStyle = 0;
     bool FFixedSize = false;
     bool FShadow = false;
+    bool FInputTransparent = false;
 };
+
+// A child window shows, and takes the mouse, only inside its parent's client area, and any
+// window only inside its shape: the widget's mask.
+void ClipToParent(ControlWidget* w);
+// Whether the desktop shows windows with a constant or per-pixel opacity (QtLayers.cpp).
+bool DesktopShowsTranslucency();
 
 // The one mapping from window styles to Qt window flags.
 Qt::WindowFlags WindowFlagsOf(DWORD style, DWORD exStyle);

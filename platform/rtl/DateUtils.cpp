@@ -1,6 +1,7 @@
 #include "platform/rtl/DateUtils.h"
 
 #include <cmath>
+#include <utility>
 
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Exceptions.h"
@@ -328,10 +329,18 @@ bool ScanDate(Scanner& sc, const TFormatSettings& fs, TDateTime& value) {
 }
 
 bool ScanAmPm(Scanner& sc, const TFormatSettings& fs, int& ampm) {
-    // Longest first, so that a custom "PM" text does not hide behind a shorter one.
-    if (sc.Word(fs.TimeAMString) || sc.Word(u"AM")) { ampm = 1; return true; }
-    if (sc.Word(fs.TimePMString) || sc.Word(u"PM")) { ampm = 2; return true; }
-    return false;
+    // The longest text that matches: a short custom text ("a") must not take the "A" of "AM" and
+    // leave the "M" behind, nor "AM" hide a longer custom text.
+    static const String am = u"AM", pm = u"PM";
+    const std::pair<const String*, int> words[] = {{&fs.TimeAMString, 1}, {&am, 1}, {&fs.TimePMString, 2}, {&pm, 2}};
+    const std::pair<const String*, int>* best = nullptr;
+    sc.Blanks();
+    for (const auto& w : words)
+        if (StartsWithNoCase(sc.s, sc.pos, *w.first) && (!best || w.first->size() > best->first->size())) best = &w;
+    if (!best) return false;
+    sc.pos += best->first->size();
+    ampm = best->second;
+    return true;
 }
 
 bool ScanTime(Scanner& sc, const TFormatSettings& fs, TDateTime& value) {

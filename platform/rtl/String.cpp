@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <ostream>
 
@@ -74,7 +75,9 @@ std::string IconvConvert(const char* to, const char* from, std::string_view in) 
             outleft = out.size() - used;
             continue;
         }
-        // Invalid or truncated input: skip one byte, leaving a replacement mark.
+        // Invalid or truncated input, or a character the target lacks: skip it, leaving a
+        // replacement mark. From UTF-16 that is a whole code unit: skipping one byte would read
+        // every unit after it from the wrong byte.
         size_t used = static_cast<size_t>(outp - out.data());
         std::string repl = std::string(to) == "UTF-16LE" ? std::string("\xFD\xFF", 2) : std::string("?");
         if (outleft < repl.size()) {
@@ -83,8 +86,9 @@ std::string IconvConvert(const char* to, const char* from, std::string_view in) 
             outleft = out.size() - used;
         }
         for (char ch : repl) { *outp++ = ch; --outleft; }
-        ++inp;
-        --inleft;
+        const size_t skip = std::min(inleft, std::string_view(from) == "UTF-16LE" ? size_t{2} : size_t{1});
+        inp += skip;
+        inleft -= skip;
     }
     out.resize(static_cast<size_t>(outp - out.data()));
     iconv_close(cd);

@@ -183,6 +183,10 @@ int64_t StrToInt64Def(const String& s, int64_t defaultValue) {
 
 // ---- Floating point ----
 
+namespace {
+constexpr int64_t kExponentCap = int64_t{1} << 50;
+}  // namespace
+
 bool TryStrToFloat(const String& s, double& value, const TFormatSettings& fs) {
     size_t i = 0, n = s.size();
     while (i < n && s[i] <= u' ') ++i;
@@ -193,15 +197,20 @@ bool TryStrToFloat(const String& s, double& value, const TFormatSettings& fs) {
         if (s[i] == u'-') text.push_back('-');
         ++i;
     }
-    int mantissaDigits = 0, intDigits = 0;
-    bool point = false;
+    // The power of ten of the first significant digit, before the exponent: what tells an
+    // overflow from an underflow below. Zeros before it add no magnitude, and zeros right after
+    // the point take it away.
+    int64_t magnitude = 0;
+    int mantissaDigits = 0;
+    bool point = false, significant = false;
     for (; i < n; ++i) {
         char16_t c = s[i];
         if (c >= u'0' && c <= u'9') {
             text.push_back(static_cast<char>(c));
             ++mantissaDigits;
-            // Leading zeros add no magnitude: they must not count in the overflow test below.
-            if (!point && (intDigits > 0 || c != u'0')) ++intDigits;
+            significant = significant || c != u'0';
+            if (!point && significant) ++magnitude;
+            else if (point && !significant) --magnitude;
         } else if (c == fs.DecimalSeparator && !point) {
             text.push_back('.');
             point = true;
@@ -210,7 +219,7 @@ bool TryStrToFloat(const String& s, double& value, const TFormatSettings& fs) {
         }
     }
     if (mantissaDigits == 0) return false;
-    long exponent = 0;
+    int64_t exponent = 0;
     if (i < n && (s[i] == u'e' || s[i] == u'E')) {
         text.push_back('e');
         ++i;
@@ -223,7 +232,8 @@ bool TryStrToFloat(const String& s, double& value, const TFormatSettings& fs) {
         int expDigits = 0;
         for (; i < n && s[i] >= u'0' && s[i] <= u'9'; ++i, ++expDigits) {
             text.push_back(static_cast<char>(s[i]));
-            if (exponent < 100000) exponent = exponent * 10 + (s[i] - u'0');
+            // Held far beyond any count of digits the text can have, so the sum below keeps its sign.
+            if (exponent < kExponentCap) exponent = exponent * 10 + (s[i] - u'0');
         }
         if (expDigits == 0) return false;
         if (negExp) exponent = -exponent;
@@ -233,7 +243,7 @@ bool TryStrToFloat(const String& s, double& value, const TFormatSettings& fs) {
     auto res = std::from_chars(text.data(), text.data() + text.size(), v);
     if (res.ec == std::errc::result_out_of_range) {
         // Too small to represent is zero; too large is not a value.
-        if (intDigits + exponent > 0) return false;
+        if (magnitude + exponent > 0) return false;
         v = text[0] == '-' ? -0.0 : 0.0;
     } else if (res.ec != std::errc() || res.ptr != text.data() + text.size()) {
         return false;

@@ -1,5 +1,7 @@
 #include "platform/ui/CheckLst.h"
 
+#include <algorithm>
+
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/backend/Backend.h"
 
@@ -10,7 +12,36 @@ std::unique_ptr<ui::ListView> TCheckListBox::CreateView(ui::Backend& backend, ui
 }
 
 void TCheckListBox::ItemsChanged() {
-    // The list tells only that it changed: match the kept entries to the items in order, so an
+    using Change = TControlItems::Change;
+    const Change& c = ControlItems().Pending();
+    int n = Items()->Count();
+    auto at = [this](int i) { return FEntries.begin() + i; };
+    // A change the items name moves the entries with it; a renamed item keeps its mark.
+    switch (c.kind) {
+        case Change::Insert: FEntries.insert(at(c.index), Entry{Items()->Get(c.index)}); break;
+        case Change::Delete: FEntries.erase(at(c.index)); break;
+        case Change::Put: FEntries[static_cast<size_t>(c.index)].Text = Items()->Get(c.index); break;
+        case Change::Exchange: std::swap(FEntries[static_cast<size_t>(c.index)], FEntries[static_cast<size_t>(c.other)]); break;
+        case Change::Move: {
+            Entry e = FEntries[static_cast<size_t>(c.index)];
+            FEntries.erase(at(c.index));
+            FEntries.insert(at(c.other), e);
+            break;
+        }
+        case Change::Object: break;
+        case Change::Other: MatchEntries(); break;
+    }
+    if (static_cast<int>(FEntries.size()) != n) MatchEntries();
+    TCustomListBox::ItemsChanged();  // shows the change, or all the items with their marks (InitView)
+}
+
+void TCheckListBox::ShowItemState(int index) {
+    TCustomListBox::ShowItemState(index);
+    if (View() && index >= 0 && index < static_cast<int>(FEntries.size())) View()->SetItemChecked(index, FEntries[static_cast<size_t>(index)].State);
+}
+
+void TCheckListBox::MatchEntries() {
+    // Only that the list changed is known: match the kept entries to the items in order, so an
     // insertion or deletion keeps the marks of the other items.
     std::vector<Entry> next;
     size_t k = 0;
@@ -31,7 +62,6 @@ void TCheckListBox::ItemsChanged() {
         }
     }
     FEntries = std::move(next);
-    TCustomListBox::ItemsChanged();  // shows the items again, with their marks (InitView)
 }
 
 void TCheckListBox::InitView() {

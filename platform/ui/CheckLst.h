@@ -26,11 +26,14 @@ protected:
     std::unique_ptr<ui::ListView> CreateView(ui::Backend& backend, ui::WidgetPeer& host) override;
     void InitView() override;
     void ItemsChanged() override;
+    void ShowItemState(int index) override;
     void ClickItem(int index, int x) override;
     virtual void ClickCheck();
 
 private:
     void Check(int index);
+    // Matches the kept entries to the items after a change of many of them.
+    void MatchEntries();
     // One entry per item, kept with the item's text so inserting and deleting items keep them.
     struct Entry {
         String Text;

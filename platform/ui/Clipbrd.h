@@ -5,8 +5,9 @@
 // The content lives in a store: the desktop's clipboard (the backend's clipboard service), or a
 // private in-process store, which is used on the headless platform so that tests never touch a
 // real clipboard.
-// On the desktop, text goes as text/plain, bitmaps as image/png (and image/bmp), metafiles as
-// image/x-emf and image/x-wmf, registered formats under a MIME type that carries their name.
+// On the desktop, formats go under MIME types as platform/ui/backend/DesktopFormats.h maps them
+// (text, "HTML Format", "Rich Text Format", files, URLs, pictures), and every registered format
+// also under a MIME type that carries its name.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -23,6 +24,16 @@ constexpr UINT CF_UNICODETEXT = 13;
 constexpr UINT CF_ENHMETAFILE = 14;
 constexpr UINT CF_HDROP = 15;  // a list of files, in drag and drop (platform/ole)
 constexpr UINT CF_PICTURE = 0xC0FF0000u;  // any of the picture formats, for HasFormat
+
+// The layout of a CF_HDROP block: this header, then at pFiles the zero-terminated names, one after
+// the other, ended by an empty one; UTF-16 when fWide is non-zero, else ANSI (UTF-8 here).
+struct DROPFILES {
+    DWORD pFiles = sizeof(DROPFILES);
+    TPoint pt;        // the drop point, in the client coordinates of the window
+    BOOL fNC = FALSE_;  // the point is in the window's frame
+    BOOL fWide = FALSE_;
+};
+static_assert(sizeof(DROPFILES) == 20, "the platform's layout");
 
 // A format number for a name, from 0xC000 up; the same name (case-insensitive) gives the same
 // number. Clipboard formats and window messages share one table of names, as on the platform.

@@ -2,15 +2,20 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/rtl/Threads.h"
 #include "platform/ui/backend/Backend.h"
+#include "platform/ui/backend/Canvas.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/CommNotify.h"
+#include "platform/ui/Imm.h"
 #include "platform/ui/Tooltips.h"
 #include "platform/ui/SystemInfo.h"
+#include "platform/ui/WindowLayers.h"
 #include "platform/win/Window.h"
 
 namespace ui::detail {
@@ -133,6 +138,7 @@ void TControlCanvas::UpdateTarget(const TRect* paintClip, bool window) {
         SetWindowOrgEx(Handle(), 0, 0, nullptr);
         SelectClipRgn(Handle(), nullptr);
     }
+    SetDeviceClipRegion(nullptr);
     if (!host) return;
     TRect area = host->ClientArea();
     TRect clip;
@@ -169,6 +175,9 @@ void TControlCanvas::AttachTo(HDC dc) {
     GetClipBox(dc, &box);
     FDeviceClip = box.IsEmpty() ? TRect() : OffsetRectBy(box, viewport.X - windowOrg.X, viewport.Y - windowOrg.Y);
     SetDeviceClipRect(&FDeviceClip);
+    // The part of the window the pass repaints, as the paint DC has it.
+    const TCanvasDc& from = source->Dc();
+    SetDeviceClipRegion(from.hasDeviceRegion ? &from.deviceRegion : nullptr);
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     if (GetClipRgn(dc, region) == 1) SelectClipRgn(self, region);
     else SelectClipRgn(self, nullptr);
@@ -186,14 +195,57 @@ TPaintScope::~TPaintScope() {
     --FCanvas.FPaintDepth;
 }
 
+namespace {
+// The control canvases drawing outside a pass holds locked.
+std::vector<TControlCanvas*>& Held() {
+    static std::vector<TControlCanvas*> held;
+    return held;
+}
+}  // namespace
+
+TControlCanvas::~TControlCanvas() {
+    // A DC released before the loop ran again still shows what it drew.
+    EndHold();
+}
+
+void TControlCanvas::Changing() {
+    TCanvas::Changing();
+    // Outside any bracket the drawing opens one that lasts until the loop runs again.
+    if (FHeld || FPaintDepth > 0 || LockCount() > 0 || !Bitmap()) return;
+    Lock();
+    FHeld = true;
+    Held().push_back(this);
+}
+
 void TControlCanvas::Changed() {
     TCanvas::Changed();
     // Inside a paint pass the window shows the result when the pass ends.
     if (FPaintDepth > 0) return;
-    // Drawn outside a paint pass: the window shows it at its next repaint.
+    // Drawn outside a paint pass: the window shows it at its next repaint, asked for once the
+    // hold ends.
+    if (FHeld) {
+        if (!FDeviceClip.IsEmpty()) FPendingShow = FPendingShow.IsEmpty() ? FDeviceClip : UnionRects(FPendingShow, FDeviceClip);
+        return;
+    }
     auto* own = dynamic_cast<TWinControl*>(FControl);
     TWinControl* window = own ? own : FControl->Parent();
     if (window && window->Peer() && !FDeviceClip.IsEmpty()) window->Peer()->Update(FDeviceClip);
+}
+
+void TControlCanvas::EndHold() {
+    if (!FHeld) return;
+    FHeld = false;
+    std::erase(Held(), this);
+    Unlock();
+    TRect shown = std::exchange(FPendingShow, TRect());
+    auto* own = dynamic_cast<TWinControl*>(FControl);
+    TWinControl* window = own ? own : FControl->Parent();
+    if (window && window->Peer() && !shown.IsEmpty()) window->Peer()->Update(shown);
+}
+
+void ui::EndOffPassDrawing() {
+    // Each canvas leaves the list as it ends its hold; an Update may not add one.
+    while (!Held().empty()) Held().back()->EndHold();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -453,6 +505,22 @@ void TControl::Dispatch(TMessage& Message) {
 
 void TControl::DefaultHandler(TMessage& Message) {
     switch (Message.Msg) {
+        case WM_IME_COMPOSITION:
+            // What the input method typed arrives as characters, on the road typed ones take.
+            if (Message.LParam & GCS_RESULTSTR) {
+                auto* self = dynamic_cast<TWinControl*>(this);
+                HIMC context = self && self->HandleAllocated() ? ImmGetContext(self->Handle()) : nullptr;
+                if (!context) break;
+                String typed = ui::CompositionString(context, GCS_RESULTSTR);
+                HWND hwnd = self->Handle();
+                ImmReleaseContext(hwnd, context);
+                for (char16_t ch : typed) {
+                    // A character's handler may free the control: the rest is not typed then.
+                    if (FindControl(hwnd) != self) break;
+                    if (Perform(CN_CHAR, ch, 0) == 0 && FindControl(hwnd) == self) Perform(WM_CHAR, ch, 0);
+                }
+            }
+            break;
         case WM_GETTEXTLENGTH: Message.Result = FText.Length(); break;
         case WM_CANCELMODE:
             if (MouseCapture()) SetMouseCapture(false);
@@ -816,11 +884,13 @@ void TWinControl::CreateWnd() {
         FPeer->SetParent(FParent->FPeer.get());
     }
     ui::detail::WindowCreated(this, params.TopLevel ? owner : nullptr, params.WindowClass.style);
+    ui::detail::LayersWindowCreated(this);
     MeasureFrame();
     FPeer->SetBounds(PeerBounds());
     FPeer->SetEnabled(params.Enabled);
     FPeer->SetCursorShape(ui::ResolveCursor(Cursor()));
-    FDirty = ClientRect();
+    FDirty.Clear();
+    FDirty.Add(ClientRect());
     FErase = true;
     FFrameDirty = true;
     if (FInsets != TRect()) AlignControls();  // the frame narrowed the client area
@@ -829,6 +899,7 @@ void TWinControl::CreateWnd() {
 
 void TWinControl::DestroyWnd() {
     ui::detail::WindowDestroying(this);
+    ui::detail::LayersWindowDestroyed(this);
     ui::detail::ReleaseWindowDcs(this);
     FPeer.reset();
     FImage.reset();  // detaches the canvases that drew on it
@@ -837,7 +908,7 @@ void TWinControl::DestroyWnd() {
         DestroyWindow(FHandle);
     }
     FHandle = nullptr;
-    FDirty = TRect();
+    FDirty.Clear();
     FErase = false;
     FFrameDirty = false;
     FTrack = Tracking();
@@ -1041,7 +1112,7 @@ bool TWinControl::CanFocus() const {
     TCustomForm* form = GetParentForm(this);
     if (!form) return false;
     for (const TControl* c = this; c && c != static_cast<TControl*>(form); c = c->Parent())
-        if (!c->Visible() || !c->Enabled()) return false;
+        if (!c->Visible() || ui::detail::WindowDisabled(static_cast<const TWinControl*>(c))) return false;
     return form->CanFocus();
 }
 
@@ -1088,7 +1159,7 @@ void TWinControl::InvalidateClient(const TRect& r, bool erase) {
     if (!FPeer) return;
     TRect c = IntersectRects(r, ClientRect());
     if (c.IsEmpty()) return;
-    FDirty = UnionRects(FDirty, c);
+    FDirty.Add(c);
     if (erase) FErase = true;
     TRect area = ClientArea();
     FPeer->Update(OffsetRectBy(c, area.Left, area.Top));
@@ -1105,9 +1176,13 @@ void TWinControl::Invalidate() { InvalidateRect(ClientRect()); }
 void TWinControl::Update() {
     if (!FPeer || (FDirty.IsEmpty() && !FFrameDirty)) return;
     TRect area = ClientArea();
-    TRect shown = FFrameDirty ? Rect(0, 0, Width(), Height()) : OffsetRectBy(FDirty, area.Left, area.Top);
+    std::vector<TRect> shown;
+    if (FFrameDirty) shown.push_back(Rect(0, 0, Width(), Height()));
+    else
+        for (const TRect& r : FDirty.Rects()) shown.push_back(OffsetRectBy(r, area.Left, area.Top));
     PaintPending();
-    if (FPeer) FPeer->Update(shown);
+    if (FPeer)
+        for (const TRect& r : shown) FPeer->Update(r);
 }
 
 bool TWinControl::Showing() const {
@@ -1137,12 +1212,12 @@ void TWinControl::PaintPending() {
         Perform(WM_NCPAINT, 1, 0);
     }
     if (!FPeer || FDirty.IsEmpty()) return;
-    TRect before = FDirty;
+    ui::InvalidArea before = FDirty;
     Perform(WM_PAINT, 0, 0);
     // A handler that never called BeginPaint leaves the part valid all the same, so the pass
     // does not repeat forever.
     if (FDirty == before) {
-        FDirty = TRect();
+        FDirty.Clear();
         FErase = false;
     }
     if (FPeer) PaintPassEnded();
@@ -1415,6 +1490,8 @@ void TWinControl::CMDialogKey(TMessage& Message) { Broadcast(Message); }
 void TWinControl::CMDialogChar(TMessage& Message) { Broadcast(Message); }
 
 void TWinControl::CMEnabledChanged(TMessage& Message) {
+    // Enabling or disabling the control enables or disables its window, style bit included.
+    if (FHandle) FStyle = Enabled() ? FStyle & ~WS_DISABLED : FStyle | WS_DISABLED;
     if (FPeer) FPeer->SetEnabled(Enabled());
     TControl::CMEnabledChanged(Message);
 }

@@ -16,6 +16,7 @@
 #include "platform/rtl/Objects.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/Region.h"
 #include "platform/ui/WinUser.h"
 #include "platform/win/Messages.h"
 
@@ -108,9 +109,14 @@ void SetPopupMenuHandler(PopupMenuHandler handler);
 // control and clipped to it. Outside a paint pass drawing shows at the window's next repaint;
 // inside one (see TPaintScope) the canvas draws through the paint DC, with that DC's origin and
 // clip and its own pen, brush and font.
+//
+// Drawing outside a pass keeps the canvas locked until the event loop next runs (or the canvas
+// goes), so a run of such calls shares one open painter as a pass does; the window is asked to
+// show what they drew once, when the hold ends.
 class TControlCanvas : public TCanvas {
 public:
     explicit TControlCanvas(TControl* control) : FControl(control) {}
+    ~TControlCanvas() override;
     const char* ClassName() const override { return "TControlCanvas"; }
     TControl* Control() const { return FControl; }
     // Points the canvas at the current image, position and clip; paintClip is in the window's
@@ -121,7 +127,11 @@ public:
     void AttachTo(HDC dc);
     bool Painting() const { return FPaintDepth > 0; }
 
+    // Ends the hold of drawing outside a pass: unlocks and shows what was drawn.
+    void EndHold();
+
 protected:
+    void Changing() override;
     void Changed() override;
 
 private:
@@ -130,9 +140,14 @@ private:
     TRect FDeviceClip;
     int FPaintDepth = 0;
     bool FAttached = false;
+    bool FHeld = false;   // locked by drawing outside a pass
+    TRect FPendingShow;   // what that drawing touched, in the window's coordinates
 };
 
 namespace ui {
+// Ends every hold of drawing outside a pass (TControlCanvas): the loop calls it as each pass
+// begins.
+void EndOffPassDrawing();
 // The canvas a control keeps for itself: made on first use and, outside a paint pass, pointed at
 // the control's image as it is now (its window made first, for a windowed control).
 TControlCanvas* OwnCanvas(TControl* control, std::unique_ptr<TControlCanvas>& canvas);
@@ -567,6 +582,14 @@ public:
     // The paint pass: the frame (WM_NCPAINT) when it is invalid, then WM_PAINT when part of the
     // client area is. The backend calls it before showing the image; Update calls it too.
     void PaintPending();
+    // Draws the control as it shows on the screen onto DC with its top-left at (X, Y): its
+    // frame, its painting with its graphic children, its windowed children in z-order and
+    // native views through their pictures, cut to its region; all through the messages of a
+    // paint pass (its BeginPaint, GetDC and GetWindowDC give the target), so a component's own
+    // WM_PAINT shows. It works for a control that is not shown and leaves the window as valid
+    // or invalid as it was. A DC that is no DC draws nothing.
+    void PaintTo(HDC DC, int X, int Y);
+    void PaintTo(TCanvas* Canvas, int X, int Y);
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
@@ -690,13 +713,16 @@ private:
     TWindowScrollBar& ScrollBar(int bar) { return bar == SB_HORZ ? FHScroll : FVScroll; }
     // A scroll bar was pressed, dragged or released (window coordinates).
     void TrackScrollBar(UINT msg, const TPoint& p);
+    // A held arrow or page area acts again, after the key repeat's delay and then at its rate.
+    void RepeatScroll();
+    static void ScrollRepeatTick(HWND hwnd, UINT msg, uintptr_t id, DWORD time);
 
     std::vector<TControl*> FControls;     // z-order, bottom first
     std::vector<TWinControl*> FTabList;   // tab order
     HWND FHandle = nullptr;
     std::unique_ptr<TBitmap> FImage;
     std::unique_ptr<ui::WidgetPeer> FPeer;
-    TRect FDirty;                // client coordinates
+    ui::InvalidArea FDirty;      // client coordinates
     bool FErase = false;         // the invalid part needs WM_ERASEBKGND
     bool FFrameDirty = false;    // the frame needs WM_NCPAINT
     bool FPainting = false;
@@ -710,6 +736,8 @@ private:
         int Bar = -1;       // SB_HORZ, SB_VERT; -1: none
         int Part = 0;       // the scroll code of the pressed part; SB_THUMBTRACK for the thumb
         int GrabOffset = 0; // pointer to thumb start, along the bar
+        TPoint Pointer;     // where the pointer is (window coordinates)
+        bool Repeating = false;  // past the first delay
     } FTrack;
     bool FTabStop = false;
     bool FAligning = false;

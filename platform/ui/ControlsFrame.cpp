@@ -8,6 +8,8 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/WindowLayers.h"
+#include "platform/win/Window.h"
 
 namespace {
 
@@ -77,6 +79,9 @@ struct BarParts {
     TRect Up, Down, Track, Thumb;
     int TrackStart = 0, TrackLength = 0, ThumbLength = 0;
 };
+
+// The timer of a held arrow or page area: the frame's own, beside the component's timers.
+constexpr UINT_PTR kScrollRepeatTimer = 0x7FFF5C01;
 
 int MaxScrollPos(const TWindowScrollBar& sb) { return sb.Max - std::max(0, static_cast<int>(sb.Page) - 1); }
 
@@ -348,7 +353,8 @@ void TWinControl::BevelsChanged() { FrameChanged(); }
 void TWinControl::WMNCHitTest(TMessage& Message) {
     TPoint origin = WindowOrigin();
     TPoint p(GET_X_LPARAM(Message.LParam) - origin.X, GET_Y_LPARAM(Message.LParam) - origin.Y);
-    if (!Rect(0, 0, Width(), Height()).Contains(p)) {
+    const ui::detail::WindowLayer* layer = ui::detail::FindLayer(this);
+    if (!Rect(0, 0, Width(), Height()).Contains(p) || (layer && layer->Shaped && !layer->Shape.Contains(p.X, p.Y))) {
         Message.Result = HTNOWHERE;
         return;
     }
@@ -401,8 +407,47 @@ void TWinControl::WMNCLButtonDown(TMessage& Message) {
     FTrack.Part = part;
     FTrack.GrabOffset = (vertical ? p.Y - parts.Thumb.Top : p.X - parts.Thumb.Left);
     sb.TrackPos = sb.Pos;
+    FTrack.Pointer = p;
+    FTrack.Repeating = false;
     InvalidateFrame();
-    if (part != SB_THUMBTRACK) Perform(vertical ? WM_VSCROLL : WM_HSCROLL, static_cast<WPARAM>(part), 0);
+    if (part == SB_THUMBTRACK) return;
+    Perform(vertical ? WM_VSCROLL : WM_HSCROLL, static_cast<WPARAM>(part), 0);
+    if (FTrack.Bar == bar && FHandle) SetTimer(FHandle, kScrollRepeatTimer, ui::sys::KeyRepeatDelayMs(), &ScrollRepeatTick);
+}
+
+void TWinControl::ScrollRepeatTick(HWND hwnd, UINT, uintptr_t, DWORD) {
+    if (TWinControl* w = FindControl(hwnd)) w->RepeatScroll();
+}
+
+void TWinControl::RepeatScroll() {
+    if (FTrack.Bar < 0 || FTrack.Part == SB_THUMBTRACK) {
+        KillTimer(FHandle, kScrollRepeatTimer);
+        return;
+    }
+    // The release went elsewhere (a window that came up took it): the press ends here.
+    if (GetKeyState(VK_LBUTTON) >= 0) {
+        TrackScrollBar(WM_LBUTTONUP, FTrack.Pointer);
+        return;
+    }
+    if (!FTrack.Repeating) {
+        FTrack.Repeating = true;
+        SetTimer(FHandle, kScrollRepeatTimer, ui::sys::KeyRepeatIntervalMs(), &ScrollRepeatTick);
+    }
+    bool vertical = FTrack.Bar == SB_VERT;
+    TWindowScrollBar& sb = ScrollBar(FTrack.Bar);
+    BarParts parts = PartsOf(ScrollBarRect(FTrack.Bar), vertical, sb, sb.Pos);
+    const TPoint& p = FTrack.Pointer;
+    int along = vertical ? p.Y : p.X;
+    bool again = false;
+    // An arrow repeats while the pointer is on it; a page area until the thumb reaches the pointer.
+    switch (FTrack.Part) {
+        case SB_LINEUP: again = parts.Up.Contains(p); break;
+        case SB_LINEDOWN: again = parts.Down.Contains(p); break;
+        case SB_PAGEUP: again = parts.Track.Contains(p) && !parts.Thumb.IsEmpty() && along < (vertical ? parts.Thumb.Top : parts.Thumb.Left); break;
+        case SB_PAGEDOWN: again = parts.Track.Contains(p) && !parts.Thumb.IsEmpty() && along >= (vertical ? parts.Thumb.Bottom : parts.Thumb.Right); break;
+        default: break;
+    }
+    if (again) Perform(vertical ? WM_VSCROLL : WM_HSCROLL, static_cast<WPARAM>(FTrack.Part), 0);
 }
 
 void TWinControl::TrackScrollBar(UINT msg, const TPoint& p) {
@@ -417,9 +462,12 @@ void TWinControl::TrackScrollBar(UINT msg, const TPoint& p) {
         sb.TrackPos = pos;
         InvalidateFrame();
         Perform(scroll, MAKEWPARAM(static_cast<WORD>(SB_THUMBTRACK), static_cast<WORD>(pos)), 0);
+    } else if (msg == WM_MOUSEMOVE) {
+        FTrack.Pointer = p;
     } else if (msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP) {
         Tracking ended = FTrack;
         FTrack = Tracking();
+        if (ended.Part != SB_THUMBTRACK) KillTimer(FHandle, kScrollRepeatTimer);
         InvalidateFrame();
         if (ended.Part == SB_THUMBTRACK)
             Perform(scroll, MAKEWPARAM(static_cast<WORD>(SB_THUMBPOSITION), static_cast<WORD>(sb.TrackPos)), 0);

@@ -11,6 +11,7 @@
 #include "platform/ui/AppEvnts.h"
 #include "platform/ui/Cursors.h"
 #include "platform/ui/Monitors.h"
+#include "platform/ui/WindowLayers.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/win/Window.h"
 
@@ -183,6 +184,7 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
     if (FFormStyle == fsStayOnTop) ex |= WS_EX_TOPMOST;
     Params.Style = (Params.Style & (WS_VISIBLE | WS_DISABLED)) | style;
     Params.ExStyle |= ex;
+    if (FAlphaBlend) Params.ExStyle |= WS_EX_LAYERED;
 }
 
 void TCustomForm::CreateWnd() {
@@ -191,6 +193,7 @@ void TCustomForm::CreateWnd() {
     if (FWindowState != wsNormal) Peer()->SetWindowState(FWindowState);
     if (!FIcon->Empty()) Peer()->SetIcon(FIcon.get());
     if (gFormWindowHandler) gFormWindowHandler(this, true);
+    ApplyAlphaBlend();
 }
 
 void TCustomForm::DestroyWnd() {
@@ -228,7 +231,7 @@ void TCustomForm::Hide() { SetVisible(false); }
 
 bool TCustomForm::Showing() const { return Visible() && HandleAllocated(); }
 
-bool TCustomForm::CanFocus() const { return Visible() && Enabled(); }
+bool TCustomForm::CanFocus() const { return Visible() && !ui::detail::WindowDisabled(this); }
 
 void TCustomForm::SetFocus() {
     if (!CanFocus()) throw EInvalidOperation(String("Cannot focus a disabled or invisible window"));
@@ -591,6 +594,8 @@ bool TApplication::ProcessMessage() {
     Initialize();
     ui::Backend& backend = ui::GetBackend();
     bool any = false;
+    // What was drawn on controls outside their paint passes is shown from here on.
+    ui::EndOffPassDrawing();
     try {
         any = backend.ProcessEvents();
     } catch (...) {
@@ -639,6 +644,8 @@ void TApplication::Idle(bool& Done) {
 }
 
 void TApplication::WaitForMessage() {
+    // What OnIdle drew outside a paint pass shows before the loop sleeps.
+    ui::EndOffPassDrawing();
     if (FTerminated || win::HasPendingMessages()) return;
     ui::GetBackend().WaitForEvents(win::NextTimerDue());
 }

@@ -86,6 +86,16 @@ public:
     TIcon* Icon() const { return FIcon.get(); }
     void SetIcon(TIcon* value) { FIcon->Assign(value); }
 
+    // A translucent form: with AlphaBlend its window is layered (WS_EX_LAYERED) with
+    // AlphaBlendValue (0..255, default 255) as its constant opacity, applied when the window
+    // exists and again whenever it is made. Where the desktop shows no translucency the values
+    // are kept and the form shows opaque. A value outside 0..255 raises EInvalidOperation
+    // naming it and keeps the old one.
+    bool AlphaBlend() const { return FAlphaBlend; }
+    void SetAlphaBlend(bool value);
+    int AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(int value);
+
     // A key-down that may be a shortcut: OnShortCut, then the shortcut handler of the menus.
     virtual bool IsShortCut(TMessage& Message);
 
@@ -141,6 +151,8 @@ private:
     void SetMenuBarHeight(int height);
     void PlaceOnScreen();
     void ApplyWindowStyle();
+    // The window's layered style and opacity follow AlphaBlend (FormAlphaBlend.cpp).
+    void ApplyAlphaBlend();
 
     TModalResult FModalResult = mrNone;
     bool FModal = false;
@@ -159,6 +171,8 @@ private:
     TWindowState FWindowState = wsNormal;
     int FMenuBarHeight = 0;
     std::unique_ptr<TIcon> FIcon;
+    bool FAlphaBlend = false;
+    int FAlphaBlendValue = 255;
 };
 
 class TForm : public TCustomForm {

@@ -101,9 +101,9 @@ public:
         };
         if (n == 0) out.push_back(para);
         while (pos < n) {
-            const size_t fit = LongestFit(pos, n, [&](size_t k) {
-                return Width(std::u16string_view(t).substr(pos, k - pos)) <= maxWidth;
-            });
+            // Most lines of a short text fit whole: one measurement instead of a search.
+            const auto fits = [&](size_t k) { return Width(std::u16string_view(t).substr(pos, k - pos)) <= maxWidth; };
+            const size_t fit = fits(n) ? n : LongestFit(pos, n, fits);
             size_t end;
             if (fit == n) {
                 end = n;

@@ -307,6 +307,9 @@ public:
     // The device area the canvas may touch (the window's visible part), in device coordinates;
     // nullptr removes the limit. Clip regions selected by the program are intersected with it.
     void SetDeviceClipRect(const TRect* rect);
+    // A further limit in device coordinates, as the part of a window a paint pass repaints;
+    // nullptr removes it. Unlike a selected clip region the program cannot take it away.
+    void SetDeviceClipRegion(const ui::Region* region);
     // Drawing is aliased, as on the original platform, unless this is switched on.
     bool AntiAlias() const { return FAntiAlias; }
     void SetAntiAlias(bool value) { FAntiAlias = value; }

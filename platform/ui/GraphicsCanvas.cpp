@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <initializer_list>
+#include <thread>
 
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/GdiHandles.h"
@@ -116,9 +117,18 @@ void TCanvas::SetOrigin(int x, int y) { FDc->state.viewportOrg = TPoint(x, y); }
 TPoint TCanvas::Origin() const { return FDc->state.viewportOrg; }
 
 void TCanvas::SetDeviceClipRect(const TRect* rect) {
+    TRect held = rect ? TRect(HeldCoord(rect->Left), HeldCoord(rect->Top), HeldCoord(rect->Right), HeldCoord(rect->Bottom)) : TRect();
+    // The same limit again changes nothing: the clip an open painter holds stays valid.
+    if (FDc->hasDeviceClip == (rect != nullptr) && FDc->deviceClip == held) return;
     FDc->hasDeviceClip = rect != nullptr;
-    if (rect)
-        FDc->deviceClip = TRect(HeldCoord(rect->Left), HeldCoord(rect->Top), HeldCoord(rect->Right), HeldCoord(rect->Bottom));
+    FDc->deviceClip = held;
+    ClipMoved();
+}
+
+void TCanvas::SetDeviceClipRegion(const ui::Region* region) {
+    if (!region && !FDc->hasDeviceRegion) return;
+    FDc->hasDeviceRegion = region != nullptr;
+    FDc->deviceRegion = region ? *region : ui::Region();
     ClipMoved();
 }
 
@@ -180,6 +190,7 @@ const ui::Region& TCanvas::Visible() {
         if (w > 0 && h > 0) {
             r = ui::Region(Rect(0, 0, w, h));
             if (dc.hasDeviceClip) r = r & ui::Region(dc.deviceClip);
+            if (dc.hasDeviceRegion) r = r & dc.deviceRegion;
             if (dc.state.hasClip) r = r & dc.state.clip;
         }
         dc.visible = std::move(r);
@@ -198,7 +209,8 @@ uint64_t TCanvas::VisibleVersion() {
 
 const ui::FontFace& TCanvas::Face() {
     TCanvasDc& dc = *FDc;
-    if (!dc.face || dc.faceVersion != dc.fontVersion || dc.faceAntialias != FAntiAlias) {
+    std::thread::id thread = std::this_thread::get_id();
+    if (!dc.face || dc.faceVersion != dc.fontVersion || dc.faceAntialias != FAntiAlias || dc.faceThread != thread) {
         if (Mapped()) {
             // The font's height is in logical units: the face is made at its height in pixels.
             TFont device;
@@ -210,6 +222,7 @@ const ui::FontFace& TCanvas::Face() {
         }
         dc.faceVersion = dc.fontVersion;
         dc.faceAntialias = FAntiAlias;
+        dc.faceThread = thread;
     }
     return *dc.face;
 }

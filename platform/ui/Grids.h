@@ -285,6 +285,9 @@ protected:
     void MoveTopLeft(int ALeft, int ATop);
     // Brings the scroll bars in line with the counts, sizes and client size.
     void UpdateScrollRange();
+    // Whether the bar is to be shown: ScrollBars allows it and the grid can scroll that way. A
+    // descendant that keeps a bar shown when nothing scrolls answers true for it too.
+    virtual bool ScrollBarWanted(bool horz) const;
 
     // Descendants may read and set the state of a mouse gesture.
     TGridState FGridState = gsNormal;
@@ -346,7 +349,6 @@ private:
     void ScrollImage(TGridCoord OldTopLeft);
     void UpdateScrollPos();
     void ModifyScrollBar(bool horz, int code, int pos);
-    bool ScrollBarWanted(bool horz) const;
     bool ScrollBarShown(bool horz);
     void InvalidateSelection();
     static void MoveExtent(std::vector<int>& sizes, int from, int to);

@@ -25,6 +25,33 @@ namespace {
 // A header that needs more is refused when it is read.
 constexpr uint64_t kDecodeBudget = uint64_t{512} << 20;
 
+// What a decode may take on the header's word alone; beyond it the file must hold the coded data
+// of its whole first scan, or the header claims more than its bytes can make.
+constexpr uint64_t kUnbackedAllowance = uint64_t{16} << 20;
+
+// The fewest bits the first scan's coded data can take, from the scan header that reading the
+// header stopped at. A Huffman code is at least one bit: a block of a sequential scan takes two
+// (its DC difference and the end of its AC run), a first DC scan one; an AC scan can end 32767
+// blocks with one code. Arithmetic coding can make a plain image almost nothing: no lower bound.
+uint64_t LeastScanBits(const jpeg_decompress_struct& info) {
+    if (info.arith_code || info.comps_in_scan < 1) return 0;
+    uint64_t blocks = 0;
+    if (info.comps_in_scan == 1) {
+        const jpeg_component_info* c = info.cur_comp_info[0];
+        blocks = uint64_t{c->width_in_blocks} * c->height_in_blocks;
+    } else {
+        const uint64_t mcuW = uint64_t{static_cast<unsigned>(info.max_h_samp_factor)} * DCTSIZE;
+        const uint64_t mcuH = uint64_t{static_cast<unsigned>(info.max_v_samp_factor)} * DCTSIZE;
+        uint64_t perMcu = 0;
+        for (int i = 0; i < info.comps_in_scan; ++i)
+            perMcu += uint64_t{static_cast<unsigned>(info.cur_comp_info[i]->h_samp_factor)} *
+                      static_cast<unsigned>(info.cur_comp_info[i]->v_samp_factor);
+        blocks = (info.image_width + mcuW - 1) / mcuW * ((info.image_height + mcuH - 1) / mcuH) * perMcu;
+    }
+    if (!info.progressive_mode) return 2 * blocks;
+    return info.Ss == 0 ? blocks : blocks / 32767;
+}
+
 struct ErrorMgr {
     jpeg_error_mgr pub;
     jmp_buf jump;
@@ -112,6 +139,9 @@ std::string ReadHeader(Decoder& d, const std::vector<uint8_t>& data, bool gray, 
         }
     });
     if (e.empty() && d.bitmapBytes + d.workingBytes > kDecodeBudget) e = "Image is too large";
+    if (e.empty() && d.bitmapBytes + d.workingBytes > kUnbackedAllowance &&
+        LeastScanBits(d.info) > uint64_t{d.info.src->bytes_in_buffer} * 8)
+        e = "Image is larger than the file's data can hold";
     return e;
 }
 

@@ -66,8 +66,14 @@ void TMetafile::Assign(const TPersistent* Source) {
     TGraphic::Assign(Source);
 }
 
-int TMetafile::Width() const { return FWidth ? FWidth : FFrame.Width(); }
-int TMetafile::Height() const { return FHeight ? FHeight : FFrame.Height(); }
+TRect TMetafile::ShownFrame() const {
+    TRect frame = FFrame.IsEmpty() ? FBounds : FFrame;
+    return frame.IsEmpty() ? TRect() : frame;
+}
+
+// The size of what playback shows: an inverted frame in a file is not a negative size.
+int TMetafile::Width() const { return FWidth ? FWidth : ShownFrame().Width(); }
+int TMetafile::Height() const { return FHeight ? FHeight : ShownFrame().Height(); }
 void TMetafile::SetWidth(int value) {
     FWidth = std::max(0, value);
     FFrame.Right = FFrame.Left + FWidth;

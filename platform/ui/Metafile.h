@@ -87,6 +87,9 @@ protected:
 private:
     friend class TMetafileCanvas;
     void ParseEmf(const std::vector<uint8_t>& b);
+    // The area that playback maps onto the target: the frame, or the bounds when the frame is
+    // empty (or inverted); empty when both are.
+    TRect ShownFrame() const;
     void ParseWmf(const std::vector<uint8_t>& b);
     std::vector<TMetafileOp> FOps;
     TRect FBounds;

@@ -43,6 +43,16 @@ std::vector<uint8_t> TMetafile::EmfBytes() const {
         }
         return b;
     };
+    // Records in units other than pixels (a WMF of another resolution): the window is the frame
+    // in those units and the viewport the size in pixels, so the header's frame keeps the size.
+    const TRect logical = ShownFrame();
+    const bool mapped = !logical.IsEmpty() && (Width() != logical.Width() || Height() != logical.Height());
+    if (mapped) {
+        rec(EMR_SETMAPMODE, [&](Writer& w) { w.U32(MM_ANISOTROPIC_); });
+        rec(EMR_SETWINDOWORGEX, [&](Writer& w) { w.I32(logical.Left); w.I32(logical.Top); });
+        rec(EMR_SETWINDOWEXTEX, [&](Writer& w) { w.I32(logical.Width()); w.I32(logical.Height()); });
+        rec(EMR_SETVIEWPORTEXTEX, [&](Writer& w) { w.I32(Width()); w.I32(Height()); });
+    }
     for (const TMetafileOp& op : FOps) {
         switch (op.kind) {
             case TMetafileOp::MoveTo:
@@ -169,7 +179,7 @@ std::vector<uint8_t> TMetafile::EmfBytes() const {
     h.U32(0);
     if (FBounds.IsEmpty()) { h.I32(0); h.I32(0); h.I32(-1); h.I32(-1); }
     else { h.I32(FBounds.Left); h.I32(FBounds.Top); h.I32(FBounds.Right - 1); h.I32(FBounds.Bottom - 1); }
-    TRect frame = FFrame;
+    TRect frame = mapped ? ::Bounds(0, 0, Width(), Height()) : FFrame;
     h.I32(PxToHmm(frame.Left)); h.I32(PxToHmm(frame.Top));
     h.I32(PxToHmm(frame.Right) - 1); h.I32(PxToHmm(frame.Bottom) - 1);
     h.U32(kEmfSignature);
@@ -206,6 +216,7 @@ std::vector<uint8_t> TMetafile::EmfBytes() const {
 
 void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
     const uint8_t* d = b.data();
+    FInch = 96;
     auto rectIncl = [](const uint8_t* p) { return TRect(CoordAt(p), CoordAt(p + 4), CoordAt(p + 8) + 1, CoordAt(p + 12) + 1); };
     FBounds = rectIncl(d + 8);
     if (FBounds.IsEmpty()) FBounds = TRect();
@@ -216,6 +227,10 @@ void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
         FDescription = ReadUtf16(d + offDesc, nDesc);
         while (!FDescription.empty() && FDescription.back() == 0) FDescription.pop_back();
     }
+    // A window set in a mapping mode before anything is drawn is the frame in the records' own
+    // units; the header's frame is then the size in pixels.
+    bool mapping = false, drawn = false, windowSet = false;
+    TPoint windowOrg, windowExt;
     size_t pos = 0;
     while (pos + 8 <= b.size()) {
         uint32_t type = Get32(d + pos), size = Get32(d + pos + 4);
@@ -226,6 +241,19 @@ void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
         bool add = true;
         auto need = [&](size_t n) { if (len < n) throw EInvalidGraphic(String("Metafile is not valid")); };
         switch (type) {
+            case EMR_SETMAPMODE:
+                need(4);
+                add = false;
+                mapping = Get32(r) == MM_ANISOTROPIC_ || Get32(r) == MM_ISOTROPIC_;
+                break;
+            case EMR_SETWINDOWORGEX:
+            case EMR_SETWINDOWEXTEX:
+                need(8);
+                add = false;
+                if (!mapping || drawn) break;
+                (type == EMR_SETWINDOWORGEX ? windowOrg : windowExt) = TPoint(CoordAt(r), CoordAt(r + 4));
+                windowSet = true;
+                break;
             case EMR_MOVETOEX: need(8); op.kind = TMetafileOp::MoveTo; op.p1 = TPoint(CoordAt(r), CoordAt(r + 4)); break;
             case EMR_LINETO: need(8); op.kind = TMetafileOp::LineTo; op.p1 = TPoint(CoordAt(r), CoordAt(r + 4)); break;
             case EMR_POLYLINE16: case EMR_POLYGON16: case EMR_POLYLINE: case EMR_POLYGON: {
@@ -267,7 +295,9 @@ void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
                 op.orientation = CoordAt(f + 8);
                 op.weight = CoordAt(f + 16);
                 op.italic = f[20]; op.underline = f[21]; op.strikeOut = f[22]; op.charset = f[23]; op.pitch = f[27];
-                op.text = ReadUtf16(f + 28, 32);
+                // 32 characters hold the name and its NUL: the 32nd is never part of it, as the
+                // writer has it.
+                op.text = ReadUtf16(f + 28, 31);
                 op.text.resize(std::min(op.text.size(), op.text.find(u'\0')));
                 break;
             }
@@ -326,8 +356,19 @@ void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
             }
             default: add = false; break;
         }
-        if (add) FOps.push_back(std::move(op));
+        if (add) {
+            FOps.push_back(std::move(op));
+            drawn = true;
+        }
         pos += size;
         if (type == EMR_EOF) break;
+    }
+    const TRect window = ::Bounds(windowOrg.X, windowOrg.Y, windowExt.X, windowExt.Y);
+    if (windowSet && !window.IsEmpty() && !FFrame.IsEmpty() &&
+        (window.Width() != FFrame.Width() || window.Height() != FFrame.Height())) {
+        FWidth = FFrame.Width();
+        FHeight = FFrame.Height();
+        FInch = std::max(1, static_cast<int>(std::lround(window.Width() * 96.0 / FWidth)));
+        FFrame = window;
     }
 }

@@ -6,7 +6,7 @@
 using namespace metafile;
 
 void TMetafile::Draw(TCanvas* canvas, const TRect& rect) {
-    TRect frame = FFrame.IsEmpty() ? FBounds : FFrame;
+    TRect frame = ShownFrame();
     if (FOps.empty() || frame.IsEmpty() || rect.IsEmpty()) return;
     double sx = (static_cast<double>(rect.Right) - rect.Left) / (static_cast<double>(frame.Right) - frame.Left);
     double sy = (static_cast<double>(rect.Bottom) - rect.Top) / (static_cast<double>(frame.Bottom) - frame.Top);

@@ -36,7 +36,7 @@ std::vector<uint8_t> TMetafile::WmfBytes() const {
         records.push_back(std::move(w.v));
     };
     auto ansi = [](const String& s) { return Utf16ToCp932(s); };
-    TRect frame = FFrame.IsEmpty() ? FBounds : FFrame;
+    TRect frame = ShownFrame();
     bool clipSaved = false;
     rec(META_SETWINDOWORG, [&](Writer& w) { w.I16(frame.Top); w.I16(frame.Left); });
     rec(META_SETWINDOWEXT, [&](Writer& w) { w.I16(frame.Height()); w.I16(frame.Width()); });
@@ -139,14 +139,20 @@ std::vector<uint8_t> TMetafile::WmfBytes() const {
         maxRecord = std::max(maxRecord, static_cast<uint32_t>(r.size() / 2));
     }
     Writer p;
-    p.U32(kPlaceableKey);
-    p.U16(0);
-    p.I16(frame.Left); p.I16(frame.Top); p.I16(frame.Right); p.I16(frame.Bottom);
-    p.U16(static_cast<uint32_t>(FInch));
-    p.U32(0);
-    uint16_t sum = 0;
-    for (size_t i = 0; i < 10; ++i) sum ^= Get16(p.v.data() + 2 * i);
-    p.U16(sum);
+    // The placeable header holds the frame's corners in 16 bits; a frame that reaches past them at
+    // 96 units per inch goes without it, as its window's origin and extent (which fit) say the same.
+    const bool placeable =
+        FInch != 96 || (FitsInt16(TPoint(frame.Left, frame.Top)) && FitsInt16(TPoint(frame.Right, frame.Bottom)));
+    if (placeable) {
+        p.U32(kPlaceableKey);
+        p.U16(0);
+        p.I16(frame.Left); p.I16(frame.Top); p.I16(frame.Right); p.I16(frame.Bottom);
+        p.U16(static_cast<uint32_t>(FInch));
+        p.U32(0);
+        uint16_t sum = 0;
+        for (size_t i = 0; i < 10; ++i) sum ^= Get16(p.v.data() + 2 * i);
+        p.U16(sum);
+    }
     p.U16(1); p.U16(9); p.U16(0x0300); p.U32(totalWords); p.U16(objects); p.U32(maxRecord); p.U16(0);
     for (auto& r : records) p.v.insert(p.v.end(), r.begin(), r.end());
     return p.v;
@@ -264,7 +270,8 @@ void TMetafile::ParseWmf(const std::vector<uint8_t>& b) {
                 op.weight = I16At(r + 8);
                 op.italic = r[10]; op.underline = r[11]; op.strikeOut = r[12]; op.charset = r[13]; op.pitch = r[17];
                 std::string face;
-                for (size_t i = 18; i < len && i < 18 + 32 && r[i]; ++i) face.push_back(static_cast<char>(r[i]));
+                // 32 bytes hold the name and its NUL, as the writer has it.
+                for (size_t i = 18; i < len && i < 18 + 31 && r[i]; ++i) face.push_back(static_cast<char>(r[i]));
                 op.text = IsValidUtf8(face) ? String(face) : Cp932ToUtf16(face);
                 break;
             }
@@ -313,7 +320,7 @@ void TMetafile::ParseWmf(const std::vector<uint8_t>& b) {
         if (pos < b.size()) pos += words * 2ull;
     }
     TRect frame = placeable ? bbox : ::Bounds(org.X, org.Y, ext.X, ext.Y);
-    if (placeable && inch != 96) {
+    if (placeable && inch != 96 && !frame.IsEmpty()) {
         // Placeable units to pixels at 96 per inch; the records stay in their own units and are
         // mapped through the frame at playback.
         FWidth = static_cast<int>(std::lround(frame.Width() * 96.0 / inch));

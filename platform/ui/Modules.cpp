@@ -8,10 +8,12 @@
 #include "platform/rtl/Handles.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/FrameControls.h"
+#include "platform/ui/LayeredWindows.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/ShellApi.h"
 #include "platform/ui/SystemInfo.h"
 #include "platform/ui/Themes.h"
+#include "platform/ui/backend/Backend.h"
 
 namespace {
 
@@ -46,7 +48,10 @@ std::map<std::string, Module>& Table() {
                         {"SystemParametersInfoW", Proc(&SystemParametersInfo)},
                         {"GetSysColor", Proc(&GetSysColor)},
                         {"DrawEdge", Proc(&DrawEdge)},
-                        {"DrawFrameControl", Proc(&DrawFrameControl)}}};
+                        {"DrawFrameControl", Proc(&DrawFrameControl)},
+                        {"SetLayeredWindowAttributes", Proc(&SetLayeredWindowAttributes)},
+                        {"GetLayeredWindowAttributes", Proc(&GetLayeredWindowAttributes)},
+                        {"UpdateLayeredWindow", Proc(&UpdateLayeredWindow)}}};
         // The common controls' flat scroll bars are missing, as on a system without them.
         t["comctl32"] = {"comctl32", 0x10020000, false, {}};
         t["shell32"] = {"shell32", 0x10040000, false, {{"ShellExecuteW", Proc(&ShellExecute)}}};
@@ -110,6 +115,15 @@ std::string KeyOf(const String& fileName) {
     return name.ToUtf8();
 }
 
+// The layered-window calls are exported only where the desktop shows translucency: code that
+// looks them up keeps to opaque windows elsewhere.
+bool Exported(FARPROC proc) {
+    if (proc != Proc(&SetLayeredWindowAttributes) && proc != Proc(&GetLayeredWindowAttributes) &&
+        proc != Proc(&UpdateLayeredWindow))
+        return true;
+    return ui::GetBackend().Supports(ui::Capability::TranslucentWindows);
+}
+
 bool Available(const Module& m) {
     return std::strcmp(m.name, "uxtheme") != 0 || ui::sys::Answers().ThemeLibrary;
 }
@@ -143,8 +157,10 @@ HMODULE GetModuleHandle(const String& moduleName) {
     return it->second.handle;
 }
 
-FARPROC GetProcAddress(HMODULE module, const char* procName) {
-    std::lock_guard<std::mutex> lock(gModuleMutex);
+namespace {
+
+// GetProcAddress's lookup, under the table's lock.
+FARPROC FindExport(HMODULE module, const char* procName) {
     Module* m = ByHandle(module);
     if (!m) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -165,6 +181,21 @@ FARPROC GetProcAddress(HMODULE module, const char* procName) {
         return nullptr;
     }
     return it->second;
+}
+
+}  // namespace
+
+FARPROC GetProcAddress(HMODULE module, const char* procName) {
+    FARPROC proc = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(gModuleMutex);
+        proc = FindExport(module, procName);
+    }
+    if (proc && !Exported(proc)) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return nullptr;
+    }
+    return proc;
 }
 
 BOOL FreeLibrary(HMODULE module) {

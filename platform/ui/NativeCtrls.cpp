@@ -1,9 +1,12 @@
 #include "platform/ui/NativeCtrls.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/ui/backend/Backend.h"
+#include "platform/ui/backend/Canvas.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/Imm.h"
 
 namespace ui {
 
@@ -39,6 +42,7 @@ void TNativeControl::CreateWnd() {
 }
 
 void TNativeControl::ViewChanged() {
+    FNativeStale = true;
     // An owner-painted control shows the widget's picture in its own image: paint it again.
     if (FOwnerPainted && FView && !(FCanvas && FCanvas->Painting())) Invalidate();
 }
@@ -52,7 +56,8 @@ void TNativeControl::RefreshView() {
 void TNativeControl::SetOwnerPainted(bool value) {
     FOwnerPainted = value;
     if (FView) FView->SetOwnerPainted(value);
-    if (FView && value && FNativePicture) FView->SetOverlay(*FNativePicture, *FNativePicture);  // nothing over a hidden widget
+    if (FView && value && FNativePicture)  // nothing over a hidden widget
+        FView->SetOverlay(*FNativePicture, *FNativePicture, Rect(0, 0, FNativePicture->Width(), FNativePicture->Height()));
     Invalidate();
 }
 
@@ -68,12 +73,13 @@ TRect TNativeControl::FrameInsets() const {
 }
 
 void TNativeControl::FrameWidthsChanged() {
-    FNativePicture.reset();
+    FNativeStale = true;
     if (FView) FView->SetFrameInsets(FrameInsets());
 }
 
 bool TNativeControl::RenderNative(TBitmap& picture) {
     if (!FView) return false;
+    ++FNativeRenders;
     TRect area = ClientArea();
     picture.SetSize(area.Width(), area.Height());
     if (TBitmap* image = BackingImage(); image && !area.IsEmpty())
@@ -82,9 +88,20 @@ bool TNativeControl::RenderNative(TBitmap& picture) {
     return true;
 }
 
+TBitmap* TNativeControl::NativePicture() {
+    if (!FView) return nullptr;
+    TRect area = ClientArea();
+    bool fits = FNativePicture && FNativePicture->Width() == area.Width() && FNativePicture->Height() == area.Height();
+    if (!fits || FNativeStale || FView->PictureChanged()) {
+        if (!FNativePicture) FNativePicture = std::make_unique<TBitmap>();
+        RenderNative(*FNativePicture);
+        FNativeStale = false;
+    }
+    return FNativePicture.get();
+}
+
 void TNativeControl::PaintNative(TCanvas* canvas) {
-    TBitmap picture;
-    if (RenderNative(picture)) canvas->Draw(0, 0, &picture);
+    if (TBitmap* picture = NativePicture()) canvas->Draw(0, 0, picture);
 }
 
 void TNativeControl::Paint() { PaintNative(Canvas()); }
@@ -98,26 +115,74 @@ void TNativeControl::PaintWindow(HDC DC) {
     }
     // The widget shows itself; its picture is what anything drawn in the image is told apart
     // from. Parts the component kept out of the DC (ExcludeClipRect) keep its own drawing there.
-    TBitmap picture;
-    if (!RenderNative(picture)) return;
-    FCanvas->Draw(0, 0, &picture);
+    // The picture is made again only when the widget may look otherwise.
+    FPassPart = ui::Region();
     TBitmap* image = BackingImage();
-    if (!image || FCanvas->Bitmap() != image) return;
-    if (!FNativePicture || FNativePicture->Width() != picture.Width() || FNativePicture->Height() != picture.Height())
-        FNativePicture = std::make_unique<TBitmap>(picture.Width(), picture.Height());
-    TRect drawn = IntersectRects(FCanvas->ClipRect(), Rect(0, 0, picture.Width(), picture.Height()));
-    if (!drawn.IsEmpty()) FNativePicture->Canvas()->CopyRect(drawn, picture.Canvas(), drawn);
+    if (!image || FCanvas->Bitmap() != image) {
+        // Drawn elsewhere (PaintTo): the widget as the screen shows it now, over what the window
+        // shows under it, as the widget itself is shown.
+        TBitmap shown;
+        if (RenderNative(shown)) FCanvas->Draw(0, 0, &shown);
+        return;
+    }
+    TBitmap* picture = NativePicture();
+    if (!picture) return;
+    TRect area = ClientArea();
+    FCanvas->Draw(0, 0, picture);
+    // The part of the client area the pass repaints (device coordinates: the paint DC's invalid
+    // part, else its box), and whether the widget's picture covers all of it: a component may
+    // have painted a part itself and kept it out of the DC.
+    const TCanvasDc& dc = FCanvas->Dc();
+    ui::Region repainted(area);
+    if (dc.hasDeviceRegion) repainted = repainted & dc.deviceRegion;
+    else if (dc.hasDeviceClip) repainted = repainted & ui::Region(dc.deviceClip);
+    FPassCovered = FCanvas->Visible() == repainted;
+    FPassPart = repainted.Translated(-area.Left, -area.Top);
+    // From here on, a change of the image is the component's own drawing.
+    image->SetModified(false);
 }
 
 void TNativeControl::PaintPassEnded() {
     TBitmap* image = BackingImage();
-    if (FOwnerPainted || !FView || !FNativePicture || !image) return;
+    ui::Region part = std::exchange(FPassPart, ui::Region());
+    if (FOwnerPainted || !FView || !FNativePicture || !image || part.IsEmpty()) return;
     TRect area = ClientArea();
     if (FNativePicture->Width() != area.Width() || FNativePicture->Height() != area.Height()) return;
-    // What the pass left in the client area, against the widget's own picture.
-    TBitmap painted(area.Width(), area.Height());
-    painted.Canvas()->CopyRect(Rect(0, 0, area.Width(), area.Height()), image->Canvas(), area);
-    FView->SetOverlay(painted, *FNativePicture);
+    // Nothing drawn over the widget's picture: nothing shows over the widget where it was drawn.
+    if (FPassCovered && !image->Modified()) {
+        for (const TRect& r : part.Rects()) FView->SetOverlay(*FNativePicture, *FNativePicture, r);
+        return;
+    }
+    // What the pass left there, against the widget's own picture.
+    if (!FPainted || FPainted->Width() != area.Width() || FPainted->Height() != area.Height())
+        FPainted = std::make_unique<TBitmap>(area.Width(), area.Height());
+    for (const TRect& r : part.Rects()) {
+        FPainted->Canvas()->CopyRect(r, image->Canvas(), OffsetRectBy(r, area.Left, area.Top));
+        FView->SetOverlay(*FPainted, *FNativePicture, r);
+    }
+}
+
+void TNativeControl::DefaultHandler(TMessage& Message) {
+    switch (Message.Msg) {
+        case WM_IME_COMPOSITION:
+            if ((Message.LParam & GCS_COMPSTR) && FView && HandleAllocated()) {
+                HIMC context = ImmGetContext(Handle());
+                String text = ui::CompositionString(context, GCS_COMPSTR);
+                LONG cursor = ImmGetCompositionString(context, GCS_CURSORPOS, nullptr, 0);
+                ImmReleaseContext(Handle(), context);
+                ViewChange<ui::NativeView> v(this);
+                v->SetComposition(text, std::max<LONG>(0, cursor));
+            }
+            break;
+        case WM_IME_ENDCOMPOSITION:
+            if (FView) {
+                ViewChange<ui::NativeView> v(this);
+                v->SetComposition(String(), 0);
+            }
+            break;
+        default: break;
+    }
+    TWinControl::DefaultHandler(Message);
 }
 
 bool TNativeControl::DrawOwnerItem(int index, const TRect& rect, TOwnerDrawState st, TBitmap& target) {
@@ -147,6 +212,8 @@ int TNativeControl::MeasureOwnerItem(int index) {
 void TNativeControl::DestroyWnd() {
     FView.reset();
     FNativePicture.reset();
+    FPainted.reset();
+    FNativeStale = true;
     TWinControl::DestroyWnd();
 }
 

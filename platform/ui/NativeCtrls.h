@@ -117,6 +117,9 @@ protected:
     // through Paint); what a component draws after it shows over the widget.
     void PaintWindow(HDC DC) override;
     void PaintPassEnded() override;
+    // An input method's composition shows in the view, at its caret; what it types arrives as
+    // characters.
+    void DefaultHandler(TMessage& Message) override;
     // The view fills the client area: it moves with the frame.
     void FrameWidthsChanged() override;
     // Owner-drawn items of lists: DrawItem paints item Index in Rect on Canvas(), which for the
@@ -150,16 +153,33 @@ private:
     // The widget's picture over what the window's image holds under the client area; false
     // without a view.
     bool RenderNative(TBitmap& picture);
+    // The widget's picture, made again only when the widget may look otherwise; nullptr
+    // without a view.
+    TBitmap* NativePicture();
     // The widths of the frame round the client area.
     TRect FrameInsets() const;
 
     std::unique_ptr<ui::NativeView> FView;
     std::unique_ptr<TControlCanvas> FCanvas;
     TCanvas* FItemCanvas = nullptr;
-    // The widget's picture as the last passes left it in the image, to tell the component's
-    // own drawing from it.
+    // The widget's picture as Render made it last, drawn again while the widget has not changed
+    // (neither by itself nor by the control), and what the component's own drawing is told
+    // apart from.
     std::unique_ptr<TBitmap> FNativePicture;
+    bool FNativeStale = true;
+    // What the pass repaints, in client coordinates: the overlay is made again there; covered:
+    // the widget's picture was drawn over all of it.
+    ui::Region FPassPart;
+    bool FPassCovered = false;
+    std::unique_ptr<TBitmap> FPainted;
     bool FOwnerPainted = false;
+
+public:
+    // How many times the widget's picture was made (tests).
+    int NativeRenders() const { return FNativeRenders; }
+
+private:
+    int FNativeRenders = 0;
 };
 
 // The base of one family of native controls: V is the family's view (ui::TextView,

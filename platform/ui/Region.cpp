@@ -266,4 +266,107 @@ Region operator|(const Region& a, const Region& b) { return Region::Combine(a, b
 Region operator^(const Region& a, const Region& b) { return Region::Combine(a, b, Region::Op::Xor); }
 Region operator-(const Region& a, const Region& b) { return Region::Combine(a, b, Region::Op::Diff); }
 
+
+// ---------------------------------------------------------------------------------------------
+// InvalidArea
+
+namespace {
+
+TRect BoundOf(const TRect& a, const TRect& b) {
+    return TRect(std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom));
+}
+
+int64_t AreaOf(const TRect& r) { return (int64_t{r.Right} - r.Left) * (int64_t{r.Bottom} - r.Top); }
+
+bool Near(const TRect& a, const TRect& b, int gap) {
+    return int64_t{a.Left} - gap <= b.Right && int64_t{b.Left} - gap <= a.Right && int64_t{a.Top} - gap <= b.Bottom &&
+           int64_t{b.Top} - gap <= a.Bottom;
+}
+
+bool Holds(const TRect& outer, const TRect& inner) {
+    return outer.Left <= inner.Left && outer.Top <= inner.Top && outer.Right >= inner.Right && outer.Bottom >= inner.Bottom;
+}
+
+}  // namespace
+
+void InvalidArea::Add(const TRect& rect) {
+    if (rect.IsEmpty()) return;
+    for (const TRect& r : FRects)
+        if (Holds(r, rect)) return;
+    Absorb(rect);
+    Bound();
+}
+
+void InvalidArea::Absorb(TRect grown) {
+    // Only the new rectangle takes in its neighbours (and theirs, as it grows): the pieces a cut
+    // left touching elsewhere stay apart.
+    std::vector<bool> taken(FRects.size(), false);
+    for (bool more = true; more;) {
+        more = false;
+        for (size_t i = 0; i < FRects.size(); ++i)
+            if (!taken[i] && Near(FRects[i], grown, kNear)) {
+                grown = BoundOf(grown, FRects[i]);
+                taken[i] = more = true;
+            }
+    }
+    // The merged rectangle takes the place of the first one it took in.
+    std::vector<TRect> kept;
+    bool placed = false;
+    for (size_t i = 0; i < FRects.size(); ++i) {
+        if (!taken[i]) kept.push_back(FRects[i]);
+        else if (!placed) kept.push_back(grown);
+        placed = placed || taken[i];
+    }
+    if (!placed) kept.push_back(grown);
+    FRects = std::move(kept);
+}
+
+void InvalidArea::Subtract(const TRect& cut) {
+    if (cut.IsEmpty() || FRects.empty()) return;
+    std::vector<TRect> left;
+    for (const TRect& a : FRects) {
+        if (cut.Left >= a.Right || cut.Right <= a.Left || cut.Top >= a.Bottom || cut.Bottom <= a.Top) {
+            left.push_back(a);
+            continue;
+        }
+        // What stays of a: the bands above and below the cut, and the parts beside it.
+        int top = std::max(a.Top, cut.Top), bottom = std::min(a.Bottom, cut.Bottom);
+        if (cut.Top > a.Top) left.emplace_back(a.Left, a.Top, a.Right, cut.Top);
+        if (cut.Bottom < a.Bottom) left.emplace_back(a.Left, cut.Bottom, a.Right, a.Bottom);
+        if (cut.Left > a.Left) left.emplace_back(a.Left, top, cut.Left, bottom);
+        if (cut.Right < a.Right) left.emplace_back(cut.Right, top, a.Right, bottom);
+    }
+    // The pieces touch each other but do not overlap: they stay as they are unless over the bound.
+    FRects = std::move(left);
+    Bound();
+}
+
+TRect InvalidArea::Bounds() const {
+    if (FRects.empty()) return TRect();
+    TRect b = FRects.front();
+    for (const TRect& r : FRects) b = BoundOf(b, r);
+    return b;
+}
+
+void InvalidArea::Bound() {
+    while (FRects.size() > kMaxRects) {
+        size_t bi = 0, bj = 1;
+        int64_t best = std::numeric_limits<int64_t>::max();
+        for (size_t i = 0; i < FRects.size(); ++i)
+            for (size_t j = i + 1; j < FRects.size(); ++j) {
+                int64_t added = AreaOf(BoundOf(FRects[i], FRects[j])) - AreaOf(FRects[i]) - AreaOf(FRects[j]);
+                if (added < best) {
+                    best = added;
+                    bi = i;
+                    bj = j;
+                }
+            }
+        TRect merged = BoundOf(FRects[bi], FRects[bj]);
+        FRects.erase(FRects.begin() + static_cast<std::ptrdiff_t>(bj));
+        FRects.erase(FRects.begin() + static_cast<std::ptrdiff_t>(bi));
+        // The bigger rectangle may now reach others.
+        Absorb(merged);
+    }
+}
+
 }  // namespace ui

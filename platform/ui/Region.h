@@ -43,4 +43,33 @@ private:
     TRect FBounds;
 };
 
+// The invalid part of a window: a few rectangles. One that overlaps or nearly touches another is
+// merged with it into their bounding rectangle; beyond kMaxRects the two whose bounding
+// rectangle adds least are merged, so the list stays short whatever is invalidated, always
+// covers all of it, and two far-apart parts do not take the space between them.
+class InvalidArea {
+public:
+    static constexpr size_t kMaxRects = 16;
+    // Rectangles closer than this are merged.
+    static constexpr int kNear = 2;
+
+    void Add(const TRect& rect);
+    // Takes a rectangle out (exactly, as long as the bound allows); the pieces left are not
+    // merged back.
+    void Subtract(const TRect& rect);
+    void Clear() { FRects.clear(); }
+    bool IsEmpty() const { return FRects.empty(); }
+    const std::vector<TRect>& Rects() const { return FRects; }
+    TRect Bounds() const;
+    Region ToRegion() const { return Region::FromRects(FRects); }
+    friend bool operator==(const InvalidArea& a, const InvalidArea& b) { return a.FRects == b.FRects; }
+
+private:
+    // Adds a rectangle merged with those near it.
+    void Absorb(TRect grown);
+    // Merges the cheapest pairs while over kMaxRects.
+    void Bound();
+    std::vector<TRect> FRects;
+};
+
 }  // namespace ui

@@ -222,6 +222,39 @@ private:
     bool FActive = false;
 };
 
+// The items of a list or combo box: a string list that tells its control what one change was
+// (while OnChanging and OnChange run), so the control shows its native view only that change.
+// Inside an update bracket, and for a change of many items (Clear, Assign, sorting, a text),
+// the change is Other and the control shows all its items again.
+class TControlItems : public TStringList {
+public:
+    struct Change {
+        enum Kind { Other, Insert, Delete, Put, Object, Exchange, Move };
+        Kind kind = Other;
+        int index = -1;
+        int other = -1;  // Exchange: the second item; Move: where the item goes
+    };
+    const Change& Pending() const { return FChange; }
+
+    int AddObject(const String& S, void* AObject) override;
+    void InsertObject(int Index, const String& S, void* AObject) override;
+    void Delete(int Index) override;
+    void Put(int Index, const String& S) override;
+    void PutObject(int Index, void* AObject) override;
+    void Exchange(int Index1, int Index2) override;
+    void Move(int CurIndex, int NewIndex) override;
+
+private:
+    // Names the change for the call f makes, unless an update bracket is open.
+    template <class F>
+    auto As(Change change, F f);
+    Change FChange;
+};
+
+// Where an item of a list stands after one change: -1 when it is gone. A Put replaces the item
+// (its text is another), an Object keeps it.
+int MapItem(const TControlItems::Change& change, int index);
+
 class TCustomComboBox : public TNativeControlOf<ui::ListView>, protected ui::ListSink {
 public:
     explicit TCustomComboBox(TComponent* AOwner);
@@ -302,7 +335,7 @@ private:
     int Find(const String& s, int after, bool exact) const;
 
     TComboBoxStyle FStyle = csDropDown;
-    std::unique_ptr<TStringList> FItems;
+    std::unique_ptr<TControlItems> FItems;
     TItemTracker FTracker;
     int FItemIndex = -1;
     int FDropDownCount = 8;
@@ -473,7 +506,13 @@ protected:
     void WMLButtonUp(TMessage& Message) override;
     // The user moved the selection: OnClick, as the platform's list reports it.
     virtual void UserSelected();
+    // The items changed: one change the items name is shown on the view alone (ShowChange);
+    // any other shows all the items again.
     virtual void ItemsChanged();
+    void ShowChange(const TControlItems::Change& change);
+    // Shows the marks of one item the view was given again (its selection; a check list's check).
+    virtual void ShowItemState(int index);
+    const TControlItems& ControlItems() const { return *FItems; }
     // Unticks or ticks items of a check list; here nothing.
     virtual void ClickItem(int index, int x) { (void)index; (void)x; }
     void ShowSelection();
@@ -489,7 +528,7 @@ private:
     // inside an update of the items the list has not been told of yet.
     void FitSelection();
 
-    std::unique_ptr<TStringList> FItems;
+    std::unique_ptr<TControlItems> FItems;
     TItemTracker FTracker;
     std::vector<bool> FSelected;
     int FItemIndex = -1;

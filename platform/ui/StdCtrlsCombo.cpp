@@ -12,11 +12,14 @@ using namespace ui::stdctrls;
 // TCustomComboBox
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
-    : TNativeControlOf(AOwner), FItems(std::make_unique<TStringList>()) {
+    : TNativeControlOf(AOwner), FItems(std::make_unique<TControlItems>()) {
     SetBounds(0, 0, 145, 21);
     SetTabStop(true);
     SetColor(clWindow);
-    FItems->OnChanging = [this](TStrings*) { FTracker.Before(*FItems, FItemIndex >= 0); };
+    // A change the items name moves the selection itself; any other is followed by content.
+    FItems->OnChanging = [this](TStrings*) {
+        if (FItems->Pending().kind == TControlItems::Change::Other) FTracker.Before(*FItems, FItemIndex >= 0);
+    };
     FItems->OnChange = [this](TStrings*) { ItemsChanged(); };
 }
 
@@ -49,11 +52,36 @@ void TCustomComboBox::InitView() {
 }
 
 void TCustomComboBox::ItemsChanged() {
+    using Change = TControlItems::Change;
     // The selection follows its item; the shown text stays as it is.
-    if (FTracker.Active()) FItemIndex = FTracker.Map(*FItems, FItemIndex);
+    const Change& c = FItems->Pending();
+    if (c.kind != Change::Other) FItemIndex = MapItem(c, FItemIndex);
+    else if (FTracker.Active()) FItemIndex = FTracker.Map(*FItems, FItemIndex);
     FTracker.Done();
     if (FItemIndex >= FItems->Count()) FItemIndex = -1;
-    RefreshView();
+    if (c.kind == Change::Other) {
+        RefreshView();
+        return;
+    }
+    // One change: the view is shown that change alone.
+    auto v = ChangeView();
+    if (!v) return;
+    switch (c.kind) {
+        case Change::Insert: v->InsertItem(c.index, FItems->Get(c.index)); break;
+        case Change::Delete: v->DeleteItem(c.index); break;
+        case Change::Put: v->SetItemText(c.index, FItems->Get(c.index)); break;
+        case Change::Exchange:
+            v->SetItemText(c.index, FItems->Get(c.index));
+            v->SetItemText(c.other, FItems->Get(c.other));
+            break;
+        case Change::Move:
+            v->DeleteItem(c.index);
+            v->InsertItem(c.other, FItems->Get(c.other));
+            break;
+        case Change::Object:
+        case Change::Other: break;
+    }
+    v->SetItemIndex(FItemIndex);
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle value) {

@@ -13,7 +13,7 @@ using namespace ui::stdctrls;
 // TCustomListBox
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
-    : TNativeControlOf(AOwner), FItems(std::make_unique<TStringList>()) {
+    : TNativeControlOf(AOwner), FItems(std::make_unique<TControlItems>()) {
     SetBounds(0, 0, 121, 97);
     SetTabStop(true);
     SetColor(clWindow);
@@ -21,6 +21,8 @@ TCustomListBox::TCustomListBox(TComponent* AOwner)
     FControlStyle >> csClickEvents;
     FItems->OnChanging = [this](TStrings*) {
         FitSelection();
+        // A change the list names moves the selection itself; any other is followed by content.
+        if (FItems->Pending().kind != TControlItems::Change::Other) return;
         FTracker.Before(*FItems, FItemIndex >= 0 || FAnchor >= 0 || std::find(FSelected.begin(), FSelected.end(), true) != FSelected.end());
     };
     FItems->OnChange = [this](TStrings*) { ItemsChanged(); };
@@ -67,6 +69,11 @@ void TCustomListBox::FitSelection() {
 
 void TCustomListBox::ItemsChanged() {
     int n = FItems->Count();
+    const TControlItems::Change& change = FItems->Pending();
+    if (change.kind != TControlItems::Change::Other) {
+        ShowChange(change);
+        return;
+    }
     if (FTracker.Active()) {
         // Selection marks, item index and anchor move with their items.
         std::vector<bool> moved(static_cast<size_t>(n), false);
@@ -83,6 +90,82 @@ void TCustomListBox::ItemsChanged() {
     FitSelection();
     if (FTopIndex >= n) FTopIndex = std::max(0, n - 1);
     RefreshView();
+}
+
+void TCustomListBox::ShowChange(const TControlItems::Change& change) {
+    using Change = TControlItems::Change;
+    int n = FItems->Count();
+    // The marks, item index and anchor move with their items; an append costs no more than one
+    // mark, so filling a list item by item stays linear.
+    auto at = [this](int i) { return FSelected.begin() + i; };
+    int count = static_cast<int>(FSelected.size());
+    auto valid = [count](int i) { return i >= 0 && i < count; };
+    switch (change.kind) {
+        case Change::Insert:
+            if (change.index >= 0 && change.index <= count) FSelected.insert(at(change.index), false);
+            break;
+        case Change::Delete:
+            if (valid(change.index)) FSelected.erase(at(change.index));
+            break;
+        case Change::Put:
+            if (valid(change.index)) FSelected[static_cast<size_t>(change.index)] = false;
+            break;
+        case Change::Exchange:
+            if (valid(change.index) && valid(change.other)) {
+                bool a = FSelected[static_cast<size_t>(change.index)];
+                FSelected[static_cast<size_t>(change.index)] = FSelected[static_cast<size_t>(change.other)];
+                FSelected[static_cast<size_t>(change.other)] = a;
+            }
+            break;
+        case Change::Move:
+            if (valid(change.index) && valid(change.other)) {
+                bool mark = FSelected[static_cast<size_t>(change.index)];
+                FSelected.erase(at(change.index));
+                FSelected.insert(at(change.other), mark);
+            }
+            break;
+        case Change::Object:
+        case Change::Other: break;
+    }
+    FItemIndex = MapItem(change, FItemIndex);
+    FAnchor = MapItem(change, FAnchor);
+    FitSelection();
+    int top = FTopIndex;
+    if (FTopIndex >= n) FTopIndex = std::max(0, n - 1);
+    auto v = ChangeView();
+    if (!v) return;
+    // The items the change touched, shown again with their marks.
+    std::vector<int> touched;
+    switch (change.kind) {
+        case Change::Insert:
+            v->InsertItem(change.index, FItems->Get(change.index));
+            touched = {change.index};
+            break;
+        case Change::Delete: v->DeleteItem(change.index); break;
+        case Change::Put:
+            v->SetItemText(change.index, FItems->Get(change.index));
+            touched = {change.index};
+            break;
+        case Change::Exchange:
+            v->SetItemText(change.index, FItems->Get(change.index));
+            v->SetItemText(change.other, FItems->Get(change.other));
+            touched = {change.index, change.other};
+            break;
+        case Change::Move:
+            v->DeleteItem(change.index);
+            v->InsertItem(change.other, FItems->Get(change.other));
+            touched = {change.other};
+            break;
+        case Change::Object:
+        case Change::Other: break;
+    }
+    v->SetItemIndex(FItemIndex);
+    for (int i : touched) ShowItemState(i);
+    if (FTopIndex != top) v->SetTopIndex(FTopIndex);
+}
+
+void TCustomListBox::ShowItemState(int index) {
+    if (auto* v = View(); v && index >= 0 && index < static_cast<int>(FSelected.size())) v->SetItemSelected(index, FSelected[static_cast<size_t>(index)]);
 }
 
 void TCustomListBox::SelectOnly(int index) {

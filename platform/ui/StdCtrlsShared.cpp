@@ -59,3 +59,67 @@ int TItemTracker::Map(const TStrings& items, int oldIndex) const {
         if (same(oldIndex, a)) return a;
     return -1;
 }
+
+// ---------------------------------------------------------------------------------------------
+// TControlItems
+
+template <class F>
+auto TControlItems::As(Change change, F f) {
+    struct Reset {
+        Change& slot;
+        ~Reset() { slot = Change(); }
+    } reset{FChange};
+    // Inside a bracket the changes add up to one: all of them are shown at its end.
+    if (UpdateCount() == 0) FChange = change;
+    return f();
+}
+
+int TControlItems::AddObject(const String& S, void* AObject) {
+    // Where the item goes: the end, or its place in a sorted list.
+    int index = Count();
+    if (Sorted()) Find(S, index);
+    return As({Change::Insert, index}, [&] { return TStringList::AddObject(S, AObject); });
+}
+
+void TControlItems::InsertObject(int Index, const String& S, void* AObject) {
+    As({Change::Insert, Index}, [&] { TStringList::InsertObject(Index, S, AObject); });
+}
+
+void TControlItems::Delete(int Index) {
+    As({Change::Delete, Index}, [&] { TStringList::Delete(Index); });
+}
+
+void TControlItems::Put(int Index, const String& S) {
+    As({Change::Put, Index}, [&] { TStringList::Put(Index, S); });
+}
+
+void TControlItems::PutObject(int Index, void* AObject) {
+    As({Change::Object, Index}, [&] { TStringList::PutObject(Index, AObject); });
+}
+
+void TControlItems::Exchange(int Index1, int Index2) {
+    As({Change::Exchange, Index1, Index2}, [&] { TStringList::Exchange(Index1, Index2); });
+}
+
+void TControlItems::Move(int CurIndex, int NewIndex) {
+    As({Change::Move, CurIndex, NewIndex}, [&] { TStringList::Move(CurIndex, NewIndex); });
+}
+
+int MapItem(const TControlItems::Change& c, int index) {
+    if (index < 0) return index;
+    switch (c.kind) {
+        case TControlItems::Change::Insert: return index >= c.index ? index + 1 : index;
+        case TControlItems::Change::Delete: return index == c.index ? -1 : index > c.index ? index - 1 : index;
+        case TControlItems::Change::Put: return index == c.index ? -1 : index;
+        case TControlItems::Change::Exchange: return index == c.index ? c.other : index == c.other ? c.index : index;
+        case TControlItems::Change::Move: {
+            if (index == c.index) return c.other;
+            if (c.index < c.other && index > c.index && index <= c.other) return index - 1;
+            if (c.other < c.index && index >= c.other && index < c.index) return index + 1;
+            return index;
+        }
+        case TControlItems::Change::Object:
+        case TControlItems::Change::Other: return index;
+    }
+    return index;
+}

@@ -1,5 +1,7 @@
 #include "platform/ui/SystemInfo.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +24,19 @@ namespace ui::sys {
 SystemAnswers& Answers() {
     static SystemAnswers answers;
     return answers;
+}
+
+UINT KeyRepeatDelayMs() {
+    UINT delay = 1;
+    SystemParametersInfo(SPI_GETKEYBOARDDELAY, 0, &delay, 0);
+    return 250 * (delay + 1);
+}
+
+UINT KeyRepeatIntervalMs() {
+    UINT speed = 31;
+    SystemParametersInfo(SPI_GETKEYBOARDSPEED, 0, &speed, 0);
+    // Speed 0 is about 2.5 repeats a second, 31 about 30, in even steps between.
+    return static_cast<UINT>(std::lround(1000.0 / (2.5 + speed * 27.5 / 31.0)));
 }
 
 void ResetAnswers() {
@@ -251,6 +266,11 @@ BOOL SystemParametersInfo(UINT action, UINT, void* pvParam, UINT) {
             *static_cast<UINT*>(pvParam) = lines < 0 ? WHEEL_PAGESCROLL : static_cast<UINT>(lines);
             return TRUE_;
         }
+        case SPI_GETKEYBOARDDELAY:
+        case SPI_GETKEYBOARDSPEED:
+            if (!pvParam) break;
+            *static_cast<UINT*>(pvParam) = action == SPI_GETKEYBOARDDELAY ? std::min(Answers().KeyboardDelay, 3u) : std::min(Answers().KeyboardSpeed, 31u);
+            return TRUE_;
         case SPI_GETHIGHCONTRAST: {
             auto* hc = static_cast<HIGHCONTRAST*>(pvParam);
             if (!hc || hc->cbSize != sizeof(HIGHCONTRAST)) break;

@@ -58,6 +58,8 @@ constexpr int SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL =
 // The classic values; the screen size is the primary screen's. 0 for an index the layer lacks.
 int GetSystemMetrics(int index);
 
+constexpr UINT SPI_GETKEYBOARDSPEED = 0x000A;
+constexpr UINT SPI_GETKEYBOARDDELAY = 0x0016;
 constexpr UINT SPI_GETWORKAREA = 0x0030;
 constexpr UINT SPI_GETHIGHCONTRAST = 0x0042;
 constexpr UINT SPI_GETWHEELSCROLLLINES = 104;
@@ -69,8 +71,10 @@ constexpr UINT WHEEL_PAGESCROLL = 0xFFFFFFFFu;
 // SPI_GETMENUANIMATION writes a BOOL to pvParam; SPI_SETMENUANIMATION takes the value in pvParam
 // (non-null is on) and changes only the layer's own setting; SPI_GETWHEELSCROLLLINES writes a UINT
 // (WHEEL_PAGESCROLL: a page per notch); SPI_GETWORKAREA writes the primary screen's work area
-// (a TRect); SPI_GETHIGHCONTRAST fills a HIGHCONTRAST whose cbSize is its size (else, or without
-// one, FALSE with ERROR_INVALID_PARAMETER and nothing written). Other actions answer FALSE with
+// (a TRect); SPI_GETKEYBOARDDELAY (0 to 3: 250 to 1000 ms before a held key repeats) and
+// SPI_GETKEYBOARDSPEED (0 to 31: about 2.5 to 30 repeats a second) write a UINT;
+// SPI_GETHIGHCONTRAST fills a HIGHCONTRAST whose cbSize is its size (else, or without one, FALSE
+// with ERROR_INVALID_PARAMETER and nothing written). Other actions answer FALSE with
 // ERROR_INVALID_PARAMETER.
 BOOL SystemParametersInfo(UINT action, UINT param, void* pvParam, UINT winIni);
 
@@ -114,9 +118,16 @@ struct SystemAnswers {
     bool MenuAnimation = true;
     // Lines per wheel notch; 0 asks the desktop (3 when it says nothing), -1 is a page.
     int WheelScrollLines = 0;
+    // The key repeat's delay (0 to 3) and speed (0 to 31), the platform's defaults.
+    UINT KeyboardDelay = 1;
+    UINT KeyboardSpeed = 31;
     // The desktop's high-contrast setting. The desktop is not asked: Qt reports none.
     bool HighContrast = false;
 };
+
+// The key repeat in milliseconds, as held scroll-bar arrows repeat too.
+UINT KeyRepeatDelayMs();
+UINT KeyRepeatIntervalMs();
 
 SystemAnswers& Answers();
 // Back to the defaults, SysLocale included (tests call it when they end).

@@ -10,6 +10,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/InputGrab.h"
 #include "platform/ui/Tooltips.h"
+#include "platform/ui/WindowLayers.h"
 #include "platform/ui/backend/Backend.h"
 
 namespace {
@@ -100,6 +101,8 @@ void ui::detail::ControlGone(TControl* control) {
 bool ui::detail::IsLiveWindow(const TWinControl* window) {
     return std::find(gTops.begin(), gTops.end(), window) != gTops.end();
 }
+
+std::vector<TWinControl*> ui::detail::TopLevelWindows() { return gTops; }
 
 DWORD GetClassLong(HWND hwnd, int index) {
     TWinControl* w = Live(hwnd);
@@ -222,6 +225,7 @@ void ui::ActivateWindow(TWinControl* window, WPARAM how, bool fromSystem) {
         return;
     }
     if (!newWatch.Alive()) return;
+    detail::NoteActivated(window);
     if (auto* form = dynamic_cast<TCustomForm*>(window)) Screen->FActiveForm = form;
     else if (TCustomForm* form = GetParentForm(window)) Screen->FActiveForm = form;
     if (!fromSystem && window->Peer()) window->Peer()->Activate();
@@ -240,7 +244,7 @@ HWND SetFocus(HWND hwnd) {
     HWND old = HandleOf(gFocus);
     TWinControl* w = Live(hwnd);
     if (!w) return nullptr;
-    if (!w->Showing() || !w->Enabled()) return nullptr;
+    if (!w->Showing() || ui::detail::InputRefused(w)) return nullptr;
     TWinControl* top = ui::TopLevelWindow(w);
     if (TCustomForm* form = GetParentForm(w); form && form != w && w->CanFocus()) {
         if (gActive != top) ui::ActivateWindow(top);

@@ -3,6 +3,8 @@
 // window has the focus; owned windows stay above their owner, hide with it and go with it; the
 // class style (the drop shadow among it) belongs to the window class, shared by all its windows;
 // a press on a sizing border runs the user's sizing loop. WinUser.h includes this header.
+#include <vector>
+
 #include "platform/rtl/String.h"
 #include "platform/win/Messages.h"
 
@@ -74,6 +76,8 @@ void DestroyWindowOf(TWinControl* window);
 void ControlGone(TControl* control);
 // Whether the window is a top-level window of the program that has not gone.
 bool IsLiveWindow(const TWinControl* window);
+// The top-level windows that have a window, oldest first.
+std::vector<TWinControl*> TopLevelWindows();
 // A top-level window was shown or hidden: its owned windows follow, and a hidden active window
 // hands the activation on (to its owner, else the topmost shown form).
 void TopWindowShown(TWinControl* window, bool shown);

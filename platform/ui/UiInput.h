@@ -9,6 +9,7 @@ struct UiInput final : ui::WindowSink {
     void MouseLeave(TWinControl* target) override;
     bool Key(TWinControl* window, bool down, WORD vk, bool alt, LPARAM keyData = 0) override;
     void Char(TWinControl* window, char16_t ch, bool alt, LPARAM keyData = 0) override;
+    void Composition(TWinControl* window, const String& composing, int cursor, const String& commit) override;
     void Paint(TWinControl* target) override;
     void Resized(TWinControl* target, int width, int height) override;
     void Moved(TWinControl* target, int left, int top) override;

@@ -6,11 +6,14 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/rtl/Handles.h"
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/GdiObjects.h"
+#include "platform/ui/WindowLayers.h"
 
 namespace {
 
@@ -38,20 +41,6 @@ bool Close(HWND hwnd, HDC dc) {
     return true;
 }
 
-// [a] less [b], as a rectangle: b takes off whole sides of a or nothing.
-TRect SubtractSide(const TRect& a, const TRect& b) {
-    if (b.Left <= a.Left && b.Right >= a.Right) {
-        if (b.Top <= a.Top && b.Bottom >= a.Bottom) return TRect();
-        if (b.Top <= a.Top && b.Bottom > a.Top) return TRect(a.Left, b.Bottom, a.Right, a.Bottom);
-        if (b.Bottom >= a.Bottom && b.Top < a.Bottom) return TRect(a.Left, a.Top, a.Right, b.Top);
-    }
-    if (b.Top <= a.Top && b.Bottom >= a.Bottom) {
-        if (b.Left <= a.Left && b.Right > a.Left) return TRect(b.Right, a.Top, a.Right, a.Bottom);
-        if (b.Right >= a.Right && b.Left < a.Right) return TRect(a.Left, a.Top, b.Left, a.Bottom);
-    }
-    return a;
-}
-
 TWinControl* Live(HWND hwnd) {
     TWinControl* w = FindControl(hwnd);
     return w && w->HandleAllocated() ? w : nullptr;
@@ -60,6 +49,10 @@ TWinControl* Live(HWND hwnd) {
 }  // namespace
 
 namespace ui::detail {
+// ControlsPaintTo.cpp: while PaintTo draws a window, its DCs are the target's.
+HDC RedirectedDc(TWinControl* w, bool client);
+bool ReleaseRedirectedDc(TWinControl* w, HDC dc);
+
 // A window going away takes the DCs still open on it with it.
 void ReleaseWindowDcs(TWinControl* w) {
     std::erase_if(OpenDcs(), [w](const auto& item) { return item.second.window == w; });
@@ -68,7 +61,7 @@ void ReleaseWindowDcs(TWinControl* w) {
 
 // The control's private state, for the calls below.
 struct WindowApi {
-    static TRect& Dirty(TWinControl& w) { return w.FDirty; }
+    static ui::InvalidArea& Dirty(TWinControl& w) { return w.FDirty; }
     static bool& Erase(TWinControl& w) { return w.FErase; }
     static bool& FrameDirty(TWinControl& w) { return w.FFrameDirty; }
     static bool Painting(TWinControl& w) { return w.FPainting; }
@@ -95,7 +88,7 @@ HWND GetActiveWindow() {
 LONG GetWindowLong(HWND hwnd, int index) {
     TWinControl* w = Live(hwnd);
     if (!w) return 0;
-    if (index == GWL_STYLE) return static_cast<LONG>(WindowApi::Style(*w));
+    if (index == GWL_STYLE) return static_cast<LONG>(WindowApi::Style(*w) | (w->Enabled() ? 0 : WS_DISABLED));
     if (index == GWL_EXSTYLE) return static_cast<LONG>(WindowApi::ExStyle(*w));
     return 0;
 }
@@ -104,9 +97,11 @@ LONG SetWindowLong(HWND hwnd, int index, LONG value) {
     TWinControl* w = Live(hwnd);
     if (!w || (index != GWL_STYLE && index != GWL_EXSTYLE)) return 0;
     DWORD& field = index == GWL_STYLE ? WindowApi::Style(*w) : WindowApi::ExStyle(*w);
-    auto old = static_cast<LONG>(field);
+    auto old = static_cast<LONG>(index == GWL_STYLE ? GetWindowLong(hwnd, GWL_STYLE) : static_cast<LONG>(field));
+    DWORD oldStyle = WindowApi::Style(*w), oldExStyle = WindowApi::ExStyle(*w);
     field = static_cast<DWORD>(value);
     WindowApi::StylesChanged(*w);
+    ui::detail::LayersStylesChanged(w, oldStyle, oldExStyle);
     return old;
 }
 
@@ -220,8 +215,9 @@ BOOL InvalidateRect(HWND hwnd, const TRect* rect, BOOL erase) {
 BOOL ValidateRect(HWND hwnd, const TRect* rect) {
     TWinControl* w = Live(hwnd);
     if (!w) return FALSE_;
-    TRect& dirty = WindowApi::Dirty(*w);
-    dirty = rect ? SubtractSide(dirty, *rect) : TRect();
+    ui::InvalidArea& dirty = WindowApi::Dirty(*w);
+    if (rect) dirty.Subtract(*rect);
+    else dirty.Clear();
     if (dirty.IsEmpty()) WindowApi::Erase(*w) = false;
     return TRUE_;
 }
@@ -236,27 +232,50 @@ BOOL UpdateWindow(HWND hwnd) {
 BOOL GetUpdateRect(HWND hwnd, TRect* rect, BOOL erase) {
     TWinControl* w = Live(hwnd);
     if (!w) return FALSE_;
-    const TRect& dirty = WindowApi::Dirty(*w);
-    if (rect) *rect = dirty;
+    const ui::InvalidArea& dirty = WindowApi::Dirty(*w);
+    if (rect) *rect = dirty.Bounds();
     if (erase && !dirty.IsEmpty()) WindowApi::Erase(*w) = true;
     return dirty.IsEmpty() ? FALSE_ : TRUE_;
+}
+
+int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase) {
+    TWinControl* w = Live(hwnd);
+    if (!w) return ERROR;
+    const ui::InvalidArea& dirty = WindowApi::Dirty(*w);
+    if (erase && !dirty.IsEmpty()) WindowApi::Erase(*w) = true;
+    // Made from the rectangles, then copied: the region takes the banded form.
+    HRGN made = CreateRectRgn(0, 0, 0, 0);
+    for (const TRect& r : dirty.Rects()) {
+        HRGN one = CreateRectRgnIndirect(&r);
+        CombineRgn(made, made, one, RGN_OR);
+        DeleteObject(one);
+    }
+    int type = CombineRgn(region, made, nullptr, RGN_COPY);
+    DeleteObject(made);
+    return type;
 }
 
 BOOL RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags) {
     TWinControl* w = Live(hwnd);
     if (!w) return FALSE_;
-    TRect part = w->ClientRect();
+    // The rectangles of the region, not its bounds: validating them must not take in what lies
+    // between its parts.
+    std::vector<TRect> parts{w->ClientRect()};
     if (rect) {
-        part = *rect;
+        parts = {*rect};
     } else if (region) {
-        GetRgnBox(region, &part);
+        ui::gdi::Access access;
+        if (ui::gdi::GdiObject* o = ui::gdi::FindObject(access, region, ui::gdi::GdiObject::Region)) parts = o->region.Rects();
     }
     if (flags & RDW_INVALIDATE) {
-        WindowApi::Invalidate(*w, part, (flags & RDW_ERASE) != 0);
+        for (const TRect& part : parts) WindowApi::Invalidate(*w, part, (flags & RDW_ERASE) != 0);
         if (flags & RDW_FRAME) w->InvalidateFrame();
     }
     if (flags & RDW_VALIDATE) {
-        ValidateRect(hwnd, rect || region ? &part : nullptr);
+        if (rect || region)
+            for (const TRect& part : parts) ValidateRect(hwnd, &part);
+        else
+            ValidateRect(hwnd, nullptr);
         if (flags & RDW_NOFRAME) WindowApi::FrameDirty(*w) = false;
     }
     if (flags & RDW_ALLCHILDREN) {
@@ -270,13 +289,26 @@ BOOL RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags) {
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     TWinControl* w = Live(hwnd);
+    if (w && ps) {
+        // Drawn by PaintTo: the whole client area, erased, and the window's invalid part kept.
+        if (HDC dc = ui::detail::RedirectedDc(w, true)) {
+            *ps = PAINTSTRUCT{dc, FALSE_, w->ClientRect()};
+            ps->fErase = w->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0 ? TRUE_ : FALSE_;
+            return dc;
+        }
+    }
     if (!w || !ps || !w->BackingImage()) return nullptr;
-    TRect part = WindowApi::Dirty(*w);
+    ui::Region invalid = WindowApi::Dirty(*w).ToRegion();
+    TRect part = invalid.Bounds();
     bool erase = WindowApi::Erase(*w);
-    WindowApi::Dirty(*w) = TRect();
+    WindowApi::Dirty(*w).Clear();
     WindowApi::Erase(*w) = false;
     auto canvas = std::make_unique<TControlCanvas>(w);
     canvas->UpdateTarget(&part);
+    // The pass paints the invalid rectangles only, not the space between them.
+    TRect area = w->ClientArea();
+    ui::Region device = invalid.Translated(area.Left, area.Top);
+    canvas->SetDeviceClipRegion(&device);
     canvas->Lock();
     HDC dc = Open(w, std::move(canvas));
     *ps = PAINTSTRUCT{dc, FALSE_, part};
@@ -286,6 +318,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
 
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     if (!ps) return FALSE_;
+    if (ui::detail::ReleaseRedirectedDc(Live(hwnd), ps->hdc)) return TRUE_;
     auto it = OpenDcs().find(ps->hdc);
     if (it != OpenDcs().end()) it->second.canvas->Unlock();
     return Close(hwnd, ps->hdc) ? TRUE_ : FALSE_;
@@ -293,6 +326,7 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
 
 HDC GetDC(HWND hwnd) {
     TWinControl* w = Live(hwnd);
+    if (HDC dc = w ? ui::detail::RedirectedDc(w, true) : nullptr) return dc;
     if (!w || !w->BackingImage()) return nullptr;
     auto canvas = std::make_unique<TControlCanvas>(w);
     canvas->UpdateTarget();
@@ -301,13 +335,14 @@ HDC GetDC(HWND hwnd) {
 
 HDC GetWindowDC(HWND hwnd) {
     TWinControl* w = Live(hwnd);
+    if (HDC dc = w ? ui::detail::RedirectedDc(w, false) : nullptr) return dc;
     if (!w || !w->BackingImage()) return nullptr;
     auto canvas = std::make_unique<TControlCanvas>(w);
     canvas->UpdateTarget(nullptr, true);
     return Open(w, std::move(canvas));
 }
 
-int ReleaseDC(HWND hwnd, HDC dc) { return Close(hwnd, dc) ? 1 : 0; }
+int ReleaseDC(HWND hwnd, HDC dc) { return ui::detail::ReleaseRedirectedDc(Live(hwnd), dc) || Close(hwnd, dc) ? 1 : 0; }
 
 // ---------------------------------------------------------------------------------------------
 // Scroll bars
@@ -430,6 +465,20 @@ BOOL EnableScrollBar(HWND hwnd, int bar, UINT arrows) {
     if (bar == SB_HORZ || bar == SB_BOTH) WindowApi::Bar(*w, SB_HORZ).Disabled = arrows & ESB_DISABLE_BOTH;
     if (bar == SB_VERT || bar == SB_BOTH) WindowApi::Bar(*w, SB_VERT).Disabled = arrows & ESB_DISABLE_BOTH;
     w->InvalidateFrame();
+    return TRUE_;
+}
+
+BOOL GetScrollBarInfo(HWND hwnd, LONG idObject, SCROLLBARINFO* info) {
+    TWinControl* w = Live(hwnd);
+    if (!w || !info || info->cbSize != sizeof(SCROLLBARINFO) || (idObject != OBJID_VSCROLL && idObject != OBJID_HSCROLL))
+        return FALSE_;
+    int bar = idObject == OBJID_HSCROLL ? SB_HORZ : SB_VERT;
+    UINT disabled = WindowApi::Bar(*w, bar).Disabled;
+    for (DWORD& state : info->rgstate) state = 0;
+    if (!(WindowApi::Style(*w) & StyleBit(bar))) info->rgstate[0] |= STATE_SYSTEM_INVISIBLE;
+    if ((disabled & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH) info->rgstate[0] |= STATE_SYSTEM_UNAVAILABLE;
+    if (disabled & ESB_DISABLE_LTUP) info->rgstate[1] |= STATE_SYSTEM_UNAVAILABLE;
+    if (disabled & ESB_DISABLE_RTDN) info->rgstate[5] |= STATE_SYSTEM_UNAVAILABLE;
     return TRUE_;
 }
 

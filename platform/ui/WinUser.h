@@ -31,9 +31,22 @@ struct WNDCLASS {
 // Sizes of the standard frame parts: GetSystemMetrics, in SystemInfo.h.
 
 constexpr int GWL_STYLE = -16, GWL_EXSTYLE = -20;
+// GWL_STYLE holds WS_DISABLED while the window is disabled by its style or its Enabled.
 LONG GetWindowLong(HWND hwnd, int index);
 // Takes effect on the frame at the next SetWindowPos with SWP_FRAMECHANGED, as on the platform.
+// WS_DISABLED, WS_EX_TRANSPARENT and WS_EX_LAYERED take effect at once; WS_DISABLED leaves the
+// control's Enabled as it is.
 LONG SetWindowLong(HWND hwnd, int index, LONG value);
+
+// The window's region, in window coordinates (the frame's top-left is 0, 0): the window shows,
+// its children included, and takes the mouse only inside it; a top-level window's shape on the
+// desktop is the region. The window owns the region from then on (the handle is no longer the
+// caller's: DeleteObject on it answers FALSE) and frees it when it is replaced or the window
+// goes; nil removes it. Answers 0 for a handle that is no window or no region, which change
+// nothing. GetWindowRgn copies the region into rgn and answers its type (NULLREGION,
+// SIMPLEREGION, COMPLEXREGION), ERROR when the window has none.
+int SetWindowRgn(HWND hwnd, HRGN rgn, BOOL redraw);
+int GetWindowRgn(HWND hwnd, HRGN rgn);
 // The window's class name (the control's WinClassName); the number of characters copied.
 int GetClassName(HWND hwnd, char16_t* buffer, int size);
 String GetClassName(HWND hwnd);
@@ -80,10 +93,15 @@ struct NCCALCSIZE_PARAMS {
 };
 
 // Invalidation and painting. Rectangles are in client coordinates; nullptr: the whole client area.
+// A window's invalid part is a few rectangles (ui::InvalidArea): parts far apart stay apart.
 BOOL InvalidateRect(HWND hwnd, const TRect* rect, BOOL erase);
 BOOL ValidateRect(HWND hwnd, const TRect* rect);
 BOOL UpdateWindow(HWND hwnd);
+// The bounding rectangle of the invalid part.
 BOOL GetUpdateRect(HWND hwnd, TRect* rect, BOOL erase);
+// The invalid part into region (client coordinates); answers its type (NULLREGION when the window
+// is valid), ERROR for a bad window or region.
+int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase);
 constexpr UINT RDW_INVALIDATE = 0x0001, RDW_INTERNALPAINT = 0x0002, RDW_ERASE = 0x0004, RDW_VALIDATE = 0x0008,
                RDW_NOINTERNALPAINT = 0x0010, RDW_NOERASE = 0x0020, RDW_NOCHILDREN = 0x0040,
                RDW_ALLCHILDREN = 0x0080, RDW_UPDATENOW = 0x0100, RDW_ERASENOW = 0x0200, RDW_FRAME = 0x0400,
@@ -93,10 +111,10 @@ BOOL RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags);
 struct PAINTSTRUCT {
     HDC hdc = nullptr;
     BOOL fErase = FALSE_;  // the background still needs erasing (WM_ERASEBKGND answered 0)
-    TRect rcPaint;        // the part to paint, client coordinates
+    TRect rcPaint;        // the part to paint, client coordinates: the invalid part's bounds
 };
-// Clips a new DC to the invalid part, erases it through WM_ERASEBKGND when an erase is pending
-// and validates it; EndPaint frees the DC.
+// Clips a new DC to the invalid part (its rectangles, not just their bounds), erases it through
+// WM_ERASEBKGND when an erase is pending and validates it; EndPaint frees the DC.
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 // A DC on the client area, or on the whole window including its frame (origin at the window's
@@ -131,6 +149,23 @@ BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
 BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos);
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
 BOOL EnableScrollBar(HWND hwnd, int bar, UINT arrows);
+// The state of a window scroll bar (idObject OBJID_HSCROLL or OBJID_VSCROLL): rgstate[0] the
+// bar (STATE_SYSTEM_INVISIBLE when hidden, STATE_SYSTEM_UNAVAILABLE when both arrows are
+// disabled), rgstate[1] the up or left arrow, rgstate[5] the down or right arrow (each
+// STATE_SYSTEM_UNAVAILABLE when disabled). The rectangles and thumb places are not filled in.
+// FALSE for another object, a cbSize that is not the record's size or an unknown window.
+constexpr LONG OBJID_VSCROLL = -5, OBJID_HSCROLL = -6;
+constexpr DWORD STATE_SYSTEM_UNAVAILABLE = 0x00000001, STATE_SYSTEM_INVISIBLE = 0x00008000;
+struct SCROLLBARINFO {
+    DWORD cbSize = sizeof(SCROLLBARINFO);
+    TRect rcScrollBar;
+    int dxyLineButton = 0;
+    int xyThumbTop = 0;
+    int xyThumbBottom = 0;
+    int reserved = 0;
+    DWORD rgstate[6] = {};
+};
+BOOL GetScrollBarInfo(HWND hwnd, LONG idObject, SCROLLBARINFO* info);
 
 // Scrolling the client area: the image moves by (dx, dy) and the strip it uncovers is invalidated.
 constexpr UINT SW_SCROLLCHILDREN = 0x0001, SW_INVALIDATE = 0x0002, SW_ERASE = 0x0004;

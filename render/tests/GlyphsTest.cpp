@@ -12,6 +12,7 @@
 #include "platform/ui/SystemInfo.h"
 #include "platform/ui/Themes.h"
 #include "platform/ui/testing/Fixtures.h"
+#include "platform/ui/testing/ShownWindows.h"
 #include "render/VarAvir.h"
 #include "render/tests/DrawTestSupport.h"
 
@@ -197,16 +198,21 @@ TEST_F(ErrorUnderline, UnderTheCharactersAsAnEditLaysThemOut) {
     EXPECT_TRUE(nothing.Where([](TColor p) { return p != kMarker; }).empty());
 }
 
-TEST(LayeredWindows, AbsentFunctionsAnswerTrueWithoutACall) {
-    HMODULE user32 = GetModuleHandle(u"user32");
-    ASSERT_NE(user32, HMODULE{});
-    ASSERT_EQ(GetProcAddress(user32, "UpdateLayeredWindow"), nullptr);
-    ASSERT_EQ(GetProcAddress(user32, "SetLayeredWindowAttributes"), nullptr);
-    BLENDFUNCTION blend;
+// The offscreen desktop shows translucency: the wrappers reach the layer's functions and answer
+// what they answer. (Without translucency they find none: render/tests/fake.)
+TEST(LayeredWindows, TheWrappersCallTheFunctionsWhereTheDesktopHasThem) {
+    ui::test::AppScope scope;
+    auto* form = new TForm(nullptr);
+    HWND h = form->Handle();
+    EXPECT_FALSE(DynSetLayeredWindowAttributes(h, 0, 200, LWA_ALPHA));  // not layered yet
+    SetWindowLong(h, GWL_EXSTYLE, GetWindowLong(h, GWL_EXSTYLE) | WS_EX_LAYERED);
+    EXPECT_TRUE(DynSetLayeredWindowAttributes(h, 0, 200, LWA_ALPHA));
+    EXPECT_EQ(ui::test::ShownOpacity(h), 200);
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     TPoint origin;
     TSize size(10, 10);
-    EXPECT_TRUE(DynUpdateLayeredWindow(nullptr, nullptr, &origin, &size, nullptr, &origin, 0, &blend, ULW_ALPHA));
-    EXPECT_TRUE(DynSetLayeredWindowAttributes(nullptr, 0, 128, LWA_ALPHA));
+    EXPECT_FALSE(DynUpdateLayeredWindow(nullptr, nullptr, &origin, &size, nullptr, &origin, 0, &blend, ULW_ALPHA));
+    form->Free();
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 // the clipboard's HTML header and pair-encoded Unicode.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/Grids.h"
+#include "platform/ui/backend/DesktopFormats.h"
 #include "render/VarAvir.h"
 
 namespace {
@@ -312,6 +315,14 @@ TEST(CellTexts, ClipboardHtmlHeaderPointsIntoTheText) {
     EXPECT_EQ(html.substr(static_cast<size_t>(startHtml), 9), String(u"<!DOCTYPE"));
     EXPECT_EQ(html.substr(static_cast<size_t>(startFragment), 10), String(u"0123456789"));
     EXPECT_TRUE(html.substr(static_cast<size_t>(endFragment)).starts_with(u"<!--EndFragment-->"));
+
+    // Other programs get the document the header points at, from its doctype, without the header.
+    const std::string bytes = html.ToUtf8();
+    ui::DesktopContent out =
+        ui::DesktopContentOf({{RegisterClipboardFormat(u"HTML Format"), std::vector<uint8_t>(bytes.begin(), bytes.end())}});
+    auto part = std::find_if(out.begin(), out.end(), [](const ui::DesktopPart& p) { return p.Type == "text/html"; });
+    ASSERT_NE(part, out.end());
+    EXPECT_EQ(std::string(part->Bytes.begin(), part->Bytes.end()), bytes.substr(static_cast<size_t>(startHtml)));
 }
 
 TEST(CellTexts, PairEncodedUnicode) {

@@ -194,6 +194,50 @@ TEST_F(PortSettings, AssignCopiesEveryFieldAndRefusesOtherClasses) {
     EXPECT_THROW(port->Parity()->Assign(other.Buffer()), EConvertError);
 }
 
+// A nil settings object is refused by each setter and by the object's own Assign: the values, the
+// device and the object the port reads through all stay as they were.
+TEST_F(PortSettings, NilSettingsAreRefusedAndChangeNothing) {
+    port->Parity()->SetBits(prEven);
+    port->Buffer()->SetInputSize(600);
+    port->Timeouts()->SetReadTotalConstant(70);
+    port->FlowControl()->SetFlowControl(fcHardware);
+    port->Open();
+    const DCB before = sim->State();
+    const TComParity* parity = port->Parity();
+    sim->ClearCalls();
+    const std::function<void()> assignments[] = {
+        [&] { port->SetParity(nullptr); },      [&] { port->SetBuffer(nullptr); },
+        [&] { port->SetTimeouts(nullptr); },    [&] { port->SetFlowControl(nullptr); },
+        [&] { port->Parity()->Assign(nullptr); }, [&] { port->Buffer()->Assign(nullptr); },
+        [&] { port->Timeouts()->Assign(nullptr); }, [&] { port->FlowControl()->Assign(nullptr); },
+    };
+    for (size_t i = 0; i < std::size(assignments); ++i) {
+        try {
+            assignments[i]();
+            ADD_FAILURE() << "assignment " << i << " of nil was accepted";
+        } catch (const EConvertError& e) {
+            EXPECT_NE(e.Message().ToUtf8().find("Cannot assign a nil to a TCom"), std::string::npos) << e.Message();
+        }
+    }
+    EXPECT_TRUE(sim->Calls().empty());
+    EXPECT_EQ(port->Parity(), parity);
+    EXPECT_EQ(port->Parity()->Bits(), prEven);
+    EXPECT_EQ(port->Buffer()->InputSize(), 600);
+    EXPECT_EQ(port->Timeouts()->ReadTotalConstant(), 70);
+    EXPECT_EQ(port->FlowControl()->FlowControl(), fcHardware);
+    // The next use reads the same settings.
+    port->SetBaudRate(br57600);
+    const DCB after = sim->State();
+    EXPECT_EQ(after.BaudRate, 57600u);
+    EXPECT_EQ(after.Flags, before.Flags);
+    EXPECT_EQ(after.Parity, before.Parity);
+    EXPECT_EQ(after.XonLim, before.XonLim);
+    EXPECT_EQ(after.ErrorChar, before.ErrorChar);
+    // Assigning an object to itself is still a copy that changes nothing.
+    port->SetParity(port->Parity());
+    EXPECT_EQ(port->Parity()->Bits(), prEven);
+}
+
 TEST_F(PortSettings, AnUpdateBracketConfiguresOnceAtTheOuterEnd) {
     port->Open();
     sim->ClearCalls();

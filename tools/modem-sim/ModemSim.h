@@ -67,6 +67,10 @@ public:
     void Start();
     void Stop();  // idempotent; pending output is dropped
 
+    // Takes bytes as if they had just come off the line, on the caller's thread: drives the receive
+    // path without a terminal (the fuzz target does). Never while the serving thread runs.
+    void Receive(std::string_view bytes) { OnBytes(bytes.data(), bytes.size(), SteadyClock::now()); }
+
     // Faults for the next replies, in order.
     void QueueFault(Fault fault);
     void DelayNextReply(std::chrono::milliseconds delay) { QueueFault({Fault::Delay, delay}); }

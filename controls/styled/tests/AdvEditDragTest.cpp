@@ -22,12 +22,7 @@ protected:
         TPoint p = edit->PosFromChar(static_cast<WORD>(i));
         return edit->ClientToScreen(TPoint(p.X + 1, p.Y + 3));
     }
-    static ui::DesktopDragData TextData(const char* s) {
-        ui::DesktopDragData d;
-        d.HasText = true;
-        d.Text = String(s);
-        return d;
-    }
+    static ui::DesktopDragData TextData(const char* s) { return ui::DesktopDragData::OfText(String(s)); }
 };
 
 TEST_F(AdvEditDragTest, ADropFromAnotherProgramGoesInAtTheCharacterUnfiltered) {

@@ -118,16 +118,23 @@ BOOL FakeSetLayeredWindowAttributes(HWND, COLORREF, BYTE, DWORD) {
 }
 
 TEST(LayeredWindowApi, AvailableExactlyWhenTheAttributeFunctionIsExported) {
-    EXPECT_FALSE(LayeredWindowApi::LayeredWindowsAvailable);
-    EXPECT_EQ(LayeredWindowApi::SetLayeredWindowAttributes, nullptr);
-    ui::sys::SetModuleExport(u"user32", "SetLayeredWindowAttributes",
-                             reinterpret_cast<FARPROC>(&FakeSetLayeredWindowAttributes));
+    // The offscreen desktop shows translucent windows: "user32" exports the layer's functions.
+    LayeredWindowApi::Initialize();
+    EXPECT_TRUE(LayeredWindowApi::LayeredWindowsAvailable);
+    EXPECT_EQ(LayeredWindowApi::SetLayeredWindowAttributes, &::SetLayeredWindowAttributes);
+    EXPECT_EQ(LayeredWindowApi::UpdateLayeredWindow, &::UpdateLayeredWindow);
+    FARPROC own = ui::sys::SetModuleExport(u"user32", "SetLayeredWindowAttributes",
+                                           reinterpret_cast<FARPROC>(&FakeSetLayeredWindowAttributes));
     LayeredWindowApi::Initialize();
     EXPECT_TRUE(LayeredWindowApi::LayeredWindowsAvailable);
     EXPECT_EQ(LayeredWindowApi::SetLayeredWindowAttributes, &FakeSetLayeredWindowAttributes);
     ui::sys::SetModuleExport(u"user32", "SetLayeredWindowAttributes", nullptr);
     LayeredWindowApi::Initialize();
     EXPECT_FALSE(LayeredWindowApi::LayeredWindowsAvailable);
+    EXPECT_EQ(LayeredWindowApi::SetLayeredWindowAttributes, nullptr);
+    ui::sys::SetModuleExport(u"user32", "SetLayeredWindowAttributes", own);
+    LayeredWindowApi::Initialize();
+    EXPECT_TRUE(LayeredWindowApi::LayeredWindowsAvailable);
 }
 
 }  // namespace

@@ -86,9 +86,7 @@ protected:
 };
 
 TEST_F(DesktopDropTest, TextArrivesAsUnicodeTextAndAsUtf8Text) {
-    ui::DesktopDragData data;
-    data.HasText = true;
-    data.Text = String("日本 abc");
+    ui::DesktopDragData data = ui::DesktopDragData::OfText(String("日本 abc"));
     TPoint at = form->ClientToScreen(Point(15, 25));
     EXPECT_EQ(ole::test::DropFromOutside(form->Handle(), data, at, MK_CONTROL), DROPEFFECT_COPY);
     ASSERT_TRUE(target->Dropped);
@@ -120,8 +118,8 @@ TEST_F(DesktopDropTest, TextArrivesAsUnicodeTextAndAsUtf8Text) {
 }
 
 TEST_F(DesktopDropTest, LocalFilesArriveAsADropFilesBlockWithWideNames) {
-    ui::DesktopDragData data;
-    data.Files = {String("/tmp/ａ.txt"), String("/home/user/b c.bin")};
+    const std::vector<String> files = {String("/tmp/ａ.txt"), String("/home/user/b c.bin")};
+    ui::DesktopDragData data = ui::DesktopDragData::OfFiles(files);
     TPoint client(15, 25);
     EXPECT_EQ(ole::test::DropFromOutside(form->Handle(), data, form->ClientToScreen(client)), DROPEFFECT_COPY);
     ASSERT_TRUE(target->Dropped);
@@ -146,7 +144,7 @@ TEST_F(DesktopDropTest, LocalFilesArriveAsADropFilesBlockWithWideNames) {
         p += name.size() + 1;
         names.push_back(name);
     }
-    EXPECT_EQ(names, data.Files);
+    EXPECT_EQ(names, files);
     ASSERT_LT(p, end);
     EXPECT_EQ(*p, u'\0');
     EXPECT_EQ(p + 1, end);
@@ -154,9 +152,7 @@ TEST_F(DesktopDropTest, LocalFilesArriveAsADropFilesBlockWithWideNames) {
 
 TEST_F(DesktopDropTest, AWindowWithoutATargetTakesNothing) {
     RevokeDragDrop(form->Handle());
-    ui::DesktopDragData data;
-    data.HasText = true;
-    data.Text = String("x");
+    ui::DesktopDragData data = ui::DesktopDragData::OfText(String("x"));
     EXPECT_EQ(ole::test::DropFromOutside(form->Handle(), data, form->ClientToScreen(Point(5, 5))), DROPEFFECT_NONE);
     EXPECT_EQ(target->Entered, 0);
     EXPECT_FALSE(target->Dropped);

@@ -100,10 +100,7 @@ protected:
         b->SetBounds(300, 0, 200, 150);
         b->Show();
         ui::test::Pump();
-        ui::DesktopDragData text;
-        text.HasText = true;
-        text.Text = String("drag me");
-        data = ole::detail::NewDesktopDataObject(text);
+        data = ole::detail::NewDesktopDataObject(ui::DesktopDragData::OfText(String("drag me")));
     }
     void TearDown() override {
         RevokeDragDrop(b->Handle());
@@ -255,9 +252,11 @@ TEST_F(DragDropTest, ADragThatLeavesTheProgramOffersItsTextToTheDesktop) {
     EXPECT_EQ(DoDragDrop(data.Get(), source.Get(), DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect), DRAGDROP_S_DROP);
     EXPECT_EQ(effect, DROPEFFECT_COPY);
     EXPECT_TRUE(script.LeftProgram());
-    EXPECT_TRUE(script.Offered().HasText);
-    EXPECT_EQ(script.Offered().Text, String("drag me"));
-    EXPECT_TRUE(script.Offered().Files.empty());
+    // Everything the data object offers goes: the text in both forms it has.
+    const ui::ClipboardContent& offered = script.Offered().Content;
+    ASSERT_EQ(offered.size(), 2u);
+    EXPECT_EQ(ui::ClipboardText(offered.at(CF_UNICODETEXT)), String("drag me"));
+    EXPECT_EQ(offered.at(CF_TEXT), (std::vector<uint8_t>{'d', 'r', 'a', 'g', ' ', 'm', 'e', 0}));
     EXPECT_EQ(target->Calls.back().What, "leave");
     EXPECT_EQ(script.StepsDone(), 2u);  // the desktop ran the rest of the drag
 }

@@ -2,6 +2,8 @@
 // widgets, and the menu bar's captions.
 #include <QAction>
 #include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QTextCharFormat>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -101,6 +103,25 @@ public:
             target = focus ? focus : w->window();
         }
         QKeyEvent ev(down ? QEvent::KeyPress : QEvent::KeyRelease, key, mods, scan, keysym, 0, QString::fromStdU16String(text));
+        QCoreApplication::sendEvent(target, &ev);
+    }
+
+    void SendComposition(ui::WidgetPeer& peer, const String& composing, int cursor, const String& commit) override {
+        QWidget* w = static_cast<WidgetPeer&>(peer).Widget();
+        if (!w) return;
+        QWidget* focus = w->window()->focusWidget();
+        QWidget* target = focus ? focus : w->window();
+        // As an input method on the desktop sends it: the composition underlined, its cursor.
+        QList<QInputMethodEvent::Attribute> looks;
+        QString text = QString::fromStdU16String(composing);
+        if (!text.isEmpty()) {
+            QTextCharFormat underline;
+            underline.setUnderlineStyle(QTextCharFormat::DashUnderline);
+            looks.append(QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat, 0, static_cast<int>(text.size()), underline));
+        }
+        looks.append(QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, cursor, 1, QVariant()));
+        QInputMethodEvent ev(text, looks);
+        ev.setCommitString(QString::fromStdU16String(commit));
         QCoreApplication::sendEvent(target, &ev);
     }
 

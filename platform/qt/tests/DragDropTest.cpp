@@ -12,7 +12,9 @@
 #include "platform/qt/QtDragDrop.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtWindow.h"
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/backend/DesktopFormats.h"
 #include "platform/ui/testing/TestSupport.h"
 
 namespace {
@@ -45,25 +47,23 @@ public:
     DWORD Answer = 1;  // copy
 };
 
-TEST(QtDragDropTest, TextLeavesAsTextPlainAndDropsBringTextAndLocalFiles) {
-    ui::DesktopDragData out;
-    out.HasText = true;
-    out.Text = String("日本 abc");
-    std::unique_ptr<QMimeData> mime(qtb::MimeDataOf(out));
+TEST(QtDragDropTest, TextLeavesAsTextPlainAndDropsBringTextFilesAndUrls) {
+    std::unique_ptr<QMimeData> mime(qtb::MimeDataOf(ui::DesktopDragData::OfText(String("日本 abc")).Content));
     EXPECT_EQ(mime->formats(), QStringList{"text/plain"});
     EXPECT_EQ(mime->text(), QString::fromUtf8("日本 abc"));
 
     QMimeData in;
     in.setText(QString::fromUtf8("日本 abc"));
     in.setUrls({QUrl::fromLocalFile("/tmp/one.txt"), QUrl("https://example.org/x"), QUrl::fromLocalFile("/tmp/二.txt")});
-    ui::DesktopDragData got = qtb::DragDataOf(&in);
-    EXPECT_TRUE(got.HasText);
-    EXPECT_EQ(got.Text, String("日本 abc"));
-    EXPECT_EQ(got.Files, (std::vector<String>{String("/tmp/one.txt"), String("/tmp/二.txt")}));
+    ui::ClipboardContent got = qtb::ContentOf(&in);
+    EXPECT_EQ(ui::ClipboardText(got.at(CF_UNICODETEXT)), String("日本 abc"));
+    EXPECT_EQ(ui::DroppedFiles(got.at(CF_HDROP)), (std::vector<String>{String("/tmp/one.txt"), String("/tmp/二.txt")}));
+    std::vector<uint8_t> url = got.at(RegisterClipboardFormat("UniformResourceLocator"));
+    EXPECT_EQ(std::string(url.begin(), url.end()), std::string("https://example.org/x", 22));
 
     QMimeData filesOnly;
     filesOnly.setUrls({QUrl::fromLocalFile("/tmp/one.txt")});
-    EXPECT_FALSE(qtb::DragDataOf(&filesOnly).HasText);
+    EXPECT_FALSE(qtb::ContentOf(&filesOnly).count(CF_UNICODETEXT));
 
     EXPECT_EQ(qtb::EffectsOf(Qt::CopyAction | Qt::MoveAction), 3u);
     EXPECT_EQ(qtb::ActionsOf(2), Qt::DropActions(Qt::MoveAction));
@@ -112,7 +112,7 @@ TEST(QtDragDropTest, DropsOnAWindowAndOnItsNativeWidgetReachTheSinkUntilRefused)
     EXPECT_EQ(sink.Calls[0].Screen, screen);
     EXPECT_EQ(sink.Calls[0].Keys, static_cast<DWORD>(MK_LBUTTON | MK_CONTROL));
     EXPECT_EQ(sink.Calls[0].Allowed, 3u);
-    EXPECT_EQ(sink.Calls[0].Data.Text, String("dropped"));
+    EXPECT_EQ(ui::ClipboardText(sink.Calls[0].Data.Content.at(CF_UNICODETEXT)), String("dropped"));
     EXPECT_EQ(sink.Calls[1].What, "over");
     EXPECT_EQ(sink.Calls[2].What, "drop");
     EXPECT_EQ(sink.Calls[2].Keys, 0u);

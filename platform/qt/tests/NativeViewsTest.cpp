@@ -2,8 +2,13 @@
 // the kind instead of doing nothing.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <functional>
 #include <string>
+
+#include "platform/qt/QtWindow.h"
 
 #include "platform/ui/CheckLst.h"
 #include "platform/ui/ComCtrls.h"
@@ -86,4 +91,39 @@ TEST_F(NativeViewsTest, TheCallsOfAKindWorkAndAnEditMadeMultiLineLaterGetsTheMul
     ASSERT_NE(edit->View(), nullptr);
     EXPECT_NO_THROW(edit->View()->SetWordWrap(true));
     EXPECT_EQ(edit->Text(), String(u"one"));
+}
+
+TEST_F(NativeViewsTest, OneChangedItemChangesOneRowOfTheWidgetAndLeavesTheChoiceToTheControl) {
+    auto* combo = Make<TComboBox>();
+    combo->SetText(String("typed"));
+    auto* box = static_cast<qtb::WidgetPeer*>(combo->Peer())->Widget()->findChild<QComboBox*>();
+    ASSERT_NE(box, nullptr);
+    for (const char* s : {"one", "two", "three"}) combo->Items()->Add(String(s));
+    // Qt would choose the first item added and show it in the edit field.
+    EXPECT_EQ(box->count(), 3);
+    EXPECT_EQ(box->currentIndex(), -1);
+    EXPECT_EQ(box->lineEdit()->text(), QStringLiteral("typed"));
+    combo->SetItemIndex(1);
+    EXPECT_EQ(box->lineEdit()->text(), QStringLiteral("two"));
+    combo->Items()->Insert(0, String("zero"));
+    combo->Items()->SetStrings(3, String("THREE"));
+    EXPECT_EQ(box->currentIndex(), 2);
+    EXPECT_EQ(box->itemText(0), QStringLiteral("zero"));
+    EXPECT_EQ(box->itemText(3), QStringLiteral("THREE"));
+    EXPECT_EQ(box->lineEdit()->text(), QStringLiteral("two"));
+
+    auto* list = Make<TListBox>();
+    auto* rows = static_cast<qtb::WidgetPeer*>(list->Peer())->Widget()->findChild<QListWidget*>();
+    ASSERT_NE(rows, nullptr);
+    for (const char* s : {"a", "b", "c"}) list->Items()->Add(String(s));
+    list->SetItemIndex(2);
+    list->Items()->Insert(0, String("z"));
+    list->Items()->Delete(1);
+    list->Items()->Exchange(0, 2);
+    ASSERT_EQ(rows->count(), 3);
+    EXPECT_EQ(rows->item(0)->text(), QStringLiteral("c"));
+    EXPECT_EQ(rows->item(2)->text(), QStringLiteral("z"));
+    EXPECT_TRUE(rows->item(0)->isSelected());
+    EXPECT_FALSE(rows->item(2)->isSelected());
+    EXPECT_EQ(rows->currentRow(), 0);
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/DateUtils.h"
@@ -241,6 +244,32 @@ TEST(DateUtilsTest, StrToDateFollowsTheShortDateFormat) {
     EXPECT_EQ(DateToStr(EncodeDate(2026, 3, 7), blank), String("2026 03 07"));
     for (int day = 1; day <= 2958465; day += 7919) EXPECT_DOUBLE_EQ(StrToDate(DateToStr(day, blank), blank), day) << day;
     EXPECT_THROW(StrToDate("2026 03 07x", blank), EConvertError);
+}
+
+// The longest AM/PM text that matches is taken: a one-letter "a" must not take the "A" of "AM" and
+// leave the "M" behind. The fixture is the fuzz input that found it: two bytes that chose these
+// settings, then the text.
+TEST(DateUtilsTest, StrToTimeTakesTheLongestAmPmText) {
+    std::ifstream in(std::string(RWB_TEST_DATA_DIR) + "/time-short-am-text.bin", std::ios::binary);
+    const std::string found((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_GT(found.size(), 2u);
+    TFormatSettings fs;
+    fs.TimeAMString = u"a";
+    fs.TimePMString = u"p";
+    struct Case { std::string text; int h, m; };
+    const Case cases[] = {
+        {found.substr(2), 1, 0}, {"1 a", 1, 0},   {"11:30PM", 23, 30}, {"12 am", 0, 0},
+        {"pm 12:05", 12, 5},     {"1p", 13, 0},   {"AM 9", 9, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(StrToTime(String(c.text), fs), EncodeTime(c.h, c.m, 0, 0)) << c.text;
+        EXPECT_DOUBLE_EQ(StrToDateTime(String(c.text), fs), EncodeTime(c.h, c.m, 0, 0)) << c.text;
+    }
+    EXPECT_THROW(StrToTime("1AMM", fs), EConvertError);
+    // A custom text longer than "AM" is not cut short by it either.
+    fs.TimeAMString = u"AMx";
+    EXPECT_DOUBLE_EQ(StrToTime("3 amx", fs), EncodeTime(3, 0, 0, 0));
+    EXPECT_DOUBLE_EQ(StrToTime("3 am", fs), EncodeTime(3, 0, 0, 0));
 }
 
 TEST(DateUtilsTest, StrToTimeAndStrToDateTime) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "platform/rtl/String.h"
 
 TEST(StringTest, Utf8RoundTripsThroughUtf16) {
@@ -31,6 +35,27 @@ TEST(StringTest, DecodeTextHonoursMarksAndFallsBackToCp932) {
         EXPECT_EQ(found, c.enc) << c.bytes;
     }
     EXPECT_EQ(EncodeText(u"あｱ", TextEncoding::Cp932), "\x82\xA0\xB1");
+}
+
+// A character CP932 lacks becomes one "?" per UTF-16 unit, and the text after it is read from the
+// right bytes. The fixture is the fuzz input that found it: a mode byte, then a file whose lone
+// lead byte decodes as U+FFFD.
+TEST(StringTest, Cp932ReplacesWhatItLacksAndKeepsTheRest) {
+    std::ifstream in(std::string(RWB_TEST_DATA_DIR) + "/cp932-unknown-then-line-break.bin", std::ios::binary);
+    const std::string found((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_EQ(found.size(), 2u);
+    const String unknown = DecodeText(found.substr(1));
+    EXPECT_EQ(unknown, String(u"\uFFFD"));
+    EXPECT_EQ(EncodeText(unknown + u"\r\n", TextEncoding::Cp932), "?\r\n");
+    struct Case { std::u16string text; std::string bytes; };
+    const Case cases[] = {
+        {u"A\uFFFDB", "A?B"},
+        {u"\uFFFD\u3042x", "?\x82\xA0x"},
+        {u"a\U0001F4E1b", "a??b"},       // a pair: two units
+        {u"\xE9\xE9", "??"},
+        {u"x\xD800y", "x?y"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(EncodeText(c.text, TextEncoding::Cp932), c.bytes);
 }
 
 TEST(StringTest, LeadingZeroWidthNoBreakSpaceSurvivesEveryEncoding) {

@@ -96,6 +96,28 @@ TEST(SysUtilsTest, StrToFloatUsesTheSettingsDecimalSeparator) {
     }
 }
 
+// Zeros right after the point take magnitude away: what underflows reads as zero, as strtod reads
+// it, and only what overflows is refused, however many zeros come first.
+TEST(SysUtilsTest, StrToFloatTellsUnderflowFromOverflowAfterZeros) {
+    const std::string found = rtl_test::ReadAll(std::string(RWB_TEST_DATA_DIR) + "/float-zeros-after-point.txt");
+    ASSERT_FALSE(found.empty());
+    const std::string zeros(400, '0');
+    const std::string tiny[] = {found, "0." + zeros + "1e1", "-0." + zeros + "9e76", "." + zeros + "5e+76",
+                                "0." + zeros + "1e-5", zeros + ".000" + zeros + "7e3"};
+    for (const std::string& text : tiny) {
+        double v = -1;
+        EXPECT_TRUE(TryStrToFloat(String(text), v)) << text.size() << " characters";
+        EXPECT_EQ(v, 0.0) << text.size() << " characters";
+        EXPECT_EQ(std::signbit(v), text[0] == '-');
+        EXPECT_EQ(v, std::strtod(text.c_str(), nullptr));
+    }
+    // Within range after the zeros: the value itself.
+    EXPECT_DOUBLE_EQ(StrToFloat(String("0." + zeros + "25e402")), 25);
+    EXPECT_DOUBLE_EQ(StrToFloat(String("0." + zeros + "1e110")), 1e-291);
+    const std::string huge[] = {"0." + zeros + "1e710", "1" + zeros + ".0", "0.0001e1000000000000000000000"};
+    for (const std::string& text : huge) EXPECT_THROW(StrToFloat(String(text)), EConvertError) << text.size();
+}
+
 TEST(SysUtilsTest, Booleans) {
     EXPECT_EQ(BoolToStr(true), String("-1"));
     EXPECT_EQ(BoolToStr(false), String("0"));

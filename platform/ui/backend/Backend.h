@@ -55,7 +55,11 @@ struct ThemePart {
 
 // What a backend may lack. A caller that can do without asks first; a call made anyway raises
 // EBackendUnsupported naming it, never a silent no-op.
-enum class Capability { MessageBoxes, CommonDialogs, Clipboard, Printing, OpenUrl, ThemeParts, DragDrop, ImageDecoders };
+enum class Capability {
+    MessageBoxes, CommonDialogs, Clipboard, Printing, OpenUrl, ThemeParts, DragDrop, ImageDecoders,
+    // The desktop shows a top-level window with a constant or per-pixel opacity.
+    TranslucentWindows
+};
 
 class Backend {
 public:

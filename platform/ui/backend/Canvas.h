@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "platform/ui/Graphics.h"
@@ -153,6 +154,8 @@ struct TCanvasDc {
     TPoint sheetOffset;
     bool hasDeviceClip = false;
     TRect deviceClip;
+    bool hasDeviceRegion = false;
+    ui::Region deviceRegion;
     // Counts changes of the device clip, the clip region and the surface.
     uint64_t clipStamp = 1;
     // Count the changes of the pen, brush and font, so that what an implementation made of
@@ -171,8 +174,10 @@ struct TCanvasDc {
     int visibleWidth = -1;
     int visibleHeight = -1;
     uint64_t visibleVersion = 0;
-    // The font as the backend measures and draws it, made again after the font changes.
+    // The font as the backend measures and draws it, made again after the font changes or on
+    // another thread (a backend may share a face's parts among the canvases of one thread).
     std::unique_ptr<ui::FontFace> face;
     uint64_t faceVersion = 0;
     bool faceAntialias = false;
+    std::thread::id faceThread;
 };

@@ -6,17 +6,21 @@
 
 #include "platform/rtl/Geometry.h"
 #include "platform/rtl/String.h"
+#include "platform/ui/backend/ClipboardService.h"
 #include "platform/win/WinTypes.h"
 
 namespace ui {
 
 class WidgetPeer;
 
-// What crosses the edge: text (text/plain) and local files (text/uri-list), either or both.
+// What crosses the edge: clipboard content, carried on the desktop as DesktopFormats.h maps it
+// (text, HTML, rich text, files, URLs, pictures and our own registered formats).
 struct DesktopDragData {
-    bool HasText = false;
-    String Text;
-    std::vector<String> Files;  // absolute paths
+    ClipboardContent Content;
+
+    // Text as CF_UNICODETEXT; local files (absolute paths) as CF_HDROP.
+    static DesktopDragData OfText(const String& text);
+    static DesktopDragData OfFiles(const std::vector<String>& files);
 };
 
 // Effects are the drop effects of the drag calls (1 copy, 2 move, 4 link); keys the MK_ flags of

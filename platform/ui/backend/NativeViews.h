@@ -49,9 +49,18 @@ public:
     // Draws the widget as it looks now over what a bitmap of the client area's size holds (what
     // lies under the widget): where the widget paints nothing, the bitmap keeps its pixels.
     virtual void Render(TBitmap& target) = 0;
-    // What the control drew over the widget's picture: the pixels where `painted` differs from
-    // `native` (both the client area's size) show above the widget; none: nothing does.
-    virtual void SetOverlay(const TBitmap& painted, const TBitmap& native) = 0;
+    // Whether the widget may look other than at the last Render: it changed by itself (input,
+    // focus, a blinking caret, hover, its own timers), or its background shows what lies under
+    // it. The changes the control makes it knows of itself.
+    virtual bool PictureChanged() = 0;
+    // What the control drew over the widget's picture, made again inside `part` (client
+    // coordinates; elsewhere it stays as it was): the pixels where `painted` differs from
+    // `native` (both the client area's size) show above the widget. One bitmap as both: nothing
+    // shows inside part.
+    virtual void SetOverlay(const TBitmap& painted, const TBitmap& native, const TRect& part) = 0;
+    // An input method's composition (text not typed yet), shown at the caret of the view's text
+    // as the desktop shows one, with its cursor; empty: none. A view without text shows none.
+    virtual void SetComposition(const String& text, int cursor) = 0;
 };
 
 // ---- text: edit and memo ----
@@ -102,8 +111,13 @@ public:
 
 class ListView : public NativeView {
 public:
-    // Every kind.
+    // Every kind. SetItems shows all the items anew; the others change one item and leave the
+    // rest (and their selection and marks) as they are: an item inserted at index (the count:
+    // appended; a check list's unchecked), deleted, or given another text.
     virtual void SetItems(const std::vector<String>& items) = 0;
+    virtual void InsertItem(int index, const String& text) = 0;
+    virtual void DeleteItem(int index) = 0;
+    virtual void SetItemText(int index, const String& text) = 0;
     // The focused item (a combo box's chosen one); -1: none.
     virtual void SetItemIndex(int index) = 0;
     // Items drawn by the control (ListSink::DrawListItem); variable: heights asked per item.

@@ -21,6 +21,9 @@ public:
     // character carries the data of the key that typed it.
     virtual bool Key(TWinControl* window, bool down, WORD vk, bool alt, LPARAM keyData = 0) = 0;
     virtual void Char(TWinControl* window, char16_t ch, bool alt, LPARAM keyData = 0) = 0;
+    // The input method's composition changed: the text being composed (empty: none any more) with
+    // its cursor, and what it typed (commit), if anything.
+    virtual void Composition(TWinControl* window, const String& composing, int cursor, const String& commit) = 0;
     // The window is about to be shown: its pending paint passes run now.
     virtual void Paint(TWinControl* target) = 0;
     virtual void Resized(TWinControl* target, int width, int height) = 0;

@@ -1,6 +1,8 @@
 #pragma once
 // The window of one windowed control, as the backend makes it. The control decides everything;
 // the peer shows it and reports what happens to the window through the WindowSink.
+#include <vector>
+
 #include "platform/ui/Controls.h"
 #include "platform/ui/Cursors.h"
 #include "platform/ui/backend/Enums.h"
@@ -51,6 +53,18 @@ public:
     // Pop-up windows: whether a frameless top-level window asks the desktop for a drop shadow
     // (the class style's CS_DROPSHADOW); without it none shows. The layer paints no shadow.
     virtual void SetDropShadow(bool shadow) { (void)shadow; }
+
+    // Shaped and layered windows (the library decides, platform/ui/WindowLayers.h). The window's
+    // shape in window coordinates: it shows, and takes the mouse, only there; nullptr: the whole
+    // window.
+    virtual void SetShape(const std::vector<TRect>* shape) { (void)shape; }
+    // Mouse input passes the window by to what lies beneath, another program's window included.
+    virtual void SetInputTransparent(bool transparent) { (void)transparent; }
+    // Only where the backend Supports(TranslucentWindows), for top-level windows: the window's
+    // constant opacity (255: opaque), and the picture it shows instead of its own image
+    // (premultiplied 32 bits, the window's size; nullptr: its own image again).
+    virtual void SetOpacity(BYTE alpha) { (void)alpha; }
+    virtual void SetLayeredImage(const TBitmap* image) { (void)image; }
 };
 
 }  // namespace ui

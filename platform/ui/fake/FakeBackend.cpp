@@ -131,6 +131,64 @@ int FakeMenuBar::SetLines(const std::vector<MenuLine>& lines) {
 }
 
 // ---------------------------------------------------------------------------------------------
+namespace {
+std::vector<FakeListView*>& ListViews() {
+    static std::vector<FakeListView*> views;
+    return views;
+}
+}  // namespace
+
+FakeListView::FakeListView(TWinControl* control) : Control(control) { ListViews().push_back(this); }
+
+FakeListView::~FakeListView() { std::erase(ListViews(), this); }
+
+void FakeListView::SetItems(const std::vector<String>& items) {
+    Items = items;
+    Selected.assign(items.size(), false);
+    Checks.assign(items.size(), cbUnchecked);
+    TextsSent += items.size();
+    ++WholeLists;
+}
+
+void FakeListView::InsertItem(int index, const String& text) {
+    auto at = static_cast<std::ptrdiff_t>(std::clamp(index, 0, static_cast<int>(Items.size())));
+    Items.insert(Items.begin() + at, text);
+    Selected.insert(Selected.begin() + at, false);
+    Checks.insert(Checks.begin() + at, cbUnchecked);
+    ++TextsSent;
+}
+
+void FakeListView::DeleteItem(int index) {
+    if (index < 0 || index >= static_cast<int>(Items.size())) return;
+    Items.erase(Items.begin() + index);
+    Selected.erase(Selected.begin() + index);
+    Checks.erase(Checks.begin() + index);
+}
+
+void FakeListView::SetItemText(int index, const String& text) {
+    if (index >= 0 && index < static_cast<int>(Items.size())) Items[static_cast<size_t>(index)] = text;
+    ++TextsSent;
+}
+
+void FakeListView::SetItemSelected(int index, bool selected) {
+    if (index >= 0 && index < static_cast<int>(Selected.size())) Selected[static_cast<size_t>(index)] = selected;
+}
+
+void FakeListView::SetItemChecked(int index, TCheckBoxState state) {
+    if (index >= 0 && index < static_cast<int>(Checks.size())) Checks[static_cast<size_t>(index)] = state;
+}
+
+std::unique_ptr<ListView> FakeBackend::CreateListView(ListKind, WidgetPeer&, TWinControl* control, ListSink&) {
+    return ShowListViews ? std::make_unique<FakeListView>(control) : nullptr;
+}
+
+FakeListView* ListViewOf(TWinControl* control) {
+    for (FakeListView* v : ListViews())
+        if (v->Control == control) return v;
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
 std::unique_ptr<WidgetPeer> FakeBackend::CreateWidget(TWinControl* control, const TCreateParams& params) {
     return std::make_unique<FakeWindow>(control, params);
 }

@@ -5,8 +5,8 @@
 // library's window sink. Nobody sits in front of it (it is headless), and what only a desktop has
 // (message boxes, common dialogs, the clipboard, printers, the URL opener, themed parts, drag and
 // drop with other programs, picture decoders, pictures of windows) it lacks and says so. It shows
-// no native views: the factories' defaults answer nullptr, and the controls keep their state and
-// rules without one.
+// no native views unless a test asks for list views (ShowListViews): the factories' defaults
+// answer nullptr, and the controls keep their state and rules without one.
 //
 // A test program runs on it by linking platform_ui_fake (link_backend(target fake)).
 #include <condition_variable>
@@ -45,6 +45,14 @@ public:
     void Activate() override {}
     void Update(const TRect& r) override;
     void SetDropShadow(bool shadow) override { Shadow = shadow; }
+    void SetShape(const std::vector<TRect>* shape) override {
+        Shaped = shape != nullptr;
+        Shape = shape ? *shape : std::vector<TRect>();
+    }
+    void SetInputTransparent(bool transparent) override { InputTransparent = transparent; }
+    // A desktop without translucency is never asked for it: a call is a fault the tests count.
+    void SetOpacity(BYTE) override { ++TranslucencyCalls; }
+    void SetLayeredImage(const TBitmap*) override { ++TranslucencyCalls; }
 
     // Visible, and so is every window it sits in.
     bool Showing() const;
@@ -68,6 +76,54 @@ public:
     FakeMenuBar* MenuBar = nullptr;
     bool Painting = false;
     bool Shadow = false;
+    bool Shaped = false;
+    std::vector<TRect> Shape;
+    bool InputTransparent = false;
+    int TranslucencyCalls = 0;
+};
+
+// The view of a list or combo box, when a test asks for them: the items, selection and marks as
+// the control showed them, and a count of what it was sent.
+class FakeListView final : public ListView {
+public:
+    explicit FakeListView(TWinControl* control);
+    ~FakeListView() override;
+    void SetFont(const TFont&) override {}
+    void SetColors(int32_t, int32_t) override {}
+    void SetFrameInsets(const TRect&) override {}
+    void SetOwnerPainted(bool) override {}
+    void Render(TBitmap&) override {}
+    bool PictureChanged() override { return true; }
+    void SetOverlay(const TBitmap&, const TBitmap&, const TRect&) override {}
+    void SetComposition(const String&, int) override {}
+    void SetItems(const std::vector<String>& items) override;
+    void InsertItem(int index, const String& text) override;
+    void DeleteItem(int index) override;
+    void SetItemText(int index, const String& text) override;
+    void SetItemIndex(int index) override { ItemIndex = index; }
+    void SetOwnerDrawItems(bool, bool) override {}
+    void SetItemSelected(int index, bool selected) override;
+    void SetTopIndex(int) override {}
+    int ItemAtPos(int, int) override { return -1; }
+    int ItemHeight() override { return 0; }
+    void SetItemHeight(int) override {}
+    void SetItemChecked(int index, TCheckBoxState state) override;
+    void SetEditable(bool) override {}
+    void SetText(const String&) override {}
+    void SetSelection(int, int) override {}
+    int CharFromPos(int, int) override { return -1; }
+    void SetDroppedDown(bool) override {}
+    void SetDropDownCount(int) override {}
+    void SetDroppedWidth(int) override {}
+
+    TWinControl* const Control;
+    std::vector<String> Items;
+    std::vector<bool> Selected;
+    std::vector<TCheckBoxState> Checks;
+    int ItemIndex = -1;
+    // Item texts handed over by every call, and the calls that sent all the items.
+    size_t TextsSent = 0;
+    int WholeLists = 0;
 };
 
 // The menu bar of a form's window: its lines, and the user's part for tests to play.
@@ -99,6 +155,9 @@ public:
     std::unique_ptr<WidgetPeer> CreateWidget(TWinControl* control, const TCreateParams& params) override;
     std::unique_ptr<MenuBarPeer> CreateMenuBar(WidgetPeer& window, MenuSink& sink) override;
     std::unique_ptr<PopupMenuPeer> CreatePopupMenu(MenuSink&) override { Unsupported("CreatePopupMenu"); }
+    // List and combo boxes get a FakeListView while ShowListViews is set.
+    std::unique_ptr<ListView> CreateListView(ListKind kind, WidgetPeer& host, TWinControl* control, ListSink& sink) override;
+    bool ShowListViews = false;
 
     // Serves the paint requests of shown windows.
     bool ProcessEvents() override;
@@ -141,5 +200,7 @@ FakeWindow* WindowOf(TWinControl* control);
 // Whether a window is still alive (not freed since).
 bool Exists(const FakeWindow* window);
 FakeMenuBar* MenuBarOf(TCustomForm* form);
+// The list view of a control, while it has one.
+FakeListView* ListViewOf(TWinControl* control);
 
 }  // namespace ui::fake

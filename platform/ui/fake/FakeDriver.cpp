@@ -63,6 +63,10 @@ public:
 
     void SendMouseLeave(WidgetPeer& peer) override { Instance().Windows().MouseLeave(static_cast<FakeWindow&>(peer).Control); }
 
+    void SendComposition(WidgetPeer& peer, const String& composing, int cursor, const String& commit) override {
+        Instance().Windows().Composition(static_cast<FakeWindow&>(peer).Control, composing, cursor, commit);
+    }
+
     void SendKey(WidgetPeer& peer, bool down, WORD vk, const String& text, TShiftState shift, bool) override {
         TWinControl* control = static_cast<FakeWindow&>(peer).Control;
         bool ctrl = shift.Contains(ssCtrl), alt = shift.Contains(ssAlt);

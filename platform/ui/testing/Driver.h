@@ -29,6 +29,10 @@ public:
     virtual void SendMouse(WidgetPeer& peer, UINT msg, int x, int y, WPARAM keys, bool viaHost) = 0;
     virtual void SendMouseLeave(WidgetPeer& peer) = 0;
     virtual void SendKey(WidgetPeer& peer, bool down, WORD vk, const String& text, TShiftState shift, bool viaHost) = 0;
+    // An input method's composition as the desktop's input method delivers it to the focus widget
+    // of the peer's window (the road keys take): the text being composed (empty: none any more)
+    // with its cursor, and what it types.
+    virtual void SendComposition(WidgetPeer& peer, const String& composing, int cursor, const String& commit) = 0;
     // Input events the native widgets' filter has turned into messages so far.
     virtual uint64_t NativeFilterEventCount() = 0;
     // Writes the window with its child windows to a PNG file.

@@ -108,6 +108,12 @@ void TypeText(TControl* control, const String& text) {
     for (char16_t c : text) Key(control, KeyOf(c), String(c));
 }
 
+void Compose(TControl* control, const String& composing, int cursor, const String& commit) {
+    int x = 0, y = 0;
+    TWinControl* w = InputWindow(control, x, y);
+    if (w && w->Peer()) GetDriver().SendComposition(*w->Peer(), composing, cursor, commit);
+}
+
 ViaHostWidget::ViaHostWidget() { ++gViaHost; }
 ViaHostWidget::~ViaHostWidget() { --gViaHost; }
 

@@ -55,6 +55,8 @@ void SetCursorPos(const TPoint& screen);
 // Backspace, Tab and Space type their character unless text is given.
 void Key(TControl* control, WORD vk, const String& text = String(), TShiftState shift = {});
 void TypeText(TControl* control, const String& text);
+// An input method composes `composing` (cursor in it) and types `commit` in the control's window.
+void Compose(TControl* control, const String& composing, int cursor, const String& commit = String());
 
 // While one lives, input goes straight to the control's own widget instead, bypassing any
 // native widget inside it: the road of a control drawn by the library.

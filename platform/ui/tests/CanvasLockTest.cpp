@@ -37,6 +37,16 @@ void DrawScene(TCanvas* c, TCanvas* second, Picture& out) {
     c->Font()->SetHeight(-11);
     c->Font()->SetColor(clNavy);
     c->TextOut(26, 30, String("Ab"));
+    // Fonts changed back and forth between canvases, a clipped text, then a line: the open
+    // painter keeps no stale font, pen or clip.
+    second->Font()->Assign(c->Font());
+    second->Font()->SetStyle(TFontStyles() << fsBold);
+    second->Brush()->SetStyle(bsClear);
+    second->TextOut(2, 36, String("Cd"));
+    second->Brush()->SetStyle(bsSolid);
+    c->TextRect(Rect(40, 30, 47, 40), 40, 30, String("WW"));
+    c->TextOut(47, 21, String("e"));
+    c->LineTo(59, 49);
     // Another canvas on the same bitmap, with its own origin and clip.
     second->SetOrigin(30, 20);
     TRect clip(0, 0, 10, 10);

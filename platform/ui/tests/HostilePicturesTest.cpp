@@ -212,17 +212,39 @@ TEST_F(HostilePictures, JpegBeyondTheDecodeBudgetIsRefusedAtLoad) {
     }
 }
 
-// No quantisation tables and a claimed 8192 x 8192: every paint fails, and none leaves its pixel
-// buffer behind.
+// Headers that claim 8192 x 8192 (201 MB of bitmap, inside the budget) in under 900 bytes, whose
+// first scan needs at least 393 KB of coded data: one cut short, one without quantisation tables
+// (which failed only once decoding, at every paint). Both are refused when the header is read,
+// before the bitmap is made.
+TEST_F(HostilePictures, JpegWhoseDataCannotHoldItsSizeIsRefusedAtLoad) {
+    for (const char* name : {"jpeg-unbacked-8192.jpg", "jpeg-no-dqt.jpg"}) {
+        SCOPED_TRACE(name);
+        TJPEGImage jpeg;
+        long before = ResetPeakMiB();
+        try {
+            jpeg.LoadFromBytes(Fixture(name));
+            ADD_FAILURE() << "loaded as " << jpeg.Width() << " x " << jpeg.Height();
+            TBitmap target(64, 48, pf24bit);
+            target.Canvas()->Draw(0, 0, &jpeg);
+        } catch (const EJPEG& e) {
+            EXPECT_NE(e.Message().ToUtf8().find("data"), std::string::npos) << e.Message();
+        }
+        EXPECT_LT(PeakMiB() - before, 16);
+        EXPECT_TRUE(jpeg.Empty());
+    }
+}
+
+// No quantisation tables and a claimed 2048 x 1536 (small enough to be taken on the header's
+// word): every paint fails, and none leaves its pixel buffer behind.
 TEST_F(HostilePictures, FailedJpegDecodeFreesWhatItTook) {
     TJPEGImage jpeg;
-    jpeg.LoadFromBytes(Fixture("jpeg-no-dqt.jpg"));
-    EXPECT_EQ(jpeg.Width(), 8192);
+    jpeg.LoadFromBytes(Fixture("jpeg-no-dqt-small.jpg"));
+    EXPECT_EQ(jpeg.Width(), 2048);
     TBitmap target(64, 48, pf24bit);
     EXPECT_THROW(target.Canvas()->Draw(0, 0, &jpeg), EJPEG);
     size_t before = HeapInUse();
     for (int i = 0; i < 2; ++i) EXPECT_THROW(target.Canvas()->Draw(0, 0, &jpeg), EJPEG);
-    EXPECT_LT(HeapInUse(), before + (16u << 20));
+    EXPECT_LT(HeapInUse(), before + (4u << 20));
 }
 
 }  // namespace

@@ -288,3 +288,39 @@ TEST_F(NativePaintTest, ACheckListShowsTheMarksSetBeforeItsWindowWasMade) {
     EXPECT_GT(differs1, 4);
     form->Free();
 }
+
+TEST_F(NativePaintTest, AnEditThatDoesNotChangeIsRenderedOnceThroughAHundredPasses) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 200, 100);
+    auto* lined = new UnderlinedEdit(form);
+    lined->SetBounds(10, 10, 150, 30);
+    lined->SetParent(form);
+    lined->SetText(String(u"WWWW"));
+    lined->SetTabStop(false);
+    lined->SetBorderStyle(bsNone);
+    form->Show();
+    ui::test::Pump();
+    int renders = lined->NativeRenders();
+    for (int i = 0; i < 100; ++i) {
+        if (i % 2) lined->Invalidate();
+        else InvalidateRect(lined->Handle(), nullptr, FALSE_);
+        lined->Update();
+        ui::test::Pump();  // the screen shows each pass
+    }
+    EXPECT_LE(lined->NativeRenders() - renders, 1);
+    // What the edit draws over its widget still shows, and the widget under it.
+    ui::test::Picture pic = drawn_test::Snapshot(form, "edit_passes");
+    ASSERT_GT(pic.Width, 0);
+    TRect area = drawn_test::ClientInForm(lined);
+    for (int x = area.Left; x < area.Right; ++x) ASSERT_EQ(pic.At(x, area.Top + lined->Row), 0x0000FF) << x;
+    EXPECT_GT(drawn_test::DarkPixels(pic, TRect(area.Left, area.Top, area.Right, area.Top + lined->Row)), 10);
+    // A change the control makes is rendered again, once.
+    renders = lined->NativeRenders();
+    lined->SetText(String(u"MMMM"));
+    for (int i = 0; i < 10; ++i) {
+        lined->Invalidate();
+        lined->Update();
+    }
+    EXPECT_EQ(lined->NativeRenders() - renders, 1);
+    form->Free();
+}

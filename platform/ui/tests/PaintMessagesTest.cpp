@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "platform/ui/testing/Fixtures.h"
 
@@ -248,6 +250,165 @@ TEST_F(PaintMessagesTest, ATransparentChildShowsExactlyTheParentsPixelsBeneathIt
     // The square and the gradient are both there (the test is not comparing one flat colour).
     EXPECT_EQ(PixelOf(child, 15, 15), clNavy);
     EXPECT_EQ(PixelOf(child, 0, 0), Gradient::At(30, 20));
+}
+
+// Fills what it is asked to paint with the colour of the moment, and notes the paint DC's box.
+class Flat : public TCustomControl {
+public:
+    explicit Flat(TComponent* owner) : TCustomControl(owner) { SetColor(clRed); }
+    TColor Fill = clRed;
+    TRect LastPaint;
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_ERASEBKGND) {
+            m.Result = 1;
+            return;
+        }
+        if (m.Msg != WM_PAINT || m.WParam) {
+            TCustomControl::WndProc(m);
+            return;
+        }
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        LastPaint = ps.rcPaint;
+        TCanvas::FromHandle(dc)->FillSolid(ClientRect(), Fill);
+        EndPaint(Handle(), &ps);
+    }
+};
+
+TEST_F(PaintMessagesTest, TwoFarCellsRepaintThemselvesAndNotTheSpaceBetween) {
+    form->SetBounds(0, 0, 1040, 800);
+    auto* grid = Add<Flat>(0, 0);
+    grid->SetBounds(0, 0, 1024, 768);
+    form->Show();
+    grid->Update();
+    ASSERT_EQ(PixelOf(grid, 512, 384), clRed);
+
+    TRect first = Bounds(0, 0, 24, 20), second = Bounds(1000, 700, 24, 20);
+    InvalidateRect(grid->Handle(), &first, FALSE_);
+    InvalidateRect(grid->Handle(), &second, FALSE_);
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetUpdateRgn(grid->Handle(), update, FALSE_), COMPLEXREGION);
+    HRGN both = CreateRectRgn(0, 0, 24, 20);
+    HRGN other = CreateRectRgn(1000, 700, 1024, 720);
+    CombineRgn(both, both, other, RGN_OR);
+    EXPECT_EQ(EqualRgn(update, both), TRUE_);
+    for (HRGN r : {update, both, other}) DeleteObject(r);
+
+    grid->Fill = clBlue;
+    grid->Update();
+    // rcPaint is the bounds; the DC is clipped to the two cells.
+    EXPECT_EQ(grid->LastPaint, Rect(0, 0, 1024, 720));
+    for (TPoint p : {Point(0, 0), Point(23, 19), Point(1000, 700), Point(1023, 719)}) EXPECT_EQ(PixelOf(grid, p.X, p.Y), clBlue);
+    for (TPoint p : {Point(24, 0), Point(0, 20), Point(512, 384), Point(999, 700), Point(1000, 720), Point(1023, 699)})
+        EXPECT_EQ(PixelOf(grid, p.X, p.Y), clRed) << p.X << "," << p.Y;
+    TRect none;
+    EXPECT_EQ(GetUpdateRect(grid->Handle(), &none, FALSE_), FALSE_);
+    HRGN empty = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetUpdateRgn(grid->Handle(), empty, FALSE_), NULLREGION);
+    DeleteObject(empty);
+}
+
+TEST_F(PaintMessagesTest, RedrawWindowWithARegionTakesItsRectanglesNotTheirBounds) {
+    form->SetBounds(0, 0, 1040, 800);
+    auto* grid = Add<Flat>(0, 0);
+    grid->SetBounds(0, 0, 1024, 768);
+    form->Show();
+    grid->Update();
+    HRGN cells = CreateRectRgn(0, 0, 24, 20);
+    HRGN far = CreateRectRgn(1000, 700, 1024, 720);
+    CombineRgn(cells, cells, far, RGN_OR);
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+
+    RedrawWindow(grid->Handle(), nullptr, cells, RDW_INVALIDATE);
+    EXPECT_EQ(GetUpdateRgn(grid->Handle(), update, FALSE_), COMPLEXREGION);
+    EXPECT_EQ(EqualRgn(update, cells), TRUE_);
+
+    // Validating the two cells of a wholly invalid window leaves the space between invalid.
+    InvalidateRect(grid->Handle(), nullptr, FALSE_);
+    RedrawWindow(grid->Handle(), nullptr, cells, RDW_VALIDATE);
+    GetUpdateRgn(grid->Handle(), update, FALSE_);
+    EXPECT_EQ(PtInRegion(update, 512, 384), TRUE_);
+    EXPECT_EQ(PtInRegion(update, 24, 0), TRUE_);
+    EXPECT_EQ(PtInRegion(update, 0, 0), FALSE_);
+    EXPECT_EQ(PtInRegion(update, 1010, 710), FALSE_);
+    for (HRGN r : {cells, far, update}) DeleteObject(r);
+}
+
+TEST_F(PaintMessagesTest, AHundredScatteredCellsAllRepaintAndTheWindowDoesNot) {
+    form->SetBounds(0, 0, 1040, 800);
+    auto* grid = Add<Flat>(0, 0);
+    grid->SetBounds(0, 0, 1024, 768);
+    form->Show();
+    grid->Update();
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> x(0, 1000), y(0, 748);
+    std::vector<TRect> cells;
+    for (int i = 0; i < 100; ++i) {
+        cells.push_back(Bounds(x(rng), y(rng), 24, 20));
+        InvalidateRect(grid->Handle(), &cells.back(), FALSE_);
+    }
+    // The update region holds every cell.
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(GetUpdateRgn(grid->Handle(), update, FALSE_), COMPLEXREGION);
+    HRGN left = CreateRectRgn(0, 0, 0, 0);
+    for (const TRect& cell : cells) {
+        HRGN one = CreateRectRgnIndirect(&cell);
+        EXPECT_EQ(CombineRgn(left, one, update, RGN_DIFF), NULLREGION) << cell.Left << "," << cell.Top;
+        DeleteObject(one);
+    }
+    for (HRGN r : {update, left}) DeleteObject(r);
+
+    grid->Fill = clBlue;
+    grid->Update();
+    for (const TRect& cell : cells)
+        for (TPoint p : {Point(cell.Left, cell.Top), Point(cell.Right - 1, cell.Bottom - 1)})
+            ASSERT_EQ(PixelOf(grid, p.X, p.Y), clBlue) << p.X << "," << p.Y;
+    // Far from all of them, the old colour stays.
+    int kept = 0;
+    for (int py = 0; py < 768; py += 16)
+        for (int px = 0; px < 1024; px += 16) kept += PixelOf(grid, px, py) == clRed;
+    EXPECT_GT(kept, 0);
+}
+
+TEST_F(PaintMessagesTest, DrawingOutsideAPassHoldsOnePainterUntilTheLoopRunsAndThenShows) {
+    auto* c = Add<Flat>(10, 10);
+    c->SetBounds(10, 10, 60, 40);
+    auto* other = Add<Flat>(80, 10);
+    other->SetBounds(80, 10, 40, 40);
+    form->Show();
+    ui::test::Pump();
+    TCanvas* canvas = c->Canvas();
+    canvas->Brush()->SetColor(clBlue);
+    canvas->FillRect(Rect(0, 0, 20, 20));
+    canvas->Pen()->SetColor(clYellow);
+    canvas->MoveTo(0, 30);
+    canvas->LineTo(60, 30);
+    // Held open across the calls, and read back at once all the same.
+    EXPECT_EQ(canvas->LockCount(), 1);
+    EXPECT_EQ(PixelOf(c, 5, 5), clBlue);
+    EXPECT_EQ(PixelOf(c, 30, 30), clYellow);
+    canvas->FillRect(Rect(20, 0, 40, 20));
+    EXPECT_EQ(PixelOf(c, 25, 5), clBlue);
+    // A DC of another window, released before the loop runs, still shows what it drew.
+    HDC dc = GetDC(other->Handle());
+    TCanvas::FromHandle(dc)->FillSolid(Rect(0, 0, 10, 10), clLime);
+    ReleaseDC(other->Handle(), dc);
+    ui::test::Pump();
+    EXPECT_EQ(canvas->LockCount(), 0);
+    std::string path = "/tmp/paint_offpass_" + std::to_string(getpid()) + ".png";
+    ASSERT_TRUE(ui::test::SaveToPng(form, path));
+    ui::test::Picture shot;
+    ASSERT_TRUE(ui::test::LoadPng(path, shot));
+    std::remove(path.c_str());
+    TPoint at = c->ClientToScreen(Point(0, 0)), formAt = form->ClientToScreen(Point(0, 0));
+    TPoint o(at.X - formAt.X, at.Y - formAt.Y);
+    EXPECT_EQ(shot.At(o.X + 5, o.Y + 5), clBlue);
+    EXPECT_EQ(shot.At(o.X + 25, o.Y + 5), clBlue);
+    EXPECT_EQ(shot.At(o.X + 30, o.Y + 30), clYellow);
+    EXPECT_EQ(shot.At(o.X + 50, o.Y + 5), clRed);
+    EXPECT_EQ(shot.At(o.X + 75, o.Y + 5), clLime);
 }
 
 }  // namespace

@@ -109,3 +109,45 @@ TEST(RegionTest, MovingStopsAtTheEndsOfTheRange) {
     EXPECT_EQ(r.Translated(INT_MIN, 0).Bounds(), Rect(INT_MIN, 0, INT_MIN + 30, 10));
     EXPECT_TRUE(r.Translated(INT_MIN, 0).Translated(-40, 0).IsEmpty());
 }
+
+TEST(InvalidAreaTest, FarPartsStayApartAndScatteredOnesStayWithinTheBoundCoveringAll) {
+    ui::InvalidArea area;
+    area.Add(Rect(0, 0, 24, 20));
+    area.Add(Rect(1000, 700, 1024, 720));
+    EXPECT_EQ(area.Rects(), (std::vector<TRect>{Rect(0, 0, 24, 20), Rect(1000, 700, 1024, 720)}));
+    // A neighbour merges; one inside changes nothing.
+    area.Add(Rect(24, 0, 48, 20));
+    area.Add(Rect(4, 4, 8, 8));
+    EXPECT_EQ(area.Rects(), (std::vector<TRect>{Rect(0, 0, 48, 20), Rect(1000, 700, 1024, 720)}));
+
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> x(0, 1000), y(0, 740);
+    ui::InvalidArea scattered;
+    std::vector<TRect> added;
+    for (int i = 0; i < 100; ++i) {
+        TRect cell = Bounds(x(rng), y(rng), 24, 20);
+        added.push_back(cell);
+        scattered.Add(cell);
+        ASSERT_LE(scattered.Rects().size(), ui::InvalidArea::kMaxRects);
+    }
+    ui::Region covered = scattered.ToRegion();
+    for (const TRect& cell : added) EXPECT_TRUE((ui::Region(cell) - covered).IsEmpty()) << cell.Left << "," << cell.Top;
+    // Not the whole window: the bound merges the cheapest pairs, not everything.
+    EXPECT_FALSE((ui::Region(Rect(0, 0, 1024, 760)) - covered).IsEmpty());
+}
+
+TEST(InvalidAreaTest, SubtractingTakesExactlyThePartOut) {
+    ui::InvalidArea area;
+    area.Add(Rect(0, 0, 100, 100));
+    area.Subtract(Rect(40, 40, 60, 60));
+    EXPECT_EQ(PixelsOf(area.Rects()).size(), 100u * 100u - 20u * 20u);
+    EXPECT_TRUE((area.ToRegion() & ui::Region(Rect(40, 40, 60, 60))).IsEmpty());
+    EXPECT_EQ(area.Bounds(), Rect(0, 0, 100, 100));
+    // A part invalidated elsewhere leaves the pieces as they are: the cut does not come back.
+    area.Add(Rect(500, 500, 510, 510));
+    EXPECT_TRUE((area.ToRegion() & ui::Region(Rect(40, 40, 60, 60))).IsEmpty());
+    EXPECT_EQ(PixelsOf(area.Rects()).size(), 100u * 100u - 20u * 20u + 100u);
+    area.Subtract(Rect(-5, -5, 600, 600));
+    EXPECT_TRUE(area.IsEmpty());
+}
+

@@ -237,3 +237,31 @@ TEST_F(WindowScrollBarsTest, ScrollWindowMovesTheImageAndInvalidatesTheUncovered
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WindowScrollBarsTest, ScrollBarInfoTellsHiddenAndDisabledBarsAndArrows) {
+    Scroller* s = MakeScroller();
+    SCROLLBARINFO vert, horz;
+    ASSERT_EQ(GetScrollBarInfo(s->Handle(), OBJID_VSCROLL, &vert), TRUE_);
+    EXPECT_EQ(vert.rgstate[0], 0u);
+    ASSERT_EQ(GetScrollBarInfo(s->Handle(), OBJID_HSCROLL, &horz), TRUE_);
+    EXPECT_EQ(horz.rgstate[0], STATE_SYSTEM_INVISIBLE);
+
+    EnableScrollBar(s->Handle(), SB_VERT, ESB_DISABLE_DOWN);
+    GetScrollBarInfo(s->Handle(), OBJID_VSCROLL, &vert);
+    EXPECT_EQ(vert.rgstate[0], 0u);
+    EXPECT_EQ(vert.rgstate[1], 0u);
+    EXPECT_EQ(vert.rgstate[5], STATE_SYSTEM_UNAVAILABLE);
+    EnableScrollBar(s->Handle(), SB_VERT, ESB_DISABLE_BOTH);
+    GetScrollBarInfo(s->Handle(), OBJID_VSCROLL, &vert);
+    EXPECT_EQ(vert.rgstate[0], STATE_SYSTEM_UNAVAILABLE);
+    EXPECT_EQ(vert.rgstate[1], STATE_SYSTEM_UNAVAILABLE);
+
+    SCROLLBARINFO wrongSize;
+    wrongSize.cbSize = 4;
+    EXPECT_EQ(GetScrollBarInfo(s->Handle(), OBJID_VSCROLL, &wrongSize), FALSE_);
+    EXPECT_EQ(GetScrollBarInfo(s->Handle(), 0, &vert), FALSE_);
+}
+
+}  // namespace

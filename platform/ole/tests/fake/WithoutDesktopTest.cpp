@@ -74,10 +74,7 @@ TEST_F(WithoutDesktop, ADragThatLeavesTheProgramGoesOnInsideAndDropsBackInIt) {
     ASSERT_FALSE(ui::GetBackend().Supports(ui::Capability::DragDrop));
     ComPtr<NamingTarget> target{new NamingTarget};
     ASSERT_EQ(RegisterDragDrop(form->Handle(), target.Get()), S_OK);
-    ui::DesktopDragData text;
-    text.HasText = true;
-    text.Text = String("drag me");
-    ComPtr<IDataObject> data = ole::detail::NewDesktopDataObject(text);
+    ComPtr<IDataObject> data = ole::detail::NewDesktopDataObject(ui::DesktopDragData::OfText(String("drag me")));
     ComPtr<ButtonSource> source{new ButtonSource};
 
     ole::test::ScriptedDrag script({{At(10, 10)}, {At(-500, 900)}, {At(20, 20)}, {At(20, 20), 0}});
