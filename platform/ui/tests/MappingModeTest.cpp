@@ -125,8 +125,7 @@ TEST_F(MappingModeTest, ModesWithoutExtentsAndBadPointArraysAreRefused) {
     EXPECT_EQ(far[1], TPoint(-kCanvasCoordLimit, -kCanvasCoordLimit));
 }
 
-// Unfinished: the text bounds below are still to be matched to the face's internal leading.
-TEST_F(MappingModeTest, DISABLED_FillsPensAndTextLandInDevicePixelsAt96Dpi) {
+TEST_F(MappingModeTest, FillsPensAndTextLandInDevicePixelsAt96Dpi) {
     SetMapMode(dc, MM_LOMETRIC);
     TRect box;
     GetClipBox(dc, &box);
@@ -145,21 +144,26 @@ TEST_F(MappingModeTest, DISABLED_FillsPensAndTextLandInDevicePixelsAt96Dpi) {
     TRect line = Ink();
     EXPECT_EQ(line.Bottom - line.Top + 1, 4);  // 1 mm at 96 dpi
 
-    // "T" starts at its mapped reference point, upright: the bar is on top.
-    Clear();
-    SetMapMode(dc, MM_LOMETRIC);
-    c->Pen()->SetWidth(1);
-    c->Font()->SetName("Arial");
-    c->Font()->SetHeight(-200);  // 2 cm
-    SetBkMode(dc, TRANSPARENT);
-    c->TextOut(100, -100, String("T"));
-    TRect t = Ink();
+    // "T" starts at its mapped reference point, upright: the bar is on top. In MM_TEXT the same
+    // letter at the device point with the device height lays down the same pixels.
+    auto drawT = [&](int mode, int x, int y, int height) {
+        Clear();
+        SetMapMode(dc, mode);
+        c->Font()->SetName("Arial");
+        c->Font()->SetHeight(height);
+        SetBkMode(dc, TRANSPARENT);
+        c->TextOut(x, y, String("T"));
+        return Ink();
+    };
+    TRect t = drawT(MM_LOMETRIC, 100, -100, -200);  // 2 cm: 76 pixels
+    EXPECT_EQ(t, drawT(MM_TEXT, 38, 38, -76));
     EXPECT_GE(t.Left, 38);
-    EXPECT_GE(t.Top, 38);
     EXPECT_LT(t.Left, 44);
-    EXPECT_LT(t.Top, 52);
-    EXPECT_GT(t.Bottom - t.Top, 50);  // 2 cm tall, not 200 pixels nor 20
+    EXPECT_GE(t.Top, 38);
+    EXPECT_LT(t.Top, 38 + 76 / 3);  // below the cell's top by the leading above the capitals only
+    EXPECT_GT(t.Bottom - t.Top, 40);  // 2 cm tall, not 200 pixels nor 20
     EXPECT_LT(t.Bottom - t.Top, 76);
+    drawT(MM_LOMETRIC, 100, -100, -200);
     int bar = InkInRow(t.Top + 1, t.Left, t.Right), stem = InkInRow(t.Bottom - 1, t.Left, t.Right);
     EXPECT_GT(bar, 3 * stem);
 }
@@ -225,8 +229,7 @@ TEST_F(MappingModeTest, FontHeightsAreLogicalUnitsAtAnyResolution) {
     DeleteObject(font);
 }
 
-// Unfinished: where turned text starts is still to be checked against the drawn pixels.
-TEST_F(MappingModeTest, DISABLED_EscapementTurnsTextUpwards) {
+TEST_F(MappingModeTest, EscapementTurnsTextUpwards) {
     LOGFONT lf;
     lf.lfHeight = -40;
     lf.lfEscapement = 900;
@@ -235,16 +238,29 @@ TEST_F(MappingModeTest, DISABLED_EscapementTurnsTextUpwards) {
     HFONT font = CreateFontIndirect(&lf);
     HGDIOBJ old = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
-    TextOut(dc, 100, 150, String("ghghgh"), 6);
+    TextOut(dc, 100, 150, String("gh"), 2);
     SelectObject(dc, old);
     DeleteObject(font);
     TRect ink = Ink();
-    // The text runs from its start point up the bitmap, its top (the ascent) to the left.
-    EXPECT_GT(ink.Bottom - ink.Top, 2 * (ink.Right - ink.Left));
+    // Turned a quarter counter-clockwise about the start point: the cell's top edge runs up the
+    // bitmap from (100, 150), the letters to its right.
+    EXPECT_GT(ink.Bottom - ink.Top, ink.Right - ink.Left);
     EXPECT_LE(ink.Bottom, 150);
-    EXPECT_LT(ink.Top, 100);
-    EXPECT_LE(ink.Left, 100);
-    EXPECT_GE(ink.Left, 100 - 45);
+    EXPECT_GT(ink.Bottom, 140);
+    EXPECT_GE(ink.Left, 100);
+    EXPECT_LT(ink.Left, 115);
+    EXPECT_LE(ink.Right, 100 + 46);
+    // "g" first, at the bottom, its descender furthest right; "h" above it, its ascender furthest left.
+    int mid = (ink.Top + ink.Bottom) / 2;
+    auto extent = [&](int y0, int y1, bool right) {
+        int best = right ? -1 : INT_MAX;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = ink.Left; x <= ink.Right; ++x)
+                if (c->Pixels(x, y) != clWhite) best = right ? std::max(best, x) : std::min(best, x);
+        return best;
+    };
+    EXPECT_GT(extent(mid, ink.Bottom, true), extent(ink.Top, mid, true) + 3);
+    EXPECT_LT(extent(ink.Top, mid, false), extent(mid, ink.Bottom, false) - 3);
 }
 
 }  // namespace

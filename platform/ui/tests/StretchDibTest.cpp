@@ -36,7 +36,11 @@ Dib Make(int depth, bool topDown, int width = 4, int height = 3, TColor (*seen)(
     d.info.bmiHeader.biWidth = width;
     d.info.bmiHeader.biHeight = topDown ? -height : height;
     d.info.bmiHeader.biBitCount = static_cast<WORD>(depth);
-    if (depth <= 8) d.info.bmiColors.assign(kTable, kTable + 4);
+    if (depth <= 8) {
+        // Four colours are all the picture uses: the header says so, or the depth would need them all.
+        d.info.bmiColors.assign(kTable, kTable + 4);
+        d.info.bmiHeader.biClrUsed = 4;
+    }
     size_t stride = (static_cast<size_t>(width) * depth + 31) / 32 * 4;
     d.bits.assign(stride * height, 0);
     for (int y = 0; y < height; ++y) {
@@ -76,8 +80,7 @@ protected:
     HDC dc = nullptr;
 };
 
-// Fails still: a 1:1 draw of the whole picture answers 0 and draws nothing.
-TEST_F(StretchDibTest, DISABLED_EveryDepthAndRowOrderDrawsThePictureAsSeen) {
+TEST_F(StretchDibTest, EveryDepthAndRowOrderDrawsThePictureAsSeen) {
     for (int depth : {4, 8, 24, 32})
         for (bool topDown : {false, true}) {
             Dib d = Make(depth, topDown);
@@ -95,8 +98,7 @@ TEST_F(StretchDibTest, DISABLED_EveryDepthAndRowOrderDrawsThePictureAsSeen) {
     EXPECT_EQ(c->Pixels(20, 22), clRed);
 }
 
-// Fails still, for the same fault.
-TEST_F(StretchDibTest, DISABLED_AnUpwardsModeKeepsThePictureUpright) {
+TEST_F(StretchDibTest, AnUpwardsModeKeepsThePictureUpright) {
     SetMapMode(dc, MM_LOMETRIC);
     for (int depth : {24, 32})
         for (bool topDown : {false, true}) {
@@ -111,12 +113,25 @@ TEST_F(StretchDibTest, DISABLED_AnUpwardsModeKeepsThePictureUpright) {
             EXPECT_EQ(c->Pixels(3, 30), clWhite) << depth << " " << topDown;
             SetMapMode(dc, MM_LOMETRIC);
         }
-    // A rectangle that comes out mirrored on the device mirrors the picture.
+    // A rectangle that comes out mirrored on the device mirrors the picture: a negative width runs
+    // leftwards from x itself, as StretchBlt's does.
     SetMapMode(dc, MM_TEXT);
+    c->FillRect(Rect(0, 0, 60, 60));
     Dib d = Make(24, false);
-    Draw(d, 40, 0, -4, 3);
-    EXPECT_EQ(c->Pixels(36, 0), clLime);
-    EXPECT_EQ(c->Pixels(39, 0), clRed);
+    EXPECT_EQ(Draw(d, 40, 0, -4, 3), 3);
+    EXPECT_EQ(c->Pixels(40, 0), clRed);
+    EXPECT_EQ(c->Pixels(37, 0), clLime);
+    EXPECT_EQ(c->Pixels(40, 2), clBlue);
+    EXPECT_EQ(c->Pixels(36, 0), clWhite);
+    EXPECT_EQ(c->Pixels(41, 0), clWhite);
+    // In MM_LOMETRIC a rectangle whose right lies left of its left mirrors too; y stays upright.
+    c->FillRect(Rect(0, 0, 60, 60));
+    SetMapMode(dc, MM_LOMETRIC);
+    EXPECT_EQ(Draw(d, 100, 0, -100, -75), 3);
+    SetMapMode(dc, MM_TEXT);
+    EXPECT_EQ(c->Pixels(34, 3), clRed);
+    EXPECT_EQ(c->Pixels(3, 3), clLime);
+    EXPECT_EQ(c->Pixels(34, 25), clBlue);
 }
 
 TEST_F(StretchDibTest, ASourceOutsideThePictureIsClipped) {
