@@ -72,8 +72,9 @@ void TImageViewForm1::ToolButton1Click(TObject* Sender) {
     TOpenPictureDialog* dialog = MainForm->OpenPictureDialog1;
     dialog->SetFileName(String());
     dialog->SetFilter(String("Imagefiles (*.emf, *.wmf, *.bmp, *.jpg)|*.emf;*.wmf;*.bmp;*.jpg"));
-    dialog->SetInitialDir(MainForm->ExeDir);
+    dialog->SetInitialDir(MainForm->DialogFolder(MainForm->PictureFolder));
     if (!dialog->Execute()) return;
+    TMainForm::NoteFolder(MainForm->PictureFolder, dialog->FileName());
     Show();
     SetCaption(ExtractFileName(dialog->FileName()));
     // A file that cannot be read leaves the viewer empty; its error reaches the exception event.

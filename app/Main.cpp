@@ -30,12 +30,16 @@ String ProgramPath() { return gProgramPath.empty() ? ParamStr(0) : gProgramPath;
 void SetProgramPathForTests(const String& path) { gProgramPath = path; }
 
 bool WaitTime(int t) {
-    // The tick count is in whole milliseconds and the current one is already partly gone: one more
-    // tick makes the wait at least t, as the modem's pauses need.
-    const uint64_t end = GetTickCount64() + static_cast<uint64_t>(std::max(0, t)) + (t > 0 ? 1 : 0);
-    while (GetTickCount64() < end) {
+    // Measured in microseconds: the tick count's whole milliseconds would add up to one more to
+    // every wait, and the 5 ms wait before each command is the link's pacing.
+    rtl::Clock& clock = rtl::CurrentClock();
+    const uint64_t end = clock.MonotonicUs() + static_cast<uint64_t>(std::max(0, t)) * 1000;
+    for (;;) {
         Application->ProcessMessages();
-        Sleep(10);
+        const uint64_t now = clock.MonotonicUs();
+        if (now >= end) break;
+        // Slices of at most 10 ms, the last one only as long as what is left.
+        clock.SleepUs(std::min<uint64_t>(10000, end - now));
     }
     return true;
 }
@@ -140,7 +144,7 @@ void TMainForm::FormCreate(TObject* Sender) {
     ComboBox5->SetText(String("ﾓﾃﾞﾙ名を選んで下さい。"));
     CurGWidth = 100;
     FillModelList(Destination, ComboBox5->Items());
-    VrDemoButton3->SetCaption(ComPort1->Port() + " ﾎﾟｰﾄ");
+    VrDemoButton3->SetCaption(PortButtonCaption(ComPort1->Port()));
     PendingCount = 0;
     const TDateTime now = Now();
     Edit4->SetText(FormatDateTime(String("ddddd"), now) + " " + FormatDateTime(String("t"), now));

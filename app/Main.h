@@ -167,8 +167,19 @@ public:
     std::unique_ptr<TStringStream> StringStream1;
 
     // ---- start-up, settings, shutdown --------------------------------------------------------
-    String ExeDir;   // with a trailing "/"
+    String ExeDir;   // the program's folder, with a trailing "/"
     String IniPath;
+    // File dialogs start in the folder last used for their kind of file (graph data files,
+    // pictures), else in the settings file's folder.
+    String GraphFolder, PictureFolder;
+    String DialogFolder(const String& last) const;
+    // A file's folder becomes the one its kind's dialogs start in.
+    static void NoteFolder(String& last, const String& file);
+    // The proposed name of a save dialog: the memo panel's file name with the extension, none
+    // when the panel names no file.
+    String ProposedName(const String& extension) const;
+    // Runs write; a failure says which file and why, and answers false.
+    bool SaveFile(const String& file, const std::function<void()>& write);
     String Destination;
     String FormCaptionPrefix;
     // Colours of the settings file, by key ("Font" and "Back" of the terminal are ContFont and
@@ -262,6 +273,8 @@ public:
     std::array<uint8_t, 10> TcpRxBuf{};
     // Port settings: also the restart button and the menu item "COMﾎﾟｰﾄ" (F2).
     void VrDemoButton2Click(TObject* Sender);
+    // The port button's caption for a port: a device path without its "/dev/", so that it fits.
+    static String PortButtonCaption(const String& port);
     void Version1Click(TObject* Sender);
     void TcpClient1Connect(TObject* Sender);
     void TcpClient1Disconnect(TObject* Sender);
@@ -530,6 +543,8 @@ private:
     void QueueNow(const std::vector<String>& commands);
     // Puts a command into input line 2 and sends it from there.
     void SendFromLine2(const String& command);
+    // A line's text set by the program: the counts follow it as they follow typing.
+    void SetLineText(VIzeVadarEdu* line, const String& text);
     // Shows the test packet generator and puts its packet into line 1.
     void TestDataToLine1();
     // The program writes a spin's value: its change event is the user's and stays quiet.

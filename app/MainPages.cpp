@@ -63,8 +63,8 @@ void TMainForm::BindControlPages() {
     for (const auto& [button, line] : clears) {
         VIzeVadarEdu* l = line;
         // The text goes; the history stays.
-        button->OnClick = [l](TObject*) { l->SetText(String()); };
-        l->OnDblClick = [l](TObject*) { l->SetText(String()); };
+        button->OnClick = [this, l](TObject*) { SetLineText(l, String()); };
+        l->OnDblClick = [this, l](TObject*) { SetLineText(l, String()); };
         l->OnKeyDown = [this](TObject* s, WORD& k, TShiftState sh) { AdvComboBoxKeyDown(s, k, sh); };
         l->OnKeyPress = [this](TObject* s, char16_t& k) { AdvComboBoxKeyPress(s, k); };
         l->OnKeyUp = [this](TObject* s, WORD& k, TShiftState sh) { AdvComboBoxKeyUp(s, k, sh); };
@@ -90,9 +90,9 @@ void TMainForm::BindControlPages() {
     CodeClear1->OnClick = [this](TObject*) { Memo3->Clear(); };
     MainClear1->OnClick = [this](TObject* s) { AdvToolButton5Click(s); };
     Line1Send1->OnClick = [this](TObject* s) { AdvToolButton1Click(s); };
-    Line1Clear1->OnClick = [this](TObject*) { AdvComboBox1->SetText(String()); };
+    Line1Clear1->OnClick = [this](TObject*) { SetLineText(AdvComboBox1, String()); };
     Line2Send1->OnClick = [this](TObject* s) { AdvToolButton2Click(s); };
-    Line2Clear1->OnClick = [this](TObject*) { AdvComboBox2->SetText(String()); };
+    Line2Clear1->OnClick = [this](TObject*) { SetLineText(AdvComboBox2, String()); };
     ScreenColor1->OnClick = [this](TObject* s) { ScreenColor1Click(s); };
     CaretToEnd1->OnClick = [this](TObject* s) { Memo1DblClick(s); };
 
@@ -154,7 +154,7 @@ void TMainForm::QueueNow(const std::vector<String>& commands) {
 }
 
 void TMainForm::SendFromLine2(const String& command) {
-    AdvComboBox2->SetText(command);
+    SetLineText(AdvComboBox2, command);
     AdvToolButton2Click(AdvToolButton2);
     if (AdvComboBox2->CanFocus()) AdvComboBox2->SetFocus();
     AdvComboBox2->SelectAll();

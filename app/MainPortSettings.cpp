@@ -44,8 +44,14 @@ void TMainForm::VrDemoButton2Click(TObject* Sender) {
     ports->SetText(port);
     if (ComSetDlg->ShowModal() == mrOk) {
         ComboBox5->SetEnabled(true);
-        VrDemoButton3->SetCaption(ComPort1->Port() + " ﾎﾟｰﾄ");
+        VrDemoButton3->SetCaption(PortButtonCaption(ComPort1->Port()));
     }
+}
+
+String TMainForm::PortButtonCaption(const String& port) {
+    const String dev(u"/dev/");
+    const String name = port.substr(0, dev.size()) == dev ? String(port.substr(dev.size())) : port;
+    return name + " ﾎﾟｰﾄ";
 }
 
 void TMainForm::Version1Click(TObject* Sender) { VerBoxForm->Show(); }

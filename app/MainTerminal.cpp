@@ -90,6 +90,12 @@ void TMainForm::AdvComboBox1Change(TObject* Sender) { LabeledEdit3->SetText(IntT
 
 void TMainForm::AdvComboBox2Change(TObject* Sender) { LabeledEdit6->SetText(IntToStr(AdvComboBox2->Text().Length())); }
 
+void TMainForm::SetLineText(VIzeVadarEdu* line, const String& text) {
+    line->SetText(text);
+    if (line == AdvComboBox1) AdvComboBox1Change(line);
+    else if (line == AdvComboBox2) AdvComboBox2Change(line);
+}
+
 void TMainForm::Memo1Change(TObject* Sender) {
     LabeledEdit1->SetText(IntToStr(Memo1->Lines()->Count()));
     LabeledEdit2->SetText(IntToStr(Memo1->Text().Length()));
@@ -131,11 +137,10 @@ void TMainForm::TestDataToLine1() {
     if (!AssignForm1) return;
     AssignForm1->Result.clear();
     AssignForm1->ShowModal();
-    AdvComboBox1->SetText(String("@DT") + AssignForm1->Result);
+    SetLineText(AdvComboBox1, String("@DT") + AssignForm1->Result);
     if (AdvComboBox1->CanFocus()) AdvComboBox1->SetFocus();
     AdvComboBox1->SelectAll();
     AdvComboBox1->SetSelStart(AdvComboBox1->Text().Length());
-    LabeledEdit3->SetText(IntToStr(AdvComboBox1->Text().Length()));
 }
 
 void TMainForm::MvColBitBtn8Click(TObject* Sender) { TestDataToLine1(); }

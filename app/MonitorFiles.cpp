@@ -4,6 +4,8 @@
 #include "app/Main.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/win/Window.h"
 
 namespace {
 
@@ -41,18 +43,46 @@ int CodeLevel(const String& codes, int n) {
 
 }  // namespace
 
+String TMainForm::DialogFolder(const String& last) const {
+    return last.empty() ? IncludeTrailingPathDelimiter(ExtractFilePath(ExpandFileName(IniPath))) : last;
+}
+
+void TMainForm::NoteFolder(String& last, const String& file) {
+    last = IncludeTrailingPathDelimiter(ExtractFilePath(ExpandFileName(file)));
+}
+
+String TMainForm::ProposedName(const String& extension) const {
+    // ".AMF" alone would be offered as a hidden file.
+    const String name = Trim(Edit5->Text());
+    return name.empty() ? String() : name + extension;
+}
+
+bool TMainForm::SaveFile(const String& file, const std::function<void()>& write) {
+    try {
+        write();
+        return true;
+    } catch (const Exception& e) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        // The platform's errors of a file name it and give the system's reason; others get the name.
+        const String why = e.Message();
+        ShowMessage(String("ﾌｧｲﾙを保存出来ません。") + "\r\n" + (why.find(file) == String::npos ? file + "\r\n" : String()) + why);
+        return false;
+    }
+}
+
 void TMainForm::Savegraphdata2Click(TObject* Sender) {
     const bool freq = MeasureMode == 4;
     if (!freq && MeasureMode != 5) return;
     SaveDialog1->SetFilter(String(freq ? kFreqFilter : kTimeFilter));
-    SaveDialog1->SetFileName(Edit5->Text() + (freq ? ".AMF" : ".AMT"));
-    SaveDialog1->SetInitialDir(ExeDir);
+    SaveDialog1->SetFileName(ProposedName(String(freq ? ".AMF" : ".AMT")));
+    SaveDialog1->SetInitialDir(DialogFolder(GraphFolder));
     SaveDialog1->SetTitle(String());  // the platform's own title
     SaveDialog1->SetDefaultExt(String());
     if (!SaveDialog1->Execute()) return;
     const String file = SaveDialog1->FileName();
-    {
-        // Keys this save does not write keep their lines.
+    NoteFolder(GraphFolder, file);
+    SaveFile(file, [&] {
+        // Keys this save does not write keep their lines; the file is replaced whole or not at all.
         TMemIniFile ini(file);
         ini.WriteString(u"Model Name", u"Name", ComboBox5->Text());
         ini.WriteInteger(u"Model Name", u"Number", ComboBox5->ItemIndex());
@@ -75,16 +105,16 @@ void TMainForm::Savegraphdata2Click(TObject* Sender) {
             ini.WriteString(u"RSSI Level", u"Value", LevelCodes(SampleTable.data(), 0, n));
         }
         ini.UpdateFile();
-    }
-    ExeDir = file;
+    });
 }
 
 void TMainForm::Loadgraphdata2Click(TObject* Sender) {
     OpenDialog1->SetFileName(String());
     OpenDialog1->SetFilter(String(MeasureMode == 5 ? kTimeFilter : kFreqFilter));
-    OpenDialog1->SetInitialDir(ExeDir);
+    OpenDialog1->SetInitialDir(DialogFolder(GraphFolder));
     if (!OpenDialog1->Execute()) return;
     const String file = OpenDialog1->FileName();
+    NoteFolder(GraphFolder, file);
 
     // Everything the load takes is read and checked first: a file the tables cannot hold
     // changes nothing.
@@ -189,5 +219,4 @@ void TMainForm::Loadgraphdata2Click(TObject* Sender) {
             AreaSeries1->SetValueColor(i, level >= MvVSlider3->Value() ? c2Over : c2Main);
         }
     }
-    ExeDir = file;
 }

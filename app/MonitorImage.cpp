@@ -30,31 +30,32 @@ void TMainForm::Saveimagefile2Click(TObject* Sender) {
     const int type = ImageSelectForm1->RadioGroup1->ItemIndex();
     if (type < 0 || type > 3) return;
     const PictureType& t = kPictureTypes[type];
-    SaveDialog1->SetInitialDir(ExeDir);
+    SaveDialog1->SetInitialDir(DialogFolder(PictureFolder));
     SaveDialog1->SetTitle(String(t.title));
-    SaveDialog1->SetFileName(Edit5->Text() + t.extension);
+    SaveDialog1->SetFileName(ProposedName(String(t.extension)));
     SaveDialog1->SetFilter(String(t.filter));
     SaveDialog1->SetDefaultExt(String());
     if (SaveDialog1->Execute()) {
         TChart* chart = ShownChart();
         const String file = SaveDialog1->FileName();
-        switch (type) {
-        case 0: chart->SaveToMetafileEnh(file); break;
-        case 1: chart->SaveToMetafile(file); break;
-        case 2: chart->SaveToBitmapFile(file); break;
-        default: {
-            // Through the clipboard, which keeps the chart's bitmap afterwards.
-            chart->CopyToClipboardBitmap();
-            Image1->Picture()->Assign(Clipboard());
-            TJPEGImage jpeg;
-            jpeg.Assign(Image1->Picture()->Bitmap());
-            jpeg.SaveToFile(file);
-            break;
-        }
-        }
+        NoteFolder(PictureFolder, file);
+        SaveFile(file, [&] {
+            switch (type) {
+            case 0: chart->SaveToMetafileEnh(file); break;
+            case 1: chart->SaveToMetafile(file); break;
+            case 2: chart->SaveToBitmapFile(file); break;
+            default: {
+                // Through the clipboard, which keeps the chart's bitmap afterwards.
+                chart->CopyToClipboardBitmap();
+                Image1->Picture()->Assign(Clipboard());
+                TJPEGImage jpeg;
+                jpeg.Assign(Image1->Picture()->Bitmap());
+                jpeg.SaveToFile(file);
+                break;
+            }
+            }
+        });
     }
-    // Confirmed or not: after a cancel this is the proposed name.
-    ExeDir = SaveDialog1->FileName();
     Chart1->Repaint();
     Chart2->Repaint();
 }

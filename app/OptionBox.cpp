@@ -69,12 +69,13 @@ TOptionBoxForm::TOptionBoxForm(TComponent* AOwner) : TForm(AOwner) {
     SetPosition(poMainFormCenter);
     SetKeyPreview(true);
     SetClientWidth(452);
-    SetClientHeight(372);
+    SetClientHeight(384);
 
     PageControl1 = new TPageControl(this);
     PageControl1->SetName(String("PageControl1"));
     PageControl1->SetParent(this);
-    PageControl1->SetBounds(6, 6, 440, 320);
+    // Tall enough for the clipboard group below the colour groups, under the tabs and the frame.
+    PageControl1->SetBounds(6, 6, 440, 332);
     auto sheet = [this](const char* name, const char* caption) {
         auto* s = new TTabSheet(this);
         s->SetName(String(name));
@@ -132,8 +133,8 @@ TOptionBoxForm::TOptionBoxForm(TComponent* AOwner) : TForm(AOwner) {
     RadioGroup2->SetColumns(3);
     for (const char* type : {"EMF", "WMF", "BMP"}) RadioGroup2->Items()->Add(String(type));
     RadioGroup2->SetItemIndex(0);
-    SpeedButton1 = button(this, "SpeedButton1", "設定の保存", 226, 336, 110);
-    SpeedButton2 = button(this, "SpeedButton2", "OK", 342, 336, 104);
+    SpeedButton1 = button(this, "SpeedButton1", "設定の保存", 226, 348, 110);
+    SpeedButton2 = button(this, "SpeedButton2", "OK", 342, 348, 104);
 
     SpeedButton3->OnClick = [this](TObject* s) { SpeedButton3Click(s); };
     SpeedButton4->OnClick = [this](TObject* s) { SpeedButton4Click(s); };

@@ -170,7 +170,6 @@ void TAdvWatch::SetShowNumbers(bool Value) {
 
 void TAdvWatch::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-        case WM_SETCURSOR: WMSetCursor(Message); return;
         case WM_TIMER: DefaultHandler(Message); return;
         default: TCustomControl::Dispatch(Message);
     }
@@ -179,10 +178,12 @@ void TAdvWatch::Dispatch(TMessage& Message) {
 void TAdvWatch::WMGetDlgCode(TMessage& Message) { Message.Result = TabStop() ? DLGC_WANTARROWS | DLGC_WANTALLKEYS : 0; }
 
 void TAdvWatch::WMSetCursor(TMessage& Message) {
-    TCustomControl::Dispatch(Message);
-    if (ComponentState().Contains(csDesigning)) return;
-    TPoint p = ScreenToClient(Mouse->CursorPos());
-    SetCursor(GetAMPMRect().Contains(p) ? crHandPoint : crDefault);
+    // The Cursor for the place first: the inherited handling shows it.
+    if (!ComponentState().Contains(csDesigning)) {
+        TPoint p = ScreenToClient(Mouse->CursorPos());
+        SetCursor(GetAMPMRect().Contains(p) ? crHandPoint : crDefault);
+    }
+    TCustomControl::WMSetCursor(Message);
 }
 
 // ---- Looks ------------------------------------------------------------------------------------

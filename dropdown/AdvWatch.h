@@ -314,7 +314,7 @@ private:
     void SettingsChanged(TObject* Sender);
     void WatchTimerTick(TObject* Sender);
     void AnimationTimerTick(TObject* Sender);
-    void WMSetCursor(TMessage& Message);
+    void WMSetCursor(TMessage& Message) override;
     void HandleMouseUp(int X, int Y);
     // Stores t and lets the AM flag follow it without scrolling.
     void StoreTime(TDateTime t);

@@ -323,7 +323,8 @@ public:
 
     // ---- Repaint requests (see the header comment) ----
     void RepaintCell(int c, int r);
-    // A rectangle of cells: its screen area, the whole grid when a corner is not on screen.
+    // A rectangle of cells: its screen area, the whole grid when a corner is not on screen;
+    // nothing for a negative coordinate.
     void RepaintRect(const TGridRect& R);
     // A row over the visible columns, a column over the visible rows.
     void RepaintRow(int ARow);

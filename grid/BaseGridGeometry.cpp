@@ -80,6 +80,7 @@ void TBaseGrid::RepaintCell(int c, int r) {
 
 void TBaseGrid::RepaintRect(const TGridRect& R) {
     if (FUpdateCount > 0 || !HandleAllocated()) return;
+    if (R.Left < 0 || R.Top < 0 || R.Right < 0 || R.Bottom < 0) return;
     TRect a = CellRect(R.Left, R.Top), b = CellRect(R.Right, R.Bottom);
     TRect area;
     if (a.IsEmpty() || b.IsEmpty())

@@ -1,28 +1,9 @@
-// TVerAdevovEdav: cell graphics, cell access, selection and the grid's settings.
+// TVerAdevovEdav: cell access, selection and the grid's settings.
 #include "grid/ZedUdid.h"
 
 #include <algorithm>
 
 #include "platform/win/Messages.h"
-
-// ---------------------------------------------------------------------------------------------
-// TCellGraphic
-
-void TCellGraphic::Assign(const TPersistent* Source) {
-    auto* s = dynamic_cast<const TCellGraphic*>(Source);
-    if (!s) return;
-    CellType = s->CellType;
-    CellIndex = s->CellIndex;
-    CellTransparent = s->CellTransparent;
-    CellValue = s->CellValue;
-    CellAngle = s->CellAngle;
-    CellBoolean = s->CellBoolean;
-    CellErrFrom = s->CellErrFrom;
-    CellErrLen = s->CellErrLen;
-    CellText = s->CellText;
-    CellCreated = s->CellCreated;
-    CellCheckBoxState = s->CellCheckBoxState;
-}
 
 void TGridChangeNotifier::CellsChanged(const TRect&) {}
 
@@ -52,7 +33,6 @@ void TVerAdevovEdav::SetGridImages(TCustomImageList* Value) {
     if (Value) Value->FreeNotification(this);
 }
 
-int TVerAdevovEdav::TotalColCount() const { return ColCount() + FNumHiddenColumns; }
 
 // ---------------------------------------------------------------------------------------------
 // Settings with an effect
@@ -149,29 +129,7 @@ void TVerAdevovEdav::SetZoomFactor(int Value) {
     Invalidate();
 }
 
-// ---------------------------------------------------------------------------------------------
-// Cell graphics
-
-TCellGraphic* TVerAdevovEdav::GetCellGraphic(int ACol, int ARow) {
-    if (ACol == 0 && ARow >= 0 && FMouseActions->HotmailRowSelect()) {
-        // The row check boxes of column 0 share one scratch graphic, filled for each call. The
-        // disjunct row selection they show comes with the grid's selection.
-        TCellGraphic* g = FCellGraphic.get();
-        g->CellType = ctRowCheckBox;
-        g->CellAngle = 0;
-        g->CellBoolean = false;
-        g->CellTransparent = FControlLook->ControlStyle() == TControlLook::csFlat;
-        return g;
-    }
-    return dynamic_cast<TCellGraphic*>(GetGraphicObjectEx(ACol, ARow));
-}
-
-TCellType TVerAdevovEdav::GetCellType(int ACol, int ARow) {
-    if (ACol < 0 || ARow < 0) return ctEmpty;
-    if (ACol == 0 && FMouseActions->HotmailRowSelect()) return ctRowCheckBox;
-    auto* g = dynamic_cast<TCellGraphic*>(GetGraphicObjectEx(ACol, ARow));
-    return g ? g->CellType : ctEmpty;
-}
+// Cell graphics are in ZedUdidGraphic.cpp.
 
 bool TVerAdevovEdav::IsNode(int ARow) { return ARow >= 0 && GetCellType(0, ARow) == ctNode; }
 bool TVerAdevovEdav::IsSummary(int ARow) { return ARow >= 0 && GetCellType(0, ARow) == ctSummary; }

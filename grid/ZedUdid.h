@@ -34,6 +34,7 @@
 // controls), ZedUdidLooks.cpp, ZedUdidSettings.cpp and ZedUdidOwned.cpp (the owned objects).
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -78,15 +79,91 @@ enum TCellType : uint8_t {
     ctScrollbar, ctRadioButton, ctBalloon, ctShape, ctRating, ctTriStateCheckBox, ctExpand
 };
 
+// Placement of a cell graphic: over the cell, beside or above/below the text, or stretched
+// over the cell's width (height). The vertical one is scoped: its first three names are the
+// text alignment's.
+enum TCellHAlign : uint8_t { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
+enum class TCellVAlign : uint8_t { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
+// How a picture cell fits its picture into the cell.
+enum class TStretchMode : uint8_t { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
+enum TBalloonIcon : uint8_t { biNone, biInfo, biWarning, biError };
+
+class TVerAdevovEdav;
+
+// The object of an interfaced cell draws and measures the cell itself. A component interface:
+// asked with dynamic_cast, never counted; the cell only references its object.
+class IGridCellGraphic {
+public:
+    static constexpr const char* IID = "{0712BE3F-5C9A-4771-BF71-4C987CDC39B3}";
+    virtual void Draw(TCanvas* Canvas, const TRect& R, int ACol, int ARow, bool Selected, TVerAdevovEdav* Grid) = 0;
+    // The preferred size; 0 stands for the cell's own width (height).
+    virtual int GetWidth() = 0;
+    virtual int GetHeight() = 0;
+    virtual bool DrawsOverCell() = 0;
+
+protected:
+    ~IGridCellGraphic() = default;
+};
+
+// The variant field of a cell graphic: unassigned, an integer or a Boolean.
+struct TCellVar {
+    enum TKind : uint8_t { Unassigned, Integer, Boolean } Kind = Unassigned;
+    int Int = 0;
+    bool Bool = false;
+    static TCellVar OfInt(int v) { return {Integer, v, false}; }
+    static TCellVar OfBool(bool v) { return {Boolean, 0, v}; }
+    bool operator==(const TCellVar&) const = default;
+};
+
+// One of the two general slots of a cell graphic: an object (a bitmap, picture, list, ...) or a
+// plain colour value, never both. A value is never an object and is never freed.
+class TCellSlot {
+public:
+    TObject* Object() const { return FObject; }
+    void SetObject(TObject* Value) {
+        FObject = Value;
+        FValue = 0;
+        FIsValue = false;
+    }
+    bool IsValue() const { return FIsValue; }
+    TColor Color() const { return FIsValue ? FValue : clNone; }
+    void SetColor(TColor Value) {
+        FObject = nullptr;
+        FValue = Value;
+        FIsValue = true;
+    }
+    // Takes the object out (the caller frees it).
+    TObject* Release() {
+        TObject* o = FObject;
+        FObject = nullptr;
+        return o;
+    }
+
+private:
+    TObject* FObject = nullptr;
+    TColor FValue = 0;
+    bool FIsValue = false;
+};
+
 // The one graphic or in-cell control a cell may carry, owned by its TCellProperties. Its kind
-// says what the general fields mean.
-// First form: the kind and the plain value fields; the object fields (bitmap, icon, variant),
-// the placement and the size calculations come with the cell graphics.
+// says what the general fields mean; CellCreated says the graphic made (and owns) the object in
+// CellBitmap or CellIcon. At destruction it frees, by kind: CellBitmap of a bitmap, radio group,
+// picture, file picture or bit button and CellIcon of an icon when CellCreated; CellBitmap of a
+// multi-image or balloon always; the balloon list of a check box or radio button (CellAngle 1).
 class TCellGraphic : public TPersistent {
 public:
+    TCellGraphic() = default;
+    ~TCellGraphic() override;
+    TCellGraphic(const TCellGraphic&) = delete;
+    TCellGraphic& operator=(const TCellGraphic&) = delete;
     const char* ClassName() const override { return "TCellGraphic"; }
+    // The kind, alignments, index, transparency, value, angle, Boolean, error range, text and
+    // CellCreated; not the two slots, CellVar or CellCheckBoxState.
     void Assign(const TPersistent* Source) override;
+
     TCellType CellType = ctNone;
+    TCellVAlign CellVAlign = TCellVAlign::vaTop;
+    TCellHAlign CellHAlign = haLeft;
     int CellIndex = 0;
     bool CellTransparent = false;
     bool CellCreated = false;
@@ -96,7 +173,44 @@ public:
     int CellErrFrom = 0;
     int CellErrLen = 0;
     String CellText;
+    TCellVar CellVar;
     TCheckBoxState CellCheckBoxState = cbUnchecked;
+
+    TObject* CellBitmap() const { return FCellBitmap.Object(); }
+    void SetCellBitmap(TObject* Value) { FCellBitmap.SetObject(Value); }
+    TCellSlot& BitmapSlot() { return FCellBitmap; }
+    const TCellSlot& BitmapSlot() const { return FCellBitmap; }
+    TObject* CellIcon() const { return FCellIcon.Object(); }
+    void SetCellIcon(TObject* Value) { FCellIcon.SetObject(Value); }
+    TCellSlot& IconSlot() { return FCellIcon; }
+    const TCellSlot& IconSlot() const { return FCellIcon; }
+
+    // The kind setters: the kind and the fields named, nothing else.
+    void SetInterfacedCell(TPersistent* AObject);
+    void SetBitmap(TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    void SetButton(int bw, int bh, const String& Caption, TCellHAlign hal, TCellVAlign val);
+    void SetBitButton(int bw, int bh, const String& Caption, TBitmap* Glyph, TCellHAlign hal, TCellVAlign val);
+    void SetPicture(TPicture* APicture, bool Transparent, TStretchMode StretchMode, int Padding, TCellHAlign hal,
+                    TCellVAlign val);
+    void SetFilePicture(TFilePicture* APicture, bool Transparent, TStretchMode StretchMode, int Padding,
+                        TCellHAlign hal, TCellVAlign val);
+    void SetCheckBox(bool Value, bool Data, bool Flat, TCellHAlign hal, TCellVAlign val);
+    void SetCheckBox(TCheckBoxState Value, bool Flat, TCellHAlign hal, TCellVAlign val);
+    void SetRadioButton(bool Value, bool Flat, TCellHAlign hal, TCellVAlign val);
+    void SetIcon(TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    void SetDataImage(int Idx, TCellHAlign hal, TCellVAlign val);
+    // A new index list of its own for (Col, Row), told changes through Notifier.
+    void SetMultiImage(int Col, int Row, int Dir, TCellHAlign hal, TCellVAlign val, TImageChangeEvent Notifier);
+    void SetImageIdx(int Idx, TCellHAlign hal, TCellVAlign val);
+    // Rotated text; the angle brought into 0..360 (360 stays).
+    void SetAngle(int16_t AAngle);
+    // A picture's size in a cw x rh cell by the stretch mode, the padding taken once per side;
+    // other kinds answer (0, 0).
+    TPoint GetPictureSize(int cw, int rh, bool HasText) const;
+
+private:
+    TCellSlot FCellBitmap;
+    TCellSlot FCellIcon;
 };
 
 enum TCellBorder : uint8_t { cbTop, cbLeft, cbRight, cbBottom };
@@ -187,6 +301,9 @@ using TCanInsertRowEvent = std::function<void(TObject* Sender, int ARow, bool& C
 using TRowChangedEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
 using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
 using TEllipsClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& S)>;
+using TRowDisjunctSelectEvent = std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)>;
+using TAutoInsertRowEvent = std::function<void(TObject* Sender, int ARow)>;
+using TEditChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, const String& Value)>;
 using TUnitChangedEvent = std::function<void(TObject* Sender, int ACol, int ARow, const String& NewUnit)>;
 
 enum TScrollType : uint8_t { ssNormal, ssFlat, ssEncarta, ssMetro };
@@ -286,8 +403,8 @@ public:
     void SetWordWrap(bool Value);
     // The current column; a synchronised grid with SelectionColumn follows.
     void SetCol(int Value);
-    int AllColCount() const { return ColCount() + FNumHiddenColumns; }
-    int AllRowCount() const { return RowCount() + NumHiddenRows(); }
+    int AllColCount() const { return TotalColCount(); }
+    int AllRowCount() const { return TotalRowCount(); }
     int NumHiddenRows() const;
     // Storage columns 0..512 keep a width of their own while hidden.
     bool IsHiddenColumn(int ACol) const;
@@ -501,16 +618,90 @@ public:
     TNotifyEvent OnGridResize;
     TNotifyEvent OnRichEditSelectionChange;
 
-    // ---- Column and row mapping (identity until columns and rows can be hidden) ----
+    // ---- Hidden columns (ZedUdidHidden.cpp) ----
+    // Real columns 0..511 can be hidden; their cells stay at their real (storage) index and
+    // their width is kept. The last displayed column is never hidden.
     int NumHiddenColumns() const { return FNumHiddenColumns; }
-    int DisplayToRealCol(int ACol) const { return ACol; }
-    int RealToDisplayCol(int ACol) const { return ACol; }
-    int RealColIndex(int ACol) const { return ACol; }
-    int DisplayToRealRow(int ARow) const { return ARow; }
-    int RealToDisplayRow(int ARow) const { return ARow; }
+    void HideColumn(int ColIndex) { HideColumns(ColIndex, ColIndex); }
+    void HideColumns(int FromCol, int ToCol);
+    void UnHideColumn(int ColIndex) { UnHideColumns(ColIndex, ColIndex); }
+    void UnHideColumns(int FromCol, int ToCol);
+    // Shows every hidden column (repaints also when none is hidden).
+    void UnHideColumnsAll();
+    // Displayed column of a real one (a hidden one: the next shown column's place) and back
+    // (0 when no shown real column below 512 has that place); indexes from 512 map to themselves.
+    int DisplayToRealCol(int ACol) const;
+    int RealToDisplayCol(int ACol) const;
+    int RealColIndex(int ACol) const { return DisplayToRealCol(ACol); }
+    int DisplColIndex(int ACol) override { return RealToDisplayCol(ACol); }
+    // The real column of the current cell.
+    int RealCol() const { return DisplayToRealCol(Col()); }
+    // The visibility map itself, unchecked (index 0..512).
+    void SetColumnVisible(int Index, bool Value) { FVisibleCol[Index] = Value; }
+    bool IsColumnVisible(int Index) const { return FVisibleCol[Index]; }
+
+    // While whole platform rows are copied the platform column count is raised by the hidden
+    // columns, so their cells travel with the row; the scope lowers it again on every path
+    // (an exception included). Scopes nest; only the outermost raises.
+    class THiddenColumnsScope {
+    public:
+        explicit THiddenColumnsScope(TVerAdevovEdav& AGrid);
+        ~THiddenColumnsScope();
+        THiddenColumnsScope(const THiddenColumnsScope&) = delete;
+        THiddenColumnsScope& operator=(const THiddenColumnsScope&) = delete;
+
+    private:
+        TVerAdevovEdav& FGrid;
+        int FRaised = 0;
+        int FLastWidth = 0;
+    };
+
+    // ---- Hidden rows (ZedUdidHidden.cpp) ----
+    // A hidden row leaves the platform grid: its cells (every real column), cell objects and
+    // height go into a TGridItem of GridItems. Row arguments are real rows.
+    void HideRow(int RowIndex) { HideRows(RowIndex, RowIndex); }
+    void HideRows(int FromRow, int ToRow);
+    // Hides the listed displayed rows (ascending, each once) as one new filter level.
+    void HideRowList(TIntList* RowList);
+    // Hides the range without keeping heights (through RemoveRowsEx).
+    void HideRowsEx(int FromRow, int ToRow);
+    void UnHideRow(int RowIndex);
+    void UnHideRows(int FromRow, int ToRow);
+    // Shows the rows of the newest filter level (every hidden row at level 0 or 1).
+    void UnHideRowList();
+    void UnHideRowsAll();
+    bool IsHiddenRow(int RowIndex) const;
+    // The same through a caller's cache: a nil list is made and filled with every hidden index;
+    // the caller frees it.
+    bool IsHiddenRow(int RowIndex, TIntList*& ListHidden) const;
+    // The stored cells of a hidden row; nil for a shown one.
+    TStrings* HiddenRowItems(int RowIndex) const;
+    int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    int FilterLevel() const { return FFilterLevel; }
+    void SetFilterLevel(int Value) { FFilterLevel = Value; }
+    int DisplayToRealRow(int ARow) const;
+    int RealToDisplayRow(int ARow) const;
+    int RealRowIndex(int ARow) const { return DisplayToRealRow(ARow); }
+    int DisplRowIndex(int ARow) const { return RealToDisplayRow(ARow); }
+    int RealRow() const { return DisplayToRealRow(Row()); }
+    // The current row: OnRowChanged (old, new) when it differs from the one last reported, the
+    // selection into the row flags in disjunct mode, a synchronised grid's row following.
+    void SetRow(int Value);
+    // Only FixedRows .. RowCount - 1 are taken.
+    void SetTopRow(int Value);
+    // Told by the hidden rows when an index or the collection changed.
+    void HiddenRowsChanged() { FHiddenIndexValid = false; }
+
+    // ---- Row workers (ZedUdidHidden.cpp) ----
+    // Empty rows of DefaultRowHeight at ARow; the rows below move down with cells and heights.
+    void InsertRowsInternal(int ARow, int Count, bool UpdateCellControls);
+    // Removes displayed rows; the rows below move up with cells and heights. RealDelete frees
+    // nothing either way (callers free or keep the cell objects) but renumbers the hidden rows
+    // after the block and drops the removed rows' cell controls; hiding passes false.
+    void DeleteRowsInternal(int ARow, int Count, bool RealDelete);
+
     // The current position of a column of the original order.
     int ColumnPosition(int ACol) const { return ACol; }
-    int RealRowIndex(int ARow) const { return ARow; }
 
     // ---- Cell settings ----
     TEditorType DefaultEditor() const { return FDefaultEditor; }
@@ -665,6 +856,85 @@ public:
     const String& CellCache() const { return FCellCache; }
     bool IsSummary(int ARow);
 
+    // ---- Cell graphics (ZedUdidGraphic.cpp) ----
+    // Frees the cell's own graphic (never the row check boxes' scratch graphic) and gives it a
+    // new empty one; an empty cell keeps its empty text.
+    TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+    // Takes the graphic out of the cell and frees it (not a virtual or row check box's); false
+    // when the cell had none.
+    bool FreeCellGraphic(int ACol, int ARow);
+    // FreeCellGraphic when the cell's kind is Kind.
+    bool RemoveCellGraphic(int ACol, int ARow, TCellType Kind);
+    // Whether the base cell of the cell's block has a graphic of one of the kinds.
+    bool HasCellGraphicType(int ACol, int ARow, std::initializer_list<TCellType> Kinds);
+    bool HasBalloon(int ACol, int ARow) { return HasCellGraphicType(ACol, ARow, {ctBalloon}); }
+    bool IsRadio(int ACol, int ARow) { return HasCellGraphicType(ACol, ARow, {ctRadio}); }
+    bool HasExpand(int ACol, int ARow) { return HasCellGraphicType(ACol, ARow, {ctExpand}); }
+    bool HasProgress(int ACol, int ARow) { return HasCellGraphicType(ACol, ARow, {ctProgress}); }
+    bool HasRating(int ACol, int ARow) { return HasCellGraphicType(ACol, ARow, {ctRating}); }
+    bool HasScrollBar(int ACol, int ARow) { return HasCellGraphicType(ACol, ARow, {ctScrollbar}); }
+    bool HasButton(int ACol, int ARow) { return HasCellGraphicType(ACol, ARow, {ctButton, ctBitButton}); }
+    bool HasCheckBox(int ACol, int ARow);
+    bool HasDataCheckBox(int ACol, int ARow);
+    // By GetCellType of the base cell.
+    bool HasDataGraphic(int ACol, int ARow);
+    bool HasClickControl(int ACol, int ARow);
+    // The index list of a multi-image cell; nil otherwise.
+    TIntList* GetCellImages(int ACol, int ARow);
+    // The image-list index, one value per shared bitmap or icon, -1 for other kinds.
+    intptr_t GetCellGraphicSortKey(int ACol, int ARow);
+
+    // ---- Row and column flags, view helpers (ZedUdidRowFlags.cpp) ----
+    // Disjunct mode: the row's flag (the list grown with 0 up to ARow; real rows with
+    // RowSelectPersistent); otherwise whether the row lies inside the selection. Outside
+    // 0 .. RowCount + hidden rows - 1 raises EZedUdidError "Invalid row <n> accessed".
+    bool GetRowSelect(int ARow);
+    // Asks OnRowDisjunctSelect when the flag is new or changes (a veto changes nothing), keeps
+    // the selected-rows list in selection order, then OnRowDisjunctSelected. A row outside the
+    // grid raises EZedUdidError "Invalid row accessed".
+    void SetRowSelect(int ARow, bool Value);
+    // Outside 0 .. ColCount - 1 raises EZedUdidError "Invalid column accessed".
+    bool GetColSelect(int ACol);
+    void SetColSelect(int ACol, bool Value);
+    void SelectRows(int RowIndex, int RCount);
+    void UnSelectRows(int RowIndex, int RCount);
+    void SelectCols(int ColIndex, int CCount);
+    void UnSelectCols(int ColIndex, int CCount);
+    void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    void ClearRowSelect();
+    void ClearColSelect();
+    // The selection into the flags of the rows (columns) inside it, or of every normal one.
+    void SelectionToRowSelect(bool All = false);
+    void SelectionToColSelect(bool All = false);
+    int RowSelectCount();
+    int ColSelectCount();
+    // Modified rows: 1 is modified; reading beyond the list answers false.
+    bool GetRowModified(int ARow) const;
+    void SetRowModified(int ARow, bool Value);
+    int ModifiedRowCount() const;
+    // A disabled row; changing the current row's state moves the current row to the first other
+    // enabled row.
+    bool GetRowEnabled(int ARow) const;
+    void SetRowEnabled(int ARow, bool Value);
+    // Exchanges the stored texts and cell objects (no repaint).
+    void SwapCells(TGridCoord FromCell, TGridCoord ToCell);
+    void GotoCell(int ACol, int ARow);
+    void EditCell(int ACol, int ARow);
+    using TBaseGrid::FocusCell;
+    // The selection becomes the single cell.
+    void FocusCell(int ACol, int ARow);
+    void MoveCurrentCell(int ACol, int ARow);
+    bool LastRowAboveSearchPanel();
+    // With the search footer shown, the top row moves down until the last row ends above it.
+    void AdjustTopRowForSearchPanel();
+    // The fixed-cell editors' change: OnEditChange with the edited fixed cell and the text.
+    void FixedCellEditChange(TObject* Sender);
+    // The fixed cell the fixed-cell editor edits (set when it opens).
+    void SetFixedEditCell(int ACol, int ARow) { FFixedEditCol = ACol; FFixedEditRow = ARow; }
+    TRowDisjunctSelectEvent OnRowDisjunctSelect;
+    TAutoInsertRowEvent OnRowDisjunctSelected;
+    TEditChangeEvent OnEditChange;
+
     // ---- Typed and extended cell access (ZedUdidAccess.cpp) ----
     // Rows are displayed rows, or real rows (counted with the hidden ones) for the ...All... and
     // ...Ex pairs; columns are storage columns. Until rows can be hidden a real row is the
@@ -817,7 +1087,7 @@ public:
     virtual TCellType GetCellType(int ACol, int ARow);
     virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
     virtual TPoint GetCellGraphicSize(int ACol, int ARow);
-    virtual TPoint GetCellGraphicSizeEx(int ACol, int ARow, int CellWidth, int CellHeight);
+    virtual TPoint GetCellGraphicSizeEx(int ACol, int ARow, int CellWidth, int CellHeight, double Scale = 1.0);
     virtual void DoGetPrintPageNum(int PageNr, String& PageText);
     virtual void DoGetEditorProp(int ACol, int ARow, TEditLink* AEditLink);
     virtual void DoCheckBoxClick(int ACol, int ARow, bool State);
@@ -1042,6 +1312,13 @@ protected:
     int32_t FFixedFooters = 0;
     int32_t FFixedRightCols = 0;
     int32_t FNumHiddenColumns = 0;
+    // Columns the hidden-columns scope has added to the platform count (0 outside it).
+    int32_t FColsRaised = 0;
+    // The flag lists of disjunct selection and the modified and disabled rows.
+    TList* RowSelectList() const { return FRowSelect.get(); }
+    TIntList* SelectedRowsList() const { return FSelectedRows.get(); }
+    TIntList* ModifiedRowsList() const { return FModifiedRows.get(); }
+    TIntList* EnabledRowsList() const { return FEnabledRows.get(); }
     // Editing was switched off by the grid for the current cell.
     bool FEditDisable = false;
     // The change events (OnCellChanging) are not fired.
@@ -1231,6 +1508,25 @@ private:
     bool FFilterIncremental = false;
     int FFilterCol = -1;
     int FFilterLevel = 0;
+    bool FUseEnabledRows = false;
+    int FFixedEditCol = -1, FFixedEditRow = -1;
+    // Sorted indexes of the hidden rows (with repeats), and the distinct ones with the number of
+    // shown rows before each, rebuilt when the items changed.
+    mutable bool FHiddenIndexValid = false;
+    mutable std::vector<int> FHiddenIdx;
+    mutable std::vector<int> FHiddenDistinct;
+    void UpdateHiddenIndex() const;
+    // The row workers' moves: the listed displayed rows (ascending) leave the grid into Out
+    // (cells and objects of every real column, height); the rest close up.
+    void CompactRows(const std::vector<int>& Rows, std::vector<TGridItem*>* Out, bool KeepHeights);
+    // Rows come in at the final displayed places given (ascending, distinct), taking the cells
+    // of the items (nil: an empty row of DefaultRowHeight); the others keep their order.
+    void ExpandRows(const std::vector<int>& Places, const std::vector<TGridItem*>& Sources);
+    // The current cell and the top row put back (or onto the last row) after rows moved.
+    void RestoreCurrentRow(int OldRow, int OldTop);
+    // Brings back the given items (removed from the collection and freed).
+    void RestoreItems(std::vector<TGridItem*> Items);
+    int64_t FHideSequence = 0;
     bool FEnableWheel = true;
     bool FIntelliZoom = true;
     bool FShowDesignHelper = true;

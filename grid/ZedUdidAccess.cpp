@@ -54,10 +54,22 @@ void TVerAdevovEdav::SetAllFloats(int ACol, int ARow, double Value) {
 
 String TVerAdevovEdav::GetCellsEx(int ACol, int ARow) {
     if (ACol < 0 || ARow < 0) return String();
+    // A hidden row is read in its item, through the display hook.
+    if (TStrings* items = HiddenRowItems(ARow)) {
+        String s = ACol < items->Count() ? (*items)[ACol] : String();
+        GetDisplText(ACol, ARow, s);
+        return s;
+    }
     return GetCellEx(ACol, RealToDisplayRow(ARow));
 }
 
 void TVerAdevovEdav::SetCellsEx(int ACol, int ARow, const String& Value) {
+    if (ACol < 0 || ARow < 0) return;
+    if (TStrings* items = HiddenRowItems(ARow)) {
+        while (items->Count() <= ACol) items->Add(String());
+        items->SetStrings(ACol, Value);
+        return;
+    }
     const int row = RealToDisplayRow(ARow);
     SetCellEx(ACol, row, Value);
     if (RealToDisplayCol(ACol) != ACol) RepaintCell(RealToDisplayCol(ACol), row);

@@ -137,7 +137,6 @@ void TVerAdevovEdav::SetCol(int Value) {
 // ---------------------------------------------------------------------------------------------
 // Hidden columns' widths
 
-int TVerAdevovEdav::NumHiddenRows() const { return FGridItems ? FGridItems->Count() : 0; }
 
 bool TVerAdevovEdav::IsHiddenColumn(int ACol) const { return ACol >= 0 && ACol <= 512 && !FVisibleCol[ACol]; }
 

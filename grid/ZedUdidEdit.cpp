@@ -257,7 +257,23 @@ void TVerAdevovEdav::ColumnMoved(int FromIndex, int ToIndex) {
         WithoutEvent(OnColumnMoved, [&] { TBaseGrid::ColumnMoved(FromIndex, ToIndex); });
         return;
     }
-    TBaseGrid::ColumnMoved(FromIndex, ToIndex);
+    if (FNumHiddenColumns > 0) {
+        // The displayed columns stand for real ones: the cells, the visibility and the kept
+        // width of the real column move, hidden columns between taking one step.
+        const int realFrom = DisplayToRealCol(FromIndex), realTo = DisplayToRealCol(ToIndex);
+        const bool visible = FVisibleCol[realFrom];
+        const int16_t width = FAllColWidths[realFrom];
+        const int step = realFrom < realTo ? 1 : -1;
+        for (int i = realFrom; i != realTo; i += step) {
+            FVisibleCol[i] = FVisibleCol[i + step];
+            FAllColWidths[i] = FAllColWidths[i + step];
+        }
+        FVisibleCol[realTo] = visible;
+        FAllColWidths[realTo] = width;
+        TBaseGrid::ColumnMoved(realFrom, realTo);
+    } else {
+        TBaseGrid::ColumnMoved(FromIndex, ToIndex);
+    }
     SyncedMove(FSyncGrid->MoveColumn(), true, FromIndex, ToIndex);
 }
 

@@ -26,9 +26,7 @@ bool TVerAdevovEdav::SelectRadioButton(int, int, bool) { return false; }
 
 String TVerAdevovEdav::GetFormattedCell(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
 
-// (GetCellType and GetCellGraphic are in ZedUdid.cpp.) Graphic sizes come with the cell graphics.
-TPoint TVerAdevovEdav::GetCellGraphicSize(int, int) { return {0, 0}; }
-TPoint TVerAdevovEdav::GetCellGraphicSizeEx(int, int, int, int) { return {0, 0}; }
+// GetCellType, GetCellGraphic and the graphic sizes are in ZedUdidGraphic.cpp.
 
 void TVerAdevovEdav::DoGetPrintPageNum(int PageNr, String& PageText) {
     if (OnPrintGetPageNum) OnPrintGetPageNum(this, PageNr, PageText);
@@ -443,7 +441,7 @@ String TVerAdevovEdav::GetVersionString() { return Version() + u" Jan, 2012"; }
 bool TVerAdevovEdav::ValidateCell(const String&) { return true; }
 bool TVerAdevovEdav::ValidateCellWide(const String&) { return true; }
 
-void TVerAdevovEdav::RemoveRowsEx(int RowIndex, int RCount) { RemoveRows(RowIndex, RCount); }
+// RemoveRowsEx is with the row workers (ZedUdidHidden.cpp).
 
 void TVerAdevovEdav::ShiftCells(const std::function<void()>& Step) {
     BeginUpdate();

@@ -686,13 +686,7 @@ TVerAdevovEdav::~TVerAdevovEdav() {
     FSaveHiddenCells = false;
     // Every cell's properties and graphics: hidden rows keep theirs with their items, and the
     // store holds them wherever a count ever reached, beyond the current counts too.
-    for (int i = 0; i < FGridItems->Count(); ++i) {
-        auto* item = static_cast<TGridItem*>(FGridItems->Items(i));
-        for (int c = 0; c < item->Items->Count(); ++c) {
-            delete dynamic_cast<TCellProperties*>(static_cast<TObject*>(item->Items->Objects(c)));
-            item->Items->SetObjects(c, nullptr);
-        }
-    }
+    FGridItems->Clear();
     if (FHasCellProps) {
         FreeAllCellProperties();
         FHasCellProps = false;  // the base grid's end has nothing left to walk

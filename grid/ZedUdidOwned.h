@@ -358,13 +358,34 @@ private:
     TVerAdevovEdav* FOwner;
 };
 
-// One hidden row: its index, texts and cell objects, kept while the row is out of the grid.
+// One hidden row: its index, height, filter level and cells (entry i the text of real column i
+// with the cell's properties as its object), kept while the row is out of the grid. The item
+// owns the properties it holds: an item discarded without its row coming back frees them.
 class TGridItem : public TCollectionItem {
 public:
     using TCollectionItem::TCollectionItem;
+    ~TGridItem() override;
     const char* ClassName() const override { return "TGridItem"; }
-    int Idx = 0;
-    std::unique_ptr<TStringList> Items = std::make_unique<TStringList>();
+    // The real row; for a row hidden in a list its displayed row when it was hidden.
+    int Idx() const { return FIdx; }
+    void SetIdx(int Value);
+    int Height() const { return FHeight; }
+    void SetHeight(int Value) { FHeight = Value; }
+    int Level() const { return FLevel; }
+    void SetLevel(int Value) { FLevel = Value; }
+    TStringList* Items() const { return FItems.get(); }
+    // The list becomes the item's own (no copy).
+    void SetItems(std::unique_ptr<TStringList> Value) { FItems = std::move(Value); }
+    // Hidden as one of a list (Idx a displayed row), and when: rows come back in the reverse
+    // order of their hiding.
+    bool FromList = false;
+    int64_t Sequence = 0;
+
+private:
+    int32_t FIdx = 0;
+    int32_t FHeight = 0;
+    int32_t FLevel = 0;
+    std::unique_ptr<TStringList> FItems = std::make_unique<TStringList>();
 };
 
 // Drawn over the grid where the focus is while keys move it.

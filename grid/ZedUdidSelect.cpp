@@ -50,6 +50,8 @@ bool TVerAdevovEdav::SelectCell(int ACol, int ARow) {
         return true;
     }
     if (!Parent()) return true;
+    // A disabled row is passed over.
+    if (FUseEnabledRows && FNavigation->SkipDisabledRows() && !GetRowEnabled(ARow)) return false;
     const int oldCol = Col(), oldRow = Row();
     const TGridRect oldSel = Selection();
     const TGridOptions options = Options();

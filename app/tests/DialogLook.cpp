@@ -1,11 +1,13 @@
-// Renders the port settings dialog, the address dialog, the version box and the network-error
-// notice to PNG files in the temporary folder, for a person to look at.
+// Renders the port settings dialog, the address dialog, the version box, the network-error
+// notice, the option box and the packet generator to PNG files in the temporary folder, for a person to look at.
 #include <filesystem>
 
 #include "app/COMname.h"
 #include "app/Caution2.h"
 #include "app/ComSetDialog.h"
+#include "app/AssignForm.h"
 #include "app/IPSetting1.h"
+#include "app/OptionBox.h"
 #include "app/VerBox.h"
 #include "app/tests/WorkbenchTestSupport.h"
 
@@ -44,6 +46,21 @@ TEST_F(DialogLook, PortSettingsAddressVersionAndNotice) {
     Caution2Form->Label2->SetCaption(String(" ｱﾌﾟﾘｹｰｼｮﾝを終了します｡ "));
     Caution2Form->Show();
     EXPECT_TRUE(ui::test::SaveToPng(Caution2Form, (tmp / "rwb_neterror.png").string()));
+    Caution2Form->Hide();
+
+    // The option box's air-monitor page with the clipboard group under the colour groups.
+    OptionBoxForm->PageControl1->SetActivePage(OptionBoxForm->TabSheet2);
+    OptionBoxForm->Show();
+    EXPECT_TRUE(ui::test::SaveToPng(OptionBoxForm, (tmp / "rwb_optionbox.png").string()));
+    OptionBoxForm->Hide();
+
+    // The packet generator after its track bar moved from one end to the other.
+    AssignForm1->Show();
+    AssignForm1->TrackBar1->SetPosition(AssignForm1->TrackBar1->Min());
+    ui::test::SaveToPng(AssignForm1, (tmp / "rwb_assign_before.png").string());
+    AssignForm1->TrackBar1->SetPosition(AssignForm1->TrackBar1->Max());
+    EXPECT_TRUE(ui::test::SaveToPng(AssignForm1, (tmp / "rwb_assign.png").string()));
+    AssignForm1->Hide();
 }
 
 }  // namespace

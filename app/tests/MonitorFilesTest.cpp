@@ -1,7 +1,9 @@
 // Graph data files: what a save writes, what a load restores, and the files a load refuses.
+#include <filesystem>
 #include <fstream>
 
 #include "app/tests/MonitorTestSupport.h"
+#include "platform/rtl/testing/TestSupport.h"
 #include "platform/ui/Dialogs.h"
 
 using namespace wbtest;
@@ -80,14 +82,14 @@ TEST_F(GraphFiles, AFrequencyFileHoldsTheModelsChannelsAsLevelCodes) {
     EXPECT_EQ(value.substr(0, 10), "8C5564FF00");  // below -255 "FF", above 0 "00"
     EXPECT_EQ(Value(text, "PeakValue").substr(0, 4), "8C3C");
     EXPECT_TRUE(text.ends_with("\r\n"));
-    EXPECT_EQ(Utf8(MainForm->ExeDir), dir.File("run1.AMF"));
+    EXPECT_EQ(dirs.back(), dir.File(""));  // the settings file's folder, before any file
 
     // The whole channel plan.
     MainForm->CurMinCh = 0;
     MainForm->CurMaxCh = 127;
     Save("all.AMF");
     EXPECT_EQ(Value(Read("all.AMF"), "Value").size(), 256u);
-    EXPECT_EQ(dirs.back(), dir.File("run1.AMF"));  // the dialog starts where the last file was
+    EXPECT_EQ(dirs.back(), dir.File(""));  // the dialog starts where the last file was
 }
 
 TEST_F(GraphFiles, ATimeFileHoldsSamplesZeroToN) {
@@ -184,7 +186,56 @@ TEST_F(GraphFiles, AFrequencyFileLoadsBackWithItsRangeAndPeaks) {
     EXPECT_EQ(Utf8(MainForm->Chart1->Title()->Strings(0)),
               "< Air monitor >   Model name: TQW-560R    429MHz    Filename: round    Date: " + Utf8(MainForm->Edit4->Text()));
     EXPECT_EQ(Utf8(MainForm->Chart1->Title()->Strings(1)), "User Memo: memo");
-    EXPECT_EQ(Utf8(MainForm->ExeDir), dir.File("round.AMF"));
+}
+
+// The dialogs start in the folder last used for graph files, else in the settings file's; the
+// program's folder stays a folder; a memo panel without a file name proposes no name.
+TEST_F(GraphFiles, TheDialogsStartInTheLastFolderUsedAndProposeNoBareExtension) {
+    EnterAirMonitor(0);
+    const std::string exeDir = Utf8(MainForm->ExeDir);
+    std::filesystem::create_directory(dir.File("runs"));
+    MainForm->Edit5->SetText(String());
+    Save("runs/a.AMF");
+    EXPECT_EQ(names.back(), "") << "\".AMF\" alone would be a hidden file";
+    EXPECT_EQ(dirs.back(), dir.File(""));
+    MainForm->Edit5->SetText(String("b"));
+    Save("runs/b.AMF");
+    EXPECT_EQ(names.back(), "b.AMF");
+    EXPECT_EQ(dirs.back(), dir.File("runs/"));
+    Load("runs/a.AMF");
+    EXPECT_EQ(dirs.back(), dir.File("runs/"));
+    EXPECT_EQ(Utf8(MainForm->ExeDir), exeDir);
+    // A cancelled dialog moves nothing.
+    answer = String();
+    MainForm->Loadgraphdata2Click(MainForm->Loadgraphdata2);
+    MainForm->Savegraphdata2Click(MainForm->Savegraphdata2);
+    EXPECT_EQ(dirs.back(), dir.File("runs/"));
+}
+
+// A save that cannot write says which file and why, and the file on disk stays as it was.
+TEST_F(GraphFiles, AFailedSaveNamesTheFileAndTheReasonAndKeepsTheOldFile) {
+    EnterAirMonitor(0);
+    SetLevels({{7, -90}});
+    Save("kept.AMF");
+    const std::string before = Read("kept.AMF");
+    ui::ClearMessageBoxLog();
+    SetLevels({{7, -60}});
+    {
+        rtl::test::ReadOnlyFolder readOnly(dir.Path.string());
+        Save("kept.AMF");
+        Save("new.AMF");
+    }
+    ASSERT_EQ(ui::MessageBoxLog().size(), 2u);
+    for (const auto& [call, name] : {std::pair{ui::MessageBoxLog()[0], "kept.AMF"}, std::pair{ui::MessageBoxLog()[1], "new.AMF"}}) {
+        const std::string text = Utf8(call.Text);
+        EXPECT_NE(text.find(dir.File(name)), std::string::npos) << text;
+        EXPECT_NE(text.find("Permission denied"), std::string::npos) << text;
+        EXPECT_NE(text.find("ﾌｧｲﾙを保存出来ません"), std::string::npos) << text;
+    }
+    EXPECT_EQ(Read("kept.AMF"), before);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("new.AMF")));
+    // Nothing of the attempt is left in the folder.
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path)) EXPECT_FALSE(e.path().string().ends_with(".tmp")) << e.path();
 }
 
 TEST_F(GraphFiles, AHandWrittenFileLoadsAndDamagedOnesChangeNothing) {

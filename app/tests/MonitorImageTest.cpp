@@ -1,11 +1,13 @@
 // The charts as pictures: the export through the image-type chooser, printing, the clipboard,
 // the viewer, and the option box's colours and image type.
+#include <filesystem>
 #include <fstream>
 
 #include "app/ImageSel1.h"
 #include "app/ImageView1.h"
 #include "app/OptionBox.h"
 #include "app/tests/MonitorTestSupport.h"
+#include "platform/rtl/testing/TestSupport.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Printers.h"
@@ -18,7 +20,7 @@ class Pictures : public MonitorTest {
 protected:
     String answer;  // the file the next file dialog chooses; empty: cancel
     struct Asked {
-        std::string title, filter, name;
+        std::string title, filter, name, folder;
     };
     std::vector<Asked> asked;
     bool closeBox = false;  // the chooser is closed by its close box rather than "Ok"
@@ -27,7 +29,7 @@ protected:
         MonitorTest::SetUp();
         ui::SetCommonDialogHook([this](TCommonDialog& d) {
             if (auto* f = dynamic_cast<TOpenDialog*>(&d)) {
-                asked.push_back({Utf8(f->Title()), Utf8(f->Filter()), Utf8(f->FileName())});
+                asked.push_back({Utf8(f->Title()), Utf8(f->Filter()), Utf8(f->FileName()), Utf8(f->InitialDir())});
                 if (answer.empty()) return false;
                 f->SetFileName(answer);
                 return true;
@@ -94,7 +96,6 @@ TEST_F(Pictures, EachTypeIsWrittenWithItsTitleAndFilter) {
             EXPECT_EQ(picture.Width(), MainForm->Chart1->Width());
             EXPECT_EQ(picture.Height(), MainForm->Chart1->Height());
         }
-        EXPECT_EQ(Utf8(MainForm->ExeDir), dir.File(c.file));
     }
     EXPECT_EQ(rtl_test::ReadAll(dir.File("c.jpg")).substr(0, 2), "\xFF\xD8");
     EXPECT_EQ(rtl_test::ReadAll(dir.File("c.bmp")).substr(0, 2), "BM");
@@ -103,9 +104,39 @@ TEST_F(Pictures, EachTypeIsWrittenWithItsTitleAndFilter) {
     ASSERT_TRUE(Clipboard()->GetPicture(&bmp));
     EXPECT_EQ(bmp.Width(), MainForm->Chart1->Width());
 
-    // A cancelled save: ExeDir is the name proposed.
+    // A cancelled save changes nothing; the program's folder stays a folder.
+    const std::string exeDir = Utf8(MainForm->ExeDir);
     Export(0, "");
-    EXPECT_EQ(Utf8(MainForm->ExeDir), "run1.emf");
+    EXPECT_EQ(Utf8(MainForm->ExeDir), exeDir);
+}
+
+// A picture that cannot be written says which file and why; the one on disk stays; pictures keep
+// a folder of their own, apart from the graph files'.
+TEST_F(Pictures, AFailedExportNamesTheFileAndKeepsTheOldOne) {
+    EnterAirMonitor(0);
+    std::filesystem::create_directory(dir.File("pics"));
+    Export(2, "pics/c.bmp");
+    const std::string before = rtl_test::ReadAll(dir.File("pics/c.bmp"));
+    ASSERT_GT(before.size(), 100u);
+    answer = String();
+    MainForm->Savegraphdata2Click(MainForm->Savegraphdata2);  // cancelled: the graph files' dialog
+    EXPECT_EQ(asked.back().folder, dir.File(""));
+    ui::ClearMessageBoxLog();
+    for (int type = 0; type < 4; ++type) {
+        rtl::test::ReadOnlyFolder readOnly(dir.File("pics"));
+        const char* names[] = {"pics/c.bmp", "pics/c.wmf", "pics/c.bmp", "pics/c.jpg"};
+        Export(type, names[type]);
+        EXPECT_EQ(asked.back().folder, dir.File("pics/"));
+    }
+    ASSERT_EQ(ui::MessageBoxLog().size(), 4u);
+    for (const auto& call : ui::MessageBoxLog()) {
+        EXPECT_NE(Utf8(call.Text).find(dir.File("pics/c.")), std::string::npos) << Utf8(call.Text);
+        EXPECT_NE(Utf8(call.Text).find("Permission denied"), std::string::npos) << Utf8(call.Text);
+    }
+    const std::string after = rtl_test::ReadAll(dir.File("pics/c.bmp"));
+    EXPECT_TRUE(after == before) << "the bitmap changed: " << before.size() << " bytes before, " << after.size() << " after";
+    for (const auto& e : std::filesystem::directory_iterator(dir.File("pics")))
+        EXPECT_EQ(e.path().filename(), "c.bmp") << "left behind";
 }
 
 TEST_F(Pictures, TheTimePageIsExportedCopiedAndPrinted) {
@@ -166,7 +197,7 @@ TEST_F(Pictures, TheViewerShowsSavedPicturesAndOpensEmpty) {
         ImageViewForm1->CopytoclipBoard1->Click();
         EXPECT_TRUE(Clipboard()->HasFormat(format));
     }
-    EXPECT_EQ(Utf8(MainForm->ExeDir), dir.File("v.jpg"));  // the viewer leaves it
+    EXPECT_EQ(asked.back().folder, dir.File("")) << "the viewer starts where the pictures were saved";
     ImageViewForm1->ToolButton3->Click();
     EXPECT_FALSE(ImageViewForm1->Visible());
     EXPECT_EQ(ImageViewForm1->Image1->Picture()->Graphic(), nullptr);

@@ -99,6 +99,13 @@ TEST_F(Pages, InputLinesKeepAHistoryOfWhatDiffersFromTheLastSend) {
         ui::test::TypeText(line, String("@GI"));
         EXPECT_EQ(Utf8(count->Text()), "3");
     }
+    // A button fills line 2 and its clear button empties it: the count follows both.
+    MainForm->ComboBox6->SetItemIndex(5);
+    MainForm->VrDemoButton10->OnClick(MainForm->VrDemoButton10);
+    EXPECT_EQ(Utf8(MainForm->AdvComboBox2->Text()), "@GI05");
+    EXPECT_EQ(Utf8(MainForm->LabeledEdit6->Text()), "5");
+    MainForm->SpeedButton11->OnClick(MainForm->SpeedButton11);
+    EXPECT_EQ(Utf8(MainForm->LabeledEdit6->Text()), "0");
 }
 
 TEST_F(Pages, InTheBinaryModeEveryKeyGoesOutAtOnceAndTheLineEmptiesOnRelease) {

@@ -59,6 +59,9 @@ TEST_F(PortSettings, TheSettingButtonClosesThePortKeepsTheLinkAndRunsTheDialog) 
     EXPECT_EQ(MainForm->ComPort1->Port(), other);
     EXPECT_TRUE(MainForm->ComboBox5->Enabled());
     EXPECT_EQ(Utf8(MainForm->VrDemoButton3->Caption()), Utf8(other) + " ﾎﾟｰﾄ");
+    // A device path is named without its folder, so that the button shows it whole.
+    EXPECT_EQ(Utf8(TMainForm::PortButtonCaption(String("/dev/pts/3"))), "pts/3 ﾎﾟｰﾄ");
+    EXPECT_EQ(Utf8(TMainForm::PortButtonCaption(String("ttyUSB0"))), "ttyUSB0 ﾎﾟｰﾄ");
 }
 
 TEST_F(PortSettings, TheRestartButtonAndTheMenuItemRunTheSameDialog) {

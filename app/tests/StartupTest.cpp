@@ -221,10 +221,16 @@ TEST_F(Startup, WaitTimeRunsTimersAndShortcutsButNotTheIdleEvent) {
     };
     const uint64_t start = GetTickCount64();
     EXPECT_TRUE(WaitTime(250));
-    EXPECT_GE(GetTickCount64() - start, 250u);
+    EXPECT_EQ(GetTickCount64() - start, 250u);
     EXPECT_EQ(ticks, 2);
     EXPECT_EQ(shortcuts, 1);
     EXPECT_EQ(idles, 0);
+    // The link's 5 ms wait before each command lasts 5 ms, not a whole 10 ms slice.
+    for (int ms : {5, 1, 0, 13}) {
+        const uint64_t before = GetTickCount64();
+        WaitTime(ms);
+        EXPECT_EQ(GetTickCount64() - before, static_cast<uint64_t>(ms)) << ms;
+    }
 }
 
 }  // namespace

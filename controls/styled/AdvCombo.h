@@ -138,12 +138,13 @@ protected:
     bool ThemeActive() const;
     void DrawBorders();
     void DrawDropButton(TCanvas* Canvas);
+    // The edge round the drop button when visual styles do not draw it.
+    virtual void DrawButtonEdge(TCanvas* Canvas);
 
 private:
     bool OwnRoute() const;
     bool MouseButtonHeld() const;
     void DrawControlBorder(TCanvas* Canvas);
-    void DrawButtonEdge(TCanvas* Canvas);
     void UpdateLabel();
     void SetLabelBold(bool bold);
     void FocusLook(bool focused);

@@ -110,8 +110,10 @@ void TTypedInput::FilterChar(TMessage& Message, const TTypedSettings& s) {
         FHost.PostToParent(WM_KEYDOWN, VK_ESCAPE);
         FHost.PostToParent(WM_KEYUP, VK_ESCAPE);
     }
-    if (ch == 0x1B && !s.CanUndo) {
-        FHost.PassChar(Message);
+    if (ch == 0x1B) {
+        // With CanUndo the key's press undid the edit; its character is no typing and must not
+        // mark the text modified again.
+        if (!s.CanUndo) FHost.PassChar(Message);
         return;
     }
     if (ctrl && (ch == 3 || ch == 22 || ch == 24)) {

@@ -43,6 +43,9 @@ public:
     void SetEditDisable(bool v) { FEditDisable = v; }
     bool EditDisable() const { return FEditDisable; }
     using TBaseGrid::SnapToBaseCell;
+    using TVerAdevovEdav::RowSelectList;
+    using TVerAdevovEdav::SelectedRowsList;
+    using TVerAdevovEdav::ModifiedRowsList;
     using TVerAdevovEdav::SelectCell;
 
     // Hooks a test drives directly.

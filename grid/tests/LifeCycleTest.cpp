@@ -581,11 +581,11 @@ TEST_F(LifeCycleTest, DestructionFreesEveryCellsPropertiesHiddenRowsAndRowsBeyon
         // Hidden rows keep their cells' objects with their items, out of the grid's store.
         for (int h = 0; h < c.HiddenRows; ++h) {
             auto* item = static_cast<TGridItem*>(g->GridItems()->Add());
-            item->Idx = 20 + h;
+            item->SetIdx(20 + h);
             for (int col = 0; col < g->ColCount(); ++col) {
                 TObject* o = col == 1 || col == 3 ? g->Objects(col, 10 + h) : nullptr;
                 g->SetObjects(col, 10 + h, nullptr);
-                item->Items->AddObject(g->Cells(col, 10 + h), o);
+                item->Items()->AddObject(g->Cells(col, 10 + h), o);
             }
         }
         g->SetRowCount(c.ShrinkTo);

@@ -8,6 +8,7 @@
 #include "platform/chart/Series.h"
 #include "platform/ui/DrawnCtrls.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Forms.h"
 
 namespace {
 
@@ -341,7 +342,11 @@ void TChart::MouseMove(TShiftState Shift, int X, int Y) {
         Invalidate();
         return;
     }
-    if (std::abs(X - FPressX) >= kDragThreshold) FDragged = true;
+    if (!FDragged && std::abs(X - FPressX) >= kDragThreshold) {
+        FDragged = true;
+        // A tooltip of the last click has no place over a band or a moving range, nor after it.
+        Application->CancelHint();
+    }
     if (!FDragged) return;
     if (FGesture == Gesture::Zoom) {
         FDragX = X;
@@ -362,6 +367,7 @@ void TChart::ButtonUp(TMouseButton Button, TMessage& Message) {
     if (Button != mbLeft && gesture != Gesture::Press) SetMouseCapture(false);
     int x = GET_X_LPARAM(Message.LParam);
     int dx = x - FPressX;
+    if (gesture == Gesture::Zoom && (dx >= kDragThreshold || dx <= -kDragThreshold)) Application->CancelHint();
     if (gesture == Gesture::Zoom && dx >= kDragThreshold) {
         Invalidate();
         const TRect& plot = Layout().Plot;
@@ -375,8 +381,19 @@ void TChart::ButtonUp(TMouseButton Button, TMessage& Message) {
         UndoZoom();
         return;
     }
-    if (gesture == Gesture::Pan && FDragged) return;
+    if (gesture == Gesture::Pan && FDragged) {
+        Application->CancelHint();
+        return;
+    }
     SeriesClick(Button, FPressShift, FPressX, FPressY);
+}
+
+void TChart::Dispatch(TMessage& Message) {
+    if (Message.Msg == CM_HINTSHOW && (FGesture == Gesture::Zoom || FGesture == Gesture::Pan) && FDragged) {
+        Message.Result = 1;
+        return;
+    }
+    TCustomControl::Dispatch(Message);
 }
 
 void TChart::SeriesClick(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -194,6 +194,8 @@ protected:
     void WMLButtonUp(TMessage& Message) override;
     void WMMButtonUp(TMessage& Message) override;
     void WMRButtonUp(TMessage& Message) override;
+    // No tooltip while a drag zooms or pans.
+    void Dispatch(TMessage& Message) override;
 
 private:
     friend class TChartAxis;

@@ -10,8 +10,7 @@
 namespace {
 
 void WriteFile(const String& fileName, const std::vector<uint8_t>& bytes) {
-    TFileStream out(fileName, fmCreate);
-    out.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+    ReplaceFileContents(fileName, std::string(bytes.begin(), bytes.end()));
 }
 
 }  // namespace

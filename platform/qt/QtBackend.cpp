@@ -69,6 +69,30 @@ public:
 
     void Wake() override { FDispatcher->wakeUp(); }
 
+    // A dialog's own loop (QDialog::exec) never runs the library's passes: each time it is about
+    // to block, the library takes what waits, and the loop wakes again when the library's next
+    // timer falls due.
+    void BeginForeignLoop(std::function<uint64_t()> serve) override {
+        FForeign.push_back(std::move(serve));
+        if (FForeign.size() > 1) return;
+        FForeignTimer.setSingleShot(true);
+        FForeignTimer.setTimerType(Qt::PreciseTimer);
+        FBlockHook = QObject::connect(FDispatcher, &QAbstractEventDispatcher::aboutToBlock, qApp, [this] { ServeForeign(); });
+        if (auto* manual = dynamic_cast<rtl::ManualClock*>(&rtl::CurrentClock()))
+            FForeignListener = manual->AddListener([this] { Wake(); });
+    }
+    void EndForeignLoop() override {
+        if (FForeign.empty()) return;
+        FForeign.pop_back();
+        if (!FForeign.empty()) return;
+        QObject::disconnect(FBlockHook);
+        FForeignTimer.stop();
+        if (FForeignListener) {
+            if (auto* manual = dynamic_cast<rtl::ManualClock*>(&rtl::CurrentClock())) manual->RemoveListener(FForeignListener);
+            FForeignListener = 0;
+        }
+    }
+
     void SetApplicationIcon(TIcon* icon) override { QApplication::setWindowIcon(QIconOf(icon)); }
 
     void SetOverrideCursor(const ui::CursorInfo* cursor) override {
@@ -183,7 +207,31 @@ public:
     std::vector<ui::ScreenArea> Screens() override { return qtb::DesktopScreens(); }
 
 private:
+    void ServeForeign() {
+        if (FServing || FForeign.empty()) return;
+        FServing = true;
+        std::function<uint64_t()> serve = FForeign.back();
+        uint64_t due = rtl::NoDeadline;
+        try {
+            due = serve();
+        } catch (...) {
+        }
+        FServing = false;
+        rtl::Clock& clock = rtl::CurrentClock();
+        if (due == rtl::NoDeadline || dynamic_cast<rtl::ManualClock*>(&clock)) {
+            FForeignTimer.stop();
+            return;
+        }
+        uint64_t now = clock.MonotonicMs();
+        FForeignTimer.start(static_cast<int>(due > now ? std::min<uint64_t>(due - now, INT32_MAX) : 0));
+    }
+
     QAbstractEventDispatcher* FDispatcher = nullptr;
+    std::vector<std::function<uint64_t()>> FForeign;
+    QMetaObject::Connection FBlockHook;
+    QTimer FForeignTimer;
+    int FForeignListener = 0;
+    bool FServing = false;
 };
 
 }  // namespace

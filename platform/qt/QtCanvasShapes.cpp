@@ -79,7 +79,12 @@ bool RasterCanvas::LineTo(TPoint from, TPoint to) {
     if (from == to || !ui::PenShows(*FFront.Pen())) return false;
     return WithPainter([&](QPainter& p) {
         SetupShape(p, false);
-        p.drawLine(from.X, from.Y, to.X, to.Y);  // a flat-capped line leaves out its end point
+        // A flat-capped line leaves out the pixel at its larger coordinate, which is the end point
+        // only when it runs right or down; a level line running left (or a plumb one running up)
+        // moves over by one, so it keeps its start and leaves out its end as well.
+        int shift = from.Y == to.Y && to.X < from.X ? 1 : 0;
+        int drop = from.X == to.X && to.Y < from.Y ? 1 : 0;
+        p.drawLine(from.X + shift, from.Y + drop, to.X + shift, to.Y + drop);
     });
 }
 

@@ -10,6 +10,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "platform/qt/QtGraphicsAccess.h"
 #include "platform/qt/QtPrinter.h"
@@ -19,14 +20,24 @@ namespace qtb {
 
 namespace {
 
-// "Text (*.txt)|*.txt" to Qt's "Text (*.txt) (*.txt)": Qt reads the patterns from the last
-// parentheses, separated by blanks.
+// "Text|*.txt" to Qt's "Text (*.txt)": Qt reads the patterns from the last parentheses,
+// separated by blanks. A description that ends with its own patterns in parentheses ("Text
+// (*.txt)", as most do) is shown as it stands.
 QStringList QtFilters(const std::vector<TFileFilter>& filters) {
     QStringList out;
     for (const TFileFilter& f : filters) {
         QStringList pats;
         for (const String& p : f.Patterns) pats << QStringOf(p);
-        out << QStringOf(f.Description) + " (" + pats.join(' ') + ")";
+        const QString description = QStringOf(f.Description).trimmed();
+        const qsizetype open = description.lastIndexOf('(');
+        if (description.endsWith(')') && open >= 0) {
+            QStringList shown = description.mid(open + 1, description.size() - open - 2).split(QRegularExpression("[\\s;,]+"), Qt::SkipEmptyParts);
+            if (shown == pats) {
+                out << description;
+                continue;
+            }
+        }
+        out << description + " (" + pats.join(' ') + ")";
     }
     return out;
 }

@@ -37,8 +37,10 @@ public:
     explicit QtPixelStore(TPixelFormat format) : format(format) {}
     ~QtPixelStore() override;
 
-    int Width() const override { return image.width(); }
-    int Height() const override { return image.height(); }
+    // A size with a side of 0 holds no pixels but keeps the other side, so that setting the
+    // width and then the height makes the size asked for.
+    int Width() const override { return image.isNull() ? emptyWidth : image.width(); }
+    int Height() const override { return image.isNull() ? emptyHeight : image.height(); }
     void SetSize(int width, int height) override;
     void SetFormat(TPixelFormat value) override;
     void Clear() override;
@@ -59,6 +61,7 @@ public:
     void EndPainting() const;
 
     mutable QImage image;
+    int emptyWidth = 0, emptyHeight = 0;  // the size while image is null
     // Locks held on the bitmap by its canvases, and the surface open while there are any. Declared
     // after the image, so the painter ends before the image goes.
     int holds = 0;

@@ -93,6 +93,7 @@ void QtPixelStore::SetPixels(const QImage& picture) {
     packedPending = false;
     EndPainting();
     image = picture.isNull() ? QImage() : ConvertTo(picture, format);
+    emptyWidth = emptyHeight = 0;
 }
 
 TPaintSurface* QtPixelStore::OpenSurface() {
@@ -130,8 +131,11 @@ void QtPixelStore::SetSize(int width, int height) {
     QImage& old = Pixels();
     if (width == 0 || height == 0) {
         image = QImage();
+        emptyWidth = width;
+        emptyHeight = height;
         return;
     }
+    emptyWidth = emptyHeight = 0;
     EnsureApplication();
     QImage::Format direct = QtFormatOf(format);
     if (old.isNull() && direct != QImage::Format_Mono && direct != QImage::Format_Indexed8) {
@@ -168,6 +172,7 @@ void QtPixelStore::Clear() {
     packedPending = false;
     EndPainting();
     image = QImage();
+    emptyWidth = emptyHeight = 0;
 }
 
 void QtPixelStore::CopyFrom(const ui::PixelStore& other) {
@@ -176,6 +181,8 @@ void QtPixelStore::CopyFrom(const ui::PixelStore& other) {
     EndPainting();
     packedPending = false;
     image = from.Pixels().copy();
+    emptyWidth = from.emptyWidth;
+    emptyHeight = from.emptyHeight;
     format = from.format;
 }
 

@@ -67,6 +67,36 @@ bool PaintThemePart(TBitmap& target, const ui::ThemePart& part) {
                                  &arrow, &painter, nullptr);
             break;
         }
+        case ui::ThemePart::ProgressBar:
+        case ui::ThemePart::ProgressChunk: {
+            QStyleOptionProgressBar opt;
+            static_cast<QStyleOption&>(opt) = base;
+            opt.state &= ~(QStyle::State_Sunken | QStyle::State_On | QStyle::State_Off);
+            opt.state |= QStyle::State_Horizontal;
+            opt.minimum = 0;
+            opt.maximum = 100;
+            opt.progress = 100;  // the chunk's rectangle is the part: it fills it
+            opt.textVisible = false;
+            style->drawControl(part.kind == ui::ThemePart::ProgressBar ? QStyle::CE_ProgressBarGroove
+                                                                       : QStyle::CE_ProgressBarContents,
+                               &opt, &painter, nullptr);
+            break;
+        }
+        case ui::ThemePart::HeaderItem:
+        case ui::ThemePart::HeaderEnd: {
+            QStyleOptionHeader opt;
+            static_cast<QStyleOption&>(opt) = base;
+            // Not every style draws a header section's hot or pressed look, so the section's
+            // colour says it: lighter when hot, darker when pressed.
+            QColor face = opt.palette.color(QPalette::Button);
+            if (part.pressed) opt.palette.setColor(QPalette::Button, face.darker(115));
+            else if (part.hot) opt.palette.setColor(QPalette::Button, face.lighter(106));
+            opt.state |= QStyle::State_Horizontal;
+            opt.orientation = Qt::Horizontal;
+            opt.position = part.kind == ui::ThemePart::HeaderEnd ? QStyleOptionHeader::End : QStyleOptionHeader::Middle;
+            style->drawControl(QStyle::CE_HeaderSection, &opt, &painter, nullptr);
+            break;
+        }
     }
     return true;
 }

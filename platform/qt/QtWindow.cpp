@@ -330,6 +330,10 @@ void WidgetPeer::Activate() {
     if (FTopLevel && FWidget->isVisible()) FWidget->activateWindow();
 }
 
+// Qt holds the updates of the widget and of every widget in it, native views included, and
+// shows them again when they are enabled.
+void WidgetPeer::SetRedraw(bool redraw) { FWidget->setUpdatesEnabled(redraw); }
+
 void WidgetPeer::SetDropShadow(bool shadow) {
     if (FShadow == shadow) return;
     FShadow = shadow;

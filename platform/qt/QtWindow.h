@@ -76,6 +76,7 @@ public:
     void Activate() override;
     void Update(const TRect& r) override;
     void SetDropShadow(bool shadow) override;
+    void SetRedraw(bool redraw) override;
     void SetShape(const std::vector<TRect>* shape) override;
     void SetInputTransparent(bool transparent) override;
     void SetOpacity(BYTE alpha) override;

@@ -33,6 +33,13 @@ TDateTime SystemClock::Now() {
 
 void SystemClock::Sleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
+uint64_t SystemClock::MonotonicUs() {
+    using namespace std::chrono;
+    return static_cast<uint64_t>(duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void SystemClock::SleepUs(uint64_t us) { std::this_thread::sleep_for(std::chrono::microseconds(us)); }
+
 bool SystemClock::WaitUntil(std::condition_variable& cv, std::unique_lock<std::mutex>& lock,
                             uint64_t deadlineMs) {
     if (deadlineMs == NoDeadline) {

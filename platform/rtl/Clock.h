@@ -16,9 +16,14 @@ public:
     virtual ~Clock() = default;
     // Monotonic milliseconds since an arbitrary origin.
     virtual uint64_t MonotonicMs() = 0;
+    // The same time in microseconds, for waits that must not round to whole milliseconds; a
+    // clock without the finer steps answers its milliseconds.
+    virtual uint64_t MonotonicUs() { return MonotonicMs() * 1000; }
     // Wall time as days since 1899-12-30, local time.
     virtual TDateTime Now() = 0;
     virtual void Sleep(uint32_t ms) = 0;
+    // Sleeps us microseconds; a clock without the finer steps sleeps whole milliseconds, rounded up.
+    virtual void SleepUs(uint64_t us) { Sleep(static_cast<uint32_t>((us + 999) / 1000)); }
     // Waits on cv (lock held) until notified or until MonotonicMs() reaches deadlineMs.
     // Returns false once the deadline has passed. Spurious wake-ups are possible: callers loop.
     virtual bool WaitUntil(std::condition_variable& cv, std::unique_lock<std::mutex>& lock,
@@ -29,6 +34,8 @@ public:
 class SystemClock final : public Clock {
 public:
     uint64_t MonotonicMs() override;
+    uint64_t MonotonicUs() override;
+    void SleepUs(uint64_t us) override;
     TDateTime Now() override;
     void Sleep(uint32_t ms) override;
     bool WaitUntil(std::condition_variable& cv, std::unique_lock<std::mutex>& lock,

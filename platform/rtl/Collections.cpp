@@ -132,7 +132,10 @@ void TCollection::InsertItem(TCollectionItem* Item) {
 
 void TCollection::RemoveItem(TCollectionItem* Item) {
     Notify(Item, cnExtracting);
-    std::erase(FItems, Item);
+    // An item is in the list once; searched from the end, so emptying from the back (Clear, a
+    // batch of items freed last to first) stays linear.
+    auto it = std::find(FItems.rbegin(), FItems.rend(), Item);
+    if (it != FItems.rend()) FItems.erase(std::next(it).base());
     Item->FCollection = nullptr;
     Changed();
 }

@@ -498,7 +498,8 @@ String Format(const String& format, const TVarRec* args, size_t count, const TFo
                 char16_t t = static_cast<char16_t>(type | 0x20);
                 int prec = static_cast<int>(precision);
                 if (t == u'e') text = FloatToStrF(a.VExtended, ffExponent, prec < 0 ? 15 : prec, 3, fs);
-                else if (t == u'g') text = FloatToStrF(a.VExtended, ffGeneral, prec < 0 ? 15 : prec, 3, fs);
+                // The general form writes its exponent without leading zeros: "1E20".
+                else if (t == u'g') text = FloatToStrF(a.VExtended, ffGeneral, prec < 0 ? 15 : prec, 0, fs);
                 else if (t == u'f') text = FloatToStrF(a.VExtended, ffFixed, 18, prec < 0 ? 2 : prec, fs);
                 else if (t == u'n') text = FloatToStrF(a.VExtended, ffNumber, 18, prec < 0 ? 2 : prec, fs);
                 else text = FloatToStrF(a.VExtended, ffCurrency, 18, prec < 0 ? fs.CurrencyDecimals : prec, fs);

@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -97,74 +98,6 @@ bool ReadFileBytes(const std::string& path, std::string& out) {
     }
     ::close(fd);
     return true;
-}
-
-// Writes bytes to a new file beside path and renames it over path, so readers see either the
-// old file or the new one, never a half-written file.
-void ReplaceFile(const std::string& path, const std::string& bytes) {
-    // Replace the file a link points to, not the link, even when that file does not exist yet
-    // (a dangling link would otherwise be turned into a plain file).
-    std::string target = path;
-    struct stat st;
-    for (int hops = 0; ::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode); ++hops) {
-        if (hops == 40) WriteFailed(path, ELOOP);
-        std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
-        ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
-        if (n < 0) WriteFailed(path, errno);
-        link.resize(static_cast<size_t>(n));
-        size_t cut = target.rfind('/');
-        target = link[0] == '/' || cut == std::string::npos ? link : target.substr(0, cut + 1) + link;
-    }
-    bool existed = ::stat(target.c_str(), &st) == 0;
-    size_t slash = target.rfind('/');
-    std::string dir = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
-    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    if (slash == std::string::npos) dir += '/';
-
-    static std::atomic<unsigned> counter{0};
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = dir + "." + base + "." + std::to_string(::getpid()) + "." + std::to_string(counter++) + ".tmp";
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) WriteFailed(path, errno);
-    }
-    if (fd < 0) WriteFailed(path, EEXIST);
-
-    auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        WriteFailed(path, err);
-    };
-    if (existed) (void)::fchmod(fd, st.st_mode & 07777);
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail(errno);
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) fail(errno);
-    if (::close(fd) != 0) {
-        int err = errno;
-        ::unlink(temp.c_str());
-        WriteFailed(path, err);
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        int err = errno;
-        ::unlink(temp.c_str());
-        WriteFailed(path, err);
-    }
-    // The rename itself is durable only once the folder is flushed.
-    int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        (void)::fsync(dirFd);
-        ::close(dirFd);
-    }
 }
 
 bool ParseInteger(std::u16string_view text, int32_t& result) {
@@ -533,7 +466,7 @@ void TDocumentIniFile::Load() {
 }
 
 void TDocumentIniFile::Save() {
-    ReplaceFile(FileName().ToUtf8(), EncodeText(FDocument->Serialize(), FDocument->Encoding));
+    rtl::ReplaceFile(FileName().ToUtf8(), EncodeText(FDocument->Serialize(), FDocument->Encoding), WriteFailed);
 }
 
 String TDocumentIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {

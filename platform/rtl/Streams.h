@@ -107,6 +107,17 @@ private:
     int64_t FPosition = 0;
 };
 
+// Writes the bytes to a new file beside FileName and renames it over FileName (over the file a
+// link names): a reader or a failure sees the old file whole, never part of the new one. A
+// failure raises EFCreateError naming the file and the system's reason; the old file stays.
+void ReplaceFileContents(const String& FileName, const std::string& Bytes);
+
+namespace rtl {
+// The same with the failure reported by fail(path, errno), which raises.
+using WriteFailure = void (*)(const std::string& path, int err);
+void ReplaceFile(const std::string& path, const std::string& bytes, WriteFailure fail);
+}  // namespace rtl
+
 class TFileStream : public TStream {
 public:
     // Mode is fmCreate (create or truncate) or an fmOpen* mode, each optionally with share flags.

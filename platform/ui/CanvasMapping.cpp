@@ -90,23 +90,55 @@ TSize TCanvas::LogicalSize(TSize s) const {
                  HeldCoord(RoundDiv(std::llabs(int64_t{s.cy}) * upi, FDc->dpiY)));
 }
 
-TPoint TCanvas::LogicalToDevice(TPoint p) const {
-    const TCanvasDcState& s = FDc->state;
-    if (!Mapped())
-        return TPoint(HeldCoord(int64_t{p.X} - s.windowOrg.X + s.viewportOrg.X),
-                      HeldCoord(int64_t{p.Y} - s.windowOrg.Y + s.viewportOrg.Y));
-    return TPoint(HeldCoord(ScaledX(*FDc, p.X) + s.viewportOrg.X), HeldCoord(ScaledY(*FDc, p.Y) + s.viewportOrg.Y));
+// Logical to device and back before the layout mirrors x (the rounding as in MapPoint).
+static TPoint DeviceUnmirrored(const TCanvasDc& dc, TPoint p, int64_t mirrorAt, bool mirrored) {
+    const TCanvasDcState& s = dc.state;
+    int64_t x, y;
+    if (s.mapMode == MM_TEXT) {
+        x = int64_t{p.X} - s.windowOrg.X + s.viewportOrg.X;
+        y = int64_t{p.Y} - s.windowOrg.Y + s.viewportOrg.Y;
+    } else {
+        x = ScaledX(dc, p.X) + s.viewportOrg.X;
+        y = ScaledY(dc, p.Y) + s.viewportOrg.Y;
+    }
+    if (mirrored) x = mirrorAt - x;
+    return TPoint(HeldCoord(x), HeldCoord(y));
 }
 
-TPoint TCanvas::DeviceToLogical(TPoint p) const {
-    const TCanvasDcState& s = FDc->state;
-    int64_t dx = int64_t{p.X} - s.viewportOrg.X, dy = int64_t{p.Y} - s.viewportOrg.Y;
-    if (Mapped()) {
+static TPoint LogicalOf(const TCanvasDc& dc, TPoint p, int64_t mirrorAt, bool mirrored) {
+    const TCanvasDcState& s = dc.state;
+    int64_t dx = (mirrored ? mirrorAt - p.X : int64_t{p.X}) - s.viewportOrg.X, dy = int64_t{p.Y} - s.viewportOrg.Y;
+    if (s.mapMode != MM_TEXT) {
         int64_t upi = UnitsPerInch(s.mapMode);
-        dx = RoundDiv(dx * upi, FDc->dpiX);
-        dy = -RoundDiv(dy * upi, FDc->dpiY);
+        dx = RoundDiv(dx * upi, dc.dpiX);
+        dy = -RoundDiv(dy * upi, dc.dpiY);
     }
     return TPoint(HeldCoord(dx + s.windowOrg.X), HeldCoord(dy + s.windowOrg.Y));
+}
+
+// A pixel x mirrored lands on 2A + W - 1 - x, an edge on 2A + W - x.
+TPoint TCanvas::LogicalToDevice(TPoint p) const { return DeviceUnmirrored(*FDc, p, MirrorAxis() - 1, Mirrored()); }
+
+TPoint TCanvas::DeviceToLogical(TPoint p) const { return LogicalOf(*FDc, p, MirrorAxis() - 1, Mirrored()); }
+
+TRect TCanvas::LogicalToDeviceRect(const TRect& r) const {
+    bool mirrored = Mirrored();
+    int64_t axis = mirrored ? MirrorAxis() : 0;
+    TPoint a = DeviceUnmirrored(*FDc, TPoint(r.Left, r.Top), axis, mirrored);
+    TPoint z = DeviceUnmirrored(*FDc, TPoint(r.Right, r.Bottom), axis, mirrored);
+    // Mirrored, the left edge lands on the right; a mode with y upwards turns the rows.
+    if (mirrored) std::swap(a.X, z.X);
+    if (Mapped()) return TRect(std::min(a.X, z.X), std::min(a.Y, z.Y), std::max(a.X, z.X), std::max(a.Y, z.Y));
+    return TRect(a.X, a.Y, z.X, z.Y);
+}
+
+TRect TCanvas::DeviceToLogicalRect(const TRect& r) const {
+    bool mirrored = Mirrored();
+    int64_t axis = mirrored ? MirrorAxis() : 0;
+    // The device's left edge is the logical right one under a right-to-left layout.
+    TPoint a = LogicalOf(*FDc, TPoint(mirrored ? r.Right : r.Left, r.Top), axis, mirrored);
+    TPoint z = LogicalOf(*FDc, TPoint(mirrored ? r.Left : r.Right, r.Bottom), axis, mirrored);
+    return TRect(a.X, a.Y, z.X, z.Y);
 }
 
 int TCanvas::DevicePenWidth() const { return MapSize(TSize(FPen->Width(), 0)).cx; }

@@ -53,8 +53,7 @@ void HandleUiException(TObject* sender) { Application->HandleException(sender); 
 // A property the children may follow changed (CM_PARENTCOLORCHANGED...); the list is a copy,
 // since a child may leave it meanwhile.
 void TellChildren(std::vector<TControl*> children, UINT msg) {
-    TMessage m{msg, 0, 0, 0};
-    for (TControl* c : children) c->WndProc(m);
+    for (TControl* c : children) c->Perform(msg, 0, 0);
 }
 
 }  // namespace
@@ -137,10 +136,14 @@ void TControlCanvas::UpdateTarget(const TRect* paintClip, bool window) {
         FAttached = false;
         SetWindowOrgEx(Handle(), 0, 0, nullptr);
         SelectClipRgn(Handle(), nullptr);
+        SetLayout(Handle(), 0);
     }
     SetDeviceClipRegion(nullptr);
     if (!host) return;
     TRect area = host->ClientArea();
+    // A right-to-left layout mirrors about the client area, or the whole window for its frame.
+    if (window && own) SetLayoutArea(0, own->Width());
+    else SetLayoutArea(area.Left, area.Width());
     TRect clip;
     TPoint origin;
     if (window && own) {
@@ -169,11 +172,14 @@ void TControlCanvas::AttachTo(HDC dc) {
     GetWindowOrgEx(dc, &windowOrg);
     SetViewportOrgEx(self, viewport.X, viewport.Y, nullptr);
     SetWindowOrgEx(self, windowOrg.X, windowOrg.Y, nullptr);
-    // The visible box (device clip and region) as device clip, and the DC's region, so parts a
-    // component excluded stay untouched.
-    TRect box;
-    GetClipBox(dc, &box);
-    FDeviceClip = box.IsEmpty() ? TRect() : OffsetRectBy(box, viewport.X - windowOrg.X, viewport.Y - windowOrg.Y);
+    SetLayoutArea(source->Dc().layoutLeft, source->Dc().layoutWidth);
+    SetLayout(self, GetLayout(dc));
+    SetPixelsPerInch(source->PixelsPerInchX(), source->PixelsPerInchY());
+    SetMapMode(self, GetMapMode(dc));
+    // The visible box (device clip and region, in device pixels whatever the DC's mode and layout)
+    // as device clip, and the DC's region, so parts a component excluded stay untouched.
+    TRect box = source->Visible().Bounds();
+    FDeviceClip = box.IsEmpty() ? TRect() : box;
     SetDeviceClipRect(&FDeviceClip);
     // The part of the window the pass repaints, as the paint DC has it.
     const TCanvasDc& from = source->Dc();
@@ -258,13 +264,17 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
 
 TControl::~TControl() {
     Destroying();
+    FWindowProc.reset();
     FActionLink.reset();
     if (gCaptureControl == this) gCaptureControl = nullptr;
     ui::detail::ForgetControl(this);
     if (FParent) FParent->RemoveControl(this);
 }
 
-void TControl::BeforeDestruction() { TComponent::BeforeDestruction(); }
+void TControl::BeforeDestruction() {
+    FWindowProc.reset();
+    TComponent::BeforeDestruction();
+}
 
 void TControl::ApplyConstraints(int& w, int& h) const {
     if (FConstraints.MinWidth > 0) w = std::max(w, FConstraints.MinWidth);
@@ -397,6 +407,13 @@ void TControl::CMParentFontChanged(TMessage& Message) {
 void TControl::SetText(const String& value) {
     if (FText == value) return;
     FText = value;
+    ++FTextVersion;
+    Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+void TControl::ReplaceText(size_t start, size_t count, const String& inserted) {
+    FText.replace(std::min(start, FText.size()), count, inserted);
+    ++FTextVersion;
     Perform(CM_TEXTCHANGED, 0, 0);
 }
 
@@ -459,12 +476,17 @@ void TControl::SendToBack() {
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
     ui::CheckUiThread("Perform");
     TMessage m{Msg, WParam, LParam, 0};
-    WndProc(m);
+    Deliver(m);
     return m.Result;
 }
 
 void TControl::WndProc(TMessage& Message) {
     CheckAfterConstruction("a message");
+    // In design state a mouse message is the form designer's unless the control claims it; the
+    // project has no designer, so what it leaves is dropped.
+    if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST && ComponentState().Contains(csDesigning) &&
+        !DesignHitTest(Message))
+        return;
     // A control that does not take double-clicks sees the second click as another press.
     if (!FControlStyle.Contains(csDoubleClicks)) {
         if (Message.Msg == WM_LBUTTONDBLCLK) Message.Msg = WM_LBUTTONDOWN;
@@ -774,9 +796,8 @@ void TControl::SetParentBiDiMode(bool value) {
 void TControl::CMBiDiModeChanged(TMessage&) {
     if (SysLocale.MiddleEast) Invalidate();
     if (auto* w = dynamic_cast<TWinControl*>(this)) {
-        TMessage m{CM_PARENTBIDIMODECHANGED, 0, 0, 0};
         std::vector<TControl*> children = w->FControls;
-        for (TControl* c : children) c->WndProc(m);
+        for (TControl* c : children) c->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
     }
 }
 
@@ -808,6 +829,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl() {
     Destroying();
+    // What the window still hears as it goes reaches no hook, whose owner may be gone.
+    FWindowProc.reset();
     if (TCustomForm* form = GetParentForm(this); form && form != static_cast<TControl*>(this)) {
         if (form->FActiveControl && (form->FActiveControl == this || ContainsControl(form->FActiveControl)))
             form->FActiveControl = nullptr;
@@ -863,7 +886,7 @@ void TWinControl::CreateWnd() {
     FHandle = win::CreateWindowHandle([this](HWND, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
         TMessage m{msg, w, l, 0};
         try {
-            WndProc(m);
+            Deliver(m);
         } catch (...) {
             HandleUiException(this);
         }
@@ -889,6 +912,7 @@ void TWinControl::CreateWnd() {
     FPeer->SetBounds(PeerBounds());
     FPeer->SetEnabled(params.Enabled);
     FPeer->SetCursorShape(ui::ResolveCursor(Cursor()));
+    if (FRedrawOff) FPeer->SetRedraw(false);
     FDirty.Clear();
     FDirty.Add(ClientRect());
     FErase = true;
@@ -1016,7 +1040,7 @@ void TWinControl::Broadcast(TMessage& Message) {
     std::vector<TControl*> children = FControls;
     for (TControl* c : children) {
         if (std::find(FControls.begin(), FControls.end(), c) == FControls.end()) continue;
-        c->WndProc(Message);
+        c->Deliver(Message);
         if (Message.Result != 0) return;
     }
 }
@@ -1194,7 +1218,7 @@ void TWinControl::SetEnabled(bool value) { TControl::SetEnabled(value); }
 // The one place a paint pass begins and ends. The image's canvas is locked for the whole pass, so
 // drawing in it may keep its painting state open until the pass ends.
 void TWinControl::PaintPending() {
-    if (!FPeer || FPainting || (!FFrameDirty && FDirty.IsEmpty())) return;
+    if (!FPeer || FPainting || (!FFrameDirty && FDirty.IsEmpty()) || RedrawSuspended()) return;
     FPainting = true;
     TCanvas* imageCanvas = FImage->Canvas();
     imageCanvas->Lock();
@@ -1299,6 +1323,7 @@ void TWinControl::Dispatch(TMessage& Message) {
             break;
         case WM_KILLFOCUS: WMKillFocus(Message); break;
         case WM_MOUSEWHEEL: WMMouseWheel(Message); break;
+        case CM_MOUSEWHEEL: CMMouseWheel(Message); break;
         case WM_SIZE: WMSize(Message); break;
         case CM_ENTER: CMEnter(Message); break;
         case CM_EXIT: CMExit(Message); break;
@@ -1319,6 +1344,9 @@ void TWinControl::Dispatch(TMessage& Message) {
         case WM_HSCROLL: WMHScroll(Message); break;
         case WM_VSCROLL: WMVScroll(Message); break;
         case WM_NOTIFY: WMNotify(Message); break;
+        case WM_COMMAND: WMCommand(Message); break;
+        case WM_SETREDRAW: WMSetRedraw(Message); break;
+        case WM_SETCURSOR: WMSetCursor(Message); break;
         default: TControl::Dispatch(Message); break;
     }
 }
@@ -1439,14 +1467,18 @@ bool TWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& 
 }
 
 void TWinControl::WMMouseWheel(TMessage& Message) {
-    int delta = static_cast<int16_t>(Message.WParamHi());
-    TPoint pos(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
-    if (DoMouseWheel(KeysToShiftState(Message.WParamLo()), delta, pos)) {
+    if (Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam) != 0) {
         Message.Result = 1;
         return;
     }
     // Not handled here: the parent may scroll.
     if (FParent) Message.Result = FParent->Perform(WM_MOUSEWHEEL, Message.WParam, Message.LParam);
+}
+
+void TWinControl::CMMouseWheel(TMessage& Message) {
+    int delta = static_cast<int16_t>(Message.WParamHi());
+    TPoint pos(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+    Message.Result = DoMouseWheel(KeysToShiftState(Message.WParamLo()), delta, pos) ? 1 : 0;
 }
 
 namespace {

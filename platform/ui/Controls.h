@@ -7,7 +7,8 @@
 // calls the handler for the message number or DefaultHandler. A component handles a message by
 // overriding Dispatch (a switch over the numbers it handles, falling back to the inherited
 // Dispatch), by overriding one of the handler methods below, or by overriding WndProc to see
-// every message first; each override calls the inherited one for what it leaves alone.
+// every message first; each override calls the inherited one for what it leaves alone. Messages
+// reach WndProc through the replaceable WindowProc, so another component may hook a control.
 #include <functional>
 #include <memory>
 #include <vector>
@@ -75,6 +76,9 @@ class TControlActionLink;
 class TControlDrag;
 // A control's action link class: makes the link of a control (C++ has no class references).
 using TControlActionLinkClass = TControlActionLink* (*)(TControl* Client);
+
+// A window procedure of a control (TControl::WindowProc).
+using TWndMethod = std::function<void(TMessage&)>;
 
 struct TSizeConstraints {
     int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;  // 0: no limit
@@ -256,6 +260,12 @@ public:
     void SendToBack();
 
     LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+    // The control's window procedure: every message the layer delivers, Perform and SendMessage
+    // included, goes through it; by default it is WndProc. A component keeps the one it found,
+    // installs its own, chains to the kept one and puts it back later; nullptr restores WndProc.
+    // A hook may replace itself while it runs. The control drops any hook as it is destroyed.
+    TWndMethod WindowProc();
+    void SetWindowProc(TWndMethod Value);
     virtual void WndProc(TMessage& Message);
     virtual void Dispatch(TMessage& Message);
     virtual void DefaultHandler(TMessage& Message);
@@ -302,6 +312,10 @@ public:
     UINT DrawTextBiDiModeFlags(UINT Flags) const;
     UINT DrawTextBiDiModeFlagsReadingOnly() const;
 
+    // Scales the control by M / D (ChangeScale); D 0 raises EInvalidOperation and changes
+    // nothing. The layer's forms are 96 dots per inch, so the layer never scales on loading.
+    void ScaleBy(int M, int D);
+
     // Dragging a control onto others (OLE's drag and drop is another matter). With dmAutomatic a
     // left press starts a drag as BeginDrag(false) does. A drag is a grab of the input, not a
     // loop: BeginDrag returns at once. Immediate starts it at once; otherwise it starts once the
@@ -341,8 +355,17 @@ protected:
 
     // This control's drag ended, on Target (nullptr: nothing took it): OnEndDrag.
     virtual void DoEndDrag(TObject* Target, int X, int Y);
+    // Left, Top, Width and Height become MulDiv(value, M, D), and the font's Height too when the
+    // control does not take its parent's font; a windowed control scales its children first.
+    virtual void ChangeScale(int M, int D);
     virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
     virtual void WMContextMenu(TMessage& Message);
+    // Counts the writes of Text(): a control that keeps the text twice can tell whether it was
+    // written since it last looked without comparing the two.
+    uint64_t TextVersion() const { return FTextVersion; }
+    // Replaces count characters of Text() at start, then CM_TEXTCHANGED: an edit's change of a
+    // long text costs what it changes, not the whole text compared and copied.
+    void ReplaceText(size_t start, size_t count, const String& inserted);
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
@@ -385,9 +408,15 @@ private:
     friend class TCustomForm;
     friend struct UiInput;
     friend class TControlDrag;
+    // CM_DESIGNHITTEST for a mouse message: true when the control takes it as at run time.
+    bool DesignHitTest(const TMessage& Message);
+    // Through the window procedure: the installed one, else WndProc.
+    void Deliver(TMessage& Message);
     void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState extra = {});
     void DoMouseUp(TMessage& Message, TMouseButton Button);
 
+    // Shared, so that a hook replaced while it runs stays alive until it returns.
+    std::shared_ptr<const TWndMethod> FWindowProc;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     TSizeConstraints FConstraints;
     TAlign FAlign = alNone;
@@ -399,6 +428,7 @@ private:
     std::unique_ptr<TFont> FFont;
     bool FParentFont = true;
     String FText;
+    uint64_t FTextVersion = 0;
     String FHint;
     bool FShowHint = false;
     bool FParentShowHint = true;
@@ -600,6 +630,7 @@ public:
 
 protected:
     virtual void CreateParams(TCreateParams& Params);
+    void ChangeScale(int M, int D) override;
     virtual void CreateWnd();
     virtual void DestroyWnd();
     // Made visible, hidden, reparented, resized: the widget follows.
@@ -655,7 +686,10 @@ protected:
     virtual void WMGetDlgCode(TMessage& Message);
     virtual void WMSetFocus(TMessage& Message);
     virtual void WMKillFocus(TMessage& Message);
+    // CM_MOUSEWHEEL first (the control's own handling); unhandled, the parent gets WM_MOUSEWHEEL.
     virtual void WMMouseWheel(TMessage& Message);
+    // DoMouseWheel (OnMouseWheel and its kin): 1 when handled, else 0; never passed on.
+    virtual void CMMouseWheel(TMessage& Message);
     virtual void WMSize(TMessage& Message);
     virtual void WMPaint(TMessage& Message);
     // Default: fills the DC's visible part with Color (nothing for csOpaque controls); Result 1.
@@ -674,6 +708,19 @@ protected:
     // A child control's WM_NOTIFY (hwndFrom one of this window's children) goes back to that
     // control as CN_NOTIFY; others are left to the default handling.
     virtual void WMNotify(TMessage& Message);
+    // A control's notification (WM_COMMAND with the code in the high word of WParam and the
+    // control's window in LParam) goes back to that control as CN_COMMAND, its answer the
+    // answer; a WM_COMMAND naming no control of the program is left alone (answer 0).
+    virtual void WMCommand(TMessage& Message);
+    // WParam FALSE: paint passes leave this window and its children unpainted and the widgets
+    // stop showing changes, while invalidations accumulate; TRUE: painting resumes. Nested FALSE
+    // calls are not counted, and the message invalidates nothing.
+    virtual void WMSetRedraw(TMessage& Message);
+    // The pointer over a window (WParam) at a hit (low word of LParam): the parent is asked first
+    // (TRUE ends it); a child's message goes no further. Over the client area the Cursor of the
+    // control under the pointer (a graphic child's included) shows, over a sizing border the size
+    // cursor, elsewhere the arrow; Screen->Cursor other than crDefault wins. TRUE when shown.
+    virtual void WMSetCursor(TMessage& Message);
     // A child control moved, changed size, was shown or hidden, came or went.
     virtual void ChildLayoutChanged(TControl* Child) { (void)Child; }
     virtual void CMEnter(TMessage& Message);
@@ -699,6 +746,8 @@ private:
     // The window's bounds in its parent widget: the parent's client area starts past its frame.
     TRect PeerBounds() const;
     void PlaceChildPeers();
+    // WM_SETREDRAW FALSE holds for this window or one it sits in.
+    bool RedrawSuspended() const;
     void InvalidateClient(const TRect& r, bool erase);
     // Sends WM_NCCALCSIZE; true when the frame widths changed.
     bool MeasureFrame();
@@ -743,6 +792,7 @@ private:
     bool FAligning = false;
     bool FDoubleBuffered = false;
     bool FShowingNotified = false;  // Showing as CM_SHOWINGCHANGED last told it
+    bool FRedrawOff = false;        // WM_SETREDRAW FALSE
 
     bool FCtl3D = true;
     bool FParentCtl3D = true;

@@ -1,6 +1,7 @@
 #include "platform/ui/Cursors.h"
 
 #include <fstream>
+#include <map>
 #include <iterator>
 
 #include "platform/rtl/Handles.h"
@@ -17,6 +18,9 @@ public:
 };
 
 constexpr TCursor kNoShape = 0x7FFF;
+HCURSOR gShown = nullptr;        // what SetCursor showed last
+HWND gCursorWindow = nullptr;    // where it shows
+std::map<TCursor, HCURSOR> gShapeHandles;
 TCursor ShapeOfIdOr(uintptr_t id);
 
 uint16_t Word(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint16_t>(b[at] | (b[at + 1] << 8)); }
@@ -98,6 +102,23 @@ CursorInfo ResolveCursor(TCursor cursor) {
     return info;
 }
 
+HCURSOR CursorHandle(TCursor cursor) {
+    if (cursor > 0) {
+        HCURSOR own = Screen->Cursors(cursor);
+        if (own && rtl::LookupHandleAs<CursorObject>(own)) return own;
+        cursor = crArrow;
+    }
+    HCURSOR& handle = gShapeHandles[cursor];
+    if (!handle || !rtl::LookupHandleAs<CursorObject>(handle)) {  // made again if a program freed it
+        auto shape = std::make_shared<CursorObject>();
+        shape->Shape = cursor;
+        handle = rtl::RegisterHandle(shape);
+    }
+    return handle;
+}
+
+void detail::SetCursorWindow(HWND window) { gCursorWindow = window; }
+
 void OverrideCursor(TCursor cursor) {
     CursorInfo info = ResolveCursor(cursor);
     GetBackend().SetOverrideCursor(cursor == crDefault ? nullptr : &info);
@@ -142,3 +163,18 @@ BOOL DestroyCursor(HCURSOR cursor) {
     }
     return CloseHandle(cursor);
 }
+
+HCURSOR SetCursor(HCURSOR cursor) {
+    HCURSOR previous = gShown;
+    ui::CursorInfo info;
+    if (!cursor || !ui::GetCursorInfo(cursor, info)) {
+        info = ui::CursorInfo();
+        info.Shape = crNone;
+        cursor = nullptr;
+    }
+    gShown = cursor;
+    if (TWinControl* w = FindControl(gCursorWindow); w && w->Peer()) w->Peer()->SetCursorShape(info);
+    return previous;
+}
+
+HCURSOR GetCursor() { return gShown; }

@@ -19,6 +19,11 @@ HCURSOR LoadCursor(HINSTANCE instance, uintptr_t id);
 HCURSOR LoadCursor(HINSTANCE instance, const String& name);
 HCURSOR LoadCursorFromFile(const String& fileName);
 BOOL DestroyCursor(HCURSOR cursor);
+// The pointer's look over the window the layer last sent WM_SETCURSOR (it decides until the
+// next one): answers the cursor shown before; nullptr, or a handle that names no cursor, shows
+// none.
+HCURSOR SetCursor(HCURSOR cursor);
+HCURSOR GetCursor();
 
 namespace ui {
 // What a cursor handle stands for: a built-in shape (crXxx), or an image with its hot spot.
@@ -36,4 +41,12 @@ CursorInfo ResolveCursor(TCursor cursor);
 void OverrideCursor(TCursor cursor);
 // A .cur (or .ico) file's bytes to a cursor handle; nullptr when they are no cursor.
 HCURSOR CreateCursorFromBytes(const std::vector<uint8_t>& bytes);
+// A handle for what a control's Cursor stands for (the built-in shapes' handles are the layer's
+// and live as long as the process; the program's own are the slots of Screen->Cursors, an empty
+// slot the arrow).
+HCURSOR CursorHandle(TCursor cursor);
+namespace detail {
+// The window under the pointer, as WM_SETCURSOR is about to be sent to it: SetCursor shows on it.
+void SetCursorWindow(HWND window);
+}
 }  // namespace ui

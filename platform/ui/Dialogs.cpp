@@ -1,6 +1,7 @@
 #include "platform/ui/Dialogs.h"
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/Printers.h"
 #include "platform/ui/backend/Backend.h"
 
@@ -176,6 +177,7 @@ bool TOpenDialog::ExecuteNative() {
     r.InitialDir = FInitialDir;
     r.FileName = FFileName;
     ui::FileDialogAnswer a;
+    ui::ForeignLoop loop;
     if (!ui::GetBackend().Dialogs().RunFileDialog(r, a) || a.Files.empty()) return false;
     FFileName = a.Files.front();
     FFiles->Clear();
@@ -239,6 +241,7 @@ bool TFontDialog::ExecuteNative() {
     r.ApplyButton = FOptions.Contains(fdApplyButton);
     ui::FontChoice chosen;
     FontApply apply(*this);
+    ui::ForeignLoop loop;
     if (!ui::GetBackend().Dialogs().RunFontDialog(r, chosen, apply)) return false;
     TakeFont(*FFont, chosen);
     return true;
@@ -263,6 +266,7 @@ bool TColorDialog::ExecuteNative() {
     state.Color = FColor;
     for (int i = 0; i < 16; ++i) state.Custom[static_cast<size_t>(i)] = CustomColor(i);
     ui::ColorDialogState before = state;
+    ui::ForeignLoop loop;
     bool ok = ui::GetBackend().Dialogs().RunColorDialog(state);
     // The custom colours are kept whether or not the choice was confirmed, as the user set them.
     for (int i = 0; i < 16; ++i) {
@@ -286,6 +290,7 @@ bool TPrintDialog::ExecuteNative() {
     r.Selection = FOptions.Contains(poSelection);
     r.PrintToFile = !FOptions.Contains(poDisablePrintToFile);
     ui::PrinterChoice c;
+    ui::ForeignLoop loop;
     if (!ui::GetBackend().Dialogs().RunPrintDialog(r, c)) return false;
     TakePrinter(*Printer(), c);
     SetCopies(c.Copies);
@@ -301,6 +306,7 @@ bool TPrintDialog::ExecuteNative() {
 
 bool TPrinterSetupDialog::ExecuteNative() {
     ui::PrinterChoice c;
+    ui::ForeignLoop loop;
     if (!ui::GetBackend().Dialogs().RunPrinterSetupDialog(Printer()->Settings(), c)) return false;
     TakePrinter(*Printer(), c);
     return true;

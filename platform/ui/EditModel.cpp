@@ -90,8 +90,14 @@ EditModel::Change EditModel::Replace(int start, int end, const String& in, bool 
     change.Changed = true;
     change.ViewStart = ToView(start);
     change.ViewRemoved = ToView(end) - change.ViewStart;
+    change.Start = start;
+    change.Removed = end - start;
+    if (FFeeds >= 0) {
+        FFeeds -= static_cast<int>(std::count(FText.begin() + start, FText.begin() + end, u'\n'));
+        FReturns -= static_cast<int>(std::count(FText.begin() + start, FText.begin() + end, u'\r'));
+    }
     FText.replace(static_cast<size_t>(start), static_cast<size_t>(end - start), text);
-    TextChanged();
+    Replaced(start, end - start, text.Length());
     FAnchor = FCaret = start + text.Length();
     change.Inserted = std::move(text);
     return change;
@@ -162,6 +168,29 @@ const std::vector<int>& EditModel::Breaks() const {
     return FBreaks;
 }
 
+void EditModel::Replaced(int start, int removed, int inserted) {
+    if (FFeeds >= 0) {
+        FFeeds += static_cast<int>(std::count(FText.begin() + start, FText.begin() + start + inserted, u'\n'));
+        FReturns += static_cast<int>(std::count(FText.begin() + start, FText.begin() + start + inserted, u'\r'));
+    }
+    if (!FBreaksValid) return;
+    // A pair whose CR or LF was among the removed characters, or that met at start, goes; those
+    // after move by the difference; pairs in the new characters and at their edges come in.
+    auto first = std::lower_bound(FBreaks.begin(), FBreaks.end(), start - 1);
+    auto last = std::lower_bound(first, FBreaks.end(), start + removed);
+    const int delta = inserted - removed;
+    for (auto it = last; it != FBreaks.end(); ++it) *it += delta;
+    std::vector<int> found;
+    const int len = FText.Length();
+    for (int i = std::max(0, start - 1); i <= start + inserted && i + 1 < len; ++i)
+        if (FText[static_cast<size_t>(i)] == u'\r' && FText[static_cast<size_t>(i) + 1] == u'\n') found.push_back(i);
+    // A pair just past the new characters that moved with the rest is found again: once only.
+    auto after = last;
+    while (!found.empty() && after != FBreaks.end() && *after <= found.back()) found.pop_back();
+    auto at = FBreaks.erase(first, last);
+    FBreaks.insert(at, found.begin(), found.end());
+}
+
 int EditModel::ToView(int pos) const {
     if (!FMultiLine) return pos;
     const std::vector<int>& b = Breaks();
@@ -183,9 +212,24 @@ int EditModel::FromView(int pos) const {
     return std::min(pos + static_cast<int>(lo), FText.Length());
 }
 
+void EditModel::CountBreakCharacters() const {
+    if (FFeeds >= 0) return;
+    FFeeds = static_cast<int>(std::count(FText.begin(), FText.end(), u'\n'));
+    FReturns = static_cast<int>(std::count(FText.begin(), FText.end(), u'\r'));
+}
+
 int EditModel::LineCount() const {
     if (!FMultiLine) return 1;
-    return 1 + static_cast<int>(std::count(FText.begin(), FText.end(), u'\n'));
+    CountBreakCharacters();
+    return 1 + FFeeds;
+}
+
+int EditModel::ListLineCount() const {
+    CountBreakCharacters();
+    // A CR LF pair is one break; a lone CR or LF is one each.
+    const int breaks = FFeeds + FReturns - static_cast<int>(Breaks().size());
+    const bool openLast = !FText.empty() && FText.back() != u'\r' && FText.back() != u'\n';
+    return breaks + (openLast ? 1 : 0);
 }
 
 int EditModel::LineIndex(int line) const {

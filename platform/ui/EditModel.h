@@ -24,6 +24,8 @@ public:
         bool Changed = false;
         int ViewStart = 0;
         int ViewRemoved = 0;
+        int Start = 0;  // the same in the model's positions
+        int Removed = 0;
         String Inserted;
     };
 
@@ -83,6 +85,9 @@ public:
     const std::vector<int>& Breaks() const;
     // Lines end at LF; a single-line edit has one.
     int LineCount() const;
+    // The lines as a string list counts them: each ends at CR LF, LF or CR, and an empty last
+    // line after a break is none.
+    int ListLineCount() const;
     // The first character of a line; -1 past the last line.
     int LineIndex(int line) const;
     int LineFromChar(int pos) const;
@@ -103,7 +108,15 @@ public:
     int WordEnd(int pos) const;
 
 private:
-    void TextChanged() { FBreaksValid = false; }
+    void TextChanged() {
+        FBreaksValid = false;
+        FFeeds = FReturns = -1;
+    }
+    void CountBreakCharacters() const;
+    // After removed characters at start gave way to inserted ones (whose CRs and LFs were taken
+    // off the counts before): the line breaks and the counts are mended where the text changed,
+    // so an edit at the end of a long memo does not pass over the whole text again.
+    void Replaced(int start, int removed, int inserted);
     int Held(int pos) const;
 
     String FText;
@@ -119,6 +132,8 @@ private:
     bool FTypingRun = false;
     mutable std::vector<int> FBreaks;
     mutable bool FBreaksValid = false;
+    mutable int FFeeds = -1;    // line feeds in the text; -1: to be counted
+    mutable int FReturns = -1;  // carriage returns, the same
 };
 
 }  // namespace ui

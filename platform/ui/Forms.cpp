@@ -73,6 +73,23 @@ void SendCancelMode() {
     if (TWinControl* focused = Screen->ActiveControl()) focused->Perform(WM_CANCELMODE, 0, 0);
 }
 
+void CancelModesForModalLoop() {
+    SendCancelMode();
+    // The window that holds the mouse is told too, and lets it go whatever it answers: the
+    // release of its press goes to the modal loop's window, and a capture kept past the loop
+    // would take the next press anywhere in the program.
+    if (TControl* holder = GetCaptureControl()) holder->Perform(WM_CANCELMODE, 0, 0);
+    if (GetCaptureControl()) SetCaptureControl(nullptr);
+}
+
+ForeignLoop::ForeignLoop() {
+    CancelModesForModalLoop();
+    Backend& backend = GetBackend();
+    backend.BeginForeignLoop([] { return Application->ServeForeignLoop(); });
+}
+
+ForeignLoop::~ForeignLoop() { GetBackend().EndForeignLoop(); }
+
 namespace detail {
 
 void HintControlGone(TControl* control);
@@ -284,7 +301,7 @@ void TCustomForm::WMNCActivate(TMessage& Message) {
 int TCustomForm::ShowModal() {
     if (Visible() || !Enabled() || FModal) throw EInvalidOperation(String("Cannot make a visible window modal"));
     TCustomForm* previous = Screen->ActiveForm();
-    ui::SendCancelMode();
+    ui::CancelModesForModalLoop();
     FModal = true;
     FModalResult = mrNone;
     gModalStack.push_back(this);
@@ -625,6 +642,32 @@ bool TApplication::ProcessMessage() {
     return any;
 }
 
+uint64_t TApplication::ServeForeignLoop() {
+    // What the loop's own passes would take meanwhile: Synchronize calls, sent and posted
+    // messages, timers falling due. A bounded batch: a handler that keeps posting must not keep
+    // the other loop from its own input; what is left is due at once.
+    try {
+        CheckSynchronize(0);
+    } catch (...) {
+        HandleException(this);
+    }
+    for (int n = 0; n < 64; ++n) {
+        MSG msg;
+        if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) break;
+        if (msg.message == WM_QUIT) {
+            FTerminated = true;
+            continue;
+        }
+        try {
+            TranslateMessage(&msg);
+            DispatchMessage(&msg);
+        } catch (...) {
+            HandleException(this);
+        }
+    }
+    return win::HasPendingMessages() ? 0 : win::NextTimerDue();
+}
+
 void TApplication::ProcessMessages() {
     // Stops when nothing is left; a handler that keeps posting keeps it going, as on the platform.
     while (ProcessMessage()) {
@@ -708,6 +751,7 @@ int TApplication::MessageBox(const String& Text, const String& Caption, UINT Fla
     if (gMessageBoxHook) return gMessageBoxHook(call);
     ui::Backend& backend = ui::GetBackend();
     if (backend.Headless() || !backend.Supports(ui::Capability::MessageBoxes)) return FirstButtonAnswer(Flags);
+    ui::ForeignLoop loop;
     int answer = backend.ShowMessageBox(Text, Caption, Flags);
     return answer ? answer : ClosedAnswer(Flags);
 }

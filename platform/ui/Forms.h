@@ -230,6 +230,10 @@ public:
     void HandleMessage();
     // One pass without the wait; false when the pass would have waited.
     bool HandleMessageNoWait();
+    // Called by a loop not the application's own (a message box, a common dialog) as it is about
+    // to wait: takes the Synchronize calls and the messages that wait, and answers when the next
+    // is due (rtl::NoDeadline: none; 0: at once).
+    uint64_t ServeForeignLoop();
     void HandleException(TObject* Sender);
     void ShowException(const Exception& E);
     int MessageBox(const String& Text, const String& Caption, UINT Flags = MB_OK);
@@ -411,4 +415,17 @@ void ClearMessageBoxLog();
 // A menu opening, a modal form starting or the program losing the activation: the focused
 // control gets WM_CANCELMODE, to end what the mouse or the keyboard had started there.
 void SendCancelMode();
+// A modal loop begins: WM_CANCELMODE to the focused control and to the control that holds the
+// mouse, and the capture let go.
+void CancelModesForModalLoop();
+// While one lives, a loop of the backend's own runs (a message box, a common dialog): modes are
+// cancelled as for a modal form, and the backend serves the application's messages, timers and
+// Synchronize calls whenever its loop waits.
+class ForeignLoop {
+public:
+    ForeignLoop();
+    ~ForeignLoop();
+    ForeignLoop(const ForeignLoop&) = delete;
+    ForeignLoop& operator=(const ForeignLoop&) = delete;
+};
 }  // namespace ui

@@ -362,7 +362,18 @@ BOOL SetViewportOrgEx(HDC dc, int x, int y, TPoint* previous);
 BOOL GetViewportOrgEx(HDC dc, TPoint* origin);
 BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* previous);
 
-// Saves the colours, modes (the mapping mode too), origins, clip and current position; RestoreDC(-1)
-// takes the last back.
+// Right-to-left layout: the x axis runs from the right edge of the DC's area (the client area of a
+// window's DC, the bitmap of a memory DC), so a rectangle (l, t, r, b) lands on (W - r, t, W - l, b).
+// Text keeps its letters and reading order (its box is mirrored); bitmaps drawn or blitted are
+// mirrored unless LAYOUT_BITMAPORIENTATIONPRESERVED is set too. A mapping mode applies first: the
+// layout mirrors the device units it gives. SetLayout answers the previous
+// layout, GDI_ERROR for a stale DC or bits other than these two (the layout stays).
+constexpr DWORD LAYOUT_RTL = 0x00000001;
+constexpr DWORD LAYOUT_BITMAPORIENTATIONPRESERVED = 0x00000008;
+DWORD SetLayout(HDC dc, DWORD layout);
+DWORD GetLayout(HDC dc);
+
+// Saves the colours, modes (the mapping mode too), origins, clip, layout and current position;
+// RestoreDC(-1) takes the last back.
 int SaveDC(HDC dc);
 BOOL RestoreDC(HDC dc, int saved);

@@ -177,22 +177,17 @@ int GetClipBox(HDC dc, TRect* rect) {
         *rect = TRect();
         return NULLREGION;
     }
-    // The corners in logical units: in a mode with y upwards the top lies above the bottom.
-    TRect b = vis.Bounds();
-    TPoint tl = c->DeviceToLogical(TPoint(b.Left, b.Top)), br = c->DeviceToLogical(TPoint(b.Right, b.Bottom));
-    *rect = TRect(tl.X, tl.Y, br.X, br.Y);
+    // The corners in logical units: in a mode with y upwards the top lies above the bottom; under
+    // a right-to-left layout the device's right edge is the logical left one.
+    *rect = c->DeviceToLogicalRect(vis.Bounds());
     return RegionType(vis);
 }
 
 static int ClipWithRect(HDC dc, int l, int t, int r, int b, bool exclude) {
     TCanvas* c = TCanvas::FromHandle(dc);
     if (!c) return ERROR;
-    TRect logical = Held(TRect(l, t, r, b));
-    TPoint a = c->LogicalToDevice(TPoint(logical.Left, logical.Top));
-    TPoint z = c->LogicalToDevice(TPoint(logical.Right, logical.Bottom));
-    // A mapped rectangle is taken as the device has it, whichever way the mode turns y.
-    ui::Region dev = c->Mapped() ? ui::Region(TRect(std::min(a.X, z.X), std::min(a.Y, z.Y), std::max(a.X, z.X), std::max(a.Y, z.Y)))
-                                 : ui::Region(TRect(a.X, a.Y, z.X, z.Y));
+    // Taken as the device has it, whichever way the mode turns y and the layout x.
+    ui::Region dev(c->LogicalToDeviceRect(Held(TRect(l, t, r, b))));
     const TCanvasDcState& s = c->Dc().state;
     ui::Region current = s.hasClip ? s.clip : Everything();
     return SetClip(c, true, exclude ? current - dev : current & dev);

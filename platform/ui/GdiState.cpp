@@ -90,6 +90,17 @@ BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* previous) {
     return TRUE_;
 }
 
+DWORD SetLayout(HDC dc, DWORD layout) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    if (!c || (layout & ~(LAYOUT_RTL | LAYOUT_BITMAPORIENTATIONPRESERVED))) return GDI_ERROR;
+    return std::exchange(c->Dc().state.layout, layout);
+}
+
+DWORD GetLayout(HDC dc) {
+    TCanvas* c = TCanvas::FromHandle(dc);
+    return c ? c->Dc().state.layout : GDI_ERROR;
+}
+
 int SaveDC(HDC dc) {
     TCanvas* c = TCanvas::FromHandle(dc);
     if (!c) return 0;

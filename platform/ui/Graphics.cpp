@@ -560,11 +560,10 @@ void TGraphic::LoadFromFile(const String& fileName) {
 }
 
 void TGraphic::SaveToFile(const String& fileName) {
-    std::ofstream out(fileName.ToUtf8(), std::ios::binary | std::ios::trunc);
-    if (!out) throw EFCreateError(String("Cannot create file \"") + fileName + "\"");
+    // Whole or not at all: a failed save leaves the file that was there.
+    std::ostringstream out(std::ios::binary);
     SaveToStream(out);
-    out.flush();
-    if (!out) throw EWriteError(String("Error writing file \"") + fileName + "\"");
+    ReplaceFileContents(fileName, std::move(out).str());
 }
 
 void TGraphic::LoadFromBytes(const std::vector<uint8_t>& bytes) {

@@ -147,6 +147,7 @@ class TCanvas;
 class TGraphic;
 
 namespace ui {
+enum class ShapeKind;
 class CanvasImpl;
 class CanvasLog;
 class FontFace;
@@ -283,6 +284,9 @@ struct TCanvasDc;  // the device state, platform/ui/backend/Canvas.h
 // that no shape, offset or size can overflow; any real surface lies far inside.
 constexpr int kCanvasCoordLimit = 1 << 28;
 
+// Which way a canvas's x axis runs (its layout, SetLayout).
+enum TCanvasOrientation { coLeftToRight, coRightToLeft };
+
 class TCanvas : public TPersistent {
 public:
     // A canvas with no surface yet (drawing does nothing until SetBitmap), or one on a bitmap;
@@ -307,6 +311,11 @@ public:
     // The device area the canvas may touch (the window's visible part), in device coordinates;
     // nullptr removes the limit. Clip regions selected by the program are intersected with it.
     void SetDeviceClipRect(const TRect* rect);
+    // coRightToLeft while the layout has LAYOUT_RTL (SetLayout on the handle).
+    TCanvasOrientation CanvasOrientation() const;
+    // The device span [left, left + width) a right-to-left layout mirrors about: the client
+    // area for a window's canvas; width below 0 (the default) is the whole surface.
+    void SetLayoutArea(int left, int width);
     // A further limit in device coordinates, as the part of a window a paint pass repaints;
     // nullptr removes it. Unlike a selected clip region the program cannot take it away.
     void SetDeviceClipRegion(const ui::Region* region);
@@ -417,8 +426,9 @@ public:
     const ui::FontFace& Face();
 
     // The mapping mode in force. Implementations take coordinates as in MM_TEXT (device pixels
-    // less DeviceOffset, which they add): the front maps the logical units of any other mode
-    // before it hands a call on. Each of these is the identity in MM_TEXT.
+    // less DeviceOffset, which they add): the front maps the logical units of any other mode,
+    // then mirrors under a right-to-left layout, before it hands a call on. Map* are the identity
+    // in MM_TEXT and leave the layout out.
     bool Mapped() const;
     TPoint MapPoint(TPoint logical) const;
     // A rectangle's corners: one that comes out mirrored stays so (transfers mirror then).
@@ -428,8 +438,12 @@ public:
     // Lengths along x and y, as unsigned device lengths, and back.
     TSize MapSize(TSize logical) const;
     TSize LogicalSize(TSize device) const;
+    // Device pixels of logical points and back, mapped and mirrored; rectangles by their edges
+    // (device rectangles normalised, logical ones with the corners the mode gives them).
     TPoint LogicalToDevice(TPoint logical) const;
     TPoint DeviceToLogical(TPoint device) const;
+    TRect LogicalToDeviceRect(const TRect& logical) const;
+    TRect DeviceToLogicalRect(const TRect& device) const;
     // The pen's width and the font's height in device pixels.
     int DevicePenWidth() const;
     int DeviceFontHeight() const;
@@ -454,6 +468,22 @@ private:
     template <class Op>
     void Paint(bool notify, Op draw);
     friend class ui::LoggedCall;
+    // Right-to-left layout: whether it is on, and the coordinate (as implementations take it) a
+    // mirrored edge (or pixel) lands on, so that implementations draw mirrored without knowing it.
+    bool Mirrored() const;
+    // Twice the left of the span the layout mirrors about plus its width, in device pixels: a
+    // device edge d lands on MirrorAxis() - d.
+    int64_t MirrorAxis() const;
+    int MirrorEdge(int64_t x) const;
+    int MirrorPixel(int64_t x) const;
+    TRect MirrorRect(const TRect& r) const;
+    // A logical point (a pixel), rectangle (its corners as given) or box (normalised) as the
+    // implementation takes it: mapped by the mode in force, then mirrored under the layout.
+    TPoint PlacedPixel(TPoint logical) const;
+    TRect PlacedRect(const TRect& logical) const;
+    TRect PlacedBox(const TRect& logical) const;
+    const TPoint* PlacedPoints(const TPoint* points, int count, std::vector<TPoint>& copy) const;
+    void Shape(ui::ShapeKind kind, const TRect& box, TPoint p1, TPoint p2, bool notify);
     TBitmap* FTarget = nullptr;
     std::unique_ptr<TFont> FFont;
     std::unique_ptr<TPen> FPen;

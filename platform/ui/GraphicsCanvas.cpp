@@ -2,8 +2,10 @@
 // events and the rules of the API. Each drawing goes to the canvas's implementation.
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <initializer_list>
 #include <thread>
+#include <vector>
 
 #include "platform/ui/backend/Backend.h"
 #include "platform/ui/GdiHandles.h"
@@ -114,6 +116,59 @@ void TCanvas::Unlock() {
 }
 
 void TCanvas::SetOrigin(int x, int y) { FDc->state.viewportOrg = TPoint(x, y); }
+
+TCanvasOrientation TCanvas::CanvasOrientation() const {
+    return (FDc->state.layout & LAYOUT_RTL) ? coRightToLeft : coLeftToRight;
+}
+
+void TCanvas::SetLayoutArea(int left, int width) {
+    FDc->layoutLeft = width < 0 ? 0 : HeldCoord(left);
+    FDc->layoutWidth = width < 0 ? -1 : HeldCoord(width);
+}
+
+bool TCanvas::Mirrored() const { return (FDc->state.layout & LAYOUT_RTL) != 0; }
+
+int64_t TCanvas::MirrorAxis() const {
+    const TCanvasDc& dc = *FDc;
+    int64_t left = dc.layoutWidth < 0 ? 0 : dc.layoutLeft;
+    int64_t width = dc.layoutWidth < 0 ? (FTarget ? FTarget->Width() : 0) : dc.layoutWidth;
+    return 2 * left + width;
+}
+
+// An edge x as implementations take it lies on device edge d = x + offset; mirrored it lies on
+// 2A + W - d in the area [A, A + W), which they take as 2A + W - 2 * offset - x.
+int TCanvas::MirrorEdge(int64_t x) const { return HeldCoord(MirrorAxis() - 2 * int64_t{DeviceOffset().X} - x); }
+
+// A pixel is the span from its edge to the next, so mirrored it starts one edge further left.
+int TCanvas::MirrorPixel(int64_t x) const { return HeldCoord(int64_t{MirrorEdge(x)} - 1); }
+
+TRect TCanvas::MirrorRect(const TRect& r) const { return TRect(MirrorEdge(r.Right), r.Top, MirrorEdge(r.Left), r.Bottom); }
+
+
+// The mapping mode first, then the layout: it mirrors the device units the mode gives.
+TPoint TCanvas::PlacedPixel(TPoint logical) const {
+    TPoint p = MapPoint(logical);
+    if (Mirrored()) p.X = MirrorPixel(p.X);
+    return p;
+}
+
+TRect TCanvas::PlacedRect(const TRect& logical) const {
+    TRect r = MapRect(logical);
+    return Mirrored() ? MirrorRect(r) : r;
+}
+
+TRect TCanvas::PlacedBox(const TRect& logical) const {
+    TRect r = MapBox(logical);
+    return Mirrored() ? MirrorRect(r) : r;
+}
+
+const TPoint* TCanvas::PlacedPoints(const TPoint* points, int count, std::vector<TPoint>& copy) const {
+    if (!Mapped() && !Mirrored()) return points;
+    copy.resize(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) copy[static_cast<size_t>(i)] = PlacedPixel(points[i]);
+    return copy.data();
+}
+
 TPoint TCanvas::Origin() const { return FDc->state.viewportOrg; }
 
 void TCanvas::SetDeviceClipRect(const TRect* rect) {
@@ -240,7 +295,7 @@ void TCanvas::Paint(bool notify, Op draw) {
 
 void TCanvas::MoveTo(int X, int Y) {
     FDc->state.penPos = TPoint(X, Y);
-    Impl().MoveTo(MapPoint(TPoint(X, Y)));
+    Impl().MoveTo(PlacedPixel(TPoint(X, Y)));
 }
 
 void TCanvas::LineTo(int X, int Y) {
@@ -250,81 +305,78 @@ void TCanvas::LineTo(int X, int Y) {
     FDc->state.penPos = to;
     // A line of no length, or with a pen that draws nothing, shows nothing; a recorder still
     // takes it, since it moves the current position.
-    Paint(from != to && PenShows(*FPen), [&](ui::CanvasImpl& impl) { return impl.LineTo(MapPoint(from), MapPoint(to)); });
-}
-
-// Runs draw with the points as the implementation takes them: the caller's own in MM_TEXT.
-template <class Draw>
-static bool WithMappedPoints(const TCanvas& c, const TPoint* points, int count, Draw draw) {
-    if (!c.Mapped()) return draw(points);
-    std::vector<TPoint> mapped(points, points + count);
-    for (TPoint& p : mapped) p = c.MapPoint(p);
-    return draw(mapped.data());
+    Paint(from != to && PenShows(*FPen), [&](ui::CanvasImpl& impl) { return impl.LineTo(PlacedPixel(from), PlacedPixel(to)); });
 }
 
 void TCanvas::Polyline(const TPoint* points, int count) {
     if (!points || count < 2) return;
     ui::LoggedCall log(*this, "Polyline");
     if (ui::DrawCall* e = log.Entry()) e->points.assign(points, points + count);
-    Paint(PenShows(*FPen), [&](ui::CanvasImpl& impl) {
-        return WithMappedPoints(*this, points, count, [&](const TPoint* p) { return impl.Polyline(p, count); });
-    });
+    std::vector<TPoint> copy;
+    const TPoint* drawn = PlacedPoints(points, count, copy);
+    Paint(PenShows(*FPen), [&](ui::CanvasImpl& impl) { return impl.Polyline(drawn, count); });
 }
 
 void TCanvas::Polygon(const TPoint* points, int count) {
     if (!points || count < 2) return;
     ui::LoggedCall log(*this, "Polygon");
     if (ui::DrawCall* e = log.Entry()) e->points.assign(points, points + count);
-    Paint(true, [&](ui::CanvasImpl& impl) {
-        return WithMappedPoints(*this, points, count, [&](const TPoint* p) { return impl.Polygon(p, count); });
-    });
+    std::vector<TPoint> copy;
+    const TPoint* drawn = PlacedPoints(points, count, copy);
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.Polygon(drawn, count); });
+}
+
+void TCanvas::Shape(ui::ShapeKind kind, const TRect& box, TPoint p1, TPoint p2, bool pen) {
+    TRect drawn = PlacedRect(box);
+    bool radial = kind != ui::ShapeKind::Rectangle && kind != ui::ShapeKind::RoundRect && kind != ui::ShapeKind::Ellipse;
+    if (kind == ui::ShapeKind::RoundRect) {
+        TSize corner = MapSize(TSize(p1.X, p1.Y));
+        p1 = TPoint(corner.cx, corner.cy);
+    } else if (radial) {
+        p1 = MapPoint(p1);
+        p2 = MapPoint(p2);
+    }
+    if (Mirrored() && radial) {
+        // Counter-clockwise in the mirror is clockwise on the device: the radials swap.
+        TPoint start(MirrorEdge(p2.X), p2.Y), end(MirrorEdge(p1.X), p1.Y);
+        p1 = start;
+        p2 = end;
+    }
+    Paint(pen, [&](ui::CanvasImpl& impl) { return impl.Shape(kind, drawn, p1, p2); });
 }
 
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
     ui::LoggedCall log(*this, "Rectangle", TRect(X1, Y1, X2, Y2));
-    Paint(true, [&](ui::CanvasImpl& impl) {
-        return impl.Shape(ui::ShapeKind::Rectangle, MapRect(TRect(X1, Y1, X2, Y2)), {}, {});
-    });
+    Shape(ui::ShapeKind::Rectangle, TRect(X1, Y1, X2, Y2), {}, {}, true);
 }
 
 void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
     ui::LoggedCall log(*this, "RoundRect", TRect(X1, Y1, X2, Y2));
     LogPoints(log, {TPoint(X3, Y3)});
-    TSize corner = MapSize(TSize(X3, Y3));
-    Paint(true, [&](ui::CanvasImpl& impl) {
-        return impl.Shape(ui::ShapeKind::RoundRect, MapRect(TRect(X1, Y1, X2, Y2)), TPoint(corner.cx, corner.cy), {});
-    });
+    Shape(ui::ShapeKind::RoundRect, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), {}, true);
 }
 
 void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
     ui::LoggedCall log(*this, "Ellipse", TRect(X1, Y1, X2, Y2));
-    Paint(true, [&](ui::CanvasImpl& impl) {
-        return impl.Shape(ui::ShapeKind::Ellipse, MapRect(TRect(X1, Y1, X2, Y2)), {}, {});
-    });
+    Shape(ui::ShapeKind::Ellipse, TRect(X1, Y1, X2, Y2), {}, {}, true);
 }
 
 void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
     ui::LoggedCall log(*this, "Arc", TRect(X1, Y1, X2, Y2));
     LogPoints(log, {TPoint(X3, Y3), TPoint(X4, Y4)});
-    Paint(PenShows(*FPen), [&](ui::CanvasImpl& impl) {
-        return impl.Shape(ui::ShapeKind::Arc, MapRect(TRect(X1, Y1, X2, Y2)), MapPoint(TPoint(X3, Y3)), MapPoint(TPoint(X4, Y4)));
-    });
+    Shape(ui::ShapeKind::Arc, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), TPoint(X4, Y4), PenShows(*FPen));
 }
 
 void TCanvas::Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
     ui::LoggedCall log(*this, "Chord", TRect(X1, Y1, X2, Y2));
     LogPoints(log, {TPoint(X3, Y3), TPoint(X4, Y4)});
-    Paint(true, [&](ui::CanvasImpl& impl) {
-        return impl.Shape(ui::ShapeKind::Chord, MapRect(TRect(X1, Y1, X2, Y2)), MapPoint(TPoint(X3, Y3)), MapPoint(TPoint(X4, Y4)));
-    });
+    Shape(ui::ShapeKind::Chord, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), TPoint(X4, Y4), true);
 }
 
 void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
     ui::LoggedCall log(*this, "Pie", TRect(X1, Y1, X2, Y2));
     LogPoints(log, {TPoint(X3, Y3), TPoint(X4, Y4)});
-    Paint(true, [&](ui::CanvasImpl& impl) {
-        return impl.Shape(ui::ShapeKind::Pie, MapRect(TRect(X1, Y1, X2, Y2)), MapPoint(TPoint(X3, Y3)), MapPoint(TPoint(X4, Y4)));
-    });
+    Shape(ui::ShapeKind::Pie, TRect(X1, Y1, X2, Y2), TPoint(X3, Y3), TPoint(X4, Y4), true);
 }
 
 // Fills and frames take their rectangle as the device has it: in a mode with y upwards a
@@ -332,7 +384,7 @@ void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
 void TCanvas::FillRect(const TRect& rect) {
     ui::LoggedCall log(*this, "FillRect", rect);
     if (!BrushShows(*FBrush)) return;
-    TRect r = MapBox(rect);
+    TRect r = PlacedBox(rect);
     if (r.IsEmpty()) return;
     Paint(true, [&](ui::CanvasImpl& impl) { return impl.FillRect(r); });
 }
@@ -340,14 +392,14 @@ void TCanvas::FillRect(const TRect& rect) {
 void TCanvas::FrameRect(const TRect& rect) {
     ui::LoggedCall log(*this, "FrameRect", rect);
     if (!BrushShows(*FBrush)) return;
-    TRect r = MapBox(rect);
+    TRect r = PlacedBox(rect);
     if (r.IsEmpty()) return;
     Paint(true, [&](ui::CanvasImpl& impl) { return impl.FrameRect(r); });
 }
 
 void TCanvas::DrawFocusRect(const TRect& rect) {
     ui::LoggedCall log(*this, "DrawFocusRect", rect);
-    TRect r = MapBox(rect);
+    TRect r = PlacedBox(rect);
     if (r.IsEmpty()) return;
     Paint(true, [&](ui::CanvasImpl& impl) { return impl.FocusRect(r); });
 }
@@ -356,7 +408,7 @@ void TCanvas::FillSolid(const TRect& rect, TColor color) {
     ui::LoggedCall log(*this, "FillSolid", rect);
     if (ui::DrawCall* e = log.Entry()) e->brushColor = color;
     if (color == clNone) return;
-    TRect r = MapBox(rect);
+    TRect r = PlacedBox(rect);
     if (r.IsEmpty()) return;
     Paint(true, [&](ui::CanvasImpl& impl) { return impl.FillSolid(r, color); });
 }
@@ -372,11 +424,25 @@ void TCanvas::ExtTextOutImpl(int X, int Y, const String& text, const TRect* clip
     int width = Face().TextWidth(text);  // in pixels, as the implementation places the text
     UINT align = FDc->state.textAlign;
     TPoint at = (align & TA_UPDATECP) ? FDc->state.penPos : TPoint(X, Y);
-    // Text is placed at its mapped reference point and never mirrored.
-    TRect clipBox = clip ? MapBox(*clip) : TRect(), opaqueBox = opaque ? MapBox(*opaque) : TRect();
-    Paint(true, [&](ui::CanvasImpl& impl) {
-        return impl.Text(MapPoint(at), text, width, clip ? &clipBox : nullptr, opaque ? &opaqueBox : nullptr);
-    });
+    // Text is placed at its mapped reference point. Under a right-to-left layout its box is
+    // mirrored, not its letters: the reference edge moves across and the alignment turns (left to
+    // right and back; centred stays) for the call.
+    TRect clipBox = clip ? PlacedBox(*clip) : TRect(), opaqueBox = opaque ? PlacedBox(*opaque) : TRect();
+    TPoint drawnAt = MapPoint(at);
+    UINT& state = FDc->state.textAlign;
+    if (Mirrored()) {
+        drawnAt.X = MirrorEdge(drawnAt.X);
+        if ((align & TA_CENTER) != TA_CENTER) state = align ^ TA_RIGHT;
+    }
+    try {
+        Paint(true, [&](ui::CanvasImpl& impl) {
+            return impl.Text(drawnAt, text, width, clip ? &clipBox : nullptr, opaque ? &opaqueBox : nullptr);
+        });
+    } catch (...) {
+        state = align;
+        throw;
+    }
+    state = align;
     if (align & TA_UPDATECP) {
         int w = LogicalSize(TSize(width, 0)).cx;
         int advance = (align & TA_CENTER) == TA_CENTER ? 0 : (align & TA_RIGHT) ? -w : w;
@@ -427,6 +493,11 @@ void TCanvas::DrawBitmapImpl(const TRect& dest, TBitmap* bitmap, const TRect& so
     LogPoints(log, {TPoint(source.Left, source.Top), TPoint(source.Right, source.Bottom)});
     if (!bitmap || bitmap->Empty()) return;
     TRect to = MapRect(dest);  // a destination that comes out mirrored mirrors the picture
+    if (Mirrored()) {
+        // Left beyond right draws the bitmap mirrored.
+        to = FDc->state.layout & LAYOUT_BITMAPORIENTATIONPRESERVED ? MirrorRect(to)
+                                                                    : TRect(MirrorEdge(to.Left), to.Top, MirrorEdge(to.Right), to.Bottom);
+    }
     Paint(false, [&](ui::CanvasImpl& impl) {
         return impl.DrawBitmap(to, *bitmap, source, transparent, transparentColor, useAlpha);
     });
@@ -445,9 +516,18 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) 
 void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& source, TColor color) {
     ui::LoggedCall log(*this, "BrushCopy", dest);
     LogPoints(log, {TPoint(source.Left, source.Top), TPoint(source.Right, source.Bottom)});
-    if (!bitmap || bitmap->Empty() || !FTarget) return;
-    TRect to = MapBox(dest);
-    Paint(true, [&](ui::CanvasImpl& impl) { return impl.BrushCopy(to, *bitmap, source, color); });
+    if (!bitmap || bitmap->Empty() || (!FTarget && !Impl().Records())) return;
+    TRect to = PlacedBox(dest), from = source;
+    TBitmap flipped;
+    if (Mirrored() && !(FDc->state.layout & LAYOUT_BITMAPORIENTATIONPRESERVED)) {
+        // The source part mirrored into a bitmap of its own, copied upright from there.
+        int w = std::abs(source.Right - source.Left), h = std::abs(source.Bottom - source.Top);
+        flipped.SetSize(w, h);
+        flipped.Canvas()->DrawBitmapImpl(TRect(w, 0, 0, h), bitmap, source, false, clNone, false);
+        bitmap = &flipped;
+        from = TRect(0, 0, w, h);
+    }
+    Paint(true, [&](ui::CanvasImpl& impl) { return impl.BrushCopy(to, *bitmap, from, color); });
 }
 
 // A transfer's rectangle (x, y) w by h as the implementation takes it: both corners mapped, so a
@@ -468,6 +548,29 @@ bool TCanvas::StretchBltImpl(int x, int y, int w, int h, TCanvas* src, int sx, i
     MapSpan(*this, x, y, w, h);
     if (w == 0 || h == 0) return true;
     if (src) MapSpan(*src, sx, sy, sw, sh);
+    bool mirrorSource = src && src->Mirrored();
+    if (Mirrored() || mirrorSource) {
+        // Under a right-to-left layout a span moves across its DC, and the picture turns for each
+        // side that does not preserve bitmaps' orientation. Spans are made upright here and one
+        // negative width carries the turn, as the implementations take it.
+        bool flip = (w < 0) != (sw < 0);
+        auto across = [&flip](const TCanvas& c, int& pos, int& size) {
+            int64_t left = size >= 0 ? pos : int64_t{pos} + size + 1, width = std::abs(int64_t{size});
+            if (!c.Mirrored()) {
+                pos = HeldCoord(left);
+            } else {
+                pos = c.MirrorEdge(left + width);
+                if (!(c.FDc->state.layout & LAYOUT_BITMAPORIENTATIONPRESERVED)) flip = !flip;
+            }
+            size = static_cast<int>(std::min<int64_t>(width, INT32_MAX));
+        };
+        across(*this, x, w);
+        if (src) across(*src, sx, sw);
+        if (flip) {
+            x = HeldCoord(int64_t{x} + w - 1);
+            w = -w;
+        }
+    }
     Changing();
     Sync();
     if (src) src->Sync();
@@ -489,7 +592,12 @@ void TCanvas::SetPixels(int X, int Y, TColor color) {
     ui::LoggedCall log(*this, "SetPixel");
     LogPoints(log, {TPoint(X, Y)});
     if (ui::DrawCall* e = log.Entry()) e->penColor = color;
-    if (!FTarget || color == clNone) return;
+    if (color == clNone) return;
+    if (!FTarget) {
+        // A recording takes the point as drawn; it has no surface to hold it to.
+        if (Impl().Records()) Paint(true, [&](ui::CanvasImpl& impl) { return impl.SetPixel(PlacedPixel(TPoint(X, Y)), color); });
+        return;
+    }
     TPoint d = LogicalToDevice(TPoint(X, Y));
     if (!Visible().Contains(d.X, d.Y)) return;
     Paint(true, [&](ui::CanvasImpl& impl) { return impl.SetPixel(d, color); });
@@ -498,7 +606,14 @@ void TCanvas::SetPixels(int X, int Y, TColor color) {
 void TCanvas::FloodFill(int X, int Y, TColor color, TFillStyle style) {
     ui::LoggedCall log(*this, "FloodFill");
     LogPoints(log, {TPoint(X, Y)});
-    if (!FTarget || FTarget->Empty() || !BrushShows(*FBrush)) return;
+    if (!BrushShows(*FBrush)) return;
+    if (!FTarget) {
+        if (Impl().Records()) {
+            Paint(true, [&](ui::CanvasImpl& impl) { return impl.FloodFill(PlacedPixel(TPoint(X, Y)), color, style); });
+        }
+        return;
+    }
+    if (FTarget->Empty()) return;
     TPoint start = LogicalToDevice(TPoint(X, Y));
     if (!Visible().Contains(start.X, start.Y)) return;
     Paint(true, [&](ui::CanvasImpl& impl) { return impl.FloodFill(start, color, style); });

@@ -226,6 +226,20 @@ int64_t TCustomGrid::SizeSum(bool horz, int count) const {
     return sum;
 }
 
+void TCustomGrid::ChangeScale(int M, int D) {
+    TCustomControl::ChangeScale(M, D);
+    if (M == D) return;
+    FDefaultColWidth = MulDiv(FDefaultColWidth, M, D);
+    FDefaultRowHeight = MulDiv(FDefaultRowHeight, M, D);
+    for (std::vector<int>* sizes : {&FColWidths, &FRowHeights})
+        for (int& size : *sizes)
+            if (size > 0) size = MulDiv(size, M, D);
+    SizesChanged();
+    ColWidthsChanged();
+    RowHeightsChanged();
+    InvalidateGrid();
+}
+
 void TCustomGrid::ColWidthsChanged() { GeometryChanged(); }
 void TCustomGrid::RowHeightsChanged() { GeometryChanged(); }
 

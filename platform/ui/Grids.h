@@ -218,6 +218,9 @@ protected:
     // After every change of a width (height), default size included.
     virtual void ColWidthsChanged();
     virtual void RowHeightsChanged();
+    // The control's scaling, then the default sizes and every column width and row height (a
+    // hidden one stays hidden).
+    void ChangeScale(int M, int D) override;
     // After MoveColumn/MoveRow (and so DeleteColumn/DeleteRow) moved the sizes.
     virtual void ColumnMoved(int FromIndex, int ToIndex);
     virtual void RowMoved(int FromIndex, int ToIndex);

@@ -496,15 +496,17 @@ TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
 void TPopupMenu::Popup(int X, int Y) {
     FPopupPoint = Point(X, Y);
     if (OnPopup) OnPopup(this);
-    ui::SendCancelMode();
     TMenuItem* chosen = nullptr;
-    if (gPopupHook) {
-        chosen = gPopupHook(this, FPopupPoint);
-    } else if (ui::Backend& backend = ui::GetBackend(); !backend.Headless()) {
-        // A menu on the headless platform has no one to choose from it: it is dismissed.
+    ui::Backend& backend = ui::GetBackend();
+    if (!gPopupHook && !backend.Headless()) {
         PopupSink sink(this);
+        ui::ForeignLoop loop;  // the menu takes the mouse and runs a loop of its own
         backend.CreatePopupMenu(sink)->Run(ui::DescribeMenu(Items()), FPopupPoint);
         chosen = sink.Chosen;
+    } else {
+        // A menu on the headless platform has no one to choose from it: it is dismissed.
+        ui::CancelModesForModalLoop();
+        if (gPopupHook) chosen = gPopupHook(this, FPopupPoint);
     }
     // The choice must still belong to this menu and be runnable. Items may have been freed while
     // the menu was open, so the answer is looked up among the items before it is touched.

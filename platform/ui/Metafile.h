@@ -21,7 +21,8 @@ struct TMetafileOp {
         MoveTo, LineTo, Polyline, Polygon, Rectangle, Ellipse, RoundRect, Arc, Chord, Pie,
         CreatePen, CreateBrush, CreateFont, Select, Delete,
         SetTextColor, SetBkColor, SetBkMode, SetRop2, Text, StretchDib, SetPixel, SetTextAlign,
-        SelectClip  // rects is the new clip region; style 0 removes the clip
+        SelectClip,  // rects is the new clip region; style 0 removes the clip
+        FloodFill    // from p1 with the selected brush: style 0 up to the colour, 1 over it
     };
     Kind kind = MoveTo;
     std::vector<TPoint> points;

@@ -123,6 +123,9 @@ std::vector<uint8_t> TMetafile::EmfBytes() const {
             case TMetafileOp::SetPixel:
                 rec(EMR_SETPIXELV, [&](Writer& w) { w.I32(op.p1.X); w.I32(op.p1.Y); w.U32(op.color); });
                 break;
+            case TMetafileOp::FloodFill:
+                rec(EMR_EXTFLOODFILL, [&](Writer& w) { w.I32(op.p1.X); w.I32(op.p1.Y); w.U32(op.color); w.U32(op.style); });
+                break;
             case TMetafileOp::Text:
                 rec(EMR_EXTTEXTOUTW, [&](Writer& w) {
                     w.I32(op.rect.Left); w.I32(op.rect.Top); w.I32(op.rect.Right - 1); w.I32(op.rect.Bottom - 1);
@@ -309,6 +312,10 @@ void TMetafile::ParseEmf(const std::vector<uint8_t>& b) {
             case EMR_SETROP2: need(4); op.kind = TMetafileOp::SetRop2; op.style = Get32(r); break;
             case EMR_SETTEXTALIGN: need(4); op.kind = TMetafileOp::SetTextAlign; op.style = Get32(r); break;
             case EMR_SETPIXELV: need(12); op.kind = TMetafileOp::SetPixel; op.p1 = TPoint(CoordAt(r), CoordAt(r + 4)); op.color = Get32(r + 8); break;
+            case EMR_EXTFLOODFILL:
+                need(16); op.kind = TMetafileOp::FloodFill; op.p1 = TPoint(CoordAt(r), CoordAt(r + 4)); op.color = Get32(r + 8);
+                op.style = Get32(r + 12);
+                break;
             case EMR_EXTTEXTOUTW: {
                 need(68);
                 op.kind = TMetafileOp::Text;

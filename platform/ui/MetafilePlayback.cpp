@@ -150,6 +150,9 @@ void TMetafile::Draw(TCanvas* canvas, const TRect& rect) {
                 break;
             case TMetafileOp::SetTextAlign: ::SetTextAlign(dc, op.style); break;
             case TMetafileOp::SetPixel: canvas->SetPixels(X(op.p1.X), Y(op.p1.Y), static_cast<TColor>(op.color & 0xFFFFFF)); break;
+            case TMetafileOp::FloodFill:
+                canvas->FloodFill(X(op.p1.X), Y(op.p1.Y), static_cast<TColor>(op.color & 0xFFFFFF), op.style ? fsSurface : fsBorder);
+                break;
             case TMetafileOp::Text: {
                 HDC h = canvas->Handle();
                 SetTextColor(h, textColor);

@@ -78,19 +78,39 @@ public:
         SolidBrush(color);
         return RecordFill(rect);
     }
-    // The inverting focus frame depends on the pixels under it: there is nothing to record.
-    bool FocusRect(const TRect&) override { return false; }
+    bool Records() const override { return true; }
+    // The inverting focus frame: a dotted frame that inverts what is under it, as the player's
+    // pen in the inverting mode draws it.
+    bool FocusRect(const TRect& r) override;
     bool Text(TPoint at, const String& text, int width, const TRect* clip, const TRect* opaque) override;
     bool DrawBitmap(const TRect& dest, TBitmap& bitmap, const TRect& source, bool, TColor, bool) override {
         RecordBitmap(dest, bitmap, source, FFront.CopyMode());
         return false;
     }
     Transfer StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, DWORD rop) override;
-    // What needs the surface's pixels never reaches a recorder: the front has no surface.
-    bool BrushCopy(const TRect&, TBitmap&, const TRect&, TColor) override { return false; }
+    // The bitmap with the colour replaced by the brush's, as a picture of its own.
+    bool BrushCopy(const TRect& dest, TBitmap& bitmap, const TRect& source, TColor color) override;
+    // A recording has no pixels to read.
     TColor Pixel(TPoint) override { return static_cast<TColor>(CLR_INVALID); }
-    bool SetPixel(TPoint, TColor) override { return false; }
-    bool FloodFill(TPoint, TColor, TFillStyle) override { return false; }
+    bool SetPixel(TPoint at, TColor color) override {
+        TMetafileOp o;
+        o.kind = TMetafileOp::SetPixel;
+        o.p1 = at;
+        o.color = static_cast<COLORREF>(ColorToRGB(color)) & 0xFFFFFF;
+        return Record(std::move(o), kNone, TRect(at.X, at.Y, at.X + 1, at.Y + 1));
+    }
+    // Left to the player, which has the pixels: what it covers is unknown here, so the bounds
+    // stay as the rest of the drawing makes them.
+    bool FloodFill(TPoint from, TColor color, TFillStyle style) override {
+        Brush();
+        TMetafileOp o;
+        o.kind = TMetafileOp::FloodFill;
+        o.p1 = from;
+        o.color = static_cast<COLORREF>(ColorToRGB(color)) & 0xFFFFFF;
+        o.style = style == fsSurface ? 1 : 0;
+        FOps.push_back(std::move(o));
+        return false;
+    }
 
 private:
     enum Uses : uint8_t { kNone = 0, kPen = 1, kBrush = 2 };
@@ -292,6 +312,41 @@ bool MetafileRecorder::Text(TPoint at, const String& text, int, const TRect* cli
     if (opaque) Grow(*opaque);
     if (o.rect.IsEmpty() && !(o.style & (ETO_CLIPPED | ETO_OPAQUE))) o.rect = TRect(bx, by, bx + ext.cx, by + ext.cy);
     FOps.push_back(std::move(o));
+    return false;
+}
+
+bool MetafileRecorder::FocusRect(const TRect& r) {
+    TMetafileOp pen;
+    pen.kind = TMetafileOp::CreatePen;
+    pen.style = static_cast<uint32_t>(psDot);
+    pen.width = 1;
+    Use(pen, FPen, FPenOp, SamePen);
+    TMetafileOp hollow;
+    hollow.kind = TMetafileOp::CreateBrush;
+    hollow.style = 1;
+    Use(hollow, FBrush, FBrushOp, SameBrush);
+    Change(TMetafileOp::SetRop2, FRop2, uint32_t{6});  // R2_NOT
+    TMetafileOp o;
+    o.kind = TMetafileOp::Rectangle;
+    o.rect = r;
+    Grow(r);
+    FOps.push_back(std::move(o));
+    return false;
+}
+
+bool MetafileRecorder::BrushCopy(const TRect& dest, TBitmap& bitmap, const TRect& source, TColor color) {
+    if (bitmap.Empty() || dest.IsEmpty() || source.IsEmpty()) return false;
+    TBitmap part;
+    part.SetPixelFormat(pf24bit);
+    part.SetSize(source.Width(), source.Height());
+    part.Canvas()->CopyRect(Rect(0, 0, source.Width(), source.Height()), bitmap.Canvas(), source);
+    const TColor key = static_cast<TColor>(ColorToRGB(color) & 0xFFFFFF);
+    const TColor with = static_cast<TColor>(ColorToRGB(FFront.Brush()->Color()) & 0xFFFFFF);
+    TCanvas* c = part.Canvas();
+    for (int y = 0; y < part.Height(); ++y)
+        for (int x = 0; x < part.Width(); ++x)
+            if ((c->Pixels(x, y) & 0xFFFFFF) == key) c->SetPixels(x, y, with);
+    RecordBitmap(dest, part, Rect(0, 0, part.Width(), part.Height()), SRCCOPY);
     return false;
 }
 

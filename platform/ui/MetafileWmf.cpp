@@ -94,6 +94,9 @@ std::vector<uint8_t> TMetafile::WmfBytes() const {
             case TMetafileOp::SetRop2: rec(META_SETROP2, [&](Writer& w) { w.U16(op.style); w.U16(0); }); break;
             case TMetafileOp::SetTextAlign: rec(META_SETTEXTALIGN, [&](Writer& w) { w.U16(op.style); w.U16(0); }); break;
             case TMetafileOp::SetPixel: rec(META_SETPIXEL, [&](Writer& w) { w.U32(op.color); w.I16(op.p1.Y); w.I16(op.p1.X); }); break;
+            case TMetafileOp::FloodFill:
+                rec(META_EXTFLOODFILL, [&](Writer& w) { w.U16(op.style); w.U32(op.color); w.I16(op.p1.Y); w.I16(op.p1.X); });
+                break;
             case TMetafileOp::Text:
                 rec(META_EXTTEXTOUT, [&](Writer& w) {
                     std::string s = ansi(op.text);
@@ -286,6 +289,10 @@ void TMetafile::ParseWmf(const std::vector<uint8_t>& b) {
             case META_SETROP2: need(2); op.kind = TMetafileOp::SetRop2; op.style = Get16(r); break;
             case META_SETTEXTALIGN: need(2); op.kind = TMetafileOp::SetTextAlign; op.style = Get16(r); break;
             case META_SETPIXEL: need(8); op.kind = TMetafileOp::SetPixel; op.color = Get32(r); op.p1 = TPoint(I16At(r + 6), I16At(r + 4)); break;
+            case META_EXTFLOODFILL:
+                need(10); op.kind = TMetafileOp::FloodFill; op.style = Get16(r); op.color = Get32(r + 2);
+                op.p1 = TPoint(I16At(r + 8), I16At(r + 6));
+                break;
             case META_EXTTEXTOUT: {
                 need(8);
                 op.kind = TMetafileOp::Text;

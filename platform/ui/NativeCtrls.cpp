@@ -7,6 +7,7 @@
 #include "platform/ui/backend/Canvas.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Imm.h"
+#include "platform/win/Window.h"
 
 namespace ui {
 
@@ -26,6 +27,7 @@ void TNativeControl::CMFontChanged(TMessage& Message) {
 }
 
 TNativeControl::~TNativeControl() {
+    *FAlive = false;
     // The view goes before the widget it lives in.
     FView.reset();
 }
@@ -243,9 +245,14 @@ void TNativeControl::AddBorderStyle(TCreateParams& Params) const {
     else Params.Style |= WS_BORDER;
 }
 
-void TNativeControl::Notify(WORD code) {
-    LPARAM window = HandleAllocated() ? reinterpret_cast<LPARAM>(Handle()) : 0;
-    Perform(CN_COMMAND, MAKEWPARAM(0, code), window);
+bool TNativeControl::Notify(WORD code) {
+    std::shared_ptr<bool> alive = FAlive;
+    WPARAM wParam = MAKEWPARAM(0, code);
+    if (HandleAllocated() && Parent() && Parent()->HandleAllocated())
+        SendMessage(Parent()->Handle(), WM_COMMAND, wParam, reinterpret_cast<LPARAM>(Handle()));
+    else
+        Perform(CN_COMMAND, wParam, HandleAllocated() ? reinterpret_cast<LPARAM>(Handle()) : 0);
+    return *alive;
 }
 
 void TNativeControl::FocusOnClick() {

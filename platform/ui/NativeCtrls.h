@@ -43,10 +43,11 @@ constexpr UINT LB_ADDSTRING = 0x0180, LB_INSERTSTRING = 0x0181, LB_DELETESTRING 
 constexpr LRESULT LB_ERR = -1;
 constexpr UINT BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1, BM_CLICK = 0x00F5;
 constexpr WPARAM BST_UNCHECKED = 0, BST_CHECKED = 1, BST_INDETERMINATE = 2;
-// Notifications of the edit and the combo box, which reach their component as CN_COMMAND with the
-// code in the high word of WParam and the control's window in LParam.
+// Notifications of the edit and the combo box. They go to the parent window as WM_COMMAND with
+// the code in the high word of WParam and the control's window in LParam; the parent's default
+// handling reflects them to the control as CN_COMMAND, whose default handling runs the event.
 constexpr WORD EN_CHANGE = 0x0300;
-constexpr WORD CBN_DROPDOWN = 7, CBN_CLOSEUP = 8;
+constexpr WORD CBN_SELCHANGE = 1, CBN_EDITCHANGE = 5, CBN_DROPDOWN = 7, CBN_CLOSEUP = 8;
 // Creation styles of the edit (TCreateParams::Style). A one-line edit aligns its text by
 // ES_RIGHT or ES_CENTER and masks it with ES_PASSWORD; ES_MULTILINE on it only says that its
 // formatting rectangle applies, which it always does here.
@@ -143,9 +144,14 @@ protected:
     void AddBorderStyle(TCreateParams& Params) const;
     // Focus follows a click, as on the platform's controls.
     void FocusOnClick();
-    // Tells the component of a notification (EN_CHANGE, CBN_DROPDOWN...) as CN_COMMAND; its
-    // default handling runs the event, so a component that drops it stops the event.
-    void Notify(WORD code);
+    // Sends a notification (EN_CHANGE, CBN_DROPDOWN...) to the parent window as WM_COMMAND,
+    // whose default handling reflects it back as CN_COMMAND; a control without a parent window
+    // performs CN_COMMAND on itself. CN_COMMAND's default handling runs the event, so a parent
+    // or a component that keeps the message stops it. False when a handler freed the control:
+    // the caller must not touch it any more.
+    bool Notify(WORD code);
+    // Shared with whoever must know whether the control still exists after running a handler.
+    std::shared_ptr<const bool> AliveToken() const { return FAlive; }
 
 private:
     // The family's view of this control, made on the backend (see TNativeControlOf).
@@ -173,6 +179,8 @@ private:
     bool FPassCovered = false;
     std::unique_ptr<TBitmap> FPainted;
     bool FOwnerPainted = false;
+    // False once the control is gone: a notification's handlers may free it.
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 
 public:
     // How many times the widget's picture was made (tests).

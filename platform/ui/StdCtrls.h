@@ -108,6 +108,11 @@ protected:
     int FromView(int pos) const { return FModel.FromView(pos); }
     const std::vector<int>& Breaks() const { return FModel.Breaks(); }
     int LineCount() const { return FModel.LineCount(); }
+    // The lines as the memo's string list counts them, kept as the text changes.
+    int ListLineCount() {
+        CatchUp();
+        return FModel.ListLineCount();
+    }
     int LineIndex(int line) const { return FModel.LineIndex(line); }
     int LineFromChar(int pos) const { return FModel.LineFromChar(pos); }
 
@@ -115,8 +120,9 @@ private:
     // Shows a change of the model: on the view first, then as the control's text, whose
     // OnChange comes last, so a handler sees the edit complete and may change it again.
     bool Apply(const ui::EditModel::Change& change);
-    // Text() takes the model's text, without counting as the program's write.
-    void TakeModelText();
+    // Text() takes the model's text, without counting as the program's write: by the change
+    // alone when there is one.
+    void TakeModelText(const ui::EditModel::Change* change = nullptr);
     // A text written past CM_TEXTCHANGED (a component that swallowed it) is taken as the
     // program's before the next edit, so the model never writes an older text back.
     void CatchUp();
@@ -137,6 +143,7 @@ private:
     bool FWantReturns = true;
     bool FWantTabs = false;
     bool FInternalText = false;
+    uint64_t FSyncedText = 0;  // TextVersion() when the model last matched Text()
     bool FMouseSelecting = false;
     TRect FFormatRect;
 };
@@ -322,8 +329,9 @@ protected:
     void WMLButtonDblClk(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     void CMDialogKey(TMessage& Message) override;
-    // The user picked item i (list, arrow keys, first letter).
-    void UserSelect(int index);
+    // The user picked item i (list, arrow keys, first letter): the selection, then CBN_SELCHANGE.
+    // False when a handler freed the box.
+    bool UserSelect(int index);
 
 private:
     void ItemsChanged();

@@ -120,7 +120,7 @@ void TCustomComboBox::SetDropDownCount(int value) {
 
 void TCustomComboBox::SetDroppedDown(bool value) {
     if (FDroppedDown == value) return;
-    if (value) Notify(CBN_DROPDOWN);
+    if (value && !Notify(CBN_DROPDOWN)) return;
     // The open list takes the mouse: the press that opened it leaves no capture on the box,
     // whose release the list receives.
     if (value && MouseCapture()) SetMouseCapture(false);
@@ -171,16 +171,14 @@ void TCustomComboBox::CloseUp() {
     if (OnCloseUp) OnCloseUp(this);
 }
 
-void TCustomComboBox::UserSelect(int index) {
-    if (index < 0 || index >= FItems->Count()) return;
+bool TCustomComboBox::UserSelect(int index) {
+    if (index < 0 || index >= FItems->Count()) return true;
     SetItemIndex(index);
-    Click();
-    Select();
+    return Notify(CBN_SELCHANGE);  // reflected: Click, then Select
 }
 
 void TCustomComboBox::ListItemPicked(int index) {
-    UserSelect(index);
-    ListClosedUp();
+    if (UserSelect(index)) ListClosedUp();
 }
 
 void TCustomComboBox::ListClosedUp() {
@@ -250,7 +248,7 @@ void TCustomComboBox::EditText(int start, int end, const String& in) {
     if (auto v = ChangeView()) v->SetText(next);
     SetEditSel(start + s.Length(), start + s.Length());
     MatchItem();
-    Change();  // the user's typing
+    Notify(CBN_EDITCHANGE);  // reflected: Change
 }
 
 int TCustomComboBox::Find(const String& s, int after, bool exact) const {
@@ -390,8 +388,18 @@ void TCustomComboBox::DefaultHandler(TMessage& Message) {
             EditText(SelStart(), SelStart() + SelLength(), String());
             return;
         case CN_COMMAND:
-            if (HIWORD(Message.WParam) == CBN_DROPDOWN) DropDown();
-            else if (HIWORD(Message.WParam) == CBN_CLOSEUP) CloseUp();
+            switch (HIWORD(Message.WParam)) {
+                case CBN_SELCHANGE: {
+                    std::shared_ptr<const bool> alive = AliveToken();
+                    Click();
+                    if (*alive) Select();
+                    break;
+                }
+                case CBN_EDITCHANGE: Change(); break;
+                case CBN_DROPDOWN: DropDown(); break;
+                case CBN_CLOSEUP: CloseUp(); break;
+                default: break;
+            }
             return;
         case CB_SHOWDROPDOWN:
             SetDroppedDown(Message.WParam != 0);

@@ -134,15 +134,20 @@ void TCustomEdit::SetCharCase(TEditCharCase value) {
     if (cased != Text()) SetText(cased);
 }
 
-void TCustomEdit::TakeModelText() {
+void TCustomEdit::TakeModelText(const ui::EditModel::Change* change) {
     FInternalText = true;
+    // The write below is the model's own; one that a change handler makes inside it is not.
+    const uint64_t before = TextVersion();
+    FSyncedText = before + 1;
     try {
-        TControl::SetText(FModel.Text());
+        if (change) ReplaceText(static_cast<size_t>(change->Start), static_cast<size_t>(change->Removed), change->Inserted);
+        else TControl::SetText(FModel.Text());
     } catch (...) {
         FInternalText = false;
         throw;
     }
     FInternalText = false;
+    if (TextVersion() == before) FSyncedText = before;  // the text was the model's already
 }
 
 bool TCustomEdit::Apply(const ui::EditModel::Change& change) {
@@ -150,12 +155,15 @@ bool TCustomEdit::Apply(const ui::EditModel::Change& change) {
     if (!change.Changed) return true;
     if (auto v = ChangeView()) v->Replace(change.ViewStart, change.ViewRemoved, change.Inserted);
     ShowSelection();
-    TakeModelText();
+    TakeModelText(&change);
     return true;
 }
 
 void TCustomEdit::CatchUp() {
+    // Only a write since the model last matched the text can have parted them.
+    if (FSyncedText == TextVersion()) return;
     if (FModel.Text() != Text()) FModel.SetText(Text());
+    FSyncedText = TextVersion();
 }
 
 bool TCustomEdit::ReplaceRange(int start, int end, const String& text, bool user) {
@@ -174,9 +182,13 @@ void TCustomEdit::CMTextChanged(TMessage& Message) {
     if (!FInternalText) {
         // Written by the program: the caret goes to the start, nothing to undo, not modified.
         FModel.SetText(Text());
+        FSyncedText = TextVersion();
         if (auto v = ChangeView()) v->SetText(Text());
         ShowSelection();
     }
+    // What the change handlers write (an auto-complete rewriting the typed text) is the
+    // program's: it reaches the model and the view.
+    FInternalText = false;
     TWinControl::CMTextChanged(Message);
     Notify(EN_CHANGE);
 }
@@ -497,7 +509,7 @@ std::vector<std::pair<int, int>> SplitLines(const String& t) {
 
 }  // namespace
 
-int TMemoStrings::Count() const { return static_cast<int>(SplitLines(FMemo->Text()).size()); }
+int TMemoStrings::Count() const { return FMemo->ListLineCount(); }
 
 String TMemoStrings::Get(int Index) const {
     auto lines = SplitLines(FMemo->Text());

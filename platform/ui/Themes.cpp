@@ -11,7 +11,7 @@
 #include "platform/ui/SystemInfo.h"
 
 struct HTHEME__ {
-    enum Class { Button, ComboBox, Spin } cls;
+    enum Class { Button, ComboBox, Spin, Progress, Header } cls;
     HWND hwnd;
 };
 
@@ -68,6 +68,21 @@ bool PartOf(HTHEME t, int part, int state, ui::ThemePart& out) {
             out.pressed = state == 3;
             out.disabled = state == 4;
             return true;
+        case HTHEME__::Progress:
+            if (state != 1 || (part != PP_BAR && part != PP_CHUNK)) return false;
+            out.kind = part == PP_BAR ? ui::ThemePart::ProgressBar : ui::ThemePart::ProgressChunk;
+            return true;
+        case HTHEME__::Header:
+            if (part == HP_HEADERITEM) {
+                if (state < HIS_NORMAL || state > HIS_PRESSED) return false;
+                out.kind = ui::ThemePart::HeaderItem;
+                out.hot = state == HIS_HOT;
+                out.pressed = state == HIS_PRESSED;
+                return true;
+            }
+            if (part != HP_HEADERITEMRIGHT || state != 1) return false;
+            out.kind = ui::ThemePart::HeaderEnd;
+            return true;
     }
     return false;
 }
@@ -105,6 +120,8 @@ HTHEME OpenThemeData(HWND hwnd, LPCWSTR pszClassList) {
         if (AnsiSameText(name, u"button")) cls = HTHEME__::Button;
         else if (AnsiSameText(name, u"combobox")) cls = HTHEME__::ComboBox;
         else if (AnsiSameText(name, u"spin")) cls = HTHEME__::Spin;
+        else if (AnsiSameText(name, u"progress")) cls = HTHEME__::Progress;
+        else if (AnsiSameText(name, u"header")) cls = HTHEME__::Header;
         else known = false;
         if (known) {
             HTHEME t = new HTHEME__{cls, hwnd};

@@ -31,6 +31,9 @@ enum : int { CBXS_NORMAL = 1, CBXS_HOT = 2, CBXS_PRESSED = 3, CBXS_DISABLED = 4 
 enum : int { SPNP_UP = 1, SPNP_DOWN = 2 };
 enum : int { UPS_NORMAL = 1, UPS_HOT = 2, UPS_PRESSED = 3, UPS_DISABLED = 4 };
 enum : int { DNS_NORMAL = 1, DNS_HOT = 2, DNS_PRESSED = 3, DNS_DISABLED = 4 };
+enum : int { PP_BAR = 1, PP_CHUNK = 3 };
+enum : int { HP_HEADERITEM = 1, HP_HEADERITEMRIGHT = 3 };
+enum : int { HIS_NORMAL = 1, HIS_HOT = 2, HIS_PRESSED = 3 };
 
 enum THEMESIZE { TS_MIN, TS_TRUE, TS_DRAW };
 struct MARGINS {
@@ -51,7 +54,9 @@ constexpr DWORD STAP_ALLOW_CONTROLS = 2;
 constexpr DWORD STAP_ALLOW_WEBCONTENT = 4;
 
 // A handle for the first class of the ";"-separated list that the layer draws ("button",
-// "combobox", "spin"); 0 for none of them, or when visual styles are off.
+// "combobox", "spin", "Progress", "header"); 0 for none of them, or when visual styles are off.
+// "Progress" has the bar and the chunk (state 1); "header" the item (normal, hot, pressed) and
+// the area right of the last item (state 1).
 HTHEME OpenThemeData(HWND hwnd, LPCWSTR pszClassList);
 HRESULT CloseThemeData(HTHEME hTheme);
 // Paints the part inside pRect only (and inside pClipRect when given), over what is there.

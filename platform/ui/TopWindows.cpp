@@ -20,6 +20,7 @@ TWinControl* gFocus = nullptr;
 std::map<const TWinControl*, TWinControl*> gOwners;  // owned window -> owner
 std::map<String, UINT> gClassStyles;                 // window class -> class style
 std::vector<TWinControl*> gTops;                     // top-level windows with a window
+std::set<const TWinControl*> gHiddenWithOwner;       // owned windows their owner's hiding took
 
 HWND HandleOf(TWinControl* w) { return w && w->HandleAllocated() ? w->Handle() : nullptr; }
 bool IsTop(const TWinControl* w) { return !w->Parent() || w->IsPopup(); }
@@ -94,6 +95,7 @@ void ui::detail::ControlGone(TControl* control) {
     if (gFocus == control) gFocus = nullptr;
     std::erase_if(gTops, [control](TWinControl* w) { return static_cast<TControl*>(w) == control; });
     std::erase_if(gOwners, [control](const auto& item) { return static_cast<const TControl*>(item.first) == control; });
+    std::erase_if(gHiddenWithOwner, [control](const TWinControl* w) { return static_cast<const TControl*>(w) == control; });
     for (auto& item : gOwners)
         if (static_cast<TControl*>(item.second) == control) item.second = nullptr;
 }
@@ -157,7 +159,11 @@ HWND GetAncestor(HWND hwnd, UINT flags) {
 
 BOOL IsWindowVisible(HWND hwnd) {
     TWinControl* w = Live(hwnd);
-    return w && w->Showing() ? TRUE_ : FALSE_;
+    if (!w || !w->Showing()) return FALSE_;
+    // An owned window hidden with its owner keeps its Visible but shows nothing.
+    for (TWinControl* c = w; c; c = c->Parent())
+        if (gHiddenWithOwner.count(c)) return FALSE_;
+    return TRUE_;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -167,7 +173,10 @@ void ui::detail::TopWindowShown(TWinControl* window, bool shown) {
     // Owned windows hide with their owner and come back with it.
     for (auto& [w, o] : gOwners) {
         auto* owned = const_cast<TWinControl*>(w);
-        if (o == window && owned->Peer()) owned->Peer()->SetVisible(shown && owned->Visible());
+        if (o != window || !owned->Peer()) continue;
+        owned->Peer()->SetVisible(shown && owned->Visible());
+        if (shown) gHiddenWithOwner.erase(owned);
+        else if (owned->Visible()) gHiddenWithOwner.insert(owned);
     }
     if (shown || !gActive) return;
     TWinControl* top = gActive;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/ui/Cursors.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Imm.h"
 #include "platform/ui/InputGrab.h"
@@ -91,25 +92,20 @@ TWinControl* KeyTarget(TWinControl* w) {
     return form->ActiveControl() ? form->ActiveControl() : form;
 }
 
-// Over a sizing border the pointer shows the size cursor of its edge; back in the window, the
-// window's own cursor.
-TWinControl* gSizingCursorOn = nullptr;
-void ShowSizingCursor(TWinControl* w, LRESULT hit) {
-    TCursor cursor = crDefault;
-    switch (hit) {
-        case HTLEFT: case HTRIGHT: cursor = crSizeWE; break;
-        case HTTOP: case HTBOTTOM: cursor = crSizeNS; break;
-        case HTTOPLEFT: case HTBOTTOMRIGHT: cursor = crSizeNWSE; break;
-        case HTTOPRIGHT: case HTBOTTOMLEFT: cursor = crSizeNESW; break;
-        default: break;
+// The pointer's look is asked of the window under it on each move and press.
+bool AsksCursor(UINT msg) {
+    switch (msg) {
+        case WM_MOUSEMOVE: case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK: case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: return true;
+        default: return false;
     }
-    if (cursor != crDefault && ui::TopLevelWindow(w) == w) {
-        if (w->Peer()) w->Peer()->SetCursorShape(ui::ResolveCursor(cursor));
-        gSizingCursorOn = w;
-    } else if (gSizingCursorOn == w) {
-        if (w->Peer()) w->Peer()->SetCursorShape(ui::ResolveCursor(w->Cursor()));
-        gSizingCursorOn = nullptr;
-    }
+}
+
+void SendSetCursor(TWinControl* w, LRESULT hit, UINT msg) {
+    HWND window = w->Handle();
+    ui::detail::SetCursorWindow(window);
+    w->Perform(WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+               MAKELPARAM(static_cast<WORD>(static_cast<int16_t>(hit)), static_cast<WORD>(msg)));
 }
 
 // A point of the window (its frame included) on the screen.
@@ -181,7 +177,7 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
                     case WM_RBUTTONUP: nc = WM_NCRBUTTONUP; break;
                     default: break;
                 }
-                ShowSizingCursor(target, hit);
+                if (!cap && AsksCursor(msg)) SendSetCursor(target, hit, msg);
                 if (nc) target->Perform(nc, static_cast<WPARAM>(hit), screen);
                 return;
             }
@@ -190,7 +186,6 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
             return;
         }
     }
-    ShowSizingCursor(target, HTCLIENT);
     x -= area.Left;
     y -= area.Top;
     TPoint client(x, y);
@@ -205,11 +200,9 @@ void UiInput::Mouse(TWinControl* target, UINT msg, int x, int y, WPARAM keys) {
             x -= dest->Left();
             y -= dest->Top();
         }
-        // The window under an uncaptured pointer may choose its pointer for the place, before the
+        // The window under an uncaptured pointer chooses the pointer for the place, before the
         // mouse message itself, as on the platform.
-        if (!cap)
-            target->Perform(WM_SETCURSOR, reinterpret_cast<WPARAM>(target->Handle()),
-                            MAKELPARAM(static_cast<WORD>(HTCLIENT), static_cast<WORD>(msg)));
+        if (!cap && AsksCursor(msg)) SendSetCursor(target, HTCLIENT, msg);
         // A captured control keeps the messages but not the pointer: once it moves off the
         // control, the control is left (and entered again when it comes back).
         Application->SetMouseControl(dest->ClientRect().Contains(Point(x, y)) ? dest : nullptr);

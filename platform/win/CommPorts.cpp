@@ -69,9 +69,14 @@ std::vector<SerialPortInfo> EnumerateSerialPorts(const std::string& sysClassTty,
         if (ec) continue;
         std::string devPath = devDir + "/" + name;
         if (!fs::exists(devPath, ec)) continue;
-        if (driver == "serial8250" && !UartPresent(devPath)) continue;
+        // A port of the kernel's serial core says what chip it found in its type (0: none),
+        // whichever driver holds the device: newer kernels bind every such port to the core's
+        // own "port" driver. Older ones leave only the legacy driver's name and the ioctl.
+        const std::string type = ReadLine(entry.path() / "type");
+        const bool serialCore = !type.empty();
+        if (serialCore ? type == "0" : driver == "serial8250" && !UartPresent(devPath)) continue;
         std::string friendly = UsbProduct(device);
-        if (friendly.empty()) friendly = driver == "serial8250" ? "Serial port" : driver;
+        if (friendly.empty()) friendly = serialCore || driver == "serial8250" || driver == "port" ? "Serial port" : driver;
         ports.push_back({String(name), String(devPath), String(friendly + " (" + name + ")"), String(driver)});
     }
     std::sort(ports.begin(), ports.end(), [](const SerialPortInfo& a, const SerialPortInfo& b) { return a.Name < b.Name; });

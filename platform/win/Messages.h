@@ -42,6 +42,9 @@ constexpr UINT WM_ACTIVATE = 0x0006;
 constexpr UINT WM_SETFOCUS = 0x0007;
 constexpr UINT WM_KILLFOCUS = 0x0008;
 constexpr UINT WM_ENABLE = 0x000A;
+// WParam FALSE: the window and its children stop painting, invalidations accumulate; TRUE:
+// painting resumes (the message itself invalidates nothing).
+constexpr UINT WM_SETREDRAW = 0x000B;
 constexpr UINT WM_SETTEXT = 0x000C;
 constexpr UINT WM_GETTEXT = 0x000D;
 constexpr UINT WM_GETTEXTLENGTH = 0x000E;
@@ -242,6 +245,9 @@ constexpr UINT CM_BUTTONPRESSED = CM_BASE + 24;
 constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 25;
 constexpr UINT CM_ENTER = CM_BASE + 26;
 constexpr UINT CM_EXIT = CM_BASE + 27;
+// To a control in design state before each mouse message: WParam the key flags, LParam the
+// client point; non-zero lets the message through as at run time.
+constexpr UINT CM_DESIGNHITTEST = CM_BASE + 28;
 constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 30;
 constexpr UINT CM_RELEASE = CM_BASE + 33;
 constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 34;
@@ -259,6 +265,9 @@ constexpr UINT CM_SYSFONTCHANGED = CM_BASE + 53;
 // A control's or its parent's reading order changed.
 constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
 constexpr UINT CM_PARENTBIDIMODECHANGED = CM_BASE + 61;
+// The wheel, with WM_MOUSEWHEEL's parameters: the control's own wheel handling (DoMouseWheel);
+// 1 when handled, and never passed on, so a child may ask its parent first.
+constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
 
 // Notifications reflected back to the control that caused them.
 constexpr UINT CN_BASE = 0xBC00;

@@ -87,6 +87,36 @@ TEST_F(BinTest, RadioGroupSharesOneStatusWord) {
     }
 }
 
+// Choosing button or radio mode starts the whole group's word afresh (0, or bit 0 for radio);
+// switch and indicator keep it.
+TEST_F(BinTest, ModeResetsTheGroupsStatusWord) {
+    const struct {
+        TMode mode;
+        int32_t word;
+    } rows[] = {{mButton, 0}, {mRadioButton, 1}, {mSwitch, 0x14}, {mIndicator, 0x14}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.mode));
+        auto* a = Add<Bin>();
+        auto* b = Add<Bin>(40, 0);
+        auto* other = Add<Bin>(80, 0);
+        a->SetGroupIndex(7);
+        b->SetGroupIndex(7);
+        b->SetStatusBit(2);
+        other->SetGroupIndex(8);
+        a->SetStatusInt(0x14);
+        other->SetStatusInt(0x14);
+        ASSERT_EQ(b->StatusInt(), 0x14);
+        ASSERT_TRUE(b->Checked());
+        a->SetMode(row.mode);
+        EXPECT_EQ(a->Mode(), row.mode);
+        EXPECT_EQ(a->StatusInt(), row.word);
+        EXPECT_EQ(b->StatusInt(), row.word);
+        EXPECT_EQ(b->Checked(), ((row.word >> 2) & 1) != 0);
+        EXPECT_EQ(other->StatusInt(), 0x14);
+        for (Bin* c : {a, b, other}) c->Free();
+    }
+}
+
 TEST_F(BinTest, RefusedValues) {
     auto* b = Add<Bin>();
     b->SetStatusBit(5);

@@ -53,6 +53,24 @@ TEST_F(AdvEditInputTest, FloatDecimalRules) {
     EXPECT_EQ(edit->Text(), String());
 }
 
+// A thousand separator typed into a number goes in only exactly three places from the nearest
+// one already there.
+TEST_F(AdvEditInputTest, ThousandSeparatorTypedOnlyThreePlacesFromTheLastOne) {
+    edit->SetAutoThousandSeparator(false);
+    edit->SetPrecision(0);  // a float with a fraction is written afresh, without the separator
+    const struct {
+        int caret;
+        const char16_t* result;
+    } rows[] = {{1, u"1,234567"}, {4, u"1,234567"}, {5, u"1,234,567"}, {6, u"1,234567"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.caret);
+        Set(etFloat, u"1,234567", row.caret);
+        ASSERT_EQ(Whole(), String(u"1,234567"));
+        Char(u',');
+        EXPECT_EQ(Whole(), String(row.result));
+    }
+}
+
 TEST_F(AdvEditInputTest, SignToggle) {
     edit->SetSigned(true);
     Set(etNumeric, u"12", 0);
@@ -259,6 +277,25 @@ TEST_F(AdvEditInputTest, EscapeUndoesToTheTextOfFocusIn) {
     std::vector<MSG> keys = Posted(form->Handle());
     ASSERT_EQ(keys.size(), 2u);
     EXPECT_EQ(keys[0].wParam, VK_ESCAPE);
+
+    // A real key press: the press undoes, then its character comes; with ShowModified the
+    // colour of an unmodified text stays.
+    edit->SetShowModified(true);
+    for (TAdvEditType kind : {etString, etUppercase, etLowerCase, etMixedCase}) {
+        Set(kind, u"start");
+        const String before = edit->Text();
+        other->SetFocus();
+        edit->SetFocus();
+        Caret(5);
+        Type(u"ed");
+        ASSERT_TRUE(edit->Modified());
+        ASSERT_EQ(edit->Perform(CM_WANTSPECIALKEY, VK_ESCAPE, 0), 1);
+        Char(u'\x1b');
+        EXPECT_EQ(edit->Text(), before) << int(kind);
+        EXPECT_FALSE(edit->Modified()) << int(kind);
+        EXPECT_NE(edit->Font()->Color(), edit->ModifiedColor()) << int(kind);
+    }
+    Posted(form->Handle());
 
     // With no form above it the question stays unanswered.
     auto* loose = new TAdvEdit(nullptr);

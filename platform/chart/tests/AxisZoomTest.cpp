@@ -3,6 +3,8 @@
 
 #include "platform/chart/tests/ChartTestSupport.h"
 #include "platform/rtl/Clock.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/HintWindow.h"
 
 using chart_test::ChartTest;
 using chart_test::kOverColor;
@@ -164,6 +166,26 @@ TEST_F(ChartMouseTest, ALeftDragToTheRightZoomsTheBottomAxisToTheDraggedRange) {
     EXPECT_EQ(chart->BottomAxis()->Maximum(), 46);
     ui::test::AdvanceClock(*clock, 500);
     EXPECT_EQ(zooms, 1);
+}
+
+// The tooltip of a clicked bar neither shows over the band of a drag zoom nor stays after it.
+TEST_F(ChartMouseTest, NoTooltipDuringOrAfterADragZoom) {
+    chart->SetHint(String("12ch  -85dBm"));
+    chart->SetShowHint(true);
+    const int x0 = plot.Left + 100;
+    ui::test::MouseMove(chart, x0, y);
+    ui::test::AdvanceClock(*clock, Application->HintPause());
+    ASSERT_EQ(ui::ShownTipWindows().size(), 1u);
+    ui::test::MouseDown(chart, x0, y);
+    for (int x = x0 + 10; x <= x0 + 100; x += 10) {
+        ui::test::MouseMove(chart, x, y, MK_LBUTTON);
+        ui::test::AdvanceClock(*clock, Application->HintPause());
+        EXPECT_TRUE(ui::ShownTipWindows().empty()) << x;
+    }
+    ui::test::MouseUp(chart, x0 + 100, y);
+    ui::test::AdvanceClock(*clock, 2 * Application->HintPause());
+    EXPECT_TRUE(ui::ShownTipWindows().empty());
+    Application->CancelHint();
 }
 
 TEST_F(ChartMouseTest, AOnePixelDragDoesNothing) {

@@ -4,11 +4,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QStyleHints>
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <stdexcept>
@@ -119,9 +122,39 @@ void User::Click(const TPoint& screen, int button) {
 }
 
 void User::Key(const std::string& name) {
-    if (!x::Key(FDisplay, name, true)) throw std::runtime_error("display: no key named " + name);
-    x::Key(FDisplay, name, false);
+    std::vector<std::string> chord;
+    for (size_t at = 0;;) {
+        // A "+" of its own is the key "plus", not a separator.
+        size_t plus = name.find('+', at + 1);
+        chord.push_back(name.substr(at, plus == std::string::npos ? std::string::npos : plus - at));
+        if (plus == std::string::npos) break;
+        at = plus + 1;
+    }
+    for (const std::string& k : chord)
+        if (!x::Key(FDisplay, k, true)) throw std::runtime_error("display: no key named " + k);
+    for (auto k = chord.rbegin(); k != chord.rend(); ++k) x::Key(FDisplay, *k, false);
     Flush();
+}
+
+void User::Type(const std::string& text) {
+    for (char c : text) {
+        std::string key;
+        bool shift = false;
+        if (std::isalnum(static_cast<unsigned char>(c))) {
+            shift = std::isupper(static_cast<unsigned char>(c)) != 0;
+            key = std::string(1, static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+        } else {
+            switch (c) {
+                case '.': key = "period"; break;
+                case '/': key = "slash"; break;
+                case '-': key = "minus"; break;
+                case '_': key = "minus"; shift = true; break;
+                case ' ': key = "space"; break;
+                default: throw std::runtime_error(std::string("display: cannot type ") + c);
+            }
+        }
+        Key(shift ? "Shift_L+" + key : key);
+    }
 }
 
 ui::test::Picture User::Grab(const TRect& screen) {
@@ -227,6 +260,26 @@ TRect ListItemRect(TWinControl* combo, int index) {
     if (r.isEmpty()) return TRect();
     QPoint g = v->viewport()->mapToGlobal(r.topLeft());
     return TRect(g.x(), g.y(), g.x() + r.width(), g.y() + r.height());
+}
+
+bool ModalBoxShown() {
+    QWidget* w = QApplication::activeModalWidget();
+    return w && w->isVisible() && !dynamic_cast<qtb::ControlWidget*>(w);
+}
+
+ForeignDialog ShownForeignDialog() {
+    ForeignDialog d;
+    if (!ModalBoxShown()) return d;
+    QWidget* w = QApplication::activeModalWidget();
+    d.Shown = true;
+    if (auto* files = qobject_cast<QFileDialog*>(w)) {
+        d.Folder = files->directory().absolutePath().toStdString();
+        for (const QString& f : files->nameFilters()) d.Filters.push_back(f.toStdString());
+        if (auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) d.FileName = name->text().toStdString();
+    } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
+        d.Text = box->text().toStdString();
+    }
+    return d;
 }
 
 void RunAsUser(const std::function<void(User&)>& user, int timeoutMs) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "platform/rtl/Threads.h"
 #include "platform/ui/Controls.h"
@@ -37,8 +38,11 @@ public:
     void Press(int button = 1);
     void Release(int button = 1);
     void Click(const TPoint& screen, int button = 1);
-    // A key pressed and released, by its X key name ("Escape", "Down", "Return", "F4", "a").
+    // A key pressed and released, by its X key name ("Escape", "Down", "Return", "F4", "a"),
+    // with modifier keys held: "Control_L+s".
     void Key(const std::string& name);
+    // Types the text key by key (letters, digits and . / - _ blank), Shift held for capitals.
+    void Type(const std::string& text);
     // What the screen shows in the rectangle: pixels 0x00BBGGRR, row by row.
     ui::test::Picture Grab(const TRect& screen);
     TRect ScreenSize();
@@ -87,6 +91,18 @@ TWinControl* ControlAt(const TPoint& screen);
 // (empty when the list or the entry does not). Main thread.
 bool ListShown(TWinControl* combo);
 TRect ListItemRect(TWinControl* combo, int index);
+
+// Whether a dialog of the backend's own shows (a message box, a file dialog: it runs a loop of
+// its own). Main thread.
+bool ModalBoxShown();
+// What the backend's dialog that shows tells: a file dialog's folder, the text of its file name
+// field and its filters; a message box's text. Shown is false when none shows. Main thread.
+struct ForeignDialog {
+    bool Shown = false;
+    std::string Folder, FileName, Text;
+    std::vector<std::string> Filters;
+};
+ForeignDialog ShownForeignDialog();
 
 // Runs user on a thread of its own while this thread runs the program's loop, until user returns
 // (a failure of a gtest assertion ends it early as usual).

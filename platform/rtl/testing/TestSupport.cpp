@@ -1,9 +1,14 @@
 #include "platform/rtl/testing/TestSupport.h"
 
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
 #include "platform/rtl/SysUtils.h"
 
@@ -29,5 +34,17 @@ void Await(const std::function<bool()>& condition, const char* what, int ms, con
 LibraryModuleScope::LibraryModuleScope() { rtl::SetIsLibrary(true); }
 
 LibraryModuleScope::~LibraryModuleScope() { rtl::SetIsLibrary(false); }
+
+ReadOnlyFolder::ReadOnlyFolder(std::string path) : FPath(std::move(path)) {
+    struct stat st {};
+    if (::stat(FPath.c_str(), &st) == 0) FMode = st.st_mode & 07777;
+    ::chmod(FPath.c_str(), 0555);
+    if (::geteuid() == 0) FFsUid = ::setfsuid(65534);
+}
+
+ReadOnlyFolder::~ReadOnlyFolder() {
+    if (FFsUid >= 0) ::setfsuid(static_cast<uid_t>(FFsUid));
+    ::chmod(FPath.c_str(), FMode ? FMode : 0755);
+}
 
 }  // namespace rtl::test

@@ -9,6 +9,7 @@
 // backend in platform_qt_backend, the fake one of the tests in platform_ui_fake). A program that
 // links none does not link.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,7 +44,13 @@ struct RegionShape;
 
 // A part of the desktop's visual style, as the theme calls name it.
 struct ThemePart {
-    enum Kind { PushButton, RadioButton, CheckBox, ComboButton, SpinUp, SpinDown };
+    enum Kind {
+        PushButton, RadioButton, CheckBox, ComboButton, SpinUp, SpinDown,
+        // A progress bar's groove and its filled contents.
+        ProgressBar, ProgressChunk,
+        // A header's section, and the area right of its last section.
+        HeaderItem, HeaderEnd
+    };
     Kind kind = PushButton;
     bool hot = false;
     bool pressed = false;
@@ -99,6 +106,12 @@ public:
     virtual void WaitForEvents(uint64_t deadlineMs) = 0;
     // Any thread: ends a wait of the UI thread.
     virtual void Wake() = 0;
+    // A loop of the backend's own (a message box, a common dialog) is about to run until the
+    // matching End: each time it is about to wait, the backend calls serve and wakes again by the
+    // time it answers (a monotonic time in ms; rtl::NoDeadline: only for events). Nested pairs
+    // nest. A backend without loops of its own ignores them.
+    virtual void BeginForeignLoop(std::function<uint64_t()> serve) { (void)serve; }
+    virtual void EndForeignLoop() {}
 
     // The application and the screen.
     // The icon of every window that has none of its own.

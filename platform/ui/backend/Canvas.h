@@ -46,11 +46,16 @@ public:
     virtual void SurfaceGone() = 0;
     // The clip region was changed through the handle.
     virtual void ClipChanged() = 0;
+    // A recording keeps calls that need a surface's pixels (single pixels, flood fills, the
+    // brush copy, the focus frame) as calls: the front has no surface to check them against.
+    virtual bool Records() const { return false; }
 
     // Drawing with the front's pen, brush, font and state, in coordinates as in MM_TEXT (the
     // front has mapped any other mode: add DeviceOffset for device pixels; the pen's width and
     // the font's height in pixels are DevicePenWidth and Face). Each call answers whether the
-    // surface's pixels changed.
+    // surface's pixels changed. Under a right-to-left layout the front has mirrored the
+    // coordinates already (and flipped the text alignment for the call), so an implementation
+    // never looks at the layout.
     virtual void MoveTo(TPoint to) = 0;
     virtual bool LineTo(TPoint from, TPoint to) = 0;
     virtual bool Polyline(const TPoint* points, int count) = 0;
@@ -87,6 +92,7 @@ public:
     void SurfaceChanged(TBitmap* old) override { Inner().SurfaceChanged(old); }
     void SurfaceGone() override { Inner().SurfaceGone(); }
     void ClipChanged() override { Inner().ClipChanged(); }
+    bool Records() const override { return const_cast<CanvasForwarder*>(this)->Inner().Records(); }
     void MoveTo(TPoint to) override { Inner().MoveTo(to); }
     bool LineTo(TPoint from, TPoint to) override { return Inner().LineTo(from, to); }
     bool Polyline(const TPoint* points, int count) override { return Inner().Polyline(points, count); }
@@ -141,6 +147,7 @@ struct TCanvasDcState {
     UINT textAlign = TA_TOP | TA_LEFT;
     TPoint penPos;
     int mapMode = MM_TEXT;
+    DWORD layout = 0;  // LAYOUT_RTL, LAYOUT_BITMAPORIENTATIONPRESERVED
 };
 
 struct TCanvasDc {
@@ -154,6 +161,9 @@ struct TCanvasDc {
     TPoint sheetOffset;
     bool hasDeviceClip = false;
     TRect deviceClip;
+    // The device span a right-to-left layout mirrors about; a width below 0 is the surface's.
+    int layoutLeft = 0;
+    int layoutWidth = -1;
     bool hasDeviceRegion = false;
     ui::Region deviceRegion;
     // Counts changes of the device clip, the clip region and the surface.

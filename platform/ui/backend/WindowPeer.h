@@ -54,6 +54,9 @@ public:
     // (the class style's CS_DROPSHADOW); without it none shows. The layer paints no shadow.
     virtual void SetDropShadow(bool shadow) { (void)shadow; }
 
+    // WM_SETREDRAW: while false the window and the windows and widgets in it show no changes
+    // (the library paints nothing meanwhile); true shows them again.
+    virtual void SetRedraw(bool redraw) { (void)redraw; }
     // Shaped and layered windows (the library decides, platform/ui/WindowLayers.h). The window's
     // shape in window coordinates: it shows, and takes the mouse, only there; nullptr: the whole
     // window.

@@ -50,7 +50,16 @@ void FakeWindow::SetParent(WidgetPeer* parent) {
 void FakeWindow::SetVisible(bool visible) {
     bool exposed = visible && !Visible;
     Visible = visible;
-    if (!exposed) return;
+    if (exposed) Expose();
+}
+
+// As a window system with updates held: showing them again paints the window and those in it.
+void FakeWindow::SetRedraw(bool redraw) {
+    Redraw = redraw;
+    if (redraw) Expose();
+}
+
+void FakeWindow::Expose() {
     std::vector<FakeWindow*> todo{this};
     while (!todo.empty()) {
         FakeWindow* w = todo.back();

@@ -45,6 +45,7 @@ public:
     void Activate() override {}
     void Update(const TRect& r) override;
     void SetDropShadow(bool shadow) override { Shadow = shadow; }
+    void SetRedraw(bool redraw) override;
     void SetShape(const std::vector<TRect>* shape) override {
         Shaped = shape != nullptr;
         Shape = shape ? *shape : std::vector<TRect>();
@@ -76,10 +77,15 @@ public:
     FakeMenuBar* MenuBar = nullptr;
     bool Painting = false;
     bool Shadow = false;
+    bool Redraw = true;
     bool Shaped = false;
     std::vector<TRect> Shape;
     bool InputTransparent = false;
     int TranslucencyCalls = 0;
+
+private:
+    // It and the windows in it are to be painted.
+    void Expose();
 };
 
 // The view of a list or combo box, when a test asks for them: the items, selection and marks as

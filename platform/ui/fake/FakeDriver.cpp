@@ -42,15 +42,16 @@ public:
         else buttons &= ~button;
         // The window a button went down on keeps the mouse until every button is up.
         FakeWindow* target = &w;
-        if (!Exists(FGrab)) FGrab = nullptr;
-        if (FGrab && !viaHost) {
-            TPoint from = Origin(&w), to = Origin(FGrab);
+        TWinControl* holder = FindControl(FGrab);
+        FakeWindow* grab = holder ? WindowOf(holder) : nullptr;
+        if (FGrab && !viaHost && grab) {
+            TPoint from = Origin(&w), to = Origin(grab);
             p = TPoint(p.X + from.X - to.X, p.Y + from.Y - to.Y);
-            target = FGrab;
+            target = grab;
         } else if (!viaHost) {
             target = w.WindowAt(p);
         }
-        if (press && !FGrab) FGrab = target;
+        if (press && !grab) FGrab = target->Control->Handle();
         win::SetKeyState(VK_SHIFT, (keys & MK_SHIFT) != 0);
         win::SetKeyState(VK_CONTROL, (keys & MK_CONTROL) != 0);
         win::SetKeyState(VK_MENU, false);
@@ -107,7 +108,9 @@ public:
     void ChangeDesktop(DesktopChange what) override { Instance().Desktop().DesktopChanged(what); }
 
 private:
-    FakeWindow* FGrab = nullptr;
+    // By handle: a window freed with a button still down (a test that ends there) is no grab,
+    // whatever window is later made where it lay.
+    HWND FGrab = nullptr;
 };
 
 }  // namespace

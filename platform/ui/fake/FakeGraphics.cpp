@@ -137,7 +137,13 @@ void MemoryPixelStore::Remake(int width, int height, TPixelFormat format) {
 }
 
 void MemoryPixelStore::SetSize(int width, int height) {
-    if (width <= 0 || height <= 0) return Clear();
+    if (width <= 0 || height <= 0) {
+        // No pixels, but the other side is kept, as the platform's bitmap keeps it.
+        Clear();
+        FWidth = std::max(0, width);
+        FHeight = std::max(0, height);
+        return;
+    }
     if (width != FWidth || height != FHeight) Remake(width, height, FFormat);
 }
 

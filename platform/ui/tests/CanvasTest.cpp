@@ -93,6 +93,17 @@ TEST_F(CanvasTest, LineToLeavesOutTheEndPointAndMovesThePen) {
     c->LineTo(5, 20);
     EXPECT_TRUE(Black(5, 19));
     EXPECT_FALSE(Black(5, 20));
+    // Running left or up, the start is drawn and the end left out all the same.
+    c->MoveTo(30, 5);
+    c->LineTo(20, 5);
+    EXPECT_TRUE(Black(30, 5));
+    EXPECT_TRUE(Black(21, 5));
+    EXPECT_FALSE(Black(20, 5));
+    c->MoveTo(35, 20);
+    c->LineTo(35, 10);
+    EXPECT_TRUE(Black(35, 20));
+    EXPECT_TRUE(Black(35, 11));
+    EXPECT_FALSE(Black(35, 10));
 }
 
 TEST_F(CanvasTest, EllipseFitsTheExclusiveRectangle) {

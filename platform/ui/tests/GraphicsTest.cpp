@@ -265,6 +265,16 @@ TEST(Bitmaps, SetSizeKeepsContentAndNewPixelsAreWhite) {
     EXPECT_EQ(b.Canvas()->Pixels(3, 2), clWhite);
     b.SetWidth(0);
     EXPECT_TRUE(b.Empty());
+    // A side of 0 holds no pixels but keeps the other side: width, then height, makes the size.
+    EXPECT_EQ(b.Height(), 3);
+    TBitmap made;
+    made.SetWidth(16);
+    EXPECT_EQ(made.Width(), 16);
+    EXPECT_TRUE(made.Empty());
+    made.SetHeight(12);
+    EXPECT_EQ(made.Width(), 16);
+    EXPECT_EQ(made.Height(), 12);
+    EXPECT_EQ(made.Canvas()->Pixels(15, 11), clWhite);
 }
 
 TEST(Bitmaps, TransparentColourModes) {

@@ -263,4 +263,53 @@ TEST_F(MappingModeTest, EscapementTurnsTextUpwards) {
     EXPECT_LT(extent(ink.Top, mid, false), extent(mid, ink.Bottom, false) - 3);
 }
 
+// The mode maps first; a right-to-left layout then mirrors the device pixels it gives about the
+// bitmap's 200 columns. Clip boxes and clip rectangles go both ways, and a saved DC keeps both.
+TEST_F(MappingModeTest, UnderARightToLeftLayoutAMappedRectangleLandsMirrored) {
+    Clear();
+    SetMapMode(dc, MM_LOMETRIC);
+    ASSERT_EQ(SetLayout(dc, LAYOUT_RTL), 0u);
+    EXPECT_EQ(LP(254, -127), TPoint(199 - 96, 48));
+    EXPECT_EQ(DP(199 - 96, 48), TPoint(254, -127));
+    TRect box;
+    GetClipBox(dc, &box);
+    EXPECT_EQ(box, TRect(0, 0, 529, -529));
+
+    // Read as the device has it (no layout, mode or clip), then back to the DC as it was.
+    auto device = [&](auto read) {
+        int saved = SaveDC(dc);
+        SetLayout(dc, 0);
+        SetMapMode(dc, MM_TEXT);
+        SelectClipRgn(dc, nullptr);
+        auto got = read();
+        RestoreDC(dc, saved);
+        return got;
+    };
+    for (bool shape : {false, true}) {
+        Clear();
+        SetMapMode(dc, MM_LOMETRIC);
+        c->Brush()->SetColor(clBlack);
+        c->Pen()->SetColor(clBlack);
+        if (shape) c->Rectangle(0, 0, 254, -127);
+        else c->FillRect(Rect(0, 0, 254, -127));  // 2.54 cm by 1.27 cm: 96 by 48 pixels
+        EXPECT_EQ(device([&] { return Ink(); }), TRect(200 - 96, 0, 199, 47)) << shape;
+        EXPECT_EQ(GetMapMode(dc), MM_LOMETRIC);
+        EXPECT_EQ(GetLayout(dc), LAYOUT_RTL);
+    }
+
+    // A clip rectangle of 1.27 cm square at the logical origin holds a fill to the device's
+    // top right corner.
+    IntersectClipRect(dc, 0, 0, 127, -127);
+    GetClipBox(dc, &box);
+    EXPECT_EQ(box, TRect(0, 0, 127, -127));
+    c->Brush()->SetColor(clRed);
+    c->FillRect(Rect(0, 0, 529, -529));
+    EXPECT_EQ(device([&] { return c->Pixels(151, 10); }), clBlack);
+    EXPECT_EQ(device([&] { return c->Pixels(152, 0); }), clRed);
+    EXPECT_EQ(device([&] { return c->Pixels(199, 47); }), clRed);
+    EXPECT_EQ(device([&] { return c->Pixels(199, 48); }), clWhite);
+    GetClipBox(dc, &box);
+    EXPECT_EQ(box, TRect(0, 0, 127, -127));
+}
+
 }  // namespace

@@ -221,6 +221,85 @@ TEST_F(MetafileTest, DrawTextOnTheMetafileCanvasRecordsItsLayout) {
     ExpectSamePixels(ref, played);
 }
 
+// What needs a surface's pixels on a bitmap is kept as calls in a recording: dotted and dashed
+// lines, single pixels, a flood fill, a brush copy. Played back from either file format the
+// picture is the one drawn directly; the dotted lines stay dotted.
+TEST(Metafile, PixelCallsAndStyledPensPlayBackAsDrawn) {
+    qtb::EnsureApplication();
+    auto scene = [](TCanvas* c) {
+        c->Pen()->SetColor(clBlack);
+        c->Rectangle(10, 10, 40, 40);
+        c->Brush()->SetColor(clLime);
+        c->FloodFill(20, 20, clBlack, fsBorder);
+        c->Pen()->SetColor(TColor(0xC8C8C8));
+        c->Pen()->SetStyle(psDot);
+        for (int y = 50; y < 90; y += 10) {
+            c->MoveTo(0, y);
+            c->LineTo(120, y);
+        }
+        c->Pen()->SetStyle(psDash);
+        c->MoveTo(60, 0);
+        c->LineTo(60, 45);
+        for (int x = 70; x < 80; x += 2) c->SetPixels(x, 5, clRed);
+        TBitmap glyph(6, 6, pf24bit);
+        glyph.Canvas()->Brush()->SetColor(clWhite);
+        glyph.Canvas()->FillRect(Rect(0, 0, 6, 6));
+        glyph.Canvas()->Brush()->SetColor(clBlack);
+        glyph.Canvas()->FillRect(Rect(1, 1, 5, 5));
+        c->Brush()->SetColor(clBlue);
+        c->BrushCopy(Rect(90, 10, 96, 16), &glyph, Rect(0, 0, 6, 6), clBlack);
+    };
+    TBitmap direct(120, 100, pf24bit);
+    scene(direct.Canvas());
+    TMetafile m;
+    m.SetWidth(120);
+    m.SetHeight(100);
+    {
+        TMetafileCanvas mc(&m);
+        scene(&mc);
+    }
+    for (bool enhanced : {true, false}) {
+        SCOPED_TRACE(enhanced ? "EMF" : "WMF");
+        TMetafile back;
+        back.LoadFromBytes(enhanced ? m.EmfBytes() : m.WmfBytes());
+        TBitmap played(120, 100, pf24bit);
+        played.Canvas()->Draw(0, 0, &back);
+        ExpectSamePixels(direct, played);
+        TCanvas* p = played.Canvas();
+        EXPECT_EQ(p->Pixels(20, 20), clLime);
+        EXPECT_EQ(p->Pixels(70, 5), clRed);
+        EXPECT_EQ(p->Pixels(71, 5), clWhite);
+        EXPECT_EQ(p->Pixels(92, 12), clBlue);
+        EXPECT_EQ(p->Pixels(90, 10), clWhite);
+        // A dotted line: gaps between its dots.
+        int on = 0, off = 0;
+        for (int x = 0; x < 100; ++x) (p->Pixels(x, 60) == TColor(0xC8C8C8) ? on : off)++;
+        EXPECT_GT(on, 20);
+        EXPECT_GT(off, 20);
+    }
+}
+
+// The focus frame inverts what is under it in a recording too: drawn twice it is gone.
+TEST(Metafile, TheFocusFrameInvertsOnPlayback) {
+    qtb::EnsureApplication();
+    TMetafile m;
+    m.SetWidth(40);
+    m.SetHeight(40);
+    {
+        TMetafileCanvas mc(&m);
+        mc.DrawFocusRect(Rect(5, 5, 35, 35));
+    }
+    TBitmap played(40, 40, pf24bit);
+    played.Canvas()->Draw(0, 0, &m);
+    int inverted = 0;
+    for (int x = 5; x < 35; ++x) inverted += played.Canvas()->Pixels(x, 5) == clBlack;
+    EXPECT_GT(inverted, 5);
+    EXPECT_LT(inverted, 30);  // dotted, not solid
+    EXPECT_EQ(played.Canvas()->Pixels(20, 20), clWhite);
+    played.Canvas()->Draw(0, 0, &m);
+    for (int x = 5; x < 35; ++x) EXPECT_EQ(played.Canvas()->Pixels(x, 5), clWhite) << x;
+}
+
 // A bitmap record whose image header is damaged: refused when the file is read, in both formats,
 // instead of raising in the middle of playback.
 TEST_F(MetafileTest, DamagedBitmapRecordsAreRefusedAtLoad) {

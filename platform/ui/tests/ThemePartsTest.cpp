@@ -4,7 +4,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/FrameControls.h"
@@ -50,7 +52,7 @@ protected:
 };
 
 TEST_F(ThemePartsTest, ThemeHandlesExistForTheDrawnClassesOnly) {
-    for (const char16_t* cls : {u"button", u"BUTTON", u"combobox", u"spin", u"nonsense;spin"}) {
+    for (const char16_t* cls : {u"button", u"BUTTON", u"combobox", u"spin", u"nonsense;spin", u"Progress", u"header"}) {
         HTHEME t = OpenThemeData(nullptr, cls);
         EXPECT_NE(t, nullptr) << String(cls).ToUtf8();
         EXPECT_EQ(CloseThemeData(t), S_OK);
@@ -74,7 +76,9 @@ TEST_F(ThemePartsTest, EveryPinnedPartPaintsOnlyInsideItsRectangle) {
         int height;
     } parts[] = {{u"button", BP_PUSHBUTTON, 5, 40, 22},  {u"button", BP_RADIOBUTTON, 12, 13, 13},
                  {u"button", BP_CHECKBOX, 12, 13, 13},   {u"combobox", CP_DROPDOWNBUTTON, 4, 17, 19},
-                 {u"spin", SPNP_UP, 4, 16, 10},          {u"spin", SPNP_DOWN, 4, 16, 10}};
+                 {u"spin", SPNP_UP, 4, 16, 10},          {u"spin", SPNP_DOWN, 4, 16, 10},
+                 {u"Progress", PP_BAR, 1, 60, 16},        {u"Progress", PP_CHUNK, 1, 30, 12},
+                 {u"header", HP_HEADERITEM, 3, 60, 20},   {u"header", HP_HEADERITEMRIGHT, 1, 30, 20}};
     for (const Part& p : parts) {
         HTHEME t = OpenThemeData(nullptr, p.cls);
         ASSERT_NE(t, nullptr);
@@ -91,6 +95,15 @@ TEST_F(ThemePartsTest, EveryPinnedPartPaintsOnlyInsideItsRectangle) {
         TBitmap bmp(40, 40);
         TRect r(0, 0, 20, 20);
         EXPECT_EQ(DrawThemeBackground(t, bmp.Canvas()->Handle(), p.part, p.states + 1, &r, nullptr), E_INVALIDARG);
+        CloseThemeData(t);
+    }
+    // Parts the two later classes do not have.
+    TBitmap bmp(40, 40);
+    TRect r(0, 0, 20, 20);
+    for (auto [cls, part] : {std::pair{u"Progress", 2}, {u"Progress", 4}, {u"header", 2}, {u"header", 0}}) {
+        HTHEME t = OpenThemeData(nullptr, cls);
+        EXPECT_EQ(DrawThemeBackground(t, bmp.Canvas()->Handle(), part, 1, &r, nullptr), E_INVALIDARG)
+            << String(cls).ToUtf8() << " part " << part;
         CloseThemeData(t);
     }
 }
@@ -115,6 +128,9 @@ TEST_F(ThemePartsTest, StatesLookDifferent) {
     EXPECT_NE(render(u"combobox", CP_DROPDOWNBUTTON, CBXS_NORMAL, 17, 19), render(u"combobox", CP_DROPDOWNBUTTON, CBXS_PRESSED, 17, 19));
     EXPECT_NE(render(u"combobox", CP_DROPDOWNBUTTON, CBXS_NORMAL, 17, 19), render(u"combobox", CP_DROPDOWNBUTTON, CBXS_DISABLED, 17, 19));
     EXPECT_NE(render(u"spin", SPNP_UP, UPS_NORMAL, 16, 10), render(u"spin", SPNP_DOWN, DNS_NORMAL, 16, 10));
+    EXPECT_NE(render(u"Progress", PP_BAR, 1, 60, 16), render(u"Progress", PP_CHUNK, 1, 60, 16));
+    EXPECT_NE(render(u"header", HP_HEADERITEM, HIS_NORMAL, 60, 20), render(u"header", HP_HEADERITEM, HIS_PRESSED, 60, 20));
+    EXPECT_NE(render(u"header", HP_HEADERITEM, HIS_NORMAL, 60, 20), render(u"header", HP_HEADERITEM, HIS_HOT, 60, 20));
 }
 
 TEST_F(ThemePartsTest, ClipRectangleLimitsThePaint) {
@@ -130,7 +146,7 @@ TEST_F(ThemePartsTest, ClipRectangleLimitsThePaint) {
 
 TEST_F(ThemePartsTest, PartsRenderToAPicture) {
     // A sheet of every part and state, for looking at.
-    TBitmap sheet(14 * 48, 6 * 30);
+    TBitmap sheet(14 * 48, 10 * 30);
     Clear(sheet, clBtnFace);
     struct Row {
         const char16_t* cls;
@@ -139,8 +155,10 @@ TEST_F(ThemePartsTest, PartsRenderToAPicture) {
         int w;
         int h;
     } rows[] = {{u"button", 1, 5, 40, 22}, {u"button", 2, 12, 13, 13}, {u"button", 3, 12, 13, 13},
-                {u"combobox", 1, 4, 17, 20}, {u"spin", 1, 4, 16, 10}, {u"spin", 2, 4, 16, 10}};
-    for (int row = 0; row < 6; ++row) {
+                {u"combobox", 1, 4, 17, 20}, {u"spin", 1, 4, 16, 10}, {u"spin", 2, 4, 16, 10},
+                {u"Progress", 1, 1, 44, 14}, {u"Progress", 3, 1, 44, 14}, {u"header", 1, 3, 44, 20},
+                {u"header", 3, 1, 44, 20}};
+    for (int row = 0; row < 10; ++row) {
         HTHEME t = OpenThemeData(nullptr, rows[row].cls);
         for (int s = 1; s <= rows[row].states; ++s) {
             TRect r(4 + (s - 1) * 48, 4 + row * 30, 4 + (s - 1) * 48 + rows[row].w, 4 + row * 30 + rows[row].h);

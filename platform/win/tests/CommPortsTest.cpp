@@ -45,6 +45,21 @@ TEST_F(FakeSysfs, ListsPresentPortsSortedWithFriendlyNames) {
     EXPECT_EQ(ports[2].FriendlyName, String("exar_serial (ttyXR1)"));
 }
 
+// Built-in UARTs as newer kernels show them: bound to the serial core's "port" driver, the chip
+// named by the tty's type. A slot whose type is 0 has no chip.
+TEST_F(FakeSysfs, BuiltInUartsAreSerialPortsWhateverTheirDriver) {
+    AddPort("ttyS0", "devices/platform/serial8250/serial8250:0/serial8250:0.0", "port");
+    Write(tty / "ttyS0/type", "4");
+    AddPort("ttyS1", "devices/platform/serial8250/serial8250:0/serial8250:0.1", "port");
+    Write(tty / "ttyS1/type", "0");
+    AddPort("ttyS2", "devices/platform/serial8250/serial8250:0/serial8250:0.2", "port");
+    auto ports = win::EnumerateSerialPorts(tty.string(), dev.string());
+    ASSERT_EQ(ports.size(), 2u);
+    EXPECT_EQ(ports[0].FriendlyName, String("Serial port (ttyS0)"));
+    EXPECT_EQ(ports[0].Driver, String("port"));
+    EXPECT_EQ(ports[1].FriendlyName, String("Serial port (ttyS2)"));
+}
+
 TEST_F(FakeSysfs, MissingTreeGivesAnEmptyList) {
     EXPECT_TRUE(win::EnumerateSerialPorts((root / "nothing").string(), dev.string()).empty());
 }

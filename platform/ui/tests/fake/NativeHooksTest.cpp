@@ -3,9 +3,16 @@
 // them.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "platform/rtl/Clock.h"
+#include "platform/rtl/Threads.h"
+#include "platform/rtl/testing/TestSupport.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/backend/Backend.h"
@@ -325,3 +332,121 @@ TEST_F(NativeHooksTest, MenusModalFormsAndLosingTheActivationSendCancelModeToThe
 }
 
 }  // namespace
+
+namespace {
+
+// Counts the WM_CANCELMODE messages it gets; a press captures the mouse.
+class ModeShape : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    int CancelModes = 0;
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (m.Msg == WM_CANCELMODE) ++CancelModes;
+        TGraphicControl::Dispatch(m);
+    }
+};
+
+}  // namespace
+
+// A press whose handler starts a modal loop: the control that holds the mouse is told and the
+// capture goes, even when another control has the focus. The release goes to the loop's window,
+// so a capture kept past the loop would take the next press anywhere in the program.
+TEST_F(NativeHooksTest, AModalLoopTakesTheMouseFromTheControlThatHoldsIt) {
+    auto* focused = Add<ModeEdit>();
+    auto* shape = new ModeShape(form);
+    shape->SetParent(form);
+    shape->SetBounds(10, 60, 40, 40);
+    form->Show();
+    focused->SetFocus();
+    auto* dlg = NewForm<TForm>(nullptr);
+    int modalResult = 0;
+    shape->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+        EXPECT_EQ(GetCaptureControl(), shape);
+        modalResult = dlg->ShowModal();
+    };
+    Application->OnIdle = [&](TObject*, bool& Done) {
+        Done = false;
+        if (dlg->Visible()) {
+            EXPECT_EQ(GetCaptureControl(), nullptr);
+            dlg->SetModalResult(mrOk);
+        }
+    };
+    ui::test::MouseDown(shape, 5, 5);
+    ui::test::MouseUp(shape, 5, 5);
+    Application->OnIdle = nullptr;
+    EXPECT_EQ(modalResult, mrOk);
+    EXPECT_EQ(shape->CancelModes, 1);
+    EXPECT_EQ(focused->CancelModes, 1);
+    EXPECT_EQ(GetCaptureControl(), nullptr);
+    // A pop-up menu run from a press lets the mouse go the same way.
+    auto* popup = new TPopupMenu(form);
+    popup->Items()->Add(NewItem(form, String("&Copy")));
+    shape->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { popup->Popup(10, 10); };
+    ui::test::MouseDown(shape, 5, 5);
+    ui::test::MouseUp(shape, 5, 5);
+    EXPECT_EQ(shape->CancelModes, 2);
+    EXPECT_EQ(GetCaptureControl(), nullptr);
+    dlg->Free();
+}
+
+namespace {
+
+// Counts WM_APP messages; while Repost is set, each one posts the next.
+class Poster : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int Got = 0;
+    bool Repost = false;
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (m.Msg != WM_APP) return TCustomControl::Dispatch(m);
+        ++Got;
+        if (Repost) PostMessage(Handle(), WM_APP, 0, 0);
+    }
+};
+
+}  // namespace
+
+// What a loop of the backend's own (a message box, a common dialog) takes of the application's
+// work each time it is about to wait: the Synchronize calls, the posted messages and the timers
+// that fell due, a bounded batch at a time; it answers when it must be served again.
+TEST_F(NativeHooksTest, AForeignLoopIsServedTheApplicationsMessagesTimersAndSynchronizeCalls) {
+    rtl::ScopedManualClock clock(1000);
+    auto* poster = Add<Poster>();
+    form->Show();
+    ui::test::Pump();
+    int ticks = 0;
+    auto* timer = new TTimer(form);
+    timer->SetInterval(100);
+    timer->OnTimer = [&](TObject*) { ++ticks; };
+    timer->SetEnabled(true);
+    EXPECT_EQ(Application->ServeForeignLoop(), 1100u) << "nothing waits: the timer's due time";
+
+    PostMessage(poster->Handle(), WM_APP, 0, 0);
+    clock->Advance(100);
+    EXPECT_EQ(Application->ServeForeignLoop(), 1200u);
+    EXPECT_EQ(poster->Got, 1);
+    EXPECT_EQ(ticks, 1);
+
+    std::atomic<bool> ran{false};
+    std::thread worker([&] { TThread::Synchronize(nullptr, [&] { ran = true; }); });
+    EXPECT_TRUE(rtl::test::Eventually([&] {
+        Application->ServeForeignLoop();
+        return ran.load();
+    }));
+    worker.join();
+
+    // A handler that keeps posting: a batch, and the next serving is due at once.
+    poster->Got = 0;
+    poster->Repost = true;
+    PostMessage(poster->Handle(), WM_APP, 0, 0);
+    EXPECT_EQ(Application->ServeForeignLoop(), 0u);
+    EXPECT_GT(poster->Got, 1);
+    EXPECT_LT(poster->Got, 1000);
+    poster->Repost = false;
+    EXPECT_EQ(Application->ServeForeignLoop(), 1200u);
+    timer->SetEnabled(false);
+}

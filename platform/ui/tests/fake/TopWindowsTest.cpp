@@ -202,6 +202,7 @@ TEST_F(TopWindowsTest, OwnedBorderlessPopupIsFramelessTopmostAndFollowsItsOwner)
     a->Hide();
     EXPECT_FALSE(ui::fake::WindowOf(p)->Visible);
     EXPECT_TRUE(p->Visible());
+    EXPECT_FALSE(IsWindowVisible(p->Handle()));  // hidden with its owner
     a->Show();
     EXPECT_TRUE(ui::fake::WindowOf(p)->Visible);
     EXPECT_TRUE(IsWindowVisible(p->Handle()));
