@@ -1,11 +1,15 @@
 # The real-display suite: test programs that run on an X server of their own (Xvfb, through
 # scripts/display-run) on Qt's xcb platform and are driven by input through the server.
-# display_tests(name DIR dir DEPS ... [WM_FILTER pattern] [COMPOSITOR_FILTER pattern]) makes the
-# program from dir's .cpp files and registers it under the label "display"; with WM_FILTER, the
-# cases that match run once more under a window manager, with COMPOSITOR_FILTER under a
-# compositing manager. A program that cannot have its display ends with 77: skipped.
+# display_tests(name DIR dir DEPS ... [WM_FILTER pattern] [COMPOSITOR_FILTER pattern] [LABEL label])
+# makes the program from dir's .cpp files and registers it under the label "display" (or LABEL);
+# with WM_FILTER, the cases that match run once more under a window manager, with
+# COMPOSITOR_FILTER under a compositing manager. A program that cannot have its display ends with
+# 77: skipped.
 function(display_tests name)
-  cmake_parse_arguments(D "" "DIR;WM_FILTER;COMPOSITOR_FILTER" "DEPS" ${ARGN})
+  cmake_parse_arguments(D "" "DIR;WM_FILTER;COMPOSITOR_FILTER;LABEL" "DEPS" ${ARGN})
+  if(NOT D_LABEL)
+    set(D_LABEL display)
+  endif()
   if(NOT BUILD_TESTING OR NOT TARGET platform_qt_display)
     return()
   endif()
@@ -25,5 +29,5 @@ function(display_tests name)
     add_test(NAME ${name}_compositor COMMAND ${run} --compositor $<TARGET_FILE:${name}> --gtest_filter=${D_COMPOSITOR_FILTER})
     list(APPEND tests ${name}_compositor)
   endif()
-  set_tests_properties(${tests} PROPERTIES LABELS display SKIP_RETURN_CODE 77 TIMEOUT 300)
+  set_tests_properties(${tests} PROPERTIES LABELS ${D_LABEL} SKIP_RETURN_CODE 77 TIMEOUT 300)
 endfunction()

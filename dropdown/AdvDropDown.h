@@ -318,6 +318,8 @@ public:
     // The size of the pop-up when it last closed (-1: none), which the next opening takes.
     int UserDropDownWidth() const { return FUserDropDownWidth; }
     int UserDropDownHeight() const { return FUserDropDownHeight; }
+    // The next opening fits the pop-up's control again.
+    void ForgetUserDropDownSize() { FUserDropDownWidth = FUserDropDownHeight = -1; }
 
     // ---- The drop button
     int DropDownButtonWidth() const { return FButtonWidth; }

@@ -266,7 +266,17 @@ private:
         if (!ui::CrossesToDesktop(data.Content)) return false;
         LeaveTarget();
         FWindow = nullptr;
-        DWORD effect = (gFeed ? gFeed->DesktopDrag(data, FOk) : desktop->StartDrag(data, FOk)) & FOk;
+        DWORD effect;
+        if (gFeed) {
+            effect = gFeed->DesktopDrag(data, FOk);
+        } else {
+            // The desktop's drag runs a loop of its own until the drop: the program goes on being
+            // served meanwhile (its timers, posted work, other threads' Synchronize calls), and the
+            // press that began the drag stays what it is.
+            ui::ForeignLoop loop(false);
+            effect = desktop->StartDrag(data, FOk);
+        }
+        effect &= FOk;
         Finish(effect ? DRAGDROP_S_DROP : DRAGDROP_S_CANCEL, effect);
         return true;
     }

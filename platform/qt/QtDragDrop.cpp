@@ -114,10 +114,11 @@ public:
         Qt::DropActions actions = ActionsOf(allowed);
         if (!actions) return 0;
         QObject* source = QGuiApplication::focusObject();
-        QPointer<QDrag> drag = new QDrag(source ? source : QCoreApplication::instance());
+        // Qt deletes the drag itself: on X it lives on after exec returns, until the target has
+        // fetched the dropped data (a deletion here left the target with empty data).
+        auto* drag = new QDrag(source ? source : QCoreApplication::instance());
         drag->setMimeData(MimeDataOf(data.Content));
         Qt::DropAction done = drag->exec(actions, actions & Qt::MoveAction ? Qt::MoveAction : Qt::CopyAction);
-        if (drag) drag->deleteLater();
         return EffectsOf(done) & allowed;
     }
 

@@ -82,8 +82,8 @@ void CancelModesForModalLoop() {
     if (GetCaptureControl()) SetCaptureControl(nullptr);
 }
 
-ForeignLoop::ForeignLoop() {
-    CancelModesForModalLoop();
+ForeignLoop::ForeignLoop(bool cancelModes) {
+    if (cancelModes) CancelModesForModalLoop();
     Backend& backend = GetBackend();
     backend.BeginForeignLoop([] { return Application->ServeForeignLoop(); });
 }

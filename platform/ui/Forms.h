@@ -420,10 +420,11 @@ void SendCancelMode();
 void CancelModesForModalLoop();
 // While one lives, a loop of the backend's own runs (a message box, a common dialog): modes are
 // cancelled as for a modal form, and the backend serves the application's messages, timers and
-// Synchronize calls whenever its loop waits.
+// Synchronize calls whenever its loop waits. A loop that carries on what the mouse began (a drag
+// handed over to the desktop) keeps the modes: cancelModes false.
 class ForeignLoop {
 public:
-    ForeignLoop();
+    explicit ForeignLoop(bool cancelModes = true);
     ~ForeignLoop();
     ForeignLoop(const ForeignLoop&) = delete;
     ForeignLoop& operator=(const ForeignLoop&) = delete;

@@ -388,6 +388,17 @@ TEST_F(NativeHooksTest, AModalLoopTakesTheMouseFromTheControlThatHoldsIt) {
     ui::test::MouseUp(shape, 5, 5);
     EXPECT_EQ(shape->CancelModes, 2);
     EXPECT_EQ(GetCaptureControl(), nullptr);
+    // A loop that carries the press on (a drag handed over to the desktop) leaves the mouse where
+    // it is and tells nobody.
+    const int focusedBefore = focused->CancelModes;
+    shape->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+        ui::ForeignLoop loop(false);
+        EXPECT_EQ(GetCaptureControl(), shape);
+    };
+    ui::test::MouseDown(shape, 5, 5);
+    ui::test::MouseUp(shape, 5, 5);
+    EXPECT_EQ(shape->CancelModes, 2);
+    EXPECT_EQ(focused->CancelModes, focusedBefore);
     dlg->Free();
 }
 
