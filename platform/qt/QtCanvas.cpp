@@ -33,10 +33,10 @@ QColor PenColor(const TPen& pen) {
     return QColorOf(pen.Color());
 }
 
-QPen QPenOf(const TPen& pen) {
+// w is the pen's width in pixels.
+QPen QPenOf(const TPen& pen, int w) {
     if (!ui::PenShows(pen)) return QPen(Qt::NoPen);
     QPen q(PenColor(pen));
-    int w = pen.Width();
     if (w <= 1) {
         q.setWidth(0);
         q.setCapStyle(Qt::FlatCap);
@@ -126,7 +126,7 @@ const QRegion& RasterCanvas::Visible() {
 const QPen& RasterCanvas::Pen() {
     uint64_t version = FFront.Dc().penVersion;
     if (FPenVersion != version) {
-        FPen = QPenOf(*FFront.Pen());
+        FPen = QPenOf(*FFront.Pen(), FFront.DevicePenWidth());
         FPenVersion = version;
     }
     return FPen;

@@ -41,7 +41,7 @@ QRect RasterCanvas::ShapeRect(const TRect& box) {
     int l = ui::HeldCoord(std::min(box.Left, box.Right)), t = ui::HeldCoord(std::min(box.Top, box.Bottom));
     int r = ui::HeldCoord(std::max(box.Left, box.Right)), b = ui::HeldCoord(std::max(box.Top, box.Bottom));
     const TPen& pen = *FFront.Pen();
-    int w = ui::PenShows(pen) ? pen.Width() : 1;
+    int w = ui::PenShows(pen) ? FFront.DevicePenWidth() : 1;
     if (pen.Style() == psInsideFrame && w > 1) {
         // The wide pen stays inside the bounds.
         int in = w / 2;

@@ -4,7 +4,9 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QMarginsF>
 #include <QPageLayout>
+#include <QPageSize>
 #include <QPrinterInfo>
 
 #include "platform/qt/QtGraphicsAccess.h"
@@ -13,17 +15,24 @@
 
 namespace {
 
-void Setup(QPrinter& q, const String& printer, const String& fileName, bool landscape, int dpi) {
-    if (printer.IsEmpty() || !fileName.IsEmpty()) {
+void Setup(QPrinter& q, const ui::PrinterSettings& s) {
+    if (s.Printer.IsEmpty() || !s.FileName.IsEmpty()) {
         q.setOutputFormat(QPrinter::PdfFormat);
-        q.setOutputFileName(qtb::QStringOf(fileName));
+        q.setOutputFileName(qtb::QStringOf(s.FileName));
     } else {
         q.setOutputFormat(QPrinter::NativeFormat);
-        q.setPrinterName(qtb::QStringOf(printer));
+        q.setPrinterName(qtb::QStringOf(s.Printer));
     }
-    q.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    q.setResolution(dpi);
-    q.setFullPage(false);
+    if (s.Paper.cx > 0 && s.Paper.cy > 0) {
+        // Sizes in 0.1 mm; a standard sheet is recognised by its size.
+        QPageSize size(QSizeF(s.Paper.cx / 10.0, s.Paper.cy / 10.0), QPageSize::Millimeter, QString(),
+                       QPageSize::FuzzyMatch);
+        q.setPageSize(size);
+    }
+    q.setPageOrientation(s.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    q.setResolution(s.Dpi);
+    q.setFullPage(s.FullPage);
+    if (s.FullPage) q.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
 
 }  // namespace
@@ -31,7 +40,7 @@ void Setup(QPrinter& q, const String& printer, const String& fileName, bool land
 namespace qtb {
 
 void ConfigureQPrinter(const ui::PrinterSettings& printer, QPrinter& q) {
-    Setup(q, printer.Printer, printer.FileName, printer.Landscape, printer.Dpi);
+    Setup(q, printer);
     q.setCopyCount(printer.Copies);
 }
 
@@ -72,18 +81,22 @@ public:
         return static_cast<int>(QPrinterInfo::availablePrinterNames().indexOf(def));
     }
 
-    TSize PageSize(const String& printer, bool landscape, int dpi) override {
+    ui::PageGeometry Page(const ui::PrinterSettings& settings) override {
         EnsureApplication();
         QPrinter q(QPrinter::HighResolution);
-        Setup(q, printer, printer.IsEmpty() ? String("/dev/null") : String(), landscape, dpi);
-        QRect r = q.pageLayout().paintRectPixels(dpi);
-        return TSize{r.width(), r.height()};
+        ui::PrinterSettings s = settings;
+        if (s.Printer.IsEmpty() || !s.FileName.IsEmpty()) s.FileName = String("/dev/null");  // nothing written
+        Setup(q, s);
+        QPageLayout layout = q.pageLayout();
+        QRect paper = layout.fullRectPixels(s.Dpi), paint = s.FullPage ? paper : layout.paintRectPixels(s.Dpi);
+        return ui::PageGeometry{TSize{paper.width(), paper.height()},
+                                TRect(paint.left(), paint.top(), paint.right() + 1, paint.bottom() + 1)};
     }
 
     std::unique_ptr<ui::PrintJob> BeginJob(const ui::PrinterSettings& settings, const String& title) override {
         EnsureApplication();
         auto job = std::make_unique<QtPrintJob>();
-        Setup(job->printer, settings.Printer, settings.FileName, settings.Landscape, settings.Dpi);
+        Setup(job->printer, settings);
         job->printer.setCopyCount(settings.Copies);
         job->printer.setDocName(QStringOf(title));
         job->printer.setCreator(QStringLiteral("workbench"));

@@ -174,12 +174,12 @@ void TControlCanvas::AttachTo(HDC dc) {
     SetWindowOrgEx(self, windowOrg.X, windowOrg.Y, nullptr);
     SetLayoutArea(source->Dc().layoutLeft, source->Dc().layoutWidth);
     SetLayout(self, GetLayout(dc));
-    // The visible box (device clip and region) as device clip, and the DC's region, so parts a
-    // component excluded stay untouched.
-    TRect box;
-    GetClipBox(dc, &box);
-    box = source->LogicalRect(box);  // the box as it lies, whatever the DC's layout
-    FDeviceClip = box.IsEmpty() ? TRect() : OffsetRectBy(box, viewport.X - windowOrg.X, viewport.Y - windowOrg.Y);
+    SetPixelsPerInch(source->PixelsPerInchX(), source->PixelsPerInchY());
+    SetMapMode(self, GetMapMode(dc));
+    // The visible box (device clip and region, in device pixels whatever the DC's mode and layout)
+    // as device clip, and the DC's region, so parts a component excluded stay untouched.
+    TRect box = source->Visible().Bounds();
+    FDeviceClip = box.IsEmpty() ? TRect() : box;
     SetDeviceClipRect(&FDeviceClip);
     // The part of the window the pass repaints, as the paint DC has it.
     const TCanvasDc& from = source->Dc();

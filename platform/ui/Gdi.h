@@ -3,6 +3,7 @@
 // text drawing and metrics, bit-block transfers with raster operations, clipping regions, the
 // text and background colours, origins, and solid brushes. A HDC is the Handle of a TCanvas.
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "platform/rtl/Geometry.h"
@@ -269,9 +270,69 @@ HDC CreateCompatibleDC(HDC dc);
 BOOL DeleteDC(HDC dc);
 // A white bitmap owned by the GDI table until DeleteObject.
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
-constexpr int HORZRES = 8, VERTRES = 10, BITSPIXEL = 12, PLANES = 14, NUMCOLORS = 24, LOGPIXELSX = 88,
-              LOGPIXELSY = 90;
+constexpr int HORZSIZE = 4, VERTSIZE = 6, HORZRES = 8, VERTRES = 10, BITSPIXEL = 12, PLANES = 14, NUMCOLORS = 24,
+              RASTERCAPS = 38, LOGPIXELSX = 88, LOGPIXELSY = 90, PHYSICALWIDTH = 110, PHYSICALHEIGHT = 111,
+              PHYSICALOFFSETX = 112, PHYSICALOFFSETY = 113;
+constexpr int RC_BITBLT = 0x0001, RC_STRETCHBLT = 0x0800, RC_STRETCHDIB = 0x2000;
+// LOGPIXELSX/LOGPIXELSY are 96 on screens and bitmaps and the printer's resolution on its canvas;
+// HORZRES/VERTRES the surface (a printer: its printable area) in pixels, HORZSIZE/VERTSIZE the
+// same in millimetres; PHYSICAL* the printer's sheet and where the printable area lies on it (0
+// elsewhere). 0 for an index the layer does not answer.
 int GetDeviceCaps(HDC dc, int index);
+
+// Mapping modes: what a logical unit is. MM_TEXT is one pixel with y downwards; the others are
+// lengths on the device (0.1 mm, 0.01 mm, 0.01 in, 0.001 in, 1/1440 in) scaled by LOGPIXELSX and
+// LOGPIXELSY, with y upwards. A logical point p lands on the device at
+// (p - window origin) x scale + viewport origin. The layer has no window and viewport extents, so
+// MM_ISOTROPIC and MM_ANISOTROPIC are refused.
+constexpr int MM_TEXT = 1, MM_LOMETRIC = 2, MM_HIMETRIC = 3, MM_LOENGLISH = 4, MM_HIENGLISH = 5, MM_TWIPS = 6,
+              MM_ISOTROPIC = 7, MM_ANISOTROPIC = 8;
+// The previous mode; 0 (and the mode kept) for a mode the layer has not or a stale handle.
+int SetMapMode(HDC dc, int mode);
+int GetMapMode(HDC dc);
+// Converts count points in place, rounded to the nearest unit and held to the canvas's range;
+// FALSE (nothing written) for a stale handle, no points or a negative count.
+BOOL LPtoDP(HDC dc, TPoint* points, int count);
+BOOL DPtoLP(HDC dc, TPoint* points, int count);
+
+// Device-independent bitmaps: a header, a colour table (1, 4 and 8 bits) and rows of pixels,
+// each row padded to four bytes, bottom-up for a positive height and top-down for a negative one.
+constexpr DWORD BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3;
+constexpr UINT DIB_RGB_COLORS = 0, DIB_PAL_COLORS = 1;
+struct BITMAPINFOHEADER {
+    DWORD biSize = 40;
+    LONG biWidth = 0;
+    LONG biHeight = 0;
+    WORD biPlanes = 1;
+    WORD biBitCount = 0;
+    DWORD biCompression = BI_RGB;
+    DWORD biSizeImage = 0;  // the bytes of the pixels; 0: as many as the size and depth need
+    LONG biXPelsPerMeter = 0;
+    LONG biYPelsPerMeter = 0;
+    DWORD biClrUsed = 0;  // entries of the colour table; 0: all the depth can index
+    DWORD biClrImportant = 0;
+};
+struct RGBQUAD {
+    BYTE rgbBlue = 0;
+    BYTE rgbGreen = 0;
+    BYTE rgbRed = 0;
+    BYTE rgbReserved = 0;
+};
+// The colour table is a vector here, so its length is known.
+struct BITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    std::vector<RGBQUAD> bmiColors;
+};
+// Draws the source rectangle of a BI_RGB bitmap of 1, 4, 8 (through its colour table), 24 or 32
+// bits stretched into the destination rectangle with a raster operation, as StretchBlt does:
+// destination and source sizes of different signs mirror the image. The source's y counts from
+// the first row in memory for a top-down bitmap and from the last one (the bottom row) for a
+// bottom-up one, and a source rectangle reaching outside the bitmap is clipped to it. Answers the
+// number of source rows drawn; 0 (nothing drawn) for another compression or usage, a colour
+// table shorter than the header needs, bits shorter than its size, or no bits or header;
+// GDI_ERROR for a stale handle.
+int StretchDIBits(HDC dc, int x, int y, int width, int height, int sx, int sy, int sw, int sh,
+                  std::span<const uint8_t> bits, const BITMAPINFO* info, UINT usage, DWORD rop);
 
 // Edges of 3D frames.
 constexpr UINT BDR_RAISEDOUTER = 0x0001;
@@ -304,14 +365,15 @@ BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* previous);
 // Right-to-left layout: the x axis runs from the right edge of the DC's area (the client area of a
 // window's DC, the bitmap of a memory DC), so a rectangle (l, t, r, b) lands on (W - r, t, W - l, b).
 // Text keeps its letters and reading order (its box is mirrored); bitmaps drawn or blitted are
-// mirrored unless LAYOUT_BITMAPORIENTATIONPRESERVED is set too. SetLayout answers the previous
+// mirrored unless LAYOUT_BITMAPORIENTATIONPRESERVED is set too. A mapping mode applies first: the
+// layout mirrors the device units it gives. SetLayout answers the previous
 // layout, GDI_ERROR for a stale DC or bits other than these two (the layout stays).
 constexpr DWORD LAYOUT_RTL = 0x00000001;
 constexpr DWORD LAYOUT_BITMAPORIENTATIONPRESERVED = 0x00000008;
 DWORD SetLayout(HDC dc, DWORD layout);
 DWORD GetLayout(HDC dc);
 
-// Saves the colours, modes, origins, clip, layout and current position; RestoreDC(-1) takes the
-// last back.
+// Saves the colours, modes (the mapping mode too), origins, clip, layout and current position;
+// RestoreDC(-1) takes the last back.
 int SaveDC(HDC dc);
 BOOL RestoreDC(HDC dc, int saved);

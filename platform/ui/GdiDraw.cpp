@@ -6,6 +6,7 @@
 #include "platform/ui/GdiObjects.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/backend/Canvas.h"
+#include "platform/ui/backend/CanvasLog.h"
 #include "platform/ui/backend/Fonts.h"
 
 using ui::HeldCoord;
@@ -19,14 +20,17 @@ BOOL GetTextMetrics(HDC dc, TEXTMETRIC* tm) {
     TCanvas* c = TCanvas::FromHandle(dc);
     if (!c || !tm) return FALSE_;
     const ui::FontMetrics& m = c->Face().Metrics();
+    // In logical units: heights along y, widths along x.
+    auto height = [c](int v) { return c->LogicalSize(TSize(0, v)).cy; };
+    auto width = [c](int v) { return c->LogicalSize(TSize(v, 0)).cx; };
     *tm = TEXTMETRIC();
-    tm->tmAscent = m.ascent;
-    tm->tmDescent = m.descent;
-    tm->tmHeight = m.ascent + m.descent;
-    tm->tmInternalLeading = std::max(0, tm->tmHeight - m.pixelSize);
-    tm->tmExternalLeading = std::max(0, m.leading);
-    tm->tmAveCharWidth = m.averageWidth;
-    tm->tmMaxCharWidth = m.maxWidth;
+    tm->tmAscent = height(m.ascent);
+    tm->tmDescent = height(m.descent);
+    tm->tmHeight = height(m.ascent + m.descent);
+    tm->tmInternalLeading = height(std::max(0, m.ascent + m.descent - m.pixelSize));
+    tm->tmExternalLeading = height(std::max(0, m.leading));
+    tm->tmAveCharWidth = width(m.averageWidth);
+    tm->tmMaxCharWidth = width(m.maxWidth);
     tm->tmWeight = m.bold ? 700 : 400;
     tm->tmItalic = m.italic ? 1 : 0;
     tm->tmUnderlined = m.underline ? 1 : 0;
@@ -162,6 +166,8 @@ int FillRect(HDC dc, const TRect* rect, HBRUSH brush) {
     TCanvas* c = TCanvas::FromHandle(dc);
     TColor color;
     if (!c || !rect || !ui::gdi::BrushColor(brush, color)) return 0;
+    ui::LoggedCall log(*c, "FillRect", *rect);
+    if (ui::DrawCall* e = log.Entry()) e->brushColor = color;
     c->FillSolid(*rect, color);
     return 1;
 }

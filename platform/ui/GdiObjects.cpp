@@ -6,6 +6,8 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "platform/ui/backend/CanvasLog.h"
+
 namespace ui::gdi {
 
 namespace {
@@ -169,6 +171,7 @@ HFONT CreateFontIndirect(const LOGFONT* lf) {
     if (lf->lfStrikeOut) st << fsStrikeOut;
     f.SetStyle(st);
     f.SetOrientation(lf->lfEscapement);
+    f.SetCharOrientation(lf->lfOrientation);
     f.SetCharset(lf->lfCharSet);
     f.SetPitch((lf->lfPitchAndFamily & 3) == 1 ? fpFixed : (lf->lfPitchAndFamily & 3) == 2 ? fpVariable : fpDefault);
     return static_cast<HFONT>(NewObject(std::move(o)));
@@ -212,12 +215,22 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
         prev.brush->Assign(c->Brush());
         c->Brush()->Assign(sel.brush.get());
     } else {
+        // A GDI font's height is in the logical units of the canvas it is selected into, so it
+        // is taken as it stands, whatever resolution the canvas's font has.
+        ui::LoggedCall log(*c, "SelectObject");
         prev.font = std::make_shared<TFont>();
-        prev.font->Assign(c->Font());
+        prev.font->AssignData(*c->Font());
         // Selecting a font keeps the canvas's text colour: fonts have none in GDI.
         TColor color = c->Font()->Color();
-        c->Font()->Assign(sel.font.get());
+        c->Font()->AssignData(*sel.font);
         c->Font()->SetColor(color);
+        if (ui::DrawCall* e = log.Entry()) {
+            // The font as selected.
+            e->fontName = sel.font->Name();
+            e->fontHeight = sel.font->Height();
+            e->fontEscapement = sel.font->Orientation();
+            e->fontOrientation = sel.font->CharOrientation();
+        }
     }
     return NewObject(std::move(prev));
 }
@@ -240,7 +253,8 @@ int GetObject(HGDIOBJ object, int size, void* out) {
     LOGFONT lf;
     const TFont& f = *o->font;
     lf.lfHeight = f.Height();
-    lf.lfEscapement = lf.lfOrientation = f.Orientation();
+    lf.lfEscapement = f.Orientation();
+    lf.lfOrientation = f.CharOrientation();
     lf.lfWeight = f.Style().Contains(fsBold) ? 700 : 400;
     lf.lfItalic = f.Style().Contains(fsItalic);
     lf.lfUnderline = f.Style().Contains(fsUnderline);

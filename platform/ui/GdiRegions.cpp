@@ -177,19 +177,17 @@ int GetClipBox(HDC dc, TRect* rect) {
         *rect = TRect();
         return NULLREGION;
     }
-    TPoint off = c->DeviceOffset();
-    TRect b = vis.Bounds();
-    *rect = TRect(b.Left - off.X, b.Top - off.Y, b.Right - off.X, b.Bottom - off.Y);
-    *rect = c->LogicalRect(*rect);
+    // The corners in logical units: in a mode with y upwards the top lies above the bottom; under
+    // a right-to-left layout the device's right edge is the logical left one.
+    *rect = c->DeviceToLogicalRect(vis.Bounds());
     return RegionType(vis);
 }
 
 static int ClipWithRect(HDC dc, int l, int t, int r, int b, bool exclude) {
     TCanvas* c = TCanvas::FromHandle(dc);
     if (!c) return ERROR;
-    TPoint off = c->DeviceOffset();
-    TRect logical = c->LogicalRect(Held(TRect(l, t, r, b)));
-    ui::Region dev(TRect(logical.Left + off.X, logical.Top + off.Y, logical.Right + off.X, logical.Bottom + off.Y));
+    // Taken as the device has it, whichever way the mode turns y and the layout x.
+    ui::Region dev(c->LogicalToDeviceRect(Held(TRect(l, t, r, b))));
     const TCanvasDcState& s = c->Dc().state;
     ui::Region current = s.hasClip ? s.clip : Everything();
     return SetClip(c, true, exclude ? current - dev : current & dev);

@@ -118,10 +118,12 @@ BOOL RestoreDC(HDC dc, int saved) {
     if (index < 0 || index >= n) return FALSE_;
     const TCanvasDcState& back = d.saved[static_cast<size_t>(index)];
     bool clipDiffers = d.state.hasClip != back.hasClip || !(d.state.clip == back.clip);
+    bool mappingDiffers = d.state.mapMode != back.mapMode;
     d.state = back;
     d.saved.resize(static_cast<size_t>(index));
     c->ClipMoved();
     if (clipDiffers) c->ClipChanged();
+    if (mappingDiffers) c->MappingChanged();
     return TRUE_;
 }
 
@@ -129,11 +131,22 @@ int GetDeviceCaps(HDC dc, int index) {
     TCanvas* c = TCanvas::FromHandle(dc);
     if (!c) return 0;
     TBitmap* b = c->Bitmap();
+    int w = b ? b->Width() : 0, h = b ? b->Height() : 0;
+    // Millimetres of a length in pixels at the device's resolution, rounded.
+    auto mm = [](int pixels, int dpi) { return static_cast<int>((int64_t{pixels} * 254 + dpi * 5) / (dpi * 10)); };
     switch (index) {
-        case LOGPIXELSX:
-        case LOGPIXELSY: return 96;
-        case HORZRES: return b ? b->Width() : 0;
-        case VERTRES: return b ? b->Height() : 0;
+        case LOGPIXELSX: return c->PixelsPerInchX();
+        case LOGPIXELSY: return c->PixelsPerInchY();
+        case HORZRES: return w;
+        case VERTRES: return h;
+        case HORZSIZE: return mm(w, c->PixelsPerInchX());
+        case VERTSIZE: return mm(h, c->PixelsPerInchY());
+        // Every canvas draws on a bitmap, so every one blits and stretches.
+        case RASTERCAPS: return RC_BITBLT | RC_STRETCHBLT | RC_STRETCHDIB;
+        case PHYSICALWIDTH: return c->Dc().sheet.cx;
+        case PHYSICALHEIGHT: return c->Dc().sheet.cy;
+        case PHYSICALOFFSETX: return c->Dc().sheetOffset.X;
+        case PHYSICALOFFSETY: return c->Dc().sheetOffset.Y;
         case BITSPIXEL: return b && b->Monochrome() ? 1 : 32;
         case PLANES: return 1;
         case NUMCOLORS: return -1;

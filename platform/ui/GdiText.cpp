@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/ui/Graphics.h"
+#include "platform/ui/backend/CanvasLog.h"
 
 namespace {
 
@@ -26,6 +27,10 @@ size_t LongestFit(size_t lo, size_t hi, Fits fits) {
         (fits(mid) ? good : bad) = mid;
     }
     return good;
+}
+
+TRect Normalised(const TRect& r) {
+    return TRect(std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right), std::max(r.Top, r.Bottom));
 }
 
 bool IsWideBreakChar(char16_t c) {
@@ -261,6 +266,11 @@ std::vector<DirRun> RtlVisualRuns(const std::u16string& s) {
 int DrawTextEx(HDC dc, const String& text, int count, TRect* rect, UINT format, DRAWTEXTPARAMS* params) {
     TCanvas* c = TCanvas::FromHandle(dc);
     if (!c || !rect) return 0;
+    ui::LoggedCall log(*c, "DrawText", *rect);
+    if (ui::DrawCall* e = log.Entry()) {
+        e->text = count < 0 ? text : String(text.substr(0, std::min(text.size(), static_cast<size_t>(count))));
+        e->flags = format;
+    }
     std::u16string_view src(text);
     if (count < 0) src = src.substr(0, std::min(src.size(), src.find(u'\0')));
     else src = src.substr(0, std::min(src.size(), static_cast<size_t>(count)));
@@ -304,7 +314,10 @@ int DrawTextEx(HDC dc, const String& text, int count, TRect* rect, UINT format, 
     if (format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS))
         for (Line& l : lines) layout.Ellipsize(l, boxWidth);
 
-    int64_t lh = layout.LineHeight();
+    // Lines run down the device: towards smaller y in a mapping mode with y upwards, where the
+    // heights answered and set come out negative.
+    const int64_t down = c->Mapped() ? -1 : 1;
+    int64_t lh = down * layout.LineHeight();
     int64_t total = lh * static_cast<int64_t>(lines.size());
     int64_t maxWidth = 0;
     for (const Line& l : lines) maxWidth = std::max<int64_t>(maxWidth, layout.Width(l.text));
@@ -322,6 +335,9 @@ int DrawTextEx(HDC dc, const String& text, int count, TRect* rect, UINT format, 
     }
 
     const TRect* clip = (format & DT_NOCLIP) ? nullptr : rect;
+    const TRect clipBox = Normalised(*rect);
+    // A prefix underline is a pixel thick, whatever a logical unit is.
+    const int64_t thick = down * std::max(1, c->LogicalSize(TSize(0, 1)).cy);
     COLORREF textColor = GetTextColor(dc);
     bool drawText = !(format & DT_PREFIXONLY);
     bool drawUnderline = !(format & DT_HIDEPREFIX);
@@ -331,9 +347,9 @@ int DrawTextEx(HDC dc, const String& text, int count, TRect* rect, UINT format, 
         if (format & DT_CENTER) x = boxLeft + (boxRight - boxLeft - w) / 2;
         else if (format & DT_RIGHT) x = boxRight - w;
         auto underline = [&](int64_t x0, int64_t x1) {
-            int64_t top = y + layout.Ascent() + 1;
-            TRect u(Saturated(x0), Saturated(top), Saturated(x1), Saturated(top + 1));
-            if (clip) IntersectRect(&u, &u, clip);
+            int64_t top = y + down * (layout.Ascent() + 1);
+            TRect u = Normalised(TRect(Saturated(x0), Saturated(top), Saturated(x1), Saturated(top + thick)));
+            if (clip) IntersectRect(&u, &u, &clipBox);
             c->FillSolid(u, static_cast<TColor>(textColor));
         };
         if (format & DT_RTLREADING) {

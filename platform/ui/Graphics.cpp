@@ -228,7 +228,8 @@ HFONT TFont::Handle() {
     if (FHandle) DeleteObject(FHandle);
     LOGFONT lf;
     lf.lfHeight = FHeight;
-    lf.lfEscapement = lf.lfOrientation = FOrientation;
+    lf.lfEscapement = FOrientation;
+    lf.lfOrientation = FCharOrientation;
     lf.lfWeight = FStyle.Contains(fsBold) ? 700 : 400;
     lf.lfItalic = FStyle.Contains(fsItalic);
     lf.lfUnderline = FStyle.Contains(fsUnderline);
@@ -238,6 +239,14 @@ HFONT TFont::Handle() {
     for (size_t i = 0; i < 31 && i < FName.size(); ++i) lf.lfFaceName[i] = FName[i];
     FHandle = CreateFontIndirect(&lf);
     return FHandle;
+}
+
+static int MulDiv(int a, int b, int c) {
+    long long p = static_cast<long long>(a) * b;
+    // Rounds half away from zero, as the platform's MulDiv does.
+    long long q = (p >= 0) == (c > 0) ? (std::llabs(p) + std::llabs(c) / 2) / std::llabs(c)
+                                       : -((std::llabs(p) + std::llabs(c) / 2) / std::llabs(c));
+    return static_cast<int>(q);
 }
 
 void TFont::Assign(const TPersistent* Source) {
@@ -250,24 +259,31 @@ void TFont::Assign(const TPersistent* Source) {
         FCharset = f->FCharset;
         FPitch = f->FPitch;
         FOrientation = f->FOrientation;
+        FCharOrientation = f->FCharOrientation;
+        // A font of another resolution keeps its point size here, as on the platform.
+        if (f->FPixelsPerInch != FPixelsPerInch) FHeight = -MulDiv(f->Size(), FPixelsPerInch, 72);
         Changed();
         return;
     }
     TGraphicsObject::Assign(Source);
 }
 
+void TFont::AssignData(const TFont& f) {
+    if (&f == this) return;
+    int ppi = FPixelsPerInch;
+    FPixelsPerInch = f.FPixelsPerInch;
+    Assign(&f);
+    FPixelsPerInch = ppi;
+}
+
+void TFont::SetPixelsPerInch(int value) {
+    if (value > 0) FPixelsPerInch = value;
+}
+
 void TFont::SetName(const String& value) {
     if (value.IsEmpty() || value == FName) return;
     FName = value;
     Changed();
-}
-
-static int MulDiv(int a, int b, int c) {
-    long long p = static_cast<long long>(a) * b;
-    // Rounds half away from zero, as the platform's MulDiv does.
-    long long q = (p >= 0) == (c > 0) ? (std::llabs(p) + std::llabs(c) / 2) / std::llabs(c)
-                                       : -((std::llabs(p) + std::llabs(c) / 2) / std::llabs(c));
-    return static_cast<int>(q);
 }
 
 int TFont::Size() const { return -MulDiv(FHeight, 72, PixelsPerInch()); }
@@ -298,8 +314,13 @@ void TFont::SetPitch(TFontPitch value) {
     Changed();
 }
 void TFont::SetOrientation(int value) {
-    if (value == FOrientation) return;
-    FOrientation = value;
+    if (value == FOrientation && value == FCharOrientation) return;
+    FOrientation = FCharOrientation = value;
+    Changed();
+}
+void TFont::SetCharOrientation(int value) {
+    if (value == FCharOrientation) return;
+    FCharOrientation = value;
     Changed();
 }
 

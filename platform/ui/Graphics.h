@@ -149,7 +149,9 @@ class TGraphic;
 namespace ui {
 enum class ShapeKind;
 class CanvasImpl;
+class CanvasLog;
 class FontFace;
+class LoggedCall;
 class PixelStore;
 class Region;
 }  // namespace ui
@@ -175,7 +177,8 @@ public:
 
     String Name() const { return FName; }
     void SetName(const String& value);
-    // Size in points; Height negative is the character height in pixels at 96 pixels per inch.
+    // Size in points at PixelsPerInch. Height negative is the character height, positive the cell
+    // height, in the logical units of the canvas that draws it (pixels in MM_TEXT).
     int Size() const;
     void SetSize(int value);
     int Height() const { return FHeight; }
@@ -188,10 +191,22 @@ public:
     void SetCharset(TFontCharset value);
     TFontPitch Pitch() const { return FPitch; }
     void SetPitch(TFontPitch value);
-    // Angle of the base line in tenths of a degree, counter-clockwise.
+    // Angle of the base line in tenths of a degree, counter-clockwise (the escapement); setting it
+    // sets the characters' angle too.
     int Orientation() const { return FOrientation; }
     void SetOrientation(int value);
-    int PixelsPerInch() const { return 96; }
+    // The characters' own angle (a LOGFONT's lfOrientation). Text is drawn by Orientation, as the
+    // platform draws it outside its advanced graphics mode; this one is kept for GetObject and
+    // what a drawing log reports.
+    int CharOrientation() const { return FCharOrientation; }
+    void SetCharOrientation(int value);
+    // The resolution Size converts with: 96, and the printer's resolution on its canvas's font.
+    // Changing it keeps Height. Assign between fonts of different resolutions keeps the point size.
+    int PixelsPerInch() const { return FPixelsPerInch; }
+    void SetPixelsPerInch(int value);
+    // Takes every attribute as it stands, Height included, whatever either resolution: what
+    // selecting a GDI font object into a canvas does.
+    void AssignData(const TFont& source);
 
     // A GDI font object with the current attributes, owned by the font.
     HFONT Handle();
@@ -208,6 +223,8 @@ private:
     TFontCharset FCharset = DEFAULT_CHARSET;
     TFontPitch FPitch = fpDefault;
     int FOrientation = 0;
+    int FCharOrientation = 0;
+    int FPixelsPerInch = 96;
     HFONT FHandle = nullptr;
 };
 
@@ -305,6 +322,14 @@ public:
     // Drawing is aliased, as on the original platform, unless this is switched on.
     bool AntiAlias() const { return FAntiAlias; }
     void SetAntiAlias(bool value) { FAntiAlias = value; }
+    // The device's resolution (LOGPIXELSX, LOGPIXELSY), which mapping modes other than MM_TEXT
+    // scale by: 96 on screens and bitmaps, the printer's resolution on a printer's canvas.
+    int PixelsPerInchX() const;
+    int PixelsPerInchY() const;
+    void SetPixelsPerInch(int x, int y);
+    // A test's drawing log (platform/ui/backend/CanvasLog.h), or nullptr. Not owned.
+    void SetLog(ui::CanvasLog* log) { FLog = log; }
+    ui::CanvasLog* Log() const { return FLog; }
 
     HDC Handle();
     bool HandleAllocated() const { return FTarget != nullptr; }
@@ -395,12 +420,36 @@ public:
     void Sync();
     void ClipMoved();
     TPoint DeviceOffset() const;
-    // A logical rectangle as it lies under the layout: mirrored under a right-to-left one, the
-    // same otherwise (mirroring is its own inverse). The drawing calls apply it themselves.
-    TRect LogicalRect(const TRect& r) const;
     const ui::Region& Visible();
     uint64_t VisibleVersion();
+    // The font as the backend measures and draws it: its height in device pixels.
     const ui::FontFace& Face();
+
+    // The mapping mode in force. Implementations take coordinates as in MM_TEXT (device pixels
+    // less DeviceOffset, which they add): the front maps the logical units of any other mode,
+    // then mirrors under a right-to-left layout, before it hands a call on. Map* are the identity
+    // in MM_TEXT and leave the layout out.
+    bool Mapped() const;
+    TPoint MapPoint(TPoint logical) const;
+    // A rectangle's corners: one that comes out mirrored stays so (transfers mirror then).
+    TRect MapRect(const TRect& logical) const;
+    // A rectangle's corners, normalised (fills, frames, clip and opaque rectangles).
+    TRect MapBox(const TRect& logical) const;
+    // Lengths along x and y, as unsigned device lengths, and back.
+    TSize MapSize(TSize logical) const;
+    TSize LogicalSize(TSize device) const;
+    // Device pixels of logical points and back, mapped and mirrored; rectangles by their edges
+    // (device rectangles normalised, logical ones with the corners the mode gives them).
+    TPoint LogicalToDevice(TPoint logical) const;
+    TPoint DeviceToLogical(TPoint device) const;
+    TRect LogicalToDeviceRect(const TRect& logical) const;
+    TRect DeviceToLogicalRect(const TRect& device) const;
+    // The pen's width and the font's height in device pixels.
+    int DevicePenWidth() const;
+    int DeviceFontHeight() const;
+    // The mapping changed (mode, resolution): what implementations made of the pen and font is
+    // made again.
+    void MappingChanged();
 
 protected:
     virtual void Changing();
@@ -418,14 +467,22 @@ private:
     // Around one drawing call: the change events, and the surface told its pixels changed.
     template <class Op>
     void Paint(bool notify, Op draw);
-    // Right-to-left layout: whether it is on, and the logical coordinate a mirrored edge (or
-    // pixel) lands on, so that implementations draw mirrored without knowing it.
+    friend class ui::LoggedCall;
+    // Right-to-left layout: whether it is on, and the coordinate (as implementations take it) a
+    // mirrored edge (or pixel) lands on, so that implementations draw mirrored without knowing it.
     bool Mirrored() const;
+    // Twice the left of the span the layout mirrors about plus its width, in device pixels: a
+    // device edge d lands on MirrorAxis() - d.
+    int64_t MirrorAxis() const;
     int MirrorEdge(int64_t x) const;
     int MirrorPixel(int64_t x) const;
     TRect MirrorRect(const TRect& r) const;
-    // The device pixel of a logical one.
-    TPoint DevicePixel(int X, int Y) const;
+    // A logical point (a pixel), rectangle (its corners as given) or box (normalised) as the
+    // implementation takes it: mapped by the mode in force, then mirrored under the layout.
+    TPoint PlacedPixel(TPoint logical) const;
+    TRect PlacedRect(const TRect& logical) const;
+    TRect PlacedBox(const TRect& logical) const;
+    const TPoint* PlacedPoints(const TPoint* points, int count, std::vector<TPoint>& copy) const;
     void Shape(ui::ShapeKind kind, const TRect& box, TPoint p1, TPoint p2, bool notify);
     TBitmap* FTarget = nullptr;
     std::unique_ptr<TFont> FFont;
@@ -437,6 +494,8 @@ private:
     TCopyMode FCopyMode = cmSrcCopy;
     int FLockCount = 0;
     bool FAntiAlias = false;
+    ui::CanvasLog* FLog = nullptr;
+    int FLogDepth = 0;  // logged calls under way
 };
 
 // Locks a canvas for its lifetime (nullptr: nothing).

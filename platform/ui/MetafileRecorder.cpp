@@ -126,7 +126,7 @@ private:
     bool Record(TMetafileOp op, uint8_t uses, const std::vector<TPoint>& through) {
         Select(uses);
         for (const TPoint& p : through) {
-            int h = std::max(1, FFront.Pen()->Width()) / 2;
+            int h = std::max(1, FFront.DevicePenWidth()) / 2;
             Grow(TRect(p.X - h, p.Y - h, p.X + h + 1, p.Y + h + 1));
         }
         FOps.push_back(std::move(op));
@@ -202,7 +202,7 @@ private:
         TMetafileOp o;
         o.kind = TMetafileOp::CreatePen;
         o.style = PenShows(*p) ? static_cast<uint32_t>(p->Style()) : 5;  // PS_NULL
-        o.width = p->Width();
+        o.width = FFront.DevicePenWidth();  // the recording is in pixels, whatever the mapping mode
         o.color = static_cast<COLORREF>(ColorToRGB(p->Color())) & 0xFFFFFF;
         Use(o, FPen, FPenOp, SamePen);
         Change(TMetafileOp::SetRop2, FRop2, uint32_t{kR2OfMode[p->Mode()]});
@@ -239,7 +239,7 @@ private:
         TFont* f = FFront.Font();
         TMetafileOp o;
         o.kind = TMetafileOp::CreateFont;
-        o.width = f->Height();
+        o.width = FFront.DeviceFontHeight();
         o.weight = f->Style().Contains(fsBold) ? 700 : 400;
         o.italic = f->Style().Contains(fsItalic);
         o.underline = f->Style().Contains(fsUnderline);
@@ -289,20 +289,22 @@ bool MetafileRecorder::Text(TPoint at, const String& text, int, const TRect* cli
     o.text = text;
     if (clip) { o.style |= ETO_CLIPPED; o.rect = *clip; }
     if (opaque) { o.style |= ETO_OPAQUE; o.rect = *opaque; }
-    // Advances, so that other players place the characters where our fonts put them.
+    // Advances, so that other players place the characters where our fonts put them; measured
+    // in pixels, with the face the text is drawn with.
+    const ui::FontFace& face = FFront.Face();
     int prev = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        int w = FFront.TextWidth(String(text.substr(0, i + 1)));
+        int w = face.TextWidth(String(text.substr(0, i + 1)));
         o.points.emplace_back(w - prev, 0);
         prev = w;
     }
-    TSize ext = FFront.TextExtent(text);
+    TSize ext(face.TextWidth(text), face.Metrics().ascent + face.Metrics().descent);
     // The box around the text, from the reference point and the text alignment.
     UINT ta = FFront.Dc().state.textAlign;
     int bx = at.X, by = at.Y;
     if ((ta & TA_CENTER) == TA_CENTER) bx -= ext.cx / 2;
     else if (ta & TA_RIGHT) bx -= ext.cx;
-    if ((ta & TA_BASELINE) == TA_BASELINE) by -= FFront.Face().Metrics().ascent;
+    if ((ta & TA_BASELINE) == TA_BASELINE) by -= face.Metrics().ascent;
     else if (ta & TA_BOTTOM) by -= ext.cy;
     TRect box(bx, by, bx + ext.cx, by + ext.cy);
     if (clip) IntersectRect(&box, &box, clip);

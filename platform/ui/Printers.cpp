@@ -1,5 +1,6 @@
 #include "platform/ui/Printers.h"
 
+#include <string>
 #include <utility>
 
 #include "platform/ui/backend/Backend.h"
@@ -22,11 +23,16 @@ public:
     }
 
     bool Printing() const { return FJob != nullptr; }
-    TSize PageSize() const { return FSize; }
+    const PageGeometry& Page() const { return FPage_; }
 
-    void Begin(std::unique_ptr<PrintJob> job, TSize size) {
+    void Begin(std::unique_ptr<PrintJob> job, const PageGeometry& page) {
         FJob = std::move(job);
-        FSize = size;
+        FPage_ = page;
+        FSize = TSize(page.printable.Right - page.printable.Left, page.printable.Bottom - page.printable.Top);
+        // What GetDeviceCaps tells of the sheet.
+        TCanvasDc& dc = FFront.Dc();
+        dc.sheet = page.sheet;
+        dc.sheetOffset = TPoint(page.printable.Left, page.printable.Top);
         FPages = 0;
         StartPage();
     }
@@ -68,6 +74,7 @@ private:
     std::unique_ptr<CanvasImpl> FRaster;
     std::unique_ptr<PrintJob> FJob;
     std::unique_ptr<TBitmap> FPage;
+    PageGeometry FPage_;
     TSize FSize;
     int FPages = 0;
 };
@@ -140,11 +147,42 @@ void TPrinter::SetResolution(int dpi) {
     CheckPrinting(false);
     if (dpi < 36 || dpi > 1200) throw EPrinter(String("Printer resolution out of range"));
     FResolution = dpi;
+    ApplyResolution();
+}
+
+void TPrinter::ApplyResolution() {
+    FCanvas->SetPixelsPerInch(FResolution, FResolution);
+    // The font keeps its size in points at the new resolution.
+    TFont* f = FCanvas->Font();
+    if (f->PixelsPerInch() == FResolution) return;
+    int size = f->Size();
+    f->SetPixelsPerInch(FResolution);
+    f->SetSize(size);
+}
+
+void TPrinter::SetPaperSize(TPaper paper) {
+    static const TSize kSheets[] = {{2100, 2970}, {2970, 4200}, {1480, 2100}, {2159, 2794}, {2159, 3556}};
+    TSize s = kSheets[static_cast<int>(paper)];
+    SetPaperSize(s.cx, s.cy);
+}
+
+void TPrinter::SetPaperSize(int width, int height) {
+    CheckPrinting(false);
+    constexpr int kMost = 100000;  // 10 m in 0.1 mm
+    if (width <= 0 || height <= 0 || width > kMost || height > kMost)
+        throw EPrinter(String("Paper size ") + String(std::to_string(width)) + String(" x ") +
+                       String(std::to_string(height)) + String(" (0.1 mm) is out of range"));
+    FPaper = TSize(width, height);
+}
+
+ui::PageGeometry TPrinter::Page() {
+    if (FPages->Printing()) return FPages->Page();  // while printing: the page being drawn
+    return Service().Page(Settings());
 }
 
 TSize TPrinter::PageSize() {
-    if (FPages->Printing()) return FPages->PageSize();  // while printing: the page being drawn
-    return Service().PageSize(Settings().Printer, FOrientation == poLandscape, FResolution);
+    TRect r = Page().printable;
+    return TSize(r.Right - r.Left, r.Bottom - r.Top);
 }
 
 int TPrinter::PageWidth() { return PageSize().cx; }
@@ -158,6 +196,10 @@ ui::PrinterSettings TPrinter::Settings() {
     s.Landscape = FOrientation == poLandscape;
     s.Copies = FCopies;
     s.Dpi = FResolution;
+    s.Paper = FPaper;
+    // A PDF file has no unprintable border; it takes A4 unless told otherwise.
+    s.FullPage = s.Printer.IsEmpty();
+    if (s.FullPage && (FPaper.cx <= 0 || FPaper.cy <= 0)) s.Paper = TSize(2100, 2970);
     return s;
 }
 
@@ -172,11 +214,12 @@ void TPrinter::BeginDoc() {
     bool pdf = settings.Printer.IsEmpty();
     // The PDF printer needs somewhere to write: no file name is an error, not a silent success.
     if (pdf && FFileName.IsEmpty()) throw EPrinter(String("No output file name for the PDF printer"));
-    TSize page = PageSize();
+    ui::PageGeometry page = Service().Page(settings);
     FAborted = false;
     std::unique_ptr<ui::PrintJob> job = Service().BeginJob(settings, FTitle);
     if (!job) throw EPrinter(String("Cannot start printing on ") + (pdf ? String(kPdfName) : settings.Printer));
     FPageNumber = 1;
+    ApplyResolution();
     FPages->Begin(std::move(job), page);
 }
 
@@ -210,4 +253,19 @@ TPrinter* SetPrinter(TPrinter* NewPrinter) {
     TPrinter* old = p.release();
     p.reset(NewPrinter);
     return old;
+}
+
+namespace {
+int& LandscapeAngle() {
+    static int angle = 90;
+    return angle;
+}
+}  // namespace
+
+void ui::SetLandscapeAngle(int degrees) {
+    if (degrees == 90 || degrees == 270) LandscapeAngle() = degrees;
+}
+
+int DeviceCapabilities(const String&, const String&, int capability, void*, const void*) {
+    return capability == DC_ORIENTATION ? LandscapeAngle() : -1;
 }

@@ -14,6 +14,8 @@
 RTL_DECLARE_EXCEPTION(EPrinter, Exception);
 
 enum TPrinterOrientation { poPortrait, poLandscape };
+// Standard sheets; a custom one is given by its size.
+enum class TPaper { A4, A3, A5, Letter, Legal };
 
 namespace ui {
 class PrinterPageCanvas;
@@ -45,16 +47,23 @@ public:
     void SetOrientation(TPrinterOrientation value);
     int Copies() const { return FCopies; }
     void SetCopies(int value);
-    // Dots per inch of the page bitmaps. 96 by default, because a canvas reports 96 pixels per
-    // inch (GetDeviceCaps) and sizes its fonts for it: points then come out right on paper.
-    // A caller that scales its drawing itself may ask for more before BeginDoc.
+    // Dots per inch of the page bitmaps, 96 by default. The canvas reports it (LOGPIXELSX and
+    // LOGPIXELSY), its mapping modes scale by it and its font converts points with it, so points
+    // and millimetres come out right on paper at any resolution.
     int Resolution() const { return FResolution; }
     void SetResolution(int dpi);
-    // The printable area of a page in device pixels, for the selected printer and orientation.
+    // The paper, portrait, in 0.1 mm: a standard sheet, or a custom one of 1 to 100000 (10 m) each
+    // way (EPrinter naming the size otherwise, the old paper kept). Empty until set: the PDF printer
+    // then takes A4, a desktop printer its own default paper.
+    void SetPaperSize(TPaper paper);
+    void SetPaperSize(int width, int height);
+    TSize PaperSize() const { return FPaper; }
+    // The page in device pixels, for the selected printer, paper and orientation: the whole sheet
+    // on the PDF printer, the print system's printable area on a desktop printer.
     int PageWidth();
     int PageHeight();
-    // The selected printer (empty: PDF), output file, orientation, copies and resolution, as the
-    // print system takes them.
+    // The selected printer (empty: PDF), output file, orientation, copies, resolution and paper, as
+    // the print system takes them.
     ui::PrinterSettings Settings();
 
     const String& Title() const { return FTitle; }
@@ -76,7 +85,10 @@ public:
 
 private:
     void CheckPrinting(bool printing) const;
+    ui::PageGeometry Page();
     TSize PageSize();
+    // The canvas takes the resolution: its device's pixels per inch and its font's.
+    void ApplyResolution();
 
     std::unique_ptr<TStringList> FPrinters;
     std::unique_ptr<TCanvas> FCanvas;
@@ -87,9 +99,20 @@ private:
     TPrinterOrientation FOrientation = poPortrait;
     int FCopies = 1;
     int FResolution = 96;
+    TSize FPaper;
     int FPageNumber = 0;
     bool FAborted = false;
 };
+
+// Capabilities of a printer. DC_ORIENTATION answers how landscape turns portrait, in degrees
+// counter-clockwise: 90 for the layer's printers (the page bitmap is drawn turned by the print
+// system). Every other capability answers -1 (not supported) and writes nothing to output.
+constexpr int DC_PAPERS = 2, DC_ORIENTATION = 17;
+int DeviceCapabilities(const String& device, const String& port, int capability, void* output, const void* devmode);
+namespace ui {
+// For tests of callers that handle printers turning the other way: 90 or 270 (else ignored).
+void SetLandscapeAngle(int degrees);
+}  // namespace ui
 
 // The process's printer, made on first use.
 TPrinter* Printer();

@@ -50,10 +50,12 @@ public:
     // brush copy, the focus frame) as calls: the front has no surface to check them against.
     virtual bool Records() const { return false; }
 
-    // Drawing in logical coordinates with the front's pen, brush, font and state. Each call
-    // answers whether the surface's pixels changed. Under a right-to-left layout the front has
-    // mirrored the coordinates already (and flipped the text alignment for the call), so an
-    // implementation never looks at the layout.
+    // Drawing with the front's pen, brush, font and state, in coordinates as in MM_TEXT (the
+    // front has mapped any other mode: add DeviceOffset for device pixels; the pen's width and
+    // the font's height in pixels are DevicePenWidth and Face). Each call answers whether the
+    // surface's pixels changed. Under a right-to-left layout the front has mirrored the
+    // coordinates already (and flipped the text alignment for the call), so an implementation
+    // never looks at the layout.
     virtual void MoveTo(TPoint to) = 0;
     virtual bool LineTo(TPoint from, TPoint to) = 0;
     virtual bool Polyline(const TPoint* points, int count) = 0;
@@ -144,12 +146,19 @@ struct TCanvasDcState {
     int bkMode = OPAQUE;
     UINT textAlign = TA_TOP | TA_LEFT;
     TPoint penPos;
+    int mapMode = MM_TEXT;
     DWORD layout = 0;  // LAYOUT_RTL, LAYOUT_BITMAPORIENTATIONPRESERVED
 };
 
 struct TCanvasDc {
     TCanvasDcState state;
     std::vector<TCanvasDcState> saved;
+    // The device's resolution (LOGPIXELSX, LOGPIXELSY); a printer's sheet in pixels and where the
+    // page's bitmap lies on it (PHYSICAL*; empty elsewhere).
+    int dpiX = 96;
+    int dpiY = 96;
+    TSize sheet;
+    TPoint sheetOffset;
     bool hasDeviceClip = false;
     TRect deviceClip;
     // The device span a right-to-left layout mirrors about; a width below 0 is the surface's.

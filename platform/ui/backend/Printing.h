@@ -9,13 +9,24 @@
 namespace ui {
 
 // A printer as chosen: a desktop printer's name (empty: the PDF printer), the output file (a set
-// name makes any job a PDF file), orientation, copies and dots per inch.
+// name makes any job a PDF file), orientation, copies, dots per inch and the paper in 0.1 mm
+// (portrait; empty: the printer's own). FullPage prints on the whole sheet (a PDF file has no
+// unprintable border); otherwise the print system's printable area is the page.
 struct PrinterSettings {
     String Printer;
     String FileName;
     bool Landscape = false;
     int Copies = 1;
     int Dpi = 96;
+    TSize Paper;
+    bool FullPage = false;
+};
+
+// A page as the printer lays it out, in pixels at the job's resolution: the sheet, and the
+// printable area on it that is the page's bitmap.
+struct PageGeometry {
+    TSize sheet;
+    TRect printable;
 };
 
 class PrintJob {
@@ -35,8 +46,8 @@ public:
     virtual std::vector<String> Printers() = 0;
     // Index into Printers of the desktop's default printer, or -1.
     virtual int DefaultPrinter() = 0;
-    // The printable area in pixels at dpi, for a printer (empty: PDF) and orientation.
-    virtual TSize PageSize(const String& printer, bool landscape, int dpi) = 0;
+    // The sheet and its printable area for the settings.
+    virtual PageGeometry Page(const PrinterSettings& settings) = 0;
     // nullptr when the job cannot start (no such printer, an output file that cannot be opened).
     virtual std::unique_ptr<PrintJob> BeginJob(const PrinterSettings& settings, const String& title) = 0;
 };
