@@ -82,7 +82,7 @@ bool RasterCanvas::LineTo(TPoint from, TPoint to) {
     // runs: running towards lower coordinates it draws its end and leaves out its start. Such a
     // line keeps Qt's pixels between, loses the end's step to a clip and gets its start pixel.
     // A wide pen's round caps cover both ends whichever way it runs.
-    int dx = to.X - from.X, dy = to.Y - from.Y;
+    int64_t dx = int64_t{to.X} - from.X, dy = int64_t{to.Y} - from.Y;
     bool level = std::abs(dx) >= std::abs(dy);
     bool back = (level ? dx < 0 : dy < 0) && Pen().isCosmetic();
     return WithPainter([&](QPainter& p) {
@@ -91,8 +91,10 @@ bool RasterCanvas::LineTo(TPoint from, TPoint to) {
             p.drawLine(from.X, from.Y, to.X, to.Y);
             return;
         }
-        constexpr int kFar = 1 << 20;
-        p.setClipRect(level ? QRect(to.X + 1, -kFar, kFar * 2, kFar * 2) : QRect(-kFar, to.Y + 1, kFar * 2, kFar * 2), Qt::IntersectClip);
+        // The end's step and all beyond it are clipped away.
+        const int far = kCanvasCoordLimit;
+        QPoint corner = level ? QPoint(ui::HeldCoord(int64_t{to.X} + 1), -far) : QPoint(-far, ui::HeldCoord(int64_t{to.Y} + 1));
+        p.setClipRect(QRect(corner, QPoint(far, far)), Qt::IntersectClip);
         p.drawLine(from.X, from.Y, to.X, to.Y);
         p.drawPoint(from.X, from.Y);
     }, back);
