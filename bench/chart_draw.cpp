@@ -1,8 +1,12 @@
 // Redrawing a 900 x 400 level chart onto a device-format bitmap: the 5001-point area of the time
 // chart (markers; then per-point colours and area lines as well) and the two 128-bar series of the
 // frequency chart; and the enhanced metafile export of the 5001-point area (time and size).
+// The Anchor* cases draw the same data with a widely used Qt plotting library into an image of the
+// same size, with its defaults and with its antialiasing off, as the mark to beat.
 #include <benchmark/benchmark.h>
+#include <qcustomplot.h>
 
+#include <QImage>
 #include <cmath>
 
 #include "platform/chart/Series.h"
@@ -102,5 +106,70 @@ void BM_EmfExportArea5001(benchmark::State& state) {
     state.counters["emf_bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_EmfExportArea5001)->Unit(benchmark::kMillisecond);
+
+// The anchor: one plot widget of the chart's size, with the same axes, title and data.
+struct AnchorPlot {
+    QCustomPlot plot;
+    explicit AnchorPlot(bool antialiased) {
+        qtb::EnsureApplication();
+        plot.resize(kWidth, kHeight);
+        if (!antialiased) plot.setNotAntialiasedElements(QCP::aeAll);
+        plot.yAxis->setRange(-140, -10);
+        plot.yAxis->setLabel(QString::fromUtf8("受信ﾚﾍﾞﾙ[dBm]"));
+        plot.plotLayout()->insertRow(0);
+        plot.plotLayout()->addElement(0, 0, new QCPTextElement(&plot, QStringLiteral(
+            "< Air monitor >   Model name:     File name:     Date: \nUser Memo:\n"
+            "Channel:       ch  / Freq.:        MHz   /   Level:       dBm")));
+    }
+    void Redraw(benchmark::State& state) {
+        QImage image(kWidth, kHeight, QImage::Format_RGB32);
+        for (auto _ : state) {
+            QCPPainter painter(&image);
+            plot.toPainter(&painter, kWidth, kHeight);
+        }
+    }
+};
+
+void AnchorArea(benchmark::State& state, bool antialiased) {
+    AnchorPlot a(antialiased);
+    a.plot.xAxis->setRange(0, 5000);
+    QCPGraph* g = a.plot.addGraph();
+    g->setBrush(QColor(Qt::darkGreen));
+    g->setPen(Qt::NoPen);
+    g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, Qt::black, Qt::black, 3));
+    QVector<double> x, y;
+    for (int i = 0; i <= 5000; ++i) {
+        x.push_back(i);
+        y.push_back(Level(i));
+    }
+    g->setData(x, y, true);
+    g->setChannelFillGraph(nullptr);
+    a.Redraw(state);
+}
+
+void BM_AnchorRedrawArea5001WithMarkers(benchmark::State& state) { AnchorArea(state, true); }
+BENCHMARK(BM_AnchorRedrawArea5001WithMarkers)->Unit(benchmark::kMillisecond);
+
+void BM_AnchorRedrawArea5001WithMarkersNoAntialiasing(benchmark::State& state) { AnchorArea(state, false); }
+BENCHMARK(BM_AnchorRedrawArea5001WithMarkersNoAntialiasing)->Unit(benchmark::kMillisecond);
+
+void BM_AnchorRedrawTwo128BarSeries(benchmark::State& state) {
+    AnchorPlot a(true);
+    a.plot.xAxis->setRange(-0.5, 127.5);
+    for (int s = 0; s < 2; ++s) {
+        auto* bars = new QCPBars(a.plot.xAxis, a.plot.yAxis);
+        bars->setWidth(0.9);
+        bars->setBrush(QColor(s == 0 ? Qt::yellow : Qt::red));
+        bars->setBaseValue(-140);
+        QVector<double> x, y;
+        for (int ch = 0; ch < 128; ++ch) {
+            x.push_back(ch);
+            y.push_back(Level(ch * 40) + (s == 0 ? 10 : 0));
+        }
+        bars->setData(x, y, true);
+    }
+    a.Redraw(state);
+}
+BENCHMARK(BM_AnchorRedrawTwo128BarSeries)->Unit(benchmark::kMillisecond);
 
 }  // namespace

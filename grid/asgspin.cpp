@@ -53,9 +53,6 @@ void Triangle(TCanvas* c, TColor color, TPoint a, TPoint b, TPoint d) {
     c->Polygon(pts, 3);
 }
 
-// Frame-control kinds of the horizontal scroll arrows.
-constexpr UINT kScrollLeft = 2, kScrollRight = 3;
-
 }  // namespace
 
 // TAdvTimerSpeedButton --------------------------------------------------------------------------
@@ -166,7 +163,7 @@ void TAdvTimerSpeedButton::Paint() {
         }
     }
     if (horizontal) {
-        UINT state = FButtonDirection == bdLeft ? kScrollLeft : kScrollRight;
+        UINT state = FButtonDirection == bdLeft ? DFCS_SCROLLLEFT : DFCS_SCROLLRIGHT;
         if (pressed) state |= DFCS_PUSHED;
         if (Flat()) state |= DFCS_FLAT;
         DrawFrameControl(c->Handle(), &r, DFC_SCROLL, state);

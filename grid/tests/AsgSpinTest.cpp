@@ -432,4 +432,31 @@ TEST_F(SpinPaintTest, ArrowPaintingRules) {
     EXPECT_TRUE(differs);
 }
 
+// Side by side with styles off, the pair draws scroll arrows pointing away from each other.
+TEST_F(SpinPaintTest, HorizontalArrowsPointLeftAndRight) {
+    auto* s = Spin();
+    s->SetBounds(20, 20, 100, 40);
+    s->SetDirection(spHorizontal);
+    form->Show();
+    ui::test::Pump();
+    auto pic = Render("horizontal");
+    // The column of the arrow's tip (one pixel) against the column of its base (the most).
+    auto tipAndBase = [&](TControl* b) {
+        int tip = -1, base = -1, most = 0;
+        for (int x = 0; x < b->Width(); ++x) {
+            int n = 0;
+            for (int y = 0; y < b->Height(); ++y) n += ColorToRGB(At(pic, b, x, y)) == ColorToRGB(clBtnText);
+            if (n == 1 && tip < 0) tip = x;
+            if (n > most) most = n, base = x;
+        }
+        return std::pair<int, int>(tip, base);
+    };
+    auto [rightTip, rightBase] = tipAndBase(s->Button()->UpButton());
+    auto [leftTip, leftBase] = tipAndBase(s->Button()->DownButton());
+    ASSERT_GE(rightBase, 0);
+    ASSERT_GE(leftBase, 0);
+    EXPECT_GT(rightTip, rightBase);  // scanning from the left, the first single pixel is past the base
+    EXPECT_LT(leftTip, leftBase);
+}
+
 }  // namespace

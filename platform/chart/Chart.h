@@ -209,6 +209,8 @@ private:
     void DrawWalls(TCanvas* c, const TChartLayout& L);
     void DrawGrid(TCanvas* c, const TChartLayout& L);
     void DrawAxes(TCanvas* c, const TChartLayout& L);
+    // The width of an axis label in the chart's font, measured once per drawing.
+    int LabelWidth(TCanvas* c, const String& text);
     void DrawTitle(TCanvas* c, const TChartLayout& L);
     void DrawZoomBand(TCanvas* c, const TChartLayout& L);
 
@@ -234,6 +236,8 @@ private:
     const TChartLayout* FActive = nullptr;
     TChartLayout FScreenLayout;
     bool FScreenLayoutValid = false;
+    // Label widths of the drawing in progress (its font is the chart's), emptied by each layout.
+    std::vector<std::pair<String, int>> FLabelWidths;
 
     // Mouse gesture.
     Gesture FGesture = Gesture::None;

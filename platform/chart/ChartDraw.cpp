@@ -68,9 +68,54 @@ void SetPen(TCanvas* c, TColor color, TPenStyle style = psSolid) {
     pen->SetMode(pmCopy);
 }
 
+// A line in the solid 1-pixel pen, end pixel excluded. Level lines (all of the chart's) are filled
+// as the rectangle of their pixels, which costs a fraction of a line.
 void Line(TCanvas* c, int x1, int y1, int x2, int y2) {
-    c->MoveTo(x1, y1);
-    c->LineTo(x2, y2);
+    TPen* pen = c->Pen();
+    bool plain = pen->Style() == psSolid && pen->Width() <= 1 && pen->Mode() == pmCopy;
+    if (plain && y1 == y2 && x1 <= x2) {
+        if (x1 < x2) c->FillSolid(TRect(x1, y1, x2, y1 + 1), pen->Color());
+    } else if (plain && x1 == x2 && y1 <= y2) {
+        if (y1 < y2) c->FillSolid(TRect(x1, y1, x1 + 1, y2), pen->Color());
+    } else {
+        c->MoveTo(x1, y1);
+        c->LineTo(x2, y2);
+    }
+}
+
+// The pixels of an area marker (the 3 x 3 ellipse of a solid pen and brush), as columns of pixel
+// runs relative to its top-left corner. Prepared once from the canvas's own ellipse, so a marker
+// stamped as these runs in any colour has exactly the pixels the ellipse call would give.
+struct StampRun {
+    int X, Y, Height;
+};
+
+const std::vector<StampRun>& MarkerStamp() {
+    static const std::vector<StampRun> stamp = [] {
+        constexpr int kSize = 3;
+        TBitmap image(kSize, kSize, pf32bit);
+        TCanvas* c = image.Canvas();
+        c->FillSolid(TRect(0, 0, kSize, kSize), clWhite);
+        SetPen(c, clBlack);
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(clBlack);
+        c->Ellipse(0, 0, kSize, kSize);
+        std::vector<StampRun> runs;
+        for (int x = 0; x < kSize; ++x) {
+            for (int y = 0; y < kSize;) {
+                if (ColorToRGB(c->Pixels(x, y)) != 0) {
+                    ++y;
+                    continue;
+                }
+                int end = y;
+                while (end < kSize && ColorToRGB(c->Pixels(x, end)) == 0) ++end;
+                runs.push_back({x, y, end - y});
+                y = end;
+            }
+        }
+        return runs;
+    }();
+    return stamp;
 }
 
 }  // namespace
@@ -78,6 +123,7 @@ void Line(TCanvas* c, int x1, int y1, int x2, int y2) {
 TChartLayout TChart::ComputeLayout(TCanvas* canvas, const TRect& bounds) {
     TChartLayout L;
     L.Bounds = bounds;
+    FLabelWidths.clear();
     canvas->Font()->Assign(Font());
     canvas->Font()->SetOrientation(0);
     int th = canvas->TextHeight("Ag");
@@ -94,19 +140,27 @@ TChartLayout TChart::ComputeLayout(TCanvas* canvas, const TRect& bounds) {
     L.LeftStep = LabelStep(FLeftAxis.get(), bottom - top, th + 2);
     int labelWidth = 0;
     for (double v : LabelValues(FLeftAxis.get(), L.LeftStep))
-        labelWidth = std::max(labelWidth, canvas->TextWidth(LabelText(v)));
+        labelWidth = std::max(labelWidth, LabelWidth(canvas, LabelText(v)));
     int left = bounds.Left + kMargin + labelWidth + kLabelGap + kTick;
     if (!FLeftAxis->Title().empty()) left += th + kMargin;
 
     // Whole numbers stand for the labels at the ends, so that a zoomed or panned range does not
     // move the plot by the width of its fraction digits.
-    int bottomLabel = std::max(canvas->TextWidth(LabelText(std::round(FBottomAxis->Minimum()))),
-                               canvas->TextWidth(LabelText(std::round(FBottomAxis->Maximum()))));
+    int bottomLabel = std::max(LabelWidth(canvas, LabelText(std::round(FBottomAxis->Minimum()))),
+                               LabelWidth(canvas, LabelText(std::round(FBottomAxis->Maximum()))));
     int right = bounds.Right - 1 - kMargin - std::max(bottomLabel / 2, kMargin) - L.Depth;
     if (right <= left) right = left + 1;
     L.BottomStep = LabelStep(FBottomAxis.get(), right - left, bottomLabel + 2 * kMargin);
     L.Plot = TRect(left, top, right, bottom);
     return L;
+}
+
+int TChart::LabelWidth(TCanvas* c, const String& text) {
+    for (const auto& [t, w] : FLabelWidths)
+        if (t == text) return w;
+    int w = c->TextWidth(text);
+    FLabelWidths.emplace_back(text, w);
+    return w;
 }
 
 void TChart::Paint() {
@@ -250,14 +304,14 @@ void TChart::DrawAxes(TCanvas* c, const TChartLayout& L) {
         int y = FLeftAxis->PosIn(L, v);
         Line(c, p.Left - kTick, y, p.Left, y);
         String text = LabelText(v);
-        c->TextOut(p.Left - kTick - kLabelGap - c->TextWidth(text), y - th / 2, text);
+        c->TextOut(p.Left - kTick - kLabelGap - LabelWidth(c, text), y - th / 2, text);
     }
     // Bottom axis: ticks and labels centred under them.
     for (double v : LabelValues(FBottomAxis.get(), L.BottomStep)) {
         int x = FBottomAxis->PosIn(L, v);
         Line(c, x, p.Bottom + 1, x, p.Bottom + 1 + kTick);
         String text = LabelText(v);
-        c->TextOut(x - c->TextWidth(text) / 2, p.Bottom + 1 + kTick + kLabelGap, text);
+        c->TextOut(x - LabelWidth(c, text) / 2, p.Bottom + 1 + kTick + kLabelGap, text);
     }
     if (!FBottomAxis->Title().empty()) {
         const String& t = FBottomAxis->Title();
@@ -340,8 +394,42 @@ void TAreaSeries::DrawValues(TCanvas* canvas, const TChartLayout& layout) {
     canvas->Brush()->SetStyle(bsSolid);
 
     // Segments, each clipped to the bottom axis's range and filled down to the floor in the
-    // colour of the point it ends at; the line through them is kept for the line pen.
+    // colour of the point it ends at. Neighbouring segments of one colour are filled as one
+    // polygon (a run); the line through them is kept for the line pen.
     std::vector<TPoint> line;
+    std::vector<TPoint> run;    // the top edge of the current run
+    std::vector<TPoint> shape;  // the run's polygon, reused
+    TColor runColor = clNone;
+    auto flush = [&] {
+        if (run.size() < 2) {
+            run.clear();
+            return;
+        }
+        // Where several vertices share a pixel column, the first, the lowest, the highest and the
+        // last of them outline the same pixels as all of them.
+        shape.clear();
+        for (size_t i = 0; i < run.size();) {
+            size_t j = i;
+            size_t lo = i, hi = i;
+            while (j + 1 < run.size() && run[j + 1].X == run[i].X) {
+                ++j;
+                if (run[j].Y < run[lo].Y) lo = j;
+                if (run[j].Y > run[hi].Y) hi = j;
+            }
+            shape.push_back(run[i]);
+            size_t a = std::min(lo, hi), b = std::max(lo, hi);
+            if (a != i && a != j) shape.push_back(run[a]);
+            if (b != a && b != i && b != j) shape.push_back(run[b]);
+            if (j != i) shape.push_back(run[j]);
+            i = j + 1;
+        }
+        shape.push_back({run.back().X, floor});
+        shape.push_back({run.front().X, floor});
+        canvas->Pen()->SetColor(runColor);
+        canvas->Brush()->SetColor(runColor);
+        canvas->Polygon(shape.data(), static_cast<int>(shape.size()));
+        run.clear();
+    };
     for (int i = 1; i < Count(); ++i) {
         const Point& a = FPoints[static_cast<size_t>(i - 1)];
         const Point& b = FPoints[static_cast<size_t>(i)];
@@ -352,6 +440,8 @@ void TAreaSeries::DrawValues(TCanvas* canvas, const TChartLayout& layout) {
         TPoint pa(bottom->PosIn(layout, x0), yPix(yAt(x0)));
         TPoint pb(bottom->PosIn(layout, x1), yPix(yAt(x1)));
         TColor color = ValueColor(i);
+        // A run goes on only rightwards from where it stands, in its colour.
+        if (!run.empty() && (color != runColor || run.back() != pa || pb.X < pa.X)) flush();
         if (d > 0) {
             TColor top = Shade(color, 75);
             canvas->Pen()->SetColor(top);
@@ -359,21 +449,34 @@ void TAreaSeries::DrawValues(TCanvas* canvas, const TChartLayout& layout) {
             TPoint band[4] = {pa, pb, {pb.X + d, pb.Y - d}, {pa.X + d, pa.Y - d}};
             canvas->Polygon(band, 4);
         }
-        canvas->Pen()->SetColor(color);
-        canvas->Brush()->SetColor(color);
-        TPoint quad[4] = {pa, pb, {pb.X, floor}, {pa.X, floor}};
-        canvas->Polygon(quad, 4);
+        if (pb.X < pa.X) {
+            canvas->Pen()->SetColor(color);
+            canvas->Brush()->SetColor(color);
+            TPoint quad[4] = {pa, pb, {pb.X, floor}, {pa.X, floor}};
+            canvas->Polygon(quad, 4);
+        } else {
+            if (run.empty()) run.push_back(pa);
+            run.push_back(pb);
+            runColor = color;
+        }
         if (line.empty() || line.back() != pa) line.push_back(pa);
         line.push_back(pb);
     }
+    flush();
 
     if (FAreaLines->Visible()) {
+        // The lines all reach the floor: the highest one of a pixel column covers the others.
         canvas->Pen()->SetColor(FAreaLines->Color());
+        std::vector<int> tops(static_cast<size_t>(p.Right - p.Left + 1), floor + 1);
         for (const Point& pt : FPoints) {
             if (pt.X < lo || pt.X > hi) continue;
             int x = bottom->PosIn(layout, pt.X);
-            Line(canvas, x, yPix(pt.Y), x, floor);
+            if (x < p.Left || x > p.Right) continue;
+            int& top = tops[static_cast<size_t>(x - p.Left)];
+            top = std::min(top, yPix(pt.Y));
         }
+        for (size_t i = 0; i < tops.size(); ++i)
+            if (tops[i] <= floor) Line(canvas, p.Left + static_cast<int>(i), tops[i], p.Left + static_cast<int>(i), floor);
     }
     if (FLinePen->Visible() && line.size() > 1) {
         canvas->Pen()->SetColor(FLinePen->Color());
@@ -382,10 +485,48 @@ void TAreaSeries::DrawValues(TCanvas* canvas, const TChartLayout& layout) {
     if (FPointer->Visible()) {
         canvas->Pen()->SetColor(FPointer->Color());
         canvas->Brush()->SetColor(FPointer->Color());
+        // Markers are all alike: each pixel position is drawn once. A position is kept as one
+        // number that sorts by column and then row (the sign bits flipped).
+        auto pack = [](int x, int y) {
+            return static_cast<uint64_t>(static_cast<uint32_t>(x) ^ 0x80000000u) << 32 |
+                   (static_cast<uint32_t>(y) ^ 0x80000000u);
+        };
+        auto spotX = [](uint64_t spot) { return static_cast<int32_t>(static_cast<uint32_t>(spot >> 32) ^ 0x80000000u); };
+        auto spotY = [](uint64_t spot) { return static_cast<int32_t>(static_cast<uint32_t>(spot) ^ 0x80000000u); };
+        std::vector<uint64_t> spots;
+        spots.reserve(FPoints.size());
         for (const Point& pt : FPoints) {
             if (pt.X < lo || pt.X > hi) continue;
             int x = bottom->PosIn(layout, pt.X), y = yPix(pt.Y);
-            canvas->Ellipse(x - 1, y - 1, x + 2, y + 2);
+            spots.push_back(pack(x, y));
+        }
+        std::sort(spots.begin(), spots.end());
+        spots.erase(std::unique(spots.begin(), spots.end()), spots.end());
+        // A metafile records the ellipses, which play back to the same pixels in fewer bytes.
+        if (dynamic_cast<TMetafileCanvas*>(canvas) != nullptr) {
+            for (uint64_t spot : spots) {
+                int x = spotX(spot), y = spotY(spot);
+                canvas->Ellipse(x - 1, y - 1, x + 2, y + 2);
+            }
+        } else {
+            // Elsewhere each column run of the prepared marker is stamped at every position; the
+            // positions go by column and then row, so the runs that touch in one pixel column are
+            // filled together.
+            TColor color = FPointer->Color();
+            for (const StampRun& r : MarkerStamp()) {
+                int column = 0, top = 0, bottom = 0;  // the open run, bottom exclusive
+                bool open = false;
+                for (uint64_t spot : spots) {
+                    int x = spotX(spot) - 1 + r.X, y = spotY(spot) - 1 + r.Y;
+                    if (open && x == column && y <= bottom) {
+                        bottom = std::max(bottom, y + r.Height);
+                        continue;
+                    }
+                    if (open) canvas->FillSolid(TRect(column, top, column + 1, bottom), color);
+                    column = x, top = y, bottom = y + r.Height, open = true;
+                }
+                if (open) canvas->FillSolid(TRect(column, top, column + 1, bottom), color);
+            }
         }
     }
 }

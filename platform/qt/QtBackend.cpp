@@ -185,6 +185,10 @@ public:
     std::unique_ptr<ui::DateTimeView> CreateDateTimeView(ui::DateTimeKind kind, ui::WidgetPeer& host, TWinControl* control) override {
         return MakeDateTimeView(kind, host, control);
     }
+    // The rich edit's view: QtRichText.cpp.
+    std::unique_ptr<ui::RichTextView> CreateRichTextView(ui::WidgetPeer& host, TWinControl* control) override {
+        return MakeRichTextView(host, control);
+    }
 
     // Graphics (platform/qt/QtGraphics.h).
     std::unique_ptr<ui::PixelStore> CreatePixelStore(TPixelFormat format) override { return qtb::CreatePixelStore(format); }

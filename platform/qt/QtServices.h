@@ -29,6 +29,8 @@ std::unique_ptr<ui::RangeView> MakeRangeView(ui::RangeKind kind, ui::WidgetPeer&
 std::unique_ptr<ui::StaticView> MakeStaticView(ui::StaticKind kind, ui::WidgetPeer& host, TWinControl* control);
 // The date-time picker's view, a widget of its own that only shows (QtDateTime.cpp).
 std::unique_ptr<ui::DateTimeView> MakeDateTimeView(ui::DateTimeKind kind, ui::WidgetPeer& host, TWinControl* control);
+// The rich edit's view, a Qt rich text widget that only shows (QtRichText.cpp).
+std::unique_ptr<ui::RichTextView> MakeRichTextView(ui::WidgetPeer& host, TWinControl* control);
 
 // Pop-up windows: the desktop's screens, each with its work area (QtPopup.cpp).
 std::vector<ui::ScreenArea> DesktopScreens();

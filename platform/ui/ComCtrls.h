@@ -2,12 +2,14 @@
 // The ComCtrls unit. Drawn by the library, here: the page control with its sheets, the status
 // bar with its panels, the tool bar with its buttons, and the image list the tool bar takes its
 // images from (ImgList.h). Native: the track bar and the up-down (ComCtrlsNative.h). Date and time
-// entry: the date-time picker and the month calendar (ComCtrlsDateTime.h).
+// entry: the date-time picker and the month calendar (ComCtrlsDateTime.h). The rich edit
+// (ComCtrlsRich.h).
 #include <memory>
 #include <vector>
 
 #include "platform/ui/ComCtrlsDateTime.h"
 #include "platform/ui/ComCtrlsNative.h"
+#include "platform/ui/ComCtrlsRich.h"
 #include "platform/ui/DrawnCtrls.h"
 #include "platform/ui/ImgList.h"
 

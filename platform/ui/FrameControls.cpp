@@ -35,11 +35,22 @@ void ButtonFrame(HDC dc, TRect r, UINT state) {
     }
 }
 
-// A solid triangle pointing up or down, centred in r.
-void Arrow(HDC dc, const TRect& r, bool down, int sysColor, int dx, int dy) {
+// A solid triangle pointing the way of a scroll kind (up, down, left, right), centred in r.
+void Arrow(HDC dc, const TRect& r, UINT kind, int sysColor, int dx, int dy) {
     int side = std::min(r.Width(), r.Height());
     int h = std::max(2, (side + 1) / 4);
     int w = 2 * h - 1;
+    if (kind == DFCS_SCROLLLEFT || kind == DFCS_SCROLLRIGHT) {
+        // The upright triangle turned: h columns, the widest one at the base.
+        int x = r.Left + (r.Width() - h) / 2 + dx;
+        int y = r.Top + (r.Height() - w) / 2 + dy;
+        for (int i = 0; i < h; ++i) {
+            int col = kind == DFCS_SCROLLRIGHT ? x + i : x + h - 1 - i;
+            Fill(dc, col, y + i, col + 1, y + w - i, sysColor);
+        }
+        return;
+    }
+    bool down = kind == DFCS_SCROLLDOWN || kind == DFCS_SCROLLCOMBOBOX;
     int x = r.Left + (r.Width() - w) / 2 + dx;
     int y = r.Top + (r.Height() - h) / 2 + dy;
     for (int i = 0; i < h; ++i) {
@@ -49,7 +60,7 @@ void Arrow(HDC dc, const TRect& r, bool down, int sysColor, int dx, int dy) {
 }
 
 void ScrollButton(HDC dc, TRect r, UINT state) {
-    bool down = (state & 0xFF) == DFCS_SCROLLDOWN || (state & 0xFF) == DFCS_SCROLLCOMBOBOX;
+    const UINT kind = state & 0xFF;
     if (state & DFCS_FLAT) {
         DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_FLAT);
     } else if (state & DFCS_PUSHED) {
@@ -60,10 +71,10 @@ void ScrollButton(HDC dc, TRect r, UINT state) {
     }
     int shift = (state & DFCS_PUSHED) ? 1 : 0;
     if (state & DFCS_INACTIVE) {
-        Arrow(dc, r, down, COLOR_BTNHIGHLIGHT, shift + 1, shift + 1);
-        Arrow(dc, r, down, COLOR_BTNSHADOW, shift, shift);
+        Arrow(dc, r, kind, COLOR_BTNHIGHLIGHT, shift + 1, shift + 1);
+        Arrow(dc, r, kind, COLOR_BTNSHADOW, shift, shift);
     } else {
-        Arrow(dc, r, down, COLOR_BTNTEXT, shift, shift);
+        Arrow(dc, r, kind, COLOR_BTNTEXT, shift, shift);
     }
 }
 
@@ -153,7 +164,8 @@ BOOL DrawFrameControl(HDC dc, TRect* rect, UINT type, UINT state) {
         }
         return FALSE_;
     }
-    if (type == DFC_SCROLL && (kind == DFCS_SCROLLUP || kind == DFCS_SCROLLDOWN || kind == DFCS_SCROLLCOMBOBOX)) {
+    if (type == DFC_SCROLL && (kind == DFCS_SCROLLUP || kind == DFCS_SCROLLDOWN || kind == DFCS_SCROLLLEFT || kind == DFCS_SCROLLRIGHT ||
+                                kind == DFCS_SCROLLCOMBOBOX)) {
         ScrollButton(dc, *rect, state);
         if (state & DFCS_ADJUSTRECT) *rect = TRect(rect->Left + 2, rect->Top + 2, rect->Right - 2, rect->Bottom - 2);
         return TRUE_;

@@ -115,7 +115,12 @@ std::vector<uint8_t> TMetafile::WmfBytes() const {
                 clipSaved = op.style != 0;
                 if (clipSaved) {
                     TRect bound;
-                    for (const TRect& q : op.rects) UnionRect(&bound, &bound, &q);
+                    for (const TRect& q : op.rects) {
+                        // As playback takes a rectangle: corners in either order.
+                        const TRect o(std::min(q.Left, q.Right), std::min(q.Top, q.Bottom), std::max(q.Left, q.Right),
+                                      std::max(q.Top, q.Bottom));
+                        UnionRect(&bound, &bound, &o);
+                    }
                     rec(META_SAVEDC, [](Writer&) {});
                     rec(META_INTERSECTCLIPRECT, [&](Writer& w) {
                         w.I16(bound.Bottom); w.I16(bound.Right); w.I16(bound.Top); w.I16(bound.Left);
@@ -220,7 +225,10 @@ void TMetafile::ParseWmf(const std::vector<uint8_t>& b) {
             case META_INTERSECTCLIPRECT: {
                 need(8);
                 add = false;
-                TRect q(I16At(r + 6), I16At(r + 4), I16At(r + 2), I16At(r));
+                // Corners may come in either order; playback builds the clip as a region, which
+                // orders them, so the record is kept ordered and writes back as it plays.
+                const int l = I16At(r + 6), t = I16At(r + 4), rt = I16At(r + 2), bt = I16At(r);
+                TRect q(std::min(l, rt), std::min(t, bt), std::max(l, rt), std::max(t, bt));
                 if (clip.on) IntersectRect(&clip.box, &clip.box, &q);
                 else clip.box = q;
                 clip.on = true;

@@ -489,37 +489,17 @@ void TCustomMemo::CaretToEnd() {
     Perform(EM_SCROLLCARET, 0, 0);
 }
 
-namespace {
-
-// Start of each line of a memo's text: lines end at CR LF, LF or CR.
-std::vector<std::pair<int, int>> SplitLines(const String& t) {
-    std::vector<std::pair<int, int>> lines;  // start, end (without the break)
-    int start = 0;
-    for (int i = 0; i < t.Length(); ++i) {
-        char16_t c = t[static_cast<size_t>(i)];
-        if (c == u'\r' || c == u'\n') {
-            lines.emplace_back(start, i);
-            if (c == u'\r' && i + 1 < t.Length() && t[static_cast<size_t>(i) + 1] == u'\n') ++i;
-            start = i + 1;
-        }
-    }
-    if (start < t.Length()) lines.emplace_back(start, t.Length());
-    return lines;
-}
-
-}  // namespace
-
 int TMemoStrings::Count() const { return FMemo->ListLineCount(); }
 
 String TMemoStrings::Get(int Index) const {
-    auto lines = SplitLines(FMemo->Text());
+    auto lines = ui::stdctrls::SplitLines(FMemo->Text());
     if (Index < 0 || Index >= static_cast<int>(lines.size())) IndexError(Index);
     auto [s, e] = lines[static_cast<size_t>(Index)];
     return String(FMemo->Text().substr(static_cast<size_t>(s), static_cast<size_t>(e - s)));
 }
 
 void TMemoStrings::Put(int Index, const String& S) {
-    auto lines = SplitLines(FMemo->Text());
+    auto lines = ui::stdctrls::SplitLines(FMemo->Text());
     if (Index < 0 || Index >= static_cast<int>(lines.size())) IndexError(Index);
     auto [s, e] = lines[static_cast<size_t>(Index)];
     FMemo->ReplaceRange(s, e, S, false);
@@ -527,7 +507,7 @@ void TMemoStrings::Put(int Index, const String& S) {
 
 void TMemoStrings::Insert(int Index, const String& S) {
     const String& t = FMemo->Text();
-    auto lines = SplitLines(t);
+    auto lines = ui::stdctrls::SplitLines(t);
     if (Index < 0 || Index > static_cast<int>(lines.size())) IndexError(Index);
     if (Index < static_cast<int>(lines.size())) {
         FMemo->ReplaceRange(lines[static_cast<size_t>(Index)].first, lines[static_cast<size_t>(Index)].first, S + kCrLf, false);
@@ -539,7 +519,7 @@ void TMemoStrings::Insert(int Index, const String& S) {
 
 void TMemoStrings::Delete(int Index) {
     const String& t = FMemo->Text();
-    auto lines = SplitLines(t);
+    auto lines = ui::stdctrls::SplitLines(t);
     if (Index < 0 || Index >= static_cast<int>(lines.size())) IndexError(Index);
     int start = lines[static_cast<size_t>(Index)].first;
     int end = Index + 1 < static_cast<int>(lines.size()) ? lines[static_cast<size_t>(Index) + 1].first : t.Length();

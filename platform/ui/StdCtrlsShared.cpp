@@ -30,6 +30,21 @@ int FindItem(const TStrings& items, const String& s, int after, bool exact) {
     return -1;
 }
 
+std::vector<std::pair<int, int>> SplitLines(const String& t) {
+    std::vector<std::pair<int, int>> lines;
+    int start = 0;
+    for (int i = 0; i < t.Length(); ++i) {
+        char16_t c = t[static_cast<size_t>(i)];
+        if (c == u'\r' || c == u'\n') {
+            lines.emplace_back(start, i);
+            if (c == u'\r' && i + 1 < t.Length() && t[static_cast<size_t>(i) + 1] == u'\n') ++i;
+            start = i + 1;
+        }
+    }
+    if (start < t.Length()) lines.emplace_back(start, t.Length());
+    return lines;
+}
+
 }  // namespace ui::stdctrls
 
 // ---------------------------------------------------------------------------------------------

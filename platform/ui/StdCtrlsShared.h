@@ -1,6 +1,9 @@
 #pragma once
 // What the standard controls' files share: the words of a message's result, and the item
 // searches and texts of the list and combo boxes.
+#include <utility>
+#include <vector>
+
 #include "platform/rtl/StringList.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -17,5 +20,9 @@ void CopyItemText(const String& s, LPARAM buffer);
 // The first item after `after` (wrapping round) that starts with s, or equals it when exact,
 // ignoring case; -1 when none does.
 int FindItem(const TStrings& items, const String& s, int after, bool exact);
+
+// Each line of a text (start, end without its break): lines end at CR LF, LF or CR, and a
+// final break adds no empty line.
+std::vector<std::pair<int, int>> SplitLines(const String& text);
 
 }  // namespace ui::stdctrls

@@ -166,3 +166,40 @@ TEST_F(ChartOutputTest, PrintingToThePdfPrinterWritesOnePage) {
         if (pdf.compare(at, 12, "/Type /Pages") != 0) ++pages;
     EXPECT_EQ(pages, 1);
 }
+
+// A wave with many points to a pixel column, in two colours, with markers, area lines and the
+// line: the screen stamps prepared markers and fills columns, a metafile records ellipses and
+// lines, and both must give the same pixels, also where the drawing starts left of and above
+// the target (negative positions).
+TEST_F(ChartTest, ADenseAreaHasTheSamePixelsOnScreenInMetafilesAndShifted) {
+    TAreaSeries* area = TimeSeries();
+    chart->BottomAxis()->SetMinMax(0, 5000);
+    area->AreaLinesPen()->SetVisible(true);
+    area->AreaLinesPen()->SetColor(clGray);
+    area->LinePen()->SetVisible(true);
+    area->LinePen()->SetColor(clBlue);
+    for (int i = 0; i <= 5000; ++i) {
+        double v = -100 + 35 * std::sin(i / 40.0);
+        area->SetYValue(i, v);
+        if (v >= -100) area->SetValueColor(i, kOverColor);
+    }
+    for (bool view3D : {false, true}) {
+        SCOPED_TRACE(view3D ? "3-D" : "flat");
+        chart->SetView3D(view3D);
+        auto screen = Screen();
+
+        auto mf = chart->CreateMetafile(true, TRect(0, 0, 900, 400));
+        TBitmap played(900, 400);
+        played.Canvas()->Draw(0, 0, mf.get());
+        EXPECT_EQ(DifferentPixels(played, *screen), 0);
+
+        // Drawn 200 pixels further left and 250 up (markers and columns at negative positions):
+        // the screen's picture moved by as much.
+        TBitmap shifted(900, 400);
+        chart->Draw(shifted.Canvas(), TRect(-200, -250, 700, 150));
+        TBitmap got(700, 150), expected(700, 150);
+        got.Canvas()->CopyRect(TRect(0, 0, 700, 150), shifted.Canvas(), TRect(0, 0, 700, 150));
+        expected.Canvas()->CopyRect(TRect(0, 0, 700, 150), screen->Canvas(), TRect(200, 250, 900, 400));
+        EXPECT_EQ(DifferentPixels(got, expected), 0);
+    }
+}

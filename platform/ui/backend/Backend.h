@@ -97,6 +97,7 @@ public:
     virtual std::unique_ptr<RangeView> CreateRangeView(RangeKind kind, WidgetPeer& host, TWinControl* control, RangeSink& sink) { return nullptr; }
     virtual std::unique_ptr<StaticView> CreateStaticView(StaticKind kind, WidgetPeer& host, TWinControl* control) { return nullptr; }
     virtual std::unique_ptr<DateTimeView> CreateDateTimeView(DateTimeKind kind, WidgetPeer& host, TWinControl* control) { return nullptr; }
+    virtual std::unique_ptr<RichTextView> CreateRichTextView(WidgetPeer& host, TWinControl* control) { return nullptr; }
 
     // The event loop.
     // Handles the backend's pending events without waiting; true when any was handled.

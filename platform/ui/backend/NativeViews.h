@@ -8,8 +8,7 @@
 // CreateListView, ...), so a control can only make the calls its family has: asking a button for
 // its text selection does not compile. Within a family the kinds differ a little (a single-line
 // edit has no word wrap, a combo box no multiple selection); a call the kind does not have raises
-// ENativeViewUnsupported naming the call and the kind, never does nothing. Families still to come
-// (rich edit) get an interface and a factory call of their own.
+// ENativeViewUnsupported naming the call and the kind, never does nothing.
 //
 // What the toolkit must run itself (an open drop-down list, dragging a thumb) comes back through
 // the family's sink.
@@ -24,6 +23,8 @@ class TBitmap;
 class TFont;
 
 namespace ui {
+
+struct RichContent;
 
 // A call the view of this kind does not have.
 class ENativeViewUnsupported : public Exception {
@@ -216,6 +217,24 @@ public:
     // Disabled, or unchecked (no value): the text shows grey.
     virtual void SetGreyed(bool value) = 0;
     virtual void SetPressed(DateTimePart part) = 0;
+};
+
+// ---- rich text: the rich edit ----
+
+// Shows a document of formatted runs and paragraphs (platform/ui/RichText.h). Positions count a
+// paragraph break as one character, as the text family's multi-line kind does. Every key and
+// click reaches the control, which changes its document and shows it again.
+class RichTextView : public NativeView {
+public:
+    virtual void SetContent(const RichContent& content) = 0;
+    virtual void SetSelection(int anchor, int caret) = 0;
+    virtual void SetReadOnly(bool value) = 0;
+    virtual void SetWordWrap(bool value) = 0;
+    virtual void SetScrollBars(TScrollStyle bars) = 0;
+    // Margins of the text inside the widget: left, top, right, bottom.
+    virtual void SetTextMargins(const TRect& margins) = 0;
+    // The selection shows while the widget has no focus.
+    virtual void SetHideSelection(bool value) = 0;
 };
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 // size and pixels. The files under tests/data are what the fuzz targets found.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -122,3 +123,18 @@ TEST_F(MetafileRoundTrip, WmfWindowPastSixteenBitsKeepsItsFrame) {
 }
 
 }  // namespace
+
+// A clip rectangle whose corners come right before left (a pie drawn under it): played as the
+// ordered rectangle, and written again as one, so the copy plays the same pixels.
+TEST_F(MetafileRoundTrip, ReversedClipCornersPlayAndWriteBackTheSame) {
+    TMetafile mf, back;
+    Load(mf, Fixture("wmf-reversed-clip.wmf"));
+    const TMetafileOp* clip = FirstOf(mf, TMetafileOp::SelectClip);
+    ASSERT_NE(clip, nullptr);
+    ASSERT_EQ(clip->rects.size(), 1u);
+    EXPECT_EQ(clip->rects[0], TRect(60, 20, 19747, 40));
+    const std::vector<TColor> played = Played(mf);
+    EXPECT_NE(std::count(played.begin(), played.end(), clWhite), static_cast<long>(played.size()));  // the pie shows
+    Load(back, mf.WmfBytes());
+    EXPECT_EQ(Played(back), played);
+}

@@ -253,6 +253,36 @@ TEST_F(ThemePartsTest, ComboButtonDrawsACentredDownArrowGreyedWhenInactive) {
     EXPECT_EQ(upRows.front(), 1);
 }
 
+// The left and right arrows are the up arrow turned: a square button gives the same triangle
+// read by columns, its point on the side the kind names.
+TEST_F(ThemePartsTest, SideArrowsAreTheUpArrowTurned) {
+    const TRect r(0, 0, 17, 17);
+    auto pixels = [&](UINT kind) {
+        TBitmap bmp(17, 17);
+        TRect work = r;
+        EXPECT_EQ(DrawFrameControl(bmp.Canvas()->Handle(), &work, DFC_SCROLL, kind), TRUE_);
+        std::vector<std::vector<bool>> on(17, std::vector<bool>(17));
+        for (int y = 2; y < 15; ++y)
+            for (int x = 2; x < 15; ++x) on[y][x] = ColorToRGB(bmp.Canvas()->Pixels(x, y)) == ColorToRGB(clBtnText);
+        return on;
+    };
+    const auto up = pixels(DFCS_SCROLLUP), left = pixels(DFCS_SCROLLLEFT), right = pixels(DFCS_SCROLLRIGHT);
+    int shown = 0, first = 17, last = -1;
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 17; ++x) {
+            shown += up[y][x];
+            EXPECT_EQ(left[x][y], up[y][x]) << x << "," << y;  // turned about the diagonal
+            if (left[y][x]) first = std::min(first, x), last = std::max(last, x);
+        }
+    EXPECT_GE(shown, 9);
+    // The right arrow is the left one mirrored within the columns it covers.
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 17; ++x) {
+            const int mirrored = first + last - x;
+            EXPECT_EQ(right[y][x], mirrored >= 0 && mirrored < 17 && left[y][mirrored]) << x << "," << y;
+        }
+}
+
 TEST_F(ThemePartsTest, CheckAndRadioFramesShowTheirState) {
     auto draw = [](UINT type, UINT state) {
         auto bmp = std::make_unique<TBitmap>(13, 13);
