@@ -1,12 +1,13 @@
 // The workbench as a newcomer meets it, under a real X server: the README's steps by pointer and
 // keys through the server, against the modem simulator on a pseudo-terminal, the port dialog's
-// drop-down lists, the command page's channel list, the version box's place and the notice's
-// centred lines.
+// drop-down lists, the command page's channel list, the version box's place, the notice's
+// centred lines and the packet generator's track bar thumb.
 #include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <ostream>
 
+#include "app/AssignForm.h"
 #include "app/ComSetDialog.h"
 #include "app/Caution2.h"
 #include "app/VerBox.h"
@@ -338,3 +339,47 @@ TEST_F(WorkbenchOnScreen, TheNoticeDrawsItsLinesCentred) {
 }
 
 }  // namespace
+
+// The packet generator's track bar, its thumb moved from one end to the other, shows no thumb
+// where it was: the thumb's near-white face shows nowhere else on the bar (not on the groove,
+// the ticks or the background), in whatever colours focus gives them.
+TEST_F(WorkbenchOnScreen, TheTrackBarLeavesNoThumbWhereItWas) {
+    auto thumbPixels = [](const ui::test::Picture& p, int from, int to) {
+        int n = 0;
+        for (int y = 0; y < p.Height; ++y)
+            for (int x = from; x < to; ++x) {
+                int32_t c = p.At(x, y);
+                n += (c & 0xFF) >= 0xF0 && ((c >> 8) & 0xFF) >= 0xF0 && ((c >> 16) & 0xFF) >= 0xF0;
+            }
+        return n;
+    };
+    display::RunAsUser([&](User& user) {
+        user.Click(CentreOf(Caution1Form->BitBtn1));
+        ASSERT_TRUE(WaitFor([] { return !Caution1Form->Visible(); }));
+        TTrackBar* bar = OnUi([] { return AssignForm1->TrackBar1; });
+        OnUi([&] {
+            bar->SetPosition(bar->Max());
+            AssignForm1->Show();
+            bar->SetFocus();
+        });
+        ASSERT_TRUE(WaitFor([] { return AssignForm1->Showing(); }));
+        display::Settle();
+        // Moved by the program, then by a key.
+        OnUi([&] { bar->SetPosition(bar->Min()); });
+        display::Settle();
+        ui::test::Picture atStart = user.Grab(display::ScreenRect(bar));
+        display::SaveShot(atStart, "track_bar_moved_to_start");
+        user.Key("End");
+        ASSERT_TRUE(WaitFor([&] { return OnUi([&] { return bar->Position() == bar->Max(); }); }));
+        display::Settle();
+        ui::test::Picture atEnd = user.Grab(display::ScreenRect(bar));
+        display::SaveShot(atEnd, "track_bar_moved_to_end");
+        display::SaveShot(user.Grab(display::ScreenRect(AssignForm1)), "packet_generator");
+        const int third = atStart.Width / 3;
+        EXPECT_GT(thumbPixels(atStart, 0, third), 20) << "no thumb at the start";
+        EXPECT_EQ(thumbPixels(atStart, atStart.Width - third, atStart.Width), 0) << "the thumb stays drawn at the end";
+        EXPECT_GT(thumbPixels(atEnd, atEnd.Width - third, atEnd.Width), 20) << "no thumb at the end";
+        EXPECT_EQ(thumbPixels(atEnd, 0, third), 0) << "the thumb stays drawn at the start";
+        OnUi([] { AssignForm1->Hide(); });
+    });
+}

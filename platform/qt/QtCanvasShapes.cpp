@@ -77,15 +77,27 @@ bool RasterCanvas::PaintArcShape(bool fill, const TRect& box, TPoint p1, TPoint 
 
 bool RasterCanvas::LineTo(TPoint from, TPoint to) {
     if (from == to || !ui::PenShows(*FFront.Pen())) return false;
+    // Qt's one-pixel line puts a pixel on each step of its longer axis (a diagonal counts as
+    // level) from the lower coordinate up to, not including, the higher one, whichever way it
+    // runs: running towards lower coordinates it draws its end and leaves out its start. Such a
+    // line keeps Qt's pixels between, loses the end's step to a clip and gets its start pixel.
+    // A wide pen's round caps cover both ends whichever way it runs.
+    int64_t dx = int64_t{to.X} - from.X, dy = int64_t{to.Y} - from.Y;
+    bool level = std::abs(dx) >= std::abs(dy);
+    bool back = (level ? dx < 0 : dy < 0) && Pen().isCosmetic();
     return WithPainter([&](QPainter& p) {
         SetupShape(p, false);
-        // A flat-capped line leaves out the pixel at its larger coordinate, which is the end point
-        // only when it runs right or down; a level line running left (or a plumb one running up)
-        // moves over by one, so it keeps its start and leaves out its end as well.
-        int shift = from.Y == to.Y && to.X < from.X ? 1 : 0;
-        int drop = from.X == to.X && to.Y < from.Y ? 1 : 0;
-        p.drawLine(from.X + shift, from.Y + drop, to.X + shift, to.Y + drop);
-    });
+        if (!back) {
+            p.drawLine(from.X, from.Y, to.X, to.Y);
+            return;
+        }
+        // The end's step and all beyond it are clipped away.
+        const int far = kCanvasCoordLimit;
+        QPoint corner = level ? QPoint(ui::HeldCoord(int64_t{to.X} + 1), -far) : QPoint(-far, ui::HeldCoord(int64_t{to.Y} + 1));
+        p.setClipRect(QRect(corner, QPoint(far, far)), Qt::IntersectClip);
+        p.drawLine(from.X, from.Y, to.X, to.Y);
+        p.drawPoint(from.X, from.Y);
+    }, back);
 }
 
 bool RasterCanvas::Polyline(const TPoint* points, int count) {

@@ -943,6 +943,17 @@ public:
         FSetting = false;
     }
     void SetVertical(bool value) override { Widget()->setOrientation(value ? Qt::Vertical : Qt::Horizontal); }
+    // A slider draws no background of its own, and the window under it keeps the picture of its
+    // last paint: a thumb moved away would stay drawn there. It fills itself with the control's
+    // colour instead.
+    void SetColors(int32_t background, int32_t text) override {
+        ViewBase::SetColors(background, text);
+        QAbstractSlider* s = Widget();
+        QPalette pal = s->palette();
+        pal.setColor(QPalette::Window, background == clNone ? QColor(Qt::transparent) : ColorOf(background));
+        if (pal != s->palette()) s->setPalette(pal);
+        s->setAutoFillBackground(background != clNone);
+    }
 
 private:
     bool FSetting = false;

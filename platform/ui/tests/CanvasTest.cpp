@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -104,6 +105,42 @@ TEST_F(CanvasTest, LineToLeavesOutTheEndPointAndMovesThePen) {
     EXPECT_TRUE(Black(35, 20));
     EXPECT_TRUE(Black(35, 11));
     EXPECT_FALSE(Black(35, 10));
+}
+
+// Every line, whatever its direction and slope, draws its start pixel, leaves out its end pixel
+// and puts one pixel on each step of its longer axis.
+TEST_F(CanvasTest, LinesKeepTheirStartAndLeaveOutTheirEndInEveryDirection) {
+    struct Case {
+        const char* name;
+        int dx, dy;
+    };
+    const Case cases[] = {
+        {"right", 10, 0},         {"left", -10, 0},         {"down", 0, 10},          {"up", 0, -10},
+        {"down-right", 10, 10},   {"up-right", 10, -10},    {"down-left", -10, 10},   {"up-left", -10, -10},
+        {"shallow ENE", 10, -3},  {"shallow ESE", 10, 3},   {"shallow WNW", -10, -3}, {"shallow WSW", -10, 3},
+        {"steep NNE", 3, -10},    {"steep SSE", 3, 10},     {"steep NNW", -3, -10},   {"steep SSW", -3, 10},
+        {"steep odd", 7, -13},    {"shallow odd", -13, 7},
+    };
+    c->Pen()->SetColor(clBlack);
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Clear(clWhite);
+        c->MoveTo(20, 20);
+        c->LineTo(20 + k.dx, 20 + k.dy);
+        EXPECT_TRUE(Black(20, 20));
+        EXPECT_FALSE(Black(20 + k.dx, 20 + k.dy));
+        // One pixel on each step of the longer axis from the start's up to the one before the
+        // end's, all inside the line's box: none on the end's own step.
+        int n = std::max(std::abs(k.dx), std::abs(k.dy));
+        bool shallow = std::abs(k.dx) >= std::abs(k.dy);
+        TRect box = Rect(20 + std::min(0, k.dx), 20 + std::min(0, k.dy), 21 + std::max(0, k.dx), 21 + std::max(0, k.dy));
+        EXPECT_EQ(CountOf(clBlack, Rect(0, 0, 40, 40)), n);
+        for (int i = 0; i <= n; ++i) {
+            int m = 20 + i * ((shallow ? k.dx : k.dy) < 0 ? -1 : 1);
+            TRect step = shallow ? Rect(m, box.Top, m + 1, box.Bottom) : Rect(box.Left, m, box.Right, m + 1);
+            EXPECT_EQ(CountOf(clBlack, step), i < n ? 1 : 0) << "step " << i;
+        }
+    }
 }
 
 TEST_F(CanvasTest, EllipseFitsTheExclusiveRectangle) {
