@@ -132,6 +132,34 @@ TEST_F(RichEditView, HideSelectionHidesTheSelectionWithoutFocus) {
     }
 }
 
+TEST_F(RichEditView, ATransparentEditShowsItsParentAroundTheText) {
+    form->SetColor(clLime);
+    auto* edit = Add<TRichEdit>();
+    edit->SetBounds(10, 10, 200, 40);
+    edit->SetScrollBars(ssNone);
+    edit->SetBorderStyle(bsNone);
+    SetWindowLong(edit->Handle(), GWL_EXSTYLE, GetWindowLong(edit->Handle(), GWL_EXSTYLE) | WS_EX_TRANSPARENT);
+    edit->SetText(u"see through");
+    form->Show();
+    ui::test::Pump();
+    const std::string path = ::testing::TempDir() + "rich_edit_transparent.png";
+    ASSERT_TRUE(ui::test::SaveToPng(form, path));
+    ui::test::Picture pic;
+    ASSERT_TRUE(ui::test::LoadPng(path, pic));
+    TPoint at = form->ScreenToClient(edit->ClientToScreen(TPoint(0, 0)));
+    int lime = 0, white = 0, dark = 0;
+    for (int y = at.Y; y < at.Y + 40; ++y)
+        for (int x = at.X; x < at.X + 200; ++x) {
+            int32_t v = pic.At(x, y);
+            if (v == 0x00FF00) ++lime;
+            else if (v == 0xFFFFFF) ++white;
+            else if (Dark(v)) ++dark;
+        }
+    EXPECT_GT(lime, 200 * 40 / 2);
+    EXPECT_EQ(white, 0);
+    EXPECT_GT(dark, 20);  // the text is drawn over the parent
+}
+
 TEST_F(RichEditView, ARaisedRunRendersAboveItsNeighboursBaseline) {
     auto* edit = Add<TRichEdit>();
     edit->Font()->SetName(u"DejaVu Sans");
