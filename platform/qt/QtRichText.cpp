@@ -63,6 +63,7 @@ public:
     }
     void SetColors(int32_t background, int32_t text) override {
         FWidget.SetColors(background, text);
+        ShowInactiveSelection();
         // The viewport paints the text area with a palette of its own; clNone: no background.
         QWidget* vp = Widget()->viewport();
         QPalette pal = vp->palette();
@@ -151,15 +152,31 @@ public:
         Widget()->setViewportMargins(m.Left, m.Top, m.Right, m.Bottom);
         Update();
     }
-    void SetHideSelection(bool) override { Update(); }
+    void SetHideSelection(bool value) override {
+        FHideSelection = value;
+        ShowInactiveSelection();
+        Update();
+    }
 
 private:
+    // The edit paints its selection with the palette's inactive group while it has no focus:
+    // hiding it there is a highlight of nothing and the text's own colour.
+    void ShowInactiveSelection() {
+        QTextEdit* e = Widget();
+        QPalette pal = e->palette();
+        pal.setColor(QPalette::Inactive, QPalette::Highlight,
+                     FHideSelection ? QColor(Qt::transparent) : pal.color(QPalette::Active, QPalette::Highlight));
+        pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     FHideSelection ? pal.color(QPalette::Inactive, QPalette::Text) : pal.color(QPalette::Active, QPalette::HighlightedText));
+        if (pal != e->palette()) e->setPalette(pal);
+    }
     RichEdit* Widget() const { return static_cast<RichEdit*>(FWidget.Inner()); }
     void Update() {
         FWidget.MarkChanged();
         if (auto* w = Widget()) w->viewport()->update();
     }
     EmbeddedWidget FWidget;
+    bool FHideSelection = true;
 };
 
 }  // namespace

@@ -291,6 +291,23 @@ void TCustomRichEdit::PaintWindow(HDC DC) {
     TNativeControlOf::PaintWindow(DC);
 }
 
+void TCustomRichEdit::WMEraseBkgnd(TMessage& Message) {
+    TWinControl* parent = Parent();
+    TBitmap* under = parent ? parent->BackingImage() : nullptr;
+    TCanvas* c = TCanvas::FromHandle(reinterpret_cast<HDC>(Message.WParam));
+    if (!(WindowExStyle() & WS_EX_TRANSPARENT) || !under || !c) {
+        TNativeControlOf::WMEraseBkgnd(Message);
+        return;
+    }
+    // The parent's image holds its frame: its client area and this control's client area
+    // within its bounds place the part under the DC's origin.
+    TRect pc = parent->ClientArea(), own = ClientArea();
+    int x = pc.Left + Left() + own.Left, y = pc.Top + Top() + own.Top;
+    TRect client = ClientRect();
+    c->CopyRect(client, under->Canvas(), TRect(x, y, x + client.Width(), y + client.Height()));
+    Message.Result = 1;
+}
+
 TCanvas& TCustomRichEdit::MeasureCanvas() {
     if (!FMeasure) {
         FMeasure = std::make_unique<TBitmap>();

@@ -219,6 +219,8 @@ protected:
     void CMFontChanged(TMessage& Message) override;
     // WS_EX_TRANSPARENT: the view paints no background, what lies under the control shows.
     void PaintWindow(HDC DC) override;
+    // WS_EX_TRANSPARENT: the erase copies the parent's picture under the control.
+    void WMEraseBkgnd(TMessage& Message) override;
     virtual void Change();
     virtual void SelectionChange();
     virtual void RequestSize(const TRect& Rect);

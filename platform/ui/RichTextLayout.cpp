@@ -60,6 +60,48 @@ private:
     int FCurrent = -1;
 };
 
+// Splits a line's pieces at its blanks and widens the blanks between words by `room` pixels
+// in all, each space by its share; false when the line has no such blank.
+bool Justify(RichLine& line, const String& t, Measures& m, int room) {
+    std::vector<RichPiece> split;
+    for (const RichPiece& pc : line.Pieces) {
+        for (int s = pc.Start; s < pc.End;) {
+            bool blank = IsBlank(t[static_cast<size_t>(s)]);
+            int e = s + 1;
+            while (e < pc.End && IsBlank(t[static_cast<size_t>(e)]) == blank) ++e;
+            int x = pc.X + (s == pc.Start ? 0 : m.Width(pc.Format, t, pc.Start, s));
+            int w = s == pc.Start && e == pc.End ? pc.Width : m.Width(pc.Format, t, s, e);
+            split.push_back(RichPiece{s, e, x, w, pc.Format});
+            s = e;
+        }
+    }
+    // Blanks count when a word follows them on the line.
+    size_t lastWord = split.size();
+    for (size_t k = split.size(); k-- > 0;)
+        if (!IsBlank(t[static_cast<size_t>(split[k].Start)])) {
+            lastWord = k;
+            break;
+        }
+    int spaces = 0;
+    for (size_t k = 0; k < lastWord && lastWord < split.size(); ++k)
+        if (IsBlank(t[static_cast<size_t>(split[k].Start)])) spaces += split[k].End - split[k].Start;
+    if (spaces == 0) return false;
+    int shift = 0, seen = 0;
+    for (size_t k = 0; k < split.size(); ++k) {
+        RichPiece& pc = split[k];
+        pc.X += shift;
+        if (k < lastWord && IsBlank(t[static_cast<size_t>(pc.Start)])) {
+            int n = pc.End - pc.Start;
+            int extra = static_cast<int>(int64_t{room} * (seen + n) / spaces - int64_t{room} * seen / spaces);
+            seen += n;
+            pc.Width += extra;
+            shift += extra;
+        }
+    }
+    line.Pieces = std::move(split);
+    return true;
+}
+
 }  // namespace
 
 void SelectRichFont(TCanvas& canvas, const RichCharFormat& format, int dpiY) {
@@ -212,6 +254,10 @@ void RichLayout::Build(const RichDocument& doc, TCanvas& canvas, const Options& 
                 line.Left += shift;
                 for (RichPiece& pc : line.Pieces) pc.X += shift;
             }
+            // Justified: every line but the paragraph's last (or one a line break ends) fills
+            // its width, the room spread over the blanks between its words.
+            if (pf.Align == RichAlign::Justify && o.Wrap && !last && !lineBreak && room > 0 && Justify(line, t, m, room))
+                line.Width += room;
             if (o.MaxHeight >= 0 && top + line.Height > o.MaxHeight) {
                 FEnd = line.Start;
                 stopped = true;

@@ -91,6 +91,75 @@ TEST_F(RichEditView, TheViewShowsABoldRunBold) {
     EXPECT_GT(boldColumns, plainColumns + 2);
 }
 
+// Pixels of the highlight's hue (blue well above red) in the control's picture.
+int HighlightPixels(TWinControl* control, const std::string& name) {
+    const std::string path = ::testing::TempDir() + name;
+    if (!ui::test::SaveToPng(control, path)) return -1;
+    ui::test::Picture pic;
+    if (!ui::test::LoadPng(path, pic)) return -1;
+    int n = 0;
+    for (int y = 0; y < pic.Height; ++y)
+        for (int x = 0; x < pic.Width; ++x) {
+            int32_t v = pic.At(x, y);
+            if (((v >> 16) & 0xFF) > (v & 0xFF) + 60) ++n;
+        }
+    return n;
+}
+
+TEST_F(RichEditView, HideSelectionHidesTheSelectionWithoutFocus) {
+    auto* edit = Add<TRichEdit>();
+    edit->SetBounds(10, 10, 200, 40);
+    edit->SetScrollBars(ssNone);
+    edit->SetBorderStyle(bsNone);
+    edit->SetText(u"selected words");
+    auto* other = Add<TRichEdit>(10, 60);
+    form->Show();
+    const struct {
+        bool hide;
+        bool shown;
+    } cases[] = {{true, false}, {false, true}};
+    for (const auto& c : cases) {
+        edit->SetHideSelection(c.hide);
+        edit->SetFocus();
+        edit->SelectAll();
+        ui::test::Pump();
+        EXPECT_GT(HighlightPixels(edit, "rich_edit_focused.png"), 100) << c.hide;
+        other->SetFocus();
+        ui::test::Pump();
+        int unfocused = HighlightPixels(edit, c.hide ? "rich_edit_hidden.png" : "rich_edit_kept.png");
+        if (c.shown) EXPECT_GT(unfocused, 100);
+        else EXPECT_EQ(unfocused, 0);
+    }
+}
+
+TEST_F(RichEditView, ATransparentEditShowsItsParentAroundTheText) {
+    form->SetColor(clLime);
+    auto* edit = Add<TRichEdit>();
+    edit->SetBounds(10, 10, 200, 40);
+    edit->SetScrollBars(ssNone);
+    edit->SetBorderStyle(bsNone);
+    SetWindowLong(edit->Handle(), GWL_EXSTYLE, GetWindowLong(edit->Handle(), GWL_EXSTYLE) | WS_EX_TRANSPARENT);
+    edit->SetText(u"see through");
+    form->Show();
+    ui::test::Pump();
+    const std::string path = ::testing::TempDir() + "rich_edit_transparent.png";
+    ASSERT_TRUE(ui::test::SaveToPng(form, path));
+    ui::test::Picture pic;
+    ASSERT_TRUE(ui::test::LoadPng(path, pic));
+    TPoint at = form->ScreenToClient(edit->ClientToScreen(TPoint(0, 0)));
+    int lime = 0, white = 0, dark = 0;
+    for (int y = at.Y; y < at.Y + 40; ++y)
+        for (int x = at.X; x < at.X + 200; ++x) {
+            int32_t v = pic.At(x, y);
+            if (v == 0x00FF00) ++lime;
+            else if (v == 0xFFFFFF) ++white;
+            else if (Dark(v)) ++dark;
+        }
+    EXPECT_GT(lime, 200 * 40 / 2);
+    EXPECT_EQ(white, 0);
+    EXPECT_GT(dark, 20);  // the text is drawn over the parent
+}
+
 TEST_F(RichEditView, ARaisedRunRendersAboveItsNeighboursBaseline) {
     auto* edit = Add<TRichEdit>();
     edit->Font()->SetName(u"DejaVu Sans");

@@ -309,6 +309,53 @@ TEST_F(RichEditTest, FormatRangeFillsARectangleAndAnswersTheFirstCharacterLeft) 
     EXPECT_TRUE(calls->Calls.empty());
 }
 
+TEST_F(RichEditTest, FormatRangeDrawsJustifiedLinesToTheRightEdgeButTheLast) {
+    Load("{\\rtf1\\ansi\\qj aa bbbb c dd eee f gggg hh i jjj\\par\\ql aa bbbb c dd eee f gggg hh i jjj}");
+    TBitmap bmp;
+    bmp.SetSize(300, 400);
+    TCanvas canvas(&bmp);
+    auto logger = std::make_unique<TextLog>(canvas);
+    TextLog* calls = logger.get();
+    canvas.SetImplementation(std::move(logger));
+    const int right = 10 + 98;  // not a whole number of words wide
+    EXPECT_EQ(Format(&canvas, TRect(150, 0, 15 * right, 6000), 0, -1, true), edit->Text().Length());
+    ui::SelectRichFont(canvas, edit->Document().DefaultFormat(), 96);
+    const int space = canvas.TextWidth(u" ");
+    // The words of each line, by baseline, with where each one ends.
+    struct Word {
+        int x, end;
+    };
+    std::vector<std::pair<int, std::vector<Word>>> lines;
+    for (const TextLog::Call& c : calls->Calls) {
+        if (c.Text.find_first_not_of(u' ') == String::npos) continue;
+        if (lines.empty() || lines.back().first != c.At.Y) lines.push_back({c.At.Y, {}});
+        lines.back().second.push_back({c.At.X, c.At.X + canvas.TextWidth(c.Text)});
+    }
+    // Each paragraph wraps to the same lines; the justified one's words sit apart by more
+    // than a space but its last line, which stays flush left like the other paragraph's.
+    ASSERT_GE(lines.size(), 4u);
+    ASSERT_EQ(lines.size() % 2, 0u);
+    size_t perPara = lines.size() / 2;
+    for (size_t li = 0; li < lines.size(); ++li) {
+        const auto& words = lines[li].second;
+        bool justified = li < perPara - 1;
+        EXPECT_EQ(words.front().x, 10) << li;
+        if (justified) {
+            ASSERT_GE(words.size(), 2u) << li;
+            EXPECT_EQ(words.back().end, right) << li;
+        }
+        for (size_t k = 1; k < words.size(); ++k) {
+            int gap = words[k].x - words[k - 1].end;
+            if (justified) EXPECT_GE(gap, space) << li;
+            else EXPECT_EQ(gap, space) << li;
+        }
+        if (li == perPara - 1) {
+            EXPECT_LT(words.back().end, right);
+            EXPECT_EQ(words.back().end, lines[lines.size() - 1].second.back().end);
+        }
+    }
+}
+
 TEST_F(RichEditTest, FormatRangeOnAMetafileRecordsTheSameTextCalls) {
     edit->SetText(u"alpha\r\nbeta\r\ngamma");
     TBitmap bmp;
