@@ -291,6 +291,10 @@ protected:
     // Whether the bar is to be shown: ScrollBars allows it and the grid can scroll that way. A
     // descendant that keeps a bar shown when nothing scrolls answers true for it too.
     virtual bool ScrollBarWanted(bool horz) const;
+    // Keeps the bottom Value pixels of the client area for a panel laid over the grid: the rows
+    // scroll until the last one ends above it, and a row brought into view is shown above it.
+    void SetReservedBottom(int Value);
+    int ReservedBottom() const { return FReservedBottom; }
 
     // Descendants may read and set the state of a mouse gesture.
     TGridState FGridState = gsNormal;
@@ -397,6 +401,7 @@ private:
     bool FFocusFromEditor = false;  // focus moves between the grid and its editor
     bool FFocusToEditor = false;
     bool FScrollRangeBusy = false;
+    int FReservedBottom = 0;
 
     // A mouse gesture: sizing, moving or selecting with the button down.
     int FSizingIndex = -1;
