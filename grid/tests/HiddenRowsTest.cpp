@@ -199,4 +199,26 @@ TEST_F(HiddenRowsTest, RowWriters) {
     g->SyncGrid()->SetGrid(nullptr);
 }
 
+TEST_F(HiddenRowsTest, RowWriterMovesInsideFromAColumnOutside) {
+    auto* g = MakeGrid(6, 30);
+    g->MoveCurrentCell(5, 2);
+    // While the columns shrink the current column still stands beyond them.
+    std::pair<int, int> seen{-1, -1};
+    g->DuringSizeChange = [&] {
+        if (g->Col() < g->ColCount()) return;
+        g->SetRow(4);
+        seen = {g->Col(), g->Row()};
+    };
+    g->SetColCount(3);
+    EXPECT_EQ(seen, (std::pair{g->FixedCols(), 4}));
+    EXPECT_EQ(g->Col(), g->FixedCols());
+    EXPECT_EQ(g->Row(), 4);
+    g->DuringSizeChange = nullptr;
+    // Inside the grid the column stays.
+    g->MoveCurrentCell(2, 4);
+    g->SetRow(6);
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->Row(), 6);
+}
+
 }  // namespace
