@@ -5,6 +5,7 @@
 
 #include "grid/tests/GridModelSupport.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/ExtCtrls.h"
 
 namespace {
 
@@ -197,6 +198,27 @@ TEST_F(HiddenRowsTest, RowWriters) {
     EXPECT_TRUE(g->GetRowSelect(12));
     EXPECT_EQ(other->Row(), 12);
     g->SyncGrid()->SetGrid(nullptr);
+}
+
+TEST_F(HiddenRowsTest, CellControlsFollowHiddenRows) {
+    auto* g = MakeGrid(4, 12);
+    auto* first = NewComponent<TPanel>(form);
+    auto* below = NewComponent<TPanel>(form);
+    g->SetCellControls(1, 3, first);
+    g->SetCellControls(2, 6, below);
+    auto over = [&](int c, int r) {
+        TRect cell = g->CellRect(c, r);
+        return Rect(cell.Left - 1, cell.Top - 1, cell.Right, cell.Bottom);
+    };
+    g->HideRows(3, 4);
+    EXPECT_FALSE(first->Visible());
+    // Real row 6 is displayed row 4 now.
+    EXPECT_TRUE(below->Visible());
+    EXPECT_EQ(below->BoundsRect(), over(2, 4));
+    g->UnHideRows(3, 4);
+    EXPECT_TRUE(first->Visible());
+    EXPECT_EQ(first->BoundsRect(), over(1, 3));
+    EXPECT_EQ(below->BoundsRect(), over(2, 6));
 }
 
 TEST_F(HiddenRowsTest, RowWriterMovesInsideFromAColumnOutside) {
