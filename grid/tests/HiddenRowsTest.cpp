@@ -124,6 +124,29 @@ TEST_F(HiddenRowsTest, ListsAndTheirLevels) {
     EXPECT_EQ(g->NumHiddenRows(), 0);
 }
 
+TEST_F(HiddenRowsTest, AFloatingFootersRowStaysLast) {
+    auto* g = TenRows();
+    g->FloatingFooter()->Visible = true;
+    // The footer row keeps its text, properties and height at the end.
+    const auto before = Shown(g);
+    TIntList first(0, 0), second(0, 0);
+    first.SetStrValue(u"2,5,9");  // the footer's row is no row to hide
+    second.SetStrValue(u"1,3");
+    g->HideRowList(&first);
+    const auto afterFirst = Shown(g);
+    EXPECT_EQ(afterFirst, Without(before, {2, 5}));
+    g->HideRowList(&second);
+    EXPECT_EQ(Shown(g), Without(before, {1, 2, 4, 5}));  // displayed 1 and 3: r1 and r4
+    g->UnHideRowList();
+    EXPECT_EQ(Shown(g), afterFirst);
+    g->HideRows(6, 9);
+    EXPECT_EQ(Shown(g), Without(before, {2, 5, 6, 7, 8}));
+    g->SetFilterLevel(1);
+    g->UnHideRowList();
+    EXPECT_EQ(Shown(g), before);
+    EXPECT_EQ(g->NumHiddenRows(), 0);
+}
+
 TEST_F(HiddenRowsTest, ListUndoneOverRowsHiddenOtherwise) {
     // A row hidden by its real index shares level 0 with the list: all come back in order.
     auto* g = TenRows();
