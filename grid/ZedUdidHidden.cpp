@@ -161,18 +161,6 @@ TStrings* TVerAdevovEdav::HiddenRowItems(int RowIndex) const {
 // ---------------------------------------------------------------------------------------------
 // Row workers
 
-namespace {
-// Texts and objects of every column of the row: the caller holds the hidden-columns scope, so
-// the row lists span the hidden columns too.
-void ClearRowSlots(TStringGrid& g, int Row) {
-    TStrings* row = g.Rows(Row);
-    for (int c = 0; c < row->Count(); ++c) {
-        if (g.Objects(c, Row)) g.SetObjects(c, Row, nullptr);
-        if (!g.Cells(c, Row).IsEmpty()) g.SetCells(c, Row, String());
-    }
-}
-}  // namespace
-
 void TVerAdevovEdav::CompactRows(const std::vector<int>& List, std::vector<TGridItem*>* Out, bool) {
     if (List.empty()) return;
     // The footer row is no data row: the count writer moves it down to the new end.
@@ -192,12 +180,13 @@ void TVerAdevovEdav::CompactRows(const std::vector<int>& List, std::vector<TGrid
                 ++p;
                 continue;
             }
-            Rows(d)->Assign(Rows(s));
+            // The row's cells go over whole; the row left behind is one that leaves.
+            ExchangeRowCells(d, s);
             SetRowHeights(d, RowHeights(s));
             ++d;
         }
         // The rows past the new end handed their objects on.
-        for (int r = d; r < n; ++r) ClearRowSlots(*this, r);
+        for (int r = d; r < n; ++r) ClearRowCells(r);
         if (FHasCellProps)
             for (int r = List.front(); r < d; ++r)
                 for (int c = 0; c < ColCount(); ++c)
@@ -231,12 +220,13 @@ void TVerAdevovEdav::ExpandRows(const std::vector<int>& Places, const std::vecto
                     // A row hidden without its height comes back at the default one.
                     SetRowHeights(t, item->Height() > 0 ? item->Height() : DefaultRowHeight());
                 } else {
-                    ClearRowSlots(*this, t);
+                    ClearRowCells(t);
                     SetRowHeights(t, DefaultRowHeight());
                 }
                 --p;
             } else {
-                Rows(t)->Assign(Rows(s));
+                // Row t is a new one or one already moved down: it takes row s's place.
+                ExchangeRowCells(t, s);
                 SetRowHeights(t, RowHeights(s));
                 --s;
             }
@@ -483,11 +473,15 @@ void TVerAdevovEdav::RestoreItems(std::vector<TGridItem*> Items) {
     }
     // The items are done with: their objects are the rows' again.
     // Freed from the last place to the first, which the collection removes cheaply.
-    std::unordered_map<const TGridItem*, int> place;
-    for (int i = 0; i < NumHiddenRows(); ++i) place[static_cast<TGridItem*>(FGridItems->Items(i))] = i;
-    std::sort(restoring.begin(), restoring.end(), [&](TGridItem* x, TGridItem* y) { return place[x] > place[y]; });
+    const std::unordered_set<const TGridItem*> done(restoring.begin(), restoring.end());
+    std::vector<TGridItem*> freeing;
+    freeing.reserve(restoring.size());
+    for (int i = NumHiddenRows() - 1; i >= 0; --i) {
+        auto* item = static_cast<TGridItem*>(FGridItems->Items(i));
+        if (done.count(item)) freeing.push_back(item);
+    }
     FGridItems->BeginUpdate();
-    for (TGridItem* item : restoring) delete item;
+    for (TGridItem* item : freeing) delete item;
     FGridItems->EndUpdate();
     HiddenRowsChanged();
     EndUpdate();

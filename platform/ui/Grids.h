@@ -517,6 +517,11 @@ protected:
     void RowMoved(int FromIndex, int ToIndex) override;
     String GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const String& Value) override;
+    // Two rows exchange all their cells at once, each row list going with its cells (as when
+    // rows move); the rows are repainted. Bulk row moves take this instead of copying cells.
+    void ExchangeRowCells(int ARow, int BRow);
+    // Empties a row's cells at once; its objects are not freed (the grid never frees them).
+    void ClearRowCells(int ARow);
 
 private:
     friend class TStringGridStrings;
