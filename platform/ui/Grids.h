@@ -529,6 +529,7 @@ private:
     // Writes a cell's text and/or object (nullptr: that part stays) and repaints the cell.
     void PutCell(int ACol, int ARow, const String* Text, TObject* const* Object);
     static void CheckCell(int ACol, int ARow);
+    bool RowOnScreen(int ARow) const;
 
     std::unique_ptr<Store> FStore;
     std::map<int, std::unique_ptr<TStringGridStrings>> FCols;

@@ -270,10 +270,15 @@ void TStringGrid::ExchangeRowCells(int ARow, int BRow) {
     if (ARow == BRow) return;
     FStore->SwapRows(ARow, BRow);
     for (int r : {ARow, BRow}) {
-        if (r >= RowCount()) continue;
-        InvalidateRow(r);
+        if (RowOnScreen(r)) InvalidateRow(r);
         if (Row() == r) EditedCellChanged(Col(), r);
     }
+}
+
+// Bulk moves touch rows by the million: only those shown are worth a repaint request.
+bool TStringGrid::RowOnScreen(int ARow) const {
+    if (ARow < 0 || ARow >= RowCount()) return false;
+    return ARow < FixedRows() || (ARow >= TopRow() && ARow <= TopRow() + VisibleRowCount() + 1);
 }
 
 void TStringGrid::ClearRowCells(int ARow) {
@@ -281,10 +286,8 @@ void TStringGrid::ClearRowCells(int ARow) {
     const StringGridRow* row = FStore->Row(ARow);
     if (!row || row->Cells.empty()) return;
     FStore->ClearRow(ARow);
-    if (ARow < RowCount()) {
-        InvalidateRow(ARow);
-        if (Row() == ARow) EditedCellChanged(Col(), ARow);
-    }
+    if (RowOnScreen(ARow)) InvalidateRow(ARow);
+    if (Row() == ARow) EditedCellChanged(Col(), ARow);
 }
 
 void TStringGrid::DeleteColumn(int ACol) {
