@@ -1516,6 +1516,8 @@ private:
     mutable std::vector<int> FHiddenIdx;
     mutable std::vector<int> FHiddenDistinct;
     void UpdateHiddenIndex() const;
+    // The rows before a visible floating footer's row, which stays last while rows move.
+    int RowsBeforeFooter() const { return RowCount() - (FFloatingFooter && FFloatingFooter->Visible ? 1 : 0); }
     // The row workers' moves: the listed displayed rows (ascending) leave the grid into Out
     // (cells and objects of every real column, height); the rest close up.
     void CompactRows(const std::vector<int>& Rows, std::vector<TGridItem*>* Out, bool KeepHeights);

@@ -202,8 +202,10 @@ void TVerAdevovEdav::CellControlsUpdate(bool Rebuild) {
     }
     for (int i = 0; i < FControlList->Count(); ++i) {
         TControlItem* item = FControlList->GetControl(i);
-        int col = RealToDisplayCol(item->X()), row = RealRowIndex(item->Y());
-        bool inView = col < ColCount() && row < RowCount() && !TObjStringGrid::CellRect(col, row).IsEmpty();
+        // The list holds real cells: a hidden row's or column's control is out of view.
+        int col = RealToDisplayCol(item->X()), row = RealToDisplayRow(item->Y());
+        bool inView = !IsHiddenRow(item->Y()) && !IsHiddenColumn(item->X()) && col < ColCount() && row < RowCount() &&
+                      !TObjStringGrid::CellRect(col, row).IsEmpty();
         if (inView) {
             TRect r = CellRect(col, row);
             item->Control()->SetBounds(r.Left - 1, r.Top - 1, r.Width() + 1, r.Height() + 1);

@@ -161,21 +161,11 @@ TStrings* TVerAdevovEdav::HiddenRowItems(int RowIndex) const {
 // ---------------------------------------------------------------------------------------------
 // Row workers
 
-namespace {
-// Texts and objects of every column of the row: the caller holds the hidden-columns scope, so
-// the row lists span the hidden columns too.
-void ClearRowSlots(TStringGrid& g, int Row) {
-    TStrings* row = g.Rows(Row);
-    for (int c = 0; c < row->Count(); ++c) {
-        if (g.Objects(c, Row)) g.SetObjects(c, Row, nullptr);
-        if (!g.Cells(c, Row).IsEmpty()) g.SetCells(c, Row, String());
-    }
-}
-}  // namespace
-
 void TVerAdevovEdav::CompactRows(const std::vector<int>& List, std::vector<TGridItem*>* Out, bool) {
     if (List.empty()) return;
-    const int n = RowCount();
+    // The footer row is no data row: the count writer moves it down to the new end.
+    const int n = RowsBeforeFooter();
+    const int footer = RowCount() - n;
     {
         THiddenColumnsScope scope(*this);
         size_t p = 0;
@@ -190,28 +180,35 @@ void TVerAdevovEdav::CompactRows(const std::vector<int>& List, std::vector<TGrid
                 ++p;
                 continue;
             }
-            Rows(d)->Assign(Rows(s));
+            // The row's cells go over whole; the row left behind is one that leaves.
+            ExchangeRowCells(d, s);
             SetRowHeights(d, RowHeights(s));
             ++d;
         }
         // The rows past the new end handed their objects on.
-        for (int r = d; r < n; ++r) ClearRowSlots(*this, r);
+        for (int r = d; r < n; ++r) ClearRowCells(r);
         if (FHasCellProps)
             for (int r = List.front(); r < d; ++r)
                 for (int c = 0; c < ColCount(); ++c)
                     if (auto* props = dynamic_cast<TCellProperties*>(GetGridObject(c, r))) props->SetOwnerRow(r);
-        SetRowCount(d);
+        const int footerHeight = footer ? RowHeights(n) : 0;
+        SetRowCount(d + footer);
+        if (footer) SetRowHeights(d, footerHeight);
     }
     HiddenRowsChanged();
 }
 
 void TVerAdevovEdav::ExpandRows(const std::vector<int>& Places, const std::vector<TGridItem*>& Sources) {
     if (Places.empty()) return;
-    const int old = RowCount();
+    // The count writer moves a footer row to the new end; the rows before it merge.
+    const int footer = RowCount() - RowsBeforeFooter();
+    const int old = RowCount() - footer;
     const int total = old + static_cast<int>(Places.size());
     {
         THiddenColumnsScope scope(*this);
-        SetRowCount(total);
+        const int footerHeight = footer ? RowHeights(old) : 0;
+        SetRowCount(total + footer);
+        if (footer) SetRowHeights(total, footerHeight);
         int s = old - 1;
         int p = static_cast<int>(Places.size()) - 1;
         for (int t = total - 1; t >= 0 && p >= 0; --t) {
@@ -223,12 +220,13 @@ void TVerAdevovEdav::ExpandRows(const std::vector<int>& Places, const std::vecto
                     // A row hidden without its height comes back at the default one.
                     SetRowHeights(t, item->Height() > 0 ? item->Height() : DefaultRowHeight());
                 } else {
-                    ClearRowSlots(*this, t);
+                    ClearRowCells(t);
                     SetRowHeights(t, DefaultRowHeight());
                 }
                 --p;
             } else {
-                Rows(t)->Assign(Rows(s));
+                // Row t is a new one or one already moved down: it takes row s's place.
+                ExchangeRowCells(t, s);
                 SetRowHeights(t, RowHeights(s));
                 --s;
             }
@@ -320,7 +318,7 @@ void TVerAdevovEdav::HideRows(int FromRow, int ToRow) {
     for (int r = FromRow; r <= ToRow; ++r) {
         if (IsHiddenRow(r)) continue;
         const int d = from2 + static_cast<int>(rows.size());
-        if (d >= RowCount()) break;
+        if (d >= RowsBeforeFooter()) break;
         auto* item = static_cast<TGridItem*>(FGridItems->Insert(p++));
         item->SetIdx(r);
         item->Sequence = ++FHideSequence;
@@ -348,7 +346,7 @@ void TVerAdevovEdav::HideRowList(TIntList* RowList) {
     for (int i = 0; i < RowList->Count(); ++i) {
         const int r = RowList->GetInteger(i);
         // Ascending rows inside the grid, each once; anything else is no row of the list.
-        if (r < 0 || r >= RowCount() || (!rows.empty() && r <= rows.back())) continue;
+        if (r < 0 || r >= RowsBeforeFooter() || (!rows.empty() && r <= rows.back())) continue;
         rows.push_back(r);
     }
     std::vector<TGridItem*> items;
@@ -381,7 +379,7 @@ void TVerAdevovEdav::HideRowsEx(int FromRow, int ToRow) {
     for (int i = 0; i < NumHiddenRows(); ++i)
         if (static_cast<TGridItem*>(FGridItems->Items(i))->Idx() == FromRow) return;
     const int from2 = RealToDisplayRow(FromRow);
-    const int count = std::min(ToRow - FromRow + 1, RowCount() - from2);
+    const int count = std::min(ToRow - FromRow + 1, RowsBeforeFooter() - from2);
     if (count <= 0) return;
     // The cells are taken first; the items join after the removal, so hiding renumbers no
     // hidden row (a hidden row keeps its real index).
@@ -417,7 +415,7 @@ void TVerAdevovEdav::RestoreItems(std::vector<TGridItem*> Items) {
     std::vector<TGridItem*> restoring(Items);
     std::vector<int> places;  // of the rows brought in so far, in the grid as it then stands
     std::vector<TGridItem*> sources;
-    int rows = RowCount();
+    int rows = RowsBeforeFooter();
     std::unordered_set<const TGridItem*> back;
     size_t b = 0;
     while (b < Items.size()) {
@@ -475,11 +473,15 @@ void TVerAdevovEdav::RestoreItems(std::vector<TGridItem*> Items) {
     }
     // The items are done with: their objects are the rows' again.
     // Freed from the last place to the first, which the collection removes cheaply.
-    std::unordered_map<const TGridItem*, int> place;
-    for (int i = 0; i < NumHiddenRows(); ++i) place[static_cast<TGridItem*>(FGridItems->Items(i))] = i;
-    std::sort(restoring.begin(), restoring.end(), [&](TGridItem* x, TGridItem* y) { return place[x] > place[y]; });
+    const std::unordered_set<const TGridItem*> done(restoring.begin(), restoring.end());
+    std::vector<TGridItem*> freeing;
+    freeing.reserve(restoring.size());
+    for (int i = NumHiddenRows() - 1; i >= 0; --i) {
+        auto* item = static_cast<TGridItem*>(FGridItems->Items(i));
+        if (done.count(item)) freeing.push_back(item);
+    }
     FGridItems->BeginUpdate();
-    for (TGridItem* item : restoring) delete item;
+    for (TGridItem* item : freeing) delete item;
     FGridItems->EndUpdate();
     HiddenRowsChanged();
     EndUpdate();

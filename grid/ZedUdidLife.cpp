@@ -435,6 +435,7 @@ void TVerAdevovEdav::CreateWnd() {
     FSearchPanel->SetParent(this);
     FSearchPanel->SetVisible(FSearchFooter->Visible());
     FSearchPanel->SetHeight(FSearchFooter->Visible() ? 32 : 0);
+    SetReservedBottom(FSearchPanel->Height());
     if (FColumnSize->Save) LoadColSizes();
     FGridTimerID = SetTimer(Handle(), 111, 500, nullptr);
     if (designing && !FLoaded && !loading) Font()->SetName(u"Tahoma");
@@ -579,6 +580,7 @@ void TVerAdevovEdav::SearchFooterChanged() {
     if (FSearchPanel->Parent()) {
         FSearchPanel->SetVisible(FSearchFooter->Visible());
         FSearchPanel->SetHeight(FSearchFooter->Visible() ? 32 : 0);
+        SetReservedBottom(FSearchPanel->Height());
     }
 }
 

@@ -255,16 +255,14 @@ void TVerAdevovEdav::AdjustTopRowForSearchPanel() {
     if (!FSearchFooter->Visible() || !FSearchPanel) return;
     const int panel = FSearchPanel->Height();
     if (DefaultRowHeight() + panel >= ClientHeight()) return;
-    // Where the last row ends wherever the view stands.
-    while (true) {
-        const TRect last = VirtualCellRect(0, RowCount() - 1);
-        if (last.Bottom < ClientHeight() - panel + 2 || Row() > RowCount() - 1 || TopRow() + 1 >= RowCount()) break;
+    // The panel covers the bottom of the grid: the platform lets the top row pass the last one
+    // that fills the view by as much as the panel needs.
+    SetReservedBottom(panel);
+    while (VirtualCellRect(0, RowCount() - 1).Bottom >= ClientHeight() - panel + 2 && Row() <= RowCount() - 1 &&
+           TopRow() + 1 < RowCount()) {
         const int top = TopRow();
         TCustomGrid::SetTopRow(top + 1);
-        if (TopRow() == top) {
-            // The platform holds the top row where the view is full; the panel needs one more.
-            break;
-        }
+        if (TopRow() == top) break;
     }
 }
 

@@ -4,6 +4,7 @@
 // of a given size, shown and focused.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,7 +60,15 @@ public:
         TVerAdevovEdav::CellTextChanged(c, r);
     }
 
+    // Runs inside a change of the counts, after the counts changed and before the current cell
+    // is brought back inside them.
+    std::function<void()> DuringSizeChange;
+
 protected:
+    void SizeChanged(int OldColCount, int OldRowCount) override {
+        TVerAdevovEdav::SizeChanged(OldColCount, OldRowCount);
+        if (DuringSizeChange) DuringSizeChange();
+    }
     void RepaintArea(const TGridRepaint& Request) override {
         Log.push_back(Request);
         TVerAdevovEdav::RepaintArea(Request);

@@ -5,6 +5,7 @@
 
 #include "grid/tests/GridModelSupport.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/ExtCtrls.h"
 
 namespace {
 
@@ -123,6 +124,29 @@ TEST_F(HiddenRowsTest, ListsAndTheirLevels) {
     EXPECT_EQ(g->NumHiddenRows(), 0);
 }
 
+TEST_F(HiddenRowsTest, AFloatingFootersRowStaysLast) {
+    auto* g = TenRows();
+    g->FloatingFooter()->Visible = true;
+    // The footer row keeps its text, properties and height at the end.
+    const auto before = Shown(g);
+    TIntList first(0, 0), second(0, 0);
+    first.SetStrValue(u"2,5,9");  // the footer's row is no row to hide
+    second.SetStrValue(u"1,3");
+    g->HideRowList(&first);
+    const auto afterFirst = Shown(g);
+    EXPECT_EQ(afterFirst, Without(before, {2, 5}));
+    g->HideRowList(&second);
+    EXPECT_EQ(Shown(g), Without(before, {1, 2, 4, 5}));  // displayed 1 and 3: r1 and r4
+    g->UnHideRowList();
+    EXPECT_EQ(Shown(g), afterFirst);
+    g->HideRows(6, 9);
+    EXPECT_EQ(Shown(g), Without(before, {2, 5, 6, 7, 8}));
+    g->SetFilterLevel(1);
+    g->UnHideRowList();
+    EXPECT_EQ(Shown(g), before);
+    EXPECT_EQ(g->NumHiddenRows(), 0);
+}
+
 TEST_F(HiddenRowsTest, ListUndoneOverRowsHiddenOtherwise) {
     // A row hidden by its real index shares level 0 with the list: all come back in order.
     auto* g = TenRows();
@@ -197,6 +221,49 @@ TEST_F(HiddenRowsTest, RowWriters) {
     EXPECT_TRUE(g->GetRowSelect(12));
     EXPECT_EQ(other->Row(), 12);
     g->SyncGrid()->SetGrid(nullptr);
+}
+
+TEST_F(HiddenRowsTest, CellControlsFollowHiddenRows) {
+    auto* g = MakeGrid(4, 12);
+    auto* first = NewComponent<TPanel>(form);
+    auto* below = NewComponent<TPanel>(form);
+    g->SetCellControls(1, 3, first);
+    g->SetCellControls(2, 6, below);
+    auto over = [&](int c, int r) {
+        TRect cell = g->CellRect(c, r);
+        return Rect(cell.Left - 1, cell.Top - 1, cell.Right, cell.Bottom);
+    };
+    g->HideRows(3, 4);
+    EXPECT_FALSE(first->Visible());
+    // Real row 6 is displayed row 4 now.
+    EXPECT_TRUE(below->Visible());
+    EXPECT_EQ(below->BoundsRect(), over(2, 4));
+    g->UnHideRows(3, 4);
+    EXPECT_TRUE(first->Visible());
+    EXPECT_EQ(first->BoundsRect(), over(1, 3));
+    EXPECT_EQ(below->BoundsRect(), over(2, 6));
+}
+
+TEST_F(HiddenRowsTest, RowWriterMovesInsideFromAColumnOutside) {
+    auto* g = MakeGrid(6, 30);
+    g->MoveCurrentCell(5, 2);
+    // While the columns shrink the current column still stands beyond them.
+    std::pair<int, int> seen{-1, -1};
+    g->DuringSizeChange = [&] {
+        if (g->Col() < g->ColCount()) return;
+        g->SetRow(4);
+        seen = {g->Col(), g->Row()};
+    };
+    g->SetColCount(3);
+    EXPECT_EQ(seen, (std::pair{g->FixedCols(), 4}));
+    EXPECT_EQ(g->Col(), g->FixedCols());
+    EXPECT_EQ(g->Row(), 4);
+    g->DuringSizeChange = nullptr;
+    // Inside the grid the column stays.
+    g->MoveCurrentCell(2, 4);
+    g->SetRow(6);
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->Row(), 6);
 }
 
 }  // namespace

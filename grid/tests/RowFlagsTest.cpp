@@ -166,12 +166,38 @@ TEST_F(RowFlagsTest, ViewHelpers) {
 TEST_F(RowFlagsTest, LastRowAboveTheSearchPanel) {
     auto* g = MakeGrid(3, 20, 300, 240);
     EXPECT_FALSE(g->LastRowAboveSearchPanel());  // no search footer
+    // Scrolled to the end before the panel shows: the last row fills the view to its bottom.
+    g->SetTopRow(19);
+    const int top = g->TopRow();
+    ASSERT_GT(top, g->FixedRows());
+    const int last = g->RowCount() - 1;
+    EXPECT_GT(g->CellRect(0, last).Bottom, g->ClientHeight() - 32);
     g->SearchFooter()->SetVisible(true);
     ASSERT_NE(g->SearchPanel(), nullptr);
     g->SearchPanel()->SetHeight(32);
-    g->MoveCurrentCell(1, 19);
-    // The last row fills the view to its bottom, under the panel.
+    EXPECT_EQ(g->TopRow(), top);
     EXPECT_FALSE(g->LastRowAboveSearchPanel());
+
+    g->AdjustTopRowForSearchPanel();
+    const int limit = g->ClientHeight() - 32 + 2;
+    const int bottom = g->CellRect(0, last).Bottom;
+    EXPECT_GT(g->TopRow(), top);
+    EXPECT_LT(bottom, limit);
+    // No further than needed: one row less and the last row would reach under the panel.
+    EXPECT_GE(bottom + g->RowHeights(g->TopRow() - 1) + g->GridLineWidth(), limit);
+    EXPECT_TRUE(g->LastRowAboveSearchPanel());
+    const int adjusted = g->TopRow();
+
+    // Going to the last row from the top shows it above the panel too.
+    g->SetTopRow(g->FixedRows());
+    g->MoveCurrentCell(1, last);
+    EXPECT_EQ(g->TopRow(), adjusted);
+    EXPECT_LT(g->CellRect(0, last).Bottom, limit);
+
+    // Without the panel the view keeps no empty space after the last row.
+    g->SearchFooter()->SetVisible(false);
+    EXPECT_EQ(g->TopRow(), top);
+    g->SearchFooter()->SetVisible(true);
     g->SetRowCount(5);
     EXPECT_TRUE(g->LastRowAboveSearchPanel());
 }

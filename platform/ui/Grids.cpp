@@ -379,7 +379,7 @@ int TCustomGrid::FirstShowingLast(bool horz, int index) const {
     const Layout& l = CurrentLayout();
     const Axis& a = horz ? l.Horz : l.Vert;
     if (index < a.FixedCount) return a.FixedCount;
-    int64_t avail = static_cast<int64_t>(a.GridExtent) - a.FixedBoundary;
+    int64_t avail = static_cast<int64_t>(a.GridExtent) - a.FixedBoundary - (horz ? 0 : FReservedBottom);
     int first = index;
     int64_t used = Extent(horz, index);
     while (first - 1 >= a.FixedCount) {
@@ -593,7 +593,7 @@ void TCustomGrid::ClampInView(TGridCoord Coord) {
     if (Coord.Y >= FFixedRows && Coord.Y < FRowCount) {
         if (Coord.Y < FTopLeft.Y)
             top.Y = Coord.Y;
-        else if (Coord.Y > l.Vert.LastFullVisibleCell)
+        else if (Coord.Y > l.Vert.LastFullVisibleCell || (FReservedBottom > 0 && FirstShowingLast(false, Coord.Y) > FTopLeft.Y))
             top.Y = FirstShowingLast(false, Coord.Y);
     }
     MoveTopLeft(top.X, top.Y);
@@ -700,6 +700,13 @@ void TCustomGrid::UpdateScrollRange() {
         TRect client = ClientRect();
         Perform(WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(client.Width()), static_cast<WORD>(client.Height())));
     }
+}
+
+void TCustomGrid::SetReservedBottom(int Value) {
+    Value = std::max(0, Value);
+    if (Value == FReservedBottom) return;
+    FReservedBottom = Value;
+    UpdateScrollRange();
 }
 
 void TCustomGrid::UpdateScrollPos() {

@@ -291,6 +291,10 @@ protected:
     // Whether the bar is to be shown: ScrollBars allows it and the grid can scroll that way. A
     // descendant that keeps a bar shown when nothing scrolls answers true for it too.
     virtual bool ScrollBarWanted(bool horz) const;
+    // Keeps the bottom Value pixels of the client area for a panel laid over the grid: the rows
+    // scroll until the last one ends above it, and a row brought into view is shown above it.
+    void SetReservedBottom(int Value);
+    int ReservedBottom() const { return FReservedBottom; }
 
     // Descendants may read and set the state of a mouse gesture.
     TGridState FGridState = gsNormal;
@@ -397,6 +401,7 @@ private:
     bool FFocusFromEditor = false;  // focus moves between the grid and its editor
     bool FFocusToEditor = false;
     bool FScrollRangeBusy = false;
+    int FReservedBottom = 0;
 
     // A mouse gesture: sizing, moving or selecting with the button down.
     int FSizingIndex = -1;
@@ -512,6 +517,11 @@ protected:
     void RowMoved(int FromIndex, int ToIndex) override;
     String GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const String& Value) override;
+    // Two rows exchange all their cells at once, each row list going with its cells (as when
+    // rows move); the rows are repainted. Bulk row moves take this instead of copying cells.
+    void ExchangeRowCells(int ARow, int BRow);
+    // Empties a row's cells at once; its objects are not freed (the grid never frees them).
+    void ClearRowCells(int ARow);
 
 private:
     friend class TStringGridStrings;
@@ -519,6 +529,7 @@ private:
     // Writes a cell's text and/or object (nullptr: that part stays) and repaints the cell.
     void PutCell(int ACol, int ARow, const String* Text, TObject* const* Object);
     static void CheckCell(int ACol, int ARow);
+    bool RowOnScreen(int ARow) const;
 
     std::unique_ptr<Store> FStore;
     std::map<int, std::unique_ptr<TStringGridStrings>> FCols;

@@ -133,6 +133,13 @@ public:
         Put(to, std::move(carry));
     }
 
+    void SwapRows(int a, int b) {
+        if (a == b) return;
+        std::unique_ptr<StringGridRow> ra = Take(a), rb = Take(b);
+        Put(a, std::move(rb));
+        Put(b, std::move(ra));
+    }
+
     void MoveCol(int from, int to) {
         ForEachRow([from, to](StringGridRow& row) { row.MoveCell(from, to); });
     }
@@ -255,6 +262,32 @@ void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
 void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
     FStore->MoveRow(FromIndex, ToIndex);
     TDrawGrid::RowMoved(FromIndex, ToIndex);
+}
+
+void TStringGrid::ExchangeRowCells(int ARow, int BRow) {
+    CheckCell(0, ARow);
+    CheckCell(0, BRow);
+    if (ARow == BRow) return;
+    FStore->SwapRows(ARow, BRow);
+    for (int r : {ARow, BRow}) {
+        if (RowOnScreen(r)) InvalidateRow(r);
+        if (Row() == r) EditedCellChanged(Col(), r);
+    }
+}
+
+// Bulk moves touch rows by the million: only those shown are worth a repaint request.
+bool TStringGrid::RowOnScreen(int ARow) const {
+    if (ARow < 0 || ARow >= RowCount()) return false;
+    return ARow < FixedRows() || (ARow >= TopRow() && ARow <= TopRow() + VisibleRowCount() + 1);
+}
+
+void TStringGrid::ClearRowCells(int ARow) {
+    CheckCell(0, ARow);
+    const StringGridRow* row = FStore->Row(ARow);
+    if (!row || row->Cells.empty()) return;
+    FStore->ClearRow(ARow);
+    if (RowOnScreen(ARow)) InvalidateRow(ARow);
+    if (Row() == ARow) EditedCellChanged(Col(), ARow);
 }
 
 void TStringGrid::DeleteColumn(int ACol) {

@@ -10,6 +10,44 @@ namespace {
 
 class GridStoreTest : public grid_test::GridTest {};
 
+class BulkGrid : public TStringGrid {
+public:
+    using TStringGrid::TStringGrid;
+    using TStringGrid::ClearRowCells;
+    using TStringGrid::ExchangeRowCells;
+};
+
+TEST_F(GridStoreTest, RowsExchangeAndClearTheirCellsWhole) {
+    auto* g = Add<BulkGrid>();
+    g->SetColCount(3);
+    TStringList a;
+    g->SetCells(0, 1, String(u"one"));
+    g->SetCells(7, 1, String(u"beyond"));
+    g->SetObjects(2, 1, &a);
+    g->SetCells(1, 3, String(u"three"));
+    TStrings* listOfOne = g->Rows(1);
+    g->ExchangeRowCells(1, 3);
+    EXPECT_EQ(g->Cells(0, 3), String(u"one"));
+    EXPECT_EQ(g->Cells(7, 3), String(u"beyond"));
+    EXPECT_EQ(g->Objects(2, 3), &a);
+    EXPECT_EQ(g->Cells(1, 1), String(u"three"));
+    EXPECT_EQ(g->Cells(0, 1), String());
+    EXPECT_EQ(g->Objects(2, 1), nullptr);
+    // The row list went with its cells.
+    EXPECT_EQ(listOfOne, g->Rows(3));
+    EXPECT_EQ(listOfOne->Get(0), String(u"one"));
+    // With a row nobody wrote, and far beyond the counts.
+    g->ExchangeRowCells(3, 500000);
+    EXPECT_EQ(g->Cells(0, 500000), String(u"one"));
+    EXPECT_EQ(g->Cells(0, 3), String());
+    g->ClearRowCells(500000);
+    EXPECT_EQ(g->Cells(0, 500000), String());
+    EXPECT_EQ(g->Cells(7, 500000), String());
+    EXPECT_EQ(g->Objects(2, 500000), nullptr);
+    EXPECT_EQ(g->Cells(1, 1), String(u"three"));
+    EXPECT_THROW(g->ExchangeRowCells(-1, 0), EInvalidGridOperation);
+}
+
 TEST_F(GridStoreTest, CellsOutsideTheCountsAreKeptAndShownAgainWhenTheGridGrows) {
     auto* g = Add<TStringGrid>();
     g->SetCells(7, 2, String(u"x"));
