@@ -11,26 +11,16 @@
 
 namespace {
 
-using dropdown_test::DropDownTest;
+using dropdown_test::LookTest;
 using dropdown_test::PickerProbe;
 using dropdown_test::Probe;
 using namespace advdropdown;
 
-class AdvDropDownLook : public DropDownTest {
+class AdvDropDownLook : public LookTest {
 protected:
     void TearDown() override {
         ui::sys::ResetAnswers();
-        DropDownTest::TearDown();
-    }
-    static std::string Temp(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
-    // The picture of a window drawn onto a canvas at (x, y).
-    static void Paste(TCanvas* canvas, TWinControl* window, int x, int y) {
-        const std::string path = Temp("rwb_advdropdown_part.png");
-        ASSERT_TRUE(ui::test::SaveToPng(window, path));
-        ui::test::Picture shot;
-        ASSERT_TRUE(ui::test::LoadPng(path, shot));
-        for (int j = 0; j < shot.Height; ++j)
-            for (int i = 0; i < shot.Width; ++i) canvas->SetPixels(x + i, y + j, shot.At(i, j));
+        LookTest::TearDown();
     }
 };
 

@@ -13,29 +13,10 @@
 
 namespace {
 
-using dropdown_test::DropDownTest;
+using dropdown_test::LookTest;
 
-class AdvListPickerLook : public DropDownTest {
+class AdvListPickerLook : public LookTest {
 protected:
-    static std::string Temp(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
-    static void Paste(TCanvas* canvas, TWinControl* window, int x, int y) {
-        const std::string path = Temp("rwb_advlistpicker_part.png");
-        ASSERT_TRUE(ui::test::SaveToPng(window, path));
-        ui::test::Picture shot;
-        ASSERT_TRUE(ui::test::LoadPng(path, shot));
-        for (int j = 0; j < shot.Height; ++j)
-            for (int i = 0; i < shot.Width; ++i) canvas->SetPixels(x + i, y + j, shot.At(i, j));
-    }
-    void Shot(TCanvas* sheet, TAdvCustomDropDown* d, int x) {
-        d->ShowDropDown();
-        ui::test::Pump();
-        Paste(sheet, form, x, 0);
-        TDropDownForm* f = d->DropDownForm();
-        const TPoint origin = form->ClientOrigin();
-        Paste(sheet, f, x + f->Left() - origin.X, f->Top() - origin.Y);
-        d->HideDropDown(false);
-        ui::test::Pump();
-    }
     // A 16 x 16 image list of a few coloured squares.
     TImageList* Images() {
         auto* images = NewComponent<TImageList>(form);

@@ -13,19 +13,10 @@
 
 namespace {
 
-using dropdown_test::DropDownTest;
+using dropdown_test::LookTest;
 
-class AdvTimePickerLook : public DropDownTest {
+class AdvTimePickerLook : public LookTest {
 protected:
-    static std::string Temp(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
-    static void Paste(TCanvas* canvas, TWinControl* window, int x, int y) {
-        const std::string path = Temp("rwb_advtimepicker_part.png");
-        ASSERT_TRUE(ui::test::SaveToPng(window, path));
-        ui::test::Picture shot;
-        ASSERT_TRUE(ui::test::LoadPng(path, shot));
-        for (int j = 0; j < shot.Height; ++j)
-            for (int i = 0; i < shot.Width; ++i) canvas->SetPixels(x + i, y + j, shot.At(i, j));
-    }
 };
 
 TEST_F(AdvTimePickerLook, ClosedAndOpen) {

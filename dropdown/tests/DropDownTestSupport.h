@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -179,6 +180,32 @@ protected:
     static TColor WindowPixel(TWinControl* control, int x, int y) {
         control->Update();
         return control->BackingImage()->Canvas()->Pixels(x, y);
+    }
+};
+
+// The look programs' sheet: windows pasted onto a canvas as they show on screen.
+class LookTest : public DropDownTest {
+protected:
+    static std::string Temp(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
+    // The picture of a window drawn onto a canvas at (x, y).
+    static void Paste(TCanvas* canvas, TWinControl* window, int x, int y) {
+        const std::string path = Temp("rwb_look_part.png");
+        ASSERT_TRUE(ui::test::SaveToPng(window, path));
+        ui::test::Picture shot;
+        ASSERT_TRUE(ui::test::LoadPng(path, shot));
+        for (int j = 0; j < shot.Height; ++j)
+            for (int i = 0; i < shot.Width; ++i) canvas->SetPixels(x + i, y + j, shot.At(i, j));
+    }
+    // The form with the drop-down's pop-up open over it, at column x of the sheet.
+    void Shot(TCanvas* sheet, TAdvCustomDropDown* d, int x) {
+        d->ShowDropDown();
+        ui::test::Pump();
+        Paste(sheet, form, x, 0);
+        TDropDownForm* f = d->DropDownForm();
+        const TPoint origin = form->ClientOrigin();
+        Paste(sheet, f, x + f->Left() - origin.X, f->Top() - origin.Y);
+        d->HideDropDown(false);
+        ui::test::Pump();
     }
 };
 
